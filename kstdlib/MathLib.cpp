@@ -1,0 +1,3 @@
+#include "kstdlib/kmath.h"
+
+void K_MathLib_Initialize(int) {}

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with AddressSanitizer + UndefinedBehaviorSanitizer and runs every test
+# headless under Xvfb. Exits non-zero on any failure.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+zarv_install_deps
+
+BUILD="$ZARV_ROOT/build-test"
+start=$(date +%s)
+cmake -S "$ZARV_ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZARV_SANITIZE=ON \
+      -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" >/dev/null
+cmake --build "$BUILD" -j "$(zarv_jobs)"
+built=$(date +%s)
+echo "Build time: $((built - start)) s"
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$ZARV_ROOT/scripts/lsan.supp:print_suppressions=0"
+status=0
+(cd "$BUILD" && xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --output-on-failure -j "$(zarv_jobs)" "$@") || status=$?
+done_t=$(date +%s)
+echo "Test time: $((done_t - built)) s"
+exit $status

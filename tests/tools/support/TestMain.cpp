@@ -1,0 +1,18 @@
+// Test main for the editor's test programs: one QApplication for the whole run, numbers in the C locale.
+#include <QApplication>
+#include <clocale>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+#include "kstdlib/kstdlib.h"
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // Without a display (a plain terminal run) the widgets still work offscreen.
+    if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    K_MathLib_Initialize(0);
+    return RUN_ALL_TESTS();
+}
