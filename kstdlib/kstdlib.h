@@ -3,3 +3,7 @@
 
 #include "kstdlib/kexport.h"
 #include "kstdlib/kmath.h"
+#include "kstdlib/kstring.h"
+#include "kstdlib/krandom.h"
+#include "kstdlib/kutil.h"
+#include "kstdlib/kprofile.h"

@@ -1,0 +1,25 @@
+// The small Linux layer behind the system functions: clock, debugger output, directories,
+// error texts, regular-file checks, case-insensitive look-up of game files and spawning.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// Milliseconds of a monotonic clock (wraps like a 32-bit tick counter).
+uint32_t Plat_Milliseconds();
+// The debugger output of this platform: stderr.
+void Plat_DebugOutput(const char* text);
+// Creates one directory; 0 on success or when it already exists as a directory, else errno.
+int Plat_MakeDirectory(const char* path);
+// The system's text for an error number.
+const char* Plat_ErrorText(int error);
+bool Plat_IsRegularFile(const char* path);
+// The path as it is on disk when it names a regular file, matching each component without
+// regard to case where the exact name is missing; empty when there is no such file.
+QString Plat_FindFileNoCase(const QString& path);
+// Runs file (searched in PATH) with argv (argv[0] first, null-terminated). With wait the call
+// returns after the program ended; without it the program runs on its own and is reaped by the
+// system. False, with errorOut set, when the program could not be started.
+bool Plat_Spawn(const char* file, char* const argv[], bool wait, int* errorOut);
+// Plugins of the original platform got '\'-separated paths; here the path stays as it is.
+QString Plat_PluginPath(const QString& path);

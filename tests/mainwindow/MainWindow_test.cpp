@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include "ConsoleCapture.h"
+#include "mainwindow/MainWindow.h"
+
+TEST(MainWindow, GlobalPointerFollowsTheWindow) {
+    EXPECT_EQ(g_mainWindow, nullptr);
+    {
+        cMainWindow window;
+        EXPECT_EQ(g_mainWindow, &window);
+        EXPECT_EQ(window.settings.CurrentGridSize, 32);
+    }
+    EXPECT_EQ(g_mainWindow, nullptr);
+}
+
+TEST(MainWindow, ConsoleEscapesOnlyPlainText) {
+    cConsoleCapture console;
+    g_mainWindow->printToConsole("a <b> c", false, false);
+    g_mainWindow->printToConsole("a <i>c</i>", true, false);
+    g_mainWindow->printToConsole("title", false, true);
+    EXPECT_EQ(console.lines, (QStringList{"a &lt;b> c", "a <i>c</i>", "<b>title</b>"}));
+}
+
+TEST(MainWindow, SettingsDefaults) {
+    const MainSettings settings;
+    EXPECT_EQ(settings.UndoLevels, 50);
+    EXPECT_EQ(settings.MaxWorldSize, 8192);
+    EXPECT_FLOAT_EQ(settings.MapVertexRoundEps, 0.01f);
+    EXPECT_EQ(settings.GridDefaultSize, 32);
+    EXPECT_TRUE(settings.SnapToGrid);
+    EXPECT_TRUE(settings.AutosaveDir.endsWith("/Z.A.R.V.Autosave"));
+    EXPECT_EQ(settings.NumCopies, 1);
+}
+
+TEST(MainWindow, BaseDirectoryIsTheProgramFolder) {
+    EXPECT_EQ(App_GetBaseDirectory(), QCoreApplication::applicationDirPath());
+}
