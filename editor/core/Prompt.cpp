@@ -1,0 +1,116 @@
+#include "core/Prompt.h"
+
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include "core/System.h"
+
+namespace {
+
+const QString kPromptTitle = QStringLiteral("Z.A.R.V.");
+cPromptScript* s_script = nullptr;
+
+} // namespace
+
+struct PromptScriptAccess {
+    static int32_t button(cPromptScript* script, int32_t offered) {
+        if (!script->buttons.isEmpty()) return script->buttons.takeFirst();
+        return (offered & PromptButton::Cancel) ? PromptButton::Cancel : PromptButton::No;
+    }
+    static QString text(cPromptScript* script) {
+        return script->texts.isEmpty() ? QString() : script->texts.takeFirst();
+    }
+    static int32_t choice(cPromptScript* script) {
+        return script->choices.isEmpty() ? -1 : script->choices.takeFirst();
+    }
+};
+
+cPromptScript::cPromptScript() : previous(s_script) {
+    s_script = this;
+}
+
+cPromptScript::~cPromptScript() {
+    s_script = previous;
+}
+
+static PromptRequest makeRequest(PromptKind kind, PromptIcon icon, const QString& text) {
+    PromptRequest request;
+    request.kind = kind;
+    request.icon = icon;
+    request.title = kPromptTitle;
+    request.text = text;
+    return request;
+}
+
+int32_t Prompt_Question(QWidget* parent, PromptIcon icon, const QString& text, int32_t buttons) {
+    if (s_script) {
+        PromptRequest request = makeRequest(PromptKind::Question, icon, text);
+        request.buttons = buttons;
+        s_script->asked.append(request);
+        return PromptScriptAccess::button(s_script, buttons);
+    }
+    static const struct {
+        int32_t ours;
+        QMessageBox::StandardButton qt;
+    } kButtons[] = {{PromptButton::Ok, QMessageBox::Ok},
+                    {PromptButton::Yes, QMessageBox::Yes},
+                    {PromptButton::No, QMessageBox::No},
+                    {PromptButton::Cancel, QMessageBox::Cancel}};
+    QMessageBox::StandardButtons offered;
+    for (const auto& b : kButtons)
+        if (buttons & b.ours) offered |= b.qt;
+    static const QMessageBox::Icon kIcons[] = {QMessageBox::Information, QMessageBox::Question,
+                                               QMessageBox::Warning, QMessageBox::Critical};
+    QMessageBox box(kIcons[int(icon)], kPromptTitle, text, offered, parent);
+    const int answer = box.exec();
+    for (const auto& b : kButtons)
+        if (answer == b.qt) return b.ours;
+    return (buttons & PromptButton::Cancel) ? PromptButton::Cancel : PromptButton::No;
+}
+
+void Prompt_Message(QWidget* parent, PromptIcon icon, const QString& text) {
+    if (s_script) {
+        PromptRequest request = makeRequest(PromptKind::Message, icon, text);
+        request.buttons = PromptButton::Ok;
+        s_script->asked.append(request);
+        return;
+    }
+    Prompt_Question(parent, icon, text, PromptButton::Ok);
+}
+
+QString Prompt_GetText(QWidget* parent, const QString& label, const QString& initial) {
+    if (s_script) {
+        s_script->asked.append(makeRequest(PromptKind::Text, PromptIcon::Question, label));
+        return PromptScriptAccess::text(s_script);
+    }
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, kPromptTitle, label, QLineEdit::Normal, initial, &ok);
+    return ok ? text : QString();
+}
+
+QString Prompt_GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                               const QString& filter) {
+    if (s_script) {
+        PromptRequest request = makeRequest(PromptKind::SaveFileName, PromptIcon::Question, caption);
+        request.directory = directory;
+        request.filter = filter;
+        s_script->asked.append(request);
+        return PromptScriptAccess::text(s_script);
+    }
+    return Sys_GetSaveFileName(parent, caption, directory, filter);
+}
+
+int32_t Prompt_Choose(QWidget* parent, const QString& label, const QStringList& items) {
+    if (s_script) {
+        PromptRequest request = makeRequest(PromptKind::Choice, PromptIcon::Question, label);
+        request.items = items;
+        s_script->asked.append(request);
+        const int32_t index = PromptScriptAccess::choice(s_script);
+        return (index >= 0 && index < items.size()) ? index : -1;
+    }
+    if (items.isEmpty()) return -1;
+    bool ok = false;
+    const QString item = QInputDialog::getItem(parent, kPromptTitle, label, items, 0, false, &ok);
+    return ok ? int32_t(items.indexOf(item)) : -1;
+}

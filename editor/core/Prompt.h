@@ -1,0 +1,71 @@
+// Questions to the user: modal message boxes titled "Z.A.R.V.", text and file-name requests,
+// and a choice from a list. Tests install a cPromptScript that answers instead of the user and
+// records what was asked, so no dialog ever opens under a test.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+class QWidget;
+
+// Buttons of a question box (a mask when offered, one bit when answered).
+namespace PromptButton {
+constexpr int32_t None = 0;
+constexpr int32_t Ok = 0x1;
+constexpr int32_t Yes = 0x2;
+constexpr int32_t No = 0x4;
+constexpr int32_t Cancel = 0x8;
+} // namespace PromptButton
+
+enum class PromptIcon : int32_t { Information, Question, Warning, Critical };
+enum class PromptKind : int32_t { Question, Message, Text, SaveFileName, Choice };
+
+// One request as the user would have seen it.
+struct PromptRequest {
+    PromptKind kind = PromptKind::Message;
+    PromptIcon icon = PromptIcon::Information;
+    QString title;
+    QString text;        // the message, label or caption
+    int32_t buttons = 0; // PromptButton mask (questions)
+    QString directory;   // file-name requests
+    QString filter;      // file-name requests
+    QStringList items;   // choices
+};
+
+// Answers requests in order from a queue instead of the user while it exists (the newest script
+// wins). An empty queue answers Cancel (or No when Cancel is not offered), an empty text, an
+// empty file name and no choice.
+class cPromptScript {
+public:
+    cPromptScript();
+    ~cPromptScript();
+    cPromptScript(const cPromptScript&) = delete;
+    cPromptScript& operator=(const cPromptScript&) = delete;
+
+    void answerButton(int32_t button) { buttons.append(button); }
+    void answerText(const QString& text) { texts.append(text); }
+    void answerChoice(int32_t index) { choices.append(index); }
+
+    QList<PromptRequest> asked;
+
+private:
+    friend struct PromptScriptAccess;
+    QList<int32_t> buttons;
+    QStringList texts; // text and file-name answers
+    QList<int32_t> choices;
+    cPromptScript* previous = nullptr;
+};
+
+// A message box with the buttons; the answered button (Cancel or No when closed).
+int32_t Prompt_Question(QWidget* parent, PromptIcon icon, const QString& text, int32_t buttons);
+// A message box with Ok.
+void Prompt_Message(QWidget* parent, PromptIcon icon, const QString& text);
+// A line of text; empty when cancelled.
+QString Prompt_GetText(QWidget* parent, const QString& label, const QString& initial);
+// The platform save dialog (Sys_GetSaveFileName); empty when cancelled.
+QString Prompt_GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                               const QString& filter);
+// One of the items; -1 when cancelled.
+int32_t Prompt_Choose(QWidget* parent, const QString& label, const QStringList& items);

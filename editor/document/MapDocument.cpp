@@ -1,0 +1,654 @@
+#include "document/MapDocument.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryFile>
+#include <cstdio>
+
+#include "core/Prompt.h"
+#include "core/System.h"
+#include "core/TextEncoding.h"
+#include "dialogs/application/DefaultRoom.h"
+#include "dialogs/application/SelectGameCfgDialog.h"
+#include "dialogs/application/WaitDialog.h"
+#include "dialogs/editing/TextureLists.h"
+#include "document/CullTree.h"
+#include "document/MapWorld.h"
+#include "document/MapWorldEntities.h"
+#include "document/SelectionSummary.h"
+#include "document/UndoHistory.h"
+#include "document/VisGroup.h"
+#include "document/ZmfFile.h"
+#include "gamedata/EntityClass.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/MapFormats.h"
+#include "gamedata/MapProfile.h"
+#include "mainwindow/MainWindow.h"
+#include "map/MapCamera.h"
+#include "map/MapEntity.h"
+#include "views/ChildWindow.h"
+
+namespace {
+
+// The number of the next new map: process-wide, never reused.
+int32_t s_newMapCounter = 1;
+
+// Restores the cursor on every way out of a file operation.
+class cWaitCursor {
+public:
+    cWaitCursor() : active(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+        if (active) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~cWaitCursor() {
+        if (active) QGuiApplication::restoreOverrideCursor();
+    }
+    cWaitCursor(const cWaitCursor&) = delete;
+    cWaitCursor& operator=(const cWaitCursor&) = delete;
+
+private:
+    bool active;
+};
+
+GameConfigManager* configManager() {
+    return g_mainWindow ? &g_mainWindow->gameConfigs : nullptr;
+}
+
+void bindConfig(MapDocument* document, GameConfig* config) {
+    if (document->gameConfig == config) return;
+    if (document->gameConfig) --document->gameConfig->refCount;
+    document->gameConfig = config;
+    document->gameConfigName = config ? config->Title : QString();
+    if (config) ++config->refCount;
+}
+
+void makeConfigCurrent(MapDocument* document) {
+    if (GameConfigManager* manager = configManager()) {
+        manager->makeCurrent(document->gameConfig);
+        GameCfg_CurrentProfile(manager);
+    }
+}
+
+// The plugin of the current map profile; null for the built-in empty profile.
+void* currentProfilePlugin(QString* profileName) {
+    if (!GameCfg_HasCurrentProfile(configManager())) return nullptr;
+    const MapProfileRecord* profile = GameCfg_CurrentProfile(configManager());
+    if (profileName) *profileName = profile->name;
+    return profile->plugin;
+}
+
+QString lowerExtension(const QString& path) {
+    return QStringLiteral(".") + QFileInfo(path).suffix().toLower();
+}
+
+bool isZmf(const QString& path) {
+    return QFileInfo(path).suffix().compare(QStringLiteral("zmf"), Qt::CaseInsensitive) == 0;
+}
+
+void setIdentity(MapDocument* document, const QString& path) {
+    document->isNew = false;
+    document->modified = false;
+    document->filePath = path;
+    document->title = QFileInfo(path).fileName();
+    Project_UpdateTitles(document);
+}
+
+// Writes the file under a temporary name in the target's folder and renames it over the
+// target only when the writer succeeded, so a failed save never destroys the previous file.
+template <typename Writer> bool writeReplacing(const QString& path, Writer&& write) {
+    const QFileInfo target(path);
+    const QString suffix = target.suffix().isEmpty() ? QString() : QStringLiteral(".") + target.suffix();
+    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.completeBaseName() +
+                        QStringLiteral("-XXXXXX") + suffix);
+    if (!temp.open()) {
+        Sys_Error("Unable to write \"%s\": %s", Text_ToWindows1251(path).constData(),
+                  Text_ToWindows1251(temp.errorString()).constData());
+        return false;
+    }
+    temp.close();
+    const QString tempPath = temp.fileName();
+    if (!write(tempPath)) return false; // the temporary file goes with `temp`
+
+    // A new file gets the usual permissions, a replaced one keeps its own.
+    const QFileDevice::Permissions permissions = target.exists()
+                                                     ? QFile::permissions(path)
+                                                     : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                           QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    QFile::setPermissions(tempPath, permissions);
+    if (std::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(path).constData()) != 0) {
+        Sys_Error("Unable to write \"%s\"", Text_ToWindows1251(path).constData());
+        return false;
+    }
+    temp.setAutoRemove(false);
+    return true;
+}
+
+bool runPluginExport(MapDocument* document, const QString& path, void* plugin, const QString& ext,
+                     MapFormatResult* result) {
+    *result = MapFormatResult::NoFormat;
+    return writeReplacing(path, [&](const QString& tempPath) {
+        *result =
+            MapFormat_Run(MapFormatDirection::Export, plugin, ext, tempPath, Map_Handle(document->world));
+        return *result == MapFormatResult::Done;
+    });
+}
+
+// The ".map" export itself, without touching the document's export state.
+bool exportFile(MapDocument* document, const QString& path, bool makeBackup) {
+    const QFileInfo file(path);
+    if (makeBackup && file.exists()) Project_Backup(file);
+    QString profileName;
+    void* plugin = currentProfilePlugin(&profileName);
+    if (!plugin) return false;
+    MapFormatResult result;
+    if (runPluginExport(document, path, plugin, QStringLiteral(".map"), &result)) return true;
+    if (result == MapFormatResult::NoFormat) Sys_Error("map format is not supported");
+    return false;
+}
+
+// The project file itself (reader and writer report their own errors).
+bool readZmf(MapDocument* document, const QString& path) {
+    ProjectSerializer s;
+    s.document = document;
+    s.map = Map_Handle(document->world);
+    s.path = path;
+    s.askBugFix = [](const QString& question) {
+        // The question is the user's: no wait cursor over it.
+        const bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+        if (gui) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+        const bool yes = Prompt_Question(nullptr, PromptIcon::Warning, question,
+                                         PromptButton::Yes | PromptButton::No) == PromptButton::Yes;
+        if (gui) QGuiApplication::restoreOverrideCursor();
+        return yes;
+    };
+    if (!Project_ReadFile(s)) return false;
+    if (s.exportInfoRead && !s.exportPath.isEmpty()) {
+        document->exportPath = s.exportPath;
+        document->confirmExportPath = true;
+    }
+    return true;
+}
+
+// The writer replaces the target only when the new file is complete.
+bool writeZmf(MapDocument* document, const QString& path) {
+    ProjectSerializer s;
+    s.document = document;
+    s.map = Map_Handle(document->world);
+    s.path = path;
+    s.writing = 1;
+    s.exportPath = document->exportPath;
+    return Project_WriteFile(s);
+}
+
+} // namespace
+
+// ---- Construction ------------------------------------------------------------------------------
+
+const MainSettings& Project_Settings() {
+    static const MainSettings defaults;
+    return g_mainWindow ? g_mainWindow->settings : defaults;
+}
+
+int32_t Project_UndoLevelCount() {
+    return std::max(Project_Settings().UndoLevels, kUndoMinLevels);
+}
+
+void Project_Construct(MapDocument* document) {
+    document->isNew = true;
+    document->modified = false;
+    document->saveAsked = false;
+    document->confirmExportPath = false;
+    document->exported = false;
+    document->filePath.clear();
+    document->exportPath.clear();
+    document->title.clear();
+    document->gameConfigName.clear();
+    document->gameConfig = nullptr;
+    document->windows.clear();
+    for (SelectionBox& box : document->selectionBoxes)
+        Select_ClearBox(&box);
+
+    document->world = new MapWorld{};
+    Map_InitWorld(document->world, document);
+    document->undo = new UndoHistory{};
+    const bool undoEnabled = Project_Settings().UndoEnabled;
+    Undo_InitHistory(document->undo, Map_Handle(document->world), Project_UndoLevelCount(), undoEnabled);
+    if (!undoEnabled) Undo_Reset(document->undo);
+    document->createdAt = QTime::currentTime();
+}
+
+void Project_Destroy(MapDocument* document) {
+    if (!document) return;
+    bindConfig(document, nullptr);
+    for (SelectionBox& box : document->selectionBoxes)
+        Select_ClearBox(&box);
+    if (document->undo) {
+        Undo_Reset(document->undo);
+        delete document->undo;
+        document->undo = nullptr;
+    }
+    if (document->world) {
+        Map_DestroyWorld(document->world);
+        delete document->world;
+        document->world = nullptr;
+    }
+}
+
+MapDocument* Project_FromWorld(const MapWorld* world) {
+    return world ? world->owner : nullptr;
+}
+
+MapDocument* Project_FromHandle(MapHandle map) {
+    return Project_FromWorld(Map_FromHandle(map));
+}
+
+// ---- New and load ------------------------------------------------------------------------------
+
+int32_t Project_NextMapNumber() {
+    return s_newMapCounter;
+}
+
+bool Project_New(MapDocument* document) {
+    const bool shift = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+    if (!Project_ChooseGameConfig(document)) return false;
+
+    document->isNew = true;
+    document->modified = false;
+    document->filePath.clear();
+    document->exportPath.clear();
+    document->title = QStringLiteral("Map%1").arg(s_newMapCounter++);
+
+    MapWorld* world = document->world;
+    Map_ClearWorld(world);
+    makeConfigCurrent(document);
+
+    DefaultRoomParameters room;
+    bool roomAccepted = false;
+    if (!Project_Settings().SkipDefaultRoomDialog || shift) {
+        cDefaultRoomDialog dialog(GameCfg_CurrentProfile(configManager()));
+        roomAccepted = dialog.exec() == 1;
+        if (roomAccepted) dialog.getParameters(&room);
+    }
+
+    makeConfigCurrent(document);
+    TexList_RemoveUngrouped(GameCfg_CurrentTextureLists());
+
+    const EntityClass* worldClass = Fgd_FindWorldClass(document->gameConfig);
+    const QByteArray classname = worldClass ? worldClass->name : QByteArray("worldspawn");
+    const float origin[3] = {0, 0, 0};
+    EntityRecord* entity = Entity_Create(Map_Handle(world), classname.constData(), origin,
+                                         EntityFlag::World | EntityFlag::NeedsUpdate);
+    if (cMapEntity* handle = cMapEntity::fromRecord(entity)) {
+        handle->applyClassKeys(true);
+        handle->update(EntityUpdate::SkyKeys);
+    }
+
+    if (roomAccepted) Map_CreateDefaultRoom(Map_Handle(world), document->gameConfig, room);
+
+    TexList_AddUngrouped(GameCfg_CurrentTextureLists());
+    Map_CreateCullTree(world);
+    Sys_Printf("Created new project with game configuration \"%s\"",
+               Text_ToWindows1251(document->gameConfigName).constData());
+    return true;
+}
+
+bool Project_Load(MapDocument* document, const QString& path, GameConfig* config) {
+    if (config)
+        bindConfig(document, config);
+    else if (!Project_ChooseGameConfig(document))
+        return false;
+
+    cWaitCursor cursor;
+    MapWorld* world = document->world;
+    Map_ClearWorld(world);
+    document->exportPath.clear();
+    makeConfigCurrent(document);
+    TexList_RemoveUngrouped(GameCfg_CurrentTextureLists());
+
+    if (isZmf(path)) {
+        if (!readZmf(document, path)) return false;
+    } else {
+        const QString ext = lowerExtension(path);
+        QString profileName;
+        void* plugin = currentProfilePlugin(&profileName);
+        if (!plugin) return false;
+        MapFormatResult result =
+            MapFormat_Run(MapFormatDirection::Import, plugin, ext, path, Map_Handle(world));
+        if (result == MapFormatResult::NoFormat) {
+            Sys_Warning("map format is not native for \"%s\", loading anyway...",
+                        Text_ToWindows1251(profileName).constData());
+            result = MapFormat_Run(MapFormatDirection::Import, nullptr, ext, path, Map_Handle(world));
+        }
+        if (result == MapFormatResult::NoFormat) Sys_Error("map format is not supported");
+        if (result != MapFormatResult::Done) return false;
+    }
+
+    TexList_AddUngrouped(GameCfg_CurrentTextureLists());
+    Map_RefreshAfterLoad(world);
+    Map_UpdateVisGroupStates(world);
+    Map_CreateCullTree(world);
+
+    setIdentity(document, path);
+    Sys_Printf("Loaded project with game configuration \"%s\"",
+               Text_ToWindows1251(document->gameConfigName).constData());
+    return true;
+}
+
+// ---- Save, backup and export ---------------------------------------------------------------------
+
+QString Project_BackupPath(const QFileInfo& file) {
+    QString suffix = file.suffix();
+    if (suffix.isEmpty())
+        suffix = QStringLiteral("x");
+    else if (suffix.endsWith(QLatin1Char('x'), Qt::CaseInsensitive))
+        suffix += suffix.back();
+    else
+        suffix.back() = QLatin1Char('x');
+    return QStringLiteral("%1/%2.%3").arg(file.absolutePath(), file.completeBaseName(), suffix);
+}
+
+bool Project_Backup(const QFileInfo& file) {
+    const QString backup = Project_BackupPath(file);
+    if (QFileInfo::exists(backup)) QFile::remove(backup);
+    if (!QFile::copy(file.absoluteFilePath(), backup)) {
+        Sys_Error("Z.A.R.V. was unable to backup the existing file \"%s\". Please verify that the there is "
+                  "space on the hard drive and that the path still exists.",
+                  Text_ToWindows1251(file.filePath()).constData());
+        return false;
+    }
+    Sys_Printf("Backup: \"%s\"", Text_ToWindows1251(backup).constData());
+    return true;
+}
+
+bool Project_Save(MapDocument* document, const QString& path, bool makeBackup, bool keepIdentity) {
+    const QFileInfo file(path);
+    const bool exists = file.exists();
+    cWaitCursor cursor;
+    // A copy (autosave) is not a save to another path: the export path stays as it was.
+    if (!keepIdentity && path != document->filePath) document->confirmExportPath = true;
+    if (makeBackup && exists) Project_Backup(file);
+
+    bool written = false;
+    if (isZmf(path)) {
+        written = writeZmf(document, path);
+    } else {
+        QString profileName;
+        void* plugin = currentProfilePlugin(&profileName);
+        if (!plugin) return false;
+        MapFormatResult result;
+        written = runPluginExport(document, path, plugin, lowerExtension(path), &result);
+        if (result == MapFormatResult::NoFormat)
+            Sys_Error("map format is not supported (please save the project as either ZMF or any format "
+                      "supported by %s plugin)",
+                      Text_ToWindows1251(profileName).constData());
+    }
+    if (!written) return false;
+    if (!keepIdentity) setIdentity(document, path);
+    return true;
+}
+
+bool Project_Export(MapDocument* document, const QString& path, bool makeBackup) {
+    cWaitCursor cursor;
+    document->exported = false;
+    if (!exportFile(document, path, makeBackup)) return false;
+    document->exportPath = path;
+    document->confirmExportPath = false;
+    document->exported = true;
+    return true;
+}
+
+bool Project_ExportCopy(MapDocument* document, const QString& path) {
+    cWaitCursor cursor;
+    return exportFile(document, path, false);
+}
+
+// ---- Close question and windows -------------------------------------------------------------------
+
+bool Project_AskSaveChanges(MapDocument* document) {
+    if (!document->modified) return true;
+    const int32_t answer = Prompt_Question(nullptr, PromptIcon::Warning,
+                                           QStringLiteral("Save changes to %1?").arg(document->title),
+                                           PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
+    if (answer == PromptButton::No) return true;
+    if (answer != PromptButton::Yes) return false;
+
+    QString path = document->filePath;
+    if (path.isEmpty()) {
+        const QString start = document->gameConfig ? document->gameConfig->MapSourceFileDirectory : QString();
+        path = Prompt_GetSaveFileName(nullptr, QStringLiteral("Save Project"), start,
+                                      QStringLiteral("Map Projects (*.zmf)"));
+        if (path.isEmpty()) return false;
+        if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".zmf");
+    }
+    return Project_Save(document, path, Project_Settings().BackupFiles, false);
+}
+
+void Project_SetModified(MapDocument* document) {
+    if (!document) return;
+    document->modified = true;
+    Project_UpdateTitles(document);
+}
+
+void Project_SetModified(MapHandle map) {
+    Project_SetModified(Project_FromHandle(map));
+}
+
+void Project_UpdateTitles(MapDocument* document) {
+    const QString mark = document->modified ? QStringLiteral("*") : QString();
+    if (document->windows.size() == 1) {
+        document->windows.first()->setWindowTitle(document->title + mark);
+        return;
+    }
+    for (qsizetype i = 0; i < document->windows.size(); ++i)
+        document->windows[i]->setWindowTitle(QStringLiteral("%1:%2").arg(document->title).arg(i + 1) + mark);
+}
+
+void Project_AddWindow(MapDocument* document, cChildWindow* window) {
+    if (!window || document->windows.contains(window)) return;
+    window->document = document;
+    document->windows.append(window);
+}
+
+void Project_RemoveWindow(MapDocument* document, cChildWindow* window) {
+    document->windows.removeAll(window);
+}
+
+bool Project_OnChildWindowClose(MapDocument* document, cChildWindow* window) {
+    const bool last = document->windows.size() == 1 && document->windows.first() == window;
+    if (last && !Project_AskSaveChanges(document)) return false;
+    Project_RemoveWindow(document, window);
+    if (!document->windows.isEmpty())
+        Project_UpdateTitles(document);
+    else
+        document->saveAsked = true; // the main window closes the document now
+    return true;
+}
+
+bool Project_CloseAllWindows(MapDocument* document) {
+    if (!document->saveAsked && !Project_AskSaveChanges(document)) return false;
+    const QList<cChildWindow*> windows = document->windows;
+    for (cChildWindow* window : windows) {
+        window->closedByDocument = true;
+        window->closeSubWindow();
+    }
+    document->windows.clear();
+    return true;
+}
+
+void Project_UpdateActiveViews(MapDocument* document) {
+    bool ownsActive = false;
+    for (cChildWindow* window : document->windows) {
+        window->setFrameTimersRunning(window->isActive());
+        ownsActive |= window->isActive();
+    }
+    if (!ownsActive) return;
+    makeConfigCurrent(document);
+    Map_UpdateSelectionSummary(document->world);
+}
+
+// ---- Game configuration ------------------------------------------------------------------------------
+
+bool Project_ChooseGameConfig(MapDocument* document) {
+    GameConfigManager* manager = configManager();
+    const QList<GameConfig*> configs = manager ? manager->configs : QList<GameConfig*>();
+    if (configs.isEmpty()) {
+        Prompt_Question(
+            nullptr, PromptIcon::Warning,
+            QStringLiteral("No game configurations are available. You must set them up in the "
+                           "\"Game Profiles\" tab of the Options dialog box before creating or "
+                           "loading a map.\n\nDo you want to create a new game configuration now?"),
+            PromptButton::Yes | PromptButton::No);
+        return false;
+    }
+    QStringList enabled;
+    GameConfig* chosen = nullptr;
+    for (GameConfig* config : configs) {
+        if (!config->Enabled) continue;
+        enabled.append(config->Title);
+        chosen = config;
+    }
+    if (enabled.isEmpty()) {
+        Prompt_Question(
+            nullptr, PromptIcon::Warning,
+            QStringLiteral("No game configurations are available. However, there are some "
+                           "configurations set up, but they are disabled. You must enable them in "
+                           "the \"Game Profiles\" tab of the Options dialog box before creating or "
+                           "loading a map.\n\nDo you want to do this now?"),
+            PromptButton::Yes | PromptButton::No);
+        return false;
+    }
+    if (enabled.size() > 1) {
+        cSelectGameCfgDialog dialog(enabled);
+        if (!dialog.exec()) return false;
+        chosen = nullptr;
+        for (GameConfig* config : configs)
+            if (config->Title == dialog.selectedTitle()) {
+                chosen = config;
+                break;
+            }
+        if (!chosen) return false;
+    }
+
+    bindConfig(document, chosen);
+    if (GameCfg_NeedsPrecache(chosen)) {
+        cWaitDialog wait(QStringLiteral("Precaching game configuration..."));
+        QCoreApplication::processEvents();
+        GameCfg_Precache(manager, chosen);
+    }
+    return true;
+}
+
+void Project_RebindGameConfig(MapDocument* document) {
+    GameConfig* found = nullptr;
+    if (GameConfigManager* manager = configManager()) {
+        for (GameConfig* config : manager->configs)
+            if (config->Title == document->gameConfigName) {
+                found = config;
+                break;
+            }
+        // The old record may be gone with a rebuilt list: only a listed one gives its count back.
+        if (found != document->gameConfig && document->gameConfig &&
+            manager->configs.contains(document->gameConfig))
+            --document->gameConfig->refCount;
+    }
+    if (found != document->gameConfig && found) ++found->refCount;
+    document->gameConfig = found;
+
+    for (cChildWindow* window : document->windows)
+        window->refreshCanvases();
+    const int32_t levels = Project_UndoLevelCount();
+    if (document->undo && document->undo->levelCount != levels) {
+        Undo_Reset(document->undo);
+        document->undo->levelCount = levels;
+    }
+}
+
+// ---- Cameras --------------------------------------------------------------------------------------------
+
+static void pointViewsAtCamera(MapDocument* document, const CameraRecord* camera) {
+    if (!camera) return;
+    vec3 direction = {camera->target[0] - camera->eye[0], camera->target[1] - camera->eye[1],
+                      camera->target[2] - camera->eye[2]};
+    K_VectorNormalize(direction);
+    vec3 angles;
+    K_VectorToAngles(direction, angles);
+    angles[0] = -angles[0];
+    for (cChildWindow* window : document->windows) {
+        window->setCameraOrigin(camera->eye);
+        window->setCameraAngles(angles);
+    }
+}
+
+static void markCurrentCamera(MapWorld* world) {
+    for (CameraRecord* camera = world->cameras; camera; camera = camera->next) {
+        if (camera == world->currentCamera)
+            camera->flags |= CameraFlag::Selected;
+        else
+            camera->flags &= ~CameraFlag::Selected;
+    }
+}
+
+void Project_SetCurrentCamera(MapDocument* document, CameraRecord* camera) {
+    MapWorld* world = document->world;
+    if (camera != world->currentCamera) {
+        world->currentCamera = camera;
+        markCurrentCamera(world);
+    }
+    pointViewsAtCamera(document, camera);
+    for (cChildWindow* window : document->windows)
+        window->repaintViews2D();
+}
+
+void Project_ApplyCurrentCamera(MapDocument* document) {
+    markCurrentCamera(document->world);
+    pointViewsAtCamera(document, document->world->currentCamera);
+}
+
+// ---- View broadcasts --------------------------------------------------------------------------------------
+
+void Project_RedrawViews(MapDocument* document, int32_t mask) {
+    for (cChildWindow* window : document->windows)
+        window->redrawViews(mask);
+}
+
+void Project_BroadcastViewPoints(MapDocument* document, const float mins[3], const float maxs[3]) {
+    for (cChildWindow* window : document->windows)
+        window->zoomViewsToBounds(mins, maxs);
+}
+
+void Project_RaiseWindows(MapDocument* document) {
+    for (cChildWindow* window : document->windows)
+        window->raise();
+}
+
+void Project_CenterViewsOn(MapDocument* document, const float point[3], int32_t mask) {
+    for (cChildWindow* window : document->windows)
+        window->centerViewsOn(point, mask);
+}
+
+void Project_SetZoom(MapDocument* document, float zoom) {
+    for (cChildWindow* window : document->windows)
+        window->setZoom2D(zoom);
+}
+
+void Project_SetViewOffset(MapDocument* document, float x, float y) {
+    for (cChildWindow* window : document->windows)
+        window->setScroll2D(x, y);
+}
+
+void Project_SetCameraOrigin(MapDocument* document, const float eye[3]) {
+    for (cChildWindow* window : document->windows)
+        window->setCameraOrigin(eye);
+}
+
+void Project_ReleaseViewInput(MapDocument* document) {
+    for (cChildWindow* window : document->windows)
+        window->endFreeLook();
+}
+
+cCanvas* Project_FindCanvas(MapDocument* document, int32_t viewId) {
+    for (cChildWindow* window : document->windows)
+        if (cCanvas* canvas = window->findCanvas(viewId)) return canvas;
+    return nullptr;
+}

@@ -1,0 +1,110 @@
+#include "document/MapWorldEntities.h"
+
+#include <cmath>
+
+#include "document/CullTree.h"
+#include "document/MapDocument.h"
+#include "document/MapWorld.h"
+#include "gamedata/EntityClass.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/TextureManager.h"
+#include "mainwindow/MainWindow.h"
+#include "map/MapBrush.h"
+#include "map/MapEntity.h"
+#include "map/MapFace.h"
+#include "map/MapPath.h"
+
+GameConfig* Map_GameConfig(const MapWorld*) {
+    return GameCfg_Current();
+}
+
+void Map_InitEntity(MapWorld* world, EntityRecord* entity) {
+    cMapEntity* handle = cMapEntity::fromRecord(entity);
+    if (!world || !handle) return;
+    const GameConfig* config = Map_GameConfig(world);
+    EntityClass* eclass = nullptr;
+    if (entity->classname) {
+        if (entity->flags & EntityFlag::World) {
+            eclass = Fgd_FindClassInConfig(config, entity->classname, 2);
+        } else if (entity->flags & EntityFlag::Point) {
+            eclass = Fgd_FindClassInConfig(config, entity->classname, 1);
+            if (!eclass) {
+                eclass = Fgd_FindClassInConfig(config, entity->classname, 0);
+                if (eclass) entity->flags &= ~EntityFlag::Point;
+            }
+        } else {
+            eclass = Fgd_FindClassInConfig(config, entity->classname, 0);
+        }
+    }
+    handle->entityClass = eclass;
+    handle->id = Map_AllocId(world);
+    handle->setClass(eclass);
+}
+
+void Map_LinkEntity(MapWorld* world, EntityRecord* entity) {
+    if (!world || !entity) return;
+    Map_InitEntity(world, entity);
+    List_Append(world->entities, world->entitiesTail, entity);
+    entity->owner = Map_Handle(world);
+}
+
+void Map_UnlinkEntity(MapWorld* world, EntityRecord* entity) {
+    if (!world || !entity) return;
+    Map_DeselectObject(world, entity);
+    Cull_RemoveFromWorld(world, entity);
+    Map_FreeObjectId(world, Object_FromRecord(entity));
+    List_Remove(world->entities, &world->entitiesTail, entity);
+    entity->owner = nullptr;
+}
+
+void Map_LinkPath(MapWorld* world, PathRecord* path) {
+    if (!world || !path) return;
+    List_Append(world->paths, world->pathsTail, path);
+    path->serial = Map_NextSerial(world, SerialKind::Path);
+    path->owner = Map_Handle(world);
+}
+
+void Map_UnlinkPath(MapWorld* world, PathRecord* path) {
+    if (!world || !path) return;
+    for (NodeRecord* node = path->firstNode; node; node = node->next)
+        Map_DeselectObject(world, node);
+    List_Remove(world->paths, &world->pathsTail, path);
+}
+
+void Map_RefreshAfterLoad(MapWorld* world) {
+    if (!world) return;
+    const bool entityBlend = !g_mainWindow || g_mainWindow->settings.EntityTransparency;
+    const bool textureBlend = !g_mainWindow || g_mainWindow->settings.TextureTransparency;
+    for (EntityRecord* e = world->entities; e; e = e->next) {
+        if ((e->flags & EntityFlag::RefreshAfterLoad) && e->handle) {
+            e->flags &= ~EntityFlag::RefreshAfterLoad;
+            e->handle->update(EntityUpdate::RebuildModel);
+        }
+        if (entityBlend && (e->blendState & 0x700FFu))
+            e->flags |= EntityFlag::Blended;
+        else
+            e->flags &= ~EntityFlag::Blended;
+        for (BrushRecord* b = e->firstBrush; b; b = b->next)
+            for (FaceRecord* f = b->firstFace; f; f = f->next) {
+                const ShaderRecord* tex = f->texture;
+                if (!tex) continue;
+                // Shifts are kept within one texture size so they stay small in files.
+                if (tex->width > 0 && tex->height > 0 && !(tex->flags & SHADER_NO_SHIFT_WRAP)) {
+                    f->texInfo.sShift = std::fmod(f->texInfo.sShift, float(tex->width));
+                    f->texInfo.tShift = std::fmod(f->texInfo.tShift, float(tex->height));
+                }
+                if (textureBlend && (tex->flags & SHADER_TRANSPARENT))
+                    f->flags |= FaceFlags::Blended;
+                else
+                    f->flags &= ~FaceFlags::Blended;
+            }
+    }
+}
+
+void Map_MarkModified(MapHandle map) {
+    if (map) Project_SetModified(map);
+}
+
+void Map_CullUpdateEntity(MapWorld* world, EntityRecord* entity) {
+    if (world && entity && !(entity->flags & EntityFlag::World)) Cull_UpdateWorldEntity(world, entity);
+}

@@ -1,0 +1,831 @@
+// Applying an undo level: the fixed orders of undo and redo and the appliers that restore,
+// remove and swap each kind. Swapping exchanges the snapshot with the live state, so applying
+// the same level again reverses it.
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "core/System.h"
+#include "document/MapSelection.h"
+#include "document/MapWorld.h"
+#include "document/MapWorldEntities.h"
+#include "document/SelectionSummary.h"
+#include "document/UndoHistory.h"
+#include "document/UndoSnapshot.h"
+#include "gamedata/EntityClass.h"
+#include "map/Decal.h"
+#include "map/EPair.h"
+#include "map/MapBrush.h"
+#include "map/MapEntity.h"
+#include "map/MapFace.h"
+#include "map/MapGroup.h"
+#include "map/MapOverlay.h"
+#include "map/MapPatch.h"
+#include "map/MapPath.h"
+
+namespace {
+
+constexpr int32_t kTextureTool = 5;
+constexpr int32_t kPathTool = 10;
+
+// Whether the active or the secondary tool has the id. The tools come with the main window's
+// tool set; until then no tool is active, which gives the rules for every other tool.
+bool toolActive(int32_t) {
+    return false;
+}
+
+// ---- Look-ups by serial ------------------------------------------------------------------------
+
+GroupRecord* findGroup(MapWorld* w, int32_t serial) {
+    if (serial == 0) return nullptr;
+    for (GroupRecord* g = w->groups; g; g = g->next)
+        if (g->serial == serial) return g;
+    return nullptr;
+}
+
+EntityRecord* findEntity(MapWorld* w, int32_t serial) {
+    for (EntityRecord* e = w->entities; e; e = e->next)
+        if (e->serial == serial) return e;
+    return nullptr;
+}
+
+BrushRecord* findBrushIn(EntityRecord* e, int32_t serial) {
+    for (BrushRecord* b = e ? e->firstBrush : nullptr; b; b = b->next)
+        if (b->serial == serial) return b;
+    return nullptr;
+}
+
+// Entities of a headless world may be bare records without a handle.
+void updateEntity(EntityRecord* e, uint32_t bits) {
+    if (e->handle) e->handle->update(bits);
+}
+
+// Serial look-up of every brush of the world for one applier: a list walk per snapshot would
+// be quadratic in the large selections a drag records. Brushes the applier destroys are erased.
+class cBrushIndex {
+public:
+    explicit cBrushIndex(MapWorld* w) {
+        for (EntityRecord* e = w->entities; e; e = e->next)
+            for (BrushRecord* b = e->firstBrush; b; b = b->next)
+                m_brushes.emplace(b->serial, b); // the first of duplicate serials stays
+    }
+    // The brush of that serial in the entity, as a walk of the entity's list finds it.
+    BrushRecord* findIn(EntityRecord* e, int32_t serial) const {
+        if (!e) return nullptr;
+        const auto it = m_brushes.find(serial);
+        if (it != m_brushes.end() && it->second->entity == e) return it->second;
+        return it == m_brushes.end() ? nullptr : findBrushIn(e, serial); // duplicate serials only
+    }
+    BrushRecord* findAnywhere(int32_t serial) const {
+        const auto it = m_brushes.find(serial);
+        return it == m_brushes.end() ? nullptr : it->second;
+    }
+    void erase(const BrushRecord* b) {
+        const auto it = m_brushes.find(b->serial);
+        if (it != m_brushes.end() && it->second == b) m_brushes.erase(it);
+    }
+
+private:
+    std::unordered_map<int32_t, BrushRecord*> m_brushes;
+};
+
+// Entity updates and decal invalidations of one applier, run once per entity at the end: an
+// entity update walks all its brushes, so one per restored or swapped brush would make undoing
+// a large selection of world brushes quadratic.
+class cDeferredUpdates {
+public:
+    void entity(EntityRecord* e, uint32_t bits) {
+        for (auto& [rec, b] : m_entities)
+            if (rec == e) {
+                b |= bits;
+                return;
+            }
+        m_entities.emplace_back(e, bits);
+    }
+    void decalsAround(BrushRecord* b) { m_decalBrushes.push_back(b); }
+    void run(MapWorld* w) {
+        for (auto& [e, bits] : m_entities)
+            updateEntity(e, bits);
+        // Looking for decal boxes around each brush walks every entity; without a decal in
+        // the world only the fragments on the brushes (none then) could need marking.
+        bool decals = false;
+        for (const EntityRecord* e = w->entities; e && !decals && !m_decalBrushes.empty(); e = e->next)
+            decals = e->modelKind == EntityModelKind::Decal;
+        for (BrushRecord* b : m_decalBrushes)
+            if (decals) Decal_InvalidateAroundBrush(b);
+        m_entities.clear();
+        m_decalBrushes.clear();
+    }
+
+private:
+    std::vector<std::pair<EntityRecord*, uint32_t>> m_entities; // few: the world and brush entities
+    std::vector<BrushRecord*> m_decalBrushes;
+};
+
+FaceRecord* findFaceIn(BrushRecord* b, int32_t serial) {
+    for (FaceRecord* f = b ? b->firstFace : nullptr; f; f = f->next)
+        if (f->serial == serial) return f;
+    return nullptr;
+}
+
+PathRecord* findPath(MapWorld* w, int32_t serial) {
+    for (PathRecord* p = w->paths; p; p = p->next)
+        if (p->serial == serial) return p;
+    return nullptr;
+}
+
+NodeRecord* findNodeIn(PathRecord* p, int32_t serial) {
+    for (NodeRecord* n = p ? p->firstNode : nullptr; n; n = n->next)
+        if (n->serial == serial) return n;
+    return nullptr;
+}
+
+// ---- Shared rules ------------------------------------------------------------------------------
+
+// Flags exchange: the live object takes the snapshot's flags (the selected bit goes through the
+// selection list, so it is left to the caller; addBits marks the object for update); the
+// snapshot keeps the object's former flags plus its own selected bit. True when the snapshot
+// asked for the object to be selected.
+bool exchangeFlags(uint32_t& live, uint32_t& snap, uint32_t addBits) {
+    const bool wantSelected = snap & RecordFlag::Selected;
+    const uint32_t former = live;
+    live = (snap & ~RecordFlag::Selected) | addBits | (former & RecordFlag::Selected);
+    snap = (former & ~RecordFlag::Selected) | (wantSelected ? RecordFlag::Selected : 0);
+    return wantSelected;
+}
+
+// Moves the innermost-group link to the group of the serial, moving one member along; returns
+// the serial of the group left.
+int32_t relinkInnerGroup(MapWorld* w, GroupRecord*& link, int32_t serial) {
+    GroupRecord* old = link;
+    GroupRecord* now = findGroup(w, serial);
+    if (old != now) {
+        if (old) --old->memberCount;
+        if (now) ++now->memberCount;
+        link = now;
+    }
+    return old ? old->serial : 0;
+}
+
+int32_t relinkOuterGroup(MapWorld* w, GroupRecord*& link, int32_t serial) {
+    const int32_t former = link ? link->serial : 0;
+    link = findGroup(w, serial);
+    return former;
+}
+
+void dropMember(GroupRecord* group) {
+    if (group) --group->memberCount;
+}
+
+bool hasSelectedAncestor(const GroupRecord* g) {
+    int32_t steps = 0;
+    for (const GroupRecord* p = g->parent; p && steps < kMaxObjectId; p = p->parent, ++steps)
+        if (p->flags & GroupFlag::Selected) return true;
+    return false;
+}
+
+// The selected-nodes rule: nodes stay selected only for the path tool.
+void applyNodeSelection(MapWorld* w, NodeRecord* n, bool wantSelected) {
+    if (wantSelected && (toolActive(kPathTool))) {
+        Map_SelectObject(w, n);
+        return;
+    }
+    Undo_UnlinkSelectedNode(n, &w->selectedNodes);
+    n->flags &= ~NodeFlag::Selected;
+}
+
+void markDecalFragments(BrushRecord* b) {
+    for (DecalFragment* f = b->decalFragments; f; f = f->nextInBrush)
+        if (f->entity) f->entity->flags |= EntityFlag::ReprojectDecal;
+}
+
+// The class an entity binds to by its classname, as Map_InitEntity finds it.
+EntityClass* classFor(MapWorld* w, EntityRecord* e) {
+    if (!e->classname) return nullptr;
+    const GameConfig* config = Map_GameConfig(w);
+    if (e->flags & EntityFlag::World) return Fgd_FindClassInConfig(config, e->classname, 2);
+    if (e->flags & EntityFlag::Point) {
+        if (EntityClass* c = Fgd_FindClassInConfig(config, e->classname, 1)) return c;
+        EntityClass* c = Fgd_FindClassInConfig(config, e->classname, 0);
+        if (c) e->flags &= ~EntityFlag::Point;
+        return c;
+    }
+    return Fgd_FindClassInConfig(config, e->classname, 0);
+}
+
+// A live face from a snapshot with geometry: positions, flags, serial, texture block; the id
+// given (or a fresh one for -1); pushed at the head of the brush's face list.
+void buildFace(MapWorld* w, BrushRecord* b, const FaceSnapshotRecord* s, int32_t id) {
+    const int32_t count = s->vertexCount < 0 ? 0 : s->vertexCount;
+    auto* face = new cMapFace(count);
+    FaceRecord* f = face->record;
+    f->brush = b;
+    f->serial = s->serial;
+    f->flags = (s->flags & ~FaceFlags::Selected) | FaceFlags::NeedsUpdate;
+    for (int32_t i = 0; i < f->vertexCount; ++i)
+        std::memcpy(f->vertices[i].xyz, s->positions[i], sizeof s->positions[i]);
+    if (f->vertexCount >= 3) face->computePlane();
+    face->setTextureInfo(&s->texInfo);
+    face->id = id != -1 ? id : Map_AllocId(w);
+    List_Prepend(b->firstFace, &b->lastFace, f);
+    if (s->flags & FaceFlags::Selected) Map_SelectObject(w, f);
+}
+
+// Restores the patch or overlay of a snapshot onto a re-created brush.
+void restoreCarried(BrushRecord* b, const BrushSnapshotRecord* s) {
+    if (const PatchSnapshot* ps = s->patch) {
+        PatchRecord* p = Patch_Create(b, &ps->texInfo, ps->columns, ps->rows);
+        if (ps->points) std::memcpy(p->points, ps->points, sizeof p->points);
+        p->flags = ps->flags | PatchFlags::NeedsUpdate;
+    }
+    if (const OverlaySnapshot* os = s->overlay) {
+        OverlayRecord* o = Overlay_Create(b, &os->texInfo);
+        if (os->withGeometry) std::memcpy(o->corners, os->corners, sizeof o->corners);
+        o->flags = os->flags | OverlayFlags::NeedsUpdate;
+        o->handle->update(OverlayUpdate::Geometry); // brush updates do not reach overlays
+    }
+}
+
+// ---- Groups ------------------------------------------------------------------------------------
+
+void restoreGroups(MapWorld* w, GroupSnapshot* list) {
+    std::vector<std::pair<GroupRecord*, const GroupSnapshot*>> made;
+    for (const GroupSnapshot* s = list; s; s = s->next) {
+        GroupRecord* g = Group_Alloc();
+        cMapGroup* handle = g->handle;
+        g->serial = s->serial;
+        g->flags = s->flags & ~GroupFlag::Selected;
+        g->memberCount = 0; // members count themselves back in as they link
+        handle->baseColor = s->baseColor;
+        handle->updateRandomColor();
+        Map_LinkGroup(w, g);
+        made.emplace_back(g, s);
+    }
+    for (auto& [g, s] : made) {
+        g->parent = findGroup(w, s->parentSerial);
+        if (g->parent) ++g->parent->memberCount;
+        if ((s->flags & GroupFlag::Selected) && !g->parent) Map_SelectObject(w, g);
+    }
+}
+
+void removeGroups(MapWorld* w, const GroupSnapshot* list) {
+    for (const GroupSnapshot* s = list; s; s = s->next) {
+        GroupRecord* g = findGroup(w, s->serial);
+        if (!g) continue;
+        Map_DeselectObject(w, g);
+        dropMember(g->parent);
+        // Anything still naming the group would keep a dangling link: clear those links.
+        for (GroupRecord* other = w->groups; other; other = other->next)
+            if (other->parent == g) other->parent = nullptr;
+        for (EntityRecord* e = w->entities; e; e = e->next) {
+            if (e->group == g) e->group = nullptr;
+            if (e->outerGroup == g) e->outerGroup = nullptr;
+            for (BrushRecord* b = e->firstBrush; b; b = b->next) {
+                if (b->group == g) b->group = nullptr;
+                if (b->outerGroup == g) b->outerGroup = nullptr;
+            }
+        }
+        Map_UnlinkGroup(w, g);
+        delete g->handle;
+    }
+}
+
+void swapGroups(MapWorld* w, GroupSnapshot* list) {
+    for (GroupSnapshot* s = list; s; s = s->next) {
+        GroupRecord* g = findGroup(w, s->serial);
+        if (!g) {
+            Sys_Error("Undo/Redo: no such groupId %i", s->serial);
+            continue;
+        }
+        cMapGroup* handle = g->handle;
+        std::swap(handle->baseColor, s->baseColor);
+        handle->updateRandomColor();
+        const bool wantSelected = s->flags & GroupFlag::Selected;
+        const uint32_t former = g->flags;
+        g->flags = s->flags & ~GroupFlag::Selected;
+        g->flags |= former & GroupFlag::Selected;
+        s->flags = (former & ~GroupFlag::Selected) | (wantSelected ? GroupFlag::Selected : 0);
+        // The member count is not exchanged: every link that changed in the level moves its own
+        // unit (this parent link here, members' links in their swaps, restores and removals), and
+        // exchanging the count as well would count those moves twice.
+        // The parent link carries one member of the parent's count.
+        GroupRecord* parent = findGroup(w, s->parentSerial);
+        s->parentSerial = g->parent ? g->parent->serial : 0;
+        if (parent != g->parent) {
+            dropMember(g->parent);
+            if (parent) ++parent->memberCount;
+            g->parent = parent;
+        }
+        if (wantSelected && !hasSelectedAncestor(g))
+            Map_SelectObject(w, g);
+        else
+            Map_DeselectObject(w, g);
+    }
+}
+
+// ---- Entities and brushes ----------------------------------------------------------------------
+
+void restoreEntitiesAndBrushes(MapWorld* w, const EntitySnapshot* entities,
+                               const BrushSnapshotRecord* brushes) {
+    for (const EntitySnapshot* s = entities; s; s = s->next) {
+        EntityRecord* e = Entity_CreateFromSnapshot(s);
+        e->flags &= ~EntityFlag::Selected;
+        Map_InitEntity(w, e);
+        List_Append(w->entities, w->entitiesTail, e);
+        e->owner = Map_Handle(w);
+        relinkInnerGroup(w, e->group, s->groupSerial);
+        relinkOuterGroup(w, e->outerGroup, s->outerGroupSerial);
+        updateEntity(e, EntityUpdate::RebuildModel | EntityUpdate::ModelKeys | EntityUpdate::RenderKeys);
+        if (s->flags & EntityFlag::Selected) Map_SelectObject(w, e);
+    }
+
+    cDeferredUpdates deferred;
+    std::vector<const FaceSnapshotRecord*> order;
+    std::vector<FaceSnapshot> views;
+    for (const BrushSnapshotRecord* s = brushes; s; s = s->next) {
+        EntityRecord* e = findEntity(w, s->entitySerial);
+        if (!e) {
+            Sys_Warning("Redo: no such entityId %i", s->entitySerial);
+            continue;
+        }
+        // The chain is in reverse face order; the view wants face order.
+        order.clear();
+        for (const FaceSnapshotRecord* f = s->faces; f; f = f->next)
+            order.push_back(f);
+        std::reverse(order.begin(), order.end());
+        views.clear();
+        for (const FaceSnapshotRecord* f : order)
+            views.push_back({f->serial, f->flags & ~FaceFlags::Selected,
+                             f->vertexCount < 0 ? 0 : f->vertexCount, f->positions, &f->texInfo});
+        const BrushSnapshot view = {
+            s->serial,   s->kind, s->flags & ~BrushFlags::Selected, s->baseColor, int32_t(views.size()),
+            views.data()};
+        BrushRecord* b = Brush_CreateFromSnapshot(&view);
+        restoreCarried(b, s);
+        Map_LinkBrush(w, b, e);
+        size_t index = 0;
+        for (FaceRecord* f = b->firstFace; f; f = f->next, ++index) {
+            f->handle->id = Map_AllocId(w);
+            if (index < order.size() && (order[index]->flags & FaceFlags::Selected)) Map_SelectObject(w, f);
+        }
+        relinkInnerGroup(w, b->group, s->groupSerial);
+        relinkOuterGroup(w, b->outerGroup, s->outerGroupSerial);
+        deferred.entity(e, FaceUpdate::Plane | FaceUpdate::TexCoords | BrushUpdate::TessellatePatch);
+        deferred.decalsAround(b);
+        if (s->flags & BrushFlags::Selected) Map_SelectObject(w, b);
+    }
+    deferred.run(w);
+}
+
+void destroyBrush(MapWorld* w, EntityRecord* e, BrushRecord* b) {
+    Map_DeselectObject(w, b);
+    for (FaceRecord* f = b->firstFace; f; f = f->next) {
+        Map_DeselectObject(w, f);
+        Map_FreeObjectId(w, f->handle);
+    }
+    dropMember(b->group);
+    b->handle->clearVisGroups();
+    Map_UnlinkBrush(w, b, e);
+    delete b->handle;
+}
+
+void removeEntitiesAndBrushes(MapWorld* w, const EntitySnapshot* entities,
+                              const BrushSnapshotRecord* brushes) {
+    if (brushes) {
+        cBrushIndex index(w);
+        EntityRecord* e = nullptr;
+        for (const BrushSnapshotRecord* s = brushes; s; s = s->next) {
+            if (!e || e->serial != s->entitySerial) e = findEntity(w, s->entitySerial);
+            BrushRecord* b = index.findIn(e, s->serial);
+            if (!b) continue;
+            e->flags |= EntityFlag::NeedsUpdate;
+            index.erase(b);
+            destroyBrush(w, e, b);
+        }
+    }
+    for (const EntitySnapshot* s = entities; s; s = s->next) {
+        EntityRecord* e = findEntity(w, s->serial);
+        if (!e || (e->flags & EntityFlag::World)) continue;
+        // Brushes the level did not name go with their entity; their ids go back too.
+        while (BrushRecord* b = e->firstBrush)
+            destroyBrush(w, e, b);
+        Map_DeselectObject(w, e);
+        dropMember(e->group);
+        e->handle->clearVisGroups();
+        Map_UnlinkEntity(w, e);
+        delete e->handle;
+    }
+    for (EntityRecord* e = w->entities; e; e = e->next)
+        if (e->flags & EntityFlag::NeedsUpdate) updateEntity(e, 0);
+}
+
+void swapEntities(MapWorld* w, EntitySnapshot* list) {
+    for (EntitySnapshot* s = list; s; s = s->next) {
+        EntityRecord* e = findEntity(w, s->serial);
+        if (!e) {
+            Sys_Error("Undo/Redo: no such entityId %i", s->serial);
+            continue;
+        }
+        cMapEntity* handle = e->handle;
+        if (!handle) continue; // a bare record of a headless world has nothing to exchange with
+        std::swap(e->origin, s->origin);
+        std::swap(e->angles, s->angles);
+        std::swap(e->mins, s->mins);
+        std::swap(e->maxs, s->maxs);
+        // Binding a class resets the colour and the spawnflags: keep the live values first.
+        const int32_t spawnflags = e->spawnflags;
+        const ObjectColor color = handle->displayColor;
+        const bool sameClass = (!e->classname && !s->classname) ||
+                               (e->classname && s->classname && std::strcmp(e->classname, s->classname) == 0);
+        if (!sameClass) {
+            std::swap(e->classname, s->classname);
+            // Bound by name again: the former class may be gone after a game-data reload. The
+            // key/values are exchanged below, so the class change must not drop defaults.
+            EntityClass* eclass = classFor(w, e);
+            handle->entityClass = nullptr;
+            handle->setClass(eclass);
+            handle->refreshKeyNames(false);
+            handle->rebuildModel(false);
+        }
+        const bool wantSelected = exchangeFlags(e->flags, s->flags, EntityFlag::NeedsUpdate);
+        e->spawnflags = s->spawnflags;
+        s->spawnflags = spawnflags;
+        handle->displayColor = s->color;
+        s->color = color;
+        std::swap(e->epairs, s->epairs);
+        s->groupSerial = relinkInnerGroup(w, e->group, s->groupSerial);
+        s->outerGroupSerial = relinkOuterGroup(w, e->outerGroup, s->outerGroupSerial);
+        handle->update(EntityUpdate::RenderKeys | EntityUpdate::ModelKeys | EntityUpdate::SkyKeys |
+                       EntityUpdate::ClassKeys);
+        if (e->modelKind == EntityModelKind::Decal) e->flags |= EntityFlag::ReprojectDecal;
+        if (wantSelected) Map_SelectObject(w, e);
+    }
+}
+
+// Exchanges the brush's faces with a snapshot chain taken with geometry.
+void swapFaceGeometry(MapWorld* w, BrushRecord* b, BrushSnapshotRecord* s, std::vector<int32_t>& ids) {
+    FaceSnapshotRecord* current = nullptr;
+    for (FaceRecord* f = b->firstFace; f; f = f->next) {
+        FaceSnapshotRecord* fs = UndoPool_TakeFace();
+        if (!fs) break;
+        Undo_CaptureFace(fs, f, true);
+        fs->next = current;
+        current = fs;
+    }
+    // The ids of the faces going are handed to the faces coming (both sets are new objects):
+    // a free-then-allocate round trip through the lowest-first allocator costs a bitmap scan
+    // per id.
+    ids.clear();
+    while (FaceRecord* f = b->firstFace) {
+        List_Remove(b->firstFace, &b->lastFace, f);
+        Map_DeselectObject(w, f);
+        if (f->handle->id != -1) ids.push_back(f->handle->id);
+        f->handle->id = -1;
+        delete f->handle;
+    }
+    // The stored chain is in reverse list order: pushing each at the head restores the order.
+    while (FaceSnapshotRecord* fs = s->faces) {
+        s->faces = fs->next;
+        int32_t id = -1;
+        if (!ids.empty()) {
+            id = ids.back();
+            ids.pop_back();
+        }
+        buildFace(w, b, fs, id);
+        UndoPool_Give(fs);
+    }
+    for (int32_t id : ids)
+        Map_FreeId(w, id);
+    s->faces = current;
+}
+
+void swapFaceTextures(MapWorld* w, BrushRecord* b, BrushSnapshotRecord* s) {
+    for (FaceSnapshotRecord* fs = s->faces; fs; fs = fs->next) {
+        FaceRecord* f = findFaceIn(b, fs->serial);
+        if (!f) {
+            Sys_Error("Undo/Redo: no such faceId %i", fs->serial);
+            continue;
+        }
+        const bool wantSelected = exchangeFlags(f->flags, fs->flags, FaceFlags::NeedsUpdate);
+        const TextureInfo former = f->texInfo;
+        f->handle->setTextureInfo(&fs->texInfo);
+        fs->texInfo = former;
+        if (wantSelected) Map_SelectObject(w, f);
+    }
+}
+
+// Returns whether a patch control grid was exchanged.
+bool swapCarried(BrushRecord* b, BrushSnapshotRecord* s) {
+    bool gridExchanged = false;
+    if (PatchSnapshot* ps = s->patch) {
+        if (PatchRecord* p = b->patch) {
+            std::swap(p->flags, ps->flags);
+            p->flags |= PatchFlags::NeedsUpdate;
+            std::swap(p->columns, ps->columns);
+            std::swap(p->rows, ps->rows);
+            const TextureInfo former = p->texInfo;
+            p->handle->setTextureInfo(&ps->texInfo);
+            ps->texInfo = former;
+            if (ps->points) {
+                std::swap_ranges(&p->points[0][0], &p->points[0][0] + kPatchGridLines * kPatchGridLines,
+                                 &ps->points[0][0]);
+                gridExchanged = true;
+            }
+        } else {
+            Sys_Error("Undo/Redo: NULL patch");
+        }
+    }
+    if (OverlaySnapshot* os = s->overlay) {
+        if (OverlayRecord* o = b->overlay) {
+            std::swap(o->flags, os->flags);
+            o->flags |= OverlayFlags::NeedsUpdate;
+            const TextureInfo former = o->texInfo;
+            o->handle->setTextureInfo(&os->texInfo);
+            os->texInfo = former;
+            if (os->withGeometry) std::swap(o->corners, os->corners);
+            o->handle->update(OverlayUpdate::Geometry); // brush updates do not reach overlays
+        } else {
+            Sys_Error("Undo/Redo: NULL overlay");
+        }
+    }
+    return gridExchanged;
+}
+
+void swapBrushes(MapWorld* w, BrushSnapshotRecord* list) {
+    if (!list) return;
+    cBrushIndex index(w);
+    cDeferredUpdates deferred;
+    std::vector<int32_t> faceIds; // scratch of swapFaceGeometry
+    EntityRecord* e = nullptr;
+    for (BrushSnapshotRecord* s = list; s; s = s->next) {
+        if (!e || e->serial != s->entitySerial) e = findEntity(w, s->entitySerial);
+        if (!e) {
+            Sys_Error("Undo/Redo: no such entityId %i", s->entitySerial);
+            continue;
+        }
+        BrushRecord* b = index.findIn(e, s->serial);
+        if (!b) b = index.findAnywhere(s->serial);
+        if (!b) {
+            Sys_Error("Undo/Redo: no such brushId %i", s->serial);
+            continue;
+        }
+        if (b->entity != e) {
+            EntityRecord* former = b->entity;
+            Map_UnlinkBrush(w, b, former);
+            Map_LinkBrush(w, b, e);
+            s->entitySerial = former ? former->serial : 0;
+            if (former) {
+                former->flags |= EntityFlag::NeedsUpdate;
+                deferred.entity(former, 0);
+            }
+        }
+        const bool wantSelected = exchangeFlags(b->flags, s->flags, BrushFlags::NeedsUpdate);
+        cMapBrush* handle = b->handle;
+        std::swap(handle->baseColor, s->baseColor);
+        handle->updateRandomColor();
+        s->groupSerial = relinkInnerGroup(w, b->group, s->groupSerial);
+        s->outerGroupSerial = relinkOuterGroup(w, b->outerGroup, s->outerGroupSerial);
+        const bool gridExchanged = swapCarried(b, s);
+        if (s->withGeometry) {
+            swapFaceGeometry(w, b, s, faceIds);
+            deferred.entity(e, FaceUpdate::Plane | FaceUpdate::TexCoords |
+                                   (gridExchanged ? BrushUpdate::TessellatePatch : 0));
+            deferred.decalsAround(b);
+        } else {
+            swapFaceTextures(w, b, s);
+            deferred.entity(e, FaceUpdate::TexCoords | (gridExchanged ? BrushUpdate::TessellatePatch : 0));
+        }
+        if (wantSelected) Map_SelectObject(w, b);
+    }
+    deferred.run(w);
+}
+
+// Brushes of a selected entity are selected with it.
+void selectBrushesOfSelectedEntities(MapWorld* w) {
+    for (EntityRecord* e = w->selectedEntities; e; e = e->selNext)
+        for (BrushRecord* b = e->firstBrush; b; b = b->next)
+            Map_SelectObject(w, b);
+}
+
+void swapFaces(MapWorld* w, FaceSnapshotRecord* list) {
+    if (!list) return;
+    cBrushIndex index(w);
+    EntityRecord* e = nullptr;
+    BrushRecord* b = nullptr;
+    for (FaceSnapshotRecord* s = list; s; s = s->next) {
+        if (!e || e->serial != s->entitySerial) {
+            e = findEntity(w, s->entitySerial);
+            b = nullptr;
+        }
+        if (!e) {
+            Sys_Error("Undo/Redo: no such entityId %i", s->entitySerial);
+            continue;
+        }
+        if (!b || b->serial != s->brushSerial) b = index.findIn(e, s->brushSerial);
+        if (!b) {
+            Sys_Error("Undo/Redo: no such brushId %i", s->brushSerial);
+            continue;
+        }
+        FaceRecord* f = findFaceIn(b, s->serial);
+        if (!f) {
+            Sys_Error("Undo/Redo: no such faceId %i", s->serial);
+            continue;
+        }
+        const bool wantSelected = exchangeFlags(f->flags, s->flags, FaceFlags::NeedsUpdate);
+        const TextureInfo former = f->texInfo;
+        f->handle->setTextureInfo(&s->texInfo);
+        s->texInfo = former;
+        markDecalFragments(b);
+        if (wantSelected) Map_SelectObject(w, f);
+        // Last: a face whose polygon vanished removes itself here.
+        f->handle->update(FaceUpdate::TexCoords);
+    }
+}
+
+// ---- Paths and nodes ---------------------------------------------------------------------------
+
+// Sorts by number what the restore put out of order, numbers 1, 2, 3 ... and updates.
+void refreshMarkedPaths(MapWorld* w, bool sort) {
+    for (PathRecord* p = w->paths; p; p = p->next) {
+        if (!(p->flags & PathFlag::NeedsUpdate)) continue;
+        if (sort && p->firstNode && p->firstNode->next) {
+            p->firstNode = Path_SortNodes(p->firstNode);
+            NodeRecord* last = p->firstNode;
+            while (last->next)
+                last = last->next;
+            p->lastNode = last;
+        }
+        p->handle->renumber();
+        p->handle->update();
+    }
+}
+
+void restorePathsAndNodes(MapWorld* w, const PathSnapshot* paths, const NodeSnapshot* nodes) {
+    for (const PathSnapshot* s = paths; s; s = s->next) {
+        PathRecord* p = Path_CreateFromSnapshot(s);
+        List_Append(w->paths, w->pathsTail, p);
+        p->owner = Map_Handle(w);
+    }
+    for (const NodeSnapshot* s = nodes; s; s = s->next) {
+        PathRecord* p = findPath(w, s->pathSerial);
+        if (!p) {
+            Sys_Warning("Redo: no such pathId %i", s->pathSerial);
+            continue;
+        }
+        NodeRecord* n = Node_CreateFromSnapshot(s);
+        n->flags &= ~NodeFlag::Selected;
+        for (NodeRecord* other = p->firstNode; other; other = other->next)
+            if (other->number >= n->number) ++other->number;
+        n->handle->id = Map_AllocId(w);
+        n->path = p;
+        List_Append(p->firstNode, p->lastNode, n);
+        p->flags |= PathFlag::NeedsUpdate;
+        applyNodeSelection(w, n, s->flags & NodeFlag::Selected);
+    }
+    refreshMarkedPaths(w, true);
+}
+
+void removePathsAndNodes(MapWorld* w, const PathSnapshot* paths, const NodeSnapshot* nodes) {
+    for (const NodeSnapshot* s = nodes; s; s = s->next) {
+        PathRecord* p = findPath(w, s->pathSerial);
+        NodeRecord* n = findNodeIn(p, s->serial);
+        if (!n) continue;
+        p->flags |= PathFlag::NeedsUpdate;
+        Undo_UnlinkSelectedNode(n, &w->selectedNodes);
+        Undo_UnlinkNode(w, n, p);
+        delete n->handle;
+    }
+    for (const PathSnapshot* s = paths; s; s = s->next) {
+        PathRecord* p = findPath(w, s->serial);
+        if (!p) continue;
+        Map_UnlinkPath(w, p);
+        for (NodeRecord* n = p->firstNode; n; n = n->next)
+            Map_FreeObjectId(w, n->handle);
+        delete p->handle;
+    }
+    refreshMarkedPaths(w, false);
+}
+
+void swapPaths(MapWorld* w, PathSnapshot* list) {
+    for (PathSnapshot* s = list; s; s = s->next) {
+        PathRecord* p = findPath(w, s->serial);
+        if (!p) {
+            Sys_Error("Undo/Redo: no such pathId %i", s->serial);
+            continue;
+        }
+        std::swap(p->name, s->name);
+        std::swap(p->className, s->className);
+        exchangeFlags(p->flags, s->flags, PathFlag::NeedsUpdate);
+        std::swap(p->type, s->type);
+    }
+}
+
+void swapNodes(MapWorld* w, NodeSnapshot* list) {
+    for (NodeSnapshot* s = list; s; s = s->next) {
+        PathRecord* p = findPath(w, s->pathSerial);
+        if (!p) {
+            Sys_Error("Undo/Redo: no such pathId %i", s->pathSerial);
+            continue;
+        }
+        NodeRecord* n = findNodeIn(p, s->serial);
+        for (PathRecord* other = w->paths; !n && other; other = other->next)
+            n = findNodeIn(other, s->serial);
+        if (!n) {
+            Sys_Error("Undo/Redo: no such nodeId %i", s->serial);
+            continue;
+        }
+        if (n->path != p) {
+            PathRecord* former = n->path;
+            Undo_UnlinkNode(w, n, former);
+            n->handle->id = Map_AllocId(w);
+            n->path = p;
+            List_Append(p->firstNode, p->lastNode, n);
+            s->pathSerial = former ? former->serial : 0;
+            if (former) former->flags |= PathFlag::NeedsUpdate;
+        }
+        const bool wantSelected = s->flags & NodeFlag::Selected;
+        const uint32_t former = n->flags;
+        n->flags = (s->flags & ~NodeFlag::Selected) | (former & NodeFlag::Selected);
+        s->flags = (former & ~NodeFlag::Selected) | (wantSelected ? NodeFlag::Selected : 0);
+        std::swap(n->number, s->number);
+        std::swap(n->origin, s->origin);
+        std::swap(n->angles, s->angles);
+        std::swap(n->epairs, s->epairs);
+        // The node's own name and message are part of what a node edit changes.
+        std::swap(n->name, s->name);
+        std::swap(n->message, s->message);
+        p->flags |= PathFlag::NeedsUpdate;
+        applyNodeSelection(w, n, wantSelected);
+    }
+    // Swapped numbers put the chain back in number order (reversing a path reorders it).
+    for (PathRecord* p = w->paths; p; p = p->next) {
+        if (!(p->flags & PathFlag::NeedsUpdate)) continue;
+        if (p->firstNode && p->firstNode->next) {
+            p->firstNode = Path_SortNodes(p->firstNode);
+            NodeRecord* last = p->firstNode;
+            while (last->next)
+                last = last->next;
+            p->lastNode = last;
+        }
+        p->handle->update();
+    }
+}
+
+// ---- Selection after applying -------------------------------------------------------------------
+
+void finishApply(MapWorld* w) {
+    if (!toolActive(kTextureTool)) {
+        Selection_Clear(w->selectedFaces);
+        Map_UpdateSelectionSummary(w);
+    }
+    Map_DeselectHidden(w);
+    Map_UpdateSelectionSummary(w);
+}
+
+} // namespace
+
+void Undo_Undo(UndoHistory* h, UndoLevel* level) {
+    MapWorld* w = h ? Map_FromHandle(h->world) : nullptr;
+    if (!w || !level) return;
+    using C = UndoChange;
+    constexpr int ch = int(C::Changed), cr = int(C::Created), de = int(C::Deleted);
+    Map_SelectNone(w);
+    restoreGroups(w, level->groups[de]);
+    restoreEntitiesAndBrushes(w, level->entities[de], level->brushes[de]);
+    restorePathsAndNodes(w, level->paths[de], level->nodes[de]);
+    swapFaces(w, level->changedFaces);
+    swapEntities(w, level->entities[ch]);
+    swapBrushes(w, level->brushes[ch]);
+    selectBrushesOfSelectedEntities(w);
+    swapPaths(w, level->paths[ch]);
+    swapNodes(w, level->nodes[ch]);
+    swapGroups(w, level->groups[ch]);
+    removePathsAndNodes(w, level->paths[cr], level->nodes[cr]);
+    removeEntitiesAndBrushes(w, level->entities[cr], level->brushes[cr]);
+    removeGroups(w, level->groups[cr]);
+    finishApply(w);
+}
+
+void Undo_Redo(UndoHistory* h, UndoLevel* level) {
+    MapWorld* w = h ? Map_FromHandle(h->world) : nullptr;
+    if (!w || !level) return;
+    using C = UndoChange;
+    constexpr int ch = int(C::Changed), cr = int(C::Created), de = int(C::Deleted);
+    Map_SelectNone(w);
+    restoreGroups(w, level->groups[cr]);
+    restoreEntitiesAndBrushes(w, level->entities[cr], level->brushes[cr]);
+    restorePathsAndNodes(w, level->paths[cr], level->nodes[cr]);
+    swapEntities(w, level->entities[ch]);
+    swapBrushes(w, level->brushes[ch]);
+    selectBrushesOfSelectedEntities(w);
+    swapPaths(w, level->paths[ch]);
+    swapNodes(w, level->nodes[ch]);
+    swapGroups(w, level->groups[ch]);
+    swapFaces(w, level->changedFaces);
+    removePathsAndNodes(w, level->paths[de], level->nodes[de]);
+    removeEntitiesAndBrushes(w, level->entities[de], level->brushes[de]);
+    removeGroups(w, level->groups[de]);
+    finishApply(w);
+}

@@ -1,0 +1,124 @@
+// The snapshot records of the undo history and their process-wide pools. Each record begins with
+// its `next` link (in a level's list, or in its pool). Serials name objects; 0 means no group.
+//
+// Entity, path and node snapshots are declared with their kinds (EntitySnapshot in MapEntity.h,
+// PathSnapshot and NodeSnapshot in MapPath.h) because the create-from-snapshot functions read
+// them. Brushes and faces are created from the lighter BrushSnapshot/FaceSnapshot views of
+// MapBrush.h, which the records here are turned into.
+#pragma once
+
+#include <cstdint>
+
+#include "map/MapFace.h"
+#include "map/MapObject.h"
+#include "map/OverlayRecord.h"
+#include "map/PatchRecord.h"
+#include "map/TextureInfo.h"
+
+struct EntitySnapshot;
+struct NodeSnapshot;
+struct PathSnapshot;
+
+struct FaceSnapshotRecord {
+    FaceSnapshotRecord* next;
+    uint32_t flags;
+    int32_t serial;
+    int32_t brushSerial;
+    int32_t entitySerial;
+    TextureInfo texInfo;
+    int32_t vertexCount; // -1 when no geometry was taken
+    float positions[kFaceMaxVertices][3];
+};
+
+struct PatchSnapshot {
+    PatchSnapshot* next; // pool link only
+    uint32_t flags;
+    int32_t columns;
+    int32_t rows;
+    TextureInfo texInfo;
+    // The whole control block (0x9000 bytes) when geometry was taken, else null.
+    PatchPoint (*points)[kPatchGridLines];
+    bool withGeometry;
+};
+
+struct OverlaySnapshot {
+    OverlaySnapshot* next; // pool link only
+    uint32_t flags;
+    TextureInfo texInfo;
+    bool withGeometry;
+    OverlayCorner corners[kOverlayCorners];
+};
+
+struct BrushSnapshotRecord {
+    BrushSnapshotRecord* next;
+    int32_t serial;
+    int16_t kind; // BrushKind
+    uint32_t flags;
+    int32_t entitySerial;
+    int32_t groupSerial;
+    int32_t outerGroupSerial;
+    ObjectColor baseColor;
+    bool withGeometry;
+    FaceSnapshotRecord* faces; // reverse face-list order
+    PatchSnapshot* patch;
+    OverlaySnapshot* overlay;
+};
+
+struct GroupSnapshot {
+    GroupSnapshot* next;
+    uint32_t flags;
+    int32_t serial;
+    int32_t parentSerial;
+    int32_t memberCount; // as recorded; applying moves counts link by link
+    ObjectColor baseColor;
+};
+
+// ---- Pools -------------------------------------------------------------------------------------
+// Take: a zero-filled record from the kind's pool, else a new one; null (with an error in the
+// console) when memory ran out. Give: back to the pool, freeing what the record owns (strings,
+// key/value copies, face chains, patch and overlay parts).
+EntitySnapshot* UndoPool_TakeEntity();
+BrushSnapshotRecord* UndoPool_TakeBrush();
+FaceSnapshotRecord* UndoPool_TakeFace();
+PatchSnapshot* UndoPool_TakePatch();
+OverlaySnapshot* UndoPool_TakeOverlay();
+GroupSnapshot* UndoPool_TakeGroup();
+PathSnapshot* UndoPool_TakePath();
+NodeSnapshot* UndoPool_TakeNode();
+
+void UndoPool_Give(EntitySnapshot* s);
+void UndoPool_Give(BrushSnapshotRecord* s);
+void UndoPool_Give(FaceSnapshotRecord* s);
+void UndoPool_Give(PatchSnapshot* s);
+void UndoPool_Give(OverlaySnapshot* s);
+void UndoPool_Give(GroupSnapshot* s);
+void UndoPool_Give(PathSnapshot* s);
+void UndoPool_Give(NodeSnapshot* s);
+
+// Gives back a whole chain.
+template <class S> void UndoPool_GiveChain(S*& head) {
+    while (S* s = head) {
+        head = s->next;
+        UndoPool_Give(s);
+    }
+}
+
+// Records currently pooled, of all kinds (tests, statistics).
+int64_t UndoPool_PooledCount();
+
+// ---- Capture: a live object's state into a fresh record ----------------------------------------------
+struct BrushRecord;
+struct EntityRecord;
+struct FaceRecord;
+struct GroupRecord;
+struct NodeRecord;
+struct PathRecord;
+
+void Undo_CaptureEntity(EntitySnapshot* s, const EntityRecord* entity);
+// The faces are pushed at the head of the chain in list order; a failed allocation ends the
+// chain there. A patch control block that cannot be allocated is reported and left out.
+void Undo_CaptureBrush(BrushSnapshotRecord* s, const BrushRecord* brush, bool withGeometry);
+void Undo_CaptureFace(FaceSnapshotRecord* s, const FaceRecord* face, bool withGeometry);
+void Undo_CaptureGroup(GroupSnapshot* s, const GroupRecord* group);
+void Undo_CapturePath(PathSnapshot* s, const PathRecord* path);
+void Undo_CaptureNode(NodeSnapshot* s, const NodeRecord* node);

@@ -1,0 +1,149 @@
+#include "document/WorldRefresh.h"
+
+#include <cmath>
+
+#include "document/MapWorld.h"
+#include "document/MapWorldEntities.h"
+#include "gamedata/EntityClass.h"
+#include "gamedata/TextureManager.h"
+#include "mainwindow/MainWindow.h"
+#include "map/MapBrush.h"
+#include "map/MapEntity.h"
+#include "map/MapFace.h"
+#include "map/MapGroup.h"
+#include "map/MapOverlay.h"
+#include "map/MapPatch.h"
+
+namespace {
+
+template <class Fn> void forEachFace(MapWorld* world, Fn&& fn) {
+    for (EntityRecord* e = world->entities; e; e = e->next)
+        for (BrushRecord* b = e->firstBrush; b; b = b->next)
+            for (FaceRecord* f = b->firstFace; f; f = f->next)
+                fn(f);
+}
+
+bool transparent(const ShaderRecord* texture) {
+    return texture && (texture->flags & SHADER_TRANSPARENT);
+}
+
+void setBit(uint32_t& flags, uint32_t bit, bool on) {
+    flags = on ? (flags | bit) : (flags & ~bit);
+}
+
+bool setting(bool MainSettings::*field, bool fallback) {
+    return g_mainWindow ? g_mainWindow->settings.*field : fallback;
+}
+
+// A zero scale would divide by zero; such a face maps as if unscaled.
+float safeScale(float scale) {
+    return scale != 0.0f ? scale : 1.0f;
+}
+
+} // namespace
+
+void Map_RefreshTexturedFaces(MapWorld* world) {
+    if (!world) return;
+    const bool uvLock = setting(&MainSettings::TextureLockUV, false);
+    forEachFace(world, [uvLock](FaceRecord* f) {
+        cMapFace* face = f->handle;
+        if (!face || !f->texture || !(f->texture->flags & SHADER_RELOADED)) return;
+        setBit(f->flags, FaceFlags::Blended, transparent(f->texture));
+        const bool reset = f->flags & FaceFlags::ResetAxes;
+        if (reset) {
+            f->flags &= ~FaceFlags::ResetAxes;
+            face->resetTextureAxes();
+        }
+        face->computeBounds();
+        face->shade = Face_ShadeForNormal(f->normal);
+        face->detectTextureAlignment();
+        if (!uvLock || reset)
+            face->computeTexCoords();
+        else
+            face->solveTextureFromTexCoords();
+        face->updatePrimitive();
+        f->flags &= ~FaceFlags::NeedsUpdate;
+    });
+}
+
+void Map_UpdateTextureTransparency(MapWorld* world) {
+    if (!world) return;
+    const bool on = setting(&MainSettings::TextureTransparency, true);
+    for (EntityRecord* e = world->entities; e; e = e->next)
+        for (BrushRecord* b = e->firstBrush; b; b = b->next) {
+            for (FaceRecord* f = b->firstFace; f; f = f->next)
+                setBit(f->flags, FaceFlags::Blended, on && transparent(f->texture));
+            if (b->patch) setBit(b->patch->flags, PatchFlags::Blended, on && transparent(b->patch->texture));
+            if (b->overlay)
+                setBit(b->overlay->flags, OverlayFlags::Blended, on && transparent(b->overlay->texture));
+        }
+}
+
+void Map_RefreshObjectColours(MapWorld* world) {
+    if (!world) return;
+    for (GroupRecord* g = world->groups; g; g = g->next)
+        if (cMapGroup* group = g->handle) {
+            group->baseColor = Object_RandomBaseColor();
+            group->updateRandomColor();
+        }
+    for (EntityRecord* e = world->entities; e; e = e->next)
+        for (BrushRecord* b = e->firstBrush; b; b = b->next) {
+            cMapBrush* brush = b->handle;
+            if (!brush) continue;
+            brush->baseColor = Object_RandomBaseColor();
+            brush->updateRandomColor();
+            for (FaceRecord* f = b->firstFace; f; f = f->next)
+                if (f->handle) f->handle->displayColor = brush->displayColor;
+        }
+}
+
+void Map_RecenterFaceUVs(MapWorld* world) {
+    if (!world) return;
+    forEachFace(world, [](FaceRecord* f) {
+        if (!f->handle || f->vertexCount <= 0 || !f->vertices) return;
+        int32_t width, height;
+        f->handle->textureSize(&width, &height);
+        const TextureInfo& t = f->texInfo;
+        float sMin = 999999.0f, sMax = -999999.0f, tMin = 999999.0f, tMax = -999999.0f;
+        for (int32_t i = 0; i < f->vertexCount; ++i) {
+            FaceVertex& v = f->vertices[i];
+            const float* p = v.xyz;
+            const float sDot = t.sAxis[0] * p[0] + t.sAxis[1] * p[1] + t.sAxis[2] * p[2];
+            const float tDot = t.tAxis[0] * p[0] + t.tAxis[1] * p[1] + t.tAxis[2] * p[2];
+            v.s = (sDot / safeScale(t.sScale) + t.sShift) / float(width);
+            v.t = (tDot / safeScale(t.tScale) + t.tShift) / float(height);
+            sMin = std::fmin(sMin, v.s);
+            sMax = std::fmax(sMax, v.s);
+            tMin = std::fmin(tMin, v.t);
+            tMax = std::fmax(tMax, v.t);
+        }
+        const float sMid = std::floor((sMin + sMax) * 0.5f);
+        const float tMid = std::floor((tMin + tMax) * 0.5f);
+        for (int32_t i = 0; i < f->vertexCount; ++i) {
+            f->vertices[i].s -= sMid;
+            f->vertices[i].t -= tMid;
+        }
+    });
+}
+
+void Map_RebindEntityClasses(MapWorld* world) {
+    if (!world) return;
+    const GameConfig* config = Map_GameConfig(world);
+    for (EntityRecord* e = world->entities; e; e = e->next) {
+        cMapEntity* entity = e->handle;
+        if (!entity) continue;
+        EntityClass* eclass = nullptr;
+        if (e->classname) {
+            if (e->flags & EntityFlag::World) {
+                eclass = Fgd_FindClassInConfig(config, e->classname, 2);
+            } else if (e->flags & EntityFlag::Point) {
+                eclass = Fgd_FindClassInConfig(config, e->classname, 1);
+            } else {
+                eclass = Fgd_FindClassInConfig(config, e->classname, 0);
+                if (!eclass) eclass = Fgd_FindClassInConfig(config, e->classname, 1);
+            }
+        }
+        entity->entityClass = eclass;
+        entity->setClass(eclass);
+    }
+}

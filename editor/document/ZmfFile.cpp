@@ -1,0 +1,730 @@
+// The byte stream of a project pass and one serializer routine per record kind. Each routine
+// lists its record's fields once, in file order; the pass's direction decides whether a field
+// is taken from the world or put into it.
+#include "document/ZmfFile.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeySequence>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "core/System.h"
+#include "document/MapWorld.h"
+#include "document/MapWorldEntities.h"
+#include "document/VisGroup.h"
+#include "gamedata/EntityClass.h"
+#include "map/EPair.h"
+#include "map/MapBrush.h"
+#include "map/MapCamera.h"
+#include "map/MapEntity.h"
+#include "map/MapFace.h"
+#include "map/MapGroup.h"
+#include "map/MapOverlay.h"
+#include "map/MapPatch.h"
+#include "map/MapPath.h"
+
+static_assert(std::endian::native == std::endian::little, "project files are copied as little-endian blocks");
+
+namespace {
+
+// The entity's render settings and the block after them travel as raw bytes.
+constexpr size_t kRenderBlockOffset = offsetof(EntityRecord, blendState);
+constexpr qsizetype kRenderBlockBytes = 16;
+constexpr size_t kExtraBlockOffset = offsetof(EntityRecord, body);
+constexpr qsizetype kExtraBlockBytes = 48;
+constexpr qsizetype kOldExtraBlockBytes = 16; // before version 115
+static_assert(kRenderBlockOffset == 176 && kExtraBlockOffset == kRenderBlockOffset + kRenderBlockBytes);
+static_assert(offsetof(EntityRecord, keyNames) == kExtraBlockOffset + kExtraBlockBytes);
+
+constexpr qsizetype kOldTextureBytes = 124; // before version 118: no lightmap sample size
+constexpr qsizetype kOldPatchLines = 16;    // the control grid before version 120
+constexpr qsizetype kPlaneBytes = 20;
+constexpr qsizetype kOverlayCornerBytes = sizeof(OverlayCorner) * kOverlayCorners;
+static_assert(kOverlayCornerBytes == 96);
+
+constexpr qsizetype kWriteChunk = 1 << 20;
+
+constexpr uint32_t kUpdateEntityAfterLoad = 0x38A;
+constexpr uint32_t kUpdateBrushAfterLoad = 10;
+
+// The key-name roles in file order, each with the version that brought it.
+struct KeyNameField {
+    int32_t role;
+    int32_t since;
+};
+constexpr KeyNameField kKeyNameFields[] = {
+    {KEY_SPAWNFLAGS, 0},     {KEY_ORIGIN, 113},         {KEY_ANGLES, 113},         {KEY_SCALE, 114},
+    {KEY_TARGETNAME, 116},   {KEY_TARGET, 116},         {KEY_SKYNAME, 117},        {KEY_STUDIO_MODEL, 119},
+    {KEY_SPRITE_MODEL, 119}, {KEY_PARTICLE_MODEL, 119}, {KEY_INSTANCE_MODEL, 119}, {KEY_TEXTURE, 119},
+    {KEY_SCRIPT, 121},
+};
+static_assert(std::size(kKeyNameFields) == kEntityKeyRoles);
+
+qsizetype remaining(const ProjectSerializer& s) {
+    return s.buffer.size() - s.pos;
+}
+
+qsizetype textureBytes(const ProjectSerializer& s) {
+    return s.version >= 118 ? qsizetype(sizeof(TextureInfo)) : kOldTextureBytes;
+}
+
+// A count read from the file must be possible: not negative, within the data model, and small
+// enough for the rest of the file to hold that many records of at least minBytes each.
+bool checkCount(const ProjectSerializer& s, int32_t count, int32_t limit, qsizetype minBytes,
+                const char* what) {
+    if (s.writing) return true;
+    if (count < 0 || count > limit || qsizetype(count) * minBytes > remaining(s)) {
+        Sys_Error("bad %s count %i", what, count);
+        return false;
+    }
+    return true;
+}
+
+GroupRecord* findGroup(const ProjectSerializer& s, int32_t serial) {
+    if (serial == 0) return nullptr;
+    const auto it = s.groupsBySerial.find(serial);
+    return it == s.groupsBySerial.end() ? nullptr : it->second;
+}
+
+int32_t serialOf(const GroupRecord* group) {
+    return group ? group->serial : 0;
+}
+
+// Key/value pairs: count, then key and value per pair. Pairs with a null key or value are
+// dropped on reading.
+bool serializePairs(ProjectSerializer& s, EPair*& pairs) {
+    int32_t count = 0;
+    if (s.writing)
+        for (const EPair* p = pairs; p; p = p->next)
+            ++count;
+    if (!Project_SerializeInt(s, count) || !checkCount(s, count, kZmfMaxKeyValues, 8, "key/value"))
+        return false;
+    if (s.writing) {
+        for (const EPair* p = pairs; p; p = p->next)
+            if (!Project_WriteString(s, p->key) || !Project_WriteString(s, p->value)) return false;
+        return true;
+    }
+    EPair** tail = &pairs;
+    while (*tail)
+        tail = &(*tail)->next;
+    for (int32_t i = 0; i < count; ++i) {
+        char* key = nullptr;
+        char* value = nullptr;
+        const bool ok = Project_ReadString(s, &key) && Project_ReadString(s, &value);
+        if (ok && key && value) {
+            EPair_Append(tail, key, value);
+            tail = &(*tail)->next;
+        }
+        Sys_Free(key);
+        Sys_Free(value);
+        if (!ok) return false;
+    }
+    return true;
+}
+
+// Visgroup memberships: count, then the ids. Unknown ids are skipped on reading.
+bool serializeVisGroupIds(ProjectSerializer& s, cVisGroupList& sets) {
+    int32_t count = s.writing ? sets.count() : 0;
+    if (!Project_SerializeInt(s, count) || !checkCount(s, count, INT32_MAX, 4, "visgroup id")) return false;
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t id = s.writing ? sets.idAt(i) : 0;
+        if (!Project_SerializeInt(s, id)) return false;
+        if (!s.writing) {
+            if (VisGroup* set = Map_FindVisGroup(s.world, id))
+                sets.add(set);
+            else
+                Sys_Warning("unknown visgroup id %i ignored", id);
+        }
+    }
+    return true;
+}
+
+// Colours of records written; a bare record (no handle) has none.
+ObjectColor baseColorOf(const void* record) {
+    const cMapObject* handle = Object_FromRecord(record);
+    return handle ? handle->baseColor : kObjectColorBlack;
+}
+ObjectColor displayColorOf(const void* record) {
+    const cMapObject* handle = Object_FromRecord(record);
+    return handle ? handle->displayColor : kObjectColorBlack;
+}
+
+// The memberships of a handle; a bare record (no handle) has none.
+template <class Handle> cVisGroupList& visGroupsOf(Handle* handle) {
+    static cVisGroupList none;
+    return handle ? handle->visGroups : none;
+}
+
+bool serializePlane(ProjectSerializer& s, float normal[3], float& dist, int32_t& type) {
+    return Project_SerializeFloats(s, normal, 3) && Project_SerializeFloats(s, &dist, 1) &&
+           Project_SerializeInt(s, type);
+}
+
+// Patch block: the patch is made and attached before its grid is read, so a short read leaves
+// nothing the brush does not own.
+bool serializePatch(ProjectSerializer& s, BrushRecord* brush) {
+    int32_t columns = s.writing ? brush->patch->columns : 0;
+    int32_t rows = s.writing ? brush->patch->rows : 0;
+    if (!Project_SerializeInt(s, columns) || !Project_SerializeInt(s, rows)) return false;
+    const bool fullGrid = s.version >= 120;
+    if (!s.writing) {
+        const int32_t most = fullGrid ? kPatchMaxLines : int32_t(kOldPatchLines);
+        if (columns < kPatchMinLines || columns > most || rows < kPatchMinLines || rows > most) {
+            Sys_Error("bad patch size %i x %i", columns, rows);
+            return false;
+        }
+        PatchRecord* made = Patch_Alloc(columns, rows);
+        made->brush = brush;
+        brush->patch = made;
+    }
+    PatchRecord* patch = brush->patch;
+    TextureInfo texture = patch->texInfo;
+    int32_t flags = int32_t(patch->flags);
+    if (!Project_SerializeTexture(s, texture) || !Project_SerializeInt(s, flags)) return false;
+    if (fullGrid) {
+        if (!Project_SerializeBytes(s, patch->points, sizeof patch->points)) return false;
+    } else {
+        for (qsizetype c = 0; c < kOldPatchLines; ++c)
+            if (!Project_SerializeBytes(s, patch->points[c], kOldPatchLines * qsizetype(sizeof(PatchPoint))))
+                return false;
+    }
+    if (!s.writing) {
+        patch->flags |= uint32_t(flags);
+        patch->handle->setTextureInfo(&texture);
+        patch->handle->update(BrushUpdate::TessellatePatch);
+    }
+    return true;
+}
+
+bool serializeOverlay(ProjectSerializer& s, BrushRecord* brush) {
+    if (!s.writing) {
+        OverlayRecord* made = Overlay_Alloc();
+        made->brush = brush;
+        brush->overlay = made;
+    }
+    OverlayRecord* overlay = brush->overlay;
+    TextureInfo texture = overlay->texInfo;
+    int32_t flags = int32_t(overlay->flags);
+    if (!Project_SerializeTexture(s, texture) || !Project_SerializeInt(s, flags) ||
+        !serializePlane(s, overlay->normal, overlay->dist, overlay->planeType) ||
+        !Project_SerializeBytes(s, overlay->corners, kOverlayCornerBytes))
+        return false;
+    if (!s.writing) {
+        overlay->flags |= uint32_t(flags);
+        overlay->handle->setTextureInfo(&texture);
+        overlay->handle->update(0);
+    }
+    return true;
+}
+
+// The kind a brush is written as: a patch or overlay brush that lost its block is a plain one,
+// so the file never promises a block it does not hold.
+int32_t writtenKind(const BrushRecord* brush) {
+    if (brush->kind == BrushKind::Patch && brush->patch) return BrushKind::Patch;
+    if (brush->kind == BrushKind::Overlay && brush->overlay) return BrushKind::Overlay;
+    return BrushKind::Solid;
+}
+
+bool askWithMessageBox(const QString& question) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting) QApplication::restoreOverrideCursor();
+    const auto answer = QMessageBox::warning(nullptr, QStringLiteral("Z.A.R.V."), question,
+                                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (waiting) QApplication::setOverrideCursor(Qt::WaitCursor);
+    return answer == QMessageBox::Yes;
+}
+
+} // namespace
+
+// ---- Stream ------------------------------------------------------------------------------------
+
+bool Project_OpenFile(ProjectSerializer& s) {
+    const QByteArray native = QFile::encodeName(s.path);
+    if (s.writing) {
+        auto file = std::make_shared<QSaveFile>(s.path);
+        if (!file->open(QIODevice::WriteOnly)) {
+            Sys_Error("can't %s \"%s\" (%s)", "write", native.constData(),
+                      file->errorString().toUtf8().constData());
+            return false;
+        }
+        s.target = std::move(file);
+        s.buffer.clear();
+        s.buffer.reserve(kWriteChunk + 0x10000);
+        return true;
+    }
+    FILE* file = std::fopen(native.constData(), "rb");
+    if (!file) {
+        Sys_Error("can't %s \"%s\" (%s)", "read", native.constData(), std::strerror(errno));
+        return false;
+    }
+    s.pos = 0;
+    // One block for the whole file: project files run to tens of megabytes.
+    int error = 0;
+    long size = -1;
+    if (std::fseek(file, 0, SEEK_END) != 0 || (size = std::ftell(file)) < 0 ||
+        std::fseek(file, 0, SEEK_SET) != 0) {
+        error = errno;
+    } else {
+        s.buffer = QByteArray(qsizetype(size), Qt::Uninitialized);
+        if (std::fread(s.buffer.data(), 1, size_t(size), file) != size_t(size))
+            error = std::ferror(file) ? errno : EIO;
+    }
+    std::fclose(file);
+    const bool failed = error != 0;
+    if (failed) {
+        Sys_Error("can't %s \"%s\" (%s)", "read", native.constData(), std::strerror(error));
+        return false;
+    }
+    return true;
+}
+
+bool Project_SerializeBytes(ProjectSerializer& s, void* data, qsizetype size) {
+    if (s.writing) {
+        s.buffer.append(static_cast<const char*>(data), size);
+        // Into the file a megabyte at a time, so a large map never sits in memory twice.
+        if (s.target && s.buffer.size() >= kWriteChunk) Project_FlushWrite(s);
+        return !s.writeFailed;
+    }
+    if (size > remaining(s)) {
+        s.shortRead = true;
+        return false;
+    }
+    if (size > 0) std::memcpy(data, s.buffer.constData() + s.pos, size_t(size));
+    s.pos += size;
+    return true;
+}
+
+bool Project_FlushWrite(ProjectSerializer& s) {
+    if (!s.writing || !s.target || s.buffer.isEmpty()) return !s.writeFailed;
+    if (!s.writeFailed && s.target->write(s.buffer) != s.buffer.size()) s.writeFailed = true;
+    s.buffer.resize(0);
+    return !s.writeFailed;
+}
+
+bool Project_SerializeInt(ProjectSerializer& s, int32_t& value) {
+    return Project_SerializeBytes(s, &value, 4);
+}
+
+bool Project_SerializeFloats(ProjectSerializer& s, float* values, int count) {
+    return Project_SerializeBytes(s, values, qsizetype(count) * 4);
+}
+
+bool Project_SerializeColor(ProjectSerializer& s, ObjectColor& color) {
+    uint8_t rgba[4];
+    Color_ToBytes(color, rgba);
+    int32_t argb =
+        int32_t(uint32_t(rgba[3]) << 24 | uint32_t(rgba[0]) << 16 | uint32_t(rgba[1]) << 8 | rgba[2]);
+    if (!Project_SerializeInt(s, argb)) return false;
+    const uint32_t v = uint32_t(argb);
+    color = Color_FromBytes(uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v), uint8_t(v >> 24));
+    return true;
+}
+
+bool Project_SerializeTexture(ProjectSerializer& s, TextureInfo& info) {
+    if (s.writing || s.version >= 118) return Project_SerializeBytes(s, &info, sizeof info);
+    // The old block lacks the sample size: what follows it moves up by four bytes.
+    char old[kOldTextureBytes];
+    if (!Project_SerializeBytes(s, old, sizeof old)) return false;
+    constexpr size_t head = offsetof(TextureInfo, sampleSize);
+    char* out = reinterpret_cast<char*>(&info);
+    std::memcpy(out, old, head);
+    info.sampleSize = 0;
+    std::memcpy(out + head + 4, old + head, sizeof old - head);
+    return true;
+}
+
+bool Project_WriteString(ProjectSerializer& s, const char* text) {
+    int32_t length = text ? int32_t(std::strlen(text)) : -1;
+    return Project_SerializeInt(s, length) &&
+           (length <= 0 || Project_SerializeBytes(s, const_cast<char*>(text), length));
+}
+
+bool Project_ReadString(ProjectSerializer& s, char** text) {
+    *text = nullptr;
+    int32_t length;
+    if (!Project_SerializeInt(s, length)) return false;
+    if (length == -1) return true;
+    if (length < -1 || length > remaining(s)) {
+        if (length < -1) Sys_Error("bad string length %i", length);
+        s.shortRead = true;
+        return false;
+    }
+    char* block = static_cast<char*>(Sys_Alloc(uint64_t(length) + 1));
+    std::memcpy(block, s.buffer.constData() + s.pos, size_t(length));
+    s.pos += length;
+    *text = block;
+    return true;
+}
+
+bool Project_SerializeString(ProjectSerializer& s, char*& text) {
+    if (s.writing) return Project_WriteString(s, text);
+    char* read;
+    const bool ok = Project_ReadString(s, &read);
+    Sys_Free(text);
+    text = read;
+    return ok;
+}
+
+// ---- Records -----------------------------------------------------------------------------------
+
+bool Project_SerializeHeader(ProjectSerializer& s) {
+    char magic[4];
+    std::memcpy(magic, kZmfMagic, 4);
+    if (!Project_SerializeBytes(s, magic, 4) || std::memcmp(magic, kZmfMagic, 4) != 0) {
+        Sys_Error("bad file header");
+        return false;
+    }
+    if (!Project_SerializeInt(s, s.version) || s.version < kZmfOldestVersion) {
+        Sys_Error("bad file version (%i should be %i or higher)", s.version, kZmfOldestVersion);
+        return false;
+    }
+    return true;
+}
+
+bool Project_SerializeGroup(ProjectSerializer& s, GroupRecord*& group) {
+    int32_t serial = 0, parent = 0, flags = 0, members = 0;
+    ObjectColor color = kObjectColorBlack;
+    if (s.writing) {
+        serial = group->serial;
+        parent = serialOf(group->parent);
+        flags = int32_t(group->flags);
+        members = group->memberCount;
+        color = baseColorOf(group);
+    }
+    if (!Project_SerializeInt(s, serial) || !Project_SerializeInt(s, parent) ||
+        !Project_SerializeInt(s, flags) || !Project_SerializeInt(s, members) ||
+        !Project_SerializeColor(s, color))
+        return false;
+    if (s.writing) return true;
+
+    group = Group_Alloc();
+    Map_LinkGroup(s.world, group);
+    group->serial = serial;
+    group->flags = uint32_t(flags) & ~GroupFlag::Selected;
+    group->memberCount = members;
+    group->handle->baseColor = color;
+    group->handle->updateRandomColor();
+    group->parent = findGroup(s, parent);
+    s.groupsBySerial.try_emplace(serial, group);
+    s.highestGroupSerial = std::max({s.highestGroupSerial, serial, parent});
+    if (flags & GroupFlag::Selected) Map_SelectObject(s.world, group);
+    return true;
+}
+
+bool Project_SerializeVisGroup(ProjectSerializer& s, VisGroup*& set) {
+    char* name = s.writing ? set->name : nullptr;
+    int32_t id = s.writing ? set->id : 0;
+    uint8_t color[4] = {};
+    uint8_t visible = 0;
+    if (s.writing) {
+        std::memcpy(color, set->color, 4);
+        visible = set->visible ? 1 : 0;
+    }
+    const bool ok = Project_SerializeString(s, name) && Project_SerializeInt(s, id) &&
+                    Project_SerializeBytes(s, color, 4) && Project_SerializeBytes(s, &visible, 1);
+    if (s.writing) return ok;
+    if (!ok) {
+        Sys_Free(name);
+        return false;
+    }
+    // Two sets under one id would leave one of them unreachable.
+    if (Map_FindVisGroup(s.world, id)) {
+        Sys_Free(name);
+        Sys_Error("duplicate visgroup id %i", id);
+        return false;
+    }
+    set = Map_CreateVisGroup(s.world, name);
+    Sys_Free(name);
+    if (!Map_SetVisGroupId(s.world, set, id, "Project_ReadFile")) return false;
+    std::memcpy(set->color, color, 4);
+    set->visible = visible;
+    return true;
+}
+
+bool Project_SerializeCamera(ProjectSerializer& s, CameraRecord*& camera) {
+    float eye[3] = {}, target[3] = {};
+    int32_t flags = 0;
+    ObjectColor color = kObjectColorBlack;
+    if (s.writing) {
+        std::memcpy(eye, camera->eye, sizeof eye);
+        std::memcpy(target, camera->target, sizeof target);
+        flags = int32_t(camera->flags);
+        color = baseColorOf(camera);
+    }
+    if (!Project_SerializeFloats(s, eye, 3) || !Project_SerializeFloats(s, target, 3) ||
+        !Project_SerializeInt(s, flags) || !Project_SerializeColor(s, color))
+        return false;
+    if (s.writing) return true;
+
+    camera = Camera_Alloc();
+    Map_LinkCamera(s.world, camera, Map_Handle(s.world));
+    camera->serial = Map_NextSerial(s.world, SerialKind::Camera);
+    camera->flags |= uint32_t(flags);
+    camera->handle->setEyeAndTarget(eye, target);
+    camera->handle->baseColor = color;
+    camera->handle->updateRandomColor();
+    if (flags & CameraFlag::Selected) s.world->currentCamera = camera;
+    return true;
+}
+
+bool Project_SerializeNode(ProjectSerializer& s, PathRecord* path, NodeRecord*& node) {
+    if (!s.writing) {
+        node = Node_Alloc();
+        node->handle->id = Map_AllocId(s.world);
+        node->serial = Map_NextSerial(s.world, SerialKind::Node);
+        node->path = path;
+        node->prev = path->lastNode;
+        if (path->lastNode)
+            path->lastNode->next = node;
+        else
+            path->firstNode = node;
+        path->lastNode = node;
+    }
+    int32_t flags = int32_t(node->flags);
+    ObjectColor color = displayColorOf(node);
+    if (!Project_SerializeString(s, node->name) || !Project_SerializeString(s, node->message) ||
+        !Project_SerializeFloats(s, node->origin, 3) || !Project_SerializeFloats(s, node->angles, 3) ||
+        !Project_SerializeInt(s, flags) || !Project_SerializeColor(s, color) ||
+        !serializePairs(s, node->epairs))
+        return false;
+    if (!s.writing) {
+        node->flags = (node->flags | uint32_t(flags)) & ~NodeFlag::Selected;
+        node->handle->displayColor = color;
+    }
+    return true;
+}
+
+bool Project_SerializePath(ProjectSerializer& s, PathRecord*& path) {
+    if (s.writing) {
+        ObjectColor color = displayColorOf(path);
+        int32_t type = path->type, flags = int32_t(path->flags), count = 0;
+        for (const NodeRecord* node = path->firstNode; node; node = node->next)
+            ++count;
+        if (!Project_WriteString(s, path->className) || !Project_WriteString(s, path->name) ||
+            !Project_SerializeInt(s, type) || !Project_SerializeInt(s, flags) ||
+            !Project_SerializeColor(s, color) || !Project_SerializeInt(s, count))
+            return false;
+        for (NodeRecord* node = path->firstNode; node; node = node->next)
+            if (!Project_SerializeNode(s, path, node)) return false;
+        return true;
+    }
+
+    char* className = nullptr;
+    if (!Project_ReadString(s, &className)) return false;
+    if (!className || !*className) {
+        Sys_Free(className);
+        Sys_Error("path without a class name");
+        return false;
+    }
+    path = Path_Alloc();
+    path->className = className;
+    Map_LinkPath(s.world, path);
+    int32_t type = 0, flags = 0, count = 0;
+    ObjectColor color = kObjectColorBlack;
+    if (!Project_SerializeString(s, path->name) || !Project_SerializeInt(s, type) ||
+        !Project_SerializeInt(s, flags) || !Project_SerializeColor(s, color) ||
+        !Project_SerializeInt(s, count) || !checkCount(s, count, INT32_MAX, 44, "path node"))
+        return false;
+    path->type = type;
+    path->flags = uint32_t(flags);
+    path->handle->displayColor = color;
+    for (int32_t i = 0; i < count; ++i) {
+        NodeRecord* node = nullptr;
+        if (!Project_SerializeNode(s, path, node)) return false;
+    }
+    path->handle->renumber();
+    path->handle->update();
+    path->flags &= ~RecordFlag::Selected;
+    return true;
+}
+
+bool Project_SerializeFace(ProjectSerializer& s, BrushRecord* brush, FaceRecord*& face) {
+    int32_t flags = s.writing ? int32_t(face->flags) : 0;
+    int32_t count = s.writing ? face->vertexCount : 0;
+    if (!Project_SerializeInt(s, flags) || !Project_SerializeInt(s, count) ||
+        !checkCount(s, count, kFaceMaxVertices, qsizetype(sizeof(FaceVertex)), "face vertex"))
+        return false;
+    if (!s.writing) {
+        face = Face_Alloc(count);
+        face->flags |= uint32_t(flags) & ~FaceFlags::Selected;
+        Map_LinkBrush(s.world, face, brush);
+        face->serial = Map_NextSerial(s.world, SerialKind::Face);
+    }
+    TextureInfo texture = face->texInfo;
+    if (!Project_SerializeTexture(s, texture) ||
+        !serializePlane(s, face->normal, face->dist, face->axialType) ||
+        !Project_SerializeBytes(s, face->vertices, qsizetype(count) * qsizetype(sizeof(FaceVertex))))
+        return false;
+    if (!s.writing) {
+        face->handle->setTextureInfo(&texture);
+        // Coordinates from the stored mapping, never the mapping solved back from them (UV
+        // lock), so loading cannot drift a texture. A face without a polygon may delete itself.
+        face->handle->update(FaceUpdate::TexCoords);
+    }
+    return true;
+}
+
+bool Project_SerializeBrush(ProjectSerializer& s, EntityRecord* entity, BrushRecord*& brush) {
+    int32_t kind = s.writing ? writtenKind(brush) : BrushKind::Solid;
+    int32_t flags = 0, inner = 0, outer = 0;
+    ObjectColor color = kObjectColorBlack;
+    if (s.writing) {
+        flags = int32_t(brush->flags);
+        inner = serialOf(brush->group);
+        outer = serialOf(brush->outerGroup);
+        color = baseColorOf(brush);
+    }
+    if ((s.version >= 112 && !Project_SerializeInt(s, kind)) || !Project_SerializeInt(s, flags) ||
+        !Project_SerializeInt(s, inner) || !Project_SerializeInt(s, outer) ||
+        !Project_SerializeColor(s, color))
+        return false;
+    if (!s.writing) {
+        if (kind < BrushKind::Solid || kind > BrushKind::Overlay) {
+            Sys_Error("bad brush kind %i", kind);
+            return false;
+        }
+        brush = Brush_Alloc();
+        brush->flags |= uint32_t(flags) & ~BrushFlags::Selected;
+        brush->entity = entity;
+        brush->kind = kind;
+        brush->handle->baseColor = color;
+        brush->handle->updateRandomColor();
+        Map_LinkBrush(s.world, brush, entity);
+        brush->serial = Map_NextSerial(s.world, SerialKind::Brush);
+    }
+    if (!serializeVisGroupIds(s, visGroupsOf(brush->handle))) return false;
+
+    int32_t faceCount = 0;
+    if (s.writing)
+        for (const FaceRecord* f = brush->firstFace; f; f = f->next)
+            ++faceCount;
+    if (!Project_SerializeInt(s, faceCount) ||
+        !checkCount(s, faceCount, INT32_MAX, 8 + textureBytes(s) + kPlaneBytes, "face"))
+        return false;
+    if (s.writing) {
+        for (FaceRecord* f = brush->firstFace; f; f = f->next)
+            if (!Project_SerializeFace(s, brush, f)) return false;
+    } else {
+        for (int32_t i = 0; i < faceCount; ++i) {
+            FaceRecord* f = nullptr;
+            if (!Project_SerializeFace(s, brush, f)) return false;
+        }
+    }
+    if (kind == BrushKind::Patch && !serializePatch(s, brush)) return false;
+    if (kind == BrushKind::Overlay && !serializeOverlay(s, brush)) return false;
+
+    if (!s.writing) {
+        brush->handle->update(kUpdateBrushAfterLoad);
+        brush->group = findGroup(s, inner);
+        brush->outerGroup = findGroup(s, outer);
+        if (flags & BrushFlags::Selected) Map_SelectObject(s.world, brush);
+    }
+    return true;
+}
+
+bool Project_SerializeEntity(ProjectSerializer& s, EntityRecord*& entity) {
+    char* classname = nullptr;
+    float origin[3] = {};
+    int32_t flags = 0, inner = 0, outer = 0;
+    ObjectColor color = kObjectColorBlack;
+    if (s.writing) {
+        classname = entity->classname;
+        std::memcpy(origin, entity->origin, sizeof origin);
+        flags = int32_t(entity->flags);
+        inner = serialOf(entity->group);
+        outer = serialOf(entity->outerGroup);
+        color = displayColorOf(entity);
+    }
+    const bool headOk = Project_SerializeString(s, classname) && Project_SerializeFloats(s, origin, 3) &&
+                        Project_SerializeInt(s, flags) && Project_SerializeInt(s, inner) &&
+                        Project_SerializeInt(s, outer) && Project_SerializeColor(s, color);
+    if (!s.writing) {
+        if (headOk && (!classname || !*classname)) Sys_Error("entity without a classname");
+        if (!headOk || !classname || !*classname) {
+            Sys_Free(classname);
+            return false;
+        }
+        entity = Entity_Alloc(classname, origin, uint32_t(flags) & ~EntityFlag::Selected);
+        Sys_Free(classname);
+        entity->handle->displayColor = color;
+        Map_LinkEntity(s.world, entity);
+        entity->serial = Map_NextSerial(s.world, SerialKind::Entity);
+    }
+    if (!headOk) return false;
+
+    for (const KeyNameField& field : kKeyNameFields) {
+        bool present = s.version >= field.since;
+        if (field.role == KEY_SCALE && !s.writing && s.version == 113) {
+            Project_AskExportBugFix(s);
+            present = s.bugFixAnswer == ZmfBugFix::Apply;
+        }
+        if (present && !Project_SerializeString(s, entity->keyNames[field.role])) return false;
+    }
+
+    char* record = reinterpret_cast<char*>(entity);
+    if (!s.writing) std::memset(record + kExtraBlockOffset, 0, kExtraBlockBytes);
+    if (!Project_SerializeInt(s, entity->spawnflags) || !Project_SerializeFloats(s, entity->angles, 3) ||
+        !Project_SerializeBytes(s, record + kRenderBlockOffset, kRenderBlockBytes) ||
+        !Project_SerializeBytes(s, record + kExtraBlockOffset,
+                                s.version >= 115 ? kExtraBlockBytes : kOldExtraBlockBytes) ||
+        !serializePairs(s, entity->epairs) || !serializeVisGroupIds(s, visGroupsOf(entity->handle)))
+        return false;
+
+    int32_t brushCount = 0;
+    if (s.writing)
+        for (const BrushRecord* b = entity->firstBrush; b; b = b->next)
+            ++brushCount;
+    if (!Project_SerializeInt(s, brushCount) ||
+        !checkCount(s, brushCount, INT32_MAX, s.version >= 112 ? 28 : 24, "brush"))
+        return false;
+    if (s.writing) {
+        for (BrushRecord* b = entity->firstBrush; b; b = b->next)
+            if (!Project_SerializeBrush(s, entity, b)) return false;
+        return true;
+    }
+    for (int32_t i = 0; i < brushCount; ++i) {
+        BrushRecord* b = nullptr;
+        if (!Project_SerializeBrush(s, entity, b)) return false;
+    }
+
+    entity->handle->refreshKeyNames(true);
+    entity->handle->update(kUpdateEntityAfterLoad);
+    entity->group = findGroup(s, inner);
+    entity->outerGroup = findGroup(s, outer);
+    if (flags & EntityFlag::Selected) Map_SelectObject(s.world, entity);
+    return true;
+}
+
+// ---- The faulty writer -------------------------------------------------------------------------
+
+bool Project_ProbeExportBug(const ProjectSerializer& s) {
+    if (s.writing || remaining(s) < 9) return false;
+    int32_t length;
+    std::memcpy(&length, s.buffer.constData() + s.pos, 4);
+    return length == 5 && std::memcmp(s.buffer.constData() + s.pos + 4, "scale", 5) == 0;
+}
+
+void Project_AskExportBugFix(ProjectSerializer& s) {
+    if (s.bugFixAnswer != ZmfBugFix::NotAsked) return;
+    s.bugFixAnswer = ZmfBugFix::DontApply;
+    if (!Project_ProbeExportBug(s)) return;
+    const QString question = QStringLiteral(
+        "This ZMF project seems to be saved in the intermediate version of Zarvock 1.1, which had an export "
+        "BUG. "
+        "Do you want to apply the BUGFIX?\n\nIf you select 'No', the map may not be loaded, or the editor "
+        "may "
+        "crash.\nIf the map is loaded successfully, immediately re-save it to the relevant format!");
+    const bool yes = s.askBugFix ? s.askBugFix(question) : askWithMessageBox(question);
+    if (!yes) return;
+    const QString shortcut = QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText);
+    Sys_Warning("should the project be loaded correctly, please IMMEDIATELY save it (%s)!",
+                shortcut.toUtf8().constData());
+    s.bugFixAnswer = ZmfBugFix::Apply;
+}

@@ -1,0 +1,152 @@
+// Brushes: convex solids bounded by planar faces, or the carriers of one patch or one overlay.
+// cMapBrush is the handle; BrushRecord is what plugins, project files and undo snapshots read.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+
+#include "map/MapObject.h"
+#include "map/VisGroupList.h"
+
+class cMapBrush;
+struct DecalFragment;
+struct EntityRecord;
+struct FaceRecord;
+struct GroupRecord;
+struct OverlayRecord;
+struct PatchRecord;
+struct TextureInfo;
+
+// Bits of BrushRecord::flags.
+namespace BrushFlags {
+constexpr uint32_t Selected = RecordFlag::Selected;
+constexpr uint32_t NeedsUpdate = RecordFlag::NeedsUpdate;
+constexpr uint32_t Hidden = RecordFlag::Hidden;
+constexpr uint32_t Dragged = 0x100; // part of a drag of the selection tool
+} // namespace BrushFlags
+
+// Bits of the argument of cMapBrush::update. Face bits (FaceUpdate) are passed on to the faces.
+namespace BrushUpdate {
+constexpr uint32_t FacePassThrough = 0x2 | 0x4 | 0x8 | 0x10 | 0x2000;
+constexpr uint32_t NoSortNoCull = 0x400;    // skip face sorting and the cull-tree refresh
+constexpr uint32_t TessellatePatch = 0x800; // re-tessellate a patch that needs an update
+} // namespace BrushUpdate
+
+// BrushRecord::kind.
+namespace BrushKind {
+constexpr int32_t Solid = 0;
+constexpr int32_t Patch = 1;
+constexpr int32_t Overlay = 2;
+} // namespace BrushKind
+
+struct BrushRecord {
+    cMapBrush* handle; // null in a detached copy
+    BrushRecord* next;
+    BrushRecord* prev;
+    BrushRecord* selNext;
+    BrushRecord* selPrev;
+    GroupRecord* group;      // innermost group
+    GroupRecord* outerGroup; // outermost group
+    FaceRecord* firstFace;
+    FaceRecord* lastFace;
+    EntityRecord* entity;
+    PatchRecord* patch;     // kind 1 only
+    OverlayRecord* overlay; // kind 2 only
+    DecalFragment* decalFragments;
+    int32_t frameStamp;
+    uint32_t flags; // BrushFlags
+    int32_t serial;
+    int32_t kind; // BrushKind
+    float mins[3];
+    float maxs[3];
+};
+static_assert(sizeof(BrushRecord) == 144);
+static_assert(Record_HasSelectionLinks<BrushRecord>());
+static_assert(offsetof(BrushRecord, group) == 40 && offsetof(BrushRecord, outerGroup) == 48);
+static_assert(offsetof(BrushRecord, firstFace) == 56 && offsetof(BrushRecord, lastFace) == 64);
+static_assert(offsetof(BrushRecord, entity) == 72 && offsetof(BrushRecord, patch) == 80);
+static_assert(offsetof(BrushRecord, overlay) == 88 && offsetof(BrushRecord, decalFragments) == 96);
+static_assert(offsetof(BrushRecord, frameStamp) == 104 && offsetof(BrushRecord, flags) == 108);
+static_assert(offsetof(BrushRecord, serial) == 112 && offsetof(BrushRecord, kind) == 116);
+static_assert(offsetof(BrushRecord, mins) == 120 && offsetof(BrushRecord, maxs) == 132);
+
+// A split plane: normal, distance and axial type (0..2 axial, 3 general).
+struct BrushPlane {
+    float normal[3];
+    float dist;
+    int32_t type;
+};
+
+// Undo snapshot of one face, as Brush_CreateFromSnapshot reads it.
+struct FaceSnapshot {
+    int32_t serial;
+    uint32_t flags;
+    int32_t vertexCount; // at most kFaceMaxVertices
+    const float (*positions)[3];
+    const TextureInfo* texInfo;
+};
+
+// Undo snapshot of a brush (solid part; patch and overlay snapshots come with their kinds).
+struct BrushSnapshot {
+    int32_t serial;
+    int32_t kind;
+    uint32_t flags;
+    ObjectColor baseColor;
+    int32_t faceCount;
+    const FaceSnapshot* faces; // in face order
+};
+
+class cMapBrush : public cMapObject {
+public:
+    BrushRecord* record;
+    float centre[3] = {0, 0, 0};
+    cVisGroupList visGroups;
+
+    cMapBrush();
+    ~cMapBrush() override;
+    cMapBrush(const cMapBrush&) = delete;
+    cMapBrush& operator=(const cMapBrush&) = delete;
+
+    static cMapBrush* fromRecord(const BrushRecord* brush) { return brush ? brush->handle : nullptr; }
+
+    void update(uint32_t flags);
+    void updateRandomColor();
+    // Either output may be null; the brush itself is not changed.
+    void split(const BrushPlane* plane, BrushRecord** front, BrushRecord** back);
+    // message receives one of the fixed texts when the brush is invalid; untouched otherwise.
+    bool checkValid(bool skipCoplanarTest, bool skipPointTest, const char** message) const;
+    bool touchesBox(const float mins[3], const float maxs[3]) const;
+    int32_t planeSide(const float normal[3], float dist) const;
+    bool intersectsBrush(const BrushRecord* other) const;
+    int32_t removeDuplicatePlanes();
+    FaceRecord* sortFaces(FaceRecord* first);
+    void offsetPlanes(float distance);
+
+    BrushRecord* cloneInto(EntityRecord* entity);
+    // A detached copy (no handle, no links, serial 0) holding its faces in reverse order.
+    BrushRecord* copyData() const;
+
+    bool addVisGroup(VisGroup* set) { return visGroups.add(set); }
+    void clearVisGroups() { visGroups.clear(); }
+    bool getFirstVisGroupId(int32_t* id) const { return visGroups.firstId(id); }
+
+    // Hook for decal projection: releases the fragments laid on this brush and marks their
+    // decal entities for re-projection. Called by the destructor.
+    void unlinkDecalFragments();
+};
+
+// ---- Plain API (engine-function table signatures) ----
+BrushRecord* Brush_Create(MapHandle map, EntityRecord* entity);
+void Brush_Delete(MapHandle map, BrushRecord* brush);
+void Brush_SetColor(BrushRecord* brush, uint8_t r, uint8_t g, uint8_t b, uint8_t a);
+
+// ---- Editor side ----
+// A bare brush (kind 0, serial 0, needs update); not linked, no id.
+BrushRecord* Brush_Alloc();
+BrushRecord* Brush_CreateFromCopy(const BrushRecord* copy);
+BrushRecord* Brush_CreateFromSnapshot(const BrushSnapshot* snapshot);
+// Frees a detached copy made by cMapBrush::copyData (its faces and vertex arrays).
+void Brush_FreeCopy(BrushRecord* copy);
+// Brush and face handles, records and vertex arrays, in bytes (for the bench and statistics).
+uint64_t Brush_MemoryUsage(const BrushRecord* brush);

@@ -1,0 +1,310 @@
+// Face geometry: plane, polygon, bounds, planarity and vertex edits; the face API.
+#include "map/MapFace.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/System.h"
+#include "core/Winding.h"
+#include "document/MapWorld.h"
+#include "map/MapBrush.h"
+#include "map/MapVector.h"
+#include "mainwindow/MainWindow.h"
+
+namespace {
+
+int32_t clampVertexCount(int32_t count) {
+    if (count < 0) return 0;
+    if (count > kFaceMaxVertices) {
+        Sys_Warning("face has %d vertices; at most %d are kept, the polygon is rebuilt from its plane\n",
+                    count, kFaceMaxVertices);
+        return 0;
+    }
+    return count;
+}
+
+FaceVertex* allocVertices(int32_t count) {
+    return count > 0 ? static_cast<FaceVertex*>(std::calloc(size_t(count), sizeof(FaceVertex))) : nullptr;
+}
+
+} // namespace
+
+float Face_ShadeForNormal(const float n[3]) {
+    const float shade = 0.8f + 0.13363062f * n[0] + 0.26726124f * n[1] + 0.40089184f * n[2];
+    return shade > 1.0f ? 1.0f : shade;
+}
+
+int32_t Face_AxialType(const float n[3]) {
+    for (int32_t axis = 0; axis < 3; ++axis)
+        if (std::fabs(n[axis]) == 1.0f) return axis;
+    return 3;
+}
+
+cMapFace::cMapFace(int32_t vertexCount)
+    : cMapDrawable(MapObjectKind::Face, sizeof(FaceRecord)),
+      record(static_cast<FaceRecord*>(cMapObject::record())) {
+    record->vertexCount = clampVertexCount(vertexCount);
+    record->vertices = allocVertices(record->vertexCount);
+    updatePrimitive();
+}
+
+cMapFace::~cMapFace() {
+    releaseTexture();
+    std::free(record->vertices);
+    record->vertices = nullptr;
+    record->vertexCount = 0;
+}
+
+void cMapFace::updatePrimitive() {
+    const int32_t n = record->vertexCount;
+    glPrimitive = n == 3 ? FacePrimitive::Triangles : n == 4 ? FacePrimitive::Quads : FacePrimitive::Polygon;
+}
+
+bool cMapFace::setVertexCount(int32_t count) {
+    if (count < 0 || count > kFaceMaxVertices) {
+        Sys_Warning("face cannot hold %d vertices (at most %d)\n", count, kFaceMaxVertices);
+        return false;
+    }
+    if (count == record->vertexCount) {
+        if (count) std::memset(record->vertices, 0, sizeof(FaceVertex) * size_t(count));
+        return true;
+    }
+    std::free(record->vertices);
+    record->vertices = allocVertices(count);
+    record->vertexCount = count;
+    return true;
+}
+
+bool cMapFace::update(uint32_t flags) {
+    FaceRecord* f = record;
+    if (f->flags & FaceFlags::ResetAxes) {
+        f->flags &= ~FaceFlags::ResetAxes;
+        flags |= FaceUpdate::ResetAxes;
+    }
+    // A face without a polygon (made with no vertices and a plane written in) can only get one
+    // from the brush's planes.
+    if (f->vertexCount < 3) flags |= FaceUpdate::Polygon;
+
+    if (flags & FaceUpdate::Plane) computePlane();
+    if (flags & FaceUpdate::Polygon) {
+        if (!rebuildPolygon()) return false;
+    }
+    if (flags & FaceUpdate::ResetAxes) resetTextureAxes();
+    if (flags & FaceUpdate::PowerOfTwo) rescaleToPowerOfTwo();
+
+    computeBounds();
+    shade = Face_ShadeForNormal(f->normal);
+    detectTextureAlignment();
+
+    // A rebuilt polygon has fresh vertices without coordinates: solving from them would throw
+    // the mapping away, so the mapping gives the coordinates then, with or without UV lock.
+    const bool uvLock = g_mainWindow && g_mainWindow->settings.TextureLockUV;
+    if (!uvLock || (flags & (FaceUpdate::ResetAxes | FaceUpdate::TexCoords | FaceUpdate::Polygon)))
+        computeTexCoords();
+    else
+        solveTextureFromTexCoords();
+
+    updatePrimitive();
+    f->flags &= ~FaceFlags::NeedsUpdate;
+    return true;
+}
+
+void cMapFace::computePlane() {
+    FaceRecord* f = record;
+    const int32_t n = f->vertexCount;
+    // Too few vertices to define a plane: keep the one that was set directly.
+    if (n < 3 || !f->vertices) return;
+
+    const FaceVertex* v = f->vertices;
+    float normal[3] = {0, 0, 0};
+    int32_t base = 0;
+    for (int32_t i = 1; i < n; ++i) {
+        base = n - i - 1;
+        float e1[3], e2[3];
+        Vec_Sub(v[n - i].xyz, v[base].xyz, e1);
+        if (Vec_Normalize(e1) <= 0.001f) continue;
+        Vec_Sub(v[n - 1 - ((i + 1) % n)].xyz, v[base].xyz, e2);
+        if (Vec_Normalize(e2) <= 0.001f) continue;
+        Vec_Cross(e1, e2, normal);
+        if (Vec_Normalize(normal) > 0.001f) break;
+    }
+    Vec_Copy(normal, f->normal);
+    f->dist = Vec_Dot(normal, v[base].xyz);
+    f->axialType = Face_AxialType(f->normal);
+}
+
+bool cMapFace::rebuildPolygon() {
+    FaceRecord* f = record;
+    cWindingDouble* w = cWinding::AllocDouble();
+    cWinding::InitFromPlane(w, f->normal, f->dist);
+
+    bool before = true;
+    for (FaceRecord* g = f->brush ? f->brush->firstFace : nullptr; g; g = g->next) {
+        if (g == f) {
+            before = false;
+            continue;
+        }
+        if (Vec_Dot(g->normal, f->normal) > 0.9999f && std::fabs(f->dist - g->dist) < 0.001f) {
+            if (before) continue;
+            // The same plane again later in the list: the later face is the one that stays.
+            cWinding::FreeDouble(w);
+            removeSelf();
+            return false;
+        }
+        const float back[3] = {-g->normal[0], -g->normal[1], -g->normal[2]};
+        w = cWinding::Clip(w, back, -g->dist);
+        if (!w) {
+            removeSelf();
+            return false;
+        }
+    }
+    if (w->count < 3) {
+        cWinding::FreeDouble(w);
+        removeSelf();
+        return false;
+    }
+
+    setVertexCount(w->count); // the winding never holds more than kFaceMaxVertices
+    for (int32_t i = 0; i < w->count; ++i) {
+        float* p = f->vertices[i].xyz;
+        p[0] = float(w->points[i][0]);
+        p[1] = float(w->points[i][1]);
+        p[2] = float(w->points[i][2]);
+        Math_SnapVector(p);
+    }
+    cWinding::FreeDouble(w);
+    return true;
+}
+
+void cMapFace::removeSelf() {
+    FaceRecord* f = record;
+    MapWorld* world = Map_WorldOfFace(f);
+    if (world) Map_DeselectObject(world, f);
+    Map_UnlinkFace(world, f, f->brush);
+    delete this;
+}
+
+void cMapFace::computeBounds() {
+    FaceRecord* f = record;
+    Vec_Set(f->mins, 999999.0f, 999999.0f, 999999.0f);
+    Vec_Set(f->maxs, -999999.0f, -999999.0f, -999999.0f);
+    float sum[3] = {0, 0, 0};
+    for (int32_t i = 0; i < f->vertexCount; ++i) {
+        const float* p = f->vertices[i].xyz;
+        for (int32_t a = 0; a < 3; ++a) {
+            if (p[a] < f->mins[a]) f->mins[a] = p[a];
+            if (p[a] > f->maxs[a]) f->maxs[a] = p[a];
+            sum[a] += p[a];
+        }
+    }
+    if (f->vertexCount > 0) {
+        const float inv = 1.0f / float(f->vertexCount);
+        Vec_Set(centre, sum[0] * inv, sum[1] * inv, sum[2] * inv);
+    }
+}
+
+bool cMapFace::isPlanar(const char** message) const {
+    const FaceRecord* f = record;
+    const int32_t n = f->vertexCount;
+    if (n <= 3) return true;
+    const FaceVertex* v = f->vertices;
+    bool haveReference = false;
+    float reference[3] = {0, 0, 0};
+    for (int32_t k = 2; k < n; ++k) {
+        float a[3], b[3];
+        Vec_Sub(v[k - 1].xyz, v[0].xyz, a);
+        Vec_Sub(v[k].xyz, v[0].xyz, b);
+        if (Vec_Dot(a, a) < 0.001f || Vec_Dot(b, b) < 0.001f) continue;
+        Vec_Normalize(a);
+        Vec_Normalize(b);
+        if (Vec_Dot(a, b) > 0.9995f) continue;
+        float c[3];
+        Vec_Cross(a, b, c);
+        Vec_Normalize(c);
+        if (!haveReference) {
+            Vec_Copy(c, reference);
+            haveReference = true;
+        } else if (Vec_Dot(c, reference) < 0.9995f) {
+            if (message) *message = "face is not planar";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool cMapFace::insertVertex(int32_t index, const float point[3]) {
+    FaceRecord* f = record;
+    const int32_t n = f->vertexCount;
+    if (n + 1 > kFaceMaxVertices) {
+        Sys_Warning("cannot insert a vertex: the face already has %d vertices (at most %d)\n", n,
+                    kFaceMaxVertices);
+        return false;
+    }
+    if (index < -1 || index >= n) return false;
+    FaceVertex* out = allocVertices(n + 1);
+    int32_t o = 0;
+    if (index == -1) {
+        Vec_Copy(point, out[o].xyz);
+        out[o++].flags = FaceVertexFlags::Inserted;
+    }
+    for (int32_t i = 0; i < n; ++i) {
+        Vec_Copy(f->vertices[i].xyz, out[o].xyz);
+        out[o++].flags = f->vertices[i].flags;
+        if (i == index) {
+            Vec_Copy(point, out[o].xyz);
+            out[o++].flags = FaceVertexFlags::Inserted;
+        }
+    }
+    std::free(f->vertices);
+    f->vertices = out;
+    f->vertexCount = n + 1;
+    updatePrimitive();
+    f->flags |= FaceFlags::NeedsUpdate;
+    return true;
+}
+
+void cMapFace::reverseVertices() {
+    FaceRecord* f = record;
+    for (int32_t i = 0, j = f->vertexCount - 1; i < j; ++i, --j) {
+        const FaceVertex t = f->vertices[i];
+        f->vertices[i] = f->vertices[j];
+        f->vertices[j] = t;
+    }
+}
+
+// ---- API ------------------------------------------------------------------------------------
+
+void Map_UnlinkFace(MapWorld* world, FaceRecord* face, BrushRecord* brush) {
+    if (!face) return;
+    if (world) Map_FreeObjectId(world, face->handle);
+    if (brush) List_Remove(brush->firstFace, &brush->lastFace, face);
+}
+
+FaceRecord* Face_Alloc(int32_t vertexCount) {
+    cMapFace* handle = new cMapFace(vertexCount);
+    handle->record->flags |= FaceFlags::NeedsUpdate;
+    return handle->record;
+}
+
+FaceRecord* Face_Create(MapHandle map, BrushRecord* brush, const TextureInfo* info, int32_t vertexCount) {
+    FaceRecord* face = Face_Alloc(vertexCount);
+    face->brush = brush;
+    MapWorld* world = Map_FromHandle(map);
+    if (world) {
+        Map_LinkBrush(world, face, brush);
+        face->serial = Map_NextSerial(world, SerialKind::Face);
+    } else if (brush) {
+        List_Append(brush->firstFace, brush->lastFace, face);
+    }
+    if (info) face->handle->setTextureInfo(info);
+    return face;
+}
+
+void Face_Delete(MapHandle map, FaceRecord* face) {
+    if (!face) return;
+    MapWorld* world = Map_FromHandle(map);
+    if (world) Map_DeselectObject(world, face);
+    Map_UnlinkFace(world, face, face->brush);
+    delete face->handle;
+}

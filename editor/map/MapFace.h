@@ -1,0 +1,174 @@
+// Faces: one planar side of a brush, its polygon and the texture mapped onto it.
+// cMapFace is the handle; FaceRecord (with its separate FaceVertex array) is what plugins,
+// project files and undo snapshots read.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+
+#include "map/MapDrawable.h"
+#include "map/TextureInfo.h"
+
+class cMapFace;
+struct BrushRecord;
+struct ShaderRecord;
+
+// Polygons, windings and face snapshots hold at most this many vertices.
+constexpr int32_t kFaceMaxVertices = 128;
+
+// Bits of FaceRecord::flags.
+namespace FaceFlags {
+constexpr uint32_t Selected = 0x2;
+constexpr uint32_t NeedsUpdate = 0x4;
+constexpr uint32_t Blended = 0x10;
+constexpr uint32_t DecalRebuild = 0x800;
+constexpr uint32_t ResetAxes = 0x1000; // derive the texture axes anew at the next update
+} // namespace FaceFlags
+
+// Bits of the argument of cMapFace::update.
+namespace FaceUpdate {
+constexpr uint32_t Plane = 0x2;      // plane from the vertices
+constexpr uint32_t Polygon = 0x4;    // polygon from the brush's planes
+constexpr uint32_t ResetAxes = 0x8;  // texture axes from the alignment bits
+constexpr uint32_t TexCoords = 0x10; // coordinates from the mapping even with UV lock on
+constexpr uint32_t PowerOfTwo = 0x2000;
+} // namespace FaceUpdate
+
+// Bits of FaceVertex::flags.
+namespace FaceVertexFlags {
+constexpr int32_t Inserted = 0x1;
+} // namespace FaceVertexFlags
+
+// GL primitive numbers kept in the handle for drawing.
+namespace FacePrimitive {
+constexpr int32_t Triangles = 4;
+constexpr int32_t Quads = 7;
+constexpr int32_t Polygon = 9;
+} // namespace FacePrimitive
+
+struct FaceVertex {
+    float xyz[3];
+    float s; // texture coordinates in repeats of the texture
+    float t;
+    int32_t flags; // FaceVertexFlags
+};
+static_assert(sizeof(FaceVertex) == 24);
+static_assert(offsetof(FaceVertex, s) == 12 && offsetof(FaceVertex, flags) == 20);
+
+struct FaceRecord {
+    cMapFace* handle; // null in a detached copy
+    FaceRecord* next;
+    FaceRecord* prev;
+    FaceRecord* selNext;
+    FaceRecord* selPrev;
+    void* unused40;
+    BrushRecord* brush;
+    ShaderRecord* texture; // holds one reference
+    int32_t unused64;
+    uint32_t flags; // FaceFlags
+    int32_t serial;
+    float normal[3];
+    float dist;
+    int32_t axialType; // 0..2 axial, 3 general
+    TextureInfo texInfo;
+    float mins[3];
+    float maxs[3];
+    int32_t vertexCount;
+    int32_t pad252;
+    FaceVertex* vertices; // separate zero-filled block of vertexCount entries
+};
+static_assert(std::is_standard_layout_v<FaceRecord>);
+static_assert(sizeof(FaceRecord) == 264);
+static_assert(offsetof(FaceRecord, next) == 8 && offsetof(FaceRecord, prev) == 16);
+static_assert(offsetof(FaceRecord, selNext) == 24 && offsetof(FaceRecord, selPrev) == 32);
+static_assert(offsetof(FaceRecord, brush) == 48 && offsetof(FaceRecord, texture) == 56);
+static_assert(offsetof(FaceRecord, flags) == 68 && offsetof(FaceRecord, serial) == 72);
+static_assert(offsetof(FaceRecord, normal) == 76 && offsetof(FaceRecord, dist) == 88);
+static_assert(offsetof(FaceRecord, axialType) == 92 && offsetof(FaceRecord, texInfo) == 96);
+static_assert(offsetof(FaceRecord, mins) == 224 && offsetof(FaceRecord, maxs) == 236);
+static_assert(offsetof(FaceRecord, vertexCount) == 248 && offsetof(FaceRecord, vertices) == 256);
+
+// Alignment modes of cMapFace::alignTexture.
+namespace TexAlignMode {
+constexpr int32_t Top = 0;
+constexpr int32_t Bottom = 1;
+constexpr int32_t Left = 2;
+constexpr int32_t Right = 3;
+constexpr int32_t Center = 4;
+constexpr int32_t Fit = 5;
+} // namespace TexAlignMode
+
+// The display colour (cMapObject::displayColor) is the brush's, copied at every brush update.
+class cMapFace : public cMapDrawable {
+public:
+    FaceRecord* record;
+    float shade = 1.0f;
+    int32_t glPrimitive = FacePrimitive::Polygon;
+    float centre[3] = {0, 0, 0};
+
+    // A zero-filled record with a zero-filled array of vertexCount vertices (clamped to
+    // 0..kFaceMaxVertices with a warning).
+    explicit cMapFace(int32_t vertexCount = 0);
+    ~cMapFace() override;
+    cMapFace(const cMapFace&) = delete;
+    cMapFace& operator=(const cMapFace&) = delete;
+
+    static cMapFace* fromRecord(const FaceRecord* face) { return face ? face->handle : nullptr; }
+
+    // ---- Geometry ----
+    // False when the polygon vanished: the face has then removed and deleted itself.
+    bool update(uint32_t flags);
+    void computePlane();
+    bool rebuildPolygon();
+    void computeBounds();
+    bool isPlanar(const char** message) const;
+    // Replaces the vertex array by count zero-filled vertices; refused (false, warning) above
+    // kFaceMaxVertices.
+    bool setVertexCount(int32_t count);
+    bool insertVertex(int32_t index, const float point[3]);
+    void reverseVertices();
+    void updatePrimitive();
+
+    // ---- Texture (FaceTexture.cpp) ----
+    void setTextureInfo(const TextureInfo* info);
+    void setTextureName(const char* name);
+    int32_t findBaseAxis() const;
+    void getBaseTextureAxes(float s[3], float t[3]) const;
+    void resetTextureAxes();
+    void detectTextureAlignment();
+    void rotateTextureAxes(float degrees);
+    bool hasValidTextureAxes() const;
+    void rescaleToPowerOfTwo();
+    void wrapTextureShift();
+    void computeTexCoords();
+    void solveTextureFromTexCoords();
+    // m is a row-major 3x4 matrix (rotation in columns 0..2, translation in column 3).
+    void transformTexture(const float origin[3], const float m[12], bool keepScale);
+    void alignTexture(int32_t mode, const float extremes[6][3], float repeatS, float repeatT);
+    void wrapTextureFrom(const FaceRecord* other);
+    void getExtremeVertices(float out[6][3]) const;
+    // extents: smin, smax, tmin, tmax
+    void getTextureExtents(const float extremes[6][3], float extents[4]) const;
+    // The bound texture's size, each at least 1.
+    void textureSize(int32_t* width, int32_t* height) const;
+
+    // Drops the bound texture's reference.
+    void releaseTexture();
+
+    // Takes the face out of the selection and its brush and deletes the handle (a vanished
+    // polygon or a duplicate plane).
+    void removeSelf();
+};
+
+// Plain API (engine-function table signatures).
+FaceRecord* Face_Create(MapHandle map, BrushRecord* brush, const TextureInfo* info, int32_t vertexCount);
+void Face_Delete(MapHandle map, FaceRecord* face);
+// A bare face with the needs-update bit (project reader).
+FaceRecord* Face_Alloc(int32_t vertexCount);
+// Frees the face's id (handle id -1) and unlinks it from the brush's face list.
+void Map_UnlinkFace(MapWorld* world, FaceRecord* face, BrushRecord* brush);
+// Shade of a plane normal, as faces use for flat drawing.
+float Face_ShadeForNormal(const float normal[3]);
+// Axial type: 0, 1 or 2 when that normal component is exactly ±1, else 3.
+int32_t Face_AxialType(const float normal[3]);

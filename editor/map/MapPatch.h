@@ -1,0 +1,84 @@
+// A curved surface of quadratic Bezier pieces over a grid of control points. A patch rides on a
+// brush of kind 1 and owns its PatchRecord; the mesh is rebuilt from the control points.
+#pragma once
+
+#include <cstdint>
+
+#include "map/MapBrush.h"
+#include "dialogs/application/RandomPatchDialog.h"
+#include "map/MapDrawable.h"
+#include "map/PatchRecord.h"
+
+struct FaceRecord;
+
+class cMapPatch : public cMapDrawable {
+public:
+    // Counts are normalised with Patch_NormalizeCount.
+    cMapPatch(int columns, int rows);
+    ~cMapPatch() override;
+    cMapPatch(const cMapPatch&) = delete;
+    cMapPatch& operator=(const cMapPatch&) = delete;
+
+    PatchRecord* record;
+    float centre[3]; // mean of the mesh vertices, set by every tessellation
+
+    // ---- Texture binding ----
+    void setTextureInfo(const TextureInfo* block);
+    void setTexture(const char* name);
+
+    // ---- Control-grid edits: positions only; callers mark the patch for re-tessellation ----
+    void invertMatrix();
+    void transposeMatrix();
+    // Grows rows (or columns) by 2, splitting the last (or first) segment in thirds. False with a
+    // warning when the grid is full.
+    bool addLines(bool rows, bool atEnd);
+    void smoothColumns();
+    void redisperse(bool alongColumns);
+    void checkClosed(bool* acrossColumns, bool* acrossRows) const;
+    void randomize(const PatchRandomParams* params);
+
+    // ---- Mesh ----
+    // With BrushUpdate::TessellatePatch the mesh is rebuilt first; then bounds from the mesh.
+    void update(uint32_t flags);
+    void tessellate();
+    void freeMesh();
+    void computeNormals();
+
+    // ---- Texture coordinates ----
+    void setTextureShift(int axis, float value);
+    void setTextureScale(int axis, float value);
+    void setTextureRotation(float degrees);
+    void naturalizeTexture();
+    void fitTexture(float sRepeats, float tRepeats);
+    void applyFaceTexture(const FaceRecord* face);
+    // The bound texture's size in texels, each at least 1.
+    void textureSize(int32_t* width, int32_t* height) const;
+    // Drops the bound texture's reference.
+    void releaseTexture();
+
+    // The counts of the record as usable odd counts in 3..31, written back; every operation that
+    // reads the grid starts here, since plugins and files can leave anything in them.
+    void clampCounts();
+};
+
+// ---- Plugin-facing functions (engine-function table) ----
+PatchRecord* Patch_Create(BrushRecord* brush, const TextureInfo* texInfo, int columns, int rows);
+void Patch_Delete(PatchRecord* patch);
+void Patch_SmoothColumns(PatchRecord* patch);
+void Patch_NaturalizeTexture(PatchRecord* patch);
+void Patch_FitTexture(PatchRecord* patch, float sRepeats, float tRepeats);
+
+// ---- Editor-side ----
+// Quarter turn (0..3) of a texture rotation brought into [-45, 315); 0 for a non-finite angle.
+int Patch_RotationQuadrant(float degrees);
+// A bare patch with the needs-update flag; no brush, no texture yet.
+PatchRecord* Patch_Alloc(int columns, int rows);
+// The world's remove-rows/columns command: lowers the count by 2 (taking the first two lines away
+// when atStart). False with a warning when the count is already 3.
+bool Patch_RemoveLines(PatchRecord* patch, bool rows, bool atStart);
+
+// Per-piece tessellation. points[column][row] are the 3 × 3 control points of one piece.
+void Patch_EvaluatePiece(PatchMeshVertex* out, float u, float w, const PatchPoint points[3][3]);
+// Writes 36 vertices at vertices and 100 indices at indices; firstVertex numbers the first one.
+void Patch_TessellatePiece(PatchMeshVertex* vertices, uint16_t* indices, int firstVertex,
+                           const PatchPoint points[3][3]);

@@ -1,0 +1,107 @@
+// Paths: ordered chains of nodes (points with angles and key/values) that export as chains of
+// point entities linked by targetname and target. Nodes are numbered 1..n along the chain after
+// every change.
+#pragma once
+
+#include <cstdint>
+
+#include "map/EPair.h"
+#include "map/MapDrawable.h"
+#include "map/ObjectRecords.h"
+
+inline constexpr ObjectColor kPathDefaultColor = 0xffdc1edcu; // 220, 30, 220, 255
+
+class cMapPath : public cMapObject {
+public:
+    cMapPath();
+    // Frees the names and destroys every node (ids are the world's business: see Path_Delete).
+    ~cMapPath() override;
+    cMapPath(const cMapPath&) = delete;
+    cMapPath& operator=(const cMapPath&) = delete;
+
+    static cMapPath* fromRecord(const PathRecord* p) { return p ? p->handle : nullptr; }
+
+    PathRecord* record;
+
+    // Colour from the point class of the path's class name, bounds from the nodes.
+    void update();
+    // One-way and ping-pong: the whole chain turns round; circular: the first node stays.
+    void reverse();
+    // Numbers the nodes 1, 2, 3 ... and marks the path needs-update.
+    void renumber();
+    int32_t nodeCount() const;
+};
+
+class cMapNode : public cMapDrawable {
+public:
+    cMapNode();
+    ~cMapNode() override;
+    cMapNode(const cMapNode&) = delete;
+    cMapNode& operator=(const cMapNode&) = delete;
+
+    static cMapNode* fromRecord(const NodeRecord* n) { return n ? n->handle : nullptr; }
+
+    NodeRecord* record;
+
+    // The same rules as the entity's; the document marked is the one owning the node's path.
+    EPair* setKeyValue(const char* key, const char* value);
+    EPair* appendKeyValue(const char* key, const char* value);
+    void removeKey(const char* key);
+
+    // Not culled by the planes (normal, dist) when the origin is no further than 8 behind each.
+    bool isVisible(const float (*planes)[4], int32_t planeCount) const;
+
+private:
+    void markModified() const;
+};
+
+// Undo snapshots, as the create-from-snapshot functions read them.
+struct PathSnapshot {
+    PathSnapshot* next;
+    char* className;
+    char* name;
+    int32_t type;
+    uint32_t flags;
+    int32_t serial;
+};
+
+struct NodeSnapshot {
+    NodeSnapshot* next;
+    EPair* epairs;
+    char* name;
+    char* message;
+    float origin[3];
+    float angles[3];
+    uint32_t flags;
+    int32_t number;
+    int32_t serial;
+    int32_t pathSerial;
+};
+
+// One arrow head along a link: its distance from the segment's start and whether it points
+// forward (towards the segment's end).
+struct PathArrow {
+    float distance;
+    bool forward;
+};
+
+// ---- Plain API (engine-function table signatures) ----
+PathRecord* Path_Create(MapHandle map);
+// Removes and destroys the path with its nodes, returning the nodes' ids.
+void Path_Delete(PathRecord* path);
+NodeRecord* Node_Append(MapHandle map, PathRecord* path);
+// The new node goes in front of the given one.
+NodeRecord* Node_InsertBefore(MapHandle map, NodeRecord* node);
+void Node_Delete(NodeRecord* node);
+
+// ---- Editor side ----
+PathRecord* Path_Alloc();
+NodeRecord* Node_Alloc();
+PathRecord* Path_CreateFromSnapshot(const PathSnapshot* snapshot);
+NodeRecord* Node_CreateFromSnapshot(const NodeSnapshot* snapshot);
+// Merge sort of a chain by number (ties: the second half's node first); previous links rebuilt.
+NodeRecord* Path_SortNodes(NodeRecord* first);
+// The arrow heads of link segment number segment (0-based) of length L on a path of the type:
+// n = trunc(L / s) + 1 heads (s = 128 ping-pong, else 256) at (2k + 1) L / 2n. Writes at most
+// capacity heads; returns n.
+int32_t Path_SegmentArrows(float length, int32_t type, int32_t segment, PathArrow* out, int32_t capacity);

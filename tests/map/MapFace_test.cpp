@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+
+#include "BrushFixture.h"
+
+namespace {
+
+using MapFaceTest = BrushFixture;
+
+void setPolygon(FaceRecord* face, std::initializer_list<std::array<float, 3>> points) {
+    ASSERT_TRUE(face->handle->setVertexCount(int32_t(points.size())));
+    int i = 0;
+    for (const auto& p : points) {
+        for (int a = 0; a < 3; ++a)
+            face->vertices[i].xyz[a] = p[a];
+        ++i;
+    }
+}
+
+TEST_F(MapFaceTest, PrimitiveFollowsVertexCount) {
+    struct Case {
+        int count, primitive;
+    } cases[] = {{3, FacePrimitive::Triangles}, {4, FacePrimitive::Quads}, {5, FacePrimitive::Polygon}};
+    for (const Case& c : cases) {
+        cMapFace face(c.count);
+        EXPECT_EQ(face.glPrimitive, c.primitive) << c.count;
+    }
+}
+
+TEST_F(MapFaceTest, ComputePlaneKeepsADirectlySetPlaneWithoutPolygon) {
+    FaceRecord* face = Face_Alloc(0);
+    face->normal[1] = 1;
+    face->dist = 32;
+    face->handle->computePlane();
+    EXPECT_EQ(face->normal[1], 1.0f);
+    EXPECT_EQ(face->dist, 32.0f);
+
+    // Counter-clockwise seen from above: normal up.
+    setPolygon(face, {{0, 0, 16}, {64, 0, 16}, {64, 64, 16}});
+    face->handle->computePlane();
+    EXPECT_FLOAT_EQ(face->normal[2], 1.0f);
+    EXPECT_FLOAT_EQ(face->dist, 16.0f);
+    EXPECT_EQ(face->axialType, 2);
+    delete face->handle;
+}
+
+TEST_F(MapFaceTest, PolygonVerticesSnapToIntegers) {
+    const float mins[3] = {0, 0, 0}, maxs[3] = {64.004f, 64, 63.995f};
+    BrushRecord* brush = makeBox(mins, maxs);
+    for (const FaceRecord* f = brush->firstFace; f; f = f->next)
+        for (int i = 0; i < f->vertexCount; ++i)
+            for (int a = 0; a < 3; ++a)
+                EXPECT_EQ(f->vertices[i].xyz[a], std::round(f->vertices[i].xyz[a]));
+    EXPECT_EQ(brush->maxs[0], 64.0f);
+    EXPECT_EQ(brush->maxs[2], 64.0f);
+}
+
+TEST_F(MapFaceTest, ClippedAwayFaceDeletesItself) {
+    BrushRecord* brush = makeCube(0, 64);
+    // A plane wholly outside the box: its polygon is clipped away at the update.
+    FaceRecord* outside = addPlane(brush, {{1, 0, 0}, 200}, Test_TextureInfo());
+    const int32_t id = outside->handle->id;
+    brush->handle->update(0);
+    EXPECT_EQ(faceCount(brush), 6);
+    EXPECT_FALSE(Map_IsIdInUse(&t.world, id));
+}
+
+TEST_F(MapFaceTest, Planarity) {
+    FaceRecord* face = Face_Alloc(0);
+    const char* message = nullptr;
+    setPolygon(face, {{0, 0, 0}, {64, 0, 0}, {64, 64, 0}, {0, 64, 0}});
+    EXPECT_TRUE(face->handle->isPlanar(&message));
+    setPolygon(face, {{0, 0, 0}, {64, 0, 0}, {64, 64, 0}, {0, 64, 8}});
+    EXPECT_FALSE(face->handle->isPlanar(&message));
+    EXPECT_STREQ(message, "face is not planar");
+    delete face->handle;
+}
+
+TEST_F(MapFaceTest, InsertAndReverseVertices) {
+    FaceRecord* face = Face_Alloc(0);
+    setPolygon(face, {{0, 0, 0}, {64, 0, 0}, {64, 64, 0}});
+    face->flags = 0;
+    const float mid[3] = {32, 0, 0};
+    ASSERT_TRUE(face->handle->insertVertex(0, mid));
+    EXPECT_EQ(face->vertexCount, 4);
+    EXPECT_EQ(face->vertices[1].xyz[0], 32.0f);
+    EXPECT_EQ(face->vertices[1].flags, FaceVertexFlags::Inserted);
+    EXPECT_EQ(face->vertices[2].xyz[0], 64.0f);
+    EXPECT_EQ(face->handle->glPrimitive, FacePrimitive::Quads);
+    EXPECT_TRUE(face->flags & FaceFlags::NeedsUpdate);
+    const float bad[3] = {0, 0, 0};
+    EXPECT_FALSE(face->handle->insertVertex(4, bad));
+
+    face->handle->reverseVertices();
+    EXPECT_EQ(face->vertices[0].xyz[1], 64.0f);
+    EXPECT_EQ(face->vertices[2].flags, FaceVertexFlags::Inserted);
+    delete face->handle;
+}
+
+} // namespace
