@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "LargeMap.h"
 #include "core/Winding.h"
 #include "document/MapWorld.h"
 #include "kstdlib/kmath.h"
@@ -35,17 +36,8 @@ void BM_BuildSixFaceBrushes(benchmark::State& state) {
 
         for (int i = 0; i < kBrushes; ++i) {
             const float x = float((i % 100) * 128), y = float((i / 100) * 128);
-            const float planes[6][4] = {{0, 0, 1, 64},  {0, 0, -1, 0},     {1, 0, 0, x + 64},
-                                        {-1, 0, 0, -x}, {0, 1, 0, y + 64}, {0, -1, 0, -y}};
-            BrushRecord* brush = Brush_Create(map, &worldspawn);
-            for (const auto& p : planes) {
-                FaceRecord* face = Face_Create(map, brush, &info, 0);
-                std::memcpy(face->normal, p, sizeof(float) * 3);
-                face->dist = p[3];
-                face->axialType = Face_AxialType(face->normal);
-                face->flags |= FaceFlags::ResetAxes;
-            }
-            brush->handle->update(0);
+            const float mins[3] = {x, y, 0}, maxs[3] = {x + 64, y + 64, 64};
+            large_map::box(map, &worldspawn, mins, maxs, info);
         }
 
         state.PauseTiming();

@@ -7,22 +7,9 @@
 #include "kstdlib/kmath.h"
 #include "kstdlib/kutil.h"
 #include "mainwindow/MainWindow.h"
+#include "map/MapVector.h"
 
 namespace {
-
-// Vector helpers in the precision of the callers' float data.
-float dot(const float a[3], const float b[3]) {
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
-void cross(const float a[3], const float b[3], float out[3]) {
-    const float x = a[1] * b[2] - a[2] * b[1];
-    const float y = a[2] * b[0] - a[0] * b[2];
-    const float z = a[0] * b[1] - a[1] * b[0];
-    out[0] = x;
-    out[1] = y;
-    out[2] = z;
-}
 
 // Sine and cosine of an angle already in [0, 360), exact at the quarter turns.
 void quarterExactSinCos(double degrees, double& s, double& c) {
@@ -154,12 +141,12 @@ void Math_WrapTextureAxes(const float normal1[3], float dist1, const float s[3],
         v0[i] = sShift * sScale * s[i] + tShift * tScale * t[i];
 
     float line[3];
-    cross(normal1, normal2, line);
+    Vec_Cross(normal1, normal2, line);
     const float lineLength = K_VectorNormalize(line);
     float n2xl[3], lxn1[3];
-    cross(normal2, line, n2xl);
-    cross(line, normal1, lxn1);
-    const float e = dot(normal1, n2xl);
+    Vec_Cross(normal2, line, n2xl);
+    Vec_Cross(line, normal1, lxn1);
+    const float e = Vec_Dot(normal1, n2xl);
     if (lineLength < kParallel || std::fabs(e) < kParallel) {
         for (int i = 0; i < 3; ++i) {
             sOut[i] = s[i];
@@ -174,14 +161,14 @@ void Math_WrapTextureAxes(const float normal1[3], float dist1, const float s[3],
         p[i] = (dist1 * n2xl[i] + dist2 * lxn1[i]) / e;
 
     float texNormal[3], projected[3], target[3];
-    cross(s, t, texNormal);
+    Vec_Cross(s, t, texNormal);
     K_VectorNormalize(texNormal);
     K_ProjectPointOnPlane(projected, texNormal, line);
     K_ProjectPointOnPlane(target, normal2, line);
     K_VectorNormalize(projected);
     K_VectorNormalize(target);
     // Rounding can push the dot product just past ±1, where acos has no answer.
-    const float u = std::clamp(dot(projected, target), -1.0f, 1.0f);
+    const float u = std::clamp(Vec_Dot(projected, target), -1.0f, 1.0f);
     float theta = std::acos(u);
     if (u < 0.0f) theta = 3.1415927f - theta;
 

@@ -18,24 +18,23 @@ GameConfig* Map_GameConfig(const MapWorld*) {
     return GameCfg_Current();
 }
 
+EntityClass* Map_FindEntityClass(const MapWorld* world, EntityRecord* entity) {
+    if (!world || !entity || !entity->classname) return nullptr;
+    const GameConfig* config = Map_GameConfig(world);
+    if (entity->flags & EntityFlag::World) return Fgd_FindClassInConfig(config, entity->classname, 2);
+    if (entity->flags & EntityFlag::Point) {
+        if (EntityClass* eclass = Fgd_FindClassInConfig(config, entity->classname, 1)) return eclass;
+        EntityClass* eclass = Fgd_FindClassInConfig(config, entity->classname, 0);
+        if (eclass) entity->flags &= ~EntityFlag::Point;
+        return eclass;
+    }
+    return Fgd_FindClassInConfig(config, entity->classname, 0);
+}
+
 void Map_InitEntity(MapWorld* world, EntityRecord* entity) {
     cMapEntity* handle = cMapEntity::fromRecord(entity);
     if (!world || !handle) return;
-    const GameConfig* config = Map_GameConfig(world);
-    EntityClass* eclass = nullptr;
-    if (entity->classname) {
-        if (entity->flags & EntityFlag::World) {
-            eclass = Fgd_FindClassInConfig(config, entity->classname, 2);
-        } else if (entity->flags & EntityFlag::Point) {
-            eclass = Fgd_FindClassInConfig(config, entity->classname, 1);
-            if (!eclass) {
-                eclass = Fgd_FindClassInConfig(config, entity->classname, 0);
-                if (eclass) entity->flags &= ~EntityFlag::Point;
-            }
-        } else {
-            eclass = Fgd_FindClassInConfig(config, entity->classname, 0);
-        }
-    }
+    EntityClass* eclass = Map_FindEntityClass(world, entity);
     handle->entityClass = eclass;
     handle->id = Map_AllocId(world);
     handle->setClass(eclass);

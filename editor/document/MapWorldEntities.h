@@ -6,6 +6,7 @@
 
 #include "map/ObjectRecords.h"
 
+struct EntityClass;
 struct GameConfig;
 struct MapWorld;
 
@@ -13,9 +14,11 @@ struct MapWorld;
 // carry their own).
 GameConfig* Map_GameConfig(const MapWorld* world);
 
-// Binds the entity to its class (world class for the world entity; point class for an entity
-// with an origin, falling back to the solid class, which clears the point flag; else the solid
-// class), gives it an id and applies the class.
+// The class the entity binds to by its class name in the world's game data: the world class for
+// the world entity; the point class for an entity with an origin, falling back to the solid
+// class, which clears the point flag; else the solid class. Null without a name or a match.
+EntityClass* Map_FindEntityClass(const MapWorld* world, EntityRecord* entity);
+// Binds the entity to its class (Map_FindEntityClass), gives it an id and applies the class.
 void Map_InitEntity(MapWorld* world, EntityRecord* entity);
 // Map_InitEntity, then appended at the tail of the entity list (owner set).
 void Map_LinkEntity(MapWorld* world, EntityRecord* entity);

@@ -38,23 +38,30 @@ bool toolActive(int32_t) {
 
 // ---- Look-ups by serial ------------------------------------------------------------------------
 
+// The first record of the list with the serial.
+template <class R> R* findBySerial(R* first, int32_t serial) {
+    for (R* r = first; r; r = r->next)
+        if (r->serial == serial) return r;
+    return nullptr;
+}
+
 GroupRecord* findGroup(MapWorld* w, int32_t serial) {
-    if (serial == 0) return nullptr;
-    for (GroupRecord* g = w->groups; g; g = g->next)
-        if (g->serial == serial) return g;
-    return nullptr;
+    return serial == 0 ? nullptr : findBySerial(w->groups, serial);
 }
-
 EntityRecord* findEntity(MapWorld* w, int32_t serial) {
-    for (EntityRecord* e = w->entities; e; e = e->next)
-        if (e->serial == serial) return e;
-    return nullptr;
+    return findBySerial(w->entities, serial);
 }
-
 BrushRecord* findBrushIn(EntityRecord* e, int32_t serial) {
-    for (BrushRecord* b = e ? e->firstBrush : nullptr; b; b = b->next)
-        if (b->serial == serial) return b;
-    return nullptr;
+    return findBySerial(e ? e->firstBrush : nullptr, serial);
+}
+FaceRecord* findFaceIn(BrushRecord* b, int32_t serial) {
+    return findBySerial(b ? b->firstFace : nullptr, serial);
+}
+PathRecord* findPath(MapWorld* w, int32_t serial) {
+    return findBySerial(w->paths, serial);
+}
+NodeRecord* findNodeIn(PathRecord* p, int32_t serial) {
+    return findBySerial(p ? p->firstNode : nullptr, serial);
 }
 
 // Entities of a headless world may be bare records without a handle.
@@ -124,24 +131,6 @@ private:
     std::vector<BrushRecord*> m_decalBrushes;
 };
 
-FaceRecord* findFaceIn(BrushRecord* b, int32_t serial) {
-    for (FaceRecord* f = b ? b->firstFace : nullptr; f; f = f->next)
-        if (f->serial == serial) return f;
-    return nullptr;
-}
-
-PathRecord* findPath(MapWorld* w, int32_t serial) {
-    for (PathRecord* p = w->paths; p; p = p->next)
-        if (p->serial == serial) return p;
-    return nullptr;
-}
-
-NodeRecord* findNodeIn(PathRecord* p, int32_t serial) {
-    for (NodeRecord* n = p ? p->firstNode : nullptr; n; n = n->next)
-        if (n->serial == serial) return n;
-    return nullptr;
-}
-
 // ---- Shared rules ------------------------------------------------------------------------------
 
 // Flags exchange: the live object takes the snapshot's flags (the selected bit goes through the
@@ -154,6 +143,14 @@ bool exchangeFlags(uint32_t& live, uint32_t& snap, uint32_t addBits) {
     live = (snap & ~RecordFlag::Selected) | addBits | (former & RecordFlag::Selected);
     snap = (former & ~RecordFlag::Selected) | (wantSelected ? RecordFlag::Selected : 0);
     return wantSelected;
+}
+
+// The live texture block takes the snapshot's (bound again by name); the snapshot keeps the
+// former one.
+template <class H> void exchangeTexture(H* handle, TextureInfo& live, TextureInfo& snap) {
+    const TextureInfo former = live;
+    handle->setTextureInfo(&snap);
+    snap = former;
 }
 
 // Moves the innermost-group link to the group of the serial, moving one member along; returns
@@ -201,20 +198,6 @@ void markDecalFragments(BrushRecord* b) {
         if (f->entity) f->entity->flags |= EntityFlag::ReprojectDecal;
 }
 
-// The class an entity binds to by its classname, as Map_InitEntity finds it.
-EntityClass* classFor(MapWorld* w, EntityRecord* e) {
-    if (!e->classname) return nullptr;
-    const GameConfig* config = Map_GameConfig(w);
-    if (e->flags & EntityFlag::World) return Fgd_FindClassInConfig(config, e->classname, 2);
-    if (e->flags & EntityFlag::Point) {
-        if (EntityClass* c = Fgd_FindClassInConfig(config, e->classname, 1)) return c;
-        EntityClass* c = Fgd_FindClassInConfig(config, e->classname, 0);
-        if (c) e->flags &= ~EntityFlag::Point;
-        return c;
-    }
-    return Fgd_FindClassInConfig(config, e->classname, 0);
-}
-
 // A live face from a snapshot with geometry: positions, flags, serial, texture block; the id
 // given (or a fresh one for -1); pushed at the head of the brush's face list.
 void buildFace(MapWorld* w, BrushRecord* b, const FaceSnapshotRecord* s, int32_t id) {
@@ -231,21 +214,6 @@ void buildFace(MapWorld* w, BrushRecord* b, const FaceSnapshotRecord* s, int32_t
     face->id = id != -1 ? id : Map_AllocId(w);
     List_Prepend(b->firstFace, &b->lastFace, f);
     if (s->flags & FaceFlags::Selected) Map_SelectObject(w, f);
-}
-
-// Restores the patch or overlay of a snapshot onto a re-created brush.
-void restoreCarried(BrushRecord* b, const BrushSnapshotRecord* s) {
-    if (const PatchSnapshot* ps = s->patch) {
-        PatchRecord* p = Patch_Create(b, &ps->texInfo, ps->columns, ps->rows);
-        if (ps->points) std::memcpy(p->points, ps->points, sizeof p->points);
-        p->flags = ps->flags | PatchFlags::NeedsUpdate;
-    }
-    if (const OverlaySnapshot* os = s->overlay) {
-        OverlayRecord* o = Overlay_Create(b, &os->texInfo);
-        if (os->withGeometry) std::memcpy(o->corners, os->corners, sizeof o->corners);
-        o->flags = os->flags | OverlayFlags::NeedsUpdate;
-        o->handle->update(OverlayUpdate::Geometry); // brush updates do not reach overlays
-    }
 }
 
 // ---- Groups ------------------------------------------------------------------------------------
@@ -302,11 +270,7 @@ void swapGroups(MapWorld* w, GroupSnapshot* list) {
         cMapGroup* handle = g->handle;
         std::swap(handle->baseColor, s->baseColor);
         handle->updateRandomColor();
-        const bool wantSelected = s->flags & GroupFlag::Selected;
-        const uint32_t former = g->flags;
-        g->flags = s->flags & ~GroupFlag::Selected;
-        g->flags |= former & GroupFlag::Selected;
-        s->flags = (former & ~GroupFlag::Selected) | (wantSelected ? GroupFlag::Selected : 0);
+        const bool wantSelected = exchangeFlags(g->flags, s->flags, 0);
         // The member count is not exchanged: every link that changed in the level moves its own
         // unit (this parent link here, members' links in their swaps, restores and removals), and
         // exchanging the count as well would count those moves twice.
@@ -359,11 +323,15 @@ void restoreEntitiesAndBrushes(MapWorld* w, const EntitySnapshot* entities,
         for (const FaceSnapshotRecord* f : order)
             views.push_back({f->serial, f->flags & ~FaceFlags::Selected,
                              f->vertexCount < 0 ? 0 : f->vertexCount, f->positions, &f->texInfo});
-        const BrushSnapshot view = {
-            s->serial,   s->kind, s->flags & ~BrushFlags::Selected, s->baseColor, int32_t(views.size()),
-            views.data()};
+        const BrushSnapshot view = {s->serial,
+                                    s->kind,
+                                    s->flags & ~BrushFlags::Selected,
+                                    s->baseColor,
+                                    int32_t(views.size()),
+                                    views.data(),
+                                    s->patch,
+                                    s->overlay};
         BrushRecord* b = Brush_CreateFromSnapshot(&view);
-        restoreCarried(b, s);
         Map_LinkBrush(w, b, e);
         size_t index = 0;
         for (FaceRecord* f = b->firstFace; f; f = f->next, ++index) {
@@ -443,7 +411,7 @@ void swapEntities(MapWorld* w, EntitySnapshot* list) {
             std::swap(e->classname, s->classname);
             // Bound by name again: the former class may be gone after a game-data reload. The
             // key/values are exchanged below, so the class change must not drop defaults.
-            EntityClass* eclass = classFor(w, e);
+            EntityClass* eclass = Map_FindEntityClass(w, e);
             handle->entityClass = nullptr;
             handle->setClass(eclass);
             handle->refreshKeyNames(false);
@@ -509,9 +477,7 @@ void swapFaceTextures(MapWorld* w, BrushRecord* b, BrushSnapshotRecord* s) {
             continue;
         }
         const bool wantSelected = exchangeFlags(f->flags, fs->flags, FaceFlags::NeedsUpdate);
-        const TextureInfo former = f->texInfo;
-        f->handle->setTextureInfo(&fs->texInfo);
-        fs->texInfo = former;
+        exchangeTexture(f->handle, f->texInfo, fs->texInfo);
         if (wantSelected) Map_SelectObject(w, f);
     }
 }
@@ -525,9 +491,7 @@ bool swapCarried(BrushRecord* b, BrushSnapshotRecord* s) {
             p->flags |= PatchFlags::NeedsUpdate;
             std::swap(p->columns, ps->columns);
             std::swap(p->rows, ps->rows);
-            const TextureInfo former = p->texInfo;
-            p->handle->setTextureInfo(&ps->texInfo);
-            ps->texInfo = former;
+            exchangeTexture(p->handle, p->texInfo, ps->texInfo);
             if (ps->points) {
                 std::swap_ranges(&p->points[0][0], &p->points[0][0] + kPatchGridLines * kPatchGridLines,
                                  &ps->points[0][0]);
@@ -541,11 +505,8 @@ bool swapCarried(BrushRecord* b, BrushSnapshotRecord* s) {
         if (OverlayRecord* o = b->overlay) {
             std::swap(o->flags, os->flags);
             o->flags |= OverlayFlags::NeedsUpdate;
-            const TextureInfo former = o->texInfo;
-            o->handle->setTextureInfo(&os->texInfo);
-            os->texInfo = former;
+            exchangeTexture(o->handle, o->texInfo, os->texInfo);
             if (os->withGeometry) std::swap(o->corners, os->corners);
-            o->handle->update(OverlayUpdate::Geometry); // brush updates do not reach overlays
         } else {
             Sys_Error("Undo/Redo: NULL overlay");
         }
@@ -634,9 +595,7 @@ void swapFaces(MapWorld* w, FaceSnapshotRecord* list) {
             continue;
         }
         const bool wantSelected = exchangeFlags(f->flags, s->flags, FaceFlags::NeedsUpdate);
-        const TextureInfo former = f->texInfo;
-        f->handle->setTextureInfo(&s->texInfo);
-        s->texInfo = former;
+        exchangeTexture(f->handle, f->texInfo, s->texInfo);
         markDecalFragments(b);
         if (wantSelected) Map_SelectObject(w, f);
         // Last: a face whose polygon vanished removes itself here.
@@ -646,17 +605,21 @@ void swapFaces(MapWorld* w, FaceSnapshotRecord* list) {
 
 // ---- Paths and nodes ---------------------------------------------------------------------------
 
+// The path's chain in number order, its last-node link mended.
+void sortPathNodes(PathRecord* p) {
+    if (!p->firstNode || !p->firstNode->next) return;
+    p->firstNode = Path_SortNodes(p->firstNode);
+    NodeRecord* last = p->firstNode;
+    while (last->next)
+        last = last->next;
+    p->lastNode = last;
+}
+
 // Sorts by number what the restore put out of order, numbers 1, 2, 3 ... and updates.
 void refreshMarkedPaths(MapWorld* w, bool sort) {
     for (PathRecord* p = w->paths; p; p = p->next) {
         if (!(p->flags & PathFlag::NeedsUpdate)) continue;
-        if (sort && p->firstNode && p->firstNode->next) {
-            p->firstNode = Path_SortNodes(p->firstNode);
-            NodeRecord* last = p->firstNode;
-            while (last->next)
-                last = last->next;
-            p->lastNode = last;
-        }
+        if (sort) sortPathNodes(p);
         p->handle->renumber();
         p->handle->update();
     }
@@ -745,10 +708,7 @@ void swapNodes(MapWorld* w, NodeSnapshot* list) {
             s->pathSerial = former ? former->serial : 0;
             if (former) former->flags |= PathFlag::NeedsUpdate;
         }
-        const bool wantSelected = s->flags & NodeFlag::Selected;
-        const uint32_t former = n->flags;
-        n->flags = (s->flags & ~NodeFlag::Selected) | (former & NodeFlag::Selected);
-        s->flags = (former & ~NodeFlag::Selected) | (wantSelected ? NodeFlag::Selected : 0);
+        const bool wantSelected = exchangeFlags(n->flags, s->flags, 0);
         std::swap(n->number, s->number);
         std::swap(n->origin, s->origin);
         std::swap(n->angles, s->angles);
@@ -762,13 +722,7 @@ void swapNodes(MapWorld* w, NodeSnapshot* list) {
     // Swapped numbers put the chain back in number order (reversing a path reorders it).
     for (PathRecord* p = w->paths; p; p = p->next) {
         if (!(p->flags & PathFlag::NeedsUpdate)) continue;
-        if (p->firstNode && p->firstNode->next) {
-            p->firstNode = Path_SortNodes(p->firstNode);
-            NodeRecord* last = p->firstNode;
-            while (last->next)
-                last = last->next;
-            p->lastNode = last;
-        }
+        sortPathNodes(p);
         p->handle->update();
     }
 }
@@ -784,48 +738,39 @@ void finishApply(MapWorld* w) {
     Map_UpdateSelectionSummary(w);
 }
 
-} // namespace
-
-void Undo_Undo(UndoHistory* h, UndoLevel* level) {
+// Undo and redo run the same steps with the created and deleted lists in opposite roles; only
+// the changed faces move: first among the exchanges on undo, last on redo.
+void applyLevel(UndoHistory* h, UndoLevel* level, bool undo) {
     MapWorld* w = h ? Map_FromHandle(h->world) : nullptr;
     if (!w || !level) return;
     using C = UndoChange;
-    constexpr int ch = int(C::Changed), cr = int(C::Created), de = int(C::Deleted);
+    constexpr int ch = int(C::Changed);
+    const int restore = int(undo ? C::Deleted : C::Created);
+    const int remove = int(undo ? C::Created : C::Deleted);
     Map_SelectNone(w);
-    restoreGroups(w, level->groups[de]);
-    restoreEntitiesAndBrushes(w, level->entities[de], level->brushes[de]);
-    restorePathsAndNodes(w, level->paths[de], level->nodes[de]);
-    swapFaces(w, level->changedFaces);
+    restoreGroups(w, level->groups[restore]);
+    restoreEntitiesAndBrushes(w, level->entities[restore], level->brushes[restore]);
+    restorePathsAndNodes(w, level->paths[restore], level->nodes[restore]);
+    if (undo) swapFaces(w, level->changedFaces);
     swapEntities(w, level->entities[ch]);
     swapBrushes(w, level->brushes[ch]);
     selectBrushesOfSelectedEntities(w);
     swapPaths(w, level->paths[ch]);
     swapNodes(w, level->nodes[ch]);
     swapGroups(w, level->groups[ch]);
-    removePathsAndNodes(w, level->paths[cr], level->nodes[cr]);
-    removeEntitiesAndBrushes(w, level->entities[cr], level->brushes[cr]);
-    removeGroups(w, level->groups[cr]);
+    if (!undo) swapFaces(w, level->changedFaces);
+    removePathsAndNodes(w, level->paths[remove], level->nodes[remove]);
+    removeEntitiesAndBrushes(w, level->entities[remove], level->brushes[remove]);
+    removeGroups(w, level->groups[remove]);
     finishApply(w);
 }
 
+} // namespace
+
+void Undo_Undo(UndoHistory* h, UndoLevel* level) {
+    applyLevel(h, level, true);
+}
+
 void Undo_Redo(UndoHistory* h, UndoLevel* level) {
-    MapWorld* w = h ? Map_FromHandle(h->world) : nullptr;
-    if (!w || !level) return;
-    using C = UndoChange;
-    constexpr int ch = int(C::Changed), cr = int(C::Created), de = int(C::Deleted);
-    Map_SelectNone(w);
-    restoreGroups(w, level->groups[cr]);
-    restoreEntitiesAndBrushes(w, level->entities[cr], level->brushes[cr]);
-    restorePathsAndNodes(w, level->paths[cr], level->nodes[cr]);
-    swapEntities(w, level->entities[ch]);
-    swapBrushes(w, level->brushes[ch]);
-    selectBrushesOfSelectedEntities(w);
-    swapPaths(w, level->paths[ch]);
-    swapNodes(w, level->nodes[ch]);
-    swapGroups(w, level->groups[ch]);
-    swapFaces(w, level->changedFaces);
-    removePathsAndNodes(w, level->paths[de], level->nodes[de]);
-    removeEntitiesAndBrushes(w, level->entities[de], level->brushes[de]);
-    removeGroups(w, level->groups[de]);
-    finishApply(w);
+    applyLevel(h, level, false);
 }

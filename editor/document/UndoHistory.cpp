@@ -276,51 +276,20 @@ void saveSelectedBrushes(UndoHistory* h, UndoList list, bool withGeometry, int32
     }
 }
 
-// Map_SortNodes: a merge sort of the selected-nodes chain through the selection links; nodes of
-// one path by number, highest first; paths in a fixed order (their serials).
-bool nodeBefore(const NodeRecord* a, const NodeRecord* b) {
+// Map_SortNodes order of the selected nodes: paths in a fixed order (their serials), the nodes
+// of one path by number, highest first; ties keep their order. True when b goes before a.
+bool selectedNodeFirst(const NodeRecord* a, const NodeRecord* b) {
     const int32_t pa = a->path ? a->path->serial : 0;
     const int32_t pb = b->path ? b->path->serial : 0;
-    if (pa != pb) return pa < pb;
-    return a->number > b->number;
-}
-
-NodeRecord* sortSelectedNodes(NodeRecord* first) {
-    if (!first || !first->selNext) return first;
-    NodeRecord* slow = first;
-    for (NodeRecord* fast = first->selNext; fast && fast->selNext; fast = fast->selNext->selNext)
-        slow = slow->selNext;
-    NodeRecord* second = slow->selNext;
-    slow->selNext = nullptr;
-    NodeRecord* a = sortSelectedNodes(first);
-    NodeRecord* b = sortSelectedNodes(second);
-    NodeRecord* head = nullptr;
-    NodeRecord* tail = nullptr;
-    while (a || b) {
-        NodeRecord* take;
-        if (a && (!b || !nodeBefore(b, a))) {
-            take = a;
-            a = a->selNext;
-        } else {
-            take = b;
-            b = b->selNext;
-        }
-        take->selPrev = tail;
-        take->selNext = nullptr;
-        if (tail)
-            tail->selNext = take;
-        else
-            head = take;
-        tail = take;
-    }
-    return head;
+    if (pa != pb) return pb < pa;
+    return b->number > a->number;
 }
 
 void saveSelectedNodes(UndoHistory* h, UndoList list) {
     MapWorld* world = worldOf(h);
     if (!openLevel(h) || !world) return;
     if (world->selectedNodes && world->selectedNodes->selNext)
-        world->selectedNodes = sortSelectedNodes(world->selectedNodes);
+        world->selectedNodes = Node_SortChain(world->selectedNodes, NodeLinks::Selection, selectedNodeFirst);
     for (NodeRecord* n = world->selectedNodes; n; n = n->selNext)
         Undo_SaveNode(h, n, list);
 }
@@ -387,6 +356,7 @@ bool Undo_StepUndo(UndoHistory* h) {
     h->redoChain = level;
     h->recording = false;
     Undo_Undo(h, level);
+    if (h->levelUndone) h->levelUndone(h->levelUndoneContext, level);
     Map_MarkModified(h->world);
     refreshUndoActions(h);
     return true;

@@ -47,6 +47,10 @@ struct UndoHistory {
     UndoLevel* freeLevels;
     UndoLevel* undoChain; // newest first
     UndoLevel* redoChain; // most recently undone first
+    // Told after Undo_StepUndo undid a level: the clipboard forgets a pending cut whose objects
+    // that level put back. Null when nobody listens.
+    void (*levelUndone)(void* context, const UndoLevel* level);
+    void* levelUndoneContext;
 };
 
 // The ring of levels needs two: with one the recycled level would name itself as its neighbour.

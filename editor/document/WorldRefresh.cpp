@@ -104,7 +104,7 @@ void Map_RecenterFaceUVs(MapWorld* world) {
         int32_t width, height;
         f->handle->textureSize(&width, &height);
         const TextureInfo& t = f->texInfo;
-        float sMin = 999999.0f, sMax = -999999.0f, tMin = 999999.0f, tMax = -999999.0f;
+        TexCoordRange range;
         for (int32_t i = 0; i < f->vertexCount; ++i) {
             FaceVertex& v = f->vertices[i];
             const float* p = v.xyz;
@@ -112,13 +112,10 @@ void Map_RecenterFaceUVs(MapWorld* world) {
             const float tDot = t.tAxis[0] * p[0] + t.tAxis[1] * p[1] + t.tAxis[2] * p[2];
             v.s = (sDot / safeScale(t.sScale) + t.sShift) / float(width);
             v.t = (tDot / safeScale(t.tScale) + t.tShift) / float(height);
-            sMin = std::fmin(sMin, v.s);
-            sMax = std::fmax(sMax, v.s);
-            tMin = std::fmin(tMin, v.t);
-            tMax = std::fmax(tMax, v.t);
+            range.add(v.s, v.t);
         }
-        const float sMid = std::floor((sMin + sMax) * 0.5f);
-        const float tMid = std::floor((tMin + tMax) * 0.5f);
+        const float sMid = range.wholeS();
+        const float tMid = range.wholeT();
         for (int32_t i = 0; i < f->vertexCount; ++i) {
             f->vertices[i].s -= sMid;
             f->vertices[i].t -= tMid;

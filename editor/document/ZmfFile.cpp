@@ -480,12 +480,7 @@ bool Project_SerializeNode(ProjectSerializer& s, PathRecord* path, NodeRecord*& 
         node->handle->id = Map_AllocId(s.world);
         node->serial = Map_NextSerial(s.world, SerialKind::Node);
         node->path = path;
-        node->prev = path->lastNode;
-        if (path->lastNode)
-            path->lastNode->next = node;
-        else
-            path->firstNode = node;
-        path->lastNode = node;
+        List_Append(path->firstNode, path->lastNode, node);
     }
     int32_t flags = int32_t(node->flags);
     ObjectColor color = displayColorOf(node);

@@ -3,7 +3,10 @@
 
 #include <QCoreApplication>
 
+#include "core/Winding.h"
+#include "document/UndoHistory.h"
 #include "mainwindow/ConsoleSink.h"
+#include "map/Decal.h"
 
 cMainWindow* g_mainWindow = nullptr;
 
@@ -12,6 +15,10 @@ cMainWindow::cMainWindow() {
 }
 
 cMainWindow::~cMainWindow() {
+    // The pools live for the whole run; what they hold now is only recycled records.
+    cWinding::FreePools();
+    Undo_FreePools();
+    Decal_FreePool();
     if (g_mainWindow == this) g_mainWindow = nullptr;
 }
 

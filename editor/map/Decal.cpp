@@ -115,6 +115,13 @@ int Decal_PooledCount() {
     return n;
 }
 
+void Decal_FreePool() {
+    while (DecalFragment* f = s_pool) {
+        s_pool = f->next;
+        Sys_Free(f);
+    }
+}
+
 int Decal_ClipToFace(const EntityModel* decal, const FaceRecord* face, const float centre[3],
                      DecalFragment* fragment) {
     if (!decal || !face || !fragment) return 0;

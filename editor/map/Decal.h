@@ -1,7 +1,7 @@
 // Decal projection: a decal entity's texture, a square of its own size centred on the entity's
 // origin, is projected onto every brush face close behind the origin and clipped to the face's
 // polygon. Each clipped piece (DecalFragment) is linked to its decal and to the brush it lies on.
-// Fragments are recycled through one process-wide pool and never freed.
+// Fragments are recycled through one process-wide pool, freed only when the program ends.
 #pragma once
 
 #include <cstdint>
@@ -61,6 +61,8 @@ void Decal_InvalidateAroundBrush(BrushRecord* brush);
 void Decal_UnlinkBrush(BrushRecord* brush);
 // Fragments waiting in the pool.
 int Decal_PooledCount();
+// Frees every pooled fragment (program exit); fragments held by decals stay theirs.
+void Decal_FreePool();
 
 // Whether the face's texture lets decals and overlays onto it.
 bool Decal_FaceAccepts(const FaceRecord* face);

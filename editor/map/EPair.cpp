@@ -92,6 +92,22 @@ EPair* EPair_Find(EPair* first, const char* key) {
     return nullptr;
 }
 
+int32_t EPair_RemoveKey(EPair** head, const char* key) {
+    if (!head || !key) return 0;
+    int32_t removed = 0;
+    for (EPair** link = head; *link;) {
+        EPair* pair = *link;
+        if (pair->key && strcasecmp(pair->key, key) == 0) {
+            *link = pair->next;
+            EPair_Free(pair);
+            ++removed;
+        } else {
+            link = &pair->next;
+        }
+    }
+    return removed;
+}
+
 void EPair_SetValue(EPair* pair, const char* value) {
     char* copy = value ? Sys_StrDup(value) : nullptr;
     Sys_Free(pair->value);

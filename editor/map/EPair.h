@@ -27,6 +27,8 @@ EPair* EPair_Prepend(EPair** head, const char* key, const char* value);
 EPair* EPair_Find(EPair* first, const char* key);
 // Frees one pair with its strings.
 void EPair_Free(EPair* pair);
+// Unlinks and frees every pair whose key equals the key ignoring case; the number removed.
+int32_t EPair_RemoveKey(EPair** head, const char* key);
 // Replaces the value by a copy of the text.
 void EPair_SetValue(EPair* pair, const char* value);
 

@@ -74,21 +74,7 @@ EPair* cMapEntity::prependKeyValue(const char* key, const char* value) {
 }
 
 void cMapEntity::removeKey(const char* key) {
-    if (!key) return;
-    bool marked = false;
-    for (EPair** link = &record->epairs; *link;) {
-        EPair* pair = *link;
-        if (pair->key && strcasecmp(pair->key, key) == 0) {
-            if (!marked) {
-                markModified();
-                marked = true;
-            }
-            *link = pair->next;
-            EPair_Free(pair);
-        } else {
-            link = &pair->next;
-        }
-    }
+    if (EPair_RemoveKey(&record->epairs, key) > 0) markModified();
 }
 
 void cMapEntity::removeEPair(EPair* target) {

@@ -183,19 +183,16 @@ void cMapFace::computeTexCoords() {
     int32_t w, h;
     textureSize(&w, &h);
     const float ss = TexInfo_SafeScale(ti.sScale), ts = TexInfo_SafeScale(ti.tScale);
-    float smin = 999999.0f, smax = -999999.0f, tmin = 999999.0f, tmax = -999999.0f;
+    TexCoordRange range;
     for (int32_t i = 0; i < f->vertexCount; ++i) {
         FaceVertex& v = f->vertices[i];
         v.s = (Vec_Dot(ti.sAxis, v.xyz) / ss + ti.sShift) / float(w);
         v.t = (Vec_Dot(ti.tAxis, v.xyz) / ts + ti.tShift) / float(h);
-        smin = std::fmin(smin, v.s);
-        smax = std::fmax(smax, v.s);
-        tmin = std::fmin(tmin, v.t);
-        tmax = std::fmax(tmax, v.t);
+        range.add(v.s, v.t);
     }
     if (f->vertexCount == 0) return;
-    const float ds = std::floor((smin + smax) * 0.5f);
-    const float dt = std::floor((tmin + tmax) * 0.5f);
+    const float ds = range.wholeS();
+    const float dt = range.wholeT();
     for (int32_t i = 0; i < f->vertexCount; ++i) {
         f->vertices[i].s -= ds;
         f->vertices[i].t -= dt;

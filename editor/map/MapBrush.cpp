@@ -10,9 +10,11 @@
 #include "core/Winding.h"
 #include "document/CullTree.h"
 #include "document/MapWorld.h"
+#include "document/UndoSnapshot.h"
 #include "kstdlib/kmath.h"
 #include "mainwindow/MainWindow.h"
 #include "map/MapFace.h"
+#include "map/MapOverlay.h"
 #include "map/MapPatch.h"
 #include "map/MapVector.h"
 #include "map/ObjectRecords.h"
@@ -113,6 +115,18 @@ void copyPatchInto(BrushRecord* brush, const PatchRecord* src) {
     brush->patch = patch;
 }
 
+// Plane, texture block (rebound) and corner block of src onto a new overlay carried by brush.
+void copyOverlayInto(BrushRecord* brush, const OverlayRecord* src) {
+    OverlayRecord* overlay = Overlay_Alloc();
+    Vec_Copy(src->normal, overlay->normal);
+    overlay->dist = src->dist;
+    overlay->planeType = src->planeType;
+    std::memcpy(overlay->corners, src->corners, sizeof(overlay->corners));
+    overlay->handle->setTextureInfo(&src->texInfo);
+    overlay->brush = brush;
+    brush->overlay = overlay;
+}
+
 } // namespace
 
 // ---- Handle ---------------------------------------------------------------------------------
@@ -174,7 +188,12 @@ void cMapBrush::update(uint32_t flags) {
         for (int32_t i = 0; i < patch->vertexCount && patch->vertices; ++i)
             K_AddPointToBounds(patch->vertices[i].xyz, b->mins, b->maxs);
     }
-    // Overlay carriers add their corners here once overlays exist.
+    if (b->overlay) {
+        OverlayRecord* overlay = b->overlay;
+        if (overlay->flags & OverlayFlags::NeedsUpdate) overlay->handle->update(flags);
+        for (const OverlayCorner& corner : overlay->corners)
+            K_AddPointToBounds(corner.xyz, b->mins, b->maxs);
+    }
 
     for (int32_t axis = 0; axis < 3; ++axis) {
         if (b->maxs[axis] - b->mins[axis] < 0.001f) {
@@ -376,7 +395,7 @@ BrushRecord* cMapBrush::cloneInto(EntityRecord* entity) {
         fillFace(face, f);
     }
     if (record->patch) copyPatchInto(copy, record->patch);
-    // Overlay carriers copy their overlay here once overlays exist.
+    if (record->overlay) copyOverlayInto(copy, record->overlay);
     if (g_mainWindow && g_mainWindow->settings.KeepCloneVisGroup) copy->handle->visGroups.addAll(visGroups);
     copy->handle->update(BrushUpdate::TessellatePatch);
     return copy;
@@ -402,6 +421,17 @@ BrushRecord* cMapBrush::copyData() const {
         patch->brush = copy;
         copy->patch = patch;
     }
+    if (record->overlay) {
+        const OverlayRecord* src = record->overlay;
+        auto* overlay = static_cast<OverlayRecord*>(std::calloc(1, sizeof(OverlayRecord)));
+        Vec_Copy(src->normal, overlay->normal);
+        overlay->dist = src->dist;
+        overlay->planeType = src->planeType;
+        overlay->texInfo = src->texInfo;
+        std::memcpy(overlay->corners, src->corners, sizeof(overlay->corners));
+        overlay->brush = copy;
+        copy->overlay = overlay;
+    }
     return copy;
 }
 
@@ -414,6 +444,7 @@ void Brush_FreeCopy(BrushRecord* copy) {
         f = next;
     }
     std::free(copy->patch);
+    std::free(copy->overlay);
     std::free(copy);
 }
 
@@ -431,6 +462,7 @@ BrushRecord* Brush_CreateFromCopy(const BrushRecord* copy) {
         List_Prepend(b->firstFace, &b->lastFace, face);
     }
     if (copy->patch) copyPatchInto(b, copy->patch);
+    if (copy->overlay) copyOverlayInto(b, copy->overlay);
     return b;
 }
 
@@ -452,6 +484,16 @@ BrushRecord* Brush_CreateFromSnapshot(const BrushSnapshot* snapshot) {
         if (face->vertexCount >= 3) face->handle->computePlane();
         face->handle->setTextureInfo(s.texInfo);
         List_Prepend(b->firstFace, &b->lastFace, face);
+    }
+    if (const PatchSnapshot* ps = snapshot->patch) {
+        PatchRecord* patch = Patch_Create(b, &ps->texInfo, ps->columns, ps->rows);
+        if (ps->points) std::memcpy(patch->points, ps->points, sizeof(patch->points));
+        patch->flags = ps->flags | PatchFlags::NeedsUpdate;
+    }
+    if (const OverlaySnapshot* os = snapshot->overlay) {
+        OverlayRecord* overlay = Overlay_Create(b, &os->texInfo);
+        if (os->withGeometry) std::memcpy(overlay->corners, os->corners, sizeof(overlay->corners));
+        overlay->flags = os->flags | OverlayFlags::NeedsUpdate;
     }
     b->handle->updateRandomColor();
     return b;
@@ -509,5 +551,6 @@ uint64_t Brush_MemoryUsage(const BrushRecord* brush) {
     for (const FaceRecord* f = brush->firstFace; f; f = f->next)
         bytes += sizeof(cMapFace) + sizeof(FaceRecord) + sizeof(FaceVertex) * uint64_t(f->vertexCount);
     if (brush->patch) bytes += sizeof(PatchRecord);
+    if (brush->overlay) bytes += sizeof(OverlayRecord);
     return bytes;
 }

@@ -15,7 +15,9 @@ struct EntityRecord;
 struct FaceRecord;
 struct GroupRecord;
 struct OverlayRecord;
+struct OverlaySnapshot;
 struct PatchRecord;
+struct PatchSnapshot;
 struct TextureInfo;
 
 // Bits of BrushRecord::flags.
@@ -87,7 +89,8 @@ struct FaceSnapshot {
     const TextureInfo* texInfo;
 };
 
-// Undo snapshot of a brush (solid part; patch and overlay snapshots come with their kinds).
+// Undo snapshot of a brush. The patch and overlay parts are the undo history's own records
+// (UndoSnapshot.h); either may be null.
 struct BrushSnapshot {
     int32_t serial;
     int32_t kind;
@@ -95,6 +98,8 @@ struct BrushSnapshot {
     ObjectColor baseColor;
     int32_t faceCount;
     const FaceSnapshot* faces; // in face order
+    const PatchSnapshot* patch = nullptr;
+    const OverlaySnapshot* overlay = nullptr;
 };
 
 class cMapBrush : public cMapObject {

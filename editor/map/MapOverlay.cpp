@@ -223,17 +223,14 @@ void cMapOverlay::applyFaceTexture(const FaceRecord* face) {
     const float tScale = TexInfo_SafeScale(fti.tScale);
     int32_t w, h;
     textureSize(&w, &h);
-    float sMin = 999999.0f, sMax = -999999.0f, tMin = 999999.0f, tMax = -999999.0f;
+    TexCoordRange range;
     for (OverlayCorner& c : r->corners) {
         c.s = (Vec_Dot(sAxis, c.xyz) / sScale + Vec_Dot(sAxis, origin) / sScale) / float(w);
         c.t = (Vec_Dot(tAxis, c.xyz) / tScale + Vec_Dot(tAxis, origin) / tScale) / float(h);
-        sMin = std::min(sMin, c.s);
-        sMax = std::max(sMax, c.s);
-        tMin = std::min(tMin, c.t);
-        tMax = std::max(tMax, c.t);
+        range.add(c.s, c.t);
     }
-    const float sWhole = std::floor((sMin + sMax) * 0.5f);
-    const float tWhole = std::floor((tMin + tMax) * 0.5f);
+    const float sWhole = range.wholeS();
+    const float tWhole = range.wholeT();
     for (OverlayCorner& c : r->corners) {
         c.s -= sWhole;
         c.t -= tWhole;

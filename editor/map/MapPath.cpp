@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <strings.h>
 
 #include "core/System.h"
 #include "document/MapWorld.h"
@@ -188,21 +187,7 @@ EPair* cMapNode::appendKeyValue(const char* key, const char* value) {
 }
 
 void cMapNode::removeKey(const char* key) {
-    if (!key) return;
-    bool marked = false;
-    for (EPair** link = &record->epairs; *link;) {
-        EPair* pair = *link;
-        if (pair->key && strcasecmp(pair->key, key) == 0) {
-            if (!marked) {
-                markModified();
-                marked = true;
-            }
-            *link = pair->next;
-            EPair_Free(pair);
-        } else {
-            link = &pair->next;
-        }
-    }
+    if (EPair_RemoveKey(&record->epairs, key) > 0) markModified();
 }
 
 bool cMapNode::isVisible(const float (*planes)[4], int32_t planeCount) const {
@@ -221,12 +206,7 @@ NodeRecord* Node_Alloc() {
 NodeRecord* Node_Append(MapHandle map, PathRecord* path) {
     if (!path) return nullptr;
     NodeRecord* node = newLinkedNode(map, path);
-    node->prev = path->lastNode;
-    if (path->lastNode)
-        path->lastNode->next = node;
-    else
-        path->firstNode = node;
-    path->lastNode = node;
+    List_Append(path->firstNode, path->lastNode, node);
     path->handle->renumber();
     return node;
 }
@@ -276,35 +256,54 @@ NodeRecord* Node_CreateFromSnapshot(const NodeSnapshot* snapshot) {
 
 // ---- Sorting and arrows --------------------------------------------------------------------------------
 
-NodeRecord* Path_SortNodes(NodeRecord* first) {
-    if (!first || !first->next) return first;
+namespace {
+
+struct NodeLinkMembers {
+    NodeRecord* NodeRecord::*next;
+    NodeRecord* NodeRecord::*prev;
+};
+
+NodeRecord* sortChain(NodeRecord* first, const NodeLinkMembers& link,
+                      bool (*secondFirst)(const NodeRecord*, const NodeRecord*)) {
+    if (!first || !(first->*link.next)) return first;
     NodeRecord* slow = first;
-    for (NodeRecord* fast = first->next; fast && fast->next; fast = fast->next->next)
-        slow = slow->next;
-    NodeRecord* second = slow->next;
-    slow->next = nullptr;
-    NodeRecord* a = Path_SortNodes(first);
-    NodeRecord* b = Path_SortNodes(second);
+    for (NodeRecord* fast = first->*link.next; fast && fast->*link.next;
+         fast = (fast->*link.next)->*link.next)
+        slow = slow->*link.next;
+    NodeRecord* second = slow->*link.next;
+    slow->*link.next = nullptr;
+    NodeRecord* a = sortChain(first, link, secondFirst);
+    NodeRecord* b = sortChain(second, link, secondFirst);
     NodeRecord* head = nullptr;
     NodeRecord* tail = nullptr;
     while (a || b) {
-        NodeRecord* take;
-        if (a && (!b || a->number < b->number)) {
-            take = a;
-            a = a->next;
-        } else {
-            take = b;
-            b = b->next;
-        }
-        take->prev = tail;
-        take->next = nullptr;
+        NodeRecord*& from = (a && (!b || !secondFirst(a, b))) ? a : b;
+        NodeRecord* take = from;
+        from = take->*link.next;
+        take->*link.prev = tail;
+        take->*link.next = nullptr;
         if (tail)
-            tail->next = take;
+            tail->*link.next = take;
         else
             head = take;
         tail = take;
     }
     return head;
+}
+
+} // namespace
+
+NodeRecord* Node_SortChain(NodeRecord* first, NodeLinks links,
+                           bool (*secondFirst)(const NodeRecord* a, const NodeRecord* b)) {
+    const NodeLinkMembers members = links == NodeLinks::Path
+                                        ? NodeLinkMembers{&NodeRecord::next, &NodeRecord::prev}
+                                        : NodeLinkMembers{&NodeRecord::selNext, &NodeRecord::selPrev};
+    return sortChain(first, members, secondFirst);
+}
+
+NodeRecord* Path_SortNodes(NodeRecord* first) {
+    return Node_SortChain(first, NodeLinks::Path,
+                          [](const NodeRecord* a, const NodeRecord* b) { return b->number <= a->number; });
 }
 
 int32_t Path_SegmentArrows(float length, int32_t type, int32_t segment, PathArrow* out, int32_t capacity) {

@@ -99,6 +99,13 @@ PathRecord* Path_Alloc();
 NodeRecord* Node_Alloc();
 PathRecord* Path_CreateFromSnapshot(const PathSnapshot* snapshot);
 NodeRecord* Node_CreateFromSnapshot(const NodeSnapshot* snapshot);
+// The link pair a node chain runs through: its path's list or the world's selection list.
+enum class NodeLinks { Path, Selection };
+// Merge sort of a node chain through the chosen links; previous links rebuilt, the head's
+// cleared. secondFirst(a, b) says whether b, at the head of the later half, goes before a, at
+// the head of the earlier half.
+NodeRecord* Node_SortChain(NodeRecord* first, NodeLinks links,
+                           bool (*secondFirst)(const NodeRecord* a, const NodeRecord* b));
 // Merge sort of a chain by number (ties: the second half's node first); previous links rebuilt.
 NodeRecord* Path_SortNodes(NodeRecord* first);
 // The arrow heads of link segment number segment (0-based) of length L on a path of the type:

@@ -224,7 +224,7 @@ void cMapPatch::applyFaceTexture(const FaceRecord* face) {
     const TextureInfo& fti = face->texInfo;
     const float sScale = TexInfo_SafeScale(fti.sScale);
     const float tScale = TexInfo_SafeScale(fti.tScale);
-    float sMin = 999999.0f, sMax = -999999.0f, tMin = 999999.0f, tMax = -999999.0f;
+    TexCoordRange range;
     for (int c = 0; c < r->columns; ++c) {
         for (int row = 0; row < r->rows; ++row) {
             PatchPoint& p = r->points[c][row];
@@ -234,14 +234,11 @@ void cMapPatch::applyFaceTexture(const FaceRecord* face) {
                                  origin);
             p.s = (Vec_Dot(sAxis, p.xyz) / sScale + Vec_Dot(sAxis, origin) / sScale) / float(w);
             p.t = (Vec_Dot(tAxis, p.xyz) / tScale + Vec_Dot(tAxis, origin) / tScale) / float(h);
-            sMin = std::min(sMin, p.s);
-            sMax = std::max(sMax, p.s);
-            tMin = std::min(tMin, p.t);
-            tMax = std::max(tMax, p.t);
+            range.add(p.s, p.t);
         }
     }
-    const float sWhole = std::floor((sMin + sMax) * 0.5f);
-    const float tWhole = std::floor((tMin + tMax) * 0.5f);
+    const float sWhole = range.wholeS();
+    const float tWhole = range.wholeT();
     for (int c = 0; c < r->columns; ++c) {
         for (int row = 0; row < r->rows; ++row) {
             r->points[c][row].s -= sWhole;

@@ -54,3 +54,19 @@ inline float TexInfo_SafeScale(float scale) {
 inline int TexInfo_SafeSize(int size) {
     return size > 0 ? size : 1;
 }
+
+// The spread of a surface's texture coordinates, each end capped at 999999. Taking the whole
+// repeats of its middle off every coordinate keeps the numbers small where the surface lies.
+struct TexCoordRange {
+    float sMin = 999999.0f, sMax = -999999.0f;
+    float tMin = 999999.0f, tMax = -999999.0f;
+
+    void add(float s, float t) {
+        sMin = std::fmin(sMin, s);
+        sMax = std::fmax(sMax, s);
+        tMin = std::fmin(tMin, t);
+        tMax = std::fmax(tMax, t);
+    }
+    float wholeS() const { return std::floor((sMin + sMax) * 0.5f); }
+    float wholeT() const { return std::floor((tMin + tMax) * 0.5f); }
+};

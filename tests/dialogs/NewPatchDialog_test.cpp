@@ -78,6 +78,11 @@ struct TypedCase {
     int value;
 };
 
+// Named in test listings by what is typed, not by the bytes of the record.
+void PrintTo(const TypedCase& c, std::ostream* os) {
+    *os << '"' << c.typed << "\" -> " << c.value;
+}
+
 class NewPatchDialogTyping : public ::testing::TestWithParam<std::tuple<TypedCase, bool>> {};
 
 TEST_P(NewPatchDialogTyping, EvenSizesBecomeOdd) {

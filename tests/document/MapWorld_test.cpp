@@ -131,6 +131,11 @@ TEST_F(MapWorldTest, IdAllocatorTable) {
         {"top shrinks per free", 5, {5, 4, 3}, 2, 2, {3, 4, 5}},
         {"top freed below a hole", 5, {2, 5}, 4, 2, {2, 5}},
         {"only id", 1, {1}, 1, 1, {1, 2}},
+        // The low mark skips used ids 64 at a time: holes on both sides of word edges.
+        {"word edges", 200, {129, 65, 64, 128}, 200, 64, {64, 65, 128, 129, 201}},
+        {"hole words apart", 300, {3, 193}, 300, 3, {3, 193, 301}},
+        {"hole just below the top", 130, {129}, 130, 129, {129, 131}},
+        {"scan runs up to the top", 129, {1, 129}, 128, 1, {1, 129, 130}},
     };
     for (const Case& c : cases) {
         Map_ClearWorld(w);

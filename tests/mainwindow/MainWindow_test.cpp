@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 
 #include "ConsoleCapture.h"
+#include "core/Winding.h"
+#include "document/UndoSnapshot.h"
 #include "mainwindow/MainWindow.h"
 
 TEST(MainWindow, GlobalPointerFollowsTheWindow) {
@@ -13,6 +15,20 @@ TEST(MainWindow, GlobalPointerFollowsTheWindow) {
         EXPECT_EQ(window.settings.CurrentGridSize, 32);
     }
     EXPECT_EQ(g_mainWindow, nullptr);
+}
+
+TEST(MainWindow, ClosingReleasesThePools) {
+    {
+        cMainWindow window;
+        cWinding::Free(cWinding::Alloc());
+        cWinding::FreeDouble(cWinding::AllocDouble());
+        UndoPool_Give(UndoPool_TakeFace());
+        ASSERT_GT(cWinding::PooledCount(), 0);
+        ASSERT_GT(UndoPool_PooledCount(), 0);
+    }
+    EXPECT_EQ(cWinding::PooledCount(), 0);
+    EXPECT_EQ(cWinding::PooledCountDouble(), 0);
+    EXPECT_EQ(UndoPool_PooledCount(), 0);
 }
 
 TEST(MainWindow, ConsoleEscapesOnlyPlainText) {

@@ -243,6 +243,10 @@ TEST_F(DecalTest, FragmentsAreRecycledThroughThePool) {
     ASSERT_GE(pooled, 1);
     Decal_Project(&decal, &model);
     EXPECT_EQ(Decal_PooledCount(), pooled - 1);
+    // Freeing the pool leaves the decal's own fragments alone.
+    Decal_FreePool();
+    EXPECT_EQ(Decal_PooledCount(), 0);
+    EXPECT_FALSE(fragments().empty());
 }
 
 TEST_F(DecalTest, FragmentMissingFromItsBrushIsReportedAndStillPooled) {

@@ -8,6 +8,8 @@
 
 #include "BrushFixture.h"
 #include "ConsoleCapture.h"
+#include "document/MapWorld.h"
+#include "document/UndoSnapshot.h"
 #include "gamedata/TextureManager.h"
 #include "map/Decal.h"
 #include "map/MapOverlay.h"
@@ -171,6 +173,90 @@ TEST_F(OverlayTest, UpdateComputesPlaneBoundsShadeAndCentre) {
     EXPECT_FLOAT_EQ(overlay->handle->shade, 1.0f); // 0.8 + 0.40089184, capped
     EXPECT_FALSE(overlay->flags & OverlayFlags::NeedsUpdate);
 }
+
+TEST_F(OverlayTest, BrushUpdateRunsTheOverlayUpdateAndEnclosesItsCorners) {
+    makeCube(-64, 64);
+    ASSERT_TRUE(placeFromAbove(0, 0, 64));
+    Vec_Set(overlay->normal, 0, 0, 0);
+    carrier->handle->update(FaceUpdate::Plane);
+    expectVec(overlay->normal, 0, 0, 1);
+    EXPECT_FALSE(overlay->flags & OverlayFlags::NeedsUpdate);
+    // A flat quad: z is widened to one unit.
+    expectVec(carrier->mins, -32, -16, 63.5f);
+    expectVec(carrier->maxs, 32, 16, 64.5f);
+    expectVec(carrier->handle->centre, 0, 0, 64);
+}
+
+class OverlayCarryTest;
+
+// Each way of duplicating a brush, giving an updated brush linked to the world entity.
+struct CarryCase {
+    const char* name;
+    BrushRecord* (*duplicate)(OverlayCarryTest* test, BrushRecord* brush);
+};
+void PrintTo(const CarryCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class OverlayCarryTest : public OverlayTest, public ::testing::WithParamInterface<CarryCase> {
+public:
+    BrushRecord* linked(BrushRecord* b, uint32_t updateFlags) {
+        Map_LinkBrush(&t.world, b, &t.worldspawn);
+        b->handle->update(updateFlags);
+        return b;
+    }
+};
+
+TEST_P(OverlayCarryTest, DuplicatesCarryTheOverlay) {
+    makeCube(-64, 64);
+    ASSERT_TRUE(placeFromAbove(8, 4, 64));
+    overlay->corners[0].s = 0.25f;
+    overlay->corners[2].reserved = 3.0f;
+    carrier->handle->update(0);
+
+    BrushRecord* made = GetParam().duplicate(this, carrier);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->kind, BrushKind::Overlay);
+    const OverlayRecord* o = made->overlay;
+    ASSERT_NE(o, nullptr);
+    EXPECT_NE(o, overlay);
+    EXPECT_EQ(o->brush, made);
+    EXPECT_EQ(std::memcmp(o->corners, overlay->corners, sizeof o->corners), 0);
+    expectVec(o->normal, 0, 0, 1);
+    EXPECT_FLOAT_EQ(o->dist, overlay->dist);
+    EXPECT_STREQ(o->texInfo.name, "decals/poster");
+    EXPECT_NE(o->texture, nullptr);
+    EXPECT_FALSE(o->flags & OverlayFlags::NeedsUpdate);
+    expectVec(made->mins, carrier->mins[0], carrier->mins[1], carrier->mins[2]);
+    expectVec(made->maxs, carrier->maxs[0], carrier->maxs[1], carrier->maxs[2]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, OverlayCarryTest,
+    ::testing::Values(
+        CarryCase{"Clone", [](OverlayCarryTest*, BrushRecord* b) { return b->handle->cloneInto(b->entity); }},
+        CarryCase{"CopyAndRebuild",
+                  [](OverlayCarryTest* test, BrushRecord* b) {
+                      BrushRecord* copy = b->handle->copyData();
+                      EXPECT_EQ(copy->overlay->brush, copy);
+                      BrushRecord* rebuilt = Brush_CreateFromCopy(copy);
+                      Brush_FreeCopy(copy);
+                      return test->linked(rebuilt, 0);
+                  }},
+        CarryCase{"Snapshot",
+                  [](OverlayCarryTest* test, BrushRecord* b) {
+                      OverlaySnapshot os{};
+                      os.flags = b->overlay->flags;
+                      os.texInfo = b->overlay->texInfo;
+                      os.withGeometry = true;
+                      std::memcpy(os.corners, b->overlay->corners, sizeof os.corners);
+                      const BrushSnapshot snap = {
+                          77, BrushKind::Overlay, 0, Color_FromBytes(1, 2, 3, 255), 0, nullptr, nullptr, &os};
+                      BrushRecord* restored = Brush_CreateFromSnapshot(&snap);
+                      EXPECT_EQ(restored->serial, 77);
+                      return test->linked(restored, FaceUpdate::Plane);
+                  }}),
+    [](const ::testing::TestParamInfo<CarryCase>& info) { return std::string(info.param.name); });
 
 TEST_F(OverlayTest, DegenerateCornersLeaveAZeroPlane) {
     for (OverlayCorner& c : overlay->corners)

@@ -142,4 +142,29 @@ TEST_F(MapPathTest, SortByNumberPutsTheSecondHalfFirstOnTies) {
     EXPECT_EQ(order, "EDBCA");
 }
 
+TEST_F(MapPathTest, SortThroughSelectionLinksLeavesThePathChainAlone) {
+    PathRecord* p = pathOf(4);
+    const int32_t numbers[4] = {2, 4, 1, 4};
+    NodeRecord* chain = nullptr;
+    for (int i = 3; i >= 0; --i) { // selection chain A B C D
+        names[i]->number = numbers[i];
+        names[i]->selNext = chain;
+        if (chain) chain->selPrev = names[i];
+        chain = names[i];
+    }
+    // Highest number first; ties keep their order.
+    chain = Node_SortChain(chain, NodeLinks::Selection,
+                           [](const NodeRecord* a, const NodeRecord* b) { return b->number > a->number; });
+    std::string order;
+    NodeRecord* prev = nullptr;
+    for (NodeRecord* n = chain; n; prev = n, n = n->selNext) {
+        EXPECT_EQ(n->selPrev, prev);
+        for (int i = 0; i < 4; ++i)
+            if (names[i] == n) order += char('A' + i);
+    }
+    EXPECT_EQ(order, "BDAC");
+    EXPECT_EQ(p->firstNode, names[0]);
+    EXPECT_EQ(names[0]->next, names[1]);
+}
+
 } // namespace
