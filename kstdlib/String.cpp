@@ -233,10 +233,8 @@ int K_Strfilter(const char* pattern, const char* text, int caseSensitive) {
             ++p;
             ++t;
         } else if (*p == '[' && p[1] == '[') {
-            // "[[" is a literal '['.
-            if (*t != '[') return 0;
-            p += 2;
-            ++t;
+            // A doubled '[' drops the first bracket; the second is read again (and opens a class).
+            ++p;
         } else if (*p == '[') {
             if (!*t) return 0;
             p = MatchClass(p + 1, *t, caseSensitive);

@@ -51,7 +51,7 @@ bool Math_MatrixInverse(const float m[16], float out[16]) {
 
     // Back substitution from the last row upward; each row divided by its own pivot.
     for (int r = 3; r >= 0; --r) {
-        for (int j = r + 1; j < 4; ++j) {
+        for (int j = 3; j > r; --j) {
             const float factor = block[r][j];
             for (int c = 4; c < 8; ++c)
                 block[r][c] -= factor * block[j][c];

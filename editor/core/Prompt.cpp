@@ -3,6 +3,8 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <algorithm>
+#include <utility>
 
 #include "core/System.h"
 
@@ -23,6 +25,11 @@ struct PromptScriptAccess {
     }
     static int32_t choice(cPromptScript* script) {
         return script->choices.isEmpty() ? -1 : script->choices.takeFirst();
+    }
+    static bool integer(cPromptScript* script, int32_t* value) {
+        if (script->integers.isEmpty()) return false;
+        *value = script->integers.takeFirst();
+        return true;
     }
 };
 
@@ -99,6 +106,31 @@ QString Prompt_GetSaveFileName(QWidget* parent, const QString& caption, const QS
         return PromptScriptAccess::text(s_script);
     }
     return Sys_GetSaveFileName(parent, caption, directory, filter);
+}
+
+int32_t Prompt_GetInteger(QWidget* parent, const QString& title, const QString& label, int32_t initial,
+                          int32_t min, int32_t max, int32_t step, bool* ok) {
+    if (min > max) std::swap(min, max);
+    initial = std::clamp(initial, min, max);
+    if (step < 1) step = 1;
+    bool confirmed = false;
+    int32_t value = initial;
+    if (s_script) {
+        PromptRequest request = makeRequest(PromptKind::Integer, PromptIcon::Question, label);
+        request.title = title;
+        request.value = initial;
+        request.minimum = min;
+        request.maximum = max;
+        request.step = step;
+        s_script->asked.append(request);
+        confirmed = PromptScriptAccess::integer(s_script, &value);
+        value = confirmed ? std::clamp(value, min, max) : initial;
+    } else {
+        value = QInputDialog::getInt(parent, title, label, initial, min, max, step, &confirmed);
+        if (!confirmed) value = initial;
+    }
+    if (ok) *ok = confirmed;
+    return value;
 }
 
 int32_t Prompt_Choose(QWidget* parent, const QString& label, const QStringList& items) {

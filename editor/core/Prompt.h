@@ -1,5 +1,5 @@
-// Questions to the user: modal message boxes titled "Z.A.R.V.", text and file-name requests,
-// and a choice from a list. Tests install a cPromptScript that answers instead of the user and
+// Questions to the user: modal message boxes titled "Z.A.R.V.", text, whole-number and file-name
+// requests, and a choice from a list. Tests install a cPromptScript that answers instead of the user and
 // records what was asked, so no dialog ever opens under a test.
 #pragma once
 
@@ -20,7 +20,7 @@ constexpr int32_t Cancel = 0x8;
 } // namespace PromptButton
 
 enum class PromptIcon : int32_t { Information, Question, Warning, Critical };
-enum class PromptKind : int32_t { Question, Message, Text, SaveFileName, Choice };
+enum class PromptKind : int32_t { Question, Message, Text, SaveFileName, Choice, Integer };
 
 // One request as the user would have seen it.
 struct PromptRequest {
@@ -32,11 +32,16 @@ struct PromptRequest {
     QString directory;   // file-name requests
     QString filter;      // file-name requests
     QStringList items;   // choices
+    int32_t value = 0;   // whole numbers: the initial value (within the range), range and step
+    int32_t minimum = 0;
+    int32_t maximum = 0;
+    int32_t step = 0;
 };
 
 // Answers requests in order from a queue instead of the user while it exists (the newest script
 // wins). An empty queue answers Cancel (or No when Cancel is not offered), an empty text, an
-// empty file name and no choice.
+// empty file name, no choice and a cancelled number. Numbers are clamped into the asked range, as
+// the spin box would clamp them.
 class cPromptScript {
 public:
     cPromptScript();
@@ -47,6 +52,7 @@ public:
     void answerButton(int32_t button) { buttons.append(button); }
     void answerText(const QString& text) { texts.append(text); }
     void answerChoice(int32_t index) { choices.append(index); }
+    void answerInteger(int32_t value) { integers.append(value); }
 
     QList<PromptRequest> asked;
 
@@ -55,6 +61,7 @@ private:
     QList<int32_t> buttons;
     QStringList texts; // text and file-name answers
     QList<int32_t> choices;
+    QList<int32_t> integers;
     cPromptScript* previous = nullptr;
 };
 
@@ -67,5 +74,10 @@ QString Prompt_GetText(QWidget* parent, const QString& label, const QString& ini
 // The platform save dialog (Sys_GetSaveFileName); empty when cancelled.
 QString Prompt_GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
                                const QString& filter);
+// A whole number in min..max (the bounds swapped when min > max) from a spin box with the step,
+// starting at initial (clamped into the range). *ok (may be null) tells whether it was
+// confirmed; a cancelled request returns the clamped initial value.
+int32_t Prompt_GetInteger(QWidget* parent, const QString& title, const QString& label, int32_t initial,
+                          int32_t min, int32_t max, int32_t step, bool* ok);
 // One of the items; -1 when cancelled.
 int32_t Prompt_Choose(QWidget* parent, const QString& label, const QStringList& items);

@@ -2,6 +2,7 @@
 // with comments, quotes and single-character tokens, blocks, and error reporting.
 #include "core/Script.h"
 
+#include <QFileInfo>
 #include <cerrno>
 #include <clocale>
 #include <cstdarg>
@@ -12,6 +13,7 @@
 
 #include "core/Platform.h"
 #include "core/System.h"
+#include "core/TextEncoding.h"
 #include "kstdlib/kstring.h"
 
 namespace {
@@ -101,9 +103,20 @@ bool Script_IsSingleCharToken(char c) {
 }
 
 // Reads the whole file into the frame; its length, or -1 (with a console error) on failure.
+// Scripts come from disk only (a game file may differ in case), never from the archives.
 int64_t Script_ReadFile(ScriptFrame& frame, const char* path) {
+    QByteArray onDisk(path);
+    if (!Plat_IsRegularFile(path)) {
+        const QString found = Plat_FindFileNoCase(Path_FromNative(path));
+        if (found.isEmpty()) {
+            const int error = QFileInfo(Path_FromNative(path)).isDir() ? EISDIR : ENOENT;
+            Sys_Error("can't open \"%s\" (%s)", path, Plat_ErrorText(error));
+            return -1;
+        }
+        onDisk = Path_ToNative(found);
+    }
     uint32_t length = 0;
-    char* text = Sys_LoadFile(path, &length);
+    char* text = Sys_LoadFile(onDisk.constData(), &length);
     if (!text) return -1;
     releaseFrameText(frame);
     frame.text = frame.cursor = text;
@@ -377,9 +390,7 @@ bool Script_TokenAvailable() {
 const char* Script_MatchToken(const char* text) {
     Script_ReadToken(true, false);
     if (text && std::strcmp(s_token, text) == 0) return s_token;
-    // A read that already failed with an error has said so.
-    if (!s_error)
-        Sys_Error("bad token `%s' at line %i (expected `%s')", s_token, currentLine(), text ? text : "");
+    Sys_Error("bad token `%s' at line %i (expected `%s')", s_token, currentLine(), text ? text : "");
     s_error = true;
     return nullptr;
 }

@@ -31,12 +31,8 @@ void copyToBuffer(char* buffer, uint32_t size, const QByteArray& text) {
     buffer[length] = '\0';
 }
 
-char* readWholeFile(const char* shownPath, const QByteArray& onDisk, uint32_t* length) {
-    FILE* file = std::fopen(onDisk.constData(), "rb");
-    if (!file) {
-        Sys_Error("can't open \"%s\" (%s)", shownPath, Plat_ErrorText(errno));
-        return nullptr;
-    }
+// Reads the open file to its end and closes it.
+char* readWholeFile(const char* shownPath, FILE* file, uint32_t* length) {
     long long size = -1;
     if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
     std::rewind(file);
@@ -75,13 +71,17 @@ char* Sys_LoadFile(const char* path, uint32_t* length) {
         return nullptr;
     }
     const QByteArray onDisk = diskPath(path);
-    if (!onDisk.isEmpty()) return readWholeFile(path, onDisk, length);
+    int error = QFileInfo(Path_FromNative(path)).isDir() ? EISDIR : ENOENT;
+    if (!onDisk.isEmpty()) {
+        if (FILE* file = std::fopen(onDisk.constData(), "rb")) return readWholeFile(path, file, length);
+        error = errno;
+    }
 
+    // A file that cannot be opened on disk may still come from the archives.
     if (GameCfg_Current() && g_mainWindow) {
         void* data = nullptr;
         if (Archive_LoadFile(&g_mainWindow->archives, path, &data, length)) return static_cast<char*>(data);
     }
-    const int error = QFileInfo(Path_FromNative(path)).isDir() ? EISDIR : ENOENT;
     Sys_Error("can't open \"%s\" (%s)", path, Plat_ErrorText(error));
     return nullptr;
 }

@@ -27,11 +27,11 @@ void* growSlot(uint32_t index, uint64_t size) {
 
 void* TempBuffer_GetSpace(uint32_t index, uint64_t size) {
     if (index >= kTempBufferPublicSlots) {
-        Sys_Error("TempBuffer_GetSpace: invalid buffer index %u", index);
+        Sys_Error("TempBuffer_GetSpace: invalid buffer index %i", static_cast<int32_t>(index));
         return nullptr;
     }
     if (size == 0) {
-        Sys_Error("TempBuffer_GetSpace: invalid size %llu", static_cast<unsigned long long>(size));
+        Sys_Error("TempBuffer_GetSpace: invalid size %i", static_cast<int32_t>(size));
         return nullptr;
     }
     return growSlot(index, size);
@@ -39,11 +39,11 @@ void* TempBuffer_GetSpace(uint32_t index, uint64_t size) {
 
 void* TempBuffer_GetInternalSpace(uint32_t slot, uint64_t size) {
     if (slot < kTempBufferPublicSlots || slot >= kTempBufferSlots) {
-        Sys_Error("TempBuffer_GetInternalSpace: invalid buffer index %u", slot);
+        Sys_Error("TempBuffer_GetInternalSpace: invalid buffer index %i", static_cast<int32_t>(slot));
         return nullptr;
     }
     if (size == 0) {
-        Sys_Error("TempBuffer_GetInternalSpace: invalid size %llu", static_cast<unsigned long long>(size));
+        Sys_Error("TempBuffer_GetInternalSpace: invalid size %i", static_cast<int32_t>(size));
         return nullptr;
     }
     return growSlot(slot, size);

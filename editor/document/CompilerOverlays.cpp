@@ -110,13 +110,14 @@ private:
     size_t m_pos = 0;
 };
 
-// sscanf "%i %i ..." over one line: how many integers were read before the first failure.
-int scanInts(const std::string& line, long* out, int max) {
+// sscanf "%i %i ..." over one line (base 0; base 10 reads like atoi): how many integers were
+// read before the first failure.
+int scanInts(const std::string& line, long* out, int max, int base = 0) {
     const char* p = line.c_str();
     int n = 0;
     while (n < max) {
         char* end = nullptr;
-        const long value = std::strtol(p, &end, 0);
+        const long value = std::strtol(p, &end, base);
         if (end == p) break;
         out[n++] = value;
         p = end;
@@ -274,7 +275,7 @@ int32_t Map_LoadPortalFile(MapWorld* world, const char* path, int32_t format) {
         countLine = &third;
     }
     long declared = 0;
-    if (scanInts(*countLine, &declared, 1) < 1 || declared <= 0) {
+    if (scanInts(*countLine, &declared, 1, 10) < 1 || declared <= 0) {
         Sys_Warning("portal file is empty");
         return 0;
     }

@@ -14,7 +14,7 @@
 #include "document/OperationSupport.h"
 #include "document/UndoHistory.h"
 #include "kstdlib/kmath.h"
-#include "mainwindow/MainWindow.h"
+#include "mainwindow/MainSettings.h"
 #include "map/Decal.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
@@ -85,16 +85,6 @@ void hollowBrush(MapWorld* world, UndoHistory* history, BrushRecord* q, float th
     }
     if (rest && rest != q) Map_DeleteBrush(world, rest, false);
     Map_DeleteBrush(world, q, false);
-}
-
-// What a spin box would give for the typed text: a whole number clamped into the range; false for
-// text that is no number.
-bool parseThickness(const QString& text, int32_t limit, int32_t* value) {
-    bool ok = false;
-    const qlonglong number = text.trimmed().toLongLong(&ok);
-    if (!ok) return false;
-    *value = int32_t(std::clamp<qlonglong>(number, -limit, limit));
-    return true;
 }
 
 class cWaitCursor {
@@ -271,18 +261,15 @@ bool Map_CmdMakeHollow(MapWorld* world) {
             PromptButton::Yes | PromptButton::No) != PromptButton::Yes)
         return false;
 
-    const int32_t grid = g_mainWindow ? g_mainWindow->settings.CurrentGridSize : 32;
-    const int32_t limit = g_mainWindow ? std::max(1, g_mainWindow->settings.MaxWorldSize) : 8192;
-    const QString text = Prompt_GetText(
-        nullptr, QStringLiteral("How thick do you want the walls?\nUse a negative number to hollow outward."),
-        QString::number(grid));
-    if (text.trimmed().isEmpty()) return false; // cancelled
-    int32_t thickness = 0;
-    if (!parseThickness(text, limit, &thickness)) {
-        Prompt_Message(nullptr, PromptIcon::Warning,
-                       QStringLiteral("The width of the walls must be a whole number."));
-        return false;
-    }
+    // Beyond the world's size no wall could be built: the spin box stops there.
+    const MainSettings& settings = Project_Settings();
+    const int32_t limit = std::max(1, settings.MaxWorldSize);
+    bool ok = false;
+    const int32_t thickness = Prompt_GetInteger(
+        nullptr, QStringLiteral("Make Hollow"),
+        QStringLiteral("How thick do you want the walls?\nUse a negative number to hollow outward."),
+        settings.CurrentGridSize, -limit, limit, 1, &ok);
+    if (!ok) return false; // cancelled
     if (thickness == 0) {
         Prompt_Message(nullptr, PromptIcon::Warning,
                        QStringLiteral("The width of the walls must be non-zero."));

@@ -365,8 +365,8 @@ bool Project_Save(MapDocument* document, const QString& path, bool makeBackup, b
     const QFileInfo file(path);
     const bool exists = file.exists();
     cWaitCursor cursor;
-    // A copy (autosave) is not a save to another path: the export path stays as it was.
-    if (!keepIdentity && path != document->filePath) document->confirmExportPath = true;
+    // Any other path, an autosave copy too: the remembered export path is confirmed before reuse.
+    if (path != document->filePath) document->confirmExportPath = true;
     if (makeBackup && exists) Project_Backup(file);
 
     bool written = false;

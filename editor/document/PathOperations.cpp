@@ -368,34 +368,9 @@ bool Map_ConvertPath(MapWorld* world, PathRecord* path) {
 // ---- Sorting -------------------------------------------------------------------------------------------
 
 NodeRecord* Map_SortNodes(NodeRecord* chain) {
-    if (!chain || !chain->selNext) return chain;
-    NodeRecord* slow = chain;
-    for (NodeRecord* fast = chain->selNext; fast && fast->selNext; fast = fast->selNext->selNext)
-        slow = slow->selNext;
-    NodeRecord* second = slow->selNext;
-    slow->selNext = nullptr;
-    NodeRecord* a = Map_SortNodes(chain);
-    NodeRecord* b = Map_SortNodes(second);
-    NodeRecord* head = nullptr;
-    NodeRecord* tail = nullptr;
-    while (a || b) {
-        NodeRecord* take;
-        if (a && (!b || !sortsBefore(b, a))) {
-            take = a;
-            a = a->selNext;
-        } else {
-            take = b;
-            b = b->selNext;
-        }
-        take->selPrev = tail;
-        take->selNext = nullptr;
-        if (tail)
-            tail->selNext = take;
-        else
-            head = take;
-        tail = take;
-    }
-    return head;
+    // Node_SortChain asks whether the later half's head goes first.
+    return Node_SortChain(chain, NodeLinks::Selection,
+                          [](const NodeRecord* a, const NodeRecord* b) { return sortsBefore(b, a); });
 }
 
 // ---- Commands ------------------------------------------------------------------------------------------

@@ -2,11 +2,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <unordered_set>
 
 #include "core/System.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "document/MapWorldEntities.h"
+#include "document/PathOperations.h"
 #include "document/UndoSnapshot.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
@@ -53,12 +55,6 @@ UndoLevel* openLevel(UndoHistory* h) {
     return h->undoChain;
 }
 
-template <class S> bool listHasSerial(const S* head, int32_t serial) {
-    for (const S* s = head; s; s = s->next)
-        if (s->serial == serial) return true;
-    return false;
-}
-
 template <class S> void pushSnapshot(S*& head, S* s) {
     s->next = head;
     head = s;
@@ -78,6 +74,34 @@ void clearAndFree(UndoLevel* level) {
 // follows the chains. The actions belong to the main window, which rebuilds them from the
 // history when it refreshes (mask 0x2).
 void refreshUndoActions(UndoHistory*) {}
+
+} // namespace
+
+struct UndoSerialIndex {
+    std::unordered_set<uint64_t> keys; // list index in the high word, serial in the low word
+};
+
+namespace {
+
+uint64_t serialKey(UndoList list, int32_t serial) {
+    return (uint64_t(uint32_t(list)) << 32) | uint32_t(serial);
+}
+
+// Takes a snapshot into the list unless the list already holds one of the serial: the first
+// snapshot of a level, the state before the operation, is the one kept.
+template <class S, class Take, class Capture>
+void saveOnce(UndoLevel* level, S*& head, UndoList list, int32_t serial, Take take, Capture capture) {
+    if (!level->serials) level->serials = new UndoSerialIndex;
+    const uint64_t key = serialKey(list, serial);
+    if (!level->serials->keys.insert(key).second) return;
+    S* s = take();
+    if (!s) {
+        level->serials->keys.erase(key); // nothing was kept: a later save may try again
+        return;
+    }
+    capture(s);
+    pushSnapshot(head, s);
+}
 
 } // namespace
 
@@ -131,6 +155,8 @@ void Undo_ClearLevel(UndoLevel* level) {
         UndoPool_GiveChain(level->nodes[i]);
     }
     UndoPool_GiveChain(level->changedFaces);
+    delete level->serials;
+    level->serials = nullptr;
 }
 
 void Undo_BeginLevel(UndoHistory* h, const char* name) {
@@ -181,71 +207,48 @@ void Undo_SaveEntity(UndoHistory* h, EntityRecord* entity, UndoList list) {
     UndoLevel* level = openLevel(h);
     UndoChange change;
     if (!level || !entity || !changeOfList(list, MapObjectKind::Entity, &change)) return;
-    EntitySnapshot*& head = level->entities[int(change)];
-    if (listHasSerial(head, entity->serial)) return;
-    if (EntitySnapshot* s = UndoPool_TakeEntity()) {
-        Undo_CaptureEntity(s, entity);
-        pushSnapshot(head, s);
-    }
+    saveOnce(level, level->entities[int(change)], list, entity->serial, UndoPool_TakeEntity,
+             [entity](EntitySnapshot* s) { Undo_CaptureEntity(s, entity); });
 }
 
 void Undo_SaveBrush(UndoHistory* h, BrushRecord* brush, UndoList list, bool withGeometry) {
     UndoLevel* level = openLevel(h);
     UndoChange change;
     if (!level || !brush || !changeOfList(list, MapObjectKind::Brush, &change)) return;
-    BrushSnapshotRecord*& head = level->brushes[int(change)];
-    if (listHasSerial(head, brush->serial)) return;
-    if (BrushSnapshotRecord* s = UndoPool_TakeBrush()) {
-        Undo_CaptureBrush(s, brush, withGeometry);
-        pushSnapshot(head, s);
-    }
+    saveOnce(level, level->brushes[int(change)], list, brush->serial, UndoPool_TakeBrush,
+             [brush, withGeometry](BrushSnapshotRecord* s) { Undo_CaptureBrush(s, brush, withGeometry); });
 }
 
 void Undo_SaveFace(UndoHistory* h, FaceRecord* face, UndoList list) {
     UndoLevel* level = openLevel(h);
     UndoChange change;
     if (!level || !face || !changeOfList(list, MapObjectKind::Face, &change)) return;
-    if (listHasSerial(level->changedFaces, face->serial)) return;
-    if (FaceSnapshotRecord* s = UndoPool_TakeFace()) {
-        Undo_CaptureFace(s, face, false);
-        pushSnapshot(level->changedFaces, s);
-    }
+    saveOnce(level, level->changedFaces, list, face->serial, UndoPool_TakeFace,
+             [face](FaceSnapshotRecord* s) { Undo_CaptureFace(s, face, false); });
 }
 
 void Undo_SaveGroup(UndoHistory* h, GroupRecord* group, UndoList list) {
     UndoLevel* level = openLevel(h);
     UndoChange change;
     if (!level || !group || !changeOfList(list, MapObjectKind::Group, &change)) return;
-    GroupSnapshot*& head = level->groups[int(change)];
-    if (listHasSerial(head, group->serial)) return;
-    if (GroupSnapshot* s = UndoPool_TakeGroup()) {
-        Undo_CaptureGroup(s, group);
-        pushSnapshot(head, s);
-    }
+    saveOnce(level, level->groups[int(change)], list, group->serial, UndoPool_TakeGroup,
+             [group](GroupSnapshot* s) { Undo_CaptureGroup(s, group); });
 }
 
 void Undo_SavePath(UndoHistory* h, PathRecord* path, UndoList list) {
     UndoLevel* level = openLevel(h);
     UndoChange change;
     if (!level || !path || !changeOfList(list, MapObjectKind::Path, &change)) return;
-    PathSnapshot*& head = level->paths[int(change)];
-    if (listHasSerial(head, path->serial)) return;
-    if (PathSnapshot* s = UndoPool_TakePath()) {
-        Undo_CapturePath(s, path);
-        pushSnapshot(head, s);
-    }
+    saveOnce(level, level->paths[int(change)], list, path->serial, UndoPool_TakePath,
+             [path](PathSnapshot* s) { Undo_CapturePath(s, path); });
 }
 
 void Undo_SaveNode(UndoHistory* h, NodeRecord* node, UndoList list) {
     UndoLevel* level = openLevel(h);
     UndoChange change;
     if (!level || !node || !changeOfList(list, MapObjectKind::Node, &change)) return;
-    NodeSnapshot*& head = level->nodes[int(change)];
-    if (listHasSerial(head, node->serial)) return;
-    if (NodeSnapshot* s = UndoPool_TakeNode()) {
-        Undo_CaptureNode(s, node);
-        pushSnapshot(head, s);
-    }
+    saveOnce(level, level->nodes[int(change)], list, node->serial, UndoPool_TakeNode,
+             [node](NodeSnapshot* s) { Undo_CaptureNode(s, node); });
 }
 
 namespace {
@@ -276,20 +279,11 @@ void saveSelectedBrushes(UndoHistory* h, UndoList list, bool withGeometry, int32
     }
 }
 
-// Map_SortNodes order of the selected nodes: paths in a fixed order (their serials), the nodes
-// of one path by number, highest first; ties keep their order. True when b goes before a.
-bool selectedNodeFirst(const NodeRecord* a, const NodeRecord* b) {
-    const int32_t pa = a->path ? a->path->serial : 0;
-    const int32_t pb = b->path ? b->path->serial : 0;
-    if (pa != pb) return pb < pa;
-    return b->number > a->number;
-}
-
 void saveSelectedNodes(UndoHistory* h, UndoList list) {
     MapWorld* world = worldOf(h);
     if (!openLevel(h) || !world) return;
     if (world->selectedNodes && world->selectedNodes->selNext)
-        world->selectedNodes = Node_SortChain(world->selectedNodes, NodeLinks::Selection, selectedNodeFirst);
+        world->selectedNodes = Map_SortNodes(world->selectedNodes);
     for (NodeRecord* n = world->selectedNodes; n; n = n->selNext)
         Undo_SaveNode(h, n, list);
 }

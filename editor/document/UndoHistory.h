@@ -21,6 +21,7 @@ struct NodeRecord;
 struct NodeSnapshot;
 struct PathRecord;
 struct PathSnapshot;
+struct UndoSerialIndex;
 
 // Which of a kind's lists a snapshot goes into.
 enum class UndoChange : int32_t { Changed = 0, Created = 1, Deleted = 2 };
@@ -36,6 +37,10 @@ struct UndoLevel {
     GroupSnapshot* groups[3];
     PathSnapshot* paths[3];
     NodeSnapshot* nodes[3];
+    // The (list, serial) pairs the lists hold, so that "one snapshot per serial and list" needs no
+    // list walk (a walk per snapshot is quadratic in large selections). Null until the level's
+    // first snapshot; freed when the level is cleared.
+    UndoSerialIndex* serials;
 };
 
 struct UndoHistory {
@@ -69,7 +74,8 @@ void Undo_Reset(UndoHistory* history);
 void Undo_BeginLevel(UndoHistory* history, const char* name);
 // Closes the open level: recording cleared; the Undo/Redo actions follow.
 void Undo_EndLevel(UndoHistory* history);
-// Returns every snapshot of the level to its pool; name, next and ring are left alone.
+// Returns every snapshot of the level to its pool and forgets its serials; name, next and ring
+// are left alone.
 void Undo_ClearLevel(UndoLevel* level);
 // The level the next undo / redo applies, or null.
 inline const UndoLevel* Undo_NewestLevel(const UndoHistory* h) {

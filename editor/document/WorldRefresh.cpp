@@ -144,3 +144,17 @@ void Map_RebindEntityClasses(MapWorld* world) {
         entity->setClass(eclass);
     }
 }
+
+void Map_UpdateSky(MapWorld* world) {
+    if (!world) return;
+    EntityRecord* worldEntity = world->entities;
+    while (worldEntity && !(worldEntity->flags & EntityFlag::World))
+        worldEntity = worldEntity->next;
+    if (!worldEntity || !worldEntity->handle) {
+        world->sky = nullptr;
+        world->skyAxis[0] = world->skyAxis[1] = world->skyAxis[2] = 0.0f;
+        world->skyRotation = 0.0f;
+        return;
+    }
+    worldEntity->handle->readSkyKeys();
+}

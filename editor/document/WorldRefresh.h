@@ -15,3 +15,6 @@ void Map_RefreshObjectColours(MapWorld* world);
 void Map_RecenterFaceUVs(MapWorld* world);
 // Looks every entity's class up again after the game data changed and re-applies it.
 void Map_RebindEntityClasses(MapWorld* world);
+// Sky, sky axis and rotation of the world from its world entity (the first entity flagged as
+// the world); all zero when there is none.
+void Map_UpdateSky(MapWorld* world);

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "core/System.h"
+#include "core/TextEncoding.h"
 #include "document/MapWorld.h"
 #include "document/MapWorldEntities.h"
 #include "document/VisGroup.h"
@@ -247,11 +248,12 @@ bool askWithMessageBox(const QString& question) {
 
 bool Project_OpenFile(ProjectSerializer& s) {
     const QByteArray native = QFile::encodeName(s.path);
+    const QByteArray shown = Text_ToWindows1251(s.path); // the console's code page
     if (s.writing) {
         auto file = std::make_shared<QSaveFile>(s.path);
         if (!file->open(QIODevice::WriteOnly)) {
-            Sys_Error("can't %s \"%s\" (%s)", "write", native.constData(),
-                      file->errorString().toUtf8().constData());
+            Sys_Error("can't %s \"%s\" (%s)", "write", shown.constData(),
+                      Text_ToWindows1251(file->errorString()).constData());
             return false;
         }
         s.target = std::move(file);
@@ -261,7 +263,7 @@ bool Project_OpenFile(ProjectSerializer& s) {
     }
     FILE* file = std::fopen(native.constData(), "rb");
     if (!file) {
-        Sys_Error("can't %s \"%s\" (%s)", "read", native.constData(), std::strerror(errno));
+        Sys_Error("can't %s \"%s\" (%s)", "read", shown.constData(), std::strerror(errno));
         return false;
     }
     s.pos = 0;
@@ -279,7 +281,7 @@ bool Project_OpenFile(ProjectSerializer& s) {
     std::fclose(file);
     const bool failed = error != 0;
     if (failed) {
-        Sys_Error("can't %s \"%s\" (%s)", "read", native.constData(), std::strerror(error));
+        Sys_Error("can't %s \"%s\" (%s)", "read", shown.constData(), std::strerror(error));
         return false;
     }
     return true;
@@ -377,12 +379,14 @@ bool Project_SerializeString(ProjectSerializer& s, char*& text) {
 bool Project_SerializeHeader(ProjectSerializer& s) {
     char magic[4];
     std::memcpy(magic, kZmfMagic, 4);
+    // A failed write is the writer's to report ("can't write file header").
     if (!Project_SerializeBytes(s, magic, 4) || std::memcmp(magic, kZmfMagic, 4) != 0) {
-        Sys_Error("bad file header");
+        if (!s.writing) Sys_Error("bad file header");
         return false;
     }
     if (!Project_SerializeInt(s, s.version) || s.version < kZmfOldestVersion) {
-        Sys_Error("bad file version (%i should be %i or higher)", s.version, kZmfOldestVersion);
+        if (!s.writing)
+            Sys_Error("bad file version (%i should be %i or higher)", s.version, kZmfOldestVersion);
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/System.h"
+#include "core/TextEncoding.h"
 #include "document/MapWorld.h"
 #include "document/VisGroup.h"
 #include "document/WorldRefresh.h"
@@ -120,7 +121,7 @@ bool readBody(ProjectSerializer& s) {
 bool Project_ReadFile(ProjectSerializer& s) {
     MapWorld* target = Map_FromHandle(s.map);
     if (!target) return false;
-    Sys_Printf("Loading: \"%s\"", QFile::encodeName(s.path).constData());
+    Sys_Printf("Loading: \"%s\"", Text_ToWindows1251(s.path).constData()); // the console's code page
     s.writing = 0;
     s.shortRead = false;
     s.exportPath.clear();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/System.h"
+#include "core/TextEncoding.h"
 #include "document/MapWorld.h"
 #include "document/VisGroup.h"
 #include "document/ZmfFile.h"
@@ -48,36 +49,44 @@ bool writeable(const PathRecord* p) {
     return p->firstNode && p->className && *p->className;
 }
 
-void writeBody(ProjectSerializer& s, int32_t* skippedGroups) {
+// Stops at the first record that cannot be written (the file stays as far as it got).
+bool writeBody(ProjectSerializer& s, int32_t* skippedGroups) {
     MapWorld* world = s.world;
-    Project_SerializeHeader(s);
+    if (!Project_SerializeHeader(s)) {
+        Sys_Error("can't write file header");
+        return false;
+    }
 
     const QByteArray exportPath = QFile::encodeName(s.exportPath);
     int32_t hasExport = exportPath.isEmpty() ? 0 : 1;
-    Project_SerializeInt(s, hasExport);
-    if (hasExport) Project_WriteString(s, exportPath.constData());
+    if (!Project_SerializeInt(s, hasExport) ||
+        (hasExport && !Project_WriteString(s, exportPath.constData()))) {
+        Sys_Error("can't write export info");
+        return false;
+    }
 
     const std::vector<GroupRecord*> groups = groupWriteOrder(world, skippedGroups);
     int32_t count = int32_t(groups.size());
-    Project_SerializeInt(s, count);
+    if (!Project_SerializeInt(s, count)) return false;
     for (GroupRecord* g : groups)
-        Project_SerializeGroup(s, g);
+        if (!Project_SerializeGroup(s, g)) return false;
 
     Map_RenumberVisGroups(world);
     count = int32_t(world->visGroups->size());
-    Project_SerializeInt(s, count);
+    if (!Project_SerializeInt(s, count)) return false;
     for (auto& [id, set] : *world->visGroups)
-        Project_SerializeVisGroup(s, set);
+        if (!Project_SerializeVisGroup(s, set)) return false;
 
-    Project_SerializeFloats(s, world->cordonMins, 3);
-    Project_SerializeFloats(s, world->cordonMaxs, 3);
+    if (!Project_SerializeFloats(s, world->cordonMins, 3) ||
+        !Project_SerializeFloats(s, world->cordonMaxs, 3))
+        return false;
 
     count = 0;
     for (CameraRecord* c = world->cameras; c; c = c->next)
         ++count;
-    Project_SerializeInt(s, count);
+    if (!Project_SerializeInt(s, count)) return false;
     for (CameraRecord* c = world->cameras; c; c = c->next)
-        Project_SerializeCamera(s, c);
+        if (!Project_SerializeCamera(s, c)) return false;
 
     // A path the reader would refuse (no class name) would make the whole file unreadable.
     count = 0;
@@ -86,15 +95,18 @@ void writeBody(ProjectSerializer& s, int32_t* skippedGroups) {
             ++count;
         else if (p->firstNode)
             Sys_Warning("path \"%s\" without a class name not saved", p->name ? p->name : "");
-    Project_SerializeInt(s, count);
+    if (!Project_SerializeInt(s, count)) return false;
     for (PathRecord* p = world->paths; p; p = p->next)
-        if (writeable(p)) Project_SerializePath(s, p);
+        if (writeable(p) && !Project_SerializePath(s, p)) return false;
 
-    for (EntityRecord* e = world->entities; e; e = e->next)
-        if (writeable(e))
-            Project_SerializeEntity(s, e);
-        else
+    for (EntityRecord* e = world->entities; e; e = e->next) {
+        if (!writeable(e)) {
             Sys_Warning("entity without a classname not saved");
+            continue;
+        }
+        if (!Project_SerializeEntity(s, e)) return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -102,26 +114,26 @@ void writeBody(ProjectSerializer& s, int32_t* skippedGroups) {
 bool Project_WriteFile(ProjectSerializer& s) {
     MapWorld* world = Map_FromHandle(s.map);
     if (!world) return false;
-    const QByteArray native = QFile::encodeName(s.path);
-    Sys_Printf("Saving: \"%s\"", native.constData());
+    const QByteArray shown = Text_ToWindows1251(s.path); // the console's code page
+    Sys_Printf("Saving: \"%s\"", shown.constData());
     s.writing = 1;
     s.version = kZmfVersion;
     s.world = world;
     if (!Project_OpenFile(s)) return false;
 
-    // A refused write stops nothing here: the records after it are not flushed, and the
-    // temporary file is dropped below.
+    // A refused write stops the pass; the temporary file is then dropped below, so the
+    // previous file stays.
     s.writeFailed = false;
     int32_t skippedGroups = 0;
-    writeBody(s, &skippedGroups);
-    if (skippedGroups > 0) Sys_Printf("%i empty group(s) ignored", skippedGroups);
+    const bool complete = writeBody(s, &skippedGroups);
+    if (complete && skippedGroups > 0) Sys_Printf("%i empty group(s) ignored", skippedGroups);
 
     QSaveFile& file = *s.target;
-    const bool written = Project_FlushWrite(s);
+    const bool written = complete && Project_FlushWrite(s);
     const bool ok = written && file.commit();
     if (!ok) {
-        Sys_Error("can't %s \"%s\" (%s)", "write", native.constData(),
-                  file.errorString().toUtf8().constData());
+        Sys_Error("can't %s \"%s\" (%s)", "write", shown.constData(),
+                  Text_ToWindows1251(file.errorString()).constData());
         if (!written) file.cancelWriting();
     }
     s.target.reset();

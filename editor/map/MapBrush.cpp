@@ -549,7 +549,9 @@ uint64_t Brush_MemoryUsage(const BrushRecord* brush) {
     if (!brush) return 0;
     uint64_t bytes = sizeof(cMapBrush) + sizeof(BrushRecord);
     for (const FaceRecord* f = brush->firstFace; f; f = f->next)
-        bytes += sizeof(cMapFace) + sizeof(FaceRecord) + sizeof(FaceVertex) * uint64_t(f->vertexCount);
+        bytes +=
+            sizeof(cMapFace) + sizeof(FaceRecord) +
+            (f->handle ? f->handle->separateVertexBytes() : sizeof(FaceVertex) * uint64_t(f->vertexCount));
     if (brush->patch) bytes += sizeof(PatchRecord);
     if (brush->overlay) bytes += sizeof(OverlayRecord);
     return bytes;

@@ -170,7 +170,8 @@ EntityRecord* Entity_CreateFromSnapshot(const EntitySnapshot* snapshot) {
 
 EntityRecord* cMapEntity::copyData() const {
     EntityRecord* copy = static_cast<EntityRecord*>(Sys_Alloc(sizeof(EntityRecord)));
-    copy->modelKind = EntityModelKind::None; // the drawable stays with the live entity
+    // The kind goes along (a paste rebuilds the drawable from it); the drawable itself stays.
+    copy->modelKind = record->modelKind;
     copy->classname = record->classname ? Sys_StrDup(record->classname) : nullptr;
     copyKeyNames(copy, record);
     copyVec(copy->origin, record->origin);
@@ -194,7 +195,8 @@ void Entity_FreeCopy(EntityRecord* copy) {
 }
 
 EntityRecord* cMapEntity::duplicate() {
-    EntityRecord* e = Entity_Alloc(record->classname, record->origin, record->flags);
+    // The copy is not in the selection list, so it must not carry the selected bit.
+    EntityRecord* e = Entity_Alloc(record->classname, record->origin, record->flags & ~EntityFlag::Selected);
     cMapEntity* copy = e->handle;
     copyKeyNames(e, record);
     copyVec(e->angles, record->angles);

@@ -2,7 +2,9 @@
 // EntityRecord (ObjectRecords.h) is what plugins, project files and undo snapshots read.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 #include "map/EPair.h"
@@ -49,20 +51,25 @@ struct EntityTarget {
 };
 
 // The attached sprite, decal or model (its kind is EntityRecord::modelKind). The caches that
-// fill `entry` come with the model cache; the layout beyond the listed fields is ours.
+// fill `entry` come with the model cache. Plugins find a decal's own bounds at bytes 16..39;
+// the rest of the layout is ours.
 struct EntityModel {
-    void* entry;       // sprite or model cache entry (one reference held), or the decal texture
-    void* entry2;      // second model entry
+    void* entry;   // sprite or model cache entry (one reference held), or the decal texture
+    void* entry2;  // second model entry
+    float mins[3]; // decal bounds, or the model box
+    float maxs[3];
     uint8_t icon;      // the class's icon sprite
     uint8_t iconFlag2; // set together with icon
     int32_t size;      // sprite half size: 8 for an icon
-    float mins[3];     // decal bounds, or the model box
-    float maxs[3];
-    float offsets[6]; // from the class with EntityClassFlag::ModelOffsets
-    float animTime;   // animation position; 0 after a reset
+    float offsets[6];  // from the class with EntityClassFlag::ModelOffsets
+    float animTime;    // animation position; 0 after a reset
     int32_t frame;
     void* fragments; // decal fragments laid on faces
 };
+static_assert(std::is_standard_layout_v<EntityModel>);
+static_assert(offsetof(EntityModel, mins) == 16);
+static_assert(offsetof(EntityModel, maxs) == 28);
+static_assert(sizeof(EntityModel) == 88);
 
 // Undo snapshot of an entity, as Entity_CreateFromSnapshot reads it. The class is not kept: a
 // game-data reload may free it, so the class is looked up again by classname when restored.

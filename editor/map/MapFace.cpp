@@ -24,8 +24,10 @@ int32_t clampVertexCount(int32_t count) {
     return count;
 }
 
-FaceVertex* allocVertices(int32_t count) {
-    return count > 0 ? static_cast<FaceVertex*>(std::calloc(size_t(count), sizeof(FaceVertex))) : nullptr;
+// Snapping to whole units leaves a whole coordinate as it is (every float from 2^23 up is whole;
+// NaN is never moved by snapping either).
+bool isWhole(float v) {
+    return !(std::fabs(v) < 8388608.0f) || float(int32_t(v)) == v;
 }
 
 } // namespace
@@ -51,9 +53,27 @@ cMapFace::cMapFace(int32_t vertexCount)
 
 cMapFace::~cMapFace() {
     releaseTexture();
-    std::free(record->vertices);
+    releaseVertices(record->vertices);
     record->vertices = nullptr;
     record->vertexCount = 0;
+}
+
+FaceVertex* cMapFace::allocVertices(int32_t count) {
+    if (count <= 0) return nullptr;
+    if (count <= kInlineVertices) {
+        std::memset(m_inlineVertices, 0, sizeof(FaceVertex) * size_t(count));
+        return m_inlineVertices;
+    }
+    return static_cast<FaceVertex*>(std::calloc(size_t(count), sizeof(FaceVertex)));
+}
+
+void cMapFace::releaseVertices(FaceVertex* vertices) {
+    if (vertices != m_inlineVertices) std::free(vertices);
+}
+
+uint64_t cMapFace::separateVertexBytes() const {
+    const FaceRecord* f = record;
+    return f->vertices && f->vertices != m_inlineVertices ? sizeof(FaceVertex) * uint64_t(f->vertexCount) : 0;
 }
 
 void cMapFace::updatePrimitive() {
@@ -70,7 +90,7 @@ bool cMapFace::setVertexCount(int32_t count) {
         if (count) std::memset(record->vertices, 0, sizeof(FaceVertex) * size_t(count));
         return true;
     }
-    std::free(record->vertices);
+    releaseVertices(record->vertices);
     record->vertices = allocVertices(count);
     record->vertexCount = count;
     return true;
@@ -171,7 +191,8 @@ bool cMapFace::rebuildPolygon() {
         p[0] = float(w->points[i][0]);
         p[1] = float(w->points[i][1]);
         p[2] = float(w->points[i][2]);
-        Math_SnapVector(p);
+        // Corners of grid-aligned brushes mostly come out whole and need no snapping.
+        if (!isWhole(p[0]) || !isWhole(p[1]) || !isWhole(p[2])) Math_SnapVector(p);
     }
     cWinding::FreeDouble(w);
     return true;
@@ -242,7 +263,8 @@ bool cMapFace::insertVertex(int32_t index, const float point[3]) {
         return false;
     }
     if (index < -1 || index >= n) return false;
-    FaceVertex* out = allocVertices(n + 1);
+    // Built aside first: the old and the new array may both be the handle's own.
+    FaceVertex out[kFaceMaxVertices] = {};
     int32_t o = 0;
     if (index == -1) {
         Vec_Copy(point, out[o].xyz);
@@ -256,8 +278,9 @@ bool cMapFace::insertVertex(int32_t index, const float point[3]) {
             out[o++].flags = FaceVertexFlags::Inserted;
         }
     }
-    std::free(f->vertices);
-    f->vertices = out;
+    releaseVertices(f->vertices);
+    f->vertices = allocVertices(n + 1);
+    std::memcpy(f->vertices, out, sizeof(FaceVertex) * size_t(n + 1));
     f->vertexCount = n + 1;
     updatePrimitive();
     f->flags |= FaceFlags::NeedsUpdate;

@@ -76,7 +76,7 @@ struct FaceRecord {
     float maxs[3];
     int32_t vertexCount;
     int32_t pad252;
-    FaceVertex* vertices; // separate zero-filled block of vertexCount entries
+    FaceVertex* vertices; // zero-filled, vertexCount entries; owned by the handle (never freed by others)
 };
 static_assert(std::is_standard_layout_v<FaceRecord>);
 static_assert(sizeof(FaceRecord) == 264);
@@ -159,6 +159,19 @@ public:
     // Takes the face out of the selection and its brush and deletes the handle (a vanished
     // polygon or a duplicate plane).
     void removeSelf();
+
+    // Bytes of the vertex array held in a block of its own (0 while it lives in the handle).
+    uint64_t separateVertexBytes() const;
+
+private:
+    // Most brush faces are triangles and quads: their vertex arrays live in the handle, which
+    // spares a heap block per face. The record's pointer addresses either this or a heap block.
+    static constexpr int32_t kInlineVertices = 4;
+    FaceVertex m_inlineVertices[kInlineVertices];
+
+    // A zero-filled array of count vertices (null for 0); the previous array must be released.
+    FaceVertex* allocVertices(int32_t count);
+    void releaseVertices(FaceVertex* vertices);
 };
 
 // Plain API (engine-function table signatures).

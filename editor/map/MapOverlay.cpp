@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr float kDegToRad = 3.1415927f / 180.0f;
-
 // Texture coordinates of corners 0..3 before any rotation or shift.
 constexpr float kUnitCorners[kOverlayCorners][2] = {{1, 0}, {0, 0}, {0, 1}, {1, 1}};
 
@@ -191,7 +189,7 @@ void cMapOverlay::setTextureRotation(float degrees) {
     if (degrees != 0.0f) {
         const float current = std::isfinite(ti.rotation) ? ti.rotation : 0.0f;
         float sn, cs;
-        K_SinCosPrecise((degrees - current) * kDegToRad, &sn, &cs);
+        K_SinCosPrecise((degrees - current) * 3.1415927f / 180.0f, &sn, &cs);
         for (OverlayCorner& c : r->corners) {
             const float ds = c.s - 0.5f, dt = c.t - 0.5f;
             c.s = cs * ds - sn * dt + 0.5f;
@@ -251,13 +249,13 @@ OverlayRecord* Overlay_Alloc() {
 }
 
 OverlayRecord* Overlay_Create(BrushRecord* brush, const TextureInfo* texInfo) {
+    // Without a brush nothing would own the overlay.
+    if (!brush) return nullptr;
     OverlayRecord* rec = Overlay_Alloc();
     rec->brush = brush;
     rec->handle->setTextureInfo(texInfo);
-    if (brush) {
-        brush->overlay = rec;
-        brush->kind = BrushKind::Overlay;
-    }
+    brush->overlay = rec;
+    brush->kind = BrushKind::Overlay;
     return rec;
 }
 

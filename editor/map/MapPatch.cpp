@@ -27,10 +27,10 @@ const char* lineName(bool rows) {
     return rows ? "rows" : "columns";
 }
 
-// Position a + (b - a) × f.
-void lerpPosition(const float a[3], const float b[3], float f, float out[3]) {
+// Position a + parts (b - a) / 3: the split points of a segment cut in thirds.
+void thirdPosition(const float a[3], const float b[3], float parts, float out[3]) {
     for (int i = 0; i < 3; ++i)
-        out[i] = a[i] + (b[i] - a[i]) * f;
+        out[i] = a[i] + parts * (b[i] - a[i]) / 3.0f;
 }
 
 float pointDistance(const PatchPoint& a, const PatchPoint& b) {
@@ -114,10 +114,10 @@ bool cMapPatch::addLines(bool rows, bool atEnd) {
             g.at(line, n + 1) = end;
             PatchPoint& third = g.at(line, n - 1);
             third = before;
-            lerpPosition(before.xyz, end.xyz, 1.0f / 3.0f, third.xyz);
+            thirdPosition(before.xyz, end.xyz, 1.0f, third.xyz);
             PatchPoint& twoThirds = g.at(line, n);
             twoThirds = before;
-            lerpPosition(before.xyz, end.xyz, 2.0f / 3.0f, twoThirds.xyz);
+            thirdPosition(before.xyz, end.xyz, 2.0f, twoThirds.xyz);
         } else {
             const PatchPoint first = g.at(line, 0);
             const PatchPoint second = g.at(line, 1);
@@ -125,10 +125,10 @@ bool cMapPatch::addLines(bool rows, bool atEnd) {
                 g.at(line, k + 2) = g.at(line, k);
             PatchPoint& third = g.at(line, 1);
             third = second;
-            lerpPosition(first.xyz, second.xyz, 1.0f / 3.0f, third.xyz);
+            thirdPosition(first.xyz, second.xyz, 1.0f, third.xyz);
             PatchPoint& twoThirds = g.at(line, 2);
             twoThirds = first;
-            lerpPosition(first.xyz, second.xyz, 2.0f / 3.0f, twoThirds.xyz);
+            thirdPosition(first.xyz, second.xyz, 2.0f, twoThirds.xyz);
         }
     }
     g.count() = n + 2;
@@ -161,7 +161,9 @@ void cMapPatch::smoothColumns() {
         const int before = c == 0 ? columns - 2 : c - 1;
         const int after = c == columns - 1 ? 1 : c + 1;
         for (int row = 0; row < r->rows; ++row)
-            lerpPosition(r->points[before][row].xyz, r->points[after][row].xyz, 0.5f, r->points[c][row].xyz);
+            for (int a = 0; a < 3; ++a)
+                r->points[c][row].xyz[a] =
+                    (r->points[before][row].xyz[a] + r->points[after][row].xyz[a]) / 2.0f;
     }
 }
 
@@ -250,13 +252,13 @@ PatchRecord* Patch_Alloc(int columns, int rows) {
 }
 
 PatchRecord* Patch_Create(BrushRecord* brush, const TextureInfo* texInfo, int columns, int rows) {
+    // Without a brush nothing would own the patch.
+    if (!brush) return nullptr;
     PatchRecord* rec = Patch_Alloc(columns, rows);
     rec->brush = brush;
     rec->handle->setTextureInfo(texInfo);
-    if (brush) {
-        brush->patch = rec;
-        brush->kind = BrushKind::Patch;
-    }
+    brush->patch = rec;
+    brush->kind = BrushKind::Patch;
     return rec;
 }
 

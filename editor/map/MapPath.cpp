@@ -318,3 +318,32 @@ int32_t Path_SegmentArrows(float length, int32_t type, int32_t segment, PathArro
     }
     return n;
 }
+
+const NodeSphereMesh& Node_BuildSphereMesh() {
+    static const NodeSphereMesh mesh = [] {
+        NodeSphereMesh m{};
+        for (int32_t i = 0; i <= 12; ++i)
+            for (int32_t j = 0; j <= 12; ++j) {
+                const float a = float(i) * 0.2617994f;
+                const float b = float(j) * 0.5235988f;
+                const float dir[3] = {std::cos(b) * std::sin(a), std::sin(b) * std::sin(a), std::cos(a)};
+                const int32_t index = 13 * i + j;
+                for (int k = 0; k < 3; ++k)
+                    m.points[index][k] = 8.0f * dir[k];
+                // Light from one fixed direction; only the lit side needs capping.
+                const float shade = 0.8f + 0.13363062f * dir[0] + 0.26726124f * dir[1] + 0.40089184f * dir[2];
+                m.shades[index] = std::fmin(shade, 1.0f);
+            }
+        for (int32_t k = 0; k < 12; ++k)
+            for (int32_t l = 0; l < 12; ++l) {
+                const uint16_t base = uint16_t(13 * k + l);
+                uint16_t* quad = m.quads[12 * k + l];
+                quad[0] = uint16_t(base + 1);
+                quad[1] = base;
+                quad[2] = uint16_t(base + 13);
+                quad[3] = uint16_t(base + 14);
+            }
+        return m;
+    }();
+    return mesh;
+}

@@ -85,6 +85,17 @@ struct PathArrow {
     bool forward;
 };
 
+// The sphere every node is drawn as in 3D views: radius 8 around the origin, 13 x 13 points
+// (index 13 i + j at 15 i degrees from the pole and 30 j degrees around it) with a light shade
+// each, and 12 x 12 quads.
+struct NodeSphereMesh {
+    static constexpr int32_t kPoints = 169;
+    static constexpr int32_t kQuads = 144;
+    float points[kPoints][3];
+    float shades[kPoints];
+    uint16_t quads[kQuads][4];
+};
+
 // ---- Plain API (engine-function table signatures) ----
 PathRecord* Path_Create(MapHandle map);
 // Removes and destroys the path with its nodes, returning the nodes' ids.
@@ -111,4 +122,6 @@ NodeRecord* Path_SortNodes(NodeRecord* first);
 // The arrow heads of link segment number segment (0-based) of length L on a path of the type:
 // n = trunc(L / s) + 1 heads (s = 128 ping-pong, else 256) at (2k + 1) L / 2n. Writes at most
 // capacity heads; returns n.
+// The shared node sphere, built on first use.
+const NodeSphereMesh& Node_BuildSphereMesh();
 int32_t Path_SegmentArrows(float length, int32_t type, int32_t segment, PathArrow* out, int32_t capacity);

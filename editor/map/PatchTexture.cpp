@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr float kDegToRad = 3.1415927f / 180.0f;
-
 // Calls f(s, t) for every control point of the grid in use and every mesh vertex.
 template <class F> void forEachTexCoord(PatchRecord* r, F f) {
     for (int c = 0; c < r->columns; ++c)
@@ -51,10 +49,12 @@ constexpr QuadrantLayout kQuadrants[4] = {
 
 int Patch_RotationQuadrant(float degrees) {
     if (!std::isfinite(degrees)) return 0;
-    // Into [-45, 315).
-    float r = std::fmod(degrees + 45.0f, 360.0f);
-    if (r < 0.0f) r += 360.0f;
-    r -= 45.0f;
+    // Into [-45, 315) by whole turns; a huge angle is first cut down so the loops stay short.
+    float r = std::fabs(degrees) > 36000.0f ? std::fmod(degrees, 360.0f) : degrees;
+    while (r < -45.0f)
+        r += 360.0f;
+    while (r >= 315.0f)
+        r -= 360.0f;
     if (r < 45.0f) return 0;
     if (r < 135.0f) return 1;
     if (r < 225.0f) return 2;
@@ -99,7 +99,7 @@ void cMapPatch::setTextureRotation(float degrees) {
     PatchRecord* r = record;
     const float current = std::isfinite(r->texInfo.rotation) ? r->texInfo.rotation : 0.0f;
     float sn, cs;
-    K_SinCosPrecise((degrees - current) * kDegToRad, &sn, &cs);
+    K_SinCosPrecise((degrees - current) * 3.1415927f / 180.0f, &sn, &cs);
     forEachTexCoord(r, [&](float& s, float& t) {
         const float ds = s - 0.5f, dt = t - 0.5f;
         s = cs * ds - sn * dt + 0.5f;
@@ -187,8 +187,8 @@ void cMapPatch::fitTexture(float sRepeats, float tRepeats) {
     if (columnTotal == 0.0f) columnTotal = 1.0f;
     if (rowTotal == 0.0f) rowTotal = 1.0f;
 
-    // a repeats along s and b along t in every quadrant: the columns carry s at 0° and 180°,
-    // t at 90° and 270°.
+    // a repeats along s and b along t in every quadrant, as the fit dialog asks ("s repeats",
+    // "t repeats"): the columns carry s at 0 and 180 degrees, t at 90 and 270.
     const float columnRepeats = q.columnsDriveS ? a : b;
     const float rowRepeats = q.columnsDriveS ? b : a;
     const float columnShift = q.columnsDriveS ? ti.sShift / float(w) : ti.tShift / float(h);

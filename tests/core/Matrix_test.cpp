@@ -5,6 +5,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+#include "kstdlib/kmath.h"
+
 namespace {
 
 using Mat = std::array<float, 16>;
@@ -72,6 +74,26 @@ TEST(MatrixTest, InverseTimesMatrixIsIdentity) {
         Math_MatrixMultiply(product.data(), m.data(), inv.data());
         for (int i = 0; i < 16; ++i)
             EXPECT_NEAR(product[i], kIdentity[i], 1e-4f) << "element " << i;
+    }
+}
+
+TEST(MatrixTest, InverseTakesTheStepsOfTheLibraryInverse) {
+    // Written row by row as the library takes them; the same elimination steps give the same bits
+    // (this matrix tells the order of the back substitution apart).
+    const Mat rowMajorCases[] = {
+        {-7.30f, -4.68f, -7.00f, -9.97f, 5.18f, 5.61f, 2.63f, 3.99f, 8.52f, 5.64f, -4.47f, 6.27f, -8.38f,
+         7.35f, -4.41f, -1.81f},
+    };
+    for (const Mat& rowMajor : rowMajorCases) {
+        Mat m, libraryInverse, inverse;
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c)
+                m[4 * c + r] = rowMajor[4 * r + c];
+        ASSERT_TRUE(K_InverseMatrixFull(rowMajor.data(), libraryInverse.data()));
+        ASSERT_TRUE(Math_MatrixInverse(m.data(), inverse.data()));
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c)
+                EXPECT_EQ(inverse[4 * c + r], libraryInverse[4 * r + c]) << "row " << r << " column " << c;
     }
 }
 

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "core/System.h"
+#include "gamedata/ArchiveRegistry.h"
+#include "gamedata/GameConfig.h"
 #include "mainwindow/ConsoleSink.h"
 #include "mainwindow/MainWindow.h"
 
@@ -241,6 +243,8 @@ TEST_F(ScriptTest, VectorsAndMatrices) {
     Script_ParseVector(3, v);
     EXPECT_TRUE(Script_HasError());
     EXPECT_EQ(logged("line 1 is incomplete"), 1);
+    // Parsing goes on after the error, and the missing ")" is reported too.
+    EXPECT_EQ(logged("bad token `' at line 1 (expected `)')"), 1);
 }
 
 // Switches the whole process to a comma locale for one scope.
@@ -419,6 +423,22 @@ TEST_F(ScriptTest, MissingFiles) {
     Script_ClearError();
     ASSERT_TRUE(Script_GetToken(true));
     EXPECT_STREQ(Script_Token(), "b") << "the including file goes on";
+}
+
+TEST_F(ScriptTest, FilesComeFromDiskOnly) {
+    m_window->archives.memoryFiles.append(ArchiveRegistry::MemoryFile{"scripts/packed.shader", "a {\n}\n"});
+    GameConfig config;
+    config.GameBasedir = m_dir.path();
+    m_window->gameConfigs.makeCurrent(&config);
+    EXPECT_FALSE(Script_LoadFile("scripts/packed.shader", 1)) << "archives are not searched";
+    EXPECT_EQ(logged("can't open \"scripts/packed.shader\""), 1);
+
+    // Game files on disk match without regard to case.
+    writeFile("Mixed.DEF", "token");
+    const std::string lower = QFile::encodeName(m_dir.filePath("mixed.def")).toStdString();
+    ASSERT_TRUE(Script_LoadFile(lower.c_str(), 0));
+    EXPECT_EQ(readAll(), Tokens{"token"});
+    m_window->gameConfigs.makeCurrent(nullptr);
 }
 
 // Buffers released at the end of a frame are not released again, and an unclosed script is

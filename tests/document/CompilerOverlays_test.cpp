@@ -56,6 +56,8 @@ const ReaderCase kCases[] = {
      1,
      {"Loading: \"%PATH%\"", "portal file is incomplete", "1 portals read"}},
     {"portals_empty.prt", Reader::Portals, 0, {"Loading: \"%PATH%\"", "portal file is empty"}},
+    // The portal count is read in decimal: "0x2" counts as 0.
+    {"portals_hexcount.prt", Reader::Portals, 0, {"Loading: \"%PATH%\"", "portal file is empty"}},
     {"portals_short.prt", Reader::Portals, 0, {"Loading: \"%PATH%\"", "error reading \"%PATH%\""}},
     {"missing.prt",
      Reader::Portals,
@@ -69,6 +71,7 @@ const ReaderCase kCases[] = {
     {"hulls_negative.p1",
      Reader::Hulls,
      1,
+     // A negative count is reported as corrupt rather than ending the file silently.
      {"Loading: \"%PATH%\"", "hull file is corrupt ( nPoints = -1 )", "1 surfaces read"}},
     {"hulls_missing.p2",
      Reader::Hulls,

@@ -1,5 +1,8 @@
 #include "CarveFixture.h"
 
+#include <optional>
+
+#include "mainwindow/MainSettings.h"
 #include "map/MapGroup.h"
 
 namespace {
@@ -80,23 +83,23 @@ TEST_F(HollowTest, CommandAsksAndChecksTheThickness) {
     struct Case {
         const char* name;
         int brushes;
-        int32_t answer; // to the several-brushes question
-        const char* text;
+        int32_t answer;                   // to the several-brushes question
+        std::optional<int32_t> thickness; // none: the input is cancelled
         bool done;
         const char* lastMessage; // null: the last request was the input
     };
     const Case cases[] = {
-        {"no brush", 0, 0, "", false, "There are no eligible selected objects."},
-        {"several, No", 2, PromptButton::No, "", false,
+        {"no brush", 0, 0, std::nullopt, false, "There are no eligible selected objects."},
+        {"several, No", 2, PromptButton::No, std::nullopt, false,
          "Do you want to turn each of the selected solids\ninto a hollow room?"},
-        {"cancelled", 1, 0, "", false, nullptr},
-        {"zero", 1, 0, "0", false, "The width of the walls must be non-zero."},
-        {"not a number", 1, 0, "thick", false, "The width of the walls must be a whole number."},
-        {"too thick", 1, 0, "64", false,
+        {"cancelled", 1, 0, std::nullopt, false, nullptr},
+        {"zero", 1, 0, 0, false, "The width of the walls must be non-zero."},
+        {"too thick", 1, 0, 64, false,
          "The walls are too thick: twice the thickness must fit inside every selected solid."},
-        {"several, Yes", 2, PromptButton::Yes, "8", true, nullptr},
-        {"outward", 1, 0, "-8", true, nullptr},
+        {"several, Yes", 2, PromptButton::Yes, 8, true, nullptr},
+        {"outward", 1, 0, -8, true, nullptr},
     };
+    const MainSettings& settings = Project_Settings();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TearDown();
@@ -105,7 +108,7 @@ TEST_F(HollowTest, CommandAsksAndChecksTheThickness) {
         for (int i = 0; i < c.brushes; ++i)
             select(box({{float(200 * i), 0, 0}, {float(200 * i + 128), 128, 128}}));
         if (c.answer) script.answerButton(c.answer);
-        script.answerText(QString::fromLatin1(c.text));
+        if (c.thickness) script.answerInteger(*c.thickness);
 
         EXPECT_EQ(Map_CmdMakeHollow(w), c.done);
         EXPECT_EQ(brushesOf(world).size(), size_t(c.done ? 6 * c.brushes : c.brushes));
@@ -115,9 +118,14 @@ TEST_F(HollowTest, CommandAsksAndChecksTheThickness) {
             EXPECT_EQ(last.text, QString::fromLatin1(c.lastMessage));
             EXPECT_EQ(last.icon, PromptIcon::Warning);
         } else {
-            EXPECT_EQ(last.kind, PromptKind::Text);
+            EXPECT_EQ(last.kind, PromptKind::Integer);
+            EXPECT_EQ(last.title, "Make Hollow");
             EXPECT_EQ(last.text,
                       "How thick do you want the walls?\nUse a negative number to hollow outward.");
+            EXPECT_EQ(last.value, settings.CurrentGridSize);
+            EXPECT_EQ(last.minimum, -settings.MaxWorldSize);
+            EXPECT_EQ(last.maximum, settings.MaxWorldSize);
+            EXPECT_EQ(last.step, 1);
         }
     }
 }

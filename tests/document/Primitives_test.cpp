@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -627,6 +628,12 @@ const RefusalCase kRefusals[] = {
      "Prim_CreateCylinder: count 129 is above 128"},
     {"RockBelowEight", Prim_CreateRock, {0, 0, 0}, {64, 64, 64}, 7, {0, 1, 2}, 1, nullptr},
 };
+
+// The case's name, not its bytes: those hold pointers, which would change the test names
+// between runs.
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PrimitiveRefusal : public ::testing::TestWithParam<RefusalCase> {};
 

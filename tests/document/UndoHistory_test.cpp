@@ -238,6 +238,35 @@ TEST_F(UndoHistoryTest, FirstSnapshotOfAnObjectInAListWins) {
     EXPECT_EQ(dump(), before);
 }
 
+// One snapshot per serial in each list of each level: another list, another level and a recycled
+// level each take the object again.
+TEST_F(UndoHistoryTest, OneSnapshotPerListAndLevelAlsoAfterRecycling) {
+    auto count = [](const BrushSnapshotRecord* s) {
+        int n = 0;
+        for (; s; s = s->next)
+            ++n;
+        return n;
+    };
+    Undo_Reset(h);
+    h->levelCount = 2;
+    BrushRecord* b = box(world, 0, 64);
+    for (const char* name : {"1", "2", "3"}) { // "3" recycles "1"
+        SCOPED_TRACE(name);
+        Undo_BeginLevel(h, name);
+        for (int repeat = 0; repeat < 2; ++repeat) {
+            Undo_SaveBrush(h, b, UndoList::ChangedBrushes, false);
+            Undo_SaveBrush(h, b, UndoList::DeletedBrushes, true);
+            Undo_SaveFace(h, b->firstFace, UndoList::ChangedFaces);
+        }
+        Undo_EndLevel(h);
+        const UndoLevel* level = Undo_NewestLevel(h);
+        EXPECT_EQ(count(level->brushes[int(UndoChange::Changed)]), 1);
+        EXPECT_EQ(count(level->brushes[int(UndoChange::Deleted)]), 1);
+        ASSERT_NE(level->changedFaces, nullptr);
+        EXPECT_EQ(level->changedFaces->next, nullptr);
+    }
+}
+
 TEST_F(UndoHistoryTest, ClearedLevelsReturnSnapshotsToThePools) {
     Undo_FreePools();
     BrushRecord* b = box(world, 0, 64);

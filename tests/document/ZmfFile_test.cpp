@@ -587,9 +587,18 @@ INSTANTIATE_TEST_SUITE_P(Files, ZmfBadFileTest, ::testing::ValuesIn(kBadFiles),
 TEST_F(ZmfFileTest, MissingFileAndUnwritableTargetAreReported) {
     ProjectSerializer s;
     s.map = Map_Handle(&world);
-    s.path = dir.filePath(QStringLiteral("absent.zmf"));
+    s.path = dir.filePath(QStringLiteral("\u043a\u0430\u0440\u0442\u0430.zmf")); // Cyrillic name
     EXPECT_FALSE(Project_ReadFile(s));
+    EXPECT_TRUE(console.contains(QStringLiteral("Loading: \"%1\"").arg(s.path)));
     EXPECT_TRUE(console.contains(QStringLiteral("can't read \"%1\"").arg(s.path)));
+
+    // A refused header write is the writer's failure, not a bad header.
+    ProjectSerializer out;
+    out.writing = 1;
+    out.writeFailed = true;
+    console.clear();
+    EXPECT_FALSE(Project_SerializeHeader(out));
+    EXPECT_FALSE(console.contains(QStringLiteral("bad file header")));
 
     ASSERT_TRUE(read(fixture({})));
     const QString target = dir.filePath(QStringLiteral("no/such/folder/out.zmf"));

@@ -73,7 +73,10 @@ TEST_F(MapEntityTest, CopiesCarryKeysAndBlocksButNoLinks) {
     e->renderColor[0] = 7;
     e->skin = 3;
     e->flags |= EntityFlag::Selected;
+    e->modelKind = EntityModelKind::Sprite; // kind only: a paste rebuilds the drawable from it
     EntityRecord* copy = E(e)->copyData();
+    EXPECT_EQ(copy->modelKind, EntityModelKind::Sprite);
+    EXPECT_EQ(copy->model, nullptr);
     EXPECT_EQ(copy->handle, nullptr);
     EXPECT_EQ(copy->owner, nullptr);
     EXPECT_FALSE(copy->flags & EntityFlag::Selected);
@@ -95,7 +98,9 @@ TEST_F(MapEntityTest, CopiesCarryKeysAndBlocksButNoLinks) {
 TEST_F(MapEntityTest, DuplicateJoinsTheWorldWithAFreshSerial) {
     EntityRecord* e = create("info_null");
     E(e)->appendKeyValue("angles", "0 90 0");
+    Map_SelectObject(&world, e);
     EntityRecord* dup = E(e)->duplicate();
+    EXPECT_FALSE(dup->flags & EntityFlag::Selected); // not in the selection list
     EXPECT_EQ(world.entitiesTail, dup);
     EXPECT_EQ(dup->serial, 2);
     EXPECT_NE(E(dup)->id, E(e)->id);

@@ -96,6 +96,24 @@ TEST_F(MapFaceTest, InsertAndReverseVertices) {
     face->handle->reverseVertices();
     EXPECT_EQ(face->vertices[0].xyz[1], 64.0f);
     EXPECT_EQ(face->vertices[2].flags, FaceVertexFlags::Inserted);
+
+    // Small polygons keep their vertices in the handle; a fifth vertex moves them to a block of
+    // their own and a smaller count brings them back, with nothing lost on the way.
+    EXPECT_EQ(face->handle->separateVertexBytes(), 0u);
+    const float last[3] = {0, 32, 0};
+    ASSERT_TRUE(face->handle->insertVertex(3, last));
+    ASSERT_EQ(face->vertexCount, 5);
+    const float xs[5] = {64, 64, 32, 0, 0}, ys[5] = {64, 0, 0, 0, 32};
+    for (int32_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(face->vertices[i].xyz[0], xs[i]) << i;
+        EXPECT_EQ(face->vertices[i].xyz[1], ys[i]) << i;
+    }
+    EXPECT_EQ(face->vertices[4].flags, FaceVertexFlags::Inserted);
+    EXPECT_EQ(face->handle->separateVertexBytes(), 5 * sizeof(FaceVertex));
+    ASSERT_TRUE(face->handle->setVertexCount(4));
+    EXPECT_EQ(face->handle->separateVertexBytes(), 0u);
+    EXPECT_EQ(face->vertices[3].xyz[0], 0.0f);
+    EXPECT_EQ(face->vertices[0].flags, 0);
     delete face->handle;
 }
 

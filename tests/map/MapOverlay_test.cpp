@@ -67,6 +67,8 @@ TEST_F(OverlayTest, CreateAndDeleteTieTheOverlayToItsBrush) {
     EXPECT_EQ(carrier->kind, BrushKind::Solid);
     EXPECT_EQ(carrier->overlay, nullptr);
     EXPECT_EQ(texture.refCount, 0);
+    // Without a brush nothing would own the overlay.
+    EXPECT_EQ(Overlay_Create(nullptr, nullptr), nullptr);
 }
 
 struct PlacementCase {

@@ -96,6 +96,8 @@ TEST_F(PatchOnBrushTest, CreateAndDeleteTieThePatchToItsBrush) {
     EXPECT_EQ(brush->patch, nullptr);
     EXPECT_EQ(brush->kind, BrushKind::Solid);
     EXPECT_EQ(texture->refCount, refs - 1);
+    // Without a brush nothing would own the patch.
+    EXPECT_EQ(Patch_Create(nullptr, &info, 3, 3), nullptr);
 }
 
 TEST_F(PatchOnBrushTest, DestroyingTheBrushDestroysThePatch) {

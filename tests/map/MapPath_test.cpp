@@ -167,4 +167,31 @@ TEST_F(MapPathTest, SortThroughSelectionLinksLeavesThePathChainAlone) {
     EXPECT_EQ(names[0]->next, names[1]);
 }
 
+TEST_F(MapPathTest, NodeSphereMeshPointsShadesAndQuads) {
+    const NodeSphereMesh& mesh = Node_BuildSphereMesh();
+    EXPECT_EQ(&mesh, &Node_BuildSphereMesh()); // built once
+    struct Row {
+        int index;
+        float x, y, z, shade;
+    };
+    const Row rows[] = {
+        {0, 0, 0, 8, 1.0f},               // pole: 0.8 + 0.4009 capped
+        {13 * 6 + 3, 0, 8, 0, 1.0f},      // 90 degrees both ways: +y, 1.067 capped
+        {13 * 6 + 6, -8, 0, 0, 0.66637f}, // -x
+        {13 * 12, 0, 0, -8, 0.39911f},    // opposite pole, not clamped below
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.index);
+        EXPECT_NEAR(mesh.points[r.index][0], r.x, 1e-4f);
+        EXPECT_NEAR(mesh.points[r.index][1], r.y, 1e-4f);
+        EXPECT_NEAR(mesh.points[r.index][2], r.z, 1e-4f);
+        EXPECT_NEAR(mesh.shades[r.index], r.shade, 1e-4f);
+    }
+    const uint16_t first[4] = {1, 0, 13, 14}, last[4] = {155, 154, 167, 168};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(mesh.quads[0][k], first[k]);
+        EXPECT_EQ(mesh.quads[NodeSphereMesh::kQuads - 1][k], last[k]);
+    }
+}
+
 } // namespace

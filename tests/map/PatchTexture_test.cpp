@@ -73,6 +73,7 @@ TEST_P(PatchNaturalTest, QuadrantDecidesWhichCoordinateFollowsTheColumns) {
 
 INSTANTIATE_TEST_SUITE_P(Quadrants, PatchNaturalTest,
                          ::testing::Values(NaturalCase{0, 0, 2, 0, 0, -2}, NaturalCase{400, 0, 2, 0, 0, -2},
+                                           NaturalCase{44.999996f, 0, 2, 0, 0, -2},
                                            NaturalCase{90, 90, 0, 4, 1, 0},
                                            NaturalCase{180, 180, -2, 0, 0, 2},
                                            NaturalCase{270, 270, 0, -4, -1, 0},
