@@ -189,7 +189,7 @@ bool Map_ClipObjects(MapWorld* world, const float normal[3], float distance, int
 
     UndoHistory* history = Map_OpHistory(world);
     Undo_BeginLevel(history, "Clip Objects");
-    std::vector<BrushRecord*> kept;   // left whole
+    std::vector<BrushRecord*> result; // kept whole or made by the cut, in the order they came
     std::vector<BrushRecord*> pieces; // made by the cut
     for (BrushRecord *b = world->selectedBrushes, *next = nullptr; b; b = next) {
         next = b->selNext;
@@ -206,7 +206,7 @@ bool Map_ClipObjects(MapWorld* world, const float normal[3], float distance, int
                 (side == K_SIDE_BACK && (keep & ClipKeep::Back))) {
                 Undo_SaveBrush(history, b, UndoList::ChangedBrushes, false);
                 Map_DeselectObject(world, b);
-                kept.push_back(b);
+                result.push_back(b);
             } else {
                 Map_DeleteBrush(world, b, true);
                 Map_RemoveEmptiedEntity(world, entity);
@@ -219,18 +219,18 @@ bool Map_ClipObjects(MapWorld* world, const float normal[3], float distance, int
         const std::pair<BrushRecord*, int32_t> parts[2] = {{front, ClipKeep::Front}, {back, ClipKeep::Back}};
         for (const auto& [piece, bit] : parts) {
             if (!piece) continue;
-            if (keep & bit)
+            if (keep & bit) {
                 pieces.push_back(piece);
-            else
+                result.push_back(piece);
+            } else {
                 Map_DeleteBrush(world, piece, false);
+            }
         }
         Map_DeleteBrush(world, b, true);
         // A split can leave nothing on the kept side when only the bounds crossed the plane.
         Map_RemoveEmptiedEntity(world, entity);
     }
 
-    std::vector<BrushRecord*> result = kept;
-    result.insert(result.end(), pieces.begin(), pieces.end());
     for (EntityRecord* e : entitiesOf(result))
         e->handle->update(FaceUpdate::TexCoords);
     for (BrushRecord* b : result) {

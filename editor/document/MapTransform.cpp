@@ -85,6 +85,27 @@ void snapBoundsOfBrush(const BrushRecord* brush, const float** mins, const float
     }
 }
 
+// The box around the entities' and the brushes' boxes, brushes by their snap box when asked;
+// false when both chains are empty.
+bool chainBounds(const EntityRecord* entities, const BrushRecord* brushes, bool snapBoxes, float mins[3],
+                 float maxs[3]) {
+    K_ClearBounds(mins, maxs);
+    bool any = false;
+    for (const EntityRecord* e = entities; e; e = e->selNext) {
+        K_AddPointToBounds(e->mins, mins, maxs);
+        K_AddPointToBounds(e->maxs, mins, maxs);
+        any = true;
+    }
+    for (const BrushRecord* b = brushes; b; b = b->selNext) {
+        const float *lo = b->mins, *hi = b->maxs;
+        if (snapBoxes) snapBoundsOfBrush(b, &lo, &hi);
+        K_AddPointToBounds(lo, mins, maxs);
+        K_AddPointToBounds(hi, mins, maxs);
+        any = true;
+    }
+    return any;
+}
+
 int32_t currentCorner(const MapWorld* world) {
     return ((world->snapCorner % 8) + 8) % 8;
 }
@@ -280,19 +301,7 @@ void Map_TransformSelection(MapWorld* world, EntityRecord* entities, BrushRecord
         Vec_Copy(params->centre, centre);
     } else {
         float mins[3], maxs[3];
-        K_ClearBounds(mins, maxs);
-        bool any = false;
-        for (EntityRecord* e = entities; e; e = e->selNext) {
-            K_AddPointToBounds(e->mins, mins, maxs);
-            K_AddPointToBounds(e->maxs, mins, maxs);
-            any = true;
-        }
-        for (BrushRecord* b = brushes; b; b = b->selNext) {
-            K_AddPointToBounds(b->mins, mins, maxs);
-            K_AddPointToBounds(b->maxs, mins, maxs);
-            any = true;
-        }
-        if (any)
+        if (chainBounds(entities, brushes, false, mins, maxs))
             for (int axis = 0; axis < 3; ++axis)
                 centre[axis] = (mins[axis] + maxs[axis]) * 0.5f;
     }
@@ -323,17 +332,7 @@ void Map_SnapSelectionToGrid(MapWorld* world, float grid, bool eachObject) {
     if (!world) return;
     if (!eachObject) {
         float mins[3], maxs[3];
-        K_ClearBounds(mins, maxs);
-        for (EntityRecord* e = world->selectedEntities; e; e = e->selNext) {
-            K_AddPointToBounds(e->mins, mins, maxs);
-            K_AddPointToBounds(e->maxs, mins, maxs);
-        }
-        for (BrushRecord* b = world->selectedBrushes; b; b = b->selNext) {
-            const float *lo, *hi;
-            snapBoundsOfBrush(b, &lo, &hi);
-            K_AddPointToBounds(lo, mins, maxs);
-            K_AddPointToBounds(hi, mins, maxs);
-        }
+        chainBounds(world->selectedEntities, world->selectedBrushes, true, mins, maxs);
         Map_SnapSelectionCorner(world, grid, mins, maxs);
         return;
     }
@@ -367,15 +366,7 @@ void Map_SnapSelectionToGrid(MapWorld* world, float grid, bool eachObject) {
 void Map_AlignSelection(MapWorld* world, int32_t axis, int32_t side) {
     if (!world || axis < 0 || axis > 2) return;
     float mins[3], maxs[3];
-    K_ClearBounds(mins, maxs);
-    for (EntityRecord* e = world->selectedEntities; e; e = e->selNext) {
-        K_AddPointToBounds(e->mins, mins, maxs);
-        K_AddPointToBounds(e->maxs, mins, maxs);
-    }
-    for (BrushRecord* b = world->selectedBrushes; b; b = b->selNext) {
-        K_AddPointToBounds(b->mins, mins, maxs);
-        K_AddPointToBounds(b->maxs, mins, maxs);
-    }
+    chainBounds(world->selectedEntities, world->selectedBrushes, false, mins, maxs);
     const bool toMax = side != 0;
     const float target = toMax ? maxs[axis] : mins[axis];
     const bool lock = Project_Settings().TextureLock;

@@ -295,7 +295,10 @@ EntityRecord* Map_EntityFromPathNode(MapWorld* world, NodeRecord* node, int32_t 
     entity->refreshKeyNames(false);
 
     e->epairs = EPair_CopyList(node->epairs);
-    if (node->message && node->message[0]) setKey(entity, "message", node->message);
+    if (node->message && node->message[0]) {
+        setKey(entity, "message", node->message);
+        Map_MarkModified(Map_Handle(world));
+    }
 
     if (node->angles[0] != 0.0f || node->angles[1] != 0.0f || node->angles[2] != 0.0f) {
         int32_t whole[3];

@@ -27,12 +27,12 @@
 
 namespace {
 
-constexpr int32_t kTextureTool = 5;
 constexpr int32_t kPathTool = 10;
 
-// Whether the active or the secondary tool has the id. The tools come with the main window's
-// tool set; until then no tool is active, which gives the rules for every other tool.
-bool toolActive(int32_t) {
+// Whether the active tool (or, with alsoSecondary, the secondary tool) has the id. The tools come
+// with the main window's tool set; until then no tool is active, which gives the rules for every
+// other tool.
+bool toolActive(int32_t, bool /*alsoSecondary*/) {
     return false;
 }
 
@@ -185,7 +185,7 @@ bool hasSelectedAncestor(const GroupRecord* g) {
 
 // The selected-nodes rule: nodes stay selected only for the path tool.
 void applyNodeSelection(MapWorld* w, NodeRecord* n, bool wantSelected) {
-    if (wantSelected && (toolActive(kPathTool))) {
+    if (wantSelected && toolActive(kPathTool, true)) {
         Map_SelectObject(w, n);
         return;
     }
@@ -634,7 +634,7 @@ void restorePathsAndNodes(MapWorld* w, const PathSnapshot* paths, const NodeSnap
     for (const NodeSnapshot* s = nodes; s; s = s->next) {
         PathRecord* p = findPath(w, s->pathSerial);
         if (!p) {
-            Sys_Warning("Redo: no such pathId %i", s->pathSerial);
+            Sys_Error("Redo: no such pathId %i", s->pathSerial);
             continue;
         }
         NodeRecord* n = Node_CreateFromSnapshot(s);
@@ -730,7 +730,7 @@ void swapNodes(MapWorld* w, NodeSnapshot* list) {
 // ---- Selection after applying -------------------------------------------------------------------
 
 void finishApply(MapWorld* w) {
-    if (!toolActive(kTextureTool)) {
+    if (!toolActive(kTextureToolId, false)) {
         Selection_Clear(w->selectedFaces);
         Map_UpdateSelectionSummary(w);
     }

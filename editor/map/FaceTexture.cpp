@@ -91,25 +91,24 @@ void cMapFace::getBaseTextureAxes(float s[3], float t[3]) const {
 void cMapFace::resetTextureAxes() {
     TextureInfo& ti = record->texInfo;
     const float* n = record->normal;
-    float s[3] = {1, 0, 0};
-    float t[3] = {0, 1, 0};
     const int32_t row = findBaseAxis();
-    if (row != kNoBaseAxis) {
-        if (ti.alignment & TexAlign::Face) {
-            Vec_Cross(n, kAxisTableA[row].t, s);
-            Vec_Normalize(s);
-            Vec_Cross(s, n, t);
-            Vec_Normalize(t);
-        } else if (ti.alignment & TexAlign::World) {
-            Vec_Copy(kAxisTableA[row].s, s);
-            Vec_Copy(kAxisTableA[row].t, t);
-        } else {
-            getBaseTextureAxes(s, t);
-        }
+    // Without a normal there is nothing to derive the axes from: they stay as they are.
+    if (row == kNoBaseAxis) return;
+    float s[3], t[3];
+    if (ti.alignment & TexAlign::Face) {
+        Vec_Cross(n, kAxisTableA[row].t, s);
+        Vec_Normalize(s);
+        Vec_Cross(s, n, t);
+        Vec_Normalize(t);
+    } else if (ti.alignment & TexAlign::World) {
+        Vec_Copy(kAxisTableA[row].s, s);
+        Vec_Copy(kAxisTableA[row].t, t);
+    } else {
+        getBaseTextureAxes(s, t);
     }
     Vec_Copy(s, ti.sAxis);
     Vec_Copy(t, ti.tAxis);
-    if (row != kNoBaseAxis && ti.rotation != 0.0f) rotateTextureAxes(-ti.rotation);
+    if (ti.rotation != 0.0f) rotateTextureAxes(-ti.rotation);
 }
 
 void cMapFace::detectTextureAlignment() {
@@ -253,21 +252,18 @@ void cMapFace::solveTextureFromTexCoords() {
             const FaceVertex& pj = v[pair[1]];
             float e[3];
             Vec_Sub(pj.xyz, pi.xyz, e);
+            // An edge across the axis leaves the scale at 1; the shift still follows the pair.
             if (!doneS && pj.s != pi.s) {
                 doneS = true;
                 const float dot = Vec_Dot(e, ti.sAxis);
-                if (dot != 0.0f) {
-                    ti.sScale = TexInfo_SafeScale(dot / (W * (pj.s - pi.s)));
-                    ti.sShift = W * pi.s - Vec_Dot(ti.sAxis, pi.xyz) / ti.sScale;
-                }
+                if (dot != 0.0f) ti.sScale = TexInfo_SafeScale(dot / (W * (pj.s - pi.s)));
+                ti.sShift = W * pi.s - Vec_Dot(ti.sAxis, pi.xyz) / ti.sScale;
             }
             if (!doneT && pj.t != pi.t) {
                 doneT = true;
                 const float dot = Vec_Dot(e, ti.tAxis);
-                if (dot != 0.0f) {
-                    ti.tScale = TexInfo_SafeScale(dot / (H * (pj.t - pi.t)));
-                    ti.tShift = H * pi.t - Vec_Dot(ti.tAxis, pi.xyz) / ti.tScale;
-                }
+                if (dot != 0.0f) ti.tScale = TexInfo_SafeScale(dot / (H * (pj.t - pi.t)));
+                ti.tShift = H * pi.t - Vec_Dot(ti.tAxis, pi.xyz) / ti.tScale;
             }
         }
     }

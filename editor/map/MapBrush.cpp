@@ -202,12 +202,15 @@ void cMapBrush::update(uint32_t flags) {
         }
     }
 
-    if (!(flags & BrushUpdate::NoSortNoCull) && faceCount >= 2) {
-        b->firstFace = sortFaces(b->firstFace);
-        FaceRecord* last = b->firstFace;
-        while (last->next)
-            last = last->next;
-        b->lastFace = last;
+    if (!(flags & BrushUpdate::NoSortNoCull)) {
+        if (faceCount >= 2) {
+            b->firstFace = sortFaces(b->firstFace);
+            FaceRecord* last = b->firstFace;
+            while (last->next)
+                last = last->next;
+            b->lastFace = last;
+        }
+        // Patch and overlay carriers have no faces but are filed all the same.
         Cull_UpdateWorldBrush(Map_FromHandle(mapOfEntity(b->entity)), b);
     }
 

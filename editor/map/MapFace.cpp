@@ -32,8 +32,20 @@ bool isWhole(float v) {
 
 } // namespace
 
+namespace {
+// The light direction (1, 2, 3), normalised and halved.
+constexpr float kShadeLight[3] = {0.13363062f, 0.26726124f, 0.40089184f};
+} // namespace
+
 float Face_ShadeForNormal(const float n[3]) {
-    const float shade = 0.8f + 0.13363062f * n[0] + 0.26726124f * n[1] + 0.40089184f * n[2];
+    // Added left to right, each term onto the running sum.
+    const float shade = 0.8f + kShadeLight[0] * n[0] + kShadeLight[1] * n[1] + kShadeLight[2] * n[2];
+    return shade > 1.0f ? 1.0f : shade;
+}
+
+float Mesh_ShadeForNormal(const float n[3]) {
+    // The dot product first, then the ambient part.
+    const float shade = 0.8f + (kShadeLight[0] * n[0] + kShadeLight[1] * n[1] + kShadeLight[2] * n[2]);
     return shade > 1.0f ? 1.0f : shade;
 }
 

@@ -181,7 +181,11 @@ void Face_Delete(MapHandle map, FaceRecord* face);
 FaceRecord* Face_Alloc(int32_t vertexCount);
 // Frees the face's id (handle id -1) and unlinks it from the brush's face list.
 void Map_UnlinkFace(MapWorld* world, FaceRecord* face, BrushRecord* brush);
-// Shade of a plane normal, as faces use for flat drawing.
+// Shade of a plane normal for flat drawing of faces: 0.8 plus the three light terms added one
+// after the other, capped at 1. The order is part of the result (0.8 + (n . L) differs in
+// the last bit for some normals).
 float Face_ShadeForNormal(const float normal[3]);
+// Shade of a vertex normal of patch meshes, overlays and path nodes: min(1, 0.8 + (n . L)).
+float Mesh_ShadeForNormal(const float normal[3]);
 // Axial type: 0, 1 or 2 when that normal component is exactly ±1, else 3.
 int32_t Face_AxialType(const float normal[3]);

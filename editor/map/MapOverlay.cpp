@@ -172,7 +172,7 @@ void cMapOverlay::update(uint32_t flags) {
     for (const OverlayCorner& c : r->corners)
         K_AddPointToBounds(c.xyz, r->mins, r->maxs);
     if (flags & (OverlayUpdate::Plane | OverlayUpdate::Geometry)) computePlane();
-    shade = Face_ShadeForNormal(r->normal);
+    shade = Mesh_ShadeForNormal(r->normal);
     float sum[3] = {0, 0, 0};
     for (const OverlayCorner& c : r->corners)
         for (int i = 0; i < 3; ++i)

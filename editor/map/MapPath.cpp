@@ -1,4 +1,5 @@
 #include "map/MapPath.h"
+#include "map/MapFace.h"
 
 #include <cmath>
 #include <cstring>
@@ -330,9 +331,7 @@ const NodeSphereMesh& Node_BuildSphereMesh() {
                 const int32_t index = 13 * i + j;
                 for (int k = 0; k < 3; ++k)
                     m.points[index][k] = 8.0f * dir[k];
-                // Light from one fixed direction; only the lit side needs capping.
-                const float shade = 0.8f + 0.13363062f * dir[0] + 0.26726124f * dir[1] + 0.40089184f * dir[2];
-                m.shades[index] = std::fmin(shade, 1.0f);
+                m.shades[index] = Mesh_ShadeForNormal(dir);
             }
         for (int32_t k = 0; k < 12; ++k)
             for (int32_t l = 0; l < 12; ++l) {

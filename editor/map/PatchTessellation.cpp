@@ -212,7 +212,7 @@ void cMapPatch::tessellate() {
     for (int v = 0; v < r->vertexCount; ++v) {
         const PatchMeshVertex& mv = r->vertices[v];
         // Interpolated normals are not unit length; keep the byte conversion defined.
-        const float shade = Face_ShadeForNormal(mv.normal);
+        const float shade = Mesh_ShadeForNormal(mv.normal);
         r->shades[v] = uint8_t(shade > 0.0f ? shade * 255.0f : 0.0f);
         for (int a = 0; a < 3; ++a)
             sum[a] += mv.xyz[a];

@@ -1,25 +1,14 @@
-// A document with a world entity, an undo history and helpers to build brushes from planes, for
-// the carve, merge, hollow and clip tests. oracle() checks that Undo gives back the dump taken
-// before the operation and Redo the dump taken after it.
+// The document fixture with boxes given as a Box and measures of brushes, for the carve, merge,
+// hollow and clip tests.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cmath>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "ConsoleCapture.h"
+#include "DocumentFixture.h"
 #include "core/Prompt.h"
 #include "document/CarveMerge.h"
-#include "document/MapDocument.h"
-#include "document/MapWorld.h"
-#include "document/UndoHistory.h"
-#include "document/WorldDump.h"
-#include "map/MapBrush.h"
-#include "map/MapEntity.h"
-#include "map/MapFace.h"
 #include "map/MapPatch.h"
 #include "map/ObjectRecords.h"
 
@@ -28,71 +17,17 @@ struct Box {
     float hi[3];
 };
 
-class CarveFixture : public ::testing::Test {
+class CarveFixture : public DocumentFixture {
 public:
-    void SetUp() override {
-        Project_Construct(&doc);
-        w = doc.world;
-        const float origin[3] = {0, 0, 0};
-        world = Entity_Create(map(), "worldspawn", origin, EntityFlag::World);
-    }
-    void TearDown() override { Project_Destroy(&doc); }
-
-    MapHandle map() { return Map_Handle(w); }
-    std::string dump() { return Map_DumpWorld(w, WorldDumpFlag::Serials).toStdString(); }
-
-    static TextureInfo texture(const char* name) {
-        TextureInfo info{};
-        info.sScale = info.tScale = 1.0f;
-        std::strncpy(info.name, name, sizeof(info.name) - 1);
-        return info;
-    }
-
-    // A brush bounded by the planes (normal, dist), built as importers build brushes.
-    BrushRecord* brush(EntityRecord* owner, const std::vector<std::vector<float>>& planes,
-                       const char* tex = "base/wall") {
-        BrushRecord* b = Brush_Create(map(), owner);
-        const TextureInfo info = texture(tex);
-        for (const auto& p : planes) {
-            FaceRecord* f = Face_Create(map(), b, &info, 0);
-            const float length = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
-            for (int k = 0; k < 3; ++k)
-                f->normal[k] = p[k] / length;
-            f->dist = p[3] / length;
-            f->axialType = Face_AxialType(f->normal);
-            f->flags |= FaceFlags::ResetAxes;
-        }
-        owner->handle->update(0);
-        return b;
-    }
+    using DocumentFixture::box;
+    using DocumentFixture::brushEntity;
     BrushRecord* box(EntityRecord* owner, const Box& x, const char* tex = "base/wall") {
-        return brush(owner,
-                     {{0, 0, 1, x.hi[2]},
-                      {0, 0, -1, -x.lo[2]},
-                      {1, 0, 0, x.hi[0]},
-                      {-1, 0, 0, -x.lo[0]},
-                      {0, 1, 0, x.hi[1]},
-                      {0, -1, 0, -x.lo[1]}},
-                     tex);
+        return box(owner, x.lo, x.hi, tex);
     }
     BrushRecord* box(const Box& x, const char* tex = "base/wall") { return box(world, x, tex); }
-    EntityRecord* brushEntity() {
-        const float origin[3] = {0, 0, 0};
-        EntityRecord* e = Entity_Create(map(), "func_wall", origin, 0);
-        e->handle->appendKeyValue("classname", "func_wall");
-        // What a load leaves, as undo re-creates the entity the same way.
-        e->handle->update(EntityUpdate::ClassKeys | EntityUpdate::RenderKeys | EntityUpdate::ModelKeys |
-                          EntityUpdate::RebuildModel);
-        return e;
-    }
+    EntityRecord* brushEntity() { return brushEntity("func_wall"); }
     void select(BrushRecord* b) { Map_SelectObject(w, b); }
 
-    static std::vector<BrushRecord*> brushesOf(const EntityRecord* e) {
-        std::vector<BrushRecord*> list;
-        for (BrushRecord* b = e->firstBrush; b; b = b->next)
-            list.push_back(b);
-        return list;
-    }
     std::vector<BrushRecord*> selectedBrushes() const {
         std::vector<BrushRecord*> list;
         for (BrushRecord* b = w->selectedBrushes; b; b = b->selNext)
@@ -137,17 +72,6 @@ public:
         return v;
     }
 
-    // Undo restores the world as it was before the operation, Redo as it was after.
-    void oracle(const std::string& before, const std::string& after) {
-        ASSERT_TRUE(Undo_StepUndo(doc.undo));
-        EXPECT_EQ(dump(), before);
-        ASSERT_TRUE(Undo_StepRedo(doc.undo));
-        EXPECT_EQ(dump(), after);
-    }
-
-    cConsoleCapture console;
     cPromptScript prompts;
-    MapDocument doc;
-    MapWorld* w = nullptr;
-    EntityRecord* world = nullptr;
+    EntityRecord*& world = worldspawn; // the name these tests use
 };

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ConsoleCapture.h"
+#include "DocumentFixture.h"
 #include "TestWorld.h"
 #include "document/Clipboard.h"
 #include "document/GroupChain.h"
@@ -34,37 +35,8 @@ namespace {
 
 using Vec3 = std::array<float, 3>;
 
-TextureInfo wallTexture() {
-    TextureInfo info{};
-    info.sScale = info.tScale = 1.0f;
-    std::strncpy(info.name, "base/wall", sizeof(info.name) - 1);
-    return info;
-}
-
-// An axial box built as importers build brushes: planes, then one update of the owner.
 BrushRecord* makeBox(MapHandle map, EntityRecord* owner, const Vec3& lo, const Vec3& hi) {
-    BrushRecord* b = Brush_Create(map, owner);
-    const TextureInfo info = wallTexture();
-    const float planes[6][4] = {{0, 0, 1, hi[2]},   {0, 0, -1, -lo[2]}, {1, 0, 0, hi[0]},
-                                {-1, 0, 0, -lo[0]}, {0, 1, 0, hi[1]},   {0, -1, 0, -lo[1]}};
-    for (const auto& p : planes) {
-        FaceRecord* f = Face_Create(map, b, &info, 0);
-        std::memcpy(f->normal, p, sizeof(float) * 3);
-        f->dist = p[3];
-        f->axialType = Face_AxialType(f->normal);
-        f->flags |= FaceFlags::ResetAxes;
-    }
-    if (owner->handle)
-        owner->handle->update(0);
-    else
-        b->handle->update(0);
-    return b;
-}
-
-// What a load leaves: keys, render and model data read.
-void refresh(EntityRecord* e) {
-    e->handle->update(EntityUpdate::ClassKeys | EntityUpdate::RenderKeys | EntityUpdate::ModelKeys |
-                      EntityUpdate::RebuildModel);
+    return Test_Box(map, owner, lo.data(), hi.data());
 }
 
 const char* keyValue(const EntityRecord* e, const char* key) {
@@ -74,11 +46,7 @@ const char* keyValue(const EntityRecord* e, const char* key) {
 
 // One open map with its history.
 struct TestDocument {
-    TestDocument() {
-        Project_Construct(&doc);
-        const float origin[3] = {0, 0, 0};
-        worldspawn = Entity_Create(map(), "worldspawn", origin, EntityFlag::World);
-    }
+    TestDocument() { worldspawn = Test_NewDocument(&doc); }
     ~TestDocument() { Project_Destroy(&doc); }
     TestDocument(const TestDocument&) = delete;
     TestDocument& operator=(const TestDocument&) = delete;
@@ -113,17 +81,14 @@ protected:
         return makeBox(map(), owner ? owner : a.worldspawn, lo, hi);
     }
     EntityRecord* pointEntity(const char* classname, const Vec3& origin) {
-        EntityRecord* e = Entity_Create(map(), classname, origin.data(), EntityFlag::Point);
-        e->handle->appendKeyValue("classname", classname);
-        refresh(e);
-        return e;
+        return Test_Entity(map(), classname, origin.data(), EntityFlag::Point);
     }
     EntityRecord* brushEntity(const char* classname, const Vec3& lo, const Vec3& hi) {
         const float origin[3] = {0, 0, 0};
         EntityRecord* e = Entity_Create(map(), classname, origin, 0);
         e->handle->appendKeyValue("classname", classname);
         makeBox(map(), e, lo, hi);
-        refresh(e);
+        Test_RefreshEntity(e);
         return e;
     }
     void select(EntityRecord* e) {
@@ -132,6 +97,20 @@ protected:
             Map_SelectObject(w(), b);
     }
     void select(BrushRecord* b) { Map_SelectObject(w(), b); }
+    // A world brush, a door and a light, all selected.
+    struct Kinds {
+        BrushRecord* brush;
+        EntityRecord* door;
+        EntityRecord* light;
+    };
+    Kinds selectOneOfEachKind() {
+        const Kinds k{box({0, 0, 0}, {64, 64, 64}), brushEntity("func_door", {128, 0, 0}, {192, 64, 64}),
+                      pointEntity("light", {-64, 0, 0})};
+        select(k.brush);
+        select(k.door);
+        select(k.light);
+        return k;
+    }
 
     // Runs the operation, then checks undo against the dump from before and redo against the
     // dump from after; leaves the map in its state after the operation.
@@ -180,12 +159,7 @@ protected:
 // ---- Copy and paste ---------------------------------------------------------------------------
 
 TEST_F(ClipboardTest, CopyTakesTheSelectionWithoutChangingTheMap) {
-    BrushRecord* b = box({0, 0, 0}, {64, 64, 64});
-    EntityRecord* door = brushEntity("func_door", {128, 0, 0}, {192, 64, 64});
-    EntityRecord* light = pointEntity("light", {-64, 0, 0});
-    select(b);
-    select(door);
-    select(light);
+    selectOneOfEachKind();
     Map_SelectObject(w(), a.worldspawn); // the world entity itself is never taken
     const std::string before = a.dump();
 
@@ -207,12 +181,7 @@ TEST_F(ClipboardTest, CopyTakesTheSelectionWithoutChangingTheMap) {
 }
 
 TEST_F(ClipboardTest, PasteInPlaceDuplicatesEveryKind) {
-    BrushRecord* b = box({0, 0, 0}, {64, 64, 64});
-    EntityRecord* door = brushEntity("func_door", {128, 0, 0}, {192, 64, 64});
-    EntityRecord* light = pointEntity("light", {-64, 0, 0});
-    select(b);
-    select(door);
-    select(light);
+    const EntityRecord* door = selectOneOfEachKind().door;
     Clip_Copy(&clip, map(), true);
     Map_SelectNone(w()); // the selection before a paste is not part of its undo level
 
@@ -411,10 +380,10 @@ TEST_F(ClipboardTest, PasteIntoAnotherMapAndAfterTheSourceCloses) {
 TEST_F(ClipboardTest, KeepConnectionsRenamesLinksInsideEachCopy) {
     EntityRecord* button = pointEntity("func_button", {0, 0, 0});
     button->handle->appendKeyValue("target", "door1");
-    refresh(button);
+    Test_RefreshEntity(button);
     EntityRecord* door = pointEntity("func_door", {64, 0, 0});
     door->handle->appendKeyValue("targetname", "door1");
-    refresh(door);
+    Test_RefreshEntity(door);
 
     struct Case {
         const char* name;
@@ -552,13 +521,8 @@ TEST_F(ClipboardGroupTest, GroupCopiesPutsEachCopyInItsOwnGroup) {
 // ---- Cut --------------------------------------------------------------------------------------
 
 TEST_F(ClipboardTest, CutMovesTheSelectionIntoTheClipboard) {
-    BrushRecord* b = box({0, 0, 0}, {64, 64, 64});
-    EntityRecord* door = brushEntity("func_door", {128, 0, 0}, {192, 64, 64});
-    EntityRecord* light = pointEntity("light", {-64, 0, 0});
+    const EntityRecord* door = selectOneOfEachKind().door;
     box({512, 0, 0}, {576, 64, 64}); // stays
-    select(b);
-    select(door);
-    select(light);
     const int32_t doorId = door->handle->id;
     a.doc.modified = false;
     const std::string before = a.dump();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 
 #include "TestWorld.h"
 #include "document/GroupChain.h"
@@ -56,6 +57,13 @@ public:
         return b;
     }
     BrushRecord* cube(float x, float size = 16) { return brush(x, 0, 0, x + size, size, size); }
+    // A group holding the brushes.
+    GroupRecord* groupOf(std::initializer_list<BrushRecord*> members) {
+        GroupRecord* group = Group_Create(t.handle());
+        for (BrushRecord* b : members)
+            Map_AddBrushToGroupChain(b, group);
+        return group;
+    }
 
     // A point entity with an 8-unit box around its origin.
     EntityRecord* entity(float x, uint32_t flags = EntityFlag::Point) {
@@ -278,9 +286,7 @@ TEST_F(MapSelectionTest, BoxModes) {
 TEST_F(MapSelectionTest, BoxSelectsWholeGroupsInModeOne) {
     BrushRecord* inBox = cube(0);
     BrushRecord* farAway = cube(2000);
-    GroupRecord* group = Group_Create(t.handle());
-    Map_AddBrushToGroupChain(inBox, group);
-    Map_AddBrushToGroupChain(farAway, group);
+    GroupRecord* group = groupOf({inBox, farAway});
     const float mins[3] = {-10, -10, -10}, maxs[3] = {100, 100, 100};
 
     w->selectionMode = SelectionMode::IgnoreGroups;
@@ -324,9 +330,7 @@ TEST_F(MapSelectionTest, BrushEntitiesAreTestedBrushByBrushWhenGroupsAreIgnored)
 TEST_F(MapSelectionTest, SelectByIdTogglesAndTakesGroupsInModeOne) {
     BrushRecord* a = cube(0);
     BrushRecord* b = cube(32);
-    GroupRecord* group = Group_Create(t.handle());
-    Map_AddBrushToGroupChain(a, group);
-    Map_AddBrushToGroupChain(b, group);
+    GroupRecord* group = groupOf({a, b});
 
     Map_SelectById(w, Object_FromRecord(group)->id, false);
     EXPECT_TRUE(selected(a));
@@ -407,8 +411,7 @@ TEST_F(MapSelectionTest, DeselectHiddenDropsFacesOfFilteredBrushes) {
 TEST_F(MapSelectionTest, TrimSelectionToGroupsDropsMembersOfUnselectedGroups) {
     BrushRecord* grouped = cube(0);
     BrushRecord* loose = cube(32);
-    GroupRecord* group = Group_Create(t.handle());
-    Map_AddBrushToGroupChain(grouped, group);
+    groupOf({grouped});
     Map_SelectObject(w, grouped);
     Map_SelectObject(w, loose);
     Map_TrimSelectionToGroups(w);

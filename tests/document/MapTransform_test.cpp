@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "ConsoleCapture.h"
+#include "DocumentFixture.h"
 #include "core/Prompt.h"
 #include "dialogs/application/RandomPatchDialog.h"
 #include "document/MapDocument.h"
@@ -54,67 +54,17 @@ void Vec3Set(float v[3], float x, float y, float z) {
     return ::testing::AssertionFailure() << a << " and " << b << " differ by " << d << " texels";
 }
 
-class MapTransformTest : public ::testing::Test {
+class MapTransformTest : public DocumentFixture {
 protected:
-    void SetUp() override {
-        Project_Construct(&doc);
-        w = doc.world;
-        const float origin[3] = {0, 0, 0};
-        world = Entity_Create(map(), "worldspawn", origin, EntityFlag::World);
-        saved = g_mainWindow->settings;
-    }
-    void TearDown() override {
-        g_mainWindow->settings = saved;
-        Project_Destroy(&doc);
-    }
-
-    MapHandle map() { return Map_Handle(w); }
-    std::string dump() { return Map_DumpWorld(w, WorldDumpFlag::Serials).toStdString(); }
-    MainSettings& settings() { return g_mainWindow->settings; }
-
-    // An axial box built as importers build brushes: planes first, then one update.
-    BrushRecord* box(EntityRecord* owner, const float mins[3], const float maxs[3]) {
-        BrushRecord* b = Brush_Create(map(), owner);
-        TextureInfo info{};
-        info.sScale = info.tScale = 1.0f;
-        std::strcpy(info.name, "base/wall");
-        const float planes[6][4] = {{0, 0, 1, maxs[2]},   {0, 0, -1, -mins[2]}, {1, 0, 0, maxs[0]},
-                                    {-1, 0, 0, -mins[0]}, {0, 1, 0, maxs[1]},   {0, -1, 0, -mins[1]}};
-        for (const auto& p : planes) {
-            FaceRecord* f = Face_Create(map(), b, &info, 0);
-            std::memcpy(f->normal, p, sizeof(float) * 3);
-            f->dist = p[3];
-            f->axialType = Face_AxialType(f->normal);
-            f->flags |= FaceFlags::ResetAxes;
-        }
-        owner->handle->update(0);
-        return b;
-    }
-    BrushRecord* box(const float mins[3], const float maxs[3]) { return box(world, mins, maxs); }
-    // What a load leaves: keys, render and model data read.
-    static void refresh(EntityRecord* e) {
-        e->handle->update(EntityUpdate::ClassKeys | EntityUpdate::RenderKeys | EntityUpdate::ModelKeys |
-                          EntityUpdate::RebuildModel);
-    }
+    using DocumentFixture::brushEntity;
     EntityRecord* pointEntity(float x, float y, float z) {
         const float origin[3] = {x, y, z};
-        EntityRecord* e = Entity_Create(map(), "info_player_start", origin, EntityFlag::Point);
-        e->handle->appendKeyValue("classname", "info_player_start");
-        refresh(e);
-        return e;
+        return DocumentFixture::pointEntity("info_player_start", origin);
     }
-    EntityRecord* brushEntity() {
-        const float origin[3] = {0, 0, 0};
-        EntityRecord* e = Entity_Create(map(), "func_door", origin, 0);
-        e->handle->appendKeyValue("classname", "func_door");
-        refresh(e);
-        return e;
-    }
+    EntityRecord* brushEntity() { return brushEntity("func_door"); }
     BrushRecord* patchBrush(int columns, int rows) {
-        BrushRecord* b = Brush_Create(map(), world);
-        TextureInfo info{};
-        info.sScale = info.tScale = 1.0f;
-        std::strcpy(info.name, "curves/pipe");
+        BrushRecord* b = Brush_Create(map(), worldspawn);
+        const TextureInfo info = texture("curves/pipe");
         PatchRecord* p = Patch_Create(b, &info, columns, rows);
         for (int c = 0; c < columns; ++c)
             for (int r = 0; r < rows; ++r) {
@@ -145,23 +95,9 @@ protected:
     void expectUndoable(const std::function<bool()>& command, const char* levelName) {
         const std::string before = dump();
         ASSERT_TRUE(command());
-        const std::string after = dump();
-        EXPECT_NE(before, after);
-        ASSERT_NE(Undo_NewestLevel(doc.undo), nullptr);
-        EXPECT_STREQ(Undo_NewestLevel(doc.undo)->name, levelName);
-        EXPECT_FALSE(doc.undo->recording);
-        EXPECT_TRUE(doc.modified);
-        ASSERT_TRUE(Undo_StepUndo(doc.undo));
-        EXPECT_EQ(dump(), before);
-        ASSERT_TRUE(Undo_StepRedo(doc.undo));
-        EXPECT_EQ(dump(), after);
+        EXPECT_FALSE(history->recording);
+        expectUndoRedo(levelName, before);
     }
-
-    cConsoleCapture console; // a main window for the settings
-    MainSettings saved;
-    MapDocument doc;
-    MapWorld* w = nullptr;
-    EntityRecord* world = nullptr;
 };
 
 // ---- Rotate and flip with texture lock on and off ----------------------------------------------

@@ -309,6 +309,15 @@ TEST_F(PathOperationsTest, ConvertCopiesKeysAnglesAndMessage) {
     expectUndoRedo("Convert Path", before);
 }
 
+// A node's message becomes a key of the new entity: the map changed even without a level.
+TEST_F(PathOperationsTest, EntityFromNodeWithMessageMarksModified) {
+    PathRecord* p = path("p1", 2);
+    p->firstNode->message = Sys_StrDup("go");
+    doc.modified = false;
+    ASSERT_NE(Map_EntityFromPathNode(w, p->firstNode, 0, false), nullptr);
+    EXPECT_TRUE(doc.modified);
+}
+
 TEST_F(PathOperationsTest, ConvertCommandTakesOnePath) {
     PathRecord* a = path("a", 2);
     PathRecord* b = path("b", 2, PathType::OneWay, 512);

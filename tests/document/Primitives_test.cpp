@@ -11,6 +11,7 @@
 
 #include "ConsoleCapture.h"
 #include "DialogAnswer.h"
+#include "DocumentFixture.h"
 #include "dialogs/application/ArchDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
@@ -26,11 +27,7 @@ namespace {
 // A document with a world entity, the way a new map starts.
 class cPrimitiveMap {
 public:
-    cPrimitiveMap() {
-        Project_Construct(&document);
-        const float origin[3] = {0, 0, 0};
-        worldspawn = Entity_Create(map(), "worldspawn", origin, EntityFlag::World);
-    }
+    cPrimitiveMap() { worldspawn = Test_NewDocument(&document); }
     ~cPrimitiveMap() { Project_Destroy(&document); }
     cPrimitiveMap(const cPrimitiveMap&) = delete;
     cPrimitiveMap& operator=(const cPrimitiveMap&) = delete;

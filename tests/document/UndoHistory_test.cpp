@@ -39,8 +39,16 @@ void refresh(EntityRecord* e) {
                       EntityUpdate::RebuildModel);
 }
 
+// Links in a chain of levels or of snapshots.
+template <class S> int chainLength(const S* s) {
+    int n = 0;
+    for (; s; s = s->next)
+        ++n;
+    return n;
+}
+
 class UndoHistoryTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         Project_Construct(&doc);
         h = doc.undo;
@@ -52,6 +60,15 @@ protected:
 
     MapHandle map() { return Map_Handle(w); }
     std::string dump() { return Map_DumpWorld(w, WorldDumpFlag::Serials).toStdString(); }
+    // "Error", "Warning" or "Plain" for the first console line showing the message; "" for none.
+    std::string severityOf(const QString& message) const {
+        for (const QString& line : console.lines)
+            if (line.contains(message))
+                return line.contains("<b>Error:</b>")     ? "Error"
+                       : line.contains("<b>Warning:</b>") ? "Warning"
+                                                          : "Plain";
+        return "";
+    }
 
     // An axial box in the entity, built as importers build brushes: planes, then one update.
     BrushRecord* box(EntityRecord* owner, float lo, float hi, const char* tex = "base/wall") {
@@ -84,7 +101,6 @@ protected:
         refresh(e);
         return e;
     }
-
     PathRecord* path(int nodes) {
         PathRecord* p = Path_Create(map());
         p->name = Sys_StrDup("track");
@@ -96,11 +112,34 @@ protected:
         p->handle->update();
         return p;
     }
-    int chainLength(const UndoLevel* level) {
-        int n = 0;
-        for (; level; level = level->next)
-            ++n;
-        return n;
+    // A 3 x 3 patch on a brush of the world entity, bulged in the middle.
+    BrushRecord* patchBrush() {
+        BrushRecord* b = Brush_Create(map(), world);
+        const TextureInfo info = texture("curves/pipe");
+        PatchRecord* p = Patch_Create(b, &info, 3, 3);
+        for (int c = 0; c < 3; ++c)
+            for (int r = 0; r < 3; ++r) {
+                p->points[c][r].xyz[0] = float(32 * c);
+                p->points[c][r].xyz[1] = float(32 * r);
+                p->points[c][r].xyz[2] = (c == 1 && r == 1) ? 16.0f : 0.0f;
+            }
+        b->handle->update(BrushUpdate::TessellatePatch);
+        return b;
+    }
+    // An overlay quad on a brush of the world entity.
+    BrushRecord* overlayBrush() {
+        BrushRecord* b = Brush_Create(map(), world);
+        const TextureInfo info = texture("decals/poster");
+        OverlayRecord* o = Overlay_Create(b, &info);
+        const float corners[4][2] = {{0, 0}, {32, 0}, {32, 32}, {0, 32}};
+        for (int i = 0; i < 4; ++i) {
+            o->corners[i].xyz[0] = corners[i][0];
+            o->corners[i].xyz[1] = corners[i][1];
+            o->corners[i].xyz[2] = 8;
+        }
+        o->handle->update(OverlayUpdate::Geometry);
+        b->handle->update(0); // the first update gives the brush its colour
+        return b;
     }
     void translate(BrushRecord* b, float dx) {
         for (FaceRecord* f = b->firstFace; f; f = f->next)
@@ -229,10 +268,7 @@ TEST_F(UndoHistoryTest, FirstSnapshotOfAnObjectInAListWins) {
     Undo_SaveEntity(h, e, UndoList::ChangedEntities); // the state half-way is not kept
     e->origin[0] = 200;
     Undo_EndLevel(h);
-    int count = 0;
-    for (const EntitySnapshot* s = h->undoChain->entities[int(UndoChange::Changed)]; s; s = s->next)
-        ++count;
-    EXPECT_EQ(count, 1);
+    EXPECT_EQ(chainLength(h->undoChain->entities[int(UndoChange::Changed)]), 1);
     Undo_StepUndo(h);
     EXPECT_EQ(e->origin[0], 0.0f);
     EXPECT_EQ(dump(), before);
@@ -241,12 +277,6 @@ TEST_F(UndoHistoryTest, FirstSnapshotOfAnObjectInAListWins) {
 // One snapshot per serial in each list of each level: another list, another level and a recycled
 // level each take the object again.
 TEST_F(UndoHistoryTest, OneSnapshotPerListAndLevelAlsoAfterRecycling) {
-    auto count = [](const BrushSnapshotRecord* s) {
-        int n = 0;
-        for (; s; s = s->next)
-            ++n;
-        return n;
-    };
     Undo_Reset(h);
     h->levelCount = 2;
     BrushRecord* b = box(world, 0, 64);
@@ -260,10 +290,9 @@ TEST_F(UndoHistoryTest, OneSnapshotPerListAndLevelAlsoAfterRecycling) {
         }
         Undo_EndLevel(h);
         const UndoLevel* level = Undo_NewestLevel(h);
-        EXPECT_EQ(count(level->brushes[int(UndoChange::Changed)]), 1);
-        EXPECT_EQ(count(level->brushes[int(UndoChange::Deleted)]), 1);
-        ASSERT_NE(level->changedFaces, nullptr);
-        EXPECT_EQ(level->changedFaces->next, nullptr);
+        EXPECT_EQ(chainLength(level->brushes[int(UndoChange::Changed)]), 1);
+        EXPECT_EQ(chainLength(level->brushes[int(UndoChange::Deleted)]), 1);
+        EXPECT_EQ(chainLength(level->changedFaces), 1);
     }
 }
 
@@ -283,62 +312,34 @@ TEST_F(UndoHistoryTest, ClearedLevelsReturnSnapshotsToThePools) {
 
 // ---- Create, delete and modify of every kind: undo gives the dump before, redo the dump after ----
 
-class UndoOperationTest;
+using T = UndoHistoryTest;
+
+// The objects a case builds before its operation and hands to it.
+struct Subject {
+    EntityRecord* entity = nullptr;
+    BrushRecord* brush = nullptr;
+    PathRecord* path = nullptr;
+    GroupRecord* groups[2] = {};
+};
+using Step = std::function<void(T*, Subject&)>;
 
 struct OperationCase {
     const char* name;
-    // Prepares the world; returns the operation that opens its level, records and changes.
-    std::function<std::function<void()>(UndoOperationTest*)> setup;
+    const char* level; // the undo level the operation runs in
+    Step prepare;      // the world before the operation; may be empty
+    Step operation;    // inside the level: the snapshots and the change
 };
 
-class UndoOperationTest : public UndoHistoryTest, public ::testing::WithParamInterface<OperationCase> {
-public:
-    // Shortcuts the cases use (the fixture's helpers are protected).
-    BrushRecord* Box(EntityRecord* e, float lo, float hi) { return box(e, lo, hi); }
-    EntityRecord* Point(const char* c, float x) { return pointEntity(c, x); }
-    EntityRecord* BrushEntity(const char* c) { return brushEntity(c); }
-    PathRecord* Path(int n) { return path(n); }
-    void Translate(BrushRecord* b, float dx) { translate(b, dx); }
-    UndoHistory* H() { return h; }
-    MapWorld* W() { return w; }
-    EntityRecord* World() { return world; }
-    MapHandle Map() { return map(); }
-    // A 3 x 3 patch on a brush of the world entity, bulged in the middle.
-    BrushRecord* PatchBrush() {
-        BrushRecord* b = Brush_Create(map(), world);
-        const TextureInfo info = texture("curves/pipe");
-        PatchRecord* p = Patch_Create(b, &info, 3, 3);
-        for (int c = 0; c < 3; ++c)
-            for (int r = 0; r < 3; ++r) {
-                p->points[c][r].xyz[0] = float(32 * c);
-                p->points[c][r].xyz[1] = float(32 * r);
-                p->points[c][r].xyz[2] = (c == 1 && r == 1) ? 16.0f : 0.0f;
-            }
-        b->handle->update(BrushUpdate::TessellatePatch);
-        return b;
-    }
-    // An overlay quad on a brush of the world entity.
-    BrushRecord* OverlayBrush() {
-        BrushRecord* b = Brush_Create(map(), world);
-        const TextureInfo info = texture("decals/poster");
-        OverlayRecord* o = Overlay_Create(b, &info);
-        const float corners[4][2] = {{0, 0}, {32, 0}, {32, 32}, {0, 32}};
-        for (int i = 0; i < 4; ++i) {
-            o->corners[i].xyz[0] = corners[i][0];
-            o->corners[i].xyz[1] = corners[i][1];
-            o->corners[i].xyz[2] = 8;
-        }
-        o->handle->update(OverlayUpdate::Geometry);
-        b->handle->update(0); // the first update gives the brush its colour
-        return b;
-    }
-};
+class UndoOperationTest : public UndoHistoryTest, public ::testing::WithParamInterface<OperationCase> {};
 
 TEST_P(UndoOperationTest, UndoRestoresBeforeAndRedoRestoresAfter) {
-    const std::function<void()> operation = GetParam().setup(this);
+    const OperationCase& c = GetParam();
+    Subject subject;
+    if (c.prepare) c.prepare(this, subject);
     const std::string before = dump();
-    operation();
-    EXPECT_FALSE(h->recording);
+    Undo_BeginLevel(h, c.level);
+    c.operation(this, subject);
+    Undo_EndLevel(h);
     const std::string after = dump();
     ASSERT_NE(before, after) << "the operation changed nothing";
 
@@ -351,329 +352,244 @@ TEST_P(UndoOperationTest, UndoRestoresBeforeAndRedoRestoresAfter) {
     EXPECT_FALSE(console.contains("no such"));
 }
 
-using T = UndoOperationTest;
+// One selected brush built by the fixture.
+Step selected(BrushRecord* (*build)(T*)) {
+    return [build](T* t, Subject& s) {
+        s.brush = build(t);
+        Map_SelectObject(t->w, s.brush);
+    };
+}
+BrushRecord* worldBox(T* t) {
+    return t->box(t->world, 0, 64);
+}
+BrushRecord* patch(T* t) {
+    return t->patchBrush();
+}
+BrushRecord* overlay(T* t) {
+    return t->overlayBrush();
+}
+Step selectedPoint(const char* classname) {
+    return [classname](T* t, Subject& s) {
+        s.entity = t->pointEntity(classname, 32);
+        Map_SelectObject(t->w, s.entity);
+    };
+}
+Step pathOf(int nodes) {
+    return [nodes](T* t, Subject& s) { s.path = t->path(nodes); };
+}
+void deleteSelectedBrush(T* t, Subject& s) {
+    Undo_SaveSelectedBrushesDeleted(t->h);
+    Map_DeleteBrush(t->w, s.brush, false);
+}
+void retexture(FaceRecord* f, const char* name, float shift) {
+    const TextureInfo info = texture(name, shift);
+    f->handle->setTextureInfo(&info);
+}
 
 const OperationCase kOperations[] = {
     {"CreateBrush",
-     [](T* t) {
-         return [t] {
-             Undo_BeginLevel(t->H(), "Create Brush");
-             BrushRecord* b = t->Box(t->World(), 0, 64);
-             Map_SelectObject(t->W(), b);
-             Undo_SaveSelectedBrushesCreated(t->H());
-             Undo_EndLevel(t->H());
-         };
+     "Create Brush",
+     {},
+     [](T* t, Subject& s) {
+         selected(worldBox)(t, s);
+         Undo_SaveSelectedBrushesCreated(t->h);
      }},
-    {"DeleteBrush",
-     [](T* t) {
-         BrushRecord* b = t->Box(t->World(), 0, 64);
-         t->Box(t->World(), 100, 164);
-         Map_SelectObject(t->W(), b);
-         return [t, b] {
-             Undo_BeginLevel(t->H(), "Delete Selection");
-             Undo_SaveSelectedBrushesDeleted(t->H());
-             Map_DeleteBrush(t->W(), b, false);
-             Undo_EndLevel(t->H());
-         };
+    {"DeleteBrush", "Delete Selection",
+     [](T* t, Subject& s) {
+         selected(worldBox)(t, s);
+         t->box(t->world, 100, 164);
+     },
+     deleteSelectedBrush},
+    {"MoveBrush", "Move", selected(worldBox),
+     [](T* t, Subject& s) {
+         Undo_SaveSelectedBrushesChanged(t->h, true);
+         t->translate(s.brush, 32);
      }},
-    {"MoveBrush",
-     [](T* t) {
-         BrushRecord* b = t->Box(t->World(), 0, 64);
-         Map_SelectObject(t->W(), b);
-         return [t, b] {
-             Undo_BeginLevel(t->H(), "Move");
-             Undo_SaveSelectedBrushesChanged(t->H(), true);
-             t->Translate(b, 32);
-             Undo_EndLevel(t->H());
-         };
+    {"RetextureBrush", "Apply Texture", selected(worldBox),
+     [](T* t, Subject& s) {
+         Undo_SaveSelectedBrushesChanged(t->h, false);
+         for (FaceRecord* f = s.brush->firstFace; f; f = f->next)
+             retexture(f, "base/floor", 8);
      }},
-    {"RetextureBrush",
-     [](T* t) {
-         BrushRecord* b = t->Box(t->World(), 0, 64);
-         Map_SelectObject(t->W(), b);
-         return [t, b] {
-             Undo_BeginLevel(t->H(), "Apply Texture");
-             Undo_SaveSelectedBrushesChanged(t->H(), false);
-             const TextureInfo info = texture("base/floor", 8);
-             for (FaceRecord* f = b->firstFace; f; f = f->next)
-                 f->handle->setTextureInfo(&info);
-             Undo_EndLevel(t->H());
-         };
-     }},
-    {"ModifyFace",
-     [](T* t) {
-         BrushRecord* b = t->Box(t->World(), 0, 64);
-         return [t, b] {
-             Undo_BeginLevel(t->H(), "Face Texture");
-             FaceRecord* f = b->firstFace->next;
-             Undo_SaveFace(t->H(), f, UndoList::ChangedFaces);
-             const TextureInfo info = texture("base/trim", 16);
-             f->handle->setTextureInfo(&info);
-             Undo_EndLevel(t->H());
-         };
+    {"ModifyFace", "Face Texture", [](T* t, Subject& s) { s.brush = worldBox(t); },
+     [](T* t, Subject& s) {
+         FaceRecord* f = s.brush->firstFace->next;
+         Undo_SaveFace(t->h, f, UndoList::ChangedFaces);
+         retexture(f, "base/trim", 16);
      }},
     {"CreatePointEntity",
-     [](T* t) {
-         return [t] {
-             Undo_BeginLevel(t->H(), "Create Entity");
-             EntityRecord* e = t->Point("info_player_start", 32);
-             Map_SelectObject(t->W(), e);
-             Undo_SaveSelectedEntitiesCreated(t->H());
-             Undo_EndLevel(t->H());
-         };
+     "Create Entity",
+     {},
+     [](T* t, Subject& s) {
+         selectedPoint("info_player_start")(t, s);
+         Undo_SaveSelectedEntitiesCreated(t->h);
      }},
-    {"DeletePointEntity",
-     [](T* t) {
-         EntityRecord* e = t->Point("info_player_start", 32);
-         Map_SelectObject(t->W(), e);
-         return [t, e] {
-             Undo_BeginLevel(t->H(), "Delete Selection");
-             Undo_SaveSelectedEntitiesDeleted(t->H());
-             Map_RemoveEntity(t->W(), e, false);
-             Undo_EndLevel(t->H());
-         };
+    {"DeletePointEntity", "Delete Selection", selectedPoint("info_player_start"),
+     [](T* t, Subject& s) {
+         Undo_SaveSelectedEntitiesDeleted(t->h);
+         Map_RemoveEntity(t->w, s.entity, false);
      }},
-    {"ModifyEntityKeysOriginAndClass",
-     [](T* t) {
-         EntityRecord* e = t->Point("info_null", 0);
-         Map_SelectObject(t->W(), e);
-         return [t, e] {
-             Undo_BeginLevel(t->H(), "Entity Properties");
-             Undo_SaveSelectedEntitiesChanged(t->H());
-             e->handle->appendKeyValue("message", "hello");
-             e->handle->setKeyValue("target", "t2");
-             Sys_Free(e->classname);
-             e->classname = Sys_StrDup("info_notnull");
-             e->origin[2] = 48;
-             e->spawnflags = 3;
-             refresh(e);
-             Undo_EndLevel(t->H());
-         };
+    {"ModifyEntityKeysOriginAndClass", "Entity Properties", selectedPoint("info_null"),
+     [](T* t, Subject& s) {
+         EntityRecord* e = s.entity;
+         Undo_SaveSelectedEntitiesChanged(t->h);
+         e->handle->appendKeyValue("message", "hello");
+         e->handle->setKeyValue("target", "t2");
+         Sys_Free(e->classname);
+         e->classname = Sys_StrDup("info_notnull");
+         e->origin[2] = 48;
+         e->spawnflags = 3;
+         refresh(e);
      }},
     {"CreateBrushEntity",
-     [](T* t) {
-         return [t] {
-             Undo_BeginLevel(t->H(), "Create Entity");
-             EntityRecord* e = t->BrushEntity("func_door");
-             BrushRecord* b = t->Box(e, 0, 64);
-             Map_SelectObject(t->W(), e);
-             Map_SelectObject(t->W(), b);
-             Undo_SaveSelectedEntitiesCreated(t->H());
-             Undo_SaveSelectedBrushesCreated(t->H());
-             Undo_EndLevel(t->H());
-         };
+     "Create Entity",
+     {},
+     [](T* t, Subject&) {
+         EntityRecord* e = t->brushEntity("func_door");
+         BrushRecord* b = t->box(e, 0, 64);
+         Map_SelectObject(t->w, e);
+         Map_SelectObject(t->w, b);
+         Undo_SaveSelectedEntitiesCreated(t->h);
+         Undo_SaveSelectedBrushesCreated(t->h);
      }},
-    {"DeleteBrushEntity",
-     [](T* t) {
-         EntityRecord* e = t->BrushEntity("func_door");
-         BrushRecord* b1 = t->Box(e, 0, 64);
-         BrushRecord* b2 = t->Box(e, 64, 128);
-         Map_SelectObject(t->W(), e);
-         Map_SelectObject(t->W(), b1);
-         Map_SelectObject(t->W(), b2);
-         return [t, e] {
-             Undo_BeginLevel(t->H(), "Delete Selection");
-             Undo_SaveSelectedEntitiesDeleted(t->H());
-             Undo_SaveSelectedBrushesDeleted(t->H());
-             Map_DeleteEntity(t->W(), e);
-             Undo_EndLevel(t->H());
-         };
+    {"DeleteBrushEntity", "Delete Selection",
+     [](T* t, Subject& s) {
+         s.entity = t->brushEntity("func_door");
+         BrushRecord* b1 = t->box(s.entity, 0, 64);
+         BrushRecord* b2 = t->box(s.entity, 64, 128);
+         Map_SelectObject(t->w, s.entity);
+         Map_SelectObject(t->w, b1);
+         Map_SelectObject(t->w, b2);
+     },
+     [](T* t, Subject& s) {
+         Undo_SaveSelectedEntitiesDeleted(t->h);
+         Undo_SaveSelectedBrushesDeleted(t->h);
+         Map_DeleteEntity(t->w, s.entity);
      }},
-    {"TieBrushToEntity",
-     [](T* t) {
-         BrushRecord* b = t->Box(t->World(), 0, 64);
-         EntityRecord* door = t->BrushEntity("func_door");
-         t->Box(door, 200, 264);
-         Map_SelectObject(t->W(), b);
-         return [t, b, door] {
-             Undo_BeginLevel(t->H(), "Tie to Entity");
-             Undo_SaveSelectedBrushesChanged(t->H(), false);
-             Map_UnlinkBrush(t->W(), b, t->World());
-             Map_LinkBrush(t->W(), b, door);
-             door->handle->update(0);
-             t->World()->handle->update(0);
-             Undo_EndLevel(t->H());
-         };
+    {"TieBrushToEntity", "Tie to Entity",
+     [](T* t, Subject& s) {
+         selected(worldBox)(t, s);
+         s.entity = t->brushEntity("func_door");
+         t->box(s.entity, 200, 264);
+     },
+     [](T* t, Subject& s) {
+         Undo_SaveSelectedBrushesChanged(t->h, false);
+         Map_UnlinkBrush(t->w, s.brush, t->world);
+         Map_LinkBrush(t->w, s.brush, s.entity);
+         s.entity->handle->update(0);
+         t->world->handle->update(0);
      }},
-    {"CreateGroup",
-     [](T* t) {
-         BrushRecord* b = t->Box(t->World(), 0, 64);
-         Map_SelectObject(t->W(), b);
-         return [t, b] {
-             Undo_BeginLevel(t->H(), "Group");
-             Undo_SaveSelectedBrushesChanged(t->H(), false);
-             GroupRecord* g = Group_Create(t->Map());
-             EXPECT_EQ(Group_AddBrush(g, b), nullptr);
-             Undo_SaveGroup(t->H(), g, UndoList::CreatedGroups);
-             Undo_EndLevel(t->H());
-         };
+    {"CreateGroup", "Group", selected(worldBox),
+     [](T* t, Subject& s) {
+         Undo_SaveSelectedBrushesChanged(t->h, false);
+         GroupRecord* g = Group_Create(t->map());
+         EXPECT_EQ(Group_AddBrush(g, s.brush), nullptr);
+         Undo_SaveGroup(t->h, g, UndoList::CreatedGroups);
      }},
-    {"DeleteGroup",
-     [](T* t) {
-         BrushRecord* b = t->Box(t->World(), 0, 64);
-         GroupRecord* g = Group_Create(t->Map());
-         Group_AddBrush(g, b);
-         Map_SelectObject(t->W(), b);
-         return [t, g] {
-             Undo_BeginLevel(t->H(), "Ungroup");
-             Undo_SaveSelectedBrushesChanged(t->H(), false);
-             Undo_SaveGroup(t->H(), g, UndoList::DeletedGroups);
-             Group_Delete(t->Map(), g);
-             Undo_EndLevel(t->H());
-         };
+    {"DeleteGroup", "Ungroup",
+     [](T* t, Subject& s) {
+         s.brush = worldBox(t);
+         s.groups[0] = Group_Create(t->map());
+         Group_AddBrush(s.groups[0], s.brush);
+         Map_SelectObject(t->w, s.brush);
+     },
+     [](T* t, Subject& s) {
+         Undo_SaveSelectedBrushesChanged(t->h, false);
+         Undo_SaveGroup(t->h, s.groups[0], UndoList::DeletedGroups);
+         Group_Delete(t->map(), s.groups[0]);
      }},
-    {"ModifyGroupParentAndColour",
-     [](T* t) {
-         BrushRecord* b = t->Box(t->World(), 0, 64);
-         GroupRecord* inner = Group_Create(t->Map());
-         Group_AddBrush(inner, b);
-         GroupRecord* outer = Group_Create(t->Map());
-         return [t, inner, outer] {
-             Undo_BeginLevel(t->H(), "Group");
-             Undo_SaveGroup(t->H(), inner, UndoList::ChangedGroups);
-             Undo_SaveGroup(t->H(), outer, UndoList::ChangedGroups);
-             Group_SetParent(outer, inner);
-             Group_SetColor(inner, 1, 2, 3, 255);
-             Undo_EndLevel(t->H());
-         };
+    {"ModifyGroupParentAndColour", "Group",
+     [](T* t, Subject& s) {
+         BrushRecord* b = worldBox(t);
+         s.groups[0] = Group_Create(t->map());
+         Group_AddBrush(s.groups[0], b);
+         s.groups[1] = Group_Create(t->map());
+     },
+     [](T* t, Subject& s) {
+         GroupRecord* inner = s.groups[0];
+         GroupRecord* outer = s.groups[1];
+         Undo_SaveGroup(t->h, inner, UndoList::ChangedGroups);
+         Undo_SaveGroup(t->h, outer, UndoList::ChangedGroups);
+         Group_SetParent(outer, inner);
+         Group_SetColor(inner, 1, 2, 3, 255);
      }},
     {"CreatePath",
-     [](T* t) {
-         return [t] {
-             Undo_BeginLevel(t->H(), "Create Path");
-             PathRecord* p = t->Path(3);
-             Undo_SavePath(t->H(), p, UndoList::CreatedPaths);
-             for (NodeRecord* n = p->firstNode; n; n = n->next)
-                 Undo_SaveNode(t->H(), n, UndoList::CreatedNodes);
-             Undo_EndLevel(t->H());
-         };
+     "Create Path",
+     {},
+     [](T* t, Subject&) {
+         PathRecord* p = t->path(3);
+         Undo_SavePath(t->h, p, UndoList::CreatedPaths);
+         for (NodeRecord* n = p->firstNode; n; n = n->next)
+             Undo_SaveNode(t->h, n, UndoList::CreatedNodes);
      }},
-    {"DeletePath",
-     [](T* t) {
-         PathRecord* p = t->Path(3);
-         EPair_Append(&p->firstNode->epairs, "speed", "100");
-         return [t, p] {
-             Undo_BeginLevel(t->H(), "Delete Path");
-             for (NodeRecord* n = p->firstNode; n; n = n->next)
-                 Undo_SaveNode(t->H(), n, UndoList::DeletedNodes);
-             Undo_SavePath(t->H(), p, UndoList::DeletedPaths);
-             Path_Delete(p);
-             Undo_EndLevel(t->H());
-         };
+    {"DeletePath", "Delete Path",
+     [](T* t, Subject& s) {
+         s.path = t->path(3);
+         EPair_Append(&s.path->firstNode->epairs, "speed", "100");
+     },
+     [](T* t, Subject& s) {
+         for (NodeRecord* n = s.path->firstNode; n; n = n->next)
+             Undo_SaveNode(t->h, n, UndoList::DeletedNodes);
+         Undo_SavePath(t->h, s.path, UndoList::DeletedPaths);
+         Path_Delete(s.path);
      }},
-    {"DeleteMiddleNode",
-     [](T* t) {
-         PathRecord* p = t->Path(3);
-         return [t, p] {
-             Undo_BeginLevel(t->H(), "Delete Selection");
-             NodeRecord* middle = p->firstNode->next;
-             Undo_SaveNode(t->H(), middle, UndoList::DeletedNodes);
-             Node_Delete(middle);
-             Undo_EndLevel(t->H());
-         };
+    {"DeleteMiddleNode", "Delete Selection", pathOf(3),
+     [](T* t, Subject& s) {
+         NodeRecord* middle = s.path->firstNode->next;
+         Undo_SaveNode(t->h, middle, UndoList::DeletedNodes);
+         Node_Delete(middle);
      }},
-    {"InsertNode",
-     [](T* t) {
-         PathRecord* p = t->Path(2);
-         return [t, p] {
-             Undo_BeginLevel(t->H(), "Add Nodes");
-             NodeRecord* n = Node_InsertBefore(t->Map(), p->lastNode);
-             n->origin[1] = 32;
-             Undo_SaveNode(t->H(), n, UndoList::CreatedNodes);
-             Undo_EndLevel(t->H());
-         };
+    {"InsertNode", "Add Nodes", pathOf(2),
+     [](T* t, Subject& s) {
+         NodeRecord* n = Node_InsertBefore(t->map(), s.path->lastNode);
+         n->origin[1] = 32;
+         Undo_SaveNode(t->h, n, UndoList::CreatedNodes);
      }},
-    {"ModifyNodeAndPath",
-     [](T* t) {
-         PathRecord* p = t->Path(2);
-         return [t, p] {
-             Undo_BeginLevel(t->H(), "Node Properties");
-             NodeRecord* n = p->lastNode;
-             Undo_SaveNode(t->H(), n, UndoList::ChangedNodes);
-             Undo_SavePath(t->H(), p, UndoList::ChangedPaths);
-             n->origin[2] = 99;
-             EPair_Append(&n->epairs, "wait", "2");
-             n->name = Sys_StrDup("stop");
-             Sys_Free(p->name);
-             p->name = Sys_StrDup("rail");
-             p->type = PathType::PingPong;
-             Undo_EndLevel(t->H());
-         };
+    {"ModifyNodeAndPath", "Node Properties", pathOf(2),
+     [](T* t, Subject& s) {
+         PathRecord* p = s.path;
+         NodeRecord* n = p->lastNode;
+         Undo_SaveNode(t->h, n, UndoList::ChangedNodes);
+         Undo_SavePath(t->h, p, UndoList::ChangedPaths);
+         n->origin[2] = 99;
+         EPair_Append(&n->epairs, "wait", "2");
+         n->name = Sys_StrDup("stop");
+         Sys_Free(p->name);
+         p->name = Sys_StrDup("rail");
+         p->type = PathType::PingPong;
      }},
-    {"ReversePath",
-     [](T* t) {
-         PathRecord* p = t->Path(4);
-         return [t, p] {
-             Undo_BeginLevel(t->H(), "Reverse Path");
-             for (NodeRecord* n = p->firstNode; n; n = n->next)
-                 Undo_SaveNode(t->H(), n, UndoList::ChangedNodes);
-             Undo_EndLevel(t->H());
-             p->handle->reverse();
-         };
+    {"ReversePath", "Reverse Path", pathOf(4),
+     [](T* t, Subject& s) {
+         for (NodeRecord* n = s.path->firstNode; n; n = n->next)
+             Undo_SaveNode(t->h, n, UndoList::ChangedNodes);
+         s.path->handle->reverse();
      }},
     {"CreatePatch",
-     [](T* t) {
-         return [t] {
-             Undo_BeginLevel(t->H(), "Create Patch");
-             BrushRecord* b = t->PatchBrush();
-             Undo_SaveBrush(t->H(), b, UndoList::CreatedBrushes, true);
-             Undo_EndLevel(t->H());
-         };
+     "Create Patch",
+     {},
+     [](T* t, Subject&) { Undo_SaveBrush(t->h, t->patchBrush(), UndoList::CreatedBrushes, true); }},
+    {"DeletePatch", "Delete Selection", selected(patch), deleteSelectedBrush},
+    {"ModifyPatchGridAndTexture", "Randomize Matrix", selected(patch),
+     [](T* t, Subject& s) {
+         Undo_SaveSelectedPatchesChanged(t->h, true);
+         PatchRecord* p = s.brush->patch;
+         p->points[1][1].xyz[2] = -40;
+         p->points[2][0].xyz[0] = 80;
+         const TextureInfo info = texture("curves/rust", 4);
+         p->handle->setTextureInfo(&info);
+         p->flags |= PatchFlags::NeedsUpdate;
+         s.brush->handle->update(BrushUpdate::TessellatePatch);
      }},
-    {"DeletePatch",
-     [](T* t) {
-         BrushRecord* b = t->PatchBrush();
-         Map_SelectObject(t->W(), b);
-         return [t, b] {
-             Undo_BeginLevel(t->H(), "Delete Selection");
-             Undo_SaveSelectedBrushesDeleted(t->H());
-             Map_DeleteBrush(t->W(), b, false);
-             Undo_EndLevel(t->H());
-         };
-     }},
-    {"ModifyPatchGridAndTexture",
-     [](T* t) {
-         BrushRecord* b = t->PatchBrush();
-         Map_SelectObject(t->W(), b);
-         return [t, b] {
-             Undo_BeginLevel(t->H(), "Randomize Matrix");
-             Undo_SaveSelectedPatchesChanged(t->H(), true);
-             PatchRecord* p = b->patch;
-             p->points[1][1].xyz[2] = -40;
-             p->points[2][0].xyz[0] = 80;
-             const TextureInfo info = texture("curves/rust", 4);
-             p->handle->setTextureInfo(&info);
-             p->flags |= PatchFlags::NeedsUpdate;
-             b->handle->update(BrushUpdate::TessellatePatch);
-             Undo_EndLevel(t->H());
-         };
-     }},
-    {"DeleteOverlay",
-     [](T* t) {
-         BrushRecord* b = t->OverlayBrush();
-         Map_SelectObject(t->W(), b);
-         return [t, b] {
-             Undo_BeginLevel(t->H(), "Delete Selection");
-             Undo_SaveSelectedBrushesDeleted(t->H());
-             Map_DeleteBrush(t->W(), b, false);
-             Undo_EndLevel(t->H());
-         };
-     }},
-    {"ModifyOverlayCornersAndTexture",
-     [](T* t) {
-         BrushRecord* b = t->OverlayBrush();
-         Map_SelectObject(t->W(), b);
-         return [t, b] {
-             Undo_BeginLevel(t->H(), "Move");
-             Undo_SaveSelectedOverlaysChanged(t->H(), true);
-             OverlayRecord* o = b->overlay;
-             for (OverlayCorner& c : o->corners)
-                 c.xyz[2] += 24;
-             const TextureInfo info = texture("decals/sign", 2);
-             o->handle->setTextureInfo(&info);
-             o->handle->update(OverlayUpdate::Geometry);
-             Undo_EndLevel(t->H());
-         };
+    {"DeleteOverlay", "Delete Selection", selected(overlay), deleteSelectedBrush},
+    {"ModifyOverlayCornersAndTexture", "Move", selected(overlay),
+     [](T* t, Subject& s) {
+         Undo_SaveSelectedOverlaysChanged(t->h, true);
+         OverlayRecord* o = s.brush->overlay;
+         for (OverlayCorner& c : o->corners)
+             c.xyz[2] += 24;
+         const TextureInfo info = texture("decals/sign", 2);
+         o->handle->setTextureInfo(&info);
+         o->handle->update(OverlayUpdate::Geometry);
      }},
 };
 
@@ -682,20 +598,57 @@ INSTANTIATE_TEST_SUITE_P(Kinds, UndoOperationTest, ::testing::ValuesIn(kOperatio
 
 // ---- Appliers: missing objects, ids and selection ------------------------------------------------
 
-TEST_F(UndoHistoryTest, RestoredBrushWhoseEntityIsGoneIsSkippedWithItsSerial) {
-    EntityRecord* door = brushEntity("func_door");
-    BrushRecord* b = box(door, 0, 64);
-    box(door, 64, 128);
-    const int32_t doorSerial = door->serial;
-    Undo_BeginLevel(h, "Delete Brush");
-    Undo_SaveBrush(h, b, UndoList::DeletedBrushes, true);
-    Map_DeleteBrush(w, b, false);
-    Undo_EndLevel(h);
-    Map_RemoveEntity(w, door, false); // outside the history
+// A deleted object brought back whose owner is no longer in the world is skipped with the owner's
+// serial: a warning for a brush's entity, an error for a node's path.
+struct MissingOwnerCase {
+    const char* name;
+    const char* message; // with %1 for the owner's serial
+    const char* severity;
+    // Deletes an object in a level, then its owner outside the history; the owner's serial.
+    int32_t (*deleteBoth)(T*);
+};
 
-    Undo_StepUndo(h);
-    EXPECT_TRUE(console.contains(QString("Redo: no such entityId %1").arg(doorSerial)));
+class UndoMissingOwnerTest : public UndoHistoryTest,
+                             public ::testing::WithParamInterface<MissingOwnerCase> {};
+
+TEST_P(UndoMissingOwnerTest, RestoreIsSkippedWithTheOwnersSerial) {
+    const int32_t owner = GetParam().deleteBoth(this);
+    ASSERT_TRUE(Undo_StepUndo(h));
+    EXPECT_EQ(severityOf(QString(GetParam().message).arg(owner)), GetParam().severity);
 }
+
+const MissingOwnerCase kMissingOwners[] = {
+    {"BrushOfARemovedEntity", "Redo: no such entityId %1", "Warning",
+     [](T* t) {
+         EntityRecord* door = t->brushEntity("func_door");
+         BrushRecord* b = t->box(door, 0, 64);
+         t->box(door, 64, 128);
+         Undo_BeginLevel(t->h, "Delete Brush");
+         Undo_SaveBrush(t->h, b, UndoList::DeletedBrushes, true);
+         Map_DeleteBrush(t->w, b, false);
+         Undo_EndLevel(t->h);
+         const int32_t serial = door->serial;
+         Map_RemoveEntity(t->w, door, false);
+         return serial;
+     }},
+    {"NodeOfADeletedPath", "Redo: no such pathId %1", "Error",
+     [](T* t) {
+         PathRecord* p = t->path(3);
+         Undo_BeginLevel(t->h, "Delete Selection");
+         NodeRecord* middle = p->firstNode->next;
+         Undo_SaveNode(t->h, middle, UndoList::DeletedNodes);
+         Node_Delete(middle);
+         Undo_EndLevel(t->h);
+         const int32_t serial = p->serial;
+         Path_Delete(p);
+         return serial;
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, UndoMissingOwnerTest, ::testing::ValuesIn(kMissingOwners),
+                         [](const ::testing::TestParamInfo<MissingOwnerCase>& info) {
+                             return info.param.name;
+                         });
 
 TEST_F(UndoHistoryTest, SwappingAMissingObjectLogsAndGoesOn) {
     EntityRecord* a = pointEntity("info_null", 0);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "ConsoleCapture.h"
+#include "DocumentFixture.h"
 #include "core/System.h"
 #include "document/MapWorld.h"
 #include "map/EPair.h"
@@ -34,20 +35,8 @@ public:
     }
 
     BrushRecord* box(float lo, float hi, const char* texture) {
-        BrushRecord* brush = Brush_Create(map(), worldspawn);
-        const float planes[6][4] = {{0, 0, 1, hi},   {0, 0, -1, -lo}, {1, 0, 0, hi},
-                                    {-1, 0, 0, -lo}, {0, 1, 0, hi},   {0, -1, 0, -lo}};
-        TextureInfo info{};
-        info.sScale = info.tScale = 1.0f;
-        std::strcpy(info.name, texture);
-        for (const auto& p : planes) {
-            FaceRecord* f = Face_Create(map(), brush, &info, 0);
-            std::memcpy(f->normal, p, 12);
-            f->dist = p[3];
-            f->axialType = Face_AxialType(f->normal);
-            f->flags |= FaceFlags::ResetAxes;
-        }
-        brush->handle->update(0);
+        const float mins[3] = {lo, lo, lo}, maxs[3] = {hi, hi, hi};
+        BrushRecord* brush = Test_Box(map(), worldspawn, mins, maxs, texture);
         Brush_SetColor(brush, 10, 20, 30, 255); // base colours are random otherwise
         return brush;
     }

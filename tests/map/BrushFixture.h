@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "DocumentFixture.h"
 #include "TestWorld.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
@@ -15,13 +16,6 @@ struct TestPlane {
     float normal[3];
     float dist;
 };
-
-inline TextureInfo Test_TextureInfo(const char* name = "base/wall") {
-    TextureInfo info{};
-    info.sScale = info.tScale = 1.0f;
-    std::strncpy(info.name, name, sizeof(info.name) - 1);
-    return info;
-}
 
 class BrushFixture : public ::testing::Test {
 public:

@@ -76,8 +76,12 @@ TEST_F(FaceTextureTest, ResetAxesOnFloorWallAndSlope) {
         expectAxes(c.s, c.t);
         EXPECT_TRUE(face->handle->hasValidTextureAxes());
     }
+    // Without a normal there is no base row and the axes are left alone.
     face->normal[0] = face->normal[1] = face->normal[2] = 0;
     EXPECT_EQ(face->handle->findBaseAxis(), 6);
+    setAxes({0, 0, 1}, {0, 1, 0});
+    face->handle->resetTextureAxes();
+    expectAxes({0, 0, 1}, {0, 1, 0});
 }
 
 TEST_F(FaceTextureTest, DetectAlignment) {

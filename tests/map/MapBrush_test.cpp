@@ -7,7 +7,9 @@
 
 #include "BrushFixture.h"
 #include "ConsoleCapture.h"
+#include "document/CullTree.h"
 #include "document/MapWorld.h"
+#include "map/MapPatch.h"
 
 namespace {
 
@@ -196,6 +198,28 @@ TEST_F(MapBrushTest, OffsetPlanesRebuildsEveryPolygon) {
         EXPECT_EQ(f->vertexCount, 4);
     EXPECT_EQ(brush->mins[0], -8.0f);
     EXPECT_EQ(brush->maxs[2], 72.0f);
+}
+
+bool filedInCullTree(const CullNode* node, const void* object) {
+    if (!node) return false;
+    if (node->isLeaf()) return Cull_FindItem(node, object) != nullptr;
+    for (const CullNode* child : node->children)
+        if (filedInCullTree(child, object)) return true;
+    return false;
+}
+
+// A patch carrier has no faces to sort, but its update still files it in the cull tree.
+TEST_F(MapBrushTest, UpdateFilesFacelessCarrierInCullTree) {
+    makeCube(0, 64);
+    Map_CreateCullTree(&t.world);
+    ASSERT_NE(Cull_TreeOf(&t.world)->root, nullptr);
+    BrushRecord* carrier = Brush_Create(t.handle(), &t.worldspawn);
+    const TextureInfo info = Test_TextureInfo();
+    ASSERT_NE(Patch_Create(carrier, &info, 3, 3), nullptr);
+    carrier->handle->update(BrushUpdate::TessellatePatch);
+    EXPECT_TRUE(filedInCullTree(Cull_TreeOf(&t.world)->root, carrier));
+    carrier->handle->update(BrushUpdate::NoSortNoCull | BrushUpdate::TessellatePatch);
+    EXPECT_TRUE(filedInCullTree(Cull_TreeOf(&t.world)->root, carrier));
 }
 
 TEST_F(MapBrushTest, CopyAndCreateFromCopyKeepFaceOrder) {

@@ -29,6 +29,15 @@ TEST_F(MapFaceTest, PrimitiveFollowsVertexCount) {
     }
 }
 
+// Faces add the light terms one by one onto 0.8; adding their sum instead (0.8 + n . L) ends
+// one bit higher for this normal.
+TEST(FaceShade, TermsAddLeftToRightAndCapAtOne) {
+    const float slope[3] = {0, -0.6f, 0.8f};
+    EXPECT_EQ(Face_ShadeForNormal(slope), 0x1.ebb3ep-1f);
+    const float up[3] = {0, 0, 1};
+    EXPECT_EQ(Face_ShadeForNormal(up), 1.0f);
+}
+
 TEST_F(MapFaceTest, ComputePlaneKeepsADirectlySetPlaneWithoutPolygon) {
     FaceRecord* face = Face_Alloc(0);
     face->normal[1] = 1;
