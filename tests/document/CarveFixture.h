@@ -24,7 +24,7 @@ public:
     BrushRecord* box(EntityRecord* owner, const Box& x, const char* tex = "base/wall") {
         return box(owner, x.lo, x.hi, tex);
     }
-    BrushRecord* box(const Box& x, const char* tex = "base/wall") { return box(world, x, tex); }
+    BrushRecord* box(const Box& x, const char* tex = "base/wall") { return box(worldspawn, x, tex); }
     EntityRecord* brushEntity() { return brushEntity("func_wall"); }
     void select(BrushRecord* b) { Map_SelectObject(w, b); }
 
@@ -73,5 +73,4 @@ public:
     }
 
     cPromptScript prompts;
-    EntityRecord*& world = worldspawn; // the name these tests use
 };

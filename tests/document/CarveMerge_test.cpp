@@ -19,7 +19,7 @@ TEST_F(CarveTest, HoleThroughWallLeavesFourPiecesAroundUnchangedCutter) {
 
     Map_Carve(w);
 
-    const std::vector<BrushRecord*> brushes = brushesOf(world);
+    const std::vector<BrushRecord*> brushes = brushesOf(worldspawn);
     std::vector<BrushRecord*> pieces;
     for (BrushRecord* b : brushes)
         if (b != cutter) pieces.push_back(b);
@@ -55,7 +55,7 @@ TEST_F(CarveTest, PiecesMergeAgainWhereTexturesMatch) {
 
         Map_Carve(w);
 
-        std::vector<BrushRecord*> pieces = brushesOf(world);
+        std::vector<BrushRecord*> pieces = brushesOf(worldspawn);
         pieces.erase(std::find(pieces.begin(), pieces.end(), cutter));
         EXPECT_EQ(pieces.size(), c.pieces);
         EXPECT_EQ(countWithBounds(pieces, {{96, 0, 0}, {160, 16, 64}}), c.pieces == 3 ? 1 : 0);
@@ -79,7 +79,7 @@ TEST_F(CarveTest, TouchingOnlyCuttersLeaveTargetsWhole) {
         const std::string before = dump();
         Map_Carve(w);
         EXPECT_EQ(dump(), before);
-        EXPECT_EQ(brushesOf(world).front(), wall);
+        EXPECT_EQ(brushesOf(worldspawn).front(), wall);
     }
 }
 
@@ -105,7 +105,7 @@ TEST_F(CarveTest, ProtectedBrushesAreNotCarved) {
         }
         select(cutter);
         Map_Carve(w);
-        EXPECT_EQ(brushesOf(world), (std::vector<BrushRecord*>{wall, cutter}));
+        EXPECT_EQ(brushesOf(worldspawn), (std::vector<BrushRecord*>{wall, cutter}));
         if (which == 0) {
             Texture_Release(&wall->firstFace->texture);
             wall->firstFace->handle->setTextureInfo(&wall->firstFace->texInfo);
@@ -118,7 +118,7 @@ TEST_F(CarveTest, BrushEntityCarvedAwayIsRemoved) {
     EntityRecord* door = brushEntity();
     box(door, {{-16, -16, 0}, {16, 16, 32}});
     BrushRecord* cutter = brush(
-        world,
+        worldspawn,
         {{1, 1, 0, 64}, {1, -1, 0, 64}, {-1, 1, 0, 64}, {-1, -1, 0, 64}, {0, 0, 1, 64}, {0, 0, -1, 32}});
     select(cutter);
     const std::string before = dump();
@@ -145,8 +145,8 @@ TEST_F(MergeTest, FaceSharingBoxesBecomeOneBoxWithTheOuterTextures) {
 
     ASSERT_TRUE(Map_Merge(w));
 
-    ASSERT_EQ(brushesOf(world).size(), 1u);
-    BrushRecord* merged = world->firstBrush;
+    ASSERT_EQ(brushesOf(worldspawn).size(), 1u);
+    BrushRecord* merged = worldspawn->firstBrush;
     EXPECT_TRUE(hasBounds(merged, {{0, 0, 0}, {128, 64, 64}}));
     EXPECT_EQ(selectedBrushes(), std::vector<BrushRecord*>{merged});
     int faces = 0;
@@ -180,14 +180,14 @@ TEST_F(MergeTest, RefusalsChangeNothing) {
         {"patch last", "can't merge patches!",
          [](MergeTest* t) {
              t->select(t->box({{0, 0, 0}, {64, 64, 64}}));
-             BrushRecord* b = Brush_Create(t->map(), t->world);
+             BrushRecord* b = Brush_Create(t->map(), t->worldspawn);
              Patch_Create(b, nullptr, 3, 3);
              b->handle->update(BrushUpdate::TessellatePatch);
              t->select(b);
          }},
         {"patch first", "can't merge patches!",
          [](MergeTest* t) {
-             BrushRecord* b = Brush_Create(t->map(), t->world);
+             BrushRecord* b = Brush_Create(t->map(), t->worldspawn);
              Patch_Create(b, nullptr, 3, 3);
              b->handle->update(BrushUpdate::TessellatePatch);
              t->select(b);

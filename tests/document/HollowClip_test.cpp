@@ -38,7 +38,7 @@ TEST_F(HollowTest, CubeBecomesSixWallsInsideOrOutside) {
 
         ASSERT_TRUE(Map_MakeHollow(w, c.thickness));
 
-        const std::vector<BrushRecord*> walls = brushesOf(world);
+        const std::vector<BrushRecord*> walls = brushesOf(worldspawn);
         ASSERT_EQ(walls.size(), 6u);
         EXPECT_NEAR(totalVolume(walls), c.wallVolume, 1.0);
         ASSERT_NE(walls.front()->group, nullptr);
@@ -111,7 +111,7 @@ TEST_F(HollowTest, CommandAsksAndChecksTheThickness) {
         if (c.thickness) script.answerInteger(*c.thickness);
 
         EXPECT_EQ(Map_CmdMakeHollow(w), c.done);
-        EXPECT_EQ(brushesOf(world).size(), size_t(c.done ? 6 * c.brushes : c.brushes));
+        EXPECT_EQ(brushesOf(worldspawn).size(), size_t(c.done ? 6 * c.brushes : c.brushes));
         ASSERT_FALSE(script.asked.isEmpty());
         const PromptRequest& last = script.asked.last();
         if (c.lastMessage) {
@@ -161,7 +161,7 @@ TEST_F(ClipTest, KeepFrontBackOrBoth) {
         ASSERT_TRUE(Map_CmdClipObjects(w, normal, 64, c.toolMode));
 
         const std::vector<BrushRecord*> selected = selectedBrushes();
-        EXPECT_EQ(brushesOf(world).size(), c.selected.size());
+        EXPECT_EQ(brushesOf(worldspawn).size(), c.selected.size());
         ASSERT_EQ(selected.size(), c.selected.size());
         for (const Box& b : c.selected)
             EXPECT_EQ(countWithBounds(selected, b), 1);

@@ -1,42 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "ConsoleCapture.h"
+#include "DocumentFixture.h"
 #include "core/System.h"
-#include "document/MapDocument.h"
-#include "document/MapWorld.h"
-#include "document/UndoHistory.h"
 #include "document/UndoSnapshot.h"
-#include "document/WorldDump.h"
 #include "map/EPair.h"
-#include "map/MapBrush.h"
-#include "map/MapEntity.h"
-#include "map/MapFace.h"
 #include "map/MapGroup.h"
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
 #include "map/MapPath.h"
 #include "map/ObjectApi.h"
-#include "map/TextureInfo.h"
 
 namespace {
 
-TextureInfo texture(const char* name, float shift = 0) {
-    TextureInfo info{};
-    info.sScale = info.tScale = 1.0f;
+TextureInfo texture(const char* name, float shift) {
+    TextureInfo info = Test_TextureInfo(name);
     info.sShift = shift;
-    std::strncpy(info.name, name, sizeof(info.name) - 1);
     return info;
-}
-
-// What a load leaves: keys, render and model data read.
-void refresh(EntityRecord* e) {
-    e->handle->update(EntityUpdate::ClassKeys | EntityUpdate::RenderKeys | EntityUpdate::ModelKeys |
-                      EntityUpdate::RebuildModel);
 }
 
 // Links in a chain of levels or of snapshots.
@@ -47,19 +30,8 @@ template <class S> int chainLength(const S* s) {
     return n;
 }
 
-class UndoHistoryTest : public ::testing::Test {
+class UndoHistoryTest : public DocumentFixture {
 public:
-    void SetUp() override {
-        Project_Construct(&doc);
-        h = doc.undo;
-        w = doc.world;
-        const float origin[3] = {0, 0, 0};
-        world = Entity_Create(map(), "worldspawn", origin, EntityFlag::World);
-    }
-    void TearDown() override { Project_Destroy(&doc); }
-
-    MapHandle map() { return Map_Handle(w); }
-    std::string dump() { return Map_DumpWorld(w, WorldDumpFlag::Serials).toStdString(); }
     // "Error", "Warning" or "Plain" for the first console line showing the message; "" for none.
     std::string severityOf(const QString& message) const {
         for (const QString& line : console.lines)
@@ -70,36 +42,17 @@ public:
         return "";
     }
 
-    // An axial box in the entity, built as importers build brushes: planes, then one update.
+    // A cube from lo to hi on every axis.
     BrushRecord* box(EntityRecord* owner, float lo, float hi, const char* tex = "base/wall") {
-        BrushRecord* b = Brush_Create(map(), owner);
-        const TextureInfo info = texture(tex);
-        const float planes[6][4] = {{0, 0, 1, hi},   {0, 0, -1, -lo}, {1, 0, 0, hi},
-                                    {-1, 0, 0, -lo}, {0, 1, 0, hi},   {0, -1, 0, -lo}};
-        for (const auto& p : planes) {
-            FaceRecord* f = Face_Create(map(), b, &info, 0);
-            std::memcpy(f->normal, p, sizeof(float) * 3);
-            f->dist = p[3];
-            f->axialType = Face_AxialType(f->normal);
-            f->flags |= FaceFlags::ResetAxes;
-        }
-        owner->handle->update(0);
-        return b;
+        const float mins[3] = {lo, lo, lo};
+        const float maxs[3] = {hi, hi, hi};
+        return DocumentFixture::box(owner, mins, maxs, tex);
     }
+    // A point entity at x on the x axis, targeting "t1". The base overload stays hidden: beside it
+    // a literal 0 would be ambiguous between a coordinate and a null origin.
     EntityRecord* pointEntity(const char* classname, float x) {
         const float origin[3] = {x, 0, 0};
-        EntityRecord* e = Entity_Create(map(), classname, origin, EntityFlag::Point);
-        e->handle->appendKeyValue("classname", classname);
-        e->handle->appendKeyValue("target", "t1");
-        refresh(e);
-        return e;
-    }
-    EntityRecord* brushEntity(const char* classname) {
-        const float origin[3] = {0, 0, 0};
-        EntityRecord* e = Entity_Create(map(), classname, origin, 0);
-        e->handle->appendKeyValue("classname", classname);
-        refresh(e);
-        return e;
+        return DocumentFixture::pointEntity(classname, origin, {{"target", "t1"}});
     }
     PathRecord* path(int nodes) {
         PathRecord* p = Path_Create(map());
@@ -114,7 +67,7 @@ public:
     }
     // A 3 x 3 patch on a brush of the world entity, bulged in the middle.
     BrushRecord* patchBrush() {
-        BrushRecord* b = Brush_Create(map(), world);
+        BrushRecord* b = Brush_Create(map(), worldspawn);
         const TextureInfo info = texture("curves/pipe");
         PatchRecord* p = Patch_Create(b, &info, 3, 3);
         for (int c = 0; c < 3; ++c)
@@ -128,7 +81,7 @@ public:
     }
     // An overlay quad on a brush of the world entity.
     BrushRecord* overlayBrush() {
-        BrushRecord* b = Brush_Create(map(), world);
+        BrushRecord* b = Brush_Create(map(), worldspawn);
         const TextureInfo info = texture("decals/poster");
         OverlayRecord* o = Overlay_Create(b, &info);
         const float corners[4][2] = {{0, 0}, {32, 0}, {32, 32}, {0, 32}};
@@ -150,126 +103,120 @@ public:
             f->flags |= FaceFlags::NeedsUpdate;
         b->entity->handle->update(FaceUpdate::Plane);
     }
-
-    cConsoleCapture console;
-    MapDocument doc;
-    UndoHistory* h = nullptr;
-    MapWorld* w = nullptr;
-    EntityRecord* world = nullptr;
 };
 
 // ---- Levels and the ring -----------------------------------------------------------------------
 
 TEST_F(UndoHistoryTest, SixthLevelRecyclesTheOldestOfFive) {
-    Undo_Reset(h);
-    h->levelCount = 5;
+    Undo_Reset(history);
+    history->levelCount = 5;
     const std::vector<std::string> names = {"1", "2", "3", "4", "5", "6"};
     for (const std::string& name : names) {
-        Undo_BeginLevel(h, name.c_str());
-        Undo_EndLevel(h);
+        Undo_BeginLevel(history, name.c_str());
+        Undo_EndLevel(history);
     }
-    ASSERT_EQ(chainLength(h->undoChain), 5);
-    EXPECT_EQ(h->freeLevels, nullptr);
+    ASSERT_EQ(chainLength(history->undoChain), 5);
+    EXPECT_EQ(history->freeLevels, nullptr);
     // Newest first; the head's ring names the oldest, and the ring walks newer and back round.
-    EXPECT_STREQ(h->undoChain->name, "6");
-    EXPECT_STREQ(h->undoChain->ring->name, "2");
-    const UndoLevel* level = h->undoChain->ring;
+    EXPECT_STREQ(history->undoChain->name, "6");
+    EXPECT_STREQ(history->undoChain->ring->name, "2");
+    const UndoLevel* level = history->undoChain->ring;
     std::string ringOrder;
     for (int i = 0; i < 5; ++i, level = level->ring)
         ringOrder += level->name;
     EXPECT_EQ(ringOrder, "23456");
-    EXPECT_EQ(level, h->undoChain->ring);
+    EXPECT_EQ(level, history->undoChain->ring);
 
     for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(Undo_StepUndo(h)) << i;
-    EXPECT_FALSE(Undo_StepUndo(h));
-    EXPECT_EQ(chainLength(h->redoChain), 5);
+        EXPECT_TRUE(Undo_StepUndo(history)) << i;
+    EXPECT_FALSE(Undo_StepUndo(history));
+    EXPECT_EQ(chainLength(history->redoChain), 5);
 }
 
 TEST_F(UndoHistoryTest, RingStaysWholeThroughUndoRedoAndRecycling) {
-    Undo_InitHistory(h, map(), 1, true); // clamped: one level could not form a ring
-    EXPECT_EQ(h->levelCount, kUndoMinLevels);
+    Undo_InitHistory(history, map(), 1, true); // clamped: one level could not form a ring
+    EXPECT_EQ(history->levelCount, kUndoMinLevels);
     for (const char* name : {"a", "b", "c"}) {
-        Undo_BeginLevel(h, name);
-        Undo_EndLevel(h);
+        Undo_BeginLevel(history, name);
+        Undo_EndLevel(history);
     }
-    EXPECT_TRUE(Undo_StepUndo(h));
-    EXPECT_EQ(h->undoChain->ring, h->undoChain); // a lone level names itself
-    EXPECT_TRUE(Undo_StepRedo(h));
-    EXPECT_STREQ(h->undoChain->name, "c");
-    EXPECT_STREQ(h->undoChain->ring->name, "b");
-    EXPECT_STREQ(h->undoChain->ring->ring->name, "c");
-    Undo_BeginLevel(h, "d");
-    EXPECT_STREQ(h->undoChain->ring->name, "c");
-    EXPECT_EQ(chainLength(h->undoChain), 2);
+    EXPECT_TRUE(Undo_StepUndo(history));
+    EXPECT_EQ(history->undoChain->ring, history->undoChain); // a lone level names itself
+    EXPECT_TRUE(Undo_StepRedo(history));
+    EXPECT_STREQ(history->undoChain->name, "c");
+    EXPECT_STREQ(history->undoChain->ring->name, "b");
+    EXPECT_STREQ(history->undoChain->ring->ring->name, "c");
+    Undo_BeginLevel(history, "d");
+    EXPECT_STREQ(history->undoChain->ring->name, "c");
+    EXPECT_EQ(chainLength(history->undoChain), 2);
 }
 
 TEST_F(UndoHistoryTest, NewLevelDropsTheRedoChain) {
     for (const char* name : {"a", "b"}) {
-        Undo_BeginLevel(h, name);
-        Undo_EndLevel(h);
+        Undo_BeginLevel(history, name);
+        Undo_EndLevel(history);
     }
-    Undo_StepUndo(h);
-    Undo_StepUndo(h);
-    Undo_BeginLevel(h, "c");
-    Undo_EndLevel(h);
-    EXPECT_EQ(h->redoChain, nullptr);
-    EXPECT_FALSE(Undo_StepRedo(h));
-    EXPECT_EQ(chainLength(h->undoChain), 1);
-    EXPECT_EQ(chainLength(h->freeLevels), h->levelCount - 1);
+    Undo_StepUndo(history);
+    Undo_StepUndo(history);
+    Undo_BeginLevel(history, "c");
+    Undo_EndLevel(history);
+    EXPECT_EQ(history->redoChain, nullptr);
+    EXPECT_FALSE(Undo_StepRedo(history));
+    EXPECT_EQ(chainLength(history->undoChain), 1);
+    EXPECT_EQ(chainLength(history->freeLevels), history->levelCount - 1);
 }
 
 TEST_F(UndoHistoryTest, DisabledHistoryAndClosedLevelsRecordNothing) {
-    BrushRecord* b = box(world, 0, 64);
-    Undo_SaveBrush(h, b, UndoList::ChangedBrushes, true); // no level yet
-    EXPECT_EQ(h->levels, nullptr);
+    BrushRecord* b = box(worldspawn, 0, 64);
+    Undo_SaveBrush(history, b, UndoList::ChangedBrushes, true); // no level yet
+    EXPECT_EQ(history->levels, nullptr);
 
-    h->enabled = false;
-    Undo_BeginLevel(h, "off");
-    EXPECT_EQ(h->undoChain, nullptr);
-    EXPECT_FALSE(h->recording);
+    history->enabled = false;
+    Undo_BeginLevel(history, "off");
+    EXPECT_EQ(history->undoChain, nullptr);
+    EXPECT_FALSE(history->recording);
 
-    h->enabled = true;
-    Undo_BeginLevel(h, "on");
-    Undo_EndLevel(h);
-    Undo_SaveBrush(h, b, UndoList::ChangedBrushes, true); // after the close
-    EXPECT_EQ(h->undoChain->brushes[int(UndoChange::Changed)], nullptr);
+    history->enabled = true;
+    Undo_BeginLevel(history, "on");
+    Undo_EndLevel(history);
+    Undo_SaveBrush(history, b, UndoList::ChangedBrushes, true); // after the close
+    EXPECT_EQ(history->undoChain->brushes[int(UndoChange::Changed)], nullptr);
 }
 
 TEST_F(UndoHistoryTest, StepNamesAreCopiedAndTableEntriesFindTheDocument) {
     char name[16] = "Plugin Step";
     Undo_BeginStep(map(), name);
     std::strcpy(name, "overwritten");
-    EXPECT_TRUE(h->recording);
-    EXPECT_STREQ(Undo_NewestLevel(h)->name, "Plugin Step");
+    EXPECT_TRUE(history->recording);
+    EXPECT_STREQ(Undo_NewestLevel(history)->name, "Plugin Step");
     Undo_EndStep(map());
-    EXPECT_FALSE(h->recording);
+    EXPECT_FALSE(history->recording);
 
     Undo_BeginStep(nullptr, "none"); // a null handle does nothing
     Undo_EndStep(nullptr);
     Undo_RecordSelectedBrushesChanged(nullptr, 1);
-    EXPECT_STREQ(Undo_NewestLevel(h)->name, "Plugin Step");
+    EXPECT_STREQ(Undo_NewestLevel(history)->name, "Plugin Step");
 }
 
 TEST_F(UndoHistoryTest, SnapshotIntoAListOfAnotherKindIsRefused) {
-    BrushRecord* b = box(world, 0, 64);
-    Undo_BeginLevel(h, "wrong");
-    Undo_SaveBrush(h, b, UndoList::ChangedEntities, true);
-    EXPECT_EQ(h->undoChain->brushes[int(UndoChange::Changed)], nullptr);
+    BrushRecord* b = box(worldspawn, 0, 64);
+    Undo_BeginLevel(history, "wrong");
+    Undo_SaveBrush(history, b, UndoList::ChangedEntities, true);
+    EXPECT_EQ(history->undoChain->brushes[int(UndoChange::Changed)], nullptr);
     EXPECT_TRUE(console.contains("Undo: list 0 does not hold a brush"));
 }
 
 TEST_F(UndoHistoryTest, FirstSnapshotOfAnObjectInAListWins) {
     EntityRecord* e = pointEntity("info_null", 0);
-    Undo_BeginLevel(h, "Move");
-    Undo_SaveEntity(h, e, UndoList::ChangedEntities);
+    Undo_BeginLevel(history, "Move");
+    Undo_SaveEntity(history, e, UndoList::ChangedEntities);
     const std::string before = dump();
     e->origin[0] = 100;
-    Undo_SaveEntity(h, e, UndoList::ChangedEntities); // the state half-way is not kept
+    Undo_SaveEntity(history, e, UndoList::ChangedEntities); // the state half-way is not kept
     e->origin[0] = 200;
-    Undo_EndLevel(h);
-    EXPECT_EQ(chainLength(h->undoChain->entities[int(UndoChange::Changed)]), 1);
-    Undo_StepUndo(h);
+    Undo_EndLevel(history);
+    EXPECT_EQ(chainLength(history->undoChain->entities[int(UndoChange::Changed)]), 1);
+    Undo_StepUndo(history);
     EXPECT_EQ(e->origin[0], 0.0f);
     EXPECT_EQ(dump(), before);
 }
@@ -277,19 +224,19 @@ TEST_F(UndoHistoryTest, FirstSnapshotOfAnObjectInAListWins) {
 // One snapshot per serial in each list of each level: another list, another level and a recycled
 // level each take the object again.
 TEST_F(UndoHistoryTest, OneSnapshotPerListAndLevelAlsoAfterRecycling) {
-    Undo_Reset(h);
-    h->levelCount = 2;
-    BrushRecord* b = box(world, 0, 64);
+    Undo_Reset(history);
+    history->levelCount = 2;
+    BrushRecord* b = box(worldspawn, 0, 64);
     for (const char* name : {"1", "2", "3"}) { // "3" recycles "1"
         SCOPED_TRACE(name);
-        Undo_BeginLevel(h, name);
+        Undo_BeginLevel(history, name);
         for (int repeat = 0; repeat < 2; ++repeat) {
-            Undo_SaveBrush(h, b, UndoList::ChangedBrushes, false);
-            Undo_SaveBrush(h, b, UndoList::DeletedBrushes, true);
-            Undo_SaveFace(h, b->firstFace, UndoList::ChangedFaces);
+            Undo_SaveBrush(history, b, UndoList::ChangedBrushes, false);
+            Undo_SaveBrush(history, b, UndoList::DeletedBrushes, true);
+            Undo_SaveFace(history, b->firstFace, UndoList::ChangedFaces);
         }
-        Undo_EndLevel(h);
-        const UndoLevel* level = Undo_NewestLevel(h);
+        Undo_EndLevel(history);
+        const UndoLevel* level = Undo_NewestLevel(history);
         EXPECT_EQ(chainLength(level->brushes[int(UndoChange::Changed)]), 1);
         EXPECT_EQ(chainLength(level->brushes[int(UndoChange::Deleted)]), 1);
         EXPECT_EQ(chainLength(level->changedFaces), 1);
@@ -298,15 +245,15 @@ TEST_F(UndoHistoryTest, OneSnapshotPerListAndLevelAlsoAfterRecycling) {
 
 TEST_F(UndoHistoryTest, ClearedLevelsReturnSnapshotsToThePools) {
     Undo_FreePools();
-    BrushRecord* b = box(world, 0, 64);
-    Undo_BeginLevel(h, "a");
-    Undo_SaveBrush(h, b, UndoList::ChangedBrushes, true);
-    Undo_EndLevel(h);
+    BrushRecord* b = box(worldspawn, 0, 64);
+    Undo_BeginLevel(history, "a");
+    Undo_SaveBrush(history, b, UndoList::ChangedBrushes, true);
+    Undo_EndLevel(history);
     EXPECT_EQ(UndoPool_PooledCount(), 0);
-    Undo_Reset(h);
+    Undo_Reset(history);
     EXPECT_EQ(UndoPool_PooledCount(), 7); // the brush and its six faces
-    Undo_BeginLevel(h, "b");
-    Undo_SaveBrush(h, b, UndoList::ChangedBrushes, false);
+    Undo_BeginLevel(history, "b");
+    Undo_SaveBrush(history, b, UndoList::ChangedBrushes, false);
     EXPECT_EQ(UndoPool_PooledCount(), 0);
 }
 
@@ -337,17 +284,14 @@ TEST_P(UndoOperationTest, UndoRestoresBeforeAndRedoRestoresAfter) {
     Subject subject;
     if (c.prepare) c.prepare(this, subject);
     const std::string before = dump();
-    Undo_BeginLevel(h, c.level);
+    Undo_BeginLevel(history, c.level);
     c.operation(this, subject);
-    Undo_EndLevel(h);
+    Undo_EndLevel(history);
     const std::string after = dump();
     ASSERT_NE(before, after) << "the operation changed nothing";
 
-    ASSERT_TRUE(Undo_StepUndo(h));
-    EXPECT_EQ(dump(), before);
-    ASSERT_TRUE(Undo_StepRedo(h));
-    EXPECT_EQ(dump(), after);
-    ASSERT_TRUE(Undo_StepUndo(h)); // the level swapped in place twice
+    ASSERT_NO_FATAL_FAILURE(oracle(before, after));
+    ASSERT_TRUE(Undo_StepUndo(history)); // the level swapped in place twice
     EXPECT_EQ(dump(), before);
     EXPECT_FALSE(console.contains("no such"));
 }
@@ -360,7 +304,7 @@ Step selected(BrushRecord* (*build)(T*)) {
     };
 }
 BrushRecord* worldBox(T* t) {
-    return t->box(t->world, 0, 64);
+    return t->box(t->worldspawn, 0, 64);
 }
 BrushRecord* patch(T* t) {
     return t->patchBrush();
@@ -378,7 +322,7 @@ Step pathOf(int nodes) {
     return [nodes](T* t, Subject& s) { s.path = t->path(nodes); };
 }
 void deleteSelectedBrush(T* t, Subject& s) {
-    Undo_SaveSelectedBrushesDeleted(t->h);
+    Undo_SaveSelectedBrushesDeleted(t->history);
     Map_DeleteBrush(t->w, s.brush, false);
 }
 void retexture(FaceRecord* f, const char* name, float shift) {
@@ -392,29 +336,29 @@ const OperationCase kOperations[] = {
      {},
      [](T* t, Subject& s) {
          selected(worldBox)(t, s);
-         Undo_SaveSelectedBrushesCreated(t->h);
+         Undo_SaveSelectedBrushesCreated(t->history);
      }},
     {"DeleteBrush", "Delete Selection",
      [](T* t, Subject& s) {
          selected(worldBox)(t, s);
-         t->box(t->world, 100, 164);
+         t->box(t->worldspawn, 100, 164);
      },
      deleteSelectedBrush},
     {"MoveBrush", "Move", selected(worldBox),
      [](T* t, Subject& s) {
-         Undo_SaveSelectedBrushesChanged(t->h, true);
+         Undo_SaveSelectedBrushesChanged(t->history, true);
          t->translate(s.brush, 32);
      }},
     {"RetextureBrush", "Apply Texture", selected(worldBox),
      [](T* t, Subject& s) {
-         Undo_SaveSelectedBrushesChanged(t->h, false);
+         Undo_SaveSelectedBrushesChanged(t->history, false);
          for (FaceRecord* f = s.brush->firstFace; f; f = f->next)
              retexture(f, "base/floor", 8);
      }},
     {"ModifyFace", "Face Texture", [](T* t, Subject& s) { s.brush = worldBox(t); },
      [](T* t, Subject& s) {
          FaceRecord* f = s.brush->firstFace->next;
-         Undo_SaveFace(t->h, f, UndoList::ChangedFaces);
+         Undo_SaveFace(t->history, f, UndoList::ChangedFaces);
          retexture(f, "base/trim", 16);
      }},
     {"CreatePointEntity",
@@ -422,24 +366,24 @@ const OperationCase kOperations[] = {
      {},
      [](T* t, Subject& s) {
          selectedPoint("info_player_start")(t, s);
-         Undo_SaveSelectedEntitiesCreated(t->h);
+         Undo_SaveSelectedEntitiesCreated(t->history);
      }},
     {"DeletePointEntity", "Delete Selection", selectedPoint("info_player_start"),
      [](T* t, Subject& s) {
-         Undo_SaveSelectedEntitiesDeleted(t->h);
+         Undo_SaveSelectedEntitiesDeleted(t->history);
          Map_RemoveEntity(t->w, s.entity, false);
      }},
     {"ModifyEntityKeysOriginAndClass", "Entity Properties", selectedPoint("info_null"),
      [](T* t, Subject& s) {
          EntityRecord* e = s.entity;
-         Undo_SaveSelectedEntitiesChanged(t->h);
+         Undo_SaveSelectedEntitiesChanged(t->history);
          e->handle->appendKeyValue("message", "hello");
          e->handle->setKeyValue("target", "t2");
          Sys_Free(e->classname);
          e->classname = Sys_StrDup("info_notnull");
          e->origin[2] = 48;
          e->spawnflags = 3;
-         refresh(e);
+         T::refresh(e);
      }},
     {"CreateBrushEntity",
      "Create Entity",
@@ -449,8 +393,8 @@ const OperationCase kOperations[] = {
          BrushRecord* b = t->box(e, 0, 64);
          Map_SelectObject(t->w, e);
          Map_SelectObject(t->w, b);
-         Undo_SaveSelectedEntitiesCreated(t->h);
-         Undo_SaveSelectedBrushesCreated(t->h);
+         Undo_SaveSelectedEntitiesCreated(t->history);
+         Undo_SaveSelectedBrushesCreated(t->history);
      }},
     {"DeleteBrushEntity", "Delete Selection",
      [](T* t, Subject& s) {
@@ -462,8 +406,8 @@ const OperationCase kOperations[] = {
          Map_SelectObject(t->w, b2);
      },
      [](T* t, Subject& s) {
-         Undo_SaveSelectedEntitiesDeleted(t->h);
-         Undo_SaveSelectedBrushesDeleted(t->h);
+         Undo_SaveSelectedEntitiesDeleted(t->history);
+         Undo_SaveSelectedBrushesDeleted(t->history);
          Map_DeleteEntity(t->w, s.entity);
      }},
     {"TieBrushToEntity", "Tie to Entity",
@@ -473,18 +417,18 @@ const OperationCase kOperations[] = {
          t->box(s.entity, 200, 264);
      },
      [](T* t, Subject& s) {
-         Undo_SaveSelectedBrushesChanged(t->h, false);
-         Map_UnlinkBrush(t->w, s.brush, t->world);
+         Undo_SaveSelectedBrushesChanged(t->history, false);
+         Map_UnlinkBrush(t->w, s.brush, t->worldspawn);
          Map_LinkBrush(t->w, s.brush, s.entity);
          s.entity->handle->update(0);
-         t->world->handle->update(0);
+         t->worldspawn->handle->update(0);
      }},
     {"CreateGroup", "Group", selected(worldBox),
      [](T* t, Subject& s) {
-         Undo_SaveSelectedBrushesChanged(t->h, false);
+         Undo_SaveSelectedBrushesChanged(t->history, false);
          GroupRecord* g = Group_Create(t->map());
          EXPECT_EQ(Group_AddBrush(g, s.brush), nullptr);
-         Undo_SaveGroup(t->h, g, UndoList::CreatedGroups);
+         Undo_SaveGroup(t->history, g, UndoList::CreatedGroups);
      }},
     {"DeleteGroup", "Ungroup",
      [](T* t, Subject& s) {
@@ -494,8 +438,8 @@ const OperationCase kOperations[] = {
          Map_SelectObject(t->w, s.brush);
      },
      [](T* t, Subject& s) {
-         Undo_SaveSelectedBrushesChanged(t->h, false);
-         Undo_SaveGroup(t->h, s.groups[0], UndoList::DeletedGroups);
+         Undo_SaveSelectedBrushesChanged(t->history, false);
+         Undo_SaveGroup(t->history, s.groups[0], UndoList::DeletedGroups);
          Group_Delete(t->map(), s.groups[0]);
      }},
     {"ModifyGroupParentAndColour", "Group",
@@ -508,8 +452,8 @@ const OperationCase kOperations[] = {
      [](T* t, Subject& s) {
          GroupRecord* inner = s.groups[0];
          GroupRecord* outer = s.groups[1];
-         Undo_SaveGroup(t->h, inner, UndoList::ChangedGroups);
-         Undo_SaveGroup(t->h, outer, UndoList::ChangedGroups);
+         Undo_SaveGroup(t->history, inner, UndoList::ChangedGroups);
+         Undo_SaveGroup(t->history, outer, UndoList::ChangedGroups);
          Group_SetParent(outer, inner);
          Group_SetColor(inner, 1, 2, 3, 255);
      }},
@@ -518,9 +462,9 @@ const OperationCase kOperations[] = {
      {},
      [](T* t, Subject&) {
          PathRecord* p = t->path(3);
-         Undo_SavePath(t->h, p, UndoList::CreatedPaths);
+         Undo_SavePath(t->history, p, UndoList::CreatedPaths);
          for (NodeRecord* n = p->firstNode; n; n = n->next)
-             Undo_SaveNode(t->h, n, UndoList::CreatedNodes);
+             Undo_SaveNode(t->history, n, UndoList::CreatedNodes);
      }},
     {"DeletePath", "Delete Path",
      [](T* t, Subject& s) {
@@ -529,28 +473,28 @@ const OperationCase kOperations[] = {
      },
      [](T* t, Subject& s) {
          for (NodeRecord* n = s.path->firstNode; n; n = n->next)
-             Undo_SaveNode(t->h, n, UndoList::DeletedNodes);
-         Undo_SavePath(t->h, s.path, UndoList::DeletedPaths);
+             Undo_SaveNode(t->history, n, UndoList::DeletedNodes);
+         Undo_SavePath(t->history, s.path, UndoList::DeletedPaths);
          Path_Delete(s.path);
      }},
     {"DeleteMiddleNode", "Delete Selection", pathOf(3),
      [](T* t, Subject& s) {
          NodeRecord* middle = s.path->firstNode->next;
-         Undo_SaveNode(t->h, middle, UndoList::DeletedNodes);
+         Undo_SaveNode(t->history, middle, UndoList::DeletedNodes);
          Node_Delete(middle);
      }},
     {"InsertNode", "Add Nodes", pathOf(2),
      [](T* t, Subject& s) {
          NodeRecord* n = Node_InsertBefore(t->map(), s.path->lastNode);
          n->origin[1] = 32;
-         Undo_SaveNode(t->h, n, UndoList::CreatedNodes);
+         Undo_SaveNode(t->history, n, UndoList::CreatedNodes);
      }},
     {"ModifyNodeAndPath", "Node Properties", pathOf(2),
      [](T* t, Subject& s) {
          PathRecord* p = s.path;
          NodeRecord* n = p->lastNode;
-         Undo_SaveNode(t->h, n, UndoList::ChangedNodes);
-         Undo_SavePath(t->h, p, UndoList::ChangedPaths);
+         Undo_SaveNode(t->history, n, UndoList::ChangedNodes);
+         Undo_SavePath(t->history, p, UndoList::ChangedPaths);
          n->origin[2] = 99;
          EPair_Append(&n->epairs, "wait", "2");
          n->name = Sys_StrDup("stop");
@@ -561,17 +505,17 @@ const OperationCase kOperations[] = {
     {"ReversePath", "Reverse Path", pathOf(4),
      [](T* t, Subject& s) {
          for (NodeRecord* n = s.path->firstNode; n; n = n->next)
-             Undo_SaveNode(t->h, n, UndoList::ChangedNodes);
+             Undo_SaveNode(t->history, n, UndoList::ChangedNodes);
          s.path->handle->reverse();
      }},
     {"CreatePatch",
      "Create Patch",
      {},
-     [](T* t, Subject&) { Undo_SaveBrush(t->h, t->patchBrush(), UndoList::CreatedBrushes, true); }},
+     [](T* t, Subject&) { Undo_SaveBrush(t->history, t->patchBrush(), UndoList::CreatedBrushes, true); }},
     {"DeletePatch", "Delete Selection", selected(patch), deleteSelectedBrush},
     {"ModifyPatchGridAndTexture", "Randomize Matrix", selected(patch),
      [](T* t, Subject& s) {
-         Undo_SaveSelectedPatchesChanged(t->h, true);
+         Undo_SaveSelectedPatchesChanged(t->history, true);
          PatchRecord* p = s.brush->patch;
          p->points[1][1].xyz[2] = -40;
          p->points[2][0].xyz[0] = 80;
@@ -583,7 +527,7 @@ const OperationCase kOperations[] = {
     {"DeleteOverlay", "Delete Selection", selected(overlay), deleteSelectedBrush},
     {"ModifyOverlayCornersAndTexture", "Move", selected(overlay),
      [](T* t, Subject& s) {
-         Undo_SaveSelectedOverlaysChanged(t->h, true);
+         Undo_SaveSelectedOverlaysChanged(t->history, true);
          OverlayRecord* o = s.brush->overlay;
          for (OverlayCorner& c : o->corners)
              c.xyz[2] += 24;
@@ -613,7 +557,7 @@ class UndoMissingOwnerTest : public UndoHistoryTest,
 
 TEST_P(UndoMissingOwnerTest, RestoreIsSkippedWithTheOwnersSerial) {
     const int32_t owner = GetParam().deleteBoth(this);
-    ASSERT_TRUE(Undo_StepUndo(h));
+    ASSERT_TRUE(Undo_StepUndo(history));
     EXPECT_EQ(severityOf(QString(GetParam().message).arg(owner)), GetParam().severity);
 }
 
@@ -623,10 +567,10 @@ const MissingOwnerCase kMissingOwners[] = {
          EntityRecord* door = t->brushEntity("func_door");
          BrushRecord* b = t->box(door, 0, 64);
          t->box(door, 64, 128);
-         Undo_BeginLevel(t->h, "Delete Brush");
-         Undo_SaveBrush(t->h, b, UndoList::DeletedBrushes, true);
+         Undo_BeginLevel(t->history, "Delete Brush");
+         Undo_SaveBrush(t->history, b, UndoList::DeletedBrushes, true);
          Map_DeleteBrush(t->w, b, false);
-         Undo_EndLevel(t->h);
+         Undo_EndLevel(t->history);
          const int32_t serial = door->serial;
          Map_RemoveEntity(t->w, door, false);
          return serial;
@@ -634,11 +578,11 @@ const MissingOwnerCase kMissingOwners[] = {
     {"NodeOfADeletedPath", "Redo: no such pathId %1", "Error",
      [](T* t) {
          PathRecord* p = t->path(3);
-         Undo_BeginLevel(t->h, "Delete Selection");
+         Undo_BeginLevel(t->history, "Delete Selection");
          NodeRecord* middle = p->firstNode->next;
-         Undo_SaveNode(t->h, middle, UndoList::DeletedNodes);
+         Undo_SaveNode(t->history, middle, UndoList::DeletedNodes);
          Node_Delete(middle);
-         Undo_EndLevel(t->h);
+         Undo_EndLevel(t->history);
          const int32_t serial = p->serial;
          Path_Delete(p);
          return serial;
@@ -654,29 +598,29 @@ TEST_F(UndoHistoryTest, SwappingAMissingObjectLogsAndGoesOn) {
     EntityRecord* a = pointEntity("info_null", 0);
     EntityRecord* b = pointEntity("info_null", 64);
     const int32_t serialA = a->serial;
-    Undo_BeginLevel(h, "Move");
-    Undo_SaveEntity(h, a, UndoList::ChangedEntities);
-    Undo_SaveEntity(h, b, UndoList::ChangedEntities);
+    Undo_BeginLevel(history, "Move");
+    Undo_SaveEntity(history, a, UndoList::ChangedEntities);
+    Undo_SaveEntity(history, b, UndoList::ChangedEntities);
     a->origin[0] = b->origin[0] = 500;
-    Undo_EndLevel(h);
+    Undo_EndLevel(history);
     Map_RemoveEntity(w, a, false);
 
-    Undo_StepUndo(h);
+    Undo_StepUndo(history);
     EXPECT_TRUE(console.contains(QString("Undo/Redo: no such entityId %1").arg(serialA)));
     EXPECT_EQ(b->origin[0], 64.0f);
-    EXPECT_EQ(h->redoChain->name, std::string("Move"));
+    EXPECT_EQ(history->redoChain->name, std::string("Move"));
 }
 
 TEST_F(UndoHistoryTest, RestoredObjectsGetFreshIdsAndRemovedOnesGiveThemBack) {
-    BrushRecord* b = box(world, 0, 64);
+    BrushRecord* b = box(worldspawn, 0, 64);
     Map_SelectObject(w, b);
-    Undo_BeginLevel(h, "Delete");
-    Undo_SaveSelectedBrushesDeleted(h);
+    Undo_BeginLevel(history, "Delete");
+    Undo_SaveSelectedBrushesDeleted(history);
     Map_DeleteBrush(w, b, false);
-    Undo_EndLevel(h);
+    Undo_EndLevel(history);
 
-    Undo_StepUndo(h);
-    BrushRecord* restored = world->firstBrush;
+    Undo_StepUndo(history);
+    BrushRecord* restored = worldspawn->firstBrush;
     ASSERT_NE(restored, nullptr);
     std::vector<int32_t> ids = {restored->handle->id};
     for (const FaceRecord* f = restored->firstFace; f; f = f->next)
@@ -687,28 +631,28 @@ TEST_F(UndoHistoryTest, RestoredObjectsGetFreshIdsAndRemovedOnesGiveThemBack) {
     EXPECT_EQ(w->selectedBrushes, restored); // it was selected when recorded
     EXPECT_EQ(w->selectedFaces, nullptr);
 
-    Undo_StepRedo(h);
-    EXPECT_EQ(world->firstBrush, nullptr);
+    Undo_StepRedo(history);
+    EXPECT_EQ(worldspawn->firstBrush, nullptr);
     EXPECT_EQ(w->selectedBrushes, nullptr);
     for (int32_t id : ids)
         EXPECT_FALSE(Map_IsIdInUse(w, id)) << id;
 }
 
 TEST_F(UndoHistoryTest, GroupMemberCountsFollowTheLinks) {
-    BrushRecord* b1 = box(world, 0, 64);
-    BrushRecord* b2 = box(world, 64, 128);
+    BrushRecord* b1 = box(worldspawn, 0, 64);
+    BrushRecord* b2 = box(worldspawn, 64, 128);
     GroupRecord* g = Group_Create(map());
     Group_AddBrush(g, b1);
     Map_SelectObject(w, b2);
-    Undo_BeginLevel(h, "Group");
-    Undo_SaveSelectedBrushesChanged(h, false);
+    Undo_BeginLevel(history, "Group");
+    Undo_SaveSelectedBrushesChanged(history, false);
     Group_AddBrush(g, b2);
-    Undo_EndLevel(h);
+    Undo_EndLevel(history);
     EXPECT_EQ(g->memberCount, 2);
-    Undo_StepUndo(h);
+    Undo_StepUndo(history);
     EXPECT_EQ(g->memberCount, 1);
     EXPECT_EQ(b2->group, nullptr);
-    Undo_StepRedo(h);
+    Undo_StepRedo(history);
     EXPECT_EQ(g->memberCount, 2);
     EXPECT_EQ(b2->group, g);
 }
@@ -718,11 +662,11 @@ TEST_F(UndoHistoryTest, SelectedEntityBringsItsBrushesIntoTheSelection) {
     BrushRecord* b1 = box(door, 0, 64);
     BrushRecord* b2 = box(door, 64, 128);
     Map_SelectObject(w, door);
-    Undo_BeginLevel(h, "Move");
-    Undo_SaveSelectedEntitiesChanged(h);
+    Undo_BeginLevel(history, "Move");
+    Undo_SaveSelectedEntitiesChanged(history);
     door->origin[0] = 10;
-    Undo_EndLevel(h);
-    Undo_StepUndo(h);
+    Undo_EndLevel(history);
+    Undo_StepUndo(history);
     EXPECT_TRUE(b1->flags & BrushFlags::Selected);
     EXPECT_TRUE(b2->flags & BrushFlags::Selected);
 }
