@@ -213,8 +213,11 @@ bool Script_ReadToken(bool crossLines, bool optional) {
     int32_t length = 0;
     if (*frame->cursor == '"') {
         ++frame->cursor;
-        while (frame->cursor < frame->end && *frame->cursor != '"')
+        // A quoted token may run over line ends; they still count as lines.
+        while (frame->cursor < frame->end && *frame->cursor != '"') {
+            if (*frame->cursor == '\n') ++frame->line;
             if (!appendTokenChar(length, *frame->cursor++)) return false;
+        }
         if (frame->cursor < frame->end) ++frame->cursor;
         return true;
     }

@@ -2,6 +2,7 @@
 // replaces the target world's objects, so a bad file leaves the open map as it was.
 #include <QFile>
 #include <cstring>
+#include <unordered_map>
 #include <utility>
 
 #include "core/System.h"
@@ -11,7 +12,9 @@
 #include "document/WorldRefresh.h"
 #include "document/ZmfFile.h"
 #include "map/MapCamera.h"
+#include "map/MapBrush.h"
 #include "map/MapEntity.h"
+#include "map/MapGroup.h"
 
 namespace {
 
@@ -51,6 +54,31 @@ void moveObjects(MapWorld* from, MapWorld* to) {
         p->owner = handle;
     for (CameraRecord* c = to->cameras; c; c = c->next)
         c->owner = handle;
+}
+
+// Group links as the file gave them may disagree with its member counts: a count too low frees
+// a group while objects still name it, one too high keeps a dead group. The counts are made
+// from the links read, and each object's outermost group from its chain.
+void repairGroupCounts(MapWorld* world) {
+    std::unordered_map<const GroupRecord*, int32_t> counts;
+    for (GroupRecord* g = world->groups; g; g = g->next)
+        if (g->parent) ++counts[g->parent];
+    auto count = [&counts](auto* object) {
+        if (object->group) ++counts[object->group];
+        object->outerGroup = object->group ? Group_Outermost(object->group) : nullptr;
+    };
+    for (EntityRecord* e = world->entities; e; e = e->next) {
+        // The world entity is never a group member.
+        if (!(e->flags & EntityFlag::World)) count(e);
+        for (BrushRecord* b = e->firstBrush; b; b = b->next)
+            count(b);
+    }
+    for (GroupRecord* g = world->groups; g; g = g->next) {
+        const int32_t members = counts[g];
+        if (g->memberCount != members)
+            Sys_Warning("group %i: member count %i corrected to %i", g->serial, g->memberCount, members);
+        g->memberCount = members;
+    }
 }
 
 bool readBody(ProjectSerializer& s) {
@@ -110,6 +138,7 @@ bool readBody(ProjectSerializer& s) {
         if (!Project_SerializeEntity(s, entity)) return false;
     }
 
+    repairGroupCounts(world);
     world->serials[int(SerialKind::Group)] = s.highestGroupSerial;
     Map_RenumberVisGroups(world);
     Map_RecenterFaceUVs(world);

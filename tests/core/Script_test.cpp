@@ -127,6 +127,13 @@ TEST_F(ScriptTest, LinesAndComments) {
     ASSERT_TRUE(Script_GetToken(true));
     EXPECT_STREQ(Script_Token(), "d");
     EXPECT_EQ(Script_Line(), 5);
+
+    load("\"two\nlines\" e");
+    ASSERT_TRUE(Script_GetToken(true));
+    EXPECT_STREQ(Script_Token(), "two\nlines");
+    ASSERT_TRUE(Script_GetToken(false)) << "the quoted line end is behind the reader";
+    EXPECT_STREQ(Script_Token(), "e");
+    EXPECT_EQ(Script_Line(), 2);
 }
 
 TEST_F(ScriptTest, SameLineReads) {

@@ -56,6 +56,7 @@ struct FixtureOptions {
     int32_t version = kZmfVersion;
     bool faultyScale = false;     // a 113 file of the faulty writer
     int32_t groupCount = -2;      // -2: the true count
+    int32_t groupMembers = 2;     // the group's member count as written
     int32_t faceVertexCount = -2; // claimed vertex count of the first face
     int32_t patchColumns = 3;
     int32_t keyValueCount = -2; // of the world entity
@@ -197,7 +198,7 @@ QByteArray fixture(const FixtureOptions& o) {
     if (o.version >= 114) b.i32(1).str("maps/out.map");
     // One group holding the world brush and the player start.
     b.i32(o.groupCount != -2 ? o.groupCount : 1);
-    b.i32(7).i32(0).i32(0).i32(2).i32(int32_t(0xff102030));
+    b.i32(7).i32(0).i32(0).i32(o.groupMembers).i32(int32_t(0xff102030));
     b.i32(int32_t(o.visGroupIds.size()));
     for (int32_t id : o.visGroupIds) {
         const uint8_t color[4] = {10, 20, 30, 255};
@@ -508,6 +509,26 @@ TEST_F(ZmfFileTest, PlainVersion113IsNotAskedAbout) {
     o.version = 113;
     ASSERT_TRUE(read(fixture(o)));
     EXPECT_EQ(questions, 0);
+}
+
+// A count too low would free the group with its first member deleted while the other still named
+// it; one too high would keep it alive without members.
+TEST_F(ZmfFileTest, GroupMemberCountsComeFromTheLinksRead) {
+    for (int32_t written : {0, 1, 5}) {
+        SCOPED_TRACE(written);
+        FixtureOptions o;
+        o.groupMembers = written;
+        console.clear();
+        ASSERT_TRUE(read(fixture(o)));
+        ASSERT_NE(world.groups, nullptr);
+        EXPECT_EQ(world.groups->memberCount, 2);
+        EXPECT_TRUE(console.contains(QStringLiteral("group 7: member count %1 corrected to 2").arg(written)));
+
+        Map_DeleteBrush(&world, world.entities->firstBrush, false);
+        ASSERT_NE(world.groups, nullptr) << "the player start still names the group";
+        EXPECT_EQ(secondEntity(&world)->group, world.groups);
+        EXPECT_EQ(world.groups->memberCount, 1);
+    }
 }
 
 // ---- Bad files -----------------------------------------------------------------------------------
