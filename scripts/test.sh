@@ -17,7 +17,7 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$ZARV_ROOT/scripts/lsan.supp:print_suppressions=0"
 status=0
-(cd "$BUILD" && xvfb-run -a -s "-screen 0 1280x1024x24" \
+(cd "$BUILD" && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
     ctest --output-on-failure -j "$(zarv_jobs)" "$@") || status=$?
 done_t=$(date +%s)
 echo "Test time: $((done_t - built)) s"
