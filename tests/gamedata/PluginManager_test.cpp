@@ -7,6 +7,8 @@
 
 #include "PluginFixture.h"
 #include "core/FileLookup.h"
+#include "dialogs/application/PluginDialog.h"
+#include "gamedata/TextureManager.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/RenderApi.h"
@@ -251,6 +253,40 @@ TEST(EngineTable, ShadeForNormalIsTheFixedLight) {
 TEST_F(PluginFixture, MinAlphaIsTheSetting) {
     window.settings.MinAlphaValue = 51.0f / 255.0f;
     EXPECT_FLOAT_EQ(Plugin_EngineFuncs()->Render_GetMinAlpha(), 0.2f);
+}
+
+// Entries whose subsystem is not built yet answer as a cancelled or empty request would.
+TEST_F(PluginFixture, UnbuiltEntriesAnswerHarmlessly) {
+    const EngineFuncs* engine = Plugin_EngineFuncs();
+    EXPECT_EQ(engine->App_MessageBox("t", "x", MSGBOX_YESNO), 0);
+    EXPECT_EQ(engine->App_OptionsBox("t", "x", "a|b", 3), -1);
+    char buffer[8] = "junk";
+    engine->Dialog_QueryArgument("a", buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(engine->Dialog_QueryArgumentInt("a"), 0);
+    EXPECT_EQ(engine->Dialog_QueryArgumentFloat("a"), 0.0f);
+    const ShaderRecord* shader = engine->Tex_AcquireShaderByName("any/name");
+    ASSERT_NE(shader, nullptr);
+    EXPECT_STREQ(reinterpret_cast<const char*>(shader), "notexture"); // the name leads the record
+    EXPECT_EQ(engine->Tex_FindOrCreateShader("k", "n", 0), nullptr);
+    EXPECT_EQ(engine->Plugin_UploadImage(nullptr, "i", 0, 0, 4, 1, 1, false, nullptr), nullptr);
+    EXPECT_STREQ(engine->App_GetVersionString(), "Z.A.R.V. 1.1.0");
+
+    MapWorld* world = nullptr;
+    App_SetActiveMap(&world);
+    EXPECT_EQ(engine->App_GetActiveMap(), &world);
+    App_SetActiveMap(nullptr);
+    EXPECT_EQ(engine->App_GetActiveMap(), nullptr);
+
+    // The wait cursor nests: each push is popped once.
+    const int32_t before = App_WaitCursorCount();
+    engine->App_BeginWaitCursor();
+    engine->App_BeginWaitCursor();
+    EXPECT_EQ(App_WaitCursorCount(), before + 2);
+    engine->App_EndWaitCursor();
+    engine->App_EndWaitCursor();
+    engine->App_EndWaitCursor(); // one too many: ignored
+    EXPECT_EQ(App_WaitCursorCount(), before);
 }
 
 // ---- Exports of the plugin ----------------------------------------------------------------
