@@ -10,6 +10,7 @@
 
 #include "core/FileLookup.h"
 #include "core/System.h"
+#include "core/TextEncoding.h"
 #include "mainwindow/MainWindow.h"
 
 namespace {
@@ -104,13 +105,14 @@ void Plugin_LoadAll(PluginManager* manager) {
 
 bool Plugin_Load(PluginManager* manager, const QString& path) {
     if (!manager) return false;
-    const QByteArray name = QFile::encodeName(path);
+    // Console text is 8-bit map text: the path is converted for display.
+    const QByteArray name = Text_ToWindows1251(path);
     auto* library = new QLibrary(path);
     // Resolve everything at load time, locally: never global, never deep binding.
     library->setLoadHints(QLibrary::ResolveAllSymbolsHint);
     if (!library->load()) {
         Sys_Error("Couldn't load \"%s\"", name.constData());
-        Sys_Printf("%s", library->errorString().toUtf8().constData());
+        Sys_Printf("%s", Text_ToWindows1251(library->errorString()).constData());
         delete library;
         return false;
     }
