@@ -7,6 +7,7 @@
 
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameData.h"
 #include "mainwindow/MainSettings.h"
 
 class QWidget;
@@ -29,6 +30,7 @@ public:
 
     MainSettings settings;
     GameConfigManager gameConfigs;
+    GameDataRegistry gameData;
     ArchiveRegistry archives;
     // The start-up splash screen while it is shown.
     QWidget* splashScreen = nullptr;
