@@ -32,9 +32,10 @@ ClassList takeClasses(GameData* file) {
     return taken;
 }
 
-// Lets the class users re-bind; the old classes die with the list afterwards.
-void rebindAndFree(ClassList old) {
-    if (old.empty()) return;
+// Lets the class users re-bind (when classes went, or came with a load); the old classes die with
+// the list afterwards.
+void rebindAndFree(ClassList old, bool loaded = false) {
+    if (old.empty() && !loaded) return;
     if (GameDataRegistry* registry = Fgd_Registry(); registry && registry->rebindClassUsers)
         registry->rebindClassUsers();
 }
@@ -154,7 +155,8 @@ bool Fgd_Load(GameData* file, bool headersOnly) {
 
     if (!headersOnly && !file->hasGroupClasses) buildAutomaticGroups(file);
     file->loadState = headersOnly ? GameDataState::HeadersOnly : GameDataState::Loaded;
-    rebindAndFree(std::move(old));
+    // Entities left unbound by a clear find their classes again.
+    rebindAndFree(std::move(old), true);
     return true;
 }
 
