@@ -140,7 +140,9 @@ bool Fgd_Load(GameData* file, bool headersOnly) {
     // A headers-only load is replaced by a full one; its classes live until users re-bound.
     ClassList old = takeClasses(file);
 
-    if (!Script_LoadFile(Path_ToNative(file->path).constData(), kFgdScriptFlags)) {
+    // An absolute path gives the tokenizer the folder that "include" names are taken from.
+    const QByteArray path = Path_ToNative(QFileInfo(file->path).absoluteFilePath());
+    if (!Script_LoadFile(path.constData(), kFgdScriptFlags)) {
         rebindAndFree(std::move(old));
         return false;
     }
