@@ -192,6 +192,7 @@ TEST_F(GameConfigFileTest, AwkwardValuesSurviveAndASecondSaveIsIdentical) {
     const QByteArray first = readText(path());
     EXPECT_TRUE(first.contains("\nDefaultTextureScale=0.500\n"));
     EXPECT_TRUE(first.contains("[Config1]\nTitle=Plain\nEnabled=false\n"));
+    EXPECT_TRUE(first.contains("\nTextureBrightness=50\nDefaultTextureScale=1.000\nPaletteFile=\n"));
     EXPECT_TRUE(first.contains("\nMapTool3=\nGameData0="));
 
     QList<GameConfigValues> loaded;
