@@ -1,6 +1,9 @@
 #include "gamedata/FgdParser.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
@@ -346,15 +349,37 @@ void parseMapSize() {
                     int32_t(std::min<int64_t>(required, INT32_MAX)), worldSize);
 }
 
-// Keeps the include stack bounded by the include itself: a file that includes itself ends
-// at the tokenizer's stack limit with its message.
+// Files of the current load, so that each is read once: a file included twice would define its
+// classes twice, and files that include each other would multiply without end.
+QSet<QString> s_includedFiles;
+QString s_includeFolder; // where the tokenizer looks for relative names
+
+QString fileKey(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
+}
+
 void parseInclude() {
     if (!next(true)) return;
     const QByteArray name(Script_Token());
+    const QString path = QString::fromUtf8(name);
+    const bool absolute = QFileInfo(path).isAbsolute();
+    const QString key = fileKey(absolute ? path : s_includeFolder + '/' + path);
+    if (s_includedFiles.contains(key)) {
+        Fgd_Warning("include of `%s' skipped: the file is read already", name.constData());
+        return;
+    }
+    s_includedFiles.insert(key);
+    if (absolute) s_includeFolder = QFileInfo(path).absolutePath();
     Script_IncludeFile(name.constData(), kFgdScriptFlags);
 }
 
 } // namespace
+
+void Fgd_BeginFile(const QString& path) {
+    s_includedFiles = {fileKey(path)};
+    s_includeFolder = QFileInfo(path).absolutePath();
+}
 
 void Fgd_Warning(const char* format, ...) {
     char message[kSysLogBufferSize];

@@ -2,6 +2,8 @@
 // flags 6 ("@" and "+" single tokens). Keywords are compared without regard to case.
 #pragma once
 
+#include <QString>
+
 #include "gamedata/EntityClass.h"
 
 struct GameData;
@@ -9,6 +11,8 @@ struct GameData;
 // Tokenizer flags of entity-definition files and their includes.
 inline constexpr int32_t kFgdScriptFlags = 6;
 
+// Starts reading a file: each file (this one and its includes) is read once per load.
+void Fgd_BeginFile(const QString& path);
 // The current token is a section name: a class section, "include" or "mapsize". Consumes the
 // section or stops at its first error; the loader then skips to the next "@".
 void Fgd_ParseSection(GameData* file, bool headersOnly);

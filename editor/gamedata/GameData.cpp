@@ -141,12 +141,13 @@ bool Fgd_Load(GameData* file, bool headersOnly) {
     ClassList old = takeClasses(file);
 
     // An absolute path gives the tokenizer the folder that "include" names are taken from.
-    const QByteArray path = Path_ToNative(QFileInfo(file->path).absoluteFilePath());
-    if (!Script_LoadFile(path.constData(), kFgdScriptFlags)) {
+    const QString absolute = QFileInfo(file->path).absoluteFilePath();
+    if (!Script_LoadFile(Path_ToNative(absolute).constData(), kFgdScriptFlags)) {
         rebindAndFree(std::move(old));
         return false;
     }
     Script_SetErrorFileNames(true);
+    Fgd_BeginFile(absolute);
     if (skipToSection())
         while (Script_TryGetToken(true)) {
             Fgd_ParseSection(file, headersOnly);
