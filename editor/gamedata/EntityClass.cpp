@@ -1,5 +1,6 @@
 #include "gamedata/EntityClass.h"
 
+#include <algorithm>
 #include <cstring>
 #include <strings.h>
 
@@ -61,10 +62,10 @@ void Fgd_InitClass(EntityClass* eclass) {
     eclass->color[3] = 255;
 }
 
-void Fgd_InheritBase(EntityClass* eclass, const EntityClass* base) {
+bool Fgd_InheritBase(EntityClass* eclass, const EntityClass* base) {
     if (eclass->kind == EntityClassKind::Group) {
         eclass->group = const_cast<EntityClass*>(base);
-        return;
+        return true;
     }
     const uint32_t own = eclass->helpers;
     if (!(own & EntityClassHelper::Color)) std::memcpy(eclass->color, base->color, sizeof eclass->color);
@@ -87,7 +88,11 @@ void Fgd_InheritBase(EntityClass* eclass, const EntityClass* base) {
         eclass->model = base->model;
         eclass->model2 = base->model2;
     }
-    eclass->properties.insert(eclass->properties.end(), base->properties.begin(), base->properties.end());
+    const size_t room = kMaxClassKeys - std::min(kMaxClassKeys, eclass->properties.size());
+    const size_t taken = std::min(room, base->properties.size());
+    eclass->properties.insert(eclass->properties.end(), base->properties.begin(),
+                              base->properties.begin() + std::ptrdiff_t(taken));
+    return taken == base->properties.size();
 }
 
 EntityProperty* Fgd_FindProperty(EntityClass* eclass, const QByteArray& name) {

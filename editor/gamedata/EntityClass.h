@@ -125,9 +125,13 @@ struct EntityClass {
 // A freshly initialised class: every string empty, box, offset and bob parameters zero, colour
 // opaque black, no keys, no group (the automatic group classes).
 void Fgd_InitClass(EntityClass* eclass);
+// Keys of one class at most: bases may repeat keys, and a chain of classes that each take two
+// bases doubles its keys at every step.
+inline constexpr size_t kMaxClassKeys = 1024;
 // Applies one base class: a group class records it as its group; any other class takes what its
-// helper bits say it has not set, empty paths, and a copy of the base's keys appended.
-void Fgd_InheritBase(EntityClass* eclass, const EntityClass* base);
+// helper bits say it has not set, empty paths, and a copy of the base's keys appended. False when
+// keys had to be dropped at kMaxClassKeys.
+bool Fgd_InheritBase(EntityClass* eclass, const EntityClass* base);
 // The first key of that name (case-sensitive), or null.
 EntityProperty* Fgd_FindProperty(EntityClass* eclass, const QByteArray& name);
 

@@ -142,8 +142,9 @@ bool readBases(GameData* file, EntityClass* eclass) {
             Fgd_Warning("undefined base class `%s'", Script_Token());
         else if (eclass->kind == EntityClassKind::Group && base->kind != EntityClassKind::Group)
             Fgd_Warning("non-group base class `%s' for group class", Script_Token());
-        else
-            Fgd_InheritBase(eclass, base);
+        else if (!Fgd_InheritBase(eclass, base))
+            Fgd_Warning("more than %zu keys: the rest of base `%s' is dropped", kMaxClassKeys,
+                        Script_Token());
     }
 }
 
@@ -494,7 +495,9 @@ void Fgd_ParseProperty(EntityClass* eclass) {
     if (property.displayName.isEmpty()) property.displayName = Text_FromWindows1251(property.name);
 
     EntityProperty* existing = Fgd_FindProperty(eclass, property.name);
-    if (!existing) {
+    if (!existing && eclass->properties.size() >= kMaxClassKeys) {
+        Fgd_Warning("more than %zu keys: key `%s' dropped", kMaxClassKeys, property.name.constData());
+    } else if (!existing) {
         eclass->properties.push_back(std::move(property));
     } else if (flagsKey) {
         if (!existing->defaultValue.isEmpty() || !property.defaultValue.isEmpty())

@@ -197,6 +197,20 @@ TEST_F(FgdParserTest, DescriptionsAreWindows1251NamesKeepTheirBytes) {
     EXPECT_EQ(c->properties[0].defaultValue, QByteArray("\xe7"));
 }
 
+TEST_F(FgdParserTest, DoublingBaseChainStopsAtTheKeyLimit) {
+    // Each class takes the one before it twice: without a limit, 2^n keys from a few lines.
+    QByteArray text = "@BaseClass = A0 [ k(integer) ]\n";
+    for (int i = 1; i <= 40; ++i)
+        text += QString("@BaseClass base(A%1, A%1) = A%2 []\n").arg(i - 1).arg(i).toUtf8();
+    text += "@PointClass base(A40) = last [ own ]";
+    load(text);
+    ASSERT_NE(point("last"), nullptr);
+    EXPECT_EQ(point("last")->properties.size(), kMaxClassKeys);
+    EXPECT_TRUE(
+        console.contains("main.fgd, line 12: more than 1024 keys: the rest of base `A10' is dropped"));
+    EXPECT_TRUE(console.contains("main.fgd, line 42: more than 1024 keys: key `own' dropped"));
+}
+
 // ---- Keys ------------------------------------------------------------------------------------------
 
 TEST_F(FgdParserTest, KeyFieldsAreReadFromTheirOwnLine) {
