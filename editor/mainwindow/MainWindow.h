@@ -7,6 +7,7 @@
 
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/TextureManager.h"
 #include "mainwindow/MainSettings.h"
 
 class QWidget;
@@ -30,6 +31,7 @@ public:
     MainSettings settings;
     GameConfigManager gameConfigs;
     ArchiveRegistry archives;
+    TextureManager textures;
     // The start-up splash screen while it is shown.
     QWidget* splashScreen = nullptr;
 };
