@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "Engine.h"
+#include "EngineServices.h"
 #include "gamedata/TextureRecords.h"
 #include "kstdlib/kstring.h"
 
@@ -214,4 +214,11 @@ ShaderRecord* LoadSkinTexture(const char* name) {
     }
     Eng_Free(file);
     return effect;
+}
+
+// ---- Export of the texture formats "TGA" (id 0) and "JPG" (id 1) --------------------------------
+
+extern "C" __attribute__((visibility("default"))) int32_t kpLoadTexture(int32_t fmt, const char* path,
+                                                                        const uint8_t* data, uint32_t size) {
+    return Image_LoadTexture(fmt, path, data, size > 0x7FFFFFFF ? 0 : static_cast<int32_t>(size));
 }

@@ -8,7 +8,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
-#include "Engine.h"
+#include "EngineServices.h"
 #include "Images.h"
 
 namespace {

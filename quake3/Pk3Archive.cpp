@@ -12,7 +12,8 @@
 #include <vector>
 #include <zlib.h>
 
-#include "Engine.h"
+#include "EngineServices.h"
+#include "gamedata/PluginInterface.h"
 #include "kstdlib/kstring.h"
 
 // The open file behind an index.
@@ -425,4 +426,42 @@ bool Pk3_List(Pk3Index* index, const char* filter, char*** out) {
     list[n] = nullptr;
     *out = list;
     return true;
+}
+
+// ---- Exports of the archive format "PK3 Archive" (id 0) ----------------------------------------
+
+#define PK3_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+constexpr int32_t kPk3FormatId = 0;
+}
+
+PK3_EXPORT int32_t kpLoadArchive(int32_t fmt, const char* path, ArchiveHandle* handle) {
+    if (fmt != kPk3FormatId || !handle) return 0;
+    Pk3Index* index = Pk3_Open(path);
+    if (!index) return 0;
+    handle->data = index;
+    return 1;
+}
+
+PK3_EXPORT int32_t kpUnloadArchive(int32_t fmt, ArchiveHandle* handle) {
+    if (fmt != kPk3FormatId || !handle || !handle->data) return 0;
+    Pk3_Close(static_cast<Pk3Index*>(handle->data));
+    handle->data = nullptr;
+    return 1;
+}
+
+PK3_EXPORT int32_t kpFindArchiveFile(int32_t fmt, ArchiveHandle* handle, const char* name) {
+    if (fmt != kPk3FormatId || !handle) return 0;
+    return Pk3_Find(static_cast<const Pk3Index*>(handle->data), name) ? 1 : 0;
+}
+
+PK3_EXPORT int32_t kpLoadArchiveFile(int32_t fmt, ArchiveHandle* handle, const char* name, void** out) {
+    if (fmt != kPk3FormatId || !handle) return 0;
+    return static_cast<int32_t>(Pk3_LoadMember(static_cast<Pk3Index*>(handle->data), name, out));
+}
+
+PK3_EXPORT int32_t kpListArchiveFiles(int32_t fmt, ArchiveHandle* handle, const char* filter, char*** out) {
+    if (fmt != kPk3FormatId || !handle) return 0;
+    return Pk3_List(static_cast<Pk3Index*>(handle->data), filter, out) ? 1 : 0;
 }

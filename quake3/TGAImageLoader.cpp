@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-#include "Engine.h"
+#include "EngineServices.h"
 #include "Images.h"
 
 namespace {

@@ -264,7 +264,7 @@ ShaderRecord* Tex_FindOrCreateShader(const char* key, const char* name, int32_t 
 void Plugin_ReleaseShader(ShaderRecord* shader) {
     Tex_ReleaseShader(manager(), shader);
 }
-void Plugin_AddShaderStage(ShaderRecord* shader, ShaderStage* stage) {
+void Plugin_AddShaderStage(ShaderRecord* shader, const ShaderStage* stage) {
     Tex_AddShaderStage(shader, stage);
 }
 void Plugin_FreeShaderData(ShaderStage* stage) {
@@ -289,9 +289,9 @@ TextureImage* Plugin_BlackImage() {
 
 TextureImage* Plugin_UploadImage(ShaderRecord* shader, const char* name, int32_t format,
                                  int32_t compressedFormat, int32_t bytesPerPixel, int32_t width,
-                                 int32_t height, int32_t mipmaps, const void* pixels) {
+                                 int32_t height, bool mipmaps, const void* pixels) {
     return Tex_UploadImage(manager(), shader, name, format, compressedFormat, bytesPerPixel, width, height,
-                           mipmaps, pixels);
+                           mipmaps ? 1 : 0, pixels);
 }
 
 void Plugin_FreeImage(TextureImage* image) {

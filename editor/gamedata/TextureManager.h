@@ -50,7 +50,7 @@ int32_t Tex_ReportLeaks(const TextureManager* manager);
 // Engine-table operations on the main window's manager; null or nothing without one.
 ShaderRecord* Tex_FindOrCreateShader(const char* key, const char* name, int32_t flags);
 void Plugin_ReleaseShader(ShaderRecord* shader);
-void Plugin_AddShaderStage(ShaderRecord* shader, ShaderStage* stage);
+void Plugin_AddShaderStage(ShaderRecord* shader, const ShaderStage* stage);
 void Plugin_FreeShaderData(ShaderStage* stage);
 void Plugin_FinishShader(ShaderRecord* shader);
 TextureImage* Plugin_FindImage(const char* name);
@@ -58,5 +58,5 @@ TextureImage* Plugin_WhiteImage();
 TextureImage* Plugin_BlackImage();
 TextureImage* Plugin_UploadImage(ShaderRecord* shader, const char* name, int32_t format,
                                  int32_t compressedFormat, int32_t bytesPerPixel, int32_t width,
-                                 int32_t height, int32_t mipmaps, const void* pixels);
+                                 int32_t height, bool mipmaps, const void* pixels);
 void Plugin_FreeImage(TextureImage* image);

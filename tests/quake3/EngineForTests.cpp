@@ -6,7 +6,7 @@
 #include "core/System.h"
 #include "core/TempBuffer.h"
 #include "gamedata/TextureManager.h"
-#include "quake3/Engine.h"
+#include "quake3/EngineServices.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ TextureImage* Eng_FindImage(const char* name) {
 TextureImage* Eng_UploadImage(ShaderRecord* shader, const char* name, int32_t format,
                               int32_t compressedFormat, int32_t bytesPerPixel, int32_t width, int32_t height,
                               int32_t mipmaps, const uint8_t* pixels) {
-    return Plugin_UploadImage(shader, name, format, compressedFormat, bytesPerPixel, width, height, mipmaps,
+    return Plugin_UploadImage(shader, name, format, compressedFormat, bytesPerPixel, width, height, mipmaps != 0,
                               pixels);
 }
 void Eng_FreeImage(TextureImage* image) {
