@@ -6,8 +6,10 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <cstdint>
 
+#include "gamedata/PluginFormats.h"
 #include "gamedata/TextureRecords.h"
 
 class QWidget;
@@ -22,6 +24,9 @@ public:
     TextureManager(const TextureManager&) = delete;
     TextureManager& operator=(const TextureManager&) = delete;
 
+    // The texture and package formats plugins registered, in registration order.
+    QList<TextureFormatEntry> textureFormats;
+    QList<PackageFormatEntry> packageFormats;
     QHash<QByteArray, ShaderRecord*> effects;      // by the key a loader passed
     QHash<QByteArray, TextureImage*> images;       // by image name
     QHash<const TextureImage*, QByteArray> pixels; // what each upload received
