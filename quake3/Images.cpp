@@ -3,6 +3,8 @@
 #include "Images.h"
 
 #include <cmath>
+#include <cstdio>
+#include <initializer_list>
 #include <cstring>
 
 #include "EngineServices.h"
