@@ -161,10 +161,9 @@ protected:
         if (!QFileInfo::exists(plugin)) GTEST_SKIP() << "the Quake III plugin is not built";
         if (registry.formats.isEmpty()) ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
         config.MapProfile = "kpQuake3";
-        QDir().mkpath(config.GameBasedir);
-        QDir().mkpath(config.GameModdir);
     }
     void write(const QString& relative, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(path(relative)).path());
         QFile file(path(relative));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
