@@ -160,8 +160,10 @@ void Tex_FinishShader(ShaderRecord* shader) {
         for (ShaderStage* s = shader->stages; s; s = s->next) {
             const int32_t blend = s->stateBits & 0xF;
             const int32_t kind = s->colorKind;
-            if ((blend == 0 || blend == 2 || blend == 5) && kind != 4 && kind != 7 && kind != 8 && kind != 10)
+            if ((blend == 0 || blend == 2 || blend == 5) && kind != 4 && kind != 7 && kind != 8 && kind != 10) {
                 s->colorKind = 5;
+                vertexColoured = true; // warn only about effects no stage of which can be lit this way
+            }
         }
     }
     if (!shader->image) {
