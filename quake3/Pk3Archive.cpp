@@ -41,6 +41,7 @@ constexpr uint64_t kMaxMemberSize = 0x7FFFFFFF;
 // Deflate cannot expand more than about 1032:1; a larger claim is a damaged record.
 constexpr uint64_t kMaxDeflateRatio = 1032;
 constexpr uint32_t kInputChunk = 65536;
+constexpr uint64_t kMaxDirectorySize = 256u << 20;
 
 uint16_t u16(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] | p[1] << 8);
@@ -84,31 +85,40 @@ void memberWarning(const Pk3Reader* reader, const char* member, const char* caus
     Eng_Warning("archive \"%s\", member \"%s\" refused: %s", reader->path, member, cause);
 }
 
-// Reads the central record at `position`; null when it is sound, else the cause. A damaged
-// record ends the walk, so its name may be unknown.
-const char* readCentral(const Pk3Reader* reader, uint64_t position, CentralRecord* r) {
-    uint8_t b[kCentralSize];
+// Parses the central record at the start of `record`, of which `available` bytes lie before the
+// directory's end (the buffer holds at least the fixed part and the name when they fit). Null
+// when it is sound, else the cause; a damaged record ends the walk, so its name may be unknown.
+const char* parseCentral(const uint8_t* record, uint64_t available, CentralRecord* r) {
     r->name[0] = 0;
-    if (position + kCentralSize > reader->cdEnd) return "central directory ends inside a record";
-    if (!readAt(reader->fd, position, b, kCentralSize)) return "can't read the central directory";
-    if (u32(b) != kCentralSignature) return "bad central directory record signature";
-    r->flags = u16(b + 8);
-    r->method = u16(b + 10);
-    r->crc = u32(b + 16);
-    r->compressedSize = u32(b + 20);
-    r->size = u32(b + 24);
-    r->nameLength = u16(b + 28);
-    r->extraLength = u16(b + 30);
-    r->commentLength = u16(b + 32);
-    r->localOffset = u32(b + 42);
-    const uint64_t end = position + kCentralSize + r->nameLength + r->extraLength + r->commentLength;
-    if (end > reader->cdEnd) return "central directory record runs past the directory";
+    if (available < kCentralSize) return "central directory ends inside a record";
+    if (u32(record) != kCentralSignature) return "bad central directory record signature";
+    r->flags = u16(record + 8);
+    r->method = u16(record + 10);
+    r->crc = u32(record + 16);
+    r->compressedSize = u32(record + 20);
+    r->size = u32(record + 24);
+    r->nameLength = u16(record + 28);
+    r->extraLength = u16(record + 30);
+    r->commentLength = u16(record + 32);
+    r->localOffset = u32(record + 42);
+    if (kCentralSize + r->nameLength + r->extraLength + r->commentLength > available)
+        return "central directory record runs past the directory";
     if (r->nameLength == 0 || r->nameLength > kMaxNameLength) return "member name length out of range";
-    if (!readAt(reader->fd, position + kCentralSize, r->name, r->nameLength))
-        return "can't read the central directory";
+    std::memcpy(r->name, record + kCentralSize, r->nameLength);
     r->name[r->nameLength] = 0;
     if (std::memchr(r->name, 0, r->nameLength)) return "member name holds a zero byte";
     return nullptr;
+}
+
+// Reads and parses the one central record at a file position.
+const char* readCentral(const Pk3Reader* reader, uint64_t position, CentralRecord* r) {
+    uint8_t record[kCentralSize + kMaxNameLength];
+    r->name[0] = 0;
+    if (position >= reader->cdEnd) return "central directory ends inside a record";
+    const uint64_t available = reader->cdEnd - position;
+    if (!readAt(reader->fd, position, record, std::min<uint64_t>(available, sizeof record)))
+        return "can't read the central directory";
+    return parseCentral(record, available, r);
 }
 
 // Null when the member may be read, else why not.
@@ -160,12 +170,25 @@ struct Pending {
 // Fills the index from the directory; false (with a warning) when the archive is refused.
 bool indexDirectory(Pk3Index* index, uint64_t entries) {
     Pk3Reader* reader = index->reader;
+    // One read for the whole directory: its size is bounded by the file, checked by the caller.
+    const uint64_t directorySize = reader->cdEnd - reader->cdStart;
+    if (directorySize > kMaxDirectorySize) {
+        archiveWarning(reader, "central directory too large");
+        return false;
+    }
+    std::vector<uint8_t> directory(directorySize);
+    if (!readAt(reader->fd, reader->cdStart, directory.data(), directorySize)) {
+        archiveWarning(reader, "can't read the central directory");
+        return false;
+    }
     std::vector<Pending> pending;
+    pending.reserve(entries);
     std::string names;
     CentralRecord r;
     uint64_t position = reader->cdStart;
     for (uint64_t i = 0; i < entries; ++i) {
-        if (const char* cause = readCentral(reader, position, &r)) {
+        const uint64_t offset = position - reader->cdStart;
+        if (const char* cause = parseCentral(directory.data() + offset, directorySize - offset, &r)) {
             if (r.name[0])
                 memberWarning(reader, r.name, cause);
             else
