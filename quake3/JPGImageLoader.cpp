@@ -14,6 +14,8 @@
 namespace {
 
 constexpr uint64_t kMaxImageBytes = 0x7FFFFFFF;
+// Larger sides are no texture any card takes; a tiny damaged file could claim one.
+constexpr JDIMENSION kMaxSide = 16384;
 const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
 
 struct ErrorManager {
@@ -90,6 +92,11 @@ bool decode(const uint8_t* data, uint32_t size, Decoded* out) {
     cinfo.src = &source;
 
     jpeg_read_header(&cinfo, TRUE);
+    if (cinfo.image_width > kMaxSide || cinfo.image_height > kMaxSide) {
+        Eng_Warning("JPGImageLoader: image of %ux%u too large", cinfo.image_width, cinfo.image_height);
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
     cinfo.out_color_space = cinfo.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_start_decompress(&cinfo);
     const uint64_t w = cinfo.output_width, h = cinfo.output_height;

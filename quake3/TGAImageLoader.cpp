@@ -12,6 +12,8 @@ namespace {
 constexpr uint32_t kHeaderSize = 18;
 // Pixels are handed to the editor with int sizes.
 constexpr uint64_t kMaxImageBytes = 0x7FFFFFFF;
+// Larger sides are no texture any card takes; a short damaged file could claim one.
+constexpr int32_t kMaxSide = 16384;
 
 void swapRedBlue(uint8_t* pixel, int32_t components) {
     if (components >= 3) std::swap(pixel[0], pixel[2]);
@@ -56,7 +58,7 @@ uint8_t* TGAImageLoader::load(const uint8_t* data, uint32_t size, int32_t* width
     const int32_t comp = bits / 8;
     const uint64_t rowBytes = static_cast<uint64_t>(w) * comp;
     const uint64_t imageBytes = rowBytes * h;
-    if (imageBytes > kMaxImageBytes) {
+    if (imageBytes > kMaxImageBytes || w > kMaxSide || h > kMaxSide) {
         Eng_Warning("TGAImageLoader: image of %ix%i too large", w, h);
         return nullptr;
     }

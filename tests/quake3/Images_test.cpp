@@ -114,6 +114,8 @@ TEST_F(Images, DamagedTgasAreRefusedWithTheirMessage) {
          "TGAImageLoader: Only 32 or 24 bit images supported (no colormaps)"},
         {"16-bit grey", TgaFile(3, 1, 1, 16, 0, "xx"), "TGAImageLoader: Only 8 bit gray images supported"},
         {"zero width", TgaFile(2, 0, 4, 24, 0, pixel), "TGAImageLoader: image size 0x4"},
+        {"side over 16384", TgaFile(3, 16385, 1, 8, 0, QByteArray(16385, 'g')),
+         "TGAImageLoader: image of 16385x1 too large"},
         {"short header", QByteArray(17, 0), "TGAImageLoader: file truncated (17 bytes)"},
         {"id field past the end", TgaFile(2, 1, 1, 24, 0, {}).left(18),
          "TGAImageLoader: file truncated (18 bytes)"},
@@ -186,6 +188,9 @@ TEST_F(Images, DamagedJpegsAreRefusedWithLibjpegsText) {
         {"not a JPEG", "GIF89a and more", "JPGImageLoader: Not a JPEG file: starts with 0x47 0x49"},
         {"cut in its header", file.left(30), "JPGImageLoader:"},
         {"empty", QByteArray(), "JPGImageLoader: empty file"},
+        // Height 0x4000 + 1 in the frame header of an 8x8 file.
+        {"side over 16384", QByteArray(file).replace(file.indexOf("\xff\xc0") + 5, 2, "\x40\x01"),
+         "JPGImageLoader: image of 8x16385 too large"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
