@@ -101,7 +101,8 @@ ShaderRecord* Tex_FindShaderByKey(const TextureManager* m, const char* key) {
 }
 
 void Tex_ReleaseShader(TextureManager* m, ShaderRecord* shader) {
-    if (!m || !shader || --shader->refCount > 0) return;
+    // The shared "notexture" record is never released (plugins get it for unknown names).
+    if (!m || !shader || shader == Tex_CreateNoTexture() || --shader->refCount > 0) return;
     if (!(shader->flags & SHADER_PLACEHOLDER)) Tex_ReleaseImage(m, shader->image);
     for (TextureImage* image : shader->box)
         Tex_ReleaseImage(m, image);
@@ -160,7 +161,8 @@ void Tex_FinishShader(ShaderRecord* shader) {
         for (ShaderStage* s = shader->stages; s; s = s->next) {
             const int32_t blend = s->stateBits & 0xF;
             const int32_t kind = s->colorKind;
-            if ((blend == 0 || blend == 2 || blend == 5) && kind != 4 && kind != 7 && kind != 8 && kind != 10) {
+            if ((blend == 0 || blend == 2 || blend == 5) && kind != 4 && kind != 7 && kind != 8 &&
+                kind != 10) {
                 s->colorKind = 5;
                 vertexColoured = true; // warn only about effects no stage of which can be lit this way
             }
