@@ -1,0 +1,125 @@
+// Undo must give back exactly the map from before an operation and Redo exactly the one after it,
+// and what is saved must load as the same map: scenarios of the group chains that once changed
+// the map silently.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "OperationFixture.h"
+#include "UndoOracle.h"
+#include "document/Grouping.h"
+#include "document/MapSelection.h"
+#include "map/MapGroup.h"
+
+namespace {
+
+class UndoExactnessTest : public OperationFixture {
+public:
+    void SetUp() override {
+        OperationFixture::SetUp();
+        refresh(worldspawn); // its key names, as a load leaves them
+    }
+    static int32_t idOf(const void* record) { return Object_FromRecord(record)->id; }
+    // Selects exactly the objects, each by its id (in whole-group mode an object, not its group).
+    void selectByIds(std::initializer_list<const void*> records) {
+        Map_SelectNone(w);
+        for (const void* r : records)
+            Map_SelectById(w, idOf(r), false);
+    }
+    GroupRecord* groupOfSelection() {
+        EXPECT_TRUE(Map_CmdGroup(w));
+        return w->selectedGroups;
+    }
+};
+
+struct ChainScenario {
+    const char* name;
+    const char* level;
+    // Builds the map and the selection; returns the operation to check.
+    std::function<std::function<bool()>(UndoExactnessTest&)> build;
+};
+
+TEST_F(UndoExactnessTest, GroupChainOperationsUndoAndRedoExactly) {
+    const ChainScenario scenarios[] = {
+        {"ungroup brings back members that were not selected", "Ungroup",
+         [](UndoExactnessTest& t) -> std::function<bool()> {
+             auto& a = t;
+             BrushRecord* brush = a.cube(a.worldspawn, 0);
+             EntityRecord* light = a.pointEntity("light", 300);
+             a.selectByIds({brush, light});
+             GroupRecord* g = a.groupOfSelection();
+             Map_SelectById(a.w, idOf(light), true); // the light leaves the selection
+             EXPECT_EQ(a.w->selectedGroups, g);
+             EXPECT_EQ(light->flags & EntityFlag::Selected, 0u);
+             return [w = a.w] { return Map_CmdUngroup(w); };
+         }},
+        {"redo of group keeps a child group whose top was not selected", "Group",
+         [](UndoExactnessTest& t) -> std::function<bool()> {
+             auto& a = t;
+             BrushRecord* first = a.cube(a.worldspawn, 0);
+             BrushRecord* second = a.cube(a.worldspawn, 128);
+             a.selectByIds({first});
+             a.groupOfSelection();
+             a.selectByIds({first, second});
+             return [w = a.w] { return Map_CmdGroup(w); };
+         }},
+        {"group wraps the unselected members of a selected object's group", "Group",
+         [](UndoExactnessTest& t) -> std::function<bool()> {
+             auto& a = t;
+             BrushRecord* first = a.cube(a.worldspawn, 0);
+             BrushRecord* kept = a.cube(a.worldspawn, 128);
+             EntityRecord* light = a.pointEntity("light", 300);
+             BrushRecord* other = a.cube(a.worldspawn, 512);
+             a.selectByIds({first, kept, light});
+             a.groupOfSelection();
+             a.selectByIds({first, other});
+             return [w = a.w] { return Map_CmdGroup(w); };
+         }},
+        {"ungroup of a nested group moves members to its parent", "Ungroup",
+         [](UndoExactnessTest& t) -> std::function<bool()> {
+             auto& a = t;
+             BrushRecord* first = a.cube(a.worldspawn, 0);
+             BrushRecord* second = a.cube(a.worldspawn, 128);
+             BrushRecord* third = a.cube(a.worldspawn, 256);
+             a.selectByIds({first, second});
+             GroupRecord* inner = a.groupOfSelection();
+             Map_SelectObject(a.w, third);
+             a.groupOfSelection();
+             Map_SelectNone(a.w);
+             Map_SelectById(a.w, idOf(inner), false); // the inner group by its own id
+             return [w = a.w] {
+                 Map_UngroupSelection(w);
+                 return true;
+             };
+         }},
+        {"ungroup of a group holding a brush entity and a child group", "Ungroup",
+         [](UndoExactnessTest& t) -> std::function<bool()> {
+             auto& a = t;
+             EntityRecord* door = a.brushEntity("func_door");
+             a.cube(door, 0);
+             a.cube(door, 64);
+             BrushRecord* first = a.cube(a.worldspawn, 256);
+             BrushRecord* second = a.cube(a.worldspawn, 384);
+             a.selectByIds({first, second});
+             a.groupOfSelection();
+             Map_SelectObject(a.w, door);
+             GroupRecord* outer = a.groupOfSelection();
+             a.selectByIds({outer});
+             return [w = a.w] { return Map_CmdUngroup(w); };
+         }},
+    };
+    for (const ChainScenario& s : scenarios) {
+        SCOPED_TRACE(s.name);
+        TearDown();
+        SetUp();
+        const std::function<bool()> operation = s.build(*this);
+        const std::string before = dump();
+        ASSERT_TRUE(operation());
+        expectUndoRedo(s.level, before);
+        Test_ExpectGroupCountsMatchLinks(w);
+        Test_ExpectSameAfterSaveAndLoad(w);
+    }
+}
+
+} // namespace
