@@ -334,7 +334,7 @@ void restoreEntitiesAndBrushes(MapWorld* w, const EntitySnapshot* entities,
     for (const BrushSnapshotRecord* s = brushes; s; s = s->next) {
         EntityRecord* e = findEntity(w, s->entitySerial);
         if (!e) {
-            Sys_Warning("Redo: no such entityId %i", s->entitySerial);
+            Sys_Error("Redo: no such entityId %i", s->entitySerial);
             continue;
         }
         // The chain is in reverse face order; the view wants face order.

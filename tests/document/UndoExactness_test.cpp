@@ -10,6 +10,7 @@
 #include "UndoOracle.h"
 #include "document/Grouping.h"
 #include "document/MapSelection.h"
+#include "document/SelectionOperations.h"
 #include "map/MapGroup.h"
 
 namespace {
@@ -120,6 +121,33 @@ TEST_F(UndoExactnessTest, GroupChainOperationsUndoAndRedoExactly) {
         Test_ExpectGroupCountsMatchLinks(w);
         Test_ExpectSameAfterSaveAndLoad(w);
     }
+}
+
+// Selecting by id reaches the world entity too; deleting such a selection takes its brushes,
+// never the world entity, and Undo brings back one world entity, not a second.
+TEST_F(UndoExactnessTest, WorldEntitySelectedByIdSurvivesDeleteAndUndo) {
+    BrushRecord* first = cube(worldspawn, 0);
+    BrushRecord* second = cube(worldspawn, 128);
+    Map_SelectById(w, idOf(worldspawn), false);
+    EXPECT_NE(worldspawn->flags & EntityFlag::Selected, 0u);
+    EXPECT_NE(first->flags & BrushFlags::Selected, 0u);
+    EXPECT_NE(second->flags & BrushFlags::Selected, 0u);
+    Map_SelectById(w, idOf(worldspawn), true);
+    EXPECT_EQ(worldspawn->flags & EntityFlag::Selected, 0u);
+    EXPECT_EQ(w->selectedBrushes, nullptr);
+
+    Map_SelectById(w, idOf(worldspawn), false);
+    const std::string before = dump();
+    ASSERT_TRUE(Map_CmdEditDelete(w, false));
+    EXPECT_EQ(w->entities, worldspawn);
+    EXPECT_EQ(worldspawn->firstBrush, nullptr);
+    expectUndoRedo("Delete Selection", before);
+    ASSERT_TRUE(Undo_StepUndo(history));
+    int worldEntities = 0;
+    for (const EntityRecord* e = w->entities; e; e = e->next)
+        worldEntities += (e->flags & EntityFlag::World) ? 1 : 0;
+    EXPECT_EQ(worldEntities, 1);
+    EXPECT_EQ(dump(), before);
 }
 
 } // namespace
