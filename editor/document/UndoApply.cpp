@@ -220,6 +220,23 @@ void markDecalFragments(BrushRecord* b) {
         if (f->entity) f->entity->flags |= EntityFlag::ReprojectDecal;
 }
 
+// The plane as it was: one derived from the stored positions again would differ in its last
+// bits (and a plane made by clipping need not pass through them exactly).
+void restorePlane(FaceRecord* f, const FaceSnapshotRecord* s) {
+    std::memcpy(f->normal, s->plane, sizeof f->normal);
+    f->dist = s->plane[3];
+    f->axialType = s->axialType;
+}
+
+// The overlay takes the recorded plane; the snapshot keeps the live one.
+void exchangeOverlayPlane(OverlayRecord* o, OverlaySnapshot* os) {
+    float live[4] = {o->normal[0], o->normal[1], o->normal[2], o->dist};
+    std::memcpy(o->normal, os->plane, sizeof o->normal);
+    o->dist = os->plane[3];
+    std::memcpy(os->plane, live, sizeof live);
+    std::swap(o->planeType, os->planeType);
+}
+
 // A live face from a snapshot with geometry: positions, flags, serial, texture block; the id
 // given (or a fresh one for -1); pushed at the head of the brush's face list.
 void buildFace(MapWorld* w, BrushRecord* b, const FaceSnapshotRecord* s, int32_t id) {
@@ -231,7 +248,7 @@ void buildFace(MapWorld* w, BrushRecord* b, const FaceSnapshotRecord* s, int32_t
     f->flags = (s->flags & ~FaceFlags::Selected) | FaceFlags::NeedsUpdate;
     for (int32_t i = 0; i < f->vertexCount; ++i)
         std::memcpy(f->vertices[i].xyz, s->positions[i], sizeof s->positions[i]);
-    if (f->vertexCount >= 3) face->computePlane();
+    restorePlane(f, s);
     face->setTextureInfo(&s->texInfo);
     face->id = id != -1 ? id : Map_AllocId(w);
     List_Prepend(b->firstFace, &b->lastFace, f);
@@ -324,6 +341,7 @@ void restoreEntitiesAndBrushes(MapWorld* w, const EntitySnapshot* entities,
         e->owner = Map_Handle(w);
         relinkInnerGroup(w, e->group, s->groupSerial);
         relinkOuterGroup(w, e->outerGroup, s->outerGroupSerial);
+        if (e->handle) Undo_RestoreVisGroups(w, e->handle->visGroups, s->visGroupIds, s->visGroupCount);
         updateEntity(e, EntityUpdate::RebuildModel | EntityUpdate::ModelKeys | EntityUpdate::RenderKeys);
         if (s->flags & EntityFlag::Selected) Map_SelectObject(w, e);
     }
@@ -359,11 +377,18 @@ void restoreEntitiesAndBrushes(MapWorld* w, const EntitySnapshot* entities,
         size_t index = 0;
         for (FaceRecord* f = b->firstFace; f; f = f->next, ++index) {
             f->handle->id = Map_AllocId(w);
+            if (index < order.size()) restorePlane(f, order[index]);
             if (index < order.size() && (order[index]->flags & FaceFlags::Selected)) Map_SelectObject(w, f);
+        }
+        if (b->overlay && s->overlay && s->overlay->withGeometry) {
+            OverlaySnapshot planeOnly = *s->overlay;
+            exchangeOverlayPlane(b->overlay, &planeOnly);
         }
         relinkInnerGroup(w, b->group, s->groupSerial);
         relinkOuterGroup(w, b->outerGroup, s->outerGroupSerial);
-        deferred.entity(e, FaceUpdate::Plane | FaceUpdate::TexCoords | BrushUpdate::TessellatePatch);
+        Undo_RestoreVisGroups(w, b->handle->visGroups, s->visGroupIds, s->visGroupCount);
+        // Planes come back as they were (not derived from the positions again).
+        deferred.entity(e, FaceUpdate::TexCoords | BrushUpdate::TessellatePatch);
         deferred.decalsAround(b);
         if (s->flags & BrushFlags::Selected) Map_SelectObject(w, b);
     }
@@ -529,7 +554,10 @@ bool swapCarried(BrushRecord* b, BrushSnapshotRecord* s) {
             std::swap(o->flags, os->flags);
             o->flags |= OverlayFlags::NeedsUpdate;
             exchangeTexture(o->handle, o->texInfo, os->texInfo);
-            if (os->withGeometry) std::swap(o->corners, os->corners);
+            if (os->withGeometry) {
+                std::swap(o->corners, os->corners);
+                exchangeOverlayPlane(o, os);
+            }
         } else {
             Sys_Error("Undo/Redo: NULL overlay");
         }
@@ -574,8 +602,7 @@ void swapBrushes(MapWorld* w, BrushSnapshotRecord* list, const cPriorSelection& 
         const bool gridExchanged = swapCarried(b, s);
         if (s->withGeometry) {
             swapFaceGeometry(w, b, s, faceIds);
-            deferred.entity(e, FaceUpdate::Plane | FaceUpdate::TexCoords |
-                                   (gridExchanged ? BrushUpdate::TessellatePatch : 0));
+            deferred.entity(e, FaceUpdate::TexCoords | (gridExchanged ? BrushUpdate::TessellatePatch : 0));
             deferred.decalsAround(b);
         } else {
             swapFaceTextures(w, b, s, prior);

@@ -11,6 +11,10 @@
 #include "document/Grouping.h"
 #include "document/MapSelection.h"
 #include "document/SelectionOperations.h"
+#include "document/CarveMerge.h"
+#include "document/MapTransform.h"
+#include "document/Primitives.h"
+#include "document/VisGroup.h"
 #include "map/MapGroup.h"
 
 namespace {
@@ -148,6 +152,69 @@ TEST_F(UndoExactnessTest, WorldEntitySelectedByIdSurvivesDeleteAndUndo) {
         worldEntities += (e->flags & EntityFlag::World) ? 1 : 0;
     EXPECT_EQ(worldEntities, 1);
     EXPECT_EQ(dump(), before);
+}
+
+// Objects brought back by Undo rejoin the named sets they were in (the sets still there).
+TEST_F(UndoExactnessTest, RestoredObjectsRejoinTheirVisGroups) {
+    EntityRecord* door = brushEntity("func_door");
+    cube(door, 0);
+    BrushRecord* wall = cube(worldspawn, 128);
+    EntityRecord* light = pointEntity("light", 300);
+    VisGroup* kept = Map_CreateVisGroup(w, "kept");
+    VisGroup* gone = Map_CreateVisGroup(w, "gone");
+    Map_SelectGroup(w, nullptr);
+    selectByIds({door, wall, light});
+    Map_AssignSelectionToVisGroup(w, kept->id);
+    Map_AssignSelectionToVisGroup(w, gone->id);
+    const std::string before = dump();
+    ASSERT_TRUE(Map_CmdEditDelete(w, false));
+    EXPECT_EQ(kept->memberCount, 0);
+    expectUndoRedo("Delete Selection", before);
+
+    // A set deleted meanwhile is left out; the others are joined again.
+    Map_DeleteVisGroup(w, gone);
+    ASSERT_TRUE(Undo_StepUndo(history));
+    EXPECT_EQ(kept->memberCount, 4); // the door, its brush, the wall, the light
+    EXPECT_EQ(Map_FindVisGroup(w, 2), nullptr);
+    Test_ExpectSameAfterSaveAndLoad(w);
+}
+
+// Planes made by clipping need not pass exactly through the corners kept of them: Undo and Redo
+// bring back the planes themselves, not ones derived from the corners again.
+TEST_F(UndoExactnessTest, BrushesComeBackWithTheirOwnPlanes) {
+    PrimitiveParams p{};
+    p.map = map();
+    p.texInfo = texture("base/wall");
+    p.count = 6;
+    p.flags = PrimitiveFlag::Handedness;
+    p.axes[1] = 1;
+    p.axes[2] = 2;
+    const float lo[3] = {128, 0, 0}, hi[3] = {192, 64, 64};
+    std::memcpy(p.mins, lo, sizeof lo);
+    std::memcpy(p.maxs, hi, sizeof hi);
+    ASSERT_EQ(Prim_CreateCylinder(&p), 1);
+    Map_SelectObject(w, worldspawn->firstBrush);
+    ASSERT_TRUE(Map_RotateSelectionCommand(w, 2, 45.0f));
+    struct Cut {
+        const char* level;
+        std::function<bool()> run;
+    };
+    const Cut cuts[] = {
+        {"Make Hollow", [this] { return Map_MakeHollow(w, 8.0f); }},
+        {"Clip Objects",
+         [this] {
+             const float normal[3] = {0, 1, 0};
+             return Map_ClipObjects(w, normal, 20.0f, ClipKeep::Both);
+         }},
+    };
+    for (const Cut& cut : cuts) {
+        SCOPED_TRACE(cut.level);
+        const std::string before = dump();
+        ASSERT_TRUE(cut.run());
+        expectUndoRedo(cut.level, before);
+        ASSERT_TRUE(Undo_StepUndo(history));
+        ASSERT_EQ(dump(), before);
+    }
 }
 
 } // namespace

@@ -42,7 +42,7 @@ inline void Test_ExpectGroupCountsMatchLinks(MapWorld* w) {
 
 // The map written to a project file and read into a fresh world dumps the same (serials of
 // objects other than groups are handed out anew by a load, so they are left out).
-inline void Test_ExpectSameAfterSaveAndLoad(MapWorld* w, const char* what = "") {
+inline void Test_ExpectSameAfterSaveAndLoad(MapWorld* w, uint32_t dumpFlags = 0, const char* what = "") {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("roundtrip.zmf"));
@@ -50,6 +50,7 @@ inline void Test_ExpectSameAfterSaveAndLoad(MapWorld* w, const char* what = "") 
     MapWorld again{};
     Map_InitWorld(&again, nullptr);
     EXPECT_TRUE(Project_ReadWorld(&again, path)) << what;
-    EXPECT_EQ(Map_DumpWorld(&again).toStdString(), Map_DumpWorld(w).toStdString()) << what;
+    EXPECT_EQ(Map_DumpWorld(&again, dumpFlags).toStdString(), Map_DumpWorld(w, dumpFlags).toStdString())
+        << what;
     Map_DestroyWorld(&again);
 }
