@@ -8,7 +8,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <cstdio>
 #include <functional>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -119,10 +121,23 @@ public:
                 add(n);
         return ids;
     }
+    // Face ids, for the face selection mode.
+    std::vector<int32_t> faceIds() {
+        std::vector<int32_t> ids;
+        for (const EntityRecord* e = w->entities; e; e = e->next)
+            for (const BrushRecord* b = e->firstBrush; b; b = b->next)
+                for (const FaceRecord* f = b->firstFace; f; f = f->next)
+                    if (const cMapObject* h = Object_FromRecord(f); h && h->id != -1) ids.push_back(h->id);
+        return ids;
+    }
+    // Mostly whole groups; sometimes groups ignored or faces.
     void selectRandomly() {
         Map_SelectNone(w);
         Map_DeselectNodes(w);
-        const std::vector<int32_t> ids = objectIds();
+        const int mode = pick(10);
+        w->selectionMode = mode < 7 ? SelectionMode::WholeGroups
+                                    : (mode < 9 ? SelectionMode::IgnoreGroups : SelectionMode::Faces);
+        const std::vector<int32_t> ids = w->selectionMode == SelectionMode::Faces ? faceIds() : objectIds();
         const int count = 1 + pick(3);
         for (int i = 0; i < count && !ids.empty(); ++i)
             Map_SelectById(w, ids[size_t(pick(int(ids.size())))], false);
@@ -148,13 +163,13 @@ public:
         std::function<bool(EditingPropertyTest&)> run;
     };
 
-    // A move as the tools make it: one step, the selection recorded, moved, the step closed.
-    bool moveSelection(const float offset[3]) {
+    // A move or scale as the tools make it: one step, the selection recorded, transformed, the
+    // step closed.
+    bool transformSelection(const char* name, const float matrix[12]) {
         if (!anythingSelected()) return false;
-        Undo_BeginStep(map(), "Move");
+        Undo_BeginStep(map(), name);
         Undo_RecordSelectedBrushesChanged(map(), 1);
         Undo_RecordSelectedEntitiesChanged(map());
-        const float matrix[12] = {1, 0, 0, offset[0], 0, 1, 0, offset[1], 0, 0, 1, offset[2]};
         TransformParams params{};
         params.matrix = matrix;
         params.viewAxisA = params.viewAxisB = -1;
@@ -201,18 +216,40 @@ public:
             {"create entity", true, [](T& t) { return t.createEntity(); }},
             {"move", true,
              [](T& t) {
-                 const float offset[3] = {float(16 * (t.pick(9) - 4)), float(16 * (t.pick(9) - 4)), 0};
-                 return t.moveSelection(offset);
+                 const float matrix[12] = {
+                     1, 0, 0, float(16 * (t.pick(9) - 4)), 0, 1, 0, float(16 * (t.pick(9) - 4)), 0, 0, 1, 0};
+                 return t.transformSelection("Move", matrix);
              }},
+            {"scale", true,
+             [](T& t) {
+                 float matrix[12] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0};
+                 const int axis = t.pick(3);
+                 matrix[axis * 4 + axis] = t.coin() ? 2.0f : 0.5f;
+                 return t.transformSelection("Scale", matrix);
+             }},
+            {"snap", true, [](T& t) { return Map_SnapToGridCommand(t.w, t.coin()); }},
+            {"align", true, [](T& t) { return Map_AlignSelectionCommand(t.w, t.pick(3), t.pick(2)); }},
             {"rotate", true,
              [](T& t) { return Map_RotateSelectionCommand(t.w, t.pick(3), t.coin() ? 90.0f : 45.0f); }},
             {"flip", true, [](T& t) { return Map_FlipSelectionCommand(t.w, t.pick(3)); }},
-            {"group", true, [](T& t) { return t.anythingSelected() && Map_GroupSelection(t.w); }},
+            {"group", true, [](T& t) { return Map_CmdGroup(t.w); }},
             {"ungroup", true,
              [](T& t) {
+                 // A group picked by its id when none is selected: groups are few.
+                 std::vector<GroupRecord*> groups;
+                 for (GroupRecord* g = t.w->groups; g; g = g->next)
+                     groups.push_back(g);
+                 if (!t.w->selectedGroups && !groups.empty()) {
+                     t.w->selectionMode = SelectionMode::WholeGroups;
+                     Map_SelectById(t.w, Object_FromRecord(groups[size_t(t.pick(int(groups.size())))])->id,
+                                    false);
+                 }
                  if (!t.w->selectedGroups) return false;
-                 Map_UngroupSelection(t.w);
-                 return true;
+                 if (!t.anythingSelected()) { // a nested group alone: the command would refuse
+                     Map_UngroupSelection(t.w);
+                     return true;
+                 }
+                 return Map_CmdUngroup(t.w);
              }},
             {"move to world", true,
              [](T& t) {
@@ -252,10 +289,16 @@ public:
                  Map_DeleteSelection(t.w);
                  return true;
              }},
-            {"paste", true,
+            {"cut", true,
              [](T& t) {
                  if (!t.anythingSelected()) return false;
-                 Clip_Copy(&t.clip, t.map(), true);
+                 Clip_Cut(&t.clip, t.map(), false);
+                 return true;
+             }},
+            {"paste", true,
+             [](T& t) {
+                 if (t.anythingSelected() && t.coin()) Clip_Copy(&t.clip, t.map(), false);
+                 if (!Clip_HasContent(&t.clip)) return false;
                  const float offset[3] = {64, 64, 0};
                  return Clip_Paste(&t.clip, t.map(), 1 + t.pick(2), nullptr, offset, nullptr, true, t.coin(),
                                    t.coin(), "Paste");
@@ -301,6 +344,24 @@ public:
                  Map_DeselectNodes(t.w);
                  Map_SelectObject(t.w, t.nodeAt(p, t.pick(t.nodeCount(p))));
                  Map_DeleteSelectedNodes(t.w);
+                 return true;
+             }},
+            {"merge paths", true,
+             [](T& t) {
+                 std::vector<PathRecord*> paths;
+                 for (PathRecord* p = t.w->paths; p; p = p->next)
+                     if (t.nodeCount(p) >= 2) paths.push_back(p);
+                 if (paths.size() < 2) return false;
+                 PathRecord* from = paths[size_t(t.pick(int(paths.size())))];
+                 PathRecord* into = paths[size_t(t.pick(int(paths.size())))];
+                 return from && into && from != into && t.nodeCount(from) >= 2 && into->lastNode &&
+                        Map_MergePaths(t.w, from->firstNode, into->lastNode);
+             }},
+            {"delete path", true,
+             [](T& t) {
+                 PathRecord* p = t.randomPath();
+                 if (!p) return false;
+                 Map_DeletePath(t.w, p, true);
                  return true;
              }},
             {"convert path", true,
@@ -366,6 +427,7 @@ public:
             const UndoLevel* newest = Undo_NewestLevel(history);
             if (!op.run(*this)) continue;
             trail += std::string(trail.empty() ? "" : ", ") + op.name;
+            ++done[op.name];
             const std::string context = "seed " + std::to_string(seed) + " after " + trail;
             Test_ExpectGroupCountsMatchLinks(w);
             expectBrushesBounded();
@@ -393,6 +455,7 @@ public:
     }
 
     Clipboard clip;
+    std::map<std::string, int> done; // operations done, for runs by hand
     std::mt19937 rng;
     std::vector<std::string> before, after;
     std::vector<const char*> names;
@@ -409,6 +472,9 @@ TEST_F(EditingPropertyTest, RandomEditingUndoesAndRedoesExactly) {
         runSeed(seed, steps);
         if (HasFailure()) break; // the first failing seed tells enough
     }
+    if (std::getenv("ZARV_PROPERTY_SEEDS"))
+        for (const auto& [name, count] : done)
+            std::printf("%6d %s\n", count, name.c_str());
 }
 
 } // namespace
