@@ -403,11 +403,15 @@ public:
         for (size_t i = after.size(); i-- > 0;) {
             ASSERT_TRUE(Undo_StepUndo(history)) << context << ": undo of " << names[i];
             ASSERT_EQ(compared(), before[i]) << context << ": undo of " << names[i] << " (step " << i << ")";
+            Test_ExpectSelectionListsMatchFlags(w);
+            Test_ExpectGroupCountsMatchLinks(w);
         }
         ASSERT_FALSE(Undo_StepUndo(history)) << context << ": a level too many";
         for (size_t i = 0; i < after.size(); ++i) {
             ASSERT_TRUE(Undo_StepRedo(history)) << context << ": redo of " << names[i];
             ASSERT_EQ(compared(), after[i]) << context << ": redo of " << names[i] << " (step " << i << ")";
+            Test_ExpectSelectionListsMatchFlags(w);
+            Test_ExpectGroupCountsMatchLinks(w);
         }
         ASSERT_FALSE(Undo_StepRedo(history)) << context;
     }
@@ -429,6 +433,8 @@ public:
             trail += std::string(trail.empty() ? "" : ", ") + op.name;
             ++done[op.name];
             const std::string context = "seed " + std::to_string(seed) + " after " + trail;
+            Test_ExpectGroupCountsMatchLinks(w);
+            Test_ExpectSelectionListsMatchFlags(w);
             Test_ExpectGroupCountsMatchLinks(w);
             expectBrushesBounded();
             if (::testing::Test::HasFailure()) {

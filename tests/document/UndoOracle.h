@@ -6,6 +6,7 @@
 
 #include <QTemporaryDir>
 #include <map>
+#include <set>
 #include <string>
 
 #include "document/MapWorld.h"
@@ -53,4 +54,50 @@ inline void Test_ExpectSameAfterSaveAndLoad(MapWorld* w, uint32_t dumpFlags = 0,
     EXPECT_EQ(Map_DumpWorld(&again, dumpFlags).toStdString(), Map_DumpWorld(w, dumpFlags).toStdString())
         << what;
     Map_DestroyWorld(&again);
+}
+
+// An object carries the selected bit exactly when it is in its selection list (once).
+inline void Test_ExpectSelectionListsMatchFlags(MapWorld* w) {
+    auto check = [](auto* head, auto forEach, const char* kind) {
+        std::set<const void*> listed;
+        for (auto* r = head; r; r = r->selNext) {
+            EXPECT_TRUE(listed.insert(r).second) << kind << " listed twice";
+            EXPECT_NE(r->flags & RecordFlag::Selected, 0u) << kind << " listed without the selected bit";
+        }
+        forEach([&](const auto* r) {
+            if (r->flags & RecordFlag::Selected)
+                EXPECT_TRUE(listed.count(r)) << kind << " " << r->serial << " selected but not listed";
+        });
+    };
+    check(
+        w->selectedEntities,
+        [w](auto visit) {
+            for (const EntityRecord* e = w->entities; e; e = e->next)
+                visit(e);
+        },
+        "entity");
+    check(
+        w->selectedBrushes,
+        [w](auto visit) {
+            for (const EntityRecord* e = w->entities; e; e = e->next)
+                for (const BrushRecord* b = e->firstBrush; b; b = b->next)
+                    visit(b);
+        },
+        "brush");
+    check(
+        w->selectedGroups,
+        [w](auto visit) {
+            for (const GroupRecord* g = w->groups; g; g = g->next)
+                visit(g);
+        },
+        "group");
+    check(
+        w->selectedFaces,
+        [w](auto visit) {
+            for (const EntityRecord* e = w->entities; e; e = e->next)
+                for (const BrushRecord* b = e->firstBrush; b; b = b->next)
+                    for (const FaceRecord* f = b->firstFace; f; f = f->next)
+                        visit(f);
+        },
+        "face");
 }
