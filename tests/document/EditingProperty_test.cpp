@@ -262,9 +262,14 @@ public:
              }},
             {"tie to entity", true,
              [](T& t) {
+                 // Into a new entity, one per brush, or into a brush entity of the map.
                  EntityRecord* into = nullptr;
-                 return t.coin() ? Map_TieToEntity(t.w, "func_wall", &into)
-                                 : Map_TieEachToEntity(t.w, "func_wall", &into);
+                 const int how = t.pick(3);
+                 if (how == 1) return Map_TieEachToEntity(t.w, "func_wall", &into);
+                 if (how == 2)
+                     for (EntityRecord* e = t.w->entities; e; e = e->next)
+                         if (!(e->flags & (EntityFlag::World | EntityFlag::Point)) && e->firstBrush) into = e;
+                 return Map_TieToEntity(t.w, "func_wall", &into);
              }},
             {"carve", true,
              [](T& t) {
@@ -300,8 +305,9 @@ public:
                  if (t.anythingSelected() && t.coin()) Clip_Copy(&t.clip, t.map(), false);
                  if (!Clip_HasContent(&t.clip)) return false;
                  const float offset[3] = {64, 64, 0};
-                 return Clip_Paste(&t.clip, t.map(), 1 + t.pick(2), nullptr, offset, nullptr, true, t.coin(),
-                                   t.coin(), "Paste");
+                 const float rotation[3] = {0, 0, 90};
+                 return Clip_Paste(&t.clip, t.map(), 1 + t.pick(2), nullptr, offset,
+                                   t.coin() ? rotation : nullptr, true, t.coin(), t.coin(), "Paste");
              }},
             {"apply texture", true,
              [](T& t) {
