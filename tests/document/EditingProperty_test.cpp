@@ -28,6 +28,7 @@
 #include "document/VisGroup.h"
 #include "kstdlib/krandom.h"
 #include "map/MapGroup.h"
+#include "map/MapOverlay.h"
 #include "map/MapPatch.h"
 
 namespace {
@@ -95,6 +96,18 @@ public:
         std::memcpy(p.mins, pl, sizeof pl);
         std::memcpy(p.maxs, ph, sizeof ph);
         Prim_CreateCurveCylinder3(&p);
+        // An overlay quad on a brush of the world entity.
+        BrushRecord* carrier = Brush_Create(map(), worldspawn);
+        const TextureInfo poster = texture("decals/poster");
+        OverlayRecord* o = Overlay_Create(carrier, &poster);
+        const float corners[4][2] = {{0, 0}, {32, 0}, {32, 32}, {0, 32}};
+        for (int i = 0; i < 4; ++i) {
+            o->corners[i].xyz[0] = corners[i][0] + 256;
+            o->corners[i].xyz[1] = corners[i][1];
+            o->corners[i].xyz[2] = 65;
+        }
+        o->handle->update(OverlayUpdate::Geometry);
+        carrier->handle->update(0);
         Map_SelectNone(w);
         Undo_Reset(history);
     }
