@@ -26,10 +26,55 @@ inline constexpr uint16_t IMAGE_STATIC = 0x2;
 inline constexpr uint16_t IMAGE_NO_MIPMAPS = 0x4;
 inline constexpr uint16_t IMAGE_UNCOUNTED_FRAME = 0x8;
 
+// ShaderRecord::flags, further bits.
+inline constexpr int32_t SHADER_TAKE_OVER_REFERENCE = 0x400;
+inline constexpr int32_t SHADER_TAKEN_OVER = 0x800;
+
+// ShaderRecord::category, the effect flag word the script parser writes.
+inline constexpr int32_t EFFECT_NO_CARVE = 0x10;
+inline constexpr int32_t EFFECT_SKY_BOX = 0x200;
+inline constexpr int32_t EFFECT_SKY = 0x400;
+
 // ShaderStage::stageFlags.
+inline constexpr int32_t STAGE_LIGHTMAP = 0x1;
+inline constexpr int32_t STAGE_CLAMP = 0x6;
 inline constexpr int32_t STAGE_BORROWED_FRAMES = 0x8;
 
 inline constexpr int32_t kStageFrames = 8;
+
+// A periodic function of time: kind (1 sine, 2 rectified sine, 3 square, 4 triangle, 5 sawtooth,
+// 6 inverse sawtooth, 7 noise), then base + amplitude * f(phase + time * frequency).
+struct WaveForm {
+    int32_t kind;
+    float base;
+    float amplitude;
+    float phase;
+    float frequency;
+};
+static_assert(sizeof(WaveForm) == 20);
+
+// A vertex deform of an effect; kind 0 ends the list.
+struct VertexDeform {
+    int32_t kind;
+    float move[3];
+    WaveForm wave;
+    float spread; // 1 / div of "wave"
+    float bulgeWidth;
+    float bulgeHeight;
+    float bulgeSpeed;
+};
+static_assert(sizeof(VertexDeform) == 52);
+static_assert(offsetof(VertexDeform, wave) == 16);
+static_assert(offsetof(VertexDeform, spread) == 36);
+
+// A texture-coordinate modifier of a stage; kind 0 ends the list.
+struct TexCoordMod {
+    int32_t kind;
+    WaveForm wave;
+    float values[6]; // matrix and translation, speeds, scales or rotation by kind
+};
+static_assert(sizeof(TexCoordMod) == 48);
+static_assert(offsetof(TexCoordMod, values) == 24);
 
 struct ShaderRecord {
     char name[64] = {};
@@ -57,7 +102,7 @@ struct ShaderRecord {
     ShaderStage* stages = nullptr; // singly linked
     ShaderRecord* nextInScript = nullptr;
     void* pluginData = nullptr; // the effect's source text; freed with the C allocator
-    uint8_t deforms[3][52] = {};
+    VertexDeform deforms[3] = {};
     char scriptPath[260] = {};
 };
 static_assert(sizeof(ShaderRecord) == 640);
@@ -90,14 +135,14 @@ struct ShaderStage {
     float frameRate;
     int32_t skip;
     uint8_t color[4];
-    uint8_t colorWave[20];
+    WaveForm colorWave;
     int32_t colorKind;
-    uint8_t alphaWave[20];
+    WaveForm alphaWave;
     int32_t alphaKind;
     int32_t texCoordKind;
     float sVector[4];
     float tVector[4];
-    uint8_t texCoordMods[4][48];
+    TexCoordMod texCoordMods[4];
 };
 static_assert(sizeof(ShaderStage) == 384);
 static_assert(offsetof(ShaderStage, frames) == 8);

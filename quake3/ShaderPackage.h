@@ -1,0 +1,17 @@
+// Effect scripts as texture packages: counting and registering their entries with the editor,
+// re-reading one entry, and the default effect of a plain image.
+#pragma once
+
+#include <cstdint>
+
+struct ShaderRecord;
+
+// kpGetPackageInfo of the "SHADER" format: 1 with the entry count, 0 for an unreadable script.
+int32_t ShaderPackage_GetInfo(int32_t fmt, const char* path, int32_t* count);
+// kpLoadPackage of the "SHADER" format: registers every entry; 0 for an unreadable script.
+int32_t ShaderPackage_Load(int32_t fmt, const char* path);
+// Re-reads the entry named effectName (without "textures/") of a script: 1 when found.
+int32_t LoadShaderFromScript(const char* scriptPath, const char* effectName);
+// Gives the effect the default text for its image; false (nothing changed) for an image outside
+// the game's texture, model, gfx, menu and sprite folders.
+bool ClassifyShaderPath(const char* imagePath, ShaderRecord* effect);
