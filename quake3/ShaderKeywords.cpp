@@ -219,11 +219,11 @@ constexpr ShaderKeyword kKeywords[] = {
 static_assert(std::size(kKeywords) == 198);
 
 constexpr const char* kSurfaceParmNames[] = {
-    "water",    "slime",    "lava",      "playerclip", "monsterclip", "nodrop",      "nonsolid",
-    "origin",   "trans",    "detail",    "structural", "areaportal",  "clusterportal", "donotenter",
-    "fog",      "sky",      "lightfilter", "alphashadow", "hint",     "slick",       "noimpact",
-    "nomarks",  "ladder",   "nodamage",  "metalsteps", "flesh",       "nosteps",     "nodraw",
-    "pointlight", "nolightmap", "nodlight", "dust",    "nomipmaps"};
+    "water",      "slime",      "lava",        "playerclip",  "monsterclip", "nodrop",        "nonsolid",
+    "origin",     "trans",      "detail",      "structural",  "areaportal",  "clusterportal", "donotenter",
+    "fog",        "sky",        "lightfilter", "alphashadow", "hint",        "slick",         "noimpact",
+    "nomarks",    "ladder",     "nodamage",    "metalsteps",  "flesh",       "nosteps",       "nodraw",
+    "pointlight", "nolightmap", "nodlight",    "dust",        "nomipmaps"};
 static_assert(std::size(kSurfaceParmNames) == 33);
 
 bool levelMatches(int32_t rowLevel, int32_t level) {
@@ -261,7 +261,8 @@ int32_t LookupShaderKeyword(const char* word, const char* firstWord, int32_t lev
     }
     for (const ShaderKeyword& row : kKeywords) {
         if (!levelMatches(row.level, level) || strcasecmp(row.word, word) != 0) continue;
-        if (isFirst ? row.kind == 1 : (row.kind == 2 && firstWord && row.parent && strcasecmp(row.parent, firstWord) == 0)) {
+        if (isFirst ? row.kind == 1
+                    : (row.kind == 2 && firstWord && row.parent && strcasecmp(row.parent, firstWord) == 0)) {
             copyOut(out, size, row.word);
             return row.kind;
         }

@@ -80,33 +80,38 @@ int32_t lookup(const NamedCode* table, size_t count, const char* name, int32_t m
     return missing;
 }
 
-template <size_t N>
-int32_t lookup(const NamedCode (&table)[N], const char* name, int32_t missing = -1) {
+template <size_t N> int32_t lookup(const NamedCode (&table)[N], const char* name, int32_t missing = -1) {
     return lookup(table, N, name, missing);
 }
 
 constexpr NamedCode kWaves[] = {{"sin", 1},      {"square", 3},          {"triangle", 4},
                                 {"sawtooth", 5}, {"inversesawtooth", 6}, {"noise", 7}};
-constexpr NamedCode kSourceBlends[] = {
-    {"GL_ZERO", 1},      {"GL_ONE", 2},       {"GL_DST_COLOR", 3},           {"GL_ONE_MINUS_DST_COLOR", 4},
-    {"GL_SRC_ALPHA", 5}, {"GL_ONE_MINUS_SRC_ALPHA", 6}, {"GL_DST_ALPHA", 7}, {"GL_ONE_MINUS_DST_ALPHA", 8},
-    {"GL_SRC_ALPHA_SATURATE", 9}};
-constexpr NamedCode kDestBlends[] = {
-    {"GL_ZERO", 0x10},      {"GL_ONE", 0x20},       {"GL_SRC_COLOR", 0x30},           {"GL_ONE_MINUS_SRC_COLOR", 0x40},
-    {"GL_SRC_ALPHA", 0x50}, {"GL_ONE_MINUS_SRC_ALPHA", 0x60}, {"GL_DST_ALPHA", 0x70}, {"GL_ONE_MINUS_DST_ALPHA", 0x80}};
+constexpr NamedCode kSourceBlends[] = {{"GL_ZERO", 1},
+                                       {"GL_ONE", 2},
+                                       {"GL_DST_COLOR", 3},
+                                       {"GL_ONE_MINUS_DST_COLOR", 4},
+                                       {"GL_SRC_ALPHA", 5},
+                                       {"GL_ONE_MINUS_SRC_ALPHA", 6},
+                                       {"GL_DST_ALPHA", 7},
+                                       {"GL_ONE_MINUS_DST_ALPHA", 8},
+                                       {"GL_SRC_ALPHA_SATURATE", 9}};
+constexpr NamedCode kDestBlends[] = {{"GL_ZERO", 0x10},      {"GL_ONE", 0x20},
+                                     {"GL_SRC_COLOR", 0x30}, {"GL_ONE_MINUS_SRC_COLOR", 0x40},
+                                     {"GL_SRC_ALPHA", 0x50}, {"GL_ONE_MINUS_SRC_ALPHA", 0x60},
+                                     {"GL_DST_ALPHA", 0x70}, {"GL_ONE_MINUS_DST_ALPHA", 0x80}};
 constexpr NamedCode kCull[] = {{"none", 0x100000}, {"twosided", 0x100000},  {"disable", 0x100000},
                                {"back", 0x200000}, {"backsided", 0x200000}, {"backside", 0x200000}};
 constexpr NamedCode kAlphaFuncs[] = {{"GT0", 0x10000}, {"LT128", 0x20000}, {"GE128", 0x30000}};
-constexpr NamedCode kRgbGens[] = {{"identityLighting", 1}, {"identity", 2},        {"entity", 3},
-                                  {"oneMinusEntity", 4},   {"exactVertex", 5},     {"vertex", 6},
-                                  {"oneMinusVertex", 7},   {"wave", 8},            {"lightingDiffuse", 9},
-                                  {"const", 10}};
-constexpr NamedCode kAlphaGens[] = {{"identity", 0},       {"entity", 2}, {"oneMinusEntity", 3},
-                                    {"vertex", 4},         {"oneMinusVertex", 5}, {"lightingSpecular", 6},
-                                    {"wave", 7},           {"portal", 8}, {"const", 9}};
-constexpr NamedCode kTcGens[] = {{"lightmap", 2}, {"texture", 3}, {"base", 3}, {"environment", 4}, {"vector", 5}};
-constexpr const char* kSorts[] = {"portal",  "sky",      "opaque",  "decal",     "seeThrough",
-                                  "banner",  "additive", "nearest", "underwater"};
+constexpr NamedCode kRgbGens[] = {
+    {"identityLighting", 1}, {"identity", 2},       {"entity", 3}, {"oneMinusEntity", 4},  {"exactVertex", 5},
+    {"vertex", 6},           {"oneMinusVertex", 7}, {"wave", 8},   {"lightingDiffuse", 9}, {"const", 10}};
+constexpr NamedCode kAlphaGens[] = {{"identity", 0}, {"entity", 2},         {"oneMinusEntity", 3},
+                                    {"vertex", 4},   {"oneMinusVertex", 5}, {"lightingSpecular", 6},
+                                    {"wave", 7},     {"portal", 8},         {"const", 9}};
+constexpr NamedCode kTcGens[] = {
+    {"lightmap", 2}, {"texture", 3}, {"base", 3}, {"environment", 4}, {"vector", 5}};
+constexpr const char* kSorts[] = {"portal", "sky",      "opaque",  "decal",     "seeThrough",
+                                  "banner", "additive", "nearest", "underwater"};
 
 struct SurfaceParm {
     const char* name;
@@ -242,7 +247,8 @@ void parseDeform(VertexDeform* deform) {
             report("missing `deformVertexes' normal parameter (float)\n");
     } else if (same(kind, "bulge")) {
         deform->kind = 3;
-        if (!readFloat(&deform->bulgeWidth) || !readFloat(&deform->bulgeHeight) || !readFloat(&deform->bulgeSpeed))
+        if (!readFloat(&deform->bulgeWidth) || !readFloat(&deform->bulgeHeight) ||
+            !readFloat(&deform->bulgeSpeed))
             report("missing `deformVertexes' bulge parameter (float)\n");
     } else if (same(kind, "move")) {
         deform->kind = 5;
@@ -584,7 +590,8 @@ BlockEnd parseStage(ParseState& state) {
                     Eng_ScriptSkipRestOfLine();
                 } else {
                     stage.texCoordKind = code;
-                    if (code == 5 && (!parseVector("tcGen", stage.sVector) || !parseVector("tcGen", stage.tVector)))
+                    if (code == 5 &&
+                        (!parseVector("tcGen", stage.sVector) || !parseVector("tcGen", stage.tVector)))
                         Eng_ScriptSkipRestOfLine();
                     else
                         endOfLine();
@@ -842,8 +849,8 @@ const char* ShaderParser_TakeNextEntry() {
     return s_nextEntry;
 }
 
-bool ParseShader(ShaderRecord* effect, const char* imagePath, bool checkTrailing, ShaderErrorCallback callback,
-                 void* context) {
+bool ParseShader(ShaderRecord* effect, const char* imagePath, bool checkTrailing,
+                 ShaderErrorCallback callback, void* context) {
     s_callback = callback;
     s_context = context;
     s_hasNextEntry = false;

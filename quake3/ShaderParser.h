@@ -12,8 +12,8 @@ using ShaderErrorCallback = void (*)(int32_t line, const char* message, void* co
 // image path, when given, is the effect's own picture for an effect without image or stages.
 // With checkTrailing, text after the closing brace is an error. False when the block did not
 // open or did not close.
-bool ParseShader(ShaderRecord* effect, const char* imagePath, bool checkTrailing, ShaderErrorCallback callback,
-                 void* context);
+bool ParseShader(ShaderRecord* effect, const char* imagePath, bool checkTrailing,
+                 ShaderErrorCallback callback, void* context);
 
 // After a parse that met an entry name where the block's "}" was missing: that name (the "{"
 // after it is pushed back for the caller); null otherwise. Reading it clears it.

@@ -2,10 +2,14 @@
 // instead of making a GL texture; the GL side replaces that step alone.
 #include "gamedata/TextureManager.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <iterator>
+#include <utility>
 #include <cstring>
 
 #include "core/System.h"
+#include "gamedata/TexturePackage.h"
 #include "mainwindow/MainWindow.h"
 
 namespace {
@@ -51,6 +55,19 @@ void releaseChain(TextureManager* m, ShaderStage* stage) {
 } // namespace
 
 TextureManager::~TextureManager() {
+    // Packages first (their effects released), then palettes, then placeholders nobody took over;
+    // what is left after that was not given back and is reported.
+    for (TexturePackage* package : std::as_const(packages))
+        Tex_DeletePackage(this, package);
+    packages.clear();
+    palettes.clear();
+    while (!placeholders.isEmpty()) {
+        ShaderRecord* shader = placeholders.first();
+        placeholders.erase(placeholders.begin());
+        shader->flags &= ~SHADER_NO_SHIFT_WRAP;
+        shader->refCount = 1;
+        Tex_ReleaseShader(this, shader, false);
+    }
     Tex_ReportLeaks(this);
     // Whatever is left goes with the manager; references into it end here.
     for (ShaderRecord* shader : effects) {
@@ -68,19 +85,72 @@ TextureManager::~TextureManager() {
 }
 
 ShaderRecord* Tex_CreateNoTexture(QWidget* glWidget) {
+    (void)glWidget;
     static ShaderRecord* noTexture = nullptr;
     if (!noTexture) {
+        // A 32x32 checkerboard: magenta in the top-left and bottom-right quadrants, black elsewhere.
+        static TextureImage image{};
+        image.refCount = 1;
+        image.width = image.height = kNoTextureSize;
+        image.bytesPerPixel = 4;
+        image.flags = IMAGE_STATIC | IMAGE_UNNAMED;
+        image.format = image.compressedFormat = 0x1908; // GL_RGBA
+        static ShaderStage stage{};
+        stage.frames[0] = &image;
+        stage.frameCount = 1;
+        stage.stateBits = 256;
         static ShaderRecord record;
         std::strncpy(record.name, "notexture", sizeof record.name - 1);
+        record.refCount = 1;
         record.width = kNoTextureSize;
         record.height = kNoTextureSize;
+        record.opacity = 1.0f;
+        record.image = &image;
+        record.stages = &stage;
         noTexture = &record;
     }
     return noTexture;
 }
 
+const QByteArray& Tex_NoTexturePixels() {
+    static const QByteArray pixels = [] {
+        QByteArray p(kNoTextureSize * kNoTextureSize * 4, '\0');
+        for (int y = 0; y < kNoTextureSize; ++y) {
+            for (int x = 0; x < kNoTextureSize; ++x) {
+                const bool magenta = (x < kNoTextureSize / 2) == (y < kNoTextureSize / 2);
+                char* px = p.data() + (y * kNoTextureSize + x) * 4;
+                px[0] = px[2] = magenta ? char(255) : char(0);
+                px[3] = char(255);
+            }
+        }
+        return p;
+    }();
+    return pixels;
+}
+
 ShaderRecord* Tex_CreateShader(TextureManager* m, const char* key, const char* name, int32_t flags) {
     if (!m) return nullptr;
+    if (key && name && !(flags & SHADER_NO_SHIFT_WRAP)) {
+        const auto found = m->placeholders.find(QByteArray(name).toUpper());
+        if (found != m->placeholders.end()) {
+            // A definition for a name asked for earlier: the placeholder becomes the real effect
+            // in place, so whatever holds it sees the definition.
+            ShaderRecord* shader = found.value();
+            m->placeholders.erase(found);
+            if (shader->flags & SHADER_TAKE_OVER_REFERENCE) ++shader->refCount;
+            shader->width = shader->height = 0;
+            shader->takeOverWord = 0;
+            shader->flags = (shader->flags & ~(SHADER_NO_SHIFT_WRAP | SHADER_PLACEHOLDER)) | flags | 0x80c;
+            // Its "notexture" editor image is not its own: the definition's first stage shows.
+            shader->image = nullptr;
+            shader->flags &= ~SHADER_PLACEHOLDER;
+            for (auto it = m->effects.begin(); it != m->effects.end();)
+                it = it.value() == shader ? m->effects.erase(it) : std::next(it);
+            m->effects.insert(QByteArray(key), shader);
+            Tex_AddToLoadingPackage(m, shader);
+            return shader;
+        }
+    }
     auto* shader = new ShaderRecord{};
     shader->refCount = 1;
     shader->opacity = 1.0f;
@@ -91,7 +161,14 @@ ShaderRecord* Tex_CreateShader(TextureManager* m, const char* key, const char* n
         m->unnamedCount = m->unnamedCount == -1 ? 1 : m->unnamedCount + 1;
         std::snprintf(shader->name, sizeof shader->name, "*internal%i", m->unnamedCount);
     }
-    if (key) m->effects.insert(QByteArray(key), shader);
+    Tex_AddToLoadingPackage(m, shader);
+    if (key) {
+        m->effects.insert(QByteArray(key), shader);
+    } else if ((flags & SHADER_NO_SHIFT_WRAP) && name) {
+        const QByteArray upper = QByteArray(name).toUpper();
+        m->effects.insert(upper, shader);
+        m->placeholders.insert(upper, shader);
+    }
     return shader;
 }
 
@@ -100,15 +177,36 @@ ShaderRecord* Tex_FindShaderByKey(const TextureManager* m, const char* key) {
     return m->effects.value(QByteArray(key), nullptr);
 }
 
-void Tex_ReleaseShader(TextureManager* m, ShaderRecord* shader) {
+ShaderRecord* Tex_FindShader(const TextureManager* m, const char* name) {
+    if (!m || !name) return nullptr;
+    for (ShaderRecord* shader : m->effects)
+        if (qstricmp(shader->name, name) == 0) return shader;
+    return nullptr;
+}
+
+bool Tex_AddToLoadingPackage(TextureManager* m, ShaderRecord* shader) {
+    if (!m || !m->loading || !shader) return true;
+    if (shader->package == m->loading) return false;
+    if (shader->package) shader->package->shaders.removeOne(shader);
+    m->loading->shaders.append(shader);
+    shader->package = m->loading;
+    return true;
+}
+
+void Tex_ReleaseShader(TextureManager* m, ShaderRecord* shader, bool unlink) {
     // The shared "notexture" record is never released (plugins get it for unknown names).
     if (!m || !shader || shader == Tex_CreateNoTexture() || --shader->refCount > 0) return;
+    if (unlink && shader->package) shader->package->shaders.removeOne(shader);
     if (!(shader->flags & SHADER_PLACEHOLDER)) Tex_ReleaseImage(m, shader->image);
     for (TextureImage* image : shader->box)
         Tex_ReleaseImage(m, image);
     while (ShaderStage* stage = shader->stages) {
         shader->stages = stage->next;
         Tex_FreeShaderStage(m, stage);
+    }
+    if (unlink && (shader->flags & SHADER_NO_SHIFT_WRAP)) {
+        for (auto it = m->placeholders.begin(); it != m->placeholders.end();)
+            it = it.value() == shader ? m->placeholders.erase(it) : std::next(it);
     }
     for (auto it = m->effects.begin(); it != m->effects.end();) {
         if (it.value() == shader)
@@ -240,26 +338,70 @@ void Tex_ReleaseImage(TextureManager* m, TextureImage* image) {
     delete image;
 }
 
+void Tex_LinkNewShaders(TextureManager* m) {
+    if (!m) return;
+    for (ShaderRecord* shader : std::as_const(m->effects)) {
+        if (!(shader->flags & SHADER_NEW)) continue;
+        shader->flags &= ~SHADER_NEW;
+        for (ShaderStage* stage = shader->stages; stage; stage = stage->next) {
+            TextureImage* head = stage->frameChain;
+            if (!head) continue;
+            stage->frameCount = 1;
+            ++head->refCount;
+            const bool counted =
+                !(stage->stageFlags & STAGE_BORROWED_FRAMES) && !(head->flags & IMAGE_UNCOUNTED_FRAME);
+            // The chain is a ring: it ends where it started.
+            for (TextureImage* frame = head->next; frame && frame != head; frame = frame->next) {
+                if (counted) ++frame->refCount;
+                ++stage->frameCount;
+            }
+        }
+    }
+}
+
+void Tex_ClearChangedMarks(TextureManager* m) {
+    if (!m) return;
+    for (ShaderRecord* shader : std::as_const(m->effects))
+        shader->flags &= ~SHADER_RELOADED;
+}
+
 int32_t Tex_ReportLeaks(const TextureManager* m) {
     if (!m) return 0;
     const int32_t leaks = static_cast<int32_t>(m->effects.size() + m->images.size());
     if (leaks == 0) {
-        Sys_DebugPrintf("Texture manager: no memory leaks detected\n");
+        Sys_DebugPrintf("Texture manager: no memory leaks detected");
         return 0;
     }
-    Sys_DebugPrintf("Texture manager: %i memory leaks detected\n", leaks);
-    Sys_DebugPrintf("-------------------------------------------\n");
+    Sys_DebugPrintf("Texture manager: %i memory leaks detected", leaks);
+    Sys_DebugPrintf("-------------------------------------------");
     for (const ShaderRecord* shader : m->effects)
-        Sys_DebugPrintf("Shader `%s': %i reference(s)\n", shader->name, shader->refCount);
+        Sys_DebugPrintf("Shader `%s': %i reference(s)", shader->name, shader->refCount);
     for (auto it = m->images.cbegin(); it != m->images.cend(); ++it)
-        Sys_DebugPrintf("Texture `%s': %i reference(s)\n", it.key().constData(), it.value()->refCount);
+        Sys_DebugPrintf("Texture `%s': %i reference(s)", it.key().constData(), it.value()->refCount);
     return leaks;
+}
+
+ShaderRecord* Tex_AcquireShaderByName(const char* name) {
+    TextureManager* m = manager();
+    if (!m) return Tex_CreateNoTexture();
+    if (ShaderRecord* found = Tex_FindShader(m, name)) {
+        if (Tex_AddToLoadingPackage(m, found)) ++found->refCount;
+        return found;
+    }
+    // A placeholder showing "notexture" until a package defines the name.
+    ShaderRecord* shader = Tex_CreateShader(m, nullptr, name, SHADER_NO_SHIFT_WRAP);
+    const ShaderRecord* noTexture = Tex_CreateNoTexture();
+    shader->width = noTexture->width;
+    shader->height = noTexture->height;
+    shader->image = noTexture->image;
+    shader->flags |= SHADER_PLACEHOLDER;
+    return shader;
 }
 
 ShaderRecord* Tex_FindOrCreateShader(const char* key, const char* name, int32_t flags) {
     TextureManager* m = manager();
     if (ShaderRecord* found = Tex_FindShaderByKey(m, key)) {
-        ++found->refCount;
+        if (Tex_AddToLoadingPackage(m, found)) ++found->refCount;
         return found;
     }
     return Tex_CreateShader(m, key, name, flags);

@@ -7,12 +7,15 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QMap>
+#include <QString>
 #include <cstdint>
 
 #include "gamedata/PluginFormats.h"
 #include "gamedata/TextureRecords.h"
 
 class QWidget;
+struct TexturePackage;
 
 // Size of the "notexture" checkerboard.
 inline constexpr int32_t kNoTextureSize = 32;
@@ -27,9 +30,14 @@ public:
     // The texture and package formats plugins registered, in registration order.
     QList<TextureFormatEntry> textureFormats;
     QList<PackageFormatEntry> packageFormats;
+    QMap<QByteArray, ShaderRecord*> placeholders;  // asked for by name before any package defined them
+    QHash<QString, TexturePackage*> packages;      // by the path as requested, filters included; owned
     QHash<QByteArray, ShaderRecord*> effects;      // by the key a loader passed
     QHash<QByteArray, TextureImage*> images;       // by image name
     QHash<const TextureImage*, QByteArray> pixels; // what each upload received
+    QHash<QString, QByteArray> palettes;           // 768 bytes each, by the requested path
+    TexturePackage* loading = nullptr;             // the package whose file is being loaded
+    bool processEventsOnUpload = false;            // a package loads with the wait dialog up
     int32_t unnamedCount = 0;
     TextureImage* white = nullptr;
     TextureImage* black = nullptr;
@@ -37,10 +45,18 @@ public:
 
 // The shared "notexture" record, made on first use.
 ShaderRecord* Tex_CreateNoTexture(QWidget* glWidget = nullptr);
+// Its 32x32 RGBA pixels.
+const QByteArray& Tex_NoTexturePixels();
 
 ShaderRecord* Tex_CreateShader(TextureManager* manager, const char* key, const char* name, int32_t flags);
 ShaderRecord* Tex_FindShaderByKey(const TextureManager* manager, const char* key);
-void Tex_ReleaseShader(TextureManager* manager, ShaderRecord* shader);
+// By name, ignoring case; null for a null name.
+ShaderRecord* Tex_FindShader(const TextureManager* manager, const char* name);
+// Moves the effect into the package being loaded: false when it is there already (no further
+// reference is due), true otherwise and outside a package load.
+bool Tex_AddToLoadingPackage(TextureManager* manager, ShaderRecord* shader);
+// unlink: also leave the owning package's list and the placeholder map.
+void Tex_ReleaseShader(TextureManager* manager, ShaderRecord* shader, bool unlink = true);
 void Tex_AddShaderStage(ShaderRecord* shader, const ShaderStage* stage);
 void Tex_FreeShaderStage(TextureManager* manager, ShaderStage* stage);
 void Tex_FinishShader(ShaderRecord* shader);
@@ -49,10 +65,14 @@ TextureImage* Tex_UploadImage(TextureManager* manager, ShaderRecord* shader, con
                               int32_t compressedFormat, int32_t bytesPerPixel, int32_t width, int32_t height,
                               int32_t mipmaps, const void* pixels);
 void Tex_ReleaseImage(TextureManager* manager, TextureImage* image);
+// After a load: new effects lose their mark and their frame chains are counted and referenced.
+void Tex_LinkNewShaders(TextureManager* manager);
+void Tex_ClearChangedMarks(TextureManager* manager);
 // Effects and images still held; prints the leak report to the debugger output.
 int32_t Tex_ReportLeaks(const TextureManager* manager);
 
 // Engine-table operations on the main window's manager; null or nothing without one.
+ShaderRecord* Tex_AcquireShaderByName(const char* name);
 ShaderRecord* Tex_FindOrCreateShader(const char* key, const char* name, int32_t flags);
 void Plugin_ReleaseShader(ShaderRecord* shader);
 void Plugin_AddShaderStage(ShaderRecord* shader, const ShaderStage* stage);

@@ -115,7 +115,6 @@ TEST_F(PluginFixture, UnbuiltSlotsReportOnceAndDoNoHarm) {
         "Render_SetStateBits",
         "Render_GetContext",
         "App_GetActiveMap",
-        "Tex_AcquireShaderByName",
         "App_MessageBox",
         "App_OptionsBox",
         "Dialog_Begin",

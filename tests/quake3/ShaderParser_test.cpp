@@ -67,7 +67,8 @@ TEST_F(ShaderParser, GlobalCommandsSetTheirFields) {
         {"{\nsurfaceParm hint\n}", [](const ShaderRecord* e) { EXPECT_EQ(e->category & 0x4, 0x4); }},
         {"{\nsurfaceParm trans\nsurfaceParm structural\n}",
          [](const ShaderRecord* e) { EXPECT_EQ(e->category & 0x104, 0x104); }},
-        {"{\nsurfaceParm nodraw\nqer_nocarve\n}", [](const ShaderRecord* e) { EXPECT_EQ(e->category & 0x11, 0x10); }},
+        {"{\nsurfaceParm nodraw\nqer_nocarve\n}",
+         [](const ShaderRecord* e) { EXPECT_EQ(e->category & 0x11, 0x10); }},
         {"{\nqer_trans 0.4\n}",
          [](const ShaderRecord* e) {
              EXPECT_FLOAT_EQ(e->opacity, 0.4f);
@@ -75,7 +76,8 @@ TEST_F(ShaderParser, GlobalCommandsSetTheirFields) {
              EXPECT_EQ(e->blendCode, 101);
          }},
         {"{\nqer_trans 1\n}", [](const ShaderRecord* e) { EXPECT_FALSE(e->flags & SHADER_TRANSPARENT); }},
-        {"{\nq3map_surfacelight 300\nq3map_lightimage x.tga\n}", [](const ShaderRecord* e) { EXPECT_EQ(e->value, 300); }},
+        {"{\nq3map_surfacelight 300\nq3map_lightimage x.tga\n}",
+         [](const ShaderRecord* e) { EXPECT_EQ(e->value, 300); }},
         {"{\nsort additive\n}", [](const ShaderRecord* e) { EXPECT_EQ(e->sort, 16); }},
         {"{\ndeformVertexes wave 50 sin 1 2 3 4\n}",
          [](const ShaderRecord* e) {
@@ -84,7 +86,8 @@ TEST_F(ShaderParser, GlobalCommandsSetTheirFields) {
              EXPECT_EQ(e->deforms[0].wave.kind, 1);
              EXPECT_FLOAT_EQ(e->deforms[0].wave.frequency, 4);
          }},
-        {"{\ndeformVertexes normal 2 3\ndeformVertexes bulge 4 5 6\ndeformVertexes move 1 2 3 square 0 1 0 2\n}",
+        {"{\ndeformVertexes normal 2 3\ndeformVertexes bulge 4 5 6\ndeformVertexes move 1 2 3 square 0 1 0 "
+         "2\n}",
          [](const ShaderRecord* e) {
              EXPECT_EQ(e->deforms[0].kind, 2);
              EXPECT_FLOAT_EQ(e->deforms[0].wave.amplitude, 2);
@@ -114,8 +117,12 @@ TEST_F(ShaderParser, GlobalCommandsSetTheirFields) {
 }
 
 TEST_F(ShaderParser, NamedEffectsGetTheirCategory) {
-    parse("{ surfaceParm nodraw }", [](ShaderRecord* e) { EXPECT_EQ(e->category & 0x9, 0x8); }, "common/trigger");
-    parse("{ surfaceParm nodraw }", [](ShaderRecord* e) { EXPECT_EQ(e->category & 0x3, 0x2); }, "common/weapclip");
+    parse(
+        "{ surfaceParm nodraw }", [](ShaderRecord* e) { EXPECT_EQ(e->category & 0x9, 0x8); },
+        "common/trigger");
+    parse(
+        "{ surfaceParm nodraw }", [](ShaderRecord* e) { EXPECT_EQ(e->category & 0x3, 0x2); },
+        "common/weapclip");
 }
 
 struct StageCase {
@@ -201,18 +208,19 @@ TEST_F(ShaderParser, MessagesCarryTheirLines) {
         {"{\nqer_nocarve extra\n}", {"2: too many arguments"}},
         {"{\n{\nmap $whiteimage\nmap $whiteimage\n}\n}", {"4: stage map already defined"}},
         {"{\n{\nmap $whiteimage\nblendFunc GL_ONE\n}\n}", {"4: missing `blendFunc' parameter (constant)"}},
-        {"{\n{\nmap $whiteimage\nblendFunc GL_BOGUS GL_ZERO\n}\n}", {"4: unknown source blend mode `GL_BOGUS'\n"}},
+        {"{\n{\nmap $whiteimage\nblendFunc GL_BOGUS GL_ZERO\n}\n}",
+         {"4: unknown source blend mode `GL_BOGUS'\n"}},
         {"{\n{\nmap $whiteimage\nrgbGen wave sin 1\n}\n}", {"4: missing wave function amplitude (float)\n"}},
         {"{\n{\nmap $whiteimage\nrgbGen wave bogus 1 2 3 4\n}\n}", {"4: unknown wave function `bogus'\n"}},
         {"{\n{\nmap $whiteimage\nalphaGen const\n}\n}", {"4:  missing `alphaGen' const parameter (float)"}},
-        {"{\n{\nmap $whiteimage\nanimMap 0 $whiteimage\n}\n}",
-         {"4: stage map already defined"}},
+        {"{\n{\nmap $whiteimage\nanimMap 0 $whiteimage\n}\n}", {"4: stage map already defined"}},
         {"{\n{\nanimMap 0 $whiteimage\n}\n}", {"3: illegal `animMap' framerate (0.000000)"}},
         {"{\n{\nmap $whiteimage\ntcMod scroll 1 1\ntcMod scroll 1 1\ntcMod scroll 1 1\ntcMod scroll 1 1\n"
          "tcMod scroll 1 1\ntcMod scroll 1 1\n}\n}",
          {"8: too many `tcMod' stages"}},
         {"{\n{\nmap $whiteimage\ntcMod spin 1\n}\n}", {"4: unknown `tcMod' function `spin'\n"}},
-        {"{\ndeformVertexes wave 0 sin 0 1 0 1\n}", {"2: illegal `deformVertexes' wave parameter (0.000000)\n"}},
+        {"{\ndeformVertexes wave 0 sin 0 1 0 1\n}",
+         {"2: illegal `deformVertexes' wave parameter (0.000000)\n"}},
         {"{\ndeformVertexes\n}", {"2: missing `deformVertexes' function (constant)\n"}},
         {"{\nrgbGen const ( 1 1 }", {"2: unexpected global command `rgbGen'", "2: `}' expected"}},
         {"{\n{\nmap $whiteimage\nrgbGen const ( 1 1 )\n}\n}", {"4: `)' expected"}},

@@ -1,0 +1,342 @@
+// Texture packages and palettes of the texture manager.
+#include "gamedata/TexturePackage.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/System.h"
+#include "gamedata/TextureManager.h"
+#include "kstdlib/kstring.h"
+#include "mainwindow/MainWindow.h"
+
+namespace {
+
+TextureManager* manager() {
+    return g_mainWindow ? &g_mainWindow->textures : nullptr;
+}
+
+QString suffixOf(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix.isEmpty() ? QString() : "." + suffix;
+}
+
+// The files of a directory package matching its filters, in name order (as the original platform
+// listed them); filters ignore case.
+QFileInfoList matchingFiles(const TexturePackage* package) {
+    QDir dir(package->path);
+    const QStringList filters = package->filter.split(';', Qt::SkipEmptyParts);
+    return dir.entryInfoList(filters, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+}
+
+// Formats of the suffix; the plugin's own first, then (second pass) every plugin's.
+template <typename Entry, typename Try>
+bool tryFormats(QList<Entry>& formats, const QString& suffix, const void* plugin, bool* extensionMatched,
+                Try&& attempt) {
+    for (int pass = plugin ? 0 : 1; pass < 2; ++pass) {
+        for (Entry& format : formats) {
+            if (format.extension.compare(suffix, Qt::CaseInsensitive) != 0) continue;
+            *extensionMatched = true;
+            if (pass == 0 && format.library != plugin) continue;
+            if (attempt(format)) return true;
+        }
+    }
+    return false;
+}
+
+template <typename Entry> void handPalette(Entry& format, const uint8_t* palette) {
+    if (format.setPalette && format.palette != palette) {
+        format.setPalette(palette);
+        format.palette = palette;
+    }
+}
+
+void reportFailure(const QString& path, bool extensionMatched) {
+    Sys_Error(extensionMatched ? "couldn't load textures from \"%s\" (unsupported format)"
+                               : "couldn't load textures from \"%s\" (unknown format)",
+              QFile::encodeName(path).constData());
+}
+
+// A package-format file's count through its format's kpGetPackageInfo; 0 when none answers.
+int32_t packageFormatCount(TextureManager* m, const QString& path) {
+    const QString suffix = suffixOf(path);
+    for (const PackageFormatEntry& format : std::as_const(m->packageFormats)) {
+        if (format.extension.compare(suffix, Qt::CaseInsensitive) != 0) continue;
+        if (!format.getPackageInfo) return 0;
+        int32_t info[8] = {};
+        return format.getPackageInfo(format.id, QFile::encodeName(path).constData(), info) ? info[0] : 0;
+    }
+    return 0;
+}
+
+} // namespace
+
+TexturePackage* Tex_AcquirePackage(const QString& path) {
+    return Tex_AcquirePackage(manager(), path);
+}
+
+TexturePackage* Tex_AcquirePackage(TextureManager* m, const QString& path) {
+    if (!m) return nullptr;
+    if (TexturePackage* package = m->packages.value(path, nullptr)) {
+        ++package->refCount;
+        return package;
+    }
+    auto* package = new TexturePackage;
+    const qsizetype split = path.lastIndexOf("::");
+    package->path = split < 0 ? path : path.left(split);
+    package->filter = split < 0 ? QString() : path.mid(split + 2);
+    if (QFileInfo(package->path).isDir()) {
+        package->kind = kPackageDirectory;
+    } else {
+        const QString suffix = suffixOf(package->path);
+        package->kind = kPackageFile;
+        for (const PackageFormatEntry& format : std::as_const(m->packageFormats)) {
+            if (!suffix.isEmpty() && format.extension.compare(suffix, Qt::CaseInsensitive) == 0) {
+                package->kind = suffix == ".wad" ? kPackageWad : kPackageFormat;
+                break;
+            }
+        }
+    }
+    m->packages.insert(path, package);
+    return package;
+}
+
+void Tex_ReleasePackage(const QString& path) {
+    TextureManager* m = manager();
+    if (!m) return;
+    TexturePackage* package = m->packages.value(path, nullptr);
+    if (!package || --package->refCount > 0) return;
+    m->packages.remove(path);
+    Tex_DeletePackage(m, package);
+}
+
+TexturePackage* Tex_FindPackage(const QString& path) {
+    TextureManager* m = manager();
+    return m ? m->packages.value(path, nullptr) : nullptr;
+}
+
+void Tex_ReleasePackageTextures(TextureManager* m, TexturePackage* package) {
+    if (!package) return;
+    const QList<ShaderRecord*> shaders = std::exchange(package->shaders, {});
+    for (ShaderRecord* shader : shaders) {
+        if (shader->package == package) shader->package = nullptr;
+        Tex_ReleaseShader(m, shader, false);
+    }
+}
+
+void Tex_DeletePackage(TextureManager* m, TexturePackage* package) {
+    if (!package) return;
+    if (package->loaded) Tex_ReleasePackageTextures(m, package);
+    // Effects that joined without the package being marked loaded still point at it.
+    for (ShaderRecord* shader : std::as_const(package->shaders))
+        if (shader->package == package) shader->package = nullptr;
+    delete package;
+}
+
+void Tex_FreePackages(TextureManager* m) {
+    if (!m) return;
+    for (TexturePackage* package : std::as_const(m->packages))
+        Tex_DeletePackage(m, package);
+    m->packages.clear();
+}
+
+TexturePackageInfo Tex_GetPackageInfo(TextureManager* m, TexturePackage* package) {
+    if (!package) return {0, 0, 0};
+    if (!package->infoCached && m) {
+        package->size = 0;
+        package->count = 0;
+        if (package->kind == kPackageDirectory) {
+            for (const QFileInfo& file : matchingFiles(package)) {
+                package->size += file.size();
+                ++package->count;
+            }
+        } else {
+            package->size = QFileInfo(package->path).size();
+            package->count = package->kind == kPackageFile ? 1 : packageFormatCount(m, package->path);
+        }
+        package->infoCached = true;
+    }
+    return {package->kind, package->size, package->count};
+}
+
+QString Tex_PackageRelativePath(const TexturePackage* package, const QString& gameDir) {
+    return package ? Sys_MakeRelativePath(gameDir, package->path) : QString();
+}
+
+bool Tex_LoadPackage(TexturePackage* package, const MapProfileRecord* profile, const QString& gameDir,
+                     const QString& paletteName) {
+    return Tex_LoadPackage(manager(), package, profile ? profile->owner : nullptr, gameDir, paletteName);
+}
+
+bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plugin, const QString& gameDir,
+                     const QString& paletteName) {
+    if (!m || !package) return false;
+    if (package->loaded) return true;
+    const uint8_t* palette = paletteName.isEmpty() ? nullptr : Tex_FindPalette(m, paletteName);
+    Sys_Printf("Loading textures from \"%s\"...", QFile::encodeName(package->path).constData());
+    if (package->kind != kPackageDirectory) {
+        const QString path = QDir::fromNativeSeparators(package->path);
+        App_ShowSplashMessage(QString("Precaching: %1").arg(Sys_MakeRelativePath(gameDir, path)));
+        if (package->kind == kPackageFile) {
+            package->shaders.reserve(1);
+            package->loaded = Tex_LoadTextureFile(m, path, plugin, palette, package);
+        } else {
+            const TexturePackageInfo info = Tex_GetPackageInfo(m, package);
+            if (info.count <= 0) {
+                Sys_Warning("no supported texture formats found in \"%s\"",
+                            QFile::encodeName(path).constData());
+                package->loaded = true;
+            } else {
+                package->shaders.reserve(info.count);
+                package->loaded = Tex_LoadPackageFile(m, path, plugin, palette, package);
+            }
+        }
+        return package->loaded;
+    }
+    for (const QFileInfo& file : matchingFiles(package)) {
+        const QString path = QDir::fromNativeSeparators(file.absoluteFilePath());
+        if (!Tex_TextureNameAccepted(m, path)) continue;
+        App_ShowSplashMessage(QString("Precaching: %1").arg(Sys_MakeRelativePath(gameDir, path)));
+        if (Tex_LoadTextureFile(m, path, plugin, palette, package)) package->loaded = true;
+    }
+    return package->loaded;
+}
+
+bool Tex_TextureNameAccepted(const TextureManager* m, const QString& path) {
+    if (!m) return true;
+    const QString suffix = suffixOf(path);
+    const QByteArray native = QFile::encodeName(path);
+    for (const TextureFormatEntry& format : m->textureFormats) {
+        if (format.extension.compare(suffix, Qt::CaseInsensitive) != 0 || !format.filterTextureName) continue;
+        if (format.filterTextureName(format.id, native.constData()) == 0) return false;
+    }
+    return true;
+}
+
+bool Tex_LoadTextureFile(TextureManager* m, const QString& path, const void* plugin, const uint8_t* palette,
+                         TexturePackage* package) {
+    if (!m) return false;
+    const QByteArray native = QFile::encodeName(path);
+    if (ShaderRecord* shader = Tex_FindShaderByKey(m, native.constData())) {
+        // Loaded by another package already: this one holds its own reference.
+        ++shader->refCount;
+        if (package) package->shaders.append(shader);
+        return true;
+    }
+    uint32_t size = 0;
+    char* data = Sys_LoadFile(native.constData(), &size);
+    if (!data) return false;
+    m->loading = package;
+    bool matched = false;
+    const bool loaded =
+        tryFormats(m->textureFormats, suffixOf(path), plugin, &matched, [&](TextureFormatEntry& f) {
+            handPalette(f, palette);
+            return f.loadTexture &&
+                   f.loadTexture(f.id, native.constData(), reinterpret_cast<const uint8_t*>(data), size) != 0;
+        });
+    Sys_Free(data);
+    if (!loaded) reportFailure(path, matched);
+    m->loading = nullptr;
+    return loaded;
+}
+
+bool Tex_LoadPackageFile(TextureManager* m, const QString& path, const void* plugin, const uint8_t* palette,
+                         TexturePackage* package) {
+    if (!m) return false;
+    const QByteArray native = QFile::encodeName(path);
+    m->loading = package;
+    m->processEventsOnUpload = true;
+    bool matched = false;
+    const bool loaded =
+        tryFormats(m->packageFormats, suffixOf(path), plugin, &matched, [&](PackageFormatEntry& f) {
+            handPalette(f, palette);
+            return f.loadPackage && f.loadPackage(f.id, native.constData()) != 0;
+        });
+    if (!loaded) reportFailure(path, matched);
+    m->loading = nullptr;
+    m->processEventsOnUpload = false;
+    return loaded;
+}
+
+void Tex_LinkNewShaders() {
+    Tex_LinkNewShaders(manager());
+}
+
+void Tex_ClearChangedMarks() {
+    Tex_ClearChangedMarks(manager());
+}
+
+// ---- Palettes ------------------------------------------------------------------------------
+
+bool Tex_LoadPalette(const QString& gameDir, const QString& path) {
+    return Tex_LoadPalette(manager(), gameDir, path);
+}
+
+bool Tex_LoadPalette(TextureManager* m, const QString& gameDir, const QString& path) {
+    if (!m) return false;
+    if (m->palettes.contains(path)) return true;
+    App_ShowSplashMessage(QString("Precaching: %1").arg(Sys_MakeRelativePath(gameDir, path)));
+    // Stored before reading: a failed load leaves white entries, and is not repeated.
+    QByteArray& table = m->palettes[path];
+    table = QByteArray(kPaletteSize, char(0xFF));
+    uint32_t size = 0;
+    char* data = Sys_LoadFile(QFile::encodeName(path).constData(), &size);
+    if (!data) return false;
+    bool ok = false;
+    if (size >= 8 && std::memcmp(data, "JASC-PAL", 8) == 0) {
+        ok = Tex_ParseJascPalette(reinterpret_cast<uint8_t*>(table.data()), data, int32_t(size));
+    } else if (size == kPaletteSize) {
+        std::memcpy(table.data(), data, kPaletteSize);
+        ok = true;
+    } else {
+        Sys_Warning("palette must contain exactly 256 colors");
+    }
+    Sys_Free(data);
+    return ok;
+}
+
+const uint8_t* Tex_FindPalette(const QString& path) {
+    return Tex_FindPalette(manager(), path);
+}
+
+const uint8_t* Tex_FindPalette(const TextureManager* m, const QString& path) {
+    if (!m) return nullptr;
+    const auto found = m->palettes.constFind(path);
+    return found == m->palettes.constEnd() ? nullptr : reinterpret_cast<const uint8_t*>(found->constData());
+}
+
+bool Tex_ParseJascPalette(uint8_t* out, const char* text, int32_t size) {
+    if (!out || !text) return false;
+    int position = 0;
+    char line[1024];
+    auto next = [&] { return K_MemFgets(text, size, &position, line, sizeof line) != nullptr; };
+    if (!next() || std::strncmp(line, "JASC-PAL", 8) != 0) {
+        Sys_Warning("not a JASC palette");
+        return false;
+    }
+    if (!next() || std::strncmp(line, "0100", 4) != 0) {
+        line[std::strcspn(line, "\r\n")] = '\0';
+        Sys_Warning("bad JASC palette version (%s)", line);
+        return false;
+    }
+    if (!next() || std::atoi(line) != 256) {
+        Sys_Warning("palette must contain exactly 256 colors");
+        return false;
+    }
+    int values[3] = {0, 0, 0}; // fields missing from a line keep the previous line's
+    for (int entry = 0; entry < 256; ++entry) {
+        if (!next()) {
+            Sys_Warning("palette is incomplete (stopped at color entry #%i)", entry);
+            return false;
+        }
+        // Decimal always: "010" is ten, not octal eight.
+        std::sscanf(line, "%d %d %d", &values[0], &values[1], &values[2]);
+        for (int c = 0; c < 3; ++c)
+            out[entry * 3 + c] = static_cast<uint8_t>(std::clamp(values[c], 0, 255));
+    }
+    return true;
+}
