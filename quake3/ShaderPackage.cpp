@@ -149,17 +149,32 @@ int32_t ShaderPackage_GetInfo(int32_t fmt, const char* path, int32_t* count) {
     return 1;
 }
 
-int32_t ShaderPackage_Load(int32_t fmt, const char* path) {
-    if (fmt != 0 || !path) return 0;
-    cScriptText script(path);
-    if (!script.open()) return 0;
-    Image_GammaTable();
+namespace {
+
+void registerAll(const char* path) {
     char folder[260];
     gameFolder(path, folder);
     std::unordered_set<ShaderRecord*> registered;
     char name[64];
     while (nextEntry(name, true))
         registerEntry(path, folder, name, &registered);
+}
+
+} // namespace
+
+int32_t ShaderPackage_Load(int32_t fmt, const char* path) {
+    if (fmt != 0 || !path) return 0;
+    cScriptText script(path);
+    if (!script.open()) return 0;
+    Image_GammaTable();
+    registerAll(path);
+    return 1;
+}
+
+int32_t ShaderPackage_LoadText(const char* path, const char* text, uint32_t size) {
+    if (!path || !text || !Eng_ScriptLoadMemory(text, size, 1)) return 0;
+    registerAll(path);
+    Eng_ScriptClose();
     return 1;
 }
 

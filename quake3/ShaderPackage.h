@@ -10,6 +10,8 @@ struct ShaderRecord;
 int32_t ShaderPackage_GetInfo(int32_t fmt, const char* path, int32_t* count);
 // kpLoadPackage of the "SHADER" format: registers every entry; 0 for an unreadable script.
 int32_t ShaderPackage_Load(int32_t fmt, const char* path);
+// The same for a script text in memory (size counts the terminating zero) read as path.
+int32_t ShaderPackage_LoadText(const char* path, const char* text, uint32_t size);
 // Re-reads the entry named effectName (without "textures/") of a script: 1 when found.
 int32_t LoadShaderFromScript(const char* scriptPath, const char* effectName);
 // Gives the effect the default text for its image; false (nothing changed) for an image outside
