@@ -10,6 +10,7 @@
 
 #include "core/System.h"
 #include "gamedata/TexturePackage.h"
+#include "gamedata/TextureUpload.h"
 #include "mainwindow/MainWindow.h"
 
 namespace {
@@ -22,15 +23,20 @@ bool isNoTextureImage(const TextureImage* image) {
     return image && image == Tex_CreateNoTexture()->image;
 }
 
+// The shared white or black image: 8x8 RGBA, never released.
 TextureImage* sharedImage(TextureManager* m, TextureImage** slot, uint8_t value) {
     if (!*slot) {
         auto* image = new TextureImage{};
         image->refCount = 1;
-        image->width = image->height = 1;
+        image->width = image->height = 8;
         image->bytesPerPixel = 4;
         image->flags = IMAGE_STATIC | IMAGE_UNNAMED;
         image->format = image->compressedFormat = 0x1908; // RGBA
-        m->pixels.insert(image, QByteArray(4, static_cast<char>(value)).replace(3, 1, "\xff"));
+        QByteArray pixels(8 * 8 * 4, static_cast<char>(value));
+        for (int i = 3; i < pixels.size(); i += 4)
+            pixels[i] = char(255);
+        m->pixels.insert(image, pixels);
+        Tex_UploadImageData(image, pixels.constData());
         *slot = image;
     }
     return *slot;
@@ -78,10 +84,14 @@ TextureManager::~TextureManager() {
         std::free(shader->pluginData);
         delete shader;
     }
-    for (TextureImage* image : images)
+    for (TextureImage* image : images) {
+        Tex_DeleteImageData(image);
         delete image;
-    delete white;
-    delete black;
+    }
+    for (TextureImage* shared : {white, black}) {
+        Tex_DeleteImageData(shared);
+        delete shared;
+    }
 }
 
 ShaderRecord* Tex_CreateNoTexture(QWidget* glWidget) {
@@ -294,7 +304,7 @@ TextureImage* Tex_UploadImage(TextureManager* m, ShaderRecord* shader, const cha
     if (!m) return nullptr;
     TextureImage* image = Tex_FindImage(m, name);
     // An image already uploaded is shared as it is.
-    if (image && m->pixels.contains(image)) {
+    if (image && (image->glName || m->pixels.contains(image))) {
         ++image->refCount;
         return image;
     }
@@ -310,11 +320,15 @@ TextureImage* Tex_UploadImage(TextureManager* m, ShaderRecord* shader, const cha
         shader->height = image->height;
     }
     if (!mipmaps) image->flags |= IMAGE_NO_MIPMAPS;
-    if (pixels && image->width > 0 && image->height > 0 && image->bytesPerPixel > 0) {
+    if (pixels && (image->width <= 0 || image->height <= 0 || image->bytesPerPixel <= 0)) {
+        // A plugin's wrong size would divide by zero in the resamplers.
+        Sys_Warning("texture of %i x %i pixels refused", image->width, image->height);
+    } else if (pixels) {
         image->format = format;
         image->compressedFormat = compressedFormat;
         const qsizetype size = qsizetype(image->width) * image->height * image->bytesPerPixel;
         m->pixels.insert(image, QByteArray(static_cast<const char*>(pixels), size));
+        Tex_UploadImageData(image, pixels);
     }
     if (name)
         m->images.insert(QByteArray(name), image);
@@ -335,6 +349,7 @@ void Tex_ReleaseImage(TextureManager* m, TextureImage* image) {
         }
     }
     m->pixels.remove(image);
+    Tex_DeleteImageData(image);
     delete image;
 }
 

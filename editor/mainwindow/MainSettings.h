@@ -41,6 +41,14 @@ struct MainSettings {
     bool SnapToGrid = true;
     bool IgnoreMapExportInfo = false;
 
+    // Texture loading and upload.
+    bool LoadFromArchives = true;  // resources also come from a configuration's archives
+    bool HalfSizeTextures = false; // sides above MinHalfSizeTextureDims upload halved
+    int32_t MinHalfSizeTextureDims = 128;
+    bool TextureCompression = false; // when the extension exists
+    bool TextureNPOT = true;         // non-power-of-two sizes when the extension exists
+    bool AutoMipmaps = true;         // GL-generated mipmaps when the extension exists
+
     // "View".
     bool TextureTransparency = true;
     bool EntityTransparency = true;

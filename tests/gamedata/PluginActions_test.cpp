@@ -136,7 +136,9 @@ TEST_F(PluginFixture, UnbuiltSlotsReportOnceAndDoNoHarm) {
         "Dialog_End",
         "Dialog_Printf",
     };
-    const QStringList lines = plainLines();
+    // The first GL upload of the run names the GL extensions it uses; those lines are not warnings.
+    QStringList lines = plainLines();
+    lines.removeIf([](const QString& l) { return l.startsWith(QLatin1String("Using extension: ")); });
     for (const char* name : unbuilt) {
         const QString line = QStringLiteral("Warning: %1 is not available yet").arg(QLatin1String(name));
         EXPECT_EQ(lines.count(line), 1) << name;

@@ -51,7 +51,6 @@ TEST_F(TextureManagerTest, UploadsKeepTheirPixelsAndShareByName) {
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(effect->width, 2);
     EXPECT_EQ(image->flags & IMAGE_NO_MIPMAPS, IMAGE_NO_MIPMAPS);
-    EXPECT_EQ(image->glName, 0u);
     EXPECT_EQ(m.pixels.value(image), QByteArray(reinterpret_cast<const char*>(pixels), 12));
     EXPECT_EQ(Plugin_FindImage("img"), image);
     EXPECT_EQ(Plugin_UploadImage(nullptr, "img", 0x1907, 0x84ED, 3, 2, 2, true, pixels), image);
