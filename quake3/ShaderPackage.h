@@ -17,3 +17,8 @@ int32_t LoadShaderFromScript(const char* scriptPath, const char* effectName);
 // Gives the effect the default text for its image; false (nothing changed) for an image outside
 // the game's texture, model, gfx, menu and sprite folders.
 bool ClassifyShaderPath(const char* imagePath, ShaderRecord* effect);
+
+// Writes the effects of the list (linked through nextInScript; only the first unless all) into the
+// script: entries of the same name are replaced, the others copied, the rest appended. The file is
+// replaced through a temporary file, so a failure keeps it; its line endings are kept.
+bool WriteShaderScript(const char* scriptPath, ShaderRecord* list, bool all);

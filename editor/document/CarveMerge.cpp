@@ -33,7 +33,8 @@ bool isSolid(const BrushRecord* b) {
 
 bool noCarveTexture(const BrushRecord* b) {
     const FaceRecord* first = b->firstFace;
-    return first && first->texture && (first->texture->flags & SHADER_NO_CARVE);
+    // The effect flag word carries "qer_nocarve".
+    return first && first->texture && (first->texture->category & EFFECT_NO_CARVE);
 }
 
 // Every vertex of f lies at most the tolerance in front of g's plane.

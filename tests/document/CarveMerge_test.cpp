@@ -87,7 +87,7 @@ TEST_F(CarveTest, TouchingOnlyCuttersLeaveTargetsWhole) {
 TEST_F(CarveTest, ProtectedBrushesAreNotCarved) {
     ShaderRecord noCarve;
     std::strcpy(noCarve.name, "base/nocarve");
-    noCarve.flags = SHADER_NO_CARVE;
+    noCarve.category = EFFECT_NO_CARVE;
     for (int which = 0; which < 3; ++which) {
         SCOPED_TRACE(which);
         TearDown();

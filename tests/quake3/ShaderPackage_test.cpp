@@ -4,8 +4,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 #include "ConsoleCapture.h"
+#include "core/System.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/TexturePackage.h"
 #include "mainwindow/MainWindow.h"
@@ -143,6 +146,57 @@ TEST_F(ShaderPackage, ClassifyShaderPathGivesTheDefaultText) {
     EXPECT_TRUE(ClassifyShaderPath("/game/baseq3/Textures/base/a.tga", e));
     EXPECT_STREQ(static_cast<const char*>(e->pluginData),
                  "{\n\t{\n\t\tmap \"Textures/base/a.tga\"\n\t\trgbGen identity\n\t}\n}");
+    Plugin_ReleaseShader(e);
+}
+
+struct WriteCase {
+    const char* eol;
+};
+
+TEST_F(ShaderPackage, WritingReplacesOneEntryAndKeepsTheOthers) {
+    for (const char* eol : {"\n", "\r\n"}) {
+        SCOPED_TRACE(eol[0] == '\r' ? "CRLF" : "LF");
+        const std::string nl = eol;
+        std::string original;
+        std::vector<std::string> entries;
+        for (int i = 1; i <= 5; ++i) {
+            const std::string entry = "textures/w/e" + std::to_string(i) + nl + "{" + nl + "\tqer_trans 0." +
+                                      std::to_string(i) + nl + "\t{" + nl + "\t\tmap $whiteimage" + nl +
+                                      "\t}" + nl + "}" + nl;
+            entries.push_back(entry);
+            original += entry;
+        }
+        const QByteArray path = write(QByteArray::fromStdString(original));
+        ShaderRecord* changed = Tex_FindOrCreateShader("/c", "w/E3", 0);
+        changed->pluginData = Sys_StrDup("{\n\tqer_nocarve\n}");
+        ShaderRecord* added = Tex_FindOrCreateShader("/a", "w/new", 0);
+        added->pluginData = Sys_StrDup("{\n}");
+        changed->nextInScript = added;
+        ASSERT_TRUE(WriteShaderScript(path.constData(), changed, true));
+        QFile f(QString::fromUtf8(path));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const std::string result = f.readAll().toStdString();
+        const std::string expected = entries[0] + entries[1] + "textures/w/e3" + nl + "{" + nl +
+                                     "\tqer_nocarve" + nl + "}" + nl + entries[3] + entries[4] +
+                                     "textures/w/new" + nl + "{" + nl + "}" + nl;
+        EXPECT_EQ(result, expected);
+        EXPECT_STREQ(changed->scriptPath, path.constData());
+        EXPECT_STREQ(added->scriptPath, path.constData());
+        Plugin_ReleaseShader(changed);
+        Plugin_ReleaseShader(added);
+    }
+}
+
+TEST_F(ShaderPackage, AFailedWriteKeepsTheOldScript) {
+    const QByteArray path = write("textures/a/b\n{\n}\n");
+    QDir().mkpath(QString::fromUtf8(path) + ".tmp"); // the temporary file cannot be made
+    ShaderRecord* e = Tex_FindOrCreateShader("/c", "a/b", 0);
+    e->pluginData = Sys_StrDup("{\n\tqer_nocarve\n}");
+    EXPECT_FALSE(WriteShaderScript(path.constData(), e, true));
+    EXPECT_TRUE(console.contains(QString("can't write \"%1\"").arg(QString::fromUtf8(path))));
+    QFile f(QString::fromUtf8(path));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("textures/a/b\n{\n}\n"));
     Plugin_ReleaseShader(e);
 }
 
