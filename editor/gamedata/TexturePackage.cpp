@@ -13,6 +13,7 @@
 #include "gamedata/TextureManager.h"
 #include "kstdlib/kstring.h"
 #include "mainwindow/MainWindow.h"
+#include "views/ViewState.h"
 
 namespace {
 
@@ -176,6 +177,12 @@ bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plu
                      const QString& paletteName) {
     if (!m || !package) return false;
     if (package->loaded) return true;
+    // Events processed during uploads must not paint views half-built.
+    struct SuspendDrawing {
+        uint8_t saved = View_NoRedraw;
+        SuspendDrawing() { View_NoRedraw = 1; }
+        ~SuspendDrawing() { View_NoRedraw = saved; }
+    } suspend;
     const uint8_t* palette = paletteName.isEmpty() ? nullptr : Tex_FindPalette(m, paletteName);
     Sys_Printf("Loading textures from \"%s\"...", QFile::encodeName(package->path).constData());
     if (package->kind != kPackageDirectory) {

@@ -9,6 +9,7 @@
 #include <QOpenGLContext>
 #include <QPixmap>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -28,6 +29,10 @@ QOpenGLContext* s_context = nullptr;
 QOffscreenSurface* s_surface = nullptr;
 bool s_failed = false;
 bool s_firstProbe = true;
+// Set by an exit handler registered after Qt's per-thread context storage exists, so it runs
+// before that storage is destroyed: managers destroyed later at exit touch no GL.
+bool s_exiting = false;
+bool s_exitHandlerSet = false;
 int32_t s_created = 0;
 int32_t s_deleted = 0;
 
@@ -117,10 +122,14 @@ void texImage(int32_t level, int32_t internalFormat, int32_t w, int32_t h, GLenu
 } // namespace
 
 cSharedGLScope::cSharedGLScope() {
-    if (!createContext()) return;
+    if (s_exiting || !createContext()) return;
     m_previous = QOpenGLContext::currentContext();
     m_previousSurface = m_previous ? m_previous->surface() : nullptr;
     m_ok = m_previous == s_context || s_context->makeCurrent(s_surface);
+    if (!s_exitHandlerSet) {
+        s_exitHandlerSet = true;
+        std::atexit([] { s_exiting = true; });
+    }
     if (m_ok) {
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);

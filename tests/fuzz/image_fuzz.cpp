@@ -17,10 +17,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     static char name[] = "image_fuzz";
     static char* argv[] = {name, nullptr};
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication app(argc, argv);
+    // Kept to the end of the process: once a GL context was used, Qt's per-thread storage is gone
+    // before static objects made here would be destroyed.
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
     std::setlocale(LC_NUMERIC, "C");
     K_MathLib_Initialize(0);
-    static std::unique_ptr<cMainWindow> window = std::make_unique<cMainWindow>();
+    static cMainWindow* window = new cMainWindow;
+    (void)window;
     return 0;
 }
 
