@@ -42,6 +42,22 @@ TextureImage* sharedImage(TextureManager* m, TextureImage** slot, uint8_t value)
     return *slot;
 }
 
+void removeEffect(TextureManager* m, ShaderRecord* shader) {
+    const auto found = m->effectKeys.find(shader);
+    if (found == m->effectKeys.end()) return;
+    if (m->effects.value(found.value(), nullptr) == shader) m->effects.remove(found.value());
+    m->effectKeys.erase(found);
+}
+
+// The effect table and its reverse index, so releasing an effect finds its key at once.
+void storeEffect(TextureManager* m, const QByteArray& key, ShaderRecord* shader) {
+    if (ShaderRecord* previous = m->effects.value(key, nullptr); previous && previous != shader)
+        m->effectKeys.remove(previous);
+    removeEffect(m, shader);
+    m->effects.insert(key, shader);
+    m->effectKeys.insert(shader, key);
+}
+
 // Releases a frame chain from its head; borrowed chains hold a reference on the head alone.
 void releaseChain(TextureManager* m, ShaderStage* stage) {
     TextureImage* head = stage->frameChain;
@@ -154,9 +170,8 @@ ShaderRecord* Tex_CreateShader(TextureManager* m, const char* key, const char* n
             // Its "notexture" editor image is not its own: the definition's first stage shows.
             shader->image = nullptr;
             shader->flags &= ~SHADER_PLACEHOLDER;
-            for (auto it = m->effects.begin(); it != m->effects.end();)
-                it = it.value() == shader ? m->effects.erase(it) : std::next(it);
-            m->effects.insert(QByteArray(key), shader);
+            removeEffect(m, shader);
+            storeEffect(m, QByteArray(key), shader);
             Tex_AddToLoadingPackage(m, shader);
             return shader;
         }
@@ -173,10 +188,10 @@ ShaderRecord* Tex_CreateShader(TextureManager* m, const char* key, const char* n
     }
     Tex_AddToLoadingPackage(m, shader);
     if (key) {
-        m->effects.insert(QByteArray(key), shader);
+        storeEffect(m, QByteArray(key), shader);
     } else if ((flags & SHADER_NO_SHIFT_WRAP) && name) {
         const QByteArray upper = QByteArray(name).toUpper();
-        m->effects.insert(upper, shader);
+        storeEffect(m, upper, shader);
         m->placeholders.insert(upper, shader);
     }
     return shader;
@@ -218,12 +233,7 @@ void Tex_ReleaseShader(TextureManager* m, ShaderRecord* shader, bool unlink) {
         for (auto it = m->placeholders.begin(); it != m->placeholders.end();)
             it = it.value() == shader ? m->placeholders.erase(it) : std::next(it);
     }
-    for (auto it = m->effects.begin(); it != m->effects.end();) {
-        if (it.value() == shader)
-            it = m->effects.erase(it);
-        else
-            ++it;
-    }
+    removeEffect(m, shader);
     std::free(shader->pluginData);
     delete shader;
 }
@@ -330,9 +340,13 @@ TextureImage* Tex_UploadImage(TextureManager* m, ShaderRecord* shader, const cha
         m->pixels.insert(image, QByteArray(static_cast<const char*>(pixels), size));
         Tex_UploadImageData(image, pixels);
     }
-    if (name)
-        m->images.insert(QByteArray(name), image);
-    else
+    if (name) {
+        const QByteArray key(name);
+        if (TextureImage* previous = m->images.value(key, nullptr); previous && previous != image)
+            m->imageNames.remove(previous);
+        m->images.insert(key, image);
+        m->imageNames.insert(image, key);
+    } else
         image->flags |= IMAGE_UNNAMED;
     return image;
 }
@@ -341,11 +355,10 @@ void Tex_ReleaseImage(TextureManager* m, TextureImage* image) {
     if (!m || !image || (image->flags & IMAGE_STATIC) || isNoTextureImage(image)) return;
     if (--image->refCount > 0) return;
     if (!(image->flags & IMAGE_UNNAMED)) {
-        for (auto it = m->images.begin(); it != m->images.end();) {
-            if (it.value() == image)
-                it = m->images.erase(it);
-            else
-                ++it;
+        const auto found = m->imageNames.find(image);
+        if (found != m->imageNames.end()) {
+            if (m->images.value(found.value(), nullptr) == image) m->images.remove(found.value());
+            m->imageNames.erase(found);
         }
     }
     m->pixels.remove(image);

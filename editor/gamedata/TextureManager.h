@@ -30,14 +30,16 @@ public:
     // The texture and package formats plugins registered, in registration order.
     QList<TextureFormatEntry> textureFormats;
     QList<PackageFormatEntry> packageFormats;
-    QMap<QByteArray, ShaderRecord*> placeholders;  // asked for by name before any package defined them
-    QHash<QString, TexturePackage*> packages;      // by the path as requested, filters included; owned
-    QHash<QByteArray, ShaderRecord*> effects;      // by the key a loader passed
-    QHash<QByteArray, TextureImage*> images;       // by image name
-    QHash<const TextureImage*, QByteArray> pixels; // what each upload received
-    QHash<QString, QByteArray> palettes;           // 768 bytes each, by the requested path
-    TexturePackage* loading = nullptr;             // the package whose file is being loaded
-    bool processEventsOnUpload = false;            // a package loads with the wait dialog up
+    QMap<QByteArray, ShaderRecord*> placeholders;      // asked for by name before any package defined them
+    QHash<QString, TexturePackage*> packages;          // by the path as requested, filters included; owned
+    QHash<QByteArray, ShaderRecord*> effects;          // by the key a loader passed
+    QHash<const ShaderRecord*, QByteArray> effectKeys; // each effect's key in `effects`
+    QHash<QByteArray, TextureImage*> images;           // by image name
+    QHash<const TextureImage*, QByteArray> imageNames; // each named image's key in `images`
+    QHash<const TextureImage*, QByteArray> pixels;     // what each upload received
+    QHash<QString, QByteArray> palettes;               // 768 bytes each, by the requested path
+    TexturePackage* loading = nullptr;                 // the package whose file is being loaded
+    bool processEventsOnUpload = false;                // a package loads with the wait dialog up
     int32_t unnamedCount = 0;
     TextureImage* white = nullptr;
     TextureImage* black = nullptr;
