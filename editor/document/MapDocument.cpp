@@ -24,6 +24,7 @@
 #include "gamedata/EntityClass.h"
 #include "gamedata/GameData.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/ModelCache.h"
 #include "gamedata/MapFormats.h"
 #include "gamedata/MapProfile.h"
 #include "mainwindow/MainWindow.h"
@@ -58,10 +59,10 @@ GameConfigManager* configManager() {
 
 void bindConfig(MapDocument* document, GameConfig* config) {
     if (document->gameConfig == config) return;
-    if (document->gameConfig) --document->gameConfig->refCount;
+    if (document->gameConfig) --document->gameConfig->inUseCount;
     document->gameConfig = config;
     document->gameConfigName = config ? config->Title : QString();
-    if (config) ++config->refCount;
+    if (config) ++config->inUseCount;
 }
 
 void makeConfigCurrent(MapDocument* document) {
@@ -262,6 +263,7 @@ bool Project_New(MapDocument* document) {
 
     MapWorld* world = document->world;
     Map_ClearWorld(world);
+    Model_PurgeUnused(); // models of closed maps go before the new map's are needed
     makeConfigCurrent(document);
 
     DefaultRoomParameters room;
@@ -303,6 +305,7 @@ bool Project_Load(MapDocument* document, const QString& path, GameConfig* config
     cWaitCursor cursor;
     MapWorld* world = document->world;
     Map_ClearWorld(world);
+    Model_PurgeUnused(); // models of closed maps go before the new map's are needed
     document->exportPath.clear();
     makeConfigCurrent(document);
     TexList_RemoveUngrouped(GameCfg_CurrentTextureLists());
@@ -551,9 +554,9 @@ void Project_RebindGameConfig(MapDocument* document) {
         // The old record may be gone with a rebuilt list: only a listed one gives its count back.
         if (found != document->gameConfig && document->gameConfig &&
             manager->configs.contains(document->gameConfig))
-            --document->gameConfig->refCount;
+            --document->gameConfig->inUseCount;
     }
-    if (found != document->gameConfig && found) ++found->refCount;
+    if (found != document->gameConfig && found) ++found->inUseCount;
     document->gameConfig = found;
 
     for (cChildWindow* window : document->windows)

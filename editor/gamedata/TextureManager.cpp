@@ -51,6 +51,7 @@ void releaseChain(TextureManager* m, ShaderStage* stage) {
 } // namespace
 
 TextureManager::~TextureManager() {
+    Tex_FreePackages(this);
     Tex_ReportLeaks(this);
     // Whatever is left goes with the manager; references into it end here.
     for (ShaderRecord* shader : effects) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "gamedata/PluginFormats.h"
+#include "gamedata/TexturePackage.h"
 #include "gamedata/TextureRecords.h"
 
 class QWidget;
@@ -33,6 +34,7 @@ public:
     int32_t unnamedCount = 0;
     TextureImage* white = nullptr;
     TextureImage* black = nullptr;
+    QHash<QString, TexturePackage*> packages; // by path as configurations name them; owned
 };
 
 // The shared "notexture" record, made on first use.

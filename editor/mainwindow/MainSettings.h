@@ -22,6 +22,8 @@ struct MainSettings {
     int32_t SelectionBulletSize = 8;
     float MapVertexRoundEps = 0.01f;
     bool KeepDefaultEpairs = false;
+    bool NoPrecache = true;       // game configurations are precached when a document takes them
+    bool LoadFromArchives = true; // precaching opens the configuration's archives
 
     // "View2D".
     int32_t FixedDegreeRotation = 15;

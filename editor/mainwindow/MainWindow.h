@@ -37,6 +37,9 @@ public:
     // Runs the plugin action at the index of the sorted list with its user value, file look-ups
     // searching the current game configuration; a wait cursor the plugin left pushed is popped.
     void runPluginAction(int index);
+    // A settings file by name: for writing the one in the settings folder (made on first use); for
+    // reading that one when it exists, else the one in the program's base folder.
+    QString resolveConfigFile(const QString& name, bool forWriting) const;
 
     MainSettings settings;
     // The managers, built in this order (the plugin manager first: it fills the engine table).
