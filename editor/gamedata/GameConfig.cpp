@@ -121,8 +121,9 @@ void enterFileClasses(GameConfig* config, const GameData* file) {
 
 // Copies every configuration of the source, its title index and texture lists, and acquires
 // what each one names (Assign steps 4 and 5).
-void copyConfigs(GameConfigManager* target, const GameConfigManager& source, bool precache,
+bool copyConfigs(GameConfigManager* target, const GameConfigManager& source, bool precache,
                  std::unique_ptr<cWaitDialog>* waitDialog) {
+    bool precached = false;
     const QString currentTitle = source.current ? source.current->Title : QString();
     for (const GameConfig* from : source.configs)
         target->configs.append(new GameConfig(*from));
@@ -136,6 +137,7 @@ void copyConfigs(GameConfigManager* target, const GameConfigManager& source, boo
                     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             }
             GameCfg_Precache(target, config);
+            precached = true;
         } else if (!config->precachedGameData.isEmpty()) {
             // Precached before: its trees are rebuilt from the files as they are now, and it owns
             // its archives itself (shared with the configuration it was copied from).
@@ -155,6 +157,7 @@ void copyConfigs(GameConfigManager* target, const GameConfigManager& source, boo
             target->currentTextureLists = lists;
         }
     }
+    return precached;
 }
 
 } // namespace
@@ -379,7 +382,7 @@ void GameCfg_Assign(GameConfigManager* target, const GameConfigManager& source, 
         target->profiles[entry.first] = entry.second;
 
     std::unique_ptr<cWaitDialog> waitDialog;
-    copyConfigs(target, source, precache, &waitDialog);
+    const bool precached = copyConfigs(target, source, precache, &waitDialog);
     waitDialog.reset();
 
     const bool isMain = g_mainWindow && target == &g_mainWindow->gameConfigs;
@@ -390,6 +393,10 @@ void GameCfg_Assign(GameConfigManager* target, const GameConfigManager& source, 
         target->currentTextureLists = nullptr;
     }
     if (isMain) Sys_FileLookup().current = target->current;
+    // Files loaded above re-bound their users while no configuration was current: once more now.
+    if (isMain && precached)
+        if (GameDataRegistry* registry = Fgd_Registry(); registry && registry->rebindClassUsers)
+            registry->rebindClassUsers();
 
     // Documents bind again by title; the copied counts give way to theirs.
     if (target->rebindConfigUsers) {
