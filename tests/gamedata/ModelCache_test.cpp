@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "PluginFixture.h"
+#include "document/MapWorld.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/GameData.h"
 #include "gamedata/ModelCache.h"
 #include "gamedata/TextureManager.h"
+#include "map/MapEntity.h"
 
 namespace {
 
@@ -171,6 +175,72 @@ TEST_F(ModelCacheTest, FreeAllUnloadsWhateverTheCount) {
     EXPECT_TRUE(cache()->keys.isEmpty());
     EXPECT_EQ(a->modelUnloads, 1);
     EXPECT_EQ(a->spriteUnloads, 1);
+}
+
+// Entities attach their models through the cache and take their bounds from the format's bounds
+// function (which doubles the file's box here); precaching and clearing a file hold and release
+// its classes' models, and a purge keeps what entities still hold.
+TEST_F(ModelCacheTest, EntitiesAndDefinitionFilesHoldModelsThroughTheCache) {
+    const QString model = write("models/item.kpm", "kpm any -1 -1 0 1 1 2");
+    const QString second = write("models/base.kpm", "kpm any -3 -3 -1 3 3 0");
+    const QString fgd =
+        write("game.fgd", QStringLiteral("@PointClass studio(\"%1\") = item []\n"
+                                         "@PointClass flags(eccentricfix) bobparms(1 2 3 0 0 0)"
+                                         " studio(\"%1\", \"%2\") = pedestal []\n"
+                                         "@PointClass studio(\"%3\") = broken []")
+                              .arg(model, second, files.filePath("models/none.kpm"))
+                              .toUtf8());
+    GameConfig config;
+    config.GameData = config.precachedGameData = {fgd};
+    window.gameConfigs.makeCurrent(&config);
+    GameData* data = Fgd_Acquire(&window.gameData, fgd);
+    ASSERT_TRUE(Fgd_Load(data, false));
+    Fgd_PrecacheModels(data, QString());
+    Fgd_PrecacheModels(data, QString()); // once is enough
+    ModelCacheEntry* entry = cache()->models.value(model);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->refCount, 2); // item and pedestal
+
+    MapWorld world;
+    Map_InitWorld(&world, nullptr);
+    const float origin[3] = {100, 0, 0};
+    EntityRecord* item = Entity_Create(Map_Handle(&world), "item", origin, EntityFlag::Point);
+    EntityRecord* pedestal = Entity_Create(Map_Handle(&world), "pedestal", origin, EntityFlag::Point);
+    EntityRecord* broken = Entity_Create(Map_Handle(&world), "broken", origin, EntityFlag::Point);
+    for (EntityRecord* e : {item, pedestal, broken}) {
+        cMapEntity::fromRecord(e)->update(EntityUpdate::KeysChanged); // scale 1 and the rest
+        cMapEntity::fromRecord(e)->rebuildModel(false);
+    }
+    ASSERT_EQ(item->modelKind, EntityModelKind::Model);
+    EXPECT_EQ(item->model->entry, entry);
+    EXPECT_EQ(entry->refCount, 4);
+    EXPECT_FLOAT_EQ(item->mins[0], 98.0f); // the bounds function's doubled box
+    EXPECT_FLOAT_EQ(item->maxs[2], 4.0f);
+    ASSERT_EQ(pedestal->modelKind, EntityModelKind::Model);
+    EXPECT_NE(pedestal->model->entry2, nullptr);
+    EXPECT_EQ(a->lastBoundsFlags, MODEL_CENTERED); // the second model: no motion values of its own
+    EXPECT_FLOAT_EQ(pedestal->mins[0], 94.0f);     // both boxes together
+    EXPECT_FLOAT_EQ(pedestal->maxs[2], 4.0f);
+    EXPECT_FLOAT_EQ(pedestal->model->offsets[1], 2.0f);
+    EXPECT_EQ(broken->modelKind, EntityModelKind::None); // unloaded: no drawable, class box
+    EXPECT_FLOAT_EQ(broken->maxs[0], 108.0f);
+
+    // A reload from file reaches the entity through the shared entry.
+    write("models/item.kpm", "kpm any -5 -5 0 5 5 1");
+    cMapEntity::fromRecord(item)->rebuildModel(true);
+    EXPECT_EQ(item->model->entry, entry);
+    EXPECT_FLOAT_EQ(item->mins[0], 90.0f);
+
+    Fgd_ClearClasses(data); // the classes' references go; the entities keep theirs
+    Model_PurgeUnused(cache());
+    EXPECT_EQ(cache()->models.value(model), entry);
+    EXPECT_EQ(entry->refCount, 2);
+    Map_DestroyWorld(&world);
+    EXPECT_EQ(entry->refCount, 0);
+    Model_PurgeUnused(cache());
+    EXPECT_TRUE(cache()->models.isEmpty());
+    Fgd_Release(&window.gameData, fgd);
+    window.gameConfigs.makeCurrent(nullptr);
 }
 
 } // namespace
