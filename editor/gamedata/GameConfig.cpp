@@ -386,7 +386,7 @@ void GameCfg_Assign(GameConfigManager* target, const GameConfigManager& source, 
     waitDialog.reset();
 
     const bool isMain = g_mainWindow && target == &g_mainWindow->gameConfigs;
-    if (isMain && App_GetActiveMap() && *App_GetActiveMap()) {
+    if (App_GetActiveMap() && *App_GetActiveMap()) {
         target->currentProfile = GameCfg_CurrentProfile(target);
     } else {
         target->current = nullptr;
