@@ -61,6 +61,13 @@ TextureLists* newTextureLists(const GameConfig* config) {
     return lists;
 }
 
+bool ownsArchives(const ArchiveRegistry* registry, const GameConfig* config) {
+    for (const ArchiveHandle* handle : registry->open)
+        for (const ArchiveOwnerNode* node = handle->owners; node; node = node->next)
+            if (node->owner == config) return true;
+    return false;
+}
+
 // Nothing may reach a freed configuration through the file look-ups.
 void forgetInFileLookup(const GameConfig* config) {
     FileLookupConfig& lookup = Sys_FileLookup();
@@ -127,7 +134,8 @@ bool copyConfigs(GameConfigManager* target, const GameConfigManager& source, boo
     const QString currentTitle = source.current ? source.current->Title : QString();
     for (const GameConfig* from : source.configs)
         target->configs.append(new GameConfig(*from));
-    for (GameConfig* config : std::as_const(target->configs)) {
+    for (qsizetype i = 0; i < target->configs.size(); ++i) {
+        GameConfig* config = target->configs[i];
         acquireResources(config);
         if (precache && config->inUseCount > 0 && GameCfg_NeedsPrecache(config)) {
             if (!g_waitDialog && !*waitDialog) {
@@ -138,15 +146,17 @@ bool copyConfigs(GameConfigManager* target, const GameConfigManager& source, boo
             }
             GameCfg_Precache(target, config);
             precached = true;
-        } else if (!config->precachedGameData.isEmpty()) {
-            // Precached before: its trees are rebuilt from the files as they are now, and it owns
-            // its archives itself (shared with the configuration it was copied from).
-            GameCfg_BuildClassTrees(config);
-            if (settingOn(&MainSettings::LoadFromArchives, true) && archives())
-                Archive_LoadForConfig(archives(), config);
         } else {
-            config->solidClassTree.children.clear();
-            config->pointClassTree.children.clear();
+            // Precached before: its trees are rebuilt from the files as they are now.
+            if (!config->precachedGameData.isEmpty())
+                GameCfg_BuildClassTrees(config);
+            else {
+                config->solidClassTree.children.clear();
+                config->pointClassTree.children.clear();
+            }
+            // It owns the archives its original opened (shared handles, nothing is read again).
+            if (archives() && ownsArchives(archives(), source.configs[i]))
+                Archive_LoadForConfig(archives(), config);
         }
         TextureLists* lists = newTextureLists(config);
         delete target->textureListsByTitle.value(config->Title, nullptr);

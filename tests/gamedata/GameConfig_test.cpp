@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "FgdFixture.h"
+#include "MemoryArchive.h"
 #include "core/FileLookup.h"
 #include "core/System.h"
 #include "dialogs/application/WaitDialog.h"
 #include "dialogs/editing/TextureLists.h"
+#include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
 
@@ -178,7 +180,13 @@ TEST_F(GameConfigTest, AssignPrecachesOnlyConfigurationsInUse) {
     GameConfigManager source;
     add(&source, "Used", {a})->inUseCount = 1;
     add(&source, "Idle", {b});
+    QString waitText;
+    registry()->rebindClassUsers = [&] {
+        if (g_waitDialog) waitText = g_waitDialog->text;
+    };
     GameCfg_Assign(manager(), source, true);
+    registry()->rebindClassUsers = nullptr;
+    EXPECT_EQ(waitText, QStringLiteral("Precaching game configuration..."));
     EXPECT_EQ(registry()->files.value(a)->loadState, GameDataState::Loaded);
     EXPECT_EQ(registry()->files.value(b)->loadState, GameDataState::NotLoaded);
     EXPECT_EQ(GameCfg_FindConfig(manager(), "Used")->precachedGameData, QStringList{a});
@@ -238,6 +246,47 @@ TEST_F(GameConfigTest, TheFileLivesInTheSettingsFolder) {
         qunsetenv("XDG_CONFIG_HOME");
     else
         qputenv("XDG_CONFIG_HOME", previous);
+}
+
+// Archives a configuration opened are owned by the configuration: an assignment hands them to the
+// new configurations and no handle keeps a freed one as owner.
+TEST_F(GameConfigTest, AssignHandsArchiveOwnershipToTheNewConfigurations) {
+    cMemoryArchives memory;
+    const QString base = folder.filePath("base");
+    QDir().mkpath(base);
+    const QString pak = base + "/pak0.zmem";
+    write("base/pak0.zmem", "memory");
+    memory.add(pak, {{"maps/a.txt", "a"}});
+    MapProfileRecord record{};
+    std::strcpy(record.name, "memprofile");
+    std::strcpy(record.archiveExtensions, ".zmem");
+    GameCfg_RegisterProfile(manager(), nullptr, &record);
+    GameConfig* keep = add(manager(), "Keep", {});
+    GameConfig* drop = add(manager(), "Drop", {});
+    for (GameConfig* config : {keep, drop}) {
+        config->MapProfile = "memprofile";
+        config->GameBasedir = base;
+        GameCfg_Precache(manager(), config);
+    }
+    ArchiveHandle* handle = g_mainWindow->archives.open.value(pak, nullptr);
+    ASSERT_TRUE(handle && handle->loaded);
+    ASSERT_EQ(handle->ownerCount, 2);
+    {
+        GameConfigManager edited(*manager());
+        EXPECT_EQ(handle->ownerCount, 4); // the copies own it too
+        GameCfg_RemoveConfig(&edited, "Drop");
+        EXPECT_EQ(handle->ownerCount, 3);
+        GameCfg_Assign(manager(), edited, true);
+    }
+    ASSERT_EQ(g_mainWindow->archives.open.value(pak, nullptr), handle); // never closed on the way
+    ASSERT_EQ(handle->ownerCount, 1);
+    EXPECT_EQ(handle->owners->owner, manager()->configs[0]);
+    EXPECT_EQ(g_mainWindow->archives.baseArchives.keys(), QList<const GameConfig*>{manager()->configs[0]});
+    // The kept configuration still finds its files in the archive.
+    Sys_SwitchFileLookup(manager()->configs[0]);
+    EXPECT_TRUE(Sys_FileExists("maps/a.txt"));
+    GameCfg_DestroyManager(manager());
+    EXPECT_TRUE(g_mainWindow->archives.open.isEmpty());
 }
 
 } // namespace
