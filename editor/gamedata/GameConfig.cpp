@@ -1,10 +1,7 @@
 #include "gamedata/GameConfig.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <algorithm>
 #include <memory>
 

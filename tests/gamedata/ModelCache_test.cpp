@@ -63,6 +63,21 @@ TEST_F(ModelCacheTest, BackslashesAndSlashesShareOneEntry) {
     EXPECT_EQ(window.splashMessage.left(11), QStringLiteral("Precaching:"));
 }
 
+// Keys are whole paths: two long paths that differ only after 259 characters stay apart.
+TEST_F(ModelCacheTest, LongPathsAreNotCut) {
+    const QString folderName = QString(120, QLatin1Char('d'));
+    const QString deep = folderName + "/" + folderName + "/" + folderName + "/";
+    const QString first = write(deep + "first.kpm", "kpm any 0 0 0 1 1 1");
+    const QString second = write(deep + "second.kpm", "kpm any 0 0 0 2 2 2");
+    ASSERT_GT(first.size(), 300);
+    ModelCacheEntry* a1 = Model_AcquireModel(cache(), first, nullptr);
+    ModelCacheEntry* a2 = Model_AcquireModel(cache(), second, nullptr);
+    EXPECT_NE(a1, a2);
+    EXPECT_EQ(Model_PathOfModel(cache(), a1), first);
+    EXPECT_EQ(a2->loaded, 1);
+    EXPECT_FLOAT_EQ(a2->maxs[0], 2.0f);
+}
+
 TEST_F(ModelCacheTest, NamesWithoutExtension) {
     ShaderRecord* glow = Tex_CreateShader(&window.textures, "sprites/glow", "sprites/glow", 0);
     const int32_t before = glow->refCount;
