@@ -1,0 +1,30 @@
+#include "views/ViewArcs.h"
+
+#include <algorithm>
+#include <cmath>
+
+int View_StippledCirclePoints(float radius) {
+    if (!std::isfinite(radius)) return 16;
+    return int(std::clamp(std::trunc(radius / 10.0f), 16.0f, 64.0f));
+}
+
+int View_ArcAngles(float start, float end, float out[kArcMaxPoints]) {
+    constexpr float kTurn = 6.2831853f;
+    constexpr float kStep = 0.17453294f;
+    if (!std::isfinite(start) || !std::isfinite(end)) return 0;
+    if (end < start) end += std::ceil((start - end) / kTurn) * kTurn;
+    while (end < start) // rounding of the product above
+        end += kTurn;
+    end = std::min(end, start + kTurn);
+    int n = 0;
+    while (n < kArcMaxPoints) {
+        const float a = end - float(n) * kStep;
+        // A point within a hair of start is start (the steps do not add up exactly).
+        if (a <= start + 1e-4f) {
+            out[n++] = start;
+            break;
+        }
+        out[n++] = a;
+    }
+    return n;
+}
