@@ -52,7 +52,8 @@ void Map_Render(MapWorld* world, RenderContext* context, RenderCounters* counter
                 glDrawElements(GL_QUADS, 24, GL_UNSIGNED_BYTE, kFaces);
                 GL_State(cache, word);
             } else {
-                Color_FillRGBA(rgba, (b->flags & BrushFlags::Selected) ? COLOR_SELECTED_LINE : COLOR_BRUSH_DEFAULT);
+                Color_FillRGBA(rgba,
+                               (b->flags & BrushFlags::Selected) ? COLOR_SELECTED_LINE : COLOR_BRUSH_DEFAULT);
                 glColor4ubv(rgba);
                 glDrawElements(GL_LINES, 24, GL_UNSIGNED_BYTE, kEdges);
             }

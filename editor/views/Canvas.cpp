@@ -65,7 +65,8 @@ int64_t View_Milliseconds() {
 
 bool Tool_IsPathToolActive() {
     if (!g_mainWindow) return false;
-    return Tool_Id(g_mainWindow->activeTool) == ToolId::Path || Tool_Id(g_mainWindow->secondaryTool) == ToolId::Path;
+    return Tool_Id(g_mainWindow->activeTool) == ToolId::Path ||
+           Tool_Id(g_mainWindow->secondaryTool) == ToolId::Path;
 }
 
 cCanvas::cCanvas(int type, int mode, const QSurfaceFormat& format, cChildWindow* window, QWidget* parent)
@@ -343,7 +344,8 @@ bool cCanvas::screenToWorld(int x, int y, int flags, bool integerOnly, float out
     doneCurrent();
     if (!bound || depth == 1.0f) return false;
     float hit[3];
-    if (!Math_UnProject(float(x), float(viewHeight - y), depth, modelview, projection, viewWidth, viewHeight, hit))
+    if (!Math_UnProject(float(x), float(viewHeight - y), depth, modelview, projection, viewWidth, viewHeight,
+                        hit))
         return false;
     roundPoint(hit, 3, (flags & ScreenFlag::Snap) && s.SnapToGrid && !integerOnly);
     for (int k = 0; k < 3; ++k)
@@ -367,10 +369,11 @@ bool cCanvas::worldToScreen(const float p[3], float out[3]) const {
     }
     float eyeSpace[4], clip[4];
     for (int r = 0; r < 4; ++r)
-        eyeSpace[r] = modelview[r] * p[0] + modelview[4 + r] * p[1] + modelview[8 + r] * p[2] + modelview[12 + r];
+        eyeSpace[r] =
+            modelview[r] * p[0] + modelview[4 + r] * p[1] + modelview[8 + r] * p[2] + modelview[12 + r];
     for (int r = 0; r < 4; ++r)
-        clip[r] = projection[r] * eyeSpace[0] + projection[4 + r] * eyeSpace[1] + projection[8 + r] * eyeSpace[2] +
-                  projection[12 + r] * eyeSpace[3];
+        clip[r] = projection[r] * eyeSpace[0] + projection[4 + r] * eyeSpace[1] +
+                  projection[8 + r] * eyeSpace[2] + projection[12 + r] * eyeSpace[3];
     if (clip[3] == 0.0f) return false;
     const float z = clip[2] / clip[3];
     if (z < 0.0f || z > 1.0f) return false;
@@ -458,8 +461,9 @@ void cCanvas::scrollSlot(QScrollBar* bar, float& offset, int size, int value) {
     context.frameTime = 0.0f;
     const int maximum = bar->maximum();
     // A world that fits has maximum 0: the offset stays 0 there.
-    offset = maximum > 0 ? (worldSize - float(size) / zoom) * (zoom / 2) * (float(value) / float(maximum) * 2 - 1)
-                         : 0.0f;
+    offset = maximum > 0
+                 ? (worldSize - float(size) / zoom) * (zoom / 2) * (float(value) / float(maximum) * 2 - 1)
+                 : 0.0f;
     redrawNow();
     context.renderFlags &= ~RenderBit::FastRedraw;
 }

@@ -56,7 +56,8 @@ bool Tool_IsPathToolActive();
 class cCanvas : public QOpenGLWidget {
     Q_OBJECT
 public:
-    cCanvas(int viewType, int renderMode, const QSurfaceFormat& format, cChildWindow* window, QWidget* parent);
+    cCanvas(int viewType, int renderMode, const QSurfaceFormat& format, cChildWindow* window,
+            QWidget* parent);
     ~cCanvas() override;
 
     MapDocument* document() const;
@@ -107,8 +108,8 @@ public:
     void drawAxes();
     void drawFilledBox(const float a[3], const float b[3]);
     void drawBoxLines(const float mins[3], const float maxs[3]);
-    void drawTransformedBox(const float mins[3], const float maxs[3], int axis, int shearAxis, const float pivot[3],
-                            float angle, float shear);
+    void drawTransformedBox(const float mins[3], const float maxs[3], int axis, int shearAxis,
+                            const float pivot[3], float angle, float shear);
     void drawSquareMarker(const float point[3], float size);
     void drawCrossMarker(const float point[3], float size);
     void drawStippledCircle(const float centre[3], float radius);

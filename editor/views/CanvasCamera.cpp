@@ -80,7 +80,9 @@ void cCanvas::flyCamera(float dt) {
     topVertical = f * 0.5f;
     const float t = float(s.TimeToTopSpeed);
     moveKeys = computeMoveKeys();
-    auto input = [&](int plus, int minus) { return ((moveKeys & plus) ? 1 : 0) - ((moveKeys & minus) ? 1 : 0); };
+    auto input = [&](int plus, int minus) {
+        return ((moveKeys & plus) ? 1 : 0) - ((moveKeys & minus) ? 1 : 0);
+    };
     velForward = accelerate(velForward, input(MoveKey::Forward, MoveKey::Back), topForward, t, dt);
     velStrafe = accelerate(velStrafe, input(MoveKey::StrafeRight, MoveKey::StrafeLeft), topStrafe, t, dt);
     velVertical = accelerate(velVertical, input(MoveKey::Up, MoveKey::Down), topVertical, t, dt);

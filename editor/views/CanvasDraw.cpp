@@ -27,13 +27,20 @@ const GLubyte kBoxEdges[24] = {0, 1, 1, 3, 3, 2, 2, 0, 4, 5, 5, 7, 7, 6, 6, 4, 0
 // The bullet-kind colours.
 int bulletColorKey(int kind) {
     switch (kind) {
-    case 1: return COLOR_BULLET_EDGE;
-    case 2: return COLOR_BULLET_PATCH_EXT;
-    case 3: return COLOR_BULLET_PATCH_INT;
-    case 4: return COLOR_CLIP_POINT;
-    case 5: return COLOR_CORDON_POINT;
-    case 6: return COLOR_BULLET_SELECTED;
-    default: return COLOR_BULLET_VERTEX;
+    case 1:
+        return COLOR_BULLET_EDGE;
+    case 2:
+        return COLOR_BULLET_PATCH_EXT;
+    case 3:
+        return COLOR_BULLET_PATCH_INT;
+    case 4:
+        return COLOR_CLIP_POINT;
+    case 5:
+        return COLOR_CORDON_POINT;
+    case 6:
+        return COLOR_BULLET_SELECTED;
+    default:
+        return COLOR_BULLET_VERTEX;
     }
 }
 
@@ -66,8 +73,9 @@ void cCanvas::drawAxes() {
 
 void cCanvas::drawFilledBox(const float a[3], const float b[3]) {
     if (is3D()) {
-        const float c[8][3] = {{a[0], a[1], a[2]}, {a[0], a[1], b[2]}, {a[0], b[1], a[2]}, {a[0], b[1], b[2]},
-                               {b[0], b[1], a[2]}, {b[0], b[1], b[2]}, {b[0], a[1], a[2]}, {b[0], a[1], b[2]}};
+        const float c[8][3] = {{a[0], a[1], a[2]}, {a[0], a[1], b[2]}, {a[0], b[1], a[2]},
+                               {a[0], b[1], b[2]}, {b[0], b[1], a[2]}, {b[0], b[1], b[2]},
+                               {b[0], a[1], a[2]}, {b[0], a[1], b[2]}};
         static const GLubyte strip[18] = {4, 6, 2, 0, 0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 1, 7, 3, 5};
         Render_VertexPointer(stateCache, 0, c);
         glDrawElements(GL_TRIANGLE_STRIP, 18, GL_UNSIGNED_BYTE, strip);
@@ -107,13 +115,15 @@ void cCanvas::drawTransformedBox(const float mins[3], const float maxs[3], int a
     if (angle != 0.0f) {
         float s, c;
         K_SinCos(angle, &s, &c);
-        const float rows[3][9] = {{1, 0, 0, 0, c, -s, 0, s, c}, {c, 0, -s, 0, 1, 0, s, 0, c}, {c, -s, 0, s, c, 0, 0, 0, 1}};
+        const float rows[3][9] = {
+            {1, 0, 0, 0, c, -s, 0, s, c}, {c, 0, -s, 0, 1, 0, s, 0, c}, {c, -s, 0, s, c, 0, 0, 0, 1}};
         const int a = std::clamp(axis, 0, 2);
         for (int r = 0; r < 3; ++r)
             for (int k = 0; k < 3; ++k)
                 m[r * 4 + k] = rows[a][r * 3 + k];
     }
-    const bool full = (angle != 0.0f && axis != dAxis) || (shear != 0.0f && (axis == dAxis || shearAxis == dAxis));
+    const bool full =
+        (angle != 0.0f && axis != dAxis) || (shear != 0.0f && (axis == dAxis || shearAxis == dAxis));
     float c[8][3];
     int count = 8;
     if (full) {
@@ -194,15 +204,16 @@ namespace {
 
 // Sector vertices: the centre, then the arc points from end down to start. 0 for a bad span.
 int sectorPoints(const cCanvas* view, const float c[3], float radius, float start, float end,
-                 float out[kArcMaxPoints + 1][3], void (cCanvas::*vertex)(float*, float, float, float) const) {
+                 float out[kArcMaxPoints + 1][3],
+                 void (cCanvas::*vertex)(float*, float, float, float) const) {
     float angles[kArcMaxPoints];
     const int n = View_ArcAngles(start, end, angles);
     if (n <= 0) return 0;
     const float r = radius / view->zoom;
     (view->*vertex)(out[0], c[view->hAxis], c[view->vAxis], c[view->dAxis]);
     for (int i = 0; i < n; ++i)
-        (view->*vertex)(out[i + 1], c[view->hAxis] + std::cos(angles[i]) * r, c[view->vAxis] - std::sin(angles[i]) * r,
-                        c[view->dAxis]);
+        (view->*vertex)(out[i + 1], c[view->hAxis] + std::cos(angles[i]) * r,
+                        c[view->vAxis] - std::sin(angles[i]) * r, c[view->dAxis]);
     return n;
 }
 

@@ -38,7 +38,8 @@ void clearColor(const QColor& c) {
 
 bool toolActive(int id, bool orSecondary) {
     if (!g_mainWindow) return false;
-    return Tool_Id(g_mainWindow->activeTool) == id || (orSecondary && Tool_Id(g_mainWindow->secondaryTool) == id);
+    return Tool_Id(g_mainWindow->activeTool) == id ||
+           (orSecondary && Tool_Id(g_mainWindow->secondaryTool) == id);
 }
 
 // The cordon box counts as set when any of its six coordinates is non-zero.
@@ -110,8 +111,9 @@ void cCanvas::initializeGL() {
     glDrawBuffer(GL_BACK);
     glReadBuffer(GL_BACK);
     glShadeModel(GL_SMOOTH);
-    for (GLenum cap : {GLenum(GL_POLYGON_SMOOTH), GLenum(GL_POLYGON_STIPPLE), GLenum(GL_LINE_STIPPLE), GLenum(GL_DITHER), GLenum(GL_COLOR_LOGIC_OP),
-                       GLenum(GL_LIGHTING), GLenum(GL_TEXTURE_2D), GLenum(GL_MULTISAMPLE)})
+    for (GLenum cap :
+         {GLenum(GL_POLYGON_SMOOTH), GLenum(GL_POLYGON_STIPPLE), GLenum(GL_LINE_STIPPLE), GLenum(GL_DITHER),
+          GLenum(GL_COLOR_LOGIC_OP), GLenum(GL_LIGHTING), GLenum(GL_TEXTURE_2D), GLenum(GL_MULTISAMPLE)})
         glDisable(cap);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glEnable(GL_DEPTH_TEST);
@@ -169,7 +171,7 @@ void cCanvas::paintGL() {
         partialMode = 0;
         needsFullRedraw = true;
     }
-    stateCache->boundFilter = 0;
+    stateCache->boundFilter = -1;
     View_Painting = 0;
 }
 
@@ -415,7 +417,8 @@ void cCanvas::drawTitles() {
     GL_State(stateCache, GLS::Translucent);
     for (const MapTitle& t : Map_TitleList(doc->world)) {
         EntityRecord* e = t.entity;
-        if ((e->flags & EntityFlag::Hidden) || t.name.isEmpty() || e->frameStamp < g_renderFrameStamp) continue;
+        if ((e->flags & EntityFlag::Hidden) || t.name.isEmpty() || e->frameStamp < g_renderFrameStamp)
+            continue;
         const float size = std::max(e->maxs[hAxis] - e->mins[hAxis], e->maxs[vAxis] - e->mins[vAxis]) * zoom;
         if (size <= 8.0f) continue;
         float anchor[3];
@@ -424,7 +427,8 @@ void cCanvas::drawTitles() {
         anchor[dAxis] = e->maxs[dAxis];
         float screen[3];
         worldToScreen(anchor, screen);
-        if (screen[0] > float(viewWidth) || screen[1] < 0.0f || screen[1] > float(viewHeight) + 12.0f) continue;
+        if (screen[0] > float(viewWidth) || screen[1] < 0.0f || screen[1] > float(viewHeight) + 12.0f)
+            continue;
         const int alpha = std::clamp(int((size - 8.0f) * 15.9375f), 0, 255);
         if (e->handle) e->handle->applyDrawColor(alpha);
         renderText(int(screen[0]), int(screen[1]),
@@ -457,15 +461,20 @@ void cCanvas::drawStatistics() {
     };
     const RenderCounters& c = counters;
     line(b - 5, tr("%1 culls, %2 entities, %3 brushes").arg(c.culls).arg(c.entities).arg(c.brushes));
-    line(b + f, tr("%1 faces, %2 patches, %3 overlays, %4 titles").arg(c.faces).arg(c.patches).arg(c.overlays).arg(c.titles));
+    line(b + f, tr("%1 faces, %2 patches, %3 overlays, %4 titles")
+                    .arg(c.faces)
+                    .arg(c.patches)
+                    .arg(c.overlays)
+                    .arg(c.titles));
     line(b + 2 * f + 5, tr("%1 paths, %2 nodes").arg(c.paths).arg(c.nodes));
     auto num = [](float v) { return QString::number(double(v), 'f', 2); };
     if (is3D())
         line(b + 3 * f + 10, tr("FPS=%1, y=%2, p=%3, r=%4")
                                  .arg(num(framesPerSecond), num(angles[1]), num(angles[0]), num(angles[2])));
     else
-        line(b + 3 * f + 10, tr("Zoom=%1, x=%2, y=%3, z=%4")
-                                 .arg(num(zoom), num(context.origin[0]), num(context.origin[1]), num(context.origin[2])));
+        line(b + 3 * f + 10,
+             tr("Zoom=%1, x=%2, y=%3, z=%4")
+                 .arg(num(zoom), num(context.origin[0]), num(context.origin[1]), num(context.origin[2])));
 }
 
 void cCanvas::renderText(int x, int y, const QString& text, const QFont& font) {
@@ -504,7 +513,7 @@ void cCanvas::renderText(int x, int y, const QString& text, const QFont& font) {
     glDeleteTextures(1, &name);
     // The name may come back from the next glGenTextures: it must not count as bound.
     stateCache->boundTexture = 0;
-    stateCache->boundFilter = 0;
+    stateCache->boundFilter = -1;
 }
 
 // ---- Picking --------------------------------------------------------------------------------------

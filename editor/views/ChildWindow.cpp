@@ -134,7 +134,8 @@ void cChildWindow::splitterResized() {
     if (!bottomRow || !rows || !cross) return;
     const int a = bottomRow->sizes().value(0);
     const int b = rows->sizes().value(0);
-    cross->setGeometry(QRect(QPoint(a, b), QPoint(a + bottomRow->handleWidth() - 1, b + rows->handleWidth() - 1)));
+    cross->setGeometry(
+        QRect(QPoint(a, b), QPoint(a + bottomRow->handleWidth() - 1, b + rows->handleWidth() - 1)));
     cross->raise();
 }
 

@@ -34,17 +34,25 @@ const ColorSchemeEntry kDefaults[COLOR_COUNT] = {
     {COLOR_CAPTION, "COLOR_CAPTION", "Caption", QColor(0, 0, 0)},
     {COLOR_TEXT, "COLOR_TEXT", "Normal Text", QColor(255, 255, 255)},
     {COLOR_ACTIVE_TEXT, "COLOR_ACTIVE_TEXT", "Active Text", QColor(255, 255, 100)},
-    {COLOR_TEXBROWSER_BACKGROUND, "COLOR_TEXBROWSER_BACKGROUND", "Texture Browser Background", QColor(0, 0, 0)},
+    {COLOR_TEXBROWSER_BACKGROUND, "COLOR_TEXBROWSER_BACKGROUND", "Texture Browser Background",
+     QColor(0, 0, 0)},
     {COLOR_TEXBROWSER_LINE, "COLOR_TEXBROWSER_LINE", "Texture Browser Line Color", QColor(255, 255, 255)},
-    {COLOR_TEXBROWSER_TEXT_BGCOLOR, "COLOR_TEXBROWSER_TEXT_BGCOLOR", "Texture Browser Text Background", QColor(0, 0, 220)},
-    {COLOR_TEXBROWSER_TEXT_FGCOLOR, "COLOR_TEXBROWSER_TEXT_FGCOLOR", "Texture Browser Normal Text", QColor(255, 255, 255)},
-    {COLOR_TEXBROWSER_TEXT_SELECTED, "COLOR_TEXBROWSER_TEXT_SELECTED", "Texture Browser Active Text", QColor(255, 255, 100)},
-    {COLOR_SHADEREDIT_BACKGROUND, "COLOR_SHADEREDIT_BACKGROUND", "Shader Editor Background", QColor(50, 50, 50)},
+    {COLOR_TEXBROWSER_TEXT_BGCOLOR, "COLOR_TEXBROWSER_TEXT_BGCOLOR", "Texture Browser Text Background",
+     QColor(0, 0, 220)},
+    {COLOR_TEXBROWSER_TEXT_FGCOLOR, "COLOR_TEXBROWSER_TEXT_FGCOLOR", "Texture Browser Normal Text",
+     QColor(255, 255, 255)},
+    {COLOR_TEXBROWSER_TEXT_SELECTED, "COLOR_TEXBROWSER_TEXT_SELECTED", "Texture Browser Active Text",
+     QColor(255, 255, 100)},
+    {COLOR_SHADEREDIT_BACKGROUND, "COLOR_SHADEREDIT_BACKGROUND", "Shader Editor Background",
+     QColor(50, 50, 50)},
     {COLOR_SHADEREDIT_TEXT, "COLOR_SHADEREDIT_TEXT", "Shader Editor Normal Text", QColor(255, 255, 255)},
     {COLOR_SHADEREDIT_ERROR, "COLOR_SHADEREDIT_ERROR", "Shader Editor Error Text", QColor(255, 100, 100)},
-    {COLOR_SHADEREDIT_COMMAND, "COLOR_SHADEREDIT_COMMAND", "Shader Editor Command Identifier", QColor(0, 0, 100)},
-    {COLOR_SHADEREDIT_PARAMETER, "COLOR_SHADEREDIT_PARAMETER", "Shader Editor Parameter Identifier", QColor(0, 0, 200)},
-    {COLOR_SHADEREDIT_STRING, "COLOR_SHADEREDIT_STRING", "Shader Editor String Constant", QColor(165, 20, 20)},
+    {COLOR_SHADEREDIT_COMMAND, "COLOR_SHADEREDIT_COMMAND", "Shader Editor Command Identifier",
+     QColor(0, 0, 100)},
+    {COLOR_SHADEREDIT_PARAMETER, "COLOR_SHADEREDIT_PARAMETER", "Shader Editor Parameter Identifier",
+     QColor(0, 0, 200)},
+    {COLOR_SHADEREDIT_STRING, "COLOR_SHADEREDIT_STRING", "Shader Editor String Constant",
+     QColor(165, 20, 20)},
     {COLOR_SHADEREDIT_COMMENT, "COLOR_SHADEREDIT_COMMENT", "Shader Editor Comment", QColor(0, 128, 0)},
     {COLOR_BULLET_VERTEX, "COLOR_BULLET_VERTEX", "Vertex Bullet", QColor(255, 255, 255)},
     {COLOR_BULLET_EDGE, "COLOR_BULLET_EDGE", "Edge Bullet", QColor(255, 255, 0)},
@@ -176,7 +184,8 @@ QString Color_ToText(const QColor& colour) {
 QColor Color_FromText(const QString& text) {
     const QStringList parts = text.split(QLatin1Char(' '));
     // An empty text splits into one empty part, which reads as 0.
-    return QColor::fromRgb(channel(parts, 0, 0), channel(parts, 1, 0), channel(parts, 2, 0), channel(parts, 3, 255));
+    return QColor::fromRgb(channel(parts, 0, 0), channel(parts, 1, 0), channel(parts, 2, 0),
+                           channel(parts, 3, 255));
 }
 
 void Color_LoadScheme(QSettings& settings) {

@@ -10,9 +10,10 @@
 
 namespace {
 
-const GLStateFuncs kReal = {glEnable,        glDisable,       glBlendFunc,    glAlphaFunc,   glCullFace,
-                            glDepthMask,     glDepthFunc,     glBindTexture,  glTexParameteri, glTexParameterf,
-                            glColorPointer,  glTexCoordPointer, glVertexPointer};
+const GLStateFuncs kReal = {glEnable,        glDisable,       glBlendFunc,    glAlphaFunc,
+                            glCullFace,      glDepthMask,     glDepthFunc,    glBindTexture,
+                            glTexParameteri, glTexParameterf, glColorPointer, glTexCoordPointer,
+                            glVertexPointer};
 
 const GLenum kSrcBlend[16] = {0,
                               GL_ZERO,
@@ -25,8 +26,15 @@ const GLenum kSrcBlend[16] = {0,
                               GL_ONE_MINUS_DST_ALPHA,
                               GL_SRC_ALPHA_SATURATE,
                               GL_SRC_COLOR};
-const GLenum kDstBlend[16] = {0,         GL_ZERO,      GL_ONE,      GL_SRC_COLOR,          GL_ONE_MINUS_SRC_COLOR,
-                              GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_DST_ALPHA, GL_ONE_MINUS_DST_ALPHA};
+const GLenum kDstBlend[16] = {0,
+                              GL_ZERO,
+                              GL_ONE,
+                              GL_SRC_COLOR,
+                              GL_ONE_MINUS_SRC_COLOR,
+                              GL_SRC_ALPHA,
+                              GL_ONE_MINUS_SRC_ALPHA,
+                              GL_DST_ALPHA,
+                              GL_ONE_MINUS_DST_ALPHA};
 
 void applyBlend(GLStateCache* c, uint32_t word, bool hadBlend) {
     GLStateFuncs& gl = GL_StateFuncs();
@@ -136,7 +144,7 @@ void GL_ResyncStateCache(GLStateCache* c) {
     c->colorPointer = c->texCoordPointer = c->vertexPointer = nullptr;
     c->colorStride = c->texCoordStride = c->vertexStride = 0;
     c->boundTexture = 0;
-    c->boundFilter = 0;
+    c->boundFilter = -1;
     // GL may hold any blend pair or alpha function now: set them again.
     c->blendSrc = c->blendDst = 0;
     c->alphaFunc = 0;
@@ -144,8 +152,6 @@ void GL_ResyncStateCache(GLStateCache* c) {
     applyWord(c, c->state, c->state, true);
     GLStateFuncs& gl = GL_StateFuncs();
     gl.bindTexture(GL_TEXTURE_2D, 0);
-    if (c->state & GLS::BlendMask) gl.enable(GL_BLEND);
-    if (c->state & GLS::AlphaTestMask) gl.enable(GL_ALPHA_TEST);
 }
 
 void Render_SetTextureFilter(GLStateCache* c, int32_t filter) {
@@ -171,18 +177,20 @@ void Render_BindTexture(GLStateCache* c, uint32_t glName, int32_t filter, bool h
     }
     GL_StateFuncs().bindTexture(GL_TEXTURE_2D, glName);
     c->boundTexture = int32_t(glName);
-    c->boundFilter = 0;
+    // What the new name holds is unknown: its filters are set whatever the word (a word of 0 must
+    // still replace GL's mipmapped default, or a texture without mipmaps stays incomplete).
+    c->boundFilter = -1;
     Render_SetTextureFilter(c, filter);
 }
 
 // The stride is compared as well as the pointer: the same array read with another stride is a
 // different array to GL.
-#define ZARV_POINTER_SETTER(Name, field, strideField, call, size, type)                                       \
-    void Name(GLStateCache* c, int32_t stride, const void* pointer) {                                         \
-        if (pointer == c->field && stride == c->strideField) return;                                          \
-        GL_StateFuncs().call(size, type, stride, pointer);                                                    \
-        c->field = pointer;                                                                                   \
-        c->strideField = stride;                                                                              \
+#define ZARV_POINTER_SETTER(Name, field, strideField, call, size, type)                                      \
+    void Name(GLStateCache* c, int32_t stride, const void* pointer) {                                        \
+        if (pointer == c->field && stride == c->strideField) return;                                         \
+        GL_StateFuncs().call(size, type, stride, pointer);                                                   \
+        c->field = pointer;                                                                                  \
+        c->strideField = stride;                                                                             \
     }
 ZARV_POINTER_SETTER(Render_ColorPointer, colorPointer, colorStride, colorPointer, 4, GL_UNSIGNED_BYTE)
 ZARV_POINTER_SETTER(Render_TexCoordPointer, texCoordPointer, texCoordStride, texCoordPointer, 2, GL_FLOAT)

@@ -12,9 +12,12 @@ int View_ArcAngles(float start, float end, float out[kArcMaxPoints]) {
     constexpr float kTurn = 6.2831853f;
     constexpr float kStep = 0.17453294f;
     if (!std::isfinite(start) || !std::isfinite(end)) return 0;
-    if (end < start) end += std::ceil((start - end) / kTurn) * kTurn;
-    while (end < start) // rounding of the product above
-        end += kTurn;
+    // Whole turns added to end until it is at least start, computed at once: a huge span would
+    // never leave a loop of additions.
+    if (end < start) {
+        const double rest = std::fmod(double(start) - double(end), double(kTurn));
+        end = float(double(start) + (rest == 0.0 ? 0.0 : double(kTurn) - rest));
+    }
     end = std::min(end, start + kTurn);
     int n = 0;
     while (n < kArcMaxPoints) {

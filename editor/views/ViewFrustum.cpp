@@ -32,8 +32,8 @@ void corner(const float mins[3], const float maxs[3], int i, float out[3]) {
 
 } // namespace
 
-void Render_SetupFrustum2D(ViewFrustum* f, int hAxis, int vAxis, const float scroll[2], float zoom, float left,
-                           float right, float bottom, float top) {
+void Render_SetupFrustum2D(ViewFrustum* f, int hAxis, int vAxis, const float scroll[2], float zoom,
+                           float left, float right, float bottom, float top) {
     setAxial(f->planes[0], hAxis, 1.0f, (left + scroll[0]) / zoom);
     setAxial(f->planes[1], hAxis, -1.0f, -((right + scroll[0]) / zoom));
     setAxial(f->planes[2], vAxis, -1.0f, (bottom + scroll[1]) / zoom);
@@ -75,8 +75,8 @@ bool Render_CullBox(const ViewFrustum* f, const float mins[3], const float maxs[
     return false;
 }
 
-bool Render_CullRotatedBox(const ViewFrustum* f, const float mins[3], const float maxs[3], const float origin[3],
-                           const float matrix[3][4]) {
+bool Render_CullRotatedBox(const ViewFrustum* f, const float mins[3], const float maxs[3],
+                           const float origin[3], const float matrix[3][4]) {
     float corners[8][3];
     for (int i = 0; i < 8; ++i) {
         float c[3], local[3];

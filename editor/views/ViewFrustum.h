@@ -24,8 +24,9 @@ struct ViewFrustum {
 void Render_SetupFrustum2D(ViewFrustum* frustum, int hAxis, int vAxis, const float scroll[2], float zoom,
                            float left, float right, float bottom, float top);
 // Pyramid of the camera view; farDistance is where the projection puts its far plane.
-void Render_SetupFrustum3D(ViewFrustum* frustum, const float eye[3], const float forward[3], const float right[3],
-                           const float up[3], float fovH, float fovV, float farDistance);
+void Render_SetupFrustum3D(ViewFrustum* frustum, const float eye[3], const float forward[3],
+                           const float right[3], const float up[3], float fovH, float fovV,
+                           float farDistance);
 // True when the box is wholly outside (its farthest corner strictly behind one plane).
 bool Render_CullBox(const ViewFrustum* frustum, const float mins[3], const float maxs[3]);
 // True when for some plane no corner of the rotated box is strictly in front of it.
