@@ -336,7 +336,7 @@ bool cCanvas::screenToWorld(int x, int y, int flags, bool integerOnly, float out
     float depth = 1.0f;
     if (bound) {
         renderPickPass(x, y, 0);
-        glReadPixels(x, viewHeight - y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        glReadPixels(x, viewHeight - 1 - y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
         glDisable(GL_SCISSOR_TEST);
         pickBuffer->release();
         GL_ResyncStateCache(stateCache);

@@ -130,7 +130,7 @@ public:
 
     // ---- Fields ----
     int viewType = 0;
-    int renderMode = 0;
+    int renderMode = -1; // -1 until set: the default of the view type
     QScrollBar* hScroll = nullptr;
     QScrollBar* vScroll = nullptr;
     cChildWindow* childWindow = nullptr;

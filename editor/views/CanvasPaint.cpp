@@ -525,7 +525,8 @@ void cCanvas::renderPickPass(int x, int y, int argument) {
     counters = RenderCounters{};
     updateRenderState();
     glViewport(0, 0, viewWidth, viewHeight);
-    glScissor(x, viewHeight - y, 1, 1);
+    // Window row y is GL row h - 1 - y.
+    glScissor(x, viewHeight - 1 - y, 1, 1);
     glEnable(GL_SCISSOR_TEST);
     context.pickBase = int32_t(Map_UpdateSelectionMode(doc->world));
     context.pickArgument = argument;
@@ -555,7 +556,7 @@ int cCanvas::renderForPick(int x, int y, int argument) {
     renderPickPass(x, y, argument);
     glFinish();
     GLubyte pixel[4] = {0, 0, 0, 0};
-    glReadPixels(x, viewHeight - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    glReadPixels(x, viewHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
     glDisable(GL_SCISSOR_TEST);
     pickBuffer->release();
     GL_ResyncStateCache(stateCache);
