@@ -103,6 +103,8 @@ public:
     int renderForPick(int x, int y, int argument);
     // Paints now (the redraw-now of the views).
     void redrawNow();
+    // Draws one frame into the view's framebuffer and waits for GL to finish it (timing).
+    void paintNow();
 
     // ---- Drawing routines (CanvasDraw.cpp) ----
     void drawAxes();

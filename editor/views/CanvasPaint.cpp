@@ -149,6 +149,14 @@ void cCanvas::redrawNow() {
     repaint();
 }
 
+void cCanvas::paintNow() {
+    if (!glReady) return;
+    makeCurrent();
+    paintGL();
+    glFinish();
+    doneCurrent();
+}
+
 void cCanvas::paintGL() {
     MapDocument* doc = document();
     if (!doc || viewWidth <= 0 || viewHeight <= 0 || View_Suspended()) return;

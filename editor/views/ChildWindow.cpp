@@ -1,6 +1,7 @@
 #include "views/ChildWindow.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QScrollBar>
 #include <QTimer>
@@ -160,6 +161,20 @@ void cChildWindow::splitterMovedV() {
 void cChildWindow::redrawNow() {
     for (cCanvas* view : views)
         view->redrawNow();
+}
+
+bool cChildWindow::setViewSize(int w, int h) {
+    if (views.isEmpty()) return false;
+    for (int round = 0; round < 4; ++round) {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+        const int dw = w - views[0]->width(), dh = h - views[0]->height();
+        if (!dw && !dh) return true;
+        const int factor = views.size() == 4 ? 2 : 1;
+        resize(width() + factor * dw, height() + factor * dh);
+        updateSplitterSizes();
+    }
+    return views[0]->width() == w && views[0]->height() == h;
 }
 
 void cChildWindow::toggleMaximize(cCanvas* view) {

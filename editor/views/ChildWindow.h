@@ -61,6 +61,9 @@ public:
     void updateSplitterSizes();
     // Paints every view now.
     void redrawNow();
+    // Resizes the window so that each of its four views gets the size (shown windows only);
+    // false when the views did not get it.
+    bool setViewSize(int width, int height);
 
     // The close hand-shake: without closedByDocument it asks the document and refuses when the
     // document says no (else forgets the document); true when the close is accepted.

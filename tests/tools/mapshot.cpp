@@ -181,14 +181,7 @@ int main(int argc, char** argv) {
     window->show();
     app.processEvents();
     // The frame and layout may take some pixels: grow the window by what the views lack.
-    for (int round = 0; round < 4; ++round) {
-        for (int i = 0; i < 5; ++i)
-            app.processEvents();
-        const int dw = width - views[0]->width(), dh = height - views[0]->height();
-        if (!dw && !dh) break;
-        window->resize(window->width() + 2 * dw, window->height() + 2 * dh);
-        window->updateSplitterSizes();
-    }
+    window->setViewSize(width, height);
     for (cCanvas* view : views)
         if (view->width() != width || view->height() != height)
             std::fprintf(stderr, "mapshot: a view is %dx%d, not %dx%d\n", view->width(), view->height(),
@@ -220,10 +213,7 @@ int main(int argc, char** argv) {
     if (camera && frames > 0) {
         timer.restart();
         for (int i = 0; i < frames; ++i) {
-            camera->repaint();
-            camera->makeCurrent();
-            glFinish();
-            camera->doneCurrent();
+            camera->paintNow();
         }
         const double mean = msSince(timer) / frames;
         std::printf("3d frames: %d, mean %.2f ms (%.1f frames/s)\n", frames, mean,
