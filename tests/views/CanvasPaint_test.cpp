@@ -250,6 +250,70 @@ TEST_F(CanvasPaint, MaximiseAndRowMirroring) {
     EXPECT_NE(window->bottomRow->sizes(), halves);
 }
 
+TEST_F(CanvasPaint, StateWordsReachGL) {
+    open();
+    cCanvas* view = window->views[1];
+    view->makeCurrent();
+    GL_ResyncStateCache(view->stateCache);
+    GL_State(view->stateCache, 0x65 | 0x40000);
+    GLint src = 0, dst = 0, alphaFunc = 0;
+    GLboolean mask = GL_TRUE;
+    glGetIntegerv(GL_BLEND_SRC, &src);
+    glGetIntegerv(GL_BLEND_DST, &dst);
+    glGetIntegerv(GL_ALPHA_TEST_FUNC, &alphaFunc);
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
+    EXPECT_EQ(src, GL_SRC_ALPHA);
+    EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_EQ(alphaFunc, GL_GEQUAL);
+    EXPECT_EQ(mask, GL_FALSE);
+    GL_State(view->stateCache, 0x100);
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_EQ(mask, GL_TRUE);
+    view->doneCurrent();
+}
+
+TEST_F(CanvasPaint, TitlesOfDrawnEntities) {
+    open();
+    const float origin[3] = {0, 0, 0};
+    EntityRecord* door =
+        Test_Entity(Map_Handle(doc.world), "func_door", origin, 0, {{"targetname", "door1"}});
+    const float lo[3] = {0, 0, 0}, hi[3] = {128, 64, 64};
+    Test_Box(Map_Handle(doc.world), door, lo, hi);
+    door->handle->update(0);
+    cCanvas* top = window->views[1];
+    top->grabFramebuffer();
+    EXPECT_EQ(top->counters.titles, 1);
+    EXPECT_EQ(top->counters.brushes, 1);
+    // Too small on screen: no title.
+    top->zoom = 0.05f;
+    top->grabFramebuffer();
+    EXPECT_EQ(top->counters.titles, 0);
+    top->zoom = 1.0f;
+    settings().HideMask = 0x10;
+    top->grabFramebuffer();
+    EXPECT_EQ(top->counters.titles, 0);
+}
+
+TEST_F(CanvasPaint, CordonAtTheOriginIsDrawn) {
+    open();
+    settings().EnableCordon = true;
+    for (int k = 0; k < 3; ++k) {
+        doc.world->cordonMins[k] = 0;
+        doc.world->cordonMaxs[k] = 96;
+    }
+    cCanvas* top = window->views[1];
+    const float edge[3] = {96, 48, 0};
+    float s[3];
+    top->worldToScreen(edge, s);
+    const QImage image = top->grabFramebuffer();
+    EXPECT_TRUE(near(image, int(s[0]), int(s[1]), QColor(255, 0, 0)));
+    settings().EnableCordon = false;
+    EXPECT_FALSE(near(top->grabFramebuffer(), int(s[0]), int(s[1]), QColor(255, 0, 0)));
+}
+
 TEST_F(CanvasPaint, ClosingTheWindowForgetsItsFocusView) {
     open();
     window->views[2]->focusView();
