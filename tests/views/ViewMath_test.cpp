@@ -4,7 +4,10 @@
 #include <cmath>
 
 #include "ViewFixture.h"
+#include "tools/AbstractTool.h"
 #include "views/ViewArcs.h"
+
+#include <QScrollBar>
 
 namespace {
 
@@ -143,6 +146,59 @@ TEST_F(CanvasMath, ScrollClampingAndAutoScroll) {
     EXPECT_EQ(c->scrollY, 0.0f);
     c->screenToWorld(200, 150, 0, false, p);
     EXPECT_FALSE(c->autoScroll(p, 4.0f));
+}
+
+TEST_F(CanvasMath, ScrollBarRanges) {
+    auto c = bareCanvas(ViewType::Top, 400, 300);
+    QWidget holder;
+    QScrollBar h(Qt::Horizontal, &holder), v(Qt::Vertical, &holder);
+    h.setVisible(true);
+    v.setVisible(true);
+    c->setScrollBars(&h, &v);
+    c->zoom = 256.0f; // a huge range: the maximum stops at 2000
+    c->scrollX = 100000;
+    c->updateScrollBars();
+    EXPECT_EQ(h.maximum(), 2000);
+    EXPECT_EQ(h.value(), 1095);
+    c->zoom = 0.04f; // the world fits: maximum 0
+    c->updateScrollBars();
+    EXPECT_EQ(h.maximum(), 0);
+    EXPECT_EQ(h.value(), 0);
+    // The slot at maximum 0 keeps the offset 0, not NaN.
+    c->scrollX = 0;
+    c->horizontalScroll(0);
+    EXPECT_EQ(c->scrollX, 0.0f);
+    c->setScrollBars(nullptr, nullptr);
+}
+
+TEST_F(CanvasMath, CameraStripAroundBothPoints) {
+    auto c = bareCanvas(ViewType::Top, 400, 300);
+    c->zoom = 1.0f;
+    const float a[3] = {10, 20, 0}, b[3] = {-30, -5, 0};
+    c->invalidateCameraRect(a, b);
+    EXPECT_EQ(c->partialMode, 2);
+    // Screen points (210, 130) and (170, 155), grown by 49 pixels.
+    EXPECT_EQ(c->partialRect[0], 170 - 49);
+    EXPECT_EQ(c->partialRect[1], 130 - 49);
+    EXPECT_EQ(c->partialRect[2], 210 - 170 + 98);
+    EXPECT_EQ(c->partialRect[3], 155 - 130 + 98);
+    const float far[3] = {5000, 5000, 0};
+    c->invalidateCameraRect(far, far);
+    EXPECT_EQ(c->partialRect[0] + c->partialRect[2], 400);
+    EXPECT_EQ(c->partialRect[1], 0);
+}
+
+TEST_F(CanvasMath, PathToolCountsAsActiveOrSecondary) {
+    cAbstractTool path, other;
+    path.setId(ToolId::Path);
+    other.setId(ToolId::Selection);
+    g_mainWindow->activeTool = &other;
+    EXPECT_FALSE(Tool_IsPathToolActive());
+    g_mainWindow->secondaryTool = &path;
+    EXPECT_TRUE(Tool_IsPathToolActive());
+    g_mainWindow->secondaryTool = nullptr;
+    g_mainWindow->activeTool = &path;
+    EXPECT_TRUE(Tool_IsPathToolActive());
 }
 
 // ---- Fly camera ----
