@@ -250,6 +250,24 @@ TEST_F(CanvasPaint, MaximiseAndRowMirroring) {
     EXPECT_NE(window->bottomRow->sizes(), halves);
 }
 
+TEST_F(CanvasPaint, ZoomToBoundsFitsAndCentresTheBox) {
+    open();
+    const float mins[3] = {-300, 100, -50}, maxs[3] = {500, 400, 250};
+    window->zoomViewsToBounds(mins, maxs);
+    for (cCanvas* view : views2D()) {
+        const int H = view->hAxis, V = view->vAxis;
+        const float w = (maxs[H] - mins[H]) * view->zoom, h = (maxs[V] - mins[V]) * view->zoom;
+        EXPECT_LE(w, view->viewWidth + 0.01f) << view->viewType;
+        EXPECT_LE(h, view->viewHeight + 0.01f) << view->viewType;
+        EXPECT_TRUE(std::fabs(w - view->viewWidth) < 0.5f || std::fabs(h - view->viewHeight) < 0.5f);
+        const float centre[3] = {100, 250, 100};
+        float s[3];
+        view->worldToScreen(centre, s);
+        EXPECT_NEAR(s[0], view->viewWidth / 2.0f, 1.0f);
+        EXPECT_NEAR(s[1], view->viewHeight / 2.0f, 1.0f);
+    }
+}
+
 TEST_F(CanvasPaint, StateWordsReachGL) {
     open();
     cCanvas* view = window->views[1];

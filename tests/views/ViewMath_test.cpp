@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "ViewFixture.h"
+#include "map/MapCamera.h"
 #include "tools/AbstractTool.h"
 #include "views/ViewArcs.h"
 
@@ -287,6 +288,42 @@ TEST_F(FlyCamera, BackClipZeroPutsTheFarPlaneAt500) {
     EXPECT_EQ(camera->farDistance(), 500.0f);
     settings().BackClip = 5000;
     EXPECT_EQ(camera->farDistance(), 5000.0f);
+}
+
+TEST(FrameClock, SharedStepIsClampedAndAdvances) {
+    MapDocument doc;
+    EXPECT_EQ(Project_TickFrameClock(&doc, 1000), 0.0f); // the first tick starts the clock
+    EXPECT_FLOAT_EQ(Project_TickFrameClock(&doc, 1050), 0.05f);
+    EXPECT_FLOAT_EQ(Project_TickFrameClock(&doc, 3050), 0.1f); // a stall: at most 0.1 s
+    EXPECT_EQ(Project_TickFrameClock(&doc, 3050), 0.0f);
+    EXPECT_EQ(doc.frameClock, 3050);
+}
+
+TEST_F(FlyCamera, CurrentCameraObjectFollowsTheEye) {
+    MapDocument doc;
+    Test_NewDocument(&doc);
+    cChildWindow window(&doc);
+    auto view = std::make_unique<cCanvas>(ViewType::Camera, -1, View_CanvasFormat(), &window, nullptr);
+    view->viewWidth = 400;
+    view->viewHeight = 300;
+    g_mainWindow->focusView = view.get();
+    CameraRecord* camera = Camera_Create(Map_Handle(doc.world));
+    const float eye[3] = {0, 0, 0}, target[3] = {10, 0, 0};
+    camera->handle->setEyeAndTarget(eye, target);
+    doc.world->currentCamera = camera;
+    view->angles[1] = 90;
+    view->setupModelview();
+    settings().TimeToTopSpeed = 0;
+    hold(HeldKey::W);
+    view->flyCamera(0.1f);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_FLOAT_EQ(camera->eye[k], view->eye[k]);
+    EXPECT_NEAR(camera->target[1] - camera->eye[1], 10.0f, 1e-3);
+    EXPECT_NEAR(camera->target[0] - camera->eye[0], 0.0f, 1e-3);
+    g_mainWindow->focusView = nullptr;
+    view.reset();
+    window.document = nullptr;
+    Project_Destroy(&doc);
 }
 
 TEST_F(FlyCamera, WorldToScreenOfThePointAhead) {
