@@ -656,3 +656,16 @@ cCanvas* Project_FindCanvas(MapDocument* document, int32_t viewId) {
         if (cCanvas* canvas = window->findCanvas(viewId)) return canvas;
     return nullptr;
 }
+
+void Project_BroadcastCameraMove(MapDocument* document, const float a[3], const float b[3]) {
+    for (cChildWindow* window : document->windows)
+        window->invalidateCameraRects(a, b);
+}
+
+float Project_TickFrameClock(MapDocument* document, int64_t nowMs) {
+    if (document->frameClock < 0) document->frameClock = nowMs;
+    const float seconds = float(nowMs - document->frameClock) * 0.001f;
+    if (seconds <= 0.0f) return 0.0f;
+    document->frameClock = nowMs;
+    return std::min(seconds, 0.1f);
+}

@@ -11,7 +11,9 @@
 #include "core/NotAvailable.h"
 #include "core/Winding.h"
 #include "dialogs/application/PluginDialog.h"
+#include "document/MapDocument.h"
 #include "document/UndoHistory.h"
+#include "views/ChildWindow.h"
 #include "mainwindow/ConsoleSink.h"
 #include "map/Decal.h"
 
@@ -44,7 +46,11 @@ void cMainWindow::printToConsole(const QString& text, bool asHtml, bool bold) {
     Console_Feed(line);
 }
 
-void cMainWindow::updateAllViews(int mask) {}
+void cMainWindow::updateAllViews(int mask) {
+    for (MapDocument* document : documents)
+        for (cChildWindow* window : document->windows)
+            window->redrawViews(mask);
+}
 
 void cMainWindow::setActionChecked(const QString& name, bool checked) {}
 

@@ -127,6 +127,9 @@ public:
     EntityRecord* duplicate();
     // Bounds origin +- 8 without brushes; colour white for the world entity, else magenta.
     void resetBounds();
+    // Sets the GL colour of the entity's title: the selected fill colour when selected, else its
+    // display colour, with the given alpha (0..255).
+    void applyDrawColor(int alpha) const;
 
     // ---- Key/values (8-bit text) ----
     EPair* findKey(const char* key) const;
