@@ -2,6 +2,7 @@
 // "kpQuake3" game profile and the per-format map exports. The process locale is the editor's:
 // the plugin never changes it and writes and reads its numbers locale-independently.
 #include <cstring>
+#include <type_traits>
 
 #include "Engine.h"
 #include "MapSerializer.h"
@@ -52,17 +53,17 @@ constexpr FormatRow kModelFormats[] = {
     {0, "Quake III MD3", ".md3"}, {1, "ASCII Scene Export", ".ase"}, {2, "Lightwave Object", ".lwo"}};
 
 // The effect-script functions come with the effect parser; until then they answer "not done".
-int32_t classifyShaderPath(const char*, void*) {
-    return 0;
+bool classifyShaderPath(const char*, ShaderRecord*) {
+    return false;
 }
 int32_t loadShaderFromScript(const char*, const char*) {
     return 0;
 }
-int32_t writeShaderScript(const char*, void*, int32_t) {
-    return 0;
+bool writeShaderScript(const char*, ShaderRecord*, bool) {
+    return false;
 }
-int32_t buildSourceCode(const char*, void*, void (*)(int32_t, const char*, void*), void*) {
-    return 0;
+bool buildSourceCode(const char*, ShaderRecord*, ShaderErrorFn, void*) {
+    return false;
 }
 int32_t lookupShaderKeyword(const char*, const char*, int32_t, char* out, int32_t size) {
     if (out && size > 0) out[0] = 0;
@@ -73,12 +74,12 @@ int32_t listShaderKeywords(const char*, int32_t, char* out, int32_t size) {
     return 0;
 }
 
-constexpr ProfileFuncs kProfileFuncs = {sizeof(ProfileFuncs), classifyShaderPath, loadShaderFromScript,
-                                        writeShaderScript,    buildSourceCode,    lookupShaderKeyword,
+constexpr ProfileFuncs kProfileFuncs = {KP_PROFILE_FUNCS_SIZE, classifyShaderPath, loadShaderFromScript,
+                                        writeShaderScript,     buildSourceCode,    lookupShaderKeyword,
                                         listShaderKeywords};
 
-const Quake3ProfileRecord kProfile = {
-    .plugin = 0,
+const MapProfileRecord kProfile = {
+    .owner = nullptr,
     .funcs = &kProfileFuncs,
     .capabilities = 0x49,
     .name = "kpQuake3",
@@ -93,7 +94,8 @@ const Quake3ProfileRecord kProfile = {
     .particleExtensions = "",
     .instanceExtensions = "",
     .scriptExtensions = "",
-    .reserved1316 = {},
+    .skyExtensions = "",
+    .skySuffixes = "",
     .spriteFolder = "sprites",
     .modelFolder = "models",
     .soundFolder = "sound",
@@ -102,7 +104,7 @@ const Quake3ProfileRecord kProfile = {
     .scriptFolder = "",
     .textureFolder = "textures",
     .shaderFolder = "scripts",
-    .reserved2020 = {},
+    .skyFolder = "",
     .csgSwitch = "",
     .bspSwitch = "-onlyents",
     .visSwitch = "-fast",
@@ -110,17 +112,17 @@ const Quake3ProfileRecord kProfile = {
     .runSwitch = "+devmap",
     .playerStartClass = "info_player_deathmatch",
     .lightClass = "light",
-    .specialClass = "",
-    .skySetting = "",
+    .decalClass = "",
+    .defaultSky = "",
     .triggerTexture = "common/trigger",
     .nullTexture = "common/caulk",
     .wallTexture = "gothic_block/blocks11b",
     .ceilingTexture = "gothic_ceiling/woodceiling1a",
     .floorTexture = "gothic_floor/largerblock3b3dim",
-    .specialPrefixes = "",
-    .detailContents = kDetailContents,
-    .firstSurfaceFlagBit = 0,
-    .firstContentFlagBit = 0,
+    .targetPrefixes = "",
+    .contentMask = kDetailContents,
+    .firstSurfaceFlag = 0,
+    .firstContentFlag = 0,
 };
 
 // One call per row: 1 when the editor took the single row.
@@ -142,20 +144,20 @@ template <size_t N> int32_t enumerateAll(const FormatRow (&rows)[N], FormatCallb
 }
 
 template <size_t N>
-int32_t runMapFormat(const MapFormatRow (&rows)[N], int32_t id, const char* path, void* map) {
+int32_t runMapFormat(const MapFormatRow (&rows)[N], int32_t id, const char* path, MapHandle map) {
     if (!path) return 0;
     for (const MapFormatRow& row : rows)
-        if (row.id == id) return row.function(path, static_cast<MapHandle>(map));
+        if (row.id == id) return row.function(path, map);
     return 0;
 }
 
 } // namespace
 
-const Quake3ProfileRecord& Quake3_Profile() {
+const MapProfileRecord& Quake3_Profile() {
     return kProfile;
 }
 
-KP_EXPORT int32_t kpMain(const void* table, int32_t version) {
+KP_EXPORT int32_t kpMain(const EngineFuncs* table, int32_t version) {
     uint64_t size = 0;
     if (table) std::memcpy(&size, table, sizeof size);
     if (!table || size < Engine::kTableSize) return -1;
@@ -164,12 +166,12 @@ KP_EXPORT int32_t kpMain(const void* table, int32_t version) {
     return 0;
 }
 
-KP_EXPORT int32_t kpEnumProfiles(ProfileCallback cb, void* context) {
+KP_EXPORT int32_t kpEnumProfiles(kpProfileCallback cb, void* context) {
     if (cb) cb(&kProfile, context);
     return 1;
 }
 
-KP_EXPORT int32_t kpEnumContentFlags(ContentFlagCallback cb, void* context) {
+KP_EXPORT int32_t kpEnumContentFlags(kpFlagCallback cb, void* context) {
     if (cb) cb(kProfile.name, "Detail", kDetailContentsBit, context);
     return 1;
 }
@@ -199,41 +201,57 @@ KP_EXPORT int32_t kpEnumModelFormats(FormatCallback cb, void* context) {
     return enumerateAll(kModelFormats, cb, context);
 }
 
-KP_EXPORT int32_t kpExport(int32_t id, const char* path, void* map) {
+KP_EXPORT int32_t kpExport(int32_t id, const char* path, MapWorld** map) {
     return runMapFormat(kExportFormats, id, path, map);
 }
 
-KP_EXPORT int32_t kpImport(int32_t id, const char* path, void* map) {
+KP_EXPORT int32_t kpImport(int32_t id, const char* path, MapWorld** map) {
     return runMapFormat(kImportFormats, id, path, map);
 }
 
 // ---- Formats whose readers come later: registered, answering "not handled" -------------------
 
-KP_EXPORT int32_t kpGetPackageInfo(int32_t format, const char* path, int32_t* count) {
-    if (count) *count = 0;
+KP_EXPORT int32_t kpGetPackageInfo(int32_t id, const char* path, int32_t* info) {
+    if (info) *info = 0;
     return 0;
 }
 
-KP_EXPORT int32_t kpLoadPackage(int32_t format, const char* path) {
+KP_EXPORT int32_t kpLoadPackage(int32_t id, const char* path) {
     return 0;
 }
 
-KP_EXPORT int32_t kpLoadModel(int32_t format, const char* path, void* entry) {
+KP_EXPORT int32_t kpLoadModel(int32_t id, const char* path, const uint8_t* data, uint32_t size,
+                              ModelCacheEntry* entry) {
     return 0;
 }
 
-KP_EXPORT int32_t kpUnloadModel(int32_t format, void* model) {
+KP_EXPORT int32_t kpUnloadModel(int32_t id, ModelCacheEntry* entry) {
     return 0;
 }
 
-KP_EXPORT int32_t kpRenderModel(int32_t format, void* model, void* context) {
+KP_EXPORT int32_t kpRenderModel(int32_t id, int32_t flags, ModelCacheEntry* entry, EntityRecord* entity) {
     return 0;
 }
 
-KP_EXPORT int32_t kpGetModelBounds(int32_t format, void* model, void* context, float* mins, float* maxs) {
+KP_EXPORT int32_t kpGetModelBounds(int32_t id, float* mins, float* maxs, int32_t flags,
+                                   ModelCacheEntry* entry, EntityRecord* entity) {
     return 0;
 }
 
 // HOOK (PK3 archives, TGA/JPEG textures): kpLoadArchive, kpUnloadArchive, kpFindArchiveFile,
 // kpLoadArchiveFile, kpListArchiveFiles and kpLoadTexture are defined by Pk3Archive.cpp and
 // Images.cpp beside this file, which register under the rows above.
+
+// The exports' types are the interface header's.
+static_assert(std::is_same_v<decltype(&kpMain), kpMainFn>);
+static_assert(std::is_same_v<decltype(&kpEnumProfiles), kpEnumProfilesFn>);
+static_assert(std::is_same_v<decltype(&kpEnumContentFlags), kpEnumContentFlagsFn>);
+static_assert(std::is_same_v<decltype(&kpEnumModelFormats), kpEnumFormatsFn>);
+static_assert(std::is_same_v<decltype(&kpImport), kpImportFn>);
+static_assert(std::is_same_v<decltype(&kpExport), kpExportFn>);
+static_assert(std::is_same_v<decltype(&kpGetPackageInfo), kpGetPackageInfoFn>);
+static_assert(std::is_same_v<decltype(&kpLoadPackage), kpLoadPackageFn>);
+static_assert(std::is_same_v<decltype(&kpLoadModel), kpLoadModelFn>);
+static_assert(std::is_same_v<decltype(&kpUnloadModel), kpUnloadModelFn>);
+static_assert(std::is_same_v<decltype(&kpRenderModel), kpRenderModelFn>);
+static_assert(std::is_same_v<decltype(&kpGetModelBounds), kpGetModelBoundsFn>);
