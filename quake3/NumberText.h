@@ -9,10 +9,12 @@
 
 namespace NumberText {
 
-// printf "%g" of the float (promoted to double, six significant digits).
+// printf "%g" of the float (promoted to double, six significant digits); a negative zero is
+// written "0".
 inline void AppendG(std::string& out, float value) {
     char buf[64];
-    const auto result = std::to_chars(buf, buf + sizeof buf, double(value), std::chars_format::general, 6);
+    const auto result =
+        std::to_chars(buf, buf + sizeof buf, double(value) + 0.0, std::chars_format::general, 6);
     out.append(buf, result.ptr);
 }
 

@@ -103,9 +103,10 @@ TEST_F(Quake3PluginTest, ProfileEqualsItsTableByteForByte) {
     std::vector<const MapProfileRecord*> seen;
     auto enumerate = symbol<kpEnumProfilesFn>("kpEnumProfiles");
     ASSERT_NE(enumerate, nullptr);
-    EXPECT_EQ(enumerate([](const MapProfileRecord* p, void* c) { static_cast<decltype(seen)*>(c)->push_back(p); },
-                        &seen),
-              1);
+    EXPECT_EQ(
+        enumerate([](const MapProfileRecord* p, void* c) { static_cast<decltype(seen)*>(c)->push_back(p); },
+                  &seen),
+        1);
     EXPECT_EQ(enumerate(nullptr, nullptr), 1);
     ASSERT_EQ(seen.size(), 1u);
 
@@ -203,7 +204,8 @@ TEST_F(Quake3PluginTest, MainRefusesShortTablesAndOtherVersions) {
 TEST_F(Quake3PluginTest, UnknownMapFormatIdsAnswerZero) {
     cQuake3Files files;
     cImportedWorld world;
-    const QByteArray path = QFile::encodeName(files.write(QStringLiteral("a.map"), "{\n\"classname\" \"worldspawn\"\n}\n"));
+    const QByteArray path =
+        QFile::encodeName(files.write(QStringLiteral("a.map"), "{\n\"classname\" \"worldspawn\"\n}\n"));
     for (int32_t id : {0, 2}) {
         EXPECT_EQ(Quake3().import(id, path.constData(), world.handle()), 0);
         EXPECT_EQ(Quake3().exportMap(id, path.constData(), world.handle()), 0);
@@ -225,7 +227,8 @@ TEST_F(Quake3PluginTest, LaterFormatsAnswerNotHandled) {
 
 TEST(Quake3Module, ExportsOnlyItsEntryPoints) {
     QProcess nm;
-    nm.start(QStringLiteral("nm"), {QStringLiteral("-D"), QStringLiteral("--defined-only"), Quake3_ModulePath()});
+    nm.start(QStringLiteral("nm"),
+             {QStringLiteral("-D"), QStringLiteral("--defined-only"), Quake3_ModulePath()});
     ASSERT_TRUE(nm.waitForFinished(30000));
     ASSERT_EQ(nm.exitCode(), 0);
     const QList<QByteArray> lines = nm.readAllStandardOutput().trimmed().split('\n');
