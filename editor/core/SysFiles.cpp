@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/FileLookup.h"
 #include "core/Platform.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
@@ -78,7 +79,7 @@ char* Sys_LoadFile(const char* path, uint32_t* length) {
     }
 
     // A file that cannot be opened on disk may still come from the archives.
-    if (GameCfg_Current() && g_mainWindow) {
+    if (Sys_FileLookupConfig()) {
         void* data = nullptr;
         if (Archive_LoadFile(&g_mainWindow->archives, path, &data, length)) return static_cast<char*>(data);
     }
@@ -97,7 +98,7 @@ bool Sys_FindFile(const char* name, char* buffer, uint32_t size) {
 
     QList<QByteArray> candidates{QByteArray(name)};
     const QByteArray relative = QByteArray("/") + name;
-    if (const GameConfig* config = GameCfg_Current()) {
+    if (const GameConfig* config = Sys_FileLookupConfig()) {
         if (!config->GameModdir.isEmpty()) candidates.append(Path_ToNative(config->GameModdir) + relative);
         if (!config->GameBasedir.isEmpty()) candidates.append(Path_ToNative(config->GameBasedir) + relative);
     }
@@ -141,7 +142,7 @@ namespace {
 
 bool copyGameFolder(char* buffer, uint32_t size, bool preferMod) {
     if (buffer && size > 0) buffer[0] = '\0';
-    const GameConfig* config = GameCfg_Current();
+    const GameConfig* config = Sys_FileLookupConfig();
     if (!config || !buffer || size == 0) return false;
     const QString& folder =
         preferMod && !config->GameModdir.isEmpty() ? config->GameModdir : config->GameBasedir;

@@ -75,7 +75,7 @@ void* currentProfilePlugin(QString* profileName) {
     if (!GameCfg_HasCurrentProfile(configManager())) return nullptr;
     const MapProfileRecord* profile = GameCfg_CurrentProfile(configManager());
     if (profileName) *profileName = profile->name;
-    return profile->plugin;
+    return profile->owner;
 }
 
 QString lowerExtension(const QString& path) {

@@ -125,7 +125,7 @@ bool Map_BrushPassesFilters(const BrushRecord* brush, int32_t hideMask) {
     if (!hideMask || !brush) return true;
     if ((hideMask & BrushHideMask::Patches) && brush->patch) return false;
     if ((hideMask & BrushHideMask::Detail) && brush->firstFace) {
-        const int32_t detail = GameCfg_CurrentProfile()->detailContentsMask;
+        const int32_t detail = GameCfg_CurrentProfile()->contentMask;
         if (detail && (brush->firstFace->texInfo.contents & detail)) return false;
     }
     return true;

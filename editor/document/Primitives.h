@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "gamedata/PluginInterface.h"
 #include "map/MapObject.h"
 #include "map/TextureInfo.h"
 
@@ -17,26 +18,7 @@ struct GroupRecord;
 struct PatchRecord;
 struct PrimitiveParams;
 
-// A create function answers 1 when the primitive was made and recorded, 0 when nothing was made.
-using PrimitiveCreateFn = int32_t (*)(PrimitiveParams* params);
-
-struct PrimitiveEntry {
-    const char* name;       // shown in the dock's Objects list
-    const char* category;   // shown in the dock's Categories list
-    int32_t count;          // faces or sides handed to the create function
-    int32_t minimum;        // lowest count the Faces spin box allows
-    int32_t maximum;        // highest count; 0: no count, the Faces control is disabled
-    int32_t capabilityMask; // 0: always offered; else offered when the profile shares a bit
-    PrimitiveCreateFn create;
-};
-static_assert(std::is_standard_layout_v<PrimitiveEntry>);
-static_assert(sizeof(PrimitiveEntry) == 40);
-static_assert(offsetof(PrimitiveEntry, category) == 8);
-static_assert(offsetof(PrimitiveEntry, count) == 16);
-static_assert(offsetof(PrimitiveEntry, minimum) == 20);
-static_assert(offsetof(PrimitiveEntry, maximum) == 24);
-static_assert(offsetof(PrimitiveEntry, capabilityMask) == 28);
-static_assert(offsetof(PrimitiveEntry, create) == 32);
+// PrimitiveEntry and PrimitiveCreateFn are plugin interface (gamedata/PluginInterface.h).
 
 // Bits of PrimitiveParams::flags.
 namespace PrimitiveFlag {

@@ -7,8 +7,12 @@
 #include <QString>
 #include <cstdint>
 
+#include "gamedata/PluginFormats.h"
+
 class ArchiveRegistry {
 public:
+    // The archive formats plugins registered, in registration order.
+    QList<ArchiveFormatEntry> formats;
     struct MemoryFile {
         QString path;
         QByteArray data;

@@ -3,11 +3,15 @@
 // the system layer read; the configuration file, precaching and the editor page come later.
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <map>
+
+#include "gamedata/PluginInterface.h"
 
 class TextureLists;
 
@@ -31,6 +35,8 @@ public:
     GameConfig* current = nullptr;
     TextureLists* currentTextureLists = nullptr;
     QMap<QString, TextureLists*> textureListsByTitle;
+    // The registered map profiles by name: this manager's own copies (see MapProfile.h).
+    std::map<QByteArray, MapProfileRecord> profiles;
 
     // Makes the configuration current with its texture lists (null clears both).
     void makeCurrent(GameConfig* config);

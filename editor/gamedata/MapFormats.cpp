@@ -2,36 +2,44 @@
 
 #include <QFile>
 
+#include "gamedata/PluginManager.h"
+#include "mainwindow/MainWindow.h"
+
 namespace {
 
-QList<MapFormatEntry>& formatList(MapFormatDirection direction) {
-    static QList<MapFormatEntry> imports;
-    static QList<MapFormatEntry> exports;
-    return direction == MapFormatDirection::Import ? imports : exports;
+QList<MapFormatEntry>* formatList(MapFormatDirection direction) {
+    if (!g_mainWindow) return nullptr;
+    PluginManager& plugins = g_mainWindow->plugins;
+    return direction == MapFormatDirection::Import ? &plugins.importFormats : &plugins.exportFormats;
 }
 
 } // namespace
 
 bool MapFormat_Register(MapFormatDirection direction, const MapFormatEntry& entry) {
-    if (!entry.function) return false;
-    formatList(direction).append(entry);
+    QList<MapFormatEntry>* list = formatList(direction);
+    if (!list || !entry.function) return false;
+    list->append(entry);
     return true;
 }
 
 void MapFormat_UnregisterPlugin(void* plugin) {
-    for (MapFormatDirection direction : {MapFormatDirection::Import, MapFormatDirection::Export})
-        formatList(direction).removeIf([plugin](const MapFormatEntry& e) { return e.plugin == plugin; });
+    for (MapFormatDirection direction : {MapFormatDirection::Import, MapFormatDirection::Export}) {
+        if (QList<MapFormatEntry>* list = formatList(direction))
+            list->removeIf([plugin](const MapFormatEntry& e) { return e.plugin == plugin; });
+    }
 }
 
 const QList<MapFormatEntry>& MapFormat_List(MapFormatDirection direction) {
-    return formatList(direction);
+    static const QList<MapFormatEntry> none;
+    const QList<MapFormatEntry>* list = formatList(direction);
+    return list ? *list : none;
 }
 
 MapFormatResult MapFormat_Run(MapFormatDirection direction, void* plugin, const QString& ext,
-                              const QString& path, void* mapHandle) {
+                              const QString& path, MapWorld** mapHandle) {
     const QByteArray nativePath = QFile::encodeName(path);
     // A copy: a plugin call may register or drop formats.
-    const QList<MapFormatEntry> formats = formatList(direction);
+    const QList<MapFormatEntry> formats = MapFormat_List(direction);
     for (const MapFormatEntry& format : formats) {
         if (plugin && format.plugin != plugin) continue;
         if (format.extension.compare(ext, Qt::CaseInsensitive) != 0) continue;

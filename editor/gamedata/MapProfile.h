@@ -1,40 +1,36 @@
-// Map profiles: what a game's map format supports (render keys, sky keys, target prefixes,
-// content masks). Profiles come from plugins; until the plugin host exists they are registered
-// by name here, and the current one is the profile the current game configuration names.
+// Map profiles: a game plugin's fixed description of one game (extensions, folders, compiler
+// switches, default classes and textures, special content bits). The game-configuration manager
+// keeps its own copy of every registered record, keyed by name; the configuration's MapProfile
+// names the one in use.
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 #include <cstdint>
+
+#include "gamedata/PluginInterface.h"
 
 class GameConfigManager;
 
-// Bits of MapProfileRecord::flags.
-namespace MapProfileFlag {
-constexpr uint32_t RenderKeys = 0x100;    // "rendermode", "renderfx", "renderamt", "rendercolor"
-constexpr uint32_t AlphaKey = 0x200;      // "alpha"
-constexpr uint32_t NoLightColor = 0x2000; // no "_light"/"light" colour fallback
-constexpr uint32_t SkyName = 0x8000;
-constexpr uint32_t SkyAxis = 0x10000; // "skyaxis"/"skyrotate"
-constexpr uint32_t ModelPitchInverted = 0x20000;
-} // namespace MapProfileFlag
-
-struct MapProfileRecord {
-    QString name;
-    void* plugin = nullptr; // owning plugin library
-    uint32_t flags = 0;     // MapProfileFlag
-    QByteArray defaultSky;
-    QByteArray targetPrefixes; // a target starting with one of these links without it
-    int32_t contentMask = 0;
-    int32_t detailContentsMask = 0;
-    uint32_t capabilities = 0;
-};
-
-// Registers a profile under its name (replacing one of the same name); null name ignored.
-void MapProfile_Register(MapProfileRecord* profile);
-void MapProfile_Unregister(MapProfileRecord* profile);
+// Copies the 2896-byte record with owner stored in its first field, under the record's name.
+// Refused with a warning: an empty name, a name without terminator, a name already registered
+// (the first stays). Text fields without a terminator are cut to their size with a warning.
+void GameCfg_RegisterProfile(GameConfigManager* manager, void* owner, const MapProfileRecord* record);
+// The manager's copy registered under the name; null when none.
+MapProfileRecord* GameCfg_FindProfile(GameConfigManager* manager, const char* name);
+// Frees every copy of the manager.
+void GameCfg_FreeProfiles(GameConfigManager* manager);
 // The profile named by the manager's current configuration (the main window's when null), else
-// the built-in empty profile; never null.
+// the built-in empty profile "(null)"; never null.
 const MapProfileRecord* GameCfg_CurrentProfile(const GameConfigManager* manager = nullptr);
-// Whether a real profile is current (not the built-in empty one).
+// Whether a registered profile is current (not the built-in empty one).
 bool GameCfg_HasCurrentProfile(const GameConfigManager* manager = nullptr);
+// The built-in empty profile: name "(null)", title "???", everything else zero.
+const MapProfileRecord* GameCfg_EmptyProfile();
+
+// A text field of a record, read within its array.
+template <size_t N> QByteArray Profile_Text(const char (&field)[N]) {
+    size_t length = 0;
+    while (length < N && field[length])
+        ++length;
+    return QByteArray(field, static_cast<qsizetype>(length));
+}

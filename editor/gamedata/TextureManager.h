@@ -3,9 +3,19 @@
 // come with the texture manager itself.
 #pragma once
 
+#include <QList>
 #include <cstdint>
 
+#include "gamedata/PluginFormats.h"
+
 class QWidget;
+
+// The texture and package formats plugins registered, in registration order.
+class TextureManager {
+public:
+    QList<TextureFormatEntry> textureFormats;
+    QList<PackageFormatEntry> packageFormats;
+};
 
 // ShaderRecord flag bits.
 inline constexpr int32_t SHADER_NO_SHIFT_WRAP = 0x1;

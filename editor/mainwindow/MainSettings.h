@@ -34,6 +34,7 @@ struct MainSettings {
 
     // "View3D".
     int32_t CameraFOV = 90;
+    float MinAlphaValue = 0.2f; // alpha-test reference 0..1 (0..255 in the file)
     bool EnableGrid3D = false;
 
     // "Map".

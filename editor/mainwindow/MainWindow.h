@@ -5,8 +5,13 @@
 
 #include <QString>
 
+#include "dialogs/editing/FacePropertiesDialog.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/ModelCache.h"
+#include "gamedata/PluginManager.h"
+#include "gamedata/SkyManager.h"
+#include "gamedata/TextureManager.h"
 #include "mainwindow/MainSettings.h"
 
 class QWidget;
@@ -26,15 +31,34 @@ public:
     void setActionChecked(const QString& name, bool checked);
     // Refreshes the status bar's "Snap: %1 Grid: %2".
     void updateSnapGridStatus();
+    // Loads the plugins (the plugin menu comes with the window's menus).
+    void loadPlugins();
+    // Runs the plugin action at the index of the sorted list with its user value, file look-ups
+    // searching the current game configuration; a wait cursor the plugin left pushed is popped.
+    void runPluginAction(int index);
 
     MainSettings settings;
+    // The managers, built in this order (the plugin manager first: it fills the engine table).
+    PluginManager plugins;
     GameConfigManager gameConfigs;
     ArchiveRegistry archives;
+    TextureManager textures;
+    ModelCache models;
+    SkyManager skies;
+    cFacePropertiesDialog faceDialog;
     // The start-up splash screen while it is shown.
     QWidget* splashScreen = nullptr;
+    // The last progress text shown (the splash screen and wait dialog come with the window).
+    QString splashMessage;
 };
 
 extern cMainWindow* g_mainWindow;
 
 // The program's folder, or its "/../sdk" when it runs from "system" or "system64".
 QString App_GetBaseDirectory();
+// Progress text of start-up and loading.
+void App_ShowSplashMessage(const QString& text);
+// The map handle of the active document; null without one. Until map windows exist the handle
+// is the one set here (tests and tools).
+MapWorld** App_GetActiveMap();
+void App_SetActiveMap(MapWorld** map);

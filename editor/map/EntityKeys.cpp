@@ -273,9 +273,7 @@ void cMapEntity::updateTargets() {
     const bool hasProfile = GameCfg_HasCurrentProfile();
     auto add = [&](EPair* pair) {
         const char* name = pair->value;
-        if (hasProfile && !profile->targetPrefixes.isEmpty() &&
-            std::strchr(profile->targetPrefixes.constData(), *name))
-            ++name;
+        if (hasProfile && *name && std::strchr(profile->targetPrefixes, *name)) ++name;
         targets.push_back({name, pair});
     };
     const char* targetKey = keyName(KEY_TARGET);
@@ -299,18 +297,18 @@ void cMapEntity::readRenderKeys() {
     record->renderColor[3] = 255;
     record->flags &= ~EntityFlag::Blended;
 
-    const uint32_t profileFlags = GameCfg_CurrentProfile()->flags;
+    const uint32_t profileFlags = GameCfg_CurrentProfile()->capabilities;
     const EPair *mode = nullptr, *fx = nullptr, *amount = nullptr, *color = nullptr, *alpha = nullptr;
-    if (profileFlags & MapProfileFlag::RenderKeys) {
+    if (profileFlags & MAP_PROFILE_RENDER_KEYS) {
         mode = findKey("rendermode");
         fx = findKey("renderfx");
         amount = findKey("renderamt");
         color = findKey("rendercolor");
     }
-    if (profileFlags & MapProfileFlag::AlphaKey) alpha = findKey("alpha");
+    if (profileFlags & MAP_PROFILE_ALPHA_KEY) alpha = findKey("alpha");
     if (!color) color = findKey("color");
     if (!color) color = findKey("_color");
-    if (!color) color = findKey((profileFlags & MapProfileFlag::NoLightColor) ? "light" : "_light");
+    if (!color) color = findKey((profileFlags & MAP_PROFILE_NO_LIGHT_COLOR) ? "light" : "_light");
 
     if (mode) record->renderMode = Key_ToInt(mode->value);
     if (fx) record->renderFx = Key_ToInt(fx->value);
@@ -392,7 +390,7 @@ void cMapEntity::readSkyKeys() {
     world->sky = nullptr;
     float axis[3] = {0, 0, 0};
     float rotation = 0.0f;
-    if (profile->flags & MapProfileFlag::SkyAxis) {
+    if (profile->capabilities & MAP_PROFILE_SKY_AXIS) {
         readVector(findKey("skyaxis"), axis);
         if (axis[0] != 0.0f || axis[1] != 0.0f || axis[2] != 0.0f)
             if (const EPair* p = findKey("skyrotate")) rotation = Key_ToFloat(p->value);
@@ -462,7 +460,7 @@ void cMapEntity::flipAngles(int32_t axis) {
 
 void cMapEntity::rotateAngles(const float m[9]) {
     const bool invertPitch = record->modelKind == EntityModelKind::Model &&
-                             (GameCfg_CurrentProfile()->flags & MapProfileFlag::ModelPitchInverted);
+                             (GameCfg_CurrentProfile()->capabilities & MAP_PROFILE_MODEL_PITCH_INVERTED);
     float start[3] = {record->angles[0], record->angles[1], record->angles[2]};
     if (invertPitch) start[0] = -start[0];
     float v[3][3];

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <cstring>
 #include <memory>
 
 #include "ConsoleCapture.h"
@@ -44,21 +45,21 @@ struct FakeFormats {
     static inline int exportCalls = 0;
     static inline QList<int32_t> calledIds;
 
-    static int32_t exportOk(int32_t id, const char* path, void*) {
+    static int32_t exportOk(int32_t id, const char* path, MapHandle) {
         ++exportCalls;
         calledIds.append(id);
         QFile file(QFile::decodeName(path));
         return file.open(QIODevice::WriteOnly) && file.write("exported") == 8 ? 1 : 0;
     }
     // Leaves a half-written file behind and fails.
-    static int32_t exportBroken(int32_t id, const char* path, void*) {
+    static int32_t exportBroken(int32_t id, const char* path, MapHandle) {
         ++exportCalls;
         calledIds.append(id);
         QFile file(QFile::decodeName(path));
         if (file.open(QIODevice::WriteOnly)) file.write("half");
         return 0;
     }
-    static int32_t importOk(int32_t id, const char*, void*) {
+    static int32_t importOk(int32_t id, const char*, MapHandle) {
         ++importCalls;
         calledIds.append(id);
         return 1;
@@ -84,11 +85,11 @@ class MapDocumentTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        profile.name = QStringLiteral("TestProfile");
-        profile.plugin = &plugin;
-        MapProfile_Register(&profile);
+        MapProfileRecord profile{};
+        std::strcpy(profile.name, "TestProfile");
+        GameCfg_RegisterProfile(&g_mainWindow->gameConfigs, &plugin, &profile);
         config.Title = QStringLiteral("Test Game");
-        config.MapProfile = profile.name;
+        config.MapProfile = QStringLiteral("TestProfile");
         g_mainWindow->gameConfigs.configs = {&config};
         g_mainWindow->settings.SkipDefaultRoomDialog = true;
         FakeFormats::reset();
@@ -99,7 +100,7 @@ protected:
         documents.clear();
         MapFormat_UnregisterPlugin(&plugin);
         MapFormat_UnregisterPlugin(&otherPlugin);
-        MapProfile_Unregister(&profile);
+        GameCfg_FreeProfiles(&g_mainWindow->gameConfigs);
         g_mainWindow->gameConfigs.configs.clear();
         g_mainWindow->gameConfigs.makeCurrent(nullptr);
         g_mainWindow->settings = MainSettings();
@@ -116,7 +117,7 @@ protected:
         return document;
     }
     void addFormat(MapFormatDirection direction, void* owner, int32_t id, const char* ext,
-                   MapFormatFunc function) {
+                   kpMapFormatFn function) {
         MapFormatEntry entry;
         entry.plugin = owner;
         entry.id = id;
@@ -133,7 +134,6 @@ protected:
     QTemporaryDir dir;
     int plugin = 0;
     int otherPlugin = 0;
-    MapProfileRecord profile;
     GameConfig config;
     std::vector<std::unique_ptr<MapDocument>> documents;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <initializer_list>
 
@@ -25,9 +26,11 @@ public:
     void SetUp() override {
         config.Title = "selection";
         config.MapProfile = "selectionprofile";
-        profile.name = "selectionprofile";
-        profile.detailContentsMask = kDetailContents;
-        MapProfile_Register(&profile);
+        MapProfileRecord record{};
+        std::strcpy(record.name, "selectionprofile");
+        record.contentMask = kDetailContents;
+        GameCfg_RegisterProfile(&window.gameConfigs, nullptr, &record);
+        profile = GameCfg_FindProfile(&window.gameConfigs, "selectionprofile");
         window.gameConfigs.makeCurrent(&config);
         // World brushes are box-tested once the world entity's bounds touch the box.
         for (int a = 0; a < 3; ++a) {
@@ -39,7 +42,6 @@ public:
         Map_DeleteAllObjects(w);
         t.linkWorldspawn();
         window.gameConfigs.makeCurrent(nullptr);
-        MapProfile_Unregister(&profile);
     }
 
     void setHideMask(int32_t mask) { window.settings.HideMask = mask; }
@@ -111,7 +113,7 @@ public:
 
     cMainWindow window;
     GameConfig config;
-    MapProfileRecord profile;
+    MapProfileRecord* profile = nullptr; // the manager's copy
     cTestWorld t;
     MapWorld* w = &t.world;
 };
@@ -190,13 +192,13 @@ INSTANTIATE_TEST_SUITE_P(Bits, MapSelectionFilterTest, ::testing::Range(0, int(s
                          [](const auto& info) { return std::string(kFilterCases[info.param].name); });
 
 TEST_F(MapSelectionTest, DetailFilterNeedsAProfileMask) {
-    profile.detailContentsMask = 0;
+    profile->contentMask = 0;
     BrushRecord* b = cube(0);
     TextureInfo info{};
     info.contents = kDetailContents;
     Face_Create(t.handle(), b, &info, 0);
     EXPECT_TRUE(Map_BrushPassesFilters(b, BrushHideMask::Detail));
-    profile.detailContentsMask = kDetailContents;
+    profile->contentMask = kDetailContents;
     EXPECT_FALSE(Map_BrushPassesFilters(b, BrushHideMask::Detail));
 }
 

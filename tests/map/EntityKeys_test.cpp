@@ -93,7 +93,7 @@ TEST_P(EntityKeysTest, ItemAndPathFlagsFollowTheClassname) {
 }
 
 TEST_P(EntityKeysTest, RenderKeysGiveColourAmountAndMode) {
-    profile.flags = MapProfileFlag::RenderKeys | MapProfileFlag::AlphaKey;
+    profile->capabilities = MAP_PROFILE_RENDER_KEYS | MAP_PROFILE_ALPHA_KEY;
     struct Case {
         const char* key;
         const char* value;
@@ -129,7 +129,7 @@ TEST_P(EntityKeysTest, RenderKeysGiveColourAmountAndMode) {
 }
 
 TEST_P(EntityKeysTest, RenderKeysNeedTheProfile) {
-    profile.flags = 0;
+    profile->capabilities = 0;
     EntityRecord* e = create("info_null");
     E(e)->appendKeyValue("rendercolor", "0 0 255");
     E(e)->appendKeyValue("alpha", "0.5");
@@ -219,7 +219,7 @@ TEST_P(EntityKeysTest, KeysChangedDefersTheRebuildUntilTheLoadIsDone) {
 }
 
 TEST_P(EntityKeysTest, TargetsSkipTheProfilePrefixAndEmptyValues) {
-    profile.targetPrefixes = "@";
+    std::strcpy(profile->targetPrefixes, "@");
     EntityClass* relay = addClass("relay", EntityClassKind::Point);
     relay->properties = {{PropertyType::TargetSource, "targetname", ""},
                          {PropertyType::TargetDestination, "killtarget", ""},

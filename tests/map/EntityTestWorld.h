@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QStringList>
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include "document/MapWorld.h"
@@ -19,8 +20,10 @@ protected:
         config.Title = "test";
         config.MapProfile = "testprofile";
         config.entityDefinitionFiles = {kDefinitions};
-        profile.name = "testprofile";
-        MapProfile_Register(&profile);
+        MapProfileRecord record{};
+        std::strcpy(record.name, "testprofile");
+        GameCfg_RegisterProfile(&window.gameConfigs, nullptr, &record);
+        profile = GameCfg_FindProfile(&window.gameConfigs, "testprofile");
         window.gameConfigs.makeCurrent(&config);
         data = GameData_Registry().open(kDefinitions);
         Map_InitWorld(&world, nullptr);
@@ -30,7 +33,6 @@ protected:
         Map_DestroyWorld(&world);
         Console_SetSink({});
         GameData_Registry().remove(kDefinitions);
-        MapProfile_Unregister(&profile);
     }
 
     MapHandle map() { return Map_Handle(&world); }
@@ -50,7 +52,7 @@ protected:
     static constexpr const char* kDefinitions = "test.fgd";
     cMainWindow window;
     GameConfig config;
-    MapProfileRecord profile;
+    MapProfileRecord* profile = nullptr; // the manager's copy
     GameData* data = nullptr;
     MapWorld world{};
     QStringList console;

@@ -1,0 +1,185 @@
+// The registration callbacks a bound plugin calls from its enumerators: each checks the
+// description, resolves the plugin's per-format functions by name and appends a record to the
+// registry that uses it.
+#include <QFile>
+#include <QLibrary>
+#include <initializer_list>
+
+#include "core/System.h"
+#include "core/TextEncoding.h"
+#include "gamedata/MapProfile.h"
+#include "gamedata/ModelCache.h"
+#include "gamedata/PluginManager.h"
+#include "gamedata/SkyManager.h"
+#include "gamedata/TextureManager.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/PrimitiveRegistry.h"
+
+namespace {
+
+template <typename Fn> Fn resolve(QLibrary* library, const char* name) {
+    return reinterpret_cast<Fn>(library->resolve(name));
+}
+
+QByteArray fileName(QLibrary* library) {
+    return QFile::encodeName(library->fileName());
+}
+
+// What one format callback was given, with the plugin it came from.
+struct Registration {
+    QLibrary* library;
+    int32_t id;
+    const char* name;
+    const char* extension;
+    const char* kind; // "texture", "map export" ...
+};
+
+// Null arguments refuse the format. A missing context cannot be named; the others are reported
+// so that the plugin's author sees why the format is absent.
+bool argumentsValid(const Registration& r) {
+    if (!r.library) return false;
+    if (r.name && r.extension) return true;
+    Sys_Warning("Plugin \"%s\" defines %s format \"%s\" (%s) without a name or extension!",
+                fileName(r.library).constData(), r.kind, r.name ? r.name : "(null)",
+                r.extension ? r.extension : "(null)");
+    return false;
+}
+
+// The first mandatory export the library lacks, in check order, is named in a warning.
+bool hasMandatory(const Registration& r, std::initializer_list<const char*> exports) {
+    for (const char* name : exports) {
+        if (r.library->resolve(name)) continue;
+        Sys_Warning("Plugin \"%s\" defines %s format \"%s\" (%s), but doesn't export \"%s\" function!",
+                    fileName(r.library).constData(), r.kind, r.name, r.extension, name);
+        return false;
+    }
+    return true;
+}
+
+// Appends the entry; a second format of the kind with the same extension is kept too (the
+// registry tries them in order) but the plugin's author is told.
+template <typename Entry> int32_t append(QList<Entry>& list, Entry entry, const Registration& r) {
+    for (const Entry& other : list) {
+        if (other.extension.compare(entry.extension, Qt::CaseInsensitive) != 0) continue;
+        Sys_Warning("Plugin \"%s\" defines %s format \"%s\" (%s), but \"%s\" already reads that "
+                    "extension; it is tried first",
+                    fileName(r.library).constData(), r.kind, r.name, r.extension,
+                    Text_ToWindows1251(other.name).constData());
+        break;
+    }
+    list.append(std::move(entry));
+    return 1;
+}
+
+template <typename Entry> Entry named(const Registration& r) {
+    Entry entry;
+    entry.id = r.id;
+    entry.name = Text_FromWindows1251(r.name);
+    entry.extension = Text_FromWindows1251(r.extension);
+    return entry;
+}
+
+int32_t registerMapFormat(const Registration& r, bool import) {
+    if (!g_mainWindow || !argumentsValid(r)) return 0;
+    const char* exportName = import ? "kpImport" : "kpExport";
+    if (!hasMandatory(r, {exportName})) return 0;
+    MapFormatEntry entry = named<MapFormatEntry>(r);
+    entry.plugin = r.library;
+    entry.function = resolve<kpMapFormatFn>(r.library, exportName);
+    PluginManager& plugins = g_mainWindow->plugins;
+    return append(import ? plugins.importFormats : plugins.exportFormats, std::move(entry), r);
+}
+
+} // namespace
+
+void Plugin_RegisterProfileCallback(const MapProfileRecord* profile, void* context) {
+    if (profile && g_mainWindow) GameCfg_RegisterProfile(&g_mainWindow->gameConfigs, context, profile);
+}
+
+int32_t Plugin_RegisterExportFormat(int32_t id, const char* name, const char* extension, void* context) {
+    return registerMapFormat({static_cast<QLibrary*>(context), id, name, extension, "map export"}, false);
+}
+
+int32_t Plugin_RegisterImportFormat(int32_t id, const char* name, const char* extension, void* context) {
+    return registerMapFormat({static_cast<QLibrary*>(context), id, name, extension, "map import"}, true);
+}
+
+int32_t Plugin_RegisterTextureFormat(int32_t id, const char* name, const char* extension, void* context) {
+    const Registration r{static_cast<QLibrary*>(context), id, name, extension, "texture"};
+    if (!g_mainWindow || !argumentsValid(r) || !hasMandatory(r, {"kpLoadTexture"})) return 0;
+    auto entry = named<TextureFormatEntry>(r);
+    entry.library = r.library;
+    entry.setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
+    entry.filterTextureName = resolve<kpFilterTextureNameFn>(r.library, "kpFilterTextureName");
+    entry.loadTexture = resolve<kpLoadTextureFn>(r.library, "kpLoadTexture");
+    return append(g_mainWindow->textures.textureFormats, std::move(entry), r);
+}
+
+int32_t Plugin_RegisterPackageFormat(int32_t id, const char* name, const char* extension, void* context) {
+    const Registration r{static_cast<QLibrary*>(context), id, name, extension, "package"};
+    if (!g_mainWindow || !argumentsValid(r) || !hasMandatory(r, {"kpGetPackageInfo", "kpLoadPackage"}))
+        return 0;
+    auto entry = named<PackageFormatEntry>(r);
+    entry.library = r.library;
+    entry.setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
+    entry.getPackageInfo = resolve<kpGetPackageInfoFn>(r.library, "kpGetPackageInfo");
+    entry.loadPackage = resolve<kpLoadPackageFn>(r.library, "kpLoadPackage");
+    return append(g_mainWindow->textures.packageFormats, std::move(entry), r);
+}
+
+int32_t Plugin_RegisterSkyFormat(int32_t id, const char* name, const char* extension, void* context) {
+    const Registration r{static_cast<QLibrary*>(context), id, name, extension, "sky"};
+    if (!g_mainWindow || !argumentsValid(r) || !hasMandatory(r, {"kpLoadSky"})) return 0;
+    auto entry = named<SkyFormatEntry>(r);
+    entry.library = r.library;
+    entry.loadSky = resolve<kpLoadSkyFn>(r.library, "kpLoadSky");
+    return append(g_mainWindow->skies.formats, std::move(entry), r);
+}
+
+int32_t Plugin_RegisterSpriteFormat(int32_t id, const char* name, const char* extension, void* context) {
+    const Registration r{static_cast<QLibrary*>(context), id, name, extension, "sprite"};
+    if (!g_mainWindow || !argumentsValid(r) || !hasMandatory(r, {"kpLoadSprite"})) return 0;
+    auto entry = named<ModelFormatEntry>(r);
+    entry.setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
+    entry.loadSprite = resolve<kpLoadSpriteFn>(r.library, "kpLoadSprite");
+    entry.unloadSprite = resolve<kpUnloadSpriteFn>(r.library, "kpUnloadSprite");
+    return append(g_mainWindow->models.spriteFormats, std::move(entry), r);
+}
+
+int32_t Plugin_RegisterModelFormat(int32_t id, const char* name, const char* extension, void* context) {
+    const Registration r{static_cast<QLibrary*>(context), id, name, extension, "model"};
+    if (!g_mainWindow || !argumentsValid(r) || !hasMandatory(r, {"kpLoadModel", "kpRenderModel"})) return 0;
+    auto entry = named<ModelFormatEntry>(r);
+    entry.setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
+    entry.getBounds = resolve<kpGetModelBoundsFn>(r.library, "kpGetModelBounds");
+    entry.render = resolve<kpRenderModelFn>(r.library, "kpRenderModel");
+    entry.loadModel = resolve<kpLoadModelFn>(r.library, "kpLoadModel");
+    entry.unloadModel = resolve<kpUnloadModelFn>(r.library, "kpUnloadModel");
+    return append(g_mainWindow->models.modelFormats, std::move(entry), r);
+}
+
+int32_t Plugin_RegisterArchiveFormat(int32_t id, const char* name, const char* extension, void* context) {
+    const Registration r{static_cast<QLibrary*>(context), id, name, extension, "archive"};
+    if (!g_mainWindow || !argumentsValid(r) ||
+        !hasMandatory(r, {"kpLoadArchive", "kpFindArchiveFile", "kpListArchiveFiles"}))
+        return 0;
+    auto entry = named<ArchiveFormatEntry>(r);
+    entry.findFile = resolve<kpFindArchiveFileFn>(r.library, "kpFindArchiveFile");
+    entry.loadFile = resolve<kpLoadArchiveFileFn>(r.library, "kpLoadArchiveFile");
+    entry.load = resolve<kpLoadArchiveFn>(r.library, "kpLoadArchive");
+    entry.unload = resolve<kpUnloadArchiveFn>(r.library, "kpUnloadArchive");
+    entry.listFiles = resolve<kpListArchiveFilesFn>(r.library, "kpListArchiveFiles");
+    return append(g_mainWindow->archives.formats, std::move(entry), r);
+}
+
+void Plugin_RegisterPrimitiveCallback(const PrimitiveEntry* primitive, void*) {
+    if (g_mainWindow) registerPrimitive(g_mainWindow, primitive);
+}
+
+void Plugin_RegisterSurfaceFlag(const char* profile, const char* flag, int32_t bit, void*) {
+    if (profile && g_mainWindow) g_mainWindow->faceDialog.setSurfaceFlagName(profile, flag, bit);
+}
+
+void Plugin_RegisterContentFlag(const char* profile, const char* flag, int32_t bit, void*) {
+    if (profile && g_mainWindow) g_mainWindow->faceDialog.setContentFlagName(profile, flag, bit);
+}
