@@ -38,7 +38,7 @@ std::vector<const FaceRecord*> facesOf(const EntityRecord* e) {
 
 class MapReaderTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(Quake3().mainResult, 0); }
+    void SetUp() override { ASSERT_TRUE(Quake3().loaded); }
     int32_t import(const QByteArray& text, const char* name = "in.map") {
         return Quake3_Import(files.write(QLatin1String(name), text), &imported.world);
     }

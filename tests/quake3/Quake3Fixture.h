@@ -8,6 +8,9 @@
 #include <QLibrary>
 #include <QString>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <memory>
+#include <vector>
 #include <gtest/gtest.h>
 
 #include "ConsoleCapture.h"
@@ -16,83 +19,55 @@
 #include "core/Script.h"
 #include "core/System.h"
 #include "gamedata/PluginInterface.h"
+#include "gamedata/PluginManager.h"
+#include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
 #include "map/MapPatch.h"
 #include "map/PatchRecord.h"
 
+// The shipped module as the plugin host loaded it into the test program's main window, which
+// lives from the first test to the last (a global test environment).
 struct Quake3Module {
-    QLibrary library;
-    EngineFuncs engine{};
-    int32_t mainResult = -1;
-    kpImportFn import = nullptr;
-    kpExportFn exportMap = nullptr;
+    QLibrary* library = nullptr; // the host's handle
+    bool loaded = false;
+    QStringList loadLines;          // the console while the host loaded it
+    kpMapFormatFn import = nullptr; // as registered with the host
+    kpMapFormatFn exportMap = nullptr;
 
-    QFunctionPointer resolve(const char* name) { return library.resolve(name); }
+    QFunctionPointer resolve(const char* name) { return library ? library->resolve(name) : nullptr; }
 };
 
 inline QString Quake3_ModulePath() {
     return QStringLiteral(ZARV_BIN_DIR "/plugins/kpQuake3x64.so");
 }
 
-// The editor's table: every slot the plugin calls, filled with the editor's functions.
-inline const EngineFuncs& Quake3_EngineTable() {
-    static const EngineFuncs table = [] {
-        EngineFuncs t{};
-        t.size = KP_ENGINE_FUNCS_SIZE;
-        t.Sys_Printf = Sys_Printf;
-        t.Sys_Warning = Sys_Warning;
-        t.Sys_Error = Sys_Error;
-        t.Sys_Alloc = Sys_Alloc;
-        t.Sys_Free = Sys_Free;
-        t.Sys_StrDup = Sys_StrDup;
-        t.Script_LoadFile = Script_LoadFile;
-        t.Script_Token = Script_Token;
-        t.Script_Line = Script_Line;
-        t.Script_Error = Script_Error;
-        t.Script_HasError = Script_HasError;
-        t.Script_ClearError = Script_ClearError;
-        t.Script_GetToken = Script_GetToken;
-        t.Script_UngetToken = Script_UngetToken;
-        t.Script_TokenAvailable = Script_TokenAvailable;
-        t.Script_Close = Script_Close;
-        t.Sys_NativePath = Sys_NativePath;
-        t.Math_SnapFloats = Math_SnapFloats;
-        t.Sys_SnapVector = Sys_SnapVector;
-        t.App_GetVersionString = [] { return "Z.A.R.V. 1.1"; };
-        t.Entity_Create = Entity_Create;
-        t.Entity_Update = Entity_Update;
-        t.Brush_Create = Brush_Create;
-        t.Brush_Delete = Brush_Delete;
-        t.Face_Create = Face_Create;
-        t.Patch_Create = [](BrushRecord* b, const TextureInfo* i, int32_t c, int32_t r) {
-            return Patch_Create(b, i, c, r);
-        };
-        return t;
-    }();
-    return table;
+inline Quake3Module& Quake3() {
+    static Quake3Module module;
+    return module;
 }
 
-// Loaded and started once; later calls return the same module.
-inline Quake3Module& Quake3() {
-    static Quake3Module* module = [] {
-        auto* m = new Quake3Module;
-        m->library.setFileName(Quake3_ModulePath());
-        m->library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
-        if (!m->library.load()) {
-            ADD_FAILURE() << m->library.errorString().toStdString();
-            return m;
+class cQuake3Environment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        window = std::make_unique<cMainWindow>();
+        Quake3Module& m = Quake3();
+        {
+            cConsoleCapture capture;
+            m.loaded = Plugin_Load(&window->plugins, Quake3_ModulePath());
+            m.loadLines = capture.lines;
         }
-        auto main = reinterpret_cast<kpMainFn>(m->resolve("kpMain"));
-        m->import = reinterpret_cast<kpImportFn>(m->resolve("kpImport"));
-        m->exportMap = reinterpret_cast<kpExportFn>(m->resolve("kpExport"));
-        m->engine = Quake3_EngineTable();
-        m->mainResult = main ? main(&m->engine, KP_INTERFACE_VERSION) : -1;
-        return m;
-    }();
-    return *module;
-}
+        if (!m.loaded) return;
+        m.library = window->plugins.libraries.last();
+        for (const MapFormatEntry& entry : window->plugins.importFormats)
+            if (entry.plugin == m.library && entry.id == 1) m.import = entry.function;
+        for (const MapFormatEntry& entry : window->plugins.exportFormats)
+            if (entry.plugin == m.library && entry.id == 1) m.exportMap = entry.function;
+    }
+    void TearDown() override { window.reset(); }
+    std::unique_ptr<cMainWindow> window;
+};
 
 // A world of its own (no document), destroyed with the object.
 class cImportedWorld {
@@ -160,19 +135,42 @@ inline void PrintTo(const WorldCounts& c, std::ostream* os) {
 }
 
 // The world's canonical dump without the brushes' display colours (a new brush gets a random
-// one), for comparing two imports of the same text.
+// one), every block's children sorted again by their text, for comparing two imports.
 inline QByteArray Quake3_Dump(const MapWorld* world) {
-    QByteArray dump = Map_DumpWorld(world);
-    QList<QByteArray> lines = dump.split('\n');
-    for (QByteArray& line : lines)
-        if (line.trimmed().startsWith("brush ")) {
+    struct Node {
+        QByteArray text;
+        std::vector<Node> children;
+        QByteArray flat() const {
+            std::vector<QByteArray> parts;
+            for (const Node& child : children)
+                parts.push_back(child.flat());
+            std::sort(parts.begin(), parts.end());
+            QByteArray out = text + '\n';
+            for (const QByteArray& part : parts)
+                out += part;
+            return out;
+        }
+    };
+    Node root;
+    std::vector<std::pair<int, Node*>> open{{-1, &root}};
+    for (QByteArray line : Map_DumpWorld(world).split('\n')) {
+        if (line.trimmed().isEmpty()) continue;
+        int indent = 0;
+        while (indent < line.size() && line[indent] == ' ')
+            ++indent;
+        if (line.mid(indent).startsWith("brush ")) {
             const int at = line.indexOf(" color ");
             if (at >= 0) {
                 const int end = line.indexOf(' ', at + 7);
                 line.remove(at, (end < 0 ? line.size() : end) - at);
             }
         }
-    return lines.join('\n');
+        while (open.back().first >= indent)
+            open.pop_back();
+        open.back().second->children.push_back({line, {}});
+        open.push_back({indent, &open.back().second->children.back()});
+    }
+    return root.flat();
 }
 
 // A fixture file of tests/quake3/data.

@@ -10,6 +10,8 @@
 
 namespace {
 
+const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new cQuake3Environment);
+
 template <typename Fn> Fn symbol(const char* name) {
     return reinterpret_cast<Fn>(Quake3().resolve(name));
 }
@@ -34,9 +36,32 @@ int32_t collect(int32_t id, const char* name, const char* extension, void* conte
 
 class Quake3PluginTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(Quake3().mainResult, 0); }
+    void SetUp() override { ASSERT_TRUE(Quake3().loaded); }
     cConsoleCapture console;
 };
+
+// The host takes the module with its profile, content flag and every row whose exports the
+// module has, without a warning.
+TEST_F(Quake3PluginTest, HostLoadsTheModuleWithoutWarnings) {
+    const QStringList& lines = Quake3().loadLines;
+    EXPECT_TRUE(lines.filter(QStringLiteral("Adding: ")).size() == 1) << lines.join('\n').toStdString();
+    // Archive and texture rows need the archive and image exports beside the entry.
+    const bool archives = Quake3().resolve("kpLoadArchive") != nullptr;
+    const bool textures = Quake3().resolve("kpLoadTexture") != nullptr;
+    for (const QString& line : lines) {
+        if (!line.contains(QStringLiteral("WARNING")) && !line.contains(QStringLiteral("ERROR"))) continue;
+        if (!archives && line.contains(QStringLiteral("archive format"))) continue;
+        if (!textures && line.contains(QStringLiteral("texture format"))) continue;
+        ADD_FAILURE() << line.toStdString();
+    }
+    ASSERT_NE(g_mainWindow, nullptr);
+    EXPECT_NE(Quake3().import, nullptr);
+    EXPECT_NE(Quake3().exportMap, nullptr);
+    const auto profile = g_mainWindow->gameConfigs.profiles.find(QByteArray("kpQuake3"));
+    ASSERT_NE(profile, g_mainWindow->gameConfigs.profiles.end());
+    EXPECT_EQ(profile->second.owner, Quake3().library);
+    EXPECT_EQ(profile->second.contentMask, 0x08000000u);
+}
 
 TEST_F(Quake3PluginTest, EveryFormatRowInOrder) {
     struct Case {
@@ -174,7 +199,7 @@ void countingPrintf(const char*, ...) {
 TEST_F(Quake3PluginTest, MainRefusesShortTablesAndOtherVersions) {
     auto main = symbol<kpMainFn>("kpMain");
     ASSERT_NE(main, nullptr);
-    EngineFuncs other = Quake3_EngineTable();
+    EngineFuncs other = *Plugin_EngineFuncs();
     other.Sys_Printf = countingPrintf;
     for (int32_t version : {9, 11})
         EXPECT_EQ(main(&other, version), 10);
@@ -194,7 +219,7 @@ TEST_F(Quake3PluginTest, MainRefusesShortTablesAndOtherVersions) {
     struct Larger {
         EngineFuncs table;
         unsigned char tail[64];
-    } larger{Quake3_EngineTable(), {}};
+    } larger{*Plugin_EngineFuncs(), {}};
     larger.table.size = sizeof larger;
     std::memset(larger.tail, 0xff, sizeof larger.tail);
     EXPECT_EQ(main(&larger.table, 10), 0);
