@@ -1,0 +1,217 @@
+// mapconv [--plugins DIR] [--config FILE] [--game NAME] IN OUT: converts a map between the
+// editor's project format and the formats of the game plugins, the way the editor opens and
+// saves documents (Project_Load, Project_Save) with the plugins loaded by the real plugin host.
+// A test utility; not shipped. See usage() for the configuration file and the exit codes.
+#include <QApplication>
+#include <QFileInfo>
+#include <QSettings>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "document/MapDocument.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/MapFormats.h"
+#include "gamedata/PluginManager.h"
+#include "kstdlib/kstdlib.h"
+#include "mainwindow/ConsoleSink.h"
+#include "mainwindow/MainWindow.h"
+
+namespace {
+
+enum Exit : int {
+    kDone = 0,
+    kNotRead = 1,
+    kNotWritten = 2,
+    kMissing = 3, // no plugin, configuration, profile or format
+    kWithErrors = 4,
+    kUsage = 64,
+};
+
+const char kHelp[] =
+    "usage: mapconv [--plugins DIR] [--config FILE] [--game NAME] IN OUT\n"
+    "\n"
+    "Reads IN and writes OUT as the editor opens and saves a map: \".zmf\" is the editor's own\n"
+    "project format; any other extension is read by the import format of that extension and\n"
+    "written by the current profile's export format of that extension.\n"
+    "\n"
+    "  --plugins DIR  load the plugins (kp*x64.so) of DIR; default: the build's plugins folder\n"
+    "  --config FILE  game configurations: INI groups \"Config0\", \"Config1\", ... with the keys\n"
+    "                 Title, MapProfile, GameBasedir, GameModdir and TextureBrightness\n"
+    "  --game NAME    the configuration of that title; without one of that title, a built-in\n"
+    "                 configuration on the map profile NAME\n"
+    "  Without --config and --game: a built-in \"Quake III\" configuration on \"kpQuake3\".\n"
+    "\n"
+    "Console messages go to stderr. Exit codes: 0 done; 1 IN could not be read; 2 OUT could not\n"
+    "be written (an existing OUT is kept); 3 no plugin, configuration, profile or format; 4 OUT\n"
+    "written, but errors were logged (such as dropped solids); 64 bad arguments.\n";
+
+int usage() {
+    std::fputs(kHelp, stderr);
+    return kUsage;
+}
+
+struct Arguments {
+    QString plugins = QStringLiteral(ZARV_PLUGIN_DIR);
+    QString config;
+    QString game;
+    QString in, out;
+};
+
+bool parse(int argc, char** argv, Arguments* a, bool* help) {
+    std::vector<QString> positional;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        auto value = [&](QString* into) {
+            if (++i >= argc) return false;
+            *into = QString::fromLocal8Bit(argv[i]);
+            return true;
+        };
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            *help = true;
+            return true;
+        }
+        if (std::strcmp(arg, "--plugins") == 0) {
+            if (!value(&a->plugins)) return false;
+        } else if (std::strcmp(arg, "--config") == 0) {
+            if (!value(&a->config)) return false;
+        } else if (std::strcmp(arg, "--game") == 0) {
+            if (!value(&a->game)) return false;
+        } else if (arg[0] == '-' && arg[1] == '-') {
+            return false;
+        } else {
+            positional.push_back(QString::fromLocal8Bit(arg));
+        }
+    }
+    if (positional.size() != 2) return false;
+    a->in = positional[0];
+    a->out = positional[1];
+    return true;
+}
+
+std::unique_ptr<GameConfig> builtIn(const QString& title, const QString& profile) {
+    auto config = std::make_unique<GameConfig>();
+    config->Title = title;
+    config->MapProfile = profile;
+    return config;
+}
+
+// Groups Config0, Config1, ... until the first missing one.
+std::vector<std::unique_ptr<GameConfig>> readConfigs(const QString& file) {
+    std::vector<std::unique_ptr<GameConfig>> configs;
+    QSettings settings(file, QSettings::IniFormat);
+    for (int i = 0;; ++i) {
+        const QString group = QStringLiteral("Config%1").arg(i);
+        if (!settings.childGroups().contains(group)) break;
+        settings.beginGroup(group);
+        auto config = std::make_unique<GameConfig>();
+        config->Title = settings.value(QStringLiteral("Title")).toString();
+        config->MapProfile = settings.value(QStringLiteral("MapProfile")).toString();
+        config->GameBasedir = settings.value(QStringLiteral("GameBasedir")).toString();
+        config->GameModdir = settings.value(QStringLiteral("GameModdir")).toString();
+        config->TextureBrightness = settings.value(QStringLiteral("TextureBrightness"), 50).toInt();
+        settings.endGroup();
+        configs.push_back(std::move(config));
+    }
+    return configs;
+}
+
+bool hasFormat(MapFormatDirection direction, const QString& path, const MapProfileRecord* profile) {
+    if (QFileInfo(path).suffix().compare(QStringLiteral("zmf"), Qt::CaseInsensitive) == 0) return true;
+    const QString ext = QStringLiteral(".") + QFileInfo(path).suffix().toLower();
+    for (const MapFormatEntry& entry : MapFormat_List(direction)) {
+        if (entry.extension.compare(ext, Qt::CaseInsensitive) != 0) continue;
+        // Imports fall back to any plugin's format; exports use the profile's plugin.
+        if (direction == MapFormatDirection::Import || entry.plugin == profile->owner) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Arguments args;
+    bool help = false;
+    if (!parse(argc, argv, &args, &help)) return usage();
+    if (help) {
+        std::fputs(kHelp, stdout);
+        return kDone;
+    }
+
+    if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    K_MathLib_Initialize(0);
+
+    cMainWindow window;
+    // Every log line goes to stderr as debugger output; the sink only counts the errors.
+    int errors = 0;
+    Console_SetSink([&errors](const QString& line) {
+        if (line.contains(QStringLiteral("<b>Error:</b>"))) ++errors;
+    });
+
+    Plugin_SetFolder(args.plugins);
+    Plugin_LoadAll(&window.plugins);
+    if (window.plugins.libraries.isEmpty()) {
+        std::fprintf(stderr, "mapconv: no plugin in \"%s\"\n", qPrintable(args.plugins));
+        return kMissing;
+    }
+
+    std::vector<std::unique_ptr<GameConfig>> configs;
+    if (!args.config.isEmpty()) {
+        if (!QFileInfo(args.config).isReadable()) {
+            std::fprintf(stderr, "mapconv: can't read the configuration file \"%s\"\n",
+                         qPrintable(args.config));
+            return kMissing;
+        }
+        configs = readConfigs(args.config);
+    }
+    GameConfig* config = nullptr;
+    if (!args.game.isEmpty()) {
+        for (auto& c : configs)
+            if (c->Title == args.game) config = c.get();
+        if (!config) {
+            configs.push_back(builtIn(args.game, args.game));
+            config = configs.back().get();
+        }
+    } else if (!configs.empty()) {
+        config = configs.front().get();
+    } else {
+        configs.push_back(builtIn(QStringLiteral("Quake III"), QStringLiteral("kpQuake3")));
+        config = configs.back().get();
+    }
+    for (auto& c : configs)
+        window.gameConfigs.configs.append(c.get());
+
+    const auto profile = window.gameConfigs.profiles.find(config->MapProfile.toUtf8());
+    if (profile == window.gameConfigs.profiles.end()) {
+        std::fprintf(stderr,
+                     "mapconv: no plugin registers the map profile \"%s\" of the configuration \"%s\"\n",
+                     qPrintable(config->MapProfile), qPrintable(config->Title));
+        return kMissing;
+    }
+    for (const auto& [direction, path] :
+         {std::pair{MapFormatDirection::Import, args.in}, std::pair{MapFormatDirection::Export, args.out}})
+        if (!hasFormat(direction, path, &profile->second)) {
+            std::fprintf(stderr, "mapconv: no %s format for \"%s\"\n",
+                         direction == MapFormatDirection::Import ? "import" : "export", qPrintable(path));
+            return kMissing;
+        }
+
+    MapDocument document;
+    Project_Construct(&document);
+    int result = kDone;
+    if (!Project_Load(&document, args.in, config))
+        result = kNotRead;
+    else if (!Project_Save(&document, args.out, false, false))
+        result = kNotWritten;
+    else if (errors > 0)
+        result = kWithErrors;
+    Project_Destroy(&document);
+    window.gameConfigs.configs.clear();
+    window.gameConfigs.makeCurrent(nullptr);
+    return result;
+}
