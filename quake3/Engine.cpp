@@ -83,6 +83,10 @@ bool ScriptLoadFile(const char* path, int32_t flags) {
     return g_engine.Script_LoadFile(path, flags);
 }
 
+bool ScriptLoadMemory(const char* buffer, uint32_t length, int32_t flags) {
+    return g_engine.Script_LoadMemory(buffer, length, flags);
+}
+
 const char* ScriptToken() {
     return g_engine.Script_Token();
 }

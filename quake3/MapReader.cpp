@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <strings.h>
 #include <vector>
 
@@ -141,6 +142,21 @@ bool planeFromPoints(const float p[3][3], float normal[3], float* dist, int32_t*
     return true;
 }
 
+// The whole file; false with errno set when it cannot be read.
+bool readWholeFile(const char* path, std::string* out) {
+    FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        out->append(buffer, n);
+    const bool failed = std::ferror(file);
+    const int error = errno;
+    std::fclose(file);
+    if (failed) errno = error ? error : EIO;
+    return !failed;
+}
+
 float normalizedRotation(float degrees) {
     float r = std::fmod(degrees, 360.0f);
     if (r < 0) r += 360.0f;
@@ -251,14 +267,15 @@ private:
 
 int32_t MapReader::run(const char* path) {
     Engine::Printf("Loading: \"%s\"", path);
-    if (FILE* probe = std::fopen(path, "rb")) {
-        std::fclose(probe);
-    } else {
+    // The file is read here and tokenized from memory: paths of any length, and the system's
+    // own reason when it cannot be read.
+    std::string text;
+    if (!readWholeFile(path, &text)) {
         Engine::Error("can't read \"%s\" (%s)", path, std::strerror(errno));
         return 0;
     }
-    if (!Engine::ScriptLoadFile(path, 0)) {
-        Engine::Error("can't read \"%s\" (%s)", path, std::strerror(EIO));
+    if (text.size() >= UINT32_MAX || !Engine::ScriptLoadMemory(text.c_str(), uint32_t(text.size() + 1), 0)) {
+        Engine::Error("can't read \"%s\" (%s)", path, std::strerror(EFBIG));
         return 0;
     }
     while (!unclosedLine && next(true)) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "Quake3Fixture.h"
+#include "document/MapDocument.h"
+#include <QDir>
 
 namespace {
 
@@ -216,6 +218,42 @@ TEST_F(MapReaderTest, ClassicRotationIsNegatedAndBroughtIntoRange) {
     EXPECT_EQ(first->texInfo.rotation, 90);
     EXPECT_EQ(first->texInfo.sScale, 1);
     EXPECT_EQ(first->texInfo.tScale, 1);
+}
+
+// No path length limit: a file deep below folders of long names reads like any other.
+TEST_F(MapReaderTest, LongPathsRead) {
+    QString folder = files.path(QString(100, QLatin1Char('d')));
+    for (int i = 0; i < 3; ++i)
+        folder += QLatin1Char('/') + QString(100, QLatin1Char('a' + i));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/deep.map");
+    ASSERT_GT(path.size(), 300);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(Quake3_Fixture("classic.map"));
+    file.close();
+    EXPECT_EQ(Quake3_Import(path, &imported.world), 1);
+    EXPECT_EQ(Quake3_Count(&imported.world), (WorldCounts{3, 3, 18, 0}));
+}
+
+// A file that fails as a whole leaves the open document's map exactly as it was.
+TEST_F(MapReaderTest, FailedImportLeavesTheDocumentsWorld) {
+    GameConfig config;
+    config.Title = QStringLiteral("Quake III");
+    config.MapProfile = QStringLiteral("kpQuake3");
+    MapDocument document;
+    Project_Construct(&document);
+    ASSERT_TRUE(Project_Load(
+        &document, files.write(QStringLiteral("good.map"), Quake3_Fixture("classic.map")), &config));
+    MapWorld* world = document.world;
+    const QByteArray dump = Map_DumpWorld(world);
+    const QByteArray truncated = Quake3_Fixture("v220.map").left(400);
+    EXPECT_FALSE(Project_Load(&document, files.write(QStringLiteral("bad.map"), truncated), &config));
+    EXPECT_TRUE(console.contains(QStringLiteral("unexpected end of file: block opened at line")));
+    EXPECT_EQ(document.world, world);
+    EXPECT_EQ(Map_DumpWorld(document.world), dump);
+    Project_Destroy(&document);
+    g_mainWindow->gameConfigs.makeCurrent(nullptr);
 }
 
 TEST_F(MapReaderTest, UnreadableFileFailsWithTheSystemError) {

@@ -171,6 +171,27 @@ TEST_F(MapWriterTest, QuoteOrLineBreakFailsTheExportNamingEntityAndKey) {
     }
 }
 
+// A point entity writes its origin once, from the record, even when its pairs hold the key.
+TEST_F(MapWriterTest, PointEntityWritesItsOriginOnce) {
+    ASSERT_EQ(
+        Quake3_Import(files.write(QStringLiteral("in.map"), Quake3_Fixture("classic.map")), &built.world), 1);
+    EntityRecord* light = entityOfClass(&built.world, "light");
+    EPair* pair = static_cast<EPair*>(Sys_Alloc(sizeof(EPair)));
+    pair->key = Sys_StrDup("origin");
+    pair->value = Sys_StrDup("1 2 3");
+    pair->next = light->epairs;
+    light->epairs = pair;
+    ASSERT_EQ(Quake3_Export(files.path(QStringLiteral("out.map")), &built.world), 1);
+    const QByteArray text = files.read(QStringLiteral("out.map"));
+    const int start = text.indexOf("\"classname\" \"light\"");
+    const QByteArray block = text.mid(start, text.indexOf('}', start) - start);
+    EXPECT_EQ(block.count("\"origin\""), 1);
+    EXPECT_TRUE(block.contains("\"origin\" \"32 48 64\"\n"));
+    // A face with value, flags and contents 0 has no trailing integers.
+    EXPECT_TRUE(text.contains("base_wall/concrete [ 0 1 0 0 ] [ 0 0 -1 0 ] 0 0.5 0.5\n") ||
+                text.contains(" 0.5 0.5\n"));
+}
+
 TEST_F(MapWriterTest, WriteErrorsAreReported) {
     ASSERT_EQ(
         Quake3_Import(files.write(QStringLiteral("in.map"), Quake3_Fixture("classic.map")), &built.world), 1);
