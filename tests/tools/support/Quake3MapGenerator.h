@@ -20,8 +20,8 @@ public:
     QByteArray generate(const Quake3MapSize& size = {}) {
         out.clear();
         out.reserve(2 << 20);
-        out += "// generated map\n{\n\"classname\" \"worldspawn\"\n\"mapversion\" \"220\"\n\"message\" "
-               "\"generated\"\n";
+        out += "// generated map: classic texture lines and brush primitives, no \"mapversion\"\n{\n"
+               "\"classname\" \"worldspawn\"\n\"message\" \"generated\"\n";
         // Most brushes are world brushes; every 200th starts a func_group of its own below.
         int world = size.brushes - size.brushes / 200;
         for (int i = 0; i < world; ++i)
