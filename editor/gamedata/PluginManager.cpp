@@ -10,6 +10,7 @@
 
 #include "core/FileLookup.h"
 #include "core/System.h"
+#include "core/TextEncoding.h"
 #include "mainwindow/MainWindow.h"
 
 namespace {
@@ -19,53 +20,46 @@ QString& folderOverride() {
     return folder;
 }
 
-// One registration export: its name, what the editor passes as callback and context, and the
-// count line it prints (null: none).
+// One registration export: its name, how it is called (with the editor's callback and the
+// context it gets), and the count line it prints (null: none).
 enum class Context { Library, Manager };
+using EnumeratorCall = int32_t (*)(QFunctionPointer enumerator, void* context);
 struct Enumerator {
     const char* exportName;
-    void* callback;
+    EnumeratorCall call;
     Context context;
     const char* countMessage;
 };
 
-template <typename Fn> void* callbackAddress(Fn fn) {
-    return reinterpret_cast<void*>(fn);
+template <typename EnumeratorFn, auto callback> int32_t callWith(QFunctionPointer enumerator, void* context) {
+    return reinterpret_cast<EnumeratorFn>(enumerator)(callback, context);
 }
 
 // The order in which a bound plugin is asked what it provides.
-const Enumerator* enumerators(size_t* count) {
-    static const Enumerator table[] = {
-        {"kpEnumProfiles", callbackAddress(&Plugin_RegisterProfileCallback), Context::Library, nullptr},
-        {"kpEnumExportFormats", callbackAddress(&Plugin_RegisterExportFormat), Context::Library,
-         "%i map export format(s) registered"},
-        {"kpEnumImportFormats", callbackAddress(&Plugin_RegisterImportFormat), Context::Library,
-         "%i map import format(s) registered"},
-        {"kpEnumTextureFormats", callbackAddress(&Plugin_RegisterTextureFormat), Context::Library,
-         "%i texture format(s) registered"},
-        {"kpEnumPackageFormats", callbackAddress(&Plugin_RegisterPackageFormat), Context::Library,
-         "%i package format(s) registered"},
-        {"kpEnumSkyFormats", callbackAddress(&Plugin_RegisterSkyFormat), Context::Library,
-         "%i sky format(s) registered"},
-        {"kpEnumSpriteFormats", callbackAddress(&Plugin_RegisterSpriteFormat), Context::Library,
-         "%i sprite format(s) registered"},
-        {"kpEnumModelFormats", callbackAddress(&Plugin_RegisterModelFormat), Context::Library,
-         "%i model format(s) registered"},
-        {"kpEnumArchiveFormats", callbackAddress(&Plugin_RegisterArchiveFormat), Context::Library,
-         "%i archive format(s) registered"},
-        {"kpEnumActions", callbackAddress(&Plugin_RegisterActionCallback), Context::Manager, nullptr},
-        {"kpEnumPrimitives", callbackAddress(&Plugin_RegisterPrimitiveCallback), Context::Library,
-         "%i primitive type(s) registered"},
-        {"kpEnumSurfaceFlags", callbackAddress(&Plugin_RegisterSurfaceFlag), Context::Library, nullptr},
-        {"kpEnumContentFlags", callbackAddress(&Plugin_RegisterContentFlag), Context::Library, nullptr},
-    };
-    *count = std::size(table);
-    return table;
-}
-
-// Every enumerator takes (callback, context) and answers an int; the callback's own type
-// differs per export, which the C calling convention does not see.
-using AnyEnumerator = int32_t (*)(void* callback, void* context);
+constexpr Enumerator kEnumerators[] = {
+    {"kpEnumProfiles", callWith<kpEnumProfilesFn, Plugin_RegisterProfileCallback>, Context::Library, nullptr},
+    {"kpEnumExportFormats", callWith<kpEnumFormatsFn, Plugin_RegisterExportFormat>, Context::Library,
+     "%i map export format(s) registered"},
+    {"kpEnumImportFormats", callWith<kpEnumFormatsFn, Plugin_RegisterImportFormat>, Context::Library,
+     "%i map import format(s) registered"},
+    {"kpEnumTextureFormats", callWith<kpEnumFormatsFn, Plugin_RegisterTextureFormat>, Context::Library,
+     "%i texture format(s) registered"},
+    {"kpEnumPackageFormats", callWith<kpEnumFormatsFn, Plugin_RegisterPackageFormat>, Context::Library,
+     "%i package format(s) registered"},
+    {"kpEnumSkyFormats", callWith<kpEnumFormatsFn, Plugin_RegisterSkyFormat>, Context::Library,
+     "%i sky format(s) registered"},
+    {"kpEnumSpriteFormats", callWith<kpEnumFormatsFn, Plugin_RegisterSpriteFormat>, Context::Library,
+     "%i sprite format(s) registered"},
+    {"kpEnumModelFormats", callWith<kpEnumFormatsFn, Plugin_RegisterModelFormat>, Context::Library,
+     "%i model format(s) registered"},
+    {"kpEnumArchiveFormats", callWith<kpEnumFormatsFn, Plugin_RegisterArchiveFormat>, Context::Library,
+     "%i archive format(s) registered"},
+    {"kpEnumActions", callWith<kpEnumActionsFn, Plugin_RegisterActionCallback>, Context::Manager, nullptr},
+    {"kpEnumPrimitives", callWith<kpEnumPrimitivesFn, Plugin_RegisterPrimitiveCallback>, Context::Library,
+     "%i primitive type(s) registered"},
+    {"kpEnumSurfaceFlags", callWith<kpEnumFlagsFn, Plugin_RegisterSurfaceFlag>, Context::Library, nullptr},
+    {"kpEnumContentFlags", callWith<kpEnumFlagsFn, Plugin_RegisterContentFlag>, Context::Library, nullptr},
+};
 
 } // namespace
 
@@ -104,13 +98,14 @@ void Plugin_LoadAll(PluginManager* manager) {
 
 bool Plugin_Load(PluginManager* manager, const QString& path) {
     if (!manager) return false;
-    const QByteArray name = QFile::encodeName(path);
+    // Console text is 8-bit map text: the path is converted for display.
+    const QByteArray name = Text_ToWindows1251(path);
     auto* library = new QLibrary(path);
     // Resolve everything at load time, locally: never global, never deep binding.
     library->setLoadHints(QLibrary::ResolveAllSymbolsHint);
     if (!library->load()) {
         Sys_Error("Couldn't load \"%s\"", name.constData());
-        Sys_Printf("%s", library->errorString().toUtf8().constData());
+        Sys_Printf("%s", Text_ToWindows1251(library->errorString()).constData());
         delete library;
         return false;
     }
@@ -132,14 +127,11 @@ bool Plugin_Load(PluginManager* manager, const QString& path) {
     }
 
     Sys_Printf("Adding: \"%s\"", name.constData());
-    size_t count = 0;
-    const Enumerator* table = enumerators(&count);
-    for (size_t i = 0; i < count; ++i) {
-        const Enumerator& e = table[i];
-        auto enumerate = reinterpret_cast<AnyEnumerator>(library->resolve(e.exportName));
-        if (!enumerate) continue;
+    for (const Enumerator& e : kEnumerators) {
+        const QFunctionPointer enumerator = library->resolve(e.exportName);
+        if (!enumerator) continue;
         void* context = e.context == Context::Manager ? static_cast<void*>(manager) : library;
-        const int32_t registered = enumerate(e.callback, context);
+        const int32_t registered = e.call(enumerator, context);
         if (e.countMessage && registered != 0) Sys_Printf(e.countMessage, registered);
     }
     manager->libraries.append(library);

@@ -1,7 +1,6 @@
 // The registration callbacks a bound plugin calls from its enumerators: each checks the
 // description, resolves the plugin's per-format functions by name and appends a record to the
 // registry that uses it.
-#include <QFile>
 #include <QLibrary>
 #include <initializer_list>
 
@@ -21,8 +20,9 @@ template <typename Fn> Fn resolve(QLibrary* library, const char* name) {
     return reinterpret_cast<Fn>(library->resolve(name));
 }
 
+// For console lines, which carry 8-bit map text.
 QByteArray fileName(QLibrary* library) {
-    return QFile::encodeName(library->fileName());
+    return Text_ToWindows1251(library->fileName());
 }
 
 // What one format callback was given, with the plugin it came from.

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "core/FileLookup.h"
+#include "core/NotAvailable.h"
 #include "core/Winding.h"
 #include "dialogs/application/PluginDialog.h"
 #include "document/UndoHistory.h"
@@ -71,6 +72,7 @@ MapWorld**& activeMap() {
 } // namespace
 
 MapWorld** App_GetActiveMap() {
+    Sys_ReportNotAvailable("App_GetActiveMap");
     return activeMap();
 }
 
