@@ -401,9 +401,10 @@ TEST_F(MapReaderTest, DamageCostsItsBlockOrFailsTheFile) {
         EXPECT_EQ(Quake3_Import(files.write(QStringLiteral("damaged.map"), c.text), &target.world), c.result);
         const QString found = line(QLatin1String(c.message));
         EXPECT_FALSE(found.isEmpty()) << console.lines.join('\n').toStdString();
-        if (c.line > 0 && !found.isEmpty())
+        if (c.line > 0 && !found.isEmpty()) {
             EXPECT_TRUE(found.contains(QRegularExpression(QStringLiteral("line %1\\b").arg(c.line))))
                 << found.toStdString();
+        }
         if (c.result == 1) {
             EXPECT_EQ(Quake3_Count(&target.world), c.counts);
             EXPECT_EQ(console.contains(QStringLiteral("1 solids were not loaded due to errors in MAP file")),

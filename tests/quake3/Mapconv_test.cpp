@@ -1,6 +1,9 @@
 // mapconv through the real host: map → project → map gives what map → map gives, and each exit
 // code with its message.
+#include <QDir>
+#include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include "Quake3Fixture.h"
@@ -132,6 +135,46 @@ TEST_F(MapconvTest, ExitCodesWithTheirMessages) {
     const ToolRun help = run("mapconv", {QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("Exit codes"));
+}
+
+// Any plugin: the host's test plugin and its ".kpt" text, there and back through a project file.
+TEST_F(MapconvTest, TestPluginTextComesBack) {
+    QDir().mkpath(files.path(QStringLiteral("plugins")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZARV_TEST_PLUGIN_DIR "/kpTestx64.so"),
+                            files.path(QStringLiteral("plugins/kpTestx64.so"))));
+    QFile fixture(QStringLiteral(ZARV_GAMEDATA_DATA_DIR "/fixture.kpt"));
+    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+    const QString a = files.write(QStringLiteral("a.kpt"), fixture.readAll());
+    const QStringList options = {QStringLiteral("--plugins"), files.path(QStringLiteral("plugins")),
+                                 QStringLiteral("--game"), QStringLiteral("kpTest")};
+    const ToolRun toProject = run("mapconv", options + QStringList{a, files.path(QStringLiteral("a.zmf"))});
+    ASSERT_EQ(toProject.exitCode, 0) << toProject.err.toStdString();
+    const ToolRun back = run("mapconv", options + QStringList{files.path(QStringLiteral("a.zmf")),
+                                                              files.path(QStringLiteral("b.kpt"))});
+    ASSERT_EQ(back.exitCode, 0) << back.err.toStdString();
+    const ToolRun direct = run("mapconv", options + QStringList{a, files.path(QStringLiteral("c.kpt"))});
+    ASSERT_EQ(direct.exitCode, 0) << direct.err.toStdString();
+    // A project file numbers visgroups afresh: ids are compared by order of appearance.
+    auto renumbered = [](QByteArray text) {
+        QMap<QByteArray, QByteArray> ids;
+        const QRegularExpression visgroup(QStringLiteral("visgroup (\\d+)"));
+        QString result = QString::fromLatin1(text);
+        QRegularExpressionMatchIterator it = visgroup.globalMatch(result);
+        while (it.hasNext()) {
+            const QByteArray id = it.next().captured(1).toLatin1();
+            if (!ids.contains(id)) ids.insert(id, "#" + QByteArray::number(ids.size() + 1));
+        }
+        for (auto i = ids.cbegin(); i != ids.cend(); ++i)
+            result.replace(QRegularExpression(QStringLiteral("visgroup %1\\b").arg(QLatin1String(i.key()))),
+                           QStringLiteral("visgroup ") + QLatin1String(i.value()));
+        return result;
+    };
+    EXPECT_FALSE(files.read(QStringLiteral("b.kpt")).isEmpty());
+    EXPECT_EQ(renumbered(files.read(QStringLiteral("b.kpt"))),
+              renumbered(files.read(QStringLiteral("c.kpt"))));
+    // Without the Quake III plugin there is no ".map" format.
+    const ToolRun noMap = run("mapconv", options + QStringList{a, files.path(QStringLiteral("d.map"))});
+    EXPECT_EQ(noMap.exitCode, 3);
 }
 
 // An export that fails keeps the file that was there.

@@ -203,6 +203,7 @@ int main(int argc, char** argv) {
 
     MapDocument document;
     Project_Construct(&document);
+    errors = 0; // what loading the plugins reported is not the conversion's
     int result = kDone;
     if (!Project_Load(&document, args.in, config))
         result = kNotRead;
