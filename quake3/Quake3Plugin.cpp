@@ -145,7 +145,7 @@ template <size_t N> int32_t enumerateAll(const FormatRow (&rows)[N], FormatCallb
 
 template <size_t N>
 int32_t runMapFormat(const MapFormatRow (&rows)[N], int32_t id, const char* path, MapHandle map) {
-    if (!path) return 0;
+    if (!path || !map) return 0;
     for (const MapFormatRow& row : rows)
         if (row.id == id) return row.function(path, map);
     return 0;

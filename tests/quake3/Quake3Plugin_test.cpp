@@ -235,6 +235,9 @@ TEST_F(Quake3PluginTest, UnknownMapFormatIdsAnswerZero) {
         EXPECT_EQ(Quake3().import(id, path.constData(), world.handle()), 0);
         EXPECT_EQ(Quake3().exportMap(id, path.constData(), world.handle()), 0);
     }
+    EXPECT_EQ(Quake3().import(1, nullptr, world.handle()), 0);
+    EXPECT_EQ(Quake3().import(1, path.constData(), nullptr), 0);
+    EXPECT_EQ(Quake3().exportMap(1, path.constData(), nullptr), 0);
     EXPECT_EQ(world.world.entities, nullptr);
 }
 
