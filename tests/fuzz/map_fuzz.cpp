@@ -9,6 +9,7 @@
 #include <QString>
 #include <clocale>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -38,6 +39,10 @@ void startOnce() {
     // One pair of files per fuzzing process (workers run side by side).
     g_input = QFile::encodeName(QDir::temp().filePath(QStringLiteral("map_fuzz_%1.map").arg(getpid())));
     g_output = QFile::encodeName(QDir::temp().filePath(QStringLiteral("map_fuzz_%1_out.map").arg(getpid())));
+    std::atexit([] {
+        std::remove(g_input.constData());
+        std::remove(g_output.constData());
+    });
 }
 
 } // namespace
