@@ -278,11 +278,19 @@ int32_t MapReader::run(const char* path) {
         Engine::Error("can't read \"%s\" (%s)", path, std::strerror(EFBIG));
         return 0;
     }
-    while (!unclosedLine && next(true)) {
+    // Every fault the reader reports is cleared before it reads on, so an error still standing
+    // is the tokenizer's own (a token too long for it): reading cannot go on.
+    while (!unclosedLine && !Engine::ScriptHasError() && next(true)) {
         unget();
         readEntity();
     }
+    const bool stopped = Engine::ScriptHasError();
+    const int32_t line = Engine::ScriptLine();
     Engine::ScriptClose();
+    if (stopped) {
+        Engine::Error("can't read \"%s\": reading stopped at line %i", path, line);
+        return 0;
+    }
     if (unclosedLine) {
         Engine::Error("unexpected end of file: block opened at line %i is not closed", unclosedLine);
         return 0;

@@ -380,6 +380,12 @@ std::vector<DamageCase> damageCases() {
          "entity at line 1 has no classname",
          0,
          {1, 1, 6, 0}},
+        {"token too long",
+         world(box()) + "{\n\"" + QByteArray(3000, 'x') + "\" \"v\"\n}\n" + kLight,
+         0,
+         "reading stopped at line 13",
+         0,
+         {}},
         {"patchDef3 in worldspawn",
          world("{\npatchDef3\n{\nbase/p\n( 3 3 0 0 0 0 0 )\n(\n( ( 0 0 0 0 0 ) )\n)\n}\n}\n" + box()) +
              kLight,
