@@ -238,9 +238,9 @@ KP_EXPORT int32_t kpGetModelBounds(int32_t id, float* mins, float* maxs, int32_t
     return 0;
 }
 
-// HOOK (PK3 archives, TGA/JPEG textures): kpLoadArchive, kpUnloadArchive, kpFindArchiveFile,
-// kpLoadArchiveFile, kpListArchiveFiles and kpLoadTexture are defined by Pk3Archive.cpp and
-// Images.cpp beside this file, which register under the rows above.
+// The archive and texture exports (kpLoadArchive, kpUnloadArchive, kpFindArchiveFile,
+// kpLoadArchiveFile, kpListArchiveFiles, kpLoadTexture) are Pk3Archive.cpp's and Images.cpp's;
+// they serve the "PK3 Archive", "TGA" and "JPG" rows above.
 
 // The exports' types are the interface header's.
 static_assert(std::is_same_v<decltype(&kpMain), kpMainFn>);

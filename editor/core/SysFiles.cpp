@@ -78,8 +78,9 @@ char* Sys_LoadFile(const char* path, uint32_t* length) {
         error = errno;
     }
 
-    // A file that cannot be opened on disk may still come from the archives.
-    if (Sys_FileLookupConfig()) {
+    // A file that cannot be opened on disk may still come from the archives (the program archives
+    // need no current configuration).
+    if (g_mainWindow) {
         void* data = nullptr;
         if (Archive_LoadFile(&g_mainWindow->archives, path, &data, length)) return static_cast<char*>(data);
     }
@@ -89,7 +90,12 @@ char* Sys_LoadFile(const char* path, uint32_t* length) {
 
 bool Sys_FileExists(const char* path) {
     if (!path || !*path) return false;
-    return !diskPath(path).isEmpty() || Archive_FileExists(path);
+    if (!diskPath(path).isEmpty() || (g_mainWindow && Archive_FileExists(&g_mainWindow->archives, path)))
+        return true;
+    // A relative name is also looked for in the game and mod folders' archives.
+    if (path[0] == '/' || !Sys_FileLookupConfig()) return false;
+    char resolved[4096];
+    return Sys_FindFile(path, resolved, sizeof resolved);
 }
 
 bool Sys_FindFile(const char* name, char* buffer, uint32_t size) {
@@ -111,7 +117,7 @@ bool Sys_FindFile(const char* name, char* buffer, uint32_t size) {
             copyToBuffer(buffer, size, onDisk);
             return true;
         }
-        if (Archive_FileExists(candidate.constData())) {
+        if (g_mainWindow && Archive_FileExists(&g_mainWindow->archives, candidate.constData())) {
             copyToBuffer(buffer, size, candidate);
             return true;
         }

@@ -1,51 +1,253 @@
-// Archive look-up over the registry's files.
+// Archive handles, their owners and the fallback searches of file loading.
 #include "gamedata/ArchiveRegistry.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <cstring>
 
+#include "core/FileLookup.h"
 #include "core/System.h"
-#include "core/TextEncoding.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/MapProfile.h"
 #include "mainwindow/MainWindow.h"
 
 namespace {
 
-// Archive entries are named relative to the game folder, with '/' separators.
-QString archiveName(const char* path) {
-    QString name = Path_FromNative(path);
-    name.replace('\\', '/');
-    QString base = App_GetBaseDirectory();
-    if (!base.isEmpty()) {
-        if (!base.endsWith('/')) base += '/';
-        if (name.startsWith(base)) name = name.mid(base.size());
+bool holdsOwner(const ArchiveHandle* handle, const GameConfig* owner) {
+    for (const ArchiveOwnerNode* node = handle->owners; node; node = node->next)
+        if (node->owner == owner) return true;
+    return false;
+}
+
+void freeOwners(ArchiveHandle* handle) {
+    while (ArchiveOwnerNode* node = handle->owners) {
+        handle->owners = node->next;
+        delete node;
     }
-    while (name.startsWith('/'))
-        name.remove(0, 1);
-    return name;
+    handle->ownerCount = 0;
+}
+
+void addOwner(ArchiveHandle* handle, GameConfig* owner) {
+    handle->owners = new ArchiveOwnerNode{handle->owners, owner};
+    ++handle->ownerCount;
+}
+
+void unloadAndFree(ArchiveHandle* handle) {
+    freeOwners(handle);
+    if (handle->data && handle->unload) handle->unload(handle->formatId, handle);
+    delete handle;
+}
+
+// The part of path after folder and one separator; null when path is not inside folder. The
+// folder must end at a separator of the path: "/q3/baseoa" does not hold "/q3/baseoa2/x".
+const char* insideFolder(const char* path, const QByteArray& folder) {
+    if (folder.isEmpty() || std::strncmp(path, folder.constData(), size_t(folder.size())) != 0)
+        return nullptr;
+    const char* rest = path + folder.size();
+    if (folder.endsWith('/') || folder.endsWith('\\')) return rest;
+    if (*rest != '/' && *rest != '\\') return nullptr;
+    return rest + 1;
+}
+
+QByteArray nativeFolder(const QString& folder) {
+    return QFile::encodeName(folder);
+}
+
+bool findIn(const QList<ArchiveHandle*>& handles, const char* name) {
+    for (ArchiveHandle* h : handles)
+        if (h->findFile && h->findFile(h->formatId, h, name)) return true;
+    return false;
+}
+
+bool loadFrom(const QList<ArchiveHandle*>& handles, const char* name, void** data, uint32_t* size) {
+    for (ArchiveHandle* h : handles) {
+        if (!h->loadFile) continue;
+        void* block = nullptr;
+        const int32_t length = h->loadFile(h->formatId, h, name, &block);
+        if (length > 0 && block) {
+            *data = block;
+            if (size) *size = uint32_t(length);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The archives of one configuration folder, most recently added first.
+QList<ArchiveHandle*> folderArchives(const QMultiMap<const GameConfig*, ArchiveHandle*>& map,
+                                     const GameConfig* config) {
+    return map.values(config);
+}
+
+// Files (no folders) of dir matching the filters, in name order, as absolute paths.
+QStringList folderFiles(const QString& dir, const QStringList& filters) {
+    QStringList paths;
+    const QDir folder(dir);
+    for (const QString& name : folder.entryList(filters, QDir::Files, QDir::Name))
+        paths << folder.absoluteFilePath(name);
+    return paths;
+}
+
+void openFolder(ArchiveRegistry* registry, const QString& dir, const QStringList& filters, GameConfig* config,
+                QMultiMap<const GameConfig*, ArchiveHandle*>* into) {
+    if (dir.isEmpty()) return;
+    for (const QString& path : folderFiles(dir, filters)) {
+        ArchiveHandle* handle = Archive_Open(registry, path, config);
+        if (handle->loaded) into->insert(config, handle);
+    }
 }
 
 } // namespace
 
-const ArchiveRegistry::MemoryFile* ArchiveRegistry::find(const QString& path) const {
-    for (const MemoryFile& file : memoryFiles) {
-        if (file.path.compare(path, Qt::CaseInsensitive) == 0) return &file;
-    }
-    return nullptr;
+ArchiveRegistry::~ArchiveRegistry() {
+    Archive_DestroyRegistry(this);
 }
 
-bool Archive_FileExists(const char* path) {
-    if (!path || !*path || !g_mainWindow) return false;
-    return g_mainWindow->archives.find(archiveName(path)) != nullptr;
+ArchiveHandle* Archive_Open(ArchiveRegistry* registry, const QString& path, GameConfig* owner) {
+    QString key = path;
+    key.replace('\\', '/');
+    const QByteArray native = QFile::encodeName(key);
+    if (ArchiveHandle* handle = registry->open.value(key, nullptr)) {
+        if (!holdsOwner(handle, owner)) addOwner(handle, owner);
+        Sys_VerbosePrintf("Reusing archive: \"%s\"\n", native.constData());
+        return handle;
+    }
+    auto* handle = new ArchiveHandle{};
+    addOwner(handle, owner);
+    registry->open.insert(key, handle);
+
+    const QFileInfo info(key);
+    const QString extension = "." + info.suffix().toLower();
+    bool any = false;
+    for (const ArchiveFormatEntry& format : registry->formats)
+        any = any || format.extension.compare(extension, Qt::CaseInsensitive) == 0;
+    if (!any) return handle;
+
+    App_ShowSplashMessage(
+        QCoreApplication::translate("ArchiveRegistry", "Precaching: %1").arg(info.fileName()));
+    Sys_VerbosePrintf("Loading archive: \"%s\"\n", native.constData());
+    for (const ArchiveFormatEntry& format : registry->formats) {
+        if (format.extension.compare(extension, Qt::CaseInsensitive) != 0 || !format.load) continue;
+        if (format.load(format.id, native.constData(), handle)) {
+            handle->formatId = format.id;
+            handle->findFile = format.findFile;
+            handle->loadFile = format.loadFile;
+            handle->listFiles = format.listFiles;
+            handle->unload = format.unload;
+            handle->loaded = 1;
+            break;
+        }
+    }
+    return handle;
+}
+
+void Archive_InitRegistry(ArchiveRegistry* registry) {
+    for (const QString& path : folderFiles(App_GetBaseDirectory(), {"*.pak"})) {
+        ArchiveHandle* handle = Archive_Open(registry, path, nullptr);
+        if (handle->loaded) registry->programArchives.prepend(handle);
+    }
+}
+
+void Archive_LoadForConfig(ArchiveRegistry* registry, GameConfig* config) {
+    if (!config || !g_mainWindow) return;
+    const MapProfileRecord* profile =
+        GameCfg_FindProfile(&g_mainWindow->gameConfigs, config->MapProfile.toUtf8().constData());
+    if (!profile) return;
+    const QString extensions = QString::fromUtf8(Profile_Text(profile->archiveExtensions));
+    if (extensions.isEmpty()) return;
+    QStringList filters = extensions.split(';');
+    for (QString& filter : filters)
+        filter.replace(".", "*.");
+    openFolder(registry, config->GameBasedir, filters, config, &registry->baseArchives);
+    openFolder(registry, config->GameModdir, filters, config, &registry->modArchives);
+}
+
+void Archive_ReleaseByOwner(ArchiveRegistry* registry, GameConfig* owner) {
+    for (auto it = registry->open.begin(); it != registry->open.end();) {
+        ArchiveHandle* handle = it.value();
+        if (!holdsOwner(handle, owner)) {
+            ++it;
+            continue;
+        }
+        if (handle->ownerCount > 1) {
+            for (ArchiveOwnerNode** node = &handle->owners; *node;) {
+                if ((*node)->owner == owner) {
+                    ArchiveOwnerNode* gone = *node;
+                    *node = gone->next;
+                    delete gone;
+                } else {
+                    node = &(*node)->next;
+                }
+            }
+            --handle->ownerCount;
+            ++it;
+            continue;
+        }
+        unloadAndFree(handle);
+        it = registry->open.erase(it);
+    }
+    registry->baseArchives.remove(owner);
+    registry->modArchives.remove(owner);
+}
+
+bool Archive_FileExists(ArchiveRegistry* registry, const char* path) {
+    if (!registry || !path || !*path) return false;
+    if (const char* name = insideFolder(path, nativeFolder(App_GetBaseDirectory())))
+        return findIn(registry->programArchives, name);
+    const GameConfig* config = Sys_FileLookupConfig();
+    if (!config) return false;
+    if (const char* name = insideFolder(path, nativeFolder(config->GameBasedir)))
+        return findIn(folderArchives(registry->baseArchives, config), name);
+    if (const char* name = insideFolder(path, nativeFolder(config->GameModdir)))
+        return findIn(folderArchives(registry->modArchives, config), name);
+    return false;
 }
 
 bool Archive_LoadFile(ArchiveRegistry* registry, const char* path, void** data, uint32_t* size) {
     if (data) *data = nullptr;
     if (!registry || !path || !*path || !data) return false;
-    const ArchiveRegistry::MemoryFile* file = registry->find(archiveName(path));
-    if (!file) return false;
-    char* block = static_cast<char*>(Sys_Alloc(static_cast<uint64_t>(file->data.size()) + 1));
-    if (!block) return false;
-    std::memcpy(block, file->data.constData(), static_cast<size_t>(file->data.size()));
-    *data = block;
-    if (size) *size = static_cast<uint32_t>(file->data.size());
-    return true;
+    if (const char* name = insideFolder(path, nativeFolder(App_GetBaseDirectory())))
+        return loadFrom(registry->programArchives, name, data, size);
+    const GameConfig* config = Sys_FileLookupConfig();
+    if (!config) return false;
+    if (const char* name = insideFolder(path, nativeFolder(config->GameBasedir)))
+        return loadFrom(folderArchives(registry->baseArchives, config), name, data, size);
+    if (const char* name = insideFolder(path, nativeFolder(config->GameModdir)))
+        return loadFrom(folderArchives(registry->modArchives, config), name, data, size);
+    return loadFrom(folderArchives(registry->modArchives, config), path, data, size) ||
+           loadFrom(folderArchives(registry->baseArchives, config), path, data, size);
+}
+
+QStringList Archive_ListFiles(ArchiveRegistry* registry, const char* pattern, bool mod) {
+    QStringList names;
+    const GameConfig* config = Sys_FileLookupConfig();
+    if (!registry || !config) return names;
+    for (ArchiveHandle* h : folderArchives(mod ? registry->modArchives : registry->baseArchives, config)) {
+        char** list = nullptr;
+        if (!h->listFiles || h->listFiles(h->formatId, h, pattern, &list) <= 0 || !list) continue;
+        for (char** name = list; *name; ++name) {
+            names << QString::fromUtf8(*name);
+            Sys_Free(*name);
+        }
+        Sys_Free(list);
+    }
+    names.removeDuplicates();
+    return names;
+}
+
+void Archive_FreeAll(ArchiveRegistry* registry) {
+    for (ArchiveHandle* handle : std::as_const(registry->open))
+        unloadAndFree(handle);
+    registry->open.clear();
+    // The program list points at the same handles.
+    registry->programArchives.clear();
+    registry->baseArchives.clear();
+    registry->modArchives.clear();
+}
+
+void Archive_DestroyRegistry(ArchiveRegistry* registry) {
+    Archive_FreeAll(registry);
+    registry->formats.clear();
 }

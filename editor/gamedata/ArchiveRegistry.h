@@ -1,31 +1,58 @@
-// The game's archives (packed resource files) that file loading falls back to. Archive formats
-// come from plugins; until they are loaded the registry holds only files added in memory.
+// The game's archives (PK3 and the like), opened through the archive formats plugins registered
+// and shared between the game configurations that need them. File loading falls back to them:
+// program archives ("*.pak" in the editor's base folder, open for the whole run) for paths under
+// the base folder, and the archives of the current configuration's game and mod folders.
 #pragma once
 
-#include <QByteArray>
+#include <QHash>
 #include <QList>
+#include <QMultiMap>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 #include "gamedata/PluginFormats.h"
 
+struct GameConfig;
+
 class ArchiveRegistry {
 public:
+    ArchiveRegistry() = default;
+    ~ArchiveRegistry();
+    ArchiveRegistry(const ArchiveRegistry&) = delete;
+    ArchiveRegistry& operator=(const ArchiveRegistry&) = delete;
+
     // The archive formats plugins registered, in registration order.
     QList<ArchiveFormatEntry> formats;
-    struct MemoryFile {
-        QString path;
-        QByteArray data;
-    };
-    // Files served as if an archive held them (looked up without regard to case).
-    QList<MemoryFile> memoryFiles;
-
-    const MemoryFile* find(const QString& path) const;
+    // Every handle ever opened, loaded or not, by path with '/' separators.
+    QHash<QString, ArchiveHandle*> open;
+    // The loaded "*.pak" archives of the base folder, most recently added first.
+    QList<ArchiveHandle*> programArchives;
+    // Loaded archives of each configuration's game folder and mod folder; values() of one owner
+    // gives them most recently added first.
+    QMultiMap<const GameConfig*, ArchiveHandle*> baseArchives;
+    QMultiMap<const GameConfig*, ArchiveHandle*> modArchives;
 };
 
-// True when any loaded archive of the main window's registry holds the path; an absolute path
-// under the editor's base folder is made relative first.
-bool Archive_FileExists(const char* path);
-// Reads the file from the first archive that holds it into a zero-filled block of length + 1
-// bytes (free with Sys_Free); size may be null. False when no archive holds it.
+// The handle of the archive at path, opened with the first format of its extension that takes
+// it; never null (check its loaded field). A path opened before is shared, with owner added.
+ArchiveHandle* Archive_Open(ArchiveRegistry* registry, const QString& path, GameConfig* owner);
+// Opens the program archives: "*.pak" in the base folder, in name order.
+void Archive_InitRegistry(ArchiveRegistry* registry);
+// Opens the archives of the configuration's game and mod folders by its profile's extensions.
+void Archive_LoadForConfig(ArchiveRegistry* registry, GameConfig* config);
+// Drops the owner from every archive it holds; an archive without owners is unloaded and freed.
+void Archive_ReleaseByOwner(ArchiveRegistry* registry, GameConfig* owner);
+// Whether an archive holds the file: a path under the base folder asks the program archives, a
+// path under the current configuration's game or mod folder asks that folder's archives.
+bool Archive_FileExists(ArchiveRegistry* registry, const char* path);
+// The file from the archives in a new Sys_Alloc block of size + 1 bytes (free with Sys_Free);
+// size may be null. A path under no folder is searched as a name in the mod folder's archives,
+// then the game folder's.
 bool Archive_LoadFile(ArchiveRegistry* registry, const char* path, void** data, uint32_t* size);
+// Names matching the pattern in the current configuration's mod-folder (mod) or game-folder
+// archives, each once.
+QStringList Archive_ListFiles(ArchiveRegistry* registry, const char* pattern, bool mod);
+// Unloads and frees every handle.
+void Archive_FreeAll(ArchiveRegistry* registry);
+void Archive_DestroyRegistry(ArchiveRegistry* registry);

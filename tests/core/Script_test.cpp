@@ -1,6 +1,7 @@
 // The global script tokenizer: token rules, lines and comments, quoting, blocks, include stack,
 // error reporting and number parsing under a comma locale.
 #include "core/Script.h"
+#include "MemoryArchive.h"
 
 #include <QDir>
 #include <QFile>
@@ -433,8 +434,10 @@ TEST_F(ScriptTest, MissingFiles) {
 }
 
 TEST_F(ScriptTest, FilesComeFromDiskOnly) {
-    m_window->archives.memoryFiles.append(ArchiveRegistry::MemoryFile{"scripts/packed.shader", "a {\n}\n"});
     GameConfig config;
+    cMemoryArchives memory(&m_window->archives);
+    memory.add(m_dir.filePath("pak0.zmem"), {{"scripts/packed.shader", "a {\n}\n"}});
+    memory.open(m_dir.filePath("pak0.zmem"), &config);
     config.GameBasedir = m_dir.path();
     m_window->gameConfigs.makeCurrent(&config);
     EXPECT_FALSE(Script_LoadFile("scripts/packed.shader", 1)) << "archives are not searched";

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "ConsoleCapture.h"
+#include "MemoryArchive.h"
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
@@ -80,8 +81,9 @@ TEST_F(SysFiles, GameFilesMatchWithoutRegardToCase) {
 }
 
 TEST_F(SysFiles, LoadFileFallsBackToArchivesOfTheCurrentConfiguration) {
-    g_mainWindow->archives.memoryFiles.append(
-        ArchiveRegistry::MemoryFile{"scripts/base.shader", "textures/base/wall\n{\n}\n"});
+    cMemoryArchives memory;
+    memory.add(path("pak0.zmem"), {{"scripts/base.shader", "textures/base/wall\n{\n}\n"}});
+    memory.open(path("pak0.zmem"), &config);
     const QByteArray relative = "Scripts/Base.shader";
     // Without a current configuration the archives are not consulted.
     EXPECT_EQ(Sys_LoadFile(relative.constData(), nullptr), nullptr);

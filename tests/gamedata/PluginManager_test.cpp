@@ -268,8 +268,17 @@ TEST_F(PluginFixture, UnbuiltEntriesAnswerHarmlessly) {
     const ShaderRecord* shader = engine->Tex_AcquireShaderByName("any/name");
     ASSERT_NE(shader, nullptr);
     EXPECT_STREQ(reinterpret_cast<const char*>(shader), "notexture"); // the name leads the record
-    EXPECT_EQ(engine->Tex_FindOrCreateShader("k", "n", 0), nullptr);
-    EXPECT_EQ(engine->Plugin_UploadImage(nullptr, "i", 0, 0, 4, 1, 1, false, nullptr), nullptr);
+    engine->Plugin_ReleaseShader(const_cast<ShaderRecord*>(shader));  // the shared record stays
+    EXPECT_STREQ(reinterpret_cast<const char*>(engine->Tex_AcquireShaderByName("other")), "notexture");
+    // The texture manager's own slots: a record and an image without pixels, given back.
+    ShaderRecord* created = engine->Tex_FindOrCreateShader("k", "n", 0);
+    ASSERT_NE(created, nullptr);
+    EXPECT_STREQ(reinterpret_cast<const char*>(created), "n");
+    engine->Plugin_ReleaseShader(created);
+    TextureImage* image = engine->Plugin_UploadImage(nullptr, "i", 0, 0, 4, 1, 1, false, nullptr);
+    ASSERT_NE(image, nullptr);
+    engine->Plugin_FreeImage(image);
+    EXPECT_EQ(engine->Plugin_FindImage("i"), nullptr);
     EXPECT_STREQ(engine->App_GetVersionString(), "Z.A.R.V. 1.1.0");
 
     MapWorld* world = nullptr;

@@ -1,0 +1,226 @@
+// From decoded pixels to editor textures: gamma, alpha fix, upload formats, and the effect with
+// one stage that shows the image.
+#include "Images.h"
+
+#include <cmath>
+#include <cstdio>
+#include <initializer_list>
+#include <cstring>
+
+#include "EngineServices.h"
+#include "gamedata/TextureRecords.h"
+#include "kstdlib/kstring.h"
+
+namespace {
+
+// The texture gamma is fixed for the plugin's lifetime once the first image needs it.
+uint8_t g_gammaTable[256];
+bool g_gammaBuilt = false;
+
+constexpr uint32_t kPathSize = 1024;
+
+ImageLoader* loaderFor(int32_t fmt) {
+    static TGAImageLoader tga;
+    static JPGImageLoader jpg;
+    if (fmt == kTextureFormatTGA) return &tga;
+    if (fmt == kTextureFormatJPG) return &jpg;
+    return nullptr;
+}
+
+// ".tga" → TGA, ".jpg" → JPEG, anything else -1.
+int32_t formatOfPath(const char* path) {
+    const size_t length = std::strlen(path);
+    if (length < 4) return -1;
+    const char* ext = path + length - 4;
+    if (K_Pathcmp(ext, ".tga") == 0) return kTextureFormatTGA;
+    if (K_Pathcmp(ext, ".jpg") == 0) return kTextureFormatJPG;
+    return -1;
+}
+
+struct Pixels {
+    uint8_t* data = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t components = 0;
+};
+
+// Decodes and maps every component through the gamma table.
+Pixels decode(int32_t fmt, const uint8_t* file, uint32_t size, bool fixAlpha) {
+    Pixels p;
+    ImageLoader* loader = loaderFor(fmt);
+    if (!loader) return p;
+    const uint8_t* gamma = Image_GammaTable();
+    uint8_t loaded = 0;
+    p.data = loader->load(file, size, &p.width, &p.height, &p.components, &loaded);
+    if (!p.data) return p;
+    const uint64_t bytes = static_cast<uint64_t>(p.width) * p.height * p.components;
+    for (uint64_t i = 0; i < bytes; ++i)
+        p.data[i] = gamma[p.data[i]];
+    if (fixAlpha) Image_FixAlpha(p.data, p.width, p.height, p.components);
+    return p;
+}
+
+TextureImage* upload(ShaderRecord* effect, const char* path, const Pixels& p, bool mipmaps) {
+    const ImageFormats f = Image_Formats(p.components);
+    return Eng_UploadImage(effect, path, f.format, f.compressedFormat, p.components, p.width, p.height,
+                           mipmaps ? 1 : 0, p.data);
+}
+
+// One zeroed stage showing the image, then the effect completed.
+void addStage(ShaderRecord* effect, TextureImage* image) {
+    ShaderStage stage;
+    std::memset(&stage, 0, sizeof stage);
+    stage.frames[0] = image;
+    Eng_AddShaderStage(effect, &stage);
+    Eng_FinishShader(effect);
+}
+
+} // namespace
+
+ImageFormats Image_Formats(int32_t components) {
+    if (components == 3) return {0x1907, 0x84ED};
+    if (components == 4) return {0x1908, 0x84EE};
+    return {0x1909, 0x84EA};
+}
+
+void Image_BuildGammaTable(float gamma, uint8_t table[256]) {
+    const float g = std::fmin(std::fmax(gamma, 0.5f), 3.0f);
+    const float p = 1.0f / g;
+    for (int i = 0; i < 256; ++i) {
+        if (p == 1.0f) {
+            table[i] = static_cast<uint8_t>(i);
+            continue;
+        }
+        const int v = static_cast<int>(0.5f + 255.0f * std::pow((i + 0.5f) / 255.5f, p));
+        table[i] = static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+    }
+}
+
+const uint8_t* Image_GammaTable() {
+    if (!g_gammaBuilt) {
+        Image_BuildGammaTable(Eng_TextureGamma(), g_gammaTable);
+        g_gammaBuilt = true;
+    }
+    return g_gammaTable;
+}
+
+void Image_FixAlpha(uint8_t* pixels, int32_t width, int32_t height, int32_t components) {
+    if (!pixels || components != 4) return;
+    const uint64_t count = static_cast<uint64_t>(width) * height;
+    for (uint64_t i = 0; i < count; ++i)
+        if (pixels[i * 4 + 3] >= 8) return;
+    for (uint64_t i = 0; i < count; ++i)
+        pixels[i * 4 + 3] = 255;
+}
+
+void Image_TextureName(const char* path, char name[64]) {
+    const char* start = path;
+    const char* a = K_Stristr(path, "\\textures\\");
+    const char* b = K_Stristr(path, "/textures/");
+    const char* first = a && (!b || a < b) ? a : b;
+    if (first) start = first + 10;
+    char buffer[kPathSize];
+    std::strncpy(buffer, start, sizeof buffer - 1);
+    buffer[sizeof buffer - 1] = 0;
+    K_StripExtension(buffer);
+    std::strncpy(name, buffer, 63);
+    name[63] = 0;
+    for (char* c = name; *c; ++c)
+        if (*c == '\\') *c = '/';
+}
+
+int32_t Image_LoadTexture(int32_t fmt, const char* path, const uint8_t* data, int32_t size) {
+    if (!loaderFor(fmt) || !path) return 0;
+    char name[64];
+    Image_TextureName(path, name);
+    ShaderRecord* effect = Eng_FindOrCreateShader(path, name, 0);
+    if (!effect) return 0;
+    if (effect->stages) return 1;
+    TextureImage* image = Eng_FindImage(path);
+    if (image) {
+        ++image->refCount;
+    } else {
+        const Pixels p = decode(fmt, data, size > 0 ? static_cast<uint32_t>(size) : 0, true);
+        if (p.data) image = upload(effect, path, p, true);
+    }
+    if (image) {
+        effect->image = image;
+        ++image->refCount;
+    }
+    addStage(effect, image);
+    return 1;
+}
+
+TextureImage* LoadImageFile(ShaderRecord* effect, const char* path, bool mipmaps) {
+    if (!path || !*path) return nullptr;
+    if (TextureImage* found = Eng_FindImage(path)) return found;
+    const int32_t fmt = formatOfPath(path);
+    if (fmt < 0 || !Eng_FileExists(path)) return nullptr;
+    Eng_VerbosePrintf("Loading: \"%s\"\n", path);
+    uint32_t size = 0;
+    void* file = Eng_LoadFile(path, &size);
+    if (!file) return nullptr;
+    const Pixels p = decode(fmt, static_cast<const uint8_t*>(file), size, true);
+    Eng_Free(file);
+    if (!p.data) return nullptr;
+    TextureImage* image = upload(effect, path, p, mipmaps);
+    if (image) --image->refCount;
+    return image;
+}
+
+TextureImage* LoadImageByName(ShaderRecord* effect, const char* name, bool mipmaps) {
+    if (!name || !*name) return nullptr;
+    char base[kPathSize];
+    std::strncpy(base, name, sizeof base - 5);
+    base[sizeof base - 5] = 0;
+    char candidate[kPathSize];
+    std::strcpy(candidate, base);
+    K_DefaultExtension(candidate, sizeof candidate, ".tga");
+    char resolved[kPathSize];
+    if (!Eng_FindFile(candidate, resolved, sizeof resolved)) {
+        K_StripExtension(base);
+        std::strcat(base, ".jpg");
+        Eng_FindFile(base, resolved, sizeof resolved);
+    }
+    return LoadImageFile(effect, resolved, mipmaps);
+}
+
+bool FindImageFile(const char* name, char* path, uint32_t size) {
+    if (!name || !path || size == 0) return false;
+    for (const char* ext : {".tga", ".jpg"}) {
+        char candidate[kPathSize];
+        std::snprintf(candidate, sizeof candidate, "%s%s", name, ext);
+        if (Eng_FindFile(candidate, path, size) && Eng_FileExists(path)) return true;
+    }
+    path[0] = 0;
+    return false;
+}
+
+ShaderRecord* LoadSkinTexture(const char* name) {
+    char path[kPathSize];
+    if (!FindImageFile(name, path, sizeof path)) return nullptr;
+    uint32_t size = 0;
+    void* file = Eng_LoadFile(path, &size);
+    if (!file) return nullptr;
+    ShaderRecord* effect = Eng_FindOrCreateShader(path, name, 0);
+    if (!effect) {
+        Eng_Free(file);
+        return nullptr;
+    }
+    effect->flags |= SHADER_MODEL_SKIN;
+    --effect->refCount;
+    if (!effect->stages) {
+        const Pixels p = decode(formatOfPath(path), static_cast<const uint8_t*>(file), size, false);
+        // The upload's reference is the stage's; finishing takes the editor image's.
+        addStage(effect, p.data ? upload(effect, path, p, true) : nullptr);
+    }
+    Eng_Free(file);
+    return effect;
+}
+
+// ---- Export of the texture formats "TGA" (id 0) and "JPG" (id 1) --------------------------------
+
+extern "C" __attribute__((visibility("default"))) int32_t kpLoadTexture(int32_t fmt, const char* path,
+                                                                        const uint8_t* data, uint32_t size) {
+    return Image_LoadTexture(fmt, path, data, size > 0x7FFFFFFF ? 0 : static_cast<int32_t>(size));
+}

@@ -1,0 +1,141 @@
+// JPEG decoding through libjpeg with a memory source and an error manager of our own. libjpeg
+// reports fatal errors by longjmp: the decoding function holds only plain C data, so nothing
+// with a destructor is skipped by the jump.
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+// jpeglib.h needs size_t and FILE declared first.
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "EngineServices.h"
+#include "Images.h"
+
+namespace {
+
+constexpr uint64_t kMaxImageBytes = 0x7FFFFFFF;
+// Larger sides are no texture any card takes; a tiny damaged file could claim one.
+constexpr JDIMENSION kMaxSide = 16384;
+const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void errorExit(j_common_ptr cinfo) {
+    auto* errors = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, errors->message);
+    longjmp(errors->jump, 1);
+}
+
+// libjpeg's warnings and traces, in its own words, on standard output.
+void outputMessage(j_common_ptr cinfo) {
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    std::printf("%s\n", text);
+}
+
+void initSource(j_decompress_ptr) {}
+void termSource(j_decompress_ptr) {}
+
+// The whole file is the buffer: asking for more means the file ended early.
+boolean fillInput(j_decompress_ptr cinfo) {
+    WARNMS(cinfo, JWRN_JPEG_EOF);
+    cinfo->src->next_input_byte = kEndOfImage;
+    cinfo->src->bytes_in_buffer = 2;
+    return TRUE;
+}
+
+void skipInput(j_decompress_ptr cinfo, long count) {
+    if (count <= 0) return;
+    jpeg_source_mgr* src = cinfo->src;
+    if (static_cast<unsigned long>(count) > src->bytes_in_buffer) {
+        fillInput(cinfo);
+        return;
+    }
+    src->next_input_byte += count;
+    src->bytes_in_buffer -= static_cast<size_t>(count);
+}
+
+struct Decoded {
+    uint8_t* pixels;
+    int32_t width;
+    int32_t height;
+    int32_t components;
+};
+
+// Plain C from here on: a longjmp lands in this frame.
+bool decode(const uint8_t* data, uint32_t size, Decoded* out) {
+    jpeg_decompress_struct cinfo;
+    ErrorManager errors;
+    jpeg_source_mgr source;
+    std::memset(&cinfo, 0, sizeof cinfo);
+    cinfo.err = jpeg_std_error(&errors.pub);
+    errors.pub.error_exit = errorExit;
+    errors.pub.output_message = outputMessage;
+    errors.message[0] = 0;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        Eng_Warning("JPGImageLoader: %s", errors.message);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    source.next_input_byte = data;
+    source.bytes_in_buffer = size;
+    source.init_source = initSource;
+    source.fill_input_buffer = fillInput;
+    source.skip_input_data = skipInput;
+    source.resync_to_restart = jpeg_resync_to_restart;
+    source.term_source = termSource;
+    cinfo.src = &source;
+
+    jpeg_read_header(&cinfo, TRUE);
+    if (cinfo.image_width > kMaxSide || cinfo.image_height > kMaxSide) {
+        Eng_Warning("JPGImageLoader: image of %ux%u too large", cinfo.image_width, cinfo.image_height);
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    cinfo.out_color_space = cinfo.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_start_decompress(&cinfo);
+    const uint64_t w = cinfo.output_width, h = cinfo.output_height;
+    const uint64_t components = static_cast<uint64_t>(cinfo.output_components);
+    const uint64_t bytes = w * h * 4;
+    uint8_t* pixels = bytes <= kMaxImageBytes ? static_cast<uint8_t*>(Eng_TempBuffer(0, bytes)) : nullptr;
+    if (!pixels) {
+        jpeg_destroy_decompress(&cinfo);
+        Eng_Warning("JPGImageLoader: memory allocation failure on %i bytes",
+                    bytes <= kMaxImageBytes ? static_cast<int32_t>(bytes) : -1);
+        return false;
+    }
+    std::memset(pixels, 0, bytes);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = pixels + static_cast<uint64_t>(cinfo.output_scanline) * w * components;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    out->pixels = pixels;
+    out->width = static_cast<int32_t>(w);
+    out->height = static_cast<int32_t>(h);
+    out->components = static_cast<int32_t>(components);
+    return true;
+}
+
+} // namespace
+
+uint8_t* JPGImageLoader::load(const uint8_t* data, uint32_t size, int32_t* width, int32_t* height,
+                              int32_t* components, uint8_t* loaded) {
+    if (!data || size == 0) {
+        Eng_Warning("JPGImageLoader: empty file");
+        return nullptr;
+    }
+    Decoded decoded{};
+    if (!decode(data, size, &decoded)) return nullptr;
+    *width = decoded.width;
+    *height = decoded.height;
+    *components = decoded.components;
+    if (loaded) *loaded = 1;
+    return decoded.pixels;
+}

@@ -1,0 +1,38 @@
+// libFuzzer harness of the TGA and JPEG decoders through kpLoadTexture: byte 0 picks the format
+// (even TGA, odd JPEG), the rest is the file. The effect made for it is released again, so the
+// texture manager must end empty; a refused image must come with a warning, never a crash.
+#include <QApplication>
+#include <clocale>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include "gamedata/TextureManager.h"
+#include "kstdlib/kstdlib.h"
+#include "mainwindow/MainWindow.h"
+#include "quake3/Images.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    static int argc = 1;
+    static char name[] = "image_fuzz";
+    static char* argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    K_MathLib_Initialize(0);
+    static std::unique_ptr<cMainWindow> window = std::make_unique<cMainWindow>();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1 || size > 0x7FFFFFFF) return 0;
+    const int32_t fmt = data[0] & 1;
+    const char* path = fmt ? "/game/textures/fuzz/image.jpg" : "/game/textures/fuzz/image.tga";
+    if (Image_LoadTexture(fmt, path, data + 1, int32_t(size - 1)) != 1) std::abort();
+    TextureManager& textures = g_mainWindow->textures;
+    ShaderRecord* effect = textures.effects.value(path);
+    if (!effect) std::abort();
+    Plugin_ReleaseShader(effect);
+    if (!textures.effects.isEmpty() || !textures.images.isEmpty()) std::abort();
+    return 0;
+}

@@ -1,0 +1,202 @@
+// The archive registry over the test format ("Memory Archive") and, when the build has it, the
+// Quake III plugin's PK3 format loaded through the real host.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "ConsoleCapture.h"
+#include "MemoryArchive.h"
+#include "Pk3Writer.h"
+#include "core/FileLookup.h"
+#include "core/System.h"
+#include "gamedata/ArchiveRegistry.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/MapProfile.h"
+#include "gamedata/PluginManager.h"
+#include "mainwindow/MainWindow.h"
+
+namespace {
+
+class ArchiveRegistryTest : public ::testing::Test {
+protected:
+    cConsoleCapture console;
+    QTemporaryDir dir;
+    GameConfig config;
+    ArchiveRegistry& registry = g_mainWindow->archives;
+
+    void SetUp() override {
+        config.GameBasedir = dir.filePath("baseoa");
+        config.GameModdir = dir.filePath("mod");
+    }
+    void TearDown() override { g_mainWindow->gameConfigs.makeCurrent(nullptr); }
+
+    QString path(const QString& relative) const { return dir.filePath(relative); }
+    static QByteArray load(const QString& path) {
+        void* data = nullptr;
+        uint32_t size = 0;
+        const QByteArray native = QFile::encodeName(path);
+        if (!Archive_LoadFile(&g_mainWindow->archives, native.constData(), &data, &size)) return {};
+        QByteArray bytes(static_cast<const char*>(data), size);
+        Sys_Free(data);
+        return bytes;
+    }
+    static bool exists(const QString& path) {
+        return Archive_FileExists(&g_mainWindow->archives, QFile::encodeName(path).constData());
+    }
+};
+
+TEST_F(ArchiveRegistryTest, SharedArchivesLiveUntilTheirLastOwnerGoes) {
+    cMemoryArchives memory;
+    memory.add(path("baseoa/pak0.zmem"), {{"a.txt", "a"}});
+    GameConfig other = config;
+    ArchiveHandle* first = memory.open(path("baseoa/pak0.zmem"), &config);
+    console.clear();
+    ArchiveHandle* second = memory.open(path("baseoa/pak0.zmem"), &other);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first->ownerCount, 2);
+    EXPECT_TRUE(console.contains(QString("Reusing archive: \"%1\"").arg(path("baseoa/pak0.zmem"))));
+
+    Archive_ReleaseByOwner(&registry, &config);
+    EXPECT_EQ(registry.open.size(), 1);
+    EXPECT_EQ(first->ownerCount, 1);
+    g_mainWindow->gameConfigs.makeCurrent(&other);
+    EXPECT_EQ(load(path("baseoa/a.txt")), "a");
+    Archive_ReleaseByOwner(&registry, &other);
+    EXPECT_TRUE(registry.open.isEmpty());
+    EXPECT_TRUE(registry.baseArchives.isEmpty());
+    EXPECT_EQ(load(path("baseoa/a.txt")), QByteArray());
+}
+
+TEST_F(ArchiveRegistryTest, LaterArchivesOfAFolderWinAndRelativeNamesTryTheModFirst) {
+    cMemoryArchives memory;
+    memory.add(path("baseoa/pak0.zmem"),
+               {{"maps/a.map", "pak0"}, {"base.txt", "base"}, {"both.txt", "base"}});
+    memory.add(path("baseoa/pak1.zmem"), {{"maps/a.map", "pak1"}});
+    memory.add(path("mod/zz.zmem"), {{"both.txt", "mod"}, {"Mixed\\Name.txt", "?"}});
+    memory.open(path("baseoa/pak0.zmem"), &config);
+    memory.open(path("baseoa/pak1.zmem"), &config);
+    memory.open(path("mod/zz.zmem"), &config, true);
+    // Without a current configuration only the program archives answer.
+    EXPECT_EQ(load("maps/a.map"), QByteArray());
+    g_mainWindow->gameConfigs.makeCurrent(&config);
+
+    EXPECT_EQ(load(path("baseoa/maps/a.map")), "pak1");
+    EXPECT_TRUE(exists(path("baseoa/maps/a.map")));
+    EXPECT_EQ(load("maps/a.map"), "pak1");
+    EXPECT_EQ(load("both.txt"), "mod");
+    EXPECT_EQ(load(path("mod/both.txt")), "mod");
+    EXPECT_FALSE(exists(path("mod/base.txt")));
+    EXPECT_FALSE(exists("base.txt")) << "a relative path is not searched";
+    // Backslashes match no folder: not found to exist, loaded as a name from the whole path.
+    QString backslashed = path("baseoa/base.txt");
+    backslashed.replace('/', '\\');
+    EXPECT_FALSE(exists(backslashed));
+    EXPECT_EQ(load(backslashed), QByteArray());
+}
+
+TEST_F(ArchiveRegistryTest, AFolderPrefixEndsAtASeparator) {
+    cMemoryArchives memory;
+    memory.add(path("baseoa/pak0.zmem"), {{"x.txt", "x"}});
+    memory.open(path("baseoa/pak0.zmem"), &config);
+    g_mainWindow->gameConfigs.makeCurrent(&config);
+    EXPECT_TRUE(exists(path("baseoa/x.txt")));
+    EXPECT_FALSE(exists(path("baseoa2/x.txt")));
+    EXPECT_FALSE(exists(path("baseoax.txt")));
+    EXPECT_EQ(load(path("baseoa2/x.txt")), QByteArray());
+    config.GameBasedir += '/';
+    EXPECT_TRUE(exists(path("baseoa/x.txt")));
+}
+
+TEST_F(ArchiveRegistryTest, ProgramArchivesNeedNoConfiguration) {
+    cMemoryArchives memory;
+    const QString pak = QDir(App_GetBaseDirectory()).filePath("test-program.zmem");
+    memory.add(pak, {{"scripts/editor.txt", "program"}});
+    ArchiveHandle* handle = Archive_Open(&registry, pak, nullptr);
+    ASSERT_TRUE(handle->loaded);
+    registry.programArchives.prepend(handle);
+    const QString inside = QDir(App_GetBaseDirectory()).filePath("scripts/editor.txt");
+    EXPECT_TRUE(exists(inside));
+    EXPECT_EQ(load(inside), "program");
+    uint32_t size = 0;
+    char* data = Sys_LoadFile(QFile::encodeName(inside).constData(), &size);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(QByteArray(data, size), "program");
+    Sys_Free(data);
+    Archive_FreeAll(&registry);
+    EXPECT_TRUE(registry.programArchives.isEmpty());
+}
+
+TEST_F(ArchiveRegistryTest, UnopenedArchivesStayAndListingsHoldEachNameOnce) {
+    cMemoryArchives memory;
+    // Registered nowhere: the format refuses it; a ".zip" has no format at all.
+    ArchiveHandle* refused = Archive_Open(&registry, path("baseoa/none.zmem"), &config);
+    EXPECT_FALSE(refused->loaded);
+    console.clear();
+    EXPECT_EQ(Archive_Open(&registry, path("baseoa/none.zmem"), &config), refused);
+    EXPECT_TRUE(console.contains("Reusing archive"));
+    EXPECT_FALSE(Archive_Open(&registry, path("baseoa/x.zip"), &config)->loaded);
+
+    memory.add(path("baseoa/a.zmem"), {{"textures/a.tga", "1"}, {"textures/b.tga", "2"}});
+    memory.add(path("baseoa/b.zmem"), {{"textures/b.tga", "3"}, {"textures/c.jpg", "4"}});
+    memory.open(path("baseoa/a.zmem"), &config);
+    memory.open(path("baseoa/b.zmem"), &config);
+    EXPECT_TRUE(Archive_ListFiles(&registry, "*.tga", false).isEmpty()) << "no current configuration";
+    g_mainWindow->gameConfigs.makeCurrent(&config);
+    EXPECT_EQ(Archive_ListFiles(&registry, "textures/*.tga", false),
+              QStringList({"textures/b.tga", "textures/a.tga"}));
+    EXPECT_TRUE(Archive_ListFiles(&registry, "*", true).isEmpty());
+    Archive_ReleaseByOwner(&registry, &config);
+    EXPECT_TRUE(registry.open.isEmpty());
+}
+
+// ---- The PK3 format of the Quake III plugin, through the host ----------------------------------
+
+class Pk3Registry : public ArchiveRegistryTest {
+protected:
+    void SetUp() override {
+        ArchiveRegistryTest::SetUp();
+        const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";
+        if (!QFileInfo::exists(plugin)) GTEST_SKIP() << "the Quake III plugin is not built";
+        if (registry.formats.isEmpty()) ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
+        config.MapProfile = "kpQuake3";
+    }
+    void write(const QString& relative, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(path(relative)).path());
+        QFile file(path(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+};
+
+TEST_F(Pk3Registry, ConfigurationArchivesServeFileLoading) {
+    write("baseoa/pak0.pk3",
+          Pk3Build({{"scripts/a.shader", "pak0", 8}, {"textures/Base/Wall.TGA", "wall", 0}}));
+    write("baseoa/pak1.pk3", Pk3Build({{"scripts/a.shader", "pak1", 8}}));
+    write("baseoa/broken.pk3", "not a zip");
+    write("mod/zz.pk3", Pk3Build({{"scripts/a.shader", "mod", 0}}));
+    write("baseoa2/pak9.pk3", Pk3Build({{"x.txt", "sibling", 0}}));
+    Archive_LoadForConfig(&registry, &config);
+    EXPECT_EQ(registry.baseArchives.values(&config).size(), 2);
+    EXPECT_EQ(registry.modArchives.values(&config).size(), 1);
+    EXPECT_TRUE(console.contains(QString("archive \"%1\" refused").arg(path("baseoa/broken.pk3"))));
+
+    g_mainWindow->gameConfigs.makeCurrent(&config);
+    EXPECT_EQ(load(path("baseoa/scripts/a.shader")), "pak1");
+    EXPECT_EQ(load("scripts/a.shader"), "mod");
+    EXPECT_EQ(load("textures/base/wall.tga"), "wall");
+    EXPECT_TRUE(Sys_FileExists(QFile::encodeName(path("baseoa/TEXTURES/base/wall.tga")).constData()));
+    char found[1024];
+    EXPECT_TRUE(Sys_FindFile("textures/base/wall.tga", found, sizeof found));
+    EXPECT_EQ(QString(found), path("baseoa/textures/base/wall.tga"));
+    EXPECT_FALSE(exists(path("baseoa2/x.txt")));
+    EXPECT_EQ(Archive_ListFiles(&registry, "scripts/*", false), QStringList({"scripts/a.shader"}));
+
+    Archive_ReleaseByOwner(&registry, &config);
+    EXPECT_TRUE(registry.open.isEmpty());
+    EXPECT_TRUE(registry.baseArchives.isEmpty());
+    EXPECT_TRUE(registry.modArchives.isEmpty());
+}
+
+} // namespace
