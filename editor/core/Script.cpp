@@ -40,6 +40,7 @@ bool s_ended = true;
 bool s_error = false;
 bool s_pushedBack = false;
 char s_baseDirectory[SCRIPT_MAX_PATH];
+bool s_errorFileNames = false;
 
 inline unsigned char uc(char c) {
     return static_cast<unsigned char>(c);
@@ -66,14 +67,34 @@ int32_t currentLine() {
     return (s_current && s_current != &s_frames[0]) ? s_current->line : 0;
 }
 
+const char* currentFileName() {
+    if (!s_current || s_current == &s_frames[0]) return "";
+    const char* slash = std::strrchr(s_current->name, '/');
+    return slash ? slash + 1 : s_current->name;
+}
+
+// The tokenizer's own error lines, with the file's name first when a reader asked for it.
+void reportError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void reportError(const char* format, ...) {
+    char message[kErrorBufferSize + SCRIPT_MAX_PATH];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof(message), format, args);
+    va_end(args);
+    if (s_errorFileNames)
+        Sys_Error("%s: %s", currentFileName(), message);
+    else
+        Sys_Error("%s", message);
+}
+
 void reportLineIncomplete() {
-    Sys_Error("line %i is incomplete", currentLine());
+    reportError("line %i is incomplete", currentLine());
     s_error = true;
 }
 
 void reportTokenTooLarge() {
     s_token[0] = '\0';
-    Sys_Error("token too large on line %i", currentLine());
+    reportError("token too large on line %i", currentLine());
     s_error = true;
 }
 
@@ -351,8 +372,16 @@ void Script_Error(const char* format, ...) {
         std::vsnprintf(message, sizeof(message), format, args);
         va_end(args);
     }
-    Sys_Error("parse error at line %i: %s", currentLine(), message);
+    reportError("parse error at line %i: %s", currentLine(), message);
     s_error = true;
+}
+
+const char* Script_FileName() {
+    return currentFileName();
+}
+
+void Script_SetErrorFileNames(bool on) {
+    s_errorFileNames = on;
 }
 
 bool Script_HasError() {
@@ -393,7 +422,7 @@ bool Script_TokenAvailable() {
 const char* Script_MatchToken(const char* text) {
     Script_ReadToken(true, false);
     if (text && std::strcmp(s_token, text) == 0) return s_token;
-    Sys_Error("bad token `%s' at line %i (expected `%s')", s_token, currentLine(), text ? text : "");
+    reportError("bad token `%s' at line %i (expected `%s')", s_token, currentLine(), text ? text : "");
     s_error = true;
     return nullptr;
 }

@@ -73,3 +73,9 @@ bool Script_NeedsQuotes(const char* text);
 // absolute name sets). False, with a console error and the error flag, when the stack is full or
 // the file cannot be read; the stack is then unchanged.
 bool Script_IncludeFile(const char* name, int32_t flags);
+// Last path component of the current frame's file ("memory buffer" for memory text); "" without a
+// script.
+const char* Script_FileName();
+// While on, the tokenizer's own error lines start with the current file's name ("base.fgd: "), so
+// a fault inside an included file names that file. Readers switch it off again when done.
+void Script_SetErrorFileNames(bool on);

@@ -22,6 +22,7 @@
 #include "document/VisGroup.h"
 #include "document/ZmfFile.h"
 #include "gamedata/EntityClass.h"
+#include "gamedata/GameData.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapFormats.h"
 #include "gamedata/MapProfile.h"

@@ -6,6 +6,7 @@
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "gamedata/EntityClass.h"
+#include "gamedata/GameData.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureManager.h"
 #include "mainwindow/MainWindow.h"
@@ -21,14 +22,16 @@ GameConfig* Map_GameConfig(const MapWorld*) {
 EntityClass* Map_FindEntityClass(const MapWorld* world, EntityRecord* entity) {
     if (!world || !entity || !entity->classname) return nullptr;
     const GameConfig* config = Map_GameConfig(world);
-    if (entity->flags & EntityFlag::World) return Fgd_FindClassInConfig(config, entity->classname, 2);
+    if (entity->flags & EntityFlag::World)
+        return Fgd_FindClassInConfig(config, entity->classname, ClassSelector::World);
     if (entity->flags & EntityFlag::Point) {
-        if (EntityClass* eclass = Fgd_FindClassInConfig(config, entity->classname, 1)) return eclass;
-        EntityClass* eclass = Fgd_FindClassInConfig(config, entity->classname, 0);
+        if (EntityClass* eclass = Fgd_FindClassInConfig(config, entity->classname, ClassSelector::Point))
+            return eclass;
+        EntityClass* eclass = Fgd_FindClassInConfig(config, entity->classname, ClassSelector::Solid);
         if (eclass) entity->flags &= ~EntityFlag::Point;
         return eclass;
     }
-    return Fgd_FindClassInConfig(config, entity->classname, 0);
+    return Fgd_FindClassInConfig(config, entity->classname, ClassSelector::Solid);
 }
 
 void Map_InitEntity(MapWorld* world, EntityRecord* entity) {

@@ -5,6 +5,7 @@
 #include "document/MapWorld.h"
 #include "document/MapWorldEntities.h"
 #include "gamedata/EntityClass.h"
+#include "gamedata/GameData.h"
 #include "gamedata/TextureManager.h"
 #include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
@@ -132,16 +133,20 @@ void Map_RebindEntityClasses(MapWorld* world) {
         EntityClass* eclass = nullptr;
         if (e->classname) {
             if (e->flags & EntityFlag::World) {
-                eclass = Fgd_FindClassInConfig(config, e->classname, 2);
+                eclass = Fgd_FindClassInConfig(config, e->classname, ClassSelector::World);
             } else if (e->flags & EntityFlag::Point) {
-                eclass = Fgd_FindClassInConfig(config, e->classname, 1);
+                eclass = Fgd_FindClassInConfig(config, e->classname, ClassSelector::Point);
             } else {
-                eclass = Fgd_FindClassInConfig(config, e->classname, 0);
-                if (!eclass) eclass = Fgd_FindClassInConfig(config, e->classname, 1);
+                eclass = Fgd_FindClassInConfig(config, e->classname, ClassSelector::Solid);
+                if (!eclass) eclass = Fgd_FindClassInConfig(config, e->classname, ClassSelector::Point);
             }
         }
+        // Set first, so that setClass sees no change of class and leaves the key/values alone:
+        // a reloaded file must not edit the map.
         entity->entityClass = eclass;
         entity->setClass(eclass);
+        entity->refreshKeyNames(false);
+        entity->rebuildModel(false);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "dialogs/editing/FacePropertiesDialog.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameData.h"
 #include "gamedata/ModelCache.h"
 #include "gamedata/PluginManager.h"
 #include "gamedata/SkyManager.h"
@@ -41,6 +42,7 @@ public:
     // The managers, built in this order (the plugin manager first: it fills the engine table).
     PluginManager plugins;
     GameConfigManager gameConfigs;
+    GameDataRegistry gameData;
     ArchiveRegistry archives;
     TextureManager textures;
     ModelCache models;

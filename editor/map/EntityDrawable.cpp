@@ -47,13 +47,13 @@ int32_t cMapEntity::chooseModel(const char** name, bool* icon) const {
         return pair ? static_cast<const char*>(pair->value) : nullptr;
     };
     int32_t kind = EntityModelKind::None;
-    if (ec->flags & EntityClassFlag::DecalClass) {
+    if (ec->helpers & EntityClassHelper::Decal) {
         kind = EntityModelKind::Decal;
         *name = pick(ec->decal, KEY_TEXTURE);
-    } else if (ec->flags & EntityClassFlag::SpriteClass) {
+    } else if (ec->helpers & EntityClassHelper::Sprite) {
         kind = EntityModelKind::Sprite;
         *name = pick(ec->sprite, KEY_SPRITE_MODEL);
-    } else if (ec->flags & EntityClassFlag::ModelClass) {
+    } else if (ec->helpers & EntityClassHelper::Studio) {
         kind = EntityModelKind::Model;
         *name = pick(ec->model, KEY_STUDIO_MODEL);
     } else if (!ec->iconSprite.isEmpty()) {
@@ -97,8 +97,8 @@ void cMapEntity::rebuildModel(bool reload) {
         EntityModel* model = static_cast<EntityModel*>(Sys_Alloc(sizeof(EntityModel)));
         model->entry = entry;
         model->icon = model->iconFlag2 = icon;
-        if (entityClass->flags & EntityClassFlag::ModelOffsets)
-            std::memcpy(model->offsets, entityClass->modelOffsets, sizeof model->offsets);
+        if (entityClass->helpers & EntityClassHelper::BobParms)
+            std::memcpy(model->offsets, entityClass->bobParms, sizeof model->offsets);
         record->model = model;
         record->modelKind = kind;
         updateModelBounds(false);
@@ -122,14 +122,14 @@ void cMapEntity::updateModelBounds(bool keepAnimation) {
     EntityModel* model = record->model;
     if (!model) return;
     const EntityClass* ec = entityClass;
-    const uint32_t classFlags = ec ? ec->flags : 0;
+    const uint32_t classFlags = ec ? ec->helpers : 0;
     switch (record->modelKind) {
     case EntityModelKind::Sprite: {
         float c = float(model->size);
         if (!model->icon) {
-            if (classFlags & EntityClassFlag::SpriteByDistance)
+            if (classFlags & EntityClassHelper::Flare)
                 c = std::min(c * record->scale, 128.0f) / 2.0f;
-            else if (!(classFlags & EntityClassFlag::SpriteNotScaled))
+            else if (!(classFlags & EntityClassHelper::NoScale))
                 c *= record->scale;
         }
         setBoundsAround(record, std::max(c, 1.0f));
@@ -150,7 +150,7 @@ void cMapEntity::updateModelBounds(bool keepAnimation) {
         for (int i = 0; i < 3; ++i)
             sized |= std::fabs(model->mins[i]) >= 0.001f || std::fabs(model->maxs[i]) >= 0.001f;
         if (sized) {
-            const float scale = (classFlags & EntityClassFlag::SpriteNotScaled) ? 1.0f : record->scale;
+            const float scale = (classFlags & EntityClassHelper::NoScale) ? 1.0f : record->scale;
             setBoundsFromBox(record, model->mins, model->maxs, scale);
         } else if (ec) {
             std::memcpy(model->mins, ec->mins, sizeof model->mins);
@@ -210,5 +210,5 @@ bool cMapEntity::showsAttachedModel(bool view3D, uint32_t renderFlags, const flo
 }
 
 bool cMapEntity::hasRadiusHandle() const {
-    return entityClass && (entityClass->flags & EntityClassFlag::RadiusRing) && record->radius >= 1.0f;
+    return entityClass && (entityClass->helpers & EntityClassHelper::Radius) && record->radius >= 1.0f;
 }

@@ -111,7 +111,7 @@ void cMapEntity::setClass(EntityClass* eclass) {
             record->flags |= EntityFlag::ItemOrWeapon;
         if (startsWith(name, "path_") || std::strstr(name, "Path")) record->flags |= EntityFlag::PathLike;
     }
-    if (eclass && (eclass->flags & EntityClassFlag::PathLike)) record->flags |= EntityFlag::PathLike;
+    if (eclass && (eclass->helpers & EntityClassHelper::Path)) record->flags |= EntityFlag::PathLike;
 
     if (!eclass) {
         resetBounds();
@@ -129,9 +129,8 @@ void cMapEntity::setClass(EntityClass* eclass) {
     if (record->flags & EntityFlag::World) {
         displayColor = kEntityWorldColor;
     } else {
-        const uint32_t argb = eclass->color;
-        displayColor =
-            Color_FromBytes(uint8_t(argb >> 16), uint8_t(argb >> 8), uint8_t(argb), uint8_t(argb >> 24));
+        const uint8_t* rgba = eclass->color;
+        displayColor = Color_FromBytes(rgba[0], rgba[1], rgba[2], rgba[3]);
     }
 }
 
@@ -331,7 +330,7 @@ void cMapEntity::readRenderKeys() {
         if (record->renderColor[3] != 0 && record->renderColor[3] != 255) record->renderMode = 5;
     }
     if (amount && record->renderMode == 0 && entityClass &&
-        (entityClass->flags & EntityClassFlag::RenderAmountBlends) && record->renderColor[3] != 0 &&
+        (entityClass->helpers & EntityClassHelper::Alpha) && record->renderColor[3] != 0 &&
         record->renderColor[3] != 255)
         record->renderMode = 5;
 
@@ -362,9 +361,9 @@ void cMapEntity::readModelKeys() {
     record->framerate = 10.0f;
     record->scale = 1.0f;
     if (entityClass) {
-        record->body = entityClass->defaultBody;
-        record->skin = entityClass->defaultSkin;
-        record->sequence = entityClass->defaultSequence;
+        record->body = entityClass->body;
+        record->skin = entityClass->skin;
+        record->sequence = entityClass->sequence;
     }
     if (const EPair* p = findKey("body")) record->body = int16_t(Key_ToInt(p->value));
     if (const EPair* p = findKey("skin")) record->skin = int16_t(Key_ToInt(p->value));

@@ -61,7 +61,7 @@ struct EntityModel {
     uint8_t icon;      // the class's icon sprite
     uint8_t iconFlag2; // set together with icon
     int32_t size;      // sprite half size: 8 for an icon
-    float offsets[6];  // from the class with EntityClassFlag::ModelOffsets
+    float offsets[6];  // from the class with EntityClassHelper::BobParms
     float animTime;    // animation position; 0 after a reset
     int32_t frame;
     void* fragments; // decal fragments laid on faces

@@ -8,6 +8,7 @@
 #include "document/MapWorld.h"
 #include "document/MapWorldEntities.h"
 #include "gamedata/EntityClass.h"
+#include "gamedata/GameData.h"
 #include "kstdlib/kmath.h"
 
 namespace {
@@ -70,10 +71,10 @@ void cMapPath::renumber() {
 void cMapPath::update() {
     displayColor = kPathDefaultColor;
     if (MapWorld* world = worldOf(record); world && record->className) {
-        if (const EntityClass* eclass = Fgd_FindClassInConfig(Map_GameConfig(world), record->className, 1)) {
-            const uint32_t argb = eclass->color;
-            displayColor =
-                Color_FromBytes(uint8_t(argb >> 16), uint8_t(argb >> 8), uint8_t(argb), uint8_t(argb >> 24));
+        if (const EntityClass* eclass =
+                Fgd_FindClassInConfig(Map_GameConfig(world), record->className, ClassSelector::Point)) {
+            const uint8_t* rgba = eclass->color;
+            displayColor = Color_FromBytes(rgba[0], rgba[1], rgba[2], rgba[3]);
         }
     }
     K_ClearBounds(record->mins, record->maxs);

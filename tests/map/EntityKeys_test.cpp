@@ -45,9 +45,10 @@ TEST_P(EntityKeysTest, SetKeyValueOnlyChangesExistingKeys) {
 }
 
 TEST_P(EntityKeysTest, ClassChangeDropsPairsEqualToOldDefaults) {
-    EntityClass* light = addClass("light", EntityClassKind::Point);
-    light->properties.push_back({PropertyType::Flags, "spawnflags", "512"});
-    EntityClass* lamp = addClass("lamp", EntityClassKind::Point);
+    loadDefinitions("@PointClass = light [ spawnflags(flags) = [ 512 : \"Start off\" : 1 ] ]\n"
+                    "@PointClass = lamp []");
+    EntityClass* light = pointClass("light");
+    EntityClass* lamp = pointClass("lamp");
     struct Case {
         bool keepDefaults;
         const char* value;
@@ -67,8 +68,7 @@ TEST_P(EntityKeysTest, ClassChangeDropsPairsEqualToOldDefaults) {
 }
 
 TEST_P(EntityKeysTest, ItemAndPathFlagsFollowTheClassname) {
-    EntityClass* follower = addClass("follower", EntityClassKind::Point);
-    follower->flags = EntityClassFlag::PathLike;
+    loadDefinitions("@PointClass flags(path) = follower []");
     struct Case {
         const char* classname;
         uint32_t flags;
@@ -166,10 +166,11 @@ TEST_P(EntityKeysTest, FlipAnglesMirrorsTheFacing) {
 }
 
 TEST_P(EntityKeysTest, ApplyClassKeysWithResetMergesFlagsAndOrdersPairs) {
-    EntityClass* light = addClass("light", EntityClassKind::Point);
-    light->properties = {{PropertyType::Flags, "spawnflags", "512"},
-                         {PropertyType::Integer, "light", "300"},
-                         {PropertyType::Studio, "model", ""}};
+    loadDefinitions(R"(@PointClass = light [
+        spawnflags(flags) = [ 512 : "Start off" : 1 ]
+        light(integer) : "Brightness" : 300
+        model(studio)
+    ])");
     EntityRecord* e = create("light");
     E(e)->appendKeyValue("spawnflags", "1");
     E(e)->appendKeyValue("_color", "1 0 0");
@@ -193,9 +194,7 @@ TEST_P(EntityKeysTest, ApplyClassKeysWithResetMergesFlagsAndOrdersPairs) {
 }
 
 TEST_P(EntityKeysTest, KeysChangedDefersTheRebuildUntilTheLoadIsDone) {
-    EntityClass* box = addClass("box", EntityClassKind::Point);
-    box->mins[0] = box->mins[1] = box->mins[2] = -4;
-    box->maxs[0] = box->maxs[1] = box->maxs[2] = 4;
+    loadDefinitions("@PointClass size(8 8 8) = box []");
     EntityRecord* e = create("box");
     E(e)->update(EntityUpdate::RebuildModel);
     E(e)->appendKeyValue("origin", "1.5 -2 100");
@@ -220,10 +219,8 @@ TEST_P(EntityKeysTest, KeysChangedDefersTheRebuildUntilTheLoadIsDone) {
 
 TEST_P(EntityKeysTest, TargetsSkipTheProfilePrefixAndEmptyValues) {
     std::strcpy(profile->targetPrefixes, "@");
-    EntityClass* relay = addClass("relay", EntityClassKind::Point);
-    relay->properties = {{PropertyType::TargetSource, "targetname", ""},
-                         {PropertyType::TargetDestination, "killtarget", ""},
-                         {PropertyType::TargetDestination, "target", ""}};
+    loadDefinitions("@PointClass = relay [ targetname(target_source) killtarget(target_destination)\n"
+                    "target(target_destination) ]");
     EntityRecord* e = create("relay");
     E(e)->appendKeyValue("targetname", "me");
     E(e)->appendKeyValue("target", "@door");

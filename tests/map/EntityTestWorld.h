@@ -1,13 +1,16 @@
-// A headless world with a main window (settings, console), a game configuration whose one
-// definition file the test fills with classes, and a map profile.
+// A headless world with a main window (settings, console), a game configuration with one
+// entity-definition file that each test writes and loads through the real loader, and a map profile.
 #pragma once
 
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cstring>
 #include <gtest/gtest.h>
 
 #include "document/MapWorld.h"
 #include "gamedata/EntityClass.h"
+#include "gamedata/GameData.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
 #include "mainwindow/ConsoleSink.h"
@@ -19,24 +22,34 @@ protected:
     void SetUp() override {
         config.Title = "test";
         config.MapProfile = "testprofile";
-        config.entityDefinitionFiles = {kDefinitions};
+        definitionsPath = folder.filePath("test.fgd");
+        config.entityDefinitionFiles = {definitionsPath};
         MapProfileRecord record{};
         std::strcpy(record.name, "testprofile");
         GameCfg_RegisterProfile(&window.gameConfigs, nullptr, &record);
         profile = GameCfg_FindProfile(&window.gameConfigs, "testprofile");
         window.gameConfigs.makeCurrent(&config);
-        data = GameData_Registry().open(kDefinitions);
+        data = Fgd_Acquire(&window.gameData, definitionsPath);
         Map_InitWorld(&world, nullptr);
         Console_SetSink([this](const QString& line) { console << line; });
     }
     void TearDown() override {
         Map_DestroyWorld(&world);
         Console_SetSink({});
-        GameData_Registry().remove(kDefinitions);
+        Fgd_Release(&window.gameData, definitionsPath);
     }
 
     MapHandle map() { return Map_Handle(&world); }
-    EntityClass* addClass(const char* name, int32_t kind) { return data->addClass(name, kind); }
+    // Writes the definitions and loads them in place of the previous ones.
+    void loadDefinitions(const char* fgd) {
+        QFile file(definitionsPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(fgd);
+        file.close();
+        Fgd_ClearClasses(data);
+        ASSERT_TRUE(Fgd_Load(data, false));
+    }
+    EntityClass* pointClass(const char* name) { return Fgd_FindClass(data, name, EntityClassKind::Point); }
     EntityRecord* create(const char* classname, float x = 0, float y = 0, float z = 0,
                          uint32_t flags = EntityFlag::Point) {
         const float origin[3] = {x, y, z};
@@ -49,7 +62,8 @@ protected:
         return false;
     }
 
-    static constexpr const char* kDefinitions = "test.fgd";
+    QTemporaryDir folder;
+    QString definitionsPath;
     cMainWindow window;
     GameConfig config;
     MapProfileRecord* profile = nullptr; // the manager's copy

@@ -30,10 +30,8 @@ TEST_F(MapEntityTest, WorldEntityGoesFirstAndIsWhite) {
 }
 
 TEST_F(MapEntityTest, PointClassGivesBoxAndColour) {
-    EntityClass* light = addClass("light", EntityClassKind::Point);
-    light->mins[0] = -16;
-    light->maxs[0] = 16;
-    light->color = 0xff102030; // ARGB
+    loadDefinitions("@PointClass size(-16 -8 -8, 16 8 8) color(16 32 48) = light []");
+    EntityClass* light = pointClass("light");
     EntityRecord* e = create("light", 100, 0, 0);
     EXPECT_EQ(E(e)->entityClass, light);
     EXPECT_FLOAT_EQ(e->mins[0], 84.0f);
@@ -127,7 +125,7 @@ TEST_F(MapEntityTest, SnapshotRebuildsKeysAndKeyNames) {
 }
 
 TEST_F(MapEntityTest, DisplayFiltersHideByClassAndFlags) {
-    addClass("weapon_axe", EntityClassKind::Point);
+    loadDefinitions("@PointClass = weapon_axe []");
     EntityRecord* weapon = create("weapon_axe");
     EntityRecord* stray = create("nothing_known");
     Entity_Update(weapon, 0);
@@ -152,10 +150,8 @@ TEST_F(MapEntityTest, BoxTestsUseTheTolerance) {
 }
 
 TEST_F(MapEntityTest, ModelChoiceFollowsClassFlags) {
-    EntityClass* sprite = addClass("env_sprite", EntityClassKind::Point);
-    sprite->flags = EntityClassFlag::SpriteClass;
-    EntityClass* icon = addClass("info_target", EntityClassKind::Point);
-    icon->iconSprite = "icon.spr";
+    loadDefinitions("@PointClass sprite() = env_sprite []\n"
+                    "@PointClass iconsprite(icon.spr) = info_target []");
     EntityRecord* s = create("env_sprite");
     EntityRecord* i = create("info_target");
     const char* name;

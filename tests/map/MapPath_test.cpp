@@ -116,7 +116,7 @@ TEST_F(MapPathTest, UpdateColoursNodesAndBoundsThem) {
     EXPECT_FLOAT_EQ(p->maxs[0], 9.0f);
     EXPECT_FALSE(p->flags & PathFlag::NeedsUpdate);
 
-    addClass("path_corner", EntityClassKind::Point)->color = 0xff0000ff;
+    loadDefinitions("@PointClass color(0 0 255) = path_corner []");
     p->className = Sys_StrDup("path_corner");
     cMapPath::fromRecord(p)->update();
     uint8_t rgba[4];

@@ -1,0 +1,331 @@
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <csignal>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "ConsoleCapture.h"
+#include "gamedata/GameConfigFile.h"
+
+namespace {
+
+class GameConfigFileTest : public ::testing::Test {
+protected:
+    QString path() const { return folder.filePath("KDKGameCfg.ini"); }
+    void writeText(const QByteArray& text) {
+        QFile f(path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    static QByteArray readText(const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QList<GameConfigValues> load(const QByteArray& text) {
+        writeText(text);
+        QList<GameConfigValues> configs;
+        EXPECT_TRUE(file.load(path(), &configs));
+        return configs;
+    }
+
+    cConsoleCapture console;
+    QTemporaryDir folder;
+    cGameConfigFile file;
+};
+
+// ---- Reading ---------------------------------------------------------------------------------------
+
+struct LoadCase {
+    const char* name;
+    const char* text;
+    std::function<void(const QList<GameConfigValues>&)> check;
+    bool needsBackup;
+};
+
+const LoadCase kLoadCases[] = {
+    {"GroupsAfterAGapAreIgnored", "[Config0]\nTitle=A\n\n[Config2]\nTitle=C\n",
+     [](const auto& c) {
+         ASSERT_EQ(c.size(), 1);
+         EXPECT_EQ(c[0].Title, "A");
+     },
+     true},
+    {"GroupWithoutTitleEndsLoading", "[Config0]\nTitle=A\n[Config1]\nEnabled=true\n[Config2]\nTitle=C\n",
+     [](const auto& c) { EXPECT_EQ(c.size(), 1); }, true},
+    {"ListWithAGapKeepsTheFirstEntries",
+     "[Config0]\nTitle=A\nGameData0=a.fgd\nGameData2=c.fgd\nParcel0=p.pk3\n",
+     [](const auto& c) {
+         ASSERT_EQ(c.size(), 1);
+         EXPECT_EQ(c[0].GameData, QStringList{"a.fgd"});
+         EXPECT_EQ(c[0].Parcel, QStringList{"p.pk3"});
+     },
+     true},
+    {"ScaleBelowATenthIsOne",
+     "[Config0]\nTitle=A\nDefaultTextureScale=0.05\n[Config1]\nTitle=B\n[Config2]\nTitle=C\n"
+     "DefaultTextureScale=0.1\n",
+     [](const auto& c) {
+         ASSERT_EQ(c.size(), 3);
+         EXPECT_EQ(c[0].DefaultTextureScale, 1.0f);
+         EXPECT_EQ(c[1].DefaultTextureScale, 1.0f);
+         EXPECT_EQ(c[2].DefaultTextureScale, 0.1f);
+     },
+     false},
+    {"DuplicateTitlesBothLoad", "[Config0]\nTitle=Q3\nGameModdir=a\n[Config1]\nTitle=Q3\nGameModdir=b\n",
+     [](const auto& c) {
+         ASSERT_EQ(c.size(), 2);
+         EXPECT_EQ(c[1].GameModdir, "b");
+     },
+     false},
+    {"DefaultsOfAbsentKeys", "[Config0]\nTitle=A\n",
+     [](const auto& c) {
+         EXPECT_FALSE(c[0].Enabled);
+         EXPECT_EQ(c[0].TextureFormat, 0);
+         EXPECT_EQ(c[0].TextureBrightness, 50u);
+         EXPECT_TRUE(c[0].GameData.isEmpty());
+     },
+     false},
+    {"ValuesThatDoNotConvertReadAsZero",
+     "[Config0]\nTitle=A\nEnabled=yes\nTextureFormat=two\nTextureBrightness=-3\nDefaultTextureScale=1,5\n",
+     [](const auto& c) {
+         EXPECT_TRUE(c[0].Enabled); // as the settings class reads text
+         EXPECT_EQ(c[0].TextureFormat, 0);
+         EXPECT_EQ(c[0].TextureBrightness, 0u);
+         EXPECT_EQ(c[0].DefaultTextureScale, 1.0f);
+     },
+     true},
+    {"UnquotedCommaIsText", "[Config0]\nTitle=A, B\nGameCommandLine=+set a 1; comment\n",
+     [](const auto& c) {
+         EXPECT_EQ(c[0].Title, "A, B");
+         EXPECT_EQ(c[0].GameCommandLine, "+set a 1");
+     },
+     false},
+    {"TenthListEntryFollowsTheNinth",
+     "[Config0]\nTitle=A\nGameData0=0\nGameData1=1\nGameData2=2\nGameData3=3\nGameData4=4\nGameData5=5\n"
+     "GameData6=6\nGameData7=7\nGameData8=8\nGameData9=9\nGameData10=10\n",
+     [](const auto& c) {
+         ASSERT_EQ(c[0].GameData.size(), 11);
+         EXPECT_EQ(c[0].GameData[10], "10");
+     },
+     false},
+};
+
+class GameConfigLoadTest : public GameConfigFileTest, public ::testing::WithParamInterface<LoadCase> {};
+
+TEST_P(GameConfigLoadTest, ReadsAsTheTableSays) {
+    GetParam().check(load(GetParam().text));
+    EXPECT_EQ(file.needsBackup(), GetParam().needsBackup) << console.lines.join('\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, GameConfigLoadTest, ::testing::ValuesIn(kLoadCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(GameConfigFileTest, MissingFileGivesNothingAndNoMessage) {
+    QList<GameConfigValues> configs{GameConfigValues{}};
+    EXPECT_TRUE(file.load(folder.filePath("none.ini"), &configs));
+    EXPECT_TRUE(configs.isEmpty());
+    EXPECT_TRUE(console.lines.isEmpty());
+    EXPECT_FALSE(file.needsBackup());
+}
+
+TEST_F(GameConfigFileTest, BadLinesAreReportedByNumberAndSkipped) {
+    const auto configs = load("; settings\n[Config0]\nTitle=A\n\nGameBasedir=/games/q3\n  \n"
+                              "this line is damaged\nGameModdir=baseq3\n[Config1\nTitle=B\n");
+    ASSERT_EQ(configs.size(), 1);
+    EXPECT_EQ(configs[0].GameModdir, "baseq3");
+    EXPECT_TRUE(console.contains("KDKGameCfg.ini, line 7: not a key=value line, skipped"));
+    EXPECT_TRUE(console.contains("KDKGameCfg.ini, line 9: not a key=value line, skipped"));
+    // The keys under the damaged header stay out of Config0.
+    EXPECT_EQ(configs[0].Title, "A");
+    EXPECT_TRUE(console.contains("KDKGameCfg.ini, line 9: group [Config1 not read"));
+    EXPECT_TRUE(file.needsBackup());
+}
+
+// ---- Writing ---------------------------------------------------------------------------------------
+
+GameConfigValues awkward() {
+    GameConfigValues c;
+    c.Title = QString::fromUtf8("Quake III \"Arena\" — Тест");
+    c.Enabled = true;
+    c.TextureFormat = 2;
+    c.MapProfile = "@quake3";
+    c.DefaultPointClass = "  outer blanks  ";
+    c.GameExecutable = "C:\\Games\\quake3.exe";
+    c.GameCommandLine = "+set fs_game mod; +map $map, +devmap=1";
+    c.GameBasedir = "\ttab\nline\rreturn\x01"
+                    "1ctl";
+    c.MapSourceFileDirectory = "@@double";
+    c.ModelViewer = "=starts with equals";
+    c.TextureBrightness = 75;
+    c.DefaultTextureScale = 0.5f;
+    c.MapTool[1] = "q3map2 -bsp";
+    c.GameData = {"a.fgd", "b, c.fgd", QString::fromUtf8("д.fgd")};
+    c.Parcel = {"pak0.pk3::*.tga;*.jpg"};
+    return c;
+}
+
+void expectSame(const GameConfigValues& a, const GameConfigValues& b) {
+    EXPECT_EQ(a.Title, b.Title);
+    EXPECT_EQ(a.Enabled, b.Enabled);
+    EXPECT_EQ(a.TextureFormat, b.TextureFormat);
+    EXPECT_EQ(a.MapProfile, b.MapProfile);
+    EXPECT_EQ(a.DefaultPointClass, b.DefaultPointClass);
+    EXPECT_EQ(a.GameExecutable, b.GameExecutable);
+    EXPECT_EQ(a.GameCommandLine, b.GameCommandLine);
+    EXPECT_EQ(a.GameBasedir, b.GameBasedir);
+    EXPECT_EQ(a.MapSourceFileDirectory, b.MapSourceFileDirectory);
+    EXPECT_EQ(a.ModelViewer, b.ModelViewer);
+    EXPECT_EQ(a.TextureBrightness, b.TextureBrightness);
+    EXPECT_EQ(a.DefaultTextureScale, b.DefaultTextureScale);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(a.MapTool[i], b.MapTool[i]);
+    EXPECT_EQ(a.GameData, b.GameData);
+    EXPECT_EQ(a.Parcel, b.Parcel);
+}
+
+TEST_F(GameConfigFileTest, AwkwardValuesSurviveAndASecondSaveIsIdentical) {
+    GameConfigValues plain;
+    plain.Title = "Plain";
+    ASSERT_TRUE(file.save(path(), {awkward(), plain}));
+    const QByteArray first = readText(path());
+    EXPECT_TRUE(first.contains("\nDefaultTextureScale=0.500\n"));
+    EXPECT_TRUE(first.contains("[Config1]\nTitle=Plain\nEnabled=false\n"));
+    EXPECT_TRUE(first.contains("\nTextureBrightness=50\nDefaultTextureScale=1.000\nPaletteFile=\n"));
+    EXPECT_TRUE(first.contains("\nMapTool3=\nGameData0="));
+
+    QList<GameConfigValues> loaded;
+    ASSERT_TRUE(file.load(path(), &loaded));
+    ASSERT_EQ(loaded.size(), 2);
+    expectSame(loaded[0], awkward());
+    EXPECT_EQ(loaded[1].DefaultTextureScale, 1.0f);
+    ASSERT_TRUE(file.save(path(), loaded));
+    EXPECT_EQ(readText(path()), first);
+    EXPECT_FALSE(QFile::exists(path() + ".bak"));
+    EXPECT_TRUE(console.lines.isEmpty()) << console.lines.join('\n').toStdString();
+}
+
+// The toolkit's settings class reads our file and we read its file: the same strings both ways.
+TEST_F(GameConfigFileTest, SettingsClassReadsOurValuesAndWeReadItsValues) {
+    const GameConfigValues c = awkward();
+    ASSERT_TRUE(file.save(path(), {c}));
+    {
+        QSettings settings(path(), QSettings::IniFormat);
+        settings.beginGroup("Config0");
+        EXPECT_EQ(settings.value("Title").toString(), c.Title);
+        EXPECT_EQ(settings.value("MapProfile").toString(), c.MapProfile);
+        EXPECT_EQ(settings.value("DefaultPointClass").toString(), c.DefaultPointClass);
+        EXPECT_EQ(settings.value("GameExecutable").toString(), c.GameExecutable);
+        EXPECT_EQ(settings.value("GameCommandLine").toString(), c.GameCommandLine);
+        EXPECT_EQ(settings.value("GameBasedir").toString(), c.GameBasedir);
+        EXPECT_EQ(settings.value("MapSourceFileDirectory").toString(), c.MapSourceFileDirectory);
+        EXPECT_EQ(settings.value("ModelViewer").toString(), c.ModelViewer);
+        EXPECT_EQ(settings.value("GameData1").toString(), c.GameData[1]);
+        EXPECT_EQ(settings.value("Parcel0").toString(), c.Parcel[0]);
+        EXPECT_EQ(settings.value("DefaultTextureScale").toString(), "0.500");
+        EXPECT_TRUE(settings.value("Enabled").toBool());
+        EXPECT_EQ(settings.status(), QSettings::NoError);
+    }
+    const QString theirs = folder.filePath("theirs.ini");
+    {
+        QSettings settings(theirs, QSettings::IniFormat);
+        settings.beginGroup("Config0");
+        settings.setValue("Title", c.Title);
+        settings.setValue("MapProfile", c.MapProfile);
+        settings.setValue("DefaultPointClass", c.DefaultPointClass);
+        settings.setValue("GameExecutable", c.GameExecutable);
+        settings.setValue("GameCommandLine", c.GameCommandLine);
+        settings.setValue("GameBasedir", c.GameBasedir);
+        settings.setValue("MapSourceFileDirectory", c.MapSourceFileDirectory);
+        settings.setValue("ModelViewer", c.ModelViewer);
+        settings.setValue("Enabled", true);
+        settings.setValue("TextureFormat", 2);
+        settings.setValue("TextureBrightness", 75);
+        settings.setValue("DefaultTextureScale", "0.500");
+        settings.setValue("MapTool1", c.MapTool[1]);
+        for (int i = 0; i < c.GameData.size(); ++i)
+            settings.setValue(QString("GameData%1").arg(i), c.GameData[i]);
+        settings.setValue("Parcel0", c.Parcel[0]);
+    }
+    QList<GameConfigValues> loaded;
+    ASSERT_TRUE(file.load(theirs, &loaded));
+    ASSERT_EQ(loaded.size(), 1);
+    expectSame(loaded[0], c);
+}
+
+TEST_F(GameConfigFileTest, DamagedTitleLeavesABackupBeforeTheFirstSave) {
+    const QByteArray original = "[Config0]\nTitle \"Quake III\"\nGameBasedir=/q3\n[Config1]\nTitle=Other\n";
+    EXPECT_TRUE(load(original).isEmpty());
+    EXPECT_TRUE(file.needsBackup());
+    EXPECT_TRUE(console.contains("KDKGameCfg.ini, line 2: not a key=value line, skipped"));
+    EXPECT_TRUE(console.contains("KDKGameCfg.ini, line 1: group Config0 not read"));
+
+    GameConfigValues fresh;
+    fresh.Title = "New";
+    ASSERT_TRUE(file.save(path(), {fresh}));
+    EXPECT_EQ(readText(path() + ".bak"), original);
+    EXPECT_TRUE(console.contains(
+        "KDKGameCfg.ini could not be read whole: the old file is kept as KDKGameCfg.ini.bak"));
+    // Only the first save keeps a copy: the next one must not overwrite it with our own file.
+    ASSERT_TRUE(file.save(path(), {fresh, fresh}));
+    EXPECT_EQ(readText(path() + ".bak"), original);
+}
+
+TEST_F(GameConfigFileTest, FailedSaveKeepsTheOldFileAndSaysSo) {
+    const QByteArray original = "[Config0]\nTitle=Kept\n";
+    writeText(original);
+    GameConfigValues c = awkward();
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+    // An administrator may write anyway: then a file-size limit makes the write fail instead.
+    const bool folderWritable = QFile(folder.filePath("probe")).open(QIODevice::WriteOnly);
+    QFile::remove(folder.filePath("probe"));
+    rlimit saved{};
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    if (folderWritable) {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 8;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    const bool saved_ok = file.save(path(), {c});
+    if (folderWritable) setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    EXPECT_FALSE(saved_ok);
+    EXPECT_EQ(readText(path()), original);
+    bool reported = false;
+    for (const QString& line : console.lines)
+        reported = reported || line.contains("can't save KDKGameCfg.ini");
+    EXPECT_TRUE(reported) << console.lines.join('\n').toStdString();
+}
+
+TEST_F(GameConfigFileTest, EscapesLikeTheSettingsClass) {
+    const struct {
+        const char* value;
+        const char* written;
+    } cases[] = {
+        {"plain", "plain"},
+        {"a;b", "\"a;b\""},
+        {"a,b", "\"a,b\""},
+        {" lead", "\" lead\""},
+        {"q\"uote\\", "q\\\"uote\\\\"},
+        {"@at", "@@at"},
+        {"\x01"
+         "2",
+         "\\x1\\x32"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(Ini_EscapeValue(QString::fromUtf8(c.value)), QByteArray(c.written));
+        EXPECT_EQ(Ini_UnescapeValue(c.written), QString::fromUtf8(c.value));
+    }
+    EXPECT_EQ(Ini_UnescapeValue("  \"in quotes\"  "), "in quotes");
+    EXPECT_EQ(Ini_UnescapeValue("trailing \t"), "trailing");
+    EXPECT_EQ(Ini_UnescapeValue("@Invalid()"), "");
+    EXPECT_EQ(Ini_UnescapeValue("\\101\\x42\\x"), "AB");
+}
+
+} // namespace
