@@ -4,7 +4,6 @@
 // A test utility; not shipped. See usage() for the configuration file and the exit codes.
 #include <QApplication>
 #include <QFileInfo>
-#include <QSettings>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +13,7 @@
 
 #include "document/MapDocument.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameConfigFile.h"
 #include "gamedata/MapFormats.h"
 #include "gamedata/PluginManager.h"
 #include "kstdlib/kstdlib.h"
@@ -39,8 +39,8 @@ const char kHelp[] =
     "written by the current profile's export format of that extension.\n"
     "\n"
     "  --plugins DIR  load the plugins (kp*x64.so) of DIR; default: the build's plugins folder\n"
-    "  --config FILE  game configurations: INI groups \"Config0\", \"Config1\", ... with the keys\n"
-    "                 Title, MapProfile, GameBasedir, GameModdir and TextureBrightness\n"
+    "  --config FILE  a game-configuration file (as \"KDKGameCfg.ini\"): groups \"Config0\",\n"
+    "                 \"Config1\", ... with Title, MapProfile, GameBasedir, GameModdir, ...\n"
     "  --game NAME    the configuration of that title; without one of that title, a built-in\n"
     "                 configuration on the map profile NAME\n"
     "  Without --config and --game: a built-in \"Quake III\" configuration on \"kpQuake3\".\n"
@@ -99,24 +99,26 @@ std::unique_ptr<GameConfig> builtIn(const QString& title, const QString& profile
     return config;
 }
 
-// Groups Config0, Config1, ... until the first missing one.
-std::vector<std::unique_ptr<GameConfig>> readConfigs(const QString& file) {
-    std::vector<std::unique_ptr<GameConfig>> configs;
-    QSettings settings(file, QSettings::IniFormat);
-    for (int i = 0;; ++i) {
-        const QString group = QStringLiteral("Config%1").arg(i);
-        if (!settings.childGroups().contains(group)) break;
-        settings.beginGroup(group);
+// The configurations of a game-configuration file ("Config0", "Config1", ...).
+bool readConfigs(const QString& file, std::vector<std::unique_ptr<GameConfig>>* configs) {
+    QList<GameConfigValues> values;
+    cGameConfigFile reader;
+    if (!reader.load(file, &values)) return false;
+    for (const GameConfigValues& v : values) {
         auto config = std::make_unique<GameConfig>();
-        config->Title = settings.value(QStringLiteral("Title")).toString();
-        config->MapProfile = settings.value(QStringLiteral("MapProfile")).toString();
-        config->GameBasedir = settings.value(QStringLiteral("GameBasedir")).toString();
-        config->GameModdir = settings.value(QStringLiteral("GameModdir")).toString();
-        config->TextureBrightness = settings.value(QStringLiteral("TextureBrightness"), 50).toInt();
-        settings.endGroup();
-        configs.push_back(std::move(config));
+        config->Enabled = v.Enabled;
+        config->Title = v.Title;
+        config->MapProfile = v.MapProfile;
+        config->MapSourceFileDirectory = v.MapSourceFileDirectory;
+        config->GameBasedir = v.GameBasedir;
+        config->GameModdir = v.GameModdir;
+        config->TextureBrightness = int32_t(v.TextureBrightness);
+        config->DefaultTextureScale = v.DefaultTextureScale;
+        config->texturePackages = v.Parcel;
+        config->entityDefinitionFiles = v.GameData;
+        configs->push_back(std::move(config));
     }
-    return configs;
+    return true;
 }
 
 bool hasFormat(MapFormatDirection direction, const QString& path, const MapProfileRecord* profile) {
@@ -162,12 +164,11 @@ int main(int argc, char** argv) {
 
     std::vector<std::unique_ptr<GameConfig>> configs;
     if (!args.config.isEmpty()) {
-        if (!QFileInfo(args.config).isReadable()) {
+        if (!QFileInfo(args.config).isReadable() || !readConfigs(args.config, &configs)) {
             std::fprintf(stderr, "mapconv: can't read the configuration file \"%s\"\n",
                          qPrintable(args.config));
             return kMissing;
         }
-        configs = readConfigs(args.config);
     }
     GameConfig* config = nullptr;
     if (!args.game.isEmpty()) {
