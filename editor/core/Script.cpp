@@ -146,6 +146,14 @@ int64_t Script_ReadFile(ScriptFrame& frame, const char* path) {
     return length;
 }
 
+// Just past the "*/" of the block comment starting at p when it closes before the line ends;
+// null when it runs over a line end or to the end of the text.
+const char* sameLineCommentEnd(const char* p, const char* end) {
+    for (p += 2; p + 1 < end && *p != '\n'; ++p)
+        if (p[0] == '*' && p[1] == '/') return p + 2;
+    return nullptr;
+}
+
 // Leaves the frame whose text is exhausted: back to the including frame, or the end of the script.
 bool Script_ReadToken(bool crossLines, bool optional);
 
@@ -210,6 +218,11 @@ bool Script_ReadToken(bool crossLines, bool optional) {
 
         const char* c = frame->cursor;
         if (c[0] != '/' || c + 1 >= frame->end || (c[1] != '/' && c[1] != '*')) break;
+        // A block comment closed on its own line sits between two tokens of that line.
+        if (const char* after = c[1] == '*' ? sameLineCommentEnd(c, frame->end) : nullptr) {
+            frame->cursor = after;
+            continue;
+        }
         if (!crossLines) {
             if (!optional) reportLineIncomplete();
             return false;
@@ -409,14 +422,20 @@ bool Script_TokenAvailable() {
     const ScriptFrame* frame = activeFrame();
     if (!frame) return false;
     const char* p = frame->cursor;
-    while (p < frame->end && uc(*p) < '!') {
-        if (*p == '\n') return false;
-        ++p;
+    for (;;) {
+        while (p < frame->end && uc(*p) < '!') {
+            if (*p == '\n') return false;
+            ++p;
+        }
+        if (p >= frame->end) return false;
+        if (p[0] != '/' || p + 1 >= frame->end) return true;
+        // A line comment ends the line; so does a block comment that runs over it, while one
+        // closed on the line leaves the rest of the line to look at.
+        if (p[1] == '/') return false;
+        if (p[1] != '*') return true;
+        p = sameLineCommentEnd(p, frame->end);
+        if (!p) return false;
     }
-    if (p >= frame->end) return false;
-    // Both comment kinds end the line for a read that does not cross lines.
-    if (p[0] == '/' && p + 1 < frame->end && (p[1] == '/' || p[1] == '*')) return false;
-    return true;
 }
 
 const char* Script_MatchToken(const char* text) {

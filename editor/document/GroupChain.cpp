@@ -74,8 +74,31 @@ template <class R> void releaseChain(MapWorld* world, R* object, bool snapshot, 
     }
 }
 
-template <class R> void liftOut(R* object, GroupRecord* group) {
-    if (object->group == group) {
+// Records the object's links before they change (with snapshot) and, as a direct member, selects
+// it. An entity brings its brushes into the selection: a selected entity's brushes are selected.
+void recordLinks(MapWorld* world, EntityRecord* e, bool member, bool select) {
+    if (!select) return;
+    UndoHistory* history = Undo_HistoryOf(Map_Handle(world));
+    Undo_SaveEntity(history, e, UndoList::ChangedEntities);
+    if (!member || (e->flags & EntityFlag::Hidden)) return;
+    Map_SelectObject(world, e);
+    for (BrushRecord* b = e->firstBrush; b; b = b->next) {
+        Undo_SaveBrush(history, b, UndoList::ChangedBrushes, false);
+        Map_SelectObject(world, b);
+    }
+}
+
+void recordLinks(MapWorld* world, BrushRecord* b, bool member, bool select) {
+    if (!select) return;
+    Undo_SaveBrush(Undo_HistoryOf(Map_Handle(world)), b, UndoList::ChangedBrushes, false);
+    if (member && !(b->flags & BrushFlags::Hidden)) Map_SelectObject(world, b);
+}
+
+template <class R> void liftOut(MapWorld* world, R* object, GroupRecord* group, bool select) {
+    const bool member = object->group == group;
+    if (!member && object->outerGroup != group) return;
+    recordLinks(world, object, member, select);
+    if (member) {
         object->group = group->parent;
         --group->memberCount;
         if (group->parent) ++group->parent->memberCount;
@@ -104,15 +127,16 @@ void Map_ReleaseBrushGroups(MapWorld* world, BrushRecord* brush) {
 void Map_DissolveGroup(MapWorld* world, GroupRecord* group, bool select) {
     if (!world || !group) return;
     for (EntityRecord* e = world->entities; e; e = e->next) {
-        if (!(e->flags & EntityFlag::World)) liftOut(e, group);
+        if (!(e->flags & EntityFlag::World)) liftOut(world, e, group, select);
         for (BrushRecord* b = e->firstBrush; b; b = b->next)
-            liftOut(b, group);
+            liftOut(world, b, group, select);
     }
     for (GroupRecord* child = world->groups; child; child = child->next) {
         if (child->parent != group) continue;
         if (select) {
-            Map_SelectObject(world, child);
+            // Recorded before it changes: the snapshot is the state Undo brings back.
             Undo_SaveGroup(Undo_HistoryOf(Map_Handle(world)), child, UndoList::ChangedGroups);
+            Map_SelectObject(world, child);
         }
         child->parent = group->parent;
         --group->memberCount;

@@ -19,6 +19,7 @@ void Map_ReleaseEntityGroups(MapWorld* world, EntityRecord* entity, bool snapsho
 void Map_ReleaseBrushGroups(MapWorld* world, BrushRecord* brush);
 
 // Takes the group out of the hierarchy: its members and child groups move up to its parent, and
-// it leaves its parent's count. With select the children are selected and recorded as changed.
-// The caller deletes the group.
+// it leaves its parent's count. With select every object and child group whose links change is
+// recorded as changed before the change, and the direct members (an entity with its brushes)
+// and child groups are selected. The caller deletes the group.
 void Map_DissolveGroup(MapWorld* world, GroupRecord* group, bool select);

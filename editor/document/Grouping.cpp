@@ -43,6 +43,34 @@ bool selectionNeedsGroup(const MapWorld* world) {
     return false;
 }
 
+// The distinct outermost groups of the selected entities and world brushes.
+std::vector<GroupRecord*> wrappedGroups(const MapWorld* world) {
+    std::vector<GroupRecord*> tops;
+    auto add = [&tops](GroupRecord* inner) {
+        GroupRecord* top = Group_Outermost(inner);
+        if (top && std::find(tops.begin(), tops.end(), top) == tops.end()) tops.push_back(top);
+    };
+    for (const EntityRecord* e = world->selectedEntities; e; e = e->selNext)
+        if (!isWorldEntity(e)) add(e->group);
+    for (const BrushRecord* b = world->selectedBrushes; b; b = b->selNext)
+        if (isWorldEntity(b->entity)) add(b->group);
+    return tops;
+}
+
+// Calls onEntity / onBrush for every entity and brush whose outermost group is one of tops.
+template <class E, class B>
+void forEachGroupedObject(MapWorld* world, const std::vector<GroupRecord*>& tops, E onEntity, B onBrush) {
+    if (tops.empty()) return;
+    auto inside = [&tops](const GroupRecord* outer) {
+        return outer && std::find(tops.begin(), tops.end(), outer) != tops.end();
+    };
+    for (EntityRecord* e = world->entities; e; e = e->next) {
+        if (!isWorldEntity(e) && inside(e->outerGroup)) onEntity(e);
+        for (BrushRecord* b = e->firstBrush; b; b = b->next)
+            if (inside(b->outerGroup)) onBrush(b);
+    }
+}
+
 // Entities that lost brushes, updated once each at the end: updating the world entity per moved
 // brush would walk all its brushes every time.
 class cPendingUpdates {
@@ -122,15 +150,27 @@ bool Map_GroupSelection(MapWorld* world) {
     Undo_SaveSelectedGroupsChanged(history);
     Undo_SaveSelectedEntitiesChanged(history);
     Undo_SaveSelectedBrushesChanged(history, false);
+    // The hierarchies the selection brings become children of the new group: each top group
+    // gains a parent, and every object inside one, selected or not, a new outermost group.
+    const std::vector<GroupRecord*> wrapped = wrappedGroups(world);
+    for (GroupRecord* top : wrapped)
+        Undo_SaveGroup(history, top, UndoList::ChangedGroups);
+    forEachGroupedObject(
+        world, wrapped,
+        [history](EntityRecord* e) { Undo_SaveEntity(history, e, UndoList::ChangedEntities); },
+        [history](BrushRecord* b) { Undo_SaveBrush(history, b, UndoList::ChangedBrushes, false); });
     Selection_Clear(world->selectedGroups);
     Map_SelectObject(world, group);
     Undo_SaveGroup(history, group, UndoList::CreatedGroups);
-    Undo_EndLevel(history);
 
     for (EntityRecord* e = world->selectedEntities; e; e = e->selNext)
         if (!isWorldEntity(e)) Map_AddEntityToGroupChain(e, group);
     for (BrushRecord* b = world->selectedBrushes; b; b = b->selNext)
         if (isWorldEntity(b->entity)) Map_AddBrushToGroupChain(b, group);
+    forEachGroupedObject(
+        world, wrapped, [](EntityRecord* e) { e->outerGroup = Group_Outermost(e->group); },
+        [](BrushRecord* b) { b->outerGroup = Group_Outermost(b->group); });
+    Undo_EndLevel(history);
     Map_OpFinish(world, true);
     return true;
 }

@@ -275,8 +275,8 @@ void Map_SelectById(MapWorld* world, int32_t id, bool toggle) {
             toggleEntityWithBrushes(world, entity, toggle);
             continue;
         }
-        // The world entity is never selected itself; its brushes are.
-        if (!isWorld(entity) && idOf(entity) == id) {
+        // Any entity with the id, the world entity too, is selected with its brushes.
+        if (idOf(entity) == id) {
             toggleEntityWithBrushes(world, entity, toggle);
             break;
         }

@@ -31,6 +31,14 @@ bool Prim_CheckParams(const PrimitiveParams* params, const char* function, bool 
                         params->axes[2]);
             return false;
         }
+        // The shapes order their faces by the handedness bit: one that contradicts the axes
+        // would turn every face inward.
+        const bool even = (params->axes[1] - params->axes[0] + 3) % 3 == 1;
+        if (even != ((params->flags & PrimitiveFlag::Handedness) != 0)) {
+            Sys_Warning("%s: the handedness flag does not match the view axes (%i, %i, %i)", function,
+                        params->axes[0], params->axes[1], params->axes[2]);
+            return false;
+        }
     }
     // A flat or empty box would give degenerate brushes and patches (and NaN in the rock's
     // scale); point snapping can flatten a thin box, so the snapped extent counts.

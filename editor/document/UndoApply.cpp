@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -133,15 +134,36 @@ private:
 
 // ---- Shared rules ------------------------------------------------------------------------------
 
+// The records selected when the level began to apply (applying first deselects everything).
+class cPriorSelection {
+public:
+    explicit cPriorSelection(const MapWorld* w) {
+        addChain(w->selectedEntities);
+        addChain(w->selectedBrushes);
+        addChain(w->selectedFaces);
+        addChain(w->selectedGroups);
+        addChain(w->selectedNodes);
+    }
+    bool has(const void* record) const { return m_records.count(record) != 0; }
+
+private:
+    template <class R> void addChain(const R* head) {
+        for (const R* r = head; r; r = r->selNext)
+            m_records.insert(r);
+    }
+    std::unordered_set<const void*> m_records;
+};
+
 // Flags exchange: the live object takes the snapshot's flags (the selected bit goes through the
 // selection list, so it is left to the caller; addBits marks the object for update); the
-// snapshot keeps the object's former flags plus its own selected bit. True when the snapshot
-// asked for the object to be selected.
-bool exchangeFlags(uint32_t& live, uint32_t& snap, uint32_t addBits) {
+// snapshot keeps the object's former flags, with the selected bit the object had before the
+// level began to apply, so that applying the level again brings that selection back too. True
+// when the snapshot asked for the object to be selected.
+bool exchangeFlags(uint32_t& live, uint32_t& snap, uint32_t addBits, bool wasSelected) {
     const bool wantSelected = snap & RecordFlag::Selected;
     const uint32_t former = live;
     live = (snap & ~RecordFlag::Selected) | addBits | (former & RecordFlag::Selected);
-    snap = (former & ~RecordFlag::Selected) | (wantSelected ? RecordFlag::Selected : 0);
+    snap = (former & ~RecordFlag::Selected) | (wasSelected ? RecordFlag::Selected : 0);
     return wantSelected;
 }
 
@@ -198,6 +220,23 @@ void markDecalFragments(BrushRecord* b) {
         if (f->entity) f->entity->flags |= EntityFlag::ReprojectDecal;
 }
 
+// The plane as it was: one derived from the stored positions again would differ in its last
+// bits (and a plane made by clipping need not pass through them exactly).
+void restorePlane(FaceRecord* f, const FaceSnapshotRecord* s) {
+    std::memcpy(f->normal, s->plane, sizeof f->normal);
+    f->dist = s->plane[3];
+    f->axialType = s->axialType;
+}
+
+// The overlay takes the recorded plane; the snapshot keeps the live one.
+void exchangeOverlayPlane(OverlayRecord* o, OverlaySnapshot* os) {
+    float live[4] = {o->normal[0], o->normal[1], o->normal[2], o->dist};
+    std::memcpy(o->normal, os->plane, sizeof o->normal);
+    o->dist = os->plane[3];
+    std::memcpy(os->plane, live, sizeof live);
+    std::swap(o->planeType, os->planeType);
+}
+
 // A live face from a snapshot with geometry: positions, flags, serial, texture block; the id
 // given (or a fresh one for -1); pushed at the head of the brush's face list.
 void buildFace(MapWorld* w, BrushRecord* b, const FaceSnapshotRecord* s, int32_t id) {
@@ -209,7 +248,7 @@ void buildFace(MapWorld* w, BrushRecord* b, const FaceSnapshotRecord* s, int32_t
     f->flags = (s->flags & ~FaceFlags::Selected) | FaceFlags::NeedsUpdate;
     for (int32_t i = 0; i < f->vertexCount; ++i)
         std::memcpy(f->vertices[i].xyz, s->positions[i], sizeof s->positions[i]);
-    if (f->vertexCount >= 3) face->computePlane();
+    restorePlane(f, s);
     face->setTextureInfo(&s->texInfo);
     face->id = id != -1 ? id : Map_AllocId(w);
     List_Prepend(b->firstFace, &b->lastFace, f);
@@ -234,7 +273,8 @@ void restoreGroups(MapWorld* w, GroupSnapshot* list) {
     for (auto& [g, s] : made) {
         g->parent = findGroup(w, s->parentSerial);
         if (g->parent) ++g->parent->memberCount;
-        if ((s->flags & GroupFlag::Selected) && !g->parent) Map_SelectObject(w, g);
+        // Selected again unless a group above it is: a nested group may be selected by itself.
+        if ((s->flags & GroupFlag::Selected) && !hasSelectedAncestor(g)) Map_SelectObject(w, g);
     }
 }
 
@@ -260,7 +300,7 @@ void removeGroups(MapWorld* w, const GroupSnapshot* list) {
     }
 }
 
-void swapGroups(MapWorld* w, GroupSnapshot* list) {
+void swapGroups(MapWorld* w, GroupSnapshot* list, const cPriorSelection& prior) {
     for (GroupSnapshot* s = list; s; s = s->next) {
         GroupRecord* g = findGroup(w, s->serial);
         if (!g) {
@@ -270,7 +310,7 @@ void swapGroups(MapWorld* w, GroupSnapshot* list) {
         cMapGroup* handle = g->handle;
         std::swap(handle->baseColor, s->baseColor);
         handle->updateRandomColor();
-        const bool wantSelected = exchangeFlags(g->flags, s->flags, 0);
+        const bool wantSelected = exchangeFlags(g->flags, s->flags, 0, prior.has(g));
         // The member count is not exchanged: every link that changed in the level moves its own
         // unit (this parent link here, members' links in their swaps, restores and removals), and
         // exchanging the count as well would count those moves twice.
@@ -301,6 +341,7 @@ void restoreEntitiesAndBrushes(MapWorld* w, const EntitySnapshot* entities,
         e->owner = Map_Handle(w);
         relinkInnerGroup(w, e->group, s->groupSerial);
         relinkOuterGroup(w, e->outerGroup, s->outerGroupSerial);
+        if (e->handle) Undo_RestoreVisGroups(w, e->handle->visGroups, s->visGroupIds, s->visGroupCount);
         updateEntity(e, EntityUpdate::RebuildModel | EntityUpdate::ModelKeys | EntityUpdate::RenderKeys);
         if (s->flags & EntityFlag::Selected) Map_SelectObject(w, e);
     }
@@ -311,7 +352,7 @@ void restoreEntitiesAndBrushes(MapWorld* w, const EntitySnapshot* entities,
     for (const BrushSnapshotRecord* s = brushes; s; s = s->next) {
         EntityRecord* e = findEntity(w, s->entitySerial);
         if (!e) {
-            Sys_Warning("Redo: no such entityId %i", s->entitySerial);
+            Sys_Error("Redo: no such entityId %i", s->entitySerial);
             continue;
         }
         // The chain is in reverse face order; the view wants face order.
@@ -336,11 +377,18 @@ void restoreEntitiesAndBrushes(MapWorld* w, const EntitySnapshot* entities,
         size_t index = 0;
         for (FaceRecord* f = b->firstFace; f; f = f->next, ++index) {
             f->handle->id = Map_AllocId(w);
+            if (index < order.size()) restorePlane(f, order[index]);
             if (index < order.size() && (order[index]->flags & FaceFlags::Selected)) Map_SelectObject(w, f);
+        }
+        if (b->overlay && s->overlay && s->overlay->withGeometry) {
+            OverlaySnapshot planeOnly = *s->overlay;
+            exchangeOverlayPlane(b->overlay, &planeOnly);
         }
         relinkInnerGroup(w, b->group, s->groupSerial);
         relinkOuterGroup(w, b->outerGroup, s->outerGroupSerial);
-        deferred.entity(e, FaceUpdate::Plane | FaceUpdate::TexCoords | BrushUpdate::TessellatePatch);
+        Undo_RestoreVisGroups(w, b->handle->visGroups, s->visGroupIds, s->visGroupCount);
+        // Planes come back as they were (not derived from the positions again).
+        deferred.entity(e, FaceUpdate::TexCoords | BrushUpdate::TessellatePatch);
         deferred.decalsAround(b);
         if (s->flags & BrushFlags::Selected) Map_SelectObject(w, b);
     }
@@ -389,7 +437,7 @@ void removeEntitiesAndBrushes(MapWorld* w, const EntitySnapshot* entities,
         if (e->flags & EntityFlag::NeedsUpdate) updateEntity(e, 0);
 }
 
-void swapEntities(MapWorld* w, EntitySnapshot* list) {
+void swapEntities(MapWorld* w, EntitySnapshot* list, const cPriorSelection& prior) {
     for (EntitySnapshot* s = list; s; s = s->next) {
         EntityRecord* e = findEntity(w, s->serial);
         if (!e) {
@@ -417,7 +465,7 @@ void swapEntities(MapWorld* w, EntitySnapshot* list) {
             handle->refreshKeyNames(false);
             handle->rebuildModel(false);
         }
-        const bool wantSelected = exchangeFlags(e->flags, s->flags, EntityFlag::NeedsUpdate);
+        const bool wantSelected = exchangeFlags(e->flags, s->flags, EntityFlag::NeedsUpdate, prior.has(e));
         e->spawnflags = s->spawnflags;
         s->spawnflags = spawnflags;
         handle->displayColor = s->color;
@@ -469,14 +517,14 @@ void swapFaceGeometry(MapWorld* w, BrushRecord* b, BrushSnapshotRecord* s, std::
     s->faces = current;
 }
 
-void swapFaceTextures(MapWorld* w, BrushRecord* b, BrushSnapshotRecord* s) {
+void swapFaceTextures(MapWorld* w, BrushRecord* b, BrushSnapshotRecord* s, const cPriorSelection& prior) {
     for (FaceSnapshotRecord* fs = s->faces; fs; fs = fs->next) {
         FaceRecord* f = findFaceIn(b, fs->serial);
         if (!f) {
             Sys_Error("Undo/Redo: no such faceId %i", fs->serial);
             continue;
         }
-        const bool wantSelected = exchangeFlags(f->flags, fs->flags, FaceFlags::NeedsUpdate);
+        const bool wantSelected = exchangeFlags(f->flags, fs->flags, FaceFlags::NeedsUpdate, prior.has(f));
         exchangeTexture(f->handle, f->texInfo, fs->texInfo);
         if (wantSelected) Map_SelectObject(w, f);
     }
@@ -506,7 +554,10 @@ bool swapCarried(BrushRecord* b, BrushSnapshotRecord* s) {
             std::swap(o->flags, os->flags);
             o->flags |= OverlayFlags::NeedsUpdate;
             exchangeTexture(o->handle, o->texInfo, os->texInfo);
-            if (os->withGeometry) std::swap(o->corners, os->corners);
+            if (os->withGeometry) {
+                std::swap(o->corners, os->corners);
+                exchangeOverlayPlane(o, os);
+            }
         } else {
             Sys_Error("Undo/Redo: NULL overlay");
         }
@@ -514,7 +565,7 @@ bool swapCarried(BrushRecord* b, BrushSnapshotRecord* s) {
     return gridExchanged;
 }
 
-void swapBrushes(MapWorld* w, BrushSnapshotRecord* list) {
+void swapBrushes(MapWorld* w, BrushSnapshotRecord* list, const cPriorSelection& prior) {
     if (!list) return;
     cBrushIndex index(w);
     cDeferredUpdates deferred;
@@ -542,7 +593,7 @@ void swapBrushes(MapWorld* w, BrushSnapshotRecord* list) {
                 deferred.entity(former, 0);
             }
         }
-        const bool wantSelected = exchangeFlags(b->flags, s->flags, BrushFlags::NeedsUpdate);
+        const bool wantSelected = exchangeFlags(b->flags, s->flags, BrushFlags::NeedsUpdate, prior.has(b));
         cMapBrush* handle = b->handle;
         std::swap(handle->baseColor, s->baseColor);
         handle->updateRandomColor();
@@ -551,11 +602,10 @@ void swapBrushes(MapWorld* w, BrushSnapshotRecord* list) {
         const bool gridExchanged = swapCarried(b, s);
         if (s->withGeometry) {
             swapFaceGeometry(w, b, s, faceIds);
-            deferred.entity(e, FaceUpdate::Plane | FaceUpdate::TexCoords |
-                                   (gridExchanged ? BrushUpdate::TessellatePatch : 0));
+            deferred.entity(e, FaceUpdate::TexCoords | (gridExchanged ? BrushUpdate::TessellatePatch : 0));
             deferred.decalsAround(b);
         } else {
-            swapFaceTextures(w, b, s);
+            swapFaceTextures(w, b, s, prior);
             deferred.entity(e, FaceUpdate::TexCoords | (gridExchanged ? BrushUpdate::TessellatePatch : 0));
         }
         if (wantSelected) Map_SelectObject(w, b);
@@ -570,7 +620,7 @@ void selectBrushesOfSelectedEntities(MapWorld* w) {
             Map_SelectObject(w, b);
 }
 
-void swapFaces(MapWorld* w, FaceSnapshotRecord* list) {
+void swapFaces(MapWorld* w, FaceSnapshotRecord* list, const cPriorSelection& prior) {
     if (!list) return;
     cBrushIndex index(w);
     EntityRecord* e = nullptr;
@@ -594,7 +644,7 @@ void swapFaces(MapWorld* w, FaceSnapshotRecord* list) {
             Sys_Error("Undo/Redo: no such faceId %i", s->serial);
             continue;
         }
-        const bool wantSelected = exchangeFlags(f->flags, s->flags, FaceFlags::NeedsUpdate);
+        const bool wantSelected = exchangeFlags(f->flags, s->flags, FaceFlags::NeedsUpdate, prior.has(f));
         exchangeTexture(f->handle, f->texInfo, s->texInfo);
         markDecalFragments(b);
         if (wantSelected) Map_SelectObject(w, f);
@@ -680,12 +730,12 @@ void swapPaths(MapWorld* w, PathSnapshot* list) {
         }
         std::swap(p->name, s->name);
         std::swap(p->className, s->className);
-        exchangeFlags(p->flags, s->flags, PathFlag::NeedsUpdate);
+        exchangeFlags(p->flags, s->flags, PathFlag::NeedsUpdate, false);
         std::swap(p->type, s->type);
     }
 }
 
-void swapNodes(MapWorld* w, NodeSnapshot* list) {
+void swapNodes(MapWorld* w, NodeSnapshot* list, const cPriorSelection& prior) {
     for (NodeSnapshot* s = list; s; s = s->next) {
         PathRecord* p = findPath(w, s->pathSerial);
         if (!p) {
@@ -708,7 +758,7 @@ void swapNodes(MapWorld* w, NodeSnapshot* list) {
             s->pathSerial = former ? former->serial : 0;
             if (former) former->flags |= PathFlag::NeedsUpdate;
         }
-        const bool wantSelected = exchangeFlags(n->flags, s->flags, 0);
+        const bool wantSelected = exchangeFlags(n->flags, s->flags, 0, prior.has(n));
         std::swap(n->number, s->number);
         std::swap(n->origin, s->origin);
         std::swap(n->angles, s->angles);
@@ -747,18 +797,19 @@ void applyLevel(UndoHistory* h, UndoLevel* level, bool undo) {
     constexpr int ch = int(C::Changed);
     const int restore = int(undo ? C::Deleted : C::Created);
     const int remove = int(undo ? C::Created : C::Deleted);
+    const cPriorSelection prior(w);
     Map_SelectNone(w);
     restoreGroups(w, level->groups[restore]);
     restoreEntitiesAndBrushes(w, level->entities[restore], level->brushes[restore]);
     restorePathsAndNodes(w, level->paths[restore], level->nodes[restore]);
-    if (undo) swapFaces(w, level->changedFaces);
-    swapEntities(w, level->entities[ch]);
-    swapBrushes(w, level->brushes[ch]);
+    if (undo) swapFaces(w, level->changedFaces, prior);
+    swapEntities(w, level->entities[ch], prior);
+    swapBrushes(w, level->brushes[ch], prior);
     selectBrushesOfSelectedEntities(w);
     swapPaths(w, level->paths[ch]);
-    swapNodes(w, level->nodes[ch]);
-    swapGroups(w, level->groups[ch]);
-    if (!undo) swapFaces(w, level->changedFaces);
+    swapNodes(w, level->nodes[ch], prior);
+    swapGroups(w, level->groups[ch], prior);
+    if (!undo) swapFaces(w, level->changedFaces, prior);
     removePathsAndNodes(w, level->paths[remove], level->nodes[remove]);
     removeEntitiesAndBrushes(w, level->entities[remove], level->brushes[remove]);
     removeGroups(w, level->groups[remove]);

@@ -257,14 +257,18 @@ void saveSelectedEntities(UndoHistory* h, UndoList list, bool onlyWhole) {
     MapWorld* world = worldOf(h);
     if (!openLevel(h) || !world) return;
     for (EntityRecord* e = world->selectedEntities; e; e = e->selNext) {
+        // The world entity is never created or deleted with a selection (a restored copy would
+        // give the map a second one); it can be selected by id.
+        bool stays = (e->flags & EntityFlag::World) && list != UndoList::ChangedEntities;
         if (onlyWhole) {
             // Only its selected brushes go when one of them stays: the entity stays too.
-            bool whole = true;
-            for (const BrushRecord* b = e->firstBrush; b && whole; b = b->next)
-                whole = (b->flags & BrushFlags::Selected) != 0;
-            if (!whole) continue;
+            for (const BrushRecord* b = e->firstBrush; b && !stays; b = b->next)
+                stays = (b->flags & BrushFlags::Selected) == 0;
         }
-        Undo_SaveEntity(h, e, list);
+        // An entity that stays while its selected brushes go is deselected: recorded as changed,
+        // so that Undo selects it again.
+        if (stays && onlyWhole) Undo_SaveEntity(h, e, UndoList::ChangedEntities);
+        if (!stays) Undo_SaveEntity(h, e, list);
     }
 }
 

@@ -13,6 +13,8 @@
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
 #include "map/MapPath.h"
+#include "document/VisGroup.h"
+#include "map/VisGroupList.h"
 
 namespace {
 
@@ -101,6 +103,7 @@ void UndoPool_Give(EntitySnapshot* s) {
     if (!s) return;
     Sys_Free(s->classname);
     EPair_FreeList(&s->epairs);
+    Sys_Free(s->visGroupIds);
     std::memset(s, 0, sizeof *s);
     s_entityPool.give(s);
 }
@@ -110,6 +113,7 @@ void UndoPool_Give(BrushSnapshotRecord* s) {
     UndoPool_GiveChain(s->faces);
     UndoPool_Give(s->patch);
     UndoPool_Give(s->overlay);
+    Sys_Free(s->visGroupIds);
     std::memset(s, 0, sizeof *s);
     s_brushPool.give(s);
 }
@@ -176,6 +180,27 @@ void Undo_FreePools() {
 
 // ---- Capture -----------------------------------------------------------------------------------
 
+namespace {
+
+// The ids of the object's sets: the sets themselves may be deleted before the level applies.
+void captureVisGroups(const cVisGroupList& list, int32_t** ids, int32_t* count) {
+    *ids = nullptr;
+    *count = 0;
+    if (list.count() <= 0) return;
+    *ids = static_cast<int32_t*>(Sys_Alloc(size_t(list.count()) * sizeof(int32_t)));
+    if (!*ids) return;
+    for (int32_t i = 0; i < list.count(); ++i)
+        (*ids)[i] = list.idAt(i);
+    *count = list.count();
+}
+
+} // namespace
+
+void Undo_RestoreVisGroups(MapWorld* world, cVisGroupList& list, const int32_t* ids, int32_t count) {
+    for (int32_t i = 0; i < count; ++i)
+        if (VisGroup* set = Map_FindVisGroup(world, ids[i])) list.add(set);
+}
+
 void Undo_CaptureEntity(EntitySnapshot* s, const EntityRecord* e) {
     s->serial = e->serial;
     std::memcpy(s->origin, e->origin, sizeof s->origin);
@@ -189,6 +214,7 @@ void Undo_CaptureEntity(EntitySnapshot* s, const EntityRecord* e) {
     s->epairs = EPair_CopyList(e->epairs);
     s->groupSerial = serialOf(e->group);
     s->outerGroupSerial = serialOf(e->outerGroup);
+    if (e->handle) captureVisGroups(e->handle->visGroups, &s->visGroupIds, &s->visGroupCount);
 }
 
 void Undo_CaptureFace(FaceSnapshotRecord* s, const FaceRecord* f, bool withGeometry) {
@@ -197,6 +223,9 @@ void Undo_CaptureFace(FaceSnapshotRecord* s, const FaceRecord* f, bool withGeome
     s->brushSerial = f->brush ? f->brush->serial : 0;
     s->entitySerial = f->brush && f->brush->entity ? f->brush->entity->serial : 0;
     s->texInfo = f->texInfo;
+    std::memcpy(s->plane, f->normal, sizeof f->normal);
+    s->plane[3] = f->dist;
+    s->axialType = f->axialType;
     if (!withGeometry) {
         s->vertexCount = -1;
         return;
@@ -221,6 +250,7 @@ void Undo_CaptureBrush(BrushSnapshotRecord* s, const BrushRecord* b, bool withGe
     s->outerGroupSerial = serialOf(b->outerGroup);
     s->baseColor = b->handle ? b->handle->baseColor : kObjectColorBlack;
     s->withGeometry = withGeometry;
+    if (b->handle) captureVisGroups(b->handle->visGroups, &s->visGroupIds, &s->visGroupCount);
     for (const FaceRecord* f = b->firstFace; f; f = f->next) {
         FaceSnapshotRecord* fs = UndoPool_TakeFace();
         if (!fs) break;
@@ -251,7 +281,12 @@ void Undo_CaptureBrush(BrushSnapshotRecord* s, const BrushRecord* b, bool withGe
             os->flags = overlay->flags;
             os->texInfo = overlay->texInfo;
             os->withGeometry = withGeometry;
-            if (withGeometry) std::memcpy(os->corners, overlay->corners, sizeof os->corners);
+            if (withGeometry) {
+                std::memcpy(os->corners, overlay->corners, sizeof os->corners);
+                std::memcpy(os->plane, overlay->normal, sizeof overlay->normal);
+                os->plane[3] = overlay->dist;
+                os->planeType = overlay->planeType;
+            }
             s->overlay = os;
         }
     }

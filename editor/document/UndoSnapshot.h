@@ -26,6 +26,8 @@ struct FaceSnapshotRecord {
     int32_t brushSerial;
     int32_t entitySerial;
     TextureInfo texInfo;
+    float plane[4]; // normal and distance, as the face had them
+    int32_t axialType;
     int32_t vertexCount; // -1 when no geometry was taken
     float positions[kFaceMaxVertices][3];
 };
@@ -47,6 +49,8 @@ struct OverlaySnapshot {
     TextureInfo texInfo;
     bool withGeometry;
     OverlayCorner corners[kOverlayCorners];
+    float plane[4]; // normal and distance, with the corners
+    int32_t planeType;
 };
 
 struct BrushSnapshotRecord {
@@ -62,6 +66,8 @@ struct BrushSnapshotRecord {
     FaceSnapshotRecord* faces; // reverse face-list order
     PatchSnapshot* patch;
     OverlaySnapshot* overlay;
+    int32_t* visGroupIds; // the sets the brush belonged to (own copy, Sys_Alloc), may be null
+    int32_t visGroupCount;
 };
 
 struct GroupSnapshot {
@@ -111,6 +117,7 @@ struct BrushRecord;
 struct EntityRecord;
 struct FaceRecord;
 struct GroupRecord;
+struct MapWorld;
 struct NodeRecord;
 struct PathRecord;
 
@@ -122,3 +129,8 @@ void Undo_CaptureFace(FaceSnapshotRecord* s, const FaceRecord* face, bool withGe
 void Undo_CaptureGroup(GroupSnapshot* s, const GroupRecord* group);
 void Undo_CapturePath(PathSnapshot* s, const PathRecord* path);
 void Undo_CaptureNode(NodeSnapshot* s, const NodeRecord* node);
+
+// Makes the object a member again of each recorded set the world still has (a re-created object
+// comes back into the sets it left).
+class cVisGroupList;
+void Undo_RestoreVisGroups(MapWorld* world, cVisGroupList& list, const int32_t* ids, int32_t count);

@@ -87,6 +87,12 @@ public:
     }
 };
 
+// The flag bits a dump shows: without the transient ones, and without the selected bit when asked.
+uint32_t shownFlags(uint32_t flags, uint32_t transient, uint32_t dumpFlags) {
+    if (dumpFlags & WorldDumpFlag::NoSelection) transient |= RecordFlag::Selected;
+    return flags & ~transient;
+}
+
 void sortAndAppend(std::string& out, std::vector<std::string>& items) {
     std::sort(items.begin(), items.end());
     for (const std::string& item : items)
@@ -140,7 +146,7 @@ int32_t groupSerial(const GroupRecord* g) {
 std::string dumpFace(const FaceRecord* f, uint32_t flags) {
     cDumpText d;
     d.indent(2);
-    d.printf("face flags 0x%x", f->flags & ~kFaceTransient);
+    d.printf("face flags 0x%x", shownFlags(f->flags, kFaceTransient, flags));
     if (flags & WorldDumpFlag::Serials) d.printf(" serial %d", f->serial);
     d.text += " plane";
     d.numbers(f->normal, 3);
@@ -211,7 +217,7 @@ void dumpOverlay(cDumpText& d, const OverlayRecord* o) {
 std::string dumpBrush(const BrushRecord* b, uint32_t flags) {
     cDumpText d;
     d.indent(1);
-    d.printf("brush kind %d flags 0x%x groups %d %d", b->kind, b->flags & ~kBrushTransient,
+    d.printf("brush kind %d flags 0x%x groups %d %d", b->kind, shownFlags(b->flags, kBrushTransient, flags),
              groupSerial(b->group), groupSerial(b->outerGroup));
     if (flags & WorldDumpFlag::Serials) d.printf(" serial %d", b->serial);
     if (const cMapBrush* handle = b->handle) {
@@ -233,7 +239,7 @@ std::string dumpEntity(const EntityRecord* e, uint32_t flags) {
     cDumpText d;
     d.text += "entity";
     d.string(e->classname);
-    d.printf(" flags 0x%x groups %d %d", e->flags & ~kEntityTransient, groupSerial(e->group),
+    d.printf(" flags 0x%x groups %d %d", shownFlags(e->flags, kEntityTransient, flags), groupSerial(e->group),
              groupSerial(e->outerGroup));
     if (flags & WorldDumpFlag::Serials) d.printf(" serial %d", e->serial);
     if (const cMapEntity* handle = e->handle) {
@@ -275,12 +281,12 @@ std::string dumpPath(const PathRecord* p, uint32_t flags) {
     d.text += "path";
     d.string(p->className);
     d.string(p->name);
-    d.printf(" type %d flags 0x%x", p->type, p->flags & ~kPathTransient);
+    d.printf(" type %d flags 0x%x", p->type, shownFlags(p->flags, kPathTransient, flags));
     if (flags & WorldDumpFlag::Serials) d.printf(" serial %d", p->serial);
     d.text += '\n';
     for (const NodeRecord* n = p->firstNode; n; n = n->next) {
         d.indent(1);
-        d.printf("node %d flags 0x%x", n->number, n->flags);
+        d.printf("node %d flags 0x%x", n->number, shownFlags(n->flags, 0, flags));
         if (flags & WorldDumpFlag::Serials) d.printf(" serial %d", n->serial);
         d.string(n->name);
         d.string(n->message);
@@ -334,7 +340,7 @@ QByteArray Map_DumpWorld(const MapWorld* world, uint32_t flags) {
     for (const GroupRecord* g = world->groups; g; g = g->next) {
         cDumpText gd;
         gd.printf("group %010d parent %d flags 0x%x members %d", g->serial, groupSerial(g->parent),
-                  g->flags & ~kGroupTransient, g->memberCount);
+                  shownFlags(g->flags, kGroupTransient, flags), g->memberCount);
         if (g->handle) {
             gd.text += " color";
             gd.color(g->handle->baseColor);

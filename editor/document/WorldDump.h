@@ -18,6 +18,9 @@ namespace WorldDumpFlag {
 // show theirs, since other objects name them by it). Undo restores serials; a project file
 // read hands out new ones.
 constexpr uint32_t Serials = 0x1;
+// Leaves the selected bit out of every flag word: Undo brings back the selection an undo level
+// recorded, not the one of the moment before.
+constexpr uint32_t NoSelection = 0x2;
 } // namespace WorldDumpFlag
 
 QByteArray Map_DumpWorld(const MapWorld* world, uint32_t flags = 0);

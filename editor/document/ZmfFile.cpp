@@ -169,9 +169,42 @@ bool serializePlane(ProjectSerializer& s, float normal[3], float& dist, int32_t&
 
 // Patch block: the patch is made and attached before its grid is read, so a short read leaves
 // nothing the brush does not own.
+// Where a brush stands as "Go to Brush" counts: entity index (the world entity is 0) and brush
+// index within the entity.
+void brushPosition(const MapWorld* world, const BrushRecord* brush, int32_t* entityIndex,
+                   int32_t* brushIndex) {
+    *entityIndex = *brushIndex = -1;
+    int32_t e = 0;
+    for (const EntityRecord* entity = world ? world->entities : nullptr; entity; entity = entity->next, ++e) {
+        if (entity != brush->entity) continue;
+        int32_t b = 0;
+        for (const BrushRecord* other = entity->firstBrush; other; other = other->next, ++b)
+            if (other == brush) {
+                *entityIndex = e;
+                *brushIndex = b;
+                return;
+            }
+    }
+}
+
+// The counts a patch is written with: the reader refuses any outside odd 3..31 (plugins write
+// patch records directly), so they are normalised as everywhere else, with a warning.
+void writtenPatchCounts(const ProjectSerializer& s, const BrushRecord* brush, int32_t* columns,
+                        int32_t* rows) {
+    const PatchRecord* patch = brush->patch;
+    *columns = Patch_NormalizeCount(patch->columns);
+    *rows = Patch_NormalizeCount(patch->rows);
+    if (*columns == patch->columns && *rows == patch->rows) return;
+    int32_t entityIndex, brushIndex;
+    brushPosition(s.world, brush, &entityIndex, &brushIndex);
+    Sys_Warning("patch of brush %i of entity %i has a bad size %i x %i: saved as %i x %i", brushIndex,
+                entityIndex, patch->columns, patch->rows, *columns, *rows);
+}
+
 bool serializePatch(ProjectSerializer& s, BrushRecord* brush) {
-    int32_t columns = s.writing ? brush->patch->columns : 0;
-    int32_t rows = s.writing ? brush->patch->rows : 0;
+    int32_t columns = 0;
+    int32_t rows = 0;
+    if (s.writing) writtenPatchCounts(s, brush, &columns, &rows);
     if (!Project_SerializeInt(s, columns) || !Project_SerializeInt(s, rows)) return false;
     const bool fullGrid = s.version >= 120;
     if (!s.writing) {

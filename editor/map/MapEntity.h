@@ -87,6 +87,8 @@ struct EntitySnapshot {
     EPair* epairs;
     int32_t groupSerial;
     int32_t outerGroupSerial;
+    int32_t* visGroupIds; // the sets the entity belonged to (own copy, Sys_Alloc), may be null
+    int32_t visGroupCount;
 };
 
 // The moving box transform of a scale drag (applyScaleTransform).

@@ -155,6 +155,45 @@ TEST_F(ScriptTest, SameLineReads) {
     EXPECT_EQ(logged("line 1 is incomplete"), 1);
 }
 
+// A block comment closed on its line sits between tokens of that line; one that runs over the
+// line end, or a line comment, ends the line for same-line reads.
+TEST_F(ScriptTest, CommentsBetweenTokensOfOneLine) {
+    struct LineCase {
+        const char* text;
+        Tokens sameLine; // the tokens after the first that a same-line walk finds
+    };
+    const LineCase cases[] = {
+        {"a /* note */ b c\nd", {"b", "c"}},
+        {"a /**/ b /* x */ c\nd", {"b", "c"}},
+        {"a b/* c */\nd", {"b/*", "c", "*/"}}, // a comment starts only where a token would
+        {"a /* note */\nd", {}},
+        {"a /* note */ // rest\nd", {}},
+        {"a /* runs\nover */ d", {}},
+        {"a // note /* x */ b\nd", {}},
+    };
+    for (const LineCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        load(c.text);
+        ASSERT_TRUE(Script_GetToken(true));
+        Tokens seen;
+        while (Script_TokenAvailable()) {
+            ASSERT_TRUE(Script_GetToken(false));
+            seen.push_back(Script_Token());
+        }
+        EXPECT_EQ(seen, c.sameLine);
+        EXPECT_FALSE(Script_HasError());
+        ASSERT_TRUE(Script_GetToken(true));
+        EXPECT_STREQ(Script_Token(), "d");
+
+        load(c.text);
+        ASSERT_TRUE(Script_GetToken(true));
+        EXPECT_FALSE(Script_SkipRestOfLine());
+        EXPECT_FALSE(Script_HasError()) << "skipping the line reads only what is on it";
+        ASSERT_TRUE(Script_GetToken(true));
+        EXPECT_STREQ(Script_Token(), "d");
+    }
+}
+
 TEST_F(ScriptTest, LastLineWithoutNewline) {
     const std::string path = writeFile("last.txt", "first 1\nsecond 2");
     ASSERT_TRUE(Script_LoadFile(path.c_str(), 0));

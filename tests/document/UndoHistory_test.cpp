@@ -543,7 +543,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, UndoOperationTest, ::testing::ValuesIn(kOperatio
 // ---- Appliers: missing objects, ids and selection ------------------------------------------------
 
 // A deleted object brought back whose owner is no longer in the world is skipped with the owner's
-// serial: a warning for a brush's entity, an error for a node's path.
+// serial, as an error like every object an applier cannot find.
 struct MissingOwnerCase {
     const char* name;
     const char* message; // with %1 for the owner's serial
@@ -562,7 +562,7 @@ TEST_P(UndoMissingOwnerTest, RestoreIsSkippedWithTheOwnersSerial) {
 }
 
 const MissingOwnerCase kMissingOwners[] = {
-    {"BrushOfARemovedEntity", "Redo: no such entityId %1", "Warning",
+    {"BrushOfARemovedEntity", "Redo: no such entityId %1", "Error",
      [](T* t) {
          EntityRecord* door = t->brushEntity("func_door");
          BrushRecord* b = t->box(door, 0, 64);

@@ -70,6 +70,18 @@ TEST_F(WorldDumpTest, IgnoresCreationOrderAndIds) {
               Map_DumpWorld(&b.world, WorldDumpFlag::Serials));
 }
 
+TEST_F(WorldDumpTest, CanLeaveTheSelectionOut) {
+    cDumpWorld w;
+    EntityRecord* light = w.light(8, "200");
+    BrushRecord* box = w.box(0, 64, "base/wall");
+    const QByteArray plain = Map_DumpWorld(&w.world, WorldDumpFlag::NoSelection);
+    Map_SelectObject(&w.world, light);
+    Map_SelectObject(&w.world, box);
+    Map_SelectObject(&w.world, box->firstFace);
+    EXPECT_EQ(Map_DumpWorld(&w.world, WorldDumpFlag::NoSelection), plain);
+    EXPECT_NE(Map_DumpWorld(&w.world), Map_DumpWorld(&w.world, WorldDumpFlag::NoSelection));
+}
+
 struct Change {
     const char* name;
     std::function<void(cDumpWorld&)> apply;

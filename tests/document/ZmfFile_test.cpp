@@ -531,6 +531,45 @@ TEST_F(ZmfFileTest, GroupMemberCountsComeFromTheLinksRead) {
     }
 }
 
+// Plugins write patch records directly: a count the reader would refuse must not make the
+// saved map unloadable.
+TEST_F(ZmfFileTest, BadPatchCountsAreSavedNormalised) {
+    struct CountCase {
+        int32_t columns, rows;
+        int32_t savedColumns, savedRows;
+    };
+    const CountCase cases[] = {{40, 3, 31, 3}, {3, 1, 3, 3}, {4, 6, 5, 7}, {-7, 33, 3, 31}};
+    for (const CountCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.columns << " x " << c.rows);
+        ASSERT_TRUE(read(fixture({})));
+        PatchRecord* patch = world.entities->firstBrush->next->patch;
+        ASSERT_NE(patch, nullptr);
+        patch->columns = c.columns;
+        patch->rows = c.rows;
+        console.clear();
+        const QString path = dir.filePath(QStringLiteral("patch.zmf"));
+        ASSERT_TRUE(Project_WriteWorld(&world, path));
+        EXPECT_TRUE(
+            console.contains(QStringLiteral("patch of brush 1 of entity 0 has a bad size %1 x %2: saved as "
+                                            "%3 x %4")
+                                 .arg(c.columns)
+                                 .arg(c.rows)
+                                 .arg(c.savedColumns)
+                                 .arg(c.savedRows)))
+            << console.lines.join('\n').toStdString();
+
+        MapWorld again;
+        Map_InitWorld(&again, nullptr);
+        ASSERT_TRUE(read(load(path), &again));
+        const PatchRecord* loaded = again.entities->firstBrush->next->patch;
+        ASSERT_NE(loaded, nullptr);
+        EXPECT_EQ(loaded->columns, c.savedColumns);
+        EXPECT_EQ(loaded->rows, c.savedRows);
+        EXPECT_EQ(loaded->points[2][1].xyz[0], 64.0f) << "the grid is kept";
+        Map_DestroyWorld(&again);
+    }
+}
+
 // ---- Bad files -----------------------------------------------------------------------------------
 
 struct BadFileCase {
