@@ -150,10 +150,10 @@ bool exportFile(MapDocument* document, const QString& path, bool makeBackup) {
 }
 
 // The project file itself (reader and writer report their own errors).
-bool readZmf(MapDocument* document, const QString& path) {
+bool readZmf(MapDocument* document, MapWorld* world, const QString& path) {
     ProjectSerializer s;
     s.document = document;
-    s.map = Map_Handle(document->world);
+    s.map = Map_Handle(world);
     s.path = path;
     s.askBugFix = [](const QString& question) {
         // The question is the user's: no wait cursor over it.
@@ -181,6 +181,24 @@ bool writeZmf(MapDocument* document, const QString& path) {
     s.writing = 1;
     s.exportPath = document->exportPath;
     return Project_WriteFile(s);
+}
+
+// A project file, or an import through the current profile's plugin (any plugin's format of the
+// extension when the profile's has none).
+bool readWorld(MapDocument* document, MapWorld* world, const QString& path) {
+    if (isZmf(path)) return readZmf(document, world, path);
+    const QString ext = lowerExtension(path);
+    QString profileName;
+    void* plugin = currentProfilePlugin(&profileName);
+    if (!plugin) return false;
+    MapFormatResult result = MapFormat_Run(MapFormatDirection::Import, plugin, ext, path, Map_Handle(world));
+    if (result == MapFormatResult::NoFormat) {
+        Sys_Warning("map format is not native for \"%s\", loading anyway...",
+                    Text_ToWindows1251(profileName).constData());
+        result = MapFormat_Run(MapFormatDirection::Import, nullptr, ext, path, Map_Handle(world));
+    }
+    if (result == MapFormatResult::NoFormat) Sys_Error("map format is not supported");
+    return result == MapFormatResult::Done;
 }
 
 } // namespace
@@ -303,30 +321,28 @@ bool Project_Load(MapDocument* document, const QString& path, GameConfig* config
         return false;
 
     cWaitCursor cursor;
-    MapWorld* world = document->world;
-    Map_ClearWorld(world);
-    Model_PurgeUnused(); // models of closed maps go before the new map's are needed
+    // The file is read into a fresh world that replaces the document's only when the read
+    // succeeded: a file that cannot be opened or read leaves the open map as it was.
+    MapWorld* world = new MapWorld{};
+    Map_InitWorld(world, document);
+    const QString previousExportPath = document->exportPath;
     document->exportPath.clear();
     makeConfigCurrent(document);
     TexList_RemoveUngrouped(GameCfg_CurrentTextureLists());
 
-    if (isZmf(path)) {
-        if (!readZmf(document, path)) return false;
-    } else {
-        const QString ext = lowerExtension(path);
-        QString profileName;
-        void* plugin = currentProfilePlugin(&profileName);
-        if (!plugin) return false;
-        MapFormatResult result =
-            MapFormat_Run(MapFormatDirection::Import, plugin, ext, path, Map_Handle(world));
-        if (result == MapFormatResult::NoFormat) {
-            Sys_Warning("map format is not native for \"%s\", loading anyway...",
-                        Text_ToWindows1251(profileName).constData());
-            result = MapFormat_Run(MapFormatDirection::Import, nullptr, ext, path, Map_Handle(world));
-        }
-        if (result == MapFormatResult::NoFormat) Sys_Error("map format is not supported");
-        if (result != MapFormatResult::Done) return false;
+    if (!readWorld(document, world, path)) {
+        Map_DestroyWorld(world);
+        delete world;
+        document->exportPath = previousExportPath;
+        TexList_AddUngrouped(GameCfg_CurrentTextureLists());
+        return false;
     }
+    MapWorld* previous = document->world;
+    document->world = world;
+    if (document->undo) document->undo->world = Map_Handle(world);
+    Map_DestroyWorld(previous);
+    delete previous;
+    Model_PurgeUnused(); // the closed map's models go; the new map holds what it uses
 
     TexList_AddUngrouped(GameCfg_CurrentTextureLists());
     Map_RefreshAfterLoad(world);

@@ -586,4 +586,32 @@ TEST_F(MapDocumentTest, FailedZmfLoadReportsFailure) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+// The file is read into a fresh world: a failed open keeps the open map, its world and its
+// export path exactly as they were; a good one replaces the world as a whole.
+TEST_F(MapDocumentTest, FailedLoadLeavesTheOpenMapAsItWas) {
+    MapDocument* saved = newMap();
+    ASSERT_TRUE(Project_Save(saved, path("a.zmf"), false, false));
+
+    MapDocument* document = newDocument();
+    ASSERT_TRUE(Project_Load(document, path("a.zmf"), &config));
+    document->exportPath = path("level.map");
+    MapWorld* world = document->world;
+    const QString dump = Map_DumpWorld(world);
+    ASSERT_NE(world->entities, nullptr);
+
+    writeFile(path("bad.zmf"), "not a project");
+    for (const char* name : {"bad.zmf", "missing.zmf"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(Project_Load(document, path(name), &config));
+        EXPECT_EQ(document->world, world);
+        EXPECT_EQ(Map_DumpWorld(document->world), dump);
+        EXPECT_EQ(document->exportPath, path("level.map"));
+        EXPECT_EQ(document->filePath, path("a.zmf"));
+    }
+
+    ASSERT_TRUE(Project_Load(document, path("a.zmf"), &config));
+    EXPECT_EQ(Map_DumpWorld(document->world), dump);
+    EXPECT_EQ(Map_FromHandle(document->undo->world), document->world);
+}
+
 } // namespace
