@@ -10,7 +10,7 @@ ZARV_PACKAGES=(
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0
   zlib1g-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth locales
+  xvfb xauth locales fonts-dejavu-core
 )
 
 zarv_install_deps() {

@@ -13,6 +13,9 @@ cmake --build "$BUILD" -j "$(zarv_jobs)"
 built=$(date +%s)
 echo "Build time: $((built - start)) s"
 
+# llvmpipe renders in the calling thread: no worker threads per GL context (the leak checker stops
+# every thread, and a suite running eight programs at once gains nothing from more), no shader cache.
+export LP_NUM_THREADS=0 MESA_SHADER_CACHE_DISABLE=true
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$ZARV_ROOT/scripts/lsan.supp:print_suppressions=0"

@@ -24,6 +24,7 @@
 #include "gamedata/EntityClass.h"
 #include "gamedata/GameData.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/ModelCache.h"
 #include "gamedata/MapFormats.h"
 #include "gamedata/MapProfile.h"
 #include "mainwindow/MainWindow.h"
@@ -58,10 +59,10 @@ GameConfigManager* configManager() {
 
 void bindConfig(MapDocument* document, GameConfig* config) {
     if (document->gameConfig == config) return;
-    if (document->gameConfig) --document->gameConfig->refCount;
+    if (document->gameConfig) --document->gameConfig->inUseCount;
     document->gameConfig = config;
     document->gameConfigName = config ? config->Title : QString();
-    if (config) ++config->refCount;
+    if (config) ++config->inUseCount;
 }
 
 void makeConfigCurrent(MapDocument* document) {
@@ -149,10 +150,10 @@ bool exportFile(MapDocument* document, const QString& path, bool makeBackup) {
 }
 
 // The project file itself (reader and writer report their own errors).
-bool readZmf(MapDocument* document, const QString& path) {
+bool readZmf(MapDocument* document, MapWorld* world, const QString& path) {
     ProjectSerializer s;
     s.document = document;
-    s.map = Map_Handle(document->world);
+    s.map = Map_Handle(world);
     s.path = path;
     s.askBugFix = [](const QString& question) {
         // The question is the user's: no wait cursor over it.
@@ -180,6 +181,24 @@ bool writeZmf(MapDocument* document, const QString& path) {
     s.writing = 1;
     s.exportPath = document->exportPath;
     return Project_WriteFile(s);
+}
+
+// A project file, or an import through the current profile's plugin (any plugin's format of the
+// extension when the profile's has none).
+bool readWorld(MapDocument* document, MapWorld* world, const QString& path) {
+    if (isZmf(path)) return readZmf(document, world, path);
+    const QString ext = lowerExtension(path);
+    QString profileName;
+    void* plugin = currentProfilePlugin(&profileName);
+    if (!plugin) return false;
+    MapFormatResult result = MapFormat_Run(MapFormatDirection::Import, plugin, ext, path, Map_Handle(world));
+    if (result == MapFormatResult::NoFormat) {
+        Sys_Warning("map format is not native for \"%s\", loading anyway...",
+                    Text_ToWindows1251(profileName).constData());
+        result = MapFormat_Run(MapFormatDirection::Import, nullptr, ext, path, Map_Handle(world));
+    }
+    if (result == MapFormatResult::NoFormat) Sys_Error("map format is not supported");
+    return result == MapFormatResult::Done;
 }
 
 } // namespace
@@ -262,6 +281,7 @@ bool Project_New(MapDocument* document) {
 
     MapWorld* world = document->world;
     Map_ClearWorld(world);
+    Model_PurgeUnused(); // models of closed maps go before the new map's are needed
     makeConfigCurrent(document);
 
     DefaultRoomParameters room;
@@ -301,29 +321,28 @@ bool Project_Load(MapDocument* document, const QString& path, GameConfig* config
         return false;
 
     cWaitCursor cursor;
-    MapWorld* world = document->world;
-    Map_ClearWorld(world);
+    // The file is read into a fresh world that replaces the document's only when the read
+    // succeeded: a file that cannot be opened or read leaves the open map as it was.
+    MapWorld* world = new MapWorld{};
+    Map_InitWorld(world, document);
+    const QString previousExportPath = document->exportPath;
     document->exportPath.clear();
     makeConfigCurrent(document);
     TexList_RemoveUngrouped(GameCfg_CurrentTextureLists());
 
-    if (isZmf(path)) {
-        if (!readZmf(document, path)) return false;
-    } else {
-        const QString ext = lowerExtension(path);
-        QString profileName;
-        void* plugin = currentProfilePlugin(&profileName);
-        if (!plugin) return false;
-        MapFormatResult result =
-            MapFormat_Run(MapFormatDirection::Import, plugin, ext, path, Map_Handle(world));
-        if (result == MapFormatResult::NoFormat) {
-            Sys_Warning("map format is not native for \"%s\", loading anyway...",
-                        Text_ToWindows1251(profileName).constData());
-            result = MapFormat_Run(MapFormatDirection::Import, nullptr, ext, path, Map_Handle(world));
-        }
-        if (result == MapFormatResult::NoFormat) Sys_Error("map format is not supported");
-        if (result != MapFormatResult::Done) return false;
+    if (!readWorld(document, world, path)) {
+        Map_DestroyWorld(world);
+        delete world;
+        document->exportPath = previousExportPath;
+        TexList_AddUngrouped(GameCfg_CurrentTextureLists());
+        return false;
     }
+    MapWorld* previous = document->world;
+    document->world = world;
+    if (document->undo) document->undo->world = Map_Handle(world);
+    Map_DestroyWorld(previous);
+    delete previous;
+    Model_PurgeUnused(); // the closed map's models go; the new map holds what it uses
 
     TexList_AddUngrouped(GameCfg_CurrentTextureLists());
     Map_RefreshAfterLoad(world);
@@ -551,9 +570,9 @@ void Project_RebindGameConfig(MapDocument* document) {
         // The old record may be gone with a rebuilt list: only a listed one gives its count back.
         if (found != document->gameConfig && document->gameConfig &&
             manager->configs.contains(document->gameConfig))
-            --document->gameConfig->refCount;
+            --document->gameConfig->inUseCount;
     }
-    if (found != document->gameConfig && found) ++found->refCount;
+    if (found != document->gameConfig && found) ++found->inUseCount;
     document->gameConfig = found;
 
     for (cChildWindow* window : document->windows)
@@ -652,4 +671,17 @@ cCanvas* Project_FindCanvas(MapDocument* document, int32_t viewId) {
     for (cChildWindow* window : document->windows)
         if (cCanvas* canvas = window->findCanvas(viewId)) return canvas;
     return nullptr;
+}
+
+void Project_BroadcastCameraMove(MapDocument* document, const float a[3], const float b[3]) {
+    for (cChildWindow* window : document->windows)
+        window->invalidateCameraRects(a, b);
+}
+
+float Project_TickFrameClock(MapDocument* document, int64_t nowMs) {
+    if (document->frameClock < 0) document->frameClock = nowMs;
+    const float seconds = float(nowMs - document->frameClock) * 0.001f;
+    if (seconds <= 0.0f) return 0.0f;
+    document->frameClock = nowMs;
+    return std::min(seconds, 0.1f);
 }

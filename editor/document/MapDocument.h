@@ -45,6 +45,7 @@ public:
     MapWorld* world = nullptr;   // owned
     UndoHistory* undo = nullptr; // owned
     QTime createdAt;
+    int64_t frameClock = -1; // milliseconds of the last frame tick of the views; -1 before the first
 };
 
 // ---- Construction --------------------------------------------------------------------------
@@ -124,6 +125,11 @@ void Project_SetViewOffset(MapDocument* document, float x, float y);
 void Project_SetCameraOrigin(MapDocument* document, const float eye[3]);
 void Project_ReleaseViewInput(MapDocument* document);
 cCanvas* Project_FindCanvas(MapDocument* document, int32_t viewId);
+// The camera view moved from b to a: the 2D views repaint the strip around both.
+void Project_BroadcastCameraMove(MapDocument* document, const float a[3], const float b[3]);
+// The views' shared frame clock: the seconds since its last tick (at most 0.1) when positive,
+// advancing the clock; else 0.
+float Project_TickFrameClock(MapDocument* document, int64_t nowMs);
 
 // ---- Helpers -------------------------------------------------------------------------------
 // The main window's settings, or the defaults while there is none.

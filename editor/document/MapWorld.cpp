@@ -423,7 +423,7 @@ int32_t Map_ApiGetTexturePackageList(void* handle, char** out, int32_t separator
 
     QByteArray text;
     bool first = true;
-    for (const QString& package : config->texturePackages) {
+    for (const QString& package : config->Parcel) {
         // Package files are the WAD archives; folders and effect scripts are other kinds.
         if (QFileInfo(package).suffix().compare(QLatin1String("wad"), Qt::CaseInsensitive) != 0) continue;
         QString path = package;

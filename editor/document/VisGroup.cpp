@@ -70,8 +70,8 @@ void VisGroup_Init(VisGroup* set) {
     set->memberCount = 0;
     set->visible = 1;
     uint8_t lo[4], hi[4];
-    Color_FillRGBA(COLOR_GROUP_RANDOM_MIN, lo);
-    Color_FillRGBA(COLOR_GROUP_RANDOM_MAX, hi);
+    Color_FillRGBA(lo, COLOR_GROUP_RANDOM_MIN);
+    Color_FillRGBA(hi, COLOR_GROUP_RANDOM_MAX);
     for (int k = 0; k < 3; ++k) {
         const int32_t random = K_RandomLong(0, 255);
         set->color[k] = uint8_t(lo[k] + floorDiv256(random * (int32_t(hi[k]) - int32_t(lo[k]))));

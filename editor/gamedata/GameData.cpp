@@ -9,16 +9,39 @@
 #include "core/TextEncoding.h"
 #include "gamedata/FgdParser.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/ModelCache.h"
+#include "gamedata/TexturePackage.h"
 #include "mainwindow/MainWindow.h"
 
 namespace {
 
 using ClassList = std::vector<std::unique_ptr<EntityClass>>;
 
+// Every sprite and model a class names, each once when not empty.
+template <typename Visit> void forEachModelPath(const GameData* file, Visit visit) {
+    for (const auto& entry : file->classes) {
+        const EntityClass* eclass = entry.second.get();
+        if (!eclass->iconSprite.isEmpty()) visit(eclass->iconSprite, true);
+        if (!eclass->sprite.isEmpty()) visit(eclass->sprite, true);
+        if (!eclass->model.isEmpty()) visit(eclass->model, false);
+        if (!eclass->model2.isEmpty()) visit(eclass->model2, false);
+    }
+}
+
+void releaseModels(GameData* file) {
+    ModelCache* cache = Model_Cache();
+    if (cache)
+        forEachModelPath(file, [cache](const QByteArray& name, bool sprite) {
+            const QString path = Text_FromWindows1251(name);
+            sprite ? Model_ReleaseSprite(cache, path) : Model_ReleaseModel(cache, path);
+        });
+    file->modelsPrecached = false;
+}
+
 // Empties the file's class tables and hands the classes over, still alive, so that whoever points
 // at them can re-bind before they are freed.
 ClassList takeClasses(GameData* file) {
-    // Sprites and models are not held by the cache yet, so precaching holds nothing to release.
+    if (file->modelsPrecached) releaseModels(file);
     ClassList taken;
     taken.reserve(file->classes.size());
     for (auto& entry : file->classes)
@@ -38,6 +61,8 @@ void rebindAndFree(ClassList old, bool loaded = false) {
     if (old.empty() && !loaded) return;
     if (GameDataRegistry* registry = Fgd_Registry(); registry && registry->rebindClassUsers)
         registry->rebindClassUsers();
+    // The class menus of precached configurations list the classes as they are now.
+    GameCfg_RebuildAllClassTrees();
 }
 
 // Clears the tokenizer's error flag and reads up to and including the next "@"; false at the end.
@@ -85,9 +110,8 @@ void buildAutomaticGroups(GameData* file) {
 template <typename Visit> EntityClass* searchConfig(const GameConfig* config, Visit visit) {
     const GameDataRegistry* registry = Fgd_Registry();
     if (!config || !registry) return nullptr;
-    const QStringList& files = config->entityDefinitionFiles;
-    for (auto it = files.crbegin(); it != files.crend(); ++it) {
-        const GameData* file = registry->files.value(*it, nullptr);
+    for (const QString& path : config->precachedGameData) {
+        const GameData* file = registry->files.value(path, nullptr);
         if (!file || file->loadState == GameDataState::NotLoaded) continue;
         if (EntityClass* found = visit(file)) return found;
     }
@@ -168,9 +192,18 @@ void Fgd_ClearClasses(GameData* file) {
 }
 
 void Fgd_PrecacheModels(GameData* file, const QString& paletteName) {
-    // The model cache does not exist yet: nothing is acquired, the file only counts as precached.
-    (void)paletteName;
-    if (file) file->modelsPrecached = true;
+    if (!file) return;
+    // A second precache would hold every model twice, and one clear releases only once.
+    if (file->modelsPrecached) return;
+    ModelCache* cache = Model_Cache();
+    if (!cache) return;
+    const uint8_t* palette = paletteName.isEmpty() ? nullptr : Tex_FindPalette(paletteName);
+    forEachModelPath(file, [cache, palette](const QByteArray& name, bool sprite) {
+        const QString path = Text_FromWindows1251(name);
+        sprite ? (void)Model_AcquireSprite(cache, path, palette)
+               : (void)Model_AcquireModel(cache, path, palette);
+    });
+    file->modelsPrecached = true;
 }
 
 bool Fgd_RegisterClass(GameData* file, std::unique_ptr<EntityClass> eclass) {

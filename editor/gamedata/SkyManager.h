@@ -6,7 +6,14 @@
 
 #include "gamedata/PluginFormats.h"
 
+struct GameConfig;
+
 class SkyManager {
 public:
     QList<SkyFormatEntry> formats; // registration order
 };
+
+// Loads the skies the configuration's folders hold, owned by the configuration.
+void Sky_LoadForConfig(GameConfig* config);
+// Releases every sky loaded for the configuration.
+void Sky_ReleaseForConfig(GameConfig* config);

@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "gamedata/PluginFormats.h"
+#include "gamedata/TexturePackage.h"
 #include "gamedata/TextureRecords.h"
 
 class QWidget;

@@ -4,7 +4,6 @@
 #include <GL/gl.h>
 #include <QApplication>
 #include <QPalette>
-#include <QSurfaceFormat>
 #include <algorithm>
 
 #include "gamedata/TextureManager.h"
@@ -51,7 +50,7 @@ void cTextureView::resizeGL(int width, int height) {
 
 void cTextureView::paintGL() {
     uint8_t rgba[4];
-    Color_FillRGBA(COLOR_APPLICATION, rgba);
+    Color_FillRGBA(rgba, COLOR_APPLICATION);
     QColor background(rgba[0], rgba[1], rgba[2]);
     if (rgba[0] == 0 && rgba[1] == 0 && rgba[2] == 0)
         background = QApplication::palette().color(QPalette::Window);
@@ -100,15 +99,4 @@ void cTextureView::paintGL() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glBindTexture(GL_TEXTURE_2D, 0);
-}
-
-void Tex_InitGLDefaults() {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QSurfaceFormat format;
-    format.setRenderableType(QSurfaceFormat::OpenGL);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setDepthBufferSize(24);
-    format.setStencilBufferSize(8);
-    format.setSwapInterval(0);
-    QSurfaceFormat::setDefaultFormat(format);
 }

@@ -30,7 +30,3 @@ private:
     int m_wrapMode = 0x2900; // GL_CLAMP until an edge-clamp extension is found
     ShaderRecord* m_shader = nullptr;
 };
-
-// Shares one set of GL objects between all contexts and makes the default format a
-// compatibility profile with depth 24 and stencil 8; before the QApplication exists.
-void Tex_InitGLDefaults();

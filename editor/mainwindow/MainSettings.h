@@ -20,29 +20,71 @@ struct MainSettings {
     int32_t UndoLevels = 50;     // stored as at least 5
     int32_t MaxWorldSize = 8192; // the world box is ±MaxWorldSize/2 on each axis
     int32_t SelectionBulletSize = 8;
+    bool NoPolyOffset = false;
+    int32_t VertexToolBulletSize = 8;
+    bool PreciseModelSelection = true;
+    bool AnisotropicFilter = false;
+    int32_t CurrentColorScheme = 0; // -1 the custom scheme
     float MapVertexRoundEps = 0.01f;
     bool KeepDefaultEpairs = false;
+    bool NoPrecache = true;       // game configurations are precached when a document takes them
+    bool LoadFromArchives = true; // precaching opens the configuration's archives
 
     // "View2D".
+    bool CrosshairCursor = true;
+    bool DefaultFixedDegreeRotation = false;
     int32_t FixedDegreeRotation = 15;
+    bool EnableScrollbars = true;
     bool DrawVertices = true;
+    bool DrawModels = true;
+    bool DrawCamera = true;
+    bool FastCamera = true;
+    bool DrawSizingInfo = false;
+    bool ClipSizingInfo = false;
+    bool CenterOnCamera = false;
     bool UseVisgroupColors = true;
+    bool ArrowKeyNudge = true;
     bool ReorientPrimitives = false;
+    bool SelectAuto = false;
+    bool SelectByHandles = false;
+    bool SelectCurves = true;
+    bool SelectMouseMove = false;
     bool KeepCloneVisGroup = false;
     int32_t GridDefaultSize = 32;
-    bool EnableGrid2D = true;
+    int32_t GridHighlightStep = 8;
+    bool GridHighlight = true;
+    bool HideSmallGrid = true;
+    bool DottedGrid = false;
 
     // "View3D".
+    int32_t BackClip = 5000;
+    int32_t Sensitivity = 10;
+    int32_t TextureFilter = 1;
+    bool Antialiasing = false;
+    bool Transparency = true;
+    bool TransparentSort = true;
+    bool AnimateModels = true;
+    bool AnimateShaders = false;
+    bool DrawSky = false;
+    int32_t ModelRenderDistance = 500;
+    bool EnergySavingMode = false;
+    bool LimitFPS = true;
+    bool Mouselook = true;
+    bool MouseReverseY = false;
+    bool TabletPenInput = false;
+    int32_t ForwardSpeed = 1000;
+    int32_t TimeToTopSpeed = 500;
     int32_t CameraFOV = 90;
+    bool AlphaBuffer = true;
     float MinAlphaValue = 0.2f; // alpha-test reference 0..1 (0..255 in the file)
-    bool EnableGrid3D = false;
 
     // "Map".
+    bool EnableGrid2D = true;
+    bool EnableGrid3D = false;
     bool SnapToGrid = true;
     bool IgnoreMapExportInfo = false;
 
     // Texture loading and upload.
-    bool LoadFromArchives = true;  // resources also come from a configuration's archives
     bool HalfSizeTextures = false; // sides above MinHalfSizeTextureDims upload halved
     int32_t MinHalfSizeTextureDims = 128;
     bool TextureCompression = false; // when the extension exists
@@ -50,9 +92,18 @@ struct MainSettings {
     bool AutoMipmaps = true;         // GL-generated mipmaps when the extension exists
 
     // "View".
+    bool ShowConnections = false;
+    bool DrawNoDraw = true;
+    bool DrawHint = true;
+    bool DrawClip = true;
+    bool DrawTrigger = true;
     bool TextureTransparency = true;
     bool EntityTransparency = true;
     int32_t HideMask = 0;
+    int32_t CanvasConfig = 0; // the map windows' layout word; 0 none stored
+    bool EnableGridUV = false;
+    float DistanceGridUV = 1024.0f;
+    bool SelOverlaySkipDepth = false;
 
     // "Autosave".
     bool BackupFiles = true;

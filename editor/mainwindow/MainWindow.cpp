@@ -2,13 +2,18 @@
 #include "mainwindow/MainWindow.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QWidget>
 
 #include "core/FileLookup.h"
 #include "core/NotAvailable.h"
 #include "core/Winding.h"
 #include "dialogs/application/PluginDialog.h"
+#include "document/MapDocument.h"
 #include "document/UndoHistory.h"
+#include "views/ChildWindow.h"
 #include "mainwindow/ConsoleSink.h"
 #include "map/Decal.h"
 
@@ -20,6 +25,11 @@ cMainWindow::cMainWindow() {
 
 cMainWindow::~cMainWindow() {
     Plugin_DestroyManager(&plugins);
+    // The managers go in this order while the window is still reachable: configurations release
+    // their files and archives, files release their models.
+    GameCfg_DestroyManager(&gameConfigs);
+    Fgd_FreeAll(&gameData);
+    Model_DestroyCache(&models);
     // File look-ups must not reach this window's configurations any more.
     Sys_FileLookup() = FileLookupConfig();
     // The pools live for the whole run; what they hold now is only recycled records.
@@ -36,7 +46,11 @@ void cMainWindow::printToConsole(const QString& text, bool asHtml, bool bold) {
     Console_Feed(line);
 }
 
-void cMainWindow::updateAllViews(int mask) {}
+void cMainWindow::updateAllViews(int mask) {
+    for (MapDocument* document : documents)
+        for (cChildWindow* window : document->windows)
+            window->redrawViews(mask);
+}
 
 void cMainWindow::setActionChecked(const QString& name, bool checked) {}
 
@@ -58,6 +72,18 @@ void cMainWindow::runPluginAction(int index) {
     const int32_t waitCursors = App_WaitCursorCount();
     action.dispatch(action.userValue);
     if (App_WaitCursorCount() > waitCursors) App_EndWaitCursor();
+}
+
+QString cMainWindow::resolveConfigFile(const QString& name, bool forWriting) const {
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/zarv");
+    const QString inSettings = folder + QLatin1Char('/') + name;
+    if (forWriting) {
+        QDir().mkpath(folder);
+        return inSettings;
+    }
+    if (QFileInfo::exists(inSettings)) return inSettings;
+    return App_GetBaseDirectory() + QLatin1Char('/') + name;
 }
 
 void App_ShowSplashMessage(const QString& text) {

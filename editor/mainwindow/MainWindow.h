@@ -3,6 +3,7 @@
 // configurations, the archives and the console. Menus, docks and views come with the window.
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include "dialogs/editing/FacePropertiesDialog.h"
@@ -14,8 +15,26 @@
 #include "gamedata/SkyManager.h"
 #include "gamedata/TextureManager.h"
 #include "mainwindow/MainSettings.h"
+#include "views/ColorScheme.h"
 
 class QWidget;
+class MapDocument;
+class cAbstractTool;
+class cCanvas;
+
+// Bits of cMainWindow::heldKeys: keys held down, kept by the window's event filter.
+namespace HeldKey {
+constexpr uint32_t Space = 0x1;
+constexpr uint32_t Left = 0x2;
+constexpr uint32_t Right = 0x4;
+constexpr uint32_t Up = 0x8;
+constexpr uint32_t Down = 0x10;
+constexpr uint32_t W = 0x20;
+constexpr uint32_t S = 0x40;
+constexpr uint32_t A = 0x80;
+constexpr uint32_t D = 0x100;
+constexpr uint32_t C = 0x200;
+} // namespace HeldKey
 
 class cMainWindow {
 public:
@@ -28,6 +47,10 @@ public:
     void printToConsole(const QString& text, bool asHtml, bool bold);
     // Repaints the views of every map window: 1 the 2D views, 2 the 3D views.
     void updateAllViews(int mask);
+    // Re-checks the view-mode actions for the focus view (the actions come with the menus).
+    void updateViewModeActions() {}
+    // The document of the active map window (the first open one until the MDI area exists).
+    MapDocument* currentDocument() const { return documents.isEmpty() ? nullptr : documents.first(); }
     // Sets a checkable action's state without running its slot.
     void setActionChecked(const QString& name, bool checked);
     // Refreshes the status bar's "Snap: %1 Grid: %2".
@@ -37,6 +60,9 @@ public:
     // Runs the plugin action at the index of the sorted list with its user value, file look-ups
     // searching the current game configuration; a wait cursor the plugin left pushed is popped.
     void runPluginAction(int index);
+    // A settings file by name: for writing the one in the settings folder (made on first use); for
+    // reading that one when it exists, else the one in the program's base folder.
+    QString resolveConfigFile(const QString& name, bool forWriting) const;
 
     MainSettings settings;
     // The managers, built in this order (the plugin manager first: it fills the engine table).
@@ -48,6 +74,21 @@ public:
     ModelCache models;
     SkyManager skies;
     cFacePropertiesDialog faceDialog;
+    cColorScheme colorScheme;
+    // The open maps, in opening order.
+    QList<MapDocument*> documents;
+    // Views: the one taking keys, the one before it, the last one under input.
+    cCanvas* focusView = nullptr;
+    cCanvas* previousFocusView = nullptr;
+    cCanvas* lastInputCanvas = nullptr;
+    cAbstractTool* activeTool = nullptr;
+    cAbstractTool* secondaryTool = nullptr;
+    uint32_t heldKeys = 0; // HeldKey
+    // Texts of the status bar's position and zoom labels.
+    QString positionLabelText;
+    QString zoomLabelText;
+    // The views' texture-filter word; -1 asks them to rebuild it from the settings.
+    int32_t textureFilterWord = -1;
     // The start-up splash screen while it is shown.
     QWidget* splashScreen = nullptr;
     // The last progress text shown (the splash screen and wait dialog come with the window).

@@ -12,6 +12,8 @@
 #include "document/MapWorldEntities.h"
 #include "gamedata/EntityClass.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/ModelCache.h"
+#include "gamedata/TexturePackage.h"
 #include "gamedata/TextureManager.h"
 #include "map/Decal.h"
 #include "map/MapEntity.h"
@@ -32,6 +34,31 @@ void setBoundsFromBox(EntityRecord* e, const float mins[3], const float maxs[3],
         e->mins[i] = e->origin[i] + mins[i] * scale;
         e->maxs[i] = e->origin[i] + maxs[i] * scale;
     }
+}
+
+// The palette of the entity's game configuration, which formats that take one load with.
+const uint8_t* paletteOf(const EntityRecord* e) {
+    const GameConfig* config = Map_GameConfig(Map_FromHandle(e->owner));
+    if (!config) config = GameCfg_Current();
+    return config && !config->PaletteFile.isEmpty() ? Tex_FindPalette(config->PaletteFile) : nullptr;
+}
+
+// Half the larger side of a sprite's frame. A plugin sprite's frame is the plugin's own, so one
+// without a texture counts as 16 units across.
+int32_t spriteHalfSize(const SpriteCacheEntry* sprite) {
+    if (sprite->texture) return std::max(sprite->texture->width, sprite->texture->height) / 2;
+    return 8;
+}
+
+bool offsetsSet(const float* offsets) {
+    return offsets[0] != 0.0f || offsets[1] != 0.0f || offsets[2] != 0.0f;
+}
+
+// The box of one model: its format's answer, else the box the load stored.
+void modelBox(ModelCacheEntry* entry, uint32_t flags, EntityRecord* e, float mins[3], float maxs[3]) {
+    if (entry->bounds && entry->bounds(entry->formatId, mins, maxs, int32_t(flags), entry, e)) return;
+    std::memcpy(mins, entry->mins, sizeof entry->mins);
+    std::memcpy(maxs, entry->maxs, sizeof entry->maxs);
 }
 
 } // namespace
@@ -67,7 +94,16 @@ int32_t cMapEntity::chooseModel(const char** name, bool* icon) const {
 
 void cMapEntity::rebuildModel(bool reload) {
     record->flags |= EntityFlag::NeedsUpdate;
-    // Reloading from file belongs to the model cache, which keeps the entry across a reload.
+    if (reload && record->model)
+        if (ModelCache* cache = Model_Cache()) {
+            // The cache keeps the entry across the reload; every entity showing it sees the new file.
+            if (record->modelKind == EntityModelKind::Sprite)
+                Model_ReloadSprite(cache, static_cast<SpriteCacheEntry*>(record->model->entry),
+                                   paletteOf(record));
+            else if (record->modelKind == EntityModelKind::Model)
+                Model_ReloadModel(cache, static_cast<ModelCacheEntry*>(record->model->entry),
+                                  paletteOf(record));
+        }
     releaseModel();
     if (!(record->flags & EntityFlag::Point) || record->firstBrush) {
         record->flags &= ~EntityFlag::NeedsUpdate;
@@ -83,19 +119,45 @@ void cMapEntity::rebuildModel(bool reload) {
     const char* name;
     bool icon;
     const int32_t kind = chooseModel(&name, &icon);
+    ModelCache* cache = Model_Cache();
     void* entry = nullptr;
+    void* entry2 = nullptr;
+    int32_t size = 0;
     if (kind == EntityModelKind::Decal) {
         if (ShaderRecord* texture =
                 TexList_FindShader(GameCfg_CurrentTextureLists(), Text_FromWindows1251(name))) {
             ++texture->refCount;
             entry = texture;
         }
+    } else if (kind == EntityModelKind::Sprite && cache) {
+        SpriteCacheEntry* sprite = Model_AcquireSprite(cache, Text_FromWindows1251(name), paletteOf(record));
+        if (sprite->loaded && (sprite->texture || sprite->data)) {
+            entry = sprite;
+            size = icon ? 8 : spriteHalfSize(sprite);
+        } else {
+            Model_ReleaseSpriteEntry(cache, sprite);
+        }
+    } else if (kind == EntityModelKind::Model && cache) {
+        ModelCacheEntry* model = Model_AcquireModel(cache, Text_FromWindows1251(name), paletteOf(record));
+        if (model->loaded) {
+            entry = model;
+            if (!entityClass->model2.isEmpty() && (entityClass->helpers & EntityClassHelper::Studio)) {
+                ModelCacheEntry* second =
+                    Model_AcquireModel(cache, Text_FromWindows1251(entityClass->model2), paletteOf(record));
+                if (second->loaded)
+                    entry2 = second;
+                else
+                    Model_ReleaseModelEntry(cache, second);
+            }
+        } else {
+            Model_ReleaseModelEntry(cache, model);
+        }
     }
-    // Sprites and models are acquired from the model cache, which is not part of the editor
-    // yet: nothing loads, so they get no drawable.
     if (entry) {
         EntityModel* model = static_cast<EntityModel*>(Sys_Alloc(sizeof(EntityModel)));
         model->entry = entry;
+        model->entry2 = entry2;
+        model->size = size;
         model->icon = model->iconFlag2 = icon;
         if (entityClass->helpers & EntityClassHelper::BobParms)
             std::memcpy(model->offsets, entityClass->bobParms, sizeof model->offsets);
@@ -108,10 +170,25 @@ void cMapEntity::rebuildModel(bool reload) {
 
 void cMapEntity::releaseModel() {
     EntityModel* model = record->model;
-    if (model && record->modelKind == EntityModelKind::Decal) Decal_FreeFragments(model);
-    if (model && record->modelKind == EntityModelKind::Decal && model->entry) {
-        ShaderRecord* texture = static_cast<ShaderRecord*>(model->entry);
-        if (texture->refCount > 0) --texture->refCount;
+    if (model) {
+        ModelCache* cache = Model_Cache();
+        switch (record->modelKind) {
+        case EntityModelKind::Decal:
+            Decal_FreeFragments(model);
+            if (ShaderRecord* texture = static_cast<ShaderRecord*>(model->entry);
+                texture && texture->refCount > 0)
+                --texture->refCount;
+            break;
+        case EntityModelKind::Sprite:
+            Model_ReleaseSpriteEntry(cache, static_cast<SpriteCacheEntry*>(model->entry));
+            break;
+        case EntityModelKind::Model:
+            Model_ReleaseModelEntry(cache, static_cast<ModelCacheEntry*>(model->entry));
+            Model_ReleaseModelEntry(cache, static_cast<ModelCacheEntry*>(model->entry2));
+            break;
+        default:
+            break;
+        }
     }
     Sys_Free(model);
     record->model = nullptr;
@@ -146,10 +223,25 @@ void cMapEntity::updateModelBounds(bool keepAnimation) {
         break;
     }
     case EntityModelKind::Model: {
+        float box[2][3];
+        const uint32_t extra = (classFlags & EntityClassHelper::EccentricFix) ? MODEL_CENTERED : 0;
+        modelBox(static_cast<ModelCacheEntry*>(model->entry),
+                 extra | (offsetsSet(model->offsets) ? MODEL_ITEM_MOTION : 0), record, box[0], box[1]);
+        if (auto* second = static_cast<ModelCacheEntry*>(model->entry2)) {
+            float more[2][3];
+            modelBox(second, extra | (offsetsSet(model->offsets + 3) ? MODEL_ITEM_MOTION : 0), record,
+                     more[0], more[1]);
+            for (int i = 0; i < 3; ++i) {
+                box[0][i] = std::min(box[0][i], more[0][i]);
+                box[1][i] = std::max(box[1][i], more[1][i]);
+            }
+        }
         bool sized = false;
         for (int i = 0; i < 3; ++i)
-            sized |= std::fabs(model->mins[i]) >= 0.001f || std::fabs(model->maxs[i]) >= 0.001f;
+            sized |= std::fabs(box[0][i]) >= 0.001f || std::fabs(box[1][i]) >= 0.001f;
         if (sized) {
+            std::memcpy(model->mins, box[0], sizeof model->mins);
+            std::memcpy(model->maxs, box[1], sizeof model->maxs);
             const float scale = (classFlags & EntityClassHelper::NoScale) ? 1.0f : record->scale;
             setBoundsFromBox(record, model->mins, model->maxs, scale);
         } else if (ec) {

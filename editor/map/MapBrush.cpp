@@ -24,7 +24,7 @@ namespace {
 
 ObjectColor schemeColor(int32_t key) {
     uint8_t c[4];
-    Color_FillRGBA(key, c);
+    Color_FillRGBA(c, key);
     return Color_FromBytes(c[0], c[1], c[2], c[3]);
 }
 

@@ -7,7 +7,7 @@
 namespace {
 ObjectColor schemeColor(int32_t key) {
     uint8_t rgba[4];
-    Color_FillRGBA(key, rgba);
+    Color_FillRGBA(rgba, key);
     return Color_FromBytes(rgba[0], rgba[1], rgba[2], rgba[3]);
 }
 } // namespace

@@ -50,25 +50,27 @@ struct EntityTarget {
     EPair* pair;
 };
 
-// The attached sprite, decal or model (its kind is EntityRecord::modelKind). The caches that
-// fill `entry` come with the model cache. Plugins find a decal's own bounds at bytes 16..39;
-// the rest of the layout is ours.
+// The attached sprite, decal or model (its kind is EntityRecord::modelKind). Plugins find a
+// decal's own bounds at bytes 16..39 and, for a model, the main model's entry at 0 and the item
+// motion values (speed, amplitude, base) of the main model at 60 and of the second at 72.
 struct EntityModel {
     void* entry;   // sprite or model cache entry (one reference held), or the decal texture
-    void* entry2;  // second model entry
+    void* entry2;  // second model entry (one reference held)
     float mins[3]; // decal bounds, or the model box
     float maxs[3];
     uint8_t icon;      // the class's icon sprite
     uint8_t iconFlag2; // set together with icon
     int32_t size;      // sprite half size: 8 for an icon
-    float offsets[6];  // from the class with EntityClassHelper::BobParms
+    void* fragments;   // decal fragments laid on faces
     float animTime;    // animation position; 0 after a reset
+    float offsets[6];  // from the class with EntityClassHelper::BobParms
     int32_t frame;
-    void* fragments; // decal fragments laid on faces
 };
 static_assert(std::is_standard_layout_v<EntityModel>);
+static_assert(offsetof(EntityModel, entry) == 0);
 static_assert(offsetof(EntityModel, mins) == 16);
 static_assert(offsetof(EntityModel, maxs) == 28);
+static_assert(offsetof(EntityModel, offsets) == 60);
 static_assert(sizeof(EntityModel) == 88);
 
 // Undo snapshot of an entity, as Entity_CreateFromSnapshot reads it. The class is not kept: a
@@ -125,6 +127,9 @@ public:
     EntityRecord* duplicate();
     // Bounds origin +- 8 without brushes; colour white for the world entity, else magenta.
     void resetBounds();
+    // Sets the GL colour of the entity's title: the selected fill colour when selected, else its
+    // display colour, with the given alpha (0..255).
+    void applyDrawColor(int alpha) const;
 
     // ---- Key/values (8-bit text) ----
     EPair* findKey(const char* key) const;

@@ -1,8 +1,14 @@
-// The named colours that all drawing reads. This holds the default scheme only; saved schemes and
-// the scheme menu come with the colour-scheme editor.
+// The named colours that all drawing reads: the colour table (55 rows, built-in defaults at
+// start), the user's custom scheme beside it, and their storage in settings groups.
 #pragma once
 
+#include <QColor>
+#include <QList>
+#include <QString>
 #include <cstdint>
+
+class QListWidget;
+class QSettings;
 
 enum ColorSchemeKey : int32_t {
     COLOR_APPLICATION = 0,
@@ -64,15 +70,57 @@ enum ColorSchemeKey : int32_t {
 };
 
 struct ColorSchemeEntry {
-    int32_t key;
-    const char* name;  // the key's own name, e.g. "COLOR_2D_BACKGROUND"
-    const char* title; // shown in the scheme editor
-    uint8_t rgba[4];
+    int32_t key;             // equal to the row index
+    const char* name;        // the settings key, e.g. "COLOR_2D_BACKGROUND"
+    const char* displayName; // shown in the custom colours dialog
+    QColor colour;
 };
 
-// The rows of the default scheme, in key order.
-const ColorSchemeEntry* Color_DefaultScheme();
-// The colour of a row into a shared buffer; all zero when the key is absent.
+struct CustomColorEntry {
+    int32_t key;
+    QColor colour;
+};
+
+// The tables themselves (row i has key i). Some users read rows directly.
+ColorSchemeEntry* Color_Table();
+CustomColorEntry* Color_CustomTable();
+inline constexpr int32_t kColorTableRows = COLOR_COUNT;
+// The built-in default of a row (the colour table's start value).
+QColor Color_DefaultColor(int32_t key);
+// Puts both tables back to their built-in start values (tests and a scheme reset).
+void Color_ResetTables();
+
+// The main window's colour-scheme object: the fallback for keys no row has.
+class cColorScheme {
+public:
+    const QColor& Color_GetQColor(int32_t key) const;
+    QColor fallback = QColor(0, 0, 0, 255);
+};
+
+// The row's QColor through the main window's scheme object (opaque black when absent).
+const QColor& Color_GetQColor(int32_t key);
+// The row's display name; empty when no row has the key.
+QString Color_GetName(int32_t key);
+// Red, green, blue, alpha into a shared buffer overwritten by every call; 0, 0, 0, 0 when absent.
 const uint8_t* Color_GetRGBA(int32_t key);
-// The colour of a row into the caller's buffer; opaque black when the key is absent.
-void Color_FillRGBA(int32_t key, uint8_t out[4]);
+// Red, green, blue, alpha into the caller's buffer, which it returns; opaque black when absent.
+uint8_t* Color_FillRGBA(uint8_t* buffer, int32_t key);
+// The colour as four floats 0..1 in a shared buffer overwritten by every call; zero when absent.
+const float* Color_GetFloat(int32_t key);
+
+// ---- Storage (the caller opens and closes the settings group) ----
+// "r g b" or "r g b a" (alpha only when not 255).
+QString Color_ToText(const QColor& colour);
+QColor Color_FromText(const QString& text);
+void Color_LoadScheme(QSettings& settings);
+void Color_LoadCustomScheme(QSettings& settings);
+void Color_SaveCustomScheme(QSettings& settings);
+void Color_ApplyCustomScheme();
+// Copies up to 55 colours, indexed by row, into the custom table.
+void Color_StoreCustomScheme(const QList<QColor>& colours);
+// Clears the list and adds one item per row: display name, row index under Qt::UserRole.
+void Color_FillListWidget(QListWidget* list);
+// The start-up choice after all other settings are read: loads the custom table from
+// "ColorSchemeCustom" when it has a "Title"; scheme -1 applies it, else "ColorScheme%1" is loaded
+// when it has a "Title", else the defaults stay. Refreshing the palette is the caller's.
+void Color_ChooseStartupScheme(QSettings& settings, int32_t currentScheme);

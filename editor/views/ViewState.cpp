@@ -3,3 +3,5 @@
 
 uint8_t View_NoRedraw = 0;
 uint8_t View_Painting = 0;
+uint8_t View_TextureLoading = 0;
+uint8_t View_ClosingWindows = 0;

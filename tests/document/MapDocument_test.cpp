@@ -188,12 +188,12 @@ TEST_F(MapDocumentTest, NewMapHasTheWorldEntityAndIsBoundToItsConfiguration) {
     EXPECT_STREQ(document->world->entities->classname, "worldspawn");
     EXPECT_TRUE(document->world->entities->flags & EntityFlag::World);
     EXPECT_EQ(document->gameConfig, &config);
-    EXPECT_EQ(config.refCount, 1);
+    EXPECT_EQ(config.inUseCount, 1);
     EXPECT_EQ(g_mainWindow->gameConfigs.current, &config);
     EXPECT_TRUE(document->isNew);
     EXPECT_TRUE(document->filePath.isEmpty());
     Project_Destroy(document);
-    EXPECT_EQ(config.refCount, 0);
+    EXPECT_EQ(config.inUseCount, 0);
 }
 
 // ---- Choosing the game configuration ----------------------------------------------------------
@@ -228,12 +228,12 @@ TEST_F(MapDocumentTest, SeveralEnabledConfigurationsAreChosenFromTheEnabledOnes)
     EXPECT_EQ(prompts.asked[0].items, (QStringList{QStringLiteral("Test Game"), QStringLiteral("Second")}));
     EXPECT_EQ(document->gameConfig, &second);
     EXPECT_EQ(document->gameConfigName, QStringLiteral("Second"));
-    EXPECT_EQ(second.refCount, 1);
+    EXPECT_EQ(second.inUseCount, 1);
 
     // Rejecting the chooser creates nothing.
     EXPECT_FALSE(Project_New(newDocument()));
     Project_Destroy(document);
-    EXPECT_EQ(second.refCount, 0);
+    EXPECT_EQ(second.inUseCount, 0);
 }
 
 TEST_F(MapDocumentTest, RebindFollowsTheConfigurationByTitleAndResizesTheHistory) {
@@ -244,7 +244,7 @@ TEST_F(MapDocumentTest, RebindFollowsTheConfigurationByTitleAndResizesTheHistory
     g_mainWindow->settings.UndoLevels = 9;
     Project_RebindGameConfig(document);
     EXPECT_EQ(document->gameConfig, &rebuilt);
-    EXPECT_EQ(rebuilt.refCount, 1);
+    EXPECT_EQ(rebuilt.inUseCount, 1);
     EXPECT_EQ(document->undo->levelCount, 9);
 
     g_mainWindow->gameConfigs.configs.clear();
@@ -584,6 +584,34 @@ TEST_F(MapDocumentTest, FailedZmfLoadReportsFailure) {
     writeFile(path("bad.zmf"), "not a project");
     EXPECT_FALSE(Project_Load(newDocument(), path("bad.zmf"), &config));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// The file is read into a fresh world: a failed open keeps the open map, its world and its
+// export path exactly as they were; a good one replaces the world as a whole.
+TEST_F(MapDocumentTest, FailedLoadLeavesTheOpenMapAsItWas) {
+    MapDocument* saved = newMap();
+    ASSERT_TRUE(Project_Save(saved, path("a.zmf"), false, false));
+
+    MapDocument* document = newDocument();
+    ASSERT_TRUE(Project_Load(document, path("a.zmf"), &config));
+    document->exportPath = path("level.map");
+    MapWorld* world = document->world;
+    const QString dump = Map_DumpWorld(world);
+    ASSERT_NE(world->entities, nullptr);
+
+    writeFile(path("bad.zmf"), "not a project");
+    for (const char* name : {"bad.zmf", "missing.zmf"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(Project_Load(document, path(name), &config));
+        EXPECT_EQ(document->world, world);
+        EXPECT_EQ(Map_DumpWorld(document->world), dump);
+        EXPECT_EQ(document->exportPath, path("level.map"));
+        EXPECT_EQ(document->filePath, path("a.zmf"));
+    }
+
+    ASSERT_TRUE(Project_Load(document, path("a.zmf"), &config));
+    EXPECT_EQ(Map_DumpWorld(document->world), dump);
+    EXPECT_EQ(Map_FromHandle(document->undo->world), document->world);
 }
 
 } // namespace

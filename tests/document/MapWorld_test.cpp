@@ -325,8 +325,7 @@ TEST_F(MapWorldTest, RemovingAnEntityThatStillHasBrushesLeavesNoSelectedBrushBeh
 TEST_F(MapWorldTest, TexturePackageListTable) {
     cMainWindow window;
     GameConfig config;
-    config.texturePackages = {"C:/games/base/walls.wad", "/data/textures", "/data/sky.WAD",
-                              "/data/fx.shader"};
+    config.Parcel = {"C:/games/base/walls.wad", "/data/textures", "/data/sky.WAD", "/data/fx.shader"};
     window.gameConfigs.makeCurrent(&config);
     struct Case {
         int32_t separator, strip;
@@ -342,7 +341,7 @@ TEST_F(MapWorldTest, TexturePackageListTable) {
     Sys_Free(out);
     out = nullptr;
 
-    config.texturePackages.clear();
+    config.Parcel.clear();
     ASSERT_EQ(Map_ApiGetTexturePackageList(Map_Handle(w), &out, ';', 0), 1);
     EXPECT_STREQ(out, "");
     Sys_Free(out);

@@ -88,8 +88,8 @@ TEST_F(VisGroupTest, NewSetHasNoMembersAndAColourBetweenTheSchemeBounds) {
     EXPECT_EQ(set->memberCount, 0);
     EXPECT_EQ(set->visible, 1);
     uint8_t lo[4], hi[4];
-    Color_FillRGBA(COLOR_GROUP_RANDOM_MIN, lo);
-    Color_FillRGBA(COLOR_GROUP_RANDOM_MAX, hi);
+    Color_FillRGBA(lo, COLOR_GROUP_RANDOM_MIN);
+    Color_FillRGBA(hi, COLOR_GROUP_RANDOM_MAX);
     for (int k = 0; k < 3; ++k) {
         EXPECT_GE(set->color[k], std::min(lo[k], hi[k])) << k;
         EXPECT_LE(set->color[k], std::max(lo[k], hi[k])) << k;

@@ -64,7 +64,9 @@ TEST_F(GameDataTest, ConfigLookupsPreferTheLastListedLoadedFile) {
     GameData* b = Fgd_Acquire(registry(), write("b.fgd", "@PointClass color(2 2 2) = light []\n"
                                                          "@PointClass = Door []"));
     GameConfig config;
-    config.entityDefinitionFiles = {a->path, b->path};
+    // Look-ups walk the precached order: the listed files reversed.
+    config.GameData = {a->path, b->path};
+    config.precachedGameData = {b->path, a->path};
     EXPECT_EQ(Fgd_FindClassInConfig(&config, "light", ClassSelector::Point), nullptr); // nothing loaded yet
     ASSERT_TRUE(Fgd_Load(a, false));
     ASSERT_TRUE(Fgd_Load(b, false));
@@ -77,7 +79,8 @@ TEST_F(GameDataTest, ConfigLookupsPreferTheLastListedLoadedFile) {
     EXPECT_EQ(Fgd_FindClassInConfig(&config, "worldspawn", ClassSelector::World)->kind,
               EntityClassKind::World);
 
-    config.entityDefinitionFiles = {b->path, a->path};
+    config.GameData = {b->path, a->path};
+    config.precachedGameData = {a->path, b->path};
     EXPECT_EQ(Fgd_FindClassInConfig(&config, "light", ClassSelector::Point)->color[0], 1);
     Fgd_ClearClasses(a); // a cleared file is skipped
     EXPECT_EQ(Fgd_FindClassInConfig(&config, "light", ClassSelector::Point)->color[0], 2);

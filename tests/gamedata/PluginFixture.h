@@ -19,6 +19,11 @@ struct TestPluginState {
     int32_t lastUserValue;
     int32_t actionCalls;
     const EngineFuncs* table;
+    int32_t modelLoadCalls, modelLoads, modelUnloads;
+    int32_t spriteLoadCalls, spriteLoads, spriteUnloads;
+    int32_t paletteCalls;
+    int32_t lastBoundsFlags;
+    const uint8_t* lastPalette;
 };
 
 class PluginFixture : public ::testing::Test {

@@ -14,7 +14,7 @@ namespace {
 
 QRgb backgroundColour() {
     uint8_t rgba[4];
-    Color_FillRGBA(COLOR_APPLICATION, rgba);
+    Color_FillRGBA(rgba, COLOR_APPLICATION);
     if (rgba[0] == 0 && rgba[1] == 0 && rgba[2] == 0)
         return QApplication::palette().color(QPalette::Window).rgb();
     return qRgb(rgba[0], rgba[1], rgba[2]);

@@ -4,6 +4,7 @@
 #include "EntityTestWorld.h"
 #include "document/MapDocument.h"
 #include "document/WorldRefresh.h"
+#include "gamedata/GameConfig.h"
 #include "map/EPair.h"
 
 namespace {
@@ -89,6 +90,49 @@ TEST_F(EntityRebindTest, ReloadedClassesReachTheEntitiesAndLeaveTheirKeys) {
     Fgd_Acquire(&window.gameData, definitionsPath);
     Fgd_Release(&window.gameData, definitionsPath);
     EXPECT_NE(E(e)->entityClass, nullptr); // still held
+}
+
+// The preferences dialog clears the file on its copy of the configurations; assigning the copy back
+// precaches the configuration in use, and the entities take the new classes.
+TEST_F(EntityRebindTest, AssigningConfigurationsReloadsAndRebinds) {
+    loadDefinitions("@PointClass size(8 8 8) = lamp [ mdl(studio) ]");
+    const float origin[3] = {0, 0, 0};
+    EntityRecord* e = Entity_Create(Map_Handle(doc.world), "lamp", origin, EntityFlag::Point);
+    E(e)->appendKeyValue("mdl", "a.md3");
+    E(e)->refreshKeyNames(false);
+    doc.modified = true;
+    const QStringList before = pairs(e);
+
+    GameConfigManager copy;
+    GameCfg_RegisterProfile(&copy, nullptr, profile);
+    GameConfig* edited = GameCfg_AddConfig(&copy, "test");
+    edited->MapProfile = "testprofile";
+    edited->GameData = {definitionsPath};
+    Fgd_Acquire(&window.gameData, definitionsPath);
+    edited->inUseCount = 1;
+    GameCfg_Select(&copy, edited);
+    Fgd_ClearClasses(data);
+    EXPECT_EQ(E(e)->entityClass, nullptr);
+    rewrite("@PointClass size(32 32 32) = lamp [ mdl(string) ]");
+
+    MapWorld* active = doc.world;
+    App_SetActiveMap(&active);
+    GameCfg_Assign(&window.gameConfigs, copy, true);
+    App_SetActiveMap(nullptr);
+
+    GameConfig* assigned = window.gameConfigs.current;
+    ASSERT_NE(assigned, nullptr);
+    EXPECT_EQ(assigned->Title, QStringLiteral("test"));
+    EXPECT_EQ(assigned->precachedGameData, QStringList{definitionsPath});
+    ASSERT_NE(E(e)->entityClass, nullptr);
+    EXPECT_EQ(E(e)->entityClass, pointClass("lamp"));
+    EXPECT_FLOAT_EQ(e->maxs[0], 16.0f);
+    EXPECT_STREQ(E(e)->keyName(KEY_STUDIO_MODEL), "model");
+    EXPECT_EQ(pairs(e), before);
+    EXPECT_TRUE(doc.modified);
+    // The class tree lists the new class.
+    ASSERT_EQ(assigned->pointClassTree.children.size(), 1u);
+    EXPECT_EQ(assigned->pointClassTree.children[0].eclass, pointClass("lamp"));
 }
 
 } // namespace

@@ -23,7 +23,8 @@ protected:
         config.Title = "test";
         config.MapProfile = "testprofile";
         definitionsPath = folder.filePath("test.fgd");
-        config.entityDefinitionFiles = {definitionsPath};
+        config.GameData = {definitionsPath};
+        config.precachedGameData = {definitionsPath};
         MapProfileRecord record{};
         std::strcpy(record.name, "testprofile");
         GameCfg_RegisterProfile(&window.gameConfigs, nullptr, &record);

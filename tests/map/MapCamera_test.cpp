@@ -87,8 +87,8 @@ TEST_F(MapCameraTest, SetColorStoresTheBaseAndDerivesTheDisplayColour) {
     EXPECT_EQ(rgba[3], 9);
 
     uint8_t lo[4], hi[4];
-    Color_FillRGBA(COLOR_CAMERA_RANDOM_MIN, lo);
-    Color_FillRGBA(COLOR_CAMERA_RANDOM_MAX, hi);
+    Color_FillRGBA(lo, COLOR_CAMERA_RANDOM_MIN);
+    Color_FillRGBA(hi, COLOR_CAMERA_RANDOM_MAX);
     const ObjectColor expected = Object_RandomDisplayColor(Color_FromBytes(255, 0, 128, 9),
                                                            Color_FromBytes(lo[0], lo[1], lo[2], lo[3]),
                                                            Color_FromBytes(hi[0], hi[1], hi[2], hi[3]));

@@ -47,3 +47,8 @@ void TexList_RemoveUngrouped(TextureLists* lists) {
 void TexList_AddUngrouped(TextureLists* lists) {
     // No textures are loaded before the texture manager exists.
 }
+
+void TexList_Rebuild(TextureLists* lists, const GameConfig* config) {
+    // Packages list no textures until they are read through the package formats.
+    (void)lists, (void)config;
+}

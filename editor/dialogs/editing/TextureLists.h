@@ -10,6 +10,7 @@
 
 struct ShaderRecord;
 struct TexturePackage;
+struct GameConfig;
 
 // Group of the placeholders for names that are not loaded.
 inline constexpr const char* kMissingTexturesGroup = "(Missing Textures)";
@@ -36,3 +37,5 @@ ShaderRecord* TexList_CreateMissing(TextureLists* lists, const QString& name);
 void TexList_RemoveUngrouped(TextureLists* lists);
 // Lists as missing every loaded texture that is not listed yet (flags 0x2010 excluded).
 void TexList_AddUngrouped(TextureLists* lists);
+// Lists the textures of the configuration's packages, grouped by package.
+void TexList_Rebuild(TextureLists* lists, const GameConfig* config);

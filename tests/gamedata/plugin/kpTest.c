@@ -69,6 +69,12 @@ typedef struct TestState {
     int32_t lastUserValue;
     int32_t actionCalls;
     const EngineFuncs* table; /* the pointer kpMain received */
+    /* Models and sprites (the model-cache tests). */
+    int32_t modelLoadCalls, modelLoads, modelUnloads;
+    int32_t spriteLoadCalls, spriteLoads, spriteUnloads;
+    int32_t paletteCalls;
+    int32_t lastBoundsFlags;
+    const uint8_t* lastPalette;
 } TestState;
 static TestState state;
 
@@ -203,18 +209,94 @@ KP_EXPORT int32_t kpLoadSky(int32_t id, const uint8_t* data, uint32_t size, stru
                             int32_t face) {
     return 0;
 }
+/* Test models and sprites are text: "kpm <taker> minx miny minz maxx maxy maxz" and "kpr <taker>",
+ * where taker is "any" or the profile name of the one plugin build that takes the file. */
+typedef struct TestModel {
+    float mins[3], maxs[3];
+} TestModel;
+
+static int takes(const char* taker) {
+    return strcmp(taker, "any") == 0 || strcmp(taker, KP_TEST_PROFILE) == 0;
+}
+
+/* The file's text as a terminated copy (data is not terminated for the plugin). */
+static char* textOf(const uint8_t* data, uint32_t size) {
+    char* text = (char*)malloc(size + 1u);
+    if (!text) return NULL;
+    memcpy(text, data, size);
+    text[size] = '\0';
+    return text;
+}
+
 KP_EXPORT int32_t kpLoadSprite(int32_t id, const char* path, const uint8_t* data, uint32_t size,
                                SpriteCacheEntry* entry) {
-    return 0;
+    ++state.spriteLoadCalls;
+    char* text = textOf(data, size);
+    char taker[64] = "";
+    const int ok = text && sscanf(text, "kpr %63s", taker) == 1 && takes(taker);
+    free(text);
+    if (!ok) return 0;
+    entry->data = malloc(16);
+    ++state.spriteLoads;
+    return 1;
 }
 KP_EXPORT int32_t kpLoadModel(int32_t id, const char* path, const uint8_t* data, uint32_t size,
                               ModelCacheEntry* entry) {
-    return 0;
+    ++state.modelLoadCalls;
+    char* text = textOf(data, size);
+    char taker[64] = "";
+    TestModel model;
+    const int ok = text &&
+                   sscanf(text, "kpm %63s %f %f %f %f %f %f", taker, &model.mins[0], &model.mins[1],
+                          &model.mins[2], &model.maxs[0], &model.maxs[1], &model.maxs[2]) == 7 &&
+                   takes(taker);
+    free(text);
+    if (!ok) return 0;
+    TestModel* kept = (TestModel*)malloc(sizeof *kept);
+    *kept = model;
+    memcpy(entry->mins, model.mins, sizeof model.mins);
+    memcpy(entry->maxs, model.maxs, sizeof model.maxs);
+    entry->data = kept;
+    ++state.modelLoads;
+    return 1;
 }
 KP_EXPORT int32_t kpRenderModel(int32_t id, int32_t flags, ModelCacheEntry* entry,
                                 struct EntityRecord* entity) {
     return 0;
 }
+#ifdef KP_TEST_MODELS
+/* The optional model exports: palettes, unloading and a bounds function that doubles the box. */
+KP_EXPORT int32_t kpSetPalette(const uint8_t* palette) {
+    ++state.paletteCalls;
+    state.lastPalette = palette;
+    return 1;
+}
+KP_EXPORT int32_t kpUnloadModel(int32_t id, ModelCacheEntry* entry) {
+    if (!entry->data) return 0;
+    free(entry->data);
+    entry->data = NULL;
+    ++state.modelUnloads;
+    return 1;
+}
+KP_EXPORT int32_t kpUnloadSprite(int32_t id, SpriteCacheEntry* entry) {
+    if (!entry->data) return 0;
+    free(entry->data);
+    entry->data = NULL;
+    ++state.spriteUnloads;
+    return 1;
+}
+KP_EXPORT int32_t kpGetModelBounds(int32_t id, float* mins, float* maxs, int32_t flags,
+                                   ModelCacheEntry* entry, struct EntityRecord* entity) {
+    const TestModel* model = (const TestModel*)entry->data;
+    state.lastBoundsFlags = flags;
+    if (!model) return 0;
+    for (int i = 0; i < 3; ++i) {
+        mins[i] = model->mins[i] * 2.0f;
+        maxs[i] = model->maxs[i] * 2.0f;
+    }
+    return 1;
+}
+#endif
 KP_EXPORT int32_t kpLoadArchive(int32_t id, const char* path, ArchiveHandle* archive) {
     return 0;
 }

@@ -9,14 +9,15 @@
 #define ZARV_EARLY_LEAK_CHECK 1
 #endif
 
-#include "gamedata/TextureView.h"
 #include "kstdlib/kstdlib.h"
+#include "views/GLFormat.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // Without a display (a plain terminal run) the widgets still work offscreen.
-    if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    Tex_InitGLDefaults();
+    if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    View_InitGLDefaults();
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     K_MathLib_Initialize(0);

@@ -1,0 +1,148 @@
+// Frustum box tests and empty frames of the views.
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstdlib>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "document/MapDocument.h"
+#include "kstdlib/kstdlib.h"
+#include "mainwindow/MainWindow.h"
+#include "views/Canvas.h"
+#include "views/ChildWindow.h"
+#include "views/GLFormat.h"
+#include "views/ViewFrustum.h"
+
+namespace {
+
+struct Boxes {
+    std::vector<float> mins, maxs;
+};
+
+// 1024 boxes of 8 to 256 units across a 4096-unit cube.
+const Boxes& boxes() {
+    static const Boxes b = [] {
+        Boxes out;
+        std::mt19937 rng(3);
+        std::uniform_real_distribution<float> pos(-2048, 2048), size(8, 256);
+        for (int i = 0; i < 1024; ++i)
+            for (int k = 0; k < 3; ++k) {
+                const float lo = pos(rng);
+                out.mins.push_back(lo);
+                out.maxs.push_back(lo + size(rng));
+            }
+        return out;
+    }();
+    return b;
+}
+
+ViewFrustum frustum(bool is3D) {
+    ViewFrustum f{};
+    if (is3D) {
+        const float eye[3] = {-1024, -512, 256}, angles[3] = {-10, 30, 0};
+        vec3 fwd, right, up;
+        K_AngleVectors(angles, fwd, right, up);
+        Render_SetupFrustum3D(&f, eye, fwd, right, up, 90, 73.7f, 5000);
+    } else {
+        const float scroll[2] = {100, -50};
+        Render_SetupFrustum2D(&f, 0, 1, scroll, 0.5f, -512, 512, -384, 384);
+    }
+    return f;
+}
+
+void BM_CullBox(benchmark::State& state) {
+    const ViewFrustum f = frustum(state.range(0) != 0);
+    const Boxes& b = boxes();
+    for (auto _ : state) {
+        int culled = 0;
+        for (int i = 0; i < 1024; ++i)
+            culled += Render_CullBox(&f, &b.mins[3 * i], &b.maxs[3 * i]);
+        benchmark::DoNotOptimize(culled);
+    }
+    state.SetItemsProcessed(state.iterations() * 1024);
+}
+BENCHMARK(BM_CullBox)->ArgName("3d")->Arg(0)->Arg(1);
+
+void BM_ClassifyBox(benchmark::State& state) {
+    const ViewFrustum f = frustum(state.range(0) != 0);
+    const Boxes& b = boxes();
+    for (auto _ : state) {
+        int sum = 0;
+        for (int i = 0; i < 1024; ++i) {
+            int mask = -1;
+            sum += Render_ClassifyBox(&f, &b.mins[3 * i], &b.maxs[3 * i], &mask);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * 1024);
+}
+BENCHMARK(BM_ClassifyBox)->ArgName("3d")->Arg(0)->Arg(1);
+
+// One application, main window, empty document and map window for the frame cases.
+struct FrameRig {
+    FrameRig() {
+        if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        View_InitGLDefaults();
+        static int argc = 1;
+        static char name[] = "zarv_bench";
+        static char* argv[] = {name, nullptr};
+        app = std::make_unique<QApplication>(argc, argv);
+        K_MathLib_Initialize(0);
+        main = std::make_unique<cMainWindow>();
+        main->settings.EnergySavingMode = true;
+        main->settings.EnableScrollbars = false;
+        Project_Construct(&doc);
+        main->documents.append(&doc);
+        window = new cChildWindow(&doc);
+        window->buildLayout(-1);
+        window->resize(2 * 1024 + 6, 2 * 768 + 6);
+        window->show();
+        window->setViewSize(1024, 768);
+        for (cCanvas* view : window->views)
+            view->grabFramebuffer(); // GL set up
+    }
+    std::unique_ptr<QApplication> app;
+    std::unique_ptr<cMainWindow> main;
+    MapDocument doc;
+    cChildWindow* window = nullptr;
+};
+
+FrameRig& rig() {
+    static FrameRig r;
+    return r;
+}
+
+// An empty frame of one view type at full zoom-out, HideSmallGrid on or off.
+void BM_EmptyFrame(benchmark::State& state) {
+    FrameRig& r = rig();
+    const int type = int(state.range(0));
+    r.main->settings.HideSmallGrid = state.range(1) != 0;
+    cCanvas* view = nullptr;
+    for (cCanvas* v : r.window->views)
+        if (v->viewType == type) view = v;
+    if (!view) {
+        state.SkipWithError("no view of that type");
+        return;
+    }
+    view->zoom = view->minimumZoom();
+    view->needsFullRedraw = true;
+    for (auto _ : state) {
+        view->paintNow();
+    }
+    state.counters["width"] = view->width();
+    state.counters["height"] = view->height();
+}
+BENCHMARK(BM_EmptyFrame)
+    ->ArgNames({"type", "hideSmallGrid"})
+    ->Args({ViewType::Top, 1})
+    ->Args({ViewType::Top, 0})
+    ->Args({ViewType::Side, 1})
+    ->Args({ViewType::Front, 1})
+    ->Args({ViewType::Camera, 1})
+    ->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,30 @@
+#include "views/GLFormat.h"
+
+#include <QCoreApplication>
+
+#include "document/MapDocument.h"
+#include "mainwindow/MainSettings.h"
+
+void View_InitGLDefaults() {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(24);
+    format.setStencilBufferSize(8);
+    format.setSwapInterval(0);
+    QSurfaceFormat::setDefaultFormat(format);
+}
+
+QSurfaceFormat View_CanvasFormat() {
+    const MainSettings& s = Project_Settings();
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    format.setDepthBufferSize(24);
+    format.setStencilBufferSize(8);
+    format.setSwapInterval(0);
+    format.setAlphaBufferSize(s.AlphaBuffer ? 8 : 0);
+    format.setSamples(s.Antialiasing ? 4 : 0);
+    return format;
+}

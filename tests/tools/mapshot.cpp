@@ -1,0 +1,228 @@
+// mapshot [--plugins DIR] [--config FILE] [--game NAME] [--size WxH] [--frames N] MAP OUTPREFIX
+// Loads a map (".zmf" natively, other formats through the plugins' import formats) into one map
+// window, fits the 2D views to the map, places the camera, writes OUTPREFIX-xy.png, -xz.png,
+// -yz.png and -3d.png and prints load and frame times. A test utility; not shipped.
+#include <GL/gl.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "document/MapDocument.h"
+#include "document/MapWorld.h"
+#include "document/ZmfFile.h"
+#include "gamedata/MapFormats.h"
+#include "gamedata/PluginManager.h"
+#include "kstdlib/kstdlib.h"
+#include "mainwindow/ConsoleSink.h"
+#include "mainwindow/MainWindow.h"
+#include "map/EPair.h"
+#include "map/MapBrush.h"
+#include "map/MapCamera.h"
+#include "map/MapEntity.h"
+#include "views/Canvas.h"
+#include "views/ChildWindow.h"
+#include "views/GLFormat.h"
+#include "views/ViewSplitters.h"
+
+#if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/lsan_interface.h>)
+#include <sanitizer/lsan_interface.h>
+#define ZARV_EARLY_LEAK_CHECK 1
+#endif
+
+namespace {
+
+// Leaks are checked while the GL driver is still loaded (its own allocations are then known).
+int finish(int status) {
+#ifdef ZARV_EARLY_LEAK_CHECK
+    __lsan_do_leak_check();
+#endif
+    return status;
+}
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: mapshot [--plugins DIR] [--config FILE] [--game NAME] [--size WxH] [--frames N] "
+                 "MAP OUTPREFIX\n");
+    return 64;
+}
+
+double msSince(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// The bounds of every brush and point entity; false for an empty map.
+bool worldBounds(MapWorld* world, float mins[3], float maxs[3]) {
+    K_ClearBounds(mins, maxs);
+    bool any = false;
+    for (EntityRecord* e = world->entities; e; e = e->next) {
+        if (e->flags & EntityFlag::Point) {
+            K_AddPointToBounds(e->origin, mins, maxs);
+            any = true;
+        }
+        for (BrushRecord* b = e->firstBrush; b; b = b->next) {
+            K_AddPointToBounds(b->mins, mins, maxs);
+            K_AddPointToBounds(b->maxs, mins, maxs);
+            any = true;
+        }
+    }
+    return any;
+}
+
+void lookAt(cChildWindow* window, const float eye[3], const float target[3]) {
+    const float d[3] = {target[0] - eye[0], target[1] - eye[1], target[2] - eye[2]};
+    const float angles[3] = {float(std::atan2(d[2], std::hypot(d[0], d[1])) * 180.0 / M_PI),
+                             float(std::atan2(d[1], d[0]) * 180.0 / M_PI), 0.0f};
+    window->setCameraOrigin(eye);
+    window->setCameraAngles(angles);
+}
+
+// The world's current camera, else a player start (48 units up, facing its angle), else the
+// bounds' centre seen from outside.
+void placeCamera(cChildWindow* window, MapWorld* world, const float mins[3], const float maxs[3]) {
+    if (CameraRecord* camera = world->currentCamera) {
+        lookAt(window, camera->eye, camera->target);
+        return;
+    }
+    for (EntityRecord* e = world->entities; e; e = e->next) {
+        if (!e->classname || std::strncmp(e->classname, "info_player_", 12) != 0) continue;
+        const float eye[3] = {e->origin[0], e->origin[1], e->origin[2] + 48.0f};
+        const EPair* angle = EPair_Find(e->epairs, "angle");
+        const float yaw = angle && angle->value ? float(std::atof(angle->value)) : 0.0f;
+        const float angles[3] = {0.0f, yaw, 0.0f};
+        window->setCameraOrigin(eye);
+        window->setCameraAngles(angles);
+        return;
+    }
+    const float centre[3] = {(mins[0] + maxs[0]) / 2, (mins[1] + maxs[1]) / 2, (mins[2] + maxs[2]) / 2};
+    const float size = std::max({maxs[0] - mins[0], maxs[1] - mins[1], maxs[2] - mins[2], 64.0f});
+    const float eye[3] = {centre[0] - size, centre[1] - size * 0.75f, centre[2] + size * 0.5f};
+    lookAt(window, eye, centre);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QString pluginDir, configFile, gameName, mapPath, outPrefix;
+    int width = 1024, height = 768, frames = 100;
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        if (!std::strcmp(a, "--plugins") || !std::strcmp(a, "--config") || !std::strcmp(a, "--game") ||
+            !std::strcmp(a, "--size") || !std::strcmp(a, "--frames")) {
+            const char* v = next();
+            if (!v) return usage();
+            if (!std::strcmp(a, "--plugins")) pluginDir = QFile::decodeName(v);
+            if (!std::strcmp(a, "--config")) configFile = QFile::decodeName(v);
+            if (!std::strcmp(a, "--game")) gameName = QString::fromUtf8(v);
+            if (!std::strcmp(a, "--size") && std::sscanf(v, "%dx%d", &width, &height) != 2) return usage();
+            if (!std::strcmp(a, "--frames")) frames = std::atoi(v);
+        } else if (mapPath.isEmpty()) {
+            mapPath = QFile::decodeName(a);
+        } else if (outPrefix.isEmpty()) {
+            outPrefix = QFile::decodeName(a);
+        } else {
+            return usage();
+        }
+    }
+    if (mapPath.isEmpty() || outPrefix.isEmpty() || width < 16 || height < 16 || frames < 0) return usage();
+
+    View_InitGLDefaults();
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    K_MathLib_Initialize(0);
+    cMainWindow main;
+    Console_SetSink([](const QString&) {}); // log lines reach stderr as debugger output
+    main.settings.EnergySavingMode = true;  // frames are drawn here, not by timers
+    main.settings.EnableScrollbars = false;
+    if (!pluginDir.isEmpty()) Plugin_SetFolder(pluginDir);
+    main.loadPlugins();
+    if (!configFile.isEmpty() || !gameName.isEmpty())
+        std::fprintf(stderr,
+                     "mapshot: game configuration files are not read by this build; --config and --game "
+                     "are ignored\n");
+
+    MapDocument doc;
+    Project_Construct(&doc);
+    QElapsedTimer timer;
+    timer.start();
+    bool loaded = false;
+    const QString suffix = QFileInfo(mapPath).suffix();
+    if (suffix.compare(QLatin1String("zmf"), Qt::CaseInsensitive) == 0) {
+        loaded = Project_ReadWorld(doc.world, mapPath, [](const QString&) { return true; });
+    } else {
+        loaded = MapFormat_Run(MapFormatDirection::Import, nullptr, suffix, mapPath, Map_Handle(doc.world)) ==
+                 MapFormatResult::Done;
+        if (!loaded) std::fprintf(stderr, "mapshot: no import format loaded \"%s\"\n", qPrintable(mapPath));
+    }
+    if (!loaded) {
+        Project_Destroy(&doc);
+        Console_SetSink({});
+        return finish(1);
+    }
+    std::printf("load: %.1f ms\n", msSince(timer));
+    main.documents.append(&doc);
+
+    auto* window = new cChildWindow(&doc);
+    window->buildLayout(-1);
+    const QList<cCanvas*> views = window->views;
+    int handle = window->rows->handleWidth();
+    window->resize(2 * width + handle, 2 * height + handle);
+    float mins[3] = {-256, -256, -256}, maxs[3] = {256, 256, 256};
+    worldBounds(doc.world, mins, maxs);
+
+    timer.restart();
+    window->show();
+    app.processEvents();
+    // The frame and layout may take some pixels: grow the window by what the views lack.
+    window->setViewSize(width, height);
+    for (cCanvas* view : views)
+        if (view->width() != width || view->height() != height)
+            std::fprintf(stderr, "mapshot: a view is %dx%d, not %dx%d\n", view->width(), view->height(),
+                         width, height);
+    window->zoomViewsToBounds(mins, maxs);
+    placeCamera(window, doc.world, mins, maxs);
+
+    struct Shot {
+        int type;
+        const char* name;
+    } shots[] = {
+        {ViewType::Top, "xy"}, {ViewType::Side, "xz"}, {ViewType::Front, "yz"}, {ViewType::Camera, "3d"}};
+    int status = 0;
+    cCanvas* camera = nullptr;
+    for (const Shot& shot : shots) {
+        cCanvas* view = nullptr;
+        for (cCanvas* v : views)
+            if (v->viewType == shot.type) view = v;
+        if (!view) continue;
+        const QImage image = view->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+        std::printf("first frame %s: %.1f ms\n", shot.name, msSince(timer));
+        const QString path = outPrefix + QStringLiteral("-%1.png").arg(QLatin1String(shot.name));
+        if (!image.save(path)) {
+            std::fprintf(stderr, "mapshot: cannot write \"%s\"\n", qPrintable(path));
+            status = 1;
+        }
+        if (view->is3D()) camera = view;
+    }
+    if (camera && frames > 0) {
+        timer.restart();
+        for (int i = 0; i < frames; ++i) {
+            camera->paintNow();
+        }
+        const double mean = msSince(timer) / frames;
+        std::printf("3d frames: %d, mean %.2f ms (%.1f frames/s)\n", frames, mean,
+                    mean > 0 ? 1000.0 / mean : 0.0);
+    }
+    window->closedByDocument = true;
+    delete window;
+    main.documents.clear();
+    Project_Destroy(&doc);
+    Console_SetSink({});
+    return finish(status);
+}
