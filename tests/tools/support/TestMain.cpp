@@ -4,11 +4,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-#if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/lsan_interface.h>)
-#include <sanitizer/lsan_interface.h>
-#define ZARV_EARLY_LEAK_CHECK 1
-#endif
-
+#include "KeepLoadedLibraries.h"
 #include "kstdlib/kstdlib.h"
 #include "views/GLFormat.h"
 
@@ -22,11 +18,6 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     K_MathLib_Initialize(0);
     const int result = RUN_ALL_TESTS();
-#ifdef ZARV_EARLY_LEAK_CHECK
-    // Check for leaks while the GL driver that the shared context loaded is still mapped: after the
-    // application is gone the driver is unloaded and its own allocations can no longer be told
-    // apart from ours.
-    __lsan_do_leak_check();
-#endif
+    Test_KeepLoadedLibraries();
     return result;
 }
