@@ -1,7 +1,11 @@
 // The main window's console and its hooks for the core services.
 #include "mainwindow/MainWindow.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QPalette>
+#include <QSignalBlocker>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -14,6 +18,7 @@
 #include "document/MapDocument.h"
 #include "document/UndoHistory.h"
 #include "views/ChildWindow.h"
+#include "views/ColorScheme.h"
 #include "mainwindow/ConsoleSink.h"
 #include "map/Decal.h"
 
@@ -52,7 +57,37 @@ void cMainWindow::updateAllViews(int mask) {
             window->redrawViews(mask);
 }
 
-void cMainWindow::setActionChecked(const QString& name, bool checked) {}
+void cMainWindow::setActionChecked(const QString& name, bool checked) {
+    for (QAction* action : std::as_const(actionList)) {
+        if (action->objectName() != name || !action->isCheckable()) continue;
+        const QSignalBlocker blocker(action);
+        action->setChecked(checked);
+    }
+}
+
+void cMainWindow::updateRecentFilesMenu() {
+    recentFiles.removeIf([](const QString& path) { return !QFileInfo::exists(path); });
+}
+
+void cMainWindow::addRecentFile(const QString& path) {
+    recentFiles.removeAll(path);
+    recentFiles.prepend(path);
+    updateRecentFilesMenu();
+}
+
+void cMainWindow::applySchemePalette() {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+    static bool schemeSet = false;
+    static QPalette startPalette;
+    const QColor colour = Color_GetQColor(0);
+    if (colour.red() == 0 && colour.green() == 0 && colour.blue() == 0) {
+        if (schemeSet) QApplication::setPalette(startPalette);
+        return;
+    }
+    if (!schemeSet) startPalette = QApplication::palette();
+    schemeSet = true;
+    QApplication::setPalette(QPalette(colour));
+}
 
 void cMainWindow::updateSnapGridStatus() {}
 
@@ -106,7 +141,19 @@ void App_SetActiveMap(MapWorld** map) {
     activeMap() = map;
 }
 
+namespace {
+QString& baseDirectoryOverride() {
+    static QString dir;
+    return dir;
+}
+} // namespace
+
+void App_SetBaseDirectory(const QString& dir) {
+    baseDirectoryOverride() = dir;
+}
+
 QString App_GetBaseDirectory() {
+    if (!baseDirectoryOverride().isEmpty()) return baseDirectoryOverride();
     if (!QCoreApplication::instance()) return QString();
     const QString dir = QCoreApplication::applicationDirPath();
     if (dir.endsWith(QLatin1String("system")) || dir.endsWith(QLatin1String("system64")))

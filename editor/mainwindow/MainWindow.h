@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include "dialogs/editing/FacePropertiesDialog.h"
 #include "gamedata/ArchiveRegistry.h"
@@ -17,6 +18,7 @@
 #include "mainwindow/MainSettings.h"
 #include "views/ColorScheme.h"
 
+class QAction;
 class QWidget;
 class MapDocument;
 class cAbstractTool;
@@ -51,8 +53,24 @@ public:
     void updateViewModeActions() {}
     // The document of the active map window (the first open one until the MDI area exists).
     MapDocument* currentDocument() const { return documents.isEmpty() ? nullptr : documents.first(); }
-    // Sets a checkable action's state without running its slot.
+    // Sets the checkable action of that object name (in actionList) without running its slot.
     void setActionChecked(const QString& name, bool checked);
+    // Every member of settings to its default; the recent-files list empty.
+    void setDefaultSettings();
+    // Reads "KDKSettings.ini" (the user's, else the shipped copy) and derives the action states,
+    // the colour scheme, the texture quality and the lower bounds from it.
+    void readSettings();
+    // Writes every key to the user's file, then the game configurations. False (with a warning
+    // naming the file) when either could not be written.
+    bool writeSettings();
+    // The file whose "ColorScheme%1" groups name the colour schemes.
+    QString colorSchemeFile() const;
+    // Drops recent files that no longer exist (the menu comes with the window's menus).
+    void updateRecentFilesMenu();
+    // Moves a path to the top of the recent-files list.
+    void addRecentFile(const QString& path);
+    // Sets the application palette from the scheme's application colour.
+    void applySchemePalette();
     // Refreshes the status bar's "Snap: %1 Grid: %2".
     void updateSnapGridStatus();
     // Loads the plugins (the plugin menu comes with the window's menus).
@@ -65,6 +83,10 @@ public:
     QString resolveConfigFile(const QString& name, bool forWriting) const;
 
     MainSettings settings;
+    // Most recent first; the file keeps eight.
+    QStringList recentFiles;
+    // The window's actions, found by object name.
+    QList<QAction*> actionList;
     // The managers, built in this order (the plugin manager first: it fills the engine table).
     PluginManager plugins;
     GameConfigManager gameConfigs;
@@ -99,6 +121,8 @@ extern cMainWindow* g_mainWindow;
 
 // The program's folder, or its "/../sdk" when it runs from "system" or "system64".
 QString App_GetBaseDirectory();
+// Replaces the base directory (tests and tools); an empty path restores the program's folder.
+void App_SetBaseDirectory(const QString& dir);
 // Progress text of start-up and loading.
 void App_ShowSplashMessage(const QString& text);
 // The map handle of the active document; null without one. Until map windows exist the handle
