@@ -24,11 +24,23 @@
 
 cMainWindow* g_mainWindow = nullptr;
 
-cMainWindow::cMainWindow() {
+cMainWindow::cMainWindow(WindowMode mode) {
     g_mainWindow = this;
+    if (mode == WindowMode::Interactive) buildInteractive();
 }
 
 cMainWindow::~cMainWindow() {
+    if (mdiArea) {
+        qApp->removeEventFilter(this);
+        // Views go while the documents and managers they draw from still exist.
+        const QList<MapDocument*> open = documents;
+        for (MapDocument* document : open) {
+            document->saveAsked = true;
+            closeDocument(document);
+        }
+        delete mdiArea;
+        mdiArea = nullptr;
+    }
     Plugin_DestroyManager(&plugins);
     // The managers go in this order while the window is still reachable: configurations release
     // their files and archives, files release their models.
@@ -133,7 +145,10 @@ MapWorld**& activeMap() {
 } // namespace
 
 MapWorld** App_GetActiveMap() {
-    Sys_ReportNotAvailable("App_GetActiveMap");
+    if (g_mainWindow && g_mainWindow->mdiArea) {
+        cChildWindow* child = g_mainWindow->activeChildWindow();
+        return child && child->document ? &child->document->world : nullptr;
+    }
     return activeMap();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QList>
+#include <QMainWindow>
 #include <QString>
 #include <QStringList>
 
@@ -19,7 +20,11 @@
 #include "views/ColorScheme.h"
 
 class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QTimer;
 class QWidget;
+class cChildWindow;
 class MapDocument;
 class cAbstractTool;
 class cCanvas;
@@ -38,10 +43,15 @@ constexpr uint32_t D = 0x100;
 constexpr uint32_t C = 0x200;
 } // namespace HeldKey
 
-class cMainWindow {
+// Interactive builds the program's window (docks, MDI area, settings and game configurations read,
+// plugins loaded); Headless only the settings, managers and console that tests and tools use,
+// without widgets or files.
+enum class WindowMode { Headless, Interactive };
+
+class cMainWindow : public QMainWindow {
 public:
-    cMainWindow();
-    ~cMainWindow();
+    explicit cMainWindow(WindowMode mode = WindowMode::Headless);
+    ~cMainWindow() override;
     cMainWindow(const cMainWindow&) = delete;
     cMainWindow& operator=(const cMainWindow&) = delete;
 
@@ -53,6 +63,22 @@ public:
     void updateViewModeActions() {}
     // The document of the active map window (the first open one until the MDI area exists).
     MapDocument* currentDocument() const { return documents.isEmpty() ? nullptr : documents.first(); }
+    // ---- Documents (MainWindowDocuments.cpp) ----
+    // Loads a map into a new document with a four-view map window; null (reported) on failure.
+    MapDocument* openFile(const QString& path);
+    // Asks to save, closes the document's windows and frees it. False when the user cancelled.
+    bool closeDocument(MapDocument* document);
+    // A map window for the document in the MDI area, made active.
+    cChildWindow* createChildWindow(MapDocument* document);
+    // The map window of the active (else current) sub-window; null without one.
+    cChildWindow* activeChildWindow() const;
+
+    // ---- Input (MainWindowInput.cpp) ----
+    // Doubles ("+") or halves ("-") the grid within 1..512; true when the key was a grid key.
+    bool handleGridKey(int key);
+    // Makes a view the one taking input; the one before it has its input state reset.
+    void setActiveCanvas(cCanvas* view);
+
     // Sets the checkable action of that object name (in actionList) without running its slot.
     void setActionChecked(const QString& name, bool checked);
     // Every member of settings to its default; the recent-files list empty.
@@ -115,7 +141,28 @@ public:
     QWidget* splashScreen = nullptr;
     // The last progress text shown (the splash screen and wait dialog come with the window).
     QString splashMessage;
+    // Interactive windows only.
+    QMdiArea* mdiArea = nullptr;
+    QTimer* autosaveTimer = nullptr;
+    QMdiSubWindow* lastActiveSubWindow = nullptr;
+    cCanvas* lastDeactivatedView = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildInteractive();
+    void createDocks();
+    // Frees the documents whose last map window was closed.
+    void closeEmptyDocuments();
 };
+
+// The movement code of a Qt key (Space 0, arrows 1-4, W S A D C 5-9, also on the Russian layout);
+// -1 for any other key.
+int App_KeyToMoveCode(int key);
+// The parent for a message box over w: a visible stay-on-top window covering w's middle, else w.
+QWidget* App_DialogParent(QWidget* w);
 
 extern cMainWindow* g_mainWindow;
 
