@@ -6,11 +6,16 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QTimer>
 
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "document/MapDocument.h"
+#include "document/MapWorld.h"
+#include "kstdlib/kstdlib.h"
+#include "map/MapBrush.h"
+#include "map/MapEntity.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SettingsFile.h"
 #include "views/ChildWindow.h"
@@ -80,7 +85,24 @@ MapDocument* cMainWindow::openFile(const QString& path) {
         return nullptr;
     }
     documents.append(document);
-    if (mdiArea) createChildWindow(document);
+    if (mdiArea) {
+        cChildWindow* child = createChildWindow(document);
+        // Fit the 2D views to the map once the window has its size.
+        QPointer<cChildWindow> guard(child);
+        QTimer::singleShot(0, this, [guard, document] {
+            if (!guard || guard->document != document) return;
+            float mins[3], maxs[3];
+            K_ClearBounds(mins, maxs);
+            for (EntityRecord* e = document->world->entities; e; e = e->next) {
+                if (e->flags & EntityFlag::Point) K_AddPointToBounds(e->origin, mins, maxs);
+                for (BrushRecord* b = e->firstBrush; b; b = b->next) {
+                    K_AddPointToBounds(b->mins, mins, maxs);
+                    K_AddPointToBounds(b->maxs, mins, maxs);
+                }
+            }
+            if (mins[0] <= maxs[0]) guard->zoomViewsToBounds(mins, maxs);
+        });
+    }
     addRecentFile(QFileInfo(path).absoluteFilePath());
     return document;
 }

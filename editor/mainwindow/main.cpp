@@ -15,6 +15,11 @@
 #include "views/ChildWindow.h"
 #include "views/GLFormat.h"
 
+#if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/lsan_interface.h>)
+#include <sanitizer/lsan_interface.h>
+#define ZARV_EARLY_LEAK_CHECK 1
+#endif
+
 namespace {
 
 // ZARV_EXIT_AFTER_FIRST_FRAME: once every view of every map window has drawn, report the time since
@@ -74,5 +79,9 @@ int main(int argc, char** argv) {
         if (!exitAfter.isEmpty()) exitAfterFirstFrame(&window, exitAfter, sinceStart);
         status = app.exec();
     }
+#ifdef ZARV_EARLY_LEAK_CHECK
+    // Checked while the GL driver is still loaded, so its own allocations are known as its own.
+    __lsan_do_leak_check();
+#endif
     return status;
 }
