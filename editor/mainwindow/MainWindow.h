@@ -60,7 +60,7 @@ public:
     // Repaints the views of every map window: 1 the 2D views, 2 the 3D views.
     void updateAllViews(int mask);
     // Re-checks the view-mode actions for the focus view (the actions come with the menus).
-    void updateViewModeActions() {}
+    void updateViewModeActions();
     // The document of the active map window (the first open one until the MDI area exists).
     MapDocument* currentDocument() const { return documents.isEmpty() ? nullptr : documents.first(); }
     // ---- Documents (MainWindowDocuments.cpp) ----
@@ -154,6 +154,8 @@ protected:
 private:
     void buildInteractive();
     void createDocks();
+    // The last map window closed: no view is active any more.
+    void noMapWindowLeft();
     // Frees the documents whose last map window was closed.
     void closeEmptyDocuments();
 };

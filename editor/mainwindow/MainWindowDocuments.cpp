@@ -33,7 +33,10 @@ void cMainWindow::buildInteractive() {
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
-        if (w) lastActiveSubWindow = w;
+        if (w)
+            lastActiveSubWindow = w;
+        else if (lastActiveSubWindow && mdiArea->subWindowList().isEmpty())
+            noMapWindowLeft();
         for (MapDocument* document : std::as_const(documents))
             Project_UpdateActiveViews(document);
     });

@@ -101,6 +101,35 @@ void cMainWindow::setActiveCanvas(cCanvas* view) {
     updateViewModeActions();
 }
 
+void cMainWindow::updateViewModeActions() {
+    struct Row {
+        const char* name;
+        int viewType;
+        int renderMode; // -1 any
+    };
+    static const Row rows[] = {{"View2DXY", ViewType::Top, -1},  {"View2DYZ", ViewType::Front, -1},
+                               {"View2DXZ", ViewType::Side, -1}, {"View3DW", ViewType::Camera, 0},
+                               {"View3DF", ViewType::Camera, 1}, {"View3DT", ViewType::Camera, 2},
+                               {"View3DST", ViewType::Camera, 3}};
+    for (const Row& row : rows) {
+        const bool on = focusView && focusView->viewType == row.viewType &&
+                        (row.renderMode < 0 || focusView->renderMode == row.renderMode);
+        setActionChecked(QLatin1String(row.name), on);
+    }
+}
+
+void cMainWindow::noMapWindowLeft() {
+    lastActiveSubWindow = nullptr;
+    if (cCanvas* former = focusView) {
+        focusView = nullptr;
+        if (former != lastDeactivatedView) {
+            lastDeactivatedView = former;
+            former->resetInput(false);
+        }
+    }
+    updateViewModeActions();
+}
+
 bool cMainWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress: {

@@ -114,7 +114,6 @@ TEST_F(PluginFixture, UnbuiltSlotsReportOnceAndDoNoHarm) {
         "Render_GetStateBits",
         "Render_SetStateBits",
         "Render_GetContext",
-        "App_GetActiveMap",
         "Tex_AcquireShaderByName",
         "App_MessageBox",
         "App_OptionsBox",

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -16,6 +17,7 @@
 #include "document/MapDocument.h"
 #include "gamedata/PluginManager.h"
 #include "mainwindow/MainWindow.h"
+#include "views/Canvas.h"
 #include "views/ChildWindow.h"
 
 namespace {
@@ -209,4 +211,43 @@ TEST_F(MainWindowGuiTest, TheProgramOpensTheSampleAndExitsCleanly) {
     QSettings settings(folder.filePath("config/zarv/KDKSettings.ini"), QSettings::IniFormat);
     EXPECT_EQ(settings.value("RecentFiles/RecentFile1").toString(), QFileInfo(kSampleMap).absoluteFilePath());
     EXPECT_TRUE(QFile::exists(folder.filePath("config/zarv/KDKGameCfg.ini")));
+}
+
+TEST_F(MainWindowGuiTest, ClosingTheLastMapWindowUnchecksTheViewModes) {
+    writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+    cConsoleCapture console;
+    cMainWindow window(WindowMode::Interactive);
+    QObject owner;
+    const char* names[] = {"View2DXY", "View2DYZ", "View2DXZ", "View3DW", "View3DF", "View3DT", "View3DST"};
+    for (const char* name : names) {
+        auto* action = new QAction(&owner);
+        action->setObjectName(QLatin1String(name));
+        action->setCheckable(true);
+        window.actionList.append(action);
+    }
+    window.show();
+    MapDocument* document = window.openFile(kSampleMap);
+    ASSERT_NE(document, nullptr);
+    cChildWindow* child = window.activeChildWindow();
+    ASSERT_NE(child, nullptr);
+    auto viewOf = [&](int type) -> cCanvas* {
+        for (cCanvas* view : child->views)
+            if (view->viewType == type) return view;
+        return nullptr;
+    };
+    ASSERT_NE(viewOf(ViewType::Top), nullptr);
+    window.setActiveCanvas(viewOf(ViewType::Camera));
+    window.setActiveCanvas(viewOf(ViewType::Top));
+    EXPECT_TRUE(window.actionList[0]->isChecked());
+    for (QAction* action : window.actionList)
+        action->setChecked(true);
+    window.mdiArea->activeSubWindow()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+    EXPECT_TRUE(window.documents.isEmpty());
+    EXPECT_EQ(window.focusView, nullptr);
+    for (QAction* action : window.actionList)
+        EXPECT_FALSE(action->isChecked()) << action->objectName().toStdString();
+    EXPECT_EQ(App_GetActiveMap(), nullptr);
+    EXPECT_TRUE(window.close());
 }
