@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <unistd.h>
 
@@ -303,8 +304,11 @@ QVariant writtenValue(const SettingKey& key, const S& s) {
                 case SettingForm::Plain:
                     break;
                 }
-                // As text: the settings class would store a float as an opaque variant.
-                return QString::number(v);
+                // As the shortest text that reads back the same float (the settings class would
+                // store a float as an opaque variant).
+                char text[32];
+                const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+                return QString::fromLatin1(text, end - text);
             } else {
                 return QVariant::fromValue(s.*member);
             }
