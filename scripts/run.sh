@@ -8,8 +8,8 @@ BUILD="$ZARV_ROOT/build-release"
 cmake -S "$ZARV_ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZARV_TESTS=OFF -DZARV_BENCH=OFF >/dev/null
 cmake --build "$BUILD" -j "$(zarv_jobs)" --target zarv
 
-sample=()
-for f in "$ZARV_ROOT"/samples/*.zmf; do
-  [ -e "$f" ] && sample=("$f") && break
-done
-exec "$BUILD/bin/zarv" "$@" "${sample[@]}"
+# The bundled sample map only when no argument names something else to open.
+if [ "$#" -eq 0 ]; then
+  exec "$BUILD/bin/zarv" "$ZARV_ROOT/samples/maps/sample.map"
+fi
+exec "$BUILD/bin/zarv" "$@"

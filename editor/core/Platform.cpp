@@ -1,6 +1,9 @@
 // Linux implementations of the platform layer.
 #include "core/Platform.h"
 
+#include <dlfcn.h>
+#include <link.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
@@ -162,4 +165,14 @@ bool Plat_Spawn(const char* file, char* const argv[], bool wait, int* errorOut) 
 
 QString Plat_PluginPath(const QString& path) {
     return path;
+}
+
+void Plat_KeepLoadedLibraries() {
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void*) {
+            if (info->dlpi_name && info->dlpi_name[0])
+                dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+            return 0;
+        },
+        nullptr);
 }

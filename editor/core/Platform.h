@@ -23,3 +23,8 @@ QString Plat_FindFileNoCase(const QString& path);
 bool Plat_Spawn(const char* file, char* const argv[], bool wait, int* errorOut);
 // Plugins of the original platform got '\'-separated paths; here the path stays as it is.
 QString Plat_PluginPath(const QString& path);
+
+// Keeps every shared library loaded so far mapped until the process ends. Sanitizer builds call it
+// before the application object goes: the leak check at exit then still finds the GL driver the
+// shared context loaded, so its own allocations are told apart from ours (and suppressed).
+void Plat_KeepLoadedLibraries();

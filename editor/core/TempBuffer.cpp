@@ -48,3 +48,10 @@ void* TempBuffer_GetInternalSpace(uint32_t slot, uint64_t size) {
     }
     return growSlot(slot, size);
 }
+
+void TempBuffer_ReleaseAll() {
+    for (Slot& slot : g_slots) {
+        Sys_Free(slot.block);
+        slot = Slot{0, nullptr};
+    }
+}

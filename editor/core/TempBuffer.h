@@ -14,3 +14,5 @@ inline constexpr uint32_t kTempBufferSlots = 8;
 void* TempBuffer_GetSpace(uint32_t index, uint64_t size);
 // The same for the internal slots 6 and 7.
 void* TempBuffer_GetInternalSpace(uint32_t slot, uint64_t size);
+// Frees every slot's block so the next request allocates afresh.
+void TempBuffer_ReleaseAll();

@@ -1,5 +1,5 @@
 // The user's preferences: one member per key of "KDKSettings.ini", named after the key, with its
-// default. Reading and writing the file come with the main window.
+// default. The key table in SettingsFile.cpp reads and writes them.
 #pragma once
 
 #include <QDir>
@@ -8,6 +8,21 @@
 
 struct MainSettings {
     // Top level.
+    bool IndependentWindows = false;
+    bool CreateDefaultWindows = true;
+    bool AutoActivateWindows = true;
+    bool ModelAltScale = true;
+    bool SmallToolIcons = false;
+    bool SkipFitDialog = false;
+    bool HalfSizeTextures = false;
+    int32_t MinHalfSizeTextureDims = 128;
+    bool TextureCompression = false;
+    bool TextureNPOT = true;
+    bool AutoMipmaps = true;
+    int32_t TextureQuality = 0; // 0 asks for the choice by physical memory
+    bool SnapOnMove = true;
+    int32_t SkipAdvertisement = 0; // 2 skips the advertisement at start-up
+    bool DefaultSmartEdit = true;
     bool UseCullTree = true;
     bool DrawCullTree = false;
     bool TransformAngles = true;
@@ -29,6 +44,13 @@ struct MainSettings {
     bool KeepDefaultEpairs = false;
     bool NoPrecache = true;       // game configurations are precached when a document takes them
     bool LoadFromArchives = true; // precaching opens the configuration's archives
+
+    // "RecentFiles".
+    QString RecentMapDirectory;
+    QString RecentExportDirectory;
+    QString RecentOpenFilter;
+    QString RecentSaveFilter;
+    QString RecentExportFilter;
 
     // "View2D".
     bool CrosshairCursor = true;
@@ -84,13 +106,6 @@ struct MainSettings {
     bool SnapToGrid = true;
     bool IgnoreMapExportInfo = false;
 
-    // Texture loading and upload.
-    bool HalfSizeTextures = false; // sides above MinHalfSizeTextureDims upload halved
-    int32_t MinHalfSizeTextureDims = 128;
-    bool TextureCompression = false; // when the extension exists
-    bool TextureNPOT = true;         // non-power-of-two sizes when the extension exists
-    bool AutoMipmaps = true;         // GL-generated mipmaps when the extension exists
-
     // "View".
     bool ShowConnections = false;
     bool DrawNoDraw = true;
@@ -105,8 +120,16 @@ struct MainSettings {
     float DistanceGridUV = 1024.0f;
     bool SelOverlaySkipDepth = false;
 
+    // "Compiler".
+    bool ExpertMode = false;
+    bool EnableCordon = false;
+
     // "Autosave".
     bool BackupFiles = true;
+    bool AutosaveEnable = false;
+    bool AutosaveOnChanges = true;
+    bool AutosaveBeep = true;
+    int32_t AutosaveDelay = 5; // minutes; the timer uses at least one
     bool AutosaveToCurrentDir = true;
     int32_t AutosaveLimit = 5; // 0 keeps every autosave
     QString AutosaveDir = QDir::toNativeSeparators(QDir::homePath()) + QStringLiteral("/Z.A.R.V.Autosave");
@@ -117,7 +140,26 @@ struct MainSettings {
     bool TextureLockUV = false;
     bool TextureFaceAlign = false;
     bool IgnoreGroups = false;
-    bool EnableCordon = false;
+    bool VertexToolRestrict = false;
+    bool VertexToolCoplanarMerge = true;
+    bool ClearSelectionOnEscape = false;
+    bool KeepHideMask = true;
+    bool HideIncompleteShaders = true;
+    bool TextureBrowserAnimate = false;
+    int32_t TextureBrowserScaleMode = 1;
+
+    // "Updates".
+    bool AutoUpdateCheck = true;
+
+    // "EntityReport": the entity report dialog's last filter, in the order it exchanges them.
+    int32_t Type = 0; // 0 everything, 1 brush entities, 2 point entities
+    bool bHidden = false;
+    bool bKVD = false;
+    bool bClass = false;
+    bool bExact = false;
+    QString ClassFilter;
+    QString KeyFilter;
+    QString ValueFilter;
 
     // "PasteSpecial": the last values of the paste-special dialog.
     int32_t NumCopies = 1;

@@ -1,7 +1,11 @@
 // The main window's console and its hooks for the core services.
 #include "mainwindow/MainWindow.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QPalette>
+#include <QSignalBlocker>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -14,16 +18,29 @@
 #include "document/MapDocument.h"
 #include "document/UndoHistory.h"
 #include "views/ChildWindow.h"
+#include "views/ColorScheme.h"
 #include "mainwindow/ConsoleSink.h"
 #include "map/Decal.h"
 
 cMainWindow* g_mainWindow = nullptr;
 
-cMainWindow::cMainWindow() {
+cMainWindow::cMainWindow(WindowMode mode) {
     g_mainWindow = this;
+    if (mode == WindowMode::Interactive) buildInteractive();
 }
 
 cMainWindow::~cMainWindow() {
+    if (mdiArea) {
+        qApp->removeEventFilter(this);
+        // Views go while the documents and managers they draw from still exist.
+        const QList<MapDocument*> open = documents;
+        for (MapDocument* document : open) {
+            document->saveAsked = true;
+            closeDocument(document);
+        }
+        delete mdiArea;
+        mdiArea = nullptr;
+    }
     Plugin_DestroyManager(&plugins);
     // The managers go in this order while the window is still reachable: configurations release
     // their files and archives, files release their models.
@@ -52,7 +69,37 @@ void cMainWindow::updateAllViews(int mask) {
             window->redrawViews(mask);
 }
 
-void cMainWindow::setActionChecked(const QString& name, bool checked) {}
+void cMainWindow::setActionChecked(const QString& name, bool checked) {
+    for (QAction* action : std::as_const(actionList)) {
+        if (action->objectName() != name || !action->isCheckable()) continue;
+        const QSignalBlocker blocker(action);
+        action->setChecked(checked);
+    }
+}
+
+void cMainWindow::updateRecentFilesMenu() {
+    recentFiles.removeIf([](const QString& path) { return !QFileInfo::exists(path); });
+}
+
+void cMainWindow::addRecentFile(const QString& path) {
+    recentFiles.removeAll(path);
+    recentFiles.prepend(path);
+    updateRecentFilesMenu();
+}
+
+void cMainWindow::applySchemePalette() {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+    static bool schemeSet = false;
+    static QPalette startPalette;
+    const QColor colour = Color_GetQColor(0);
+    if (colour.red() == 0 && colour.green() == 0 && colour.blue() == 0) {
+        if (schemeSet) QApplication::setPalette(startPalette);
+        return;
+    }
+    if (!schemeSet) startPalette = QApplication::palette();
+    schemeSet = true;
+    QApplication::setPalette(QPalette(colour));
+}
 
 void cMainWindow::updateSnapGridStatus() {}
 
@@ -98,7 +145,10 @@ MapWorld**& activeMap() {
 } // namespace
 
 MapWorld** App_GetActiveMap() {
-    Sys_ReportNotAvailable("App_GetActiveMap");
+    if (g_mainWindow && g_mainWindow->mdiArea) {
+        cChildWindow* child = g_mainWindow->activeChildWindow();
+        return child && child->document ? &child->document->world : nullptr;
+    }
     return activeMap();
 }
 
@@ -106,7 +156,19 @@ void App_SetActiveMap(MapWorld** map) {
     activeMap() = map;
 }
 
+namespace {
+QString& baseDirectoryOverride() {
+    static QString dir;
+    return dir;
+}
+} // namespace
+
+void App_SetBaseDirectory(const QString& dir) {
+    baseDirectoryOverride() = dir;
+}
+
 QString App_GetBaseDirectory() {
+    if (!baseDirectoryOverride().isEmpty()) return baseDirectoryOverride();
     if (!QCoreApplication::instance()) return QString();
     const QString dir = QCoreApplication::applicationDirPath();
     if (dir.endsWith(QLatin1String("system")) || dir.endsWith(QLatin1String("system64")))

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QList>
+#include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include "dialogs/editing/FacePropertiesDialog.h"
 #include "gamedata/ArchiveRegistry.h"
@@ -17,7 +19,12 @@
 #include "mainwindow/MainSettings.h"
 #include "views/ColorScheme.h"
 
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QTimer;
 class QWidget;
+class cChildWindow;
 class MapDocument;
 class cAbstractTool;
 class cCanvas;
@@ -36,10 +43,15 @@ constexpr uint32_t D = 0x100;
 constexpr uint32_t C = 0x200;
 } // namespace HeldKey
 
-class cMainWindow {
+// Interactive builds the program's window (docks, MDI area, settings and game configurations read,
+// plugins loaded); Headless only the settings, managers and console that tests and tools use,
+// without widgets or files.
+enum class WindowMode { Headless, Interactive };
+
+class cMainWindow : public QMainWindow {
 public:
-    cMainWindow();
-    ~cMainWindow();
+    explicit cMainWindow(WindowMode mode = WindowMode::Headless);
+    ~cMainWindow() override;
     cMainWindow(const cMainWindow&) = delete;
     cMainWindow& operator=(const cMainWindow&) = delete;
 
@@ -48,11 +60,43 @@ public:
     // Repaints the views of every map window: 1 the 2D views, 2 the 3D views.
     void updateAllViews(int mask);
     // Re-checks the view-mode actions for the focus view (the actions come with the menus).
-    void updateViewModeActions() {}
+    void updateViewModeActions();
     // The document of the active map window (the first open one until the MDI area exists).
     MapDocument* currentDocument() const { return documents.isEmpty() ? nullptr : documents.first(); }
-    // Sets a checkable action's state without running its slot.
+    // ---- Documents (MainWindowDocuments.cpp) ----
+    // Loads a map into a new document with a four-view map window; null (reported) on failure.
+    MapDocument* openFile(const QString& path);
+    // Asks to save, closes the document's windows and frees it. False when the user cancelled.
+    bool closeDocument(MapDocument* document);
+    // A map window for the document in the MDI area, made active.
+    cChildWindow* createChildWindow(MapDocument* document);
+    // The map window of the active (else current) sub-window; null without one.
+    cChildWindow* activeChildWindow() const;
+
+    // ---- Input (MainWindowInput.cpp) ----
+    // Doubles ("+") or halves ("-") the grid within 1..512; true when the key was a grid key.
+    bool handleGridKey(int key);
+    // Makes a view the one taking input; the one before it has its input state reset.
+    void setActiveCanvas(cCanvas* view);
+
+    // Sets the checkable action of that object name (in actionList) without running its slot.
     void setActionChecked(const QString& name, bool checked);
+    // Every member of settings to its default; the recent-files list empty.
+    void setDefaultSettings();
+    // Reads "KDKSettings.ini" (the user's, else the shipped copy) and derives the action states,
+    // the colour scheme, the texture quality and the lower bounds from it.
+    void readSettings();
+    // Writes every key to the user's file, then the game configurations. False (with a warning
+    // naming the file) when either could not be written.
+    bool writeSettings();
+    // The file whose "ColorScheme%1" groups name the colour schemes.
+    QString colorSchemeFile() const;
+    // Drops recent files that no longer exist (the menu comes with the window's menus).
+    void updateRecentFilesMenu();
+    // Moves a path to the top of the recent-files list.
+    void addRecentFile(const QString& path);
+    // Sets the application palette from the scheme's application colour.
+    void applySchemePalette();
     // Refreshes the status bar's "Snap: %1 Grid: %2".
     void updateSnapGridStatus();
     // Loads the plugins (the plugin menu comes with the window's menus).
@@ -65,6 +109,10 @@ public:
     QString resolveConfigFile(const QString& name, bool forWriting) const;
 
     MainSettings settings;
+    // Most recent first; the file keeps eight.
+    QStringList recentFiles;
+    // The window's actions, found by object name.
+    QList<QAction*> actionList;
     // The managers, built in this order (the plugin manager first: it fills the engine table).
     PluginManager plugins;
     GameConfigManager gameConfigs;
@@ -93,12 +141,37 @@ public:
     QWidget* splashScreen = nullptr;
     // The last progress text shown (the splash screen and wait dialog come with the window).
     QString splashMessage;
+    // Interactive windows only.
+    QMdiArea* mdiArea = nullptr;
+    QTimer* autosaveTimer = nullptr;
+    QMdiSubWindow* lastActiveSubWindow = nullptr;
+    cCanvas* lastDeactivatedView = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildInteractive();
+    void createDocks();
+    // The last map window closed: no view is active any more.
+    void noMapWindowLeft();
+    // Frees the documents whose last map window was closed.
+    void closeEmptyDocuments();
 };
+
+// The movement code of a Qt key (Space 0, arrows 1-4, W S A D C 5-9, also on the Russian layout);
+// -1 for any other key.
+int App_KeyToMoveCode(int key);
+// The parent for a message box over w: a visible stay-on-top window covering w's middle, else w.
+QWidget* App_DialogParent(QWidget* w);
 
 extern cMainWindow* g_mainWindow;
 
 // The program's folder, or its "/../sdk" when it runs from "system" or "system64".
 QString App_GetBaseDirectory();
+// Replaces the base directory (tests and tools); an empty path restores the program's folder.
+void App_SetBaseDirectory(const QString& dir);
 // Progress text of start-up and loading.
 void App_ShowSplashMessage(const QString& text);
 // The map handle of the active document; null without one. Until map windows exist the handle

@@ -1,13 +1,83 @@
 // Program entry of the editor.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
 #include <clocale>
+#include <cstdio>
 
 #include "kstdlib/kstdlib.h"
+#include "mainwindow/MainWindow.h"
+#include "views/Canvas.h"
+#include "views/ChildWindow.h"
 #include "views/GLFormat.h"
 
+#include "core/Platform.h"
+
+namespace {
+
+// ZARV_EXIT_AFTER_FIRST_FRAME: once every view of every map window has drawn, report the time since
+// start, save a picture of the window when the value ends in ".png", and close normally.
+void exitAfterFirstFrame(cMainWindow* window, const QString& value, const QElapsedTimer& sinceStart) {
+    auto* poll = new QTimer(window);
+    auto drawn = std::make_shared<QSet<cCanvas*>>();
+    auto connected = std::make_shared<QSet<cCanvas*>>();
+    QObject::connect(poll, &QTimer::timeout, window, [=] {
+        QList<cCanvas*> views;
+        for (QMdiSubWindow* sub : window->mdiArea->subWindowList())
+            if (auto* child = qobject_cast<cChildWindow*>(sub->widget())) views += child->views;
+        for (cCanvas* view : views) {
+            if (connected->contains(view)) continue;
+            connected->insert(view);
+            QObject::connect(view, &QOpenGLWidget::frameSwapped, window,
+                             [drawn, view] { drawn->insert(view); });
+        }
+        for (cCanvas* view : views)
+            if (!drawn->contains(view)) return;
+        poll->stop();
+        std::printf("first frame: %lld ms\n", static_cast<long long>(sinceStart.elapsed()));
+        std::fflush(stdout);
+        if (value.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) window->grab().save(value);
+        window->close();
+    });
+    poll->start(10);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    // Shared GL contexts and the default surface format must precede the application object.
+    View_InitGLDefaults();
+    QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     K_MathLib_Initialize(0);
-    // Before any application object exists.
-    View_InitGLDefaults();
-    return 0;
+
+    // The last argument the application left that names a file (contains ".") is opened.
+    QString mapPath;
+    const QStringList args = app.arguments();
+    for (int i = args.size() - 1; i >= 1; --i) {
+        if (args[i].contains(QLatin1Char('.'))) {
+            mapPath = QFileInfo(QDir::current(), args[i]).absoluteFilePath();
+            break;
+        }
+    }
+
+    int status = 0;
+    {
+        cMainWindow window(WindowMode::Interactive);
+        window.show();
+        if (!mapPath.isEmpty()) window.openFile(mapPath);
+        const QString exitAfter = qEnvironmentVariable("ZARV_EXIT_AFTER_FIRST_FRAME");
+        if (!exitAfter.isEmpty()) exitAfterFirstFrame(&window, exitAfter, sinceStart);
+        status = app.exec();
+    }
+#ifdef __SANITIZE_ADDRESS__
+    Plat_KeepLoadedLibraries();
+#endif
+    return status;
 }

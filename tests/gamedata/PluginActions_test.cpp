@@ -114,7 +114,6 @@ TEST_F(PluginFixture, UnbuiltSlotsReportOnceAndDoNoHarm) {
         "Render_GetStateBits",
         "Render_SetStateBits",
         "Render_GetContext",
-        "App_GetActiveMap",
         "App_MessageBox",
         "App_OptionsBox",
         "Dialog_Begin",

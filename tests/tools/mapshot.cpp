@@ -31,13 +31,13 @@
 #include "views/GLFormat.h"
 #include "views/ViewSplitters.h"
 
-#include "support/KeepLoadedLibraries.h"
+#include "core/Platform.h"
 
 namespace {
 
 // The GL driver stays mapped until exit, so the leak check there can tell its allocations apart.
 int finish(int status) {
-    Test_KeepLoadedLibraries();
+    Plat_KeepLoadedLibraries();
     return status;
 }
 

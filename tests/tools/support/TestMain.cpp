@@ -4,20 +4,19 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-#include "KeepLoadedLibraries.h"
+#include "core/Platform.h"
 #include "kstdlib/kstdlib.h"
 #include "views/GLFormat.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // Without a display (a plain terminal run) the widgets still work offscreen.
-    if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     View_InitGLDefaults();
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     K_MathLib_Initialize(0);
     const int result = RUN_ALL_TESTS();
-    Test_KeepLoadedLibraries();
+    Plat_KeepLoadedLibraries();
     return result;
 }

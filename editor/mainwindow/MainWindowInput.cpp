@@ -1,0 +1,159 @@
+// The main window's application-wide event filter: held movement keys, grid keys, activation.
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+#include "mainwindow/MainWindow.h"
+#include "views/Canvas.h"
+
+namespace {
+
+// Text typed into a field (a dock's filter, a dialog's box) is not an editor command.
+bool focusTakesText() {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus) return false;
+    if (qobject_cast<QLineEdit*>(focus) || qobject_cast<QAbstractSpinBox*>(focus)) return true;
+    if (auto* combo = qobject_cast<QComboBox*>(focus)) return combo->isEditable();
+    if (auto* edit = qobject_cast<QTextEdit*>(focus)) return !edit->isReadOnly();
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(focus)) return !edit->isReadOnly();
+    return false;
+}
+
+} // namespace
+
+int App_KeyToMoveCode(int key) {
+    switch (key) {
+    case Qt::Key_Space:
+        return 0;
+    case Qt::Key_Left:
+        return 1;
+    case Qt::Key_Right:
+        return 2;
+    case Qt::Key_Up:
+        return 3;
+    case Qt::Key_Down:
+        return 4;
+    case Qt::Key_W:
+    case 1062:
+        return 5;
+    case Qt::Key_S:
+    case 1067:
+        return 6;
+    case Qt::Key_A:
+    case 1060:
+        return 7;
+    case Qt::Key_D:
+    case 1042:
+        return 8;
+    case Qt::Key_C:
+    case 1057:
+        return 9;
+    default:
+        return -1;
+    }
+}
+
+QWidget* App_DialogParent(QWidget* w) {
+    if (!w) return w;
+    const QPoint middle = w->mapToGlobal(w->rect().center());
+    QWidget* top = QApplication::topLevelAt(middle);
+    if (top && top->isVisible() && (top->windowFlags() & Qt::WindowStaysOnTopHint)) return top;
+    return w;
+}
+
+bool cMainWindow::handleGridKey(int key) {
+    int32_t& grid = settings.CurrentGridSize;
+    int32_t next = grid;
+    switch (key) {
+    case Qt::Key_Plus:
+    case 168:
+    case 1066:
+        next = std::min(grid * 2, 512);
+        break;
+    case Qt::Key_Minus:
+    case 197:
+    case 220:
+    case 1061:
+        next = std::max(grid / 2, 1);
+        break;
+    default:
+        return false;
+    }
+    if (next == grid) return false;
+    grid = next;
+    updateSnapGridStatus();
+    updateAllViews(1);
+    return true;
+}
+
+void cMainWindow::setActiveCanvas(cCanvas* view) {
+    if (view == focusView) return;
+    cCanvas* previous = focusView;
+    focusView = view;
+    if (previous && previous != lastDeactivatedView) {
+        lastDeactivatedView = previous;
+        previous->resetInput(false);
+    }
+    updateViewModeActions();
+}
+
+void cMainWindow::updateViewModeActions() {
+    struct Row {
+        const char* name;
+        int viewType;
+        int renderMode; // -1 any
+    };
+    static const Row rows[] = {{"View2DXY", ViewType::Top, -1},  {"View2DYZ", ViewType::Front, -1},
+                               {"View2DXZ", ViewType::Side, -1}, {"View3DW", ViewType::Camera, 0},
+                               {"View3DF", ViewType::Camera, 1}, {"View3DT", ViewType::Camera, 2},
+                               {"View3DST", ViewType::Camera, 3}};
+    for (const Row& row : rows) {
+        const bool on = focusView && focusView->viewType == row.viewType &&
+                        (row.renderMode < 0 || focusView->renderMode == row.renderMode);
+        setActionChecked(QLatin1String(row.name), on);
+    }
+}
+
+void cMainWindow::noMapWindowLeft() {
+    lastActiveSubWindow = nullptr;
+    if (cCanvas* former = focusView) {
+        focusView = nullptr;
+        if (former != lastDeactivatedView) {
+            lastDeactivatedView = former;
+            former->resetInput(false);
+        }
+    }
+    updateViewModeActions();
+}
+
+bool cMainWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        if (QApplication::activeModalWidget() || focusTakesText()) break;
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Each press reaches the filter once per receiver on its way up; act on the first.
+        QWidget* receiver =
+            QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+        if (watched != receiver) break;
+        if (handleGridKey(key->key())) break;
+        const int code = App_KeyToMoveCode(key->key());
+        if (code >= 0) heldKeys |= 1u << code;
+        break;
+    }
+    case QEvent::KeyRelease: {
+        const int code = App_KeyToMoveCode(static_cast<QKeyEvent*>(event)->key());
+        if (code >= 0) heldKeys &= ~(1u << code);
+        break;
+    }
+    case QEvent::ApplicationDeactivate:
+        heldKeys = 0;
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
