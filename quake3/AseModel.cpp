@@ -106,6 +106,11 @@ void skipBlock() {
         depth += is("{") ? 1 : is("}") ? -1 : 0;
 }
 
+// A ":" standing alone after an index or a label.
+void skipColon() {
+    if (next(false) && !is(":")) T().Script_UngetToken();
+}
+
 void skipLine() {
     if (T().Script_TokenAvailable()) T().Script_SkipRestOfLine();
 }
@@ -119,12 +124,12 @@ bool openBlock(AseReader& r, const char* what) {
 // A declared count, at most `limit` and never more than the text could hold.
 bool readCount(AseReader& r, const char* what, int32_t limit, int32_t* out) {
     if (!readInt(r, false, out)) return false;
-    if (*out < 0 || int64_t(*out) > int64_t(r.size) / 4) {
-        Model::Error("ASE \"%s\": %s %d does not fit the %u bytes of the file", r.path, what, *out, r.size);
-        return fail(r);
-    }
     if (*out > limit) {
         Model::Error("too many vertices in model (%i)", *out);
+        return fail(r);
+    }
+    if (*out < 0 || int64_t(*out) > int64_t(r.size) / 4) {
+        Model::Error("ASE \"%s\": %s %d does not fit the %u bytes of the file", r.path, what, *out, r.size);
         return fail(r);
     }
     return true;
@@ -153,7 +158,7 @@ bool readMaterials(AseReader& r) {
             }
         } else if (depth == 1 && is("*MATERIAL")) {
             material = r.materialCount < kAseMaxMaterials ? r.materialCount++ : -1;
-            skipLine();
+            next(false); // its number; the block follows
         } else if (is("*MAP_DIFFUSE")) {
             diffuseDepth = depth + 1;
         } else if (is("*BITMAP") && (depth == 2 || depth == diffuseDepth)) {
@@ -189,9 +194,13 @@ template <typename T> bool allocate(AseReader& r, T** array, int32_t count, int 
     return fail(r);
 }
 
-// Counts are fixed once a list was read: every index checked so far stays valid.
-bool listed(const AseObject& o) {
-    return o.positions || o.faces || o.tverts || o.tfaces;
+// A count is fixed once a list it sizes or bounds was read: every index checked so far stays valid.
+bool recount(AseReader& r, bool listed, const char* what, int32_t limit, int32_t* out) {
+    if (listed) {
+        Model::Error("ASE \"%s\": %s after its list at line %d", r.path, what, T().Script_Line());
+        return fail(r);
+    }
+    return readCount(r, what, limit, out);
 }
 
 bool readMesh(AseReader& r, AseObject& o) {
@@ -212,14 +221,15 @@ bool readMesh(AseReader& r, AseObject& o) {
         } else if (is("*MESH_NORMALS")) {
             skipBlock();
         } else if (is("*MESH_NUMVERTEX")) {
-            if (listed(o) || !readCount(r, "*MESH_NUMVERTEX", kAseMaxVertices, &o.vertexCount))
-                return fail(r);
+            if (!recount(r, o.positions || o.faces, "*MESH_NUMVERTEX", kAseMaxVertices, &o.vertexCount))
+                return false;
         } else if (is("*MESH_NUMFACES")) {
-            if (listed(o) || !readCount(r, "*MESH_NUMFACES", INT32_MAX, &o.faceCount)) return fail(r);
+            if (!recount(r, o.faces, "*MESH_NUMFACES", INT32_MAX, &o.faceCount)) return false;
         } else if (is("*MESH_NUMTVERTEX")) {
-            if (listed(o) || !readCount(r, "*MESH_NUMTVERTEX", INT32_MAX, &o.tvertexCount)) return fail(r);
+            if (!recount(r, o.tverts || o.tfaces, "*MESH_NUMTVERTEX", INT32_MAX, &o.tvertexCount))
+                return false;
         } else if (is("*MESH_NUMTVFACES")) {
-            if (listed(o) || !readCount(r, "*MESH_NUMTVFACES", INT32_MAX, &o.tfaceCount)) return fail(r);
+            if (!recount(r, o.tfaces, "*MESH_NUMTVFACES", INT32_MAX, &o.tfaceCount)) return false;
         } else if (is("*MESH_VERTEX_LIST")) {
             if (!allocate(r, &o.positions, o.vertexCount, 1)) return false;
             if (!readList(r, "*MESH_VERTEX", [&](int32_t i) {
@@ -243,11 +253,12 @@ bool readMesh(AseReader& r, AseObject& o) {
             if (!allocate(r, &o.faces, o.faceCount, 3)) return false;
             if (!readList(r, "*MESH_FACE", [&](int32_t i) {
                     if (!checkIndex(r, "*MESH_FACE", i, o.faceCount)) return false;
-                    if (next(false) && !is(":")) T().Script_UngetToken();
+                    skipColon();
                     int32_t abc[3];
                     for (int k = 0; k < 3; ++k) {
-                        // "A:" after the index, whose colon may stand alone.
-                        if (!next(false)) break; // the "A:" label
+                        // The "A:" label, whose colon may be a token of its own.
+                        if (!next(false)) break;
+                        skipColon();
                         if (!readInt(r, false, &abc[k])) return false;
                         if (!checkIndex(r, "*MESH_FACE corner", abc[k], o.vertexCount)) return false;
                         o.faces[3 * i + 2 - k] = abc[k];

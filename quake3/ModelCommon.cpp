@@ -152,7 +152,16 @@ ShaderRecord* AcquireEffect(const char* raw, int32_t bits, ModelCacheEntry* entr
     ShaderRecord* effect = Table().Tex_AcquireShaderByName(name);
     if (!effect) return nullptr;
     effect->flags |= bits;
-    if (effect->flags & SHADER_NO_SHIFT_WRAP) LoadSkinTexture(name);
+    // A placeholder takes the model's skin image: the model holds the skin effect instead.
+    if (effect->flags & SHADER_NO_SHIFT_WRAP) {
+        ShaderRecord* skin = LoadSkinTexture(name);
+        if (skin && skin != effect) {
+            ++skin->refCount;
+            ReleaseEffect(effect);
+            effect = skin;
+            effect->flags |= bits;
+        }
+    }
     if (effect->stages && effect->stages->stateBits && entry) entry->blended = 1;
     return effect;
 }
