@@ -290,7 +290,7 @@ void Md3_Render(const void* model, int32_t flags, const ModelCacheEntry* entry, 
         for (int64_t k = 0; k < int64_t(s.triangleCount) * 3; ++k) {
             const int32_t index = s.triangles[k];
             if (shaded) {
-                const uint8_t shade = uint8_t(std::clamp(shades[index], 0.0f, 255.0f));
+                const uint8_t shade = Model::ShadeByte(shades[index]);
                 Model::Color(shade, shade, shade, alpha);
             }
             Model::TexCoord(s.st[index]);

@@ -65,7 +65,7 @@ void Mesh_Render(const MeshModel* model, int32_t flags, const ModelCacheEntry* e
         for (int32_t k = 0; k < surface.cornerCount; ++k) {
             const MeshCorner& corner = surface.corners[k];
             if (!(flags & Model::kNoShading)) {
-                const uint8_t shade = uint8_t(std::min(std::max(shades[corner.normal], 0.0f), 255.0f));
+                const uint8_t shade = Model::ShadeByte(shades[corner.normal]);
                 Model::Color(shade, shade, shade, alpha);
             }
             Model::TexCoord(corner.st);

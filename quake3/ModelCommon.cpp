@@ -250,6 +250,9 @@ void Normal(const float n[3]) {
 void Vertex(const float p[3]) {
     Table().Render_Vertex3fv(p);
 }
+uint8_t ShadeByte(float shade) {
+    return shade > 0.0f ? uint8_t(std::min(shade, 255.0f)) : 0;
+}
 float Shade(const float n[3]) {
     return Table().Render_ShadeForNormal(n);
 }

@@ -92,6 +92,8 @@ void TexCoord(const float st[2]);
 void Normal(const float n[3]);
 void Vertex(const float p[3]);
 float Shade(const float n[3]);
+// A shade (0..255 as a float) as a colour byte; 0 for NaN (normals of degenerate faces).
+uint8_t ShadeByte(float shade);
 const EngineFuncs& Table();
 
 } // namespace Model

@@ -13,7 +13,11 @@
 #include "ModelFixtures.h"
 #include "ModelRecorder.h"
 #include "Quake3Fixture.h"
+#include "document/MapWorld.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameData.h"
+#include "gamedata/ModelCache.h"
+#include "map/MapEntity.h"
 #include "map/ObjectRecords.h"
 
 namespace {
@@ -600,6 +604,33 @@ TEST_F(ModelCacheThroughPlugin, SkinImageFromTheGameFolder) {
     // The model held the skin's only reference.
     unload(0, e);
     EXPECT_FALSE(textures().effects.contains(key));
+}
+
+// An entity of a sample class shows the fixture model: its drawable is the cache entry and its
+// bounds are the plugin's item-motion box (the class bobs: amplitude 4).
+TEST_F(ModelCacheThroughPlugin, SampleItemEntityTakesItsBoundsFromThePlugin) {
+    write("models/powerups/armor/armor_red.md3", Md3File(Md3StandardFixture()));
+    const QString items = QStringLiteral(ZARV_SAMPLES_DIR "/quake3/q3entities.fgd"); // includes q3base.fgd
+    config.GameData = config.precachedGameData = {items};
+    GameData* data = Fgd_Acquire(&g_mainWindow->gameData, items);
+    ASSERT_TRUE(Fgd_Load(data, false));
+    MapWorld world;
+    Map_InitWorld(&world, nullptr);
+    const float origin[3] = {100, 0, 50};
+    EntityRecord* item = Entity_Create(Map_Handle(&world), "item_armor_body", origin, EntityFlag::Point);
+    cMapEntity::fromRecord(item)->update(EntityUpdate::KeysChanged);
+    cMapEntity::fromRecord(item)->rebuildModel(false);
+    EXPECT_EQ(item->modelKind, EntityModelKind::Model) << console.lines.join('\n').toStdString();
+    if (item->modelKind == EntityModelKind::Model) {
+        auto* entry = static_cast<ModelCacheEntry*>(item->model->entry);
+        EXPECT_TRUE(entry->loaded);
+        EXPECT_EQ(Model_PathOfModel(Model_Cache(), entry),
+                  QDir::cleanPath(dir.filePath("models/powerups/armor/armor_red.md3")));
+        const float r = std::sqrt(30.0f * 30.0f + 5.0f * 5.0f);
+        expectBox(item->mins, item->maxs, {100 - r, -r, 50, 100 + r, r, 50 + 16 + 8});
+    }
+    Map_DestroyWorld(&world);
+    Fgd_Release(&g_mainWindow->gameData, items);
 }
 
 } // namespace
