@@ -11,6 +11,7 @@
 
 #include "ModelRecorder.h"
 #include "kstdlib/kstdlib.h"
+#include "mainwindow/ConsoleSink.h"
 #include "mainwindow/MainWindow.h"
 #include "map/ObjectRecords.h"
 
@@ -34,6 +35,7 @@ void startOnce() {
     K_MathLib_Initialize(0);
     static cMainWindow* window = new cMainWindow; // the texture manager the effects live in
     (void)window;
+    Console_SetSink([](const QString&) {}); // refusals are expected by the thousand
     Plugin_FillEngineFuncs(Plugin_EngineFuncs());
     if (kpMain(ModelRecorder::Table(), KP_INTERFACE_VERSION) != 0) std::abort();
 }
