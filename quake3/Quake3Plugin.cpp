@@ -6,6 +6,7 @@
 
 #include "Engine.h"
 #include "MapSerializer.h"
+#include "ModelFormats.h"
 #include "PluginExport.h"
 #include "Profile.h"
 #include "ShaderPackage.h"
@@ -199,24 +200,23 @@ KP_EXPORT int32_t kpLoadPackage(int32_t id, const char* path) {
     return ShaderPackage_Load(id, path);
 }
 
-// ---- Formats whose readers come later: registered, answering "not handled" -------------------
-
+// The model exports serve the three model rows above (ModelFormats.cpp).
 KP_EXPORT int32_t kpLoadModel(int32_t id, const char* path, const uint8_t* data, uint32_t size,
                               ModelCacheEntry* entry) {
-    return 0;
+    return Model_Load(id, path, data, size, entry);
 }
 
 KP_EXPORT int32_t kpUnloadModel(int32_t id, ModelCacheEntry* entry) {
-    return 0;
+    return Model_Unload(id, entry);
 }
 
 KP_EXPORT int32_t kpRenderModel(int32_t id, int32_t flags, ModelCacheEntry* entry, EntityRecord* entity) {
-    return 0;
+    return Model_Render(id, flags, entry, entity);
 }
 
 KP_EXPORT int32_t kpGetModelBounds(int32_t id, float* mins, float* maxs, int32_t flags,
                                    ModelCacheEntry* entry, EntityRecord* entity) {
-    return 0;
+    return Model_Bounds(id, mins, maxs, flags, entry, entity);
 }
 
 // The archive and texture exports (kpLoadArchive, kpUnloadArchive, kpFindArchiveFile,

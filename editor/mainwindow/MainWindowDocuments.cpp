@@ -17,6 +17,7 @@
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "mainwindow/MainWindow.h"
+#include "document/WorldRefresh.h"
 #include "mainwindow/SettingsFile.h"
 #include "views/ChildWindow.h"
 
@@ -48,6 +49,15 @@ void cMainWindow::buildInteractive() {
 
     App_ShowSplashMessage(QStringLiteral("Loading plugins..."));
     loadPlugins();
+    // Reloaded definitions and replaced configurations reach every open map before the old ones go.
+    gameData.rebindClassUsers = [this] {
+        for (MapDocument* document : std::as_const(documents))
+            Map_RebindEntityClasses(document->world);
+    };
+    gameConfigs.rebindConfigUsers = [this] {
+        for (MapDocument* document : std::as_const(documents))
+            Project_RebindGameConfig(document);
+    };
     App_ShowSplashMessage(QStringLiteral("Loading game configurations..."));
     GameCfg_LoadConfigurations(&gameConfigs);
     qApp->installEventFilter(this);

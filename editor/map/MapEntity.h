@@ -70,7 +70,8 @@ static_assert(std::is_standard_layout_v<EntityModel>);
 static_assert(offsetof(EntityModel, entry) == 0);
 static_assert(offsetof(EntityModel, mins) == 16);
 static_assert(offsetof(EntityModel, maxs) == 28);
-static_assert(offsetof(EntityModel, offsets) == 60);
+static_assert(offsetof(EntityModel, offsets) == 60); // main model: speed 60, amplitude 64, base 68
+static_assert(offsetof(EntityModel, offsets) + 3 * sizeof(float) == 72); // any other model: 72, 76, 80
 static_assert(sizeof(EntityModel) == 88);
 
 // Undo snapshot of an entity, as Entity_CreateFromSnapshot reads it. The class is not kept: a
