@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/Platform.h"
 #include "core/System.h"
 #include "gamedata/TextureManager.h"
 #include "kstdlib/kstring.h"
@@ -183,6 +184,11 @@ bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plu
         SuspendDrawing() { View_NoRedraw = 1; }
         ~SuspendDrawing() { View_NoRedraw = saved; }
     } suspend;
+    // Image names are looked up many times over in the same folders, most of them missing.
+    struct LookupPass {
+        LookupPass() { Plat_BeginLookupPass(); }
+        ~LookupPass() { Plat_EndLookupPass(); }
+    } lookupPass;
     const uint8_t* palette = paletteName.isEmpty() ? nullptr : Tex_FindPalette(m, paletteName);
     Sys_Printf("Loading textures from \"%s\"...", QFile::encodeName(package->path).constData());
     if (package->kind != kPackageDirectory) {
