@@ -31,12 +31,15 @@ TEST(ShaderArchive, ScriptsAndImagesInsideAPk3LoadLikeLooseFiles) {
     QDir().mkpath(config.GameBasedir);
     const QByteArray script =
         "textures/base/wall\n{\n\t{\n\t\tmap textures/base/wall.tga\n\t}\n}\n"
-        "textures/base/glow\n{\n\tqer_editorimage textures/base/wall.tga\n\tsurfaceparm nodraw\n}\n";
+        "textures/base/glow\n{\n\tqer_editorimage textures/base/wall.tga\n\tsurfaceparm nodraw\n}\n"
+        "textures/base/sky\n{\n\tqer_editorimage env/sky_ft.tga\n\tskyParms env/sky 512 -\n\tsurfaceparm sky\n}\n";
     QFile pk3(dir.filePath("baseoa/pak0.pk3"));
     ASSERT_TRUE(pk3.open(QIODevice::WriteOnly));
     pk3.write(
         Pk3Build({{"Scripts/Test.SHADER", script, 8},
-                  {"Textures/Base/WALL.tga", TgaFile(2, 2, 2, 24, 0x20, QByteArray(12, char(90))), 8}}));
+                  {"Textures/Base/WALL.tga", TgaFile(2, 2, 2, 24, 0x20, QByteArray(12, char(90))), 8},
+                  {"env/sky_ft.tga", TgaFile(2, 2, 2, 24, 0x20, QByteArray(12, char(90))), 8},
+                  {"env/sky_bk.tga", TgaFile(2, 2, 2, 24, 0x20, QByteArray(12, char(90))), 8}}));
     pk3.close();
     Archive_LoadForConfig(&registry, &config);
     g_mainWindow->gameConfigs.makeCurrent(&config);
@@ -44,9 +47,9 @@ TEST(ShaderArchive, ScriptsAndImagesInsideAPk3LoadLikeLooseFiles) {
     TextureManager& m = g_mainWindow->textures;
     TexturePackage* package = Tex_AcquirePackage(&m, dir.filePath("baseoa/scripts/test.shader"));
     EXPECT_EQ(package->kind, kPackageFormat);
-    EXPECT_EQ(Tex_GetPackageInfo(&m, package).count, 2);
+    EXPECT_EQ(Tex_GetPackageInfo(&m, package).count, 3);
     ASSERT_TRUE(Tex_LoadPackage(&m, package, nullptr, config.GameBasedir, QString()));
-    ASSERT_EQ(package->shaders.size(), 2);
+    ASSERT_EQ(package->shaders.size(), 3);
     ShaderRecord* wall = Tex_FindShader(&m, "base/wall");
     ASSERT_NE(wall, nullptr);
     ASSERT_NE(wall->stages, nullptr);
