@@ -32,14 +32,16 @@ TEST(ShaderArchive, ScriptsAndImagesInsideAPk3LoadLikeLooseFiles) {
     const QByteArray script =
         "textures/base/wall\n{\n\t{\n\t\tmap textures/base/wall.tga\n\t}\n}\n"
         "textures/base/glow\n{\n\tqer_editorimage textures/base/wall.tga\n\tsurfaceparm nodraw\n}\n"
-        "textures/base/sky\n{\n\tqer_editorimage env/sky_ft.tga\n\tskyParms env/sky 512 -\n\tsurfaceparm sky\n}\n";
+        "textures/base/sky\n{\n\tqer_editorimage env/sky_ft.tga\n\tskyParms env/sky 512 -\n\tsurfaceparm "
+        "sky\n}\n";
     QFile pk3(dir.filePath("baseoa/pak0.pk3"));
     ASSERT_TRUE(pk3.open(QIODevice::WriteOnly));
-    pk3.write(
-        Pk3Build({{"Scripts/Test.SHADER", script, 8},
-                  {"Textures/Base/WALL.tga", TgaFile(2, 2, 2, 24, 0x20, QByteArray(12, char(90))), 8},
-                  {"env/sky_ft.tga", TgaFile(2, 2, 2, 24, 0x20, QByteArray(12, char(90))), 8},
-                  {"env/sky_bk.tga", TgaFile(2, 2, 2, 24, 0x20, QByteArray(12, char(90))), 8}}));
+    pk3.write(Pk3Build({{"Scripts/Test.SHADER", script, 8},
+                        {"Textures/Base/WALL.tga", TgaFile(2, 2, 2, 24, 0x20, QByteArray(12, char(90))), 8},
+                        {"env/sky_ft.tga", TgaFile(2, 2, 2, 24, 0x20, QByteArray(12, char(90))), 8},
+                        {"env/sky_bk.tga", TgaFile(2, 2, 2, 24, 0x20, QByteArray(12, char(90))), 8},
+                        // The sky defined again by a later script: its first box is given back.
+                        {"scripts/again.shader", "textures/base/sky\n{\n\tskyParms env/sky 512 -\n}\n", 0}}));
     pk3.close();
     Archive_LoadForConfig(&registry, &config);
     g_mainWindow->gameConfigs.makeCurrent(&config);
@@ -60,6 +62,12 @@ TEST(ShaderArchive, ScriptsAndImagesInsideAPk3LoadLikeLooseFiles) {
     ASSERT_NE(glow, nullptr);
     EXPECT_EQ(glow->image, wall->image); // the same image, shared
     EXPECT_EQ(glow->surfaceFlags, 0x80);
+    TexturePackage* again = Tex_AcquirePackage(&m, dir.filePath("baseoa/scripts/again.shader"));
+    ASSERT_TRUE(Tex_LoadPackage(&m, again, nullptr, config.GameBasedir, QString()));
+    ShaderRecord* sky = Tex_FindShader(&m, "base/sky");
+    ASSERT_NE(sky, nullptr);
+    ASSERT_NE(sky->box[0], nullptr);
+    EXPECT_EQ(sky->box[0]->refCount, 1);
 
     Tex_FreePackages(&m);
     EXPECT_EQ(Tex_ReportLeaks(&m), 0);

@@ -98,9 +98,7 @@ TEST(OpenArenaData, EveryEffectScriptLoadsWithItsImages) {
         std::printf("  missing %s\n", qPrintable(name));
     EXPECT_TRUE(unloadable.isEmpty()) << qPrintable(unloadable.join('\n'));
     EXPECT_GT(scripts, 0);
-    // Printed, not asserted: six sky-box images of one effect outlive their packages here and
-    // are still being tracked down.
-    std::printf("  leak report entries after releasing every package: %d\n", Tex_ReportLeaks(&m));
+    EXPECT_EQ(Tex_ReportLeaks(&m), 0);
 }
 
 } // namespace
