@@ -858,12 +858,16 @@ bool ParseShader(ShaderRecord* effect, const char* imagePath, bool checkTrailing
     state.effect = effect;
     TextureImage* oldImage = nullptr;
     ShaderStage* oldStages = nullptr;
+    TextureImage* oldBox[6] = {};
     if (effect) {
         if (!(effect->flags & SHADER_PLACEHOLDER)) oldImage = effect->image;
         effect->image = nullptr;
         effect->width = effect->height = 0;
         oldStages = effect->stages;
         effect->stages = nullptr;
+        // A definition read again (another script naming the effect) brings its own sky box.
+        std::memcpy(oldBox, effect->box, sizeof oldBox);
+        std::memset(effect->box, 0, sizeof effect->box);
         effect->surfaceFlags = effect->contents = effect->category = effect->value = effect->sort = 0;
         std::memset(effect->deforms, 0, sizeof effect->deforms);
         Eng_Free(effect->pluginData);
@@ -900,6 +904,8 @@ bool ParseShader(ShaderRecord* effect, const char* imagePath, bool checkTrailing
     if (effect) {
         finishEffect(state);
         Eng_FreeImage(oldImage);
+        for (TextureImage* image : oldBox)
+            if (image) Eng_FreeImage(image);
         while (oldStages) {
             ShaderStage* next = oldStages->next;
             Eng_FreeShaderData(oldStages);

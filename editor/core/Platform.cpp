@@ -6,6 +6,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <algorithm>
+#include <dirent.h>
+#include <mutex>
+#include <vector>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -47,36 +52,161 @@ bool Plat_IsRegularFile(const char* path) {
     return path && *path && stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
+namespace {
+
+// A folder's entries by exact and by case-folded name, kept while the folder's modification time
+// stays the one seen when it was listed. Game data searches look up many names that exist
+// nowhere; without this every one re-lists its folders.
+struct FolderEntry {
+    QString name;
+    bool folder = false;
+    bool regular = false;
+};
+struct FolderListing {
+    int64_t modifiedNs = 0;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    uint64_t checkedInPass = 0;
+    QHash<QString, FolderEntry> byName;
+    QHash<QString, FolderEntry> byFoldedName;
+};
+
+std::mutex g_listingMutex;
+QHash<QString, FolderListing> g_listings;
+// Non-zero while a look-up pass runs: listings checked once in it are trusted until it ends.
+uint64_t g_pass = 0;
+uint64_t g_passCounter = 0;
+int g_passDepth = 0;
+
+int64_t nanoseconds(const timespec& t) {
+    return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+FolderListing readFolder(const QString& folder, const struct stat& info) {
+    FolderListing listing;
+    listing.modifiedNs = nanoseconds(info.st_mtim);
+    listing.device = info.st_dev;
+    listing.inode = info.st_ino;
+    const QByteArray native = QFile::encodeName(folder);
+    DIR* dir = opendir(native.constData());
+    if (!dir) return listing;
+    std::vector<FolderEntry> entries;
+    while (const dirent* d = readdir(dir)) {
+        if (!std::strcmp(d->d_name, ".") || !std::strcmp(d->d_name, "..")) continue;
+        FolderEntry entry;
+        entry.name = QFile::decodeName(d->d_name);
+        if (d->d_type == DT_DIR || d->d_type == DT_REG) {
+            entry.folder = d->d_type == DT_DIR;
+            entry.regular = d->d_type == DT_REG;
+        } else {
+            // Links and file systems without types: what the name leads to.
+            struct stat target {};
+            const QByteArray full = native + '/' + d->d_name;
+            if (stat(full.constData(), &target) == 0) {
+                entry.folder = S_ISDIR(target.st_mode);
+                entry.regular = S_ISREG(target.st_mode);
+            }
+        }
+        entries.push_back(std::move(entry));
+    }
+    closedir(dir);
+    // Of names differing only in case, the first in name order is the one found.
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        const int c = a.name.compare(b.name, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a.name < b.name;
+    });
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        listing.byName.insert(it->name, *it);
+        listing.byFoldedName.insert(it->name.toCaseFolded(), *it);
+    }
+    return listing;
+}
+
+// The entry of folder named part, exactly or else in any case; false when there is none.
+bool findInFolder(const QString& folder, const QString& part, FolderEntry* found) {
+    {
+        std::lock_guard<std::mutex> lock(g_listingMutex);
+        const auto it = g_listings.constFind(folder);
+        if (g_pass && it != g_listings.cend() && it->checkedInPass == g_pass) {
+            auto hit = it->byName.constFind(part);
+            if (hit == it->byName.cend()) hit = it->byFoldedName.constFind(part.toCaseFolded());
+            if (hit == it->byFoldedName.cend() || hit == it->byName.cend()) return false;
+            *found = *hit;
+            return true;
+        }
+    }
+    struct stat info {};
+    if (stat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+    const int64_t modified = nanoseconds(info.st_mtim);
+
+    std::lock_guard<std::mutex> lock(g_listingMutex);
+    auto it = g_listings.find(folder);
+    if (it == g_listings.end() || it->modifiedNs != modified || it->device != info.st_dev ||
+        it->inode != info.st_ino) {
+        FolderListing listing = readFolder(folder, info);
+        // Timestamps tick coarsely: a folder changed within the last second might change again
+        // without a new time, so its listing is not kept beyond the pass it was read in.
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        const bool racy = nanoseconds(now) - modified <= 1000000000;
+        if (racy && !g_pass) {
+            auto hit = listing.byName.constFind(part);
+            if (hit == listing.byName.cend()) hit = listing.byFoldedName.constFind(part.toCaseFolded());
+            if (hit == listing.byFoldedName.cend() || hit == listing.byName.cend()) return false;
+            *found = *hit;
+            return true;
+        }
+        // Kept for the pass only: outside it the time never matches.
+        if (racy) listing.modifiedNs = INT64_MIN;
+        if (g_listings.size() > 4096) g_listings.clear();
+        it = g_listings.insert(folder, std::move(listing));
+    }
+    it->checkedInPass = g_pass;
+    auto hit = it->byName.constFind(part);
+    if (hit == it->byName.cend()) hit = it->byFoldedName.constFind(part.toCaseFolded());
+    if (hit == it->byFoldedName.cend() || hit == it->byName.cend()) return false;
+    *found = *hit;
+    return true;
+}
+
+} // namespace
+
+void Plat_BeginLookupPass() {
+    std::lock_guard<std::mutex> lock(g_listingMutex);
+    if (g_passDepth++ == 0) g_pass = ++g_passCounter;
+}
+
+void Plat_EndLookupPass() {
+    std::lock_guard<std::mutex> lock(g_listingMutex);
+    if (g_passDepth > 0 && --g_passDepth == 0) g_pass = 0;
+}
+
 QString Plat_FindFileNoCase(const QString& path) {
     if (path.isEmpty()) return QString();
-    if (Plat_IsRegularFile(QFile::encodeName(path).constData())) return path;
+    if (!g_pass && Plat_IsRegularFile(QFile::encodeName(path).constData())) return path;
 
     const QString clean = QDir::cleanPath(path);
     const bool absolute = clean.startsWith('/');
     const QStringList parts = clean.split('/', Qt::SkipEmptyParts);
     QString found = absolute ? QStringLiteral("/") : QString();
+    bool regular = false;
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString& part = parts[i];
         const QString folder = found.isEmpty() ? QStringLiteral(".") : found;
-        QString next = found.isEmpty() || found.endsWith('/') ? found + part : found + '/' + part;
-        if (part != QLatin1String("..") && part != QLatin1String(".") && !QFileInfo::exists(next)) {
-            // Only this component is missing under its exact name: look for it in any case.
-            const QStringList entries =
-                QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-            qsizetype match = -1;
-            for (qsizetype e = 0; e < entries.size(); ++e) {
-                if (entries[e].compare(part, Qt::CaseInsensitive) == 0) {
-                    match = e;
-                    break;
-                }
-            }
-            if (match < 0) return QString();
-            next = found.isEmpty() || found.endsWith('/') ? found + entries[match]
-                                                          : found + '/' + entries[match];
+        const QString prefix = found.isEmpty() || found.endsWith('/') ? found : found + '/';
+        if (part == QLatin1String("..") || part == QLatin1String(".")) {
+            found = prefix + part;
+            regular = false;
+            continue;
         }
-        found = next;
+        FolderEntry entry;
+        if (!findInFolder(folder, part, &entry)) return QString();
+        // Only a folder leads on.
+        if (i + 1 < parts.size() && !entry.folder) return QString();
+        found = prefix + entry.name;
+        regular = entry.regular;
     }
-    return Plat_IsRegularFile(QFile::encodeName(found).constData()) ? found : QString();
+    return regular ? found : QString();
 }
 
 namespace {

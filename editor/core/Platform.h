@@ -16,7 +16,12 @@ const char* Plat_ErrorText(int error);
 bool Plat_IsRegularFile(const char* path);
 // The path as it is on disk when it names a regular file, matching each component without
 // regard to case where the exact name is missing; empty when there is no such file.
+// Folder listings are cached and checked against the folder's modification time at each use.
 QString Plat_FindFileNoCase(const QString& path);
+// Between these (nested calls count), each folder is checked once: a batch of look-ups such as a
+// package load sees the folders as they were at their first use in it.
+void Plat_BeginLookupPass();
+void Plat_EndLookupPass();
 // Runs file (searched in PATH) with argv (argv[0] first, null-terminated). With wait the call
 // returns after the program ended; without it the program runs on its own and is reaped by the
 // system. False, with errorOut set, when the program could not be started.

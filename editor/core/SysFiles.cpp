@@ -19,7 +19,6 @@ namespace {
 
 // The file on disk as it is spelled there; empty when there is no such regular file.
 QByteArray diskPath(const char* path) {
-    if (Plat_IsRegularFile(path)) return QByteArray(path);
     const QString found = Plat_FindFileNoCase(Path_FromNative(path));
     return found.isEmpty() ? QByteArray() : Path_ToNative(found);
 }

@@ -4,12 +4,17 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QSet>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "core/FileLookup.h"
+#include "core/Platform.h"
 #include "core/System.h"
+#include "gamedata/ArchiveRegistry.h"
+#include "gamedata/GameConfig.h"
 #include "gamedata/TextureManager.h"
 #include "kstdlib/kstring.h"
 #include "mainwindow/MainWindow.h"
@@ -26,12 +31,63 @@ QString suffixOf(const QString& path) {
     return suffix.isEmpty() ? QString() : "." + suffix;
 }
 
+// The folder below the configuration's mod (mod set) or game folder, '/'-separated; empty when the
+// path is under neither.
+QString folderInGame(const QString& path, bool* mod) {
+    const GameConfig* config = Sys_FileLookupConfig();
+    if (!config) return QString();
+    const QString clean = QDir::cleanPath(QDir::fromNativeSeparators(path));
+    for (const bool inMod : {true, false}) {
+        const QString root =
+            QDir::cleanPath(QDir::fromNativeSeparators(inMod ? config->GameModdir : config->GameBasedir));
+        if (root.isEmpty() || root == QLatin1String(".")) continue;
+        if (!clean.startsWith(root + '/', Qt::CaseInsensitive)) continue;
+        *mod = inMod;
+        return clean.mid(root.size() + 1);
+    }
+    return QString();
+}
+
+struct PackageMember {
+    QString path;
+    qint64 size = 0; // 0 for archive members: their size is known only once read
+};
+
 // The files of a directory package matching its filters, in name order (as the original platform
-// listed them); filters ignore case.
-QFileInfoList matchingFiles(const TexturePackage* package) {
+// listed them); filters ignore case. After the disk files come the archive members directly in
+// the folder (game data often exists only inside archives), each name once.
+QList<PackageMember> matchingFiles(const TexturePackage* package) {
+    QList<PackageMember> members;
     QDir dir(package->path);
     const QStringList filters = package->filter.split(';', Qt::SkipEmptyParts);
-    return dir.entryInfoList(filters, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+    QSet<QString> seen;
+    for (const QFileInfo& file :
+         dir.entryInfoList(filters, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase)) {
+        members.append({QDir::fromNativeSeparators(file.absoluteFilePath()), file.size()});
+        seen.insert(file.fileName().toCaseFolded());
+    }
+    bool mod = false;
+    const QString folder = folderInGame(package->path, &mod);
+    if (folder.isEmpty() || !g_mainWindow) return members;
+    QStringList names;
+    for (const QString& filter : filters) {
+        const QByteArray pattern = (folder + '/' + filter).toUtf8();
+        for (const QString& member : Archive_ListFiles(&g_mainWindow->archives, pattern.constData(), mod)) {
+            // The pattern's '*' also crosses folders: only members directly in this one.
+            const qsizetype slash = member.lastIndexOf('/');
+            if (slash < 0 || member.left(slash).compare(folder, Qt::CaseInsensitive) != 0) continue;
+            const QString name = member.mid(slash + 1);
+            if (seen.contains(name.toCaseFolded())) continue;
+            seen.insert(name.toCaseFolded());
+            names.append(name);
+        }
+    }
+    std::sort(names.begin(), names.end(),
+              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    const QString base = QDir::cleanPath(QDir::fromNativeSeparators(package->path));
+    for (const QString& name : std::as_const(names))
+        members.append({base + '/' + name, 0});
+    return members;
 }
 
 // Formats of the suffix; the plugin's own first, then (second pass) every plugin's.
@@ -90,7 +146,10 @@ TexturePackage* Tex_AcquirePackage(TextureManager* m, const QString& path) {
     const qsizetype split = path.lastIndexOf("::");
     package->path = split < 0 ? path : path.left(split);
     package->filter = split < 0 ? QString() : path.mid(split + 2);
-    if (QFileInfo(package->path).isDir()) {
+    bool mod = false;
+    const QFileInfo onDisk(package->path);
+    if (onDisk.isDir() || (split >= 0 && !onDisk.exists() && !folderInGame(package->path, &mod).isEmpty())) {
+        // A filtered folder of the game data may exist only inside its archives.
         package->kind = kPackageDirectory;
     } else {
         const QString suffix = suffixOf(package->path);
@@ -151,8 +210,8 @@ TexturePackageInfo Tex_GetPackageInfo(TextureManager* m, TexturePackage* package
         package->size = 0;
         package->count = 0;
         if (package->kind == kPackageDirectory) {
-            for (const QFileInfo& file : matchingFiles(package)) {
-                package->size += file.size();
+            for (const PackageMember& file : matchingFiles(package)) {
+                package->size += file.size;
                 ++package->count;
             }
         } else {
@@ -183,6 +242,11 @@ bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plu
         SuspendDrawing() { View_NoRedraw = 1; }
         ~SuspendDrawing() { View_NoRedraw = saved; }
     } suspend;
+    // Image names are looked up many times over in the same folders, most of them missing.
+    struct LookupPass {
+        LookupPass() { Plat_BeginLookupPass(); }
+        ~LookupPass() { Plat_EndLookupPass(); }
+    } lookupPass;
     const uint8_t* palette = paletteName.isEmpty() ? nullptr : Tex_FindPalette(m, paletteName);
     Sys_Printf("Loading textures from \"%s\"...", QFile::encodeName(package->path).constData());
     if (package->kind != kPackageDirectory) {
@@ -204,8 +268,8 @@ bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plu
         }
         return package->loaded;
     }
-    for (const QFileInfo& file : matchingFiles(package)) {
-        const QString path = QDir::fromNativeSeparators(file.absoluteFilePath());
+    for (const PackageMember& file : matchingFiles(package)) {
+        const QString& path = file.path;
         if (!Tex_TextureNameAccepted(m, path)) continue;
         App_ShowSplashMessage(QString("Precaching: %1").arg(Sys_MakeRelativePath(gameDir, path)));
         if (Tex_LoadTextureFile(m, path, plugin, palette, package)) package->loaded = true;

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "ConsoleCapture.h"
+#include "DataFolders.h"
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
@@ -20,27 +21,6 @@
 #include "mainwindow/MainWindow.h"
 
 namespace {
-
-// Folders holding PK3s, sorted.
-QStringList dataFolders() {
-    QStringList folders;
-    const QString env = qEnvironmentVariable("ZARV_OPENARENA_DIR");
-    if (!env.isEmpty()) {
-        QDirIterator it(env, {"*.pk3"}, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            folders << QFileInfo(it.next()).absolutePath();
-    } else {
-        QProcess dpkg;
-        dpkg.start("dpkg", {"-L", "openarena-data"});
-        if (dpkg.waitForFinished(30000) && dpkg.exitCode() == 0) {
-            for (const QString& line : QString::fromUtf8(dpkg.readAllStandardOutput()).split('\n'))
-                if (line.endsWith(".pk3", Qt::CaseInsensitive)) folders << QFileInfo(line).absolutePath();
-        }
-    }
-    folders.removeDuplicates();
-    folders.sort();
-    return folders;
-}
 
 const TextureFormatEntry* textureFormat(const QString& name) {
     for (const TextureFormatEntry& f : g_mainWindow->textures.textureFormats)

@@ -5,6 +5,7 @@
 
 #include "core/TextEncoding.h"
 #include "gamedata/TextureManager.h"
+#include "mainwindow/MainWindow.h"
 
 ShaderRecord* TexList_FindShader(const TextureLists* lists, const QString& name) {
     if (!lists) return nullptr;
@@ -13,18 +14,22 @@ ShaderRecord* TexList_FindShader(const TextureLists* lists, const QString& name)
 }
 
 ShaderRecord* TexList_CreateMissing(TextureLists* lists, const QString& name) {
-    // Without lists nothing could own a new record: the shared one serves instead.
-    if (!lists) return Tex_CreateNoTexture();
-    auto record = std::make_unique<ShaderRecord>();
-    const QByteArray bytes = Text_ToWindows1251(name);
-    std::strncpy(record->name, bytes.constData(), sizeof record->name - 1);
-    const ShaderRecord* noTexture = Tex_CreateNoTexture();
-    record->width = noTexture->width;
-    record->height = noTexture->height;
-    record->image = noTexture->image;
-    record->flags = SHADER_PLACEHOLDER;
-    ShaderRecord* result = record.get();
-    lists->placeholders.push_back(std::move(record));
+    // Without lists (or a manager) nothing could own a new record: the shared one serves instead.
+    TextureManager* m = g_mainWindow ? &g_mainWindow->textures : nullptr;
+    if (!lists || !m) return Tex_CreateNoTexture();
+    const QByteArray bytes = Text_ToWindows1251(name).left(63);
+    // The manager's placeholder for the name, shared by every configuration's lists; its
+    // reference goes to the package that defines the name, which takes it over in place.
+    ShaderRecord* result = m->placeholders.value(bytes.toUpper(), nullptr);
+    if (!result) {
+        result = Tex_CreateShader(m, nullptr, bytes.constData(), SHADER_NO_SHIFT_WRAP);
+        result->takeOverWord = 16;
+        const ShaderRecord* noTexture = Tex_CreateNoTexture();
+        result->width = noTexture->width;
+        result->height = noTexture->height;
+        result->image = noTexture->image;
+        result->flags |= SHADER_PLACEHOLDER;
+    }
     TextureListEntry& entry = lists->entries[name.toUpper()];
     entry.group = QString::fromLatin1(kMissingTexturesGroup);
     entry.package = nullptr;

@@ -25,13 +25,12 @@ class TextureLists {
 public:
     QMap<QString, TextureListEntry> entries; // upper-cased name -> entry
     int missingCount = 0;
-    // Placeholders made for missing names; the texture manager will own them later.
-    std::vector<std::unique_ptr<ShaderRecord>> placeholders;
 };
 
 // The record listed under the name (compared upper-cased); null when not listed or without lists.
 ShaderRecord* TexList_FindShader(const TextureLists* lists, const QString& name);
-// A placeholder with the image and size of "notexture" and flag 0x80, listed as missing.
+// The texture manager's placeholder for the name (image and size of "notexture", flags 0x81),
+// listed as missing; a package defining the name later takes it over in place.
 ShaderRecord* TexList_CreateMissing(TextureLists* lists, const QString& name);
 // Removes every entry listed as missing and resets their count.
 void TexList_RemoveUngrouped(TextureLists* lists);
