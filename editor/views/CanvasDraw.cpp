@@ -237,6 +237,17 @@ void cCanvas::drawArcOutline(const float c[3], float radius, float start, float 
     glDrawArrays(GL_LINE_LOOP, 0, n + 1);
 }
 
+// The bullet's border colour under its own colour, one pixel inside.
+void cCanvas::drawBorderedQuad(const float outer[4][3], const float inner[4][3], const uint8_t rgba[4]) {
+    uint8_t border[4];
+    glColor4ubv(Color_FillRGBA(border, COLOR_BULLET_BORDER));
+    Render_VertexPointer(stateCache, 0, outer);
+    glDrawArrays(GL_QUADS, 0, 4);
+    glColor4ubv(rgba);
+    Render_VertexPointer(stateCache, 0, inner);
+    glDrawArrays(GL_QUADS, 0, 4);
+}
+
 void cCanvas::drawSquareBullet(const float p[3], float size, float dx, float dy, const uint8_t rgba[4]) {
     float outer[4][3], inner[4][3];
     if (is3D()) {
@@ -259,13 +270,7 @@ void cCanvas::drawSquareBullet(const float p[3], float size, float dx, float dy,
         vertex2D(inner[2], ch + h - px, cv + h - px, p[dAxis]);
         vertex2D(inner[3], ch - h + px, cv + h - px, p[dAxis]);
     }
-    uint8_t border[4];
-    glColor4ubv(Color_FillRGBA(border, COLOR_BULLET_BORDER));
-    Render_VertexPointer(stateCache, 0, outer);
-    glDrawArrays(GL_QUADS, 0, 4);
-    glColor4ubv(rgba);
-    Render_VertexPointer(stateCache, 0, inner);
-    glDrawArrays(GL_QUADS, 0, 4);
+    drawBorderedQuad(outer, inner, rgba);
 }
 
 void cCanvas::drawDiamondBullet(const float p[3], float size, float dx, float dy, const uint8_t rgba[4]) {
@@ -286,13 +291,7 @@ void cCanvas::drawDiamondBullet(const float p[3], float size, float dx, float dy
             vertex2D(inner[i], ch + dirs[i][0] * hi, cv + dirs[i][1] * hi, p[dAxis]);
         }
     }
-    uint8_t border[4];
-    glColor4ubv(Color_FillRGBA(border, COLOR_BULLET_BORDER));
-    Render_VertexPointer(stateCache, 0, outer);
-    glDrawArrays(GL_QUADS, 0, 4);
-    glColor4ubv(rgba);
-    Render_VertexPointer(stateCache, 0, inner);
-    glDrawArrays(GL_QUADS, 0, 4);
+    drawBorderedQuad(outer, inner, rgba);
 }
 
 void cCanvas::drawRoundBullet(const float p[3], float size, float dx, float dy, const uint8_t rgba[4]) {
