@@ -211,6 +211,10 @@ private:
     void setup3D();
     void pass2D(bool picking);
     void pass3D(bool picking);
+    void drawWorld();
+    void drawTools();
+    void setPixelProjection();
+    void drawOverlays();
     void drawGrid();
     void drawTitles();
     void drawCaption();
