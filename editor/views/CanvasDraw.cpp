@@ -7,22 +7,12 @@
 
 #include "kstdlib/kstdlib.h"
 #include "map/MapEntity.h"
+#include "views/BoxCorners.h"
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"
 #include "views/ViewArcs.h"
 
 namespace {
-
-// Box corner i: x from maxs with bit 0, y with bit 1, z with bit 2.
-void boxCorners(const float a[3], const float b[3], float out[8][3]) {
-    for (int i = 0; i < 8; ++i) {
-        out[i][0] = (i & 1) ? b[0] : a[0];
-        out[i][1] = (i & 2) ? b[1] : a[1];
-        out[i][2] = (i & 4) ? b[2] : a[2];
-    }
-}
-
-const GLubyte kBoxEdges[24] = {0, 1, 1, 3, 3, 2, 2, 0, 4, 5, 5, 7, 7, 6, 6, 4, 0, 4, 1, 5, 2, 6, 3, 7};
 
 // The bullet-kind colours.
 int bulletColorKey(int kind) {
@@ -93,7 +83,7 @@ void cCanvas::drawFilledBox(const float a[3], const float b[3]) {
 void cCanvas::drawBoxLines(const float mins[3], const float maxs[3]) {
     if (is3D()) {
         float c[8][3];
-        boxCorners(mins, maxs, c);
+        Box_Corners(mins, maxs, c);
         Render_VertexPointer(stateCache, 0, c);
         glDrawElements(GL_LINES, 24, GL_UNSIGNED_BYTE, kBoxEdges);
         return;
@@ -127,7 +117,7 @@ void cCanvas::drawTransformedBox(const float mins[3], const float maxs[3], int a
     float c[8][3];
     int count = 8;
     if (full) {
-        boxCorners(mins, maxs, c);
+        Box_Corners(mins, maxs, c);
     } else {
         count = 4;
         vertex2D(c[0], mins[hAxis], mins[vAxis], maxs[dAxis]);
