@@ -5,6 +5,7 @@
 #include "core/TextEncoding.h"
 #include "document/MapWorld.h"
 #include "map/MapBrush.h"
+#include "views/BoxCorners.h"
 #include "views/ColorScheme.h"
 #include "views/GLStateCache.h"
 #include "views/RenderContext.h"
@@ -12,16 +13,6 @@
 
 namespace {
 
-// Box corner i: x from maxs with bit 0, y with bit 1, z with bit 2.
-void boxCorners(const float mins[3], const float maxs[3], float out[8][3]) {
-    for (int i = 0; i < 8; ++i) {
-        out[i][0] = (i & 1) ? maxs[0] : mins[0];
-        out[i][1] = (i & 2) ? maxs[1] : mins[1];
-        out[i][2] = (i & 4) ? maxs[2] : mins[2];
-    }
-}
-
-const GLubyte kEdges[24] = {0, 1, 1, 3, 3, 2, 2, 0, 4, 5, 5, 7, 7, 6, 6, 4, 0, 4, 1, 5, 2, 6, 3, 7};
 const GLubyte kFaces[24] = {0, 2, 3, 1, 4, 5, 7, 6, 0, 1, 5, 4, 2, 6, 7, 3, 0, 4, 6, 2, 1, 3, 7, 5};
 
 } // namespace
@@ -40,7 +31,7 @@ void Map_Render(MapWorld* world, RenderContext* context, RenderCounters* counter
                 continue;
             }
             float corners[8][3];
-            boxCorners(b->mins, b->maxs, corners);
+            Box_Corners(b->mins, b->maxs, corners);
             Render_VertexPointer(cache, 0, corners);
             if (picking) {
                 const int32_t id = b->handle ? b->handle->id : 0;
@@ -55,7 +46,7 @@ void Map_Render(MapWorld* world, RenderContext* context, RenderCounters* counter
                 Color_FillRGBA(rgba,
                                (b->flags & BrushFlags::Selected) ? COLOR_SELECTED_LINE : COLOR_BRUSH_DEFAULT);
                 glColor4ubv(rgba);
-                glDrawElements(GL_LINES, 24, GL_UNSIGNED_BYTE, kEdges);
+                glDrawElements(GL_LINES, 24, GL_UNSIGNED_BYTE, kBoxEdges);
             }
             b->frameStamp = context->frameStamp;
             ++counters->brushes;

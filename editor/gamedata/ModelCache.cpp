@@ -26,9 +26,17 @@ TextureManager* textures() {
     return g_mainWindow ? &g_mainWindow->textures : nullptr;
 }
 
+// Both entries hold the plugin's data and the unload function of the format that made it.
+template <typename CacheEntry> struct CacheKind {
+    using Entry = CacheEntry;
+    static void unload(Entry* entry) {
+        if (entry->data && entry->unload) entry->unload(entry->formatId, entry);
+        entry->data = nullptr;
+    }
+};
+
 // What differs between sprites and models; everything else is one routine.
-struct SpriteKind {
-    using Entry = SpriteCacheEntry;
+struct SpriteKind : CacheKind<SpriteCacheEntry> {
     static QList<ModelFormatEntry>& formats(ModelCache* cache) { return cache->spriteFormats; }
     static QHash<QString, Entry*>& table(ModelCache* cache) { return cache->sprites; }
     static int32_t load(const ModelFormatEntry& format, const char* path, const uint8_t* data, uint32_t size,
@@ -36,10 +44,6 @@ struct SpriteKind {
         return format.loadSprite ? format.loadSprite(format.id, path, data, size, entry) : 0;
     }
     static void take(const ModelFormatEntry& format, Entry* entry) { entry->unload = format.unloadSprite; }
-    static void unload(Entry* entry) {
-        if (entry->data && entry->unload) entry->unload(entry->formatId, entry);
-        entry->data = nullptr;
-    }
     static void releaseTexture(Entry* entry) {
         if (!entry->texture) return;
         if (TextureManager* manager = textures())
@@ -50,8 +54,7 @@ struct SpriteKind {
     }
 };
 
-struct ModelKind {
-    using Entry = ModelCacheEntry;
+struct ModelKind : CacheKind<ModelCacheEntry> {
     static QList<ModelFormatEntry>& formats(ModelCache* cache) { return cache->modelFormats; }
     static QHash<QString, Entry*>& table(ModelCache* cache) { return cache->models; }
     static int32_t load(const ModelFormatEntry& format, const char* path, const uint8_t* data, uint32_t size,
@@ -62,10 +65,6 @@ struct ModelKind {
         entry->render = format.render;
         entry->bounds = format.getBounds;
         entry->unload = format.unloadModel;
-    }
-    static void unload(Entry* entry) {
-        if (entry->data && entry->unload) entry->unload(entry->formatId, entry);
-        entry->data = nullptr;
     }
     static void releaseTexture(Entry*) {}
 };

@@ -3,6 +3,7 @@
 // registry that uses it.
 #include <QLibrary>
 #include <initializer_list>
+#include <optional>
 
 #include "core/System.h"
 #include "core/TextEncoding.h"
@@ -79,15 +80,22 @@ template <typename Entry> Entry named(const Registration& r) {
     return entry;
 }
 
+// The checks every format callback starts with; the entry carries the format's id, name and
+// extension.
+template <typename Entry>
+std::optional<Entry> accepted(const Registration& r, std::initializer_list<const char*> mandatory) {
+    if (!g_mainWindow || !argumentsValid(r) || !hasMandatory(r, mandatory)) return std::nullopt;
+    return named<Entry>(r);
+}
+
 int32_t registerMapFormat(const Registration& r, bool import) {
-    if (!g_mainWindow || !argumentsValid(r)) return 0;
     const char* exportName = import ? "kpImport" : "kpExport";
-    if (!hasMandatory(r, {exportName})) return 0;
-    MapFormatEntry entry = named<MapFormatEntry>(r);
-    entry.plugin = r.library;
-    entry.function = resolve<kpMapFormatFn>(r.library, exportName);
+    auto entry = accepted<MapFormatEntry>(r, {exportName});
+    if (!entry) return 0;
+    entry->plugin = r.library;
+    entry->function = resolve<kpMapFormatFn>(r.library, exportName);
     PluginManager& plugins = g_mainWindow->plugins;
-    return append(import ? plugins.importFormats : plugins.exportFormats, std::move(entry), r);
+    return append(import ? plugins.importFormats : plugins.exportFormats, std::move(*entry), r);
 }
 
 } // namespace
@@ -106,70 +114,68 @@ int32_t Plugin_RegisterImportFormat(int32_t id, const char* name, const char* ex
 
 int32_t Plugin_RegisterTextureFormat(int32_t id, const char* name, const char* extension, void* context) {
     const Registration r{static_cast<QLibrary*>(context), id, name, extension, "texture"};
-    if (!g_mainWindow || !argumentsValid(r) || !hasMandatory(r, {"kpLoadTexture"})) return 0;
-    auto entry = named<TextureFormatEntry>(r);
-    entry.library = r.library;
-    entry.setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
-    entry.filterTextureName = resolve<kpFilterTextureNameFn>(r.library, "kpFilterTextureName");
-    entry.loadTexture = resolve<kpLoadTextureFn>(r.library, "kpLoadTexture");
-    return append(g_mainWindow->textures.textureFormats, std::move(entry), r);
+    auto entry = accepted<TextureFormatEntry>(r, {"kpLoadTexture"});
+    if (!entry) return 0;
+    entry->library = r.library;
+    entry->setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
+    entry->filterTextureName = resolve<kpFilterTextureNameFn>(r.library, "kpFilterTextureName");
+    entry->loadTexture = resolve<kpLoadTextureFn>(r.library, "kpLoadTexture");
+    return append(g_mainWindow->textures.textureFormats, std::move(*entry), r);
 }
 
 int32_t Plugin_RegisterPackageFormat(int32_t id, const char* name, const char* extension, void* context) {
     const Registration r{static_cast<QLibrary*>(context), id, name, extension, "package"};
-    if (!g_mainWindow || !argumentsValid(r) || !hasMandatory(r, {"kpGetPackageInfo", "kpLoadPackage"}))
-        return 0;
-    auto entry = named<PackageFormatEntry>(r);
-    entry.library = r.library;
-    entry.setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
-    entry.getPackageInfo = resolve<kpGetPackageInfoFn>(r.library, "kpGetPackageInfo");
-    entry.loadPackage = resolve<kpLoadPackageFn>(r.library, "kpLoadPackage");
-    return append(g_mainWindow->textures.packageFormats, std::move(entry), r);
+    auto entry = accepted<PackageFormatEntry>(r, {"kpGetPackageInfo", "kpLoadPackage"});
+    if (!entry) return 0;
+    entry->library = r.library;
+    entry->setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
+    entry->getPackageInfo = resolve<kpGetPackageInfoFn>(r.library, "kpGetPackageInfo");
+    entry->loadPackage = resolve<kpLoadPackageFn>(r.library, "kpLoadPackage");
+    return append(g_mainWindow->textures.packageFormats, std::move(*entry), r);
 }
 
 int32_t Plugin_RegisterSkyFormat(int32_t id, const char* name, const char* extension, void* context) {
     const Registration r{static_cast<QLibrary*>(context), id, name, extension, "sky"};
-    if (!g_mainWindow || !argumentsValid(r) || !hasMandatory(r, {"kpLoadSky"})) return 0;
-    auto entry = named<SkyFormatEntry>(r);
-    entry.library = r.library;
-    entry.loadSky = resolve<kpLoadSkyFn>(r.library, "kpLoadSky");
-    return append(g_mainWindow->skies.formats, std::move(entry), r);
+    auto entry = accepted<SkyFormatEntry>(r, {"kpLoadSky"});
+    if (!entry) return 0;
+    entry->library = r.library;
+    entry->loadSky = resolve<kpLoadSkyFn>(r.library, "kpLoadSky");
+    return append(g_mainWindow->skies.formats, std::move(*entry), r);
 }
 
 int32_t Plugin_RegisterSpriteFormat(int32_t id, const char* name, const char* extension, void* context) {
     const Registration r{static_cast<QLibrary*>(context), id, name, extension, "sprite"};
-    if (!g_mainWindow || !argumentsValid(r) || !hasMandatory(r, {"kpLoadSprite"})) return 0;
-    auto entry = named<ModelFormatEntry>(r);
-    entry.setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
-    entry.loadSprite = resolve<kpLoadSpriteFn>(r.library, "kpLoadSprite");
-    entry.unloadSprite = resolve<kpUnloadSpriteFn>(r.library, "kpUnloadSprite");
-    return append(g_mainWindow->models.spriteFormats, std::move(entry), r);
+    auto entry = accepted<ModelFormatEntry>(r, {"kpLoadSprite"});
+    if (!entry) return 0;
+    entry->setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
+    entry->loadSprite = resolve<kpLoadSpriteFn>(r.library, "kpLoadSprite");
+    entry->unloadSprite = resolve<kpUnloadSpriteFn>(r.library, "kpUnloadSprite");
+    return append(g_mainWindow->models.spriteFormats, std::move(*entry), r);
 }
 
 int32_t Plugin_RegisterModelFormat(int32_t id, const char* name, const char* extension, void* context) {
     const Registration r{static_cast<QLibrary*>(context), id, name, extension, "model"};
-    if (!g_mainWindow || !argumentsValid(r) || !hasMandatory(r, {"kpLoadModel", "kpRenderModel"})) return 0;
-    auto entry = named<ModelFormatEntry>(r);
-    entry.setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
-    entry.getBounds = resolve<kpGetModelBoundsFn>(r.library, "kpGetModelBounds");
-    entry.render = resolve<kpRenderModelFn>(r.library, "kpRenderModel");
-    entry.loadModel = resolve<kpLoadModelFn>(r.library, "kpLoadModel");
-    entry.unloadModel = resolve<kpUnloadModelFn>(r.library, "kpUnloadModel");
-    return append(g_mainWindow->models.modelFormats, std::move(entry), r);
+    auto entry = accepted<ModelFormatEntry>(r, {"kpLoadModel", "kpRenderModel"});
+    if (!entry) return 0;
+    entry->setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
+    entry->getBounds = resolve<kpGetModelBoundsFn>(r.library, "kpGetModelBounds");
+    entry->render = resolve<kpRenderModelFn>(r.library, "kpRenderModel");
+    entry->loadModel = resolve<kpLoadModelFn>(r.library, "kpLoadModel");
+    entry->unloadModel = resolve<kpUnloadModelFn>(r.library, "kpUnloadModel");
+    return append(g_mainWindow->models.modelFormats, std::move(*entry), r);
 }
 
 int32_t Plugin_RegisterArchiveFormat(int32_t id, const char* name, const char* extension, void* context) {
     const Registration r{static_cast<QLibrary*>(context), id, name, extension, "archive"};
-    if (!g_mainWindow || !argumentsValid(r) ||
-        !hasMandatory(r, {"kpLoadArchive", "kpFindArchiveFile", "kpListArchiveFiles"}))
-        return 0;
-    auto entry = named<ArchiveFormatEntry>(r);
-    entry.findFile = resolve<kpFindArchiveFileFn>(r.library, "kpFindArchiveFile");
-    entry.loadFile = resolve<kpLoadArchiveFileFn>(r.library, "kpLoadArchiveFile");
-    entry.load = resolve<kpLoadArchiveFn>(r.library, "kpLoadArchive");
-    entry.unload = resolve<kpUnloadArchiveFn>(r.library, "kpUnloadArchive");
-    entry.listFiles = resolve<kpListArchiveFilesFn>(r.library, "kpListArchiveFiles");
-    return append(g_mainWindow->archives.formats, std::move(entry), r);
+    auto entry =
+        accepted<ArchiveFormatEntry>(r, {"kpLoadArchive", "kpFindArchiveFile", "kpListArchiveFiles"});
+    if (!entry) return 0;
+    entry->findFile = resolve<kpFindArchiveFileFn>(r.library, "kpFindArchiveFile");
+    entry->loadFile = resolve<kpLoadArchiveFileFn>(r.library, "kpLoadArchiveFile");
+    entry->load = resolve<kpLoadArchiveFn>(r.library, "kpLoadArchive");
+    entry->unload = resolve<kpUnloadArchiveFn>(r.library, "kpUnloadArchive");
+    entry->listFiles = resolve<kpListArchiveFilesFn>(r.library, "kpListArchiveFiles");
+    return append(g_mainWindow->archives.formats, std::move(*entry), r);
 }
 
 void Plugin_RegisterPrimitiveCallback(const PrimitiveEntry* primitive, void*) {

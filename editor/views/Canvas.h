@@ -211,6 +211,10 @@ private:
     void setup3D();
     void pass2D(bool picking);
     void pass3D(bool picking);
+    void drawWorld();
+    void drawTools();
+    void setPixelProjection();
+    void drawOverlays();
     void drawGrid();
     void drawTitles();
     void drawCaption();
@@ -220,6 +224,7 @@ private:
     // Runs the setup and the world pass of the view into the pick buffer (bound by the caller).
     void renderPickPass(int x, int y, int argument);
     void vertex2D(float out[3], float h, float v, float d) const;
+    void drawBorderedQuad(const float outer[4][3], const float inner[4][3], const uint8_t rgba[4]);
     QOpenGLFramebufferObject* pickBuffer = nullptr;
     bool glReady = false;
 };

@@ -7,22 +7,12 @@
 
 #include "kstdlib/kstdlib.h"
 #include "map/MapEntity.h"
+#include "views/BoxCorners.h"
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"
 #include "views/ViewArcs.h"
 
 namespace {
-
-// Box corner i: x from maxs with bit 0, y with bit 1, z with bit 2.
-void boxCorners(const float a[3], const float b[3], float out[8][3]) {
-    for (int i = 0; i < 8; ++i) {
-        out[i][0] = (i & 1) ? b[0] : a[0];
-        out[i][1] = (i & 2) ? b[1] : a[1];
-        out[i][2] = (i & 4) ? b[2] : a[2];
-    }
-}
-
-const GLubyte kBoxEdges[24] = {0, 1, 1, 3, 3, 2, 2, 0, 4, 5, 5, 7, 7, 6, 6, 4, 0, 4, 1, 5, 2, 6, 3, 7};
 
 // The bullet-kind colours.
 int bulletColorKey(int kind) {
@@ -93,7 +83,7 @@ void cCanvas::drawFilledBox(const float a[3], const float b[3]) {
 void cCanvas::drawBoxLines(const float mins[3], const float maxs[3]) {
     if (is3D()) {
         float c[8][3];
-        boxCorners(mins, maxs, c);
+        Box_Corners(mins, maxs, c);
         Render_VertexPointer(stateCache, 0, c);
         glDrawElements(GL_LINES, 24, GL_UNSIGNED_BYTE, kBoxEdges);
         return;
@@ -127,7 +117,7 @@ void cCanvas::drawTransformedBox(const float mins[3], const float maxs[3], int a
     float c[8][3];
     int count = 8;
     if (full) {
-        boxCorners(mins, maxs, c);
+        Box_Corners(mins, maxs, c);
     } else {
         count = 4;
         vertex2D(c[0], mins[hAxis], mins[vAxis], maxs[dAxis]);
@@ -237,6 +227,17 @@ void cCanvas::drawArcOutline(const float c[3], float radius, float start, float 
     glDrawArrays(GL_LINE_LOOP, 0, n + 1);
 }
 
+// The bullet's border colour under its own colour, one pixel inside.
+void cCanvas::drawBorderedQuad(const float outer[4][3], const float inner[4][3], const uint8_t rgba[4]) {
+    uint8_t border[4];
+    glColor4ubv(Color_FillRGBA(border, COLOR_BULLET_BORDER));
+    Render_VertexPointer(stateCache, 0, outer);
+    glDrawArrays(GL_QUADS, 0, 4);
+    glColor4ubv(rgba);
+    Render_VertexPointer(stateCache, 0, inner);
+    glDrawArrays(GL_QUADS, 0, 4);
+}
+
 void cCanvas::drawSquareBullet(const float p[3], float size, float dx, float dy, const uint8_t rgba[4]) {
     float outer[4][3], inner[4][3];
     if (is3D()) {
@@ -259,13 +260,7 @@ void cCanvas::drawSquareBullet(const float p[3], float size, float dx, float dy,
         vertex2D(inner[2], ch + h - px, cv + h - px, p[dAxis]);
         vertex2D(inner[3], ch - h + px, cv + h - px, p[dAxis]);
     }
-    uint8_t border[4];
-    glColor4ubv(Color_FillRGBA(border, COLOR_BULLET_BORDER));
-    Render_VertexPointer(stateCache, 0, outer);
-    glDrawArrays(GL_QUADS, 0, 4);
-    glColor4ubv(rgba);
-    Render_VertexPointer(stateCache, 0, inner);
-    glDrawArrays(GL_QUADS, 0, 4);
+    drawBorderedQuad(outer, inner, rgba);
 }
 
 void cCanvas::drawDiamondBullet(const float p[3], float size, float dx, float dy, const uint8_t rgba[4]) {
@@ -286,13 +281,7 @@ void cCanvas::drawDiamondBullet(const float p[3], float size, float dx, float dy
             vertex2D(inner[i], ch + dirs[i][0] * hi, cv + dirs[i][1] * hi, p[dAxis]);
         }
     }
-    uint8_t border[4];
-    glColor4ubv(Color_FillRGBA(border, COLOR_BULLET_BORDER));
-    Render_VertexPointer(stateCache, 0, outer);
-    glDrawArrays(GL_QUADS, 0, 4);
-    glColor4ubv(rgba);
-    Render_VertexPointer(stateCache, 0, inner);
-    glDrawArrays(GL_QUADS, 0, 4);
+    drawBorderedQuad(outer, inner, rgba);
 }
 
 void cCanvas::drawRoundBullet(const float p[3], float size, float dx, float dy, const uint8_t rgba[4]) {

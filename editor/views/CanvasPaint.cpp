@@ -254,6 +254,39 @@ void cCanvas::setup3D() {
 
 // ---- Passes ---------------------------------------------------------------------------------------
 
+void cCanvas::drawWorld() {
+    GL_State(stateCache, GLS::Opaque);
+    MapDocument* doc = document();
+    Map_Render(doc ? doc->world : nullptr, &context, &counters);
+}
+
+void cCanvas::drawTools() {
+    cAbstractTool* active = g_mainWindow ? g_mainWindow->activeTool : nullptr;
+    cAbstractTool* secondary = g_mainWindow ? g_mainWindow->secondaryTool : nullptr;
+    if (secondary) secondary->draw(this, &context, &counters);
+    if (active) active->draw(this, &context, &counters);
+}
+
+// Window pixels, origin top left, for the titles, overlays and captions drawn over the view.
+void cCanvas::setPixelProjection() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, viewWidth, viewHeight, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void cCanvas::drawOverlays() {
+    cAbstractTool* active = g_mainWindow ? g_mainWindow->activeTool : nullptr;
+    cAbstractTool* secondary = g_mainWindow ? g_mainWindow->secondaryTool : nullptr;
+    const bool spaceHeld = g_mainWindow && (g_mainWindow->heldKeys & HeldKey::Space);
+    if ((freeLook || spaceHeld) && Tool_Id(active) == ToolId::Camera) active->drawOverlay(this, &context);
+    if (secondary) secondary->drawOverlay(this, &context);
+    if (active) active->drawOverlay(this, &context);
+    if (showStatistics) drawStatistics();
+    drawCaption();
+}
+
 void cCanvas::pass2D(bool picking) {
     if (hasSampleBuffers) glDisable(GL_MULTISAMPLE);
     glDisable(GL_DEPTH_TEST);
@@ -266,28 +299,14 @@ void cCanvas::pass2D(bool picking) {
         glRotatef(-90.0f, 0, 0, 1);
         glRotatef(-90.0f, 0, 1, 0);
     }
-    GL_State(stateCache, GLS::Opaque);
-    MapDocument* doc = document();
-    Map_Render(doc ? doc->world : nullptr, &context, &counters);
+    drawWorld();
     if (picking) return;
-    cAbstractTool* active = g_mainWindow ? g_mainWindow->activeTool : nullptr;
-    cAbstractTool* secondary = g_mainWindow ? g_mainWindow->secondaryTool : nullptr;
-    if (secondary) secondary->draw(this, &context, &counters);
-    if (active) active->draw(this, &context, &counters);
+    drawTools();
     drawCordon(false);
 
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, viewWidth, viewHeight, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    setPixelProjection();
     if (!(settings().HideMask & 0x10)) drawTitles();
-    const bool spaceHeld = g_mainWindow && (g_mainWindow->heldKeys & HeldKey::Space);
-    if ((freeLook || spaceHeld) && Tool_Id(active) == ToolId::Camera) active->drawOverlay(this, &context);
-    if (secondary) secondary->drawOverlay(this, &context);
-    if (active) active->drawOverlay(this, &context);
-    if (showStatistics) drawStatistics();
-    drawCaption();
+    drawOverlays();
     // The pan icon is a texture of the main window's shared GL widget, which has none yet.
 }
 
@@ -297,30 +316,16 @@ void cCanvas::pass3D(bool picking) {
     glEnable(GL_DEPTH_TEST);
     const bool multisample = !picking && hasSampleBuffers && settings().Antialiasing;
     if (multisample) glEnable(GL_MULTISAMPLE);
-    GL_State(stateCache, GLS::Opaque);
-    MapDocument* doc = document();
-    Map_Render(doc ? doc->world : nullptr, &context, &counters);
+    drawWorld();
     if (picking) return;
-    cAbstractTool* active = g_mainWindow ? g_mainWindow->activeTool : nullptr;
-    cAbstractTool* secondary = g_mainWindow ? g_mainWindow->secondaryTool : nullptr;
-    if (secondary) secondary->draw(this, &context, &counters);
-    if (active) active->draw(this, &context, &counters);
+    drawTools();
     drawCordon(true);
     drawAxes();
     if (multisample) glDisable(GL_MULTISAMPLE);
 
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, viewWidth, viewHeight, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    setPixelProjection();
     glDisable(GL_DEPTH_TEST);
-    const bool spaceHeld = g_mainWindow && (g_mainWindow->heldKeys & HeldKey::Space);
-    if ((freeLook || spaceHeld) && Tool_Id(active) == ToolId::Camera) active->drawOverlay(this, &context);
-    if (secondary) secondary->drawOverlay(this, &context);
-    if (active) active->drawOverlay(this, &context);
-    if (showStatistics) drawStatistics();
-    drawCaption();
+    drawOverlays();
     glEnable(GL_DEPTH_TEST);
     ++framesCounted;
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "kstdlib/kstdlib.h"
+#include "views/BoxCorners.h"
 
 namespace {
 
@@ -22,12 +23,6 @@ void finishPlane(FrustumPlane& p, const float eye[3]) {
     p.dist = dot(eye, p.normal);
     p.type = 3;
     p.signbits = (p.normal[0] < 0 ? 1 : 0) | (p.normal[1] < 0 ? 2 : 0) | (p.normal[2] < 0 ? 4 : 0);
-}
-
-void corner(const float mins[3], const float maxs[3], int i, float out[3]) {
-    out[0] = (i & 1) ? maxs[0] : mins[0];
-    out[1] = (i & 2) ? maxs[1] : mins[1];
-    out[2] = (i & 4) ? maxs[2] : mins[2];
 }
 
 } // namespace
@@ -80,7 +75,7 @@ bool Render_CullRotatedBox(const ViewFrustum* f, const float mins[3], const floa
     float corners[8][3];
     for (int i = 0; i < 8; ++i) {
         float c[3], local[3];
-        corner(mins, maxs, i, c);
+        Box_Corner(mins, maxs, i, c);
         for (int k = 0; k < 3; ++k)
             local[k] = c[k] - origin[k];
         K_VectorTransform(local, &matrix[0][0], corners[i]);
@@ -107,7 +102,7 @@ int Render_ClassifyBox(const ViewFrustum* f, const float mins[3], const float ma
         int inFront = 0;
         for (int c = 0; c < 8; ++c) {
             float pt[3];
-            corner(mins, maxs, c, pt);
+            Box_Corner(mins, maxs, c, pt);
             if (dot(p.normal, pt) > p.dist) ++inFront;
         }
         if (inFront == 0) return 0;

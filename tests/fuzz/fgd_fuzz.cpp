@@ -4,31 +4,18 @@
 // and checked: every class in a hash is in the class map, groups belong to the same file, flags
 // items are bit indexes. Bad input must load with messages, never crash, hang or leak.
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QString>
 #include <clocale>
 #include <cstdint>
 #include <cstdlib>
 #include <set>
-#include <unistd.h>
 
+#include "FuzzSupport.h"
 #include "gamedata/GameData.h"
 #include "kstdlib/kstdlib.h"
 
 namespace {
-
-QString g_folder;
-
-void writeFile(const QString& name, const uint8_t* data, size_t size) {
-    QFile file(g_folder + "/" + name);
-    if (!file.open(QIODevice::WriteOnly)) std::abort();
-    if (size && file.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size)) std::abort();
-}
-
-void removeFolder() {
-    QDir(g_folder).removeRecursively();
-}
 
 void check(const GameData* file) {
     std::set<const EntityClass*> all;
@@ -64,18 +51,15 @@ void check(const GameData* file) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::setlocale(LC_NUMERIC, "C");
     K_MathLib_Initialize(0);
-    // One folder per fuzzing process (workers run side by side).
-    g_folder = QDir::temp().filePath(QStringLiteral("fgd_fuzz_%1").arg(getpid()));
-    QDir().mkpath(g_folder);
-    std::atexit(removeFolder);
+    Fuzz_MakeFolder("fgd_fuzz");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    writeFile("main.fgd", data, size);
-    writeFile("inc.fgd", data, size);
+    Fuzz_WriteFile(Fuzz_Folder() + "/main.fgd", data, size);
+    Fuzz_WriteFile(Fuzz_Folder() + "/inc.fgd", data, size);
     GameDataRegistry registry;
-    GameData* file = Fgd_Acquire(&registry, g_folder + "/main.fgd");
+    GameData* file = Fgd_Acquire(&registry, Fuzz_Folder() + "/main.fgd");
     if (!Fgd_Load(file, false)) std::abort();
     check(file);
     Fgd_ClearClasses(file);

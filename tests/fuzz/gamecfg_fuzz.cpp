@@ -2,48 +2,25 @@
 // file, saved, loaded and saved again; the second save must write the same bytes as the first,
 // and every value read must survive being written and read again.
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QString>
 #include <clocale>
 #include <cstdint>
 #include <cstdlib>
-#include <unistd.h>
 
+#include "FuzzSupport.h"
 #include "gamedata/GameConfigFile.h"
-
-namespace {
-
-QString g_folder;
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) std::abort();
-    return file.readAll();
-}
-
-void removeFolder() {
-    QDir(g_folder).removeRecursively();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::setlocale(LC_NUMERIC, "C");
-    // One folder per fuzzing process (workers run side by side).
-    g_folder = QDir::temp().filePath(QStringLiteral("gamecfg_fuzz_%1").arg(getpid()));
-    QDir().mkpath(g_folder);
-    std::atexit(removeFolder);
+    Fuzz_MakeFolder("gamecfg_fuzz");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QString path = g_folder + "/KDKGameCfg.ini";
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(input) != input.size()) std::abort();
-    }
+    const QString path = Fuzz_Folder() + "/KDKGameCfg.ini";
+    Fuzz_WriteFile(path, data, size);
     // Every value the reader finds is written so that it reads back unchanged.
     const IniDocument doc = Ini_Parse(input, "KDKGameCfg.ini");
     for (const IniGroup& group : doc.groups)
@@ -54,12 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QList<GameConfigValues> configs;
     if (!file.load(path, &configs)) std::abort();
     if (!file.save(path, configs)) std::abort();
-    const QByteArray first = readFile(path);
+    const QByteArray first = Fuzz_ReadFile(path);
     QList<GameConfigValues> reloaded;
     if (!file.load(path, &reloaded) || reloaded.size() != configs.size()) std::abort();
     if (file.needsBackup()) std::abort(); // our own file reads whole
     if (!file.save(path, reloaded)) std::abort();
-    if (readFile(path) != first) std::abort();
+    if (Fuzz_ReadFile(path) != first) std::abort();
     QFile::remove(path + ".bak");
     return 0;
 }

@@ -1,30 +1,16 @@
 // libFuzzer harness of the TGA and JPEG decoders through kpLoadTexture: byte 0 picks the format
 // (even TGA, odd JPEG), the rest is the file. The effect made for it is released again, so the
 // texture manager must end empty; a refused image must come with a warning, never a crash.
-#include <QApplication>
-#include <clocale>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 
 #include "gamedata/TextureManager.h"
-#include "kstdlib/kstdlib.h"
-#include "mainwindow/MainWindow.h"
+#include "FuzzSupport.h"
 #include "quake3/Images.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    static int argc = 1;
-    static char name[] = "image_fuzz";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // Kept to the end of the process: once a GL context was used, Qt's per-thread storage is gone
-    // before static objects made here would be destroyed.
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
-    std::setlocale(LC_NUMERIC, "C");
-    K_MathLib_Initialize(0);
-    static cMainWindow* window = new cMainWindow;
-    (void)window;
+    Fuzz_StartMainWindow("image_fuzz");
     return 0;
 }
 

@@ -1,8 +1,6 @@
 // libFuzzer harness of the effect-script parser through a whole package load: the input is a
 // script text. Every effect it registers is released again with its package, so the texture
 // manager must end empty.
-#include <QApplication>
-#include <clocale>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -10,23 +8,11 @@
 
 #include "gamedata/TextureManager.h"
 #include "gamedata/TexturePackage.h"
-#include "kstdlib/kstdlib.h"
-#include "mainwindow/MainWindow.h"
+#include "FuzzSupport.h"
 #include "quake3/ShaderPackage.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    static int argc = 1;
-    static char name[] = "shader_fuzz";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // Kept to the end of the process: once a GL context was used, Qt's per-thread storage is gone
-    // before static objects made here would be destroyed.
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
-    std::setlocale(LC_NUMERIC, "C");
-    K_MathLib_Initialize(0);
-    static cMainWindow* window = new cMainWindow;
-    (void)window;
+    Fuzz_StartMainWindow("shader_fuzz");
     return 0;
 }
 

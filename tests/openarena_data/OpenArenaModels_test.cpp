@@ -3,15 +3,13 @@
 // loaded, asked for bounds under each flag, drawn into the recording engine table and unloaded.
 // Prints each refusal with its message and the totals; a crash or sanitizer report fails it.
 #include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
-#include <QProcess>
 #include <cmath>
 #include <cstdio>
 #include <gtest/gtest.h>
 
 #include "ConsoleCapture.h"
 #include "ModelRecorder.h"
+#include "OpenArenaData.h"
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
@@ -20,33 +18,12 @@
 
 namespace {
 
-QStringList modelFolders() {
-    QStringList folders;
-    const QString env = qEnvironmentVariable("ZARV_OPENARENA_DIR");
-    if (!env.isEmpty()) {
-        QDirIterator it(env, {"*.pk3"}, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            folders << QFileInfo(it.next()).absolutePath();
-    } else {
-        QProcess dpkg;
-        dpkg.start("dpkg", {"-L", "openarena-data"});
-        if (dpkg.waitForFinished(30000) && dpkg.exitCode() == 0)
-            for (const QString& line : QString::fromUtf8(dpkg.readAllStandardOutput()).split('\n'))
-                if (line.endsWith(".pk3", Qt::CaseInsensitive)) folders << QFileInfo(line).absolutePath();
-    }
-    folders.removeDuplicates();
-    folders.sort();
-    return folders;
-}
-
 TEST(OpenArenaData, EveryModelLoadsMeasuresDrawsAndUnloads) {
-    const QStringList folders = modelFolders();
+    const QStringList folders = OpenArena_DataFolders();
     if (folders.isEmpty())
         GTEST_SKIP() << "no openarena-data (set ZARV_OPENARENA_DIR or install the package)";
-    const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";
-    ASSERT_TRUE(QFileInfo::exists(plugin)) << "the Quake III plugin is not built";
     cConsoleCapture console;
-    ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
+    ASSERT_NO_FATAL_FAILURE(OpenArena_LoadPlugin());
     auto kpMain = reinterpret_cast<kpMainFn>(g_mainWindow->plugins.libraries.last()->resolve("kpMain"));
     ASSERT_NE(kpMain, nullptr);
     ASSERT_EQ(kpMain(ModelRecorder::Table(), KP_INTERFACE_VERSION), 0);

@@ -3,7 +3,7 @@
 // through the shipped plugin and every image its effects name looked up. Prints scripts, effects,
 // warnings (file:line), images loaded and the effects whose images are missing from the data; fails on a
 // count mismatch or a named image that the data holds but that does not load (a crash or sanitizer report
-// fails it anyway). Skipped without the data (see DataFolders.h).
+// fails it anyway). Skipped without the data (see OpenArenaData.h).
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "ConsoleCapture.h"
-#include "DataFolders.h"
+#include "OpenArenaData.h"
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
@@ -28,7 +28,7 @@ QString plainText(QString html) {
 }
 
 TEST(OpenArenaData, EveryEffectScriptLoadsWithItsImages) {
-    const QStringList folders = dataFolders();
+    const QStringList folders = OpenArena_DataFolders();
     if (folders.isEmpty())
         GTEST_SKIP() << "no openarena-data (set ZARV_OPENARENA_DIR or install the package)";
     const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";

@@ -3,10 +3,10 @@
 // gives no warning, and every model path the sample names is found in the game's archives.
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 #include "ConsoleCapture.h"
+#include "OpenArenaData.h"
 #include "core/System.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/GameData.h"
@@ -26,10 +26,8 @@ QString baseFolder() {
 TEST(OpenArenaData, SampleConfigurationPrecachesAndItsModelsResolve) {
     const QString base = baseFolder();
     if (base.isEmpty()) GTEST_SKIP() << "no openarena-data baseoa folder";
-    const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";
-    ASSERT_TRUE(QFileInfo::exists(plugin)) << "the Quake III plugin is not built";
     cConsoleCapture console;
-    ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
+    ASSERT_NO_FATAL_FAILURE(OpenArena_LoadPlugin());
     GameConfigManager* manager = &g_mainWindow->gameConfigs;
     GameConfig* config = GameCfg_AddConfig(manager, "OpenArena");
     config->MapProfile = "kpQuake3";

@@ -1,15 +1,20 @@
-// Where Debian's openarena-data keeps its PK3s: ZARV_OPENARENA_DIR (a folder of PK3s, searched with
-// its sub-folders), else the folders `dpkg -L openarena-data` lists PK3s in. Empty when neither
-// gives any.
+// Set-up shared by the optional tests on Debian's openarena-data: where its PK3s are and the
+// shipped Quake III plugin loaded into the main window.
 #pragma once
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
+#include <gtest/gtest.h>
 
-// Folders holding PK3s, sorted.
-inline QStringList dataFolders() {
+#include "gamedata/PluginManager.h"
+#include "mainwindow/MainWindow.h"
+
+// Folders holding PK3s, sorted: those under ZARV_OPENARENA_DIR (searched with its sub-folders),
+// else those `dpkg -L openarena-data` lists PK3s in.
+inline QStringList OpenArena_DataFolders() {
     QStringList folders;
     const QString env = qEnvironmentVariable("ZARV_OPENARENA_DIR");
     if (!env.isEmpty()) {
@@ -27,4 +32,11 @@ inline QStringList dataFolders() {
     folders.removeDuplicates();
     folders.sort();
     return folders;
+}
+
+// Fails fatally when the plugin is not built or does not load: call through ASSERT_NO_FATAL_FAILURE.
+inline void OpenArena_LoadPlugin() {
+    const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";
+    ASSERT_TRUE(QFileInfo::exists(plugin)) << "the Quake III plugin is not built";
+    ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
 }
