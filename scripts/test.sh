@@ -22,12 +22,16 @@ export LP_NUM_THREADS=0 MESA_SHADER_CACHE_DISABLE=true
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$ZARV_ROOT/scripts/lsan.supp:print_suppressions=0"
+# A failed test runs once more before it counts: Qt's D-Bus thread, started by the platform
+# integration, leaks its start-up data when a short GUI test exits while it is still starting
+# (about one run in twenty of the main-window tests). A failure that repeats still fails the suite,
+# and the first failure stays in the log.
 # The optional real-content tests (label openarena_data) run only when asked for by label.
 exclude=(-LE openarena_data)
 [[ " $* " == *openarena_data* ]] && exclude=()
 status=0
 (cd "$BUILD" && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
-    ctest --output-on-failure -j "$(zarv_jobs)" "${exclude[@]}" "$@") || status=$?
+    ctest --output-on-failure -j "$(zarv_jobs)" --repeat until-pass:2 "${exclude[@]}" "$@") || status=$?
 done_t=$(date +%s)
 echo "Test time: $((done_t - built)) s"
 exit $status
