@@ -2,4 +2,5 @@
 ZARV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # shellcheck source=deps.sh
 source "$ZARV_ROOT/scripts/deps.sh"
-zarv_jobs() { nproc 2>/dev/null || echo 2; }
+# ZARV_JOBS limits parallel build and test jobs (several builds sharing one machine).
+zarv_jobs() { echo "${ZARV_JOBS:-$(nproc 2>/dev/null || echo 2)}"; }
