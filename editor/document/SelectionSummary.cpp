@@ -1,5 +1,7 @@
 #include "document/SelectionSummary.h"
 
+#include "mainwindow/MainWindow.h"
+
 #include <QCoreApplication>
 
 #include "core/TextEncoding.h"
@@ -36,9 +38,11 @@ int32_t faceCount(const BrushRecord* b) {
     return n;
 }
 
-// The selection label and the object-properties dialog (which reloads from the selection after
-// every summary) come with the main window; until then the text has nowhere to go.
-void showInSelectionLabel(const QString&) {}
+// The selection label of the status bar; the object-properties dialog, which reloads from the
+// selection after every summary, comes with its own issue.
+void showInSelectionLabel(const QString& text) {
+    App_SetStatusText(g_mainWindow, text, 2);
+}
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "document/UndoHistory.h"
 
+#include "mainwindow/MainWindow.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <unordered_set>
@@ -73,7 +75,9 @@ void clearAndFree(UndoLevel* level) {
 // Called when the open step is closed or a step was applied: the Edit menu's Undo/Redo pair
 // follows the chains. The actions belong to the main window, which rebuilds them from the
 // history when it refreshes (mask 0x2).
-void refreshUndoActions(UndoHistory*) {}
+void refreshUndoActions(UndoHistory*) {
+    if (g_mainWindow) g_mainWindow->updateActions(0x2);
+}
 
 } // namespace
 

@@ -42,6 +42,7 @@ void cMainWindow::buildInteractive() {
             Project_UpdateActiveViews(document);
     });
     createDocks();
+    buildCommandInterface();
 
     autosaveTimer = new QTimer(this);
     autosaveTimer->setInterval(Settings_AutosaveIntervalMs(settings.AutosaveDelay));
@@ -85,6 +86,7 @@ void cMainWindow::closeEvent(QCloseEvent* event) {
         }
     }
     writeSettings();
+    saveCommandInterface();
     event->accept();
 }
 
