@@ -1,10 +1,9 @@
 #include "document/SelectionSummary.h"
 
-#include "mainwindow/MainWindow.h"
-
 #include <QCoreApplication>
 
 #include "core/TextEncoding.h"
+#include "mainwindow/MainWindow.h"
 #include "document/MapWorld.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
@@ -38,8 +37,8 @@ int32_t faceCount(const BrushRecord* b) {
     return n;
 }
 
-// The selection label of the status bar; the object-properties dialog, which reloads from the
-// selection after every summary, comes with its own issue.
+// The selection label of the status bar. (The object-properties dialog, which reloads from the
+// selection after every summary, is not built yet.)
 void showInSelectionLabel(const QString& text) {
     App_SetStatusText(g_mainWindow, text, 2);
 }

@@ -1,7 +1,5 @@
 #include "document/UndoHistory.h"
 
-#include "mainwindow/MainWindow.h"
-
 #include <cstdlib>
 #include <cstring>
 #include <unordered_set>
@@ -16,6 +14,7 @@
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
 #include "map/MapPath.h"
+#include "mainwindow/MainWindow.h"
 
 namespace {
 

@@ -46,38 +46,50 @@ struct ActionRule {
 const ActionRule kRules[] = {
     {0x1, {"EditCut", "EditCopy"}, [](QAction* a, const ActionConditions& c) { a->setEnabled(c.cut); }},
     {0x1, {"EditPaste", "EditPaste2"}, [](QAction* a, const ActionConditions& c) { a->setEnabled(c.paste); }},
-    {0x2, {"EditUndo"},
+    {0x2,
+     {"EditUndo"},
      [](QAction* a, const ActionConditions& c) {
          a->setText(c.canUndo ? cMainWindow::tr("&Undo %1").arg(c.undoName) : cMainWindow::tr("Can't undo"));
          a->setEnabled(c.canUndo);
      }},
-    {0x2, {"EditRedo"},
+    {0x2,
+     {"EditRedo"},
      [](QAction* a, const ActionConditions& c) {
          a->setText(c.canRedo ? cMainWindow::tr("&Redo %1").arg(c.redoName) : cMainWindow::tr("Can't redo"));
          a->setEnabled(c.canRedo);
      }},
-    {0x2, {"EditNoUndo"},
+    {0x2,
+     {"EditNoUndo"},
      [](QAction* a, const ActionConditions& c) {
          a->setText(c.undoOn ? cMainWindow::tr("Disabl&e Undo/Redo") : cMainWindow::tr("Enabl&e Undo/Redo"));
      }},
-    {0x4, {"ToolsGroup", "ToolsUngroup"}, [](QAction* a, const ActionConditions& c) { a->setEnabled(c.group); }},
-    {0x8, {"ToolsMakeStruct", "ToolsMakeDetail", "ToolsMakeSep", "ViewDetail"},
+    {0x4,
+     {"ToolsGroup", "ToolsUngroup"},
+     [](QAction* a, const ActionConditions& c) { a->setEnabled(c.group); }},
+    {0x8,
+     {"ToolsMakeStruct", "ToolsMakeDetail", "ToolsMakeSep", "ViewDetail"},
      [](QAction* a, const ActionConditions& c) { a->setVisible(c.detail); }},
     {0x20, {"ToolsShdEdit"}, [](QAction* a, const ActionConditions& c) { a->setVisible(c.effects); }},
-    {0x40, {"CurveSelect", "ViewCurves"}, [](QAction* a, const ActionConditions& c) { a->setVisible(c.curves); }},
+    {0x40,
+     {"CurveSelect", "ViewCurves"},
+     [](QAction* a, const ActionConditions& c) { a->setVisible(c.curves); }},
     {0x10,
-     {"ToolsTransform", "ToolsAlignL", "ToolsAlignR", "ToolsAlignT", "ToolsAlignB", "ToolsFlipH", "ToolsFlipV",
-      "ToolsRotA", "ToolsRotC"},
+     {"ToolsTransform", "ToolsAlignL", "ToolsAlignR", "ToolsAlignT", "ToolsAlignB", "ToolsFlipH",
+      "ToolsFlipV", "ToolsRotA", "ToolsRotC"},
      [](QAction* a, const ActionConditions& c) { a->setEnabled(c.transform); }},
     {0x10, {"ToolsEntConn"}, [](QAction* a, const ActionConditions& c) { a->setEnabled(c.connect); }},
-    {0x100, {"ViewOpenModel"},
+    {0x100,
+     {"ViewOpenModel"},
      [](QAction* a, const ActionConditions& c) {
          a->setVisible(c.viewer);
          a->setEnabled(c.view);
      }},
     {0x100, {"ViewReloadModel"}, [](QAction* a, const ActionConditions& c) { a->setEnabled(c.reload); }},
-    {0x200, {"MapLoadHull", "MapUnloadHull"}, [](QAction* a, const ActionConditions& c) { a->setVisible(c.hulls); }},
-    {0x400, {"ViewSky"},
+    {0x200,
+     {"MapLoadHull", "MapUnloadHull"},
+     [](QAction* a, const ActionConditions& c) { a->setVisible(c.hulls); }},
+    {0x400,
+     {"ViewSky"},
      [](QAction* a, const ActionConditions& c) {
          a->setChecked(c.sky && c.drawSky);
          a->setEnabled(c.sky);
@@ -191,7 +203,8 @@ static void fillClassMenu(cMainWindow* window, bool forCreate) {
     if (!config) return;
     QAction*& placeholder = forCreate ? window->createPlaceholder : window->tiePlaceholder;
     if (!placeholder)
-        placeholder = findNamed(window->actionList, forCreate ? "EditCreatePlaceholder" : "ToolsToEntityPlaceholder");
+        placeholder =
+            findNamed(window->actionList, forCreate ? "EditCreatePlaceholder" : "ToolsToEntityPlaceholder");
     if (!placeholder) return;
     QList<QAction*>& entries = forCreate ? window->createEntries : window->tieEntries;
     QList<QMenu*>& submenus = forCreate ? window->createSubmenus : window->tieSubmenus;

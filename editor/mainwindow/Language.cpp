@@ -42,7 +42,8 @@ void cMainWindow::installTranslators() {
 // Loads both translators for the code; a missing file leaves that one empty (English texts).
 static void loadTranslators(const QString& code) {
     const QString folder = App_GetBaseDirectory() + QStringLiteral("/local");
-    if (!programTranslator().load(QStringLiteral("zarv_") + code, folder)) (void)programTranslator().load(QString());
+    if (!programTranslator().load(QStringLiteral("zarv_") + code, folder))
+        (void)programTranslator().load(QString());
     if (!frameworkTranslator().load(QStringLiteral("framework_") + code, folder))
         (void)frameworkTranslator().load(QString());
 }
@@ -76,7 +77,8 @@ bool cMainWindow::saveLanguage() {
             written = file.status() == QSettings::NoError;
         }
     }
-    if (!written) Sys_Warning("Could not write the language file \"%s\"", Text_ToWindows1251(path).constData());
+    if (!written)
+        Sys_Warning("Could not write the language file \"%s\"", Text_ToWindows1251(path).constData());
     return written;
 }
 

@@ -19,7 +19,8 @@ bool readByte(QIODevice* device, char& value) {
 }
 
 QSplitter* effectSplitter(const cMainWindow* window, const char* name) {
-    return window->shaderEditDialog ? window->shaderEditDialog->findChild<QSplitter*>(QLatin1String(name)) : nullptr;
+    return window->shaderEditDialog ? window->shaderEditDialog->findChild<QSplitter*>(QLatin1String(name))
+                                    : nullptr;
 }
 
 const QString kLayoutFile = QStringLiteral("KDKLayout.dat");
@@ -37,8 +38,9 @@ bool Layout_ReadMainWindow(cMainWindow* window, QIODevice* device) {
 }
 
 bool Layout_WriteMainWindow(cMainWindow* window, QIODevice* device) {
-    return device->putChar(window->statusBar()->isHidden() ? 0 : 1) &&
-           Layout_WriteBytes(device, window->saveGeometry()) && Layout_WriteBytes(device, window->saveState(0));
+    return device->putChar(window->statusBar()->isVisibleTo(window) ? 1 : 0) &&
+           Layout_WriteBytes(device, window->saveGeometry()) &&
+           Layout_WriteBytes(device, window->saveState(0));
 }
 
 bool Layout_ReadWindowState(cMainWindow* window, QIODevice* device) {
@@ -89,9 +91,11 @@ void cMainWindow::readLayout() {
     // No file, or an empty one, is no layout: the defaults stay.
     if (!file.exists() || QFileInfo(path).size() == 0) return;
     auto warn = [&] {
-        const QString why = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                 : tr("The layout data is damaged or incomplete.");
-        Prompt_Message(App_DialogParent(this), PromptIcon::Warning, tr("Failed to read: %1\n%2").arg(path, why));
+        const QString why = file.error() != QFileDevice::NoError
+                                ? file.errorString()
+                                : tr("The layout data is damaged or incomplete.");
+        Prompt_Message(App_DialogParent(this), PromptIcon::Warning,
+                       tr("Failed to read: %1\n%2").arg(path, why));
     };
     if (!file.open(QIODevice::ReadOnly)) {
         warn();
@@ -106,8 +110,9 @@ void cMainWindow::writeLayout() {
     // All or nothing: a failed write keeps the previous file.
     QSaveFile file(path);
     auto warn = [&] {
-        const QString why = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                 : QStringLiteral("A layout record could not be written.");
+        const QString why = file.error() != QFileDevice::NoError
+                                ? file.errorString()
+                                : QStringLiteral("A layout record could not be written.");
         Prompt_Message(App_DialogParent(this), PromptIcon::Warning,
                        QStringLiteral("Failed to write: %1\n%2").arg(path, why));
     };

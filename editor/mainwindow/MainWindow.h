@@ -202,7 +202,7 @@ public:
     bool savedWindowPresent = false;
     uint32_t currentVisGroup = 0;
     QString tieClassName;
-    // One tool per id; the tools issue fills it.
+    // One tool per id (null until the tools are made).
     std::array<cAbstractTool*, ToolId::Count> toolSet{};
     // The dialogs whose geometry the layout file keeps.
     QWidget* textureBrowserDialog = nullptr;
@@ -213,6 +213,8 @@ public:
 
     // Start-up and close hooks: translators, status bar, menus, bars, layout (MainWindowMenus.cpp).
     void buildCommandInterface();
+    // After the window has its default size: the layout file, then the toggles and states.
+    void finishCommandInterface();
     void saveCommandInterface();
     // Builders (MainWindowMenus.cpp).
     void createMenus();

@@ -63,6 +63,7 @@ void cMainWindow::buildInteractive() {
     GameCfg_LoadConfigurations(&gameConfigs);
     qApp->installEventFilter(this);
     resize(1280, 900);
+    finishCommandInterface();
 }
 
 void cMainWindow::createDocks() {

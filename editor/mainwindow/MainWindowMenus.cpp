@@ -169,8 +169,8 @@ void cMainWindow::createMenus() {
                     action->sourceText = text(link.caption);
                     QString address = text(link.address);
                     if (QUrl(address).isRelative())
-                        address = QUrl::fromLocalFile(QDir::cleanPath(App_GetBaseDirectory() + QLatin1Char('/') +
-                                                                      address))
+                        address = QUrl::fromLocalFile(
+                                      QDir::cleanPath(App_GetBaseDirectory() + QLatin1Char('/') + address))
                                       .toString();
                     action->data = address;
                     action->statusText = QStringLiteral("Open \"%1\" in web browser");
@@ -180,7 +180,8 @@ void cMainWindow::createMenus() {
                     connect(action, SIGNAL(triggered()), this, SLOT(cmdHelpOnWeb()));
                     actionList.append(action);
                 }
-            } else if (row.flags & (ActionFlag::ScreenElements | ActionFlag::ColorSchemes | ActionFlag::LanguageMenu)) {
+            } else if (row.flags &
+                       (ActionFlag::ScreenElements | ActionFlag::ColorSchemes | ActionFlag::LanguageMenu)) {
                 QMenu* menu = addRowSubmenu(target, row);
                 menus.append(menu);
                 if (row.flags & ActionFlag::ScreenElements) screenElementsMenu = menu;
@@ -259,9 +260,10 @@ void cMainWindow::createContextMenu(const QString& name, uint32_t bit) {
     contextMenus.append(menu);
     QMenu* sub = nullptr;
     for (const ActionEntry* row : rows) {
-        if (!row->group) {
+        // A flat row stands in the menu itself, whatever submenu came before it.
+        if (!row->group || (row->flags & ActionFlag::FlatContext)) {
             sub = nullptr;
-        } else if (!(row->flags & ActionFlag::FlatContext) && (!sub || sub->title() != text(row->group))) {
+        } else if (!sub || sub->title() != text(row->group)) {
             sub = menu->addMenu(text(row->group));
             sub->setObjectName(text(row->group));
             contextSubmenus.append(sub);
@@ -325,22 +327,24 @@ void cMainWindow::createViewToggles() {
         return action;
     };
     for (QToolBar* bar : std::as_const(toolBars))
-        toggle(bar->objectName(), bar->objectName(), SLOT(toggleToolbar()), !bar->isHidden());
+        toggle(bar->objectName(), bar->objectName(), SLOT(toggleToolbar()), bar->isVisibleTo(this));
     screenElementsMenu->addSeparator();
     const struct {
         const char* label;
         const char* dock;
         const char* key;
-    } docks[] = {{"&Object Bar", "newobjects", "F6"}, {"Te&xture Bar", "textures", "F7"}, {"&Filter Control", "visgroups", "F8"}};
+    } docks[] = {{"&Object Bar", "newobjects", "F6"},
+                 {"Te&xture Bar", "textures", "F7"},
+                 {"&Filter Control", "visgroups", "F8"}};
     for (const auto& d : docks) {
         auto* dock = findChild<QDockWidget*>(QLatin1String(d.dock));
-        QCustomAction* action =
-            toggle(QLatin1String(d.label), QLatin1String(d.dock), SLOT(toggleDockWidget()), dock && !dock->isHidden());
+        QCustomAction* action = toggle(QLatin1String(d.label), QLatin1String(d.dock),
+                                       SLOT(toggleDockWidget()), dock && dock->isVisibleTo(this));
         action->setShortcut(QKeySequence(QLatin1String(d.key)));
     }
     screenElementsMenu->addSeparator();
     toggle(QStringLiteral("&Status Bar"), QStringLiteral("statusbar"), SLOT(toggleStatusBar()),
-           !statusBar()->isHidden());
+           statusBar()->isVisibleTo(this));
 }
 
 void cMainWindow::toggleToolbar() {
@@ -386,6 +390,9 @@ void cMainWindow::buildCommandInterface() {
     createColorSchemeMenu();
     applyLanguage(nullptr, languageCode);
     createLayoutDialogs();
+}
+
+void cMainWindow::finishCommandInterface() {
     readLayout();
     updateScreenElements();
     updateSnapGridStatus();

@@ -290,7 +290,8 @@ void cMainWindow::cmdWindowPrev() {
 }
 
 void cMainWindow::cmdWindowMessages() {
-    if (auto* dock = findChild<QDockWidget*>(QStringLiteral("console"))) dock->setVisible(senderChecked(sender()));
+    if (auto* dock = findChild<QDockWidget*>(QStringLiteral("console")))
+        dock->setVisible(senderChecked(sender()));
 }
 
 void cMainWindow::cmdHelpOnWeb() {

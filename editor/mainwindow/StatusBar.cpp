@@ -57,7 +57,7 @@ void cMainWindow::updateScreenElements() {
             widget = findChild<QDockWidget*>(action->data);
         else if (!action->data.isEmpty())
             widget = findChild<QToolBar*>(action->data);
-        // Hidden means hidden by the user (or a layout); before the window is shown nothing is visible.
-        if (widget) action->setChecked(!widget->isHidden());
+        // Shown with the window, so that it also holds before the window is first shown.
+        if (widget) action->setChecked(widget->isVisibleTo(this));
     }
 }

@@ -218,7 +218,8 @@ TEST_F(MainWindowGuiTest, ClosingTheLastMapWindowUnchecksTheViewModes) {
     cConsoleCapture console;
     cMainWindow window(WindowMode::Interactive);
     // The window's own view-mode actions, their context-menu copies included.
-    const QStringList names = {"View2DXY", "View2DYZ", "View2DXZ", "View3DW", "View3DF", "View3DT", "View3DST"};
+    const QStringList names = {"View2DXY", "View2DYZ", "View2DXZ", "View3DW",
+                               "View3DF",  "View3DT",  "View3DST"};
     QList<QAction*> modes;
     for (QAction* action : window.actionList)
         if (names.contains(action->objectName()) && action->isCheckable()) modes.append(action);
