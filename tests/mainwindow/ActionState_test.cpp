@@ -150,17 +150,28 @@ TEST_F(ActionStateTest, UndoSelectionProfileAndModelRows) {
 TEST_F(ActionStateTest, ColorSchemeMenuListsNamedSchemesThenCustom) {
     struct Case {
         QByteArray file;
-        QStringList texts; // "-" a separator
+        QByteArray shipped; // the base directory's copy
+        QStringList texts;  // "-" a separator
         int checked;
     } cases[] = {
-        {"[ColorScheme0]\nOther=1\n[ColorScheme1]\nTitle=Ignored\n", {"&Custom..."}, -1},
+        {"[ColorScheme0]\nOther=1\n[ColorScheme1]\nTitle=Ignored\n", "", {"&Custom..."}, -1},
         {"[General]\nCurrentColorScheme=1\n[ColorScheme0]\nTitle=Dark\n[ColorScheme1]\nTitle=Light\n",
+         "[ColorScheme0]\nTitle=Shipped\n",
          {"Dark", "Light", "-", "&Custom..."},
          1},
-        {"[General]\nCurrentColorScheme=-1\n[ColorScheme0]\nTitle=Dark\n", {"Dark", "-", "&Custom..."}, 2},
+        {"[General]\nCurrentColorScheme=-1\n[ColorScheme0]\nTitle=Dark\n",
+         "",
+         {"Dark", "-", "&Custom..."},
+         2},
+        // The user's file has no schemes (they are never written there): the shipped ones show.
+        {"[General]\nCurrentColorScheme=0\n",
+         "[ColorScheme0]\nTitle=Shipped\n",
+         {"Shipped", "-", "&Custom..."},
+         0},
     };
     for (const Case& c : cases) {
         writeFile("config/zarv/KDKSettings.ini", c.file);
+        writeFile("base/KDKSettings.ini", c.shipped);
         cMainWindow window(WindowMode::Interactive);
         ASSERT_NE(window.colorSchemeMenu, nullptr);
         QStringList texts;

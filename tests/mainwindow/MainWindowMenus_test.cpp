@@ -347,6 +347,15 @@ TEST_F(MainWindowMenusTest, RealWindowHoldsEveryRowWhereTheTableSaysAndEverySlot
         if (meta->method(i).methodType() == QMetaMethod::Slot) ++tableSlots;
     EXPECT_GE(tableSlots, 200);
 
+    // Icons come from the program's resources.
+    for (const auto& list : {Action_Table(), Action_ToolTable()})
+        for (const ActionEntry& row : list)
+            if (row.icon && row.text)
+                EXPECT_FALSE(QIcon(QStringLiteral(":/qrc/%1.png").arg(QLatin1String(row.icon)))
+                                 .availableSizes()
+                                 .isEmpty())
+                    << row.icon;
+
     // The tools bar from the 16 tool rows.
     QToolBar* tools = bar(window, QStringLiteral("Map&tools Bar"));
     ASSERT_NE(tools, nullptr);
