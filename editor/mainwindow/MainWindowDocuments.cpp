@@ -42,6 +42,7 @@ void cMainWindow::buildInteractive() {
             Project_UpdateActiveViews(document);
     });
     createDocks();
+    buildCommandInterface();
 
     autosaveTimer = new QTimer(this);
     autosaveTimer->setInterval(Settings_AutosaveIntervalMs(settings.AutosaveDelay));
@@ -62,6 +63,7 @@ void cMainWindow::buildInteractive() {
     GameCfg_LoadConfigurations(&gameConfigs);
     qApp->installEventFilter(this);
     resize(1280, 900);
+    finishCommandInterface();
 }
 
 void cMainWindow::createDocks() {
@@ -85,6 +87,7 @@ void cMainWindow::closeEvent(QCloseEvent* event) {
         }
     }
     writeSettings();
+    saveCommandInterface();
     event->accept();
 }
 
