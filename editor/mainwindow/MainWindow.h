@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 #include "dialogs/editing/FacePropertiesDialog.h"
 #include "gamedata/ArchiveRegistry.h"
@@ -28,6 +29,7 @@ class cChildWindow;
 class MapDocument;
 class cAbstractTool;
 class cCanvas;
+class ToolSet;
 
 // Bits of cMainWindow::heldKeys: keys held down, kept by the window's event filter.
 namespace HeldKey {
@@ -79,6 +81,26 @@ public:
     // Makes a view the one taking input; the one before it has its input state reset.
     void setActiveCanvas(cCanvas* view);
 
+    // ---- Tools (MainWindowTools.cpp) ----
+    // The tool commands: switch to the tool (the clip tool again cycles its keep mode).
+    void toolSelect();
+    void toolMagnify();
+    void toolCamera();
+    void toolEntity();
+    void toolBrush();
+    void toolTextureApplication();
+    void toolApplyDecals();
+    void toolClipper();
+    void toolVertexManipulation();
+    void toolCordon();
+    void toolPath();
+    // Every tool refreshes from the selection for the view (nothing without a view).
+    void notifySelectionChanged(cCanvas* view);
+    // The active tool's create-object operation for the focus view.
+    void cmdEditCreateObject();
+    // Leaves texture-application mode for the selection tool.
+    void exitTextureApplication();
+
     // Sets the checkable action of that object name (in actionList) without running its slot.
     void setActionChecked(const QString& name, bool checked);
     // Every member of settings to its default; the recent-files list empty.
@@ -129,6 +151,8 @@ public:
     cCanvas* focusView = nullptr;
     cCanvas* previousFocusView = nullptr;
     cCanvas* lastInputCanvas = nullptr;
+    // The eleven tools, indexed by tool id; made with the window.
+    std::unique_ptr<ToolSet> toolSet;
     cAbstractTool* activeTool = nullptr;
     cAbstractTool* secondaryTool = nullptr;
     uint32_t heldKeys = 0; // HeldKey
@@ -158,6 +182,8 @@ private:
     void noMapWindowLeft();
     // Frees the documents whose last map window was closed.
     void closeEmptyDocuments();
+    // The switch of the tool commands: which modes to leave first, then deactivate and activate.
+    void switchTool(int id, int leaveModes);
 };
 
 // The movement code of a Qt key (Space 0, arrows 1-4, W S A D C 5-9, also on the Russian layout);
