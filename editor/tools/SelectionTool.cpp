@@ -401,6 +401,7 @@ bool cSelectionTool::mouseMove(cCanvas* view, int x, int y, int buttons, int mod
         EntityRecord* ring = radiusEntity(world);
         int status = -1;
         if (!hoverHandle && (!inside || radiusHover) && ring && radiusHover) {
+            radiusDrag = true;
             if (radiusGrab == FLT_MAX) radiusGrab = planarDistance(view, ring, dragStart) - ring->radius;
             const float radius = std::max(4.0f, std::floor(planarDistance(view, ring, p) - radiusGrab));
             if (radius != ring->radius) {
@@ -667,7 +668,10 @@ bool cSelectionTool::mouseRelease(cCanvas* view, int x, int y, int button, int m
     markDragged(world, false);
     if (dragging && box->valid) {
         dragging = false;
-        if (!rubberBand && selectedCount(world) > 0) {
+        // A radius drag changed a key, not the geometry: it opens no undo level.
+        if (radiusDrag) {
+            radiusDrag = false;
+        } else if (!rubberBand && selectedCount(world) > 0) {
             Tool_RememberBounds(view->document(), box);
             applyTransformation(view, moved && (modifiers & kShift));
             moved = false;

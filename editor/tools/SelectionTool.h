@@ -79,6 +79,7 @@ public:
     float matrix[16];
     int rotating = 0, shearing = 0;
     int lastModifiers = 0;
+    bool radiusDrag = false; // the running drag is the radius ring's
 
 private:
     SelectionBox* boxOf(cCanvas* view) const;

@@ -5,6 +5,8 @@
 
 #include "ToolDriver.h"
 #include "document/MapSelection.h"
+#include "gamedata/EntityClass.h"
+#include "map/EPair.h"
 #include "tools/SelectionBox.h"
 #include "tools/SelectionTool.h"
 
@@ -211,17 +213,25 @@ TEST_F(SelectionToolTest, EntityOnlyModesSkipStretch) {
 TEST_F(SelectionToolTest, RadiusDragStopsAtFourMarksModifiedAndAddsNoLevel) {
     const float origin[3] = {0, 0, 0};
     EntityRecord* e = pointEntity("light", origin, {{"radius", "64"}});
-    if (!e->handle->hasRadiusHandle()) GTEST_SKIP() << "no entity class with a radius ring";
+    EntityClass lightClass;
+    lightClass.helpers = EntityClassHelper::Radius;
+    e->handle->entityClass = &lightClass;
+    ASSERT_TRUE(e->handle->hasRadiusHandle());
     Map_SelectObject(w, e);
     g_mainWindow->notifySelectionChanged(top);
     doc.modified = false;
+    const UndoLevel* levelBefore = Undo_NewestLevel(history);
     const QPoint ring = driver.at(e->radius, 0);
     driver.move(ring);
     EXPECT_NE(sel->radiusHover, 0);
     driver.drag(ring, driver.at(1, 0));
     EXPECT_EQ(e->radius, 4.0f);
     EXPECT_TRUE(doc.modified);
-    EXPECT_EQ(Undo_NewestLevel(history), nullptr);
+    EXPECT_EQ(Undo_NewestLevel(history), levelBefore);
+    const EPair* key = e->handle->findKey("radius");
+    ASSERT_NE(key, nullptr);
+    EXPECT_STREQ(key->value, "4");
+    e->handle->entityClass = nullptr;
 }
 
 TEST_F(SelectionToolTest, EscapeClearsTheSelectionAndNudgesMoveIt) {
