@@ -35,28 +35,32 @@ public:
         return {int(std::lround(out[0])), int(std::lround(out[1]))};
     }
 
-    void move(QPoint p, Qt::MouseButtons buttons = Qt::NoButton, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QMouseEvent e(QEvent::MouseMove, QPointF(p), QPointF(m_view->mapToGlobal(p)), Qt::NoButton, buttons, mods);
+    void move(QPoint p, Qt::MouseButtons buttons = Qt::NoButton,
+              Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(p), QPointF(m_view->mapToGlobal(p)), Qt::NoButton, buttons,
+                      mods);
         QApplication::sendEvent(m_view, &e);
         m_buttons = buttons;
     }
-    void press(QPoint p, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    void press(QPoint p, Qt::MouseButton button = Qt::LeftButton,
+               Qt::KeyboardModifiers mods = Qt::NoModifier) {
         m_buttons |= button;
-        QMouseEvent e(QEvent::MouseButtonPress, QPointF(p), QPointF(m_view->mapToGlobal(p)), button, m_buttons,
-                      mods);
+        QMouseEvent e(QEvent::MouseButtonPress, QPointF(p), QPointF(m_view->mapToGlobal(p)), button,
+                      m_buttons, mods);
         QApplication::sendEvent(m_view, &e);
         lastAccepted = e.isAccepted();
     }
-    void release(QPoint p, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    void release(QPoint p, Qt::MouseButton button = Qt::LeftButton,
+                 Qt::KeyboardModifiers mods = Qt::NoModifier) {
         m_buttons &= ~Qt::MouseButtons(button);
-        QMouseEvent e(QEvent::MouseButtonRelease, QPointF(p), QPointF(m_view->mapToGlobal(p)), button, m_buttons,
-                      mods);
+        QMouseEvent e(QEvent::MouseButtonRelease, QPointF(p), QPointF(m_view->mapToGlobal(p)), button,
+                      m_buttons, mods);
         QApplication::sendEvent(m_view, &e);
         lastAccepted = e.isAccepted();
     }
     void doubleClick(QPoint p, Qt::MouseButton button = Qt::LeftButton) {
-        QMouseEvent e(QEvent::MouseButtonDblClick, QPointF(p), QPointF(m_view->mapToGlobal(p)), button, button,
-                      Qt::NoModifier);
+        QMouseEvent e(QEvent::MouseButtonDblClick, QPointF(p), QPointF(m_view->mapToGlobal(p)), button,
+                      button, Qt::NoModifier);
         QApplication::sendEvent(m_view, &e);
     }
     // Hover onto the start, press, move in steps to the end, release; modifiers on every event.
@@ -69,13 +73,15 @@ public:
         release(to, Qt::LeftButton, releaseMods == Qt::KeyboardModifiers(-1) ? mods : releaseMods);
     }
     // A click: hover, press, release.
-    void click(QPoint p, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    void click(QPoint p, Qt::MouseButton button = Qt::LeftButton,
+               Qt::KeyboardModifiers mods = Qt::NoModifier) {
         move(p, Qt::NoButton, mods);
         press(p, button, mods);
         release(p, button, mods);
     }
     // A key press (and release unless held). Returns whether the view accepted the press.
-    bool key(int code, Qt::KeyboardModifiers mods = Qt::NoModifier, bool autoRepeat = false, bool releaseToo = true) {
+    bool key(int code, Qt::KeyboardModifiers mods = Qt::NoModifier, bool autoRepeat = false,
+             bool releaseToo = true) {
         QKeyEvent e(QEvent::KeyPress, code, mods, QString(), autoRepeat);
         QApplication::sendEvent(m_view, &e);
         const bool accepted = e.isAccepted();
