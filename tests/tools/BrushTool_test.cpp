@@ -1,6 +1,7 @@
 // The block and cordon tools through a real map window: drawing, moving and nudging the box,
 // creating through the chosen primitive with its creation record, the empty-box message, and
 // the world's cordon following the box.
+#include <QImage>
 #include <cstring>
 
 #include "ToolDriver.h"
@@ -77,6 +78,26 @@ TEST_F(BrushToolTest, OutsideAStandingBoxNothingIsDrawn) {
     // Inside, the box moves on the grid.
     driver.drag(driver.at(32, 16), driver.at(48, 8));
     EXPECT_EQ(bounds(blockBox().mins, blockBox().maxs), (std::vector<float>{16, -8, 0, 80, 24, 64}));
+}
+
+TEST_F(BrushToolTest, OutlineColourWhileStandingAndDragging) {
+    auto near = [](const QImage& image, QPoint p, const QColor& colour) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -4; dx <= 4; ++dx)
+                if (QColor(image.pixel(p + QPoint(dx, dy))) == colour) return true;
+        return false;
+    };
+    const QPoint from = driver.at(0, 0), to = driver.at(64, 32);
+    driver.move(from);
+    driver.press(from);
+    driver.move(to, Qt::LeftButton);
+    QImage image = top->grabFramebuffer();
+    const QPoint bottomEdge = driver.at(32, 0);
+    EXPECT_TRUE(near(image, bottomEdge, Color_GetQColor(COLOR_ACTIVE_SELECTION)));
+    driver.release(to);
+    image = top->grabFramebuffer();
+    EXPECT_TRUE(near(image, bottomEdge, Color_GetQColor(COLOR_BRUSH_CREATION)));
+    EXPECT_FALSE(near(image, bottomEdge, Color_GetQColor(COLOR_ACTIVE_SELECTION)));
 }
 
 TEST_F(BrushToolTest, EmptyBoxWarnsAndMakesNothing) {

@@ -9,6 +9,7 @@
 #include "map/EPair.h"
 #include "tools/SelectionBox.h"
 #include "tools/SelectionTool.h"
+#include "views/ColorScheme.h"
 
 namespace {
 
@@ -258,6 +259,40 @@ TEST_F(SelectionToolTest, ContextMenusOfTheSelection) {
     EXPECT_EQ(menus, (QStringList{"Selection", "Operations"}));
 }
 
+TEST_F(SelectionToolTest, HandleCursorTable) {
+    pickedBox(kLo, kHi);
+    struct Case {
+        float i, j; // the box point the handle sits beside
+        int di, dj; // pixel direction out of the box
+        int handle;
+        Qt::CursorShape scale, shear;
+    } cases[] = {
+        {0, 64, -1, -1, 1, Qt::SizeFDiagCursor, Qt::ArrowCursor},
+        {64, 64, 1, -1, 2, Qt::SizeBDiagCursor, Qt::ArrowCursor},
+        {0, 0, -1, 1, 3, Qt::SizeBDiagCursor, Qt::ArrowCursor},
+        {64, 0, 1, 1, 4, Qt::SizeFDiagCursor, Qt::ArrowCursor},
+        {0, 32, -1, 0, 5, Qt::SizeHorCursor, Qt::SizeVerCursor},
+        {64, 32, 1, 0, 6, Qt::SizeHorCursor, Qt::SizeVerCursor},
+        {32, 64, 0, -1, 7, Qt::SizeVerCursor, Qt::SizeHorCursor},
+        {32, 0, 0, 1, 8, Qt::SizeVerCursor, Qt::SizeHorCursor},
+    };
+    for (int mode : {SelectMode::Scale, SelectMode::Shear, SelectMode::Rotate}) {
+        sel->mode = mode;
+        for (const Case& c : cases) {
+            driver.move(driver.at(32, 32)); // inside: no handle
+            driver.move(driver.at(c.i, c.j) + QPoint(9 * c.di, 9 * c.dj));
+            const bool corner = c.handle <= 4;
+            const bool offered = mode == SelectMode::Scale || (mode == SelectMode::Shear) != corner;
+            EXPECT_EQ(sel->hoverHandle, offered ? c.handle : 0) << mode << " " << c.handle;
+            if (!offered) continue;
+            const Qt::CursorShape expected = mode == SelectMode::Rotate  ? Qt::BitmapCursor
+                                             : mode == SelectMode::Shear ? c.shear
+                                                                         : c.scale;
+            EXPECT_EQ(top->cursor().shape(), expected) << mode << " " << c.handle;
+        }
+    }
+}
+
 TEST_F(SelectionToolTest, StatusLabelWhileDragging) {
     pickedBox(kLo, kHi);
     const QPoint handle = driver.at(64, 64) + QPoint(9, -9);
@@ -266,6 +301,41 @@ TEST_F(SelectionToolTest, StatusLabelWhileDragging) {
     driver.move(handle + QPoint(32, -32), Qt::LeftButton);
     EXPECT_EQ(status4(), QStringLiteral("96 x 96"));
     driver.release(handle + QPoint(32, -32));
+    // A move drag shows the kind with no text of its own; the release shows the bounds.
+    driver.move(driver.at(40, 40)); // off the handle
+    driver.move(driver.at(40, 40)); // inside
+    driver.press(driver.at(40, 40));
+    driver.move(driver.at(56, 40), Qt::LeftButton);
+    EXPECT_EQ(status4(), Select_BoxStatusText(&doc.selectionBoxes[0], 0, 1, BoxStatus::None));
+    driver.release(driver.at(56, 40));
+    EXPECT_EQ(status4(), Select_BoxStatusText(&doc.selectionBoxes[0], 0, 1, 0));
+    EXPECT_FALSE(status4().isEmpty());
+}
+
+TEST_F(SelectionToolTest, PointEntityAloneScalesWithoutNaN) {
+    // A selection with no extent on an axis (a point entity without a class box, a plane patch
+    // alone) has nothing to divide by there.
+    const float origin[3] = {16, 16, 0};
+    EntityRecord* e = pointEntity("target_position", origin);
+    std::copy(origin, origin + 3, e->mins);
+    std::copy(origin, origin + 3, e->maxs);
+    Map_SelectObject(w, e);
+    g_mainWindow->notifySelectionChanged(top);
+    ASSERT_EQ(sel->size[0], 0.0f);
+    const QPoint right = driver.at(16, 16) + QPoint(9, 0);
+    driver.move(right);
+    ASSERT_EQ(sel->hoverHandle, 6);
+    driver.drag(right, right + QPoint(32, 0));
+    for (int k = 0; k < 3; ++k)
+        EXPECT_TRUE(std::isfinite(e->origin[k])) << k;
+    // Shear across the flat axis is refused: the matrix stays without a lever.
+    sel->dragAxis = 1;
+    sel->otherAxis = 0;
+    doc.selectionBoxes[0].shear = 16.0f;
+    sel->updateMatrix(top, MatrixKind::Shear);
+    for (float m : sel->matrix)
+        EXPECT_TRUE(std::isfinite(m));
+    EXPECT_EQ(sel->matrix[4 * 1 + 0], 0.0f);
 }
 
 } // namespace
