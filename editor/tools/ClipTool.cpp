@@ -96,8 +96,9 @@ void cClipTool::updatePreview() {
     planeValid = true;
     for (BrushRecord* b = clipDocument->world->selectedBrushes; b; b = b->selNext) {
         for (FaceRecord* f = b->firstFace; f; f = f->next) {
-            // Faces too large for a preview winding are left out of the preview.
-            if (f->vertexCount <= 0 || f->vertexCount > cWinding::MaxPoints || !f->vertices) continue;
+            // A face whose split could outgrow a preview winding is left out of the preview, so
+            // no move warns about it.
+            if (f->vertexCount <= 0 || f->vertexCount >= cWinding::MaxPoints || !f->vertices) continue;
             cWinding* w = cWinding::Alloc();
             w->count = f->vertexCount;
             for (int v = 0; v < f->vertexCount; ++v)

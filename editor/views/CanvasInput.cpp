@@ -342,7 +342,10 @@ void cCanvas::mouseMoveEvent(QMouseEvent* event) {
     const MainSettings& s = Project_Settings();
     const int buttons = int(event->buttons());
     const bool independent = s.IndependentWindows && s.AutoActivateWindows;
-    if (!buttons && !independent && childWindow && !childWindow->isActive()) {
+    const bool activeWindow =
+        !childWindow ||
+        (g_mainWindow->mdiArea ? g_mainWindow->activeChildWindow() == childWindow : childWindow->isActive());
+    if (!buttons && !independent && !activeWindow) {
         event->ignore();
         return;
     }
