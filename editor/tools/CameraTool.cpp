@@ -193,9 +193,9 @@ bool cCameraTool::look3D(cCanvas* view, int x, int y, int buttons, int modifiers
 }
 
 bool cCameraTool::mouseRelease(cCanvas* view, int, int, int, int) {
+    panStarted = false;
     CameraRecord* camera = liveDragCamera();
     if (view->is3D() || !camera) return false;
-    panStarted = false;
     Project_SetCurrentCamera(view->document(), camera);
     dragCamera = nullptr;
     dragPart = 0;
