@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "LargeMap.h"
+#include "document/CullTree.h"
 #include "document/MapDocument.h"
 #include "document/UndoHistory.h"
 #include "kstdlib/kstdlib.h"
@@ -44,6 +45,8 @@ struct ToolRig {
         counts.entities = 0;
         counts.paths = 0;
         LargeMap_Build(doc.world, counts);
+        // As a loaded map has it: moved objects are re-filed in the cull tree.
+        Map_CreateCullTree(doc.world);
         g_mainWindow->documents.append(&doc);
         window = new cChildWindow(&doc);
         window->buildLayout(-1);
@@ -150,6 +153,7 @@ void BM_SelectionRelease(benchmark::State& state) {
         sel->rotating = sel->shearing = sel->sideMask = 0;
         sel->applyTransformation(r.top, false);
     }
+    state.counters["cullTree"] = r.doc.world->cullTree != nullptr;
     Undo_Reset(r.doc.undo);
 }
 BENCHMARK(BM_SelectionRelease)->Unit(benchmark::kMillisecond);
