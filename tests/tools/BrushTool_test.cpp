@@ -63,6 +63,14 @@ TEST_F(BrushToolTest, DragAndReturnMakeOneBlock) {
     EXPECT_FALSE(Undo_StepUndo(history) && Undo_StepUndo(history)); // one level only
 }
 
+TEST_F(BrushToolTest, EditMenuCreateObjectUsesTheFocusView) {
+    driver.drag(driver.at(0, 0), driver.at(64, 32));
+    ASSERT_EQ(g_mainWindow->focusView, top);
+    g_mainWindow->cmdEditCreateObject();
+    EXPECT_EQ(brushCount(), 1);
+    EXPECT_FALSE(blockBox().valid);
+}
+
 TEST_F(BrushToolTest, NewBlockTakesTheRememberedHeight) {
     const float lo[3] = {200, 0, -32}, hi[3] = {264, 64, 96};
     Map_SelectObject(w, box(lo, hi));

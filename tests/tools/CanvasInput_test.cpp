@@ -162,6 +162,20 @@ TEST_F(CanvasInputTest, DeclinedRightClickOpensOperationsIn2DOnly) {
     EXPECT_EQ(menus, (QStringList{"Operations", "Canvas"}));
 }
 
+TEST_F(CanvasInputTest, TabCyclesViewTypesAndRenderModes) {
+    EXPECT_TRUE(driver.key(Qt::Key_Tab));
+    EXPECT_EQ(top->viewType, ViewType::Front); // top (2) -> front (0)
+    driver.key(Qt::Key_Backtab);
+    EXPECT_EQ(top->viewType, ViewType::Top);
+    EXPECT_NE(settings().CanvasConfig & LayoutWord::Marker, 0);
+    cCanvas* camera = viewOfType(ViewType::Camera);
+    driver.setView(camera);
+    const int mode = camera->renderMode;
+    driver.key(Qt::Key_Backtab);
+    EXPECT_EQ(camera->renderMode, (mode + 3) % 4);
+    EXPECT_EQ(camera->viewType, ViewType::Camera);
+}
+
 TEST_F(CanvasInputTest, PositionLabel) {
     driver.move(driver.at(37, -20));
     EXPECT_EQ(g_mainWindow->positionLabelText, QStringLiteral("@32, -16"));
