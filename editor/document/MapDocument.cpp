@@ -530,7 +530,8 @@ void Project_UpdateActiveViews(MapDocument* document) {
     }
     const cCanvas* view = g_mainWindow ? g_mainWindow->focusView : nullptr;
     const int i = view && !view->is3D() ? view->hAxis : 0, j = view && !view->is3D() ? view->vAxis : 1;
-    Tool_SetStatusText(4, slot < 0 ? QString() : Select_BoxStatusText(&document->selectionBoxes[slot], i, j, mode));
+    Tool_SetStatusText(4, slot < 0 ? QString()
+                                   : Select_BoxStatusText(&document->selectionBoxes[slot], i, j, mode));
     Map_UpdateSelectionSummary(document->world);
 }
 

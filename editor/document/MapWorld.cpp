@@ -411,7 +411,8 @@ uint32_t Map_SelectionModeFor(int32_t toolId, bool ignoreGroups) {
 uint32_t Map_UpdateSelectionMode(MapWorld* world) {
     if (!world) return SelectionMode::WholeGroups;
     const bool ignoreGroups = g_mainWindow && g_mainWindow->settings.IgnoreGroups;
-    world->selectionMode = Map_SelectionModeFor(g_mainWindow ? Tool_Id(g_mainWindow->activeTool) : -1, ignoreGroups);
+    world->selectionMode =
+        Map_SelectionModeFor(g_mainWindow ? Tool_Id(g_mainWindow->activeTool) : -1, ignoreGroups);
     return world->selectionMode;
 }
 

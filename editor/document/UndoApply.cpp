@@ -35,7 +35,8 @@ constexpr int32_t kPathTool = 10;
 // Whether the active tool (or, with alsoSecondary, the secondary tool) has the id.
 bool toolActive(int32_t id, bool alsoSecondary) {
     if (!g_mainWindow) return false;
-    return Tool_Id(g_mainWindow->activeTool) == id || (alsoSecondary && Tool_Id(g_mainWindow->secondaryTool) == id);
+    return Tool_Id(g_mainWindow->activeTool) == id ||
+           (alsoSecondary && Tool_Id(g_mainWindow->secondaryTool) == id);
 }
 
 // ---- Look-ups by serial ------------------------------------------------------------------------

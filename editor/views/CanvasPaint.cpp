@@ -43,7 +43,6 @@ bool toolActive(int id, bool orSecondary) {
            (orSecondary && Tool_Id(g_mainWindow->secondaryTool) == id);
 }
 
-
 } // namespace
 
 void cCanvas::updateRenderState() {
@@ -275,7 +274,8 @@ void cCanvas::drawOverlays() {
     cAbstractTool* active = g_mainWindow ? g_mainWindow->activeTool : nullptr;
     cAbstractTool* secondary = g_mainWindow ? g_mainWindow->secondaryTool : nullptr;
     const bool spaceHeld = g_mainWindow && (g_mainWindow->heldKeys & HeldKey::Space);
-    cAbstractTool* camera = g_mainWindow && g_mainWindow->toolSet ? (*g_mainWindow->toolSet)[ToolId::Camera] : nullptr;
+    cAbstractTool* camera =
+        g_mainWindow && g_mainWindow->toolSet ? (*g_mainWindow->toolSet)[ToolId::Camera] : nullptr;
     if ((freeLook || spaceHeld) && camera) camera->drawOverlay(this, &context);
     if (secondary) secondary->drawOverlay(this, &context);
     if (active) active->drawOverlay(this, &context);
