@@ -90,13 +90,13 @@ struct FrameRig {
         static int argc = 1;
         static char name[] = "zarv_bench";
         static char* argv[] = {name, nullptr};
-        app = std::make_unique<QApplication>(argc, argv);
+        if (!QCoreApplication::instance()) app = std::make_unique<QApplication>(argc, argv);
         K_MathLib_Initialize(0);
-        main = std::make_unique<cMainWindow>();
-        main->settings.EnergySavingMode = true;
-        main->settings.EnableScrollbars = false;
+        if (!g_mainWindow) main = std::make_unique<cMainWindow>();
+        g_mainWindow->settings.EnergySavingMode = true;
+        g_mainWindow->settings.EnableScrollbars = false;
         Project_Construct(&doc);
-        main->documents.append(&doc);
+        g_mainWindow->documents.append(&doc);
         window = new cChildWindow(&doc);
         window->buildLayout(-1);
         window->resize(2 * 1024 + 6, 2 * 768 + 6);
@@ -120,7 +120,7 @@ FrameRig& rig() {
 void BM_EmptyFrame(benchmark::State& state) {
     FrameRig& r = rig();
     const int type = int(state.range(0));
-    r.main->settings.HideSmallGrid = state.range(1) != 0;
+    g_mainWindow->settings.HideSmallGrid = state.range(1) != 0;
     cCanvas* view = nullptr;
     for (cCanvas* v : r.window->views)
         if (v->viewType == type) view = v;

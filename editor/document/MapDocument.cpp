@@ -30,6 +30,10 @@
 #include "mainwindow/MainWindow.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
+#include "tools/AbstractTool.h"
+#include "tools/SelectionBox.h"
+#include "tools/ToolSupport.h"
+#include "views/Canvas.h"
 #include "views/ChildWindow.h"
 
 namespace {
@@ -504,6 +508,30 @@ void Project_UpdateActiveViews(MapDocument* document) {
     }
     if (!ownsActive) return;
     makeConfigCurrent(document);
+    // The status label shows the box of the active tool: selection 0, block 1, entity 2 (its
+    // placement point), cordon 5; other tools show none.
+    int slot = -1, mode = 0;
+    switch (g_mainWindow ? Tool_Id(g_mainWindow->activeTool) : -1) {
+    case ToolId::Selection:
+        slot = 0;
+        break;
+    case ToolId::Brush:
+        slot = 1;
+        break;
+    case ToolId::Entity:
+        slot = 2;
+        mode = BoxStatus::Centre;
+        break;
+    case ToolId::Cordon:
+        slot = 5;
+        break;
+    default:
+        break;
+    }
+    const cCanvas* view = g_mainWindow ? g_mainWindow->focusView : nullptr;
+    const int i = view && !view->is3D() ? view->hAxis : 0, j = view && !view->is3D() ? view->vAxis : 1;
+    Tool_SetStatusText(4, slot < 0 ? QString()
+                                   : Select_BoxStatusText(&document->selectionBoxes[slot], i, j, mode));
     Map_UpdateSelectionSummary(document->world);
 }
 

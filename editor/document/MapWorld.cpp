@@ -10,6 +10,7 @@
 
 #include "core/Platform.h"
 #include "core/System.h"
+#include "tools/AbstractTool.h"
 #include "core/TextEncoding.h"
 #include "document/CompilerOverlays.h"
 #include "document/CullTree.h"
@@ -89,6 +90,13 @@ void Map_InitWorld(MapWorld* world, MapDocument* document) {
     if (!world->idBitmap) qFatal("out of memory allocating the object-id bitmap");
     world->visGroups = new std::map<int32_t, VisGroup*>;
     Map_UpdateSelectionMode(world);
+}
+
+bool Map_CordonSet(const MapWorld* world) {
+    if (!world) return false;
+    for (int k = 0; k < 3; ++k)
+        if (!(world->cordonMaxs[k] > world->cordonMins[k])) return false;
+    return true;
 }
 
 void Map_DestroyWorld(MapWorld* world) {
@@ -403,8 +411,8 @@ uint32_t Map_SelectionModeFor(int32_t toolId, bool ignoreGroups) {
 uint32_t Map_UpdateSelectionMode(MapWorld* world) {
     if (!world) return SelectionMode::WholeGroups;
     const bool ignoreGroups = g_mainWindow && g_mainWindow->settings.IgnoreGroups;
-    // The main window holds no active tool until the tools exist: no tool selects faces yet.
-    world->selectionMode = Map_SelectionModeFor(-1, ignoreGroups);
+    world->selectionMode =
+        Map_SelectionModeFor(g_mainWindow ? Tool_Id(g_mainWindow->activeTool) : -1, ignoreGroups);
     return world->selectionMode;
 }
 

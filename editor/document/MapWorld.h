@@ -79,6 +79,9 @@ struct MapWorld {
     std::map<int32_t, VisGroup*>* visGroups; // by id, ascending
     // The last texture-package list handed to a plugin: the only string the next call may free.
     char* pluginPackageList;
+    // The bounds of the last selection or created object; new blocks take their depth from it.
+    float rememberedMins[3];
+    float rememberedMaxs[3];
 };
 
 #define ZARV_WORLD_OFFSET(field) (offsetof(MapWorld, field) - offsetof(MapWorld, handle))
@@ -103,6 +106,9 @@ static_assert(ZARV_WORLD_OFFSET(flags) == 128);
 static_assert(ZARV_WORLD_OFFSET(cordonMins) == 132);
 static_assert(ZARV_WORLD_OFFSET(cordonMaxs) == 144);
 #undef ZARV_WORLD_OFFSET
+
+// The cordon is set when its box has extent on every axis (a corner at the origin is a cordon).
+bool Map_CordonSet(const MapWorld* world);
 
 // ---- Map handle ------------------------------------------------------------------------------
 inline MapHandle Map_Handle(MapWorld* world) {

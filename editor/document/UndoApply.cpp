@@ -11,6 +11,8 @@
 #include "core/System.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
+#include "mainwindow/MainWindow.h"
+#include "tools/AbstractTool.h"
 #include "document/MapWorldEntities.h"
 #include "document/SelectionSummary.h"
 #include "document/UndoHistory.h"
@@ -30,11 +32,11 @@ namespace {
 
 constexpr int32_t kPathTool = 10;
 
-// Whether the active tool (or, with alsoSecondary, the secondary tool) has the id. The tools come
-// with the main window's tool set; until then no tool is active, which gives the rules for every
-// other tool.
-bool toolActive(int32_t, bool /*alsoSecondary*/) {
-    return false;
+// Whether the active tool (or, with alsoSecondary, the secondary tool) has the id.
+bool toolActive(int32_t id, bool alsoSecondary) {
+    if (!g_mainWindow) return false;
+    return Tool_Id(g_mainWindow->activeTool) == id ||
+           (alsoSecondary && Tool_Id(g_mainWindow->secondaryTool) == id);
 }
 
 // ---- Look-ups by serial ------------------------------------------------------------------------

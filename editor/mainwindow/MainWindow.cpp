@@ -17,6 +17,7 @@
 #include "dialogs/application/PluginDialog.h"
 #include "document/MapDocument.h"
 #include "document/UndoHistory.h"
+#include "tools/ToolSet.h"
 #include "views/ChildWindow.h"
 #include "views/ColorScheme.h"
 #include "mainwindow/ConsoleSink.h"
@@ -24,9 +25,12 @@
 
 cMainWindow* g_mainWindow = nullptr;
 
-cMainWindow::cMainWindow(WindowMode mode) {
+cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>()) {
     g_mainWindow = this;
-    if (mode == WindowMode::Interactive) buildInteractive();
+    if (mode == WindowMode::Interactive) {
+        buildInteractive();
+        activeTool = (*toolSet)[ToolId::Selection];
+    }
 }
 
 cMainWindow::~cMainWindow() {

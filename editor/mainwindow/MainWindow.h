@@ -10,6 +10,7 @@
 #include <span>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 #include "dialogs/editing/FacePropertiesDialog.h"
 #include "gamedata/ArchiveRegistry.h"
@@ -41,6 +42,7 @@ class QMenu;
 class QToolBar;
 struct ClassTreeNode;
 struct Clipboard;
+class ToolSet;
 
 // Bits of cMainWindow::heldKeys: keys held down, kept by the window's event filter.
 namespace HeldKey {
@@ -93,6 +95,12 @@ public:
     // Makes a view the one taking input; the one before it has its input state reset.
     void setActiveCanvas(cCanvas* view);
 
+    // ---- Tools (MainWindowTools.cpp; the tool slots are with the other slots below) ----
+    // Every tool refreshes from the selection for the view (nothing without a view).
+    void notifySelectionChanged(cCanvas* view);
+    // Leaves texture-application mode for the selection tool.
+    void exitTextureApplication();
+
     // Sets the checkable action of that object name (in actionList) without running its slot.
     void setActionChecked(const QString& name, bool checked);
     // Every member of settings to its default; the recent-files list empty.
@@ -143,6 +151,8 @@ public:
     cCanvas* focusView = nullptr;
     cCanvas* previousFocusView = nullptr;
     cCanvas* lastInputCanvas = nullptr;
+    // The eleven tools, indexed by tool id; made with the window.
+    std::unique_ptr<ToolSet> toolSet;
     cAbstractTool* activeTool = nullptr;
     cAbstractTool* secondaryTool = nullptr;
     uint32_t heldKeys = 0; // HeldKey
@@ -202,8 +212,6 @@ public:
     bool savedWindowPresent = false;
     uint32_t currentVisGroup = 0;
     QString tieClassName;
-    // One tool per id (null until the tools are made).
-    std::array<cAbstractTool*, ToolId::Count> toolSet{};
     // The dialogs whose geometry the layout file keeps.
     QWidget* textureBrowserDialog = nullptr;
     QWidget* shaderEditDialog = nullptr;
@@ -457,7 +465,7 @@ public slots:
     void cmdToolsRotateClockwise();
     void cmdToolsConnectEntities();
     void cmdToolsShaderEdit();
-    // ToolSwitching.cpp
+    // MainWindowTools.cpp
     void toolSelect();
     void toolEntity();
     void toolBrush();
@@ -482,6 +490,8 @@ private:
     void noMapWindowLeft();
     // Frees the documents whose last map window was closed.
     void closeEmptyDocuments();
+    // The switch of the tool commands: which modes to leave first, then deactivate and activate.
+    void switchTool(int id, int leaveModes);
 };
 
 // The movement code of a Qt key (Space 0, arrows 1-4, W S A D C 5-9, also on the Russian layout);

@@ -20,6 +20,7 @@
 #include "document/SelectionOperations.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/QCustomAction.h"
+#include "tools/ToolSet.h"
 #include "map/ObjectRecords.h"
 #include "views/ChildWindow.h"
 
@@ -316,7 +317,7 @@ void cMainWindow::cmdHelpUpdateCheck() {
 // Magnify and camera work on top of the tool in use: a working tool they displace stays active
 // underneath as the secondary tool, so the editor can return to it.
 static void switchTemporaryTool(cMainWindow* window, int32_t target) {
-    cAbstractTool* tool = window->toolSet[target];
+    cAbstractTool* tool = window->toolSet ? (*window->toolSet)[target] : nullptr;
     const int32_t other = target == ToolId::Magnify ? ToolId::Camera : ToolId::Magnify;
     const int32_t active = Tool_Id(window->activeTool);
     if (tool && active != target) {

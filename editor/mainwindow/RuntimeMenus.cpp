@@ -16,6 +16,8 @@ void cMainWindow::applyLanguage(QAction* action, const QString& language) {
 }
 void cMainWindow::applySettings() {}
 void cMainWindow::updateToolActions() {}
-void cMainWindow::notifySelectionChanged() {}
+void cMainWindow::notifySelectionChanged() {
+    notifySelectionChanged(focusView);
+}
 void cMainWindow::deselectHiddenObjects() {}
 void cMainWindow::execPreferences(int page) {}

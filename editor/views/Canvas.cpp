@@ -20,6 +20,7 @@
 #include "mainwindow/MainWindow.h"
 #include "map/MapCamera.h"
 #include "tools/AbstractTool.h"
+#include "tools/ToolSet.h"
 #include "views/ChildWindow.h"
 
 namespace {
@@ -259,8 +260,7 @@ void cCanvas::setCursorForTool() {
     cAbstractTool* tool = g_mainWindow ? g_mainWindow->activeTool : nullptr;
     const bool spaceHeld = g_mainWindow && (g_mainWindow->heldKeys & HeldKey::Space);
     auto cameraTool = [&]() -> cAbstractTool* {
-        // The camera tool has no object until the tool set exists.
-        return tool && Tool_Id(tool) == ToolId::Camera ? tool : nullptr;
+        return g_mainWindow && g_mainWindow->toolSet ? (*g_mainWindow->toolSet)[ToolId::Camera] : nullptr;
     };
     if (is3D()) {
         if (spaceHeld || freeLook) tool = cameraTool();
@@ -595,12 +595,6 @@ void cCanvas::resizeGL(int w, int h) {
         pickBuffer = nullptr;
     }
     updateScrollBars();
-}
-
-void cCanvas::mousePressEvent(QMouseEvent* event) {
-    // Input handling proper comes with the tools; a press focuses the view.
-    focusView();
-    event->accept();
 }
 
 bool cCanvas::bindPickBuffer() {

@@ -202,7 +202,16 @@ protected:
     void initializeGL() override;
     void resizeGL(int w, int h) override;
     void paintGL() override;
+    // ---- Input (CanvasInput.cpp) ----
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     friend struct CanvasPasses;
@@ -225,6 +234,14 @@ private:
     void renderPickPass(int x, int y, int argument);
     void vertex2D(float out[3], float h, float v, float d) const;
     void drawBorderedQuad(const float outer[4][3], const float inner[4][3], const uint8_t rgba[4]);
+    // Redraw-now: no animation step, the fast-redraw bit for this one paint.
+    void redrawNowFast();
+    // Nudges with the arrow keys or scrolls; true when the key was taken.
+    bool arrowKey(int key, int modifiers);
+    // Whether the title rectangle holds the point; a change refreshes the cursor.
+    void updateMouseOverTitle(int x, int y);
+    // Wheel steps gathered from high-resolution wheels until a whole notch (120).
+    int wheelRemainder = 0;
     QOpenGLFramebufferObject* pickBuffer = nullptr;
     bool glReady = false;
 };

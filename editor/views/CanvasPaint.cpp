@@ -15,6 +15,7 @@
 #include "mainwindow/MainWindow.h"
 #include "map/MapEntity.h"
 #include "tools/AbstractTool.h"
+#include "tools/ToolSet.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
 #include "views/ColorScheme.h"
@@ -40,13 +41,6 @@ bool toolActive(int id, bool orSecondary) {
     if (!g_mainWindow) return false;
     return Tool_Id(g_mainWindow->activeTool) == id ||
            (orSecondary && Tool_Id(g_mainWindow->secondaryTool) == id);
-}
-
-// The cordon box counts as set when any of its six coordinates is non-zero.
-bool cordonSet(const MapWorld* world) {
-    for (int k = 0; k < 3; ++k)
-        if (world->cordonMins[k] != 0.0f || world->cordonMaxs[k] != 0.0f) return true;
-    return false;
 }
 
 } // namespace
@@ -280,7 +274,9 @@ void cCanvas::drawOverlays() {
     cAbstractTool* active = g_mainWindow ? g_mainWindow->activeTool : nullptr;
     cAbstractTool* secondary = g_mainWindow ? g_mainWindow->secondaryTool : nullptr;
     const bool spaceHeld = g_mainWindow && (g_mainWindow->heldKeys & HeldKey::Space);
-    if ((freeLook || spaceHeld) && Tool_Id(active) == ToolId::Camera) active->drawOverlay(this, &context);
+    cAbstractTool* camera =
+        g_mainWindow && g_mainWindow->toolSet ? (*g_mainWindow->toolSet)[ToolId::Camera] : nullptr;
+    if ((freeLook || spaceHeld) && camera) camera->drawOverlay(this, &context);
     if (secondary) secondary->drawOverlay(this, &context);
     if (active) active->drawOverlay(this, &context);
     if (showStatistics) drawStatistics();
@@ -334,7 +330,7 @@ void cCanvas::drawCordon(bool filled) {
     MapDocument* doc = document();
     if (!settings().EnableCordon || !doc || !doc->world || toolActive(ToolId::Cordon, true)) return;
     MapWorld* world = doc->world;
-    if (!cordonSet(world)) return;
+    if (!Map_CordonSet(world)) return;
     uint8_t rgba[4];
     Color_FillRGBA(rgba, COLOR_CORDON_LINE);
     if (filled) {

@@ -11,6 +11,7 @@
 #include "document/MapWorld.h"
 #include "document/SelectionSummary.h"
 #include "mainwindow/QCustomAction.h"
+#include "tools/ToolSet.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
 
@@ -87,29 +88,27 @@ TEST_F(MainWindowSlotsTest, CheckedCommandsSetTheirSettings) {
 TEST_F(MainWindowSlotsTest, MagnifyAndCameraKeepTheWorkingToolUnderneath) {
     cMainWindow window(WindowMode::Headless);
     QStringList log;
-    std::vector<std::unique_ptr<RecordingTool>> tools;
-    for (int32_t id = 0; id < ToolId::Count; ++id) {
-        tools.push_back(std::make_unique<RecordingTool>(id, &log));
-        window.toolSet[id] = tools.back().get();
-    }
-    window.activeTool = window.toolSet[ToolId::Vertex];
+    for (int32_t id = 0; id < ToolId::Count; ++id)
+        window.toolSet->tools[id] = std::make_unique<RecordingTool>(id, &log);
+    const ToolSet& toolSet = *window.toolSet;
+    window.activeTool = toolSet[ToolId::Vertex];
     window.toolMagnify();
-    EXPECT_EQ(window.activeTool, window.toolSet[ToolId::Magnify]);
-    EXPECT_EQ(window.secondaryTool, window.toolSet[ToolId::Vertex]);
+    EXPECT_EQ(window.activeTool, toolSet[ToolId::Magnify]);
+    EXPECT_EQ(window.secondaryTool, toolSet[ToolId::Vertex]);
     window.toolCamera();
-    EXPECT_EQ(window.activeTool, window.toolSet[ToolId::Camera]);
-    EXPECT_EQ(window.secondaryTool, window.toolSet[ToolId::Vertex]);
+    EXPECT_EQ(window.activeTool, toolSet[ToolId::Camera]);
+    EXPECT_EQ(window.secondaryTool, toolSet[ToolId::Vertex]);
     window.toolMagnify();
-    EXPECT_EQ(window.secondaryTool, window.toolSet[ToolId::Vertex]);
+    EXPECT_EQ(window.secondaryTool, toolSet[ToolId::Vertex]);
     // Already active: nothing happens.
     window.toolMagnify();
     EXPECT_EQ(log, (QStringList{"activate 1", "activate 2", "activate 1"}));
     // From the selection tool nothing is kept.
     window.secondaryTool = nullptr;
-    window.activeTool = window.toolSet[ToolId::Selection];
+    window.activeTool = toolSet[ToolId::Selection];
     window.toolCamera();
     EXPECT_EQ(window.secondaryTool, nullptr);
-    window.toolSet = {};
+    window.activeTool = window.secondaryTool = nullptr;
 }
 
 TEST_F(MainWindowSlotsTest, VertexCommandsAreKeysOfTheVertexToolOnly) {

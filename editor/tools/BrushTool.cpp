@@ -1,0 +1,167 @@
+#include "tools/BrushTool.h"
+
+#include <QOpenGLFunctions>
+#include <cstring>
+
+#include "core/Prompt.h"
+#include "document/MapDocument.h"
+#include "document/MapWorld.h"
+#include "document/Primitives.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/TextureRecords.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/PrimitiveRegistry.h"
+#include "map/MapBrush.h"
+#include "tools/SelectionBox.h"
+#include "tools/SelectionTool.h"
+#include "tools/ToolSupport.h"
+#include "views/Canvas.h"
+#include "views/ColorScheme.h"
+
+namespace {
+ShaderRecord* g_currentTexture = nullptr;
+} // namespace
+
+ShaderRecord* Tool_CurrentTexture() {
+    return g_currentTexture;
+}
+
+void Tool_SetCurrentTexture(ShaderRecord* texture) {
+    g_currentTexture = texture;
+}
+
+void cBrushTool::newBox(cCanvas* view, SelectionBox* box, float p[3]) {
+    const int k = view->dAxis;
+    const MapWorld* world = view->document()->world;
+    if (world->rememberedMaxs[k] - world->rememberedMins[k] > 0.001f) {
+        dragStart[k] = world->rememberedMins[k];
+        p[k] = world->rememberedMaxs[k];
+    } else {
+        p[k] += 64.0f;
+    }
+    Select_BoxFromPoints(box, dragStart, p);
+}
+
+void cBrushTool::nudged(cCanvas* view, SelectionBox* box) {
+    Tool_BoxStatus(view, box, BoxStatus::None);
+}
+
+int cBrushTool::outlineColour() const {
+    return COLOR_BRUSH_CREATION;
+}
+
+int cBrushTool::bulletColour() const {
+    return COLOR_BRUSH_HANDLE;
+}
+
+bool cBrushTool::ownCursor(cCanvas* view) {
+    view->setCursor(Tool_Cursor(ToolCursor::Brush));
+    return true;
+}
+
+bool cBrushTool::keyPress(cCanvas* view, int key, int modifiers) {
+    SelectionBox* box = boxOf(view);
+    if (!box) return false;
+    if (key == Qt::Key_Escape && !box->valid) {
+        MapWorld* world = view->document()->world;
+        if (!Tool_Settings().ClearSelectionOnEscape || (!world->selectedEntities && !world->selectedBrushes))
+            return false;
+        Map_SelectNone(world);
+        inside = false;
+        hoverHandle = 0;
+        Tool_UpdateActions(0x15);
+        Tool_Redraw(view, 3);
+        return true;
+    }
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !view->is3D() && box->valid) {
+        dragging = inside = false;
+        if (modifiers & Qt::AltModifier) return false;
+        createObject(view);
+        return true;
+    }
+    return cBoxTool::keyPress(view, key, modifiers);
+}
+
+bool cBrushTool::contextMenu(cCanvas* view, int x, int y, QPoint global, bool onRelease) {
+    SelectionBox* box = boxOf(view);
+    if (onRelease || !box || !box->valid) return false;
+    float p[3];
+    Tool_MapPoint(view, x, y, 0, box, p);
+    if (!Select_BoxContainsPoint(box, p)) return true;
+    Tool_UpdateCreateActions(QString());
+    Tool_ExecContextMenu(QStringLiteral("Create"), global);
+    return true;
+}
+
+void cBrushTool::fillParams(cCanvas* view, const SelectionBox* box, PrimitiveParams* params) const {
+    std::memset(static_cast<void*>(params), 0, sizeof *params);
+    const MainSettings& s = Tool_Settings();
+    params->map = Map_Handle(view->document()->world);
+    const GameConfig* config = GameCfg_Current();
+    const float scale = config ? config->DefaultTextureScale : 1.0f;
+    params->texInfo.sScale = scale;
+    params->texInfo.tScale = scale;
+    params->texInfo.alignment = s.TextureFaceAlign ? 2 : 1;
+    const ShaderRecord* texture = Tool_CurrentTexture();
+    if (texture) {
+        params->texInfo.value = texture->value;
+        params->texInfo.surfaceFlags = texture->surfaceFlags;
+        params->texInfo.contents = texture->contents;
+        std::strncpy(params->texInfo.name, texture->name, kTextureNameMax);
+    } else {
+        std::strcpy(params->texInfo.name, "notexture");
+    }
+    const PrimitiveEntry* entry = App_CurrentPrimitive();
+    params->count = entry ? entry->count : 0;
+    int flags = s.DontSnapPrimitivePoints ? 0 : PrimitiveFlag::SnapPoints;
+    if (s.StretchArches) flags |= PrimitiveFlag::StretchArches;
+    if (s.ReorientPrimitives && !view->is3D()) {
+        params->axes[0] = view->hAxis;
+        params->axes[1] = view->vAxis;
+        params->axes[2] = view->dAxis;
+        if (view->depthSign) flags |= PrimitiveFlag::Handedness;
+    } else {
+        params->axes[0] = 0;
+        params->axes[1] = 1;
+        params->axes[2] = 2;
+        flags |= PrimitiveFlag::Handedness;
+    }
+    params->flags = flags;
+    for (int k = 0; k < 3; ++k) {
+        params->mins[k] = box->mins[k];
+        params->maxs[k] = box->maxs[k];
+    }
+}
+
+void cBrushTool::createObject(cCanvas* view) {
+    SelectionBox* box = boxOf(view);
+    if (view->is3D() || !box) return;
+    MapDocument* doc = view->document();
+    float volume = 1.0f;
+    for (int k = 0; k < 3; ++k)
+        volume *= box->maxs[k] - box->mins[k];
+    if (box->valid && volume != 0.0f) {
+        if (PrimitiveEntry* entry = App_CurrentPrimitive()) {
+            PrimitiveParams params;
+            fillParams(view, box, &params);
+            if (entry->create && entry->create(&params)) {
+                Tool_RememberBounds(doc, box);
+                doc->modified = true;
+                Project_UpdateTitles(doc);
+            }
+        }
+    } else {
+        Prompt_Message(App_DialogParent(view), PromptIcon::Warning, QObject::tr("The box is empty."));
+    }
+    dragging = inside = false;
+    Select_ClearBox(box);
+    view->setCursorForTool();
+    Tool_Redraw(view, 3);
+    Tool_BoxStatus(view, box, 0);
+}
+
+void cBrushTool::drawOverlay(cCanvas* view, RenderContext*) {
+    SelectionBox* box = boxOf(view);
+    if (view->is3D() || !box || !box->valid || !Tool_Settings().DrawSizingInfo) return;
+    Tool_DrawSizingLabels(view, box, dragging ? COLOR_ACTIVE_SELECTION : COLOR_BRUSH_CREATION);
+}

@@ -1,0 +1,6 @@
+// The entity placement tool. Until its own behaviour is built it answers every slot as the base does.
+#pragma once
+
+#include "tools/AbstractTool.h"
+
+class cEntityTool : public cAbstractTool {};

@@ -1,0 +1,6 @@
+// The path editing tool. Until its own behaviour is built it answers every slot as the base does.
+#pragma once
+
+#include "tools/AbstractTool.h"
+
+class cPathTool : public cAbstractTool {};

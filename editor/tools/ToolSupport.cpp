@@ -1,0 +1,207 @@
+#include "tools/ToolSupport.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+#include <QStatusBar>
+#include <cmath>
+
+#include "document/MapDocument.h"
+#include "document/MapSelection.h"
+#include "document/MapWorld.h"
+#include "mainwindow/MainWindow.h"
+#include "map/MapCamera.h"
+#include "tools/SelectionBox.h"
+#include "views/Canvas.h"
+
+namespace {
+
+QString g_statusTexts[8];
+ContextMenuHook g_menuHook;
+
+// The tool cursors are drawn here: black shapes with a white rim on a transparent 32 x 32 image.
+QPixmap drawCursor(int kind) {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (int pass = 0; pass < 2; ++pass) {
+        painter.setPen(QPen(pass == 0 ? Qt::white : Qt::black, pass == 0 ? 3.0 : 1.0));
+        painter.setBrush(Qt::NoBrush);
+        switch (kind) {
+        case ToolCursor::Rotate:
+            painter.drawArc(QRectF(6, 6, 18, 18), 30 * 16, 300 * 16);
+            painter.drawLine(QPointF(24, 11), QPointF(24, 4));
+            painter.drawLine(QPointF(24, 11), QPointF(17, 11));
+            break;
+        case ToolCursor::Cross:
+            painter.drawLine(QPointF(16, 4), QPointF(16, 27));
+            painter.drawLine(QPointF(5, 15), QPointF(28, 15));
+            break;
+        default:
+            painter.drawLine(QPointF(6, 1), QPointF(6, 11));
+            painter.drawLine(QPointF(1, 6), QPointF(11, 6));
+            painter.drawRect(QRectF(13, 13, 14, 10));
+            break;
+        }
+    }
+    return pixmap;
+}
+
+} // namespace
+
+const MainSettings& Tool_Settings() {
+    return Project_Settings();
+}
+
+MainSettings* Tool_MutableSettings() {
+    return g_mainWindow ? &g_mainWindow->settings : nullptr;
+}
+
+void Tool_SetStatusText(int label, const QString& text) {
+    if (label >= 0 && label < 8) g_statusTexts[label] = text;
+    App_SetStatusText(g_mainWindow, text, label);
+}
+
+QString Tool_StatusText(int label) {
+    return label >= 0 && label < 8 ? g_statusTexts[label] : QString();
+}
+
+void Tool_ShowMessage(const QString& text, int timeout) {
+    if (g_mainWindow && qobject_cast<QApplication*>(QCoreApplication::instance()))
+        g_mainWindow->statusBar()->showMessage(text, timeout);
+}
+
+void Tool_SetContextMenuHook(ContextMenuHook hook) {
+    g_menuHook = std::move(hook);
+}
+
+void Tool_ExecContextMenu(const QString& name, QPoint global) {
+    if (g_menuHook) {
+        g_menuHook(name, global);
+        return;
+    }
+    App_ExecContextMenu(name, global);
+}
+
+bool Tool_IsCanvasMenuOpen() {
+    return App_IsCanvasMenuOpen();
+}
+
+QCursor Tool_Cursor(int kind) {
+    static const QPoint hotSpots[3] = {{15, 15}, {16, 15}, {6, 6}};
+    kind = std::clamp(kind, 0, 2);
+    return QCursor(drawCursor(kind), hotSpots[kind].x(), hotSpots[kind].y());
+}
+
+Qt::CursorShape Tool_HandleCursor(int handle, bool shear) {
+    switch (handle) {
+    case 1:
+    case 4:
+        return Qt::SizeFDiagCursor;
+    case 2:
+    case 3:
+        return Qt::SizeBDiagCursor;
+    case 5:
+    case 6:
+        return shear ? Qt::SizeVerCursor : Qt::SizeHorCursor;
+    case 7:
+    case 8:
+        return shear ? Qt::SizeHorCursor : Qt::SizeVerCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}
+
+bool Tool_DocumentOpen(const MapDocument* document) {
+    return document && g_mainWindow && g_mainWindow->documents.contains(const_cast<MapDocument*>(document));
+}
+
+bool Tool_CameraInWorld(const MapWorld* world, const CameraRecord* camera) {
+    if (!world || !camera) return false;
+    for (const CameraRecord* c = world->cameras; c; c = c->next)
+        if (c == camera) return true;
+    return false;
+}
+
+void Tool_Redraw(cCanvas* view, int mask) {
+    if (view && view->document()) Project_RedrawViews(view->document(), mask);
+}
+
+bool Tool_SpaceHeld() {
+    return g_mainWindow && (g_mainWindow->heldKeys & HeldKey::Space);
+}
+
+void Tool_MapPoint(cCanvas* view, int x, int y, int flags, const SelectionBox* box, float out[3]) {
+    view->screenToWorld(x, y, flags, false, out);
+    if (!view->is3D() && box && box->valid) out[view->dAxis] = box->mins[view->dAxis];
+}
+
+int Tool_HitHandle(cCanvas* view, const SelectionBox* box, const float point[3]) {
+    if (!box || !box->valid || view->is3D()) return 0;
+    const float zoom = view->zoom;
+    return Select_BoxHitHandle(box, view->hAxis, view->vAxis,
+                               float(Tool_Settings().SelectionBulletSize) / zoom, 6.0f / zoom, 6.0f / zoom,
+                               point);
+}
+
+void Tool_BoxStatus(cCanvas* view, const SelectionBox* box, int mode) {
+    const int i = view && !view->is3D() ? view->hAxis : 0;
+    const int j = view && !view->is3D() ? view->vAxis : 1;
+    Tool_SetStatusText(4, Select_BoxStatusText(box, i, j, mode));
+}
+
+void Tool_MarkModified(MapDocument* document) {
+    if (document) Project_SetModified(document);
+}
+
+namespace {
+ToolCommandHook g_commandHook;
+void record(const QString& command) {
+    if (g_commandHook) g_commandHook(command);
+}
+} // namespace
+
+void Tool_SetCommandHook(ToolCommandHook hook) {
+    g_commandHook = std::move(hook);
+}
+
+void Tool_UpdateActions(int mask) {
+    record(QStringLiteral("updateActions %1").arg(mask, 0, 16));
+    if (g_mainWindow) g_mainWindow->updateActions(mask);
+}
+
+void Tool_UpdateCreateActions(const QString& className) {
+    record(QStringLiteral("updateCreateActions ") + className);
+    if (g_mainWindow) g_mainWindow->updateCreateActions(className, 0);
+}
+
+void Tool_EditProperties() {
+    record(QStringLiteral("editProperties"));
+    if (g_mainWindow) g_mainWindow->cmdEditProperties();
+}
+
+void Tool_SelectByBox(cCanvas* view, int mode) {
+    MapDocument* doc = view ? view->document() : nullptr;
+    if (!doc || !doc->world) return;
+    SelectionBox* box = &doc->selectionBoxes[0];
+    if (!box->valid) return;
+    float mins[3], maxs[3];
+    for (int k = 0; k < 3; ++k) {
+        mins[k] = box->mins[k];
+        maxs[k] = box->maxs[k];
+    }
+    if (!view->is3D() && mins[view->dAxis] == maxs[view->dAxis]) {
+        const float world = float(Tool_Settings().MaxWorldSize);
+        mins[view->dAxis] -= world;
+        maxs[view->dAxis] += world;
+    }
+    Map_UpdateSelectionMode(doc->world);
+    Map_SelectInBox(doc->world, mins, maxs, mode);
+    Select_ClearBox(box);
+    if (g_mainWindow) g_mainWindow->notifySelectionChanged(view);
+    Project_RedrawViews(doc, 3);
+    view->setCursorForTool();
+    Tool_BoxStatus(view, box, 0);
+}

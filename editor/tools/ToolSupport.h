@@ -1,0 +1,78 @@
+// What the tools share: the settings, the status-bar texts, the context-menu and command hooks of
+// the main window, the tool cursors, view mapping with the box's depth, and the redraw calls.
+#pragma once
+
+#include <QCursor>
+#include <QPoint>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class cCanvas;
+class MapDocument;
+struct CameraRecord;
+struct MainSettings;
+struct MapWorld;
+struct SelectionBox;
+
+// The main window's settings (defaults without one); writable only with a main window.
+const MainSettings& Tool_Settings();
+MainSettings* Tool_MutableSettings();
+
+// ---- Status bar ----
+// Texts of the numbered status-bar labels (label 4 is the box's size, angle or shear).
+void Tool_SetStatusText(int label, const QString& text);
+QString Tool_StatusText(int label);
+// A message in the status bar for the timeout (milliseconds).
+void Tool_ShowMessage(const QString& text, int timeout);
+
+// ---- Context menus ----
+// Pops the main window's named context menu ("Canvas", "Operations", "Select", "Selection",
+// "Create") at the global position. A hook, when set, is called instead (tests record the calls).
+using ContextMenuHook = std::function<void(const QString& name, QPoint global)>;
+void Tool_SetContextMenuHook(ContextMenuHook hook);
+void Tool_ExecContextMenu(const QString& name, QPoint global);
+// Whether the "Canvas" menu is open.
+bool Tool_IsCanvasMenuOpen();
+
+// ---- Cursors ----
+namespace ToolCursor {
+constexpr int Rotate = 0; // "c_rotate", hot spot 15,15
+constexpr int Cross = 1;  // "c_cross", hot spot 16,15
+constexpr int Brush = 2;  // "c_brush", hot spot 6,6
+} // namespace ToolCursor
+QCursor Tool_Cursor(int kind);
+// The scale cursor of a box handle (1..8); the arrow for none.
+Qt::CursorShape Tool_HandleCursor(int handle, bool shear);
+
+// ---- Views and documents ----
+// Whether the document is still open (a tool's remembered document may have been closed).
+bool Tool_DocumentOpen(const MapDocument* document);
+// Whether the camera is still in the world's camera list.
+bool Tool_CameraInWorld(const MapWorld* world, const CameraRecord* camera);
+// Redraws the views of the view's document (ViewMask bits).
+void Tool_Redraw(cCanvas* view, int mask);
+// Whether Space is held.
+bool Tool_SpaceHeld();
+// Maps a window point of a 2D view to the world (ScreenFlag bits); with a valid box the depth
+// coordinate becomes the box's minimum on the view's depth axis.
+void Tool_MapPoint(cCanvas* view, int x, int y, int flags, const SelectionBox* box, float out[3]);
+// The handle of the box under a world point of the view (0 none), as the selection tool tests it.
+int Tool_HitHandle(cCanvas* view, const SelectionBox* box, const float point[3]);
+// Status text of the box for the view's axes (Select_BoxStatusText) to label 4.
+void Tool_BoxStatus(cCanvas* view, const SelectionBox* box, int mode);
+// Marks the document modified and refreshes its titles.
+void Tool_MarkModified(MapDocument* document);
+
+// ---- Main-window commands the tools run ----
+// Refreshes the main window's actions (mask of Part groups); a hook until the actions exist.
+void Tool_UpdateActions(int mask);
+// Refreshes the create actions for a class name (empty: none).
+void Tool_UpdateCreateActions(const QString& className);
+// Opens the object properties of the selection.
+void Tool_EditProperties();
+// Selects what the selection tool's box touches (BoxSelect mode), as the Edit menu does.
+void Tool_SelectByBox(cCanvas* view, int mode);
+using ToolCommandHook = std::function<void(const QString& command)>;
+// Tests record the commands the tools run through this hook.
+void Tool_SetCommandHook(ToolCommandHook hook);
