@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/NotAvailable.h"
+#include "gamedata/EffectBatch.h"
 #include "mainwindow/MainWindow.h"
 
 namespace {
@@ -41,7 +42,7 @@ void Render_SetPrimitive(int32_t) {
     Sys_ReportNotAvailable("Render_SetPrimitive");
 }
 
-void Render_Flush() {
+void Render_Flush(void) {
     Sys_ReportNotAvailable("Render_Flush");
 }
 
@@ -96,4 +97,19 @@ float Render_ShadeForNormal(const float* normal) {
     if (!normal) return 1.0f;
     const float shade = 0.8f + 0.13363062f * normal[0] + 0.26726124f * normal[1] + 0.40089184f * normal[2];
     return std::min(shade, 1.0f);
+}
+
+bool Render_BeginBatch(const RenderContext*) {
+    return false;
+}
+void Render_EndBatch() {}
+void Render_FlushBatch() {}
+void Render_DrawBatchStage(EffectBatch*, GLStateCache*, int32_t) {}
+void Render_BatchPointers(GLStateCache*, const EffectVertex*, bool) {}
+bool Render_BatchActive() {
+    return false;
+}
+const EffectBatch* Render_Batch() {
+    static EffectBatch batch{};
+    return &batch;
 }
