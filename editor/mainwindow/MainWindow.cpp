@@ -17,6 +17,7 @@
 #include "dialogs/application/PluginDialog.h"
 #include "document/MapDocument.h"
 #include "document/UndoHistory.h"
+#include "gamedata/EffectBatch.h"
 #include "tools/ToolSet.h"
 #include "views/ChildWindow.h"
 #include "views/ColorScheme.h"
@@ -27,6 +28,8 @@ cMainWindow* g_mainWindow = nullptr;
 
 cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>()) {
     g_mainWindow = this;
+    // Effects may be evaluated as soon as the first plugin registers one.
+    Shader_InitTables();
     if (mode == WindowMode::Interactive) {
         buildInteractive();
         activeTool = (*toolSet)[ToolId::Selection];
