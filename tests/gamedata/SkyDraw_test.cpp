@@ -211,7 +211,7 @@ TEST_F(SkyDrawTest, WrapModesMatricesAndArraysAreRestored) {
     EXPECT_TRUE(glIsEnabled(GL_VERTEX_ARRAY));
     // The interleaved dome arrays replaced the pointers: the cache no longer trusts its own.
     EXPECT_EQ(cache.vertexPointer, nullptr);
-    for (const TextureImage* image : {sky->box[0], sky->box[5], static_cast<const TextureImage*>(cloud)}) {
+    for (const TextureImage* image : {sky->box[0], sky->box[5], cloud}) {
         glBindTexture(GL_TEXTURE_2D, image->glName);
         GLint s = 0, t = 0;
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &s);
