@@ -328,8 +328,9 @@ TextureImage* Shader_CurrentFrame(const EffectBatch* batch) {
     int64_t i = (Effect_Truncate(static_cast<double>(rate) * batch->time * 1024.0) >> 10) % count;
     if (i < 0) i += count;
     if (!stage->frameChain) return stage->frames[i];
+    // A chain that ends before the count stops at its last image.
     TextureImage* image = stage->frames[0];
-    for (; i > 0 && image; --i)
+    for (; i > 0 && image && image->next; --i)
         image = image->next;
     return image;
 }
