@@ -228,9 +228,10 @@ TEST_F(SkyManagerTest, AssignmentKeepsEveryConfigurationsSkies) {
     writeSky(other + "/env", "dusk");
     GameConfig* first = addConfig("First", base());
     GameConfig* second = addConfig("Second", other);
-    load(first);
-    load(second);
+    GameCfg_Precache(configs(), first); // precaching lists the skies
+    GameCfg_Precache(configs(), second);
     Sys_FileLookup() = FileLookupConfig();
+    ASSERT_EQ(listed(first), QStringList{"mysky"});
     {
         // The preferences dialog edits a copy and assigns it back.
         GameConfigManager edited(*configs());
