@@ -90,7 +90,7 @@ struct FrameRig {
         static int argc = 1;
         static char name[] = "zarv_bench";
         static char* argv[] = {name, nullptr};
-        app = std::make_unique<QApplication>(argc, argv);
+        if (!QCoreApplication::instance()) app = std::make_unique<QApplication>(argc, argv);
         K_MathLib_Initialize(0);
         main = std::make_unique<cMainWindow>();
         main->settings.EnergySavingMode = true;

@@ -158,6 +158,18 @@ TEST_F(RunMapOutputTest, ExitCodesSignalsAndStartFailures) {
     EXPECT_GE(clock.elapsed(), 900);
 }
 
+TEST_F(RunMapOutputTest, DecodingKeepsZeroBytesAndCharactersSplitBetweenReads) {
+    // One write: 13 bytes with a zero, 4081 letters and a two-byte character, so the first read
+    // of 4095 bytes ends inside that character.
+    Run_WriteFile(folder + "/bytes",
+                  "#!/bin/sh\nx=$(printf '%4081s' '' | tr ' ' x)\n"
+                  "printf 'before\\000after\\n%s\\303\\251 done\\n' \"$x\"\n",
+                  true);
+    EXPECT_TRUE(run(RUNCMD_PROCESS_WINDOW, folder + "/bytes", ""));
+    EXPECT_TRUE(pane().contains("after\n")) << pane().toStdString();
+    EXPECT_TRUE(pane().contains(QString(4081, 'x') + QString::fromUtf8("\xc3\xa9 done\n")));
+}
+
 TEST_F(RunMapOutputTest, PauseInterruptsTheToolAndItsChildren) {
     cConsoleCapture console;
     // Answered No: the tool goes on; then Yes ends it and the child it started.

@@ -191,6 +191,7 @@ void cRunMapDialog::retranslate() {
 }
 
 void cRunMapDialog::setGameConfig(GameConfig* config) {
+    m_gameConfig = config;
     m_context.config = config;
     ui->txtCmdLine->setText(config ? config->GameCommandLine : QString());
     ui->txtCmdLine->selectAll();
@@ -265,7 +266,7 @@ void cRunMapDialog::exec_on_toggleExpert() {
 }
 
 void cRunMapDialog::exec_on_accept() {
-    if (m_context.config) const_cast<GameConfig*>(m_context.config)->GameCommandLine = ui->txtCmdLine->text();
+    if (m_gameConfig) m_gameConfig->GameCommandLine = ui->txtCmdLine->text();
     accept();
 }
 

@@ -110,7 +110,8 @@ private:
     QString configFile(bool forWriting) const;
 
     std::unique_ptr<Ui::cRunMapDialog> ui;
-    RunContext m_context; // game configuration, profile and map fields
+    GameConfig* m_gameConfig = nullptr; // OK stores the game parameters into it; not owned
+    RunContext m_context;               // game configuration, profile and map fields
     RunConfigList m_configs;
     bool m_expert = false;
     RunCommandList m_built;
