@@ -206,4 +206,37 @@ TEST_F(MainWindowRunTest, ARunWhileOneGoesOnWaitsAndClosingTheMapIsSafe) {
     EXPECT_TRUE(window.close());
 }
 
+TEST_F(MainWindowRunTest, ClosingTheWindowDuringARunAsksAndClosesAfterIt) {
+    cConsoleCapture console;
+    write(tools + "/csg", "#!/bin/sh\necho started\nsleep 30\n", true);
+    cMainWindow window(WindowMode::Interactive);
+    window.show();
+    MapDocument* document = window.openFile(map);
+    ASSERT_NE(document, nullptr);
+    document->modified = false;
+    cPromptScript prompts;
+    prompts.answerButton(PromptButton::No);  // go on
+    prompts.answerButton(PromptButton::Yes); // interrupt
+    bool stayedOpen = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (!window.runMapOutput->output()->toPlainText().contains("started")) return;
+        closer.stop();
+        EXPECT_FALSE(window.close());
+        EXPECT_FALSE(window.close());
+        stayedOpen = window.isVisible();
+    });
+    closer.start(20);
+    {
+        cDialogAnswer accept;
+        window.cmdFileRun();
+    }
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(prompts.asked.size(), 2);
+    EXPECT_TRUE(window.isVisible()); // the run has returned; the close follows
+    QApplication::processEvents();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.documents.isEmpty());
+}
+
 } // namespace
