@@ -23,13 +23,13 @@ void RunMap_AppendParagraph(QPlainTextEdit* pane, const QString& text) {
 }
 
 void RunMap_AppendText(QPlainTextEdit* pane, const QString& text) {
-    if (!pane) return;
-    QTextCursor cursor = pane->textCursor();
+    if (!pane || text.isEmpty()) return;
+    // Inserted through a cursor of the document, so the pane lays out and scrolls once, when its
+    // own cursor moves to the end afterwards.
+    QTextCursor cursor(pane->document());
     cursor.movePosition(QTextCursor::End);
-    pane->setTextCursor(cursor);
-    pane->insertPlainText(text);
-    cursor.movePosition(QTextCursor::End);
-    pane->setTextCursor(cursor);
+    cursor.insertText(text);
+    pane->moveCursor(QTextCursor::End);
 }
 
 cProcessRunner::cProcessRunner(const QString& program, const QString& arguments, QPlainTextEdit* output)
@@ -73,12 +73,15 @@ bool cProcessRunner::run() {
     QEventLoop loop;
     bool startFailed = false;
     QByteArray buffer(kReadChunk, '\0');
+    // Everything that arrived together goes into the pane in one insertion.
     auto drain = [&] {
+        QString text;
         for (;;) {
             const qint64 count = process.read(buffer.data(), kReadChunk);
             if (count <= 0) break;
-            append(decoder.decode(QByteArrayView(buffer.constData(), count)));
+            text += decoder.decode(QByteArrayView(buffer.constData(), count));
         }
+        append(text);
     };
     QObject::connect(&process, &QProcess::readyRead, &loop, drain);
     QObject::connect(&process, &QProcess::finished, &loop, [&] { loop.quit(); });
