@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QProcess>
 #include <QStringDecoder>
 #include <QTextCursor>
@@ -39,9 +38,12 @@ cProcessRunner::~cProcessRunner() {
     interrupt();
 }
 
-QString cProcessRunner::commandLine() const {
-    return (m_program.contains(' ') ? QStringLiteral("\"%1\" %2") : QStringLiteral("%1 %2"))
-        .arg(m_program, m_arguments);
+QString RunMap_StartFailureText(const QString& program, const QString& arguments, const QString& reason) {
+    const QString line = (program.contains(' ') ? QStringLiteral("\"%1\" %2") : QStringLiteral("%1 %2"))
+                             .arg(program, arguments);
+    return QStringLiteral(
+               "* Could not execute the command:\n   %1\n* %2 gave the error message:\n   \"%3\"\n")
+        .arg(line, QStringLiteral("Linux"), reason);
 }
 
 void cProcessRunner::append(const QString& text) {
@@ -105,11 +107,7 @@ bool cProcessRunner::run() {
         QString reason = process.errorString();
         const qsizetype colon = reason.lastIndexOf(QStringLiteral(": "));
         if (colon >= 0) reason = reason.mid(colon + 2); // the system's text without Qt's context
-        RunMap_AppendParagraph(
-            m_output,
-            QStringLiteral(
-                "* Could not execute the command:\n   %1\n* %2 gave the error message:\n   \"%3\"\n")
-                .arg(commandLine(), QStringLiteral("Linux"), reason));
+        RunMap_AppendParagraph(m_output, RunMap_StartFailureText(m_program, m_arguments, reason));
         return false;
     }
     drain();

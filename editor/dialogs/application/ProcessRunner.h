@@ -25,8 +25,6 @@ public:
     void interrupt();
     // Whether the program is running now.
     bool hasProcess() const { return m_process != nullptr; }
-    // The text "\"%1\" %2" (a program with a blank) or "%1 %2" of the messages.
-    QString commandLine() const;
 
 private:
     void readOutput();
@@ -40,6 +38,9 @@ private:
     bool m_interrupted = false;
 };
 
+// The message for a program that could not be started; its command line is "\"%1\" %2" when the
+// program has a blank, else "%1 %2".
+QString RunMap_StartFailureText(const QString& program, const QString& arguments, const QString& reason);
 // Appends text at the pane's end as a run's message or output does; nothing without a pane.
 void RunMap_AppendText(QPlainTextEdit* pane, const QString& text);
 // Appends text as a new paragraph of the pane.

@@ -78,14 +78,6 @@ bool renameFile(const QString& source, const QString& destination) {
     return copyFile(source, destination, &error) && QFile::remove(source);
 }
 
-QString startFailure(const QString& program, const QString& arguments, const QString& reason) {
-    const QString line = (program.contains(' ') ? QStringLiteral("\"%1\" %2") : QStringLiteral("%1 %2"))
-                             .arg(program, arguments);
-    return QStringLiteral(
-               "* Could not execute the command:\n   %1\n* %2 gave the error message:\n   \"%3\"\n")
-        .arg(line, kSystemName, reason);
-}
-
 } // namespace
 
 cRunMapOutput::cRunMapOutput(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::cRunMapOutput>()) {
@@ -185,7 +177,7 @@ bool cRunMapOutput::performCommand(const RunCommand& command) {
     case RUNCMD_RUN_WAIT: {
         QString reason;
         if (Sys_Spawn(command.Prog, command.Args, command.Type == RUNCMD_RUN_WAIT, &reason)) return true;
-        RunMap_AppendParagraph(pane, startFailure(command.Prog, command.Args, reason));
+        RunMap_AppendParagraph(pane, RunMap_StartFailureText(command.Prog, command.Args, reason));
         return false;
     }
     default:
