@@ -203,7 +203,9 @@ QString Ini_UnescapeValue(const QByteArray& raw) {
     QString out;
     QByteArray pending; // UTF-8 bytes not yet decoded
     auto flush = [&] {
-        out += QString::fromUtf8(pending);
+        // A byte-order mark inside a value is a character: the plain conversion would drop it
+        // where an escape happens to start a new piece, and the value would change on rereading.
+        out += QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom).decode(pending);
         pending.clear();
     };
     const qsizetype n = raw.size();
