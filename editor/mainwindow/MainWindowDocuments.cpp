@@ -43,6 +43,7 @@ void cMainWindow::buildInteractive() {
             Project_UpdateActiveViews(document);
     });
     createDocks();
+    buildCommandInterface();
     createRunWindows();
 
     autosaveTimer = new QTimer(this);
@@ -64,6 +65,7 @@ void cMainWindow::buildInteractive() {
     GameCfg_LoadConfigurations(&gameConfigs);
     qApp->installEventFilter(this);
     resize(1280, 900);
+    finishCommandInterface();
 }
 
 void cMainWindow::createDocks() {
@@ -93,6 +95,7 @@ void cMainWindow::closeEvent(QCloseEvent* event) {
         }
     }
     writeSettings();
+    saveCommandInterface();
     event->accept();
 }
 

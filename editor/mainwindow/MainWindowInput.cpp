@@ -157,3 +157,7 @@ bool cMainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     return QMainWindow::eventFilter(watched, event);
 }
+
+// Activation slots of the slot table; the window's own activation handling runs above.
+void cMainWindow::changeSubwindowActiveState(QMdiSubWindow*) {}
+void cMainWindow::updateLayout() {}

@@ -1,4 +1,4 @@
-// File → Run: the map is saved, exported and compiled by the commands the run dialog builds.
+// File commands. Least bodies until the commands come; File → Run runs the compilers.
 #include <QApplication>
 #include <QFileInfo>
 
@@ -10,6 +10,19 @@
 #include "dialogs/application/RunMapOutput.h"
 #include "mainwindow/MainWindow.h"
 #include "views/ChildWindow.h"
+
+void cMainWindow::cmdFileNew() {}
+void cMainWindow::cmdFileOpen() {}
+void cMainWindow::cmdFileClose() {}
+void cMainWindow::cmdFileCloseAll() {}
+void cMainWindow::cmdFileSave() {}
+void cMainWindow::cmdFileSaveAs() {}
+void cMainWindow::cmdFileSaveIncremental() {}
+void cMainWindow::cmdFileAutosave() {}
+void cMainWindow::cmdFileExport() {}
+void cMainWindow::cmdFileExportAgain() {}
+
+// ---- Running the compilers ------------------------------------------------------------------
 
 namespace {
 
@@ -52,8 +65,7 @@ void cMainWindow::cmdFileRun() {
         if (runMapOutput->askInterrupt()) runMapOutput->afterRun([this] { cmdFileRun(); });
         return;
     }
-    if (!document->filePath.isEmpty() && document->modified)
-        Project_Save(document, document->filePath, true, false);
+    cmdFileSave(); // whatever the outcome
 
     runMapDialog->setExpertMode(settings.ExpertMode);
     GameConfig* config = document->gameConfig;
