@@ -1,4 +1,5 @@
 // Command-line splitting and starting external programs (compilers, the game, viewers).
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -31,46 +32,57 @@ void Sys_SplitSwitches(const QString& line, QString& words, QString& switches) {
     }
 }
 
-bool Sys_Spawn(const QString& program, const QString& arguments, bool wait) {
+QStringList Sys_SplitArguments(const QString& arguments, const QString& program) {
     const QByteArray file = Path_ToNative(program);
-    if (file.isEmpty()) {
-        Sys_Error("Sys_Spawn: no program given");
-        return false;
-    }
-
     QByteArray text = Path_ToNative(arguments);
     if (text.size() >= kSysLogBufferSize) {
         Sys_Warning("Sys_Spawn: arguments of \"%s\" cut at %d characters", file.constData(),
                     kSysLogBufferSize - 1);
         text.truncate(kSysLogBufferSize - 1);
     }
-    std::vector<char> buffer(text.constData(), text.constData() + text.size());
-    buffer.push_back('\0');
-
-    // Cut the text in place: blanks separate arguments, double quotes group one.
-    std::vector<char*> argv{const_cast<char*>(file.constData())};
-    char* p = buffer.data();
+    QStringList out;
+    const char* p = text.constData();
     for (;;) {
         while (*p && isBlank(*p))
             ++p;
         if (!*p) break;
-        if (argv.size() > kMaxArguments) {
+        if (size_t(out.size()) >= kMaxArguments) {
             Sys_Warning("Sys_Spawn: more than %zu arguments for \"%s\"; the rest are dropped", kMaxArguments,
                         file.constData());
             break;
         }
         const bool quoted = *p == '"';
         if (quoted) ++p;
-        argv.push_back(p);
+        const char* start = p;
         while (*p && (quoted ? *p != '"' : !isBlank(*p)))
             ++p;
-        if (*p) *p++ = '\0';
+        out.append(Path_FromNative(QByteArray(start, p - start).constData()));
+        if (*p) ++p;
+    }
+    return out;
+}
+
+bool Sys_Spawn(const QString& program, const QString& arguments, bool wait, QString* errorText) {
+    const QByteArray file = Path_ToNative(program);
+    if (file.isEmpty()) {
+        Sys_Error("Sys_Spawn: no program given");
+        if (errorText) *errorText = QString::fromUtf8(Plat_ErrorText(ENOENT));
+        return false;
+    }
+    const QStringList parts = Sys_SplitArguments(arguments, program);
+    std::vector<QByteArray> storage;
+    storage.reserve(size_t(parts.size()));
+    std::vector<char*> argv{const_cast<char*>(file.constData())};
+    for (const QString& part : parts) {
+        storage.push_back(Path_ToNative(part));
+        argv.push_back(storage.back().data());
     }
     argv.push_back(nullptr);
 
     int error = 0;
     if (!Plat_Spawn(file.constData(), argv.data(), wait, &error)) {
         Sys_Error("Sys_Spawn: can't start \"%s\" (%s)", file.constData(), Plat_ErrorText(error));
+        if (errorText) *errorText = QString::fromUtf8(Plat_ErrorText(error));
         return false;
     }
     return true;

@@ -96,9 +96,13 @@ QString Sys_GetSaveFileName(QWidget* parent, const QString& caption, const QStri
 // Appends the program part of a command line to words and the part from the first word that
 // starts with '-' or '+' to switches.
 void Sys_SplitSwitches(const QString& line, QString& words, QString& switches);
-// Starts the program with the blank-separated arguments (double quotes group a word). With wait
-// the call returns when the program has ended. False when the program could not be started.
-bool Sys_Spawn(const QString& program, const QString& arguments, bool wait);
+// Cuts an argument text into arguments: blanks separate them, double quotes group one. Text past
+// kSysLogBufferSize - 1 bytes and arguments past the 126th are dropped with a warning.
+QStringList Sys_SplitArguments(const QString& arguments, const QString& program);
+// Starts the program with the arguments cut by Sys_SplitArguments. With wait the call returns when
+// the program has ended. False when the program could not be started, with the system's reason in
+// errorText when given.
+bool Sys_Spawn(const QString& program, const QString& arguments, bool wait, QString* errorText = nullptr);
 
 // ---- Geometry -----------------------------------------------------------------------------
 // Row-major 4×4 matrix of Rz(az)·Ry(ay)·Rx(ax) (degrees) with the origin as translation.

@@ -203,7 +203,9 @@ QString Ini_UnescapeValue(const QByteArray& raw) {
     QString out;
     QByteArray pending; // UTF-8 bytes not yet decoded
     auto flush = [&] {
-        out += QString::fromUtf8(pending);
+        // A byte-order mark inside a value is a character: the plain conversion would drop it
+        // where an escape happens to start a new piece, and the value would change on rereading.
+        out += QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom).decode(pending);
         pending.clear();
     };
     const qsizetype n = raw.size();
@@ -276,6 +278,146 @@ QString Ini_UnescapeValue(const QByteArray& raw) {
     return out;
 }
 
+// ---- Files of numbered configuration groups ------------------------------------------------------
+
+cIniGroupReader::cIniGroupReader(const IniGroup& group, const QString& fileName)
+    : m_group(group), m_fileName(fileName.toUtf8()) {}
+
+const QString* cIniGroupReader::find(const QString& key) {
+    for (const auto& pair : m_group.keys)
+        if (pair.first == key) {
+            if (!m_used.contains(key)) m_used.append(key);
+            return &pair.second;
+        }
+    return nullptr;
+}
+
+int32_t cIniGroupReader::lineOf(const QString& key) const {
+    for (qsizetype k = 0; k < m_group.keys.size(); ++k)
+        if (m_group.keys[k].first == key) return m_group.keyLines[k];
+    return m_group.line;
+}
+
+void cIniGroupReader::take(const QString& key, QString& out) {
+    if (const QString* v = find(key)) out = *v;
+}
+
+void cIniGroupReader::take(const QString& key, bool& out) {
+    if (const QString* v = find(key))
+        out = !(v->isEmpty() || *v == "0" || v->compare("false", Qt::CaseInsensitive) == 0);
+}
+
+void cIniGroupReader::take(const QString& key, int32_t& out) {
+    takeNumber(key, out);
+}
+
+void cIniGroupReader::take(const QString& key, uint32_t& out) {
+    takeNumber(key, out);
+}
+
+void cIniGroupReader::take(const QString& key, float& out) {
+    takeNumber(key, out);
+}
+
+template <typename Number> void cIniGroupReader::takeNumber(const QString& key, Number& out) {
+    const QString* v = find(key);
+    if (!v) {
+        out = std::is_same_v<Number, float> ? Number(0) : out;
+        return;
+    }
+    bool ok = false;
+    if constexpr (std::is_same_v<Number, float>)
+        out = v->toFloat(&ok);
+    else if constexpr (std::is_same_v<Number, uint32_t>)
+        out = v->toUInt(&ok);
+    else
+        out = v->toInt(&ok);
+    if (!ok) {
+        out = 0;
+        Sys_Warning("%s, line %i: %s value \"%s\" is not %s, read as 0", m_fileName.constData(), lineOf(key),
+                    key.toUtf8().constData(), v->toUtf8().constData(),
+                    std::is_same_v<Number, float> ? "a number" : "a whole number");
+        ++problems;
+    }
+}
+
+int32_t cIniGroupReader::finish() {
+    for (qsizetype k = 0; k < m_group.keys.size(); ++k)
+        if (!m_used.contains(m_group.keys[k].first)) {
+            Sys_Warning("%s, line %i: key %s of group %s not read", m_fileName.constData(),
+                        m_group.keyLines[k], m_group.keys[k].first.toUtf8().constData(),
+                        m_group.name.toUtf8().constData());
+            ++problems;
+        }
+    return problems;
+}
+
+bool cConfigGroupFile::loadGroups(const QString& path, const std::function<int32_t(const IniGroup&)>& read) {
+    const QString fileName = QFileInfo(path).fileName();
+    const QByteArray name = fileName.toUtf8();
+    QFile file(path);
+    if (!file.exists()) return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        Sys_Warning("%s: can't read (%s); no configurations read", name.constData(),
+                    file.errorString().toUtf8().constData());
+        m_needsBackup = true;
+        return false;
+    }
+    const IniDocument doc = Ini_Parse(file.readAll(), fileName);
+    int32_t problems = doc.badLines;
+    QSet<QString> done;
+    for (int32_t n = 0;; ++n) {
+        const IniGroup* group = doc.group(QString("Config%1").arg(n));
+        bool hasTitle = false;
+        if (group)
+            for (const auto& pair : group->keys)
+                hasTitle = hasTitle || pair.first == "Title";
+        if (!hasTitle) break;
+        problems += read(*group);
+        done.insert(group->name);
+    }
+    for (const IniGroup& group : doc.groups)
+        if (!done.contains(group.name)) {
+            Sys_Warning(
+                "%s, line %i: group %s not read (the configurations end at the first group without a Title)",
+                name.constData(), group.line, group.name.toUtf8().constData());
+            ++problems;
+        }
+    if (problems) m_needsBackup = true;
+    return true;
+}
+
+bool cConfigGroupFile::saveGroups(const QString& path, const QList<IniGroup>& groups) {
+    const QByteArray name = QFileInfo(path).fileName().toUtf8();
+    IniDocument doc;
+    doc.groups = groups;
+
+    if (m_needsBackup && QFile::exists(path)) {
+        const QString backup = path + ".bak";
+        QFile::remove(backup);
+        if (!QFile::copy(path, backup)) {
+            Sys_Error("can't keep a copy of %s as %s: not saved", name.constData(),
+                      QFileInfo(backup).fileName().toUtf8().constData());
+            return false;
+        }
+        Sys_Warning("%s could not be read whole: the old file is kept as %s", name.constData(),
+                    QFileInfo(backup).fileName().toUtf8().constData());
+    }
+    m_needsBackup = false;
+
+    // A short write (a full disk, a size limit) is a failure too: the old file must stay. The
+    // explicit flush matters: commit() does not notice a buffer that failed to reach the disk.
+    const QByteArray text = Ini_Write(doc);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() ||
+        !file.commit()) {
+        Sys_Error("can't save %s (\"%s\": %s)", name.constData(), path.toUtf8().constData(),
+                  file.errorString().toUtf8().constData());
+        return false;
+    }
+    return true;
+}
+
 // ---- Configurations --------------------------------------------------------------------------------
 
 namespace {
@@ -314,89 +456,22 @@ QString scaleText(float scale) {
 }
 
 // Reads one group into a configuration; counts what it could not read.
-class GroupReader {
-public:
-    GroupReader(const IniGroup& group, const QString& fileName)
-        : m_group(group), m_fileName(fileName.toUtf8()) {}
-
-    GameConfigValues read() {
-        GameConfigValues c;
-        for (const KeyRow& row : kKeys)
-            std::visit([&](auto member) { take(row.key, c.*member); }, row.field);
-        if (c.DefaultTextureScale < 0.1f) c.DefaultTextureScale = 1.0f;
-        for (int i = 0; i < 4; ++i)
-            take(QString("MapTool%1").arg(i), c.MapTool[i]);
-        readList("GameData", c.GameData);
-        readList("Parcel", c.Parcel);
-        for (qsizetype k = 0; k < m_group.keys.size(); ++k)
-            if (!m_used.contains(m_group.keys[k].first)) {
-                Sys_Warning("%s, line %i: key %s of group %s not read", m_fileName.constData(),
-                            m_group.keyLines[k], m_group.keys[k].first.toUtf8().constData(),
-                            m_group.name.toUtf8().constData());
-                ++problems;
-            }
-        return c;
-    }
-
-    int32_t problems = 0;
-
-private:
-    const QString* find(const QString& key) {
-        for (const auto& pair : m_group.keys)
-            if (pair.first == key) {
-                m_used.insert(key);
-                return &pair.second;
-            }
-        return nullptr;
-    }
-    int32_t lineOf(const QString& key) const {
-        for (qsizetype k = 0; k < m_group.keys.size(); ++k)
-            if (m_group.keys[k].first == key) return m_group.keyLines[k];
-        return m_group.line;
-    }
-    void failed(const QString& key, const QString& value, const char* what) {
-        Sys_Warning("%s, line %i: %s value \"%s\" is not %s, read as 0", m_fileName.constData(), lineOf(key),
-                    key.toUtf8().constData(), value.toUtf8().constData(), what);
-        ++problems;
-    }
-    void take(const QString& key, QString& out) {
-        if (const QString* v = find(key)) out = *v;
-    }
-    void take(const QString& key, bool& out) {
-        // As the settings class converts text: only "", "0" and "false" are false.
-        if (const QString* v = find(key))
-            out = !(v->isEmpty() || *v == "0" || v->compare("false", Qt::CaseInsensitive) == 0);
-    }
-    template <typename Number> void take(const QString& key, Number& out) {
-        const QString* v = find(key);
-        if (!v) {
-            out = std::is_same_v<Number, float> ? Number(0) : out;
-            return;
-        }
-        bool ok = false;
-        if constexpr (std::is_same_v<Number, float>)
-            out = v->toFloat(&ok);
-        else if constexpr (std::is_same_v<Number, uint32_t>)
-            out = v->toUInt(&ok);
-        else
-            out = v->toInt(&ok);
-        if (!ok) {
-            out = 0;
-            failed(key, *v, std::is_same_v<Number, float> ? "a number" : "a whole number");
-        }
-    }
-    void readList(const QString& prefix, QStringList& list) {
+GameConfigValues readConfig(cIniGroupReader& reader) {
+    GameConfigValues c;
+    for (const KeyRow& row : kKeys)
+        std::visit([&](auto member) { reader.take(row.key, c.*member); }, row.field);
+    if (c.DefaultTextureScale < 0.1f) c.DefaultTextureScale = 1.0f;
+    for (int i = 0; i < 4; ++i)
+        reader.take(QString("MapTool%1").arg(i), c.MapTool[i]);
+    for (auto [prefix, list] : {std::pair{"GameData", &c.GameData}, std::pair{"Parcel", &c.Parcel}})
         for (int i = 0;; ++i) {
-            const QString* v = find(prefix + QString::number(i));
+            const QString* v = reader.find(prefix + QString::number(i));
             if (!v) break;
-            list << *v;
+            *list << *v;
         }
-    }
-
-    const IniGroup& m_group;
-    QByteArray m_fileName;
-    QSet<QString> m_used;
-};
+    reader.finish();
+    return c;
+}
 
 } // namespace
 
@@ -430,68 +505,17 @@ IniGroup GameCfgFile_WriteGroup(const GameConfigValues& c, int32_t index) {
 
 bool cGameConfigFile::load(const QString& path, QList<GameConfigValues>* configs) {
     configs->clear();
-    const QByteArray name = QFileInfo(path).fileName().toUtf8();
-    QFile file(path);
-    if (!file.exists()) return true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        Sys_Warning("%s: can't read (%s); no game configurations", name.constData(),
-                    file.errorString().toUtf8().constData());
-        m_needsBackup = true;
-        return false;
-    }
-    const IniDocument doc = Ini_Parse(file.readAll(), QFileInfo(path).fileName());
-    int32_t problems = doc.badLines;
-    QSet<QString> read;
-    for (int32_t n = 0;; ++n) {
-        const IniGroup* group = doc.group(QString("Config%1").arg(n));
-        bool hasTitle = false;
-        if (group)
-            for (const auto& pair : group->keys)
-                hasTitle = hasTitle || pair.first == "Title";
-        if (!hasTitle) break;
-        GroupReader reader(*group, QFileInfo(path).fileName());
-        configs->append(reader.read());
-        problems += reader.problems;
-        read.insert(group->name);
-    }
-    for (const IniGroup& group : doc.groups)
-        if (!read.contains(group.name)) {
-            Sys_Warning(
-                "%s, line %i: group %s not read (the configurations end at the first group without a Title)",
-                name.constData(), group.line, group.name.toUtf8().constData());
-            ++problems;
-        }
-    if (problems) m_needsBackup = true;
-    return true;
+    const QString fileName = QFileInfo(path).fileName();
+    return loadGroups(path, [&](const IniGroup& group) {
+        cIniGroupReader reader(group, fileName);
+        configs->append(readConfig(reader));
+        return reader.problems;
+    });
 }
 
 bool cGameConfigFile::save(const QString& path, const QList<GameConfigValues>& configs) {
-    const QByteArray name = QFileInfo(path).fileName().toUtf8();
-    IniDocument doc;
+    QList<IniGroup> groups;
     for (qsizetype i = 0; i < configs.size(); ++i)
-        doc.groups.append(GameCfgFile_WriteGroup(configs[i], int32_t(i)));
-
-    if (m_needsBackup && QFile::exists(path)) {
-        const QString backup = path + ".bak";
-        QFile::remove(backup);
-        if (!QFile::copy(path, backup)) {
-            Sys_Error("can't keep a copy of %s as %s: not saved", name.constData(),
-                      QFileInfo(backup).fileName().toUtf8().constData());
-            return false;
-        }
-        Sys_Warning("%s could not be read whole: the old file is kept as %s", name.constData(),
-                    QFileInfo(backup).fileName().toUtf8().constData());
-    }
-    m_needsBackup = false;
-
-    // A short write (a full disk, a size limit) is a failure too: the old file must stay. The
-    // explicit flush matters: commit() does not notice a buffer that failed to reach the disk.
-    const QByteArray text = Ini_Write(doc);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() ||
-        !file.commit()) {
-        Sys_Error("can't save %s (%s)", name.constData(), file.errorString().toUtf8().constData());
-        return false;
-    }
-    return true;
+        groups.append(GameCfgFile_WriteGroup(configs[i], int32_t(i)));
+    return saveGroups(path, groups);
 }

@@ -15,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 
 // ---- INI text --------------------------------------------------------------------------------------
 
@@ -41,6 +42,59 @@ QByteArray Ini_Write(const IniDocument& document);
 QByteArray Ini_EscapeValue(const QString& value);
 QString Ini_UnescapeValue(const QByteArray& raw);
 
+// ---- Files of numbered configuration groups ------------------------------------------------------
+
+// Reads the keys of one group: values that do not convert are reported and read as 0, and
+// finish() reports every key nobody asked for.
+class cIniGroupReader {
+public:
+    cIniGroupReader(const IniGroup& group, const QString& fileName);
+
+    // The value of the key, marked as read; null when the group has none.
+    const QString* find(const QString& key);
+    // Each leaves out unchanged when the key is missing.
+    void take(const QString& key, QString& out);
+    // As the settings class converts text: only "", "0" and "false" are false.
+    void take(const QString& key, bool& out);
+    void take(const QString& key, int32_t& out);
+    void take(const QString& key, uint32_t& out);
+    // A missing key reads as 0.
+    void take(const QString& key, float& out);
+    // The line of the key, or of the group header without it.
+    int32_t lineOf(const QString& key) const;
+    // Reports the keys not read; the number of problems found in the group.
+    int32_t finish();
+
+    int32_t problems = 0;
+
+private:
+    template <typename Number> void takeNumber(const QString& key, Number& out);
+
+    const IniGroup& m_group;
+    QByteArray m_fileName;
+    QStringList m_used;
+};
+
+// A file of groups "Config0", "Config1", ... that ends at the first group without a "Title": the
+// game and the run configurations. A damaged file is never lost: what could not be read is
+// reported, and the first save after such a load copies the old file to "<name>.bak".
+class cConfigGroupFile {
+public:
+    // Calls read for each configuration group in order; it returns the problems it found. A
+    // missing file reads nothing without a message. False when the file cannot be read.
+    bool loadGroups(const QString& path, const std::function<int32_t(const IniGroup&)>& read);
+    // Replaces the file atomically with the groups; a failure keeps the old file and is reported
+    // with the path.
+    bool saveGroups(const QString& path, const QList<IniGroup>& groups);
+
+    // Something of the loaded file was not read (bad lines, unread groups or keys, an unreadable
+    // file): the next save keeps a copy first.
+    bool needsBackup() const { return m_needsBackup; }
+
+private:
+    bool m_needsBackup = false;
+};
+
 // ---- Configurations --------------------------------------------------------------------------------
 
 // Every key of one "Config%1" group, in file order.
@@ -65,7 +119,7 @@ struct GameConfigValues {
     QStringList Parcel;
 };
 
-class cGameConfigFile {
+class cGameConfigFile : public cConfigGroupFile {
 public:
     // Reads "Config0", "Config1", ... up to the first group without a Title. A missing file gives
     // no configurations and no message. False when the file exists but cannot be read.
@@ -74,13 +128,6 @@ public:
     // everything first copies the old file to "<path>.bak" and says so. A failed save keeps the
     // old file and is reported; false then.
     bool save(const QString& path, const QList<GameConfigValues>& configs);
-
-    // Something of the loaded file was not read (bad lines, unread groups or keys, an unreadable
-    // file): the next save keeps a copy first.
-    bool needsBackup() const { return m_needsBackup; }
-
-private:
-    bool m_needsBackup = false;
 };
 
 // The group of one configuration, keys in file order ("%.3f" scale, MapTool0..3 always).

@@ -34,6 +34,8 @@ class cChildWindow;
 class MapDocument;
 class cAbstractTool;
 class cCanvas;
+class cRunMapDialog;
+class cRunMapOutput;
 class QCustomAction;
 class QDialog;
 class QLabel;
@@ -126,6 +128,13 @@ public:
     // Runs the plugin action at the index of the sorted list with its user value, file look-ups
     // searching the current game configuration; a wait cursor the plugin left pushed is popped.
     void runPluginAction(int index);
+    // ---- Running the compilers (FileCommands.cpp; the slot cmdFileRun runs them) ----
+    // Exports the active map to its export path (the map's path with ".map" when none is stored).
+    bool exportMapForRun();
+    // The run dialog and the output window, made once (interactive windows only).
+    void createRunWindows();
+    cRunMapDialog* runMapDialog = nullptr;
+    cRunMapOutput* runMapOutput = nullptr;
     // A settings file by name: for writing the one in the settings folder (made on first use); for
     // reading that one when it exists, else the one in the program's base folder.
     QString resolveConfigFile(const QString& name, bool forWriting) const;

@@ -11,6 +11,7 @@
 
 #include "core/System.h"
 #include "core/TextEncoding.h"
+#include "dialogs/application/RunMapOutput.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "kstdlib/kstdlib.h"
@@ -43,6 +44,7 @@ void cMainWindow::buildInteractive() {
     });
     createDocks();
     buildCommandInterface();
+    createRunWindows();
 
     autosaveTimer = new QTimer(this);
     autosaveTimer->setInterval(Settings_AutosaveIntervalMs(settings.AutosaveDelay));
@@ -79,6 +81,12 @@ void cMainWindow::createDocks() {
 }
 
 void cMainWindow::closeEvent(QCloseEvent* event) {
+    // A run returns into this window: close once it has.
+    if (runMapOutput && runMapOutput->isRunning()) {
+        event->ignore();
+        if (runMapOutput->askInterrupt()) runMapOutput->afterRun([this] { close(); });
+        return;
+    }
     const QList<MapDocument*> open = documents;
     for (MapDocument* document : open) {
         if (!closeDocument(document)) {

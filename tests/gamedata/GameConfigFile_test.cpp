@@ -326,6 +326,12 @@ TEST_F(GameConfigFileTest, EscapesLikeTheSettingsClass) {
     EXPECT_EQ(Ini_UnescapeValue("trailing \t"), "trailing");
     EXPECT_EQ(Ini_UnescapeValue("@Invalid()"), "");
     EXPECT_EQ(Ini_UnescapeValue("\\101\\x42\\x"), "AB");
+    // A byte-order mark after an escape stays a character (found by the run-configuration harness).
+    const QString mark = QStringLiteral("a") + QChar(0) + QChar(0xfeff) + QStringLiteral("b");
+    EXPECT_EQ(Ini_UnescapeValue(Ini_EscapeValue(mark)), mark);
+    EXPECT_EQ(Ini_UnescapeValue("a\\0\xef\xbb\xbf"
+                                "b"),
+              mark);
 }
 
 } // namespace

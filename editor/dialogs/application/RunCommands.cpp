@@ -1,0 +1,225 @@
+#include "dialogs/application/RunCommands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "core/Platform.h"
+#include "core/System.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/PluginInterface.h"
+
+namespace {
+
+// The original tools took '\'-separated paths; here the platform's separator function decides.
+QString nativeSeparators(const QString& text) {
+    return Plat_PluginPath(text);
+}
+
+QString fixedText(const char* text, size_t size) {
+    return QString::fromUtf8(text, qsizetype(strnlen(text, size)));
+}
+
+QString gameFolder(const GameConfig* config) {
+    return config->GameModdir.trimmed().isEmpty() ? config->GameBasedir : config->GameModdir;
+}
+
+// The program part of a command line (the words before its switches).
+QString programOf(const QString& line) {
+    QString words, switches;
+    Sys_SplitSwitches(line, words, switches);
+    return words;
+}
+
+QString exeDir(const GameConfig* config) {
+    return QFileInfo(programOf(config->GameExecutable)).canonicalPath();
+}
+
+// One variable, in one pass from the captures: a value holding "\1" or its own name goes in as it is.
+QString replaceVariable(const QString& text, const QString& name, const QString& value) {
+    const QRegularExpression re(QStringLiteral("(?<!\\$)\\$%1(?!\\w)").arg(QRegularExpression::escape(name)),
+                                QRegularExpression::CaseInsensitiveOption |
+                                    QRegularExpression::UseUnicodePropertiesOption);
+    QString out;
+    qsizetype last = 0;
+    for (auto it = re.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += text.mid(last, m.capturedStart() - last);
+        out += value;
+        last = m.capturedEnd();
+    }
+    return out + text.mid(last);
+}
+
+QString mapsFolderFile(const RunContext& context, const char* suffix) {
+    const QString dir = nativeSeparators(gameFolder(context.config) + QStringLiteral("/maps/"));
+    return dir + context.mapName + QLatin1String(suffix);
+}
+
+bool nonEmptyFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && info.size() > 0;
+}
+
+std::shared_ptr<RunCommand> makeCommand(int32_t type, const QString& prog, const QString& args) {
+    auto command = std::make_shared<RunCommand>();
+    command->Type = type;
+    command->Prog = prog;
+    command->Args = args;
+    return command;
+}
+
+} // namespace
+
+QString expandVariables(const RunContext& context, const QString& text) {
+    if (!context.config) {
+        Sys_Error("expandVariables: NULL config");
+        return text;
+    }
+    if (!context.profile) {
+        Sys_Error("expandVariables: NULL profile");
+        return text;
+    }
+    QString out = text;
+    if (out.contains('$')) {
+        const GameConfig* c = context.config;
+        const QString extension =
+            fixedText(context.profile->compiledExtension, sizeof context.profile->compiledExtension);
+        const std::pair<const char*, QString> variables[] = {
+            {"csg_exe", c->MapTool[0]},   {"bsp_exe", c->MapTool[1]},      {"vis_exe", c->MapTool[2]},
+            {"light_exe", c->MapTool[3]}, {"game_exe", c->GameExecutable}, {"gamedir", c->GameBasedir},
+            {"moddir", c->GameModdir},    {"exedir", exeDir(c)},           {"path", context.mapDir},
+            {"file", context.mapName},    {"ext", context.mapExt},         {"bspdir", context.bspDir},
+            {"bspext", extension.mid(1)},
+        };
+        for (const auto& [name, value] : variables)
+            out = replaceVariable(out, QLatin1String(name), value);
+    }
+    return nativeSeparators(out);
+}
+
+void RunMap_SetMapFile(RunContext& context, const QString& path) {
+    const QFileInfo info(path);
+    context.mapDir = nativeSeparators(info.exists() ? info.canonicalPath() : QString());
+    context.mapExt = info.suffix();
+    context.mapName = info.completeBaseName();
+    context.mapPathNoExt = context.mapDir + nativeSeparators(QStringLiteral("/")) + context.mapName;
+    context.bspDir.clear();
+    if (context.config) {
+        const QString folder = gameFolder(context.config);
+        context.bspDir = folder.trimmed().isEmpty() ? folder : folder + QStringLiteral("/maps");
+        context.bspDir = nativeSeparators(context.bspDir);
+    }
+}
+
+bool RunMap_SameFile(const QString& a, const QString& b) {
+    if (a == b) return true;
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+RunCommandList RunMap_BuildExpertCommands(const RunContext& context, const RunConfig* config) {
+    RunCommandList list;
+    if (!config) return list;
+    for (const auto& source : config->Commands) {
+        if (!(source->Flags & RUNCMD_ENABLED)) continue;
+        const QString expanded = expandVariables(context, source->Prog);
+        if (expanded.trimmed().isEmpty() && source->Type != RUNCMD_CHANGE_DIR &&
+            source->Type != RUNCMD_DELETE)
+            continue;
+        QString program, switches;
+        Sys_SplitSwitches(expanded, program, switches);
+        program = program.trimmed();
+        switches = switches.trimmed();
+        const QString args = expandVariables(context, source->Args).trimmed();
+        if (!args.isEmpty()) switches += (switches.isEmpty() ? QString() : QStringLiteral(" ")) + args;
+        program = nativeSeparators(program);
+        switches = nativeSeparators(switches);
+        if ((source->Type == RUNCMD_COPY || source->Type == RUNCMD_RENAME) &&
+            RunMap_SameFile(program, switches))
+            continue;
+        auto command = makeCommand(source->Type, program, switches);
+        command->Flags = source->Flags;
+        if (source->Flags & RUNCMD_CHECK_FILE)
+            command->FileCheck = expandVariables(context, source->FileCheck);
+        list.append(command);
+    }
+    return list;
+}
+
+RunCommandList RunMap_BuildNormalCommands(RunContext& context, const RunNormalChoices& choices) {
+    RunCommandList list;
+    if (!context.config) return list;
+    const GameConfig* c = context.config;
+    const MapProfileRecord* profile = context.profile;
+    const QString folder = gameFolder(c);
+    list.append(makeCommand(RUNCMD_CHANGE_DIR, QString(), folder));
+
+    // A missing maps folder stays a path below the game folder, so the copy fails with a message
+    // instead of going to the file-system root.
+    const QString cleaned = QDir::cleanPath(folder + QStringLiteral("/maps"));
+    const QString canonical = QFileInfo(cleaned).canonicalFilePath();
+    const QString mapsDir = nativeSeparators(canonical.isEmpty() ? cleaned : canonical);
+    if (!RunMap_SameFile(context.mapDir, mapsDir)) {
+        list.append(makeCommand(
+            RUNCMD_COPY, QStringLiteral("%1.%2").arg(context.mapPathNoExt, context.mapExt),
+            nativeSeparators(QStringLiteral("%1/%2.%3")).arg(mapsDir, context.mapName, context.mapExt)));
+        context.mapPathNoExt = nativeSeparators(QStringLiteral("%1/%2")).arg(mapsDir, context.mapName);
+    }
+
+    const char* const switches[4] = {profile ? profile->csgSwitch : "", profile ? profile->bspSwitch : "",
+                                     profile ? profile->visSwitch : "", profile ? profile->lightSwitch : ""};
+    for (int tool = 0; tool < 4; ++tool) {
+        if (!choices.toolEnabled[tool] || choices.tool[tool] == RunToolChoice::No) continue;
+        QString prog, args;
+        Sys_SplitSwitches(c->MapTool[tool], prog, args);
+        if (choices.tool[tool] == RunToolChoice::Special)
+            args += fixedText(switches[tool], profile ? sizeof profile->csgSwitch : 1) + QLatin1Char(' ');
+        args += QStringLiteral("\"%1\"").arg(context.mapPathNoExt);
+        list.append(makeCommand(RUNCMD_PROCESS_WINDOW, prog, args));
+    }
+
+    if (!c->GameExecutable.trimmed().isEmpty() && !choices.dontRunGame) {
+        const QString dir = exeDir(c);
+        list.append(makeCommand(RUNCMD_CHANGE_DIR, QString(), dir.isEmpty() ? c->GameBasedir : dir));
+        QString prog, args;
+        Sys_SplitSwitches(c->GameExecutable, prog, args);
+        const QString runSwitch =
+            profile ? fixedText(profile->runSwitch, sizeof profile->runSwitch) : QString();
+        args += QStringLiteral("%1 %2 %3").arg(c->GameCommandLine, runSwitch, context.mapName);
+        list.append(makeCommand(RUNCMD_RUN, prog, args));
+    }
+    return list;
+}
+
+void RunMap_RemoveStaleFiles(const RunContext& context, bool removePortal) {
+    if (!context.config) return;
+    QFile::remove(mapsFolderFile(context, ".lin"));
+    QFile::remove(mapsFolderFile(context, ".pts"));
+    if (removePortal) QFile::remove(mapsFolderFile(context, ".prt"));
+}
+
+int32_t RunMap_FindPointFile(const RunContext& context, QString* path) {
+    path->clear();
+    if (!context.config) return 0;
+    int32_t kind = 1;
+    for (const char* suffix : {".lin", ".pts"}) {
+        const QString candidate = mapsFolderFile(context, suffix);
+        if (nonEmptyFile(candidate)) {
+            *path = candidate;
+            return kind;
+        }
+        ++kind;
+    }
+    return 0;
+}
+
+bool RunMap_FindPortalFile(const RunContext& context, QString* path) {
+    path->clear();
+    if (!context.config) return false;
+    const QString candidate = mapsFolderFile(context, ".prt");
+    if (!nonEmptyFile(candidate)) return false;
+    *path = candidate;
+    return true;
+}

@@ -1,0 +1,206 @@
+#include "dialogs/application/RunCommands.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "ConsoleCapture.h"
+#include "RunFixture.h"
+
+namespace {
+
+struct RunCommandsTest : ::testing::Test {
+    void SetUp() override {
+        base = QDir(dir.path()).filePath("q 3/baseq3");
+        maps = base + "/maps";
+        QDir().mkpath(maps);
+        game = dir.filePath("q 3/quake3");
+        Run_WriteFile(game, "#!/bin/sh\n", true);
+        config.MapTool[0] = "/opt/tools/csg";
+        config.MapTool[1] = "/opt/my tools/q3map2 -meta";
+        config.MapTool[2] = "/opt/tools/vis";
+        config.MapTool[3] = "/opt/tools/light";
+        config.GameExecutable = game + " +set fs_game x";
+        config.GameCommandLine = "+set developer 1";
+        config.GameBasedir = base;
+        context.config = &config;
+        context.profile = &profile;
+    }
+    QString exportAt(const QString& path) {
+        Run_WriteFile(path, "// map\n");
+        RunMap_SetMapFile(context, path);
+        return path;
+    }
+    static QStringList texts(const RunCommandList& list) {
+        QStringList out;
+        for (const auto& c : list)
+            out << QStringLiteral("%1|%2|%3|%4").arg(c->Type).arg(c->Prog, c->Args, c->FileCheck);
+        return out;
+    }
+
+    QTemporaryDir dir;
+    QString base, maps, game;
+    GameConfig config;
+    MapProfileRecord profile = Run_Quake3Profile();
+    RunContext context;
+};
+
+TEST_F(RunCommandsTest, ExpandsEachVariableOnceInAnyCase) {
+    exportAt(maps + "/dm1.map");
+    config.GameModdir = "mod$moddir";
+    config.MapTool[3] = "\\1 \\\\ ";
+    const struct {
+        const char* text;
+        QString expected;
+    } cases[] = {
+        {"$bspdir/$file.$bspext", maps + "/dm1.bsp"},
+        {"$$file", "$$file"},
+        {"$filename $file_2", "$filename $file_2"},
+        {"$FILE", "dm1"},
+        {"$file $file", "dm1 dm1"},
+        {"$file$file", "dm1dm1"},
+        {"no/variables", "no/variables"},
+        {"$path|$ext|$gamedir", maps + "|map|" + base},
+        {"$exedir", QFileInfo(game).canonicalPath()},
+        {"$game_exe", config.GameExecutable},
+        {"[$light_exe]", "[\\1 \\\\ ]"}, // inserted as it is: no back-references, blanks kept
+        {"$moddir", "mod$moddir"},       // a value holding its own name goes in once
+        {"$csg_exe$bsp_exe", "/opt/tools/csg/opt/my tools/q3map2 -meta"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(expandVariables(context, c.text), c.expected) << c.text;
+    EXPECT_EQ(context.mapName, "dm1");
+    EXPECT_EQ(context.mapPathNoExt, maps + "/dm1");
+}
+
+TEST_F(RunCommandsTest, WithoutConfigurationOrProfileTheTextStays) {
+    cConsoleCapture console;
+    RunContext none;
+    EXPECT_EQ(expandVariables(none, "$file/x"), "$file/x");
+    EXPECT_TRUE(console.contains("expandVariables: NULL config"));
+    none.config = &config;
+    EXPECT_EQ(expandVariables(none, "$file"), "$file");
+    EXPECT_TRUE(console.contains("expandVariables: NULL profile"));
+}
+
+TEST_F(RunCommandsTest, NormalModeCopiesAMapFromElsewhereIntoTheMapsFolder) {
+    const QString source = exportAt(dir.filePath("src/dm1.map"));
+    RunNormalChoices choices;
+    for (bool& on : choices.toolEnabled)
+        on = true;
+    choices.tool[1] = RunToolChoice::Special;
+    choices.tool[2] = RunToolChoice::No;
+    const QString exeDir = QFileInfo(game).canonicalPath();
+    const QString canonicalMaps = QFileInfo(maps).canonicalFilePath();
+    EXPECT_EQ(
+        texts(RunMap_BuildNormalCommands(context, choices)),
+        QStringList(
+            {"2||" + base + "|",
+             QStringLiteral("3|%1|%2/dm1.map|").arg(QFileInfo(source).canonicalFilePath(), canonicalMaps),
+             "1|/opt/tools/csg|\"" + canonicalMaps + "/dm1\"|",
+             "1|/opt/my tools/q3map2|-meta -onlyents \"" + canonicalMaps + "/dm1\"|",
+             "1|/opt/tools/light|\"" + canonicalMaps + "/dm1\"|", "2||" + exeDir + "|",
+             "0|" + game + "|+set fs_game x +set developer 1 +devmap dm1|"}));
+}
+
+TEST_F(RunCommandsTest, NormalModeChoices) {
+    RunNormalChoices all;
+    for (bool& on : all.toolEnabled)
+        on = true;
+    // A map in the maps folder is compiled where it is.
+    exportAt(maps + "/dm1.map");
+    RunCommandList list = RunMap_BuildNormalCommands(context, all);
+    ASSERT_EQ(list.size(), 7);
+    EXPECT_EQ(list[1]->Args, "\"" + QFileInfo(maps).canonicalFilePath() + "/dm1\"");
+
+    // No VIS path, no game run, an empty command line.
+    RunNormalChoices noVis = all;
+    noVis.toolEnabled[2] = false;
+    noVis.dontRunGame = true;
+    exportAt(maps + "/dm1.map");
+    list = RunMap_BuildNormalCommands(context, noVis);
+    ASSERT_EQ(list.size(), 4);
+    for (const auto& c : list)
+        EXPECT_NE(c->Prog, "/opt/tools/vis");
+    config.GameCommandLine.clear();
+    config.GameExecutable = game;
+    exportAt(maps + "/dm1.map");
+    list = RunMap_BuildNormalCommands(context, all);
+    EXPECT_EQ(list.last()->Args, " +devmap dm1");
+
+    // Letter case names another folder here: the map is copied.
+    QDir().mkpath(dir.filePath("q 3/BASEQ3/maps"));
+    exportAt(dir.filePath("q 3/BASEQ3/maps/dm1.map"));
+    list = RunMap_BuildNormalCommands(context, all);
+    EXPECT_EQ(list[1]->Type, RUNCMD_COPY);
+
+    // Without a maps folder the copy goes below the game folder (and fails there), never to "/".
+    QDir(maps).removeRecursively();
+    exportAt(dir.filePath("src/dm1.map"));
+    list = RunMap_BuildNormalCommands(context, all);
+    ASSERT_EQ(list[1]->Type, RUNCMD_COPY);
+    EXPECT_EQ(list[1]->Args, maps + "/dm1.map");
+    EXPECT_EQ(context.mapPathNoExt, maps + "/dm1");
+
+    // Without a profile the switches are empty.
+    context.profile = nullptr;
+    RunNormalChoices special = all;
+    special.tool[3] = RunToolChoice::Special;
+    list = RunMap_BuildNormalCommands(context, special);
+    EXPECT_EQ(list[5]->Args, " \"" + maps + "/dm1\"");
+}
+
+TEST_F(RunCommandsTest, ExpertModeExpandsTheEnabledCommands) {
+    exportAt(maps + "/dm1.map");
+    const std::shared_ptr<RunConfig> defaults = RunCfg_MakeDefault();
+    const QString exeDir = QFileInfo(game).canonicalPath();
+    EXPECT_EQ(texts(RunMap_BuildExpertCommands(context, defaults.get())),
+              QStringList({"2||" + base + "|", "1|/opt/tools/csg|" + maps + "/dm1|",
+                           "1|/opt/my tools/q3map2|-meta " + maps + "/dm1|",
+                           "1|/opt/tools/vis|" + maps + "/dm1|", "1|/opt/tools/light|" + maps + "/dm1|",
+                           "2||" + exeDir + "|", "0|" + game + "|+set fs_game x -console -dev +map dm1|"}));
+
+    Run_WriteFile(maps + "/Dm1.bsp", "x");
+    Run_WriteFile(maps + "/dm1.bsp", "x");
+    RunConfig mixed;
+    for (const RunCommand& c : std::initializer_list<RunCommand>{
+             {RUNCMD_RUN, RUNCMD_ENABLED, "", "-x", ""},             // no program: left out
+             {RUNCMD_CHANGE_DIR, RUNCMD_ENABLED, "", "$moddir", ""}, // stays, empty
+             {RUNCMD_RUN, 0, "/bin/true", "", ""},                   // disabled
+             {RUNCMD_COPY, RUNCMD_ENABLED, "$bspdir/$file.bsp", "$bspdir/./dm1.bsp", ""}, // same file
+             {RUNCMD_RENAME, RUNCMD_ENABLED, "$bspdir/Dm1.bsp", "$bspdir/dm1.bsp", ""},   // two files here
+             {RUNCMD_RUN_WAIT, RUNCMD_ENABLED | 4, "/bin/true", "", "$file"},             // no check: no file
+             {RUNCMD_DELETE, RUNCMD_ENABLED | RUNCMD_CHECK_FILE, "", "$file.prt", "$bspdir/$file.$bspext"}})
+        mixed.Commands.append(std::make_shared<RunCommand>(c));
+    EXPECT_EQ(texts(RunMap_BuildExpertCommands(context, &mixed)),
+              QStringList({"2|||", "4|" + maps + "/Dm1.bsp|" + maps + "/dm1.bsp|", "6|/bin/true||",
+                           "5||dm1.prt|" + maps + "/dm1.bsp"}));
+    EXPECT_EQ(RunMap_BuildExpertCommands(context, &mixed)[2]->Flags, RUNCMD_ENABLED | 4);
+    EXPECT_TRUE(RunMap_BuildExpertCommands(context, nullptr).isEmpty());
+}
+
+TEST_F(RunCommandsTest, LeakAndPortalFilesAroundARun) {
+    exportAt(maps + "/dm1.map");
+    QString path;
+    EXPECT_EQ(RunMap_FindPointFile(context, &path), 0);
+    EXPECT_TRUE(path.isEmpty());
+    Run_WriteFile(maps + "/dm1.lin", "");
+    Run_WriteFile(maps + "/dm1.pts", "1 2 3\n");
+    Run_WriteFile(maps + "/dm1.prt", "PRT1\n");
+    EXPECT_EQ(RunMap_FindPointFile(context, &path), 2); // an empty ".lin" does not count
+    EXPECT_EQ(path, maps + "/dm1.pts");
+    Run_WriteFile(maps + "/dm1.lin", "1 2 3\n");
+    EXPECT_EQ(RunMap_FindPointFile(context, &path), 1);
+    EXPECT_EQ(path, maps + "/dm1.lin");
+    EXPECT_TRUE(RunMap_FindPortalFile(context, &path));
+    EXPECT_EQ(path, maps + "/dm1.prt");
+
+    RunMap_RemoveStaleFiles(context, false);
+    EXPECT_FALSE(QFile::exists(maps + "/dm1.lin") || QFile::exists(maps + "/dm1.pts"));
+    EXPECT_TRUE(QFile::exists(maps + "/dm1.prt"));
+    RunMap_RemoveStaleFiles(context, true);
+    EXPECT_FALSE(RunMap_FindPortalFile(context, &path));
+    EXPECT_TRUE(path.isEmpty());
+}
+
+} // namespace
