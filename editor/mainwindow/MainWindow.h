@@ -7,8 +7,10 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <array>
 
 #include "dialogs/editing/FacePropertiesDialog.h"
+#include "document/Clipboard.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/GameData.h"
@@ -17,9 +19,13 @@
 #include "gamedata/SkyManager.h"
 #include "gamedata/TextureManager.h"
 #include "mainwindow/MainSettings.h"
+#include "mainwindow/Splash.h"
+#include "mainwindow/WindowCursors.h"
 #include "views/ColorScheme.h"
 
 class QAction;
+class QKeyEvent;
+class QSignalMapper;
 class QMdiArea;
 class QMdiSubWindow;
 class QTimer;
@@ -28,6 +34,15 @@ class cChildWindow;
 class MapDocument;
 class cAbstractTool;
 class cCanvas;
+class cObjectPropertiesDialog;
+class cRunMapDialog;
+class cRunMapOutput;
+class cTextureBrowserDialog;
+class cTextureReplaceDialog;
+class cShaderEditDialog;
+class cEntityListDialog;
+class cEntityHelpDialog;
+class cScaleVertexDialog;
 
 // Bits of cMainWindow::heldKeys: keys held down, kept by the window's event filter.
 namespace HeldKey {
@@ -42,6 +57,15 @@ constexpr uint32_t A = 0x80;
 constexpr uint32_t D = 0x100;
 constexpr uint32_t C = 0x200;
 } // namespace HeldKey
+
+// Bits of cMainWindow::hiddenDialogs: floating dialogs hidden while the application is inactive.
+namespace HiddenDialog {
+constexpr uint32_t FaceProperties = 0x1;
+constexpr uint32_t ObjectProperties = 0x2;
+constexpr uint32_t EntityList = 0x4;
+constexpr uint32_t EntityHelp = 0x8;
+constexpr uint32_t ScaleVertices = 0x10;
+} // namespace HiddenDialog
 
 // Interactive builds the program's window (docks, MDI area, settings and game configurations read,
 // plugins loaded); Headless only the settings, managers and console that tests and tools use,
@@ -78,6 +102,30 @@ public:
     bool handleGridKey(int key);
     // Makes a view the one taking input; the one before it has its input state reset.
     void setActiveCanvas(cCanvas* view);
+    // The application went to the background: floating dialogs hide, held keys are released.
+    void applicationDeactivated();
+    // The application came back: hidden dialogs show again and the action states are refreshed.
+    void applicationActivated();
+    // A map window became active (null: none is, perhaps because the last one closed).
+    void changeSubwindowActiveState(QMdiSubWindow* window);
+    // Makes the sub-window holding the widget active (the window menu's entries).
+    void setActiveChildWindow(QWidget* widget);
+    // The refresh after the window arrangement changed.
+    void updateLayout();
+
+    // ---- States and commands the menus reach (MainWindowStates.cpp) ----
+    void checkActiveState(bool documentChanged, bool toolChanged);
+    void updateTextureBar(bool rebuild);
+    void updateVisGroupList();
+    void updateWindowList();
+    void updateScreenElements();
+    void updateDocumentActions();
+    void updateToolActions();
+    // Opens the properties of the selection (Alt+Return).
+    void cmdEditProperties();
+    // The autosave timer's tick.
+    void cmdFileAutosave();
+    void exitTextureApplication();
 
     // Sets the checkable action of that object name (in actionList) without running its slot.
     void setActionChecked(const QString& name, bool checked);
@@ -122,6 +170,21 @@ public:
     ModelCache models;
     SkyManager skies;
     cFacePropertiesDialog faceDialog;
+    // The long-lived dialogs of the program's window (null headless); the entity list and help
+    // are made on first use.
+    cObjectPropertiesDialog* objectPropertiesDialog = nullptr;
+    cRunMapDialog* runMapDialog = nullptr;
+    cRunMapOutput* runMapOutput = nullptr;
+    cTextureBrowserDialog* textureBrowserDialog = nullptr;
+    cTextureReplaceDialog* textureReplaceDialog = nullptr;
+    cShaderEditDialog* shaderEditDialog = nullptr;
+    cEntityListDialog* entityListDialog = nullptr;
+    cEntityHelpDialog* entityHelpDialog = nullptr;
+    cScaleVertexDialog* scaleVertexDialog = nullptr;
+    // The map objects cut or copied, shared by every open map; emptied when the window goes.
+    Clipboard clipboard;
+    // The tools' cursors (loaded by the program's window).
+    WindowCursors cursors;
     cColorScheme colorScheme;
     // The open maps, in opening order.
     QList<MapDocument*> documents;
@@ -131,28 +194,36 @@ public:
     cCanvas* lastInputCanvas = nullptr;
     cAbstractTool* activeTool = nullptr;
     cAbstractTool* secondaryTool = nullptr;
-    uint32_t heldKeys = 0; // HeldKey
+    uint32_t heldKeys = 0;      // HeldKey
+    uint32_t hiddenDialogs = 0; // HiddenDialog
+    // Set by the object-properties dialog as it closes: the next activation only clears it.
+    bool skipNextActivation = false;
     // Texts of the status bar's position and zoom labels.
     QString positionLabelText;
     QString zoomLabelText;
     // The views' texture-filter word; -1 asks them to rebuild it from the settings.
     int32_t textureFilterWord = -1;
-    // The start-up splash screen while it is shown.
-    QWidget* splashScreen = nullptr;
-    // The last progress text shown (the splash screen and wait dialog come with the window).
+    // The last progress text shown.
     QString splashMessage;
     // Interactive windows only.
     QMdiArea* mdiArea = nullptr;
     QTimer* autosaveTimer = nullptr;
+    QSignalMapper* signalMapper = nullptr;
     QMdiSubWindow* lastActiveSubWindow = nullptr;
     cCanvas* lastDeactivatedView = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The program window's construction steps (MainWindowStartup.cpp) and their undoing.
     void buildInteractive();
+    void createDialogs();
+    void deleteDialogs();
+    // The floating dialogs hidden on deactivation, in HiddenDialog bit order (null when absent).
+    std::array<QWidget*, 5> floatingDialogs() const;
     void createDocks();
     // The last map window closed: no view is active any more.
     void noMapWindowLeft();
@@ -172,8 +243,12 @@ extern cMainWindow* g_mainWindow;
 QString App_GetBaseDirectory();
 // Replaces the base directory (tests and tools); an empty path restores the program's folder.
 void App_SetBaseDirectory(const QString& dir);
-// Progress text of start-up and loading.
-void App_ShowSplashMessage(const QString& text);
+// The file named on the command line (the last argument after the program's that contains "."),
+// absolute against the working folder; empty when there is none.
+QString App_StartupFileArgument(const QStringList& arguments);
+// Start-up's last step before the event loop: opens the file named on the command line, else shows
+// the advertisement dialog unless SkipAdvertisement is 2.
+void App_OpenStartupFile(cMainWindow* window, const QStringList& arguments);
 // The map handle of the active document; null without one. Until map windows exist the handle
 // is the one set here (tests and tools).
 MapWorld** App_GetActiveMap();

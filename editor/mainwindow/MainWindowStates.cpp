@@ -1,0 +1,38 @@
+// The action-state refreshes and the commands the window's own handlers call. The menus, tool
+// bars, docks and tools they update come later; until then each does what already exists.
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "dialogs/application/NamedDialogs.h"
+#include "mainwindow/MainWindow.h"
+
+void cMainWindow::checkActiveState(bool documentChanged, bool toolChanged) {
+    (void)documentChanged;
+    (void)toolChanged;
+    updateViewModeActions();
+}
+
+void cMainWindow::updateTextureBar(bool rebuild) {
+    (void)rebuild;
+}
+
+void cMainWindow::updateVisGroupList() {}
+
+void cMainWindow::updateWindowList() {}
+
+void cMainWindow::updateScreenElements() {}
+
+void cMainWindow::updateDocumentActions() {}
+
+void cMainWindow::updateToolActions() {}
+
+void cMainWindow::cmdEditProperties() {
+    if (!objectPropertiesDialog) return;
+    objectPropertiesDialog->show();
+    objectPropertiesDialog->raise();
+    objectPropertiesDialog->activateWindow();
+}
+
+void cMainWindow::cmdFileAutosave() {}
+
+void cMainWindow::exitTextureApplication() {}
