@@ -126,6 +126,8 @@ public:
     // The autosave timer's tick.
     void cmdFileAutosave();
     void exitTextureApplication();
+    // The preferences on the given page (for now: where the game configurations are kept).
+    void execPreferences(int32_t page);
 
     // Sets the checkable action of that object name (in actionList) without running its slot.
     void setActionChecked(const QString& name, bool checked);

@@ -22,15 +22,20 @@
 #include "document/WorldRefresh.h"
 #include "mainwindow/SettingsFile.h"
 #include "views/ChildWindow.h"
+#include "views/ViewState.h"
 
 void cMainWindow::closeEvent(QCloseEvent* event) {
+    // No view draws while its window closes (save prompts would repaint half-gone windows).
+    View_ClosingWindows = 1;
     const QList<MapDocument*> open = documents;
     for (MapDocument* document : open) {
         if (!closeDocument(document)) {
+            View_ClosingWindows = 0;
             event->ignore();
             return;
         }
     }
+    View_ClosingWindows = 0;
     exitTextureApplication();
     if (objectPropertiesDialog) objectPropertiesDialog->close();
     writeSettings();

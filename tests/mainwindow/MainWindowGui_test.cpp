@@ -25,6 +25,7 @@
 #include "mainwindow/MainWindow.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
+#include "views/ViewState.h"
 
 namespace {
 
@@ -179,6 +180,7 @@ TEST_F(MainWindowGuiTest, CancelledSavePromptKeepsTheWindowAndWritesNothing) {
         EXPECT_TRUE(prompts.asked[0].text.startsWith("Save changes to"));
     }
     EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(View_Suspended()); // the views draw again
     EXPECT_EQ(window.documents.size(), 1);
     EXPECT_FALSE(QFile::exists(folder.filePath("config/zarv/KDKSettings.ini")));
     document->modified = false;
@@ -276,6 +278,13 @@ TEST_F(MainWindowGuiTest, ConstructionAnnouncesItselfAndOwnsItsDialogs) {
         EXPECT_EQ(dialog->parentWidget(), &window) << dialog->objectName().toStdString();
     }
     EXPECT_EQ(window.cursors.magnify.hotSpot(), QPoint(9, 9));
+    {
+        cPromptScript prompts;
+        window.execPreferences(0);
+        ASSERT_EQ(prompts.asked.size(), 1);
+        EXPECT_TRUE(prompts.asked[0].text.contains(folder.filePath("base/KDKGameCfg.ini")))
+            << prompts.asked[0].text.toStdString();
+    }
     EXPECT_TRUE(window.close());
 }
 
