@@ -170,12 +170,15 @@ void App_SetBaseDirectory(const QString& dir) {
     baseDirectoryOverride() = dir;
 }
 
+QString App_BaseDirectoryFor(const QString& programFolder) {
+    if (programFolder.endsWith(QLatin1String("system"), Qt::CaseInsensitive) ||
+        programFolder.endsWith(QLatin1String("system64"), Qt::CaseInsensitive))
+        return programFolder + QStringLiteral("/../sdk");
+    return programFolder;
+}
+
 QString App_GetBaseDirectory() {
     if (!baseDirectoryOverride().isEmpty()) return baseDirectoryOverride();
     if (!QCoreApplication::instance()) return QString();
-    const QString dir = QCoreApplication::applicationDirPath();
-    if (dir.endsWith(QLatin1String("system"), Qt::CaseInsensitive) ||
-        dir.endsWith(QLatin1String("system64"), Qt::CaseInsensitive))
-        return dir + QStringLiteral("/../sdk");
-    return dir;
+    return App_BaseDirectoryFor(QCoreApplication::applicationDirPath());
 }

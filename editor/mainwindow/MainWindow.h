@@ -241,8 +241,9 @@ QWidget* App_DialogParent(QWidget* w);
 
 extern cMainWindow* g_mainWindow;
 
-// The program's folder, or its "/../sdk" when it runs from "system" or "system64".
+// The program's folder, or its "/../sdk" when it runs from "system" or "system64" (any case).
 QString App_GetBaseDirectory();
+QString App_BaseDirectoryFor(const QString& programFolder);
 // Replaces the base directory (tests and tools); an empty path restores the program's folder.
 void App_SetBaseDirectory(const QString& dir);
 // The file named on the command line (the last argument after the program's that contains "."),
