@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "core/TextEncoding.h"
+#include "mainwindow/MainWindow.h"
 #include "document/MapWorld.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
@@ -36,9 +37,11 @@ int32_t faceCount(const BrushRecord* b) {
     return n;
 }
 
-// The selection label and the object-properties dialog (which reloads from the selection after
-// every summary) come with the main window; until then the text has nowhere to go.
-void showInSelectionLabel(const QString&) {}
+// The selection label of the status bar. (The object-properties dialog, which reloads from the
+// selection after every summary, is not built yet.)
+void showInSelectionLabel(const QString& text) {
+    App_SetStatusText(g_mainWindow, text, 2);
+}
 
 } // namespace
 

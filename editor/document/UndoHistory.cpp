@@ -14,6 +14,7 @@
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
 #include "map/MapPath.h"
+#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -73,7 +74,9 @@ void clearAndFree(UndoLevel* level) {
 // Called when the open step is closed or a step was applied: the Edit menu's Undo/Redo pair
 // follows the chains. The actions belong to the main window, which rebuilds them from the
 // history when it refreshes (mask 0x2).
-void refreshUndoActions(UndoHistory*) {}
+void refreshUndoActions(UndoHistory*) {
+    if (g_mainWindow) g_mainWindow->updateActions(0x2);
+}
 
 } // namespace
 

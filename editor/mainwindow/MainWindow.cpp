@@ -110,8 +110,6 @@ void cMainWindow::applySchemePalette() {
     QApplication::setPalette(QPalette(colour));
 }
 
-void cMainWindow::updateSnapGridStatus() {}
-
 void cMainWindow::loadPlugins() {
     Plugin_LoadAll(&plugins);
 }

@@ -3,11 +3,13 @@
 // configurations, the archives and the console. Menus, docks and views come with the window.
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QMainWindow>
+#include <array>
+#include <span>
 #include <QString>
 #include <QStringList>
-#include <array>
 
 #include "dialogs/editing/FacePropertiesDialog.h"
 #include "document/Clipboard.h"
@@ -18,9 +20,11 @@
 #include "gamedata/PluginManager.h"
 #include "gamedata/SkyManager.h"
 #include "gamedata/TextureManager.h"
+#include "mainwindow/ActionTable.h"
 #include "mainwindow/MainSettings.h"
 #include "mainwindow/Splash.h"
 #include "mainwindow/WindowCursors.h"
+#include "tools/AbstractTool.h"
 #include "views/ColorScheme.h"
 
 class QAction;
@@ -43,6 +47,14 @@ class cShaderEditDialog;
 class cEntityListDialog;
 class cEntityHelpDialog;
 class cScaleVertexDialog;
+class QCustomAction;
+class QDialog;
+class QLabel;
+class QListWidgetItem;
+class QMenu;
+class QToolBar;
+struct ClassTreeNode;
+struct Clipboard;
 
 // Bits of cMainWindow::heldKeys: keys held down, kept by the window's event filter.
 namespace HeldKey {
@@ -73,6 +85,7 @@ constexpr uint32_t ScaleVertices = 0x10;
 enum class WindowMode { Headless, Interactive };
 
 class cMainWindow : public QMainWindow {
+    Q_OBJECT
 public:
     explicit cMainWindow(WindowMode mode = WindowMode::Headless);
     ~cMainWindow() override;
@@ -106,28 +119,12 @@ public:
     void applicationDeactivated();
     // The application came back: hidden dialogs show again and the action states are refreshed.
     void applicationActivated();
-    // A map window became active (null: none is, perhaps because the last one closed).
-    void changeSubwindowActiveState(QMdiSubWindow* window);
-    // Makes the sub-window holding the widget active (the window menu's entries).
-    void setActiveChildWindow(QWidget* widget);
-    // The refresh after the window arrangement changed.
-    void updateLayout();
 
     // ---- States and commands the menus reach (MainWindowStates.cpp) ----
-    void checkActiveState(bool documentChanged, bool toolChanged);
     void updateTextureBar(bool rebuild);
     void updateVisGroupList();
-    void updateWindowList();
-    void updateScreenElements();
     void updateDocumentActions();
-    void updateToolActions();
-    // Opens the properties of the selection (Alt+Return).
-    void cmdEditProperties();
-    // The autosave timer's tick.
-    void cmdFileAutosave();
     void exitTextureApplication();
-    // The preferences on the given page (for now: where the game configurations are kept).
-    void execPreferences(int32_t page);
 
     // Sets the checkable action of that object name (in actionList) without running its slot.
     void setActionChecked(const QString& name, bool checked);
@@ -214,6 +211,309 @@ public:
     QMdiSubWindow* lastActiveSubWindow = nullptr;
     cCanvas* lastDeactivatedView = nullptr;
 
+    // ==== Menus, tool bars and context menus; slots; action state; language; status bar; layout ====
+    // Built from the command and tool tables (MainWindowMenus.cpp); tests may give fixture tables.
+    std::span<const ActionEntry> actionTable = Action_Table();
+    std::span<const ActionEntry> toolTable = Action_ToolTable();
+    QList<QMenu*> menus; // menu-bar menus and their submenus
+    QList<QMenu*> contextSubmenus;
+    QList<QMenu*> contextMenus;
+    QList<QToolBar*> toolBars;
+    QList<QAction*> toolActions;
+    QAction* recentFilesSeparator = nullptr;
+    QAction* recentInsertSeparator = nullptr;
+    QAction* windowListSeparator = nullptr;
+    QMenu* screenElementsMenu = nullptr;
+    QMenu* colorSchemeMenu = nullptr;
+    QMenu* languageMenu = nullptr;
+    QMenu* languageParentMenu = nullptr;
+    QMenu* pluginMenu = nullptr;
+    QMenu* curveMenu = nullptr;
+    std::array<QCustomAction*, 8> recentFileActions{};
+    QList<QAction*> colorSchemeActions;
+    // The class submenus of "Create" and "Tie to entity" (ActionState.cpp).
+    QList<QAction*> createEntries;
+    QList<QMenu*> createSubmenus;
+    QList<QAction*> tieEntries;
+    QList<QMenu*> tieSubmenus;
+    QAction* createPlaceholder = nullptr;
+    QAction* tiePlaceholder = nullptr;
+    bool createEntriesShown = true;
+    bool tieMenuBuilt = false;
+    QString classMenuConfigTitle;
+    QString createClassName;
+    // Language code of the translations in use, lower case (Language.cpp).
+    QString languageCode = QStringLiteral("en");
+    // The status bar's seven labels (StatusBar.cpp).
+    std::array<QLabel*, 7> statusLabels{};
+    // The map window state the Map menu saves and the layout file keeps (block 6).
+    QByteArray savedWindowGeometry;
+    bool savedWindowMaximized = false;
+    bool savedWindowPresent = false;
+    uint32_t currentVisGroup = 0;
+    QString tieClassName;
+    // One tool per id (null until the tools are made).
+    std::array<cAbstractTool*, ToolId::Count> toolSet{};
+    // Start-up and close hooks: translators, status bar, menus, bars, layout (MainWindowMenus.cpp).
+    void buildCommandInterface();
+    // After the window has its default size: the layout file, then the toggles and states.
+    void finishCommandInterface();
+    void saveCommandInterface();
+    // Builders (MainWindowMenus.cpp).
+    void createMenus();
+    void createMapToolBar(const QString& name, uint32_t bit);
+    void createContextMenu(const QString& name, uint32_t bit);
+    void createToolsBar();
+    void createViewToggles();
+    // Action state, class menus, colour schemes and retranslation (ActionState.cpp).
+    void updateActions(int mask);
+    void buildClassSubmenu(bool forCreate, QMenu* parent, const ClassTreeNode& node);
+    void fillCreateObjectMenu();
+    void fillTieToEntityMenu();
+    void updateCreateActions(const QString& className, int flags);
+    void createColorSchemeMenu();
+    void retranslateAll();
+    // Language file and translators (Language.cpp).
+    void installTranslators();
+    void loadLanguage();
+    bool saveLanguage();
+    // Status bar (StatusBar.cpp).
+    void createStatusBar();
+    // Layout file (LayoutFile.cpp).
+    void readLayout();
+    void writeLayout();
+    // Stand-ins for the texture browser and the effect editor until those dialogs come.
+    void createLayoutDialogs();
+    // Operations the slots call whose bodies come with their commands (RuntimeMenus.cpp and the
+    // command files).
+    void installLanguage(QAction* action, const QString& language);
+    void applyLanguage(QAction* action, const QString& language);
+    void applySettings();
+    void updateToolActions();
+    void notifySelectionChanged();
+    void deselectHiddenObjects();
+    void applyPatchMatrixOp(const QString& undoName, int op);
+    void execPreferences(int page);
+
+public slots:
+    // The slot table, in its order; each group lives in the file named.
+    // MainWindowInput.cpp
+    void changeSubwindowActiveState(QMdiSubWindow*);
+    void updateLayout();
+    // MainWindowSlots.cpp
+    void setActiveChildWindow(QWidget*);
+    void checkActiveState(bool);
+    void updateStatusBar(const QString& text);
+    void toggleStatusBar();
+    void runPluginAction();
+    void selectVisGroup(QListWidgetItem*);
+    void switchLanguage(QAction*);
+    void cmdFileExit();
+    void cmdEditSelectByHandles();
+    void cmdEditSelectAuto();
+    void cmdEditCreateObject();
+    void cmdEditPathDeleteNodes();
+    void cmdEditPathReverse();
+    void cmdMapToggleGridSnap();
+    void cmdMapToggleGrid();
+    void cmdViewToggleEntityNames();
+    void cmdViewToggleItems();
+    void cmdViewTogglePaths();
+    void cmdViewToggleCurves();
+    void cmdViewToggleDetail();
+    void cmdViewToggleUnknownEntities();
+    void cmdToolsTieToEntityEx();
+    void cmdToolsTextureAlignment();
+    void cmdToolsCordon();
+    void cmdToolsOptions();
+    void cmdVertexFaceSplit();
+    void cmdVertexWeld();
+    void cmdVertexTriangulate();
+    void cmdVertexScaleMode();
+    void cmdVertexSnapToGrid();
+    void cmdVertexClearSelection();
+    void cmdCurveMatrixInverse();
+    void cmdCurveMatrixTranspose();
+    void cmdCurveMatrixPrependRows();
+    void cmdCurveMatrixAppendRows();
+    void cmdCurveMatrixPrependCols();
+    void cmdCurveMatrixAppendCols();
+    void cmdCurveMatrixRemoveFirstRows();
+    void cmdCurveMatrixRemoveLastRows();
+    void cmdCurveMatrixRemoveFirstCols();
+    void cmdCurveMatrixRemoveLastCols();
+    void cmdCurveMatrixRedisperseRows();
+    void cmdCurveMatrixRedisperseCols();
+    void cmdCurveMatrixRandomize();
+    void cmdCurveSelect();
+    void cmdWindowCascade();
+    void cmdWindowTile();
+    void cmdWindowNext();
+    void cmdWindowPrev();
+    void cmdWindowMessages();
+    void cmdHelpOnWeb();
+    void cmdHelpUpdateCheck();
+    void toolMagnify();
+    void toolCamera();
+    // RuntimeMenus.cpp
+    void checkActiveState(bool, bool);
+    void updateWindowList();
+    void applyColorScheme();
+    void openRecentFile();
+    // FileCommands.cpp
+    void cmdFileRun();
+    void cmdFileNew();
+    void cmdFileOpen();
+    void cmdFileClose();
+    void cmdFileCloseAll();
+    void cmdFileSave();
+    void cmdFileSaveAs();
+    void cmdFileSaveIncremental();
+    void cmdFileAutosave();
+    void cmdFileExport();
+    void cmdFileExportAgain();
+    // EditCommands.cpp
+    void cmdEditSelectTouching();
+    void cmdEditSelectInside();
+    void cmdEditSelectHandles();
+    void cmdEditProperties();
+    void cmdEditSelectMouseMove();
+    void cmdEditUndo();
+    void cmdEditRedo();
+    void cmdEditToggleUndoRedo();
+    void cmdEditCut();
+    void cmdEditCopy();
+    void cmdEditPaste();
+    void cmdEditPasteSpecial();
+    void cmdEditDelete();
+    void cmdEditSelectNone();
+    void cmdEditSelectInvert();
+    void cmdEditSelectAll();
+    void cmdEditCreateObjectEx();
+    // PathCommands.cpp
+    void cmdEditPathAddNodes();
+    void cmdEditPathNodeProperties();
+    void cmdEditPathDelete();
+    void cmdEditPathProperties();
+    void cmdEditPathSelect();
+    void cmdEditPathSplit();
+    void cmdEditPathMerge();
+    void cmdEditPathConvert();
+    // MapCommands.cpp
+    void cmdMapSmallerGrid();
+    void cmdMapBiggerGrid();
+    void cmdMapToggleGrid3D();
+    void cmdMapLoadWindowState();
+    void cmdMapSaveWindowState();
+    void cmdMapGotoBrush();
+    void cmdMapGotoCoords();
+    void cmdMapShowInfo();
+    void cmdMapEntityReport();
+    void cmdMapCheckForProblems();
+    void cmdMapProperties();
+    void cmdMapLoadPointfile();
+    void cmdMapUnloadPointfile();
+    void cmdMapLoadPortalfile();
+    void cmdMapUnloadPortalfile();
+    void cmdMapLoadHullfile();
+    void cmdMapUnloadHullfile();
+    // StatusBar.cpp
+    void updateScreenElements();
+    void toggleDockWidget();
+    // MainWindowMenus.cpp
+    void toggleToolbar();
+    // DockCommands.cpp
+    void editCategoryList();
+    void editObjectList();
+    void editFaceCount(int);
+    void editTextureGroup();
+    void editTextureName();
+    void execBrowseTexture();
+    void assignVisGroup();
+    void markVisGroup();
+    void purgeVisGroups();
+    void editVisGroups();
+    void changeVisGroupVis(QListWidgetItem*);
+    void mergeVisGroups(QListWidgetItem*, QListWidgetItem*);
+    // WindowCommands.cpp
+    void msgFeatureUnderDevelopment();
+    void cmdWindowNew();
+    void cmdWindowExportMessages();
+    void cmdHelpTopics();
+    void cmdHelpAbout();
+    void cmdHelpCmdList();
+    // ViewCommands.cpp
+    void cmdViewHideSelection();
+    void cmdViewHideNotSelection();
+    void cmdViewShowHidden();
+    void cmdViewToggleGridUV();
+    void cmdViewOpenModel();
+    void cmdViewReloadModel();
+    void cmdView2DXY();
+    void cmdView2DYZ();
+    void cmdView2DXZ();
+    void cmdView3DWireframe();
+    void cmdView3DFilled();
+    void cmdView3DTextured();
+    void cmdView3DShadedTextured();
+    void cmdViewAutosize();
+    void cmdViewCenterOnSelection2D();
+    void cmdViewCenterOnSelection3D();
+    void cmdViewToggleConnections();
+    void cmdViewToggleModels2D();
+    void cmdViewToggleNodraw();
+    void cmdViewToggleHint();
+    void cmdViewToggleClip();
+    void cmdViewToggleTrigger();
+    void cmdViewToggleShaderAnimations();
+    void cmdViewToggleSky();
+    void cmdViewToggleTexTrans();
+    void cmdViewToggleEntTrans();
+    // ToolsCommands.cpp
+    void cmdToolsCarve();
+    void cmdToolsMerge();
+    void cmdToolsHollow();
+    void cmdToolsGroup();
+    void cmdToolsUngroup();
+    void cmdToolsIgnoreGroups();
+    void cmdToolsMakeStructural();
+    void cmdToolsMakeDetail();
+    void cmdToolsTieToEntity();
+    void cmdToolsMoveToWorld();
+    void cmdToolsTextureReplace();
+    void cmdToolsTextureLock();
+    void cmdToolsTextureLockScale();
+    void cmdToolsTextureLockUV();
+    void cmdToolsTextureAlignToView();
+    void cmdToolsSnapToGrid();
+    void cmdToolsSnapToGrid2();
+    void cmdToolsTransform();
+    void cmdToolsToggleVertexRes();
+    void cmdToolsToggleVertexCM();
+    void cmdToolsAlignLeft();
+    void cmdToolsAlignRight();
+    void cmdToolsAlignTop();
+    void cmdToolsAlignBottom();
+    void cmdToolsFlipHorz();
+    void cmdToolsFlipVert();
+    void cmdToolsRotateAntiClockwise();
+    void cmdToolsRotateClockwise();
+    void cmdToolsConnectEntities();
+    void cmdToolsShaderEdit();
+    // ToolSwitching.cpp
+    void toolSelect();
+    void toolEntity();
+    void toolBrush();
+    void toolTextureApplication();
+    void toolApplyTexture();
+    void toolApplyDecals();
+    void toolClipper();
+    void toolVertexManipulation();
+    void toolCordon();
+    void toolPath();
+    // ==== end of menus, tool bars, slots and action state ====
+
+public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -246,12 +546,23 @@ QString App_GetBaseDirectory();
 QString App_BaseDirectoryFor(const QString& programFolder);
 // Replaces the base directory (tests and tools); an empty path restores the program's folder.
 void App_SetBaseDirectory(const QString& dir);
+// The newest version's text when one newer than this program is published; empty offline.
+QString Update_CheckForNewVersion();
 // The file named on the command line (the last argument after the program's that contains "."),
 // absolute against the working folder; empty when there is none.
 QString App_StartupFileArgument(const QStringList& arguments);
 // Start-up's last step before the event loop: opens the file named on the command line, else shows
 // the advertisement dialog unless SkipAdvertisement is 2.
 void App_OpenStartupFile(cMainWindow* window, const QStringList& arguments);
+// The context menu whose what's-this text is name, run at the screen position; the chosen action
+// or null (nothing chosen, no such menu).
+QAction* App_ExecContextMenu(const QString& name, const QPoint& position);
+// Whether the "Canvas" context menu is open.
+bool App_IsCanvasMenuOpen();
+// Sets status label n's text and repaints it at once; nothing without label n.
+void App_SetStatusText(cMainWindow* window, const QString& text, int n);
+// One shortcut per "|"-separated part (empty parts dropped), else the whole text as one.
+void App_SetActionShortcuts(QCustomAction* action, const QString& text);
 // The map handle of the active document; null without one. Until map windows exist the handle
 // is the one set here (tests and tools).
 MapWorld** App_GetActiveMap();

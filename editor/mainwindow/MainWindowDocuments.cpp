@@ -39,6 +39,7 @@ void cMainWindow::closeEvent(QCloseEvent* event) {
     exitTextureApplication();
     if (objectPropertiesDialog) objectPropertiesDialog->close();
     writeSettings();
+    saveCommandInterface();
     event->accept();
 }
 

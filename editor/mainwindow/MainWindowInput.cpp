@@ -233,12 +233,6 @@ void cMainWindow::changeSubwindowActiveState(QMdiSubWindow* window) {
     updateSnapGridStatus();
 }
 
-void cMainWindow::setActiveChildWindow(QWidget* widget) {
-    if (!mdiArea || !widget) return;
-    for (QMdiSubWindow* sub : mdiArea->subWindowList())
-        if (sub == widget || sub->widget() == widget) mdiArea->setActiveSubWindow(sub);
-}
-
 void cMainWindow::updateLayout() {
     updateWindowList();
     updateScreenElements();

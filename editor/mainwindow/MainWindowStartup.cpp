@@ -59,11 +59,16 @@ void cMainWindow::buildInteractive() {
     App_ShowSplashMessage(tr("Loading settings..."));
     setDefaultSettings();
     readSettings();
+    // Status bar, menus, tool bars, context menus and the language (they read the settings).
+    buildCommandInterface();
     App_ShowSplashMessage(tr("Loading color schemes..."));
     App_ShowSplashMessage(tr("Loading localizations..."));
     App_ShowSplashMessage(tr("Loading archives..."));
     Archive_InitRegistry(&archives);
     App_ShowSplashMessage(tr("Loading..."));
+    // The default size first: the layout file may replace it.
+    resize(1280, 900);
+    finishCommandInterface();
     updateWindowList();
     updateScreenElements();
     updateDocumentActions();
@@ -73,7 +78,6 @@ void cMainWindow::buildInteractive() {
     updateSnapGridStatus();
 
     // Shown by its creator (the program right after construction): tests and tools add widgets first.
-    resize(1280, 900);
 
     // Reloaded definitions and replaced configurations reach every open map before the old ones go.
     gameData.rebindClassUsers = [this] {

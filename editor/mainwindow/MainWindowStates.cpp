@@ -20,13 +20,7 @@ void cMainWindow::updateTextureBar(bool rebuild) {
 
 void cMainWindow::updateVisGroupList() {}
 
-void cMainWindow::updateWindowList() {}
-
-void cMainWindow::updateScreenElements() {}
-
 void cMainWindow::updateDocumentActions() {}
-
-void cMainWindow::updateToolActions() {}
 
 void cMainWindow::cmdEditProperties() {
     if (!objectPropertiesDialog) return;
@@ -35,11 +29,9 @@ void cMainWindow::cmdEditProperties() {
     objectPropertiesDialog->activateWindow();
 }
 
-void cMainWindow::cmdFileAutosave() {}
-
 void cMainWindow::exitTextureApplication() {}
 
-void cMainWindow::execPreferences(int32_t page) {
+void cMainWindow::execPreferences(int page) {
     (void)page;
     // Until the preferences dialog exists, say where its settings are kept.
     QMdiSubWindow* previous = mdiArea ? mdiArea->activeSubWindow() : nullptr;

@@ -25,6 +25,7 @@
 #include "mainwindow/MainWindow.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
+#include "views/ColorScheme.h"
 #include "views/ViewState.h"
 
 namespace {
@@ -225,14 +226,14 @@ TEST_F(MainWindowGuiTest, ClosingTheLastMapWindowUnchecksTheViewModes) {
     writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
     cConsoleCapture console;
     cMainWindow window(WindowMode::Interactive);
-    QObject owner;
-    const char* names[] = {"View2DXY", "View2DYZ", "View2DXZ", "View3DW", "View3DF", "View3DT", "View3DST"};
-    for (const char* name : names) {
-        auto* action = new QAction(&owner);
-        action->setObjectName(QLatin1String(name));
-        action->setCheckable(true);
-        window.actionList.append(action);
-    }
+    // The window's own view-mode actions, their context-menu copies included.
+    const QStringList names = {"View2DXY", "View2DYZ", "View2DXZ", "View3DW",
+                               "View3DF",  "View3DT",  "View3DST"};
+    QList<QAction*> modes;
+    for (QAction* action : window.actionList)
+        if (names.contains(action->objectName()) && action->isCheckable()) modes.append(action);
+    ASSERT_GE(modes.size(), names.size());
+    ASSERT_EQ(modes[0]->objectName(), QLatin1String("View2DXY"));
     window.show();
     MapDocument* document = window.openFile(kSampleMap);
     ASSERT_NE(document, nullptr);
@@ -246,15 +247,15 @@ TEST_F(MainWindowGuiTest, ClosingTheLastMapWindowUnchecksTheViewModes) {
     ASSERT_NE(viewOf(ViewType::Top), nullptr);
     window.setActiveCanvas(viewOf(ViewType::Camera));
     window.setActiveCanvas(viewOf(ViewType::Top));
-    EXPECT_TRUE(window.actionList[0]->isChecked());
-    for (QAction* action : window.actionList)
+    EXPECT_TRUE(modes[0]->isChecked());
+    for (QAction* action : modes)
         action->setChecked(true);
     window.mdiArea->activeSubWindow()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QApplication::processEvents();
     EXPECT_TRUE(window.documents.isEmpty());
     EXPECT_EQ(window.focusView, nullptr);
-    for (QAction* action : window.actionList)
+    for (QAction* action : modes)
         EXPECT_FALSE(action->isChecked()) << action->objectName().toStdString();
     EXPECT_EQ(App_GetActiveMap(), nullptr);
     EXPECT_TRUE(window.close());
@@ -353,6 +354,8 @@ TEST_F(MainWindowGuiTest, TheFourViewsMatchMapshotsPictures) {
     const QString mapshot = QCoreApplication::applicationDirPath() + QStringLiteral("/mapshot");
     if (!QFileInfo::exists(mapshot)) GTEST_SKIP() << "mapshot is not built";
     writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+    // mapshot draws in the default colours, whatever scheme an earlier test left behind.
+    Color_ResetTables();
     cConsoleCapture console;
     cMainWindow window(WindowMode::Interactive);
     window.settings.EnableScrollbars = false;

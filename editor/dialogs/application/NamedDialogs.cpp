@@ -13,7 +13,3 @@ cUpdateCheckDialog::cUpdateCheckDialog(bool automatic, const QString& version, Q
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(tr("Version %1 is available.").arg(version), this));
 }
-
-QString Update_CheckForNewVersion() {
-    return QString();
-}

@@ -61,7 +61,3 @@ public:
 
     bool shownAtStartup = false;
 };
-
-// The newer version the update server names; "" when there is none or no server answers (this
-// build has no update server).
-QString Update_CheckForNewVersion();

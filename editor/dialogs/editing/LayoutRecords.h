@@ -1,0 +1,23 @@
+// The records of the layout file that dialogs keep: length-prefixed byte arrays (u16 length, low
+// byte first, then the bytes), a widget's geometry, a splitter's geometry and state.
+#pragma once
+
+#include <QByteArray>
+
+class QIODevice;
+class QSplitter;
+class QWidget;
+
+// Longest array a record holds.
+inline constexpr int kLayoutRecordMax = 65535;
+
+// False on a short read, a zero length or fewer bytes than the length.
+bool Layout_ReadBytes(QIODevice* device, QByteArray& bytes);
+// Refuses an empty array or one longer than kLayoutRecordMax before writing anything.
+bool Layout_WriteBytes(QIODevice* device, const QByteArray& bytes);
+// One geometry record restored into the widget (a null widget reads and drops it).
+bool Layout_ReadGeometry(QWidget* widget, QIODevice* device);
+bool Layout_WriteGeometry(QWidget* widget, QIODevice* device);
+// The splitter's geometry record, then its state record.
+bool Layout_ReadSplitter(QSplitter* splitter, QIODevice* device);
+bool Layout_WriteSplitter(QSplitter* splitter, QIODevice* device);

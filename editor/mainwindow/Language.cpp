@@ -1,0 +1,90 @@
+// "KDKLanguage.ini" and the two translators: the program's texts ("zarv_" + code) and the
+// framework's ("framework_" + code), both from the base directory's "local" folder.
+#include <QCoreApplication>
+#include <QSettings>
+#include <QTranslator>
+
+#include "core/System.h"
+#include "core/TextEncoding.h"
+#include "mainwindow/MainWindow.h"
+
+namespace {
+
+// Process-wide: they outlive every window and are installed once.
+QTranslator& programTranslator() {
+    static QTranslator translator;
+    return translator;
+}
+
+QTranslator& frameworkTranslator() {
+    static QTranslator translator;
+    return translator;
+}
+
+// The code becomes part of a file name: letters and "_" only.
+bool validCode(const QString& code) {
+    if (code.isEmpty()) return false;
+    for (QChar c : code)
+        if (!(c.isLetter() && c.unicode() < 0x80) && c != QLatin1Char('_')) return false;
+    return true;
+}
+
+} // namespace
+
+void cMainWindow::installTranslators() {
+    static bool installed = false;
+    if (installed || !QCoreApplication::instance()) return;
+    installed = true;
+    QCoreApplication::installTranslator(&programTranslator());
+    QCoreApplication::installTranslator(&frameworkTranslator());
+}
+
+// Loads both translators for the code; a missing file leaves that one empty (English texts).
+static void loadTranslators(const QString& code) {
+    const QString folder = App_GetBaseDirectory() + QStringLiteral("/local");
+    if (!programTranslator().load(QStringLiteral("zarv_") + code, folder))
+        (void)programTranslator().load(QString());
+    if (!frameworkTranslator().load(QStringLiteral("framework_") + code, folder))
+        (void)frameworkTranslator().load(QString());
+}
+
+void cMainWindow::loadLanguage() {
+    QString code = QStringLiteral("en");
+    {
+        QSettings file(resolveConfigFile(QStringLiteral("KDKLanguage.ini"), false), QSettings::IniFormat);
+        const QString value = file.value(QStringLiteral("Language")).toString().toLower();
+        if (file.contains(QStringLiteral("Language"))) {
+            if (validCode(value))
+                code = value;
+            else
+                Sys_Warning("Language code \"%s\" ignored", Text_ToWindows1251(value).constData());
+        }
+    }
+    languageCode = code;
+    loadTranslators(code);
+}
+
+bool cMainWindow::saveLanguage() {
+    const QString path = resolveConfigFile(QStringLiteral("KDKLanguage.ini"), true);
+    bool written = false;
+    {
+        QSettings file(path, QSettings::IniFormat);
+        // All or nothing: a failed write keeps the previous file.
+        file.setAtomicSyncRequired(true);
+        if (file.isWritable()) {
+            file.setValue(QStringLiteral("Language"), languageCode);
+            file.sync();
+            written = file.status() == QSettings::NoError;
+        }
+    }
+    if (!written)
+        Sys_Warning("Could not write the language file \"%s\"", Text_ToWindows1251(path).constData());
+    return written;
+}
+
+void cMainWindow::installLanguage(QAction* action, const QString& language) {
+    if (language == languageCode) return;
+    languageCode = language;
+    loadTranslators(validCode(language) ? language : QStringLiteral("en"));
+    applyLanguage(action, language);
+}

@@ -1,0 +1,13 @@
+// Window and Help commands. Least bodies until the commands come.
+#include "mainwindow/MainWindow.h"
+
+void cMainWindow::msgFeatureUnderDevelopment() {}
+void cMainWindow::cmdWindowNew() {}
+void cMainWindow::cmdWindowExportMessages() {}
+void cMainWindow::cmdHelpTopics() {}
+void cMainWindow::cmdHelpAbout() {}
+void cMainWindow::cmdHelpCmdList() {}
+
+QString Update_CheckForNewVersion() {
+    return QString();
+}

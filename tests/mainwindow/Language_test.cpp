@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QProcess>
+#include <QSettings>
+#include <QToolBar>
+#include <set>
+
+#include "ConsoleCapture.h"
+#include "WindowFixture.h"
+#include "mainwindow/QCustomAction.h"
+
+namespace {
+
+class LanguageTest : public cWindowFixture {
+protected:
+    void TearDown() override {
+        // The translators are the process's: leave them empty for the next test.
+        cMainWindow reset(WindowMode::Headless);
+        reset.languageCode = QStringLiteral("-");
+        reset.installLanguage(nullptr, QStringLiteral("en"));
+        cWindowFixture::TearDown();
+    }
+
+    // A language "xx" translating every table text to "X" + text, compiled by the release tool.
+    void makePseudoLanguage() {
+        std::map<QString, std::set<QString>> sources;
+        auto add = [&](const char* context, const QString& text) {
+            if (!text.isEmpty()) sources[QLatin1String(context)].insert(text);
+        };
+        for (const auto& table : {Action_Table(), Action_ToolTable()})
+            for (const ActionEntry& row : table) {
+                add("QCustomAction", QString::fromUtf8(row.text));
+                add("QCustomAction", QString::fromUtf8(row.statusTip));
+                if (row.flags & ActionFlag::MenuBar) add("QMenu", QString::fromUtf8(row.menu));
+                add("QMenu", QString::fromUtf8(row.group));
+                if (row.flags & (ActionFlag::WebLinks | 0x100 | 0x200 | 0x800))
+                    add("QMenu", QString::fromUtf8(row.text));
+            }
+        for (const WebLinkEntry& link : Action_WebLinks())
+            add("QCustomAction", QString::fromUtf8(link.caption));
+        for (const auto& list : {Action_MapToolBars()})
+            for (const ActionHolder& h : list)
+                add("QCustomAction", QLatin1String(h.name));
+        for (const char* text : {"Map&tools Bar", "&Object Bar", "Te&xture Bar", "&Filter Control",
+                                 "&Status Bar", "&Custom...", "Open \"%1\" in web browser"})
+            add("QCustomAction", QLatin1String(text));
+        for (const char* text : {"Can't undo", "Can't redo", "Enabl&e Undo/Redo", "For Help, press F1"})
+            add("cMainWindow", QLatin1String(text));
+        QByteArray ts = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\">\n";
+        for (const auto& [context, texts] : sources) {
+            ts += "<context><name>" + context.toUtf8() + "</name>\n";
+            for (const QString& text : texts)
+                ts += "<message><source>" + text.toHtmlEscaped().toUtf8() + "</source><translation>X" +
+                      text.toHtmlEscaped().toUtf8() + "</translation></message>\n";
+            ts += "</context>\n";
+        }
+        ts += "</TS>\n";
+        writeFile("xx.ts", ts);
+        QDir().mkpath(path("base/local"));
+        ASSERT_EQ(QProcess::execute(QStringLiteral(ZARV_LRELEASE),
+                                    {QStringLiteral("-silent"), path("xx.ts"), QStringLiteral("-qm"),
+                                     path("base/local/zarv_xx.qm")}),
+                  0);
+    }
+
+    // Every translated text of the window is prefix + its source.
+    static void expectTexts(const cMainWindow& window, const QString& prefix) {
+        for (const auto* list : {&window.actionList, &window.toolActions})
+            for (QAction* entry : *list) {
+                auto* action = qobject_cast<QCustomAction*>(entry);
+                if (!action) continue;
+                const QString name = action->objectName();
+                if (name == QLatin1String("EditUndo") || name == QLatin1String("EditRedo") ||
+                    name == QLatin1String("EditNoUndo"))
+                    continue;
+                if (!action->sourceText.isEmpty()) EXPECT_EQ(action->text(), prefix + action->sourceText);
+                if (!action->statusText.isEmpty())
+                    EXPECT_EQ(action->statusTip(), action->statusArg.isEmpty()
+                                                       ? prefix + action->statusText
+                                                       : (prefix + action->statusText).arg(action->statusArg))
+                        << action->statusText.toStdString();
+                if (!action->toolTipText.isEmpty())
+                    EXPECT_TRUE(action->toolTip().startsWith(prefix + action->toolTipText))
+                        << action->toolTip().toStdString();
+            }
+        for (const auto* list : {&window.menus, &window.contextSubmenus})
+            for (QMenu* menu : *list)
+                if (!menu->objectName().isEmpty()) EXPECT_EQ(menu->title(), prefix + menu->objectName());
+        for (QToolBar* bar : window.toolBars)
+            EXPECT_EQ(bar->windowTitle(), prefix + bar->objectName());
+        // The undo texts come back from the refresh after the texts (no map: nothing to undo).
+        for (QAction* action : window.actionList)
+            if (action->objectName() == QLatin1String("EditUndo"))
+                EXPECT_EQ(action->text(), prefix + QStringLiteral("Can't undo"));
+    }
+
+    cConsoleCapture console;
+};
+
+} // namespace
+
+TEST_F(LanguageTest, PseudoLanguageTranslatesEveryTextAtStartAndEnglishRestoresThem) {
+    makePseudoLanguage();
+    writeFile("config/zarv/KDKLanguage.ini", "[General]\nLanguage=XX\n");
+    cMainWindow window(WindowMode::Interactive);
+    EXPECT_EQ(window.languageCode, QLatin1String("xx"));
+    expectTexts(window, QStringLiteral("X"));
+    window.installLanguage(nullptr, QStringLiteral("en"));
+    expectTexts(window, QString());
+    // Saved at close, read at the next start.
+    window.installLanguage(nullptr, QStringLiteral("xx"));
+    window.close();
+    EXPECT_EQ(
+        QSettings(path("config/zarv/KDKLanguage.ini"), QSettings::IniFormat).value("Language").toString(),
+        QLatin1String("xx"));
+}
+
+TEST_F(LanguageTest, UpperCaseCodeLoadsTheShippedRussianFiles) {
+    QDir().mkpath(path("base/local"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZARV_BIN_DIR "/local/zarv_ru.qm"), path("base/local/zarv_ru.qm")));
+    writeFile("config/zarv/KDKLanguage.ini", "[General]\nLanguage=RU\n");
+    cMainWindow window(WindowMode::Interactive);
+    EXPECT_EQ(window.languageCode, QLatin1String("ru"));
+    QStringList titles;
+    for (QMenu* menu : window.menus)
+        titles.append(menu->title());
+    EXPECT_TRUE(titles.contains(QStringLiteral("&Файл")));
+    EXPECT_EQ(window.toolBars.last()->windowTitle(), QStringLiteral("Панель &инструментов"));
+}
+
+TEST_F(LanguageTest, CodesThatAreNotNamesFallBackToEnglish) {
+    for (const char* value : {"../../etc/x", "r u", "ru.qm", "", "дa"}) {
+        writeFile("config/zarv/KDKLanguage.ini", QByteArray("[General]\nLanguage=") + value + "\n");
+        cMainWindow window(WindowMode::Headless);
+        window.loadLanguage();
+        EXPECT_EQ(window.languageCode, QLatin1String("en")) << value;
+    }
+    // No file at all.
+    QFile::remove(path("config/zarv/KDKLanguage.ini"));
+    cMainWindow window(WindowMode::Headless);
+    window.loadLanguage();
+    EXPECT_EQ(window.languageCode, QLatin1String("en"));
+    writeFile("config/zarv/KDKLanguage.ini", "[General]\nLanguage=pt_BR\n");
+    window.loadLanguage();
+    EXPECT_EQ(window.languageCode, QLatin1String("pt_br"));
+}
+
+TEST_F(LanguageTest, SaveReplacesTheFileWholeOrWarns) {
+    cMainWindow window(WindowMode::Headless);
+    writeFile("config/zarv/KDKLanguage.ini", "[General]\nLanguage=de\nOther=kept\n");
+    window.languageCode = QStringLiteral("ru");
+    EXPECT_TRUE(window.saveLanguage());
+    QSettings saved(path("config/zarv/KDKLanguage.ini"), QSettings::IniFormat);
+    EXPECT_EQ(saved.value("Language").toString(), QLatin1String("ru"));
+    EXPECT_EQ(saved.value("Other").toString(), QLatin1String("kept"));
+    // A folder in place of the file: nothing can write it, whoever runs the test.
+    QFile::remove(path("config/zarv/KDKLanguage.ini"));
+    QDir().mkpath(path("config/zarv/KDKLanguage.ini"));
+    EXPECT_FALSE(window.saveLanguage());
+    EXPECT_TRUE(console.contains(QStringLiteral("Could not write the language file")));
+}
