@@ -8,6 +8,7 @@
 #include "core/TextEncoding.h"
 #include "dialogs/application/WaitDialog.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/Splash.h"
 #include "views/ViewState.h"
 
 namespace {
@@ -64,7 +65,7 @@ void Sys_Printf(const char* format, ...) {
 
 void Sys_VerbosePrintf(const char* format, ...) {
     // Per-item progress lines would flood the splash screen and the precache wait.
-    if (!mayLog(format) || g_mainWindow->splashScreen || g_waitDialog) return;
+    if (!mayLog(format) || g_splashScreen || g_waitDialog) return;
     SYS_LOG_FORMAT(buffer, format);
     emitLine(kPlain, buffer);
 }

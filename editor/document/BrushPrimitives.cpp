@@ -3,6 +3,7 @@
 #include "document/Primitives.h"
 
 #include <algorithm>
+#include <QPointer>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
@@ -13,6 +14,7 @@
 #include "document/GroupChain.h"
 #include "document/MapWorld.h"
 #include "kstdlib/kstdlib.h"
+#include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
 #include "map/MapGroup.h"
@@ -378,9 +380,10 @@ int32_t Prim_CreateRock(PrimitiveParams* p) {
 namespace {
 
 cArchDialog* archDialog() {
-    // One dialog for the program's lifetime, keeping its last values.
-    static cArchDialog* dialog = nullptr;
-    if (!dialog) dialog = new cArchDialog(nullptr);
+    // One dialog, owned by the main window (a later window makes a new one), keeping its last
+    // values.
+    static QPointer<cArchDialog> dialog;
+    if (!dialog) dialog = new cArchDialog(g_mainWindow);
     return dialog;
 }
 

@@ -2,6 +2,7 @@
 // dragged box, and the flat plane whose size the new-patch dialog asks.
 #include "document/Primitives.h"
 
+#include <QPointer>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -10,6 +11,7 @@
 #include "dialogs/application/NewPatchDialog.h"
 #include "document/MapWorld.h"
 #include "kstdlib/kstdlib.h"
+#include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapPatch.h"
 
@@ -253,9 +255,10 @@ PatchShaper profileShaper(const Profile& shape) {
 }
 
 cNewPatchDialog* newPatchDialog() {
-    // One dialog for the program's lifetime; it keeps its last values and starts at 3 × 3.
-    static cNewPatchDialog* dialog = nullptr;
-    if (!dialog) dialog = new cNewPatchDialog(nullptr);
+    // One dialog, owned by the main window (a later window makes a new one); it keeps its last
+    // values and starts at 3 × 3.
+    static QPointer<cNewPatchDialog> dialog;
+    if (!dialog) dialog = new cNewPatchDialog(g_mainWindow);
     return dialog;
 }
 

@@ -118,7 +118,7 @@ void cMainWindow::updateActions(int mask) {
         const MapWorld* world = document->world;
         const bool selection = world->selectedEntities || world->selectedBrushes;
         c.cut = selection;
-        c.paste = clipboardHoldsObjects(clipboard);
+        c.paste = clipboardHoldsObjects(&clipboard);
         if (const UndoHistory* history = document->undo) {
             c.undoOn = history->enabled;
             c.canUndo = c.undoOn && history->undoChain;

@@ -4,7 +4,6 @@
 void cMainWindow::cmdEditSelectTouching() {}
 void cMainWindow::cmdEditSelectInside() {}
 void cMainWindow::cmdEditSelectHandles() {}
-void cMainWindow::cmdEditProperties() {}
 void cMainWindow::cmdEditSelectMouseMove() {}
 void cMainWindow::cmdEditUndo() {}
 void cMainWindow::cmdEditRedo() {}

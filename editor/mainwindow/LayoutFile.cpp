@@ -9,6 +9,8 @@
 #include <QStatusBar>
 
 #include "core/Prompt.h"
+#include "dialogs/application/NamedDialogs.h"
+#include "dialogs/editing/ShaderEditDialog.h"
 #include "dialogs/editing/LayoutRecords.h"
 #include "mainwindow/MainWindow.h"
 
@@ -129,22 +131,6 @@ void cMainWindow::writeLayout() {
 }
 
 void cMainWindow::createLayoutDialogs() {
-    if (!textureBrowserDialog) {
-        textureBrowserDialog = new QDialog(this);
-        textureBrowserDialog->setObjectName(QStringLiteral("cTextureBrowserDialog"));
-    }
-    if (!shaderEditDialog) {
-        shaderEditDialog = new QDialog(this);
-        shaderEditDialog->setObjectName(QStringLiteral("cShaderEditDialog"));
-        auto* layout = new QHBoxLayout(shaderEditDialog);
-        auto* outer = new QSplitter(Qt::Horizontal, shaderEditDialog);
-        outer->setObjectName(QStringLiteral("splitter"));
-        auto* inner = new QSplitter(Qt::Vertical, outer);
-        inner->setObjectName(QStringLiteral("splitter_2"));
-        outer->addWidget(new QWidget(outer));
-        outer->addWidget(inner);
-        inner->addWidget(new QWidget(inner));
-        inner->addWidget(new QWidget(inner));
-        layout->addWidget(outer);
-    }
+    if (!textureBrowserDialog) textureBrowserDialog = new cTextureBrowserDialog(this);
+    if (!shaderEditDialog) shaderEditDialog = new cShaderEditDialog(this);
 }

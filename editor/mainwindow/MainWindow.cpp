@@ -14,7 +14,9 @@
 #include "core/FileLookup.h"
 #include "core/NotAvailable.h"
 #include "core/Winding.h"
+#include "dialogs/application/NamedDialogs.h"
 #include "dialogs/application/PluginDialog.h"
+#include "dialogs/editing/ShaderEditDialog.h"
 #include "document/MapDocument.h"
 #include "document/UndoHistory.h"
 #include "gamedata/EffectBatch.h"
@@ -37,6 +39,8 @@ cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>())
 }
 
 cMainWindow::~cMainWindow() {
+    delete autosaveTimer;
+    autosaveTimer = nullptr;
     if (mdiArea) {
         qApp->removeEventFilter(this);
         // Views go while the documents and managers they draw from still exist.
@@ -48,6 +52,8 @@ cMainWindow::~cMainWindow() {
         delete mdiArea;
         mdiArea = nullptr;
     }
+    Clip_Clear(&clipboard);
+    deleteDialogs();
     Plugin_DestroyManager(&plugins);
     // The managers go in this order while the window is still reachable: configurations release
     // their files and archives, files release their models.
@@ -55,6 +61,9 @@ cMainWindow::~cMainWindow() {
     Fgd_FreeAll(&gameData);
     Sky_FreeAll(&skies);
     Model_DestroyCache(&models);
+    // Not the window's child: it floats on its own.
+    delete objectPropertiesDialog;
+    objectPropertiesDialog = nullptr;
     // File look-ups must not reach this window's configurations any more.
     Sys_FileLookup() = FileLookupConfig();
     // The pools live for the whole run; what they hold now is only recycled records.
@@ -116,10 +125,8 @@ void cMainWindow::loadPlugins() {
 void cMainWindow::runPluginAction(int index) {
     if (index < 0 || index >= plugins.actions.size()) return;
     const PluginAction action = *plugins.actions[index];
-    if (splashScreen) {
-        splashScreen->close();
-        splashScreen = nullptr;
-    }
+    // A plugin's dialog must not open under the splash screen.
+    App_FinishSplash(nullptr);
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
     Sys_SwitchFileLookup(gameConfigs.current);
     const int32_t waitCursors = App_WaitCursorCount();
@@ -137,10 +144,6 @@ QString cMainWindow::resolveConfigFile(const QString& name, bool forWriting) con
     }
     if (QFileInfo::exists(inSettings)) return inSettings;
     return App_GetBaseDirectory() + QLatin1Char('/') + name;
-}
-
-void App_ShowSplashMessage(const QString& text) {
-    if (g_mainWindow) g_mainWindow->splashMessage = text;
 }
 
 namespace {
@@ -173,11 +176,15 @@ void App_SetBaseDirectory(const QString& dir) {
     baseDirectoryOverride() = dir;
 }
 
+QString App_BaseDirectoryFor(const QString& programFolder) {
+    if (programFolder.endsWith(QLatin1String("system"), Qt::CaseInsensitive) ||
+        programFolder.endsWith(QLatin1String("system64"), Qt::CaseInsensitive))
+        return programFolder + QStringLiteral("/../sdk");
+    return programFolder;
+}
+
 QString App_GetBaseDirectory() {
     if (!baseDirectoryOverride().isEmpty()) return baseDirectoryOverride();
     if (!QCoreApplication::instance()) return QString();
-    const QString dir = QCoreApplication::applicationDirPath();
-    if (dir.endsWith(QLatin1String("system")) || dir.endsWith(QLatin1String("system64")))
-        return dir + QStringLiteral("/../sdk");
-    return dir;
+    return App_BaseDirectoryFor(QCoreApplication::applicationDirPath());
 }

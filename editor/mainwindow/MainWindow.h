@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "dialogs/editing/FacePropertiesDialog.h"
+#include "document/Clipboard.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/GameData.h"
@@ -22,10 +23,14 @@
 #include "gamedata/TextureManager.h"
 #include "mainwindow/ActionTable.h"
 #include "mainwindow/MainSettings.h"
+#include "mainwindow/Splash.h"
+#include "mainwindow/WindowCursors.h"
 #include "tools/AbstractTool.h"
 #include "views/ColorScheme.h"
 
 class QAction;
+class QKeyEvent;
+class QSignalMapper;
 class QMdiArea;
 class QMdiSubWindow;
 class QTimer;
@@ -34,8 +39,15 @@ class cChildWindow;
 class MapDocument;
 class cAbstractTool;
 class cCanvas;
+class cObjectPropertiesDialog;
 class cRunMapDialog;
 class cRunMapOutput;
+class cTextureBrowserDialog;
+class cTextureReplaceDialog;
+class cShaderEditDialog;
+class cEntityListDialog;
+class cEntityHelpDialog;
+class cScaleVertexDialog;
 class QCustomAction;
 class QDialog;
 class QLabel;
@@ -59,6 +71,15 @@ constexpr uint32_t A = 0x80;
 constexpr uint32_t D = 0x100;
 constexpr uint32_t C = 0x200;
 } // namespace HeldKey
+
+// Bits of cMainWindow::hiddenDialogs: floating dialogs hidden while the application is inactive.
+namespace HiddenDialog {
+constexpr uint32_t FaceProperties = 0x1;
+constexpr uint32_t ObjectProperties = 0x2;
+constexpr uint32_t EntityList = 0x4;
+constexpr uint32_t EntityHelp = 0x8;
+constexpr uint32_t ScaleVertices = 0x10;
+} // namespace HiddenDialog
 
 // Interactive builds the program's window (docks, MDI area, settings and game configurations read,
 // plugins loaded); Headless only the settings, managers and console that tests and tools use,
@@ -96,6 +117,15 @@ public:
     bool handleGridKey(int key);
     // Makes a view the one taking input; the one before it has its input state reset.
     void setActiveCanvas(cCanvas* view);
+    // The application went to the background: floating dialogs hide, held keys are released.
+    void applicationDeactivated();
+    // The application came back: hidden dialogs show again and the action states are refreshed.
+    void applicationActivated();
+
+    // ---- States and commands the menus reach (MainWindowStates.cpp) ----
+    void updateTextureBar(bool rebuild);
+    void updateVisGroupList();
+    void updateDocumentActions();
 
     // ---- Tools (MainWindowTools.cpp; the tool slots are with the other slots below) ----
     // Every tool refreshes from the selection for the view (nothing without a view).
@@ -133,8 +163,6 @@ public:
     bool exportMapForRun();
     // The run dialog and the output window, made once (interactive windows only).
     void createRunWindows();
-    cRunMapDialog* runMapDialog = nullptr;
-    cRunMapOutput* runMapOutput = nullptr;
     // A settings file by name: for writing the one in the settings folder (made on first use); for
     // reading that one when it exists, else the one in the program's base folder.
     QString resolveConfigFile(const QString& name, bool forWriting) const;
@@ -153,6 +181,21 @@ public:
     ModelCache models;
     SkyManager skies;
     cFacePropertiesDialog faceDialog;
+    // The long-lived dialogs of the program's window (null headless); the entity list and help
+    // are made on first use.
+    cObjectPropertiesDialog* objectPropertiesDialog = nullptr;
+    cRunMapDialog* runMapDialog = nullptr;
+    cRunMapOutput* runMapOutput = nullptr;
+    cTextureBrowserDialog* textureBrowserDialog = nullptr;
+    cTextureReplaceDialog* textureReplaceDialog = nullptr;
+    cShaderEditDialog* shaderEditDialog = nullptr;
+    cEntityListDialog* entityListDialog = nullptr;
+    cEntityHelpDialog* entityHelpDialog = nullptr;
+    cScaleVertexDialog* scaleVertexDialog = nullptr;
+    // The map objects cut or copied, shared by every open map; emptied when the window goes.
+    Clipboard clipboard;
+    // The tools' cursors (loaded by the program's window).
+    WindowCursors cursors;
     cColorScheme colorScheme;
     // The open maps, in opening order.
     QList<MapDocument*> documents;
@@ -164,19 +207,21 @@ public:
     std::unique_ptr<ToolSet> toolSet;
     cAbstractTool* activeTool = nullptr;
     cAbstractTool* secondaryTool = nullptr;
-    uint32_t heldKeys = 0; // HeldKey
+    uint32_t heldKeys = 0;      // HeldKey
+    uint32_t hiddenDialogs = 0; // HiddenDialog
+    // Set by the object-properties dialog as it closes: the next activation only clears it.
+    bool skipNextActivation = false;
     // Texts of the status bar's position and zoom labels.
     QString positionLabelText;
     QString zoomLabelText;
     // The views' texture-filter word; -1 asks them to rebuild it from the settings.
     int32_t textureFilterWord = -1;
-    // The start-up splash screen while it is shown.
-    QWidget* splashScreen = nullptr;
-    // The last progress text shown (the splash screen and wait dialog come with the window).
+    // The last progress text shown.
     QString splashMessage;
     // Interactive windows only.
     QMdiArea* mdiArea = nullptr;
     QTimer* autosaveTimer = nullptr;
+    QSignalMapper* signalMapper = nullptr;
     QMdiSubWindow* lastActiveSubWindow = nullptr;
     cCanvas* lastDeactivatedView = nullptr;
 
@@ -221,13 +266,6 @@ public:
     bool savedWindowPresent = false;
     uint32_t currentVisGroup = 0;
     QString tieClassName;
-    // The dialogs whose geometry the layout file keeps.
-    QWidget* textureBrowserDialog = nullptr;
-    QWidget* shaderEditDialog = nullptr;
-
-    // The clipboard the Edit commands fill (published at start-up).
-    const Clipboard* clipboard = nullptr;
-
     // Start-up and close hooks: translators, status bar, menus, bars, layout (MainWindowMenus.cpp).
     void buildCommandInterface();
     // After the window has its default size: the layout file, then the toggles and states.
@@ -491,9 +529,15 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The program window's construction steps (MainWindowStartup.cpp) and their undoing.
     void buildInteractive();
+    void createDialogs();
+    void deleteDialogs();
+    // The floating dialogs hidden on deactivation, in HiddenDialog bit order (null when absent).
+    std::array<QWidget*, 5> floatingDialogs() const;
     void createDocks();
     // The last map window closed: no view is active any more.
     void noMapWindowLeft();
@@ -511,12 +555,19 @@ QWidget* App_DialogParent(QWidget* w);
 
 extern cMainWindow* g_mainWindow;
 
-// The program's folder, or its "/../sdk" when it runs from "system" or "system64".
+// The program's folder, or its "/../sdk" when it runs from "system" or "system64" (any case).
 QString App_GetBaseDirectory();
+QString App_BaseDirectoryFor(const QString& programFolder);
 // Replaces the base directory (tests and tools); an empty path restores the program's folder.
 void App_SetBaseDirectory(const QString& dir);
-// Progress text of start-up and loading.
-void App_ShowSplashMessage(const QString& text);
+// The newest version's text when one newer than this program is published; empty offline.
+QString Update_CheckForNewVersion();
+// The file named on the command line (the last argument after the program's that contains "."),
+// absolute against the working folder; empty when there is none.
+QString App_StartupFileArgument(const QStringList& arguments);
+// Start-up's last step before the event loop: opens the file named on the command line, else shows
+// the advertisement dialog unless SkipAdvertisement is 2.
+void App_OpenStartupFile(cMainWindow* window, const QStringList& arguments);
 // The context menu whose what's-this text is name, run at the screen position; the chosen action
 // or null (nothing chosen, no such menu).
 QAction* App_ExecContextMenu(const QString& name, const QPoint& position);
@@ -526,8 +577,6 @@ bool App_IsCanvasMenuOpen();
 void App_SetStatusText(cMainWindow* window, const QString& text, int n);
 // One shortcut per "|"-separated part (empty parts dropped), else the whole text as one.
 void App_SetActionShortcuts(QCustomAction* action, const QString& text);
-// The newest version's text when one newer than this program is published; empty offline.
-QString Update_CheckForNewVersion();
 // The map handle of the active document; null without one. Until map windows exist the handle
 // is the one set here (tests and tools).
 MapWorld** App_GetActiveMap();

@@ -1,4 +1,4 @@
-// The main window's construction for the program, its close, and the map documents it holds.
+// The main window's close and the map documents it holds.
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "core/System.h"
+#include "dialogs/application/NamedDialogs.h"
 #include "core/TextEncoding.h"
 #include "dialogs/application/RunMapOutput.h"
 #include "document/MapDocument.h"
@@ -18,67 +19,11 @@
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/MapWindowFit.h"
 #include "document/WorldRefresh.h"
 #include "mainwindow/SettingsFile.h"
 #include "views/ChildWindow.h"
-
-void cMainWindow::buildInteractive() {
-    setObjectName(QStringLiteral("MainWindow"));
-    setWindowTitle(QStringLiteral("Z.A.R.V."));
-    if (qstrcmp(QT_VERSION_STR, qVersion()) != 0)
-        Sys_Warning("Built with Qt %s, running with Qt %s", QT_VERSION_STR, qVersion());
-    App_ShowSplashMessage(QStringLiteral("Loading settings..."));
-    setDefaultSettings();
-    readSettings();
-
-    mdiArea = new QMdiArea(this);
-    mdiArea->setObjectName(QStringLiteral("mdiArea"));
-    setCentralWidget(mdiArea);
-    connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
-        if (w)
-            lastActiveSubWindow = w;
-        else if (lastActiveSubWindow && mdiArea->subWindowList().isEmpty())
-            noMapWindowLeft();
-        for (MapDocument* document : std::as_const(documents))
-            Project_UpdateActiveViews(document);
-    });
-    createDocks();
-    buildCommandInterface();
-    createRunWindows();
-
-    autosaveTimer = new QTimer(this);
-    autosaveTimer->setInterval(Settings_AutosaveIntervalMs(settings.AutosaveDelay));
-    if (settings.AutosaveEnable) autosaveTimer->start();
-
-    App_ShowSplashMessage(QStringLiteral("Loading plugins..."));
-    loadPlugins();
-    // Reloaded definitions and replaced configurations reach every open map before the old ones go.
-    gameData.rebindClassUsers = [this] {
-        for (MapDocument* document : std::as_const(documents))
-            Map_RebindEntityClasses(document->world);
-    };
-    gameConfigs.rebindConfigUsers = [this] {
-        for (MapDocument* document : std::as_const(documents))
-            Project_RebindGameConfig(document);
-    };
-    App_ShowSplashMessage(QStringLiteral("Loading game configurations..."));
-    GameCfg_LoadConfigurations(&gameConfigs);
-    qApp->installEventFilter(this);
-    resize(1280, 900);
-    finishCommandInterface();
-}
-
-void cMainWindow::createDocks() {
-    // Empty until their panels come: the console's and the three lists.
-    const char* names[] = {"console", "newobjects", "textures", "visgroups"};
-    for (const char* name : names) {
-        auto* dock = new QDockWidget(this);
-        dock->setObjectName(QLatin1String(name));
-        dock->setWidget(new QWidget(dock));
-        addDockWidget(qstrcmp(name, "console") == 0 ? Qt::BottomDockWidgetArea : Qt::RightDockWidgetArea,
-                      dock);
-    }
-}
+#include "views/ViewState.h"
 
 void cMainWindow::closeEvent(QCloseEvent* event) {
     // A run returns into this window: close once it has.
@@ -87,13 +32,19 @@ void cMainWindow::closeEvent(QCloseEvent* event) {
         if (runMapOutput->askInterrupt()) runMapOutput->afterRun([this] { close(); });
         return;
     }
+    // No view draws while its window closes (save prompts would repaint half-gone windows).
+    View_ClosingWindows = 1;
     const QList<MapDocument*> open = documents;
     for (MapDocument* document : open) {
         if (!closeDocument(document)) {
+            View_ClosingWindows = 0;
             event->ignore();
             return;
         }
     }
+    View_ClosingWindows = 0;
+    exitTextureApplication();
+    if (objectPropertiesDialog) objectPropertiesDialog->close();
     writeSettings();
     saveCommandInterface();
     event->accept();
@@ -111,20 +62,10 @@ MapDocument* cMainWindow::openFile(const QString& path) {
     documents.append(document);
     if (mdiArea) {
         cChildWindow* child = createChildWindow(document);
-        // Fit the 2D views to the map once the window has its size.
+        // Fit the views to the map once the window has its size.
         QPointer<cChildWindow> guard(child);
         QTimer::singleShot(0, this, [guard, document] {
-            if (!guard || guard->document != document) return;
-            float mins[3], maxs[3];
-            K_ClearBounds(mins, maxs);
-            for (EntityRecord* e = document->world->entities; e; e = e->next) {
-                if (e->flags & EntityFlag::Point) K_AddPointToBounds(e->origin, mins, maxs);
-                for (BrushRecord* b = e->firstBrush; b; b = b->next) {
-                    K_AddPointToBounds(b->mins, mins, maxs);
-                    K_AddPointToBounds(b->maxs, mins, maxs);
-                }
-            }
-            if (mins[0] <= maxs[0]) guard->zoomViewsToBounds(mins, maxs);
+            if (guard && guard->document == document) MapWindow_FitToWorld(guard, document->world);
         });
     }
     addRecentFile(QFileInfo(path).absoluteFilePath());

@@ -1,14 +1,21 @@
-// The main window's application-wide event filter: held movement keys, grid keys, activation.
+// The main window's application-wide event filter (held movement keys, grid keys, activation),
+// its own key handling and the map windows' activation.
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
+#include "dialogs/application/NamedDialogs.h"
+#include "document/MapDocument.h"
+#include "document/WorldRefresh.h"
 #include "mainwindow/MainWindow.h"
 #include "views/Canvas.h"
+#include "views/ChildWindow.h"
 
 namespace {
 
@@ -134,6 +141,11 @@ bool cMainWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress: {
         if (QApplication::activeModalWidget() || focusTakesText()) break;
+        // Keys typed into a floating editing dialog are its own (the face dialog has no window yet).
+        const QWidget* editing[] = {objectPropertiesDialog, entityListDialog, entityHelpDialog};
+        if (std::any_of(std::begin(editing), std::end(editing),
+                        [](const QWidget* d) { return d && d->isVisible() && d->isActiveWindow(); }))
+            break;
         auto* key = static_cast<QKeyEvent*>(event);
         // Each press reaches the filter once per receiver on its way up; act on the first.
         QWidget* receiver =
@@ -150,7 +162,10 @@ bool cMainWindow::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     case QEvent::ApplicationDeactivate:
-        heldKeys = 0;
+        if (watched == qApp) applicationDeactivated();
+        break;
+    case QEvent::ApplicationActivate:
+        if (watched == qApp) applicationActivated();
         break;
     default:
         break;
@@ -158,6 +173,72 @@ bool cMainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-// Activation slots of the slot table; the window's own activation handling runs above.
-void cMainWindow::changeSubwindowActiveState(QMdiSubWindow*) {}
-void cMainWindow::updateLayout() {}
+void cMainWindow::applicationDeactivated() {
+    if (!skipNextActivation) {
+        const std::array<QWidget*, 5> dialogs = floatingDialogs();
+        for (size_t i = 0; i < dialogs.size(); ++i) {
+            if (!dialogs[i] || !dialogs[i]->isVisible()) continue;
+            dialogs[i]->hide();
+            hiddenDialogs |= 1u << i;
+        }
+    }
+    heldKeys = 0;
+}
+
+void cMainWindow::applicationActivated() {
+    const std::array<QWidget*, 5> dialogs = floatingDialogs();
+    for (size_t i = 0; i < dialogs.size(); ++i) {
+        if (!(hiddenDialogs & (1u << i))) continue;
+        hiddenDialogs &= ~(1u << i);
+        if (dialogs[i]) dialogs[i]->show();
+    }
+    if (skipNextActivation)
+        skipNextActivation = false;
+    else if (activeChildWindow())
+        checkActiveState(false, false);
+}
+
+void cMainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() == Qt::AltModifier) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            cmdEditProperties();
+            event->accept();
+            return;
+        }
+    } else if (faceDialog.handleModeKey(event)) {
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void cMainWindow::changeSubwindowActiveState(QMdiSubWindow* window) {
+    if (window) {
+        QMdiSubWindow* active =
+            mdiArea->activeSubWindow() ? mdiArea->activeSubWindow() : mdiArea->currentSubWindow();
+        if (active == lastActiveSubWindow) return;
+        lastActiveSubWindow = active;
+    } else {
+        if (!lastActiveSubWindow || !mdiArea->subWindowList().isEmpty()) return;
+        noMapWindowLeft();
+    }
+    for (MapDocument* document : std::as_const(documents))
+        Project_UpdateActiveViews(document);
+    updateDocumentActions();
+    checkActiveState(true, true);
+    updateTextureBar(false);
+    updateWindowList();
+    updateScreenElements();
+    updateVisGroupList();
+    updateSnapGridStatus();
+}
+
+void cMainWindow::updateLayout() {
+    updateWindowList();
+    updateScreenElements();
+    updateDocumentActions();
+    updateToolActions();
+    updateTextureBar(false);
+    updateVisGroupList();
+    updateSnapGridStatus();
+}

@@ -179,10 +179,7 @@ void cMainWindow::cmdToolsCordon() {
 }
 
 void cMainWindow::cmdToolsOptions() {
-    if (splashScreen) {
-        splashScreen->close();
-        splashScreen = nullptr;
-    }
+    App_FinishSplash(this);
     QCoreApplication::processEvents();
     execPreferences(0);
 }

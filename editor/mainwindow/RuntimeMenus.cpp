@@ -4,7 +4,6 @@
 
 #include "mainwindow/MainWindow.h"
 
-void cMainWindow::checkActiveState(bool, bool) {}
 void cMainWindow::updateWindowList() {}
 void cMainWindow::applyColorScheme() {}
 void cMainWindow::openRecentFile() {}
@@ -20,4 +19,3 @@ void cMainWindow::notifySelectionChanged() {
     notifySelectionChanged(focusView);
 }
 void cMainWindow::deselectHiddenObjects() {}
-void cMainWindow::execPreferences(int page) {}

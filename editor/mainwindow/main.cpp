@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -53,26 +54,25 @@ int main(int argc, char** argv) {
     sinceStart.start();
     // Shared GL contexts and the default surface format must precede the application object.
     View_InitGLDefaults();
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    K_MathLib_Initialize(0);
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    K_MathLib_Initialize(0);
-
-    // The last argument the application left that names a file (contains ".") is opened.
-    QString mapPath;
-    const QStringList args = app.arguments();
-    for (int i = args.size() - 1; i >= 1; --i) {
-        if (args[i].contains(QLatin1Char('.'))) {
-            mapPath = QFileInfo(QDir::current(), args[i]).absoluteFilePath();
-            break;
-        }
-    }
+    QApplication::setApplicationName(QStringLiteral("Z.A.R.V.: Kelvane Development Kit"));
+    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    App_CreateSplash();
 
     int status = 0;
     {
         cMainWindow window(WindowMode::Interactive);
         window.show();
-        if (!mapPath.isEmpty()) window.openFile(mapPath);
+        window.raise();
+        App_FinishSplash(&window);
+        QApplication::processEvents();
         const QString exitAfter = qEnvironmentVariable("ZARV_EXIT_AFTER_FIRST_FRAME");
+        // A timed run has nobody to answer the welcome dialog.
+        if (exitAfter.isEmpty() || !App_StartupFileArgument(app.arguments()).isEmpty())
+            App_OpenStartupFile(&window, app.arguments());
         if (!exitAfter.isEmpty()) exitAfterFirstFrame(&window, exitAfter, sinceStart);
         status = app.exec();
     }

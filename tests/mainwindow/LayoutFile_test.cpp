@@ -9,6 +9,8 @@
 #include "ConsoleCapture.h"
 #include "WindowFixture.h"
 #include "core/Prompt.h"
+#include "dialogs/application/NamedDialogs.h"
+#include "dialogs/editing/ShaderEditDialog.h"
 #include "dialogs/editing/LayoutRecords.h"
 #include "mainwindow/LayoutFile.h"
 

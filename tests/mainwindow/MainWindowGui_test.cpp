@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSplashScreen>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
@@ -13,12 +15,20 @@
 #include <QTimer>
 
 #include "ConsoleCapture.h"
+#include "dialogs/application/NamedDialogs.h"
+#include "dialogs/application/RunMapDialog.h"
+#include "dialogs/application/RunMapOutput.h"
+#include "dialogs/editing/ShaderEditDialog.h"
+#include "mainwindow/MapWindowFit.h"
 #include "core/Prompt.h"
 #include "document/MapDocument.h"
+#include "document/ZmfFile.h"
 #include "gamedata/PluginManager.h"
 #include "mainwindow/MainWindow.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
+#include "views/ColorScheme.h"
+#include "views/ViewState.h"
 
 namespace {
 
@@ -173,6 +183,7 @@ TEST_F(MainWindowGuiTest, CancelledSavePromptKeepsTheWindowAndWritesNothing) {
         EXPECT_TRUE(prompts.asked[0].text.startsWith("Save changes to"));
     }
     EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(View_Suspended()); // the views draw again
     EXPECT_EQ(window.documents.size(), 1);
     EXPECT_FALSE(QFile::exists(folder.filePath("config/zarv/KDKSettings.ini")));
     document->modified = false;
@@ -249,5 +260,161 @@ TEST_F(MainWindowGuiTest, ClosingTheLastMapWindowUnchecksTheViewModes) {
     for (QAction* action : modes)
         EXPECT_FALSE(action->isChecked()) << action->objectName().toStdString();
     EXPECT_EQ(App_GetActiveMap(), nullptr);
+    EXPECT_TRUE(window.close());
+}
+
+TEST_F(MainWindowGuiTest, ConstructionAnnouncesItselfAndOwnsItsDialogs) {
+    cConsoleCapture console;
+    cMainWindow window(WindowMode::Interactive);
+    EXPECT_EQ(window.objectName(), QStringLiteral("KDK_MainWindow"));
+    EXPECT_TRUE(console.lines.join("\n").contains("Z.A.R.V. initialized (PE x64 build "));
+    EXPECT_EQ(window.splashMessage, QStringLiteral("Checking for updates..."));
+    // No update server: no dialog at start-up even though the check is on by default.
+    EXPECT_TRUE(window.settings.AutoUpdateCheck);
+    EXPECT_EQ(Update_CheckForNewVersion(), QString());
+    EXPECT_EQ(window.objectPropertiesDialog->parentWidget(), nullptr);
+    const QWidget* owned[] = {window.runMapDialog,         window.runMapOutput,
+                              window.textureBrowserDialog, window.textureReplaceDialog,
+                              window.shaderEditDialog,     window.scaleVertexDialog};
+    for (const QWidget* dialog : owned) {
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->parentWidget(), &window) << dialog->objectName().toStdString();
+    }
+    EXPECT_EQ(window.cursors.magnify.hotSpot(), QPoint(9, 9));
+    {
+        cPromptScript prompts;
+        window.execPreferences(0);
+        ASSERT_EQ(prompts.asked.size(), 1);
+        EXPECT_TRUE(prompts.asked[0].text.contains(folder.filePath("base/KDKGameCfg.ini")))
+            << prompts.asked[0].text.toStdString();
+    }
+    EXPECT_TRUE(window.close());
+}
+
+TEST_F(MainWindowGuiTest, FloatingDialogsHideWhileTheApplicationIsInactive) {
+    cMainWindow window(WindowMode::Interactive);
+    window.entityListDialog = new cEntityListDialog(&window);
+    window.objectPropertiesDialog->show();
+    window.scaleVertexDialog->show();
+    QEvent deactivate(QEvent::ApplicationDeactivate);
+    QEvent activate(QEvent::ApplicationActivate);
+    QApplication::sendEvent(qApp, &deactivate);
+    EXPECT_FALSE(window.objectPropertiesDialog->isVisible());
+    EXPECT_FALSE(window.scaleVertexDialog->isVisible());
+    EXPECT_EQ(window.hiddenDialogs, HiddenDialog::ObjectProperties | HiddenDialog::ScaleVertices);
+    QApplication::sendEvent(qApp, &activate);
+    EXPECT_TRUE(window.objectPropertiesDialog->isVisible());
+    EXPECT_TRUE(window.scaleVertexDialog->isVisible());
+    EXPECT_FALSE(window.entityListDialog->isVisible());
+    EXPECT_EQ(window.hiddenDialogs, 0u);
+
+    // Right after the properties dialog closed itself: nothing hides, and the flag is used up.
+    window.skipNextActivation = true;
+    window.heldKeys = HeldKey::W;
+    QApplication::sendEvent(qApp, &deactivate);
+    EXPECT_TRUE(window.objectPropertiesDialog->isVisible());
+    EXPECT_EQ(window.heldKeys, 0u);
+    QApplication::sendEvent(qApp, &activate);
+    EXPECT_FALSE(window.skipNextActivation);
+    window.close();
+}
+
+TEST_F(MainWindowGuiTest, WindowKeysOpenPropertiesAndChooseTextureModes) {
+    cMainWindow window(WindowMode::Interactive);
+    auto press = [&](int code, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent event(QEvent::KeyPress, code, modifiers);
+        event.ignore();
+        QApplication::sendEvent(&window, &event);
+        return event.isAccepted();
+    };
+    EXPECT_TRUE(press(Qt::Key_Return, Qt::AltModifier));
+    EXPECT_TRUE(window.objectPropertiesDialog->isVisible());
+    window.objectPropertiesDialog->hide();
+    EXPECT_FALSE(press(Qt::Key_Return, Qt::AltModifier | Qt::ShiftModifier));
+    EXPECT_FALSE(window.objectPropertiesDialog->isVisible());
+
+    // The texture-application modes while the face dialog is up.
+    EXPECT_FALSE(press(Qt::Key_F3, Qt::ShiftModifier));
+    window.faceDialog.shown = true;
+    const std::tuple<int, Qt::KeyboardModifiers, bool, int32_t> cases[] = {
+        {Qt::Key_F3, Qt::ShiftModifier, true, 2},
+        {Qt::Key_F9, Qt::ShiftModifier, true, 6},
+        {Qt::Key_F7, Qt::ShiftModifier, true, 6},
+        {Qt::Key_F1, Qt::NoModifier, false, 6},
+        {Qt::Key_F10, Qt::ShiftModifier, false, 6}};
+    for (const auto& [code, modifiers, taken, mode] : cases) {
+        EXPECT_EQ(press(code, modifiers), taken) << code;
+        EXPECT_EQ(window.faceDialog.applicationMode, mode) << code;
+    }
+    window.faceDialog.nullModesAvailable = true;
+    EXPECT_TRUE(press(Qt::Key_F8, Qt::ShiftModifier));
+    EXPECT_EQ(window.faceDialog.applicationMode, 8);
+    window.close();
+}
+
+TEST_F(MainWindowGuiTest, TheFourViewsMatchMapshotsPictures) {
+    const QString mapshot = QCoreApplication::applicationDirPath() + QStringLiteral("/mapshot");
+    if (!QFileInfo::exists(mapshot)) GTEST_SKIP() << "mapshot is not built";
+    writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+    // mapshot draws in the default colours, whatever scheme an earlier test left behind.
+    Color_ResetTables();
+    cConsoleCapture console;
+    cMainWindow window(WindowMode::Interactive);
+    window.settings.EnableScrollbars = false;
+    window.settings.EnergySavingMode = true;
+    window.show();
+    MapDocument* document = window.openFile(kSampleMap);
+    ASSERT_NE(document, nullptr);
+    cChildWindow* child = window.activeChildWindow();
+    ASSERT_NE(child, nullptr);
+    QApplication::processEvents();
+    // An even size for every view: the sub-window grows by what the views lack.
+    const int w = 320, h = 240;
+    QMdiSubWindow* sub = window.mdiArea->activeSubWindow();
+    sub->showNormal();
+    for (int round = 0; round < 6; ++round) {
+        QApplication::processEvents();
+        const int dw = w - child->views[0]->width(), dh = h - child->views[0]->height();
+        if (!dw && !dh) break;
+        sub->resize(sub->width() + 2 * dw, sub->height() + 2 * dh);
+        child->updateSplitterSizes();
+    }
+    for (cCanvas* view : child->views)
+        ASSERT_EQ(view->size(), QSize(w, h)) << view->viewType;
+    MapWindow_FitToWorld(child, document->world);
+
+    // mapshot draws the same world from the editor's own file (it reads no game configurations).
+    const QString copy = folder.filePath("sample.zmf");
+    ASSERT_TRUE(Project_WriteWorld(document->world, copy));
+    QProcess program;
+    program.start(mapshot, {QStringLiteral("--size"), QStringLiteral("%1x%2").arg(w).arg(h),
+                            QStringLiteral("--frames"), QStringLiteral("0"), copy, folder.filePath("shot")});
+    ASSERT_TRUE(program.waitForFinished(120000));
+    ASSERT_EQ(program.exitCode(), 0) << program.readAllStandardError().right(2000).constData();
+
+    const std::pair<int, const char*> shots[] = {
+        {ViewType::Top, "xy"}, {ViewType::Side, "xz"}, {ViewType::Front, "yz"}, {ViewType::Camera, "3d"}};
+    for (const auto& [type, name] : shots) {
+        cCanvas* view = nullptr;
+        for (cCanvas* v : child->views)
+            if (v->viewType == type) view = v;
+        ASSERT_NE(view, nullptr) << name;
+        const QImage mine = view->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+        const QImage theirs = QImage(folder.filePath(QStringLiteral("shot-%1.png").arg(QLatin1String(name))))
+                                  .convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(mine.size(), theirs.size()) << name;
+        int64_t differing = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const QRgb a = mine.pixel(x, y), b = theirs.pixel(x, y);
+                if (std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                        std::abs(qBlue(a) - qBlue(b)) >
+                    24)
+                    ++differing;
+            }
+        // A few pixels may differ (the focus view's highlight); the drawing itself must not.
+        EXPECT_LT(differing, w * h / 100) << name << ": " << differing << " pixels differ";
+    }
+    document->modified = false;
     EXPECT_TRUE(window.close());
 }

@@ -52,4 +52,13 @@ TEST(MainWindow, SettingsDefaults) {
 
 TEST(MainWindow, BaseDirectoryIsTheProgramFolder) {
     EXPECT_EQ(App_GetBaseDirectory(), QCoreApplication::applicationDirPath());
+    const std::pair<const char*, const char*> table[] = {
+        {"/opt/zarv/bin", "/opt/zarv/bin"},
+        {"/opt/zarv/system", "/opt/zarv/system/../sdk"},
+        {"/opt/zarv/System64", "/opt/zarv/System64/../sdk"},
+        {"/opt/zarv/SYSTEM", "/opt/zarv/SYSTEM/../sdk"},
+        {"/opt/zarv/system32", "/opt/zarv/system32"},
+    };
+    for (const auto& [folder, base] : table)
+        EXPECT_EQ(App_BaseDirectoryFor(QLatin1String(folder)), QLatin1String(base)) << folder;
 }

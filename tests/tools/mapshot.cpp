@@ -1,7 +1,7 @@
 // mapshot [--plugins DIR] [--config FILE] [--game NAME] [--size WxH] [--frames N] MAP OUTPREFIX
 // Loads a map (".zmf" natively, other formats through the plugins' import formats) into one map
-// window, fits the 2D views to the map, places the camera, writes OUTPREFIX-xy.png, -xz.png,
-// -yz.png and -3d.png and prints load and frame times. A test utility; not shipped.
+// window, fits the 2D views to the map and places the camera as the editor does, writes OUTPREFIX-xy.png,
+// -xz.png, -yz.png and -3d.png and prints load and frame times. A test utility; not shipped.
 #include <GL/gl.h>
 
 #include <QApplication>
@@ -22,6 +22,7 @@
 #include "kstdlib/kstdlib.h"
 #include "mainwindow/ConsoleSink.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/MapWindowFit.h"
 #include "map/EPair.h"
 #include "map/MapBrush.h"
 #include "map/MapCamera.h"
@@ -50,55 +51,6 @@ int usage() {
 
 double msSince(const QElapsedTimer& t) {
     return double(t.nsecsElapsed()) / 1e6;
-}
-
-// The bounds of every brush and point entity; false for an empty map.
-bool worldBounds(MapWorld* world, float mins[3], float maxs[3]) {
-    K_ClearBounds(mins, maxs);
-    bool any = false;
-    for (EntityRecord* e = world->entities; e; e = e->next) {
-        if (e->flags & EntityFlag::Point) {
-            K_AddPointToBounds(e->origin, mins, maxs);
-            any = true;
-        }
-        for (BrushRecord* b = e->firstBrush; b; b = b->next) {
-            K_AddPointToBounds(b->mins, mins, maxs);
-            K_AddPointToBounds(b->maxs, mins, maxs);
-            any = true;
-        }
-    }
-    return any;
-}
-
-void lookAt(cChildWindow* window, const float eye[3], const float target[3]) {
-    const float d[3] = {target[0] - eye[0], target[1] - eye[1], target[2] - eye[2]};
-    const float angles[3] = {float(std::atan2(d[2], std::hypot(d[0], d[1])) * 180.0 / M_PI),
-                             float(std::atan2(d[1], d[0]) * 180.0 / M_PI), 0.0f};
-    window->setCameraOrigin(eye);
-    window->setCameraAngles(angles);
-}
-
-// The world's current camera, else a player start (48 units up, facing its angle), else the
-// bounds' centre seen from outside.
-void placeCamera(cChildWindow* window, MapWorld* world, const float mins[3], const float maxs[3]) {
-    if (CameraRecord* camera = world->currentCamera) {
-        lookAt(window, camera->eye, camera->target);
-        return;
-    }
-    for (EntityRecord* e = world->entities; e; e = e->next) {
-        if (!e->classname || std::strncmp(e->classname, "info_player_", 12) != 0) continue;
-        const float eye[3] = {e->origin[0], e->origin[1], e->origin[2] + 48.0f};
-        const EPair* angle = EPair_Find(e->epairs, "angle");
-        const float yaw = angle && angle->value ? float(std::atof(angle->value)) : 0.0f;
-        const float angles[3] = {0.0f, yaw, 0.0f};
-        window->setCameraOrigin(eye);
-        window->setCameraAngles(angles);
-        return;
-    }
-    const float centre[3] = {(mins[0] + maxs[0]) / 2, (mins[1] + maxs[1]) / 2, (mins[2] + maxs[2]) / 2};
-    const float size = std::max({maxs[0] - mins[0], maxs[1] - mins[1], maxs[2] - mins[2], 64.0f});
-    const float eye[3] = {centre[0] - size, centre[1] - size * 0.75f, centre[2] + size * 0.5f};
-    lookAt(window, eye, centre);
 }
 
 } // namespace
@@ -169,8 +121,6 @@ int main(int argc, char** argv) {
     const QList<cCanvas*> views = window->views;
     int handle = window->rows->handleWidth();
     window->resize(2 * width + handle, 2 * height + handle);
-    float mins[3] = {-256, -256, -256}, maxs[3] = {256, 256, 256};
-    worldBounds(doc.world, mins, maxs);
 
     timer.restart();
     window->show();
@@ -181,8 +131,7 @@ int main(int argc, char** argv) {
         if (view->width() != width || view->height() != height)
             std::fprintf(stderr, "mapshot: a view is %dx%d, not %dx%d\n", view->width(), view->height(),
                          width, height);
-    window->zoomViewsToBounds(mins, maxs);
-    placeCamera(window, doc.world, mins, maxs);
+    MapWindow_FitToWorld(window, doc.world);
 
     struct Shot {
         int type;

@@ -23,3 +23,18 @@ const cFacePropertiesDialog::FlagNames* cFacePropertiesDialog::flagNames(const Q
     auto found = m_flagNames.constFind(profile);
     return found != m_flagNames.constEnd() ? &found.value() : nullptr;
 }
+
+bool cFacePropertiesDialog::handleModeKey(const QKeyEvent* event) {
+    if (!shown || event->modifiers() != Qt::ShiftModifier) return false;
+    const int key = event->key();
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F6) {
+        applicationMode = key - Qt::Key_F1;
+    } else if (key == Qt::Key_F9) {
+        applicationMode = 6;
+    } else if (key == Qt::Key_F7 || key == Qt::Key_F8) {
+        if (nullModesAvailable) applicationMode = key == Qt::Key_F7 ? 7 : 8;
+    } else {
+        return false;
+    }
+    return true;
+}

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QKeyEvent>
 #include <array>
 #include <cstdint>
 
@@ -23,6 +24,16 @@ public:
     void setContentFlagName(const char* profile, const char* flag, int32_t bit);
     // The profile's names; null when nothing was registered for it.
     const FlagNames* flagNames(const QByteArray& profile) const;
+
+    // While the dialog is shown, Shift+F1..F9 choose the texture-application mode (F1-F6 modes
+    // 0-5, F9 mode 6, F7/F8 modes 7/8 when the NULL modes are available); true when the key was
+    // one of the nine.
+    bool handleModeKey(const QKeyEvent* event);
+
+    // Whether the dialog's window is up (it has none yet).
+    bool shown = false;
+    bool nullModesAvailable = false;
+    int32_t applicationMode = 0;
 
 private:
     QHash<QByteArray, FlagNames> m_flagNames;

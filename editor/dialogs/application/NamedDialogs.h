@@ -1,0 +1,53 @@
+// The main window's long-lived dialogs, as empty windows under their names until each gets its
+// controls: the window creates, hides, shows and deletes them in the specified orders.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class cNamedDialog : public QDialog {
+public:
+    cNamedDialog(QWidget* parent, const char* objectName, const QString& title);
+};
+
+class cObjectPropertiesDialog : public cNamedDialog {
+public:
+    cObjectPropertiesDialog() : cNamedDialog(nullptr, "cObjectPropertiesDialog", tr("Object Properties")) {}
+};
+
+class cTextureBrowserDialog : public cNamedDialog {
+public:
+    explicit cTextureBrowserDialog(QWidget* parent)
+        : cNamedDialog(parent, "cTextureBrowserDialog", tr("Texture Browser")) {}
+};
+
+class cTextureReplaceDialog : public cNamedDialog {
+public:
+    explicit cTextureReplaceDialog(QWidget* parent)
+        : cNamedDialog(parent, "cTextureReplaceDialog", tr("Replace Textures")) {}
+};
+
+class cEntityListDialog : public cNamedDialog {
+public:
+    explicit cEntityListDialog(QWidget* parent)
+        : cNamedDialog(parent, "cEntityListDialog", tr("Entity List")) {}
+};
+
+class cEntityHelpDialog : public cNamedDialog {
+public:
+    explicit cEntityHelpDialog(QWidget* parent)
+        : cNamedDialog(parent, "cEntityHelpDialog", tr("Entity Help")) {}
+};
+
+class cScaleVertexDialog : public cNamedDialog {
+public:
+    explicit cScaleVertexDialog(QWidget* parent)
+        : cNamedDialog(parent, "cScaleVertexDialog", tr("Scale Vertices")) {}
+};
+
+class cUpdateCheckDialog : public cNamedDialog {
+public:
+    cUpdateCheckDialog(bool automatic, const QString& version, QWidget* parent);
+
+    bool shownAtStartup = false;
+};

@@ -1,0 +1,165 @@
+// The program window's construction steps, its dialogs, and what start-up does once it stands.
+#include <QApplication>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSignalMapper>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "core/System.h"
+#include "core/TempBuffer.h"
+#include "dialogs/application/AdvertisementDialog.h"
+#include "dialogs/application/NamedDialogs.h"
+#include "dialogs/application/RunMapDialog.h"
+#include "dialogs/application/RunMapOutput.h"
+#include "dialogs/editing/ShaderEditDialog.h"
+#include "document/MapDocument.h"
+#include "document/WorldRefresh.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/SettingsFile.h"
+
+void cMainWindow::buildInteractive() {
+    App_InitResources();
+    // Scratch buffers start empty for this window.
+    TempBuffer_ReleaseAll();
+    setObjectName(QStringLiteral("KDK_MainWindow"));
+    setWindowTitle(tr("Z.A.R.V."));
+    setWindowIcon(QIcon(QStringLiteral(":/qrc/zarv32.png")));
+    createDocks();
+    printToConsole(tr("%1 initialized (PE %2 build %3 %4)")
+                       .arg(QStringLiteral("Z.A.R.V."), QStringLiteral("x64"), QLatin1String(__DATE__),
+                            QLatin1String(__TIME__)),
+                   false, true);
+    if (qstricmp(QT_VERSION_STR, qVersion()) != 0)
+        Sys_Warning("Qt version mismatch! Compiled with version %s, runtime version is %s", QT_VERSION_STR,
+                    qVersion());
+    createDialogs();
+
+    autosaveTimer = new QTimer(this);
+    connect(autosaveTimer, &QTimer::timeout, this, &cMainWindow::cmdFileAutosave);
+
+    mdiArea = new QMdiArea(this);
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setStatusTip(tr("For Help, press F1"));
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &cMainWindow::changeSubwindowActiveState);
+    signalMapper = new QSignalMapper(this);
+    connect(signalMapper, &QSignalMapper::mappedObject, this,
+            [this](QObject* object) { setActiveChildWindow(qobject_cast<QWidget*>(object)); });
+    setCentralWidget(mdiArea);
+
+    scaleVertexDialog = new cScaleVertexDialog(this);
+    Cursors_Load(cursors);
+
+    App_ShowSplashMessage(tr("Loading plugins..."));
+    loadPlugins();
+    App_ShowSplashMessage(tr("Loading settings..."));
+    setDefaultSettings();
+    readSettings();
+    // Status bar, menus, tool bars, context menus and the language (they read the settings).
+    buildCommandInterface();
+    App_ShowSplashMessage(tr("Loading color schemes..."));
+    App_ShowSplashMessage(tr("Loading localizations..."));
+    App_ShowSplashMessage(tr("Loading archives..."));
+    Archive_InitRegistry(&archives);
+    App_ShowSplashMessage(tr("Loading..."));
+    // The default size first: the layout file may replace it.
+    resize(1280, 900);
+    finishCommandInterface();
+    updateWindowList();
+    updateScreenElements();
+    updateDocumentActions();
+    updateToolActions();
+    updateTextureBar(false);
+    updateVisGroupList();
+    updateSnapGridStatus();
+
+    // Shown by its creator (the program right after construction): tests and tools add widgets first.
+
+    // Reloaded definitions and replaced configurations reach every open map before the old ones go.
+    gameData.rebindClassUsers = [this] {
+        for (MapDocument* document : std::as_const(documents))
+            Map_RebindEntityClasses(document->world);
+    };
+    gameConfigs.rebindConfigUsers = [this] {
+        for (MapDocument* document : std::as_const(documents))
+            Project_RebindGameConfig(document);
+    };
+    GameCfg_LoadConfigurations(&gameConfigs);
+    qApp->installEventFilter(this);
+
+    autosaveTimer->setInterval(Settings_AutosaveIntervalMs(settings.AutosaveDelay));
+    if (settings.AutosaveEnable)
+        autosaveTimer->start();
+    else
+        autosaveTimer->stop();
+
+    if (settings.AutoUpdateCheck) {
+        App_ShowSplashMessage(tr("Checking for updates..."));
+        const QString version = Update_CheckForNewVersion();
+        if (!version.isEmpty()) cUpdateCheckDialog(true, version, this).exec();
+    }
+    statusBar()->showMessage(mdiArea->statusTip());
+}
+
+void cMainWindow::createDocks() {
+    // Empty until their panels come: the console's and the three lists.
+    const char* names[] = {"console", "newobjects", "textures", "visgroups"};
+    for (const char* name : names) {
+        auto* dock = new QDockWidget(this);
+        dock->setObjectName(QLatin1String(name));
+        dock->setWidget(new QWidget(dock));
+        addDockWidget(qstrcmp(name, "console") == 0 ? Qt::BottomDockWidgetArea : Qt::RightDockWidgetArea,
+                      dock);
+    }
+}
+
+void cMainWindow::createDialogs() {
+    // The object properties float on their own; the rest belong to the window.
+    objectPropertiesDialog = new cObjectPropertiesDialog();
+    createRunWindows();
+    textureBrowserDialog = new cTextureBrowserDialog(this);
+    textureReplaceDialog = new cTextureReplaceDialog(this);
+    shaderEditDialog = new cShaderEditDialog(this);
+}
+
+void cMainWindow::deleteDialogs() {
+    auto drop = [](auto*& dialog) {
+        delete dialog;
+        dialog = nullptr;
+    };
+    drop(scaleVertexDialog);
+    drop(textureBrowserDialog);
+    drop(textureReplaceDialog);
+    drop(shaderEditDialog);
+    drop(runMapDialog);
+    drop(runMapOutput);
+    drop(entityListDialog);
+    drop(entityHelpDialog);
+}
+
+std::array<QWidget*, 5> cMainWindow::floatingDialogs() const {
+    // The face-properties dialog has no window yet.
+    return {nullptr, objectPropertiesDialog, entityListDialog, entityHelpDialog, scaleVertexDialog};
+}
+
+QString App_StartupFileArgument(const QStringList& arguments) {
+    if (arguments.size() < 2 || !arguments.last().contains(QLatin1Char('.'))) return QString();
+    return QFileInfo(QDir::current(), arguments.last()).absoluteFilePath();
+}
+
+void App_OpenStartupFile(cMainWindow* window, const QStringList& arguments) {
+    const QString path = App_StartupFileArgument(arguments);
+    if (!path.isEmpty()) {
+        window->openFile(path);
+        window->checkActiveState(false, true);
+        window->updateTextureBar(false);
+    } else if (window->settings.SkipAdvertisement != 2) {
+        cAdvertisementDialog(window, &window->settings.SkipAdvertisement).exec();
+    }
+}

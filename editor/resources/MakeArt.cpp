@@ -1,0 +1,270 @@
+// makeart OUTDIR: draws the program's splash screen, window icon and tool cursors into PNG files
+// (the ones zarv.qrc lists). Run by hand after changing a drawing; the PNGs are kept in the
+// repository so a build needs no display.
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+QImage canvas(int w, int h) {
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+// Black strokes with a white rim, so a cursor reads on dark and light views alike.
+void outlined(QPainter& p, const QPainterPath& path, qreal width = 1.5) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.strokePath(path, QPen(Qt::white, width + 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.strokePath(path, QPen(Qt::black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+}
+
+// A small cross whose centre is the hot spot.
+QPainterPath hotCross(qreal x, qreal y, qreal r = 5) {
+    QPainterPath path;
+    path.moveTo(x - r, y);
+    path.lineTo(x + r, y);
+    path.moveTo(x, y - r);
+    path.lineTo(x, y + r);
+    return path;
+}
+
+QImage drawMove() {
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    QPainterPath path;
+    path.moveTo(16, 3);
+    path.lineTo(16, 29);
+    path.moveTo(3, 16);
+    path.lineTo(29, 16);
+    for (const QPointF& d : {QPointF(0, -1), QPointF(0, 1), QPointF(-1, 0), QPointF(1, 0)}) {
+        const QPointF tip = QPointF(16, 16) + d * 13;
+        const QPointF side(d.y(), d.x());
+        path.moveTo(tip - d * 5 + side * 4);
+        path.lineTo(tip);
+        path.lineTo(tip - d * 5 - side * 4);
+    }
+    outlined(p, path, 2.0);
+    return image;
+}
+
+QImage drawCamera() {
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(3, 10, 19, 14), 2, 2);
+    path.moveTo(22, 14);
+    path.lineTo(29, 10);
+    path.lineTo(29, 24);
+    path.lineTo(22, 20);
+    path.addEllipse(QPointF(8, 7), 3, 3);
+    path.addEllipse(QPointF(16, 7), 3, 3);
+    outlined(p, path, 2.0);
+    return image;
+}
+
+QImage drawMagnify() {
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    QPainterPath path;
+    path.addEllipse(QPointF(9, 9), 7, 7);
+    path.moveTo(14, 14);
+    path.lineTo(26, 26);
+    outlined(p, path, 2.5);
+    outlined(p, hotCross(9, 9, 3), 1.0);
+    return image;
+}
+
+QImage drawCross() {
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    QPainterPath path;
+    path.moveTo(16, 2);
+    path.lineTo(16, 11);
+    path.moveTo(16, 19);
+    path.lineTo(16, 28);
+    path.moveTo(2, 15);
+    path.lineTo(11, 15);
+    path.moveTo(21, 15);
+    path.lineTo(30, 15);
+    outlined(p, path);
+    p.fillRect(QRectF(15.5, 14.5, 1, 1), Qt::black);
+    return image;
+}
+
+QImage drawTexture() {
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    QPainterPath arrow;
+    arrow.moveTo(0, 0);
+    arrow.lineTo(0, 15);
+    arrow.lineTo(4, 11);
+    arrow.lineTo(8, 18);
+    arrow.lineTo(10, 17);
+    arrow.lineTo(6, 10);
+    arrow.lineTo(11, 10);
+    arrow.closeSubpath();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillPath(arrow, Qt::white);
+    p.strokePath(arrow, QPen(Qt::black, 1));
+    // A checkered swatch: the texture being applied.
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            p.fillRect(QRectF(14 + x * 4, 16 + y * 4, 4, 4),
+                       (x + y) % 2 ? QColor(200, 120, 40) : QColor(90, 60, 30));
+    p.setPen(QPen(Qt::black, 1));
+    p.drawRect(QRectF(13.5, 15.5, 17, 17));
+    return image;
+}
+
+// A cross at (6, 6) with a badge that names the tool.
+QImage drawBadged(const std::function<void(QPainter&)>& badge) {
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    outlined(p, hotCross(6, 6, 6));
+    p.setRenderHint(QPainter::Antialiasing);
+    badge(p);
+    return image;
+}
+
+QImage drawDecal() {
+    return drawBadged([](QPainter& p) {
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(230, 200, 60));
+        p.drawEllipse(QRectF(13, 13, 15, 15));
+        p.setBrush(QColor(120, 60, 20));
+        p.drawEllipse(QRectF(17.5, 17.5, 6, 6));
+    });
+}
+
+QImage drawEntity() {
+    return drawBadged([](QPainter& p) {
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(90, 170, 240));
+        p.drawRect(QRectF(14.5, 14.5, 13, 13));
+        p.drawLine(QPointF(21, 17), QPointF(21, 25));
+        p.drawLine(QPointF(17, 21), QPointF(25, 21));
+    });
+}
+
+QImage drawBrush() {
+    return drawBadged([](QPainter& p) {
+        p.setPen(QPen(Qt::black, 1));
+        const QPolygonF front({QPointF(13, 18), QPointF(23, 18), QPointF(23, 28), QPointF(13, 28)});
+        const QPolygonF top({QPointF(13, 18), QPointF(18, 13), QPointF(28, 13), QPointF(23, 18)});
+        const QPolygonF side({QPointF(23, 18), QPointF(28, 13), QPointF(28, 23), QPointF(23, 28)});
+        p.setBrush(QColor(170, 170, 170));
+        p.drawPolygon(front);
+        p.setBrush(QColor(220, 220, 220));
+        p.drawPolygon(top);
+        p.setBrush(QColor(120, 120, 120));
+        p.drawPolygon(side);
+    });
+}
+
+QImage drawRotate() {
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    QPainterPath path;
+    const QRectF ring(5, 5, 20, 20);
+    path.arcMoveTo(ring, 100);
+    path.arcTo(ring, 100, 150);
+    path.arcMoveTo(ring, 280);
+    path.arcTo(ring, 280, 150);
+    // Arrow heads at the arcs' ends.
+    path.moveTo(13, 24);
+    path.lineTo(10, 24);
+    path.lineTo(12, 27);
+    path.moveTo(17, 6);
+    path.lineTo(20, 6);
+    path.lineTo(18, 3);
+    outlined(p, path, 2.0);
+    outlined(p, hotCross(15, 15, 2), 1.0);
+    return image;
+}
+
+QImage drawIcon() {
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fill(0, 0, 0, 32);
+    fill.setColorAt(0, QColor(70, 110, 170));
+    fill.setColorAt(1, QColor(25, 40, 70));
+    p.setBrush(fill);
+    p.setPen(QPen(QColor(10, 15, 30), 1));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 31, 31), 6, 6);
+    QPainterPath z;
+    z.moveTo(8, 8);
+    z.lineTo(24, 8);
+    z.lineTo(8, 24);
+    z.lineTo(24, 24);
+    p.strokePath(z, QPen(QColor(240, 200, 80), 4, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    return image;
+}
+
+QImage drawSplash() {
+    QImage image(480, 280, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fill(0, 0, 0, 280);
+    fill.setColorAt(0, QColor(32, 44, 66));
+    fill.setColorAt(1, QColor(8, 10, 16));
+    p.fillRect(image.rect(), fill);
+    // A faint floor grid in perspective.
+    p.setPen(QPen(QColor(70, 90, 120, 120), 1));
+    for (int i = -10; i <= 10; ++i)
+        p.drawLine(QPointF(240 + i * 12, 170), QPointF(240 + i * 60, 280));
+    for (int j = 0; j < 6; ++j) {
+        const qreal y = 170 + j * j * 4.0 + j * 2;
+        p.drawLine(QPointF(0, y), QPointF(480, y));
+    }
+    // A wire cube standing on it.
+    const QPointF a(330, 95), b(400, 95), c(400, 165), d(330, 165), o(25, -22);
+    p.setPen(QPen(QColor(240, 200, 80), 2));
+    p.drawPolygon(QPolygonF({a, b, c, d}));
+    p.drawPolygon(QPolygonF({a + o, b + o, c + o, d + o}));
+    for (const QPointF& v : {a, b, c, d})
+        p.drawLine(v, v + o);
+    QFont title(QStringLiteral("DejaVu Sans"), 38, QFont::Bold);
+    p.setFont(title);
+    p.setPen(QColor(235, 235, 240));
+    p.drawText(QPointF(32, 110), QStringLiteral("Z.A.R.V."));
+    QFont sub(QStringLiteral("DejaVu Sans"), 11);
+    p.setFont(sub);
+    p.setPen(QColor(190, 200, 215));
+    p.drawText(QPointF(34, 138), QStringLiteral("Kelvane Development Kit"));
+    p.drawText(QPointF(34, 158), QStringLiteral("A level editor for Quake-family games"));
+    return image;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: makeart OUTDIR\n");
+        return 64;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    const struct {
+        const char* name;
+        QImage (*draw)();
+    } art[] = {{"splash.png", drawSplash},     {"zarv32.png", drawIcon},       {"c_move.png", drawMove},
+               {"c_camera.png", drawCamera},   {"c_magnify.png", drawMagnify}, {"c_cross.png", drawCross},
+               {"c_texture.png", drawTexture}, {"c_decal.png", drawDecal},     {"c_entity.png", drawEntity},
+               {"c_brush.png", drawBrush},     {"c_rotate.png", drawRotate}};
+    for (const auto& item : art) {
+        const QString path = out + QLatin1Char('/') + QLatin1String(item.name);
+        if (!item.draw().save(path)) {
+            std::fprintf(stderr, "makeart: cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    return 0;
+}
