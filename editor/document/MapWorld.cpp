@@ -1,5 +1,7 @@
 #include "document/MapWorld.h"
 
+#include "document/MapRender.h"
+
 #include <bit>
 #include <climits>
 #include <cstdlib>
@@ -13,6 +15,7 @@
 #include "core/TextEncoding.h"
 #include "document/CompilerOverlays.h"
 #include "document/CullTree.h"
+#include "document/MapRender.h"
 #include "document/GroupChain.h"
 #include "document/MapWorldEntities.h"
 #include "document/UndoHistory.h"
@@ -159,6 +162,8 @@ void Map_ClearWorld(MapWorld* world) {
     }
     Map_UnloadCompilerOverlays(world);
     if (CullTree* tree = Cull_TreeOf(world)) Cull_Clear(tree);
+    Map_FreeBlendedList(world);
+    Map_FreeSkyList(world);
 
     // Everything from the handle field through the sky rotation starts afresh.
     const size_t from = offsetof(MapWorld, handle);
