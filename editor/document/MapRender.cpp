@@ -387,7 +387,7 @@ void Map_DrawSky(MapWorld* world, RenderContext* context) {
     glEnable(GL_STENCIL_TEST);
     glStencilFunc(GL_ALWAYS, 1, ~0u);
     glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-    const ShaderRecord* sky = static_cast<const ShaderRecord*>(world->sky);
+    const ShaderRecord* surfaceSky = nullptr; // the first queued surface's texture
     for (DrawNode* node = head; node; node = node->next) {
         switch (node->kind) {
         case SkyKind::Face:
@@ -400,12 +400,12 @@ void Map_DrawSky(MapWorld* world, RenderContext* context) {
             static_cast<OverlayRecord*>(node->object)->handle->drawSky(context);
             break;
         }
-        if (!sky) sky = textureOf(node); // queued at the head: the list's last node came first
+        surfaceSky = textureOf(node); // nodes are pushed at the head: the last one came first
     }
     glStencilFunc(GL_EQUAL, 1, ~0u);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     glDisable(GL_DEPTH_TEST);
-    drawSkyBoxStandIn(world, context, sky);
+    drawSkyBoxStandIn(world, context, world->sky ? nullptr : surfaceSky);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_STENCIL_TEST);
     GL_State(context->stateCache, GLS::Opaque);

@@ -22,6 +22,7 @@
 #include "document/VisGroup.h"
 #include "gamedata/GameConfig.h"
 #include "mainwindow/MainWindow.h"
+#include "tools/AbstractTool.h"
 #include "map/MapBrush.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
@@ -408,8 +409,8 @@ uint32_t Map_SelectionModeFor(int32_t toolId, bool ignoreGroups) {
 uint32_t Map_UpdateSelectionMode(MapWorld* world) {
     if (!world) return SelectionMode::WholeGroups;
     const bool ignoreGroups = g_mainWindow && g_mainWindow->settings.IgnoreGroups;
-    // The main window holds no active tool until the tools exist: no tool selects faces yet.
-    world->selectionMode = Map_SelectionModeFor(-1, ignoreGroups);
+    const int32_t tool = g_mainWindow && g_mainWindow->activeTool ? Tool_Id(g_mainWindow->activeTool) : -1;
+    world->selectionMode = Map_SelectionModeFor(tool, ignoreGroups);
     return world->selectionMode;
 }
 
