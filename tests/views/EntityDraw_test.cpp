@@ -103,6 +103,18 @@ protected:
         Model_PurgeUnused(&g_mainWindow->models);
         g_mainWindow->models.modelFormats.removeIf([](const ModelFormatEntry& f) { return f.id == 77; });
     }
+    // The map window, with every entity drawn by its own drawing in each view's pass, and target
+    // links when the view shows connections.
+    void openDrawing() {
+        open();
+        hook([this](cCanvas*, RenderContext* context, RenderCounters* counters) {
+            for (EntityRecord* e = worldspawn->next; e; e = e->next)
+                e->handle->draw(context, counters, 0x3);
+            if (context->renderFlags & RenderBit::ShowConnections)
+                for (EntityRecord* e = worldspawn->next; e; e = e->next)
+                    e->handle->drawTargetLinks(context);
+        });
+    }
     // A point entity without a class: a 16-unit box around the origin.
     EntityRecord* boxEntity(float x, float y, float z, const char* classname = "info_thing") {
         const float origin[3] = {x, y, z};
@@ -129,7 +141,7 @@ protected:
 };
 
 TEST_F(EntityDraw, ColourBySelectionVisgroupGroupAndOwn) {
-    open();
+    openDrawing();
     Color_Table()[COLOR_SELECTED_LINE].colour = QColor(255, 0, 0);
     Color_Table()[COLOR_SELECTED_FILL].colour = QColor(200, 0, 0);
     EntityRecord* own = boxEntity(-200, 0, 0);
@@ -164,7 +176,7 @@ TEST_F(EntityDraw, ColourBySelectionVisgroupGroupAndOwn) {
 }
 
 TEST_F(EntityDraw, HiddenAndFilteredEntitiesAreNeitherDrawnNorPicked) {
-    open();
+    openDrawing();
     settings().IgnoreGroups = true;
     struct Case {
         const char* name;
@@ -205,7 +217,7 @@ TEST_F(EntityDraw, HiddenAndFilteredEntitiesAreNeitherDrawnNorPicked) {
 }
 
 TEST_F(EntityDraw, ModelsIn2DOnlyWithDrawModels) {
-    open();
+    openDrawing();
     EntityRecord* e = modelEntity(160, 0, 0);
     const float armPoint[3] = {160 + 24, 0, 0}; // on the cross, inside the model's box
     const QPoint arm = screen(top(), armPoint);
@@ -223,7 +235,7 @@ TEST_F(EntityDraw, ModelsIn2DOnlyWithDrawModels) {
 }
 
 TEST_F(EntityDraw, ModelFormatDrawingNothingLeavesTheBox) {
-    open();
+    openDrawing();
     EntityRecord* e = modelEntity(160, 0, 0);
     TestModelFormat::answer = 0;
     const float boxEdge[3] = {e->mins[0], 0, 0};
@@ -237,14 +249,18 @@ TEST_F(EntityDraw, PluginStateDoesNotLeakIntoTheNextBrush) {
     TestModelFormat::messUpState = true;
     TestModelFormat::filled = true;
     EntityRecord* model = modelEntity(300, -150, 64);
-    // A brush entity made after the model, so it is drawn after it.
     const float zero[3] = {0, 0, 0};
     EntityRecord* wall = Test_Entity(map(), "func_wall", zero, 0);
     const float lo[3] = {220, -32, 32}, hi[3] = {284, 32, 96};
     Test_Box(map(), wall, lo, hi);
     wall->handle->update(0);
-    const float centre[3] = {(lo[0] + hi[0]) / 2, (lo[1] + hi[1]) / 2, (lo[2] + hi[2]) / 2};
-
+    // The model, then the wall drawn again right after it, then the rest of the paint.
+    hook([&](cCanvas*, RenderContext* context, RenderCounters* counters) {
+        model->handle->draw(context, counters, 0x3);
+        for (BrushRecord* b = wall->firstBrush; b; b = b->next)
+            b->frameStamp = 0;
+        wall->handle->draw(context, counters, 0x3);
+    });
     for (cCanvas* view : {camera(), top()}) {
         model->flags |= EntityFlag::Hidden;
         const QImage without = view->grabFramebuffer();
@@ -252,17 +268,28 @@ TEST_F(EntityDraw, PluginStateDoesNotLeakIntoTheNextBrush) {
         TestModelFormat::calls = 0;
         const QImage with = view->grabFramebuffer();
         ASSERT_GT(TestModelFormat::calls, 0) << view->viewType;
-        const QPoint c =
-            view->is3D() ? QPoint(view->viewWidth / 2, view->viewHeight / 2) : screen(view, centre);
-        for (int dy = -20; dy <= 20; dy += 5)
-            for (int dx = -20; dx <= 20; dx += 5)
-                EXPECT_EQ(rgb(with, c + QPoint(dx, dy)), rgb(without, c + QPoint(dx, dy)))
-                    << view->viewType << " at " << dx << "," << dy;
+        // Everything but the model's own square is as without the model.
+        const float corner1[3] = {300 - 40, -150 - 40, 64}, corner2[3] = {300 + 40, -150 + 40, 64};
+        const QRect modelArea = QRect(screen(view, corner1), screen(view, corner2)).normalized();
+        int differing = 0;
+        for (int y = 0; y < with.height(); ++y)
+            for (int x = 0; x < with.width(); ++x)
+                if (!(!view->is3D() && modelArea.contains(x, y)) && with.pixel(x, y) != without.pixel(x, y))
+                    ++differing;
+        if (view->is3D()) {
+            // In the camera view the model covers part of the picture: compare around the wall.
+            differing = 0;
+            const QPoint c(view->viewWidth / 2, view->viewHeight / 2);
+            for (int dy = -20; dy <= 20; dy += 2)
+                for (int dx = -20; dx <= 20; dx += 2)
+                    if (with.pixel(c + QPoint(dx, dy)) != without.pixel(c + QPoint(dx, dy))) ++differing;
+        }
+        EXPECT_EQ(differing, 0) << view->viewType;
     }
 }
 
 TEST_F(EntityDraw, ShowConnectionsDrawsTargetLinksInTheTargetsColour) {
-    open();
+    openDrawing();
     const float a[3] = {-150, -100, 0}, b[3] = {150, -100, 0};
     EntityRecord* from = Test_Entity(map(), "info_thing", a, EntityFlag::Point, {{"target", "t1"}});
     EntityRecord* to = Test_Entity(map(), "info_thing", b, EntityFlag::Point, {{"targetname", "t1"}});

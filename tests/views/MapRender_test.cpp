@@ -97,7 +97,8 @@ protected:
         glBindTexture(GL_TEXTURE_2D, name);
         std::vector<uint8_t> pixels(4 * 4 * 4);
         for (size_t i = 0; i < pixels.size(); i += 4) {
-            pixels[i] = uint8_t(r), pixels[i + 1] = uint8_t(g), pixels[i + 2] = uint8_t(b), pixels[i + 3] = 255;
+            pixels[i] = uint8_t(r), pixels[i + 1] = uint8_t(g), pixels[i + 2] = uint8_t(b),
+            pixels[i + 3] = 255;
         }
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         glBindTexture(GL_TEXTURE_2D, 0);
@@ -139,7 +140,9 @@ protected:
         const QImage image = paint(view);
         return rgb(image, view->viewWidth / 2, view->viewHeight / 2);
     }
-    int pickCentre(cCanvas* view) { return view->renderForPick(view->viewWidth / 2, view->viewHeight / 2, 0); }
+    int pickCentre(cCanvas* view) {
+        return view->renderForPick(view->viewWidth / 2, view->viewHeight / 2, 0);
+    }
     // The screen point of a world point in a view.
     static QPoint screen(cCanvas* view, const float p[3]) {
         float s[3];
@@ -190,7 +193,8 @@ TEST_F(MapRenderTest, CameraViewModesShowEdgesFlatTexturedAndShaded) {
     BrushRecord* brush = box(kLo, kHi);
     colour(brush, 100, 200, 50);
     texture(brush, solid(200, 40, 40));
-    const float shade = Face_ShadeForNormal(brush->firstFace->normal) * 0 + 0.8f - 0.13363062f; // x = 100 face
+    const float shade =
+        Face_ShadeForNormal(brush->firstFace->normal) * 0 + 0.8f - 0.13363062f; // x = 100 face
     struct Case {
         int mode;
         QColor expected;
@@ -201,7 +205,8 @@ TEST_F(MapRenderTest, CameraViewModesShowEdgesFlatTexturedAndShaded) {
     };
     for (const Case& c : cases) {
         camera()->renderMode = c.mode;
-        EXPECT_TRUE(close(centre(camera()), c.expected)) << "mode " << c.mode << " got " << centre(camera()).name().toStdString();
+        EXPECT_TRUE(close(centre(camera()), c.expected))
+            << "mode " << c.mode << " got " << centre(camera()).name().toStdString();
     }
     camera()->renderMode = 0;
     const QImage image = paint(camera());
@@ -493,7 +498,8 @@ TEST_F(MapRenderTest, CullTreeDropsNothingFromAnyEye) {
     const float farLo[3] = {60000, 0, 0}, farHi[3] = {60064, 64, 64}; // outside the root box
     box(farLo, farHi);
     camera()->renderMode = 1;
-    const float eyes[][3] = {{0, 0, 0}, {-3000, -3000, 500}, {3000, 3000, -500}, {-2100, 2100, 0}, {59000, 32, 32}};
+    const float eyes[][3] = {
+        {0, 0, 0}, {-3000, -3000, 500}, {3000, 3000, -500}, {-2100, 2100, 0}, {59000, 32, 32}};
     const float angles[][3] = {{0, 0, 0}, {20, 45, 0}, {-20, 225, 0}, {0, -45, 0}, {0, 0, 0}};
     for (size_t i = 0; i < std::size(eyes); ++i) {
         window->setCameraOrigin(eyes[i]);
