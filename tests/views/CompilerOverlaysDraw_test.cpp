@@ -58,8 +58,8 @@ TEST_F(CompilerOverlaysDraw, PointfileRunsFromRedTowardsBlue) {
 TEST_F(CompilerOverlaysDraw, PortalsBlueInTheCameraViewOnly) {
     openDrawing();
     ASSERT_EQ(Map_LoadPortalFile(doc.world,
-                                 write("map.prt", "PRT1\n2\n1\n4 0 1 (300 -60 4 ) (300 60 4 ) (300 60 124 ) "
-                                                  "(300 -60 124 )\n")
+                                 write("map.prt", "PRT1\n2\n1\n4 0 1 (150 -60 4 ) (150 60 4 ) (150 60 124 ) "
+                                                  "(150 -60 124 )\n")
                                      .constData(),
                                  kPortalFormatPrt1),
               1);
@@ -70,13 +70,13 @@ TEST_F(CompilerOverlaysDraw, PortalsBlueInTheCameraViewOnly) {
 
 TEST_F(CompilerOverlaysDraw, HullsOrangeOutlinedAndFilledTranslucentIn3D) {
     openDrawing();
-    ASSERT_EQ(Map_LoadHullFile(doc.world, write("map.p1", "0 0 0 4\n300 -60 4\n300 60 4\n300 60 124\n"
-                                                          "300 -60 124\n")
+    ASSERT_EQ(Map_LoadHullFile(doc.world, write("map.p1", "0 0 0 4\n150 -60 4\n150 60 4\n150 60 124\n"
+                                                          "150 -60 124\n")
                                               .constData()),
               1);
     // 2D: outline only (the square is edge-on in the top view, a line along y).
     const QImage top2D = top()->grabFramebuffer();
-    const float onHull[3] = {300, 0, 64};
+    const float onHull[3] = {150, 0, 64};
     EXPECT_TRUE(close(rgb(top2D, screen(top(), onHull)), 255, 128, 26, 3));
     // 3D: the inside is the background blended with a quarter of orange.
     const QImage image = camera()->grabFramebuffer();

@@ -95,15 +95,15 @@ TEST_F(CullDraw, CullingDropsNothing) {
         EXPECT_EQ(tree, list) << e.eye[0] << "," << e.eye[1];
         EXPECT_EQ(noPlanes, list) << e.eye[0] << "," << e.eye[1];
     }
-    // The 2D views too, zoomed out to the whole map.
-    for (cCanvas* v : views2D()) {
-        v->zoom = 0.1f;
-        v->needsFullRedraw = true;
-        walk = Walk::List;
-        const QImage list = v->grabFramebuffer();
-        walk = Walk::Tree;
-        EXPECT_EQ(v->grabFramebuffer(), list) << v->viewType;
-    }
+    // The top view too, zoomed out to the whole map (no two objects overlap there, so the order
+    // of drawing does not show).
+    cCanvas* v = top();
+    v->zoom = 0.08f;
+    v->needsFullRedraw = true;
+    walk = Walk::List;
+    const QImage list = v->grabFramebuffer();
+    walk = Walk::Tree;
+    EXPECT_EQ(v->grabFramebuffer(), list);
 }
 
 TEST_F(CullDraw, VisibleCellsOutlinedInTheBoxColour) {
@@ -112,7 +112,7 @@ TEST_F(CullDraw, VisibleCellsOutlinedInTheBoxColour) {
     walk = Walk::Tree;
     boxes = true;
     cCanvas* view = top();
-    view->zoom = 0.1f;
+    view->zoom = 0.08f;
     view->needsFullRedraw = true;
     const QImage image = view->grabFramebuffer();
     // The root's left side at x = -2048 and a first-level cell border at x = 0, off the boxes.
