@@ -105,7 +105,8 @@ void clearFrameStamps(MapWorld* world) {
 void drawEntityBox(RenderContext* context, EntityRecord* entity) {
     float corners[8][3];
     Box_Corners(entity->mins, entity->maxs, corners);
-    static const GLubyte kFaces[24] = {0, 2, 3, 1, 4, 5, 7, 6, 0, 1, 5, 4, 2, 6, 7, 3, 0, 4, 6, 2, 1, 3, 7, 5};
+    static const GLubyte kFaces[24] = {0, 2, 3, 1, 4, 5, 7, 6, 0, 1, 5, 4,
+                                       2, 6, 7, 3, 0, 4, 6, 2, 1, 3, 7, 5};
     GLStateCache* cache = context->stateCache;
     Render_VertexPointer(cache, 0, corners);
     if (Draw_Picking(context)) {
@@ -137,7 +138,8 @@ void drawEntityBox(RenderContext* context, EntityRecord* entity) {
     }
 }
 
-bool drawEntityBrushes(RenderContext* context, RenderCounters* counters, EntityRecord* entity, uint32_t passFlags) {
+bool drawEntityBrushes(RenderContext* context, RenderCounters* counters, EntityRecord* entity,
+                       uint32_t passFlags) {
     bool drawn = false;
     for (BrushRecord* brush = entity->firstBrush; brush; brush = brush->next) {
         cMapBrush* handle = brush->handle;
@@ -196,7 +198,8 @@ public:
     }
     bool drawBrush(BrushRecord* brush, uint32_t passFlags) override {
         cMapBrush* handle = brush->handle;
-        return handle && handle->isVisible(context, counters, 0) && handle->draw(context, counters, passFlags);
+        return handle && handle->isVisible(context, counters, 0) &&
+               handle->draw(context, counters, passFlags);
     }
     void drawNodeBox(const CullNode* node) override {
         float corners[8][3];
@@ -329,7 +332,8 @@ DrawNode* Map_SortDrawList(DrawNode* list) {
 
 void Map_DrawBlended(MapWorld* world, RenderContext* context) {
     DrawNode*& head = listHead(world, false);
-    if ((context->renderFlags & RenderBit::TransparentSort) && head && head->next) head = Map_SortDrawList(head);
+    if ((context->renderFlags & RenderBit::TransparentSort) && head && head->next)
+        head = Map_SortDrawList(head);
     // The sorted list runs near to far; translucent surfaces must be laid far to near, so the walk
     // goes through the list reversed in place (equal keys are reversed back below).
     DrawNode* reversed = nullptr;
@@ -367,7 +371,8 @@ void Map_DrawBlended(MapWorld* world, RenderContext* context) {
             if (cMapFace* face = static_cast<FaceRecord*>(node->object)->handle) face->drawDeferred(context);
             break;
         case BlendedKind::Patch:
-            if (cMapPatch* patch = static_cast<PatchRecord*>(node->object)->handle) patch->drawBlended(context);
+            if (cMapPatch* patch = static_cast<PatchRecord*>(node->object)->handle)
+                patch->drawBlended(context);
             break;
         case BlendedKind::Overlay:
             if (cMapOverlay* overlay = static_cast<OverlayRecord*>(node->object)->handle)
@@ -413,7 +418,8 @@ void Map_DrawSky(MapWorld* world, RenderContext* context) {
 
 // ---- Passes -------------------------------------------------------------------------------------
 
-void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters, bool selectionPass) {
+void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters,
+                         bool selectionPass) {
     const uint32_t passFlags = selectionPass ? kPassSelection : kPassNormal;
     if (useTree(world, context)) {
         walkTree(world, context, counters, passFlags);
@@ -440,7 +446,8 @@ void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCo
         if (!isWorld(e)) continue;
         for (BrushRecord* brush = e->firstBrush; brush; brush = brush->next) {
             cMapBrush* handle = brush->handle;
-            if (handle && handle->isVisible(context, counters, 0)) handle->draw(context, counters, kPassPicking);
+            if (handle && handle->isVisible(context, counters, 0))
+                handle->draw(context, counters, kPassPicking);
         }
     }
     for (EntityRecord* e = world->entities; e; e = e->next)

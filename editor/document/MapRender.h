@@ -42,7 +42,8 @@ constexpr int32_t Overlay = 2;
 void Map_Render(MapWorld* world, RenderContext* context, RenderCounters* counters);
 // Pass flags 1 (unselected objects), or 10 for the selection pass (selected objects, cull-tree
 // nodes found visible by the first pass).
-void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters, bool selectionPass);
+void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters,
+                         bool selectionPass);
 // Picking: every shown object once, in its pick colour.
 void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCounters* counters);
 void Map_DrawPaths(MapWorld* world, RenderContext* context, RenderCounters* counters);

@@ -37,7 +37,8 @@ void shadeColour(const uint8_t in[4], float shade, uint8_t out[4]) {
 }
 
 bool faceSelected(const FaceRecord* face) {
-    return (face->flags & FaceFlags::Selected) || (face->brush && (face->brush->flags & BrushFlags::Selected));
+    return (face->flags & FaceFlags::Selected) ||
+           (face->brush && (face->brush->flags & BrushFlags::Selected));
 }
 
 // The eye lies within the view's grid distance of the box.
@@ -91,7 +92,8 @@ void drawCrossings(const FaceRecord* face, const float* values, float step, cons
 } // namespace
 
 void Face_DrawEffectStage(const RenderContext* context, const ShaderStage* stage, bool first, uint32_t mode,
-                          int32_t count, const uint16_t* indices, const void* xyz, const void* st, int32_t stride) {
+                          int32_t count, const uint16_t* indices, const void* xyz, const void* st,
+                          int32_t stride) {
     if (!stage || count <= 0) return;
     const TextureImage* image = stage->frames[0];
     const int32_t frames = std::min(stage->frameCount, kStageFrames);
@@ -149,8 +151,7 @@ void cMapFace::drawTextured(RenderContext* context) {
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     if (Draw_UsesStages(context, face->texture)) {
         Draw_EffectStages(context, face->texture, primitiveMode(glPrimitive), face->vertexCount, nullptr,
-                          face->vertices[0].xyz,
-                          &face->vertices[0].s, sizeof(FaceVertex));
+                          face->vertices[0].xyz, &face->vertices[0].s, sizeof(FaceVertex));
     } else {
         Draw_BindTexture(context, face->texture);
         Render_TexCoordPointer(context->stateCache, sizeof(FaceVertex), &face->vertices[0].s);
@@ -219,7 +220,8 @@ void cMapFace::draw(RenderContext* context, RenderCounters* counters, const uint
     }
     if ((face->flags & FaceFlags::Selected) && (context->renderFlags & RenderBit::TextureTool))
         drawTextureAxes(context);
-    if ((context->renderFlags & RenderBit::GridUV) && (face->flags & FaceFlags::Selected)) drawTileLines(context, 1.0f);
+    if ((context->renderFlags & RenderBit::GridUV) && (face->flags & FaceFlags::Selected))
+        drawTileLines(context, 1.0f);
     if (context->renderFlags & RenderBit::Grid3D) drawGridLines(context, 1.0f);
 }
 

@@ -172,7 +172,8 @@ public:
     bool isVisibleTransformed(const RenderContext* context, const TransformPreview* preview) const;
     // Fill and outline are the brush's surface colours. In a drawing pass of the 3D view sky and
     // blended faces are queued instead; picking draws the face at once in its pick colour.
-    void draw(RenderContext* context, RenderCounters* counters, const uint8_t fill[4], const uint8_t outline[4]);
+    void draw(RenderContext* context, RenderCounters* counters, const uint8_t fill[4],
+              const uint8_t outline[4]);
     // The blended pass.
     void drawDeferred(RenderContext* context);
     // The sky pass's stencil mask.
@@ -210,7 +211,8 @@ void Map_UnlinkFace(MapWorld* world, FaceRecord* face, BrushRecord* brush);
 // flags, the stage's state word (the first stage writes depth), white colour.
 // mode is the GL primitive; with indices (16-bit) count is the index count.
 void Face_DrawEffectStage(const RenderContext* context, const ShaderStage* stage, bool first, uint32_t mode,
-                          int32_t count, const uint16_t* indices, const void* xyz, const void* st, int32_t stride);
+                          int32_t count, const uint16_t* indices, const void* xyz, const void* st,
+                          int32_t stride);
 // Lines a face draws at most per axis for tile and grid lines: past it the lines would be closer
 // than a pixel apart anyway (tiny texture scales, grid 1 over a huge face).
 constexpr int32_t kFaceMaxLinesPerAxis = 256;

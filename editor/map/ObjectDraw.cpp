@@ -46,7 +46,8 @@ void Draw_PreviewPoint(TransformPreview* preview, const float in[3], float out[3
     for (int k = 0; k < 3; ++k)
         d[k] = in[k] - preview->origin[k];
     for (int k = 0; k < 3; ++k) {
-        out[k] = m[4 * k] * d[0] + m[4 * k + 1] * d[1] + m[4 * k + 2] * d[2] + m[4 * k + 3] + preview->origin[k];
+        out[k] =
+            m[4 * k] * d[0] + m[4 * k + 1] * d[1] + m[4 * k + 2] * d[2] + m[4 * k + 3] + preview->origin[k];
         const bool plusKept = (preview->keepBits & (1u << k)) && d[k] > 0.001f;
         const bool minusKept = (preview->keepBits & (8u << k)) && d[k] < -0.001f;
         if (plusKept || minusKept) out[k] = in[k];
@@ -102,7 +103,8 @@ void Draw_SurfaceColors(const RenderContext* context, const BrushRecord* brush, 
         Color_FillRGBA(fill, COLOR_SELECTED_FILL);
     } else if (context->is3D || Project_Settings().UseVisgroupColors) {
         const cMapBrush* handle = brush->handle;
-        const GroupRecord* group = brush->group ? brush->group : (brush->entity ? brush->entity->group : nullptr);
+        const GroupRecord* group =
+            brush->group ? brush->group : (brush->entity ? brush->entity->group : nullptr);
         if (textured) {
             colour = 0xffffffffu;
         } else if (handle && handle->visGroups.count() > 0) {
@@ -140,8 +142,10 @@ void Draw_BindTexture(const RenderContext* context, const ShaderRecord* texture)
 
 bool Draw_HiddenByCategory(const RenderContext* context, const ShaderRecord* texture) {
     if (!texture) return false;
-    static const int32_t kPairs[4][2] = {
-        {0x1, RenderBit::DrawNoDraw}, {0x4, RenderBit::DrawHint}, {0x2, RenderBit::DrawClip}, {0x8, RenderBit::DrawTrigger}};
+    static const int32_t kPairs[4][2] = {{0x1, RenderBit::DrawNoDraw},
+                                         {0x4, RenderBit::DrawHint},
+                                         {0x2, RenderBit::DrawClip},
+                                         {0x8, RenderBit::DrawTrigger}};
     for (const auto& pair : kPairs)
         if ((texture->category & pair[0]) && !(context->renderFlags & pair[1])) return true;
     return false;
@@ -179,7 +183,8 @@ bool Draw_QueueBlended(const RenderContext* context, const BrushRecord* brush, i
     if (!node) return false;
     node->kind = kind;
     node->object = object;
-    node->key = (context->renderFlags & RenderBit::TransparentSort) ? Draw_EyeDistance(context, centre) : 0.0f;
+    node->key =
+        (context->renderFlags & RenderBit::TransparentSort) ? Draw_EyeDistance(context, centre) : 0.0f;
     return true;
 }
 
@@ -199,7 +204,8 @@ bool Draw_UsesStages(const RenderContext* context, const ShaderRecord* texture) 
 
 bool Draw_IsBlended(const RenderContext* context, const BrushRecord* brush, uint32_t surfaceFlags,
                     const ShaderRecord* texture) {
-    if (!context->is3D || Draw_Picking(context) || !(context->renderFlags & RenderBit::Transparency)) return false;
+    if (!context->is3D || Draw_Picking(context) || !(context->renderFlags & RenderBit::Transparency))
+        return false;
     if (surfaceFlags & RecordFlag::Blended) return true;
     if (brush->entity && (brush->entity->flags & EntityFlag::Blended)) return true;
     return Draw_UsesStages(context, texture) && (texture->stages->stateBits & GLS::BlendMask);
@@ -212,8 +218,9 @@ float Draw_BlendedAlpha(const RenderContext* context, const BrushRecord* brush, 
     return std::fmax(alpha, context->minAlpha);
 }
 
-void Draw_EffectStages(const RenderContext* context, const ShaderRecord* texture, uint32_t mode, int32_t count,
-                       const uint16_t* indices, const void* xyz, const void* st, int32_t stride) {
+void Draw_EffectStages(const RenderContext* context, const ShaderRecord* texture, uint32_t mode,
+                       int32_t count, const uint16_t* indices, const void* xyz, const void* st,
+                       int32_t stride) {
     bool first = true;
     for (const ShaderStage* stage = texture->stages; stage; stage = stage->next) {
         Face_DrawEffectStage(context, stage, first, mode, count, indices, xyz, st, stride);

@@ -76,5 +76,6 @@ bool Draw_UsesStages(const RenderContext* context, const ShaderRecord* texture);
 // non-world entity, at least the view's minimum.
 float Draw_BlendedAlpha(const RenderContext* context, const BrushRecord* brush, const ShaderRecord* texture);
 // Every stage of the texture with Face_DrawEffectStage; leaves texturing on.
-void Draw_EffectStages(const RenderContext* context, const ShaderRecord* texture, uint32_t mode, int32_t count,
-                       const uint16_t* indices, const void* xyz, const void* st, int32_t stride);
+void Draw_EffectStages(const RenderContext* context, const ShaderRecord* texture, uint32_t mode,
+                       int32_t count, const uint16_t* indices, const void* xyz, const void* st,
+                       int32_t stride);
