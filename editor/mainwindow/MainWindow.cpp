@@ -17,6 +17,7 @@
 #include "dialogs/application/PluginDialog.h"
 #include "document/MapDocument.h"
 #include "document/UndoHistory.h"
+#include "gamedata/EffectBatch.h"
 #include "views/ChildWindow.h"
 #include "views/ColorScheme.h"
 #include "mainwindow/ConsoleSink.h"
@@ -26,6 +27,8 @@ cMainWindow* g_mainWindow = nullptr;
 
 cMainWindow::cMainWindow(WindowMode mode) {
     g_mainWindow = this;
+    // Effects may be evaluated as soon as the first plugin registers one.
+    Shader_InitTables();
     if (mode == WindowMode::Interactive) buildInteractive();
 }
 
