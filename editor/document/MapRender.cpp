@@ -13,11 +13,13 @@
 #include "gamedata/TextureRecords.h"
 #include "mainwindow/MainSettings.h"
 #include "map/MapBrush.h"
+#include "map/MapCamera.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
 #include "map/MapGroup.h"
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
+#include "map/MapPath.h"
 #include "map/ObjectDraw.h"
 #include "views/BoxCorners.h"
 #include "views/Canvas.h"
@@ -100,83 +102,10 @@ void clearFrameStamps(MapWorld* world) {
     if (CullTree* tree = Cull_TreeOf(world)) clearNodeStamps(tree->root);
 }
 
-// ---- Entities -----------------------------------------------------------------------------------
-
-void drawEntityBox(RenderContext* context, EntityRecord* entity) {
-    float corners[8][3];
-    Box_Corners(entity->mins, entity->maxs, corners);
-    static const GLubyte kFaces[24] = {0, 2, 3, 1, 4, 5, 7, 6, 0, 1, 5, 4,
-                                       2, 6, 7, 3, 0, 4, 6, 2, 1, 3, 7, 5};
-    GLStateCache* cache = context->stateCache;
-    Render_VertexPointer(cache, 0, corners);
-    if (Draw_Picking(context)) {
-        const GroupRecord* group = context->pickBase == 1 ? entity->outerGroup : nullptr;
-        const cMapObject* handle = group ? static_cast<const cMapObject*>(group->handle)
-                                         : static_cast<const cMapObject*>(entity->handle);
-        Draw_SetPickColor(handle ? handle->id : 0);
-        GL_State(cache, GLS::Opaque | kCullOff);
-        glDrawElements(GL_QUADS, 24, GL_UNSIGNED_BYTE, kFaces);
-        return;
-    }
-    uint8_t colour[4];
-    if (entity->flags & EntityFlag::Selected)
-        Color_FillRGBA(colour, COLOR_SELECTED_FILL);
-    else
-        Color_ToBytes(entity->handle ? entity->handle->displayColor : kEntityNoClassColor, colour);
-    colour[3] = 255;
-    glColor4ubv(colour);
-    if (context->is3D && context->renderMode != 0) {
-        GL_State(cache, GLS::Opaque | kCullOff);
-        glDrawElements(GL_QUADS, 24, GL_UNSIGNED_BYTE, kFaces);
-        if (entity->flags & EntityFlag::Selected) {
-            glColor4ubv(Color_FillRGBA(colour, COLOR_SELECTED_LINE));
-            glDrawElements(GL_LINES, 24, GL_UNSIGNED_BYTE, kBoxEdges);
-        }
-    } else {
-        GL_State(cache, GLS::Opaque | kCullOff);
-        glDrawElements(GL_LINES, 24, GL_UNSIGNED_BYTE, kBoxEdges);
-    }
-}
-
-bool drawEntityBrushes(RenderContext* context, RenderCounters* counters, EntityRecord* entity,
-                       uint32_t passFlags) {
-    bool drawn = false;
-    for (BrushRecord* brush = entity->firstBrush; brush; brush = brush->next) {
-        cMapBrush* handle = brush->handle;
-        if (handle && handle->isVisible(context, counters, 0) && handle->draw(context, counters, passFlags))
-            drawn = true;
-    }
-    return drawn;
-}
-
-// One entity other than the world entity in one pass: its brushes, or its box.
+// One entity other than the world entity in one pass; entities draw themselves.
 bool drawEntity(RenderContext* context, RenderCounters* counters, EntityRecord* entity, uint32_t passFlags) {
     cMapEntity* handle = entity->handle;
-    if (!handle || !handle->isVisible(context->hideMask)) return false;
-    if (entity->modelKind == EntityModelKind::Decal && (entity->flags & EntityFlag::ReprojectDecal)) {
-        // Re-projected when it is next drawn, not when the brushes under it changed.
-        entity->flags &= ~EntityFlag::ReprojectDecal;
-        handle->updateModelBounds(true);
-    }
-    bool drawn = false;
-    if (entity->firstBrush) {
-        drawn = drawEntityBrushes(context, counters, entity, passFlags);
-    } else {
-        const bool selected = entity->flags & EntityFlag::Selected;
-        if (!(passFlags & (selected ? 0x2u : 0x1u))) return false;
-        if (context->frustum && Render_CullBox(context->frustum, entity->mins, entity->maxs)) {
-            ++counters->culls;
-            return false;
-        }
-        drawEntityBox(context, entity);
-        drawn = true;
-    }
-    if (drawn) {
-        entity->frameStamp = context->frameStamp;
-        ++entity->drawCount;
-        ++counters->entities;
-    }
-    return drawn;
+    return handle && handle->draw(context, counters, passFlags);
 }
 
 class cWorldVisitor : public cCullVisitor {
@@ -201,12 +130,7 @@ public:
         return handle && handle->isVisible(context, counters, 0) &&
                handle->draw(context, counters, passFlags);
     }
-    void drawNodeBox(const CullNode* node) override {
-        float corners[8][3];
-        Box_Corners(node->mins, node->maxs, corners);
-        Render_VertexPointer(context->stateCache, 0, corners);
-        glDrawElements(GL_LINES, 24, GL_UNSIGNED_BYTE, kBoxEdges);
-    }
+    void drawNodeBox(const CullNode* node) override { Cull_DrawNodeBox(node, context); }
     RenderContext* context;
     RenderCounters* counters;
 };
@@ -218,7 +142,7 @@ bool useTree(const MapWorld* world, const RenderContext* context) {
 
 void walkTree(MapWorld* world, RenderContext* context, RenderCounters* counters, uint32_t passFlags) {
     CullTree* tree = Cull_TreeOf(world);
-    tree->frame = uint32_t(context->frameStamp);
+    Cull_BeginFrame(tree, context);
     cWorldVisitor visitor(context, counters);
     Cull_Draw(tree, tree->root, &visitor, passFlags, -1);
 }
@@ -379,7 +303,9 @@ void Map_DrawBlended(MapWorld* world, RenderContext* context) {
                 overlay->drawBlended(context);
             break;
         default:
-            break; // entity drawables queue themselves with their own drawing
+            if (cMapEntity* entity = static_cast<EntityRecord*>(node->object)->handle)
+                entity->drawBlended(context);
+            break;
         }
     }
     GL_State(context->stateCache, GLS::Opaque);
@@ -455,9 +381,21 @@ void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCo
 }
 
 void Map_DrawPaths(MapWorld* world, RenderContext* context, RenderCounters* counters) {
-    (void)world;
-    (void)context;
-    (void)counters;
+    const bool forced = context->renderFlags & RenderBit::PathTool;
+    if (Draw_Picking(context)) {
+        if (!forced || !(context->pickArgument & 0x8)) return;
+    } else if (!forced && (context->hideMask & EntityHideMask::PathLike)) {
+        return;
+    }
+    for (PathRecord* path = world->paths; path; path = path->next)
+        if (cMapPath* handle = path->handle) handle->draw(context, counters);
+}
+
+void Map_DrawCameras(MapWorld* world, RenderContext* context) {
+    if (context->is3D || !(context->renderFlags & RenderBit::CameraTool)) return;
+    if (Draw_Picking(context) && !(context->pickArgument & 0x4)) return;
+    for (CameraRecord* camera = world->cameras; camera; camera = camera->next)
+        if (cMapCamera* handle = camera->handle) handle->draw(context);
 }
 
 void Map_DrawViewCamera(MapWorld* world, RenderContext* context) {
@@ -505,6 +443,7 @@ void Map_Render(MapWorld* world, RenderContext* context, RenderCounters* counter
     }
     if (Draw_Picking(context)) {
         Map_DrawObjectsSinglePass(world, context, counters);
+        Map_DrawCameras(world, context);
         Map_DrawPaths(world, context, counters);
         return;
     }
@@ -514,15 +453,21 @@ void Map_Render(MapWorld* world, RenderContext* context, RenderCounters* counter
     if (anySelected(world)) Map_DrawObjectsPass(world, context, counters, true);
     if (world->skyList) Map_DrawSky(world, context);
     Map_DrawPaths(world, context, counters);
+    Map_DrawCameras(world, context);
     if (world->blendedList) Map_DrawBlended(world, context);
     if ((context->renderFlags & RenderBit::DrawCullTree) && Cull_TreeOf(world) && Cull_TreeOf(world)->root) {
         CullTree* tree = Cull_TreeOf(world);
         glColor4ub(0, 255, 200, 255);
         GL_State(context->stateCache, context->stateCache->state & ~GLS::DepthWrite);
-        cWorldVisitor visitor(context, counters);
-        Cull_DrawBoxes(tree, tree->root, &visitor);
+        Cull_DrawBoxes(tree, tree->root, context);
         GL_State(context->stateCache, context->stateCache->state | GLS::DepthWrite);
     }
+    if (context->renderFlags & RenderBit::ShowConnections)
+        for (EntityRecord* e = world->entities; e; e = e->next)
+            if (!isWorld(e) && e->handle) e->handle->drawTargetLinks(context);
+    if (Map_PointfileCount(world) > 0) Map_DrawPointfile(world, context);
+    if (context->is3D && Map_Portals(world)) Map_DrawPortals(world, context);
+    if (Map_Hulls(world)) Map_DrawHulls(world, context);
     if (!context->is3D) {
         if (context->renderFlags & RenderBit::DrawCamera) Map_DrawViewCamera(world, context);
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);

@@ -47,6 +47,8 @@ void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters
 // Picking: every shown object once, in its pick colour.
 void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCounters* counters);
 void Map_DrawPaths(MapWorld* world, RenderContext* context, RenderCounters* counters);
+// The world's cameras, in 2D views with the camera tool (picking only with pick argument 0x4).
+void Map_DrawCameras(MapWorld* world, RenderContext* context);
 // A node pushed at the head of the list (the caller fills kind, key and object); null when no
 // node could be had, and then nothing is queued.
 DrawNode* Map_QueueBlended(MapWorld* world);

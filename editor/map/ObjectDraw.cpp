@@ -79,13 +79,10 @@ bool Draw_Picking(const RenderContext* context) {
 
 int32_t Draw_PickId(const RenderContext* context, const BrushRecord* brush) {
     const bool world = isWorldBrush(brush);
-    if (context->pickBase == 3) return handleId(brush);
-    if (context->pickBase == 1) {
-        const GroupRecord* group = world ? brush->outerGroup : brush->entity->outerGroup;
-        if (group) return handleId(group);
-    }
-    if (!world) return handleId(brush->entity);
-    return handleId(brush);
+    if (context->pickBase != 1) return handleId(brush);
+    const GroupRecord* group = world ? brush->outerGroup : brush->entity->outerGroup;
+    if (group) return handleId(group);
+    return world ? handleId(brush) : handleId(brush->entity);
 }
 
 void Draw_SetPickColor(int32_t id) {

@@ -32,7 +32,7 @@ void Draw_ClearPreviewBounds(TransformPreview* preview);
 bool Draw_Picking(const RenderContext* context);
 // The id a brush's surfaces carry in a pick pass: base 1 the outermost group of a grouped brush
 // (for another entity's brush, the entity's group), else the entity for a brush of an entity
-// other than the world, else the brush; base 3 (faces) the brush for patches and overlays.
+// other than the world, else the brush; bases 2 and 3 the brush (faces give their own id under 3).
 int32_t Draw_PickId(const RenderContext* context, const BrushRecord* brush);
 // glColor of an id's pick colour (red bits 0-7, green 8-15, blue 16-23).
 void Draw_SetPickColor(int32_t id);

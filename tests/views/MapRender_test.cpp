@@ -398,7 +398,7 @@ TEST_F(MapRenderTest, PickBasesGiveGroupObjectAndFaceIds) {
     settings().IgnoreGroups = true;
     EXPECT_EQ(pickCentre(camera()), idOf(brush));
     EXPECT_EQ(top->renderForPick(a.x(), a.y(), 0), idOf(brush));
-    EXPECT_EQ(top->renderForPick(b.x(), b.y(), 0), idOf(door));
+    EXPECT_EQ(top->renderForPick(b.x(), b.y(), 0), idOf(door->firstBrush));
     cIdTool textureTool(kTextureToolId);
     g_mainWindow->activeTool = &textureTool;
     EXPECT_EQ(pickCentre(camera()), idOf(seen));
