@@ -4,12 +4,15 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/TextEncoding.h"
 #include "document/CompilerOverlays.h"
 #include "document/CullTree.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
+#include "gamedata/RenderApi.h"
+#include "gamedata/SkyManager.h"
 #include "gamedata/TextureRecords.h"
 #include "mainwindow/MainSettings.h"
 #include "map/MapBrush.h"
@@ -145,39 +148,6 @@ void walkTree(MapWorld* world, RenderContext* context, RenderCounters* counters,
     Cull_BeginFrame(tree, context);
     cWorldVisitor visitor(context, counters);
     Cull_Draw(tree, tree->root, &visitor, passFlags, -1);
-}
-
-void drawSkyBoxStandIn(MapWorld* world, RenderContext* context, const ShaderRecord* sky) {
-    // The sky box proper comes with the sky formats; until then the stencilled area shows the sky
-    // texture's image over the whole view.
-    (void)world;
-    const TextureImage* image = sky && sky->image && sky->image->glName ? sky->image : nullptr;
-    if (!image) return;
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glEnable(GL_TEXTURE_2D);
-    Render_BindTexture(context->stateCache, image->glName, context->textureFilter,
-                       !(image->flags & IMAGE_NO_MIPMAPS));
-    glColor4ub(255, 255, 255, 255);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex3f(-1, -1, 0);
-    glTexCoord2f(1, 0);
-    glVertex3f(1, -1, 0);
-    glTexCoord2f(1, 1);
-    glVertex3f(1, 1, 0);
-    glTexCoord2f(0, 1);
-    glVertex3f(-1, 1, 0);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
 }
 
 const ShaderRecord* textureOf(const DrawNode* node) {
@@ -336,7 +306,23 @@ void Map_DrawSky(MapWorld* world, RenderContext* context) {
     glStencilFunc(GL_EQUAL, 1, ~0u);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     glDisable(GL_DEPTH_TEST);
-    drawSkyBoxStandIn(world, context, world->sky ? nullptr : surfaceSky);
+    SkyState state{};
+    state.sky = world->sky ? static_cast<ShaderRecord*>(world->sky) : const_cast<ShaderRecord*>(surfaceSky);
+    std::memcpy(state.axis, world->skyAxis, sizeof state.axis);
+    state.speed = world->skyRotation;
+    // The sky draws from client arrays of its own: fenced like plugin drawing, and the state cache
+    // told afterwards that GL changed behind it.
+    // The eye sits inside the box: both windings show, whatever the sky's state words ask.
+    GLStateCache* cache = context->stateCache;
+    const uint8_t cacheFlags = cache->flags;
+    cache->flags |= GLCacheFlag::KeepCulling;
+    glDisable(GL_CULL_FACE);
+    if (Render_BeginBatch(context)) {
+        Sky_Draw(&state, context);
+        Render_EndBatch();
+    }
+    cache->flags = cacheFlags;
+    GL_ResyncStateCache(cache);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_STENCIL_TEST);
     GL_State(context->stateCache, GLS::Opaque);

@@ -9,6 +9,7 @@
 #include "document/MapRender.h"
 #include "document/MapWorld.h"
 #include "document/VisGroup.h"
+#include "gamedata/EffectBatch.h"
 #include "gamedata/TextureRecords.h"
 #include "mainwindow/MainSettings.h"
 #include "map/MapBrush.h"
@@ -216,11 +217,42 @@ float Draw_BlendedAlpha(const RenderContext* context, const BrushRecord* brush, 
 }
 
 void Draw_EffectStages(const RenderContext* context, const ShaderRecord* texture, uint32_t mode,
-                       int32_t count, const uint16_t* indices, const void* xyz, const void* st,
-                       int32_t stride) {
+                       const SurfaceVertices& in, const uint16_t* indices, int32_t indexCount,
+                       const uint8_t colour[4]) {
+    static EffectVertex buffer[kEffectBatchVertices]; // shared by every surface, never reallocated
+    if (in.count <= 0 || in.count > kEffectBatchVertices) return;
+    auto at = [](const float* base, int32_t stride, int32_t i) {
+        return reinterpret_cast<const float*>(reinterpret_cast<const uint8_t*>(base) + size_t(stride) * i);
+    };
+    for (int32_t i = 0; i < in.count; ++i) {
+        EffectVertex& v = buffer[i];
+        std::memcpy(v.xyz, at(in.xyz, in.stride, i), sizeof v.xyz);
+        std::memcpy(v.normal, at(in.normal, in.normalStride, i), sizeof v.normal);
+        std::memcpy(v.baseST, at(in.st, in.stride, i), sizeof v.baseST);
+        std::memcpy(v.st, v.baseST, sizeof v.st);
+        v.lightmapST[0] = v.lightmapST[1] = 0.0f;
+        std::memcpy(v.vertexColor, colour, 4);
+        std::memcpy(v.color, colour, 4);
+    }
+    EffectBatch batch{};
+    batch.shader = const_cast<ShaderRecord*>(texture);
+    batch.vertices = buffer;
+    batch.count = in.count;
+    batch.capacity = kEffectBatchVertices;
+    batch.stateBits = int32_t(GLS::Opaque);
+    batch.primitive = int32_t(mode);
+    for (int k = 0; k < 3; ++k) {
+        batch.origin[k] = context->origin[k];
+        batch.forward[k] = context->forward[k];
+        batch.right[k] = context->right[k];
+        batch.up[k] = context->up[k];
+    }
+    batch.time = context->time;
+    Shader_ApplyDeforms(&batch);
     bool first = true;
-    for (const ShaderStage* stage = texture->stages; stage; stage = stage->next) {
-        Face_DrawEffectStage(context, stage, first, mode, count, indices, xyz, st, stride);
+    for (ShaderStage* stage = texture->stages; stage; stage = stage->next) {
+        batch.stage = stage;
+        Face_DrawEffectStage(context, &batch, first, indices, indexCount);
         first = false;
     }
 }

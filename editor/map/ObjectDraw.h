@@ -75,7 +75,21 @@ bool Draw_UsesStages(const RenderContext* context, const ShaderRecord* texture);
 // Alpha of a surface in the blended pass: the texture's opacity, times the render amount of a
 // non-world entity, at least the view's minimum.
 float Draw_BlendedAlpha(const RenderContext* context, const BrushRecord* brush, const ShaderRecord* texture);
-// Every stage of the texture with Face_DrawEffectStage; leaves texturing on.
+// Vertices of the effect batch (the largest patch has 8100).
+inline constexpr int32_t kEffectBatchVertices = 9216;
+// A surface's vertices as the effect batch takes them: positions, base texture coordinates and
+// normals with their strides (a normal stride of 0 repeats one normal).
+struct SurfaceVertices {
+    int32_t count;
+    const float* xyz;
+    const float* st;
+    const float* normal;
+    int32_t stride;
+    int32_t normalStride;
+};
+// The texture's stages over the shared effect batch: the vertices copied in (nothing past its
+// capacity), the effect's deforms applied, then Face_DrawEffectStage per stage. With indices the
+// batch is drawn by index (GL_QUADS of a patch).
 void Draw_EffectStages(const RenderContext* context, const ShaderRecord* texture, uint32_t mode,
-                       int32_t count, const uint16_t* indices, const void* xyz, const void* st,
-                       int32_t stride);
+                       const SurfaceVertices& vertices, const uint16_t* indices, int32_t indexCount,
+                       const uint8_t colour[4]);

@@ -50,12 +50,13 @@ void drawBothSides(const RenderContext* context, const SurfaceMesh& mesh) {
     glPolygonMode(GL_BACK, GL_FILL);
 }
 
-void drawTextured(const RenderContext* context, const SurfaceMesh& mesh) {
+void drawTextured(const RenderContext* context, const SurfaceMesh& mesh, const uint8_t colour[4]) {
     glEnable(GL_TEXTURE_2D);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     if (Draw_UsesStages(context, mesh.texture)) {
-        Draw_EffectStages(context, mesh.texture, GL_QUADS, mesh.indexCount, mesh.indices, mesh.xyz, mesh.st,
-                          mesh.stride);
+        const SurfaceVertices vertices = {mesh.vertexCount, mesh.xyz,    mesh.st,
+                                          mesh.normals,     mesh.stride, mesh.stride};
+        Draw_EffectStages(context, mesh.texture, GL_QUADS, vertices, mesh.indices, mesh.indexCount, colour);
     } else {
         Draw_BindTexture(context, mesh.texture);
         Render_TexCoordPointer(context->stateCache, mesh.stride, mesh.st);
@@ -83,7 +84,7 @@ void drawSolid(RenderContext* context, const SurfaceMesh& mesh, const uint8_t fi
     }
     pointers(context, mesh);
     if (textured)
-        drawTextured(context, mesh);
+        drawTextured(context, mesh, fill);
     else
         drawBothSides(context, mesh);
     if (mesh.shades && shaded) glDisableClientState(GL_COLOR_ARRAY);
@@ -193,7 +194,7 @@ void Surface_DrawBlended(RenderContext* context, const SurfaceMesh& mesh) {
     glColor4ubv(colour);
     pointers(context, mesh);
     if (textured)
-        drawTextured(context, mesh);
+        drawTextured(context, mesh, colour);
     else
         drawElements(mesh);
     GL_State(context->stateCache, 0x40000);

@@ -13,6 +13,7 @@
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
 #include "document/VisGroup.h"
+#include "gamedata/EffectBatch.h"
 #include "gamedata/TextureRecords.h"
 #include "map/MapGroup.h"
 #include "map/MapOverlay.h"
@@ -226,6 +227,10 @@ TEST_F(MapRenderTest, AnimatedEffectAddsItsAdditiveStage) {
     ShaderRecord* glow = solid(50, 60, 70);
     ShaderRecord* effect = solid(255, 255, 255);
     ShaderStage first{}, second{};
+    for (ShaderStage* stage : {&first, &second}) {
+        stage->colorKind = ColorKind::Identity;
+        stage->texCoordKind = TexCoordKind::Base;
+    }
     first.frames[0] = base->image;
     first.stateBits = 0x100;
     second.frames[0] = glow->image;
@@ -367,6 +372,25 @@ TEST_F(MapRenderTest, TextureCategoryFiltersFollowTheViewFlags) {
         const QPoint p = screen(top, left);
         EXPECT_EQ(top->renderForPick(p.x() + 3, p.y(), 0), idOf(brush)) << c.category;
     }
+}
+
+TEST_F(MapRenderTest, SkyFacesShowTheSkyThroughTheStencil) {
+    settings().DrawSky = true;
+    open();
+    BrushRecord* brush = box(kLo, kHi);
+    ShaderRecord* sky = solid(90, 90, 90);
+    ShaderRecord* box = solid(20, 200, 220);
+    sky->category = 0x600;
+    for (TextureImage*& face : sky->box)
+        face = box->image;
+    texture(brush, sky);
+    camera()->renderMode = 3;
+    ASSERT_TRUE(camera()->format().stencilBufferSize() > 0);
+    EXPECT_TRUE(close(centre(camera()), QColor(20, 200, 220))) << centre(camera()).name().toStdString();
+    // Without the sky pass the face shows its own image, shaded.
+    settings().DrawSky = false;
+    const int grey = int(90 * (0.8f - 0.13363062f));
+    EXPECT_TRUE(close(centre(camera()), QColor(grey, grey, grey))) << centre(camera()).name().toStdString();
 }
 
 // ---- Picking --------------------------------------------------------------------------------------
