@@ -4,20 +4,25 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/TextEncoding.h"
 #include "document/CompilerOverlays.h"
 #include "document/CullTree.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
+#include "gamedata/RenderApi.h"
+#include "gamedata/SkyManager.h"
 #include "gamedata/TextureRecords.h"
 #include "mainwindow/MainSettings.h"
 #include "map/MapBrush.h"
+#include "map/MapCamera.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
 #include "map/MapGroup.h"
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
+#include "map/MapPath.h"
 #include "map/ObjectDraw.h"
 #include "views/BoxCorners.h"
 #include "views/Canvas.h"
@@ -100,81 +105,10 @@ void clearFrameStamps(MapWorld* world) {
     if (CullTree* tree = Cull_TreeOf(world)) clearNodeStamps(tree->root);
 }
 
-// ---- Entities -----------------------------------------------------------------------------------
-
-void drawEntityBox(RenderContext* context, EntityRecord* entity) {
-    float corners[8][3];
-    Box_Corners(entity->mins, entity->maxs, corners);
-    static const GLubyte kFaces[24] = {0, 2, 3, 1, 4, 5, 7, 6, 0, 1, 5, 4, 2, 6, 7, 3, 0, 4, 6, 2, 1, 3, 7, 5};
-    GLStateCache* cache = context->stateCache;
-    Render_VertexPointer(cache, 0, corners);
-    if (Draw_Picking(context)) {
-        const GroupRecord* group = context->pickBase == 1 ? entity->outerGroup : nullptr;
-        const cMapObject* handle = group ? static_cast<const cMapObject*>(group->handle)
-                                         : static_cast<const cMapObject*>(entity->handle);
-        Draw_SetPickColor(handle ? handle->id : 0);
-        GL_State(cache, GLS::Opaque | kCullOff);
-        glDrawElements(GL_QUADS, 24, GL_UNSIGNED_BYTE, kFaces);
-        return;
-    }
-    uint8_t colour[4];
-    if (entity->flags & EntityFlag::Selected)
-        Color_FillRGBA(colour, COLOR_SELECTED_FILL);
-    else
-        Color_ToBytes(entity->handle ? entity->handle->displayColor : kEntityNoClassColor, colour);
-    colour[3] = 255;
-    glColor4ubv(colour);
-    if (context->is3D && context->renderMode != 0) {
-        GL_State(cache, GLS::Opaque | kCullOff);
-        glDrawElements(GL_QUADS, 24, GL_UNSIGNED_BYTE, kFaces);
-        if (entity->flags & EntityFlag::Selected) {
-            glColor4ubv(Color_FillRGBA(colour, COLOR_SELECTED_LINE));
-            glDrawElements(GL_LINES, 24, GL_UNSIGNED_BYTE, kBoxEdges);
-        }
-    } else {
-        GL_State(cache, GLS::Opaque | kCullOff);
-        glDrawElements(GL_LINES, 24, GL_UNSIGNED_BYTE, kBoxEdges);
-    }
-}
-
-bool drawEntityBrushes(RenderContext* context, RenderCounters* counters, EntityRecord* entity, uint32_t passFlags) {
-    bool drawn = false;
-    for (BrushRecord* brush = entity->firstBrush; brush; brush = brush->next) {
-        cMapBrush* handle = brush->handle;
-        if (handle && handle->isVisible(context, counters, 0) && handle->draw(context, counters, passFlags))
-            drawn = true;
-    }
-    return drawn;
-}
-
-// One entity other than the world entity in one pass: its brushes, or its box.
+// One entity other than the world entity in one pass; entities draw themselves.
 bool drawEntity(RenderContext* context, RenderCounters* counters, EntityRecord* entity, uint32_t passFlags) {
     cMapEntity* handle = entity->handle;
-    if (!handle || !handle->isVisible(context->hideMask)) return false;
-    if (entity->modelKind == EntityModelKind::Decal && (entity->flags & EntityFlag::ReprojectDecal)) {
-        // Re-projected when it is next drawn, not when the brushes under it changed.
-        entity->flags &= ~EntityFlag::ReprojectDecal;
-        handle->updateModelBounds(true);
-    }
-    bool drawn = false;
-    if (entity->firstBrush) {
-        drawn = drawEntityBrushes(context, counters, entity, passFlags);
-    } else {
-        const bool selected = entity->flags & EntityFlag::Selected;
-        if (!(passFlags & (selected ? 0x2u : 0x1u))) return false;
-        if (context->frustum && Render_CullBox(context->frustum, entity->mins, entity->maxs)) {
-            ++counters->culls;
-            return false;
-        }
-        drawEntityBox(context, entity);
-        drawn = true;
-    }
-    if (drawn) {
-        entity->frameStamp = context->frameStamp;
-        ++entity->drawCount;
-        ++counters->entities;
-    }
-    return drawn;
+    return handle && handle->draw(context, counters, passFlags);
 }
 
 class cWorldVisitor : public cCullVisitor {
@@ -196,14 +130,10 @@ public:
     }
     bool drawBrush(BrushRecord* brush, uint32_t passFlags) override {
         cMapBrush* handle = brush->handle;
-        return handle && handle->isVisible(context, counters, 0) && handle->draw(context, counters, passFlags);
+        return handle && handle->isVisible(context, counters, 0) &&
+               handle->draw(context, counters, passFlags);
     }
-    void drawNodeBox(const CullNode* node) override {
-        float corners[8][3];
-        Box_Corners(node->mins, node->maxs, corners);
-        Render_VertexPointer(context->stateCache, 0, corners);
-        glDrawElements(GL_LINES, 24, GL_UNSIGNED_BYTE, kBoxEdges);
-    }
+    void drawNodeBox(const CullNode* node) override { Cull_DrawNodeBox(node, context); }
     RenderContext* context;
     RenderCounters* counters;
 };
@@ -215,42 +145,9 @@ bool useTree(const MapWorld* world, const RenderContext* context) {
 
 void walkTree(MapWorld* world, RenderContext* context, RenderCounters* counters, uint32_t passFlags) {
     CullTree* tree = Cull_TreeOf(world);
-    tree->frame = uint32_t(context->frameStamp);
+    Cull_BeginFrame(tree, context);
     cWorldVisitor visitor(context, counters);
     Cull_Draw(tree, tree->root, &visitor, passFlags, -1);
-}
-
-void drawSkyBoxStandIn(MapWorld* world, RenderContext* context, const ShaderRecord* sky) {
-    // The sky box proper comes with the sky formats; until then the stencilled area shows the sky
-    // texture's image over the whole view.
-    (void)world;
-    const TextureImage* image = sky && sky->image && sky->image->glName ? sky->image : nullptr;
-    if (!image) return;
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glEnable(GL_TEXTURE_2D);
-    Render_BindTexture(context->stateCache, image->glName, context->textureFilter,
-                       !(image->flags & IMAGE_NO_MIPMAPS));
-    glColor4ub(255, 255, 255, 255);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex3f(-1, -1, 0);
-    glTexCoord2f(1, 0);
-    glVertex3f(1, -1, 0);
-    glTexCoord2f(1, 1);
-    glVertex3f(1, 1, 0);
-    glTexCoord2f(0, 1);
-    glVertex3f(-1, 1, 0);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
 }
 
 const ShaderRecord* textureOf(const DrawNode* node) {
@@ -329,7 +226,8 @@ DrawNode* Map_SortDrawList(DrawNode* list) {
 
 void Map_DrawBlended(MapWorld* world, RenderContext* context) {
     DrawNode*& head = listHead(world, false);
-    if ((context->renderFlags & RenderBit::TransparentSort) && head && head->next) head = Map_SortDrawList(head);
+    if ((context->renderFlags & RenderBit::TransparentSort) && head && head->next)
+        head = Map_SortDrawList(head);
     // The sorted list runs near to far; translucent surfaces must be laid far to near, so the walk
     // goes through the list reversed in place (equal keys are reversed back below).
     DrawNode* reversed = nullptr;
@@ -367,14 +265,17 @@ void Map_DrawBlended(MapWorld* world, RenderContext* context) {
             if (cMapFace* face = static_cast<FaceRecord*>(node->object)->handle) face->drawDeferred(context);
             break;
         case BlendedKind::Patch:
-            if (cMapPatch* patch = static_cast<PatchRecord*>(node->object)->handle) patch->drawBlended(context);
+            if (cMapPatch* patch = static_cast<PatchRecord*>(node->object)->handle)
+                patch->drawBlended(context);
             break;
         case BlendedKind::Overlay:
             if (cMapOverlay* overlay = static_cast<OverlayRecord*>(node->object)->handle)
                 overlay->drawBlended(context);
             break;
         default:
-            break; // entity drawables queue themselves with their own drawing
+            if (cMapEntity* entity = static_cast<EntityRecord*>(node->object)->handle)
+                entity->drawBlended(context);
+            break;
         }
     }
     GL_State(context->stateCache, GLS::Opaque);
@@ -405,7 +306,23 @@ void Map_DrawSky(MapWorld* world, RenderContext* context) {
     glStencilFunc(GL_EQUAL, 1, ~0u);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     glDisable(GL_DEPTH_TEST);
-    drawSkyBoxStandIn(world, context, world->sky ? nullptr : surfaceSky);
+    SkyState state{};
+    state.sky = world->sky ? static_cast<ShaderRecord*>(world->sky) : const_cast<ShaderRecord*>(surfaceSky);
+    std::memcpy(state.axis, world->skyAxis, sizeof state.axis);
+    state.speed = world->skyRotation;
+    // The sky draws from client arrays of its own: fenced like plugin drawing, and the state cache
+    // told afterwards that GL changed behind it.
+    // The eye sits inside the box: both windings show, whatever the sky's state words ask.
+    GLStateCache* cache = context->stateCache;
+    const uint8_t cacheFlags = cache->flags;
+    cache->flags |= GLCacheFlag::KeepCulling;
+    glDisable(GL_CULL_FACE);
+    if (Render_BeginBatch(context)) {
+        Sky_Draw(&state, context);
+        Render_EndBatch();
+    }
+    cache->flags = cacheFlags;
+    GL_ResyncStateCache(cache);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_STENCIL_TEST);
     GL_State(context->stateCache, GLS::Opaque);
@@ -413,7 +330,8 @@ void Map_DrawSky(MapWorld* world, RenderContext* context) {
 
 // ---- Passes -------------------------------------------------------------------------------------
 
-void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters, bool selectionPass) {
+void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters,
+                         bool selectionPass) {
     const uint32_t passFlags = selectionPass ? kPassSelection : kPassNormal;
     if (useTree(world, context)) {
         walkTree(world, context, counters, passFlags);
@@ -440,7 +358,8 @@ void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCo
         if (!isWorld(e)) continue;
         for (BrushRecord* brush = e->firstBrush; brush; brush = brush->next) {
             cMapBrush* handle = brush->handle;
-            if (handle && handle->isVisible(context, counters, 0)) handle->draw(context, counters, kPassPicking);
+            if (handle && handle->isVisible(context, counters, 0))
+                handle->draw(context, counters, kPassPicking);
         }
     }
     for (EntityRecord* e = world->entities; e; e = e->next)
@@ -448,9 +367,21 @@ void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCo
 }
 
 void Map_DrawPaths(MapWorld* world, RenderContext* context, RenderCounters* counters) {
-    (void)world;
-    (void)context;
-    (void)counters;
+    const bool forced = context->renderFlags & RenderBit::PathTool;
+    if (Draw_Picking(context)) {
+        if (!forced || !(context->pickArgument & 0x8)) return;
+    } else if (!forced && (context->hideMask & EntityHideMask::PathLike)) {
+        return;
+    }
+    for (PathRecord* path = world->paths; path; path = path->next)
+        if (cMapPath* handle = path->handle) handle->draw(context, counters);
+}
+
+void Map_DrawCameras(MapWorld* world, RenderContext* context) {
+    if (context->is3D || !(context->renderFlags & RenderBit::CameraTool)) return;
+    if (Draw_Picking(context) && !(context->pickArgument & 0x4)) return;
+    for (CameraRecord* camera = world->cameras; camera; camera = camera->next)
+        if (cMapCamera* handle = camera->handle) handle->draw(context);
 }
 
 void Map_DrawViewCamera(MapWorld* world, RenderContext* context) {
@@ -498,6 +429,7 @@ void Map_Render(MapWorld* world, RenderContext* context, RenderCounters* counter
     }
     if (Draw_Picking(context)) {
         Map_DrawObjectsSinglePass(world, context, counters);
+        Map_DrawCameras(world, context);
         Map_DrawPaths(world, context, counters);
         return;
     }
@@ -507,15 +439,21 @@ void Map_Render(MapWorld* world, RenderContext* context, RenderCounters* counter
     if (anySelected(world)) Map_DrawObjectsPass(world, context, counters, true);
     if (world->skyList) Map_DrawSky(world, context);
     Map_DrawPaths(world, context, counters);
+    Map_DrawCameras(world, context);
     if (world->blendedList) Map_DrawBlended(world, context);
     if ((context->renderFlags & RenderBit::DrawCullTree) && Cull_TreeOf(world) && Cull_TreeOf(world)->root) {
         CullTree* tree = Cull_TreeOf(world);
         glColor4ub(0, 255, 200, 255);
         GL_State(context->stateCache, context->stateCache->state & ~GLS::DepthWrite);
-        cWorldVisitor visitor(context, counters);
-        Cull_DrawBoxes(tree, tree->root, &visitor);
+        Cull_DrawBoxes(tree, tree->root, context);
         GL_State(context->stateCache, context->stateCache->state | GLS::DepthWrite);
     }
+    if (context->renderFlags & RenderBit::ShowConnections)
+        for (EntityRecord* e = world->entities; e; e = e->next)
+            if (!isWorld(e) && e->handle) e->handle->drawTargetLinks(context);
+    if (Map_PointfileCount(world) > 0) Map_DrawPointfile(world, context);
+    if (context->is3D && Map_Portals(world)) Map_DrawPortals(world, context);
+    if (Map_Hulls(world)) Map_DrawHulls(world, context);
     if (!context->is3D) {
         if (context->renderFlags & RenderBit::DrawCamera) Map_DrawViewCamera(world, context);
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);

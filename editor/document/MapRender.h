@@ -42,10 +42,13 @@ constexpr int32_t Overlay = 2;
 void Map_Render(MapWorld* world, RenderContext* context, RenderCounters* counters);
 // Pass flags 1 (unselected objects), or 10 for the selection pass (selected objects, cull-tree
 // nodes found visible by the first pass).
-void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters, bool selectionPass);
+void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters,
+                         bool selectionPass);
 // Picking: every shown object once, in its pick colour.
 void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCounters* counters);
 void Map_DrawPaths(MapWorld* world, RenderContext* context, RenderCounters* counters);
+// The world's cameras, in 2D views with the camera tool (picking only with pick argument 0x4).
+void Map_DrawCameras(MapWorld* world, RenderContext* context);
 // A node pushed at the head of the list (the caller fills kind, key and object); null when no
 // node could be had, and then nothing is queued.
 DrawNode* Map_QueueBlended(MapWorld* world);

@@ -134,6 +134,8 @@ bool copyConfigs(GameConfigManager* target, const GameConfigManager& source, boo
     for (qsizetype i = 0; i < target->configs.size(); ++i) {
         GameConfig* config = target->configs[i];
         acquireResources(config);
+        // The copy lists its original's skies before the originals may be released.
+        Sky_CopyListForConfig(Sky_Manager(), source.configs[i], config);
         if (precache && config->inUseCount > 0 && GameCfg_NeedsPrecache(config)) {
             if (!g_waitDialog && !*waitDialog) {
                 *waitDialog = std::make_unique<cWaitDialog>(
@@ -274,7 +276,7 @@ void GameCfg_RemoveConfig(GameConfigManager* manager, const QString& title) {
     delete lists;
     releaseResources(config);
     if (archives()) Archive_ReleaseByOwner(archives(), config);
-    Sky_ReleaseForConfig(config);
+    Sky_ReleaseForConfig(Sky_Manager(), config);
     forgetInFileLookup(config);
     if (manager->current == config) manager->current = nullptr;
     manager->configs.removeOne(config);
@@ -349,7 +351,7 @@ void GameCfg_Precache(GameConfigManager* manager, GameConfig* config) {
         Fgd_PrecacheModels(file, config->PaletteFile);
         if (file->loadState == GameDataState::Loaded) enterFileClasses(config, file);
     }
-    Sky_LoadForConfig(config);
+    Sky_LoadForConfig(Sky_Manager(), config);
     config->precachedGameData = config->GameData;
     std::reverse(config->precachedGameData.begin(), config->precachedGameData.end());
     sortTree(&config->solidClassTree);
@@ -413,7 +415,7 @@ void GameCfg_Assign(GameConfigManager* target, const GameConfigManager& source, 
     }
     for (GameConfig* config : old) {
         if (archives()) Archive_ReleaseByOwner(archives(), config);
-        Sky_ReleaseForConfig(config);
+        Sky_ReleaseForConfig(Sky_Manager(), config);
         forgetInFileLookup(config);
         delete config;
     }
@@ -428,7 +430,7 @@ void GameCfg_DestroyManager(GameConfigManager* manager) {
     GameCfg_FreeConfigs(manager);
     for (GameConfig* config : std::as_const(manager->configs)) {
         if (archives()) Archive_ReleaseByOwner(archives(), config);
-        Sky_ReleaseForConfig(config);
+        Sky_ReleaseForConfig(Sky_Manager(), config);
         forgetInFileLookup(config);
         delete config;
     }

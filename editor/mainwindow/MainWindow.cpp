@@ -49,6 +49,7 @@ cMainWindow::~cMainWindow() {
     // their files and archives, files release their models.
     GameCfg_DestroyManager(&gameConfigs);
     Fgd_FreeAll(&gameData);
+    Sky_FreeAll(&skies);
     Model_DestroyCache(&models);
     // File look-ups must not reach this window's configurations any more.
     Sys_FileLookup() = FileLookupConfig();

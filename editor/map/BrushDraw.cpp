@@ -97,8 +97,10 @@ void cMapBrush::drawTransformed(RenderContext* context, RenderCounters* counters
         ++counters->faces;
         handle->drawTransformed(context, preview, fill);
     }
-    if (brush->patch && brush->patch->handle) brush->patch->handle->drawTransformed(context, counters, preview);
-    if (brush->overlay && brush->overlay->handle) brush->overlay->handle->drawTransformed(context, counters, preview);
+    if (brush->patch && brush->patch->handle)
+        brush->patch->handle->drawTransformed(context, counters, preview);
+    if (brush->overlay && brush->overlay->handle)
+        brush->overlay->handle->drawTransformed(context, counters, preview);
     if (!context->is3D && preview->mins[0] <= preview->maxs[0]) {
         float middle[3];
         for (int k = 0; k < 3; ++k)

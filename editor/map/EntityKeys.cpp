@@ -6,10 +6,12 @@
 #include <strings.h>
 
 #include "core/System.h"
+#include "core/TextEncoding.h"
 #include "document/MapWorld.h"
 #include "document/MapWorldEntities.h"
 #include "gamedata/EntityClass.h"
 #include "gamedata/MapProfile.h"
+#include "gamedata/SkyManager.h"
 #include "kstdlib/kmath.h"
 #include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
@@ -384,9 +386,23 @@ void cMapEntity::readSkyKeys() {
     MapWorld* world = Map_FromHandle(record->owner);
     if (!world || !(record->flags & EntityFlag::World)) return;
     const MapProfileRecord* profile = GameCfg_CurrentProfile();
-    // Skies are looked up in the main window's sky list, which comes with the sky manager: until
-    // then no name is found and the world has no sky.
     world->sky = nullptr;
+    if (profile->capabilities & MAP_PROFILE_SKY_NAME) {
+        const SkyManager* skies = Sky_Manager();
+        const GameConfig* config = GameCfg_Current();
+        if (skies && config) {
+            const EPair* p = findKey(keyName(KEY_SKYNAME));
+            const SkyEntry* sky = nullptr;
+            if (p && p->value && *p->value)
+                sky = Sky_FindForConfig(skies, config, Text_FromWindows1251(p->value));
+            else
+                sky = Sky_FindForConfig(skies, config,
+                                        Text_FromWindows1251(profile->defaultSky,
+                                                             qsizetype(strnlen(profile->defaultSky,
+                                                                               sizeof profile->defaultSky))));
+            if (sky) world->sky = sky->shader;
+        }
+    }
     float axis[3] = {0, 0, 0};
     float rotation = 0.0f;
     if (profile->capabilities & MAP_PROFILE_SKY_AXIS) {

@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "document/MapRender.h"
+#include "gamedata/EffectBatch.h"
+#include "gamedata/RenderApi.h"
 #include "gamedata/TextureRecords.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
@@ -36,8 +38,17 @@ void shadeColour(const uint8_t in[4], float shade, uint8_t out[4]) {
     out[3] = in[3];
 }
 
+// The colour last set with glColor: the vertex colour stage colours may start from.
+void currentColour(GLubyte out[4]) {
+    GLfloat c[4];
+    glGetFloatv(GL_CURRENT_COLOR, c);
+    for (int k = 0; k < 4; ++k)
+        out[k] = GLubyte(std::lround(c[k] * 255.0f));
+}
+
 bool faceSelected(const FaceRecord* face) {
-    return (face->flags & FaceFlags::Selected) || (face->brush && (face->brush->flags & BrushFlags::Selected));
+    return (face->flags & FaceFlags::Selected) ||
+           (face->brush && (face->brush->flags & BrushFlags::Selected));
 }
 
 // The eye lies within the view's grid distance of the box.
@@ -90,33 +101,29 @@ void drawCrossings(const FaceRecord* face, const float* values, float step, cons
 
 } // namespace
 
-void Face_DrawEffectStage(const RenderContext* context, const ShaderStage* stage, bool first, uint32_t mode,
-                          int32_t count, const uint16_t* indices, const void* xyz, const void* st, int32_t stride) {
-    if (!stage || count <= 0) return;
-    const TextureImage* image = stage->frames[0];
-    const int32_t frames = std::min(stage->frameCount, kStageFrames);
-    if (frames > 1 && stage->frameRate > 0.0f) {
-        // Whole frames from the time in steps of 1/1024 of a frame.
-        const int64_t steps = int64_t(double(context->time) * stage->frameRate * 1024.0);
-        const TextureImage* frame = stage->frames[int32_t((steps >> 10) % frames)];
-        if (frame) image = frame;
-    }
-    if (!image || !image->glName) return;
-    uint32_t state = stage->stateBits ? uint32_t(stage->stateBits) : GLS::Opaque;
+void Face_DrawEffectStage(const RenderContext* context, EffectBatch* batch, bool first,
+                          const uint16_t* indices, int32_t indexCount) {
+    const ShaderStage* stage = batch->stage;
+    const TextureImage* image = Shader_CurrentFrame(batch);
+    if (!stage || !image || !image->glName || batch->count <= 0) return;
+    uint32_t state = stage->stateBits ? uint32_t(stage->stateBits) : uint32_t(batch->stateBits);
     if (!first) state &= ~GLS::DepthWrite;
     if (!context->backFaceCull) state |= 0x100000;
-    GL_State(context->stateCache, state);
-    Render_BindTexture(context->stateCache, image->glName, context->textureFilter,
-                       !(image->flags & IMAGE_NO_MIPMAPS));
+    GLStateCache* cache = context->stateCache;
+    GL_State(cache, state);
+    Render_BindTexture(cache, image->glName, context->textureFilter, !(image->flags & IMAGE_NO_MIPMAPS));
     const bool clampS = stage->stageFlags & 0x2, clampT = stage->stageFlags & 0x4;
     if (clampS) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, kClampToEdge);
     if (clampT) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, kClampToEdge);
-    Render_VertexPointer(context->stateCache, stride, xyz);
-    Render_TexCoordPointer(context->stateCache, stride, st);
+    Shader_ComputeColors(batch);
+    Shader_ComputeTexCoords(batch);
+    Render_BatchPointers(cache, batch->vertices, true);
+    glEnableClientState(GL_COLOR_ARRAY);
     if (indices)
-        glDrawElements(mode, count, GL_UNSIGNED_SHORT, indices);
+        glDrawElements(GLenum(batch->primitive), indexCount, GL_UNSIGNED_SHORT, indices);
     else
-        glDrawArrays(mode, 0, count);
+        glDrawArrays(GLenum(batch->primitive), 0, batch->count);
+    glDisableClientState(GL_COLOR_ARRAY);
     if (clampS) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     if (clampT) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
 }
@@ -148,9 +155,12 @@ void cMapFace::drawTextured(RenderContext* context) {
     glEnable(GL_TEXTURE_2D);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     if (Draw_UsesStages(context, face->texture)) {
-        Draw_EffectStages(context, face->texture, primitiveMode(glPrimitive), face->vertexCount, nullptr,
-                          face->vertices[0].xyz,
-                          &face->vertices[0].s, sizeof(FaceVertex));
+        GLubyte colour[4];
+        currentColour(colour);
+        const SurfaceVertices vertices = {face->vertexCount,           face->vertices[0].xyz,
+                                          &face->vertices[0].s,        face->normal,
+                                          int32_t(sizeof(FaceVertex)), 0};
+        Draw_EffectStages(context, face->texture, primitiveMode(glPrimitive), vertices, nullptr, 0, colour);
     } else {
         Draw_BindTexture(context, face->texture);
         Render_TexCoordPointer(context->stateCache, sizeof(FaceVertex), &face->vertices[0].s);
@@ -219,7 +229,8 @@ void cMapFace::draw(RenderContext* context, RenderCounters* counters, const uint
     }
     if ((face->flags & FaceFlags::Selected) && (context->renderFlags & RenderBit::TextureTool))
         drawTextureAxes(context);
-    if ((context->renderFlags & RenderBit::GridUV) && (face->flags & FaceFlags::Selected)) drawTileLines(context, 1.0f);
+    if ((context->renderFlags & RenderBit::GridUV) && (face->flags & FaceFlags::Selected))
+        drawTileLines(context, 1.0f);
     if (context->renderFlags & RenderBit::Grid3D) drawGridLines(context, 1.0f);
 }
 

@@ -12,6 +12,7 @@
 
 class cMapFace;
 struct BrushRecord;
+struct EffectBatch;
 struct RenderContext;
 struct RenderCounters;
 struct ShaderRecord;
@@ -172,7 +173,8 @@ public:
     bool isVisibleTransformed(const RenderContext* context, const TransformPreview* preview) const;
     // Fill and outline are the brush's surface colours. In a drawing pass of the 3D view sky and
     // blended faces are queued instead; picking draws the face at once in its pick colour.
-    void draw(RenderContext* context, RenderCounters* counters, const uint8_t fill[4], const uint8_t outline[4]);
+    void draw(RenderContext* context, RenderCounters* counters, const uint8_t fill[4],
+              const uint8_t outline[4]);
     // The blended pass.
     void drawDeferred(RenderContext* context);
     // The sky pass's stencil mask.
@@ -205,12 +207,12 @@ void Face_Delete(MapHandle map, FaceRecord* face);
 FaceRecord* Face_Alloc(int32_t vertexCount);
 // Frees the face's id (handle id -1) and unlinks it from the brush's face list.
 void Map_UnlinkFace(MapWorld* world, FaceRecord* face, BrushRecord* brush);
-// Draws count vertices (positions at xyz, texture coordinates at st, both with the stride) once per
-// enabled stage: the animation frame from the time in steps of 1/1024, clamping from the stage
-// flags, the stage's state word (the first stage writes depth), white colour.
-// mode is the GL primitive; with indices (16-bit) count is the index count.
-void Face_DrawEffectStage(const RenderContext* context, const ShaderStage* stage, bool first, uint32_t mode,
-                          int32_t count, const uint16_t* indices, const void* xyz, const void* st, int32_t stride);
+// One stage of the batch's effect: the frame the time shows (in steps of 1/1024), clamping from
+// the stage flags, the stage's state word (only the first stage writes depth; culling by the
+// view's back-face switch), the stage's colours and texture coordinates; drawn by index when
+// indices are given.
+void Face_DrawEffectStage(const RenderContext* context, EffectBatch* batch, bool first,
+                          const uint16_t* indices, int32_t indexCount);
 // Lines a face draws at most per axis for tile and grid lines: past it the lines would be closer
 // than a pixel apart anyway (tiny texture scales, grid 1 over a huge face).
 constexpr int32_t kFaceMaxLinesPerAxis = 256;

@@ -9,6 +9,7 @@
 #include "document/MapRender.h"
 #include "document/MapWorld.h"
 #include "document/VisGroup.h"
+#include "gamedata/EffectBatch.h"
 #include "gamedata/TextureRecords.h"
 #include "mainwindow/MainSettings.h"
 #include "map/MapBrush.h"
@@ -46,7 +47,8 @@ void Draw_PreviewPoint(TransformPreview* preview, const float in[3], float out[3
     for (int k = 0; k < 3; ++k)
         d[k] = in[k] - preview->origin[k];
     for (int k = 0; k < 3; ++k) {
-        out[k] = m[4 * k] * d[0] + m[4 * k + 1] * d[1] + m[4 * k + 2] * d[2] + m[4 * k + 3] + preview->origin[k];
+        out[k] =
+            m[4 * k] * d[0] + m[4 * k + 1] * d[1] + m[4 * k + 2] * d[2] + m[4 * k + 3] + preview->origin[k];
         const bool plusKept = (preview->keepBits & (1u << k)) && d[k] > 0.001f;
         const bool minusKept = (preview->keepBits & (8u << k)) && d[k] < -0.001f;
         if (plusKept || minusKept) out[k] = in[k];
@@ -78,13 +80,10 @@ bool Draw_Picking(const RenderContext* context) {
 
 int32_t Draw_PickId(const RenderContext* context, const BrushRecord* brush) {
     const bool world = isWorldBrush(brush);
-    if (context->pickBase == 3) return handleId(brush);
-    if (context->pickBase == 1) {
-        const GroupRecord* group = world ? brush->outerGroup : brush->entity->outerGroup;
-        if (group) return handleId(group);
-    }
-    if (!world) return handleId(brush->entity);
-    return handleId(brush);
+    if (context->pickBase != 1) return handleId(brush);
+    const GroupRecord* group = world ? brush->outerGroup : brush->entity->outerGroup;
+    if (group) return handleId(group);
+    return world ? handleId(brush) : handleId(brush->entity);
 }
 
 void Draw_SetPickColor(int32_t id) {
@@ -102,7 +101,8 @@ void Draw_SurfaceColors(const RenderContext* context, const BrushRecord* brush, 
         Color_FillRGBA(fill, COLOR_SELECTED_FILL);
     } else if (context->is3D || Project_Settings().UseVisgroupColors) {
         const cMapBrush* handle = brush->handle;
-        const GroupRecord* group = brush->group ? brush->group : (brush->entity ? brush->entity->group : nullptr);
+        const GroupRecord* group =
+            brush->group ? brush->group : (brush->entity ? brush->entity->group : nullptr);
         if (textured) {
             colour = 0xffffffffu;
         } else if (handle && handle->visGroups.count() > 0) {
@@ -140,8 +140,10 @@ void Draw_BindTexture(const RenderContext* context, const ShaderRecord* texture)
 
 bool Draw_HiddenByCategory(const RenderContext* context, const ShaderRecord* texture) {
     if (!texture) return false;
-    static const int32_t kPairs[4][2] = {
-        {0x1, RenderBit::DrawNoDraw}, {0x4, RenderBit::DrawHint}, {0x2, RenderBit::DrawClip}, {0x8, RenderBit::DrawTrigger}};
+    static const int32_t kPairs[4][2] = {{0x1, RenderBit::DrawNoDraw},
+                                         {0x4, RenderBit::DrawHint},
+                                         {0x2, RenderBit::DrawClip},
+                                         {0x8, RenderBit::DrawTrigger}};
     for (const auto& pair : kPairs)
         if ((texture->category & pair[0]) && !(context->renderFlags & pair[1])) return true;
     return false;
@@ -179,7 +181,8 @@ bool Draw_QueueBlended(const RenderContext* context, const BrushRecord* brush, i
     if (!node) return false;
     node->kind = kind;
     node->object = object;
-    node->key = (context->renderFlags & RenderBit::TransparentSort) ? Draw_EyeDistance(context, centre) : 0.0f;
+    node->key =
+        (context->renderFlags & RenderBit::TransparentSort) ? Draw_EyeDistance(context, centre) : 0.0f;
     return true;
 }
 
@@ -199,7 +202,8 @@ bool Draw_UsesStages(const RenderContext* context, const ShaderRecord* texture) 
 
 bool Draw_IsBlended(const RenderContext* context, const BrushRecord* brush, uint32_t surfaceFlags,
                     const ShaderRecord* texture) {
-    if (!context->is3D || Draw_Picking(context) || !(context->renderFlags & RenderBit::Transparency)) return false;
+    if (!context->is3D || Draw_Picking(context) || !(context->renderFlags & RenderBit::Transparency))
+        return false;
     if (surfaceFlags & RecordFlag::Blended) return true;
     if (brush->entity && (brush->entity->flags & EntityFlag::Blended)) return true;
     return Draw_UsesStages(context, texture) && (texture->stages->stateBits & GLS::BlendMask);
@@ -212,11 +216,43 @@ float Draw_BlendedAlpha(const RenderContext* context, const BrushRecord* brush, 
     return std::fmax(alpha, context->minAlpha);
 }
 
-void Draw_EffectStages(const RenderContext* context, const ShaderRecord* texture, uint32_t mode, int32_t count,
-                       const uint16_t* indices, const void* xyz, const void* st, int32_t stride) {
+void Draw_EffectStages(const RenderContext* context, const ShaderRecord* texture, uint32_t mode,
+                       const SurfaceVertices& in, const uint16_t* indices, int32_t indexCount,
+                       const uint8_t colour[4]) {
+    static EffectVertex buffer[kEffectBatchVertices]; // shared by every surface, never reallocated
+    if (in.count <= 0 || in.count > kEffectBatchVertices) return;
+    auto at = [](const float* base, int32_t stride, int32_t i) {
+        return reinterpret_cast<const float*>(reinterpret_cast<const uint8_t*>(base) + size_t(stride) * i);
+    };
+    for (int32_t i = 0; i < in.count; ++i) {
+        EffectVertex& v = buffer[i];
+        std::memcpy(v.xyz, at(in.xyz, in.stride, i), sizeof v.xyz);
+        std::memcpy(v.normal, at(in.normal, in.normalStride, i), sizeof v.normal);
+        std::memcpy(v.baseST, at(in.st, in.stride, i), sizeof v.baseST);
+        std::memcpy(v.st, v.baseST, sizeof v.st);
+        v.lightmapST[0] = v.lightmapST[1] = 0.0f;
+        std::memcpy(v.vertexColor, colour, 4);
+        std::memcpy(v.color, colour, 4);
+    }
+    EffectBatch batch{};
+    batch.shader = const_cast<ShaderRecord*>(texture);
+    batch.vertices = buffer;
+    batch.count = in.count;
+    batch.capacity = kEffectBatchVertices;
+    batch.stateBits = int32_t(GLS::Opaque);
+    batch.primitive = int32_t(mode);
+    for (int k = 0; k < 3; ++k) {
+        batch.origin[k] = context->origin[k];
+        batch.forward[k] = context->forward[k];
+        batch.right[k] = context->right[k];
+        batch.up[k] = context->up[k];
+    }
+    batch.time = context->time;
+    Shader_ApplyDeforms(&batch);
     bool first = true;
-    for (const ShaderStage* stage = texture->stages; stage; stage = stage->next) {
-        Face_DrawEffectStage(context, stage, first, mode, count, indices, xyz, st, stride);
+    for (ShaderStage* stage = texture->stages; stage; stage = stage->next) {
+        batch.stage = stage;
+        Face_DrawEffectStage(context, &batch, first, indices, indexCount);
         first = false;
     }
 }

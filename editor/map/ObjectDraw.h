@@ -32,7 +32,7 @@ void Draw_ClearPreviewBounds(TransformPreview* preview);
 bool Draw_Picking(const RenderContext* context);
 // The id a brush's surfaces carry in a pick pass: base 1 the outermost group of a grouped brush
 // (for another entity's brush, the entity's group), else the entity for a brush of an entity
-// other than the world, else the brush; base 3 (faces) the brush for patches and overlays.
+// other than the world, else the brush; bases 2 and 3 the brush (faces give their own id under 3).
 int32_t Draw_PickId(const RenderContext* context, const BrushRecord* brush);
 // glColor of an id's pick colour (red bits 0-7, green 8-15, blue 16-23).
 void Draw_SetPickColor(int32_t id);
@@ -75,6 +75,21 @@ bool Draw_UsesStages(const RenderContext* context, const ShaderRecord* texture);
 // Alpha of a surface in the blended pass: the texture's opacity, times the render amount of a
 // non-world entity, at least the view's minimum.
 float Draw_BlendedAlpha(const RenderContext* context, const BrushRecord* brush, const ShaderRecord* texture);
-// Every stage of the texture with Face_DrawEffectStage; leaves texturing on.
-void Draw_EffectStages(const RenderContext* context, const ShaderRecord* texture, uint32_t mode, int32_t count,
-                       const uint16_t* indices, const void* xyz, const void* st, int32_t stride);
+// Vertices of the effect batch (the largest patch has 8100).
+inline constexpr int32_t kEffectBatchVertices = 9216;
+// A surface's vertices as the effect batch takes them: positions, base texture coordinates and
+// normals with their strides (a normal stride of 0 repeats one normal).
+struct SurfaceVertices {
+    int32_t count;
+    const float* xyz;
+    const float* st;
+    const float* normal;
+    int32_t stride;
+    int32_t normalStride;
+};
+// The texture's stages over the shared effect batch: the vertices copied in (nothing past its
+// capacity), the effect's deforms applied, then Face_DrawEffectStage per stage. With indices the
+// batch is drawn by index (GL_QUADS of a patch).
+void Draw_EffectStages(const RenderContext* context, const ShaderRecord* texture, uint32_t mode,
+                       const SurfaceVertices& vertices, const uint16_t* indices, int32_t indexCount,
+                       const uint8_t colour[4]);

@@ -74,7 +74,8 @@ void cMapOverlay::drawSky(RenderContext* context) {
     if (mesh.brush && mesh.indexCount) Surface_DrawSky(context, mesh);
 }
 
-void cMapOverlay::drawTransformed(RenderContext* context, RenderCounters* counters, TransformPreview* preview) {
+void cMapOverlay::drawTransformed(RenderContext* context, RenderCounters* counters,
+                                  TransformPreview* preview) {
     OverlayVertex vertices[4];
     uint8_t colors[16];
     const SurfaceMesh mesh = meshOf(this, vertices, colors);

@@ -17,8 +17,8 @@ SurfaceMesh meshOf(cMapPatch* patch) {
     mesh.texture = r->texture;
     mesh.flags = r->flags;
     mesh.centre = patch->centre;
-    const bool ready = r->vertices && r->indices && !(r->flags & PatchFlags::NeedsUpdate) && r->vertexCount > 0 &&
-                       r->vertexCount <= kSurfaceMaxVertices;
+    const bool ready = r->vertices && r->indices && !(r->flags & PatchFlags::NeedsUpdate) &&
+                       r->vertexCount > 0 && r->vertexCount <= kSurfaceMaxVertices;
     mesh.vertexCount = ready ? r->vertexCount : 0;
     mesh.indexCount = ready ? r->indexCount : 0;
     mesh.indices = r->indices;

@@ -23,7 +23,8 @@ namespace {
 constexpr uint32_t kDragged = 0x100;
 constexpr GLubyte kStipple[128] = {
 #define ROW 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0x33, 0x33, 0x33, 0x33, 0x33, 0x33, 0x33, 0x33
-    ROW, ROW, ROW, ROW, ROW, ROW, ROW, ROW
+    ROW, ROW, ROW, ROW, ROW,
+    ROW, ROW, ROW
 #undef ROW
 };
 
@@ -49,12 +50,13 @@ void drawBothSides(const RenderContext* context, const SurfaceMesh& mesh) {
     glPolygonMode(GL_BACK, GL_FILL);
 }
 
-void drawTextured(const RenderContext* context, const SurfaceMesh& mesh) {
+void drawTextured(const RenderContext* context, const SurfaceMesh& mesh, const uint8_t colour[4]) {
     glEnable(GL_TEXTURE_2D);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     if (Draw_UsesStages(context, mesh.texture)) {
-        Draw_EffectStages(context, mesh.texture, GL_QUADS, mesh.indexCount, mesh.indices, mesh.xyz, mesh.st,
-                          mesh.stride);
+        const SurfaceVertices vertices = {mesh.vertexCount, mesh.xyz,    mesh.st,
+                                          mesh.normals,     mesh.stride, mesh.stride};
+        Draw_EffectStages(context, mesh.texture, GL_QUADS, vertices, mesh.indices, mesh.indexCount, colour);
     } else {
         Draw_BindTexture(context, mesh.texture);
         Render_TexCoordPointer(context->stateCache, mesh.stride, mesh.st);
@@ -66,7 +68,8 @@ void drawTextured(const RenderContext* context, const SurfaceMesh& mesh) {
 }
 
 // The solid modes: per-vertex (shaded) colours or one colour, textured or not.
-void drawSolid(RenderContext* context, const SurfaceMesh& mesh, const uint8_t fill[4], bool textured, bool shaded) {
+void drawSolid(RenderContext* context, const SurfaceMesh& mesh, const uint8_t fill[4], bool textured,
+               bool shaded) {
     GL_State(context->stateCache, Draw_SolidState(context));
     if (mesh.shades && shaded) {
         Surface_FillColors(mesh, fill, mesh.colors, 0, true);
@@ -81,7 +84,7 @@ void drawSolid(RenderContext* context, const SurfaceMesh& mesh, const uint8_t fi
     }
     pointers(context, mesh);
     if (textured)
-        drawTextured(context, mesh);
+        drawTextured(context, mesh, fill);
     else
         drawBothSides(context, mesh);
     if (mesh.shades && shaded) glDisableClientState(GL_COLOR_ARRAY);
@@ -94,8 +97,8 @@ bool hiddenByView(const RenderContext* context, const SurfaceMesh& mesh) {
 
 } // namespace
 
-void Surface_FillColors(const SurfaceMesh& mesh, const uint8_t colour[4], uint8_t* destination, int32_t stride,
-                        bool shaded) {
+void Surface_FillColors(const SurfaceMesh& mesh, const uint8_t colour[4], uint8_t* destination,
+                        int32_t stride, bool shaded) {
     if (!stride) stride = 4;
     for (int32_t i = 0; i < mesh.vertexCount; ++i) {
         uint8_t* out = destination + size_t(stride) * i;
@@ -178,18 +181,20 @@ bool Surface_Draw(RenderContext* context, const SurfaceMesh& mesh) {
 void Surface_DrawBlended(RenderContext* context, const SurfaceMesh& mesh) {
     const bool textured = Draw_Textured(context, mesh.texture);
     uint8_t fill[4], outline[4];
-    Draw_SurfaceColors(context, mesh.brush, mesh.brush->flags & BrushFlags::Selected, textured, fill, outline);
+    Draw_SurfaceColors(context, mesh.brush, mesh.brush->flags & BrushFlags::Selected, textured, fill,
+                       outline);
     fill[3] = uint8_t(std::min(1.0f, Draw_BlendedAlpha(context, mesh.brush, mesh.texture)) * 255.0f);
     if (!Draw_UsesStages(context, mesh.texture))
         GL_State(context->stateCache, 0x40065 | (context->backFaceCull ? 0 : 0x100000));
     uint8_t colour[4];
     for (int k = 0; k < 3; ++k)
-        colour[k] = context->renderMode == 2 && textured ? fill[k] : uint8_t(std::min(255.0f, fill[k] * mesh.shade));
+        colour[k] =
+            context->renderMode == 2 && textured ? fill[k] : uint8_t(std::min(255.0f, fill[k] * mesh.shade));
     colour[3] = fill[3];
     glColor4ubv(colour);
     pointers(context, mesh);
     if (textured)
-        drawTextured(context, mesh);
+        drawTextured(context, mesh, colour);
     else
         drawElements(mesh);
     GL_State(context->stateCache, 0x40000);
@@ -245,7 +250,8 @@ void Surface_DrawGridCrossings(RenderContext* context, const SurfaceMesh& mesh, 
     const GLubyte alpha = fade < 1.0f ? GLubyte(std::max(0.0f, fade) * 255.0f) : 255;
     glBegin(GL_LINES);
     for (int axis = 0; axis < 3; ++axis) {
-        if (maxs[axis] - mins[axis] < 0.001f || !std::isfinite(mins[axis]) || !std::isfinite(maxs[axis])) continue;
+        if (maxs[axis] - mins[axis] < 0.001f || !std::isfinite(mins[axis]) || !std::isfinite(maxs[axis]))
+            continue;
         const double first = std::floor(mins[axis] / grid), last = std::ceil(maxs[axis] / grid);
         if (last - first > kFaceMaxLinesPerAxis) continue; // closer than a pixel: nothing to see
         glColor4ub(axis == 0 ? 255 : 0, axis == 1 ? 255 : 0, axis == 2 ? 255 : 0, alpha);

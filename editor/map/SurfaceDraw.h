@@ -40,5 +40,5 @@ void Surface_DrawSky(RenderContext* context, const SurfaceMesh& mesh);
 void Surface_DrawTransformed(RenderContext* context, const SurfaceMesh& mesh, TransformPreview* preview);
 void Surface_DrawGridCrossings(RenderContext* context, const SurfaceMesh& mesh, float fade);
 // Colour times shade / 256 per vertex (or unchanged), with the colour's alpha.
-void Surface_FillColors(const SurfaceMesh& mesh, const uint8_t colour[4], uint8_t* destination, int32_t stride,
-                        bool shaded);
+void Surface_FillColors(const SurfaceMesh& mesh, const uint8_t colour[4], uint8_t* destination,
+                        int32_t stride, bool shaded);

@@ -43,13 +43,16 @@ void applyBlend(GLStateCache* c, uint32_t word, bool hadBlend) {
         gl.disable(GL_BLEND);
         return;
     }
-    GLenum src = kSrcBlend[bits & 0xf];
-    GLenum dst = kDstBlend[(bits >> 4) & 0xf];
-    if (!src) {
+    // GL_ZERO is 0 too: validity goes by the field's value, not by the enum it maps to.
+    const uint32_t srcBits = bits & 0xf;
+    const uint32_t dstBits = (bits >> 4) & 0xf;
+    GLenum src = kSrcBlend[srcBits];
+    GLenum dst = kDstBlend[dstBits];
+    if (srcBits == 0 || srcBits > 10) {
         Sys_Warning("GL_State: invalid src blend state bits");
         src = GL_ONE;
     }
-    if (!dst) {
+    if (dstBits == 0 || dstBits > 8) {
         Sys_Warning("GL_State: invalid dst blend state bits");
         dst = GL_ONE;
     }

@@ -107,6 +107,7 @@ extern int32_t g_renderFrameStamp;
 // The next frame stamp; after the largest it starts again at 1 (the world renderer then clears
 // the stamps objects kept, so none is taken as drawn already).
 inline int32_t Render_NextFrameStamp() {
-    g_renderFrameStamp = g_renderFrameStamp >= 0x7fffffff || g_renderFrameStamp < 0 ? 1 : g_renderFrameStamp + 1;
+    g_renderFrameStamp =
+        g_renderFrameStamp >= 0x7fffffff || g_renderFrameStamp < 0 ? 1 : g_renderFrameStamp + 1;
     return g_renderFrameStamp;
 }

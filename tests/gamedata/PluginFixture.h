@@ -24,6 +24,7 @@ struct TestPluginState {
     int32_t paletteCalls;
     int32_t lastBoundsFlags;
     const uint8_t* lastPalette;
+    int32_t skyLoads;
 };
 
 class PluginFixture : public ::testing::Test {

@@ -82,6 +82,15 @@ TEST_F(GLStateCacheTest, InvalidBlendBitsReportAndUseOne) {
     g_calls.clear();
     GL_State(&cache, 0x9f);
     EXPECT_TRUE(console.contains(QStringLiteral("GL_State: invalid dst blend state bits")));
+    // Field value 1 is GL_ZERO (whose enum is 0), a valid factor on either side: the sky's
+    // (DST_COLOR, ZERO) multiplies without a warning.
+    console.clear();
+    g_calls.clear();
+    GL_State(&cache, 0x13);
+    EXPECT_EQ(g_calls, (Calls{"blend 306 0"}));
+    GL_State(&cache, 0x21);
+    EXPECT_EQ(g_calls.back(), "blend 0 1");
+    EXPECT_TRUE(console.lines.isEmpty());
 }
 
 TEST_F(GLStateCacheTest, KeepCullingFlagLeavesCullingAlone) {

@@ -1,7 +1,8 @@
 /* The host's test plugin: a small game plugin in C that knows only the plugin interface header.
  * It registers a profile, a map import and export format (".kpt", a small text format), two
- * actions, a primitive and flag names, and records what the editor asked of it. Other builds of
- * this file (KP_TEST_* defines) are the faulty plugins the host must refuse or survive.
+ * actions, a primitive and flag names, a sky format (".kps", six text faces in "env"), and records
+ * what the editor asked of it. Other builds of this file (KP_TEST_* defines) are the faulty
+ * plugins the host must refuse or survive.
  *
  * .kpt text, one token stream (the editor's tokenizer):
  *   visgroup <id> "<name>"
@@ -52,6 +53,8 @@
 #define PATCH_GRID 32
 #define GROUP_PARENT 40
 #define WORLD_ENTITIES 32 /* in the world the map handle points to */
+#define SHADER_BOX 144    /* the six sky-face images of an effect */
+#define GL_RGBA_FORMAT 0x1908
 
 #define FIELD(record, offset, type) (*(type*)((char*)(record) + (offset)))
 
@@ -75,6 +78,7 @@ typedef struct TestState {
     int32_t paletteCalls;
     int32_t lastBoundsFlags;
     const uint8_t* lastPalette;
+    int32_t skyLoads; /* faces decoded */
 } TestState;
 static TestState state;
 
@@ -156,6 +160,9 @@ KP_EXPORT int32_t kpEnumProfiles(kpProfileCallback callback, void* context) {
     strcpy(profile.title, "Test Game");
     strcpy(profile.compiledExtension, ".bsp");
     strcpy(profile.textureExtensions, ".tga");
+    strcpy(profile.skyExtensions, ".kps");
+    strcpy(profile.skySuffixes, "_rt;_bk;_lf;_ft;_up;_dn");
+    strcpy(profile.skyFolder, "env");
     strcpy(profile.triggerTexture, "common/trigger");
     strcpy(profile.nullTexture, "common/null");
     profile.contentMask = 0x08000000u;
@@ -205,10 +212,6 @@ KP_EXPORT int32_t kpGetPackageInfo(int32_t id, const char* path, int32_t* info) 
 KP_EXPORT int32_t kpLoadPackage(int32_t id, const char* path) {
     return 0;
 }
-KP_EXPORT int32_t kpLoadSky(int32_t id, const uint8_t* data, uint32_t size, struct ShaderRecord* shader,
-                            int32_t face) {
-    return 0;
-}
 /* Test models and sprites are text: "kpm <taker> minx miny minz maxx maxy maxz" and "kpr <taker>",
  * where taker is "any" or the profile name of the one plugin build that takes the file. */
 typedef struct TestModel {
@@ -228,6 +231,26 @@ static char* textOf(const uint8_t* data, uint32_t size) {
     return text;
 }
 
+/* Test sky faces are text "kps <r> <g> <b>": a 4x4 image of that colour goes into the face's box
+ * slot of the sky's effect. Anything else is not taken. */
+KP_EXPORT int32_t kpLoadSky(int32_t id, const uint8_t* data, uint32_t size, struct ShaderRecord* shader,
+                            int32_t face) {
+    char* text = textOf(data, size);
+    int rgb[3];
+    const int ok = text && sscanf(text, "kps %d %d %d", &rgb[0], &rgb[1], &rgb[2]) == 3;
+    free(text);
+    if (!ok || !shader || face < 0 || face > 5) return 0;
+    uint8_t pixels[4 * 4 * 4];
+    for (int i = 0; i < 16; ++i) {
+        for (int c = 0; c < 3; ++c)
+            pixels[4 * i + c] = (uint8_t)rgb[c];
+        pixels[4 * i + 3] = 255;
+    }
+    FIELD(shader, SHADER_BOX + 8 * face, void*) =
+        engine.Plugin_UploadImage(shader, NULL, GL_RGBA_FORMAT, GL_RGBA_FORMAT, 4, 4, 4, false, pixels);
+    ++state.skyLoads;
+    return 1;
+}
 KP_EXPORT int32_t kpLoadSprite(int32_t id, const char* path, const uint8_t* data, uint32_t size,
                                SpriteCacheEntry* entry) {
     ++state.spriteLoadCalls;
