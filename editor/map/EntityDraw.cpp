@@ -530,6 +530,14 @@ void cMapEntity::drawDecal(RenderContext* context) {
             glEnd();
         }
     };
+    // Fragments lie on faces turned either way towards the eye: both sides show.
+    struct CullingBack {
+        GLboolean on;
+        ~CullingBack() {
+            if (on) glEnable(GL_CULL_FACE);
+        }
+    } cullingBack{glIsEnabled(GL_CULL_FACE)};
+    glDisable(GL_CULL_FACE);
     if (picking) {
         PointDraw_Color(Object_PickColor(pickId(context)));
         drawFragments(GL_POLYGON, false);
