@@ -405,6 +405,8 @@ const cWinding* Map_Hulls(const MapWorld* world) {
 
 namespace {
 
+constexpr uint32_t kCullNone = 0x100000;
+
 void drawWindings(const cWinding* list, GLenum primitive, GLStateCache* cache) {
     for (const cWinding* w = list; w; w = w->next) {
         const int32_t count = std::clamp(w->count, 0, cWinding::MaxPoints);
@@ -459,7 +461,8 @@ void Map_DrawHulls(MapWorld* world, RenderContext* context) {
     const uint32_t word = cache ? cache->state : GLS::Opaque;
     glColor4f(1.0f, 0.5f, 0.1f, 0.25f);
     glEnable(GL_POLYGON_OFFSET_FILL);
-    if (cache) GL_State(cache, (word & ~GLS::BlendMask) | 0x65);
+    // Both sides show: the file does not say which way a surface faces.
+    if (cache) GL_State(cache, (word & ~(GLS::BlendMask | GLS::CullMask)) | 0x65 | kCullNone);
     drawWindings(hulls, GL_TRIANGLE_FAN, cache);
     if (cache) GL_State(cache, word);
     glDisable(GL_POLYGON_OFFSET_FILL);

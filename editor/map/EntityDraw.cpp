@@ -5,11 +5,12 @@
 #include <cmath>
 #include <cstring>
 
-#include "document/MapTransform.h"
+#include "document/MapRender.h"
 #include "document/MapWorld.h"
 #include "document/VisGroup.h"
 #include "gamedata/EntityClass.h"
 #include "gamedata/ModelCache.h"
+#include "gamedata/RenderApi.h"
 #include "gamedata/TextureRecords.h"
 #include "kstdlib/kmath.h"
 #include "mainwindow/MainWindow.h"
@@ -17,6 +18,7 @@
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapGroup.h"
+#include "map/ObjectDraw.h"
 #include "map/PointDraw.h"
 #include "views/ColorScheme.h"
 #include "views/GLStateCache.h"
@@ -54,18 +56,6 @@ bool outlinesShown(const RenderContext* context) {
     return !(context->renderFlags & RenderBit::VertexTool);
 }
 
-void beginOutline(const RenderContext* context) {
-    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    if (!(context->renderFlags & RenderBit::NoPolyOffset)) glEnable(GL_POLYGON_OFFSET_LINE);
-    if (context->renderFlags & RenderBit::SelOverlaySkipDepth) glDisable(GL_DEPTH_TEST);
-}
-
-void endOutline(const RenderContext* context) {
-    if (context->renderFlags & RenderBit::SelOverlaySkipDepth) glEnable(GL_DEPTH_TEST);
-    if (!(context->renderFlags & RenderBit::NoPolyOffset)) glDisable(GL_POLYGON_OFFSET_LINE);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-}
-
 // A plugin draws with GL state the views' cache does not see: everything it may touch is saved
 // and restored around the call, and the cache is told to forget what it remembers.
 class cPluginGuard {
@@ -73,23 +63,23 @@ public:
     explicit cPluginGuard(RenderContext* context) : m_context(context) {
         glPushAttrib(GL_ALL_ATTRIB_BITS);
         glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+        m_batch = Render_BeginBatch(context);
     }
     ~cPluginGuard() {
+        if (m_batch) Render_EndBatch();
         glPopClientAttrib();
         glPopAttrib();
         if (m_context->stateCache) GL_ResyncStateCache(m_context->stateCache);
     }
     cPluginGuard(const cPluginGuard&) = delete;
     cPluginGuard& operator=(const cPluginGuard&) = delete;
+    // False while another batch is open: the plugin must not draw then.
+    bool open() const { return m_batch; }
 
 private:
     RenderContext* m_context;
+    bool m_batch = false;
 };
-
-float distanceTo(const float a[3], const float b[3]) {
-    const float d[3] = {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
-    return std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-}
 
 void normalize(float v[3]) {
     const float length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
@@ -165,25 +155,10 @@ void drawDiamond(const float mins[3], const float maxs[3], const uint8_t fill[4]
 
 } // namespace
 
-// Until brushes draw their faces: the brush's box, once per frame.
 bool Entity_DrawBrush(BrushRecord* brush, RenderContext* context, RenderCounters* counters,
                       uint32_t passFlags) {
-    if (brush->flags & BrushFlags::Hidden) return false;
-    if (brush->frameStamp == context->frameStamp) return false;
-    const bool selected = brush->flags & BrushFlags::Selected;
-    if (!context->pickBase && !(passFlags & (selected ? kPassSelected : kPassUnselected))) return false;
-    if (context->frustum && Render_CullBox(context->frustum, brush->mins, brush->maxs)) return false;
-    brush->frameStamp = context->frameStamp;
-    if (counters) ++counters->brushes;
-    if (context->pickBase) {
-        if (context->pickBase != 1 && brush->handle) PointDraw_Color(Object_PickColor(brush->handle->id));
-        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-        PointDraw_BoxFaces(brush->mins, brush->maxs);
-    } else {
-        PointDraw_SchemeColor(selected ? COLOR_SELECTED_LINE : COLOR_BRUSH_DEFAULT);
-        PointDraw_BoxEdges(brush->mins, brush->maxs);
-    }
-    return true;
+    cMapBrush* handle = brush ? brush->handle : nullptr;
+    return handle && handle->isVisible(context, counters, 0) && handle->draw(context, counters, passFlags);
 }
 
 // ---- Colours ----------------------------------------------------------------------------------
@@ -230,19 +205,14 @@ bool cMapEntity::isVisible(const RenderContext* context, RenderCounters* counter
 }
 
 bool cMapEntity::isVisibleTransformed(const RenderContext* context, RenderCounters* counters,
-                                      const TransformParams* preview) const {
+                                      const TransformPreview* preview) const {
     if (!isVisible(context->hideMask)) return false;
     if (counters) ++counters->culls;
     if (!context->frustum) return true;
-    if (!preview || !preview->matrix) return !Render_CullBox(context->frustum, record->mins, record->maxs);
-    float centre[3], matrix[3][4];
+    if (!preview) return !Render_CullBox(context->frustum, record->mins, record->maxs);
+    float matrix[3][4];
     std::memcpy(matrix, preview->matrix, sizeof matrix);
-    if (preview->centre)
-        std::memcpy(centre, preview->centre, sizeof centre);
-    else
-        for (int i = 0; i < 3; ++i)
-            centre[i] = (record->mins[i] + record->maxs[i]) * 0.5f;
-    return !Render_CullRotatedBox(context->frustum, record->mins, record->maxs, centre, matrix);
+    return !Render_CullRotatedBox(context->frustum, record->mins, record->maxs, preview->origin, matrix);
 }
 
 bool cMapEntity::showsAttachedModel(const RenderContext* context) {
@@ -293,7 +263,7 @@ bool cMapEntity::drawAttachedModel(RenderContext* context, RenderCounters* count
     if (context->is3D && !context->pickBase && (context->renderFlags & RenderBit::Transparency) &&
         needsBlending()) {
         const float key = (context->renderFlags & RenderBit::TransparentSort)
-                              ? distanceTo(context->origin, record->origin)
+                              ? Draw_EyeDistance(context, record->origin)
                               : 0.0f;
         if (queueBlended(key)) return true;
     }
@@ -405,13 +375,13 @@ void cMapEntity::drawBoxShape(const RenderContext* context) const {
     else
         drawShadedBox(mins, maxs, fill);
     if (selected && outlinesShown(context)) {
-        beginOutline(context);
+        cMapDrawable::beginOutline(context);
         glColor4ubv(line);
         if (light)
             drawDiamond(mins, maxs, line, false, true);
         else
             PointDraw_BoxEdges(mins, maxs);
-        endOutline(context);
+        cMapDrawable::endOutline(context);
     }
 }
 
@@ -591,16 +561,16 @@ void cMapEntity::drawDecal(RenderContext* context) {
         drawFragments(GL_POLYGON, false);
     }
     if (selected && outlinesShown(context)) {
-        beginOutline(context);
+        cMapDrawable::beginOutline(context);
         PointDraw_SchemeColor(COLOR_SELECTED_LINE);
         drawFragments(GL_LINE_LOOP, false);
-        endOutline(context);
+        cMapDrawable::endOutline(context);
     }
 }
 
 // ---- Models -----------------------------------------------------------------------------------
 
-bool cMapEntity::drawModel(RenderContext* context, const TransformParams* preview, bool blendedPass) {
+bool cMapEntity::drawModel(RenderContext* context, const TransformPreview* preview, bool blendedPass) {
     EntityModel* model = record->model;
     ModelCacheEntry* entry = model ? static_cast<ModelCacheEntry*>(model->entry) : nullptr;
     if (!entry || !entry->render) return false;
@@ -648,12 +618,11 @@ bool cMapEntity::drawModel(RenderContext* context, const TransformParams* previe
             glColor4ub(255, 255, 255, 255);
         }
         if (blendedPass && context->stateCache) GL_State(context->stateCache, record->blendState);
-        if (preview && preview->matrix) {
+        if (preview) {
             const float* m = preview->matrix;
-            float centre[3];
-            for (int i = 0; i < 3; ++i)
-                centre[i] = preview->centre ? preview->centre[i] : (record->mins[i] + record->maxs[i]) * 0.5f;
-            const bool turns = preview->rotates && (!g_mainWindow || g_mainWindow->settings.TransformAngles);
+            const float* centre = preview->origin;
+            const bool turns =
+                !preview->keepOrientation && (!g_mainWindow || g_mainWindow->settings.TransformAngles);
             glPushMatrix();
             if (turns) {
                 const GLfloat gl[16] = {m[0],
@@ -684,10 +653,13 @@ bool cMapEntity::drawModel(RenderContext* context, const TransformParams* previe
                              moved[2] - record->origin[2]);
             }
         }
-        answer = entry->render(entry->formatId, mode, entry, record);
-        if (auto* second = static_cast<ModelCacheEntry*>(model->entry2); second && second->render && answer)
-            second->render(second->formatId, mode, second, record);
-        if (preview && preview->matrix) glPopMatrix();
+        if (guard.open()) {
+            answer = entry->render(entry->formatId, mode, entry, record);
+            if (auto* second = static_cast<ModelCacheEntry*>(model->entry2);
+                second && second->render && answer)
+                second->render(second->formatId, mode, second, record);
+        }
+        if (preview) glPopMatrix();
     }
     if (!answer) return false;
     if (!picking && selected && context->is3D) {
@@ -781,6 +753,10 @@ void cMapEntity::drawRadius(RenderContext* context) {
 // ---- Blended queue ----------------------------------------------------------------------------
 
 bool cMapEntity::queueBlended(float key) {
-    (void)key;
-    return false;
+    DrawNode* node = Map_QueueBlended(Map_FromHandle(record->owner));
+    if (!node) return false;
+    node->kind = BlendedKind::Entity;
+    node->key = key;
+    node->object = record;
+    return true;
 }

@@ -15,7 +15,7 @@
 struct EntityClass;
 struct RenderContext;
 struct RenderCounters;
-struct TransformParams;
+struct TransformPreview;
 
 // Bits of the argument of cMapEntity::update (the brush bits are passed on to the brushes).
 namespace EntityUpdate {
@@ -189,9 +189,9 @@ public:
     // Hidden, waiting for an update or filtered: false. Test flag 0x4 skips the frustum test
     // (counted otherwise); a decal in a 3D view is tested by its own bounds.
     bool isVisible(const RenderContext* context, RenderCounters* counters, uint32_t testFlags) const;
-    // The box as it lies without a preview matrix, else turned by the preview about its centre.
+    // The box as it lies without a preview, else carried by the preview's matrix about its origin.
     bool isVisibleTransformed(const RenderContext* context, RenderCounters* counters,
-                              const TransformParams* preview) const;
+                              const TransformPreview* preview) const;
     bool showsAttachedModel(const RenderContext* context);
     // Translucent in the 3D view's blended pass: the entity, an icon sprite, a model the format
     // marked blended or a decal texture with an opacity below 1.
@@ -205,7 +205,7 @@ public:
     void drawDecal(RenderContext* context);
     // Through the model format's render function, guarded so that the format's GL state does not
     // leak into later drawing. False when there is no render function or it answers 0.
-    bool drawModel(RenderContext* context, const TransformParams* preview, bool blendedPass);
+    bool drawModel(RenderContext* context, const TransformPreview* preview, bool blendedPass);
     void drawTargetLinks(RenderContext* context);
     void drawAngleArrow(RenderContext* context);
     void drawRadius(RenderContext* context);

@@ -18,18 +18,6 @@ bool outlinesShown(const RenderContext* context) {
     return !(context->renderFlags & RenderBit::VertexTool);
 }
 
-void beginOutline(const RenderContext* context) {
-    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    if (!(context->renderFlags & RenderBit::NoPolyOffset)) glEnable(GL_POLYGON_OFFSET_LINE);
-    if (context->renderFlags & RenderBit::SelOverlaySkipDepth) glDisable(GL_DEPTH_TEST);
-}
-
-void endOutline(const RenderContext* context) {
-    if (context->renderFlags & RenderBit::SelOverlaySkipDepth) glEnable(GL_DEPTH_TEST);
-    if (!(context->renderFlags & RenderBit::NoPolyOffset)) glDisable(GL_POLYGON_OFFSET_LINE);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-}
-
 // The sphere's quads at the origin, each corner in the colour scaled by its shade when shaded.
 void drawSphere(const float origin[3], ObjectColor colour, bool shaded) {
     const NodeSphereMesh& mesh = Node_BuildSphereMesh();
@@ -103,9 +91,9 @@ bool cMapNode::draw(const RenderContext* context, RenderCounters* counters) {
     } else {
         drawSphere(origin, Color_FromBytes(fill[0], fill[1], fill[2], fill[3]), true);
         if (selected && outlinesShown(context)) {
-            beginOutline(context);
+            cMapDrawable::beginOutline(context);
             drawSphere(origin, Color_FromBytes(line[0], line[1], line[2], line[3]), false);
-            endOutline(context);
+            cMapDrawable::endOutline(context);
         }
     }
     if (!picking) drawAngleArrow(context);

@@ -99,11 +99,12 @@ void PointDraw_BoxFaces(const float mins[3], const float maxs[3]) {
 
 int32_t PointDraw_LinkArrows(const RenderContext* context, const float from[3], const float to[3],
                              float spacing, int32_t firstSign, bool alternate) {
-    float dir[3] = {to[0] - from[0], to[1] - from[1], to[2] - from[2]};
-    const float length = std::sqrt(dir[0] * dir[0] + dir[1] * dir[1] + dir[2] * dir[2]);
-    if (!(length > 0.0f) || !std::isfinite(length) || !(spacing > 0.0f)) return 0;
-    for (float& c : dir)
-        c /= length;
+    const double d[3] = {double(to[0]) - from[0], double(to[1]) - from[1], double(to[2]) - from[2]};
+    const double length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+    if (!(length > 0.0) || !std::isfinite(length) || !(spacing > 0.0f)) return 0;
+    float dir[3];
+    for (int i = 0; i < 3; ++i)
+        dir[i] = float(d[i] / length);
     float view[3], side[3];
     PointDraw_ViewDirection(context, view);
     cross(view, dir, side);
@@ -118,6 +119,7 @@ int32_t PointDraw_LinkArrows(const RenderContext* context, const float from[3], 
         for (int32_t j = 0; j < count; ++j) {
             const int32_t k = start + j;
             const float at = float((2.0 * k + 1.0) * length / (2.0 * n));
+            if (!std::isfinite(at)) continue;
             float* p = points[4 * j];
             for (int i = 0; i < 3; ++i) {
                 p[i] = from[i] + at * dir[i];

@@ -6,6 +6,7 @@
 #include <QImage>
 
 #include <cmath>
+#include <functional>
 
 #include "ViewFixture.h"
 #include "document/MapWorld.h"
@@ -16,6 +17,16 @@
 class cIdTool : public cAbstractTool {
 public:
     explicit cIdTool(int32_t toolId) { setId(toolId); }
+};
+
+// A tool whose drawing, in the views' own pass (real context, frustum and state cache), is the
+// test's: it draws objects the way the world renderer hands them their view.
+class cDrawHookTool : public cAbstractTool {
+public:
+    void draw(cCanvas* view, RenderContext* context, RenderCounters* counters) override {
+        if (hook) hook(view, context, counters);
+    }
+    std::function<void(cCanvas*, RenderContext*, RenderCounters*)> hook;
 };
 
 class ObjectViewFixture : public ViewSettingsFixture {
@@ -32,6 +43,7 @@ protected:
     }
     void TearDown() override {
         g_mainWindow->activeTool = nullptr;
+        g_mainWindow->secondaryTool = nullptr;
         if (window) {
             window->closedByDocument = true;
             delete window;
@@ -94,7 +106,14 @@ protected:
         return view->renderForPick(s.x(), s.y(), argument);
     }
 
+    // Draws in every view after the world (as a secondary tool, so the active tool may be any).
+    void hook(std::function<void(cCanvas*, RenderContext*, RenderCounters*)> f) {
+        hookTool.hook = std::move(f);
+        g_mainWindow->secondaryTool = &hookTool;
+    }
+
     MapDocument doc;
     EntityRecord* worldspawn = nullptr;
     cChildWindow* window = nullptr;
+    cDrawHookTool hookTool;
 };
