@@ -59,7 +59,7 @@ void BM_MapFrame3D(benchmark::State& state) {
     const bool inside = state.range(0) != 0;
     Bench_FrameRig().main->settings.UseCullTree = state.range(1) != 0;
     const float insideEye[3] = {3230, 1630, 48}, insideAngles[3] = {0, 20, 0};
-    const float outsideEye[3] = {-3000, -3000, 2500}, outsideAngles[3] = {-25, 35, 0};
+    const float outsideEye[3] = {-600, -600, 900}, outsideAngles[3] = {-25, 30, 0};
     r.window->setCameraOrigin(inside ? insideEye : outsideEye);
     r.window->setCameraAngles(inside ? insideAngles : outsideAngles);
     camera->renderMode = 3;

@@ -284,10 +284,11 @@ void cMapFace::drawTransformed(RenderContext* context, TransformPreview* preview
     GL_State(context->stateCache, GLS::Opaque | 0x100000);
     glColor4ubv(colour);
     Render_VertexPointer(context->stateCache, 0, points);
+    GLint modes[2];
+    glGetIntegerv(GL_POLYGON_MODE, modes); // lines already for a 2D frame, fill for tools
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     glDrawArrays(GL_POLYGON, 0, n);
-    if (!context->is3D) return; // the 2D views stay in line mode for the frame
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glPolygonMode(GL_FRONT_AND_BACK, GLenum(modes[0]));
 }
 
 void cMapFace::drawTextureAxes(RenderContext* context) {

@@ -230,10 +230,12 @@ void Surface_DrawTransformed(RenderContext* context, const SurfaceMesh& mesh, Tr
     glColor4ubv(fill);
     GL_State(context->stateCache, GLS::Opaque | 0x100000);
     Render_VertexPointer(context->stateCache, 0, moved);
+    GLint modes[2];
+    glGetIntegerv(GL_POLYGON_MODE, modes);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     if (n == mesh.vertexCount) drawElements(mesh);
     if (Project_Settings().DrawVertices) glDrawArrays(GL_POINTS, 0, n);
-    if (context->is3D) glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glPolygonMode(GL_FRONT_AND_BACK, GLenum(modes[0]));
 }
 
 void Surface_DrawGridCrossings(RenderContext* context, const SurfaceMesh& mesh, float fade) {

@@ -7,10 +7,14 @@
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QVector3D>
+#include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "gamedata/EffectBatch.h"
 #include "gamedata/SkyManager.h"
+#include "gamedata/SkyMesh.h"
 #include "gamedata/TextureManager.h"
 #include "mainwindow/MainWindow.h"
 #include "views/GLStateCache.h"
@@ -167,6 +171,55 @@ TEST_F(SkyDrawTest, CloudStagesBlendOverTheBoxByTheirStateWord) {
         sky->stages = nullptr;
     }
     Tex_ReleaseImage(&g_mainWindow->textures, cloud);
+
+    // Height 0 brings the plain dome coordinates back.
+    const EffectVertex* dome = g_mainWindow->skies.meshes->dome;
+    EXPECT_NE(dome[0].baseST[0], 0.0f);
+    sky->cloudHeight = 0.0f;
+    draw(kViews[4]);
+    auto plain = std::make_unique<SkyMeshes>();
+    Sky_BuildMeshes(plain.get());
+    for (int i = 0; i < kSkyDomeVertices; ++i) {
+        EXPECT_EQ(dome[i].baseST[0], plain->dome[i].baseST[0]) << i;
+        EXPECT_EQ(dome[i].baseST[1], plain->dome[i].baseST[1]) << i;
+    }
+}
+
+TEST_F(SkyDrawTest, AnimatedCloudStagesTakeTheirFrameColoursAndCoordinates) {
+    for (TextureImage*& face : sky->box)
+        face = solid(qRgb(0, 0, 0));
+    sky->category |= EFFECT_SKY;
+    sky->cloudHeight = 256.0f;
+    ShaderStage stage{};
+    stage.frames[0] = solid(qRgb(255, 0, 0));
+    stage.frames[1] = solid(qRgb(0, 0, 255));
+    stage.frameRate = 1.0f;
+    stage.stateBits = 0x22;
+    stage.colorKind = ColorKind::Const;
+    stage.alphaKind = AlphaKind::Const;
+    std::memcpy(stage.color, "\xff\xff\x80\xff", 4);
+    stage.texCoordKind = TexCoordKind::Base;
+    stage.texCoordMods[0].kind = TexModKind::SkyProjection;
+    stage.texCoordMods[0].values[0] = 0.25f;
+    Tex_AddShaderStage(sky, &stage);
+
+    struct Case {
+        bool animate;
+        float time;
+        QRgb expected;
+    };
+    const Case cases[] = {
+        {true, 0.5f, qRgb(255, 0, 0)},  // frame 0 in the constant colour
+        {true, 1.5f, qRgb(0, 0, 128)},  // frame 1
+        {false, 1.5f, qRgb(255, 0, 0)}, // frame 0 without animation
+    };
+    for (const Case& c : cases) {
+        rc.renderFlags = c.animate ? RenderBit::AnimateShaders : 0;
+        rc.time = c.time;
+        expectNear(draw(kViews[4]).pixel(32, 32), c.expected, 1, c.animate ? "animated" : "still");
+        for (const EffectVertex& v : g_mainWindow->skies.meshes->dome)
+            ASSERT_TRUE(std::isfinite(v.st[0]) && std::isfinite(v.st[1]));
+    }
 }
 
 TEST_F(SkyDrawTest, TheBoxTurnsWithTime) {

@@ -191,6 +191,20 @@ TEST_F(SkyManagerTest, OneFileReachedFromTwoConfigurationsIsLoadedOnce) {
     EXPECT_EQ(Plugin_WhiteImage()->refCount, 1);          // the shared white one stays
 }
 
+TEST_F(SkyManagerTest, TheProfilesOwnPluginDecodesFirst) {
+    // A second plugin with the same sky format; the configuration's profile is its.
+    ASSERT_TRUE(Plugin_Load(&window.plugins, install("kpTestBx64", QStringLiteral("kpTestZx64.so"))));
+    ASSERT_EQ(skies()->formats.size(), 2);
+    TestPluginState* second = stateOf(1);
+    ASSERT_NE(second, nullptr);
+    writeSky(base() + "/env", "mysky");
+    GameConfig* config = addConfig("B", base(), QString(), "kpTestB");
+    load(config);
+    EXPECT_EQ(listed(config), QStringList{"mysky"});
+    EXPECT_EQ(second->skyLoads, 6);
+    EXPECT_EQ(plugin->skyLoads, 0);
+}
+
 TEST_F(SkyManagerTest, ProfileChecks) {
     writeSky(base() + "/env", "mysky");
     writeSky(base() + "/sky+box", "special", 0);
@@ -228,9 +242,10 @@ TEST_F(SkyManagerTest, AssignmentKeepsEveryConfigurationsSkies) {
     writeSky(other + "/env", "dusk");
     GameConfig* first = addConfig("First", base());
     GameConfig* second = addConfig("Second", other);
-    load(first);
-    load(second);
+    GameCfg_Precache(configs(), first); // precaching lists the skies
+    GameCfg_Precache(configs(), second);
     Sys_FileLookup() = FileLookupConfig();
+    ASSERT_EQ(listed(first), QStringList{"mysky"});
     {
         // The preferences dialog edits a copy and assigns it back.
         GameConfigManager edited(*configs());

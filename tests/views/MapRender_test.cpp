@@ -18,6 +18,7 @@
 #include "map/MapGroup.h"
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
+#include "map/ObjectDraw.h"
 #include "tools/AbstractTool.h"
 
 namespace {
@@ -30,6 +31,23 @@ class cIdTool : public cAbstractTool {
 public:
     explicit cIdTool(int32_t toolId) { setId(toolId); }
 };
+
+// Draws one brush through the selection tool's transform preview.
+class cPreviewTool : public cAbstractTool {
+public:
+    void draw(cCanvas*, RenderContext* context, RenderCounters* counters) override {
+        brush->handle->drawTransformed(context, counters, &preview);
+    }
+    BrushRecord* brush = nullptr;
+    TransformPreview preview{};
+};
+
+bool anyPixel(const QImage& image, const QColor& c) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (QColor(image.pixel(x, y)) == c) return true;
+    return false;
+}
 
 class MapRenderTest : public ViewSettingsFixture {
 protected:
@@ -123,6 +141,34 @@ protected:
             f->texture = shader;
             ++shader->refCount;
         }
+    }
+    // A carrier brush of the world entity with a patch (3 x 3, flat) or an overlay, both upright
+    // at x = 90 facing the camera view's eye and covering the probe point.
+    BrushRecord* carrier(bool patch) {
+        BrushRecord* brush = Brush_Create(Map_Handle(doc.world), worldspawn);
+        const TextureInfo info = Test_TextureInfo();
+        if (patch) {
+            PatchRecord* p = Patch_Create(brush, &info, 3, 3);
+            for (int c = 0; c < 3; ++c)
+                for (int r = 0; r < 3; ++r) {
+                    p->points[c][r].xyz[0] = 90;
+                    p->points[c][r].xyz[1] = 40 - 40.0f * c;
+                    p->points[c][r].xyz[2] = 20 + 40.0f * r;
+                }
+            brush->handle->update(BrushUpdate::TessellatePatch);
+        } else {
+            OverlayRecord* o = Overlay_Create(brush, &info);
+            const float corners[4][2] = {{40, 20}, {-40, 20}, {-40, 100}, {40, 100}};
+            for (int i = 0; i < 4; ++i) {
+                o->corners[i].xyz[0] = 90;
+                o->corners[i].xyz[1] = corners[i][0];
+                o->corners[i].xyz[2] = corners[i][1];
+            }
+            o->normal[0] = -1;
+            o->dist = -90;
+            brush->handle->update(0);
+        }
+        return brush;
     }
     static QColor rgb(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)); }
     static bool close(const QColor& a, const QColor& b, int tolerance = 3) {
@@ -391,6 +437,96 @@ TEST_F(MapRenderTest, SkyFacesShowTheSkyThroughTheStencil) {
     settings().DrawSky = false;
     const int grey = int(90 * (0.8f - 0.13363062f));
     EXPECT_TRUE(close(centre(camera()), QColor(grey, grey, grey))) << centre(camera()).name().toStdString();
+}
+
+TEST_F(MapRenderTest, PatchesAndOverlaysTakeTheirCarriersColoursAndIds) {
+    settings().IgnoreGroups = true;
+    open();
+    cCanvas* top = window->views[1];
+    const float edge[3] = {90, 20, 0}; // off the centre marker
+    for (bool patch : {true, false}) {
+        BrushRecord* brush = carrier(patch);
+        colour(brush, 30, 200, 90);
+        camera()->renderMode = 1;
+        const QColor flat = centre(camera());
+        EXPECT_TRUE(close(flat, QColor(int(30 * 0.666f), int(200 * 0.666f), int(90 * 0.666f)), 4))
+            << patch << " " << flat.name().toStdString();
+        EXPECT_EQ(pickCentre(camera()), idOf(brush)) << patch;
+        const QPoint p = screen(top, edge);
+        EXPECT_EQ(top->renderForPick(p.x(), p.y(), 0), idOf(brush)) << patch;
+        EXPECT_TRUE(near(paint(top), p.x(), p.y(), QColor(30, 200, 90))) << patch;
+        VisGroup* set = Map_CreateVisGroup(doc.world, "set");
+        set->color[0] = 10, set->color[1] = 20, set->color[2] = 250, set->color[3] = 255;
+        brush->handle->addVisGroup(set);
+        EXPECT_TRUE(near(paint(top), p.x(), p.y(), QColor(10, 20, 250))) << patch;
+        Map_SelectObject(doc.world, brush);
+        EXPECT_TRUE(near(paint(top), p.x(), p.y(), QColor(255, 0, 0))) << patch;
+        // Under pick base 3 (faces) the carrier's id, as the face of a brush would give its own.
+        cIdTool textureTool(kTextureToolId);
+        g_mainWindow->activeTool = &textureTool;
+        EXPECT_EQ(pickCentre(camera()), idOf(brush)) << patch;
+        g_mainWindow->activeTool = nullptr;
+        Map_DeselectObject(doc.world, brush);
+        brush->flags |= BrushFlags::Hidden;
+    }
+}
+
+TEST_F(MapRenderTest, TransformPreviewDrawsWhereTheBrushWillBe) {
+    open();
+    BrushRecord* brush = box(kLo, kHi);
+    colour(brush, 30, 200, 90);
+    cPreviewTool tool;
+    tool.brush = brush;
+    const float move[12] = {1, 0, 0, -200, 0, 1, 0, 0, 0, 0, 1, 0};
+    std::memcpy(tool.preview.matrix, move, sizeof move);
+    g_mainWindow->activeTool = &tool;
+    cCanvas* top = window->views[1];
+    const float movedEdge[3] = {kHi[0] - 200, 20, 0}, oldEdge[3] = {kHi[0], 20, 0};
+    const QImage image = paint(top);
+    const QPoint a = screen(top, movedEdge), b = screen(top, oldEdge);
+    EXPECT_TRUE(near(image, a.x(), a.y(), QColor(255, 0, 0)));
+    EXPECT_TRUE(near(image, b.x(), b.y(), QColor(30, 200, 90))); // the brush itself stays
+    EXPECT_FLOAT_EQ(tool.preview.mins[0], kLo[0] - 200);
+    EXPECT_FLOAT_EQ(tool.preview.maxs[0], kHi[0] - 200);
+    // Keep bits hold the +x side: the brush stretches instead of moving.
+    tool.preview.keepBits = 0x1;
+    tool.preview.origin[0] = 132;
+    paint(top);
+    EXPECT_FLOAT_EQ(tool.preview.maxs[0], kHi[0]);
+    EXPECT_FLOAT_EQ(tool.preview.mins[0], kLo[0] - 200);
+    g_mainWindow->activeTool = nullptr;
+}
+
+TEST_F(MapRenderTest, ViewFlagsShowTheEyeTheCellsAndOutlinesThroughOccluders) {
+    open();
+    BrushRecord* selected = box(kLo, kHi);
+    const float lo[3] = {40, -120, -20}, hi[3] = {50, 120, 150};
+    box(lo, hi); // between the eye and the selected brush
+    Map_SelectObject(doc.world, selected);
+    camera()->renderMode = 1;
+    const float edge[3] = {100, -64, 64};
+    const QPoint e = screen(camera(), edge);
+    const QColor yellow(255, 255, 0);
+    EXPECT_FALSE(near(paint(camera()), e.x(), e.y(), yellow, 2));
+    settings().SelOverlaySkipDepth = true;
+    EXPECT_TRUE(near(paint(camera()), e.x(), e.y(), yellow, 2));
+
+    // The camera view's eye in the 2D views.
+    cCanvas* top = window->views[1];
+    const QColor eyeColour(0, 50, 255);
+    EXPECT_FALSE(anyPixel(paint(top), eyeColour));
+    settings().DrawCamera = true;
+    EXPECT_TRUE(anyPixel(paint(top), eyeColour));
+
+    // The cull tree's cells, seen from far enough back to show the root box's edges.
+    const float back[3] = {-600, 0, 64};
+    window->setCameraOrigin(back);
+    Map_CreateCullTree(doc.world);
+    settings().UseCullTree = true;
+    const QColor cells(0, 255, 200);
+    EXPECT_FALSE(anyPixel(paint(camera()), cells));
+    settings().DrawCullTree = true;
+    EXPECT_TRUE(anyPixel(paint(camera()), cells));
 }
 
 // ---- Picking --------------------------------------------------------------------------------------
