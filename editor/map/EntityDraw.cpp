@@ -611,12 +611,11 @@ bool cMapEntity::drawModel(RenderContext* context, const TransformPreview* previ
         mode |= 2;
     if (context->renderFlags & RenderBit::AnimateModels) mode |= 0x4;
 
-    // Animation: once per frame, by the view's frame time.
-    if ((context->renderFlags & RenderBit::AnimateModels2) && record->framerate > 0.0f &&
-        model->frame != context->frameStamp) {
-        model->frame = context->frameStamp;
+    // Animation: the camera view's frames advance it (a model draws once per frame); the 2D
+    // views show the same pose rather than adding their own frame times.
+    if ((context->renderFlags & RenderBit::AnimateModels2) && context->is3D && !picking &&
+        record->framerate > 0.0f)
         model->animTime += context->frameTime * record->framerate * 0.1f;
-    }
 
     const bool selected = selectedOf(record);
     int32_t answer = 0;
