@@ -7,12 +7,16 @@
 #include "gamedata/EffectBatch.h"
 
 // Truncation toward zero through 64 bits, so that large times and frequencies keep the low bits
-// a table index needs; 0 for NaN and infinities.
-int64_t Effect_Truncate(double value);
+// a table index needs; 0 for NaN and infinities. (Beyond 2^63 a float is a multiple of 2^40: its
+// low bits are all zero anyway.)
+inline int64_t Effect_Truncate(double value) {
+    if (!(std::fabs(value) < 9.2233720368547758e18)) return 0; // NaN fails the comparison too
+    return static_cast<int64_t>(value);
+}
 // The truncated value's low 32 bits, as the kstdlib sine lookup takes them.
-unsigned int Effect_TableIndex(double value);
-// Scales v to unit length; a zero or non-finite vector becomes (0, 0, 0) and gives false.
-bool Effect_Normalize(float* v);
+inline unsigned int Effect_TableIndex(double value) {
+    return static_cast<unsigned int>(static_cast<uint64_t>(Effect_Truncate(value)) & 0xffffffffu);
+}
 
 inline float Effect_Dot(const float* a, const float* b) {
     return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
@@ -34,4 +38,14 @@ inline void Effect_Cross(const float* a, const float* b, float* out) {
 }
 inline float Effect_Length(const float* v) {
     return std::sqrt(Effect_Dot(v, v));
+}
+// Scales v to unit length; a zero or non-finite vector becomes (0, 0, 0) and gives false.
+inline bool Effect_Normalize(float* v) {
+    const float lengthSquared = Effect_Dot(v, v);
+    if (!(lengthSquared > 0.0f && lengthSquared <= 3.4028235e38f)) {
+        v[0] = v[1] = v[2] = 0.0f;
+        return false;
+    }
+    Effect_Scale(v, 1.0f / std::sqrt(lengthSquared), v);
+    return true;
 }

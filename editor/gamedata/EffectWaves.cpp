@@ -173,26 +173,6 @@ void deformAutosprite2(EffectBatch* batch) {
 
 } // namespace
 
-int64_t Effect_Truncate(double value) {
-    // Beyond 2^63 a float is a multiple of 2^40: its low bits are all zero.
-    if (!std::isfinite(value) || std::fabs(value) >= 9.2233720368547758e18) return 0;
-    return static_cast<int64_t>(value);
-}
-
-unsigned int Effect_TableIndex(double value) {
-    return static_cast<unsigned int>(static_cast<uint64_t>(Effect_Truncate(value)) & 0xffffffffu);
-}
-
-bool Effect_Normalize(float* v) {
-    const float length = std::sqrt(Effect_Dot(v, v));
-    if (!(length > 0.0f) || !std::isfinite(length)) {
-        v[0] = v[1] = v[2] = 0.0f;
-        return false;
-    }
-    Effect_Scale(v, 1.0f / length, v);
-    return true;
-}
-
 void Shader_InitTables() {
     WaveTables& t = tables();
     if (t.built) return;

@@ -530,6 +530,14 @@ void cMapEntity::drawDecal(RenderContext* context) {
             glEnd();
         }
     };
+    // Fragments lie on faces turned either way towards the eye: both sides show.
+    struct CullingBack {
+        GLboolean on;
+        ~CullingBack() {
+            if (on) glEnable(GL_CULL_FACE);
+        }
+    } cullingBack{glIsEnabled(GL_CULL_FACE)};
+    glDisable(GL_CULL_FACE);
     if (picking) {
         PointDraw_Color(Object_PickColor(pickId(context)));
         drawFragments(GL_POLYGON, false);
@@ -554,7 +562,23 @@ void cMapEntity::drawDecal(RenderContext* context) {
         else
             glBindTexture(GL_TEXTURE_2D, image->glName);
         glEnable(GL_TEXTURE_2D);
-        drawFragments(GL_POLYGON, true);
+        if (Draw_UsesStages(context, texture)) {
+            // Each stage with its own image, clamping and state, as faces draw theirs.
+            uint8_t colour[4] = {255, 255, 255, 255};
+            if (selected) Color_FillRGBA(colour, COLOR_SELECTED_FILL);
+            const uint32_t word = cache ? cache->state : GLS::Opaque;
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+            for (auto* f = static_cast<const DecalFragment*>(model->fragments); f; f = f->next) {
+                const int32_t count = std::clamp(f->vertexCount, 0, kDecalMaxVertices);
+                const SurfaceVertices vertices{count,     f->vertices[0].xyz,           &f->vertices[0].s,
+                                               f->normal, int32_t(sizeof(DecalVertex)), 0};
+                Draw_EffectStages(context, texture, GL_POLYGON, vertices, nullptr, 0, colour);
+            }
+            glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+            if (cache) GL_State(cache, word);
+        } else {
+            drawFragments(GL_POLYGON, true);
+        }
         glDisable(GL_TEXTURE_2D);
     } else {
         PointDraw_Color(selected ? schemeColor(COLOR_SELECTED_FILL) : own);

@@ -7,14 +7,6 @@ namespace {
 
 class CameraDraw : public ObjectViewFixture {
 protected:
-    void openDrawing() {
-        open();
-        hook([this](cCanvas*, RenderContext* context, RenderCounters*) {
-            if (context->is3D || !(context->renderFlags & RenderBit::CameraTool)) return;
-            for (CameraRecord* c = doc.world->cameras; c; c = c->next)
-                cMapCamera::fromRecord(c)->draw(context);
-        });
-    }
     CameraRecord* camera(const float eye[3], const float target[3]) {
         CameraRecord* c = Camera_Create(map());
         Camera_SetEyeAndTarget(c, eye, target);
@@ -24,7 +16,7 @@ protected:
 };
 
 TEST_F(CameraDraw, EyeDiscsAndLineInTheirColours) {
-    openDrawing();
+    open();
     Color_Table()[COLOR_BULLET_BORDER].colour = QColor(250, 250, 0);
     Color_Table()[COLOR_BULLET_SELECTED].colour = QColor(0, 250, 250);
     Color_Table()[COLOR_CAMERA_LINE].colour = QColor(250, 0, 250);
@@ -87,6 +79,22 @@ TEST_F(CameraDraw, PickDiscsAroundEyeAndTarget) {
     EXPECT_EQ(idAt(between), 0); // no line in the pick pass
     GL_ResyncStateCache(view->stateCache);
     view->doneCurrent();
+}
+
+TEST_F(CameraDraw, CameraViewsEyeInTheCameraColourWithDrawCamera) {
+    open();
+    Color_Table()[COLOR_2D_CAMERA].colour = QColor(255, 128, 0);
+    const float* eye = ObjectViewFixture::camera()->eye;
+    const float ahead[3] = {eye[0] + 12, eye[1], eye[2]}; // on the diamond's long diagonal
+    EXPECT_FALSE(near(top()->grabFramebuffer(), screen(top(), ahead), QColor(255, 128, 0)));
+    settings().DrawCamera = true;
+    for (cCanvas* view : views2D()) {
+        const QImage image = view->grabFramebuffer();
+        // The side views show the diagonal along their own horizontal axis.
+        float p[3] = {eye[0], eye[1], eye[2]};
+        p[view->hAxis] += 12;
+        EXPECT_TRUE(near(image, screen(view, p), QColor(255, 128, 0))) << view->viewType;
+    }
 }
 
 } // namespace

@@ -10,14 +10,6 @@ namespace {
 
 class CompilerOverlaysDraw : public ObjectViewFixture {
 protected:
-    void openDrawing() {
-        open();
-        hook([this](cCanvas*, RenderContext* context, RenderCounters*) {
-            Map_DrawPointfile(doc.world, context);
-            Map_DrawPortals(doc.world, context);
-            Map_DrawHulls(doc.world, context);
-        });
-    }
     QByteArray write(const char* name, const char* text) {
         const QString path = folder.filePath(QString::fromLatin1(name));
         QFile file(path);
@@ -40,7 +32,7 @@ protected:
 };
 
 TEST_F(CompilerOverlaysDraw, PointfileRunsFromRedTowardsBlue) {
-    openDrawing();
+    open();
     ASSERT_EQ(Map_LoadPointfile(doc.world, write("leak.lin", "-200 0 0\n0 0 0\n200 0 0\n").constData()), 3);
     const QImage image = top()->grabFramebuffer();
     const float start[3] = {-190, 0, 0}, end[3] = {190, 0, 0};
@@ -56,7 +48,7 @@ TEST_F(CompilerOverlaysDraw, PointfileRunsFromRedTowardsBlue) {
 }
 
 TEST_F(CompilerOverlaysDraw, PortalsBlueInTheCameraViewOnly) {
-    openDrawing();
+    open();
     ASSERT_EQ(Map_LoadPortalFile(doc.world,
                                  write("map.prt", "PRT1\n2\n1\n4 0 1 (150 -60 4 ) (150 60 4 ) (150 60 124 ) "
                                                   "(150 -60 124 )\n")
@@ -69,7 +61,7 @@ TEST_F(CompilerOverlaysDraw, PortalsBlueInTheCameraViewOnly) {
 }
 
 TEST_F(CompilerOverlaysDraw, HullsOrangeOutlinedAndFilledTranslucentIn3D) {
-    openDrawing();
+    open();
     ASSERT_EQ(Map_LoadHullFile(doc.world, write("map.p1", "0 0 0 4\n150 -60 4\n150 60 4\n150 60 124\n"
                                                           "150 -60 124\n")
                                               .constData()),

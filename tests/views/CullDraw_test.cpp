@@ -3,6 +3,8 @@
 // the cell boxes of the visible nodes.
 #include "ObjectViewFixture.h"
 #include "document/CullTree.h"
+#include "core/System.h"
+#include "map/Decal.h"
 #include "map/MapBrush.h"
 #include "views/ViewFrustum.h"
 
@@ -119,6 +121,42 @@ TEST_F(CullDraw, VisibleCellsOutlinedInTheBoxColour) {
     const float rootSide[3] = {-2048, 300, 0}, border[3] = {0, 300, 0};
     EXPECT_TRUE(near(image, screen(view, rootSide), QColor(0, 255, 200)));
     EXPECT_TRUE(near(image, screen(view, border), QColor(0, 255, 200)));
+}
+
+TEST_F(CullDraw, DecalShowsWhenTheCellOfItsOriginIsCulled) {
+    open();
+    settings().UseCullTree = true;
+    // Enough entities around the decal's origin that the tree splits down to 512-unit cells
+    // there, out of the camera's sight (it looks along +x from near the origin).
+    for (int k = 0; k < 10; ++k) {
+        const float p[3] = {float(260 + 8 * k), float(1390 + 4 * k), 64};
+        Test_Entity(map(), "info_thing", p, EntityFlag::Point);
+    }
+    const float origin[3] = {300, 1400, 64};
+    EntityRecord* decal = Test_Entity(map(), "info_decal", origin, EntityFlag::Point);
+    Entity_SetColor(decal, 250, 40, 40, 255);
+    auto* model = static_cast<EntityModel*>(Sys_Alloc(sizeof(EntityModel)));
+    // The decal's square reaches from its origin down to the fragment in front of the camera.
+    const float mins[3] = {-1120, -20, -1356}, maxs[3] = {1720, 2820, 1484};
+    std::memcpy(model->mins, mins, sizeof mins);
+    std::memcpy(model->maxs, maxs, sizeof maxs);
+    DecalFragment fragment{};
+    fragment.entity = decal;
+    fragment.primitive = DecalPrimitive::Polygon;
+    fragment.vertexCount = 4;
+    const float corners[4][3] = {{300, -20, 44}, {300, 20, 44}, {300, 20, 84}, {300, -20, 84}};
+    for (int i = 0; i < 4; ++i)
+        std::memcpy(fragment.vertices[i].xyz, corners[i], sizeof corners[i]);
+    model->fragments = &fragment;
+    decal->model = model;
+    decal->modelKind = EntityModelKind::Decal;
+    Map_CreateCullTree(doc.world);
+
+    const QPoint centre(camera()->viewWidth / 2, camera()->viewHeight / 2);
+    EXPECT_EQ(rgb(camera()->grabFramebuffer(), centre), QColor(250, 40, 40));
+    settings().UseCullTree = false;
+    EXPECT_EQ(rgb(camera()->grabFramebuffer(), centre), QColor(250, 40, 40));
+    model->fragments = nullptr; // the fragment is the test's, not the pool's
 }
 
 } // namespace

@@ -103,18 +103,6 @@ protected:
         Model_PurgeUnused(&g_mainWindow->models);
         g_mainWindow->models.modelFormats.removeIf([](const ModelFormatEntry& f) { return f.id == 77; });
     }
-    // The map window, with every entity drawn by its own drawing in each view's pass, and target
-    // links when the view shows connections.
-    void openDrawing() {
-        open();
-        hook([this](cCanvas*, RenderContext* context, RenderCounters* counters) {
-            for (EntityRecord* e = worldspawn->next; e; e = e->next)
-                e->handle->draw(context, counters, 0x3);
-            if (context->renderFlags & RenderBit::ShowConnections)
-                for (EntityRecord* e = worldspawn->next; e; e = e->next)
-                    e->handle->drawTargetLinks(context);
-        });
-    }
     // A point entity without a class: a 16-unit box around the origin.
     EntityRecord* boxEntity(float x, float y, float z, const char* classname = "info_thing") {
         const float origin[3] = {x, y, z};
@@ -141,7 +129,7 @@ protected:
 };
 
 TEST_F(EntityDraw, ColourBySelectionVisgroupGroupAndOwn) {
-    openDrawing();
+    open();
     Color_Table()[COLOR_SELECTED_LINE].colour = QColor(255, 0, 0);
     Color_Table()[COLOR_SELECTED_FILL].colour = QColor(200, 0, 0);
     EntityRecord* own = boxEntity(-150, 0, 0);
@@ -176,7 +164,7 @@ TEST_F(EntityDraw, ColourBySelectionVisgroupGroupAndOwn) {
 }
 
 TEST_F(EntityDraw, HiddenAndFilteredEntitiesAreNeitherDrawnNorPicked) {
-    openDrawing();
+    open();
     settings().IgnoreGroups = true;
     struct Case {
         const char* name;
@@ -217,7 +205,7 @@ TEST_F(EntityDraw, HiddenAndFilteredEntitiesAreNeitherDrawnNorPicked) {
 }
 
 TEST_F(EntityDraw, ModelsIn2DOnlyWithDrawModels) {
-    openDrawing();
+    open();
     EntityRecord* e = modelEntity(160, 0, 0);
     const float armPoint[3] = {160 + 24, 0, 0}; // on the cross, inside the model's box
     const QPoint arm = screen(top(), armPoint);
@@ -235,7 +223,7 @@ TEST_F(EntityDraw, ModelsIn2DOnlyWithDrawModels) {
 }
 
 TEST_F(EntityDraw, ModelFormatDrawingNothingLeavesTheBox) {
-    openDrawing();
+    open();
     EntityRecord* e = modelEntity(160, 0, 0);
     TestModelFormat::answer = 0;
     const float boxEdge[3] = {e->mins[0], 0, 0};
@@ -282,7 +270,7 @@ TEST_F(EntityDraw, PluginStateDoesNotLeakIntoTheNextBrush) {
 }
 
 TEST_F(EntityDraw, ShowConnectionsDrawsTargetLinksInTheTargetsColour) {
-    openDrawing();
+    open();
     const float a[3] = {-150, -100, 0}, b[3] = {150, -100, 0};
     EntityRecord* from = Test_Entity(map(), "info_thing", a, EntityFlag::Point, {{"target", "t1"}});
     EntityRecord* to = Test_Entity(map(), "info_thing", b, EntityFlag::Point, {{"targetname", "t1"}});

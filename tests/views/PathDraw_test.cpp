@@ -7,13 +7,6 @@ namespace {
 
 class PathDraw : public ObjectViewFixture {
 protected:
-    void openDrawing() {
-        open();
-        hook([this](cCanvas*, RenderContext* context, RenderCounters* counters) {
-            for (PathRecord* p = doc.world->paths; p; p = p->next)
-                p->handle->draw(context, counters);
-        });
-    }
     PathRecord* path(std::initializer_list<std::array<float, 3>> points, int32_t type = PathType::OneWay) {
         PathRecord* p = Path_Create(map());
         p->type = type;
@@ -27,7 +20,7 @@ protected:
 };
 
 TEST_F(PathDraw, NodesAndLinksInThePathColour) {
-    openDrawing();
+    open();
     Color_Table()[COLOR_SELECTED_LINE].colour = QColor(255, 0, 0);
     PathRecord* p = path({{{-200, 100, 0}}, {{100, 100, 0}}});
     const QColor magenta(220, 30, 220); // no class: the default path colour
@@ -48,7 +41,7 @@ TEST_F(PathDraw, NodesAndLinksInThePathColour) {
 }
 
 TEST_F(PathDraw, PingPongHeadsAlternate) {
-    openDrawing();
+    open();
     settings().ShowConnections = true;
     path({{{-150, -100, 0}}, {{150, -100, 0}}}, PathType::PingPong);
     const QImage image = top()->grabFramebuffer();
