@@ -391,16 +391,14 @@ void cMapEntity::readSkyKeys() {
         const SkyManager* skies = Sky_Manager();
         const GameConfig* config = GameCfg_Current();
         if (skies && config) {
+            // A missing or empty sky name asks for the profile's default sky.
             const EPair* p = findKey(keyName(KEY_SKYNAME));
-            const SkyEntry* sky = nullptr;
-            if (p && p->value && *p->value)
-                sky = Sky_FindForConfig(skies, config, Text_FromWindows1251(p->value));
-            else
-                sky = Sky_FindForConfig(skies, config,
-                                        Text_FromWindows1251(profile->defaultSky,
-                                                             qsizetype(strnlen(profile->defaultSky,
-                                                                               sizeof profile->defaultSky))));
-            if (sky) world->sky = sky->shader;
+            const QString name = p && p->value && *p->value
+                                     ? Text_FromWindows1251(p->value)
+                                     : Text_FromWindows1251(profile->defaultSky,
+                                                            qsizetype(strnlen(profile->defaultSky,
+                                                                              sizeof profile->defaultSky)));
+            if (const SkyEntry* sky = Sky_FindForConfig(skies, config, name)) world->sky = sky->shader;
         }
     }
     float axis[3] = {0, 0, 0};

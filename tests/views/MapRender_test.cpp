@@ -529,6 +529,26 @@ TEST_F(MapRenderTest, ViewFlagsShowTheEyeTheCellsAndOutlinesThroughOccluders) {
     EXPECT_TRUE(anyPixel(paint(camera()), cells));
 }
 
+TEST_F(MapRenderTest, GridLinesOnFacesAreBoundedPerFace) {
+    open();
+    camera()->renderMode = 1;
+    settings().EnableGrid3D = true;
+    const QColor yLines(0, 255, 0); // lines of constant y on the x = 100 face
+    BrushRecord* small = box(kLo, kHi);
+    EXPECT_TRUE(anyPixel(paint(camera()), yLines));
+    // A face 60,000 units wide at grid 1 would take 60,000 lines an axis: it draws none (they would
+    // lie closer than a pixel) and the frame ends.
+    small->flags |= BrushFlags::Hidden;
+    const float lo[3] = {300, -30000, -30000}, hi[3] = {364, 30000, 30000};
+    box(lo, hi);
+    settings().CurrentGridSize = 1;
+    EXPECT_FALSE(anyPixel(paint(camera()), yLines));
+    // 235 lines an axis are drawn; those at y = +-256 lie in view (the one at 0 hides behind the
+    // view's z axis).
+    settings().CurrentGridSize = 256;
+    EXPECT_TRUE(anyPixel(paint(camera()), yLines));
+}
+
 // ---- Picking --------------------------------------------------------------------------------------
 
 TEST_F(MapRenderTest, PickBasesGiveGroupObjectAndFaceIds) {
