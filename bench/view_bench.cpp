@@ -16,6 +16,8 @@
 #include "views/GLFormat.h"
 #include "views/ViewFrustum.h"
 
+#include "FrameRig.h"
+
 namespace {
 
 struct Boxes {
@@ -81,44 +83,9 @@ void BM_ClassifyBox(benchmark::State& state) {
 }
 BENCHMARK(BM_ClassifyBox)->ArgName("3d")->Arg(0)->Arg(1);
 
-// One application, main window, empty document and map window for the frame cases.
-struct FrameRig {
-    FrameRig() {
-        if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        View_InitGLDefaults();
-        static int argc = 1;
-        static char name[] = "zarv_bench";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance()) app = std::make_unique<QApplication>(argc, argv);
-        K_MathLib_Initialize(0);
-        if (!g_mainWindow) main = std::make_unique<cMainWindow>();
-        g_mainWindow->settings.EnergySavingMode = true;
-        g_mainWindow->settings.EnableScrollbars = false;
-        Project_Construct(&doc);
-        g_mainWindow->documents.append(&doc);
-        window = new cChildWindow(&doc);
-        window->buildLayout(-1);
-        window->resize(2 * 1024 + 6, 2 * 768 + 6);
-        window->show();
-        window->setViewSize(1024, 768);
-        for (cCanvas* view : window->views)
-            view->grabFramebuffer(); // GL set up
-    }
-    std::unique_ptr<QApplication> app;
-    std::unique_ptr<cMainWindow> main;
-    MapDocument doc;
-    cChildWindow* window = nullptr;
-};
-
-FrameRig& rig() {
-    static FrameRig r;
-    return r;
-}
-
 // An empty frame of one view type at full zoom-out, HideSmallGrid on or off.
 void BM_EmptyFrame(benchmark::State& state) {
-    FrameRig& r = rig();
+    FrameRig& r = Bench_FrameRig();
     const int type = int(state.range(0));
     g_mainWindow->settings.HideSmallGrid = state.range(1) != 0;
     cCanvas* view = nullptr;

@@ -1,7 +1,10 @@
 #include "document/CompilerOverlays.h"
 
+#include <GL/gl.h>
+
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -15,6 +18,8 @@
 #include "core/System.h"
 #include "core/Winding.h"
 #include "document/MapWorld.h"
+#include "views/GLStateCache.h"
+#include "views/RenderContext.h"
 
 namespace {
 
@@ -394,4 +399,71 @@ const cWinding* Map_Portals(const MapWorld* world) {
 
 const cWinding* Map_Hulls(const MapWorld* world) {
     return world ? static_cast<const cWinding*>(world->hullWindings) : nullptr;
+}
+
+// ---- Drawing ----------------------------------------------------------------------------------
+
+namespace {
+
+constexpr uint32_t kCullNone = 0x100000;
+
+void drawWindings(const cWinding* list, GLenum primitive, GLStateCache* cache) {
+    for (const cWinding* w = list; w; w = w->next) {
+        const int32_t count = std::clamp(w->count, 0, cWinding::MaxPoints);
+        if (count < 2) continue;
+        if (cache)
+            Render_VertexPointer(cache, 0, w->points);
+        else
+            glVertexPointer(3, GL_FLOAT, 0, w->points);
+        glDrawArrays(primitive, 0, count);
+    }
+}
+
+} // namespace
+
+void Map_DrawPointfile(MapWorld* world, RenderContext* context) {
+    const PointfilePoint* points = Map_PointfilePoints(world);
+    const int32_t count = Map_PointfileCount(world);
+    if (!points || count <= 0 || !context) return;
+    GLStateCache* cache = context->stateCache;
+    if (cache) {
+        Render_ColorPointer(cache, sizeof(PointfilePoint), points->color);
+        Render_VertexPointer(cache, sizeof(PointfilePoint), points->xyz);
+    } else {
+        glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(PointfilePoint), points->color);
+        glVertexPointer(3, GL_FLOAT, sizeof(PointfilePoint), points->xyz);
+    }
+    glEnableClientState(GL_COLOR_ARRAY);
+    glLineWidth(3.0f);
+    glDrawArrays(GL_LINE_STRIP, 0, count);
+    glLineWidth(1.0f);
+    glDisableClientState(GL_COLOR_ARRAY);
+}
+
+void Map_DrawPortals(MapWorld* world, RenderContext* context) {
+    const cWinding* portals = Map_Portals(world);
+    if (!portals || !context || !context->is3D) return;
+    glColor4f(0.0f, 0.0f, 1.0f, 1.0f);
+    glLineWidth(3.0f);
+    drawWindings(portals, GL_LINE_LOOP, context->stateCache);
+    glLineWidth(1.0f);
+}
+
+void Map_DrawHulls(MapWorld* world, RenderContext* context) {
+    const cWinding* hulls = Map_Hulls(world);
+    if (!hulls || !context) return;
+    glColor4f(1.0f, 0.5f, 0.1f, 1.0f);
+    glLineWidth(3.0f);
+    drawWindings(hulls, GL_LINE_LOOP, context->stateCache);
+    glLineWidth(1.0f);
+    if (!context->is3D) return;
+    GLStateCache* cache = context->stateCache;
+    const uint32_t word = cache ? cache->state : GLS::Opaque;
+    glColor4f(1.0f, 0.5f, 0.1f, 0.25f);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    // Both sides show: the file does not say which way a surface faces.
+    if (cache) GL_State(cache, (word & ~(GLS::BlendMask | GLS::CullMask)) | 0x65 | kCullNone);
+    drawWindings(hulls, GL_TRIANGLE_FAN, cache);
+    if (cache) GL_State(cache, word);
+    glDisable(GL_POLYGON_OFFSET_FILL);
 }

@@ -9,6 +9,7 @@
 #include <type_traits>
 
 struct MapWorld;
+struct RenderContext;
 struct cWinding;
 
 // One point of the leak trace; the array is handed to OpenGL interleaved (colour, then position).
@@ -45,3 +46,13 @@ const PointfilePoint* Map_PointfilePoints(const MapWorld* world);
 int32_t Map_PointfileCount(const MapWorld* world);
 const cWinding* Map_Portals(const MapWorld* world);
 const cWinding* Map_Hulls(const MapWorld* world);
+
+// ---- Drawing over the map ----
+// The leak trace as one line strip of width 3 in its point colours (interleaved arrays through
+// the view's state cache).
+void Map_DrawPointfile(MapWorld* world, RenderContext* context);
+// Every portal as a blue closed line of width 3; only the camera view shows portals.
+void Map_DrawPortals(MapWorld* world, RenderContext* context);
+// Every hull surface as an orange closed line of width 3; the camera view also fills them at a
+// quarter opacity, pushed back by the polygon offset so the outline stays on top.
+void Map_DrawHulls(MapWorld* world, RenderContext* context);

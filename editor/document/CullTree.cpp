@@ -1,5 +1,7 @@
 #include "document/CullTree.h"
 
+#include <algorithm>
+
 #include "document/MapWorld.h"
 #include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
@@ -275,17 +277,22 @@ void Cull_Remove(CullTree* tree, CullNode* node, const void* object) {
         Cull_Remove(tree, child, object);
 }
 
+void Cull_ClearStamps(CullTree* tree) {
+    if (!tree) return;
+    if (tree->root) clearStamps(tree->root);
+    for (CullItem* item = tree->outside; item; item = item->next) {
+        if (item->kind == CullKind::Entity)
+            static_cast<EntityRecord*>(item->object)->frameStamp = 0;
+        else
+            static_cast<BrushRecord*>(item->object)->frameStamp = 0;
+    }
+}
+
 uint32_t Cull_NewFrame(CullTree* tree) {
     if (!tree) return 0;
     if (++tree->frameCounter == 0) {
         // After 2^32 frames old stamps could equal new numbers: start again from clean stamps.
-        if (tree->root) clearStamps(tree->root);
-        for (CullItem* item = tree->outside; item; item = item->next) {
-            if (item->kind == CullKind::Entity)
-                static_cast<EntityRecord*>(item->object)->frameStamp = 0;
-            else
-                static_cast<BrushRecord*>(item->object)->frameStamp = 0;
-        }
+        Cull_ClearStamps(tree);
         tree->frameCounter = 1;
     }
     tree->frame = tree->frameCounter;
@@ -395,12 +402,13 @@ void Cull_FreeNode(CullTree* tree, CullNode* node) {
 void Cull_TestVolume(const EntityRecord* entity, float mins[3], float maxs[3]) {
     const EntityModel* decal = entity->modelKind == EntityModelKind::Decal ? entity->model : nullptr;
     for (int axis = 0; axis < 3; ++axis) {
-        if (decal && decal->fragments) {
-            // A projected decal is filed by its centre, the entity's origin.
-            mins[axis] = maxs[axis] = (decal->mins[axis] + decal->maxs[axis]) * 0.5f;
-        } else {
-            mins[axis] = entity->mins[axis];
-            maxs[axis] = entity->maxs[axis];
+        mins[axis] = entity->mins[axis];
+        maxs[axis] = entity->maxs[axis];
+        if (decal) {
+            // Fragments lie anywhere in the decal's square, lifted a little off their faces: a
+            // cell holding only the origin could be culled while fragments show.
+            mins[axis] = std::min(mins[axis], decal->mins[axis] - 1.0f);
+            maxs[axis] = std::max(maxs[axis], decal->maxs[axis] + 1.0f);
         }
     }
 }

@@ -11,6 +11,8 @@
 struct BrushRecord;
 struct EntityRecord;
 struct MapWorld;
+struct RenderContext;
+struct RenderCounters;
 
 // CullItem::kind.
 namespace CullKind {
@@ -118,6 +120,24 @@ void Cull_DrawLeaf(CullTree* tree, CullNode* node, cCullVisitor* visitor, uint32
 // Hands the visitor every node box found visible in the current frame.
 void Cull_DrawBoxes(CullTree* tree, CullNode* node, cCullVisitor* visitor);
 
+// ---- Drawing into a view (CullDraw.cpp) ------------------------------------------------------
+// The tree's frame becomes the view's frame stamp; when that went backwards (the counter wrapped),
+// every node and object stamp of the tree is cleared first so that nothing counts as drawn.
+void Cull_BeginFrame(CullTree* tree, const RenderContext* context);
+// Walks node's subtree against the view's frustum (Render_ClassifyBox with the plane mask, -1
+// for every plane) and draws what lies in the visible cells; pass flags as in CullPass. The
+// root's walk also draws the objects outside the root box, in both passes.
+void Cull_Draw(CullTree* tree, CullNode* node, RenderContext* context, RenderCounters* counters,
+               uint32_t passFlags, int32_t planeMask);
+// Draws the items of one node that are not drawn in this frame yet.
+void Cull_DrawLeaf(CullTree* tree, CullNode* node, RenderContext* context, RenderCounters* counters,
+                   uint32_t passFlags);
+// Outlines every node found visible in this frame (colour and depth state are the caller's).
+void Cull_DrawBoxes(CullTree* tree, CullNode* node, RenderContext* context);
+void Cull_DrawNodeBox(const CullNode* node, RenderContext* context);
+// Clears the stamps of every node and filed object.
+void Cull_ClearStamps(CullTree* tree);
+
 // ---- Cells and items -------------------------------------------------------------------------
 // Add an item to a leaf unless the object already has one there.
 void Cull_AddBrush(CullNode* node, CullTree* tree, BrushRecord* brush);
@@ -132,6 +152,7 @@ bool Cull_BoxTouchesNode(const CullNode* node, const float mins[3], const float 
 void Cull_Split(CullTree* tree, CullNode* node);
 // Children first, then the node's items to the free list, then the node itself.
 void Cull_FreeNode(CullTree* tree, CullNode* node);
-// The box an object is filed by: its bounds, or for a decal with fragments its centre point.
+// The box an object is filed by: its bounds; a decal's also takes in the decal's own bounds,
+// where its fragments lie.
 void Cull_TestVolume(const EntityRecord* entity, float mins[3], float maxs[3]);
 void Cull_TestVolume(const BrushRecord* brush, float mins[3], float maxs[3]);

@@ -20,6 +20,7 @@
 #include "document/SelectionSummary.h"
 #include "document/UndoHistory.h"
 #include "document/VisGroup.h"
+#include "document/WorldRefresh.h"
 #include "document/ZmfFile.h"
 #include "gamedata/EntityClass.h"
 #include "gamedata/GameData.h"
@@ -350,6 +351,7 @@ bool Project_Load(MapDocument* document, const QString& path, GameConfig* config
 
     TexList_AddUngrouped(GameCfg_CurrentTextureLists());
     Map_RefreshAfterLoad(world);
+    Map_UpdateSky(world);
     Map_UpdateVisGroupStates(world);
     Map_CreateCullTree(world);
 
@@ -602,6 +604,7 @@ void Project_RebindGameConfig(MapDocument* document) {
     }
     if (found != document->gameConfig && found) ++found->inUseCount;
     document->gameConfig = found;
+    Map_UpdateSky(document->world); // the sky is looked up in the configuration's skies
 
     for (cChildWindow* window : document->windows)
         window->refreshCanvases();

@@ -2,10 +2,30 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
 #include "core/TextEncoding.h"
+#include "document/CompilerOverlays.h"
+#include "document/CullTree.h"
+#include "document/MapDocument.h"
 #include "document/MapWorld.h"
+#include "gamedata/RenderApi.h"
+#include "gamedata/SkyManager.h"
+#include "gamedata/TextureRecords.h"
+#include "mainwindow/MainSettings.h"
 #include "map/MapBrush.h"
+#include "map/MapCamera.h"
+#include "map/MapEntity.h"
+#include "map/MapFace.h"
+#include "map/MapGroup.h"
+#include "map/MapOverlay.h"
+#include "map/MapPatch.h"
+#include "map/MapPath.h"
+#include "map/ObjectDraw.h"
 #include "views/BoxCorners.h"
+#include "views/Canvas.h"
 #include "views/ColorScheme.h"
 #include "views/GLStateCache.h"
 #include "views/RenderContext.h"
@@ -13,49 +33,430 @@
 
 namespace {
 
-const GLubyte kFaces[24] = {0, 2, 3, 1, 4, 5, 7, 6, 0, 1, 5, 4, 2, 6, 7, 3, 0, 4, 6, 2, 1, 3, 7, 5};
+constexpr uint32_t kPassNormal = 1;
+constexpr uint32_t kPassSelection = 10;
+constexpr uint32_t kPassPicking = 3;
+constexpr uint32_t kCullOff = 0x100000;
+
+DrawNode*& listHead(MapWorld* world, bool sky) {
+    return reinterpret_cast<DrawNode*&>(sky ? world->skyList : world->blendedList);
+}
+DrawNode*& poolHead(MapWorld* world, bool sky) {
+    return reinterpret_cast<DrawNode*&>(sky ? world->skyNodePool : world->blendedNodePool);
+}
+
+DrawNode* queue(MapWorld* world, bool sky) {
+    DrawNode*& pool = poolHead(world, sky);
+    DrawNode* node = pool;
+    if (node) {
+        pool = node->next;
+        *node = DrawNode{};
+    } else {
+        node = static_cast<DrawNode*>(std::calloc(1, sizeof(DrawNode)));
+        if (!node) return nullptr;
+    }
+    DrawNode*& head = listHead(world, sky);
+    node->next = head;
+    head = node;
+    return node;
+}
+
+void recycle(MapWorld* world, bool sky) {
+    DrawNode*& head = listHead(world, sky);
+    DrawNode*& pool = poolHead(world, sky);
+    while (DrawNode* node = head) {
+        head = node->next;
+        node->next = pool;
+        pool = node;
+    }
+}
+
+void freeList(DrawNode*& head) {
+    while (DrawNode* node = head) {
+        head = node->next;
+        std::free(node);
+    }
+}
+
+bool isWorld(const EntityRecord* entity) {
+    return entity->flags & EntityFlag::World;
+}
+
+bool anySelected(const MapWorld* world) {
+    return world->selectedBrushes || world->selectedEntities;
+}
+
+void clearNodeStamps(CullNode* node) {
+    if (!node) return;
+    node->frameStamp = 0;
+    if (!node->isLeaf())
+        for (CullNode* child : node->children)
+            clearNodeStamps(child);
+}
+
+// The counter of frame stamps started again: no object may keep a stamp from before, or it
+// would be taken as drawn in the frame that reuses the number.
+void clearFrameStamps(MapWorld* world) {
+    for (EntityRecord* e = world->entities; e; e = e->next) {
+        e->frameStamp = 0;
+        for (BrushRecord* b = e->firstBrush; b; b = b->next)
+            b->frameStamp = 0;
+    }
+    if (CullTree* tree = Cull_TreeOf(world)) clearNodeStamps(tree->root);
+}
+
+// One entity other than the world entity in one pass; entities draw themselves.
+bool drawEntity(RenderContext* context, RenderCounters* counters, EntityRecord* entity, uint32_t passFlags) {
+    cMapEntity* handle = entity->handle;
+    return handle && handle->draw(context, counters, passFlags);
+}
+
+class cWorldVisitor : public cCullVisitor {
+public:
+    cWorldVisitor(RenderContext* c, RenderCounters* s) : context(c), counters(s) {}
+    CullResult testBox(const float mins[3], const float maxs[3], int32_t* planeMask) override {
+        if (!context->frustum) return CullResult::Inside;
+        int mask = *planeMask;
+        const int result = Render_ClassifyBox(context->frustum, mins, maxs, &mask);
+        *planeMask = mask;
+        if (result == 0) {
+            ++counters->culls;
+            return CullResult::Outside;
+        }
+        return result == 1 ? CullResult::Inside : CullResult::Partial;
+    }
+    bool drawEntity(EntityRecord* entity, uint32_t passFlags) override {
+        return ::drawEntity(context, counters, entity, passFlags);
+    }
+    bool drawBrush(BrushRecord* brush, uint32_t passFlags) override {
+        cMapBrush* handle = brush->handle;
+        return handle && handle->isVisible(context, counters, 0) &&
+               handle->draw(context, counters, passFlags);
+    }
+    void drawNodeBox(const CullNode* node) override { Cull_DrawNodeBox(node, context); }
+    RenderContext* context;
+    RenderCounters* counters;
+};
+
+bool useTree(const MapWorld* world, const RenderContext* context) {
+    const CullTree* tree = Cull_TreeOf(world);
+    return (context->renderFlags & RenderBit::UseCullTree) && tree && tree->root;
+}
+
+void walkTree(MapWorld* world, RenderContext* context, RenderCounters* counters, uint32_t passFlags) {
+    CullTree* tree = Cull_TreeOf(world);
+    Cull_BeginFrame(tree, context);
+    cWorldVisitor visitor(context, counters);
+    Cull_Draw(tree, tree->root, &visitor, passFlags, -1);
+}
+
+const ShaderRecord* textureOf(const DrawNode* node) {
+    switch (node->kind) {
+    case SkyKind::Face:
+        return static_cast<const FaceRecord*>(node->object)->texture;
+    case SkyKind::Patch:
+        return static_cast<const PatchRecord*>(node->object)->texture;
+    default:
+        return static_cast<const OverlayRecord*>(node->object)->texture;
+    }
+}
 
 } // namespace
 
+// ---- Queues -------------------------------------------------------------------------------------
+
+DrawNode* Map_QueueBlended(MapWorld* world) {
+    return world ? queue(world, false) : nullptr;
+}
+
+DrawNode* Map_QueueSky(MapWorld* world) {
+    return world ? queue(world, true) : nullptr;
+}
+
+void Map_RecycleDrawLists(MapWorld* world) {
+    recycle(world, false);
+    recycle(world, true);
+}
+
+void Map_FreeBlendedList(MapWorld* world) {
+    if (!world) return;
+    freeList(listHead(world, false));
+    freeList(poolHead(world, false));
+}
+
+void Map_FreeSkyList(MapWorld* world) {
+    if (!world) return;
+    freeList(listHead(world, true));
+    freeList(poolHead(world, true));
+}
+
+int32_t Map_DrawListLength(const void* list) {
+    int32_t n = 0;
+    for (const DrawNode* node = static_cast<const DrawNode*>(list); node; node = node->next)
+        ++n;
+    return n;
+}
+
+DrawNode* Map_SortDrawList(DrawNode* list) {
+    if (!list || !list->next) return list;
+    // Split after the middle node: the slow pointer takes one step for every two of the fast one.
+    DrawNode* slow = list;
+    for (DrawNode* fast = list->next; fast && fast->next; fast = fast->next->next)
+        slow = slow->next;
+    DrawNode* second = slow->next;
+    slow->next = nullptr;
+    DrawNode* a = Map_SortDrawList(list);
+    DrawNode* b = Map_SortDrawList(second);
+    DrawNode head{};
+    DrawNode* tail = &head;
+    while (a && b) {
+        // The second half's node goes first only when strictly smaller: equal keys keep their order.
+        if (b->key < a->key) {
+            tail->next = b;
+            b = b->next;
+        } else {
+            tail->next = a;
+            a = a->next;
+        }
+        tail = tail->next;
+    }
+    tail->next = a ? a : b;
+    return head.next;
+}
+
+void Map_DrawBlended(MapWorld* world, RenderContext* context) {
+    DrawNode*& head = listHead(world, false);
+    if ((context->renderFlags & RenderBit::TransparentSort) && head && head->next)
+        head = Map_SortDrawList(head);
+    // The sorted list runs near to far; translucent surfaces must be laid far to near, so the walk
+    // goes through the list reversed in place (equal keys are reversed back below).
+    DrawNode* reversed = nullptr;
+    while (DrawNode* node = head) {
+        head = node->next;
+        node->next = reversed;
+        reversed = node;
+    }
+    // Runs of equal keys go back into queue order.
+    DrawNode* ordered = nullptr;
+    DrawNode** tail = &ordered;
+    while (reversed) {
+        DrawNode* run = reversed;
+        DrawNode* end = run;
+        while (end->next && end->next->key == run->key)
+            end = end->next;
+        reversed = end->next;
+        end->next = nullptr;
+        DrawNode* back = nullptr;
+        while (DrawNode* node = run) {
+            run = node->next;
+            node->next = back;
+            back = node;
+        }
+        *tail = back;
+        while (*tail)
+            tail = &(*tail)->next;
+    }
+    head = ordered;
+
+    GL_State(context->stateCache, 0x40000);
+    for (DrawNode* node = head; node; node = node->next) {
+        switch (node->kind) {
+        case BlendedKind::Face:
+            if (cMapFace* face = static_cast<FaceRecord*>(node->object)->handle) face->drawDeferred(context);
+            break;
+        case BlendedKind::Patch:
+            if (cMapPatch* patch = static_cast<PatchRecord*>(node->object)->handle)
+                patch->drawBlended(context);
+            break;
+        case BlendedKind::Overlay:
+            if (cMapOverlay* overlay = static_cast<OverlayRecord*>(node->object)->handle)
+                overlay->drawBlended(context);
+            break;
+        default:
+            if (cMapEntity* entity = static_cast<EntityRecord*>(node->object)->handle)
+                entity->drawBlended(context);
+            break;
+        }
+    }
+    GL_State(context->stateCache, GLS::Opaque);
+}
+
+void Map_DrawSky(MapWorld* world, RenderContext* context) {
+    DrawNode* head = listHead(world, true);
+    if (!head) return;
+    GL_State(context->stateCache, GLS::Opaque);
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_ALWAYS, 1, ~0u);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+    const ShaderRecord* surfaceSky = nullptr; // the first queued surface's texture
+    for (DrawNode* node = head; node; node = node->next) {
+        switch (node->kind) {
+        case SkyKind::Face:
+            static_cast<FaceRecord*>(node->object)->handle->drawSky(context);
+            break;
+        case SkyKind::Patch:
+            static_cast<PatchRecord*>(node->object)->handle->drawSky(context);
+            break;
+        default:
+            static_cast<OverlayRecord*>(node->object)->handle->drawSky(context);
+            break;
+        }
+        surfaceSky = textureOf(node); // nodes are pushed at the head: the last one came first
+    }
+    glStencilFunc(GL_EQUAL, 1, ~0u);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glDisable(GL_DEPTH_TEST);
+    SkyState state{};
+    state.sky = world->sky ? static_cast<ShaderRecord*>(world->sky) : const_cast<ShaderRecord*>(surfaceSky);
+    std::memcpy(state.axis, world->skyAxis, sizeof state.axis);
+    state.speed = world->skyRotation;
+    // The sky draws from client arrays of its own: fenced like plugin drawing, and the state cache
+    // told afterwards that GL changed behind it.
+    // The eye sits inside the box: both windings show, whatever the sky's state words ask.
+    GLStateCache* cache = context->stateCache;
+    const uint8_t cacheFlags = cache->flags;
+    cache->flags |= GLCacheFlag::KeepCulling;
+    glDisable(GL_CULL_FACE);
+    if (Render_BeginBatch(context)) {
+        Sky_Draw(&state, context);
+        Render_EndBatch();
+    }
+    cache->flags = cacheFlags;
+    GL_ResyncStateCache(cache);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_STENCIL_TEST);
+    GL_State(context->stateCache, GLS::Opaque);
+}
+
+// ---- Passes -------------------------------------------------------------------------------------
+
+void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters,
+                         bool selectionPass) {
+    const uint32_t passFlags = selectionPass ? kPassSelection : kPassNormal;
+    if (useTree(world, context)) {
+        walkTree(world, context, counters, passFlags);
+        return;
+    }
+    EntityRecord* worldspawn = world->entities;
+    for (EntityRecord* e = worldspawn; e; e = e->next) {
+        if (!isWorld(e)) continue;
+        for (BrushRecord* brush = e->firstBrush; brush; brush = brush->next) {
+            cMapBrush* handle = brush->handle;
+            if (handle && handle->isVisible(context, counters, 0)) handle->draw(context, counters, passFlags);
+        }
+    }
+    for (EntityRecord* e = world->entities; e; e = e->next)
+        if (!isWorld(e)) drawEntity(context, counters, e, passFlags);
+}
+
+void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCounters* counters) {
+    if (useTree(world, context)) {
+        walkTree(world, context, counters, kPassPicking);
+        return;
+    }
+    for (EntityRecord* e = world->entities; e; e = e->next) {
+        if (!isWorld(e)) continue;
+        for (BrushRecord* brush = e->firstBrush; brush; brush = brush->next) {
+            cMapBrush* handle = brush->handle;
+            if (handle && handle->isVisible(context, counters, 0))
+                handle->draw(context, counters, kPassPicking);
+        }
+    }
+    for (EntityRecord* e = world->entities; e; e = e->next)
+        if (!isWorld(e)) drawEntity(context, counters, e, kPassPicking);
+}
+
+void Map_DrawPaths(MapWorld* world, RenderContext* context, RenderCounters* counters) {
+    const bool forced = context->renderFlags & RenderBit::PathTool;
+    if (Draw_Picking(context)) {
+        if (!forced || !(context->pickArgument & 0x8)) return;
+    } else if (!forced && (context->hideMask & EntityHideMask::PathLike)) {
+        return;
+    }
+    for (PathRecord* path = world->paths; path; path = path->next)
+        if (cMapPath* handle = path->handle) handle->draw(context, counters);
+}
+
+void Map_DrawCameras(MapWorld* world, RenderContext* context) {
+    if (context->is3D || !(context->renderFlags & RenderBit::CameraTool)) return;
+    if (Draw_Picking(context) && !(context->pickArgument & 0x4)) return;
+    for (CameraRecord* camera = world->cameras; camera; camera = camera->next)
+        if (cMapCamera* handle = camera->handle) handle->draw(context);
+}
+
+void Map_DrawViewCamera(MapWorld* world, RenderContext* context) {
+    if (!world || !world->owner || context->is3D) return;
+    const cCanvas* camera = Project_FindCanvas(world->owner, -1);
+    if (!camera) return;
+    const float s = context->invZoom;
+    const int h = context->hAxis, v = context->vAxis;
+    const float angle = camera->angles[context->dAxis == 2 ? 1 : 0];
+    auto point = [&](float dh, float dv, float out[3]) {
+        for (int k = 0; k < 3; ++k)
+            out[k] = camera->eye[k];
+        out[h] += dh;
+        out[v] += dv;
+    };
+    float strip[9][3];
+    point(-16 * s, 0, strip[0]);
+    point(0, 8 * s, strip[1]);
+    point(16 * s, 0, strip[2]);
+    point(0, -8 * s, strip[3]);
+    for (int k = 0; k < 3; ++k) {
+        strip[4][k] = strip[0][k];
+        strip[5][k] = strip[2][k];
+    }
+    const float half = float(Project_Settings().CameraFOV) * 0.5f;
+    for (int side = 0; side < 2; ++side) {
+        const float a = (angle + (side == 0 ? -half : half)) * 3.14159265f / 180.0f;
+        point(48 * s * std::cos(a), 48 * s * std::sin(a), strip[side == 0 ? 6 : 8]);
+    }
+    point(0, 0, strip[7]);
+    uint8_t colour[4];
+    glColor4ubv(Color_FillRGBA(colour, COLOR_2D_CAMERA));
+    Render_VertexPointer(context->stateCache, 0, strip);
+    glDrawArrays(GL_LINE_STRIP, 0, 6);
+    glDrawArrays(GL_LINE_STRIP, 6, 3);
+}
+
 void Map_Render(MapWorld* world, RenderContext* context, RenderCounters* counters) {
     if (!world) return;
-    GLStateCache* cache = context->stateCache;
-    const bool picking = context->pickBase != 0;
-    uint8_t rgba[4];
-    for (EntityRecord* e = world->entities; e; e = e->next) {
-        bool drawn = false;
-        for (BrushRecord* b = e->firstBrush; b; b = b->next) {
-            if (b->flags & BrushFlags::Hidden) continue;
-            if (context->frustum && Render_CullBox(context->frustum, b->mins, b->maxs)) {
-                ++counters->culls;
-                continue;
-            }
-            float corners[8][3];
-            Box_Corners(b->mins, b->maxs, corners);
-            Render_VertexPointer(cache, 0, corners);
-            if (picking) {
-                const int32_t id = b->handle ? b->handle->id : 0;
-                Color_ToBytes(Object_PickColor(id), rgba);
-                glColor4ubv(rgba);
-                // Both windings of the faces count: culling off for the fill.
-                const uint32_t word = cache->state;
-                GL_State(cache, word | 0x100000);
-                glDrawElements(GL_QUADS, 24, GL_UNSIGNED_BYTE, kFaces);
-                GL_State(cache, word);
-            } else {
-                Color_FillRGBA(rgba,
-                               (b->flags & BrushFlags::Selected) ? COLOR_SELECTED_LINE : COLOR_BRUSH_DEFAULT);
-                glColor4ubv(rgba);
-                glDrawElements(GL_LINES, 24, GL_UNSIGNED_BYTE, kBoxEdges);
-            }
-            b->frameStamp = context->frameStamp;
-            ++counters->brushes;
-            drawn = true;
-        }
-        if (drawn) {
-            e->frameStamp = context->frameStamp;
-            ++counters->entities;
-        }
+    EntityRecord* worldspawn = world->entities;
+    // The world entity is never drawn as an entity: its stamp keeps the last frame of this world.
+    if (worldspawn) {
+        if (context->frameStamp < worldspawn->frameStamp) clearFrameStamps(world);
+        worldspawn->frameStamp = context->frameStamp;
+    }
+    if (Draw_Picking(context)) {
+        Map_DrawObjectsSinglePass(world, context, counters);
+        Map_DrawCameras(world, context);
+        Map_DrawPaths(world, context, counters);
+        return;
+    }
+    if (!context->is3D) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    Map_RecycleDrawLists(world);
+    Map_DrawObjectsPass(world, context, counters, false);
+    if (anySelected(world)) Map_DrawObjectsPass(world, context, counters, true);
+    if (world->skyList) Map_DrawSky(world, context);
+    Map_DrawPaths(world, context, counters);
+    Map_DrawCameras(world, context);
+    if (world->blendedList) Map_DrawBlended(world, context);
+    if ((context->renderFlags & RenderBit::DrawCullTree) && Cull_TreeOf(world) && Cull_TreeOf(world)->root) {
+        CullTree* tree = Cull_TreeOf(world);
+        glColor4ub(0, 255, 200, 255);
+        GL_State(context->stateCache, context->stateCache->state & ~GLS::DepthWrite);
+        Cull_DrawBoxes(tree, tree->root, context);
+        GL_State(context->stateCache, context->stateCache->state | GLS::DepthWrite);
+    }
+    if (context->renderFlags & RenderBit::ShowConnections)
+        for (EntityRecord* e = world->entities; e; e = e->next)
+            if (!isWorld(e) && e->handle) e->handle->drawTargetLinks(context);
+    if (Map_PointfileCount(world) > 0) Map_DrawPointfile(world, context);
+    if (context->is3D && Map_Portals(world)) Map_DrawPortals(world, context);
+    if (Map_Hulls(world)) Map_DrawHulls(world, context);
+    if (!context->is3D) {
+        if (context->renderFlags & RenderBit::DrawCamera) Map_DrawViewCamera(world, context);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     }
 }
 

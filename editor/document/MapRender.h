@@ -1,18 +1,72 @@
-// Drawing of the world into the current view. This draws each brush's bounds as a box (the face,
-// patch, entity and model drawing replaces it); in a pick pass the box is filled in the brush's
-// pick colour. Entities whose brushes were drawn get the frame stamp; the views take their titles
-// from the entities (class name as the name, targetname as the second label).
+// Drawing of one map world into one view: the object passes (through the cull tree or the entity
+// list), the picking pass, the queued sky and blended surfaces, paths, cameras, the cull-tree
+// boxes, target links, the compiler overlays and the 3D eye in the 2D views. Each object draws
+// itself; this decides the order. The views take their titles from the entities.
 #pragma once
 
 #include <QList>
 #include <QString>
+
+#include <cstddef>
+#include <cstdint>
 
 struct EntityRecord;
 struct MapWorld;
 struct RenderContext;
 struct RenderCounters;
 
+// One queued surface of the blended or the sky list. Nodes are recycled through the list's free
+// list frame to frame and freed only with the world.
+struct DrawNode {
+    DrawNode* next;
+    float key; // blended list: distance from the eye
+    int32_t kind;
+    void* object;
+};
+static_assert(sizeof(DrawNode) == 24 && offsetof(DrawNode, key) == 8 && offsetof(DrawNode, object) == 16);
+
+// DrawNode::kind of the blended list.
+namespace BlendedKind {
+constexpr int32_t Entity = 0; // sprite, decal or model
+constexpr int32_t Face = 1;
+constexpr int32_t Patch = 2;
+constexpr int32_t Overlay = 3;
+} // namespace BlendedKind
+// DrawNode::kind of the sky list.
+namespace SkyKind {
+constexpr int32_t Face = 0;
+constexpr int32_t Patch = 1;
+constexpr int32_t Overlay = 2;
+} // namespace SkyKind
+
 void Map_Render(MapWorld* world, RenderContext* context, RenderCounters* counters);
+// Pass flags 1 (unselected objects), or 10 for the selection pass (selected objects, cull-tree
+// nodes found visible by the first pass).
+void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters,
+                         bool selectionPass);
+// Picking: every shown object once, in its pick colour.
+void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCounters* counters);
+void Map_DrawPaths(MapWorld* world, RenderContext* context, RenderCounters* counters);
+// The world's cameras, in 2D views with the camera tool (picking only with pick argument 0x4).
+void Map_DrawCameras(MapWorld* world, RenderContext* context);
+// A node pushed at the head of the list (the caller fills kind, key and object); null when no
+// node could be had, and then nothing is queued.
+DrawNode* Map_QueueBlended(MapWorld* world);
+DrawNode* Map_QueueSky(MapWorld* world);
+// Stable merge sort by ascending key.
+DrawNode* Map_SortDrawList(DrawNode* list);
+// Far to near (the sorted list walked from its tail), equal keys in queue order.
+void Map_DrawBlended(MapWorld* world, RenderContext* context);
+void Map_DrawSky(MapWorld* world, RenderContext* context);
+// Every node of the list back to its free list (start of each frame).
+void Map_RecycleDrawLists(MapWorld* world);
+// Frees every node of the list and of its free list (world clear and destruction).
+void Map_FreeBlendedList(MapWorld* world);
+void Map_FreeSkyList(MapWorld* world);
+// The camera view's eye in a 2D view: a diamond and the two field-of-view lines.
+void Map_DrawViewCamera(MapWorld* world, RenderContext* context);
+// Number of nodes in a list (tests and statistics).
+int32_t Map_DrawListLength(const void* list);
 
 // One entry of the world's title list.
 struct MapTitle {

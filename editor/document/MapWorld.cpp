@@ -1,5 +1,7 @@
 #include "document/MapWorld.h"
 
+#include "document/MapRender.h"
+
 #include <bit>
 #include <climits>
 #include <cstdlib>
@@ -14,12 +16,14 @@
 #include "core/TextEncoding.h"
 #include "document/CompilerOverlays.h"
 #include "document/CullTree.h"
+#include "document/MapRender.h"
 #include "document/GroupChain.h"
 #include "document/MapWorldEntities.h"
 #include "document/UndoHistory.h"
 #include "document/VisGroup.h"
 #include "gamedata/GameConfig.h"
 #include "mainwindow/MainWindow.h"
+#include "tools/AbstractTool.h"
 #include "map/MapBrush.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
@@ -167,6 +171,8 @@ void Map_ClearWorld(MapWorld* world) {
     }
     Map_UnloadCompilerOverlays(world);
     if (CullTree* tree = Cull_TreeOf(world)) Cull_Clear(tree);
+    Map_FreeBlendedList(world);
+    Map_FreeSkyList(world);
 
     // Everything from the handle field through the sky rotation starts afresh.
     const size_t from = offsetof(MapWorld, handle);
@@ -411,8 +417,8 @@ uint32_t Map_SelectionModeFor(int32_t toolId, bool ignoreGroups) {
 uint32_t Map_UpdateSelectionMode(MapWorld* world) {
     if (!world) return SelectionMode::WholeGroups;
     const bool ignoreGroups = g_mainWindow && g_mainWindow->settings.IgnoreGroups;
-    world->selectionMode =
-        Map_SelectionModeFor(g_mainWindow ? Tool_Id(g_mainWindow->activeTool) : -1, ignoreGroups);
+    const int32_t tool = g_mainWindow && g_mainWindow->activeTool ? Tool_Id(g_mainWindow->activeTool) : -1;
+    world->selectionMode = Map_SelectionModeFor(tool, ignoreGroups);
     return world->selectionMode;
 }
 

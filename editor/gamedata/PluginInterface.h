@@ -508,7 +508,7 @@ struct SpriteCacheEntry {
     int32_t loaded;
     int32_t refCount;
     int32_t formatId;
-    int32_t reserved;
+    int32_t type;                 /* orientation set by the format: 1..4, any other value faces the view */
     struct ShaderRecord* texture; /* a sprite named without extension is a texture */
     void* data;                   /* the plugin's sprite data */
     kpUnloadSpriteFn unload;

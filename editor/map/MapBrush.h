@@ -18,6 +18,9 @@ struct OverlayRecord;
 struct OverlaySnapshot;
 struct PatchRecord;
 struct PatchSnapshot;
+struct RenderContext;
+struct RenderCounters;
+struct TransformPreview;
 struct TextureInfo;
 
 // Bits of BrushRecord::flags.
@@ -139,7 +142,26 @@ public:
     // Hook for decal projection: releases the fragments laid on this brush and marks their
     // decal entities for re-projection. Called by the destructor.
     void unlinkDecalFragments();
+
+    // ---- Drawing (BrushDraw.cpp) ----
+    // Not hidden, not waiting for an update, not filtered, and (unless NoFrustumTest or the brush
+    // is its entity's only one) touching the frustum; the test is counted.
+    bool isVisible(const RenderContext* context, RenderCounters* counters, uint32_t drawFlags) const;
+    bool isVisibleTransformed(const RenderContext* context, RenderCounters* counters,
+                              TransformPreview* preview) const;
+    // Faces, patch and overlay, and in 2D the centre marker; at most once per frame stamp, only
+    // when the draw flags admit the brush's selection state. True when drawn.
+    bool draw(RenderContext* context, RenderCounters* counters, uint32_t drawFlags);
+    void drawTransformed(RenderContext* context, RenderCounters* counters, TransformPreview* preview);
+    void drawCenterHandle(RenderContext* context, const float point[3]);
 };
+
+// Bits of the draw flags of cMapBrush::draw.
+namespace BrushDraw {
+constexpr uint32_t Unselected = 0x1;
+constexpr uint32_t Selected = 0x2;
+constexpr uint32_t NoFrustumTest = 0x4;
+} // namespace BrushDraw
 
 // ---- Plain API (engine-function table signatures) ----
 BrushRecord* Brush_Create(MapHandle map, EntityRecord* entity);

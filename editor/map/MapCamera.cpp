@@ -1,8 +1,12 @@
 #include "map/MapCamera.h"
 
+#include <GL/gl.h>
+
 #include "document/MapWorld.h"
 #include "kstdlib/kmath.h"
+#include "map/PointDraw.h"
 #include "views/ColorScheme.h"
+#include "views/RenderContext.h"
 
 namespace {
 ObjectColor schemeColor(int32_t key) {
@@ -39,6 +43,37 @@ void cMapCamera::setEyeAndTarget(const float eye[3], const float newTarget[3]) {
 void cMapCamera::updateRandomColor() {
     displayColor = Object_RandomDisplayColor(baseColor, schemeColor(COLOR_CAMERA_RANDOM_MIN),
                                              schemeColor(COLOR_CAMERA_RANDOM_MAX));
+}
+
+bool cMapCamera::draw(const RenderContext* context) const {
+    const CameraRecord* rec = record();
+    const float u = context->invZoom;
+    constexpr int32_t kSides = 12;
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    if (context->pickBase) {
+        PointDraw_Color(Object_PickColor(id));
+        PointDraw_Disc2D(context, rec->eye, 8.0f * u, kSides);
+        PointDraw_Disc2D(context, rec->target, 8.0f * u, kSides);
+    } else {
+        const bool selected = rec->flags & CameraFlag::Selected;
+        if (selected)
+            PointDraw_SchemeColor(COLOR_CAMERA_LINE);
+        else
+            PointDraw_Color(displayColor);
+        glBegin(GL_LINES);
+        PointDraw_Vertex2D(context, rec->eye[context->hAxis], rec->eye[context->vAxis]);
+        PointDraw_Vertex2D(context, rec->target[context->hAxis], rec->target[context->vAxis]);
+        glEnd();
+        PointDraw_SchemeColor(COLOR_BULLET_BORDER);
+        PointDraw_Disc2D(context, rec->eye, 5.0f * u, kSides);
+        if (selected)
+            PointDraw_SchemeColor(COLOR_BULLET_SELECTED);
+        else
+            PointDraw_Color(displayColor);
+        PointDraw_Disc2D(context, rec->eye, 4.0f * u, kSides);
+    }
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    return true;
 }
 
 CameraRecord* Camera_Alloc() {

@@ -7,6 +7,7 @@
 #include "map/MapObject.h"
 
 class cMapCamera;
+struct RenderContext;
 
 // Bits of CameraRecord::flags; cameras have no selection list, the bit alone selects.
 namespace CameraFlag {
@@ -45,6 +46,9 @@ public:
     void setEyeAndTarget(const float eye[3], const float target[3]);
     // Display colour between COLOR_CAMERA_RANDOM_MIN and COLOR_CAMERA_RANDOM_MAX.
     void updateRandomColor();
+    // 2D views: the eye-to-target line and the eye's discs (5 and 4 pixels across in radius), or
+    // in a pick pass two discs of 8 pixels around eye and target in the camera's pick colour.
+    bool draw(const RenderContext* context) const;
 
     float distance = 1.0f; // |target - eye|, 1 when they are closer than 0.001
     float target[3] = {0, 0, 0};

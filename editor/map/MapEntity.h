@@ -13,6 +13,9 @@
 #include "map/VisGroupList.h"
 
 struct EntityClass;
+struct RenderContext;
+struct RenderCounters;
+struct TransformPreview;
 
 // Bits of the argument of cMapEntity::update (the brush bits are passed on to the brushes).
 namespace EntityUpdate {
@@ -128,8 +131,8 @@ public:
     EntityRecord* duplicate();
     // Bounds origin +- 8 without brushes; colour white for the world entity, else magenta.
     void resetBounds();
-    // Sets the GL colour of the entity's title: the selected fill colour when selected, else its
-    // display colour, with the given alpha (0..255).
+    // Sets the GL colour of the entity: the selected fill colour when selected, else its render
+    // colour for light classes, else its display colour, with the given alpha (0..255).
     void applyDrawColor(int alpha) const;
 
     // ---- Key/values (8-bit text) ----
@@ -177,6 +180,44 @@ public:
     bool showsAttachedModel(bool view3D, uint32_t renderFlags, const float camera[3], float modelDistance);
     bool hasRadiusHandle() const;
 
+    // ---- Drawing (EntityDraw.cpp) ----
+    // Pass flags: 0x1 admits unselected, 0x2 selected entities (pick passes draw both).
+    // Whether anything was drawn.
+    bool draw(RenderContext* context, RenderCounters* counters, uint32_t passFlags);
+    // The second, blended pass of an entity the first pass queued.
+    void drawBlended(RenderContext* context);
+    // Hidden, waiting for an update or filtered: false. Test flag 0x4 skips the frustum test
+    // (counted otherwise); a decal in a 3D view is tested by its own bounds.
+    bool isVisible(const RenderContext* context, RenderCounters* counters, uint32_t testFlags) const;
+    // The box as it lies without a preview, else carried by the preview's matrix about its origin.
+    bool isVisibleTransformed(const RenderContext* context, RenderCounters* counters,
+                              const TransformPreview* preview) const;
+    bool showsAttachedModel(const RenderContext* context);
+    // Translucent in the 3D view's blended pass: the entity, an icon sprite, a model the format
+    // marked blended or a decal texture with an opacity below 1.
+    bool needsBlending() const;
+    bool drawAttachedModel(RenderContext* context, RenderCounters* counters, uint32_t passFlags);
+    bool drawBrushes(RenderContext* context, RenderCounters* counters, uint32_t passFlags);
+    // An entity without a drawable (or whose model format draws nothing): box or diamond.
+    bool drawBox(RenderContext* context, RenderCounters* counters, uint32_t passFlags);
+    void drawBoxShape(const RenderContext* context) const;
+    bool drawSprite(RenderContext* context, bool blendedPass);
+    void drawDecal(RenderContext* context);
+    // Through the model format's render function, guarded so that the format's GL state does not
+    // leak into later drawing. False when there is no render function or it answers 0.
+    bool drawModel(RenderContext* context, const TransformPreview* preview, bool blendedPass);
+    void drawTargetLinks(RenderContext* context);
+    void drawAngleArrow(RenderContext* context);
+    void drawRadius(RenderContext* context);
+    // The colour an unselected entity is drawn in: its render colour for light classes; else, in
+    // 3D views and in 2D views with UseVisgroupColors, its first visgroup's or group's colour;
+    // else its own.
+    ObjectColor drawColor(const RenderContext* context) const;
+    // The id its pick colour encodes: the outermost group's under pick base 1, else its own.
+    int32_t pickId(const RenderContext* context) const;
+    // Where target links start and end: the bounds centre with brushes, else the origin.
+    void linkPoint(float out[3]) const;
+
     // ---- Visgroups ----
     bool addVisGroup(VisGroup* set) { return visGroups.add(set); }
     void clearVisGroups() { visGroups.clear(); }
@@ -186,9 +227,17 @@ public:
     void markModified() const;
 
 private:
+    // Puts the entity on the world's blended list; false when it must be drawn now.
+    bool queueBlended(float key);
     void freeKeyNames();
     void nameKeysFromClass();
 };
+
+// One brush, once per frame, admitted by the pass flags.
+bool Entity_DrawBrush(BrushRecord* brush, RenderContext* context, RenderCounters* counters,
+                      uint32_t passFlags);
+// Points of a radius ring: trunc(radius / 10) within 16..64.
+int32_t Entity_RadiusPoints(float radius);
 
 // ---- Plain API (engine-function table signatures) ----
 EntityRecord* Entity_Create(MapHandle map, const char* classname, const float origin[3], uint32_t flags);

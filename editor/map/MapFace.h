@@ -12,7 +12,12 @@
 
 class cMapFace;
 struct BrushRecord;
+struct EffectBatch;
+struct RenderContext;
+struct RenderCounters;
 struct ShaderRecord;
+struct ShaderStage;
+struct TransformPreview;
 
 // Polygons, windings and face snapshots hold at most this many vertices.
 constexpr int32_t kFaceMaxVertices = 128;
@@ -160,6 +165,27 @@ public:
     // polygon or a duplicate plane).
     void removeSelf();
 
+    // ---- Drawing (FaceDraw.cpp) ----
+    // Not waiting for an update, not hidden by the texture-category filters, not edge-on in a 2D
+    // view, and in 3D with the back-face switch not more than 2 units behind the eye (unless the
+    // effect is two-sided).
+    bool isVisible(const RenderContext* context) const;
+    bool isVisibleTransformed(const RenderContext* context, const TransformPreview* preview) const;
+    // Fill and outline are the brush's surface colours. In a drawing pass of the 3D view sky and
+    // blended faces are queued instead; picking draws the face at once in its pick colour.
+    void draw(RenderContext* context, RenderCounters* counters, const uint8_t fill[4],
+              const uint8_t outline[4]);
+    // The blended pass.
+    void drawDeferred(RenderContext* context);
+    // The sky pass's stencil mask.
+    void drawSky(RenderContext* context);
+    void drawTransformed(RenderContext* context, TransformPreview* preview, const uint8_t colour[4]);
+    // The texture (and with effects on its stages) in the current colour.
+    void drawTextured(RenderContext* context);
+    void drawTextureAxes(RenderContext* context);
+    void drawTileLines(RenderContext* context, float fade);
+    void drawGridLines(RenderContext* context, float fade);
+
     // Bytes of the vertex array held in a block of its own (0 while it lives in the handle).
     uint64_t separateVertexBytes() const;
 
@@ -181,6 +207,15 @@ void Face_Delete(MapHandle map, FaceRecord* face);
 FaceRecord* Face_Alloc(int32_t vertexCount);
 // Frees the face's id (handle id -1) and unlinks it from the brush's face list.
 void Map_UnlinkFace(MapWorld* world, FaceRecord* face, BrushRecord* brush);
+// One stage of the batch's effect: the frame the time shows (in steps of 1/1024), clamping from
+// the stage flags, the stage's state word (only the first stage writes depth; culling by the
+// view's back-face switch), the stage's colours and texture coordinates; drawn by index when
+// indices are given.
+void Face_DrawEffectStage(const RenderContext* context, EffectBatch* batch, bool first,
+                          const uint16_t* indices, int32_t indexCount);
+// Lines a face draws at most per axis for tile and grid lines: past it the lines would be closer
+// than a pixel apart anyway (tiny texture scales, grid 1 over a huge face).
+constexpr int32_t kFaceMaxLinesPerAxis = 256;
 // Shade of a plane normal for flat drawing of faces: 0.8 plus the three light terms added one
 // after the other, capped at 1. The order is part of the result (0.8 + (n . L) differs in
 // the last bit for some normals).

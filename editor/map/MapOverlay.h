@@ -8,6 +8,9 @@
 #include "map/OverlayRecord.h"
 
 struct FaceRecord;
+struct RenderContext;
+struct RenderCounters;
+struct TransformPreview;
 
 class cMapOverlay : public cMapDrawable {
 public:
@@ -37,6 +40,14 @@ public:
     // The bound texture's size in texels, each at least 1.
     void textureSize(int32_t* width, int32_t* height) const;
     void releaseTexture();
+
+    // ---- Drawing (OverlayDraw.cpp) ----
+    bool draw(RenderContext* context, RenderCounters* counters);
+    void drawBlended(RenderContext* context);
+    void drawSky(RenderContext* context);
+    void drawTransformed(RenderContext* context, RenderCounters* counters, TransformPreview* preview);
+    void drawTextured(RenderContext* context);
+    void drawGridCrossings(RenderContext* context, float fade);
 };
 
 // ---- Plugin-facing functions (engine-function table) ----

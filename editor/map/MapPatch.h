@@ -10,6 +10,9 @@
 #include "map/PatchRecord.h"
 
 struct FaceRecord;
+struct RenderContext;
+struct RenderCounters;
+struct TransformPreview;
 
 class cMapPatch : public cMapDrawable {
 public:
@@ -59,6 +62,21 @@ public:
     // The counts of the record as usable odd counts in 3..31, written back; every operation that
     // reads the grid starts here, since plugins and files can leave anything in them.
     void clampCounts();
+
+    // ---- Drawing (PatchDraw.cpp) ----
+    // True when something was drawn (queued surfaces count as not drawn yet).
+    bool draw(RenderContext* context, RenderCounters* counters);
+    void drawBlended(RenderContext* context);
+    void drawSky(RenderContext* context);
+    void drawTransformed(RenderContext* context, RenderCounters* counters, TransformPreview* preview);
+    // The mesh's quads with the vertex pointer set; lines when asked.
+    void drawMesh(RenderContext* context);
+    // Back side as lines, front side filled (the solid modes).
+    void drawWire(RenderContext* context);
+    void drawTextured(RenderContext* context);
+    // Per-vertex colours into the record's colour array (stride 0 = 4 bytes).
+    void fillVertexColors(const uint8_t colour[4], uint8_t* destination, int32_t stride, bool shaded);
+    void drawGridCrossings(RenderContext* context, float fade);
 };
 
 // ---- Plugin-facing functions (engine-function table) ----

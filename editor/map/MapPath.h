@@ -9,6 +9,9 @@
 #include "map/MapDrawable.h"
 #include "map/ObjectRecords.h"
 
+struct RenderContext;
+struct RenderCounters;
+
 inline constexpr ObjectColor kPathDefaultColor = 0xffdc1edcu; // 220, 30, 220, 255
 
 class cMapPath : public cMapObject {
@@ -30,6 +33,13 @@ public:
     // Numbers the nodes 1, 2, 3 ... and marks the path needs-update.
     void renumber();
     int32_t nodeCount() const;
+
+    // Updates first when needed; false when the bounds lie outside the frustum. Draws the nodes,
+    // then, outside pick passes and when the view shows links, the links with their arrow heads.
+    bool draw(const RenderContext* context, RenderCounters* counters);
+    // The link from one node to the next, number `segment` along the path, with its heads.
+    void drawLink(const RenderContext* context, const float from[3], const float to[3],
+                  int32_t segment) const;
 };
 
 class cMapNode : public cMapDrawable {
@@ -50,6 +60,13 @@ public:
 
     // Not culled by the planes (normal, dist) when the origin is no further than 8 behind each.
     bool isVisible(const float (*planes)[4], int32_t planeCount) const;
+    // The same against the view's frustum; counts the test.
+    bool isVisible(const RenderContext* context, RenderCounters* counters) const;
+    // 2D: a circle of 24 points (filled in the pick colour when picking); 3D: the node sphere.
+    // Then, outside pick passes, the angle arrow.
+    bool draw(const RenderContext* context, RenderCounters* counters);
+    // Nothing when all three angles are 0; else a 20-unit arrow along the angles, white.
+    void drawAngleArrow(const RenderContext* context) const;
 
 private:
     void markModified() const;

@@ -36,15 +36,6 @@ int bulletColorKey(int kind) {
 
 } // namespace
 
-void cMapEntity::applyDrawColor(int alpha) const {
-    uint8_t rgba[4];
-    if (record && (record->flags & EntityFlag::Selected))
-        Color_FillRGBA(rgba, COLOR_SELECTED_FILL);
-    else
-        Color_ToBytes(displayColor, rgba);
-    glColor4ub(rgba[0], rgba[1], rgba[2], GLubyte(std::clamp(alpha, 0, 255)));
-}
-
 void cCanvas::vertex2D(float out[3], float h, float v, float d) const {
     out[hAxis] = h;
     out[vAxis] = v;

@@ -82,6 +82,7 @@ void cCanvas::updateRenderState() {
     c.textureFilter = g_mainWindow ? g_mainWindow->textureFilterWord : 5;
     c.hideMask = s.HideMask;
     c.renderMode = renderMode;
+    c.backFaceCull = is3D() && renderMode >= 1;
     c.hAxis = hAxis;
     c.vAxis = vAxis;
     c.dAxis = dAxis;
@@ -212,7 +213,7 @@ void cCanvas::setup2D() {
            RenderBit::AnimateShaders | RenderBit::AnimateModels2);
     if (!settings().DrawModels) f &= ~RenderBit::Models;
     f |= RenderBit::DrawNoDraw | RenderBit::DrawHint | RenderBit::DrawClip | RenderBit::DrawTrigger;
-    context.frameStamp = ++g_renderFrameStamp;
+    context.frameStamp = Render_NextFrameStamp();
 }
 
 void cCanvas::setup3D() {
@@ -243,7 +244,7 @@ void cCanvas::setup3D() {
         if (!(context.renderFlags & RenderBit::FastRedraw)) needsFullRedraw = false;
     }
     if (settings().ModelRenderDistance == 0) context.renderFlags &= ~RenderBit::Models;
-    context.frameStamp = ++g_renderFrameStamp;
+    context.frameStamp = Render_NextFrameStamp();
 }
 
 // ---- Passes ---------------------------------------------------------------------------------------

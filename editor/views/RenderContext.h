@@ -70,11 +70,23 @@ struct RenderContext {
     float up[3];
     ViewFrustum* frustum;
     GLStateCache* stateCache;
+    // Faces turned away from the eye are dropped: on in the camera view's modes 1 to 3 (solid
+    // drawing), off in wireframe and in the 2D views, where both sides show.
+    int32_t backFaceCull;
+    int32_t reserved164;
 };
 static_assert(offsetof(RenderContext, time) == 52);
 static_assert(offsetof(RenderContext, origin) == 96);
 static_assert(offsetof(RenderContext, frustum) == 144);
-static_assert(sizeof(RenderContext) == 160);
+static_assert(offsetof(RenderContext, backFaceCull) == 160);
+static_assert(sizeof(RenderContext) == 168);
+
+// Bits of RenderContext::hideMask that drawing reads besides the display filters.
+namespace HideBit {
+// With the texture tool (RenderBit::TextureTool) the texture is being applied: selected surfaces
+// show their texture untinted.
+constexpr int32_t TextureApplication = 0x8;
+} // namespace HideBit
 
 // Counted by the world renderer (titles by the views); zeroed before every paint.
 struct RenderCounters {
@@ -92,3 +104,10 @@ static_assert(sizeof(RenderCounters) == 36);
 
 // Advanced by every pass setup; equal to the pass's context frame stamp while it draws.
 extern int32_t g_renderFrameStamp;
+// The next frame stamp; after the largest it starts again at 1 (the world renderer then clears
+// the stamps objects kept, so none is taken as drawn already).
+inline int32_t Render_NextFrameStamp() {
+    g_renderFrameStamp =
+        g_renderFrameStamp >= 0x7fffffff || g_renderFrameStamp < 0 ? 1 : g_renderFrameStamp + 1;
+    return g_renderFrameStamp;
+}

@@ -398,19 +398,20 @@ TEST_F(CullTreeTest, SelectionPassWalksTheCellsTheNormalPassFoundVisible) {
     EXPECT_EQ(visitor.boxes.size(), 2u); // the root and the visible cell
 }
 
-TEST_F(CullTreeTest, ProjectedDecalIsFiledByItsCentre) {
+TEST_F(CullTreeTest, DecalIsFiledByItsDecalBounds) {
+    // The entity's own box lies in one cell; its decal square reaches into the next one, where
+    // fragments show even when the first cell is culled.
     EntityModel decal{};
     int fragment = 0;
-    EntityRecord* e = addEntity({{-64, -64, -64}, {64, 64, 64}});
+    EntityRecord* e = addEntity({{100, 100, 100}, {110, 110, 110}});
     e->modelKind = EntityModelKind::Decal;
     e->model = &decal;
-    setBox(decal.mins, decal.maxs, {{100, 100, 100}, {132, 132, 132}});
-    build(1024);
-    EXPECT_EQ(leavesOf(e).size(), 8u); // no fragments: its bounds
+    setBox(decal.mins, decal.maxs, {{-20, 100, 100}, {132, 132, 132}});
     decal.fragments = &fragment;
+    build(1024);
     Cull_UpdateWorldEntity(w, e);
-    EXPECT_EQ(leavesOf(e).size(), 1u);
-    EXPECT_EQ(*leavesOf(e).begin(), Cull_TreeOf(w)->root->children[6]);
+    CullNode* root = Cull_TreeOf(w)->root;
+    EXPECT_EQ(leavesOf(e), (std::set<CullNode*>{root->children[6], root->children[7]}));
 }
 
 TEST_F(CullTreeTest, RebuildAndClearRecycleItems) {

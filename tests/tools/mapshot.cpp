@@ -1,4 +1,6 @@
-// mapshot [--plugins DIR] [--config FILE] [--game NAME] [--size WxH] [--frames N] MAP OUTPREFIX
+// mapshot [--plugins DIR] [--config FILE] [--game NAME] [--size WxH] [--frames N] [--textured] MAP OUTPREFIX
+// MAP may be "generated": the benchmarks' large map scaled to 2,500 brushes, 300 patches and 200
+// entities. With --textured every texture name shows as a solid colour of its own.
 // Loads a map (".zmf" natively, other formats through the plugins' import formats) into one map
 // window, fits the 2D views to the map and places the camera as the editor does, writes OUTPREFIX-xy.png,
 // -xz.png, -yz.png and -3d.png and prints load and frame times. A test utility; not shipped.
@@ -14,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "document/CullTree.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "document/ZmfFile.h"
@@ -33,6 +36,8 @@
 #include "views/ViewSplitters.h"
 
 #include "core/Platform.h"
+#include "LargeMap.h"
+#include "SolidTextures.h"
 
 namespace {
 
@@ -45,7 +50,7 @@ int finish(int status) {
 int usage() {
     std::fprintf(stderr,
                  "usage: mapshot [--plugins DIR] [--config FILE] [--game NAME] [--size WxH] [--frames N] "
-                 "MAP OUTPREFIX\n");
+                 "[--textured] MAP|generated OUTPREFIX\n");
     return 64;
 }
 
@@ -58,11 +63,14 @@ double msSince(const QElapsedTimer& t) {
 int main(int argc, char** argv) {
     QString pluginDir, configFile, gameName, mapPath, outPrefix;
     int width = 1024, height = 768, frames = 100;
+    bool textured = false;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
-        if (!std::strcmp(a, "--plugins") || !std::strcmp(a, "--config") || !std::strcmp(a, "--game") ||
-            !std::strcmp(a, "--size") || !std::strcmp(a, "--frames")) {
+        if (!std::strcmp(a, "--textured")) {
+            textured = true;
+        } else if (!std::strcmp(a, "--plugins") || !std::strcmp(a, "--config") || !std::strcmp(a, "--game") ||
+                   !std::strcmp(a, "--size") || !std::strcmp(a, "--frames")) {
             const char* v = next();
             if (!v) return usage();
             if (!std::strcmp(a, "--plugins")) pluginDir = QFile::decodeName(v);
@@ -101,7 +109,18 @@ int main(int argc, char** argv) {
     timer.start();
     bool loaded = false;
     const QString suffix = QFileInfo(mapPath).suffix();
-    if (suffix.compare(QLatin1String("zmf"), Qt::CaseInsensitive) == 0) {
+    if (mapPath == QLatin1String("generated")) {
+        Map_ClearWorld(doc.world);
+        LargeMapCounts counts;
+        counts.brushes = 2500;
+        counts.patches = 300;
+        counts.entities = 200;
+        counts.groups = 50;
+        counts.paths = 10;
+        LargeMap_Build(doc.world, counts);
+        Map_CreateCullTree(doc.world);
+        loaded = true;
+    } else if (suffix.compare(QLatin1String("zmf"), Qt::CaseInsensitive) == 0) {
         loaded = Project_ReadWorld(doc.world, mapPath, [](const QString&) { return true; });
     } else {
         loaded = MapFormat_Run(MapFormatDirection::Import, nullptr, suffix, mapPath, Map_Handle(doc.world)) ==
@@ -132,6 +151,12 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "mapshot: a view is %dx%d, not %dx%d\n", view->width(), view->height(),
                          width, height);
     MapWindow_FitToWorld(window, doc.world);
+    cSolidTextures solids;
+    if (textured) {
+        views.first()->makeCurrent();
+        solids.apply(doc.world);
+        views.first()->doneCurrent();
+    }
 
     struct Shot {
         int type;

@@ -95,6 +95,7 @@ TEST_F(CanvasPaint, StoredWordZeroGivesCameraTopSideFront) {
 }
 
 TEST_F(CanvasPaint, GridLinesOnTheirColumnsInTheSchemeColours) {
+    settings().DrawCamera = false; // the 3D eye would lie on the columns looked at
     open();
     const QColor axis(50, 100, 100), minor(50, 50, 50), major(100, 100, 100), background(0, 0, 0);
     for (cCanvas* view : views2D()) {

@@ -1,0 +1,258 @@
+#include "map/ObjectDraw.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "document/MapDocument.h"
+#include "document/MapRender.h"
+#include "document/MapWorld.h"
+#include "document/VisGroup.h"
+#include "gamedata/EffectBatch.h"
+#include "gamedata/TextureRecords.h"
+#include "mainwindow/MainSettings.h"
+#include "map/MapBrush.h"
+#include "map/MapEntity.h"
+#include "map/MapFace.h"
+#include "map/MapGroup.h"
+#include "views/ColorScheme.h"
+#include "views/GLStateCache.h"
+#include "views/RenderContext.h"
+
+namespace {
+
+int32_t handleId(const void* record) {
+    // Every record starts with its handle.
+    const cMapObject* handle = *static_cast<cMapObject* const*>(record);
+    return handle ? handle->id : 0;
+}
+
+bool isWorldBrush(const BrushRecord* brush) {
+    return !brush->entity || (brush->entity->flags & EntityFlag::World);
+}
+
+} // namespace
+
+void Draw_ClearPreviewBounds(TransformPreview* preview) {
+    for (int k = 0; k < 3; ++k) {
+        preview->mins[k] = 1e30f;
+        preview->maxs[k] = -1e30f;
+    }
+}
+
+void Draw_PreviewPoint(TransformPreview* preview, const float in[3], float out[3]) {
+    const float* m = preview->matrix;
+    float d[3];
+    for (int k = 0; k < 3; ++k)
+        d[k] = in[k] - preview->origin[k];
+    for (int k = 0; k < 3; ++k) {
+        out[k] =
+            m[4 * k] * d[0] + m[4 * k + 1] * d[1] + m[4 * k + 2] * d[2] + m[4 * k + 3] + preview->origin[k];
+        const bool plusKept = (preview->keepBits & (1u << k)) && d[k] > 0.001f;
+        const bool minusKept = (preview->keepBits & (8u << k)) && d[k] < -0.001f;
+        if (plusKept || minusKept) out[k] = in[k];
+        preview->mins[k] = std::fmin(preview->mins[k], out[k]);
+        preview->maxs[k] = std::fmax(preview->maxs[k], out[k]);
+    }
+}
+
+void Draw_PreviewNormal(const TransformPreview* preview, const float in[3], float out[3]) {
+    if (preview->keepOrientation) {
+        std::memcpy(out, in, 3 * sizeof(float));
+        return;
+    }
+    const float* m = preview->matrix;
+    float length = 0.0f;
+    for (int k = 0; k < 3; ++k) {
+        out[k] = m[4 * k] * in[0] + m[4 * k + 1] * in[1] + m[4 * k + 2] * in[2];
+        length += out[k] * out[k];
+    }
+    length = std::sqrt(length);
+    if (length > 1e-6f)
+        for (int k = 0; k < 3; ++k)
+            out[k] /= length;
+}
+
+bool Draw_Picking(const RenderContext* context) {
+    return context->pickBase != 0;
+}
+
+int32_t Draw_PickId(const RenderContext* context, const BrushRecord* brush) {
+    const bool world = isWorldBrush(brush);
+    if (context->pickBase != 1) return handleId(brush);
+    const GroupRecord* group = world ? brush->outerGroup : brush->entity->outerGroup;
+    if (group) return handleId(group);
+    return world ? handleId(brush) : handleId(brush->entity);
+}
+
+void Draw_SetPickColor(int32_t id) {
+    glColor4ub(GLubyte(id), GLubyte(id >> 8), GLubyte(id >> 16), 255);
+}
+
+void Draw_SurfaceColors(const RenderContext* context, const BrushRecord* brush, bool selected, bool textured,
+                        uint8_t fill[4], uint8_t outline[4]) {
+    const bool applying =
+        (context->renderFlags & RenderBit::TextureTool) && (context->hideMask & HideBit::TextureApplication);
+    const bool world = isWorldBrush(brush);
+    const cMapEntity* entity = brush->entity ? cMapEntity::fromRecord(brush->entity) : nullptr;
+    ObjectColor colour = kEntityWorldColor;
+    if (selected && !applying) {
+        Color_FillRGBA(fill, COLOR_SELECTED_FILL);
+    } else if (context->is3D || Project_Settings().UseVisgroupColors) {
+        const cMapBrush* handle = brush->handle;
+        const GroupRecord* group =
+            brush->group ? brush->group : (brush->entity ? brush->entity->group : nullptr);
+        if (textured) {
+            colour = 0xffffffffu;
+        } else if (handle && handle->visGroups.count() > 0) {
+            std::memcpy(&colour, handle->visGroups.at(0)->color, 4);
+        } else if (group && group->handle) {
+            colour = group->handle->displayColor;
+        } else if (world) {
+            colour = handle ? handle->displayColor : kEntityWorldColor;
+        } else if (entity) {
+            colour = entity->displayColor;
+        }
+        Color_ToBytes(colour, fill);
+        fill[3] = 255;
+    } else if (world) {
+        Color_FillRGBA(fill, COLOR_BRUSH_DEFAULT);
+    } else {
+        Color_ToBytes(entity ? entity->displayColor : kEntityNoClassColor, fill);
+        fill[3] = 255;
+    }
+    if ((brush->flags & BrushFlags::Selected) && !applying)
+        Color_FillRGBA(outline, COLOR_SELECTED_LINE);
+    else
+        std::memcpy(outline, fill, 4);
+}
+
+bool Draw_Textured(const RenderContext* context, const ShaderRecord* texture) {
+    return context->is3D && context->renderMode >= 2 && texture && texture->image && texture->image->glName;
+}
+
+void Draw_BindTexture(const RenderContext* context, const ShaderRecord* texture) {
+    const TextureImage* image = texture->image;
+    Render_BindTexture(context->stateCache, image->glName, context->textureFilter,
+                       !(image->flags & IMAGE_NO_MIPMAPS));
+}
+
+bool Draw_HiddenByCategory(const RenderContext* context, const ShaderRecord* texture) {
+    if (!texture) return false;
+    static const int32_t kPairs[4][2] = {{0x1, RenderBit::DrawNoDraw},
+                                         {0x4, RenderBit::DrawHint},
+                                         {0x2, RenderBit::DrawClip},
+                                         {0x8, RenderBit::DrawTrigger}};
+    for (const auto& pair : kPairs)
+        if ((texture->category & pair[0]) && !(context->renderFlags & pair[1])) return true;
+    return false;
+}
+
+bool Draw_IsSky(const ShaderRecord* texture) {
+    return texture && (texture->category & (EFFECT_SKY | EFFECT_SKY_BOX));
+}
+
+bool Draw_QueuesSky(const RenderContext* context, const ShaderRecord* texture) {
+    return context->is3D && !Draw_Picking(context) && (context->renderFlags & RenderBit::DrawSky) &&
+           Draw_IsSky(texture);
+}
+
+uint32_t Draw_SolidState(const RenderContext* context) {
+    return context->backFaceCull ? GLS::Opaque : (GLS::Opaque | 0x100000);
+}
+
+float Draw_EyeDistance(const RenderContext* context, const float point[3]) {
+    float d2 = 0.0f;
+    for (int k = 0; k < 3; ++k)
+        d2 += (point[k] - context->origin[k]) * (point[k] - context->origin[k]);
+    return float(int64_t(std::sqrt(d2)));
+}
+
+MapWorld* Draw_WorldOf(const BrushRecord* brush) {
+    if (!brush || !brush->entity || !brush->entity->owner) return nullptr;
+    return *brush->entity->owner;
+}
+
+bool Draw_QueueBlended(const RenderContext* context, const BrushRecord* brush, int32_t kind, void* object,
+                       const float centre[3]) {
+    MapWorld* world = Draw_WorldOf(brush);
+    DrawNode* node = world ? Map_QueueBlended(world) : nullptr;
+    if (!node) return false;
+    node->kind = kind;
+    node->object = object;
+    node->key =
+        (context->renderFlags & RenderBit::TransparentSort) ? Draw_EyeDistance(context, centre) : 0.0f;
+    return true;
+}
+
+bool Draw_QueueSky(const BrushRecord* brush, int32_t kind, void* object) {
+    MapWorld* world = Draw_WorldOf(brush);
+    DrawNode* node = world ? Map_QueueSky(world) : nullptr;
+    if (!node) return false;
+    node->kind = kind;
+    node->object = object;
+    node->key = 0.0f;
+    return true;
+}
+
+bool Draw_UsesStages(const RenderContext* context, const ShaderRecord* texture) {
+    return (context->renderFlags & RenderBit::AnimateShaders) && texture && texture->stages;
+}
+
+bool Draw_IsBlended(const RenderContext* context, const BrushRecord* brush, uint32_t surfaceFlags,
+                    const ShaderRecord* texture) {
+    if (!context->is3D || Draw_Picking(context) || !(context->renderFlags & RenderBit::Transparency))
+        return false;
+    if (surfaceFlags & RecordFlag::Blended) return true;
+    if (brush->entity && (brush->entity->flags & EntityFlag::Blended)) return true;
+    return Draw_UsesStages(context, texture) && (texture->stages->stateBits & GLS::BlendMask);
+}
+
+float Draw_BlendedAlpha(const RenderContext* context, const BrushRecord* brush, const ShaderRecord* texture) {
+    float alpha = texture ? texture->opacity : 1.0f;
+    if (brush->entity && !(brush->entity->flags & EntityFlag::World))
+        alpha *= brush->entity->renderColor[3] / 255.0f;
+    return std::fmax(alpha, context->minAlpha);
+}
+
+void Draw_EffectStages(const RenderContext* context, const ShaderRecord* texture, uint32_t mode,
+                       const SurfaceVertices& in, const uint16_t* indices, int32_t indexCount,
+                       const uint8_t colour[4]) {
+    static EffectVertex buffer[kEffectBatchVertices]; // shared by every surface, never reallocated
+    if (in.count <= 0 || in.count > kEffectBatchVertices) return;
+    auto at = [](const float* base, int32_t stride, int32_t i) {
+        return reinterpret_cast<const float*>(reinterpret_cast<const uint8_t*>(base) + size_t(stride) * i);
+    };
+    for (int32_t i = 0; i < in.count; ++i) {
+        EffectVertex& v = buffer[i];
+        std::memcpy(v.xyz, at(in.xyz, in.stride, i), sizeof v.xyz);
+        std::memcpy(v.normal, at(in.normal, in.normalStride, i), sizeof v.normal);
+        std::memcpy(v.baseST, at(in.st, in.stride, i), sizeof v.baseST);
+        std::memcpy(v.st, v.baseST, sizeof v.st);
+        v.lightmapST[0] = v.lightmapST[1] = 0.0f;
+        std::memcpy(v.vertexColor, colour, 4);
+        std::memcpy(v.color, colour, 4);
+    }
+    EffectBatch batch{};
+    batch.shader = const_cast<ShaderRecord*>(texture);
+    batch.vertices = buffer;
+    batch.count = in.count;
+    batch.capacity = kEffectBatchVertices;
+    batch.stateBits = int32_t(GLS::Opaque);
+    batch.primitive = int32_t(mode);
+    for (int k = 0; k < 3; ++k) {
+        batch.origin[k] = context->origin[k];
+        batch.forward[k] = context->forward[k];
+        batch.right[k] = context->right[k];
+        batch.up[k] = context->up[k];
+    }
+    batch.time = context->time;
+    Shader_ApplyDeforms(&batch);
+    bool first = true;
+    for (ShaderStage* stage = texture->stages; stage; stage = stage->next) {
+        batch.stage = stage;
+        Face_DrawEffectStage(context, &batch, first, indices, indexCount);
+        first = false;
+    }
+}

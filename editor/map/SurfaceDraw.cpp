@@ -1,0 +1,284 @@
+#include "map/SurfaceDraw.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "document/MapSelection.h"
+#include "gamedata/TextureRecords.h"
+#include "mainwindow/MainSettings.h"
+#include "document/MapDocument.h"
+#include "map/MapBrush.h"
+#include "map/MapDrawable.h"
+#include "map/MapFace.h"
+#include "map/ObjectDraw.h"
+#include "views/ColorScheme.h"
+#include "views/GLStateCache.h"
+#include "views/RenderContext.h"
+
+namespace {
+
+constexpr uint32_t kDragged = 0x100;
+constexpr GLubyte kStipple[128] = {
+#define ROW 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0x33, 0x33, 0x33, 0x33, 0x33, 0x33, 0x33, 0x33
+    ROW, ROW, ROW, ROW, ROW,
+    ROW, ROW, ROW
+#undef ROW
+};
+
+const float* at(const float* base, int32_t stride, int32_t i) {
+    return reinterpret_cast<const float*>(reinterpret_cast<const uint8_t*>(base) + size_t(stride) * i);
+}
+
+void pointers(const RenderContext* context, const SurfaceMesh& mesh) {
+    Render_VertexPointer(context->stateCache, mesh.stride, mesh.xyz);
+}
+
+void drawElements(const SurfaceMesh& mesh) {
+    glDrawElements(GL_QUADS, mesh.indexCount, GL_UNSIGNED_SHORT, mesh.indices);
+}
+
+// Back side as lines, front side filled: both sides show, the inside as a wireframe.
+void drawBothSides(const RenderContext* context, const SurfaceMesh& mesh) {
+    glPolygonMode(GL_BACK, GL_LINE);
+    const uint32_t word = context->stateCache->state;
+    GL_State(context->stateCache, (word & ~GLS::CullMask) | 0x100000);
+    drawElements(mesh);
+    GL_State(context->stateCache, word);
+    glPolygonMode(GL_BACK, GL_FILL);
+}
+
+void drawTextured(const RenderContext* context, const SurfaceMesh& mesh, const uint8_t colour[4]) {
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    if (Draw_UsesStages(context, mesh.texture)) {
+        const SurfaceVertices vertices = {mesh.vertexCount, mesh.xyz,    mesh.st,
+                                          mesh.normals,     mesh.stride, mesh.stride};
+        Draw_EffectStages(context, mesh.texture, GL_QUADS, vertices, mesh.indices, mesh.indexCount, colour);
+    } else {
+        Draw_BindTexture(context, mesh.texture);
+        Render_TexCoordPointer(context->stateCache, mesh.stride, mesh.st);
+        pointers(context, mesh);
+        drawBothSides(context, mesh);
+    }
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisable(GL_TEXTURE_2D);
+}
+
+// The solid modes: per-vertex (shaded) colours or one colour, textured or not.
+void drawSolid(RenderContext* context, const SurfaceMesh& mesh, const uint8_t fill[4], bool textured,
+               bool shaded) {
+    GL_State(context->stateCache, Draw_SolidState(context));
+    if (mesh.shades && shaded) {
+        Surface_FillColors(mesh, fill, mesh.colors, 0, true);
+        glEnableClientState(GL_COLOR_ARRAY);
+        Render_ColorPointer(context->stateCache, 0, mesh.colors);
+    } else {
+        uint8_t colour[4];
+        for (int k = 0; k < 3; ++k)
+            colour[k] = shaded ? uint8_t(std::min(255.0f, fill[k] * mesh.shade)) : fill[k];
+        colour[3] = fill[3];
+        glColor4ubv(colour);
+    }
+    pointers(context, mesh);
+    if (textured)
+        drawTextured(context, mesh, fill);
+    else
+        drawBothSides(context, mesh);
+    if (mesh.shades && shaded) glDisableClientState(GL_COLOR_ARRAY);
+}
+
+bool hiddenByView(const RenderContext* context, const SurfaceMesh& mesh) {
+    return !mesh.indexCount || !mesh.indices || !(context->renderFlags & RenderBit::Curves) ||
+           Draw_HiddenByCategory(context, mesh.texture);
+}
+
+} // namespace
+
+void Surface_FillColors(const SurfaceMesh& mesh, const uint8_t colour[4], uint8_t* destination,
+                        int32_t stride, bool shaded) {
+    if (!stride) stride = 4;
+    for (int32_t i = 0; i < mesh.vertexCount; ++i) {
+        uint8_t* out = destination + size_t(stride) * i;
+        const int s = mesh.shades ? mesh.shades[i] : int(mesh.shade * 255.0f);
+        for (int k = 0; k < 3; ++k)
+            out[k] = shaded ? uint8_t(colour[k] * s / 256) : colour[k];
+        out[3] = colour[3];
+    }
+}
+
+bool Surface_Draw(RenderContext* context, const SurfaceMesh& mesh) {
+    if (hiddenByView(context, mesh)) return false;
+    GLStateCache* cache = context->stateCache;
+    if (Draw_Picking(context)) {
+        Draw_SetPickColor(Draw_PickId(context, mesh.brush));
+        pointers(context, mesh);
+        GL_State(cache, GLS::Opaque | 0x100000);
+        if (!context->is3D) {
+            glLineWidth(4.0f);
+            glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+        }
+        drawElements(mesh);
+        if (!context->is3D) {
+            glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+            glLineWidth(1.0f);
+        }
+        return true;
+    }
+    if (Draw_QueuesSky(context, mesh.texture)) {
+        Draw_QueueSky(mesh.brush, mesh.skyKind, mesh.object);
+        return false;
+    }
+    if (Draw_IsBlended(context, mesh.brush, mesh.flags, mesh.texture)) {
+        Draw_QueueBlended(context, mesh.brush, mesh.blendedKind, mesh.object, mesh.centre);
+        return false;
+    }
+    const bool selected = mesh.brush->flags & BrushFlags::Selected;
+    const bool textured = Draw_Textured(context, mesh.texture);
+    uint8_t fill[4], outline[4];
+    Draw_SurfaceColors(context, mesh.brush, selected, textured, fill, outline);
+    pointers(context, mesh);
+    if (!context->is3D) {
+        GL_State(cache, GLS::Opaque | 0x100000);
+        const bool dragged = mesh.flags & kDragged;
+        if (dragged) {
+            for (int k = 0; k < 3; ++k)
+                fill[k] = uint8_t(fill[k] * 3 / 4);
+            glPolygonStipple(kStipple);
+            glEnable(GL_POLYGON_STIPPLE);
+        }
+        glColor4ubv(fill);
+        drawElements(mesh);
+        if (dragged) glDisable(GL_POLYGON_STIPPLE);
+        if (Project_Settings().DrawVertices) {
+            uint8_t colour[4];
+            glColor4ubv(selected ? fill : Color_FillRGBA(colour, COLOR_2D_VERTEX));
+            glDrawArrays(GL_POINTS, 0, mesh.vertexCount);
+        }
+    } else if (context->renderMode == 0) {
+        GL_State(cache, GLS::Opaque | 0x100000);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+        glColor4ubv(outline);
+        drawElements(mesh);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    } else {
+        drawSolid(context, mesh, fill, textured, !textured || context->renderMode != 2);
+        if (selected && !(context->renderFlags & RenderBit::VertexTool)) {
+            GL_State(cache, Draw_SolidState(context));
+            pointers(context, mesh);
+            glColor4ubv(outline);
+            cMapDrawable::beginOutline(context);
+            drawElements(mesh);
+            cMapDrawable::endOutline(context);
+        }
+    }
+    if (context->renderFlags & RenderBit::Grid3D) Surface_DrawGridCrossings(context, mesh, 1.0f);
+    return true;
+}
+
+void Surface_DrawBlended(RenderContext* context, const SurfaceMesh& mesh) {
+    const bool textured = Draw_Textured(context, mesh.texture);
+    uint8_t fill[4], outline[4];
+    Draw_SurfaceColors(context, mesh.brush, mesh.brush->flags & BrushFlags::Selected, textured, fill,
+                       outline);
+    fill[3] = uint8_t(std::min(1.0f, Draw_BlendedAlpha(context, mesh.brush, mesh.texture)) * 255.0f);
+    if (!Draw_UsesStages(context, mesh.texture))
+        GL_State(context->stateCache, 0x40065 | (context->backFaceCull ? 0 : 0x100000));
+    uint8_t colour[4];
+    for (int k = 0; k < 3; ++k)
+        colour[k] =
+            context->renderMode == 2 && textured ? fill[k] : uint8_t(std::min(255.0f, fill[k] * mesh.shade));
+    colour[3] = fill[3];
+    glColor4ubv(colour);
+    pointers(context, mesh);
+    if (textured)
+        drawTextured(context, mesh, colour);
+    else
+        drawElements(mesh);
+    GL_State(context->stateCache, 0x40000);
+}
+
+void Surface_DrawSky(RenderContext* context, const SurfaceMesh& mesh) {
+    const bool selected = mesh.brush->flags & BrushFlags::Selected;
+    const bool applying =
+        (context->renderFlags & RenderBit::TextureTool) && (context->hideMask & HideBit::TextureApplication);
+    uint8_t colour[4] = {255, 255, 255, 255};
+    if (selected && !applying) Color_FillRGBA(colour, COLOR_SELECTED_FILL);
+    glColor4ubv(colour);
+    pointers(context, mesh);
+    drawBothSides(context, mesh);
+    if (selected) {
+        glColor4ubv(Color_FillRGBA(colour, COLOR_SELECTED_LINE));
+        const uint32_t word = context->stateCache->state;
+        GL_State(context->stateCache, (word & ~GLS::CullMask) | 0x100000);
+        cMapDrawable::beginOutline(context);
+        drawElements(mesh);
+        cMapDrawable::endOutline(context);
+        GL_State(context->stateCache, word);
+    }
+}
+
+void Surface_DrawTransformed(RenderContext* context, const SurfaceMesh& mesh, TransformPreview* preview) {
+    static float moved[kSurfaceMaxVertices][3]; // shared draw buffer
+    const int32_t n = std::min(mesh.vertexCount, kSurfaceMaxVertices);
+    for (int32_t i = 0; i < n; ++i)
+        Draw_PreviewPoint(preview, at(mesh.xyz, mesh.stride, i), moved[i]);
+    uint8_t fill[4], outline[4];
+    Draw_SurfaceColors(context, mesh.brush, true, false, fill, outline);
+    glColor4ubv(fill);
+    GL_State(context->stateCache, GLS::Opaque | 0x100000);
+    Render_VertexPointer(context->stateCache, 0, moved);
+    GLint modes[2];
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    if (n == mesh.vertexCount) drawElements(mesh);
+    if (Project_Settings().DrawVertices) glDrawArrays(GL_POINTS, 0, n);
+    glPolygonMode(GL_FRONT_AND_BACK, GLenum(modes[0]));
+}
+
+void Surface_DrawGridCrossings(RenderContext* context, const SurfaceMesh& mesh, float fade) {
+    float mins[3] = {1e30f, 1e30f, 1e30f}, maxs[3] = {-1e30f, -1e30f, -1e30f};
+    for (int32_t i = 0; i < mesh.vertexCount; ++i)
+        for (int k = 0; k < 3; ++k) {
+            mins[k] = std::fmin(mins[k], at(mesh.xyz, mesh.stride, i)[k]);
+            maxs[k] = std::fmax(maxs[k], at(mesh.xyz, mesh.stride, i)[k]);
+        }
+    const float range = float(context->distanceGridUV);
+    for (int k = 0; k < 3; ++k)
+        if (context->origin[k] < mins[k] - range || context->origin[k] > maxs[k] + range) return;
+    const float grid = float(std::max(1, context->gridSize));
+    const GLubyte alpha = fade < 1.0f ? GLubyte(std::max(0.0f, fade) * 255.0f) : 255;
+    glBegin(GL_LINES);
+    for (int axis = 0; axis < 3; ++axis) {
+        if (maxs[axis] - mins[axis] < 0.001f || !std::isfinite(mins[axis]) || !std::isfinite(maxs[axis]))
+            continue;
+        const double first = std::floor(mins[axis] / grid), last = std::ceil(maxs[axis] / grid);
+        if (last - first > kFaceMaxLinesPerAxis) continue; // closer than a pixel: nothing to see
+        glColor4ub(axis == 0 ? 255 : 0, axis == 1 ? 255 : 0, axis == 2 ? 255 : 0, alpha);
+        for (double g = first; g < last; g += 1.0) {
+            const float plane = float(g * grid);
+            for (int32_t q = 0; q + 3 < mesh.indexCount; q += 4) {
+                float hits[2][3];
+                int found = 0;
+                const float* lift = nullptr;
+                for (int e = 0; e < 4 && found < 2; ++e) {
+                    const float* a = at(mesh.xyz, mesh.stride, mesh.indices[q + e]);
+                    const float* b = at(mesh.xyz, mesh.stride, mesh.indices[q + (e + 1) % 4]);
+                    if (a[axis] == b[axis]) continue;
+                    const float f = (plane - a[axis]) / (b[axis] - a[axis]);
+                    if (f < 0.0f || f > 1.0f) continue;
+                    for (int k = 0; k < 3; ++k)
+                        hits[found][k] = a[k] + f * (b[k] - a[k]);
+                    if (found == 1) lift = at(mesh.normals, mesh.stride, mesh.indices[q + e]);
+                    ++found;
+                }
+                if (found < 2) continue;
+                for (auto& p : hits)
+                    glVertex3f(p[0] + 0.25f * lift[0], p[1] + 0.25f * lift[1], p[2] + 0.25f * lift[2]);
+            }
+        }
+    }
+    glEnd();
+}
