@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "ConsoleCapture.h"
+#include "WindowFixture.h"
 #include "dialogs/application/NamedDialogs.h"
 #include "dialogs/application/RunMapDialog.h"
 #include "dialogs/application/RunMapOutput.h"
@@ -36,36 +37,12 @@ const QString kSampleMap =
     QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"));
 
 // The program's window with its settings folder and base directory in temporary folders.
-class MainWindowGuiTest : public ::testing::Test {
+class MainWindowGuiTest : public cWindowFixture {
 protected:
-    void SetUp() override {
-        previousConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", folder.filePath("config").toUtf8());
-        QDir().mkpath(folder.filePath("base"));
-        App_SetBaseDirectory(folder.filePath("base"));
-        Plugin_SetFolder(QStringLiteral(ZARV_BIN_DIR "/plugins"));
-    }
-    void TearDown() override {
-        Plugin_SetFolder(QString());
-        App_SetBaseDirectory(QString());
-        if (previousConfig.isNull())
-            qunsetenv("XDG_CONFIG_HOME");
-        else
-            qputenv("XDG_CONFIG_HOME", previousConfig);
-    }
-    void writeFile(const QString& name, const QByteArray& text) {
-        QDir().mkpath(QFileInfo(folder.filePath(name)).absolutePath());
-        QFile file(folder.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
     void key(QWidget* to, int code, QEvent::Type type = QEvent::KeyPress) {
         QKeyEvent event(type, code, Qt::NoModifier, code < 0x100 ? QString(QChar(code)) : QString());
         QApplication::sendEvent(to, &event);
     }
-
-    QTemporaryDir folder;
-    QByteArray previousConfig;
 };
 
 } // namespace

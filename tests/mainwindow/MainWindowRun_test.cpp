@@ -13,6 +13,7 @@
 
 #include "ConsoleCapture.h"
 #include "DialogAnswer.h"
+#include "WindowFixture.h"
 #include "core/Prompt.h"
 #include "dialogs/application/RunMapDialog.h"
 #include "dialogs/application/RunMapOutput.h"
@@ -38,14 +39,10 @@ const QByteArray kTool = "#!/bin/sh\n"
 const QByteArray kGame = "#!/bin/sh\n"
                          "{ echo \"$*\"; pwd; } > \"$(dirname \"$0\")/game.txt\"\n";
 
-class MainWindowRunTest : public ::testing::Test {
+class MainWindowRunTest : public cWindowFixture {
 protected:
     void SetUp() override {
-        previousConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", folder.filePath("config").toUtf8());
-        QDir().mkpath(folder.filePath("base"));
-        App_SetBaseDirectory(folder.filePath("base"));
-        Plugin_SetFolder(QStringLiteral(ZARV_BIN_DIR "/plugins"));
+        cWindowFixture::SetUp();
         tools = folder.filePath("tool folder");
         // The default configuration passes "$bspdir/$file" unquoted: the game folder has no blank.
         gameDir = folder.filePath("game/baseq3");
@@ -63,14 +60,6 @@ protected:
         map = folder.filePath("work/sample.map");
         QDir().mkpath(folder.filePath("work"));
         QFile::copy(kSampleMap, map);
-    }
-    void TearDown() override {
-        Plugin_SetFolder(QString());
-        App_SetBaseDirectory(QString());
-        if (previousConfig.isNull())
-            qunsetenv("XDG_CONFIG_HOME");
-        else
-            qputenv("XDG_CONFIG_HOME", previousConfig);
     }
     static void write(const QString& path, const QByteArray& text, bool executable = false) {
         QFile file(path);
@@ -97,8 +86,6 @@ protected:
         ASSERT_TRUE(accept.answered);
     }
 
-    QTemporaryDir folder;
-    QByteArray previousConfig;
     QString tools, gameDir, map;
 };
 
