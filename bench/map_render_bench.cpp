@@ -14,7 +14,7 @@ namespace {
 
 struct MapRig {
     MapRig() {
-        FrameRig& frame = Bench_FrameRig();
+        Bench_InitApplication();
         Project_Construct(&doc);
         Map_ClearWorld(doc.world);
         LargeMapCounts counts;
@@ -25,14 +25,7 @@ struct MapRig {
         counts.paths = 10;
         LargeMap_Build(doc.world, counts);
         Map_CreateCullTree(doc.world);
-        g_mainWindow->documents.append(&doc);
-        window = new cChildWindow(&doc);
-        window->buildLayout(-1);
-        window->resize(2 * 1024 + 6, 2 * 768 + 6);
-        window->show();
-        window->setViewSize(1024, 768);
-        for (cCanvas* view : window->views)
-            view->grabFramebuffer();
+        window = Bench_ShowMapWindow(&doc);
         window->views.first()->makeCurrent();
         textures.apply(doc.world);
         window->views.first()->doneCurrent();

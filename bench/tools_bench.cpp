@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "FrameRig.h"
 #include "LargeMap.h"
 #include "document/CullTree.h"
 #include "document/MapDocument.h"
@@ -26,18 +27,7 @@ namespace {
 // document with the large map and a shown map window.
 struct ToolRig {
     ToolRig() {
-        if (!QApplication::instance()) {
-            if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-                setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            View_InitGLDefaults();
-            static int argc = 1;
-            static char name[] = "zarv_bench";
-            static char* argv[] = {name, nullptr};
-            app = std::make_unique<QApplication>(argc, argv);
-            K_MathLib_Initialize(0);
-        }
-        if (!g_mainWindow) main = std::make_unique<cMainWindow>();
-        g_mainWindow->settings.EnergySavingMode = true;
+        Bench_InitApplication();
         g_mainWindow->settings.CurrentGridSize = 16;
         Project_Construct(&doc);
         LargeMapCounts counts;
@@ -47,16 +37,9 @@ struct ToolRig {
         LargeMap_Build(doc.world, counts);
         // As a loaded map has it: moved objects are re-filed in the cull tree.
         Map_CreateCullTree(doc.world);
-        g_mainWindow->documents.append(&doc);
-        window = new cChildWindow(&doc);
-        window->buildLayout(-1);
-        window->resize(2 * 1024 + 6, 2 * 768 + 6);
-        window->show();
-        window->setViewSize(1024, 768);
-        for (cCanvas* v : window->views) {
-            v->grabFramebuffer();
+        window = Bench_ShowMapWindow(&doc);
+        for (cCanvas* v : window->views)
             if (v->viewType == ViewType::Top) top = v;
-        }
         top->zoom = 0.125f;
         top->scrollX = top->scrollY = 0;
     }
@@ -70,8 +53,6 @@ struct ToolRig {
         g_mainWindow->toolSelect();
         g_mainWindow->notifySelectionChanged(top);
     }
-    std::unique_ptr<QApplication> app;
-    std::unique_ptr<cMainWindow> main;
     MapDocument doc;
     cChildWindow* window = nullptr;
     cCanvas* top = nullptr;
