@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QMenu>
-#include <QPainter>
-#include <QPixmap>
 #include <QStatusBar>
 #include <cmath>
 
@@ -11,6 +9,7 @@
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/WindowCursors.h"
 #include "map/MapCamera.h"
 #include "tools/SelectionBox.h"
 #include "views/Canvas.h"
@@ -19,35 +18,6 @@ namespace {
 
 QString g_statusTexts[8];
 ContextMenuHook g_menuHook;
-
-// The tool cursors are drawn here: black shapes with a white rim on a transparent 32 x 32 image.
-QPixmap drawCursor(int kind) {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    for (int pass = 0; pass < 2; ++pass) {
-        painter.setPen(QPen(pass == 0 ? Qt::white : Qt::black, pass == 0 ? 3.0 : 1.0));
-        painter.setBrush(Qt::NoBrush);
-        switch (kind) {
-        case ToolCursor::Rotate:
-            painter.drawArc(QRectF(6, 6, 18, 18), 30 * 16, 300 * 16);
-            painter.drawLine(QPointF(24, 11), QPointF(24, 4));
-            painter.drawLine(QPointF(24, 11), QPointF(17, 11));
-            break;
-        case ToolCursor::Cross:
-            painter.drawLine(QPointF(16, 4), QPointF(16, 27));
-            painter.drawLine(QPointF(5, 15), QPointF(28, 15));
-            break;
-        default:
-            painter.drawLine(QPointF(6, 1), QPointF(6, 11));
-            painter.drawLine(QPointF(1, 6), QPointF(11, 6));
-            painter.drawRect(QRectF(13, 13, 14, 10));
-            break;
-        }
-    }
-    return pixmap;
-}
 
 } // namespace
 
@@ -90,9 +60,26 @@ bool Tool_IsCanvasMenuOpen() {
 }
 
 QCursor Tool_Cursor(int kind) {
-    static const QPoint hotSpots[3] = {{15, 15}, {16, 15}, {6, 6}};
-    kind = std::clamp(kind, 0, 2);
-    return QCursor(drawCursor(kind), hotSpots[kind].x(), hotSpots[kind].y());
+    // The window's cursors, loaded from the program's resources with their hot spots.
+    // Without a window that loaded them (tests, tools) they are loaded once here and kept.
+    static WindowCursors* loaded = nullptr;
+    const WindowCursors* cursors = g_mainWindow ? &g_mainWindow->cursors : nullptr;
+    if (!cursors || cursors->rotate.pixmap().isNull()) {
+        if (!loaded && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            loaded = new WindowCursors;
+            Cursors_Load(*loaded);
+        }
+        if (!loaded) return QCursor(Qt::CrossCursor);
+        cursors = loaded;
+    }
+    switch (kind) {
+    case ToolCursor::Rotate:
+        return cursors->rotate;
+    case ToolCursor::Cross:
+        return cursors->cross;
+    default:
+        return cursors->brush;
+    }
 }
 
 Qt::CursorShape Tool_HandleCursor(int handle, bool shear) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStringList>
@@ -136,6 +137,12 @@ public:
         window->activateWindow();
         for (int i = 0; i < 20; ++i)
             QApplication::processEvents();
+        // Keys count as held only when they reach the focus widget, and focus moves only inside the
+        // active window: wait (bounded) until the window's activation has arrived.
+        QElapsedTimer activation;
+        activation.start();
+        while (!window->isActiveWindow() && activation.elapsed() < 2000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
         for (cCanvas* v : window->views) {
             v->grabFramebuffer();
             if (!v->is3D()) {
