@@ -1,6 +1,13 @@
 // Tools, vertex and curve commands. Least bodies until the commands come.
 #include "mainwindow/MainWindow.h"
 
+#include "core/Prompt.h"
+#include "dialogs/application/TransformDialog.h"
+#include "document/MapDocument.h"
+#include "document/MapTransform.h"
+#include "document/MapWorld.h"
+#include "views/ChildWindow.h"
+
 void cMainWindow::cmdToolsCarve() {}
 void cMainWindow::cmdToolsMerge() {}
 void cMainWindow::cmdToolsHollow() {}
@@ -18,7 +25,22 @@ void cMainWindow::cmdToolsTextureLockUV() {}
 void cMainWindow::cmdToolsTextureAlignToView() {}
 void cMainWindow::cmdToolsSnapToGrid() {}
 void cMainWindow::cmdToolsSnapToGrid2() {}
-void cMainWindow::cmdToolsTransform() {}
+
+void cMainWindow::cmdToolsTransform() {
+    cChildWindow* child = activeChildWindow();
+    if (!child || !child->document || !child->document->world) return;
+    MapWorld* world = child->document->world;
+    if (!world->selectedBrushes && !world->selectedEntities) {
+        Prompt_Message(this, PromptIcon::Warning,
+                       tr("You must select some objects before you can\ntransform them."));
+        return;
+    }
+    cTransformDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    Map_TransformSelectionCommand(world, dialog.getMatrix(), dialog.rotates());
+    updateActions(0x2); // the undo and redo texts
+    notifySelectionChanged();
+}
 void cMainWindow::cmdToolsToggleVertexRes() {}
 void cMainWindow::cmdToolsToggleVertexCM() {}
 void cMainWindow::cmdToolsAlignLeft() {}

@@ -615,6 +615,104 @@
         <source>&amp;Tie to %1</source>
         <translation>&amp;Привязать к %1</translation>
     </message>
+    <message>
+        <source>Not a coordinate: &quot;%1&quot;</source>
+        <translation>Не координата: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>You must select some objects before you can
+transform them.</source>
+        <translation>Чтобы преобразовать объекты,
+сначала выделите их.</translation>
+    </message>
+</context>
+<context>
+    <name>QCustomAngleBox</name>
+    <message>
+        <source>Up</source>
+        <translation>Вверх</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Вниз</translation>
+    </message>
+    <message>
+        <source>(diff)</source>
+        <translation>(разные)</translation>
+    </message>
+</context>
+<context>
+    <name>cGotoBrushDialog</name>
+    <message>
+        <source>Go to brush</source>
+        <translation>Перейти к брашу</translation>
+    </message>
+    <message>
+        <source>&amp;Entity #:</source>
+        <translation>&amp;Объект №:</translation>
+    </message>
+    <message>
+        <source>&amp;Brush #:</source>
+        <translation>&amp;Браш №:</translation>
+    </message>
+    <message>
+        <source>Search &amp;visible brushes only</source>
+        <translation>Искать только &amp;видимые браши</translation>
+    </message>
+</context>
+<context>
+    <name>cGotoCoordsDialog</name>
+    <message>
+        <source>Go to coordinates</source>
+        <translation>Перейти к координатам</translation>
+    </message>
+    <message>
+        <source>&amp;Coordinates to go to (x y z), ex: 200 -4096 1154</source>
+        <translation>&amp;Координаты (x y z), напр.: 200 -4096 1154</translation>
+    </message>
+    <message>
+        <source>0 0 0</source>
+        <translation>0 0 0</translation>
+    </message>
+</context>
+<context>
+    <name>cTransformDialog</name>
+    <message>
+        <source>Transformation</source>
+        <translation>Преобразование</translation>
+    </message>
+    <message>
+        <source>Mode:</source>
+        <translation>Режим:</translation>
+    </message>
+    <message>
+        <source>&amp;Rotate</source>
+        <translation>&amp;Повернуть</translation>
+    </message>
+    <message>
+        <source>&amp;Scale</source>
+        <translation>&amp;Масштаб</translation>
+    </message>
+    <message>
+        <source>&amp;Move</source>
+        <translation>С&amp;двинуть</translation>
+    </message>
+    <message>
+        <source>Values:</source>
+        <translation>Значения:</translation>
+    </message>
+    <message>
+        <source>&amp;X:</source>
+        <translation>&amp;X:</translation>
+    </message>
+    <message>
+        <source>&amp;Y:</source>
+        <translation>&amp;Y:</translation>
+    </message>
+    <message>
+        <source>&amp;Z:</source>
+        <translation>&amp;Z:</translation>
+    </message>
 </context>
 <context>
     <name>LOCAL</name>
