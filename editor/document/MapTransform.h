@@ -107,4 +107,6 @@ bool Map_FlipSelectionCommand(MapWorld* world, int32_t axis);
 bool Map_SnapToGridCommand(MapWorld* world, bool eachObject);
 // The command's menu text as level name; the warning box "There are no eligible selected
 // patches." when no selected brush carries a patch.
+// Whether a selected brush holds a patch.
+bool Map_HasSelectedPatch(const MapWorld* world);
 bool Map_PatchMatrixMenuCommand(MapWorld* world, int32_t command, const PatchRandomParams* randomParams);

@@ -1,7 +1,10 @@
 // Tools, vertex and curve commands. Least bodies until the commands come.
 #include "mainwindow/MainWindow.h"
 
+#include <QPointer>
+
 #include "core/Prompt.h"
+#include "dialogs/application/RandomPatchDialog.h"
 #include "dialogs/application/TransformDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapTransform.h"
@@ -54,4 +57,32 @@ void cMainWindow::cmdToolsRotateClockwise() {}
 void cMainWindow::cmdToolsConnectEntities() {}
 void cMainWindow::cmdToolsShaderEdit() {}
 
-void cMainWindow::applyPatchMatrixOp(const QString& undoName, int op) {}
+namespace {
+// One dialog per run, keeping its choices; a later main window makes a new one.
+cRandomPatchDialog* randomPatchDialog(QWidget* parent) {
+    static QPointer<cRandomPatchDialog> dialog;
+    if (!dialog || dialog->parentWidget() != parent) dialog = new cRandomPatchDialog(parent);
+    return dialog;
+}
+} // namespace
+
+// The document names the level after the operation.
+void cMainWindow::applyPatchMatrixOp(const QString&, int op) {
+    cChildWindow* child = activeChildWindow();
+    if (!child || !child->document || !child->document->world) return;
+    MapWorld* world = child->document->world;
+    PatchRandomParams random;
+    if (op == PatchMatrix::Randomize) {
+        if (!Map_HasSelectedPatch(world)) {
+            Prompt_Message(this, PromptIcon::Warning, tr("There are no eligible selected patches."));
+            return;
+        }
+        cRandomPatchDialog* dialog = randomPatchDialog(this);
+        if (dialog->exec() != QDialog::Accepted) return;
+        random.amount = dialog->offset();
+        if (random.amount == 0.0f || !dialog->getOptions(&random)) return;
+    }
+    if (!Map_PatchMatrixMenuCommand(world, op, &random)) return;
+    notifySelectionChanged();
+    updateActions(0x115);
+}

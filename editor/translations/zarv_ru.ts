@@ -620,6 +620,10 @@
         <translation>Не координата: &quot;%1&quot;</translation>
     </message>
     <message>
+        <source>There are no eligible selected patches.</source>
+        <translation>Среди выделенного нет подходящих патчей.</translation>
+    </message>
+    <message>
         <source>You must select some objects before you can
 transform them.</source>
         <translation>Чтобы преобразовать объекты,
@@ -712,6 +716,77 @@ transform them.</source>
     <message>
         <source>&amp;Z:</source>
         <translation>&amp;Z:</translation>
+    </message>
+</context>
+<context>
+    <name>cRandomPatchDialog</name>
+    <message>
+        <source>Randomize Matrix</source>
+        <translation>Случайная матрица</translation>
+    </message>
+    <message>
+        <source>Random Axes</source>
+        <translation>Случайные оси</translation>
+    </message>
+    <message>
+        <source>&amp;Fixed:</source>
+        <translation>&amp;Заданные:</translation>
+    </message>
+    <message>
+        <source>&amp;X</source>
+        <translation>&amp;X</translation>
+    </message>
+    <message>
+        <source>&amp;Y</source>
+        <translation>&amp;Y</translation>
+    </message>
+    <message>
+        <source>&amp;Z</source>
+        <translation>&amp;Z</translation>
+    </message>
+    <message>
+        <source>&amp;Normals</source>
+        <translation>&amp;Нормали</translation>
+    </message>
+    <message>
+        <source>Random Mode</source>
+        <translation>Распределение</translation>
+    </message>
+    <message>
+        <source>&amp;Gaussian</source>
+        <translation>&amp;Гауссово</translation>
+    </message>
+    <message>
+        <source>&amp;Uniform</source>
+        <translation>&amp;Равномерное</translation>
+    </message>
+    <message>
+        <source>Lock Control Points</source>
+        <translation>Закрепить точки</translation>
+    </message>
+    <message>
+        <source>Lock &amp;Exterior Points</source>
+        <translation>Закрепить &amp;внешние точки</translation>
+    </message>
+    <message>
+        <source>Lock &amp;Border Points</source>
+        <translation>Закрепить &amp;края</translation>
+    </message>
+    <message>
+        <source>Lock &amp;Interior Points</source>
+        <translation>Закрепить в&amp;нутренние точки</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>&amp;Offset:</source>
+        <translation>&amp;Смещение:</translation>
+    </message>
+    <message>
+        <source>&amp;Round coordinates</source>
+        <translation>&amp;Округлять координаты</translation>
     </message>
 </context>
 <context>
