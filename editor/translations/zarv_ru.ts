@@ -790,6 +790,33 @@ transform them.</source>
     </message>
 </context>
 <context>
+    <name>cScaleVertexDialog</name>
+    <message>
+        <source>Scale</source>
+        <translation>Масштаб</translation>
+    </message>
+    <message>
+        <source>&amp;Scale vertices:</source>
+        <translation>&amp;Масштаб вершин:</translation>
+    </message>
+    <message>
+        <source>Lock coordinates:</source>
+        <translation>Закрепить координаты:</translation>
+    </message>
+    <message>
+        <source>&amp;X</source>
+        <translation>&amp;X</translation>
+    </message>
+    <message>
+        <source>&amp;Y</source>
+        <translation>&amp;Y</translation>
+    </message>
+    <message>
+        <source>&amp;Z</source>
+        <translation>&amp;Z</translation>
+    </message>
+</context>
+<context>
     <name>LOCAL</name>
     <message>
         <source>English</source>
