@@ -817,6 +817,65 @@ transform them.</source>
     </message>
 </context>
 <context>
+    <name>cArchDialog</name>
+    <message>
+        <source>Arch Properties</source>
+        <translation>Параметры арки</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Просмотр</translation>
+    </message>
+    <message>
+        <source>Hide gri&amp;d</source>
+        <translation>Скрыть се&amp;тку</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>Wall &amp;width:</source>
+        <translation>&amp;Толщина стены:</translation>
+    </message>
+    <message>
+        <source>Number of &amp;sides:</source>
+        <translation>Число &amp;сторон:</translation>
+    </message>
+    <message>
+        <source>&amp;Arc:</source>
+        <translation>&amp;Дуга:</translation>
+    </message>
+    <message>
+        <source>S&amp;tart angle:</source>
+        <translation>&amp;Начальный угол:</translation>
+    </message>
+    <message>
+        <source>Add &amp;height:</source>
+        <translation>Добавить &amp;высоту:</translation>
+    </message>
+    <message>
+        <source>&amp;Circle</source>
+        <translation>&amp;Круг</translation>
+    </message>
+    <message>
+        <source>&amp;Group parts</source>
+        <translation>&amp;Группировать части</translation>
+    </message>
+    <message>
+        <source>&amp;Smooth slope</source>
+        <translation>&amp;Плавный подъём</translation>
+    </message>
+    <message>
+        <source>&amp;Triangulate</source>
+        <translation>Т&amp;реугольники</translation>
+    </message>
+    <message>
+        <source>&amp;Fit selection</source>
+        <translation>&amp;Вписать в выделение</translation>
+    </message>
+</context>
+<context>
     <name>LOCAL</name>
     <message>
         <source>English</source>
