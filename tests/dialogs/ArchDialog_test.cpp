@@ -127,9 +127,17 @@ TEST(ArchDialog, TheBoxLimitsTheWallWidth) {
     const struct {
         float width, height;
         double maximum;
-    } cases[] = {{256, 64, 32}, {64, 64, 32}, {20, 10, 5}, {1, 64, 1}, {0.5f, 64, 1}, {64, 0, 1}};
+    } cases[] = {{256, 64, 32},
+                 {64, 64, 32},
+                 {20, 10, 5},
+                 {1, 64, 1},
+                 {0.5f, 64, 1},
+                 {64, 0, 1},
+                 {999999, 999999, 499999},
+                 {4e6f, 4e6f, 499999}};
     for (const auto& c : cases) {
         ArchFixture f;
+        g_mainWindow->settings.CurrentGridSize = 1; // a line for every unit of the huge boxes
         const PrimitiveParams p = box(c.width, c.height);
         f.dialog.setupPreview(&p);
         EXPECT_EQ(f.spin("sbWidth")->maximum(), c.maximum) << c.width << " x " << c.height;

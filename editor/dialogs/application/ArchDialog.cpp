@@ -13,7 +13,26 @@
 
 namespace {
 constexpr float kDegrees = 3.14159265358979f / 180.0f;
+
+// The grid lines first, first + step, ... up to last and the limit, as whole pixels from 0 on, each
+// pixel once: a large box at a fine grid puts many lines on one pixel, and adding a step far
+// below a pixel to a large coordinate would not move it at all.
+template <class Draw> void forEachGridPixel(float first, float last, float step, int limit, Draw draw) {
+    if (!(step > 0.0f)) return;
+    const float end = std::min(last, float(limit));
+    double i = first < 0.0f ? std::ceil(-double(first) / step) : 0.0;
+    int previous = -1;
+    for (;;) {
+        const double x = double(first) + i * step;
+        if (x > end) return;
+        const int at = int(x);
+        if (at != previous) draw(at);
+        previous = at;
+        // Straight on to the first line of the next pixel.
+        i = std::max(i + 1.0, std::ceil((double(at) + 1.0 - first) / step));
+    }
 }
+} // namespace
 
 cArchDialog::cArchDialog(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::cArchDialog>()) {
     ui->setupUi(this);
@@ -141,10 +160,14 @@ void cArchDialog::paintPreview() {
     if (flatBox) return;
     if (!ui->cbHideGrid->isChecked() && gridStep[0] > 0.0f && gridStep[1] > 0.0f) {
         p.setPen(Color_GetQColor(COLOR_2D_GRID_MINOR));
-        for (float x = gridFirst[0]; x <= gridLast[0] && x <= float(w - 2); x += gridStep[0])
-            if (x >= 0.0f) p.drawLine(int(x), 0, int(x), h);
-        for (float y = gridFirst[1]; y <= gridLast[1] && y <= float(h - 2); y += gridStep[1])
-            if (y >= 0.0f) p.drawLine(0, int(y), w, int(y));
+        const int limits[2] = {w - 2, h - 2};
+        for (int k = 0; k < 2; ++k)
+            forEachGridPixel(gridFirst[k], gridLast[k], gridStep[k], limits[k], [&](int at) {
+                if (k == 0)
+                    p.drawLine(at, 0, at, h);
+                else
+                    p.drawLine(0, at, w, at);
+            });
     }
     const int sides = std::max(1, params.sides);
     const int cx = w / 2, cy = h / 2;
