@@ -460,6 +460,13 @@ bool Map_RotateSelectionCommand(MapWorld* world, int32_t axis, float degrees) {
     return endSelectionLevel(world);
 }
 
+bool Map_TransformSelectionCommand(MapWorld* world, const float matrix[16], bool rotates) {
+    if (!matrix || !beginSelectionLevel(world, "Transformation")) return false;
+    TransformParams params{nullptr, matrix, rotates ? 1 : 0, 0, 0, -1, -1, 0};
+    Map_TransformSelection(world, nullptr, nullptr, &params);
+    return endSelectionLevel(world);
+}
+
 bool Map_AlignSelectionCommand(MapWorld* world, int32_t axis, int32_t side) {
     if (axis < 0 || axis > 2 || !beginSelectionLevel(world, "Align Selection")) return false;
     Map_AlignSelection(world, axis, side);

@@ -96,6 +96,9 @@ float Map_SnapAxisOffset(float p, float grid, bool maxSide);
 // Each needs at least one selected entity or brush; axes outside 0..2 do nothing.
 // "Rotate Selection": degrees about the axis, about the centre of the selection's box.
 bool Map_RotateSelectionCommand(MapWorld* world, int32_t axis, float degrees);
+// "Transformation": the selection by a row-major 4×4 about the centre of its box (rotates: entity
+// angles follow). False, and no level, without a selection.
+bool Map_TransformSelectionCommand(MapWorld* world, const float matrix[16], bool rotates);
 // "Align Selection".
 bool Map_AlignSelectionCommand(MapWorld* world, int32_t axis, int32_t side);
 // "Flip Selection".
@@ -104,4 +107,6 @@ bool Map_FlipSelectionCommand(MapWorld* world, int32_t axis);
 bool Map_SnapToGridCommand(MapWorld* world, bool eachObject);
 // The command's menu text as level name; the warning box "There are no eligible selected
 // patches." when no selected brush carries a patch.
+// Whether a selected brush holds a patch.
+bool Map_HasSelectedPatch(const MapWorld* world);
 bool Map_PatchMatrixMenuCommand(MapWorld* world, int32_t command, const PatchRandomParams* randomParams);

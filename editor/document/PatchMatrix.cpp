@@ -64,13 +64,14 @@ void runOnPatch(cMapPatch* patch, int32_t command, const PatchRandomParams* rand
     }
 }
 
-bool hasSelectedPatch(const MapWorld* world) {
+} // namespace
+
+bool Map_HasSelectedPatch(const MapWorld* world) {
+    if (!world) return false;
     for (const BrushRecord* b = world->selectedBrushes; b; b = b->selNext)
         if (b->patch) return true;
     return false;
 }
-
-} // namespace
 
 const char* Map_PatchMatrixName(int32_t command) {
     return command >= 0 && command < PatchMatrix::Count ? kCommandNames[command] : nullptr;
@@ -100,7 +101,7 @@ void Map_PatchMatrixCommand(MapWorld* world, int32_t command, const PatchRandomP
 bool Map_PatchMatrixMenuCommand(MapWorld* world, int32_t command, const PatchRandomParams* randomParams) {
     const char* name = Map_PatchMatrixName(command);
     if (!world || !name) return false;
-    if (!hasSelectedPatch(world)) {
+    if (!Map_HasSelectedPatch(world)) {
         Prompt_Message(nullptr, PromptIcon::Warning,
                        QCoreApplication::translate("cMainWindow", "There are no eligible selected patches."));
         return false;

@@ -21,6 +21,7 @@
 #include "document/WorldRefresh.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SettingsFile.h"
+#include "tools/ToolSet.h"
 
 void cMainWindow::buildInteractive() {
     App_InitResources();
@@ -53,7 +54,8 @@ void cMainWindow::buildInteractive() {
             [this](QObject* object) { setActiveChildWindow(qobject_cast<QWidget*>(object)); });
     setCentralWidget(mdiArea);
 
-    scaleVertexDialog = new cScaleVertexDialog(this);
+    scaleVertexDialog = new cScaleVertexDialog(
+        [this]() -> cAbstractTool* { return toolSet ? (*toolSet)[ToolId::Vertex] : nullptr; }, this);
     Cursors_Load(cursors);
 
     App_ShowSplashMessage(tr("Loading plugins..."));

@@ -1,13 +1,56 @@
 // Map commands. Least bodies until the commands come.
 #include "mainwindow/MainWindow.h"
 
+#include "core/Prompt.h"
+#include "dialogs/application/GotoBrushDialog.h"
+#include "dialogs/application/GotoCoordsDialog.h"
+#include "document/MapDocument.h"
+#include "document/MapSelection.h"
+#include "document/MapWorld.h"
+#include "views/Canvas.h"
+#include "views/ChildWindow.h"
+
 void cMainWindow::cmdMapSmallerGrid() {}
 void cMainWindow::cmdMapBiggerGrid() {}
 void cMainWindow::cmdMapToggleGrid3D() {}
 void cMainWindow::cmdMapLoadWindowState() {}
 void cMainWindow::cmdMapSaveWindowState() {}
-void cMainWindow::cmdMapGotoBrush() {}
-void cMainWindow::cmdMapGotoCoords() {}
+
+// The selection is cleared and the 2D views re-centred whether or not a brush is chosen.
+void cMainWindow::cmdMapGotoBrush() {
+    cChildWindow* child = activeChildWindow();
+    if (!child || !child->document || !child->document->world) return;
+    MapWorld* world = child->document->world;
+    Map_SelectNone(world);
+    cGotoBrushDialog dialog(this);
+    if (dialog.exec() == QDialog::Accepted)
+        Map_SelectBrushByIndex(world, dialog.entityIndex(), dialog.brushIndex(), dialog.visibleOnly());
+    notifySelectionChanged();
+    cmdViewCenterOnSelection2D();
+}
+
+// Every window of the map: cameras to the point first, then level, then every view centred there.
+void cMainWindow::cmdMapGotoCoords() {
+    cChildWindow* child = activeChildWindow();
+    if (!child || !child->document) return;
+    cGotoCoordsDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    float point[3];
+    QString refused;
+    if (dialog.getCoords(point[0], point[1], point[2], &refused) < 0) {
+        Prompt_Message(this, PromptIcon::Warning, tr("Not a coordinate: \"%1\"").arg(refused));
+        return;
+    }
+    const QList<cChildWindow*> windows = child->document->windows;
+    for (cChildWindow* w : windows)
+        w->setCameraOrigin(point);
+    const float level[3] = {0, 0, 0};
+    for (cChildWindow* w : windows)
+        w->setCameraAngles(level);
+    for (cChildWindow* w : windows)
+        for (cCanvas* view : w->views)
+            view->centerOn(point);
+}
 void cMainWindow::cmdMapShowInfo() {}
 void cMainWindow::cmdMapEntityReport() {}
 void cMainWindow::cmdMapCheckForProblems() {}

@@ -1,6 +1,6 @@
 // makeart OUTDIR: draws the program's splash screen, window icon and tool cursors into PNG files
-// (the ones zarv.qrc lists). Run by hand after changing a drawing; the PNGs are kept in the
-// repository so a build needs no display.
+// and the dialogs' small icons (the ones zarv.qrc lists). Run by hand after changing a drawing; the PNGs are
+// kept in the repository so a build needs no display.
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -78,6 +78,31 @@ QImage drawMagnify() {
     outlined(p, path, 2.5);
     outlined(p, hotCross(9, 9, 3), 1.0);
     return image;
+}
+
+// The go-to dialogs' icons: a magnifying glass, and one over a small axis cross.
+QImage drawSearch(bool axes) {
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (axes) {
+        p.setPen(QPen(QColor(200, 40, 40), 1.5));
+        p.drawLine(QPointF(1, 14.5), QPointF(15, 14.5));
+        p.setPen(QPen(QColor(40, 140, 40), 1.5));
+        p.drawLine(QPointF(1.5, 1), QPointF(1.5, 15));
+    }
+    p.setBrush(QColor(180, 220, 255, 200));
+    p.setPen(QPen(QColor(30, 30, 30), 1.6));
+    p.drawEllipse(QPointF(7, 7), 4.5, 4.5);
+    p.setPen(QPen(QColor(90, 60, 20), 2.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(10.5, 10.5), QPointF(14, 14));
+    return image;
+}
+QImage drawSearchPlain() {
+    return drawSearch(false);
+}
+QImage drawSearchAxes() {
+    return drawSearch(true);
 }
 
 QImage drawCross() {
@@ -255,10 +280,12 @@ int main(int argc, char** argv) {
     const struct {
         const char* name;
         QImage (*draw)();
-    } art[] = {{"splash.png", drawSplash},     {"zarv32.png", drawIcon},       {"c_move.png", drawMove},
-               {"c_camera.png", drawCamera},   {"c_magnify.png", drawMagnify}, {"c_cross.png", drawCross},
-               {"c_texture.png", drawTexture}, {"c_decal.png", drawDecal},     {"c_entity.png", drawEntity},
-               {"c_brush.png", drawBrush},     {"c_rotate.png", drawRotate}};
+    } art[] = {
+        {"splash.png", drawSplash},     {"zarv32.png", drawIcon},       {"c_move.png", drawMove},
+        {"c_camera.png", drawCamera},   {"c_magnify.png", drawMagnify}, {"c_cross.png", drawCross},
+        {"c_texture.png", drawTexture}, {"c_decal.png", drawDecal},     {"c_entity.png", drawEntity},
+        {"c_brush.png", drawBrush},     {"c_rotate.png", drawRotate},   {"search.png", drawSearchPlain},
+        {"search2.png", drawSearchAxes}};
     for (const auto& item : art) {
         const QString path = out + QLatin1Char('/') + QLatin1String(item.name);
         if (!item.draw().save(path)) {

@@ -615,6 +615,265 @@
         <source>&amp;Tie to %1</source>
         <translation>&amp;Привязать к %1</translation>
     </message>
+    <message>
+        <source>Not a coordinate: &quot;%1&quot;</source>
+        <translation>Не координата: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>There are no eligible selected patches.</source>
+        <translation>Среди выделенного нет подходящих патчей.</translation>
+    </message>
+    <message>
+        <source>You must select some objects before you can
+transform them.</source>
+        <translation>Чтобы преобразовать объекты,
+сначала выделите их.</translation>
+    </message>
+</context>
+<context>
+    <name>QCustomAngleBox</name>
+    <message>
+        <source>Up</source>
+        <translation>Вверх</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Вниз</translation>
+    </message>
+    <message>
+        <source>(diff)</source>
+        <translation>(разные)</translation>
+    </message>
+</context>
+<context>
+    <name>cGotoBrushDialog</name>
+    <message>
+        <source>Go to brush</source>
+        <translation>Перейти к брашу</translation>
+    </message>
+    <message>
+        <source>&amp;Entity #:</source>
+        <translation>&amp;Объект №:</translation>
+    </message>
+    <message>
+        <source>&amp;Brush #:</source>
+        <translation>&amp;Браш №:</translation>
+    </message>
+    <message>
+        <source>Search &amp;visible brushes only</source>
+        <translation>Искать только &amp;видимые браши</translation>
+    </message>
+</context>
+<context>
+    <name>cGotoCoordsDialog</name>
+    <message>
+        <source>Go to coordinates</source>
+        <translation>Перейти к координатам</translation>
+    </message>
+    <message>
+        <source>&amp;Coordinates to go to (x y z), ex: 200 -4096 1154</source>
+        <translation>&amp;Координаты (x y z), напр.: 200 -4096 1154</translation>
+    </message>
+    <message>
+        <source>0 0 0</source>
+        <translation>0 0 0</translation>
+    </message>
+</context>
+<context>
+    <name>cTransformDialog</name>
+    <message>
+        <source>Transformation</source>
+        <translation>Преобразование</translation>
+    </message>
+    <message>
+        <source>Mode:</source>
+        <translation>Режим:</translation>
+    </message>
+    <message>
+        <source>&amp;Rotate</source>
+        <translation>&amp;Повернуть</translation>
+    </message>
+    <message>
+        <source>&amp;Scale</source>
+        <translation>&amp;Масштаб</translation>
+    </message>
+    <message>
+        <source>&amp;Move</source>
+        <translation>С&amp;двинуть</translation>
+    </message>
+    <message>
+        <source>Values:</source>
+        <translation>Значения:</translation>
+    </message>
+    <message>
+        <source>&amp;X:</source>
+        <translation>&amp;X:</translation>
+    </message>
+    <message>
+        <source>&amp;Y:</source>
+        <translation>&amp;Y:</translation>
+    </message>
+    <message>
+        <source>&amp;Z:</source>
+        <translation>&amp;Z:</translation>
+    </message>
+</context>
+<context>
+    <name>cRandomPatchDialog</name>
+    <message>
+        <source>Randomize Matrix</source>
+        <translation>Случайная матрица</translation>
+    </message>
+    <message>
+        <source>Random Axes</source>
+        <translation>Случайные оси</translation>
+    </message>
+    <message>
+        <source>&amp;Fixed:</source>
+        <translation>&amp;Заданные:</translation>
+    </message>
+    <message>
+        <source>&amp;X</source>
+        <translation>&amp;X</translation>
+    </message>
+    <message>
+        <source>&amp;Y</source>
+        <translation>&amp;Y</translation>
+    </message>
+    <message>
+        <source>&amp;Z</source>
+        <translation>&amp;Z</translation>
+    </message>
+    <message>
+        <source>&amp;Normals</source>
+        <translation>&amp;Нормали</translation>
+    </message>
+    <message>
+        <source>Random Mode</source>
+        <translation>Распределение</translation>
+    </message>
+    <message>
+        <source>&amp;Gaussian</source>
+        <translation>&amp;Гауссово</translation>
+    </message>
+    <message>
+        <source>&amp;Uniform</source>
+        <translation>&amp;Равномерное</translation>
+    </message>
+    <message>
+        <source>Lock Control Points</source>
+        <translation>Закрепить точки</translation>
+    </message>
+    <message>
+        <source>Lock &amp;Exterior Points</source>
+        <translation>Закрепить &amp;внешние точки</translation>
+    </message>
+    <message>
+        <source>Lock &amp;Border Points</source>
+        <translation>Закрепить &amp;края</translation>
+    </message>
+    <message>
+        <source>Lock &amp;Interior Points</source>
+        <translation>Закрепить в&amp;нутренние точки</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>&amp;Offset:</source>
+        <translation>&amp;Смещение:</translation>
+    </message>
+    <message>
+        <source>&amp;Round coordinates</source>
+        <translation>&amp;Округлять координаты</translation>
+    </message>
+</context>
+<context>
+    <name>cScaleVertexDialog</name>
+    <message>
+        <source>Scale</source>
+        <translation>Масштаб</translation>
+    </message>
+    <message>
+        <source>&amp;Scale vertices:</source>
+        <translation>&amp;Масштаб вершин:</translation>
+    </message>
+    <message>
+        <source>Lock coordinates:</source>
+        <translation>Закрепить координаты:</translation>
+    </message>
+    <message>
+        <source>&amp;X</source>
+        <translation>&amp;X</translation>
+    </message>
+    <message>
+        <source>&amp;Y</source>
+        <translation>&amp;Y</translation>
+    </message>
+    <message>
+        <source>&amp;Z</source>
+        <translation>&amp;Z</translation>
+    </message>
+</context>
+<context>
+    <name>cArchDialog</name>
+    <message>
+        <source>Arch Properties</source>
+        <translation>Параметры арки</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Просмотр</translation>
+    </message>
+    <message>
+        <source>Hide gri&amp;d</source>
+        <translation>Скрыть се&amp;тку</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>Wall &amp;width:</source>
+        <translation>&amp;Толщина стены:</translation>
+    </message>
+    <message>
+        <source>Number of &amp;sides:</source>
+        <translation>Число &amp;сторон:</translation>
+    </message>
+    <message>
+        <source>&amp;Arc:</source>
+        <translation>&amp;Дуга:</translation>
+    </message>
+    <message>
+        <source>S&amp;tart angle:</source>
+        <translation>&amp;Начальный угол:</translation>
+    </message>
+    <message>
+        <source>Add &amp;height:</source>
+        <translation>Добавить &amp;высоту:</translation>
+    </message>
+    <message>
+        <source>&amp;Circle</source>
+        <translation>&amp;Круг</translation>
+    </message>
+    <message>
+        <source>&amp;Group parts</source>
+        <translation>&amp;Группировать части</translation>
+    </message>
+    <message>
+        <source>&amp;Smooth slope</source>
+        <translation>&amp;Плавный подъём</translation>
+    </message>
+    <message>
+        <source>&amp;Triangulate</source>
+        <translation>Т&amp;реугольники</translation>
+    </message>
+    <message>
+        <source>&amp;Fit selection</source>
+        <translation>&amp;Вписать в выделение</translation>
+    </message>
 </context>
 <context>
     <name>LOCAL</name>

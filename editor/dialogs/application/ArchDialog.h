@@ -1,12 +1,12 @@
-// The arch primitive's dialog and the parameters it answers with, in the order it fills them.
+// The arch primitive's dialog and the parameters it answers with, in the order it fills them, with
+// a live preview of the arch's outline in the dragged box's plane.
 #pragma once
 
 #include <QDialog>
 #include <cstdint>
+#include <memory>
+#include <optional>
 
-class QCheckBox;
-class QDoubleSpinBox;
-class QSpinBox;
 struct PrimitiveParams;
 
 struct ArchParameters {
@@ -21,30 +21,43 @@ struct ArchParameters {
     bool smoothSlope = false; // only meaningful when addedHeight is not 0
 };
 
-// A modal dialog the arch primitive keeps for the program's lifetime. This plain form asks the
-// values only; the designer form with its preview replaces the body behind the same members.
+namespace Ui {
+class cArchDialog;
+}
+
+// A modal dialog the arch primitive keeps for the program's lifetime, so the values stay.
 class cArchDialog : public QDialog {
     Q_OBJECT
 public:
     explicit cArchDialog(QWidget* parent = nullptr);
+    ~cArchDialog() override;
 
-    // Prepares the dialog for the dragged box and the view's axes.
+    // Prepares the preview mapping and the wall-width limit for the dragged box and the view's axes.
     void setupPreview(const PrimitiveParams* params);
     void getParameters(ArchParameters* out) const;
-    // Puts values into the controls (the last answers, or a script's).
+    // A script's answer: the controls take the values, and the record is answered as given (also
+    // values the controls cannot hold) until a control changes.
     void setParameters(const ArchParameters& values);
 
-private slots:
-    void exec_on_changeHeight(double value);
+public slots:
+    void updatePreview();
+    void onCheckTris(bool checked);
+    void onCheckSmoothSlope(bool checked);
+    void makeCircle();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QDoubleSpinBox* m_wallWidth;
-    QSpinBox* m_sides;
-    QDoubleSpinBox* m_arc;
-    QDoubleSpinBox* m_startAngle;
-    QDoubleSpinBox* m_addedHeight;
-    QCheckBox* m_fitSelection;
-    QCheckBox* m_groupParts;
-    QCheckBox* m_triangulate;
-    QCheckBox* m_smoothSlope;
+    void readParameters();
+    void paintPreview();
+
+    std::unique_ptr<Ui::cArchDialog> ui;
+    ArchParameters params;
+    std::optional<ArchParameters> scripted;
+    int32_t boxFlags = 0;
+    bool flatBox = false; // a side of no extent: nothing but the background
+    float scaleH = 1.0f, scaleV = 1.0f, offsetH = 0.0f, offsetV = 0.0f;
+    float gridFirst[2] = {0, 0}, gridLast[2] = {0, 0}, gridStep[2] = {0, 0}; // pixels
+    float wallPixelsPerUnit = 1.0f;
 };

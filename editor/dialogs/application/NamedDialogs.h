@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "dialogs/application/ScaleVertexDialog.h"
+
 class cNamedDialog : public QDialog {
 public:
     cNamedDialog(QWidget* parent, const char* objectName, const QString& title);
@@ -37,12 +39,6 @@ class cEntityHelpDialog : public cNamedDialog {
 public:
     explicit cEntityHelpDialog(QWidget* parent)
         : cNamedDialog(parent, "cEntityHelpDialog", tr("Entity Help")) {}
-};
-
-class cScaleVertexDialog : public cNamedDialog {
-public:
-    explicit cScaleVertexDialog(QWidget* parent)
-        : cNamedDialog(parent, "cScaleVertexDialog", tr("Scale Vertices")) {}
 };
 
 class cUpdateCheckDialog : public cNamedDialog {
