@@ -11,6 +11,7 @@
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/WindowCursors.h"
 #include "map/MapCamera.h"
 #include "tools/SelectionBox.h"
 #include "views/Canvas.h"
@@ -90,6 +91,14 @@ bool Tool_IsCanvasMenuOpen() {
 }
 
 QCursor Tool_Cursor(int kind) {
+    if (kind >= ToolCursor::Magnify && kind <= ToolCursor::Entity) {
+        static WindowCursors loaded;
+        static const bool done = (Cursors_Load(loaded), true);
+        (void)done;
+        static QCursor WindowCursors::*const members[] = {&WindowCursors::magnify, &WindowCursors::texture,
+                                                          &WindowCursors::decal, &WindowCursors::entity};
+        return loaded.*members[kind - ToolCursor::Magnify];
+    }
     static const QPoint hotSpots[3] = {{15, 15}, {16, 15}, {6, 6}};
     kind = std::clamp(kind, 0, 2);
     return QCursor(drawCursor(kind), hotSpots[kind].x(), hotSpots[kind].y());
