@@ -1,6 +1,11 @@
-// The magnify tool. Until its own behaviour is built it answers every slot as the base does.
+// The magnify tool: a left click doubles, a right click halves the zoom of a 2D view about the
+// clicked point; with Ctrl every 2D view of the document takes the new zoom.
 #pragma once
 
 #include "tools/AbstractTool.h"
 
-class cMagnifyTool : public cAbstractTool {};
+class cMagnifyTool : public cAbstractTool {
+public:
+    bool setCursor(cCanvas* view) override;
+    bool mousePress(cCanvas* view, int x, int y, int button, int modifiers) override;
+};

@@ -72,14 +72,10 @@ QCursor Tool_Cursor(int kind) {
         if (!loaded) return QCursor(Qt::CrossCursor);
         cursors = loaded;
     }
-    switch (kind) {
-    case ToolCursor::Rotate:
-        return cursors->rotate;
-    case ToolCursor::Cross:
-        return cursors->cross;
-    default:
-        return cursors->brush;
-    }
+    static QCursor WindowCursors::*const members[] = {
+        &WindowCursors::rotate,  &WindowCursors::cross, &WindowCursors::brush, &WindowCursors::magnify,
+        &WindowCursors::texture, &WindowCursors::decal, &WindowCursors::entity};
+    return cursors->*members[std::clamp(kind, 0, int(std::size(members)) - 1)];
 }
 
 Qt::CursorShape Tool_HandleCursor(int handle, bool shear) {

@@ -40,6 +40,11 @@ namespace ToolCursor {
 constexpr int Rotate = 0; // "c_rotate", hot spot 15,15
 constexpr int Cross = 1;  // "c_cross", hot spot 16,15
 constexpr int Brush = 2;  // "c_brush", hot spot 6,6
+// The program's cursor images (loaded once from its resources).
+constexpr int Magnify = 3; // "c_magnify", hot spot 9,9
+constexpr int Texture = 4; // "c_texture", hot spot 0,0
+constexpr int Decal = 5;   // "c_decal", hot spot 6,6
+constexpr int Entity = 6;  // "c_entity", hot spot 6,6
 } // namespace ToolCursor
 QCursor Tool_Cursor(int kind);
 // The scale cursor of a box handle (1..8); the arrow for none.

@@ -259,9 +259,9 @@ TEST_F(ToolInterfaceTest, ToolSetHoldsElevenToolsByTheirIds) {
         EXPECT_EQ(Tool_Id((*g_mainWindow->toolSet)[id]), id);
     EXPECT_EQ((*g_mainWindow->toolSet)[ToolId::Count], nullptr);
     // The base answers of a tool without its own behaviour yet.
-    cAbstractTool* magnify = (*g_mainWindow->toolSet)[ToolId::Magnify];
-    EXPECT_FALSE(magnify->mousePress(top, 0, 0, 1, 0));
-    EXPECT_EQ(magnify->changeScale(1, 2.0), 0.0);
+    cAbstractTool* vertex = (*g_mainWindow->toolSet)[ToolId::Vertex];
+    EXPECT_FALSE(vertex->mousePress(top, 0, 0, 1, 0));
+    EXPECT_EQ(vertex->changeScale(1, 2.0), 0.0);
 }
 
 } // namespace

@@ -5,8 +5,14 @@
 #include <QByteArray>
 #include <QHash>
 #include <QKeyEvent>
+#include <QStringList>
 #include <array>
 #include <cstdint>
+
+#include "map/TextureInfo.h"
+
+class cCanvas;
+struct MapWorld;
 
 class cFacePropertiesDialog {
 public:
@@ -29,6 +35,25 @@ public:
     // 0-5, F9 mode 6, F7/F8 modes 7/8 when the NULL modes are available); true when the key was
     // one of the nine.
     bool handleModeKey(const QKeyEvent* event);
+
+    // ---- Texture application (the texture tool's side; the window comes later) ----
+    // The world whose selection the dialog edits.
+    void setTarget(MapWorld** map);
+    // Loads the texture block of the face with the id. False when no face has it.
+    bool liftFromObject(MapWorld* world, int32_t id);
+    // One "Apply Texture" level: the dialog's texture onto the face with the id, or every face of
+    // its brush with allFaces. Mode 3 sets the name, 4 the name, scales, shifts and rotation,
+    // 5 the whole block with its axes.
+    void exec_on_applyTexture(MapWorld* world, int32_t id, int32_t mode, bool allFaces);
+    // Shifts the selected faces' textures by the drag (texels per pixel step).
+    void dragShiftTexture(int dx, int dy, cCanvas* view);
+    // Recorded only until the window's alignment and NULL-texture commands exist.
+    void alignToView(MapWorld* world, int32_t id, cCanvas* view);
+    void assignNullTexture(MapWorld* world, int32_t id, int32_t mode);
+
+    MapWorld** target = nullptr;
+    TextureInfo texInfo = {};
+    QStringList calls;
 
     // Whether the dialog's window is up (it has none yet).
     bool shown = false;

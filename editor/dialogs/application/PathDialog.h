@@ -1,0 +1,47 @@
+// The "Path Properties" dialog: a path's name (unique among the map's paths), its entity class and
+// its direction. The path tool asks it for a new path; OK stays off until name and class are given.
+#pragma once
+
+#include <QDialog>
+
+class QButtonGroup;
+class QComboBox;
+class QDialogButtonBox;
+class QGroupBox;
+class QLineEdit;
+class QRadioButton;
+class MapDocument;
+struct PathRecord;
+
+class cPathDialog : public QDialog {
+    Q_OBJECT
+public:
+    cPathDialog(MapDocument* document, QWidget* parent);
+
+    // The path being edited (its own name does not count as taken); null for a new path.
+    PathRecord* editedPath = nullptr;
+
+    QGroupBox* groupBox;
+    QLineEdit* txtName;
+    QComboBox* cbClass;
+    QGroupBox* groupBox_3;
+    QRadioButton* rbOneWay;
+    QRadioButton* rbCircular;
+    QRadioButton* rbPingPong;
+    QDialogButtonBox* buttonBox;
+
+    MapDocument* document() const { return m_document; }
+    // 0 one way, 1 circular, 2 ping-pong.
+    int direction() const;
+
+public slots:
+    void exec_on_checkInput();
+    void accept() override;
+
+private:
+    MapDocument* m_document;
+};
+
+// Whether the dialog's trimmed name is free among the map's paths (the edited path aside); warns
+// over the dialog when it is not.
+bool Path_ValidateName(cPathDialog* dialog);

@@ -1,0 +1,127 @@
+// The texture-application tool through a real map window: the dialog's left-click modes on a
+// face picked in the camera view, the right click, and one "Shift Texture" level per Alt drag.
+#include <cstring>
+
+#include "ToolDriver.h"
+#include "dialogs/editing/FacePropertiesDialog.h"
+#include "document/MapSelection.h"
+#include "map/MapFace.h"
+#include "tools/TextureTool.h"
+
+namespace {
+
+class TextureToolTest : public ToolFixture {
+public:
+    void SetUp() override {
+        ToolFixture::SetUp();
+        const float lo[3] = {100, -64, 0}, hi[3] = {164, 64, 128};
+        wall = box(lo, hi);
+        for (FaceRecord* f = wall->firstFace; f; f = f->next)
+            if (f->normal[0] < -0.5f) front = f;
+        g_mainWindow->toolTextureApplication();
+        camera = viewOfType(ViewType::Camera);
+        camera->grabFramebuffer();
+        driver.setView(camera);
+        face().applicationMode = 2;
+        face().texInfo = Test_TextureInfo("base/floor");
+        face().texInfo.sScale = 0.5f;
+    }
+    void TearDown() override {
+        face().applicationMode = 0;
+        face().calls.clear();
+        face().target = nullptr;
+        ToolFixture::TearDown();
+    }
+    static cFacePropertiesDialog& face() { return g_mainWindow->faceDialog; }
+    QPoint centre() const { return {camera->viewWidth / 2, camera->viewHeight / 2}; }
+    int selectedFaces() const {
+        int n = 0;
+        for (FaceRecord* f = w->selectedFaces; f; f = f->selNext)
+            ++n;
+        return n;
+    }
+
+    BrushRecord* wall = nullptr;
+    FaceRecord* front = nullptr;
+    cCanvas* camera = nullptr;
+};
+
+TEST_F(TextureToolTest, SelectModesPickToggleAndTakeTheWholeBrush) {
+    ASSERT_NE(front, nullptr);
+    struct Case {
+        Qt::KeyboardModifiers mods;
+        int count;
+        bool frontSelected;
+    } cases[] = {
+        {Qt::NoModifier, 1, true},
+        {Qt::ControlModifier, 0, false}, // toggled off
+        {Qt::ShiftModifier, 6, true},    // every face of the brush
+        {Qt::NoModifier, 1, true},       // replaced
+    };
+    for (const Case& k : cases) {
+        driver.click(centre(), Qt::LeftButton, k.mods);
+        EXPECT_EQ(selectedFaces(), k.count) << int(k.mods);
+        EXPECT_EQ((front->flags & FaceFlags::Selected) != 0, k.frontSelected) << int(k.mods);
+    }
+    // Mode 0 makes the selection the dialog's target.
+    face().applicationMode = 0;
+    driver.click(centre());
+    EXPECT_EQ(face().target, Map_Handle(w));
+}
+
+TEST_F(TextureToolTest, LiftApplyAndRecordedModes) {
+    face().applicationMode = 1;
+    driver.click(centre());
+    EXPECT_STREQ(face().texInfo.name, "base/wall");
+    std::strcpy(face().texInfo.name, "base/floor");
+    face().texInfo.sScale = 0.5f;
+    struct Case {
+        int mode;
+        Qt::KeyboardModifiers mods;
+        int changed;
+        float sScale;
+    } cases[] = {
+        {3, Qt::NoModifier, 1, 1.0f},  // the name only
+        {4, Qt::NoModifier, 1, 0.5f},  // with scales and shifts
+        {3, Qt::AltModifier, 6, 1.0f}, // every face of the brush
+    };
+    for (const Case& k : cases) {
+        face().applicationMode = k.mode;
+        const std::string before = dump();
+        driver.click(centre(), Qt::LeftButton, k.mods);
+        int changed = 0;
+        for (FaceRecord* f = wall->firstFace; f; f = f->next)
+            changed += std::strcmp(f->texInfo.name, "base/floor") == 0;
+        EXPECT_EQ(changed, k.changed) << k.mode;
+        EXPECT_EQ(front->texInfo.sScale, k.sScale) << k.mode;
+        expectUndoRedo("Apply Texture", before);
+        ASSERT_TRUE(Undo_StepUndo(history));
+    }
+    face().applicationMode = 6;
+    driver.click(centre());
+    face().applicationMode = 8;
+    driver.click(centre());
+    EXPECT_EQ(face().calls, (QStringList{QStringLiteral("alignToView %1").arg(front->handle->id),
+                                         QStringLiteral("assignNullTexture %1 8").arg(front->handle->id)}));
+    // The right button applies in mode 4 whatever the mode.
+    const std::string before = dump();
+    driver.click(centre(), Qt::RightButton);
+    EXPECT_STREQ(front->texInfo.name, "base/floor");
+    expectUndoRedo("Apply Texture", before);
+}
+
+TEST_F(TextureToolTest, AltDragShiftsTheSelectedFacesAsOneLevel) {
+    driver.click(centre());
+    ASSERT_EQ(selectedFaces(), 1);
+    const std::string before = dump();
+    driver.drag(centre(), centre() + QPoint(-12, 8), Qt::AltModifier);
+    EXPECT_NE(front->texInfo.sShift, 0.0f);
+    EXPECT_NE(front->texInfo.tShift, 0.0f);
+    expectUndoRedo("Shift Texture", before);
+    // The cursor of the camera view.
+    camera->setCursorForTool();
+    EXPECT_EQ(camera->cursor().hotSpot(), QPoint(0, 0));
+    EXPECT_FALSE(camera->cursor().pixmap().isNull());
+}
+
+} // namespace
