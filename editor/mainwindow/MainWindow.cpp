@@ -131,6 +131,7 @@ void cMainWindow::runPluginAction(int index) {
     Sys_SwitchFileLookup(gameConfigs.current);
     const int32_t waitCursors = App_WaitCursorCount();
     action.dispatch(action.userValue);
+    Dialog_DiscardLeftOpen();
     if (App_WaitCursorCount() > waitCursors) App_EndWaitCursor();
 }
 
