@@ -373,8 +373,8 @@ static void pushWaitCursor(int32_t userValue) {
 /* ---- Dialog commands ---------------------------------------------------------------------------
  * Each prints what the slots returned through Sys_Printf, so a test reads them from the console.
  * KPTEST_HELPER names the program the external dialog runs, KPTEST_FILES two files for its list. */
-static const char* const queriedNames[] = {"B", "a", "b", "text", "check", "yes", "int", "float", "combo",
-                                           "files", "file", "dir", "missing"};
+static const char* const queriedNames[] = {"B",     "a",     "b",     "text", "check", "yes",    "int",
+                                           "float", "combo", "files", "file", "dir",   "missing"};
 
 static void readEveryArgument(void) {
     char text[256];
@@ -462,7 +462,8 @@ static void dialogCommand(int32_t userValue) {
         engine.Dialog_AddDirectoryEdit("n", "l", NULL, 0);
         memset(buffer, 'x', sizeof buffer);
         engine.Dialog_QueryArgument("n", buffer, (int32_t)sizeof buffer);
-        engine.Sys_Printf("inactive query %d %d", (int)(unsigned char)buffer[0], engine.Dialog_QueryArgumentInt("n"));
+        engine.Sys_Printf("inactive query %d %d", (int)(unsigned char)buffer[0],
+                          engine.Dialog_QueryArgumentInt("n"));
         engine.Dialog_QueryArgumentFloat("n");
         engine.Dialog_End();
         engine.Dialog_Printf("%s", "nobody reads this");
