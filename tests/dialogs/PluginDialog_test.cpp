@@ -5,7 +5,9 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFormLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -15,6 +17,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 #include "ConsoleCapture.h"
@@ -274,6 +277,42 @@ TEST_F(PluginDialogTest, MisuseIsReportedAndLeavesNoDialogBehind) {
     EXPECT_TRUE(console.contains("a plugin command left its dialog open"));
     EXPECT_EQ(Dialog_Active(), nullptr);
     EXPECT_TRUE(run("Two Rows Dialog"));
+}
+
+// Translates a few texts of the plugin dialog's context.
+class cTestTranslator : public QTranslator {
+public:
+    QString translate(const char* context, const char* source, const char*, int) const override {
+        if (qstrcmp(context, "cPluginDialog") != 0) return QString();
+        static const std::map<QByteArray, QString> table = {
+            {"Two", "Deux"}, {"One", "Un"}, {"m=%d %s", "m vaut %d (%s)"}, {"n=%d", "%s!"}};
+        const auto it = table.find(source);
+        return it == table.end() ? QString() : it->second;
+    }
+};
+
+TEST_F(PluginDialogTest, TitlesLabelsAndOutputAreTranslatedWhenTheConversionsMatch) {
+    cTestTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    QString title, label;
+    ASSERT_TRUE(run("Two Rows Dialog", [&](QDialog* d) {
+        title = d->windowTitle();
+        auto* layout = qobject_cast<cPluginDialog*>(d)->layout;
+        label = qobject_cast<QLabel*>(layout->itemAt(0, QFormLayout::LabelRole)->widget())->text();
+    }));
+    EXPECT_EQ(title, QStringLiteral("Deux"));
+    EXPECT_EQ(label, QStringLiteral("Un:"));
+
+    // A translation reading other arguments than the format would read past what was passed.
+    Dialog_Begin("Printing");
+    Dialog_Printf("m=%d %s", 5, "five");
+    Dialog_Printf("n=%d", 7);
+    Dialog_Printf("%s", "");
+    EXPECT_EQ(named<QPlainTextEdit>(Dialog_Active(), "txtOutput")->toPlainText(),
+              QStringLiteral("m vaut 5 (five)\nn=7\n"));
+    QCoreApplication::removeTranslator(&translator);
+    Dialog_DiscardLeftOpen();
+    EXPECT_EQ(Dialog_Active(), nullptr);
 }
 
 } // namespace
