@@ -11,7 +11,6 @@
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "dialogs/application/DefaultRoom.h"
-#include "dialogs/application/SelectGameCfgDialog.h"
 #include "dialogs/application/WaitDialog.h"
 #include "dialogs/editing/TextureLists.h"
 #include "document/CullTree.h"
@@ -567,11 +566,11 @@ bool Project_ChooseGameConfig(MapDocument* document) {
         return false;
     }
     if (enabled.size() > 1) {
-        cSelectGameCfgDialog dialog(enabled);
-        if (!dialog.exec()) return false;
+        const int32_t index = Prompt_ChooseGameConfig(enabled);
+        if (index < 0 || index >= enabled.size()) return false;
         chosen = nullptr;
         for (GameConfig* config : configs)
-            if (config->Title == dialog.selectedTitle()) {
+            if (config->Title == enabled[index]) {
                 chosen = config;
                 break;
             }

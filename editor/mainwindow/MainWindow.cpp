@@ -15,7 +15,9 @@
 #include "core/NotAvailable.h"
 #include "core/Winding.h"
 #include "dialogs/application/NamedDialogs.h"
+#include "core/Prompt.h"
 #include "dialogs/application/PluginDialog.h"
+#include "dialogs/application/SelectGameCfgDialog.h"
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "document/MapDocument.h"
 #include "document/UndoHistory.h"
@@ -30,6 +32,7 @@ cMainWindow* g_mainWindow = nullptr;
 
 cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>()) {
     g_mainWindow = this;
+    Prompt_SetGameConfigChooser(App_ChooseGameConfig);
     // Effects may be evaluated as soon as the first plugin registers one.
     Shader_InitTables();
     if (mode == WindowMode::Interactive) {
@@ -70,7 +73,10 @@ cMainWindow::~cMainWindow() {
     cWinding::FreePools();
     Undo_FreePools();
     Decal_FreePool();
-    if (g_mainWindow == this) g_mainWindow = nullptr;
+    if (g_mainWindow == this) {
+        g_mainWindow = nullptr;
+        Prompt_SetGameConfigChooser(nullptr);
+    }
 }
 
 void cMainWindow::printToConsole(const QString& text, bool asHtml, bool bold) {
