@@ -11,7 +11,7 @@
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "dialogs/application/DefaultRoom.h"
-#include "dialogs/application/WaitDialog.h"
+#include "core/WaitScope.h"
 #include "dialogs/editing/TextureLists.h"
 #include "document/CullTree.h"
 #include "document/MapWorld.h"
@@ -579,7 +579,7 @@ bool Project_ChooseGameConfig(MapDocument* document) {
 
     bindConfig(document, chosen);
     if (GameCfg_NeedsPrecache(chosen)) {
-        cWaitDialog wait(QStringLiteral("Precaching game configuration..."));
+        cWaitScope wait(QStringLiteral("Precaching game configuration..."));
         QCoreApplication::processEvents();
         GameCfg_Precache(manager, chosen);
     }

@@ -18,6 +18,7 @@
 #include "core/Prompt.h"
 #include "dialogs/application/PluginDialog.h"
 #include "dialogs/application/SelectGameCfgDialog.h"
+#include "dialogs/application/WaitDialog.h"
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "document/MapDocument.h"
 #include "document/UndoHistory.h"
@@ -33,6 +34,7 @@ cMainWindow* g_mainWindow = nullptr;
 cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>()) {
     g_mainWindow = this;
     Prompt_SetGameConfigChooser(App_ChooseGameConfig);
+    Wait_SetWindowFactory(App_OpenWaitDialog);
     // Effects may be evaluated as soon as the first plugin registers one.
     Shader_InitTables();
     if (mode == WindowMode::Interactive) {
@@ -76,6 +78,7 @@ cMainWindow::~cMainWindow() {
     if (g_mainWindow == this) {
         g_mainWindow = nullptr;
         Prompt_SetGameConfigChooser(nullptr);
+        Wait_SetWindowFactory(nullptr);
     }
 }
 
