@@ -146,3 +146,16 @@ int32_t Prompt_Choose(QWidget* parent, const QString& label, const QStringList& 
     const QString item = QInputDialog::getItem(parent, kPromptTitle, label, items, 0, false, &ok);
     return ok ? int32_t(items.indexOf(item)) : -1;
 }
+
+namespace {
+GameConfigChooser s_gameConfigChooser = nullptr;
+} // namespace
+
+void Prompt_SetGameConfigChooser(GameConfigChooser chooser) {
+    s_gameConfigChooser = chooser;
+}
+
+int32_t Prompt_ChooseGameConfig(const QStringList& titles) {
+    if (s_gameConfigChooser && !s_script) return s_gameConfigChooser(titles);
+    return Prompt_Choose(nullptr, QStringLiteral("Select game configuration:"), titles);
+}

@@ -81,3 +81,8 @@ int32_t Prompt_GetInteger(QWidget* parent, const QString& title, const QString& 
                           int32_t min, int32_t max, int32_t step, bool* ok);
 // One of the items; -1 when cancelled.
 int32_t Prompt_Choose(QWidget* parent, const QString& label, const QStringList& items);
+// The game-configuration chooser a main window offers (index of the title, -1 when abandoned).
+// Without one, or while a prompt script answers, the choice is a Prompt_Choose.
+using GameConfigChooser = int32_t (*)(const QStringList& titles);
+void Prompt_SetGameConfigChooser(GameConfigChooser chooser);
+int32_t Prompt_ChooseGameConfig(const QStringList& titles);

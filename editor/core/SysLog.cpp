@@ -6,7 +6,7 @@
 #include "core/Platform.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
-#include "dialogs/application/WaitDialog.h"
+#include "core/WaitScope.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/Splash.h"
 #include "views/ViewState.h"
@@ -65,7 +65,7 @@ void Sys_Printf(const char* format, ...) {
 
 void Sys_VerbosePrintf(const char* format, ...) {
     // Per-item progress lines would flood the splash screen and the precache wait.
-    if (!mayLog(format) || g_splashScreen || g_waitDialog) return;
+    if (!mayLog(format) || g_splashScreen || g_waitScope) return;
     SYS_LOG_FORMAT(buffer, format);
     emitLine(kPlain, buffer);
 }

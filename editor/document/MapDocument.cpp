@@ -11,8 +11,7 @@
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "dialogs/application/DefaultRoom.h"
-#include "dialogs/application/SelectGameCfgDialog.h"
-#include "dialogs/application/WaitDialog.h"
+#include "core/WaitScope.h"
 #include "dialogs/editing/TextureLists.h"
 #include "document/CullTree.h"
 #include "document/MapWorld.h"
@@ -569,11 +568,11 @@ bool Project_ChooseGameConfig(MapDocument* document) {
         return false;
     }
     if (enabled.size() > 1) {
-        cSelectGameCfgDialog dialog(enabled);
-        if (!dialog.exec()) return false;
+        const int32_t index = Prompt_ChooseGameConfig(enabled);
+        if (index < 0 || index >= enabled.size()) return false;
         chosen = nullptr;
         for (GameConfig* config : configs)
-            if (config->Title == dialog.selectedTitle()) {
+            if (config->Title == enabled[index]) {
                 chosen = config;
                 break;
             }
@@ -582,7 +581,7 @@ bool Project_ChooseGameConfig(MapDocument* document) {
 
     bindConfig(document, chosen);
     if (GameCfg_NeedsPrecache(chosen)) {
-        cWaitDialog wait(QStringLiteral("Precaching game configuration..."));
+        cWaitScope wait(QStringLiteral("Precaching game configuration..."));
         QCoreApplication::processEvents();
         GameCfg_Precache(manager, chosen);
     }

@@ -8,7 +8,7 @@
 #include "core/FileLookup.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
-#include "dialogs/application/WaitDialog.h"
+#include "core/WaitScope.h"
 #include "dialogs/editing/TextureLists.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameData.h"
@@ -126,7 +126,7 @@ void enterFileClasses(GameConfig* config, const GameData* file) {
 // Copies every configuration of the source, its title index and texture lists, and acquires
 // what each one names (Assign steps 4 and 5).
 bool copyConfigs(GameConfigManager* target, const GameConfigManager& source, bool precache,
-                 std::unique_ptr<cWaitDialog>* waitDialog) {
+                 std::unique_ptr<cWaitScope>* waitScope) {
     bool precached = false;
     const QString currentTitle = source.current ? source.current->Title : QString();
     for (const GameConfig* from : source.configs)
@@ -137,8 +137,8 @@ bool copyConfigs(GameConfigManager* target, const GameConfigManager& source, boo
         // The copy lists its original's skies before the originals may be released.
         Sky_CopyListForConfig(Sky_Manager(), source.configs[i], config);
         if (precache && config->inUseCount > 0 && GameCfg_NeedsPrecache(config)) {
-            if (!g_waitDialog && !*waitDialog) {
-                *waitDialog = std::make_unique<cWaitDialog>(
+            if (!g_waitScope && !*waitScope) {
+                *waitScope = std::make_unique<cWaitScope>(
                     QCoreApplication::translate("GameConfig", "Precaching game configuration..."));
                 if (QCoreApplication::instance())
                     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -390,9 +390,9 @@ void GameCfg_Assign(GameConfigManager* target, const GameConfigManager& source, 
     for (const auto& entry : source.profiles)
         target->profiles[entry.first] = entry.second;
 
-    std::unique_ptr<cWaitDialog> waitDialog;
-    const bool precached = copyConfigs(target, source, precache, &waitDialog);
-    waitDialog.reset();
+    std::unique_ptr<cWaitScope> waitScope;
+    const bool precached = copyConfigs(target, source, precache, &waitScope);
+    waitScope.reset();
 
     const bool isMain = g_mainWindow && target == &g_mainWindow->gameConfigs;
     if (App_GetActiveMap() && *App_GetActiveMap()) {

@@ -66,6 +66,10 @@ struct PrimitiveParams;
 #define MSGBOX_INFORMATION 16
 #define MSGBOX_QUESTION 32
 
+/* ---- Argument flags of the plugin-dialog Add entries -------------------------------------- */
+#define DLGARG_REQUIRED 1
+#define DLGARG_EXISTING 2
+
 /* ---- Engine-function table ---------------------------------------------------------------
  * Filled once by the editor before the first plugin loads and never changed afterwards; every
  * plugin receives the same pointer and may keep a copy of the first `size` bytes. Some functions

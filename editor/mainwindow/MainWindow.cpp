@@ -15,7 +15,10 @@
 #include "core/NotAvailable.h"
 #include "core/Winding.h"
 #include "dialogs/application/NamedDialogs.h"
+#include "core/Prompt.h"
 #include "dialogs/application/PluginDialog.h"
+#include "dialogs/application/SelectGameCfgDialog.h"
+#include "dialogs/application/WaitDialog.h"
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "document/MapDocument.h"
 #include "document/UndoHistory.h"
@@ -30,6 +33,8 @@ cMainWindow* g_mainWindow = nullptr;
 
 cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>()) {
     g_mainWindow = this;
+    Prompt_SetGameConfigChooser(App_ChooseGameConfig);
+    Wait_SetWindowFactory(App_OpenWaitDialog);
     // Effects may be evaluated as soon as the first plugin registers one.
     Shader_InitTables();
     if (mode == WindowMode::Interactive) {
@@ -70,7 +75,11 @@ cMainWindow::~cMainWindow() {
     cWinding::FreePools();
     Undo_FreePools();
     Decal_FreePool();
-    if (g_mainWindow == this) g_mainWindow = nullptr;
+    if (g_mainWindow == this) {
+        g_mainWindow = nullptr;
+        Prompt_SetGameConfigChooser(nullptr);
+        Wait_SetWindowFactory(nullptr);
+    }
 }
 
 void cMainWindow::printToConsole(const QString& text, bool asHtml, bool bold) {
@@ -131,6 +140,7 @@ void cMainWindow::runPluginAction(int index) {
     Sys_SwitchFileLookup(gameConfigs.current);
     const int32_t waitCursors = App_WaitCursorCount();
     action.dispatch(action.userValue);
+    Dialog_DiscardLeftOpen();
     if (App_WaitCursorCount() > waitCursors) App_EndWaitCursor();
 }
 

@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <QSplashScreen>
 
-#include "dialogs/application/WaitDialog.h"
+#include "core/WaitScope.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowCursors.h"
 
@@ -44,7 +44,7 @@ void App_ShowSplashMessage(const QString& text) {
     if (g_splashScreen) {
         g_splashScreen->showMessage(text, Qt::AlignBottom | Qt::AlignLeft, splashTextColour());
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    } else if (g_waitDialog) {
-        g_waitDialog->text = text;
+    } else if (g_waitScope) {
+        g_waitScope->setText(text);
     }
 }

@@ -4,7 +4,7 @@
 
 #include "ConsoleCapture.h"
 #include "core/System.h"
-#include "dialogs/application/WaitDialog.h"
+#include "core/WaitScope.h"
 #include "mainwindow/MainWindow.h"
 #include "views/ViewState.h"
 
@@ -60,7 +60,7 @@ TEST(SysLog, SilentWithoutMainWindowOrFormat) {
 TEST(SysLog, VerboseLinesWaitForSplashAndWaitDialog) {
     cConsoleCapture console;
     {
-        cWaitDialog wait("Precaching game configuration...");
+        cWaitScope wait("Precaching game configuration...");
         Sys_VerbosePrintf("progress");
     }
     Sys_VerbosePrintf("shown");

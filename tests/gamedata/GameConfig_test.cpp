@@ -10,7 +10,7 @@
 #include "MemoryArchive.h"
 #include "core/FileLookup.h"
 #include "core/System.h"
-#include "dialogs/application/WaitDialog.h"
+#include "core/WaitScope.h"
 #include "dialogs/editing/TextureLists.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
@@ -182,7 +182,7 @@ TEST_F(GameConfigTest, AssignPrecachesOnlyConfigurationsInUse) {
     add(&source, "Idle", {b});
     QString waitText;
     registry()->rebindClassUsers = [&] {
-        if (g_waitDialog) waitText = g_waitDialog->text;
+        if (g_waitScope) waitText = g_waitScope->text;
     };
     GameCfg_Assign(manager(), source, true);
     registry()->rebindClassUsers = nullptr;
@@ -191,7 +191,7 @@ TEST_F(GameConfigTest, AssignPrecachesOnlyConfigurationsInUse) {
     EXPECT_EQ(registry()->files.value(b)->loadState, GameDataState::NotLoaded);
     EXPECT_EQ(GameCfg_FindConfig(manager(), "Used")->precachedGameData, QStringList{a});
     EXPECT_TRUE(GameCfg_FindConfig(manager(), "Idle")->precachedGameData.isEmpty());
-    EXPECT_EQ(g_waitDialog, nullptr); // shown and gone
+    EXPECT_EQ(g_waitScope, nullptr); // shown and gone
 }
 
 TEST_F(GameConfigTest, FileThroughTheManager) {

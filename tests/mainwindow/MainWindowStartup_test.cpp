@@ -13,7 +13,7 @@
 #include "DialogAnswer.h"
 #include "core/System.h"
 #include "dialogs/application/AdvertisementDialog.h"
-#include "dialogs/application/WaitDialog.h"
+#include "core/WaitScope.h"
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "mainwindow/MainWindow.h"
 
@@ -110,7 +110,7 @@ TEST(MainWindowStartup, ProgressGoesToTheSplashThenTheWaitDialog) {
     App_FinishSplash(&window);
 
     {
-        cWaitDialog wait(QStringLiteral("Precaching game configuration..."));
+        cWaitScope wait(QStringLiteral("Precaching game configuration..."));
         App_ShowSplashMessage(QStringLiteral("Precaching: a.pk3"));
         EXPECT_EQ(wait.text, QStringLiteral("Precaching: a.pk3"));
     }

@@ -34,6 +34,11 @@ void RunMap_AppendText(QPlainTextEdit* pane, const QString& text) {
 cProcessRunner::cProcessRunner(const QString& program, const QString& arguments, QPlainTextEdit* output)
     : m_output(output), m_program(program), m_arguments(arguments) {}
 
+cProcessRunner::cProcessRunner(const QString& program, const QStringList& argumentList,
+                               const QString& arguments, QPlainTextEdit* output)
+    : m_output(output), m_program(program), m_arguments(arguments), m_argumentList(argumentList),
+      m_hasList(true) {}
+
 cProcessRunner::~cProcessRunner() {
     interrupt();
 }
@@ -65,7 +70,7 @@ bool cProcessRunner::run() {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.setProgram(program);
-    process.setArguments(Sys_SplitArguments(m_arguments, m_program));
+    process.setArguments(m_hasList ? m_argumentList : Sys_SplitArguments(m_arguments, m_program));
     process.setChildProcessModifier([] {
         ::setpgid(0, 0);
         ::setpriority(PRIO_PROCESS, 0, 19);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 class QPlainTextEdit;
@@ -12,6 +13,9 @@ class cProcessRunner {
 public:
     // The pane may be null; the output is then read and dropped.
     cProcessRunner(const QString& program, const QString& arguments, QPlainTextEdit* output);
+    // The arguments given one by one (a value may hold blanks or quotes); the text is only shown.
+    cProcessRunner(const QString& program, const QStringList& argumentList, const QString& arguments,
+                   QPlainTextEdit* output);
     ~cProcessRunner();
     cProcessRunner(const cProcessRunner&) = delete;
     cProcessRunner& operator=(const cProcessRunner&) = delete;
@@ -33,6 +37,8 @@ private:
     QPlainTextEdit* m_output;
     QString m_program;
     QString m_arguments;
+    QStringList m_argumentList;
+    bool m_hasList = false;
     QProcess* m_process = nullptr;
     int64_t m_pid = 0;
     bool m_interrupted = false;

@@ -1,10 +1,42 @@
 #include "dialogs/application/SelectGameCfgDialog.h"
 
-#include "core/Prompt.h"
+#include <QApplication>
 
-int cSelectGameCfgDialog::exec() {
-    const int32_t index = Prompt_Choose(parent, QStringLiteral("Select game configuration:"), titles);
-    if (index < 0) return 0;
-    chosen = titles.at(index);
-    return 1;
+#include "core/Prompt.h"
+#include "gamedata/GameConfig.h"
+#include "mainwindow/MainWindow.h"
+#include "ui_SelectGameCfgDialog.h"
+
+cSelectGameCfgDialog::cSelectGameCfgDialog(QWidget* parent)
+    : QDialog(parent), form(new Ui::cSelectGameCfgDialog) {
+    form->setupUi(this);
+    setFixedSize(size());
+    setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint) | Qt::MSWindowsFixedSizeDialogHint);
+    if (g_mainWindow) {
+        for (const GameConfig* config : g_mainWindow->gameConfigs.configs)
+            if (config->Enabled) form->lstGameCfg->addItem(config->Title);
+    }
+    if (form->lstGameCfg->count() > 0) form->lstGameCfg->setCurrentRow(0);
+    connect(form->lstGameCfg, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+}
+
+cSelectGameCfgDialog::~cSelectGameCfgDialog() = default;
+
+QString cSelectGameCfgDialog::selectedTitle() const {
+    const QListWidgetItem* item = form->lstGameCfg->currentItem();
+    return item ? item->text() : QString();
+}
+
+void cSelectGameCfgDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    form->lstGameCfg->setFocus();
+}
+
+int32_t App_ChooseGameConfig(const QStringList& titles) {
+    // Tools without widgets keep the plain prompt.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return Prompt_Choose(nullptr, QStringLiteral("Select game configuration:"), titles);
+    cSelectGameCfgDialog dialog(g_mainWindow);
+    if (dialog.exec() != QDialog::Accepted) return -1;
+    return int32_t(titles.indexOf(dialog.selectedTitle()));
 }

@@ -1,24 +1,30 @@
-// The game-configuration chooser: a modal list of the enabled configurations. The window comes
-// with the application dialogs; until then the choice goes through the prompt interface.
+// The game-configuration chooser: the enabled configurations of the live manager, one to pick for
+// a map being created or opened.
 #pragma once
 
-#include <QString>
+#include <QDialog>
 #include <QStringList>
+#include <memory>
 
-class QWidget;
+namespace Ui {
+class cSelectGameCfgDialog;
+}
 
-class cSelectGameCfgDialog {
+class cSelectGameCfgDialog : public QDialog {
+    Q_OBJECT
 public:
-    explicit cSelectGameCfgDialog(const QStringList& enabledTitles, QWidget* parent = nullptr)
-        : titles(enabledTitles), parent(parent) {}
+    explicit cSelectGameCfgDialog(QWidget* parent = nullptr);
+    ~cSelectGameCfgDialog() override;
 
-    // 0 when rejected, 1 when a configuration was chosen.
-    int exec();
-    // The chosen title; empty when none.
-    QString selectedTitle() const { return chosen; }
+    // The current item's title; empty when there is none.
+    QString selectedTitle() const;
 
-private:
-    QStringList titles;
-    QWidget* parent;
-    QString chosen;
+    std::unique_ptr<Ui::cSelectGameCfgDialog> form;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
+
+// The main window's chooser for Prompt_ChooseGameConfig: the index of the chosen title, -1 when
+// the dialog was abandoned.
+int32_t App_ChooseGameConfig(const QStringList& titles);

@@ -1,12 +1,52 @@
-// The wait dialog keeps the global pointer for its lifetime.
 #include "dialogs/application/WaitDialog.h"
 
-cWaitDialog* g_waitDialog = nullptr;
+#include <QApplication>
+#include <QMovie>
 
-cWaitDialog::cWaitDialog(const QString& text) : text(text) {
-    g_waitDialog = this;
+#include "mainwindow/MainWindow.h"
+#include "ui_WaitDialog.h"
+
+cWaitDialog* g_currentWaitDialog = nullptr;
+
+cWaitDialog::cWaitDialog(const QString& title) : form(new Ui::cWaitDialog) {
+    form->setupUi(this);
+    // The fixed-size hint does nothing on X11: the size itself is fixed.
+    setFixedSize(size());
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    form->lblTitle->setText(title);
+    form->lblText->setText(QString());
+    auto* movie = new QMovie(QStringLiteral(":/qrc/drum.gif"), QByteArray(), this);
+    movie->setCacheMode(QMovie::CacheAll);
+    form->lblDrums->setMovie(movie);
+    movie->start();
 }
 
 cWaitDialog::~cWaitDialog() {
-    if (g_waitDialog == this) g_waitDialog = nullptr;
+    if (g_currentWaitDialog == this) g_currentWaitDialog = nullptr;
+}
+
+void cWaitDialog::setStatus(const QString& text) {
+    form->lblText->setText(text);
+    form->lblText->repaint();
+}
+
+void cWaitDialog::showEvent(QShowEvent* event) {
+    if (g_mainWindow) {
+        const QPoint origin = g_mainWindow->pos();
+        move(origin.x() + g_mainWindow->width() / 2 - width() / 2,
+             origin.y() + g_mainWindow->height() / 2 - height() / 2);
+    }
+    raise();
+    activateWindow();
+    QDialog::showEvent(event);
+}
+
+std::unique_ptr<cWaitWindow> App_OpenWaitDialog(const QString& title) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
+    auto dialog = std::make_unique<cWaitDialog>(title);
+    g_currentWaitDialog = dialog.get();
+    dialog->show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return dialog;
 }

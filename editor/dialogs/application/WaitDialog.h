@@ -1,18 +1,33 @@
-// The modeless wait dialog shown while a game configuration is precached. While one exists the
-// verbose log lines are dropped. The window itself comes with the dialog code.
+// The small tool window shown while a game configuration is precached: an animated drum, a bold
+// title and the current status line, centred over the main window.
 #pragma once
 
-#include <QString>
+#include <QDialog>
+#include <memory>
 
-class cWaitDialog {
+#include "core/WaitScope.h"
+
+namespace Ui {
+class cWaitDialog;
+}
+
+class cWaitDialog : public QDialog, public cWaitWindow {
+    Q_OBJECT
 public:
-    explicit cWaitDialog(const QString& text);
-    ~cWaitDialog();
-    cWaitDialog(const cWaitDialog&) = delete;
-    cWaitDialog& operator=(const cWaitDialog&) = delete;
+    explicit cWaitDialog(const QString& title);
+    ~cWaitDialog() override;
 
-    QString text;
+    void setStatus(const QString& text) override;
+
+    std::unique_ptr<Ui::cWaitDialog> form;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
-// The wait dialog while one exists, else null.
-extern cWaitDialog* g_waitDialog;
+// The wait dialog shown now, else null.
+extern cWaitDialog* g_currentWaitDialog;
+
+// The main window's wait-window factory: creates, shows and paints a wait dialog; null without
+// widgets.
+std::unique_ptr<cWaitWindow> App_OpenWaitDialog(const QString& title);

@@ -332,10 +332,8 @@ KP_EXPORT int32_t kpListArchiveFiles(int32_t id, ArchiveHandle* archive, const c
 
 /* ---- Actions ------------------------------------------------------------------------------- */
 /* Calls once every slot whose subsystem the editor has not built yet. */
-static void internalCommand(void) {}
 static void callUnbuiltSlots(int32_t userValue) {
     float v[12] = {0};
-    char buffer[16];
     state.lastUserValue = userValue;
     ++state.actionCalls;
     engine.Render_PointSize(1.0f);
@@ -362,26 +360,6 @@ static void callUnbuiltSlots(int32_t userValue) {
     engine.Plugin_WhiteImage();
     engine.Plugin_BlackImage();
     engine.Plugin_FreeImage(engine.Plugin_UploadImage(NULL, "kptest/image", 0, 0, 4, 1, 1, false, v));
-    engine.App_MessageBox("kpTest", "text", MSGBOX_OKCANCEL);
-    engine.App_OptionsBox("kpTest", "text", "a|b", 1);
-    engine.Dialog_Begin("kpTest");
-    engine.Dialog_InitExternalCommand("Run", "true");
-    engine.Dialog_InitInternalCommand("Run", internalCommand);
-    engine.Dialog_SetProgress(1, 2);
-    engine.Dialog_AddTextEdit("text", "Text", "value", 0);
-    engine.Dialog_AddCheckBox("check", "Check", true, 0);
-    engine.Dialog_AddRadioBox("radio", "Radio", false, 0);
-    engine.Dialog_AddSpinBox("spin", "Spin", 1, 0, 10, 1, 0);
-    engine.Dialog_AddSpinBoxFloat("spinf", "Spin", 1.0f, 0.0f, 10.0f, 0.5f, 0);
-    engine.Dialog_AddComboBox("combo", "Combo", 0, "a|b", 0);
-    engine.Dialog_AddFileEdit("file", "File", "", "*.kpt", 0);
-    engine.Dialog_AddFileList("files", "Files", "", "*.kpt", 0);
-    engine.Dialog_AddDirectoryEdit("dir", "Folder", "", 0);
-    engine.Dialog_QueryArgument("text", buffer, (int32_t)sizeof buffer);
-    engine.Dialog_QueryArgumentInt("spin");
-    engine.Dialog_QueryArgumentFloat("spinf");
-    engine.Dialog_End();
-    engine.Dialog_Printf("%s", "done");
 }
 
 /* Leaves the wait cursor pushed: the host pops it. */
@@ -391,11 +369,148 @@ static void pushWaitCursor(int32_t userValue) {
     engine.App_BeginWaitCursor();
 }
 
+#ifdef KP_TEST_DIALOGS
+/* ---- Dialog commands ---------------------------------------------------------------------------
+ * Each prints what the slots returned through Sys_Printf, so a test reads them from the console.
+ * KPTEST_HELPER names the program the external dialog runs, KPTEST_FILES two files for its list. */
+static const char* const queriedNames[] = {"B",     "a",     "b",     "text", "check", "yes",    "int",
+                                           "float", "combo", "files", "file", "dir",   "missing"};
+
+static void readEveryArgument(void) {
+    char text[256];
+    size_t i;
+    for (i = 0; i < sizeof queriedNames / sizeof queriedNames[0]; ++i) {
+        engine.Dialog_QueryArgument(queriedNames[i], text, (int32_t)sizeof text);
+        engine.Sys_Printf("arg %s text=[%s] int=%d float=%g", queriedNames[i], text,
+                          engine.Dialog_QueryArgumentInt(queriedNames[i]),
+                          (double)engine.Dialog_QueryArgumentFloat(queriedNames[i]));
+    }
+    engine.Dialog_SetProgress(3, 10);
+    engine.Dialog_Printf("progress %d of %d", 3, 10);
+    engine.Dialog_SetProgress(40, 200);
+    engine.Dialog_Printf("%s", "internal done");
+}
+
+static void addEveryRow(void) {
+    const char* files = getenv("KPTEST_FILES");
+    engine.Dialog_AddTextEdit("b", "Bee", "", 0);
+    engine.Dialog_AddTextEdit("a", "Ay", "", 0);
+    engine.Dialog_AddTextEdit("B", "Big bee", "", 0);
+    engine.Dialog_AddCheckBox("check", "Check", false, 0);
+    engine.Dialog_AddRadioBox("yes", "Yes or no", true, 0);
+    engine.Dialog_AddSpinBox("int", "Count", 256, 1, 1024, 1, 0);
+    engine.Dialog_AddSpinBoxFloat("float", "Scale", 0.5f, 0.0f, 10.0f, 0.25f, 0);
+    engine.Dialog_AddComboBox("combo", "Mode", 1, "Fast\n-fast\nFull\n-full\nOdd", 0);
+    engine.Dialog_AddFileList("files", "Files", files ? files : NULL, "Maps (*.map)", 0);
+    engine.Dialog_AddFileEdit("file", "File", NULL, "Maps (*.map)", 0);
+    engine.Dialog_AddDirectoryEdit("dir", "Folder", NULL, 0);
+}
+
+static void dialogCommand(int32_t userValue) {
+    char buffer[4];
+    int32_t i;
+    state.lastUserValue = userValue;
+    ++state.actionCalls;
+    switch (userValue) {
+    case 100: /* external command */
+        engine.Dialog_Begin("External");
+        engine.Dialog_InitExternalCommand("Go", getenv("KPTEST_HELPER"));
+        addEveryRow();
+        engine.Dialog_End();
+        break;
+    case 101: /* internal command */
+        engine.Dialog_Begin("Internal");
+        engine.Dialog_InitInternalCommand(NULL, readEveryArgument);
+        addEveryRow();
+        engine.Dialog_End();
+        break;
+    case 102: /* a required existing file */
+        engine.Dialog_Begin("Required");
+        engine.Dialog_InitExternalCommand(NULL, "true");
+        engine.Dialog_AddFileEdit("map", "Map", NULL, "Maps (*.map)", DLGARG_REQUIRED | DLGARG_EXISTING);
+        engine.Dialog_End();
+        break;
+    case 103: /* two rows */
+        engine.Dialog_Begin("Two");
+        engine.Dialog_InitExternalCommand(NULL, "true");
+        engine.Dialog_AddTextEdit("one", "One", NULL, 0);
+        engine.Dialog_AddTextEdit("two", "Two", NULL, 0);
+        engine.Dialog_End();
+        break;
+    case 104: /* twenty rows */
+        engine.Dialog_Begin("Twenty");
+        engine.Dialog_InitInternalCommand(NULL, NULL);
+        for (i = 0; i < 20; ++i) {
+            char name[8];
+            sprintf(name, "r%02d", (int)i);
+            engine.Dialog_AddTextEdit(name, "Row", NULL, 0);
+        }
+        engine.Dialog_End();
+        break;
+    case 105: /* misuse */
+        engine.Dialog_InitExternalCommand(NULL, NULL);
+        engine.Dialog_InitInternalCommand(NULL, NULL);
+        engine.Dialog_SetProgress(1, 2);
+        engine.Dialog_AddTextEdit("n", "l", NULL, 0);
+        engine.Dialog_AddCheckBox("n", "l", false, 0);
+        engine.Dialog_AddRadioBox("n", "l", false, 0);
+        engine.Dialog_AddSpinBox("n", "l", 0, 0, 1, 1, 0);
+        engine.Dialog_AddSpinBoxFloat("n", "l", 0, 0, 1, 1, 0);
+        engine.Dialog_AddComboBox("n", "l", 0, NULL, 0);
+        engine.Dialog_AddFileEdit("n", "l", NULL, NULL, 0);
+        engine.Dialog_AddFileList("n", "l", NULL, NULL, 0);
+        engine.Dialog_AddDirectoryEdit("n", "l", NULL, 0);
+        memset(buffer, 'x', sizeof buffer);
+        engine.Dialog_QueryArgument("n", buffer, (int32_t)sizeof buffer);
+        engine.Sys_Printf("inactive query %d %d", (int)(unsigned char)buffer[0],
+                          engine.Dialog_QueryArgumentInt("n"));
+        engine.Dialog_QueryArgumentFloat("n");
+        engine.Dialog_End();
+        engine.Dialog_Printf("%s", "nobody reads this");
+        engine.Dialog_Begin("Misuse");
+        engine.Dialog_Begin("Second");
+        engine.Dialog_AddTextEdit(NULL, "l", NULL, 0);
+        engine.Dialog_AddCheckBox("n", NULL, false, 0);
+        engine.Dialog_AddRadioBox(NULL, NULL, false, 0);
+        engine.Dialog_AddSpinBox(NULL, "l", 0, 0, 1, 1, 0);
+        engine.Dialog_AddSpinBoxFloat(NULL, "l", 0, 0, 1, 1, 0);
+        engine.Dialog_AddComboBox(NULL, "l", 0, NULL, 0);
+        engine.Dialog_AddFileEdit(NULL, "l", NULL, NULL, 0);
+        engine.Dialog_AddFileList(NULL, "l", NULL, NULL, 0);
+        engine.Dialog_AddDirectoryEdit(NULL, "l", NULL, 0);
+        engine.Dialog_AddTextEdit("word", "Word", "abcdef", 0);
+        memset(buffer, 'x', sizeof buffer);
+        engine.Dialog_QueryArgument("word", buffer, 4);
+        engine.Sys_Printf("size 4 [%.3s] %d", buffer, (int)buffer[3]);
+        memset(buffer, 'x', sizeof buffer);
+        engine.Dialog_QueryArgument("word", buffer, 0);
+        engine.Sys_Printf("size 0 %c", buffer[0]);
+        memset(buffer, 'x', sizeof buffer);
+        engine.Dialog_QueryArgument("word", buffer, -5);
+        engine.Sys_Printf("size -5 %c", buffer[0]);
+        engine.Dialog_End();
+        break;
+    case 106: /* leaves its dialog open */
+        engine.Dialog_Begin("Forgotten");
+        break;
+    }
+}
+#endif
+
 KP_EXPORT int32_t kpEnumActions(kpActionCallback callback, void* context) {
     static const PluginAction actions[] = {
         {"Call Unbuilt Slots", "Calls every slot not built yet", KP_TEST_PROFILE, NULL, 0, 11,
          callUnbuiltSlots},
         {"Push Wait Cursor", NULL, NULL, "Ctrl+Alt+K", PLUGIN_ACTION_DISABLE_WITHOUT_MAP, 22, pushWaitCursor},
+#ifdef KP_TEST_DIALOGS
+        {"External Dialog", NULL, "Dialogs", NULL, 0, 100, dialogCommand},
+        {"Internal Dialog", NULL, "Dialogs", NULL, 0, 101, dialogCommand},
+        {"Required Dialog", NULL, "Dialogs", NULL, 0, 102, dialogCommand},
+        {"Two Rows Dialog", NULL, "Dialogs", NULL, 0, 103, dialogCommand},
+        {"Twenty Rows Dialog", NULL, "Dialogs", NULL, 0, 104, dialogCommand},
+        {"Misuse Dialog", NULL, "Dialogs", NULL, 0, 105, dialogCommand},
+        {"Forgotten Dialog", NULL, "Dialogs", NULL, 0, 106, dialogCommand},
+#endif
     };
     size_t i;
     noteEnumerator("kpEnumActions");
