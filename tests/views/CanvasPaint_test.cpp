@@ -29,31 +29,13 @@ protected:
         settings().CanvasConfig = 0;
     }
     void TearDown() override {
-        if (window) {
-            window->closedByDocument = true;
-            delete window;
-        }
-        if (doc.world) Project_Destroy(&doc);
+        closeMapWindow(window, &doc);
         ViewSettingsFixture::TearDown();
     }
     // The map window over a new document, shown, each view painted once.
     void open() {
         worldspawn = Test_NewDocument(&doc);
-        g_mainWindow->documents.append(&doc);
-        window = new cChildWindow(&doc);
-        window->buildLayout(-1);
-        window->resize(808, 608);
-        window->show();
-        for (int i = 0; i < 20; ++i)
-            QApplication::processEvents();
-        for (cCanvas* view : window->views) {
-            view->grabFramebuffer();
-            if (!view->is3D()) {
-                view->zoom = 1.0f;
-                view->scrollX = view->scrollY = 0;
-                view->needsFullRedraw = true;
-            }
-        }
+        window = showMapWindow(&doc);
     }
     BrushRecord* box(const float lo[3], const float hi[3]) {
         return Test_Box(Map_Handle(doc.world), worldspawn, lo, hi);

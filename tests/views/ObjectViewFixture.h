@@ -44,30 +44,12 @@ protected:
     void TearDown() override {
         g_mainWindow->activeTool = nullptr;
         g_mainWindow->secondaryTool = nullptr;
-        if (window) {
-            window->closedByDocument = true;
-            delete window;
-        }
-        if (doc.world) Project_Destroy(&doc);
+        closeMapWindow(window, &doc);
         ViewSettingsFixture::TearDown();
     }
     void open() {
         worldspawn = Test_NewDocument(&doc);
-        g_mainWindow->documents.append(&doc);
-        window = new cChildWindow(&doc);
-        window->buildLayout(-1);
-        window->resize(808, 608);
-        window->show();
-        for (int i = 0; i < 20; ++i)
-            QApplication::processEvents();
-        for (cCanvas* view : window->views) {
-            view->grabFramebuffer();
-            if (!view->is3D()) {
-                view->zoom = 1.0f;
-                view->scrollX = view->scrollY = 0;
-                view->needsFullRedraw = true;
-            }
-        }
+        window = showMapWindow(&doc);
     }
     MapHandle map() { return Map_Handle(doc.world); }
     cCanvas* camera() const { return window->views[0]; }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <memory>
 
 #include "DocumentFixture.h"
@@ -36,6 +37,34 @@ protected:
         canvas->viewWidth = w;
         canvas->viewHeight = h;
         return canvas;
+    }
+    // The map window of 808 x 608 over the document, shown, each view painted once, the 2D views
+    // at zoom 1 about the origin.
+    static cChildWindow* showMapWindow(MapDocument* doc) {
+        g_mainWindow->documents.append(doc);
+        auto* window = new cChildWindow(doc);
+        window->buildLayout(-1);
+        window->resize(808, 608);
+        window->show();
+        for (int i = 0; i < 20; ++i)
+            QApplication::processEvents();
+        for (cCanvas* view : window->views) {
+            view->grabFramebuffer();
+            if (!view->is3D()) {
+                view->zoom = 1.0f;
+                view->scrollX = view->scrollY = 0;
+                view->needsFullRedraw = true;
+            }
+        }
+        return window;
+    }
+    // Closes the map window as its document would, then frees the document.
+    static void closeMapWindow(cChildWindow* window, MapDocument* doc) {
+        if (window) {
+            window->closedByDocument = true;
+            delete window;
+        }
+        if (doc->world) Project_Destroy(doc);
     }
     std::unique_ptr<cMainWindow> ownWindow;
     MainSettings saved;
