@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QApplication>
+#include <clocale>
 #include <cstdlib>
 #include <memory>
 
@@ -13,22 +14,28 @@
 #include "views/ChildWindow.h"
 #include "views/GLFormat.h"
 
-// The process's application and main window, made by the first benchmark that needs them.
+// The process's application, made by the first benchmark that needs one; it lives to the end of
+// the process, as in the program.
+inline void Bench_EnsureApplication() {
+    if (QCoreApplication::instance()) return;
+    if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    View_InitGLDefaults();
+    static int argc = 1;
+    static char name[] = "zarv_bench";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+// The process's main window, made by the first benchmark that needs one.
 struct BenchApplication {
     BenchApplication() {
-        if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        View_InitGLDefaults();
-        static int argc = 1;
-        static char name[] = "zarv_bench";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance()) app = std::make_unique<QApplication>(argc, argv);
+        Bench_EnsureApplication();
         K_MathLib_Initialize(0);
         if (!g_mainWindow) main = std::make_unique<cMainWindow>();
         g_mainWindow->settings.EnergySavingMode = true;
         g_mainWindow->settings.EnableScrollbars = false;
     }
-    std::unique_ptr<QApplication> app;
     std::unique_ptr<cMainWindow> main;
 };
 

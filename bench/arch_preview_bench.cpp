@@ -11,22 +11,13 @@
 
 #include "dialogs/application/ArchDialog.h"
 #include "document/Primitives.h"
+#include "FrameRig.h"
 #include "mainwindow/MainWindow.h"
 
 namespace {
 
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "zarv_bench";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance()) return;
-    if (!std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    new QApplication(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-}
-
 void BM_ArchPreviewRepaint(benchmark::State& state) {
-    ensureApplication();
+    Bench_EnsureApplication();
     std::unique_ptr<cMainWindow> window;
     if (!g_mainWindow) window = std::make_unique<cMainWindow>();
     g_mainWindow->settings.CurrentGridSize = 1;

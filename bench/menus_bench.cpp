@@ -6,23 +6,13 @@
 #include <clocale>
 #include <cstdlib>
 
+#include "FrameRig.h"
 #include "mainwindow/MainWindow.h"
 
 namespace {
 
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "zarv_bench";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance()) return;
-    if (!std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // Lives to the end of the process, as in the program.
-    new QApplication(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-}
-
 void BM_BuildCommandInterface(benchmark::State& state) {
-    ensureApplication();
+    Bench_EnsureApplication();
     size_t actions = 0;
     for (auto _ : state) {
         state.PauseTiming();
