@@ -68,10 +68,10 @@ bool goodParameters(const char* entry, const char* name, const char* label) {
 // The printf conversions of a format in order ("%%" included), to tell whether a translation
 // reads the same arguments.
 QStringList conversions(const QByteArray& format) {
-    static const QRegularExpression spec(
+    static const QRegularExpression conversion(
         QStringLiteral("%[-+ #0']*(\\*|\\d+)?(\\.(\\*|\\d*))?(hh|h|ll|l|L|q|j|z|t)?[diouxXeEfFgGaAcspn%]"));
     QStringList found;
-    auto it = spec.globalMatch(QString::fromLatin1(format));
+    auto it = conversion.globalMatch(QString::fromLatin1(format));
     while (it.hasNext())
         found.append(it.next().captured(0));
     return found;
