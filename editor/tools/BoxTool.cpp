@@ -12,16 +12,6 @@
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"
 
-namespace {
-
-void setColour(int entry) {
-    uint8_t rgba[4];
-    Color_FillRGBA(rgba, entry);
-    glColor4ub(rgba[0], rgba[1], rgba[2], 255);
-}
-
-} // namespace
-
 SelectionBox* cBoxTool::boxOf(cCanvas* view) const {
     MapDocument* doc = view ? view->document() : nullptr;
     return doc && doc->world ? &doc->selectionBoxes[boxSlot] : nullptr;
@@ -193,11 +183,11 @@ void cBoxTool::draw(cCanvas* view, RenderContext*, RenderCounters*) {
     SelectionBox* box = boxOf(view);
     if (!box || !box->valid) return;
     if (view->is3D()) {
-        setColour(outlineColour());
+        Tool_SetColour(outlineColour());
         view->drawBoxLines(box->mins, box->maxs);
         return;
     }
-    setColour(dragging ? COLOR_ACTIVE_SELECTION : outlineColour());
+    Tool_SetColour(dragging ? COLOR_ACTIVE_SELECTION : outlineColour());
     glEnable(GL_LINE_STIPPLE);
     glLineStipple(1, 0xF0F0);
     view->drawBoxLines(box->mins, box->maxs);
@@ -205,7 +195,7 @@ void cBoxTool::draw(cCanvas* view, RenderContext*, RenderCounters*) {
     if (dragging && inside) {
         float reference[3];
         Select_BoxNearestCorner(box, reference, view->hAxis, view->vAxis, dragStart);
-        setColour(COLOR_ACTIVE_SELECTION);
+        Tool_SetColour(COLOR_ACTIVE_SELECTION);
         view->drawSquareMarker(reference, 16.0f);
     }
     if (boxSlot == 1 && Tool_Settings().DrawSizingInfo)

@@ -16,12 +16,6 @@
 
 namespace {
 
-void setColour(int entry, int alpha = -1) {
-    uint8_t rgba[4];
-    Color_FillRGBA(rgba, entry);
-    glColor4ub(rgba[0], rgba[1], rgba[2], GLubyte(alpha < 0 ? 255 : alpha));
-}
-
 void pieceBounds(const cWinding* w, float lo[3], float hi[3]) {
     for (int k = 0; k < 3; ++k) {
         lo[k] = 1e30f;
@@ -247,7 +241,7 @@ void cClipTool::draw(cCanvas* view, RenderContext* context, RenderCounters*) {
     cCanvas* own = liveClipView();
     if (!clipDocument || view->document() != clipDocument) return;
     const bool valid = resultValid(keepSide);
-    setColour(COLOR_CLIP_RESULT);
+    Tool_SetColour(COLOR_CLIP_RESULT);
     glLineWidth(2.0f);
     const bool offset = !(context && (context->renderFlags & RenderBit::NoPolyOffset));
     if (offset) {
@@ -290,7 +284,7 @@ void cClipTool::draw(cCanvas* view, RenderContext* context, RenderCounters*) {
     }
     if (view != own) return;
     if (pointCount == 2) {
-        setColour(lineColour);
+        Tool_SetColour(lineColour);
         glLineWidth(3.0f);
         glBegin(GL_LINES);
         glVertex3fv(points[0]);
@@ -307,7 +301,7 @@ void cClipTool::draw(cCanvas* view, RenderContext* context, RenderCounters*) {
 void cClipTool::drawOverlay(cCanvas* view, RenderContext*) {
     cCanvas* own = liveClipView();
     if (!own || view->is3D() || view->document() != clipDocument || !Tool_Settings().ClipSizingInfo) return;
-    setColour(view == own ? COLOR_ACTIVE_TEXT : COLOR_TEXT);
+    Tool_SetColour(view == own ? COLOR_ACTIVE_TEXT : COLOR_TEXT);
     const int i = view->hAxis, j = view->vAxis;
     const QFontMetrics metrics(view->smallFont);
     auto label = [&](const std::vector<cWinding*>& pieces) {

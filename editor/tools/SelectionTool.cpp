@@ -78,124 +78,17 @@ float planarDistance(const cCanvas* view, const EntityRecord* e, const float p[3
     return std::sqrt(di * di + dj * dj);
 }
 
-void setColour(int entry, float scale = 1.0f) {
-    uint8_t rgba[4];
-    Color_FillRGBA(rgba, entry);
-    glColor4ub(GLubyte(rgba[0] * scale), GLubyte(rgba[1] * scale), GLubyte(rgba[2] * scale), 255);
-}
-
-// Sign of the handle's place on i and j.
-const int kHandleSide[9][2] = {{0, 0}, {-1, 1}, {1, 1}, {-1, -1}, {1, -1}, {-1, 0}, {1, 0}, {0, 1}, {0, -1}};
-
 // Box sides each handle drags: bit n the min side of axis n, bit n + 3 the max side.
 int handleSides(int handle, int i, int j) {
     int mask = 0;
-    if (kHandleSide[handle][0] < 0) mask |= 1 << i;
-    if (kHandleSide[handle][0] > 0) mask |= 1 << (i + 3);
-    if (kHandleSide[handle][1] < 0) mask |= 1 << j;
-    if (kHandleSide[handle][1] > 0) mask |= 1 << (j + 3);
+    if (kBoxHandleSide[handle][0] < 0) mask |= 1 << i;
+    if (kBoxHandleSide[handle][0] > 0) mask |= 1 << (i + 3);
+    if (kBoxHandleSide[handle][1] < 0) mask |= 1 << j;
+    if (kBoxHandleSide[handle][1] > 0) mask |= 1 << (j + 3);
     return mask;
 }
 
 } // namespace
-
-void Tool_RememberBounds(MapDocument* document, const SelectionBox* box) {
-    if (!document || !document->world || !box) return;
-    for (int k = 0; k < 3; ++k) {
-        document->world->rememberedMins[k] = box->mins[k];
-        document->world->rememberedMaxs[k] = box->maxs[k];
-    }
-}
-
-// Draws the handles of a box: the mode picks which handles and their shape.
-void Tool_DrawBoxHandles(cCanvas* view, const SelectionBox* box, int first, int last, int hover,
-                         int colourEntry, bool round) {
-    const float size = float(Tool_Settings().SelectionBulletSize);
-    const float offset = 6.0f + size / 2;
-    const int i = view->hAxis, j = view->vAxis;
-    for (int h = first; h <= last; ++h) {
-        float p[3];
-        for (int k = 0; k < 3; ++k)
-            p[k] = (box->mins[k] + box->maxs[k]) * 0.5f;
-        const int si = kHandleSide[h][0], sj = kHandleSide[h][1];
-        if (si) p[i] = si < 0 ? box->mins[i] : box->maxs[i];
-        if (sj) p[j] = sj < 0 ? box->mins[j] : box->maxs[j];
-        p[view->dAxis] = box->maxs[view->dAxis];
-        uint8_t rgba[4];
-        Color_FillRGBA(rgba, h == hover ? COLOR_BULLET_SELECTED : colourEntry);
-        if (round)
-            view->drawRoundBullet(p, size, float(si) * offset, float(sj) * offset, rgba);
-        else
-            view->drawSquareBullet(p, size, float(si) * offset, float(sj) * offset, rgba);
-    }
-}
-
-// Width and height guides of a box, 6 pixels outside its bottom and right edges.
-void Tool_DrawSizingGuides(cCanvas* view, const SelectionBox* box, int colourEntry) {
-    setColour(colourEntry, 0.45f);
-    const int i = view->hAxis, j = view->vAxis;
-    const float z = view->zoom, d = box->maxs[view->dAxis];
-    std::vector<float> lines;
-    auto line = [&](float a0, float b0, float a1, float b1) {
-        float p[3];
-        p[i] = a0;
-        p[j] = b0;
-        p[view->dAxis] = d;
-        lines.insert(lines.end(), p, p + 3);
-        p[i] = a1;
-        p[j] = b1;
-        lines.insert(lines.end(), p, p + 3);
-    };
-    if ((box->maxs[i] - box->mins[i]) * z >= 1.0f) {
-        const float y = box->mins[j] - 6.0f / z;
-        line(box->mins[i], y, box->maxs[i], y);
-        line(box->mins[i], y - 3.0f / z, box->mins[i], y + 3.0f / z);
-        line(box->maxs[i], y - 3.0f / z, box->maxs[i], y + 3.0f / z);
-    }
-    if ((box->maxs[j] - box->mins[j]) * z >= 1.0f) {
-        const float x = box->maxs[i] + 6.0f / z;
-        line(x, box->mins[j], x, box->maxs[j]);
-        line(x - 3.0f / z, box->mins[j], x + 3.0f / z, box->mins[j]);
-        line(x - 3.0f / z, box->maxs[j], x + 3.0f / z, box->maxs[j]);
-    }
-    if (lines.empty()) return;
-    glBegin(GL_LINES);
-    for (size_t n = 0; n < lines.size(); n += 3)
-        glVertex3f(lines[n], lines[n + 1], lines[n + 2]);
-    glEnd();
-}
-
-// The size labels of a box in pixel space: "(%1 %2 %3 %4)" above, width below, height right.
-void Tool_DrawSizingLabels(cCanvas* view, const SelectionBox* box, int colourEntry) {
-    static const char* const names[3] = {"x", "y", "z"};
-    setColour(colourEntry);
-    const int i = view->hAxis, j = view->vAxis;
-    float lo[3], hi[3], a[3], b[3];
-    for (int k = 0; k < 3; ++k) {
-        lo[k] = box->mins[k];
-        hi[k] = box->maxs[k];
-    }
-    view->worldToScreen(lo, a); // bottom left
-    view->worldToScreen(hi, b); // top right
-    const QFont& font = view->smallFont;
-    const QFontMetrics metrics(font);
-    view->renderText(int(a[0]), int(b[1]) - 8,
-                     QStringLiteral("(%1 %2 %3 %4)")
-                         .arg(QLatin1String(names[i]))
-                         .arg(int(lo[i]))
-                         .arg(QLatin1String(names[j]))
-                         .arg(int(hi[j])),
-                     font);
-    if (b[0] - a[0] >= 1.0f) {
-        const QString text = QStringLiteral("%1 %2").arg(QLatin1String(names[i])).arg(int(hi[i] - lo[i]));
-        view->renderText(int((a[0] + b[0]) / 2) - metrics.horizontalAdvance(text) / 2, int(a[1]) + 20, text,
-                         font);
-    }
-    if (a[1] - b[1] >= 1.0f) {
-        const QString text = QStringLiteral("%1 %2").arg(QLatin1String(names[j])).arg(int(hi[j] - lo[j]));
-        view->renderText(int(b[0]) + 15, int((a[1] + b[1]) / 2) + 5, text, font);
-    }
-}
 
 cSelectionTool::cSelectionTool() : radiusGrab(FLT_MAX) {
     identity(matrix);
@@ -894,7 +787,7 @@ void cSelectionTool::draw(cCanvas* view, RenderContext*, RenderCounters* counter
     if (!box) return;
     MapWorld* world = view->document()->world;
     if (!view->is3D() && preview && finiteMatrix(matrix)) {
-        setColour(COLOR_ACTIVE_SELECTION);
+        Tool_SetColour(COLOR_ACTIVE_SELECTION);
         glBegin(GL_LINES);
         static const int edges[12][2] = {{0, 1}, {1, 3}, {3, 2}, {2, 0}, {4, 5}, {5, 7},
                                          {7, 6}, {6, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
@@ -922,14 +815,14 @@ void cSelectionTool::draw(cCanvas* view, RenderContext*, RenderCounters* counter
     if (!box->valid) return;
     if (view->is3D()) {
         if (!rubberBand) return;
-        setColour(COLOR_3D_SELECTION);
+        Tool_SetColour(COLOR_3D_SELECTION);
         view->drawBoxLines(box->mins, box->maxs);
         return;
     }
     const int colour = dragging && !rubberBand ? COLOR_ACTIVE_SELECTION
                        : rubberBand            ? COLOR_2D_SELECTION
                                                : COLOR_SELECTED_FILL;
-    setColour(colour);
+    Tool_SetColour(colour);
     glEnable(GL_LINE_STIPPLE);
     glLineStipple(1, 0xF0F0);
     if ((rotating || shearing) && dragAxis >= 0 && otherAxis >= 0 && sideMask == 0)
@@ -940,11 +833,11 @@ void cSelectionTool::draw(cCanvas* view, RenderContext*, RenderCounters* counter
     if (dragging && moved && !hoverHandle) {
         float reference[3];
         snapReference(view, box, reference);
-        setColour(COLOR_ACTIVE_SELECTION);
+        Tool_SetColour(COLOR_ACTIVE_SELECTION);
         view->drawSquareMarker(reference, 16.0f);
     }
     if (count > 0) {
-        setColour(COLOR_SELECTED_FILL);
+        Tool_SetColour(COLOR_SELECTED_FILL);
         for (EntityRecord* e = world->selectedEntities; e; e = e->selNext)
             if (!e->firstBrush) view->drawCrossMarker(e->origin, 16.0f);
     }

@@ -92,8 +92,12 @@ private:
     void moveBox(cCanvas* view, int dx, int dy, int dz);
 };
 
-// Box drawing shared with the block and cordon tools: handles first..last (BoxHandle numbers),
-// the width and height guides, and the size labels in pixel space.
+// Sign of each box handle's place on the view's i and j axes (BoxHandle numbers).
+inline constexpr int kBoxHandleSide[9][2] = {{0, 0},  {-1, 1}, {1, 1}, {-1, -1}, {1, -1},
+                                             {-1, 0}, {1, 0},  {0, 1}, {0, -1}};
+
+// Box drawing shared with the block and cordon tools (BoxDecorations.cpp): handles first..last (BoxHandle
+// numbers), the width and height guides, and the size labels in pixel space.
 void Tool_DrawBoxHandles(cCanvas* view, const SelectionBox* box, int first, int last, int hover,
                          int colourEntry, bool round);
 void Tool_DrawSizingGuides(cCanvas* view, const SelectionBox* box, int colourEntry);

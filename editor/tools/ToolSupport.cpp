@@ -1,5 +1,6 @@
 #include "tools/ToolSupport.h"
 
+#include <GL/gl.h>
 #include <QApplication>
 #include <QMenu>
 #include <QStatusBar>
@@ -13,6 +14,7 @@
 #include "map/MapCamera.h"
 #include "tools/SelectionBox.h"
 #include "views/Canvas.h"
+#include "views/ColorScheme.h"
 
 namespace {
 
@@ -57,6 +59,12 @@ void Tool_ExecContextMenu(const QString& name, QPoint global) {
 
 bool Tool_IsCanvasMenuOpen() {
     return App_IsCanvasMenuOpen();
+}
+
+void Tool_SetColour(int entry, float scale) {
+    uint8_t rgba[4];
+    Color_FillRGBA(rgba, entry);
+    glColor4ub(GLubyte(rgba[0] * scale), GLubyte(rgba[1] * scale), GLubyte(rgba[2] * scale), 255);
 }
 
 QCursor Tool_Cursor(int kind) {

@@ -35,6 +35,10 @@ void Tool_ExecContextMenu(const QString& name, QPoint global);
 // Whether the "Canvas" menu is open.
 bool Tool_IsCanvasMenuOpen();
 
+// ---- Drawing ----
+// The colour scheme's entry as the current GL colour, its RGB scaled (opaque).
+void Tool_SetColour(int entry, float scale = 1.0f);
+
 // ---- Cursors ----
 namespace ToolCursor {
 constexpr int Rotate = 0; // "c_rotate", hot spot 15,15
