@@ -73,8 +73,12 @@ TEST_P(FgdMessageTest, ReportsWithFileAndLineAndRecovers) {
     const QStringList found = messages();
     ASSERT_EQ(found.size(), 1) << found.join('\n').toStdString();
     EXPECT_TRUE(console.contains(QString::fromUtf8(c.message))) << found.join('\n').toStdString();
-    if (c.kept) EXPECT_NE(point(c.kept), nullptr);
-    if (c.dropped) EXPECT_EQ(point(c.dropped), nullptr);
+    if (c.kept) {
+        EXPECT_NE(point(c.kept), nullptr);
+    }
+    if (c.dropped) {
+        EXPECT_EQ(point(c.dropped), nullptr);
+    }
     EXPECT_EQ(file->loadState, GameDataState::Loaded);
 }
 

@@ -23,7 +23,9 @@ TEST(ShaderArchive, ScriptsAndImagesInsideAPk3LoadLikeLooseFiles) {
     const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";
     if (!QFileInfo::exists(plugin)) GTEST_SKIP() << "the Quake III plugin is not built";
     ArchiveRegistry& registry = g_mainWindow->archives;
-    if (registry.formats.isEmpty()) ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
+    if (registry.formats.isEmpty()) {
+        ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
+    }
     QTemporaryDir dir;
     GameConfig config;
     config.GameBasedir = dir.filePath("baseoa");
@@ -83,7 +85,9 @@ TEST(ShaderArchive, DirectoryPackagesVisitArchiveMembersAfterDiskFiles) {
     const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";
     if (!QFileInfo::exists(plugin)) GTEST_SKIP() << "the Quake III plugin is not built";
     ArchiveRegistry& registry = g_mainWindow->archives;
-    if (registry.formats.isEmpty()) ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
+    if (registry.formats.isEmpty()) {
+        ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
+    }
     QTemporaryDir dir;
     GameConfig config;
     config.GameBasedir = dir.filePath("baseoa");

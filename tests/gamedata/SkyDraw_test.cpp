@@ -138,7 +138,9 @@ TEST_F(SkyDrawTest, EachAxisViewShowsItsFaceUpright) {
             const QRgb pixel = image.pixel(quarter[q]);
             EXPECT_EQ(qRed(pixel), 40 * f + 20) << "view " << f << " quadrant " << q;
             // The four sides stand upright, not mirrored.
-            if (f < 4) EXPECT_EQ(qGreen(pixel), 60 * q + 30) << "view " << f << " quadrant " << q;
+            if (f < 4) {
+                EXPECT_EQ(qGreen(pixel), 60 * q + 30) << "view " << f << " quadrant " << q;
+            }
         }
     }
     // Without a sky nothing is drawn.
