@@ -18,18 +18,34 @@
 
 namespace {
 
-TEST(ShaderArchive, ScriptsAndImagesInsideAPk3LoadLikeLooseFiles) {
+// A game folder "baseoa" in a temporary folder, with the shipped Quake III module loaded into the
+// test program's window; the packages and archives are released after each test.
+class ShaderArchive : public ::testing::Test {
+protected:
     cConsoleCapture console;
-    const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";
-    if (!QFileInfo::exists(plugin)) GTEST_SKIP() << "the Quake III plugin is not built";
     ArchiveRegistry& registry = g_mainWindow->archives;
-    if (registry.formats.isEmpty()) {
-        ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
-    }
+    TextureManager& m = g_mainWindow->textures;
     QTemporaryDir dir;
     GameConfig config;
-    config.GameBasedir = dir.filePath("baseoa");
-    config.MapProfile = "kpQuake3";
+
+    void SetUp() override {
+        const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";
+        if (!QFileInfo::exists(plugin)) GTEST_SKIP() << "the Quake III plugin is not built";
+        if (registry.formats.isEmpty()) {
+            ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
+        }
+        config.GameBasedir = dir.filePath("baseoa");
+        config.MapProfile = "kpQuake3";
+    }
+    void TearDown() override {
+        Tex_FreePackages(&m);
+        EXPECT_EQ(Tex_ReportLeaks(&m), 0);
+        g_mainWindow->gameConfigs.makeCurrent(nullptr);
+        Archive_ReleaseByOwner(&registry, &config);
+    }
+};
+
+TEST_F(ShaderArchive, ScriptsAndImagesInsideAPk3LoadLikeLooseFiles) {
     QDir().mkpath(config.GameBasedir);
     const QByteArray script =
         "textures/base/wall\n{\n\t{\n\t\tmap textures/base/wall.tga\n\t}\n}\n"
@@ -48,7 +64,6 @@ TEST(ShaderArchive, ScriptsAndImagesInsideAPk3LoadLikeLooseFiles) {
     Archive_LoadForConfig(&registry, &config);
     g_mainWindow->gameConfigs.makeCurrent(&config);
 
-    TextureManager& m = g_mainWindow->textures;
     TexturePackage* package = Tex_AcquirePackage(&m, dir.filePath("baseoa/scripts/test.shader"));
     EXPECT_EQ(package->kind, kPackageFormat);
     EXPECT_EQ(Tex_GetPackageInfo(&m, package).count, 3);
@@ -70,28 +85,12 @@ TEST(ShaderArchive, ScriptsAndImagesInsideAPk3LoadLikeLooseFiles) {
     ASSERT_NE(sky, nullptr);
     ASSERT_NE(sky->box[0], nullptr);
     EXPECT_EQ(sky->box[0]->refCount, 1);
-
-    Tex_FreePackages(&m);
-    EXPECT_EQ(Tex_ReportLeaks(&m), 0);
-    g_mainWindow->gameConfigs.makeCurrent(nullptr);
-    Archive_ReleaseByOwner(&registry, &config);
 }
 
 // A filtered folder of the game data that exists only inside a PK3 is a directory package; a
 // folder on disk also visits the members under it after its own files, each name once, and never
 // the members of its subfolders.
-TEST(ShaderArchive, DirectoryPackagesVisitArchiveMembersAfterDiskFiles) {
-    cConsoleCapture console;
-    const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";
-    if (!QFileInfo::exists(plugin)) GTEST_SKIP() << "the Quake III plugin is not built";
-    ArchiveRegistry& registry = g_mainWindow->archives;
-    if (registry.formats.isEmpty()) {
-        ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
-    }
-    QTemporaryDir dir;
-    GameConfig config;
-    config.GameBasedir = dir.filePath("baseoa");
-    config.MapProfile = "kpQuake3";
+TEST_F(ShaderArchive, DirectoryPackagesVisitArchiveMembersAfterDiskFiles) {
     QDir().mkpath(config.GameBasedir + "/textures/disk");
     const QByteArray tga = TgaFile(2, 2, 2, 24, 0x20, QByteArray(12, char(90)));
     const QByteArray diskTga = TgaFile(2, 4, 4, 24, 0x20, QByteArray(48, char(30)));
@@ -110,7 +109,6 @@ TEST(ShaderArchive, DirectoryPackagesVisitArchiveMembersAfterDiskFiles) {
     pk3.close();
     Archive_LoadForConfig(&registry, &config);
     g_mainWindow->gameConfigs.makeCurrent(&config);
-    TextureManager& m = g_mainWindow->textures;
 
     struct Case {
         const char* folder;
@@ -140,11 +138,6 @@ TEST(ShaderArchive, DirectoryPackagesVisitArchiveMembersAfterDiskFiles) {
     // Outside the game folders a missing folder stays a missing file.
     QTemporaryDir elsewhere;
     EXPECT_EQ(Tex_AcquirePackage(&m, elsewhere.filePath("none") + "::*.tga")->kind, kPackageFile);
-
-    Tex_FreePackages(&m);
-    EXPECT_EQ(Tex_ReportLeaks(&m), 0);
-    g_mainWindow->gameConfigs.makeCurrent(nullptr);
-    Archive_ReleaseByOwner(&registry, &config);
 }
 
 } // namespace
