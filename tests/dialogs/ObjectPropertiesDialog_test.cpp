@@ -115,7 +115,8 @@ const char* const kMap = R"({
 void mouseClick(QWidget* widget, QPoint at = QPoint(-1, -1)) {
     if (at == QPoint(-1, -1)) at = widget->rect().center();
     const QPointF global = widget->mapToGlobal(QPointF(at));
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);
     QApplication::sendEvent(widget, &press);
@@ -184,8 +185,7 @@ protected:
             Map_SelectObject(world, entities[i]);
         window->cmdEditProperties();
         QApplication::processEvents();
-        if (dialog->smartMode() != smart)
-            mouseClick(ctl<QPushButton>(dialog, "btnSmart"));
+        if (dialog->smartMode() != smart) mouseClick(ctl<QPushButton>(dialog, "btnSmart"));
         ASSERT_EQ(dialog->smartMode(), smart);
     }
     int rowOf(const QString& key) const {
@@ -262,7 +262,8 @@ TEST_F(ObjectPropertiesTest, FormAndPageModes) {
     EXPECT_TRUE(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(ctl<QWidget>(dialog, "wSmartOff")->pos(), ctl<QWidget>(dialog, "wSmartOn")->pos());
     EXPECT_EQ(ctl<QComboBox>(dialog, "cbParm")->pos(), ctl<QLineEdit>(dialog, "txtParm")->pos());
-    EXPECT_EQ(ctl<QPushButton>(dialog, "btnPlaySound")->pos(), ctl<QPushButton>(dialog, "btnPickColor")->pos());
+    EXPECT_EQ(ctl<QPushButton>(dialog, "btnPlaySound")->pos(),
+              ctl<QPushButton>(dialog, "btnPickColor")->pos());
     QTableWidget* table = ctl<QTableWidget>(dialog, "epairTable");
     EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_FALSE(table->showGrid());
@@ -395,9 +396,14 @@ TEST_F(ObjectPropertiesTest, NewKeyvalueLimits) {
     EXPECT_EQ(nk->value().size(), kNewValueLimit);
     EXPECT_FALSE(nk->value().contains(QLatin1Char('\n')));
     // Return in the value is swallowed.
+    open({1});
     nk->show();
+    ASSERT_TRUE(nk->isVisible());
     ctl<QPlainTextEdit>(nk, "txtValue")->setFocus();
+    int finished = -1;
+    QObject::connect(nk, &QDialog::finished, [&](int r) { finished = r; });
     keyClick(ctl<QPlainTextEdit>(nk, "txtValue"), Qt::Key_Return);
+    EXPECT_EQ(finished, -1);
     EXPECT_TRUE(nk->isVisible());
     nk->hide();
 }
@@ -510,7 +516,9 @@ TEST_F(ObjectPropertiesTest, ClipboardText) {
         mouseClick(ctl<QPushButton>(dialog, "btnPaste"));
         EXPECT_EQ(key(1, "target"), c.target) << c.text;
         EXPECT_EQ(key(1, "fresh"), c.newKey) << c.text;
-        if (*c.error) EXPECT_TRUE(console.contains(c.error)) << c.text;
+        if (*c.error) {
+            EXPECT_TRUE(console.contains(c.error)) << c.text;
+        }
         if (dump() != before) {
             expectOneLevel(before, n, "Paste Keyvalues");
             refresh();

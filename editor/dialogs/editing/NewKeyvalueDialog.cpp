@@ -75,7 +75,8 @@ bool cNewKeyvalueDialog::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::KeyPress && watched == ui->txtValue) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            event->ignore();
+            // Accepted so that it does not travel on to the dialog, which would close.
+            event->accept();
             return true;
         }
     }

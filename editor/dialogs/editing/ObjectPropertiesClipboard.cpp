@@ -165,7 +165,9 @@ namespace {
 
 // The help window's page; the window gets one the first time it shows a help text.
 void showEntityHelp(const QString& html, bool raise) {
-    if (!g_mainWindow || !g_mainWindow->entityHelpDialog) return;
+    if (!g_mainWindow) return;
+    // Made on first use; the window deletes it with its other dialogs.
+    if (!g_mainWindow->entityHelpDialog) g_mainWindow->entityHelpDialog = new cEntityHelpDialog(g_mainWindow);
     QDialog* dialog = g_mainWindow->entityHelpDialog;
     auto* page = dialog->findChild<QTextBrowser*>(QStringLiteral("helpText"));
     if (!page) {

@@ -92,6 +92,7 @@ cObjectPropertiesDialog::cObjectPropertiesDialog(QWidget* parent)
     connect(ui->cbClassList, &QComboBox::editTextChanged, this,
             &cObjectPropertiesDialog::exec_on_changeClass);
     connect(ui->cbClassList, &QComboBox::activated, this, &cObjectPropertiesDialog::exec_on_commitClass);
+    connect(ui->cbClassList->lineEdit(), &QLineEdit::textEdited, this, [this] { m_classTyped = true; });
     connect(ui->cbClassList->lineEdit(), &QLineEdit::editingFinished, this,
             &cObjectPropertiesDialog::exec_on_commitClass);
     connect(ui->epairTable, &QTableWidget::currentCellChanged, this,
@@ -298,7 +299,7 @@ void cObjectPropertiesDialog::setAnglesFromValue(EntityRecord* e, const QByteArr
     } else {
         return;
     }
-    e->handle->setAngles(angles);
+    std::copy(angles, angles + 3, e->angles);
     if (e->modelKind == EntityModelKind::Model) e->handle->updateModelBounds(true);
 }
 
@@ -307,6 +308,7 @@ void cObjectPropertiesDialog::setAnglesFromValue(EntityRecord* e, const QByteArr
 void cObjectPropertiesDialog::beginLoad() {
     m_newKeyvalue->counter = 1;
     m_committedClass.clear();
+    m_classTyped = false;
     endEdit();
     ui->btnSmart->setFocus();
 }
@@ -557,7 +559,7 @@ void cObjectPropertiesDialog::applyAngle(int code) {
         } else {
             a[1] = float(code);
         }
-        m->setAngles(a);
+        std::copy(a, a + 3, e->angles);
         const char* anglesKey = m->keyName(KEY_ANGLES);
         EPair* pair = nullptr;
         for (EPair* p = e->epairs; p && !pair; p = p->next)
@@ -620,8 +622,7 @@ void cObjectPropertiesDialog::exec_on_deleteKeyValue() {
         cMapEntity* m = e->handle;
         m->removeKey(key.constData());
         if (sameKey(m->keyName(KEY_ANGLES), key)) {
-            const float zero[3] = {0, 0, 0};
-            m->setAngles(zero);
+            std::fill(e->angles, e->angles + 3, 0.0f);
             anglesRemoved = true;
         }
         refreshKey(e, key);

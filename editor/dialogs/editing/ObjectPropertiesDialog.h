@@ -156,6 +156,7 @@ private:
     bool m_loadingSmart = false;
     QByteArray m_keyBeforeEdit; // the row's key name when the key edit began
     QString m_committedClass;
+    bool m_classTyped = false; // the class text was typed since the last commit
     QByteArray m_geometry;
     QSoundEffect* m_sound = nullptr;
     QString m_soundCopy; // temporary copy of an archived sound

@@ -688,7 +688,8 @@ void cObjectPropertiesDialog::exec_on_changeClass(const QString& typed) {
     // Typed text is committed when the edit finishes (Return, focus out) or an item is chosen:
     // every prefix would rebind the entities. Text set by the program commits at once.
     if (!ui->cbClassList->isEnabled() || typed.isEmpty()) return;
-    if (!ui->cbClassList->lineEdit() || !ui->cbClassList->lineEdit()->isModified()) exec_on_commitClass();
+    QLineEdit* line = ui->cbClassList->lineEdit();
+    if (!m_classTyped && (!line || !line->isModified())) exec_on_commitClass();
 }
 
 void cObjectPropertiesDialog::exec_on_commitClass() {
@@ -696,6 +697,7 @@ void cObjectPropertiesDialog::exec_on_commitClass() {
     if (!ui->cbClassList->isEnabled() || typed.isEmpty() || !m_head || typed == m_committedClass) return;
     if (typed == tr(kNoChange)) return;
     m_committedClass = typed;
+    m_classTyped = false;
     const QByteArray name = Text_ToWindows1251(typed);
     const int32_t selector =
         (m_head->flags & EntityFlag::Point) ? ClassSelector::Point : ClassSelector::Solid;
