@@ -8,10 +8,13 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTranslator>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <gtest/gtest.h>
@@ -24,6 +27,7 @@
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"
+#include "document/VisGroup.h"
 #include "document/WorldDump.h"
 #include "gamedata/EntityClass.h"
 #include "map/MapEntity.h"
@@ -617,6 +621,52 @@ TEST_F(ObjectPropertiesTest, FilesAndSounds) {
     EXPECT_EQ(dialog->resolveSound("ambience/x.wav", &tried), path("game/mod/" + prefix + "ambience/x.wav"));
     EXPECT_TRUE(dialog->fileFilter(int(PropertyType::Sound)).startsWith("Sound Files ("));
     EXPECT_EQ(dialog->fileFilter(int(PropertyType::String)), "All Files (*)");
+}
+
+TEST_F(ObjectPropertiesTest, VisGroupMembershipKeepsNoLevel) {
+    VisGroup* a = Map_CreateVisGroup(world, "A");
+    ASSERT_NE(a, nullptr);
+    entities[1]->handle->visGroups.add(a);
+    open({1, 2});
+    QListWidget* list = ctl<QListWidget>(dialog, "lstVisGroups");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), "(no group)");
+    EXPECT_EQ(list->item(0)->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(list->item(1)->checkState(), Qt::PartiallyChecked);
+    const int n = levels();
+    list->item(1)->setCheckState(Qt::Checked);
+    EXPECT_TRUE(entities[2]->handle->visGroups.contains(a));
+    EXPECT_EQ(a->memberCount, 2);
+    EXPECT_EQ(list->item(0)->checkState(), Qt::Unchecked);
+    // "(no group)" takes every edited object out of every group.
+    list->item(0)->setCheckState(Qt::Checked);
+    EXPECT_EQ(a->memberCount, 0);
+    EXPECT_EQ(list->item(1)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(levels(), n);
+}
+
+TEST_F(ObjectPropertiesTest, SoundPreviewWithoutOutput) {
+    if (!QMediaDevices::audioOutputs().isEmpty()) GTEST_SKIP() << "an audio output exists";
+    open({3}, true);
+    clickRow("noise");
+    console.clear();
+    mouseClick(ctl<QPushButton>(dialog, "btnPlaySound"));
+    EXPECT_TRUE(console.contains("sound is not available"));
+}
+
+TEST_F(ObjectPropertiesTest, RussianRetitlesAndKeepsTheMode) {
+    open({1});
+    QTranslator russian;
+    ASSERT_TRUE(russian.load(QStringLiteral(ZARV_BIN_DIR "/local/zarv_ru.qm")));
+    QCoreApplication::installTranslator(&russian);
+    window->retranslateAll();
+    EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("Свойства объекта"));
+    EXPECT_EQ(dialog->pageMode(), 3);
+    EXPECT_EQ(ctl<QTabWidget>(dialog, "tabWidget")->count(), 3);
+    EXPECT_EQ(dialog->head(), entities[1]);
+    QCoreApplication::removeTranslator(&russian);
+    window->retranslateAll();
+    EXPECT_EQ(dialog->windowTitle(), "Object Properties");
 }
 
 TEST_F(ObjectPropertiesTest, ClassHelp) {
