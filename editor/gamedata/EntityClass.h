@@ -120,6 +120,7 @@ struct EntityClass {
     EntityClass* group = nullptr;           // a group class of the same file
     QString unused;                         // never filled by the parser
     float bobParms[6] = {};
+    QString helpText; // the help page, built when first shown
 };
 
 // A freshly initialised class: every string empty, box, offset and bob parameters zero, colour

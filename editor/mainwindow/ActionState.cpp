@@ -8,6 +8,7 @@
 #include <QToolBar>
 
 #include "core/TextEncoding.h"
+#include "dialogs/editing/ObjectPropertiesDialog.h"
 #include "document/Clipboard.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
@@ -310,5 +311,6 @@ void cMainWindow::retranslateAll() {
             if (auto* action = qobject_cast<QCustomAction*>(entry)) action->retranslate();
     for (QToolBar* bar : std::as_const(toolBars))
         bar->setWindowTitle(Action_Translate(bar->objectName()));
+    if (objectPropertiesDialog) objectPropertiesDialog->retranslate();
     updateActions(0x2);
 }

@@ -7,6 +7,7 @@
 #include "core/Prompt.h"
 #include "dialogs/application/NamedDialogs.h"
 #include "mainwindow/MainWindow.h"
+#include "views/ChildWindow.h"
 
 void cMainWindow::checkActiveState(bool documentChanged, bool toolChanged) {
     (void)documentChanged;
@@ -24,6 +25,9 @@ void cMainWindow::updateDocumentActions() {}
 
 void cMainWindow::cmdEditProperties() {
     if (!objectPropertiesDialog) return;
+    cChildWindow* child = activeChildWindow();
+    objectPropertiesDialog->setDocument(child ? child->document : nullptr);
+    objectPropertiesDialog->reload();
     objectPropertiesDialog->show();
     objectPropertiesDialog->raise();
     objectPropertiesDialog->activateWindow();

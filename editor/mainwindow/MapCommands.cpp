@@ -5,7 +5,9 @@
 #include "dialogs/application/GotoBrushDialog.h"
 #include "dialogs/application/GotoCoordsDialog.h"
 #include "document/MapDocument.h"
+#include "dialogs/editing/ObjectPropertiesDialog.h"
 #include "document/MapSelection.h"
+#include "document/OperationSupport.h"
 #include "document/MapWorld.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
@@ -54,7 +56,17 @@ void cMainWindow::cmdMapGotoCoords() {
 void cMainWindow::cmdMapShowInfo() {}
 void cMainWindow::cmdMapEntityReport() {}
 void cMainWindow::cmdMapCheckForProblems() {}
-void cMainWindow::cmdMapProperties() {}
+// The world entity's keys in the properties window.
+void cMainWindow::cmdMapProperties() {
+    cChildWindow* child = activeChildWindow();
+    if (!objectPropertiesDialog || !child || !child->document->world) return;
+    objectPropertiesDialog->setDocument(child->document);
+    objectPropertiesDialog->setPages(1);
+    objectPropertiesDialog->loadObject(Map_OpWorldEntity(child->document->world));
+    objectPropertiesDialog->show();
+    objectPropertiesDialog->raise();
+    objectPropertiesDialog->activateWindow();
+}
 void cMainWindow::cmdMapLoadPointfile() {}
 void cMainWindow::cmdMapUnloadPointfile() {}
 void cMainWindow::cmdMapLoadPortalfile() {}

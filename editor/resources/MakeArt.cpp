@@ -232,6 +232,21 @@ QImage drawIcon() {
     return image;
 }
 
+// A key/value table: a header row and two columns of lines, for the object properties dialog.
+QImage drawTable() {
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.fillRect(QRect(1, 2, 14, 12), QColor(250, 250, 250));
+    p.fillRect(QRect(1, 2, 14, 3), QColor(70, 110, 170));
+    p.setPen(QColor(60, 60, 70));
+    p.drawRect(QRect(1, 2, 13, 11));
+    p.drawLine(6, 5, 6, 13);
+    p.setPen(QColor(150, 150, 160));
+    for (int y = 7; y <= 11; y += 2)
+        p.drawLine(2, y, 13, y);
+    return image;
+}
+
 QImage drawSplash() {
     QImage image(480, 280, QImage::Format_RGB32);
     QPainter p(&image);
@@ -285,7 +300,7 @@ int main(int argc, char** argv) {
         {"c_camera.png", drawCamera},   {"c_magnify.png", drawMagnify}, {"c_cross.png", drawCross},
         {"c_texture.png", drawTexture}, {"c_decal.png", drawDecal},     {"c_entity.png", drawEntity},
         {"c_brush.png", drawBrush},     {"c_rotate.png", drawRotate},   {"search.png", drawSearchPlain},
-        {"search2.png", drawSearchAxes}};
+        {"search2.png", drawSearchAxes}, {"table.png", drawTable}};
     for (const auto& item : art) {
         const QString path = out + QLatin1Char('/') + QLatin1String(item.name);
         if (!item.draw().save(path)) {

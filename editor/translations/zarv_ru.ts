@@ -882,4 +882,98 @@ transform them.</source>
         <translation>Русский</translation>
     </message>
 </context>
+<context>
+    <name>cObjectPropertiesDialog</name>
+    <message>
+        <source>Object Properties</source>
+        <translation>Свойства объекта</translation>
+    </message>
+    <message>
+        <source>&amp;Class Info</source>
+        <translation>&amp;Класс</translation>
+    </message>
+    <message>
+        <source>&amp;Flags</source>
+        <translation>&amp;Флаги</translation>
+    </message>
+    <message>
+        <source>&amp;VisGroup</source>
+        <translation>&amp;Группы</translation>
+    </message>
+    <message>
+        <source>No properties available</source>
+        <translation>Нет доступных свойств</translation>
+    </message>
+    <message>
+        <source>Class:</source>
+        <translation>Класс:</translation>
+    </message>
+    <message>
+        <source>&amp;SmartEdit</source>
+        <translation>&amp;Умная правка</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Справка</translation>
+    </message>
+    <message>
+        <source>Attributes:</source>
+        <translation>Атрибуты:</translation>
+    </message>
+    <message>
+        <source>Keyvalues:</source>
+        <translation>Ключи и значения:</translation>
+    </message>
+    <message>
+        <source>&amp;Key:</source>
+        <translation>&amp;Ключ:</translation>
+    </message>
+    <message>
+        <source>&amp;Value:</source>
+        <translation>&amp;Значение:</translation>
+    </message>
+    <message>
+        <source>&amp;add</source>
+        <translation>&amp;добавить</translation>
+    </message>
+    <message>
+        <source>&amp;delete</source>
+        <translation>&amp;удалить</translation>
+    </message>
+    <message>
+        <source>c&amp;opy</source>
+        <translation>&amp;копировать</translation>
+    </message>
+    <message>
+        <source>pas&amp;te</source>
+        <translation>&amp;вставить</translation>
+    </message>
+    <message>
+        <source>Member of group:</source>
+        <translation>Входит в группу:</translation>
+    </message>
+    <message>
+        <source>&amp;Edit groups...</source>
+        <translation>&amp;Изменить группы...</translation>
+    </message>
+    <message>
+        <source>&amp;Pick color</source>
+        <translation>&amp;Выбрать цвет</translation>
+    </message>
+    <message>
+        <source>&amp;Play</source>
+        <translation>&amp;Слушать</translation>
+    </message>
+    <message>
+        <source>&amp;Yaw</source>
+        <translation>&amp;Рыскание</translation>
+    </message>
+</context>
+<context>
+    <name>cNewKeyvalueDialog</name>
+    <message>
+        <source>New keyvalue</source>
+        <translation>Новый ключ</translation>
+    </message>
+</context>
 </TS>

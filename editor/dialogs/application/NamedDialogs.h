@@ -6,15 +6,11 @@
 #include <QString>
 
 #include "dialogs/application/ScaleVertexDialog.h"
+#include "dialogs/editing/ObjectPropertiesDialog.h"
 
 class cNamedDialog : public QDialog {
 public:
     cNamedDialog(QWidget* parent, const char* objectName, const QString& title);
-};
-
-class cObjectPropertiesDialog : public cNamedDialog {
-public:
-    cObjectPropertiesDialog() : cNamedDialog(nullptr, "cObjectPropertiesDialog", tr("Object Properties")) {}
 };
 
 class cTextureBrowserDialog : public cNamedDialog {
