@@ -262,3 +262,102 @@ TEST_F(ShaderEditDialogTest, ActionsNeedTheProfilesFunctions) {
     action("Toggle auto-completion")->trigger();
     EXPECT_FALSE(dialog->script->autoComplete);
 }
+
+namespace {
+// Types text at the end of the script's line (0-based).
+void appendToLine(cShaderEditScript* script, int line, const QString& text) {
+    QTextCursor cursor(script->document()->findBlockByNumber(line));
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    script->setTextCursor(cursor);
+    script->setFocus();
+    for (QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, ch.toUpper().unicode(), Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(script, &press);
+    }
+}
+} // namespace
+
+TEST_F(ShaderEditDialogTest, CloseSavesEveryEditedEffectOfAFileAtOnce) {
+    const QByteArray before = readFile("game/baseq3/scripts/test.shader");
+    window->settings.BackupFiles = true;
+    dialog->setShader(QStringLiteral("base/plain"), QLatin1String(kGroup));
+    dialog->show();
+    appendToLine(dialog->script, 1, QStringLiteral(" // plain edit"));
+    choose(QStringLiteral("base/c+x"));
+    appendToLine(dialog->script, 1, QStringLiteral(" // cx edit"));
+
+    // Cancel keeps everything as it was.
+    {
+        cPromptScript prompts;
+        prompts.answerButton(PromptButton::Cancel);
+        dialog->btnClose->click();
+        ASSERT_EQ(prompts.asked.size(), 1);
+        EXPECT_EQ(prompts.asked[0].text,
+                  QStringLiteral("There are 2 effects modified.\nDo you want to save changes?"));
+    }
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->edits.size(), 2);
+    EXPECT_EQ(readFile("game/baseq3/scripts/test.shader"), before);
+
+    cPromptScript prompts;
+    prompts.answerButton(PromptButton::Yes);
+    dialog->btnClose->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(dialog->edits.isEmpty());
+    const QByteArray after = readFile("game/baseq3/scripts/test.shader");
+    EXPECT_TRUE(after.contains("// plain edit"));
+    EXPECT_TRUE(after.contains("// cx edit"));
+    for (const char* entry : {"textures/base/fire_blue", "textures/base/red.wall", "textures/base/plain"})
+        EXPECT_EQ(after.count(entry), 1) << entry;
+    EXPECT_EQ(readFile("game/baseq3/scripts/test.shadex"), before);
+    EXPECT_TRUE(
+        console.contains(QStringLiteral("Writing: \"%1\"").arg(path("game/baseq3/scripts/test.shader"))));
+}
+
+// A file that cannot be written keeps its effects edited and the dialog open, so nothing typed
+// is lost.
+TEST_F(ShaderEditDialogTest, AFailedWriteAtCloseKeepsTheEdits) {
+    dialog->setShader(QStringLiteral("base/plain"), QLatin1String(kGroup));
+    dialog->show();
+    appendToLine(dialog->script, 1, QStringLiteral(" // kept"));
+    ShaderRecord* effect = dialog->currentEffect;
+    // The script's place is taken by a folder: the rename over it fails.
+    ASSERT_TRUE(QFile::remove(path("game/baseq3/scripts/test.shader")));
+    ASSERT_TRUE(QDir().mkpath(path("game/baseq3/scripts/test.shader/inside")));
+    cPromptScript prompts;
+    prompts.answerButton(PromptButton::Yes);
+    dialog->btnClose->click();
+    ASSERT_EQ(prompts.asked.size(), 2);
+    EXPECT_EQ(
+        prompts.asked[1].text,
+        QStringLiteral("Couldn't write effect package:\n\n%1").arg(path("game/baseq3/scripts/test.shader")));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(effect->flags & SHADER_EDITED);
+    ASSERT_TRUE(dialog->edits.contains(QStringLiteral("base/plain")));
+    EXPECT_TRUE(dialog->edits.value(QStringLiteral("base/plain")).text.contains(QStringLiteral("// kept")));
+    const auto items = dialog->shaderList->findItems(QStringLiteral("base/plain*"), Qt::MatchFixedString);
+    EXPECT_EQ(items.size(), 1);
+    // Discard stores the text in memory and writes nothing.
+    cPromptScript discard;
+    discard.answerButton(PromptButton::No);
+    dialog->btnClose->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(effect->flags & SHADER_EDITED);
+    EXPECT_TRUE(QString::fromLocal8Bit(static_cast<const char*>(effect->pluginData))
+                    .contains(QStringLiteral("// kept")));
+}
+
+TEST_F(ShaderEditDialogTest, SaveWritesTheOpenEffect) {
+    dialog->setShader(QStringLiteral("base/red.wall"), QLatin1String(kGroup));
+    dialog->show();
+    appendToLine(dialog->script, 1, QStringLiteral(" // saved"));
+    cPromptScript prompts;
+    action("Save script to the current effect file")->trigger();
+    EXPECT_TRUE(prompts.asked.isEmpty());
+    EXPECT_TRUE(readFile("game/baseq3/scripts/test.shader").contains("// saved"));
+    EXPECT_FALSE(dialog->currentEffect->flags & SHADER_EDITED);
+    EXPECT_EQ(dialog->currentItem->text(0), QStringLiteral("base/red.wall"));
+    EXPECT_TRUE(dialog->edits.isEmpty());
+    dialog->btnClose->click();
+    EXPECT_TRUE(prompts.asked.isEmpty()); // nothing left to ask about
+}

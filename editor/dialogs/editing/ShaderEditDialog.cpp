@@ -14,16 +14,24 @@
 
 #include <utility>
 
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMap>
+
 #include "core/FileLookup.h"
+#include "dialogs/editing/EffectFile.h"
 #include "core/Prompt.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "dialogs/editing/ShaderEditScript.h"
 #include "dialogs/editing/TextureLists.h"
+#include "document/MapDocument.h"
+#include "document/WorldRefresh.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/PluginInterface.h"
 #include "gamedata/TextureManager.h"
+#include "gamedata/TexturePackage.h"
 #include "gamedata/TextureRecords.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/QCustomAction.h"
@@ -496,10 +504,106 @@ void cShaderEditDialog::exec_on_changeGeom3() {}
 void cShaderEditDialog::exec_on_changeGeom4() {}
 void cShaderEditDialog::exec_on_load_image() {}
 void cShaderEditDialog::exec_on_load_scriptfile() {}
-void cShaderEditDialog::exec_on_save_scriptfile() {}
 void cShaderEditDialog::exec_on_saveas_scriptfile() {}
 void cShaderEditDialog::exec_on_newShader() {}
 
 void cShaderEditDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+}
+
+bool cShaderEditDialog::writeEffectFile(const QString& path, ShaderRecord* head, bool wholeChain) {
+    const ProfileFuncs* funcs = funcsOf(profile);
+    if (!funcs || !funcs->WriteShaderScript) return false;
+    const QFileInfo file(path);
+    if (g_mainWindow && g_mainWindow->settings.BackupFiles && file.exists()) EffectFile_Backup(file);
+    const cPluginCallScope scope(false);
+    const QByteArray bytes = path.toLocal8Bit();
+    if (funcs->WriteShaderScript(bytes.constData(), head, wholeChain)) return true;
+    Prompt_Message(parentWidget(), PromptIcon::Warning, tr("Couldn't write effect package:\n\n%1").arg(path));
+    return false;
+}
+
+void cShaderEditDialog::exec_on_save_scriptfile() {
+    if (!currentEffect) return;
+    if (!currentEffect->scriptPath[0]) {
+        exec_on_saveas_scriptfile();
+        return;
+    }
+    buildScript(false, false);
+    currentEffect->nextInScript = nullptr;
+    if (!writeEffectFile(QString::fromLocal8Bit(currentEffect->scriptPath), currentEffect, false)) return;
+    currentEffect->flags &= ~SHADER_EDITED;
+    edits.remove(effectName(currentEffect));
+    script->document()->setModified(false);
+    exec_on_changeModificationState();
+}
+
+bool cShaderEditDialog::writeModifiedEffects(bool save) {
+    if (!GameCfg_Current()) return true;
+    QList<EditedEffect> entries = edits.values();
+    std::sort(entries.begin(), entries.end(), [](const EditedEffect& a, const EditedEffect& b) {
+        return QString::compare(effectName(a.effect), effectName(b.effect), Qt::CaseInsensitive) < 0;
+    });
+    // Effects by script file, each file's chain in name order.
+    QMap<QString, QList<ShaderRecord*>> files;
+    for (EditedEffect& entry : entries) {
+        ShaderRecord* effect = entry.effect;
+        entry.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        const QByteArray bytes = entry.text.toLocal8Bit();
+        Sys_Free(effect->pluginData);
+        effect->pluginData = Sys_StrDup(bytes.constData());
+        effect->flags = (effect->flags & ~SHADER_EDITED) | SHADER_RELOADED;
+        if (save && effect->scriptPath[0]) files[QString::fromLocal8Bit(effect->scriptPath)].append(effect);
+    }
+    edits.clear();
+    bool written = true;
+    for (auto file = files.cbegin(); file != files.cend(); ++file) {
+        const QList<ShaderRecord*>& chain = file.value();
+        for (qsizetype i = 0; i < chain.size(); ++i)
+            chain[i]->nextInScript = i + 1 < chain.size() ? chain[i + 1] : nullptr;
+        if (writeEffectFile(file.key(), chain.first(), true)) continue;
+        // The texts stay edited so they can still be saved elsewhere.
+        written = false;
+        for (ShaderRecord* effect : chain) {
+            effect->flags |= SHADER_EDITED;
+            edits.insert(effectName(effect),
+                         {effect, QString::fromLocal8Bit(static_cast<const char*>(effect->pluginData))});
+        }
+    }
+    // Faces that use the changed effects take their new stages, then the marks go.
+    if (g_mainWindow)
+        for (MapDocument* document : std::as_const(g_mainWindow->documents))
+            Map_RefreshTexturedFaces(document->world);
+    Tex_ClearChangedMarks();
+    return written;
+}
+
+bool cShaderEditDialog::resolveChanges() {
+    stashEdits();
+    if (!edits.isEmpty()) {
+        const int32_t answer = Prompt_Question(
+            nullptr, PromptIcon::Warning,
+            tr("There are %1 effects modified.\nDo you want to save changes?").arg(edits.size()),
+            PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
+        if (answer == PromptButton::Cancel) return false;
+        ++View_TextureLoading;
+        const bool written = writeModifiedEffects(answer == PromptButton::Yes);
+        --View_TextureLoading;
+        if (!written) {
+            exec_on_changeShaderGroup();
+            return false;
+        }
+    }
+    return true;
+}
+
+void cShaderEditDialog::reject() {
+    if (resolveChanges()) QDialog::reject();
+}
+
+void cShaderEditDialog::closeEvent(QCloseEvent* event) {
+    if (resolveChanges())
+        QDialog::closeEvent(event);
+    else
+        event->ignore();
 }

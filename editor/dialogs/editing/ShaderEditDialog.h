@@ -57,6 +57,12 @@ public:
     void retranslate();
     // Checks (checkOnly) or builds the editor text into the open effect.
     void buildScript(bool askIfUnchanged, bool checkOnly);
+    // Stores or discards the edits at close after asking; false when the user cancelled or a
+    // file could not be written (the dialog then stays open with those edits).
+    bool resolveChanges();
+    // Stores every edited text in its effect and, with save, rewrites each script file once;
+    // false when a file could not be written.
+    bool writeModifiedEffects(bool save);
 
     // Form.
     QSplitter* splitter = nullptr;
@@ -120,8 +126,11 @@ public slots:
     void exec_on_newShader();
     void exec_on_deleteShader();
 
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createToolBar(uint32_t mask, QVBoxLayout* layout);
@@ -130,6 +139,7 @@ private:
     void refreshEffectItem();
     void setScriptText(const QString& text);
     QCustomAction* firstContextAction(uint32_t flag) const;
+    bool writeEffectFile(const QString& path, ShaderRecord* head, bool wholeChain);
 };
 
 // The name filter of the effect list for a typed text: its words (split at blanks, commas and
