@@ -361,3 +361,30 @@ TEST_F(ShaderEditDialogTest, SaveWritesTheOpenEffect) {
     dialog->btnClose->click();
     EXPECT_TRUE(prompts.asked.isEmpty()); // nothing left to ask about
 }
+
+TEST_F(ShaderEditDialogTest, SaveAsToAnUnlistedFileOffersToListIt) {
+    dialog->setShader(QStringLiteral("base/plain"), QLatin1String(kGroup));
+    dialog->show();
+    appendToLine(dialog->script, 1, QStringLiteral(" // moved"));
+    const QString target = path("game/baseq3/scripts/new.shader");
+    cPromptScript prompts;
+    prompts.answerText(target);
+    prompts.answerButton(PromptButton::Yes);
+    action("Save script to a new effect file")->trigger();
+    ASSERT_EQ(prompts.asked.size(), 2);
+    EXPECT_EQ(prompts.asked[0].kind, PromptKind::SaveFileName);
+    EXPECT_EQ(prompts.asked[0].filter, QStringLiteral("Packages (*.shader)"));
+    EXPECT_TRUE(prompts.asked[1].text.startsWith(
+        QStringLiteral("Effect file is not referenced in the game configuration \"Test\".")));
+    const QByteArray written = readFile("game/baseq3/scripts/new.shader");
+    EXPECT_TRUE(written.contains("textures/base/plain"));
+    EXPECT_TRUE(written.contains("// moved"));
+    EXPECT_TRUE(window->gameConfigs.current->Parcel.contains(target));
+    EXPECT_FALSE(dialog->currentEffect->flags & SHADER_EDITED);
+    // Cancelling the file request changes nothing.
+    appendToLine(dialog->script, 1, QStringLiteral(" again"));
+    cPromptScript cancel;
+    action("Save script to a new effect file")->trigger();
+    EXPECT_TRUE(dialog->currentEffect->flags & SHADER_EDITED);
+    EXPECT_FALSE(readFile("game/baseq3/scripts/new.shader").contains("again"));
+}

@@ -504,7 +504,6 @@ void cShaderEditDialog::exec_on_changeGeom3() {}
 void cShaderEditDialog::exec_on_changeGeom4() {}
 void cShaderEditDialog::exec_on_load_image() {}
 void cShaderEditDialog::exec_on_load_scriptfile() {}
-void cShaderEditDialog::exec_on_saveas_scriptfile() {}
 void cShaderEditDialog::exec_on_newShader() {}
 
 void cShaderEditDialog::showEvent(QShowEvent* event) {
@@ -536,6 +535,7 @@ void cShaderEditDialog::exec_on_save_scriptfile() {
     edits.remove(effectName(currentEffect));
     script->document()->setModified(false);
     exec_on_changeModificationState();
+    offerPackageEntry(QString::fromLocal8Bit(currentEffect->scriptPath));
 }
 
 bool cShaderEditDialog::writeModifiedEffects(bool save) {
@@ -561,7 +561,10 @@ bool cShaderEditDialog::writeModifiedEffects(bool save) {
         const QList<ShaderRecord*>& chain = file.value();
         for (qsizetype i = 0; i < chain.size(); ++i)
             chain[i]->nextInScript = i + 1 < chain.size() ? chain[i + 1] : nullptr;
-        if (writeEffectFile(file.key(), chain.first(), true)) continue;
+        if (writeEffectFile(file.key(), chain.first(), true)) {
+            offerPackageEntry(file.key());
+            continue;
+        }
         // The texts stay edited so they can still be saved elsewhere.
         written = false;
         for (ShaderRecord* effect : chain) {
@@ -606,4 +609,57 @@ void cShaderEditDialog::closeEvent(QCloseEvent* event) {
         QDialog::closeEvent(event);
     else
         event->ignore();
+}
+
+void cShaderEditDialog::exec_on_saveas_scriptfile() {
+    GameConfig* config = GameCfg_Current();
+    if (!currentEffect || !config || !profile) return;
+    QString start = QString::fromLocal8Bit(currentEffect->scriptPath);
+    if (start.isEmpty())
+        start = QStringLiteral("%1/%2/").arg(config->GameModdir.isEmpty() ? config->GameBasedir
+                                                                          : config->GameModdir,
+                                             QString::fromLocal8Bit(profile->shaderFolder));
+    QStringList patterns;
+    for (const QString& extension :
+         QString::fromLocal8Bit(profile->packageExtensions).split(u';', Qt::SkipEmptyParts))
+        patterns.append(u'*' + extension);
+    const QString path = Prompt_GetSaveFileName(this, QString(), start,
+                                                QStringLiteral("Packages (%1)").arg(patterns.join(u' ')));
+    if (path.isEmpty()) return;
+    buildScript(false, false);
+    currentEffect->nextInScript = nullptr;
+    if (!writeEffectFile(path, currentEffect, false)) return;
+    if (!currentEffect->package)
+        if (TexturePackage* package = Tex_FindPackage(path); package && package->loaded) {
+            package->shaders.append(currentEffect);
+            currentEffect->package = package;
+        }
+    currentEffect->flags &= ~SHADER_EDITED;
+    edits.remove(effectName(currentEffect));
+    script->document()->setModified(false);
+    exec_on_changeModificationState();
+    offerPackageEntry(path);
+}
+
+void cShaderEditDialog::offerPackageEntry(const QString& path) {
+    GameConfig* config = GameCfg_Current();
+    if (path.isEmpty() || !config) return;
+    if (!config->Parcel.contains(path) &&
+        Prompt_Question(
+            nullptr, PromptIcon::Question,
+            tr("Effect file is not referenced in the game configuration \"%1\".").arg(config->Title) + u'\n' +
+                tr("Do you want to add it to the package list?"),
+            PromptButton::Yes | PromptButton::No) == PromptButton::Yes) {
+        config->Parcel.append(path);
+        TexturePackage* package = Tex_AcquirePackage(path);
+        if (package && !package->loaded) {
+            const cPluginCallScope scope(true);
+            Tex_LoadPackage(package, profile, config->GameBasedir, config->PaletteFile);
+        }
+    }
+    if (TextureLists* lists = GameCfg_CurrentTextureLists()) {
+        TexList_RemoveUngrouped(lists);
+        TexList_Rebuild(lists, config);
+        TexList_AddUngrouped(lists);
+    }
 }

@@ -140,6 +140,8 @@ private:
     void setScriptText(const QString& text);
     QCustomAction* firstContextAction(uint32_t flag) const;
     bool writeEffectFile(const QString& path, ShaderRecord* head, bool wholeChain);
+    // After a write: offers to list an unlisted file as a package, then refreshes the lists.
+    void offerPackageEntry(const QString& path);
 };
 
 // The name filter of the effect list for a typed text: its words (split at blanks, commas and
