@@ -495,10 +495,21 @@ int32_t Script_GetFlags() {
     return (s_current && s_current != &s_frames[0]) ? s_current->flags : 0;
 }
 
+namespace {
+// Where the block at the cursor begins: a pushed-back "{" (read past already) is its first
+// character, as Script_SkipBlock counts it.
+const char* blockStart(const ScriptFrame* frame) {
+    if (s_pushedBack && std::strcmp(s_token, "{") == 0)
+        for (const char* p = frame->cursor; p > frame->text; --p)
+            if (p[-1] == '{') return p - 1;
+    return skipBlanks(frame->cursor, frame->end);
+}
+} // namespace
+
 int32_t Script_BlockLength() {
     const ScriptFrame* frame = activeFrame();
     if (!frame) return 0;
-    const char* start = skipBlanks(frame->cursor, frame->end);
+    const char* start = blockStart(frame);
     if (start >= frame->end) return 0;
     return static_cast<int32_t>(findBlockEnd(start, frame->end, 0) - start);
 }
@@ -506,7 +517,7 @@ int32_t Script_BlockLength() {
 char* Script_CopyBlock() {
     const ScriptFrame* frame = activeFrame();
     if (!frame) return nullptr;
-    const char* start = skipBlanks(frame->cursor, frame->end);
+    const char* start = blockStart(frame);
     if (start >= frame->end) return nullptr;
     const char* stop = findBlockEnd(start, frame->end, 0);
     int64_t length = 0;

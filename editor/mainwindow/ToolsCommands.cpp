@@ -6,6 +6,7 @@
 #include "core/Prompt.h"
 #include "dialogs/application/RandomPatchDialog.h"
 #include "dialogs/application/TransformDialog.h"
+#include "dialogs/editing/ShaderEditDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapTransform.h"
 #include "document/MapWorld.h"
@@ -55,7 +56,12 @@ void cMainWindow::cmdToolsFlipVert() {}
 void cMainWindow::cmdToolsRotateAntiClockwise() {}
 void cMainWindow::cmdToolsRotateClockwise() {}
 void cMainWindow::cmdToolsConnectEntities() {}
-void cMainWindow::cmdToolsShaderEdit() {}
+void cMainWindow::cmdToolsShaderEdit() {
+    if (!shaderEditDialog) return;
+    shaderEditDialog->setShader(QString(), QStringLiteral("(All Textures)"));
+    shaderEditDialog->exec();
+    updateTextureBar(false);
+}
 
 namespace {
 // One dialog per run, keeping its choices; a later main window makes a new one.

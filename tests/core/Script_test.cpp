@@ -374,6 +374,23 @@ TEST_F(ScriptTest, SkipBlockCases) {
     }
 }
 
+// A reader that looked at the "{" and pushed it back still copies the whole block.
+TEST_F(ScriptTest, CopyBlockAfterAPushedBackBrace) {
+    load("name\n{\n\tcull none\n\t{\n\t\tmap a\n\t}\n}\nnext");
+    ASSERT_TRUE(Script_GetToken(true));
+    ASSERT_TRUE(Script_GetToken(true));
+    Script_UngetToken();
+    const std::string block = "{\n\tcull none\n\t{\n\t\tmap a\n\t}\n}";
+    EXPECT_EQ(Script_BlockLength(), int32_t(block.size()));
+    char* copy = Script_CopyBlock();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(std::string(copy), block);
+    Sys_Free(copy);
+    Script_SkipBlock();
+    ASSERT_TRUE(Script_GetToken(true));
+    EXPECT_STREQ(Script_Token(), "next");
+}
+
 TEST_F(ScriptTest, BlockEdges) {
     load("{\r\n a\r\n}");
     char* copy = Script_CopyBlock();

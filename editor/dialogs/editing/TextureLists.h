@@ -38,3 +38,20 @@ void TexList_RemoveUngrouped(TextureLists* lists);
 void TexList_AddUngrouped(TextureLists* lists);
 // Lists the textures of the configuration's packages, grouped by package.
 void TexList_Rebuild(TextureLists* lists, const GameConfig* config);
+
+class QComboBox;
+class QRegularExpression;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// "(Missing Textures)" when any is listed, "(All Textures)", then the listed groups in name order;
+// selects current (fixed text, any case) when given. The combo is not cleared.
+void TexList_FillGroupCombo(const TextureLists* lists, QComboBox* box, const QString& current);
+// One top-level item per effect of the group (every group for "(All Textures)") whose name the
+// filter (may be null) matches, "*" after edited ones, each with its stage subtree; the one named
+// current (any case) becomes current, else the first.
+void TexList_FillEffectTree(const TextureLists* lists, const QString& group, QTreeWidget* tree,
+                            const QString& current, const QRegularExpression* filter);
+// The item's children: the editor image, each stage's map or animation with its frames. Items
+// carry their record's address in the user role (an animation item none).
+void TexList_FillStageTree(QTreeWidgetItem* item, ShaderRecord* shader);
