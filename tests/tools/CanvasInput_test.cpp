@@ -200,6 +200,11 @@ TEST_F(ToolInterfaceTest, SpaceRoutesMovesToTheCameraToolAndKeepsClicksFromTheTo
     cRecordingTool active(QStringLiteral("active"), &log, false);
     g_mainWindow->activeTool = &active;
     top->setFocus();
+    // Keys count as held only at the focus widget, which a loaded machine may hand over late.
+    QElapsedTimer focus;
+    focus.start();
+    while (QApplication::focusWidget() != top && focus.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
     driver.key(Qt::Key_Space, Qt::NoModifier, false, false); // held
     ASSERT_TRUE(g_mainWindow->heldKeys & HeldKey::Space);
     const QPoint p = driver.at(0, 0);

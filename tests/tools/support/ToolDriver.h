@@ -141,7 +141,7 @@ public:
         // active window: wait (bounded) until the window's activation has arrived.
         QElapsedTimer activation;
         activation.start();
-        while (!window->isActiveWindow() && activation.elapsed() < 2000)
+        while (!window->isActiveWindow() && activation.elapsed() < 10000)
             QApplication::processEvents(QEventLoop::AllEvents, 20);
         for (cCanvas* v : window->views) {
             v->grabFramebuffer();
