@@ -1,6 +1,7 @@
 // A view's own keys, wheel and clicks through real events: zoom keys and their Russian-layout
 // codes, wheel zoom and grid steps, the camera view's wheel, repeated keys, maximising, the status
 // messages, context menus, and the tool interface's calling order with recording tools.
+#include <QElapsedTimer>
 #include <QImage>
 #include <QStatusBar>
 #include <cmath>
