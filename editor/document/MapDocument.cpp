@@ -10,10 +10,10 @@
 #include "core/Prompt.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
-#include "dialogs/application/DefaultRoom.h"
 #include "core/WaitScope.h"
 #include "dialogs/editing/TextureLists.h"
 #include "document/CullTree.h"
+#include "document/DefaultRoom.h"
 #include "document/MapWorld.h"
 #include "document/MapWorldEntities.h"
 #include "document/SelectionSummary.h"
@@ -244,6 +244,8 @@ void Project_Construct(MapDocument* document) {
 
 void Project_Destroy(MapDocument* document) {
     if (!document) return;
+    // The clipboard must not go on reaching into this world (its history) once it is freed.
+    if (g_mainWindow && document->world) Clip_ForgetMap(&g_mainWindow->clipboard, Map_Handle(document->world));
     bindConfig(document, nullptr);
     for (SelectionBox& box : document->selectionBoxes)
         Select_ClearBox(&box);
@@ -290,11 +292,8 @@ bool Project_New(MapDocument* document) {
 
     DefaultRoomParameters room;
     bool roomAccepted = false;
-    if (!Project_Settings().SkipDefaultRoomDialog || shift) {
-        cDefaultRoomDialog dialog(GameCfg_CurrentProfile(configManager()));
-        roomAccepted = dialog.exec() == 1;
-        if (roomAccepted) dialog.getParameters(&room);
-    }
+    if (!Project_Settings().SkipDefaultRoomDialog || shift)
+        roomAccepted = Project_AskDefaultRoom(GameCfg_CurrentProfile(configManager()), &room);
 
     makeConfigCurrent(document);
     TexList_RemoveUngrouped(GameCfg_CurrentTextureLists());

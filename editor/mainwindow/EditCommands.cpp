@@ -11,7 +11,6 @@ void cMainWindow::cmdEditToggleUndoRedo() {}
 void cMainWindow::cmdEditCut() {}
 void cMainWindow::cmdEditCopy() {}
 void cMainWindow::cmdEditPaste() {}
-void cMainWindow::cmdEditPasteSpecial() {}
 void cMainWindow::cmdEditDelete() {}
 void cMainWindow::cmdEditSelectNone() {}
 void cMainWindow::cmdEditSelectInvert() {}

@@ -17,6 +17,7 @@
 #include "dialogs/application/NamedDialogs.h"
 #include "core/Prompt.h"
 #include "dialogs/application/PluginDialog.h"
+#include "dialogs/application/DefaultRoomDialog.h"
 #include "dialogs/application/SelectGameCfgDialog.h"
 #include "dialogs/application/WaitDialog.h"
 #include "dialogs/editing/ShaderEditDialog.h"
@@ -34,6 +35,7 @@ cMainWindow* g_mainWindow = nullptr;
 cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>()) {
     g_mainWindow = this;
     Prompt_SetGameConfigChooser(App_ChooseGameConfig);
+    Project_SetDefaultRoomAsker(cDefaultRoomDialog::ask);
     Wait_SetWindowFactory(App_OpenWaitDialog);
     // Effects may be evaluated as soon as the first plugin registers one.
     Shader_InitTables();
@@ -78,6 +80,7 @@ cMainWindow::~cMainWindow() {
     if (g_mainWindow == this) {
         g_mainWindow = nullptr;
         Prompt_SetGameConfigChooser(nullptr);
+        Project_SetDefaultRoomAsker(nullptr);
         Wait_SetWindowFactory(nullptr);
     }
 }

@@ -133,6 +133,10 @@ public:
     // Leaves texture-application mode for the selection tool.
     void exitTextureApplication();
 
+    // ---- Command list (CommandList.cpp) ----
+    // The Help menu's command list: "key: description" lines, sorted.
+    QStringList commandListLines() const;
+
     // Sets the checkable action of that object name (in actionList) without running its slot.
     void setActionChecked(const QString& name, bool checked);
     // Every member of settings to its default; the recent-files list empty.

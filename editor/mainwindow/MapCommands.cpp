@@ -27,7 +27,9 @@ void cMainWindow::cmdMapGotoBrush() {
     cGotoBrushDialog dialog(this);
     if (dialog.exec() == QDialog::Accepted)
         Map_SelectBrushByIndex(world, dialog.entityIndex(), dialog.brushIndex(), dialog.visibleOnly());
-    notifySelectionChanged();
+    // The tools rebuild the selection box the centring reads, through a view of this window.
+    cCanvas* view = focusView && focusView->childWindow == child ? focusView : child->views.value(0);
+    notifySelectionChanged(view);
     cmdViewCenterOnSelection2D();
 }
 

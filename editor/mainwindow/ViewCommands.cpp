@@ -15,8 +15,6 @@ void cMainWindow::cmdView3DFilled() {}
 void cMainWindow::cmdView3DTextured() {}
 void cMainWindow::cmdView3DShadedTextured() {}
 void cMainWindow::cmdViewAutosize() {}
-void cMainWindow::cmdViewCenterOnSelection2D() {}
-void cMainWindow::cmdViewCenterOnSelection3D() {}
 void cMainWindow::cmdViewToggleConnections() {}
 void cMainWindow::cmdViewToggleModels2D() {}
 void cMainWindow::cmdViewToggleNodraw() {}

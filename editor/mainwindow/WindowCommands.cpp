@@ -6,7 +6,6 @@ void cMainWindow::cmdWindowNew() {}
 void cMainWindow::cmdWindowExportMessages() {}
 void cMainWindow::cmdHelpTopics() {}
 void cMainWindow::cmdHelpAbout() {}
-void cMainWindow::cmdHelpCmdList() {}
 
 QString Update_CheckForNewVersion() {
     return QString();

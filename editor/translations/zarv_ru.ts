@@ -629,6 +629,14 @@ transform them.</source>
         <translation>Чтобы преобразовать объекты,
 сначала выделите их.</translation>
     </message>
+    <message>
+        <source>Command List</source>
+        <translation>Список команд</translation>
+    </message>
+    <message>
+        <source>Cannot paste %1 copies: the map has room for %2 more objects.</source>
+        <translation>Нельзя вставить %1 копий: в карте есть место ещё для %2 объектов.</translation>
+    </message>
 </context>
 <context>
     <name>QCustomAngleBox</name>
@@ -873,6 +881,108 @@ transform them.</source>
     <message>
         <source>&amp;Fit selection</source>
         <translation>&amp;Вписать в выделение</translation>
+    </message>
+</context>
+<context>
+    <name>cPasteSpecialDialog</name>
+    <message>
+        <source>Paste Special</source>
+        <translation>Специальная вставка</translation>
+    </message>
+    <message>
+        <source>Paste Options</source>
+        <translation>Параметры вставки</translation>
+    </message>
+    <message>
+        <source>&amp;Number of copies to paste:</source>
+        <translation>&amp;Число копий:</translation>
+    </message>
+    <message>
+        <source>Start at &amp;center of original</source>
+        <translation>Начать от &amp;центра оригинала</translation>
+    </message>
+    <message>
+        <source>&amp;Keep internal connections</source>
+        <translation>&amp;Сохранять внутренние связи</translation>
+    </message>
+    <message>
+        <source>&amp;Group copies</source>
+        <translation>С&amp;группировать копии</translation>
+    </message>
+    <message>
+        <source>Offset (accumulative):</source>
+        <translation>Смещение (накопительное):</translation>
+    </message>
+    <message>
+        <source>Rotation (accumulative):</source>
+        <translation>Поворот (накопительный):</translation>
+    </message>
+    <message>
+        <source>&amp;X:</source>
+        <translation>&amp;X:</translation>
+    </message>
+    <message>
+        <source>&amp;Y:</source>
+        <translation>&amp;Y:</translation>
+    </message>
+    <message>
+        <source>&amp;Z:</source>
+        <translation>&amp;Z:</translation>
+    </message>
+    <message>
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+</context>
+<context>
+    <name>cDefaultRoomDialog</name>
+    <message>
+        <source>Default Room Properties</source>
+        <translation>Свойства начальной комнаты</translation>
+    </message>
+    <message>
+        <source>Room Size</source>
+        <translation>Размер комнаты</translation>
+    </message>
+    <message>
+        <source>Textures</source>
+        <translation>Текстуры</translation>
+    </message>
+    <message>
+        <source>&amp;X:</source>
+        <translation>&amp;X:</translation>
+    </message>
+    <message>
+        <source>&amp;Y:</source>
+        <translation>&amp;Y:</translation>
+    </message>
+    <message>
+        <source>&amp;Z:</source>
+        <translation>&amp;Z:</translation>
+    </message>
+    <message>
+        <source>&amp;Wall:</source>
+        <translation>&amp;Стены:</translation>
+    </message>
+    <message>
+        <source>&amp;Ceiling:</source>
+        <translation>&amp;Потолок:</translation>
+    </message>
+    <message>
+        <source>&amp;Floor:</source>
+        <translation>П&amp;ол:</translation>
+    </message>
+    <message>
+        <source>Apply NULL to backfaces</source>
+        <translation>Наложить NULL на обратные грани</translation>
+    </message>
+    <message>
+        <source>&amp;Don't show this dialog again</source>
+        <translation>&amp;Больше не показывать это окно</translation>
+    </message>
+    <message>
+        <source>You have chosen not to display the dialog later upon creation of a new map. To invoke it again, click the &quot;New&quot; button (or a corresponding menu item) holding the SHIFT key.</source>
+        <translation>Вы решили больше не показывать это окно при создании новой карты. Чтобы вызвать его снова, нажмите кнопку &quot;Создать&quot; (или соответствующий пункт меню), удерживая клавишу SHIFT.</translation>
     </message>
 </context>
 <context>

@@ -11,7 +11,13 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include "DialogAnswer.h"
+#include "SampleWindowFixture.h"
+#include "ToolDriver.h"
 #include "document/Primitives.h"
+#include "document/UndoHistory.h"
+#include "document/WorldDump.h"
+#include "mainwindow/PrimitiveRegistry.h"
 #include "mainwindow/MainWindow.h"
 #include "views/ColorScheme.h"
 
@@ -247,6 +253,87 @@ TEST(ArchDialog, SlopeAndTriangulateGoTogether) {
     EXPECT_TRUE(a.triangulate);
     EXPECT_EQ(a.sides, 8);
     EXPECT_EQ(a.arc, 180.0f);
+}
+
+} // namespace
+
+namespace {
+
+// Arch chosen in a real program window: the block tool's box dragged in the top view and
+// created with Return opens the dialog for that box.
+class ArchDragTest : public cSampleWindowFixture {
+protected:
+    void SetUp() override {
+        cSampleWindowFixture::SetUp();
+        if (HasFatalFailure()) return;
+        App_ClearPrimitives();
+        App_RegisterBuiltinPrimitives(window.get());
+        int32_t arch = -1;
+        for (size_t i = 0; i < App_Primitives().size(); ++i)
+            if (!std::strcmp(App_Primitives()[i].name, "arch")) arch = int32_t(i);
+        ASSERT_GE(arch, 0);
+        App_SetCurrentPrimitive(arch);
+        window->toolBrush();
+        window->settings.CurrentGridSize = 1;
+        for (cCanvas* v : child->views)
+            if (v->viewType == ViewType::Top) top = v;
+        ASSERT_NE(top, nullptr);
+        window->setActiveCanvas(top);
+        top->zoom = 4.0f;
+        top->scrollX = top->scrollY = 0;
+        top->needsFullRedraw = true;
+        driver.setView(top);
+    }
+    void TearDown() override {
+        App_ClearPrimitives();
+        cSampleWindowFixture::TearDown();
+    }
+    // Drags the box and presses Return; the dialog's wall-width maximum, or -1 when none opened.
+    double create(float width, float height, bool accept) {
+        Select_ClearBox(&child->document->selectionBoxes[1]);
+        double maximum = -1;
+        cDialogAnswer answer([&](QDialog* d) { maximum = control<QDoubleSpinBox>(d, "sbWidth")->maximum(); },
+                             accept);
+        driver.drag(driver.at(0, 0), driver.at(width, height));
+        driver.key(Qt::Key_Return);
+        return maximum;
+    }
+    const char* newestLevel() const {
+        const UndoHistory* history = child->document->undo;
+        return history && history->undoChain ? history->undoChain->name : nullptr;
+    }
+
+    cCanvas* top = nullptr;
+    cToolDriver driver;
+};
+
+TEST_F(ArchDragTest, TheDraggedBoxLimitsTheWallWidthAndCancelMakesNothing) {
+    const QByteArray before = Map_DumpWorld(world, WorldDumpFlag::Serials);
+    const char* level = newestLevel();
+    const struct {
+        float width, height;
+        double maximum;
+    } cases[] = {{256, 64, 32}, {64, 64, 32}, {20, 10, 5}, {1, 64, 1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(create(c.width, c.height, false), c.maximum) << c.width << " x " << c.height;
+        EXPECT_EQ(Map_DumpWorld(world, WorldDumpFlag::Serials), before);
+        EXPECT_EQ(newestLevel(), level);
+    }
+}
+
+TEST_F(ArchDragTest, OkIsOneCreateArchLevel) {
+    const QByteArray before = Map_DumpWorld(world, WorldDumpFlag::Serials);
+    int brushesBefore = 0;
+    for (const BrushRecord* b = world->entities->firstBrush; b; b = b->next)
+        ++brushesBefore;
+    ASSERT_EQ(create(256, 64, true), 32.0);
+    EXPECT_STREQ(newestLevel(), "Create Arch");
+    int brushes = 0;
+    for (const BrushRecord* b = world->entities->firstBrush; b; b = b->next)
+        ++brushes;
+    EXPECT_GT(brushes, brushesBefore);
+    ASSERT_TRUE(Undo_StepUndo(child->document->undo));
+    EXPECT_EQ(Map_DumpWorld(world, WorldDumpFlag::Serials), before);
 }
 
 } // namespace

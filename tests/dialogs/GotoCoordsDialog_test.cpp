@@ -193,6 +193,25 @@ TEST_F(GotoCommandsTest, BrushByNumberCountsHiddenOnesUnlessVisibleOnly) {
     EXPECT_EQ(Map_DumpWorld(world), before);
 }
 
+// The found brush ends up in the middle of every 2D view of the window, wherever they looked.
+TEST_F(GotoCommandsTest, FoundBrushIsCentredInThe2DViews) {
+    for (cCanvas* v : child->views)
+        if (!v->is3D()) v->scrollBy(-3000, 2000);
+    gotoBrush(0, 5, false);
+    BrushRecord* found = brush(entity(0), 5);
+    ASSERT_EQ(selected(), QList<BrushRecord*>{found});
+    int views = 0;
+    for (cCanvas* v : child->views) {
+        if (v->is3D()) continue;
+        ++views;
+        const float slack = 1.0f / v->zoom + 0.01f; // scrolling moves whole pixels
+        for (int axis : {v->hAxis, v->vAxis})
+            EXPECT_NEAR(v->viewCentreOnAxis(axis), (found->mins[axis] + found->maxs[axis]) / 2, slack)
+                << "view " << v->viewType << " axis " << axis;
+    }
+    EXPECT_EQ(views, 3);
+}
+
 TEST_F(GotoCommandsTest, CancelStillClearsTheSelection) {
     gotoBrush(0, 2, false);
     ASSERT_EQ(selected().size(), 1);

@@ -4,6 +4,8 @@
 // oracle: undo gives the dump from before, redo the dump from after.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -716,6 +718,28 @@ TEST(ClipboardDecalTest, CutBrushesOfASelectedEntityLeaveTheirDecalFragments) {
     Clip_Clear(&clip);
     Decal_FreeFragments(&model);
     List_Remove(t.world.entities, &t.world.entitiesTail, &decal);
+}
+
+} // namespace
+
+namespace {
+
+// Closing the map the clipboard was filled from must not leave the clipboard pointing into the
+// freed world: the next paste and the program's exit read the source's undo history.
+TEST(ClipboardSource, ClosingTheSourceMapKeepsLaterPastesSafe) {
+    std::unique_ptr<cMainWindow> own;
+    if (!g_mainWindow) own = std::make_unique<cMainWindow>();
+    Clipboard& clip = g_mainWindow->clipboard;
+    auto source = std::make_unique<TestDocument>();
+    Map_SelectObject(source->world(), makeBox(source->map(), source->worldspawn, {0, 0, 0}, {64, 64, 64}));
+    Clip_Cut(&clip, source->map(), false); // a pending cut listens to the source's history
+    ASSERT_EQ(clip.source, source->map());
+    source.reset();
+    EXPECT_EQ(clip.source, nullptr);
+    TestDocument target;
+    EXPECT_TRUE(Clip_Paste(&clip, target.map(), 1, nullptr, nullptr, nullptr, true, false, false, "Paste"));
+    EXPECT_NE(target.worldspawn->firstBrush, nullptr);
+    Clip_Clear(&clip);
 }
 
 } // namespace

@@ -1,18 +1,42 @@
-// Parameters of the default room that a new map may start with.
+// The questions before a new map's starter room: its size, the wall, ceiling and floor textures,
+// NULL on the faces nobody sees, and whether to ask again next time.
 #pragma once
 
-#include <QString>
-#include <cstdint>
+#include <QDialog>
+#include <memory>
 
-struct DefaultRoomParameters {
-    int32_t width = 0;
-    int32_t length = 0;
-    int32_t height = 0;
-    int32_t profileFlags = 0;
-    QString wallTexture;
-    QString ceilingTexture;
-    QString floorTexture;
-    QString nullTexture; // empty when off
-    QString playerStartClass;
-    QString lightClass;
+#include "document/DefaultRoom.h"
+
+struct MapProfileRecord;
+struct ShaderRecord;
+
+namespace Ui {
+class cDefaultRoomDialog;
+}
+
+class cDefaultRoomDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Presets from the profile (may be null: empty texture names, no NULL faces).
+    explicit cDefaultRoomDialog(const MapProfileRecord* profile);
+    ~cDefaultRoomDialog() override;
+
+    void getParameters(DefaultRoomParameters* out) const;
+
+    // The main window's asker: runs the dialog for the profile.
+    static bool ask(const MapProfileRecord* profile, DefaultRoomParameters* out);
+
+public slots:
+    void exec_on_accept();
+    void exec_on_reject();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void storeNoShow();
+
+    std::unique_ptr<Ui::cDefaultRoomDialog> ui;
+    const MapProfileRecord* profile;
+    const ShaderRecord* nullShader = nullptr;
 };

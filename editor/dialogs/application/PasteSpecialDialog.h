@@ -1,11 +1,36 @@
-// Flag bits of the paste-special dialog, as remembered in the PasteSpecial settings group and
-// passed to the clipboard's paste.
+// Edit > Paste Special's questions: how many copies, where they start, and the offset and rotation
+// each copy adds to the previous one. The flag bits are the document's (document/PasteSpecial.h).
 #pragma once
 
-#include <cstdint>
+#include <QDialog>
+#include <memory>
 
-inline constexpr int32_t PASTE_AT_ORIGINAL_CENTER = 0x1;
-inline constexpr int32_t PASTE_GROUP_COPIES = 0x2;
-inline constexpr int32_t PASTE_KEEP_INTERNAL_CONNECTIONS = 0x4;
-inline constexpr int32_t PASTE_OFFSET = 0x8;
-inline constexpr int32_t PASTE_ROTATION = 0x10;
+#include "document/PasteSpecial.h"
+
+namespace Ui {
+class cPasteSpecialDialog;
+}
+
+class cPasteSpecialDialog : public QDialog {
+    Q_OBJECT
+public:
+    // mins and maxs: the clipboard's bounds, which the "<" buttons offer as the step.
+    cPasteSpecialDialog(QWidget* parent, const float mins[3], const float maxs[3]);
+    ~cPasteSpecialDialog() override;
+
+    void setOptions(const PasteSpecialOptions& options);
+    // The controls as they stand; offset and rotation as shown, whatever their groups say.
+    PasteSpecialOptions options() const;
+
+public slots:
+    void exec_on_setOffsetX();
+    void exec_on_setOffsetY();
+    void exec_on_setOffsetZ();
+
+private:
+    void setOffset(int axis);
+
+    std::unique_ptr<Ui::cPasteSpecialDialog> ui;
+    float mins[3];
+    float maxs[3];
+};
