@@ -1,4 +1,5 @@
 #include "document/MapDocument.h"
+#include "document/ProjectHooks.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -72,7 +73,7 @@ void bindConfig(MapDocument* document, GameConfig* config) {
 void makeConfigCurrent(MapDocument* document) {
     if (GameConfigManager* manager = configManager()) {
         manager->makeCurrent(document->gameConfig);
-        GameCfg_CurrentProfile(manager);
+        manager->currentProfile = GameCfg_CurrentProfile(manager);
     }
 }
 
@@ -445,7 +446,9 @@ bool Project_AskSaveChanges(MapDocument* document) {
         if (path.isEmpty()) return false;
         if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".zmf");
     }
-    return Project_Save(document, path, Project_Settings().BackupFiles, false);
+    const bool saved = Project_Save(document, path, Project_Settings().BackupFiles, false);
+    if (saved && Project_WindowHooks().savedAfterQuestion) Project_WindowHooks().savedAfterQuestion(path);
+    return saved;
 }
 
 void Project_SetModified(MapDocument* document) {
@@ -537,16 +540,35 @@ void Project_UpdateActiveViews(MapDocument* document) {
 
 // ---- Game configuration ------------------------------------------------------------------------------
 
+namespace {
+ProjectWindowHooks& windowHooks() {
+    static ProjectWindowHooks hooks;
+    return hooks;
+}
+void editConfigurationsOn(int32_t answer) {
+    if (answer == PromptButton::Yes && windowHooks().editConfigurations) windowHooks().editConfigurations();
+}
+} // namespace
+
+void Project_SetWindowHooks(ProjectWindowHooks hooks) {
+    windowHooks() = std::move(hooks);
+}
+
+const ProjectWindowHooks& Project_WindowHooks() {
+    return windowHooks();
+}
+
 bool Project_ChooseGameConfig(MapDocument* document) {
     GameConfigManager* manager = configManager();
     const QList<GameConfig*> configs = manager ? manager->configs : QList<GameConfig*>();
     if (configs.isEmpty()) {
-        Prompt_Question(
+        const int32_t answer = Prompt_Question(
             nullptr, PromptIcon::Warning,
             QStringLiteral("No game configurations are available. You must set them up in the "
                            "\"Game Profiles\" tab of the Options dialog box before creating or "
                            "loading a map.\n\nDo you want to create a new game configuration now?"),
             PromptButton::Yes | PromptButton::No);
+        editConfigurationsOn(answer);
         return false;
     }
     QStringList enabled;
@@ -557,13 +579,14 @@ bool Project_ChooseGameConfig(MapDocument* document) {
         chosen = config;
     }
     if (enabled.isEmpty()) {
-        Prompt_Question(
+        const int32_t answer = Prompt_Question(
             nullptr, PromptIcon::Warning,
             QStringLiteral("No game configurations are available. However, there are some "
                            "configurations set up, but they are disabled. You must enable them in "
                            "the \"Game Profiles\" tab of the Options dialog box before creating or "
                            "loading a map.\n\nDo you want to do this now?"),
             PromptButton::Yes | PromptButton::No);
+        editConfigurationsOn(answer);
         return false;
     }
     if (enabled.size() > 1) {

@@ -295,6 +295,10 @@ void cMainWindow::createColorSchemeMenu() {
 
 void cMainWindow::retranslateAll() {
     if (mdiArea) mdiArea->setStatusTip(tr("For Help, press F1"));
+    retranslateConsoleDock();
+    retranslateObjectsDock();
+    retranslateVisGroupsDock();
+    fillObjectCategories();
     updateSnapGridStatus();
     for (MapDocument* document : std::as_const(documents))
         for (cChildWindow* window : std::as_const(document->windows))

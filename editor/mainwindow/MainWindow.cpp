@@ -22,6 +22,7 @@
 #include "dialogs/application/WaitDialog.h"
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "document/MapDocument.h"
+#include "document/ProjectHooks.h"
 #include "document/UndoHistory.h"
 #include "gamedata/EffectBatch.h"
 #include "tools/ToolSet.h"
@@ -58,6 +59,10 @@ cMainWindow::~cMainWindow() {
         }
         delete mdiArea;
         mdiArea = nullptr;
+        // The docks' widgets go in QWidget's destructor, when this is no cMainWindow any more:
+        // nothing they signal may reach this window's slots then.
+        for (QObject* child : findChildren<QObject*>())
+            disconnect(child, nullptr, this, nullptr);
     }
     Clip_Clear(&clipboard);
     deleteDialogs();
@@ -79,17 +84,11 @@ cMainWindow::~cMainWindow() {
     Decal_FreePool();
     if (g_mainWindow == this) {
         g_mainWindow = nullptr;
+        Project_SetWindowHooks({});
         Prompt_SetGameConfigChooser(nullptr);
         Project_SetDefaultRoomAsker(nullptr);
         Wait_SetWindowFactory(nullptr);
     }
-}
-
-void cMainWindow::printToConsole(const QString& text, bool asHtml, bool bold) {
-    QString line = text;
-    if (!asHtml) line.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-    if (bold) line = QStringLiteral("<b>%1</b>").arg(line);
-    Console_Feed(line);
 }
 
 void cMainWindow::updateAllViews(int mask) {
@@ -104,16 +103,6 @@ void cMainWindow::setActionChecked(const QString& name, bool checked) {
         const QSignalBlocker blocker(action);
         action->setChecked(checked);
     }
-}
-
-void cMainWindow::updateRecentFilesMenu() {
-    recentFiles.removeIf([](const QString& path) { return !QFileInfo::exists(path); });
-}
-
-void cMainWindow::addRecentFile(const QString& path) {
-    recentFiles.removeAll(path);
-    recentFiles.prepend(path);
-    updateRecentFilesMenu();
 }
 
 void cMainWindow::applySchemePalette() {
@@ -144,7 +133,9 @@ void cMainWindow::runPluginAction(int index) {
     const int32_t waitCursors = App_WaitCursorCount();
     action.dispatch(action.userValue);
     Dialog_DiscardLeftOpen();
-    if (App_WaitCursorCount() > waitCursors) App_EndWaitCursor();
+    // Unwind every level the plugin left on, not only one.
+    while (App_WaitCursorCount() > waitCursors)
+        App_EndWaitCursor();
 }
 
 QString cMainWindow::resolveConfigFile(const QString& name, bool forWriting) const {

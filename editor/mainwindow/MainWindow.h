@@ -50,6 +50,15 @@ class cEntityHelpDialog;
 class cScaleVertexDialog;
 class QCustomAction;
 class QDialog;
+class QCheckBox;
+class QComboBox;
+class QDockWidget;
+class QPushButton;
+class QSpinBox;
+class QTextEdit;
+class QVisGroupList;
+struct EntityClass;
+struct EntityRecord;
 class QLabel;
 class QListWidgetItem;
 class QMenu;
@@ -107,8 +116,9 @@ public:
     MapDocument* openFile(const QString& path);
     // Asks to save, closes the document's windows and frees it. False when the user cancelled.
     bool closeDocument(MapDocument* document);
-    // A map window for the document in the MDI area, made active.
-    cChildWindow* createChildWindow(MapDocument* document);
+    // A map window for the document in the MDI area (layout -1 four views, 0-3 one view of that
+    // kind), shown maximized and made active.
+    cChildWindow* createChildWindow(MapDocument* document, int layout = -1);
     // The map window of the active (else current) sub-window; null without one.
     cChildWindow* activeChildWindow() const;
 
@@ -310,6 +320,69 @@ public:
     void deselectHiddenObjects();
     void applyPatchMatrixOp(const QString& undoName, int op);
     void execPreferences(int page);
+
+    // ==== Documents and recent files (MainWindowDocuments.cpp) ====
+    // The open document of that file: paths compare canonically (symbolic links, "./", "//").
+    MapDocument* findDocument(const QString& path) const;
+    // Opens each file; all share the configuration the first one got. The count of new documents.
+    int openFiles(const QStringList& paths);
+    // The map window(s) of a new document, as IndependentWindows and CreateDefaultWindows say.
+    void openDocumentWindows(MapDocument* document);
+    // The plugins' commands in "Pl&ugins", submenus by section (RuntimeMenus.cpp).
+    void fillPluginMenu();
+    // ==== Docks: console, New Objects (ConsoleDock.cpp, NewObjectsDock.cpp) ====
+    void createConsoleDock();
+    void retranslateConsoleDock();
+    void createObjectsDock();
+    void retranslateObjectsDock();
+    // Refills the category list for the active tool and document.
+    void fillObjectCategories();
+    void addPrimitiveCategories(const QString& rememberedCategory);
+    // Lists the primitives of the category; the remembered one is a list position + 1 (0 none).
+    void fillPrimitiveObjects(const QString& category, int rememberedPosition);
+    void fillEntityObjects(const QString& rememberedClass);
+    // The point class chosen in the dock (null without one or without an active map).
+    EntityClass* currentObjectClass();
+    // Ties the selected brushes to the entity (null: a new one of tieClassName), each to its own
+    // when each is set.
+    void tieToEntity(EntityRecord* entity, bool each);
+    // VisGroups dock (VisGroupsDock.cpp). None of its operations is an undo step.
+    void createVisGroupsDock();
+    void retranslateVisGroupsDock();
+    void updateVisGroupIcons();
+    void updateVisGroupCounts(QListWidgetItem* row);
+    struct VisGroupsDock {
+        QDockWidget* dock = nullptr;
+        QLabel* label = nullptr;
+        QVisGroupList* list = nullptr;
+        QPushButton* assign = nullptr;
+        QPushButton* edit = nullptr;
+        QPushButton* mark = nullptr;
+        QPushButton* purge = nullptr;
+    } visGroupsDock;
+    QDockWidget* consoleDock = nullptr;
+    QTextEdit* consoleText = nullptr;
+    struct ObjectsDock {
+        QDockWidget* dock = nullptr;
+        QLabel* moveLabel = nullptr;
+        QPushButton* toWorld = nullptr;
+        QPushButton* toEntity = nullptr;
+        QLabel* categoryLabel = nullptr;
+        QComboBox* categories = nullptr;
+        QLabel* objectLabel = nullptr;
+        QComboBox* objects = nullptr;
+        QLabel* facesLabel = nullptr;
+        QSpinBox* faces = nullptr;
+        QCheckBox* randomYaw = nullptr;
+        QPushButton* insertPrefab = nullptr;
+        QPushButton* createPrefab = nullptr;
+        QString category;      // remembered category text
+        QString entityClass;   // remembered class name
+        int primitive = 0;     // remembered primitive: list position + 1, 0 none
+        EntityClass* cachedClass = nullptr;
+        bool classChanged = true;
+        bool settingRange = false;
+    } objectsDock;
 
 public slots:
     // The slot table, in its order; each group lives in the file named.
@@ -547,10 +620,15 @@ private:
     void noMapWindowLeft();
     // Frees the documents whose last map window was closed.
     void closeEmptyDocuments();
+    // Takes the document off the list and frees it (its windows are gone).
+    void destroyDocument(MapDocument* document);
     // The switch of the tool commands: which modes to leave first, then deactivate and activate.
     void switchTool(int id, int leaveModes);
 };
 
+// After the preferences: the selection-mode actions from the settings, the autosave timer
+// (re)started with AutosaveDelay minutes (at least one) or stopped.
+void App_ApplyEditPreferences(cMainWindow* window);
 // The movement code of a Qt key (Space 0, arrows 1-4, W S A D C 5-9, also on the Russian layout);
 // -1 for any other key.
 int App_KeyToMoveCode(int key);

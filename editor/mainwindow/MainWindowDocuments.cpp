@@ -2,7 +2,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QDir>
 #include <QFileInfo>
+#include <QStatusBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -10,6 +12,9 @@
 #include <QTimer>
 
 #include "core/System.h"
+#include "dialogs/application/PluginDialog.h"
+#include "mainwindow/QCustomAction.h"
+#include "views/Canvas.h"
 #include "dialogs/application/NamedDialogs.h"
 #include "core/TextEncoding.h"
 #include "dialogs/application/RunMapOutput.h"
@@ -50,56 +55,213 @@ void cMainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+namespace {
+
+// One spelling per file: the canonical path of an existing file, the cleaned absolute path of a
+// missing one.
+QString canonicalPath(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+// Single independent windows cycle through the view kinds 1, 2, 3.
+int g_singleViewCounter = 0;
+
+} // namespace
+
+MapDocument* cMainWindow::findDocument(const QString& path) const {
+    if (path.isEmpty()) return nullptr;
+    const QString wanted = canonicalPath(path);
+    for (MapDocument* document : documents)
+        if (!document->filePath.isEmpty() && canonicalPath(document->filePath) == wanted) return document;
+    return nullptr;
+}
+
 MapDocument* cMainWindow::openFile(const QString& path) {
+    if (MapDocument* open = findDocument(path)) {
+        Sys_Printf("%s is already opened", Text_ToWindows1251(path).constData());
+        Project_RaiseWindows(open);
+        addRecentFile(path);
+        return open;
+    }
+    // A plugin's importer may leave wait-cursor levels on: none survive the open.
+    const int32_t waitCursors = App_WaitCursorCount();
     auto* document = new MapDocument;
     Project_Construct(document);
     if (!Project_Load(document, path, nullptr)) {
-        Sys_Warning("Could not open \"%s\"", Text_ToWindows1251(path).constData());
+        while (App_WaitCursorCount() > waitCursors)
+            App_EndWaitCursor();
+        QApplication::beep();
         Project_Destroy(document);
         delete document;
         return nullptr;
     }
+    Model_PurgeUnused(&models);
+    openDocumentWindows(document);
+    Project_ApplyCurrentCamera(document);
     documents.append(document);
+    addRecentFile(path);
     if (mdiArea) {
-        cChildWindow* child = createChildWindow(document);
+        if (cCanvas* view = Project_FindCanvas(document, -1)) setActiveCanvas(view);
+        notifySelectionChanged();
+        statusBar()->showMessage(tr("File loaded"), 5000);
+    }
+    while (App_WaitCursorCount() > waitCursors)
+        App_EndWaitCursor();
+    return document;
+}
+
+int cMainWindow::openFiles(const QStringList& paths) {
+    const int32_t waitCursors = App_WaitCursorCount();
+    GameConfig* config = nullptr;
+    int loaded = 0;
+    int failed = 0;
+    for (const QString& path : paths) {
+        if (MapDocument* open = findDocument(path)) {
+            Sys_Printf("%s is already opened", Text_ToWindows1251(path).constData());
+            Project_RaiseWindows(open);
+            addRecentFile(path);
+            continue;
+        }
+        auto* document = new MapDocument;
+        Project_Construct(document);
+        if (!Project_Load(document, path, config)) {
+            ++failed;
+            Project_Destroy(document);
+            delete document;
+            continue;
+        }
+        if (loaded == 0) Model_PurgeUnused(&models);
+        config = document->gameConfig;
+        openDocumentWindows(document);
+        Project_ApplyCurrentCamera(document);
+        documents.append(document);
+        addRecentFile(path);
+        ++loaded;
+    }
+    while (App_WaitCursorCount() > waitCursors)
+        App_EndWaitCursor();
+    if (failed) QApplication::beep();
+    if (loaded) {
+        Sys_Printf("%i projects loaded", loaded);
+        if (mdiArea) statusBar()->showMessage(tr("File loaded"), 5000);
+    }
+    return loaded;
+}
+
+void cMainWindow::openDocumentWindows(MapDocument* document) {
+    if (!mdiArea) return;
+    cChildWindow* before = activeChildWindow();
+    auto focusFirstView = [this, document](cChildWindow* child) {
+        if (cCanvas* view = child->findCanvas(-1)) {
+            setActiveCanvas(view);
+            view->setFocus();
+        }
         // Fit the views to the map once the window has its size.
         QPointer<cChildWindow> guard(child);
         QTimer::singleShot(0, this, [guard, document] {
             if (guard && guard->document == document) MapWindow_FitToWorld(guard, document->world);
         });
+    };
+    if (settings.IndependentWindows && settings.CreateDefaultWindows) {
+        for (int kind = 0; kind < 4; ++kind) {
+            cChildWindow* child = createChildWindow(document, kind);
+            child->parentWidget()->showNormal();
+            child->parentWidget()->raise();
+            focusFirstView(child);
+        }
+        if (!before) mdiArea->tileSubWindows();
+    } else if (settings.IndependentWindows) {
+        const int kind = g_singleViewCounter++ % 3 + 1;
+        cChildWindow* child = createChildWindow(document, kind);
+        QWidget* frame = child->parentWidget();
+        if (!before || before == child || before->parentWidget()->isMaximized())
+            frame->showMaximized();
+        else
+            frame->showNormal();
+        frame->raise();
+        focusFirstView(child);
+    } else {
+        cChildWindow* child = createChildWindow(document, -1);
+        QWidget* frame = child->parentWidget();
+        if (before && !before->parentWidget()->isMaximized())
+            frame->showNormal();
+        else
+            frame->showMaximized();
+        frame->raise();
+        focusFirstView(child);
     }
-    addRecentFile(QFileInfo(path).absoluteFilePath());
-    return document;
+    Project_RebindGameConfig(document);
 }
 
 bool cMainWindow::closeDocument(MapDocument* document) {
     if (!documents.contains(document)) return true;
     if (!Project_CloseAllWindows(document)) return false;
-    documents.removeAll(document);
     if (mdiArea) {
         for (QMdiSubWindow* sub : mdiArea->subWindowList()) {
             auto* child = qobject_cast<cChildWindow*>(sub->widget());
             if (child && child->document == document) delete sub;
         }
     }
+    destroyDocument(document);
+    return true;
+}
+
+void cMainWindow::destroyDocument(MapDocument* document) {
+    // The clipboard's content stays; only its way back to this map goes.
+    if (document->world) Clip_ForgetMap(&clipboard, &document->world->handle);
+    documents.removeAll(document);
     Project_Destroy(document);
     delete document;
-    return true;
+}
+
+void cMainWindow::addRecentFile(const QString& path) {
+    // "\\" is an ordinary file-name character here: duplicates are found by the file they name.
+    const QString wanted = canonicalPath(path);
+    recentFiles.removeIf([&wanted](const QString& entry) { return canonicalPath(entry) == wanted; });
+    recentFiles.prepend(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    updateRecentFilesMenu();
+}
+
+void cMainWindow::updateRecentFilesMenu() {
+    recentFiles.removeIf([](const QString& path) { return !QFileInfo::exists(path); });
+    for (int i = 0; i < int(recentFileActions.size()); ++i) {
+        QCustomAction* action = recentFileActions[size_t(i)];
+        if (!action) continue;
+        if (i < recentFiles.size()) {
+            const QFileInfo info(recentFiles[i]);
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(info.fileName()));
+            action->setStatusTip(info.canonicalFilePath());
+            action->setData(info.canonicalFilePath());
+            action->setVisible(true);
+        } else {
+            action->setVisible(false);
+        }
+    }
+    if (recentFilesSeparator) recentFilesSeparator->setVisible(!recentFiles.isEmpty());
+}
+
+void cMainWindow::openRecentFile() {
+    auto* action = qobject_cast<QAction*>(sender());
+    if (!action) return;
+    App_FinishSplash(this);
+    QCoreApplication::processEvents();
+    openFile(action->data().toString());
+    checkActiveState(false, true);
+    updateTextureBar(false);
 }
 
 void cMainWindow::closeEmptyDocuments() {
     const QList<MapDocument*> open = documents;
     for (MapDocument* document : open) {
-        if (!document->windows.isEmpty()) continue;
-        documents.removeAll(document);
-        Project_Destroy(document);
-        delete document;
+        if (document->windows.isEmpty()) destroyDocument(document);
     }
 }
 
-cChildWindow* cMainWindow::createChildWindow(MapDocument* document) {
+cChildWindow* cMainWindow::createChildWindow(MapDocument* document, int layout) {
     auto* child = new cChildWindow(document);
-    child->buildLayout(-1);
+    child->buildLayout(layout);
     QMdiSubWindow* sub = mdiArea->addSubWindow(child, Qt::WindowFlags());
     sub->setAttribute(Qt::WA_DeleteOnClose);
     // The sub-window's close key would compete with the editor's own shortcuts.

@@ -388,6 +388,7 @@ void cMainWindow::buildCommandInterface() {
     createToolsBar();
     createViewToggles();
     createColorSchemeMenu();
+    fillPluginMenu();
     applyLanguage(nullptr, languageCode);
     createLayoutDialogs();
 }

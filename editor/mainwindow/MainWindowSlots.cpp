@@ -52,10 +52,6 @@ void cMainWindow::toggleStatusBar() {
     statusBar()->setVisible(senderChecked(sender()));
 }
 
-void cMainWindow::selectVisGroup(QListWidgetItem* item) {
-    if (item) currentVisGroup = item->data(32).toUInt();
-}
-
 void cMainWindow::switchLanguage(QAction* action) {
     if (action) installLanguage(action, action->data().toString());
 }

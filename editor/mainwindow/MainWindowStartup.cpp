@@ -18,6 +18,7 @@
 #include "dialogs/application/RunMapOutput.h"
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "document/MapDocument.h"
+#include "document/ProjectHooks.h"
 #include "document/WorldRefresh.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SettingsFile.h"
@@ -87,11 +88,15 @@ void cMainWindow::buildInteractive() {
     gameData.rebindClassUsers = [this] {
         for (MapDocument* document : std::as_const(documents))
             Map_RebindEntityClasses(document->world);
+        // The New Objects dock looks its class up again.
+        objectsDock.classChanged = true;
+        currentObjectClass();
     };
     gameConfigs.rebindConfigUsers = [this] {
         for (MapDocument* document : std::as_const(documents))
             Project_RebindGameConfig(document);
     };
+    Project_SetWindowHooks({[this](const QString& path) { addRecentFile(path); }, [this] { execPreferences(3); }});
     GameCfg_LoadConfigurations(&gameConfigs);
     qApp->installEventFilter(this);
 
@@ -107,18 +112,6 @@ void cMainWindow::buildInteractive() {
         if (!version.isEmpty()) cUpdateCheckDialog(true, version, this).exec();
     }
     statusBar()->showMessage(mdiArea->statusTip());
-}
-
-void cMainWindow::createDocks() {
-    // Empty until their panels come: the console's and the three lists.
-    const char* names[] = {"console", "newobjects", "textures", "visgroups"};
-    for (const char* name : names) {
-        auto* dock = new QDockWidget(this);
-        dock->setObjectName(QLatin1String(name));
-        dock->setWidget(new QWidget(dock));
-        addDockWidget(qstrcmp(name, "console") == 0 ? Qt::BottomDockWidgetArea : Qt::RightDockWidgetArea,
-                      dock);
-    }
 }
 
 void cMainWindow::createDialogs() {

@@ -282,6 +282,31 @@ QImage drawSplash() {
     return image;
 }
 
+// The visgroup row icon: an open eye for a shown set, a shut one struck through for a hidden one.
+QImage drawVisGroup(bool shown) {
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath lid;
+    lid.moveTo(1.5, 8);
+    lid.quadTo(8, shown ? 1 : 5, 14.5, 8);
+    lid.quadTo(8, shown ? 15 : 11, 1.5, 8);
+    p.setPen(QPen(shown ? QColor(20, 60, 120) : QColor(110, 110, 110), 1.3));
+    p.setBrush(shown ? QColor(235, 242, 255) : QColor(220, 220, 220));
+    p.drawPath(lid);
+    if (shown) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40, 110, 200));
+        p.drawEllipse(QPointF(8, 8), 3, 3);
+        p.setBrush(Qt::black);
+        p.drawEllipse(QPointF(8, 8), 1.3, 1.3);
+    } else {
+        p.setPen(QPen(QColor(190, 30, 30), 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(3, 13), QPointF(13, 3));
+    }
+    return image;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -295,12 +320,22 @@ int main(int argc, char** argv) {
     const struct {
         const char* name;
         QImage (*draw)();
-    } art[] = {
-        {"splash.png", drawSplash},     {"zarv32.png", drawIcon},       {"c_move.png", drawMove},
-        {"c_camera.png", drawCamera},   {"c_magnify.png", drawMagnify}, {"c_cross.png", drawCross},
-        {"c_texture.png", drawTexture}, {"c_decal.png", drawDecal},     {"c_entity.png", drawEntity},
-        {"c_brush.png", drawBrush},     {"c_rotate.png", drawRotate},   {"search.png", drawSearchPlain},
-        {"search2.png", drawSearchAxes}, {"table.png", drawTable}};
+    } art[] = {{"splash.png", drawSplash},
+               {"zarv32.png", drawIcon},
+               {"c_move.png", drawMove},
+               {"c_camera.png", drawCamera},
+               {"c_magnify.png", drawMagnify},
+               {"c_cross.png", drawCross},
+               {"c_texture.png", drawTexture},
+               {"c_decal.png", drawDecal},
+               {"c_entity.png", drawEntity},
+               {"c_brush.png", drawBrush},
+               {"c_rotate.png", drawRotate},
+               {"search.png", drawSearchPlain},
+               {"search2.png", drawSearchAxes},
+               {"table.png", drawTable},
+               {"vg_on.png", [] { return drawVisGroup(true); }},
+               {"vg_off.png", [] { return drawVisGroup(false); }}};
     for (const auto& item : art) {
         const QString path = out + QLatin1Char('/') + QLatin1String(item.name);
         if (!item.draw().save(path)) {

@@ -57,11 +57,23 @@ TEST_F(ActionStateTest, UndoSelectionProfileAndModelRows) {
     window.show();
     // No map: nothing to undo, undo reads as switched off, every undo command disabled.
     window.updateActions(0xfff);
-    expectState(window, "EditUndo", {"Can't undo", false});
-    expectState(window, "EditRedo", {"Can't redo", false});
-    expectState(window, "EditNoUndo", {"Enabl&e Undo/Redo", true});
-    expectState(window, "EditCut", {"", false});
-    expectState(window, "FileSaveIncr", {"", false});
+    // Without a map the menu entries of map commands are hidden; the copies still shown (tool
+    // buttons) carry the state.
+    auto expectShownCopies = [&window](const char* name, const State& state) {
+        int seen = 0;
+        for (QAction* action : window.actionList) {
+            if (action->objectName() != QLatin1String(name)) continue;
+            ++seen;
+            if (!state.text.isEmpty()) EXPECT_EQ(action->text(), state.text) << name;
+            if (action->isVisible()) EXPECT_EQ(action->isEnabled(), state.enabled) << name;
+        }
+        EXPECT_GT(seen, 0) << name;
+    };
+    expectShownCopies("EditUndo", {"Can't undo", false});
+    expectShownCopies("EditRedo", {"Can't redo", false});
+    expectShownCopies("EditNoUndo", {"Enabl&e Undo/Redo", true});
+    expectShownCopies("EditCut", {"", false});
+    expectShownCopies("FileSaveIncr", {"", false});
 
     MapDocument* document = window.openFile(kSampleMap);
     ASSERT_NE(document, nullptr);

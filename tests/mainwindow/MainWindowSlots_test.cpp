@@ -50,6 +50,9 @@ protected:
 
 TEST_F(MainWindowSlotsTest, CheckedCommandsSetTheirSettings) {
     cMainWindow window(WindowMode::Interactive);
+    // Map commands are disabled without a map.
+    ASSERT_NE(window.openFile(kSampleMap), nullptr);
+    window.updateDocumentActions();
     struct Case {
         const char* name;
         int32_t hideBit; // 0: a plain setting
@@ -155,7 +158,7 @@ TEST_F(MainWindowSlotsTest, SmallSlots) {
         EXPECT_EQ(script.asked[0].title, QLatin1String("Z.A.R.V."));
     }
     QListWidgetItem item;
-    item.setData(32, 7u);
+    item.setData(Qt::UserRole, 7u);
     window.selectVisGroup(&item);
     EXPECT_EQ(window.currentVisGroup, 7u);
     window.selectVisGroup(nullptr);

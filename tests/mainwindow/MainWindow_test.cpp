@@ -36,7 +36,9 @@ TEST(MainWindow, ConsoleEscapesOnlyPlainText) {
     g_mainWindow->printToConsole("a <b> c", false, false);
     g_mainWindow->printToConsole("a <i>c</i>", true, false);
     g_mainWindow->printToConsole("title", false, true);
-    EXPECT_EQ(console.lines, (QStringList{"a &lt;b> c", "a <i>c</i>", "<b>title</b>"}));
+    // Plain text is escaped fully: a bare "&" would start an entity.
+    g_mainWindow->printToConsole("a & b", false, false);
+    EXPECT_EQ(console.lines, (QStringList{"a &lt;b&gt; c", "a <i>c</i>", "<b>title</b>", "a &amp; b"}));
 }
 
 TEST(MainWindow, SettingsDefaults) {

@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSettings>
+
+#include "ConsoleCapture.h"
+#include "WindowFixture.h"
+#include "core/Prompt.h"
+#include "document/Clipboard.h"
+#include "document/MapDocument.h"
+#include "document/MapSelection.h"
+#include "document/MapWorld.h"
+#include "document/WorldDump.h"
+#include "gamedata/ModelCache.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/QCustomAction.h"
+#include "views/Canvas.h"
+#include "views/ChildWindow.h"
+
+namespace {
+
+const QString kSampleMap =
+    QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"));
+
+class MainWindowDocumentsTest : public cWindowFixture {
+protected:
+    void SetUp() override {
+        cWindowFixture::SetUp();
+        writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+        QDir().mkpath(path("maps"));
+        QFile::copy(kSampleMap, path("maps/sample.map"));
+    }
+    void TearDown() override {
+        window.reset();
+        cWindowFixture::TearDown();
+    }
+    void makeWindow(const QByteArray& settings = QByteArray()) {
+        if (!settings.isEmpty()) writeFile("config/zarv/KDKSettings.ini", settings);
+        window = std::make_unique<cMainWindow>(WindowMode::Interactive);
+        window->show();
+    }
+    // What the New command does: a new map with its windows.
+    MapDocument* newMap() {
+        auto* document = new MapDocument;
+        Project_Construct(document);
+        if (!Project_New(document)) {
+            Project_Destroy(document);
+            delete document;
+            return nullptr;
+        }
+        window->openDocumentWindows(document);
+        window->documents.append(document);
+        return document;
+    }
+    // A project file saved from the sample map.
+    QString makeZmf() {
+        MapDocument document;
+        Project_Construct(&document);
+        EXPECT_TRUE(Project_Load(&document, path("maps/sample.map"), nullptr));
+        EXPECT_TRUE(Project_Save(&document, path("maps/copy.zmf"), false, true));
+        Project_Destroy(&document);
+        return path("maps/copy.zmf");
+    }
+    static QStringList windowMenuEntries(cMainWindow& w) {
+        QStringList list;
+        for (QMenu* menu : w.menus) {
+            const QList<QAction*> actions = menu->actions();
+            const qsizetype at = actions.indexOf(w.windowListSeparator);
+            if (at < 0) continue;
+            emit menu->aboutToShow();
+            for (QAction* action : menu->actions().mid(at + 1))
+                list << action->text();
+        }
+        return list;
+    }
+    static void settle() {
+        for (int i = 0; i < 10; ++i)
+            QApplication::processEvents();
+    }
+
+    cConsoleCapture console;
+    std::unique_ptr<cMainWindow> window;
+};
+
+} // namespace
+
+TEST_F(MainWindowDocumentsTest, SeveralDocumentsEachInItsWindowClosingOneLeavesTheOthers) {
+    makeWindow();
+    MapDocument* fresh = newMap();
+    ASSERT_NE(fresh, nullptr);
+    MapDocument* project = window->openFile(makeZmf());
+    ASSERT_NE(project, nullptr);
+    MapDocument* imported = window->openFile(path("maps/sample.map"));
+    ASSERT_NE(imported, nullptr);
+    settle();
+    ASSERT_EQ(window->documents.size(), 3);
+    for (MapDocument* document : {fresh, project, imported}) {
+        ASSERT_EQ(document->windows.size(), 1);
+        EXPECT_EQ(document->windows[0]->views.size(), 4);
+    }
+    EXPECT_EQ(window->mdiArea->subWindowList().size(), 3);
+    EXPECT_EQ(windowMenuEntries(*window).size(), 3);
+
+    // Copy from the project, then close it without saving.
+    Map_SelectAll(project->world, false);
+    Clip_Copy(&window->clipboard, &project->world->handle, false);
+    const QByteArray freshDump = Map_DumpWorld(fresh->world);
+    const QByteArray importedDump = Map_DumpWorld(imported->world);
+    Project_SetModified(project);
+    {
+        cPromptScript prompts;
+        prompts.answerButton(PromptButton::No);
+        EXPECT_TRUE(window->closeDocument(project));
+        EXPECT_EQ(prompts.asked.size(), 1);
+    }
+    settle();
+    EXPECT_EQ(window->documents, (QList<MapDocument*>{fresh, imported}));
+    EXPECT_EQ(window->mdiArea->subWindowList().size(), 2);
+    EXPECT_EQ(windowMenuEntries(*window).size(), 2);
+    EXPECT_EQ(Map_DumpWorld(fresh->world), freshDump);
+    EXPECT_EQ(Map_DumpWorld(imported->world), importedDump);
+    EXPECT_EQ(window->clipboard.source, nullptr);
+    // The copied objects still paste into another map.
+    EXPECT_TRUE(Clip_Paste(&window->clipboard, &fresh->world->handle, 1, nullptr, nullptr, nullptr, true,
+                           false, false, "Paste"));
+    EXPECT_NE(Map_DumpWorld(fresh->world), freshDump);
+}
+
+TEST_F(MainWindowDocumentsTest, AnOpenFileIsRaisedThroughAnyOfItsNames) {
+    makeWindow();
+    MapDocument* document = window->openFile(path("maps/sample.map"));
+    ASSERT_NE(document, nullptr);
+    ASSERT_TRUE(QFile::link(path("maps/sample.map"), path("link.map")));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(path("maps"));
+    for (const QString& name :
+         {QStringLiteral("./sample.map"), QStringLiteral("sample.map"), path("maps//sample.map"),
+          path("link.map"), path("maps/../maps/sample.map")}) {
+        SCOPED_TRACE(name.toStdString());
+        console.clear();
+        EXPECT_EQ(window->openFile(name), document);
+        EXPECT_EQ(window->documents.size(), 1);
+        EXPECT_TRUE(console.contains(name + " is already opened"));
+    }
+    QDir::setCurrent(previous);
+    // One recent entry for them all.
+    EXPECT_EQ(window->recentFiles.size(), 1);
+}
+
+TEST_F(MainWindowDocumentsTest, MultiOpenSkipsABadFileAndSharesOneConfiguration) {
+    makeWindow();
+    writeFile("maps/bad.zmf", "not a project");
+    const QString zmf = makeZmf();
+    console.clear();
+    EXPECT_EQ(window->openFiles({path("maps/sample.map"), path("maps/bad.zmf"), zmf}), 2);
+    ASSERT_EQ(window->documents.size(), 2);
+    EXPECT_EQ(window->documents[0]->gameConfig, window->documents[1]->gameConfig);
+    EXPECT_TRUE(console.contains("2 projects loaded"));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    // A failed single open leaves no wait cursor either, and no document.
+    EXPECT_EQ(window->openFile(path("maps/bad.zmf")), nullptr);
+    EXPECT_EQ(window->openFile(path("maps/missing.zmf")), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(window->documents.size(), 2);
+}
+
+TEST_F(MainWindowDocumentsTest, IndependentWindowModes) {
+    {
+        makeWindow("IndependentWindows=true\nCreateDefaultWindows=false\n");
+        QList<int> kinds;
+        for (int i = 0; i < 4; ++i) {
+            MapDocument* document = newMap();
+            ASSERT_NE(document, nullptr);
+            ASSERT_EQ(document->windows.size(), 1);
+            ASSERT_EQ(document->windows[0]->views.size(), 1);
+            kinds << document->windows[0]->views[0]->viewType;
+        }
+        // The counter lives for the run: the kinds go round from wherever it stands.
+        for (int i = 1; i < 4; ++i)
+            EXPECT_EQ(kinds[i], kinds[i - 1] % 3 + 1);
+        EXPECT_GE(kinds[0], 1);
+        window.reset();
+    }
+    makeWindow("IndependentWindows=true\nCreateDefaultWindows=true\n");
+    MapDocument* document = newMap();
+    ASSERT_NE(document, nullptr);
+    ASSERT_EQ(document->windows.size(), 4);
+    QList<int> kinds;
+    for (cChildWindow* child : document->windows) {
+        ASSERT_EQ(child->views.size(), 1);
+        kinds << child->views[0]->viewType;
+        EXPECT_FALSE(child->parentWidget()->isMaximized());
+    }
+    EXPECT_EQ(kinds, (QList<int>{0, 1, 2, 3}));
+}
+
+TEST_F(MainWindowDocumentsTest, RecentFilesMenuShowsEightAndTheFileKeepsEight) {
+    makeWindow();
+    QStringList paths;
+    for (int i = 0; i < 10; ++i) {
+        const QString name = QStringLiteral("maps/r%1.map").arg(i);
+        writeFile(name, "x");
+        paths.prepend(path(name));
+        window->addRecentFile(path(name));
+    }
+    EXPECT_EQ(window->recentFiles, paths);
+    for (int i = 0; i < 8; ++i) {
+        ASSERT_NE(window->recentFileActions[i], nullptr);
+        EXPECT_TRUE(window->recentFileActions[i]->isVisible());
+        EXPECT_EQ(window->recentFileActions[i]->text(), QStringLiteral("&%1 r%2.map").arg(i + 1).arg(9 - i));
+    }
+    EXPECT_TRUE(window->recentFilesSeparator->isVisible());
+    ASSERT_TRUE(window->writeSettings());
+    QSettings file(path("config/zarv/KDKSettings.ini"), QSettings::IniFormat);
+    for (int i = 1; i <= 8; ++i)
+        EXPECT_EQ(file.value(QStringLiteral("RecentFiles/RecentFile%1").arg(i)).toString(), paths[i - 1])
+            << i;
+    EXPECT_FALSE(file.contains(QStringLiteral("RecentFiles/RecentFile9")));
+
+    // Missing files drop out at the next rebuild.
+    QFile::remove(path("maps/r9.map"));
+    window->updateRecentFilesMenu();
+    EXPECT_EQ(window->recentFiles.size(), 9);
+    EXPECT_EQ(window->recentFileActions[0]->text(), QStringLiteral("&1 r8.map"));
+}
+
+TEST_F(MainWindowDocumentsTest, TwentyDocumentsOpenAndCloseWithoutLeaks) {
+    makeWindow();
+    for (int i = 0; i < 10; ++i) {
+        MapDocument* fresh = newMap();
+        ASSERT_NE(fresh, nullptr);
+        MapDocument* loaded = window->openFile(path("maps/sample.map"));
+        ASSERT_NE(loaded, nullptr);
+        settle();
+        fresh->saveAsked = true;
+        EXPECT_TRUE(window->closeDocument(fresh));
+        // The window's own close button.
+        loaded->saveAsked = true;
+        window->mdiArea->subWindowList().first()->close();
+        settle();
+        EXPECT_TRUE(window->documents.isEmpty());
+    }
+    window.reset();
+}
+
+TEST_F(MainWindowDocumentsTest, SaveQuestionAndMissingConfigurationsReachTheWindow) {
+    makeWindow();
+    MapDocument* document = window->openFile(makeZmf());
+    ASSERT_NE(document, nullptr);
+    window->addRecentFile(path("maps/sample.map"));
+    Project_SetModified(document);
+    {
+        cPromptScript prompts;
+        prompts.answerButton(PromptButton::Yes);
+        EXPECT_TRUE(window->closeDocument(document));
+    }
+    // The file saved through the close question is the newest recent file again.
+    ASSERT_FALSE(window->recentFiles.isEmpty());
+    EXPECT_EQ(window->recentFiles.first(), path("maps/copy.zmf"));
+
+    // Yes to setting up configurations opens the preferences.
+    window->gameConfigs.configs.first()->Enabled = false;
+    cPromptScript prompts;
+    prompts.answerButton(PromptButton::Yes);
+    EXPECT_EQ(window->openFile(path("maps/sample.map")), nullptr);
+    ASSERT_EQ(prompts.asked.size(), 2);
+    EXPECT_TRUE(prompts.asked[1].text.contains(QStringLiteral("KDKGameCfg.ini")));
+    window->gameConfigs.configs.first()->Enabled = true;
+}

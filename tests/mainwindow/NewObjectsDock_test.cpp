@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QRegularExpression>
+#include <QLabel>
+#include <QSpinBox>
+
+#include "ConsoleCapture.h"
+#include "WindowFixture.h"
+#include "core/Prompt.h"
+#include "document/Grouping.h"
+#include "document/MapDocument.h"
+#include "document/MapSelection.h"
+#include "document/MapWorld.h"
+#include "document/UndoHistory.h"
+#include "document/WorldDump.h"
+#include "gamedata/EntityClass.h"
+#include "gamedata/PluginInterface.h"
+#include "map/MapBrush.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/PrimitiveRegistry.h"
+#include "tools/EntityTool.h"
+#include "tools/ToolSet.h"
+#include "views/ChildWindow.h"
+
+namespace {
+
+// Brushes, groups and visgroups get random display colours when they are made: masked.
+QString dumpWithoutRandomColors(const MapWorld* world) {
+    static const QRegularExpression randomColor(
+        QStringLiteral("^(\\s*(?:brush|group|visgroup) .*color )\\d+,\\d+,\\d+,\\d+"),
+        QRegularExpression::MultilineOption);
+    return QString::fromUtf8(Map_DumpWorld(world)).replace(randomColor, QStringLiteral("\\1*"));
+}
+
+const QString kSampleMap =
+    QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"));
+
+// Two definition files that both define "light" (once in another case), under one configuration.
+class NewObjectsDockTest : public cWindowFixture {
+protected:
+    void open(bool withClasses) {
+        writeFile("defs/a.fgd", "@PointClass = light : \"Light\" []\n"
+                                "@PointClass = info_player_start : \"Start\" []\n"
+                                "@SolidClass = func_group : \"Group\" []\n");
+        writeFile("defs/b.fgd", "@PointClass = LIGHT : \"Light again\" []\n"
+                                "@PointClass = ammo_bullets : \"Ammo\" []\n");
+        QByteArray config = "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n"
+                            "DefaultPointClass=info_player_start\n";
+        if (withClasses)
+            config += QStringLiteral("GameData0=%1\nGameData1=%2\n")
+                          .arg(path("defs/a.fgd"), path("defs/b.fgd"))
+                          .toUtf8();
+        writeFile("base/KDKGameCfg.ini", config);
+        window = std::make_unique<cMainWindow>(WindowMode::Interactive);
+        window->show();
+        ASSERT_NE(window->openFile(kSampleMap), nullptr);
+        // As the program does after an open: the map's configuration and profile become current.
+        QApplication::setActiveWindow(window.get());
+        window->checkActiveState(false, true);
+        dock = &window->objectsDock;
+    }
+    void TearDown() override {
+        window.reset();
+        cWindowFixture::TearDown();
+    }
+    // Chooses the item by text with the keyboard, as a user would.
+    static void choose(QComboBox* combo, const QString& text) {
+        const int target = combo->findText(text);
+        ASSERT_GE(target, 0) << text.toStdString();
+        key(combo, Qt::Key_Home);
+        for (int i = 0; i < target; ++i)
+            key(combo, Qt::Key_Down);
+        ASSERT_EQ(combo->currentIndex(), target);
+    }
+    static void key(QWidget* to, int code, const QString& text = QString()) {
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+        QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, text);
+        QApplication::sendEvent(to, &press);
+        QApplication::sendEvent(to, &release);
+    }
+    void typeCount(const QString& digits) {
+        dock->faces->selectAll();
+        for (QChar ch : digits)
+            key(dock->faces, ch.unicode(), QString(ch));
+    }
+    static QStringList items(const QComboBox* combo) {
+        QStringList list;
+        for (int i = 0; i < combo->count(); ++i)
+            list << combo->itemText(i);
+        return list;
+    }
+    void switchTo(int id) {
+        if (id == ToolId::Brush)
+            window->toolBrush();
+        else if (id == ToolId::Entity)
+            window->toolEntity();
+        else
+            window->toolSelect();
+        window->updateToolActions();
+    }
+
+    cConsoleCapture console;
+    std::unique_ptr<cMainWindow> window;
+    cMainWindow::ObjectsDock* dock = nullptr;
+};
+
+} // namespace
+
+TEST_F(NewObjectsDockTest, CategoriesFollowToolAndProfileFlags) {
+    open(true);
+    switchTo(ToolId::Selection);
+    EXPECT_EQ(items(dock->categories), QStringList{"(no category)"});
+    EXPECT_FALSE(dock->categories->isEnabled());
+    EXPECT_EQ(items(dock->objects), QStringList{"(nothing)"});
+
+    switchTo(ToolId::Brush);
+    ASSERT_NE(window->gameConfigs.currentProfile, nullptr);
+    EXPECT_STREQ(window->gameConfigs.currentProfile->name, "kpQuake3");
+    EXPECT_EQ(window->gameConfigs.currentProfile->capabilities, 0x49u);
+    EXPECT_EQ(items(dock->categories), (QStringList{"(primitives)", "(curves)"}));
+    EXPECT_EQ(dock->categories->itemData(1).toInt(), 3);
+    EXPECT_TRUE(dock->categories->isEnabled());
+    EXPECT_FALSE(dock->randomYaw->isVisible());
+
+    MapProfileRecord flat = *window->gameConfigs.currentProfile;
+    flat.capabilities = 0;
+    const MapProfileRecord* previous = window->gameConfigs.currentProfile;
+    window->gameConfigs.currentProfile = &flat;
+    window->fillObjectCategories();
+    EXPECT_EQ(items(dock->categories), QStringList{"(primitives)"});
+    window->gameConfigs.currentProfile = previous;
+}
+
+TEST_F(NewObjectsDockTest, EachPrimitiveKeepsItsCountAndSameNamesStayApart) {
+    open(true);
+    switchTo(ToolId::Brush);
+    choose(dock->categories, "(primitives)");
+    choose(dock->objects, "cylinder");
+    EXPECT_EQ(dock->faces->minimum(), 3);
+    EXPECT_EQ(dock->faces->maximum(), 128);
+    EXPECT_EQ(dock->faces->value(), 8);
+    EXPECT_TRUE(dock->faces->isEnabled());
+    typeCount("12");
+    EXPECT_EQ(App_CurrentPrimitive()->count, 12);
+
+    choose(dock->objects, "block");
+    EXPECT_FALSE(dock->faces->isEnabled());
+    EXPECT_FALSE(dock->facesLabel->isEnabled());
+    EXPECT_STREQ(App_CurrentPrimitive()->name, "block");
+    choose(dock->objects, "cylinder");
+    EXPECT_EQ(dock->faces->value(), 12);
+
+    // "sphere" is in both categories: the count follows the row, not the name.
+    choose(dock->categories, "(curves)");
+    choose(dock->objects, "sphere");
+    EXPECT_FALSE(dock->faces->isEnabled());
+    EXPECT_EQ(App_CurrentPrimitive()->capabilityMask, 0x40);
+    choose(dock->categories, "(primitives)");
+    choose(dock->objects, "sphere");
+    EXPECT_TRUE(dock->faces->isEnabled());
+    EXPECT_EQ(dock->faces->minimum(), 3);
+    EXPECT_EQ(dock->faces->maximum(), 24);
+    EXPECT_EQ(dock->faces->value(), 8);
+    EXPECT_EQ(App_CurrentPrimitive()->maximum, 24);
+
+    // Leaving for another tool and back keeps the category and the primitive.
+    switchTo(ToolId::Selection);
+    EXPECT_EQ(App_CurrentPrimitive(), nullptr);
+    switchTo(ToolId::Brush);
+    EXPECT_EQ(dock->categories->currentText(), QStringLiteral("(primitives)"));
+    EXPECT_EQ(dock->objects->currentText(), QStringLiteral("sphere"));
+    EXPECT_EQ(App_CurrentPrimitive()->maximum, 24);
+}
+
+TEST_F(NewObjectsDockTest, EntityClassesListedOnceSortedAndFeedTheEntityTool) {
+    open(true);
+    switchTo(ToolId::Entity);
+    EXPECT_EQ(items(dock->categories), QStringList{"(entities)"});
+    EXPECT_EQ(items(dock->objects), (QStringList{"ammo_bullets", "info_player_start", "light"}));
+    // The configuration's default point class is current at first.
+    EXPECT_EQ(dock->objects->currentText(), QStringLiteral("info_player_start"));
+    EXPECT_TRUE(dock->randomYaw->isVisible());
+    EXPECT_FALSE(dock->faces->isVisible());
+
+    choose(dock->objects, "ammo_bullets");
+    ASSERT_NE(window->currentObjectClass(), nullptr);
+    EXPECT_EQ(window->currentObjectClass()->name, QByteArray("ammo_bullets"));
+    EXPECT_EQ(Tool_CurrentObjectClass(), window->currentObjectClass());
+    dock->randomYaw->click();
+    EXPECT_TRUE(Tool_RandomYaw());
+    dock->randomYaw->click();
+    EXPECT_FALSE(Tool_RandomYaw());
+
+    // The remembered class comes back after another tool.
+    switchTo(ToolId::Brush);
+    switchTo(ToolId::Entity);
+    EXPECT_EQ(dock->objects->currentText(), QStringLiteral("ammo_bullets"));
+}
+
+TEST_F(NewObjectsDockTest, NoPointClassesWarnsAndSwitchesToTheBrushTool) {
+    open(false);
+    cPromptScript prompts;
+    switchTo(ToolId::Entity);
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_EQ(
+        prompts.asked[0].text,
+        QStringLiteral("There are no point entities in current game data!\nEntity Tool is not available."));
+    EXPECT_EQ(Tool_Id(window->activeTool), ToolId::Brush);
+    EXPECT_EQ(items(dock->categories).first(), QStringLiteral("(primitives)"));
+}
+
+TEST_F(NewObjectsDockTest, TieToEntityMovesTheSelectionIntoNewEntitiesAsOneUndoLevel) {
+    open(true);
+    MapWorld* world = window->activeChildWindow()->document->world;
+    UndoHistory* undo = window->activeChildWindow()->document->undo;
+    for (bool each : {false, true}) {
+        SCOPED_TRACE(each);
+        Map_ClearSelectionFlags(world);
+        QList<BrushRecord*> brushes;
+        for (BrushRecord* b = world->entities->firstBrush; b && brushes.size() < 2; b = b->next)
+            brushes << b;
+        for (BrushRecord* b : brushes)
+            Map_SelectObject(world, b);
+        const QString before = dumpWithoutRandomColors(world);
+        window->tieClassName = QStringLiteral("func_group");
+        window->tieToEntity(nullptr, each);
+        EXPECT_TRUE(window->tieClassName.isEmpty());
+        ASSERT_NE(brushes[0]->entity, world->entities);
+        ASSERT_NE(brushes[1]->entity, world->entities);
+        EXPECT_STREQ(brushes[0]->entity->classname, "func_group");
+        EXPECT_STREQ(brushes[1]->entity->classname, "func_group");
+        EXPECT_EQ(brushes[0]->entity == brushes[1]->entity, !each);
+        ASSERT_TRUE(Undo_StepUndo(undo));
+        EXPECT_EQ(dumpWithoutRandomColors(world), before);
+    }
+}
