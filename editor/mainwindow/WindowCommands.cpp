@@ -5,9 +5,5 @@ void cMainWindow::msgFeatureUnderDevelopment() {}
 void cMainWindow::cmdWindowNew() {}
 void cMainWindow::cmdWindowExportMessages() {}
 void cMainWindow::cmdHelpTopics() {}
-void cMainWindow::cmdHelpAbout() {}
 void cMainWindow::cmdHelpCmdList() {}
 
-QString Update_CheckForNewVersion() {
-    return QString();
-}
