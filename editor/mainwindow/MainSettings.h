@@ -150,6 +150,7 @@ struct MainSettings {
 
     // "Updates".
     bool AutoUpdateCheck = true;
+    QString Server; // the update server, "http://host:port"; none by default
 
     // "EntityReport": the entity report dialog's last filter, in the order it exchanges them.
     int32_t Type = 0; // 0 everything, 1 brush entities, 2 point entities

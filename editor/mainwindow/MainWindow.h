@@ -642,8 +642,6 @@ QString App_GetBaseDirectory();
 QString App_BaseDirectoryFor(const QString& programFolder);
 // Replaces the base directory (tests and tools); an empty path restores the program's folder.
 void App_SetBaseDirectory(const QString& dir);
-// The newest version's text when one newer than this program is published; empty offline.
-QString Update_CheckForNewVersion();
 // The file named on the command line (the last argument after the program's that contains "."),
 // absolute against the working folder; empty when there is none.
 QString App_StartupFileArgument(const QStringList& arguments);

@@ -14,12 +14,16 @@
 
 #include "core/Prompt.h"
 #include "core/System.h"
+#include "dialogs/application/AboutDialog.h"
+#include "dialogs/application/UpdateCheck.h"
+#include "dialogs/application/UpdateCheckDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "document/PathOperations.h"
 #include "document/SelectionOperations.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/QCustomAction.h"
+#include "mainwindow/Splash.h"
 #include "tools/ToolSet.h"
 #include "map/ObjectRecords.h"
 #include "views/ChildWindow.h"
@@ -296,15 +300,26 @@ void cMainWindow::cmdHelpOnWeb() {
 
 void cMainWindow::cmdHelpUpdateCheck() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString version = Update_CheckForNewVersion();
+    const UpdateCheckResult check = Update_Check(settings.Server);
     QApplication::restoreOverrideCursor();
-    if (!version.isEmpty()) {
-        // The update dialog comes with the Help commands; until then the version is shown.
-        Prompt_Message(App_DialogParent(this), PromptIcon::Information, version);
-        return;
+    if (check.busy) return; // a check is already waiting for its answer
+    if (!check.version.isEmpty()) {
+        cUpdateCheckDialog(false, check.version, this).exec();
+    } else if (!check.failure.isEmpty()) {
+        Prompt_Message(App_DialogParent(this), PromptIcon::Warning,
+                       tr("Could not check for updates: %1.").arg(check.failure));
+    } else {
+        Prompt_Message(App_DialogParent(this), PromptIcon::Information,
+                       tr("You have the most recent version of %1 installed.").arg(QStringLiteral("Z.A.R.V.")));
     }
-    Prompt_Message(App_DialogParent(this), PromptIcon::Information,
-                   tr("You have the most recent version of %1 installed.").arg(QStringLiteral("Z.A.R.V.")));
+}
+
+void cMainWindow::cmdHelpAbout() {
+    App_FinishSplash(this);
+    QApplication::processEvents();
+    cAboutDialog dialog(this);
+    dialog.setWindowTitle(QCoreApplication::translate("cAboutDialog", "About %1").arg(QStringLiteral("Z.A.R.V.")));
+    dialog.exec();
 }
 
 // Magnify and camera work on top of the tool in use: a working tool they displace stays active

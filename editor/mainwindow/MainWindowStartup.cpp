@@ -16,6 +16,8 @@
 #include "dialogs/application/NamedDialogs.h"
 #include "dialogs/application/RunMapDialog.h"
 #include "dialogs/application/RunMapOutput.h"
+#include "dialogs/application/UpdateCheck.h"
+#include "dialogs/application/UpdateCheckDialog.h"
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "document/MapDocument.h"
 #include "document/ProjectHooks.h"
@@ -106,10 +108,15 @@ void cMainWindow::buildInteractive() {
     else
         autosaveTimer->stop();
 
+    // Without a server nothing is asked and start-up stays silent; other failures only reach the
+    // console.
     if (settings.AutoUpdateCheck) {
         App_ShowSplashMessage(tr("Checking for updates..."));
-        const QString version = Update_CheckForNewVersion();
-        if (!version.isEmpty()) cUpdateCheckDialog(true, version, this).exec();
+        const UpdateCheckResult check = Update_Check(settings.Server);
+        if (!check.version.isEmpty())
+            cUpdateCheckDialog(true, check.version, this, &settings.AutoUpdateCheck).exec();
+        else if (!check.failure.isEmpty() && !settings.Server.trimmed().isEmpty())
+            Sys_Printf("%s\n", qPrintable(tr("Could not check for updates: %1.").arg(check.failure)));
     }
     statusBar()->showMessage(mdiArea->statusTip());
 }

@@ -151,6 +151,7 @@ const SettingKey kKeys[] = {
     KEY("Autosave", AutosaveDir, F::Plain, 0),
 
     KEY("Updates", AutoUpdateCheck, F::Plain, 0),
+    KEY("Updates", Server, F::Plain, 0),
 
     KEY("Tools", TextureLock, F::Plain, 0),
     KEY("Tools", TextureLockScale, F::Plain, 0),

@@ -5,8 +5,4 @@ void cMainWindow::msgFeatureUnderDevelopment() {}
 void cMainWindow::cmdWindowNew() {}
 void cMainWindow::cmdWindowExportMessages() {}
 void cMainWindow::cmdHelpTopics() {}
-void cMainWindow::cmdHelpAbout() {}
 
-QString Update_CheckForNewVersion() {
-    return QString();
-}

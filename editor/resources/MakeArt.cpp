@@ -307,6 +307,84 @@ QImage drawVisGroup(bool shown) {
     return image;
 }
 
+// The about dialog's banner: the splash screen's cube and title on a strip as wide as the dialog.
+QImage drawAbout() {
+    QImage image(418, 150, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fill(0, 0, 0, 150);
+    fill.setColorAt(0, QColor(32, 44, 66));
+    fill.setColorAt(1, QColor(8, 10, 16));
+    p.fillRect(image.rect(), fill);
+    p.setPen(QPen(QColor(70, 90, 120, 120), 1));
+    for (int i = -10; i <= 10; ++i)
+        p.drawLine(QPointF(209 + i * 10, 95), QPointF(209 + i * 45, 150));
+    const QPointF a(300, 40), b(350, 40), c(350, 90), d(300, 90), o(18, -16);
+    p.setPen(QPen(QColor(240, 200, 80), 2));
+    p.drawPolygon(QPolygonF({a, b, c, d}));
+    p.drawPolygon(QPolygonF({a + o, b + o, c + o, d + o}));
+    for (const QPointF& v : {a, b, c, d})
+        p.drawLine(v, v + o);
+    p.setFont(QFont(QStringLiteral("DejaVu Sans"), 30, QFont::Bold));
+    p.setPen(QColor(235, 235, 240));
+    p.drawText(QPointF(24, 78), QStringLiteral("Z.A.R.V."));
+    return image;
+}
+
+// The donation picture: a gold coin with a heart.
+QImage drawDonate() {
+    QImage image = canvas(80, 60);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(150, 110, 20), 2));
+    p.setBrush(QColor(240, 200, 80));
+    p.drawEllipse(QPointF(40, 30), 26, 26);
+    QPainterPath heart;
+    heart.moveTo(40, 44);
+    heart.cubicTo(22, 32, 28, 14, 40, 24);
+    heart.cubicTo(52, 14, 58, 32, 40, 44);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(200, 40, 50));
+    p.drawPath(heart);
+    return image;
+}
+
+// The welcome dialog's picture: the kit's name over a stack of brushes.
+QImage drawAdvert() {
+    QImage image(360, 280, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fill(0, 0, 0, 280);
+    fill.setColorAt(0, QColor(40, 56, 84));
+    fill.setColorAt(1, QColor(10, 12, 20));
+    p.fillRect(image.rect(), fill);
+    const QColor faces[3] = {QColor(240, 200, 80), QColor(200, 150, 50), QColor(150, 110, 30)};
+    for (int i = 0; i < 3; ++i) {
+        const QPointF base(90 + i * 50, 240 - i * 40);
+        const QPointF o(30, -20);
+        QPolygonF front({base, base + QPointF(80, 0), base + QPointF(80, -50), base + QPointF(0, -50)});
+        QPolygonF top({base + QPointF(0, -50), base + QPointF(80, -50), base + QPointF(80, -50) + o,
+                       base + QPointF(0, -50) + o});
+        QPolygonF side({base + QPointF(80, 0), base + QPointF(80, 0) + o, base + QPointF(80, -50) + o,
+                        base + QPointF(80, -50)});
+        p.setPen(QPen(QColor(20, 20, 20), 1.5));
+        p.setBrush(faces[0]);
+        p.drawPolygon(top);
+        p.setBrush(faces[1]);
+        p.drawPolygon(front);
+        p.setBrush(faces[2]);
+        p.drawPolygon(side);
+    }
+    p.setPen(QColor(235, 235, 240));
+    p.setFont(QFont(QStringLiteral("DejaVu Sans"), 16, QFont::Bold));
+    p.drawText(QRectF(0, 16, 360, 30), Qt::AlignCenter, QStringLiteral("Kelvane Development Kit"));
+    p.setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+    p.setPen(QColor(190, 200, 215));
+    p.drawText(QRectF(0, 48, 360, 22), Qt::AlignCenter,
+               QStringLiteral("Editor, compilers and game data in one box"));
+    return image;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -335,7 +413,10 @@ int main(int argc, char** argv) {
                {"search2.png", drawSearchAxes},
                {"table.png", drawTable},
                {"vg_on.png", [] { return drawVisGroup(true); }},
-               {"vg_off.png", [] { return drawVisGroup(false); }}};
+               {"vg_off.png", [] { return drawVisGroup(false); }},
+               {"about.png", drawAbout},
+               {"donate.png", drawDonate},
+               {"adv.png", drawAdvert}};
     for (const auto& item : art) {
         const QString path = out + QLatin1Char('/') + QLatin1String(item.name);
         if (!item.draw().save(path)) {

@@ -25,6 +25,7 @@
 #include "document/MapDocument.h"
 #include "document/ZmfFile.h"
 #include "gamedata/PluginManager.h"
+#include "dialogs/application/UpdateCheck.h"
 #include "mainwindow/MainWindow.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
@@ -248,7 +249,7 @@ TEST_F(MainWindowGuiTest, ConstructionAnnouncesItselfAndOwnsItsDialogs) {
     EXPECT_EQ(window.splashMessage, QStringLiteral("Checking for updates..."));
     // No update server: no dialog at start-up even though the check is on by default.
     EXPECT_TRUE(window.settings.AutoUpdateCheck);
-    EXPECT_EQ(Update_CheckForNewVersion(), QString());
+    EXPECT_EQ(Update_CheckForNewVersion(window.settings.Server), QString());
     EXPECT_EQ(window.objectPropertiesDialog->parentWidget(), nullptr);
     const QWidget* owned[] = {window.runMapDialog,         window.runMapOutput,
                               window.textureBrowserDialog, window.textureReplaceDialog,

@@ -148,13 +148,13 @@ TEST_F(MainWindowSlotsTest, VertexCommandsAreKeysOfTheVertexToolOnly) {
 
 TEST_F(MainWindowSlotsTest, SmallSlots) {
     cMainWindow window(WindowMode::Interactive);
-    // The update check on request, offline.
+    // The update check on request without a server: a failure, not "the most recent version".
     {
         cPromptScript script;
         window.cmdHelpUpdateCheck();
         ASSERT_EQ(script.asked.size(), 1);
         EXPECT_EQ(script.asked[0].text,
-                  QLatin1String("You have the most recent version of Z.A.R.V. installed."));
+                  QLatin1String("Could not check for updates: no update server is set."));
         EXPECT_EQ(script.asked[0].title, QLatin1String("Z.A.R.V."));
     }
     QListWidgetItem item;

@@ -13,6 +13,7 @@
 #include "DialogAnswer.h"
 #include "core/System.h"
 #include "dialogs/application/AdvertisementDialog.h"
+#include "UrlCapture.h"
 #include "core/WaitScope.h"
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "mainwindow/MainWindow.h"
@@ -67,6 +68,16 @@ TEST(MainWindowStartup, WelcomeDialogStoresTheDontShowChoice) {
     dialog.show();
     dialog.close();
     EXPECT_EQ(window.settings.SkipAdvertisement, 2);
+    EXPECT_EQ(dialog.size(), QSize(380, 355));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Kelvane Development Kit"));
+
+    // OK opens the store page and accepts.
+    cUrlCapture pages;
+    cAdvertisementDialog store(nullptr, &window.settings.SkipAdvertisement);
+    store.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    ASSERT_EQ(pages.opened.size(), 1);
+    EXPECT_EQ(pages.opened[0], QUrl(QStringLiteral("https://zarv.invalid/store")));
+    EXPECT_EQ(store.result(), QDialog::Accepted);
 }
 
 TEST(MainWindowStartup, CursorsAndPicturesComeFromTheResources) {

@@ -1,44 +1,38 @@
-// The welcome text and its don't-show-again box.
 #include "dialogs/application/AdvertisementDialog.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QDialogButtonBox>
-#include <QLabel>
-#include <QVBoxLayout>
+#include <QDesktopServices>
+#include <QUrl>
+
+#include "dialogs/application/AppAddresses.h"
+#include "ui_AdvertisementDialog.h"
 
 cAdvertisementDialog::cAdvertisementDialog(QWidget* parent, int32_t* skipSetting)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      m_skipSetting(skipSetting) {
-    setObjectName(QStringLiteral("cAdvertisementDialog"));
-    setWindowTitle(tr("Welcome to Z.A.R.V."));
-    auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(this);
-    label->setObjectName(QStringLiteral("label"));
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::RichText);
-    label->setText(tr("<p><img src=\":/qrc/zarv32.png\"> <b>Z.A.R.V.</b>, a level editor for Quake-family "
-                      "games.</p>"
-                      "<p>Open a map with <i>File, Open</i> or name one on the command line. The game "
-                      "configurations (where each game's files are) live in KDKGameCfg.ini in the "
-                      "settings folder.</p>"));
-    layout->addWidget(label);
-    m_noShow = new QCheckBox(tr("&Don't show this advertisement again"), this);
-    m_noShow->setObjectName(QStringLiteral("cbNoShow"));
-    m_noShow->setChecked(m_skipSetting && *m_skipSetting != 0);
-    layout->addWidget(m_noShow);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Close, this);
-    buttons->setObjectName(QStringLiteral("buttonBox"));
-    buttons->setCenterButtons(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
-    resize(380, 355);
+    : QDialog(parent), ui(std::make_unique<Ui::cAdvertisementDialog>()), m_skipSetting(skipSetting) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(size());
+    ui->label->setText(QStringLiteral("<a href=\"%1\"><img src=\":/qrc/adv.png\"></a>")
+                           .arg(QLatin1String(AppAddress::kStorePage)));
+    ui->cbNoShow->setChecked(m_skipSetting && *m_skipSetting != 0);
+    connect(ui->buttonBox, &QDialogButtonBox::accepted, this, &cAdvertisementDialog::exec_on_accept);
+    connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &cAdvertisementDialog::exec_on_close);
 }
 
+cAdvertisementDialog::~cAdvertisementDialog() = default;
+
 void cAdvertisementDialog::storeChoice() {
-    if (m_skipSetting) *m_skipSetting = m_noShow->isChecked() ? 2 : 0;
+    if (m_skipSetting) *m_skipSetting = ui->cbNoShow->isChecked() ? 2 : 0;
+}
+
+void cAdvertisementDialog::exec_on_accept() {
+    QDesktopServices::openUrl(QUrl::fromUserInput(QLatin1String(AppAddress::kStorePage)));
+    accept();
+}
+
+void cAdvertisementDialog::exec_on_close() {
+    reject();
 }
 
 void cAdvertisementDialog::accept() {

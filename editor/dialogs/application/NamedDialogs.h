@@ -37,9 +37,4 @@ public:
         : cNamedDialog(parent, "cEntityHelpDialog", tr("Entity Help")) {}
 };
 
-class cUpdateCheckDialog : public cNamedDialog {
-public:
-    cUpdateCheckDialog(bool automatic, const QString& version, QWidget* parent);
 
-    bool shownAtStartup = false;
-};

@@ -1,0 +1,211 @@
+// The update check against an HTTP server the test runs on 127.0.0.1: what each answer gives, what
+// the server is sent, and the dialogs and boxes of the Help menu and of start-up.
+#include "dialogs/application/UpdateCheck.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "../mainwindow/WindowFixture.h"
+#include "ConsoleCapture.h"
+#include "DialogAnswer.h"
+#include "HttpServerStub.h"
+#include "UrlCapture.h"
+#include "core/Prompt.h"
+#include "dialogs/application/AppVersion.h"
+#include "dialogs/application/UpdateCheckDialog.h"
+
+namespace {
+
+QByteArray build(int offset) {
+    return QByteArray::number(static_cast<int>(App_GetBuildNumber()) + offset);
+}
+
+TEST(UpdateCheck, EachAnswerGivesANewerVersionNothingOrAReason) {
+    const QByteArray newer = "1.1." + build(1);
+    const struct {
+        const char* name;
+        QByteArray response;
+        QString version;     // expected
+        const char* failure; // part of the reason; null: none
+    } cases[] = {
+        {"newer", cHttpServerStub::answer(200, newer), newer, nullptr},
+        {"newer, line end", cHttpServerStub::answer(200, newer + "\r\n"), newer, nullptr},
+        {"same", cHttpServerStub::answer(200, "1.1." + build(0)), "", nullptr},
+        {"older", cHttpServerStub::answer(200, "1.1." + build(-1)), "", nullptr},
+        {"higher first, lower third", cHttpServerStub::answer(200, "2.0." + build(-1)), "", nullptr},
+        {"empty field", cHttpServerStub::answer(200, "1.1.." + build(1)), "1.1.." + build(1), nullptr},
+        {"html", cHttpServerStub::answer(200, "<html><body>Not here.</body></html>"), "", "no version text"},
+        {"no number", cHttpServerStub::answer(200, "1.1.abc"), "", "no version text"},
+        {"empty body", cHttpServerStub::answer(200, ""), "", "no version text"},
+        {"404 with a newer body", cHttpServerStub::answer(404, newer), "", "404"},
+        {"redirect", cHttpServerStub::answer(302, newer, "Location: http://127.0.0.1:1/pub/version.info\r\n"),
+         "", "redirects"},
+        {"2 MB", cHttpServerStub::answer(200, QByteArray(2 << 20, '7')), "", "too long"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        cHttpServerStub server;
+        server.response = c.response;
+        const UpdateCheckResult result = Update_Check(server.address());
+        EXPECT_EQ(result.version, c.version);
+        if (c.failure)
+            EXPECT_TRUE(result.failure.contains(QLatin1String(c.failure))) << result.failure.toStdString();
+        else
+            EXPECT_EQ(result.failure, QString());
+        ASSERT_EQ(server.requests.size(), 1);
+    }
+}
+
+TEST(UpdateCheck, NoServerAClosedPortAndALateAnswer) {
+    cConsoleCapture console;
+    EXPECT_EQ(Update_Check(QString()).failure, QStringLiteral("no update server is set"));
+    EXPECT_FALSE(Update_Check(QStringLiteral("ftp://127.0.0.1")).failure.isEmpty());
+
+    QTcpServer closed; // a port nobody listens on any more
+    closed.listen(QHostAddress::LocalHost);
+    const quint16 port = closed.serverPort();
+    closed.close();
+    const UpdateCheckResult refused = Update_Check(QStringLiteral("http://127.0.0.1:%1").arg(port));
+    EXPECT_EQ(refused.version, QString());
+    EXPECT_FALSE(refused.failure.isEmpty());
+
+    cHttpServerStub server;
+    server.response = cHttpServerStub::answer(200, "1.1." + build(1));
+    server.delayMs = 3000;
+    const UpdateCheckResult late = Update_Check(server.address());
+    EXPECT_EQ(late.version, QString());
+    EXPECT_TRUE(late.failure.contains("no answer")) << late.failure.toStdString();
+    EXPECT_TRUE(console.contains("Update server is down!"));
+    // The late answer arrives with nobody waiting for it.
+    QTimer wait;
+    wait.start(700);
+    QEventLoop loop;
+    QObject::connect(&wait, &QTimer::timeout, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+TEST(UpdateCheck, TheServerIsAskedForThePathAloneWithoutCredentials) {
+    cHttpServerStub server;
+    server.response = cHttpServerStub::answer(200, "1.1.0");
+    Update_Check(QStringLiteral("http://u:p@127.0.0.1:%1/x?y").arg(server.serverPort()));
+    ASSERT_EQ(server.requests.size(), 1);
+    const QByteArray request = server.requests[0];
+    EXPECT_TRUE(request.startsWith("GET /pub/version.info HTTP/1.1\r\n")) << request.toStdString();
+    EXPECT_TRUE(request.endsWith("\r\n\r\n")); // no body
+    for (const char* header : {"authorization:", "cookie:", "content-length:"})
+        EXPECT_FALSE(request.toLower().contains(header)) << header;
+}
+
+class UpdateCheckWindowTest : public cWindowFixture {
+protected:
+    void writeSettings(const QString& server, bool automatic) {
+        writeFile("config/zarv/KDKSettings.ini", QStringLiteral("[Updates]\nAutoUpdateCheck=%1\nServer=%2\n")
+                                                     .arg(automatic ? "true" : "false", server)
+                                                     .toUtf8());
+    }
+    cHttpServerStub server;
+    cUrlCapture pages;
+};
+
+TEST_F(UpdateCheckWindowTest, HelpMenuShowsTheNewVersionOrSaysWhy) {
+    writeSettings(server.address(), false);
+    cMainWindow window(WindowMode::Interactive);
+    EXPECT_TRUE(server.requests.isEmpty()); // start-up check off
+
+    // A newer version: the dialog without its check box, 30 pixels shorter; OK opens the download page.
+    server.response = cHttpServerStub::answer(200, "1.1." + build(5));
+    QSize size;
+    bool boxVisible = true;
+    QString shownNew;
+    {
+        cDialogAnswer answer([&](QDialog* dialog) {
+            size = dialog->size();
+            boxVisible = dialog->findChild<QCheckBox*>("cbNoShow")->isVisible();
+            shownNew = dialog->findChild<QLabel*>("lblNew")->text();
+            qobject_cast<cUpdateCheckDialog*>(dialog)->exec_on_accept();
+        });
+        window.cmdHelpUpdateCheck();
+        EXPECT_TRUE(answer.answered);
+    }
+    EXPECT_EQ(size, QSize(381, 215));
+    EXPECT_FALSE(boxVisible);
+    EXPECT_EQ(shownNew, QString::fromLatin1("1.1." + build(5)));
+    ASSERT_EQ(pages.opened.size(), 1);
+    EXPECT_EQ(pages.opened[0].host(), QStringLiteral("zarv.invalid"));
+    EXPECT_FALSE(window.settings.AutoUpdateCheck); // only the start-up dialog changes it
+
+    const struct {
+        QByteArray response;
+        PromptIcon icon;
+        const char* text;
+    } boxes[] = {
+        {cHttpServerStub::answer(200, "1.1." + build(0)), PromptIcon::Information,
+         "You have the most recent version of Z.A.R.V. installed."},
+        {cHttpServerStub::answer(500, "1.1." + build(5)), PromptIcon::Warning,
+         "Could not check for updates: "},
+    };
+    for (const auto& c : boxes) {
+        cPromptScript script;
+        server.response = c.response;
+        window.cmdHelpUpdateCheck();
+        ASSERT_EQ(script.asked.size(), 1);
+        EXPECT_EQ(script.asked[0].icon, c.icon);
+        EXPECT_TRUE(script.asked[0].text.startsWith(QLatin1String(c.text)))
+            << script.asked[0].text.toStdString();
+    }
+    window.close();
+}
+
+TEST_F(UpdateCheckWindowTest, ASecondCheckWhileOneWaitsAsksNothing) {
+    writeSettings(server.address(), false);
+    cMainWindow window(WindowMode::Interactive);
+    server.response = cHttpServerStub::answer(200, "1.1." + build(0));
+    server.delayMs = 600;
+    bool fired = false;
+    cPromptScript script;
+    QTimer::singleShot(100, &window, [&] {
+        fired = true; // timers are served while the check waits
+        window.cmdHelpUpdateCheck();
+    });
+    window.cmdHelpUpdateCheck();
+    EXPECT_TRUE(fired);
+    EXPECT_EQ(server.requests.size(), 1);
+    EXPECT_EQ(script.asked.size(), 1);
+    window.close();
+}
+
+TEST_F(UpdateCheckWindowTest, StartUpOffersToStopChecking) {
+    writeSettings(server.address(), true);
+    server.response = cHttpServerStub::answer(200, "1.1." + build(1));
+    bool boxVisible = false;
+    QSize size;
+    {
+        cDialogAnswer answer(
+            [&](QDialog* dialog) {
+                size = dialog->size();
+                auto* box = dialog->findChild<QCheckBox*>("cbNoShow");
+                boxVisible = box->isVisible();
+                box->click();
+                dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close)->click();
+            },
+            false);
+        cMainWindow window(WindowMode::Interactive);
+        EXPECT_TRUE(answer.answered);
+        EXPECT_FALSE(window.settings.AutoUpdateCheck);
+        window.close();
+    }
+    EXPECT_TRUE(boxVisible);
+    EXPECT_EQ(size, QSize(381, 245));
+    EXPECT_EQ(server.requests.size(), 1);
+    EXPECT_TRUE(pages.opened.isEmpty());
+    // Not asked at the next start.
+    cMainWindow again(WindowMode::Interactive);
+    EXPECT_EQ(server.requests.size(), 1);
+    again.close();
+}
+
+} // namespace
