@@ -544,8 +544,25 @@ private:
     // Frees the documents whose last map window was closed.
     void closeEmptyDocuments();
     // The switch of the tool commands: which modes to leave first, then deactivate and activate.
-    void switchTool(int id, int leaveModes);
+    void switchTool(int id, int keep);
+    // ---- Tool switching and commands (MainWindowTools.cpp and the command files) ----
+    void finishToolSwitch();
+
+public:
+    // Deselects the path nodes of every open document.
+    void deselectPathNodes();
+    // True outside morph mode; in it asks to leave it (Yes switches to the selection tool).
+    bool confirmExitMorphMode();
+    // The Textures dock's texture that "Apply Current Texture" puts on the selection.
+    QString currentTextureName;
+    // ---- end of tool switching and commands ----
 };
+
+// The next numbered name of an incremental save: "x_v07.zmf" → "x_v08.zmf"; a name without the
+// pattern starts a new sequence.
+QString File_IncrementalName(const QString& path);
+// The first "%folder/%base_vNN.%suffix" that does not exist yet.
+QString File_NewSequenceName(const QString& path);
 
 // The movement code of a Qt key (Space 0, arrows 1-4, W S A D C 5-9, also on the Russian layout);
 // -1 for any other key.

@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+
+#include "ConsoleCapture.h"
+#include "WindowFixture.h"
+#include "core/Prompt.h"
+#include "document/MapDocument.h"
+#include "document/MapWorld.h"
+#include "document/MapSelection.h"
+#include "document/UndoHistory.h"
+#include "document/WorldDump.h"
+#include "tools/AbstractTool.h"
+#include "tools/ToolSet.h"
+#include "tools/ToolSupport.h"
+#include "views/Canvas.h"
+#include "views/ChildWindow.h"
+
+namespace {
+
+const QString kSampleMap =
+    QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"));
+
+// The program's window on the sample map, its top view taking input.
+class MainWindowCommandsTest : public cWindowFixture {
+protected:
+    void SetUp() override {
+        cWindowFixture::SetUp();
+        writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+        window = std::make_unique<cMainWindow>(WindowMode::Interactive);
+        window->show();
+        document = window->openFile(kSampleMap);
+        ASSERT_NE(document, nullptr);
+        for (cCanvas* view : window->activeChildWindow()->views)
+            if (view->viewType == ViewType::Top) window->setActiveCanvas(view);
+        window->lastInputCanvas = window->focusView;
+    }
+    void TearDown() override {
+        if (window) {
+            for (MapDocument* d : window->documents)
+                d->modified = false;
+            window->close();
+            window.reset();
+        }
+        cWindowFixture::TearDown();
+    }
+    QAction* action(const char* name) const {
+        for (QAction* a : window->actionList)
+            if (a->objectName() == QLatin1String(name)) return a;
+        ADD_FAILURE() << name;
+        return nullptr;
+    }
+    void trigger(const char* name) {
+        if (QAction* a = action(name)) a->trigger();
+    }
+    QStringList undoNames() const {
+        QStringList names;
+        for (const UndoLevel* level = document->undo->undoChain; level; level = level->next)
+            names.append(QString::fromLatin1(level->name));
+        return names;
+    }
+    QByteArray dump() const { return Map_DumpWorld(document->world); }
+
+    std::unique_ptr<cMainWindow> window;
+    MapDocument* document = nullptr;
+};
+
+} // namespace
+
+TEST_F(MainWindowCommandsTest, GridStaysWithinOneTo512) {
+    struct Case {
+        int from;
+        const char* command;
+        int to;
+    };
+    for (const Case& c : {Case{1, "MapGrid-", 1}, Case{3, "MapGrid-", 1}, Case{32, "MapGrid-", 16},
+                          Case{512, "MapGrid+", 512}, Case{384, "MapGrid+", 512}, Case{16, "MapGrid+", 32}}) {
+        window->settings.CurrentGridSize = c.from;
+        trigger(c.command);
+        EXPECT_EQ(window->settings.CurrentGridSize, c.to) << c.from << " " << c.command;
+    }
+}
+
+TEST_F(MainWindowCommandsTest, RotateClockwiseThenBackLeavesTwoLevelsAndUndoRestores) {
+    Map_SelectAll(document->world, false);
+    const QByteArray before = dump();
+    const int levels = undoNames().size();
+    trigger("ToolsRotC");
+    const QByteArray turned = dump();
+    EXPECT_NE(turned, before);
+    trigger("ToolsRotA");
+    EXPECT_EQ(dump(), before);
+    const QStringList names = undoNames();
+    ASSERT_EQ(names.size(), levels + 2);
+    EXPECT_EQ(names[0], "Rotate Selection");
+    EXPECT_EQ(names[1], "Rotate Selection");
+    trigger("EditUndo");
+    EXPECT_EQ(dump(), turned);
+    trigger("EditUndo");
+    EXPECT_EQ(dump(), before);
+}
+
+TEST_F(MainWindowCommandsTest, NothingSelectedMakesNoLevel) {
+    Map_SelectNone(document->world);
+    const int levels = undoNames().size();
+    for (const char* name : {"ToolsRotC", "ToolsAlignL", "ToolsFlipH", "ToolsSnapSel"})
+        trigger(name);
+    EXPECT_EQ(undoNames().size(), levels);
+}
+
+TEST_F(MainWindowCommandsTest, UndoWithNothingToUndoLeavesTheMapUnmodified) {
+    Undo_Reset(document->undo);
+    document->modified = false;
+    trigger("EditUndo");
+    trigger("EditRedo");
+    EXPECT_FALSE(document->modified);
+}
+
+TEST_F(MainWindowCommandsTest, MorphQuestionAnsweredNoChangesNothing) {
+    Map_SelectAll(document->world, false);
+    window->toolVertexManipulation();
+    ASSERT_EQ(Tool_Id(window->activeTool), ToolId::Vertex);
+    const QByteArray before = dump();
+    const int levels = undoNames().size();
+    cPromptScript prompts;
+    prompts.answerButton(PromptButton::No);
+    trigger("ToolsRotC");
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_TRUE(prompts.asked[0].text.startsWith("You must exit morph mode"));
+    EXPECT_EQ(Tool_Id(window->activeTool), ToolId::Vertex);
+    EXPECT_EQ(dump(), before);
+    EXPECT_EQ(undoNames().size(), levels);
+}
+
+TEST_F(MainWindowCommandsTest, ToolSwitches) {
+    // The clip tool again keeps it; magnify over the vertex tool keeps that one underneath until
+    // the next switch.
+    window->toolClipper();
+    window->toolClipper();
+    EXPECT_EQ(Tool_Id(window->activeTool), ToolId::Clip);
+    window->toolVertexManipulation();
+    window->toolMagnify();
+    EXPECT_EQ(Tool_Id(window->activeTool), ToolId::Magnify);
+    EXPECT_EQ(Tool_Id(window->secondaryTool), ToolId::Vertex);
+    window->toolBrush();
+    EXPECT_EQ(Tool_Id(window->activeTool), ToolId::Brush);
+    EXPECT_EQ(window->secondaryTool, nullptr);
+    // Texture application on and off: the selection tool with nothing selected.
+    Map_SelectAll(document->world, false);
+    window->toolTextureApplication();
+    EXPECT_EQ(Tool_Id(window->activeTool), ToolId::Texture);
+    window->toolTextureApplication();
+    EXPECT_EQ(Tool_Id(window->activeTool), ToolId::Selection);
+    EXPECT_EQ(document->world->selectedBrushes, nullptr);
+    EXPECT_EQ(document->world->selectedEntities, nullptr);
+}
+
+TEST_F(MainWindowCommandsTest, CoplanarMergeIsCheckedWhenMergingIsOn) {
+    QAction* merge = action("ToolsVertexCM");
+    ASSERT_NE(merge, nullptr);
+    EXPECT_EQ(merge->isChecked(), window->settings.VertexToolCoplanarMerge);
+    merge->trigger();
+    EXPECT_EQ(merge->isChecked(), window->settings.VertexToolCoplanarMerge);
+    merge->trigger();
+    EXPECT_EQ(merge->isChecked(), window->settings.VertexToolCoplanarMerge);
+}
+
+TEST_F(MainWindowCommandsTest, IncrementalNames) {
+    const QString dir = path("maps");
+    QDir().mkpath(dir);
+    QDir().mkpath(path("x_v.1"));
+    struct Case {
+        const char* file;
+        const char* next;
+    };
+    for (const Case& c : {Case{"maps/x_v.zmf", "maps/x_v01.zmf"}, Case{"maps/x.zmf", "maps/x_v01.zmf"},
+                          Case{"maps/x_v7.zmf", "maps/x_v08.zmf"}, Case{"maps/m_v09.zmf", "maps/m_v10.zmf"},
+                          Case{"maps/m_v99.zmf", "maps/m_v100.zmf"}, Case{"x_v.1/y.zmf", "x_v.1/y_v01.zmf"}})
+        EXPECT_EQ(File_IncrementalName(path(c.file)), path(c.next)) << c.file;
+    // A sequence started before is never overwritten.
+    writeFile("maps/map_v03_v01.zmf", "kept");
+    EXPECT_EQ(File_NewSequenceName(path("maps/map_v03.zmf")), path("maps/map_v03_v02.zmf"));
+}
+
+TEST_F(MainWindowCommandsTest, IncrementalSaveWritesTheNextVersion) {
+    const QString first = path("inc_v01.zmf");
+    window->documents.first()->filePath.clear();
+    {
+        cPromptScript prompts;
+        prompts.answerText(first);
+        trigger("FileSaveAs");
+    }
+    ASSERT_TRUE(QFile::exists(first));
+    EXPECT_EQ(document->filePath, first);
+    trigger("FileSaveIncr");
+    EXPECT_TRUE(QFile::exists(path("inc_v02.zmf")));
+    EXPECT_EQ(document->filePath, path("inc_v02.zmf"));
+}
