@@ -29,6 +29,7 @@
 #include "views/ColorScheme.h"
 
 class QAction;
+class QUrl;
 class QKeyEvent;
 class QSignalMapper;
 class QMdiArea;
@@ -108,7 +109,7 @@ public:
     // Asks to save, closes the document's windows and frees it. False when the user cancelled.
     bool closeDocument(MapDocument* document);
     // A map window for the document in the MDI area, made active.
-    cChildWindow* createChildWindow(MapDocument* document);
+    cChildWindow* createChildWindow(MapDocument* document, int layout = -1);
     // The map window of the active (else current) sub-window; null without one.
     cChildWindow* activeChildWindow() const;
 
@@ -555,6 +556,8 @@ public:
     bool confirmExitMorphMode();
     // The Textures dock's texture that "Apply Current Texture" puts on the selection.
     QString currentTextureName;
+    // New Window's single-view layouts cycle 1, 2, 3 over the run.
+    int newWindowCounter = 0;
     // ---- end of tool switching and commands ----
 };
 
@@ -563,6 +566,9 @@ public:
 QString File_IncrementalName(const QString& path);
 // The first "%folder/%base_vNN.%suffix" that does not exist yet.
 QString File_NewSequenceName(const QString& path);
+// What opens the manual's URL; null restores the desktop's handler (tests capture it).
+using UrlOpener = bool (*)(const QUrl& url);
+void App_SetUrlOpener(UrlOpener opener);
 
 // The movement code of a Qt key (Space 0, arrows 1-4, W S A D C 5-9, also on the Russian layout);
 // -1 for any other key.

@@ -97,9 +97,9 @@ void cMainWindow::closeEmptyDocuments() {
     }
 }
 
-cChildWindow* cMainWindow::createChildWindow(MapDocument* document) {
+cChildWindow* cMainWindow::createChildWindow(MapDocument* document, int layout) {
     auto* child = new cChildWindow(document);
-    child->buildLayout(-1);
+    child->buildLayout(layout);
     QMdiSubWindow* sub = mdiArea->addSubWindow(child, Qt::WindowFlags());
     sub->setAttribute(Qt::WA_DeleteOnClose);
     // The sub-window's close key would compete with the editor's own shortcuts.

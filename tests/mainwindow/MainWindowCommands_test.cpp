@@ -2,7 +2,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
+#include <QTextEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QUrl>
 
 #include "ConsoleCapture.h"
 #include "WindowFixture.h"
@@ -197,4 +202,100 @@ TEST_F(MainWindowCommandsTest, IncrementalSaveWritesTheNextVersion) {
     trigger("FileSaveIncr");
     EXPECT_TRUE(QFile::exists(path("inc_v02.zmf")));
     EXPECT_EQ(document->filePath, path("inc_v02.zmf"));
+}
+
+namespace {
+QList<QUrl> g_openedUrls;
+bool recordUrl(const QUrl& url) {
+    g_openedUrls.append(url);
+    return true;
+}
+} // namespace
+
+TEST_F(MainWindowCommandsTest, HelpTopicsOpensTheManualAsAFileUrl) {
+    // A base folder whose name has a space, "#" and "%".
+    const QString base = path("odd #1 %20 dir");
+    QDir().mkpath(base);
+    QFile manual(base + "/KDKManual.pdf");
+    ASSERT_TRUE(manual.open(QIODevice::WriteOnly));
+    manual.close();
+    App_SetBaseDirectory(base);
+    g_openedUrls.clear();
+    App_SetUrlOpener(recordUrl);
+    trigger("HelpTopics");
+    App_SetUrlOpener(nullptr);
+    ASSERT_EQ(g_openedUrls.size(), 1);
+    EXPECT_TRUE(g_openedUrls[0].isLocalFile());
+    EXPECT_EQ(g_openedUrls[0].toLocalFile(), base + "/KDKManual.pdf");
+    // No manual: only a console warning.
+    QFile::remove(base + "/KDKManual.pdf");
+    cConsoleCapture console;
+    App_SetUrlOpener(recordUrl);
+    trigger("HelpTopics");
+    App_SetUrlOpener(nullptr);
+    EXPECT_EQ(g_openedUrls.size(), 1);
+    EXPECT_EQ(console.lines.filter("doesn't exist").size(), 1);
+}
+
+TEST_F(MainWindowCommandsTest, ExportMessagesWritesCrLfAndReportsAFailedWrite) {
+    auto* dock = window->findChild<QDockWidget*>(QStringLiteral("console"));
+    ASSERT_NE(dock, nullptr);
+    auto* edit = dock->findChild<QTextEdit*>();
+    if (!edit) {
+        edit = new QTextEdit;
+        dock->setWidget(edit);
+    }
+    // An empty console asks nothing.
+    edit->clear();
+    {
+        cPromptScript prompts;
+        trigger("WindowMsgExp");
+        EXPECT_TRUE(prompts.asked.isEmpty());
+    }
+    edit->setPlainText(QStringLiteral("first line\nsecond line"));
+    {
+        cPromptScript prompts;
+        prompts.answerText(path("log"));
+        trigger("WindowMsgExp");
+        ASSERT_EQ(prompts.asked.size(), 1);
+        EXPECT_EQ(prompts.asked[0].filter, "Text files (*.txt)");
+    }
+    const QByteArray written = readFile("log.txt");
+    EXPECT_TRUE(written.contains("first line\r\nsecond line")) << written.toStdString();
+    EXPECT_FALSE(written.contains("line\nsecond"));
+    {
+        cPromptScript prompts;
+        prompts.answerText(path("no such folder/log.txt"));
+        trigger("WindowMsgExp");
+        ASSERT_EQ(prompts.asked.size(), 2);
+        EXPECT_TRUE(prompts.asked[1].text.startsWith("Failed to write: "))
+            << prompts.asked[1].text.toStdString();
+    }
+}
+
+TEST_F(MainWindowCommandsTest, IndependentNewWindowsCycleThroughThreeLayouts) {
+    window->settings.IndependentWindows = true;
+    QList<int> types;
+    for (int i = 0; i < 4; ++i) {
+        window->mdiArea->setActiveSubWindow(window->mdiArea->subWindowList().first());
+        trigger("WindowNew");
+        auto* child = qobject_cast<cChildWindow*>(window->mdiArea->subWindowList().last()->widget());
+        ASSERT_NE(child, nullptr);
+        ASSERT_EQ(child->views.size(), 1);
+        types.append(child->views[0]->viewType);
+    }
+    EXPECT_EQ(types, QList<int>({1, 2, 3, 1}));
+}
+
+TEST_F(MainWindowCommandsTest, UnavailableCommandNamesItselfWithoutAmpersands) {
+    QAction labelled(QStringLiteral("Create Pre&fab"));
+    QObject::connect(&labelled, SIGNAL(triggered()), window.get(), SLOT(msgFeatureUnderDevelopment()));
+    QAction blank;
+    QObject::connect(&blank, SIGNAL(triggered()), window.get(), SLOT(msgFeatureUnderDevelopment()));
+    cPromptScript prompts;
+    labelled.trigger();
+    blank.trigger();
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_TRUE(prompts.asked[0].text.contains("\"Create Prefab\"")) << prompts.asked[0].text.toStdString();
+    EXPECT_FALSE(prompts.asked[0].text.contains('&'));
 }
