@@ -3,7 +3,16 @@
 #include <QAction>
 #include <QStatusBar>
 
+#include "core/Prompt.h"
+#include "core/System.h"
+#include "document/MapDocument.h"
+#include "document/MapSelection.h"
+#include "document/MapWorld.h"
+#include "document/VisGroup.h"
 #include "mainwindow/MainWindow.h"
+#include "map/MapBrush.h"
+#include "map/MapObject.h"
+#include "map/ObjectRecords.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
 
@@ -41,9 +50,79 @@ void setViewLayout(cMainWindow* window, int type, int mode) {
 
 } // namespace
 
-void cMainWindow::cmdViewHideSelection() {}
-void cMainWindow::cmdViewHideNotSelection() {}
-void cMainWindow::cmdViewShowHidden() {}
+namespace {
+
+MapDocument* activeDocument(const cMainWindow* window) {
+    cChildWindow* child = window->activeChildWindow();
+    return child && child->document && child->document->world ? child->document : nullptr;
+}
+
+// After hiding: hidden objects leave the selection, the tools and the visgroups learn of it.
+void afterHiding(cMainWindow* window, MapDocument* document) {
+    Map_DeselectHidden(document->world);
+    window->notifySelectionChanged(window->focusView);
+    Map_UpdateVisGroupStates(document->world);
+    window->updateVisGroupList();
+    Project_RedrawViews(document, 3);
+}
+
+} // namespace
+
+// The world entity is never hidden.
+void cMainWindow::cmdViewHideSelection() {
+    MapDocument* document = activeDocument(this);
+    if (!document) return;
+    MapWorld* world = document->world;
+    if (!world->selectedEntities && !world->selectedBrushes) return;
+    for (EntityRecord* e = world->selectedEntities; e; e = e->selNext)
+        if (e != world->entities) e->flags |= RecordFlag::Hidden;
+    for (BrushRecord* b = world->selectedBrushes; b; b = b->selNext)
+        b->flags |= RecordFlag::Hidden;
+    for (GroupRecord* g = world->selectedGroups; g; g = g->selNext)
+        g->flags |= RecordFlag::Hidden;
+    afterHiding(this, document);
+}
+
+void cMainWindow::cmdViewHideNotSelection() {
+    MapDocument* document = activeDocument(this);
+    if (!document) return;
+    MapWorld* world = document->world;
+    if (!world->selectedEntities && !world->selectedBrushes) return;
+    for (EntityRecord* e = world->entities; e; e = e->next) {
+        if (e != world->entities && !(e->flags & RecordFlag::Selected)) e->flags |= RecordFlag::Hidden;
+        for (BrushRecord* b = e->firstBrush; b; b = b->next)
+            if (!(b->flags & RecordFlag::Selected)) b->flags |= RecordFlag::Hidden;
+    }
+    afterHiding(this, document);
+}
+
+void cMainWindow::cmdViewShowHidden() {
+    MapDocument* document = activeDocument(this);
+    if (!document) return;
+    MapWorld* world = document->world;
+    int entities = 0, brushes = 0, groups = 0;
+    auto reveal = [](uint32_t& flags, int& count) {
+        if (!(flags & RecordFlag::Hidden)) return;
+        flags &= ~RecordFlag::Hidden;
+        ++count;
+    };
+    for (EntityRecord* e = world->entities; e; e = e->next) {
+        reveal(e->flags, entities);
+        for (BrushRecord* b = e->firstBrush; b; b = b->next)
+            reveal(b->flags, brushes);
+    }
+    for (GroupRecord* g = world->groups; g; g = g->next)
+        reveal(g->flags, groups);
+    if (!entities && !brushes && !groups) {
+        Prompt_Message(App_DialogParent(this), PromptIcon::Warning, tr("There are no hidden objects."));
+        return;
+    }
+    Sys_Printf("%i object(s) revealed (%i entities, %i brushes and %i groups)\n", entities + brushes + groups,
+               entities, brushes, groups);
+    Map_UpdateVisGroupStates(world);
+    updateVisGroupList();
+    Project_RedrawViews(document, 3);
+}
 
 // From the action: its check state and the 3D views repainted; from a view's key: the setting
 // flips and the action follows.

@@ -17,6 +17,9 @@
 #include "document/MapSelection.h"
 #include "document/UndoHistory.h"
 #include "document/WorldDump.h"
+#include "map/MapBrush.h"
+#include "map/MapObject.h"
+#include "map/ObjectRecords.h"
 #include "tools/AbstractTool.h"
 #include "tools/ToolSet.h"
 #include "tools/ToolSupport.h"
@@ -298,4 +301,38 @@ TEST_F(MainWindowCommandsTest, UnavailableCommandNamesItselfWithoutAmpersands) {
     ASSERT_EQ(prompts.asked.size(), 1);
     EXPECT_TRUE(prompts.asked[0].text.contains("\"Create Prefab\"")) << prompts.asked[0].text.toStdString();
     EXPECT_FALSE(prompts.asked[0].text.contains('&'));
+}
+
+TEST_F(MainWindowCommandsTest, HideAndShowCountWhatTheyReveal) {
+    MapWorld* world = document->world;
+    int entities = 0;
+    for (EntityRecord* e = world->entities->next; e; e = e->next)
+        ++entities;
+    int brushes = 0;
+    for (EntityRecord* e = world->entities; e; e = e->next)
+        for (BrushRecord* b = e->firstBrush; b; b = b->next)
+            ++brushes;
+    ASSERT_GT(brushes, 1);
+    Map_SelectAll(world, false);
+    trigger("ViewHideSel");
+    EXPECT_EQ(world->selectedBrushes, nullptr);
+    EXPECT_EQ(world->selectedEntities, nullptr);
+    EXPECT_FALSE(world->entities->flags & RecordFlag::Hidden); // the world entity stays
+    cConsoleCapture console;
+    {
+        cPromptScript prompts;
+        trigger("ViewShowHidden");
+        EXPECT_TRUE(prompts.asked.isEmpty());
+    }
+    EXPECT_TRUE(
+        console.contains(QStringLiteral("%1 object(s) revealed (%2 entities, %3 brushes and 0 groups)")
+                             .arg(entities + brushes)
+                             .arg(entities)
+                             .arg(brushes)));
+    console.clear();
+    cPromptScript prompts;
+    trigger("ViewShowHidden");
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_EQ(prompts.asked[0].text, "There are no hidden objects.");
+    EXPECT_TRUE(console.lines.isEmpty());
 }
