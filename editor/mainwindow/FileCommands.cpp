@@ -71,6 +71,7 @@ bool saveDocument(cMainWindow* window, MapDocument* document, const QString& pat
         return false;
     }
     if (addRecent) window->addRecentFile(path);
+    window->updateActions(0x800); // a saved map can be saved incrementally
     showStatus(window, cMainWindow::tr("File saved"));
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <map>
@@ -29,6 +30,19 @@ QStringList keyTexts(const QAction* action) {
     for (const QKeySequence& key : action->shortcuts())
         texts.append(key.toString(QKeySequence::PortableText));
     return texts;
+}
+
+// In a shown menu (a hidden menu's keys are off, as the curve menu's without patches) or not in a
+// menu at all (the tools bar's).
+bool reachable(const QAction* action) {
+    bool inMenu = false;
+    for (QObject* object : action->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(object)) {
+            inMenu = true;
+            for (QMenu* m = menu; m; m = qobject_cast<QMenu*>(m->parentWidget()))
+                if (!m->menuAction()->isVisible()) return false;
+        }
+    return inMenu || !action->associatedObjects().isEmpty();
 }
 
 class ActionTableTest : public cWindowFixture {};
@@ -138,7 +152,7 @@ TEST_F(ActionTableTest, EveryWindowKeyFiresItsActionOnce) {
     }
     int tried = 0;
     for (QAction* action : std::as_const(level)) {
-        if (!action->isVisible() || !action->isEnabled()) continue;
+        if (!action->isVisible() || !action->isEnabled() || !reachable(action)) continue;
         for (const QKeySequence& key : action->shortcuts()) {
             fired.clear();
             QTest::keyClick(&window, key[0].key(), key[0].keyboardModifiers());
@@ -151,7 +165,7 @@ TEST_F(ActionTableTest, EveryWindowKeyFiresItsActionOnce) {
             ++tried;
         }
     }
-    EXPECT_GT(tried, 60);
+    EXPECT_GT(tried, 40);
     window.documents.first()->modified = false;
     window.close();
 }
