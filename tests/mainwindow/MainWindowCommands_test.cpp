@@ -358,3 +358,20 @@ TEST_F(MainWindowCommandsTest, HideAndShowCountWhatTheyReveal) {
     EXPECT_EQ(prompts.asked[0].text, "There are no hidden objects.");
     EXPECT_TRUE(console.lines.isEmpty());
 }
+
+// A map that was never saved and whose Save As is cancelled has no name to export under.
+TEST_F(MainWindowCommandsTest, RunOfAnUnsavedMapWithSaveAsCancelledWritesNothing) {
+    document->filePath.clear();
+    document->exportPath.clear();
+    const QStringList before = QDir(folder.path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
+    const int beeps = Prompt_BeepCount();
+    cConsoleCapture console;
+    cPromptScript prompts; // Save As: cancelled
+    window->cmdFileRun();
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_EQ(prompts.asked[0].kind, PromptKind::SaveFileName);
+    EXPECT_EQ(Prompt_BeepCount(), beeps + 1);
+    EXPECT_EQ(console.lines.filter("can't compile, map was not exported!").size(), 1);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), before);
+    EXPECT_TRUE(document->exportPath.isEmpty());
+}
