@@ -28,14 +28,11 @@ def icon(name, w, h):
         return (255, 255, 255, 255) if inner else fill
     png(os.path.join(out, name + '.png'), w, h, pixel)
 
-# The icon column is the fifth string of a row; tool rows use the tool-bar size.
+# The icon column is the fifth field of a row; tool rows use the tool-bar size. Rows may span lines.
 names = {}
-for line in table.splitlines():
-    m = re.match(r'\s*\{(.*)\},', line)
-    if not m:
-        continue
-    fields = re.findall(r'nullptr|"(?:[^"\\]|\\.)*"|[^,\s][^,]*', m.group(1))
-    if len(fields) >= 5 and fields[4].startswith('"'):
+for body in re.findall(r'\{([^{}]*)\}', re.sub(r'//[^\n]*', '', table)):
+    fields = re.findall(r'nullptr|"(?:[^"\\]|\\.)*"|[^,\s][^,]*', body.replace('\n', ' '))
+    if len(fields) >= 13 and fields[4].startswith('"'):
         name = fields[4][1:-1]
         names[name] = (40, 32) if fields[2].startswith('"Tool') and name.startswith('tool') else (16, 16)
     if len(fields) == 3 and fields[1].startswith('"'):  # web links: caption, icon, address

@@ -1,5 +1,6 @@
 #include "core/Prompt.h"
 
+#include <QApplication>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -158,4 +159,15 @@ void Prompt_SetGameConfigChooser(GameConfigChooser chooser) {
 int32_t Prompt_ChooseGameConfig(const QStringList& titles) {
     if (s_gameConfigChooser && !s_script) return s_gameConfigChooser(titles);
     return Prompt_Choose(nullptr, QStringLiteral("Select game configuration:"), titles);
+}
+
+static int32_t s_beeps = 0;
+
+void Prompt_Beep() {
+    ++s_beeps;
+    QApplication::beep();
+}
+
+int32_t Prompt_BeepCount() {
+    return s_beeps;
 }

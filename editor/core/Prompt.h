@@ -86,3 +86,7 @@ int32_t Prompt_Choose(QWidget* parent, const QString& label, const QStringList& 
 using GameConfigChooser = int32_t (*)(const QStringList& titles);
 void Prompt_SetGameConfigChooser(GameConfigChooser chooser);
 int32_t Prompt_ChooseGameConfig(const QStringList& titles);
+
+// The error beep; tests count the beeps.
+void Prompt_Beep();
+int32_t Prompt_BeepCount();

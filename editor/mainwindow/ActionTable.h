@@ -5,28 +5,30 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <vector>
 
 // One row. Strings are 8-bit and null when absent; the layout is fixed (rows are plain data).
 struct ActionEntry {
-    const char* menu;      // menu-bar menu title, also its object name
-    const char* group;     // submenu title (menu bar and context menus); null: directly in the menu
-    const char* name;      // the action's object name
-    const char* text;      // null: a separator or a marker row
-    const char* icon;      // ":/qrc/" + icon + ".png"
-    const char* shortcut;  // key sequences in portable text, alternatives separated by "|"
-    const char* statusTip; // untranslated status text
-    const char* slot;      // "1" + slot + "()"
-    int32_t standardKey;   // QKeySequence::StandardKey, used without a shortcut; 0 none
-    uint32_t flags;        // ActionFlag
-    int32_t tag;           // tool ids (bit n) in which the action is disabled
-    int32_t toolbarOrder;  // sort key in a map tool bar; the tool id in the tool table
-    int32_t contextOrder;  // sort key in a context menu
+    const char* menu;        // menu-bar menu title, also its object name
+    const char* group;       // submenu title (menu bar and context menus); null: directly in the menu
+    const char* name;        // the action's object name
+    const char* text;        // null: a separator or a marker row
+    const char* icon;        // ":/qrc/" + icon + ".png"
+    const char* shortcut;    // key sequences in portable text, alternatives separated by "|"
+    const char* statusTip;   // untranslated status text
+    const char* slot;        // "1" + slot + "()"
+    int32_t standardKey;     // QKeySequence::StandardKey, used without a shortcut; 0 none
+    uint32_t flags;          // ActionFlag
+    int32_t disabledInTools; // tool ids (bit n) in which the action is disabled
+    int32_t toolbarOrder;    // sort key in a map tool bar; the tool id in the tool table
+    int32_t contextOrder;    // sort key in a context menu
 };
 static_assert(sizeof(ActionEntry) == 88);
 static_assert(offsetof(ActionEntry, slot) == 56);
 static_assert(offsetof(ActionEntry, standardKey) == 64);
 static_assert(offsetof(ActionEntry, flags) == 68);
-static_assert(offsetof(ActionEntry, tag) == 72);
+static_assert(offsetof(ActionEntry, disabledInTools) == 72);
 static_assert(offsetof(ActionEntry, toolbarOrder) == 76);
 static_assert(offsetof(ActionEntry, contextOrder) == 80);
 
@@ -79,6 +81,16 @@ struct WebLinkEntry {
 std::span<const ActionEntry> Action_Table();
 std::span<const ActionEntry> Action_ToolTable();
 std::span<const WebLinkEntry> Action_WebLinks();
+
+// The keys of a standard-key row, the same on every platform ("|" between alternatives; empty for
+// none). Linux's own would make Quit Ctrl+Q, which "Clear selection" also has, so neither fired.
+const char* Action_StandardKeyText(int32_t standardKey);
+
+// What is wrong with the tables for a window class: slots it lacks, and keys that two
+// window-level rows (menu bar or tool bar) share. Empty when the tables are sound.
+struct QMetaObject;
+std::vector<std::string> Action_CheckTables(const QMetaObject& window, std::span<const ActionEntry> table,
+                                            std::span<const ActionEntry> tools);
 
 // The tool id of the tool-table button that applies the current texture (it has no tool).
 inline constexpr int32_t kApplyTextureToolId = 0xffff;

@@ -29,6 +29,7 @@
 #include "views/ColorScheme.h"
 
 class QAction;
+class QUrl;
 class QKeyEvent;
 class QSignalMapper;
 class QMdiArea;
@@ -623,12 +624,34 @@ private:
     // Takes the document off the list and frees it (its windows are gone).
     void destroyDocument(MapDocument* document);
     // The switch of the tool commands: which modes to leave first, then deactivate and activate.
-    void switchTool(int id, int leaveModes);
+    void switchTool(int id, int keep);
+    // ---- Tool switching and commands (MainWindowTools.cpp and the command files) ----
+    void finishToolSwitch();
+
+public:
+    // Deselects the path nodes of every open document.
+    void deselectPathNodes();
+    // True outside morph mode; in it asks to leave it (Yes switches to the selection tool).
+    bool confirmExitMorphMode();
+    // The Textures dock's texture that "Apply Current Texture" puts on the selection.
+    QString currentTextureName;
+    // New Window's single-view layouts cycle 1, 2, 3 over the run.
+    int newWindowCounter = 0;
+    // ---- end of tool switching and commands ----
 };
 
 // After the preferences: the selection-mode actions from the settings, the autosave timer
 // (re)started with AutosaveDelay minutes (at least one) or stopped.
 void App_ApplyEditPreferences(cMainWindow* window);
+// The next numbered name of an incremental save: "x_v07.zmf" → "x_v08.zmf"; a name without the
+// pattern starts a new sequence.
+QString File_IncrementalName(const QString& path);
+// The first "%folder/%base_vNN.%suffix" that does not exist yet.
+QString File_NewSequenceName(const QString& path);
+// What opens the manual's URL; null restores the desktop's handler (tests capture it).
+using UrlOpener = bool (*)(const QUrl& url);
+void App_SetUrlOpener(UrlOpener opener);
+
 // The movement code of a Qt key (Space 0, arrows 1-4, W S A D C 5-9, also on the Russian layout);
 // -1 for any other key.
 int App_KeyToMoveCode(int key);

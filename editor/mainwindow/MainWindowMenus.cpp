@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "core/System.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/QCustomAction.h"
 #include "mainwindow/SettingsFile.h"
@@ -43,7 +44,7 @@ void setRowShortcut(QCustomAction* action, const ActionEntry& row) {
     if (row.shortcut)
         App_SetActionShortcuts(action, QCoreApplication::translate("cMainWindow", row.shortcut));
     else if (row.standardKey)
-        action->setShortcuts(static_cast<QKeySequence::StandardKey>(row.standardKey));
+        App_SetActionShortcuts(action, QLatin1String(Action_StandardKeyText(row.standardKey)));
 }
 
 // A new action from a row: text, name, icon, keys, status tip, flags, slot; appended to the list.
@@ -61,7 +62,7 @@ QCustomAction* newRowAction(cMainWindow* window, const ActionEntry& row, QMenu* 
     action->setCheckable(row.flags & ActionFlag::Checkable);
     action->disableWithoutMap = !(row.flags & ActionFlag::EnabledWithoutMap);
     action->hiddenFromCommandList = row.flags & ActionFlag::NotInCommandList;
-    action->tag = row.tag;
+    action->tag = row.disabledInTools;
     if (row.slot) QObject::connect(action, SIGNAL(triggered()), window, row.slot);
     window->actionList.append(action);
     return action;
@@ -212,7 +213,7 @@ void cMainWindow::createMenus() {
             if (row.name) separator->setObjectName(text(row.name));
             separator->hideWithoutMap = !(row.flags & ActionFlag::VisibleWithoutMap);
             separator->disableWithoutMap = !(row.flags & ActionFlag::EnabledWithoutMap);
-            separator->tag = row.tag;
+            separator->tag = row.disabledInTools;
             actionList.append(separator);
         }
     }
@@ -305,7 +306,7 @@ void cMainWindow::createToolsBar() {
         action->setToolTipText(action->statusText, nativeShortcut(action));
         if (row.slot) connect(action, SIGNAL(triggered()), this, row.slot);
         action->setCheckable(row.flags & ActionFlag::Checkable);
-        action->tag = row.tag;
+        action->tag = row.disabledInTools;
         action->index = row.toolbarOrder;
         addAction(action);
         bar->addAction(action);
@@ -372,6 +373,9 @@ static void initIconResources() {
 }
 
 void cMainWindow::buildCommandInterface() {
+    // A row naming a missing slot would connect to nothing, a shared key would fire neither.
+    for (const std::string& problem : Action_CheckTables(*metaObject(), actionTable, toolTable))
+        Sys_Warning("command table: %s\n", problem.c_str());
     initIconResources();
     installTranslators();
     loadLanguage();

@@ -2,34 +2,48 @@
 // handing them the create-object command.
 #include <QStatusBar>
 
+#include "core/Prompt.h"
+#include "dialogs/application/NamedDialogs.h"
+#include "document/SelectionSummary.h"
+#include "document/MapSelection.h"
+#include "document/SelectionOperations.h"
+#include "map/ObjectRecords.h"
+
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "mainwindow/MainWindow.h"
 #include "tools/ToolSet.h"
+#include "views/ChildWindow.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
 
 namespace {
 
-// What a switch leaves before it changes tools.
-constexpr int kLeaveTexture = 0x1; // texture-application mode
-constexpr int kClearFaces = 0x2;   // the face selection of every open document
+// Steps of a switch a slot leaves out.
+constexpr int kKeepTextureMode = 0x1; // no exitTextureApplication first
+constexpr int kKeepPathNodes = 0x2;   // the path nodes of the open documents stay selected
+
+bool faceDialogVisible(const cMainWindow* window) {
+    return window->faceDialog.shown;
+}
+
+void selectNoneEverywhere(cMainWindow* window) {
+    for (MapDocument* document : std::as_const(window->documents))
+        if (document->world) Map_SelectNone(document->world);
+    window->notifySelectionChanged();
+}
 
 } // namespace
 
-void cMainWindow::switchTool(int id, int leaveModes) {
+// The common steps: leave texture mode, drop path nodes, drop the secondary tool, then activate
+// (or retrigger the clip and vertex tools), then refresh.
+void cMainWindow::switchTool(int id, int keep) {
     if (!toolSet) return;
-    if (leaveModes & kLeaveTexture) exitTextureApplication();
-    if (leaveModes & kClearFaces) {
-        for (MapDocument* document : std::as_const(documents)) {
-            MapWorld* world = document->world;
-            while (world && world->selectedFaces)
-                Map_DeselectObject(world, world->selectedFaces);
-        }
-    }
+    if (!(keep & kKeepTextureMode)) exitTextureApplication();
+    if (!(keep & kKeepPathNodes)) deselectPathNodes();
     cAbstractTool* target = (*toolSet)[id];
     if (secondaryTool) {
-        if (secondaryTool != target || id == ToolId::Path) secondaryTool->deactivate();
+        if (secondaryTool != target) secondaryTool->deactivate();
         secondaryTool = nullptr;
     }
     if (activeTool == target) {
@@ -39,50 +53,153 @@ void cMainWindow::switchTool(int id, int leaveModes) {
         activeTool = target;
         target->activate(focusView);
     }
+    finishToolSwitch();
+}
+
+void cMainWindow::finishToolSwitch() {
     for (MapDocument* document : std::as_const(documents))
         if (document->world) Map_UpdateSelectionMode(document->world);
+    applySettings();
     updateAllViews(3);
+    updateToolActions();
     Tool_UpdateActions(0x8);
 }
 
 void cMainWindow::toolSelect() {
-    switchTool(ToolId::Selection, kClearFaces);
+    if (!toolSet) return;
+    if (!faceDialogVisible(this)) {
+        switchTool(ToolId::Selection, kKeepTextureMode);
+        return;
+    }
+    // Texture-application mode stays: the texture tool is the one working.
+    deselectPathNodes();
+    if (secondaryTool) {
+        secondaryTool->deactivate();
+        secondaryTool = nullptr;
+    }
+    cAbstractTool* texture = (*toolSet)[ToolId::Texture];
+    if (activeTool != texture) {
+        if (activeTool) activeTool->deactivate();
+        activeTool = texture;
+    }
+    finishToolSwitch();
 }
 void cMainWindow::toolEntity() {
-    switchTool(ToolId::Entity, kLeaveTexture | kClearFaces);
+    switchTool(ToolId::Entity, 0);
 }
 void cMainWindow::toolBrush() {
-    switchTool(ToolId::Brush, kLeaveTexture | kClearFaces);
+    switchTool(ToolId::Brush, 0);
 }
-void cMainWindow::toolTextureApplication() {
-    switchTool(ToolId::Texture, 0);
-}
-// Applying the current texture to the selection comes with the texture commands.
-void cMainWindow::toolApplyTexture() {}
 void cMainWindow::toolApplyDecals() {
-    switchTool(ToolId::Decal, kLeaveTexture | kClearFaces);
+    switchTool(ToolId::Decal, 0);
 }
 void cMainWindow::toolClipper() {
-    switchTool(ToolId::Clip, kLeaveTexture | kClearFaces);
+    switchTool(ToolId::Clip, 0);
 }
 void cMainWindow::toolVertexManipulation() {
-    switchTool(ToolId::Vertex, kLeaveTexture | kClearFaces);
+    switchTool(ToolId::Vertex, 0);
 }
 void cMainWindow::toolCordon() {
-    switchTool(ToolId::Cordon, kLeaveTexture | kClearFaces);
+    switchTool(ToolId::Cordon, 0);
 }
+
 void cMainWindow::toolPath() {
-    switchTool(ToolId::Path, kLeaveTexture);
+    if (!toolSet) return;
+    exitTextureApplication();
+    cAbstractTool* path = (*toolSet)[ToolId::Path];
+    const bool wasSecondary = secondaryTool == path;
+    if (secondaryTool) {
+        secondaryTool->deactivate();
+        secondaryTool = nullptr;
+    }
+    if (activeTool != path) {
+        if (activeTool) activeTool->deactivate();
+        activeTool = path;
+        path->activate(focusView);
+    }
+    if (!wasSecondary) {
+        if (MapWorld** map = App_GetActiveMap(); map && *map) Map_SelectNone(*map);
+        notifySelectionChanged();
+    }
+    statusBar()->showMessage(tr("Shift+Click to add path nodes"), 5000);
+    finishToolSwitch();
+}
+
+void cMainWindow::toolTextureApplication() {
+    if (!toolSet) return;
+    cAbstractTool* texture = (*toolSet)[ToolId::Texture];
+    if (faceDialogVisible(this) && activeTool == texture) {
+        exitTextureApplication();
+        return;
+    }
+    if (objectPropertiesDialog && objectPropertiesDialog->isVisible()) objectPropertiesDialog->close();
+    if (!faceDialogVisible(this)) faceDialog.shown = true;
+    if (secondaryTool) {
+        if (secondaryTool != texture) secondaryTool->deactivate();
+        secondaryTool = nullptr;
+    }
+    if (activeTool != texture) {
+        if (activeTool) activeTool->deactivate();
+        activeTool = texture;
+        texture->activate(focusView);
+    }
+    if (MapWorld** map = App_GetActiveMap(); map && *map && activeChildWindow()) {
+        Map_UpdateSelectionMode(*map);
+        Map_SelectionToFaces(*map);
+        notifySelectionChanged();
+    }
+    finishToolSwitch();
+    updateTextureBar(true);
+}
+
+// The button applies without switching tools.
+void cMainWindow::toolApplyTexture() {
+    if (!activeChildWindow()) return;
+    MapWorld** map = App_GetActiveMap();
+    if (!map || !*map) return;
+    if (faceDialogVisible(this)) {
+        faceDialog.exec_on_applyTexture(*map, 0, 3, false);
+        return;
+    }
+    if (currentTextureName.isEmpty()) return;
+    Map_ApplyTexture(*map, currentTextureName.toUtf8().constData());
+    if (MapDocument* document = activeChildWindow()->document) Project_RedrawViews(document, 2);
 }
 
 void cMainWindow::exitTextureApplication() {
-    // The face-properties dialog has no window yet: leaving texture mode is the switch back to
-    // the selection tool.
-    if (toolSet && activeTool == (*toolSet)[ToolId::Texture]) {
-        activeTool->deactivate();
-        activeTool = (*toolSet)[ToolId::Selection];
-        activeTool->activate(focusView);
+    if (faceDialogVisible(this)) {
+        // Closing the dialog leaves the mode; its close handling calls here again.
+        faceDialog.shown = false;
+        exitTextureApplication();
+        return;
     }
+    if (!settings.KeepHideMask) settings.HideMask &= ~0x8;
+    if (!toolSet) return;
+    cAbstractTool* texture = (*toolSet)[ToolId::Texture];
+    if (activeTool != texture && secondaryTool != texture) return;
+    activeTool = (*toolSet)[ToolId::Selection];
+    selectNoneEverywhere(this);
+}
+
+void cMainWindow::deselectPathNodes() {
+    for (MapDocument* document : std::as_const(documents)) {
+        MapWorld* world = document->world;
+        if (!world) continue;
+        while (world->selectedNodes)
+            Map_DeselectObject(world, world->selectedNodes);
+        Map_UpdateSelectionSummary(world);
+    }
+}
+
+bool cMainWindow::confirmExitMorphMode() {
+    if (Tool_Id(activeTool) != ToolId::Vertex && Tool_Id(secondaryTool) != ToolId::Vertex) return true;
+    if (Prompt_Question(
+            App_DialogParent(this), PromptIcon::Warning,
+            tr("You must exit morph mode to perform this operation.\nDo you want to do this now?"),
+            PromptButton::Yes | PromptButton::No) != PromptButton::Yes)
+        return false;
+    toolSelect();
+    return true;
 }
 
 void cMainWindow::notifySelectionChanged(cCanvas* view) {

@@ -1,9 +1,12 @@
-// Map commands. Least bodies until the commands come.
+// Map commands: the grid, the map window state, go-to, the map dialogs and the compiler overlays.
+#include <algorithm>
+
 #include "mainwindow/MainWindow.h"
 
 #include "core/Prompt.h"
 #include "dialogs/application/GotoBrushDialog.h"
 #include "dialogs/application/GotoCoordsDialog.h"
+#include "document/CompilerOverlays.h"
 #include "document/MapDocument.h"
 #include "dialogs/editing/ObjectPropertiesDialog.h"
 #include "document/MapSelection.h"
@@ -12,11 +15,64 @@
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
 
-void cMainWindow::cmdMapSmallerGrid() {}
-void cMainWindow::cmdMapBiggerGrid() {}
-void cMainWindow::cmdMapToggleGrid3D() {}
-void cMainWindow::cmdMapLoadWindowState() {}
-void cMainWindow::cmdMapSaveWindowState() {}
+namespace {
+
+MapDocument* activeDocument(const cMainWindow* window) {
+    cChildWindow* child = window->activeChildWindow();
+    return child && child->document && child->document->world ? child->document : nullptr;
+}
+
+void setGrid(cMainWindow* window, int32_t size) {
+    window->settings.CurrentGridSize = std::clamp(size, 1, 512);
+    window->updateSnapGridStatus();
+    window->updateAllViews(1);
+}
+
+// Drops one overlay of the active map and repaints, loaded or not.
+void unloadOverlay(cMainWindow* window, void (*unload)(MapWorld*)) {
+    MapDocument* document = activeDocument(window);
+    if (!document) return;
+    unload(document->world);
+    window->updateAllViews(3);
+}
+
+} // namespace
+
+void cMainWindow::cmdMapSmallerGrid() {
+    setGrid(this, settings.CurrentGridSize / 2);
+}
+
+void cMainWindow::cmdMapBiggerGrid() {
+    setGrid(this, settings.CurrentGridSize * 2);
+}
+
+// From the action: its check state; from a view's key: the setting flips and the action follows.
+void cMainWindow::cmdMapToggleGrid3D() {
+    if (auto* action = qobject_cast<QAction*>(sender())) {
+        settings.EnableGrid3D = action->isChecked();
+        updateAllViews(2);
+        return;
+    }
+    settings.EnableGrid3D = !settings.EnableGrid3D;
+    setActionChecked(QStringLiteral("MapGrid3D"), settings.EnableGrid3D);
+}
+
+void cMainWindow::cmdMapLoadWindowState() {
+    cChildWindow* child = activeChildWindow();
+    if (!savedWindowPresent || !child) return;
+    QWidget* frame = child->parentWidget() ? child->parentWidget() : child;
+    if (savedWindowMaximized) frame->showMaximized();
+    frame->restoreGeometry(savedWindowGeometry);
+}
+
+void cMainWindow::cmdMapSaveWindowState() {
+    cChildWindow* child = activeChildWindow();
+    if (!child) return;
+    QWidget* frame = child->parentWidget() ? child->parentWidget() : child;
+    savedWindowMaximized = frame->isMaximized();
+    savedWindowGeometry = frame->saveGeometry();
+    savedWindowPresent = true;
+}
 
 // The selection is cleared and the 2D views re-centred whether or not a brush is chosen.
 void cMainWindow::cmdMapGotoBrush() {
@@ -70,8 +126,14 @@ void cMainWindow::cmdMapProperties() {
     objectPropertiesDialog->activateWindow();
 }
 void cMainWindow::cmdMapLoadPointfile() {}
-void cMainWindow::cmdMapUnloadPointfile() {}
+void cMainWindow::cmdMapUnloadPointfile() {
+    unloadOverlay(this, Map_UnloadPointfile);
+}
 void cMainWindow::cmdMapLoadPortalfile() {}
-void cMainWindow::cmdMapUnloadPortalfile() {}
+void cMainWindow::cmdMapUnloadPortalfile() {
+    unloadOverlay(this, Map_ClearPortals);
+}
 void cMainWindow::cmdMapLoadHullfile() {}
-void cMainWindow::cmdMapUnloadHullfile() {}
+void cMainWindow::cmdMapUnloadHullfile() {
+    unloadOverlay(this, Map_UnloadHulls);
+}

@@ -222,7 +222,7 @@ const SettingAction kActions[] = {
     {"ToolsTexLockScale", [](const S& s) { return s.TextureLockScale; }},
     {"ToolsTexLockUV", [](const S& s) { return s.TextureLockUV; }},
     {"ToolsVertexRes", [](const S& s) { return !s.VertexToolRestrict; }},
-    {"ToolsVertexCM", [](const S& s) { return !s.VertexToolCoplanarMerge; }},
+    {"ToolsVertexCM", [](const S& s) { return s.VertexToolCoplanarMerge; }},
     {"ToolsTexAlign", [](const S& s) { return s.TextureFaceAlign; }},
     {"ToolsCordon", [](const S& s) { return s.EnableCordon; }},
 };

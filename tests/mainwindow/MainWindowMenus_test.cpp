@@ -129,8 +129,8 @@ TEST_F(MainWindowMenusTest, FixtureCommandIsOneMenuEntryWithLinkedMirrors) {
     EXPECT_EQ(alpha[0]->toolTip(), QLatin1String("Alpha")); // menu-bar actions have no tool tip of their own
     EXPECT_EQ(alpha[1]->statusTip(), QLatin1String("Alpha tip"));
     EXPECT_EQ(shortcutTexts(named(window, QStringLiteral("FileB"))[0]), (QStringList{"A", "B"}));
-    EXPECT_EQ(named(window, QStringLiteral("EditStd"))[0]->shortcuts(),
-              QKeySequence::keyBindings(QKeySequence::Copy));
+    // Standard keys are fixed, not the platform's list.
+    EXPECT_EQ(shortcutTexts(named(window, QStringLiteral("EditStd"))[0]), QStringList{"Ctrl+C"});
 
     // Clicking the file bar's button checks every copy and runs the slot once.
     cPromptScript script;

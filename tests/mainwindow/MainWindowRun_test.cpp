@@ -87,6 +87,8 @@ protected:
     }
 
     QString tools, gameDir, map;
+    // Run saves first, and a ".map" file saves through Save As: cancelled here, the run goes on.
+    cPromptScript cancelSaveAs;
 };
 
 TEST_F(MainWindowRunTest, NormalModeCompilesTheExportedCopyAndStartsTheGame) {
@@ -173,7 +175,7 @@ TEST_F(MainWindowRunTest, ARunWhileOneGoesOnWaitsAndClosingTheMapIsSafe) {
         if (!window.runMapOutput->output()->toPlainText().contains("started")) return;
         again.stop();
         window.cmdFileRun(); // asks to interrupt and waits for the run
-        secondAsked = prompts.asked.size() == 1;
+        secondAsked = prompts.asked.size() == 2; // the first run's Save As, then this question
         // The map goes while its run is interrupted.
         document->modified = false;
         window.closeDocument(document);
@@ -184,8 +186,9 @@ TEST_F(MainWindowRunTest, ARunWhileOneGoesOnWaitsAndClosingTheMapIsSafe) {
         window.cmdFileRun();
     }
     EXPECT_TRUE(secondAsked);
-    ASSERT_FALSE(prompts.asked.isEmpty());
-    EXPECT_EQ(prompts.asked[0].text, "Compile process is still running.\nWould you like to interrupt it?");
+    ASSERT_EQ(prompts.asked.size(), 2);
+    EXPECT_EQ(prompts.asked[0].kind, PromptKind::SaveFileName);
+    EXPECT_EQ(prompts.asked[1].text, "Compile process is still running.\nWould you like to interrupt it?");
     // The queued run finds no map and does nothing.
     QApplication::processEvents();
     EXPECT_TRUE(window.documents.isEmpty());
@@ -219,7 +222,7 @@ TEST_F(MainWindowRunTest, ClosingTheWindowDuringARunAsksAndClosesAfterIt) {
         window.cmdFileRun();
     }
     EXPECT_TRUE(stayedOpen);
-    EXPECT_EQ(prompts.asked.size(), 2);
+    EXPECT_EQ(prompts.asked.size(), 3); // Save As, go on, interrupt
     EXPECT_TRUE(window.isVisible()); // the run has returned; the close follows
     QApplication::processEvents();
     EXPECT_FALSE(window.isVisible());

@@ -263,7 +263,7 @@ TEST_F(SettingsFileTest, CheckedActionsFollowTheSettings) {
     for (const char* name : {"ViewPaths", "ViewDetail", "ViewEntNames", "ViewUnknown"})
         EXPECT_FALSE(checked(name)) << name;
     EXPECT_FALSE(checked("ToolsVertexRes"));
-    EXPECT_TRUE(checked("ToolsVertexCM") == false); // coplanar merge on by default
+    EXPECT_TRUE(checked("ToolsVertexCM")); // coplanar merge on by default, checked as its label says
     EXPECT_FALSE(checked("CurveSelect"));
     EXPECT_TRUE(checked("MapSnap"));
 }
