@@ -133,6 +133,15 @@ public:
     // Leaves texture-application mode for the selection tool.
     void exitTextureApplication();
 
+    // ---- Vertex tool (VertexCommands.cpp) ----
+    // Whether a command may go on: in the vertex tool's morph mode the user is asked to leave it
+    // (Yes switches to the selection tool, which ends morph mode).
+    bool confirmExitMorphMode();
+    // Whether the vertex tool is in morph mode.
+    bool inMorphMode() const;
+    // Ends morph mode quietly when it works on the document (before the document closes).
+    void endMorphModeFor(MapDocument* document);
+
     // Sets the checkable action of that object name (in actionList) without running its slot.
     void setActionChecked(const QString& name, bool checked);
     // Every member of settings to its default; the recent-files list empty.

@@ -74,6 +74,7 @@ MapDocument* cMainWindow::openFile(const QString& path) {
 
 bool cMainWindow::closeDocument(MapDocument* document) {
     if (!documents.contains(document)) return true;
+    endMorphModeFor(document);
     if (!Project_CloseAllWindows(document)) return false;
     documents.removeAll(document);
     if (mdiArea) {
@@ -91,6 +92,7 @@ void cMainWindow::closeEmptyDocuments() {
     const QList<MapDocument*> open = documents;
     for (MapDocument* document : open) {
         if (!document->windows.isEmpty()) continue;
+        endMorphModeFor(document);
         documents.removeAll(document);
         Project_Destroy(document);
         delete document;

@@ -5,6 +5,7 @@
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "mainwindow/MainWindow.h"
+#include "tools/TextureTool.h"
 #include "tools/ToolSet.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
@@ -46,6 +47,20 @@ void cMainWindow::switchTool(int id, int leaveModes) {
 }
 
 void cMainWindow::toolSelect() {
+    // While the face properties dialog is up, selecting stays texture application: the texture
+    // tool takes over without being activated.
+    if (toolSet && cTextureTool::faceDialogShown()) {
+        cAbstractTool* texture = (*toolSet)[ToolId::Texture];
+        if (secondaryTool) {
+            if (secondaryTool != texture) secondaryTool->deactivate();
+            secondaryTool = nullptr;
+        }
+        if (activeTool && activeTool != texture) activeTool->deactivate();
+        activeTool = texture;
+        updateAllViews(3);
+        Tool_UpdateActions(0x8);
+        return;
+    }
     switchTool(ToolId::Selection, kClearFaces);
 }
 void cMainWindow::toolEntity() {

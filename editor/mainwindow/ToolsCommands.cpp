@@ -38,6 +38,7 @@ void cMainWindow::cmdToolsTransform() {
                        tr("You must select some objects before you can\ntransform them."));
         return;
     }
+    if (!confirmExitMorphMode()) return;
     cTransformDialog dialog(this);
     if (dialog.exec() != QDialog::Accepted) return;
     Map_TransformSelectionCommand(world, dialog.getMatrix(), dialog.rotates());
@@ -73,6 +74,7 @@ void cMainWindow::applyPatchMatrixOp(const QString&, int op) {
     MapWorld* world = child->document->world;
     PatchRandomParams random;
     if (op == PatchMatrix::Randomize) {
+        if (!confirmExitMorphMode()) return;
         if (!Map_HasSelectedPatch(world)) {
             Prompt_Message(this, PromptIcon::Warning, tr("There are no eligible selected patches."));
             return;
