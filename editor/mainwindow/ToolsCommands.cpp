@@ -73,8 +73,8 @@ void cMainWindow::applyPatchMatrixOp(const QString&, int op) {
     if (!child || !child->document || !child->document->world) return;
     MapWorld* world = child->document->world;
     PatchRandomParams random;
+    if (!confirmExitMorphMode()) return;
     if (op == PatchMatrix::Randomize) {
-        if (!confirmExitMorphMode()) return;
         if (!Map_HasSelectedPatch(world)) {
             Prompt_Message(this, PromptIcon::Warning, tr("There are no eligible selected patches."));
             return;

@@ -635,6 +635,7 @@ void cVertexTool::drawOverlay(cCanvas* v, RenderContext*) {
     if (mode & VertexMode::Edges) Handles_ForEachEdge(world, add);
     if (mode & VertexMode::Vertices) Handles_ForEachVertex(world, add);
     if (xy.empty()) return;
+    glDisable(GL_TEXTURE_2D);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(2, GL_FLOAT, 0, xy.data());
@@ -642,27 +643,4 @@ void cVertexTool::drawOverlay(cCanvas* v, RenderContext*) {
     glDrawArrays(GL_QUADS, 0, GLsizei(xy.size() / 2));
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
-}
-
-void Handles_DrawOutlines(MapWorld* world) {
-    for (BrushRecord* b = world->selectedBrushes; b; b = b->selNext) {
-        for (FaceRecord* f = b->firstFace; f; f = f->next) {
-            glBegin(GL_LINE_LOOP);
-            for (int32_t i = 0; i < f->vertexCount; ++i)
-                glVertex3fv(f->vertices[i].xyz);
-            glEnd();
-        }
-        if (PatchRecord* p = b->patch; p && p->vertices && p->indices) {
-            glEnableClientState(GL_VERTEX_ARRAY);
-            glVertexPointer(3, GL_FLOAT, sizeof(PatchMeshVertex), p->vertices[0].xyz);
-            glDrawElements(GL_QUADS, p->indexCount, GL_UNSIGNED_SHORT, p->indices);
-            glDisableClientState(GL_VERTEX_ARRAY);
-        }
-        if (OverlayRecord* o = b->overlay) {
-            glBegin(GL_LINE_LOOP);
-            for (const OverlayCorner& c : o->corners)
-                glVertex3fv(c.xyz);
-            glEnd();
-        }
-    }
 }

@@ -451,4 +451,95 @@ TEST_F(VertexToolTest, ScaleWindowScalesThroughTheTool) {
     if (own) g_mainWindow->scaleVertexDialog = nullptr;
 }
 
+TEST_F(VertexToolTest, PatchPointsAndOverlayCornersMoveAndUndoExactly) {
+    BrushRecord* carrier = Brush_Create(map(), worldspawn);
+    PatchRecord* patch = Patch_Create(carrier, nullptr, 3, 3);
+    for (int c = 0; c < 3; ++c)
+        for (int r = 0; r < 3; ++r) {
+            float* p = patch->points[c][r].xyz;
+            p[0] = 200.0f + 32.0f * float(c);
+            p[1] = 32.0f * float(r);
+            p[2] = 0;
+        }
+    patch->flags |= PatchFlags::NeedsUpdate;
+    carrier->handle->update(BrushUpdate::TessellatePatch);
+    BrushRecord* plate = Brush_Create(map(), worldspawn);
+    const TextureInfo poster = texture("decals/poster");
+    OverlayRecord* o = Overlay_Create(plate, &poster);
+    const float corners[4][2] = {{-200, 0}, {-168, 0}, {-168, 32}, {-200, 32}};
+    for (int i = 0; i < 4; ++i) {
+        o->corners[i].xyz[0] = corners[i][0];
+        o->corners[i].xyz[1] = corners[i][1];
+        o->corners[i].xyz[2] = 0;
+    }
+    o->handle->update(OverlayUpdate::Geometry);
+    plate->handle->update(0);
+    Map_SelectObject(w, carrier);
+    startOn(plate);
+    const std::string before = dump();
+    pick(232, 0);         // an edge-kind control point
+    pick(264, 64, true);  // a vertex-kind one
+    pick(-168, 32, true); // an overlay corner
+    EXPECT_NE(patch->points[1][0].flags & HandleFlags::Vertex, 0);
+    EXPECT_NE(patch->points[2][2].flags & HandleFlags::Vertex, 0);
+    EXPECT_NE(o->handle->cornerFlags[2] & HandleFlags::Vertex, 0);
+    driver.setView(top);
+    driver.key(Qt::Key_Right);
+    EXPECT_EQ(patch->points[1][0].xyz[0], 248.0f);
+    EXPECT_EQ(patch->points[2][2].xyz[0], 280.0f);
+    EXPECT_EQ(patch->points[0][0].xyz[0], 200.0f);
+    EXPECT_EQ(o->corners[2].xyz[0], -152.0f);
+    EXPECT_EQ(o->corners[1].xyz[0], -168.0f);
+    leave();
+    vertex->clearSelection();
+    expectUndoRedo("Morphing", before);
+}
+
+TEST_F(VertexToolTest, CtrlBSnapsTheSelectionByTheChosenCorner) {
+    const float lo[3] = {5, 5, 0}, hi[3] = {69, 69, 64};
+    BrushRecord* b = startOn(box(lo, hi));
+    const std::string before = dump();
+    pick(69, 69);
+    driver.setView(top);
+    EXPECT_TRUE(driver.key(Qt::Key_B, Qt::ControlModifier));
+    EXPECT_FALSE(vertex->morphing);
+    // The brush moved as a whole by less than a grid step, so one of its corners is on the grid.
+    float mins[3] = {1e9f, 1e9f, 1e9f}, maxs[3] = {-1e9f, -1e9f, -1e9f};
+    for (FaceRecord* f = b->firstFace; f; f = f->next)
+        for (int i = 0; i < f->vertexCount; ++i)
+            for (int k = 0; k < 3; ++k) {
+                mins[k] = std::min(mins[k], f->vertices[i].xyz[k]);
+                maxs[k] = std::max(maxs[k], f->vertices[i].xyz[k]);
+            }
+    EXPECT_EQ(maxs[0] - mins[0], 64.0f);
+    EXPECT_EQ(std::fmod(mins[0], 16.0f), 0.0f);
+    EXPECT_EQ(std::fmod(mins[1], 16.0f), 0.0f);
+    vertex->clearSelection();
+    expectUndoRedo("Snap to Grid", before);
+}
+
+TEST_F(VertexToolTest, InwardDragOfACylinderColumnIsRefused) {
+    // Eight sides: a column dragged inwards dents the brush while both its side faces stay flat,
+    // so only a test of every vertex against every face plane refuses it.
+    std::vector<std::vector<float>> planes;
+    for (int k = 0; k < 8; ++k) {
+        const float a = 0.78539816f * float(k);
+        planes.push_back({std::cos(a), std::sin(a), 0, 64});
+    }
+    planes.push_back({0, 0, 1, 32});
+    planes.push_back({0, 0, -1, 32});
+    BrushRecord* b = startOn(brush(worldspawn, planes));
+    const float corner = 64.0f * std::tan(0.39269908f); // the column at 22.5 degrees: (64, 26.5)
+    driver.setView(top);
+    driver.drag(driver.at(64, corner), driver.at(32, corner), Qt::NoModifier, Qt::KeyboardModifiers(-1), 6);
+    for (FaceRecord* f = b->firstFace; f; f = f->next)
+        for (int i = 0; i < f->vertexCount; ++i) {
+            const float* p = f->vertices[i].xyz;
+            if (p[1] > 0 && p[1] < 40) EXPECT_GE(p[0], 63.9f) << p[1];
+        }
+    vertex->clearSelection();
+    leave();
+    EXPECT_EQ(faceCount(b), 10);
+}
+
 } // namespace
