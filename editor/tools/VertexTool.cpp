@@ -25,6 +25,7 @@
 #include "tools/VertexHandles.h"
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"
+#include "views/GLStateCache.h"
 #include "views/RenderContext.h"
 
 namespace {
@@ -72,6 +73,51 @@ int colourOfKind(int kind) {
         return COLOR_BULLET_VERTEX;
     }
 }
+
+// Bordered squares gathered into one vertex and colour array and drawn with one call: a large
+// selection has tens of thousands of handles.
+struct BulletBatch {
+    std::vector<float> xyz;
+    std::vector<uint8_t> rgba;
+    uint8_t border[4];
+
+    BulletBatch() { Color_FillRGBA(border, COLOR_BULLET_BORDER); }
+    // A square of half-sides (hx, hy) around (x, y) on the axes (a, b) at depth d on axis c.
+    void quad(int a, int b, int c, float x, float y, float d, float hx, float hy, const uint8_t colour[4]) {
+        const float signs[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+        for (const auto& s : signs) {
+            float p[3];
+            p[a] = x + s[0] * hx;
+            p[b] = y + s[1] * hy;
+            p[c] = d;
+            xyz.insert(xyz.end(), p, p + 3);
+            rgba.insert(rgba.end(), colour, colour + 4);
+        }
+    }
+    // A bullet of size pixels at a world point of a 2D view, its border one pixel wide.
+    void add2D(const cCanvas* v, const float p[3], float size, const uint8_t colour[4]) {
+        const float h = size / 2 / v->zoom, px = 1.0f / v->zoom;
+        quad(v->hAxis, v->vAxis, v->dAxis, p[v->hAxis], p[v->vAxis], p[v->dAxis], h, h, border);
+        quad(v->hAxis, v->vAxis, v->dAxis, p[v->hAxis], p[v->vAxis], p[v->dAxis], h - px, h - px, colour);
+    }
+    // A bullet at a window pixel (pixel projection).
+    void addPixel(float x, float y, float size, const uint8_t colour[4]) {
+        quad(0, 1, 2, x, y, 0, size / 2, size / 2, border);
+        quad(0, 1, 2, x, y, 0, size / 2 - 1, size / 2 - 1, colour);
+    }
+    void draw(cCanvas* v) {
+        if (xyz.empty()) return;
+        glDisable(GL_TEXTURE_2D);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, xyz.data());
+        glColorPointer(4, GL_UNSIGNED_BYTE, 0, rgba.data());
+        glDrawArrays(GL_QUADS, 0, GLsizei(xyz.size() / 3));
+        glDisableClientState(GL_COLOR_ARRAY);
+        // Drawn past the view's state cache: it must not trust its pointers any more.
+        if (v->stateCache) GL_ResyncStateCache(v->stateCache);
+    }
+};
 
 } // namespace
 
@@ -572,27 +618,30 @@ void cVertexTool::draw(cCanvas* v, RenderContext* context, RenderCounters*) {
     uint8_t kindColour[4][4];
     for (int kind = 0; kind < 4; ++kind)
         Color_FillRGBA(kindColour[kind], colourOfKind(kind));
+    BulletBatch bullets;
     auto unselected = [&](const float p[3], int32_t* flags, int kind) {
         const int32_t bit = kind == HandleKind::Edge ? HandleFlags::Edge : HandleFlags::Vertex;
         if (*flags & bit)
             anySelected = true;
         else
-            v->drawSquareBullet(p, size, 0, 0, kindColour[kind]);
+            bullets.add2D(v, p, size, kindColour[kind]);
         return true;
     };
     if (mode & VertexMode::Edges) Handles_ForEachEdge(world, unselected);
     if (mode & VertexMode::Vertices) Handles_ForEachVertex(world, unselected);
     if (anySelected) {
+        // Selected handles come last in the batch, so they lie on top.
         uint8_t selected[4];
         Color_FillRGBA(selected, COLOR_BULLET_SELECTED);
         auto chosen = [&](const float p[3], int32_t* flags, int kind) {
             const int32_t bit = kind == HandleKind::Edge ? HandleFlags::Edge : HandleFlags::Vertex;
-            if (*flags & bit) v->drawSquareBullet(p, size, 0, 0, selected);
+            if (*flags & bit) bullets.add2D(v, p, size, selected);
             return true;
         };
         if (mode & VertexMode::Edges) Handles_ForEachEdge(world, chosen);
         if (mode & VertexMode::Vertices) Handles_ForEachVertex(world, chosen);
     }
+    bullets.draw(v);
     SelectionBox* box = boxOf(v);
     if (v == view && box && box->valid) {
         glEnable(GL_BLEND);
@@ -608,39 +657,20 @@ void cVertexTool::draw(cCanvas* v, RenderContext* context, RenderCounters*) {
 void cVertexTool::drawOverlay(cCanvas* v, RenderContext*) {
     MapWorld* world = worldOf(v);
     if (!world || !v->is3D()) return;
-    const float half = float(Tool_Settings().VertexToolBulletSize) * 0.5f;
-    uint8_t border[4], selected[4], kindColour[4][4];
-    Color_FillRGBA(border, COLOR_BULLET_BORDER);
+    const float size = float(Tool_Settings().VertexToolBulletSize);
+    uint8_t selected[4], kindColour[4][4];
     Color_FillRGBA(selected, COLOR_BULLET_SELECTED);
     for (int kind = 0; kind < 4; ++kind)
         Color_FillRGBA(kindColour[kind], colourOfKind(kind));
-    // Every square in one batch: a border square and the inner square inset by a pixel.
-    std::vector<float> xy;
-    std::vector<uint8_t> colours;
-    auto quad = [&](float cx, float cy, float h, const uint8_t c[4]) {
-        const float corners[4][2] = {{cx - h, cy - h}, {cx + h, cy - h}, {cx + h, cy + h}, {cx - h, cy + h}};
-        for (const auto& corner : corners) {
-            xy.insert(xy.end(), corner, corner + 2);
-            colours.insert(colours.end(), c, c + 4);
-        }
-    };
+    BulletBatch bullets;
     auto add = [&](const float p[3], int32_t* flags, int kind) {
         float s[3];
         if (!v->worldToScreen(p, s)) return true;
         const int32_t bit = kind == HandleKind::Edge ? HandleFlags::Edge : HandleFlags::Vertex;
-        quad(s[0], s[1], half, border);
-        quad(s[0], s[1], half - 1.0f, (*flags & bit) ? selected : kindColour[kind]);
+        bullets.addPixel(s[0], s[1], size, (*flags & bit) ? selected : kindColour[kind]);
         return true;
     };
     if (mode & VertexMode::Edges) Handles_ForEachEdge(world, add);
     if (mode & VertexMode::Vertices) Handles_ForEachVertex(world, add);
-    if (xy.empty()) return;
-    glDisable(GL_TEXTURE_2D);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, xy.data());
-    glColorPointer(4, GL_UNSIGNED_BYTE, 0, colours.data());
-    glDrawArrays(GL_QUADS, 0, GLsizei(xy.size() / 2));
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
+    bullets.draw(v);
 }
