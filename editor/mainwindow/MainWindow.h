@@ -148,6 +148,15 @@ public:
     // The Help menu's command list: "key: description" lines, sorted.
     QStringList commandListLines() const;
 
+    // ---- Vertex tool (VertexCommands.cpp) ----
+    // Whether a command may go on: in the vertex tool's morph mode the user is asked to leave it
+    // (Yes switches to the selection tool, which ends morph mode).
+    bool confirmExitMorphMode();
+    // Whether the vertex tool is in morph mode.
+    bool inMorphMode() const;
+    // Ends morph mode quietly when it works on the document (before the document closes).
+    void endMorphModeFor(MapDocument* document);
+
     // Sets the checkable action of that object name (in actionList) without running its slot.
     void setActionChecked(const QString& name, bool checked);
     // Every member of settings to its default; the recent-files list empty.
@@ -631,8 +640,6 @@ private:
 public:
     // Deselects the path nodes of every open document.
     void deselectPathNodes();
-    // True outside morph mode; in it asks to leave it (Yes switches to the selection tool).
-    bool confirmExitMorphMode();
     // The Textures dock's texture that "Apply Current Texture" puts on the selection.
     QString currentTextureName;
     // New Window's single-view layouts cycle 1, 2, 3 over the run.

@@ -197,6 +197,7 @@ void cMainWindow::openDocumentWindows(MapDocument* document) {
 
 bool cMainWindow::closeDocument(MapDocument* document) {
     if (!documents.contains(document)) return true;
+    endMorphModeFor(document);
     if (!Project_CloseAllWindows(document)) return false;
     if (mdiArea) {
         for (QMdiSubWindow* sub : mdiArea->subWindowList()) {
@@ -255,7 +256,9 @@ void cMainWindow::openRecentFile() {
 void cMainWindow::closeEmptyDocuments() {
     const QList<MapDocument*> open = documents;
     for (MapDocument* document : open) {
-        if (document->windows.isEmpty()) destroyDocument(document);
+        if (!document->windows.isEmpty()) continue;
+        endMorphModeFor(document);
+        destroyDocument(document);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "mainwindow/MainWindow.h"
+#include "tools/TextureTool.h"
 #include "tools/ToolSet.h"
 #include "views/ChildWindow.h"
 #include "tools/ToolSupport.h"
@@ -191,16 +192,6 @@ void cMainWindow::deselectPathNodes() {
     }
 }
 
-bool cMainWindow::confirmExitMorphMode() {
-    if (Tool_Id(activeTool) != ToolId::Vertex && Tool_Id(secondaryTool) != ToolId::Vertex) return true;
-    if (Prompt_Question(
-            App_DialogParent(this), PromptIcon::Warning,
-            tr("You must exit morph mode to perform this operation.\nDo you want to do this now?"),
-            PromptButton::Yes | PromptButton::No) != PromptButton::Yes)
-        return false;
-    toolSelect();
-    return true;
-}
 
 void cMainWindow::notifySelectionChanged(cCanvas* view) {
     if (view && toolSet)

@@ -5,12 +5,14 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSignalMapper>
+#include <QSettings>
 
 #include "mainwindow/MainWindow.h"
 #include "gamedata/PluginInterface.h"
 #include "mainwindow/QCustomAction.h"
 #include "tools/ToolSet.h"
 #include "views/ChildWindow.h"
+#include "views/ColorScheme.h"
 #include "views/CustomColorsDialog.h"
 
 void cMainWindow::updateWindowList() {
@@ -40,10 +42,21 @@ void cMainWindow::updateWindowList() {
         connect(action, &QAction::triggered, signalMapper, qOverload<>(&QSignalMapper::map));
     }
 }
-// "&Custom..." (index -1) edits the custom scheme; the named schemes come with the scheme commands.
+// "&Custom..." (index -1) edits the custom scheme; a numbered entry loads its scheme from the
+// settings file.
 void cMainWindow::applyColorScheme() {
     auto* action = qobject_cast<QCustomAction*>(sender());
-    if (!action || action->index != -1) return;
+    if (!action) return;
+    if (action->index >= 0) {
+        QSettings schemes(colorSchemeFile(), QSettings::IniFormat);
+        schemes.beginGroup(QStringLiteral("ColorScheme%1").arg(action->index));
+        if (schemes.contains(QStringLiteral("Title"))) Color_LoadScheme(schemes);
+        schemes.endGroup();
+        settings.CurrentColorScheme = action->index;
+        applySchemePalette();
+        updateAllViews(3);
+        return;
+    }
     cCustomColorsDialog dialog(this);
     if (dialog.exec() == QDialog::Accepted) settings.CurrentColorScheme = -1;
     for (QAction* entry : std::as_const(colorSchemeActions))

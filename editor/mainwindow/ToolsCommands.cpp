@@ -331,6 +331,7 @@ void cMainWindow::cmdToolsTransform() {
                        tr("You must select some objects before you can\ntransform them."));
         return;
     }
+    if (!confirmExitMorphMode()) return;
     cTransformDialog dialog(this);
     if (dialog.exec() != QDialog::Accepted) return;
     Map_TransformSelectionCommand(world, dialog.getMatrix(), dialog.rotates());
@@ -360,6 +361,7 @@ void cMainWindow::applyPatchMatrixOp(const QString&, int op) {
     if (!child || !child->document || !child->document->world) return;
     MapWorld* world = child->document->world;
     PatchRandomParams random;
+    if (!confirmExitMorphMode()) return;
     if (op == PatchMatrix::Randomize) {
         if (!Map_HasSelectedPatch(world)) {
             Prompt_Message(this, PromptIcon::Warning, tr("There are no eligible selected patches."));

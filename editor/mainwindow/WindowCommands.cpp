@@ -21,14 +21,6 @@ namespace {
 // Where the desktop opens the manual; tests put their own in.
 UrlOpener s_urlOpener = nullptr;
 
-QString consoleText(const cMainWindow* window) {
-    auto* dock = window->findChild<QDockWidget*>(QStringLiteral("console"));
-    if (!dock) return QString();
-    if (auto* edit = dock->findChild<QTextEdit*>()) return edit->toPlainText();
-    if (auto* edit = dock->findChild<QPlainTextEdit*>()) return edit->toPlainText();
-    return QString();
-}
-
 } // namespace
 
 void App_SetUrlOpener(UrlOpener opener) {
@@ -68,7 +60,7 @@ void cMainWindow::cmdWindowNew() {
 
 // Written whole or not at all; "\r\n" line ends for the tools that read such logs.
 void cMainWindow::cmdWindowExportMessages() {
-    QString text = consoleText(this);
+    QString text = consoleText ? consoleText->toPlainText() : QString();
     if (text.isEmpty()) return;
     text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
     QString name = Prompt_GetSaveFileName(

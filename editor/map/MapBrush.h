@@ -29,6 +29,7 @@ constexpr uint32_t Selected = RecordFlag::Selected;
 constexpr uint32_t NeedsUpdate = RecordFlag::NeedsUpdate;
 constexpr uint32_t Hidden = RecordFlag::Hidden;
 constexpr uint32_t Dragged = 0x100; // part of a drag of the selection tool
+constexpr uint32_t Morphed = 0x400; // changed by the vertex tool in the running morph mode
 } // namespace BrushFlags
 
 // Bits of the argument of cMapBrush::update. Face bits (FaceUpdate) are passed on to the faces.

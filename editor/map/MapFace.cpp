@@ -160,7 +160,10 @@ void cMapFace::computePlane() {
         if (Vec_Normalize(e2) <= 0.001f) continue;
         Vec_Cross(e1, e2, normal);
         if (Vec_Normalize(normal) > 0.001f) break;
+        Vec_Set(normal, 0, 0, 0);
     }
+    // A collapsed polygon has no plane of its own: it keeps the last one.
+    if (normal[0] == 0.0f && normal[1] == 0.0f && normal[2] == 0.0f) return;
     Vec_Copy(normal, f->normal);
     f->dist = Vec_Dot(normal, v[base].xyz);
     f->axialType = Face_AxialType(f->normal);

@@ -22,6 +22,8 @@ public:
     OverlayRecord* record;
     float centre[3]; // mean of the corners
     float shade;     // 1.0 until the first update
+    // The vertex tool's flag words of the corners (the records' corners have no room for them).
+    int32_t cornerFlags[kOverlayCorners] = {};
 
     void setTextureInfo(const TextureInfo* block);
     void setTexture(const char* name);

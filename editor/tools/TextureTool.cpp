@@ -52,6 +52,14 @@ cFacePropertiesDialog* cTextureTool::dialog() {
     return g_mainWindow ? &g_mainWindow->faceDialog : nullptr;
 }
 
+bool cTextureTool::faceDialogShown() {
+    return dialog() && dialog()->shown;
+}
+
+bool cTextureTool::faceDialogKey(const QKeyEvent* event) {
+    return dialog() && dialog()->handleModeKey(event);
+}
+
 bool cTextureTool::setCursor(cCanvas* view) {
     if (!dialog() || !view->is3D()) return false;
     view->setCursor(Tool_Cursor(ToolCursor::Texture));

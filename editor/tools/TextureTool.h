@@ -5,6 +5,7 @@
 
 #include "tools/AbstractTool.h"
 
+class QKeyEvent;
 class cFacePropertiesDialog;
 
 class cTextureTool : public cAbstractTool {
@@ -16,6 +17,11 @@ public:
 
     // The last mouse point of a texture-shift drag.
     int lastX = 0, lastY = 0;
+
+    // Whether the face properties dialog is up (the select command then keeps texture mode).
+    static bool faceDialogShown();
+    // A key the views' tools declined, for the dialog's mode keys; whether it took it.
+    static bool faceDialogKey(const QKeyEvent* event);
 
 private:
     static cFacePropertiesDialog* dialog();

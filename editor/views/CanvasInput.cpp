@@ -12,6 +12,7 @@
 #include "document/MapDocument.h"
 #include "mainwindow/MainWindow.h"
 #include "tools/AbstractTool.h"
+#include "tools/TextureTool.h"
 #include "tools/ToolSet.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
@@ -221,6 +222,8 @@ void cCanvas::keyPressEvent(QKeyEvent* event) {
         }
     }
     if (toTool && activeTool() && activeTool()->keyPress(this, key, int(event->modifiers()) & kModifierMask))
+        accepted = true;
+    else if (toTool && cTextureTool::faceDialogKey(event))
         accepted = true;
     if (accepted)
         event->accept();

@@ -55,6 +55,23 @@ TEST_F(MapFaceTest, ComputePlaneKeepsADirectlySetPlaneWithoutPolygon) {
     delete face->handle;
 }
 
+// A polygon squeezed onto a line or a point (a weld in progress) has no plane: the last one stays,
+// never a zero or NaN normal.
+TEST_F(MapFaceTest, ComputePlaneKeepsTheLastPlaneOfACollapsedPolygon) {
+    FaceRecord* face = Face_Alloc(0);
+    face->normal[0] = 1;
+    face->dist = 64;
+    setPolygon(face, {{8, 8, 0}, {8, 8, 0}, {8, 8, 64}, {8, 8, 64}});
+    face->handle->computePlane();
+    EXPECT_EQ(face->normal[0], 1.0f);
+    EXPECT_EQ(face->dist, 64.0f);
+    setPolygon(face, {{5, 5, 5}, {5, 5, 5}, {5, 5, 5}});
+    face->handle->computePlane();
+    EXPECT_EQ(face->normal[0], 1.0f);
+    EXPECT_EQ(face->dist, 64.0f);
+    delete face->handle;
+}
+
 TEST_F(MapFaceTest, PolygonVerticesSnapToIntegers) {
     const float mins[3] = {0, 0, 0}, maxs[3] = {64.004f, 64, 63.995f};
     BrushRecord* brush = makeBox(mins, maxs);

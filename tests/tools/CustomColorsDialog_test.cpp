@@ -1,6 +1,9 @@
 // The custom colours dialog as the user meets it: the form, the picker (answered or cancelled),
 // Apply, OK and Cancel, and its run from the colour-scheme menu's custom entry.
 #include <QColorDialog>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
@@ -151,6 +154,36 @@ TEST_F(CustomColorsDialogTest, OkMakesTheCustomSchemeCurrentCancelKeepsTheFormer
     EXPECT_EQ(g_mainWindow->settings.CurrentColorScheme, 2);
     EXPECT_EQ(Color_Table()[row].colour, QColor(4, 5, 6));
     EXPECT_EQ(Color_CustomTable()[row].colour, QColor(4, 5, 6));
+}
+
+// A numbered entry of the menu loads its scheme from the settings file and makes it current.
+TEST_F(CustomColorsDialogTest, NumberedEntryLoadsItsScheme) {
+    QTemporaryDir folder;
+    const QByteArray previousConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", folder.filePath("config").toUtf8());
+    QDir().mkpath(folder.filePath("base"));
+    App_SetBaseDirectory(folder.filePath("base"));
+    {
+        QFile file(folder.filePath("base/KDKSettings.ini"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[ColorScheme0]\nTitle=Dark\nCOLOR_2D_BACKGROUND=1 2 3\n[ColorScheme1]\nTitle=Light\n"
+                   "COLOR_2D_BACKGROUND=250 251 252\n");
+    }
+    for (int index : {1, 0}) {
+        QCustomAction action(g_mainWindow);
+        action.index = index;
+        QObject::connect(&action, SIGNAL(triggered()), g_mainWindow, SLOT(applyColorScheme()));
+        action.trigger();
+        EXPECT_EQ(g_mainWindow->settings.CurrentColorScheme, index);
+    }
+    const uint8_t* rgba = Color_GetRGBA(COLOR_2D_BACKGROUND);
+    ASSERT_NE(rgba, nullptr);
+    EXPECT_EQ(QColor(rgba[0], rgba[1], rgba[2]), QColor(1, 2, 3));
+    App_SetBaseDirectory(QString());
+    if (previousConfig.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", previousConfig);
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "DialogAnswer.h"
 #include "ToolDriver.h"
 #include "dialogs/application/PathDialog.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/GameData.h"
 #include "document/MapSelection.h"
 #include "map/MapPath.h"
 #include "tools/PathTool.h"
@@ -161,6 +163,47 @@ TEST_F(PathToolTest, BoxSelectsNodesAndEscapeClearsBoxThenNodes) {
     EXPECT_EQ(selectedCount(), 2);
     EXPECT_FALSE(w->paths->lastNode->flags & NodeFlag::Selected);
     EXPECT_FALSE(doc.selectionBoxes[4].valid);
+}
+
+} // namespace
+
+namespace {
+
+// The class list: path-like point classes of the configuration's loaded definition files (the
+// "path" helper, "path_" at the start, "Path" inside), repeats of later files dropped whatever
+// their case, sorted.
+TEST(PathDialogClasses, PathLikePointClassesOfTheLoadedFiles) {
+    cConsoleCapture console;
+    GameDataRegistry* registry = Fgd_Registry();
+    ASSERT_NE(registry, nullptr);
+    auto file = [&](const QString& path, std::initializer_list<std::tuple<const char*, int, uint32_t>> classes) {
+        GameData* data = Fgd_Acquire(registry, path);
+        data->loadState = GameDataState::Loaded;
+        for (const auto& [name, kind, helpers] : classes) {
+            auto eclass = std::make_unique<EntityClass>();
+            eclass->name = name;
+            eclass->kind = kind;
+            eclass->helpers = helpers;
+            Fgd_RegisterClass(data, std::move(eclass));
+        }
+    };
+    constexpr int P = EntityClassKind::Point, S = EntityClassKind::Solid;
+    file(QStringLiteral("/nowhere/first.fgd"), {{"path_corner", P, 0},
+                                                {"info_Path", P, 0},
+                                                {"func_path", S, 0},
+                                                {"mover", P, EntityClassHelper::Path},
+                                                {"light", P, 0},
+                                                {"Path_lower", P, 0}});
+    file(QStringLiteral("/nowhere/second.fgd"), {{"path_Corner", P, 0}, {"path_track", P, 0}});
+    file(QStringLiteral("/nowhere/unloaded.fgd"), {{"path_ghost", P, 0}});
+    registry->files.value(QStringLiteral("/nowhere/unloaded.fgd"))->loadState = GameDataState::NotLoaded;
+    GameConfig config;
+    config.GameData = {QStringLiteral("/nowhere/first.fgd"), QStringLiteral("/nowhere/second.fgd"),
+                       QStringLiteral("/nowhere/unloaded.fgd")};
+    EXPECT_EQ(Path_ClassNames(&config),
+              (QStringList{"Path_lower", "info_Path", "mover", "path_corner", "path_track"}));
+    for (const QString& path : config.GameData)
+        Fgd_Release(registry, path);
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 #include "core/TextEncoding.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/GameData.h"
 #include "mainwindow/MainWindow.h"
 #include "map/MapPath.h"
 
@@ -58,11 +60,35 @@ cPathDialog::cPathDialog(MapDocument* document, QWidget* parent) : QDialog(paren
     layout->addLayout(row);
     layout->addWidget(buttonBox);
 
+    cbClass->addItems(Path_ClassNames(document ? document->gameConfig : nullptr));
+    cbClass->setEditText(QString());
+
     connect(buttonBox, &QDialogButtonBox::accepted, this, &cPathDialog::accept);
     connect(buttonBox, &QDialogButtonBox::rejected, this, &cPathDialog::reject);
     connect(txtName, &QLineEdit::textChanged, this, &cPathDialog::exec_on_checkInput);
     connect(cbClass, &QComboBox::editTextChanged, this, &cPathDialog::exec_on_checkInput);
     exec_on_checkInput();
+}
+
+QStringList Path_ClassNames(const GameConfig* config) {
+    QStringList names;
+    const GameDataRegistry* registry = Fgd_Registry();
+    if (!config || !registry) return names;
+    bool first = true;
+    for (const QString& path : config->GameData) {
+        const GameData* file = registry->files.value(path, nullptr);
+        if (!file || file->loadState == GameDataState::NotLoaded) continue;
+        for (const auto& [name, eclass] : file->classes) {
+            if (eclass->kind != EntityClassKind::Point) continue;
+            if (!(eclass->helpers & EntityClassHelper::Path) && !name.startsWith("path_") && !name.contains("Path"))
+                continue;
+            const QString text = Text_FromWindows1251(name);
+            if (first || !names.contains(text, Qt::CaseInsensitive)) names.append(text);
+        }
+        first = false;
+    }
+    names.sort();
+    return names;
 }
 
 int cPathDialog::direction() const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 class QButtonGroup;
 class QComboBox;
@@ -11,6 +12,7 @@ class QGroupBox;
 class QLineEdit;
 class QRadioButton;
 class MapDocument;
+struct GameConfig;
 struct PathRecord;
 
 class cPathDialog : public QDialog {
@@ -41,6 +43,11 @@ public slots:
 private:
     MapDocument* m_document;
 };
+
+// The path-like point classes of the configuration's loaded entity-definition files (the "path"
+// helper, a name starting "path_" or containing "Path"), in file order without repeats (ignoring
+// case) from the second file on, sorted.
+QStringList Path_ClassNames(const GameConfig* config);
 
 // Whether the dialog's trimmed name is free among the map's paths (the edited path aside); warns
 // over the dialog when it is not.
