@@ -310,5 +310,6 @@ void cMainWindow::retranslateAll() {
             if (auto* action = qobject_cast<QCustomAction*>(entry)) action->retranslate();
     for (QToolBar* bar : std::as_const(toolBars))
         bar->setWindowTitle(Action_Translate(bar->objectName()));
+    faceDialog.retranslate();
     updateActions(0x2);
 }

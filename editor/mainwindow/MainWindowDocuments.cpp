@@ -76,6 +76,7 @@ bool cMainWindow::closeDocument(MapDocument* document) {
     if (!documents.contains(document)) return true;
     if (!Project_CloseAllWindows(document)) return false;
     documents.removeAll(document);
+    faceDialog.dropTarget(document->world);
     if (mdiArea) {
         for (QMdiSubWindow* sub : mdiArea->subWindowList()) {
             auto* child = qobject_cast<cChildWindow*>(sub->widget());
@@ -92,6 +93,7 @@ void cMainWindow::closeEmptyDocuments() {
     for (MapDocument* document : open) {
         if (!document->windows.isEmpty()) continue;
         documents.removeAll(document);
+        faceDialog.dropTarget(document->world);
         Project_Destroy(document);
         delete document;
     }

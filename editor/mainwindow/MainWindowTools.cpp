@@ -8,6 +8,7 @@
 #include "tools/ToolSet.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
+#include "views/ChildWindow.h"
 
 namespace {
 
@@ -55,7 +56,20 @@ void cMainWindow::toolBrush() {
     switchTool(ToolId::Brush, kLeaveTexture | kClearFaces);
 }
 void cMainWindow::toolTextureApplication() {
+    // The surface properties dialog shows while the texture tool is active; the command toggles.
+    if (toolSet && faceDialog.isVisible() && activeTool == (*toolSet)[ToolId::Texture]) {
+        exitTextureApplication();
+        return;
+    }
+    if (!faceDialog.isVisible()) {
+        faceDialog.setTextureSelection(activeChildWindow() != nullptr, false, QString(), QString());
+        faceDialog.show();
+    }
     switchTool(ToolId::Texture, 0);
+    if (cChildWindow* child = activeChildWindow())
+        if (child->document && child->document->world) faceDialog.setTarget(Map_Handle(child->document->world));
+    faceDialog.raise();
+    faceDialog.activateWindow();
 }
 // Applying the current texture to the selection comes with the texture commands.
 void cMainWindow::toolApplyTexture() {}
@@ -76,8 +90,11 @@ void cMainWindow::toolPath() {
 }
 
 void cMainWindow::exitTextureApplication() {
-    // The face-properties dialog has no window yet: leaving texture mode is the switch back to
-    // the selection tool.
+    // Closing the dialog comes back here with the dialog hidden.
+    if (faceDialog.isVisible()) {
+        faceDialog.close();
+        return;
+    }
     if (toolSet && activeTool == (*toolSet)[ToolId::Texture]) {
         activeTool->deactivate();
         activeTool = (*toolSet)[ToolId::Selection];
