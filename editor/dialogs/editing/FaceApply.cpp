@@ -129,7 +129,7 @@ void cFacePropertiesDialog::applyTexture(FaceRecord* face, PatchRecord* patch, O
     Values faceValues, patchValues, overlayValues;
     Flags flags;
     if (mode != 3) {
-        const MapProfileRecord* profile = g_mainWindow ? g_mainWindow->gameConfigs.currentProfile : nullptr;
+        const MapProfileRecord* profile = Face_CurrentProfile();
         auto collectFlags = [](QCheckBox* const* boxes, int count, int32_t first, int32_t& bits,
                                int32_t& mask) {
             mask = int32_t((1u << (uint32_t(first) & 31u)) - 1u);

@@ -356,7 +356,7 @@ void cFacePropertiesDialog::dragShiftTexture(int dx, int dy, cCanvas* view) {
 
 void cFacePropertiesDialog::assignNullTexture(FaceRecord* face, int mode) {
     MapWorld* world = targetWorld();
-    const MapProfileRecord* profile = g_mainWindow ? g_mainWindow->gameConfigs.currentProfile : nullptr;
+    const MapProfileRecord* profile = Face_CurrentProfile();
     if (!world || !face || !profile) return;
     const char* name = profile->nullTexture;
     UndoHistory* history = Map_OpHistory(world);

@@ -6,10 +6,12 @@
 #include <QGroupBox>
 #include <QStyle>
 
+#include "dialogs/editing/FaceMapping.h"
 #include "dialogs/editing/FacePropertiesDialog.h"
 #include "document/MapWorld.h"
 #include "document/OperationSupport.h"
 #include "document/UndoHistory.h"
+#include "gamedata/MapProfile.h"
 #include "gamedata/PluginInterface.h"
 #include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
@@ -24,10 +26,6 @@ namespace {
 template <size_t N> void setName(std::array<QByteArray, N>& names, const char* flag, int32_t bit) {
     if (bit < 0 || bit >= static_cast<int32_t>(N)) return;
     names[static_cast<size_t>(bit)] = flag ? QByteArray(flag) : QByteArray();
-}
-
-const MapProfileRecord* currentProfile() {
-    return g_mainWindow ? g_mainWindow->gameConfigs.currentProfile : nullptr;
 }
 
 // Box i of a group stands for bit (first + i) mod 32; a plugin's first bit counts by its low five
@@ -47,6 +45,10 @@ void applyBoxes(const QCheckBox* const* boxes, int count, int32_t first, int32_t
 }
 
 } // namespace
+
+const MapProfileRecord* Face_CurrentProfile() {
+    return g_mainWindow && GameCfg_HasCurrentProfile() ? GameCfg_CurrentProfile() : nullptr;
+}
 
 void cFacePropertiesDialog::setSurfaceFlagName(const char* profile, const char* flag, int32_t bit) {
     if (!profile || bit < 0 || bit >= kSurfaceFlagCount) return;
@@ -86,7 +88,7 @@ void cFacePropertiesDialog::layoutFlagBoxes() {
     m_wideWidth = 308;
     ui->groupFlags->hide();
     ui->groupFlags2->hide();
-    const MapProfileRecord* profile = currentProfile();
+    const MapProfileRecord* profile = Face_CurrentProfile();
     if (!profile) return;
     const bool hasS = profile->capabilities & MAP_PROFILE_SURFACE_FLAGS;
     const bool hasC = profile->capabilities & MAP_PROFILE_CONTENT_FLAGS;
@@ -202,7 +204,7 @@ void cFacePropertiesDialog::resetFlagBoxes() {
 }
 
 void cFacePropertiesDialog::feedFlags(int32_t surface, int32_t contents) {
-    const MapProfileRecord* profile = currentProfile();
+    const MapProfileRecord* profile = Face_CurrentProfile();
     const int32_t firstS = profile ? profile->firstSurfaceFlag : 0;
     const int32_t firstC = profile ? profile->firstContentFlag : 0;
     auto feed = [](QCheckBox* const* boxes, int* seen, int count, int32_t first, int32_t word) {
@@ -249,7 +251,7 @@ void cFacePropertiesDialog::writeFlags(bool content) {
             Tool_UpdateActions(0x2);
         }
     }
-    const MapProfileRecord* profile = currentProfile();
+    const MapProfileRecord* profile = Face_CurrentProfile();
     const int32_t first = profile ? (content ? profile->firstContentFlag : profile->firstSurfaceFlag) : 0;
     QCheckBox* const* boxes = content ? m_contentBoxes.data() : m_surfaceBoxes.data();
     const int count = content ? kContentFlagCount : kSurfaceFlagCount;

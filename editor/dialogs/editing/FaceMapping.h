@@ -2,8 +2,12 @@
 // application share.
 #pragma once
 
+struct MapProfileRecord;
 struct OverlayRecord;
 struct PatchRecord;
+
+// The current map profile; null while none is registered for the current configuration.
+const MapProfileRecord* Face_CurrentProfile();
 
 // Re-tessellates the patch and takes its bounds from the new mesh.
 void Patch_RebuildMesh(PatchRecord* patch);

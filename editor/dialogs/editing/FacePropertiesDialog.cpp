@@ -1,3 +1,4 @@
+#include "dialogs/editing/FaceMapping.h"
 #include "dialogs/editing/FacePropertiesDialog.h"
 
 #include <QApplication>
@@ -284,7 +285,7 @@ bool cFacePropertiesDialog::handleModeKey(const QKeyEvent* event) {
 }
 
 void cFacePropertiesDialog::updateNullModes() {
-    const MapProfileRecord* profile = g_mainWindow ? g_mainWindow->gameConfigs.currentProfile : nullptr;
+    const MapProfileRecord* profile = Face_CurrentProfile();
     m_nullModes = profile && profile->nullTexture[0] &&
                   Tex_FindShader(&g_mainWindow->textures, profile->nullTexture) != nullptr;
     for (QAction* action : std::as_const(m_nullModeActions))
@@ -328,8 +329,8 @@ void cFacePropertiesDialog::exec_on_patchCap() {
 bool cFacePropertiesDialog::eventFilter(QObject* watched, QEvent* event) {
     // Enter in a field ends the edit there: it must not also press the default button, which
     // would apply the texture as a second undo level.
-    if (event->type() == QEvent::KeyPress && (qobject_cast<QAbstractSpinBox*>(watched) ||
-                                              qobject_cast<QLineEdit*>(watched))) {
+    if (event->type() == QEvent::KeyPress &&
+        (qobject_cast<QAbstractSpinBox*>(watched) || qobject_cast<QLineEdit*>(watched))) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             watched->event(event);
@@ -388,7 +389,7 @@ void cFacePropertiesDialog::setTarget(MapHandle map) {
     layoutFlagBoxes();
     if (width() != m_wideWidth) setFixedSize(m_wideWidth, height());
     updateNullModes();
-    const MapProfileRecord* profile = g_mainWindow ? g_mainWindow->gameConfigs.currentProfile : nullptr;
+    const MapProfileRecord* profile = Face_CurrentProfile();
     const uint32_t caps = profile ? profile->capabilities : 0;
     for (QWidget* w : {static_cast<QWidget*>(ui->sbValue), static_cast<QWidget*>(ui->lblValue),
                        static_cast<QWidget*>(ui->sbValue3), static_cast<QWidget*>(ui->lblValue3)})
