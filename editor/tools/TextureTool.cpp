@@ -96,9 +96,13 @@ bool cTextureTool::mousePress(cCanvas* view, int x, int y, int button, int modif
             break;
         }
     } else if (Map_FindFaceById(world, id)) {
-        if (shift)
-            face->exec_on_applyTexture(world, id, 4, true);
-        else
+        if (shift) {
+            // Every face of the clicked face's brush, one application each.
+            FaceRecord* picked = Map_FindFaceById(world, id);
+            for (FaceRecord* f = picked->brush ? picked->brush->firstFace : picked; f;
+                 f = picked->brush ? f->next : nullptr)
+                if (f->handle) face->exec_on_applyTexture(world, f->handle->id, 4, false);
+        } else
             face->exec_on_applyTexture(world, id, 4, alt || shiftCtrl);
     }
     Tool_Redraw(view, ViewMask::Views2D | ViewMask::View3D);

@@ -446,3 +446,34 @@ TEST_F(FacePropertiesTest, ClosedDocumentDropsTheTarget) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FacePropertiesTest, NullTextureModes) {
+    const MapProfileRecord* profile = GameCfg_CurrentProfile();
+    ASSERT_STREQ(profile->nullTexture, "common/caulk");
+    dialog().setTarget(Map_Handle(world));
+    ASSERT_TRUE(dialog().nullModesAvailable());
+    dialog().setEditMode(8);
+    EXPECT_EQ(dialog().mode(), 8);
+    FaceRecord* clicked = top(2);
+    // The other five faces get the NULL texture as one level, with a log line.
+    std::string before = dump();
+    int n = levels();
+    console.clear();
+    dialog().assignNullTexture(clicked, 8);
+    for (FaceRecord* f = boxes[2]->firstFace; f; f = f->next)
+        EXPECT_STREQ(f->texInfo.name, f == clicked ? "base/wall" : "common/caulk");
+    EXPECT_TRUE(console.contains(QStringLiteral("Assigned \"common/caulk\" to 5 faces")));
+    expectOneLevel("NULL to Unselected", before, n);
+    // Nothing left to change: no level.
+    dialog().assignNullTexture(clicked, 8);
+    EXPECT_EQ(levels(), n + 1);
+    before = dump();
+    n = levels();
+    dialog().assignNullTexture(clicked, 7);
+    EXPECT_STREQ(clicked->texInfo.name, "common/caulk");
+    expectOneLevel("NULL to Selected", before, n);
+}
+
+} // namespace
