@@ -316,5 +316,6 @@ void cMainWindow::retranslateAll() {
     for (QToolBar* bar : std::as_const(toolBars))
         bar->setWindowTitle(Action_Translate(bar->objectName()));
     if (objectPropertiesDialog) objectPropertiesDialog->retranslate();
+    faceDialog.retranslate();
     updateActions(0x2);
 }

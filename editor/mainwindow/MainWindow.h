@@ -204,7 +204,7 @@ public:
     TextureManager textures;
     ModelCache models;
     SkyManager skies;
-    cFacePropertiesDialog faceDialog;
+    cFacePropertiesDialog faceDialog{this};
     // The long-lived dialogs of the program's window (null headless); the entity list and help
     // are made on first use.
     cObjectPropertiesDialog* objectPropertiesDialog = nullptr;

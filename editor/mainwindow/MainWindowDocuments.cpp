@@ -213,6 +213,7 @@ void cMainWindow::destroyDocument(MapDocument* document) {
     // The clipboard's content stays; only its way back to this map goes.
     if (document->world) Clip_ForgetMap(&clipboard, &document->world->handle);
     documents.removeAll(document);
+    faceDialog.dropTarget(document->world);
     Project_Destroy(document);
     delete document;
 }

@@ -42,6 +42,7 @@ void cMainWindow::buildInteractive() {
         Sys_Warning("Qt version mismatch! Compiled with version %s, runtime version is %s", QT_VERSION_STR,
                     qVersion());
     createDialogs();
+    faceDialog.createPreview();
 
     autosaveTimer = new QTimer(this);
     connect(autosaveTimer, &QTimer::timeout, this, &cMainWindow::cmdFileAutosave);

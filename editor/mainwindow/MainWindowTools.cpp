@@ -17,6 +17,7 @@
 #include "views/ChildWindow.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
+#include "views/ChildWindow.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ constexpr int kKeepTextureMode = 0x1; // no exitTextureApplication first
 constexpr int kKeepPathNodes = 0x2;   // the path nodes of the open documents stay selected
 
 bool faceDialogVisible(const cMainWindow* window) {
-    return window->faceDialog.shown;
+    return window->faceDialog.isVisible();
 }
 
 void selectNoneEverywhere(cMainWindow* window) {
@@ -134,7 +135,10 @@ void cMainWindow::toolTextureApplication() {
         return;
     }
     if (objectPropertiesDialog && objectPropertiesDialog->isVisible()) objectPropertiesDialog->close();
-    if (!faceDialogVisible(this)) faceDialog.shown = true;
+    if (!faceDialogVisible(this)) {
+        faceDialog.setTextureSelection(activeChildWindow() != nullptr, false, QString(), QString());
+        faceDialog.show();
+    }
     if (secondaryTool) {
         if (secondaryTool != texture) secondaryTool->deactivate();
         secondaryTool = nullptr;
@@ -151,6 +155,11 @@ void cMainWindow::toolTextureApplication() {
     }
     finishToolSwitch();
     updateTextureBar(true);
+    if (cChildWindow* child = activeChildWindow())
+        if (child->document && child->document->world)
+            faceDialog.setTarget(Map_Handle(child->document->world));
+    faceDialog.raise();
+    faceDialog.activateWindow();
 }
 
 // The button applies without switching tools.
@@ -170,8 +179,7 @@ void cMainWindow::toolApplyTexture() {
 void cMainWindow::exitTextureApplication() {
     if (faceDialogVisible(this)) {
         // Closing the dialog leaves the mode; its close handling calls here again.
-        faceDialog.shown = false;
-        exitTextureApplication();
+        faceDialog.close();
         return;
     }
     if (!settings.KeepHideMask) settings.HideMask &= ~0x8;
@@ -191,7 +199,6 @@ void cMainWindow::deselectPathNodes() {
         Map_UpdateSelectionSummary(world);
     }
 }
-
 
 void cMainWindow::notifySelectionChanged(cCanvas* view) {
     if (view && toolSet)

@@ -75,7 +75,7 @@ bool cTextureTool::mousePress(cCanvas* view, int x, int y, int button, int modif
     const bool ctrl = (modifiers & Qt::ControlModifier) && !shiftCtrl;
     const bool alt = modifiers & Qt::AltModifier;
     const int id = pickFace(view, world, x, y);
-    const int mode = face->applicationMode;
+    const int mode = face->mode();
     if (button == Qt::LeftButton) {
         switch (mode) {
         case 0:
@@ -104,9 +104,13 @@ bool cTextureTool::mousePress(cCanvas* view, int x, int y, int button, int modif
             break;
         }
     } else if (Map_FindFaceById(world, id)) {
-        if (shift)
-            face->exec_on_applyTexture(world, id, 4, true);
-        else
+        if (shift) {
+            // Every face of the clicked face's brush, one application each.
+            FaceRecord* picked = Map_FindFaceById(world, id);
+            for (FaceRecord* f = picked->brush ? picked->brush->firstFace : picked; f;
+                 f = picked->brush ? f->next : nullptr)
+                if (f->handle) face->exec_on_applyTexture(world, f->handle->id, 4, false);
+        } else
             face->exec_on_applyTexture(world, id, 4, alt || shiftCtrl);
     }
     Tool_Redraw(view, ViewMask::Views2D | ViewMask::View3D);
@@ -116,7 +120,7 @@ bool cTextureTool::mousePress(cCanvas* view, int x, int y, int button, int modif
 bool cTextureTool::mouseMove(cCanvas* view, int x, int y, int buttons, int modifiers) {
     cFacePropertiesDialog* face = dialog();
     MapWorld* world = worldOf(view);
-    if (!face || !world || !view->is3D() || (face->applicationMode != 0 && face->applicationMode != 2))
+    if (!face || !world || !view->is3D() || (face->mode() != 0 && face->mode() != 2))
         return false;
     const bool shiftCtrl = (modifiers & kShiftCtrl) == kShiftCtrl;
     const bool alt = modifiers & Qt::AltModifier;
@@ -128,7 +132,7 @@ bool cTextureTool::mouseMove(cCanvas* view, int x, int y, int buttons, int modif
         else if (id > 0 && !Map_IsSelectedById(world, id))
             Map_SelectById(world, id, false);
         Tool_UpdateActions(0x1);
-        if (face->applicationMode == 0) refresh(view);
+        if (face->mode() == 0) refresh(view);
         Tool_Redraw(view, ViewMask::View3D);
         return true;
     }

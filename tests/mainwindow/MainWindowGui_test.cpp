@@ -313,7 +313,7 @@ TEST_F(MainWindowGuiTest, WindowKeysOpenPropertiesAndChooseTextureModes) {
 
     // The texture-application modes while the face dialog is up.
     EXPECT_FALSE(press(Qt::Key_F3, Qt::ShiftModifier));
-    window.faceDialog.shown = true;
+    window.faceDialog.show();
     const std::tuple<int, Qt::KeyboardModifiers, bool, int32_t> cases[] = {
         {Qt::Key_F3, Qt::ShiftModifier, true, 2},
         {Qt::Key_F9, Qt::ShiftModifier, true, 6},
@@ -322,11 +322,13 @@ TEST_F(MainWindowGuiTest, WindowKeysOpenPropertiesAndChooseTextureModes) {
         {Qt::Key_F10, Qt::ShiftModifier, false, 6}};
     for (const auto& [code, modifiers, taken, mode] : cases) {
         EXPECT_EQ(press(code, modifiers), taken) << code;
-        EXPECT_EQ(window.faceDialog.applicationMode, mode) << code;
+        EXPECT_EQ(window.faceDialog.mode(), mode) << code;
     }
-    window.faceDialog.nullModesAvailable = true;
+    // Without a NULL texture Shift+F8 is used up and changes nothing.
+    EXPECT_FALSE(window.faceDialog.nullModesAvailable());
     EXPECT_TRUE(press(Qt::Key_F8, Qt::ShiftModifier));
-    EXPECT_EQ(window.faceDialog.applicationMode, 8);
+    EXPECT_EQ(window.faceDialog.mode(), 6);
+    window.faceDialog.hide();
     window.close();
 }
 

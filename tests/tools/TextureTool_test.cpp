@@ -1,5 +1,7 @@
 // The texture-application tool through a real map window: the dialog's left-click modes on a
 // face picked in the camera view, the right click, and one "Shift Texture" level per Alt drag.
+#include <QDoubleSpinBox>
+#include <QSignalBlocker>
 #include <cstring>
 
 #include "ToolDriver.h"
@@ -22,14 +24,11 @@ public:
         camera = viewOfType(ViewType::Camera);
         camera->grabFramebuffer();
         driver.setView(camera);
-        face().applicationMode = 2;
-        face().texInfo = Test_TextureInfo("base/floor");
-        face().texInfo.sScale = 0.5f;
+        face().setEditMode(2);
     }
     void TearDown() override {
-        face().applicationMode = 0;
-        face().calls.clear();
-        face().target = nullptr;
+        face().setEditMode(0);
+        face().setTarget(nullptr);
         ToolFixture::TearDown();
     }
     static cFacePropertiesDialog& face() { return g_mainWindow->faceDialog; }
@@ -64,17 +63,24 @@ TEST_F(TextureToolTest, SelectModesPickToggleAndTakeTheWholeBrush) {
         EXPECT_EQ((front->flags & FaceFlags::Selected) != 0, k.frontSelected) << int(k.mods);
     }
     // Mode 0 makes the selection the dialog's target.
-    face().applicationMode = 0;
+    face().setEditMode(0);
     driver.click(centre());
-    EXPECT_EQ(face().target, Map_Handle(w));
+    EXPECT_EQ(face().targetWorld(), w);
 }
 
 TEST_F(TextureToolTest, LiftApplyAndRecordedModes) {
-    face().applicationMode = 1;
+    // Lift + Select makes the front face the dialog's selection; Lift loads it again.
+    face().setEditMode(0);
     driver.click(centre());
-    EXPECT_STREQ(face().texInfo.name, "base/wall");
-    std::strcpy(face().texInfo.name, "base/floor");
-    face().texInfo.sScale = 0.5f;
+    face().setEditMode(1);
+    driver.click(centre());
+    EXPECT_EQ(face().textureName(), QStringLiteral("base/wall"));
+    face().setTextureSelection(true, false, QString(), QStringLiteral("base/floor"));
+    auto* scale = face().findChild<QDoubleSpinBox*>(QStringLiteral("sbScaleX"));
+    {
+        const QSignalBlocker quiet(scale);
+        scale->setValue(0.5);
+    }
     struct Case {
         int mode;
         Qt::KeyboardModifiers mods;
@@ -83,10 +89,10 @@ TEST_F(TextureToolTest, LiftApplyAndRecordedModes) {
     } cases[] = {
         {3, Qt::NoModifier, 1, 1.0f},  // the name only
         {4, Qt::NoModifier, 1, 0.5f},  // with scales and shifts
-        {3, Qt::AltModifier, 6, 1.0f}, // every face of the brush
+        {3, Qt::AltModifier, 1, 1.0f}, // wrapped from the first selected face: itself
     };
     for (const Case& k : cases) {
-        face().applicationMode = k.mode;
+        face().setEditMode(k.mode);
         const std::string before = dump();
         driver.click(centre(), Qt::LeftButton, k.mods);
         int changed = 0;
@@ -97,14 +103,18 @@ TEST_F(TextureToolTest, LiftApplyAndRecordedModes) {
         expectUndoRedo("Apply Texture", before);
         ASSERT_TRUE(Undo_StepUndo(history));
     }
-    face().applicationMode = 6;
+    face().setEditMode(6);
+    std::string before = dump();
     driver.click(centre());
-    face().applicationMode = 8;
-    driver.click(centre());
-    EXPECT_EQ(face().calls, (QStringList{QStringLiteral("alignToView %1").arg(front->handle->id),
-                                         QStringLiteral("assignNullTexture %1 8").arg(front->handle->id)}));
-    // The right button applies in mode 4 whatever the mode.
-    const std::string before = dump();
+    expectUndoRedo("Align to View", before);
+    ASSERT_TRUE(Undo_StepUndo(history));
+    // Without the NULL texture the NULL modes are refused.
+    face().setEditMode(8);
+    EXPECT_EQ(face().mode(), 6);
+    // The right button applies in mode 4 whatever the mode (the reload after aligning took the
+    // face's own texture back into the dialog).
+    face().setTextureSelection(true, false, QString(), QStringLiteral("base/floor"));
+    before = dump();
     driver.click(centre(), Qt::RightButton);
     EXPECT_STREQ(front->texInfo.name, "base/floor");
     expectUndoRedo("Apply Texture", before);

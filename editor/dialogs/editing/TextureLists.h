@@ -5,6 +5,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,10 @@ class TextureLists {
 public:
     QMap<QString, TextureListEntry> entries; // upper-cased name -> entry
     int missingCount = 0;
+    // Recently used names, most recent first (at most 8), shared by every texture combo; and how
+    // many of them sit at the top of the combo that shows them.
+    QStringList recent;
+    int recentInCombo = 0;
 };
 
 // The record listed under the name (compared upper-cased); null when not listed or without lists.

@@ -1,0 +1,291 @@
+// The texture choice of the surface properties dialog (group and texture combos with the recent
+// textures on top, browse, replace, size label, preview) and the patch control-point editor.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+
+#include "core/System.h"
+#include "core/TextEncoding.h"
+#include "dialogs/editing/FaceMapping.h"
+#include "dialogs/editing/FacePropertiesDialog.h"
+#include "dialogs/editing/TextureLists.h"
+#include "document/MapWorld.h"
+#include "document/OperationSupport.h"
+#include "document/UndoHistory.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/TextureManager.h"
+#include "gamedata/TextureRecords.h"
+#include "gamedata/TextureView.h"
+#include "mainwindow/MainWindow.h"
+#include "map/MapBrush.h"
+#include "map/MapPatch.h"
+#include "tools/ToolSupport.h"
+#include "ui_FacePropertiesDialog.h"
+
+namespace {
+
+const QString kAllTextures = QStringLiteral("(All Textures)");
+
+QString groupOf(const TextureLists* lists, const QString& name) {
+    if (!lists) return {};
+    auto found = lists->entries.constFind(name.toUpper());
+    return found != lists->entries.constEnd() ? found->group : QString();
+}
+
+bool isMissing(const TextureLists* lists, const QString& name) {
+    return groupOf(lists, name) == QLatin1String(kMissingTexturesGroup);
+}
+
+QString displayName(const TextureListEntry& entry, const QString& key) {
+    return entry.shader ? Text_FromWindows1251(entry.shader->name) : key.toLower();
+}
+
+// Selects the item whose text matches the name, ignoring case; none: no current item.
+void selectName(QComboBox* combo, const QString& name) {
+    combo->setCurrentIndex(combo->findText(name, Qt::MatchFixedString));
+}
+
+// The recent names at the top of the combo, replacing those put there before.
+void fillRecent(TextureLists* lists, QComboBox* combo, const QString& select) {
+    for (int i = 0; i < lists->recentInCombo && combo->count(); ++i)
+        combo->removeItem(0);
+    for (int i = 0; i < lists->recent.size(); ++i)
+        combo->insertItem(i, lists->recent[i]);
+    lists->recentInCombo = int(lists->recent.size());
+    selectName(combo, select);
+}
+
+void fillGroupTextures(const TextureLists* lists, QComboBox* combo, const QString& group) {
+    for (auto it = lists->entries.constBegin(); it != lists->entries.constEnd(); ++it)
+        if (group == kAllTextures || it->group == group) combo->addItem(displayName(*it, it.key()));
+}
+
+void fillGroups(const TextureLists* lists, QComboBox* combo, const QString& select) {
+    QStringList groups;
+    for (const TextureListEntry& entry : lists->entries)
+        if (!groups.contains(entry.group)) groups.append(entry.group);
+    groups.sort(Qt::CaseInsensitive);
+    combo->addItem(kAllTextures);
+    combo->addItems(groups);
+    selectName(combo, select);
+    if (combo->currentIndex() < 0) combo->setCurrentIndex(0);
+}
+
+} // namespace
+
+void cFacePropertiesDialog::exec_on_editTexture() {
+    if (m_recentGuard) return;
+    // A combo without a current item (no lists, or a name they do not hold) keeps the name.
+    const QString name =
+        m_loading || ui->lstTexture->currentIndex() < 0 ? m_textureName : ui->lstTexture->currentText();
+    TextureLists* lists = GameCfg_CurrentTextureLists();
+    ShaderRecord* record = TexList_FindShader(lists, name);
+    const bool missing = isMissing(lists, name);
+    const QString group = missing ? QString::fromLatin1(kMissingTexturesGroup) : groupOf(lists, name);
+    if (record) {
+        m_recentGuard = true;
+        const qsizetype at = lists->recent.indexOf(name);
+        if (at != 0) {
+            if (at > 0)
+                lists->recent.removeAt(at);
+            else if (lists->recent.size() >= kRecentTextures)
+                lists->recent.removeLast();
+            lists->recent.prepend(name);
+            fillRecent(lists, ui->lstTexture, name);
+        }
+        m_recentGuard = false;
+    }
+    if (m_loading) {
+        const QString shown = ui->lstTextureGroup->currentText();
+        if (shown != kAllTextures && shown != group) {
+            m_textureGroup = missing ? kAllTextures : group;
+            selectName(ui->lstTextureGroup, m_textureGroup);
+            m_recentGuard = true;
+            ui->lstTexture->clear();
+            if (lists) {
+                lists->recentInCombo = 0;
+                fillRecent(lists, ui->lstTexture, name);
+                fillGroupTextures(lists, ui->lstTexture, m_textureGroup);
+                if (ui->lstTexture->currentIndex() < 0) selectName(ui->lstTexture, name);
+            }
+            m_recentGuard = false;
+        } else {
+            selectName(ui->lstTexture, name);
+        }
+    } else {
+        m_textureName = m_loadedName = name;
+    }
+    if (record && record == Tex_CreateNoTexture())
+        ui->lblTexSize->setText(tr("(not found: %1)").arg(Text_FromWindows1251(record->name)));
+    else if (m_sizesDiffer)
+        ui->lblTexSize->setText(tr("(different)"));
+    else if (record)
+        ui->lblTexSize->setText(tr("%1 x %2").arg(record->width).arg(record->height));
+    else
+        ui->lblTexSize->clear();
+    if (m_texturesDiffer) {
+        if (m_preview) {
+            m_preview->setEnabled(false);
+            m_preview->setShader(nullptr);
+        }
+        ui->lstTexture->setCurrentIndex(-1);
+    } else if (m_preview) {
+        m_preview->setEnabled(true);
+        m_preview->setShader(record);
+    }
+}
+
+void cFacePropertiesDialog::exec_on_editTextureGroup() {
+    m_recentGuard = true;
+    ui->lstTexture->clear();
+    if (TextureLists* lists = GameCfg_CurrentTextureLists()) {
+        lists->recentInCombo = 0;
+        fillRecent(lists, ui->lstTexture, m_textureName);
+        fillGroupTextures(lists, ui->lstTexture, ui->lstTextureGroup->currentText());
+        selectName(ui->lstTexture, m_textureName);
+    }
+    m_recentGuard = false;
+    m_textureGroup = ui->lstTextureGroup->currentText();
+    exec_on_editTexture();
+}
+
+void cFacePropertiesDialog::exec_on_browseTexture() {
+    if (!browseTextures) return;
+    QString group = m_textureGroup;
+    const QString chosen = browseTextures(m_textureName, &group);
+    const bool changed = !chosen.isEmpty() && chosen != m_textureName;
+    if (!chosen.isEmpty() && (changed || m_texturesDiffer)) {
+        m_texturesDiffer = m_sizesDiffer = false;
+        m_textureName = chosen;
+    }
+    if (group != m_textureGroup) {
+        selectName(ui->lstTextureGroup, group);
+        exec_on_editTextureGroup();
+    } else if (changed) {
+        selectName(ui->lstTexture, chosen);
+        exec_on_editTexture();
+    }
+}
+
+void cFacePropertiesDialog::exec_on_replaceTexture() {
+    if (replaceTextures && !replaceTextures(m_textureName).isEmpty()) refreshFromSelection(false);
+    exec_on_editTextureGroup();
+}
+
+void cFacePropertiesDialog::setTextureSelection(bool enable, bool repaintPreview, const QString& group,
+                                                const QString& name) {
+    MapWorld* world = targetWorld();
+    if (m_loadedName.isEmpty() && world && world->selectedFaces) return;
+    if (!group.isEmpty()) m_textureGroup = group;
+    if (!name.isEmpty()) m_textureName = name;
+    for (QWidget* w : {static_cast<QWidget*>(ui->lstTextureGroup), static_cast<QWidget*>(ui->lstTexture),
+                       static_cast<QWidget*>(ui->lblTexSize)})
+        w->setEnabled(enable);
+    ui->lstTextureGroup->clear();
+    if (enable) {
+        if (TextureLists* lists = GameCfg_CurrentTextureLists())
+            fillGroups(lists, ui->lstTextureGroup, m_textureGroup);
+        exec_on_editTextureGroup();
+    } else {
+        ui->lstTexture->clear();
+        ui->lblTexSize->clear();
+        if (m_preview) m_preview->setShader(nullptr);
+    }
+    if (m_preview) {
+        m_preview->setEnabled(enable);
+        if (repaintPreview) m_preview->repaint();
+    }
+    ui->btnBrowse->setEnabled(enable);
+    ui->btnReplace->setEnabled(enable);
+}
+
+void cFacePropertiesDialog::createPreview() {
+    if (m_preview) return;
+    m_preview = new cTextureView(ui->frame);
+    m_preview->setGeometry(ui->frame->rect().adjusted(6, 6, -6, -6));
+    m_preview->setEnabled(false);
+    m_preview->show();
+}
+
+// ---- Control points ----
+
+void cFacePropertiesDialog::fillPatchCombos(const PatchRecord* patch, int column, int row) {
+    for (int i = 1; i <= patch->columns; ++i)
+        ui->cbPatchColumn->addItem(QString::number(i));
+    for (int i = 1; i <= patch->rows; ++i)
+        ui->cbPatchRow->addItem(QString::number(i));
+    ui->cbPatchColumn->setCurrentIndex(std::clamp(column, 0, int(patch->columns) - 1));
+    ui->cbPatchRow->setCurrentIndex(std::clamp(row, 0, int(patch->rows) - 1));
+    exec_on_patchSelectCtrl();
+}
+
+namespace {
+
+PatchRecord* firstPatch(MapWorld* world) {
+    for (BrushRecord* b = world ? world->selectedBrushes : nullptr; b; b = b->selNext)
+        if (b->patch) return b->patch;
+    return nullptr;
+}
+
+float* coordinate(PatchPoint& point, int which) {
+    return which < 3 ? &point.xyz[which] : which == 3 ? &point.s : &point.t;
+}
+
+} // namespace
+
+void cFacePropertiesDialog::exec_on_patchSelectCtrl() {
+    const int column = ui->cbPatchColumn->currentIndex(), row = ui->cbPatchRow->currentIndex();
+    PatchRecord* patch = firstPatch(targetWorld());
+    if (!patch || column < 0 || row < 0 || column >= patch->columns || row >= patch->rows) return;
+    PatchPoint& point = patch->points[column][row];
+    QLineEdit* edits[5] = {ui->txtPatchX, ui->txtPatchY, ui->txtPatchZ, ui->txtPatchU, ui->txtPatchV};
+    for (int i = 0; i < 5; ++i)
+        edits[i]->setText(QString::number(*coordinate(point, i), 'g', 6));
+}
+
+void cFacePropertiesDialog::setControlPointValue(int which, float value) {
+    MapWorld* world = targetWorld();
+    const int column = ui->cbPatchColumn->currentIndex(), row = ui->cbPatchRow->currentIndex();
+    PatchRecord* patch = firstPatch(world);
+    if (!patch || which < 0 || which > 4 || column < 0 || row < 0 || column >= patch->columns ||
+        row >= patch->rows)
+        return;
+    if (UndoHistory* history = Map_OpHistory(world)) {
+        Undo_BeginLevel(history, "Modify Control Point");
+        Undo_SaveBrush(history, patch->brush, UndoList::ChangedBrushes, true);
+        if (history->recording) {
+            Undo_EndLevel(history);
+            Tool_UpdateActions(0x2);
+        }
+    }
+    *coordinate(patch->points[column][row], which) = value;
+    Patch_RebuildMesh(patch);
+    Map_OpFinish(world, false);
+    if (g_mainWindow) g_mainWindow->updateAllViews(3);
+}
+
+namespace {
+
+float editValue(const QLineEdit* edit) {
+    return QLocale::c().toFloat(edit->text());
+}
+
+} // namespace
+
+void cFacePropertiesDialog::exec_on_patchSetCtrlX() {
+    setControlPointValue(0, editValue(ui->txtPatchX));
+}
+void cFacePropertiesDialog::exec_on_patchSetCtrlY() {
+    setControlPointValue(1, editValue(ui->txtPatchY));
+}
+void cFacePropertiesDialog::exec_on_patchSetCtrlZ() {
+    setControlPointValue(2, editValue(ui->txtPatchZ));
+}
+void cFacePropertiesDialog::exec_on_patchSetCtrlU() {
+    setControlPointValue(3, editValue(ui->txtPatchU));
+}
+void cFacePropertiesDialog::exec_on_patchSetCtrlV() {
+    setControlPointValue(4, editValue(ui->txtPatchV));
+}
