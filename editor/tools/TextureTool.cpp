@@ -53,7 +53,7 @@ cFacePropertiesDialog* cTextureTool::dialog() {
 }
 
 bool cTextureTool::faceDialogShown() {
-    return dialog() && dialog()->shown;
+    return dialog() && dialog()->isVisible();
 }
 
 bool cTextureTool::faceDialogKey(const QKeyEvent* event) {
