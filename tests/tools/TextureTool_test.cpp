@@ -141,17 +141,17 @@ namespace {
 // The face dialog's side of the views and the select command: keys the tools decline reach its
 // mode keys, and selecting stays texture application while it is up.
 TEST_F(TextureToolTest, DeclinedKeysReachTheDialogAndSelectKeepsTextureMode) {
-    face().shown = true;
+    face().show();
     g_mainWindow->activeTool = (*g_mainWindow->toolSet)[ToolId::Selection];
     cCanvas* topView = viewOfType(ViewType::Top);
     driver.setView(topView);
     EXPECT_TRUE(driver.key(Qt::Key_F3, Qt::ShiftModifier));
-    EXPECT_EQ(face().applicationMode, 2);
+    EXPECT_EQ(face().mode(), 2);
     EXPECT_TRUE(driver.key(Qt::Key_F9, Qt::ShiftModifier));
-    EXPECT_EQ(face().applicationMode, 6);
+    EXPECT_EQ(face().mode(), 6);
     g_mainWindow->toolSelect();
     EXPECT_EQ(Tool_Id(g_mainWindow->activeTool), ToolId::Texture);
-    face().shown = false;
+    face().hide();
     EXPECT_FALSE(driver.key(Qt::Key_F3, Qt::ShiftModifier));
     g_mainWindow->toolSelect();
     EXPECT_EQ(Tool_Id(g_mainWindow->activeTool), ToolId::Selection);
