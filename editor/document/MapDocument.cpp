@@ -542,12 +542,13 @@ bool Project_ChooseGameConfig(MapDocument* document) {
     GameConfigManager* manager = configManager();
     const QList<GameConfig*> configs = manager ? manager->configs : QList<GameConfig*>();
     if (configs.isEmpty()) {
-        Prompt_Question(
+        const int32_t answer = Prompt_Question(
             nullptr, PromptIcon::Warning,
             QStringLiteral("No game configurations are available. You must set them up in the "
                            "\"Game Profiles\" tab of the Options dialog box before creating or "
                            "loading a map.\n\nDo you want to create a new game configuration now?"),
             PromptButton::Yes | PromptButton::No);
+        if (answer == PromptButton::Yes) Prompt_OpenPreferences(3);
         return false;
     }
     QStringList enabled;
@@ -558,13 +559,14 @@ bool Project_ChooseGameConfig(MapDocument* document) {
         chosen = config;
     }
     if (enabled.isEmpty()) {
-        Prompt_Question(
+        const int32_t answer = Prompt_Question(
             nullptr, PromptIcon::Warning,
             QStringLiteral("No game configurations are available. However, there are some "
                            "configurations set up, but they are disabled. You must enable them in "
                            "the \"Game Profiles\" tab of the Options dialog box before creating or "
                            "loading a map.\n\nDo you want to do this now?"),
             PromptButton::Yes | PromptButton::No);
+        if (answer == PromptButton::Yes) Prompt_OpenPreferences(3);
         return false;
     }
     if (enabled.size() > 1) {

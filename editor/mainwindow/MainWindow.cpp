@@ -35,6 +35,8 @@ cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>())
     g_mainWindow = this;
     Prompt_SetGameConfigChooser(App_ChooseGameConfig);
     Wait_SetWindowFactory(App_OpenWaitDialog);
+    if (mode == WindowMode::Interactive)
+        Prompt_SetPreferencesOpener([](int32_t page) { g_mainWindow->execPreferences(page); });
     // Effects may be evaluated as soon as the first plugin registers one.
     Shader_InitTables();
     if (mode == WindowMode::Interactive) {
@@ -78,6 +80,7 @@ cMainWindow::~cMainWindow() {
     if (g_mainWindow == this) {
         g_mainWindow = nullptr;
         Prompt_SetGameConfigChooser(nullptr);
+        Prompt_SetPreferencesOpener(nullptr);
         Wait_SetWindowFactory(nullptr);
     }
 }
