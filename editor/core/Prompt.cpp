@@ -66,12 +66,9 @@ int32_t Prompt_Question(QWidget* parent, PromptIcon icon, const QString& text, i
     static const struct {
         int32_t ours;
         QMessageBox::StandardButton qt;
-    } kButtons[] = {{PromptButton::Ok, QMessageBox::Ok},
-                    {PromptButton::Yes, QMessageBox::Yes},
-                    {PromptButton::No, QMessageBox::No},
-                    {PromptButton::Cancel, QMessageBox::Cancel},
-                    {PromptButton::Abort, QMessageBox::Abort},
-                    {PromptButton::Retry, QMessageBox::Retry},
+    } kButtons[] = {{PromptButton::Ok, QMessageBox::Ok},        {PromptButton::Yes, QMessageBox::Yes},
+                    {PromptButton::No, QMessageBox::No},        {PromptButton::Cancel, QMessageBox::Cancel},
+                    {PromptButton::Abort, QMessageBox::Abort},  {PromptButton::Retry, QMessageBox::Retry},
                     {PromptButton::Ignore, QMessageBox::Ignore}};
     QMessageBox::StandardButtons offered;
     for (const auto& b : kButtons)

@@ -14,6 +14,11 @@
 #include "gamedata/GameConfig.h"
 #include "gamedata/PluginManager.h"
 
+// Check boxes take clicks on their box and text only: click near the left edge.
+inline void clickButton(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(8, button->height() / 2));
+}
+
 class cPreferencesFixture : public cSampleWindowFixture {
 protected:
     void SetUp() override {
@@ -56,7 +61,7 @@ protected:
     static void press(cPreferencesDialog* dialog, QDialogButtonBox::StandardButton which) {
         QTest::mouseClick(dialog->buttonBox->button(which), Qt::LeftButton);
     }
-    static void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    static void click(QAbstractButton* button) { clickButton(button); }
     // Replaces the text of a line edit and finishes editing with Enter.
     static void enterText(QLineEdit* edit, const QString& text) {
         edit->setFocus();

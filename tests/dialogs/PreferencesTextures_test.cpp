@@ -2,6 +2,7 @@
 #include "dialogs/application/EditGameCfgDialog.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/TexturePackage.h"
+#include "gamedata/TextureRecords.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ protected:
         script.answerText(files.join(QLatin1Char('\n')));
         click(dialog->btnTexAddFile);
     }
-    void selectRows(std::initializer_list<int> rows) {
+    void selectRows(const QList<int>& rows) {
         dialog->lstTextures->clearSelection();
         for (int row : rows)
             dialog->lstTextures->selectionModel()->select(dialog->lstTextures->model()->index(row, 0),
@@ -48,7 +49,7 @@ protected:
 
 TEST_F(PreferencesTexturesTest, AddFilesFilterDuplicatesAndRows) {
     ASSERT_EQ(dialog->lstTextures->rowCount(), 1);
-    EXPECT_EQ(dialog->lstTextures->item(0, 0)->text(), QStringLiteral("scripts/sample.shader"));
+    EXPECT_EQ(dialog->lstTextures->item(0, 0)->text(), QStringLiteral("quake3/scripts/sample.shader"));
     EXPECT_FALSE(dialog->btnTexUp->isEnabled());
     cPromptScript script;
     script.answerText(
@@ -101,6 +102,11 @@ TEST_F(PreferencesTexturesTest, EmptyProfileAndMissingBaseDirectory) {
 TEST_F(PreferencesTexturesTest, RemoveKeepsUsedPackagesAndMovesKeepOrder) {
     addFiles({path("t/a.tga"), path("t/b.jpg"), path("t/c.tga")});
     ASSERT_EQ(keys().size(), 4);
+    // A face holds one of the effects of the first package.
+    TexturePackage* effects = Tex_FindPackage(shaderPath());
+    ASSERT_TRUE(effects && !effects->shaders.isEmpty());
+    ShaderRecord* bound = effects->shaders.first();
+    ++bound->refCount;
     // Rows 0 (used by the map), 1 and 2: two go, the used one stays and is named.
     selectRows({0, 1, 2});
     cPromptScript script;
@@ -110,16 +116,17 @@ TEST_F(PreferencesTexturesTest, RemoveKeepsUsedPackagesAndMovesKeepOrder) {
     ASSERT_EQ(script.asked.size(), 1);
     EXPECT_EQ(script.asked[0].text,
               QStringLiteral("One or more texture files contain used textures and cannot be removed:\n\n"
-                             "scripts/sample.shader\n"));
+                             "quake3/scripts/sample.shader\n"));
     EXPECT_EQ(dialog->lstTextures->selectionModel()->selectedRows().value(0).row(), 0);
     EXPECT_EQ(Tex_FindPackage(path("t/a.tga")), nullptr);
+    --bound->refCount;
 
     // Up on the first row, down on the last, or two rows selected: nothing moves.
     addFiles({path("t/d.jpg")});
     const QStringList order = keys();
-    for (const auto& [rows, button] : {std::pair{std::initializer_list<int>{0}, dialog->btnTexUp},
-                                       std::pair{std::initializer_list<int>{2}, dialog->btnTexDown},
-                                       std::pair{std::initializer_list<int>{0, 1}, dialog->btnTexDown}}) {
+    for (const auto& [rows, button] :
+         {std::pair{QList<int>{0}, dialog->btnTexUp}, std::pair{QList<int>{2}, dialog->btnTexDown},
+          std::pair{QList<int>{0, 1}, dialog->btnTexDown}}) {
         selectRows(rows);
         click(button);
         EXPECT_EQ(keys(), order);
@@ -149,8 +156,8 @@ TEST_F(PreferencesTexturesTest, ScaleIsCutAndBrightnessAsksForRestart) {
     EXPECT_TRUE(dialog->restartRequired); // the listed effects are loaded
     cPromptScript script;
     press(dialog.get(), QDialogButtonBox::Ok);
-    EXPECT_EQ(texts(script),
-              QStringList{QStringLiteral("Some changes you made will take effect upon restarting Z.A.R.V.")});
+    EXPECT_EQ(texts(script), QStringList{QStringLiteral(
+                                 "Some changes you made will take effect upon restarting Z.A.R.V..")});
 }
 
 } // namespace
