@@ -1,11 +1,8 @@
-#include <QTabWidget>
-#include <gtest/gtest.h>
-
-#include "DialogAnswer.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QTabWidget>
+#include <gtest/gtest.h>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -17,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "DialogAnswer.h"
 #include "ConsoleCapture.h"
 #include "WindowFixture.h"
 #include "dialogs/application/NamedDialogs.h"
