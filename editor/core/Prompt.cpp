@@ -34,6 +34,12 @@ struct PromptScriptAccess {
     }
 };
 
+// Records a request in the script and lets the test see it.
+static void record(const PromptRequest& request) {
+    s_script->asked.append(request);
+    if (s_script->onAsk) s_script->onAsk(request);
+}
+
 cPromptScript::cPromptScript() : previous(s_script) {
     s_script = this;
 }
@@ -55,16 +61,16 @@ int32_t Prompt_Question(QWidget* parent, PromptIcon icon, const QString& text, i
     if (s_script) {
         PromptRequest request = makeRequest(PromptKind::Question, icon, text);
         request.buttons = buttons;
-        s_script->asked.append(request);
+        record(request);
         return PromptScriptAccess::button(s_script, buttons);
     }
     static const struct {
         int32_t ours;
         QMessageBox::StandardButton qt;
-    } kButtons[] = {{PromptButton::Ok, QMessageBox::Ok},
-                    {PromptButton::Yes, QMessageBox::Yes},
-                    {PromptButton::No, QMessageBox::No},
-                    {PromptButton::Cancel, QMessageBox::Cancel}};
+    } kButtons[] = {{PromptButton::Ok, QMessageBox::Ok},        {PromptButton::Yes, QMessageBox::Yes},
+                    {PromptButton::No, QMessageBox::No},        {PromptButton::Cancel, QMessageBox::Cancel},
+                    {PromptButton::Abort, QMessageBox::Abort},  {PromptButton::Retry, QMessageBox::Retry},
+                    {PromptButton::Ignore, QMessageBox::Ignore}};
     QMessageBox::StandardButtons offered;
     for (const auto& b : kButtons)
         if (buttons & b.ours) offered |= b.qt;
@@ -81,19 +87,26 @@ void Prompt_Message(QWidget* parent, PromptIcon icon, const QString& text) {
     if (s_script) {
         PromptRequest request = makeRequest(PromptKind::Message, icon, text);
         request.buttons = PromptButton::Ok;
-        s_script->asked.append(request);
+        record(request);
         return;
     }
     Prompt_Question(parent, icon, text, PromptButton::Ok);
 }
 
 QString Prompt_GetText(QWidget* parent, const QString& label, const QString& initial) {
+    return Prompt_GetText(parent, kPromptTitle, label, initial);
+}
+
+QString Prompt_GetText(QWidget* parent, const QString& title, const QString& label, const QString& initial) {
     if (s_script) {
-        s_script->asked.append(makeRequest(PromptKind::Text, PromptIcon::Question, label));
+        PromptRequest request = makeRequest(PromptKind::Text, PromptIcon::Question, label);
+        request.title = title;
+        request.initial = initial;
+        record(request);
         return PromptScriptAccess::text(s_script);
     }
     bool ok = false;
-    const QString text = QInputDialog::getText(parent, kPromptTitle, label, QLineEdit::Normal, initial, &ok);
+    const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &ok);
     return ok ? text : QString();
 }
 
@@ -103,10 +116,43 @@ QString Prompt_GetSaveFileName(QWidget* parent, const QString& caption, const QS
         PromptRequest request = makeRequest(PromptKind::SaveFileName, PromptIcon::Question, caption);
         request.directory = directory;
         request.filter = filter;
-        s_script->asked.append(request);
+        record(request);
         return PromptScriptAccess::text(s_script);
     }
     return Sys_GetSaveFileName(parent, caption, directory, filter);
+}
+
+// A file request recorded for the script; the script's next text answers it.
+static bool scriptedFileRequest(PromptKind kind, const QString& caption, const QString& directory,
+                                const QString& filter, QString* answer) {
+    if (!s_script) return false;
+    PromptRequest request = makeRequest(kind, PromptIcon::Question, caption);
+    request.directory = directory;
+    request.filter = filter;
+    record(request);
+    *answer = PromptScriptAccess::text(s_script);
+    return true;
+}
+
+QString Prompt_GetOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
+                               const QString& filter) {
+    QString answer;
+    if (scriptedFileRequest(PromptKind::OpenFileName, caption, directory, filter, &answer)) return answer;
+    return Sys_GetOpenFileName(parent, caption, directory, filter);
+}
+
+QStringList Prompt_GetOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
+                                    const QString& filter) {
+    QString answer;
+    if (scriptedFileRequest(PromptKind::OpenFileNames, caption, directory, filter, &answer))
+        return answer.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return Sys_GetOpenFileNames(parent, caption, directory, filter);
+}
+
+QString Prompt_GetExistingDirectory(QWidget* parent, const QString& caption, const QString& directory) {
+    QString answer;
+    if (scriptedFileRequest(PromptKind::Directory, caption, directory, QString(), &answer)) return answer;
+    return Sys_GetExistingDirectory(parent, caption, directory);
 }
 
 int32_t Prompt_GetInteger(QWidget* parent, const QString& title, const QString& label, int32_t initial,
@@ -123,7 +169,7 @@ int32_t Prompt_GetInteger(QWidget* parent, const QString& title, const QString& 
         request.minimum = min;
         request.maximum = max;
         request.step = step;
-        s_script->asked.append(request);
+        record(request);
         confirmed = PromptScriptAccess::integer(s_script, &value);
         value = confirmed ? std::clamp(value, min, max) : initial;
     } else {
@@ -138,7 +184,7 @@ int32_t Prompt_Choose(QWidget* parent, const QString& label, const QStringList& 
     if (s_script) {
         PromptRequest request = makeRequest(PromptKind::Choice, PromptIcon::Question, label);
         request.items = items;
-        s_script->asked.append(request);
+        record(request);
         const int32_t index = PromptScriptAccess::choice(s_script);
         return (index >= 0 && index < items.size()) ? index : -1;
     }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 
 class QWidget;
 
@@ -17,10 +18,23 @@ constexpr int32_t Ok = 0x1;
 constexpr int32_t Yes = 0x2;
 constexpr int32_t No = 0x4;
 constexpr int32_t Cancel = 0x8;
+constexpr int32_t Abort = 0x10;
+constexpr int32_t Retry = 0x20;
+constexpr int32_t Ignore = 0x40;
 } // namespace PromptButton
 
 enum class PromptIcon : int32_t { Information, Question, Warning, Critical };
-enum class PromptKind : int32_t { Question, Message, Text, SaveFileName, Choice, Integer };
+enum class PromptKind : int32_t {
+    Question,
+    Message,
+    Text,
+    SaveFileName,
+    Choice,
+    Integer,
+    OpenFileName,
+    OpenFileNames,
+    Directory
+};
 
 // One request as the user would have seen it.
 struct PromptRequest {
@@ -32,6 +46,7 @@ struct PromptRequest {
     QString directory;   // file-name requests
     QString filter;      // file-name requests
     QStringList items;   // choices
+    QString initial;     // text requests: the preset text
     int32_t value = 0;   // whole numbers: the initial value (within the range), range and step
     int32_t minimum = 0;
     int32_t maximum = 0;
@@ -40,7 +55,8 @@ struct PromptRequest {
 
 // Answers requests in order from a queue instead of the user while it exists (the newest script
 // wins). An empty queue answers Cancel (or No when Cancel is not offered), an empty text, an
-// empty file name, no choice and a cancelled number. Numbers are clamped into the asked range, as
+// empty file name, no choice and a cancelled number. Several file names are one text answer with
+// the names on separate lines. Numbers are clamped into the asked range, as
 // the spin box would clamp them.
 class cPromptScript {
 public:
@@ -55,6 +71,9 @@ public:
     void answerInteger(int32_t value) { integers.append(value); }
 
     QList<PromptRequest> asked;
+    // Runs as each request is recorded, before it is answered (a test may change the world the
+    // answer meets).
+    std::function<void(const PromptRequest&)> onAsk;
 
 private:
     friend struct PromptScriptAccess;
@@ -71,9 +90,18 @@ int32_t Prompt_Question(QWidget* parent, PromptIcon icon, const QString& text, i
 void Prompt_Message(QWidget* parent, PromptIcon icon, const QString& text);
 // A line of text; empty when cancelled.
 QString Prompt_GetText(QWidget* parent, const QString& label, const QString& initial);
+// The same in a box of that title.
+QString Prompt_GetText(QWidget* parent, const QString& title, const QString& label, const QString& initial);
 // The platform save dialog (Sys_GetSaveFileName); empty when cancelled.
 QString Prompt_GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
                                const QString& filter);
+// The platform open dialogs (Sys_GetOpenFileName(s), Sys_GetExistingDirectory); empty when
+// cancelled.
+QString Prompt_GetOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
+                               const QString& filter);
+QStringList Prompt_GetOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
+                                    const QString& filter);
+QString Prompt_GetExistingDirectory(QWidget* parent, const QString& caption, const QString& directory);
 // A whole number in min..max (the bounds swapped when min > max) from a spin box with the step,
 // starting at initial (clamped into the range). *ok (may be null) tells whether it was
 // confirmed; a cancelled request returns the clamped initial value.

@@ -416,6 +416,7 @@ typedef struct MapProfileRecord {
 } MapProfileRecord;
 
 /* Capability bits of MapProfileRecord::capabilities named by the editor. */
+#define MAP_PROFILE_PALETTE 0x2u /* textures and models use the configuration's palette file */
 #define MAP_PROFILE_SURFACE_FLAGS 0x4u
 #define MAP_PROFILE_CONTENT_FLAGS 0x8u
 #define MAP_PROFILE_SURFACE_VALUE 0x10u

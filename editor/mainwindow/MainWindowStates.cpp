@@ -9,6 +9,7 @@
 
 #include "core/Prompt.h"
 #include "dialogs/application/NamedDialogs.h"
+#include "dialogs/application/PreferencesDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SettingsFile.h"
 #include "mainwindow/QCustomAction.h"
@@ -78,14 +79,12 @@ void cMainWindow::cmdEditProperties() {
 
 
 void cMainWindow::execPreferences(int page) {
-    (void)page;
-    // Until the preferences dialog exists, say where its settings are kept.
     QMdiSubWindow* previous = mdiArea ? mdiArea->activeSubWindow() : nullptr;
-    Prompt_Message(
-        App_DialogParent(this), PromptIcon::Information,
-        tr("The game configurations are kept in %1; edit that file while the program is closed.")
-            .arg(QDir::toNativeSeparators(resolveConfigFile(QStringLiteral("KDKGameCfg.ini"), false))));
-    if (previous) mdiArea->setActiveSubWindow(previous);
+    {
+        cPreferencesDialog dialog(page, this);
+        dialog.exec();
+    }
+    if (previous && mdiArea) mdiArea->setActiveSubWindow(previous);
 }
 
 void App_ApplyEditPreferences(cMainWindow* window) {

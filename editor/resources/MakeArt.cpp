@@ -385,6 +385,78 @@ QImage drawAdvert() {
     return image;
 }
 
+// Small icons of the options dialog (preferences.qrc): a cog, two arrows and the package kinds.
+QImage drawCog() {
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(8, 8);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(90, 100, 115));
+    for (int i = 0; i < 8; ++i) {
+        p.drawRect(QRectF(-1.5, -7.5, 3, 4));
+        p.rotate(45);
+    }
+    p.drawEllipse(QPointF(0, 0), 5, 5);
+    p.setBrush(QColor(235, 235, 240));
+    p.drawEllipse(QPointF(0, 0), 2, 2);
+    return image;
+}
+
+QImage drawArrow(bool up) {
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    const qreal tip = up ? 3 : 13, base = up ? 9 : 7, tail = up ? 13 : 3;
+    path.moveTo(8, tip);
+    path.lineTo(13, base);
+    path.lineTo(10, base);
+    path.lineTo(10, tail);
+    path.lineTo(6, tail);
+    path.lineTo(6, base);
+    path.lineTo(3, base);
+    path.closeSubpath();
+    p.fillPath(path, QColor(40, 110, 200));
+    p.strokePath(path, QPen(QColor(20, 50, 110), 1));
+    return image;
+}
+
+// A page with a coloured band and a letter: the package kinds of the texture table.
+QImage drawKind(QColor band, char letter) {
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setPen(QColor(80, 80, 80));
+    p.setBrush(Qt::white);
+    p.drawRect(2, 1, 11, 14);
+    p.fillRect(3, 2, 10, 4, band);
+    QFont font;
+    font.setPixelSize(8);
+    font.setBold(true);
+    p.setFont(font);
+    p.drawText(QRect(2, 6, 12, 9), Qt::AlignCenter, QString(QLatin1Char(letter)));
+    return image;
+}
+
+QImage drawArrowUp() {
+    return drawArrow(true);
+}
+QImage drawArrowDown() {
+    return drawArrow(false);
+}
+QImage drawKindDirectory() {
+    return drawKind(QColor(230, 180, 40), 'D');
+}
+QImage drawKindTexture() {
+    return drawKind(QColor(60, 170, 80), 'T');
+}
+QImage drawKindWad() {
+    return drawKind(QColor(170, 90, 40), 'W');
+}
+QImage drawKindEffect() {
+    return drawKind(QColor(90, 90, 200), 'S');
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -416,7 +488,14 @@ int main(int argc, char** argv) {
                {"vg_off.png", [] { return drawVisGroup(false); }},
                {"about.png", drawAbout},
                {"donate.png", drawDonate},
-               {"adv.png", drawAdvert}};
+               {"adv.png", drawAdvert},
+               {"cog.png", drawCog},
+               {"up0.png", drawArrowUp},
+               {"down0.png", drawArrowDown},
+               {"i_dir.png", drawKindDirectory},
+               {"i_tex.png", drawKindTexture},
+               {"i_wad.png", drawKindWad},
+               {"i_shd.png", drawKindEffect}};
     for (const auto& item : art) {
         const QString path = out + QLatin1Char('/') + QLatin1String(item.name);
         if (!item.draw().save(path)) {

@@ -340,7 +340,7 @@ void cRunMapDialog::exec_on_files() {
 }
 
 void cRunMapDialog::exec_on_editConfigs() {
-    cEditRunCfgDialog editor(m_configs, ui->cbConfigs->currentIndex(), this);
+    cEditRunCfgDialog editor(ui->cbConfigs->currentIndex(), m_configs, this);
     editor.exec();
     const int row = editor.currentRow();
     fillConfigurations(row >= 0 ? row : 0);

@@ -155,7 +155,8 @@ KP_EXPORT int32_t kpEnumProfiles(kpProfileCallback callback, void* context) {
     memset(&profile, 0, sizeof profile);
     profile.owner = (void*)&profile; /* the editor writes its own value here */
     profile.funcs = &profileFuncs;
-    profile.capabilities = MAP_PROFILE_SURFACE_FLAGS | MAP_PROFILE_CONTENT_FLAGS | MAP_PROFILE_CURVES;
+    profile.capabilities =
+        MAP_PROFILE_PALETTE | MAP_PROFILE_SURFACE_FLAGS | MAP_PROFILE_CONTENT_FLAGS | MAP_PROFILE_CURVES;
     strcpy(profile.name, KP_TEST_PROFILE);
     strcpy(profile.title, "Test Game");
     strcpy(profile.compiledExtension, ".bsp");
