@@ -152,7 +152,7 @@ public:
     // Whether a command may go on: in the vertex tool's morph mode the user is asked to leave it
     // (Yes switches to the selection tool, which ends morph mode).
     bool confirmExitMorphMode();
-    // Whether the vertex tool is in morph mode.
+    // Whether the vertex tool is the active or the secondary tool (morph mode for the commands).
     bool inMorphMode() const;
     // Ends morph mode quietly when it works on the document (before the document closes).
     void endMorphModeFor(MapDocument* document);

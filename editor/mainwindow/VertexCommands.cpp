@@ -14,9 +14,10 @@ cVertexTool* vertexToolOf(const cMainWindow* window) {
 
 } // namespace
 
+// For the commands, morph mode lasts as long as the vertex tool is the active or the secondary
+// tool, whether or not it has changed geometry yet.
 bool cMainWindow::inMorphMode() const {
-    const cVertexTool* tool = vertexToolOf(this);
-    return tool && tool->morphing;
+    return Tool_Id(activeTool) == ToolId::Vertex || Tool_Id(secondaryTool) == ToolId::Vertex;
 }
 
 bool cMainWindow::confirmExitMorphMode() {

@@ -272,8 +272,10 @@ protected:
         for (size_t i = 0; i < App_Primitives().size(); ++i)
             if (!std::strcmp(App_Primitives()[i].name, "arch")) arch = int32_t(i);
         ASSERT_GE(arch, 0);
-        App_SetCurrentPrimitive(arch);
+        // The tool switch refills the New Objects dock, which picks its list's primitive: choose
+        // the arch after it.
         window->toolBrush();
+        App_SetCurrentPrimitive(arch);
         window->settings.CurrentGridSize = 1;
         for (cCanvas* v : child->views)
             if (v->viewType == ViewType::Top) top = v;

@@ -1,3 +1,4 @@
+#include "WidgetInput.h"
 #include "dialogs/application/DefaultRoomDialog.h"
 
 #include <QCheckBox>
@@ -29,27 +30,8 @@
 
 namespace {
 
-template <class W> W* control(QWidget* dialog, const char* name) {
-    W* w = dialog->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
-// A left click in the middle of the widget (of a check box's indicator: a wide box takes
-// clicks on its indicator and text only).
-void click(QWidget* w) {
-    const QPointF at =
-        qobject_cast<QCheckBox*>(w) ? QPointF(8, w->height() / 2) : QPointF(w->rect().center());
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QApplication::sendEvent(w, &release);
-}
-
 void clickButton(QDialog* d, QDialogButtonBox::StandardButton which) {
-    click(control<QDialogButtonBox>(d, "buttonBox")->button(which));
+    Widget_Click(Widget_Find<QDialogButtonBox>(d, "buttonBox")->button(which));
 }
 
 // The program's window on the sample game's configuration (entity definitions, textures).
@@ -126,8 +108,8 @@ TEST_F(DefaultRoomWindowTest, FormAndPresetsOfTheProfile) {
             help = dialog->windowFlags() & Qt::WindowContextHelpButtonHint;
             const char* names[3][2] = {{"sbX", "lblX"}, {"sbY", "lblY"}, {"sbZ", "lblZ"}};
             for (int i = 0; i < 3; ++i) {
-                auto* box = control<QSpinBox>(dialog, names[i][0]);
-                auto* label = control<QLabel>(dialog, names[i][1]);
+                auto* box = Widget_Find<QSpinBox>(dialog, names[i][0]);
+                auto* label = Widget_Find<QLabel>(dialog, names[i][1]);
                 spins[i] = {box->minimum(),
                             box->maximum(),
                             box->singleStep(),
@@ -137,12 +119,12 @@ TEST_F(DefaultRoomWindowTest, FormAndPresetsOfTheProfile) {
                             box};
             }
             for (const char* name : {"txtWall", "txtCeil", "txtFloor"})
-                texts << control<QLineEdit>(dialog, name)->text();
-            nullEnabled = control<QCheckBox>(dialog, "cbNullFaces")->isEnabled();
-            nullChecked = control<QCheckBox>(dialog, "cbNullFaces")->isChecked();
+                texts << Widget_Find<QLineEdit>(dialog, name)->text();
+            nullEnabled = Widget_Find<QCheckBox>(dialog, "cbNullFaces")->isEnabled();
+            nullChecked = Widget_Find<QCheckBox>(dialog, "cbNullFaces")->isChecked();
             const QStringList named = {"sbX",     "sbY",      "sbZ",      "txtWall",
                                        "txtCeil", "txtFloor", "cbNoShow", "buttonBox"};
-            QWidget* w = control<QWidget>(dialog, "sbX");
+            QWidget* w = Widget_Find<QWidget>(dialog, "sbX");
             for (int i = 0; i < 60 && order.size() < named.size(); ++i, w = w->nextInFocusChain())
                 if (named.contains(w->objectName()) && !order.contains(w->objectName()))
                     order.append(w->objectName());
@@ -222,7 +204,7 @@ TEST_F(DefaultRoomWindowTest, NoShowWarnsOnceAndIsStoredByBothButtonsButNotByEsc
     // Escape: closed without storing the ticked box.
     newMap(
         [](QDialog* dialog) {
-            click(control<QCheckBox>(dialog, "cbNoShow"));
+            Widget_Click(Widget_Find<QCheckBox>(dialog, "cbNoShow"));
             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
             QApplication::sendEvent(dialog, &escape);
         },
@@ -232,7 +214,7 @@ TEST_F(DefaultRoomWindowTest, NoShowWarnsOnceAndIsStoredByBothButtonsButNotByEsc
     // Cancel stores it, with the warning.
     MapDocument* d = newMap(
         [](QDialog* dialog) {
-            click(control<QCheckBox>(dialog, "cbNoShow"));
+            Widget_Click(Widget_Find<QCheckBox>(dialog, "cbNoShow"));
             clickButton(dialog, QDialogButtonBox::Cancel);
         },
         false);
@@ -263,7 +245,7 @@ TEST_F(DefaultRoomWindowTest, AlreadyStoredNoShowGivesNoWarning) {
     bool shown = false;
     cDialogAnswer answer(
         [&](QDialog* dialog) {
-            shown = control<QCheckBox>(dialog, "cbNoShow")->isChecked();
+            shown = Widget_Find<QCheckBox>(dialog, "cbNoShow")->isChecked();
             clickButton(dialog, QDialogButtonBox::Ok);
         },
         true);

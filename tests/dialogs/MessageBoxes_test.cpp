@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include "WidgetInput.h"
 #include "ConsoleCapture.h"
 #include "DialogAnswer.h"
 #include "dialogs/application/CheckOptionsDialog.h"
@@ -15,22 +16,6 @@
 #include "mainwindow/MainWindow.h"
 
 namespace {
-
-void click(QWidget* w) {
-    // A box answered as soon as it is modal may not be laid out yet: a press outside a button of no
-    // size would not count as a click.
-    QElapsedTimer shown;
-    shown.start();
-    while ((!w->isVisible() || w->rect().isEmpty()) && shown.elapsed() < 2000)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    const QPoint at = qobject_cast<QCheckBox*>(w) ? QPoint(8, w->height() / 2) : w->rect().center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QApplication::sendEvent(w, &release);
-}
 
 class MessageBoxesTest : public ::testing::Test {
 protected:
@@ -74,7 +59,7 @@ TEST_F(MessageBoxesTest, FlagsChooseButtonsAndIconAndOnlyTheExpectedButtonAnswer
                 seenIcon = box->icon();
                 title = box->windowTitle();
                 parentless = box->parentWidget() == nullptr;
-                click(box->button(pressed));
+                Widget_Click(box->button(pressed));
             });
             const int32_t result = App_MessageBox(c.flags == 0 ? nullptr : "Title", "Text", c.flags);
             ASSERT_TRUE(answer.answered) << c.flags;
@@ -98,12 +83,12 @@ int32_t answerOptions(const char* options, int32_t mask, QStringList* shown, con
             for (int i = 0; i < dialog->optionCount; ++i) {
                 QCheckBox* box = dialog->checkBoxes[i];
                 shown->append(box->text() + (box->isChecked() ? "+" : ""));
-                if (tick.contains(box->text())) click(box);
+                if (tick.contains(box->text())) Widget_Click(box);
             }
             if (button == QDialogButtonBox::NoButton)
                 dialog->close();
             else
-                click(dialog->findChild<QDialogButtonBox*>("buttonBox")->button(button));
+                Widget_Click(dialog->findChild<QDialogButtonBox*>("buttonBox")->button(button));
         },
         button == QDialogButtonBox::Ok);
     return App_OptionsBox("Options", nullptr, options, mask);

@@ -1,3 +1,4 @@
+#include "WidgetInput.h"
 #include "dialogs/application/PasteSpecialDialog.h"
 
 #include <QCheckBox>
@@ -27,25 +28,6 @@
 
 namespace {
 
-template <class W> W* control(QWidget* dialog, const char* name) {
-    W* w = dialog->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
-// A left click in the middle of the widget (of a check box's indicator: a wide box takes
-// clicks on its indicator and text only).
-void click(QWidget* w) {
-    const QPointF at =
-        qobject_cast<QCheckBox*>(w) ? QPointF(8, w->height() / 2) : QPointF(w->rect().center());
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QApplication::sendEvent(w, &release);
-}
-
 // A checkable group box toggles from a click on its check box, left of the title.
 void clickGroupCheck(QGroupBox* box) {
     const QPointF at(box->contentsRect().left() + 6, 8);
@@ -67,13 +49,13 @@ TEST(PasteSpecialDialog, Form) {
     EXPECT_EQ(dialog.minimumSize(), QSize(390, 314));
     EXPECT_EQ(dialog.maximumSize(), QSize(390, 314));
     EXPECT_FALSE(dialog.windowFlags() & Qt::WindowContextHelpButtonHint);
-    EXPECT_EQ(control<QGroupBox>(&dialog, "groupBox")->title(), "Paste Options");
-    auto* copies = control<QSpinBox>(&dialog, "sbCopies");
+    EXPECT_EQ(Widget_Find<QGroupBox>(&dialog, "groupBox")->title(), "Paste Options");
+    auto* copies = Widget_Find<QSpinBox>(&dialog, "sbCopies");
     EXPECT_EQ(copies->minimum(), 1);
     EXPECT_EQ(copies->maximum(), 999999);
     EXPECT_EQ(copies->value(), 1);
-    EXPECT_EQ(control<QLabel>(&dialog, "label_2")->buddy(), copies);
-    EXPECT_EQ(control<QLabel>(&dialog, "label_2")->text(), "&Number of copies to paste:");
+    EXPECT_EQ(Widget_Find<QLabel>(&dialog, "label_2")->buddy(), copies);
+    EXPECT_EQ(Widget_Find<QLabel>(&dialog, "label_2")->text(), "&Number of copies to paste:");
     const struct {
         const char* name;
         const char* text;
@@ -81,7 +63,7 @@ TEST(PasteSpecialDialog, Form) {
                   {"cbKeepIntConn", "&Keep internal connections"},
                   {"cbGroup", "&Group copies"}};
     for (const auto& c : checks)
-        EXPECT_EQ(control<QCheckBox>(&dialog, c.name)->text(), c.text);
+        EXPECT_EQ(Widget_Find<QCheckBox>(&dialog, c.name)->text(), c.text);
     const struct {
         const char* group;
         const char* title;
@@ -95,26 +77,26 @@ TEST(PasteSpecialDialog, Form) {
          {"sbXr", "sbYr", "sbZr"}}};
     const char* axes[3] = {"&X:", "&Y:", "&Z:"};
     for (const auto& g : groups) {
-        auto* group = control<QGroupBox>(&dialog, g.group);
+        auto* group = Widget_Find<QGroupBox>(&dialog, g.group);
         EXPECT_EQ(group->title(), g.title);
         EXPECT_TRUE(group->isCheckable());
         EXPECT_FALSE(group->isChecked());
         for (int i = 0; i < 3; ++i) {
-            auto* box = control<QDoubleSpinBox>(&dialog, g.boxes[i]);
+            auto* box = Widget_Find<QDoubleSpinBox>(&dialog, g.boxes[i]);
             EXPECT_EQ(box->minimum(), -999999.0);
             EXPECT_EQ(box->maximum(), 999999.0);
             EXPECT_EQ(box->decimals(), 2);
-            EXPECT_EQ(control<QLabel>(&dialog, g.labels[i])->text(), axes[i]);
-            EXPECT_EQ(control<QLabel>(&dialog, g.labels[i])->buddy(), box);
+            EXPECT_EQ(Widget_Find<QLabel>(&dialog, g.labels[i])->text(), axes[i]);
+            EXPECT_EQ(Widget_Find<QLabel>(&dialog, g.labels[i])->buddy(), box);
             EXPECT_FALSE(box->isEnabled()) << g.boxes[i]; // unchecked group
         }
     }
     for (const char* name : {"btnX", "btnY", "btnZ"}) {
-        auto* button = control<QPushButton>(&dialog, name);
+        auto* button = Widget_Find<QPushButton>(&dialog, name);
         EXPECT_EQ(button->text(), "<");
         EXPECT_EQ(button->maximumWidth(), 18);
     }
-    auto* buttons = control<QDialogButtonBox>(&dialog, "buttonBox");
+    auto* buttons = Widget_Find<QDialogButtonBox>(&dialog, "buttonBox");
     EXPECT_EQ(buttons->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
 }
 
@@ -129,10 +111,10 @@ TEST(PasteSpecialDialog, OptionsRoundTripAndGroupsEnableTheirFields) {
     std::copy(offset, offset + 3, in.offset);
     std::copy(rotation, rotation + 3, in.rotation);
     dialog.setOptions(in);
-    EXPECT_FALSE(control<QCheckBox>(&dialog, "cbGroup")->isChecked());
-    EXPECT_TRUE(control<QCheckBox>(&dialog, "cbKeepIntConn")->isChecked());
-    EXPECT_FALSE(control<QDoubleSpinBox>(&dialog, "sbX")->isEnabled());
-    EXPECT_TRUE(control<QDoubleSpinBox>(&dialog, "sbYr")->isEnabled());
+    EXPECT_FALSE(Widget_Find<QCheckBox>(&dialog, "cbGroup")->isChecked());
+    EXPECT_TRUE(Widget_Find<QCheckBox>(&dialog, "cbKeepIntConn")->isChecked());
+    EXPECT_FALSE(Widget_Find<QDoubleSpinBox>(&dialog, "sbX")->isEnabled());
+    EXPECT_TRUE(Widget_Find<QDoubleSpinBox>(&dialog, "sbYr")->isEnabled());
     const PasteSpecialOptions out = dialog.options();
     EXPECT_EQ(out.copies, 7);
     EXPECT_EQ(out.flags, in.flags);
@@ -140,9 +122,9 @@ TEST(PasteSpecialDialog, OptionsRoundTripAndGroupsEnableTheirFields) {
         EXPECT_EQ(out.offset[i], offset[i]);
         EXPECT_EQ(out.rotation[i], rotation[i]);
     }
-    clickGroupCheck(control<QGroupBox>(&dialog, "groupOffset"));
-    EXPECT_TRUE(control<QGroupBox>(&dialog, "groupOffset")->isChecked());
-    EXPECT_TRUE(control<QDoubleSpinBox>(&dialog, "sbX")->isEnabled());
+    clickGroupCheck(Widget_Find<QGroupBox>(&dialog, "groupOffset"));
+    EXPECT_TRUE(Widget_Find<QGroupBox>(&dialog, "groupOffset")->isChecked());
+    EXPECT_TRUE(Widget_Find<QDoubleSpinBox>(&dialog, "sbX")->isEnabled());
     EXPECT_EQ(dialog.options().flags, in.flags | PASTE_OFFSET);
 }
 
@@ -163,8 +145,8 @@ TEST(PasteSpecialDialog, SizeButtonsToggleTheDirection) {
                  {"btnZ", "sbZ", {32, -32, 32}}};
     for (const auto& c : cases) {
         for (double expected : c.expected) {
-            click(control<QPushButton>(&dialog, c.button));
-            EXPECT_DOUBLE_EQ(control<QDoubleSpinBox>(&dialog, c.field)->value(), expected) << c.button;
+            Widget_Click(Widget_Find<QPushButton>(&dialog, c.button));
+            EXPECT_DOUBLE_EQ(Widget_Find<QDoubleSpinBox>(&dialog, c.field)->value(), expected) << c.button;
         }
     }
 }
@@ -211,15 +193,15 @@ protected:
     }
     static auto fillWith(int copies, bool center, bool offsetOn, const QString& x) {
         return [=](QDialog* d) {
-            typeInto(control<QSpinBox>(d, "sbCopies"), QString::number(copies));
-            auto* start = control<QCheckBox>(d, "cbStartCenter");
-            if (start->isChecked() != center) click(start);
-            auto* group = control<QGroupBox>(d, "groupOffset");
+            typeInto(Widget_Find<QSpinBox>(d, "sbCopies"), QString::number(copies));
+            auto* start = Widget_Find<QCheckBox>(d, "cbStartCenter");
+            if (start->isChecked() != center) Widget_Click(start);
+            auto* group = Widget_Find<QGroupBox>(d, "groupOffset");
             if (group->isChecked() != offsetOn) clickGroupCheck(group);
             if (offsetOn) {
-                typeInto(control<QDoubleSpinBox>(d, "sbX"), x);
-                typeInto(control<QDoubleSpinBox>(d, "sbY"), "0");
-                typeInto(control<QDoubleSpinBox>(d, "sbZ"), "0");
+                typeInto(Widget_Find<QDoubleSpinBox>(d, "sbX"), x);
+                typeInto(Widget_Find<QDoubleSpinBox>(d, "sbY"), "0");
+                typeInto(Widget_Find<QDoubleSpinBox>(d, "sbZ"), "0");
             }
         };
     }
@@ -253,8 +235,8 @@ TEST_F(PasteSpecialCommandTest, UncheckedOffsetPastesInPlaceButIsRemembered) {
     bool enabled = true;
     ASSERT_TRUE(pasteSpecial(
         [&](QDialog* d) {
-            shown = control<QDoubleSpinBox>(d, "sbX")->value();
-            enabled = control<QDoubleSpinBox>(d, "sbX")->isEnabled();
+            shown = Widget_Find<QDoubleSpinBox>(d, "sbX")->value();
+            enabled = Widget_Find<QDoubleSpinBox>(d, "sbX")->isEnabled();
         },
         false));
     EXPECT_EQ(shown, 64.0);
@@ -316,9 +298,9 @@ TEST_F(PasteSpecialCommandTest, TooManyCopiesAreRefusedWithTheMapUnchanged) {
 TEST_F(PasteSpecialCommandTest, TheEightKeysReachTheSettingsFileAndComeBack) {
     ASSERT_TRUE(pasteSpecial([](QDialog* d) {
         fillWith(4, true, true, "-12.5")(d);
-        click(control<QCheckBox>(d, "cbGroup"));
-        clickGroupCheck(control<QGroupBox>(d, "groupRotation"));
-        typeInto(control<QDoubleSpinBox>(d, "sbZr"), "15");
+        Widget_Click(Widget_Find<QCheckBox>(d, "cbGroup"));
+        clickGroupCheck(Widget_Find<QGroupBox>(d, "groupRotation"));
+        typeInto(Widget_Find<QDoubleSpinBox>(d, "sbZr"), "15");
     }));
     prompts.answerButton(PromptButton::No); // the pasted map is not saved
     EXPECT_TRUE(window->close());

@@ -1,3 +1,4 @@
+#include "WidgetInput.h"
 #include "dialogs/application/PluginDialog.h"
 
 #include <QApplication>
@@ -26,17 +27,6 @@
 #include "mainwindow/MainWindow.h"
 
 namespace {
-
-void click(QWidget* w) {
-    const bool marked = qobject_cast<QCheckBox*>(w) != nullptr;
-    const QPoint at = marked ? QPoint(8, w->height() / 2) : w->rect().center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QApplication::sendEvent(w, &release);
-}
 
 void type(QWidget* w, const QString& text) {
     for (QChar ch : text) {
@@ -108,14 +98,14 @@ TEST_F(PluginDialogTest, ExternalCommandGetsOneArgumentPerValueInNameOrder) {
 
         type(field<QLineEdit>(dialog, "B"), QStringLiteral("big value"));
         type(field<QLineEdit>(dialog, "a"), QStringLiteral("quote\"d"));
-        click(field<QCheckBox>(dialog, "check"));
-        click(named<QPushButton>(dialog, "btnRun"));
+        Widget_Click(field<QCheckBox>(dialog, "check"));
+        Widget_Click(named<QPushButton>(dialog, "btnRun"));
         pane = named<QPlainTextEdit>(dialog, "txtOutput")->toPlainText();
         EXPECT_TRUE(named<QPushButton>(dialog, "btnCopy")->isEnabled());
         EXPECT_TRUE(named<QPushButton>(dialog, "btnRun")->isEnabled());
-        click(named<QPushButton>(dialog, "btnCopy"));
+        Widget_Click(named<QPushButton>(dialog, "btnCopy"));
         EXPECT_EQ(QApplication::clipboard()->text(), pane);
-        click(named<QPushButton>(dialog, "btnClose"));
+        Widget_Click(named<QPushButton>(dialog, "btnClose"));
     });
     qunsetenv("KPTEST_HELPER");
     qunsetenv("KPTEST_FILES");
@@ -143,12 +133,12 @@ TEST_F(PluginDialogTest, InternalCommandReadsArgumentsAndDrivesTheProgressBar) {
         EXPECT_EQ(named<QPushButton>(dialog, "btnRun")->text(), QStringLiteral("&Run"));
         type(field<QLineEdit>(dialog, "B"), QStringLiteral("12.5"));
         type(field<QLineEdit>(dialog, "b"), QStringLiteral("long text value"));
-        click(named<QPushButton>(dialog, "btnRun"));
+        Widget_Click(named<QPushButton>(dialog, "btnRun"));
         maximum = named<QProgressBar>(dialog, "progressBar")->maximum();
         value = named<QProgressBar>(dialog, "progressBar")->value();
         barShown = named<QProgressBar>(dialog, "progressBar")->isVisible();
         pane = named<QPlainTextEdit>(dialog, "txtOutput")->toPlainText();
-        click(named<QPushButton>(dialog, "btnClose"));
+        Widget_Click(named<QPushButton>(dialog, "btnClose"));
     }));
     EXPECT_EQ(maximum, 200);
     EXPECT_EQ(value, 40);

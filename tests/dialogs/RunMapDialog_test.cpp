@@ -1,3 +1,4 @@
+#include "WidgetInput.h"
 #include "dialogs/application/RunMapDialog.h"
 
 #include <QApplication>
@@ -21,28 +22,6 @@
 
 namespace {
 
-template <class W> W* control(QWidget* dialog, const char* name) {
-    W* w = dialog->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
-void clickAt(QWidget* w, QPoint at) {
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QApplication::sendEvent(w, &release);
-}
-
-void click(QWidget* w) {
-    ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString();
-    // Check boxes and radio buttons take clicks on their mark and text only.
-    const bool marked = qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w);
-    clickAt(w, marked ? QPoint(8, w->height() / 2) : w->rect().center());
-}
-
 void type(QWidget* w, const QString& text) {
     w->setFocus();
     for (QChar ch : text) {
@@ -53,12 +32,12 @@ void type(QWidget* w, const QString& text) {
 
 // Clicks the menu button, then the entry of the menu that pops up.
 void choose(QWidget* button, const QString& entry) {
-    click(button);
+    Widget_Click(button);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_TRUE(menu) << entry.toStdString();
     for (QAction* action : menu->actions())
         if (action->text() == entry) {
-            clickAt(menu, menu->actionGeometry(action).center());
+            Widget_ClickAt(menu, menu->actionGeometry(action).center());
             return;
         }
     menu->close();
@@ -79,15 +58,15 @@ struct RunMapDialogTest : ::testing::Test {
         dialog->show();
     }
     void expert() {
-        click(control<QPushButton>(dialog.get(), "btnExpert"));
+        Widget_Click(Widget_Find<QPushButton>(dialog.get(), "btnExpert"));
         ASSERT_TRUE(dialog->expertMode());
     }
-    QListWidget* list() { return control<QListWidget>(dialog.get(), "lstCmd"); }
+    QListWidget* list() { return Widget_Find<QListWidget>(dialog.get(), "lstCmd"); }
     RunConfig& current() {
-        return *dialog->configurations()[control<QComboBox>(dialog.get(), "cbConfigs")->currentIndex()];
+        return *dialog->configurations()[Widget_Find<QComboBox>(dialog.get(), "cbConfigs")->currentIndex()];
     }
     QPushButton* ok() {
-        return control<QDialogButtonBox>(dialog.get(), "buttonBox")->button(QDialogButtonBox::Ok);
+        return Widget_Find<QDialogButtonBox>(dialog.get(), "buttonBox")->button(QDialogButtonBox::Ok);
     }
 
     cConsoleCapture console;
@@ -139,7 +118,7 @@ TEST_F(RunMapDialogTest, TheFormInBothModes) {
                  {"cbVisibleOnly", "Save &visible objects only"},
                  {"btnExpert", "&Expert"}};
     for (const auto& t : texts) {
-        QWidget* w = control<QWidget>(d, t.name);
+        QWidget* w = Widget_Find<QWidget>(d, t.name);
         ASSERT_TRUE(w);
         QString text;
         if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
@@ -147,44 +126,44 @@ TEST_F(RunMapDialogTest, TheFormInBothModes) {
         if (auto* group = qobject_cast<QGroupBox*>(w)) text = group->title();
         EXPECT_EQ(text, t.text) << t.name;
     }
-    EXPECT_EQ(control<QLabel>(d, "label")->buddy(), control<QLineEdit>(d, "txtCmdLine"));
-    EXPECT_TRUE(control<QRadioButton>(d, "rbVISNormal")->isChecked());
-    EXPECT_FALSE(control<QLineEdit>(d, "txtFiles")->isEnabled());
-    EXPECT_FALSE(control<QPushButton>(d, "btnFiles")->isEnabled());
+    EXPECT_EQ(Widget_Find<QLabel>(d, "label")->buddy(), Widget_Find<QLineEdit>(d, "txtCmdLine"));
+    EXPECT_TRUE(Widget_Find<QRadioButton>(d, "rbVISNormal")->isChecked());
+    EXPECT_FALSE(Widget_Find<QLineEdit>(d, "txtFiles")->isEnabled());
+    EXPECT_FALSE(Widget_Find<QPushButton>(d, "btnFiles")->isEnabled());
     EXPECT_TRUE(ok()->isDefault());
-    EXPECT_FALSE(control<QPushButton>(d, "btnExpert")->isDefault());
+    EXPECT_FALSE(Widget_Find<QPushButton>(d, "btnExpert")->isDefault());
     // The game configuration and the Quake III profile.
-    EXPECT_EQ(control<QLineEdit>(d, "txtCmdLine")->text(), "+set a 1");
-    EXPECT_EQ(control<QLineEdit>(d, "txtCmdLine")->selectedText(), "+set a 1");
-    EXPECT_FALSE(control<QGroupBox>(d, "cmdVIS")->isEnabled());
-    EXPECT_TRUE(control<QGroupBox>(d, "cmdLIGHT")->isEnabled());
-    EXPECT_TRUE(control<QRadioButton>(d, "rbCSGOnlyents")->isHidden());
-    EXPECT_TRUE(control<QRadioButton>(d, "rbBSPOnlyents")->isVisible());
-    EXPECT_TRUE(control<QRadioButton>(d, "rbBSPOnlyents")->isEnabled());
-    EXPECT_TRUE(control<QRadioButton>(d, "rbLIGHTExtra")->isEnabled());
-    EXPECT_TRUE(control<QWidget>(d, "wRunMapNormal")->isVisible());
-    EXPECT_FALSE(control<QWidget>(d, "wRunMapExpert")->isVisible());
+    EXPECT_EQ(Widget_Find<QLineEdit>(d, "txtCmdLine")->text(), "+set a 1");
+    EXPECT_EQ(Widget_Find<QLineEdit>(d, "txtCmdLine")->selectedText(), "+set a 1");
+    EXPECT_FALSE(Widget_Find<QGroupBox>(d, "cmdVIS")->isEnabled());
+    EXPECT_TRUE(Widget_Find<QGroupBox>(d, "cmdLIGHT")->isEnabled());
+    EXPECT_TRUE(Widget_Find<QRadioButton>(d, "rbCSGOnlyents")->isHidden());
+    EXPECT_TRUE(Widget_Find<QRadioButton>(d, "rbBSPOnlyents")->isVisible());
+    EXPECT_TRUE(Widget_Find<QRadioButton>(d, "rbBSPOnlyents")->isEnabled());
+    EXPECT_TRUE(Widget_Find<QRadioButton>(d, "rbLIGHTExtra")->isEnabled());
+    EXPECT_TRUE(Widget_Find<QWidget>(d, "wRunMapNormal")->isVisible());
+    EXPECT_FALSE(Widget_Find<QWidget>(d, "wRunMapExpert")->isVisible());
 
     expert();
     EXPECT_TRUE(g_mainWindow->settings.ExpertMode);
     EXPECT_EQ(d->windowTitle(), "Run Map [Advanced]");
     EXPECT_EQ(d->size(), QSize(630, 402));
-    EXPECT_EQ(control<QPushButton>(d, "btnExpert")->text(), "&Normal");
-    EXPECT_FALSE(control<QWidget>(d, "wRunMapNormal")->isVisible());
-    const QRect buttons = control<QDialogButtonBox>(d, "buttonBox")->geometry();
+    EXPECT_EQ(Widget_Find<QPushButton>(d, "btnExpert")->text(), "&Normal");
+    EXPECT_FALSE(Widget_Find<QWidget>(d, "wRunMapNormal")->isVisible());
+    const QRect buttons = Widget_Find<QDialogButtonBox>(d, "buttonBox")->geometry();
     EXPECT_EQ(buttons.right(), 630 - 11);
-    EXPECT_LT(control<QCheckBox>(d, "cbVisibleOnly")->geometry().bottom(), buttons.top());
-    EXPECT_EQ(control<QPushButton>(d, "btnExpert")->x(), 10);
+    EXPECT_LT(Widget_Find<QCheckBox>(d, "cbVisibleOnly")->geometry().bottom(), buttons.top());
+    EXPECT_EQ(Widget_Find<QPushButton>(d, "btnExpert")->x(), 10);
     d->retranslate();
     EXPECT_EQ(d->windowTitle(), "Run Map [Advanced]");
-    EXPECT_EQ(control<QPushButton>(d, "btnExpert")->text(), "&Normal");
-    EXPECT_EQ(control<QComboBox>(d, "cbConfigs")->itemText(0), "Default");
-    EXPECT_FALSE(control<QComboBox>(d, "cbConfigs")->itemIcon(0).isNull());
+    EXPECT_EQ(Widget_Find<QPushButton>(d, "btnExpert")->text(), "&Normal");
+    EXPECT_EQ(Widget_Find<QComboBox>(d, "cbConfigs")->itemText(0), "Default");
+    EXPECT_FALSE(Widget_Find<QComboBox>(d, "cbConfigs")->itemIcon(0).isNull());
     EXPECT_EQ(list()->count(), 7);
     EXPECT_EQ(list()->item(0)->text(), "Change Directory: $gamedir");
     EXPECT_EQ(list()->item(6)->text(), "$game_exe: -console -dev +map $file");
     EXPECT_EQ(list()->item(0)->checkState(), Qt::Checked);
-    click(control<QPushButton>(d, "btnExpert"));
+    Widget_Click(Widget_Find<QPushButton>(d, "btnExpert"));
     EXPECT_EQ(d->windowTitle(), "Run Map");
     EXPECT_EQ(d->size(), QSize(310, 342));
 }
@@ -192,9 +171,9 @@ TEST_F(RunMapDialogTest, TheFormInBothModes) {
 TEST_F(RunMapDialogTest, NormalChoicesBuildTheCommands) {
     const QString maps = folders.root.filePath("base/maps");
     Run_WriteFile(maps + "/dm1.map", "x");
-    click(control<QRadioButton>(dialog.get(), "rbBSPOnlyents"));
-    click(control<QRadioButton>(dialog.get(), "rbCSGNo"));
-    click(control<QCheckBox>(dialog.get(), "cbDontRunGame"));
+    Widget_Click(Widget_Find<QRadioButton>(dialog.get(), "rbBSPOnlyents"));
+    Widget_Click(Widget_Find<QRadioButton>(dialog.get(), "rbCSGNo"));
+    Widget_Click(Widget_Find<QCheckBox>(dialog.get(), "cbDontRunGame"));
     dialog->setMapFile(maps + "/dm1.map");
     const RunCommandList& list = dialog->buildCommands();
     ASSERT_EQ(list.size(), 3);
@@ -202,10 +181,10 @@ TEST_F(RunMapDialogTest, NormalChoicesBuildTheCommands) {
     EXPECT_EQ(list[1]->Args, "-meta -onlyents \"" + QFileInfo(maps).canonicalFilePath() + "/dm1\"");
     EXPECT_EQ(list[2]->Prog, "/opt/light");
     // OK stores the additional parameters in the game configuration.
-    QLineEdit* line = control<QLineEdit>(dialog.get(), "txtCmdLine");
+    QLineEdit* line = Widget_Find<QLineEdit>(dialog.get(), "txtCmdLine");
     line->clear();
     type(line, "+set b 2");
-    click(ok());
+    Widget_Click(ok());
     EXPECT_EQ(config.GameCommandLine, "+set b 2");
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }
@@ -215,33 +194,33 @@ TEST_F(RunMapDialogTest, EditingCommandsInExpertMode) {
     auto empty = std::make_shared<RunConfig>();
     empty->Title = "Empty";
     dialog->configurations().append(empty);
-    QComboBox* configs = control<QComboBox>(dialog.get(), "cbConfigs");
+    QComboBox* configs = Widget_Find<QComboBox>(dialog.get(), "cbConfigs");
     {
         cDialogAnswer close; // the list editor: closed without a change
-        click(control<QPushButton>(dialog.get(), "btnEditConfigs"));
+        Widget_Click(Widget_Find<QPushButton>(dialog.get(), "btnEditConfigs"));
         EXPECT_TRUE(close.answered);
     }
     ASSERT_EQ(configs->count(), 2);
     configs->setCurrentIndex(1);
     EXPECT_FALSE(ok()->isEnabled());
-    EXPECT_FALSE(control<QGroupBox>(dialog.get(), "groupBox")->isEnabled());
-    click(control<QPushButton>(dialog.get(), "btnNewCmd"));
+    EXPECT_FALSE(Widget_Find<QGroupBox>(dialog.get(), "groupBox")->isEnabled());
+    Widget_Click(Widget_Find<QPushButton>(dialog.get(), "btnNewCmd"));
     EXPECT_TRUE(ok()->isEnabled());
     ASSERT_EQ(empty->Commands.size(), 1);
     EXPECT_EQ(empty->Commands[0]->Type, RUNCMD_RUN);
     EXPECT_EQ(empty->Commands[0]->Flags, RUNCMD_ENABLED);
 
     // "Copy File" makes a copy; one more typed character makes it a run command again.
-    QLineEdit* cmds = control<QLineEdit>(dialog.get(), "txtCmds");
-    QLineEdit* parms = control<QLineEdit>(dialog.get(), "txtParms");
+    QLineEdit* cmds = Widget_Find<QLineEdit>(dialog.get(), "txtCmds");
+    QLineEdit* parms = Widget_Find<QLineEdit>(dialog.get(), "txtParms");
     type(parms, "\"a b.map\" c.map");
-    choose(control<QPushButton>(dialog.get(), "btnCmds"), "Copy File");
+    choose(Widget_Find<QPushButton>(dialog.get(), "btnCmds"), "Copy File");
     RunCommand& c = *empty->Commands[0];
     EXPECT_EQ(c.Type, RUNCMD_COPY);
     EXPECT_EQ(c.Prog, "\"a b.map\"");
     EXPECT_EQ(c.Args, "c.map");
     EXPECT_EQ(list()->item(0)->text(), "Copy File: \"a b.map\" c.map");
-    EXPECT_FALSE(control<QCheckBox>(dialog.get(), "cbProcWnd")->isEnabled());
+    EXPECT_FALSE(Widget_Find<QCheckBox>(dialog.get(), "cbProcWnd")->isEnabled());
     type(cmds, "x");
     EXPECT_EQ(c.Type, RUNCMD_RUN);
     EXPECT_TRUE(cmds->text().isEmpty());
@@ -250,31 +229,31 @@ TEST_F(RunMapDialogTest, EditingCommandsInExpertMode) {
     EXPECT_EQ(c.Prog, "q3map2");
 
     // Wait on, then the process window: types 6 and 1.
-    click(control<QCheckBox>(dialog.get(), "cbWait"));
+    Widget_Click(Widget_Find<QCheckBox>(dialog.get(), "cbWait"));
     EXPECT_EQ(c.Type, RUNCMD_RUN_WAIT);
     list()->setCurrentRow(-1);
     list()->setCurrentRow(0);
-    EXPECT_FALSE(control<QCheckBox>(dialog.get(), "cbProcWnd")->isChecked());
-    EXPECT_TRUE(control<QCheckBox>(dialog.get(), "cbWait")->isChecked());
-    EXPECT_TRUE(control<QCheckBox>(dialog.get(), "cbWait")->isEnabled());
-    click(control<QCheckBox>(dialog.get(), "cbProcWnd"));
+    EXPECT_FALSE(Widget_Find<QCheckBox>(dialog.get(), "cbProcWnd")->isChecked());
+    EXPECT_TRUE(Widget_Find<QCheckBox>(dialog.get(), "cbWait")->isChecked());
+    EXPECT_TRUE(Widget_Find<QCheckBox>(dialog.get(), "cbWait")->isEnabled());
+    Widget_Click(Widget_Find<QCheckBox>(dialog.get(), "cbProcWnd"));
     EXPECT_EQ(c.Type, RUNCMD_PROCESS_WINDOW);
-    EXPECT_FALSE(control<QCheckBox>(dialog.get(), "cbWait")->isEnabled());
+    EXPECT_FALSE(Widget_Find<QCheckBox>(dialog.get(), "cbWait")->isEnabled());
 
     // The Parms entries append; the file check and its field.
     parms->clear();
-    choose(control<QPushButton>(dialog.get(), "btnParms"), "Map Filename (no extension)");
-    choose(control<QPushButton>(dialog.get(), "btnParms"), "Map Filename (no extension)");
+    choose(Widget_Find<QPushButton>(dialog.get(), "btnParms"), "Map Filename (no extension)");
+    choose(Widget_Find<QPushButton>(dialog.get(), "btnParms"), "Map Filename (no extension)");
     EXPECT_EQ(parms->text(), "$file$file");
     EXPECT_EQ(c.Args, "$file$file");
-    click(control<QCheckBox>(dialog.get(), "cbEnsurePost"));
+    Widget_Click(Widget_Find<QCheckBox>(dialog.get(), "cbEnsurePost"));
     EXPECT_EQ(c.Flags, RUNCMD_ENABLED | RUNCMD_CHECK_FILE);
-    EXPECT_TRUE(control<QLineEdit>(dialog.get(), "txtFiles")->isEnabled());
-    choose(control<QPushButton>(dialog.get(), "btnFiles"), "Compiled Map");
+    EXPECT_TRUE(Widget_Find<QLineEdit>(dialog.get(), "txtFiles")->isEnabled());
+    choose(Widget_Find<QPushButton>(dialog.get(), "btnFiles"), "Compiled Map");
     EXPECT_EQ(c.FileCheck, "$bspdir/$file.$bspext");
     // The row's check mark is the enabled bit.
     QListWidgetItem* row = list()->item(0);
-    clickAt(list()->viewport(), list()->visualItemRect(row).topLeft() + QPoint(10, 8));
+    Widget_ClickAt(list()->viewport(), list()->visualItemRect(row).topLeft() + QPoint(10, 8));
     EXPECT_EQ(row->checkState(), Qt::Unchecked) << "clicked beside the check mark";
     EXPECT_EQ(c.Flags, RUNCMD_CHECK_FILE);
 
@@ -282,15 +261,15 @@ TEST_F(RunMapDialogTest, EditingCommandsInExpertMode) {
     cPromptScript prompts;
     prompts.answerButton(PromptButton::No);
     prompts.answerButton(PromptButton::Yes);
-    click(control<QPushButton>(dialog.get(), "btnRemoveCmd"));
+    Widget_Click(Widget_Find<QPushButton>(dialog.get(), "btnRemoveCmd"));
     EXPECT_EQ(empty->Commands.size(), 1);
     ASSERT_EQ(prompts.asked.size(), 1);
     EXPECT_EQ(prompts.asked[0].text, "Are you sure to remove the command #1?\n\nq3map2: $file$file");
     EXPECT_EQ(prompts.asked[0].icon, PromptIcon::Warning);
-    click(control<QPushButton>(dialog.get(), "btnRemoveCmd"));
+    Widget_Click(Widget_Find<QPushButton>(dialog.get(), "btnRemoveCmd"));
     EXPECT_TRUE(empty->Commands.isEmpty());
     EXPECT_EQ(list()->count(), 0);
-    EXPECT_FALSE(control<QGroupBox>(dialog.get(), "groupBox")->isEnabled());
+    EXPECT_FALSE(Widget_Find<QGroupBox>(dialog.get(), "groupBox")->isEnabled());
     EXPECT_FALSE(ok()->isEnabled());
 }
 
@@ -298,40 +277,40 @@ TEST_F(RunMapDialogTest, MovingAndRemovingKeepTheSelection) {
     expert();
     RunConfig& defaults = current();
     list()->setCurrentRow(1);
-    EXPECT_TRUE(control<QPushButton>(dialog.get(), "btnUpCmd")->isEnabled());
-    click(control<QPushButton>(dialog.get(), "btnUpCmd"));
+    EXPECT_TRUE(Widget_Find<QPushButton>(dialog.get(), "btnUpCmd")->isEnabled());
+    Widget_Click(Widget_Find<QPushButton>(dialog.get(), "btnUpCmd"));
     EXPECT_EQ(list()->currentRow(), 0);
     EXPECT_EQ(defaults.Commands[0]->Prog, "$csg_exe");
     EXPECT_EQ(list()->item(0)->text(), "$csg_exe: $bspdir/$file");
-    EXPECT_FALSE(control<QPushButton>(dialog.get(), "btnUpCmd")->isEnabled());
-    click(control<QPushButton>(dialog.get(), "btnDownCmd"));
+    EXPECT_FALSE(Widget_Find<QPushButton>(dialog.get(), "btnUpCmd")->isEnabled());
+    Widget_Click(Widget_Find<QPushButton>(dialog.get(), "btnDownCmd"));
     EXPECT_EQ(list()->currentRow(), 1);
     EXPECT_EQ(defaults.Commands[1]->Prog, "$csg_exe");
     list()->setCurrentRow(6);
-    EXPECT_FALSE(control<QPushButton>(dialog.get(), "btnDownCmd")->isEnabled());
+    EXPECT_FALSE(Widget_Find<QPushButton>(dialog.get(), "btnDownCmd")->isEnabled());
     // The fields show the selected command; removing the first selects the new first.
     list()->setCurrentRow(0);
-    EXPECT_EQ(control<QLineEdit>(dialog.get(), "txtCmds")->text(), "Change Directory");
-    EXPECT_EQ(control<QLineEdit>(dialog.get(), "txtParms")->text(), "$gamedir");
-    EXPECT_FALSE(control<QCheckBox>(dialog.get(), "cbProcWnd")->isEnabled());
+    EXPECT_EQ(Widget_Find<QLineEdit>(dialog.get(), "txtCmds")->text(), "Change Directory");
+    EXPECT_EQ(Widget_Find<QLineEdit>(dialog.get(), "txtParms")->text(), "$gamedir");
+    EXPECT_FALSE(Widget_Find<QCheckBox>(dialog.get(), "cbProcWnd")->isEnabled());
     cPromptScript prompts;
     prompts.answerButton(PromptButton::Yes);
-    click(control<QPushButton>(dialog.get(), "btnRemoveCmd"));
+    Widget_Click(Widget_Find<QPushButton>(dialog.get(), "btnRemoveCmd"));
     EXPECT_EQ(list()->currentRow(), 0);
-    EXPECT_EQ(control<QLineEdit>(dialog.get(), "txtCmds")->text(), "$csg_exe");
-    EXPECT_TRUE(control<QCheckBox>(dialog.get(), "cbProcWnd")->isChecked());
+    EXPECT_EQ(Widget_Find<QLineEdit>(dialog.get(), "txtCmds")->text(), "$csg_exe");
+    EXPECT_TRUE(Widget_Find<QCheckBox>(dialog.get(), "cbProcWnd")->isChecked());
 
     // Every configuration removed: both groups off, OK off in expert mode only.
     dialog->configurations().clear();
     {
         cDialogAnswer close;
-        click(control<QPushButton>(dialog.get(), "btnEditConfigs"));
+        Widget_Click(Widget_Find<QPushButton>(dialog.get(), "btnEditConfigs"));
     }
-    EXPECT_EQ(control<QComboBox>(dialog.get(), "cbConfigs")->count(), 0);
-    EXPECT_FALSE(control<QGroupBox>(dialog.get(), "groupBox")->isEnabled());
-    EXPECT_FALSE(control<QGroupBox>(dialog.get(), "groupBox2")->isEnabled());
+    EXPECT_EQ(Widget_Find<QComboBox>(dialog.get(), "cbConfigs")->count(), 0);
+    EXPECT_FALSE(Widget_Find<QGroupBox>(dialog.get(), "groupBox")->isEnabled());
+    EXPECT_FALSE(Widget_Find<QGroupBox>(dialog.get(), "groupBox2")->isEnabled());
     EXPECT_FALSE(ok()->isEnabled());
-    click(control<QPushButton>(dialog.get(), "btnExpert"));
+    Widget_Click(Widget_Find<QPushButton>(dialog.get(), "btnExpert"));
     EXPECT_TRUE(ok()->isEnabled());
 }
 
@@ -356,9 +335,9 @@ TEST(RunMapDialogParse, SourceAndDestination) {
 }
 
 TEST_F(RunMapDialogTest, TheMenus) {
-    const QPushButton* buttons[3] = {control<QPushButton>(dialog.get(), "btnCmds"),
-                                     control<QPushButton>(dialog.get(), "btnParms"),
-                                     control<QPushButton>(dialog.get(), "btnFiles")};
+    const QPushButton* buttons[3] = {Widget_Find<QPushButton>(dialog.get(), "btnCmds"),
+                                     Widget_Find<QPushButton>(dialog.get(), "btnParms"),
+                                     Widget_Find<QPushButton>(dialog.get(), "btnFiles")};
     QStringList seen;
     for (QMenu* menu : dialog->findChildren<QMenu*>()) {
         QStringList entries;

@@ -16,12 +16,10 @@ class cSampleWindowFixture : public cWindowFixture {
 protected:
     void SetUp() override {
         cWindowFixture::SetUp();
-        writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+        writeQuake3Config();
         window = std::make_unique<cMainWindow>(WindowMode::Interactive);
         window->show();
-        ASSERT_NE(window->openFile(QDir::cleanPath(
-                      QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"))),
-                  nullptr);
+        ASSERT_NE(window->openFile(kSampleMap), nullptr);
         child = window->activeChildWindow();
         ASSERT_NE(child, nullptr);
         world = child->document->world;

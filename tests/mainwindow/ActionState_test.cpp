@@ -15,9 +15,6 @@
 
 namespace {
 
-const QString kSampleMap =
-    QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"));
-
 struct FakeTool : cAbstractTool {
     explicit FakeTool(int32_t toolId) { id = toolId; }
 };
@@ -33,7 +30,7 @@ class ActionStateTest : public cWindowFixture {
 protected:
     void SetUp() override {
         cWindowFixture::SetUp();
-        writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+        writeQuake3Config();
     }
     static void expectState(const cMainWindow& window, const char* name, const State& state) {
         int seen = 0;

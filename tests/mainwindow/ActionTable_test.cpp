@@ -15,9 +15,6 @@ namespace {
 
 using namespace ActionFlag;
 
-const QString kSampleMap =
-    QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"));
-
 QList<QAction*> named(const cMainWindow& window, const QString& name) {
     QList<QAction*> found;
     for (QAction* action : window.actionList)
@@ -127,7 +124,7 @@ TEST_F(ActionTableTest, StandardKeysAreTheSameOnEveryPlatform) {
 // With a map open, each key of each visible, enabled window-level action fires that action once
 // and nothing else.
 TEST_F(ActionTableTest, EveryWindowKeyFiresItsActionOnce) {
-    writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+    writeQuake3Config();
     cMainWindow window(WindowMode::Interactive);
     window.show();
     ASSERT_NE(window.openFile(kSampleMap), nullptr);

@@ -22,14 +22,11 @@
 
 namespace {
 
-const QString kSampleMap =
-    QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"));
-
 class MainWindowDocumentsTest : public cWindowFixture {
 protected:
     void SetUp() override {
         cWindowFixture::SetUp();
-        writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+        writeQuake3Config();
         QDir().mkpath(path("maps"));
         QFile::copy(kSampleMap, path("maps/sample.map"));
     }

@@ -35,9 +35,6 @@
 
 namespace {
 
-const QString kSampleMap =
-    QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"));
-
 // The program's window with its settings folder and base directory in temporary folders.
 class MainWindowGuiTest : public cWindowFixture {
 protected:
@@ -145,7 +142,7 @@ TEST_F(MainWindowGuiTest, DialogParentIsAStayOnTopWindowCoveringTheMiddle) {
 }
 
 TEST_F(MainWindowGuiTest, CancelledSavePromptKeepsTheWindowAndWritesNothing) {
-    writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+    writeQuake3Config();
     cConsoleCapture console;
     cMainWindow window(WindowMode::Interactive);
     window.show();
@@ -204,7 +201,7 @@ TEST_F(MainWindowGuiTest, TheProgramOpensTheSampleAndExitsCleanly) {
 }
 
 TEST_F(MainWindowGuiTest, ClosingTheLastMapWindowUnchecksTheViewModes) {
-    writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+    writeQuake3Config();
     cConsoleCapture console;
     cMainWindow window(WindowMode::Interactive);
     // The window's own view-mode actions, their context-menu copies included.
@@ -341,7 +338,7 @@ TEST_F(MainWindowGuiTest, WindowKeysOpenPropertiesAndChooseTextureModes) {
 TEST_F(MainWindowGuiTest, TheFourViewsMatchMapshotsPictures) {
     const QString mapshot = QCoreApplication::applicationDirPath() + QStringLiteral("/mapshot");
     if (!QFileInfo::exists(mapshot)) GTEST_SKIP() << "mapshot is not built";
-    writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+    writeQuake3Config();
     // mapshot draws in the default colours, whatever scheme an earlier test left behind.
     Color_ResetTables();
     cConsoleCapture console;

@@ -25,9 +25,6 @@
 
 namespace {
 
-const QString kSampleMap =
-    QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"));
-
 // Each tool records its arguments; the BSP tool writes the compiled map and a leak trace.
 const QByteArray kTool = "#!/bin/sh\n"
                          "echo \"$(basename \"$0\") $*\" >> \"$(dirname \"$0\")/calls.txt\"\n"
@@ -174,7 +171,7 @@ TEST_F(MainWindowRunTest, ARunWhileOneGoesOnWaitsAndClosingTheMapIsSafe) {
     QObject::connect(&again, &QTimer::timeout, [&] {
         if (!window.runMapOutput->output()->toPlainText().contains("started")) return;
         again.stop();
-        window.cmdFileRun(); // asks to interrupt and waits for the run
+        window.cmdFileRun();                     // asks to interrupt and waits for the run
         secondAsked = prompts.asked.size() == 2; // the first run's Save As, then this question
         // The map goes while its run is interrupted.
         document->modified = false;
@@ -223,7 +220,7 @@ TEST_F(MainWindowRunTest, ClosingTheWindowDuringARunAsksAndClosesAfterIt) {
     }
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(prompts.asked.size(), 3); // Save As, go on, interrupt
-    EXPECT_TRUE(window.isVisible()); // the run has returned; the close follows
+    EXPECT_TRUE(window.isVisible());    // the run has returned; the close follows
     QApplication::processEvents();
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(window.documents.isEmpty());

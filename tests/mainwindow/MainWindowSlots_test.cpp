@@ -17,9 +17,6 @@
 
 namespace {
 
-const QString kSampleMap =
-    QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"));
-
 // A tool that records what the switch protocol does to it.
 struct RecordingTool : cAbstractTool {
     explicit RecordingTool(int32_t toolId, QStringList* log) : log(log) { id = toolId; }
@@ -36,7 +33,7 @@ class MainWindowSlotsTest : public cWindowFixture {
 protected:
     void SetUp() override {
         cWindowFixture::SetUp();
-        writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+        writeQuake3Config();
     }
     static QAction* action(const cMainWindow& window, const char* name) {
         for (QAction* a : window.actionList)

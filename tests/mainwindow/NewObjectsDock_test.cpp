@@ -36,9 +36,6 @@ QString dumpWithoutRandomColors(const MapWorld* world) {
     return QString::fromUtf8(Map_DumpWorld(world)).replace(randomColor, QStringLiteral("\\1*"));
 }
 
-const QString kSampleMap =
-    QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"));
-
 // Two definition files that both define "light" (once in another case), under one configuration.
 class NewObjectsDockTest : public cWindowFixture {
 protected:

@@ -11,9 +11,6 @@
 
 namespace {
 
-const QString kSampleMap =
-    QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"));
-
 class StatusBarTest : public cWindowFixture {
 protected:
     cConsoleCapture console;
@@ -22,7 +19,7 @@ protected:
 } // namespace
 
 TEST_F(StatusBarTest, SevenLabelsSnapTextAndSelectionSummary) {
-    writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+    writeQuake3Config();
     cMainWindow window(WindowMode::Interactive);
     window.show();
     const int widths[7] = {0, 220, 200, 120, 190, 120, 120};

@@ -12,6 +12,10 @@
 #include "gamedata/PluginManager.h"
 #include "mainwindow/MainWindow.h"
 
+// The sample map shipped in samples/ (every test area's data folder sits three levels below the root).
+inline const QString kSampleMap =
+    QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"));
+
 class cWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -31,6 +35,10 @@ protected:
             qputenv("XDG_CONFIG_HOME", previousConfig);
     }
     QString path(const QString& name) const { return folder.filePath(name); }
+    // One enabled game configuration of the Quake III profile in the base folder.
+    void writeQuake3Config() {
+        writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n");
+    }
     void writeFile(const QString& name, const QByteArray& bytes) {
         QDir().mkpath(QFileInfo(path(name)).absolutePath());
         QFile file(path(name));
