@@ -1,3 +1,4 @@
+#include "WidgetInput.h"
 #include "dialogs/application/ArchDialog.h"
 
 #include <QCheckBox>
@@ -23,12 +24,6 @@
 
 namespace {
 
-template <class W> W* control(QWidget* dialog, const char* name) {
-    W* w = dialog->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
 // A box dragged in the top view (x right, y up), or with the other handedness.
 PrimitiveParams box(float width, float height, bool handed = true) {
     PrimitiveParams p;
@@ -49,9 +44,9 @@ struct ArchFixture {
         Color_ResetTables();
         g_mainWindow->settings.CurrentGridSize = 16;
     }
-    QImage grab() { return control<QWidget>(&dialog, "preview")->grab().toImage(); }
-    QDoubleSpinBox* spin(const char* name) { return control<QDoubleSpinBox>(&dialog, name); }
-    QCheckBox* check(const char* name) { return control<QCheckBox>(&dialog, name); }
+    QImage grab() { return Widget_Find<QWidget>(&dialog, "preview")->grab().toImage(); }
+    QDoubleSpinBox* spin(const char* name) { return Widget_Find<QDoubleSpinBox>(&dialog, name); }
+    QCheckBox* check(const char* name) { return Widget_Find<QCheckBox>(&dialog, name); }
     // The preview pixel of a point of the arch: angle in degrees, radius in pixels.
     static QPoint at(const QImage& image, float degrees, float rho) {
         const float a = degrees * 3.14159265f / 180.0f;
@@ -77,7 +72,7 @@ TEST(ArchDialog, Form) {
     EXPECT_EQ(d.minimumSize(), d.maximumSize());
     EXPECT_FALSE(d.windowFlags() & (Qt::WindowContextHelpButtonHint | Qt::WindowMinimizeButtonHint));
     EXPECT_TRUE(d.windowFlags() & Qt::WindowCloseButtonHint);
-    QWidget* preview = control<QWidget>(&d, "preview");
+    QWidget* preview = Widget_Find<QWidget>(&d, "preview");
     EXPECT_EQ(preview->width(), preview->height());
     const struct {
         const char* box;
@@ -94,15 +89,15 @@ TEST(ArchDialog, Form) {
         EXPECT_EQ(box->maximum(), v.maximum) << v.box;
         EXPECT_EQ(box->value(), v.value) << v.box;
         EXPECT_EQ(box->decimals(), 1) << v.box;
-        EXPECT_EQ(control<QLabel>(&d, v.label)->text(), v.text);
-        EXPECT_EQ(control<QLabel>(&d, v.label)->buddy(), box);
+        EXPECT_EQ(Widget_Find<QLabel>(&d, v.label)->text(), v.text);
+        EXPECT_EQ(Widget_Find<QLabel>(&d, v.label)->buddy(), box);
     }
-    auto* sides = control<QSpinBox>(&d, "sbSides");
+    auto* sides = Widget_Find<QSpinBox>(&d, "sbSides");
     EXPECT_EQ(sides->minimum(), 3);
     EXPECT_EQ(sides->maximum(), 100);
     EXPECT_EQ(sides->value(), 8);
-    EXPECT_EQ(control<QLabel>(&d, "label_2")->text(), "Number of &sides:");
-    EXPECT_EQ(control<QPushButton>(&d, "btnCircle")->text(), "&Circle");
+    EXPECT_EQ(Widget_Find<QLabel>(&d, "label_2")->text(), "Number of &sides:");
+    EXPECT_EQ(Widget_Find<QPushButton>(&d, "btnCircle")->text(), "&Circle");
     const struct {
         const char* name;
         const char* text;
@@ -117,8 +112,8 @@ TEST(ArchDialog, Form) {
         EXPECT_EQ(f.check(c.name)->isChecked(), c.checked) << c.name;
         EXPECT_EQ(f.check(c.name)->isEnabled(), c.enabled) << c.name;
     }
-    EXPECT_EQ(control<QGroupBox>(&d, "groupBox")->title(), "Preview");
-    EXPECT_EQ(control<QGroupBox>(&d, "groupBox_2")->title(), "Settings");
+    EXPECT_EQ(Widget_Find<QGroupBox>(&d, "groupBox")->title(), "Preview");
+    EXPECT_EQ(Widget_Find<QGroupBox>(&d, "groupBox_2")->title(), "Settings");
     const QStringList named = {"sbWidth", "sbSides",  "btnCircle", "sbArc",
                                "sbStart", "sbHeight", "buttonBox"};
     QStringList order;
@@ -179,7 +174,7 @@ TEST(ArchDialog, PreviewSpokesRingAndGrid) {
     EXPECT_FALSE(ArchFixture::brush(image, ArchFixture::at(image, 11.25f, middle)));
     EXPECT_FALSE(ArchFixture::brush(image, ArchFixture::at(image, 270.0f, middle)));
     // "Circle": 8 spokes 45° apart all round, the ring closed between the last and the first.
-    control<QPushButton>(&f.dialog, "btnCircle")->click();
+    Widget_Find<QPushButton>(&f.dialog, "btnCircle")->click();
     EXPECT_EQ(f.spin("sbArc")->value(), 360.0);
     image = f.grab();
     for (int i = 0; i < 8; ++i)
@@ -294,8 +289,8 @@ protected:
     double create(float width, float height, bool accept) {
         Select_ClearBox(&child->document->selectionBoxes[1]);
         double maximum = -1;
-        cDialogAnswer answer([&](QDialog* d) { maximum = control<QDoubleSpinBox>(d, "sbWidth")->maximum(); },
-                             accept);
+        cDialogAnswer answer(
+            [&](QDialog* d) { maximum = Widget_Find<QDoubleSpinBox>(d, "sbWidth")->maximum(); }, accept);
         driver.drag(driver.at(0, 0), driver.at(width, height));
         driver.key(Qt::Key_Return);
         return maximum;

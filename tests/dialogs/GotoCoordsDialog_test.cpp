@@ -1,3 +1,4 @@
+#include "WidgetInput.h"
 #include "dialogs/application/GotoCoordsDialog.h"
 
 #include <QCheckBox>
@@ -18,12 +19,6 @@
 #include "views/Canvas.h"
 
 namespace {
-
-template <class W> W* control(QWidget* dialog, const char* name) {
-    W* w = dialog->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
 
 // The named widgets in the order Tab reaches them from the first.
 QStringList tabOrder(QWidget* dialog, const QStringList& names) {
@@ -64,12 +59,12 @@ TEST(GotoDialogs, Forms) {
         EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
         EXPECT_TRUE(flags & Qt::MSWindowsFixedSizeDialogHint);
         EXPECT_FALSE(flags & Qt::WindowContextHelpButtonHint);
-        EXPECT_EQ(control<QDialogButtonBox>(f.dialog, "buttonBox")->standardButtons(),
+        EXPECT_EQ(Widget_Find<QDialogButtonBox>(f.dialog, "buttonBox")->standardButtons(),
                   QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
         EXPECT_EQ(tabOrder(f.dialog, f.tabs), f.tabs) << f.name;
     }
     for (const char* name : {"sbEntity", "sbBrush"}) {
-        auto* box = control<QSpinBox>(&brush, name);
+        auto* box = Widget_Find<QSpinBox>(&brush, name);
         EXPECT_EQ(box->minimum(), 0);
         EXPECT_EQ(box->maximum(), 99999999);
         EXPECT_EQ(box->value(), 0);
@@ -83,13 +78,13 @@ TEST(GotoDialogs, Forms) {
                   {&brush, "label_2", "&Brush #:", "sbBrush"},
                   {&coords, "label", "&Coordinates to go to (x y z), ex: 200 -4096 1154", "txtCoords"}};
     for (const auto& l : labels) {
-        auto* label = control<QLabel>(l.dialog, l.label);
+        auto* label = Widget_Find<QLabel>(l.dialog, l.label);
         EXPECT_EQ(label->text(), l.text);
         EXPECT_EQ(label->buddy(), l.dialog->findChild<QWidget*>(l.buddy));
     }
-    EXPECT_EQ(control<QCheckBox>(&brush, "cbVisOnly")->text(), "Search &visible brushes only");
-    EXPECT_FALSE(control<QCheckBox>(&brush, "cbVisOnly")->isChecked());
-    EXPECT_EQ(control<QLineEdit>(&coords, "txtCoords")->text(), "0 0 0");
+    EXPECT_EQ(Widget_Find<QCheckBox>(&brush, "cbVisOnly")->text(), "Search &visible brushes only");
+    EXPECT_FALSE(Widget_Find<QCheckBox>(&brush, "cbVisOnly")->isChecked());
+    EXPECT_EQ(Widget_Find<QLineEdit>(&coords, "txtCoords")->text(), "0 0 0");
 }
 
 TEST(GotoDialogs, ShowingSelectsTheFirstField) {
@@ -99,10 +94,10 @@ TEST(GotoDialogs, ShowingSelectsTheFirstField) {
         d->show();
         QApplication::processEvents();
     }
-    auto* entity = control<QSpinBox>(&brush, "sbEntity");
+    auto* entity = Widget_Find<QSpinBox>(&brush, "sbEntity");
     EXPECT_TRUE(brush.focusWidget() == entity || brush.focusWidget() == entity->findChild<QLineEdit*>());
     EXPECT_EQ(entity->findChild<QLineEdit*>()->selectedText(), "0");
-    auto* text = control<QLineEdit>(&coords, "txtCoords");
+    auto* text = Widget_Find<QLineEdit>(&coords, "txtCoords");
     EXPECT_EQ(coords.focusWidget(), text);
     EXPECT_EQ(text->selectedText(), "0 0 0");
 }
@@ -128,7 +123,7 @@ TEST(GotoDialogs, CoordinatesFromText) {
     };
     for (const auto& c : cases) {
         cGotoCoordsDialog dialog;
-        control<QLineEdit>(&dialog, "txtCoords")->setText(QString::fromLatin1(c.text));
+        Widget_Find<QLineEdit>(&dialog, "txtCoords")->setText(QString::fromLatin1(c.text));
         float x = 9, y = 9, z = 9;
         QString refused;
         EXPECT_EQ(dialog.getCoords(x, y, z, &refused), c.read) << c.text;
@@ -165,9 +160,9 @@ protected:
     void gotoBrush(int entityIndex, int brushIndex, bool visibleOnly, bool accept = true) {
         cDialogAnswer answer(
             [&](QDialog* d) {
-                typeInto(control<QSpinBox>(d, "sbEntity"), QString::number(entityIndex));
-                typeInto(control<QSpinBox>(d, "sbBrush"), QString::number(brushIndex));
-                if (visibleOnly) control<QCheckBox>(d, "cbVisOnly")->click();
+                typeInto(Widget_Find<QSpinBox>(d, "sbEntity"), QString::number(entityIndex));
+                typeInto(Widget_Find<QSpinBox>(d, "sbBrush"), QString::number(brushIndex));
+                if (visibleOnly) Widget_Find<QCheckBox>(d, "cbVisOnly")->click();
             },
             accept);
         window->cmdMapGotoBrush();
@@ -237,8 +232,9 @@ TEST_F(GotoCommandsTest, CoordinatesMoveEveryCameraAndCentreEveryView) {
                  {"1  2 3", 1, 0, 2},
                  {"", 0, 0, 0}};
     for (const auto& c : cases) {
-        cDialogAnswer answer(
-            [&](QDialog* d) { typeInto(control<QLineEdit>(d, "txtCoords"), QString::fromLatin1(c.text)); });
+        cDialogAnswer answer([&](QDialog* d) {
+            typeInto(Widget_Find<QLineEdit>(d, "txtCoords"), QString::fromLatin1(c.text));
+        });
         window->cmdMapGotoCoords();
         ASSERT_TRUE(answer.answered) << c.text;
         const float point[3] = {c.x, c.y, c.z};
@@ -272,12 +268,12 @@ TEST_F(GotoCommandsTest, NoNumberOrCancelMovesNothing) {
     const float eye[3] = {camera->eye[0], camera->eye[1], camera->eye[2]};
     for (const char* text : {"12 x 3", "nan 0 0"}) {
         cDialogAnswer answer(
-            [&](QDialog* d) { typeInto(control<QLineEdit>(d, "txtCoords"), QString::fromLatin1(text)); });
+            [&](QDialog* d) { typeInto(Widget_Find<QLineEdit>(d, "txtCoords"), QString::fromLatin1(text)); });
         window->cmdMapGotoCoords();
         ASSERT_TRUE(answer.answered);
     }
     {
-        cDialogAnswer answer([&](QDialog* d) { typeInto(control<QLineEdit>(d, "txtCoords"), "5 5 5"); },
+        cDialogAnswer answer([&](QDialog* d) { typeInto(Widget_Find<QLineEdit>(d, "txtCoords"), "5 5 5"); },
                              false);
         window->cmdMapGotoCoords();
         ASSERT_TRUE(answer.answered);

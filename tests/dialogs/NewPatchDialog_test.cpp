@@ -1,3 +1,4 @@
+#include "WidgetInput.h"
 #include "dialogs/application/NewPatchDialog.h"
 
 #include <QApplication>
@@ -20,16 +21,11 @@
 namespace {
 
 // The form's controls by their object names, which are what other code relies on.
-template <class W> W* control(QWidget* dialog, const char* name) {
-    W* w = dialog->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
 QSpinBox* widthBox(QWidget* d) {
-    return control<QSpinBox>(d, "sbHorz");
+    return Widget_Find<QSpinBox>(d, "sbHorz");
 }
 QSpinBox* heightBox(QWidget* d) {
-    return control<QSpinBox>(d, "sbVert");
+    return Widget_Find<QSpinBox>(d, "sbVert");
 }
 
 // Types text into a spin box the way the keyboard does: everything selected, then key by key.
@@ -56,11 +52,11 @@ TEST(NewPatchDialog, FormTextsLimitsAndWindow) {
     EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                           Qt::WindowContextHelpButtonHint));
 
-    EXPECT_EQ(control<QGroupBox>(&dialog, "groupBox")->title(), "Patch Density");
-    EXPECT_EQ(control<QLabel>(&dialog, "label")->text(), "&Width:");
-    EXPECT_EQ(control<QLabel>(&dialog, "label")->buddy(), widthBox(&dialog));
-    EXPECT_EQ(control<QLabel>(&dialog, "label_2")->text(), "&Height:");
-    EXPECT_EQ(control<QLabel>(&dialog, "label_2")->buddy(), heightBox(&dialog));
+    EXPECT_EQ(Widget_Find<QGroupBox>(&dialog, "groupBox")->title(), "Patch Density");
+    EXPECT_EQ(Widget_Find<QLabel>(&dialog, "label")->text(), "&Width:");
+    EXPECT_EQ(Widget_Find<QLabel>(&dialog, "label")->buddy(), widthBox(&dialog));
+    EXPECT_EQ(Widget_Find<QLabel>(&dialog, "label_2")->text(), "&Height:");
+    EXPECT_EQ(Widget_Find<QLabel>(&dialog, "label_2")->buddy(), heightBox(&dialog));
     for (QSpinBox* box : {widthBox(&dialog), heightBox(&dialog)}) {
         EXPECT_EQ(box->minimum(), 3);
         EXPECT_EQ(box->maximum(), 31);
@@ -68,9 +64,9 @@ TEST(NewPatchDialog, FormTextsLimitsAndWindow) {
         EXPECT_EQ(box->value(), 3);
         EXPECT_EQ(box->correctionMode(), QAbstractSpinBox::CorrectToNearestValue);
     }
-    EXPECT_EQ(control<QDialogButtonBox>(&dialog, "buttonBox")->standardButtons(),
+    EXPECT_EQ(Widget_Find<QDialogButtonBox>(&dialog, "buttonBox")->standardButtons(),
               QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    EXPECT_FALSE(control<QDialogButtonBox>(&dialog, "buttonBox")->centerButtons());
+    EXPECT_FALSE(Widget_Find<QDialogButtonBox>(&dialog, "buttonBox")->centerButtons());
 }
 
 struct TypedCase {

@@ -1,3 +1,4 @@
+#include "WidgetInput.h"
 #include "dialogs/editing/ObjectPropertiesDialog.h"
 
 #include <QApplication>
@@ -144,12 +145,6 @@ template <class W> W* ctl(QWidget* dialog, const char* name) {
     W* found = dialog->findChild<W*>(QString::fromLatin1(name));
     EXPECT_NE(found, nullptr) << name;
     return found;
-}
-
-template <class W> W* control(QWidget* dialog, const char* name) {
-    W* w = dialog->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
 }
 
 class ObjectPropertiesTest : public cWindowFixture {
@@ -357,11 +352,11 @@ TEST_F(ObjectPropertiesTest, AddAndDeleteKeys) {
         const QByteArray before = dump();
         const int n = levels();
         cDialogAnswer answer([&](QDialog* d) {
-            auto* key = control<QLineEdit>(d, "txtKey");
+            auto* key = Widget_Find<QLineEdit>(d, "txtKey");
             proposed << key->text();
             if (*typed) {
                 key->setText(typed);
-                control<QPlainTextEdit>(d, "txtValue")->setPlainText("x");
+                Widget_Find<QPlainTextEdit>(d, "txtValue")->setPlainText("x");
             }
         });
         mouseClick(ctl<QPushButton>(dialog, "btnAdd"));

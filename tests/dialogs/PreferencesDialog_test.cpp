@@ -350,7 +350,9 @@ TEST_F(PreferencesDialogTest, RestartNoticeOnlyForItsSettings) {
 }
 
 TEST_F(PreferencesDialogTest, CommitRefreshesOpenMaps) {
-    ASSERT_NE(window->openFile(samplePath()), nullptr);
+    // A second map (the same file again would only raise the open one).
+    ASSERT_TRUE(QFile::copy(samplePath(), path("second.map")));
+    ASSERT_NE(window->openFile(path("second.map")), nullptr);
     for (int i = 0; i < 10; ++i)
         QApplication::processEvents();
     ASSERT_EQ(window->documents.size(), 2);

@@ -1,3 +1,4 @@
+#include "WidgetInput.h"
 #include "dialogs/application/RandomPatchDialog.h"
 
 #include <QCheckBox>
@@ -21,12 +22,6 @@
 #include "map/PatchRecord.h"
 
 namespace {
-
-template <class W> W* control(QWidget* dialog, const char* name) {
-    W* w = dialog->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
 
 TEST(RandomPatchDialog, FormPresetsAndTabOrder) {
     cRandomPatchDialog dialog;
@@ -52,38 +47,38 @@ TEST(RandomPatchDialog, FormPresetsAndTabOrder) {
         {"cbSnap", "&Round coordinates", true, true},
     };
     for (const auto& b : buttons) {
-        auto* button = control<QAbstractButton>(&dialog, b.name);
+        auto* button = Widget_Find<QAbstractButton>(&dialog, b.name);
         EXPECT_EQ(button->text(), b.text);
         EXPECT_EQ(button->isChecked(), b.checked) << b.name;
         EXPECT_EQ(button->isEnabled(), b.enabled) << b.name;
     }
     QStringList titles;
     for (const char* g : {"groupBox", "groupBox_2", "groupBox_3", "groupBox_4"})
-        titles.append(control<QGroupBox>(&dialog, g)->title());
+        titles.append(Widget_Find<QGroupBox>(&dialog, g)->title());
     EXPECT_EQ(titles, (QStringList{"Random Axes", "Random Mode", "Lock Control Points", "Options"}));
-    auto* offset = control<QDoubleSpinBox>(&dialog, "sbOffset");
+    auto* offset = Widget_Find<QDoubleSpinBox>(&dialog, "sbOffset");
     EXPECT_EQ(offset->minimum(), 0.0);
     EXPECT_EQ(offset->maximum(), 10000.0);
     EXPECT_EQ(offset->singleStep(), 8.0);
     EXPECT_EQ(offset->decimals(), 1);
     EXPECT_EQ(offset->value(), 16.0);
-    EXPECT_EQ(control<QLabel>(&dialog, "label")->text(), "&Offset:");
-    EXPECT_EQ(control<QLabel>(&dialog, "label")->buddy(), offset);
+    EXPECT_EQ(Widget_Find<QLabel>(&dialog, "label")->text(), "&Offset:");
+    EXPECT_EQ(Widget_Find<QLabel>(&dialog, "label")->buddy(), offset);
     const QStringList named = {"rbAxisN",   "rbAxisF",    "cbX",       "cbY",       "cbZ",
                                "sbOffset",  "cbSnap",     "cbLockExt", "cbLockInt", "cbLockBorder",
                                "rbUniform", "rbGaussian", "buttonBox"};
     QStringList order;
-    QWidget* w = control<QWidget>(&dialog, "rbAxisN");
+    QWidget* w = Widget_Find<QWidget>(&dialog, "rbAxisN");
     for (int i = 0; i < 80 && order.size() < named.size(); ++i, w = w->nextInFocusChain())
         if (named.contains(w->objectName()) && !order.contains(w->objectName()))
             order.append(w->objectName());
     EXPECT_EQ(order, named);
 
     // Fixed enables the axes, Normals disables them again.
-    control<QRadioButton>(&dialog, "rbAxisF")->click();
-    EXPECT_TRUE(control<QCheckBox>(&dialog, "cbX")->isEnabled());
-    control<QRadioButton>(&dialog, "rbAxisN")->click();
-    EXPECT_FALSE(control<QCheckBox>(&dialog, "cbZ")->isEnabled());
+    Widget_Find<QRadioButton>(&dialog, "rbAxisF")->click();
+    EXPECT_TRUE(Widget_Find<QCheckBox>(&dialog, "cbX")->isEnabled());
+    Widget_Find<QRadioButton>(&dialog, "rbAxisN")->click();
+    EXPECT_FALSE(Widget_Find<QCheckBox>(&dialog, "cbZ")->isEnabled());
 }
 
 TEST(RandomPatchDialog, OptionsFromTheChoices) {
@@ -108,7 +103,7 @@ TEST(RandomPatchDialog, OptionsFromTheChoices) {
     for (const auto& c : cases) {
         cRandomPatchDialog dialog;
         for (const QString& name : c.clicks)
-            control<QAbstractButton>(&dialog, name.toLatin1().constData())->click();
+            Widget_Find<QAbstractButton>(&dialog, name.toLatin1().constData())->click();
         PatchRandomParams options;
         options.flags = -1;
         EXPECT_EQ(dialog.getOptions(&options), c.ok) << c.clicks.join(' ').toStdString();
@@ -132,8 +127,8 @@ protected:
             [&](QDialog* d) {
                 if (look) look(d);
                 for (const QString& name : clicks)
-                    control<QAbstractButton>(d, name.toLatin1().constData())->click();
-                if (!offset.isEmpty()) typeInto(control<QDoubleSpinBox>(d, "sbOffset"), offset);
+                    Widget_Find<QAbstractButton>(d, name.toLatin1().constData())->click();
+                if (!offset.isEmpty()) typeInto(Widget_Find<QDoubleSpinBox>(d, "sbOffset"), offset);
             },
             accept);
         K_SRand(99);
@@ -177,10 +172,10 @@ TEST_F(RandomPatchCommandTest, SensibleChoicesMakeOneLevelLikeTheDocument) {
         EXPECT_EQ(newestLevel(), level);
         // Back to the presets for the next case (the dialog keeps its choices).
         for (const char* name : {"rbAxisN", "cbX", "cbY", "cbZ"})
-            control<QAbstractButton>(seen, name)->setChecked(true);
-        control<QCheckBox>(seen, "cbLockExt")->setChecked(false);
-        control<QCheckBox>(seen, "cbLockInt")->setChecked(false);
-        control<QDoubleSpinBox>(seen, "sbOffset")->setValue(16);
+            Widget_Find<QAbstractButton>(seen, name)->setChecked(true);
+        Widget_Find<QCheckBox>(seen, "cbLockExt")->setChecked(false);
+        Widget_Find<QCheckBox>(seen, "cbLockInt")->setChecked(false);
+        Widget_Find<QDoubleSpinBox>(seen, "sbOffset")->setValue(16);
     }
 
     ASSERT_TRUE(randomize({"cbLockExt", "cbLockBorder"}, "24"));
@@ -200,9 +195,9 @@ TEST_F(RandomPatchCommandTest, SensibleChoicesMakeOneLevelLikeTheDocument) {
     // The dialog kept the last choices.
     bool kept = false;
     randomize({}, QString(), false, [&](QDialog* d) {
-        kept = control<QCheckBox>(d, "cbLockExt")->isChecked() &&
-               control<QCheckBox>(d, "cbLockBorder")->isChecked() &&
-               control<QDoubleSpinBox>(d, "sbOffset")->value() == 24.0;
+        kept = Widget_Find<QCheckBox>(d, "cbLockExt")->isChecked() &&
+               Widget_Find<QCheckBox>(d, "cbLockBorder")->isChecked() &&
+               Widget_Find<QDoubleSpinBox>(d, "sbOffset")->value() == 24.0;
     });
     EXPECT_TRUE(kept);
 }
@@ -211,10 +206,10 @@ TEST_F(RandomPatchCommandTest, ANewWindowStartsWithThePresets) {
     Map_SelectObject(world, patch);
     bool presets = false;
     ASSERT_TRUE(randomize({}, QString(), false, [&](QDialog* d) {
-        presets = !control<QCheckBox>(d, "cbLockExt")->isChecked() &&
-                  control<QDoubleSpinBox>(d, "sbOffset")->value() == 16.0 &&
-                  control<QRadioButton>(d, "rbAxisN")->isChecked();
-        control<QCheckBox>(d, "cbLockExt")->setChecked(true);
+        presets = !Widget_Find<QCheckBox>(d, "cbLockExt")->isChecked() &&
+                  Widget_Find<QDoubleSpinBox>(d, "sbOffset")->value() == 16.0 &&
+                  Widget_Find<QRadioButton>(d, "rbAxisN")->isChecked();
+        Widget_Find<QCheckBox>(d, "cbLockExt")->setChecked(true);
     }));
     EXPECT_TRUE(presets);
 }

@@ -1,3 +1,4 @@
+#include "WidgetInput.h"
 #include "dialogs/application/ScaleVertexDialog.h"
 
 #include <QApplication>
@@ -11,12 +12,6 @@
 #include "tools/AbstractTool.h"
 
 namespace {
-
-template <class W> W* control(QWidget* dialog, const char* name) {
-    W* w = dialog->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
 
 // A vertex tool in scale mode over a selection of one size per axis: it scales by the new factor
 // divided by the one in force, and refuses factors above its limit.
@@ -54,7 +49,7 @@ struct ScaleFixture {
     ScaleFixture() : dialog([this] { return &tool; }, &owner) {
         tool.dialog = &dialog;
         dialog.show();
-        scale = control<QDoubleSpinBox>(&dialog, "sbScale");
+        scale = Widget_Find<QDoubleSpinBox>(&dialog, "sbScale");
     }
     QWidget owner;
     ScalingTool tool;
@@ -77,11 +72,11 @@ TEST(ScaleVertexDialog, FormAndWindow) {
     EXPECT_EQ(f.scale->maximum(), 99999.0);
     EXPECT_EQ(f.scale->singleStep(), 0.1);
     EXPECT_EQ(f.scale->value(), 1.0);
-    EXPECT_EQ(control<QLabel>(&f.dialog, "label")->text(), "&Scale vertices:");
-    EXPECT_EQ(control<QLabel>(&f.dialog, "label")->buddy(), f.scale);
-    EXPECT_EQ(control<QLabel>(&f.dialog, "label_2")->text(), "Lock coordinates:");
+    EXPECT_EQ(Widget_Find<QLabel>(&f.dialog, "label")->text(), "&Scale vertices:");
+    EXPECT_EQ(Widget_Find<QLabel>(&f.dialog, "label")->buddy(), f.scale);
+    EXPECT_EQ(Widget_Find<QLabel>(&f.dialog, "label_2")->text(), "Lock coordinates:");
     for (const char* name : {"cbX", "cbY", "cbZ"})
-        EXPECT_FALSE(control<QCheckBox>(&f.dialog, name)->isChecked());
+        EXPECT_FALSE(Widget_Find<QCheckBox>(&f.dialog, name)->isChecked());
     EXPECT_TRUE(f.dialog.findChildren<QAbstractButton*>().size() == 3); // no button box
 }
 
@@ -98,21 +93,21 @@ TEST(ScaleVertexDialog, TheFactorIsAbsoluteWhileScaleModeLasts) {
 
 TEST(ScaleVertexDialog, LockedAxesAndRefusalsShowTheFactorInForce) {
     ScaleFixture f;
-    control<QCheckBox>(&f.dialog, "cbY")->click();
+    Widget_Find<QCheckBox>(&f.dialog, "cbY")->click();
     typeInto(f.scale, "2");
     EXPECT_EQ(f.tool.calls.last(), 1 | 4);
     EXPECT_EQ(f.tool.size[1], 64.0);
     EXPECT_EQ(f.tool.size[2], 128.0);
     // All axes locked: nothing scales and the field snaps back.
-    control<QCheckBox>(&f.dialog, "cbX")->click();
-    control<QCheckBox>(&f.dialog, "cbZ")->click();
+    Widget_Find<QCheckBox>(&f.dialog, "cbX")->click();
+    Widget_Find<QCheckBox>(&f.dialog, "cbZ")->click();
     typeInto(f.scale, "3");
     EXPECT_EQ(f.tool.calls.last(), 0);
     EXPECT_EQ(f.scale->value(), 2.0);
     EXPECT_EQ(f.tool.size[0], 128.0);
     // A refused factor: the previous one comes back, and writing it asks the tool nothing.
     for (const char* name : {"cbX", "cbY", "cbZ"})
-        control<QCheckBox>(&f.dialog, name)->click();
+        Widget_Find<QCheckBox>(&f.dialog, name)->click();
     f.tool.limit = 4;
     const int before = f.tool.calls.size();
     typeInto(f.scale, "5");

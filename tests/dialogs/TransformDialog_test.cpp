@@ -1,3 +1,4 @@
+#include "WidgetInput.h"
 #include "dialogs/application/TransformDialog.h"
 
 #include <QDialogButtonBox>
@@ -18,12 +19,6 @@
 
 namespace {
 
-template <class W> W* control(QWidget* dialog, const char* name) {
-    W* w = dialog->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
 TEST(TransformDialog, Form) {
     cTransformDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), "Transformation");
@@ -37,8 +32,8 @@ TEST(TransformDialog, Form) {
         bool checked;
     } modes[] = {{"rbRotate", "&Rotate", true}, {"rbScale", "&Scale", false}, {"rbMove", "&Move", false}};
     for (const auto& m : modes) {
-        EXPECT_EQ(control<QRadioButton>(&dialog, m.name)->text(), m.text);
-        EXPECT_EQ(control<QRadioButton>(&dialog, m.name)->isChecked(), m.checked);
+        EXPECT_EQ(Widget_Find<QRadioButton>(&dialog, m.name)->text(), m.text);
+        EXPECT_EQ(Widget_Find<QRadioButton>(&dialog, m.name)->isChecked(), m.checked);
     }
     const struct {
         const char* box;
@@ -46,26 +41,26 @@ TEST(TransformDialog, Form) {
         const char* text;
     } values[] = {{"sbX", "label_3", "&X:"}, {"sbY", "label_4", "&Y:"}, {"sbZ", "label_5", "&Z:"}};
     for (const auto& v : values) {
-        auto* box = control<QDoubleSpinBox>(&dialog, v.box);
+        auto* box = Widget_Find<QDoubleSpinBox>(&dialog, v.box);
         EXPECT_EQ(box->minimum(), -999999.0);
         EXPECT_EQ(box->maximum(), 999999.0);
         EXPECT_EQ(box->decimals(), 5);
         EXPECT_EQ(box->value(), 0.0);
-        EXPECT_EQ(control<QLabel>(&dialog, v.label)->text(), v.text);
-        EXPECT_EQ(control<QLabel>(&dialog, v.label)->buddy(), box);
+        EXPECT_EQ(Widget_Find<QLabel>(&dialog, v.label)->text(), v.text);
+        EXPECT_EQ(Widget_Find<QLabel>(&dialog, v.label)->buddy(), box);
     }
     QStringList order;
-    QWidget* w = control<QWidget>(&dialog, "rbRotate");
+    QWidget* w = Widget_Find<QWidget>(&dialog, "rbRotate");
     const QStringList named = {"rbRotate", "rbScale", "rbMove", "sbX", "sbY", "sbZ", "buttonBox"};
     for (int i = 0; i < 40 && order.size() < named.size(); ++i, w = w->nextInFocusChain())
         if (named.contains(w->objectName()) && !order.contains(w->objectName()))
             order.append(w->objectName());
     EXPECT_EQ(order, named);
-    EXPECT_EQ(control<QLabel>(&dialog, "label")->text(), "Mode:");
-    EXPECT_EQ(control<QLabel>(&dialog, "label_2")->text(), "Values:");
+    EXPECT_EQ(Widget_Find<QLabel>(&dialog, "label")->text(), "Mode:");
+    EXPECT_EQ(Widget_Find<QLabel>(&dialog, "label_2")->text(), "Values:");
     dialog.show();
     QApplication::processEvents();
-    auto* x = control<QDoubleSpinBox>(&dialog, "sbX");
+    auto* x = Widget_Find<QDoubleSpinBox>(&dialog, "sbX");
     EXPECT_TRUE(dialog.focusWidget() == x || dialog.focusWidget() == x->findChild<QLineEdit*>());
 }
 
@@ -83,10 +78,10 @@ TEST(TransformDialog, MatrixOfEachMode) {
     };
     for (const auto& c : cases) {
         cTransformDialog dialog;
-        control<QRadioButton>(&dialog, c.mode)->click();
-        control<QDoubleSpinBox>(&dialog, "sbX")->setValue(c.x);
-        control<QDoubleSpinBox>(&dialog, "sbY")->setValue(c.y);
-        control<QDoubleSpinBox>(&dialog, "sbZ")->setValue(c.z);
+        Widget_Find<QRadioButton>(&dialog, c.mode)->click();
+        Widget_Find<QDoubleSpinBox>(&dialog, "sbX")->setValue(c.x);
+        Widget_Find<QDoubleSpinBox>(&dialog, "sbY")->setValue(c.y);
+        Widget_Find<QDoubleSpinBox>(&dialog, "sbZ")->setValue(c.z);
         const float* m = dialog.getMatrix();
         for (int i = 0; i < 12; ++i)
             EXPECT_EQ(m[i], c.m[i]) << c.mode << " " << c.x << " " << c.y << " " << c.z << " at " << i;
@@ -106,10 +101,10 @@ protected:
                    bool accept = true) {
         cDialogAnswer answer(
             [&](QDialog* d) {
-                control<QRadioButton>(d, mode)->click();
-                typeInto(control<QDoubleSpinBox>(d, "sbX"), x);
-                typeInto(control<QDoubleSpinBox>(d, "sbY"), y);
-                typeInto(control<QDoubleSpinBox>(d, "sbZ"), z);
+                Widget_Find<QRadioButton>(d, mode)->click();
+                typeInto(Widget_Find<QDoubleSpinBox>(d, "sbX"), x);
+                typeInto(Widget_Find<QDoubleSpinBox>(d, "sbY"), y);
+                typeInto(Widget_Find<QDoubleSpinBox>(d, "sbZ"), z);
             },
             accept);
         window->cmdToolsTransform(); // the action's slot (the action itself waits for a selection)

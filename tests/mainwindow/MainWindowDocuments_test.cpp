@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QTabWidget>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -7,6 +8,7 @@
 #include <QSettings>
 
 #include "ConsoleCapture.h"
+#include "DialogAnswer.h"
 #include "WindowFixture.h"
 #include "core/Prompt.h"
 #include "document/Clipboard.h"
@@ -41,6 +43,8 @@ protected:
     }
     // What the New command does: a new map with its windows.
     MapDocument* newMap() {
+        // No default room dialog: the tests here are about the windows.
+        window->settings.SkipDefaultRoomDialog = true;
         auto* document = new MapDocument;
         Project_Construct(document);
         if (!Project_New(document)) {
@@ -258,12 +262,19 @@ TEST_F(MainWindowDocumentsTest, SaveQuestionAndMissingConfigurationsReachTheWind
     ASSERT_FALSE(window->recentFiles.isEmpty());
     EXPECT_EQ(window->recentFiles.first(), path("maps/copy.zmf"));
 
-    // Yes to setting up configurations opens the preferences.
+    // Yes to setting up configurations opens the preferences on their configuration page.
     window->gameConfigs.configs.first()->Enabled = false;
     cPromptScript prompts;
     prompts.answerButton(PromptButton::Yes);
+    QString page;
+    cDialogAnswer answer(
+        [&](QDialog* dialog) {
+            if (auto* tabs = dialog->findChild<QTabWidget*>(QStringLiteral("tabWidget")))
+                page = tabs->tabText(tabs->currentIndex());
+        },
+        false);
     EXPECT_EQ(window->openFile(path("maps/sample.map")), nullptr);
-    ASSERT_EQ(prompts.asked.size(), 2);
-    EXPECT_TRUE(prompts.asked[1].text.contains(QStringLiteral("KDKGameCfg.ini")));
+    EXPECT_TRUE(answer.answered);
+    EXPECT_EQ(page, QStringLiteral("Game &Profiles"));
     window->gameConfigs.configs.first()->Enabled = true;
 }

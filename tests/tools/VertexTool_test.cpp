@@ -368,9 +368,12 @@ TEST_F(VertexToolTest, BoxDragSelectsTheColumnsInsideAndShowsItsSize) {
 TEST_F(VertexToolTest, MorphModeQuestionStopsOrEndsMorphMode) {
     startOn(cube());
     {
+        // For the commands the vertex tool in use is morph mode, before any change too.
         cPromptScript script;
-        EXPECT_TRUE(g_mainWindow->confirmExitMorphMode());
-        EXPECT_TRUE(script.asked.isEmpty());
+        script.answerButton(PromptButton::No);
+        EXPECT_FALSE(g_mainWindow->confirmExitMorphMode());
+        EXPECT_EQ(script.asked.size(), 1);
+        EXPECT_EQ(Tool_Id(g_mainWindow->activeTool), ToolId::Vertex);
     }
     const std::string before = dump();
     pick(64, 64);
