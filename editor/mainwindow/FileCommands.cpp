@@ -135,13 +135,7 @@ void cMainWindow::cmdFileCloseAll() {
     clipboard.source = nullptr;
     if (mdiArea) mdiArea->closeAllSubWindows();
     closeEmptyDocuments();
-    updateWindowList();
-    updateScreenElements();
-    updateDocumentActions();
-    updateToolActions();
-    updateTextureBar(false);
-    updateVisGroupList();
-    updateSnapGridStatus();
+    updateLayout();
     checkActiveState(true, true);
 }
 

@@ -77,13 +77,7 @@ void cMainWindow::buildInteractive() {
     // The default size first: the layout file may replace it.
     resize(1280, 900);
     finishCommandInterface();
-    updateWindowList();
-    updateScreenElements();
-    updateDocumentActions();
-    updateToolActions();
-    updateTextureBar(false);
-    updateVisGroupList();
-    updateSnapGridStatus();
+    updateLayout();
 
     // Shown by its creator (the program right after construction): tests and tools add widgets first.
 

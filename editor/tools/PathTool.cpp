@@ -294,9 +294,7 @@ bool cPathTool::mouseRelease(cCanvas* v, int, int, int button, int modifiers) {
     SelectionBox* box = boxOf(v);
     if (!boxDrag || v->is3D() || !box) return false;
     boxDrag = false;
-    const float reach = float(Tool_Settings().MaxWorldSize);
-    box->mins[v->dAxis] -= reach;
-    box->maxs[v->dAxis] += reach;
+    Tool_BoxThroughDepth(v, box);
     selectNodesInBox(v, (modifiers & Qt::ControlModifier) != 0);
     Select_ClearBox(box);
     Tool_Redraw(v, kAllViews);

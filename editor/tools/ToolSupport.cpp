@@ -137,6 +137,12 @@ int Tool_HitHandle(cCanvas* view, const SelectionBox* box, const float point[3])
                                point);
 }
 
+void Tool_BoxThroughDepth(cCanvas* view, SelectionBox* box) {
+    const float reach = float(Tool_Settings().MaxWorldSize);
+    box->mins[view->dAxis] -= reach;
+    box->maxs[view->dAxis] += reach;
+}
+
 void Tool_BoxStatus(cCanvas* view, const SelectionBox* box, int mode) {
     const int i = view && !view->is3D() ? view->hAxis : 0;
     const int j = view && !view->is3D() ? view->vAxis : 1;

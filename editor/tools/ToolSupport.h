@@ -70,6 +70,9 @@ void Tool_MapPoint(cCanvas* view, int x, int y, int flags, const SelectionBox* b
 int Tool_HitHandle(cCanvas* view, const SelectionBox* box, const float point[3]);
 // Status text of the box for the view's axes (Select_BoxStatusText) to label 4.
 void Tool_BoxStatus(cCanvas* view, const SelectionBox* box, int mode);
+// Stretches a box dragged in a 2D view through the whole world along the view's depth axis, so it
+// selects whatever lies behind it.
+void Tool_BoxThroughDepth(cCanvas* view, SelectionBox* box);
 // Marks the document modified and refreshes its titles.
 void Tool_MarkModified(MapDocument* document);
 
