@@ -267,10 +267,21 @@ bool cMapEntity::drawAttachedModel(RenderContext* context, RenderCounters* count
                               : 0.0f;
         if (queueBlended(key)) return true;
     }
+    drawModelKind(context, false);
+    return true;
+}
+
+void cMapEntity::drawBlended(RenderContext* context) {
+    drawModelKind(context, true);
+}
+
+// The sprite, decal or model of the entity; the radius and angle arrow are no part of a pick.
+void cMapEntity::drawModelKind(RenderContext* context, bool blendedPass) {
+    const bool extras = blendedPass || !context->pickBase;
     switch (record->modelKind) {
     case EntityModelKind::Sprite:
-        drawSprite(context, false);
-        if (!context->pickBase) {
+        drawSprite(context, blendedPass);
+        if (extras) {
             drawRadius(context);
             drawAngleArrow(context);
         }
@@ -279,28 +290,8 @@ bool cMapEntity::drawAttachedModel(RenderContext* context, RenderCounters* count
         drawDecal(context);
         break;
     case EntityModelKind::Model:
-        if (!drawModel(context, nullptr, false)) drawBoxShape(context);
-        if (!context->pickBase) drawRadius(context);
-        break;
-    default:
-        break;
-    }
-    return true;
-}
-
-void cMapEntity::drawBlended(RenderContext* context) {
-    switch (record->modelKind) {
-    case EntityModelKind::Sprite:
-        drawSprite(context, true);
-        drawRadius(context);
-        drawAngleArrow(context);
-        break;
-    case EntityModelKind::Decal:
-        drawDecal(context);
-        break;
-    case EntityModelKind::Model:
-        if (!drawModel(context, nullptr, true)) drawBoxShape(context);
-        drawRadius(context);
+        if (!drawModel(context, nullptr, blendedPass)) drawBoxShape(context);
+        if (extras) drawRadius(context);
         break;
     default:
         break;

@@ -202,6 +202,7 @@ public:
     bool drawBox(RenderContext* context, RenderCounters* counters, uint32_t passFlags);
     void drawBoxShape(const RenderContext* context) const;
     bool drawSprite(RenderContext* context, bool blendedPass);
+    void drawModelKind(RenderContext* context, bool blendedPass);
     void drawDecal(RenderContext* context);
     // Through the model format's render function, guarded so that the format's GL state does not
     // leak into later drawing. False when there is no render function or it answers 0.

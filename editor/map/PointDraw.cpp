@@ -79,22 +79,25 @@ void PointDraw_Disc2D(const RenderContext* context, const float centre[3], float
     glEnd();
 }
 
-void PointDraw_BoxEdges(const float mins[3], const float maxs[3]) {
+namespace {
+// The box's corners in the order of one index table, as one primitive.
+template <size_t N>
+void drawBoxCorners(const float mins[3], const float maxs[3], GLenum mode, const uint8_t (&order)[N]) {
     float corners[8][3];
     Box_Corners(mins, maxs, corners);
-    glBegin(GL_LINES);
-    for (uint8_t index : kBoxEdges)
+    glBegin(mode);
+    for (uint8_t index : order)
         glVertex3fv(corners[index]);
     glEnd();
 }
+} // namespace
+
+void PointDraw_BoxEdges(const float mins[3], const float maxs[3]) {
+    drawBoxCorners(mins, maxs, GL_LINES, kBoxEdges);
+}
 
 void PointDraw_BoxFaces(const float mins[3], const float maxs[3]) {
-    float corners[8][3];
-    Box_Corners(mins, maxs, corners);
-    glBegin(GL_QUADS);
-    for (uint8_t index : kBoxFaces)
-        glVertex3fv(corners[index]);
-    glEnd();
+    drawBoxCorners(mins, maxs, GL_QUADS, kBoxFaces);
 }
 
 int32_t PointDraw_LinkArrows(const RenderContext* context, const float from[3], const float to[3],
