@@ -1,4 +1,5 @@
 // Map commands: the grid, the map window state, go-to, the map dialogs and the compiler overlays.
+#include <QApplication>
 #include <algorithm>
 
 #include "mainwindow/MainWindow.h"
@@ -8,6 +9,8 @@
 #include "dialogs/application/GotoCoordsDialog.h"
 #include "document/CompilerOverlays.h"
 #include "document/MapDocument.h"
+#include "dialogs/editing/MapCheckDialog.h"
+#include "dialogs/editing/MapInfoDialog.h"
 #include "dialogs/editing/ObjectPropertiesDialog.h"
 #include "document/MapSelection.h"
 #include "document/OperationSupport.h"
@@ -111,9 +114,28 @@ void cMainWindow::cmdMapGotoCoords() {
         for (cCanvas* view : w->views)
             view->centerOn(point);
 }
-void cMainWindow::cmdMapShowInfo() {}
+void cMainWindow::cmdMapShowInfo() {
+    MapDocument* document = activeDocument(this);
+    if (!document) return;
+    cMapInfoDialog dialog(document->gameConfig, Map_Handle(document->world), this);
+    dialog.exec();
+}
 void cMainWindow::cmdMapEntityReport() {}
-void cMainWindow::cmdMapCheckForProblems() {}
+// The dialog lives for this one command; a clean map gets a message instead.
+void cMainWindow::cmdMapCheckForProblems() {
+    MapDocument* document = activeDocument(this);
+    if (!document) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    cMapCheckDialog dialog(document, this);
+    dialog.runChecks();
+    if (dialog.problems().empty()) {
+        QApplication::restoreOverrideCursor();
+        Prompt_Message(App_DialogParent(this), PromptIcon::Warning, tr("No errors were found."));
+        return;
+    }
+    dialog.restoreCursorOnShow = true;
+    dialog.exec();
+}
 // The world entity's keys in the properties window.
 void cMainWindow::cmdMapProperties() {
     cChildWindow* child = activeChildWindow();

@@ -1086,4 +1086,213 @@ transform them.</source>
         <translation>Новый ключ</translation>
     </message>
 </context>
+<context>
+    <name>cMapCheckDialog</name>
+    <message>
+        <source>Check map for problems</source>
+        <translation>Проверка карты на ошибки</translation>
+    </message>
+    <message>
+        <source>Problems</source>
+        <translation>Ошибки</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Описание</translation>
+    </message>
+    <message>
+        <source>&amp;Go to error</source>
+        <translation>&amp;Перейти к ошибке</translation>
+    </message>
+    <message>
+        <source>&amp;Fix</source>
+        <translation>&amp;Исправить</translation>
+    </message>
+    <message>
+        <source>Fix all (of &amp;type)</source>
+        <translation>Исправить все (этого &amp;типа)</translation>
+    </message>
+    <message>
+        <source>Fix &amp;all errors</source>
+        <translation>Исправить &amp;все ошибки</translation>
+    </message>
+    <message>
+        <source>Can't fix</source>
+        <translation>Нельзя исправить</translation>
+    </message>
+    <message>
+        <source>Fixed</source>
+        <translation>Исправлено</translation>
+    </message>
+    <message>
+        <source> [can't fix]</source>
+        <translation> [нельзя исправить]</translation>
+    </message>
+    <message>
+        <source> [fixed]</source>
+        <translation> [исправлено]</translation>
+    </message>
+    <message>
+        <source>There is no %1</source>
+        <translation>Нет %1</translation>
+    </message>
+    <message>
+        <source>Unmatched 'target' field ('%1')</source>
+        <translation>Поле 'target' без пары ('%1')</translation>
+    </message>
+    <message>
+        <source>Entity ('%1') contains duplicate keyvalues</source>
+        <translation>Объект ('%1') содержит повторяющиеся ключи</translation>
+    </message>
+    <message>
+        <source>Entity ('%1') contains double qoutes in keyvalues</source>
+        <translation>Объект ('%1') содержит двойные кавычки в ключах</translation>
+    </message>
+    <message>
+        <source>Bad 'targetname' field ('%1')</source>
+        <translation>Неверное поле 'targetname' ('%1')</translation>
+    </message>
+    <message>
+        <source>Invalid texture ('%1')</source>
+        <translation>Неверная текстура ('%1')</translation>
+    </message>
+    <message>
+        <source>Texture axis perpendicular to face</source>
+        <translation>Ось текстуры перпендикулярна грани</translation>
+    </message>
+    <message>
+        <source>Solid entity ('%1') is empty</source>
+        <translation>Объект-тело ('%1') пуст</translation>
+    </message>
+    <message>
+        <source>Solid with no faces</source>
+        <translation>Тело без граней</translation>
+    </message>
+    <message>
+        <source>Invalid solid structure (%1)</source>
+        <translation>Неверная структура тела (%1)</translation>
+    </message>
+    <message>
+        <source>Invalid solid contents</source>
+        <translation>Неверное содержимое тела</translation>
+    </message>
+    <message>
+        <source>There is no player start in the map. To add one, select the Entity Tool, drag the crosshairs to the position you want the player to start at, and press ENTER. Fixing the error creates a new player start entity at world's origin (0,0,0).</source>
+        <translation>На карте нет точки старта игрока. Чтобы добавить её, выберите инструмент объектов, перетащите перекрестие туда, где игрок должен появиться, и нажмите ENTER. Исправление создаёт точку старта в начале координат (0,0,0).</translation>
+    </message>
+    <message>
+        <source>This entity has a 'target' value that isn't matched by a 'targetname' value in another entity. To fix the problem, go to the entity, open Object Properties and select a proper target name from a drop-down combo.</source>
+        <translation>Значение 'target' этого объекта не совпадает ни с одним значением 'targetname' других объектов. Чтобы исправить ошибку, перейдите к объекту, откройте свойства объекта и выберите нужное имя цели из списка.</translation>
+    </message>
+    <message>
+        <source>The entity contains duplicate keyvalues. Fixing the error removes the duplicates.</source>
+        <translation>Объект содержит повторяющиеся ключи. Исправление удаляет повторы.</translation>
+    </message>
+    <message>
+        <source>The entity contains double quotes (") in its keyvalues. This will probably cause errors when parsing text format such as *.map, by the editor or compile tools. Fixing the error replaces forbidden double quotes with single quotes (').</source>
+        <translation>Объект содержит двойные кавычки (") в ключах. Это, вероятно, вызовет ошибки при чтении текстовых форматов, таких как *.map, редактором или компиляторами. Исправление заменяет запрещённые двойные кавычки одинарными (').</translation>
+    </message>
+    <message>
+        <source>This entity has a 'targetname' value that contains starting character reserved as "use prefix". Fixing the error removes the characters that could be referred to as such prefixes.</source>
+        <translation>Значение 'targetname' этого объекта начинается с символа, зарезервированного как "префикс использования". Исправление удаляет символы, которые могут считаться такими префиксами.</translation>
+    </message>
+    <message>
+        <source>The solid is using an invalid (missing) texture. This error usually occurs when some texture packages used on the map were not added to the current game configuration. Fixing the error replaces the texture with currently selected texture (but only with a valid one).</source>
+        <translation>Тело использует неверную (отсутствующую) текстуру. Обычно так бывает, когда пакеты текстур карты не добавлены в текущую игровую конфигурацию. Исправление заменяет текстуру текущей выбранной (только если она верна).</translation>
+    </message>
+    <message>
+        <source>The face has a texture axis that is perpendicular to the face, probably caused by rotating an object with texture locking disabled. This could also indicate an invalid face caused by vertex manipulation.</source>
+        <translation>Ось текстуры грани перпендикулярна грани; вероятно, объект поворачивали с выключенной фиксацией текстур. Это также может означать неверную грань после правки вершин.</translation>
+    </message>
+    <message>
+        <source>This solid entity contains no solids. Fixing the error deletes the entity.</source>
+        <translation>Этот объект-тело не содержит тел. Исправление удаляет объект.</translation>
+    </message>
+    <message>
+        <source>This solid contains no faces. Fixing the error deletes the solid.</source>
+        <translation>Это тело не содержит граней. Исправление удаляет тело.</translation>
+    </message>
+    <message>
+        <source>The solid has invalid structure, probably as a result of vertex manipulation.</source>
+        <translation>Тело имеет неверную структуру, вероятно, после правки вершин.</translation>
+    </message>
+    <message>
+        <source>The faces in the solid have different content types, which may result in 'Mixed face contents' compiler error. Fixing the error assigns the contents of the first face to all faces of the solid.</source>
+        <translation>Грани тела имеют разное содержимое, что может вызвать ошибку компилятора 'Mixed face contents'. Исправление даёт всем граням тела содержимое первой грани.</translation>
+    </message>
+    <message>
+        <source>bad face count</source>
+        <translation>неверное число граней</translation>
+    </message>
+    <message>
+        <source>face with %1 vertices</source>
+        <translation>грань с %1 вершинами</translation>
+    </message>
+    <message>
+        <source>point off the face plane</source>
+        <translation>точка вне плоскости грани</translation>
+    </message>
+    <message>
+        <source>tiny edge</source>
+        <translation>крошечное ребро</translation>
+    </message>
+    <message>
+        <source>face is not planar</source>
+        <translation>грань не плоская</translation>
+    </message>
+    <message>
+        <source>brush has coplanar planes</source>
+        <translation>у тела есть совпадающие плоскости</translation>
+    </message>
+    <message>
+        <source>brush is not convex</source>
+        <translation>тело не выпуклое</translation>
+    </message>
+</context>
+<context>
+    <name>cMapInfoDialog</name>
+    <message>
+        <source>Map Information</source>
+        <translation>Сведения о карте</translation>
+    </message>
+    <message>
+        <source>Solids:</source>
+        <translation>Тела:</translation>
+    </message>
+    <message>
+        <source>Faces:</source>
+        <translation>Грани:</translation>
+    </message>
+    <message>
+        <source>Point Entities:</source>
+        <translation>Точечные объекты:</translation>
+    </message>
+    <message>
+        <source>Solid Entities:</source>
+        <translation>Объекты-тела:</translation>
+    </message>
+    <message>
+        <source>Unique Textures:</source>
+        <translation>Разные текстуры:</translation>
+    </message>
+    <message>
+        <source>Texture Memory:</source>
+        <translation>Память текстур:</translation>
+    </message>
+    <message>
+        <source>Texture files used:</source>
+        <translation>Используемые файлы текстур:</translation>
+    </message>
+    <message>
+        <source>%1 bytes (%2 Mb)</source>
+        <translation>%1 байт (%2 Мб)</translation>
+    </message>
+</context>
+<context>
+    <name>cMainWindow</name>
+    <message>
+        <source>No errors were found.</source>
+        <translation>Ошибок не найдено.</translation>
+    </message>
+</context>
 </TS>
