@@ -339,6 +339,8 @@ void restoreEntitiesAndBrushes(MapWorld* w, const EntitySnapshot* entities,
         EntityRecord* e = Entity_CreateFromSnapshot(s);
         e->flags &= ~EntityFlag::Selected;
         Map_InitEntity(w, e);
+        // The snapshot named the key roles before the class was bound: name them from it now.
+        if (e->handle) e->handle->refreshKeyNames(false);
         List_Append(w->entities, w->entitiesTail, e);
         e->owner = Map_Handle(w);
         relinkInnerGroup(w, e->group, s->groupSerial);
