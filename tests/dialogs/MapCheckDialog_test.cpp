@@ -199,9 +199,7 @@ std::vector<RowCase> rowCases() {
         {"texture axes",
          7,
          plain,
-         [](MapWorld* w) {
-             perpendicularAxis(w);
-         },
+         [](MapWorld* w) { perpendicularAxis(w); },
          {},
          {},
          "Texture axis perpendicular to face",
@@ -382,6 +380,8 @@ TEST_F(MapCheckWindowTest, EachRowFindsItsFixtureAndRepairsItToTheTwin) {
             if (!twin.empty()) EXPECT_EQ(noColors(after), twin);
             EXPECT_EQ(levelCount(d->undo, "Fix Problems"), 1);
             EXPECT_FALSE(d->undo->recording);
+            // Closing ended the step and refreshed the Edit menu.
+            EXPECT_TRUE(action("EditUndo")->isEnabled());
             EXPECT_TRUE(d->modified);
             ASSERT_TRUE(Undo_StepUndo(d->undo));
             EXPECT_EQ(dump(d), before);
@@ -478,8 +478,11 @@ TEST_F(MapCheckWindowTest, RepairsThatCannotActSayCantFix) {
             if (!listOf(dialog)->item(i)->text().startsWith("Invalid solid")) fix(dialog, FixMode::One);
         }
         const Rows list = rows(dialog);
-        auto has = [&](const std::string& row) { return std::find(list.begin(), list.end(), row) != list.end(); };
-        EXPECT_TRUE(has("Invalid texture ('sample/nosuchpatch') [can't fix]")) << testing::PrintToString(list);
+        auto has = [&](const std::string& row) {
+            return std::find(list.begin(), list.end(), row) != list.end();
+        };
+        EXPECT_TRUE(has("Invalid texture ('sample/nosuchpatch') [can't fix]"))
+            << testing::PrintToString(list);
         EXPECT_TRUE(has("Invalid texture ('sample/nosuchface') [can't fix]"));
         EXPECT_TRUE(has("Texture axis perpendicular to face [can't fix]"));
         for (size_t i = 0; i < list.size(); ++i)
@@ -502,9 +505,8 @@ TEST_F(MapCheckWindowTest, BrushWithTwoFacesLeavesWithItsEntity) {
     const std::string twin = twinDump(mapText(), {});
     const std::string before = dump(d);
     ASSERT_TRUE(check([](cMapCheckDialog* dialog) {
-        EXPECT_EQ(rows(dialog),
-                  (Rows{"Invalid solid structure (bad face count)", "Invalid solid structure (bad face count)",
-                        "Invalid solid contents"}));
+        EXPECT_EQ(rows(dialog), (Rows{"Invalid solid structure (bad face count)",
+                                      "Invalid solid structure (bad face count)", "Invalid solid contents"}));
         listOf(dialog)->setCurrentRow(2);
         fix(dialog, FixMode::All);
         EXPECT_EQ(listOf(dialog)->currentRow(), 2);
@@ -516,6 +518,28 @@ TEST_F(MapCheckWindowTest, BrushWithTwoFacesLeavesWithItsEntity) {
     EXPECT_EQ(noColors(dump(d)), twin);
     EXPECT_NE(entityOf(d->world, "worldspawn"), nullptr);
     EXPECT_TRUE(console.contains("removing the whole entity: func_door"));
+    ASSERT_TRUE(Undo_StepUndo(d->undo));
+    EXPECT_EQ(dump(d), before);
+}
+
+// A corner cut off by a hair: its edges are shorter than a tenth of a unit.
+TEST_F(MapCheckWindowTest, TinyEdgeIsReportedAndItsRepairUndone) {
+    MapDocument* d = open(mapText(box(0, 0, 0, 64, 64, 64), kStart), [](MapWorld* w) {
+        Test_Brush(Map_Handle(w), w->entities,
+                   {{0, 0, 1, 64},
+                    {0, 0, -1, 0},
+                    {1, 0, 0, 264},
+                    {-1, 0, 0, -200},
+                    {0, 1, 0, 64},
+                    {0, -1, 0, 0},
+                    {1, 1, 1, 391.95f}},
+                   kWall);
+    });
+    const std::string before = dump(d);
+    ASSERT_TRUE(check([](cMapCheckDialog* dialog) {
+        EXPECT_EQ(rows(dialog), Rows{"Invalid solid structure (tiny edge)"});
+        fix(dialog, FixMode::One);
+    }));
     ASSERT_TRUE(Undo_StepUndo(d->undo));
     EXPECT_EQ(dump(d), before);
 }
