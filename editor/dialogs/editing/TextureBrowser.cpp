@@ -47,8 +47,12 @@ uint32_t glNameOf(TextureImage* image) {
     return image->glName;
 }
 
+// Corners top left, bottom left, bottom right, top right: counter-clockwise on the screen, so the
+// quad faces the viewer with back faces culled.
+const float kCornerST[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+
 void drawQuad(const float q[4][2]) {
-    static const float st[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    const auto& st = kCornerST;
     glBegin(GL_QUADS);
     for (int i = 0; i < 4; ++i) {
         glTexCoord2fv(st[i]);
@@ -277,9 +281,9 @@ void cTextureBrowser::drawCell(const TextureCell& cell, int x, int y) {
     }
     const int ix = x + (cell.cw < cell.colW ? (cell.colW - cell.cw) / 2 : 0);
     const float quad[4][2] = {{float(ix), float(y)},
-                              {float(ix + iw), float(y)},
+                              {float(ix), float(y + ih)},
                               {float(ix + iw), float(y + ih)},
-                              {float(ix), float(y + ih)}};
+                              {float(ix + iw), float(y)}};
     const int captionTop = y + cell.ch + 4;
 
     float savedOrigin[3];
@@ -304,9 +308,9 @@ void cTextureBrowser::drawCell(const TextureCell& cell, int x, int y) {
     setColour(COLOR_TEXBROWSER_TEXT_BGCOLOR);
     glBegin(GL_QUADS);
     glVertex2i(x, captionTop);
-    glVertex2i(x + cell.colW, captionTop);
-    glVertex2i(x + cell.colW, captionTop + lineHeight);
     glVertex2i(x, captionTop + lineHeight);
+    glVertex2i(x + cell.colW, captionTop + lineHeight);
+    glVertex2i(x + cell.colW, captionTop);
     glEnd();
     const bool isCurrent = shader == current;
     setColour(isCurrent ? COLOR_TEXBROWSER_TEXT_SELECTED : COLOR_TEXBROWSER_TEXT_FGCOLOR);
@@ -326,7 +330,7 @@ void cTextureBrowser::drawCell(const TextureCell& cell, int x, int y) {
 }
 
 void cTextureBrowser::drawStages(ShaderRecord* shader, const float quad[4][2]) {
-    static const float st[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    const auto& st = kCornerST;
     EffectVertex vertices[4] = {};
     for (int i = 0; i < 4; ++i) {
         vertices[i].xyz[0] = quad[i][0];

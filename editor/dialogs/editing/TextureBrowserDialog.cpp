@@ -174,7 +174,11 @@ void cTextureBrowserDialog::ensureCurrentVisible() {
 
 void cTextureBrowserDialog::showEvent(QShowEvent* event) {
     if (g_mainWindow) g_mainWindow->updateTextureBar(false);
-    TexList_FillGroupTabs(GameCfg_CurrentTextureLists(), tabBar, groupName);
+    {
+        // The browser already shows groupName: the refill selects its tab without switching.
+        const QSignalBlocker blocker(tabBar);
+        TexList_FillGroupTabs(GameCfg_CurrentTextureLists(), tabBar, groupName);
+    }
     const int mode = std::clamp(g_mainWindow ? g_mainWindow->settings.TextureBrowserScaleMode : 1, 0, 7);
     lstScaleMode->setCurrentIndex(mode);
     cbAnimate->setChecked(g_mainWindow && g_mainWindow->settings.TextureBrowserAnimate);
