@@ -166,6 +166,7 @@ ShaderRecord* Tex_CreateShader(TextureManager* m, const char* key, const char* n
             if (shader->flags & SHADER_TAKE_OVER_REFERENCE) ++shader->refCount;
             shader->width = shader->height = 0;
             shader->takeOverWord = 0;
+            shader->captionWidth = 0;
             shader->flags = (shader->flags & ~(SHADER_NO_SHIFT_WRAP | SHADER_PLACEHOLDER)) | flags | 0x80c;
             // Its "notexture" editor image is not its own: the definition's first stage shows.
             shader->image = nullptr;

@@ -90,7 +90,7 @@ struct ShaderRecord {
     int32_t category = 0; // effect flag word: editor categories, sky and decal bits
     int32_t value = 0;    // surface light
     int32_t sort = 0;
-    int32_t reserved116 = 0;
+    int32_t captionWidth = 0; // the name's width in the texture browser's captions; 0 = not measured
     TextureImage* image = nullptr; // editor image, bound for textured drawing
     float opacity = 1.0f;          // editor transparency: alpha of the blended pass
     int32_t blendCode = 0;

@@ -11,6 +11,7 @@
 #include "core/Prompt.h"
 #include "dialogs/application/NamedDialogs.h"
 #include "dialogs/editing/ShaderEditDialog.h"
+#include "dialogs/editing/TextureBrowserDialog.h"
 #include "dialogs/editing/LayoutRecords.h"
 #include "mainwindow/MainWindow.h"
 

@@ -19,6 +19,7 @@
 #include "dialogs/application/UpdateCheck.h"
 #include "dialogs/application/UpdateCheckDialog.h"
 #include "dialogs/editing/ShaderEditDialog.h"
+#include "dialogs/editing/TextureBrowserDialog.h"
 #include "document/MapDocument.h"
 #include "document/ProjectHooks.h"
 #include "document/WorldRefresh.h"
@@ -69,6 +70,8 @@ void cMainWindow::buildInteractive() {
     readSettings();
     // Status bar, menus, tool bars, context menus and the language (they read the settings).
     buildCommandInterface();
+    // Its GL format follows the settings.
+    textureBrowserDialog->createBrowser();
     App_ShowSplashMessage(tr("Loading color schemes..."));
     App_ShowSplashMessage(tr("Loading localizations..."));
     App_ShowSplashMessage(tr("Loading archives..."));

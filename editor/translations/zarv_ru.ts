@@ -1293,6 +1293,47 @@ transform them.</source>
     <message>
         <source>No errors were found.</source>
         <translation>Ошибок не найдено.</translation>
+
+    <name>cTextureBrowserDialog</name>
+    <message>
+        <source>Textures</source>
+        <translation>Текстуры</translation>
+    </message>
+    <message>
+        <source>&amp;Size:</source>
+        <translation>&amp;Размер:</translation>
+    </message>
+    <message>
+        <source>Only &amp;used textures</source>
+        <translation>Только &amp;используемые</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Фильтр:</translation>
+    </message>
+    <message>
+        <source>&amp;Mark</source>
+        <translation>&amp;Отметить</translation>
+    </message>
+    <message>
+        <source>&amp;Replace...</source>
+        <translation>&amp;Заменить...</translation>
+    </message>
+    <message>
+        <source>&amp;Animate textures</source>
+        <translation>&amp;Анимировать текстуры</translation>
+    </message>
+    <message>
+        <source>Group: &quot;%1&quot;</source>
+        <translation>Группа: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>%1 objects marked.</source>
+        <translation>Отмечено объектов: %1.</translation>
+    </message>
+    <message>
+        <source>No objects marked.</source>
+        <translation>Ни один объект не отмечен.</translation>
     </message>
 </context>
 </TS>

@@ -123,29 +123,6 @@ TEST_F(ShaderEditDialogTest, F3OpensTheDialogOnTheConfigurationsEffects) {
     EXPECT_FALSE(dialog->isVisible());
 }
 
-TEST_F(ShaderEditDialogTest, FilterPatterns) {
-    const QStringList names{"base/fire_blue", "base/red.wall", "base/c+x", "base/plain", "base/redxwall"};
-    struct Case {
-        QString typed;
-        QStringList passing;
-    } cases[] = {
-        {"fire blue", {"base/fire_blue"}},
-        {"FIRE,plain", {"base/fire_blue", "base/plain"}},
-        {" ,; ", names}, // separators alone pass every name
-        {"red.wall", {"base/red.wall"}},
-        {"c+", {"base/c+x"}},
-        {"d.w;;c+x", {"base/red.wall", "base/c+x"}},
-    };
-    for (const Case& c : cases) {
-        const QRegularExpression pattern = ShaderEdit_FilterPattern(c.typed);
-        ASSERT_TRUE(pattern.isValid()) << c.typed.toStdString();
-        QStringList passing;
-        for (const QString& name : names)
-            if (pattern.match(name).hasMatch()) passing.append(name);
-        EXPECT_EQ(passing, c.passing) << c.typed.toStdString();
-    }
-}
-
 TEST_F(ShaderEditDialogTest, TheFilterWaitsForTheLastKeystroke) {
     dialog->setShader(QString(), QLatin1String(kGroup));
     ASSERT_EQ(listed().size(), 4);

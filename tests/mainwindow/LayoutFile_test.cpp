@@ -10,6 +10,7 @@
 #include "WindowFixture.h"
 #include "core/Prompt.h"
 #include "dialogs/application/NamedDialogs.h"
+#include "dialogs/editing/TextureBrowserDialog.h"
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "dialogs/editing/LayoutRecords.h"
 #include "mainwindow/LayoutFile.h"

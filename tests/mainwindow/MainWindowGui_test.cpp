@@ -18,6 +18,7 @@
 #include "ConsoleCapture.h"
 #include "WindowFixture.h"
 #include "dialogs/application/NamedDialogs.h"
+#include "dialogs/editing/TextureBrowserDialog.h"
 #include "dialogs/application/RunMapDialog.h"
 #include "dialogs/application/RunMapOutput.h"
 #include "dialogs/editing/ShaderEditDialog.h"

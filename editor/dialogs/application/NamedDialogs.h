@@ -13,12 +13,6 @@ public:
     cNamedDialog(QWidget* parent, const char* objectName, const QString& title);
 };
 
-class cTextureBrowserDialog : public cNamedDialog {
-public:
-    explicit cTextureBrowserDialog(QWidget* parent)
-        : cNamedDialog(parent, "cTextureBrowserDialog", tr("Texture Browser")) {}
-};
-
 class cTextureReplaceDialog : public cNamedDialog {
 public:
     explicit cTextureReplaceDialog(QWidget* parent)

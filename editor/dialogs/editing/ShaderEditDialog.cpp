@@ -20,6 +20,7 @@
 
 #include "core/FileLookup.h"
 #include "dialogs/editing/EffectFile.h"
+#include "dialogs/editing/NameFilter.h"
 #include "core/Prompt.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
@@ -111,16 +112,6 @@ void reportBuildError(int32_t line, const char* message, void* context) {
 }
 
 } // namespace
-
-QRegularExpression ShaderEdit_FilterPattern(const QString& text) {
-    static const QRegularExpression separators(QStringLiteral("[ ,;]"));
-    // Split before escaping: the escape puts a backslash before blanks, commas and semicolons.
-    QStringList parts = text.split(separators, Qt::SkipEmptyParts);
-    for (QString& part : parts)
-        part = QRegularExpression::escape(part);
-    return QRegularExpression(QStringLiteral("(.*%1.*)").arg(parts.join(QStringLiteral(".*|.*"))),
-                              QRegularExpression::CaseInsensitiveOption);
-}
 
 cShaderEditDialog::cShaderEditDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("cShaderEditDialog"));
@@ -311,7 +302,7 @@ void cShaderEditDialog::exec_on_applyFilter() {
         cbFilter->setEditText(text);
     }
     filterActive = !text.isEmpty();
-    if (filterActive) filter = ShaderEdit_FilterPattern(text);
+    if (filterActive) filter = NameFilter_Pattern(text);
     exec_on_changeShaderGroup();
 }
 

@@ -143,7 +143,3 @@ private:
     // After a write: offers to list an unlisted file as a package, then refreshes the lists.
     void offerPackageEntry(const QString& path);
 };
-
-// The name filter of the effect list for a typed text: its words (split at blanks, commas and
-// semicolons) each escaped, any of them matching; separators alone pass every name.
-QRegularExpression ShaderEdit_FilterPattern(const QString& text);
