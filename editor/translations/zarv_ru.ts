@@ -1293,7 +1293,9 @@ transform them.</source>
     <message>
         <source>No errors were found.</source>
         <translation>Ошибок не найдено.</translation>
-
+    </message>
+</context>
+<context>
     <name>cTextureBrowserDialog</name>
     <message>
         <source>Textures</source>
