@@ -50,6 +50,12 @@ constexpr int DepthFromOtherView = 0x2;
 
 // Milliseconds of the monotonic clock the views, the fly camera and the frame clock share.
 int64_t View_Milliseconds();
+// Seconds on the clock effects animate by, shared by the views and the effect preview; counted
+// from its first use. Tests pin it to a value (a negative value lets it run again).
+float View_ShaderSeconds();
+void View_PinShaderClock(double seconds);
+// Text at window point (x, y) (baseline) in the current GL colour, through a glyph texture.
+void View_RenderText(GLStateCache* stateCache, int x, int y, const QString& text, const QFont& font);
 // Whether the main window's active or secondary tool is the path tool.
 bool Tool_IsPathToolActive();
 

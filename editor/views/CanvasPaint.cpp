@@ -47,7 +47,6 @@ bool toolActive(int id, bool orSecondary) {
 
 void cCanvas::updateRenderState() {
     const MainSettings& s = settings();
-    static const int64_t firstRefresh = View_Milliseconds();
     RenderContext& c = context;
     int32_t f = 0;
     if (s.DrawCamera) f |= RenderBit::DrawCamera;
@@ -89,7 +88,7 @@ void cCanvas::updateRenderState() {
     c.depthSign = depthSign;
     // The current map profile's detail-content mask comes with the game-configuration code.
     c.detailContentMask = 0;
-    c.time = float(View_Milliseconds() - firstRefresh) * 0.001f;
+    c.time = View_ShaderSeconds();
     c.minAlpha = s.MinAlphaValue;
     c.invZoom = 1.0f / zoom;
     c.gridSize = std::max(1, s.CurrentGridSize);
@@ -487,7 +486,7 @@ void cCanvas::drawStatistics() {
                  .arg(num(zoom), num(context.origin[0]), num(context.origin[1]), num(context.origin[2])));
 }
 
-void cCanvas::renderText(int x, int y, const QString& text, const QFont& font) {
+void View_RenderText(GLStateCache* stateCache, int x, int y, const QString& text, const QFont& font) {
     if (text.isEmpty()) return;
     const QFontMetrics metrics(font);
     const int w = metrics.horizontalAdvance(text) + 2, h = metrics.height();
@@ -524,6 +523,10 @@ void cCanvas::renderText(int x, int y, const QString& text, const QFont& font) {
     // The name may come back from the next glGenTextures: it must not count as bound.
     stateCache->boundTexture = 0;
     stateCache->boundFilter = -1;
+}
+
+void cCanvas::renderText(int x, int y, const QString& text, const QFont& font) {
+    View_RenderText(stateCache, x, y, text, font);
 }
 
 // ---- Picking --------------------------------------------------------------------------------------
