@@ -113,17 +113,21 @@ ScriptRig& scriptRig() {
 
 void BM_TypeIntoScript(benchmark::State& state) {
     cShaderEditScript* script = scriptRig().script.get();
-    QTextCursor cursor(script->document()->findBlockByNumber(1000));
+    QTextCursor cursor(script->document()->findBlockByNumber(1002));
+    cursor.movePosition(QTextCursor::EndOfBlock);
     script->setTextCursor(cursor);
+    // A letter, or a brace that changes the depth of every later line.
+    const bool brace = state.range(0) == 1;
+    const QString text = brace ? QStringLiteral("{") : QStringLiteral("a");
     for (auto _ : state) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_BraceLeft, Qt::NoModifier, QStringLiteral("{"));
+        QKeyEvent press(QEvent::KeyPress, brace ? Qt::Key_BraceLeft : Qt::Key_A, Qt::NoModifier, text);
         QApplication::sendEvent(script, &press);
         state.PauseTiming();
         script->textCursor().deletePreviousChar();
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_TypeIntoScript)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypeIntoScript)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_ReformatScript(benchmark::State& state) {
     cShaderEditScript* script = scriptRig().script.get();

@@ -25,15 +25,16 @@ namespace {
 // Five entries, comments and odd spacing between them, CRLF line ends.
 // Five entries, comments and odd spacing between them, CRLF line ends. The list shows effects
 // with stages only.
-const QByteArray kFive = QByteArray("// five effects\n"
-                                    "textures/w/d\n{\n\tcull none // keep me\n\t{\n\t\tmap $lightmap\n\t}\n}\n\n"
-                                    "/* between\n   entries */\n"
-                                    "textures/w/b\n{\n\t{\n\t\tmap $lightmap\n\t}\n}\n"
-                                    "textures/w/A   {\n\t{\n\t\tmap $lightmap\n\t}\n}\n"
-                                    "\n\n// before e\ntextures/w/e\n{\n\t{\n\t\tmap $lightmap\n\t}\n}\n"
-                                    "textures/w/c\n{\n\t{\n\t\tmap \"$lightmap\" // }\n\t}\n}\n"
-                                    "// the end")
-                             .replace("\n", "\r\n");
+const QByteArray kFive =
+    QByteArray("// five effects\n"
+               "textures/w/d\n{\n\tcull none // keep me\n\t{\n\t\tmap $lightmap\n\t}\n}\n\n"
+               "/* between\n   entries */\n"
+               "textures/w/b\n{\n\t{\n\t\tmap $lightmap\n\t}\n}\n"
+               "textures/w/A   {\n\t{\n\t\tmap $lightmap\n\t}\n}\n"
+               "\n\n// before e\ntextures/w/e\n{\n\t{\n\t\tmap $lightmap\n\t}\n}\n"
+               "textures/w/c\n{\n\t{\n\t\tmap \"$lightmap\" // }\n\t}\n}\n"
+               "// the end")
+        .replace("\n", "\r\n");
 const QByteArray kOther = "textures/w/z\n{\n\t{\n\t\tmap $lightmap\n\t}\n}\n";
 const QByteArray kInPak = "// packed\ntextures/p/one\n{\n\t{\n\t\tmap $lightmap\n\t}\n}\n\n"
                           "textures/p/two\n{\n\tcull back\n\t{\n\t\tmap $lightmap\n\t}\n}\n";
@@ -176,7 +177,8 @@ TEST_F(ShaderEditWritingTest, AScriptOnlyInAnArchiveIsSavedLooseWithAllItsEntrie
     close(PromptButton::Yes);
     ASSERT_EQ(g_calls.size(), 1);
     QByteArray loose = kInPak;
-    EXPECT_EQ(readFile("game/baseq3/scripts/inpak.shader"), loose.insert(loose.lastIndexOf("{\n\tcull") + 1, " // two"));
+    EXPECT_EQ(readFile("game/baseq3/scripts/inpak.shader"),
+              loose.insert(loose.lastIndexOf("{\n\tcull") + 1, " // two"));
 }
 
 // A folder where the file should be: the old bytes stay, and so does the edit, with the dialog.
@@ -254,4 +256,29 @@ TEST_F(ShaderEditWritingTest, NewEffectsAskForTheirFileFirst) {
     EXPECT_EQ(readFile("game/baseq3/scripts/new.shader"),
               "textures/w/new\n{\n\t{\n\t\tmap \"textures/w/new.tga\"\n\t\trgbGen identity\n\t}\n}\n");
     EXPECT_FALSE(made->flags & SHADER_CREATED_HERE);
+}
+
+// A new effect whose default script cannot be made is released after the warning: nothing lists
+// it, so it could be neither saved nor deleted. Without the profile's functions the button asks
+// nothing.
+TEST_F(ShaderEditWritingTest, ANewEffectWithoutADefaultScriptIsReleased) {
+    writeFile("game/baseq3/textures/w/broken.tga", QByteArray());
+    spyFuncs.ClassifyShaderPath = [](const char*, ShaderRecord*) { return false; };
+    const QString image = path("game/baseq3/textures/w/broken.tga");
+    {
+        cPromptScript prompts;
+        prompts.answerText(image);
+        dialog->btnNew->click();
+        ASSERT_EQ(prompts.asked.size(), 2);
+        EXPECT_EQ(prompts.asked[1].text,
+                  QStringLiteral("Failed to create effect for image:\n\n%1").arg(image));
+    }
+    EXPECT_EQ(Tex_FindShader(&window->textures, "w/broken"), nullptr);
+    EXPECT_EQ(Tex_FindShaderByKey(&window->textures, image.toLocal8Bit().constData()), nullptr);
+    EXPECT_TRUE(dialog->shaderList->findItems(QStringLiteral("w/broken*"), Qt::MatchFixedString).isEmpty());
+    EXPECT_TRUE(dialog->edits.isEmpty());
+    spyProfile.funcs = nullptr;
+    cPromptScript prompts;
+    dialog->exec_on_newShader();
+    EXPECT_TRUE(prompts.asked.isEmpty());
 }

@@ -594,6 +594,8 @@ bool cShaderEditDialog::resolveChanges() {
             tr("There are %1 effects modified.\nDo you want to save changes?").arg(edits.size()),
             PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
         if (answer == PromptButton::Cancel) return false;
+        // Discarding may release the effect it shows.
+        if (preview) preview->clear();
         ++View_TextureLoading;
         const bool written = writeModifiedEffects(answer == PromptButton::Yes);
         --View_TextureLoading;

@@ -225,7 +225,8 @@ void cShaderEditDialog::dropNewEffect(ShaderRecord* effect) {
     TextureManager* textures = &g_mainWindow->textures;
     if (effect->flags & SHADER_TAKEN_OVER) {
         // It took a missing name's place: the faces that name it keep a valid record.
-        effect->flags &= ~(SHADER_CREATED_HERE | SHADER_TAKEN_OVER);
+        // Registered as a placeholder again, so releasing it later also leaves that map.
+        effect->flags = (effect->flags & ~(SHADER_CREATED_HERE | SHADER_TAKEN_OVER)) | SHADER_NO_SHIFT_WRAP;
         textures->placeholders.insert(QByteArray(effect->name).toUpper(), effect);
         return;
     }
