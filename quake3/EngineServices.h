@@ -20,6 +20,8 @@ const char* Eng_NativePath(const char* path);
 // Zero-terminated whole file from disk or the archives (free with Eng_Free); null on failure.
 void* Eng_LoadFile(const char* path, uint32_t* size);
 bool Eng_FileExists(const char* path);
+// Makes every folder of the path up to its last "/".
+bool Eng_CreatePath(const char* path);
 bool Eng_FindFile(const char* name, char* buffer, uint32_t size);
 float Eng_TextureGamma();
 

@@ -1,4 +1,6 @@
 // Writing effects back into a script file.
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,39 +26,127 @@ const char* bareName(const char* entry) {
 
 void appendName(std::string& out, const char* name) {
     if (Eng_ScriptNeedsQuotes(name))
-        out += std::string("\"") + name + "\"\n";
+        out += std::string("\"") + name + "\"";
     else
-        out += std::string(name) + "\n";
+        out += name;
 }
 
-// Text without carriage returns.
-std::string plain(const char* text) {
+// Text with its line ends made eol (carriage returns dropped first).
+std::string withLineEnds(const char* text, const char* eol) {
     std::string out;
-    for (const char* p = text; p && *p; ++p)
-        if (*p != '\r') out += *p;
+    for (const char* p = text; p && *p; ++p) {
+        if (*p == '\r') continue;
+        if (*p == '\n')
+            out += eol;
+        else
+            out += *p;
+    }
     return out;
 }
 
-ShaderRecord* findEffect(ShaderRecord* list, bool all, const char* entry,
+ShaderRecord* findEffect(ShaderRecord* list, bool all, const std::string& entry,
                          const std::unordered_set<ShaderRecord*>& written) {
     for (ShaderRecord* e = list; e; e = all ? e->nextInScript : nullptr) {
-        if (!written.count(e) && strcasecmp(e->name, bareName(entry)) == 0) return e;
+        if (!written.count(e) && strcasecmp(e->name, bareName(entry.c_str())) == 0) return e;
     }
     return nullptr;
 }
 
-void skipBlock() {
-    if (!Eng_ScriptTryGetToken(true)) return;
-    if (std::strcmp(Eng_ScriptToken(), "{") != 0) {
-        Eng_ScriptUngetToken();
-        return;
+// One entry of a script as byte offsets: its name token from start to nameEnd, its block up to
+// end (end == nameEnd when no block follows).
+struct EntrySpan {
+    size_t start, nameEnd, end;
+    std::string name;
+};
+
+// Finds the entries of a script without touching what lies between them, so a rewrite can keep
+// every other byte as it was.
+class cEntryScanner {
+public:
+    cEntryScanner(const char* text, size_t size) : s(text), n(size) {}
+
+    bool next(EntrySpan& entry) {
+        skipBlank();
+        if (p >= n) return false;
+        entry.start = p;
+        if (s[p] == '"') {
+            const size_t close = find('"', p + 1);
+            entry.name.assign(s + p + 1, close - p - 1);
+            p = std::min(close + 1, n);
+        } else if (s[p] == '{' || s[p] == '}') {
+            entry.name.assign(1, s[p]);
+            ++p;
+        } else {
+            const size_t from = p;
+            while (p < n && !std::isspace(static_cast<unsigned char>(s[p])) && s[p] != '{' && s[p] != '}' &&
+                   !commentAt(p))
+                ++p;
+            entry.name.assign(s + from, p - from);
+        }
+        entry.nameEnd = entry.end = p;
+        const size_t after = p;
+        skipBlank();
+        if (p < n && s[p] == '{') {
+            skipBlock();
+            entry.end = p;
+        } else {
+            p = after;
+        }
+        return true;
     }
-    int depth = 1;
-    while (depth > 0 && Eng_ScriptTryGetToken(true)) {
-        if (std::strcmp(Eng_ScriptToken(), "{") == 0) ++depth;
-        if (std::strcmp(Eng_ScriptToken(), "}") == 0) --depth;
+
+private:
+    size_t find(char c, size_t from) const {
+        while (from < n && s[from] != c)
+            ++from;
+        return from;
     }
-}
+    bool commentAt(size_t i) const {
+        return i + 1 < n && s[i] == '/' && (s[i + 1] == '/' || s[i + 1] == '*');
+    }
+    void skipComment() {
+        if (s[p + 1] == '/') {
+            p = find('\n', p);
+        } else {
+            p += 2;
+            while (p < n && !(s[p] == '*' && p + 1 < n && s[p + 1] == '/'))
+                ++p;
+            p = std::min(p + 2, n);
+        }
+    }
+    void skipBlank() {
+        while (p < n) {
+            if (std::isspace(static_cast<unsigned char>(s[p])) || s[p] == '\0')
+                ++p;
+            else if (commentAt(p))
+                skipComment();
+            else
+                break;
+        }
+    }
+    // From an opening brace past its matching close (or to the end of an unclosed block).
+    void skipBlock() {
+        int depth = 0;
+        while (p < n) {
+            if (commentAt(p)) {
+                skipComment();
+                continue;
+            }
+            const char c = s[p++];
+            if (c == '"') {
+                p = std::min(find('"', p) + 1, n);
+            } else if (c == '{') {
+                ++depth;
+            } else if (c == '}' && --depth == 0) {
+                return;
+            }
+        }
+    }
+
+    const char* s;
+    size_t n;
+    size_t p = 0;
+};
 
 } // namespace
 
@@ -64,50 +154,47 @@ bool WriteShaderScript(const char* scriptPath, ShaderRecord* list, bool all) {
     if (!scriptPath) return false;
     char* old = nullptr;
     uint32_t size = 0;
+    // The old text comes from the file, or from an archive when the script lies only there: the
+    // loose file written then must hold the archive's other effects too.
     if (Eng_FileExists(scriptPath)) {
         Eng_VerbosePrintf("Loading: \"%s\"", scriptPath);
         old = static_cast<char*>(Eng_LoadFile(scriptPath, &size));
         if (!old) return false;
     }
-    const bool crlf = old && std::strstr(old, "\r\n");
+    const char* firstEnd = old ? static_cast<const char*>(std::memchr(old, '\n', size)) : nullptr;
+    const char* eol = firstEnd && firstEnd > old && firstEnd[-1] == '\r' ? "\r\n" : "\n";
     std::string out;
     std::unordered_set<ShaderRecord*> written;
-    if (old && Eng_ScriptLoadMemory(old, size + 1, 1)) {
-        while (Eng_ScriptTryGetToken(true)) {
-            char entry[256];
-            std::snprintf(entry, sizeof entry, "%s", Eng_ScriptToken());
-            if (ShaderRecord* effect = findEffect(list, all, entry, written)) {
-                appendName(out, entry);
-                out += plain(static_cast<const char*>(effect->pluginData)) + "\n";
-                written.insert(effect);
-            } else {
-                appendName(out, entry);
-                char* block = Eng_ScriptCopyBlock();
-                out += plain(block) + "\n";
-                Eng_Free(block);
-            }
-            skipBlock();
-        }
-        Eng_ScriptClose();
+    // Entries not written keep their bytes, and so does the text between entries.
+    cEntryScanner scanner(old ? old : "", old ? size : 0);
+    EntrySpan entry;
+    size_t copied = 0;
+    while (scanner.next(entry)) {
+        ShaderRecord* effect =
+            entry.end > entry.nameEnd ? findEffect(list, all, entry.name, written) : nullptr;
+        if (!effect || !effect->pluginData) continue;
+        out.append(old + copied, entry.nameEnd - copied);
+        out += eol;
+        out += withLineEnds(static_cast<const char*>(effect->pluginData), eol);
+        copied = entry.end;
+        written.insert(effect);
     }
+    if (old) out.append(old + copied, size - copied);
     for (ShaderRecord* e = list; e; e = all ? e->nextInScript : nullptr) {
         if (written.count(e) || !e->pluginData) continue;
+        if (!out.empty() && out.back() != '\n') out += eol;
         const std::string name = isModelName(e->name) ? e->name : std::string("textures/") + e->name;
         appendName(out, name.c_str());
-        out += plain(static_cast<const char*>(e->pluginData)) + "\n";
+        out += eol;
+        out += withLineEnds(static_cast<const char*>(e->pluginData), eol);
+        out += eol;
         written.insert(e);
     }
     Eng_Free(old);
-    if (crlf) {
-        std::string converted;
-        for (char c : out) {
-            if (c == '\n') converted += '\r';
-            converted += c;
-        }
-        out.swap(converted);
-    }
 
-    // A temporary file beside the script, renamed over it once complete.
+    // A temporary file beside the script, renamed over it once complete; the folder may exist
+    // only inside an archive so far.
+    Eng_CreatePath(scriptPath);
     const std::string temporary = std::string(scriptPath) + ".tmp";
     FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file) {

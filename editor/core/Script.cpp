@@ -279,11 +279,27 @@ const char* skipBlanks(const char* p, const char* end) {
     return p;
 }
 
-// One past the brace that closes the block, or end. Braces inside double quotes do not count, so
-// all block functions see the same block.
+// One past the brace that closes the block, or end. Braces inside double quotes or comments do
+// not count, so all block functions see the block the tokens make up (a "}" in a comment would
+// otherwise end it early and cut the copied text).
 const char* findBlockEnd(const char* p, const char* end, int32_t depth) {
     bool quoted = false;
+    const char* begin = p;
     for (; p < end; ++p) {
+        // A comment starts where a token could (as the tokenizer reads it).
+        if (!quoted && *p == '/' && p + 1 < end && (p[1] == '/' || p[1] == '*') &&
+            (p == begin || uc(p[-1]) < '!' || p[-1] == '{' || p[-1] == '}')) {
+            if (p[1] == '/') {
+                while (p + 1 < end && p[1] != '\n')
+                    ++p;
+            } else {
+                for (p += 2; p + 1 < end && !(p[0] == '*' && p[1] == '/');)
+                    ++p;
+                if (p + 1 >= end) return end;
+                ++p;
+            }
+            continue;
+        }
         if (*p == '"') {
             quoted = !quoted;
         } else if (!quoted && *p == '{') {

@@ -44,6 +44,7 @@ void cMainWindow::buildInteractive() {
                     qVersion());
     createDialogs();
     faceDialog.createPreview();
+    shaderEditDialog->createCanvas();
 
     autosaveTimer = new QTimer(this);
     connect(autosaveTimer, &QTimer::timeout, this, &cMainWindow::cmdFileAutosave);

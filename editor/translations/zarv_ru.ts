@@ -1338,4 +1338,64 @@ transform them.</source>
         <translation>Ни один объект не отмечен.</translation>
     </message>
 </context>
+<context>
+    <name>cShaderEditCanvas</name>
+    <message>
+        <source>%1 tris</source>
+        <translation>%1 треуг.</translation>
+    </message>
+</context>
+<context>
+    <name>cShaderEditDialog</name>
+    <message>
+        <source>Packages</source>
+        <translation>Пакеты</translation>
+    </message>
+    <message>
+        <source>Textures</source>
+        <translation>Текстуры</translation>
+    </message>
+    <message>
+        <source>Effect &quot;%1&quot; is not defined
+in the selected package:
+
+%2</source>
+        <translation>Эффект &quot;%1&quot; не определён
+в выбранном пакете:
+
+%2</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t create effect &quot;%1&quot; from image:
+
+%2</source>
+        <translation>Не удалось создать эффект &quot;%1&quot; из изображения:
+
+%2</translation>
+    </message>
+    <message>
+        <source>Effect for image already exists:
+
+%1</source>
+        <translation>Эффект для изображения уже существует:
+
+%1</translation>
+    </message>
+    <message>
+        <source>Failed to create effect for image outside the &quot;textures&quot; directory:
+
+%2</source>
+        <translation>Нельзя создать эффект для изображения вне папки &quot;textures&quot;:
+
+%2</translation>
+    </message>
+    <message>
+        <source>Failed to create effect for image:
+
+%1</source>
+        <translation>Не удалось создать эффект для изображения:
+
+%1</translation>
+    </message>
+</context>
 </TS>

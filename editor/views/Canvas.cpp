@@ -64,6 +64,20 @@ int64_t View_Milliseconds() {
     return clock.elapsed();
 }
 
+namespace {
+double pinnedShaderSeconds = -1.0;
+}
+
+float View_ShaderSeconds() {
+    static const int64_t first = View_Milliseconds();
+    if (pinnedShaderSeconds >= 0.0) return float(pinnedShaderSeconds);
+    return float(View_Milliseconds() - first) * 0.001f;
+}
+
+void View_PinShaderClock(double seconds) {
+    pinnedShaderSeconds = seconds;
+}
+
 bool Tool_IsPathToolActive() {
     if (!g_mainWindow) return false;
     return Tool_Id(g_mainWindow->activeTool) == ToolId::Path ||

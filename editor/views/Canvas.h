@@ -50,6 +50,10 @@ constexpr int DepthFromOtherView = 0x2;
 
 // Milliseconds of the monotonic clock the views, the fly camera and the frame clock share.
 int64_t View_Milliseconds();
+// Seconds on the clock effects animate by, shared by the views and the effect preview; counted
+// from its first use. Tests pin it to a value (a negative value lets it run again).
+float View_ShaderSeconds();
+void View_PinShaderClock(double seconds);
 // Whether the main window's active or secondary tool is the path tool.
 bool Tool_IsPathToolActive();
 

@@ -48,7 +48,6 @@ bool toolActive(int id, bool orSecondary) {
 
 void cCanvas::updateRenderState() {
     const MainSettings& s = settings();
-    static const int64_t firstRefresh = View_Milliseconds();
     RenderContext& c = context;
     int32_t f = 0;
     if (s.DrawCamera) f |= RenderBit::DrawCamera;
@@ -90,7 +89,7 @@ void cCanvas::updateRenderState() {
     c.depthSign = depthSign;
     // The current map profile's detail-content mask comes with the game-configuration code.
     c.detailContentMask = 0;
-    c.time = float(View_Milliseconds() - firstRefresh) * 0.001f;
+    c.time = View_ShaderSeconds();
     c.minAlpha = s.MinAlphaValue;
     c.invZoom = 1.0f / zoom;
     c.gridSize = std::max(1, s.CurrentGridSize);

@@ -391,6 +391,20 @@ TEST_F(ScriptTest, CopyBlockAfterAPushedBackBrace) {
     EXPECT_STREQ(Script_Token(), "next");
 }
 
+// A brace in a comment is no brace: the copied block (an effect's text) runs to the real end.
+TEST_F(ScriptTest, BracesInCommentsDoNotEndTheBlock) {
+    const std::string block = "{\n\tmap \"a\" // }\n\t/* } { */ cull none\n}";
+    load(block + "\nnext");
+    EXPECT_EQ(Script_BlockLength(), int32_t(block.size()));
+    char* copy = Script_CopyBlock();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(std::string(copy), block);
+    Sys_Free(copy);
+    Script_SkipBlock();
+    ASSERT_TRUE(Script_GetToken(true));
+    EXPECT_STREQ(Script_Token(), "next");
+}
+
 TEST_F(ScriptTest, BlockEdges) {
     load("{\r\n a\r\n}");
     char* copy = Script_CopyBlock();

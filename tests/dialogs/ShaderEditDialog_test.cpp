@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMetaMethod>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include "core/Prompt.h"
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "dialogs/editing/ShaderEditScript.h"
+#include "gamedata/TextureManager.h"
 #include "gamedata/TextureRecords.h"
 #include "mainwindow/QCustomAction.h"
 
@@ -364,4 +366,131 @@ TEST_F(ShaderEditDialogTest, SaveAsToAnUnlistedFileOffersToListIt) {
     action("Save script to a new effect file")->trigger();
     EXPECT_TRUE(dialog->currentEffect->flags & SHADER_EDITED);
     EXPECT_FALSE(readFile("game/baseq3/scripts/new.shader").contains("again"));
+}
+
+// Connections by name rely on each class's own slot table: names, signatures and order.
+TEST(ShaderEditSlots, TheSlotTablesListTheSlotsInOrder) {
+    const struct {
+        const QMetaObject* meta;
+        QStringList names;
+    } cases[] = {
+        {&cShaderEditDialog::staticMetaObject,
+         {"exec_on_changeShader()",
+          "exec_on_changeShaderGroup()",
+          "exec_on_toggleAutoRotation()",
+          "exec_on_toggleDrawTris()",
+          "exec_on_toggleDrawNormals()",
+          "exec_on_changeGeom0()",
+          "exec_on_changeGeom1()",
+          "exec_on_changeGeom2()",
+          "exec_on_changeGeom3()",
+          "exec_on_changeGeom4()",
+          "exec_on_filterChanged(QString)",
+          "exec_on_applyFilter()",
+          "exec_on_load_image()",
+          "exec_on_load_scriptfile()",
+          "exec_on_save_scriptfile()",
+          "exec_on_saveas_scriptfile()",
+          "exec_on_reformat()",
+          "exec_on_compileScript()",
+          "exec_on_buildScript()",
+          "exec_on_toggleAutoComplete()",
+          "exec_on_toggleAutoIndent()",
+          "exec_on_changeModificationState()",
+          "exec_on_changeSource()",
+          "exec_on_undo()",
+          "exec_on_redo()",
+          "exec_on_undoEnable(bool)",
+          "exec_on_redoEnable(bool)",
+          "exec_on_newShader()",
+          "exec_on_deleteShader()"}},
+        {&cShaderEditScript::staticMetaObject,
+         {"updateBlockData()", "updateHighlights()", "updateLineNumbersWidth(int)",
+          "updateLineNumbers(QRect,int)", "insertCompletion(QString)", "fillCompleteSuggestions()",
+          "invalidateCompleteSuggestions()"}},
+    };
+    for (const auto& c : cases) {
+        QStringList own;
+        for (int i = c.meta->methodOffset(); i < c.meta->methodCount(); ++i)
+            if (c.meta->method(i).methodType() == QMetaMethod::Slot)
+                own.append(QString::fromLatin1(c.meta->method(i).methodSignature()));
+        EXPECT_EQ(own, c.names) << c.meta->className();
+    }
+}
+
+// A new effect takes its name from the image's place below the last "textures" folder; an image
+// elsewhere, or one an effect is made from already, is refused. An unsaved new effect nothing
+// uses can be deleted.
+TEST_F(ShaderEditDialogTest, NewEffectsFromImages) {
+    writeFile("game/baseq3/textures/base/wall.tga", QByteArray());
+    writeFile("game/baseq3/other/x.tga", QByteArray());
+    dialog->setShader(QStringLiteral("base/plain"), QLatin1String(kGroup));
+    dialog->show();
+    const QString wall = path("game/baseq3/textures/base/wall.tga");
+    const struct {
+        QString image;
+        QString refusal; // empty: made
+    } cases[] = {
+        {wall, {}},
+        {wall, QStringLiteral("Effect for image already exists:\n\n%1").arg(wall)},
+        {path("game/baseq3/other/x.tga"),
+         QStringLiteral("Failed to create effect for image outside the \"textures\" directory:\n\n%1")
+             .arg(path("game/baseq3/other/x.tga"))},
+    };
+    for (const auto& c : cases) {
+        cPromptScript prompts;
+        prompts.answerText(c.image);
+        dialog->btnNew->click();
+        ASSERT_FALSE(prompts.asked.isEmpty());
+        EXPECT_EQ(prompts.asked[0].kind, PromptKind::OpenFileName);
+        EXPECT_EQ(prompts.asked[0].filter, QStringLiteral("Textures (*.tga *.jpg)"));
+        if (c.refusal.isEmpty()) {
+            EXPECT_EQ(prompts.asked.size(), 1);
+            ASSERT_NE(dialog->currentEffect, nullptr);
+            EXPECT_STREQ(dialog->currentEffect->name, "base/wall");
+            EXPECT_EQ(dialog->currentItem->text(0), QStringLiteral("base/wall*"));
+            EXPECT_TRUE(dialog->script->toPlainText().contains(QStringLiteral("textures/base/wall.tga")));
+            EXPECT_TRUE(console.contains(QStringLiteral("New effect: `base/wall'")));
+        } else {
+            ASSERT_EQ(prompts.asked.size(), 2);
+            EXPECT_EQ(prompts.asked[1].text, c.refusal);
+        }
+    }
+    ShaderRecord* made = dialog->currentEffect;
+    ASSERT_TRUE(made->flags & SHADER_CREATED_HERE);
+    cPromptScript prompts;
+    prompts.answerButton(PromptButton::Yes);
+    dialog->btnDel->click();
+    EXPECT_EQ(prompts.asked.size(), 1);
+    EXPECT_EQ(Tex_FindShader(&window->textures, "base/wall"), nullptr);
+    EXPECT_NE(dialog->currentEffect, made);
+    EXPECT_TRUE(dialog->shaderList->findItems(QStringLiteral("base/wall*"), Qt::MatchFixedString).isEmpty());
+    EXPECT_FALSE(dialog->edits.contains(QStringLiteral("base/wall")));
+}
+
+TEST_F(ShaderEditDialogTest, LoadScriptFromAFileFoundAndNot) {
+    writeFile("game/baseq3/scripts/alt.shader", "textures/base/plain\n{\n\tcull back // alt\n}\n");
+    writeFile("game/baseq3/scripts/none.shader", "textures/base/other\n{\n\tcull back\n}\n");
+    dialog->setShader(QStringLiteral("base/plain"), QLatin1String(kGroup));
+    dialog->show();
+    {
+        cPromptScript prompts;
+        prompts.answerText(path("game/baseq3/scripts/none.shader"));
+        action("Load script from a effect file")->trigger();
+        ASSERT_EQ(prompts.asked.size(), 2);
+        EXPECT_EQ(prompts.asked[0].filter, QStringLiteral("Packages (*.shader)"));
+        EXPECT_EQ(prompts.asked[1].text,
+                  QStringLiteral("Effect \"base/plain\" is not defined\nin the selected package:\n\n%1")
+                      .arg(path("game/baseq3/scripts/none.shader")));
+        EXPECT_FALSE(dialog->script->document()->isModified());
+    }
+    cPromptScript prompts;
+    prompts.answerText(path("game/baseq3/scripts/alt.shader"));
+    action("Load script from a effect file")->trigger();
+    EXPECT_EQ(prompts.asked.size(), 1);
+    EXPECT_TRUE(dialog->script->toPlainText().contains(QStringLiteral("// alt")));
+    EXPECT_EQ(dialog->currentItem->text(0), QStringLiteral("base/plain*"));
+    // One undo gives the old text back.
+    dialog->script->undo();
+    EXPECT_FALSE(dialog->script->toPlainText().contains(QStringLiteral("// alt")));
 }

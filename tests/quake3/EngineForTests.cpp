@@ -52,6 +52,9 @@ void* Eng_LoadFile(const char* path, uint32_t* size) {
 bool Eng_FileExists(const char* path) {
     return Sys_FileExists(path);
 }
+bool Eng_CreatePath(const char* path) {
+    return Sys_CreatePath(path);
+}
 bool Eng_FindFile(const char* name, char* buffer, uint32_t size) {
     return Sys_FindFile(name, buffer, size);
 }

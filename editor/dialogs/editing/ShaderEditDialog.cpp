@@ -1,6 +1,7 @@
 #include "dialogs/editing/ShaderEditDialog.h"
 
 #include <QActionGroup>
+#include <algorithm>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,10 +22,12 @@
 #include "core/FileLookup.h"
 #include "dialogs/editing/EffectFile.h"
 #include "dialogs/editing/NameFilter.h"
+#include "dialogs/editing/ShaderEditCanvas.h"
 #include "core/Prompt.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "dialogs/editing/ShaderEditScript.h"
+#include "dialogs/editing/ShaderEditSupport.h"
 #include "dialogs/editing/TextureLists.h"
 #include "document/MapDocument.h"
 #include "document/WorldRefresh.h"
@@ -37,6 +40,8 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/QCustomAction.h"
 #include "views/ViewState.h"
+
+using namespace ShaderEdit;
 
 const ShaderEditAction ShaderEditActionTable[kShaderEditActionCount] = {
     {"Plane", "sp_plane", SLOT(exec_on_changeGeom0()), 1, 0x7},
@@ -73,37 +78,6 @@ const char* const kRowFlags = "rowFlags";
 uint32_t rowFlags(const QAction* action) {
     return action->property(kRowFlags).toUInt();
 }
-
-const ProfileFuncs* funcsOf(const MapProfileRecord* profile) {
-    return profile ? profile->funcs : nullptr;
-}
-
-QString effectName(const ShaderRecord* effect) {
-    return Text_FromWindows1251(QByteArray(effect->name));
-}
-
-QString scriptTextOf(const ShaderRecord* effect) {
-    return effect->pluginData ? QString::fromLocal8Bit(static_cast<const char*>(effect->pluginData))
-                              : QString();
-}
-
-// Plugin calls see the dialog's configuration through the file look-ups and run with the views'
-// drawing suspended; both are put back afterwards.
-class cPluginCallScope {
-public:
-    explicit cPluginCallScope(bool suspendDrawing) : saved(Sys_FileLookup()), suspend(suspendDrawing) {
-        Sys_SwitchFileLookup(GameCfg_Current());
-        if (suspend) ++View_TextureLoading;
-    }
-    ~cPluginCallScope() {
-        if (suspend) --View_TextureLoading;
-        Sys_FileLookup() = saved;
-    }
-
-private:
-    FileLookupConfig saved;
-    bool suspend;
-};
 
 void reportBuildError(int32_t line, const char* message, void* context) {
     auto* dialog = static_cast<cShaderEditDialog*>(context);
@@ -336,8 +310,15 @@ void cShaderEditDialog::exec_on_changeShader() {
         updateActions();
         editBase->setEnabled(true);
         btnDel->setEnabled(true);
+        if (preview) preview->showEffect(currentEffect);
     } else {
-        // Nothing, or a stage image: no script to edit.
+        // Nothing, or a stage image: no script to edit; the preview shows the image alone.
+        if (preview) {
+            if (currentItem && currentItem->parent() && address)
+                preview->showImage(reinterpret_cast<TextureImage*>(static_cast<quintptr>(address)));
+            else
+                preview->clear();
+        }
         script->clear();
         script->clearExtraSelections();
         script->buildMarks = false;
@@ -420,6 +401,10 @@ void cShaderEditDialog::buildScript(bool askIfUnchanged, bool checkOnly) {
     statusText = script->errors.isEmpty() || checkOnly
                      ? QString()
                      : tr("BUILD FAILED: %1 error(s)").arg(script->errors.size());
+    if (preview) {
+        preview->statusText = statusText;
+        preview->update();
+    }
     script->buildMarks = true;
     script->lineNumbers->update();
     script->viewport()->update();
@@ -466,7 +451,8 @@ void cShaderEditDialog::exec_on_deleteShader() {
                 .arg(name));
         return;
     }
-    if (currentEffect->refCount != 0) {
+    // A new effect holds its own reference; more are map objects using it.
+    if (currentEffect->refCount > 1) {
         Prompt_Message(parentWidget(), PromptIcon::Warning,
                        tr("Effect \"%1\" is in use and cannot be deleted!").arg(name));
         return;
@@ -484,20 +470,8 @@ void cShaderEditDialog::exec_on_deleteShader() {
     exec_on_changeShader();
 }
 
-// The preview, and the script files of the effects, come with their own pieces.
-void cShaderEditDialog::exec_on_toggleAutoRotation() {}
-void cShaderEditDialog::exec_on_toggleDrawTris() {}
-void cShaderEditDialog::exec_on_toggleDrawNormals() {}
-void cShaderEditDialog::exec_on_changeGeom0() {}
-void cShaderEditDialog::exec_on_changeGeom1() {}
-void cShaderEditDialog::exec_on_changeGeom2() {}
-void cShaderEditDialog::exec_on_changeGeom3() {}
-void cShaderEditDialog::exec_on_changeGeom4() {}
-void cShaderEditDialog::exec_on_load_image() {}
-void cShaderEditDialog::exec_on_load_scriptfile() {}
-void cShaderEditDialog::exec_on_newShader() {}
-
 void cShaderEditDialog::showEvent(QShowEvent* event) {
+    if (preview) preview->pitchRate = preview->yawRate = 0.0f;
     QDialog::showEvent(event);
 }
 
@@ -530,13 +504,23 @@ void cShaderEditDialog::exec_on_save_scriptfile() {
 }
 
 bool cShaderEditDialog::writeModifiedEffects(bool save) {
-    if (!GameCfg_Current()) return true;
+    if (!GameCfg_Current() || !profile) return true;
     QList<EditedEffect> entries = edits.values();
     std::sort(entries.begin(), entries.end(), [](const EditedEffect& a, const EditedEffect& b) {
         return QString::compare(effectName(a.effect), effectName(b.effect), Qt::CaseInsensitive) < 0;
     });
+    // New effects without a file go to one file asked for first, so a Cancel there changes nothing.
+    QString newFile;
+    if (save && std::any_of(entries.cbegin(), entries.cend(),
+                            [](const EditedEffect& e) { return !e.effect->scriptPath[0]; })) {
+        newFile = Prompt_GetSaveFileName(
+            this, QString(), profileFolder(profile->shaderFolder),
+            QStringLiteral("Packages (%1)").arg(extensionPatterns(profile->packageExtensions)));
+        if (newFile.isEmpty()) return false;
+    }
     // Effects by script file, each file's chain in name order.
     QMap<QString, QList<ShaderRecord*>> files;
+    QList<ShaderRecord*> fresh;
     for (EditedEffect& entry : entries) {
         ShaderRecord* effect = entry.effect;
         entry.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -544,26 +528,47 @@ bool cShaderEditDialog::writeModifiedEffects(bool save) {
         Sys_Free(effect->pluginData);
         effect->pluginData = Sys_StrDup(bytes.constData());
         effect->flags = (effect->flags & ~SHADER_EDITED) | SHADER_RELOADED;
-        if (save && effect->scriptPath[0]) files[QString::fromLocal8Bit(effect->scriptPath)].append(effect);
+        if (!save) {
+            if (effect->flags & SHADER_CREATED_HERE) dropNewEffect(effect);
+        } else if (effect->scriptPath[0]) {
+            files[QString::fromLocal8Bit(effect->scriptPath)].append(effect);
+        } else {
+            fresh.append(effect);
+        }
     }
     edits.clear();
     bool written = true;
-    for (auto file = files.cbegin(); file != files.cend(); ++file) {
-        const QList<ShaderRecord*>& chain = file.value();
-        for (qsizetype i = 0; i < chain.size(); ++i)
-            chain[i]->nextInScript = i + 1 < chain.size() ? chain[i + 1] : nullptr;
-        if (writeEffectFile(file.key(), chain.first(), true)) {
-            offerPackageEntry(file.key());
-            continue;
-        }
-        // The texts stay edited so they can still be saved elsewhere.
-        written = false;
+    // The texts stay edited so they can still be saved elsewhere.
+    auto keepEdited = [this](const QList<ShaderRecord*>& chain) {
         for (ShaderRecord* effect : chain) {
             effect->flags |= SHADER_EDITED;
             edits.insert(effectName(effect),
                          {effect, QString::fromLocal8Bit(static_cast<const char*>(effect->pluginData))});
         }
+    };
+    auto writeChain = [&](const QString& path, const QList<ShaderRecord*>& chain) {
+        for (qsizetype i = 0; i < chain.size(); ++i)
+            chain[i]->nextInScript = i + 1 < chain.size() ? chain[i + 1] : nullptr;
+        if (writeEffectFile(path, chain.first(), true)) return true;
+        written = false;
+        keepEdited(chain);
+        return false;
+    };
+    if (!fresh.isEmpty()) {
+        TexturePackage* package = Tex_FindPackage(newFile);
+        for (ShaderRecord* effect : std::as_const(fresh))
+            if (!effect->package && package && package->loaded) {
+                package->shaders.append(effect);
+                effect->package = package;
+            }
+        if (writeChain(newFile, fresh)) {
+            for (ShaderRecord* effect : std::as_const(fresh))
+                effect->flags &= ~SHADER_CREATED_HERE;
+            offerPackageEntry(newFile);
+        }
     }
+    for (auto file = files.cbegin(); file != files.cend(); ++file)
+        if (writeChain(file.key(), file.value())) offerPackageEntry(file.key());
     // Faces that use the changed effects take their new stages, then the marks go.
     if (g_mainWindow)
         for (MapDocument* document : std::as_const(g_mainWindow->documents))
@@ -580,6 +585,8 @@ bool cShaderEditDialog::resolveChanges() {
             tr("There are %1 effects modified.\nDo you want to save changes?").arg(edits.size()),
             PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
         if (answer == PromptButton::Cancel) return false;
+        // Discarding may release the effect it shows.
+        if (preview) preview->clear();
         ++View_TextureLoading;
         const bool written = writeModifiedEffects(answer == PromptButton::Yes);
         --View_TextureLoading;
@@ -588,6 +595,7 @@ bool cShaderEditDialog::resolveChanges() {
             return false;
         }
     }
+    if (preview) preview->clear();
     return true;
 }
 
@@ -610,12 +618,9 @@ void cShaderEditDialog::exec_on_saveas_scriptfile() {
         start = QStringLiteral("%1/%2/").arg(config->GameModdir.isEmpty() ? config->GameBasedir
                                                                           : config->GameModdir,
                                              QString::fromLocal8Bit(profile->shaderFolder));
-    QStringList patterns;
-    for (const QString& extension :
-         QString::fromLocal8Bit(profile->packageExtensions).split(u';', Qt::SkipEmptyParts))
-        patterns.append(u'*' + extension);
-    const QString path = Prompt_GetSaveFileName(this, QString(), start,
-                                                QStringLiteral("Packages (%1)").arg(patterns.join(u' ')));
+    const QString path = Prompt_GetSaveFileName(
+        this, QString(), start,
+        QStringLiteral("Packages (%1)").arg(extensionPatterns(profile->packageExtensions)));
     if (path.isEmpty()) return;
     buildScript(false, false);
     currentEffect->nextInScript = nullptr;

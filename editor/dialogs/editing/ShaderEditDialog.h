@@ -22,6 +22,7 @@ class QTreeWidgetItem;
 class QVBoxLayout;
 class QCustomAction;
 class cShaderEditScript;
+class cShaderEditCanvas;
 struct MapProfileRecord;
 struct ShaderRecord;
 
@@ -55,6 +56,8 @@ public:
     // Prepares an opening on the texture name and group.
     void setShader(const QString& name, const QString& group);
     void retranslate();
+    // The preview, once the main window's views exist: the views' format with its multisampling.
+    void createCanvas();
     // Checks (checkOnly) or builds the editor text into the open effect.
     void buildScript(bool askIfUnchanged, bool checkOnly);
     // Stores or discards the edits at close after asking; false when the user cancelled or a
@@ -79,6 +82,7 @@ public:
     const MapProfileRecord* profile = nullptr;
     QVBoxLayout* previewLayout = nullptr;
     QVBoxLayout* scriptLayout = nullptr;
+    cShaderEditCanvas* preview = nullptr;
     cShaderEditScript* script = nullptr;
     QString currentGroup;
     QString currentName;
@@ -93,7 +97,7 @@ public:
     QVector<QCustomAction*> contextActions;
     QVector<QCustomAction*> actions; // every tool-bar action, in table order (separators null)
     QHash<QString, EditedEffect> edits;
-    QString statusText; // the last build's result line
+    QString statusText; // the last build's result line, shown by the preview
 
 public slots:
     void exec_on_changeShader();
@@ -126,6 +130,8 @@ public slots:
     void exec_on_newShader();
     void exec_on_deleteShader();
 
+public:
+    // A slot already (QDialog's); kept out of this class's own slot table.
     void reject() override;
 
 protected:
@@ -140,6 +146,14 @@ private:
     void setScriptText(const QString& text);
     QCustomAction* firstContextAction(uint32_t flag) const;
     bool writeEffectFile(const QString& path, ShaderRecord* head, bool wholeChain);
+    void setPreviewFlag(int flag);
+    void setPreviewShape(int n);
+    // The editor text becomes the open effect's new script text, as an edit that can be undone.
+    void takeScriptFromEffect();
+    QString fileFilter(const char* title, const char* extensions) const;
+    QString profileFolder(const char* folder) const;
+    // Releases a new effect no map object uses; one in use keeps its text in memory.
+    void dropNewEffect(ShaderRecord* effect);
     // After a write: offers to list an unlisted file as a package, then refreshes the lists.
     void offerPackageEntry(const QString& path);
 };

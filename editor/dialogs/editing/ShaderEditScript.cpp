@@ -172,9 +172,16 @@ void cShaderEditScript::rebuildBlockData(bool rehighlight) {
     // text change.
     if (!rehighlight || !highlighter) return;
     const QVector<int> stale = std::exchange(staleHighlights, {});
-    for (int number : stale) {
-        const QTextBlock block = document()->findBlockByNumber(number);
-        if (block.isValid()) highlighter->rehighlightBlock(block);
+    // Each line coloured on its own brings the layout up to date once; past a few dozen lines
+    // (a brace typed early in a long text changes the depth of every later one) one pass over the
+    // whole text is far cheaper.
+    if (stale.size() > 32) {
+        highlighter->rehighlight();
+    } else {
+        for (int number : stale) {
+            const QTextBlock block = document()->findBlockByNumber(number);
+            if (block.isValid()) highlighter->rehighlightBlock(block);
+        }
     }
     if (buildMarks) {
         buildMarks = false;

@@ -1,0 +1,10 @@
+textures/a
+{
+	{
+		map "a}b.tga"
+	}
+}
+"textures/q q"
+{
+}
+stray

@@ -1,0 +1,4 @@
+textures/open
+{
+	{
+		map x
