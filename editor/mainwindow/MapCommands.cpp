@@ -6,6 +6,7 @@
 #include "core/Prompt.h"
 #include "dialogs/application/GotoBrushDialog.h"
 #include "dialogs/application/GotoCoordsDialog.h"
+#include "dialogs/editing/EntityReportDialog.h"
 #include "document/CompilerOverlays.h"
 #include "document/MapDocument.h"
 #include "dialogs/editing/ObjectPropertiesDialog.h"
@@ -112,7 +113,25 @@ void cMainWindow::cmdMapGotoCoords() {
             view->centerOn(point);
 }
 void cMainWindow::cmdMapShowInfo() {}
-void cMainWindow::cmdMapEntityReport() {}
+// The kept filter goes in and, however the dialog was closed, comes back out.
+void cMainWindow::cmdMapEntityReport() {
+    MapDocument* document = activeDocument(this);
+    if (!document) return;
+    EntityReportSettings kept{settings.Type,        settings.bHidden,     settings.bKVD,      settings.bClass,
+                              settings.bExact,      settings.ClassFilter, settings.KeyFilter, settings.ValueFilter};
+    cEntityReportDialog dialog(document, this);
+    dialog.setSettings(kept);
+    dialog.exec();
+    dialog.getSettings(kept);
+    settings.Type = kept.type;
+    settings.bHidden = kept.hidden;
+    settings.bKVD = kept.keyValue;
+    settings.bClass = kept.byClass;
+    settings.bExact = kept.exact;
+    settings.ClassFilter = kept.classFilter;
+    settings.KeyFilter = kept.keyFilter;
+    settings.ValueFilter = kept.valueFilter;
+}
 void cMainWindow::cmdMapCheckForProblems() {}
 // The world entity's keys in the properties window.
 void cMainWindow::cmdMapProperties() {
