@@ -161,14 +161,14 @@ TEST_F(EntityReportTest, DeleteAsksWithTheClassOrTheCountAndIsOneUndoLevel) {
         EXPECT_EQ(Map_DumpWorld(world), before); // No
         QTest::mouseClick(dialog.ui->btnDelete, Qt::LeftButton);
         EXPECT_EQ(entity("func_door"), nullptr);
-        EXPECT_EQ(rows(dialog).size(), 13);
+        EXPECT_EQ(rows(dialog).size(), 14);
         clickRow(dialog, 0);
         clickRow(dialog, 1, Qt::ControlModifier);
         clickRow(dialog, 2, Qt::ControlModifier);
         QTest::mouseClick(dialog.ui->btnDelete, Qt::LeftButton);
-        EXPECT_EQ(rows(dialog).size(), 13);
+        EXPECT_EQ(rows(dialog).size(), 14);
         QTest::mouseClick(dialog.ui->btnDelete, Qt::LeftButton);
-        EXPECT_EQ(rows(dialog).size(), 10);
+        EXPECT_EQ(rows(dialog).size(), 11);
     });
     ASSERT_EQ(script.asked.size(), 4);
     EXPECT_EQ(script.asked[0].text, "Are you sure to delete func_door?");
