@@ -117,8 +117,9 @@ void cMainWindow::cmdMapShowInfo() {}
 void cMainWindow::cmdMapEntityReport() {
     MapDocument* document = activeDocument(this);
     if (!document) return;
-    EntityReportSettings kept{settings.Type,        settings.bHidden,     settings.bKVD,      settings.bClass,
-                              settings.bExact,      settings.ClassFilter, settings.KeyFilter, settings.ValueFilter};
+    EntityReportSettings kept{settings.Type,      settings.bHidden,    settings.bKVD,
+                              settings.bClass,    settings.bExact,     settings.ClassFilter,
+                              settings.KeyFilter, settings.ValueFilter};
     cEntityReportDialog dialog(document, this);
     dialog.setSettings(kept);
     dialog.exec();

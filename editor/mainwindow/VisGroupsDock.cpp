@@ -191,5 +191,6 @@ void cMainWindow::editVisGroups() {
         dialog.exec();
     }
     updateVisGroupList();
-    if (objectPropertiesDialog && objectPropertiesDialog->isVisible()) objectPropertiesDialog->refreshVisGroups();
+    if (objectPropertiesDialog && objectPropertiesDialog->isVisible())
+        objectPropertiesDialog->refreshVisGroups();
 }

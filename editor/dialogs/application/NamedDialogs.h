@@ -26,6 +26,3 @@ public:
     explicit cTextureReplaceDialog(QWidget* parent)
         : cNamedDialog(parent, "cTextureReplaceDialog", tr("Replace Textures")) {}
 };
-
-
-
