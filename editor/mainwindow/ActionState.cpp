@@ -8,6 +8,8 @@
 #include <QToolBar>
 
 #include "core/TextEncoding.h"
+#include "dialogs/editing/EntityHelpDialog.h"
+#include "dialogs/editing/EntityListDialog.h"
 #include "dialogs/editing/ObjectPropertiesDialog.h"
 #include "document/Clipboard.h"
 #include "document/MapDocument.h"
@@ -316,6 +318,8 @@ void cMainWindow::retranslateAll() {
     for (QToolBar* bar : std::as_const(toolBars))
         bar->setWindowTitle(Action_Translate(bar->objectName()));
     if (objectPropertiesDialog) objectPropertiesDialog->retranslate();
+    if (entityListDialog) entityListDialog->retranslate();
+    if (entityHelpDialog) entityHelpDialog->retranslate();
     faceDialog.retranslate();
     updateActions(0x2);
 }

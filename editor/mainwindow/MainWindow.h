@@ -356,6 +356,12 @@ public:
     // Ties the selected brushes to the entity (null: a new one of tieClassName), each to its own
     // when each is set.
     void tieToEntity(EntityRecord* entity, bool each);
+    // ---- Object properties, entity chooser and help window (ObjectPropertiesSync.cpp) ----
+    // Reloads the visible object-properties dialog from the active map's selection (not while
+    // the entity chooser is shown).
+    void updateObjectProperties();
+    // Deletes the entity chooser when its rows name entities of the document.
+    void closeEntityListFor(MapDocument* document);
     // VisGroups dock (VisGroupsDock.cpp). None of its operations is an undo step.
     void createVisGroupsDock();
     void retranslateVisGroupsDock();
@@ -650,6 +656,10 @@ public:
 // After the preferences: the selection-mode actions from the settings, the autosave timer
 // (re)started with AutosaveDelay minutes (at least one) or stopped.
 void App_ApplyEditPreferences(cMainWindow* window);
+// The object-properties dialog shown for one entity of the active map (the entity chooser's rows).
+void App_ShowObjectProperties(EntityRecord* entity);
+// The entity help window with the HTML text; made on first use under the main window's menu bar.
+void App_ShowEntityHelp(const QString& html);
 // The next numbered name of an incremental save: "x_v07.zmf" → "x_v08.zmf"; a name without the
 // pattern starts a new sequence.
 QString File_IncrementalName(const QString& path);

@@ -214,6 +214,7 @@ void cMainWindow::destroyDocument(MapDocument* document) {
     if (document->world) Clip_ForgetMap(&clipboard, &document->world->handle);
     documents.removeAll(document);
     faceDialog.dropTarget(document->world);
+    closeEntityListFor(document);
     Project_Destroy(document);
     delete document;
 }

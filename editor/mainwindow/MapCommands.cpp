@@ -7,6 +7,7 @@
 #include "core/Prompt.h"
 #include "dialogs/application/GotoBrushDialog.h"
 #include "dialogs/application/GotoCoordsDialog.h"
+#include "dialogs/editing/EntityReportDialog.h"
 #include "document/CompilerOverlays.h"
 #include "document/MapDocument.h"
 #include "dialogs/editing/MapCheckDialog.h"
@@ -120,7 +121,6 @@ void cMainWindow::cmdMapShowInfo() {
     cMapInfoDialog dialog(document->gameConfig, Map_Handle(document->world), this);
     dialog.exec();
 }
-void cMainWindow::cmdMapEntityReport() {}
 // The dialog lives for this one command; a clean map gets a message instead.
 void cMainWindow::cmdMapCheckForProblems() {
     MapDocument* document = activeDocument(this);
@@ -135,6 +135,26 @@ void cMainWindow::cmdMapCheckForProblems() {
     }
     dialog.restoreCursorOnShow = true;
     dialog.exec();
+}
+// The kept filter goes in and, however the dialog was closed, comes back out.
+void cMainWindow::cmdMapEntityReport() {
+    MapDocument* document = activeDocument(this);
+    if (!document) return;
+    EntityReportSettings kept{settings.Type,      settings.bHidden,    settings.bKVD,
+                              settings.bClass,    settings.bExact,     settings.ClassFilter,
+                              settings.KeyFilter, settings.ValueFilter};
+    cEntityReportDialog dialog(document, this);
+    dialog.setSettings(kept);
+    dialog.exec();
+    dialog.getSettings(kept);
+    settings.Type = kept.type;
+    settings.bHidden = kept.hidden;
+    settings.bKVD = kept.keyValue;
+    settings.bClass = kept.byClass;
+    settings.bExact = kept.exact;
+    settings.ClassFilter = kept.classFilter;
+    settings.KeyFilter = kept.keyFilter;
+    settings.ValueFilter = kept.valueFilter;
 }
 // The world entity's keys in the properties window.
 void cMainWindow::cmdMapProperties() {

@@ -186,7 +186,11 @@ void cMainWindow::editVisGroups() {
     cChildWindow* child = activeChildWindow();
     if (!child || !child->document) return;
     QListWidgetItem* row = visGroupsDock.list->currentItem();
-    cEditGroupsDialog dialog(row ? row->data(kIdRole).toInt() : 0, child->document->world, this);
-    dialog.exec();
+    {
+        cEditGroupsDialog dialog(row ? row->data(kIdRole).toInt() : 0, child->document->world, this);
+        dialog.exec();
+    }
     updateVisGroupList();
+    if (objectPropertiesDialog && objectPropertiesDialog->isVisible())
+        objectPropertiesDialog->refreshVisGroups();
 }

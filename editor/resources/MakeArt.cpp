@@ -247,6 +247,25 @@ QImage drawTable() {
     return image;
 }
 
+// The class table with a blue question mark in its corner, for the entity help window.
+QImage drawTableHelp() {
+    QImage image = drawTable();
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(40, 90, 200));
+    p.setPen(QPen(QColor(250, 250, 250), 1));
+    p.drawEllipse(QRectF(7.5, 7.5, 8, 8));
+    p.setPen(QPen(QColor(255, 255, 255), 1.4));
+    QPainterPath mark;
+    mark.moveTo(10.3, 10.3);
+    mark.cubicTo(10.3, 8.8, 13.2, 8.8, 13.2, 10.3);
+    mark.cubicTo(13.2, 11.4, 11.7, 11.4, 11.7, 12.6);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(mark);
+    p.drawPoint(QPointF(11.7, 14.2));
+    return image;
+}
+
 QImage drawSplash() {
     QImage image(480, 280, QImage::Format_RGB32);
     QPainter p(&image);
@@ -484,6 +503,7 @@ int main(int argc, char** argv) {
                {"search.png", drawSearchPlain},
                {"search2.png", drawSearchAxes},
                {"table.png", drawTable},
+               {"table2.png", drawTableHelp},
                {"vg_on.png", [] { return drawVisGroup(true); }},
                {"vg_off.png", [] { return drawVisGroup(false); }},
                {"about.png", drawAbout},

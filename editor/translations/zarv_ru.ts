@@ -1398,4 +1398,160 @@ in the selected package:
 %1</translation>
     </message>
 </context>
+<context>
+    <name>cEntityReportDialog</name>
+    <message>
+        <source>Entity Report</source>
+        <translation>Отчёт по объектам</translation>
+    </message>
+    <message>
+        <source>Entities</source>
+        <translation>Объекты</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Фильтр</translation>
+    </message>
+    <message>
+        <source>&amp;Everything</source>
+        <translation>&amp;Все</translation>
+    </message>
+    <message>
+        <source>&amp;Brush entities</source>
+        <translation>&amp;Брашевые объекты</translation>
+    </message>
+    <message>
+        <source>&amp;Point entities</source>
+        <translation>&amp;Точечные объекты</translation>
+    </message>
+    <message>
+        <source>Include &amp;hidden objects</source>
+        <translation>Включая &amp;скрытые объекты</translation>
+    </message>
+    <message>
+        <source>By &amp;key/value:</source>
+        <translation>По &amp;ключу/значению:</translation>
+    </message>
+    <message>
+        <source>&amp;Exact</source>
+        <translation>&amp;Точно</translation>
+    </message>
+    <message>
+        <source>By &amp;class:</source>
+        <translation>По &amp;классу:</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>&amp;Mark</source>
+        <translation>&amp;Отметить</translation>
+    </message>
+    <message>
+        <source>&amp;Go to</source>
+        <translation>&amp;Перейти</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Удалить</translation>
+    </message>
+    <message>
+        <source>&amp;Properties...</source>
+        <translation>&amp;Свойства...</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Закрыть</translation>
+    </message>
+    <message>
+        <source>&amp;Hide</source>
+        <translation>&amp;Скрыть</translation>
+    </message>
+    <message>
+        <source>&amp;Unhide</source>
+        <translation>&amp;Показать</translation>
+    </message>
+    <message>
+        <source>Class</source>
+        <translation>Класс</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Имя</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Цель</translation>
+    </message>
+    <message>
+        <source>Are you sure to delete %1?</source>
+        <translation>Удалить %1?</translation>
+    </message>
+    <message>
+        <source>Are you sure to delete %1 entities?</source>
+        <translation>Удалить объекты (%1)?</translation>
+    </message>
+</context>
+<context>
+    <name>cEntityListDialog</name>
+    <message>
+        <source>Select the Destination</source>
+        <translation>Выбор назначения</translation>
+    </message>
+    <message>
+        <source>Multiple entities are selected - please pick the one you want to keep:</source>
+        <translation>Выделено несколько объектов - выберите тот, который нужно оставить:</translation>
+    </message>
+</context>
+<context>
+    <name>cEntityHelpDialog</name>
+    <message>
+        <source>Entity Help</source>
+        <translation>Справка по объекту</translation>
+    </message>
+</context>
+<context>
+    <name>cEditGroupsDialog</name>
+    <message>
+        <source>Object Groups</source>
+        <translation>Группы объектов</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Группы</translation>
+    </message>
+    <message>
+        <source>Selected Group</source>
+        <translation>Выбранная группа</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Имя:</translation>
+    </message>
+    <message>
+        <source>&amp;Color...</source>
+        <translation>&amp;Цвет...</translation>
+    </message>
+    <message>
+        <source>&amp;New Group</source>
+        <translation>&amp;Новая группа</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Удалить</translation>
+    </message>
+    <message>
+        <source>Are you sure to remove visgroup </source>
+        <translation>Удалить группу </translation>
+    </message>
+    <message>
+        <source> containing %1 objects?</source>
+        <translation> с объектами (%1)?</translation>
+    </message>
+    <message>
+        <source>Choose Color</source>
+        <translation>Выбор цвета</translation>
+    </message>
+</context>
 </TS>

@@ -6,6 +6,8 @@
 #include <QString>
 
 #include "dialogs/application/ScaleVertexDialog.h"
+#include "dialogs/editing/EntityHelpDialog.h"
+#include "dialogs/editing/EntityListDialog.h"
 #include "dialogs/editing/ObjectPropertiesDialog.h"
 
 class cNamedDialog : public QDialog {
@@ -18,17 +20,3 @@ public:
     explicit cTextureReplaceDialog(QWidget* parent)
         : cNamedDialog(parent, "cTextureReplaceDialog", tr("Replace Textures")) {}
 };
-
-class cEntityListDialog : public cNamedDialog {
-public:
-    explicit cEntityListDialog(QWidget* parent)
-        : cNamedDialog(parent, "cEntityListDialog", tr("Entity List")) {}
-};
-
-class cEntityHelpDialog : public cNamedDialog {
-public:
-    explicit cEntityHelpDialog(QWidget* parent)
-        : cNamedDialog(parent, "cEntityHelpDialog", tr("Entity Help")) {}
-};
-
-

@@ -161,40 +161,14 @@ void cObjectPropertiesDialog::exec_on_pasteEpairs() {
 
 // ---- Help ------------------------------------------------------------------------------------------
 
-namespace {
-
-// The help window's page; the window gets one the first time it shows a help text.
-void showEntityHelp(const QString& html, bool raise) {
-    if (!g_mainWindow) return;
-    // Made on first use; the window deletes it with its other dialogs.
-    if (!g_mainWindow->entityHelpDialog) g_mainWindow->entityHelpDialog = new cEntityHelpDialog(g_mainWindow);
-    QDialog* dialog = g_mainWindow->entityHelpDialog;
-    auto* page = dialog->findChild<QTextBrowser*>(QStringLiteral("helpText"));
-    if (!page) {
-        page = new QTextBrowser(dialog);
-        page->setObjectName(QStringLiteral("helpText"));
-        page->setOpenExternalLinks(true);
-        auto* layout = dialog->layout() ? dialog->layout() : new QVBoxLayout(dialog);
-        layout->addWidget(page);
-        if (dialog->width() < 300) dialog->resize(420, 480);
-    }
-    page->setHtml(html);
-    if (raise) {
-        dialog->show();
-        dialog->raise();
-    }
-}
-
-} // namespace
-
 void cObjectPropertiesDialog::exec_on_showHelp() {
     if (!m_head || !m_head->handle || !m_head->handle->entityClass) return;
-    showEntityHelp(buildClassHelp(m_head->handle->entityClass), true);
+    App_ShowEntityHelp(buildClassHelp(m_head->handle->entityClass));
 }
 
 void cObjectPropertiesDialog::refreshEntityHelp() {
     if (!g_mainWindow || !g_mainWindow->entityHelpDialog || !g_mainWindow->entityHelpDialog->isVisible())
         return;
     EntityClass* eclass = m_head && m_head->handle ? m_head->handle->entityClass : nullptr;
-    showEntityHelp(eclass ? buildClassHelp(eclass) : QString(), false);
+    g_mainWindow->entityHelpDialog->setHelpText(eclass ? buildClassHelp(eclass) : QString());
 }

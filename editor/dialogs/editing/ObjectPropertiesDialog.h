@@ -56,6 +56,10 @@ public:
     QCheckBox* flagBox(int bit) const { return m_flagBoxes[bit]; }
     cNewKeyvalueDialog* newKeyvalueDialog() const { return m_newKeyvalue; }
     QCustomAngleBox* angleBox() const { return m_angleBox; }
+    // Forgets that the user turned smart editing off (the dialog is shown afresh).
+    void resetSmartForced() { m_smartForcedOff = false; }
+    // Rebuilds the visgroup page for the edited objects.
+    void refreshVisGroups() { updateVisGroups(); }
 
     // The class help text, built once and cached in the class.
     static const QString& buildClassHelp(EntityClass* eclass);

@@ -21,6 +21,7 @@
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "dialogs/application/CustomAngleBox.h"
+#include "dialogs/editing/EditGroupsDialog.h"
 #include "dialogs/editing/ObjectPropertiesDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
@@ -677,7 +678,11 @@ void cObjectPropertiesDialog::exec_on_modifyVisGroups(QListWidgetItem* changed) 
 }
 
 void cObjectPropertiesDialog::exec_on_editVisGroups() {
-    // The visgroup editor is the window's; this page shows what it left.
+    if (!m_document || !m_document->world) return;
+    {
+        cEditGroupsDialog editor(0, m_document->world, this);
+        editor.exec();
+    }
     updateVisGroups();
     if (g_mainWindow) g_mainWindow->updateVisGroupList();
 }
