@@ -28,6 +28,13 @@ protected:
             if (view->viewType == ViewType::Top) window->setActiveCanvas(view);
         ASSERT_NE(window->focusView, nullptr);
     }
+    // The sample entity definitions, for the path classes and the target keys.
+    void writeConfig() override {
+        writeFile("base/KDKGameCfg.ini",
+                  QStringLiteral("[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\nGameData0=%1\n")
+                      .arg(QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/quake3/q3entities.fgd")))
+                      .toUtf8());
+    }
     void TearDown() override {
         for (MapDocument* d : window->documents)
             d->modified = false;
@@ -52,6 +59,12 @@ protected:
         for (PathRecord* p = world->paths; p; p = p->next)
             if (p->name && std::strcmp(p->name, name) == 0) return p;
         return nullptr;
+    }
+    // Replaces a line edit's text with key events (any script, unlike QTest::keyClicks).
+    static void type(QLineEdit* box, const QString& text) {
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        typeInto(box, text);
     }
     static NodeRecord* nodeAt(PathRecord* p, int index) {
         NodeRecord* n = p->firstNode;
