@@ -86,7 +86,7 @@ TEST_F(PathDialogTest, NameAndClassRules) {
                 if (!c.typedClass.isEmpty()) type(d->cbClass->lineEdit(), c.typedClass);
                 EXPECT_EQ(ok(d)->isEnabled(), c.okEnabled);
                 if (!c.okEnabled) return;
-                QTest::mouseClick(ok(d), Qt::LeftButton);
+                Widget_Click(ok(d));
                 EXPECT_EQ(d->isVisible(), !stored) << "a refused OK keeps the dialog open";
             },
             stored);
@@ -114,7 +114,7 @@ TEST_F(PathDialogTest, DirectionsAreStoredAsTheirNumbers) {
     };
     for (const auto& [button, type] : cases) {
         SCOPED_TRACE(type);
-        edit([button = button](cPathDialog* d) { QTest::mouseClick(d->*button, Qt::LeftButton); });
+        edit([button = button](cPathDialog* d) { Widget_Click(d->*button); });
         EXPECT_EQ(findPath("train")->type, type);
         select({nodeAt(findPath("train"), 1)});
     }

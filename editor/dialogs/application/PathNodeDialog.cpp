@@ -97,11 +97,12 @@ void writeKey(NodeRecord* node, const char* key, const QByteArray& text, bool ze
         handle->appendKeyValue(key, text.constData());
 }
 
+// A missing text and an empty one are the same: no name, no target.
 void replaceText(char*& field, const QString& text) {
     const QByteArray bytes = Text_ToWindows1251(text);
-    if (field && bytes == QByteArray(field)) return;
+    if (bytes == QByteArray(field ? field : "")) return;
     Sys_Free(field);
-    field = Sys_StrDup(bytes.constData());
+    field = bytes.isEmpty() ? nullptr : Sys_StrDup(bytes.constData());
 }
 
 } // namespace
