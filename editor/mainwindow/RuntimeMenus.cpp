@@ -117,10 +117,12 @@ void cMainWindow::fillPluginMenu() {
         const QString description =
             command.description && *command.description ? QString::fromUtf8(command.description) : title;
         action->setText(title);
-        action->setStatusTip(description);
+        // Through the fields, so that a language switch rebuilds the same tips.
+        action->statusText = description;
+        action->updateStatusTip();
         const QString shortcut = command.shortcut ? QString::fromUtf8(command.shortcut) : QString();
         if (!shortcut.isEmpty()) App_SetActionShortcuts(action, shortcut);
-        action->setToolTip(Action_ToolTip(description, shortcut));
+        action->setToolTipText(description, shortcut);
         action->hideWithoutMap = command.flags & PLUGIN_ACTION_HIDE_WITHOUT_MAP;
         action->disableWithoutMap = command.flags & PLUGIN_ACTION_DISABLE_WITHOUT_MAP;
         action->index = int32_t(i);
