@@ -394,6 +394,7 @@ void cMainWindow::buildCommandInterface() {
     createToolsBar();
     createViewToggles();
     createColorSchemeMenu();
+    createLanguageMenu();
     fillPluginMenu();
     applyLanguage(nullptr, languageCode);
     createLayoutDialogs();

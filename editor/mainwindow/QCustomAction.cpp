@@ -7,10 +7,13 @@ QCustomAction::QCustomAction(QMenu* menu) : QAction(menu) {
     if (menu) menu->addAction(this);
 }
 
-QCustomAction::QCustomAction(QObject* parent) : QAction(parent) {}
+QCustomAction::QCustomAction(QObject* parent) : QAction(parent) {
+    if (auto* menu = qobject_cast<QMenu*>(parent)) menu->addAction(this);
+}
 
 QCustomAction::QCustomAction(const QString& text, QObject* parent) : QAction(text, parent) {
     sourceText = text;
+    if (auto* menu = qobject_cast<QMenu*>(parent)) menu->addAction(this);
 }
 
 QString Action_Translate(const QString& source) {

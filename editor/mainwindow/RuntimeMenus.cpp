@@ -66,6 +66,9 @@ void cMainWindow::applyColorScheme() {
 
 // Checks the language's action and translates every text again; start-up translates through it.
 void cMainWindow::applyLanguage(QAction* action, const QString& language) {
+    if (!action)
+        for (QAction* entry : std::as_const(languageActions))
+            if (entry->data().toString() == language) action = entry;
     if (action) action->setChecked(true);
     retranslateAll();
 }
