@@ -19,7 +19,8 @@ QStringList Map_TargetNames(const MapWorld* world) {
                     if (pair->value && *pair->value) names.append(Text_FromWindows1251(pair->value));
     }
     for (const PathRecord* path = world->paths; path; path = path->next) {
-        if (path->name && *path->name && (!path->firstNode || !path->firstNode->name || !*path->firstNode->name))
+        if (path->name && *path->name &&
+            (!path->firstNode || !path->firstNode->name || !*path->firstNode->name))
             names.append(Text_FromWindows1251(path->name));
         for (const NodeRecord* n = path->firstNode; n; n = n->next)
             if (n->name && *n->name) names.append(Text_FromWindows1251(n->name));

@@ -95,9 +95,9 @@ void cMainWindow::installLanguage(QAction* action, const QString& language) {
 void cMainWindow::createLanguageMenu() {
     if (!languageMenu) return;
     Q_INIT_RESOURCE(local); // the flags live in the editor's static library
-    const QFileInfoList files = QDir(App_GetBaseDirectory() + QStringLiteral("/local"))
-                                    .entryInfoList({QStringLiteral("zarv_*.qm")},
-                                                   QDir::Files | QDir::Readable, QDir::Name);
+    const QFileInfoList files =
+        QDir(App_GetBaseDirectory() + QStringLiteral("/local"))
+            .entryInfoList({QStringLiteral("zarv_*.qm")}, QDir::Files | QDir::Readable, QDir::Name);
     languageCount = int(files.size());
     if (files.isEmpty()) return;
     languageGroup = new QActionGroup(this);

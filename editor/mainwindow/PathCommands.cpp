@@ -34,7 +34,8 @@ void refuse(const char* text) {
 // The active view, the primary tool and a selected node: the document, else null.
 MapDocument* nodeCommandDocument(const cMainWindow* window) {
     MapDocument* document = activeDocument(window);
-    if (!window->focusView || !window->activeTool || !document || !document->world->selectedNodes) return nullptr;
+    if (!window->focusView || !window->activeTool || !document || !document->world->selectedNodes)
+        return nullptr;
     return document;
 }
 

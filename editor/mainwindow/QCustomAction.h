@@ -30,10 +30,10 @@ public:
     bool hideWithoutMap = false;
     bool disableWithoutMap = false;
     bool hiddenFromCommandList = false;
-    int32_t tag = 0;   // tool ids (bit n) in which the action is disabled
-    int32_t index = 0; // plugin action, colour scheme or tool id its slot reads
+    int32_t tag = 0;          // tool ids (bit n) in which the action is disabled
+    int32_t index = 0;        // plugin action, colour scheme or tool id its slot reads
     int32_t toolbarOrder = 0; // the table row's tool-bar position
-    QString data;      // web address or the object name of the widget it toggles
+    QString data;             // web address or the object name of the widget it toggles
     QString sourceText;
     QString statusText;
     QString statusArg; // put in place of "%1" in the translated status text

@@ -55,24 +55,39 @@ TEST_F(PathDialogTest, NameAndClassRules) {
     struct Case {
         const char* name;
         QString typedName;
-        QString typedClass;      // empty: left alone
-        QString warning;         // the box OK raises, empty when none
+        QString typedClass; // empty: left alone
+        QString warning;    // the box OK raises, empty when none
         bool okEnabled;
-        QByteArray storedName;   // Windows-1251 bytes after OK; empty when refused
+        QByteArray storedName; // Windows-1251 bytes after OK; empty when refused
         QByteArray storedClass;
     };
     const Case cases[] = {
-        {"another path's name", "other", {}, "Path name is not unique: \"other\"!\nPlease specify another path name.",
-         true, {}, {}},
+        {"another path's name",
+         "other",
+         {},
+         "Path name is not unique: \"other\"!\nPlease specify another path name.",
+         true,
+         {},
+         {}},
         {"blanks only", "   ", {}, {}, false, {}, {}},
         {"blank class", "tram", " ", {}, false, {}, {}},
         {"unique name trimmed", "  tram ", {}, {}, true, "tram", "path_corner"},
         {"class typed by hand", "tram", "func_mover_path", {}, true, "tram", "func_mover_path"},
         {"Cyrillic name", QStringLiteral("Путь"), {}, {}, true, "\xcf\xf3\xf2\xfc", "path_corner"},
-        {"name outside Windows-1251", QStringLiteral("路径"), {},
-         QStringLiteral("\"路径\" holds characters a map cannot store."), true, {}, {}},
-        {"class outside Windows-1251", "tram", QStringLiteral("путь_路"),
-         QStringLiteral("\"путь_路\" holds characters a map cannot store."), true, {}, {}},
+        {"name outside Windows-1251",
+         QStringLiteral("路径"),
+         {},
+         QStringLiteral("\"路径\" holds characters a map cannot store."),
+         true,
+         {},
+         {}},
+        {"class outside Windows-1251",
+         "tram",
+         QStringLiteral("путь_路"),
+         QStringLiteral("\"путь_路\" holds characters a map cannot store."),
+         true,
+         {},
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -107,7 +122,7 @@ TEST_F(PathDialogTest, NameAndClassRules) {
 }
 
 TEST_F(PathDialogTest, DirectionsAreStoredAsTheirNumbers) {
-    const std::pair<QRadioButton* Ui_cPathDialog::*, int32_t> cases[] = {
+    const std::pair<QRadioButton * Ui_cPathDialog::*, int32_t> cases[] = {
         {&Ui_cPathDialog::rbOneWay, PathType::OneWay},
         {&Ui_cPathDialog::rbCircular, PathType::Circular},
         {&Ui_cPathDialog::rbPingPong, PathType::PingPong},

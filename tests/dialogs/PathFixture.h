@@ -32,7 +32,8 @@ protected:
     void writeConfig() override {
         writeFile("base/KDKGameCfg.ini",
                   QStringLiteral("[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\nGameData0=%1\n")
-                      .arg(QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/quake3/q3entities.fgd")))
+                      .arg(QDir::cleanPath(
+                          QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/quake3/q3entities.fgd")))
                       .toUtf8());
     }
     void TearDown() override {
@@ -42,7 +43,8 @@ protected:
     }
 
     // A path of path_corner nodes 64 units apart along x from (x0, y).
-    PathRecord* path(const char* name, int nodes, int32_t type = PathType::OneWay, float x0 = 0, float y = 0) {
+    PathRecord* path(const char* name, int nodes, int32_t type = PathType::OneWay, float x0 = 0,
+                     float y = 0) {
         PathRecord* p = Path_Create(Map_Handle(world));
         p->name = Sys_StrDup(name);
         p->className = Sys_StrDup("path_corner");

@@ -10,6 +10,7 @@
 
 #include "PathFixture.h"
 #include "dialogs/application/CustomAngleBox.h"
+#include "dialogs/application/PathDialog.h"
 #include "dialogs/application/PathNodeDialog.h"
 #include "map/EPair.h"
 
@@ -56,60 +57,90 @@ TEST_F(PathNodeDialogTest, EditsMatchTheirTwinAndUndoRestores) {
     struct Case {
         const char* name;
         int32_t type;
-        std::vector<int> selected;                           // node indices, in selection order
-        std::function<void(const Nodes&)> prepare;           // before the dialog opens
-        std::function<void(cPathNodeDialog*)> play;          // the user
+        std::vector<int> selected;                  // node indices, in selection order
+        std::function<void(const Nodes&)> prepare;  // before the dialog opens
+        std::function<void(cPathNodeDialog*)> play; // the user
         bool accept;
-        const char* level;                                   // empty: nothing recorded
-        std::function<void(const Nodes&)> twin;              // the expected edit; null: none
+        const char* level;                      // empty: nothing recorded
+        std::function<void(const Nodes&)> twin; // the expected edit; null: none
     };
     const Case cases[] = {
-        {"mixed speeds are kept", PathType::OneWay, {0, 1},
+        {"mixed speeds are kept",
+         PathType::OneWay,
+         {0, 1},
          [](const Nodes& n) {
              setKey(n[0], "speed", "100");
              setKey(n[1], "speed", "200");
          },
-         [](cPathNodeDialog* d) { EXPECT_EQ(d->txtSpeed->text(), "(no change)"); }, true, "Edit Nodes", nullptr},
-        {"0 removes the speed everywhere", PathType::OneWay, {0, 1},
+         [](cPathNodeDialog* d) { EXPECT_EQ(d->txtSpeed->text(), "(no change)"); },
+         true,
+         "Edit Nodes",
+         nullptr},
+        {"0 removes the speed everywhere",
+         PathType::OneWay,
+         {0, 1},
          [](const Nodes& n) {
              setKey(n[0], "speed", "100");
              setKey(n[1], "speed", "200");
          },
-         [](cPathNodeDialog* d) { type(d->txtSpeed, "0"); }, true, "Edit Nodes",
+         [](cPathNodeDialog* d) { type(d->txtSpeed, "0"); },
+         true,
+         "Edit Nodes",
          [](const Nodes& n) {
              setKey(n[0], "speed", nullptr);
              setKey(n[1], "speed", nullptr);
          }},
-        {"an empty field removes the key", PathType::OneWay, {1},
+        {"an empty field removes the key",
+         PathType::OneWay,
+         {1},
          [](const Nodes& n) { setKey(n[1], "wait", "2"); },
          [](cPathNodeDialog* d) {
              EXPECT_EQ(d->txtWait->text(), "2");
              type(d->txtWait, "");
          },
-         true, "Edit Node", [](const Nodes& n) { setKey(n[1], "wait", nullptr); }},
-        {"numbers written in their short form", PathType::OneWay, {0, 2}, nullptr,
+         true,
+         "Edit Node",
+         [](const Nodes& n) { setKey(n[1], "wait", nullptr); }},
+        {"numbers written in their short form",
+         PathType::OneWay,
+         {0, 2},
+         nullptr,
          [](cPathNodeDialog* d) {
              type(d->txtYawSpeed, "12.50");
              type(d->txtFOV, "1e3");
          },
-         true, "Edit Nodes",
+         true,
+         "Edit Nodes",
          [](const Nodes& n) {
              for (NodeRecord* node : {n[0], n[2]}) {
                  setKey(node, "yaw_speed", "12.5");
                  setKey(node, "fov", "1000");
              }
          }},
-        {"Cancel changes nothing", PathType::OneWay, {0},
-         nullptr, [](cPathNodeDialog* d) { type(d->txtSpeed, "50"); }, false, "", nullptr},
-        {"angles 0 -90 0 show the yaw 270", PathType::OneWay, {1},
+        {"Cancel changes nothing",
+         PathType::OneWay,
+         {0},
+         nullptr,
+         [](cPathNodeDialog* d) { type(d->txtSpeed, "50"); },
+         false,
+         "",
+         nullptr},
+        {"angles 0 -90 0 show the yaw 270",
+         PathType::OneWay,
+         {1},
          [](const Nodes& n) { setAngles(n[1], 0, -90, 0); },
          [](cPathNodeDialog* d) {
              EXPECT_EQ(d->txtAngles->text(), "0 -90 0");
              EXPECT_EQ(d->cbAngle->currentText(), "270");
              EXPECT_EQ(d->angleBox->angle, 270);
          },
-         true, "Edit Node", nullptr},
-        {"Up, then the yaw 45", PathType::OneWay, {1}, nullptr,
+         true,
+         "Edit Node",
+         nullptr},
+        {"Up, then the yaw 45",
+         PathType::OneWay,
+         {1},
+         nullptr,
          [](cPathNodeDialog* d) {
              d->cbAngle->setFocus();
              d->cbAngle->setCurrentIndex(0); // "Up"
@@ -118,42 +149,64 @@ TEST_F(PathNodeDialogTest, EditsMatchTheirTwinAndUndoRestores) {
              type(d->cbAngle->lineEdit(), "45");
              EXPECT_EQ(d->txtAngles->text(), "0 45 0");
          },
-         true, "Edit Node", [](const Nodes& n) { setAngles(n[1], 0, 45, 0); }},
-        {"typed angles reach the yaw box", PathType::OneWay, {0}, nullptr,
+         true,
+         "Edit Node",
+         [](const Nodes& n) { setAngles(n[1], 0, 45, 0); }},
+        {"typed angles reach the yaw box",
+         PathType::OneWay,
+         {0},
+         nullptr,
          [](cPathNodeDialog* d) {
              type(d->txtAngles, "90 0 0");
              EXPECT_EQ(d->cbAngle->currentText(), "Down");
              type(d->txtAngles, "10 -1 5");
              EXPECT_EQ(d->cbAngle->currentText(), "359");
          },
-         true, "Edit Node", [](const Nodes& n) { setAngles(n[0], 10, -1, 5); }},
-        {"(auto) on a one-way path", PathType::OneWay, {0, 1, 2}, nullptr,
+         true,
+         "Edit Node",
+         [](const Nodes& n) { setAngles(n[0], 10, -1, 5); }},
+        {"(auto) on a one-way path",
+         PathType::OneWay,
+         {0, 1, 2},
+         nullptr,
          [](cPathNodeDialog* d) {
              Widget_Click(d->btnAutoAngle);
              EXPECT_EQ(d->txtAngles->text(), "(auto)");
              EXPECT_EQ(d->cbAngle->currentText(), "(diff)");
          },
-         true, "Edit Nodes",
+         true,
+         "Edit Nodes",
          [](const Nodes& n) {
              setAngles(n[0], 0, 0, 0);
              setAngles(n[1], 0, 90, 0);
              setAngles(n[2], 0, 90, 0); // along the segment leading to it
          }},
-        {"(auto) on a circular path", PathType::Circular, {0, 1, 2}, nullptr,
-         [](cPathNodeDialog* d) { Widget_Click(d->btnAutoAngle); }, true, "Edit Nodes",
+        {"(auto) on a circular path",
+         PathType::Circular,
+         {0, 1, 2},
+         nullptr,
+         [](cPathNodeDialog* d) { Widget_Click(d->btnAutoAngle); },
+         true,
+         "Edit Nodes",
          [](const Nodes& n) {
              setAngles(n[0], 0, 0, 0);
              setAngles(n[1], 0, 90, 0);
              setAngles(n[2], 0, 225, 0); // towards the first node
          }},
-        {"retrigger partly checked keeps each node's flags", PathType::OneWay, {0, 1},
+        {"retrigger partly checked keeps each node's flags",
+         PathType::OneWay,
+         {0, 1},
          [](const Nodes& n) {
              setKey(n[0], "spawnflags", "5");
              setKey(n[1], "spawnflags", "2");
          },
-         [](cPathNodeDialog* d) { EXPECT_EQ(d->cbRetrigger->checkState(), Qt::PartiallyChecked); }, true,
-         "Edit Nodes", nullptr},
-        {"retrigger checked sets only its bit", PathType::OneWay, {0, 1},
+         [](cPathNodeDialog* d) { EXPECT_EQ(d->cbRetrigger->checkState(), Qt::PartiallyChecked); },
+         true,
+         "Edit Nodes",
+         nullptr},
+        {"retrigger checked sets only its bit",
+         PathType::OneWay,
+         {0, 1},
          [](const Nodes& n) {
              setKey(n[0], "spawnflags", "5");
              setKey(n[1], "spawnflags", "2");
@@ -162,8 +215,12 @@ TEST_F(PathNodeDialogTest, EditsMatchTheirTwinAndUndoRestores) {
              Widget_Click(d->cbRetrigger);
              EXPECT_EQ(d->cbRetrigger->checkState(), Qt::Checked);
          },
-         true, "Edit Nodes", [](const Nodes& n) { setKey(n[1], "spawnflags", "3"); }},
-        {"retrigger cleared removes a flag word of 0", PathType::OneWay, {0, 1},
+         true,
+         "Edit Nodes",
+         [](const Nodes& n) { setKey(n[1], "spawnflags", "3"); }},
+        {"retrigger cleared removes a flag word of 0",
+         PathType::OneWay,
+         {0, 1},
          [](const Nodes& n) {
              setKey(n[0], "spawnflags", "1");
              setKey(n[1], "spawnflags", "3");
@@ -172,17 +229,22 @@ TEST_F(PathNodeDialogTest, EditsMatchTheirTwinAndUndoRestores) {
              Widget_Click(d->cbRetrigger); // partly → checked
              Widget_Click(d->cbRetrigger); // → cleared
          },
-         true, "Edit Nodes",
+         true,
+         "Edit Nodes",
          [](const Nodes& n) {
              setKey(n[0], "spawnflags", nullptr);
              setKey(n[1], "spawnflags", "2");
          }},
-        {"name and target as map text", PathType::OneWay, {1}, nullptr,
+        {"name and target as map text",
+         PathType::OneWay,
+         {1},
+         nullptr,
          [](cPathNodeDialog* d) {
              type(d->txtName, QStringLiteral("Узел"));
              type(d->cbTarget->lineEdit(), "door1");
          },
-         true, "Edit Node",
+         true,
+         "Edit Node",
          [](const Nodes& n) {
              n[1]->name = Sys_StrDup("\xd3\xe7\xe5\xeb");
              n[1]->message = Sys_StrDup("door1");
@@ -227,7 +289,7 @@ TEST_F(PathNodeDialogTest, EditsMatchTheirTwinAndUndoRestores) {
 // A typo or text a map cannot hold is refused with the dialog left open; nothing is written.
 TEST_F(PathNodeDialogTest, RefusedInputKeepsTheDialogOpen) {
     struct Case {
-        QLineEdit* Ui_cPathNodeDialog::* field;
+        QLineEdit* Ui_cPathNodeDialog::*field;
         QString text;
         QString warning;
     };
@@ -235,7 +297,8 @@ TEST_F(PathNodeDialogTest, RefusedInputKeepsTheDialogOpen) {
         {&Ui_cPathNodeDialog::txtSpeed, "1O0", "\"1O0\" is not a number."},
         {&Ui_cPathNodeDialog::txtFOV, "ninety", "\"ninety\" is not a number."},
         {&Ui_cPathNodeDialog::txtAngles, "0 x 0", "\"0 x 0\" is not a number."},
-        {&Ui_cPathNodeDialog::txtName, QStringLiteral("节点"), QStringLiteral("\"节点\" holds characters a map cannot store.")},
+        {&Ui_cPathNodeDialog::txtName, QStringLiteral("节点"),
+         QStringLiteral("\"节点\" holds characters a map cannot store.")},
     };
     PathRecord* p = corner("refused", PathType::OneWay, 2048);
     setKey(p->firstNode, "speed", "100");
@@ -295,6 +358,72 @@ TEST_F(PathNodeDialogTest, FormTargetsAndCameraAngles) {
     window->cmdEditPathNodeProperties();
     EXPECT_TRUE(answer.answered);
     EXPECT_EQ(nodeAt(findPath("lift"), 1)->angles[1], 135.0f);
+}
+
+} // namespace
+
+namespace {
+
+// The two path forms as built: title, size fixed, icon, hints, and each control's text.
+TEST_F(PathNodeDialogTest, FormsCarryTheirNamesTextsSizesAndFlags) {
+    cPathDialog path(child->document, window.get());
+    cPathNodeDialog node(child->document, window.get());
+    struct Form {
+        QDialog* dialog;
+        const char* title;
+        QSize size;
+        std::vector<std::pair<const char*, const char*>> texts; // object name, text or label
+    };
+    const Form forms[] = {
+        {&path,
+         "Path Properties",
+         {431, 187},
+         {{"groupBox", "General"},
+          {"groupBox_3", "Direction"},
+          {"rbOneWay", "&One way"},
+          {"rbCircular", "Ci&rcular"},
+          {"rbPingPong", "&Ping-pong"},
+          {"label", "&Name:"},
+          {"label_2", "&Class:"}}},
+        {&node,
+         "Edit Path Node",
+         {282, 339},
+         {{"label", "&Name Override:"},
+          {"label_2", "&Fire On Pass:"},
+          {"cbRetrigger", "Wait for &Retrigger"},
+          {"label_3", "&Yaw"},
+          {"label_4", "&Angles:"},
+          {"label_5", "&Speed:"},
+          {"label_6", "Ya&w speed:"},
+          {"label_7", "&Wait:"},
+          {"label_8", "&FOV:"},
+          {"btnAutoAngle", "A&uto"},
+          {"btnCameraAngle", "Ca&mera"}}},
+    };
+    for (const Form& f : forms) {
+        SCOPED_TRACE(f.title);
+        EXPECT_EQ(f.dialog->windowTitle(), f.title);
+        EXPECT_EQ(f.dialog->minimumSize(), f.size);
+        EXPECT_EQ(f.dialog->maximumSize(), f.size);
+        EXPECT_FALSE(f.dialog->windowIcon().isNull());
+        const Qt::WindowFlags flags = f.dialog->windowFlags();
+        EXPECT_FALSE(flags & Qt::WindowContextHelpButtonHint);
+        EXPECT_TRUE(flags & Qt::MSWindowsFixedSizeDialogHint);
+        EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+        for (const auto& [name, text] : f.texts) {
+            QWidget* w = Widget_Find<QWidget>(f.dialog, name);
+            ASSERT_NE(w, nullptr);
+            const QVariant shown = w->property("text").isValid() ? w->property("text") : w->property("title");
+            EXPECT_EQ(shown.toString(), QString::fromUtf8(text)) << name;
+        }
+    }
+    EXPECT_TRUE(path.rbOneWay->isChecked());
+    EXPECT_TRUE(path.cbClass->isEditable() && node.cbTarget->isEditable() && node.cbAngle->isEditable());
+    EXPECT_EQ(node.cbAngle->itemText(0), "Up");
+    EXPECT_EQ(node.cbAngle->itemText(1), "Down");
+    // The sample definitions' path-like point classes.
+    EXPECT_GE(path.cbClass->findText("path_corner"), 0);
+    EXPECT_GE(path.cbClass->findText("path_camera"), 0);
 }
 
 } // namespace

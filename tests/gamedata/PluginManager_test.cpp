@@ -131,7 +131,8 @@ TEST_F(PluginFixture, VersionSlotAnswersOneBufferWithTheBuildNumber) {
     ASSERT_NE(state, nullptr);
     ASSERT_NE(state->versionFirst, nullptr);
     EXPECT_EQ(state->versionFirst, state->versionSecond);
-    EXPECT_EQ(QString::fromLatin1(state->versionFirst), QStringLiteral("Z.A.R.V. 1.1.%1").arg(App_GetBuildNumber()));
+    EXPECT_EQ(QString::fromLatin1(state->versionFirst),
+              QStringLiteral("Z.A.R.V. 1.1.%1").arg(App_GetBuildNumber()));
 }
 
 // Plugins load in name order ("kpTestBx64.so" before "kpTestx64.so"), and every registry lists

@@ -166,14 +166,15 @@ TEST_F(LanguageTest, SaveReplacesTheFileWholeOrWarns) {
 TEST_F(LanguageTest, LanguageMenuListsTheTranslationFiles) {
     auto compile = [this](const char* code, const QByteArray& messages) {
         writeFile(QStringLiteral("%1.ts").arg(QLatin1String(code)),
-                  "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\">\n" + messages +
-                      "</TS>\n");
+                  "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\">\n" +
+                      messages + "</TS>\n");
         QDir().mkpath(path("base/local"));
-        ASSERT_EQ(QProcess::execute(QStringLiteral(ZARV_LRELEASE),
-                                    {QStringLiteral("-silent"), path(QStringLiteral("%1.ts").arg(QLatin1String(code))),
-                                     QStringLiteral("-qm"),
-                                     path(QStringLiteral("base/local/zarv_%1.qm").arg(QLatin1String(code)))}),
-                  0);
+        ASSERT_EQ(
+            QProcess::execute(QStringLiteral(ZARV_LRELEASE),
+                              {QStringLiteral("-silent"),
+                               path(QStringLiteral("%1.ts").arg(QLatin1String(code))), QStringLiteral("-qm"),
+                               path(QStringLiteral("base/local/zarv_%1.qm").arg(QLatin1String(code)))}),
+            0);
     };
     compile("ru", "<context><name>LOCAL</name><message><source>English</source>"
                   "<translation>Русский</translation></message></context>\n"

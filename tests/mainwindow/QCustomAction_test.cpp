@@ -16,7 +16,8 @@ public:
     ~cPrefixTranslator() override { QCoreApplication::removeTranslator(this); }
     bool isEmpty() const override { return false; }
     QString translate(const char* context, const char* source, const char*, int) const override {
-        return qstrcmp(context, "QCustomAction") == 0 ? QStringLiteral("X") + QString::fromUtf8(source) : QString();
+        return qstrcmp(context, "QCustomAction") == 0 ? QStringLiteral("X") + QString::fromUtf8(source)
+                                                      : QString();
     }
 };
 

@@ -31,7 +31,8 @@ void cPathDialog::loadPath(PathRecord* path) {
     editedPath = path;
     txtName->setText(Text_FromWindows1251(path->name));
     const QString className = Text_FromWindows1251(path->className);
-    const int row = className.isEmpty() ? -1 : cbClass->findText(className, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int row =
+        className.isEmpty() ? -1 : cbClass->findText(className, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (row >= 0)
         cbClass->setCurrentIndex(row);
     else
@@ -50,7 +51,8 @@ QStringList Path_ClassNames(const GameConfig* config) {
         if (!file || file->loadState == GameDataState::NotLoaded) continue;
         for (const auto& [name, eclass] : file->classes) {
             if (eclass->kind != EntityClassKind::Point) continue;
-            if (!(eclass->helpers & EntityClassHelper::Path) && !name.startsWith("path_") && !name.contains("Path"))
+            if (!(eclass->helpers & EntityClassHelper::Path) && !name.startsWith("path_") &&
+                !name.contains("Path"))
                 continue;
             const QString text = Text_FromWindows1251(name);
             if (first || !names.contains(text, Qt::CaseInsensitive)) names.append(text);

@@ -24,7 +24,7 @@ namespace {
 struct NumberKey {
     const char* key;
     uint8_t bit;
-    QLineEdit* Ui_cPathNodeDialog::* field;
+    QLineEdit* Ui_cPathNodeDialog::*field;
 };
 constexpr NumberKey kNumberKeys[] = {
     {"speed", NodeEdit::Speed, &Ui_cPathNodeDialog::txtSpeed},
@@ -107,7 +107,8 @@ void replaceText(char*& field, const QString& text) {
 
 } // namespace
 
-cPathNodeDialog::cPathNodeDialog(MapDocument* document, QWidget* parent) : QDialog(parent), m_document(document) {
+cPathNodeDialog::cPathNodeDialog(MapDocument* document, QWidget* parent)
+    : QDialog(parent), m_document(document) {
     setupUi(this);
     setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint) | Qt::MSWindowsFixedSizeDialogHint |
                    Qt::WindowCloseButtonHint);
@@ -174,7 +175,8 @@ void cPathNodeDialog::loadNodes(NodeRecord* first) {
     txtAngles->setText(editMask & NodeEdit::Angles ? anglesText(angles) : noChange());
     exec_on_modifyAngles(txtAngles->text());
     for (size_t i = 0; i < std::size(kNumberKeys); ++i)
-        (this->*kNumberKeys[i].field)->setText(editMask & kNumberKeys[i].bit ? number(numbers[i]) : noChange());
+        (this->*kNumberKeys[i].field)
+            ->setText(editMask & kNumberKeys[i].bit ? number(numbers[i]) : noChange());
     if (editMask & NodeEdit::SpawnFlags) {
         cbRetrigger->setTristate(false);
         cbRetrigger->setChecked(spawnflags & kNodeRetrigger);
