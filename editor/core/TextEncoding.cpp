@@ -29,6 +29,10 @@ QByteArray Text_ToWindows1251(const QString& text) {
     return windows1251()->fromUnicode(text);
 }
 
+bool Text_FitsWindows1251(const QString& text) {
+    return windows1251()->canEncode(text);
+}
+
 QString Path_FromNative(const char* path) {
     return path ? QFile::decodeName(path) : QString();
 }

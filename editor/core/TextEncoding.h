@@ -11,6 +11,8 @@ QString Text_FromWindows1251(const char* bytes, qsizetype length = -1);
 QString Text_FromWindows1251(const QByteArray& bytes);
 // Characters without a Windows-1251 code become '?'.
 QByteArray Text_ToWindows1251(const QString& text);
+// Whether every character of the text has a Windows-1251 code.
+bool Text_FitsWindows1251(const QString& text);
 
 QString Path_FromNative(const char* path);
 QByteArray Path_ToNative(const QString& path);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "core/Prompt.h"
 #include "core/System.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
@@ -25,7 +26,7 @@ void Map_OpFinish(MapWorld* world, bool summary) {
 
 void Map_OpWarn(const char* text, bool beep) {
     Sys_Warning("%s", text);
-    if (beep && qApp) QApplication::beep();
+    if (beep && qApp) Prompt_Beep();
 }
 
 void Map_OpRedraw(MapWorld* world, int32_t mask) {

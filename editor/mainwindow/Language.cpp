@@ -1,6 +1,9 @@
 // "KDKLanguage.ini" and the two translators: the program's texts ("zarv_" + code) and the
 // framework's ("framework_" + code), both from the base directory's "local" folder.
+#include <QActionGroup>
 #include <QCoreApplication>
+#include <QDir>
+#include <QMenu>
 #include <QSettings>
 #include <QTranslator>
 
@@ -87,4 +90,35 @@ void cMainWindow::installLanguage(QAction* action, const QString& language) {
     languageCode = language;
     loadTranslators(validCode(language) ? language : QStringLiteral("en"));
     applyLanguage(action, language);
+}
+
+void cMainWindow::createLanguageMenu() {
+    if (!languageMenu) return;
+    Q_INIT_RESOURCE(local); // the flags live in the editor's static library
+    const QFileInfoList files =
+        QDir(App_GetBaseDirectory() + QStringLiteral("/local"))
+            .entryInfoList({QStringLiteral("zarv_*.qm")}, QDir::Files | QDir::Readable, QDir::Name);
+    languageCount = int(files.size());
+    if (files.isEmpty()) return;
+    languageGroup = new QActionGroup(this);
+    languageGroup->setExclusive(true);
+    connect(languageGroup, &QActionGroup::triggered, this, &cMainWindow::switchLanguage);
+    languageActions.clear();
+    for (const QFileInfo& file : files) {
+        // "zarv_ru.qm" → "ru".
+        QString code = file.fileName().mid(file.fileName().indexOf(QLatin1Char('_')) + 1);
+        code.chop(3);
+        QTranslator translator;
+        QString display;
+        if (translator.load(file.filePath())) display = translator.translate("LOCAL", "English");
+        if (display.isEmpty()) display = QStringLiteral("English");
+        auto* action = new QAction(QStringLiteral("&%1\t%2").arg(code.toUpper(), display), languageMenu);
+        action->setCheckable(true);
+        action->setData(code.toLower());
+        action->setIcon(QIcon(QStringLiteral(":/qrc/local/") + code + QStringLiteral(".png")));
+        languageMenu->addAction(action);
+        languageGroup->addAction(action);
+        languageActions.append(action);
+        action->setChecked(code.toLower() == languageCode);
+    }
 }

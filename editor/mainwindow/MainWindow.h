@@ -29,6 +29,7 @@
 #include "views/ColorScheme.h"
 
 class QAction;
+class QActionGroup;
 class QUrl;
 class QKeyEvent;
 class QSignalMapper;
@@ -313,6 +314,11 @@ public:
     void installTranslators();
     void loadLanguage();
     bool saveLanguage();
+    // One checkable entry per "zarv_*.qm" of <base>/local in the "&Language" submenu.
+    void createLanguageMenu();
+    QActionGroup* languageGroup = nullptr;
+    QList<QAction*> languageActions;
+    int languageCount = 0;
     // Status bar (StatusBar.cpp).
     void createStatusBar();
     // Layout file (LayoutFile.cpp).

@@ -55,14 +55,13 @@ QCustomAction* newRowAction(cMainWindow* window, const ActionEntry& row, QMenu* 
     if (row.name) action->setObjectName(text(row.name));
     if (row.icon) action->setIcon(tableIcon(row.icon));
     setRowShortcut(action, row);
-    if (row.statusTip) {
-        action->statusText = text(row.statusTip);
-        action->setStatusTip(Action_Translate(action->statusText));
-    }
+    if (row.statusTip) action->statusText = text(row.statusTip);
+    action->updateStatusTip();
     action->setCheckable(row.flags & ActionFlag::Checkable);
     action->disableWithoutMap = !(row.flags & ActionFlag::EnabledWithoutMap);
     action->hiddenFromCommandList = row.flags & ActionFlag::NotInCommandList;
     action->tag = row.disabledInTools;
+    action->toolbarOrder = row.toolbarOrder;
     if (row.slot) QObject::connect(action, SIGNAL(triggered()), window, row.slot);
     window->actionList.append(action);
     return action;
@@ -97,6 +96,7 @@ QCustomAction* newEntry(cMainWindow* window, const ActionEntry& row, QMenu* menu
         mirror->tag = source->tag;
         mirror->statusText = source->statusText;
         mirror->statusArg = source->statusArg;
+        mirror->toolbarOrder = source->toolbarOrder;
     }
     mirror->setStatusTip(bar || !source ? found->statusTip() : Action_Translate(mirror->statusText));
     if (found->isCheckable()) {
@@ -214,6 +214,7 @@ void cMainWindow::createMenus() {
             separator->hideWithoutMap = !(row.flags & ActionFlag::VisibleWithoutMap);
             separator->disableWithoutMap = !(row.flags & ActionFlag::EnabledWithoutMap);
             separator->tag = row.disabledInTools;
+            separator->toolbarOrder = row.toolbarOrder;
             actionList.append(separator);
         }
     }
@@ -302,12 +303,13 @@ void cMainWindow::createToolsBar() {
         if (row.icon) action->setIcon(tableIcon(row.icon));
         setRowShortcut(action, row);
         action->statusText = text(row.statusTip ? row.statusTip : row.text);
-        action->setStatusTip(Action_Translate(action->statusText));
+        action->updateStatusTip();
         action->setToolTipText(action->statusText, nativeShortcut(action));
         if (row.slot) connect(action, SIGNAL(triggered()), this, row.slot);
         action->setCheckable(row.flags & ActionFlag::Checkable);
         action->tag = row.disabledInTools;
         action->index = row.toolbarOrder;
+        action->toolbarOrder = row.toolbarOrder;
         addAction(action);
         bar->addAction(action);
         toolActions.append(action);
@@ -392,6 +394,7 @@ void cMainWindow::buildCommandInterface() {
     createToolsBar();
     createViewToggles();
     createColorSchemeMenu();
+    createLanguageMenu();
     fillPluginMenu();
     applyLanguage(nullptr, languageCode);
     createLayoutDialogs();

@@ -7,10 +7,13 @@ QCustomAction::QCustomAction(QMenu* menu) : QAction(menu) {
     if (menu) menu->addAction(this);
 }
 
-QCustomAction::QCustomAction(QObject* parent) : QAction(parent) {}
+QCustomAction::QCustomAction(QObject* parent) : QAction(parent) {
+    if (auto* menu = qobject_cast<QMenu*>(parent)) menu->addAction(this);
+}
 
 QCustomAction::QCustomAction(const QString& text, QObject* parent) : QAction(text, parent) {
     sourceText = text;
+    if (auto* menu = qobject_cast<QMenu*>(parent)) menu->addAction(this);
 }
 
 QString Action_Translate(const QString& source) {
@@ -24,17 +27,26 @@ QString Action_ToolTip(const QString& text, const QString& shortcut) {
 void QCustomAction::setToolTipText(const QString& text, const QString& shortcut) {
     toolTipText = text;
     toolTipArg = shortcut;
-    setToolTip(Action_ToolTip(Action_Translate(text), shortcut));
+    updateToolTip();
+}
+
+void QCustomAction::updateStatusTip() {
+    if (statusText.isEmpty())
+        setStatusTip(QString());
+    else if (!statusArg.isEmpty())
+        setStatusTip(Action_Translate(statusText).arg(statusArg));
+    else
+        setStatusTip(Action_Translate(statusText));
+}
+
+void QCustomAction::updateToolTip() {
+    setToolTip(toolTipText.isEmpty() ? QString() : Action_ToolTip(Action_Translate(toolTipText), toolTipArg));
 }
 
 void QCustomAction::retranslate() {
     if (!sourceText.isEmpty()) setText(Action_Translate(sourceText));
-    if (!statusText.isEmpty()) {
-        QString tip = Action_Translate(statusText);
-        if (!statusArg.isEmpty()) tip = tip.arg(statusArg);
-        setStatusTip(tip);
-    }
-    if (!toolTipText.isEmpty()) setToolTip(Action_ToolTip(Action_Translate(toolTipText), toolTipArg));
+    updateStatusTip();
+    updateToolTip();
 }
 
 QCustomSeparator::QCustomSeparator(QMenu* menu) : QCustomAction(menu) {

@@ -7,6 +7,7 @@
 
 class QMenu;
 
+// tr() translates in the context "QCustomAction", which every table text is looked up in.
 class QCustomAction : public QAction {
     Q_OBJECT
 public:
@@ -15,22 +16,29 @@ public:
     explicit QCustomAction(QObject* parent);
     QCustomAction(const QString& text, QObject* parent);
 
-    // Text, status tip and tool tip from the untranslated texts (context "QCustomAction").
+    // The text again from a non-empty sourceText (a text others set later stays), then both tips.
     void retranslate();
-    // Sets the untranslated tool-tip text and the shortcut shown with it ("%1 [%2]").
+    // The status tip from statusText and statusArg: empty without a text, else the translation
+    // with "%1" replaced by the argument when there is one.
+    void updateStatusTip();
+    // The tool tip from toolTipText and toolTipArg (the shortcut): empty without a text, else the
+    // translation followed by " [shortcut]" when there is one.
+    void updateToolTip();
+    // Sets the untranslated tool-tip text and the shortcut shown with it, then the tool tip.
     void setToolTipText(const QString& text, const QString& shortcut);
 
     bool hideWithoutMap = false;
     bool disableWithoutMap = false;
     bool hiddenFromCommandList = false;
-    int32_t tag = 0;   // tool ids (bit n) in which the action is disabled
-    int32_t index = 0; // plugin action, colour scheme or tool id its slot reads
-    QString data;      // web address or the object name of the widget it toggles
+    int32_t tag = 0;          // tool ids (bit n) in which the action is disabled
+    int32_t index = 0;        // plugin action, colour scheme or tool id its slot reads
+    int32_t toolbarOrder = 0; // the table row's tool-bar position
+    QString data;             // web address or the object name of the widget it toggles
     QString sourceText;
     QString statusText;
-    QString statusArg;
+    QString statusArg; // put in place of "%1" in the translated status text
     QString toolTipText;
-    QString toolTipArg;
+    QString toolTipArg; // the shortcut in native text
 };
 
 class QCustomSeparator : public QCustomAction {

@@ -66,6 +66,9 @@ void cMainWindow::applyColorScheme() {
 
 // Checks the language's action and translates every text again; start-up translates through it.
 void cMainWindow::applyLanguage(QAction* action, const QString& language) {
+    if (!action)
+        for (QAction* entry : std::as_const(languageActions))
+            if (entry->data().toString() == language) action = entry;
     if (action) action->setChecked(true);
     retranslateAll();
 }
@@ -117,10 +120,12 @@ void cMainWindow::fillPluginMenu() {
         const QString description =
             command.description && *command.description ? QString::fromUtf8(command.description) : title;
         action->setText(title);
-        action->setStatusTip(description);
+        // Through the fields, so that a language switch rebuilds the same tips.
+        action->statusText = description;
+        action->updateStatusTip();
         const QString shortcut = command.shortcut ? QString::fromUtf8(command.shortcut) : QString();
         if (!shortcut.isEmpty()) App_SetActionShortcuts(action, shortcut);
-        action->setToolTip(Action_ToolTip(description, shortcut));
+        action->setToolTipText(description, shortcut);
         action->hideWithoutMap = command.flags & PLUGIN_ACTION_HIDE_WITHOUT_MAP;
         action->disableWithoutMap = command.flags & PLUGIN_ACTION_DISABLE_WITHOUT_MAP;
         action->index = int32_t(i);

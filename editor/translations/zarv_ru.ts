@@ -1554,4 +1554,128 @@ in the selected package:
         <translation>Выбор цвета</translation>
     </message>
 </context>
+<context>
+    <name>cPathDialog</name>
+    <message>
+        <source>Path Properties</source>
+        <translation>Свойства пути</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>Общие</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Имя:</translation>
+    </message>
+    <message>
+        <source>&amp;Class:</source>
+        <translation>&amp;Класс:</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Направление</translation>
+    </message>
+    <message>
+        <source>&amp;One way</source>
+        <translation>&amp;В одну сторону</translation>
+    </message>
+    <message>
+        <source>Ci&amp;rcular</source>
+        <translation>По к&amp;ругу</translation>
+    </message>
+    <message>
+        <source>&amp;Ping-pong</source>
+        <translation>&amp;Туда и обратно</translation>
+    </message>
+    <message>
+        <source>Path name is not unique: &quot;%1&quot;!
+Please specify another path name.</source>
+        <translation>Имя пути не уникально: &quot;%1&quot;!
+Укажите другое имя пути.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; holds characters a map cannot store.</source>
+        <translation>&quot;%1&quot; содержит символы, которые карта не может хранить.</translation>
+    </message>
+</context>
+<context>
+    <name>cPathNodeDialog</name>
+    <message>
+        <source>Edit Path Node</source>
+        <translation>Свойства узла пути</translation>
+    </message>
+    <message>
+        <source>&amp;Name Override:</source>
+        <translation>&amp;Своё имя:</translation>
+    </message>
+    <message>
+        <source>&amp;Fire On Pass:</source>
+        <translation>&amp;Цель при проходе:</translation>
+    </message>
+    <message>
+        <source>Wait for &amp;Retrigger</source>
+        <translation>&amp;Ждать повторного запуска</translation>
+    </message>
+    <message>
+        <source>&amp;Yaw</source>
+        <translation>&amp;Рыскание</translation>
+    </message>
+    <message>
+        <source>&amp;Angles:</source>
+        <translation>&amp;Углы:</translation>
+    </message>
+    <message>
+        <source>&amp;Speed:</source>
+        <translation>С&amp;корость:</translation>
+    </message>
+    <message>
+        <source>Ya&amp;w speed:</source>
+        <translation>Скорость &amp;поворота:</translation>
+    </message>
+    <message>
+        <source>&amp;Wait:</source>
+        <translation>&amp;Ожидание:</translation>
+    </message>
+    <message>
+        <source>&amp;FOV:</source>
+        <translation>&amp;Поле зрения:</translation>
+    </message>
+    <message>
+        <source>A&amp;uto</source>
+        <translation>&amp;Авто</translation>
+    </message>
+    <message>
+        <source>Ca&amp;mera</source>
+        <translation>&amp;Камера</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Вверх</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Вниз</translation>
+    </message>
+    <message>
+        <source>(diff)</source>
+        <translation>(разные)</translation>
+    </message>
+    <message>
+        <source>(no change)</source>
+        <translation>(без изменений)</translation>
+    </message>
+    <message>
+        <source>(auto)</source>
+        <translation>(авто)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a number.</source>
+        <translation>&quot;%1&quot; не число.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; holds characters a map cannot store.</source>
+        <translation>&quot;%1&quot; содержит символы, которые карта не может хранить.</translation>
+    </message>
+</context>
 </TS>

@@ -16,7 +16,7 @@ class cSampleWindowFixture : public cWindowFixture {
 protected:
     void SetUp() override {
         cWindowFixture::SetUp();
-        writeQuake3Config();
+        writeConfig();
         window = std::make_unique<cMainWindow>(WindowMode::Interactive);
         window->show();
         ASSERT_NE(window->openFile(kSampleMap), nullptr);
@@ -31,6 +31,9 @@ protected:
         window.reset();
         cWindowFixture::TearDown();
     }
+
+    // The game configuration the window starts with.
+    virtual void writeConfig() { writeQuake3Config(); }
 
     // Replaces the whole text of a line edit or spin box, key by key.
     static void typeInto(QWidget* box, const QString& text) {

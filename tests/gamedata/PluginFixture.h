@@ -25,6 +25,8 @@ struct TestPluginState {
     int32_t lastBoundsFlags;
     const uint8_t* lastPalette;
     int32_t skyLoads;
+    const char* versionFirst;
+    const char* versionSecond;
 };
 
 class PluginFixture : public ::testing::Test {

@@ -123,6 +123,18 @@ TEST_F(PluginFixture, BoundPluginIsAskedInOrderAndCountsArePrinted) {
                  "kpEnumArchiveFormats kpEnumActions kpEnumPrimitives kpEnumSurfaceFlags kpEnumContentFlags");
 }
 
+// Engine slot 512 hands every caller the same buffer, formatted once.
+TEST_F(PluginFixture, VersionSlotAnswersOneBufferWithTheBuildNumber) {
+    install("kpTestx64", QStringLiteral("kpTestx64.so"));
+    Plugin_LoadAll(&window.plugins);
+    TestPluginState* state = stateOf(0);
+    ASSERT_NE(state, nullptr);
+    ASSERT_NE(state->versionFirst, nullptr);
+    EXPECT_EQ(state->versionFirst, state->versionSecond);
+    EXPECT_EQ(QString::fromLatin1(state->versionFirst),
+              QStringLiteral("Z.A.R.V. 1.1.%1").arg(App_GetBuildNumber()));
+}
+
 // Plugins load in name order ("kpTestBx64.so" before "kpTestx64.so"), and every registry lists
 // the first one's entries before the second's.
 TEST_F(PluginFixture, SecondPluginFollowsTheFirstEverywhere) {

@@ -160,3 +160,53 @@ TEST_F(LanguageTest, SaveReplacesTheFileWholeOrWarns) {
     EXPECT_FALSE(window.saveLanguage());
     EXPECT_TRUE(console.contains(QStringLiteral("Could not write the language file")));
 }
+
+// One entry per translation file: "&" + code in capitals, a tab and the file's name for itself
+// ("English" when it has none), the code as data, the flag of the code.
+TEST_F(LanguageTest, LanguageMenuListsTheTranslationFiles) {
+    auto compile = [this](const char* code, const QByteArray& messages) {
+        writeFile(QStringLiteral("%1.ts").arg(QLatin1String(code)),
+                  "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\">\n" +
+                      messages + "</TS>\n");
+        QDir().mkpath(path("base/local"));
+        ASSERT_EQ(
+            QProcess::execute(QStringLiteral(ZARV_LRELEASE),
+                              {QStringLiteral("-silent"),
+                               path(QStringLiteral("%1.ts").arg(QLatin1String(code))), QStringLiteral("-qm"),
+                               path(QStringLiteral("base/local/zarv_%1.qm").arg(QLatin1String(code)))}),
+            0);
+    };
+    compile("ru", "<context><name>LOCAL</name><message><source>English</source>"
+                  "<translation>Русский</translation></message></context>\n"
+                  "<context><name>QCustomAction</name><message><source>&amp;Save</source>"
+                  "<translation>&amp;Сохранить</translation></message></context>\n");
+    compile("xx", "<context><name>QCustomAction</name><message><source>&amp;Save</source>"
+                  "<translation>X&amp;Save</translation></message></context>\n");
+    writeFile("base/local/zarv_notes.txt", "not a translation");
+
+    cMainWindow window(WindowMode::Interactive);
+    ASSERT_EQ(window.languageActions.size(), 2);
+    EXPECT_EQ(window.languageCount, 2);
+    QAction* ru = window.languageActions[0];
+    QAction* xx = window.languageActions[1];
+    EXPECT_EQ(ru->text(), QStringLiteral("&RU\tРусский"));
+    EXPECT_EQ(ru->data().toString(), "ru");
+    EXPECT_FALSE(ru->icon().pixmap(16, 11).isNull());
+    EXPECT_EQ(xx->text(), QStringLiteral("&XX\tEnglish"));
+    EXPECT_TRUE(ru->isCheckable() && !ru->isChecked() && !xx->isChecked());
+    EXPECT_EQ(window.languageMenu->actions(), window.languageActions);
+
+    // The menu switches; choosing the current language again changes nothing.
+    ru->trigger();
+    EXPECT_EQ(window.languageCode, "ru");
+    EXPECT_TRUE(ru->isChecked());
+    QString saveText;
+    for (QAction* a : window.actionList)
+        if (a->objectName() == QLatin1String("FileSave")) saveText = a->text();
+    EXPECT_EQ(saveText, QStringLiteral("&Сохранить"));
+    ru->trigger();
+    EXPECT_EQ(window.languageCode, "ru");
+    window.installLanguage(nullptr, QStringLiteral("xx"));
+    EXPECT_TRUE(xx->isChecked()) << "the action of the code is checked without a sender";
+    EXPECT_FALSE(ru->isChecked());
+}

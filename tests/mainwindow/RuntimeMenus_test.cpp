@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QTimer>
+#include <algorithm>
 
 #include "ConsoleCapture.h"
 #include "WindowFixture.h"
@@ -138,4 +139,56 @@ TEST_F(RuntimeMenusTest, EditPreferencesRestartOrStopTheAutosaveTimer) {
             EXPECT_EQ(a->isChecked(), c.delay == 5);
         }
     }
+}
+
+namespace {
+void dispatchNothing(int32_t) {}
+} // namespace
+
+// Commands sorted as loading sorts them (sections first, by bytes; none last): a submenu per
+// section, a separator before the commands without one; the flags hide or disable them without a map.
+TEST_F(RuntimeMenusTest, PluginMenuHasASubmenuPerSectionAndFollowsTheFlags) {
+    ASSERT_NE(window->pluginMenu, nullptr);
+    ASSERT_TRUE(window->pluginMenu->actions().isEmpty());
+    const PluginAction actions[] = {
+        {"b1", "First of b", "b", "Ctrl+Alt+1", 0, 0, dispatchNothing},
+        {"none", nullptr, nullptr, nullptr, PLUGIN_ACTION_HIDE_WITHOUT_MAP, 0, dispatchNothing},
+        {"a", nullptr, "a", nullptr, PLUGIN_ACTION_DISABLE_WITHOUT_MAP, 0, dispatchNothing},
+        {"b2", nullptr, "b", nullptr, 0, 0, dispatchNothing},
+    };
+    for (const PluginAction& a : actions)
+        registerAction(&window->plugins, &a);
+    std::stable_sort(window->plugins.actions.begin(), window->plugins.actions.end(), Plugin_CompareActions);
+    window->fillPluginMenu();
+
+    auto titles = [](const QMenu* menu) {
+        QStringList texts;
+        for (const QAction* a : menu->actions())
+            texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return texts;
+    };
+    EXPECT_EQ(titles(window->pluginMenu), (QStringList{"a", "b", "-", "none"}));
+    const QList<QAction*> top = window->pluginMenu->actions();
+    ASSERT_TRUE(top[0]->menu() && top[1]->menu());
+    EXPECT_EQ(titles(top[0]->menu()), QStringList{"a"});
+    EXPECT_EQ(titles(top[1]->menu()), (QStringList{"b1", "b2"}));
+    EXPECT_TRUE(top[1]->menu()->isTearOffEnabled());
+
+    QAction* b1 = top[1]->menu()->actions()[0];
+    EXPECT_EQ(b1->statusTip(), "First of b");
+    EXPECT_EQ(b1->toolTip(), "First of b [Ctrl+Alt+1]");
+    EXPECT_EQ(b1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Alt+1")));
+    QAction* a = top[0]->menu()->actions()[0];
+    QAction* none = top[3];
+    EXPECT_EQ(a->statusTip(), "a") << "the title without a description";
+    EXPECT_EQ(a->toolTip(), "a");
+
+    window->updateDocumentActions();
+    EXPECT_FALSE(none->isVisible());
+    EXPECT_FALSE(a->isEnabled());
+    EXPECT_TRUE(b1->isVisible() && b1->isEnabled());
+    ASSERT_NE(window->openFile(kSampleMap), nullptr);
+    window->updateDocumentActions();
+    EXPECT_TRUE(none->isVisible());
+    EXPECT_TRUE(a->isEnabled());
 }

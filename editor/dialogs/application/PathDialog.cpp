@@ -1,13 +1,6 @@
 #include "dialogs/application/PathDialog.h"
 
-#include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFormLayout>
-#include <QGroupBox>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QVBoxLayout>
 
 #include "core/Prompt.h"
 #include "core/TextEncoding.h"
@@ -19,46 +12,10 @@
 #include "map/MapPath.h"
 
 cPathDialog::cPathDialog(MapDocument* document, QWidget* parent) : QDialog(parent), m_document(document) {
-    setObjectName(QStringLiteral("cPathDialog"));
-    setWindowTitle(tr("Path Properties"));
-    setWindowIcon(QIcon(QStringLiteral(":/qrc/editpath.png")));
+    setupUi(this);
     setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint) | Qt::MSWindowsFixedSizeDialogHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(431, 187);
-
-    groupBox = new QGroupBox(tr("General"), this);
-    groupBox->setObjectName(QStringLiteral("groupBox"));
-    txtName = new QLineEdit(groupBox);
-    txtName->setObjectName(QStringLiteral("txtName"));
-    cbClass = new QComboBox(groupBox);
-    cbClass->setObjectName(QStringLiteral("cbClass"));
-    cbClass->setEditable(true);
-    auto* form = new QFormLayout(groupBox);
-    form->addRow(tr("&Name:"), txtName);
-    form->addRow(tr("&Class:"), cbClass);
-
-    groupBox_3 = new QGroupBox(tr("Direction"), this);
-    groupBox_3->setObjectName(QStringLiteral("groupBox_3"));
-    rbOneWay = new QRadioButton(tr("&One way"), groupBox_3);
-    rbOneWay->setObjectName(QStringLiteral("rbOneWay"));
-    rbOneWay->setChecked(true);
-    rbCircular = new QRadioButton(tr("Ci&rcular"), groupBox_3);
-    rbCircular->setObjectName(QStringLiteral("rbCircular"));
-    rbPingPong = new QRadioButton(tr("&Ping-pong"), groupBox_3);
-    rbPingPong->setObjectName(QStringLiteral("rbPingPong"));
-    auto* directions = new QVBoxLayout(groupBox_3);
-    directions->addWidget(rbOneWay);
-    directions->addWidget(rbCircular);
-    directions->addWidget(rbPingPong);
-
-    buttonBox = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttonBox->setObjectName(QStringLiteral("buttonBox"));
-    auto* row = new QHBoxLayout;
-    row->addWidget(groupBox, 1);
-    row->addWidget(groupBox_3);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
-    layout->addWidget(buttonBox);
 
     cbClass->addItems(Path_ClassNames(document ? document->gameConfig : nullptr));
     cbClass->setEditText(QString());
@@ -67,6 +24,20 @@ cPathDialog::cPathDialog(MapDocument* document, QWidget* parent) : QDialog(paren
     connect(buttonBox, &QDialogButtonBox::rejected, this, &cPathDialog::reject);
     connect(txtName, &QLineEdit::textChanged, this, &cPathDialog::exec_on_checkInput);
     connect(cbClass, &QComboBox::editTextChanged, this, &cPathDialog::exec_on_checkInput);
+    exec_on_checkInput();
+}
+
+void cPathDialog::loadPath(PathRecord* path) {
+    editedPath = path;
+    txtName->setText(Text_FromWindows1251(path->name));
+    const QString className = Text_FromWindows1251(path->className);
+    const int row =
+        className.isEmpty() ? -1 : cbClass->findText(className, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (row >= 0)
+        cbClass->setCurrentIndex(row);
+    else
+        cbClass->setEditText(className);
+    (path->type == 1 ? rbCircular : path->type == 2 ? rbPingPong : rbOneWay)->setChecked(true);
     exec_on_checkInput();
 }
 
@@ -80,7 +51,8 @@ QStringList Path_ClassNames(const GameConfig* config) {
         if (!file || file->loadState == GameDataState::NotLoaded) continue;
         for (const auto& [name, eclass] : file->classes) {
             if (eclass->kind != EntityClassKind::Point) continue;
-            if (!(eclass->helpers & EntityClassHelper::Path) && !name.startsWith("path_") && !name.contains("Path"))
+            if (!(eclass->helpers & EntityClassHelper::Path) && !name.startsWith("path_") &&
+                !name.contains("Path"))
                 continue;
             const QString text = Text_FromWindows1251(name);
             if (first || !names.contains(text, Qt::CaseInsensitive)) names.append(text);
@@ -106,6 +78,14 @@ void cPathDialog::accept() {
 
 bool Path_ValidateName(cPathDialog* dialog) {
     const QString name = dialog->txtName->text().trimmed();
+    // Map text is Windows-1251: anything else would be stored as '?', and two such names would
+    // pass the check below yet end up equal.
+    for (const QString& text : {name, dialog->cbClass->currentText()})
+        if (!Text_FitsWindows1251(text)) {
+            Prompt_Message(App_DialogParent(dialog), PromptIcon::Warning,
+                           cPathDialog::tr("\"%1\" holds characters a map cannot store.").arg(text));
+            return false;
+        }
     const MapDocument* doc = dialog->document();
     if (!doc || !doc->world) return true;
     // Path names are map text: compare their Windows-1251 bytes.
@@ -114,7 +94,7 @@ bool Path_ValidateName(cPathDialog* dialog) {
         if (path == dialog->editedPath || !path->name || bytes != QByteArray(path->name)) continue;
         Prompt_Message(
             App_DialogParent(dialog), PromptIcon::Warning,
-            QObject::tr("Path name is not unique: \"%1\"!\nPlease specify another path name.").arg(name));
+            cPathDialog::tr("Path name is not unique: \"%1\"!\nPlease specify another path name.").arg(name));
         return false;
     }
     return true;

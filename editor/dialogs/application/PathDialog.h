@@ -5,17 +5,13 @@
 #include <QDialog>
 #include <QStringList>
 
-class QButtonGroup;
-class QComboBox;
-class QDialogButtonBox;
-class QGroupBox;
-class QLineEdit;
-class QRadioButton;
+#include "ui_PathDialog.h"
+
 class MapDocument;
 struct GameConfig;
 struct PathRecord;
 
-class cPathDialog : public QDialog {
+class cPathDialog : public QDialog, public Ui_cPathDialog {
     Q_OBJECT
 public:
     cPathDialog(MapDocument* document, QWidget* parent);
@@ -23,14 +19,8 @@ public:
     // The path being edited (its own name does not count as taken); null for a new path.
     PathRecord* editedPath = nullptr;
 
-    QGroupBox* groupBox;
-    QLineEdit* txtName;
-    QComboBox* cbClass;
-    QGroupBox* groupBox_3;
-    QRadioButton* rbOneWay;
-    QRadioButton* rbCircular;
-    QRadioButton* rbPingPong;
-    QDialogButtonBox* buttonBox;
+    // Fills the controls from the path the Edit menu edits, which becomes editedPath.
+    void loadPath(PathRecord* path);
 
     MapDocument* document() const { return m_document; }
     // 0 one way, 1 circular, 2 ping-pong.
@@ -49,6 +39,6 @@ private:
 // case) from the second file on, sorted.
 QStringList Path_ClassNames(const GameConfig* config);
 
-// Whether the dialog's trimmed name is free among the map's paths (the edited path aside); warns
-// over the dialog when it is not.
+// Whether the dialog's trimmed name is map text and free among the map's paths (the edited path
+// aside); warns over the dialog when it is not.
 bool Path_ValidateName(cPathDialog* dialog);

@@ -25,6 +25,7 @@
 #include "dialogs/editing/ObjectPropertiesDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
+#include "document/TargetNames.h"
 #include "document/UndoHistory.h"
 #include "document/VisGroup.h"
 #include "gamedata/EntityClass.h"
@@ -171,27 +172,7 @@ void cObjectPropertiesDialog::showSmartEditor() {
 }
 
 void cObjectPropertiesDialog::fillTargetList(const QString& current) {
-    QStringList names;
-    MapWorld* world = m_document ? m_document->world : nullptr;
-    if (world) {
-        for (EntityRecord* e = world->entities; e; e = e->next) {
-            EntityClass* eclass = e->handle ? e->handle->entityClass : nullptr;
-            if (!eclass) continue;
-            for (const EntityProperty& p : eclass->properties)
-                if (p.type == PropertyType::TargetSource)
-                    if (EPair* pair = e->handle->findKey(p.name.constData()))
-                        if (pair->value && *pair->value) names.append(text(pair->value));
-        }
-        for (PathRecord* path = world->paths; path; path = path->next) {
-            if (path->name && *path->name &&
-                (!path->firstNode || !path->firstNode->name || !*path->firstNode->name))
-                names.append(text(path->name));
-            for (NodeRecord* n = path->firstNode; n; n = n->next)
-                if (n->name && *n->name) names.append(text(n->name));
-        }
-    }
-    names.removeDuplicates();
-    names.sort(Qt::CaseSensitive);
+    const QStringList names = Map_TargetNames(m_document ? m_document->world : nullptr);
     ui->cbParm->clear();
     ui->cbParm->addItems(names);
     const int index = names.indexOf(current);

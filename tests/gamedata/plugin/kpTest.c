@@ -79,6 +79,9 @@ typedef struct TestState {
     int32_t lastBoundsFlags;
     const uint8_t* lastPalette;
     int32_t skyLoads; /* faces decoded */
+    /* The version text read twice at start-up (engine slot 512): the host hands out one buffer. */
+    const char* versionFirst;
+    const char* versionSecond;
 } TestState;
 static TestState state;
 
@@ -109,6 +112,8 @@ KP_EXPORT int32_t kpMain(const EngineFuncs* table, int32_t version) {
     if (!table || table->size < KP_ENGINE_FUNCS_SIZE) return -1;
     if (version != KP_INTERFACE_VERSION) return KP_INTERFACE_VERSION;
     memcpy(&engine, table, sizeof engine);
+    state.versionFirst = engine.App_GetVersionString();
+    state.versionSecond = engine.App_GetVersionString();
     return 0;
 }
 #endif
