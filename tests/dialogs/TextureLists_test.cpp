@@ -138,7 +138,7 @@ protected:
         write("baseoa/textures/base/Wall.tga", solidTga(4, 10));
         write("baseoa/textures/base/floor.tga", solidTga(8, 20));
         write("baseoa/textures/single/one.tga", solidTga(2, 30));
-        const QByteArray script = "textures/base/WALL\n{\n\t{\n\t\tmap textures/fx/r1.tga\n\t}\n}\n"
+        const QByteArray script = "textures/fx/plain\n{\n\t{\n\t\tmap textures/fx/r1.tga\n\t}\n}\n"
                                   "textures/fx/ring\n{\n\t{\n\t\tanimMap 2 textures/fx/r1.tga "
                                   "textures/fx/r2.tga textures/fx/r3.tga\n\t}\n}\n"
                                   "textures/fx/incomplete\n{\n\t{\n\t\trgbGen identity\n\t}\n}\n"
@@ -166,6 +166,12 @@ protected:
         hidden = Tex_FindShader(&m, "fx/hidden");
         ASSERT_NE(hidden, nullptr);
         hidden->flags |= SHADER_NO_CARVE;
+        // A later package listing a name of the directory's in other case (the manager merges
+        // same-named definitions, so the image file gets a record of its own here).
+        m.loading = Tex_FindPackage(config.Parcel[1]);
+        other = Tex_CreateShader(&m, "other floor", "BASE/Floor", 0);
+        m.loading = nullptr;
+        ASSERT_EQ(other->package, Tex_FindPackage(config.Parcel[1]));
     }
     void TearDown() override {
         g_mainWindow->settings.HideIncompleteShaders = hideBefore;
@@ -195,6 +201,7 @@ protected:
     }
 
     ShaderRecord* hidden = nullptr;
+    ShaderRecord* other = nullptr;
     const QString dirGroup = QStringLiteral("baseoa/textures/base");
     const QString fxGroup = QStringLiteral("baseoa/scripts/fx.shader");
 };
@@ -208,9 +215,11 @@ TEST_F(TextureListsPackages, GroupsAndEntriesFollowThePackages) {
         QStringList missing; // keys listed as missing
     };
     const Case cases[] = {
-        {false, {"BASE/FLOOR", "BASE/WALL", "FX/INCOMPLETE", "FX/RING", "SINGLE/ONE"}, {}},
+        {false, {"BASE/FLOOR", "BASE/WALL", "FX/INCOMPLETE", "FX/PLAIN", "FX/RING", "SINGLE/ONE"}, {}},
         // Hidden from the groups, an incomplete effect is still a loaded one: listed as missing.
-        {true, {"BASE/FLOOR", "BASE/WALL", "FX/INCOMPLETE", "FX/RING", "SINGLE/ONE"}, {"FX/INCOMPLETE"}},
+        {true,
+         {"BASE/FLOOR", "BASE/WALL", "FX/INCOMPLETE", "FX/PLAIN", "FX/RING", "SINGLE/ONE"},
+         {"FX/INCOMPLETE"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.hideIncomplete);
@@ -222,11 +231,12 @@ TEST_F(TextureListsPackages, GroupsAndEntriesFollowThePackages) {
             if (it->group == "(Missing Textures)") missing.append(it.key());
         EXPECT_EQ(missing, c.missing);
         EXPECT_EQ(lists.missingCount, c.missing.size());
-        // The directory lists "Wall" first: the script's "WALL" does not take its entry over.
-        const TextureListEntry wall = lists.entries.value("BASE/WALL");
-        EXPECT_EQ(wall.group, dirGroup);
-        EXPECT_EQ(wall.package, Tex_FindPackage(config.Parcel[0]));
-        EXPECT_EQ(wall.shader, Tex_FindPackage(config.Parcel[0])->shaders.value(1));
+        // The directory lists "floor" first: the image file's "Floor" does not take its entry over.
+        const TextureListEntry floor = lists.entries.value("BASE/FLOOR");
+        EXPECT_EQ(floor.group, dirGroup);
+        EXPECT_EQ(floor.package, Tex_FindPackage(config.Parcel[0]));
+        EXPECT_NE(floor.shader, other);
+        EXPECT_STREQ(floor.shader->name, "base/floor");
         EXPECT_EQ(lists.entries.value("SINGLE/ONE").group, "(Miscellaneous)");
         EXPECT_EQ(lists.groupPackages.value("(All Textures)"), Tex_FindPackage(config.Parcel[2]));
         EXPECT_EQ(lists.groupPackages.value("(Miscellaneous)"), Tex_FindPackage(config.Parcel[1]));
@@ -237,7 +247,7 @@ TEST_F(TextureListsPackages, GroupsAndEntriesFollowThePackages) {
     EXPECT_EQ(TexList_FindGroup(&lists, "fx/ring"), fxGroup);
     EXPECT_EQ(TexList_FindGroup(&lists, "no/such"), "(All Textures)");
     EXPECT_EQ(TexList_FindDecalGroup(&lists), "(All Textures)");
-    lists.groups.append(TextureGroupItem{"baseoa/decals/Decals", QIcon()});
+    lists.groups.append(TextureGroupItem{"baseoa/Decals", QIcon()});
     lists.groups.append(TextureGroupItem{"baseoa/textures/decals", QIcon()});
     EXPECT_EQ(TexList_FindDecalGroup(&lists), "baseoa/textures/decals"); // "decals" with any case only
     // Rebuilding forgets the recent names; the missing ones are the callers' to reset.
@@ -286,6 +296,8 @@ TEST_F(TextureListsPackages, CombosAndTabsShowTheGroups) {
     EXPECT_EQ(placeholder->image, Tex_CreateNoTexture()->image);
     TexList_FillGroupTabs(&lists, &bar, QString());
     EXPECT_EQ(bar.tabData(bar.count() - 1).toString(), "(Missing Textures)");
+    TexList_RemoveUngrouped(&lists);
+    Tex_ReleaseShader(&m, placeholder); // nobody binds it
 }
 
 TEST_F(TextureListsPackages, TextureCombosAndTheirRecentItems) {
@@ -293,18 +305,18 @@ TEST_F(TextureListsPackages, TextureCombosAndTheirRecentItems) {
     QComboBox box;
     // Textures of one group in entries order, with the thumbnail of their editor image.
     TexList_FillGroupTextures(&lists, fxGroup, &box, "FX/RING", false);
-    EXPECT_EQ(comboTexts(box), (QStringList{"fx/incomplete", "fx/ring"}));
-    EXPECT_EQ(box.currentIndex(), 1); // the combo had no current item
-    EXPECT_FALSE(box.itemIcon(1).isNull());
+    EXPECT_EQ(comboTexts(box), (QStringList{"fx/incomplete", "fx/plain", "fx/ring"}));
+    EXPECT_EQ(box.currentIndex(), 2); // the combo had no current item
+    EXPECT_FALSE(box.itemIcon(2).isNull());
     // A combo with a current item keeps it unless forced.
     box.setCurrentIndex(0);
     TexList_FillGroupTextures(&lists, "(Miscellaneous)", &box, "fx/ring", false);
     EXPECT_EQ(box.currentIndex(), 0);
     TexList_FillGroupTextures(&lists, "(Miscellaneous)", &box, "fx/ring", true);
-    EXPECT_EQ(box.currentIndex(), 1);
+    EXPECT_EQ(box.currentIndex(), 2); // the first item of that name
     box.clear();
     TexList_FillGroupTextures(&lists, "(All Textures)", &box, QString(), false);
-    EXPECT_EQ(box.count(), 5);
+    EXPECT_EQ(box.count(), 6);
     // A record the manager marked as released (negative count) is not offered.
     box.clear();
     ShaderRecord* floor = lists.entries.value("BASE/FLOOR").shader;
@@ -336,7 +348,6 @@ TEST_F(TextureListsPackages, TextureCombosAndTheirRecentItems) {
     EXPECT_EQ(dock.currentIndex(), 0);
     TexList_FillRecentTextures(&lists, &face, "no such");
     EXPECT_EQ(comboTexts(face), comboTexts(dock));
-    EXPECT_EQ(face.currentIndex(), 1); // nothing named: the current item is whatever Qt keeps
     // With no recent name listed, no separator.
     lists.recent = {"not/listed"};
     TexList_FillRecentTextures(&lists, &face, QString());
@@ -350,10 +361,11 @@ TEST_F(TextureListsPackages, EffectTreeWithStagesAndFrames) {
     ring->flags |= 0x100; // edited in the effect editor
     QTreeWidget tree;
     TexList_FillEffectTree(&lists, fxGroup, &tree, "FX/RING", nullptr);
-    ASSERT_EQ(tree.topLevelItemCount(), 2);
-    EXPECT_EQ(tree.topLevelItem(1)->text(0), "fx/ring*");
-    EXPECT_EQ(tree.currentItem(), tree.topLevelItem(1));
-    QTreeWidgetItem* item = tree.topLevelItem(1);
+    ASSERT_EQ(tree.topLevelItemCount(), 3);
+    EXPECT_EQ(childTexts(tree.topLevelItem(1)), QStringList{"Stage 0 map"});
+    EXPECT_EQ(tree.topLevelItem(2)->text(0), "fx/ring*");
+    EXPECT_EQ(tree.currentItem(), tree.topLevelItem(2));
+    QTreeWidgetItem* item = tree.topLevelItem(2);
     EXPECT_EQ(item->data(0, Qt::UserRole).toULongLong(), address(ring));
     EXPECT_EQ(childTexts(item), QStringList{"Stage 0 animation"});
     QTreeWidgetItem* animation = item->child(0);

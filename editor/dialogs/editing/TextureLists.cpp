@@ -210,16 +210,20 @@ void TexList_FillGroupTabs(const TextureLists* lists, QTabBar* bar, const QStrin
         tabs.append({QString::fromLatin1(kMissingTexturesGroup),
                      QCoreApplication::translate("TextureLists", "Mi&ssing Textures"),
                      TexList_GroupIcon(QString(), nullptr)});
-    const QSignalBlocker blocker(bar); // the current tab is settled below
-    for (int i = 0; i < tabs.size(); ++i) {
-        if (i >= bar->count()) bar->addTab(QString());
-        bar->setTabIcon(i, tabs[i].icon);
-        bar->setTabText(i, tabs[i].text);
-        bar->setTabToolTip(i, tabs[i].name);
-        bar->setTabData(i, tabs[i].name);
+    {
+        // Reusing and dropping tabs moves the current one on its way: only the final choice below
+        // is signalled.
+        const QSignalBlocker blocker(bar);
+        for (int i = 0; i < tabs.size(); ++i) {
+            if (i >= bar->count()) bar->addTab(QString());
+            bar->setTabIcon(i, tabs[i].icon);
+            bar->setTabText(i, tabs[i].text);
+            bar->setTabToolTip(i, tabs[i].name);
+            bar->setTabData(i, tabs[i].name);
+        }
+        while (bar->count() > tabs.size())
+            bar->removeTab(bar->count() - 1);
     }
-    while (bar->count() > tabs.size())
-        bar->removeTab(bar->count() - 1);
     const QString wanted = current.isEmpty() ? QString::fromLatin1(kAllTexturesGroup) : current;
     for (int i = 0; i < bar->count(); ++i)
         if (bar->tabData(i).toString() == wanted) {
