@@ -41,6 +41,8 @@ class cStayOnTopPause {
 public:
     void drop(QWidget* dialog) {
         if (!dialog || !dialog->isVisible()) return;
+        // Only a flag it had comes back.
+        if (!(dialog->windowFlags() & Qt::WindowStaysOnTopHint)) return also(dialog);
         m_paused.append(dialog);
         dialog->setWindowFlag(Qt::WindowStaysOnTopHint, false);
     }
@@ -84,6 +86,9 @@ void cMainWindow::createTexturesDock() {
         box->setMaxVisibleItems(visible);
         box->setIconSize(QSize(24, 24));
         box->setMinimumSize(28, 28);
+        // Long texture names must not widen the dock (and narrow the map windows) as lists refill.
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(12);
         return box;
     };
     d.groupLabel = new QLabel(panel);

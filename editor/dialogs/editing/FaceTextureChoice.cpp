@@ -59,6 +59,9 @@ void cFacePropertiesDialog::exec_on_editTexture() {
             if (lists) {
                 TexList_FillRecentTextures(lists, ui->lstTexture, name);
                 TexList_FillGroupTextures(lists, m_textureGroup, ui->lstTexture, name, false);
+                // A name the lists do not hold leaves the combo without a current item.
+                if (ui->lstTexture->currentText().compare(name, Qt::CaseInsensitive) != 0)
+                    selectName(ui->lstTexture, name);
             }
             m_recentGuard = false;
         } else {
@@ -94,6 +97,7 @@ void cFacePropertiesDialog::exec_on_editTextureGroup() {
         TexList_FillRecentTextures(lists, ui->lstTexture, m_textureName);
         TexList_FillGroupTextures(lists, ui->lstTextureGroup->currentText(), ui->lstTexture, m_textureName,
                                   true);
+        selectName(ui->lstTexture, m_textureName);
     }
     m_recentGuard = false;
     m_textureGroup = ui->lstTextureGroup->currentText();
