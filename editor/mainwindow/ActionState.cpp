@@ -299,6 +299,7 @@ void cMainWindow::retranslateAll() {
     if (mdiArea) mdiArea->setStatusTip(tr("For Help, press F1"));
     retranslateConsoleDock();
     retranslateObjectsDock();
+    retranslateTexturesDock();
     retranslateVisGroupsDock();
     fillObjectCategories();
     updateSnapGridStatus();

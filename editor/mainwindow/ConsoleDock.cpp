@@ -19,15 +19,7 @@ void cMainWindow::createDocks() {
     setCorner(Qt::BottomRightCorner, Qt::BottomDockWidgetArea);
     createConsoleDock();
     createObjectsDock();
-    // An empty frame until its panel comes: the texture lists.
-    for (const char* name : {"textures"}) {
-        auto* dock = new QDockWidget(this);
-        dock->setObjectName(QLatin1String(name));
-        dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-        dock->setWidget(new QWidget(dock));
-        connect(dock, &QDockWidget::visibilityChanged, this, &cMainWindow::updateScreenElements);
-        addDockWidget(Qt::RightDockWidgetArea, dock);
-    }
+    createTexturesDock();
     createVisGroupsDock();
 }
 

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <span>
 #include <QString>
 #include <QStringList>
@@ -68,6 +69,10 @@ class QToolBar;
 struct ClassTreeNode;
 struct Clipboard;
 class ToolSet;
+// The Textures dock.
+class cTextureView;
+struct MapWorld;
+struct ShaderRecord;
 
 // Bits of cMainWindow::heldKeys: keys held down, kept by the window's event filter.
 namespace HeldKey {
@@ -135,7 +140,8 @@ public:
     void applicationActivated();
 
     // ---- States and commands the menus reach (MainWindowStates.cpp) ----
-    void updateTextureBar(bool rebuild);
+    // Refreshes the Textures dock for the active document; keepLists false refills the groups too.
+    void updateTextureBar(bool keepLists);
     void updateVisGroupList();
     void updateDocumentActions();
 
@@ -533,7 +539,7 @@ public slots:
     void toggleDockWidget();
     // MainWindowMenus.cpp
     void toggleToolbar();
-    // DockCommands.cpp
+    // NewObjectsDock.cpp, TexturesDock.cpp, VisGroupsDock.cpp
     void editCategoryList();
     void editObjectList();
     void editFaceCount(int);
@@ -657,7 +663,50 @@ public:
     // New Window's single-view layouts cycle 1, 2, 3 over the run.
     int newWindowCounter = 0;
     // ---- end of tool switching and commands ----
+
+    // ==== Textures dock and the current texture (TexturesDock.cpp) ====
+    void createTexturesDock();
+    void retranslateTexturesDock();
+    // Runs the texture browser modally on name; group in and out; the chosen name (empty: none).
+    QString execTextureBrowser(const QString& name, QString* group);
+    // Runs the replace dialog modally finding name; the name it reports back (empty: none).
+    QString execTextureReplace(const QString& name);
+    // What the browser and replace dialogs take before they run and give back after; the dialogs'
+    // own classes fill these in, without them a dialog runs as a plain one and gives nothing back.
+    struct TextureDialogLinks {
+        std::function<void(QDialog* browser, const QString& name, const QString& group, MapWorld* world)>
+            presetBrowser;
+        std::function<QString(QDialog* browser, QString* group)> browserResult;
+        std::function<void(QDialog* replace, const QString& name, MapWorld* world, bool markedAllowed,
+                           QWidget* popupParent)>
+            presetReplace;
+        std::function<QString(QDialog* replace)> replaceResult;
+    } textureDialogLinks;
+    struct TexturesDock {
+        QDockWidget* dock = nullptr;
+        QLabel* groupLabel = nullptr;
+        QComboBox* groups = nullptr;
+        QLabel* nameLabel = nullptr;
+        QComboBox* names = nullptr;
+        cTextureView* preview = nullptr;
+        QLabel* size = nullptr;
+        QPushButton* browse = nullptr;
+        QPushButton* replace = nullptr;
+    } texturesDock;
+    // The current texture group (empty means "(All Textures)"); the name is currentTextureName.
+    QString currentTextureGroup;
+    // Set while the dock is refilled or a browser result applied: the combos' texts are not taken.
+    bool textureBarUpdating = false;
+    // Set while the recent part of the name list is rebuilt.
+    bool textureNameGuard = false;
 };
+
+// The record the current texture lists list under the name (any case); null without one.
+ShaderRecord* App_FindTexture(const QString& name);
+// The group the current texture lists list the name under.
+QString App_FindTextureGroup(const QString& name);
+// Makes name and group the current texture when both are given and one differs.
+void App_SetCurrentTexture(const QString& name, const QString& group);
 
 // After the preferences: the selection-mode actions from the settings, the autosave timer
 // (re)started with AutosaveDelay minutes (at least one) or stopped.

@@ -39,10 +39,6 @@ void cMainWindow::checkActiveState(bool reloadConfig, bool notify) {
     updateToolActions();
 }
 
-void cMainWindow::updateTextureBar(bool rebuild) {
-    (void)rebuild;
-}
-
 void cMainWindow::updateDocumentActions() {
     const bool active = activeChildWindow() != nullptr;
     for (QAction* entry : std::as_const(actionList)) {

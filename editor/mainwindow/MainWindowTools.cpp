@@ -136,7 +136,8 @@ void cMainWindow::toolTextureApplication() {
     }
     if (objectPropertiesDialog && objectPropertiesDialog->isVisible()) objectPropertiesDialog->close();
     if (!faceDialogVisible(this)) {
-        faceDialog.setTextureSelection(activeChildWindow() != nullptr, false, QString(), QString());
+        faceDialog.setTextureSelection(activeChildWindow() != nullptr, false, currentTextureGroup,
+                                       currentTextureName);
         faceDialog.show();
     }
     if (secondaryTool) {

@@ -318,7 +318,6 @@ void cMainWindow::cmdToolsRotateClockwise() {
     alignFlipRotate(this, Shape::Rotate, 'c');
 }
 
-void cMainWindow::cmdToolsTextureReplace() {}
 void cMainWindow::cmdToolsTextureAlignToView() {}
 
 void cMainWindow::cmdToolsTransform() {

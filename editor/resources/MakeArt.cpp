@@ -476,6 +476,58 @@ QImage drawKindEffect() {
     return drawKind(QColor(90, 90, 200), 'S');
 }
 
+// Group icons of the texture lists (texturelists.qrc): a fan of tiles for the fixed groups, a
+// script page, a crate and a folder for the package kinds.
+QImage drawGroupAll() {
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    const QColor tiles[] = {QColor(200, 70, 60), QColor(60, 150, 80), QColor(50, 100, 200)};
+    for (int i = 0; i < 3; ++i) {
+        p.setPen(QColor(40, 40, 40));
+        p.setBrush(tiles[i]);
+        p.drawRect(1 + i * 3, 1 + i * 3, 8, 8);
+    }
+    return image;
+}
+
+QImage drawGroupEffect() {
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(70, 70, 90));
+    p.setBrush(QColor(245, 245, 235));
+    p.drawRect(QRectF(2.5, 1.5, 11, 13));
+    QPainterPath wave;
+    wave.moveTo(4, 8);
+    wave.cubicTo(6, 4, 8, 12, 12, 7);
+    p.strokePath(wave, QPen(QColor(90, 90, 200), 1.5));
+    p.fillRect(QRectF(4, 3, 6, 1), QColor(120, 120, 140));
+    p.fillRect(QRectF(4, 11, 8, 1), QColor(120, 120, 140));
+    return image;
+}
+
+QImage drawGroupWad() {
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setPen(QColor(90, 50, 20));
+    p.setBrush(QColor(190, 120, 60));
+    p.drawRect(1, 3, 13, 11);
+    p.drawLine(1, 3, 14, 14);
+    p.drawLine(14, 3, 1, 14);
+    p.fillRect(2, 7, 12, 2, QColor(120, 70, 30));
+    return image;
+}
+
+QImage drawGroupFolder() {
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setPen(QColor(120, 90, 20));
+    p.setBrush(QColor(240, 200, 80));
+    p.drawRect(1, 2, 6, 3);
+    p.drawRect(1, 4, 14, 10);
+    return image;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -515,7 +567,11 @@ int main(int argc, char** argv) {
                {"i_dir.png", drawKindDirectory},
                {"i_tex.png", drawKindTexture},
                {"i_wad.png", drawKindWad},
-               {"i_shd.png", drawKindEffect}};
+               {"i_shd.png", drawKindEffect},
+               {"l_all.png", drawGroupAll},
+               {"l_shd.png", drawGroupEffect},
+               {"l_wad.png", drawGroupWad},
+               {"l_dir.png", drawGroupFolder}};
     for (const auto& item : art) {
         const QString path = out + QLatin1Char('/') + QLatin1String(item.name);
         if (!item.draw().save(path)) {

@@ -1678,4 +1678,66 @@ Please specify another path name.</source>
         <translation>&quot;%1&quot; содержит символы, которые карта не может хранить.</translation>
     </message>
 </context>
+<context>
+    <name>TextureLists</name>
+    <message>
+        <source>&amp;All Textures</source>
+        <translation>&amp;Все текстуры</translation>
+    </message>
+    <message>
+        <source>&amp;Miscellaneous</source>
+        <translation>&amp;Разное</translation>
+    </message>
+    <message>
+        <source>Mi&amp;ssing Textures</source>
+        <translation>&amp;Отсутствующие текстуры</translation>
+    </message>
+    <message>
+        <source>Editor image</source>
+        <translation>Изображение редактора</translation>
+    </message>
+    <message>
+        <source>Lightmap</source>
+        <translation>Карта освещения</translation>
+    </message>
+    <message>
+        <source>Stage %1 map</source>
+        <translation>Стадия %1: карта</translation>
+    </message>
+    <message>
+        <source>Stage %1 animation</source>
+        <translation>Стадия %1: анимация</translation>
+    </message>
+    <message>
+        <source>Frame %1</source>
+        <translation>Кадр %1</translation>
+    </message>
+</context>
+<context>
+    <name>cMainWindow</name>
+    <message>
+        <source>Textures</source>
+        <translation>Текстуры</translation>
+    </message>
+    <message>
+        <source>Texture &amp;Group:</source>
+        <translation>&amp;Группа текстур:</translation>
+    </message>
+    <message>
+        <source>Current &amp;Texture:</source>
+        <translation>Текущая &amp;текстура:</translation>
+    </message>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation>&amp;Обзор...</translation>
+    </message>
+    <message>
+        <source>&amp;Replace...</source>
+        <translation>&amp;Заменить...</translation>
+    </message>
+    <message>
+        <source>%1 x %2</source>
+        <translation>%1 x %2</translation>
+    </message>
+</context>
 </TS>

@@ -364,6 +364,8 @@ void cFacePropertiesDialog::showEvent(QShowEvent* event) {
 void cFacePropertiesDialog::closeEvent(QCloseEvent* event) {
     m_savedGeometry = saveGeometry();
     hide();
+    // The texture chosen here becomes the window's current one.
+    App_SetCurrentTexture(m_textureName, m_textureGroup);
     if (g_mainWindow) {
         g_mainWindow->exitTextureApplication();
         g_mainWindow->applySettings();

@@ -28,49 +28,9 @@ namespace {
 
 const QString kAllTextures = QStringLiteral("(All Textures)");
 
-QString groupOf(const TextureLists* lists, const QString& name) {
-    if (!lists) return {};
-    auto found = lists->entries.constFind(name.toUpper());
-    return found != lists->entries.constEnd() ? found->group : QString();
-}
-
-bool isMissing(const TextureLists* lists, const QString& name) {
-    return groupOf(lists, name) == QLatin1String(kMissingTexturesGroup);
-}
-
-QString displayName(const TextureListEntry& entry, const QString& key) {
-    return entry.shader ? Text_FromWindows1251(entry.shader->name) : key.toLower();
-}
-
 // Selects the item whose text matches the name, ignoring case; none: no current item.
 void selectName(QComboBox* combo, const QString& name) {
     combo->setCurrentIndex(combo->findText(name, Qt::MatchFixedString));
-}
-
-// The recent names at the top of the combo, replacing those put there before.
-void fillRecent(TextureLists* lists, QComboBox* combo, const QString& select) {
-    for (int i = 0; i < lists->recentInCombo && combo->count(); ++i)
-        combo->removeItem(0);
-    for (int i = 0; i < lists->recent.size(); ++i)
-        combo->insertItem(i, lists->recent[i]);
-    lists->recentInCombo = int(lists->recent.size());
-    selectName(combo, select);
-}
-
-void fillGroupTextures(const TextureLists* lists, QComboBox* combo, const QString& group) {
-    for (auto it = lists->entries.constBegin(); it != lists->entries.constEnd(); ++it)
-        if (group == kAllTextures || it->group == group) combo->addItem(displayName(*it, it.key()));
-}
-
-void fillGroups(const TextureLists* lists, QComboBox* combo, const QString& select) {
-    QStringList groups;
-    for (const TextureListEntry& entry : lists->entries)
-        if (!groups.contains(entry.group)) groups.append(entry.group);
-    groups.sort(Qt::CaseInsensitive);
-    combo->addItem(kAllTextures);
-    combo->addItems(groups);
-    selectName(combo, select);
-    if (combo->currentIndex() < 0) combo->setCurrentIndex(0);
 }
 
 } // namespace
@@ -82,19 +42,11 @@ void cFacePropertiesDialog::exec_on_editTexture() {
         m_loading || ui->lstTexture->currentIndex() < 0 ? m_textureName : ui->lstTexture->currentText();
     TextureLists* lists = GameCfg_CurrentTextureLists();
     ShaderRecord* record = TexList_FindShader(lists, name);
-    const bool missing = isMissing(lists, name);
-    const QString group = missing ? QString::fromLatin1(kMissingTexturesGroup) : groupOf(lists, name);
+    const QString group = App_FindTextureGroup(name);
+    const bool missing = group == QLatin1String(kMissingTexturesGroup);
     if (record) {
         m_recentGuard = true;
-        const qsizetype at = lists->recent.indexOf(name);
-        if (at != 0) {
-            if (at > 0)
-                lists->recent.removeAt(at);
-            else if (lists->recent.size() >= kRecentTextures)
-                lists->recent.removeLast();
-            lists->recent.prepend(name);
-            fillRecent(lists, ui->lstTexture, name);
-        }
+        if (TexList_AddRecent(lists, name)) TexList_FillRecentTextures(lists, ui->lstTexture, name);
         m_recentGuard = false;
     }
     if (m_loading) {
@@ -105,10 +57,11 @@ void cFacePropertiesDialog::exec_on_editTexture() {
             m_recentGuard = true;
             ui->lstTexture->clear();
             if (lists) {
-                lists->recentInCombo = 0;
-                fillRecent(lists, ui->lstTexture, name);
-                fillGroupTextures(lists, ui->lstTexture, m_textureGroup);
-                if (ui->lstTexture->currentIndex() < 0) selectName(ui->lstTexture, name);
+                TexList_FillRecentTextures(lists, ui->lstTexture, name);
+                TexList_FillGroupTextures(lists, m_textureGroup, ui->lstTexture, name, false);
+                // A name the lists do not hold leaves the combo without a current item.
+                if (ui->lstTexture->currentText().compare(name, Qt::CaseInsensitive) != 0)
+                    selectName(ui->lstTexture, name);
             }
             m_recentGuard = false;
         } else {
@@ -141,9 +94,9 @@ void cFacePropertiesDialog::exec_on_editTextureGroup() {
     m_recentGuard = true;
     ui->lstTexture->clear();
     if (TextureLists* lists = GameCfg_CurrentTextureLists()) {
-        lists->recentInCombo = 0;
-        fillRecent(lists, ui->lstTexture, m_textureName);
-        fillGroupTextures(lists, ui->lstTexture, ui->lstTextureGroup->currentText());
+        TexList_FillRecentTextures(lists, ui->lstTexture, m_textureName);
+        TexList_FillGroupTextures(lists, ui->lstTextureGroup->currentText(), ui->lstTexture, m_textureName,
+                                  true);
         selectName(ui->lstTexture, m_textureName);
     }
     m_recentGuard = false;
@@ -186,7 +139,7 @@ void cFacePropertiesDialog::setTextureSelection(bool enable, bool repaintPreview
     ui->lstTextureGroup->clear();
     if (enable) {
         if (TextureLists* lists = GameCfg_CurrentTextureLists())
-            fillGroups(lists, ui->lstTextureGroup, m_textureGroup);
+            TexList_FillGroupCombo(lists, ui->lstTextureGroup, m_textureGroup);
         exec_on_editTextureGroup();
     } else {
         ui->lstTexture->clear();

@@ -1,8 +1,10 @@
 // The texture lists of one game configuration: the upper-cased name index through which faces,
-// patches and overlays bind a texture name to its record. Groups, recent textures and the combo
-// and tab fillers come with the texture browser.
+// patches and overlays bind a texture name to its record, the groups (one per package plus the
+// fixed ones), the recently chosen names, and the fillers of the widgets that show them.
 #pragma once
 
+#include <QIcon>
+#include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -13,8 +15,17 @@ struct ShaderRecord;
 struct TexturePackage;
 struct GameConfig;
 
-// Group of the placeholders for names that are not loaded.
+// The fixed groups, used as keys, tab data and combo texts.
+inline constexpr const char* kAllTexturesGroup = "(All Textures)";
+inline constexpr const char* kMiscellaneousGroup = "(Miscellaneous)";
 inline constexpr const char* kMissingTexturesGroup = "(Missing Textures)";
+
+// Most recent names kept.
+inline constexpr int kRecentTextureCount = 8;
+
+// The item-data role that marks the recent items (and their separator) a filler put into a combo,
+// so that a refill removes only those, whatever other combo shares the recent list.
+inline constexpr int kRecentItemRole = Qt::UserRole + 1;
 
 struct TextureListEntry {
     QString group;
@@ -22,18 +33,32 @@ struct TextureListEntry {
     ShaderRecord* shader = nullptr;
 };
 
+struct TextureGroupItem {
+    QString name;
+    QIcon icon;
+};
+
+// Holds no references: the records and packages belong to the texture manager.
 class TextureLists {
 public:
+    // Group name -> package shown; "(All Textures)" maps to the last package added,
+    // "(Miscellaneous)" to the last single image file.
+    QMap<QString, TexturePackage*> groupPackages;
     QMap<QString, TextureListEntry> entries; // upper-cased name -> entry
-    int missingCount = 0;
-    // Recently used names, most recent first (at most 8), shared by every texture combo; and how
-    // many of them sit at the top of the combo that shows them.
+    QList<TextureGroupItem> groups;          // display order: key order of groupPackages
+    // Recently chosen names, most recent first (at most 8), as typed; shared by every texture combo.
     QStringList recent;
-    int recentInCombo = 0;
+    int missingCount = 0;
+    // How many recent items the last refill put at the top of its combo.
+    int recentShown = 0;
 };
 
 // The record listed under the name (compared upper-cased); null when not listed or without lists.
 ShaderRecord* TexList_FindShader(const TextureLists* lists, const QString& name);
+// Empties groups, entries and the recent list; the missing count is left to the callers.
+void TexList_Clear(TextureLists* lists);
+// Clears and gives the containers' memory back.
+void TexList_Destroy(TextureLists* lists);
 // The texture manager's placeholder for the name (image and size of "notexture", flags 0x81),
 // listed as missing; a package defining the name later takes it over in place.
 ShaderRecord* TexList_CreateMissing(TextureLists* lists, const QString& name);
@@ -41,17 +66,37 @@ ShaderRecord* TexList_CreateMissing(TextureLists* lists, const QString& name);
 void TexList_RemoveUngrouped(TextureLists* lists);
 // Lists as missing every loaded texture that is not listed yet (flags 0x2010 excluded).
 void TexList_AddUngrouped(TextureLists* lists);
-// Lists the textures of the configuration's packages, grouped by package.
+// Lists the textures of the configuration's packages, grouped by package; the first package
+// listing a name keeps it.
 void TexList_Rebuild(TextureLists* lists, const GameConfig* config);
+// Moves or adds the name to the front of the recent list; false only when it already was first.
+bool TexList_AddRecent(TextureLists* lists, const QString& name);
+// The group listing the name; "(All Textures)" when not listed (or listed without a group).
+QString TexList_FindGroup(const TextureLists* lists, const QString& name);
+// The first group whose name contains "decals", else "(All Textures)".
+QString TexList_FindDecalGroup(const TextureLists* lists);
+// The icon a group shows: by the kind of its package, the fixed groups "l_all".
+QIcon TexList_GroupIcon(const QString& group, const TexturePackage* package);
 
 class QComboBox;
 class QRegularExpression;
+class QTabBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// "(Missing Textures)" when any is listed, "(All Textures)", then the listed groups in name order;
-// selects current (fixed text, any case) when given. The combo is not cleared.
+// "(Missing Textures)" when any is listed, then the groups in display order; selects current
+// (fixed text, any case) when given. The combo is not cleared.
 void TexList_FillGroupCombo(const TextureLists* lists, QComboBox* box, const QString& current);
+// One tab per group (existing tabs reused, surplus removed), a last "Mi&ssing Textures" tab when
+// any is missing; the tab whose data is current ("(All Textures)" when empty) becomes current.
+void TexList_FillGroupTabs(const TextureLists* lists, QTabBar* bar, const QString& current);
+// Appends the textures of the group (all for "(All Textures)") with their thumbnails; selects
+// current when the combo had no current item before or force is set.
+void TexList_FillGroupTextures(const TextureLists* lists, const QString& group, QComboBox* box,
+                               const QString& current, bool force);
+// Replaces the recent items this filler put at the top of this combo by the listed recent names
+// and a separator; the one named current (any case) becomes current.
+void TexList_FillRecentTextures(TextureLists* lists, QComboBox* box, const QString& current);
 // One top-level item per effect of the group (every group for "(All Textures)") whose name the
 // filter (may be null) matches, "*" after edited ones, each with its stage subtree; the one named
 // current (any case) becomes current, else the first.

@@ -1,0 +1,134 @@
+// The program's window with its docks: console lines appended behind a console already holding
+// 0 or 10,000 lines; switching the active map window while the texture lists hold 3,000 textures
+// (the Textures dock refills its lists on every switch); 20 new documents made and closed.
+#include <benchmark/benchmark.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QTextEdit>
+
+#include "FrameRig.h"
+#include "dialogs/editing/TextureLists.h"
+#include "gamedata/PluginManager.h"
+#include "gamedata/TextureManager.h"
+
+namespace {
+
+// One program window for these cases, on a settings folder and a base folder of its own with one
+// Quake III configuration. The process's other window stays the global one outside these cases.
+struct DockRig {
+    DockRig() {
+        Bench_InitApplication();
+        cMainWindow* previous = g_mainWindow;
+        qputenv("XDG_CONFIG_HOME", folder.filePath("config").toUtf8());
+        QDir().mkpath(folder.filePath("config/zarv"));
+        QDir().mkpath(folder.filePath("base"));
+        QFile config(folder.filePath("base/KDKGameCfg.ini"));
+        if (config.open(QIODevice::WriteOnly))
+            config.write("[Config0]\nTitle=Bench\nEnabled=true\nMapProfile=kpQuake3\n");
+        config.close();
+        App_SetBaseDirectory(folder.filePath("base"));
+        Plugin_SetFolder(QStringLiteral(ZARV_PLUGIN_DIR));
+        window = new cMainWindow(WindowMode::Interactive);
+        window->settings.SkipDefaultRoomDialog = true;
+        window->resize(1280, 1024);
+        window->show();
+        g_mainWindow = previous;
+    }
+    QTemporaryDir folder;
+    cMainWindow* window = nullptr;
+};
+
+DockRig& rig() {
+    static DockRig* r = new DockRig; // kept to the end of the process, as the other windows
+    return *r;
+}
+
+// Makes the rig's window the global one for a case.
+class cUseRigWindow {
+public:
+    cUseRigWindow() : m_previous(g_mainWindow) { g_mainWindow = rig().window; }
+    ~cUseRigWindow() { g_mainWindow = m_previous; }
+    cUseRigWindow(const cUseRigWindow&) = delete;
+    cUseRigWindow& operator=(const cUseRigWindow&) = delete;
+
+private:
+    cMainWindow* m_previous;
+};
+
+void closeAll(cMainWindow* window) {
+    while (!window->documents.isEmpty())
+        window->closeDocument(window->documents.last());
+    QCoreApplication::processEvents();
+}
+
+void BM_ConsoleAppend(benchmark::State& state) {
+    DockRig& r = rig();
+    cUseRigWindow use;
+    r.window->consoleText->clear();
+    for (int i = 0; i < state.range(0); ++i)
+        r.window->printToConsole(QStringLiteral("line %1: some text & more").arg(i), false, false);
+    int n = 0;
+    for (auto _ : state)
+        r.window->printToConsole(QStringLiteral("appended %1 <b>x</b>").arg(++n), false, false);
+    state.counters["lines"] = r.window->consoleText->document()->blockCount();
+    r.window->consoleText->clear();
+}
+BENCHMARK(BM_ConsoleAppend)->Arg(0)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SwitchMapWindowWith3000Textures(benchmark::State& state) {
+    DockRig& r = rig();
+    cUseRigWindow use;
+    closeAll(r.window);
+    r.window->cmdFileNew();
+    r.window->cmdFileNew();
+    TextureLists* lists = GameCfg_CurrentTextureLists();
+    if (!lists || r.window->mdiArea->subWindowList().size() != 2) {
+        closeAll(r.window);
+        return state.SkipWithError("no texture lists or map windows");
+    }
+    // 3,000 listed textures under 40 groups.
+    QList<ShaderRecord*> made;
+    for (int i = 0; i < 3000; ++i) {
+        const QByteArray name = QStringLiteral("set%1/texture%2").arg(i % 40).arg(i).toLatin1();
+        ShaderRecord* shader = Tex_CreateShader(&r.window->textures, name.constData(), name.constData(), 0);
+        shader->width = shader->height = 64;
+        made.append(shader);
+        lists->entries.insert(QString::fromLatin1(name).toUpper(),
+                              {QStringLiteral("set%1").arg(i % 40), nullptr, shader});
+    }
+    lists->groupPackages.insert(QString::fromLatin1(kAllTexturesGroup), nullptr);
+    lists->groups = {{QString::fromLatin1(kAllTexturesGroup), {}}};
+    const QList<QMdiSubWindow*> windows = r.window->mdiArea->subWindowList();
+    int k = 0;
+    for (auto _ : state) {
+        r.window->mdiArea->setActiveSubWindow(windows[++k % 2]);
+        QCoreApplication::processEvents();
+    }
+    state.counters["names"] = r.window->texturesDock.names->count();
+    // The dock lets go of the records before they are freed.
+    closeAll(r.window);
+    for (ShaderRecord* shader : std::as_const(made)) {
+        lists->entries.remove(QString::fromLatin1(shader->name).toUpper());
+        Tex_ReleaseShader(&r.window->textures, shader);
+    }
+}
+BENCHMARK(BM_SwitchMapWindowWith3000Textures)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_TwentyDocumentsNewThenClosed(benchmark::State& state) {
+    DockRig& r = rig();
+    cUseRigWindow use;
+    closeAll(r.window);
+    for (auto _ : state) {
+        for (int i = 0; i < 20; ++i)
+            r.window->cmdFileNew();
+        closeAll(r.window);
+    }
+}
+BENCHMARK(BM_TwentyDocumentsNewThenClosed)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+} // namespace

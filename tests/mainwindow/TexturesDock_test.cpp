@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include "ConsoleCapture.h"
+#include "DialogAnswer.h"
+#include "WindowFixture.h"
+#include "dialogs/application/NamedDialogs.h"
+#include "dialogs/editing/TextureLists.h"
+#include "document/MapDocument.h"
+#include "document/MapSelection.h"
+#include "document/MapWorld.h"
+#include "gamedata/TextureRecords.h"
+#include "gamedata/TextureView.h"
+#include "mainwindow/MainWindow.h"
+#include "map/ObjectRecords.h"
+#include "views/ChildWindow.h"
+
+namespace {
+
+// The program's window with the sample game's configuration (its effect script lists the
+// textures; the sample map's other textures are missing).
+class TexturesDockTest : public cWindowFixture {
+protected:
+    void SetUp() override {
+        cWindowFixture::SetUp();
+        const QString game = QStringLiteral(ZARV_BIN_DIR "/sample/baseq3");
+        if (!QFileInfo::exists(game + "/scripts/sample.shader"))
+            GTEST_SKIP() << "the sample game is not built";
+        writeFile("base/KDKGameCfg.ini",
+                  QStringLiteral("[Config0]\nTitle=Sample\nEnabled=true\nMapProfile=kpQuake3\n"
+                                 "GameBasedir=%1\nParcel0=%1/scripts/sample.shader\n")
+                      .arg(game)
+                      .toUtf8());
+        window = std::make_unique<cMainWindow>(WindowMode::Interactive);
+        window->show();
+        d = &window->texturesDock;
+    }
+    void TearDown() override {
+        window.reset();
+        cWindowFixture::TearDown();
+    }
+    MapWorld* openSample() {
+        MapDocument* document = window->openFile(kSampleMap);
+        return document ? document->world : nullptr;
+    }
+    QList<QWidget*> controls() const {
+        return {d->groupLabel, d->groups, d->nameLabel, d->names, d->preview, d->size, d->browse, d->replace};
+    }
+    // One step down the name list, as the arrow key on the closed combo does.
+    void nextName() {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        QApplication::sendEvent(d->names, &press);
+    }
+
+    cConsoleCapture console;
+    std::unique_ptr<cMainWindow> window;
+    cMainWindow::TexturesDock* d = nullptr;
+};
+
+} // namespace
+
+TEST_F(TexturesDockTest, WithoutAMapEverythingIsDisabledAndEmpty) {
+    window->updateTextureBar(false);
+    for (QWidget* w : controls())
+        EXPECT_FALSE(w->isEnabled()) << w->metaObject()->className();
+    EXPECT_EQ(d->names->count(), 0);
+    EXPECT_EQ(d->preview->shader(), nullptr);
+    EXPECT_TRUE(d->size->text().isEmpty());
+    EXPECT_EQ(d->dock->objectName(), "textures");
+    EXPECT_EQ(d->dock->windowTitle(), "Textures");
+    EXPECT_EQ(d->browse->text(), "&Browse...");
+}
+
+TEST_F(TexturesDockTest, AFirstMapGetsTheTriggerTextureAndAChoiceBecomesRecent) {
+    ASSERT_NE(openSample(), nullptr);
+    EXPECT_EQ(window->currentTextureName, "common/trigger");
+    EXPECT_EQ(window->currentTextureGroup, "(All Textures)");
+    EXPECT_EQ(d->groups->currentText(), "(All Textures)");
+    EXPECT_EQ(d->groups->itemText(0), "(Missing Textures)"); // the sample map's other textures
+    for (QWidget* w : controls())
+        EXPECT_TRUE(w->isEnabled()) << w->metaObject()->className();
+    ShaderRecord* trigger = App_FindTexture("COMMON/TRIGGER");
+    ASSERT_NE(trigger, nullptr);
+    EXPECT_EQ(d->preview->shader(), trigger);
+    EXPECT_EQ(d->size->text(), QString("%1 x %2").arg(trigger->width).arg(trigger->height));
+    // Found in the lists, it went to the top of the recent list, above a separator.
+    EXPECT_EQ(d->names->currentIndex(), 0);
+    EXPECT_EQ(d->names->itemText(0), "common/trigger");
+    EXPECT_TRUE(d->names->itemText(1).isEmpty());
+    TextureLists* lists = GameCfg_CurrentTextureLists();
+    ASSERT_NE(lists, nullptr);
+    EXPECT_EQ(lists->recent, QStringList{"common/trigger"});
+
+    // A pick in the list becomes the current texture and the newest recent one.
+    const QString picked = "sample/glass";
+    const int at = d->names->findText(picked);
+    ASSERT_GT(at, 2);
+    d->names->setCurrentIndex(at - 1);
+    nextName();
+    EXPECT_EQ(window->currentTextureName, picked);
+    EXPECT_EQ(lists->recent, (QStringList{picked, "common/trigger"}));
+    EXPECT_EQ(d->names->currentText(), picked);
+    EXPECT_EQ(d->preview->shader(), App_FindTexture(picked));
+
+    // A group chosen in the list lists its textures under the recent ones.
+    const int group = d->groups->findText("(Missing Textures)");
+    d->groups->setCurrentIndex(group);
+    emit d->groups->activated(group);
+    EXPECT_EQ(window->currentTextureGroup, "(Missing Textures)");
+    for (int i = 3; i < d->names->count(); ++i)
+        EXPECT_EQ(App_FindTextureGroup(d->names->itemText(i)), "(Missing Textures)") << i;
+}
+
+TEST_F(TexturesDockTest, AnUnlistedNameStaysCurrentWithoutSizeOrPreview) {
+    ASSERT_NE(openSample(), nullptr);
+    App_SetCurrentTexture("no/such", "(All Textures)");
+    window->updateTextureBar(false);
+    EXPECT_EQ(window->currentTextureName, "no/such");
+    EXPECT_EQ(d->names->currentIndex(), -1);
+    EXPECT_TRUE(d->size->text().isEmpty());
+    EXPECT_EQ(d->preview->shader(), nullptr);
+    // Only both given and one of them new makes a change.
+    App_SetCurrentTexture(QString(), "x");
+    App_SetCurrentTexture("y", QString());
+    EXPECT_EQ(window->currentTextureName, "no/such");
+    EXPECT_EQ(window->currentTextureGroup, "(All Textures)");
+}
+
+// The surface dialog owns the choice while it shows; closing it hands its texture over.
+TEST_F(TexturesDockTest, TheSurfaceDialogDisablesTheDockAndHandsItsTextureOver) {
+    ASSERT_NE(openSample(), nullptr);
+    window->toolTextureApplication();
+    ASSERT_TRUE(window->faceDialog.isVisible());
+    for (QWidget* w : controls())
+        EXPECT_FALSE(w->isEnabled()) << w->metaObject()->className();
+    Map_SelectNone(window->activeChildWindow()->document->world);
+    window->faceDialog.setTextureSelection(true, false, "(All Textures)", "sample/glass");
+    window->faceDialog.close();
+    EXPECT_FALSE(window->faceDialog.isVisible());
+    EXPECT_EQ(window->currentTextureName, "sample/glass");
+    EXPECT_TRUE(d->names->isEnabled());
+    EXPECT_EQ(d->names->currentText(), "sample/glass");
+    EXPECT_EQ(d->preview->shader(), App_FindTexture("sample/glass"));
+}
+
+// The browser runs modally over the property dialogs: they lose their stay-on-top flag while it
+// runs and come back on top afterwards; its choice becomes the current texture.
+TEST_F(TexturesDockTest, BrowsingOverTheSurfaceDialog) {
+    ASSERT_NE(openSample(), nullptr);
+    window->toolTextureApplication();
+    ASSERT_TRUE(window->faceDialog.isVisible());
+    ASSERT_TRUE(window->faceDialog.windowFlags() & Qt::WindowStaysOnTopHint);
+    QString presetName, presetGroup;
+    window->textureDialogLinks.presetBrowser = [&](QDialog*, const QString& name, const QString& group,
+                                                   MapWorld* world) {
+        presetName = name;
+        presetGroup = group;
+        EXPECT_EQ(world, window->activeChildWindow()->document->world);
+    };
+    window->textureDialogLinks.browserResult = [](QDialog*, QString* group) {
+        *group = "(Missing Textures)";
+        return QStringLiteral("sample/slime");
+    };
+    bool onTopDuring = true;
+    {
+        cDialogAnswer answer([&](QDialog* dialog) {
+            EXPECT_EQ(dialog, static_cast<QDialog*>(window->textureBrowserDialog));
+            onTopDuring = window->faceDialog.windowFlags() & Qt::WindowStaysOnTopHint;
+        });
+        QString group;
+        EXPECT_EQ(window->execTextureBrowser("sample/glass", &group), "sample/slime");
+        EXPECT_TRUE(answer.answered);
+        EXPECT_EQ(group, "(Missing Textures)");
+    }
+    EXPECT_EQ(presetName, "sample/glass");
+    EXPECT_EQ(presetGroup, "(All Textures)"); // an empty group opens every texture
+    EXPECT_FALSE(onTopDuring);
+    EXPECT_TRUE(window->faceDialog.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(window->faceDialog.isVisible());
+
+    // From the dock: the choice is current once the surface dialog is gone.
+    window->faceDialog.close();
+    window->textureDialogLinks.browserResult = [](QDialog*, QString* group) {
+        *group = "(All Textures)";
+        return QStringLiteral("sample/slime");
+    };
+    {
+        cDialogAnswer answer;
+        d->browse->click();
+        EXPECT_TRUE(answer.answered);
+    }
+    EXPECT_EQ(window->currentTextureName, "sample/slime");
+    EXPECT_EQ(d->names->currentText(), "sample/slime");
+    EXPECT_EQ(GameCfg_CurrentTextureLists()->recent.first(), "sample/slime");
+}
+
+TEST_F(TexturesDockTest, ReplaceOffersMarkedObjectsOnlyWithASelection) {
+    MapWorld* world = openSample();
+    ASSERT_NE(world, nullptr);
+    struct Seen {
+        QString name;
+        bool marked = true;
+        QWidget* popupParent = nullptr;
+    } seen;
+    window->textureDialogLinks.presetReplace = [&](QDialog*, const QString& name, MapWorld* w, bool marked,
+                                                   QWidget* popupParent) {
+        EXPECT_EQ(w, world);
+        seen = {name, marked, popupParent};
+    };
+    window->textureDialogLinks.replaceResult = [](QDialog*) { return QStringLiteral("sample/glass"); };
+    {
+        cDialogAnswer answer;
+        d->replace->click();
+        EXPECT_TRUE(answer.answered);
+    }
+    EXPECT_EQ(seen.name, "common/trigger");
+    EXPECT_FALSE(seen.marked);
+    EXPECT_EQ(seen.popupParent, static_cast<QWidget*>(window->textureReplaceDialog));
+    // The replacement became the current texture.
+    EXPECT_EQ(window->currentTextureName, "sample/glass");
+    EXPECT_EQ(d->names->currentText(), "sample/glass");
+
+    // With a brush selected, and over the surface dialog, whose pop-ups the replace dialog uses.
+    Map_SelectObject(world, world->entities->firstBrush);
+    window->toolTextureApplication();
+    ASSERT_TRUE(window->faceDialog.isVisible());
+    {
+        cDialogAnswer answer;
+        EXPECT_EQ(window->execTextureReplace("x"), "sample/glass");
+    }
+    EXPECT_TRUE(seen.marked);
+    EXPECT_EQ(seen.popupParent, static_cast<QWidget*>(&window->faceDialog));
+    EXPECT_TRUE(window->faceDialog.isVisible());
+    EXPECT_TRUE(window->faceDialog.windowFlags() & Qt::WindowStaysOnTopHint);
+}
