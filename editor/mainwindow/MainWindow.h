@@ -674,9 +674,6 @@ public:
     // What the browser and replace dialogs take before they run and give back after; the dialogs'
     // own classes fill these in, without them a dialog runs as a plain one and gives nothing back.
     struct TextureDialogLinks {
-        std::function<void(QDialog* browser, const QString& name, const QString& group, MapWorld* world)>
-            presetBrowser;
-        std::function<QString(QDialog* browser, QString* group)> browserResult;
         std::function<void(QDialog* replace, const QString& name, MapWorld* world, bool markedAllowed,
                            QWidget* popupParent)>
             presetReplace;

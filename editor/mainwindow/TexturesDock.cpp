@@ -13,6 +13,7 @@
 #include "core/TextEncoding.h"
 #include "dialogs/application/NamedDialogs.h"
 #include "dialogs/editing/ObjectPropertiesDialog.h"
+#include "dialogs/editing/TextureBrowserDialog.h"
 #include "dialogs/editing/TextureLists.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
@@ -252,13 +253,11 @@ QString cMainWindow::execTextureBrowser(const QString& name, QString* group) {
         pause.also(textureReplaceDialog);
         pause.drop(objectPropertiesDialog);
         const QString shownGroup = group && !group->isEmpty() ? *group : allTextures();
-        if (textureDialogLinks.presetBrowser)
-            textureDialogLinks.presetBrowser(textureBrowserDialog, name, shownGroup, activeWorld(this));
+        textureBrowserDialog->preset(name, shownGroup, activeWorld(this));
         textureBrowserDialog->exec();
-        QString chosenGroup = shownGroup;
-        if (textureDialogLinks.browserResult)
-            result = textureDialogLinks.browserResult(textureBrowserDialog, &chosenGroup);
-        if (group) *group = chosenGroup;
+        // The name and group as they stand, whether the dialog was accepted or not.
+        result = textureBrowserDialog->textureName;
+        if (group) *group = textureBrowserDialog->groupName;
     }
     return result;
 }

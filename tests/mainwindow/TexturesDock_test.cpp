@@ -10,6 +10,7 @@
 #include "DialogAnswer.h"
 #include "WindowFixture.h"
 #include "dialogs/application/NamedDialogs.h"
+#include "dialogs/editing/TextureBrowserDialog.h"
 #include "dialogs/editing/TextureLists.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
@@ -156,22 +157,23 @@ TEST_F(TexturesDockTest, BrowsingOverTheSurfaceDialog) {
     ASSERT_TRUE(window->faceDialog.isVisible());
     ASSERT_TRUE(window->faceDialog.windowFlags() & Qt::WindowStaysOnTopHint);
     QString presetName, presetGroup;
-    window->textureDialogLinks.presetBrowser = [&](QDialog*, const QString& name, const QString& group,
-                                                   MapWorld* world) {
-        presetName = name;
-        presetGroup = group;
-        EXPECT_EQ(world, window->activeChildWindow()->document->world);
-    };
-    window->textureDialogLinks.browserResult = [](QDialog*, QString* group) {
-        *group = "(Missing Textures)";
-        return QStringLiteral("sample/slime");
-    };
+    MapWorld* presetWorld = nullptr;
     bool onTopDuring = true;
-    {
-        cDialogAnswer answer([&](QDialog* dialog) {
-            EXPECT_EQ(dialog, static_cast<QDialog*>(window->textureBrowserDialog));
+    // The browser is preset with the name, group and map; the user's pick stands as the result.
+    auto pick = [&](const QString& group) {
+        return [&, group](QDialog* dialog) {
+            ASSERT_EQ(dialog, static_cast<QDialog*>(window->textureBrowserDialog));
+            cTextureBrowserDialog* browser = window->textureBrowserDialog;
+            presetName = browser->textureName;
+            presetGroup = browser->groupName;
+            presetWorld = browser->mapHandle;
             onTopDuring = window->faceDialog.windowFlags() & Qt::WindowStaysOnTopHint;
-        });
+            browser->showTextureInfo(App_FindTexture("sample/slime"));
+            browser->groupName = group;
+        };
+    };
+    {
+        cDialogAnswer answer(pick("(Missing Textures)"));
         QString group;
         EXPECT_EQ(window->execTextureBrowser("sample/glass", &group), "sample/slime");
         EXPECT_TRUE(answer.answered);
@@ -179,18 +181,15 @@ TEST_F(TexturesDockTest, BrowsingOverTheSurfaceDialog) {
     }
     EXPECT_EQ(presetName, "sample/glass");
     EXPECT_EQ(presetGroup, "(All Textures)"); // an empty group opens every texture
+    EXPECT_EQ(presetWorld, window->activeChildWindow()->document->world);
     EXPECT_FALSE(onTopDuring);
     EXPECT_TRUE(window->faceDialog.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(window->faceDialog.isVisible());
 
     // From the dock: the choice is current once the surface dialog is gone.
     window->faceDialog.close();
-    window->textureDialogLinks.browserResult = [](QDialog*, QString* group) {
-        *group = "(All Textures)";
-        return QStringLiteral("sample/slime");
-    };
     {
-        cDialogAnswer answer;
+        cDialogAnswer answer(pick("(All Textures)"));
         d->browse->click();
         EXPECT_TRUE(answer.answered);
     }

@@ -12,7 +12,6 @@
 #include "core/TextEncoding.h"
 #include "dialogs/editing/TextureBrowser.h"
 #include "dialogs/editing/TextureLists.h"
-#include "dialogs/editing/TextureListsPending.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
@@ -55,9 +54,8 @@ cTextureBrowserDialog::cTextureBrowserDialog(QWidget* parent) : QDialog(parent) 
     filterTimer = new QTimer(this);
     filterTimer->setSingleShot(true);
     filterTimer->setInterval(500);
-    replaceTextures = [](const QString&) {
-        if (auto* dialog = qobject_cast<QDialog*>(replaceDialog())) dialog->exec();
-        return QString();
+    replaceTextures = [](const QString& name) {
+        return g_mainWindow ? g_mainWindow->execTextureReplace(name) : QString();
     };
 
     connect(filterTimer, &QTimer::timeout, this, &cTextureBrowserDialog::exec_on_applyFilter);
