@@ -380,6 +380,7 @@ TEST_F(MainWindowCommandsTest, RunOfAnUnsavedMapWithSaveAsCancelledWritesNothing
 }
 
 TEST_F(MainWindowCommandsTest, OpenOffersEveryImportFormatAndKeepsTheChosenFilter) {
+    QDir().mkpath(path("maps"));
     ASSERT_TRUE(Project_Save(document, path("maps/a.zmf"), false, true));
     QFile::copy(kSampleMap, path("maps/b.map"));
     QString expected = QStringLiteral("Z.A.R.V. Projects (*.zmf)");
@@ -415,7 +416,7 @@ TEST_F(MainWindowCommandsTest, OpenOffersEveryImportFormatAndKeepsTheChosenFilte
     ASSERT_EQ(window->documents.size(), open + 2);
     EXPECT_EQ(window->documents[open]->filePath, path("maps/a.zmf"));
     EXPECT_EQ(window->documents[open + 1]->filePath, path("maps/b.map"));
-    EXPECT_EQ(Map_DumpWorld(window->documents[open + 1]->world), Map_DumpWorld(document->world));
+    EXPECT_EQ(Map_DumpWorld(window->documents[open]->world), Map_DumpWorld(document->world));
     EXPECT_EQ(window->settings.RecentOpenFilter, project);
     EXPECT_EQ(window->settings.RecentMapDirectory, QFileInfo(path("maps")).canonicalFilePath());
 }
