@@ -27,6 +27,14 @@ struct PromptScriptAccess {
     static int32_t choice(cPromptScript* script) {
         return script->choices.isEmpty() ? -1 : script->choices.takeFirst();
     }
+    // The filter a dialog would report: the scripted pick, else the preselected one when it is
+    // offered, else the first of the list.
+    static QString filter(cPromptScript* script, const QString& offered, const QString& preselected) {
+        if (!script->filters.isEmpty()) return script->filters.takeFirst();
+        const QStringList list = offered.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+        if (list.contains(preselected)) return preselected;
+        return list.value(0);
+    }
     static bool integer(cPromptScript* script, int32_t* value) {
         if (script->integers.isEmpty()) return false;
         *value = script->integers.takeFirst();
@@ -111,26 +119,33 @@ QString Prompt_GetText(QWidget* parent, const QString& title, const QString& lab
 }
 
 QString Prompt_GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
-                               const QString& filter) {
+                               const QString& filter, QString* selectedFilter) {
     if (s_script) {
         PromptRequest request = makeRequest(PromptKind::SaveFileName, PromptIcon::Question, caption);
         request.directory = directory;
         request.filter = filter;
+        if (selectedFilter) request.selectedFilter = *selectedFilter;
         record(request);
-        return PromptScriptAccess::text(s_script);
+        const QString answer = PromptScriptAccess::text(s_script);
+        if (selectedFilter && !answer.isEmpty())
+            *selectedFilter = PromptScriptAccess::filter(s_script, filter, request.selectedFilter);
+        return answer;
     }
-    return Sys_GetSaveFileName(parent, caption, directory, filter);
+    return Sys_GetSaveFileName(parent, caption, directory, filter, selectedFilter);
 }
 
 // A file request recorded for the script; the script's next text answers it.
 static bool scriptedFileRequest(PromptKind kind, const QString& caption, const QString& directory,
-                                const QString& filter, QString* answer) {
+                                const QString& filter, QString* answer, QString* selectedFilter = nullptr) {
     if (!s_script) return false;
     PromptRequest request = makeRequest(kind, PromptIcon::Question, caption);
     request.directory = directory;
     request.filter = filter;
+    if (selectedFilter) request.selectedFilter = *selectedFilter;
     record(request);
     *answer = PromptScriptAccess::text(s_script);
+    if (selectedFilter && !answer->isEmpty())
+        *selectedFilter = PromptScriptAccess::filter(s_script, filter, request.selectedFilter);
     return true;
 }
 
@@ -142,11 +157,11 @@ QString Prompt_GetOpenFileName(QWidget* parent, const QString& caption, const QS
 }
 
 QStringList Prompt_GetOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
-                                    const QString& filter) {
+                                    const QString& filter, QString* selectedFilter) {
     QString answer;
-    if (scriptedFileRequest(PromptKind::OpenFileNames, caption, directory, filter, &answer))
+    if (scriptedFileRequest(PromptKind::OpenFileNames, caption, directory, filter, &answer, selectedFilter))
         return answer.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return Sys_GetOpenFileNames(parent, caption, directory, filter);
+    return Sys_GetOpenFileNames(parent, caption, directory, filter, selectedFilter);
 }
 
 QString Prompt_GetExistingDirectory(QWidget* parent, const QString& caption, const QString& directory) {

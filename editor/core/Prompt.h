@@ -41,13 +41,14 @@ struct PromptRequest {
     PromptKind kind = PromptKind::Message;
     PromptIcon icon = PromptIcon::Information;
     QString title;
-    QString text;        // the message, label or caption
-    int32_t buttons = 0; // PromptButton mask (questions)
-    QString directory;   // file-name requests
-    QString filter;      // file-name requests
-    QStringList items;   // choices
-    QString initial;     // text requests: the preset text
-    int32_t value = 0;   // whole numbers: the initial value (within the range), range and step
+    QString text;           // the message, label or caption
+    int32_t buttons = 0;    // PromptButton mask (questions)
+    QString directory;      // file-name requests
+    QString filter;         // file-name requests
+    QString selectedFilter; // file-name requests: the filter offered preselected
+    QStringList items;      // choices
+    QString initial;        // text requests: the preset text
+    int32_t value = 0;      // whole numbers: the initial value (within the range), range and step
     int32_t minimum = 0;
     int32_t maximum = 0;
     int32_t step = 0;
@@ -56,8 +57,9 @@ struct PromptRequest {
 // Answers requests in order from a queue instead of the user while it exists (the newest script
 // wins). An empty queue answers Cancel (or No when Cancel is not offered), an empty text, an
 // empty file name, no choice and a cancelled number. Several file names are one text answer with
-// the names on separate lines. Numbers are clamped into the asked range, as
-// the spin box would clamp them.
+// the names on separate lines. A file request that asks for its selected filter gets the next
+// filter answer, else the preselected one when offered, else the first, as the dialog would.
+// Numbers are clamped into the asked range, as the spin box would clamp them.
 class cPromptScript {
 public:
     cPromptScript();
@@ -69,6 +71,8 @@ public:
     void answerText(const QString& text) { texts.append(text); }
     void answerChoice(int32_t index) { choices.append(index); }
     void answerInteger(int32_t value) { integers.append(value); }
+    // The filter the user picks in the next file request that reports one.
+    void answerFilter(const QString& filter) { filters.append(filter); }
 
     QList<PromptRequest> asked;
     // Runs as each request is recorded, before it is answered (a test may change the world the
@@ -81,6 +85,7 @@ private:
     QStringList texts; // text and file-name answers
     QList<int32_t> choices;
     QList<int32_t> integers;
+    QStringList filters;
     cPromptScript* previous = nullptr;
 };
 
@@ -92,15 +97,16 @@ void Prompt_Message(QWidget* parent, PromptIcon icon, const QString& text);
 QString Prompt_GetText(QWidget* parent, const QString& label, const QString& initial);
 // The same in a box of that title.
 QString Prompt_GetText(QWidget* parent, const QString& title, const QString& label, const QString& initial);
-// The platform save dialog (Sys_GetSaveFileName); empty when cancelled.
+// The platform save dialog (Sys_GetSaveFileName); empty when cancelled. selectedFilter (may be
+// null) preselects that filter and receives the one chosen.
 QString Prompt_GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
-                               const QString& filter);
+                               const QString& filter, QString* selectedFilter = nullptr);
 // The platform open dialogs (Sys_GetOpenFileName(s), Sys_GetExistingDirectory); empty when
 // cancelled.
 QString Prompt_GetOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
                                const QString& filter);
 QStringList Prompt_GetOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
-                                    const QString& filter);
+                                    const QString& filter, QString* selectedFilter = nullptr);
 QString Prompt_GetExistingDirectory(QWidget* parent, const QString& caption, const QString& directory);
 // A whole number in min..max (the bounds swapped when min > max) from a spin box with the step,
 // starting at initial (clamped into the range). *ok (may be null) tells whether it was

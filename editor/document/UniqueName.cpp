@@ -8,6 +8,8 @@
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "document/MapWorld.h"
+#include "document/OperationSupport.h"
+#include "document/UndoHistory.h"
 #include "gamedata/EntityClass.h"
 #include "map/MapEntity.h"
 
@@ -150,6 +152,19 @@ bool Map_ConnectEntities(MapWorld* world, EntityRecord* source, EntityRecord* ta
     setRoleKey(to, KEY_TARGETNAME, name.constData());
     setRoleKey(from, KEY_TARGET, name.constData());
     return true;
+}
+
+bool Map_ConnectSelectedEntitiesCommand(MapWorld* world) {
+    EntityRecord* target = world ? world->selectedEntities : nullptr;
+    EntityRecord* source = target ? target->selNext : nullptr;
+    if (!source || source->selNext) return false;
+    UndoHistory* history = Map_OpHistory(world);
+    Undo_BeginLevel(history, "Connect Entities");
+    Undo_SaveSelectedEntitiesChanged(history);
+    Undo_EndLevel(history);
+    const bool connected = Map_ConnectEntities(world, source, target);
+    Map_OpFinish(world, false);
+    return connected;
 }
 
 void Map_RenameClonedEntities(MapWorld* world) {

@@ -22,6 +22,10 @@ QString Map_UniqueName(MapWorld* world, const QString& name, const QSet<QString>
 // Gives the target a name when it has none ("class_N") and points the source's target key at it.
 // False for null or identical entities.
 bool Map_ConnectEntities(MapWorld* world, EntityRecord* source, EntityRecord* target);
+// "Connect Entities" on exactly two selected entities: the one selected first (the tail of the
+// selected list) becomes the source, the one selected last (its head) the target. False, and no
+// level, otherwise.
+bool Map_ConnectSelectedEntitiesCommand(MapWorld* world);
 
 // After "Clone Objects": renames the selected entities that other selected entities refer to.
 void Map_RenameClonedEntities(MapWorld* world);

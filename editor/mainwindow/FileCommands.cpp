@@ -1,5 +1,6 @@
 // File commands: new, close, save, save as, incremental save, autosave, export and run.
 #include <QApplication>
+#include <algorithm>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QRegularExpression>
@@ -11,6 +12,7 @@
 #include "document/CompilerOverlays.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
+#include "gamedata/MapProfile.h"
 #include "dialogs/application/RunMapDialog.h"
 #include "dialogs/application/RunMapOutput.h"
 #include "mainwindow/MainWindow.h"
@@ -31,11 +33,21 @@ QString projectFilter() {
     return QStringLiteral("%1 Projects (*.%2)").arg(QStringLiteral("Z.A.R.V."), QStringLiteral("zmf"));
 }
 
-// The ".map" export formats the plugins registered, as "name (*ext)" filters with their extensions.
-QList<QPair<QString, QString>> mapExportFilters(const cMainWindow* window) {
+// The plugin of the current map profile; its formats are the ones offered for saving and export.
+const void* currentPlugin(const cMainWindow* window) {
+    return GameCfg_HasCurrentProfile(&window->gameConfigs)
+               ? GameCfg_CurrentProfile(&window->gameConfigs)->owner
+               : nullptr;
+}
+
+// The current plugin's export formats whose extension is (or, for saving, is not) ".map", as
+// "name (*ext)" filters with their extensions.
+QList<QPair<QString, QString>> exportFilters(const cMainWindow* window, bool mapFiles) {
     QList<QPair<QString, QString>> filters;
+    const void* plugin = currentPlugin(window);
     for (const MapFormatEntry& format : window->plugins.exportFormats)
-        if (format.extension.compare(QLatin1String(".map"), Qt::CaseInsensitive) == 0)
+        if (format.plugin == plugin &&
+            (format.extension.compare(QLatin1String(".map"), Qt::CaseInsensitive) == 0) == mapFiles)
             filters.append({QStringLiteral("%1 (*%2)").arg(format.name, format.extension), format.extension});
     return filters;
 }
@@ -120,8 +132,34 @@ void cMainWindow::cmdFileNew() {
     updateTextureBar(false);
 }
 
-// The open dialog comes with the multi-file request of the prompt layer.
-void cMainWindow::cmdFileOpen() {}
+void cMainWindow::cmdFileOpen() {
+    App_FinishSplash(this);
+    QCoreApplication::processEvents();
+    const QString folder =
+        gameConfigs.current ? gameConfigs.current->MapSourceFileDirectory : settings.RecentMapDirectory;
+    QString filters = projectFilter();
+    QStringList patterns{QStringLiteral("*.zmf")};
+    for (const MapFormatEntry& format : std::as_const(plugins.importFormats)) {
+        filters += QStringLiteral(";;%1 (*%2)").arg(format.name, format.extension);
+        const QString pattern = QStringLiteral("*") + format.extension;
+        if (!patterns.contains(pattern)) patterns.append(pattern);
+    }
+    if (!plugins.importFormats.isEmpty())
+        filters +=
+            QStringLiteral(";;%1 (%2)").arg(tr("All supported formats"), patterns.join(QLatin1Char(' ')));
+    QString selected = settings.RecentOpenFilter;
+    const QStringList paths =
+        Prompt_GetOpenFileNames(App_DialogParent(this), QString(), folder, filters, &selected);
+    if (paths.isEmpty()) return;
+    settings.RecentMapDirectory = QFileInfo(paths.first()).canonicalPath();
+    settings.RecentOpenFilter = selected;
+    if (paths.size() == 1)
+        openFile(paths.first());
+    else
+        openFiles(paths);
+    checkActiveState(false, true);
+    updateTextureBar(false);
+}
 
 void cMainWindow::cmdFileClose() {
     MapDocument* document = activeDocument(this);
@@ -154,10 +192,18 @@ void cMainWindow::cmdFileSaveAs() {
     MapDocument* document = activeDocument(this);
     if (!document) return;
     const QString folder = document->gameConfig ? document->gameConfig->MapSourceFileDirectory : QString();
-    QString name = Prompt_GetSaveFileName(App_DialogParent(this), QString(), folder, projectFilter());
+    QList<QPair<QString, QString>> filters{{projectFilter(), QStringLiteral(".zmf")}};
+    filters += exportFilters(this, false);
+    QStringList texts;
+    for (const auto& filter : filters)
+        texts.append(filter.first);
+    QString selected = settings.RecentSaveFilter;
+    QString name = Prompt_GetSaveFileName(App_DialogParent(this), QString(), folder,
+                                          texts.join(QLatin1String(";;")), &selected);
     if (name.isEmpty()) return;
-    if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".zmf");
-    settings.RecentSaveFilter = projectFilter();
+    const qsizetype chosen = std::max<qsizetype>(0, texts.indexOf(selected));
+    if (QFileInfo(name).suffix().isEmpty()) name += filters[chosen].second;
+    settings.RecentSaveFilter = filters[chosen].first;
     saveDocument(this, document, name, true);
 }
 
@@ -215,7 +261,7 @@ void cMainWindow::cmdFileExport() {
         const QFileInfo file(start);
         folder = file.path() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral(".map");
     }
-    const QList<QPair<QString, QString>> filters = mapExportFilters(this);
+    const QList<QPair<QString, QString>> filters = exportFilters(this, true);
     if (filters.isEmpty()) {
         Prompt_Message(App_DialogParent(this), PromptIcon::Warning,
                        tr("Cannot export MAP: no export formats available!"));
@@ -227,14 +273,16 @@ void cMainWindow::cmdFileExport() {
     MapWorld* world = document->world;
     const uint32_t flags = world->flags;
     if (!askCordon(this, world)) return;
-    QString name =
-        Prompt_GetSaveFileName(App_DialogParent(this), QString(), folder, texts.join(QLatin1String(";;")));
+    QString selected = settings.RecentExportFilter;
+    QString name = Prompt_GetSaveFileName(App_DialogParent(this), QString(), folder,
+                                          texts.join(QLatin1String(";;")), &selected);
     if (name.isEmpty()) {
         world->flags = flags;
         return;
     }
-    if (QFileInfo(name).suffix().isEmpty()) name += filters.first().second;
-    settings.RecentExportFilter = filters.first().first;
+    const qsizetype chosen = std::max<qsizetype>(0, texts.indexOf(selected));
+    if (QFileInfo(name).suffix().isEmpty()) name += filters[chosen].second;
+    settings.RecentExportFilter = filters[chosen].first;
     if (Project_Export(document, name, settings.BackupFiles)) showStatus(this, tr("File exported"));
     settings.RecentExportDirectory = QFileInfo(name).absolutePath();
     world->flags = flags;

@@ -1,4 +1,5 @@
-// Map commands: the grid, the map window state, go-to, the map dialogs and the compiler overlays.
+// Map commands: the grid, the map window state, go-to, the map dialogs and dropping the compiler
+// overlays (loading them is OverlayCommands.cpp).
 #include <QApplication>
 #include <algorithm>
 
@@ -167,15 +168,12 @@ void cMainWindow::cmdMapProperties() {
     objectPropertiesDialog->raise();
     objectPropertiesDialog->activateWindow();
 }
-void cMainWindow::cmdMapLoadPointfile() {}
 void cMainWindow::cmdMapUnloadPointfile() {
     unloadOverlay(this, Map_UnloadPointfile);
 }
-void cMainWindow::cmdMapLoadPortalfile() {}
 void cMainWindow::cmdMapUnloadPortalfile() {
     unloadOverlay(this, Map_ClearPortals);
 }
-void cMainWindow::cmdMapLoadHullfile() {}
 void cMainWindow::cmdMapUnloadHullfile() {
     unloadOverlay(this, Map_UnloadHulls);
 }

@@ -21,10 +21,12 @@
 #include "document/MapDocument.h"
 #include "document/MapTransform.h"
 #include "document/MapWorld.h"
+#include "document/SelectionFaces.h"
+#include "document/UniqueName.h"
+#include "core/TextEncoding.h"
+#include "gamedata/MapProfile.h"
 #include "views/ChildWindow.h"
 
-void cMainWindow::cmdToolsMakeStructural() {}
-void cMainWindow::cmdToolsMakeDetail() {}
 namespace {
 
 MapDocument* activeDocument(const cMainWindow* window) {
@@ -118,6 +120,25 @@ void alignFlipRotate(cMainWindow* window, Shape shape, char which) {
     }
 }
 
+// Make Detail and Make Structural: the detail bits are the current map profile's content mask.
+void setDetail(cMainWindow* window, bool detail) {
+    MapDocument* document = activeDocument(window);
+    if (!document) return;
+    const MapProfileRecord* profile = GameCfg_HasCurrentProfile(&window->gameConfigs)
+                                          ? GameCfg_CurrentProfile(&window->gameConfigs)
+                                          : nullptr;
+    const uint32_t bits = profile ? profile->contentMask : 0;
+    if (!bits) {
+        Sys_Error("CONTENTS_DETAIL is not supported by the current profile!");
+        return;
+    }
+    MapWorld* world = document->world;
+    if (!world->selectedBrushes) return noEligible(window);
+    if (!Map_SetDetailCommand(world, bits, detail)) return;
+    if (detail && (window->settings.HideMask & 0x4)) window->deselectHiddenObjects();
+    window->updateAllViews(3);
+}
+
 void snapToGrid(cMainWindow* window, bool eachObject) {
     MapDocument* document = activeDocument(window);
     if (!document) return;
@@ -139,6 +160,14 @@ void snapToGrid(cMainWindow* window, bool eachObject) {
 }
 
 } // namespace
+
+void cMainWindow::cmdToolsMakeStructural() {
+    setDetail(this, false);
+}
+
+void cMainWindow::cmdToolsMakeDetail() {
+    setDetail(this, true);
+}
 
 void cMainWindow::cmdToolsCarve() {
     MapDocument* document = activeDocument(this);
@@ -252,26 +281,30 @@ void cMainWindow::cmdToolsMoveToWorld() {
     Project_RedrawViews(document, 3);
 }
 
-// The texture-lock switches take the sender's state; the status bar says what is now on.
-void cMainWindow::cmdToolsTextureLock() {
+namespace {
+// An option switch: the setting takes the sender action's state (inverted where the action's text
+// says the opposite) and the status bar reports the setting's new value.
+void toggleOption(cMainWindow* window, QObject* sender, bool MainSettings::*setting, bool inverted,
+                  const char* status) {
     bool checked = false;
-    if (!senderChecked(sender(), &checked)) return;
-    settings.TextureLock = checked;
-    statusBar()->showMessage(checked ? tr("Texture lock: On") : tr("Texture lock: Off"), 2000);
+    if (!senderChecked(sender, &checked)) return;
+    bool& value = window->settings.*setting;
+    value = inverted ? !checked : checked;
+    const QString state = value ? cMainWindow::tr("on") : cMainWindow::tr("off");
+    window->statusBar()->showMessage(cMainWindow::tr(status).arg(state), 5000);
+}
+} // namespace
+
+void cMainWindow::cmdToolsTextureLock() {
+    toggleOption(this, sender(), &MainSettings::TextureLock, false, QT_TR_NOOP("Texture locking %1"));
 }
 
 void cMainWindow::cmdToolsTextureLockScale() {
-    bool checked = false;
-    if (!senderChecked(sender(), &checked)) return;
-    settings.TextureLockScale = checked;
-    statusBar()->showMessage(checked ? tr("Texture scale lock: On") : tr("Texture scale lock: Off"), 2000);
+    toggleOption(this, sender(), &MainSettings::TextureLockScale, false, QT_TR_NOOP("Texture locking (scale) %1"));
 }
 
 void cMainWindow::cmdToolsTextureLockUV() {
-    bool checked = false;
-    if (!senderChecked(sender(), &checked)) return;
-    settings.TextureLockUV = checked;
-    statusBar()->showMessage(checked ? tr("UV lock: On") : tr("UV lock: Off"), 2000);
+    toggleOption(this, sender(), &MainSettings::TextureLockUV, false, QT_TR_NOOP("UV locking %1"));
 }
 
 void cMainWindow::cmdToolsSnapToGrid() {
@@ -282,15 +315,16 @@ void cMainWindow::cmdToolsSnapToGrid2() {
     snapToGrid(this, true);
 }
 
+// The action reads "No morph restrictions".
 void cMainWindow::cmdToolsToggleVertexRes() {
-    bool checked = false;
-    if (senderChecked(sender(), &checked)) settings.VertexToolRestrict = !checked;
+    toggleOption(this, sender(), &MainSettings::VertexToolRestrict, true,
+                 QT_TR_NOOP("Vertex manipulation restrictions %1"));
 }
 
 // Checked means merging, as the label says.
 void cMainWindow::cmdToolsToggleVertexCM() {
-    bool checked = false;
-    if (senderChecked(sender(), &checked)) settings.VertexToolCoplanarMerge = checked;
+    toggleOption(this, sender(), &MainSettings::VertexToolCoplanarMerge, false,
+                 QT_TR_NOOP("Vertex manipulation coplanar face merging %1"));
 }
 
 void cMainWindow::cmdToolsAlignLeft() {
@@ -318,7 +352,15 @@ void cMainWindow::cmdToolsRotateClockwise() {
     alignFlipRotate(this, Shape::Rotate, 'c');
 }
 
-void cMainWindow::cmdToolsTextureAlignToView() {}
+void cMainWindow::cmdToolsTextureAlignToView() {
+    MapDocument* document = activeDocument(this);
+    if (!document || (!document->world->selectedBrushes && !document->world->selectedFaces)) return;
+    const cCanvas* camera = Project_FindCanvas(document, -1);
+    if (!camera) return;
+    if (!Map_AlignToViewCommand(document->world, camera->eye, camera->right, camera->up)) return;
+    notifySelectionChanged();
+    Project_RedrawViews(document, 2);
+}
 
 void cMainWindow::cmdToolsTransform() {
     cChildWindow* child = activeChildWindow();
@@ -336,7 +378,37 @@ void cMainWindow::cmdToolsTransform() {
     updateActions(0x2); // the undo and redo texts
     notifySelectionChanged();
 }
-void cMainWindow::cmdToolsConnectEntities() {}
+namespace {
+// "class" or "class (\"name\")" for the connect question.
+QString entityDescription(const EntityRecord* entity) {
+    QString text = Text_FromWindows1251(entity->classname ? entity->classname : "");
+    if (entity->targetname && *entity->targetname)
+        text += QStringLiteral(" (\"%1\")").arg(Text_FromWindows1251(entity->targetname));
+    return text;
+}
+} // namespace
+
+void cMainWindow::cmdToolsConnectEntities() {
+    MapDocument* document = activeDocument(this);
+    if (!document) return;
+    MapWorld* world = document->world;
+    const EntityRecord* target = world->selectedEntities;
+    const EntityRecord* source = target ? target->selNext : nullptr;
+    if (!source || source->selNext) {
+        Prompt_Message(
+            App_DialogParent(this), PromptIcon::Warning,
+            tr("You must have exactly two entities selected!\nPlease select source entity first, and "
+               "then its target."));
+        return;
+    }
+    if (Prompt_Question(App_DialogParent(this), PromptIcon::Question,
+                        tr("Connect %1 to %2?").arg(entityDescription(target), entityDescription(source)),
+                        PromptButton::Yes | PromptButton::No) != PromptButton::Yes)
+        return;
+    Map_ConnectSelectedEntitiesCommand(world);
+    notifySelectionChanged();
+    Project_RedrawViews(document, 3);
+}
 void cMainWindow::cmdToolsShaderEdit() {
     if (!shaderEditDialog) return;
     shaderEditDialog->setShader(QString(), QStringLiteral("(All Textures)"));

@@ -1,10 +1,15 @@
 // View commands: the display switches, the layout of the active view, autosizing and the hidden
 // objects' commands.
 #include <QAction>
+#include <QFileInfo>
 #include <QStatusBar>
 
 #include "core/Prompt.h"
 #include "core/System.h"
+#include "core/TextEncoding.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/ModelCache.h"
+#include "map/MapEntity.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
@@ -136,8 +141,64 @@ void cMainWindow::cmdViewToggleGridUV() {
     setActionChecked(QStringLiteral("ViewGridUV"), settings.EnableGridUV);
 }
 
-void cMainWindow::cmdViewOpenModel() {}
-void cMainWindow::cmdViewReloadModel() {}
+namespace {
+
+// The viewer command of the active map's game configuration; empty without one.
+QString modelViewer(const cMainWindow* window, MapDocument** document) {
+    cChildWindow* child = window->activeChildWindow();
+    *document = child && child->document && child->document->world ? child->document : nullptr;
+    if (!*document || !(*document)->gameConfig) return QString();
+    return (*document)->gameConfig->ModelViewer.trimmed();
+}
+
+const ModelCacheEntry* attachedModel(const EntityRecord* entity) {
+    if (entity->modelKind != EntityModelKind::Model || !entity->model) return nullptr;
+    return static_cast<const ModelCacheEntry*>(entity->model->entry);
+}
+
+} // namespace
+
+// The viewer is started directly (no shell) with the model's path as one argument.
+void cMainWindow::cmdViewOpenModel() {
+    MapDocument* document = nullptr;
+    const QString viewer = modelViewer(this, &document);
+    if (viewer.isEmpty()) return;
+    const EntityRecord* entity = document->world->selectedEntities;
+    if (!entity) return;
+    const ModelCacheEntry* model = entity->selNext ? nullptr : attachedModel(entity);
+    if (!model) {
+        Sys_Warning("%s doesn't have a model attached", entity->classname ? entity->classname : "");
+        return;
+    }
+    const QString path = Model_PathOfModel(&models, model).trimmed();
+    const QByteArray shown = Text_ToWindows1251(path);
+    if (path.isEmpty()) {
+        Sys_Warning("empty model name");
+        return;
+    }
+    if (!QFileInfo(path).isAbsolute()) {
+        Sys_Warning("model file \"%s\" doesn't exist", shown.constData());
+        return;
+    }
+    // The argument splitter groups by double quotes: a name holding one cannot be passed whole.
+    if (path.contains(QLatin1Char('"'))) {
+        Sys_Warning("model file \"%s\" can't be passed to the viewer", shown.constData());
+        return;
+    }
+    QString program, switches;
+    Sys_SplitSwitches(viewer, program, switches);
+    switches += QStringLiteral("\"%1\"").arg(path);
+    Sys_Printf("Viewing: \"%s\"\n", shown.constData());
+    Sys_Spawn(program, switches, false);
+}
+
+void cMainWindow::cmdViewReloadModel() {
+    MapDocument* document = nullptr;
+    if (modelViewer(this, &document).isEmpty()) return;
+    for (EntityRecord* entity = document->world->selectedEntities; entity; entity = entity->selNext)
+        if (attachedModel(entity)) entity->handle->rebuildModel(true);
+    Project_RedrawViews(document, 3);
+}
 
 void cMainWindow::cmdView2DXY() {
     setViewLayout(this, ViewType::Top, 0);

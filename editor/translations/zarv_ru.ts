@@ -1740,4 +1740,65 @@ Please specify another path name.</source>
         <translation>%1 x %2</translation>
     </message>
 </context>
+<context>
+    <name>cMainWindow</name>
+    <message>
+        <source>All supported formats</source>
+        <translation>Все поддерживаемые форматы</translation>
+    </message>
+    <message>
+        <source>Load default pointfile?
+(%1)</source>
+        <translation>Загрузить файл точек по умолчанию?
+(%1)</translation>
+    </message>
+    <message>
+        <source>Load default portal file?
+(%1)</source>
+        <translation>Загрузить файл порталов по умолчанию?
+(%1)</translation>
+    </message>
+    <message>
+        <source>Pointfiles (*.lin *.pts)</source>
+        <translation>Файлы точек (*.lin *.pts)</translation>
+    </message>
+    <message>
+        <source>Portal files (*.prt)</source>
+        <translation>Файлы порталов (*.prt)</translation>
+    </message>
+    <message>
+        <source>Hull files (*.p0 *.p1 *.p2 *.p3)</source>
+        <translation>Файлы оболочек (*.p0 *.p1 *.p2 *.p3)</translation>
+    </message>
+    <message>
+        <source>Connect %1 to %2?</source>
+        <translation>Соединить %1 с %2?</translation>
+    </message>
+    <message>
+        <source>You must have exactly two entities selected!
+Please select source entity first, and then its target.</source>
+        <translation>Должно быть выделено ровно две сущности!
+Сначала выделите исходную сущность, затем её цель.</translation>
+    </message>
+    <message>
+        <source>Texture locking %1</source>
+        <translation>Привязка текстур: %1</translation>
+    </message>
+    <message>
+        <source>Texture locking (scale) %1</source>
+        <translation>Привязка текстур (масштаб): %1</translation>
+    </message>
+    <message>
+        <source>UV locking %1</source>
+        <translation>Привязка UV: %1</translation>
+    </message>
+    <message>
+        <source>Vertex manipulation restrictions %1</source>
+        <translation>Ограничения правки вершин: %1</translation>
+    </message>
+    <message>
+        <source>Vertex manipulation coplanar face merging %1</source>
+        <translation>Слияние компланарных граней при правке вершин: %1</translation>
+    </message>
+</context>
 </TS>

@@ -7,11 +7,17 @@
 #include <QTextEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QThread>
 #include <QUrl>
 
 #include "ConsoleCapture.h"
 #include "WindowFixture.h"
 #include "core/Prompt.h"
+#include "core/System.h"
+#include "document/CompilerOverlays.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/ModelCache.h"
+#include "map/MapEntity.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "document/MapSelection.h"
@@ -371,4 +377,146 @@ TEST_F(MainWindowCommandsTest, RunOfAnUnsavedMapWithSaveAsCancelledWritesNothing
     EXPECT_EQ(console.lines.filter("can't compile, map was not exported!").size(), 1);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), before);
     EXPECT_TRUE(document->exportPath.isEmpty());
+}
+
+TEST_F(MainWindowCommandsTest, OpenOffersEveryImportFormatAndKeepsTheChosenFilter) {
+    QDir().mkpath(path("maps"));
+    ASSERT_TRUE(Project_Save(document, path("maps/a.zmf"), false, true));
+    QFile::copy(kSampleMap, path("maps/b.map"));
+    QString expected = QStringLiteral("Z.A.R.V. Projects (*.zmf)");
+    QStringList patterns{QStringLiteral("*.zmf")};
+    for (const MapFormatEntry& format : window->plugins.importFormats) {
+        expected += QStringLiteral(";;%1 (*%2)").arg(format.name, format.extension);
+        if (!patterns.contains("*" + format.extension)) patterns.append("*" + format.extension);
+    }
+    ASSERT_TRUE(patterns.contains("*.map"));
+    const QString all = QStringLiteral("All supported formats (%1)").arg(patterns.join(' '));
+    expected += ";;" + all;
+    window->settings.RecentOpenFilter = all;
+    window->gameConfigs.current->MapSourceFileDirectory = path("maps");
+    const int open = window->documents.size();
+    {
+        cPromptScript prompts; // cancelled
+        trigger("FileOpen");
+        ASSERT_EQ(prompts.asked.size(), 1);
+        EXPECT_EQ(prompts.asked[0].kind, PromptKind::OpenFileNames);
+        EXPECT_EQ(prompts.asked[0].filter, expected);
+        EXPECT_EQ(prompts.asked[0].selectedFilter, all);
+        EXPECT_EQ(prompts.asked[0].directory, path("maps"));
+    }
+    EXPECT_EQ(window->documents.size(), open);
+    EXPECT_EQ(window->settings.RecentOpenFilter, all);
+    const QString project = "Z.A.R.V. Projects (*.zmf)";
+    {
+        cPromptScript prompts;
+        prompts.answerText(path("maps/a.zmf") + "\n" + path("maps/b.map"));
+        prompts.answerFilter(project);
+        trigger("FileOpen");
+    }
+    ASSERT_EQ(window->documents.size(), open + 2);
+    EXPECT_EQ(window->documents[open]->filePath, path("maps/a.zmf"));
+    EXPECT_EQ(window->documents[open + 1]->filePath, path("maps/b.map"));
+    EXPECT_EQ(Map_DumpWorld(window->documents[open]->world), Map_DumpWorld(document->world));
+    EXPECT_EQ(window->settings.RecentOpenFilter, project);
+    EXPECT_EQ(window->settings.RecentMapDirectory, QFileInfo(path("maps")).canonicalFilePath());
+}
+
+TEST_F(MainWindowCommandsTest, OverlaysComeFromTheCompileFolder) {
+    window->gameConfigs.current->MapSourceFileDirectory = path("maps");
+    MapWorld* world = document->world;
+    // Both pointfiles: the ".lin" is offered.
+    writeFile("maps/sample.lin", "0 0 0\n64 0 0\n64 64 0\n");
+    writeFile("maps/sample.pts", "0 0 0\n64 0 0\n");
+    {
+        cPromptScript prompts;
+        prompts.answerButton(PromptButton::Yes);
+        trigger("MapLoadPTS");
+        ASSERT_EQ(prompts.asked.size(), 1);
+        EXPECT_EQ(prompts.asked[0].text, "Load default pointfile?\n(" + path("maps/sample.lin") + ")");
+    }
+    EXPECT_EQ(Map_PointfileCount(world), 3);
+    // An empty ".lin" is no default; No to the ".pts" opens the dialog there.
+    writeFile("maps/sample.lin", "");
+    {
+        cPromptScript prompts;
+        prompts.answerButton(PromptButton::No);
+        prompts.answerText(path("maps/sample.pts"));
+        trigger("MapLoadPTS");
+        ASSERT_EQ(prompts.asked.size(), 2);
+        EXPECT_TRUE(prompts.asked[0].text.contains("sample.pts"));
+        EXPECT_EQ(prompts.asked[1].kind, PromptKind::OpenFileName);
+        EXPECT_EQ(prompts.asked[1].directory, path("maps/sample.pts"));
+        EXPECT_EQ(prompts.asked[1].filter, "Pointfiles (*.lin *.pts)");
+    }
+    EXPECT_EQ(Map_PointfileCount(world), 2);
+    // A portal file under another suffix is refused as format 0.
+    writeFile("maps/leak.txt", "PRT1\n2\n1\n4 0 1 (0 0 0 ) (0 64 0 ) (0 64 64 ) (0 0 64 )\n");
+    cConsoleCapture console;
+    {
+        cPromptScript prompts; // no default: straight to the dialog
+        prompts.answerText(path("maps/leak.txt"));
+        trigger("MapLoadPortal");
+        ASSERT_EQ(prompts.asked.size(), 1);
+        EXPECT_EQ(prompts.asked[0].directory, path("maps/sample.prt"));
+        EXPECT_EQ(prompts.asked[0].filter, "Portal files (*.prt)");
+    }
+    EXPECT_TRUE(console.contains("unknown portal file format (0)"));
+    EXPECT_EQ(Map_Portals(world), nullptr);
+    QFile::copy(path("maps/leak.txt"), path("maps/sample.prt"));
+    {
+        cPromptScript prompts;
+        prompts.answerButton(PromptButton::Yes);
+        trigger("MapLoadPortal");
+    }
+    EXPECT_NE(Map_Portals(world), nullptr);
+    // Hull files: no question, the dialog starts at the ".p0" name.
+    {
+        cPromptScript prompts;
+        trigger("MapLoadHull");
+        ASSERT_EQ(prompts.asked.size(), 1);
+        EXPECT_EQ(prompts.asked[0].directory, path("maps/sample.p0"));
+        EXPECT_EQ(prompts.asked[0].filter, "Hull files (*.p0 *.p1 *.p2 *.p3)");
+    }
+}
+
+TEST_F(MainWindowCommandsTest, ViewModelPassesAPathWithSpacesAsOneArgument) {
+    // The viewer: a script that writes each argument on a line.
+    const QString out = path("args.txt");
+    writeFile("viewer.sh", ("#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"" + out + ".part\"\nmv \"" +
+                            out + ".part\" \"" + out + "\"\n")
+                               .toUtf8());
+    QFile::setPermissions(path("viewer.sh"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    window->gameConfigs.current->ModelViewer = path("viewer.sh") + " -skin 1";
+    MapWorld* world = document->world;
+    EntityRecord* entity = world->entities->next;
+    while (entity && entity->firstBrush)
+        entity = entity->next;
+    ASSERT_NE(entity, nullptr);
+    const QString model = path("my models/box #1.md3");
+    writeFile("my models/box #1.md3", "not a model");
+    // An entry the cache holds under its full path, unloaded: the viewer reads the file itself.
+    auto* attached = static_cast<EntityModel*>(Sys_Alloc(sizeof(EntityModel)));
+    attached->entry = Model_AcquireModel(&window->models, model, nullptr);
+    entity->handle->releaseModel();
+    entity->model = attached;
+    entity->modelKind = EntityModelKind::Model;
+    Map_SelectNone(world);
+    Map_SelectObject(world, entity);
+    window->notifySelectionChanged();
+    cConsoleCapture console;
+    window->cmdViewOpenModel();
+    EXPECT_TRUE(console.contains("Viewing: \"" + model + "\"")) << console.lines.join('\n').toStdString();
+    for (int i = 0; i < 500 && !QFile::exists(out); ++i)
+        QThread::msleep(10);
+    EXPECT_EQ(readFile("args.txt"), ("-skin\n1\n" + model + "\n").toUtf8());
+    // Two entities: the head of the selection has no model of its own to show.
+    EntityRecord* other = entity->next;
+    while (other && other->firstBrush)
+        other = other->next;
+    ASSERT_NE(other, nullptr);
+    Map_SelectObject(world, other);
+    console.clear();
+    window->cmdViewOpenModel();
+    EXPECT_TRUE(console.contains(QStringLiteral("%1 doesn't have a model attached").arg(other->classname)))
+        << console.lines.join('\n').toStdString();
 }

@@ -1,0 +1,449 @@
+// The Tools commands as the user runs them: a small fixture map in the program's window, the
+// answers scripted, the real action triggered. The world must then equal a twin of the fixture
+// to which the same document operation was applied, the undo level must bear the command's
+// name (none where the command refuses), and Undo must give the world before.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRegularExpression>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "ConsoleCapture.h"
+#include "WindowFixture.h"
+#include "core/Prompt.h"
+#include "document/MapDocument.h"
+#include "document/MapSelection.h"
+#include "document/MapTransform.h"
+#include "document/MapWorld.h"
+#include "dialogs/application/RandomPatchDialog.h"
+#include "document/SelectionFaces.h"
+#include "document/UndoHistory.h"
+#include "document/UniqueName.h"
+#include "document/WorldDump.h"
+#include "map/MapBrush.h"
+#include "map/ObjectRecords.h"
+#include "views/Canvas.h"
+#include "views/ChildWindow.h"
+
+namespace {
+
+QByteArray box(int x0, int y0, int z0, int x1, int y1, int z1) {
+    const char* tex = "gothic_block/blocks11b 0 0 0 0.5 0.5 0 0 0\n";
+    auto p = [](int x, int y, int z) { return QStringLiteral("( %1 %2 %3 ) ").arg(x).arg(y).arg(z); };
+    QString s = "{\n";
+    s += p(x0, y0, z1) + p(x0, y0, z0) + p(x0, y1, z0) + tex;
+    s += p(x1, y1, z0) + p(x1, y0, z0) + p(x1, y0, z1) + tex;
+    s += p(x1, y0, z0) + p(x0, y0, z0) + p(x0, y0, z1) + tex;
+    s += p(x0, y1, z1) + p(x0, y1, z0) + p(x1, y1, z0) + tex;
+    s += p(x0, y1, z0) + p(x0, y0, z0) + p(x1, y0, z0) + tex;
+    s += p(x1, y0, z1) + p(x0, y0, z1) + p(x0, y1, z1) + tex;
+    return (s + "}\n").toUtf8();
+}
+
+// A 3 x 3 patch with a raised middle.
+const char* const kPatch = "{\npatchDef2\n{\ncommon/caulk\n( 3 3 0 0 0 )\n(\n"
+                           "( ( 400 0 0 0 0 ) ( 400 32 0 0 0.5 ) ( 400 64 0 0 1 ) )\n"
+                           "( ( 432 0 0 0.5 0 ) ( 432 32 16 0.5 0.5 ) ( 432 64 0 0.5 1 ) )\n"
+                           "( ( 464 0 0 1 0 ) ( 464 32 0 1 0.5 ) ( 464 64 0 1 1 ) )\n)\n}\n}\n";
+
+// Three world brushes (the third off the grid) and a patch, a door, a player start and a light.
+QByteArray fixtureMap() {
+    return "{\n\"classname\" \"worldspawn\"\n" + box(0, 0, 0, 64, 64, 64) + box(128, 0, 0, 192, 64, 64) +
+           box(259, 3, 0, 323, 67, 64) + kPatch + "}\n{\n\"classname\" \"func_door\"\n" +
+           box(0, 256, 0, 64, 320, 64) +
+           "}\n{\n\"classname\" \"info_player_deathmatch\"\n\"origin\" \"32 -128 24\"\n}\n"
+           "{\n\"classname\" \"light\"\n\"origin\" \"160 -128 64\"\n}\n";
+}
+
+// Selects the world entity's solid brushes by index, its patches, then entities by class name, in
+// the order given (the selected-entities list keeps the newest first).
+struct Picks {
+    std::vector<int> brushes;
+    std::vector<const char*> classes;
+    bool patches = false;
+};
+
+void select(MapWorld* world, const Picks& picks) {
+    Map_SelectNone(world);
+    std::vector<BrushRecord*> solids;
+    for (BrushRecord* b = world->entities->firstBrush; b; b = b->next)
+        if (!b->patch)
+            solids.push_back(b);
+        else if (picks.patches)
+            Map_SelectObject(world, b);
+    for (int index : picks.brushes) {
+        ASSERT_LT(size_t(index), solids.size()) << index;
+        Map_SelectObject(world, solids[size_t(index)]);
+    }
+    for (const char* name : picks.classes) {
+        EntityRecord* e = world->entities;
+        while (e && !(e->classname && std::strcmp(e->classname, name) == 0))
+            e = e->next;
+        ASSERT_NE(e, nullptr) << name;
+        Map_SelectObject(world, e);
+    }
+}
+
+constexpr uint32_t kDetail = 0x08000000;
+
+struct Twin {
+    MapWorld* world;
+    const cCanvas* camera; // the window's camera view
+};
+
+struct CommandCase {
+    const char* title;
+    const char* action;
+    Picks picks;
+    std::vector<int32_t> buttons;
+    std::vector<int32_t> integers;
+    std::function<void(cMainWindow*)> setUp; // null: the top view takes input
+    int repeat;                              // triggers
+    std::function<void(const Twin&)> twin;   // the document operation; null: the world stays
+    const char* level;                       // the new undo level; null: none
+    const char* refusal;                     // a box or console line that says why; null: none
+    int questions;                           // boxes and requests asked
+    // Set where the action is disabled in the case's state: the trigger does nothing, and the
+    // slot called as a view's key would call it still refuses.
+    const char* slot = nullptr;
+};
+
+// New brushes and groups get colours picked at random.
+QByteArray withoutColours(const QByteArray& dump) {
+    static const QRegularExpression colour(QStringLiteral(" color [0-9]+,[0-9]+,[0-9]+,[0-9]+"));
+    return QString::fromUtf8(dump).remove(colour).toUtf8();
+}
+
+class CommandCasesTest : public cWindowFixture {
+protected:
+    void SetUp() override {
+        cWindowFixture::SetUp();
+        writeQuake3Config();
+        writeFile("maps/fixture.map", fixtureMap());
+        window = std::make_unique<cMainWindow>(WindowMode::Interactive);
+        window->show();
+        window->settings.CurrentGridSize = 16;
+        {
+            // A project file keeps the brushes' colours, which a ".map" read picks at random.
+            cPromptScript prompts;
+            prompts.answerChoice(0);
+            MapDocument source;
+            Project_Construct(&source);
+            ASSERT_TRUE(Project_Load(&source, path("maps/fixture.map"), nullptr));
+            ASSERT_TRUE(Project_Save(&source, path("maps/fixture.zmf"), false, true));
+            Project_Destroy(&source);
+        }
+        document = window->openFile(path("maps/fixture.zmf"));
+        ASSERT_NE(document, nullptr);
+        for (cCanvas* view : window->activeChildWindow()->views) {
+            if (view->viewType == ViewType::Top) top = view;
+            if (view->viewType == ViewType::Camera) camera = view;
+        }
+        ASSERT_TRUE(top && camera);
+        // A known camera, looking along y from a point off the axes.
+        const float eye[3] = {40, -300, 70};
+        window->activeChildWindow()->setCameraOrigin(eye);
+    }
+    void TearDown() override {
+        if (window) {
+            for (MapDocument* d : window->documents)
+                d->modified = false;
+            window->close();
+            window.reset();
+        }
+        cWindowFixture::TearDown();
+    }
+    QAction* action(const char* name) const {
+        for (QAction* a : window->actionList)
+            if (a->objectName() == QLatin1String(name)) return a;
+        ADD_FAILURE() << name;
+        return nullptr;
+    }
+    QStringList undoNames() const {
+        QStringList names;
+        for (const UndoLevel* level = document->undo->undoChain; level; level = level->next)
+            names.append(QString::fromLatin1(level->name));
+        return names;
+    }
+    static std::string firstDifference(const QByteArray& a, const QByteArray& b) {
+        const QList<QByteArray> la = a.split('\n'), lb = b.split('\n');
+        for (qsizetype i = 0; i < std::max(la.size(), lb.size()); ++i)
+            if (la.value(i) != lb.value(i)) return (la.value(i) + " | " + lb.value(i)).toStdString();
+        return std::string();
+    }
+
+    void run(const CommandCase& c) {
+        SCOPED_TRACE(c.title);
+        // A fresh document per case.
+        if (window->documents.size() > 0) {
+            document->modified = false;
+            window->closeDocument(document);
+        }
+        window->settings.IgnoreGroups = false;
+        document = window->openFile(path("maps/fixture.zmf"));
+        ASSERT_NE(document, nullptr);
+        QMdiSubWindow* sub = window->mdiArea->activeSubWindow();
+        // The twin is opened in a map window as the document is, so both worlds have the same
+        // history of updates.
+        QFile::remove(path("maps/twin.zmf"));
+        ASSERT_TRUE(QFile::copy(path("maps/fixture.zmf"), path("maps/twin.zmf")));
+        MapDocument* twin = window->openFile(path("maps/twin.zmf"));
+        ASSERT_NE(twin, nullptr);
+        struct Close {
+            cMainWindow* window;
+            MapDocument* document;
+            ~Close() {
+                document->modified = false;
+                window->closeDocument(document);
+            }
+        } closeTwin{window.get(), twin};
+        window->mdiArea->setActiveSubWindow(sub);
+        ASSERT_EQ(window->activeChildWindow()->document, document);
+        for (cCanvas* view : window->activeChildWindow()->views) {
+            if (view->viewType == ViewType::Top) top = view;
+            if (view->viewType == ViewType::Camera) camera = view;
+        }
+        const float eye[3] = {40, -300, 70};
+        window->activeChildWindow()->setCameraOrigin(eye);
+        window->setActiveCanvas(top);
+        window->lastInputCanvas = top;
+        if (c.setUp) c.setUp(window.get());
+        select(document->world, c.picks);
+        window->notifySelectionChanged();
+
+        select(twin->world, c.picks);
+        ASSERT_EQ(firstDifference(Map_DumpWorld(twin->world), Map_DumpWorld(document->world)), "");
+        if (c.twin) c.twin({twin->world, camera});
+
+        const QByteArray before = Map_DumpWorld(document->world, WorldDumpFlag::NoSelection);
+        const QStringList levels = undoNames();
+        cConsoleCapture console;
+        {
+            cPromptScript prompts;
+            for (int32_t b : c.buttons)
+                prompts.answerButton(b);
+            for (int32_t n : c.integers)
+                prompts.answerInteger(n);
+            QAction* a = action(c.action);
+            ASSERT_NE(a, nullptr);
+            EXPECT_EQ(a->isEnabled(), c.slot == nullptr);
+            for (int i = 0; i < std::max(1, c.repeat); ++i)
+                a->trigger();
+            if (c.slot) QMetaObject::invokeMethod(window.get(), c.slot);
+            EXPECT_EQ(prompts.asked.size(), c.questions);
+            if (c.refusal) {
+                bool said = console.contains(QString::fromUtf8(c.refusal));
+                for (const PromptRequest& r : prompts.asked)
+                    said = said || r.text == QString::fromUtf8(c.refusal);
+                EXPECT_TRUE(said) << c.refusal;
+            }
+        }
+        EXPECT_EQ(firstDifference(withoutColours(Map_DumpWorld(document->world)),
+                                  withoutColours(Map_DumpWorld(twin->world))),
+                  "");
+        const QStringList after = undoNames();
+        if (c.level) {
+            ASSERT_EQ(after.size(), levels.size() + 1);
+            EXPECT_EQ(after.first(), QString::fromUtf8(c.level));
+            action("EditUndo")->trigger();
+        } else {
+            EXPECT_EQ(after, levels);
+        }
+        EXPECT_EQ(firstDifference(Map_DumpWorld(document->world, WorldDumpFlag::NoSelection), before), "");
+    }
+
+    std::unique_ptr<cMainWindow> window;
+    MapDocument* document = nullptr;
+    cCanvas* top = nullptr;
+    cCanvas* camera = nullptr;
+};
+
+} // namespace
+
+TEST_F(CommandCasesTest, ToolsCommands) {
+    const int yes = PromptButton::Yes, no = PromptButton::No;
+    auto useCamera = [](cMainWindow* w) {
+        cCanvas* view = Project_FindCanvas(w->activeChildWindow()->document, -1);
+        w->setActiveCanvas(view);
+        w->lastInputCanvas = view;
+    };
+    const CommandCase cases[] = {
+        {"rotation in the camera view turns about z",
+         "ToolsRotC",
+         {{0, 1}, {}},
+         {},
+         {},
+         useCamera,
+         1,
+         [](const Twin& t) { Map_RotateSelectionCommand(t.world, 2, 90); },
+         "Rotate Selection",
+         nullptr,
+         0},
+        {"hollow of two brushes answered No",
+         "ToolsHollow",
+         {{0, 1}, {}},
+         {no},
+         {},
+         nullptr,
+         1,
+         nullptr,
+         nullptr,
+         nullptr,
+         1},
+        {"hollow with walls of 0 is refused",
+         "ToolsHollow",
+         {{0}, {}},
+         {},
+         {0},
+         nullptr,
+         1,
+         nullptr,
+         nullptr,
+         "The width of the walls must be non-zero.",
+         2},
+        {"group in ignore mode is refused",
+         "ToolsGroup",
+         {{0, 1}, {}},
+         {},
+         {},
+         [](cMainWindow* w) { w->settings.IgnoreGroups = true; },
+         1,
+         nullptr,
+         nullptr,
+         "cannot group objects in group ignore mode",
+         0,
+         "cmdToolsGroup"},
+        {"make detail",
+         "ToolsMakeDetail",
+         {{0, 2}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) { Map_SetDetailCommand(t.world, kDetail, true); },
+         "Make Detail",
+         nullptr,
+         0},
+        {"make detail twice opens one level",
+         "ToolsMakeDetail",
+         {{0, 2}, {}},
+         {},
+         {},
+         nullptr,
+         2,
+         [](const Twin& t) { Map_SetDetailCommand(t.world, kDetail, true); },
+         "Make Detail",
+         nullptr,
+         0},
+        {"make structural of structural brushes does nothing",
+         "ToolsMakeStruct",
+         {{0}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         nullptr,
+         nullptr,
+         nullptr,
+         0},
+        {"make detail without a brush",
+         "ToolsMakeDetail",
+         {{}, {"light"}},
+         {},
+         {},
+         nullptr,
+         1,
+         nullptr,
+         nullptr,
+         "There are no eligible selected objects.",
+         1},
+        {"connect the player start to the light",
+         "ToolsEntConn",
+         {{}, {"info_player_deathmatch", "light"}},
+         {yes},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) { Map_ConnectSelectedEntitiesCommand(t.world); },
+         "Connect Entities",
+         "Connect light to info_player_deathmatch?",
+         1},
+        {"connect answered No",
+         "ToolsEntConn",
+         {{}, {"info_player_deathmatch", "light"}},
+         {no},
+         {},
+         nullptr,
+         1,
+         nullptr,
+         nullptr,
+         nullptr,
+         1},
+        {"connect needs two entities",
+         "ToolsEntConn",
+         {{}, {"light"}},
+         {},
+         {},
+         nullptr,
+         1,
+         nullptr,
+         nullptr,
+         "You must have exactly two entities selected!\nPlease select source entity first, and then its "
+         "target.",
+         1,
+         "cmdToolsConnectEntities"},
+        {"align to view on the known camera",
+         "ToolsTexA2View",
+         {{0, 1}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) { Map_AlignToViewCommand(t.world, t.camera->eye, t.camera->right, t.camera->up); },
+         "Align to View",
+         nullptr,
+         0},
+        {"transpose a patch with a brush selected",
+         "CurveMatTrans",
+         {{0}, {}, true},
+         {},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) {
+             const PatchRandomParams none;
+             Map_PatchMatrixMenuCommand(t.world, PatchMatrix::Transpose, &none);
+         },
+         "Transpose Matrix",
+         nullptr,
+         0},
+        {"transpose without a patch",
+         "CurveMatTrans",
+         {{0}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         nullptr,
+         nullptr,
+         "There are no eligible selected patches.",
+         1},
+        {"snap the off-grid brush",
+         "ToolsSnapSel",
+         {{2}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) { Map_SnapToGridCommand(t.world, false); },
+         "Snap to Grid",
+         nullptr,
+         0},
+    };
+    for (const CommandCase& c : cases)
+        run(c);
+}
