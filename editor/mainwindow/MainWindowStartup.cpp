@@ -43,6 +43,8 @@ void cMainWindow::buildInteractive() {
                     qVersion());
     createDialogs();
     faceDialog.createPreview();
+    textureReplaceDialog->createPreviews();
+    faceDialog.replaceTextures = [this](const QString& name) { return execTextureReplace(name); };
 
     autosaveTimer = new QTimer(this);
     connect(autosaveTimer, &QTimer::timeout, this, &cMainWindow::cmdFileAutosave);

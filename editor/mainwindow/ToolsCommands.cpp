@@ -319,7 +319,6 @@ void cMainWindow::cmdToolsRotateClockwise() {
 }
 
 void cMainWindow::cmdToolsTieToEntity() {}
-void cMainWindow::cmdToolsTextureReplace() {}
 void cMainWindow::cmdToolsTextureAlignToView() {}
 
 void cMainWindow::cmdToolsTransform() {

@@ -7,6 +7,7 @@
 
 #include "dialogs/application/ScaleVertexDialog.h"
 #include "dialogs/editing/ObjectPropertiesDialog.h"
+#include "dialogs/editing/TextureReplaceDialog.h"
 
 class cNamedDialog : public QDialog {
 public:
@@ -17,12 +18,6 @@ class cTextureBrowserDialog : public cNamedDialog {
 public:
     explicit cTextureBrowserDialog(QWidget* parent)
         : cNamedDialog(parent, "cTextureBrowserDialog", tr("Texture Browser")) {}
-};
-
-class cTextureReplaceDialog : public cNamedDialog {
-public:
-    explicit cTextureReplaceDialog(QWidget* parent)
-        : cNamedDialog(parent, "cTextureReplaceDialog", tr("Replace Textures")) {}
 };
 
 class cEntityListDialog : public cNamedDialog {
