@@ -1,6 +1,7 @@
 // The texture replace dialog run by the Tools menu's command on a fixture added to the sample map:
 // the fields typed and the boxes clicked with real events, each case's world compared with the
 // same change made through the object setters, one named level that Undo and Redo take exactly.
+#include <QAction>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -178,6 +179,13 @@ protected:
         setChecked(f->cbScale, in.factor != 0.0);
         if (in.factor != 0.0) typeInto(f->sbScale, QString::number(in.factor));
     }
+    // Tools → Replace textures.
+    QAction* replaceCommand() const {
+        for (QAction* action : window->actionList)
+            if (action->objectName() == QLatin1String("ToolsTexRepl")) return action;
+        ADD_FAILURE() << "no ToolsTexRepl";
+        return nullptr;
+    }
     // Runs the Tools command with the input; OK pressed. The message box's text comes back.
     QString run(const Input& in) {
         cPromptScript script;
@@ -185,7 +193,7 @@ protected:
             fill(in);
             click(form()->buttonBox->button(QDialogButtonBox::Ok));
         });
-        window->cmdToolsTextureReplace();
+        replaceCommand()->trigger();
         EXPECT_TRUE(answer.answered);
         return script.asked.isEmpty() ? QString() : script.asked.last().text;
     }
@@ -349,7 +357,7 @@ TEST_F(TextureReplaceTest, MissesAndCancelsOpenNoLevelAndKeepTheRedoChain) {
               QStringLiteral("1 objects marked."));
     {
         cDialogAnswer cancel([&](QDialog*) { typeInto(form()->txtFind, QStringLiteral("wall")); }, false);
-        window->cmdToolsTextureReplace();
+        replaceCommand()->trigger();
         EXPECT_TRUE(cancel.answered);
     }
     EXPECT_EQ(levels(), n);

@@ -362,14 +362,15 @@ int cTextureReplaceDialog::replaceTextures(const QString& find, const QString& r
     pass.mode = mode;
     pass.scope = scope;
     pass.hidden = hidden;
-    pass.factor = factor;
-    const bool scaled = factor != 1.0f;
+    // Shifts are divided by the factor: one too small counts as 1, as the dialog reads it.
+    pass.factor = factor >= 0.001f ? factor : 1.0f;
+    const bool scaled = pass.factor != 1.0f;
     pass.forEachBrush([&](BrushRecord* brush) {
         for (FaceRecord* face = brush->firstFace; face; face = face->next) {
             if (!pass.faceInScope(face) || !pass.matches(face->texInfo.name)) continue;
             pass.saveFace(face);
             replaceFaceTexture(pass, face);
-            if (scaled) rescale(face, factor);
+            if (scaled) rescale(face, pass.factor);
             face->handle->update(FaceUpdate::TexCoords);
             ++pass.count;
         }
@@ -377,13 +378,13 @@ int cTextureReplaceDialog::replaceTextures(const QString& find, const QString& r
         if (PatchRecord* patch = brush->patch; patch && pass.matches(patch->texInfo.name)) {
             pass.saveBrush(brush);
             replacePatchTexture(pass, patch);
-            if (scaled) rescale(patch, factor);
+            if (scaled) rescale(patch, pass.factor);
             ++pass.count;
         }
         if (OverlayRecord* overlay = brush->overlay; overlay && pass.matches(overlay->texInfo.name)) {
             pass.saveBrush(brush);
             replaceOverlayTexture(pass, overlay);
-            if (scaled) rescale(overlay, factor);
+            if (scaled) rescale(overlay, pass.factor);
             ++pass.count;
         }
     });
@@ -407,8 +408,9 @@ int cTextureReplaceDialog::markTextures(const QString& find, int mode, int scope
     pass.mode = mode;
     pass.scope = scope;
     pass.hidden = hidden;
-    pass.factor = factor;
-    const bool scaled = factor != 1.0f;
+    // Shifts are divided by the factor: one too small counts as 1, as the dialog reads it.
+    pass.factor = factor >= 0.001f ? factor : 1.0f;
+    const bool scaled = pass.factor != 1.0f;
     const bool faceMode = pass.world->selectionMode == SelectionMode::Faces;
     std::vector<FaceRecord*> faces;
     std::vector<BrushRecord*> brushes;
@@ -418,7 +420,7 @@ int cTextureReplaceDialog::markTextures(const QString& find, int mode, int scope
             if (!pass.faceInScope(face) || !pass.matches(face->texInfo.name)) continue;
             if (scaled) {
                 pass.saveFace(face);
-                rescale(face, factor);
+                rescale(face, pass.factor);
                 face->handle->update(FaceUpdate::TexCoords);
             }
             if (faceMode) {
@@ -438,9 +440,9 @@ int cTextureReplaceDialog::markTextures(const QString& find, int mode, int scope
             if (scaled) {
                 pass.saveBrush(brush);
                 if (kind == 0)
-                    rescale(brush->patch, factor);
+                    rescale(brush->patch, pass.factor);
                 else
-                    rescale(brush->overlay, factor);
+                    rescale(brush->overlay, pass.factor);
             }
             if (!collected) brushes.push_back(brush);
             collected = true;
