@@ -145,6 +145,11 @@ public:
     void updateVisGroupList();
     void updateDocumentActions();
 
+    // ---- Texture replacement (TextureReplaceCommand.cpp) ----
+    // Runs the replace dialog modally on the active map with the name to find; returns the
+    // dialog's last texture name (empty without a map).
+    QString execTextureReplace(const QString& name);
+
     // ---- Tools (MainWindowTools.cpp; the tool slots are with the other slots below) ----
     // Every tool refreshes from the selection for the view (nothing without a view).
     void notifySelectionChanged(cCanvas* view);
@@ -671,14 +676,6 @@ public:
     QString execTextureBrowser(const QString& name, QString* group);
     // Runs the replace dialog modally finding name; the name it reports back (empty: none).
     QString execTextureReplace(const QString& name);
-    // What the browser and replace dialogs take before they run and give back after; the dialogs'
-    // own classes fill these in, without them a dialog runs as a plain one and gives nothing back.
-    struct TextureDialogLinks {
-        std::function<void(QDialog* replace, const QString& name, MapWorld* world, bool markedAllowed,
-                           QWidget* popupParent)>
-            presetReplace;
-        std::function<QString(QDialog* replace)> replaceResult;
-    } textureDialogLinks;
     struct TexturesDock {
         QDockWidget* dock = nullptr;
         QLabel* groupLabel = nullptr;

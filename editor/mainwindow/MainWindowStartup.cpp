@@ -45,6 +45,7 @@ void cMainWindow::buildInteractive() {
     createDialogs();
     faceDialog.createPreview();
     shaderEditDialog->createCanvas();
+    textureReplaceDialog->createPreviews();
 
     autosaveTimer = new QTimer(this);
     connect(autosaveTimer, &QTimer::timeout, this, &cMainWindow::cmdFileAutosave);

@@ -15,6 +15,7 @@
 #include "dialogs/editing/ObjectPropertiesDialog.h"
 #include "dialogs/editing/TextureBrowserDialog.h"
 #include "dialogs/editing/TextureLists.h"
+#include "dialogs/editing/TextureReplaceDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "gamedata/GameConfig.h"
@@ -276,10 +277,18 @@ QString cMainWindow::execTextureReplace(const QString& name) {
         pause.drop(objectPropertiesDialog);
         MapWorld* world = activeWorld(this);
         const bool marked = world && (world->selectedBrushes || world->selectedFaces);
-        if (textureDialogLinks.presetReplace)
-            textureDialogLinks.presetReplace(textureReplaceDialog, name, world, marked, popupParent);
-        textureReplaceDialog->exec();
-        if (textureDialogLinks.replaceResult) result = textureDialogLinks.replaceResult(textureReplaceDialog);
+        cTextureReplaceDialog* dialog = textureReplaceDialog;
+        dialog->setMessageParent(popupParent);
+        dialog->setMap(Map_Handle(world));
+        dialog->browserDialog = textureBrowserDialog;
+        dialog->browseTextures = [this](const QString& start) {
+            QString group;
+            return execTextureBrowser(start, &group);
+        };
+        dialog->setFindTexture(name);
+        dialog->setMarkedAvailable(marked);
+        dialog->exec();
+        result = dialog->lastTextureName();
     }
     updateTextureBar(true);
     return result;

@@ -1801,4 +1801,108 @@ Please select source entity first, and then its target.</source>
         <translation>Слияние компланарных граней при правке вершин: %1</translation>
     </message>
 </context>
+<context>
+    <name>cTextureFitDialog</name>
+    <message>
+        <source>Fit Texture</source>
+        <translation>Подгонка текстуры</translation>
+    </message>
+    <message>
+        <source>Repeat Texture</source>
+        <translation>Повторить текстуру</translation>
+    </message>
+    <message>
+        <source>&amp;Horizontally:</source>
+        <translation>По &amp;горизонтали:</translation>
+    </message>
+    <message>
+        <source>&amp;Vertically:</source>
+        <translation>По &amp;вертикали:</translation>
+    </message>
+    <message>
+        <source>&amp;Don&apos;t show this dialog again</source>
+        <translation>&amp;Больше не показывать этот диалог</translation>
+    </message>
+    <message>
+        <source>You have chosen not to display the dialog later on clicking a &quot;Fit&quot; button.
+To invoke it again, click the &quot;Fit&quot; button holding the SHIFT key.</source>
+        <translation>Вы решили не показывать этот диалог при нажатии кнопки &quot;Fit&quot;.
+Чтобы вызвать его снова, нажмите кнопку &quot;Fit&quot;, удерживая клавишу SHIFT.</translation>
+    </message>
+</context>
+<context>
+    <name>cTextureReplaceDialog</name>
+    <message>
+        <source>Replace Textures</source>
+        <translation>Замена текстур</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Найти</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Заменить</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Replace in</source>
+        <translation>Где заменять</translation>
+    </message>
+    <message>
+        <source>&amp;Marked Objects</source>
+        <translation>&amp;Отмеченные объекты</translation>
+    </message>
+    <message>
+        <source>&amp;Everything</source>
+        <translation>&amp;Везде</translation>
+    </message>
+    <message>
+        <source>&amp;Hidden objects too</source>
+        <translation>И &amp;скрытые объекты</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>Действие</translation>
+    </message>
+    <message>
+        <source>Replace E&amp;xact Matches</source>
+        <translation>Заменять &amp;точные совпадения</translation>
+    </message>
+    <message>
+        <source>Replace &amp;Partial Matches</source>
+        <translation>Заменять &amp;частичные совпадения</translation>
+    </message>
+    <message>
+        <source>&amp;Substitute Partial Matches</source>
+        <translation>&amp;Подставлять в частичные совпадения</translation>
+    </message>
+    <message>
+        <source>Do not replace textures (&amp;mark found solids)</source>
+        <translation>Не заменять текстуры (&amp;отметить найденные тела)</translation>
+    </message>
+    <message>
+        <source>Modify texture scale by &amp;factor:</source>
+        <translation>Изменить масштаб текстуры в &amp;число раз:</translation>
+    </message>
+    <message>
+        <source>No objects marked.</source>
+        <translation>Не отмечено ни одного объекта.</translation>
+    </message>
+    <message>
+        <source>%1 objects marked.</source>
+        <translation>Отмечено объектов: %1.</translation>
+    </message>
+    <message>
+        <source>No textures replaced.</source>
+        <translation>Не заменено ни одной текстуры.</translation>
+    </message>
+    <message>
+        <source>%1 textures replaced.</source>
+        <translation>Заменено текстур: %1.</translation>
+    </message>
+</context>
 </TS>

@@ -131,6 +131,21 @@ TEST_F(PluginFixture, FlagNamesKeepTheirRanges) {
     // A null name clears the bit.
     window.faceDialog.setContentFlagName("kpTest", nullptr, 5);
     EXPECT_TRUE(window.faceDialog.flagNames("kpTest")->content[5].isEmpty());
+
+    // The second profile names every box and starts both groups at bit 4.
+    const MapProfileRecord* flags = GameCfg_FindProfile(&window.gameConfigs, "kpTestFlags");
+    ASSERT_NE(flags, nullptr);
+    EXPECT_EQ(flags->capabilities, MAP_PROFILE_SURFACE_FLAGS | MAP_PROFILE_CONTENT_FLAGS |
+                                       MAP_PROFILE_SURFACE_VALUE | MAP_PROFILE_SAMPLE_SIZE);
+    EXPECT_EQ(flags->firstSurfaceFlag, 4);
+    EXPECT_EQ(flags->firstContentFlag, 4);
+    EXPECT_STREQ(flags->nullTexture, "common/unloadednull");
+    const cFacePropertiesDialog::FlagNames* all = window.faceDialog.flagNames("kpTestFlags");
+    ASSERT_NE(all, nullptr);
+    for (int box = 0; box < cFacePropertiesDialog::kSurfaceFlagCount; ++box)
+        EXPECT_EQ(all->surface[size_t(box)], QByteArray("Surface ") + QByteArray::number(box));
+    for (int box = 0; box < cFacePropertiesDialog::kContentFlagCount; ++box)
+        EXPECT_EQ(all->content[size_t(box)], QByteArray("Content ") + QByteArray::number(box));
 }
 
 TEST_F(PluginFixture, PrimitivesGoToTheNewObjectsList) {

@@ -4,11 +4,14 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "ConsoleCapture.h"
 #include "DialogAnswer.h"
 #include "WindowFixture.h"
+#include "core/Prompt.h"
 #include "dialogs/application/NamedDialogs.h"
 #include "dialogs/editing/TextureBrowserDialog.h"
 #include "dialogs/editing/TextureLists.h"
@@ -202,38 +205,42 @@ TEST_F(TexturesDockTest, ReplaceOffersMarkedObjectsOnlyWithASelection) {
     MapWorld* world = openSample();
     ASSERT_NE(world, nullptr);
     struct Seen {
-        QString name;
+        QString find;
         bool marked = true;
-        QWidget* popupParent = nullptr;
     } seen;
-    window->textureDialogLinks.presetReplace = [&](QDialog*, const QString& name, MapWorld* w, bool marked,
-                                                   QWidget* popupParent) {
-        EXPECT_EQ(w, world);
-        seen = {name, marked, popupParent};
+    // Records what the replace dialog was opened with; replaces "sample/metal" by "sample/glass".
+    auto answerReplace = [&](QDialog* dialog) {
+        ASSERT_EQ(dialog, static_cast<QDialog*>(window->textureReplaceDialog));
+        auto* find = dialog->findChild<QLineEdit*>(QStringLiteral("txtFind"));
+        auto* replacement = dialog->findChild<QLineEdit*>(QStringLiteral("txtReplace"));
+        auto* marked = dialog->findChild<QRadioButton*>(QStringLiteral("rbInMarked"));
+        ASSERT_TRUE(find && replacement && marked);
+        seen = {find->text(), marked->isEnabled()};
+        find->setText(QStringLiteral("sample/metal"));
+        replacement->setText(QStringLiteral("sample/glass"));
     };
-    window->textureDialogLinks.replaceResult = [](QDialog*) { return QStringLiteral("sample/glass"); };
     {
-        cDialogAnswer answer;
+        cPromptScript script; // the count message
+        cDialogAnswer answer(answerReplace);
         d->replace->click();
         EXPECT_TRUE(answer.answered);
     }
-    EXPECT_EQ(seen.name, "common/trigger");
+    EXPECT_EQ(seen.find, "common/trigger");
     EXPECT_FALSE(seen.marked);
-    EXPECT_EQ(seen.popupParent, static_cast<QWidget*>(window->textureReplaceDialog));
     // The replacement became the current texture.
     EXPECT_EQ(window->currentTextureName, "sample/glass");
     EXPECT_EQ(d->names->currentText(), "sample/glass");
 
-    // With a brush selected, and over the surface dialog, whose pop-ups the replace dialog uses.
+    // With a brush selected, and over the surface dialog, which stays on top afterwards.
     Map_SelectObject(world, world->entities->firstBrush);
     window->toolTextureApplication();
     ASSERT_TRUE(window->faceDialog.isVisible());
     {
-        cDialogAnswer answer;
+        cPromptScript script;
+        cDialogAnswer answer(answerReplace);
         EXPECT_EQ(window->execTextureReplace("x"), "sample/glass");
     }
     EXPECT_TRUE(seen.marked);
-    EXPECT_EQ(seen.popupParent, static_cast<QWidget*>(&window->faceDialog));
     EXPECT_TRUE(window->faceDialog.isVisible());
     EXPECT_TRUE(window->faceDialog.windowFlags() & Qt::WindowStaysOnTopHint);
 }

@@ -9,14 +9,10 @@
 #include "dialogs/editing/EntityHelpDialog.h"
 #include "dialogs/editing/EntityListDialog.h"
 #include "dialogs/editing/ObjectPropertiesDialog.h"
+#include "dialogs/editing/TextureReplaceDialog.h"
 
 class cNamedDialog : public QDialog {
 public:
     cNamedDialog(QWidget* parent, const char* objectName, const QString& title);
 };
 
-class cTextureReplaceDialog : public cNamedDialog {
-public:
-    explicit cTextureReplaceDialog(QWidget* parent)
-        : cNamedDialog(parent, "cTextureReplaceDialog", tr("Replace Textures")) {}
-};

@@ -87,9 +87,13 @@ cFacePropertiesDialog::~cFacePropertiesDialog() = default;
 QWidget* cFacePropertiesDialog::field(int page, int which) const {
     static constexpr const char* kNames[FieldCount] = {"sbScaleX", "sbScaleY", "sbShiftX", "sbShiftY",
                                                        "sbRotate", "sbValue",  "sbSsize"};
-    if (page == 1 && which >= Value) return nullptr;
-    const QString name = QLatin1String(kNames[which]) + (page ? QString::number(page + 1) : QString());
-    return findChild<QAbstractSpinBox*>(name);
+    if (page < 0 || page > 2 || which < 0 || which >= FieldCount || (page == 1 && which >= Value))
+        return nullptr;
+    QWidget*& found = m_fields[page][which];
+    if (!found)
+        found = findChild<QAbstractSpinBox*>(QLatin1String(kNames[which]) +
+                                             (page ? QString::number(page + 1) : QString()));
+    return found;
 }
 
 void cFacePropertiesDialog::setFieldNumber(int page, int which, double value) {

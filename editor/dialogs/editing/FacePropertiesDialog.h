@@ -222,6 +222,8 @@ private:
     bool m_texturesDiffer = false;
     bool m_sizesDiffer = false;
     QString m_lastTexts[3][FieldCount];
+    // The fields by page, found once: a reload reads them for every selected object.
+    mutable QWidget* m_fields[3][FieldCount] = {};
     QByteArray m_savedGeometry;
     Qt::KeyboardModifiers m_buttonModifiers;
 

@@ -1,71 +1,50 @@
 #include "dialogs/editing/TextureFitDialog.h"
 
-#include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QDoubleSpinBox>
-#include <QFormLayout>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/Prompt.h"
 #include "mainwindow/MainWindow.h"
+#include "ui_TextureFitDialog.h"
 
 cTextureFitDialog::cTextureFitDialog(float horizontal, float vertical, bool offerSkip, QWidget* parent)
-    : QDialog(parent), m_offerSkip(offerSkip) {
-    setWindowTitle(tr("Fit Texture"));
-    setWindowModality(Qt::WindowModal);
+    : QDialog(parent), ui(std::make_unique<Ui::cTextureFitDialog>()), m_offerSkip(offerSkip) {
+    ui->setupUi(this);
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    auto* group = new QGroupBox(tr("Repeat Texture"), this);
-    auto* form = new QFormLayout(group);
-    sbHorz = new QDoubleSpinBox(group);
-    sbHorz->setObjectName(QStringLiteral("sbHorz"));
-    sbVert = new QDoubleSpinBox(group);
-    sbVert->setObjectName(QStringLiteral("sbVert"));
-    for (QDoubleSpinBox* box : {sbHorz, sbVert})
-        box->setMinimum(0.0);
-    form->addRow(tr("&Horizontally:"), sbHorz);
-    form->addRow(tr("&Vertically:"), sbVert);
-    cbNoShow = new QCheckBox(tr("&Don't show this dialog again"), this);
-    cbNoShow->setObjectName(QStringLiteral("cbNoShow"));
-    buttonBox = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttonBox->setObjectName(QStringLiteral("buttonBox"));
-    buttonBox->setCenterButtons(true);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
-    layout->addWidget(cbNoShow);
-    layout->addWidget(buttonBox);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    sbHorz->setValue(horizontal);
-    sbVert->setValue(vertical);
-    cbNoShow->setVisible(offerSkip);
-    cbNoShow->setChecked(g_mainWindow && g_mainWindow->settings.SkipFitDialog);
-    connect(buttonBox, &QDialogButtonBox::accepted, this, &cTextureFitDialog::exec_on_accept);
-    connect(buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    ui->sbHorz->setValue(horizontal);
+    ui->sbVert->setValue(vertical);
+    ui->cbNoShow->setVisible(offerSkip);
+    ui->cbNoShow->setChecked(g_mainWindow && g_mainWindow->settings.SkipFitDialog);
+    QSize size = this->size();
+    if (!offerSkip) {
+        ui->buttonBox->move(ui->buttonBox->pos() - QPoint(0, kNoCheckBoxLift));
+        size.rheight() -= kNoCheckBoxLift;
+    }
+    setFixedSize(size);
+    connect(ui->buttonBox, &QDialogButtonBox::accepted, this, &cTextureFitDialog::exec_on_accept);
+    connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
+cTextureFitDialog::~cTextureFitDialog() = default;
+
 void cTextureFitDialog::getCounts(float* horizontal, float* vertical) const {
-    *horizontal = std::max(float(sbHorz->value()), 0.1f);
-    *vertical = std::max(float(sbVert->value()), 0.1f);
+    *horizontal = std::max(float(ui->sbHorz->value()), 0.1f);
+    *vertical = std::max(float(ui->sbVert->value()), 0.1f);
 }
 
 void cTextureFitDialog::exec_on_accept() {
     if (!m_offerSkip || !g_mainWindow) return;
-    if (cbNoShow->isChecked() && !g_mainWindow->settings.SkipFitDialog)
-        QMessageBox::warning(
-            parentWidget(), QStringLiteral("Z.A.R.V."),
-            tr("You have chosen not to display the dialog later on clicking a \"Fit\" "
-               "button.\nTo invoke it again, click the \"Fit\" button holding the SHIFT key."));
-    g_mainWindow->settings.SkipFitDialog = cbNoShow->isChecked();
+    if (ui->cbNoShow->isChecked() && !g_mainWindow->settings.SkipFitDialog)
+        Prompt_Message(parentWidget(), PromptIcon::Warning,
+                       tr("You have chosen not to display the dialog later on clicking a \"Fit\" "
+                          "button.\nTo invoke it again, click the \"Fit\" button holding the SHIFT key."));
+    g_mainWindow->settings.SkipFitDialog = ui->cbNoShow->isChecked();
 }
 
 void cTextureFitDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     raise();
     activateWindow();
-    sbHorz->selectAll();
-    sbHorz->setFocus();
+    ui->sbHorz->selectAll();
+    ui->sbHorz->setFocus();
 }

@@ -3,15 +3,20 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
-class QCheckBox;
-class QDialogButtonBox;
-class QDoubleSpinBox;
+namespace Ui {
+class cTextureFitDialog;
+}
 
 class cTextureFitDialog : public QDialog {
     Q_OBJECT
 public:
+    // Without the check box the buttons move up and the dialog is this much shorter.
+    static constexpr int kNoCheckBoxLift = 30;
+
     cTextureFitDialog(float horizontal, float vertical, bool offerSkip, QWidget* parent);
+    ~cTextureFitDialog() override;
 
     // Each count at least 0.1.
     void getCounts(float* horizontal, float* vertical) const;
@@ -23,9 +28,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QDoubleSpinBox* sbHorz;
-    QDoubleSpinBox* sbVert;
-    QCheckBox* cbNoShow;
-    QDialogButtonBox* buttonBox;
+    std::unique_ptr<Ui::cTextureFitDialog> ui;
     bool m_offerSkip;
 };

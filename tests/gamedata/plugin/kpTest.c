@@ -21,6 +21,7 @@
 #ifndef KP_TEST_PROFILE
 #define KP_TEST_PROFILE "kpTest"
 #endif
+#define KP_TEST_FLAGS_PROFILE KP_TEST_PROFILE "Flags"
 #ifndef KP_TEST_MAIN_RESULT
 #define KP_TEST_MAIN_RESULT 0
 #endif
@@ -173,7 +174,17 @@ KP_EXPORT int32_t kpEnumProfiles(kpProfileCallback callback, void* context) {
     strcpy(profile.nullTexture, "common/null");
     profile.contentMask = 0x08000000u;
     if (callback) callback(&profile, context);
-    return 1;
+    /* The second profile: surface value and sample size, flag boxes from bit 4 with every box
+     * named, and a NULL texture that no package provides. */
+    profile.capabilities = MAP_PROFILE_SURFACE_FLAGS | MAP_PROFILE_CONTENT_FLAGS | MAP_PROFILE_SURFACE_VALUE |
+                           MAP_PROFILE_SAMPLE_SIZE;
+    strcpy(profile.name, KP_TEST_FLAGS_PROFILE);
+    strcpy(profile.title, "Test Flags");
+    strcpy(profile.nullTexture, "common/unloadednull");
+    profile.firstSurfaceFlag = 4;
+    profile.firstContentFlag = 4;
+    if (callback) callback(&profile, context);
+    return 2;
 }
 
 /* ---- Formats (every kind, so every registry sees this plugin) ------------------------------ */
@@ -538,11 +549,22 @@ KP_EXPORT int32_t kpEnumPrimitives(kpPrimitiveCallback callback, void* context) 
     return 1;
 }
 
+/* Every box of the flags profile named "<prefix> <box>". */
+static void nameEveryFlag(kpFlagCallback callback, void* context, const char* prefix, int32_t count) {
+    char name[32];
+    int32_t i;
+    for (i = 0; i < count; ++i) {
+        snprintf(name, sizeof name, "%s %d", prefix, (int)i);
+        callback(KP_TEST_FLAGS_PROFILE, name, i, context);
+    }
+}
+
 KP_EXPORT int32_t kpEnumSurfaceFlags(kpFlagCallback callback, void* context) {
     noteEnumerator("kpEnumSurfaceFlags");
     callback(KP_TEST_PROFILE, "Slick", 0, context);
     callback(KP_TEST_PROFILE, "Beyond", 20, context);
     callback(NULL, "Nobody", 1, context);
+    nameEveryFlag(callback, context, "Surface", 20);
     return 1;
 }
 
@@ -550,6 +572,7 @@ KP_EXPORT int32_t kpEnumContentFlags(kpFlagCallback callback, void* context) {
     noteEnumerator("kpEnumContentFlags");
     callback(KP_TEST_PROFILE, "Water", 5, context);
     callback(KP_TEST_PROFILE, "Detail", 31, context);
+    nameEveryFlag(callback, context, "Content", 32);
     return 1;
 }
 
