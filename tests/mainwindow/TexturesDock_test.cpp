@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QKeyEvent>
+#include <QTest>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -216,8 +218,14 @@ TEST_F(TexturesDockTest, ReplaceOffersMarkedObjectsOnlyWithASelection) {
         auto* marked = dialog->findChild<QRadioButton*>(QStringLiteral("rbInMarked"));
         ASSERT_TRUE(find && replacement && marked);
         seen = {find->text(), marked->isEnabled()};
-        find->setText(QStringLiteral("sample/metal"));
-        replacement->setText(QStringLiteral("sample/glass"));
+        // Typed, as the previews follow edits only.
+        find->clear();
+        QTest::keyClicks(find, QStringLiteral("sample/metal"));
+        replacement->clear();
+        QTest::keyClicks(replacement, QStringLiteral("sample/glass"));
+        auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        ASSERT_NE(buttons, nullptr);
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
     };
     {
         cPromptScript script; // the count message
