@@ -26,11 +26,13 @@
 #include "dialogs/application/CustomAngleBox.h"
 #include "dialogs/application/NamedDialogs.h"
 #include "document/MapDocument.h"
+#include "document/MapSelection.h"
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"
 #include "document/VisGroup.h"
 #include "document/WorldDump.h"
 #include "gamedata/EntityClass.h"
+#include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "views/ChildWindow.h"
 
@@ -638,6 +640,34 @@ TEST_F(ObjectPropertiesTest, VisGroupMembershipKeepsNoLevel) {
     EXPECT_EQ(a->memberCount, 0);
     EXPECT_EQ(list->item(1)->checkState(), Qt::Unchecked);
     EXPECT_EQ(levels(), n);
+}
+
+// The shown dialog follows every change of the selection without being opened again: a click's
+// selection, Select None, a delete and its undo.
+TEST_F(ObjectPropertiesTest, ShownDialogFollowsTheSelection) {
+    open({1});
+    QComboBox* classes = ctl<QComboBox>(dialog, "cbClassList");
+    ASSERT_EQ(classes->currentText(), "light");
+    const auto selectOnly = [this](const cMapObject* object) {
+        Map_SelectNone(world);
+        Map_SelectById(world, object->id, false);
+    };
+    selectOnly(entities[4]->handle);
+    EXPECT_EQ(dialog->pageMode(), 3);
+    EXPECT_EQ(classes->currentText(), "info_target");
+    selectOnly(entities[0]->firstBrush->handle);
+    EXPECT_EQ(dialog->pageMode(), 2);
+    window->cmdEditSelectNone();
+    EXPECT_EQ(dialog->pageMode(), 0);
+
+    selectOnly(entities[2]->handle);
+    EXPECT_EQ(dialog->pageMode(), 3);
+    window->cmdEditDelete();
+    EXPECT_EQ(dialog->pageMode(), 0);
+    window->cmdEditUndo();
+    EXPECT_EQ(dialog->pageMode(), 3);
+    EXPECT_EQ(classes->currentText(), "light");
+    ASSERT_TRUE(dialog->isVisible());
 }
 
 TEST_F(ObjectPropertiesTest, SoundPreviewWithoutOutput) {
