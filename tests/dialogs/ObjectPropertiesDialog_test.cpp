@@ -348,11 +348,13 @@ TEST_F(ObjectPropertiesTest, AddAndDeleteKeys) {
     open({1});
     entities[1]->handle->appendKeyValue("target#1", "c");
     window->cmdEditProperties();
-    // newkey1, then newkey2; the key "target" becomes target#2 beside target and target#1.
+    // newkey1, then newkey2; the key "target" becomes target#2 beside target and target#1. The
+    // levels are checked after both adds: an undo reloads the shown dialog, which starts its
+    // proposals afresh.
     QStringList proposed;
+    const QByteArray beforeAdds = dump();
+    const int levelsBefore = levels();
     for (const char* typed : {"", "target"}) {
-        const QByteArray before = dump();
-        const int n = levels();
         cDialogAnswer answer([&](QDialog* d) {
             auto* key = Widget_Find<QLineEdit>(d, "txtKey");
             proposed << key->text();
@@ -363,9 +365,19 @@ TEST_F(ObjectPropertiesTest, AddAndDeleteKeys) {
         });
         mouseClick(ctl<QPushButton>(dialog, "btnAdd"));
         ASSERT_TRUE(answer.answered);
-        expectOneLevel(before, n, "Add Keyvalue");
+        EXPECT_STREQ(newest(), "Add Keyvalue");
     }
     EXPECT_EQ(proposed, QStringList({"newkey1", "newkey2"}));
+    // One level each: two undos give the world before, two redos the world after.
+    const QByteArray afterAdds = dump();
+    EXPECT_NE(afterAdds, beforeAdds);
+    EXPECT_EQ(levels(), levelsBefore + 2);
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(Undo_StepUndo(child->document->undo));
+    EXPECT_EQ(dump().toStdString(), beforeAdds.toStdString());
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(Undo_StepRedo(child->document->undo));
+    EXPECT_EQ(dump().toStdString(), afterAdds.toStdString());
     EXPECT_EQ(key(1, "newkey1"), "value");
     EXPECT_EQ(key(1, "target#2"), "x");
 
