@@ -36,7 +36,10 @@ struct DockRig {
         window = new cMainWindow(WindowMode::Interactive);
         window->settings.SkipDefaultRoomDialog = true;
         window->resize(1280, 1024);
+        // Shown as the global window: its docks' widgets reach it through the global while they
+        // set up.
         window->show();
+        QCoreApplication::processEvents();
         g_mainWindow = previous;
     }
     QTemporaryDir folder;

@@ -37,8 +37,7 @@ int32_t faceCount(const BrushRecord* b) {
     return n;
 }
 
-// The selection label of the status bar. (The object-properties dialog, which reloads from the
-// selection after every summary, is not built yet.)
+// The selection label of the status bar.
 void showInSelectionLabel(const QString& text) {
     App_SetStatusText(g_mainWindow, text, 2);
 }
@@ -96,4 +95,6 @@ void Map_UpdateSelectionSummary(MapWorld* world) {
     // A changed selection starts the corner snapping afresh.
     world->snapCorner = 0;
     showInSelectionLabel(Map_SelectionSummaryText(world));
+    // A face selection is the face dialog's business; objects reload the properties dialog.
+    if (!world->selectedFaces && g_mainWindow) g_mainWindow->updateObjectProperties();
 }

@@ -76,21 +76,25 @@ void releaseChain(TextureManager* m, ShaderStage* stage) {
 
 } // namespace
 
-TextureManager::~TextureManager() {
+int32_t Tex_ReleaseAll(TextureManager* m) {
     // Packages first (their effects released), then palettes, then placeholders nobody took over;
     // what is left after that was not given back and is reported.
-    for (TexturePackage* package : std::as_const(packages))
-        Tex_DeletePackage(this, package);
-    packages.clear();
-    palettes.clear();
-    while (!placeholders.isEmpty()) {
-        ShaderRecord* shader = placeholders.first();
-        placeholders.erase(placeholders.begin());
+    for (TexturePackage* package : std::as_const(m->packages))
+        Tex_DeletePackage(m, package);
+    m->packages.clear();
+    m->palettes.clear();
+    while (!m->placeholders.isEmpty()) {
+        ShaderRecord* shader = m->placeholders.first();
+        m->placeholders.erase(m->placeholders.begin());
         shader->flags &= ~SHADER_NO_SHIFT_WRAP;
         shader->refCount = 1;
-        Tex_ReleaseShader(this, shader, false);
+        Tex_ReleaseShader(m, shader, false);
     }
-    Tex_ReportLeaks(this);
+    return Tex_ReportLeaks(m);
+}
+
+TextureManager::~TextureManager() {
+    Tex_ReleaseAll(this);
     // Whatever is left goes with the manager; references into it end here.
     for (ShaderRecord* shader : effects) {
         while (ShaderStage* stage = shader->stages) {

@@ -73,6 +73,9 @@ void Tex_LinkNewShaders(TextureManager* manager);
 void Tex_ClearChangedMarks(TextureManager* manager);
 // Effects and images still held; prints the leak report to the debugger output.
 int32_t Tex_ReportLeaks(const TextureManager* manager);
+// Gives back the packages, palettes and unclaimed placeholders, then reports what is still held.
+// The destructor runs it; an owner runs it first while its log still has somewhere to go.
+int32_t Tex_ReleaseAll(TextureManager* manager);
 
 // Engine-table operations on the main window's manager; null or nothing without one.
 ShaderRecord* Tex_AcquireShaderByName(const char* name);

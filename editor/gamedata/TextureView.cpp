@@ -9,6 +9,24 @@
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureUpload.h"
 #include "views/ColorScheme.h"
+#include "views/ViewState.h"
+
+namespace {
+
+// The view counts as painting while it sets up and draws: a log line written meanwhile (the
+// extension probe's) must not run the event loop inside the widget's show or paint.
+class cPaintingScope {
+public:
+    cPaintingScope() : m_saved(View_Painting) { View_Painting = 1; }
+    ~cPaintingScope() { View_Painting = m_saved; }
+    cPaintingScope(const cPaintingScope&) = delete;
+    cPaintingScope& operator=(const cPaintingScope&) = delete;
+
+private:
+    uint8_t m_saved;
+};
+
+} // namespace
 
 cTextureView::cTextureView(QWidget* parent) : QOpenGLWidget(parent) {
     setAutoFillBackground(false);
@@ -22,6 +40,7 @@ void cTextureView::setShader(ShaderRecord* shader) {
 }
 
 void cTextureView::initializeGL() {
+    const cPaintingScope painting;
     glShadeModel(GL_FLAT);
     for (GLenum cap :
          {GL_POLYGON_SMOOTH, GL_POLYGON_STIPPLE, GL_DITHER, GL_LIGHTING, GL_CULL_FACE, GL_DEPTH_TEST,
@@ -49,6 +68,7 @@ void cTextureView::resizeGL(int width, int height) {
 }
 
 void cTextureView::paintGL() {
+    const cPaintingScope painting;
     uint8_t rgba[4];
     Color_FillRGBA(rgba, COLOR_APPLICATION);
     QColor background(rgba[0], rgba[1], rgba[2]);

@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "mainwindow/ConsoleSink.h"
 #include "mainwindow/MainWindow.h"
@@ -22,6 +23,13 @@ void cMainWindow::createDocks() {
     createTexturesDock();
     createVisGroupsDock();
 }
+
+namespace {
+
+// Lines printed within this many milliseconds of a painted one are painted together.
+constexpr int kConsolePaintInterval = 100;
+
+} // namespace
 
 void cMainWindow::createConsoleDock() {
     // The console's background is the window's, in every colour group.
@@ -46,6 +54,11 @@ void cMainWindow::createConsoleDock() {
     consoleText->setAutoFillBackground(true);
 
     consoleDock->setWidget(consoleText);
+
+    consolePaintHold = new QTimer(this);
+    consolePaintHold->setSingleShot(true);
+    consolePaintHold->setInterval(kConsolePaintInterval);
+    connect(consolePaintHold, &QTimer::timeout, this, [this] { consoleText->setUpdatesEnabled(true); });
     retranslateConsoleDock();
     addDockWidget(Qt::BottomDockWidgetArea, consoleDock);
 }
@@ -63,6 +76,14 @@ void cMainWindow::printToConsole(const QString& text, bool asHtml, bool bold) {
     if (bold) line = QStringLiteral("<b>%1</b>").arg(line);
     Console_Feed(line);
     if (!consoleText) return;
+
+    // A paint of the window costs milliseconds (it is composed through GL with the views), more
+    // than a line is worth: the first line of a burst is painted at once, the later ones together
+    // when the hold ends. Pending events are still processed for every line.
+    if (consolePaintHold->isActive())
+        consoleText->setUpdatesEnabled(false);
+    else
+        consolePaintHold->start();
 
     // Each call is its own paragraph at the end; appending keeps a long log linear.
     QTextDocument* document = consoleText->document();

@@ -76,6 +76,8 @@ cMainWindow::~cMainWindow() {
     // Not the window's child: it floats on its own.
     delete objectPropertiesDialog;
     objectPropertiesDialog = nullptr;
+    // The texture leak report, while the log still reaches this window's output.
+    Tex_ReleaseAll(&textures);
     // File look-ups must not reach this window's configurations any more.
     Sys_FileLookup() = FileLookupConfig();
     // The pools live for the whole run; what they hold now is only recycled records.

@@ -390,6 +390,8 @@ public:
     } visGroupsDock;
     QDockWidget* consoleDock = nullptr;
     QTextEdit* consoleText = nullptr;
+    // Runs while the console was painted a moment ago: lines in a burst are painted together.
+    QTimer* consolePaintHold = nullptr;
     struct ObjectsDock {
         QDockWidget* dock = nullptr;
         QLabel* moveLabel = nullptr;

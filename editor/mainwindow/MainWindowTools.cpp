@@ -206,4 +206,7 @@ void cMainWindow::notifySelectionChanged(cCanvas* view) {
         for (auto& tool : toolSet->tools)
             tool->refresh(view);
     Tool_UpdateActions(0x115);
+    // Commands like Select None change the selection without a summary: the shown properties
+    // would otherwise still edit the objects that were deselected.
+    updateObjectProperties();
 }

@@ -26,11 +26,13 @@
 #include "dialogs/application/CustomAngleBox.h"
 #include "dialogs/application/NamedDialogs.h"
 #include "document/MapDocument.h"
+#include "document/MapSelection.h"
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"
 #include "document/VisGroup.h"
 #include "document/WorldDump.h"
 #include "gamedata/EntityClass.h"
+#include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "views/ChildWindow.h"
 
@@ -346,11 +348,13 @@ TEST_F(ObjectPropertiesTest, AddAndDeleteKeys) {
     open({1});
     entities[1]->handle->appendKeyValue("target#1", "c");
     window->cmdEditProperties();
-    // newkey1, then newkey2; the key "target" becomes target#2 beside target and target#1.
+    // newkey1, then newkey2; the key "target" becomes target#2 beside target and target#1. The
+    // levels are checked after both adds: an undo reloads the shown dialog, which starts its
+    // proposals afresh.
     QStringList proposed;
+    const QByteArray beforeAdds = dump();
+    const int levelsBefore = levels();
     for (const char* typed : {"", "target"}) {
-        const QByteArray before = dump();
-        const int n = levels();
         cDialogAnswer answer([&](QDialog* d) {
             auto* key = Widget_Find<QLineEdit>(d, "txtKey");
             proposed << key->text();
@@ -361,9 +365,19 @@ TEST_F(ObjectPropertiesTest, AddAndDeleteKeys) {
         });
         mouseClick(ctl<QPushButton>(dialog, "btnAdd"));
         ASSERT_TRUE(answer.answered);
-        expectOneLevel(before, n, "Add Keyvalue");
+        EXPECT_STREQ(newest(), "Add Keyvalue");
     }
     EXPECT_EQ(proposed, QStringList({"newkey1", "newkey2"}));
+    // One level each: two undos give the world before, two redos the world after.
+    const QByteArray afterAdds = dump();
+    EXPECT_NE(afterAdds, beforeAdds);
+    EXPECT_EQ(levels(), levelsBefore + 2);
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(Undo_StepUndo(child->document->undo));
+    EXPECT_EQ(dump().toStdString(), beforeAdds.toStdString());
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(Undo_StepRedo(child->document->undo));
+    EXPECT_EQ(dump().toStdString(), afterAdds.toStdString());
     EXPECT_EQ(key(1, "newkey1"), "value");
     EXPECT_EQ(key(1, "target#2"), "x");
 
@@ -638,6 +652,34 @@ TEST_F(ObjectPropertiesTest, VisGroupMembershipKeepsNoLevel) {
     EXPECT_EQ(a->memberCount, 0);
     EXPECT_EQ(list->item(1)->checkState(), Qt::Unchecked);
     EXPECT_EQ(levels(), n);
+}
+
+// The shown dialog follows every change of the selection without being opened again: a click's
+// selection, Select None, a delete and its undo.
+TEST_F(ObjectPropertiesTest, ShownDialogFollowsTheSelection) {
+    open({1});
+    QComboBox* classes = ctl<QComboBox>(dialog, "cbClassList");
+    ASSERT_EQ(classes->currentText(), "light");
+    const auto selectOnly = [this](const cMapObject* object) {
+        Map_SelectNone(world);
+        Map_SelectById(world, object->id, false);
+    };
+    selectOnly(entities[4]->handle);
+    EXPECT_EQ(dialog->pageMode(), 3);
+    EXPECT_EQ(classes->currentText(), "info_target");
+    selectOnly(entities[0]->firstBrush->handle);
+    EXPECT_EQ(dialog->pageMode(), 2);
+    window->cmdEditSelectNone();
+    EXPECT_EQ(dialog->pageMode(), 0);
+
+    selectOnly(entities[2]->handle);
+    EXPECT_EQ(dialog->pageMode(), 3);
+    window->cmdEditDelete();
+    EXPECT_EQ(dialog->pageMode(), 0);
+    window->cmdEditUndo();
+    EXPECT_EQ(dialog->pageMode(), 3);
+    EXPECT_EQ(classes->currentText(), "light");
+    ASSERT_TRUE(dialog->isVisible());
 }
 
 TEST_F(ObjectPropertiesTest, SoundPreviewWithoutOutput) {

@@ -230,6 +230,8 @@ TEST_F(MainWindowDocumentsTest, RecentFilesMenuShowsEightAndTheFileKeepsEight) {
 
 TEST_F(MainWindowDocumentsTest, TwentyDocumentsOpenAndCloseWithoutLeaks) {
     makeWindow();
+    const auto cacheSize = [this] { return window->models.models.size() + window->models.sprites.size(); };
+    const qsizetype cacheAtStart = cacheSize();
     for (int i = 0; i < 10; ++i) {
         MapDocument* fresh = newMap();
         ASSERT_NE(fresh, nullptr);
@@ -244,7 +246,12 @@ TEST_F(MainWindowDocumentsTest, TwentyDocumentsOpenAndCloseWithoutLeaks) {
         settle();
         EXPECT_TRUE(window->documents.isEmpty());
     }
+    EXPECT_EQ(cacheSize(), cacheAtStart);
+    // Every effect and image the maps took was given back (LeakSanitizer checks the rest at exit).
+    testing::internal::CaptureStderr();
     window.reset();
+    const std::string output = testing::internal::GetCapturedStderr();
+    EXPECT_NE(output.find("Texture manager: no memory leaks detected"), std::string::npos) << output;
 }
 
 TEST_F(MainWindowDocumentsTest, SaveQuestionAndMissingConfigurationsReachTheWindow) {
