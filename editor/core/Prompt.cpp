@@ -66,25 +66,40 @@ static PromptRequest makeRequest(PromptKind kind, PromptIcon icon, const QString
 }
 
 int32_t Prompt_Question(QWidget* parent, PromptIcon icon, const QString& text, int32_t buttons) {
+    return Prompt_Question(parent, icon, text, buttons, PromptDetails());
+}
+
+int32_t Prompt_Question(QWidget* parent, PromptIcon icon, const QString& text, int32_t buttons,
+                        const PromptDetails& details) {
     if (s_script) {
         PromptRequest request = makeRequest(PromptKind::Question, icon, text);
         request.buttons = buttons;
+        request.defaultButton = details.defaultButton;
+        request.informative = details.informative;
+        request.detailed = details.detailed;
+        request.windowIcon = details.windowIcon;
         record(request);
         return PromptScriptAccess::button(s_script, buttons);
     }
     static const struct {
         int32_t ours;
         QMessageBox::StandardButton qt;
-    } kButtons[] = {{PromptButton::Ok, QMessageBox::Ok},        {PromptButton::Yes, QMessageBox::Yes},
-                    {PromptButton::No, QMessageBox::No},        {PromptButton::Cancel, QMessageBox::Cancel},
-                    {PromptButton::Abort, QMessageBox::Abort},  {PromptButton::Retry, QMessageBox::Retry},
-                    {PromptButton::Ignore, QMessageBox::Ignore}};
+    } kButtons[] = {{PromptButton::Ok, QMessageBox::Ok},          {PromptButton::Yes, QMessageBox::Yes},
+                    {PromptButton::No, QMessageBox::No},          {PromptButton::Cancel, QMessageBox::Cancel},
+                    {PromptButton::Abort, QMessageBox::Abort},    {PromptButton::Retry, QMessageBox::Retry},
+                    {PromptButton::Ignore, QMessageBox::Ignore},  {PromptButton::Save, QMessageBox::Save},
+                    {PromptButton::Discard, QMessageBox::Discard}};
     QMessageBox::StandardButtons offered;
     for (const auto& b : kButtons)
         if (buttons & b.ours) offered |= b.qt;
     static const QMessageBox::Icon kIcons[] = {QMessageBox::Information, QMessageBox::Question,
                                                QMessageBox::Warning, QMessageBox::Critical};
     QMessageBox box(kIcons[int(icon)], kPromptTitle, text, offered, parent);
+    box.setInformativeText(details.informative);
+    box.setDetailedText(details.detailed);
+    for (const auto& b : kButtons)
+        if (details.defaultButton == b.ours && (offered & b.qt)) box.setDefaultButton(b.qt);
+    if (!details.windowIcon.isNull()) box.setWindowIcon(details.windowIcon);
     const int answer = box.exec();
     for (const auto& b : kButtons)
         if (answer == b.qt) return b.ours;

@@ -3,6 +3,7 @@
 // records what was asked, so no dialog ever opens under a test.
 #pragma once
 
+#include <QIcon>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,8 @@ constexpr int32_t Cancel = 0x8;
 constexpr int32_t Abort = 0x10;
 constexpr int32_t Retry = 0x20;
 constexpr int32_t Ignore = 0x40;
+constexpr int32_t Save = 0x80;
+constexpr int32_t Discard = 0x100;
 } // namespace PromptButton
 
 enum class PromptIcon : int32_t { Information, Question, Warning, Critical };
@@ -41,8 +44,15 @@ struct PromptRequest {
     PromptKind kind = PromptKind::Message;
     PromptIcon icon = PromptIcon::Information;
     QString title;
-    QString text;           // the message, label or caption
-    int32_t buttons = 0;    // PromptButton mask (questions)
+    QString text;        // the message, label or caption
+    int32_t buttons = 0; // PromptButton mask (questions)
+    // Questions: the button Return presses (None: the box's choice), the smaller text below the
+    // message, the text behind "Show Details..." and the box's own window icon (null: the
+    // application's).
+    int32_t defaultButton = PromptButton::None;
+    QString informative;
+    QString detailed;
+    QIcon windowIcon;
     QString directory;      // file-name requests
     QString filter;         // file-name requests
     QString selectedFilter; // file-name requests: the filter offered preselected
@@ -91,6 +101,16 @@ private:
 
 // A message box with the buttons; the answered button (Cancel or No when closed).
 int32_t Prompt_Question(QWidget* parent, PromptIcon icon, const QString& text, int32_t buttons);
+// The further parts of a question box.
+struct PromptDetails {
+    QString informative;
+    QString detailed;
+    int32_t defaultButton = PromptButton::None;
+    QIcon windowIcon;
+};
+// The same box with an informative text, a detailed text, a default button and a window icon.
+int32_t Prompt_Question(QWidget* parent, PromptIcon icon, const QString& text, int32_t buttons,
+                        const PromptDetails& details);
 // A message box with Ok.
 void Prompt_Message(QWidget* parent, PromptIcon icon, const QString& text);
 // A line of text; empty when cancelled.

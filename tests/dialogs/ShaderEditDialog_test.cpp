@@ -271,15 +271,24 @@ TEST_F(ShaderEditDialogTest, CloseSavesEveryEditedEffectOfAFileAtOnce) {
         prompts.answerButton(PromptButton::Cancel);
         dialog->btnClose->click();
         ASSERT_EQ(prompts.asked.size(), 1);
-        EXPECT_EQ(prompts.asked[0].text,
-                  QStringLiteral("There are 2 effects modified.\nDo you want to save changes?"));
+        const PromptRequest& box = prompts.asked[0];
+        EXPECT_EQ(box.icon, PromptIcon::Warning);
+        EXPECT_EQ(box.text, QStringLiteral("There are 2 effects modified.\nDo you want to save changes?"));
+        EXPECT_EQ(
+            box.informative,
+            QStringLiteral("If you select 'Discard', changes will take effect until restarting Z.A.R.V., "
+                           "and all newly created effects will be lost."));
+        EXPECT_EQ(box.detailed, QStringLiteral("base/c+x\nbase/plain"));
+        EXPECT_EQ(box.buttons, PromptButton::Save | PromptButton::Discard | PromptButton::Cancel);
+        EXPECT_EQ(box.defaultButton, PromptButton::Save);
+        EXPECT_EQ(box.windowIcon.cacheKey(), dialog->windowIcon().cacheKey());
     }
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->edits.size(), 2);
     EXPECT_EQ(readFile("game/baseq3/scripts/test.shader"), before);
 
     cPromptScript prompts;
-    prompts.answerButton(PromptButton::Yes);
+    prompts.answerButton(PromptButton::Save);
     dialog->btnClose->click();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(dialog->edits.isEmpty());
@@ -304,7 +313,7 @@ TEST_F(ShaderEditDialogTest, AFailedWriteAtCloseKeepsTheEdits) {
     ASSERT_TRUE(QFile::remove(path("game/baseq3/scripts/test.shader")));
     ASSERT_TRUE(QDir().mkpath(path("game/baseq3/scripts/test.shader/inside")));
     cPromptScript prompts;
-    prompts.answerButton(PromptButton::Yes);
+    prompts.answerButton(PromptButton::Save);
     dialog->btnClose->click();
     ASSERT_EQ(prompts.asked.size(), 2);
     EXPECT_EQ(
@@ -318,7 +327,7 @@ TEST_F(ShaderEditDialogTest, AFailedWriteAtCloseKeepsTheEdits) {
     EXPECT_EQ(items.size(), 1);
     // Discard stores the text in memory and writes nothing.
     cPromptScript discard;
-    discard.answerButton(PromptButton::No);
+    discard.answerButton(PromptButton::Discard);
     dialog->btnClose->click();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(effect->flags & SHADER_EDITED);
@@ -353,8 +362,14 @@ TEST_F(ShaderEditDialogTest, SaveAsToAnUnlistedFileOffersToListIt) {
     ASSERT_EQ(prompts.asked.size(), 2);
     EXPECT_EQ(prompts.asked[0].kind, PromptKind::SaveFileName);
     EXPECT_EQ(prompts.asked[0].filter, QStringLiteral("Packages (*.shader)"));
-    EXPECT_TRUE(prompts.asked[1].text.startsWith(
-        QStringLiteral("Effect file is not referenced in the game configuration \"Test\".")));
+    const PromptRequest& offer = prompts.asked[1];
+    EXPECT_EQ(offer.icon, PromptIcon::Question);
+    EXPECT_EQ(offer.text,
+              QStringLiteral("Effect file is not referenced in the game configuration \"Test\"."));
+    EXPECT_EQ(offer.informative, QStringLiteral("Do you want to add it to the package list?"));
+    EXPECT_EQ(offer.detailed, target);
+    EXPECT_EQ(offer.buttons, PromptButton::Yes | PromptButton::No);
+    EXPECT_EQ(offer.defaultButton, PromptButton::Yes);
     const QByteArray written = readFile("game/baseq3/scripts/new.shader");
     EXPECT_TRUE(written.contains("textures/base/plain"));
     EXPECT_TRUE(written.contains("// moved"));

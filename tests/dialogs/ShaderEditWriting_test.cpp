@@ -145,7 +145,7 @@ TEST_F(ShaderEditWritingTest, EditedEntriesOfAFileAreWrittenInOneCallKeepingEver
     writeFile("game/baseq3/scripts/five.shadex", "an older backup");
     for (const char* name : {"w/b", "w/A", "w/c"})
         edit(QString::fromLatin1(name), QStringLiteral(" // edited"));
-    close(PromptButton::Yes);
+    close(PromptButton::Save);
     EXPECT_FALSE(dialog->isVisible());
     ASSERT_EQ(g_calls.size(), 1);
     EXPECT_EQ(g_calls[0].path, five);
@@ -159,7 +159,7 @@ TEST_F(ShaderEditWritingTest, EditedEntriesOfAFileAreWrittenInOneCallKeepingEver
 TEST_F(ShaderEditWritingTest, TwoFilesAreWrittenInPathOrder) {
     edit(QStringLiteral("w/z"), QStringLiteral(" // z"));
     edit(QStringLiteral("w/d"), QStringLiteral(" // d"));
-    close(PromptButton::Yes);
+    close(PromptButton::Save);
     ASSERT_EQ(g_calls.size(), 2);
     EXPECT_EQ(g_calls[0].path, path("game/baseq3/scripts/five.shader"));
     EXPECT_EQ(g_calls[1].path, path("game/baseq3/scripts/other.shader"));
@@ -174,7 +174,7 @@ TEST_F(ShaderEditWritingTest, AScriptOnlyInAnArchiveIsSavedLooseWithAllItsEntrie
     ASSERT_FALSE(QFile::exists(path("game/baseq3/scripts/inpak.shader")));
     QDir(path("game/baseq3/scripts")).removeRecursively();
     edit(QStringLiteral("p/two"), QStringLiteral(" // two"));
-    close(PromptButton::Yes);
+    close(PromptButton::Save);
     ASSERT_EQ(g_calls.size(), 1);
     QByteArray loose = kInPak;
     EXPECT_EQ(readFile("game/baseq3/scripts/inpak.shader"),
@@ -186,12 +186,12 @@ TEST_F(ShaderEditWritingTest, AnUnwritableFileKeepsTheOldBytesAndTheEdit) {
     QFile::remove(path("game/baseq3/scripts/other.shader.tmp"));
     ASSERT_TRUE(QDir().mkpath(path("game/baseq3/scripts/other.shader.tmp/blocked")));
     edit(QStringLiteral("w/z"), QStringLiteral(" // z"));
-    close(PromptButton::Yes);
+    close(PromptButton::Save);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(readFile("game/baseq3/scripts/other.shader"), kOther);
     ASSERT_TRUE(dialog->edits.contains(QStringLiteral("w/z")));
     EXPECT_TRUE(dialog->edits.value(QStringLiteral("w/z")).text.contains(QStringLiteral("// z")));
-    close(PromptButton::No);
+    close(PromptButton::Discard);
     EXPECT_FALSE(dialog->isVisible());
 }
 
@@ -214,7 +214,7 @@ TEST_F(ShaderEditWritingTest, DiscardWritesNothingAndDropsOnlyUnusedNewEffects) 
     EXPECT_TRUE(used->flags & SHADER_CREATED_HERE);
     ++used->refCount; // a face holds it
     const QByteArray fiveBefore = readFile("game/baseq3/scripts/five.shader");
-    close(PromptButton::No);
+    close(PromptButton::Discard);
     EXPECT_TRUE(g_calls.isEmpty());
     EXPECT_EQ(readFile("game/baseq3/scripts/five.shader"), fiveBefore);
     EXPECT_TRUE(
@@ -238,8 +238,8 @@ TEST_F(ShaderEditWritingTest, NewEffectsAskForTheirFileFirst) {
     EXPECT_EQ(dialog->currentItem->text(0), QStringLiteral("w/new*"));
     {
         cPromptScript prompts;
-        prompts.answerButton(PromptButton::Yes); // save
-        dialog->btnClose->click();               // the file request gets no answer: cancelled
+        prompts.answerButton(PromptButton::Save);
+        dialog->btnClose->click(); // the file request gets no answer: cancelled
         ASSERT_EQ(prompts.asked.size(), 2);
         EXPECT_EQ(prompts.asked[1].kind, PromptKind::SaveFileName);
     }
@@ -248,7 +248,7 @@ TEST_F(ShaderEditWritingTest, NewEffectsAskForTheirFileFirst) {
     EXPECT_TRUE(dialog->edits.contains(QStringLiteral("w/new")));
     EXPECT_EQ(Tex_FindShader(&window->textures, "w/new"), made);
     cPromptScript prompts;
-    prompts.answerButton(PromptButton::Yes);
+    prompts.answerButton(PromptButton::Save);
     prompts.answerText(path("game/baseq3/scripts/new.shader"));
     prompts.answerButton(PromptButton::No); // not added to the package list
     dialog->btnClose->click();

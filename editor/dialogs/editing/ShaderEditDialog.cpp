@@ -580,15 +580,27 @@ bool cShaderEditDialog::writeModifiedEffects(bool save) {
 bool cShaderEditDialog::resolveChanges() {
     stashEdits();
     if (!edits.isEmpty()) {
+        QStringList names = edits.keys();
+        std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        });
+        PromptDetails details;
+        details.informative =
+            tr("If you select 'Discard', changes will take effect until restarting %1, and all "
+               "newly created effects will be lost.")
+                .arg(QStringLiteral("Z.A.R.V."));
+        details.detailed = names.join(u'\n');
+        details.defaultButton = PromptButton::Save;
+        details.windowIcon = windowIcon();
         const int32_t answer = Prompt_Question(
             nullptr, PromptIcon::Warning,
             tr("There are %1 effects modified.\nDo you want to save changes?").arg(edits.size()),
-            PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
-        if (answer == PromptButton::Cancel) return false;
+            PromptButton::Save | PromptButton::Discard | PromptButton::Cancel, details);
+        if (answer != PromptButton::Save && answer != PromptButton::Discard) return false;
         // Discarding may release the effect it shows.
         if (preview) preview->clear();
         ++View_TextureLoading;
-        const bool written = writeModifiedEffects(answer == PromptButton::Yes);
+        const bool written = writeModifiedEffects(answer == PromptButton::Save);
         --View_TextureLoading;
         if (!written) {
             exec_on_changeShaderGroup();
@@ -640,12 +652,16 @@ void cShaderEditDialog::exec_on_saveas_scriptfile() {
 void cShaderEditDialog::offerPackageEntry(const QString& path) {
     GameConfig* config = GameCfg_Current();
     if (path.isEmpty() || !config) return;
+    PromptDetails details;
+    details.informative = tr("Do you want to add it to the package list?");
+    details.detailed = path;
+    details.defaultButton = PromptButton::Yes;
+    details.windowIcon = windowIcon();
     if (!config->Parcel.contains(path) &&
         Prompt_Question(
             nullptr, PromptIcon::Question,
-            tr("Effect file is not referenced in the game configuration \"%1\".").arg(config->Title) + u'\n' +
-                tr("Do you want to add it to the package list?"),
-            PromptButton::Yes | PromptButton::No) == PromptButton::Yes) {
+            tr("Effect file is not referenced in the game configuration \"%1\".").arg(config->Title),
+            PromptButton::Yes | PromptButton::No, details) == PromptButton::Yes) {
         config->Parcel.append(path);
         TexturePackage* package = Tex_AcquirePackage(path);
         if (package && !package->loaded) {
