@@ -145,11 +145,6 @@ public:
     void updateVisGroupList();
     void updateDocumentActions();
 
-    // ---- Texture replacement (TextureReplaceCommand.cpp) ----
-    // Runs the replace dialog modally on the active map with the name to find; returns the
-    // dialog's last texture name (empty without a map).
-    QString execTextureReplace(const QString& name);
-
     // ---- Tools (MainWindowTools.cpp; the tool slots are with the other slots below) ----
     // Every tool refreshes from the selection for the view (nothing without a view).
     void notifySelectionChanged(cCanvas* view);
