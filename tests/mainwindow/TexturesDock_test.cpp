@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -219,8 +220,15 @@ TEST_F(TexturesDockTest, ReplaceOffersMarkedObjectsOnlyWithASelection) {
         auto* marked = dialog->findChild<QRadioButton*>(QStringLiteral("rbInMarked"));
         ASSERT_TRUE(find && replacement && marked);
         seen = {find->text(), marked->isEnabled()};
-        find->setText(QStringLiteral("sample/metal"));
-        replacement->setText(QStringLiteral("sample/glass"));
+        // Typed, as the previews and the name reported back follow what the user types.
+        find->clear();
+        QTest::keyClicks(find, QStringLiteral("sample/metal"));
+        replacement->clear();
+        QTest::keyClicks(replacement, QStringLiteral("sample/glass"));
+        // OK runs the replacement (a bare accept would close the dialog without it).
+        auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        ASSERT_NE(buttons, nullptr);
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
     };
     {
         cPromptScript script; // the count message
