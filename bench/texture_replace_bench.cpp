@@ -2,6 +2,8 @@
 // (LargeMap.h: 10,000 boxes, 1,000 patches), with its snapshots, and the undo of that level.
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include "FrameRig.h"
 #include "LargeMap.h"
 #include "dialogs/editing/TextureReplaceDialog.h"
@@ -15,15 +17,17 @@ struct ReplaceRig {
         Bench_InitApplication();
         Project_Construct(&doc);
         LargeMap_Build(doc.world);
-        dialog.setMap(Map_Handle(doc.world));
+        dialog = std::make_unique<cTextureReplaceDialog>(nullptr);
+        dialog->setMap(Map_Handle(doc.world));
     }
     // Every name starts with "base/": each run rewrites all of them.
     int replace() {
-        return dialog.replaceTextures(QStringLiteral("base"), QStringLiteral("game"), ReplaceMode::Substitute,
-                                      0, kReplaceSkipHidden, 1.0f);
+        return dialog->replaceTextures(QStringLiteral("base"), QStringLiteral("game"),
+                                       ReplaceMode::Substitute, 0, kReplaceSkipHidden, 1.0f);
     }
     MapDocument doc;
-    cTextureReplaceDialog dialog;
+    // Made after the application: a widget needs one.
+    std::unique_ptr<cTextureReplaceDialog> dialog;
 };
 
 ReplaceRig& rig() {

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <unordered_set>
+#include <vector>
 
 #include "core/System.h"
 #include "document/MapDocument.h"
@@ -80,8 +80,64 @@ void refreshUndoActions(UndoHistory*) {
 
 } // namespace
 
+// The keys saved in a level: list index in the high word, serial in the low word. An open-address
+// table of plain keys: one level may save tens of thousands (a texture replace over a whole map),
+// and a node per key with rehashes of scattered nodes cost more than the snapshots themselves.
 struct UndoSerialIndex {
-    std::unordered_set<uint64_t> keys; // list index in the high word, serial in the low word
+    // No key is all ones: list indices are small.
+    static constexpr uint64_t kEmpty = ~uint64_t(0);
+    std::vector<uint64_t> table;
+    size_t used = 0;
+
+    // False when the key was there already.
+    bool insert(uint64_t key) {
+        if ((used + 1) * 4 > table.size() * 3) grow();
+        uint64_t* slot = find(key);
+        if (*slot == key) return false;
+        *slot = key;
+        ++used;
+        return true;
+    }
+    void erase(uint64_t key) {
+        if (table.empty()) return;
+        size_t at = size_t(find(key) - table.data());
+        if (table[at] != key) return;
+        // Backward-shift deletion keeps every probe chain whole without tombstones.
+        const size_t mask = table.size() - 1;
+        for (size_t next = (at + 1) & mask; table[next] != kEmpty; next = (next + 1) & mask) {
+            const size_t home = hash(table[next]) & mask;
+            if (((next - home) & mask) >= ((next - at) & mask)) {
+                table[at] = table[next];
+                at = next;
+            }
+        }
+        table[at] = kEmpty;
+        --used;
+    }
+
+private:
+    static size_t hash(uint64_t key) {
+        key ^= key >> 33;
+        key *= 0xff51afd7ed558ccdULL;
+        return size_t(key ^ (key >> 33));
+    }
+    uint64_t* find(uint64_t key) {
+        const size_t mask = table.size() - 1;
+        size_t at = hash(key) & mask;
+        while (table[at] != kEmpty && table[at] != key)
+            at = (at + 1) & mask;
+        return &table[at];
+    }
+    void grow() {
+        std::vector<uint64_t> old(table.empty() ? 16 : table.size() * 2, kEmpty);
+        old.swap(table);
+        used = 0;
+        for (uint64_t key : old) {
+            if (key == kEmpty) continue;
+            *find(key) = key;
+            ++used;
+        }
+    }
 };
 
 namespace {
@@ -96,10 +152,10 @@ template <class S, class Take, class Capture>
 void saveOnce(UndoLevel* level, S*& head, UndoList list, int32_t serial, Take take, Capture capture) {
     if (!level->serials) level->serials = new UndoSerialIndex;
     const uint64_t key = serialKey(list, serial);
-    if (!level->serials->keys.insert(key).second) return;
+    if (!level->serials->insert(key)) return;
     S* s = take();
     if (!s) {
-        level->serials->keys.erase(key); // nothing was kept: a later save may try again
+        level->serials->erase(key); // nothing was kept: a later save may try again
         return;
     }
     capture(s);

@@ -4,17 +4,19 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
-#include <QTest>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
 
 #include "ConsoleCapture.h"
 #include "DialogAnswer.h"
 #include "WindowFixture.h"
 #include "core/Prompt.h"
 #include "dialogs/application/NamedDialogs.h"
+#include "dialogs/editing/TextureBrowser.h"
 #include "dialogs/editing/TextureBrowserDialog.h"
 #include "dialogs/editing/TextureLists.h"
 #include "document/MapDocument.h"
@@ -218,11 +220,12 @@ TEST_F(TexturesDockTest, ReplaceOffersMarkedObjectsOnlyWithASelection) {
         auto* marked = dialog->findChild<QRadioButton*>(QStringLiteral("rbInMarked"));
         ASSERT_TRUE(find && replacement && marked);
         seen = {find->text(), marked->isEnabled()};
-        // Typed, as the previews follow edits only.
+        // Typed, as the previews and the name reported back follow what the user types.
         find->clear();
         QTest::keyClicks(find, QStringLiteral("sample/metal"));
         replacement->clear();
         QTest::keyClicks(replacement, QStringLiteral("sample/glass"));
+        // OK runs the replacement (a bare accept would close the dialog without it).
         auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
         ASSERT_NE(buttons, nullptr);
         QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
@@ -251,4 +254,156 @@ TEST_F(TexturesDockTest, ReplaceOffersMarkedObjectsOnlyWithASelection) {
     EXPECT_TRUE(seen.marked);
     EXPECT_TRUE(window->faceDialog.isVisible());
     EXPECT_TRUE(window->faceDialog.windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+namespace {
+
+// The cell the browser's layout walk gives the texture (shader null when it is not shown).
+TextureCell cellOf(const cTextureBrowser* browser, const ShaderRecord* shader) {
+    const TextureCellWalkInput in = browser->walkInput();
+    cTextureCellWalk walk(in);
+    while (walk.next())
+        if (walk.cell().shader == shader) return walk.cell();
+    return {};
+}
+
+// The sample game's caulk: stripes of (200, 120, 200) and (160, 90, 160), filtered between them.
+bool caulkColoured(QRgb p) {
+    return qRed(p) >= 150 && qRed(p) <= 210 && qGreen(p) >= 80 && qGreen(p) <= 130 && qBlue(p) >= 150 &&
+           qBlue(p) <= 210 && std::abs(qRed(p) - qBlue(p)) <= 4;
+}
+
+} // namespace
+
+// Everything by real events: the dock's browse button opens the browser on the current texture;
+// a tab, a click on a cell and the browser's replace button (whose dialog cannot browse under it)
+// work in it, and a double-click hands name and group back to the dock. The surface dialog's
+// browse button takes the browser's choice the same way.
+TEST_F(TexturesDockTest, TheBrowserRunsFromTheDockAndTheSurfaceDialog) {
+    ASSERT_NE(openSample(), nullptr);
+    cTextureBrowserDialog* dialog = window->textureBrowserDialog;
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_NE(dialog->browser, nullptr);
+    cTextureBrowser* browser = dialog->browser;
+    ShaderRecord* caulk = App_FindTexture("common/caulk");
+    ASSERT_NE(caulk, nullptr);
+    const QString group = App_FindTextureGroup("common/caulk");
+    ASSERT_FALSE(group.startsWith('('));
+    auto settle = [] {
+        for (int i = 0; i < 10; ++i)
+            QApplication::processEvents();
+    };
+
+    struct Seen {
+        bool opened = false, docked = true, replaceOpened = false, findBrowse = true, replaceBrowse = true;
+        QString preset, labels[3], replaceFind;
+        bool pixels = false, background = false;
+    } seen;
+    auto drive = [&](QDialog* modal) {
+        ASSERT_EQ(modal, static_cast<QDialog*>(dialog));
+        seen.opened = true;
+        seen.preset = dialog->lblTextureName->text();
+        seen.docked = d->names->isEnabled();
+        settle();
+        // The package's tab, clicked.
+        int tab = -1;
+        for (int i = 0; i < dialog->tabBar->count(); ++i)
+            if (dialog->tabBar->tabData(i).toString() == group) tab = i;
+        ASSERT_GE(tab, 0);
+        QTest::mouseClick(dialog->tabBar, Qt::LeftButton, {}, dialog->tabBar->tabRect(tab).center());
+        ASSERT_EQ(dialog->groupName, group);
+        settle();
+        const TextureCell cell = cellOf(browser, caulk);
+        ASSERT_EQ(cell.shader, caulk);
+        ASSERT_EQ(browser->scaleMode, 1);
+        const int offset = browser->scrollOffset();
+        const QImage frame = browser->grabFramebuffer();
+        // At 1:1 the 64-pixel image sits centred in its column, from the row's top.
+        const int x0 = cell.x + (cell.colW - cell.cw) / 2, y0 = cell.y - offset;
+        ASSERT_EQ(cell.cw, 64);
+        seen.pixels = true;
+        for (int y = y0 + 2; y < y0 + 62; y += 6)
+            for (int x = x0 + 2; x < x0 + 62; x += 6)
+                if (!caulkColoured(frame.pixel(x, y))) seen.pixels = false;
+        seen.background = !caulkColoured(frame.pixel(x0 + cell.colW + 3, y0 + 30)) &&
+                          !caulkColoured(frame.pixel(x0 + 30, y0 - 4));
+        const QPoint inside(cell.x + cell.colW / 2, y0 + 20);
+        QTest::mouseClick(browser, Qt::LeftButton, {}, inside);
+        seen.labels[0] = dialog->lblTextureName->text();
+        seen.labels[1] = dialog->lblTextureSize->text();
+        seen.labels[2] = dialog->lblTextureGroup->text();
+        {
+            cDialogAnswer cancel(
+                [&](QDialog* replace) {
+                    ASSERT_EQ(replace, static_cast<QDialog*>(window->textureReplaceDialog));
+                    seen.replaceOpened = true;
+                    seen.replaceFind = replace->findChild<QLineEdit*>(QStringLiteral("txtFind"))->text();
+                    seen.findBrowse =
+                        replace->findChild<QPushButton*>(QStringLiteral("btnFind"))->isEnabled();
+                    seen.replaceBrowse =
+                        replace->findChild<QPushButton*>(QStringLiteral("btnReplace"))->isEnabled();
+                },
+                false);
+            QTest::mouseClick(dialog->btnReplace, Qt::LeftButton);
+            EXPECT_TRUE(cancel.answered);
+        }
+        ASSERT_TRUE(dialog->isVisible());
+        settle();
+        QTest::mouseDClick(browser, Qt::LeftButton, {}, inside);
+    };
+    {
+        cDialogAnswer answer(drive);
+        QTest::mouseClick(d->browse, Qt::LeftButton);
+        EXPECT_TRUE(answer.answered);
+    }
+    EXPECT_TRUE(seen.opened);
+    EXPECT_EQ(seen.preset, "common/trigger");
+    EXPECT_FALSE(seen.docked); // the browser owns the choice while it runs
+    EXPECT_TRUE(seen.pixels);
+    EXPECT_TRUE(seen.background);
+    EXPECT_EQ(seen.labels[0], "common/caulk");
+    EXPECT_EQ(seen.labels[1], "64 x 64");
+    EXPECT_EQ(seen.labels[2], QString("Group: \"%1\"").arg(group));
+    EXPECT_TRUE(seen.replaceOpened);
+    EXPECT_EQ(seen.replaceFind, "common/caulk");
+    EXPECT_FALSE(seen.findBrowse);
+    EXPECT_FALSE(seen.replaceBrowse);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), int(QDialog::Accepted));
+    // Back in the dock: name and group.
+    EXPECT_EQ(window->currentTextureName, "common/caulk");
+    EXPECT_EQ(window->currentTextureGroup, group);
+    EXPECT_TRUE(d->names->isEnabled());
+    EXPECT_EQ(d->groups->currentText(), group);
+    EXPECT_EQ(d->names->currentText(), "common/caulk");
+    EXPECT_EQ(d->preview->shader(), caulk);
+    EXPECT_EQ(d->size->text(), "64 x 64");
+
+    // The surface properties dialog's browse button, a double-click on another texture.
+    window->toolTextureApplication();
+    ASSERT_TRUE(window->faceDialog.isVisible());
+    auto* faceBrowse = window->faceDialog.findChild<QPushButton*>(QStringLiteral("btnBrowse"));
+    auto* faceName = window->faceDialog.findChild<QComboBox*>(QStringLiteral("lstTexture"));
+    ASSERT_TRUE(faceBrowse && faceName);
+    ShaderRecord* sky = App_FindTexture("sample/sky");
+    ASSERT_NE(sky, nullptr);
+    const QString faceBefore = faceName->currentText();
+    QString facePreset;
+    {
+        cDialogAnswer answer([&](QDialog* modal) {
+            ASSERT_EQ(modal, static_cast<QDialog*>(dialog));
+            facePreset = dialog->textureName;
+            settle();
+            const TextureCell cell = cellOf(browser, sky);
+            ASSERT_EQ(cell.shader, sky);
+            QTest::mouseDClick(browser, Qt::LeftButton, {},
+                               QPoint(cell.x + cell.colW / 2, cell.y - browser->scrollOffset() + 10));
+        });
+        QTest::mouseClick(faceBrowse, Qt::LeftButton);
+        EXPECT_TRUE(answer.answered);
+    }
+    EXPECT_EQ(facePreset, faceBefore); // opened on the dialog's texture
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(window->faceDialog.isVisible());
+    EXPECT_EQ(faceName->currentText(), "sample/sky");
 }

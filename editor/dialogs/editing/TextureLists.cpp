@@ -95,17 +95,36 @@ void TexList_Destroy(TextureLists* lists) {
 }
 
 QIcon TexList_GroupIcon(const QString& group, const TexturePackage* package) {
-    const char* name = "l_all";
+    enum { All, Effects, Wad, Folder };
+    int icon = All;
     if (!group.startsWith(u'(') && package) {
         if (package->kind == kPackageFormat)
-            name = "l_shd";
+            icon = Effects;
         else if (package->kind == kPackageWad)
-            name = "l_wad";
+            icon = Wad;
         else if (package->kind != kPackageFile)
-            name = "l_dir";
+            icon = Folder;
     }
-    return QIcon(QStringLiteral(":/qrc/%1.png").arg(QLatin1String(name)));
+    // Made once: an icon made from a file reads the image to learn its sizes, which costs more
+    // than the rest of a rebuild. Kept to the end of the process (the icons are shared copies).
+    static const QIcon* const icons =
+        new QIcon[4]{QIcon(QStringLiteral(":/qrc/l_all.png")), QIcon(QStringLiteral(":/qrc/l_shd.png")),
+                     QIcon(QStringLiteral(":/qrc/l_wad.png")), QIcon(QStringLiteral(":/qrc/l_dir.png"))};
+    return icons[icon];
 }
+
+namespace {
+
+// The index key of a record's name: upper-cased text; plain ASCII names skip the codec.
+QString keyOf(const char* name) {
+    const qsizetype length = qsizetype(strnlen(name, sizeof ShaderRecord::name));
+    bool ascii = true;
+    for (qsizetype i = 0; i < length && ascii; ++i)
+        ascii = static_cast<unsigned char>(name[i]) < 0x80;
+    return (ascii ? QString::fromLatin1(name, length) : Text_FromWindows1251(name, length)).toUpper();
+}
+
+} // namespace
 
 void TexList_Rebuild(TextureLists* lists, const GameConfig* config) {
     TexList_Clear(lists);
@@ -124,9 +143,11 @@ void TexList_Rebuild(TextureLists* lists, const GameConfig* config) {
             if ((shader->flags & SHADER_NO_CARVE) ||
                 ((shader->flags & SHADER_STAGE_WITHOUT_IMAGE) && hideIncomplete))
                 continue;
-            const QString key = Text_FromWindows1251(QByteArray(shader->name)).toUpper();
-            // A name an earlier package listed keeps its first entry.
-            if (!lists->entries.contains(key)) lists->entries.insert(key, {group, package, shader});
+            const QString key = keyOf(shader->name);
+            // A name an earlier package listed keeps its first entry (one search: the hint).
+            const auto at = lists->entries.lowerBound(key);
+            if (at == lists->entries.end() || at.key() != key)
+                lists->entries.insert(at, key, {group, package, shader});
         }
     }
     for (auto it = lists->groupPackages.constBegin(); it != lists->groupPackages.constEnd(); ++it)

@@ -317,32 +317,41 @@ void cTextureReplaceDialog::rescale(OverlayRecord* overlay, float factor) {
 
 // Mode 2 substitutes every occurrence in one left-to-right pass, so a replacement holding the
 // find text is never searched again.
-QByteArray cTextureReplaceDialog::newName(const Pass& pass, const char* oldName) const {
-    if (pass.mode != ReplaceMode::Substitute) return pass.replacement;
+const char* cTextureReplaceDialog::newName(const Pass& pass, const char* oldName, char* out) const {
+    if (pass.mode != ReplaceMode::Substitute) return pass.replacement.constData();
     const size_t length = nameLength(oldName), wanted = size_t(pass.find.size());
-    QByteArray result;
-    result.reserve(qsizetype(length + size_t(pass.replacement.size())));
-    for (size_t at = 0; at < length;) {
+    const size_t room = size_t(kTextureNameMax);
+    size_t written = 0;
+    auto put = [&](const char* text, size_t count) {
+        count = std::min(count, room - written);
+        std::memcpy(out + written, text, count);
+        written += count;
+    };
+    for (size_t at = 0; at < length && written < room;) {
         if (wanted && at + wanted <= length && sameFolded(oldName + at, pass.find.constData(), wanted)) {
-            result += pass.replacement;
+            put(pass.replacement.constData(), size_t(pass.replacement.size()));
             at += wanted;
         } else {
-            result += oldName[at++];
+            put(oldName + at++, 1);
         }
     }
-    return result;
+    out[written] = '\0';
+    return out;
 }
 
 void cTextureReplaceDialog::replaceFaceTexture(const Pass& pass, FaceRecord* face) {
-    face->handle->setTextureName(newName(pass, face->texInfo.name).constData());
+    char name[kTextureNameMax + 1];
+    face->handle->setTextureName(newName(pass, face->texInfo.name, name));
 }
 
 void cTextureReplaceDialog::replacePatchTexture(const Pass& pass, PatchRecord* patch) {
-    patch->handle->setTexture(newName(pass, patch->texInfo.name).constData());
+    char name[kTextureNameMax + 1];
+    patch->handle->setTexture(newName(pass, patch->texInfo.name, name));
 }
 
 void cTextureReplaceDialog::replaceOverlayTexture(const Pass& pass, OverlayRecord* overlay) {
-    overlay->handle->setTexture(newName(pass, overlay->texInfo.name).constData());
+    char name[kTextureNameMax + 1];
+    overlay->handle->setTexture(newName(pass, overlay->texInfo.name, name));
 }
 
 int cTextureReplaceDialog::replaceTextures(const QString& find, const QString& replacement, int mode,

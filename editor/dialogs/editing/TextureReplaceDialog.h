@@ -87,7 +87,9 @@ private:
     void rescale(FaceRecord* face, float factor);
     void rescale(PatchRecord* patch, float factor);
     void rescale(OverlayRecord* overlay, float factor);
-    QByteArray newName(const Pass& pass, const char* oldName) const;
+    // The name replacing oldName; mode 2 writes it into out (kTextureNameMax + 1 bytes: no setter
+    // keeps more), the other modes answer the pass's replacement.
+    const char* newName(const Pass& pass, const char* oldName, char* out) const;
     void replaceFaceTexture(const Pass& pass, FaceRecord* face);
     void replacePatchTexture(const Pass& pass, PatchRecord* patch);
     void replaceOverlayTexture(const Pass& pass, OverlayRecord* overlay);

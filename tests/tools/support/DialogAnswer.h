@@ -1,6 +1,7 @@
 // Answers the next modal dialog in place of the user: while an answer lives, a timer waits for a
 // modal dialog, lets the test fill it in and accepts (or rejects) it. The answer dies with the
-// scope, so a dialog that never opened cannot be answered by a later test.
+// scope, so a dialog that never opened cannot be answered by a later test. A fill may drive the
+// dialog with real events, open dialogs over it (answered by answers of their own) or close it.
 #pragma once
 
 #include <QApplication>
@@ -30,6 +31,8 @@ private:
         m_timer.stop();
         answered = true;
         if (m_fill) m_fill(dialog);
+        // A fill that closed the dialog itself (a double-click that chooses) decided already.
+        if (!dialog->isVisible()) return;
         if (m_accept)
             dialog->accept();
         else
