@@ -544,16 +544,17 @@ TEST_F(CommandCasesTest, EditCurveAndSnapCommands) {
          },
          [this, vertexTool](cMainWindow* w) { vertexTool(w)->beginMorph(top); },
          [](cMainWindow* w) { w->toolSelect(); }},
-        // In a 2D view the copies keep the clipboard's depth (its centre is at height 32).
+        // In a 2D view the copy keeps the clipboard's depth: the light's height, not the height the
+        // other views look at (the middle of the brushes).
         {"paste in the top view",
          "EditPaste",
-         {{1}, {}},
+         {{}, {"light"}},
          {},
          {},
          nullptr,
          1,
          [this](const Twin& t) {
-             const float at[3] = {96, -64, 32};
+             const float at[3] = {96, -64, 64};
              pasteOnTwin(t.world, at);
          },
          "Paste",
