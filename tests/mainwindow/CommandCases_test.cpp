@@ -1,4 +1,4 @@
-// The Tools commands as the user runs them: a small fixture map in the program's window, the
+// The commands as the user runs them: a small fixture map in the program's window, the
 // answers scripted, the real action triggered. The world must then equal a twin of the fixture
 // to which the same document operation was applied, the undo level must bear the command's
 // name (none where the command refuses), and Undo must give the world before.
@@ -122,6 +122,13 @@ struct CommandCase {
     std::function<void(cMainWindow*)> finish = nullptr;  // after the trigger
     std::function<void(QDialog*)> dialog = nullptr;      // fills the command's dialog, then OK
 };
+
+// The camera view takes input.
+void useCamera(cMainWindow* w) {
+    cCanvas* view = Project_FindCanvas(w->activeChildWindow()->document, -1);
+    w->setActiveCanvas(view);
+    w->lastInputCanvas = view;
+}
 
 // New brushes and groups get colours picked at random.
 QByteArray withoutColours(const QByteArray& dump) {
@@ -315,11 +322,6 @@ protected:
 
 TEST_F(CommandCasesTest, ToolsCommands) {
     const int yes = PromptButton::Yes, no = PromptButton::No;
-    auto useCamera = [](cMainWindow* w) {
-        cCanvas* view = Project_FindCanvas(w->activeChildWindow()->document, -1);
-        w->setActiveCanvas(view);
-        w->lastInputCanvas = view;
-    };
     const CommandCase cases[] = {
         {"rotation in the camera view turns about z",
          "ToolsRotC",
@@ -498,11 +500,6 @@ TEST_F(CommandCasesTest, ToolsCommands) {
 }
 
 TEST_F(CommandCasesTest, EditCurveAndSnapCommands) {
-    auto useCamera = [](cMainWindow* w) {
-        cCanvas* view = Project_FindCanvas(w->activeChildWindow()->document, -1);
-        w->setActiveCanvas(view);
-        w->lastInputCanvas = view;
-    };
     auto vertexTool = [](cMainWindow* w) { return w->toolSet->get<cVertexTool>(ToolId::Vertex); };
     const CommandCase cases[] = {
         {"randomize with amount 0",
