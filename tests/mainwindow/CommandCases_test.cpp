@@ -1,18 +1,23 @@
-// The Tools commands as the user runs them: a small fixture map in the program's window, the
+// The commands as the user runs them: a small fixture map in the program's window, the
 // answers scripted, the real action triggered. The world must then equal a twin of the fixture
 // to which the same document operation was applied, the undo level must bear the command's
 // name (none where the command refuses), and Undo must give the world before.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRegularExpression>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <vector>
 
 #include "ConsoleCapture.h"
+#include "DialogAnswer.h"
+#include "ToolDriver.h"
 #include "WindowFixture.h"
 #include "core/Prompt.h"
 #include "document/MapDocument.h"
@@ -20,6 +25,7 @@
 #include "document/MapTransform.h"
 #include "document/MapWorld.h"
 #include "dialogs/application/RandomPatchDialog.h"
+#include "document/Clipboard.h"
 #include "document/SelectionFaces.h"
 #include "document/UndoHistory.h"
 #include "document/UniqueName.h"
@@ -27,6 +33,7 @@
 #include "map/MapBrush.h"
 #include "map/ObjectRecords.h"
 #include "views/Canvas.h"
+#include "tools/VertexTool.h"
 #include "views/ChildWindow.h"
 
 namespace {
@@ -110,12 +117,29 @@ struct CommandCase {
     // Set where the action is disabled in the case's state: the trigger does nothing, and the
     // slot called as a view's key would call it still refuses.
     const char* slot = nullptr;
+    std::function<void(cMainWindow*)> prepare = nullptr; // after the picks
+    std::function<void(cMainWindow*)> arm = nullptr;     // just before the trigger
+    std::function<void(cMainWindow*)> finish = nullptr;  // after the trigger
+    std::function<void(QDialog*)> dialog = nullptr;      // fills the command's dialog, then OK
 };
+
+// The camera view takes input.
+void useCamera(cMainWindow* w) {
+    cCanvas* view = Project_FindCanvas(w->activeChildWindow()->document, -1);
+    w->setActiveCanvas(view);
+    w->lastInputCanvas = view;
+}
 
 // New brushes and groups get colours picked at random.
 QByteArray withoutColours(const QByteArray& dump) {
     static const QRegularExpression colour(QStringLiteral(" color [0-9]+,[0-9]+,[0-9]+,[0-9]+"));
     return QString::fromUtf8(dump).remove(colour).toUtf8();
+}
+
+// Vertices picked by the vertex tool carry flags: the tool's state, not the map's.
+QByteArray withoutPicks(const QByteArray& dump) {
+    static const QRegularExpression picked(QStringLiteral(" flags [0-9]+ \\)"));
+    return QString::fromUtf8(dump).replace(picked, QStringLiteral(" )")).toUtf8();
 }
 
 class CommandCasesTest : public cWindowFixture {
@@ -217,12 +241,16 @@ protected:
 
         select(twin->world, c.picks);
         ASSERT_EQ(firstDifference(Map_DumpWorld(twin->world), Map_DumpWorld(document->world)), "");
+        if (c.prepare) c.prepare(window.get());
         if (c.twin) c.twin({twin->world, camera});
 
         const QByteArray before = Map_DumpWorld(document->world, WorldDumpFlag::NoSelection);
         const QStringList levels = undoNames();
         cConsoleCapture console;
+        if (c.arm) c.arm(window.get());
         {
+            std::unique_ptr<cDialogAnswer> answer;
+            if (c.dialog) answer = std::make_unique<cDialogAnswer>(c.dialog);
             cPromptScript prompts;
             for (int32_t b : c.buttons)
                 prompts.answerButton(b);
@@ -234,6 +262,8 @@ protected:
             for (int i = 0; i < std::max(1, c.repeat); ++i)
                 a->trigger();
             if (c.slot) QMetaObject::invokeMethod(window.get(), c.slot);
+            if (c.finish) c.finish(window.get());
+            if (answer) EXPECT_TRUE(answer->answered);
             EXPECT_EQ(prompts.asked.size(), c.questions);
             if (c.refusal) {
                 bool said = console.contains(QString::fromUtf8(c.refusal));
@@ -242,7 +272,7 @@ protected:
                 EXPECT_TRUE(said) << c.refusal;
             }
         }
-        EXPECT_EQ(firstDifference(withoutColours(Map_DumpWorld(document->world)),
+        EXPECT_EQ(firstDifference(withoutPicks(withoutColours(Map_DumpWorld(document->world))),
                                   withoutColours(Map_DumpWorld(twin->world))),
                   "");
         const QStringList after = undoNames();
@@ -253,7 +283,33 @@ protected:
         } else {
             EXPECT_EQ(after, levels);
         }
-        EXPECT_EQ(firstDifference(Map_DumpWorld(document->world, WorldDumpFlag::NoSelection), before), "");
+        EXPECT_EQ(firstDifference(withoutPicks(Map_DumpWorld(document->world, WorldDumpFlag::NoSelection)),
+                                  withoutPicks(before)),
+                  "");
+    }
+
+    // The mouse over a world point of the view, as a real move brings it.
+    static void moveMouse(cCanvas* view, const float point[3]) {
+        float screen[3];
+        ASSERT_TRUE(view->worldToScreen(point, screen));
+        const QPointF at(std::round(screen[0]), std::round(screen[1]));
+        QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(view, &move);
+    }
+    // Edit > Copy of the picks, then nothing selected.
+    void copyAndDeselect() {
+        action("EditCopy")->trigger();
+        action("EditSelNone")->trigger();
+    }
+    // The twin's picks copied into a clipboard of its own and pasted with their centre at the point.
+    void pasteOnTwin(MapWorld* world, const float point[3]) const {
+        Clipboard clipboard;
+        Clip_Copy(&clipboard, Map_Handle(world), false);
+        Map_SelectNone(world);
+        Clip_Paste(&clipboard, Map_Handle(world), 1, point, nullptr, nullptr, true, false,
+                   window->settings.KeepInternalConnections, "Paste");
+        Clip_Clear(&clipboard);
     }
 
     std::unique_ptr<cMainWindow> window;
@@ -266,11 +322,6 @@ protected:
 
 TEST_F(CommandCasesTest, ToolsCommands) {
     const int yes = PromptButton::Yes, no = PromptButton::No;
-    auto useCamera = [](cMainWindow* w) {
-        cCanvas* view = Project_FindCanvas(w->activeChildWindow()->document, -1);
-        w->setActiveCanvas(view);
-        w->lastInputCanvas = view;
-    };
     const CommandCase cases[] = {
         {"rotation in the camera view turns about z",
          "ToolsRotC",
@@ -443,6 +494,119 @@ TEST_F(CommandCasesTest, ToolsCommands) {
          "Snap to Grid",
          nullptr,
          0},
+    };
+    for (const CommandCase& c : cases)
+        run(c);
+}
+
+TEST_F(CommandCasesTest, EditCurveAndSnapCommands) {
+    auto vertexTool = [](cMainWindow* w) { return w->toolSet->get<cVertexTool>(ToolId::Vertex); };
+    const CommandCase cases[] = {
+        {"randomize with amount 0",
+         "CurveMatRand",
+         {{}, {}, true},
+         {},
+         {},
+         nullptr,
+         1,
+         nullptr,
+         nullptr,
+         nullptr,
+         0,
+         nullptr,
+         nullptr,
+         nullptr,
+         nullptr,
+         [](QDialog* d) { d->findChild<QDoubleSpinBox*>(QStringLiteral("sbOffset"))->setValue(0); }},
+        // The vertex tool snaps its picked vertices inside the open morph: no level of the command.
+        {"Ctrl+B in morph mode snaps by vertex",
+         "ToolsSnapSel",
+         {{2}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) {
+             const float mins[3] = {323, 67, 0}, maxs[3] = {323, 67, 64};
+             Map_SnapSelectionCorner(t.world, 16, mins, maxs);
+         },
+         "Morphing",
+         nullptr,
+         0,
+         nullptr,
+         [this](cMainWindow* w) {
+             w->toolVertexManipulation();
+             cToolDriver driver(top);
+             driver.click(driver.at(323, 67));
+         },
+         [this, vertexTool](cMainWindow* w) { vertexTool(w)->beginMorph(top); },
+         [](cMainWindow* w) { w->toolSelect(); }},
+        // In a 2D view the copy keeps the clipboard's depth: the light's height, not the height the
+        // other views look at (the middle of the brushes).
+        {"paste in the top view",
+         "EditPaste",
+         {{}, {"light"}},
+         {},
+         {},
+         nullptr,
+         1,
+         [this](const Twin& t) {
+             const float at[3] = {96, -64, 64};
+             pasteOnTwin(t.world, at);
+         },
+         "Paste",
+         nullptr,
+         0,
+         nullptr,
+         [this](cMainWindow*) {
+             copyAndDeselect();
+             const float at[3] = {96, -64, 0};
+             moveMouse(top, at);
+         }},
+        // In the camera view the picked point on the front of brush 0, height and all.
+        {"paste in the camera view",
+         "EditPaste",
+         {{1}, {}},
+         {},
+         {},
+         useCamera,
+         1,
+         [this](const Twin& t) {
+             const float at[3] = {32, 0, 48};
+             pasteOnTwin(t.world, at);
+         },
+         "Paste",
+         nullptr,
+         0,
+         nullptr,
+         [this](cMainWindow* w) {
+             copyAndDeselect();
+             const float north[3] = {0, 90, 0};
+             w->activeChildWindow()->setCameraAngles(north);
+             camera->grabFramebuffer();
+             const float at[3] = {32, 0, 48};
+             moveMouse(camera, at);
+         }},
+        // A box dragged in the top view is flat; above every brush, it still reaches brush 1.
+        {"select touching a flat top-view box",
+         "EditSelTouch",
+         {{}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) {
+             select(t.world, {{1}, {}});
+         },
+         nullptr,
+         nullptr,
+         0,
+         nullptr,
+         nullptr,
+         [this](cMainWindow*) {
+             SelectionBox& box = document->selectionBoxes[0];
+             box = SelectionBox{1, {120, 10, 200}, {200, 20, 200}, 0, 0};
+         }},
     };
     for (const CommandCase& c : cases)
         run(c);
