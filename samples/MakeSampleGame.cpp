@@ -203,15 +203,22 @@ int main(int argc, char** argv) {
     ok = ok &&
          copyFile(samples + QStringLiteral("/maps/sample.map"), base + QStringLiteral("/maps/sample.map"));
 
-    const QByteArray config = QStringLiteral("[Config0]\n"
-                                             "Title=Sample Quake III\n"
-                                             "Enabled=true\n"
-                                             "MapProfile=kpQuake3\n"
-                                             "GameBasedir=%1\n"
-                                             "GameData0=%1/q3entities.fgd\n"
-                                             "Parcel0=%1/scripts/sample.shader\n")
-                                  .arg(base)
-                                  .toUtf8();
-    ok = ok && writeFile(bin + QStringLiteral("/KDKGameCfg.ini"), config);
+    // The effect script first (its effects keep their names in the texture lists), then the
+    // texture folders of the PK3, filtered as the preferences' folder packages are (quoted: a ';'
+    // outside quotes starts a comment).
+    QString config = QStringLiteral("[Config0]\n"
+                                    "Title=Sample Quake III\n"
+                                    "Enabled=true\n"
+                                    "MapProfile=kpQuake3\n"
+                                    "GameBasedir=%1\n"
+                                    "GameData0=%1/q3entities.fgd\n"
+                                    "Parcel0=%1/scripts/sample.shader\n")
+                         .arg(base);
+    int parcel = 1;
+    for (const char* folder : {"gothic_block", "gothic_ceiling", "gothic_floor", "sample"})
+        config += QStringLiteral("Parcel%1=\"%2/textures/%3::*.tga;*.jpg\"\n")
+                      .arg(parcel++)
+                      .arg(base, QLatin1String(folder));
+    ok = ok && writeFile(bin + QStringLiteral("/KDKGameCfg.ini"), config.toUtf8());
     return ok ? 0 : 1;
 }
