@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <utility>
 #include <jpeglib.h>
 
 #include "../tests/tools/support/Pk3Writer.h"
@@ -203,15 +204,27 @@ int main(int argc, char** argv) {
     ok = ok &&
          copyFile(samples + QStringLiteral("/maps/sample.map"), base + QStringLiteral("/maps/sample.map"));
 
-    const QByteArray config = QStringLiteral("[Config0]\n"
-                                             "Title=Sample Quake III\n"
-                                             "Enabled=true\n"
-                                             "MapProfile=kpQuake3\n"
-                                             "GameBasedir=%1\n"
-                                             "GameData0=%1/q3entities.fgd\n"
-                                             "Parcel0=%1/scripts/sample.shader\n")
-                                  .arg(base)
-                                  .toUtf8();
-    ok = ok && writeFile(bin + QStringLiteral("/KDKGameCfg.ini"), config);
+    // The effect script first, then the texture folders of the PK3, filtered as the preferences'
+    // folder packages are (quoted: a ';' outside quotes starts a comment). The sample folder gives
+    // only its plain image: the others are the effects' images, and a record of an effect's name
+    // beside the effect would make the name ambiguous.
+    QString config = QStringLiteral("[Config0]\n"
+                                    "Title=Sample Quake III\n"
+                                    "Enabled=true\n"
+                                    "MapProfile=kpQuake3\n"
+                                    "GameBasedir=%1\n"
+                                    "GameData0=%1/q3entities.fgd\n"
+                                    "Parcel0=%1/scripts/sample.shader\n")
+                         .arg(base);
+    const std::pair<const char*, const char*> folders[] = {{"gothic_block", "*.tga;*.jpg"},
+                                                           {"gothic_ceiling", "*.tga;*.jpg"},
+                                                           {"gothic_floor", "*.tga;*.jpg"},
+                                                           {"sample", "metal.tga"}};
+    int parcel = 1;
+    for (const auto& [folder, filter] : folders)
+        config += QStringLiteral("Parcel%1=\"%2/textures/%3::%4\"\n")
+                      .arg(parcel++)
+                      .arg(base, QLatin1String(folder), QLatin1String(filter));
+    ok = ok && writeFile(bin + QStringLiteral("/KDKGameCfg.ini"), config.toUtf8());
     return ok ? 0 : 1;
 }

@@ -28,23 +28,39 @@ bool settingOn(bool MainSettings::*setting, bool fallback) {
     return g_mainWindow ? g_mainWindow->settings.*setting : fallback;
 }
 
+// The file look-ups search the configuration for the scope's life.
+class cLookupScope {
+public:
+    explicit cLookupScope(GameConfig* config) : m_saved(Sys_FileLookup().current) {
+        Sys_FileLookup().current = config;
+    }
+    ~cLookupScope() { Sys_FileLookup().current = m_saved; }
+    cLookupScope(const cLookupScope&) = delete;
+    cLookupScope& operator=(const cLookupScope&) = delete;
+
+private:
+    GameConfig* const m_saved;
+};
+
 // Releases what the configuration named: its entity-definition files and texture packages, with
 // the file look-ups searching it meanwhile (a file's release may reach the game folders).
 void releaseResources(GameConfig* config) {
-    FileLookupConfig& lookup = Sys_FileLookup();
-    GameConfig* const saved = lookup.current;
-    lookup.current = config;
-    for (const QString& path : std::as_const(config->GameData))
-        Fgd_Release(Fgd_Registry(), path);
-    for (const QString& path : std::as_const(config->Parcel))
-        Tex_ReleasePackage(path);
-    lookup.current = saved;
+    {
+        const cLookupScope scope(config);
+        for (const QString& path : std::as_const(config->GameData))
+            Fgd_Release(Fgd_Registry(), path);
+        for (const QString& path : std::as_const(config->Parcel))
+            Tex_ReleasePackage(path);
+    }
     config->solidClassTree.children.clear();
     config->pointClassTree.children.clear();
     config->precachedGameData.clear();
 }
 
+// A package's kind depends on the game folders of the configuration naming it (a filtered folder
+// of the game may exist only inside its archives), whichever configuration is current.
 void acquireResources(GameConfig* config) {
+    const cLookupScope scope(config);
     for (const QString& path : std::as_const(config->GameData))
         Fgd_Acquire(Fgd_Registry(), path);
     for (const QString& path : std::as_const(config->Parcel))

@@ -15,6 +15,7 @@
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
+#include "gamedata/TexturePackage.h"
 
 namespace {
 
@@ -224,6 +225,24 @@ TEST_F(GameConfigTest, FileThroughTheManager) {
     const QByteArray text = out.readAll();
     EXPECT_TRUE(text.contains("DefaultTextureScale=1.000")) << text.constData();
     EXPECT_TRUE(text.contains("[Config1]"));
+}
+
+// A filtered texture folder that exists only inside the game's archives is a folder package, though
+// no configuration was current while the file was read; the look-ups are left as they were.
+TEST_F(GameConfigTest, ArchiveOnlyTextureFolderOfAReadConfigurationIsAFolder) {
+    const QString package = folder.filePath("game/textures/packed") + "::*.tga;*.jpg";
+    const QString path =
+        write("KDKGameCfg.ini", QStringLiteral("[Config0]\nTitle=Packed\nGameBasedir=%1\nParcel0=\"%2\"\n")
+                                    .arg(folder.filePath("game"), package)
+                                    .toUtf8());
+    ASSERT_EQ(Sys_FileLookup().current, nullptr);
+    ASSERT_TRUE(GameCfg_LoadConfigurationsFrom(manager(), path));
+    ASSERT_EQ(manager()->configs.size(), 1);
+    ASSERT_EQ(manager()->configs[0]->Parcel, QStringList{package});
+    const TexturePackage* found = Tex_FindPackage(package);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->kind, kPackageDirectory);
+    EXPECT_EQ(Sys_FileLookup().current, nullptr);
 }
 
 TEST_F(GameConfigTest, TheFileLivesInTheSettingsFolder) {
