@@ -671,6 +671,8 @@ public:
     void retranslateTexturesDock();
     // Runs the texture browser modally on name; group in and out; the chosen name (empty: none).
     QString execTextureBrowser(const QString& name, QString* group);
+    // Runs the replace dialog modally finding name; the name it reports back (empty: none).
+    QString execTextureReplace(const QString& name);
     struct TexturesDock {
         QDockWidget* dock = nullptr;
         QLabel* groupLabel = nullptr;
