@@ -21,8 +21,9 @@ struct VisGroup;
 
 // Bits of MapWorld::flags.
 namespace WorldFlag {
-constexpr uint32_t ExportCordon = 0x200000; // an export is limited to the cordon box
-constexpr uint32_t Clearing = 0x400000;     // set while the world is being cleared
+constexpr uint32_t ExportVisibleOnly = 0x100000; // an export leaves hidden objects out
+constexpr uint32_t ExportCordon = 0x200000;      // an export is limited to the cordon box
+constexpr uint32_t Clearing = 0x400000;          // set while the world is being cleared
 } // namespace WorldFlag
 
 // MapWorld::selectionMode.

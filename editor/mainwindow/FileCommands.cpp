@@ -364,6 +364,7 @@ void cMainWindow::cmdFileRun() {
 
     MapWorld* world = document->world;
     const uint32_t flags = world->flags;
+    if (runMapDialog->visibleOnly()) world->flags |= WorldFlag::ExportVisibleOnly;
     if (settings.EnableCordon) world->flags |= WorldFlag::ExportCordon;
     const bool exported = exportMapForRun();
     world->flags = flags;

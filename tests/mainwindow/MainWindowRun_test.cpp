@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstring>
 
 #include "ConsoleCapture.h"
 #include "DialogAnswer.h"
@@ -117,6 +119,44 @@ TEST_F(MainWindowRunTest, NormalModeCompilesTheExportedCopyAndStartsTheGame) {
     EXPECT_EQ(Map_PointfileCount(document->world), 3);
     EXPECT_TRUE(console.contains(QStringLiteral("Loading: \"%1/sample.lin\"").arg(maps)));
     window.runMapOutput->close();
+    document->modified = false;
+    EXPECT_TRUE(window.close());
+}
+
+// "Save visible objects only" leaves the hidden entity out of the run's copy for that run only.
+TEST_F(MainWindowRunTest, VisibleOnlyLeavesHiddenObjectsOutOfThatRunsCopy) {
+    cConsoleCapture console;
+    cMainWindow window(WindowMode::Interactive);
+    window.show();
+    MapDocument* document = window.openFile(map);
+    ASSERT_NE(document, nullptr);
+    MapWorld* world = document->world;
+    EntityRecord* shotgun = world->entities;
+    while (shotgun && !(shotgun->classname && std::strcmp(shotgun->classname, "weapon_shotgun") == 0))
+        shotgun = shotgun->next;
+    ASSERT_NE(shotgun, nullptr);
+    Map_SelectObject(world, shotgun);
+    window.cmdViewHideSelection();
+    ASSERT_TRUE(shotgun->flags & RecordFlag::Hidden);
+    const uint32_t flagsBefore = world->flags;
+
+    for (const bool visibleOnly : {true, false}) {
+        SCOPED_TRACE(visibleOnly);
+        {
+            cDialogAnswer accept([&](QDialog* dialog) {
+                auto* box = dialog->findChild<QCheckBox*>(QStringLiteral("cbVisibleOnly"));
+                ASSERT_NE(box, nullptr);
+                box->setChecked(visibleOnly);
+            });
+            window.cmdFileRun();
+            ASSERT_TRUE(accept.answered);
+        }
+        const QByteArray copy = read(document->exportPath);
+        ASSERT_TRUE(copy.contains("\"classname\" \"ammo_rockets\"")) << document->exportPath.toStdString();
+        EXPECT_EQ(copy.contains("\"classname\" \"weapon_shotgun\""), !visibleOnly);
+        EXPECT_EQ(world->flags, flagsBefore);
+        window.runMapOutput->close();
+    }
     document->modified = false;
     EXPECT_TRUE(window.close());
 }
