@@ -618,7 +618,7 @@ TEST_F(VertexBulletTest, TopViewBulletsBySizeKindAndSelection) {
     EXPECT_EQ(count(image, driver.at(0, 0), kVertex, 0), 1);
     top->zoom = 0.25f;
     image = shot(top);
-    expectBullet(image, driver.at(32, 0), kEdge, "midpoint between touching corners");
+    EXPECT_EQ(count(image, driver.at(32, 0), kEdge), (kSize - 2) * (kSize - 2));
 }
 
 TEST_F(VertexBulletTest, BulletsAcrossTheViewEdgeShowTheirInsidePart) {
