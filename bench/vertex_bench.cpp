@@ -83,6 +83,20 @@ void BM_VertexPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_VertexPaint)->Unit(benchmark::kMillisecond);
 
+// The same frame with the tool showing no handles: what the map and the rest of the view cost.
+void BM_VertexPaintWithoutBullets(benchmark::State& state) {
+    VertexRig& r = rig();
+    r.selectColumns();
+    r.tool->mode = 0;
+    for (auto _ : state) {
+        r.top->needsFullRedraw = true;
+        r.top->paintNow();
+    }
+    r.tool->mode = VertexMode::Both;
+    r.tool->clearSelection();
+}
+BENCHMARK(BM_VertexPaintWithoutBullets)->Unit(benchmark::kMillisecond);
+
 void BM_VertexMoveColumns(benchmark::State& state) {
     VertexRig& r = rig();
     g_mainWindow->settings.VertexToolRestrict = true;

@@ -115,7 +115,6 @@ TextureManager::~TextureManager() {
 }
 
 ShaderRecord* Tex_CreateNoTexture(QWidget* glWidget) {
-    (void)glWidget;
     static ShaderRecord* noTexture = nullptr;
     if (!noTexture) {
         // A 32x32 checkerboard: magenta in the top-left and bottom-right quadrants, black elsewhere.
@@ -139,6 +138,9 @@ ShaderRecord* Tex_CreateNoTexture(QWidget* glWidget) {
         record.stages = &stage;
         noTexture = &record;
     }
+    // A GL view asking gets the GL texture too, so every view draws it alike whichever came first.
+    if (glWidget && !noTexture->image->glName)
+        Tex_UploadImageData(noTexture->image, Tex_NoTexturePixels().constData());
     return noTexture;
 }
 

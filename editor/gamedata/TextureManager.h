@@ -46,7 +46,8 @@ public:
     TextureImage* black = nullptr;
 };
 
-// The shared "notexture" record, made on first use.
+// The shared "notexture" record, made on first use. Given a GL widget, also its GL texture
+// through the shared context, when it has none yet.
 ShaderRecord* Tex_CreateNoTexture(QWidget* glWidget = nullptr);
 // Its 32x32 RGBA pixels.
 const QByteArray& Tex_NoTexturePixels();

@@ -81,8 +81,7 @@ void cTextureView::paintGL() {
     glClear(GL_COLOR_BUFFER_BIT);
     if (!isEnabled() || !m_shader || !m_shader->image) return;
     TextureImage* image = m_shader->image;
-    if (!image->glName && image == Tex_CreateNoTexture()->image)
-        Tex_UploadImageData(image, Tex_NoTexturePixels().constData());
+    if (!image->glName && image == Tex_CreateNoTexture()->image) Tex_CreateNoTexture(this);
     if (!image->glName) return;
 
     glMatrixMode(GL_PROJECTION);

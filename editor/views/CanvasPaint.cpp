@@ -12,6 +12,7 @@
 #include "document/MapDocument.h"
 #include "document/MapRender.h"
 #include "document/MapWorld.h"
+#include "gamedata/TextureManager.h"
 #include "mainwindow/MainWindow.h"
 #include "map/MapEntity.h"
 #include "tools/AbstractTool.h"
@@ -136,6 +137,9 @@ void cCanvas::initializeGL() {
     glClearStencil(0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     Render_InitAnisotropy();
+    // Faces without a texture of their own show "notexture": its GL texture must exist before the
+    // first frame, not only once a texture view or browser has drawn it.
+    Tex_CreateNoTexture(this);
     glReady = true;
 }
 

@@ -552,4 +552,104 @@ TEST_F(VertexToolTest, InwardDragOfACylinderColumnIsRefused) {
     EXPECT_EQ(faceCount(b), 10);
 }
 
+// ---- Bullets ------------------------------------------------------------------------------------
+
+// Square bullets of the bullet size with a one-pixel border; vertices over the edges at the same
+// spot, the selected ones over everything, partly visible ones cut at the view's edge, and in the
+// camera view at the projected handles.
+class VertexBulletTest : public VertexToolTest {
+public:
+    void SetUp() override {
+        VertexToolTest::SetUp();
+        settings().EnableGrid2D = false;
+        settings().VertexToolBulletSize = kSize;
+        Color_Table()[COLOR_BULLET_BORDER].colour = kBorder;
+        Color_Table()[COLOR_BULLET_VERTEX].colour = kVertex;
+        Color_Table()[COLOR_BULLET_EDGE].colour = kEdge;
+        Color_Table()[COLOR_BULLET_SELECTED].colour = kSelected;
+    }
+    static QImage shot(cCanvas* v) {
+        v->needsFullRedraw = true;
+        return v->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+    }
+    // Pixels of colour c within radius of p (the default: one bullet and a pixel around it).
+    static int count(const QImage& image, QPoint p, const QColor& c, int radius = kSize / 2 + 1) {
+        int n = 0;
+        for (int y = p.y() - radius; y <= p.y() + radius; ++y)
+            for (int x = p.x() - radius; x <= p.x() + radius; ++x)
+                n += image.valid(x, y) && image.pixel(x, y) == c.rgb();
+        return n;
+    }
+    // One whole bullet of fill colour c around p.
+    void expectBullet(const QImage& image, QPoint p, const QColor& c, const char* where) {
+        EXPECT_EQ(count(image, p, c), (kSize - 2) * (kSize - 2)) << where;
+        EXPECT_EQ(count(image, p, kBorder), kSize * kSize - (kSize - 2) * (kSize - 2)) << where;
+    }
+    static QPoint screenOf(cCanvas* v, float x, float y, float z) {
+        const float p[3] = {x, y, z};
+        float s[3];
+        EXPECT_TRUE(v->worldToScreen(p, s));
+        return {int(std::lround(s[0])), int(std::lround(s[1]))};
+    }
+
+    static constexpr int kSize = 8;
+    const QColor kBorder{250, 250, 0}, kVertex{250, 0, 120}, kEdge{0, 0, 250}, kSelected{0, 250, 250};
+};
+
+TEST_F(VertexBulletTest, TopViewBulletsBySizeKindAndSelection) {
+    startOn(cube());
+    for (float zoom : {1.0f, 2.0f}) {
+        top->zoom = zoom;
+        QImage image = shot(top);
+        // The corner also hides the vertical edge's midpoint drawn before it.
+        expectBullet(image, driver.at(0, 0), kVertex, "corner");
+        expectBullet(image, driver.at(32, 0), kEdge, "edge midpoint");
+        pick(0, 0);
+        image = shot(top);
+        expectBullet(image, driver.at(0, 0), kSelected, "selected corner");
+        expectBullet(image, driver.at(64, 0), kVertex, "other corner");
+        vertex->clearSelection();
+    }
+    // Zoomed out until the cube is one bullet wide, the corners' bullets hide the midpoint's
+    // between them; a little closer they only touch it.
+    top->zoom = 0.125f;
+    QImage image = shot(top);
+    EXPECT_EQ(count(image, driver.at(32, 0), kEdge, kSize), 0);
+    EXPECT_EQ(count(image, driver.at(0, 0), kVertex, 0), 1);
+    top->zoom = 0.25f;
+    image = shot(top);
+    EXPECT_EQ(count(image, driver.at(32, 0), kEdge), (kSize - 2) * (kSize - 2));
+}
+
+TEST_F(VertexBulletTest, BulletsAcrossTheViewEdgeShowTheirInsidePart) {
+    startOn(cube());
+    QImage image = shot(top);
+    const QPoint corner = driver.at(0, 0);
+    // Scrolled until the corner lies one pixel inside the left edge, then one outside.
+    for (int inside : {1, -1}) {
+        top->scrollX += float(corner.x() - inside);
+        top->needsFullRedraw = true;
+        image = shot(top);
+        const QPoint now = driver.at(0, 0);
+        ASSERT_EQ(now.x(), inside);
+        int border = 0, fill = 0;
+        for (int y = now.y() - kSize; y <= now.y() + kSize; ++y) {
+            border += image.pixel(0, y) == kBorder.rgb();
+            fill += image.pixel(0, y) == kVertex.rgb();
+        }
+        EXPECT_EQ(fill, kSize - 2) << inside;
+        EXPECT_EQ(border, 2) << inside;
+        top->scrollX -= float(corner.x() - inside);
+    }
+}
+
+TEST_F(VertexBulletTest, CameraBulletsAtTheProjectedHandles) {
+    const float lo[3] = {100, -32, -32}, hi[3] = {164, 32, 32};
+    startOn(box(lo, hi));
+    cCanvas* camera = viewOfType(ViewType::Camera);
+    const QImage image = shot(camera);
+    expectBullet(image, screenOf(camera, 100, 32, 32), kVertex, "near corner");
+    expectBullet(image, screenOf(camera, 100, 0, 32), kEdge, "near edge midpoint");
+}
+
 } // namespace
