@@ -160,12 +160,15 @@ void cMapBrush::updateRandomColor() {
                                              schemeColor(COLOR_BRUSH_RANDOM_MAX));
 }
 
+void cMapBrush::ensureColor() {
+    if (baseColor != kObjectColorBlack) return;
+    baseColor = Object_RandomBaseColor();
+    updateRandomColor();
+}
+
 void cMapBrush::update(uint32_t flags) {
     BrushRecord* b = record;
-    if (baseColor == kObjectColorBlack) {
-        baseColor = Object_RandomBaseColor();
-        updateRandomColor();
-    }
+    ensureColor();
 
     K_ClearBounds(b->mins, b->maxs);
     const uint32_t faceFlags = flags & BrushUpdate::FacePassThrough;
@@ -220,10 +223,16 @@ void cMapBrush::update(uint32_t flags) {
 }
 
 FaceRecord* cMapBrush::sortFaces(FaceRecord* first) {
+    // A list already in order stays as it is: the merge puts the later of two tying faces first,
+    // so sorting it again would swap every tying pair at each update, and a brush's face order
+    // would depend on how often it was updated (twins loaded from one file, undo).
     int32_t count = 0;
-    for (FaceRecord* f = first; f; f = f->next)
+    bool ordered = true;
+    for (FaceRecord* f = first; f; f = f->next) {
         ++count;
-    return sortFaceList(first, count);
+        if (f->next && facePrecedes(f->next, f)) ordered = false;
+    }
+    return ordered ? first : sortFaceList(first, count);
 }
 
 void cMapBrush::split(const BrushPlane* plane, BrushRecord** front, BrushRecord** back) {

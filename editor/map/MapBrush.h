@@ -121,6 +121,9 @@ public:
 
     void update(uint32_t flags);
     void updateRandomColor();
+    // A brush never coloured (base colour black) takes a random base colour; its first update
+    // does this.
+    void ensureColor();
     // Either output may be null; the brush itself is not changed.
     void split(const BrushPlane* plane, BrushRecord** front, BrushRecord** back);
     // message receives one of the fixed texts when the brush is invalid; untouched otherwise.
