@@ -223,16 +223,18 @@ void cMapBrush::update(uint32_t flags) {
 }
 
 FaceRecord* cMapBrush::sortFaces(FaceRecord* first) {
-    // A list already in order stays as it is: the merge puts the later of two tying faces first,
-    // so sorting it again would swap every tying pair at each update, and a brush's face order
-    // would depend on how often it was updated (twins loaded from one file, undo).
+    // Once sorted, an ordered list stays as it is: the merge puts the later of two tying faces
+    // first, so sorting it again would swap every tying pair at each update, and a brush's face
+    // order would depend on how often it was updated (twins loaded from one file, undo).
     int32_t count = 0;
     bool ordered = true;
     for (FaceRecord* f = first; f; f = f->next) {
         ++count;
         if (f->next && facePrecedes(f->next, f)) ordered = false;
     }
-    return ordered ? first : sortFaceList(first, count);
+    if (ordered && faceOrderSettled) return first;
+    faceOrderSettled = true;
+    return sortFaceList(first, count);
 }
 
 void cMapBrush::split(const BrushPlane* plane, BrushRecord** front, BrushRecord** back) {
@@ -409,6 +411,7 @@ BrushRecord* cMapBrush::cloneInto(EntityRecord* entity) {
     if (record->patch) copyPatchInto(copy, record->patch);
     if (record->overlay) copyOverlayInto(copy, record->overlay);
     if (g_mainWindow && g_mainWindow->settings.KeepCloneVisGroup) copy->handle->visGroups.addAll(visGroups);
+    copy->handle->faceOrderSettled = faceOrderSettled;
     copy->handle->update(BrushUpdate::TessellatePatch);
     return copy;
 }
@@ -475,6 +478,7 @@ BrushRecord* Brush_CreateFromCopy(const BrushRecord* copy) {
     }
     if (copy->patch) copyPatchInto(b, copy->patch);
     if (copy->overlay) copyOverlayInto(b, copy->overlay);
+    b->handle->faceOrderSettled = true; // in the order of the copied brush
     return b;
 }
 
@@ -508,6 +512,7 @@ BrushRecord* Brush_CreateFromSnapshot(const BrushSnapshot* snapshot) {
         overlay->flags = os->flags | OverlayFlags::NeedsUpdate;
     }
     b->handle->updateRandomColor();
+    b->handle->faceOrderSettled = true; // in the recorded order
     return b;
 }
 
