@@ -275,7 +275,12 @@ void Undo_SaveBrush(UndoHistory* h, BrushRecord* brush, UndoList list, bool with
     UndoChange change;
     if (!level || !brush || !changeOfList(list, MapObjectKind::Brush, &change)) return;
     saveOnce(level, level->brushes[int(change)], list, brush->serial, UndoPool_TakeBrush,
-             [brush, withGeometry](BrushSnapshotRecord* s) { Undo_CaptureBrush(s, brush, withGeometry); });
+             [brush, withGeometry](BrushSnapshotRecord* s) {
+                 // A brush recorded before its first update takes its colour now: a snapshot
+                 // without one would bring the brush back to draw a new colour at its next update.
+                 if (brush->handle) brush->handle->ensureColor();
+                 Undo_CaptureBrush(s, brush, withGeometry);
+             });
 }
 
 void Undo_SaveFace(UndoHistory* h, FaceRecord* face, UndoList list) {

@@ -160,12 +160,15 @@ void cMapBrush::updateRandomColor() {
                                              schemeColor(COLOR_BRUSH_RANDOM_MAX));
 }
 
+void cMapBrush::ensureColor() {
+    if (baseColor != kObjectColorBlack) return;
+    baseColor = Object_RandomBaseColor();
+    updateRandomColor();
+}
+
 void cMapBrush::update(uint32_t flags) {
     BrushRecord* b = record;
-    if (baseColor == kObjectColorBlack) {
-        baseColor = Object_RandomBaseColor();
-        updateRandomColor();
-    }
+    ensureColor();
 
     K_ClearBounds(b->mins, b->maxs);
     const uint32_t faceFlags = flags & BrushUpdate::FacePassThrough;
@@ -220,9 +223,17 @@ void cMapBrush::update(uint32_t flags) {
 }
 
 FaceRecord* cMapBrush::sortFaces(FaceRecord* first) {
+    // Once sorted, an ordered list stays as it is: the merge puts the later of two tying faces
+    // first, so sorting it again would swap every tying pair at each update, and a brush's face
+    // order would depend on how often it was updated (twins loaded from one file, undo).
     int32_t count = 0;
-    for (FaceRecord* f = first; f; f = f->next)
+    bool ordered = true;
+    for (FaceRecord* f = first; f; f = f->next) {
         ++count;
+        if (f->next && facePrecedes(f->next, f)) ordered = false;
+    }
+    if (ordered && faceOrderSettled) return first;
+    faceOrderSettled = true;
     return sortFaceList(first, count);
 }
 
@@ -400,6 +411,7 @@ BrushRecord* cMapBrush::cloneInto(EntityRecord* entity) {
     if (record->patch) copyPatchInto(copy, record->patch);
     if (record->overlay) copyOverlayInto(copy, record->overlay);
     if (g_mainWindow && g_mainWindow->settings.KeepCloneVisGroup) copy->handle->visGroups.addAll(visGroups);
+    copy->handle->faceOrderSettled = faceOrderSettled;
     copy->handle->update(BrushUpdate::TessellatePatch);
     return copy;
 }
@@ -466,6 +478,7 @@ BrushRecord* Brush_CreateFromCopy(const BrushRecord* copy) {
     }
     if (copy->patch) copyPatchInto(b, copy->patch);
     if (copy->overlay) copyOverlayInto(b, copy->overlay);
+    b->handle->faceOrderSettled = true; // in the order of the copied brush
     return b;
 }
 
@@ -499,6 +512,7 @@ BrushRecord* Brush_CreateFromSnapshot(const BrushSnapshot* snapshot) {
         overlay->flags = os->flags | OverlayFlags::NeedsUpdate;
     }
     b->handle->updateRandomColor();
+    b->handle->faceOrderSettled = true; // in the recorded order
     return b;
 }
 

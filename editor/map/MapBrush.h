@@ -111,6 +111,9 @@ public:
     BrushRecord* record;
     float centre[3] = {0, 0, 0};
     cVisGroupList visGroups;
+    // The faces were sorted once (or came in an order a sort gave, from a copy or an undo
+    // snapshot): later sorts leave an ordered list as it is.
+    bool faceOrderSettled = false;
 
     cMapBrush();
     ~cMapBrush() override;
@@ -121,6 +124,9 @@ public:
 
     void update(uint32_t flags);
     void updateRandomColor();
+    // A brush never coloured (base colour black) takes a random base colour; its first update
+    // does this.
+    void ensureColor();
     // Either output may be null; the brush itself is not changed.
     void split(const BrushPlane* plane, BrushRecord** front, BrushRecord** back);
     // message receives one of the fixed texts when the brush is invalid; untouched otherwise.

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "OperationFixture.h"
 #include "UndoOracle.h"
@@ -35,6 +37,16 @@ public:
     GroupRecord* groupOfSelection() {
         EXPECT_TRUE(Map_CmdGroup(w));
         return w->selectedGroups;
+    }
+    // The face serials of every brush in list order, by brush serial: the dump sorts faces by
+    // their text, so it cannot show a changed order.
+    std::map<int32_t, std::vector<int32_t>> faceOrders() const {
+        std::map<int32_t, std::vector<int32_t>> orders;
+        for (const EntityRecord* e = w->entities; e; e = e->next)
+            for (const BrushRecord* b = e->firstBrush; b; b = b->next)
+                for (const FaceRecord* f = b->firstFace; f; f = f->next)
+                    orders[b->serial].push_back(f->serial);
+        return orders;
     }
 };
 
@@ -214,6 +226,47 @@ TEST_F(UndoExactnessTest, BrushesComeBackWithTheirOwnPlanes) {
         expectUndoRedo(cut.level, before);
         ASSERT_TRUE(Undo_StepUndo(history));
         ASSERT_EQ(dump(), before);
+    }
+}
+
+// Undo gives the faces of each brush back in the order they had before the operation and Redo
+// in the order after it, also while one of the faces is selected.
+TEST_F(UndoExactnessTest, FaceOrderComesBackWithUndoAndRedo) {
+    struct Operation {
+        const char* level;
+        bool brushSelected; // besides the face
+        std::function<bool(UndoExactnessTest&)> run;
+    };
+    const Operation operations[] = {
+        {"Rotate", true, [](UndoExactnessTest& t) { return Map_RotateSelectionCommand(t.w, 2, 90.0f); }},
+        {"Flip", true, [](UndoExactnessTest& t) { return Map_FlipSelectionCommand(t.w, 0); }},
+        {"Apply Texture", true, [](UndoExactnessTest& t) { return Map_CmdApplyTexture(t.w, "base/floor"); }},
+        {"Apply Texture", false, [](UndoExactnessTest& t) { return Map_CmdApplyTexture(t.w, "base/floor"); }},
+        {"Make Hollow", true, [](UndoExactnessTest& t) { return Map_MakeHollow(t.w, 8.0f); }},
+        {"Delete Selection", true, [](UndoExactnessTest& t) { return Map_CmdEditDelete(t.w, false); }},
+    };
+    for (const Operation& op : operations) {
+        SCOPED_TRACE(op.level);
+        SCOPED_TRACE(op.brushSelected ? "brush and face selected" : "face selected");
+        TearDown();
+        SetUp();
+        BrushRecord* brush = cube(worldspawn, 0);
+        cube(worldspawn, 128);
+        if (op.brushSelected) Map_SelectObject(w, brush);
+        Map_SelectObject(w, brush->firstFace->next);
+        const auto before = faceOrders();
+        // Faces stay selected only for the texture tool.
+        auto dump = [this] { return Map_DumpWorld(w, WorldDumpFlag::Serials | WorldDumpFlag::NoSelection); };
+        const QByteArray dumpBefore = dump();
+        ASSERT_TRUE(op.run(*this));
+        const auto after = faceOrders();
+        const QByteArray dumpAfter = dump();
+        ASSERT_TRUE(Undo_StepUndo(history));
+        EXPECT_EQ(faceOrders(), before);
+        EXPECT_EQ(dump(), dumpBefore);
+        ASSERT_TRUE(Undo_StepRedo(history));
+        EXPECT_EQ(faceOrders(), after);
+        EXPECT_EQ(dump(), dumpAfter);
     }
 }
 

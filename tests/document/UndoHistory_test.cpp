@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -311,6 +312,13 @@ BrushRecord* patch(T* t) {
 }
 BrushRecord* overlay(T* t) {
     return t->overlayBrush();
+}
+// An overlay carrier as a plugin may leave it: built, never updated.
+BrushRecord* bareOverlay(T* t) {
+    BrushRecord* b = Brush_Create(t->map(), t->worldspawn);
+    const TextureInfo info = T::texture("decals/poster");
+    Overlay_Create(b, &info);
+    return b;
 }
 Step selectedPoint(const char* classname) {
     return [classname](T* t, Subject& s) {
@@ -669,6 +677,114 @@ TEST_F(UndoHistoryTest, SelectedEntityBringsItsBrushesIntoTheSelection) {
     Undo_StepUndo(history);
     EXPECT_TRUE(b1->flags & BrushFlags::Selected);
     EXPECT_TRUE(b2->flags & BrushFlags::Selected);
+}
+
+// The levels here leave the brush's colour alone: Undo and Redo give back the colours it showed
+// after the operation, on the brush and on its faces, also for a brush recorded before its
+// first update gave it a colour.
+TEST_F(UndoHistoryTest, BrushColourStaysThroughUndoAndRedo) {
+    struct Case {
+        const char* name;
+        BrushRecord* (*build)(T*); // the brush before the level, selected; may be null
+        bool coloured;             // the built brush is given a colour of its own first
+        // Inside the level; returns the brush it made, else null to watch the built one.
+        BrushRecord* (*operation)(T*, BrushRecord*);
+    };
+    const Case cases[] = {
+        {"overlay texture", overlay, true,
+         [](T* t, BrushRecord* b) {
+             Undo_SaveSelectedOverlaysChanged(t->history, false);
+             const TextureInfo info = T::texture("decals/sign");
+             b->overlay->handle->setTextureInfo(&info);
+             return b;
+         }},
+        {"overlay corners", overlay, true,
+         [](T* t, BrushRecord* b) {
+             Undo_SaveSelectedOverlaysChanged(t->history, true);
+             for (OverlayCorner& c : b->overlay->corners)
+                 c.xyz[2] += 24;
+             b->overlay->handle->update(OverlayUpdate::Geometry);
+             return b;
+         }},
+        {"overlay deleted", overlay, true,
+         [](T* t, BrushRecord* b) {
+             Undo_SaveSelectedBrushesDeleted(t->history);
+             Map_DeleteBrush(t->w, b, false);
+             return static_cast<BrushRecord*>(nullptr);
+         }},
+        {"patch texture", patch, true,
+         [](T* t, BrushRecord* b) {
+             Undo_SaveSelectedPatchesChanged(t->history, false);
+             const TextureInfo info = T::texture("curves/rust");
+             b->patch->handle->setTextureInfo(&info);
+             return b;
+         }},
+        {"solid moved", worldBox, true,
+         [](T* t, BrushRecord* b) {
+             Undo_SaveSelectedBrushesChanged(t->history, true);
+             t->translate(b, 16);
+             return b;
+         }},
+        {"overlay carrier not yet updated", bareOverlay, false,
+         [](T* t, BrushRecord* b) {
+             Undo_SaveSelectedOverlaysChanged(t->history, false);
+             const TextureInfo info = T::texture("decals/sign");
+             b->overlay->handle->setTextureInfo(&info);
+             return b;
+         }},
+        {"created before its first update", nullptr, false,
+         [](T* t, BrushRecord*) {
+             // Planes without polygons, as importers build faces; recorded before the update.
+             BrushRecord* b = Brush_Create(t->map(), t->worldspawn);
+             const TextureInfo info = T::texture("base/wall");
+             const float planes[6][4] = {{0, 0, 1, 64}, {0, 0, -1, 0}, {1, 0, 0, 64},
+                                         {-1, 0, 0, 0}, {0, 1, 0, 64}, {0, -1, 0, 0}};
+             for (const auto& p : planes) {
+                 FaceRecord* f = Face_Create(t->map(), b, &info, 0);
+                 std::memcpy(f->normal, p, sizeof f->normal);
+                 f->dist = p[3];
+                 f->axialType = Face_AxialType(f->normal);
+             }
+             Undo_SaveBrush(t->history, b, UndoList::CreatedBrushes, true);
+             return b;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        BrushRecord* b = c.build ? c.build(this) : nullptr;
+        if (b && c.coloured) Brush_SetColor(b, 40, 80, 120, 255);
+        if (b) Map_SelectObject(w, b);
+        ObjectColor base = b ? b->handle->baseColor : kObjectColorBlack;
+        ObjectColor shown = b ? b->handle->displayColor : kObjectColorBlack;
+        int32_t serial = b ? b->serial : 0;
+        Undo_BeginLevel(history, c.name);
+        if (BrushRecord* made = c.operation(this, b)) serial = made->serial;
+        worldspawn->handle->update(FaceUpdate::TexCoords); // the operation's refresh
+        Undo_EndLevel(history);
+        auto find = [this, serial]() -> BrushRecord* {
+            for (BrushRecord* now = worldspawn->firstBrush; now; now = now->next)
+                if (now->serial == serial) return now;
+            return nullptr;
+        };
+        if (const BrushRecord* after = find()) {
+            base = after->handle->baseColor;
+            shown = after->handle->displayColor;
+        }
+        EXPECT_NE(base, kObjectColorBlack);
+        for (bool undo : {true, false}) {
+            SCOPED_TRACE(undo ? "undo" : "redo");
+            ASSERT_TRUE(undo ? Undo_StepUndo(history) : Undo_StepRedo(history));
+            worldspawn->handle->update(0); // the next frame's refresh
+            const BrushRecord* now = find();
+            if (!now) continue; // a brush the level created or deleted, gone on this side
+            EXPECT_EQ(now->handle->baseColor, base);
+            EXPECT_EQ(now->handle->displayColor, shown);
+            for (const FaceRecord* f = now->firstFace; f; f = f->next)
+                EXPECT_EQ(f->handle->displayColor, shown);
+        }
+    }
 }
 
 } // namespace

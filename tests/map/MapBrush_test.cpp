@@ -200,6 +200,47 @@ TEST_F(MapBrushTest, OffsetPlanesRebuildsEveryPolygon) {
     EXPECT_EQ(brush->maxs[2], 72.0f);
 }
 
+// Faces whose keys tie (axial type and vertex count) keep their order at every later update, so
+// a brush's face order does not depend on how often it was updated (a twin loaded from the same
+// file, a brush given back by undo).
+TEST_F(MapBrushTest, LaterUpdatesKeepTheFaceOrder) {
+    std::vector<TestPlane> prism = {{{0, 0, 1}, 64}, {{0, 0, -1}, 0}}; // six general sides tie
+    for (int k = 0; k < 6; ++k) {
+        const float a = float((15.0 + 60.0 * k) * M_PI / 180.0);
+        prism.push_back({{std::cos(a), std::sin(a), 0}, 32});
+    }
+    const std::vector<TestPlane> box = {{{0, 0, 1}, 64}, {{0, 0, -1}, 0}, {{1, 0, 0}, 64},
+                                        {{-1, 0, 0}, 0}, {{0, 1, 0}, 64}, {{0, -1, 0}, 0}};
+    struct Case {
+        const char* name;
+        const std::vector<TestPlane>& planes;
+        uint32_t updateFlags; // of the later updates
+        bool marked;          // faces marked for update first
+    } cases[] = {
+        {"box, plain update", box, 0, false},
+        {"box, polygons rebuilt", box, FaceUpdate::Polygon, true},
+        {"prism, plain update", prism, 0, false},
+        {"prism, polygons rebuilt", prism, FaceUpdate::Polygon, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BrushRecord* brush = makeBrush(c.planes.data(), int(c.planes.size()));
+        std::vector<const FaceRecord*> order;
+        for (const FaceRecord* f = brush->firstFace; f; f = f->next)
+            order.push_back(f);
+        for (int update = 1; update <= 3; ++update) {
+            for (FaceRecord* f = brush->firstFace; c.marked && f; f = f->next)
+                f->flags |= FaceFlags::NeedsUpdate;
+            brush->handle->update(c.updateFlags);
+            std::vector<const FaceRecord*> now;
+            for (const FaceRecord* f = brush->firstFace; f; f = f->next)
+                now.push_back(f);
+            EXPECT_EQ(now, order) << "after update " << update;
+            EXPECT_EQ(brush->lastFace, order.back());
+        }
+    }
+}
+
 bool filedInCullTree(const CullNode* node, const void* object) {
     if (!node) return false;
     if (node->isLeaf()) return Cull_FindItem(node, object) != nullptr;
