@@ -5,6 +5,7 @@
 #include "document/CullTree.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
+#include "document/WorldRefresh.h"
 #include "gamedata/EntityClass.h"
 #include "gamedata/GameData.h"
 #include "gamedata/GameConfig.h"
@@ -82,10 +83,7 @@ void Map_RefreshAfterLoad(MapWorld* world) {
             e->flags &= ~EntityFlag::RefreshAfterLoad;
             e->handle->update(EntityUpdate::RebuildModel);
         }
-        if (entityBlend && (e->blendState & 0x700FFu))
-            e->flags |= EntityFlag::Blended;
-        else
-            e->flags &= ~EntityFlag::Blended;
+        Map_UpdateEntityBlend(e, entityBlend);
         for (BrushRecord* b = e->firstBrush; b; b = b->next)
             for (FaceRecord* f = b->firstFace; f; f = f->next) {
                 const ShaderRecord* tex = f->texture;

@@ -80,6 +80,18 @@ void Map_UpdateTextureTransparency(MapWorld* world) {
         }
 }
 
+void Map_UpdateEntityBlend(EntityRecord* entity, bool transparency) {
+    if (!entity) return;
+    setBit(entity->flags, EntityFlag::Blended, transparency && (entity->blendState & 0x700FFu));
+}
+
+void Map_UpdateEntityTransparency(MapWorld* world) {
+    if (!world) return;
+    const bool on = setting(&MainSettings::EntityTransparency, true);
+    for (EntityRecord* e = world->entities; e; e = e->next)
+        Map_UpdateEntityBlend(e, on);
+}
+
 void Map_RefreshObjectColours(MapWorld* world) {
     if (!world) return;
     for (GroupRecord* g = world->groups; g; g = g->next)

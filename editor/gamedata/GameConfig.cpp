@@ -439,6 +439,8 @@ void GameCfg_Assign(GameConfigManager* target, const GameConfigManager& source, 
     Tex_LinkNewShaders();
     Tex_ClearChangedMarks();
     target->busy = false;
+    // The skies of the old configurations are gone: the documents look theirs up again.
+    if (isMain) App_RefreshDocumentSkies(g_mainWindow);
 }
 
 void GameCfg_DestroyManager(GameConfigManager* manager) {

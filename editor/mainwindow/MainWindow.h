@@ -336,9 +336,18 @@ public:
     // command files).
     void installLanguage(QAction* action, const QString& language);
     void applyLanguage(QAction* action, const QString& language);
-    void applySettings();
     void updateToolActions();
+    // ---- Broadcasts to every open document, in opening order (Broadcasts.cpp) ----
+    // Each document binds its configuration again, re-applies its views' settings and takes the
+    // undo level count (a changed count discards its history); then the action states.
+    void applySettings();
+    // The blended bits of faces, patches and overlays from TextureTransparency.
+    void applyTextureTransparency();
+    // The blended bit of every entity from EntityTransparency and its blend-state word.
+    void applyEntityTransparency();
+    // Every tool refreshes for the focus view (none without one), then the selection actions.
     void notifySelectionChanged();
+    // Hidden objects leave every document's selection; then as notifySelectionChanged.
     void deselectHiddenObjects();
     void applyPatchMatrixOp(const QString& undoName, int op);
     void execPreferences(int page);
@@ -406,9 +415,9 @@ public:
         QCheckBox* randomYaw = nullptr;
         QPushButton* insertPrefab = nullptr;
         QPushButton* createPrefab = nullptr;
-        QString category;      // remembered category text
-        QString entityClass;   // remembered class name
-        int primitive = 0;     // remembered primitive: list position + 1, 0 none
+        QString category;    // remembered category text
+        QString entityClass; // remembered class name
+        int primitive = 0;   // remembered primitive: list position + 1, 0 none
         EntityClass* cachedClass = nullptr;
         bool classChanged = true;
         bool settingRange = false;
@@ -702,6 +711,18 @@ void App_SetCurrentTexture(const QString& name, const QString& group);
 // After the preferences: the selection-mode actions from the settings, the autosave timer
 // (re)started with AutosaveDelay minutes (at least one) or stopped.
 void App_ApplyEditPreferences(cMainWindow* window);
+// Faces using effects marked changed take them again in every open document; then the marks go
+// (also without a window).
+void App_RefreshChangedShaders(cMainWindow* window);
+// New display colours for every document's groups and brushes; the effect editor's highlighter
+// takes the scheme's colours.
+void App_ApplySchemeColors(cMainWindow* window);
+// Every document's sky from its world entity, after the game configurations were replaced.
+void App_RefreshDocumentSkies(cMainWindow* window);
+// Every document's entities look their classes up again (entity definitions changed).
+void App_RebindEntityClasses(cMainWindow* window);
+// Every document's cull tree, made where missing, rebuilt (the world size changed).
+void App_RebuildCullTrees(cMainWindow* window);
 // The object-properties dialog shown for one entity of the active map (the entity chooser's rows).
 void App_ShowObjectProperties(EntityRecord* entity);
 // The entity help window with the HTML text; made on first use under the main window's menu bar.

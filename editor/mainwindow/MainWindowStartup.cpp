@@ -22,7 +22,6 @@
 #include "dialogs/editing/TextureBrowserDialog.h"
 #include "document/MapDocument.h"
 #include "document/ProjectHooks.h"
-#include "document/WorldRefresh.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SettingsFile.h"
 #include "tools/ToolSet.h"
@@ -88,8 +87,7 @@ void cMainWindow::buildInteractive() {
 
     // Reloaded definitions and replaced configurations reach every open map before the old ones go.
     gameData.rebindClassUsers = [this] {
-        for (MapDocument* document : std::as_const(documents))
-            Map_RebindEntityClasses(document->world);
+        App_RebindEntityClasses(this);
         // The New Objects dock looks its class up again.
         objectsDock.classChanged = true;
         currentObjectClass();
@@ -98,7 +96,8 @@ void cMainWindow::buildInteractive() {
         for (MapDocument* document : std::as_const(documents))
             Project_RebindGameConfig(document);
     };
-    Project_SetWindowHooks({[this](const QString& path) { addRecentFile(path); }, [this] { execPreferences(3); }});
+    Project_SetWindowHooks(
+        {[this](const QString& path) { addRecentFile(path); }, [this] { execPreferences(3); }});
     GameCfg_LoadConfigurations(&gameConfigs);
     qApp->installEventFilter(this);
 

@@ -1,7 +1,6 @@
 // The action-state refreshes and the commands the window's own handlers call. The menus, tool
 // bars, docks and tools they update come later; until then each does what already exists.
 #include <QDir>
-#include <QTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMdiArea>
@@ -11,7 +10,6 @@
 #include "dialogs/application/NamedDialogs.h"
 #include "dialogs/application/PreferencesDialog.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/SettingsFile.h"
 #include "mainwindow/QCustomAction.h"
 #include "document/MapDocument.h"
 #include "tools/ToolSet.h"
@@ -26,7 +24,8 @@ void cMainWindow::checkActiveState(bool reloadConfig, bool notify) {
     cChildWindow* child = activeChildWindow();
     // The views' activation binds only while the program is the active application: the active
     // map's configuration is current whatever the desktop's focus.
-    if (child && child->document && !gameConfigs.current) GameCfg_Select(&gameConfigs, child->document->gameConfig);
+    if (child && child->document && !gameConfigs.current)
+        GameCfg_Select(&gameConfigs, child->document->gameConfig);
     if (child) {
         if (focusView && !child->views.contains(focusView))
             if (cCanvas* view = child->findCanvas(-1)) view->makeActive();
@@ -34,7 +33,9 @@ void cMainWindow::checkActiveState(bool reloadConfig, bool notify) {
             previousFocusView = child->findCanvas(-1);
     }
     updateCreateActions(createClassName, 0x6);
-    if (notify && child && Tool_Id(activeTool) == ToolId::Selection) notifySelectionChanged();
+    // The face-properties dialog shows the selected faces whatever tool works under it.
+    if (notify && child && (Tool_Id(activeTool) == ToolId::Selection || faceDialog.isVisible()))
+        notifySelectionChanged();
     updateViewModeActions();
     updateToolActions();
 }
@@ -73,7 +74,6 @@ void cMainWindow::cmdEditProperties() {
     objectPropertiesDialog->activateWindow();
 }
 
-
 void cMainWindow::execPreferences(int page) {
     QMdiSubWindow* previous = mdiArea ? mdiArea->activeSubWindow() : nullptr;
     {
@@ -81,17 +81,4 @@ void cMainWindow::execPreferences(int page) {
         dialog.exec();
     }
     if (previous && mdiArea) mdiArea->setActiveSubWindow(previous);
-}
-
-void App_ApplyEditPreferences(cMainWindow* window) {
-    const MainSettings& s = window->settings;
-    window->setActionChecked(QStringLiteral("EditSelH"), s.SelectByHandles);
-    window->setActionChecked(QStringLiteral("EditSelA"), s.SelectAuto);
-    window->setActionChecked(QStringLiteral("EditSelM"), s.SelectMouseMove);
-    if (!window->autosaveTimer) return;
-    if (s.AutosaveEnable) {
-        window->autosaveTimer->start(Settings_AutosaveIntervalMs(s.AutosaveDelay));
-    } else {
-        window->autosaveTimer->stop();
-    }
 }

@@ -204,7 +204,7 @@ void cMainWindow::deselectPathNodes() {
 void cMainWindow::notifySelectionChanged(cCanvas* view) {
     if (view && toolSet)
         for (auto& tool : toolSet->tools)
-            tool->refresh(view);
+            if (tool) tool->refresh(view);
     Tool_UpdateActions(0x115);
     // Commands like Select None change the selection without a summary: the shown properties
     // would otherwise still edit the objects that were deselected.

@@ -1,5 +1,5 @@
-// Run-time menus and action states: the colour-scheme, language and Window menus, recent files,
-// settings re-application. Least bodies until those commands come.
+// Run-time menus and action states: the colour-scheme, language, plug-in and Window menus and
+// the tool actions.
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -54,6 +54,7 @@ void cMainWindow::applyColorScheme() {
         schemes.endGroup();
         settings.CurrentColorScheme = action->index;
         applySchemePalette();
+        App_ApplySchemeColors(this);
         updateAllViews(3);
         return;
     }
@@ -72,7 +73,6 @@ void cMainWindow::applyLanguage(QAction* action, const QString& language) {
     if (action) action->setChecked(true);
     retranslateAll();
 }
-void cMainWindow::applySettings() {}
 void cMainWindow::updateToolActions() {
     const bool active = activeChildWindow() != nullptr;
     const int toolId = Tool_Id(activeTool);
@@ -93,10 +93,6 @@ void cMainWindow::updateToolActions() {
     fillObjectCategories();
     updateActions(-1);
 }
-void cMainWindow::notifySelectionChanged() {
-    notifySelectionChanged(focusView);
-}
-void cMainWindow::deselectHiddenObjects() {}
 
 void cMainWindow::fillPluginMenu() {
     if (!pluginMenu) return;

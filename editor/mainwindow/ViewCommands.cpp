@@ -28,12 +28,15 @@ struct DisplaySwitch {
     bool MainSettings::*setting;
     int mask;
     const char* status;
+    // Carries the new value to the open documents' objects (none: the views read the setting).
+    void (cMainWindow::*apply)() = nullptr;
 };
 
 void toggleDisplay(cMainWindow* window, QObject* sender, const DisplaySwitch& row) {
     bool& value = window->settings.*row.setting;
     if (auto* action = qobject_cast<QAction*>(sender)) {
         value = action->isChecked();
+        if (row.apply) (window->*row.apply)();
         window->updateAllViews(row.mask);
     }
     const QString state = value ? cMainWindow::tr("on") : cMainWindow::tr("off");
@@ -233,7 +236,6 @@ void cMainWindow::cmdViewAutosize() {
     }
 }
 
-
 void cMainWindow::cmdViewToggleConnections() {
     toggleDisplay(this, sender(), {&MainSettings::ShowConnections, 3, QT_TR_NOOP("Entity connections %1")});
 }
@@ -262,9 +264,11 @@ void cMainWindow::cmdViewToggleSky() {
 }
 void cMainWindow::cmdViewToggleTexTrans() {
     toggleDisplay(this, sender(),
-                  {&MainSettings::TextureTransparency, 2, QT_TR_NOOP("Transparency of special textures %1")});
+                  {&MainSettings::TextureTransparency, 2, QT_TR_NOOP("Transparency of special textures %1"),
+                   &cMainWindow::applyTextureTransparency});
 }
 void cMainWindow::cmdViewToggleEntTrans() {
     toggleDisplay(this, sender(),
-                  {&MainSettings::EntityTransparency, 2, QT_TR_NOOP("Transparency of entities %1")});
+                  {&MainSettings::EntityTransparency, 2, QT_TR_NOOP("Transparency of entities %1"),
+                   &cMainWindow::applyEntityTransparency});
 }

@@ -77,6 +77,7 @@ void cCustomColorsDialog::apply() {
     Color_ApplyCustomScheme();
     if (g_mainWindow) {
         g_mainWindow->applySchemePalette();
+        App_ApplySchemeColors(g_mainWindow);
         g_mainWindow->updateAllViews(3);
     }
 }

@@ -19,14 +19,15 @@ class DecalToolTest : public ToolFixture {
 public:
     void SetUp() override {
         ToolFixture::SetUp();
+        std::strcpy(texture.name, "decals/splash");
+        Tool_SetCurrentTexture(&texture);
+        // First: a tool switch makes the active map's own configuration current again.
+        g_mainWindow->toolApplyDecals();
         GameConfigManager* configs = &g_mainWindow->gameConfigs;
         formerConfig = configs->current;
         config = GameCfg_AddConfig(configs, QStringLiteral("decal test"));
         config->MapProfile = QStringLiteral("kpDecalTest");
         configs->current = config;
-        std::strcpy(texture.name, "decals/splash");
-        Tool_SetCurrentTexture(&texture);
-        g_mainWindow->toolApplyDecals();
         const float lo[3] = {100, -64, 0}, hi[3] = {164, 64, 128};
         wall = box(lo, hi);
         camera = viewOfType(ViewType::Camera);

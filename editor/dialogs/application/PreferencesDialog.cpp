@@ -13,8 +13,6 @@
 
 #include "core/Prompt.h"
 #include "core/System.h"
-#include "document/CullTree.h"
-#include "document/MapDocument.h"
 #include "document/UndoHistory.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
@@ -311,21 +309,11 @@ bool cPreferencesDialog::commitSettings() {
     storeChecks(kMiscChecks);
     s.AutosaveDir = txtAutosaveDir->text();
 
-    if (s.MaxWorldSize != oldWorldSize)
-        for (MapDocument* document : std::as_const(m_window->documents))
-            Map_CreateCullTree(document->world);
+    if (s.MaxWorldSize != oldWorldSize) App_RebuildCullTrees(m_window);
     for (const SettingAction& action : Settings_ActionTable())
         m_window->setActionChecked(QLatin1String(action.name), action.checked(s));
-    if (m_window->autosaveTimer) {
-        m_window->autosaveTimer->setInterval(Settings_AutosaveIntervalMs(s.AutosaveDelay));
-        if (s.AutosaveEnable)
-            m_window->autosaveTimer->start();
-        else
-            m_window->autosaveTimer->stop();
-    }
+    App_ApplyEditPreferences(m_window);
     m_window->applySettings();
-    for (MapDocument* document : std::as_const(m_window->documents))
-        Project_RebindGameConfig(document);
     m_window->checkActiveState(true, false);
     m_window->textureFilterWord = -1;
     m_window->updateAllViews(3);

@@ -13,7 +13,6 @@
 #include "dialogs/application/EditGameCfgDialog.h"
 #include "dialogs/application/PreferencesDialog.h"
 #include "document/MapDocument.h"
-#include "document/WorldRefresh.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/GameData.h"
 #include "gamedata/MapProfile.h"
@@ -34,12 +33,6 @@ struct SuspendDrawing {
     SuspendDrawing() { View_NoRedraw = 1; }
     ~SuspendDrawing() { View_NoRedraw = saved; }
 };
-
-// The entities of every open map look their classes up again after a definition file changed.
-void rebindEntityClasses(cMainWindow* window) {
-    for (MapDocument* document : std::as_const(window->documents))
-        Map_RebindEntityClasses(document->world);
-}
 
 bool hasPalette(const MapProfileRecord* profile) {
     return profile && (profile->capabilities & MAP_PROFILE_PALETTE);
@@ -213,7 +206,7 @@ void cPreferencesDialog::exec_on_addFGD() {
             loadGameData(listed, listed->text(), true);
         }
         fillDefaultClasses();
-        rebindEntityClasses(m_window);
+        App_RebindEntityClasses(m_window);
     }
     btnFgdEdit->setEnabled(lstFgd->count() > 0);
     btnFgdRemove->setEnabled(lstFgd->count() > 0);
@@ -239,7 +232,7 @@ void cPreferencesDialog::exec_on_editFGD() {
         SuspendDrawing suspend;
         loadGameData(item, item->text(), true);
         fillDefaultClasses();
-        rebindEntityClasses(m_window);
+        App_RebindEntityClasses(m_window);
     }
     btnFgdEdit->setEnabled(lstFgd->count() > 0);
     btnFgdRemove->setEnabled(lstFgd->count() > 0);
@@ -264,7 +257,7 @@ void cPreferencesDialog::exec_on_removeFGD() {
         cfg->GameData.removeAll(path);
         delete item;
         fillDefaultClasses();
-        rebindEntityClasses(m_window);
+        App_RebindEntityClasses(m_window);
     }
     btnFgdEdit->setEnabled(lstFgd->count() > 0);
     btnFgdRemove->setEnabled(lstFgd->count() > 0);

@@ -772,7 +772,14 @@ void cObjectPropertiesDialog::closeEvent(QCloseEvent* event) {
     m_geometry = saveGeometry();
     endEdit();
     hide();
-    if (m_document) Project_RedrawViews(m_document, ViewMask::Views2D | ViewMask::View3D);
+    // Closing ends an editing mode as a tool switch does: the settings re-applied, all views repainted.
+    if (g_mainWindow) {
+        g_mainWindow->applySettings();
+        g_mainWindow->updateAllViews(3);
+        g_mainWindow->updateToolActions();
+    } else if (m_document) {
+        Project_RedrawViews(m_document, ViewMask::Views2D | ViewMask::View3D);
+    }
     event->ignore();
 }
 

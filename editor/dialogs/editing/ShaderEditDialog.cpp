@@ -29,8 +29,6 @@
 #include "dialogs/editing/ShaderEditScript.h"
 #include "dialogs/editing/ShaderEditSupport.h"
 #include "dialogs/editing/TextureLists.h"
-#include "document/MapDocument.h"
-#include "document/WorldRefresh.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/PluginInterface.h"
@@ -570,10 +568,7 @@ bool cShaderEditDialog::writeModifiedEffects(bool save) {
     for (auto file = files.cbegin(); file != files.cend(); ++file)
         if (writeChain(file.key(), file.value())) offerPackageEntry(file.key());
     // Faces that use the changed effects take their new stages, then the marks go.
-    if (g_mainWindow)
-        for (MapDocument* document : std::as_const(g_mainWindow->documents))
-            Map_RefreshTexturedFaces(document->world);
-    Tex_ClearChangedMarks();
+    App_RefreshChangedShaders(g_mainWindow);
     return written;
 }
 
