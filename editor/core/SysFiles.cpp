@@ -97,10 +97,10 @@ bool Sys_FileExists(const char* path) {
     return Sys_FindFile(path, resolved, sizeof resolved);
 }
 
-bool Sys_FindFile(const char* name, char* buffer, uint32_t size) {
-    if (buffer && size > 0) buffer[0] = '\0';
-    if (!name || !buffer || size == 0) return false;
+namespace {
 
+// The first candidate that exists, as spelled on disk or as asked of the archives; false when none.
+bool findFile(const char* name, QByteArray* found) {
     QList<QByteArray> candidates{QByteArray(name)};
     const QByteArray relative = QByteArray("/") + name;
     if (const GameConfig* config = Sys_FileLookupConfig()) {
@@ -113,16 +113,73 @@ bool Sys_FindFile(const char* name, char* buffer, uint32_t size) {
         // A disk match is handed back as spelled on disk, so plugins can open it directly.
         const QByteArray onDisk = diskPath(candidate.constData());
         if (!onDisk.isEmpty()) {
-            copyToBuffer(buffer, size, onDisk);
+            *found = onDisk;
             return true;
         }
         if (g_mainWindow && Archive_FileExists(&g_mainWindow->archives, candidate.constData())) {
-            copyToBuffer(buffer, size, candidate);
+            *found = candidate;
             return true;
         }
     }
+    return false;
+}
+
+// The answers valid now for the current configuration; stale ones are dropped first.
+FoundFiles::Answers& currentAnswers(FoundFiles& memory) {
+    const GameConfig* config = Sys_FileLookupConfig();
+    FoundFiles::Folders folders;
+    if (config) {
+        folders.mod = config->GameModdir;
+        folders.game = config->GameBasedir;
+    }
+    folders.program = App_GetBaseDirectory();
+    // The name as given is tried relative to the working folder, which running a map changes.
+    folders.working = QDir::currentPath();
+    folders.archives = g_mainWindow->archives.generation;
+    FoundFiles::Answers& answers = memory.byConfig[config];
+    if (!(answers.folders == folders)) {
+        answers.found.clear();
+        answers.folders = std::move(folders);
+    }
+    return answers;
+}
+
+} // namespace
+
+bool Sys_FindFile(const char* name, char* buffer, uint32_t size) {
+    if (buffer && size > 0) buffer[0] = '\0';
+    if (!name || !buffer || size == 0) return false;
+    QByteArray found;
+    if (findFile(name, &found)) {
+        copyToBuffer(buffer, size, found);
+        return true;
+    }
     copyToBuffer(buffer, size, QByteArray(name));
     return false;
+}
+
+bool Sys_FindFileRemembered(const QByteArray& name, QByteArray* resolved) {
+    if (!g_mainWindow) {
+        if (findFile(name.constData(), resolved)) return true;
+        *resolved = name;
+        return false;
+    }
+    FoundFiles::Answers& answers = currentAnswers(g_mainWindow->foundFiles);
+    if (const auto it = answers.found.constFind(name); it != answers.found.cend()) {
+        *resolved = *it;
+        return true;
+    }
+    if (!findFile(name.constData(), resolved)) {
+        *resolved = name;
+        return false;
+    }
+    // Fetched again: the archives asked above are plugin code.
+    currentAnswers(g_mainWindow->foundFiles).found.insert(name, *resolved);
+    return true;
+}
+
+void Sys_ForgetFoundFiles() {
+    if (g_mainWindow) g_mainWindow->foundFiles.byConfig.clear();
 }
 
 bool Sys_CreatePath(const char* path) {
@@ -131,6 +188,8 @@ bool Sys_CreatePath(const char* path) {
         Sys_Error("Sys_CreatePath: refusing to create relative path \"%s\"\n", path);
         return false;
     }
+    // Plugins create folders to write files into them.
+    Sys_ForgetFoundFiles();
     // Work on a copy: the caller's text may be a literal or shared.
     std::string prefix(path);
     for (size_t i = 1; i < prefix.size(); ++i) {

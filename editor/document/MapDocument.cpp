@@ -8,6 +8,7 @@
 #include <QTemporaryFile>
 #include <cstdio>
 
+#include "core/FileLookup.h"
 #include "core/Prompt.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
@@ -143,6 +144,7 @@ bool runPluginExport(MapDocument* document, const QString& path, void* plugin, c
 
 // The ".map" export itself, without touching the document's export state.
 bool exportFile(MapDocument* document, const QString& path, bool makeBackup) {
+    Sys_ForgetFoundFiles(); // the file and its backup may land in a game folder
     const QFileInfo file(path);
     if (makeBackup && file.exists()) Project_Backup(file);
     QString profileName;
@@ -390,6 +392,7 @@ bool Project_Save(MapDocument* document, const QString& path, bool makeBackup, b
     const QFileInfo file(path);
     const bool exists = file.exists();
     cWaitCursor cursor;
+    Sys_ForgetFoundFiles(); // the file and its backup may land in a game folder
     // Any other path, an autosave copy too: the remembered export path is confirmed before reuse.
     if (path != document->filePath) document->confirmExportPath = true;
     if (makeBackup && exists) Project_Backup(file);

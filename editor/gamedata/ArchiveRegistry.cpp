@@ -96,6 +96,7 @@ void openFolder(ArchiveRegistry* registry, const QString& dir, const QStringList
     for (const QString& path : folderFiles(dir, filters)) {
         ArchiveHandle* handle = Archive_Open(registry, path, config);
         if (handle->loaded) into->insert(config, handle);
+        ++registry->generation;
     }
 }
 
@@ -106,6 +107,7 @@ ArchiveRegistry::~ArchiveRegistry() {
 }
 
 ArchiveHandle* Archive_Open(ArchiveRegistry* registry, const QString& path, GameConfig* owner) {
+    ++registry->generation;
     QString key = path;
     key.replace('\\', '/');
     const QByteArray native = QFile::encodeName(key);
@@ -144,9 +146,11 @@ ArchiveHandle* Archive_Open(ArchiveRegistry* registry, const QString& path, Game
 }
 
 void Archive_InitRegistry(ArchiveRegistry* registry) {
+    ++registry->generation;
     for (const QString& path : folderFiles(App_GetBaseDirectory(), {"*.pak"})) {
         ArchiveHandle* handle = Archive_Open(registry, path, nullptr);
         if (handle->loaded) registry->programArchives.prepend(handle);
+        ++registry->generation;
     }
 }
 
@@ -160,6 +164,7 @@ void Archive_LoadForConfig(ArchiveRegistry* registry, GameConfig* config) {
     QStringList filters = extensions.split(';');
     for (QString& filter : filters)
         filter.replace(".", "*.");
+    ++registry->generation;
     openFolder(registry, config->GameBasedir, filters, config, &registry->baseArchives);
     openFolder(registry, config->GameModdir, filters, config, &registry->modArchives);
 }
@@ -190,6 +195,7 @@ void Archive_ReleaseByOwner(ArchiveRegistry* registry, GameConfig* owner) {
     }
     registry->baseArchives.remove(owner);
     registry->modArchives.remove(owner);
+    ++registry->generation;
 }
 
 bool Archive_FileExists(ArchiveRegistry* registry, const char* path) {
@@ -245,6 +251,7 @@ void Archive_FreeAll(ArchiveRegistry* registry) {
     registry->programArchives.clear();
     registry->baseArchives.clear();
     registry->modArchives.clear();
+    ++registry->generation;
 }
 
 void Archive_DestroyRegistry(ArchiveRegistry* registry) {

@@ -32,6 +32,8 @@ public:
     // gives them most recently added first.
     QMultiMap<const GameConfig*, ArchiveHandle*> baseArchives;
     QMultiMap<const GameConfig*, ArchiveHandle*> modArchives;
+    // Raised whenever what the archives hold may have changed; remembered look-ups compare it.
+    uint64_t generation = 0;
 };
 
 // The handle of the archive at path, opened with the first format of its extension that takes

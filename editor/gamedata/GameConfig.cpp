@@ -345,6 +345,8 @@ void GameCfg_RebuildAllClassTrees(GameConfigManager* manager) {
 
 void GameCfg_Precache(GameConfigManager* manager, GameConfig* config) {
     if (!config) return;
+    // Loading the configuration again sees the folders as they are now.
+    Sys_ForgetFoundFiles();
     const bool wasBusy = manager ? manager->busy : false;
     if (manager) manager->busy = true;
     config->solidClassTree.children.clear();

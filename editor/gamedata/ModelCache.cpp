@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstring>
-#include <vector>
 
+#include "core/FileLookup.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "gamedata/TextureManager.h"
@@ -163,6 +163,8 @@ template <typename Kind> void releaseEntry(ModelCache* cache, typename Kind::Ent
 
 template <typename Kind> void reload(ModelCache* cache, typename Kind::Entry* entry, const uint8_t* palette) {
     if (!cache || !entry) return;
+    // Asked for by the user: files may have been added or removed since the names were resolved.
+    Sys_ForgetFoundFiles();
     const QString key = keyOf<Kind>(cache, entry);
     if (key.isEmpty()) return;
     const QString extension = QLatin1Char('.') + suffixOf(key);
@@ -203,11 +205,10 @@ ModelCache* Model_Cache() {
 }
 
 QString Model_CacheKey(const QString& path) {
-    const QByteArray name = Path_ToNative(normalised(path));
-    // Resolved paths may be long: the buffer is sized for any path this platform opens.
-    std::vector<char> resolved(name.size() + 8192);
-    Sys_FindFile(name.constData(), resolved.data(), static_cast<uint32_t>(resolved.size()));
-    return normalised(Path_FromNative(resolved.data()));
+    // Remembered: a map binds the same few models for hundreds of entities.
+    QByteArray resolved;
+    Sys_FindFileRemembered(Path_ToNative(normalised(path)), &resolved);
+    return normalised(Path_FromNative(resolved));
 }
 
 SpriteCacheEntry* Model_AcquireSprite(ModelCache* cache, const QString& path, const uint8_t* palette) {
@@ -253,12 +254,15 @@ QString Model_PathOfModel(const ModelCache* cache, const ModelCacheEntry* entry)
 void Model_PurgeUnused(ModelCache* cache) {
     if (!cache) cache = Model_Cache();
     if (!cache) return;
+    // A map is created or opened: its models are resolved afresh.
+    Sys_ForgetFoundFiles();
     purge<SpriteKind>(cache, false);
     purge<ModelKind>(cache, false);
 }
 
 void Model_FreeAll(ModelCache* cache) {
     if (!cache) return;
+    Sys_ForgetFoundFiles();
     purge<SpriteKind>(cache, true);
     purge<ModelKind>(cache, true);
 }

@@ -134,6 +134,8 @@ void cMainWindow::runPluginAction(int index) {
     Sys_SwitchFileLookup(gameConfigs.current);
     const int32_t waitCursors = App_WaitCursorCount();
     action.dispatch(action.userValue);
+    // The command may have written files in the game folders.
+    Sys_ForgetFoundFiles();
     Dialog_DiscardLeftOpen();
     // Unwind every level the plugin left on, not only one.
     while (App_WaitCursorCount() > waitCursors)

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "core/FileLookup.h"
 #include "dialogs/editing/FacePropertiesDialog.h"
 #include "document/Clipboard.h"
 #include "gamedata/ArchiveRegistry.h"
@@ -208,6 +209,7 @@ public:
     GameConfigManager gameConfigs;
     GameDataRegistry gameData;
     ArchiveRegistry archives;
+    FoundFiles foundFiles; // the file look-ups' remembered answers
     TextureManager textures;
     ModelCache models;
     SkyManager skies;

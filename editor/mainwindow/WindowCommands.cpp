@@ -11,6 +11,7 @@
 #include <QTextEdit>
 #include <QUrl>
 
+#include "core/FileLookup.h"
 #include "core/Prompt.h"
 #include "core/System.h"
 #include "mainwindow/MainWindow.h"
@@ -72,6 +73,7 @@ void cMainWindow::cmdWindowExportMessages() {
     if (file.open(QIODevice::WriteOnly)) {
         file.write(text.toUtf8());
         if (file.commit()) {
+            Sys_ForgetFoundFiles();
             printToConsole(QStringLiteral("Messages exported to \"%1\"").arg(name), false, false);
             return;
         }

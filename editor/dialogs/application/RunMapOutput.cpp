@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "core/FileLookup.h"
 #include "core/Platform.h"
 #include "core/Prompt.h"
 #include "core/System.h"
@@ -201,7 +202,10 @@ bool cRunMapOutput::runCommands(const RunCommandList& commands, bool fresh) {
             ok = false;
             break;
         }
-        if (!executeCommand(*command)) {
+        // The tools write, copy and remove files in the game folders.
+        const bool done = executeCommand(*command);
+        Sys_ForgetFoundFiles();
+        if (!done) {
             ok = false;
             break;
         }

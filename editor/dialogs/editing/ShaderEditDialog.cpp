@@ -477,6 +477,7 @@ bool cShaderEditDialog::writeEffectFile(const QString& path, ShaderRecord* head,
     const ProfileFuncs* funcs = funcsOf(profile);
     if (!funcs || !funcs->WriteShaderScript) return false;
     const QFileInfo file(path);
+    Sys_ForgetFoundFiles(); // the script and its backup lie in a game folder
     if (g_mainWindow && g_mainWindow->settings.BackupFiles && file.exists()) EffectFile_Backup(file);
     const cPluginCallScope scope(false);
     const QByteArray bytes = path.toLocal8Bit();

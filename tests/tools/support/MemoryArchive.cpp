@@ -89,5 +89,6 @@ void cMemoryArchives::add(const QString& path, const QMap<QString, QByteArray>& 
 ArchiveHandle* cMemoryArchives::open(const QString& path, GameConfig* owner, bool mod) {
     ArchiveHandle* handle = Archive_Open(registry, path, owner);
     if (handle->loaded) (mod ? registry->modArchives : registry->baseArchives).insert(owner, handle);
+    ++registry->generation;
     return handle;
 }
