@@ -10,8 +10,6 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include <utility>
-
 #include "dialogs/editing/ShaderEditHighlighter.h"
 #include "dialogs/editing/ShaderScriptFormat.h"
 #include "gamedata/PluginInterface.h"
@@ -20,7 +18,7 @@
 namespace {
 // Completion words of one line fit this buffer.
 constexpr int kSuggestionBufferSize = 16384;
-// Lines out of view coloured again per slice while events run.
+// Lines out of view looked at per slice of colouring while events run.
 constexpr int kRecolourSlice = 256;
 const QColor kBuildMarkColour(190, 220, 250);
 const QColor kErrorLineColour(255, 235, 235);
