@@ -6,10 +6,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
-#include <QTimer>
 
 #include "mainwindow/ConsoleSink.h"
 #include "mainwindow/MainWindow.h"
+#include "views/PaintHold.h"
 #include "views/ViewState.h"
 
 void cMainWindow::createDocks() {
@@ -23,13 +23,6 @@ void cMainWindow::createDocks() {
     createTexturesDock();
     createVisGroupsDock();
 }
-
-namespace {
-
-// Lines printed within this many milliseconds of a painted one are painted together.
-constexpr int kConsolePaintInterval = 100;
-
-} // namespace
 
 void cMainWindow::createConsoleDock() {
     // The console's background is the window's, in every colour group.
@@ -55,10 +48,7 @@ void cMainWindow::createConsoleDock() {
 
     consoleDock->setWidget(consoleText);
 
-    consolePaintHold = new QTimer(this);
-    consolePaintHold->setSingleShot(true);
-    consolePaintHold->setInterval(kConsolePaintInterval);
-    connect(consolePaintHold, &QTimer::timeout, this, [this] { consoleText->setUpdatesEnabled(true); });
+    consolePaintHold = new cPaintHold(consoleText);
     retranslateConsoleDock();
     addDockWidget(Qt::BottomDockWidgetArea, consoleDock);
 }
@@ -77,13 +67,9 @@ void cMainWindow::printToConsole(const QString& text, bool asHtml, bool bold) {
     Console_Feed(line);
     if (!consoleText) return;
 
-    // A paint of the window costs milliseconds (it is composed through GL with the views), more
-    // than a line is worth: the first line of a burst is painted at once, the later ones together
-    // when the hold ends. Pending events are still processed for every line.
-    if (consolePaintHold->isActive())
-        consoleText->setUpdatesEnabled(false);
-    else
-        consolePaintHold->start();
+    // A paint of the window is composed through GL with the views: lines in a burst are painted
+    // together. Pending events are still processed for every line.
+    consolePaintHold->open();
 
     // Each call is its own paragraph at the end; appending keeps a long log linear.
     QTextDocument* document = consoleText->document();

@@ -44,6 +44,7 @@ class MapDocument;
 class cAbstractTool;
 class cCanvas;
 class cObjectPropertiesDialog;
+class cPaintHold;
 class cRunMapDialog;
 class cRunMapOutput;
 class cTextureBrowserDialog;
@@ -401,8 +402,8 @@ public:
     } visGroupsDock;
     QDockWidget* consoleDock = nullptr;
     QTextEdit* consoleText = nullptr;
-    // Runs while the console was painted a moment ago: lines in a burst are painted together.
-    QTimer* consolePaintHold = nullptr;
+    // Lines in a burst are painted together.
+    cPaintHold* consolePaintHold = nullptr;
     struct ObjectsDock {
         QDockWidget* dock = nullptr;
         QLabel* moveLabel = nullptr;

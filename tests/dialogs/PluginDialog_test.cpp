@@ -18,11 +18,13 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTranslator>
 #include <gtest/gtest.h>
 
 #include "ConsoleCapture.h"
 #include "DialogAnswer.h"
+#include "PaintBurst.h"
 #include "gamedata/PluginManager.h"
 #include "mainwindow/MainWindow.h"
 
@@ -303,6 +305,19 @@ TEST_F(PluginDialogTest, TitlesLabelsAndOutputAreTranslatedWhenTheConversionsMat
     QCoreApplication::removeTranslator(&translator);
     Dialog_DiscardLeftOpen();
     EXPECT_EQ(Dialog_Active(), nullptr);
+}
+
+// Plugins print a line per step of long runs; a paint of the pane for each would cost more than
+// the line.
+TEST_F(PluginDialogTest, ABurstOfLinesIsPaintedTogetherAndTheLastOneShows) {
+    Dialog_Begin("Printing");
+    cPluginDialog* dialog = Dialog_Active();
+    dialog->show();
+    QCoreApplication::processEvents();
+    auto* pane = named<QPlainTextEdit>(dialog, "txtOutput");
+    Paint_ExpectBurstPaintedTogether(pane, [](int i) { Dialog_Printf("line %d", i); });
+    EXPECT_EQ(pane->document()->lastBlock().text(), QStringLiteral("line 199"));
+    Dialog_DiscardLeftOpen();
 }
 
 } // namespace

@@ -155,6 +155,40 @@ TEST_F(ShaderEditScriptTest, ABraceTypedAboveRecoloursLaterLines) {
     EXPECT_EQ(kindAt(3, column), Kind::None);
 }
 
+// The same with the changed lines far below the view: they are coloured while events run, each
+// as a fresh colouring of the final text would colour it.
+TEST_F(ShaderEditScriptTest, ABraceTypedAboveRecoloursLinesOutOfView) {
+    const int maps = 400;
+    QString text = QStringLiteral("textures/x\n{\n\n");
+    for (int i = 0; i < maps; ++i)
+        text += QStringLiteral("\tmap a.tga\n");
+    load(text + QStringLiteral("}\n}\n"));
+    const int column = 1;
+    auto settle = [&] {
+        for (int i = 0; i < 1000 && editor->recolourPending(); ++i)
+            QApplication::processEvents();
+        EXPECT_FALSE(editor->recolourPending());
+    };
+    auto expectEveryMap = [&](Kind kind) {
+        for (int line = 3; line < 3 + maps; ++line)
+            if (kindAt(line, column) != kind) {
+                ADD_FAILURE() << "line " << line;
+                return;
+            }
+    };
+    moveTo(2, 0);
+    type(QStringLiteral("{"));
+    EXPECT_EQ(kindAt(3, column), Kind::Command) << "the lines in view at once";
+    settle();
+    expectEveryMap(Kind::Command);
+    // Typing again before the lines out of view are done.
+    key(Qt::Key_Backspace);
+    type(QStringLiteral("{"));
+    key(Qt::Key_Backspace);
+    settle();
+    expectEveryMap(Kind::None);
+}
+
 TEST_F(ShaderEditScriptTest, ReturnIndentsByBraceDepth) {
     struct Case {
         QString text;

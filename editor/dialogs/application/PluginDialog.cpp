@@ -29,6 +29,7 @@
 #include "gamedata/GameConfig.h"
 #include "mainwindow/MainWindow.h"
 #include "views/ChildWindow.h"
+#include "views/PaintHold.h"
 #include "views/ViewState.h"
 
 namespace {
@@ -103,6 +104,7 @@ cPluginDialog::cPluginDialog(QWidget* parent) : QDialog(parent), form(new Ui::cP
     palette.setColor(QPalette::Base, QColor(224, 223, 227));
     palette.setColor(QPalette::Text, Qt::black);
     form->txtOutput->setPalette(palette);
+    outputHold = new cPaintHold(form->txtOutput);
 
     auto* contents = new QWidget;
     layout = new QFormLayout(contents);
@@ -632,8 +634,11 @@ void Dialog_Printf(const char* format, ...) {
     va_start(args, format);
     std::vsnprintf(line, sizeof line, text.constData(), args);
     va_end(args);
-    dialog->form->txtOutput->appendPlainText(QString::fromUtf8(line));
-    dialog->form->txtOutput->repaint();
+    // The first line of a burst is painted at once, the lines of the moment after it together.
+    QPlainTextEdit* pane = dialog->form->txtOutput;
+    const bool opensBurst = dialog->outputHold->open();
+    pane->appendPlainText(QString::fromUtf8(line));
+    if (opensBurst) pane->repaint();
     if (!View_Painting) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     Sys_DebugPrintf("%s\n", line);
 }

@@ -15,6 +15,7 @@
 class QFormLayout;
 class QLineEdit;
 class QListWidget;
+class cPaintHold;
 
 struct PluginDialogArgument {
     // 0 line edit, 1 check box, 2 yes/no, 3 integer, 4 decimal, 5 file list, 6 choice list.
@@ -58,6 +59,8 @@ public:
     // Ordered by name in UTF-16 code units, case-sensitive (QString's operator<).
     std::map<QString, PluginDialogArgument> arguments;
     QFormLayout* layout = nullptr;
+    // Output lines in a burst are painted together.
+    cPaintHold* outputHold = nullptr;
 
     void showProgressBar(bool show);
     void setProgress(int value, int maximum);

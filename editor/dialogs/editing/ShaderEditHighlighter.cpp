@@ -30,6 +30,10 @@ void cShaderEditSyntaxHighlighter::highlightBlock(const QString& text) {
         data = static_cast<BlockUserStruct*>(currentBlockUserData());
     }
     const int depth = data ? data->depth : 0;
+    if (data) {
+        data->colouredDepth = depth;
+        data->colouredCommand = data->command;
+    }
     const ShaderKeywordLookup lookup = editor->funcs ? editor->funcs->LookupShaderKeyword : nullptr;
     QString firstWord;
     bool firstWordOpen = true; // until a word or a string is scanned

@@ -7,9 +7,8 @@
 #include <QScrollBar>
 #include <QStringListModel>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolTip>
-
-#include <utility>
 
 #include "dialogs/editing/ShaderEditHighlighter.h"
 #include "dialogs/editing/ShaderScriptFormat.h"
@@ -19,6 +18,8 @@
 namespace {
 // Completion words of one line fit this buffer.
 constexpr int kSuggestionBufferSize = 16384;
+// Lines out of view looked at per slice of colouring while events run.
+constexpr int kRecolourSlice = 256;
 const QColor kBuildMarkColour(190, 220, 250);
 const QColor kErrorLineColour(255, 235, 235);
 const QColor kErrorCursorLineColour(255, 210, 210);
@@ -56,6 +57,10 @@ cShaderEditScript::cShaderEditScript(QWidget* parent) : QPlainTextEdit(parent) {
     connect(this, &QPlainTextEdit::updateRequest, this, &cShaderEditScript::updateLineNumbers);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &cShaderEditScript::updateHighlights);
     connect(this, &QPlainTextEdit::textChanged, this, &cShaderEditScript::updateBlockData);
+    recolourTimer = new QTimer(this);
+    recolourTimer->setSingleShot(true);
+    recolourTimer->setInterval(0);
+    connect(recolourTimer, &QTimer::timeout, this, &cShaderEditScript::recolourSlice);
     installEventFilter(this);
     // Tool-tip events reach the viewport, not the editor.
     viewport()->installEventFilter(this);
@@ -137,12 +142,15 @@ void cShaderEditScript::paintLineNumbers(QPaintEvent* event) {
 }
 
 void cShaderEditScript::updateBlockData() {
-    rebuildBlockData(true);
+    // Colouring ends in an edit block of its own, which reports a text change too.
+    if (!recolouring) rebuildBlockData(true);
 }
 
 void cShaderEditScript::rebuildBlockData(bool rehighlight) {
     int depth = 0;
-    for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next()) {
+    int number = 0;
+    int firstStale = -1;
+    for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next(), ++number) {
         const QString text = block.text();
         int commandStart = -1;
         int commandEnd = -1;
@@ -157,37 +165,75 @@ void cShaderEditScript::rebuildBlockData(bool rehighlight) {
             }
         }
         if (commandStart >= 0 && commandEnd < 0) commandEnd = static_cast<int>(text.size());
-        auto* data = new BlockUserStruct;
+        BlockUserStruct* data = blockData(block);
+        // A new line is coloured by the pass that asked for the data, or by the one to come.
+        const bool fresh = !data;
+        if (fresh) {
+            data = new BlockUserStruct;
+            block.setUserData(data);
+        }
         data->depth = depth;
         data->commandEnd = commandEnd;
-        if (commandStart >= 0) data->command = text.mid(commandStart, commandEnd - commandStart);
-        // A brace changes the depth of every later line; a line whose depth or command changed
-        // must be coloured again, since the keyword look-up depends on both.
-        const BlockUserStruct* old = blockData(block);
-        if (old && (old->depth != data->depth || old->command != data->command))
-            staleHighlights.append(block.blockNumber());
-        block.setUserData(data);
-    }
-    // The highlighter asks for block data in the middle of a pass; those lines wait for the next
-    // text change.
-    if (!rehighlight || !highlighter) return;
-    const QVector<int> stale = std::exchange(staleHighlights, {});
-    // Each line coloured on its own brings the layout up to date once; past a few dozen lines
-    // (a brace typed early in a long text changes the depth of every later one) one pass over the
-    // whole text is far cheaper.
-    if (stale.size() > 32) {
-        highlighter->rehighlight();
-    } else {
-        for (int number : stale) {
-            const QTextBlock block = document()->findBlockByNumber(number);
-            if (block.isValid()) highlighter->rehighlightBlock(block);
+        if (commandStart >= 0)
+            data->command = text.mid(commandStart, commandEnd - commandStart);
+        else
+            data->command.clear();
+        if (fresh) {
+            data->colouredDepth = depth;
+            data->colouredCommand = data->command;
         }
+        // A brace changes the depth of every later line: those must be coloured again.
+        if (firstStale < 0 && data->stale()) firstStale = number;
+    }
+    // The highlighter asks for block data in the middle of a pass; the lines it left stale wait
+    // for the next text change.
+    if (!rehighlight || !highlighter) return;
+    if (firstStale >= 0) {
+        // The lines in and around the view now, the others in slices while events run.
+        const int page = viewport()->height() / qMax(1, fontMetrics().lineSpacing()) + 2;
+        const int first = qMax(firstStale, firstVisibleBlock().blockNumber() - page);
+        recolour(document()->findBlockByNumber(first), 3 * page);
+        recolourFrom = firstStale;
+        recolourTimer->start();
     }
     if (buildMarks) {
         buildMarks = false;
         lineNumbers->update();
         viewport()->update();
     }
+}
+
+QTextBlock cShaderEditScript::recolour(QTextBlock block, int count) {
+    // Each line coloured on its own would bring the document and its layout up to date once;
+    // inside one edit block they settle once for all.
+    QTextCursor edit(document());
+    recolouring = true;
+    edit.beginEditBlock();
+    for (; block.isValid() && count > 0; block = block.next(), --count) {
+        const BlockUserStruct* data = blockData(block);
+        if (data && data->stale()) highlighter->rehighlightBlock(block);
+    }
+    edit.endEditBlock();
+    recolouring = false;
+    return block;
+}
+
+void cShaderEditScript::recolourSlice() {
+    QTextBlock block = document()->findBlockByNumber(recolourFrom);
+    while (block.isValid()) {
+        const BlockUserStruct* data = blockData(block);
+        if (data && data->stale()) break;
+        block = block.next();
+    }
+    if (!block.isValid()) return;
+    block = recolour(block, kRecolourSlice);
+    if (!block.isValid()) return;
+    recolourFrom = block.blockNumber();
+    recolourTimer->start();
+}
+
+bool cShaderEditScript::recolourPending() const {
+    return recolourTimer->isActive();
 }
 
 void cShaderEditScript::updateHighlights() {

@@ -10,6 +10,8 @@
 
 class QCompleter;
 class QStringListModel;
+class QTextBlock;
+class QTimer;
 class cShaderEditSyntaxHighlighter;
 class cShaderEditScript;
 struct ProfileFuncs;
@@ -19,11 +21,15 @@ struct ScriptError {
     QString message;
 };
 
-// Per line: the brace depth after it and its first word.
+// Per line: the brace depth after it and its first word, and the depth and word it was last
+// coloured with (the keyword look-up depends on both).
 struct BlockUserStruct : QTextBlockUserData {
     int depth = 0;
     int commandEnd = -1;
     QString command;
+    int colouredDepth = 0;
+    QString colouredCommand;
+    bool stale() const { return colouredDepth != depth || colouredCommand != command; }
 };
 
 class cShaderEditLineNumbers : public QWidget {
@@ -52,6 +58,9 @@ public:
     // The highlighter's on-demand build: no colouring again from inside its pass.
     void rebuildBlockData(bool rehighlight);
     QCompleter* completerWidget() const { return completer; }
+    // Lines out of view wait to be coloured again after a change of depth; they are coloured in
+    // slices while events run.
+    bool recolourPending() const;
 
     cShaderEditLineNumbers* lineNumbers = nullptr;
     cShaderEditSyntaxHighlighter* highlighter = nullptr;
@@ -81,6 +90,11 @@ protected:
 
 private:
     bool autoIndentLine();
-    QVector<int> staleHighlights;
+    // Colours the stale lines among count lines from block on; returns the block after them.
+    QTextBlock recolour(QTextBlock block, int count);
+    void recolourSlice();
+    QTimer* recolourTimer = nullptr;
+    int recolourFrom = 0; // no stale line above it
+    bool recolouring = false;
     bool showErrorTip(QObject* watched, QEvent* event);
 };
