@@ -3,6 +3,8 @@
 #include <QActionGroup>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
+#include <QLocale>
 #include <QMenu>
 #include <QSettings>
 #include <QTranslator>
@@ -90,6 +92,12 @@ void cMainWindow::installLanguage(QAction* action, const QString& language) {
     languageCode = language;
     loadTranslators(validCode(language) ? language : QStringLiteral("en"));
     applyLanguage(action, language);
+}
+
+void cMainWindow::changeEvent(QEvent* event) {
+    // "ru_RU" finds "zarv_ru.qm" by the translators' own fallback to shorter names.
+    if (event->type() == QEvent::LocaleChange) installLanguage(nullptr, QLocale::system().name());
+    QMainWindow::changeEvent(event);
 }
 
 void cMainWindow::createLanguageMenu() {

@@ -40,6 +40,7 @@ cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>())
     Wait_SetWindowFactory(App_OpenWaitDialog);
     // Effects may be evaluated as soon as the first plugin registers one.
     Shader_InitTables();
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) initialPalette = QApplication::palette();
     if (mode == WindowMode::Interactive) {
         buildInteractive();
         activeTool = (*toolSet)[ToolId::Selection];
@@ -47,6 +48,8 @@ cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>())
 }
 
 cMainWindow::~cMainWindow() {
+    // The application outlives the window: it gets its own palette back.
+    if (paletteReplaced) QApplication::setPalette(initialPalette);
     delete autosaveTimer;
     autosaveTimer = nullptr;
     if (mdiArea) {
@@ -109,15 +112,13 @@ void cMainWindow::setActionChecked(const QString& name, bool checked) {
 
 void cMainWindow::applySchemePalette() {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
-    static bool schemeSet = false;
-    static QPalette startPalette;
     const QColor colour = Color_GetQColor(0);
     if (colour.red() == 0 && colour.green() == 0 && colour.blue() == 0) {
-        if (schemeSet) QApplication::setPalette(startPalette);
+        if (paletteReplaced) QApplication::setPalette(initialPalette);
+        paletteReplaced = false;
         return;
     }
-    if (!schemeSet) startPalette = QApplication::palette();
-    schemeSet = true;
+    paletteReplaced = true;
     QApplication::setPalette(QPalette(colour));
 }
 

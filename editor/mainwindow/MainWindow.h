@@ -182,8 +182,12 @@ public:
     void updateRecentFilesMenu();
     // Moves a path to the top of the recent-files list.
     void addRecentFile(const QString& path);
-    // Sets the application palette from the scheme's application colour.
+    // Sets the application palette from the scheme's application colour; black keeps or brings
+    // back the palette the window started with.
     void applySchemePalette();
+    // The application palette when the window was made, and whether a scheme replaced it.
+    QPalette initialPalette;
+    bool paletteReplaced = false;
     // Refreshes the status bar's "Snap: %1 Grid: %2".
     void updateSnapGridStatus();
     // Loads the plugins (the plugin menu comes with the window's menus).
@@ -649,6 +653,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // A change of the system's locale switches to its language.
+    void changeEvent(QEvent* event) override;
 
 private:
     // The program window's construction steps (MainWindowStartup.cpp) and their undoing.

@@ -17,6 +17,7 @@
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "dialogs/application/NamedDialogs.h"
+#include "dialogs/editing/ObjectPropertiesDialog.h"
 #include "gamedata/EntityClass.h"
 #include "gamedata/GameData.h"
 #include "gamedata/PluginInterface.h"
@@ -341,9 +342,14 @@ void cMainWindow::tieToEntity(EntityRecord* entity, bool each) {
         notifySelectionChanged();
         for (cChildWindow* window : std::as_const(document->windows))
             window->redrawViews(3);
+        // A new entity opens in the properties dialog, which then shows it, not what it held.
         if (done && !entity && target && objectPropertiesDialog) {
-            objectPropertiesDialog->show();
+            if (!objectPropertiesDialog->isVisible()) {
+                objectPropertiesDialog->resetSmartForced();
+                objectPropertiesDialog->show();
+            }
             objectPropertiesDialog->raise();
+            updateObjectProperties();
         }
     }
     tieClassName.clear();

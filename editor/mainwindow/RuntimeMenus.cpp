@@ -7,6 +7,7 @@
 #include <QSignalMapper>
 #include <QSettings>
 
+#include "mainwindow/ActionTable.h"
 #include "mainwindow/MainWindow.h"
 #include "gamedata/PluginInterface.h"
 #include "mainwindow/QCustomAction.h"
@@ -77,8 +78,10 @@ void cMainWindow::updateToolActions() {
     const bool active = activeChildWindow() != nullptr;
     const int toolId = Tool_Id(activeTool);
     for (QAction* entry : std::as_const(toolActions)) {
-        entry->setEnabled(active);
         auto* action = qobject_cast<QCustomAction*>(entry);
+        // "Apply Current Texture" would fight the surface dialog over the texture.
+        const bool applying = action && action->index == kApplyTextureToolId;
+        entry->setEnabled(active && !(applying && faceDialog.isVisible()));
         if (action && entry->isCheckable()) entry->setChecked(action->index == toolId);
     }
     if (active && toolId >= 0) {

@@ -179,7 +179,11 @@ void cMainWindow::markVisGroup() {
 void cMainWindow::purgeVisGroups() {
     cChildWindow* child = activeChildWindow();
     if (!child || !child->document) return;
-    if (Map_PurgeVisGroups(child->document->world)) updateVisGroupList();
+    if (!Map_PurgeVisGroups(child->document->world)) return;
+    updateVisGroupList();
+    // Its visgroup page would still list the purged sets.
+    if (objectPropertiesDialog && objectPropertiesDialog->isVisible())
+        objectPropertiesDialog->refreshVisGroups();
 }
 
 void cMainWindow::editVisGroups() {

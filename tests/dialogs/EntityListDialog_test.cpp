@@ -36,11 +36,6 @@ protected:
             if (qstrcmp(e->classname, classname) == 0) return e;
         return nullptr;
     }
-    QAction* action(const char* name) const {
-        for (QAction* a : window->actionList)
-            if (a->objectName() == QLatin1String(name)) return a;
-        return nullptr;
-    }
     // Selects the brushes of the entities (and nothing else) and runs "Tie to entity".
     cEntityListDialog* tie(std::initializer_list<EntityRecord*> owners) {
         // The selection list is newest first: the first owner's brushes are selected last.
@@ -50,7 +45,7 @@ protected:
             for (BrushRecord* b = (*e)->firstBrush; b; b = b->next)
                 Map_SelectObject(world, b);
         selectedDump = Map_DumpWorld(world);
-        QAction* command = action("ToolsToEntity");
+        QAction* command = Window_Action(*window, "ToolsToEntity");
         EXPECT_NE(command, nullptr);
         if (command) command->trigger();
         return window->entityListDialog;
@@ -83,7 +78,7 @@ protected:
 };
 
 TEST_F(EntityChooserTest, BrushesOfTwoEntitiesOpenTheChooserBesideTheProperties) {
-    EXPECT_EQ(action("ToolsToEntity")->shortcut(), QKeySequence("Ctrl+T"));
+    EXPECT_EQ(Window_Action(*window, "ToolsToEntity")->shortcut(), QKeySequence("Ctrl+T"));
     EntityRecord* door = entity("func_door");
     EntityRecord* trigger = entity("trigger_multiple");
     cEntityListDialog* chooser = tie({door, trigger});
@@ -181,7 +176,7 @@ TEST_F(EntityChooserTest, OneOwningEntityAsksAndAPointEntityIsLeftOut) {
     Map_SelectObject(world, light);
     for (BrushRecord* b = door->firstBrush; b; b = b->next)
         Map_SelectObject(world, b);
-    action("ToolsToEntity")->trigger();
+    Window_Action(*window, "ToolsToEntity")->trigger();
     ASSERT_EQ(script.asked.size(), 2);
     EXPECT_TRUE(script.asked[0].text.startsWith("There are 1 point entities selected."));
     EXPECT_TRUE(script.asked[1].text.startsWith("You have selected an existing entity (a 'func_door')."));
@@ -190,11 +185,11 @@ TEST_F(EntityChooserTest, OneOwningEntityAsksAndAPointEntityIsLeftOut) {
     EXPECT_TRUE(window->tieClassName.isEmpty());
     // Nothing selected, then no class to make.
     Map_SelectNone(world);
-    action("ToolsToEntity")->trigger();
+    Window_Action(*window, "ToolsToEntity")->trigger();
     ASSERT_EQ(script.asked.size(), 3);
     EXPECT_EQ(script.asked[2].text, "There are no eligible selected objects.");
     child->document->gameConfig->DefaultSolidClass.clear();
-    action("ToolsToEntity")->trigger();
+    Window_Action(*window, "ToolsToEntity")->trigger();
     ASSERT_EQ(script.asked.size(), 4);
     EXPECT_EQ(script.asked[3].text,
               "There are no solid entities in current game data!\nTieToEntity function is not available.");

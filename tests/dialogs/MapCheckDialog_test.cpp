@@ -305,7 +305,7 @@ protected:
     }
     // Runs the command; fill drives the dialog, which is closed after it.
     bool check(const std::function<void(cMapCheckDialog*)>& fill) {
-        QAction* command = action("MapCheck");
+        QAction* command = Window_Action(*window, "MapCheck");
         EXPECT_NE(command, nullptr);
         if (!command) return false;
         EXPECT_EQ(command->shortcut(), QKeySequence(QStringLiteral("Alt+P")));
@@ -334,12 +334,6 @@ protected:
         for (const UndoLevel* l = h->undoChain; l; l = l->next)
             n += l->name && std::strcmp(l->name, name) == 0;
         return n;
-    }
-
-    QAction* action(const char* name) const {
-        for (QAction* a : window->actionList)
-            if (a->objectName() == QLatin1String(name)) return a;
-        return nullptr;
     }
 
     cConsoleCapture console;
@@ -384,7 +378,7 @@ TEST_F(MapCheckWindowTest, EachRowFindsItsFixtureAndRepairsItToTheTwin) {
             EXPECT_EQ(levelCount(d->undo, "Fix Problems"), 1);
             EXPECT_FALSE(d->undo->recording);
             // Closing ended the step and refreshed the Edit menu.
-            EXPECT_TRUE(action("EditUndo")->isEnabled());
+            EXPECT_TRUE(Window_Action(*window, "EditUndo")->isEnabled());
             EXPECT_TRUE(d->modified);
             ASSERT_TRUE(Undo_StepUndo(d->undo));
             EXPECT_EQ(dump(d), before);

@@ -53,7 +53,7 @@ protected:
     }
     Shown show() {
         Shown shown;
-        QAction* command = action("MapInfo");
+        QAction* command = Window_Action(*window, "MapInfo");
         EXPECT_NE(command, nullptr);
         if (!command) return shown;
         cDialogAnswer answer([&](QDialog* d) {
@@ -69,12 +69,6 @@ protected:
         command->trigger();
         EXPECT_TRUE(answer.answered);
         return shown;
-    }
-
-    QAction* action(const char* name) const {
-        for (QAction* a : window->actionList)
-            if (a->objectName() == QLatin1String(name)) return a;
-        return nullptr;
     }
 
     cConsoleCapture console;

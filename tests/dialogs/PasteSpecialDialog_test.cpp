@@ -163,11 +163,7 @@ protected:
         Clip_Copy(&window->clipboard, Map_Handle(world), false);
         Map_SelectNone(world);
     }
-    QAction* pasteSpecialAction() const {
-        for (QAction* a : window->actionList)
-            if (a->objectName() == QLatin1String("EditPaste2")) return a;
-        return nullptr;
-    }
+    QAction* pasteSpecialAction() const { return Window_Action(*window, "EditPaste2"); }
     // Runs Edit > Paste Special with the dialog filled by fill; true when it opened.
     bool pasteSpecial(const std::function<void(QDialog*)>& fill, bool accept = true) {
         cDialogAnswer answer(fill, accept);

@@ -396,10 +396,9 @@ TEST_F(PreferencesDialogTest, CommitRefreshesOpenMaps) {
                     EXPECT_FALSE(view->hScroll->isVisibleTo(mapWindow));
             }
     }
-    const auto selA = std::find_if(window->actionList.begin(), window->actionList.end(),
-                                   [](QAction* a) { return a->objectName() == QLatin1String("EditSelA"); });
-    ASSERT_NE(selA, window->actionList.end());
-    EXPECT_TRUE((*selA)->isChecked());
+    const QAction* selA = Window_Action(*window, "EditSelA");
+    ASSERT_NE(selA, nullptr);
+    EXPECT_TRUE(selA->isChecked());
     EXPECT_TRUE(window->autosaveTimer->isActive());
     EXPECT_EQ(window->autosaveTimer->interval(), 7 * 60000);
     for (qsizetype i = 0; i < window->documents.size(); ++i)

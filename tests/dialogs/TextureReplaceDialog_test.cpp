@@ -180,12 +180,7 @@ protected:
         if (in.factor != 0.0) typeInto(f->sbScale, QString::number(in.factor));
     }
     // Tools → Replace textures.
-    QAction* replaceCommand() const {
-        for (QAction* action : window->actionList)
-            if (action->objectName() == QLatin1String("ToolsTexRepl")) return action;
-        ADD_FAILURE() << "no ToolsTexRepl";
-        return nullptr;
-    }
+    QAction* replaceCommand() const { return Window_Action(*window, "ToolsTexRepl"); }
     // Runs the Tools command with the input; OK pressed. The message box's text comes back.
     QString run(const Input& in) {
         cPromptScript script;

@@ -91,11 +91,7 @@ TEST(TransformDialog, MatrixOfEachMode) {
 
 class TransformCommandTest : public cSampleWindowFixture {
 protected:
-    QAction* transformAction() const {
-        for (QAction* a : window->actionList)
-            if (a->objectName() == QLatin1String("ToolsTransform")) return a;
-        return nullptr;
-    }
+    QAction* transformAction() const { return Window_Action(*window, "ToolsTransform"); }
     // Runs the command with the mode and values typed in; true when the dialog opened.
     bool transform(const char* mode, const QString& x, const QString& y, const QString& z,
                    bool accept = true) {

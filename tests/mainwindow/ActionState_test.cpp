@@ -33,16 +33,14 @@ protected:
         writeQuake3Config();
     }
     static void expectState(const cMainWindow& window, const char* name, const State& state) {
-        int seen = 0;
-        for (QAction* action : window.actionList) {
-            if (action->objectName() != QLatin1String(name)) continue;
-            ++seen;
+        const QList<QAction*> copies = Window_Actions(window, QLatin1String(name));
+        for (QAction* action : copies) {
             if (!state.text.isEmpty()) EXPECT_EQ(action->text(), state.text) << name;
             // A hidden action also reads as disabled.
             if (state.visible) EXPECT_EQ(action->isEnabled(), state.enabled) << name;
             EXPECT_EQ(action->isVisible(), state.visible) << name;
         }
-        EXPECT_GT(seen, 0) << name;
+        EXPECT_FALSE(copies.isEmpty()) << name;
     }
     cConsoleCapture console;
 };
@@ -57,14 +55,12 @@ TEST_F(ActionStateTest, UndoSelectionProfileAndModelRows) {
     // Without a map the menu entries of map commands are hidden; the copies still shown (tool
     // buttons) carry the state.
     auto expectShownCopies = [&window](const char* name, const State& state) {
-        int seen = 0;
-        for (QAction* action : window.actionList) {
-            if (action->objectName() != QLatin1String(name)) continue;
-            ++seen;
+        const QList<QAction*> copies = Window_Actions(window, QLatin1String(name));
+        for (QAction* action : copies) {
             if (!state.text.isEmpty()) EXPECT_EQ(action->text(), state.text) << name;
             if (action->isVisible()) EXPECT_EQ(action->isEnabled(), state.enabled) << name;
         }
-        EXPECT_GT(seen, 0) << name;
+        EXPECT_FALSE(copies.isEmpty()) << name;
     };
     expectShownCopies("EditUndo", {"Can't undo", false});
     expectShownCopies("EditRedo", {"Can't redo", false});
@@ -231,12 +227,10 @@ TEST_F(ActionStateTest, ClassMenusFollowTheConfigurationTrees) {
         if (auto* m = qobject_cast<QMenu*>(o)) create = m;
     ASSERT_NE(create, nullptr);
     EXPECT_TRUE(create->actions().contains(window.createEntries[0]));
-    for (QAction* action : window.actionList) {
-        if (action->objectName() == QLatin1String("ToolsToEntityContext"))
-            EXPECT_EQ(action->text(), QLatin1String("&Tie to func_group"));
-        if (action->objectName() == QLatin1String("EditCreate"))
-            EXPECT_EQ(action->text(), QLatin1String("Create &Object"));
-    }
+    for (QAction* action : Window_Actions(window, QStringLiteral("ToolsToEntityContext")))
+        EXPECT_EQ(action->text(), QLatin1String("&Tie to func_group"));
+    for (QAction* action : Window_Actions(window, QStringLiteral("EditCreate")))
+        EXPECT_EQ(action->text(), QLatin1String("Create &Object"));
     // Hidden and shown again; the create command names the class.
     window.updateCreateActions(QStringLiteral("light"), 0x1);
     for (QAction* entry : window.createEntries)
@@ -245,9 +239,8 @@ TEST_F(ActionStateTest, ClassMenusFollowTheConfigurationTrees) {
     window.updateCreateActions(QStringLiteral("light"), 0);
     for (QAction* entry : window.createEntries)
         EXPECT_TRUE(entry->isVisible());
-    for (QAction* action : window.actionList)
-        if (action->objectName() == QLatin1String("EditCreate"))
-            EXPECT_EQ(action->text(), QLatin1String("Create light"));
+    for (QAction* action : Window_Actions(window, QStringLiteral("EditCreate")))
+        EXPECT_EQ(action->text(), QLatin1String("Create light"));
     // The same configuration again rebuilds nothing; the entries are the same objects.
     const QList<QAction*> entries = window.createEntries;
     window.updateCreateActions(QStringLiteral("light"), 0x2);

@@ -15,13 +15,6 @@ namespace {
 
 using namespace ActionFlag;
 
-QList<QAction*> named(const cMainWindow& window, const QString& name) {
-    QList<QAction*> found;
-    for (QAction* action : window.actionList)
-        if (action->objectName() == name) found.append(action);
-    return found;
-}
-
 QStringList keyTexts(const QAction* action) {
     QStringList texts;
     for (const QKeySequence& key : action->shortcuts())
@@ -114,7 +107,7 @@ TEST_F(ActionTableTest, StandardKeysAreTheSameOnEveryPlatform) {
         {"EditSelNone", {"Shift+Q", "Ctrl+Q"}},
     };
     for (const auto& [name, keys] : want) {
-        const QList<QAction*> actions = named(window, name);
+        const QList<QAction*> actions = Window_Actions(window, name);
         ASSERT_FALSE(actions.isEmpty()) << name.toStdString();
         EXPECT_EQ(keyTexts(actions.first()), keys) << name.toStdString();
     }
@@ -139,8 +132,8 @@ TEST_F(ActionTableTest, EveryWindowKeyFiresItsActionOnce) {
     QList<QAction*> level;
     for (const ActionEntry& row : Action_Table())
         if ((row.flags & MenuBar) && row.text && row.name &&
-            !named(window, QLatin1String(row.name)).isEmpty())
-            level.append(named(window, QLatin1String(row.name)).first());
+            !Window_Actions(window, QLatin1String(row.name)).isEmpty())
+            level.append(Window_Actions(window, QLatin1String(row.name)).first());
     level += window.toolActions;
     std::map<QAction*, int> fired;
     for (QAction* action : std::as_const(window.actionList) + window.toolActions) {

@@ -181,12 +181,6 @@ protected:
         }
         cWindowFixture::TearDown();
     }
-    QAction* action(const char* name) const {
-        for (QAction* a : window->actionList)
-            if (a->objectName() == QLatin1String(name)) return a;
-        ADD_FAILURE() << name;
-        return nullptr;
-    }
     QStringList undoNames() const {
         QStringList names;
         for (const UndoLevel* level = document->undo->undoChain; level; level = level->next)
@@ -256,7 +250,7 @@ protected:
                 prompts.answerButton(b);
             for (int32_t n : c.integers)
                 prompts.answerInteger(n);
-            QAction* a = action(c.action);
+            QAction* a = Window_Action(*window, c.action);
             ASSERT_NE(a, nullptr);
             EXPECT_EQ(a->isEnabled(), c.slot == nullptr);
             for (int i = 0; i < std::max(1, c.repeat); ++i)
@@ -279,7 +273,7 @@ protected:
         if (c.level) {
             ASSERT_EQ(after.size(), levels.size() + 1);
             EXPECT_EQ(after.first(), QString::fromUtf8(c.level));
-            action("EditUndo")->trigger();
+            Window_Action(*window, "EditUndo")->trigger();
         } else {
             EXPECT_EQ(after, levels);
         }
@@ -299,8 +293,8 @@ protected:
     }
     // Edit > Copy of the picks, then nothing selected.
     void copyAndDeselect() {
-        action("EditCopy")->trigger();
-        action("EditSelNone")->trigger();
+        Window_Action(*window, "EditCopy")->trigger();
+        Window_Action(*window, "EditSelNone")->trigger();
     }
     // The twin's picks copied into a clipboard of its own and pasted with their centre at the point.
     void pasteOnTwin(MapWorld* world, const float point[3]) const {

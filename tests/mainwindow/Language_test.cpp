@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMenu>
 #include <QProcess>
 #include <QSettings>
@@ -47,7 +48,7 @@ protected:
             add("QCustomAction", QLatin1String(text));
         for (const char* text : {"Can't undo", "Can't redo", "Enabl&e Undo/Redo", "For Help, press F1"})
             add("cMainWindow", QLatin1String(text));
-        QByteArray ts = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\">\n";
+        QByteArray ts;
         for (const auto& [context, texts] : sources) {
             ts += "<context><name>" + context.toUtf8() + "</name>\n";
             for (const QString& text : texts)
@@ -55,13 +56,7 @@ protected:
                       text.toHtmlEscaped().toUtf8() + "</translation></message>\n";
             ts += "</context>\n";
         }
-        ts += "</TS>\n";
-        writeFile("xx.ts", ts);
-        QDir().mkpath(path("base/local"));
-        ASSERT_EQ(QProcess::execute(QStringLiteral(ZARV_LRELEASE),
-                                    {QStringLiteral("-silent"), path("xx.ts"), QStringLiteral("-qm"),
-                                     path("base/local/zarv_xx.qm")}),
-                  0);
+        compileLanguage("xx", ts);
     }
 
     // Every translated text of the window is prefix + its source.
@@ -90,9 +85,22 @@ protected:
         for (QToolBar* bar : window.toolBars)
             EXPECT_EQ(bar->windowTitle(), prefix + bar->objectName());
         // The undo texts come back from the refresh after the texts (no map: nothing to undo).
-        for (QAction* action : window.actionList)
-            if (action->objectName() == QLatin1String("EditUndo"))
-                EXPECT_EQ(action->text(), prefix + QStringLiteral("Can't undo"));
+        for (QAction* action : Window_Actions(window, QStringLiteral("EditUndo")))
+            EXPECT_EQ(action->text(), prefix + QStringLiteral("Can't undo"));
+    }
+
+    // "base/local/zarv_<code>.qm" made by the release tool from the messages' contexts.
+    void compileLanguage(const char* code, const QByteArray& messages) {
+        writeFile(QStringLiteral("%1.ts").arg(QLatin1String(code)),
+                  "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\">\n" +
+                      messages + "</TS>\n");
+        QDir().mkpath(path("base/local"));
+        ASSERT_EQ(
+            QProcess::execute(QStringLiteral(ZARV_LRELEASE),
+                              {QStringLiteral("-silent"),
+                               path(QStringLiteral("%1.ts").arg(QLatin1String(code))), QStringLiteral("-qm"),
+                               path(QStringLiteral("base/local/zarv_%1.qm").arg(QLatin1String(code)))}),
+            0);
     }
 
     cConsoleCapture console;
@@ -164,24 +172,12 @@ TEST_F(LanguageTest, SaveReplacesTheFileWholeOrWarns) {
 // One entry per translation file: "&" + code in capitals, a tab and the file's name for itself
 // ("English" when it has none), the code as data, the flag of the code.
 TEST_F(LanguageTest, LanguageMenuListsTheTranslationFiles) {
-    auto compile = [this](const char* code, const QByteArray& messages) {
-        writeFile(QStringLiteral("%1.ts").arg(QLatin1String(code)),
-                  "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\">\n" +
-                      messages + "</TS>\n");
-        QDir().mkpath(path("base/local"));
-        ASSERT_EQ(
-            QProcess::execute(QStringLiteral(ZARV_LRELEASE),
-                              {QStringLiteral("-silent"),
-                               path(QStringLiteral("%1.ts").arg(QLatin1String(code))), QStringLiteral("-qm"),
-                               path(QStringLiteral("base/local/zarv_%1.qm").arg(QLatin1String(code)))}),
-            0);
-    };
-    compile("ru", "<context><name>LOCAL</name><message><source>English</source>"
-                  "<translation>Русский</translation></message></context>\n"
-                  "<context><name>QCustomAction</name><message><source>&amp;Save</source>"
-                  "<translation>&amp;Сохранить</translation></message></context>\n");
-    compile("xx", "<context><name>QCustomAction</name><message><source>&amp;Save</source>"
-                  "<translation>X&amp;Save</translation></message></context>\n");
+    compileLanguage("ru", "<context><name>LOCAL</name><message><source>English</source>"
+                          "<translation>Русский</translation></message></context>\n"
+                          "<context><name>QCustomAction</name><message><source>&amp;Save</source>"
+                          "<translation>&amp;Сохранить</translation></message></context>\n");
+    compileLanguage("xx", "<context><name>QCustomAction</name><message><source>&amp;Save</source>"
+                          "<translation>X&amp;Save</translation></message></context>\n");
     writeFile("base/local/zarv_notes.txt", "not a translation");
 
     cMainWindow window(WindowMode::Interactive);
@@ -200,13 +196,28 @@ TEST_F(LanguageTest, LanguageMenuListsTheTranslationFiles) {
     ru->trigger();
     EXPECT_EQ(window.languageCode, "ru");
     EXPECT_TRUE(ru->isChecked());
-    QString saveText;
-    for (QAction* a : window.actionList)
-        if (a->objectName() == QLatin1String("FileSave")) saveText = a->text();
-    EXPECT_EQ(saveText, QStringLiteral("&Сохранить"));
+    EXPECT_EQ(Window_Action(window, "FileSave")->text(), QStringLiteral("&Сохранить"));
     ru->trigger();
     EXPECT_EQ(window.languageCode, "ru");
     window.installLanguage(nullptr, QStringLiteral("xx"));
     EXPECT_TRUE(xx->isChecked()) << "the action of the code is checked without a sender";
     EXPECT_FALSE(ru->isChecked());
+}
+
+// The desktop's locale changing at run time switches to its language: here one without a file,
+// so the texts go back to English.
+TEST_F(LanguageTest, ASystemLocaleChangeSwitchesToItsLanguage) {
+    const QString system = QLocale::system().name();
+    if (system.startsWith(QLatin1String("ru"))) GTEST_SKIP() << "the system speaks the test's language";
+    compileLanguage("ru", "<context><name>QCustomAction</name><message><source>&amp;Save</source>"
+                          "<translation>&amp;Сохранить</translation></message></context>\n");
+    cMainWindow window(WindowMode::Interactive);
+    ASSERT_EQ(window.languageActions.size(), 1);
+    window.languageActions[0]->trigger();
+    ASSERT_EQ(Window_Action(window, "FileSave")->text(), QStringLiteral("&Сохранить"));
+
+    QEvent change(QEvent::LocaleChange);
+    QApplication::sendEvent(qApp, &change);
+    EXPECT_EQ(window.languageCode, system);
+    EXPECT_EQ(Window_Action(window, "FileSave")->text(), QStringLiteral("&Save"));
 }

@@ -57,14 +57,8 @@ protected:
         }
         cWindowFixture::TearDown();
     }
-    QAction* action(const char* name) const {
-        for (QAction* a : window->actionList)
-            if (a->objectName() == QLatin1String(name)) return a;
-        ADD_FAILURE() << name;
-        return nullptr;
-    }
     void trigger(const char* name) {
-        if (QAction* a = action(name)) a->trigger();
+        if (QAction* a = Window_Action(*window, name)) a->trigger();
     }
     QStringList undoNames() const {
         QStringList names;
@@ -185,7 +179,7 @@ TEST_F(MainWindowCommandsTest, ToolSwitches) {
 }
 
 TEST_F(MainWindowCommandsTest, CoplanarMergeIsCheckedWhenMergingIsOn) {
-    QAction* merge = action("ToolsVertexCM");
+    QAction* merge = Window_Action(*window, "ToolsVertexCM");
     ASSERT_NE(merge, nullptr);
     EXPECT_EQ(merge->isChecked(), window->settings.VertexToolCoplanarMerge);
     merge->trigger();

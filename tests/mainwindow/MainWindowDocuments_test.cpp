@@ -228,6 +228,29 @@ TEST_F(MainWindowDocumentsTest, RecentFilesMenuShowsEightAndTheFileKeepsEight) {
     EXPECT_EQ(window->recentFileActions[0]->text(), QStringLiteral("&1 r8.map"));
 }
 
+// "\" is an ordinary file-name character: "a\b.map" and "a/b.map" are two files and two entries,
+// while two spellings of one file make one. A menu entry opens its file.
+TEST_F(MainWindowDocumentsTest, RecentFilesAreTheFilesTheyNameAndOpenFromTheMenu) {
+    makeWindow();
+    writeFile("maps/a\\b.map", "x");
+    writeFile("maps/a/b.map", "x");
+    window->addRecentFile(path("maps/a\\b.map"));
+    window->addRecentFile(path("maps/a/b.map"));
+    EXPECT_EQ(window->recentFiles, (QStringList{path("maps/a/b.map"), path("maps/a\\b.map")}));
+    EXPECT_EQ(window->recentFileActions[1]->text(), QStringLiteral("&2 a\\b.map"));
+    window->addRecentFile(path("maps/a/../a\\b.map"));
+    EXPECT_EQ(window->recentFiles, (QStringList{path("maps/a\\b.map"), path("maps/a/b.map")}));
+
+    window->addRecentFile(path("maps/sample.map"));
+    window->recentFileActions[0]->trigger();
+    ASSERT_EQ(window->documents.size(), 1);
+    ASSERT_NE(window->activeChildWindow(), nullptr);
+    EXPECT_EQ(window->activeChildWindow()->document, window->documents[0]);
+    EXPECT_EQ(window->findDocument(path("maps/sample.map")), window->documents[0]);
+    EXPECT_TRUE(window->texturesDock.names->isEnabled());
+    EXPECT_EQ(window->recentFiles.size(), 3);
+}
+
 TEST_F(MainWindowDocumentsTest, TwentyDocumentsOpenAndCloseWithoutLeaks) {
     makeWindow();
     const auto cacheSize = [this] { return window->models.models.size() + window->models.sprites.size(); };

@@ -49,13 +49,6 @@ QStringList shortcutTexts(const QAction* action) {
     return texts;
 }
 
-QList<QAction*> named(const cMainWindow& window, const QString& name) {
-    QList<QAction*> found;
-    for (QAction* action : window.actionList)
-        if (action->objectName() == name) found.append(action);
-    return found;
-}
-
 QToolBar* bar(const cMainWindow& window, const QString& name) {
     for (QToolBar* b : window.toolBars)
         if (b->objectName() == name) return b;
@@ -107,7 +100,7 @@ TEST_F(MainWindowMenusTest, FixtureCommandIsOneMenuEntryWithLinkedMirrors) {
     QMenu* file = menuNamed(window.menus, QStringLiteral("&File"));
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(commandTexts(file), (QStringList{"&Alpha", "&Beta"}));
-    const QList<QAction*> alpha = named(window, QStringLiteral("FileA"));
+    const QList<QAction*> alpha = Window_Actions(window, QStringLiteral("FileA"));
     ASSERT_EQ(alpha.size(), 4);
     EXPECT_TRUE(file->actions().contains(alpha[0]));
     QToolBar* fileBar = bar(window, QStringLiteral("Mapf&ile Bar"));
@@ -128,9 +121,9 @@ TEST_F(MainWindowMenusTest, FixtureCommandIsOneMenuEntryWithLinkedMirrors) {
         QStringLiteral("Alpha tip [%1]").arg(QKeySequence("Shift+Q").toString(QKeySequence::NativeText)));
     EXPECT_EQ(alpha[0]->toolTip(), QLatin1String("Alpha")); // menu-bar actions have no tool tip of their own
     EXPECT_EQ(alpha[1]->statusTip(), QLatin1String("Alpha tip"));
-    EXPECT_EQ(shortcutTexts(named(window, QStringLiteral("FileB"))[0]), (QStringList{"A", "B"}));
+    EXPECT_EQ(shortcutTexts(Window_Actions(window, QStringLiteral("FileB"))[0]), (QStringList{"A", "B"}));
     // Standard keys are fixed, not the platform's list.
-    EXPECT_EQ(shortcutTexts(named(window, QStringLiteral("EditStd"))[0]), QStringList{"Ctrl+C"});
+    EXPECT_EQ(shortcutTexts(Window_Actions(window, QStringLiteral("EditStd"))[0]), QStringList{"Ctrl+C"});
 
     // Clicking the file bar's button checks every copy and runs the slot once.
     cPromptScript script;
@@ -162,7 +155,7 @@ TEST_F(MainWindowMenusTest, FixtureCommandIsOneMenuEntryWithLinkedMirrors) {
     EXPECT_EQ(commandTexts(operations), (QStringList{"&Alpha", "Flat"}));
     EXPECT_EQ(operations->actions()[1], group->menuAction());
     // The flat row exists only there: an action of its own with its own shortcut.
-    const QList<QAction*> flat = named(window, QStringLiteral("EditFlat"));
+    const QList<QAction*> flat = Window_Actions(window, QStringLiteral("EditFlat"));
     ASSERT_EQ(flat.size(), 1);
     EXPECT_EQ(flat[0]->shortcut(), QKeySequence("F"));
     // In the menu bar groups are tear-off submenus.

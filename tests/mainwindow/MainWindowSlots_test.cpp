@@ -35,11 +35,6 @@ protected:
         cWindowFixture::SetUp();
         writeQuake3Config();
     }
-    static QAction* action(const cMainWindow& window, const char* name) {
-        for (QAction* a : window.actionList)
-            if (a->objectName() == QLatin1String(name)) return a;
-        return nullptr;
-    }
     cConsoleCapture console;
 };
 
@@ -70,7 +65,7 @@ TEST_F(MainWindowSlotsTest, CheckedCommandsSetTheirSettings) {
         {"CurveSelect", 0, [](const MainSettings& s) { return !s.SelectCurves; }},
     };
     for (const Case& c : cases) {
-        QAction* a = action(window, c.name);
+        QAction* a = Window_Action(window, c.name);
         ASSERT_NE(a, nullptr) << c.name;
         for (bool on : {true, false, true}) {
             window.settings.HideMask = 0x8;

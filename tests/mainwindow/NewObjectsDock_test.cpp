@@ -11,6 +11,7 @@
 #include "ConsoleCapture.h"
 #include "WindowFixture.h"
 #include "core/Prompt.h"
+#include "dialogs/editing/ObjectPropertiesDialog.h"
 #include "document/Grouping.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
@@ -210,18 +211,33 @@ TEST_F(NewObjectsDockTest, NoPointClassesWarnsAndSwitchesToTheBrushTool) {
     EXPECT_EQ(items(dock->categories).first(), QStringLiteral("(primitives)"));
 }
 
+// The window's tie gives the world the document operation gives, as one undo level, and shows the
+// new entity in the properties dialog.
 TEST_F(NewObjectsDockTest, TieToEntityMovesTheSelectionIntoNewEntitiesAsOneUndoLevel) {
     open(true);
     MapWorld* world = window->activeChildWindow()->document->world;
     UndoHistory* undo = window->activeChildWindow()->document->undo;
-    for (bool each : {false, true}) {
-        SCOPED_TRACE(each);
+    cObjectPropertiesDialog* properties = window->objectPropertiesDialog;
+    ASSERT_NE(properties, nullptr);
+    // Two world brushes, the same ones again after an undo (which keeps serials, not list order).
+    QList<int32_t> serials;
+    for (BrushRecord* b = world->entities->firstBrush; b && serials.size() < 2; b = b->next)
+        serials << b->serial;
+    auto selectTwoBrushes = [world, &serials] {
         Map_ClearSelectionFlags(world);
         QList<BrushRecord*> brushes;
-        for (BrushRecord* b = world->entities->firstBrush; b && brushes.size() < 2; b = b->next)
-            brushes << b;
+        for (int32_t serial : serials)
+            for (BrushRecord* b = world->entities->firstBrush; b; b = b->next)
+                if (b->serial == serial) brushes << b;
         for (BrushRecord* b : brushes)
             Map_SelectObject(world, b);
+        return brushes;
+    };
+    for (bool each : {false, true}) {
+        SCOPED_TRACE(each);
+        properties->hide();
+        QList<BrushRecord*> brushes = selectTwoBrushes();
+        ASSERT_EQ(brushes.size(), 2);
         const QString before = dumpWithoutRandomColors(world);
         window->tieClassName = QStringLiteral("func_group");
         window->tieToEntity(nullptr, each);
@@ -229,9 +245,21 @@ TEST_F(NewObjectsDockTest, TieToEntityMovesTheSelectionIntoNewEntitiesAsOneUndoL
         ASSERT_NE(brushes[0]->entity, world->entities);
         ASSERT_NE(brushes[1]->entity, world->entities);
         EXPECT_STREQ(brushes[0]->entity->classname, "func_group");
-        EXPECT_STREQ(brushes[1]->entity->classname, "func_group");
         EXPECT_EQ(brushes[0]->entity == brushes[1]->entity, !each);
+        // The dialog opened on the entity just made, not on what it held before.
+        EXPECT_TRUE(properties->isVisible());
+        EXPECT_EQ(properties->pageMode(), 3);
+        ASSERT_NE(properties->head(), nullptr);
+        EXPECT_STREQ(properties->head()->classname, "func_group");
+        const QString tied = dumpWithoutRandomColors(world);
         ASSERT_TRUE(Undo_StepUndo(undo));
         EXPECT_EQ(dumpWithoutRandomColors(world), before);
+
+        ASSERT_EQ(selectTwoBrushes().size(), 2);
+        EntityRecord* made = nullptr;
+        ASSERT_TRUE(each ? Map_TieEachToEntity(world, "func_group", &made)
+                         : Map_TieToEntity(world, "func_group", &made));
+        EXPECT_EQ(dumpWithoutRandomColors(world), tied);
+        ASSERT_TRUE(Undo_StepUndo(undo));
     }
 }

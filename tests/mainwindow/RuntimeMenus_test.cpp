@@ -8,10 +8,12 @@
 
 #include "ConsoleCapture.h"
 #include "WindowFixture.h"
+#include "dialogs/application/PluginDialog.h"
 #include "document/MapDocument.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/QCustomAction.h"
 #include "tools/ToolSet.h"
+#include "views/ColorScheme.h"
 #include "views/ChildWindow.h"
 
 namespace {
@@ -42,11 +44,6 @@ protected:
         for (QAction* action : actions.mid(actions.indexOf(window->windowListSeparator) + 1))
             texts << action->text();
         return texts;
-    }
-    QCustomAction* action(const char* name) const {
-        for (QAction* a : window->actionList)
-            if (a->objectName() == QLatin1String(name)) return qobject_cast<QCustomAction*>(a);
-        return nullptr;
     }
 
     cConsoleCapture console;
@@ -108,9 +105,13 @@ TEST_F(RuntimeMenusTest, DocumentAndToolActionsFollowTheMapAndTheTool) {
                 << a->objectName().toStdString();
         }
 
-    // Under the texture tool the commands marked for it are off.
+    // Under the texture tool the commands marked for it are off, the properties among them; the
+    // surface dialog it opens owns the texture, so "Apply Current Texture" waits until it closes.
+    QAction* apply = Window_Action(*window, "ToolTex");
+    ASSERT_NE(apply, nullptr);
+    EXPECT_TRUE(apply->isEnabled());
     window->toolTextureApplication();
-    window->updateToolActions();
+    ASSERT_TRUE(window->faceDialog.isVisible());
     for (QAction* a : window->actionList) {
         auto* custom = qobject_cast<QCustomAction*>(a);
         if (custom && (custom->hideWithoutMap || custom->disableWithoutMap) &&
@@ -118,6 +119,12 @@ TEST_F(RuntimeMenusTest, DocumentAndToolActionsFollowTheMapAndTheTool) {
             EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
         }
     }
+    for (const char* name : {"EditProps", "MapProps"})
+        for (QAction* a : Window_Actions(*window, QLatin1String(name)))
+            EXPECT_FALSE(a->isEnabled()) << name;
+    EXPECT_FALSE(apply->isEnabled());
+    window->faceDialog.close();
+    EXPECT_TRUE(apply->isEnabled());
 }
 
 TEST_F(RuntimeMenusTest, EditPreferencesRestartOrStopTheAutosaveTimer) {
@@ -135,7 +142,7 @@ TEST_F(RuntimeMenusTest, EditPreferencesRestartOrStopTheAutosaveTimer) {
         if (c.interval) {
             EXPECT_EQ(window->autosaveTimer->interval(), c.interval) << c.delay;
         }
-        if (QAction* a = action("EditSelH")) {
+        if (QAction* a = Window_Action(*window, "EditSelH")) {
             EXPECT_EQ(a->isChecked(), c.delay == 5);
         }
     }
@@ -191,4 +198,51 @@ TEST_F(RuntimeMenusTest, PluginMenuHasASubmenuPerSectionAndFollowsTheFlags) {
     window->updateDocumentActions();
     EXPECT_TRUE(none->isVisible());
     EXPECT_TRUE(a->isEnabled());
+}
+
+namespace {
+// A plugin command that turns the wait cursor on twice and never off.
+void pushWaitCursorTwice(int32_t) {
+    App_BeginWaitCursor();
+    App_BeginWaitCursor();
+}
+} // namespace
+
+TEST_F(RuntimeMenusTest, APluginCommandLeavesNoWaitCursorBehind) {
+    const PluginAction leaky{"leaky", nullptr, nullptr, nullptr, 0, 0, pushWaitCursorTwice};
+    registerAction(&window->plugins, &leaky);
+    window->fillPluginMenu();
+    const int32_t before = App_WaitCursorCount();
+    window->pluginMenu->actions().last()->trigger();
+    EXPECT_EQ(App_WaitCursorCount(), before);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// A coloured scheme replaces the application palette; the black one, and the window's end, bring
+// back the palette the window started with.
+TEST_F(RuntimeMenusTest, ABlackSchemeRestoresTheInitialPalette) {
+    window.reset();
+    writeFile("config/zarv/KDKSettings.ini", "[ColorScheme0]\nTitle=Black\nCOLOR_APPLICATION=0 0 0\n"
+                                             "[ColorScheme1]\nTitle=Red\nCOLOR_APPLICATION=200 30 30\n");
+    const QPalette initial = QApplication::palette();
+    window = std::make_unique<cMainWindow>(WindowMode::Interactive);
+    auto scheme = [this](const char* title) {
+        for (QAction* a : window->colorSchemeMenu->actions())
+            if (a->text() == QLatin1String(title)) return a;
+        ADD_FAILURE() << title;
+        return static_cast<QAction*>(nullptr);
+    };
+    ASSERT_NE(scheme("Red"), nullptr);
+    ASSERT_NE(scheme("Black"), nullptr);
+    EXPECT_EQ(QApplication::palette(), initial);
+    scheme("Red")->trigger();
+    EXPECT_EQ(window->settings.CurrentColorScheme, 1);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Button), QColor(200, 30, 30));
+    scheme("Black")->trigger();
+    EXPECT_EQ(window->settings.CurrentColorScheme, 0);
+    EXPECT_EQ(QApplication::palette(), initial);
+    scheme("Red")->trigger();
+    window.reset();
+    EXPECT_EQ(QApplication::palette(), initial);
+    Color_ResetTables();
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "ConsoleCapture.h"
+#include "WindowFixture.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SettingsFile.h"
 #include "views/ColorScheme.h"
@@ -253,10 +254,8 @@ TEST_F(SettingsFileTest, CheckedActionsFollowTheSettings) {
         addAction(action.name);
     read("[View]\nHideMask=33\n[Tools]\nVertexToolRestrict=true\n");
     auto checked = [&](const char* name) {
-        for (QAction* action : window->actionList)
-            if (action->objectName() == QLatin1String(name)) return action->isChecked();
-        ADD_FAILURE() << name;
-        return false;
+        const QAction* action = Window_Action(*window, name);
+        return action && action->isChecked();
     };
     EXPECT_TRUE(checked("ViewItems"));
     EXPECT_TRUE(checked("ViewCurves"));

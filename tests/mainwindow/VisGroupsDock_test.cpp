@@ -8,6 +8,7 @@
 
 #include "ConsoleCapture.h"
 #include "WindowFixture.h"
+#include "dialogs/editing/ObjectPropertiesDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
@@ -143,4 +144,42 @@ TEST_F(VisGroupsDockTest, CurrentRowSurvivesRebuildAndMergeSumsCounts) {
     EXPECT_EQ(list->count(), 1);
     EXPECT_EQ(rowOf(b)->text(), QStringLiteral("B (3 objects)"));
     EXPECT_EQ(Map_FindVisGroup(world, a), nullptr);
+}
+
+// Mark selects the set's members in place of the selection; purge drops the empty sets, which
+// renumbers the others, and the properties dialog's visgroup page follows the new numbers.
+TEST_F(VisGroupsDockTest, MarkSelectsTheMembersAndPurgeRenumbersEverywhere) {
+    MapWorld* world = openSample();
+    ASSERT_NE(world, nullptr);
+    Map_CreateVisGroup(world, "Empty");
+    const int a = Map_CreateVisGroup(world, "A")->id;
+    selectBrushes(world, 2);
+    const BrushRecord* first = world->entities->firstBrush;
+    Map_AssignSelectionToVisGroup(world, a);
+    Map_ClearSelectionFlags(world);
+    Map_SelectObject(world, first->next->next);
+    window->updateVisGroupList();
+    list->setCurrentItem(rowOf(a));
+    window->visGroupsDock.mark->click();
+    QList<const BrushRecord*> selected;
+    for (const BrushRecord* b = world->selectedBrushes; b; b = b->selNext)
+        selected << b;
+    EXPECT_EQ(selected.size(), 2);
+    EXPECT_TRUE(selected.contains(first) && selected.contains(first->next));
+
+    window->cmdEditProperties();
+    ASSERT_TRUE(window->objectPropertiesDialog->isVisible());
+    auto* page = window->objectPropertiesDialog->findChild<QListWidget*>(QStringLiteral("lstVisGroups"));
+    ASSERT_NE(page, nullptr);
+    window->objectPropertiesDialog->refreshVisGroups();
+    ASSERT_EQ(page->count(), 3);
+
+    window->visGroupsDock.purge->click();
+    ASSERT_EQ(list->count(), 1);
+    const int renumbered = list->item(0)->data(Qt::UserRole).toInt();
+    ASSERT_NE(Map_FindVisGroup(world, renumbered), nullptr);
+    EXPECT_STREQ(Map_FindVisGroup(world, renumbered)->name, "A");
+    ASSERT_EQ(page->count(), 2);
+    EXPECT_EQ(page->item(1)->text(), QStringLiteral("A"));
+    EXPECT_EQ(page->item(1)->data(Qt::UserRole).toInt(), renumbered);
 }

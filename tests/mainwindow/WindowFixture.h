@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,23 @@
 // The sample map shipped in samples/ (every test area's data folder sits three levels below the root).
 inline const QString kSampleMap =
     QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/maps/sample.map"));
+
+// Every copy of the window's command of this object name (a menu entry and its tool-button
+// twin), from its menus and its tool bars, in the window's order.
+inline QList<QAction*> Window_Actions(const cMainWindow& window, const QString& name) {
+    QList<QAction*> found;
+    for (const QList<QAction*>* list : {&window.actionList, &window.toolActions})
+        for (QAction* action : *list)
+            if (action->objectName() == name) found.append(action);
+    return found;
+}
+
+// The first copy of the command; a name the window lacks fails the test and gives null.
+inline QAction* Window_Action(const cMainWindow& window, const char* name) {
+    const QList<QAction*> found = Window_Actions(window, QLatin1String(name));
+    if (found.isEmpty()) ADD_FAILURE() << "the window has no command " << name;
+    return found.value(0);
+}
 
 class cWindowFixture : public ::testing::Test {
 protected:
