@@ -106,14 +106,21 @@ void clearFrameStamps(MapWorld* world) {
 }
 
 // One entity other than the world entity in one pass; entities draw themselves.
+// Entities draw with states of their own: queued faces go first, and their own faces go out
+// before anything after them.
 bool drawEntity(RenderContext* context, RenderCounters* counters, EntityRecord* entity, uint32_t passFlags) {
     cMapEntity* handle = entity->handle;
-    return handle && handle->draw(context, counters, passFlags);
+    if (!handle) return false;
+    MapWorld* world = entity->owner ? *entity->owner : nullptr;
+    Map_FlushSolidFaces(world, context);
+    const bool drawn = handle->draw(context, counters, passFlags);
+    Map_FlushSolidFaces(world, context);
+    return drawn;
 }
 
 class cWorldVisitor : public cCullVisitor {
 public:
-    cWorldVisitor(RenderContext* c, RenderCounters* s) : context(c), counters(s) {}
+    cWorldVisitor(MapWorld* w, RenderContext* c, RenderCounters* s) : world(w), context(c), counters(s) {}
     CullResult testBox(const float mins[3], const float maxs[3], int32_t* planeMask) override {
         if (!context->frustum) return CullResult::Inside;
         int mask = *planeMask;
@@ -133,7 +140,11 @@ public:
         return handle && handle->isVisible(context, counters, 0) &&
                handle->draw(context, counters, passFlags);
     }
-    void drawNodeBox(const CullNode* node) override { Cull_DrawNodeBox(node, context); }
+    void drawNodeBox(const CullNode* node) override {
+        Map_FlushSolidFaces(world, context);
+        Cull_DrawNodeBox(node, context);
+    }
+    MapWorld* world;
     RenderContext* context;
     RenderCounters* counters;
 };
@@ -146,8 +157,9 @@ bool useTree(const MapWorld* world, const RenderContext* context) {
 void walkTree(MapWorld* world, RenderContext* context, RenderCounters* counters, uint32_t passFlags) {
     CullTree* tree = Cull_TreeOf(world);
     Cull_BeginFrame(tree, context);
-    cWorldVisitor visitor(context, counters);
+    cWorldVisitor visitor(world, context, counters);
     Cull_Draw(tree, tree->root, &visitor, passFlags, -1);
+    Map_FlushSolidFaces(world, context);
 }
 
 const ShaderRecord* textureOf(const DrawNode* node) {
@@ -347,6 +359,7 @@ void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters
     }
     for (EntityRecord* e = world->entities; e; e = e->next)
         if (!isWorld(e)) drawEntity(context, counters, e, passFlags);
+    Map_FlushSolidFaces(world, context);
 }
 
 void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCounters* counters) {

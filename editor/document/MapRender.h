@@ -11,6 +11,7 @@
 #include <cstdint>
 
 struct EntityRecord;
+struct FaceRecord;
 struct MapWorld;
 struct RenderContext;
 struct RenderCounters;
@@ -63,6 +64,16 @@ void Map_RecycleDrawLists(MapWorld* world);
 // Frees every node of the list and of its free list (world clear and destruction).
 void Map_FreeBlendedList(MapWorld* world);
 void Map_FreeSkyList(MapWorld* world);
+// Solid faces of the camera view gathered per texture and primitive and drawn as one array each
+// (the faces of one texture keep their order). A face is queued only where its own draw would be
+// opaque, depth-tested and written to depth with nothing drawn after it, so only faces meeting
+// at exactly equal depth can come out in another order. Anything else drawn in the object
+// passes flushes the queue first. False when the face was not queued (draw it yourself).
+bool Map_QueueSolidFace(MapWorld* world, RenderContext* context, const FaceRecord* face,
+                        const uint8_t colour[4], bool textured, uint32_t primitive);
+// Draws and empties the queue.
+void Map_FlushSolidFaces(MapWorld* world, RenderContext* context);
+void Map_FreeFaceBatch(MapWorld* world);
 // The camera view's eye in a 2D view: a diamond and the two field-of-view lines.
 void Map_DrawViewCamera(MapWorld* world, RenderContext* context);
 // Number of nodes in a list (tests and statistics).
