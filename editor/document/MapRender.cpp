@@ -105,16 +105,15 @@ void clearFrameStamps(MapWorld* world) {
     if (CullTree* tree = Cull_TreeOf(world)) clearNodeStamps(tree->root);
 }
 
-// One entity other than the world entity in one pass; entities draw themselves.
-// Entities draw with states of their own: queued faces go first, and their own faces go out
-// before anything after them.
+// One entity other than the world entity in one pass; entities draw themselves, with states of
+// their own: the queued faces go out before, and the entity's own queued faces right after.
 bool drawEntity(RenderContext* context, RenderCounters* counters, EntityRecord* entity, uint32_t passFlags) {
     cMapEntity* handle = entity->handle;
     if (!handle) return false;
     MapWorld* world = entity->owner ? *entity->owner : nullptr;
-    Map_FlushSolidFaces(world, context);
+    Map_FlushQueuedDraws(world, context);
     const bool drawn = handle->draw(context, counters, passFlags);
-    Map_FlushSolidFaces(world, context);
+    Map_FlushQueuedDraws(world, context);
     return drawn;
 }
 
@@ -141,7 +140,7 @@ public:
                handle->draw(context, counters, passFlags);
     }
     void drawNodeBox(const CullNode* node) override {
-        Map_FlushSolidFaces(world, context);
+        Map_FlushQueuedDraws(world, context);
         Cull_DrawNodeBox(node, context);
     }
     MapWorld* world;
@@ -159,7 +158,6 @@ void walkTree(MapWorld* world, RenderContext* context, RenderCounters* counters,
     Cull_BeginFrame(tree, context);
     cWorldVisitor visitor(world, context, counters);
     Cull_Draw(tree, tree->root, &visitor, passFlags, -1);
-    Map_FlushSolidFaces(world, context);
 }
 
 const ShaderRecord* textureOf(const DrawNode* node) {
@@ -345,21 +343,22 @@ void Map_DrawSky(MapWorld* world, RenderContext* context) {
 void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters,
                          bool selectionPass) {
     const uint32_t passFlags = selectionPass ? kPassSelection : kPassNormal;
+    Map_BeginQueuedDraws(world);
     if (useTree(world, context)) {
         walkTree(world, context, counters, passFlags);
-        return;
-    }
-    EntityRecord* worldspawn = world->entities;
-    for (EntityRecord* e = worldspawn; e; e = e->next) {
-        if (!isWorld(e)) continue;
-        for (BrushRecord* brush = e->firstBrush; brush; brush = brush->next) {
-            cMapBrush* handle = brush->handle;
-            if (handle && handle->isVisible(context, counters, 0)) handle->draw(context, counters, passFlags);
+    } else {
+        for (EntityRecord* e = world->entities; e; e = e->next) {
+            if (!isWorld(e)) continue;
+            for (BrushRecord* brush = e->firstBrush; brush; brush = brush->next) {
+                cMapBrush* handle = brush->handle;
+                if (handle && handle->isVisible(context, counters, 0))
+                    handle->draw(context, counters, passFlags);
+            }
         }
+        for (EntityRecord* e = world->entities; e; e = e->next)
+            if (!isWorld(e)) drawEntity(context, counters, e, passFlags);
     }
-    for (EntityRecord* e = world->entities; e; e = e->next)
-        if (!isWorld(e)) drawEntity(context, counters, e, passFlags);
-    Map_FlushSolidFaces(world, context);
+    Map_EndQueuedDraws(world, context);
 }
 
 void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCounters* counters) {

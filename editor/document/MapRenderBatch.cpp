@@ -1,10 +1,11 @@
-// The solid-face queue of the camera view: per-face draws cost llvmpipe a state validation and,
-// on every texture switch, a copy of its whole fragment state, so faces are gathered per texture
-// and each texture drawn with one glMultiDrawArrays. Each face stays its own primitive (same
-// decomposition, same vertex values as its own draw) and its colour goes in a float array with
-// the value glColor4ubv would have set.
+// The draw queue of the object passes. Per-face draws cost llvmpipe a state validation each and,
+// on every texture switch, a copy of its whole fragment state; so the camera view's solid faces
+// are gathered per texture and drawn with one glMultiDrawArrays per texture. Every face stays
+// its own primitive (same decomposition, same vertex values as its own draw), and colours go in
+// a float array holding the values glColor4ubv would have set.
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -32,27 +33,39 @@ struct FaceRun {
     std::vector<GLsizei> counts;
 };
 
-struct FaceBatch {
+struct DrawQueue {
+    bool open = false; // between Map_BeginQueuedDraws and Map_EndQueuedDraws
     std::vector<FaceRun> runs;
     size_t used = 0; // runs in use this frame; the others keep their storage
     std::unordered_map<uint64_t, size_t> index;
     float lastColour[4] = {1, 1, 1, 1};
 };
 
-FaceBatch* batchOf(MapWorld* world, bool create) {
-    if (!world->faceBatch && create) world->faceBatch = new FaceBatch;
-    return static_cast<FaceBatch*>(world->faceBatch);
+DrawQueue* queueOf(MapWorld* world, bool create) {
+    if (!world) return nullptr;
+    if (!world->drawQueue && create) world->drawQueue = new DrawQueue;
+    return static_cast<DrawQueue*>(world->drawQueue);
 }
 
-float colourFloat(uint8_t c) {
-    return float(c) / 255.0f; // GL's own conversion of glColor4ubv
+DrawQueue* openQueue(MapWorld* world) {
+    DrawQueue* queue = queueOf(world, false);
+    return queue && queue->open ? queue : nullptr;
 }
 
-void drawRun(RenderContext* context, FaceRun& run) {
-    GLStateCache* cache = context->stateCache;
+void toFloats(const uint8_t colour[4], float out[4]) {
+    for (int k = 0; k < 4; ++k)
+        out[k] = float(colour[k]) / 255.0f; // GL's own conversion of glColor4ubv
+}
+
+void colourArray(GLStateCache* cache, const float* rgba) {
     glEnableClientState(GL_COLOR_ARRAY);
-    glColorPointer(4, GL_FLOAT, 0, run.rgba.data());
+    glColorPointer(4, GL_FLOAT, 0, rgba);
     cache->colorPointer = nullptr; // not the cache's byte colours: the next setter must call GL
+}
+
+void drawRun(RenderContext* context, const FaceRun& run) {
+    GLStateCache* cache = context->stateCache;
+    colourArray(cache, run.rgba.data());
     Render_VertexPointer(cache, 0, run.xyz.data());
     if (run.glName) {
         glEnable(GL_TEXTURE_2D);
@@ -70,28 +83,37 @@ void drawRun(RenderContext* context, FaceRun& run) {
 
 } // namespace
 
-bool Map_QueueSolidFace(MapWorld* world, RenderContext* context, const FaceRecord* face,
+void Map_BeginQueuedDraws(MapWorld* world) {
+    if (DrawQueue* queue = queueOf(world, true)) queue->open = true;
+}
+
+void Map_EndQueuedDraws(MapWorld* world, RenderContext* context) {
+    Map_FlushQueuedDraws(world, context);
+    if (DrawQueue* queue = queueOf(world, false)) queue->open = false;
+}
+
+bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const FaceRecord* face,
                         const uint8_t colour[4], bool textured, uint32_t primitive) {
-    if (!world || face->vertexCount < 3) return false;
-    FaceBatch* batch = batchOf(world, true);
+    DrawQueue* queue = openQueue(world);
+    if (!queue || !context->is3D || face->vertexCount < 3) return false;
     const TextureImage* image = textured ? face->texture->image : nullptr;
     const uint32_t glName = image ? image->glName : 0;
     const bool mipmaps = !image || !(image->flags & IMAGE_NO_MIPMAPS);
     const uint64_t key = (uint64_t(glName) << 32) | (uint64_t(mipmaps) << 16) | (primitive & 0xffff);
-    auto [it, added] = batch->index.try_emplace(key, batch->used);
+    auto [it, added] = queue->index.try_emplace(key, queue->used);
     if (added) {
-        if (batch->used == batch->runs.size()) batch->runs.emplace_back();
-        FaceRun& run = batch->runs[batch->used++];
+        if (queue->used == queue->runs.size()) queue->runs.emplace_back();
+        FaceRun& run = queue->runs[queue->used++];
         run.glName = glName;
         run.mipmaps = mipmaps;
         run.mode = GLenum(primitive);
     }
-    FaceRun& run = batch->runs[it->second];
+    FaceRun& run = queue->runs[it->second];
     const int32_t n = face->vertexCount;
     run.firsts.push_back(GLint(run.xyz.size() / 3));
     run.counts.push_back(n);
-    const float rgba[4] = {colourFloat(colour[0]), colourFloat(colour[1]), colourFloat(colour[2]),
-                           colourFloat(colour[3])};
+    float rgba[4];
+    toFloats(colour, rgba);
     for (int32_t i = 0; i < n; ++i) {
         const FaceVertex& v = face->vertices[i];
         run.xyz.insert(run.xyz.end(), v.xyz, v.xyz + 3);
@@ -99,16 +121,16 @@ bool Map_QueueSolidFace(MapWorld* world, RenderContext* context, const FaceRecor
         run.st.push_back(v.t);
         run.rgba.insert(run.rgba.end(), rgba, rgba + 4);
     }
-    std::copy(rgba, rgba + 4, batch->lastColour);
+    std::copy(rgba, rgba + 4, queue->lastColour);
     return true;
 }
 
-void Map_FlushSolidFaces(MapWorld* world, RenderContext* context) {
-    FaceBatch* batch = world ? batchOf(world, false) : nullptr;
-    if (!batch || !batch->used) return;
+void Map_FlushQueuedDraws(MapWorld* world, RenderContext* context) {
+    DrawQueue* queue = queueOf(world, false);
+    if (!queue || !queue->used) return;
     GL_State(context->stateCache, Draw_SolidState(context));
-    for (size_t i = 0; i < batch->used; ++i) {
-        FaceRun& run = batch->runs[i];
+    for (size_t i = 0; i < queue->used; ++i) {
+        FaceRun& run = queue->runs[i];
         drawRun(context, run);
         run.xyz.clear();
         run.st.clear();
@@ -116,14 +138,15 @@ void Map_FlushSolidFaces(MapWorld* world, RenderContext* context) {
         run.firsts.clear();
         run.counts.clear();
     }
-    batch->used = 0;
-    batch->index.clear();
-    // The current colour is undefined after a colour array: leave the last face's, as its own draw did.
-    glColor4fv(batch->lastColour);
+    queue->used = 0;
+    queue->index.clear();
+    // The current colour is undefined after a colour array: leave the last queued one, as its own
+    // draw did.
+    glColor4fv(queue->lastColour);
 }
 
-void Map_FreeFaceBatch(MapWorld* world) {
+void Map_FreeDrawQueue(MapWorld* world) {
     if (!world) return;
-    delete batchOf(world, false);
-    world->faceBatch = nullptr;
+    delete queueOf(world, false);
+    world->drawQueue = nullptr;
 }

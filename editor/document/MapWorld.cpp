@@ -107,7 +107,7 @@ void Map_DestroyWorld(MapWorld* world) {
     if (!world || !world->idBitmap) return;
     Map_ClearWorld(world);
     Map_FreeCullTree(world);
-    Map_FreeFaceBatch(world);
+    Map_FreeDrawQueue(world);
     std::free(world->idBitmap);
     world->idBitmap = nullptr;
     delete world->visGroups;

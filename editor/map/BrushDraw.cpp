@@ -80,7 +80,7 @@ bool cMapBrush::draw(RenderContext* context, RenderCounters* counters, uint32_t 
     }
     if (brush->patch && brush->patch->handle) brush->patch->handle->draw(context, counters);
     if (brush->overlay && brush->overlay->handle) {
-        Map_FlushSolidFaces(Draw_WorldOf(brush), context);
+        Map_FlushQueuedDraws(Draw_WorldOf(brush), context);
         brush->overlay->handle->draw(context, counters);
     }
     if (!context->is3D && (!Draw_Picking(context) || (context->renderFlags & RenderBit::SelectByHandles))) {

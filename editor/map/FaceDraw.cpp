@@ -213,7 +213,7 @@ void cMapFace::draw(RenderContext* context, RenderCounters* counters, const uint
                 return;
         }
     }
-    Map_FlushSolidFaces(world, context);
+    Map_FlushQueuedDraws(world, context);
     GL_State(cache, Draw_SolidState(context));
     if (context->renderMode == 0) {
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
