@@ -105,15 +105,21 @@ void clearFrameStamps(MapWorld* world) {
     if (CullTree* tree = Cull_TreeOf(world)) clearNodeStamps(tree->root);
 }
 
-// One entity other than the world entity in one pass; entities draw themselves.
+// One entity other than the world entity in one pass; entities draw themselves, with states of
+// their own: the queued faces go out before, and the entity's own queued faces right after.
 bool drawEntity(RenderContext* context, RenderCounters* counters, EntityRecord* entity, uint32_t passFlags) {
     cMapEntity* handle = entity->handle;
-    return handle && handle->draw(context, counters, passFlags);
+    if (!handle) return false;
+    MapWorld* world = entity->owner ? *entity->owner : nullptr;
+    Map_FlushQueuedDraws(world, context);
+    const bool drawn = handle->draw(context, counters, passFlags);
+    Map_FlushQueuedDraws(world, context);
+    return drawn;
 }
 
 class cWorldVisitor : public cCullVisitor {
 public:
-    cWorldVisitor(RenderContext* c, RenderCounters* s) : context(c), counters(s) {}
+    cWorldVisitor(MapWorld* w, RenderContext* c, RenderCounters* s) : world(w), context(c), counters(s) {}
     CullResult testBox(const float mins[3], const float maxs[3], int32_t* planeMask) override {
         if (!context->frustum) return CullResult::Inside;
         int mask = *planeMask;
@@ -133,7 +139,11 @@ public:
         return handle && handle->isVisible(context, counters, 0) &&
                handle->draw(context, counters, passFlags);
     }
-    void drawNodeBox(const CullNode* node) override { Cull_DrawNodeBox(node, context); }
+    void drawNodeBox(const CullNode* node) override {
+        Map_FlushQueuedDraws(world, context);
+        Cull_DrawNodeBox(node, context);
+    }
+    MapWorld* world;
     RenderContext* context;
     RenderCounters* counters;
 };
@@ -146,7 +156,7 @@ bool useTree(const MapWorld* world, const RenderContext* context) {
 void walkTree(MapWorld* world, RenderContext* context, RenderCounters* counters, uint32_t passFlags) {
     CullTree* tree = Cull_TreeOf(world);
     Cull_BeginFrame(tree, context);
-    cWorldVisitor visitor(context, counters);
+    cWorldVisitor visitor(world, context, counters);
     Cull_Draw(tree, tree->root, &visitor, passFlags, -1);
 }
 
@@ -333,20 +343,22 @@ void Map_DrawSky(MapWorld* world, RenderContext* context) {
 void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters,
                          bool selectionPass) {
     const uint32_t passFlags = selectionPass ? kPassSelection : kPassNormal;
+    Map_BeginQueuedDraws(world);
     if (useTree(world, context)) {
         walkTree(world, context, counters, passFlags);
-        return;
-    }
-    EntityRecord* worldspawn = world->entities;
-    for (EntityRecord* e = worldspawn; e; e = e->next) {
-        if (!isWorld(e)) continue;
-        for (BrushRecord* brush = e->firstBrush; brush; brush = brush->next) {
-            cMapBrush* handle = brush->handle;
-            if (handle && handle->isVisible(context, counters, 0)) handle->draw(context, counters, passFlags);
+    } else {
+        for (EntityRecord* e = world->entities; e; e = e->next) {
+            if (!isWorld(e)) continue;
+            for (BrushRecord* brush = e->firstBrush; brush; brush = brush->next) {
+                cMapBrush* handle = brush->handle;
+                if (handle && handle->isVisible(context, counters, 0))
+                    handle->draw(context, counters, passFlags);
+            }
         }
+        for (EntityRecord* e = world->entities; e; e = e->next)
+            if (!isWorld(e)) drawEntity(context, counters, e, passFlags);
     }
-    for (EntityRecord* e = world->entities; e; e = e->next)
-        if (!isWorld(e)) drawEntity(context, counters, e, passFlags);
+    Map_EndQueuedDraws(world, context);
 }
 
 void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCounters* counters) {

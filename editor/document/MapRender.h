@@ -11,6 +11,7 @@
 #include <cstdint>
 
 struct EntityRecord;
+struct FaceRecord;
 struct MapWorld;
 struct RenderContext;
 struct RenderCounters;
@@ -63,6 +64,21 @@ void Map_RecycleDrawLists(MapWorld* world);
 // Frees every node of the list and of its free list (world clear and destruction).
 void Map_FreeBlendedList(MapWorld* world);
 void Map_FreeSkyList(MapWorld* world);
+// The draw queue of the object passes (open between begin and end; closed, nothing is queued).
+// The camera view's solid faces are gathered per texture and primitive and drawn as one array
+// each (the faces of one texture keep their order): a face is queued only where its own draw
+// would be opaque, depth-tested and written to depth with nothing drawn after it, so only faces
+// meeting at exactly equal depth can come out in another order. Anything else drawn in the
+// passes flushes the queue first, but patches: their solid drawing is depth-tested and written
+// too.
+void Map_BeginQueuedDraws(MapWorld* world);
+void Map_EndQueuedDraws(MapWorld* world, RenderContext* context);
+// False when the face was not queued (draw it yourself).
+bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const FaceRecord* face,
+                        const uint8_t colour[4], bool textured, uint32_t primitive);
+// Draws and empties the queue.
+void Map_FlushQueuedDraws(MapWorld* world, RenderContext* context);
+void Map_FreeDrawQueue(MapWorld* world);
 // The camera view's eye in a 2D view: a diamond and the two field-of-view lines.
 void Map_DrawViewCamera(MapWorld* world, RenderContext* context);
 // Number of nodes in a list (tests and statistics).

@@ -107,6 +107,7 @@ void Map_DestroyWorld(MapWorld* world) {
     if (!world || !world->idBitmap) return;
     Map_ClearWorld(world);
     Map_FreeCullTree(world);
+    Map_FreeDrawQueue(world);
     std::free(world->idBitmap);
     world->idBitmap = nullptr;
     delete world->visGroups;

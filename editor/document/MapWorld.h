@@ -83,6 +83,7 @@ struct MapWorld {
     // The bounds of the last selection or created object; new blocks take their depth from it.
     float rememberedMins[3];
     float rememberedMaxs[3];
+    void* drawQueue; // the renderer's per-frame face queue, its storage kept between frames
 };
 
 #define ZARV_WORLD_OFFSET(field) (offsetof(MapWorld, field) - offsetof(MapWorld, handle))

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "document/MapRender.h"
 #include "document/MapSelection.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
@@ -78,7 +79,10 @@ bool cMapBrush::draw(RenderContext* context, RenderCounters* counters, uint32_t 
         }
     }
     if (brush->patch && brush->patch->handle) brush->patch->handle->draw(context, counters);
-    if (brush->overlay && brush->overlay->handle) brush->overlay->handle->draw(context, counters);
+    if (brush->overlay && brush->overlay->handle) {
+        Map_FlushQueuedDraws(Draw_WorldOf(brush), context);
+        brush->overlay->handle->draw(context, counters);
+    }
     if (!context->is3D && (!Draw_Picking(context) || (context->renderFlags & RenderBit::SelectByHandles))) {
         if (Draw_Picking(context)) Draw_SetPickColor(Draw_PickId(context, brush));
         drawCenterHandle(context, centre);

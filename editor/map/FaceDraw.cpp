@@ -201,6 +201,19 @@ void cMapFace::draw(RenderContext* context, RenderCounters* counters, const uint
         glDrawArrays(primitiveMode(glPrimitive), 0, face->vertexCount);
         return;
     }
+    MapWorld* world = Draw_WorldOf(brush);
+    if (context->renderMode != 0 && !selected && !(context->renderFlags & RenderBit::Grid3D)) {
+        const bool textured = Draw_Textured(context, face->texture);
+        if (!textured || !Draw_UsesStages(context, face->texture)) {
+            if (textured && context->renderMode == 2)
+                std::memcpy(colour, fill, 4);
+            else
+                shadeColour(fill, shade, colour);
+            if (Map_QueueSolidFace(world, context, face, colour, textured, primitiveMode(glPrimitive)))
+                return;
+        }
+    }
+    Map_FlushQueuedDraws(world, context);
     GL_State(cache, Draw_SolidState(context));
     if (context->renderMode == 0) {
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);

@@ -276,6 +276,47 @@ TEST_F(MapRenderTest, AnimatedEffectAddsItsAdditiveStage) {
     effect->stages = nullptr;
 }
 
+// Faces of several textures interleaved brush by brush, and one brush untextured: each face
+// keeps its own texture and shade however the faces are gathered for drawing.
+TEST_F(MapRenderTest, InterleavedTexturesEachKeepTheirOwnFaces) {
+    open();
+    ShaderRecord* red = solid(200, 40, 40);
+    ShaderRecord* green = solid(40, 200, 40);
+    const float shade = 0.8f - 0.13363062f; // the x = 100 faces
+    struct Brush {
+        float y;
+        ShaderRecord* shader;
+        QColor textured;
+    } brushes[] = {{-100, red, QColor(200, 40, 40)},
+                   {-50, green, QColor(40, 200, 40)},
+                   {0, red, QColor(200, 40, 40)},
+                   {50, nullptr, QColor(60, 90, 250)}};
+    for (const Brush& b : brushes) {
+        const float lo[3] = {100, b.y, 0}, hi[3] = {164, b.y + 40, 128};
+        BrushRecord* brush = box(lo, hi);
+        colour(brush, 60, 90, 250);
+        if (b.shader) texture(brush, b.shader);
+    }
+    auto shaded = [&](const QColor& c) {
+        return QColor(int(c.red() * shade), int(c.green() * shade), int(c.blue() * shade));
+    };
+    for (int mode : {1, 2, 3}) {
+        camera()->renderMode = mode;
+        const QImage image = paint(camera());
+        for (const Brush& b : brushes) {
+            QColor expected = shaded(QColor(60, 90, 250));
+            if (mode == 2 && b.shader) expected = b.textured;
+            if (mode == 3) expected = shaded(b.textured);
+            const float point[3] = {100, b.y + 20, 90};
+            const QPoint p = screen(camera(), point);
+            EXPECT_TRUE(close(rgb(image, p.x(), p.y()), expected))
+                << "mode " << mode << " brush at y " << b.y << " got "
+                << rgb(image, p.x(), p.y()).name().toStdString() << " expected "
+                << expected.name().toStdString();
+        }
+    }
+}
+
 // ---- Colours ------------------------------------------------------------------------------------
 
 TEST_F(MapRenderTest, SelectedBrushInSelectionColoursOthersInVisgroupGroupAndOwnColour) {

@@ -1,0 +1,152 @@
+// The draw queue of the object passes. Per-face draws cost llvmpipe a state validation each and,
+// on every texture switch, a copy of its whole fragment state; so the camera view's solid faces
+// are gathered per texture and drawn with one glMultiDrawArrays per texture. Every face stays
+// its own primitive (same decomposition, same vertex values as its own draw), and colours go in
+// a float array holding the values glColor4ubv would have set.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
+
+#include "document/MapRender.h"
+#include "document/MapWorld.h"
+#include "gamedata/TextureRecords.h"
+#include "map/MapFace.h"
+#include "map/ObjectDraw.h"
+#include "views/GLStateCache.h"
+#include "views/RenderContext.h"
+
+// GL 1.4, exported by the GL library; the precompiled GL header leaves out the prototypes.
+extern "C" void glMultiDrawArrays(GLenum mode, const GLint* first, const GLsizei* count, GLsizei drawcount);
+
+namespace {
+
+struct FaceRun {
+    uint32_t glName = 0; // 0: untextured
+    bool mipmaps = true;
+    GLenum mode = GL_POLYGON;
+    std::vector<float> xyz;
+    std::vector<float> st;
+    std::vector<float> rgba;
+    std::vector<GLint> firsts;
+    std::vector<GLsizei> counts;
+};
+
+struct DrawQueue {
+    bool open = false; // between Map_BeginQueuedDraws and Map_EndQueuedDraws
+    std::vector<FaceRun> runs;
+    size_t used = 0; // runs in use this frame; the others keep their storage
+    std::unordered_map<uint64_t, size_t> index;
+    float lastColour[4] = {1, 1, 1, 1};
+};
+
+DrawQueue* queueOf(MapWorld* world, bool create) {
+    if (!world) return nullptr;
+    if (!world->drawQueue && create) world->drawQueue = new DrawQueue;
+    return static_cast<DrawQueue*>(world->drawQueue);
+}
+
+DrawQueue* openQueue(MapWorld* world) {
+    DrawQueue* queue = queueOf(world, false);
+    return queue && queue->open ? queue : nullptr;
+}
+
+void toFloats(const uint8_t colour[4], float out[4]) {
+    for (int k = 0; k < 4; ++k)
+        out[k] = float(colour[k]) / 255.0f; // GL's own conversion of glColor4ubv
+}
+
+void colourArray(GLStateCache* cache, const float* rgba) {
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_FLOAT, 0, rgba);
+    cache->colorPointer = nullptr; // not the cache's byte colours: the next setter must call GL
+}
+
+void drawRun(RenderContext* context, const FaceRun& run) {
+    GLStateCache* cache = context->stateCache;
+    colourArray(cache, run.rgba.data());
+    Render_VertexPointer(cache, 0, run.xyz.data());
+    if (run.glName) {
+        glEnable(GL_TEXTURE_2D);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        Render_BindTexture(cache, run.glName, context->textureFilter, run.mipmaps);
+        Render_TexCoordPointer(cache, 0, run.st.data());
+    }
+    glMultiDrawArrays(run.mode, run.firsts.data(), run.counts.data(), GLsizei(run.firsts.size()));
+    if (run.glName) {
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisable(GL_TEXTURE_2D);
+    }
+    glDisableClientState(GL_COLOR_ARRAY);
+}
+
+} // namespace
+
+void Map_BeginQueuedDraws(MapWorld* world) {
+    if (DrawQueue* queue = queueOf(world, true)) queue->open = true;
+}
+
+void Map_EndQueuedDraws(MapWorld* world, RenderContext* context) {
+    Map_FlushQueuedDraws(world, context);
+    if (DrawQueue* queue = queueOf(world, false)) queue->open = false;
+}
+
+bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const FaceRecord* face,
+                        const uint8_t colour[4], bool textured, uint32_t primitive) {
+    DrawQueue* queue = openQueue(world);
+    if (!queue || !context->is3D || face->vertexCount < 3) return false;
+    const TextureImage* image = textured ? face->texture->image : nullptr;
+    const uint32_t glName = image ? image->glName : 0;
+    const bool mipmaps = !image || !(image->flags & IMAGE_NO_MIPMAPS);
+    const uint64_t key = (uint64_t(glName) << 32) | (uint64_t(mipmaps) << 16) | (primitive & 0xffff);
+    auto [it, added] = queue->index.try_emplace(key, queue->used);
+    if (added) {
+        if (queue->used == queue->runs.size()) queue->runs.emplace_back();
+        FaceRun& run = queue->runs[queue->used++];
+        run.glName = glName;
+        run.mipmaps = mipmaps;
+        run.mode = GLenum(primitive);
+    }
+    FaceRun& run = queue->runs[it->second];
+    const int32_t n = face->vertexCount;
+    run.firsts.push_back(GLint(run.xyz.size() / 3));
+    run.counts.push_back(n);
+    float rgba[4];
+    toFloats(colour, rgba);
+    for (int32_t i = 0; i < n; ++i) {
+        const FaceVertex& v = face->vertices[i];
+        run.xyz.insert(run.xyz.end(), v.xyz, v.xyz + 3);
+        run.st.push_back(v.s);
+        run.st.push_back(v.t);
+        run.rgba.insert(run.rgba.end(), rgba, rgba + 4);
+    }
+    std::copy(rgba, rgba + 4, queue->lastColour);
+    return true;
+}
+
+void Map_FlushQueuedDraws(MapWorld* world, RenderContext* context) {
+    DrawQueue* queue = queueOf(world, false);
+    if (!queue || !queue->used) return;
+    GL_State(context->stateCache, Draw_SolidState(context));
+    for (size_t i = 0; i < queue->used; ++i) {
+        FaceRun& run = queue->runs[i];
+        drawRun(context, run);
+        run.xyz.clear();
+        run.st.clear();
+        run.rgba.clear();
+        run.firsts.clear();
+        run.counts.clear();
+    }
+    queue->used = 0;
+    queue->index.clear();
+    // The current colour is undefined after a colour array: leave the last queued one, as its own
+    // draw did.
+    glColor4fv(queue->lastColour);
+}
+
+void Map_FreeDrawQueue(MapWorld* world) {
+    if (!world) return;
+    delete queueOf(world, false);
+    world->drawQueue = nullptr;
+}
