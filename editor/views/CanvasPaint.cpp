@@ -170,6 +170,7 @@ void cCanvas::paintGL() {
         m_stale = true;
         return;
     }
+    m_stale = false;
     View_Painting = 1;
     GL_ResyncStateCache(stateCache);
     glEnableClientState(GL_VERTEX_ARRAY);
