@@ -392,6 +392,11 @@ void repaintUncoveredWindows(QMdiArea* area) {
         if (auto* child = qobject_cast<cChildWindow*>(frame->widget())) child->repaintStaleViews();
 }
 
+// Checked once the change is done: an activation restores, raises and maximises in steps.
+void repaintUncoveredLater(QMdiArea* area) {
+    if (area) QTimer::singleShot(0, area, [area] { repaintUncoveredWindows(area); });
+}
+
 } // namespace
 
 void cChildWindow::watchCover() {
@@ -399,12 +404,19 @@ void cChildWindow::watchCover() {
     QMdiArea* area = frame ? frame->mdiArea() : nullptr;
     if (!area || m_watchedFrame == frame) return;
     m_watchedFrame = frame;
-    // Checked once the change is done: an activation restores, raises and maximises in steps.
-    auto later = [area] { QTimer::singleShot(0, area, [area] { repaintUncoveredWindows(area); }); };
     connect(area, &QMdiArea::subWindowActivated, this,
             [this] { QTimer::singleShot(0, this, [this] { repaintStaleViews(); }); });
+    auto later = [area] { repaintUncoveredLater(area); };
     connect(frame, &QMdiSubWindow::windowStateChanged, area, later);
     connect(frame, &QObject::destroyed, area, later);
+    // A maximised window hidden without a state change uncovers the others too.
+    frame->installEventFilter(this);
+}
+
+bool cChildWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_watchedFrame && event->type() == QEvent::Hide)
+        repaintUncoveredLater(static_cast<QMdiSubWindow*>(watched)->mdiArea());
+    return QWidget::eventFilter(watched, event);
 }
 
 void cChildWindow::repaintStaleViews() {
