@@ -451,14 +451,11 @@ void cCanvas::wheelEvent(QWheelEvent* event) {
 void cCanvas::leaveEvent(QEvent* event) {
     if (Tool_IsCanvasMenuOpen()) return;
     if (g_mainWindow) g_mainWindow->positionLabelText.clear();
-    // A paint now flushes the whole program window: only when the view drew a drag, a pan, free
-    // look or the title highlight that must go at once; else the next paint will do.
-    const bool shownState = dragRight || panning || dragLeft || mouseOverTitle || freeLook || moveKeys;
     dragRight = panning = dragLeft = false;
     mouseOverTitle = freeLook = cameraSyncPending = false;
     moveKeys = 0;
     setCursorForTool();
     update();
-    if (shownState) redrawNowFast();
+    redrawNowFast();
     event->ignore();
 }
