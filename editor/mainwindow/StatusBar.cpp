@@ -23,6 +23,8 @@ void cMainWindow::createStatusBar() {
 
 void App_SetStatusText(cMainWindow* window, const QString& text, int n) {
     if (!window || n < 0 || n >= int(window->statusLabels.size()) || !window->statusLabels[n]) return;
+    // A repaint flushes the whole window (its GL views composed again): only for a new text.
+    if (window->statusLabels[n]->text() == text) return;
     window->statusLabels[n]->setText(text);
     window->statusLabels[n]->repaint();
 }

@@ -597,6 +597,13 @@ void cCanvas::showEvent(QShowEvent* event) {
     hasStencilBuffer = format().stencilBufferSize() > 0;
 }
 
+void cCanvas::resizeEvent(QResizeEvent* event) {
+    // A view under a maximised map window takes its new size but paints once it is uncovered.
+    m_paintHeld = childWindow && childWindow->isCovered();
+    QOpenGLWidget::resizeEvent(event);
+    m_paintHeld = false;
+}
+
 void cCanvas::resizeGL(int w, int h) {
     if (w <= 0) return;
     viewWidth = w;

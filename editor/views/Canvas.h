@@ -109,6 +109,8 @@ public:
     void redrawNow();
     // Draws one frame into the view's framebuffer and waits for GL to finish it (timing).
     void paintNow();
+    // Schedules the paint held back while the view's map window was covered, once it is not.
+    void repaintIfStale();
 
     // ---- Drawing routines (CanvasDraw.cpp) ----
     void drawAxes();
@@ -204,6 +206,7 @@ protected:
     QSize minimumSizeHint() const override;
     void showEvent(QShowEvent* event) override;
     void initializeGL() override;
+    void resizeEvent(QResizeEvent* event) override;
     void resizeGL(int w, int h) override;
     void paintGL() override;
     // ---- Input (CanvasInput.cpp) ----
@@ -248,4 +251,8 @@ private:
     int wheelRemainder = 0;
     QOpenGLFramebufferObject* pickBuffer = nullptr;
     bool glReady = false;
+    // Paints are held back while a resize of a covered view runs; a held or skipped paint
+    // leaves the view stale.
+    bool m_paintHeld = false;
+    bool m_stale = false;
 };

@@ -145,7 +145,18 @@ void cCanvas::initializeGL() {
 
 void cCanvas::redrawNow() {
     if (View_Suspended()) return;
+    // Under a maximised map window nothing shows it: it paints once it is uncovered.
+    if (childWindow && childWindow->isCovered()) {
+        m_stale = true;
+        return;
+    }
     repaint();
+}
+
+void cCanvas::repaintIfStale() {
+    if (!m_stale || (childWindow && childWindow->isCovered())) return;
+    m_stale = false;
+    update();
 }
 
 void cCanvas::paintNow() {
@@ -159,6 +170,11 @@ void cCanvas::paintNow() {
 void cCanvas::paintGL() {
     MapDocument* doc = document();
     if (!doc || viewWidth <= 0 || viewHeight <= 0 || View_Suspended()) return;
+    if (m_paintHeld) {
+        m_stale = true;
+        return;
+    }
+    m_stale = false;
     View_Painting = 1;
     GL_ResyncStateCache(stateCache);
     glEnableClientState(GL_VERTEX_ARRAY);

@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGridLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -342,6 +344,16 @@ void cChildWindow::closeSubWindow() {
     close();
 }
 
+bool cChildWindow::isCovered() const {
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    QMdiArea* area = frame ? frame->mdiArea() : nullptr;
+    if (!area) return false;
+    const QList<QMdiSubWindow*> stack = area->subWindowList(QMdiArea::StackingOrder);
+    for (qsizetype i = stack.indexOf(frame) + 1; i > 0 && i < stack.size(); ++i)
+        if (stack[i]->isVisible() && stack[i]->isMaximized()) return true;
+    return false;
+}
+
 bool cChildWindow::isActive() const {
     return isActiveWindow();
 }
@@ -366,9 +378,50 @@ QSize cChildWindow::minimumSizeHint() const {
 
 void cChildWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    for (QCustomSplitter* s : {bottomRow, topRow, rows})
-        if (s) s->repaint();
-    redrawNow();
+}
+
+void cChildWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    watchCover();
+}
+
+namespace {
+
+void repaintUncoveredWindows(QMdiArea* area) {
+    for (QMdiSubWindow* frame : area->subWindowList())
+        if (auto* child = qobject_cast<cChildWindow*>(frame->widget())) child->repaintStaleViews();
+}
+
+// Checked once the change is done: an activation restores, raises and maximises in steps.
+void repaintUncoveredLater(QMdiArea* area) {
+    if (area) QTimer::singleShot(0, area, [area] { repaintUncoveredWindows(area); });
+}
+
+} // namespace
+
+void cChildWindow::watchCover() {
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    QMdiArea* area = frame ? frame->mdiArea() : nullptr;
+    if (!area || m_watchedFrame == frame) return;
+    m_watchedFrame = frame;
+    connect(area, &QMdiArea::subWindowActivated, this,
+            [this] { QTimer::singleShot(0, this, [this] { repaintStaleViews(); }); });
+    auto later = [area] { repaintUncoveredLater(area); };
+    connect(frame, &QMdiSubWindow::windowStateChanged, area, later);
+    connect(frame, &QObject::destroyed, area, later);
+    // A maximised window hidden without a state change uncovers the others too.
+    frame->installEventFilter(this);
+}
+
+bool cChildWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_watchedFrame && event->type() == QEvent::Hide)
+        repaintUncoveredLater(static_cast<QMdiSubWindow*>(watched)->mdiArea());
+    return QWidget::eventFilter(watched, event);
+}
+
+void cChildWindow::repaintStaleViews() {
+    for (cCanvas* view : views)
+        view->repaintIfStale();
 }
 
 void cChildWindow::closeEvent(QCloseEvent* event) {

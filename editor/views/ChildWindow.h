@@ -55,6 +55,10 @@ public:
     virtual void closeSubWindow();
     // Whether this is the active map window.
     virtual bool isActive() const;
+    // Whether a maximised map window lies above this one in its area (nothing of it shows).
+    bool isCovered() const;
+    // Schedules the paints its views held back while covered, once it is not.
+    void repaintStaleViews();
     void toggleMaximize(cCanvas* view);
     void storeViewLayout();
     // Equal halves in all three splitters, then the cross; clears the maximised view.
@@ -87,8 +91,13 @@ protected:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     cCanvas* addView(QWidget* container, int type, int mode);
+    // Follows the changes in its area that may uncover it (once per sub-window frame).
+    void watchCover();
+    QWidget* m_watchedFrame = nullptr;
 };

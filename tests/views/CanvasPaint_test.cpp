@@ -1,6 +1,8 @@
 // Views drawn in a real GL context under the test display, checked by reading pixels back.
 #include <QApplication>
 #include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScrollBar>
 
 #include "ViewFixture.h"
@@ -329,6 +331,40 @@ TEST_F(CanvasPaint, ClosingTheWindowForgetsItsFocusView) {
     EXPECT_EQ(g_mainWindow->previousFocusView, nullptr);
     EXPECT_EQ(g_mainWindow->lastInputCanvas, nullptr);
     EXPECT_TRUE(doc.windows.isEmpty());
+}
+
+// A map window under a maximised one holds its redraws; uncovered, it paints what changed meanwhile.
+TEST_F(CanvasPaint, CoveredWindowPaintsOnceUncovered) {
+    worldspawn = Test_NewDocument(&doc);
+    g_mainWindow->documents.append(&doc);
+    QMdiArea area;
+    area.resize(808, 608);
+    auto* under = new cChildWindow(&doc);
+    under->buildLayout(-1);
+    auto* over = new cChildWindow(&doc);
+    over->buildLayout(-1);
+    QMdiSubWindow* underFrame = area.addSubWindow(under);
+    underFrame->setGeometry(0, 0, 400, 300);
+    area.show();
+    QMdiSubWindow* overFrame = area.addSubWindow(over);
+    overFrame->showMaximized();
+    area.setActiveSubWindow(overFrame);
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents();
+    ASSERT_TRUE(under->isCovered());
+    ASSERT_FALSE(over->isCovered());
+    cCanvas* top = under->views[1];
+    ASSERT_FALSE(top->is3D());
+    const int32_t stamp = top->context.frameStamp;
+    under->setZoom2D(1.0f);
+    EXPECT_EQ(top->context.frameStamp, stamp);
+
+    overFrame->showNormal();
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents();
+    EXPECT_FALSE(under->isCovered());
+    EXPECT_NE(top->context.frameStamp, stamp);
+    EXPECT_FLOAT_EQ(top->context.invZoom, 1.0f);
 }
 
 } // namespace
