@@ -69,12 +69,7 @@ class TextureViewBesideMapViews : public ViewSettingsFixture {
 protected:
     void SetUp() override {
         ViewSettingsFixture::SetUp();
-        settings().CanvasConfig = 0;
-        settings().DrawCamera = false;
-        settings().EnableGrid2D = false;
-        settings().EnableGrid3D = false;
-        settings().UseCullTree = false;
-        settings().Antialiasing = false;
+        plainMapViews();
         settings().TextureFilter = false; // nearest texels: filters show as pure colours
         settings().AnisotropicFilter = false;
         g_mainWindow->textureFilterWord = -1;

@@ -54,12 +54,7 @@ protected:
     void SetUp() override {
         ViewSettingsFixture::SetUp();
         settings().CurrentGridSize = 32;
-        settings().CanvasConfig = 0;
-        settings().DrawCamera = false;
-        settings().EnableGrid2D = false;
-        settings().EnableGrid3D = false;
-        settings().UseCullTree = false;
-        settings().Antialiasing = false;
+        plainMapViews();
     }
     void TearDown() override {
         if (window) {

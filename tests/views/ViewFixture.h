@@ -31,6 +31,16 @@ protected:
         Color_ResetTables();
     }
     MainSettings& settings() { return g_mainWindow->settings; }
+    // One view per map window and nothing drawn but the map: no camera marker, grids, cull tree
+    // or multisampling, so pixels are the map's own.
+    void plainMapViews() {
+        settings().CanvasConfig = 0;
+        settings().DrawCamera = false;
+        settings().EnableGrid2D = false;
+        settings().EnableGrid3D = false;
+        settings().UseCullTree = false;
+        settings().Antialiasing = false;
+    }
     // A canvas that is never shown: its size is set by hand.
     std::unique_ptr<cCanvas> bareCanvas(int type, int w = 400, int h = 300) {
         auto canvas = std::make_unique<cCanvas>(type, -1, View_CanvasFormat(), nullptr, nullptr);
