@@ -98,7 +98,8 @@ void cMainWindow::buildInteractive() {
         for (MapDocument* document : std::as_const(documents))
             Project_RebindGameConfig(document);
     };
-    Project_SetWindowHooks({[this](const QString& path) { addRecentFile(path); }, [this] { execPreferences(3); }});
+    Project_SetWindowHooks(
+        {[this](const QString& path) { addRecentFile(path); }, [this] { execPreferences(3); }});
     GameCfg_LoadConfigurations(&gameConfigs);
     qApp->installEventFilter(this);
 
@@ -124,6 +125,10 @@ void cMainWindow::buildInteractive() {
 void cMainWindow::createDialogs() {
     // The object properties float on their own; the rest belong to the window.
     objectPropertiesDialog = new cObjectPropertiesDialog();
+    objectPropertiesDialog->browseTextures = [this](const QString& name, QString* group) {
+        return execTextureBrowser(name, group);
+    };
+    objectPropertiesDialog->afterPick = [this] { updateActions(-1); };
     createRunWindows();
     textureBrowserDialog = new cTextureBrowserDialog(this);
     textureReplaceDialog = new cTextureReplaceDialog(this);
