@@ -123,6 +123,10 @@ void cMainWindow::buildInteractive() {
 void cMainWindow::createDialogs() {
     // The object properties float on their own; the rest belong to the window.
     objectPropertiesDialog = new cObjectPropertiesDialog();
+    objectPropertiesDialog->browseTextures = [this](const QString& name, QString* group) {
+        return execTextureBrowser(name, group);
+    };
+    objectPropertiesDialog->afterPick = [this] { updateActions(-1); };
     createRunWindows();
     textureBrowserDialog = new cTextureBrowserDialog(this);
     textureReplaceDialog = new cTextureReplaceDialog(this);

@@ -25,6 +25,8 @@
 #include "DialogAnswer.h"
 #include "dialogs/application/CustomAngleBox.h"
 #include "dialogs/application/NamedDialogs.h"
+#include "dialogs/editing/TextureBrowserDialog.h"
+#include "dialogs/editing/TextureLists.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
@@ -32,6 +34,7 @@
 #include "document/VisGroup.h"
 #include "document/WorldDump.h"
 #include "gamedata/EntityClass.h"
+#include "gamedata/GameConfig.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "views/ChildWindow.h"
@@ -73,6 +76,8 @@ const char* const kFgd = R"(
 	_light(color255) : "Glow"
 	origin(origin) : "Origin"
 	offset(vector) : "Offset"
+	decal(decal) : "Decal"
+	remap(shader) : "Remap"
 ]
 )";
 
@@ -607,6 +612,49 @@ TEST_F(ObjectPropertiesTest, SmartEditors) {
     mouseClick(ctl<QPushButton>(dialog, "btnPickColor"));
     EXPECT_EQ(key(3, "_light"), "255 0 0 200");
     expectOneLevel(before, n, "Change Value");
+}
+
+// Decal and shader keys are chosen in the window's texture browser: decals open on the decal group,
+// shaders on every texture; a new name is written as one level, the same name writes nothing.
+TEST_F(ObjectPropertiesTest, DecalAndShaderKeysPickInTheTextureBrowser) {
+    TextureLists* lists = GameCfg_CurrentTextureLists();
+    ASSERT_NE(lists, nullptr);
+    struct Case {
+        const char* key;
+        QString group; // the browser's group as it opens
+        const char* picked;
+        QByteArray written;
+    };
+    const Case cases[] = {
+        {"decal", TexList_FindDecalGroup(lists), "decals/blood", "decals/blood"},
+        {"remap", QStringLiteral("(All Textures)"), "", "<none>"},
+    };
+    open({3}, true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        clickRow(c.key);
+        QPushButton* pick = ctl<QPushButton>(dialog, "btnDecal");
+        ASSERT_TRUE(pick->isVisibleTo(dialog));
+        const QByteArray before = dump();
+        const int n = levels();
+        QString openedOn;
+        cDialogAnswer answer([&](QDialog* d) {
+            auto* browser = qobject_cast<cTextureBrowserDialog*>(d);
+            ASSERT_NE(browser, nullptr);
+            openedOn = browser->groupName;
+            browser->textureName = QString::fromLatin1(c.picked);
+        });
+        mouseClick(pick);
+        EXPECT_TRUE(answer.answered);
+        EXPECT_EQ(openedOn, c.group);
+        EXPECT_EQ(key(3, c.key), c.written);
+        if (*c.picked) {
+            EXPECT_EQ(pick->text(), c.picked);
+            expectOneLevel(before, n, "Change Value");
+        } else {
+            EXPECT_EQ(levels(), n);
+        }
+    }
 }
 
 TEST_F(ObjectPropertiesTest, FilesAndSounds) {

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 #include "dialogs/editing/NewKeyvalueDialog.h"
 
@@ -60,6 +61,11 @@ public:
     void resetSmartForced() { m_smartForcedOff = false; }
     // Rebuilds the visgroup page for the edited objects.
     void refreshVisGroups() { updateVisGroups(); }
+
+    // The window's texture browser, for decal and shader keys: the chosen name (group in and out).
+    std::function<QString(const QString& name, QString* group)> browseTextures;
+    // Runs after a picked texture was written (the window refreshes its action states).
+    std::function<void()> afterPick;
 
     // The class help text, built once and cached in the class.
     static const QString& buildClassHelp(EntityClass* eclass);

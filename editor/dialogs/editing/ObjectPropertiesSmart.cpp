@@ -23,6 +23,7 @@
 #include "dialogs/application/CustomAngleBox.h"
 #include "dialogs/editing/EditGroupsDialog.h"
 #include "dialogs/editing/ObjectPropertiesDialog.h"
+#include "dialogs/editing/TextureLists.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "document/TargetNames.h"
@@ -507,10 +508,22 @@ void cObjectPropertiesDialog::exec_on_playSound() {
     m_sound->play();
 }
 
+// Decals are looked for in the first group that holds them; shaders in every texture.
 void cObjectPropertiesDialog::exec_on_pickDecal() {
-    // The texture browser is the main window's; until it can choose, the typed name stays.
-    if (!m_property || !m_head) return;
-    Sys_Warning("the texture browser cannot choose a texture yet");
+    if (!m_property || !m_head || !browseTextures) return;
+    const TextureLists* lists = GameCfg_CurrentTextureLists();
+    if (!lists) return;
+    const EPair* pair = m_head->handle->findKey(m_property->name.constData());
+    const QString value = Text_FromWindows1251(pair && pair->value ? pair->value : "");
+    QString group;
+    if (m_property->type == PropertyType::Decal) group = TexList_FindDecalGroup(lists);
+    const QString chosen = browseTextures(value, &group);
+    if (chosen != value) {
+        ui->btnDecal->setText(chosen);
+        beginEdit("Change Value");
+        writeSmartValue(m_property->name, Text_ToWindows1251(chosen));
+    }
+    if (afterPick) afterPick();
 }
 
 // ---- Flags -----------------------------------------------------------------------------------------
