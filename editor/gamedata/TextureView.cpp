@@ -28,9 +28,7 @@ private:
 
 } // namespace
 
-cTextureView::cTextureView(QWidget* parent) : QOpenGLWidget(parent) {
-    setAutoFillBackground(false);
-}
+cTextureView::cTextureView(QWidget* parent) : cGLView(parent) {}
 
 cTextureView::~cTextureView() = default;
 
@@ -41,6 +39,13 @@ void cTextureView::setShader(ShaderRecord* shader) {
 
 void cTextureView::initializeGL() {
     const cPaintingScope painting;
+    restoreGLState();
+    if (Tex_ProbeExtensions().edgeClamp) m_wrapMode = 0x812F; // GL_CLAMP_TO_EDGE
+    glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void cTextureView::restoreGLState() {
     glShadeModel(GL_FLAT);
     for (GLenum cap :
          {GL_POLYGON_SMOOTH, GL_POLYGON_STIPPLE, GL_DITHER, GL_LIGHTING, GL_CULL_FACE, GL_DEPTH_TEST,
@@ -55,9 +60,6 @@ void cTextureView::initializeGL() {
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    if (Tex_ProbeExtensions().edgeClamp) m_wrapMode = 0x812F; // GL_CLAMP_TO_EDGE
-    glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
 }
 
 void cTextureView::resizeGL(int width, int height) {

@@ -1,12 +1,12 @@
 // The Textures dock's texture view: draws one effect's editor image at up to twice its size,
-// centred on the application background. Its context is the one every other GL view shares.
+// centred on the application background.
 #pragma once
 
-#include <QOpenGLWidget>
+#include "views/GLView.h"
 
 struct ShaderRecord;
 
-class cTextureView : public QOpenGLWidget {
+class cTextureView : public cGLView {
 public:
     explicit cTextureView(QWidget* parent = nullptr);
     ~cTextureView() override;
@@ -21,6 +21,7 @@ public:
 
 protected:
     void initializeGL() override;
+    void restoreGLState() override;
     void resizeGL(int width, int height) override;
     void paintGL() override;
 

@@ -33,8 +33,9 @@ void exitAfterFirstFrame(cMainWindow* window, const QString& value, const QElaps
         for (cCanvas* view : views) {
             if (connected->contains(view)) continue;
             connected->insert(view);
-            QObject::connect(view, &QOpenGLWidget::frameSwapped, window,
-                             [drawn, view] { drawn->insert(view); });
+            // A view that drew before it was looked at draws again only when asked to.
+            if (view->hasFrame()) drawn->insert(view);
+            QObject::connect(view, &cGLView::frameSwapped, window, [drawn, view] { drawn->insert(view); });
         }
         for (cCanvas* view : views)
             if (!drawn->contains(view)) return;

@@ -85,7 +85,7 @@ bool Tool_IsPathToolActive() {
 }
 
 cCanvas::cCanvas(int type, int mode, const QSurfaceFormat& format, cChildWindow* window, QWidget* parent)
-    : QOpenGLWidget(parent), childWindow(window) {
+    : cGLView(parent), childWindow(window) {
     setFormat(format);
     setAutoFillBackground(false);
     setMouseTracking(true);
@@ -593,14 +593,14 @@ QSize cCanvas::minimumSizeHint() const {
 }
 
 void cCanvas::showEvent(QShowEvent* event) {
-    QOpenGLWidget::showEvent(event);
+    cGLView::showEvent(event);
     hasStencilBuffer = format().stencilBufferSize() > 0;
 }
 
 void cCanvas::resizeEvent(QResizeEvent* event) {
     // A view under a maximised map window takes its new size but paints once it is uncovered.
     m_paintHeld = childWindow && childWindow->isCovered();
-    QOpenGLWidget::resizeEvent(event);
+    cGLView::resizeEvent(event);
     m_paintHeld = false;
 }
 

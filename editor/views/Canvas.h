@@ -7,11 +7,11 @@
 
 #include <QElapsedTimer>
 #include <QFont>
-#include <QOpenGLWidget>
 #include <QString>
 #include <cstdint>
 
 #include "views/GLStateCache.h"
+#include "views/GLView.h"
 #include "views/RenderContext.h"
 #include "views/ViewFrustum.h"
 
@@ -57,7 +57,7 @@ void View_PinShaderClock(double seconds);
 // Whether the main window's active or secondary tool is the path tool.
 bool Tool_IsPathToolActive();
 
-class cCanvas : public QOpenGLWidget {
+class cCanvas : public cGLView {
     Q_OBJECT
 public:
     cCanvas(int viewType, int renderMode, const QSurfaceFormat& format, cChildWindow* window,
@@ -206,6 +206,7 @@ protected:
     QSize minimumSizeHint() const override;
     void showEvent(QShowEvent* event) override;
     void initializeGL() override;
+    void restoreGLState() override;
     void resizeEvent(QResizeEvent* event) override;
     void resizeGL(int w, int h) override;
     void paintGL() override;

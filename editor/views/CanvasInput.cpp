@@ -82,7 +82,7 @@ bool cCanvas::event(QEvent* e) {
             return true;
         }
     }
-    return QOpenGLWidget::event(e);
+    return cGLView::event(e);
 }
 
 bool cCanvas::arrowKey(int key, int modifiers) {

@@ -103,9 +103,7 @@ void cCanvas::updateRenderState() {
     c.stateCache = stateCache;
 }
 
-void cCanvas::initializeGL() {
-    glDrawBuffer(GL_BACK);
-    glReadBuffer(GL_BACK);
+void cCanvas::restoreGLState() {
     glShadeModel(GL_SMOOTH);
     for (GLenum cap :
          {GLenum(GL_POLYGON_SMOOTH), GLenum(GL_POLYGON_STIPPLE), GLenum(GL_LINE_STIPPLE), GLenum(GL_DITHER),
@@ -125,13 +123,17 @@ void cCanvas::initializeGL() {
     glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glEnableClientState(GL_VERTEX_ARRAY);
-    glAlphaFunc(stateCache->alphaFunc, stateCache->alphaRef);
-    glBlendFunc(stateCache->blendSrc, stateCache->blendDst);
-    glDepthFunc(stateCache->depthFunc);
+    GL_SetStartFunctions();
     glCullFace(GL_BACK);
     glDisable(GL_ALPHA_TEST);
     glDisable(GL_BLEND);
     glEnable(GL_CULL_FACE);
+    // The cache's record no longer matches what GL holds.
+    GL_ResyncStateCache(stateCache);
+}
+
+void cCanvas::initializeGL() {
+    restoreGLState();
     // The swap interval is 0 through the surface format.
     glClearColor(0, 0, 0, 0);
     glClearStencil(0);

@@ -138,6 +138,14 @@ void GL_InitStateCache(GLStateCache* c) {
     c->alphaRef = 0.2f;
 }
 
+void GL_SetStartFunctions() {
+    GLStateCache start;
+    GL_InitStateCache(&start);
+    glAlphaFunc(start.alphaFunc, start.alphaRef);
+    glBlendFunc(start.blendSrc, start.blendDst);
+    glDepthFunc(start.depthFunc);
+}
+
 void GL_State(GLStateCache* c, uint32_t word) {
     if (word == c->state) return;
     applyWord(c, word, c->state, false);

@@ -66,6 +66,9 @@ struct GLStateCache {
 
 // The start values: word 256, SRC_ALPHA/ONE_MINUS_SRC_ALPHA, LEQUAL, GEQUAL 0.2, nothing bound.
 void GL_InitStateCache(GLStateCache* cache);
+// Sets GL's blend, alpha-test and depth functions to a new cache's start values (a resynced cache
+// holds "unknown" for the first two).
+void GL_SetStartFunctions();
 // Applies a state word, calling GL only for the fields that change.
 void GL_State(GLStateCache* cache, uint32_t word);
 // Forgets pointers, bound texture and filter and re-applies the word to GL in full: for after

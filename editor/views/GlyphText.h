@@ -1,5 +1,5 @@
 // Text in GL views: a line is painted into a glyph texture and drawn as one blended quad, since
-// QOpenGLWidget has no text drawing of its own.
+// GL views have no text drawing of their own.
 #pragma once
 
 #include <QFont>

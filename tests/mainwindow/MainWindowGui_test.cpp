@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QOpenGLWidget>
 #include <QSplashScreen>
 #include <QMessageBox>
 #include <QProcess>
@@ -30,6 +29,7 @@
 #include "gamedata/PluginManager.h"
 #include "dialogs/application/UpdateCheck.h"
 #include "mainwindow/MainWindow.h"
+#include "views/GLView.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
 #include "views/ColorScheme.h"
@@ -350,7 +350,7 @@ TEST_F(MainWindowGuiTest, TheFourViewsMatchMapshotsPictures) {
     // The Textures dock's preview of the map's (missing) trigger texture would upload the shared
     // "notexture" image, which the 3D view then draws on every face whose texture is missing;
     // mapshot has no such preview.
-    window.texturesDock.dock->findChild<QOpenGLWidget*>()->hide();
+    window.texturesDock.dock->findChild<cGLView*>()->hide();
     window.show();
     MapDocument* document = window.openFile(kSampleMap);
     ASSERT_NE(document, nullptr);

@@ -40,19 +40,19 @@ float marginShare(int size) {
 
 } // namespace
 
-cShaderEditCanvas::cShaderEditCanvas(const QSurfaceFormat& format, QWidget* parent) : QOpenGLWidget(parent) {
+cShaderEditCanvas::cShaderEditCanvas(const QSurfaceFormat& format, QWidget* parent) : cGLView(parent) {
     setFormat(format);
     setObjectName(QStringLiteral("preview"));
     setAutoFillBackground(false);
     font = QFont(QStringLiteral("Courier New"), 8);
     GL_InitStateCache(&glState);
     buildShape(0);
-    width = std::max(QOpenGLWidget::width(), 1);
-    height = std::max(QOpenGLWidget::height(), 1);
+    width = std::max(QWidget::width(), 1);
+    height = std::max(QWidget::height(), 1);
     setupProjection();
     setupModelview();
     frameTimer.setInterval(40);
-    connect(&frameTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    connect(&frameTimer, &QTimer::timeout, this, &cGLView::update);
 }
 
 cShaderEditCanvas::~cShaderEditCanvas() = default;

@@ -4,10 +4,10 @@
 #pragma once
 
 #include <QFont>
-#include <QOpenGLWidget>
 #include <QString>
 #include <QTimer>
 
+#include "views/GLView.h"
 #include "dialogs/editing/ShaderEditShapes.h"
 #include "gamedata/EffectBatch.h"
 #include "views/GLStateCache.h"
@@ -23,7 +23,7 @@ constexpr int Normals = 0x4;
 constexpr int SampleBuffers = 0x8;
 } // namespace PreviewFlag
 
-class cShaderEditCanvas : public QOpenGLWidget {
+class cShaderEditCanvas : public cGLView {
     Q_OBJECT
 public:
     cShaderEditCanvas(const QSurfaceFormat& format, QWidget* parent);
@@ -65,6 +65,7 @@ public:
 
 protected:
     void initializeGL() override;
+    void restoreGLState() override { initializeGL(); }
     void resizeGL(int w, int h) override;
     void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -64,16 +64,15 @@ void drawQuad(const float q[4][2]) {
 } // namespace
 
 cTextureBrowser::cTextureBrowser(cTextureBrowserDialog* owner, const QSurfaceFormat& format, QWidget* parent)
-    : QOpenGLWidget(parent), dialog(owner) {
+    : cGLView(parent), dialog(owner) {
     setFormat(format);
     setAutoFillBackground(false);
-    setUpdateBehavior(QOpenGLWidget::NoPartialUpdate);
     captionFont = QFont(QStringLiteral("Courier New"), 7);
     lineHeight = QFontMetrics(captionFont).height();
     glState = new GLStateCache{};
     GL_InitStateCache(glState);
     animationTimer = new QTimer(this);
-    connect(animationTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    connect(animationTimer, &QTimer::timeout, this, &cGLView::update);
     QElapsedTimer* started = new QElapsedTimer;
     started->start();
     m_clock = [started = std::shared_ptr<QElapsedTimer>(started)] { return started->elapsed(); };
@@ -213,9 +212,7 @@ void cTextureBrowser::initializeGL() {
     glEnable(GL_DEPTH_TEST);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glEnableClientState(GL_VERTEX_ARRAY);
-    glAlphaFunc(glState->alphaFunc, glState->alphaRef);
-    glBlendFunc(glState->blendSrc, glState->blendDst);
-    glDepthFunc(glState->depthFunc);
+    GL_SetStartFunctions();
     glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);
     // The swap interval 0 comes with the surface format.

@@ -4,11 +4,11 @@
 #pragma once
 
 #include <QFont>
-#include <QOpenGLWidget>
 #include <QRegularExpression>
 #include <QString>
 #include <functional>
 
+#include "views/GLView.h"
 #include "dialogs/editing/TextureCellWalk.h"
 #include "views/RenderContext.h"
 
@@ -23,7 +23,7 @@ constexpr int OnlyUsed = 1;
 constexpr int Animate = 2;
 } // namespace TextureBrowserFlag
 
-class cTextureBrowser : public QOpenGLWidget {
+class cTextureBrowser : public cGLView {
 public:
     cTextureBrowser(cTextureBrowserDialog* dialog, const QSurfaceFormat& format, QWidget* parent);
     ~cTextureBrowser() override;
@@ -76,6 +76,7 @@ public:
 
 protected:
     void initializeGL() override;
+    void restoreGLState() override { initializeGL(); }
     void resizeGL(int w, int h) override;
     void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;
