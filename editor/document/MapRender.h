@@ -70,12 +70,22 @@ void Map_FreeSkyList(MapWorld* world);
 // would be opaque, depth-tested and written to depth with nothing drawn after it, so only faces
 // meeting at exactly equal depth can come out in another order. Anything else drawn in the
 // passes flushes the queue first, but patches: their solid drawing is depth-tested and written
-// too.
+// too. In the 2D views every face (a polygon in line mode) is queued, patches flush the faces
+// before them, and the handles (patch vertex points, then centre marks) are drawn after all the
+// faces and patches up to the next full flush, so a handle may now lie over a neighbour's lines
+// where they overlap.
 void Map_BeginQueuedDraws(MapWorld* world);
 void Map_EndQueuedDraws(MapWorld* world, RenderContext* context);
 // False when the face was not queued (draw it yourself).
 bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const FaceRecord* face,
                         const uint8_t colour[4], bool textured, uint32_t primitive);
+// 2D views: points or lines (GL_POINTS or GL_LINES, packed xyz, one colour) drawn by the next
+// full flush after the queued faces, points before lines; false when no queue is open (draw them
+// yourself).
+bool Map_QueueHandles(MapWorld* world, uint32_t primitive, const float* xyz, int32_t count,
+                      const uint8_t colour[4]);
+// Draws and empties the queued faces only (the handles stay queued).
+void Map_FlushQueuedFaces(MapWorld* world, RenderContext* context);
 // Draws and empties the queue.
 void Map_FlushQueuedDraws(MapWorld* world, RenderContext* context);
 void Map_FreeDrawQueue(MapWorld* world);

@@ -1,8 +1,12 @@
 // The draw queue of the object passes. Per-face draws cost llvmpipe a state validation each and,
 // on every texture switch, a copy of its whole fragment state; so the camera view's solid faces
-// are gathered per texture and drawn with one glMultiDrawArrays per texture. Every face stays
-// its own primitive (same decomposition, same vertex values as its own draw), and colours go in
-// a float array holding the values glColor4ubv would have set.
+// are gathered per texture and drawn with one glMultiDrawArrays per texture, and the 2D views'
+// faces (polygons in line mode) likewise. Every face stays its own primitive (same
+// decomposition, same vertex values as its own draw), and colours go in a float array holding
+// the values glColor4ubv would have set. The 2D views' handles (patch
+// vertex points, centre marks) go in one array each, drawn after the queued faces: a draw of
+// points or plain lines between polygons drawn in line mode changes llvmpipe's primitive state
+// both ways, and each change stores its whole fragment state again.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -22,6 +26,8 @@ extern "C" void glMultiDrawArrays(GLenum mode, const GLint* first, const GLsizei
 
 namespace {
 
+constexpr uint32_t k2DState = GLS::Opaque | 0x100000; // the 2D views' objects: both sides
+
 struct FaceRun {
     uint32_t glName = 0; // 0: untextured
     bool mipmaps = true;
@@ -33,12 +39,22 @@ struct FaceRun {
     std::vector<GLsizei> counts;
 };
 
+struct HandleRun {
+    GLenum mode;
+    std::vector<float> xyz;
+    std::vector<uint8_t> rgba;
+    uint8_t lastColour[4] = {255, 255, 255, 255};
+};
+
 struct DrawQueue {
     bool open = false; // between Map_BeginQueuedDraws and Map_EndQueuedDraws
     std::vector<FaceRun> runs;
     size_t used = 0; // runs in use this frame; the others keep their storage
     std::unordered_map<uint64_t, size_t> index;
     float lastColour[4] = {1, 1, 1, 1};
+    // The 2D views' handles (vertex points, centre marks), drawn after the faces, points first.
+    HandleRun points{GL_POINTS};
+    HandleRun lines{GL_LINES};
 };
 
 DrawQueue* queueOf(MapWorld* world, bool create) {
@@ -95,7 +111,7 @@ void Map_EndQueuedDraws(MapWorld* world, RenderContext* context) {
 bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const FaceRecord* face,
                         const uint8_t colour[4], bool textured, uint32_t primitive) {
     DrawQueue* queue = openQueue(world);
-    if (!queue || !context->is3D || face->vertexCount < 3) return false;
+    if (!queue || face->vertexCount < 3) return false;
     const TextureImage* image = textured ? face->texture->image : nullptr;
     const uint32_t glName = image ? image->glName : 0;
     const bool mipmaps = !image || !(image->flags & IMAGE_NO_MIPMAPS);
@@ -125,10 +141,41 @@ bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const Fac
     return true;
 }
 
-void Map_FlushQueuedDraws(MapWorld* world, RenderContext* context) {
+bool Map_QueueHandles(MapWorld* world, uint32_t primitive, const float* xyz, int32_t count,
+                      const uint8_t colour[4]) {
+    DrawQueue* queue = openQueue(world);
+    if (!queue || (primitive != GL_POINTS && primitive != GL_LINES)) return false;
+    HandleRun& run = primitive == GL_POINTS ? queue->points : queue->lines;
+    run.xyz.insert(run.xyz.end(), xyz, xyz + 3 * size_t(count));
+    for (int32_t i = 0; i < count; ++i)
+        run.rgba.insert(run.rgba.end(), colour, colour + 4);
+    std::copy(colour, colour + 4, run.lastColour);
+    return true;
+}
+
+namespace {
+
+void flushHandles(HandleRun& run, RenderContext* context) {
+    if (run.xyz.empty()) return;
+    GLStateCache* cache = context->stateCache;
+    GL_State(cache, k2DState);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_UNSIGNED_BYTE, 0, run.rgba.data());
+    cache->colorPointer = nullptr; // not a pointer the cache set: the next setter must call GL
+    Render_VertexPointer(cache, 0, run.xyz.data());
+    glDrawArrays(run.mode, 0, GLsizei(run.xyz.size() / 3));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glColor4ubv(run.lastColour); // the colour the last one's own draw left
+    run.xyz.clear();
+    run.rgba.clear();
+}
+
+} // namespace
+
+void Map_FlushQueuedFaces(MapWorld* world, RenderContext* context) {
     DrawQueue* queue = queueOf(world, false);
     if (!queue || !queue->used) return;
-    GL_State(context->stateCache, Draw_SolidState(context));
+    GL_State(context->stateCache, context->is3D ? Draw_SolidState(context) : k2DState);
     for (size_t i = 0; i < queue->used; ++i) {
         FaceRun& run = queue->runs[i];
         drawRun(context, run);
@@ -143,6 +190,14 @@ void Map_FlushQueuedDraws(MapWorld* world, RenderContext* context) {
     // The current colour is undefined after a colour array: leave the last queued one, as its own
     // draw did.
     glColor4fv(queue->lastColour);
+}
+
+void Map_FlushQueuedDraws(MapWorld* world, RenderContext* context) {
+    Map_FlushQueuedFaces(world, context);
+    if (DrawQueue* queue = queueOf(world, false)) {
+        flushHandles(queue->points, context);
+        flushHandles(queue->lines, context);
+    }
 }
 
 void Map_FreeDrawQueue(MapWorld* world) {

@@ -132,7 +132,7 @@ void cMapBrush::drawCenterHandle(RenderContext* context, const float point[3]) {
     }
     uint8_t colour[4];
     const bool selected = (brush->flags & BrushFlags::Selected) && !(brush->flags & BrushFlags::Dragged);
-    glColor4ubv(Color_FillRGBA(colour, selected ? COLOR_SELECTED_FILL : COLOR_BRUSH_HANDLE));
+    Color_FillRGBA(colour, selected ? COLOR_SELECTED_FILL : COLOR_BRUSH_HANDLE);
     const float arm = 3.5f * context->invZoom;
     float lines[4][3];
     for (int axis = 0; axis < 2; ++axis) {
@@ -145,6 +145,9 @@ void cMapBrush::drawCenterHandle(RenderContext* context, const float point[3]) {
         }
         a[k] = b[k] = point[k];
     }
+    // In the object passes the marks go out together, after the faces queued with them.
+    if (Map_QueueHandles(Draw_WorldOf(brush), GL_LINES, lines[0], 4, colour)) return;
+    glColor4ubv(colour);
     Render_VertexPointer(context->stateCache, 0, lines);
     glDrawArrays(GL_LINES, 0, 4);
 }

@@ -195,13 +195,14 @@ void cMapFace::draw(RenderContext* context, RenderCounters* counters, const uint
     }
     const bool selected = faceSelected(face);
     uint8_t colour[4];
+    MapWorld* world = Draw_WorldOf(brush);
     if (!context->is3D) {
+        if (Map_QueueSolidFace(world, context, face, fill, false, primitiveMode(glPrimitive))) return;
         GL_State(cache, GLS::Opaque | 0x100000);
         glColor4ubv(fill);
         glDrawArrays(primitiveMode(glPrimitive), 0, face->vertexCount);
         return;
     }
-    MapWorld* world = Draw_WorldOf(brush);
     if (context->renderMode != 0 && !selected && !(context->renderFlags & RenderBit::Grid3D)) {
         const bool textured = Draw_Textured(context, face->texture);
         if (!textured || !Draw_UsesStages(context, face->texture)) {

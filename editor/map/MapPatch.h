@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "map/MapBrush.h"
 #include "dialogs/application/RandomPatchDialog.h"
@@ -12,6 +13,7 @@
 struct FaceRecord;
 struct RenderContext;
 struct RenderCounters;
+struct SurfaceWire;
 struct TransformPreview;
 
 class cMapPatch : public cMapDrawable {
@@ -77,6 +79,16 @@ public:
     // Per-vertex colours into the record's colour array (stride 0 = 4 bytes).
     void fillVertexColors(const uint8_t colour[4], uint8_t* destination, int32_t stride, bool shaded);
     void drawGridCrossings(RenderContext* context, float fade);
+
+private:
+    // The 2D views' wire: false when the mesh is not the per-piece grid of the counts.
+    bool buildWire(const RenderContext* context, SurfaceWire* wire);
+    // The 2D views' line strips and vertex points over the tessellated grid, rebuilt by each draw
+    // there (storage kept between draws).
+    std::vector<float> wireXyz;
+    std::vector<uint16_t> wireIndices;
+    std::vector<const uint16_t*> wireStrips;
+    std::vector<int32_t> wireLengths;
 };
 
 // ---- Plugin-facing functions (engine-function table) ----
@@ -94,6 +106,14 @@ PatchRecord* Patch_Alloc(int columns, int rows);
 // The world's remove-rows/columns command: lowers the count by 2 (taking the first two lines away
 // when atStart). False with a warning when the count is already 3.
 bool Patch_RemoveLines(PatchRecord* patch, bool rows, bool atStart);
+
+// Level of detail of a patch in a 2D view: of the tessellated grid's lines across one direction
+// only every step-th is drawn (the last too, so the outline stays), and the lines along them and
+// the vertex points take the same step. Lines closer than a pixel run together on screen, so
+// lines are left out only while the kept ones stay within a pixel of each other: the patch covers
+// the same pixels, with far fewer lines and points. cellPixels: how long the on-screen edges
+// between neighbouring lines in that direction are at most.
+int32_t Patch_WireStep(float cellPixels);
 
 // Per-piece tessellation. points[column][row] are the 3 × 3 control points of one piece.
 void Patch_EvaluatePiece(PatchMeshVertex* out, float u, float w, const PatchPoint points[3][3]);

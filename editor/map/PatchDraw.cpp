@@ -1,9 +1,13 @@
 // Drawing of patches: the mesh through the shared surface rules.
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "document/MapRender.h"
 #include "map/MapBrush.h"
 #include "map/MapPatch.h"
+#include "map/ObjectDraw.h"
 #include "map/SurfaceDraw.h"
 #include "views/GLStateCache.h"
 #include "views/RenderContext.h"
@@ -35,11 +39,108 @@ SurfaceMesh meshOf(cMapPatch* patch) {
     return mesh;
 }
 
+constexpr int kPieceCells = 5;       // cells along each side of a piece: 6 x 6 vertices
+constexpr int kMaxGridLines = 76;    // 15 pieces of 5 cells, plus one
+constexpr float kMergePixels = 1.0f; // lines this close run together on screen
+
+// The tessellated grid of a patch: i across its columns, j across its rows, each piece's 6 x 6
+// vertices in it. A line two pieces share is taken from the piece that starts there, whose
+// vertices are the control points' exact values.
+struct PatchGrid {
+    const PatchMeshVertex* vertices;
+    int piecesDown; // pieces across the rows
+    int width;      // lines across the columns
+    int height;
+    int vertex(int i, int j) const {
+        const int pi = std::min(i / kPieceCells, (width - 1) / kPieceCells - 1);
+        const int pj = std::min(j / kPieceCells, piecesDown - 1);
+        return (pi * piecesDown + pj) * kPatchPieceVertices + (i - pi * kPieceCells) * 6 +
+               (j - pj * kPieceCells);
+    }
+};
+
+// At most how long a tessellated cell's edge across the columns (or the rows) is on screen, in
+// pixels. Along that direction every line of the mesh is a quadratic curve whose control points
+// are blends of the control grid's, so it moves at most twice the grid's longest segment that way
+// per unit of its parameter, and a cell spans a fifth of it.
+float cellPixels(const PatchRecord* r, const RenderContext* context, bool acrossColumns) {
+    const int h = context->hAxis, v = context->vAxis;
+    float longest = 0.0f;
+    const int columns = acrossColumns ? r->columns - 1 : r->columns;
+    const int rows = acrossColumns ? r->rows : r->rows - 1;
+    for (int c = 0; c < columns; ++c)
+        for (int row = 0; row < rows; ++row) {
+            const float* a = r->points[c][row].xyz;
+            const float* b = acrossColumns ? r->points[c + 1][row].xyz : r->points[c][row + 1].xyz;
+            const float dh = a[h] - b[h], dv = a[v] - b[v];
+            longest = std::max(longest, dh * dh + dv * dv);
+        }
+    return 2.0f / kPieceCells * std::sqrt(longest) / context->invZoom;
+}
+
+// Every step-th of lines 0..count-1 and the last; returns how many.
+int keptLines(int count, int step, int out[kMaxGridLines]) {
+    int n = 0;
+    for (int k = 0; k < count - 1; k += step)
+        out[n++] = k;
+    out[n++] = count - 1;
+    return n;
+}
+
 } // namespace
 
+int32_t Patch_WireStep(float cellPixels) {
+    if (!(cellPixels < kMergePixels)) return 1; // also a non-finite length
+    if (cellPixels <= 0.0f) return kMaxGridLines;
+    return std::clamp(int32_t(kMergePixels / cellPixels), 1, kMaxGridLines);
+}
+
+bool cMapPatch::buildWire(const RenderContext* context, SurfaceWire* wire) {
+    const PatchRecord* r = record;
+    const int across = r->columns / 2, down = r->rows / 2;
+    if (across < 1 || down < 1 || r->vertexCount != across * down * kPatchPieceVertices) return false;
+    const PatchGrid grid{r->vertices, down, across * kPieceCells + 1, down * kPieceCells + 1};
+    int lineI[kMaxGridLines], lineJ[kMaxGridLines];
+    const int countI = keptLines(grid.width, Patch_WireStep(cellPixels(r, context, true)), lineI);
+    const int countJ = keptLines(grid.height, Patch_WireStep(cellPixels(r, context, false)), lineJ);
+    // The kept crossings in a compact array (GL copies a client array's whole index range for
+    // every draw), crossing (a, b) at a * countJ + b.
+    wireXyz.resize(size_t(3 * countI * countJ));
+    float* xyz = wireXyz.data();
+    for (int a = 0; a < countI; ++a)
+        for (int b = 0; b < countJ; ++b, xyz += 3) {
+            const float* p = grid.vertices[grid.vertex(lineI[a], lineJ[b])].xyz;
+            std::copy(p, p + 3, xyz);
+        }
+    wireIndices.resize(size_t(2 * countI * countJ));
+    uint16_t* out = wireIndices.data();
+    wireStrips.clear();
+    wireLengths.clear();
+    for (int a = 0; a < countI; ++a) {
+        wireStrips.push_back(out);
+        wireLengths.push_back(countJ);
+        for (int b = 0; b < countJ; ++b)
+            *out++ = uint16_t(a * countJ + b);
+    }
+    for (int b = 0; b < countJ; ++b) {
+        wireStrips.push_back(out);
+        wireLengths.push_back(countI);
+        for (int a = 0; a < countI; ++a)
+            *out++ = uint16_t(a * countJ + b);
+    }
+    wire->xyz = wireXyz.data();
+    wire->vertexCount = countI * countJ;
+    wire->strips = wireStrips.data();
+    wire->stripLengths = wireLengths.data();
+    wire->stripCount = int32_t(wireStrips.size());
+    return true;
+}
+
 bool cMapPatch::draw(RenderContext* context, RenderCounters* counters) {
-    const SurfaceMesh mesh = meshOf(this);
+    SurfaceMesh mesh = meshOf(this);
     if (!mesh.brush || !mesh.indexCount) return false;
+    SurfaceWire wire{};
+    if (!context->is3D && !Draw_Picking(context) && buildWire(context, &wire)) mesh.wire = &wire;
     const bool drawn = Surface_Draw(context, mesh);
     if (drawn) ++counters->patches;
     return drawn;

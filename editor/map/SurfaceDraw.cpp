@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "document/MapRender.h"
 #include "document/MapSelection.h"
 #include "gamedata/TextureRecords.h"
 #include "mainwindow/MainSettings.h"
@@ -17,6 +18,10 @@
 #include "views/ColorScheme.h"
 #include "views/GLStateCache.h"
 #include "views/RenderContext.h"
+
+// GL 1.4, exported by the GL library; the precompiled GL header leaves out the prototypes.
+extern "C" void glMultiDrawElements(GLenum mode, const GLsizei* count, GLenum type,
+                                    const void* const* indices, GLsizei drawcount);
 
 namespace {
 
@@ -38,6 +43,34 @@ void pointers(const RenderContext* context, const SurfaceMesh& mesh) {
 
 void drawElements(const SurfaceMesh& mesh) {
     glDrawElements(GL_QUADS, mesh.indexCount, GL_UNSIGNED_SHORT, mesh.indices);
+}
+
+// The 2D views' edges: the owner's strips (each edge once), else the quads in line mode.
+void drawEdges(const RenderContext* context, const SurfaceMesh& mesh) {
+    const SurfaceWire* wire = mesh.wire;
+    if (!wire) {
+        pointers(context, mesh);
+        drawElements(mesh);
+        return;
+    }
+    Render_VertexPointer(context->stateCache, 0, wire->xyz);
+    glMultiDrawElements(GL_LINE_STRIP, wire->stripLengths, GL_UNSIGNED_SHORT,
+                        reinterpret_cast<const void* const*>(wire->strips), wire->stripCount);
+}
+
+// The 2D views' vertex points; a wire's go with the pass's other handles when a pass is open.
+void drawVertexPoints(const RenderContext* context, const SurfaceMesh& mesh, const uint8_t colour[4]) {
+    const SurfaceWire* wire = mesh.wire;
+    if (wire && Map_QueueHandles(Draw_WorldOf(mesh.brush), GL_POINTS, wire->xyz, wire->vertexCount, colour))
+        return;
+    glColor4ubv(colour);
+    if (wire) {
+        Render_VertexPointer(context->stateCache, 0, wire->xyz);
+        glDrawArrays(GL_POINTS, 0, wire->vertexCount);
+    } else {
+        pointers(context, mesh);
+        glDrawArrays(GL_POINTS, 0, mesh.vertexCount);
+    }
 }
 
 // Back side as lines, front side filled: both sides show, the inside as a wireframe.
@@ -139,8 +172,8 @@ bool Surface_Draw(RenderContext* context, const SurfaceMesh& mesh) {
     const bool textured = Draw_Textured(context, mesh.texture);
     uint8_t fill[4], outline[4];
     Draw_SurfaceColors(context, mesh.brush, selected, textured, fill, outline);
-    pointers(context, mesh);
     if (!context->is3D) {
+        Map_FlushQueuedFaces(Draw_WorldOf(mesh.brush), context); // the faces queued before stay under
         GL_State(cache, GLS::Opaque | 0x100000);
         const bool dragged = mesh.flags & kDragged;
         if (dragged) {
@@ -150,14 +183,14 @@ bool Surface_Draw(RenderContext* context, const SurfaceMesh& mesh) {
             glEnable(GL_POLYGON_STIPPLE);
         }
         glColor4ubv(fill);
-        drawElements(mesh);
+        drawEdges(context, mesh);
         if (dragged) glDisable(GL_POLYGON_STIPPLE);
         if (Project_Settings().DrawVertices) {
             uint8_t colour[4];
-            glColor4ubv(selected ? fill : Color_FillRGBA(colour, COLOR_2D_VERTEX));
-            glDrawArrays(GL_POINTS, 0, mesh.vertexCount);
+            drawVertexPoints(context, mesh, selected ? fill : Color_FillRGBA(colour, COLOR_2D_VERTEX));
         }
     } else if (context->renderMode == 0) {
+        pointers(context, mesh);
         GL_State(cache, GLS::Opaque | 0x100000);
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
         glColor4ubv(outline);

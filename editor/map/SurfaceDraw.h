@@ -13,6 +13,16 @@ struct TransformPreview;
 // Vertices of the shared draw buffers (the largest patch has 8100).
 inline constexpr int32_t kSurfaceMaxVertices = 9216;
 
+// A mesh's edges as line strips over vertices of their own, each edge once; the vertices are the
+// ones to mark with points. The owner builds them for the 2D views.
+struct SurfaceWire {
+    const float* xyz; // packed
+    int32_t vertexCount;
+    const uint16_t* const* strips; // each strip's indices into xyz
+    const int32_t* stripLengths;
+    int32_t stripCount;
+};
+
 struct SurfaceMesh {
     BrushRecord* brush;
     ShaderRecord* texture;
@@ -31,6 +41,7 @@ struct SurfaceMesh {
     int32_t skyKind;
     int32_t blendedKind;
     void* object;
+    const SurfaceWire* wire; // 2D views: drawn instead of the quads in line mode and every vertex
 };
 
 // Returns whether the mesh was drawn (false when queued or filtered).
