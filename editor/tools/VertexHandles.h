@@ -14,48 +14,63 @@
 #include "map/PatchRecord.h"
 #include "tools/VertexTool.h"
 
-// fn (point, flag word, HandleKind) → whether to go on.
-template <class Fn> void Handles_ForEachVertex(MapWorld* world, Fn&& fn) {
-    for (BrushRecord* b = world->selectedBrushes; b; b = b->selNext) {
-        for (FaceRecord* f = b->firstFace; f; f = f->next)
-            for (int32_t i = 0; i < f->vertexCount; ++i)
-                if (!fn(f->vertices[i].xyz, &f->vertices[i].flags, HandleKind::Vertex)) return;
-        if (PatchRecord* p = b->patch)
-            for (int32_t c = 0; c < p->columns; c += 2)
-                for (int32_t r = 0; r < p->rows; r += 2)
-                    if (!fn(p->points[c][r].xyz, &p->points[c][r].flags, HandleKind::PatchPoint)) return;
-        if (OverlayRecord* o = b->overlay)
-            for (int32_t i = 0; i < kOverlayCorners; ++i)
-                if (!fn(o->corners[i].xyz, &o->handle->cornerFlags[i], HandleKind::Vertex)) return;
-    }
+// The handles of one brush: fn (point, flag word, HandleKind) → whether to go on; false once fn
+// stopped.
+template <class Fn> bool Handles_BrushVertices(BrushRecord* b, Fn&& fn) {
+    for (FaceRecord* f = b->firstFace; f; f = f->next)
+        for (int32_t i = 0; i < f->vertexCount; ++i)
+            if (!fn(f->vertices[i].xyz, &f->vertices[i].flags, HandleKind::Vertex)) return false;
+    if (PatchRecord* p = b->patch)
+        for (int32_t c = 0; c < p->columns; c += 2)
+            for (int32_t r = 0; r < p->rows; r += 2)
+                if (!fn(p->points[c][r].xyz, &p->points[c][r].flags, HandleKind::PatchPoint)) return false;
+    if (OverlayRecord* o = b->overlay)
+        for (int32_t i = 0; i < kOverlayCorners; ++i)
+            if (!fn(o->corners[i].xyz, &o->handle->cornerFlags[i], HandleKind::Vertex)) return false;
+    return true;
 }
 
 // Face and overlay edges report the flag word of their first point; patch edge-kind points their
 // own.
-template <class Fn> void Handles_ForEachEdge(MapWorld* world, Fn&& fn) {
+template <class Fn> bool Handles_BrushEdges(BrushRecord* b, Fn&& fn) {
     auto mid = [](const float a[3], const float b[3], float out[3]) {
         for (int k = 0; k < 3; ++k)
             out[k] = (a[k] + b[k]) * 0.5f;
     };
     float m[3];
-    for (BrushRecord* b = world->selectedBrushes; b; b = b->selNext) {
-        for (FaceRecord* f = b->firstFace; f; f = f->next)
-            for (int32_t i = 0; i < f->vertexCount; ++i) {
-                mid(f->vertices[i].xyz, f->vertices[(i + 1) % f->vertexCount].xyz, m);
-                if (!fn(m, &f->vertices[i].flags, HandleKind::Edge)) return;
-            }
-        if (PatchRecord* p = b->patch)
-            for (int32_t c = 0; c < p->columns; ++c)
-                for (int32_t r = 0; r < p->rows; ++r)
-                    if (((c | r) & 1) &&
-                        !fn(p->points[c][r].xyz, &p->points[c][r].flags, HandleKind::PatchEdge))
-                        return;
-        if (OverlayRecord* o = b->overlay)
-            for (int32_t i = 0; i < kOverlayCorners; ++i) {
-                mid(o->corners[i].xyz, o->corners[(i + 1) % kOverlayCorners].xyz, m);
-                if (!fn(m, &o->handle->cornerFlags[i], HandleKind::Edge)) return;
-            }
-    }
+    for (FaceRecord* f = b->firstFace; f; f = f->next)
+        for (int32_t i = 0; i < f->vertexCount; ++i) {
+            mid(f->vertices[i].xyz, f->vertices[i + 1 < f->vertexCount ? i + 1 : 0].xyz, m);
+            if (!fn(m, &f->vertices[i].flags, HandleKind::Edge)) return false;
+        }
+    if (PatchRecord* p = b->patch)
+        for (int32_t c = 0; c < p->columns; ++c)
+            for (int32_t r = 0; r < p->rows; ++r)
+                if (((c | r) & 1) && !fn(p->points[c][r].xyz, &p->points[c][r].flags, HandleKind::PatchEdge))
+                    return false;
+    if (OverlayRecord* o = b->overlay)
+        for (int32_t i = 0; i < kOverlayCorners; ++i) {
+            mid(o->corners[i].xyz, o->corners[(i + 1) % kOverlayCorners].xyz, m);
+            if (!fn(m, &o->handle->cornerFlags[i], HandleKind::Edge)) return false;
+        }
+    return true;
+}
+
+template <class Fn> void Handles_ForEachVertex(MapWorld* world, Fn&& fn) {
+    for (BrushRecord* b = world->selectedBrushes; b; b = b->selNext)
+        if (!Handles_BrushVertices(b, fn)) return;
+}
+
+template <class Fn> void Handles_ForEachEdge(MapWorld* world, Fn&& fn) {
+    for (BrushRecord* b = world->selectedBrushes; b; b = b->selNext)
+        if (!Handles_BrushEdges(b, fn)) return;
+}
+
+// Both kinds brush by brush (each brush's records are read once while at hand): the edges of a
+// brush, then its vertices. Among handles of one kind the order is that of the walks above.
+template <class Fn> void Handles_ForEachHandle(MapWorld* world, bool vertices, bool edges, Fn&& fn) {
+    for (BrushRecord* b = world->selectedBrushes; b; b = b->selNext)
+        if ((edges && !Handles_BrushEdges(b, fn)) || (vertices && !Handles_BrushVertices(b, fn))) return;
 }
 
 // The 3D view's outlines of the selection in the current colour: faces and overlays as line
