@@ -4,9 +4,9 @@
 // arrays from frame to frame.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <algorithm>
 #include <vector>
 
 class cCanvas;
