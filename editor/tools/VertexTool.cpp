@@ -76,155 +76,6 @@ int colourOfKind(int kind) {
     }
 }
 
-// Bordered squares gathered into one vertex and colour array and drawn with one call: a large
-// selection has tens of thousands of handles. Only bullets that can show reach GL: those off the
-// view are left out, and of bullets on the same spot only the last, which covers the others whole.
-class cBulletBatch {
-public:
-    // Bullets of size pixels at world points of a 2D view, their borders one pixel wide.
-    static cBulletBatch world2D(const cCanvas* v, float size) {
-        cBulletBatch batch(v, size, size / 2 / v->zoom, 1.0f / v->zoom);
-        batch.m_axes[0] = v->hAxis;
-        batch.m_axes[1] = v->vAxis;
-        batch.m_axes[2] = v->dAxis;
-        batch.m_scaleX = v->zoom;
-        batch.m_offsetX = float(v->viewWidth) / 2 - v->scrollX;
-        batch.m_scaleY = -v->zoom;
-        batch.m_offsetY = float(v->viewHeight) / 2 - v->scrollY;
-        // Depth beyond the half world size is clipped. The side and front views turn the world
-        // by a rotation that is not exact, so depth moves their squares by a rounding's worth.
-        batch.m_depthLimit = v->halfWorldSize;
-        batch.m_depthInKey = v->viewType != ViewType::Top;
-        return batch;
-    }
-    // Bullets of size pixels at window pixels (pixel projection).
-    static cBulletBatch pixels(const cCanvas* v, float size) { return cBulletBatch(v, size, size / 2, 1.0f); }
-
-    // A bullet at a world point (2D views) or a window pixel; dropped when it cannot show.
-    void add(const float p[3], const uint8_t colour[4]) {
-        add(p[m_axes[0]], p[m_axes[1]], p[m_axes[2]], colour);
-    }
-    void addPixel(float x, float y, const uint8_t colour[4]) { add(x, y, 0.0f, colour); }
-    // Appends the other batch's bullets, to be drawn after (over) these.
-    void append(const cBulletBatch& other) {
-        m_bullets.insert(m_bullets.end(), other.m_bullets.begin(), other.m_bullets.end());
-    }
-    void draw(cCanvas* v);
-
-private:
-    struct Bullet {
-        float x, y, d;
-        const uint8_t* colour;
-        bool covers; // hides what was drawn before on its spot (not when depth may clip it)
-    };
-
-    void add(float x, float y, float d, const uint8_t colour[4]) {
-        const float sx = x * m_scaleX + m_offsetX, sy = y * m_scaleY + m_offsetY;
-        if (!(sx > -m_margin && sx < m_width + m_margin && sy > -m_margin && sy < m_height + m_margin))
-            return;
-        bool covers = true;
-        if (m_depthLimit > 0.0f) {
-            const float depth = std::fabs(d);
-            if (!(depth <= m_depthLimit * 1.0001f)) return; // clipped whole
-            covers = depth < m_depthLimit * 0.9999f;        // at the limit rounding decides
-        }
-        m_bullets.push_back({x, y, d, colour, covers});
-    }
-
-    cBulletBatch(const cCanvas* v, float size, float half, float border)
-        : m_half(half), m_inner(half - border), m_margin(size / 2 + 2), m_width(float(v->viewWidth)),
-          m_height(float(v->viewHeight)) {
-        Color_FillRGBA(m_border, COLOR_BULLET_BORDER);
-    }
-    // The bullets to draw, last first.
-    void choose(std::vector<uint32_t>& shown) const;
-    // A square of half-side h around the bullet at its depth.
-    void quad(const Bullet& b, float h, const uint8_t colour[4], float*& xyz, uint8_t*& rgba) const {
-        const float signs[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
-        for (const auto& s : signs) {
-            xyz[m_axes[0]] = b.x + s[0] * h;
-            xyz[m_axes[1]] = b.y + s[1] * h;
-            xyz[m_axes[2]] = b.d;
-            xyz += 3;
-            std::memcpy(rgba, colour, 4);
-            rgba += 4;
-        }
-    }
-
-    std::vector<Bullet> m_bullets;
-    int m_axes[3] = {0, 1, 2}; // world axes of x, y and depth
-    float m_half, m_inner;     // half-sides of the border and the inside, in the units of x and y
-    float m_margin;            // pixels past the view's edge a bullet's centre may lie and still show
-    float m_width, m_height;
-    // Window position: (x * scaleX + offsetX, y * scaleY + offsetY).
-    float m_scaleX = 1.0f, m_offsetX = 0.0f, m_scaleY = 1.0f, m_offsetY = 0.0f;
-    float m_depthLimit = 0.0f; // 0: no depth clipping
-    bool m_depthInKey = false; // only bullets of equal depth count as the same spot
-    uint8_t m_border[4];
-};
-
-void cBulletBatch::choose(std::vector<uint32_t>& shown) const {
-    // Open addressing over the bullets drawn so far (index + 1; 0 is empty), keyed by the bits of
-    // their position: equal bits give equal squares.
-    size_t size = 64;
-    while (size < m_bullets.size() * 2)
-        size *= 2;
-    std::vector<uint32_t> table(size, 0);
-    auto bits = [](float f) {
-        uint32_t u;
-        std::memcpy(&u, &f, 4);
-        return u;
-    };
-    shown.clear();
-    for (size_t i = m_bullets.size(); i-- > 0;) {
-        const Bullet& b = m_bullets[i];
-        const uint32_t x = bits(b.x), y = bits(b.y), d = m_depthInKey ? bits(b.d) : 0;
-        uint32_t h = x * 0x9E3779B1u ^ y * 0x85EBCA77u ^ d * 0xC2B2AE3Du;
-        h ^= h >> 15;
-        size_t slot = h & (size - 1);
-        bool hidden = false;
-        for (; table[slot]; slot = (slot + 1) & (size - 1)) {
-            const Bullet& o = m_bullets[table[slot] - 1];
-            if (bits(o.x) == x && bits(o.y) == y && (!m_depthInKey || bits(o.d) == d)) {
-                hidden = true;
-                break;
-            }
-        }
-        if (hidden) continue;
-        shown.push_back(uint32_t(i));
-        if (b.covers) table[slot] = uint32_t(i + 1);
-    }
-}
-
-void cBulletBatch::draw(cCanvas* v) {
-    if (m_bullets.empty()) return;
-    std::vector<uint32_t> shown;
-    choose(shown);
-    if (shown.empty()) return;
-    std::vector<float> xyz(shown.size() * 8 * 3);
-    std::vector<uint8_t> rgba(shown.size() * 8 * 4);
-    float* p = xyz.data();
-    uint8_t* c = rgba.data();
-    for (size_t k = shown.size(); k-- > 0;) {
-        const Bullet& b = m_bullets[shown[k]];
-        quad(b, m_half, m_border, p, c);
-        quad(b, m_inner, b.colour, p, c);
-    }
-    glDisable(GL_TEXTURE_2D);
-    // Window pixels run downwards, which turns the squares over: culling would drop them.
-    const GLboolean culling = glIsEnabled(GL_CULL_FACE);
-    glDisable(GL_CULL_FACE);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, xyz.data());
-    glColorPointer(4, GL_UNSIGNED_BYTE, 0, rgba.data());
-    glDrawArrays(GL_QUADS, 0, GLsizei(xyz.size() / 3));
-    glDisableClientState(GL_COLOR_ARRAY);
-    if (culling) glEnable(GL_CULL_FACE);
-    // Drawn past the view's state cache: it must not trust its pointers any more.
-    if (v->stateCache) GL_ResyncStateCache(v->stateCache);
-}
-
 } // namespace
 
 MapWorld* cVertexTool::worldOf(cCanvas* v) const {
@@ -721,22 +572,20 @@ void cVertexTool::draw(cCanvas* v, RenderContext* context, RenderCounters*) {
     uint8_t kindColour[4][4];
     for (int kind = 0; kind < 4; ++kind)
         Color_FillRGBA(kindColour[kind], colourOfKind(kind));
-    // Selected handles come last, so they lie on top.
     uint8_t selected[4];
     Color_FillRGBA(selected, COLOR_BULLET_SELECTED);
-    cBulletBatch bullets = cBulletBatch::world2D(v, size), chosen = cBulletBatch::world2D(v, size);
+    m_bullets.beginWorld2D(v, size);
+    // Vertices over edges, selected handles over the rest.
     auto add = [&](const float p[3], int32_t* flags, int kind) {
-        const int32_t bit = kind == HandleKind::Edge ? HandleFlags::Edge : HandleFlags::Vertex;
-        if (*flags & bit)
-            chosen.add(p, selected);
+        const bool edge = kind == HandleKind::Edge || kind == HandleKind::PatchEdge;
+        if (*flags & (kind == HandleKind::Edge ? HandleFlags::Edge : HandleFlags::Vertex))
+            m_bullets.add(p, selected, edge ? 2 : 3);
         else
-            bullets.add(p, kindColour[kind]);
+            m_bullets.add(p, kindColour[kind], edge ? 0 : 1);
         return true;
     };
-    if (mode & VertexMode::Edges) Handles_ForEachEdge(world, add);
-    if (mode & VertexMode::Vertices) Handles_ForEachVertex(world, add);
-    bullets.append(chosen);
-    bullets.draw(v);
+    Handles_ForEachHandle(world, mode & VertexMode::Vertices, mode & VertexMode::Edges, add);
+    m_bullets.draw(v);
     SelectionBox* box = boxOf(v);
     if (v == view && box && box->valid) {
         glEnable(GL_BLEND);
@@ -757,15 +606,15 @@ void cVertexTool::drawOverlay(cCanvas* v, RenderContext*) {
     Color_FillRGBA(selected, COLOR_BULLET_SELECTED);
     for (int kind = 0; kind < 4; ++kind)
         Color_FillRGBA(kindColour[kind], colourOfKind(kind));
-    cBulletBatch bullets = cBulletBatch::pixels(v, size);
+    m_bullets.beginPixels(v, size);
     auto add = [&](const float p[3], int32_t* flags, int kind) {
         float s[3];
         if (!v->worldToScreen(p, s)) return true;
+        const bool edge = kind == HandleKind::Edge || kind == HandleKind::PatchEdge;
         const int32_t bit = kind == HandleKind::Edge ? HandleFlags::Edge : HandleFlags::Vertex;
-        bullets.addPixel(s[0], s[1], (*flags & bit) ? selected : kindColour[kind]);
+        m_bullets.addPixel(s[0], s[1], (*flags & bit) ? selected : kindColour[kind], edge ? 0 : 1);
         return true;
     };
-    if (mode & VertexMode::Edges) Handles_ForEachEdge(world, add);
-    if (mode & VertexMode::Vertices) Handles_ForEachVertex(world, add);
-    bullets.draw(v);
+    Handles_ForEachHandle(world, mode & VertexMode::Vertices, mode & VertexMode::Edges, add);
+    m_bullets.draw(v);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/AbstractTool.h"
+#include "tools/BulletBatch.h"
 
 struct BrushRecord;
 struct FaceRecord;
@@ -144,4 +145,6 @@ private:
     MapWorld* worldOf(cCanvas* v) const;
     SelectionBox* boxOf(cCanvas* v) const;
     void snappedPoint(cCanvas* v, int x, int y, float out[3]) const;
+
+    cBulletBatch m_bullets; // kept for its arrays
 };

@@ -13,6 +13,7 @@
 #include "document/MapSelection.h"
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
+#include "tools/VertexHandles.h"
 #include "tools/VertexTool.h"
 
 namespace {
@@ -641,6 +642,65 @@ TEST_F(VertexBulletTest, BulletsAcrossTheViewEdgeShowTheirInsidePart) {
         EXPECT_EQ(border, 2) << inside;
         top->scrollX -= float(corner.x() - inside);
     }
+}
+
+// Bullets crowded so that later ones cover earlier ones wholly, their borders or their insides, or
+// only touch them: every bullet pixel is that of the last bullet drawn over it, as painting every
+// square in drawing order (edges, vertices, selected edges, selected vertices) gives it. The handles
+// lie off pixel edges, so each square's pixels are clear.
+TEST_F(VertexBulletTest, CrowdedBulletsShowTheLastOneDrawnOnEachPixel) {
+    const float thinLo[3] = {0.3f, 0.7f, 0.2f}, thinHi[3] = {6.3f, 40.7f, 64.2f};
+    const float flatLo[3] = {5.1f, 20.2f, 0.3f}, flatHi[3] = {45.1f, 23.2f, 8.3f};
+    BrushRecord* thin = box(thinLo, thinHi);
+    BrushRecord* flat = box(flatLo, flatHi);
+    Map_SelectObject(w, thin);
+    startOn(flat);
+    thin->firstFace->vertices[1].flags |= HandleFlags::Edge;
+    flat->firstFace->next->vertices[2].flags |= HandleFlags::Vertex;
+    for (int type : {ViewType::Top, ViewType::Front})
+        for (float zoom : {0.5f, 1.0f, 2.0f}) {
+            cCanvas* v = viewOfType(type);
+            v->zoom = zoom;
+            const QImage image = shot(v);
+            QImage expected(image.size(), QImage::Format_ARGB32);
+            expected.fill(Qt::transparent);
+            auto paint = [&](const float p[3], const QColor& fill) {
+                float s[3];
+                ASSERT_TRUE(v->worldToScreen(p, s));
+                const float h = kSize / 2.0f;
+                for (int y = int(std::floor(s[1] - h)); y <= int(std::ceil(s[1] + h)); ++y)
+                    for (int x = int(std::floor(s[0] - h)); x <= int(std::ceil(s[0] + h)); ++x) {
+                        const float cx = float(x) + 0.5f - s[0], cy = float(y) + 0.5f - s[1];
+                        if (!expected.valid(x, y) || std::fabs(cx) > h || std::fabs(cy) > h) continue;
+                        const bool inside = std::fabs(cx) < h - 1 && std::fabs(cy) < h - 1;
+                        expected.setPixel(x, y, (inside ? fill : kBorder).rgb());
+                    }
+            };
+            for (bool chosen : {false, true}) {
+                auto edge = [&](const float p[3], int32_t* flags, int) {
+                    if (bool(*flags & HandleFlags::Edge) == chosen) paint(p, chosen ? kSelected : kEdge);
+                    return true;
+                };
+                auto corner = [&](const float p[3], int32_t* flags, int) {
+                    if (bool(*flags & HandleFlags::Vertex) == chosen) paint(p, chosen ? kSelected : kVertex);
+                    return true;
+                };
+                Handles_ForEachEdge(w, edge);
+                Handles_ForEachVertex(w, corner);
+            }
+            int pixels = 0, wrong = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    if (qAlpha(expected.pixel(x, y)) == 0) continue;
+                    ++pixels;
+                    if (image.pixel(x, y) != expected.pixel(x, y) && wrong++ == 0)
+                        ADD_FAILURE()
+                            << "view " << type << " zoom " << zoom << ": first wrong pixel " << x << "," << y;
+                }
+            EXPECT_EQ(wrong, 0) << "view " << type << " zoom " << zoom;
+            EXPECT_GT(pixels, 6 * kSize * kSize) << "view " << type << " zoom " << zoom;
+        }
+    vertex->clearSelection();
 }
 
 TEST_F(VertexBulletTest, CameraBulletsAtTheProjectedHandles) {
