@@ -17,6 +17,7 @@
 #include "gamedata/TextureRecords.h"
 #include "kstdlib/kutil.h"
 #include "mainwindow/MainWindow.h"
+#include "views/GLFormat.h"
 
 namespace {
 
@@ -40,27 +41,10 @@ bool createContext() {
     if (s_context) return true;
     if (s_failed) return false;
     s_failed = true;
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ||
-        QGuiApplication::platformName() == QLatin1String("minimal")) {
+    if (!View_CreateSharedContext(&s_context, &s_surface)) {
         Sys_Warning("no OpenGL: textures are kept without GL textures");
         return false;
     }
-    auto* context = new QOpenGLContext;
-    if (QOpenGLContext* share = QOpenGLContext::globalShareContext()) {
-        context->setShareContext(share);
-        context->setFormat(share->format());
-    }
-    auto* surface = new QOffscreenSurface;
-    surface->setFormat(context->format());
-    surface->create();
-    if (!context->create() || !surface->isValid()) {
-        delete context;
-        delete surface;
-        Sys_Warning("no OpenGL: textures are kept without GL textures");
-        return false;
-    }
-    s_context = context;
-    s_surface = surface;
     s_failed = false;
     return true;
 }

@@ -1,6 +1,8 @@
 #include "views/GLFormat.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
 
 #include "document/MapDocument.h"
 #include "mainwindow/MainSettings.h"
@@ -27,4 +29,28 @@ QSurfaceFormat View_CanvasFormat() {
     format.setAlphaBufferSize(s.AlphaBuffer ? 8 : 0);
     format.setSamples(s.Antialiasing ? 4 : 0);
     return format;
+}
+
+bool View_CreateSharedContext(QOpenGLContext** outContext, QOffscreenSurface** outSurface) {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ||
+        QGuiApplication::platformName() == QLatin1String("minimal"))
+        return false;
+    auto* context = new QOpenGLContext;
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    if (QOpenGLContext* share = QOpenGLContext::globalShareContext()) {
+        context->setShareContext(share);
+        format = share->format();
+    }
+    context->setFormat(format);
+    auto* surface = new QOffscreenSurface;
+    surface->setFormat(format);
+    surface->create();
+    if (!context->create() || !surface->isValid()) {
+        delete context;
+        delete surface;
+        return false;
+    }
+    *outContext = context;
+    *outSurface = surface;
+    return true;
 }

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "core/System.h"
+#include "views/GLFormat.h"
 
 namespace {
 
@@ -42,25 +43,10 @@ bool createShared() {
     if (s.context) return true;
     if (s.failed) return false;
     s.failed = true;
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
-    auto* context = new QOpenGLContext;
-    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
-    if (QOpenGLContext* share = QOpenGLContext::globalShareContext()) {
-        context->setShareContext(share);
-        format = share->format();
-    }
-    context->setFormat(format);
-    auto* surface = new QOffscreenSurface;
-    surface->setFormat(format);
-    surface->create();
-    if (!context->create() || !surface->isValid()) {
-        delete context;
-        delete surface;
+    if (!View_CreateSharedContext(&s.context, &s.surface)) {
         Sys_Warning("no OpenGL: views cannot draw");
         return false;
     }
-    s.context = context;
-    s.surface = surface;
     s.failed = false;
     return true;
 }
