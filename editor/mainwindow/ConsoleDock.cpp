@@ -67,16 +67,27 @@ void cMainWindow::printToConsole(const QString& text, bool asHtml, bool bold) {
     Console_Feed(line);
     if (!consoleText) return;
 
-    // A paint of the window is composed through GL with the views: lines in a burst are painted
-    // together. Pending events are still processed for every line.
+    // A paint of the window costs milliseconds: lines in a burst are painted together. Pending
+    // events are still processed for every line.
     consolePaintHold->open();
 
-    // Each call is its own paragraph at the end; appending keeps a long log linear.
+    // Each call is its own paragraph at the end; appending keeps a long log linear. Plain text goes
+    // in as it is, without a trip through the HTML reader.
     QTextDocument* document = consoleText->document();
     QTextCursor cursor(document);
     cursor.movePosition(QTextCursor::End);
+    // One edit: the document lays the new paragraph out once, not once for the break and once more
+    // for its text.
+    cursor.beginEditBlock();
     if (!document->isEmpty()) cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-    cursor.insertHtml(line);
+    if (asHtml) {
+        cursor.insertHtml(line);
+    } else {
+        QTextCharFormat format;
+        if (bold) format.setFontWeight(QFont::Bold);
+        cursor.insertText(text, format);
+    }
+    cursor.endEditBlock();
     cursor.movePosition(QTextCursor::End);
     consoleText->setTextCursor(cursor);
 

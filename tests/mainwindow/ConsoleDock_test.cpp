@@ -70,6 +70,9 @@ TEST_F(ConsoleDockTest, PlainTextShowsAsTypedHtmlIsMarkupOneParagraphEach) {
     EXPECT_TRUE(third.begin().fragment().charFormat().font().bold());
     // The newest line is where the cursor is.
     EXPECT_EQ(text->textCursor().position(), text->document()->characterCount() - 1);
+    // Plain text keeps its runs of spaces, which HTML would fold into one.
+    window.printToConsole(QStringLiteral("name   size"), false, false);
+    EXPECT_EQ(text->document()->lastBlock().text(), QStringLiteral("name   size"));
 }
 
 TEST_F(ConsoleDockTest, NoEventsProcessedWhileAViewPaints) {
