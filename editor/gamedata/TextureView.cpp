@@ -9,24 +9,6 @@
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureUpload.h"
 #include "views/ColorScheme.h"
-#include "views/ViewState.h"
-
-namespace {
-
-// The view counts as painting while it sets up and draws: a log line written meanwhile (the
-// extension probe's) must not run the event loop inside the widget's show or paint.
-class cPaintingScope {
-public:
-    cPaintingScope() : m_saved(View_Painting) { View_Painting = 1; }
-    ~cPaintingScope() { View_Painting = m_saved; }
-    cPaintingScope(const cPaintingScope&) = delete;
-    cPaintingScope& operator=(const cPaintingScope&) = delete;
-
-private:
-    uint8_t m_saved;
-};
-
-} // namespace
 
 cTextureView::cTextureView(QWidget* parent) : cGLView(parent) {}
 
@@ -38,7 +20,6 @@ void cTextureView::setShader(ShaderRecord* shader) {
 }
 
 void cTextureView::initializeGL() {
-    const cPaintingScope painting;
     restoreGLState();
     if (Tex_ProbeExtensions().edgeClamp) m_wrapMode = 0x812F; // GL_CLAMP_TO_EDGE
     glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
@@ -70,7 +51,6 @@ void cTextureView::resizeGL(int width, int height) {
 }
 
 void cTextureView::paintGL() {
-    const cPaintingScope painting;
     uint8_t rgba[4];
     Color_FillRGBA(rgba, COLOR_APPLICATION);
     QColor background(rgba[0], rgba[1], rgba[2]);

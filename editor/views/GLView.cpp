@@ -13,6 +13,7 @@
 
 #include "core/System.h"
 #include "views/GLFormat.h"
+#include "views/ViewState.h"
 
 namespace {
 
@@ -57,6 +58,20 @@ bool makeSharedCurrent() {
     if (QOpenGLContext::currentContext() == s.context && s.context->surface() == s.surface) return true;
     return s.context->makeCurrent(s.surface);
 }
+
+// A view counts as painting while its GL code runs (set-up, new size, frame): a log line written
+// meanwhile (the extension probes') must not run the event loop inside the widget's show, resize
+// or paint, where Qt may be walking the widget's siblings.
+class cPaintingScope {
+public:
+    cPaintingScope() : m_saved(View_Painting) { View_Painting = 1; }
+    ~cPaintingScope() { View_Painting = m_saved; }
+    cPaintingScope(const cPaintingScope&) = delete;
+    cPaintingScope& operator=(const cPaintingScope&) = delete;
+
+private:
+    uint8_t m_saved;
+};
 
 // Makes current again, at its end, what was current at its start. A context left current when the
 // application object goes away makes Qt allocate per-thread data that is never freed.
@@ -204,11 +219,13 @@ QSize cGLView::pixelSize() const {
 
 void cGLView::takeSize() {
     if (m_glSize == size()) return;
+    const cPaintingScope painting;
     m_glSize = size();
     resizeGL(width(), height());
 }
 
 bool cGLView::ensureReady() {
+    const cPaintingScope painting;
     if (!makeSharedCurrent()) return false;
     SharedGL& s = shared();
     const QSize pixels = pixelSize();
@@ -260,6 +277,7 @@ void cGLView::render(QImage* withAlpha) {
     m_frameWanted = false;
     const cKeepCurrentContext keep;
     if (!ensureReady()) return;
+    const cPaintingScope painting;
     paintGL();
     readBack(m_image, false);
     if (withAlpha) readBack(*withAlpha, true);

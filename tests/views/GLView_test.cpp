@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "views/GLView.h"
+#include "views/ViewState.h"
 
 namespace {
 
@@ -21,9 +22,13 @@ public:
     int initialized = 0, restored = 0, painted = 0;
     QSize lastResize;
     GLint blendSourceSeen = 0;
+    // Whether every call into the view's GL code ran as painting (a log line written there must
+    // not run the event loop inside the widget's show or resize).
+    bool alwaysPainting = true;
 
 protected:
     void initializeGL() override {
+        alwaysPainting &= View_Painting != 0;
         ++initialized;
         restoreGLState();
     }
@@ -31,8 +36,12 @@ protected:
         ++restored;
         glBlendFunc(GL_ONE, GL_ZERO);
     }
-    void resizeGL(int w, int h) override { lastResize = QSize(w, h); }
+    void resizeGL(int w, int h) override {
+        alwaysPainting &= View_Painting != 0;
+        lastResize = QSize(w, h);
+    }
     void paintGL() override {
+        alwaysPainting &= View_Painting != 0;
         ++painted;
         glGetIntegerv(GL_BLEND_SRC, &blendSourceSeen);
         const QSize size = lastResize * devicePixelRatio();
@@ -135,6 +144,8 @@ TEST(GLView, FramebuffersFollowSizeAndLife) {
         QApplication::processEvents();
         // The size is taken at once, before any paint.
         EXPECT_EQ(views.a->lastResize, views.a->size());
+        EXPECT_TRUE(views.a->alwaysPainting);
+        EXPECT_EQ(View_Painting, 0);
         EXPECT_EQ(views.a->grabFramebuffer().size(), views.a->size() * views.a->devicePixelRatio());
         views.a->makeCurrent();
         EXPECT_NE(views.a->defaultFramebufferObject(), 0u);
