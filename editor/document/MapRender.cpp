@@ -340,42 +340,35 @@ void Map_DrawSky(MapWorld* world, RenderContext* context) {
 
 // ---- Passes -------------------------------------------------------------------------------------
 
-void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters,
-                         bool selectionPass) {
-    const uint32_t passFlags = selectionPass ? kPassSelection : kPassNormal;
-    Map_BeginQueuedDraws(world);
+// Every object of the pass: through the cull tree when it is in use, else the world's brushes and
+// then the other entities in list order.
+static void drawObjects(MapWorld* world, RenderContext* context, RenderCounters* counters,
+                        uint32_t passFlags) {
     if (useTree(world, context)) {
         walkTree(world, context, counters, passFlags);
-    } else {
-        for (EntityRecord* e = world->entities; e; e = e->next) {
-            if (!isWorld(e)) continue;
-            for (BrushRecord* brush = e->firstBrush; brush; brush = brush->next) {
-                cMapBrush* handle = brush->handle;
-                if (handle && handle->isVisible(context, counters, 0))
-                    handle->draw(context, counters, passFlags);
-            }
-        }
-        for (EntityRecord* e = world->entities; e; e = e->next)
-            if (!isWorld(e)) drawEntity(context, counters, e, passFlags);
-    }
-    Map_EndQueuedDraws(world, context);
-}
-
-void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCounters* counters) {
-    if (useTree(world, context)) {
-        walkTree(world, context, counters, kPassPicking);
         return;
     }
     for (EntityRecord* e = world->entities; e; e = e->next) {
         if (!isWorld(e)) continue;
         for (BrushRecord* brush = e->firstBrush; brush; brush = brush->next) {
             cMapBrush* handle = brush->handle;
-            if (handle && handle->isVisible(context, counters, 0))
-                handle->draw(context, counters, kPassPicking);
+            if (handle && handle->isVisible(context, counters, 0)) handle->draw(context, counters, passFlags);
         }
     }
     for (EntityRecord* e = world->entities; e; e = e->next)
-        if (!isWorld(e)) drawEntity(context, counters, e, kPassPicking);
+        if (!isWorld(e)) drawEntity(context, counters, e, passFlags);
+}
+
+void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters,
+                         bool selectionPass) {
+    const uint32_t passFlags = selectionPass ? kPassSelection : kPassNormal;
+    Map_BeginQueuedDraws(world);
+    drawObjects(world, context, counters, passFlags);
+    Map_EndQueuedDraws(world, context);
+}
+
+void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCounters* counters) {
+    drawObjects(world, context, counters, kPassPicking);
 }
 
 void Map_DrawPaths(MapWorld* world, RenderContext* context, RenderCounters* counters) {

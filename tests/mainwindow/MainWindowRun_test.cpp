@@ -85,6 +85,12 @@ protected:
         ASSERT_TRUE(accept.answered);
     }
 
+    // Shows the window with the sample map open in it.
+    MapDocument* showWithMap(cMainWindow& window) const {
+        window.show();
+        return window.openFile(map);
+    }
+
     QString tools, gameDir, map;
     // Run saves first, and a ".map" file saves through Save As: cancelled here, the run goes on.
     cPromptScript cancelSaveAs;
@@ -93,8 +99,7 @@ protected:
 TEST_F(MainWindowRunTest, NormalModeCompilesTheExportedCopyAndStartsTheGame) {
     cConsoleCapture console;
     cMainWindow window(WindowMode::Interactive);
-    window.show();
-    MapDocument* document = window.openFile(map);
+    MapDocument* document = showWithMap(window);
     ASSERT_NE(document, nullptr);
     ASSERT_NE(window.runMapDialog, nullptr);
     runAccepted(window);
@@ -127,8 +132,7 @@ TEST_F(MainWindowRunTest, NormalModeCompilesTheExportedCopyAndStartsTheGame) {
 TEST_F(MainWindowRunTest, VisibleOnlyLeavesHiddenObjectsOutOfThatRunsCopy) {
     cConsoleCapture console;
     cMainWindow window(WindowMode::Interactive);
-    window.show();
-    MapDocument* document = window.openFile(map);
+    MapDocument* document = showWithMap(window);
     ASSERT_NE(document, nullptr);
     MapWorld* world = document->world;
     EntityRecord* shotgun = world->entities;
@@ -165,8 +169,7 @@ TEST_F(MainWindowRunTest, ExpertModeRunsTheDefaultConfigurationAndIsRememberedAt
     cConsoleCapture console;
     {
         cMainWindow window(WindowMode::Interactive);
-        window.show();
-        MapDocument* document = window.openFile(map);
+        MapDocument* document = showWithMap(window);
         ASSERT_NE(document, nullptr);
         window.settings.ExpertMode = true;
         // The map lies in the maps folder: the default commands compile it where it is.
@@ -201,8 +204,7 @@ TEST_F(MainWindowRunTest, ARunWhileOneGoesOnWaitsAndClosingTheMapIsSafe) {
     cConsoleCapture console;
     write(tools + "/csg", "#!/bin/sh\necho started\nsleep 30\n", true);
     cMainWindow window(WindowMode::Interactive);
-    window.show();
-    MapDocument* document = window.openFile(map);
+    MapDocument* document = showWithMap(window);
     ASSERT_NE(document, nullptr);
     cPromptScript prompts;
     prompts.answerButton(PromptButton::Yes); // interrupt, from the second Run
@@ -237,8 +239,7 @@ TEST_F(MainWindowRunTest, ClosingTheWindowDuringARunAsksAndClosesAfterIt) {
     cConsoleCapture console;
     write(tools + "/csg", "#!/bin/sh\necho started\nsleep 30\n", true);
     cMainWindow window(WindowMode::Interactive);
-    window.show();
-    MapDocument* document = window.openFile(map);
+    MapDocument* document = showWithMap(window);
     ASSERT_NE(document, nullptr);
     document->modified = false;
     cPromptScript prompts;
