@@ -146,10 +146,21 @@ int64_t Script_ReadFile(ScriptFrame& frame, const char* path) {
     return length;
 }
 
+// Scripts come saved with "\n", "\r\n" or a bare "\r" after each line: each ends one line. A
+// "\r" before "\n" is a blank, so that the pair counts once.
+bool endsLine(const char* p, const char* end) {
+    return *p == '\n' || (*p == '\r' && (p + 1 >= end || p[1] != '\n'));
+}
+
+// Any character of a line end: enough where it matters where a line stops, not how many end.
+bool lineEndChar(char c) {
+    return c == '\n' || c == '\r';
+}
+
 // Just past the "*/" of the block comment starting at p when it closes before the line ends;
 // null when it runs over a line end or to the end of the text.
 const char* sameLineCommentEnd(const char* p, const char* end) {
-    for (p += 2; p + 1 < end && *p != '\n'; ++p)
+    for (p += 2; p + 1 < end && !lineEndChar(*p); ++p)
         if (p[0] == '*' && p[1] == '/') return p + 2;
     return nullptr;
 }
@@ -205,7 +216,7 @@ bool Script_ReadToken(bool crossLines, bool optional) {
     // Blanks, line ends and comments.
     for (;;) {
         while (frame->cursor < frame->end && uc(*frame->cursor) < '!') {
-            if (*frame->cursor == '\n') {
+            if (endsLine(frame->cursor, frame->end)) {
                 if (!crossLines) {
                     if (!optional) reportLineIncomplete();
                     return false;
@@ -229,7 +240,7 @@ bool Script_ReadToken(bool crossLines, bool optional) {
         }
         if (c[1] == '/') {
             // The newline itself is counted by the blank skipping above.
-            while (frame->cursor < frame->end && *frame->cursor != '\n')
+            while (frame->cursor < frame->end && !lineEndChar(*frame->cursor))
                 ++frame->cursor;
         } else {
             frame->cursor += 2;
@@ -238,7 +249,7 @@ bool Script_ReadToken(bool crossLines, bool optional) {
                     frame->cursor += 2;
                     break;
                 }
-                if (*frame->cursor == '\n') ++frame->line;
+                if (endsLine(frame->cursor, frame->end)) ++frame->line;
                 ++frame->cursor;
             }
         }
@@ -249,7 +260,7 @@ bool Script_ReadToken(bool crossLines, bool optional) {
         ++frame->cursor;
         // A quoted token may run over line ends; they still count as lines.
         while (frame->cursor < frame->end && *frame->cursor != '"') {
-            if (*frame->cursor == '\n') ++frame->line;
+            if (endsLine(frame->cursor, frame->end)) ++frame->line;
             if (!appendTokenChar(length, *frame->cursor++)) return false;
         }
         if (frame->cursor < frame->end) ++frame->cursor;
@@ -290,7 +301,7 @@ const char* findBlockEnd(const char* p, const char* end, int32_t depth) {
         if (!quoted && *p == '/' && p + 1 < end && (p[1] == '/' || p[1] == '*') &&
             (p == begin || uc(p[-1]) < '!' || p[-1] == '{' || p[-1] == '}')) {
             if (p[1] == '/') {
-                while (p + 1 < end && p[1] != '\n')
+                while (p + 1 < end && !lineEndChar(p[1]))
                     ++p;
             } else {
                 for (p += 2; p + 1 < end && !(p[0] == '*' && p[1] == '/');)
@@ -440,7 +451,7 @@ bool Script_TokenAvailable() {
     const char* p = frame->cursor;
     for (;;) {
         while (p < frame->end && uc(*p) < '!') {
-            if (*p == '\n') return false;
+            if (lineEndChar(*p)) return false;
             ++p;
         }
         if (p >= frame->end) return false;
@@ -536,15 +547,19 @@ char* Script_CopyBlock() {
     const char* start = blockStart(frame);
     if (start >= frame->end) return nullptr;
     const char* stop = findBlockEnd(start, frame->end, 0);
+    // Line ends become "\n": a "\r" before "\n" goes, a bare one is the line end itself.
     int64_t length = 0;
     for (const char* p = start; p < stop; ++p)
-        length += (*p != '\r');
+        length += (*p != '\r' || endsLine(p, stop));
     if (length == 0) return nullptr;
     char* copy = static_cast<char*>(Sys_Alloc(static_cast<uint64_t>(length) + 1));
     if (!copy) return nullptr;
     char* out = copy;
     for (const char* p = start; p < stop; ++p)
-        if (*p != '\r') *out++ = *p;
+        if (*p != '\r')
+            *out++ = *p;
+        else if (endsLine(p, stop))
+            *out++ = '\n';
     return copy;
 }
 
@@ -552,7 +567,7 @@ void Script_SkipBlock() {
     ScriptFrame* frame = activeFrame();
     if (!frame || s_ended) return;
     while (frame->cursor < frame->end && uc(*frame->cursor) < '!') {
-        if (*frame->cursor == '\n') ++frame->line;
+        if (endsLine(frame->cursor, frame->end)) ++frame->line;
         ++frame->cursor;
     }
     if (frame->cursor >= frame->end) {
@@ -563,7 +578,7 @@ void Script_SkipBlock() {
     s_pushedBack = false;
     const char* stop = findBlockEnd(frame->cursor, frame->end, depth);
     for (; frame->cursor < stop; ++frame->cursor)
-        if (*frame->cursor == '\n') ++frame->line;
+        if (endsLine(frame->cursor, frame->end)) ++frame->line;
 }
 
 bool Script_NeedsQuotes(const char* text) {

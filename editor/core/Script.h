@@ -1,6 +1,7 @@
 // The one script tokenizer of the program: files or memory blocks split into tokens, include files
-// followed through a stack of frames, errors reported with line numbers. There is a single global
-// state: starting a script replaces (and releases) the previous one; parsers do not nest.
+// followed through a stack of frames, errors reported with line numbers. "\n", "\r\n" and a bare
+// "\r" each end a line. There is a single global state: starting a script replaces (and releases)
+// the previous one; parsers do not nest.
 //
 // Plugins reach these functions through the engine-function table; the editor calls them directly.
 #pragma once
@@ -60,8 +61,8 @@ int32_t Script_GetFlags();
 // Length of the next "{ ... }" block from the first non-blank character, closing brace included
 // (to the end of the text when none closes). Braces inside double quotes do not count.
 int32_t Script_BlockLength();
-// Zero-terminated copy of the next block without carriage returns (free with Sys_Free); null when
-// the text is exhausted. The cursor does not move.
+// Zero-terminated copy of the next block with every line end made "\n" (free with Sys_Free); null
+// when the text is exhausted. The cursor does not move.
 char* Script_CopyBlock();
 // Skips to just past the end of the current block (a pushed-back "{" opens it).
 void Script_SkipBlock();

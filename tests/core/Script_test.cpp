@@ -137,6 +137,49 @@ TEST_F(ScriptTest, LinesAndComments) {
     EXPECT_EQ(Script_Line(), 2);
 }
 
+// Scripts saved on other systems: "\r\n" and a bare "\r" end lines exactly as "\n" does, for
+// same-line reads, comments, line numbers, skipped lines and blocks.
+TEST_F(ScriptTest, EveryLineEndStyleEndsALine) {
+    for (const std::string eol : {"\n", "\r\n", "\r"}) {
+        SCOPED_TRACE(eol == "\n" ? "LF" : eol == "\r" ? "CR" : "CRLF");
+        load("a b // note" + eol + "c /* x" + eol + "y */ d" + eol + eol + "e f" + eol + "g");
+        ASSERT_TRUE(Script_GetToken(true));
+        ASSERT_TRUE(Script_GetToken(false));
+        EXPECT_STREQ(Script_Token(), "b");
+        EXPECT_FALSE(Script_TokenAvailable());
+        EXPECT_FALSE(Script_TryGetToken(false));
+        ASSERT_TRUE(Script_GetToken(true));
+        EXPECT_STREQ(Script_Token(), "c");
+        EXPECT_EQ(Script_Line(), 2);
+        EXPECT_FALSE(Script_TokenAvailable()) << "the block comment runs over the line end";
+        ASSERT_TRUE(Script_GetToken(true));
+        EXPECT_STREQ(Script_Token(), "d");
+        EXPECT_EQ(Script_Line(), 3);
+        ASSERT_TRUE(Script_GetToken(true));
+        EXPECT_STREQ(Script_Token(), "e");
+        EXPECT_EQ(Script_Line(), 5);
+        EXPECT_FALSE(Script_SkipRestOfLine());
+        ASSERT_TRUE(Script_GetToken(true)) << "skipping the line leaves the next one";
+        EXPECT_STREQ(Script_Token(), "g");
+        EXPECT_EQ(Script_Line(), 6);
+        EXPECT_FALSE(Script_HasError());
+
+        load("\"q" + eol + "r\" s" + eol + "{" + eol + " t" + eol + "}" + eol + "next");
+        ASSERT_TRUE(Script_GetToken(true));
+        EXPECT_EQ(std::string(Script_Token()), "q" + eol + "r");
+        ASSERT_TRUE(Script_GetToken(false));
+        EXPECT_EQ(Script_Line(), 2);
+        char* copy = Script_CopyBlock();
+        ASSERT_NE(copy, nullptr);
+        EXPECT_STREQ(copy, "{\n t\n}") << "the copied block ends its lines with \\n";
+        Sys_Free(copy);
+        Script_SkipBlock();
+        ASSERT_TRUE(Script_GetToken(true));
+        EXPECT_STREQ(Script_Token(), "next");
+        EXPECT_EQ(Script_Line(), 6);
+    }
+}
+
 TEST_F(ScriptTest, SameLineReads) {
     load("a b\nc");
     ASSERT_TRUE(Script_GetToken(true));

@@ -239,6 +239,33 @@ TEST_F(ShaderParser, MessagesCarryTheirLines) {
     }
 }
 
+// Scripts saved with "\r\n" or bare "\r" line ends: every stage command is read, and messages
+// carry the same lines as with "\n".
+TEST_F(ShaderParser, EveryLineEndStyleReadsTheSame) {
+    const std::string text = "{\n{\nmap $lightmap\nrgbGen identity\n}\n{\nmap $whiteimage\n"
+                             "blendFunc GL_DST_COLOR GL_ZERO\n}\nbogus\n}";
+    for (const std::string eol : {"\n", "\r\n", "\r"}) {
+        SCOPED_TRACE(eol == "\n" ? "LF" : eol == "\r" ? "CR" : "CRLF");
+        std::string saved;
+        for (char c : text)
+            saved += c == '\n' ? eol : std::string(1, c);
+        const Parsed p = parse(saved, [](ShaderRecord* e) {
+            const ShaderStage* lightmap = e->stages;
+            ASSERT_NE(lightmap, nullptr);
+            EXPECT_EQ(lightmap->stageFlags & STAGE_LIGHTMAP, STAGE_LIGHTMAP);
+            EXPECT_EQ(lightmap->colorKind, 9);
+            EXPECT_EQ(uint32_t(lightmap->stateBits), 0x100u);
+            const ShaderStage* filter = lightmap->next;
+            ASSERT_NE(filter, nullptr);
+            EXPECT_EQ(uint32_t(filter->stateBits), 0x13u) << "the blend function is kept";
+            EXPECT_STREQ(static_cast<const char*>(e->pluginData),
+                         "{\n{\nmap $lightmap\nrgbGen identity\n}\n{\nmap $whiteimage\n"
+                         "blendFunc GL_DST_COLOR GL_ZERO\n}\nbogus\n}");
+        });
+        EXPECT_EQ(p.errors, std::vector<std::string>{"10: unexpected global command `bogus'"});
+    }
+}
+
 TEST_F(ShaderParser, NullEffectOnlyChecks) {
     const std::string text = "{\n{\nrgbGen identity\n}\n}";
     Parsed p;
