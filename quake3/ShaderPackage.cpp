@@ -40,8 +40,9 @@ private:
     bool m_open = false;
 };
 
-void logLine(int32_t line, const char* message, void*) {
-    Eng_Warning("Line %i: %s", line, message);
+// The parser's callback; the context is the script's path, so that a warning names its file.
+void logLine(int32_t line, const char* message, void* scriptPath) {
+    Eng_Warning("%s: Line %i: %s", scriptPath ? static_cast<const char*>(scriptPath) : "", line, message);
 }
 
 bool startsWithTextures(const char* name) {
@@ -68,9 +69,11 @@ void gameFolder(const char* scriptPath, char out[260]) {
     }
 }
 
-// Next entry name, skipping stray braces and names without a block with one warning each. The
-// "{" of the entry is pushed back. False at the end of the text.
-bool nextEntry(char name[64], bool warn) {
+// Next entry name, skipping stray braces and names without a block with one warning each (none
+// without a path to name). The "{" of the entry is pushed back. False at the end of the text.
+bool nextEntry(char name[64], const char* warnPath) {
+    const bool warn = warnPath != nullptr;
+    void* path = const_cast<char*>(warnPath);
     while (true) {
         if (const char* pending = ShaderParser_TakeNextEntry()) {
             std::snprintf(name, 64, "%s", pending);
@@ -79,7 +82,7 @@ bool nextEntry(char name[64], bool warn) {
         if (!Eng_ScriptTryGetToken(true)) return false;
         const char* word = Eng_ScriptToken();
         if (std::strcmp(word, "{") == 0 || std::strcmp(word, "}") == 0) {
-            if (warn) logLine(Eng_ScriptLine(), "stray brace skipped", nullptr);
+            if (warn) logLine(Eng_ScriptLine(), "stray brace skipped", path);
             if (word[0] == '{') {
                 Eng_ScriptUngetToken();
                 ParseShader(nullptr, nullptr, false, nullptr, nullptr);
@@ -95,7 +98,7 @@ bool nextEntry(char name[64], bool warn) {
         if (warn) {
             char message[128];
             std::snprintf(message, sizeof message, "`{' expected after `%s'", name);
-            logLine(line, message, nullptr);
+            logLine(line, message, path);
         }
         if (Eng_ScriptLine() != line || std::strcmp(Eng_ScriptToken(), name) != 0) Eng_ScriptUngetToken();
     }
@@ -129,7 +132,7 @@ void registerEntry(const char* scriptPath, const char* folder, const char* entry
             --effect->refCount;
     }
     std::snprintf(effect->scriptPath, sizeof effect->scriptPath, "%s", scriptPath);
-    ParseShader(effect, hasImage ? image : nullptr, false, logLine, nullptr);
+    ParseShader(effect, hasImage ? image : nullptr, false, logLine, const_cast<char*>(scriptPath));
 }
 
 } // namespace
@@ -141,7 +144,7 @@ int32_t ShaderPackage_GetInfo(int32_t fmt, const char* path, int32_t* count) {
     if (!script.open()) return 0;
     int32_t entries = 0;
     char name[64];
-    while (nextEntry(name, false)) {
+    while (nextEntry(name, nullptr)) {
         ParseShader(nullptr, nullptr, false, nullptr, nullptr);
         ++entries;
     }
@@ -156,7 +159,7 @@ void registerAll(const char* path) {
     gameFolder(path, folder);
     std::unordered_set<ShaderRecord*> registered;
     char name[64];
-    while (nextEntry(name, true))
+    while (nextEntry(name, path))
         registerEntry(path, folder, name, &registered);
 }
 

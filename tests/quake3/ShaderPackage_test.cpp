@@ -97,6 +97,29 @@ TEST_F(ShaderPackage, DamagedScriptsLoadEveryLaterEntry) {
     EXPECT_EQ(effect("a/two")->surfaceFlags, 0x80);
     ASSERT_NE(effect("a/three")->stages, nullptr);
     EXPECT_EQ(effect("a/three")->stages->colorKind, 6);
+    // Each warning names the script it is about.
+    const QString prefix = QString::fromUtf8(path) + ": ";
+    for (const char* warning : {"Line 1: stray brace skipped", "Line 11: unexpected global command `bogus'",
+                                "Line 12: `}' expected", "Line 17: `}' expected",
+                                "Line 20: `{' expected after `noblock_name'", "Line 28: stray brace skipped"})
+        EXPECT_TRUE(console.contains(prefix + warning)) << warning << "\n"
+                                                        << console.lines.join("\n").toStdString();
+    EXPECT_EQ(console.lines.filter("Line ").size(), 6) << console.lines.join("\n").toStdString();
+}
+
+// The same script saved with bare "\r" line ends: the same entries and the same lines warned about.
+TEST_F(ShaderPackage, CarriageReturnScriptsReadAsTheirLines) {
+    QByteArray text(kDamaged);
+    text.replace('\n', '\r');
+    const QByteArray path = write(text);
+    int32_t count = -1;
+    EXPECT_EQ(ShaderPackage_GetInfo(0, path.constData(), &count), 1);
+    EXPECT_EQ(count, 6);
+    load(path);
+    EXPECT_EQ(package->shaders.size(), 5);
+    ASSERT_NE(effect("a/three"), nullptr);
+    ASSERT_NE(effect("a/three")->stages, nullptr);
+    EXPECT_EQ(effect("a/three")->stages->colorKind, 6);
     for (const char* warning : {"Line 1: stray brace skipped", "Line 11: unexpected global command `bogus'",
                                 "Line 12: `}' expected", "Line 17: `}' expected",
                                 "Line 20: `{' expected after `noblock_name'", "Line 28: stray brace skipped"})
