@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "MeshModel.h"
@@ -28,12 +29,14 @@ struct AseObject {
     int32_t* tfaces; // c, b, a
 };
 
+// Real models hold as many objects and materials as their file does (lamps and cables of the game
+// have more than 64 objects): the lists grow with the file, every index checked against them.
 struct AseReader {
     const char* path;
     uint32_t size;
-    char bitmaps[kAseMaxMaterials][128];
-    int32_t materialCount = 0; // materials read
-    AseObject objects[kAseMaxObjects];
+    std::vector<std::string> bitmaps; // one per material read
+    int32_t materialCount = 0;        // materials read
+    std::vector<AseObject> objects;   // kept objects
     int32_t objectCount = 0;
     bool failed = false;
 };
@@ -125,7 +128,7 @@ bool openBlock(AseReader& r, const char* what) {
 bool readCount(AseReader& r, const char* what, int32_t limit, int32_t* out) {
     if (!readInt(r, false, out)) return false;
     if (*out > limit) {
-        Model::Error("too many vertices in model (%i)", *out);
+        Model::Error("ASE \"%s\": too many vertices in model (%i)", r.path, *out);
         return fail(r);
     }
     if (*out < 0 || int64_t(*out) > int64_t(r.size) / 4) {
@@ -136,8 +139,8 @@ bool readCount(AseReader& r, const char* what, int32_t limit, int32_t* out) {
 }
 
 void storeBitmap(AseReader& r, int32_t material) {
-    if (!next(false) || material < 0 || material >= kAseMaxMaterials) return;
-    std::snprintf(r.bitmaps[material], sizeof r.bitmaps[material], "%s", tok());
+    if (!next(false) || material < 0 || material >= r.materialCount) return;
+    r.bitmaps[size_t(material)] = tok();
 }
 
 bool readMaterials(AseReader& r) {
@@ -152,12 +155,13 @@ bool readMaterials(AseReader& r) {
         } else if (depth == 1 && is("*MATERIAL_COUNT")) {
             int32_t n = 0;
             if (!readInt(r, false, &n)) return false;
-            if (n < 1 || n > kAseMaxMaterials) {
-                Model::Error("invalid # of materials in model (%i)", n);
+            if (n < 1 || int64_t(n) > int64_t(r.size) / 4) {
+                Model::Error("ASE \"%s\": invalid # of materials in model (%i)", r.path, n);
                 return fail(r);
             }
         } else if (depth == 1 && is("*MATERIAL")) {
-            material = r.materialCount < kAseMaxMaterials ? r.materialCount++ : -1;
+            material = r.materialCount++;
+            r.bitmaps.emplace_back();
             next(false); // its number; the block follows
         } else if (is("*MAP_DIFFUSE")) {
             diffuseDepth = depth + 1;
@@ -285,12 +289,8 @@ bool readMesh(AseReader& r, AseObject& o) {
 }
 
 bool readObject(AseReader& r) {
-    if (r.objectCount >= kAseMaxObjects) {
-        Model::Error("Too many objects in model (%i)", r.objectCount + 1);
-        return fail(r);
-    }
-    AseObject& o = r.objects[r.objectCount];
-    o = AseObject{};
+    r.objects.emplace_back();
+    AseObject& o = r.objects.back();
     o.material = 0;
     if (!openBlock(r, "*GEOMOBJECT")) return false;
     int depth = 1;
@@ -316,10 +316,11 @@ bool readObject(AseReader& r) {
     }
     const bool dropped = std::strstr(o.name, "Bip") || std::strstr(o.name, "ignore_") || !o.positions ||
                          !o.faces || o.vertexCount == 0 || o.faceCount == 0;
-    if (dropped)
+    if (dropped) {
         freeObject(o);
-    else
-        ++r.objectCount;
+        r.objects.pop_back();
+    }
+    r.objectCount = int32_t(r.objects.size());
     return true;
 }
 
@@ -334,7 +335,8 @@ bool readTop(AseReader& r) {
         } else if (is("*GEOMOBJECT")) {
             if (!readObject(r)) return false;
         } else {
-            Model::Warning("unknown ASE model token `%s'\n", tok());
+            Model::Warning("ASE \"%s\": unknown ASE model token `%s' at line %d\n", r.path, tok(),
+                           T().Script_Line());
         }
     }
     return !r.failed;
@@ -380,7 +382,7 @@ bool buildSurface(AseReader& r, const AseObject& o, MeshModel* m, MeshSurface* s
             K_VectorNormalizeFast(sum);
             int32_t normal = index.findOrAdd(sum, kAseMaxNormals);
             if (normal < 0) {
-                if (!warned) Model::Warning("too many normals in model");
+                if (!warned) Model::Warning("ASE \"%s\": too many normals in model", r.path);
                 warned = true;
                 normal = 0;
             }
@@ -419,14 +421,14 @@ MeshModel* build(AseReader& r, ModelCacheEntry* entry) {
     }
     K_ClearBounds(m->mins, m->maxs);
     std::vector<float> normals;
-    ShaderRecord* effects[kAseMaxMaterials] = {};
-    bool fetched[kAseMaxMaterials] = {};
+    std::vector<ShaderRecord*> effects(size_t(r.materialCount), nullptr);
+    std::vector<bool> fetched(size_t(r.materialCount), false);
     for (int32_t i = 0; i < r.objectCount; ++i) {
         const AseObject& o = r.objects[i];
         MeshSurface& s = m->surfaces[m->surfaceCount++];
         if (!fetched[o.material]) {
             fetched[o.material] = true;
-            effects[o.material] = Model::AcquireEffect(r.bitmaps[o.material], 0x400, entry);
+            effects[o.material] = Model::AcquireEffect(r.bitmaps[size_t(o.material)].c_str(), 0x400, entry);
             s.effect = effects[o.material];
         } else if ((s.effect = effects[o.material])) {
             ++s.effect->refCount; // each surface releases its own reference
@@ -462,8 +464,8 @@ int32_t Ase_Load(const char* path, uint32_t size, ModelCacheEntry* entry) {
     T().Script_Close();
     MeshModel* model = nullptr;
     if (read && r->objectCount > 0 && r->materialCount > 0) model = build(*r, entry);
-    for (int32_t i = 0; i < kAseMaxObjects; ++i)
-        freeObject(r->objects[i]);
+    for (AseObject& o : r->objects)
+        freeObject(o);
     delete r;
     if (!model) return 0;
     Mesh_Bounds(model, 0, nullptr, entry->mins, entry->maxs);

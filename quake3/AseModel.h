@@ -6,8 +6,7 @@
 
 #include "gamedata/PluginInterface.h"
 
-inline constexpr int32_t kAseMaxMaterials = 32;
-inline constexpr int32_t kAseMaxObjects = 64;
+// Objects and materials are as many as the file holds.
 inline constexpr int32_t kAseMaxVertices = 8192;
 inline constexpr int32_t kAseMaxNormals = 8192;
 

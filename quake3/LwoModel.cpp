@@ -132,8 +132,8 @@ void readPoint(Cursor& c, float out[3]) {
     out[2] = y;
 }
 
-bool chunkError(uint32_t id) {
-    Model::Error("error parsing LWO chunk `%s'\n", IdText(id).text);
+bool chunkError(const Reader& r, uint32_t id) {
+    Model::Error("LWO \"%s\": error parsing LWO chunk `%s'\n", r.path, IdText(id).text);
     return false;
 }
 
@@ -156,7 +156,7 @@ bool readPnts(Reader& r, Cursor c, int32_t* firstPoint) {
 bool readPols(Reader& r, Cursor c, int32_t firstPoint, int32_t* firstTri) {
     const uint32_t type = c.u4();
     if (type != id4("FACE")) {
-        Model::Warning("ignoring LWO polygon type `%s'\n", IdText(type).text);
+        Model::Warning("LWO \"%s\": ignoring LWO polygon type `%s'\n", r.path, IdText(type).text);
         return true;
     }
     *firstTri = int32_t(r.tris.size());
@@ -167,7 +167,7 @@ bool readPols(Reader& r, Cursor c, int32_t firstPoint, int32_t* firstTri) {
         int32_t idx[3] = {};
         for (int32_t k = 0; k < count; ++k) {
             const int64_t p = int64_t(c.vx()) + firstPoint;
-            if (c.bad) return chunkError(id4("POLS"));
+            if (c.bad) return chunkError(r, id4("POLS"));
             if (count == 3) {
                 if (p >= pointCount) {
                     Model::Error("LWO \"%s\": polygon corner names point %lld beyond %lld points\n", r.path,
@@ -177,7 +177,7 @@ bool readPols(Reader& r, Cursor c, int32_t firstPoint, int32_t* firstTri) {
                 idx[k] = int32_t(p);
             }
         }
-        if (c.bad) return chunkError(id4("POLS"));
+        if (c.bad) return chunkError(r, id4("POLS"));
         if (count != 3) continue;
         Tri t;
         std::copy(idx, idx + 3, t.points);
@@ -193,7 +193,7 @@ bool readPtag(Reader& r, Cursor c, int32_t firstTri, int32_t tagBase) {
     while (c.at < c.end) {
         const int64_t poly = int64_t(c.vx()) + firstTri;
         const int32_t tag = c.vx();
-        if (c.bad) return chunkError(id4("PTAG"));
+        if (c.bad) return chunkError(r, id4("PTAG"));
         if (poly < 0 || poly >= int64_t(r.tris.size())) continue;
         (surf ? r.tris[size_t(poly)].tag : r.tris[size_t(poly)].group) = tag + tagBase;
     }
@@ -203,7 +203,7 @@ bool readPtag(Reader& r, Cursor c, int32_t firstTri, int32_t tagBase) {
 bool readTags(Reader& r, Cursor c) {
     while (c.at < c.end) {
         std::string s = c.s0();
-        if (c.bad) return chunkError(id4("TAGS"));
+        if (c.bad) return chunkError(r, id4("TAGS"));
         r.tags.push_back(std::move(s));
     }
     return true;
@@ -213,7 +213,7 @@ bool readSurf(Reader& r, Cursor c) {
     Surface s;
     s.name = c.s0();
     c.s0();
-    if (c.bad) return chunkError(id4("SURF"));
+    if (c.bad) return chunkError(r, id4("SURF"));
     while (c.end - c.at >= 6) {
         const uint32_t id = c.u4();
         const int64_t size = c.u2();
@@ -240,21 +240,26 @@ bool readVmap(Reader& r, Cursor c, bool perPolygon) {
     if (c.u4() != id4("TXUV")) return true;
     const int32_t dim = int32_t(c.u2());
     c.s0();
-    if (c.bad) return chunkError(id);
-    if (dim < 2) {
-        Model::Error("LWO \"%s\": TXUV map of dimension %d\n", r.path, dim);
-        return false;
-    }
+    if (c.bad) return chunkError(r, id);
+    // A map of fewer than two values per entry holds no texture coordinates: its entries are read
+    // (each within the chunk) and left out, and the model loads with its other maps.
+    const bool usable = dim >= 2;
+    if (!usable)
+        Model::Warning("LWO \"%s\": TXUV map of dimension %d gives no texture coordinates, ignored\n", r.path,
+                       dim);
     while (c.at < c.end) {
         UvEntry e{};
         e.point = c.vx();
         e.poly = perPolygon ? c.vx() : -1;
-        e.s = c.f4();
-        e.t = c.f4();
-        for (int32_t k = 2; k < dim && !c.bad; ++k)
-            c.f4();
-        if (c.bad) return chunkError(id);
-        (perPolygon ? r.polyMaps : r.pointMaps).push_back(e);
+        float values[2] = {};
+        for (int32_t k = 0; k < dim && !c.bad; ++k) {
+            const float v = c.f4();
+            if (k < 2) values[k] = v;
+        }
+        if (c.bad) return chunkError(r, id);
+        e.s = values[0];
+        e.t = values[1];
+        if (usable) (perPolygon ? r.polyMaps : r.pointMaps).push_back(e);
     }
     return true;
 }
@@ -265,15 +270,16 @@ bool parse(Reader& r, const uint8_t* data, uint32_t size) {
     const int64_t formSize = head.u4();
     const uint32_t type = head.u4();
     if (form != id4("FORM")) {
-        Model::Error("bad LWO object id `%s'\n", IdText(form).text);
+        Model::Error("LWO \"%s\": bad LWO object id `%s'\n", r.path, IdText(form).text);
         return false;
     }
     if (type == id4("LWOB")) {
-        Model::Error("LWO format version 5.0 is not supported\n");
+        Model::Error("LWO \"%s\": LWO format version 5.0 is not supported\n", r.path);
         return false;
     }
     if (type != id4("LWO2")) {
-        Model::Error("bad LWO object type `%s' (probably unsupported format version)\n", IdText(type).text);
+        Model::Error("LWO \"%s\": bad LWO object type `%s' (probably unsupported format version)\n", r.path,
+                     IdText(type).text);
         return false;
     }
     if (formSize + 8 > int64_t(size)) {
@@ -323,7 +329,7 @@ bool parse(Reader& r, const uint8_t* data, uint32_t size) {
         if (!ok) return false;
     }
     if (!r.layer) {
-        Model::Error("LWO has no layers!\n");
+        Model::Error("LWO \"%s\": LWO has no layers!\n", r.path);
         return false;
     }
     return true;
@@ -352,7 +358,7 @@ bool link(Reader& r) {
     for (size_t t = 0; t < r.tris.size(); ++t) {
         Tri& tri = r.tris[t];
         if (tri.tag < 0 || size_t(tri.tag) >= r.tags.size()) {
-            Model::Error("LWO failed to link shader names to polygons!\n");
+            Model::Error("LWO \"%s\": LWO failed to link shader names to polygons!\n", r.path);
             return false;
         }
         tri.surface = tagSurface[size_t(tri.tag)];
@@ -383,7 +389,7 @@ bool smooth(Reader& r) {
     }
     MeshPointFaces lists;
     if (!Mesh_PointFaces(corners.data(), int32_t(r.tris.size()), pointCount, &lists)) {
-        Model::Error("LWO failed to calculate normals!\n");
+        Model::Error("LWO \"%s\": LWO failed to calculate normals!\n", r.path);
         return false;
     }
     for (size_t t = 0; t < r.tris.size(); ++t) {
@@ -446,7 +452,7 @@ MeshModel* assemble(Reader& r, ModelCacheEntry* entry) {
         if (r.surfaces[size_t(i)].count > 0) order.push_back(i);
     const int64_t pointCount = int64_t(r.points.size() / 3);
     if (order.empty() || !Model::ReserveScratch(pointCount)) {
-        Model::Error("LWO failed to assemble model!\n");
+        Model::Error("LWO \"%s\": LWO failed to assemble model!\n", r.path);
         return nullptr;
     }
     auto* m = static_cast<MeshModel*>(Model::Alloc(sizeof(MeshModel)));
@@ -455,7 +461,7 @@ MeshModel* assemble(Reader& r, ModelCacheEntry* entry) {
     m->positions = static_cast<float(*)[3]>(Model::Alloc(uint64_t(pointCount) * 12 + 12));
     m->surfaces = static_cast<MeshSurface*>(Model::Alloc(sizeof(MeshSurface) * order.size()));
     if (!m->positions || !m->surfaces) {
-        Model::Error("LWO failed to assemble model!\n");
+        Model::Error("LWO \"%s\": LWO failed to assemble model!\n", r.path);
         Mesh_Free(m);
         return nullptr;
     }
@@ -492,7 +498,7 @@ MeshModel* assemble(Reader& r, ModelCacheEntry* entry) {
         }
         out.corners = static_cast<MeshCorner*>(Model::Alloc(sizeof(MeshCorner) * uint64_t(s.count) * 3));
         if (!out.corners) {
-            Model::Error("LWO failed to assemble model!\n");
+            Model::Error("LWO \"%s\": LWO failed to assemble model!\n", r.path);
             Mesh_Free(m);
             return nullptr;
         }
@@ -504,7 +510,7 @@ MeshModel* assemble(Reader& r, ModelCacheEntry* entry) {
                 c.position = tri.points[k];
                 int32_t n = normals.findOrAdd(tri.corner[k], kMaxNormals);
                 if (n < 0) {
-                    if (!warned) Model::Warning("too many normals in model");
+                    if (!warned) Model::Warning("LWO \"%s\": too many normals in model", r.path);
                     warned = true;
                     n = 0;
                 }
@@ -526,7 +532,7 @@ MeshModel* assemble(Reader& r, ModelCacheEntry* entry) {
     if (m->normalCount) {
         m->normals = static_cast<float(*)[3]>(Model::Alloc(uint64_t(m->normalCount) * 12));
         if (!m->normals || !Model::ReserveScratch(m->normalCount)) {
-            Model::Error("LWO failed to assemble model!\n");
+            Model::Error("LWO \"%s\": LWO failed to assemble model!\n", r.path);
             Mesh_Free(m);
             return nullptr;
         }

@@ -375,9 +375,6 @@ TEST_F(ModelExports, AseFaultsAreRefused) {
         if (at != std::string::npos) s.replace(at, from.size(), to);
         return s;
     };
-    std::string many = good;
-    for (int i = 0; i < 64; ++i)
-        many += AseFixtureObject("extra" + std::to_string(i), 0, 0, 0.0f);
     std::string bigMesh = AseFixtureObject("big", 0, 0, 0.0f);
     bigMesh.replace(bigMesh.find("*MESH_NUMVERTEX 4"), 17, "*MESH_NUMVERTEX 8193");
     struct Row {
@@ -387,8 +384,8 @@ TEST_F(ModelExports, AseFaultsAreRefused) {
     } rows[] = {
         {"0 materials", replaced("*MATERIAL_COUNT 2", "*MATERIAL_COUNT 0"),
          "invalid # of materials in model (0)"},
-        {"33 materials", replaced("*MATERIAL_COUNT 2", "*MATERIAL_COUNT 33"),
-         "invalid # of materials in model (33)"},
+        {"more materials than the file holds", replaced("*MATERIAL_COUNT 2", "*MATERIAL_COUNT 2000000000"),
+         "invalid # of materials in model (2000000000)"},
         {"8193 vertices", good + bigMesh, "too many vertices in model (8193)"},
         {"vertex index", replaced("*MESH_VERTEX 3", "*MESH_VERTEX 4"), "*MESH_VERTEX 4 beyond 4 entries"},
         {"face index", replaced("*MESH_FACE 1 :", "*MESH_FACE 2 :"), "*MESH_FACE 2 beyond 2 entries"},
@@ -398,13 +395,13 @@ TEST_F(ModelExports, AseFaultsAreRefused) {
         {"material ref", replaced("*MATERIAL_REF 1", "*MATERIAL_REF 5"), "material 5 beyond 2 materials"},
         {"declared count", replaced("*MESH_NUMFACES 2", "*MESH_NUMFACES 2000000000"), "does not fit"},
         {"nan", replaced("*MESH_VERTEX 1\t32", "*MESH_VERTEX 1\tnan"), "is not a finite number"},
-        {"65 objects", many, "Too many objects in model (65)"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         console.clear();
         EXPECT_EQ(loadModel(1, row.text), nullptr);
         EXPECT_TRUE(console.contains(row.message)) << console.lines.join('\n').toStdString();
+        EXPECT_TRUE(console.contains("models/fixture/m")) << "the message names the file";
         EXPECT_FALSE(textures().effects.contains("base/wall"));
     }
     // 8192 vertices are taken.
@@ -415,6 +412,27 @@ TEST_F(ModelExports, AseFaultsAreRefused) {
     edge.replace(edge.find("*MESH_NUMVERTEX 4"), 17, "*MESH_NUMVERTEX 8192");
     edge.insert(edge.find("\t\t}\n\t\t*MESH_FACE_LIST"), list);
     EXPECT_NE(loadModel(1, good + edge), nullptr) << console.lines.join('\n').toStdString();
+}
+
+// Real models (lamps, cables, ladders) hold more than 64 objects and some more than 32 materials:
+// every object is kept and drawn with its own material.
+TEST_F(ModelExports, AseObjectsAndMaterialsAsManyAsTheFileHolds) {
+    const int materials = 40, objects = 70;
+    std::string text =
+        "*3DSMAX_ASCIIEXPORT\t200\n*MATERIAL_LIST {\n\t*MATERIAL_COUNT " + std::to_string(materials) + "\n";
+    for (int i = 0; i < materials; ++i)
+        text += "\t*MATERIAL " + std::to_string(i) + " {\n\t\t*BITMAP \"textures/many/m" + std::to_string(i) +
+                ".tga\"\n\t}\n";
+    text += "}\n";
+    for (int i = 0; i < objects; ++i)
+        text += AseFixtureObject("part" + std::to_string(i), i % materials, 0, 40.0f * float(i));
+    ModelCacheEntry* e = loadModel(1, text);
+    ASSERT_NE(e, nullptr) << console.lines.join('\n').toStdString();
+    expectBox(e->mins, e->maxs, {0, 0, 0, 40.0f * (objects - 1) + 32, 32, 8});
+    EXPECT_TRUE(textures().effects.contains("many/m39"));
+    render(1, 0, e, nullptr);
+    EXPECT_EQ(rec().count("BindShader"), objects);
+    EXPECT_EQ(rec().count("Vertex3fv"), objects * 6);
 }
 
 // ---- LWO ----------------------------------------------------------------------------------------
@@ -488,8 +506,6 @@ TEST_F(ModelExports, LwoFaultsAreRefusedWithTheirMessage) {
         {"vx at the end", LwoForm(layer + LwoPoints({0, 0, 0, 1, 0, 0, 0, 0, 1}) + vxPast),
          "error parsing LWO chunk `POLS'\n"},
         {"ptag past", LwoForm(layer + tri + ptagPast), "error parsing LWO chunk `PTAG'\n"},
-        {"vmap dimension", LwoForm(layer + tri + LwoTexMap({{0, -1, 0.5f, 0}}, false, 1)),
-         "TXUV map of dimension 1"},
         {"nan point", LwoForm(layer + nanPoint), "is not finite"},
         {"no layers", LwoForm(LwoTags({"s"}) + tri), "LWO has no layers!\n"},
         {"no tags", LwoForm(LwoLayer(1) + tri), "LWO failed to assemble model!\n"},
@@ -505,6 +521,33 @@ TEST_F(ModelExports, LwoFaultsAreRefusedWithTheirMessage) {
     }
     EXPECT_EQ(loadModel(2, std::string(12, 'x')), nullptr);
     EXPECT_EQ(loadModel(3, LwoStandardFixture(true)), nullptr);
+}
+
+// A TXUV map of fewer than two values per entry gives no coordinates: it is read and left out
+// with a warning naming the file, and the model loads; extra values past two are skipped.
+TEST_F(ModelExports, LwoTexMapsOfAnyDimensionLoad) {
+    const std::string tri = LwoTags({"s"}) + LwoLayer(1) + LwoPoints({0, 0, 0, 1, 0, 0, 0, 0, 1}) +
+                            LwoPolygons({{0, 1, 2}}) + LwoPtag("SURF", {{0, 0}});
+    for (uint32_t dimension : {0u, 1u, 2u, 3u}) {
+        SCOPED_TRACE(dimension);
+        console.clear();
+        const std::string map = LwoTexMap({{0, -1, 0.5f, 0.0f}}, false, dimension) +
+                                LwoTexMap({{1, 0, 0.75f, 0.5f}}, true, dimension);
+        ModelCacheEntry* e = loadModel(2, LwoForm(tri + map));
+        ASSERT_NE(e, nullptr) << console.lines.join('\n').toStdString();
+        rec().clear();
+        render(2, 0, e, nullptr);
+        ASSERT_EQ(rec().count("TexCoord2fv"), 3);
+        int mapped = 0;
+        for (int i = 0; i < 3; ++i) {
+            const std::vector<float>& st = rec().nth("TexCoord2fv", i)->values;
+            mapped += st == std::vector<float>{0.5f, 1.0f} || st == std::vector<float>{0.75f, 0.5f};
+        }
+        EXPECT_EQ(mapped, dimension >= 2 ? 2 : 0);
+        const bool warned = console.contains("models/fixture/m") && console.contains("TXUV map of dimension");
+        EXPECT_EQ(warned, dimension < 2) << console.lines.join('\n').toStdString();
+        unload(2, e);
+    }
 }
 
 // Smoothing: a surface with SMAN 0 keeps face normals; a wide angle averages them.

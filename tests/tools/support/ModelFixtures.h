@@ -303,7 +303,7 @@ inline std::string LwoTexMap(const std::vector<LwoUv>& entries, bool perPolygon,
     for (const LwoUv& e : entries) {
         LwoPutVx(b, e.point);
         if (perPolygon) LwoPutVx(b, uint32_t(e.poly));
-        LwoPutFloat(b, e.s);
+        if (dimension > 0) LwoPutFloat(b, e.s);
         if (dimension > 1) LwoPutFloat(b, e.t);
         for (uint32_t k = 2; k < dimension; ++k)
             LwoPutFloat(b, 0.0f);
