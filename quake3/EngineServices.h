@@ -2,7 +2,9 @@
 // the plugin's copy of the engine-function table; the formatted log calls pass one finished line.
 #pragma once
 
+#include <cstdarg>
 #include <cstdint>
+#include <cstdio>
 
 struct ShaderRecord;
 struct ShaderStage;
@@ -14,6 +16,20 @@ char* Eng_StrDup(const char* text);
 void Eng_Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void Eng_VerbosePrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void Eng_Warning(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// A warning about a file: its path first ("path: message"), when there is one. Built on
+// Eng_Warning, so it holds wherever that is served.
+inline void Eng_FileWarning(const char* path, const char* format, ...) __attribute__((format(printf, 2, 3)));
+inline void Eng_FileWarning(const char* path, const char* format, ...) {
+    char message[8192];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    if (path && *path)
+        Eng_Warning("%s: %s", path, message);
+    else
+        Eng_Warning("%s", message);
+}
 // Scratch buffer `index` of at least size bytes, owned by the editor; null on failure.
 void* Eng_TempBuffer(int32_t index, uint64_t size);
 const char* Eng_NativePath(const char* path);

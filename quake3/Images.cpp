@@ -45,13 +45,13 @@ struct Pixels {
 };
 
 // Decodes and maps every component through the gamma table.
-Pixels decode(int32_t fmt, const uint8_t* file, uint32_t size, bool fixAlpha) {
+Pixels decode(int32_t fmt, const char* path, const uint8_t* file, uint32_t size, bool fixAlpha) {
     Pixels p;
     ImageLoader* loader = loaderFor(fmt);
     if (!loader) return p;
     const uint8_t* gamma = Image_GammaTable();
     uint8_t loaded = 0;
-    p.data = loader->load(file, size, &p.width, &p.height, &p.components, &loaded);
+    p.data = loader->load(file, size, &p.width, &p.height, &p.components, &loaded, path);
     if (!p.data) return p;
     const uint64_t bytes = static_cast<uint64_t>(p.width) * p.height * p.components;
     for (uint64_t i = 0; i < bytes; ++i)
@@ -140,7 +140,7 @@ int32_t Image_LoadTexture(int32_t fmt, const char* path, const uint8_t* data, in
     if (image) {
         ++image->refCount;
     } else {
-        const Pixels p = decode(fmt, data, size > 0 ? static_cast<uint32_t>(size) : 0, true);
+        const Pixels p = decode(fmt, path, data, size > 0 ? static_cast<uint32_t>(size) : 0, true);
         if (p.data) image = upload(effect, path, p, true);
     }
     if (image) {
@@ -160,7 +160,7 @@ TextureImage* LoadImageFile(ShaderRecord* effect, const char* path, bool mipmaps
     uint32_t size = 0;
     void* file = Eng_LoadFile(path, &size);
     if (!file) return nullptr;
-    const Pixels p = decode(fmt, static_cast<const uint8_t*>(file), size, true);
+    const Pixels p = decode(fmt, path, static_cast<const uint8_t*>(file), size, true);
     Eng_Free(file);
     if (!p.data) return nullptr;
     TextureImage* image = upload(effect, path, p, mipmaps);
@@ -210,7 +210,7 @@ ShaderRecord* LoadSkinTexture(const char* name) {
     effect->flags |= SHADER_MODEL_SKIN;
     --effect->refCount;
     if (!effect->stages) {
-        const Pixels p = decode(formatOfPath(path), static_cast<const uint8_t*>(file), size, false);
+        const Pixels p = decode(formatOfPath(path), path, static_cast<const uint8_t*>(file), size, false);
         // The upload's reference is the stage's; finishing takes the editor image's.
         addStage(effect, p.data ? upload(effect, path, p, true) : nullptr);
     }

@@ -9,24 +9,25 @@ struct ShaderRecord;
 struct TextureImage;
 
 // Decodes a whole file image into 8-bit pixels, top row first, in the editor's scratch buffer 0
-// (valid until its next use; never freed here). Null, with a warning, when the file is refused.
+// (valid until its next use; never freed here). Null, with a warning naming the file (its path when
+// given), when the file is refused.
 class ImageLoader {
 public:
     virtual ~ImageLoader() = default;
     virtual uint8_t* load(const uint8_t* data, uint32_t size, int32_t* width, int32_t* height,
-                          int32_t* components, uint8_t* loaded) = 0;
+                          int32_t* components, uint8_t* loaded, const char* path = nullptr) = 0;
 };
 
 class TGAImageLoader : public ImageLoader {
 public:
     uint8_t* load(const uint8_t* data, uint32_t size, int32_t* width, int32_t* height, int32_t* components,
-                  uint8_t* loaded) override;
+                  uint8_t* loaded, const char* path = nullptr) override;
 };
 
 class JPGImageLoader : public ImageLoader {
 public:
     uint8_t* load(const uint8_t* data, uint32_t size, int32_t* width, int32_t* height, int32_t* components,
-                  uint8_t* loaded) override;
+                  uint8_t* loaded, const char* path = nullptr) override;
 };
 
 // Texture format ids.

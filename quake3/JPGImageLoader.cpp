@@ -67,7 +67,7 @@ struct Decoded {
 };
 
 // Plain C from here on: a longjmp lands in this frame.
-bool decode(const uint8_t* data, uint32_t size, Decoded* out) {
+bool decode(const uint8_t* data, uint32_t size, const char* path, Decoded* out) {
     jpeg_decompress_struct cinfo;
     ErrorManager errors;
     jpeg_source_mgr source;
@@ -78,7 +78,7 @@ bool decode(const uint8_t* data, uint32_t size, Decoded* out) {
     errors.message[0] = 0;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        Eng_Warning("JPGImageLoader: %s", errors.message);
+        Eng_FileWarning(path, "JPGImageLoader: %s", errors.message);
         return false;
     }
     jpeg_create_decompress(&cinfo);
@@ -93,7 +93,8 @@ bool decode(const uint8_t* data, uint32_t size, Decoded* out) {
 
     jpeg_read_header(&cinfo, TRUE);
     if (cinfo.image_width > kMaxSide || cinfo.image_height > kMaxSide) {
-        Eng_Warning("JPGImageLoader: image of %ux%u too large", cinfo.image_width, cinfo.image_height);
+        Eng_FileWarning(path, "JPGImageLoader: image of %ux%u too large", cinfo.image_width,
+                        cinfo.image_height);
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
@@ -105,8 +106,8 @@ bool decode(const uint8_t* data, uint32_t size, Decoded* out) {
     uint8_t* pixels = bytes <= kMaxImageBytes ? static_cast<uint8_t*>(Eng_TempBuffer(0, bytes)) : nullptr;
     if (!pixels) {
         jpeg_destroy_decompress(&cinfo);
-        Eng_Warning("JPGImageLoader: memory allocation failure on %i bytes",
-                    bytes <= kMaxImageBytes ? static_cast<int32_t>(bytes) : -1);
+        Eng_FileWarning(path, "JPGImageLoader: memory allocation failure on %i bytes",
+                        bytes <= kMaxImageBytes ? static_cast<int32_t>(bytes) : -1);
         return false;
     }
     std::memset(pixels, 0, bytes);
@@ -126,13 +127,13 @@ bool decode(const uint8_t* data, uint32_t size, Decoded* out) {
 } // namespace
 
 uint8_t* JPGImageLoader::load(const uint8_t* data, uint32_t size, int32_t* width, int32_t* height,
-                              int32_t* components, uint8_t* loaded) {
+                              int32_t* components, uint8_t* loaded, const char* path) {
     if (!data || size == 0) {
-        Eng_Warning("JPGImageLoader: empty file");
+        Eng_FileWarning(path, "JPGImageLoader: empty file");
         return nullptr;
     }
     Decoded decoded{};
-    if (!decode(data, size, &decoded)) return nullptr;
+    if (!decode(data, size, path, &decoded)) return nullptr;
     *width = decoded.width;
     *height = decoded.height;
     *components = decoded.components;

@@ -22,9 +22,9 @@ void swapRedBlue(uint8_t* pixel, int32_t components) {
 } // namespace
 
 uint8_t* TGAImageLoader::load(const uint8_t* data, uint32_t size, int32_t* width, int32_t* height,
-                              int32_t* components, uint8_t* loaded) {
+                              int32_t* components, uint8_t* loaded, const char* path) {
     if (!data || size < kHeaderSize) {
-        Eng_Warning("TGAImageLoader: file truncated (%u bytes)", size);
+        Eng_FileWarning(path, "TGAImageLoader: file truncated (%u bytes)", size);
         return nullptr;
     }
     const uint32_t idLength = data[0];
@@ -36,47 +36,48 @@ uint8_t* TGAImageLoader::load(const uint8_t* data, uint32_t size, int32_t* width
     const uint8_t descriptor = data[17];
 
     if (type != 2 && type != 3 && type != 10) {
-        Eng_Warning("TGAImageLoader: Only type 2 (RGB), 3 (gray), and 10 (RGB) TGA images supported");
+        Eng_FileWarning(path,
+                        "TGAImageLoader: Only type 2 (RGB), 3 (gray), and 10 (RGB) TGA images supported");
         return nullptr;
     }
     if (colormapType != 0) {
-        Eng_Warning("TGAImageLoader: colormaps not supported");
+        Eng_FileWarning(path, "TGAImageLoader: colormaps not supported");
         return nullptr;
     }
     if (type != 3 && bits != 24 && bits != 32) {
-        Eng_Warning("TGAImageLoader: Only 32 or 24 bit images supported (no colormaps)");
+        Eng_FileWarning(path, "TGAImageLoader: Only 32 or 24 bit images supported (no colormaps)");
         return nullptr;
     }
     if (type == 3 && bits != 8) {
-        Eng_Warning("TGAImageLoader: Only 8 bit gray images supported");
+        Eng_FileWarning(path, "TGAImageLoader: Only 8 bit gray images supported");
         return nullptr;
     }
     if (w == 0 || h == 0) {
-        Eng_Warning("TGAImageLoader: image size %ix%i", w, h);
+        Eng_FileWarning(path, "TGAImageLoader: image size %ix%i", w, h);
         return nullptr;
     }
     const int32_t comp = bits / 8;
     const uint64_t rowBytes = static_cast<uint64_t>(w) * comp;
     const uint64_t imageBytes = rowBytes * h;
     if (imageBytes > kMaxImageBytes || w > kMaxSide || h > kMaxSide) {
-        Eng_Warning("TGAImageLoader: image of %ix%i too large", w, h);
+        Eng_FileWarning(path, "TGAImageLoader: image of %ix%i too large", w, h);
         return nullptr;
     }
     auto* pixels = static_cast<uint8_t*>(Eng_TempBuffer(0, imageBytes));
     if (!pixels) {
-        Eng_Warning("TGAImageLoader: memory allocation failure on %i bytes",
-                    static_cast<int32_t>(imageBytes));
+        Eng_FileWarning(path, "TGAImageLoader: memory allocation failure on %i bytes",
+                        static_cast<int32_t>(imageBytes));
         return nullptr;
     }
 
     uint64_t in = kHeaderSize + idLength;
     if (in > size) {
-        Eng_Warning("TGAImageLoader: file truncated (%u bytes)", size);
+        Eng_FileWarning(path, "TGAImageLoader: file truncated (%u bytes)", size);
         return nullptr;
     }
     if (type != 10) {
         if (size - in < imageBytes) {
-            Eng_Warning("TGAImageLoader: file truncated (%u bytes)", size);
+            Eng_FileWarning(path, "TGAImageLoader: file truncated (%u bytes)", size);
             return nullptr;
         }
         std::memcpy(pixels, data + in, imageBytes);
@@ -86,7 +87,7 @@ uint8_t* TGAImageLoader::load(const uint8_t* data, uint32_t size, int32_t* width
         uint64_t out = 0;
         while (out < imageBytes) {
             if (in >= size) {
-                Eng_Warning("TGAImageLoader: file truncated (%u bytes)", size);
+                Eng_FileWarning(path, "TGAImageLoader: file truncated (%u bytes)", size);
                 return nullptr;
             }
             const uint8_t packet = data[in++];
@@ -95,7 +96,7 @@ uint8_t* TGAImageLoader::load(const uint8_t* data, uint32_t size, int32_t* width
             const uint64_t fit = std::min<uint64_t>(count, (imageBytes - out) / comp);
             const uint64_t need = (packet & 0x80) ? comp : count * comp;
             if (size - in < need) {
-                Eng_Warning("TGAImageLoader: file truncated (%u bytes)", size);
+                Eng_FileWarning(path, "TGAImageLoader: file truncated (%u bytes)", size);
                 return nullptr;
             }
             for (uint64_t i = 0; i < fit; ++i) {
@@ -111,8 +112,8 @@ uint8_t* TGAImageLoader::load(const uint8_t* data, uint32_t size, int32_t* width
     if (!(descriptor & 0x20) && h > 1) {
         auto* row = static_cast<uint8_t*>(Eng_TempBuffer(1, rowBytes));
         if (!row) {
-            Eng_Warning("TGAImageLoader: memory allocation failure on %i bytes",
-                        static_cast<int32_t>(rowBytes));
+            Eng_FileWarning(path, "TGAImageLoader: memory allocation failure on %i bytes",
+                            static_cast<int32_t>(rowBytes));
             return nullptr;
         }
         for (int32_t top = 0, bottom = h - 1; top < bottom; ++top, --bottom) {

@@ -221,7 +221,7 @@ int32_t Map_LoadPointfile(MapWorld* world, const char* path) {
 
     const size_t lines = file.countLines();
     if (lines == 0) {
-        Sys_Warning("pointfile is empty");
+        Sys_Warning("%s: pointfile is empty", path);
         return 0;
     }
     PointfilePoint* points = nullptr;
@@ -281,7 +281,7 @@ int32_t Map_LoadPortalFile(MapWorld* world, const char* path, int32_t format) {
     }
     long declared = 0;
     if (scanInts(*countLine, &declared, 1, 10) < 1 || declared <= 0) {
-        Sys_Warning("portal file is empty");
+        Sys_Warning("%s: portal file is empty", path);
         return 0;
     }
 
@@ -290,12 +290,12 @@ int32_t Map_LoadPortalFile(MapWorld* world, const char* path, int32_t format) {
         const size_t lineStart = file.tell();
         long header[3];
         if (!file.scanInt(&header[0]) || !file.scanInt(&header[1]) || !file.scanInt(&header[2])) {
-            Sys_Warning("portal file is incomplete");
+            Sys_Warning("%s: portal file is incomplete", path);
             break;
         }
         const long pointCount = header[0];
         if (!validPointCount(pointCount)) {
-            Sys_Warning("portal file is corrupt ( nPoints = %i )", clampToInt(pointCount));
+            Sys_Warning("%s: portal file is corrupt ( nPoints = %i )", path, clampToInt(pointCount));
             break;
         }
         cWinding* w = cWinding::Alloc();
@@ -309,7 +309,7 @@ int32_t Map_LoadPortalFile(MapWorld* world, const char* path, int32_t format) {
             complete = complete && file.expect(')');
         }
         if (!complete) {
-            Sys_Warning("portal file is incomplete");
+            Sys_Warning("%s: portal file is incomplete", path);
             cWinding::Free(w);
             break;
         }
@@ -352,12 +352,12 @@ int32_t Map_LoadHullFile(MapWorld* world, const char* path) {
         long header[5];
         const int numbers = scanInts(line, header, 5);
         if (numbers < 4) {
-            Sys_Warning("hull file is incomplete");
+            Sys_Warning("%s: hull file is incomplete", path);
             break;
         }
         const long pointCount = header[numbers - 1];
         if (!validPointCount(pointCount)) {
-            Sys_Warning("hull file is corrupt ( nPoints = %i )", clampToInt(pointCount));
+            Sys_Warning("%s: hull file is corrupt ( nPoints = %i )", path, clampToInt(pointCount));
             break;
         }
         cWinding* w = cWinding::Alloc();
@@ -366,7 +366,7 @@ int32_t Map_LoadHullFile(MapWorld* world, const char* path) {
         for (int32_t j = 0; j < w->count && complete; ++j)
             complete = file.readLine(&line) && scanFloats(line, w->points[j], 3) == 3;
         if (!complete) {
-            Sys_Warning("hull file is incomplete");
+            Sys_Warning("%s: hull file is incomplete", path);
             cWinding::Free(w);
             break;
         }

@@ -140,7 +140,7 @@ bool serializeVisGroupIds(ProjectSerializer& s, cVisGroupList& sets) {
             if (VisGroup* set = Map_FindVisGroup(s.world, id))
                 sets.add(set);
             else
-                Sys_Warning("unknown visgroup id %i ignored", id);
+                Sys_Warning("%s: unknown visgroup id %i ignored", Text_ToWindows1251(s.path).constData(), id);
         }
     }
     return true;

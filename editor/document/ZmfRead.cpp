@@ -59,7 +59,8 @@ void moveObjects(MapWorld* from, MapWorld* to) {
 // Group links as the file gave them may disagree with its member counts: a count too low frees
 // a group while objects still name it, one too high keeps a dead group. The counts are made
 // from the links read, and each object's outermost group from its chain.
-void repairGroupCounts(MapWorld* world) {
+void repairGroupCounts(ProjectSerializer& s) {
+    MapWorld* world = s.world;
     std::unordered_map<const GroupRecord*, int32_t> counts;
     for (GroupRecord* g = world->groups; g; g = g->next)
         if (g->parent) ++counts[g->parent];
@@ -76,7 +77,8 @@ void repairGroupCounts(MapWorld* world) {
     for (GroupRecord* g = world->groups; g; g = g->next) {
         const int32_t members = counts[g];
         if (g->memberCount != members)
-            Sys_Warning("group %i: member count %i corrected to %i", g->serial, g->memberCount, members);
+            Sys_Warning("%s: group %i: member count %i corrected to %i",
+                        Text_ToWindows1251(s.path).constData(), g->serial, g->memberCount, members);
         g->memberCount = members;
     }
 }
@@ -138,7 +140,7 @@ bool readBody(ProjectSerializer& s) {
         if (!Project_SerializeEntity(s, entity)) return false;
     }
 
-    repairGroupCounts(world);
+    repairGroupCounts(s);
     world->serials[int(SerialKind::Group)] = s.highestGroupSerial;
     Map_RenumberVisGroups(world);
     Map_RecenterFaceUVs(world);

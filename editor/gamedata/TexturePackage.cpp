@@ -358,13 +358,15 @@ bool Tex_LoadPalette(TextureManager* m, const QString& gameDir, const QString& p
     char* data = Sys_LoadFile(QFile::encodeName(path).constData(), &size);
     if (!data) return false;
     bool ok = false;
+    const QByteArray shown = QFile::encodeName(path);
     if (size >= 8 && std::memcmp(data, "JASC-PAL", 8) == 0) {
-        ok = Tex_ParseJascPalette(reinterpret_cast<uint8_t*>(table.data()), data, int32_t(size));
+        ok = Tex_ParseJascPalette(reinterpret_cast<uint8_t*>(table.data()), data, int32_t(size),
+                                  shown.constData());
     } else if (size == kPaletteSize) {
         std::memcpy(table.data(), data, kPaletteSize);
         ok = true;
     } else {
-        Sys_Warning("palette must contain exactly 256 colors");
+        Sys_Warning("%s: palette must contain exactly 256 colors", shown.constData());
     }
     Sys_Free(data);
     return ok;
@@ -380,28 +382,30 @@ const uint8_t* Tex_FindPalette(const TextureManager* m, const QString& path) {
     return found == m->palettes.constEnd() ? nullptr : reinterpret_cast<const uint8_t*>(found->constData());
 }
 
-bool Tex_ParseJascPalette(uint8_t* out, const char* text, int32_t size) {
+bool Tex_ParseJascPalette(uint8_t* out, const char* text, int32_t size, const char* fileName) {
     if (!out || !text) return false;
+    const char* file = fileName ? fileName : "";
+    const char* colon = fileName ? ": " : "";
     int position = 0;
     char line[1024];
     auto next = [&] { return K_MemFgets(text, size, &position, line, sizeof line) != nullptr; };
     if (!next() || std::strncmp(line, "JASC-PAL", 8) != 0) {
-        Sys_Warning("not a JASC palette");
+        Sys_Warning("%s%snot a JASC palette", file, colon);
         return false;
     }
     if (!next() || std::strncmp(line, "0100", 4) != 0) {
         line[std::strcspn(line, "\r\n")] = '\0';
-        Sys_Warning("bad JASC palette version (%s)", line);
+        Sys_Warning("%s%sbad JASC palette version (%s)", file, colon, line);
         return false;
     }
     if (!next() || std::atoi(line) != 256) {
-        Sys_Warning("palette must contain exactly 256 colors");
+        Sys_Warning("%s%spalette must contain exactly 256 colors", file, colon);
         return false;
     }
     int values[3] = {0, 0, 0}; // fields missing from a line keep the previous line's
     for (int entry = 0; entry < 256; ++entry) {
         if (!next()) {
-            Sys_Warning("palette is incomplete (stopped at color entry #%i)", entry);
+            Sys_Warning("%s%spalette is incomplete (stopped at color entry #%i)", file, colon, entry);
             return false;
         }
         // Decimal always: "010" is ten, not octal eight.

@@ -75,4 +75,5 @@ bool Tex_LoadPalette(TextureManager* manager, const QString& gameDir, const QStr
 // The palette stored under that key, or null.
 const uint8_t* Tex_FindPalette(const QString& path);
 const uint8_t* Tex_FindPalette(const TextureManager* manager, const QString& path);
-bool Tex_ParseJascPalette(uint8_t* out, const char* text, int32_t size);
+// Warnings name the file when its name is given.
+bool Tex_ParseJascPalette(uint8_t* out, const char* text, int32_t size, const char* fileName = nullptr);

@@ -56,13 +56,15 @@ static void loadTranslators(const QString& code) {
 void cMainWindow::loadLanguage() {
     QString code = QStringLiteral("en");
     {
-        QSettings file(resolveConfigFile(QStringLiteral("KDKLanguage.ini"), false), QSettings::IniFormat);
+        const QString path = resolveConfigFile(QStringLiteral("KDKLanguage.ini"), false);
+        QSettings file(path, QSettings::IniFormat);
         const QString value = file.value(QStringLiteral("Language")).toString().toLower();
         if (file.contains(QStringLiteral("Language"))) {
             if (validCode(value))
                 code = value;
             else
-                Sys_Warning("Language code \"%s\" ignored", Text_ToWindows1251(value).constData());
+                Sys_Warning("%s: Language code \"%s\" ignored", Text_ToWindows1251(path).constData(),
+                            Text_ToWindows1251(value).constData());
         }
     }
     languageCode = code;

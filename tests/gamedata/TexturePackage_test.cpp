@@ -265,7 +265,9 @@ TEST_F(TexturePackageTest, Palettes) {
         console.clear();
         const QString path = write(c.name, c.data);
         EXPECT_EQ(Tex_LoadPalette(&m, dir.path(), path), c.ok);
-        if (c.warning) EXPECT_TRUE(console.contains(c.warning)) << console.lines.join("|").toStdString();
+        // A warning names the palette it is about.
+        if (c.warning)
+            EXPECT_TRUE(console.contains(path + ": " + c.warning)) << console.lines.join("|").toStdString();
         EXPECT_NE(Tex_FindPalette(&m, path), nullptr);
         EXPECT_TRUE(Tex_LoadPalette(&m, dir.path(), path)); // stored: asked again, true at once
     }

@@ -141,8 +141,12 @@ TEST_F(LanguageTest, CodesThatAreNotNamesFallBackToEnglish) {
     for (const char* value : {"../../etc/x", "r u", "ru.qm", "", "дa"}) {
         writeFile("config/zarv/KDKLanguage.ini", QByteArray("[General]\nLanguage=") + value + "\n");
         cMainWindow window(WindowMode::Headless);
+        console.clear();
         window.loadLanguage();
         EXPECT_EQ(window.languageCode, QLatin1String("en")) << value;
+        // The warning names the file.
+        EXPECT_TRUE(console.contains(path("config/zarv/KDKLanguage.ini") + ": Language code"))
+            << console.lines.join("\n").toStdString();
     }
     // No file at all.
     QFile::remove(path("config/zarv/KDKLanguage.ini"));

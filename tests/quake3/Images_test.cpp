@@ -307,8 +307,17 @@ TEST_F(Images, GreyJpegUploadsAsLuminanceAndBrokenFilesStillMakeTheEffect) {
     EXPECT_NE(bad->stages, nullptr);
     EXPECT_EQ(bad->image, Tex_CreateNoTexture()->image); // shows "notexture"
     EXPECT_TRUE(bad->flags & SHADER_STAGE_WITHOUT_IMAGE);
-    EXPECT_TRUE(console.contains("TGAImageLoader: file truncated (1 bytes)"));
+    // The warning names the file it is about.
+    EXPECT_TRUE(console.contains("textures/bad.tga: TGAImageLoader: file truncated (1 bytes)"))
+        << warnings().toStdString();
     Plugin_ReleaseShader(bad);
+
+    console.clear();
+    ASSERT_EQ(
+        Image_LoadTexture(kTextureFormatJPG, "textures/bad.jpg", reinterpret_cast<const uint8_t*>("xyz"), 3),
+        1);
+    EXPECT_TRUE(console.contains("textures/bad.jpg: JPGImageLoader: ")) << warnings().toStdString();
+    Plugin_ReleaseShader(textures.effects.value("textures/bad.jpg"));
 }
 
 class ImageFiles : public Images {
