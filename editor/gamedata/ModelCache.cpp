@@ -115,10 +115,12 @@ typename Kind::Entry* acquire(ModelCache* cache, const QString& path, const uint
     cache->keys.insert(entry, key);
 
     const QString suffix = suffixOf(key);
+    // A sprite without an extension names an effect ("sprite(flareShader)"): found by the effect's
+    // name, not by the key its package stored it under (a file path).
     if (sprite && suffix.isEmpty()) {
         if (TextureManager* manager = textures())
             if (ShaderRecord* texture =
-                    Tex_FindShaderByKey(manager, Text_ToWindows1251(normalised(path)).constData())) {
+                    Tex_FindShader(manager, Text_ToWindows1251(normalised(path)).constData())) {
                 ++texture->refCount;
                 reinterpret_cast<SpriteCacheEntry*>(entry)->texture = texture;
                 entry->loaded = 1;

@@ -78,8 +78,11 @@ TEST_F(ModelCacheTest, LongPathsAreNotCut) {
     EXPECT_FLOAT_EQ(a2->maxs[0], 2.0f);
 }
 
+// A sprite without an extension names an effect, which its package stored under a file path: the
+// name finds it (any case), the key does not matter.
 TEST_F(ModelCacheTest, NamesWithoutExtension) {
-    ShaderRecord* glow = Tex_CreateShader(&window.textures, "sprites/glow", "sprites/glow", 0);
+    ShaderRecord* glow = Tex_CreateShader(
+        &window.textures, "/game/baseoa/scripts/sprites.shader/sprites/Glow", "sprites/Glow", 0);
     const int32_t before = glow->refCount;
     SpriteCacheEntry* sprite = Model_AcquireSprite(cache(), QStringLiteral("sprites\\glow"), nullptr);
     EXPECT_EQ(sprite->loaded, 1);
