@@ -11,7 +11,9 @@
 
 #include "../quake3/ImageFiles.h"
 #include "ConsoleCapture.h"
+#include "DocumentFixture.h"
 #include "Pk3Writer.h"
+#include "dialogs/editing/MapCheck.h"
 #include "dialogs/editing/TextureLists.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
@@ -255,6 +257,44 @@ TEST_F(TextureListsPackages, GroupsAndEntriesFollowThePackages) {
     TexList_Rebuild(&lists, &config);
     EXPECT_TRUE(lists.recent.isEmpty());
     EXPECT_EQ(lists.missingCount, 1);
+}
+
+// With HideIncompleteShaders on, an incomplete effect is left out of the groups only: a map naming
+// it binds the defined effect (lists built as a project load finds them: before the missing names
+// are added), so the map check reports only the names no package defines and "Fix all" has no clip
+// or tool face to retexture.
+TEST_F(TextureListsPackages, HiddenEffectsStillBindAndAreNeverMissing) {
+    g_mainWindow->settings.HideIncompleteShaders = true;
+    TexList_RemoveUngrouped(&lists);
+    TexList_Rebuild(&lists, &config);
+    ShaderRecord* incomplete = Tex_FindShader(&m, "fx/incomplete");
+    ASSERT_NE(incomplete, nullptr);
+    ASSERT_TRUE(incomplete->flags & SHADER_STAGE_WITHOUT_IMAGE);
+    EXPECT_FALSE(lists.entries.contains("FX/INCOMPLETE")) << "hidden from the groups";
+    EXPECT_EQ(TexList_FindShader(&lists, "FX/Incomplete"), incomplete);
+    EXPECT_EQ(TexList_FindShader(&lists, "fx/hidden"), nullptr) << "never-listed effects stay unbound";
+    QComboBox box;
+    TexList_FillGroupTextures(&lists, fxGroup, &box, QString(), false);
+    EXPECT_EQ(comboTexts(box), (QStringList{"fx/plain", "fx/ring"}));
+
+    TextureLists* listsBefore = g_mainWindow->gameConfigs.currentTextureLists;
+    g_mainWindow->gameConfigs.currentTextureLists = &lists;
+    {
+        MapDocument doc;
+        EntityRecord* world = Test_NewDocument(&doc);
+        const float lo[3] = {0, 0, 0}, hi[3] = {64, 64, 64}, lo2[3] = {128, 0, 0}, hi2[3] = {192, 64, 64};
+        BrushRecord* clip = Test_Box(Map_Handle(doc.world), world, lo, hi, "fx/incomplete");
+        Test_Box(Map_Handle(doc.world), world, lo2, hi2, "no/such");
+        EXPECT_EQ(clip->firstFace->texture, incomplete);
+        QStringList missing;
+        for (const auto& problem : MapCheck_Run(doc.world, nullptr))
+            missing.append(problem->name);
+        EXPECT_EQ(missing, QStringList(6, "no/such"));
+        Project_Destroy(&doc);
+    }
+    g_mainWindow->gameConfigs.currentTextureLists = listsBefore;
+    for (ShaderRecord* placeholder : m.placeholders.values())
+        Tex_ReleaseShader(&m, placeholder, true);
 }
 
 TEST_F(TextureListsPackages, CombosAndTabsShowTheGroups) {

@@ -24,8 +24,10 @@ constexpr int32_t SHADER_NEVER_MISSING = 0x2000; // never listed as missing
 
 ShaderRecord* TexList_FindShader(const TextureLists* lists, const QString& name) {
     if (!lists) return nullptr;
-    const auto found = lists->entries.constFind(name.toUpper());
-    return found == lists->entries.constEnd() ? nullptr : found->shader;
+    const QString key = name.toUpper();
+    const auto found = lists->entries.constFind(key);
+    if (found != lists->entries.constEnd()) return found->shader;
+    return lists->unlisted.value(key, nullptr);
 }
 
 ShaderRecord* TexList_CreateMissing(TextureLists* lists, const QString& name) {
@@ -80,6 +82,7 @@ void TexList_Clear(TextureLists* lists) {
     if (!lists) return;
     lists->groupPackages.clear();
     lists->entries.clear();
+    lists->unlisted.clear();
     lists->groups.clear();
     lists->recent.clear();
     lists->recentShown = 0;
@@ -90,6 +93,7 @@ void TexList_Destroy(TextureLists* lists) {
     TexList_Clear(lists);
     lists->groupPackages = {};
     lists->entries = {};
+    lists->unlisted = {};
     lists->groups = {};
     lists->recent = {};
 }
@@ -140,10 +144,13 @@ void TexList_Rebuild(TextureLists* lists, const GameConfig* config) {
         lists->groupPackages.insert(QString::fromLatin1(kAllTexturesGroup), package);
         lists->groupPackages.insert(group, package);
         for (ShaderRecord* shader : std::as_const(package->shaders)) {
-            if ((shader->flags & SHADER_NO_CARVE) ||
-                ((shader->flags & SHADER_STAGE_WITHOUT_IMAGE) && hideIncomplete))
-                continue;
+            if (shader->flags & SHADER_NO_CARVE) continue;
             const QString key = keyOf(shader->name);
+            // Hidden from view only: a map naming it still gets the defined effect.
+            if ((shader->flags & SHADER_STAGE_WITHOUT_IMAGE) && hideIncomplete) {
+                if (!lists->unlisted.contains(key)) lists->unlisted.insert(key, shader);
+                continue;
+            }
             // A name an earlier package listed keeps its first entry (one search: the hint).
             const auto at = lists->entries.lowerBound(key);
             if (at == lists->entries.end() || at.key() != key)

@@ -45,7 +45,11 @@ public:
     // "(Miscellaneous)" to the last single image file.
     QMap<QString, TexturePackage*> groupPackages;
     QMap<QString, TextureListEntry> entries; // upper-cased name -> entry
-    QList<TextureGroupItem> groups;          // display order: key order of groupPackages
+    // Effects a package defines that the lists leave out (incomplete ones while
+    // HideIncompleteShaders is on): hidden from view, names still bind to them, so faces keep the
+    // defined effect and are never taken for missing textures.
+    QMap<QString, ShaderRecord*> unlisted; // upper-cased name -> record
+    QList<TextureGroupItem> groups;        // display order: key order of groupPackages
     // Recently chosen names, most recent first (at most 8), as typed; shared by every texture combo.
     QStringList recent;
     int missingCount = 0;
@@ -53,7 +57,8 @@ public:
     int recentShown = 0;
 };
 
-// The record listed under the name (compared upper-cased); null when not listed or without lists.
+// The record listed under the name (compared upper-cased), else the defined but unlisted one; null
+// when no package defines it or without lists.
 ShaderRecord* TexList_FindShader(const TextureLists* lists, const QString& name);
 // Empties groups, entries and the recent list; the missing count is left to the callers.
 void TexList_Clear(TextureLists* lists);
@@ -67,7 +72,7 @@ void TexList_RemoveUngrouped(TextureLists* lists);
 // Lists as missing every loaded texture that is not listed yet (flags 0x2010 excluded).
 void TexList_AddUngrouped(TextureLists* lists);
 // Lists the textures of the configuration's packages, grouped by package; the first package
-// listing a name keeps it.
+// listing a name keeps it. Incomplete effects hidden by the setting go to the unlisted ones.
 void TexList_Rebuild(TextureLists* lists, const GameConfig* config);
 // Moves or adds the name to the front of the recent list; false only when it already was first.
 bool TexList_AddRecent(TextureLists* lists, const QString& name);
