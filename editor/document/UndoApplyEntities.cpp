@@ -167,17 +167,40 @@ void buildFace(MapWorld* w, BrushRecord* b, const FaceSnapshotRecord* s, int32_t
     if (s->flags & FaceFlags::Selected) Map_SelectObject(w, f);
 }
 
+// Restored entities go back to their places, so that a save after undo keeps the map's order. The
+// list is in serial order (loading, creating and pasting append with the next serial): each goes
+// before the first entity of a greater serial. The world entity stays first whatever its serial.
+void linkAtTheirPlaces(MapWorld* w, std::vector<EntityRecord*> restored) {
+    std::stable_sort(restored.begin(), restored.end(),
+                     [](const EntityRecord* a, const EntityRecord* b) { return a->serial < b->serial; });
+    EntityRecord* at = w->entities;
+    for (EntityRecord* e : restored) {
+        while (at && ((at->flags & EntityFlag::World) || at->serial < e->serial))
+            at = at->next;
+        if (at)
+            List_InsertBefore(w->entities, at, e);
+        else
+            List_Append(w->entities, w->entitiesTail, e);
+    }
+}
+
 } // namespace
 
 void UndoApply_RestoreEntitiesAndBrushes(MapWorld* w, const EntitySnapshot* entities,
                                          const BrushSnapshotRecord* brushes) {
+    std::vector<EntityRecord*> restored;
     for (const EntitySnapshot* s = entities; s; s = s->next) {
         EntityRecord* e = Entity_CreateFromSnapshot(s);
         e->flags &= ~EntityFlag::Selected;
         Map_InitEntity(w, e);
         // The snapshot named the key roles before the class was bound: name them from it now.
         if (e->handle) e->handle->refreshKeyNames(false);
-        List_Append(w->entities, w->entitiesTail, e);
+        restored.push_back(e);
+    }
+    linkAtTheirPlaces(w, restored);
+    size_t next = 0;
+    for (const EntitySnapshot* s = entities; s; s = s->next) {
+        EntityRecord* e = restored[next++];
         e->owner = Map_Handle(w);
         relinkInnerGroup(w, e->group, s->groupSerial);
         relinkOuterGroup(w, e->outerGroup, s->outerGroupSerial);

@@ -152,6 +152,17 @@ template <class R> void List_Prepend(R*& head, R** tail, R* rec) {
     head = rec;
 }
 
+// Inserts before at, which is in the list.
+template <class R> void List_InsertBefore(R*& head, R* at, R* rec) {
+    rec->next = at;
+    rec->prev = at->prev;
+    if (at->prev)
+        at->prev->next = rec;
+    else
+        head = rec;
+    at->prev = rec;
+}
+
 // Unlinks from a list, mending head and (when kept) tail.
 template <class R> void List_Remove(R*& head, R** tail, R* rec) {
     if (rec->prev)

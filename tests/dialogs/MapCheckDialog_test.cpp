@@ -526,6 +526,41 @@ TEST_F(MapCheckWindowTest, BrushWithTwoFacesLeavesWithItsEntity) {
     EXPECT_EQ(dump(d), before);
 }
 
+// Undo puts removed entities back where they stood in the entity list, so a save after undo writes
+// the map in its old order.
+TEST_F(MapCheckWindowTest, UndoPutsRemovedEntitiesBackInTheirPlaces) {
+    MapDocument* d = open(mapText(), [](MapWorld* w) {
+        const float o[3] = {0, 0, 0}, relay[3] = {32, 32, 96};
+        Test_Entity(Map_Handle(w), "func_door", o, 0);
+        Test_Entity(Map_Handle(w), "target_relay", relay, EntityFlag::Point, {{"targetname", "a"}});
+        Test_Entity(Map_Handle(w), "func_train", o, 0);
+        Test_Entity(Map_Handle(w), "target_relay", relay, EntityFlag::Point, {{"targetname", "b"}});
+    });
+    auto classes = [&] {
+        std::vector<std::string> names;
+        for (const EntityRecord* e = d->world->entities; e; e = e->next)
+            names.push_back(e->classname ? e->classname : "");
+        return names;
+    };
+    const std::vector<std::string> order = {
+        "worldspawn", "info_player_deathmatch", "func_door", "target_relay", "func_train", "target_relay"};
+    ASSERT_EQ(classes(), order);
+    const std::string before = dump(d);
+    ASSERT_TRUE(check([](cMapCheckDialog* dialog) {
+        EXPECT_EQ(rows(dialog),
+                  (Rows{"Solid entity ('func_door') is empty", "Solid entity ('func_train') is empty"}));
+        fix(dialog, FixMode::All);
+    }));
+    EXPECT_EQ(classes(), (std::vector<std::string>{"worldspawn", "info_player_deathmatch", "target_relay",
+                                                   "target_relay"}));
+    ASSERT_TRUE(Undo_StepUndo(d->undo));
+    EXPECT_EQ(classes(), order);
+    EXPECT_EQ(dump(d), before);
+    ASSERT_TRUE(Undo_StepRedo(d->undo));
+    ASSERT_TRUE(Undo_StepUndo(d->undo));
+    EXPECT_EQ(classes(), order);
+}
+
 // A corner cut off by a hair: its edges are shorter than a tenth of a unit.
 TEST_F(MapCheckWindowTest, TinyEdgeIsReportedAndItsRepairUndone) {
     MapDocument* d = open(mapText(box(0, 0, 0, 64, 64, 64), kStart), [](MapWorld* w) {
