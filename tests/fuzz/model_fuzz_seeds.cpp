@@ -36,6 +36,11 @@ int main(int argc, char** argv) {
     put(root / "ase", "standard.ase", ase);
     put(root / "ase", "one_object.ase",
         ase.substr(0, ase.find("*GEOMOBJECT")) + AseFixtureObject("box", 1, 0, 0.0f));
+    // More objects than the old fixed limit of 64.
+    std::string many = ase;
+    for (int i = 0; i < 70; ++i)
+        many += AseFixtureObject("part" + std::to_string(i), i % 2, 0, 40.0f * float(i));
+    put(root / "ase", "many_objects.ase", many);
 
     put(root / "lwo", "standard.lwo", LwoStandardFixture(false));
     put(root / "lwo", "standard_box.lwo", LwoStandardFixture(true));
@@ -43,5 +48,10 @@ int main(int argc, char** argv) {
         LwoForm(LwoTags({"s"}) + LwoLayer(1) + LwoSurface("s", 1.0f) +
                 LwoPoints({0, 0, 0, 1, 0, 0, 0, 0, 1}) + LwoPolygons({{0, 1, 2}}) +
                 LwoTexMap({{0, 0, 0.5f, 0.5f}}, true)));
+    // Texture maps without coordinates (dimension 0) beside a usable one.
+    put(root / "lwo", "txuv_dimension0.lwo",
+        LwoForm(LwoTags({"s"}) + LwoLayer(1) + LwoPoints({0, 0, 0, 1, 0, 0, 0, 0, 1}) +
+                LwoPolygons({{0, 1, 2}}) + LwoTexMap({{0, -1, 0.5f, 0.5f}}, false, 0) +
+                LwoTexMap({{1, 0, 0.5f, 0.5f}}, true)));
     return 0;
 }
