@@ -31,17 +31,26 @@ void appendName(std::string& out, const char* name) {
         out += name;
 }
 
-// Text with its line ends made eol (carriage returns dropped first).
+// Text with its line ends ("\n", "\r\n" or a bare "\r") made eol.
 std::string withLineEnds(const char* text, const char* eol) {
     std::string out;
     for (const char* p = text; p && *p; ++p) {
-        if (*p == '\r') continue;
-        if (*p == '\n')
+        if (*p == '\r' && p[1] == '\n') continue;
+        if (*p == '\n' || *p == '\r')
             out += eol;
         else
             out += *p;
     }
     return out;
+}
+
+// The line end the script uses, from its first line: "\r\n", a bare "\r" or "\n".
+const char* lineEndOf(const char* text, size_t size) {
+    for (size_t i = 0; i < size; ++i) {
+        if (text[i] == '\n') return "\n";
+        if (text[i] == '\r') return i + 1 < size && text[i + 1] == '\n' ? "\r\n" : "\r";
+    }
+    return "\n";
 }
 
 ShaderRecord* findEffect(ShaderRecord* list, bool all, const std::string& entry,
@@ -101,12 +110,18 @@ private:
             ++from;
         return from;
     }
+    // The end of the line (any line end) from `from`.
+    size_t lineEnd(size_t from) const {
+        while (from < n && s[from] != '\n' && s[from] != '\r')
+            ++from;
+        return from;
+    }
     bool commentAt(size_t i) const {
         return i + 1 < n && s[i] == '/' && (s[i + 1] == '/' || s[i + 1] == '*');
     }
     void skipComment() {
         if (s[p + 1] == '/') {
-            p = find('\n', p);
+            p = lineEnd(p);
         } else {
             p += 2;
             while (p < n && !(s[p] == '*' && p + 1 < n && s[p + 1] == '/'))
@@ -161,8 +176,7 @@ bool WriteShaderScript(const char* scriptPath, ShaderRecord* list, bool all) {
         old = static_cast<char*>(Eng_LoadFile(scriptPath, &size));
         if (!old) return false;
     }
-    const char* firstEnd = old ? static_cast<const char*>(std::memchr(old, '\n', size)) : nullptr;
-    const char* eol = firstEnd && firstEnd > old && firstEnd[-1] == '\r' ? "\r\n" : "\n";
+    const char* eol = lineEndOf(old, old ? size : 0);
     std::string out;
     std::unordered_set<ShaderRecord*> written;
     // Entries not written keep their bytes, and so does the text between entries.
@@ -182,7 +196,7 @@ bool WriteShaderScript(const char* scriptPath, ShaderRecord* list, bool all) {
     if (old) out.append(old + copied, size - copied);
     for (ShaderRecord* e = list; e; e = all ? e->nextInScript : nullptr) {
         if (written.count(e) || !e->pluginData) continue;
-        if (!out.empty() && out.back() != '\n') out += eol;
+        if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += eol;
         const std::string name = isModelName(e->name) ? e->name : std::string("textures/") + e->name;
         appendName(out, name.c_str());
         out += eol;

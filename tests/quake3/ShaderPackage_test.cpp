@@ -177,13 +177,15 @@ struct WriteCase {
 };
 
 TEST_F(ShaderPackage, WritingReplacesOneEntryAndKeepsTheOthers) {
-    for (const char* eol : {"\n", "\r\n"}) {
-        SCOPED_TRACE(eol[0] == '\r' ? "CRLF" : "LF");
+    // Scripts saved with any line end (a bare "\r" too) keep it, and a comment ends at its own line.
+    for (const char* eol : {"\n", "\r\n", "\r"}) {
+        SCOPED_TRACE(eol[0] == '\r' ? (eol[1] ? "CRLF" : "CR") : "LF");
         const std::string nl = eol;
         std::string original;
         std::vector<std::string> entries;
         for (int i = 1; i <= 5; ++i) {
-            const std::string entry = "textures/w/e" + std::to_string(i) + nl + "{" + nl + "\tqer_trans 0." +
+            const std::string entry = "// effect " + std::to_string(i) + nl + "textures/w/e" +
+                                      std::to_string(i) + nl + "{" + nl + "\tqer_trans 0." +
                                       std::to_string(i) + nl + "\t{" + nl + "\t\tmap $whiteimage" + nl +
                                       "\t}" + nl + "}" + nl;
             entries.push_back(entry);
@@ -199,8 +201,8 @@ TEST_F(ShaderPackage, WritingReplacesOneEntryAndKeepsTheOthers) {
         QFile f(QString::fromUtf8(path));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         const std::string result = f.readAll().toStdString();
-        const std::string expected = entries[0] + entries[1] + "textures/w/e3" + nl + "{" + nl +
-                                     "\tqer_nocarve" + nl + "}" + nl + entries[3] + entries[4] +
+        const std::string expected = entries[0] + entries[1] + "// effect 3" + nl + "textures/w/e3" + nl +
+                                     "{" + nl + "\tqer_nocarve" + nl + "}" + nl + entries[3] + entries[4] +
                                      "textures/w/new" + nl + "{" + nl + "}" + nl;
         EXPECT_EQ(result, expected);
         EXPECT_STREQ(changed->scriptPath, path.constData());
