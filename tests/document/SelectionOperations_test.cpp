@@ -44,6 +44,31 @@ TEST_F(SelectionOperationsTest, DeletingAllBrushesOfAnEntityDeletesIt) {
     expectUndoRedo("Delete Selection", before);
 }
 
+// Undo puts deleted entities back between the ones that stayed, in their old order, and redo
+// takes the same ones out again.
+TEST_F(SelectionOperationsTest, UndoRestoresDeletedEntitiesAtTheirPlaces) {
+    std::vector<EntityRecord*> all;
+    for (int i = 0; i < 5; ++i)
+        all.push_back(pointEntity("light", 64.0f * float(i), ("e" + std::to_string(i)).c_str()));
+    Map_SelectObject(w, all[3]);
+    Map_SelectObject(w, all[0]);
+    Map_SelectObject(w, all[2]);
+    auto names = [&] {
+        std::string list;
+        for (EntityRecord* e : entities())
+            list += key(e, "targetname") + " ";
+        return list;
+    };
+    const std::string before = dump();
+    Map_DeleteSelection(w);
+    EXPECT_EQ(names(), "e1 e4 ");
+    ASSERT_TRUE(Undo_StepUndo(history));
+    EXPECT_EQ(names(), "e0 e1 e2 e3 e4 ");
+    EXPECT_EQ(dump(), before);
+    ASSERT_TRUE(Undo_StepRedo(history));
+    EXPECT_EQ(names(), "e1 e4 ");
+}
+
 TEST_F(SelectionOperationsTest, DeletingSomeBrushesKeepsTheEntityDeselected) {
     EntityRecord* door = brushEntity("func_door");
     BrushRecord* stays = cube(door, 0);
