@@ -23,6 +23,9 @@ protected:
     void SetUp() override {
         cWindowFixture::SetUp();
         writeQuake3Config();
+        // A translation, so the language menu has entries with flags.
+        QDir().mkpath(path("base/local"));
+        QFile::copy(QStringLiteral(ZARV_BIN_DIR "/local/zarv_ru.qm"), path("base/local/zarv_ru.qm"));
         window = std::make_unique<cMainWindow>(WindowMode::Interactive);
         window->show();
         ASSERT_NE(window->openFile(kSampleMap), nullptr);
@@ -116,23 +119,22 @@ TEST_F(CommandVisibilityTest, NoTwoToolBarIconsAlike) {
 }
 
 TEST_F(CommandVisibilityTest, CheckedMenuEntriesLookDifferentFromUncheckedOnes) {
-    // Toggles with an icon (the display switches, the texture lock) and without.
+    // Toggles with an icon (the display switches, the texture lock, the languages' flags) and without.
     int checked = 0;
     for (QMenu* menu : window->menus) {
         for (QAction* action : menu->actions()) {
-            if (!action->isCheckable() || !action->isVisible() || !action->isEnabled() ||
-                action->objectName().isEmpty())
-                continue;
+            if (!action->isCheckable() || !action->isVisible() || !action->isEnabled()) continue;
             const bool was = action->isChecked();
             action->setChecked(false);
             const QImage off = menuEntry(menu, action);
             action->setChecked(true);
             const QImage on = menuEntry(menu, action);
             action->setChecked(was);
-            EXPECT_GE(strongDifferences(on, off), 6)
-                << action->objectName().toStdString() << " in " << menu->objectName().toStdString();
+            EXPECT_GE(strongDifferences(on, off), 6) << (action->objectName() + action->text()).toStdString()
+                                                     << " in " << menu->objectName().toStdString();
             ++checked;
         }
     }
     EXPECT_GT(checked, 20);
+    EXPECT_FALSE(window->languageActions.isEmpty());
 }
