@@ -375,9 +375,10 @@ void flip(QPainter& p, bool vertical) {
     p.restore();
 }
 
+// A block with an arrow turning over its top, left (anticlockwise) or right (clockwise).
 void rotateBox(QPainter& p, bool clockwise) {
-    box(p, QRectF(5, 5, 6, 6), kSky);
-    turnArrow(p, QPointF(8, 8), 6, clockwise ? 150 : 30, clockwise ? -250 : 250, kGreen, 1.5);
+    box(p, QRectF(4.5, 8.5, 7, 6), kSky);
+    turnArrow(p, QPointF(8, 9), 6, clockwise ? 170 : 10, clockwise ? -150 : 150, kGreen, 1.8);
 }
 
 // The 3D view modes: a cube drawn as wire, flat, textured or shaded textured.
@@ -935,12 +936,12 @@ void drawDecalTool(QPainter& p) {
     p.drawPolygon(splat);
 }
 void drawClipTool(QPainter& p) {
-    greyCube(p, 1.5, 6.5, 8, 4);
-    QPen cut = ink(1.4, kRed);
+    greyCube(p, 1.5, 7.5, 7, 3.5);
+    QPen cut = ink(1.5, kRed);
     cut.setDashPattern({2, 1.2});
     p.setPen(cut);
-    p.drawLine(QPointF(0.5, 15.5), QPointF(14, 2));
-    scissors(p, QPointF(9, 7.5), 0.55);
+    p.drawLine(QPointF(0.5, 15.5), QPointF(12, 4));
+    scissors(p, QPointF(8, 0.3), 0.68);
 }
 void drawVertexTool(QPainter& p) {
     QPolygonF poly({QPointF(2, 13.5), QPointF(4, 3), QPointF(13.5, 2), QPointF(13, 13)});
