@@ -171,7 +171,6 @@ QStringList everyPage(QDialog* dialog) {
 
 const float kMins[3] = {-64, -64, 0};
 const float kMaxs[3] = {64, 64, 128};
-RunConfigList g_runConfigs;
 
 const DialogCase kDialogs[] = {
     {"About", [](const Context&) -> QDialog* { return new cAboutDialog(); }},
@@ -186,7 +185,10 @@ const DialogCase kDialogs[] = {
     {"EditGameCfg",
      [](const Context& t) -> QDialog* { return new cEditGameCfgDialog(&t.window->gameConfigs, t.window); }},
     {"EditRunCfg",
-     [](const Context& t) -> QDialog* { return new cEditRunCfgDialog(0, g_runConfigs, t.window); }},
+     [](const Context& t) -> QDialog* {
+         static RunConfigList configs; // the dialog edits the list it is given and outlives this call
+         return new cEditRunCfgDialog(0, configs, t.window);
+     }},
     {"GotoBrush", [](const Context&) -> QDialog* { return new cGotoBrushDialog(); }},
     {"GotoCoords", [](const Context&) -> QDialog* { return new cGotoCoordsDialog(); }},
     {"Message",
