@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QLocale>
 #include <QMenu>
+#include <QPainter>
 #include <QSettings>
 #include <QTranslator>
 
@@ -102,6 +103,30 @@ void cMainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
+// The flag, and for the checked state the flag in a dark frame with a check mark: the menu shows the
+// language in use by its icon, where a check box would have been.
+static QIcon checkedFlag(const QString& file) {
+    QIcon icon(file);
+    const QPixmap flag(file);
+    if (flag.isNull()) return icon;
+    QPixmap on(flag.size() + QSize(4, 4));
+    on.fill(Qt::transparent);
+    QPainter p(&on);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(on.rect(), QColor(35, 35, 40));
+    p.drawPixmap(2, 2, flag);
+    p.setPen(QPen(Qt::white, 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const qreal w = on.width(), h = on.height();
+    const QPolygonF tick(
+        {QPointF(w * 0.3, h * 0.5), QPointF(w * 0.45, h * 0.75), QPointF(w * 0.75, h * 0.25)});
+    p.drawPolyline(tick);
+    p.setPen(QPen(QColor(30, 150, 60), 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(tick);
+    p.end();
+    icon.addPixmap(on, QIcon::Normal, QIcon::On);
+    return icon;
+}
+
 void cMainWindow::createLanguageMenu() {
     if (!languageMenu) return;
     Q_INIT_RESOURCE(local); // the flags live in the editor's static library
@@ -125,7 +150,7 @@ void cMainWindow::createLanguageMenu() {
         auto* action = new QAction(QStringLiteral("&%1\t%2").arg(code.toUpper(), display), languageMenu);
         action->setCheckable(true);
         action->setData(code.toLower());
-        action->setIcon(QIcon(QStringLiteral(":/qrc/local/") + code + QStringLiteral(".png")));
+        action->setIcon(checkedFlag(QStringLiteral(":/qrc/local/") + code + QStringLiteral(".png")));
         languageMenu->addAction(action);
         languageGroup->addAction(action);
         languageActions.append(action);

@@ -2,6 +2,7 @@
 // its own key handling and the map windows' activation.
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QDialog>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include "dialogs/application/NamedDialogs.h"
 #include "document/MapDocument.h"
 #include "document/WorldRefresh.h"
+#include "dialogs/application/DialogFit.h"
 #include "mainwindow/MainWindow.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
@@ -161,6 +163,15 @@ bool cMainWindow::eventFilter(QObject* watched, QEvent* event) {
         if (code >= 0) heldKeys &= ~(1u << code);
         break;
     }
+    case QEvent::Show:
+        // The program's own dialogs (c-prefixed classes) make room for their texts in the current font.
+        if (auto* dialog = qobject_cast<QDialog*>(watched); dialog &&
+                                                            dialog->metaObject()->className()[0] == 'c' &&
+                                                            !dialog->property("zarvFitted").toBool()) {
+            dialog->setProperty("zarvFitted", true);
+            Dialog_FitControls(dialog);
+        }
+        break;
     case QEvent::ApplicationDeactivate:
         if (watched == qApp) applicationDeactivated();
         break;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QDockWidget>
+#include <QFile>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,8 +23,13 @@ QString text(const char* s) {
     return s ? QString::fromUtf8(s) : QString();
 }
 
+// The 16-pixel drawing and, where there is one, the 32-pixel drawing of the same icon, so large tool
+// buttons and high-density screens get sharp lines instead of an enlarged small picture.
 QIcon tableIcon(const char* name) {
-    return QIcon(QStringLiteral(":/qrc/%1.png").arg(QLatin1String(name)));
+    QIcon icon(QStringLiteral(":/qrc/%1.png").arg(QLatin1String(name)));
+    const QString large = QStringLiteral(":/qrc/32/%1.png").arg(QLatin1String(name));
+    if (QFile::exists(large)) icon.addFile(large);
+    return icon;
 }
 
 QString nativeShortcut(const QAction* action) {
@@ -235,6 +241,9 @@ void cMainWindow::createMenus() {
 void cMainWindow::createMapToolBar(const QString& name, uint32_t bit) {
     const std::vector<const ActionEntry*> rows = rowsWith(actionTable, bit, true);
     if (rows.empty()) return;
+    // The bars do not fit one row at 1280 pixels: the operations and display switches start a second
+    // one, so no button hides behind an overflow arrow in the default layout.
+    if (bit == ActionFlag::OperationsBar) addToolBarBreak();
     QToolBar* bar = addToolBar(name);
     bar->setObjectName(name);
     bar->setWhatsThis(name);
@@ -285,7 +294,9 @@ void cMainWindow::createContextMenu(const QString& name, uint32_t bit) {
 
 void cMainWindow::createToolsBar() {
     const QString name = QStringLiteral("Map&tools Bar");
-    QToolBar* bar = addToolBar(name);
+    // Down the left edge: every tool in sight beside the views, whatever the width of the window.
+    QToolBar* bar = new QToolBar(name, this);
+    addToolBar(Qt::LeftToolBarArea, bar);
     bar->setObjectName(name);
     bar->setWhatsThis(name);
     bar->setIconSize(settings.SmallToolIcons ? QSize(20, 16) : QSize(40, 32));
@@ -396,6 +407,11 @@ void cMainWindow::buildCommandInterface() {
     createColorSchemeMenu();
     createLanguageMenu();
     fillPluginMenu();
+    // In a menu an icon takes the place of the check mark, and a pressed icon frame is hard to see:
+    // toggles show their mark there and keep the icon for the tool bars.
+    for (QList<QAction*>* list : {&actionList, &toolActions})
+        for (QAction* action : std::as_const(*list))
+            if (action->isCheckable()) action->setIconVisibleInMenu(false);
     applyLanguage(nullptr, languageCode);
     createLayoutDialogs();
 }

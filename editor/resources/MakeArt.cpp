@@ -1,6 +1,9 @@
-// makeart OUTDIR: draws the program's splash screen, window icon and tool cursors into PNG files
-// and the dialogs' small icons (the ones zarv.qrc lists). Run by hand after changing a drawing; the PNGs are
-// kept in the repository so a build needs no display.
+// makeart OUTDIR: draws the program's splash screen, window icon and tool cursors into PNG files,
+// the dialogs' small icons (the ones zarv.qrc lists) and the command icons (icons/, 16 and 32 pixels,
+// listed in icons.qrc). Run by hand after changing a drawing; the PNGs are kept in the repository so a
+// build needs no display.
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -9,7 +12,39 @@
 #include <cstdio>
 #include <functional>
 
+#include "CommandIcons.h"
+
 namespace {
+
+// The command icons at 16 pixels (icons/NAME.png) and 32 (icons/32/NAME.png), and the resource
+// file that lists both under the names the command table uses.
+bool writeCommandIcons(const QString& out) {
+    QDir().mkpath(out + QStringLiteral("/icons/32"));
+    QByteArray qrc = "<RCC>\n  <qresource prefix=\"/qrc\">\n";
+    for (const CommandIcon& icon : Art_CommandIcons()) {
+        const QString name = QLatin1String(icon.name) + QStringLiteral(".png");
+        for (const int size : {16, 32}) {
+            QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.scale(size / 16.0, size / 16.0);
+            icon.draw(p);
+            p.end();
+            const QString file =
+                size == 16 ? QStringLiteral("icons/") + name : QStringLiteral("icons/32/") + name;
+            if (!image.save(out + QLatin1Char('/') + file)) {
+                std::fprintf(stderr, "makeart: cannot write %s\n", qPrintable(file));
+                return false;
+            }
+            const QString alias = size == 16 ? name : QStringLiteral("32/") + name;
+            qrc += QStringLiteral("    <file alias=\"%1\">%2</file>\n").arg(alias, file).toUtf8();
+        }
+    }
+    qrc += "  </qresource>\n</RCC>\n";
+    QFile file(out + QStringLiteral("/icons.qrc"));
+    return file.open(QIODevice::WriteOnly) && file.write(qrc) == qrc.size();
+}
 
 QImage canvas(int w, int h) {
     QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
@@ -579,5 +614,5 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    return 0;
+    return writeCommandIcons(out) ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
@@ -251,6 +252,32 @@ TEST_F(MainWindowCommandsTest, HelpTopicsOpensTheManualAsAFileUrl) {
     App_SetUrlOpener(nullptr);
     EXPECT_EQ(g_openedUrls.size(), 1);
     EXPECT_EQ(console.lines.filter("doesn't exist").size(), 1);
+}
+
+// Stands in for the desktop's document opener while it exists.
+class cFileUrlCapture : public QObject {
+    Q_OBJECT
+public:
+    cFileUrlCapture() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~cFileUrlCapture() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+TEST_F(MainWindowCommandsTest, HelpTopicsAsksTheDesktopToOpenTheBuiltManual) {
+    // The build renders the manual beside the program.
+    const QString manual = QStringLiteral(ZARV_BIN_DIR "/KDKManual.pdf");
+    QFile file(manual);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << manual.toStdString();
+    EXPECT_TRUE(file.read(5) == "%PDF-");
+    EXPECT_GT(file.size(), 100000) << "the manual has its pictures";
+    App_SetBaseDirectory(QStringLiteral(ZARV_BIN_DIR));
+    cFileUrlCapture desktop;
+    trigger("HelpTopics");
+    ASSERT_EQ(desktop.opened.size(), 1);
+    EXPECT_EQ(QFileInfo(desktop.opened[0].toLocalFile()).canonicalFilePath(),
+              QFileInfo(manual).canonicalFilePath());
 }
 
 TEST_F(MainWindowCommandsTest, ExportMessagesWritesCrLfAndReportsAFailedWrite) {
@@ -514,3 +541,5 @@ TEST_F(MainWindowCommandsTest, ViewModelPassesAPathWithSpacesAsOneArgument) {
     EXPECT_TRUE(console.contains(QStringLiteral("%1 doesn't have a model attached").arg(other->classname)))
         << console.lines.join('\n').toStdString();
 }
+
+#include "MainWindowCommands_test.moc"
