@@ -13,6 +13,7 @@
 #include "document/UndoSnapshot.h"
 #include "kstdlib/kmath.h"
 #include "mainwindow/MainWindow.h"
+#include "map/FaceSource.h"
 #include "map/MapFace.h"
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
@@ -41,8 +42,9 @@ FaceRecord* mergeFaces(FaceRecord* a, FaceRecord* b) {
     FaceRecord head{};
     FaceRecord* tail = &head;
     while (a && b) {
-        // On equal keys the second half goes first.
-        FaceRecord*& take = facePrecedes(a, b) ? a : b;
+        // On equal keys the first half goes first: a sorted list stays as it is, so a brush
+        // keeps its face order however often it is updated or read back from a file.
+        FaceRecord*& take = facePrecedes(b, a) ? b : a;
         tail->next = take;
         take->prev = tail;
         tail = take;
@@ -87,6 +89,10 @@ FaceRecord* copyFaceData(const FaceRecord* src, BrushRecord* owner) {
     face->texInfo = src->texInfo;
     Vec_Copy(src->mins, face->mins);
     Vec_Copy(src->maxs, face->maxs);
+    if (src->source) {
+        face->source = static_cast<FaceSource*>(Sys_Alloc(sizeof(FaceSource)));
+        std::memcpy(face->source, src->source, sizeof(FaceSource));
+    }
     face->vertexCount = src->vertexCount;
     if (src->vertexCount > 0) {
         face->vertices = static_cast<FaceVertex*>(std::calloc(size_t(src->vertexCount), sizeof(FaceVertex)));
@@ -105,6 +111,7 @@ void fillFace(FaceRecord* face, const FaceRecord* src) {
     if (face->vertexCount == src->vertexCount && src->vertexCount > 0)
         std::memcpy(face->vertices, src->vertices, sizeof(FaceVertex) * size_t(src->vertexCount));
     face->handle->setTextureInfo(&src->texInfo);
+    face->handle->copySource(src);
 }
 
 void copyPatchInto(BrushRecord* brush, const PatchRecord* src) {
@@ -223,17 +230,9 @@ void cMapBrush::update(uint32_t flags) {
 }
 
 FaceRecord* cMapBrush::sortFaces(FaceRecord* first) {
-    // Once sorted, an ordered list stays as it is: the merge puts the later of two tying faces
-    // first, so sorting it again would swap every tying pair at each update, and a brush's face
-    // order would depend on how often it was updated (twins loaded from one file, undo).
     int32_t count = 0;
-    bool ordered = true;
-    for (FaceRecord* f = first; f; f = f->next) {
+    for (FaceRecord* f = first; f; f = f->next)
         ++count;
-        if (f->next && facePrecedes(f->next, f)) ordered = false;
-    }
-    if (ordered && faceOrderSettled) return first;
-    faceOrderSettled = true;
     return sortFaceList(first, count);
 }
 
@@ -411,7 +410,6 @@ BrushRecord* cMapBrush::cloneInto(EntityRecord* entity) {
     if (record->patch) copyPatchInto(copy, record->patch);
     if (record->overlay) copyOverlayInto(copy, record->overlay);
     if (g_mainWindow && g_mainWindow->settings.KeepCloneVisGroup) copy->handle->visGroups.addAll(visGroups);
-    copy->handle->faceOrderSettled = faceOrderSettled;
     copy->handle->update(BrushUpdate::TessellatePatch);
     return copy;
 }
@@ -455,6 +453,7 @@ void Brush_FreeCopy(BrushRecord* copy) {
     for (FaceRecord* f = copy->firstFace; f;) {
         FaceRecord* next = f->next;
         std::free(f->vertices);
+        Sys_Free(f->source);
         std::free(f);
         f = next;
     }
@@ -478,7 +477,6 @@ BrushRecord* Brush_CreateFromCopy(const BrushRecord* copy) {
     }
     if (copy->patch) copyPatchInto(b, copy->patch);
     if (copy->overlay) copyOverlayInto(b, copy->overlay);
-    b->handle->faceOrderSettled = true; // in the order of the copied brush
     return b;
 }
 
@@ -512,7 +510,6 @@ BrushRecord* Brush_CreateFromSnapshot(const BrushSnapshot* snapshot) {
         overlay->flags = os->flags | OverlayFlags::NeedsUpdate;
     }
     b->handle->updateRandomColor();
-    b->handle->faceOrderSettled = true; // in the recorded order
     return b;
 }
 

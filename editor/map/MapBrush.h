@@ -111,9 +111,6 @@ public:
     BrushRecord* record;
     float centre[3] = {0, 0, 0};
     cVisGroupList visGroups;
-    // The faces were sorted once (or came in an order a sort gave, from a copy or an undo
-    // snapshot): later sorts leave an ordered list as it is.
-    bool faceOrderSettled = false;
 
     cMapBrush();
     ~cMapBrush() override;

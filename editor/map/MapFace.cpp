@@ -1,13 +1,16 @@
 // Face geometry: plane, polygon, bounds, planarity and vertex edits; the face API.
 #include "map/MapFace.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "core/System.h"
 #include "core/Winding.h"
 #include "document/MapWorld.h"
+#include "map/FaceSource.h"
 #include "map/MapBrush.h"
 #include "map/MapVector.h"
 #include "mainwindow/MainWindow.h"
@@ -65,6 +68,8 @@ cMapFace::cMapFace(int32_t vertexCount)
 
 cMapFace::~cMapFace() {
     releaseTexture();
+    Sys_Free(record->source);
+    record->source = nullptr;
     releaseVertices(record->vertices);
     record->vertices = nullptr;
     record->vertexCount = 0;
@@ -171,31 +176,60 @@ void cMapFace::computePlane() {
 
 bool cMapFace::rebuildPolygon() {
     FaceRecord* f = record;
-    cWindingDouble* w = cWinding::AllocDouble();
-    cWinding::InitFromPlane(w, f->normal, f->dist);
-
+    FaceRecord* first = f->brush ? f->brush->firstFace : nullptr;
+    // A later face on the same plane is the one that stays.
     bool before = true;
-    for (FaceRecord* g = f->brush ? f->brush->firstFace : nullptr; g; g = g->next) {
+    for (FaceRecord* g = first; g; g = g->next) {
         if (g == f) {
             before = false;
             continue;
         }
-        if (Vec_Dot(g->normal, f->normal) > 0.9999f && std::fabs(f->dist - g->dist) < 0.001f) {
-            if (before) continue;
-            // The same plane again later in the list: the later face is the one that stays.
-            cWinding::FreeDouble(w);
-            removeSelf();
-            return false;
-        }
-        const float back[3] = {-g->normal[0], -g->normal[1], -g->normal[2]};
-        w = cWinding::Clip(w, back, -g->dist);
-        if (!w) {
+        if (!before && Vec_Dot(g->normal, f->normal) > 0.9999f && std::fabs(f->dist - g->dist) < 0.001f) {
             removeSelf();
             return false;
         }
     }
-    if (w->count < 3) {
-        cWinding::FreeDouble(w);
+
+    // The other planes in an order of their own (not the face list's, which sorting changes):
+    // the polygon's corners then depend on the planes alone, so a brush read back from the file
+    // it was written to gets the very same corners.
+    auto onPlane = [f](const FaceRecord* g) {
+        return Vec_Dot(g->normal, f->normal) > 0.9999f && std::fabs(f->dist - g->dist) < 0.001f;
+    };
+    int32_t count = 0;
+    for (const FaceRecord* g = first; g; g = g->next)
+        if (g != f && !onPlane(g)) ++count;
+    const FaceRecord* inPlace[64];
+    std::vector<const FaceRecord*> onHeap(count > 64 ? size_t(count) : 0);
+    const FaceRecord** others = count > 64 ? onHeap.data() : inPlace;
+    int32_t n = 0;
+    for (const FaceRecord* g = first; g; g = g->next)
+        if (g != f && !onPlane(g)) others[n++] = g;
+    std::sort(others, others + count, [](const FaceRecord* a, const FaceRecord* b) {
+        for (int i = 0; i < 3; ++i)
+            if (a->normal[i] != b->normal[i]) return a->normal[i] < b->normal[i];
+        return a->dist < b->dist;
+    });
+    // The plane cut by the back of every other plane.
+    auto cut = [&](bool fine) {
+        cWindingDouble* w = cWinding::AllocDouble();
+        cWinding::InitFromPlane(w, f->normal, f->dist);
+        for (int32_t i = 0; i < count && w; ++i) {
+            const FaceRecord* g = others[i];
+            const float back[3] = {-g->normal[0], -g->normal[1], -g->normal[2]};
+            w = fine ? cWinding::ClipFine(w, back, -g->dist) : cWinding::Clip(w, back, -g->dist);
+        }
+        if (w && w->count < 3) {
+            cWinding::FreeDouble(w);
+            w = nullptr;
+        }
+        return w;
+    };
+    // A face thinner than the clip tolerance still bounds the brush: dropping it would open the
+    // brush on that side. Only a plane that cuts nothing off is dropped.
+    cWindingDouble* w = cut(false);
+    if (!w) w = cut(true);
+    if (!w) {
         removeSelf();
         return false;
     }
@@ -211,6 +245,14 @@ bool cMapFace::rebuildPolygon() {
     }
     cWinding::FreeDouble(w);
     return true;
+}
+
+void cMapFace::copySource(const FaceRecord* other) {
+    Sys_Free(record->source);
+    record->source = nullptr;
+    if (!other || !other->source) return;
+    record->source = static_cast<FaceSource*>(Sys_Alloc(sizeof(FaceSource)));
+    std::memcpy(record->source, other->source, sizeof(FaceSource));
 }
 
 void cMapFace::removeSelf() {

@@ -48,11 +48,12 @@ TEST_F(MapBrushTest, ImporterReplayBuildsSixExactQuadsInFaceOrder) {
         EXPECT_EQ(brush->maxs[a], 64.0f);
         EXPECT_EQ(brush->handle->centre[a], 32.0f);
     }
-    // Axial type first; equal keys take the later half first in the merge.
-    const std::vector<std::vector<float>> expected = {{-1, 0, 0}, {1, 0, 0},  {0, -1, 0},
-                                                      {0, 1, 0},  {0, 0, -1}, {0, 0, 1}};
+    // Axial type first; equal keys keep the order they were made in (+z -z +x -x +y -y), so a
+    // brush written in this order and read back keeps it.
+    const std::vector<std::vector<float>> expected = {{1, 0, 0},  {-1, 0, 0}, {0, 1, 0},
+                                                      {0, -1, 0}, {0, 0, 1},  {0, 0, -1}};
     EXPECT_EQ(faceNormals(brush), expected);
-    EXPECT_EQ(brush->lastFace->normal[2], 1.0f);
+    EXPECT_EQ(brush->lastFace->normal[2], -1.0f);
     EXPECT_EQ(brush->firstFace->prev, nullptr);
     EXPECT_EQ(brush->lastFace->next, nullptr);
     EXPECT_EQ(brush->serial, 1);

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "BrushFixture.h"
 
@@ -91,6 +94,56 @@ TEST_F(MapFaceTest, ClippedAwayFaceDeletesItself) {
     brush->handle->update(0);
     EXPECT_EQ(faceCount(brush), 6);
     EXPECT_FALSE(Map_IsIdInUse(&t.world, id));
+}
+
+// A face narrower than the clip tolerance still bounds its brush and stays; a plane that cuts
+// nothing off goes.
+TEST_F(MapFaceTest, ThinFaceStaysAndPlaneOutsideGoes) {
+    const float s = float(M_SQRT1_2);
+    struct Case {
+        const char* name;
+        float dist; // of a plane across the box's +x +y edge, n . corner = 90.5097
+        int faces;
+    } cases[] = {{"chamfer 0.006 wide", 128 * s - 0.003f, 7}, {"plane just outside", 128 * s + 0.005f, 6}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BrushRecord* brush = makeCube(0, 64);
+        addPlane(brush, {{s, s, 0}, c.dist}, Test_TextureInfo());
+        brush->handle->update(0);
+        EXPECT_EQ(faceCount(brush), c.faces);
+        EXPECT_EQ(brush->maxs[0], 64.0f);
+        EXPECT_EQ(brush->maxs[1], 64.0f);
+        Brush_Delete(t.handle(), brush);
+    }
+}
+
+// The polygons depend on the planes alone, not on the order of the face list: the same brush
+// made in two orders has the very same corners.
+TEST_F(MapFaceTest, PolygonsDoNotDependOnFaceOrder) {
+    std::vector<TestPlane> planes = {{{0, 0, 1}, 64.37f}, {{0, 0, -1}, 0.21f}};
+    for (int k = 0; k < 7; ++k) {
+        const float a = float((11.0 + 51.4 * k) * M_PI / 180.0);
+        planes.push_back({{std::cos(a) * 0.96f, std::sin(a) * 0.96f, 0.28f}, 100.3f + float(k)});
+    }
+    for (TestPlane& p : planes) {
+        const float length =
+            std::sqrt(p.normal[0] * p.normal[0] + p.normal[1] * p.normal[1] + p.normal[2] * p.normal[2]);
+        for (float& c : p.normal)
+            c /= length;
+    }
+    BrushRecord* forward = makeBrush(planes.data(), int(planes.size()));
+    std::reverse(planes.begin(), planes.end());
+    BrushRecord* backward = makeBrush(planes.data(), int(planes.size()));
+    ASSERT_EQ(faceCount(forward), faceCount(backward));
+    for (const FaceRecord* f = forward->firstFace; f; f = f->next) {
+        const FaceRecord* g = backward->firstFace;
+        while (g && (std::memcmp(g->normal, f->normal, sizeof f->normal) != 0 || g->dist != f->dist))
+            g = g->next;
+        ASSERT_NE(g, nullptr);
+        ASSERT_EQ(f->vertexCount, g->vertexCount);
+        for (int i = 0; i < f->vertexCount; ++i)
+            EXPECT_EQ(std::memcmp(f->vertices[i].xyz, g->vertices[i].xyz, sizeof f->vertices[i].xyz), 0) << i;
+    }
 }
 
 TEST_F(MapFaceTest, Planarity) {
