@@ -187,7 +187,8 @@ std::vector<int32_t> markEscapedQuotes(std::string& text) {
     int32_t line = 1;
     size_t start = 0;
     while (start < text.size()) {
-        size_t end = text.find('\n', start);
+        // "\r\n", "\r" and "\n" each end a line.
+        size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
         size_t first = start;
         while (first < end && (text[first] == ' ' || text[first] == '\t'))
@@ -212,7 +213,7 @@ std::vector<int32_t> markEscapedQuotes(std::string& text) {
                 lines.push_back(line);
             }
         }
-        start = end + 1;
+        start = end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
         ++line;
     }
     return lines;

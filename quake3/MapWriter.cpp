@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
@@ -22,6 +23,7 @@
 #include "map/ObjectRecords.h"
 #include "map/PatchRecord.h"
 #include "map/TextureInfo.h"
+#include "map/TextureMatrix.h"
 
 namespace {
 
@@ -102,6 +104,12 @@ private:
     bool cordon = false;
     bool skipHidden = false;
     int32_t changed = 0; // keys and values written otherwise than held
+    // Brush-primitive faces whose texture is still unknown, written as plane faces (their brush
+    // was changed): their mapping was converted for the placeholder's size, which the game will
+    // not draw alike. The first one is named.
+    int32_t placeholderFaces = 0;
+    std::string firstPlaceholder;
+    std::string place; // entity and brush being written
 
     // ---- Cordon tests (everything passes with the cordon off) ----
     bool pointInside(const float p[3]) const {
@@ -187,6 +195,8 @@ private:
 
     void writeEntity(EntityRecord* entity, int32_t index);
     void writeBrush(const BrushRecord* brush);
+    static bool keepsItsMatrices(const BrushRecord* brush);
+    void writeBrushPrimitive(const BrushRecord* brush);
     void writeFaceLine(const float points[3][3], const TextureInfo& info);
     void writeFace(const FaceRecord* face);
     void writePatch(const PatchRecord* patch);
@@ -211,6 +221,10 @@ int32_t MapWriter::run() {
     for (const PathRecord* mapPath = world->paths; mapPath; mapPath = mapPath->next)
         writePath(mapPath);
     if (changed) Engine::Warning("\"%s\": %i key(s) written otherwise than held", path.c_str(), changed);
+    if (placeholderFaces)
+        Engine::Warning("\"%s\": %i brush-primitive face(s) written for the size of a placeholder, their "
+                        "texture being unknown (first: %s)",
+                        path.c_str(), placeholderFaces, firstPlaceholder.c_str());
     return finish() ? 1 : 0;
 }
 
@@ -268,8 +282,11 @@ void MapWriter::writeEntity(EntityRecord* entity, int32_t index) {
         pair("_generator", generator.c_str(), where);
         if (cordon) writeSeal();
     }
-    for (const BrushRecord* brush = entity->firstBrush; brush; brush = brush->next)
+    int32_t number = 0;
+    for (const BrushRecord* brush = entity->firstBrush; brush; brush = brush->next, ++number) {
+        place = "entity " + std::to_string(index) + ", brush " + std::to_string(number);
         writeBrush(brush);
+    }
     out += "}\n";
 }
 
@@ -278,8 +295,53 @@ void MapWriter::writeBrush(const BrushRecord* brush) {
     if (!boxReaches(brush->mins, brush->maxs)) return;
     out += "{\n";
     if (brush->patch) writePatch(brush->patch);
-    for (const FaceRecord* face = brush->firstFace; face; face = face->next)
-        writeFace(face);
+    if (brush->firstFace && keepsItsMatrices(brush)) {
+        writeBrushPrimitive(brush);
+    } else {
+        for (const FaceRecord* face = brush->firstFace; face; face = face->next)
+            writeFace(face);
+    }
+    out += "}\n";
+}
+
+// A brush read as brush primitives while its textures were unknown, and not changed since: its
+// mapping was converted for a placeholder's size, so its matrices are written as they were read
+// and a later load with the textures converts them with the real sizes.
+bool MapWriter::keepsItsMatrices(const BrushRecord* brush) {
+    const uint32_t unsized =
+        FaceSourceFlags::Points | FaceSourceFlags::Matrix | FaceSourceFlags::PlaceholderSize;
+    for (const FaceRecord* face = brush->firstFace; face; face = face->next) {
+        const FaceSource* source = face->source;
+        if (!source || (source->flags & unsized) != unsized) return false;
+        if (!givesPlane(source->points, face->normal, face->dist)) return false;
+        TextureInfo converted = face->texInfo;
+        TexMatrix_ToTextureInfo(face->normal, source->matrix, source->width, source->height, &converted);
+        if (std::memcmp(&converted, &face->texInfo, offsetof(TextureInfo, alignment)) != 0) return false;
+    }
+    return true;
+}
+
+void MapWriter::writeBrushPrimitive(const BrushRecord* brush) {
+    out += "brushDef\n{\n";
+    for (const FaceRecord* face = brush->firstFace; face; face = face->next) {
+        const FaceSource* source = face->source;
+        for (int i = 0; i < 3; ++i) {
+            out += "( ";
+            gs(source->points[i], 3);
+            out += " ) ";
+        }
+        out += "( ( ";
+        gs(source->matrix[0], 3);
+        out += " ) ( ";
+        gs(source->matrix[1], 3);
+        out += " ) ) ";
+        out += face->texInfo.name;
+        for (int32_t n : {face->texInfo.contents, face->texInfo.surfaceFlags, face->texInfo.value}) {
+            out += ' ';
+            NumberText::AppendInt(out, n);
+        }
+        out += '\n';
+    }
     out += "}\n";
 }
 
@@ -315,25 +377,25 @@ void MapWriter::writeFaceLine(const float points[3][3], const TextureInfo& info)
     out += '\n';
 }
 
-// The face's vertices 1, 0 and 2 (snapped) when they give its plane back exactly, as they do for
-// most faces; else the points the plane was read from while they still give it; else the
-// vertices all the same (a face changed since it was read), or points from the plane itself.
+// The points the face's plane was read from while they still give it exactly: a face read from
+// a file is written as it was read. Else its vertices 1, 0 and 2 (snapped), or, without a
+// polygon, points made from the plane itself.
 void MapWriter::writeFace(const FaceRecord* face) {
+    const uint32_t unsized = FaceSourceFlags::Matrix | FaceSourceFlags::PlaceholderSize;
+    if (face->source && (face->source->flags & unsized) == unsized && !placeholderFaces++)
+        firstPlaceholder = place + ", \"" + face->texInfo.name + "\"";
     float points[3][3];
-    if (face->vertexCount >= 3 && face->vertices) {
+    const FaceSource* source = face->source;
+    if (source && (source->flags & FaceSourceFlags::Points) &&
+        givesPlane(source->points, face->normal, face->dist)) {
+        std::memcpy(points, source->points, sizeof points);
+    } else if (face->vertexCount >= 3 && face->vertices) {
         // Vertices 1, 0, 2: the order whose cross product gives the outward normal back.
         static constexpr int kOrder[3] = {1, 0, 2};
         for (int i = 0; i < 3; ++i) {
             std::memcpy(points[i], face->vertices[kOrder[i]].xyz, sizeof points[i]);
             Engine::SnapVector(points[i]);
         }
-        const FaceSource* source = face->source;
-        if (!givesPlane(points, face->normal, face->dist) && source &&
-            (source->flags & FaceSourceFlags::Points) && givesPlane(source->points, face->normal, face->dist))
-            std::memcpy(points, source->points, sizeof points);
-    } else if (face->source && (face->source->flags & FaceSourceFlags::Points) &&
-               givesPlane(face->source->points, face->normal, face->dist)) {
-        std::memcpy(points, face->source->points, sizeof points);
     } else {
         pointsFromPlane(face->normal, face->dist, points);
     }

@@ -1,11 +1,9 @@
 // Face geometry: plane, polygon, bounds, planarity and vertex edits; the face API.
 #include "map/MapFace.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "core/System.h"
 #include "core/Winding.h"
@@ -26,6 +24,10 @@ int32_t clampVertexCount(int32_t count) {
     }
     return count;
 }
+
+// How far past a face thinner than the clip tolerance its brush must reach without it for the
+// face to stay.
+constexpr float kThinFaceReach = 0.1f;
 
 // Snapping to whole units leaves a whole coordinate as it is (every float from 2^23 up is whole;
 // NaN is never moved by snapping either).
@@ -190,32 +192,16 @@ bool cMapFace::rebuildPolygon() {
         }
     }
 
-    // The other planes in an order of their own (not the face list's, which sorting changes):
-    // the polygon's corners then depend on the planes alone, so a brush read back from the file
-    // it was written to gets the very same corners.
+    // The other planes, faces on this plane left out.
     auto onPlane = [f](const FaceRecord* g) {
         return Vec_Dot(g->normal, f->normal) > 0.9999f && std::fabs(f->dist - g->dist) < 0.001f;
     };
-    int32_t count = 0;
-    for (const FaceRecord* g = first; g; g = g->next)
-        if (g != f && !onPlane(g)) ++count;
-    const FaceRecord* inPlace[64];
-    std::vector<const FaceRecord*> onHeap(count > 64 ? size_t(count) : 0);
-    const FaceRecord** others = count > 64 ? onHeap.data() : inPlace;
-    int32_t n = 0;
-    for (const FaceRecord* g = first; g; g = g->next)
-        if (g != f && !onPlane(g)) others[n++] = g;
-    std::sort(others, others + count, [](const FaceRecord* a, const FaceRecord* b) {
-        for (int i = 0; i < 3; ++i)
-            if (a->normal[i] != b->normal[i]) return a->normal[i] < b->normal[i];
-        return a->dist < b->dist;
-    });
-    // The plane cut by the back of every other plane.
-    auto cut = [&](bool fine) {
+    // The plane (moved out by reach) cut by the back of every other plane.
+    auto cut = [&](bool fine, float reach) {
         cWindingDouble* w = cWinding::AllocDouble();
-        cWinding::InitFromPlane(w, f->normal, f->dist);
-        for (int32_t i = 0; i < count && w; ++i) {
-            const FaceRecord* g = others[i];
+        cWinding::InitFromPlane(w, f->normal, f->dist + reach);
+        for (const FaceRecord* g = first; g && w; g = g->next) {
+            if (g == f || onPlane(g)) continue;
             const float back[3] = {-g->normal[0], -g->normal[1], -g->normal[2]};
             w = fine ? cWinding::ClipFine(w, back, -g->dist) : cWinding::Clip(w, back, -g->dist);
         }
@@ -225,10 +211,23 @@ bool cMapFace::rebuildPolygon() {
         }
         return w;
     };
-    // A face thinner than the clip tolerance still bounds the brush: dropping it would open the
-    // brush on that side. Only a plane that cuts nothing off is dropped.
-    cWindingDouble* w = cut(false);
-    if (!w) w = cut(true);
+    // A face thinner than the clip tolerance may still bound the brush: between two planes that
+    // nearly meet, dropping it would let the brush run on far past it (or open it). Such a face
+    // keeps its thin polygon. A plane that cuts nothing off, or only a sliver below the reach
+    // (a corner of planes that nearly meet in a point), goes as before.
+    cWindingDouble* w = cut(false, 0.0f);
+    if (!w) {
+        w = cut(true, 0.0f);
+        if (w) {
+            cWindingDouble* past = cut(true, kThinFaceReach);
+            if (past)
+                cWinding::FreeDouble(past);
+            else {
+                cWinding::FreeDouble(w);
+                w = nullptr;
+            }
+        }
+    }
     if (!w) {
         removeSelf();
         return false;

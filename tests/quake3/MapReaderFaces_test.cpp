@@ -163,7 +163,8 @@ TEST_F(MapReaderFacesTest, ClassicAxesAreTheGamesOnEitherSideOf45Degrees) {
 }
 
 // A matrix giving one repeat per 128 units is scale 1 on a 128-texel texture; an unknown texture
-// converts with the placeholder's size and converts again once its texture is loaded.
+// converts with the placeholder's size, is written back with its matrices while unchanged, and
+// converts again once its texture is loaded.
 TEST_F(MapReaderFacesTest, BrushPrimitiveMatricesUseTheTextureSize) {
     auto brushDef = [](const char* texture) {
         QByteArray text = "{\n\"classname\" \"worldspawn\"\n{\nbrushDef\n{\n";
@@ -212,6 +213,27 @@ TEST_F(MapReaderFacesTest, BrushPrimitiveMatricesUseTheTextureSize) {
     ASSERT_NE(face, nullptr);
     EXPECT_FLOAT_EQ(face->texInfo.sScale, 128.0f / float(face->source->width));
     EXPECT_TRUE(face->source->flags & FaceSourceFlags::PlaceholderSize);
+    // Unchanged, it is written with its matrices, which a later load with the texture converts.
+    ASSERT_EQ(Quake3_Export(files.path(QStringLiteral("kept.map")), &unknown.world), 1);
+    const QByteArray kept = files.read(QStringLiteral("kept.map"));
+    EXPECT_EQ(kept.count("brushDef"), 1);
+    EXPECT_EQ(kept.count("( ( 0.0078125 0 0.25 ) ( 0 0.0078125 0.5 ) ) base/later 0 0 0\n"), 6)
+        << kept.toStdString();
+    {
+        cKnownTexture known("base/later", 128, 128);
+        cImportedWorld later;
+        ASSERT_EQ(Quake3_Import(files.path(QStringLiteral("kept.map")), &later.world), 1);
+        EXPECT_FLOAT_EQ(top(later.world)->texInfo.sScale, 1.0f);
+    }
+    // Changed, it is written as plane faces, and the export says their size was a placeholder's.
+    face->texInfo.sShift += 8;
+    ASSERT_EQ(Quake3_Export(files.path(QStringLiteral("changed.map")), &unknown.world), 1);
+    EXPECT_FALSE(files.read(QStringLiteral("changed.map")).contains("brushDef"));
+    EXPECT_TRUE(console.contains(
+        QStringLiteral("6 brush-primitive face(s) written for the size of a placeholder, their "
+                       "texture being unknown (first: entity 0, brush 0, \"base/later\")")))
+        << console.lines.join('\n').toStdString();
+    face->texInfo.sShift -= 8;
     // The texture is loaded later: the refresh converts the face again with its real size.
     ShaderRecord loaded;
     std::strcpy(loaded.name, "base/later");
