@@ -162,6 +162,43 @@ TEST_F(MapReaderFacesTest, ClassicAxesAreTheGamesOnEitherSideOf45Degrees) {
     }
 }
 
+// A classic brush followed by one with texture axes in the same entity: the classic faces still
+// get their axes, and the explicit ones keep theirs.
+TEST_F(MapReaderFacesTest, ClassicAndAxesFormsMixedInOneEntityKeepTheirAxes) {
+    const QByteArray text =
+        "{\n\"classname\" \"worldspawn\"\n{\n"
+        "( 0 0 64 ) ( 0 0 0 ) ( 0 64 0 ) classic 0 0 0 1 1\n"
+        "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) classic 0 0 0 1 1\n"
+        "( 64 0 0 ) ( 0 0 0 ) ( 0 0 64 ) classic 0 0 0 1 1\n"
+        "( 0 64 64 ) ( 0 64 0 ) ( 64 64 0 ) classic 0 0 0 1 1\n"
+        "( 0 64 0 ) ( 0 0 0 ) ( 64 0 0 ) classic 0 0 0 1 1\n"
+        "( 64 0 64 ) ( 0 0 64 ) ( 0 64 64 ) classic 0 0 0 1 1\n}\n{\n"
+        "( 0 0 164 ) ( 0 0 100 ) ( 0 64 100 ) axes [ 0 0.6 0.8 0 ] [ 0 0.8 -0.6 0 ] 0 1 1\n"
+        "( 64 64 100 ) ( 64 0 100 ) ( 64 0 164 ) axes [ 0 0.6 0.8 0 ] [ 0 0.8 -0.6 0 ] 0 1 1\n"
+        "( 64 0 100 ) ( 0 0 100 ) ( 0 0 164 ) axes [ 0.6 0 0.8 0 ] [ 0.8 0 -0.6 0 ] 0 1 1\n"
+        "( 0 64 164 ) ( 0 64 100 ) ( 64 64 100 ) axes [ 0.6 0 0.8 0 ] [ 0.8 0 -0.6 0 ] 0 1 1\n"
+        "( 0 64 100 ) ( 0 0 100 ) ( 64 0 100 ) axes [ 0.6 0.8 0 0 ] [ 0.8 -0.6 0 0 ] 0 1 1\n"
+        "( 64 0 164 ) ( 0 0 164 ) ( 0 64 164 ) axes [ 0.6 0.8 0 0 ] [ 0.8 -0.6 0 0 ] 0 1 1\n"
+        "}\n}\n";
+    ASSERT_EQ(import(text), 1);
+    const BrushRecord* classic = imported.world.entities->firstBrush;
+    for (const FaceRecord* f = classic->firstFace; f; f = f->next) {
+        SCOPED_TRACE(testing::Message()
+                     << "classic face " << f->normal[0] << " " << f->normal[1] << " " << f->normal[2]);
+        // The game's axis for a side along x, y or z.
+        const float s[3] = {f->normal[0] != 0 ? 0.0f : 1.0f, f->normal[0] != 0 ? 1.0f : 0.0f, 0};
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(f->texInfo.sAxis[i], s[i]);
+    }
+    for (const FaceRecord* f = classic->next->firstFace; f; f = f->next) {
+        EXPECT_FLOAT_EQ(f->texInfo.sAxis[0] * f->texInfo.sAxis[0] +
+                            f->texInfo.sAxis[1] * f->texInfo.sAxis[1] +
+                            f->texInfo.sAxis[2] * f->texInfo.sAxis[2],
+                        1.0f);
+        EXPECT_TRUE(f->texInfo.sAxis[0] == 0.6f || f->texInfo.sAxis[1] == 0.6f) << f->texInfo.sAxis[0];
+    }
+}
+
 // A matrix giving one repeat per 128 units is scale 1 on a 128-texel texture; an unknown texture
 // converts with the placeholder's size, is written back with its matrices while unchanged, and
 // converts again once its texture is loaded.
