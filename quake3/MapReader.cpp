@@ -32,9 +32,11 @@ namespace {
 constexpr size_t kMaxKey = 80;
 constexpr size_t kMaxValue = 512;
 constexpr int32_t kAlignAxes = 2; // faces with explicit texture axes (every face, once read)
-// Entity_Update mask after an entity's closing brace: keys, polygons. The texture axes are the
-// reader's own (from the file's points, as the game makes them), so they are not reset.
-constexpr uint32_t kUpdateEntity = 5;
+// Entity_Update mask after an entity's closing brace: keys, polygons, and faces read in an order
+// a sort gave keep it (0x4000), so a map written and read back keeps its face order. The
+// texture axes are the reader's own (from the file's points, as the game makes them), so they
+// are not reset.
+constexpr uint32_t kUpdateEntity = 0x4005;
 // Corners this far out belong to a brush whose planes do not close it.
 constexpr float kUnboundedExtent = 131072.0f;
 // Stands for an escaped quote (\") inside a quoted value while the tokenizer reads the text.

@@ -42,9 +42,8 @@ FaceRecord* mergeFaces(FaceRecord* a, FaceRecord* b) {
     FaceRecord head{};
     FaceRecord* tail = &head;
     while (a && b) {
-        // On equal keys the first half goes first: a sorted list stays as it is, so a brush
-        // keeps its face order however often it is updated or read back from a file.
-        FaceRecord*& take = facePrecedes(b, a) ? b : a;
+        // On equal keys the second half goes first.
+        FaceRecord*& take = facePrecedes(a, b) ? a : b;
         tail->next = take;
         take->prev = tail;
         tail = take;
@@ -212,6 +211,9 @@ void cMapBrush::update(uint32_t flags) {
         }
     }
 
+    // Faces read from a file in an order a sort gave keep it: a map written and read back keeps
+    // its face order.
+    if (flags & BrushUpdate::KeepOrderedFaces) faceOrderSettled = true;
     if (!(flags & BrushUpdate::NoSortNoCull)) {
         if (faceCount >= 2) {
             b->firstFace = sortFaces(b->firstFace);
@@ -230,9 +232,17 @@ void cMapBrush::update(uint32_t flags) {
 }
 
 FaceRecord* cMapBrush::sortFaces(FaceRecord* first) {
+    // Once sorted, an ordered list stays as it is: the merge puts the later of two tying faces
+    // first, so sorting it again would swap every tying pair at each update, and a brush's face
+    // order would depend on how often it was updated (twins loaded from one file, undo).
     int32_t count = 0;
-    for (FaceRecord* f = first; f; f = f->next)
+    bool ordered = true;
+    for (FaceRecord* f = first; f; f = f->next) {
         ++count;
+        if (f->next && facePrecedes(f->next, f)) ordered = false;
+    }
+    if (ordered && faceOrderSettled) return first;
+    faceOrderSettled = true;
     return sortFaceList(first, count);
 }
 
@@ -410,6 +420,7 @@ BrushRecord* cMapBrush::cloneInto(EntityRecord* entity) {
     if (record->patch) copyPatchInto(copy, record->patch);
     if (record->overlay) copyOverlayInto(copy, record->overlay);
     if (g_mainWindow && g_mainWindow->settings.KeepCloneVisGroup) copy->handle->visGroups.addAll(visGroups);
+    copy->handle->faceOrderSettled = faceOrderSettled;
     copy->handle->update(BrushUpdate::TessellatePatch);
     return copy;
 }
@@ -477,6 +488,7 @@ BrushRecord* Brush_CreateFromCopy(const BrushRecord* copy) {
     }
     if (copy->patch) copyPatchInto(b, copy->patch);
     if (copy->overlay) copyOverlayInto(b, copy->overlay);
+    b->handle->faceOrderSettled = true; // in the order of the copied brush
     return b;
 }
 
@@ -510,6 +522,7 @@ BrushRecord* Brush_CreateFromSnapshot(const BrushSnapshot* snapshot) {
         overlay->flags = os->flags | OverlayFlags::NeedsUpdate;
     }
     b->handle->updateRandomColor();
+    b->handle->faceOrderSettled = true; // in the recorded order
     return b;
 }
 
@@ -564,7 +577,7 @@ uint64_t Brush_MemoryUsage(const BrushRecord* brush) {
     uint64_t bytes = sizeof(cMapBrush) + sizeof(BrushRecord);
     for (const FaceRecord* f = brush->firstFace; f; f = f->next)
         bytes +=
-            sizeof(cMapFace) + sizeof(FaceRecord) +
+            sizeof(cMapFace) + sizeof(FaceRecord) + (f->source ? sizeof(FaceSource) : 0) +
             (f->handle ? f->handle->separateVertexBytes() : sizeof(FaceVertex) * uint64_t(f->vertexCount));
     if (brush->patch) bytes += sizeof(PatchRecord);
     if (brush->overlay) bytes += sizeof(OverlayRecord);

@@ -48,12 +48,11 @@ TEST_F(MapBrushTest, ImporterReplayBuildsSixExactQuadsInFaceOrder) {
         EXPECT_EQ(brush->maxs[a], 64.0f);
         EXPECT_EQ(brush->handle->centre[a], 32.0f);
     }
-    // Axial type first; equal keys keep the order they were made in (+z -z +x -x +y -y), so a
-    // brush written in this order and read back keeps it.
-    const std::vector<std::vector<float>> expected = {{1, 0, 0},  {-1, 0, 0}, {0, 1, 0},
-                                                      {0, -1, 0}, {0, 0, 1},  {0, 0, -1}};
+    // Axial type first; equal keys take the later half first in the merge.
+    const std::vector<std::vector<float>> expected = {{-1, 0, 0}, {1, 0, 0},  {0, -1, 0},
+                                                      {0, 1, 0},  {0, 0, -1}, {0, 0, 1}};
     EXPECT_EQ(faceNormals(brush), expected);
-    EXPECT_EQ(brush->lastFace->normal[2], -1.0f);
+    EXPECT_EQ(brush->lastFace->normal[2], 1.0f);
     EXPECT_EQ(brush->firstFace->prev, nullptr);
     EXPECT_EQ(brush->lastFace->next, nullptr);
     EXPECT_EQ(brush->serial, 1);
@@ -239,6 +238,27 @@ TEST_F(MapBrushTest, LaterUpdatesKeepTheFaceOrder) {
             EXPECT_EQ(now, order) << "after update " << update;
             EXPECT_EQ(brush->lastFace, order.back());
         }
+    }
+}
+
+// A brush whose faces come in an order a sort gave (a map file the editor wrote) keeps it at its
+// first update when the update says so; without, the first sort takes tying faces in turn.
+TEST_F(MapBrushTest, FacesReadInSortedOrderKeepItWhenAsked) {
+    const std::vector<TestPlane> sorted = {{{1, 0, 0}, 64}, {{-1, 0, 0}, 0}, {{0, 1, 0}, 64},
+                                           {{0, -1, 0}, 0}, {{0, 0, 1}, 64}, {{0, 0, -1}, 0}};
+    for (const bool keep : {true, false}) {
+        SCOPED_TRACE(keep ? "kept" : "sorted");
+        BrushRecord* brush = Brush_Create(t.handle(), &t.worldspawn);
+        for (const TestPlane& p : sorted)
+            addPlane(brush, p, Test_TextureInfo());
+        brush->handle->update(keep ? BrushUpdate::KeepOrderedFaces : 0);
+        std::vector<std::vector<float>> expected;
+        for (const TestPlane& p : sorted)
+            expected.push_back({p.normal[0], p.normal[1], p.normal[2]});
+        if (!keep)
+            for (size_t i = 0; i < expected.size(); i += 2)
+                std::swap(expected[i], expected[i + 1]);
+        EXPECT_EQ(faceNormals(brush), expected);
     }
 }
 
