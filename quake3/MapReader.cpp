@@ -10,13 +10,13 @@
 #include <cstring>
 #include <string>
 #include <strings.h>
+#include <utility>
 #include <vector>
 
 #include "Engine.h"
 #include "MapPlane.h"
 #include "MapSerializer.h"
 #include "NumberText.h"
-#include "kstdlib/kmath.h"
 #include "gamedata/TextureRecords.h"
 #include "map/EPair.h"
 #include "map/FaceSource.h"
