@@ -10,28 +10,37 @@
 #include <cstring>
 #include <string>
 #include <strings.h>
+#include <utility>
 #include <vector>
 
 #include "Engine.h"
+#include "MapPlane.h"
 #include "MapSerializer.h"
 #include "NumberText.h"
-#include "kstdlib/kmath.h"
+#include "gamedata/TextureRecords.h"
 #include "map/EPair.h"
+#include "map/FaceSource.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
 #include "map/ObjectRecords.h"
 #include "map/PatchRecord.h"
 #include "map/TextureInfo.h"
+#include "map/TextureMatrix.h"
 
 namespace {
 
 constexpr size_t kMaxKey = 80;
 constexpr size_t kMaxValue = 512;
-constexpr int32_t kAlignClassic = 4; // classic and brush-primitive faces
-constexpr int32_t kAlignAxes = 2;    // faces with explicit texture axes
-// Entity_Update masks after an entity's closing brace.
-constexpr uint32_t kUpdateOldVersion = 13;
-constexpr uint32_t kUpdate220 = 5;
+constexpr int32_t kAlignAxes = 2; // faces with explicit texture axes (every face, once read)
+// Entity_Update mask after an entity's closing brace: keys, polygons, and faces read in an order
+// a sort gave keep it (0x4000), so a map written and read back keeps its face order. The
+// texture axes are the reader's own (from the file's points, as the game makes them), so they
+// are not reset.
+constexpr uint32_t kUpdateEntity = 0x4005;
+// Corners this far out belong to a brush whose planes do not close it.
+constexpr float kUnboundedExtent = 131072.0f;
+// Stands for an escaped quote (\") inside a quoted value while the tokenizer reads the text.
+constexpr char kEscapedQuote = '\x01';
 
 // An entity while its block is read: the pairs in file order until the record exists.
 struct PendingEntity {
@@ -41,6 +50,14 @@ struct PendingEntity {
     EPair* pairs = nullptr;
     EntityRecord* record = nullptr;
     int32_t line = 0;
+    int32_t index = 0; // in the file, from 0
+    // Every brush read into it (null when it failed) with the planes read for it, checked once
+    // the brushes are built.
+    struct Plane {
+        float normal[3];
+        float dist;
+    };
+    std::vector<std::pair<BrushRecord*, std::vector<Plane>>> brushes;
 };
 
 // Up to count numbers separated by blanks from the front of the text, as sscanf "%f %f %f"
@@ -120,28 +137,6 @@ void removePairs(EPair** head, const char* key) {
     }
 }
 
-// Plane through three points: normal of (p0 - p1) × (p2 - p1). False for collinear points.
-bool planeFromPoints(const float p[3][3], float normal[3], float* dist, int32_t* type) {
-    float a[3], b[3];
-    for (int i = 0; i < 3; ++i) {
-        a[i] = p[0][i] - p[1][i];
-        b[i] = p[2][i] - p[1][i];
-    }
-    normal[0] = a[1] * b[2] - a[2] * b[1];
-    normal[1] = a[2] * b[0] - a[0] * b[2];
-    normal[2] = a[0] * b[1] - a[1] * b[0];
-    if (K_VectorNormalize(normal) == 0.0f) return false;
-    for (int i = 0; i < 3; ++i)
-        if (!std::isfinite(normal[i])) return false;
-    *dist = p[1][0] * normal[0] + p[1][1] * normal[1] + p[1][2] * normal[2];
-    if (!std::isfinite(*dist)) return false;
-    *type = std::fabs(normal[0]) == 1.0f   ? 0
-            : std::fabs(normal[1]) == 1.0f ? 1
-            : std::fabs(normal[2]) == 1.0f ? 2
-                                           : 3;
-    return true;
-}
-
 // The whole file; false with errno set when it cannot be read.
 bool readWholeFile(const char* path, std::string* out) {
     FILE* file = std::fopen(path, "rb");
@@ -161,7 +156,102 @@ float normalizedRotation(float degrees) {
     float r = std::fmod(degrees, 360.0f);
     if (r < 0) r += 360.0f;
     if (r >= 360.0f) r -= 360.0f;
-    return r;
+    return r + 0.0f; // never -0: it would read back as 0
+}
+
+// The brush-primitive matrix as the face's texture block, for the size of the texture the face
+// is bound to. A texture not known yet converts with its placeholder's size and the face says
+// so, so that the editor converts again once the texture is loaded.
+void convertMatrix(FaceRecord* face, const float m[2][3]) {
+    const ShaderRecord* texture = face->texture;
+    // Unknown names bind to a placeholder, or to the shared "notexture" without any lists.
+    const bool known = texture && !(texture->flags & SHADER_PLACEHOLDER) &&
+                       std::strcmp(texture->name, "notexture") != 0 && texture->width > 0 &&
+                       texture->height > 0;
+    const int32_t width = texture && texture->width > 0 ? texture->width : 1;
+    const int32_t height = texture && texture->height > 0 ? texture->height : 1;
+    TexMatrix_ToTextureInfo(face->normal, m, width, height, &face->texInfo);
+    if (FaceSource* source = face->source) {
+        std::memcpy(source->matrix, m, sizeof source->matrix);
+        source->flags |= FaceSourceFlags::Matrix | (known ? 0 : FaceSourceFlags::PlaceholderSize);
+        source->width = width;
+        source->height = height;
+    }
+}
+
+// Some editors write a quote inside a value as \" ("he said \"hi\" there"); the tokenizer
+// would end the value at it. On a key/value line (one starting with a quote), a \" with a
+// further quote after it on the line is such a quote: it becomes kEscapedQuote, which the value
+// turns back into a quote. A \" with no quote after it closes its value (a path ending in \).
+// The numbers of the lines changed, in order.
+std::vector<int32_t> markEscapedQuotes(std::string& text) {
+    std::vector<int32_t> lines;
+    int32_t line = 1;
+    size_t start = 0;
+    while (start < text.size()) {
+        // "\r\n", "\r" and "\n" each end a line.
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        size_t first = start;
+        while (first < end && (text[first] == ' ' || text[first] == '\t'))
+            ++first;
+        if (first < end && text[first] == '"') {
+            std::string out;
+            bool inside = false, changed = false;
+            for (size_t i = start; i < end; ++i) {
+                const char c = text[i];
+                if (inside && c == '\\' && i + 1 < end && text[i + 1] == '"' && text.find('"', i + 2) < end) {
+                    out += kEscapedQuote;
+                    ++i;
+                    changed = true;
+                    continue;
+                }
+                if (c == '"') inside = !inside;
+                out += c;
+            }
+            if (changed) {
+                text.replace(start, end - start, out);
+                end = start + out.size();
+                lines.push_back(line);
+            }
+        }
+        start = end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
+        ++line;
+    }
+    return lines;
+}
+
+std::string withQuotes(const char* text) {
+    std::string out = text;
+    for (char& c : out)
+        if (c == kEscapedQuote) c = '"';
+    return out;
+}
+
+// Whether the built brush is the solid its planes make: it has faces, and every plane read that
+// it has no face for lies outside it (within a tenth of a unit: corners are snapped).
+template <class Plane> bool enclosesSpace(const BrushRecord* brush, const std::vector<Plane>& planes) {
+    if (!brush->firstFace) return false;
+    for (const Plane& plane : planes) {
+        bool built = false;
+        for (const FaceRecord* f = brush->firstFace; f && !built; f = f->next)
+            built = std::memcmp(f->normal, plane.normal, sizeof plane.normal) == 0 && f->dist == plane.dist;
+        if (built) continue;
+        for (const FaceRecord* f = brush->firstFace; f; f = f->next)
+            for (int32_t i = 0; i < f->vertexCount; ++i) {
+                const float* v = f->vertices[i].xyz;
+                if (plane.normal[0] * v[0] + plane.normal[1] * v[1] + plane.normal[2] * v[2] - plane.dist >
+                    0.1f)
+                    return false;
+            }
+    }
+    return true;
+}
+
+bool beyond(const float mins[3], const float maxs[3], float extent) {
+    for (int i = 0; i < 3; ++i)
+        if (!(mins[i] > -extent && maxs[i] < extent)) return true;
+    return false;
 }
 
 class MapReader {
@@ -177,6 +267,9 @@ private:
     int32_t lastDelta = 0;          // brace change of the last token, undone by unget()
     int32_t poppedLine = 0;
     int32_t unclosedLine = 0; // set when the text ends inside a block
+    int32_t entityCount = 0;
+    std::vector<PendingEntity::Plane> planesRead; // of the brush being read
+    const float (*points)[3] = nullptr;           // of the face being read
 
     // ---- Tokens ----
     const char* tok() const { return Engine::ScriptToken(); }
@@ -252,17 +345,18 @@ private:
 
     // ---- Blocks ----
     bool readEntity();
+    void finishEntity(PendingEntity& e);
     bool createEntity(PendingEntity& e, bool point);
     void readKeyValue(PendingEntity& e, const char* key, const char* value);
-    bool readBrush(EntityRecord* entity);
+    bool readBrush(PendingEntity& e);
     bool readPlaneFace(BrushRecord* brush);
-    bool readTextureLine(TextureInfo* info);
+    bool readTextureLine(TextureInfo* info, const float p[3][3]);
     bool readSurfaceInts(TextureInfo* info);
     bool readBrushPrimitive(BrushRecord* brush);
     bool readPatch(BrushRecord* brush);
     bool readPoints(float p[3][3], float normal[3], float* dist, int32_t* type);
-    bool addFace(BrushRecord* brush, const TextureInfo& info, const float normal[3], float dist,
-                 int32_t type);
+    FaceRecord* addFace(BrushRecord* brush, const TextureInfo& info, const float p[3][3],
+                        const float normal[3], float dist, int32_t type);
 };
 
 int32_t MapReader::run(const char* path) {
@@ -274,6 +368,8 @@ int32_t MapReader::run(const char* path) {
         Engine::Error("can't read \"%s\" (%s)", path, std::strerror(errno));
         return 0;
     }
+    for (int32_t line : markEscapedQuotes(text))
+        Engine::Warning("\"%s\" line %i: a value with escaped quotes (\\\") read as one value", path, line);
     if (text.size() >= UINT32_MAX || !Engine::ScriptLoadMemory(text.c_str(), uint32_t(text.size() + 1), 0)) {
         Engine::Error("can't read \"%s\" (%s)", path, std::strerror(EFBIG));
         return 0;
@@ -309,11 +405,12 @@ bool MapReader::readEntity() {
     }
     PendingEntity e;
     e.line = Engine::ScriptLine();
+    e.index = entityCount++;
     auto abandon = [&]() {
         freePairs(e.pairs);
         e.pairs = nullptr;
         Engine::ScriptClearError();
-        if (e.record) Engine::EntityUpdate(e.record, version < 220 ? kUpdateOldVersion : kUpdate220);
+        if (e.record) finishEntity(e);
         skipTo(outside);
         return false;
     };
@@ -328,7 +425,7 @@ bool MapReader::readEntity() {
         if (is("{")) {
             if (!e.record && !createEntity(e, false)) return abandon();
             unget();
-            if (!readBrush(e.record)) {
+            if (!readBrush(e)) {
                 ++failedBrushes;
                 Engine::ScriptClearError();
                 if (!skipTo(outside + 1)) return abandon();
@@ -340,17 +437,41 @@ bool MapReader::readEntity() {
             return abandon();
         }
         std::string key;
-        appendTruncated(key, tok(), kMaxKey);
+        appendTruncated(key, withQuotes(tok()).c_str(), kMaxKey);
         if (!nextText(false)) return abandon();
-        readKeyValue(e, key.c_str(), tok());
+        readKeyValue(e, key.c_str(), withQuotes(tok()).c_str());
     }
 
     if (!e.record && !createEntity(e, true)) {
         freePairs(e.pairs);
         return false;
     }
-    Engine::EntityUpdate(e.record, version < 220 ? kUpdateOldVersion : kUpdate220);
+    finishEntity(e);
     return true;
+}
+
+// The entity's brushes are built by its update, which drops the planes that cut nothing off.
+// When a plane it dropped has built corners in front of it, the planes enclose no space and what
+// was left is not the brush read: it is left out rather than kept as a different solid. A brush
+// whose planes do not close it keeps them all, as read. Both are reported by entity and brush
+// number, as the game's compiler numbers them.
+void MapReader::finishEntity(PendingEntity& e) {
+    Engine::EntityUpdate(e.record, kUpdateEntity);
+    int32_t number = 0;
+    bool removed = false;
+    for (const auto& [brush, planes] : e.brushes) {
+        const int32_t index = number++;
+        if (!brush || brush->patch || brush->overlay) continue;
+        if (!enclosesSpace(brush, planes)) {
+            Engine::Warning("entity %i, brush %i: its %i planes enclose no space; left out", e.index, index,
+                            int32_t(planes.size()));
+            Engine::BrushDelete(map, brush);
+            removed = true;
+        } else if (beyond(brush->mins, brush->maxs, kUnboundedExtent)) {
+            Engine::Warning("entity %i, brush %i: its planes do not close it; kept as read", e.index, index);
+        }
+    }
+    if (removed) Engine::EntityUpdate(e.record, 0); // bounds without the empty brushes
 }
 
 void MapReader::readKeyValue(PendingEntity& e, const char* key, const char* value) {
@@ -403,9 +524,10 @@ bool MapReader::createEntity(PendingEntity& e, bool point) {
     return true;
 }
 
-bool MapReader::readBrush(EntityRecord* entity) {
+bool MapReader::readBrush(PendingEntity& e) {
     if (!expect("{")) return false;
-    BrushRecord* brush = Engine::BrushCreate(map, entity);
+    BrushRecord* brush = Engine::BrushCreate(map, e.record);
+    planesRead.clear();
     if (!brush) {
         Engine::ScriptError("brush could not be created");
         return false;
@@ -437,28 +559,39 @@ bool MapReader::readBrush(EntityRecord* entity) {
         ok = false;
     }
     if (!ok) Engine::BrushDelete(map, brush);
+    // A failed brush still takes its number.
+    e.brushes.emplace_back(ok ? brush : nullptr,
+                           ok ? std::move(planesRead) : std::vector<PendingEntity::Plane>());
     return ok;
 }
 
 bool MapReader::readPoints(float p[3][3], float normal[3], float* dist, int32_t* type) {
     for (int i = 0; i < 3; ++i)
         if (!readVector(p[i], 3)) return false;
-    if (planeFromPoints(p, normal, dist, type)) return true;
+    if (MapPlane_FromPoints(p, normal, dist, type)) return true;
     Engine::ScriptError("plane points are collinear");
     return false;
 }
 
-bool MapReader::addFace(BrushRecord* brush, const TextureInfo& info, const float normal[3], float dist,
-                        int32_t type) {
+FaceRecord* MapReader::addFace(BrushRecord* brush, const TextureInfo& info, const float p[3][3],
+                               const float normal[3], float dist, int32_t type) {
     FaceRecord* face = Engine::FaceCreate(map, brush, &info, 0);
     if (!face) {
         Engine::ScriptError("face could not be created");
-        return false;
+        return nullptr;
     }
     std::memcpy(face->normal, normal, sizeof face->normal);
     face->dist = dist;
     face->axialType = type;
-    return true;
+    // The points the plane came from: writing them back gives this very plane again.
+    auto* source = static_cast<FaceSource*>(Engine::Alloc(sizeof(FaceSource)));
+    if (source) {
+        std::memcpy(source->points, p, sizeof source->points);
+        source->flags = FaceSourceFlags::Points;
+        face->source = source;
+    }
+    planesRead.push_back({{normal[0], normal[1], normal[2]}, dist});
+    return face;
 }
 
 bool MapReader::readSurfaceInts(TextureInfo* info) {
@@ -479,15 +612,15 @@ bool MapReader::readPlaneFace(BrushRecord* brush) {
     if (name.size() > size_t(kTextureNameMax)) name.resize(kTextureNameMax);
     std::memcpy(info.name, name.c_str(), name.size() + 1);
 
-    if (!readTextureLine(&info)) return false;
+    if (!readTextureLine(&info, p)) return false;
     info.rotation = normalizedRotation(info.rotation);
     if (info.sScale == 0) info.sScale = 1;
     if (info.tScale == 0) info.tScale = 1;
     if (!readSurfaceInts(&info)) return false;
-    return addFace(brush, info, normal, dist, type);
+    return addFace(brush, info, p, normal, dist, type) != nullptr;
 }
 
-bool MapReader::readTextureLine(TextureInfo* info) {
+bool MapReader::readTextureLine(TextureInfo* info, const float p[3][3]) {
     if (!next(false)) return false;
     const bool axes = is("[");
     unget();
@@ -504,11 +637,13 @@ bool MapReader::readTextureLine(TextureInfo* info) {
                readFloat(&info->rotation, false) && readFloat(&info->sScale, false) &&
                readFloat(&info->tScale, false);
     }
-    info->alignment = kAlignClassic;
+    info->alignment = kAlignAxes;
     if (!(readFloat(&info->sShift, false) && readFloat(&info->tShift, false) &&
           readFloat(&info->rotation, false) && readFloat(&info->sScale, false) &&
           readFloat(&info->tScale, false)))
         return false;
+    // The axes the game gives the line, decided on the file's own points.
+    MapPlane_ClassicAxes(p, normalizedRotation(info->rotation), info->sAxis, info->tAxis);
     info->rotation = -info->rotation;
     return true;
 }
@@ -526,17 +661,8 @@ bool MapReader::readBrushPrimitive(BrushRecord* brush) {
         if (!(expect("(") && readVector(m[0], 3) && readVector(m[1], 3) && expect(")"))) return false;
 
         TextureInfo info{};
-        info.sScale = std::sqrt(m[0][0] * m[0][0] + m[1][0] * m[1][0]);
-        info.tScale = std::sqrt(m[0][1] * m[0][1] + m[1][1] * m[1][1]);
-        if (std::fabs(m[0][0]) < 0.001f)
-            info.rotation = m[1][0] > 0 ? 90.0f : -90.0f;
-        else
-            info.rotation = float(std::atan2(m[1][0], m[0][0]) * 180.0f / 3.1415927f);
-        info.sShift = -m[0][2];
-        info.tShift = m[1][2];
-        info.alignment = kAlignClassic;
-        if (std::fabs(info.sScale) < 0.001f) info.sScale = 1;
-        if (std::fabs(info.tScale) < 0.001f) info.tScale = 1;
+        info.sScale = info.tScale = 1.0f;
+        info.alignment = kAlignAxes;
 
         if (!nextText(false)) return false;
         std::string name = tok();
@@ -545,7 +671,9 @@ bool MapReader::readBrushPrimitive(BrushRecord* brush) {
         if (name.size() > size_t(kTextureNameMax)) name.resize(kTextureNameMax);
         std::memcpy(info.name, name.c_str(), name.size() + 1);
         if (!readSurfaceInts(&info)) return false;
-        if (!addFace(brush, info, normal, dist, type)) return false;
+        FaceRecord* face = addFace(brush, info, p, normal, dist, type);
+        if (!face) return false;
+        convertMatrix(face, m);
     }
     return !Engine::ScriptHasError();
 }

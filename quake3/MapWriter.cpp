@@ -1,24 +1,29 @@
 // Writing the editor's world as Quake III map text, version 220: entities with their brushes
-// and patches, the cordon seal, and paths as chains of point entities. The text is built in
-// memory first, so a refused key leaves the target file alone, and every write and close error
-// is reported.
+// and patches, the cordon seal, and paths as chains of point entities. Every number is written
+// with the shortest text that reads back to the same float, and every face with three points
+// that give its plane back exactly where it can, so that saving a loaded map again gives the
+// same text. The text is built in memory first, and every write and close error is reported.
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
 
 #include "Engine.h"
+#include "MapPlane.h"
 #include "MapSerializer.h"
 #include "NumberText.h"
 #include "document/MapWorld.h"
 #include "map/EPair.h"
+#include "map/FaceSource.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
 #include "map/ObjectRecords.h"
 #include "map/PatchRecord.h"
 #include "map/TextureInfo.h"
+#include "map/TextureMatrix.h"
 
 namespace {
 
@@ -34,9 +39,28 @@ bool present(const char* text) {
     return text && *text;
 }
 
-// Text that would end a quoted string or a line early.
-bool breaksQuotes(const char* text) {
-    return text && std::strpbrk(text, "\"\r\n");
+// Whether three points give exactly this plane when read back.
+bool givesPlane(const float points[3][3], const float normal[3], float dist) {
+    float n[3], d;
+    int32_t type;
+    return MapPlane_FromPoints(points, n, &d, &type) && n[0] == normal[0] && n[1] == normal[1] &&
+           n[2] == normal[2] && d == dist;
+}
+
+// A float written as "%f" when that reads back to the same float (the usual spelling of patch
+// numbers), else in its shortest exact form.
+void appendPatchNumber(std::string& out, float v) {
+    if (std::fabs(v) < 2147483648.0f && v == float(int32_t(v))) {
+        NumberText::AppendInt(out, int32_t(v));
+        return;
+    }
+    std::string fixed;
+    NumberText::AppendFixed(fixed, v, 6);
+    float back = 0;
+    if (NumberText::ParseFloat(fixed.c_str(), &back) && back == v)
+        out += fixed;
+    else
+        NumberText::AppendShortest(out, v);
 }
 
 bool nearZero(const float v[3]) {
@@ -79,7 +103,13 @@ private:
     std::string out;
     bool cordon = false;
     bool skipHidden = false;
-    std::string refused; // where a key or value cannot be written, for the message
+    int32_t changed = 0; // keys and values written otherwise than held
+    // Brush-primitive faces whose texture is still unknown, written as plane faces (their brush
+    // was changed): their mapping was converted for the placeholder's size, which the game will
+    // not draw alike. The first one is named.
+    int32_t placeholderFaces = 0;
+    std::string firstPlaceholder;
+    std::string place; // entity and brush being written
 
     // ---- Cordon tests (everything passes with the cordon off) ----
     bool pointInside(const float p[3]) const {
@@ -100,7 +130,7 @@ private:
     }
 
     // ---- Text ----
-    void g(float value) { NumberText::AppendG(out, value); }
+    void g(float value) { NumberText::AppendShortest(out, value); }
     void gs(const float* v, int count) {
         for (int i = 0; i < count; ++i) {
             if (i) out += ' ';
@@ -112,33 +142,67 @@ private:
         out += text;
         out += '"';
     }
-    // One "key" "value" line; false (with the place noted) when either would break the file.
-    bool pair(const char* key, const char* value, const std::string& where) {
-        if (breaksQuotes(key) || breaksQuotes(value)) {
-            refused = where + " key \"" + key + "\"";
-            return false;
+    // Text as it can stand in quotes on one line: a quote is written \" (the reader takes that
+    // back as a quote), a line break as a blank. True when anything had to change.
+    static bool writable(const char* text, std::string* into) {
+        bool altered = false;
+        for (const char* c = text; *c; ++c) {
+            if (*c == '"') {
+                *into += "\\\"";
+                altered = true;
+            } else if (*c == '\r' || *c == '\n') {
+                *into += ' ';
+                altered = true;
+            } else {
+                *into += *c;
+            }
         }
-        quoted(key);
+        return altered;
+    }
+    // One "key" "value" line. A key or value holding a quote or a line break is written as it can
+    // be and reported with its place; a key that comes out empty is left out, also reported.
+    void pair(const char* key, const char* value, const std::string& where) {
+        std::string k, v;
+        const bool keyAltered = writable(key, &k);
+        const bool valueAltered = writable(value, &v);
+        if (k.empty()) {
+            Engine::Warning("\"%s\": %s: a key without a name is left out", path.c_str(), where.c_str());
+            ++changed;
+            return;
+        }
+        if (keyAltered || valueAltered) {
+            Engine::Warning(
+                "\"%s\": %s key \"%s\": quotes written as \\\" and line breaks as blanks in its %s",
+                path.c_str(), where.c_str(), k.c_str(),
+                keyAltered && valueAltered ? "name and value"
+                : keyAltered               ? "name"
+                                           : "value");
+            ++changed;
+        }
+        quoted(k.c_str());
         out += ' ';
-        quoted(value);
+        quoted(v.c_str());
         out += '\n';
-        return true;
     }
     void numberPair(const char* key, const float v[3]) {
-        quoted(key);
+        std::string k;
+        writable(key, &k);
+        quoted(k.c_str());
         out += " \"";
         gs(v, 3);
         out += "\"\n";
     }
 
-    bool writeEntity(EntityRecord* entity, int32_t index);
+    void writeEntity(EntityRecord* entity, int32_t index);
     void writeBrush(const BrushRecord* brush);
+    static bool keepsItsMatrices(const BrushRecord* brush);
+    void writeBrushPrimitive(const BrushRecord* brush);
     void writeFaceLine(const float points[3][3], const TextureInfo& info);
     void writeFace(const FaceRecord* face);
     void writePatch(const PatchRecord* patch);
     void writeSeal();
-    bool writePath(const PathRecord* path);
-    bool writeNodeBody(const NodeRecord* node, const std::string& where);
+    void writePath(const PathRecord* path);
+    void writeNodeBody(const NodeRecord* node, const std::string& where);
     bool finish();
 };
 
@@ -153,17 +217,14 @@ int32_t MapWriter::run() {
 
     int32_t index = 0;
     for (EntityRecord* entity = world->entities; entity; entity = entity->next, ++index)
-        if (!writeEntity(entity, index)) {
-            Engine::Error("can't write \"%s\": %s holds a quote or a line break", path.c_str(),
-                          refused.c_str());
-            return 0;
-        }
+        writeEntity(entity, index);
     for (const PathRecord* mapPath = world->paths; mapPath; mapPath = mapPath->next)
-        if (!writePath(mapPath)) {
-            Engine::Error("can't write \"%s\": %s holds a quote or a line break", path.c_str(),
-                          refused.c_str());
-            return 0;
-        }
+        writePath(mapPath);
+    if (changed) Engine::Warning("\"%s\": %i key(s) written otherwise than held", path.c_str(), changed);
+    if (placeholderFaces)
+        Engine::Warning("\"%s\": %i brush-primitive face(s) written for the size of a placeholder, their "
+                        "texture being unknown (first: %s)",
+                        path.c_str(), placeholderFaces, firstPlaceholder.c_str());
     return finish() ? 1 : 0;
 }
 
@@ -185,14 +246,14 @@ bool MapWriter::finish() {
     return ok;
 }
 
-bool MapWriter::writeEntity(EntityRecord* entity, int32_t index) {
+void MapWriter::writeEntity(EntityRecord* entity, int32_t index) {
     const bool world = entity->flags & EntityFlag::World;
     const bool point = entity->flags & EntityFlag::Point;
     // The world entity carries the version and the seal: it is always written.
     if (!world) {
-        if (skipHidden && (entity->flags & EntityFlag::Hidden)) return true;
-        if (point && !pointInside(entity->origin)) return true;
-        if (!boxReaches(entity->mins, entity->maxs)) return true;
+        if (skipHidden && (entity->flags & EntityFlag::Hidden)) return;
+        if (point && !pointInside(entity->origin)) return;
+        if (!boxReaches(entity->mins, entity->maxs)) return;
     }
     const char* classname = entity->classname ? entity->classname : "";
     const std::string where = "entity " + std::to_string(index) + " (\"" + classname + "\")";
@@ -201,7 +262,7 @@ bool MapWriter::writeEntity(EntityRecord* entity, int32_t index) {
     const bool brushless = !entity->firstBrush;
 
     out += "{\n";
-    if (!pair("classname", classname, where)) return false;
+    pair("classname", classname, where);
     for (const EPair* p = entity->epairs; p; p = p->next) {
         if (!p->key || !p->value) continue;
         if (strcasecmp(p->key, "classname") == 0) continue;
@@ -209,25 +270,24 @@ bool MapWriter::writeEntity(EntityRecord* entity, int32_t index) {
             continue;
         // An entity without brushes writes its origin itself, below.
         if (brushless && std::strcmp(p->key, originKey) == 0) continue;
-        if (!pair(p->key, p->value, where)) return false;
+        pair(p->key, p->value, where);
     }
-    if (brushless) {
-        if (breaksQuotes(originKey)) return pair(originKey, "", where);
-        numberPair(originKey, entity->origin);
-    }
+    if (brushless) numberPair(originKey, entity->origin);
     if (world) {
         out += "\"mapversion\" \"";
         NumberText::AppendInt(out, kMapVersion);
         out += "\"\n";
         const char* version = Engine::VersionString();
         const std::string generator = std::string(version ? version : "") + " (kpQuake3)";
-        if (!pair("_generator", generator.c_str(), where)) return false;
+        pair("_generator", generator.c_str(), where);
         if (cordon) writeSeal();
     }
-    for (const BrushRecord* brush = entity->firstBrush; brush; brush = brush->next)
+    int32_t number = 0;
+    for (const BrushRecord* brush = entity->firstBrush; brush; brush = brush->next, ++number) {
+        place = "entity " + std::to_string(index) + ", brush " + std::to_string(number);
         writeBrush(brush);
+    }
     out += "}\n";
-    return true;
 }
 
 void MapWriter::writeBrush(const BrushRecord* brush) {
@@ -235,18 +295,61 @@ void MapWriter::writeBrush(const BrushRecord* brush) {
     if (!boxReaches(brush->mins, brush->maxs)) return;
     out += "{\n";
     if (brush->patch) writePatch(brush->patch);
-    for (const FaceRecord* face = brush->firstFace; face; face = face->next)
-        writeFace(face);
+    if (brush->firstFace && keepsItsMatrices(brush)) {
+        writeBrushPrimitive(brush);
+    } else {
+        for (const FaceRecord* face = brush->firstFace; face; face = face->next)
+            writeFace(face);
+    }
+    out += "}\n";
+}
+
+// A brush read as brush primitives while its textures were unknown, and not changed since: its
+// mapping was converted for a placeholder's size, so its matrices are written as they were read
+// and a later load with the textures converts them with the real sizes.
+bool MapWriter::keepsItsMatrices(const BrushRecord* brush) {
+    const uint32_t unsized =
+        FaceSourceFlags::Points | FaceSourceFlags::Matrix | FaceSourceFlags::PlaceholderSize;
+    for (const FaceRecord* face = brush->firstFace; face; face = face->next) {
+        const FaceSource* source = face->source;
+        if (!source || (source->flags & unsized) != unsized) return false;
+        if (!givesPlane(source->points, face->normal, face->dist)) return false;
+        TextureInfo converted = face->texInfo;
+        TexMatrix_ToTextureInfo(face->normal, source->matrix, source->width, source->height, &converted);
+        if (std::memcmp(&converted, &face->texInfo, offsetof(TextureInfo, alignment)) != 0) return false;
+    }
+    return true;
+}
+
+void MapWriter::writeBrushPrimitive(const BrushRecord* brush) {
+    out += "brushDef\n{\n";
+    for (const FaceRecord* face = brush->firstFace; face; face = face->next) {
+        const FaceSource* source = face->source;
+        for (int i = 0; i < 3; ++i) {
+            out += "( ";
+            gs(source->points[i], 3);
+            out += " ) ";
+        }
+        out += "( ( ";
+        gs(source->matrix[0], 3);
+        out += " ) ( ";
+        gs(source->matrix[1], 3);
+        out += " ) ) ";
+        out += face->texInfo.name;
+        for (int32_t n : {face->texInfo.contents, face->texInfo.surfaceFlags, face->texInfo.value}) {
+            out += ' ';
+            NumberText::AppendInt(out, n);
+        }
+        out += '\n';
+    }
     out += "}\n";
 }
 
 void MapWriter::writeFaceLine(const float points[3][3], const TextureInfo& info) {
     for (int i = 0; i < 3; ++i) {
-        float p[3] = {points[i][0], points[i][1], points[i][2]};
-        Engine::SnapVector(p);
         if (i) out += ' ';
         out += "( ";
-        gs(p, 3);
+        gs(points[i], 3);
         out += " )";
     }
     float s[4] = {info.sAxis[0], info.sAxis[1], info.sAxis[2], info.sShift};
@@ -274,13 +377,25 @@ void MapWriter::writeFaceLine(const float points[3][3], const TextureInfo& info)
     out += '\n';
 }
 
+// The points the face's plane was read from while they still give it exactly: a face read from
+// a file is written as it was read. Else its vertices 1, 0 and 2 (snapped), or, without a
+// polygon, points made from the plane itself.
 void MapWriter::writeFace(const FaceRecord* face) {
+    const uint32_t unsized = FaceSourceFlags::Matrix | FaceSourceFlags::PlaceholderSize;
+    if (face->source && (face->source->flags & unsized) == unsized && !placeholderFaces++)
+        firstPlaceholder = place + ", \"" + face->texInfo.name + "\"";
     float points[3][3];
-    if (face->vertexCount >= 3 && face->vertices) {
+    const FaceSource* source = face->source;
+    if (source && (source->flags & FaceSourceFlags::Points) &&
+        givesPlane(source->points, face->normal, face->dist)) {
+        std::memcpy(points, source->points, sizeof points);
+    } else if (face->vertexCount >= 3 && face->vertices) {
         // Vertices 1, 0, 2: the order whose cross product gives the outward normal back.
         static constexpr int kOrder[3] = {1, 0, 2};
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
             std::memcpy(points[i], face->vertices[kOrder[i]].xyz, sizeof points[i]);
+            Engine::SnapVector(points[i]);
+        }
     } else {
         pointsFromPlane(face->normal, face->dist, points);
     }
@@ -300,10 +415,7 @@ void MapWriter::writePatch(const PatchRecord* patch) {
     }
     out += ")\n\t\t(\n";
     auto number = [&](float v) {
-        if (std::fabs(v) < 2147483648.0f && v == float(int32_t(v)))
-            NumberText::AppendInt(out, int32_t(v));
-        else
-            NumberText::AppendFixed(out, v, 6);
+        appendPatchNumber(out, v);
         out += ' ';
     };
     for (int32_t i = 0; i < columns; ++i) {
@@ -349,6 +461,8 @@ void MapWriter::writeSeal() {
                         points[0][i] = points[1][i] = points[2][i] = o[i];
                     points[0][first] = maxs[first];
                     points[2][second] = maxs[second];
+                    for (float* point : points)
+                        Engine::SnapVector(point);
                     TextureInfo info{};
                     std::strcpy(info.name, "common/nodraw");
                     info.sScale = info.tScale = 1.0f;
@@ -368,35 +482,27 @@ void MapWriter::writeSeal() {
         }
 }
 
-bool MapWriter::writeNodeBody(const NodeRecord* node, const std::string& where) {
+void MapWriter::writeNodeBody(const NodeRecord* node, const std::string& where) {
     for (const EPair* p = node->epairs; p; p = p->next)
-        if (p->key && p->value && !pair(p->key, p->value, where)) return false;
+        if (p->key && p->value) pair(p->key, p->value, where);
     numberPair("origin", node->origin);
-    if (node->angles[0] != 0 || node->angles[1] != 0 || node->angles[2] != 0) {
-        out += "\"angles\" \"";
-        for (int i = 0; i < 3; ++i) {
-            if (i) out += ' ';
-            NumberText::AppendFixed(out, node->angles[i], 0);
-        }
-        out += "\"\n";
-    }
-    if (present(node->message) && !pair("message", node->message, where)) return false;
+    if (node->angles[0] != 0 || node->angles[1] != 0 || node->angles[2] != 0)
+        numberPair("angles", node->angles);
+    if (present(node->message)) pair("message", node->message, where);
     out += "}\n";
-    return true;
 }
 
-bool MapWriter::writePath(const PathRecord* path) {
+void MapWriter::writePath(const PathRecord* path) {
     const NodeRecord* first = path->firstNode;
-    if (!first || !present(path->className)) return true;
-    if (!boxReaches(path->mins, path->maxs)) return true;
+    if (!first || !present(path->className)) return;
+    if (!boxReaches(path->mins, path->maxs)) return;
     bool inside = false;
     for (const NodeRecord* node = first; node && !inside; node = node->next)
         inside = pointInside(node->origin);
-    if (!inside) return true;
+    if (!inside) return;
 
     const std::string name = path->name ? path->name : "";
     const std::string where = "path \"" + name + "\"";
-    if (breaksQuotes(name.c_str())) return pair("targetname", name.c_str(), where);
     auto numbered = [&](int32_t n) { return name + "_" + std::to_string(n); };
     auto ownOrPath = [&](const NodeRecord* node) {
         return present(node->name) ? std::string(node->name) : name;
@@ -407,7 +513,7 @@ bool MapWriter::writePath(const PathRecord* path) {
     for (const NodeRecord* node = first; node; node = node->next) {
         last = node;
         out += "{\n";
-        if (!pair("classname", path->className, where)) return false;
+        pair("classname", path->className, where);
         std::string targetname;
         if (present(node->name)) {
             targetname = node->name;
@@ -418,7 +524,7 @@ bool MapWriter::writePath(const PathRecord* path) {
             targetname = name;
             i = 1;
         }
-        if (!pair("targetname", targetname.c_str(), where)) return false;
+        pair("targetname", targetname.c_str(), where);
         std::string target;
         if (node->next)
             target = present(node->next->name) ? std::string(node->next->name) : numbered(i);
@@ -426,19 +532,18 @@ bool MapWriter::writePath(const PathRecord* path) {
             target = ownOrPath(first);
         else if (path->type == PathType::PingPong && node->prev)
             target = numbered(i);
-        if (!target.empty() && !pair("target", target.c_str(), where)) return false;
-        if (!writeNodeBody(node, where)) return false;
+        if (!target.empty()) pair("target", target.c_str(), where);
+        writeNodeBody(node, where);
     }
     if (path->type == PathType::PingPong)
         for (const NodeRecord* node = last->prev; node && node->prev; node = node->prev) {
             out += "{\n";
-            if (!pair("classname", path->className, where)) return false;
-            if (!pair("targetname", numbered(i++).c_str(), where)) return false;
+            pair("classname", path->className, where);
+            pair("targetname", numbered(i++).c_str(), where);
             const std::string target = node->prev->prev ? numbered(i) : ownOrPath(first);
-            if (!pair("target", target.c_str(), where)) return false;
-            if (!writeNodeBody(node, where)) return false;
+            pair("target", target.c_str(), where);
+            writeNodeBody(node, where);
         }
-    return true;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // Numbers in map text, independent of the process locale (the plugin never touches it):
-// printf's "%g", "%f", "%.0f" and "%i" spellings through to_chars, and token parsing through
-// from_chars.
+// printf's "%g", "%f", "%.0f" and "%i" spellings and the shortest exact spelling through
+// to_chars, and token parsing through from_chars.
 #pragma once
 
 #include <charconv>
@@ -15,6 +15,15 @@ inline void AppendG(std::string& out, float value) {
     char buf[64];
     const auto result =
         std::to_chars(buf, buf + sizeof buf, double(value) + 0.0, std::chars_format::general, 6);
+    out.append(buf, result.ptr);
+}
+
+// The shortest text that reads back to the same float (in fixed or exponent form, whichever is
+// shorter); a negative zero is written "0". Numbers written this way survive any number of
+// save and load cycles unchanged.
+inline void AppendShortest(std::string& out, float value) {
+    char buf[64];
+    const auto result = std::to_chars(buf, buf + sizeof buf, value + 0.0f);
     out.append(buf, result.ptr);
 }
 

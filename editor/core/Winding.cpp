@@ -10,6 +10,7 @@
 namespace {
 
 constexpr double kSideEpsilon = 0.01;
+constexpr double kFineSideEpsilon = 1e-6;
 constexpr float kDuplicateEpsilon = 0.01f;
 // The base square reaches past the largest world the editor allows.
 constexpr double kMinBaseExtent = 262144.0;
@@ -67,7 +68,8 @@ template <class W, class Real> bool appendPoint(W* w, const Real p[3]) {
 // pools that side). Sides and crossings are computed in the winding's own precision. The caller
 // gives up w in every case.
 template <class W>
-bool splitWinding(W* w, const float normal[3], float dist, W** front, W** back, const char* who) {
+bool splitWinding(W* w, const float normal[3], float dist, W** front, W** back, const char* who,
+                  double epsilon = kSideEpsilon) {
     using Real = std::remove_reference_t<decltype(w->points[0][0])>;
     if (front) *front = nullptr;
     if (back) *back = nullptr;
@@ -87,10 +89,10 @@ bool splitWinding(W* w, const float normal[3], float dist, W** front, W** back, 
         const Real* p = w->points[i];
         const Real s = Real(normal[0]) * p[0] + Real(normal[1]) * p[1] + Real(normal[2]) * p[2] - Real(dist);
         dists[i] = s;
-        if (s > Real(kSideEpsilon)) {
+        if (s > Real(epsilon)) {
             sides[i] = SIDE_FRONT;
             ++frontCount;
-        } else if (s < Real(-kSideEpsilon)) {
+        } else if (s < Real(-epsilon)) {
             sides[i] = SIDE_BACK;
             ++backCount;
         } else {
@@ -275,6 +277,13 @@ void cWinding::GetPlane(const cWindingDouble* w, float normal[3], float* dist) {
 cWindingDouble* cWinding::Clip(cWindingDouble* w, const float normal[3], float dist) {
     cWindingDouble* front = nullptr;
     splitWinding(w, normal, dist, &front, static_cast<cWindingDouble**>(nullptr), "Clip");
+    return front;
+}
+
+cWindingDouble* cWinding::ClipFine(cWindingDouble* w, const float normal[3], float dist) {
+    cWindingDouble* front = nullptr;
+    splitWinding(w, normal, dist, &front, static_cast<cWindingDouble**>(nullptr), "ClipFine",
+                 kFineSideEpsilon);
     return front;
 }
 

@@ -42,6 +42,9 @@ struct cWinding {
     // is cut, a new winding when something is, null (w pooled) when nothing remains or the
     // result would not fit MaxPoints (with a warning).
     static cWindingDouble* Clip(cWindingDouble* w, const float normal[3], float dist);
+    // Clip with an on-plane tolerance of a millionth of a unit instead of a hundredth: for
+    // polygons thinner than the usual tolerance (a face that still bounds its brush).
+    static cWindingDouble* ClipFine(cWindingDouble* w, const float normal[3], float dist);
     // Splits w into front and back parts (either output may be null: that part is pooled).
     // Takes ownership of w. False with both outputs null when w has no point off the plane or a
     // part would not fit MaxPoints (with a warning).

@@ -9,11 +9,13 @@
 #include "gamedata/TextureManager.h"
 #include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
+#include "map/FaceSource.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
 #include "map/MapGroup.h"
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
+#include "map/TextureMatrix.h"
 
 namespace {
 
@@ -41,6 +43,34 @@ float safeScale(float scale) {
     return scale != 0.0f ? scale : 1.0f;
 }
 
+// A brush-primitive face read while its texture was unknown was converted with a placeholder
+// size; with the texture loaded it is converted again with the real one.
+void reconvertTextureMatrix(FaceRecord* f) {
+    FaceSource* source = f->source;
+    const ShaderRecord* texture = f->texture;
+    if (!source || (source->flags & (FaceSourceFlags::Matrix | FaceSourceFlags::PlaceholderSize)) !=
+                       (FaceSourceFlags::Matrix | FaceSourceFlags::PlaceholderSize))
+        return;
+    if (!texture || (texture->flags & SHADER_PLACEHOLDER) || texture->width <= 0 || texture->height <= 0 ||
+        texture == Tex_CreateNoTexture())
+        return;
+    // The matrix belongs to the plane it was read with: a face turned since then keeps its mapping.
+    const float(*p)[3] = source->points;
+    double a[3], b[3];
+    for (int i = 0; i < 3; ++i) {
+        a[i] = double(p[0][i]) - p[1][i];
+        b[i] = double(p[2][i]) - p[1][i];
+    }
+    double n[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+    const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    for (int i = 0; i < 3; ++i)
+        if (!(length > 0.0) || std::fabs(n[i] / length - f->normal[i]) > 1e-5) return;
+    TexMatrix_ToTextureInfo(f->normal, source->matrix, texture->width, texture->height, &f->texInfo);
+    source->width = texture->width;
+    source->height = texture->height;
+    source->flags &= ~FaceSourceFlags::PlaceholderSize;
+}
+
 } // namespace
 
 void Map_RefreshTexturedFaces(MapWorld* world) {
@@ -50,6 +80,7 @@ void Map_RefreshTexturedFaces(MapWorld* world) {
         cMapFace* face = f->handle;
         if (!face || !f->texture || !(f->texture->flags & SHADER_RELOADED)) return;
         setBit(f->flags, FaceFlags::Blended, transparent(f->texture));
+        reconvertTextureMatrix(f);
         const bool reset = f->flags & FaceFlags::ResetAxes;
         if (reset) {
             f->flags &= ~FaceFlags::ResetAxes;

@@ -21,9 +21,11 @@
 #include "document/VisGroup.h"
 #include "gamedata/EntityClass.h"
 #include "map/EPair.h"
+#include "map/FaceSource.h"
 #include "map/MapBrush.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
+#include "map/FaceSource.h"
 #include "map/MapFace.h"
 #include "map/MapGroup.h"
 #include "map/MapOverlay.h"
@@ -594,6 +596,24 @@ bool Project_SerializeFace(ProjectSerializer& s, BrushRecord* brush, FaceRecord*
         !serializePlane(s, face->normal, face->dist, face->axialType) ||
         !Project_SerializeBytes(s, face->vertices, qsizetype(count) * qsizetype(sizeof(FaceVertex))))
         return false;
+    // What the map file gave for the face (since 122): a map kept as a project file and exported
+    // again writes its faces as they were read.
+    if (s.version >= 122) {
+        int32_t hasSource = s.writing && face->source ? 1 : 0;
+        if (!Project_SerializeInt(s, hasSource)) return false;
+        if (hasSource != 0 && hasSource != 1) {
+            Sys_Error("bad face source marker %i", hasSource);
+            return false;
+        }
+        if (hasSource) {
+            FaceSource source = s.writing ? *face->source : FaceSource{};
+            if (!Project_SerializeBytes(s, &source, sizeof source)) return false;
+            if (!s.writing) {
+                face->source = static_cast<FaceSource*>(Sys_Alloc(sizeof(FaceSource)));
+                *face->source = source;
+            }
+        }
+    }
     if (!s.writing) {
         face->handle->setTextureInfo(&texture);
         // Coordinates from the stored mapping, never the mapping solved back from them (UV

@@ -29,7 +29,7 @@ struct VisGroup;
 
 inline constexpr char kZmfMagic[4] = {'Z', 'Q', 'M', 'F'};
 inline constexpr int32_t kZmfOldestVersion = 111;
-inline constexpr int32_t kZmfVersion = 121;
+inline constexpr int32_t kZmfVersion = 122;
 // Key/value pairs one entity or node may hold in a file.
 inline constexpr int32_t kZmfMaxKeyValues = 32000;
 

@@ -13,6 +13,7 @@
 #include "document/UndoSnapshot.h"
 #include "kstdlib/kmath.h"
 #include "mainwindow/MainWindow.h"
+#include "map/FaceSource.h"
 #include "map/MapFace.h"
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
@@ -87,6 +88,10 @@ FaceRecord* copyFaceData(const FaceRecord* src, BrushRecord* owner) {
     face->texInfo = src->texInfo;
     Vec_Copy(src->mins, face->mins);
     Vec_Copy(src->maxs, face->maxs);
+    if (src->source) {
+        face->source = static_cast<FaceSource*>(Sys_Alloc(sizeof(FaceSource)));
+        std::memcpy(face->source, src->source, sizeof(FaceSource));
+    }
     face->vertexCount = src->vertexCount;
     if (src->vertexCount > 0) {
         face->vertices = static_cast<FaceVertex*>(std::calloc(size_t(src->vertexCount), sizeof(FaceVertex)));
@@ -105,6 +110,7 @@ void fillFace(FaceRecord* face, const FaceRecord* src) {
     if (face->vertexCount == src->vertexCount && src->vertexCount > 0)
         std::memcpy(face->vertices, src->vertices, sizeof(FaceVertex) * size_t(src->vertexCount));
     face->handle->setTextureInfo(&src->texInfo);
+    face->handle->copySource(src);
 }
 
 void copyPatchInto(BrushRecord* brush, const PatchRecord* src) {
@@ -205,6 +211,9 @@ void cMapBrush::update(uint32_t flags) {
         }
     }
 
+    // Faces read from a file in an order a sort gave keep it: a map written and read back keeps
+    // its face order.
+    if (flags & BrushUpdate::KeepOrderedFaces) faceOrderSettled = true;
     if (!(flags & BrushUpdate::NoSortNoCull)) {
         if (faceCount >= 2) {
             b->firstFace = sortFaces(b->firstFace);
@@ -455,6 +464,7 @@ void Brush_FreeCopy(BrushRecord* copy) {
     for (FaceRecord* f = copy->firstFace; f;) {
         FaceRecord* next = f->next;
         std::free(f->vertices);
+        Sys_Free(f->source);
         std::free(f);
         f = next;
     }
@@ -567,7 +577,7 @@ uint64_t Brush_MemoryUsage(const BrushRecord* brush) {
     uint64_t bytes = sizeof(cMapBrush) + sizeof(BrushRecord);
     for (const FaceRecord* f = brush->firstFace; f; f = f->next)
         bytes +=
-            sizeof(cMapFace) + sizeof(FaceRecord) +
+            sizeof(cMapFace) + sizeof(FaceRecord) + (f->source ? sizeof(FaceSource) : 0) +
             (f->handle ? f->handle->separateVertexBytes() : sizeof(FaceVertex) * uint64_t(f->vertexCount));
     if (brush->patch) bytes += sizeof(PatchRecord);
     if (brush->overlay) bytes += sizeof(OverlayRecord);

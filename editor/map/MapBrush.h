@@ -35,8 +35,9 @@ constexpr uint32_t Morphed = 0x400; // changed by the vertex tool in the running
 // Bits of the argument of cMapBrush::update. Face bits (FaceUpdate) are passed on to the faces.
 namespace BrushUpdate {
 constexpr uint32_t FacePassThrough = 0x2 | 0x4 | 0x8 | 0x10 | 0x2000;
-constexpr uint32_t NoSortNoCull = 0x400;    // skip face sorting and the cull-tree refresh
-constexpr uint32_t TessellatePatch = 0x800; // re-tessellate a patch that needs an update
+constexpr uint32_t NoSortNoCull = 0x400;      // skip face sorting and the cull-tree refresh
+constexpr uint32_t TessellatePatch = 0x800;   // re-tessellate a patch that needs an update
+constexpr uint32_t KeepOrderedFaces = 0x4000; // faces already in order keep it (read from a file)
 } // namespace BrushUpdate
 
 // BrushRecord::kind.
@@ -111,8 +112,8 @@ public:
     BrushRecord* record;
     float centre[3] = {0, 0, 0};
     cVisGroupList visGroups;
-    // The faces were sorted once (or came in an order a sort gave, from a copy or an undo
-    // snapshot): later sorts leave an ordered list as it is.
+    // The faces were sorted once (or came in an order a sort gave, from a copy, an undo snapshot
+    // or a map file): later sorts leave an ordered list as it is.
     bool faceOrderSettled = false;
 
     cMapBrush();
@@ -182,5 +183,6 @@ BrushRecord* Brush_CreateFromCopy(const BrushRecord* copy);
 BrushRecord* Brush_CreateFromSnapshot(const BrushSnapshot* snapshot);
 // Frees a detached copy made by cMapBrush::copyData (its faces and vertex arrays).
 void Brush_FreeCopy(BrushRecord* copy);
-// Brush and face handles, records and vertex arrays, in bytes (for the bench and statistics).
+// Brush and face handles, records, map-file sources and vertex arrays, in bytes (for the bench and
+// statistics).
 uint64_t Brush_MemoryUsage(const BrushRecord* brush);

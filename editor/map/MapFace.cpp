@@ -8,6 +8,7 @@
 #include "core/System.h"
 #include "core/Winding.h"
 #include "document/MapWorld.h"
+#include "map/FaceSource.h"
 #include "map/MapBrush.h"
 #include "map/MapVector.h"
 #include "mainwindow/MainWindow.h"
@@ -23,6 +24,10 @@ int32_t clampVertexCount(int32_t count) {
     }
     return count;
 }
+
+// How far past a face thinner than the clip tolerance its brush must reach without it for the
+// face to stay.
+constexpr float kThinFaceReach = 0.1f;
 
 // Snapping to whole units leaves a whole coordinate as it is (every float from 2^23 up is whole;
 // NaN is never moved by snapping either).
@@ -65,6 +70,8 @@ cMapFace::cMapFace(int32_t vertexCount)
 
 cMapFace::~cMapFace() {
     releaseTexture();
+    Sys_Free(record->source);
+    record->source = nullptr;
     releaseVertices(record->vertices);
     record->vertices = nullptr;
     record->vertexCount = 0;
@@ -171,31 +178,57 @@ void cMapFace::computePlane() {
 
 bool cMapFace::rebuildPolygon() {
     FaceRecord* f = record;
-    cWindingDouble* w = cWinding::AllocDouble();
-    cWinding::InitFromPlane(w, f->normal, f->dist);
-
+    FaceRecord* first = f->brush ? f->brush->firstFace : nullptr;
+    // A later face on the same plane is the one that stays.
     bool before = true;
-    for (FaceRecord* g = f->brush ? f->brush->firstFace : nullptr; g; g = g->next) {
+    for (FaceRecord* g = first; g; g = g->next) {
         if (g == f) {
             before = false;
             continue;
         }
-        if (Vec_Dot(g->normal, f->normal) > 0.9999f && std::fabs(f->dist - g->dist) < 0.001f) {
-            if (before) continue;
-            // The same plane again later in the list: the later face is the one that stays.
-            cWinding::FreeDouble(w);
-            removeSelf();
-            return false;
-        }
-        const float back[3] = {-g->normal[0], -g->normal[1], -g->normal[2]};
-        w = cWinding::Clip(w, back, -g->dist);
-        if (!w) {
+        if (!before && Vec_Dot(g->normal, f->normal) > 0.9999f && std::fabs(f->dist - g->dist) < 0.001f) {
             removeSelf();
             return false;
         }
     }
-    if (w->count < 3) {
-        cWinding::FreeDouble(w);
+
+    // The other planes, faces on this plane left out.
+    auto onPlane = [f](const FaceRecord* g) {
+        return Vec_Dot(g->normal, f->normal) > 0.9999f && std::fabs(f->dist - g->dist) < 0.001f;
+    };
+    // The plane (moved out by reach) cut by the back of every other plane.
+    auto cut = [&](bool fine, float reach) {
+        cWindingDouble* w = cWinding::AllocDouble();
+        cWinding::InitFromPlane(w, f->normal, f->dist + reach);
+        for (const FaceRecord* g = first; g && w; g = g->next) {
+            if (g == f || onPlane(g)) continue;
+            const float back[3] = {-g->normal[0], -g->normal[1], -g->normal[2]};
+            w = fine ? cWinding::ClipFine(w, back, -g->dist) : cWinding::Clip(w, back, -g->dist);
+        }
+        if (w && w->count < 3) {
+            cWinding::FreeDouble(w);
+            w = nullptr;
+        }
+        return w;
+    };
+    // A face thinner than the clip tolerance may still bound the brush: between two planes that
+    // nearly meet, dropping it would let the brush run on far past it (or open it). Such a face
+    // keeps its thin polygon. A plane that cuts nothing off, or only a sliver below the reach
+    // (a corner of planes that nearly meet in a point), goes as before.
+    cWindingDouble* w = cut(false, 0.0f);
+    if (!w) {
+        w = cut(true, 0.0f);
+        if (w) {
+            cWindingDouble* past = cut(true, kThinFaceReach);
+            if (past)
+                cWinding::FreeDouble(past);
+            else {
+                cWinding::FreeDouble(w);
+                w = nullptr;
+            }
+        }
+    }
+    if (!w) {
         removeSelf();
         return false;
     }
@@ -211,6 +244,14 @@ bool cMapFace::rebuildPolygon() {
     }
     cWinding::FreeDouble(w);
     return true;
+}
+
+void cMapFace::copySource(const FaceRecord* other) {
+    Sys_Free(record->source);
+    record->source = nullptr;
+    if (!other || !other->source) return;
+    record->source = static_cast<FaceSource*>(Sys_Alloc(sizeof(FaceSource)));
+    std::memcpy(record->source, other->source, sizeof(FaceSource));
 }
 
 void cMapFace::removeSelf() {

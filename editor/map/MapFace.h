@@ -13,6 +13,7 @@
 class cMapFace;
 struct BrushRecord;
 struct EffectBatch;
+struct FaceSource;
 struct RenderContext;
 struct RenderCounters;
 struct ShaderRecord;
@@ -67,7 +68,7 @@ struct FaceRecord {
     FaceRecord* prev;
     FaceRecord* selNext;
     FaceRecord* selPrev;
-    void* unused40;
+    FaceSource* source; // what the map file gave (FaceSource.h): owned, from Sys_Alloc, or null
     BrushRecord* brush;
     ShaderRecord* texture; // holds one reference
     int32_t unused64;
@@ -86,6 +87,7 @@ struct FaceRecord {
 static_assert(std::is_standard_layout_v<FaceRecord>);
 static_assert(sizeof(FaceRecord) == 264);
 static_assert(offsetof(FaceRecord, next) == 8 && offsetof(FaceRecord, prev) == 16);
+static_assert(offsetof(FaceRecord, source) == 40);
 static_assert(offsetof(FaceRecord, selNext) == 24 && offsetof(FaceRecord, selPrev) == 32);
 static_assert(offsetof(FaceRecord, brush) == 48 && offsetof(FaceRecord, texture) == 56);
 static_assert(offsetof(FaceRecord, flags) == 68 && offsetof(FaceRecord, serial) == 72);
@@ -160,6 +162,8 @@ public:
 
     // Drops the bound texture's reference.
     void releaseTexture();
+    // A copy of the other face's source block (none when it has none).
+    void copySource(const FaceRecord* other);
 
     // Takes the face out of the selection and its brush and deletes the handle (a vanished
     // polygon or a duplicate plane).

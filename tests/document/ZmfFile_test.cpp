@@ -162,6 +162,7 @@ void solidBrush(cZmfBytes& b, const FixtureOptions& o) {
         b.i32(0).i32(claimed).texture(o.version, f.tex);
         b.vec(f.normal[0], f.normal[1], f.normal[2]).f32(f.dist).i32(f.type);
         b.raw(f.vertices.data(), qsizetype(f.vertices.size() * sizeof(FaceVertex)));
+        if (o.version >= 122) b.i32(0); // no map-file source
     }
 }
 

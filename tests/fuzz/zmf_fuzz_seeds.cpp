@@ -74,6 +74,7 @@ QByteArray handBuilt(int32_t version, bool faultyScale) {
     for (const auto& p : planes) {
         b.i32(0).i32(3).texture(version).vec(p[0], p[1], p[2]).f32(p[3]).i32(0);
         b.zeros(3 * qsizetype(sizeof(FaceVertex)));
+        if (version >= 122) b.i32(0); // no map-file source
     }
     if (version >= 112) {
         b.i32(1).i32(0).i32(0).i32(0).i32(0).i32(0).i32(0);

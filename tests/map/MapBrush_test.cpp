@@ -241,6 +241,27 @@ TEST_F(MapBrushTest, LaterUpdatesKeepTheFaceOrder) {
     }
 }
 
+// A brush whose faces come in an order a sort gave (a map file the editor wrote) keeps it at its
+// first update when the update says so; without, the first sort takes tying faces in turn.
+TEST_F(MapBrushTest, FacesReadInSortedOrderKeepItWhenAsked) {
+    const std::vector<TestPlane> sorted = {{{1, 0, 0}, 64}, {{-1, 0, 0}, 0}, {{0, 1, 0}, 64},
+                                           {{0, -1, 0}, 0}, {{0, 0, 1}, 64}, {{0, 0, -1}, 0}};
+    for (const bool keep : {true, false}) {
+        SCOPED_TRACE(keep ? "kept" : "sorted");
+        BrushRecord* brush = Brush_Create(t.handle(), &t.worldspawn);
+        for (const TestPlane& p : sorted)
+            addPlane(brush, p, Test_TextureInfo());
+        brush->handle->update(keep ? BrushUpdate::KeepOrderedFaces : 0);
+        std::vector<std::vector<float>> expected;
+        for (const TestPlane& p : sorted)
+            expected.push_back({p.normal[0], p.normal[1], p.normal[2]});
+        if (!keep)
+            for (size_t i = 0; i < expected.size(); i += 2)
+                std::swap(expected[i], expected[i + 1]);
+        EXPECT_EQ(faceNormals(brush), expected);
+    }
+}
+
 bool filedInCullTree(const CullNode* node, const void* object) {
     if (!node) return false;
     if (node->isLeaf()) return Cull_FindItem(node, object) != nullptr;

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "BrushFixture.h"
 
@@ -91,6 +94,41 @@ TEST_F(MapFaceTest, ClippedAwayFaceDeletesItself) {
     brush->handle->update(0);
     EXPECT_EQ(faceCount(brush), 6);
     EXPECT_FALSE(Map_IsIdInUse(&t.world, id));
+}
+
+// A face narrower than the clip tolerance between two sides that nearly meet still bounds its
+// brush: it stays, and the brush ends there. A plane that cuts nothing off, or only a corner
+// lower than a tenth of a unit, goes.
+TEST_F(MapFaceTest, ThinFaceStaysWhereItBoundsTheBrush) {
+    // Sides y >= 0 and y <= 0.009 + 0.0013 (x - 64) meet at x = 57.08; the end x <= 64 is 0.009
+    // units wide.
+    const float slope = 0.0013f, width = 0.009f;
+    const float length = std::sqrt(1 + slope * slope);
+    const TestPlane wedge[5] = {{{0, 0, 1}, 8},
+                                {{0, 0, -1}, 0},
+                                {{0, -1, 0}, 0},
+                                {{-slope / length, 1 / length, 0}, (width - slope * 64) / length},
+                                {{1, 0, 0}, 64}};
+    BrushRecord* brush = makeBrush(wedge, 5);
+    EXPECT_EQ(faceCount(brush), 5);
+    EXPECT_EQ(brush->maxs[0], 64.0f);
+    EXPECT_GT(brush->mins[0], 57.0f);
+    EXPECT_LT(brush->maxs[1], 1.0f);
+
+    const float s = float(M_SQRT1_2);
+    struct Case {
+        const char* name;
+        float dist; // of a plane across a box's +x +y edge, n . corner = 90.5097
+    } cases[] = {{"corner 0.003 deep", 128 * s - 0.003f}, {"plane just outside", 128 * s + 0.005f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BrushRecord* box = makeCube(0, 64);
+        addPlane(box, {{s, s, 0}, c.dist}, Test_TextureInfo());
+        box->handle->update(0);
+        EXPECT_EQ(faceCount(box), 6);
+        EXPECT_EQ(box->maxs[0], 64.0f);
+        Brush_Delete(t.handle(), box);
+    }
 }
 
 TEST_F(MapFaceTest, Planarity) {

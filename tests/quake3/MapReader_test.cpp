@@ -7,6 +7,7 @@
 
 #include "Quake3Fixture.h"
 #include "document/MapDocument.h"
+#include "map/FaceSource.h"
 #include <QDir>
 
 namespace {
@@ -142,11 +143,15 @@ TEST_F(MapReaderTest, Version220PatchesBrushPrimitivesAndEightBitText) {
     EXPECT_EQ(patch->points[2][1].s, 1.0f);
     EXPECT_EQ(patch->points[2][1].t, 0.5f);
 
-    // Brush primitives: scale from the matrix, alignment 4.
+    // Brush primitives: the texture is unknown here, so the matrix (a repeat every 64 units) is
+    // converted with the placeholder's 32 texels, and the face says so.
     const BrushRecord* primitive = patchBrush->next;
     ASSERT_NE(primitive, nullptr);
     EXPECT_STREQ(primitive->firstFace->texInfo.name, "base_floor/tile");
-    EXPECT_FLOAT_EQ(primitive->firstFace->texInfo.sScale, 0.015625f);
+    EXPECT_FLOAT_EQ(primitive->firstFace->texInfo.sScale, 2.0f);
+    ASSERT_NE(primitive->firstFace->source, nullptr);
+    EXPECT_EQ(primitive->firstFace->source->flags,
+              FaceSourceFlags::Points | FaceSourceFlags::Matrix | FaceSourceFlags::PlaceholderSize);
 
     EntityRecord* start = entityOfClass(world, "info_player_deathmatch");
     ASSERT_NE(start, nullptr);
@@ -218,6 +223,28 @@ TEST_F(MapReaderTest, ClassicRotationIsNegatedAndBroughtIntoRange) {
     EXPECT_EQ(first->texInfo.rotation, 90);
     EXPECT_EQ(first->texInfo.sScale, 1);
     EXPECT_EQ(first->texInfo.tScale, 1);
+}
+
+// Values written with escaped quotes by some editors read as one value, with a warning naming the
+// line; a backslash at the end of a value is still text.
+TEST_F(MapReaderTest, EscapedQuotesStayInTheirValue) {
+    const QByteArray text = "{\n\"classname\" \"worldspawn\"\n}\n"
+                            "{\n\"classname\" \"target_print\"\n"
+                            "\"message\" \"he said \\\"hi\\\" there\"\n"
+                            "\"noise\" \"sound\\dir\\\"\n"
+                            "\"origin\" \"0 0 0\"\n}\n";
+    ASSERT_EQ(import(text), 1);
+    EntityRecord* print = entityOfClass(&imported.world, "target_print");
+    ASSERT_NE(print, nullptr);
+    EXPECT_STREQ(valueOf(print, "message"), "he said \"hi\" there");
+    EXPECT_STREQ(valueOf(print, "noise"), "sound\\dir\\");
+    int pairs = 0;
+    for (const EPair* p = print->epairs; p; p = p->next)
+        ++pairs;
+    EXPECT_EQ(pairs, 2);
+    const QString warning = line(QStringLiteral("escaped quotes"));
+    EXPECT_TRUE(warning.contains(QStringLiteral("line 6"))) << console.lines.join('\n').toStdString();
+    EXPECT_EQ(console.lines.filter(QStringLiteral("escaped quotes")).size(), 1);
 }
 
 // No path length limit: a file deep below folders of long names reads like any other.

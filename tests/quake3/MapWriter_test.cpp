@@ -140,15 +140,28 @@ TEST_F(MapWriterTest, FaceWithoutVerticesIsWrittenFromItsPlane) {
     EXPECT_TRUE(found);
 }
 
-TEST_F(MapWriterTest, QuoteOrLineBreakFailsTheExportNamingEntityAndKey) {
+// A quote is written escaped and a line break as a blank; the export goes on and names the
+// entity and key it wrote otherwise; a quote reads back as it was.
+TEST_F(MapWriterTest, QuoteOrLineBreakIsWrittenAndReportedNamingEntityAndKey) {
     struct Case {
         const char* key;
         const char* value;
-        const char* named;
+        const char* line;     // as written
+        const char* readKey;  // as read back
+        const char* readBack; // value as read back
+        const char* report;
     };
-    const Case cases[] = {{"message", "say \"hi\"", "key \"message\""},
-                          {"message", "two\nlines", "key \"message\""},
-                          {"bad\"key", "x", "key \"bad\"key\""}};
+    const Case cases[] = {
+        {"message", "say \"hi\"", "\"message\" \"say \\\"hi\\\"\"\n", "message", "say \"hi\"",
+         "entity 1 (\"light\") key \"message\": quotes written as \\\" and line breaks as blanks in its "
+         "value"},
+        {"message", "two\nlines", "\"message\" \"two lines\"\n", "message", "two lines",
+         "entity 1 (\"light\") key \"message\": quotes written as \\\" and line breaks as blanks in its "
+         "value"},
+        {"bad\"key", "x", "\"bad\\\"key\" \"x\"\n", "bad\"key", "x",
+         "entity 1 (\"light\") key \"bad\\\"key\": quotes written as \\\" and line breaks as blanks in its "
+         "name"},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
         cImportedWorld world;
@@ -163,12 +176,59 @@ TEST_F(MapWriterTest, QuoteOrLineBreakFailsTheExportNamingEntityAndKey) {
         light->epairs = pair;
         files.write(QStringLiteral("out.map"), "old");
         console.clear();
-        EXPECT_EQ(Quake3_Export(files.path(QStringLiteral("out.map")), &world.world), 0);
-        EXPECT_EQ(files.read(QStringLiteral("out.map")), QByteArray("old"));
-        EXPECT_TRUE(console.contains(QStringLiteral("entity 1 (\"light\") %1 holds a quote or a line break")
-                                         .arg(QLatin1String(c.named))))
-            << console.lines.join('\n').toStdString();
+        EXPECT_EQ(Quake3_Export(files.path(QStringLiteral("out.map")), &world.world), 1);
+        const QByteArray text = files.read(QStringLiteral("out.map"));
+        EXPECT_TRUE(text.contains(c.line)) << text.toStdString();
+        EXPECT_TRUE(console.contains(QLatin1String(c.report))) << console.lines.join('\n').toStdString();
+        EXPECT_TRUE(console.contains(QStringLiteral("1 key(s) written otherwise than held")));
+        cImportedWorld reread;
+        ASSERT_EQ(Quake3_Import(files.path(QStringLiteral("out.map")), &reread.world), 1);
+        const EntityRecord* back = entityOfClass(&reread.world, "light");
+        ASSERT_NE(back, nullptr);
+        const EPair* found = nullptr;
+        for (const EPair* p = back->epairs; p; p = p->next)
+            if (std::strcmp(p->key, c.readKey) == 0) found = p;
+        ASSERT_NE(found, nullptr);
+        EXPECT_STREQ(found->value, c.readBack);
     }
+}
+
+// Numbers keep every digit: plane points, origins and key numbers come back as the same floats,
+// and a second export equals the first byte for byte.
+TEST_F(MapWriterTest, NumbersKeepEveryDigit) {
+    const QByteArray text = "{\n\"classname\" \"worldspawn\"\n{\n"
+                            "( 0 0 64 ) ( 0 0 0 ) ( 0 64 0 ) a 0 0 0 1 1\n"
+                            "( 1531.3333 64 0 ) ( 1531.3333 0 0 ) ( 1600.6667 0 64 ) a 0 0 0 1 1\n"
+                            "( 64 0 0 ) ( 0 0 0 ) ( 0 0 64 ) a 0 0 0 1 1\n"
+                            "( 0 64 64 ) ( 0 64 0 ) ( 64 64 0 ) a 0 0 0 1 1\n"
+                            "( 0 64 0 ) ( 0 0 0 ) ( 64 0 0 ) a 0 0 0 1 1\n"
+                            "( 64 0 64 ) ( 0 0 64 ) ( 0 64 64 ) a 0.125 -7.0625 12.5 0.33333334 1.1 0 0 0\n"
+                            "}\n}\n"
+                            "{\n\"classname\" \"light\"\n\"origin\" \"1216.687500 -1115 356.062500\"\n"
+                            "\"light\" \"123456.75\"\n}\n"
+                            "{\n\"classname\" \"info_null\"\n\"origin\" \"123456.75 0.1 -0.3\"\n}\n";
+    ASSERT_EQ(Quake3_Import(files.write(QStringLiteral("in.map"), text), &built.world), 1);
+    ASSERT_EQ(Quake3_Export(files.path(QStringLiteral("a.map")), &built.world), 1);
+    const QByteArray first = files.read(QStringLiteral("a.map"));
+    EXPECT_TRUE(first.contains("\"origin\" \"1216.6875 -1115 356.0625\"")) << first.toStdString();
+    EXPECT_TRUE(first.contains("\"origin\" \"123456.75 0.1 -0.3\"")) << first.toStdString();
+    EXPECT_TRUE(first.contains("\"light\" \"123456.75\""));
+    EXPECT_TRUE(first.contains("1531.3333 ") && first.contains("1600.6667 ")) << first.toStdString();
+    EXPECT_TRUE(first.contains(" 0.33333334 1.1\n")) << first.toStdString();
+
+    cImportedWorld again;
+    ASSERT_EQ(Quake3_Import(files.path(QStringLiteral("a.map")), &again.world), 1);
+    const FaceRecord* f = built.world.entities->firstBrush->firstFace;
+    const FaceRecord* g = again.world.entities->firstBrush->firstFace;
+    for (; f && g; f = f->next, g = g->next) {
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(f->normal[i], g->normal[i]);
+        EXPECT_EQ(f->dist, g->dist);
+        EXPECT_EQ(std::memcmp(&f->texInfo, &g->texInfo, offsetof(TextureInfo, alignment)), 0);
+    }
+    EXPECT_EQ(f, g);
+    ASSERT_EQ(Quake3_Export(files.path(QStringLiteral("b.map")), &again.world), 1);
+    EXPECT_EQ(files.read(QStringLiteral("b.map")), first);
 }
 
 // A point entity writes its origin once, from the record, even when its pairs hold the key.

@@ -1,5 +1,5 @@
 // zmfdump FILE [--write OUT]: loads a project file without any window and prints the world's
-// canonical dump; with --write the loaded world is also written to OUT as a version-121 file.
+// canonical dump; with --write the loaded world is also written to OUT as a file of the current version.
 // Console messages go to stderr. Exit codes: 0 done, 1 the file could not be read, 2 OUT could
 // not be written, 64 bad arguments. A test utility; not shipped.
 //

@@ -1,6 +1,7 @@
 // A large Quake III map made from a seed, for benchmarks and round-trip tests: prisms of 5 to 9
 // faces (classic texture lines and brush primitives alternating), patches of odd sizes 3..9 and
-// point entities with key/values. The same seed gives the same text.
+// point entities with key/values. On request also tilted brushes (no plane axial, points with
+// fractions, corners cut off) and key values with fractions. The same seed gives the same text.
 #pragma once
 
 #include <QByteArray>
@@ -11,6 +12,8 @@ struct Quake3MapSize {
     int brushes = 2400;
     int patches = 300;
     int entities = 2300;
+    int tiltedBrushes = 0;  // world brushes of 6 tilted sides and 1 or 2 cut corners
+    bool fractions = false; // entity origins, angles and colours with fractions
 };
 
 class cQuake3MapGenerator {
@@ -20,6 +23,7 @@ public:
     QByteArray generate(const Quake3MapSize& size = {}) {
         out.clear();
         out.reserve(2 << 20);
+        faces = 0;
         out += "// generated map: classic texture lines and brush primitives, no \"mapversion\"\n{\n"
                "\"classname\" \"worldspawn\"\n\"message\" \"generated\"\n";
         // Most brushes are world brushes; every 200th starts a func_group of its own below.
@@ -28,6 +32,8 @@ public:
             prism(i);
         for (int i = 0; i < size.patches; ++i)
             patch(i);
+        for (int i = 0; i < size.tiltedBrushes; ++i)
+            tilted(i);
         out += "}\n";
         for (int i = world; i < size.brushes; ++i) {
             out += "{\n\"classname\" \"func_group\"\n";
@@ -35,13 +41,17 @@ public:
             out += "}\n";
         }
         for (int i = 0; i < size.entities; ++i)
-            entity(i);
+            entity(i, size.fractions);
         return out;
     }
+
+    // Brush faces the last generate() wrote.
+    int faceCount() const { return faces; }
 
 private:
     uint32_t state;
     QByteArray out;
+    int faces = 0;
 
     uint32_t next() {
         state = state * 1664525u + 1013904223u;
@@ -65,6 +75,7 @@ private:
         static const char* textures[] = {"base_wall/concrete", "base_floor/tile", "gothic_block/blocks11b",
                                          "common/caulk", "base_trim/pewter"};
         const char* texture = textures[index % 5];
+        ++faces;
         if (primitive) {
             out += "( ( 0.0078125 0 ";
             num(range(-64, 64));
@@ -134,15 +145,101 @@ private:
         out += ")\n}\n}\n";
         (void)index;
     }
-    void entity(int index) {
+    double fraction() { return range(0, 9999) / 10000.0; }
+    void numbers(std::initializer_list<double> values) {
+        bool first = true;
+        for (double v : values) {
+            if (!first) out += ' ';
+            out += QByteArray::number(v, 'g', 9);
+            first = false;
+        }
+    }
+    // A box of half sizes h around c whose six sides lean by up to a tenth each way, with one or
+    // two corners cut off 0.6 of the way out; every point written with its fractions.
+    void tilted(int index) {
+        const double c[3] = {range(-4000, 4000) + fraction(), range(-4000, 4000) + fraction(),
+                             range(-1000, 1000) + fraction()};
+        const double h[3] = {range(16, 128) + fraction(), range(16, 128) + fraction(),
+                             range(16, 96) + fraction()};
+        struct Side {
+            double normal[3];
+            double point[3];
+        };
+        Side sides[8];
+        int count = 0;
+        auto unit = [](double v[3]) {
+            const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+            for (int i = 0; i < 3; ++i)
+                v[i] /= length;
+        };
+        for (int axis = 0; axis < 3; ++axis)
+            for (int sign = -1; sign <= 1; sign += 2) {
+                Side& side = sides[count++];
+                for (int i = 0; i < 3; ++i) {
+                    side.normal[i] = i == axis ? sign : (range(-100, 100) + 1) / 1000.0; // never 0
+                    side.point[i] = c[i] + (i == axis ? sign * h[i] : 0.0);
+                }
+                unit(side.normal);
+            }
+        const int cuts = 1 + index % 2;
+        for (int k = 0; k < cuts; ++k) {
+            Side& side = sides[count++];
+            const double corner[3] = {k ? -1.0 : 1.0, index % 4 < 2 ? 1.0 : -1.0, k ? 1.0 : -1.0};
+            for (int i = 0; i < 3; ++i) {
+                side.normal[i] = corner[i] / h[i] * 64 + range(-100, 100) / 1000.0;
+                side.point[i] = c[i] + 0.6 * corner[i] * h[i];
+            }
+            unit(side.normal);
+        }
+        out += "{\n";
+        for (int k = 0; k < count; ++k) {
+            const Side& side = sides[k];
+            // Two directions along the side, u × v along its normal.
+            const double* n = side.normal;
+            double a[3] = {0, 0, 0};
+            a[std::fabs(n[0]) < std::fabs(n[1]) ? (std::fabs(n[0]) < std::fabs(n[2]) ? 0 : 2)
+                                                : (std::fabs(n[1]) < std::fabs(n[2]) ? 1 : 2)] = 1;
+            double u[3] = {n[1] * a[2] - n[2] * a[1], n[2] * a[0] - n[0] * a[2], n[0] * a[1] - n[1] * a[0]};
+            unit(u);
+            const double v[3] = {n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2],
+                                 n[0] * u[1] - n[1] * u[0]};
+            const double length = range(24, 64) + fraction();
+            double p0[3], p2[3];
+            for (int i = 0; i < 3; ++i) {
+                p0[i] = side.point[i] + u[i] * length;
+                p2[i] = side.point[i] + v[i] * length;
+            }
+            point(p0);
+            point(side.point);
+            point(p2);
+            ++faces;
+            out += "base_wall/concrete ";
+            numbers({range(-64, 64) + fraction(), range(-64, 64) + fraction(), range(0, 359) + fraction(),
+                     0.25 + range(0, 100) / 64.0, 0.25 + range(0, 100) / 64.0});
+            out += k == 0 && index % 3 == 0 ? " 134217728 0 0\n" : "\n";
+        }
+        out += "}\n";
+    }
+    void entity(int index, bool fractions = false) {
         static const char* classes[] = {"light", "info_player_deathmatch", "item_health",
                                         "weapon_rocketlauncher", "target_speaker"};
         out += "{\n\"classname\" \"";
         out += classes[index % 5];
         out += "\"\n\"origin\" \"";
-        out += QByteArray::number(range(-4000, 4000)) + " " + QByteArray::number(range(-4000, 4000)) + " " +
-               QByteArray::number(range(-1000, 1000));
+        if (fractions)
+            numbers({range(-4000, 4000) + fraction(), range(-4000, 4000) + fraction(),
+                     range(-1000, 1000) + fraction()});
+        else
+            out += QByteArray::number(range(-4000, 4000)) + " " + QByteArray::number(range(-4000, 4000)) +
+                   " " + QByteArray::number(range(-1000, 1000));
         out += "\"\n";
+        if (fractions) {
+            out += "\"_color\" \"";
+            numbers({fraction(), fraction(), fraction()});
+            out += "\"\n\"angles\" \"";
+            numbers({range(-90, 90) + fraction(), range(0, 359) + fraction(), 0});
+            out += "\"\n";
+        }
         const int keys = range(1, 4);
         for (int k = 0; k < keys; ++k)
             out += "\"key" + QByteArray::number(k) + "\" \"value " + QByteArray::number(range(0, 99999)) +
