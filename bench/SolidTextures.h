@@ -31,17 +31,23 @@ public:
 
     // Binds every face and patch of the world to the solid texture of its texture name.
     void apply(MapWorld* world) {
-        for (EntityRecord* e = world->entities; e; e = e->next)
-            for (BrushRecord* b = e->firstBrush; b; b = b->next) {
-                for (FaceRecord* f = b->firstFace; f; f = f->next)
-                    bind(&f->texture, f->texInfo.name);
-                if (b->patch) bind(&b->patch->texture, b->patch->texInfo.name);
-            }
+        bindAll(world, [this](const char* name) { return find(name); });
+    }
+    // Binds every face and patch to one texture (as a map shows when no texture is found).
+    static void applyOne(MapWorld* world, ShaderRecord* shader) {
+        bindAll(world, [shader](const char*) { return shader; });
     }
 
 private:
-    void bind(ShaderRecord** slot, const char* name) {
-        ShaderRecord* shader = find(name);
+    template <class Find> static void bindAll(MapWorld* world, Find find) {
+        for (EntityRecord* e = world->entities; e; e = e->next)
+            for (BrushRecord* b = e->firstBrush; b; b = b->next) {
+                for (FaceRecord* f = b->firstFace; f; f = f->next)
+                    bind(&f->texture, find(f->texInfo.name));
+                if (b->patch) bind(&b->patch->texture, find(b->patch->texInfo.name));
+            }
+    }
+    static void bind(ShaderRecord** slot, ShaderRecord* shader) {
         if (*slot == shader) return;
         if (*slot && (*slot)->refCount > 0) --(*slot)->refCount;
         *slot = shader;

@@ -2,9 +2,11 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "core/TextEncoding.h"
 #include "document/CompilerOverlays.h"
@@ -28,6 +30,7 @@
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"
 #include "views/GLStateCache.h"
+#include "views/OcclusionBuffer.h"
 #include "views/RenderContext.h"
 #include "views/ViewFrustum.h"
 
@@ -105,6 +108,32 @@ void clearFrameStamps(MapWorld* world) {
     if (CullTree* tree = Cull_TreeOf(world)) clearNodeStamps(tree->root);
 }
 
+// ---- Occlusion ----------------------------------------------------------------------------------
+// The camera view's normal pass leaves out objects wholly behind the nearest world faces. Those
+// faces are drawn in the same pass, opaque and depth-written, so nothing left out would have shown.
+
+// A face of a brush the pass draws, filled, opaque and depth-written, and facing the eye.
+bool drawsOpaque(const RenderContext* context, const BrushRecord* brush, const FaceRecord* face) {
+    if (!face->handle || !face->handle->isVisible(context) || (face->flags & FaceFlags::Selected))
+        return false;
+    if (Draw_QueuesSky(context, face->texture) ||
+        Draw_IsBlended(context, brush, face->flags, face->texture) || Draw_UsesStages(context, face->texture))
+        return false;
+    float d = 0.0f;
+    for (int k = 0; k < 3; ++k)
+        d += face->normal[k] * context->origin[k];
+    return d > face->dist + 1.0f;
+}
+
+float boxDistance2(const float eye[3], const float mins[3], const float maxs[3]) {
+    float d2 = 0.0f;
+    for (int k = 0; k < 3; ++k) {
+        const float d = std::max({mins[k] - eye[k], 0.0f, eye[k] - maxs[k]});
+        d2 += d * d;
+    }
+    return d2;
+}
+
 // One entity other than the world entity in one pass; entities draw themselves, with states of
 // their own: the queued faces go out before, and the entity's own queued faces right after.
 bool drawEntity(RenderContext* context, RenderCounters* counters, EntityRecord* entity, uint32_t passFlags) {
@@ -158,6 +187,72 @@ void walkTree(MapWorld* world, RenderContext* context, RenderCounters* counters,
     Cull_BeginFrame(tree, context);
     cWorldVisitor visitor(world, context, counters);
     Cull_Draw(tree, tree->root, &visitor, passFlags, -1);
+}
+
+// The world brushes the normal pass will draw: the same walk, with a visitor that only collects.
+class cCollectVisitor : public cWorldVisitor {
+public:
+    cCollectVisitor(MapWorld* w, RenderContext* c, RenderCounters* s) : cWorldVisitor(w, c, s) {}
+    bool drawEntity(EntityRecord*, uint32_t) override { return false; }
+    bool drawBrush(BrushRecord* brush, uint32_t) override {
+        if (brush->handle && brush->handle->isVisible(context, counters, 0)) brushes.push_back(brush);
+        return false;
+    }
+    void drawNodeBox(const CullNode*) override {}
+    std::vector<BrushRecord*> brushes;
+};
+
+std::vector<BrushRecord*> drawnWorldBrushes(MapWorld* world, RenderContext* context) {
+    RenderCounters scratch{};
+    cCollectVisitor collect(world, context, &scratch);
+    if (useTree(world, context)) {
+        CullTree* tree = Cull_TreeOf(world);
+        Cull_BeginFrame(tree, context);
+        Cull_Draw(tree, tree->root, &collect, kPassNormal, -1);
+        // A brush filed in several cells is met once per cell.
+        std::sort(collect.brushes.begin(), collect.brushes.end());
+        collect.brushes.erase(std::unique(collect.brushes.begin(), collect.brushes.end()),
+                              collect.brushes.end());
+        return std::move(collect.brushes);
+    }
+    for (EntityRecord* e = world->entities; e; e = e->next)
+        if (isWorld(e))
+            for (BrushRecord* brush = e->firstBrush; brush; brush = brush->next)
+                collect.drawBrush(brush, kPassNormal);
+    return std::move(collect.brushes);
+}
+
+// Occluders: the faces of the nearest visible world brushes, up to a budget.
+constexpr int32_t kOccluderFaces = 1500;
+
+bool buildOcclusion(MapWorld* world, RenderContext* context, OcclusionBuffer* buffer) {
+    if (!context->is3D || Draw_Picking(context) || context->renderMode == 0 || !context->backFaceCull)
+        return false;
+    struct Candidate {
+        float distance2;
+        BrushRecord* brush;
+    };
+    std::vector<Candidate> candidates;
+    for (BrushRecord* brush : drawnWorldBrushes(world, context))
+        if (brush->kind == BrushKind::Solid && !(brush->flags & BrushFlags::Selected) && brush->firstFace)
+            candidates.push_back({boxDistance2(context->origin, brush->mins, brush->maxs), brush});
+    if (candidates.empty()) return false;
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Candidate& a, const Candidate& b) { return a.distance2 < b.distance2; });
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    Occlusion_Begin(buffer, viewport[2], viewport[3]);
+    int32_t faces = 0;
+    for (const Candidate& c : candidates) {
+        for (FaceRecord* face = c.brush->firstFace; face; face = face->next)
+            if (drawsOpaque(context, c.brush, face)) {
+                Occlusion_AddPolygon(buffer, face->vertices[0].xyz, int32_t(sizeof(FaceVertex)),
+                                     face->vertexCount);
+                ++faces;
+            }
+        if (faces >= kOccluderFaces) break;
+    }
+    return buffer->occluders > 0;
 }
 
 const ShaderRecord* textureOf(const DrawNode* node) {
@@ -362,7 +457,10 @@ static void drawObjects(MapWorld* world, RenderContext* context, RenderCounters*
 void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters,
                          bool selectionPass) {
     const uint32_t passFlags = selectionPass ? kPassSelection : kPassNormal;
+    OcclusionBuffer occlusion;
+    const bool occluding = !selectionPass && buildOcclusion(world, context, &occlusion);
     Map_BeginQueuedDraws(world);
+    if (occluding) Map_SetOcclusion(world, &occlusion);
     drawObjects(world, context, counters, passFlags);
     Map_EndQueuedDraws(world, context);
 }

@@ -13,6 +13,7 @@
 struct EntityRecord;
 struct FaceRecord;
 struct MapWorld;
+struct OcclusionBuffer;
 struct RenderContext;
 struct RenderCounters;
 
@@ -76,9 +77,11 @@ void Map_FreeSkyList(MapWorld* world);
 // where they overlap.
 void Map_BeginQueuedDraws(MapWorld* world);
 void Map_EndQueuedDraws(MapWorld* world, RenderContext* context);
-// False when the face was not queued (draw it yourself).
+// False when the face was not queued (draw it yourself). A hidden face (behind the occluders)
+// adds nothing but opens its batch where its own draw would have, so the order of the others
+// stays.
 bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const FaceRecord* face,
-                        const uint8_t colour[4], bool textured, uint32_t primitive);
+                        const uint8_t colour[4], bool textured, uint32_t primitive, bool hidden = false);
 // 2D views: points or lines (GL_POINTS or GL_LINES, packed xyz, one colour) drawn by the next
 // full flush after the queued faces, points before lines; false when no queue is open (draw them
 // yourself).
@@ -89,6 +92,12 @@ void Map_FlushQueuedFaces(MapWorld* world, RenderContext* context);
 // Draws and empties the queue.
 void Map_FlushQueuedDraws(MapWorld* world, RenderContext* context);
 void Map_FreeDrawQueue(MapWorld* world);
+// The camera view's normal pass leaves out what lies wholly behind the buffer's occluders (faces
+// the same pass draws opaque and depth-written), so no pixel changes. Set after the queue opens;
+// the queue's end drops it. False while none is set.
+void Map_SetOcclusion(MapWorld* world, const OcclusionBuffer* occlusion);
+bool Map_Occluded(MapWorld* world, const float mins[3], const float maxs[3], float pixelMargin = 0.0f);
+bool Map_FaceOccluded(MapWorld* world, const FaceRecord* face);
 // The camera view's eye in a 2D view: a diamond and the two field-of-view lines.
 void Map_DrawViewCamera(MapWorld* world, RenderContext* context);
 // Number of nodes in a list (tests and statistics).

@@ -19,6 +19,7 @@
 #include "map/MapFace.h"
 #include "map/ObjectDraw.h"
 #include "views/GLStateCache.h"
+#include "views/OcclusionBuffer.h"
 #include "views/RenderContext.h"
 
 // GL 1.4, exported by the GL library; the precompiled GL header leaves out the prototypes.
@@ -55,6 +56,7 @@ struct DrawQueue {
     // The 2D views' handles (vertex points, centre marks), drawn after the faces, points first.
     HandleRun points{GL_POINTS};
     HandleRun lines{GL_LINES};
+    const OcclusionBuffer* occlusion = nullptr; // the camera view's normal pass only
 };
 
 DrawQueue* queueOf(MapWorld* world, bool create) {
@@ -80,6 +82,7 @@ void colourArray(GLStateCache* cache, const float* rgba) {
 }
 
 void drawRun(RenderContext* context, const FaceRun& run) {
+    if (run.firsts.empty()) return; // only hidden faces
     GLStateCache* cache = context->stateCache;
     colourArray(cache, run.rgba.data());
     Render_VertexPointer(cache, 0, run.xyz.data());
@@ -105,11 +108,37 @@ void Map_BeginQueuedDraws(MapWorld* world) {
 
 void Map_EndQueuedDraws(MapWorld* world, RenderContext* context) {
     Map_FlushQueuedDraws(world, context);
-    if (DrawQueue* queue = queueOf(world, false)) queue->open = false;
+    if (DrawQueue* queue = queueOf(world, false)) {
+        queue->open = false;
+        queue->occlusion = nullptr;
+    }
+}
+
+void Map_SetOcclusion(MapWorld* world, const OcclusionBuffer* occlusion) {
+    if (DrawQueue* queue = openQueue(world)) queue->occlusion = occlusion;
+}
+
+bool Map_Occluded(MapWorld* world, const float mins[3], const float maxs[3], float pixelMargin) {
+    const DrawQueue* queue = openQueue(world);
+    return queue && queue->occlusion && Occlusion_BoxHidden(queue->occlusion, mins, maxs, pixelMargin);
+}
+
+bool Map_FaceOccluded(MapWorld* world, const FaceRecord* face) {
+    const DrawQueue* queue = openQueue(world);
+    if (!queue || !queue->occlusion || face->vertexCount < 1) return false;
+    float mins[3], maxs[3];
+    for (int k = 0; k < 3; ++k)
+        mins[k] = maxs[k] = face->vertices[0].xyz[k];
+    for (int32_t i = 1; i < face->vertexCount; ++i)
+        for (int k = 0; k < 3; ++k) {
+            mins[k] = std::min(mins[k], face->vertices[i].xyz[k]);
+            maxs[k] = std::max(maxs[k], face->vertices[i].xyz[k]);
+        }
+    return Occlusion_BoxHidden(queue->occlusion, mins, maxs);
 }
 
 bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const FaceRecord* face,
-                        const uint8_t colour[4], bool textured, uint32_t primitive) {
+                        const uint8_t colour[4], bool textured, uint32_t primitive, bool hidden) {
     DrawQueue* queue = openQueue(world);
     if (!queue || face->vertexCount < 3) return false;
     const TextureImage* image = textured ? face->texture->image : nullptr;
@@ -125,11 +154,15 @@ bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const Fac
         run.mode = GLenum(primitive);
     }
     FaceRun& run = queue->runs[it->second];
+    float rgba[4];
+    toFloats(colour, rgba);
+    if (hidden) {
+        std::copy(rgba, rgba + 4, queue->lastColour);
+        return true;
+    }
     const int32_t n = face->vertexCount;
     run.firsts.push_back(GLint(run.xyz.size() / 3));
     run.counts.push_back(n);
-    float rgba[4];
-    toFloats(colour, rgba);
     for (int32_t i = 0; i < n; ++i) {
         const FaceVertex& v = face->vertices[i];
         run.xyz.insert(run.xyz.end(), v.xyz, v.xyz + 3);

@@ -55,6 +55,16 @@ bool cMapBrush::isVisibleTransformed(const RenderContext* context, RenderCounter
     return true;
 }
 
+namespace {
+
+// A surface the camera view hands to the sky or the blended queue rather than drawing it.
+bool queuedLater(const RenderContext* context, const BrushRecord* brush, const ShaderRecord* texture,
+                 uint32_t flags) {
+    return Draw_QueuesSky(context, texture) || Draw_IsBlended(context, brush, flags, texture);
+}
+
+} // namespace
+
 bool cMapBrush::draw(RenderContext* context, RenderCounters* counters, uint32_t drawFlags) {
     BrushRecord* brush = record;
     if (brush->frameStamp == context->frameStamp) return false;
@@ -63,6 +73,11 @@ bool cMapBrush::draw(RenderContext* context, RenderCounters* counters, uint32_t 
     brush->frameStamp = context->frameStamp;
     if (brush->kind == BrushKind::Solid) ++counters->brushes;
 
+    // Wholly behind the camera view's occluders: the faces still take their places in the batches.
+    MapWorld* world = Draw_WorldOf(brush);
+    const bool occluded = context->is3D && !Draw_Picking(context) &&
+                          (!brush->entity || (brush->entity->flags & EntityFlag::World)) &&
+                          Map_Occluded(world, brush->mins, brush->maxs);
     uint8_t plain[2][4], outline[2][4]; // [textured]
     Draw_SurfaceColors(context, brush, selected, false, plain[0], outline[0]);
     Draw_SurfaceColors(context, brush, selected, true, plain[1], outline[1]);
@@ -73,15 +88,19 @@ bool cMapBrush::draw(RenderContext* context, RenderCounters* counters, uint32_t 
         if ((face->flags & FaceFlags::Selected) && !selected) {
             uint8_t fill[4], line[4];
             Draw_SurfaceColors(context, brush, true, textured, fill, line);
-            handle->draw(context, counters, fill, line);
+            handle->draw(context, counters, fill, line, occluded);
         } else {
-            handle->draw(context, counters, plain[textured], outline[textured]);
+            handle->draw(context, counters, plain[textured], outline[textured], occluded);
         }
     }
-    if (brush->patch && brush->patch->handle) brush->patch->handle->draw(context, counters);
+    // Sky and blended surfaces go to queues whose order matters: those are always handed on.
+    if (brush->patch && brush->patch->handle &&
+        (!occluded || queuedLater(context, brush, brush->patch->texture, brush->patch->flags)))
+        brush->patch->handle->draw(context, counters);
     if (brush->overlay && brush->overlay->handle) {
-        Map_FlushQueuedDraws(Draw_WorldOf(brush), context);
-        brush->overlay->handle->draw(context, counters);
+        Map_FlushQueuedDraws(world, context);
+        if (!occluded || queuedLater(context, brush, brush->overlay->texture, brush->overlay->flags))
+            brush->overlay->handle->draw(context, counters);
     }
     if (!context->is3D && (!Draw_Picking(context) || (context->renderFlags & RenderBit::SelectByHandles))) {
         if (Draw_Picking(context)) Draw_SetPickColor(Draw_PickId(context, brush));

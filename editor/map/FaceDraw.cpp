@@ -172,7 +172,7 @@ void cMapFace::drawTextured(RenderContext* context) {
 }
 
 void cMapFace::draw(RenderContext* context, RenderCounters* counters, const uint8_t fill[4],
-                    const uint8_t outline[4]) {
+                    const uint8_t outline[4], bool occluded) {
     FaceRecord* face = record;
     BrushRecord* brush = face->brush;
     GLStateCache* cache = context->stateCache;
@@ -196,6 +196,8 @@ void cMapFace::draw(RenderContext* context, RenderCounters* counters, const uint
     const bool selected = faceSelected(face);
     uint8_t colour[4];
     MapWorld* world = Draw_WorldOf(brush);
+    // A selected face's outline may show through walls: it is never left out.
+    const bool hidden = context->is3D && !selected && (occluded || Map_FaceOccluded(world, face));
     if (!context->is3D) {
         if (Map_QueueSolidFace(world, context, face, fill, false, primitiveMode(glPrimitive))) return;
         GL_State(cache, GLS::Opaque | 0x100000);
@@ -210,11 +212,13 @@ void cMapFace::draw(RenderContext* context, RenderCounters* counters, const uint
                 std::memcpy(colour, fill, 4);
             else
                 shadeColour(fill, shade, colour);
-            if (Map_QueueSolidFace(world, context, face, colour, textured, primitiveMode(glPrimitive)))
+            if (Map_QueueSolidFace(world, context, face, colour, textured, primitiveMode(glPrimitive),
+                                   hidden))
                 return;
         }
     }
     Map_FlushQueuedDraws(world, context);
+    if (hidden) return;
     GL_State(cache, Draw_SolidState(context));
     if (context->renderMode == 0) {
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);

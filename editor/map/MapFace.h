@@ -177,8 +177,10 @@ public:
     bool isVisibleTransformed(const RenderContext* context, const TransformPreview* preview) const;
     // Fill and outline are the brush's surface colours. In a drawing pass of the 3D view sky and
     // blended faces are queued instead; picking draws the face at once in its pick colour.
+    // Occluded (the whole brush lies behind the camera view's occluders, or the face does), an
+    // unselected face is drawn as nothing, in its place in the batches.
     void draw(RenderContext* context, RenderCounters* counters, const uint8_t fill[4],
-              const uint8_t outline[4]);
+              const uint8_t outline[4], bool occluded = false);
     // The blended pass.
     void drawDeferred(RenderContext* context);
     // The sky pass's stencil mask.
