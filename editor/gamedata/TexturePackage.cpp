@@ -118,6 +118,13 @@ void reportFailure(const QString& path, bool extensionMatched) {
               QFile::encodeName(path).constData());
 }
 
+bool isPackageFormat(const TextureManager* m, const QString& path) {
+    const QString suffix = suffixOf(path);
+    for (const PackageFormatEntry& format : m->packageFormats)
+        if (!suffix.isEmpty() && format.extension.compare(suffix, Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
 // A package-format file's count through its format's kpGetPackageInfo; 0 when none answers.
 int32_t packageFormatCount(TextureManager* m, const QString& path) {
     const QString suffix = suffixOf(path);
@@ -272,7 +279,11 @@ bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plu
         const QString& path = file.path;
         if (!Tex_TextureNameAccepted(m, path)) continue;
         App_ShowSplashMessage(QString("Precaching: %1").arg(Sys_MakeRelativePath(gameDir, path)));
-        if (Tex_LoadTextureFile(m, path, plugin, palette, package)) package->loaded = true;
+        // A member of a package format ("scripts::*.shader") loads as that package would.
+        const bool packageFile = isPackageFormat(m, path);
+        if (packageFile ? Tex_LoadPackageFile(m, path, plugin, palette, package)
+                        : Tex_LoadTextureFile(m, path, plugin, palette, package))
+            package->loaded = true;
     }
     return package->loaded;
 }

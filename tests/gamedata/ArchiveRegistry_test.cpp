@@ -128,6 +128,23 @@ TEST_F(ArchiveRegistryTest, ProgramArchivesNeedNoConfiguration) {
     EXPECT_TRUE(registry.programArchives.isEmpty());
 }
 
+TEST_F(ArchiveRegistryTest, AGameFolderInsideTheProgramFolderServesItsOwnArchives) {
+    // The sample game lies beside the program: its paths are under both folders.
+    cMemoryArchives memory;
+    QTemporaryDir game(QDir(App_GetBaseDirectory()).filePath("sample-XXXXXX"));
+    ASSERT_TRUE(game.isValid());
+    config.GameBasedir = game.filePath("baseq3");
+    const QString pak = game.filePath("baseq3/pak0.zmem");
+    memory.add(pak, {{"textures/a/b.jpg", "game"}});
+    memory.open(pak, &config);
+    g_mainWindow->gameConfigs.makeCurrent(&config);
+    const QString image = game.filePath("baseq3/textures/a/b.jpg");
+    EXPECT_TRUE(exists(image));
+    EXPECT_EQ(load(image), "game");
+    EXPECT_FALSE(exists(game.filePath("baseq3/textures/a/c.jpg")));
+    Archive_ReleaseByOwner(&registry, &config);
+}
+
 TEST_F(ArchiveRegistryTest, UnopenedArchivesStayAndListingsHoldEachNameOnce) {
     cMemoryArchives memory;
     // Registered nowhere: the format refuses it; a ".zip" has no format at all.
