@@ -11,7 +11,6 @@
 #include <GL/gl.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
@@ -103,9 +102,8 @@ int main(int argc, char** argv) {
     Console_SetSink([](const QString&) {}); // log lines reach stderr as debugger output
     main.settings.EnergySavingMode = true;  // frames are drawn here, not by timers
     main.settings.EnableScrollbars = false;
-    // Built with the program: its plugins are the program's, unless some lie beside this tool.
-    if (pluginDir.isEmpty() && QDir(App_GetBaseDirectory() + QStringLiteral("/plugins")).isEmpty())
-        pluginDir = QStringLiteral(ZARV_PLUGIN_DIR);
+    // Built with the program: its plugins are the program's (the test plugins lie beside this tool).
+    if (pluginDir.isEmpty()) pluginDir = QStringLiteral(ZARV_PLUGIN_DIR);
     if (!pluginDir.isEmpty()) Plugin_SetFolder(pluginDir);
     main.loadPlugins();
     GameConfig* config = nullptr;
