@@ -20,6 +20,7 @@ struct TextureFormatEntry {
     kpSetPaletteFn setPalette = nullptr;
     kpFilterTextureNameFn filterTextureName = nullptr;
     kpLoadTextureFn loadTexture = nullptr;
+    kpDecodeTextureFn decodeTexture = nullptr; // decoding on first show when set
 };
 
 struct PackageFormatEntry {

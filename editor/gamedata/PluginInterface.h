@@ -478,6 +478,12 @@ typedef int32_t (*kpSetPaletteFn)(const uint8_t* palette);
 typedef int32_t (*kpFilterTextureNameFn)(int32_t id, const char* path);
 /* Loads the whole file image into an effect of that path; non-zero on success. */
 typedef int32_t (*kpLoadTextureFn)(int32_t id, const char* path, const uint8_t* data, uint32_t size);
+/* Optional: the whole file image's pixels (top row first) in a new editor block; null when refused. */
+typedef uint8_t* (*kpDecodeTextureFn)(int32_t id, const uint8_t* data, uint32_t size, int32_t* width,
+                                      int32_t* height, int32_t* components);
+/* Optional: non-zero asks kpLoadTexture and the effect scripts to read image sizes only and
+   upload without pixels; the editor then decodes through kpDecodeTexture on first show. */
+typedef void (*kpDeferTextureDecodingFn)(int32_t on);
 /* Non-zero on success; info[0] receives the package's entry count. */
 typedef int32_t (*kpGetPackageInfoFn)(int32_t id, const char* path, int32_t* info);
 /* Registers every entry of the package with the texture manager; non-zero on success. */
