@@ -97,7 +97,8 @@ bool readInfo(int32_t fmt, const uint8_t* data, uint32_t size, Pixels* out) {
             continue;
         }
         const uint32_t length = be16(data + at + 2);
-        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frame) {
             if (at + 10 > size || length < 8) return false;
             out->height = int32_t(be16(data + at + 5));
@@ -118,8 +119,8 @@ TextureImage* uploadDeferred(ShaderRecord* effect, const char* path, int32_t fmt
     Pixels info;
     if (!g_deferDecoding || !readInfo(fmt, file, size, &info)) return nullptr;
     const ImageFormats f = Image_Formats(info.components);
-    return Eng_UploadImage(effect, path, f.format, f.compressedFormat, info.components, info.width, info.height,
-                           mipmaps ? 1 : 0, nullptr);
+    return Eng_UploadImage(effect, path, f.format, f.compressedFormat, info.components, info.width,
+                           info.height, mipmaps ? 1 : 0, nullptr);
 }
 
 TextureImage* upload(ShaderRecord* effect, const char* path, const Pixels& p, bool mipmaps) {
@@ -299,7 +300,8 @@ extern "C" __attribute__((visibility("default"))) int32_t kpLoadTexture(int32_t 
 // file is refused.
 extern "C" __attribute__((visibility("default"))) uint8_t* kpDecodeTexture(int32_t fmt, const uint8_t* data,
                                                                            uint32_t size, int32_t* width,
-                                                                           int32_t* height, int32_t* components) {
+                                                                           int32_t* height,
+                                                                           int32_t* components) {
     if (!data || !width || !height || !components) return nullptr;
     const Pixels p = decode(fmt, data, size, true);
     if (!p.data) return nullptr;

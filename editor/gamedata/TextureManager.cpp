@@ -48,7 +48,8 @@ const TextureFormatEntry* decoderOf(const TextureManager* m, const char* name) {
     if (!dot || std::strchr(dot, '/')) return nullptr;
     const QString suffix = QString::fromUtf8(dot);
     for (const TextureFormatEntry& format : m->textureFormats)
-        if (format.decodeTexture && format.extension.compare(suffix, Qt::CaseInsensitive) == 0) return &format;
+        if (format.decodeTexture && format.extension.compare(suffix, Qt::CaseInsensitive) == 0)
+            return &format;
     return nullptr;
 }
 

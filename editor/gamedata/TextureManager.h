@@ -45,10 +45,10 @@ public:
         int32_t formatId;
     };
     QHash<const TextureImage*, PendingDecode> pending;
-    int32_t decodedCount = 0; // images decoded on first show
-    QHash<QString, QByteArray> palettes;               // 768 bytes each, by the requested path
-    TexturePackage* loading = nullptr;                 // the package whose file is being loaded
-    bool processEventsOnUpload = false;                // a package loads with the wait dialog up
+    int32_t decodedCount = 0;            // images decoded on first show
+    QHash<QString, QByteArray> palettes; // 768 bytes each, by the requested path
+    TexturePackage* loading = nullptr;   // the package whose file is being loaded
+    bool processEventsOnUpload = false;  // a package loads with the wait dialog up
     int32_t unnamedCount = 0;
     TextureImage* white = nullptr;
     TextureImage* black = nullptr;
