@@ -20,7 +20,9 @@ struct TextureFormatEntry {
     kpSetPaletteFn setPalette = nullptr;
     kpFilterTextureNameFn filterTextureName = nullptr;
     kpLoadTextureFn loadTexture = nullptr;
-    kpDecodeTextureFn decodeTexture = nullptr; // decoding on first show when set
+    // Both set: loads from the game's files read sizes only and decode on first show.
+    kpDecodeTextureFn decodeTexture = nullptr;
+    kpDeferTextureDecodingFn deferDecoding = nullptr;
 };
 
 struct PackageFormatEntry {

@@ -482,7 +482,8 @@ typedef int32_t (*kpLoadTextureFn)(int32_t id, const char* path, const uint8_t* 
 typedef uint8_t* (*kpDecodeTextureFn)(int32_t id, const uint8_t* data, uint32_t size, int32_t* width,
                                       int32_t* height, int32_t* components);
 /* Optional: non-zero asks kpLoadTexture and the effect scripts to read image sizes only and
-   upload without pixels; the editor then decodes through kpDecodeTexture on first show. */
+   upload without pixels, until it is called with zero; the editor turns it on while it loads
+   packages from files it can read again, and decodes through kpDecodeTexture on first show. */
 typedef void (*kpDeferTextureDecodingFn)(int32_t on);
 /* Non-zero on success; info[0] receives the package's entry count. */
 typedef int32_t (*kpGetPackageInfoFn)(int32_t id, const char* path, int32_t* info);

@@ -120,10 +120,10 @@ int32_t Plugin_RegisterTextureFormat(int32_t id, const char* name, const char* e
     entry->setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
     entry->filterTextureName = resolve<kpFilterTextureNameFn>(r.library, "kpFilterTextureName");
     entry->loadTexture = resolve<kpLoadTextureFn>(r.library, "kpLoadTexture");
-    // A plugin that can decode on request loads sizes only; pixels follow when a texture shows.
-    const auto defer = resolve<kpDeferTextureDecodingFn>(r.library, "kpDeferTextureDecoding");
-    entry->decodeTexture = defer ? resolve<kpDecodeTextureFn>(r.library, "kpDecodeTexture") : nullptr;
-    if (entry->decodeTexture) defer(1);
+    // A plugin that can decode on request loads package files with sizes only.
+    entry->decodeTexture = resolve<kpDecodeTextureFn>(r.library, "kpDecodeTexture");
+    entry->deferDecoding = resolve<kpDeferTextureDecodingFn>(r.library, "kpDeferTextureDecoding");
+    if (!entry->deferDecoding) entry->decodeTexture = nullptr;
     return append(g_mainWindow->textures.textureFormats, std::move(*entry), r);
 }
 

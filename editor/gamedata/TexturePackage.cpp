@@ -254,6 +254,16 @@ bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plu
         LookupPass() { Plat_BeginLookupPass(); }
         ~LookupPass() { Plat_EndLookupPass(); }
     } lookupPass;
+    // Package members are files the manager can read again: their images wait for their first show.
+    struct DeferDecoding {
+        const QList<TextureFormatEntry>& formats;
+        explicit DeferDecoding(const QList<TextureFormatEntry>& f) : formats(f) { set(1); }
+        ~DeferDecoding() { set(0); }
+        void set(int32_t on) const {
+            for (const TextureFormatEntry& format : formats)
+                if (format.decodeTexture && format.deferDecoding) format.deferDecoding(on);
+        }
+    } deferDecoding(m->textureFormats);
     const uint8_t* palette = paletteName.isEmpty() ? nullptr : Tex_FindPalette(m, paletteName);
     Sys_Printf("Loading textures from \"%s\"...", QFile::encodeName(package->path).constData());
     if (package->kind != kPackageDirectory) {
