@@ -204,8 +204,13 @@ int32_t Image_LoadTexture(int32_t fmt, const char* path, const uint8_t* data, in
     if (image) {
         ++image->refCount;
     } else if (!(image = uploadDeferred(effect, path, fmt, data, bytes, true))) {
-        const Pixels p = decode(fmt, data, bytes, true);
+        // While decoding waits, data may be the file's beginning alone: decode the whole file.
+        uint32_t wholeSize = 0;
+        void* whole = g_deferDecoding ? Eng_LoadFile(path, &wholeSize) : nullptr;
+        const Pixels p = whole ? decode(fmt, static_cast<const uint8_t*>(whole), wholeSize, true)
+                               : decode(fmt, data, bytes, true);
         if (p.data) image = upload(effect, path, p, true);
+        Eng_Free(whole);
     }
     if (image) {
         effect->image = image;
@@ -316,7 +321,8 @@ extern "C" __attribute__((visibility("default"))) uint8_t* kpDecodeTexture(int32
 }
 
 // kpDeferTextureDecoding: non-zero makes texture loads read sizes only and leave decoding to
-// kpDecodeTexture.
+// kpDecodeTexture; kpLoadTexture's data may then be the file's beginning alone (the path is read
+// in full where the header does not tell the size).
 extern "C" __attribute__((visibility("default"))) void kpDeferTextureDecoding(int32_t on) {
     g_deferDecoding = on != 0;
 }

@@ -244,6 +244,28 @@ bool Archive_LoadFile(ArchiveRegistry* registry, const char* path, void** data, 
     });
 }
 
+bool Archive_LoadFileHead(ArchiveRegistry* registry, const char* path, uint32_t maxBytes, void** data,
+                          uint32_t* size) {
+    if (data) *data = nullptr;
+    if (!registry || !path || !*path || !data || maxBytes == 0) return false;
+    return askFolders(registry, path, true, [&](const QList<ArchiveHandle*>& handles, const char* name) {
+        for (ArchiveHandle* h : handles) {
+            kpLoadArchiveFileHeadFn head = nullptr;
+            for (const ArchiveFormatEntry& format : std::as_const(registry->formats))
+                if (format.id == h->formatId && format.loadFile == h->loadFile) head = format.loadFileHead;
+            void* block = nullptr;
+            const int32_t length = head ? head(h->formatId, h, name, maxBytes, &block)
+                                        : (h->loadFile ? h->loadFile(h->formatId, h, name, &block) : 0);
+            if (length > 0 && block) {
+                *data = block;
+                if (size) *size = uint32_t(length);
+                return true;
+            }
+        }
+        return false;
+    });
+}
+
 QStringList Archive_ListFiles(ArchiveRegistry* registry, const char* pattern, bool mod) {
     QStringList names;
     const GameConfig* config = Sys_FileLookupConfig();

@@ -53,6 +53,10 @@ bool Archive_FileExists(ArchiveRegistry* registry, const char* path);
 // size may be null. A path under no folder is searched as a name in the mod folder's archives,
 // then the game folder's.
 bool Archive_LoadFile(ArchiveRegistry* registry, const char* path, void** data, uint32_t* size);
+// The file's first maxBytes bytes (all of a shorter file) as Archive_LoadFile gives a whole one;
+// formats that cannot read a part give the whole file.
+bool Archive_LoadFileHead(ArchiveRegistry* registry, const char* path, uint32_t maxBytes, void** data,
+                          uint32_t* size);
 // Names matching the pattern in the current configuration's mod-folder (mod) or game-folder
 // archives, each once.
 QStringList Archive_ListFiles(ArchiveRegistry* registry, const char* pattern, bool mod);

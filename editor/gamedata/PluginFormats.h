@@ -61,6 +61,7 @@ struct ArchiveFormatEntry {
     kpLoadArchiveFn load = nullptr;
     kpUnloadArchiveFn unload = nullptr;
     kpListArchiveFilesFn listFiles = nullptr;
+    kpLoadArchiveFileHeadFn loadFileHead = nullptr; // optional
 };
 
 struct SkyFormatEntry {

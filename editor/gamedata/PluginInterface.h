@@ -447,6 +447,10 @@ typedef int32_t (*kpFindArchiveFileFn)(int32_t id, ArchiveHandle* archive, const
 typedef int32_t (*kpLoadArchiveFileFn)(int32_t id, ArchiveHandle* archive, const char* name, void** data);
 /* > 0 on success with *names a null-terminated Sys_Alloc array of Sys_Alloc names that the
  * caller frees (each name, then the array). */
+/* Optional: the first maxBytes bytes of the file (all of a shorter one) as kpLoadArchiveFile gives
+ * a whole file; <= 0 when not found. */
+typedef int32_t (*kpLoadArchiveFileHeadFn)(int32_t id, ArchiveHandle* archive, const char* name,
+                                           uint32_t maxBytes, void** data);
 typedef int32_t (*kpListArchiveFilesFn)(int32_t id, ArchiveHandle* archive, const char* pattern,
                                         char*** names);
 typedef int32_t (*kpUnloadArchiveFn)(int32_t id, ArchiveHandle* archive);

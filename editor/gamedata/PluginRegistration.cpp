@@ -179,6 +179,7 @@ int32_t Plugin_RegisterArchiveFormat(int32_t id, const char* name, const char* e
     entry->load = resolve<kpLoadArchiveFn>(r.library, "kpLoadArchive");
     entry->unload = resolve<kpUnloadArchiveFn>(r.library, "kpUnloadArchive");
     entry->listFiles = resolve<kpListArchiveFilesFn>(r.library, "kpListArchiveFiles");
+    entry->loadFileHead = resolve<kpLoadArchiveFileHeadFn>(r.library, "kpLoadArchiveFileHead");
     return append(g_mainWindow->archives.formats, std::move(*entry), r);
 }
 

@@ -46,6 +46,7 @@ public:
     };
     QHash<const TextureImage*, PendingDecode> pending;
     int32_t decodedCount = 0;            // images decoded on first show
+    bool deferringDecode = false;        // a package load reads image headers only
     QHash<QString, QByteArray> palettes; // 768 bytes each, by the requested path
     TexturePackage* loading = nullptr;   // the package whose file is being loaded
     bool processEventsOnUpload = false;  // a package loads with the wait dialog up
