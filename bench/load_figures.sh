@@ -8,13 +8,14 @@
 # ends its map load, peak = VmHWM at that moment. GAMEDIR is the folder above the base folder
 # (/usr/share/games/openarena with its baseoa).
 set -u
-zarv=$1 map=$2 game=$3 runs=${4:-3}
+zarv=$1 map=$2 game=$3 runs=${4:-3} which=${5:-both}
 here=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/cfg/zarv"
 printf '[Config0]\nTitle=Game\nEnabled=true\nMapProfile=kpQuake3\nGameBasedir=%s/baseoa\nGameData0=%s/samples/quake3/q3entities.fgd\n' \
   "$game" "$here" > "$work/cfg/zarv/KDKGameCfg.ini"
-for i in $(seq "$runs"); do
+[[ $which == darkradiant ]] && runs_z=0 || runs_z=$runs
+for i in $(seq "$runs_z"); do
   rm -f "$work/cfg/zarv/KDKGameCfg.ini.bak"
   cp "$work/cfg/zarv/KDKGameCfg.ini" "$work/cfg/zarv/KDKGameCfg.ini.bak"
   XDG_CONFIG_HOME="$work/cfg" ZARV_EXIT_AFTER_FIRST_FRAME="$work/z.png" xvfb-run -a -s "-screen 0 1280x900x24" \
@@ -22,6 +23,7 @@ for i in $(seq "$runs"); do
   cp "$work/cfg/zarv/KDKGameCfg.ini.bak" "$work/cfg/zarv/KDKGameCfg.ini"
   echo "zarv run $i: $(grep -oE 'first frame: [0-9.]+ ms' "$work/z.log"), peak $(($(grep 'Maximum resident' "$work/z.log" | awk '{print $NF}') / 1024)) MB"
 done
+[[ $which == zarv ]] && exit 0
 command -v darkradiant > /dev/null || exit 0
 drhome=${DR_HOME:-$HOME}
 log="$drhome/.cache/darkradiant/darkradiant.log"

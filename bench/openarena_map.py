@@ -7,16 +7,20 @@ import random, re, sys, zipfile, glob, os
 
 base, out = sys.argv[1], sys.argv[2]
 count = int(sys.argv[3]) if len(sys.argv) > 3 else 2400
-names = set()
+names, scripts, listed = set(), {}, None
 for pk3 in sorted(glob.glob(os.path.join(base, '*.pk3'))):
     with zipfile.ZipFile(pk3) as z:
         for n in z.namelist():
             m = re.match(r'textures/([^/]+/[^/]+)\.(jpg|tga)$', n, re.I)
             if m: names.add(m.group(1).lower())
+            if n.lower() == 'scripts/shaderlist.txt':
+                listed = set(z.read(n).decode('latin-1').split())
             if n.lower().startswith('scripts/') and n.lower().endswith('.shader'):
-                text = z.read(n).decode('latin-1')
-                for s in re.findall(r'^\s*textures/([\w/\-]+)\s*$', text, re.M):
-                    names.add(s.lower())
+                scripts[os.path.basename(n)[:-7]] = z.read(n).decode('latin-1')
+# Effects of the scripts the game lists (all of them without a list), as the editor loads them.
+for script, text in scripts.items():
+    if listed is None or script in listed:
+        names.update(s.lower() for s in re.findall(r'^\s*textures/([\w/\-]+)\s*$', text, re.M))
 rng = random.Random(46)
 pool = sorted(n for n in names if not n.startswith(('common/', 'sfx/', 'skies/')))
 used = rng.sample(pool, min(300, len(pool)))

@@ -415,9 +415,11 @@ bool Tex_RealizeImage(TextureManager* m, TextureImage* image) {
         image->bytesPerPixel = uint16_t(components);
         image->format = components == 4 ? 0x1908 : components == 3 ? 0x1907 : 0x1909;
         image->compressedFormat = components == 4 ? 0x84EE : components == 3 ? 0x84ED : 0x84EA;
-        const qsizetype bytes = qsizetype(width) * height * components;
-        m->pixels.insert(image, QByteArray(reinterpret_cast<const char*>(decoded), bytes));
-        Tex_UploadImageData(image, decoded);
+        // The GL texture holds them; a copy stays only where there is no GL.
+        if (!Tex_UploadImageData(image, decoded)) {
+            const qsizetype bytes = qsizetype(width) * height * components;
+            m->pixels.insert(image, QByteArray(reinterpret_cast<const char*>(decoded), bytes));
+        }
     }
     Sys_Free(decoded);
     return true;
