@@ -50,17 +50,20 @@ void addFolder(const QString& folder, bool mod, QStringList* packages) {
             if (Sys_FileExists(QFile::encodeName(script).constData())) packages->append(script);
         }
     }
-    // Groups are the folders directly below "textures/"; a name differing only in case is one group.
+    // Groups are the folders directly below "textures/" that hold images themselves (a folder of
+    // subfolders alone would be a package loading nothing); a name differing only in case is one.
     QMap<QString, QString> groups;
-    for (const QString& group :
-         QDir(root + QStringLiteral("/textures")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        groups.insert(group.toCaseFolded(), group);
-    for (const QString& member : archiveMembers("textures/*", mod)) {
-        const QStringList parts = member.split('/');
-        if (parts.size() >= 3 && parts[0].compare(QLatin1String("textures"), Qt::CaseInsensitive) == 0 &&
-            !groups.contains(parts[1].toCaseFolded()))
-            groups.insert(parts[1].toCaseFolded(), parts[1]);
-    }
+    const QStringList images = {QStringLiteral("*.tga"), QStringLiteral("*.jpg")};
+    const QDir textures(root + QStringLiteral("/textures"));
+    for (const QString& group : textures.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (!QDir(textures.filePath(group)).entryList(images, QDir::Files).isEmpty())
+            groups.insert(group.toCaseFolded(), group);
+    for (const char* pattern : {"textures/*.tga", "textures/*.jpg"})
+        for (const QString& member : archiveMembers(pattern, mod)) {
+            const QStringList parts = member.split('/');
+            if (parts.size() == 3 && !groups.contains(parts[1].toCaseFolded()))
+                groups.insert(parts[1].toCaseFolded(), parts[1]);
+        }
     for (const QString& group : std::as_const(groups))
         packages->append(root + QStringLiteral("/textures/") + group + QStringLiteral("::*.tga;*.jpg"));
 }

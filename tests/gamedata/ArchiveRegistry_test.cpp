@@ -227,7 +227,8 @@ TEST_F(Pk3Registry, AGameFolderOfArchivesGivesItsScriptsAndTextureFolders) {
                                        {"scripts/unlisted.shader", "x\n{\n}\n", 8},
                                        {"textures/wall/x.tga", "x", 0},
                                        {"textures/floor/y.jpg", "y", 0},
-                                       {"textures/floor/deep/z.jpg", "z", 0}}));
+                                       {"textures/floor/deep/z.jpg", "z", 0},
+                                       {"textures/subfoldersonly/deep/q.jpg", "q", 0}}));
     write("mod/zz.pk3", Pk3Build({{"scripts/m.shader", "textures/modgroup/m\n{\n}\n", 8},
                                   {"textures/modgroup/z.tga", "z", 0}}));
     Archive_LoadForConfig(&registry, &config);
