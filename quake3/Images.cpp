@@ -60,6 +60,69 @@ Pixels decode(int32_t fmt, const char* path, const uint8_t* file, uint32_t size,
     return p;
 }
 
+// Set by the editor when it decodes images itself the first time they show.
+bool g_deferDecoding = false;
+
+uint32_t be16(const uint8_t* p) {
+    return uint32_t(p[0]) << 8 | p[1];
+}
+
+// Size and component count from the file's header alone; false when the header is not one the
+// decoder takes (the decoder then tells why).
+bool readInfo(int32_t fmt, const uint8_t* data, uint32_t size, Pixels* out) {
+    if (!data) return false;
+    if (fmt == kTextureFormatTGA) {
+        if (size < 18 || data[1] != 0) return false;
+        const int32_t type = data[2], bits = data[16];
+        out->width = data[12] | data[13] << 8;
+        out->height = data[14] | data[15] << 8;
+        if (type == 3 && bits == 8)
+            out->components = 1;
+        else if ((type == 2 || type == 10) && (bits == 24 || bits == 32))
+            out->components = bits / 8;
+        else
+            return false;
+        return out->width > 0 && out->height > 0;
+    }
+    if (fmt != kTextureFormatJPG || size < 4 || data[0] != 0xFF || data[1] != 0xD8) return false;
+    for (uint32_t at = 2; at + 4 <= size;) {
+        if (data[at] != 0xFF) return false;
+        const uint8_t marker = data[at + 1];
+        if (marker == 0xFF) {
+            ++at;
+            continue;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            at += 2;
+            continue;
+        }
+        const uint32_t length = be16(data + at + 2);
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            if (at + 10 > size || length < 8) return false;
+            out->height = int32_t(be16(data + at + 5));
+            out->width = int32_t(be16(data + at + 7));
+            out->components = data[at + 9];
+            return out->width > 0 && out->height > 0 && (out->components == 1 || out->components == 3);
+        }
+        if (marker == 0xDA || length < 2) return false;
+        at += 2 + length;
+    }
+    return false;
+}
+
+// The image named path with its size known and its pixels still in the file: the editor decodes
+// them the first time the image shows. Null when the header is not readable.
+TextureImage* uploadDeferred(ShaderRecord* effect, const char* path, int32_t fmt, const uint8_t* file,
+                             uint32_t size, bool mipmaps) {
+    Pixels info;
+    if (!g_deferDecoding || !readInfo(fmt, file, size, &info)) return nullptr;
+    const ImageFormats f = Image_Formats(info.components);
+    return Eng_UploadImage(effect, path, f.format, f.compressedFormat, info.components, info.width,
+                           info.height, mipmaps ? 1 : 0, nullptr);
+}
+
 TextureImage* upload(ShaderRecord* effect, const char* path, const Pixels& p, bool mipmaps) {
     const ImageFormats f = Image_Formats(p.components);
     return Eng_UploadImage(effect, path, f.format, f.compressedFormat, p.components, p.width, p.height,
@@ -137,11 +200,17 @@ int32_t Image_LoadTexture(int32_t fmt, const char* path, const uint8_t* data, in
     if (!effect) return 0;
     if (effect->stages) return 1;
     TextureImage* image = Eng_FindImage(path);
+    const uint32_t bytes = size > 0 ? static_cast<uint32_t>(size) : 0;
     if (image) {
         ++image->refCount;
-    } else {
-        const Pixels p = decode(fmt, path, data, size > 0 ? static_cast<uint32_t>(size) : 0, true);
+    } else if (!(image = uploadDeferred(effect, path, fmt, data, bytes, true))) {
+        // While decoding waits, data may be the file's beginning alone: decode the whole file.
+        uint32_t wholeSize = 0;
+        void* whole = g_deferDecoding ? Eng_LoadFile(path, &wholeSize) : nullptr;
+        const Pixels p = whole ? decode(fmt, path, static_cast<const uint8_t*>(whole), wholeSize, true)
+                               : decode(fmt, path, data, bytes, true);
         if (p.data) image = upload(effect, path, p, true);
+        Eng_Free(whole);
     }
     if (image) {
         effect->image = image;
@@ -160,10 +229,16 @@ TextureImage* LoadImageFile(ShaderRecord* effect, const char* path, bool mipmaps
     uint32_t size = 0;
     void* file = Eng_LoadFile(path, &size);
     if (!file) return nullptr;
+    TextureImage* image = uploadDeferred(effect, path, fmt, static_cast<const uint8_t*>(file), size, mipmaps);
+    if (image) {
+        Eng_Free(file);
+        --image->refCount;
+        return image;
+    }
     const Pixels p = decode(fmt, path, static_cast<const uint8_t*>(file), size, true);
     Eng_Free(file);
     if (!p.data) return nullptr;
-    TextureImage* image = upload(effect, path, p, mipmaps);
+    image = upload(effect, path, p, mipmaps);
     if (image) --image->refCount;
     return image;
 }
@@ -223,4 +298,31 @@ ShaderRecord* LoadSkinTexture(const char* name) {
 extern "C" __attribute__((visibility("default"))) int32_t kpLoadTexture(int32_t fmt, const char* path,
                                                                         const uint8_t* data, uint32_t size) {
     return Image_LoadTexture(fmt, path, data, size > 0x7FFFFFFF ? 0 : static_cast<int32_t>(size));
+}
+
+// kpDecodeTexture: the file's pixels as the texture format gives them (gamma and alpha applied) in
+// a new editor block (free with the editor's allocator); null, with the decoder's warning, when the
+// file is refused.
+extern "C" __attribute__((visibility("default"))) uint8_t* kpDecodeTexture(int32_t fmt, const char* path,
+                                                                           const uint8_t* data, uint32_t size,
+                                                                           int32_t* width, int32_t* height,
+                                                                           int32_t* components) {
+    if (!data || !width || !height || !components) return nullptr;
+    const Pixels p = decode(fmt, path, data, size, true);
+    if (!p.data) return nullptr;
+    const uint64_t bytes = static_cast<uint64_t>(p.width) * p.height * p.components;
+    auto* out = static_cast<uint8_t*>(Eng_Alloc(bytes));
+    if (!out) return nullptr;
+    std::memcpy(out, p.data, bytes);
+    *width = p.width;
+    *height = p.height;
+    *components = p.components;
+    return out;
+}
+
+// kpDeferTextureDecoding: non-zero makes texture loads read sizes only and leave decoding to
+// kpDecodeTexture; kpLoadTexture's data may then be the file's beginning alone (the path is read
+// in full where the header does not tell the size).
+extern "C" __attribute__((visibility("default"))) void kpDeferTextureDecoding(int32_t on) {
+    g_deferDecoding = on != 0;
 }

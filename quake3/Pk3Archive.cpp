@@ -232,9 +232,10 @@ bool indexDirectory(Pk3Index* index, uint64_t entries) {
     return true;
 }
 
-// Inflates raw deflate data of exactly `size` bytes into out (which has size + 1 bytes).
+// Inflates raw deflate data of exactly `size` bytes into out (which has size + 1 bytes); with
+// `head` set, only the first `size` bytes of a longer member.
 const char* inflateMember(const Pk3Reader* reader, uint64_t position, uint64_t compressed, uint8_t* out,
-                          uint32_t size) {
+                          uint32_t size, bool head = false) {
     auto* input = static_cast<uint8_t*>(Eng_Alloc(kInputChunk));
     if (!input) return "out of memory";
     z_stream z{};
@@ -244,7 +245,7 @@ const char* inflateMember(const Pk3Reader* reader, uint64_t position, uint64_t c
     }
     const char* cause = nullptr;
     z.next_out = out;
-    z.avail_out = size + 1; // one spare byte shows data beyond the declared size
+    z.avail_out = head ? size : size + 1; // one spare byte shows data beyond the declared size
     int status = Z_OK;
     while (status != Z_STREAM_END) {
         if (z.avail_in == 0) {
@@ -269,6 +270,7 @@ const char* inflateMember(const Pk3Reader* reader, uint64_t position, uint64_t c
             break;
         }
         if (z.avail_out == 0) {
+            if (head) break;
             cause = "inflates past its declared size";
             break;
         }
@@ -365,7 +367,7 @@ const Pk3Member* Pk3_Find(const Pk3Index* index, const char* name) {
     return nullptr;
 }
 
-uint32_t Pk3_LoadMember(Pk3Index* index, const char* name, void** out) {
+uint32_t Pk3_LoadMember(Pk3Index* index, const char* name, void** out, uint32_t limit) {
     const Pk3Member* member = Pk3_Find(index, name);
     if (!member || member->size == 0 || !out) return 0;
     const Pk3Reader* reader = index->reader;
@@ -399,24 +401,27 @@ uint32_t Pk3_LoadMember(Pk3Index* index, const char* name, void** out) {
         return 0;
     }
 
-    auto* data = static_cast<uint8_t*>(Eng_Alloc(static_cast<uint64_t>(r.size) + 1));
+    // A head is the member's first bytes alone: nothing to check it against.
+    const bool head = limit > 0 && limit < r.size;
+    const uint32_t size = head ? limit : r.size;
+    auto* data = static_cast<uint8_t*>(Eng_Alloc(static_cast<uint64_t>(size) + 1));
     if (!data) {
         memberWarning(reader, member->name, "out of memory");
         return 0;
     }
     if (r.method == 0)
-        cause = readAt(reader->fd, dataPosition, data, r.size) ? nullptr : "can't read member data";
+        cause = readAt(reader->fd, dataPosition, data, size) ? nullptr : "can't read member data";
     else
-        cause = inflateMember(reader, dataPosition, r.compressedSize, data, r.size);
-    if (!cause && crc32(0L, data, r.size) != r.crc) cause = "CRC-32 mismatch";
+        cause = inflateMember(reader, dataPosition, r.compressedSize, data, size, head);
+    if (!cause && !head && crc32(0L, data, r.size) != r.crc) cause = "CRC-32 mismatch";
     if (cause) {
         memberWarning(reader, member->name, cause);
         Eng_Free(data);
         return 0;
     }
-    data[r.size] = 0;
+    data[size] = 0;
     *out = data;
-    return r.size;
+    return size;
 }
 
 bool Pk3_List(Pk3Index* index, const char* filter, char*** out) {
@@ -482,6 +487,13 @@ PK3_EXPORT int32_t kpFindArchiveFile(int32_t fmt, ArchiveHandle* handle, const c
 PK3_EXPORT int32_t kpLoadArchiveFile(int32_t fmt, ArchiveHandle* handle, const char* name, void** out) {
     if (fmt != kPk3FormatId || !handle) return 0;
     return static_cast<int32_t>(Pk3_LoadMember(static_cast<Pk3Index*>(handle->data), name, out));
+}
+
+// The first maxBytes bytes of the member (all of a shorter one), as kpLoadArchiveFile gives them.
+PK3_EXPORT int32_t kpLoadArchiveFileHead(int32_t fmt, ArchiveHandle* handle, const char* name,
+                                         uint32_t maxBytes, void** out) {
+    if (fmt != kPk3FormatId || !handle || maxBytes == 0) return 0;
+    return static_cast<int32_t>(Pk3_LoadMember(static_cast<Pk3Index*>(handle->data), name, out, maxBytes));
 }
 
 PK3_EXPORT int32_t kpListArchiveFiles(int32_t fmt, ArchiveHandle* handle, const char* filter, char*** out) {

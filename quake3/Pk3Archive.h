@@ -42,7 +42,8 @@ void Pk3_Close(Pk3Index* index);
 const Pk3Member* Pk3_Find(const Pk3Index* index, const char* name);
 // Size of the member with its bytes (and one zero after them) in a new Eng_Alloc block in *out;
 // 0 with nothing stored when the member is missing, empty or refused.
-uint32_t Pk3_LoadMember(Pk3Index* index, const char* name, void** out);
+// limit > 0: at most the member's first limit bytes (unchecked: the CRC covers the whole member).
+uint32_t Pk3_LoadMember(Pk3Index* index, const char* name, void** out, uint32_t limit = 0);
 // A null-terminated Eng_Alloc array of Eng_StrDup names matching the wildcard filter, in member
 // order; false (out untouched) when none matches.
 bool Pk3_List(Pk3Index* index, const char* filter, char*** out);

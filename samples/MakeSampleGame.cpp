@@ -7,8 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QString>
+#include <QStringList>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -142,6 +145,79 @@ Pattern sky() {
     };
 }
 
+void put32(QByteArray& b, int32_t v) {
+    for (int i = 0; i < 4; ++i)
+        b.append(char((uint32_t(v) >> (8 * i)) & 0xFF));
+}
+void putFloat(QByteArray& b, float v) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, 4);
+    put32(b, int32_t(bits));
+}
+void putName(QByteArray& b, const QByteArray& name, int size) {
+    b.append(name.left(size - 1));
+    b.append(QByteArray(size - name.left(size - 1).size(), '\0'));
+}
+
+// A one-frame MD3 of a box half x half x height around the origin, drawn with effect: enough for
+// the editor to show the item where the game would.
+QByteArray md3Box(const QByteArray& effect, float half, float height) {
+    const float corners[8][3] = {{-half, -half, 0},    {half, -half, 0},       {half, half, 0},
+                                 {-half, half, 0},     {-half, -half, height}, {half, -half, height},
+                                 {half, half, height}, {-half, half, height}};
+    const int triangles[12][3] = {{0, 2, 1}, {0, 3, 2}, {4, 5, 6}, {4, 6, 7}, {0, 1, 5}, {0, 5, 4},
+                                  {1, 2, 6}, {1, 6, 5}, {2, 3, 7}, {2, 7, 6}, {3, 0, 4}, {3, 4, 7}};
+    constexpr int kHeader = 108, kFrame = 56, kSurfaceHeader = 108, kShader = 68;
+    const int surfaceSize = kSurfaceHeader + kShader + 12 * 12 + 8 * 8 + 8 * 8;
+    QByteArray b("IDP3");
+    put32(b, 15);
+    putName(b, "sample", 64);
+    for (int32_t v :
+         {0, 1, 0, 1, 0, kHeader, kHeader + kFrame, kHeader + kFrame, kHeader + kFrame + surfaceSize})
+        put32(b, v);
+    for (float v : {-half, -half, 0.0f, half, half, height, 0.0f, 0.0f, 0.0f, half + height})
+        putFloat(b, v);
+    putName(b, "frame0", 16);
+    b.append("IDP3");
+    putName(b, "box", 64);
+    for (int32_t v :
+         {0, 1, 1, 8, 12, kSurfaceHeader + kShader, kSurfaceHeader, kSurfaceHeader + kShader + 12 * 12,
+          kSurfaceHeader + kShader + 12 * 12 + 8 * 8, surfaceSize})
+        put32(b, v);
+    putName(b, effect, 64);
+    put32(b, 0);
+    for (const auto& t : triangles)
+        for (int v : t)
+            put32(b, v);
+    for (const auto& c : corners) {
+        putFloat(b, c[0] > 0 ? 1.0f : 0.0f);
+        putFloat(b, c[1] + c[2] > 0 ? 1.0f : 0.0f);
+    }
+    for (const auto& c : corners) {
+        for (float v : c) {
+            const int16_t fixed = int16_t(std::lround(v * 64.0f));
+            b.append(char(fixed & 0xFF)).append(char((fixed >> 8) & 0xFF));
+        }
+        b.append(char(0)).append(char(0));
+    }
+    return b;
+}
+
+// The models the entity definitions name ("studio(...)"), so that the sample ships each.
+QStringList definitionModels(const QString& samples) {
+    QStringList models;
+    static const QRegularExpression quoted(QStringLiteral("\"([^\"]+\\.md3)\""));
+    for (const char* fgd : {"q3entities.fgd", "q3base.fgd"}) {
+        QFile file(samples + QStringLiteral("/quake3/") + QLatin1String(fgd));
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        const QString text = QString::fromUtf8(file.readAll());
+        for (auto it = quoted.globalMatch(text); it.hasNext();)
+            models << it.next().captured(1);
+    }
+    models.removeDuplicates();
+    return models;
+}
+
 bool writeFile(const QString& path, const QByteArray& data) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
@@ -180,7 +256,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const QList<Pk3Entry> entries = {
+    QList<Pk3Entry> entries = {
         {"textures/common/caulk.tga",
          tga(64, false, stripes({200, 120, 200, 255}, {160, 90, 160, 255}, 255))},
         {"textures/common/trigger.tga",
@@ -196,6 +272,12 @@ int main(int argc, char** argv) {
         {"textures/sample/sky.jpg", jpeg(256, sky()), 0},
         {"scripts/sample.shader", shader},
     };
+    // Weapons long and low, items small cubes.
+    for (const QString& model : definitionModels(samples)) {
+        const bool weapon = model.contains(QStringLiteral("weapons"));
+        entries.append(
+            {model.toUtf8(), md3Box("textures/sample/metal", weapon ? 12.0f : 8.0f, weapon ? 6.0f : 16.0f)});
+    }
     bool ok = writeFile(base + QStringLiteral("/pak0.pk3"), Pk3Build(entries));
     ok = ok && writeFile(base + QStringLiteral("/scripts/sample.shader"), shader);
     for (const char* fgd : {"q3entities.fgd", "q3base.fgd"})
@@ -204,27 +286,14 @@ int main(int argc, char** argv) {
     ok = ok &&
          copyFile(samples + QStringLiteral("/maps/sample.map"), base + QStringLiteral("/maps/sample.map"));
 
-    // The effect script first, then the texture folders of the PK3, filtered as the preferences'
-    // folder packages are (quoted: a ';' outside quotes starts a comment). The sample folder gives
-    // only its plain image: the others are the effects' images, and a record of an effect's name
-    // beside the effect would make the name ambiguous.
-    QString config = QStringLiteral("[Config0]\n"
-                                    "Title=Sample Quake III\n"
-                                    "Enabled=true\n"
-                                    "MapProfile=kpQuake3\n"
-                                    "GameBasedir=%1\n"
-                                    "GameData0=%1/q3entities.fgd\n"
-                                    "Parcel0=%1/scripts/sample.shader\n")
-                         .arg(base);
-    const std::pair<const char*, const char*> folders[] = {{"gothic_block", "*.tga;*.jpg"},
-                                                           {"gothic_ceiling", "*.tga;*.jpg"},
-                                                           {"gothic_floor", "*.tga;*.jpg"},
-                                                           {"sample", "metal.tga"}};
-    int parcel = 1;
-    for (const auto& [folder, filter] : folders)
-        config += QStringLiteral("Parcel%1=\"%2/textures/%3::%4\"\n")
-                      .arg(parcel++)
-                      .arg(base, QLatin1String(folder), QLatin1String(filter));
+    // The game folder alone: its effect scripts and texture folders are found there.
+    const QString config = QStringLiteral("[Config0]\n"
+                                          "Title=Sample Quake III\n"
+                                          "Enabled=true\n"
+                                          "MapProfile=kpQuake3\n"
+                                          "GameBasedir=%1\n"
+                                          "GameData0=%1/q3entities.fgd\n")
+                               .arg(base);
     ok = ok && writeFile(bin + QStringLiteral("/KDKGameCfg.ini"), config.toUtf8());
     return ok ? 0 : 1;
 }

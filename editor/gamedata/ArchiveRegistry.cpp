@@ -198,32 +198,72 @@ void Archive_ReleaseByOwner(ArchiveRegistry* registry, GameConfig* owner) {
     ++registry->generation;
 }
 
-bool Archive_FileExists(ArchiveRegistry* registry, const char* path) {
-    if (!registry || !path || !*path) return false;
-    if (const char* name = insideFolder(path, nativeFolder(App_GetBaseDirectory())))
-        return findIn(registry->programArchives, name);
+namespace {
+
+// Asks each folder that holds the path, the program folder first, then the current
+// configuration's game and mod folders: a game folder may lie inside the program folder (the
+// sample beside the program), and its own archives hold its files. A path under no folder is a
+// name in the mod folder's archives, then the game folder's.
+template <typename Ask>
+bool askFolders(ArchiveRegistry* registry, const char* path, bool bareNames, Ask&& ask) {
+    bool inside = false;
+    if (const char* name = insideFolder(path, nativeFolder(App_GetBaseDirectory()))) {
+        inside = true;
+        if (ask(registry->programArchives, name)) return true;
+    }
     const GameConfig* config = Sys_FileLookupConfig();
     if (!config) return false;
-    if (const char* name = insideFolder(path, nativeFolder(config->GameBasedir)))
-        return findIn(folderArchives(registry->baseArchives, config), name);
-    if (const char* name = insideFolder(path, nativeFolder(config->GameModdir)))
-        return findIn(folderArchives(registry->modArchives, config), name);
-    return false;
+    const QList<ArchiveHandle*> mod = folderArchives(registry->modArchives, config);
+    const QList<ArchiveHandle*> base = folderArchives(registry->baseArchives, config);
+    if (const char* name = insideFolder(path, nativeFolder(config->GameModdir))) {
+        inside = true;
+        if (ask(mod, name)) return true;
+    }
+    if (const char* name = insideFolder(path, nativeFolder(config->GameBasedir))) {
+        inside = true;
+        if (ask(base, name)) return true;
+    }
+    if (inside || !bareNames) return false;
+    return ask(mod, path) || ask(base, path);
+}
+
+} // namespace
+
+bool Archive_FileExists(ArchiveRegistry* registry, const char* path) {
+    if (!registry || !path || !*path) return false;
+    return askFolders(registry, path, false, [](const QList<ArchiveHandle*>& handles, const char* name) {
+        return findIn(handles, name);
+    });
 }
 
 bool Archive_LoadFile(ArchiveRegistry* registry, const char* path, void** data, uint32_t* size) {
     if (data) *data = nullptr;
     if (!registry || !path || !*path || !data) return false;
-    if (const char* name = insideFolder(path, nativeFolder(App_GetBaseDirectory())))
-        return loadFrom(registry->programArchives, name, data, size);
-    const GameConfig* config = Sys_FileLookupConfig();
-    if (!config) return false;
-    if (const char* name = insideFolder(path, nativeFolder(config->GameBasedir)))
-        return loadFrom(folderArchives(registry->baseArchives, config), name, data, size);
-    if (const char* name = insideFolder(path, nativeFolder(config->GameModdir)))
-        return loadFrom(folderArchives(registry->modArchives, config), name, data, size);
-    return loadFrom(folderArchives(registry->modArchives, config), path, data, size) ||
-           loadFrom(folderArchives(registry->baseArchives, config), path, data, size);
+    return askFolders(registry, path, true, [&](const QList<ArchiveHandle*>& handles, const char* name) {
+        return loadFrom(handles, name, data, size);
+    });
+}
+
+bool Archive_LoadFileHead(ArchiveRegistry* registry, const char* path, uint32_t maxBytes, void** data,
+                          uint32_t* size) {
+    if (data) *data = nullptr;
+    if (!registry || !path || !*path || !data || maxBytes == 0) return false;
+    return askFolders(registry, path, true, [&](const QList<ArchiveHandle*>& handles, const char* name) {
+        for (ArchiveHandle* h : handles) {
+            kpLoadArchiveFileHeadFn head = nullptr;
+            for (const ArchiveFormatEntry& format : std::as_const(registry->formats))
+                if (format.id == h->formatId && format.loadFile == h->loadFile) head = format.loadFileHead;
+            void* block = nullptr;
+            const int32_t length = head ? head(h->formatId, h, name, maxBytes, &block)
+                                        : (h->loadFile ? h->loadFile(h->formatId, h, name, &block) : 0);
+            if (length > 0 && block) {
+                *data = block;
+                if (size) *size = uint32_t(length);
+                return true;
+            }
+        }
+        return false;
+    });
 }
 
 QStringList Archive_ListFiles(ArchiveRegistry* registry, const char* pattern, bool mod) {

@@ -45,13 +45,18 @@ void Archive_InitRegistry(ArchiveRegistry* registry);
 void Archive_LoadForConfig(ArchiveRegistry* registry, GameConfig* config);
 // Drops the owner from every archive it holds; an archive without owners is unloaded and freed.
 void Archive_ReleaseByOwner(ArchiveRegistry* registry, GameConfig* owner);
-// Whether an archive holds the file: a path under the base folder asks the program archives, a
-// path under the current configuration's game or mod folder asks that folder's archives.
+// Whether an archive holds the file: every folder holding the path is asked in turn, the base
+// folder's program archives, then the current configuration's mod- and game-folder archives (a
+// game folder may lie inside the base folder).
 bool Archive_FileExists(ArchiveRegistry* registry, const char* path);
 // The file from the archives in a new Sys_Alloc block of size + 1 bytes (free with Sys_Free);
 // size may be null. A path under no folder is searched as a name in the mod folder's archives,
 // then the game folder's.
 bool Archive_LoadFile(ArchiveRegistry* registry, const char* path, void** data, uint32_t* size);
+// The file's first maxBytes bytes (all of a shorter file) as Archive_LoadFile gives a whole one;
+// formats that cannot read a part give the whole file.
+bool Archive_LoadFileHead(ArchiveRegistry* registry, const char* path, uint32_t maxBytes, void** data,
+                          uint32_t* size);
 // Names matching the pattern in the current configuration's mod-folder (mod) or game-folder
 // archives, each once.
 QStringList Archive_ListFiles(ArchiveRegistry* registry, const char* pattern, bool mod);

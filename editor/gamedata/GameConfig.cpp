@@ -12,6 +12,7 @@
 #include "dialogs/editing/TextureLists.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameData.h"
+#include "gamedata/GamePackages.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/ModelCache.h"
 #include "gamedata/SkyManager.h"
@@ -358,6 +359,15 @@ void GameCfg_Precache(GameConfigManager* manager, GameConfig* config) {
     if (ModelCache* cache = Model_Cache()) cache->displayBase = config->GameBasedir;
     if (settingOn(&MainSettings::LoadFromArchives, true) && archives())
         Archive_LoadForConfig(archives(), config);
+    // A configuration naming no packages gets what its game folders hold, listed as its own so
+    // that the Game Profiles page shows and edits them.
+    if (config->Parcel.isEmpty() && !config->GameBasedir.isEmpty()) {
+        config->Parcel = GameCfg_FindTexturePackages(config);
+        for (const QString& path : std::as_const(config->Parcel))
+            Tex_AcquirePackage(path);
+        if (!config->Parcel.isEmpty())
+            Sys_Printf("Found %i texture packages in the game folders", int(config->Parcel.size()));
+    }
     for (const QString& path : std::as_const(config->Parcel))
         if (TexturePackage* package = Tex_FindPackage(path))
             Tex_LoadPackage(package, profile, config->GameBasedir, config->PaletteFile);

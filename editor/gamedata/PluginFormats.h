@@ -20,6 +20,9 @@ struct TextureFormatEntry {
     kpSetPaletteFn setPalette = nullptr;
     kpFilterTextureNameFn filterTextureName = nullptr;
     kpLoadTextureFn loadTexture = nullptr;
+    // Both set: loads from the game's files read sizes only and decode on first show.
+    kpDecodeTextureFn decodeTexture = nullptr;
+    kpDeferTextureDecodingFn deferDecoding = nullptr;
 };
 
 struct PackageFormatEntry {
@@ -58,6 +61,7 @@ struct ArchiveFormatEntry {
     kpLoadArchiveFn load = nullptr;
     kpUnloadArchiveFn unload = nullptr;
     kpListArchiveFilesFn listFiles = nullptr;
+    kpLoadArchiveFileHeadFn loadFileHead = nullptr; // optional
 };
 
 struct SkyFormatEntry {

@@ -447,6 +447,10 @@ typedef int32_t (*kpFindArchiveFileFn)(int32_t id, ArchiveHandle* archive, const
 typedef int32_t (*kpLoadArchiveFileFn)(int32_t id, ArchiveHandle* archive, const char* name, void** data);
 /* > 0 on success with *names a null-terminated Sys_Alloc array of Sys_Alloc names that the
  * caller frees (each name, then the array). */
+/* Optional: the first maxBytes bytes of the file (all of a shorter one) as kpLoadArchiveFile gives
+ * a whole file; <= 0 when not found. */
+typedef int32_t (*kpLoadArchiveFileHeadFn)(int32_t id, ArchiveHandle* archive, const char* name,
+                                           uint32_t maxBytes, void** data);
 typedef int32_t (*kpListArchiveFilesFn)(int32_t id, ArchiveHandle* archive, const char* pattern,
                                         char*** names);
 typedef int32_t (*kpUnloadArchiveFn)(int32_t id, ArchiveHandle* archive);
@@ -478,6 +482,14 @@ typedef int32_t (*kpSetPaletteFn)(const uint8_t* palette);
 typedef int32_t (*kpFilterTextureNameFn)(int32_t id, const char* path);
 /* Loads the whole file image into an effect of that path; non-zero on success. */
 typedef int32_t (*kpLoadTextureFn)(int32_t id, const char* path, const uint8_t* data, uint32_t size);
+/* Optional: the whole file image's pixels (top row first) in a new editor block; null when refused.
+   The path names the file in the decoder's warnings. */
+typedef uint8_t* (*kpDecodeTextureFn)(int32_t id, const char* path, const uint8_t* data, uint32_t size,
+                                      int32_t* width, int32_t* height, int32_t* components);
+/* Optional: non-zero asks kpLoadTexture and the effect scripts to read image sizes only and
+   upload without pixels, until it is called with zero; the editor turns it on while it loads
+   packages from files it can read again, and decodes through kpDecodeTexture on first show. */
+typedef void (*kpDeferTextureDecodingFn)(int32_t on);
 /* Non-zero on success; info[0] receives the package's entry count. */
 typedef int32_t (*kpGetPackageInfoFn)(int32_t id, const char* path, int32_t* info);
 /* Registers every entry of the package with the texture manager; non-zero on success. */

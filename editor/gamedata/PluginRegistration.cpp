@@ -120,6 +120,10 @@ int32_t Plugin_RegisterTextureFormat(int32_t id, const char* name, const char* e
     entry->setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
     entry->filterTextureName = resolve<kpFilterTextureNameFn>(r.library, "kpFilterTextureName");
     entry->loadTexture = resolve<kpLoadTextureFn>(r.library, "kpLoadTexture");
+    // A plugin that can decode on request loads package files with sizes only.
+    entry->decodeTexture = resolve<kpDecodeTextureFn>(r.library, "kpDecodeTexture");
+    entry->deferDecoding = resolve<kpDeferTextureDecodingFn>(r.library, "kpDeferTextureDecoding");
+    if (!entry->deferDecoding) entry->decodeTexture = nullptr;
     return append(g_mainWindow->textures.textureFormats, std::move(*entry), r);
 }
 
@@ -175,6 +179,7 @@ int32_t Plugin_RegisterArchiveFormat(int32_t id, const char* name, const char* e
     entry->load = resolve<kpLoadArchiveFn>(r.library, "kpLoadArchive");
     entry->unload = resolve<kpUnloadArchiveFn>(r.library, "kpUnloadArchive");
     entry->listFiles = resolve<kpListArchiveFilesFn>(r.library, "kpListArchiveFiles");
+    entry->loadFileHead = resolve<kpLoadArchiveFileHeadFn>(r.library, "kpLoadArchiveFileHead");
     return append(g_mainWindow->archives.formats, std::move(*entry), r);
 }
 

@@ -42,6 +42,17 @@ TextureImage* sharedImage(TextureManager* m, TextureImage** slot, uint8_t value)
     return *slot;
 }
 
+// The texture format of the file's suffix that decodes on request; null when none does.
+const TextureFormatEntry* decoderOf(const TextureManager* m, const char* name) {
+    const char* dot = std::strrchr(name, '.');
+    if (!dot || std::strchr(dot, '/')) return nullptr;
+    const QString suffix = QString::fromUtf8(dot);
+    for (const TextureFormatEntry& format : m->textureFormats)
+        if (format.decodeTexture && format.extension.compare(suffix, Qt::CaseInsensitive) == 0)
+            return &format;
+    return nullptr;
+}
+
 void removeEffect(TextureManager* m, ShaderRecord* shader) {
     const auto found = m->effectKeys.find(shader);
     if (found == m->effectKeys.end()) return;
@@ -321,7 +332,7 @@ TextureImage* Tex_UploadImage(TextureManager* m, ShaderRecord* shader, const cha
     if (!m) return nullptr;
     TextureImage* image = Tex_FindImage(m, name);
     // An image already uploaded is shared as it is.
-    if (image && (image->glName || m->pixels.contains(image))) {
+    if (image && (image->glName || m->pixels.contains(image) || m->pending.contains(image))) {
         ++image->refCount;
         return image;
     }
@@ -346,6 +357,13 @@ TextureImage* Tex_UploadImage(TextureManager* m, ShaderRecord* shader, const cha
         const qsizetype size = qsizetype(image->width) * image->height * image->bytesPerPixel;
         m->pixels.insert(image, QByteArray(static_cast<const char*>(pixels), size));
         Tex_UploadImageData(image, pixels);
+    } else if (name && image->width > 0 && image->height > 0) {
+        // Size only: the file's format decodes it when the image first shows.
+        if (const TextureFormatEntry* decoder = decoderOf(m, name)) {
+            image->format = format;
+            image->compressedFormat = compressedFormat;
+            m->pending.insert(image, {decoder->decodeTexture, decoder->id});
+        }
     }
     if (name) {
         const QByteArray key(name);
@@ -369,8 +387,67 @@ void Tex_ReleaseImage(TextureManager* m, TextureImage* image) {
         }
     }
     m->pixels.remove(image);
+    m->pending.remove(image);
     Tex_DeleteImageData(image);
     delete image;
+}
+
+bool Tex_RealizeImage(TextureManager* m, TextureImage* image) {
+    if (!m || !image) return false;
+    const auto found = m->pending.find(image);
+    if (found == m->pending.end()) return true;
+    const TextureManager::PendingDecode decoder = found.value();
+    m->pending.erase(found);
+    const QByteArray name = m->imageNames.value(image);
+    uint32_t size = 0;
+    char* file = name.isEmpty() ? nullptr : Sys_LoadFile(name.constData(), &size);
+    if (!file) return false;
+    int32_t width = 0, height = 0, components = 0;
+    uint8_t* decoded =
+        decoder.decode(decoder.formatId, name.constData(), reinterpret_cast<const uint8_t*>(file), size,
+                       &width, &height, &components);
+    Sys_Free(file);
+    if (!decoded) return false;
+    ++m->decodedCount;
+    if (width > 0 && height > 0 && components >= 1 && components <= 4) {
+        // The decoder has the last word on what the header promised.
+        image->width = width;
+        image->height = height;
+        image->bytesPerPixel = uint16_t(components);
+        image->format = components == 4 ? 0x1908 : components == 3 ? 0x1907 : 0x1909;
+        image->compressedFormat = components == 4 ? 0x84EE : components == 3 ? 0x84ED : 0x84EA;
+        // The GL texture holds them; a copy stays only where there is no GL.
+        if (!Tex_UploadImageData(image, decoded)) {
+            const qsizetype bytes = qsizetype(width) * height * components;
+            m->pixels.insert(image, QByteArray(reinterpret_cast<const char*>(decoded), bytes));
+        }
+    }
+    Sys_Free(decoded);
+    return true;
+}
+
+void Tex_RealizeShader(TextureManager* m, ShaderRecord* shader) {
+    if (!m || !shader || m->pending.isEmpty()) return;
+    Tex_RealizeImage(m, shader->image);
+    for (TextureImage* face : shader->box)
+        Tex_RealizeImage(m, face);
+    for (ShaderStage* stage = shader->stages; stage; stage = stage->next) {
+        for (TextureImage* frame : stage->frames)
+            Tex_RealizeImage(m, frame);
+        if (TextureImage* head = stage->frameChain) {
+            Tex_RealizeImage(m, head);
+            for (TextureImage* frame = head->next; frame && frame != head; frame = frame->next)
+                Tex_RealizeImage(m, frame);
+        }
+    }
+}
+
+void Tex_RealizeShader(ShaderRecord* shader) {
+    Tex_RealizeShader(manager(), shader);
+}
+
+void Tex_RealizeImage(TextureImage* image) {
+    Tex_RealizeImage(manager(), image);
 }
 
 void Tex_LinkNewShaders(TextureManager* m) {
@@ -378,6 +455,8 @@ void Tex_LinkNewShaders(TextureManager* m) {
     for (ShaderRecord* shader : std::as_const(m->effects)) {
         if (!(shader->flags & SHADER_NEW)) continue;
         shader->flags &= ~SHADER_NEW;
+        // A placeholder that faces held before its definition came shows now.
+        if (shader->flags & SHADER_TAKEN_OVER) Tex_RealizeShader(m, shader);
         for (ShaderStage* stage = shader->stages; stage; stage = stage->next) {
             TextureImage* head = stage->frameChain;
             if (!head) continue;

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <cstdint>
 
@@ -38,9 +39,17 @@ public:
     QHash<QByteArray, TextureImage*> images;           // by image name
     QHash<const TextureImage*, QByteArray> imageNames; // each named image's key in `images`
     QHash<const TextureImage*, QByteArray> pixels;     // what each upload received
-    QHash<QString, QByteArray> palettes;               // 768 bytes each, by the requested path
-    TexturePackage* loading = nullptr;                 // the package whose file is being loaded
-    bool processEventsOnUpload = false;                // a package loads with the wait dialog up
+    // Images uploaded with their size alone, by the texture format that decodes them on first show.
+    struct PendingDecode {
+        kpDecodeTextureFn decode;
+        int32_t formatId;
+    };
+    QHash<const TextureImage*, PendingDecode> pending;
+    int32_t decodedCount = 0;            // images decoded on first show
+    bool deferringDecode = false;        // a package load reads image headers only
+    QHash<QString, QByteArray> palettes; // 768 bytes each, by the requested path
+    TexturePackage* loading = nullptr;   // the package whose file is being loaded
+    bool processEventsOnUpload = false;  // a package loads with the wait dialog up
     int32_t unnamedCount = 0;
     TextureImage* white = nullptr;
     TextureImage* black = nullptr;
@@ -69,6 +78,15 @@ TextureImage* Tex_UploadImage(TextureManager* manager, ShaderRecord* shader, con
                               int32_t compressedFormat, int32_t bytesPerPixel, int32_t width, int32_t height,
                               int32_t mipmaps, const void* pixels);
 void Tex_ReleaseImage(TextureManager* manager, TextureImage* image);
+// Decodes and uploads an image known so far by its size alone (nothing for any other); false when
+// its file cannot be read or decoded (it then stays without pixels, reported once).
+bool Tex_RealizeImage(TextureManager* manager, TextureImage* image);
+// Every image the effect shows: its editor image, its stages' frames and its sky faces.
+void Tex_RealizeShader(TextureManager* manager, ShaderRecord* shader);
+// The same on the main window's manager: what a view, the texture browser or a dialog calls before
+// it shows the effect.
+void Tex_RealizeShader(ShaderRecord* shader);
+void Tex_RealizeImage(TextureImage* image);
 // After a load: new effects lose their mark and their frame chains are counted and referenced.
 void Tex_LinkNewShaders(TextureManager* manager);
 void Tex_ClearChangedMarks(TextureManager* manager);

@@ -118,6 +118,41 @@ void reportFailure(const QString& path, bool extensionMatched) {
               QFile::encodeName(path).constData());
 }
 
+bool isPackageFormat(const TextureManager* m, const QString& path) {
+    const QString suffix = suffixOf(path);
+    for (const PackageFormatEntry& format : m->packageFormats)
+        if (!suffix.isEmpty() && format.extension.compare(suffix, Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+bool decodesLater(const TextureManager* m, const QString& path) {
+    const QString suffix = suffixOf(path);
+    for (const TextureFormatEntry& format : m->textureFormats)
+        if (format.decodeTexture && format.extension.compare(suffix, Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+// An image's header lies in its first bytes: reading (and inflating) the rest waits for its first
+// show. Null when neither the disk nor an archive has the file under that path.
+constexpr uint32_t kHeadBytes = 16 * 1024;
+char* loadHead(const QByteArray& path, uint32_t* size) {
+    QFile file(QFile::decodeName(path));
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray head = file.read(kHeadBytes);
+        auto* block = static_cast<char*>(Sys_Alloc(uint64_t(head.size()) + 1));
+        if (!block) return nullptr;
+        std::memcpy(block, head.constData(), size_t(head.size()));
+        block[head.size()] = 0;
+        *size = uint32_t(head.size());
+        return block;
+    }
+    void* data = nullptr;
+    if (!g_mainWindow ||
+        !Archive_LoadFileHead(&g_mainWindow->archives, path.constData(), kHeadBytes, &data, size))
+        return nullptr;
+    return static_cast<char*>(data);
+}
+
 // A package-format file's count through its format's kpGetPackageInfo; 0 when none answers.
 int32_t packageFormatCount(TextureManager* m, const QString& path) {
     const QString suffix = suffixOf(path);
@@ -247,6 +282,17 @@ bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plu
         LookupPass() { Plat_BeginLookupPass(); }
         ~LookupPass() { Plat_EndLookupPass(); }
     } lookupPass;
+    // Package members are files the manager can read again: their images wait for their first show.
+    struct DeferDecoding {
+        TextureManager* m;
+        explicit DeferDecoding(TextureManager* manager) : m(manager) { set(true); }
+        ~DeferDecoding() { set(false); }
+        void set(bool on) const {
+            m->deferringDecode = on;
+            for (const TextureFormatEntry& format : std::as_const(m->textureFormats))
+                if (format.decodeTexture && format.deferDecoding) format.deferDecoding(on ? 1 : 0);
+        }
+    } deferDecoding(m);
     const uint8_t* palette = paletteName.isEmpty() ? nullptr : Tex_FindPalette(m, paletteName);
     Sys_Printf("Loading textures from \"%s\"...", QFile::encodeName(package->path).constData());
     if (package->kind != kPackageDirectory) {
@@ -272,7 +318,11 @@ bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plu
         const QString& path = file.path;
         if (!Tex_TextureNameAccepted(m, path)) continue;
         App_ShowSplashMessage(QString("Precaching: %1").arg(Sys_MakeRelativePath(gameDir, path)));
-        if (Tex_LoadTextureFile(m, path, plugin, palette, package)) package->loaded = true;
+        // A member of a package format ("scripts::*.shader") loads as that package would.
+        const bool packageFile = isPackageFormat(m, path);
+        if (packageFile ? Tex_LoadPackageFile(m, path, plugin, palette, package)
+                        : Tex_LoadTextureFile(m, path, plugin, palette, package))
+            package->loaded = true;
     }
     return package->loaded;
 }
@@ -299,7 +349,8 @@ bool Tex_LoadTextureFile(TextureManager* m, const QString& path, const void* plu
         return true;
     }
     uint32_t size = 0;
-    char* data = Sys_LoadFile(native.constData(), &size);
+    char* data = m->deferringDecode && decodesLater(m, path) ? loadHead(native, &size) : nullptr;
+    if (!data) data = Sys_LoadFile(native.constData(), &size);
     if (!data) return false;
     m->loading = package;
     bool matched = false;

@@ -62,6 +62,7 @@ void cTextureView::paintGL() {
     glClearColor(float(background.redF()), float(background.greenF()), float(background.blueF()), 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     if (!isEnabled() || !m_shader || !m_shader->image) return;
+    Tex_RealizeShader(m_shader);
     TextureImage* image = m_shader->image;
     if (!image->glName && image == Tex_CreateNoTexture()->image) Tex_CreateNoTexture(this);
     if (!image->glName) return;

@@ -14,6 +14,7 @@
 #include "dialogs/editing/TextureLists.h"
 #include "document/MapDocument.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/TexturePackage.h"
 #include "gamedata/TextureRecords.h"
 #include "document/MapWorld.h"
 #include "map/MapBrush.h"
@@ -35,11 +36,7 @@ protected:
         cWindowFixture::SetUp();
         QFile shipped(QStringLiteral(ZARV_BIN_DIR "/KDKGameCfg.ini"));
         ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
-        // A last package that does not exist: configured, never loaded.
-        const QByteArray config = shipped.readAll();
-        shippedPackages = int(config.count("\nParcel"));
-        writeFile("base/KDKGameCfg.ini", config + "Parcel" + QByteArray::number(shippedPackages) + "=" +
-                                             path("nowhere.pk3").toUtf8() + "\n");
+        writeFile("base/KDKGameCfg.ini", shipped.readAll());
         window = std::make_unique<cMainWindow>(WindowMode::Interactive);
         window->show();
     }
@@ -49,7 +46,15 @@ protected:
     }
     MapDocument* open(const QByteArray& text) {
         writeFile("maps/info.map", text);
-        return window->openFile(path("maps/info.map"));
+        MapDocument* document = window->openFile(path("maps/info.map"));
+        // The shipped configuration's packages (found in its game folder), then one that does not
+        // exist: configured, never loaded.
+        if (document && document->gameConfig && !shippedPackages) {
+            shippedPackages = int(document->gameConfig->Parcel.size());
+            document->gameConfig->Parcel.append(path("nowhere.pk3"));
+            Tex_AcquirePackage(path("nowhere.pk3"));
+        }
+        return document;
     }
     Shown show() {
         Shown shown;

@@ -343,7 +343,12 @@ TEST_F(TextureListsPackages, CombosAndTabsShowTheGroups) {
 TEST_F(TextureListsPackages, TextureCombosAndTheirRecentItems) {
     rebuild(false);
     QComboBox box;
-    // Textures of one group in entries order, with the thumbnail of their editor image.
+    // Textures of one group in entries order, with the thumbnail of their editor image once a
+    // view has shown it (its pixels are decoded then, not before).
+    TexList_FillGroupTextures(&lists, fxGroup, &box, "FX/RING", false);
+    EXPECT_TRUE(box.itemIcon(2).isNull());
+    box.clear();
+    Tex_RealizeShader(lists.entries.value("FX/RING").shader);
     TexList_FillGroupTextures(&lists, fxGroup, &box, "FX/RING", false);
     EXPECT_EQ(comboTexts(box), (QStringList{"fx/incomplete", "fx/plain", "fx/ring"}));
     EXPECT_EQ(box.currentIndex(), 2); // the combo had no current item

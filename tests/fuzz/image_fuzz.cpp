@@ -1,13 +1,19 @@
 // libFuzzer harness of the TGA and JPEG decoders through kpLoadTexture: byte 0 picks the format
-// (even TGA, odd JPEG), the rest is the file. The effect made for it is released again, so the
-// texture manager must end empty; a refused image must come with a warning, never a crash.
+// (bit 0: TGA or JPEG) and whether loading reads the header alone (bit 1, as package loads do;
+// the on-request decoder then gets the file too), the rest is the file. The effect made for it is released
+// again, so the texture manager must end empty; a refused image must come with a warning, never a crash.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 
 #include "gamedata/TextureManager.h"
 #include "FuzzSupport.h"
+#include "core/System.h"
 #include "quake3/Images.h"
+
+extern "C" uint8_t* kpDecodeTexture(int32_t fmt, const char* path, const uint8_t* data, uint32_t size,
+                                    int32_t* width, int32_t* height, int32_t* components);
+extern "C" void kpDeferTextureDecoding(int32_t on);
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     Fuzz_StartMainWindow("image_fuzz");
@@ -17,8 +23,20 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1 || size > 0x7FFFFFFF) return 0;
     const int32_t fmt = data[0] & 1;
+    const bool headerOnly = data[0] & 2;
     const char* path = fmt ? "/game/textures/fuzz/image.jpg" : "/game/textures/fuzz/image.tga";
-    if (Image_LoadTexture(fmt, path, data + 1, int32_t(size - 1)) != 1) std::abort();
+    kpDeferTextureDecoding(headerOnly ? 1 : 0);
+    const int32_t loaded = Image_LoadTexture(fmt, path, data + 1, int32_t(size - 1));
+    kpDeferTextureDecoding(0);
+    if (loaded != 1) std::abort();
+    if (headerOnly) {
+        int32_t width = 0, height = 0, components = 0;
+        if (uint8_t* pixels = kpDecodeTexture(fmt, "fuzz.img", data + 1, uint32_t(size - 1), &width, &height,
+                                              &components)) {
+            if (width <= 0 || height <= 0 || components < 1 || components > 4) std::abort();
+            Sys_Free(pixels);
+        }
+    }
     TextureManager& textures = g_mainWindow->textures;
     ShaderRecord* effect = textures.effects.value(path);
     if (!effect) std::abort();

@@ -33,6 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (char** name = names; *name; ++name) {
             void* member = nullptr;
             if (Pk3_LoadMember(index, *name, &member)) Sys_Free(member);
+            // A head stops inside the member's data: stored or deflated, it must end cleanly.
+            if (Pk3_LoadMember(index, *name, &member, 7)) Sys_Free(member);
             Sys_Free(*name);
         }
         Sys_Free(names);

@@ -13,8 +13,11 @@
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GamePackages.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/PluginManager.h"
+#include "gamedata/TextureManager.h"
+#include "gamedata/TexturePackage.h"
 #include "mainwindow/MainWindow.h"
 
 namespace {
@@ -128,6 +131,23 @@ TEST_F(ArchiveRegistryTest, ProgramArchivesNeedNoConfiguration) {
     EXPECT_TRUE(registry.programArchives.isEmpty());
 }
 
+TEST_F(ArchiveRegistryTest, AGameFolderInsideTheProgramFolderServesItsOwnArchives) {
+    // The sample game lies beside the program: its paths are under both folders.
+    cMemoryArchives memory;
+    QTemporaryDir game(QDir(App_GetBaseDirectory()).filePath("sample-XXXXXX"));
+    ASSERT_TRUE(game.isValid());
+    config.GameBasedir = game.filePath("baseq3");
+    const QString pak = game.filePath("baseq3/pak0.zmem");
+    memory.add(pak, {{"textures/a/b.jpg", "game"}});
+    memory.open(pak, &config);
+    g_mainWindow->gameConfigs.makeCurrent(&config);
+    const QString image = game.filePath("baseq3/textures/a/b.jpg");
+    EXPECT_TRUE(exists(image));
+    EXPECT_EQ(load(image), "game");
+    EXPECT_FALSE(exists(game.filePath("baseq3/textures/a/c.jpg")));
+    Archive_ReleaseByOwner(&registry, &config);
+}
+
 TEST_F(ArchiveRegistryTest, UnopenedArchivesStayAndListingsHoldEachNameOnce) {
     cMemoryArchives memory;
     // Registered nowhere: the format refuses it; a ".zip" has no format at all.
@@ -197,6 +217,41 @@ TEST_F(Pk3Registry, ConfigurationArchivesServeFileLoading) {
     EXPECT_TRUE(registry.open.isEmpty());
     EXPECT_TRUE(registry.baseArchives.isEmpty());
     EXPECT_TRUE(registry.modArchives.isEmpty());
+}
+
+TEST_F(Pk3Registry, AGameFolderOfArchivesGivesItsScriptsAndTextureFolders) {
+    // The game lists its scripts (one missing, one unlisted); the mod lists none.
+    write("baseoa/pak0.pk3", Pk3Build({{"scripts/shaderlist.txt", "b // first\r\na\r\ngone\r\n", 8},
+                                       {"scripts/a.shader", "textures/wall/a\n{\n}\n", 8},
+                                       {"scripts/b.shader", "textures/wall/b\n{\n}\n", 8},
+                                       {"scripts/unlisted.shader", "x\n{\n}\n", 8},
+                                       {"textures/wall/x.tga", "x", 0},
+                                       {"textures/floor/y.jpg", "y", 0},
+                                       {"textures/floor/deep/z.jpg", "z", 0},
+                                       {"textures/subfoldersonly/deep/q.jpg", "q", 0}}));
+    write("mod/zz.pk3", Pk3Build({{"scripts/m.shader", "textures/modgroup/m\n{\n}\n", 8},
+                                  {"textures/modgroup/z.tga", "z", 0}}));
+    Archive_LoadForConfig(&registry, &config);
+    g_mainWindow->gameConfigs.makeCurrent(&config);
+    const QString base = path("baseoa"), mod = path("mod");
+    const QStringList expected = {mod + "/scripts::*.shader",
+                                  mod + "/textures/modgroup::*.tga;*.jpg",
+                                  base + "/scripts/b.shader",
+                                  base + "/scripts/a.shader",
+                                  base + "/textures/floor::*.tga;*.jpg",
+                                  base + "/textures/wall::*.tga;*.jpg"};
+    EXPECT_EQ(GameCfg_FindTexturePackages(&config).join('\n').toStdString(),
+              expected.join('\n').toStdString());
+
+    // The mod's folder package of scripts loads them through the effect-script format.
+    TexturePackage* scripts = Tex_AcquirePackage(mod + "/scripts::*.shader");
+    ASSERT_NE(scripts, nullptr);
+    console.clear();
+    EXPECT_TRUE(Tex_LoadPackage(scripts, nullptr, config.GameBasedir, QString()));
+    EXPECT_FALSE(console.contains("couldn't load textures")) << console.lines.join('\n').toStdString();
+    EXPECT_NE(Tex_FindShader(&g_mainWindow->textures, "modgroup/m"), nullptr);
+    Tex_ReleasePackage(mod + "/scripts::*.shader");
+    Archive_ReleaseByOwner(&registry, &config);
 }
 
 } // namespace

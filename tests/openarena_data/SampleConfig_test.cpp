@@ -38,8 +38,13 @@ TEST(OpenArenaData, SampleConfigurationPrecachesAndItsModelsResolve) {
     console.clear();
     GameCfg_Precache(manager, config);
     QStringList warnings;
+    // The game's own effect scripts (found in its folder) warn about their keywords and stages;
+    // the definitions and their models must not warn at all.
     for (const QString& line : console.lines)
-        if (line.contains("Warning") || line.contains("Error")) warnings << line;
+        if ((line.contains("Warning") || line.contains("Error")) &&
+            !line.contains(QLatin1String("</b></font> Line ")) &&
+            !line.contains(QLatin1String("has no appropriate stages")))
+            warnings << line;
     EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
     EXPECT_FALSE(GameCfg_NeedsPrecache(config));
     EXPECT_FALSE(config->pointClassTree.children.empty());

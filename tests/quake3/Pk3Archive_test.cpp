@@ -25,9 +25,9 @@ protected:
         return QFile::encodeName(path);
     }
     // The member's bytes, or a null array when the load fails; checks the zero after them.
-    static QByteArray load(Pk3Index* index, const char* name) {
+    static QByteArray load(Pk3Index* index, const char* name, uint32_t limit = 0) {
         void* data = nullptr;
-        const uint32_t size = Pk3_LoadMember(index, name, &data);
+        const uint32_t size = Pk3_LoadMember(index, name, &data, limit);
         if (size == 0) {
             EXPECT_EQ(data, nullptr);
             return {};
@@ -76,6 +76,19 @@ TEST_F(Pk3Archive, ReadsEveryFormOfArchive) {
             QString("Added archive: \"%1\" (%2 files)").arg(QString(path)).arg(c.entries.size())));
         Pk3_Close(index);
     }
+}
+
+TEST_F(Pk3Archive, HeadsAreTheFirstBytesOfAMember) {
+    const QByteArray floor = text(70000, 'A');
+    Pk3Index* index =
+        Pk3_Open(write(Pk3Build({{"stored.tga", floor, 0}, {"deflated.tga", floor, 8}})).constData());
+    ASSERT_NE(index, nullptr);
+    for (const char* name : {"stored.tga", "deflated.tga"}) {
+        EXPECT_EQ(load(index, name, 16384), floor.left(16384)) << name;
+        EXPECT_EQ(load(index, name, 100000), floor) << name << ": a longer limit gives the whole member";
+    }
+    EXPECT_FALSE(console.contains("refused")) << "a head is not checked against the whole member's CRC";
+    Pk3_Close(index);
 }
 
 TEST_F(Pk3Archive, NamesMatchWithoutCaseAndWithEitherSeparator) {

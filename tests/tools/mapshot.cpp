@@ -1,9 +1,13 @@
 // mapshot [--plugins DIR] [--config FILE] [--game NAME] [--size WxH] [--frames N] [--textured] MAP OUTPREFIX
 // MAP may be "generated": the benchmarks' large map scaled to 2,500 brushes, 300 patches and 200
 // entities. With --textured every texture name shows as a solid colour of its own.
-// Loads a map (".zmf" natively, other formats through the plugins' import formats) into one map
-// window, fits the 2D views to the map and places the camera as the editor does, writes OUTPREFIX-xy.png,
-// -xz.png, -yz.png and -3d.png and prints load and frame times. A test utility; not shipped.
+// --config reads game configurations from FILE (default: the program's own, when --game is given);
+// --game picks one by title (default: the first enabled). With a configuration the map opens as
+// the editor opens it: the configuration precached, its textures and models, the profile's plugin
+// importing. Without one, ".zmf" loads natively and other formats through any plugin's import
+// format. Loads the map into one map window, fits the 2D views to the map and places the camera as the editor
+// does, writes OUTPREFIX-xy.png, -xz.png, -yz.png and -3d.png and prints load and frame times. A test
+// utility; not shipped.
 #include <GL/gl.h>
 
 #include <QApplication>
@@ -19,7 +23,9 @@
 #include "document/CullTree.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
+#include "document/MapWorldEntities.h"
 #include "document/ZmfFile.h"
+#include "gamedata/GameConfig.h"
 #include "gamedata/MapFormats.h"
 #include "gamedata/PluginManager.h"
 #include "kstdlib/kstdlib.h"
@@ -96,12 +102,24 @@ int main(int argc, char** argv) {
     Console_SetSink([](const QString&) {}); // log lines reach stderr as debugger output
     main.settings.EnergySavingMode = true;  // frames are drawn here, not by timers
     main.settings.EnableScrollbars = false;
+    // Built with the program: its plugins are the program's (the test plugins lie beside this tool).
+    if (pluginDir.isEmpty()) pluginDir = QStringLiteral(ZARV_PLUGIN_DIR);
     if (!pluginDir.isEmpty()) Plugin_SetFolder(pluginDir);
     main.loadPlugins();
-    if (!configFile.isEmpty() || !gameName.isEmpty())
-        std::fprintf(stderr,
-                     "mapshot: game configuration files are not read by this build; --config and --game "
-                     "are ignored\n");
+    GameConfig* config = nullptr;
+    if (!configFile.isEmpty() || !gameName.isEmpty()) {
+        GameConfigManager* manager = &main.gameConfigs;
+        const bool read = configFile.isEmpty() ? GameCfg_LoadConfigurations(manager)
+                                               : GameCfg_LoadConfigurationsFrom(manager, configFile);
+        for (GameConfig* c : std::as_const(manager->configs))
+            if (!config && c->Enabled && (gameName.isEmpty() || c->Title == gameName)) config = c;
+        if (!read || !config) {
+            std::fprintf(stderr, "mapshot: no enabled game configuration%s%s in \"%s\"\n",
+                         gameName.isEmpty() ? "" : " titled ", qPrintable(gameName),
+                         qPrintable(configFile.isEmpty() ? QStringLiteral("KDKGameCfg.ini") : configFile));
+            return finish(1);
+        }
+    }
 
     MapDocument doc;
     Project_Construct(&doc);
@@ -109,7 +127,12 @@ int main(int argc, char** argv) {
     timer.start();
     bool loaded = false;
     const QString suffix = QFileInfo(mapPath).suffix();
-    if (mapPath == QLatin1String("generated")) {
+    if (config) {
+        if (GameCfg_NeedsPrecache(config)) GameCfg_Precache(&main.gameConfigs, config);
+        std::printf("precache: %.1f ms\n", msSince(timer));
+        loaded = Project_Load(&doc, mapPath, config);
+        if (!loaded) std::fprintf(stderr, "mapshot: \"%s\" did not load\n", qPrintable(mapPath));
+    } else if (mapPath == QLatin1String("generated")) {
         Map_ClearWorld(doc.world);
         LargeMapCounts counts;
         counts.brushes = 2500;
@@ -123,9 +146,14 @@ int main(int argc, char** argv) {
     } else if (suffix.compare(QLatin1String("zmf"), Qt::CaseInsensitive) == 0) {
         loaded = Project_ReadWorld(doc.world, mapPath, [](const QString&) { return true; });
     } else {
-        loaded = MapFormat_Run(MapFormatDirection::Import, nullptr, suffix, mapPath, Map_Handle(doc.world)) ==
-                 MapFormatResult::Done;
+        // Import formats name their extension with its dot.
+        loaded = MapFormat_Run(MapFormatDirection::Import, nullptr, "." + suffix.toLower(), mapPath,
+                               Map_Handle(doc.world)) == MapFormatResult::Done;
         if (!loaded) std::fprintf(stderr, "mapshot: no import format loaded \"%s\"\n", qPrintable(mapPath));
+        if (loaded) {
+            Map_RefreshAfterLoad(doc.world);
+            Map_CreateCullTree(doc.world);
+        }
     }
     if (!loaded) {
         Project_Destroy(&doc);

@@ -14,6 +14,7 @@
 #include "document/MapDocument.h"
 #include "gamedata/RenderApi.h"
 #include "gamedata/TextureRecords.h"
+#include "gamedata/TextureManager.h"
 #include "mainwindow/MainSettings.h"
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"
@@ -237,6 +238,7 @@ void cShaderEditCanvas::drawEffect() {
     glState.vertexPointer = glState.texCoordPointer = glState.colorPointer = nullptr;
     glEnable(GL_TEXTURE_2D);
     const int32_t filter = s.AnisotropicFilter ? 7 : 5;
+    Tex_RealizeShader(effect);
     for (ShaderStage* stage = effect->stages; stage; stage = stage->next) {
         if (stage->skip) continue;
         batch.stage = stage;
@@ -327,6 +329,7 @@ void cShaderEditCanvas::drawImage() {
     glDisable(GL_TEXTURE_2D);
     glColor4f(1, 0, 1, 1);
     drawQuad();
+    Tex_RealizeImage(image);
     if (image->glName) {
         glEnable(GL_TEXTURE_2D);
         Render_BindTexture(&glState, image->glName, 0, !(image->flags & IMAGE_NO_MIPMAPS));

@@ -42,6 +42,7 @@ void setColour(int32_t key) {
 // The image's GL texture; the shared "notexture" image is uploaded on first use.
 uint32_t glNameOf(TextureImage* image) {
     if (!image) return 0;
+    Tex_RealizeImage(image);
     if (!image->glName && image == Tex_CreateNoTexture()->image)
         Tex_UploadImageData(image, Tex_NoTexturePixels().constData());
     return image->glName;

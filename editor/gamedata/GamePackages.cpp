@@ -1,0 +1,80 @@
+// Texture packages found in the game folders.
+#include "gamedata/GamePackages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <algorithm>
+
+#include "core/System.h"
+#include "gamedata/ArchiveRegistry.h"
+#include "gamedata/GameConfig.h"
+#include "mainwindow/MainWindow.h"
+
+namespace {
+
+QStringList archiveMembers(const char* pattern, bool mod) {
+    return g_mainWindow ? Archive_ListFiles(&g_mainWindow->archives, pattern, mod) : QStringList();
+}
+
+// The script names "scripts/shaderlist.txt" gives, in its order; empty without the file.
+QStringList listedScripts(const QString& folder) {
+    uint32_t size = 0;
+    const QByteArray path = QFile::encodeName(folder + QStringLiteral("/scripts/shaderlist.txt"));
+    if (!Sys_FileExists(path.constData())) return {};
+    char* data = Sys_LoadFile(path.constData(), &size);
+    if (!data) return {};
+    QStringList names;
+    for (QByteArray line : QByteArray(data, qsizetype(size)).split('\n')) {
+        if (const qsizetype comment = line.indexOf("//"); comment >= 0) line.truncate(comment);
+        for (const QByteArray& word : line.simplified().split(' '))
+            if (!word.isEmpty() && !names.contains(QString::fromUtf8(word), Qt::CaseInsensitive))
+                names << QString::fromUtf8(word);
+    }
+    Sys_Free(data);
+    return names;
+}
+
+void addFolder(const QString& folder, bool mod, QStringList* packages) {
+    if (folder.isEmpty()) return;
+    const QString root = QDir::cleanPath(QDir::fromNativeSeparators(folder));
+    const QStringList listed = listedScripts(root);
+    if (listed.isEmpty()) {
+        const bool onDisk =
+            !QDir(root + QStringLiteral("/scripts")).entryList({"*.shader"}, QDir::Files).isEmpty();
+        if (onDisk || !archiveMembers("scripts/*.shader", mod).isEmpty())
+            packages->append(root + QStringLiteral("/scripts::*.shader"));
+    } else {
+        for (const QString& name : listed) {
+            const QString script = root + QStringLiteral("/scripts/") + name + QStringLiteral(".shader");
+            if (Sys_FileExists(QFile::encodeName(script).constData())) packages->append(script);
+        }
+    }
+    // Groups are the folders directly below "textures/" that hold images themselves (a folder of
+    // subfolders alone would be a package loading nothing); a name differing only in case is one.
+    QMap<QString, QString> groups;
+    const QStringList images = {QStringLiteral("*.tga"), QStringLiteral("*.jpg")};
+    const QDir textures(root + QStringLiteral("/textures"));
+    for (const QString& group : textures.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (!QDir(textures.filePath(group)).entryList(images, QDir::Files).isEmpty())
+            groups.insert(group.toCaseFolded(), group);
+    for (const char* pattern : {"textures/*.tga", "textures/*.jpg"})
+        for (const QString& member : archiveMembers(pattern, mod)) {
+            const QStringList parts = member.split('/');
+            if (parts.size() == 3 && !groups.contains(parts[1].toCaseFolded()))
+                groups.insert(parts[1].toCaseFolded(), parts[1]);
+        }
+    for (const QString& group : std::as_const(groups))
+        packages->append(root + QStringLiteral("/textures/") + group + QStringLiteral("::*.tga;*.jpg"));
+}
+
+} // namespace
+
+QStringList GameCfg_FindTexturePackages(const GameConfig* config) {
+    QStringList packages;
+    if (!config) return packages;
+    addFolder(config->GameModdir, true, &packages);
+    addFolder(config->GameBasedir, false, &packages);
+    packages.removeDuplicates();
+    return packages;
+}
