@@ -229,6 +229,26 @@ TEST_F(MainWindowDocumentsTest, RecentFilesMenuShowsEightAndTheFileKeepsEight) {
     EXPECT_EQ(window->recentFileActions[0]->text(), QStringLiteral("&1 r8.map"));
 }
 
+// A start without a map shows the files the settings remember in the File menu at once.
+TEST_F(MainWindowDocumentsTest, RecentFilesFromTheSettingsShowAtStartUp) {
+    writeFile("maps/older.map", "x");
+    makeWindow(QStringLiteral("[RecentFiles]\nRecentFile1=%1\nRecentFile2=%2\n")
+                   .arg(path("maps/sample.map"), path("maps/older.map"))
+                   .toUtf8());
+    QMenu* file = nullptr;
+    for (QMenu* menu : window->menus)
+        if (menu->objectName() == QLatin1String("&File")) file = menu;
+    ASSERT_NE(file, nullptr);
+    emit file->aboutToShow();
+    QStringList shown;
+    for (QAction* action : file->actions())
+        if (action->isVisible() && action->text().startsWith(QLatin1Char('&')) &&
+            action->text().endsWith(".map"))
+            shown << action->text();
+    EXPECT_EQ(shown, (QStringList{"&1 sample.map", "&2 older.map"}));
+    EXPECT_TRUE(window->recentFilesSeparator->isVisible());
+}
+
 // "\" is an ordinary file-name character: "a\b.map" and "a/b.map" are two files and two entries,
 // while two spellings of one file make one. A menu entry opens its file.
 TEST_F(MainWindowDocumentsTest, RecentFilesAreTheFilesTheyNameAndOpenFromTheMenu) {
