@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -15,6 +16,7 @@
 
 #include "ConsoleCapture.h"
 #include "ToolDriver.h"
+#include "ViewPixels.h"
 #include "WindowFixture.h"
 #include "core/Prompt.h"
 #include "document/MapDocument.h"
@@ -22,6 +24,7 @@
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
+#include "tools/AbstractTool.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
 
@@ -42,9 +45,13 @@ private:
     void step() {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (!menu || m_path.isEmpty()) return;
+        // A submenu opens a moment after its entry was clicked: wait for it (three seconds at most).
+        if (menu == m_lastMenu && ++m_waited < 300) return;
         for (QAction* action : menu->actions()) {
             if (!action->isVisible() || action->text().remove('&') != m_path.first()) continue;
             picked.append(m_path.takeFirst());
+            m_lastMenu = menu;
+            m_waited = 0;
             QTest::mouseMove(menu, menu->actionGeometry(action).center());
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
             if (m_path.isEmpty()) m_timer.stop();
@@ -56,6 +63,8 @@ private:
     }
     QStringList m_path;
     QTimer m_timer;
+    QMenu* m_lastMenu = nullptr;
+    int m_waited = 0;
 };
 
 class EditingSessionTest : public cWindowFixture {
@@ -192,4 +201,124 @@ TEST_F(EditingSessionTest, TheCreateSubmenuMakesTheClassItNames) {
     EXPECT_FLOAT_EQ(light->origin[0], 64.0f);
     EXPECT_FLOAT_EQ(light->origin[1], 128.0f);
     EXPECT_TRUE(child()->document->modified);
+}
+TEST_F(EditingSessionTest, SavingInTheVertexToolWritesTheMapNotTheToolsMarks) {
+    ASSERT_NE(newMap(), nullptr);
+    drawBlock({0, 0}, {64, 64});
+    BrushRecord* block = lastBrush(world());
+    ASSERT_NE(block, nullptr);
+    Map_SelectObject(world(), block);
+    type(Qt::Key_V, Qt::ShiftModifier);
+    ASSERT_EQ(Tool_Id(window->activeTool), ToolId::Vertex);
+    useView(ViewType::Top);
+    driver.drag(driver.at(64, 64), driver.at(80, 64));
+    settle();
+    // The tool's marks are there while it runs.
+    int marked = 0;
+    for (const FaceRecord* f = block->firstFace; f; f = f->next)
+        for (int i = 0; i < f->vertexCount; ++i)
+            marked += f->vertices[i].flags != 0;
+    ASSERT_TRUE((block->flags & BrushFlags::Morphed) || marked > 0);
+
+    const QString file = path("maps/morphed.zmf");
+    {
+        cPromptScript prompts;
+        prompts.answerText(file);
+        type(Qt::Key_S, Qt::ControlModifier);
+    }
+    ASSERT_TRUE(QFileInfo::exists(file));
+    MapDocument reopened;
+    Project_Construct(&reopened);
+    ASSERT_TRUE(Project_Load(&reopened, file, nullptr));
+    int brushes = 0;
+    for (const BrushRecord* b = reopened.world->entities->firstBrush; b; b = b->next) {
+        ++brushes;
+        EXPECT_EQ(b->flags & (BrushFlags::Morphed | BrushFlags::Dragged), 0u);
+        for (const FaceRecord* f = b->firstFace; f; f = f->next)
+            for (int i = 0; i < f->vertexCount; ++i)
+                EXPECT_EQ(f->vertices[i].flags, 0) << i;
+    }
+    EXPECT_EQ(brushes, 1);
+    Project_Destroy(&reopened);
+}
+
+// New map, a texture picked, a block, a light from the Create menu, a second map opened, a camera
+// fly, save, reopen: the file holds the texture and the light, both windows keep their size and
+// the top view its whole grid.
+TEST_F(EditingSessionTest, FromANewMapToReopeningWhatWasSaved) {
+    window->settings.EnableGrid2D = true;
+    MapDocument* first = newMap();
+    ASSERT_NE(first, nullptr);
+    QMdiSubWindow* firstFrame = window->mdiArea->activeSubWindow();
+    pickTexture(QStringLiteral("sample/glass"));
+    drawBlock({0, 0}, {128, 128});
+
+    type(Qt::Key_E, Qt::ShiftModifier);
+    useView(ViewType::Top);
+    driver.click(driver.at(64, 256));
+    {
+        cMenuPicker picker({QStringLiteral("Lights"), QStringLiteral("light")});
+        driver.click(driver.at(64, 256), Qt::RightButton);
+        settle();
+    }
+    ASSERT_NE(findEntity(first->world, "light"), nullptr);
+
+    // A second map through File > Open.
+    QFile::copy(kSampleMap, path("maps/second.map"));
+    {
+        cPromptScript prompts;
+        prompts.answerText(path("maps/second.map"));
+        type(Qt::Key_O, Qt::ControlModifier);
+    }
+    ASSERT_EQ(window->documents.size(), 2);
+    activate(window.get());
+    QWidget* area = window->mdiArea->viewport();
+    for (QMdiSubWindow* frame : window->mdiArea->subWindowList()) {
+        window->mdiArea->setActiveSubWindow(frame);
+        settle();
+        EXPECT_TRUE(frame->isMaximized());
+        EXPECT_GE(frame->width(), area->width() - 2);
+        EXPECT_GE(frame->height(), area->height() - 2);
+    }
+
+    // Back in the first map, W held in its camera view for half a second.
+    window->mdiArea->setActiveSubWindow(firstFrame);
+    settle();
+    cCanvas* top = view(ViewType::Top);
+    useView(ViewType::Top);
+    View_WaitForPaint(top);
+    const int grid = View_GridPixels(View_ShownFrame(top));
+    ASSERT_GT(grid, 1000);
+    cCanvas* camera = view(ViewType::Camera);
+    driver.setView(camera);
+    driver.click({camera->viewWidth / 2, camera->viewHeight / 2});
+    driver.key(Qt::Key_W, Qt::NoModifier, false, false);
+    QElapsedTimer held;
+    held.start();
+    while (held.elapsed() < 500)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    driver.keyUp(Qt::Key_W);
+    View_WaitForPaint(top);
+    EXPECT_GT(View_GridPixels(View_ShownFrame(top)), grid * 95 / 100);
+
+    const QString file = path("maps/session.zmf");
+    {
+        cPromptScript prompts;
+        prompts.answerText(file);
+        type(Qt::Key_S, Qt::ControlModifier);
+    }
+    ASSERT_TRUE(QFileInfo::exists(file));
+    EXPECT_TRUE(firstFrame->isMaximized());
+
+    MapDocument reopened;
+    Project_Construct(&reopened);
+    ASSERT_TRUE(Project_Load(&reopened, file, nullptr));
+    const BrushRecord* block = lastBrush(reopened.world);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(faceTextures(block), QStringList{"sample/glass"});
+    const EntityRecord* light = findEntity(reopened.world, "light");
+    ASSERT_NE(light, nullptr);
+    EXPECT_FLOAT_EQ(light->origin[0], 64.0f);
+    EXPECT_FLOAT_EQ(light->origin[1], 256.0f);
+    Project_Destroy(&reopened);
 }

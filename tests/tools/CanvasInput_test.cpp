@@ -3,13 +3,11 @@
 // messages, context menus, and the tool interface's calling order with recording tools.
 #include <QElapsedTimer>
 #include <QImage>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
 #include <QStatusBar>
 #include <cmath>
 
-#include "PaintBurst.h"
 #include "ToolDriver.h"
+#include "ViewPixels.h"
 #include "tools/ClipTool.h"
 
 namespace {
@@ -275,52 +273,14 @@ TEST_F(ToolInterfaceTest, ToolSetHoldsElevenToolsByTheirIds) {
 
 } // namespace
 
-namespace {
-
-// The frame the view shows now, read from its framebuffer without painting it again.
-QImage shownFrame(cCanvas* view) {
-    view->makeCurrent();
-    QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
-    QImage image(view->viewWidth, view->viewHeight, QImage::Format_RGBA8888);
-    gl->glBindFramebuffer(GL_FRAMEBUFFER, view->defaultFramebufferObject());
-    gl->glReadPixels(0, 0, image.width(), image.height(), GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
-    view->doneCurrent();
-    return image.mirrored();
-}
-
-int gridPixels(const QImage& image) {
-    const QRgb minor = Color_GetQColor(COLOR_2D_GRID_MINOR).rgb(),
-               major = Color_GetQColor(COLOR_2D_GRID_MAJOR).rgb();
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y) | 0xff000000u;
-            n += p == minor || p == major;
-        }
-    return n;
-}
-
-// Lets the events run until the view has painted again (at most five seconds).
-void waitForPaint(cCanvas* view) {
-    cPaintCounter paints;
-    view->installEventFilter(&paints);
-    QElapsedTimer clock;
-    clock.start();
-    while (paints.count == 0 && clock.elapsed() < 5000)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    view->removeEventFilter(&paints);
-}
-
-} // namespace
-
 TEST_F(CanvasInputTest, FlyingTheCameraKeepsTheWholeGridInTheFlatViews) {
     settings().EnableGrid2D = true;
     cCanvas* camera = viewOfType(ViewType::Camera);
     ASSERT_NE(camera, nullptr);
     top->needsFullRedraw = true;
     top->update();
-    waitForPaint(top);
-    const int before = gridPixels(shownFrame(top));
+    View_WaitForPaint(top);
+    const int before = View_GridPixels(View_ShownFrame(top));
     ASSERT_GT(before, top->viewWidth * top->viewHeight / 50);
 
     // W held in the camera view for half a second.
@@ -335,7 +295,7 @@ TEST_F(CanvasInputTest, FlyingTheCameraKeepsTheWholeGridInTheFlatViews) {
     driver.keyUp(Qt::Key_W);
     ASSERT_NE(std::vector<float>(eye, eye + 3), std::vector<float>(camera->eye, camera->eye + 3))
         << "the camera did not move";
-    waitForPaint(top);
+    View_WaitForPaint(top);
     // Only the camera marker's few pixels may cover grid.
-    EXPECT_GT(gridPixels(shownFrame(top)), before * 95 / 100);
+    EXPECT_GT(View_GridPixels(View_ShownFrame(top)), before * 95 / 100);
 }
