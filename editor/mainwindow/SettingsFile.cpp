@@ -396,16 +396,19 @@ QByteArray Settings_WithoutMalformedLines(const QByteArray& text, QList<int32_t>
     QByteArray kept;
     kept.reserve(text.size());
     int32_t lineNumber = 0;
+    bool continued = false; // the line before ended in a backslash: this one belongs to its value
     for (qsizetype at = 0; at < text.size();) {
         qsizetype end = text.indexOf('\n', at);
         end = end < 0 ? text.size() : end + 1;
         const QByteArray line = text.mid(at, end - at);
         at = end;
         ++lineNumber;
-        if (wellFormedLine(line.trimmed()))
+        const QByteArray trimmed = line.trimmed();
+        if ((continued && !trimmed.contains('\0')) || wellFormedLine(trimmed))
             kept += line;
         else if (malformed)
             malformed->append(lineNumber);
+        continued = trimmed.endsWith('\\') && (continued || wellFormedLine(trimmed));
     }
     return kept;
 }

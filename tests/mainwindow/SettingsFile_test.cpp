@@ -307,6 +307,8 @@ TEST_F(SettingsFileTest, ABrokenSectionLineCostsThatLineOnly) {
         {"[General]\nUndoLevels=20\n[Broken\nSkipAdvertisement=2\n", 3},
         {"[General]\r\nUndoLevels=20\r\n[Broken] trailing\r\nSkipAdvertisement=2\r\n", 3},
         {"[General]\nUndoLevels=20\n[\nSkipAdvertisement=2\n", 3},
+        // A value continued on the next line is no malformed line.
+        {"[General]\nUndoLevels=20\nNote=a \\\n  b\n[Broken\nSkipAdvertisement=2\n", 5},
     };
     for (const auto& c : cases) {
         console->clear();
