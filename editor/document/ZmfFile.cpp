@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "core/System.h"
 #include "core/TextEncoding.h"
@@ -223,14 +224,30 @@ bool serializePatch(ProjectSerializer& s, BrushRecord* brush) {
     TextureInfo texture = patch->texInfo;
     int32_t flags = int32_t(patch->flags);
     if (!Project_SerializeTexture(s, texture) || !Project_SerializeInt(s, flags)) return false;
+    // The points' flags are the vertex tool's working marks: neither written nor taken from a file.
+    using PointGrid = PatchPoint[kPatchGridLines][kPatchGridLines];
+    std::vector<PatchPoint> written;
+    PointGrid* points = &patch->points;
+    if (s.writing) {
+        written.resize(sizeof patch->points / sizeof(PatchPoint));
+        std::memcpy(written.data(), patch->points, sizeof patch->points);
+        points = reinterpret_cast<PointGrid*>(written.data());
+    }
+    auto clearFlags = [](PointGrid& grid) {
+        for (auto& column : grid)
+            for (PatchPoint& point : column)
+                point.flags = 0;
+    };
+    if (s.writing) clearFlags(*points);
     if (fullGrid) {
-        if (!Project_SerializeBytes(s, patch->points, sizeof patch->points)) return false;
+        if (!Project_SerializeBytes(s, *points, sizeof *points)) return false;
     } else {
         for (qsizetype c = 0; c < kOldPatchLines; ++c)
-            if (!Project_SerializeBytes(s, patch->points[c], kOldPatchLines * qsizetype(sizeof(PatchPoint))))
+            if (!Project_SerializeBytes(s, (*points)[c], kOldPatchLines * qsizetype(sizeof(PatchPoint))))
                 return false;
     }
     if (!s.writing) {
+        clearFlags(*points);
         patch->flags |= uint32_t(flags);
         patch->handle->setTextureInfo(&texture);
         patch->handle->update(BrushUpdate::TessellatePatch);
@@ -592,9 +609,18 @@ bool Project_SerializeFace(ProjectSerializer& s, BrushRecord* brush, FaceRecord*
         face->serial = Map_NextSerial(s.world, SerialKind::Face);
     }
     TextureInfo texture = face->texInfo;
+    // The vertices' flags are the vertex tool's working marks: neither written nor taken from a file.
+    FaceVertex written[kFaceMaxVertices];
+    FaceVertex* vertices = face->vertices;
+    if (s.writing) {
+        std::memcpy(written, face->vertices, size_t(count) * sizeof(FaceVertex));
+        for (int32_t i = 0; i < count; ++i)
+            written[i].flags = 0;
+        vertices = written;
+    }
     if (!Project_SerializeTexture(s, texture) ||
         !serializePlane(s, face->normal, face->dist, face->axialType) ||
-        !Project_SerializeBytes(s, face->vertices, qsizetype(count) * qsizetype(sizeof(FaceVertex))))
+        !Project_SerializeBytes(s, vertices, qsizetype(count) * qsizetype(sizeof(FaceVertex))))
         return false;
     // What the map file gave for the face (since 122): a map kept as a project file and exported
     // again writes its faces as they were read.
@@ -614,6 +640,9 @@ bool Project_SerializeFace(ProjectSerializer& s, BrushRecord* brush, FaceRecord*
             }
         }
     }
+    if (!s.writing)
+        for (int32_t i = 0; i < count; ++i)
+            face->vertices[i].flags = 0;
     if (!s.writing) {
         face->handle->setTextureInfo(&texture);
         // Coordinates from the stored mapping, never the mapping solved back from them (UV
@@ -627,8 +656,10 @@ bool Project_SerializeBrush(ProjectSerializer& s, EntityRecord* entity, BrushRec
     int32_t kind = s.writing ? writtenKind(brush) : BrushKind::Solid;
     int32_t flags = 0, inner = 0, outer = 0;
     ObjectColor color = kObjectColorBlack;
+    // The marks of a running drag or vertex edit belong to the tool, not to the map.
+    constexpr uint32_t toolMarks = BrushFlags::Dragged | BrushFlags::Morphed;
     if (s.writing) {
-        flags = int32_t(brush->flags);
+        flags = int32_t(brush->flags & ~toolMarks);
         inner = serialOf(brush->group);
         outer = serialOf(brush->outerGroup);
         color = baseColorOf(brush);
@@ -643,7 +674,7 @@ bool Project_SerializeBrush(ProjectSerializer& s, EntityRecord* entity, BrushRec
             return false;
         }
         brush = Brush_Alloc();
-        brush->flags |= uint32_t(flags) & ~BrushFlags::Selected;
+        brush->flags |= uint32_t(flags) & ~(BrushFlags::Selected | toolMarks);
         brush->entity = entity;
         brush->kind = kind;
         brush->handle->baseColor = color;

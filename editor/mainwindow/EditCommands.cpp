@@ -10,10 +10,12 @@
 #include "document/PathOperations.h"
 #include "document/SelectionOperations.h"
 #include "document/UndoHistory.h"
+#include "gamedata/GameData.h"
 #include "kstdlib/kmath.h"
 #include "map/MapCamera.h"
 #include "map/ObjectRecords.h"
 #include "mainwindow/MainWindow.h"
+#include "tools/EntityTool.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
@@ -256,4 +258,18 @@ void cMainWindow::cmdEditSelectMouseMove() {
     setActionChecked(QStringLiteral("EditSelM"), settings.SelectMouseMove);
 }
 
-void cMainWindow::cmdEditCreateObjectEx() {}
+// A class entry of the "Create" submenu: the entity tool makes that class at its point, as its own
+// "Create" makes the dock's class; the dock keeps its choice.
+void cMainWindow::cmdEditCreateObjectEx() {
+    auto* action = qobject_cast<QAction*>(sender());
+    if (!action || !focusView || Tool_Id(activeTool) != ToolId::Entity) return;
+    const MapDocument* document = activeDocument(this);
+    const GameConfig* config = document ? document->gameConfig : nullptr;
+    const QByteArray name = action->text().toLatin1();
+    const EntityClass* eclass = Fgd_FindClassInConfig(config, name.constData(), ClassSelector::Point);
+    if (!eclass) return;
+    const EntityClass* dockClass = Tool_CurrentObjectClass();
+    Tool_SetCurrentObjectClass(eclass);
+    activeTool->createObject(focusView);
+    Tool_SetCurrentObjectClass(dockClass);
+}

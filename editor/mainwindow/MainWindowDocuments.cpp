@@ -1,4 +1,6 @@
 // The main window's close and the map documents it holds.
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
@@ -153,6 +155,10 @@ int cMainWindow::openFiles(const QStringList& paths) {
 void cMainWindow::openDocumentWindows(MapDocument* document) {
     if (!mdiArea) return;
     cChildWindow* before = activeChildWindow();
+    // Read before the new window exists: activating it takes the maximised state from the others.
+    QWidget* beforeFrame = before ? before->parentWidget() : nullptr;
+    const bool beforeMaximized = beforeFrame && beforeFrame->isMaximized();
+    const QSize beforeSize = beforeFrame ? beforeFrame->size() : QSize();
     auto focusFirstView = [this, document](cChildWindow* child) {
         if (cCanvas* view = child->findCanvas(-1)) {
             setActiveCanvas(view);
@@ -164,31 +170,34 @@ void cMainWindow::openDocumentWindows(MapDocument* document) {
             if (guard && guard->document == document) MapWindow_FitToWorld(guard, document->world);
         });
     };
+    // A window shown normal never had a normal size of its own: it takes the given one, or a
+    // quarter of the window area at the given corner.
+    auto showNormalSized = [this](QWidget* frame, QSize size, int corner) {
+        frame->showNormal();
+        const QSize area = mdiArea->viewport()->size();
+        if (!size.isValid() || size.width() < 200 || size.height() < 150) {
+            size = QSize(std::max(area.width() / 2, 200), std::max(area.height() / 2, 150));
+            frame->move((corner & 1) * size.width(), (corner >> 1 & 1) * size.height());
+        }
+        frame->resize(size);
+    };
     if (settings.IndependentWindows && settings.CreateDefaultWindows) {
         for (int kind = 0; kind < 4; ++kind) {
             cChildWindow* child = createChildWindow(document, kind);
-            child->parentWidget()->showNormal();
+            showNormalSized(child->parentWidget(), QSize(), kind);
             child->parentWidget()->raise();
             focusFirstView(child);
         }
         if (!before) mdiArea->tileSubWindows();
-    } else if (settings.IndependentWindows) {
-        const int kind = g_singleViewCounter++ % 3 + 1;
+    } else {
+        const bool independent = settings.IndependentWindows;
+        const int kind = independent ? g_singleViewCounter++ % 3 + 1 : -1;
         cChildWindow* child = createChildWindow(document, kind);
         QWidget* frame = child->parentWidget();
-        if (!before || before == child || before->parentWidget()->isMaximized())
+        if (!before || beforeMaximized)
             frame->showMaximized();
         else
-            frame->showNormal();
-        frame->raise();
-        focusFirstView(child);
-    } else {
-        cChildWindow* child = createChildWindow(document, -1);
-        QWidget* frame = child->parentWidget();
-        if (before && !before->parentWidget()->isMaximized())
-            frame->showNormal();
-        else
-            frame->showMaximized();
+            showNormalSized(frame, beforeSize, 0);
         frame->raise();
         focusFirstView(child);
     }

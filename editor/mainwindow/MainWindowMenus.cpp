@@ -235,7 +235,8 @@ void cMainWindow::createMenus() {
             recentMenu->insertAction(recentInsertSeparator, entry);
         }
     }
-    if (recentFilesSeparator) recentFilesSeparator->setVisible(false);
+    // The settings were read before the entries existed.
+    updateRecentFilesMenu();
 }
 
 void cMainWindow::createMapToolBar(const QString& name, uint32_t bit) {

@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QSignalBlocker>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <charconv>
 #include <climits>
@@ -378,28 +379,64 @@ void Settings_Write(QSettings& file, const MainSettings& s, const QStringList& r
     });
 }
 
+namespace {
+
+// Whether the settings class reads the line as it stands: blank, a comment, a whole section
+// header or a key with its value.
+bool wellFormedLine(const QByteArray& line) {
+    if (line.isEmpty() || line.startsWith(';') || line.startsWith('#')) return true;
+    if (line.contains('\0')) return false;
+    if (line.startsWith('[')) return line.endsWith(']');
+    return line.contains('=') && !line.startsWith('=');
+}
+
+} // namespace
+
+QByteArray Settings_WithoutMalformedLines(const QByteArray& text, QList<int32_t>* malformed) {
+    QByteArray kept;
+    kept.reserve(text.size());
+    int32_t lineNumber = 0;
+    bool continued = false; // the line before ended in a backslash: this one belongs to its value
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype end = text.indexOf('\n', at);
+        end = end < 0 ? text.size() : end + 1;
+        const QByteArray line = text.mid(at, end - at);
+        at = end;
+        ++lineNumber;
+        const QByteArray trimmed = line.trimmed();
+        if ((continued && !trimmed.contains('\0')) || wellFormedLine(trimmed))
+            kept += line;
+        else if (malformed)
+            malformed->append(lineNumber);
+        continued = trimmed.endsWith('\\') && (continued || wellFormedLine(trimmed));
+    }
+    return kept;
+}
+
 int32_t Settings_ReportMalformedLines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return 0;
-    int32_t reported = 0;
-    int32_t lineNumber = 0;
-    constexpr int32_t kMaxReports = 20;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine().trimmed();
-        ++lineNumber;
-        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#')) continue;
-        const bool section = line.startsWith('[') && line.endsWith(']');
-        const bool text = !line.contains('\0');
-        if (text && (section || (line.contains('=') && !line.startsWith('[') && !line.startsWith('='))))
-            continue;
-        if (reported < kMaxReports)
-            Sys_Warning("%s:%d: malformed line ignored", Text_ToWindows1251(path).constData(), lineNumber);
-        ++reported;
-    }
-    if (reported > kMaxReports)
+    QList<int32_t> malformed;
+    Settings_WithoutMalformedLines(file.readAll(), &malformed);
+    constexpr qsizetype kMaxReports = 20;
+    for (qsizetype i = 0; i < malformed.size() && i < kMaxReports; ++i)
+        Sys_Warning("%s:%d: malformed line ignored", Text_ToWindows1251(path).constData(), malformed[i]);
+    if (malformed.size() > kMaxReports)
         Sys_Warning("%s: %d more malformed lines ignored", Text_ToWindows1251(path).constData(),
-                    reported - kMaxReports);
-    return reported;
+                    int(malformed.size() - kMaxReports));
+    return int32_t(malformed.size());
+}
+
+bool Settings_DropMalformedLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return true;
+    const QByteArray text = file.readAll();
+    file.close();
+    QList<int32_t> malformed;
+    const QByteArray kept = Settings_WithoutMalformedLines(text, &malformed);
+    if (malformed.isEmpty()) return true;
+    QSaveFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(kept) == kept.size() && out.commit();
 }
 
 int32_t Settings_TextureQualityForMemory(uint64_t mb) {
@@ -441,9 +478,21 @@ QString cMainWindow::colorSchemeFile() const {
 
 void cMainWindow::readSettings() {
     const QString path = resolveConfigFile(QStringLiteral("KDKSettings.ini"), false);
-    if (QFileInfo::exists(path)) Settings_ReportMalformedLines(path);
+    // A malformed line costs that line only: the settings class would take a broken section
+    // header for a section and file every key after it there. Those lines are left out of what
+    // is read, and out of the file when it is written.
+    QTemporaryFile cleaned;
+    QString readPath = path;
+    if (QFileInfo::exists(path) && Settings_ReportMalformedLines(path) > 0) {
+        QFile original(path);
+        if (original.open(QIODevice::ReadOnly) && cleaned.open()) {
+            cleaned.write(Settings_WithoutMalformedLines(original.readAll(), nullptr));
+            cleaned.flush();
+            readPath = cleaned.fileName();
+        }
+    }
     {
-        QSettings file(path, QSettings::IniFormat);
+        QSettings file(readPath, QSettings::IniFormat);
         Settings_Read(file, settings, recentFiles);
         updateRecentFilesMenu();
         for (const SettingAction& action : Settings_ActionTable())
@@ -479,9 +528,10 @@ void cMainWindow::readSettings() {
 
 bool cMainWindow::writeSettings() {
     const QString path = resolveConfigFile(QStringLiteral("KDKSettings.ini"), true);
-    bool written = false;
-    {
+    bool written = Settings_DropMalformedLines(path);
+    if (written) {
         QSettings file(path, QSettings::IniFormat);
+        written = false;
         if (file.isWritable()) {
             Settings_Write(file, settings, recentFiles);
             file.beginGroup(QStringLiteral("ColorSchemeCustom"));

@@ -2,6 +2,8 @@
 // reader, the writer and their tests.
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -57,9 +59,13 @@ void Settings_Write(QSettings& file, const MainSettings& settings, const QString
 // Rewrites a file the settings class wrote with groups and keys in the table's order (other groups
 // and keys after them, as they were). False when it could not be read or written.
 bool Settings_PutInFileOrder(const QString& path);
-// Reports every line of an INI file that the settings class would drop (file and line number).
-// Returns the number reported.
+// Reports every line of an INI file that the settings class would misread or drop (file and
+// line number). Returns the number reported.
 int32_t Settings_ReportMalformedLines(const QString& path);
+// The text without those lines (their numbers, from 1, appended to malformed when given).
+QByteArray Settings_WithoutMalformedLines(const QByteArray& text, QList<int32_t>* malformed);
+// Rewrites the file without those lines; true when it had none or was rewritten.
+bool Settings_DropMalformedLines(const QString& path);
 // The texture quality 1..5 chosen for an amount of physical memory in MB.
 int32_t Settings_TextureQualityForMemory(uint64_t megabytes);
 // Physical memory in MB; 0 when unknown.

@@ -18,16 +18,14 @@
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"
 
-namespace {
-ShaderRecord* g_currentTexture = nullptr;
-} // namespace
-
-ShaderRecord* Tool_CurrentTexture() {
-    return g_currentTexture;
-}
-
-void Tool_SetCurrentTexture(ShaderRecord* texture) {
-    g_currentTexture = texture;
+ToolTexture Tool_CurrentTexture() {
+    ToolTexture texture;
+    if (!g_mainWindow || g_mainWindow->currentTextureName.isEmpty()) return texture;
+    texture.record = App_FindTexture(g_mainWindow->currentTextureName);
+    // A listed texture goes in under its own spelling; an unlisted name as the user gave it.
+    texture.name = texture.record ? QByteArray(texture.record->name)
+                                  : g_mainWindow->currentTextureName.toUtf8().left(kTextureNameMax);
+    return texture;
 }
 
 void cBrushTool::newBox(cCanvas* view, SelectionBox* box, float p[3]) {
@@ -102,12 +100,14 @@ void cBrushTool::fillParams(cCanvas* view, const SelectionBox* box, PrimitivePar
     params->texInfo.sScale = scale;
     params->texInfo.tScale = scale;
     params->texInfo.alignment = s.TextureFaceAlign ? 2 : 1;
-    const ShaderRecord* texture = Tool_CurrentTexture();
-    if (texture) {
-        params->texInfo.value = texture->value;
-        params->texInfo.surfaceFlags = texture->surfaceFlags;
-        params->texInfo.contents = texture->contents;
-        std::strncpy(params->texInfo.name, texture->name, kTextureNameMax);
+    const ToolTexture texture = Tool_CurrentTexture();
+    if (const ShaderRecord* record = texture.record) {
+        params->texInfo.value = record->value;
+        params->texInfo.surfaceFlags = record->surfaceFlags;
+        params->texInfo.contents = record->contents;
+    }
+    if (!texture.name.isEmpty()) {
+        std::strncpy(params->texInfo.name, texture.name.constData(), kTextureNameMax);
     } else {
         std::strcpy(params->texInfo.name, "notexture");
     }

@@ -2,6 +2,8 @@
 // chosen in the New Objects dock. Its box is the document's box slot 1.
 #pragma once
 
+#include <QByteArray>
+
 #include "tools/BoxTool.h"
 
 struct PrimitiveParams;
@@ -27,6 +29,11 @@ protected:
     bool ownCursor(cCanvas* view) override;
 };
 
-// The texture new geometry takes (the texture browser's choice); null for none.
-ShaderRecord* Tool_CurrentTexture();
-void Tool_SetCurrentTexture(ShaderRecord* texture);
+// The texture new geometry, decals and overlays take: the main window's current texture, the one
+// the Textures dock and the surface properties dialog show. The record is null when the name is
+// not listed; the name is empty when there is no current texture.
+struct ToolTexture {
+    QByteArray name;
+    const ShaderRecord* record = nullptr;
+};
+ToolTexture Tool_CurrentTexture();

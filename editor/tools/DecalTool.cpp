@@ -34,9 +34,9 @@ bool cDecalTool::mousePress(cCanvas* view, int x, int y, int button, int) {
 }
 
 void cDecalTool::createObject(cCanvas* view) {
-    const ShaderRecord* texture = Tool_CurrentTexture();
+    const ToolTexture texture = Tool_CurrentTexture();
     MapDocument* doc = view->document();
-    if (!texture || !doc || !doc->world) return;
+    if (texture.name.isEmpty() || !doc || !doc->world) return;
     MapWorld* world = doc->world;
     const MapProfileRecord* profile = GameCfg_CurrentProfile();
     const QByteArray decalClass = Profile_Text(profile->decalClass);
@@ -48,7 +48,8 @@ void cDecalTool::createObject(cCanvas* view) {
             cMapEntity* entity = e->handle;
             entity->applyClassKeys(true);
             if (const char* key = entity->keyName(KEY_TEXTURE); key && key[0]) {
-                if (!entity->setKeyValue(key, texture->name)) entity->appendKeyValue(key, texture->name);
+                if (!entity->setKeyValue(key, texture.name.constData()))
+                    entity->appendKeyValue(key, texture.name.constData());
             }
             entity->update(EntityUpdate::RenderKeys | EntityUpdate::ModelKeys | EntityUpdate::RebuildModel);
             Undo_SaveEntity(doc->undo, e, UndoList::CreatedEntities);
@@ -61,7 +62,7 @@ void cDecalTool::createObject(cCanvas* view) {
         TextureInfo info{};
         info.sScale = info.tScale = 1.0f;
         OverlayRecord* overlay = Overlay_Create(brush, &info);
-        overlay->handle->setTexture(texture->name);
+        overlay->handle->setTexture(texture.name.constData());
         // Towards the eye: the overlay goes on the face the view sees.
         overlay->handle->placeOnFace(hitPoint, view->eye);
         brush->handle->update(0x10);

@@ -384,12 +384,7 @@ void cCanvas::drawGrid() {
         g *= 2.0f;
     float left = (scrollX - viewWidth / 2.0f) / zoom, right = (scrollX + viewWidth / 2.0f) / zoom;
     float bottom = -(scrollY + viewHeight / 2.0f) / zoom, top = -(scrollY - viewHeight / 2.0f) / zoom;
-    if (partialMode) {
-        left = (scrollX - viewWidth / 2.0f + float(partialRect[0])) / zoom;
-        right = (scrollX - viewWidth / 2.0f + float(partialRect[0] + partialRect[2])) / zoom;
-        top = -(scrollY - viewHeight / 2.0f + float(partialRect[1])) / zoom;
-        bottom = -(scrollY - viewHeight / 2.0f + float(partialRect[1] + partialRect[3])) / zoom;
-    }
+    // The whole view, a partial redraw too: every frame clears and presents the whole view.
     const float half = halfWorldSize;
     const int n = int(2.0f * half / g);
     const int step = std::max(1, s.GridHighlightStep);

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/Prompt.h"
 #include "DialogAnswer.h"
 #include "DocumentFixture.h"
 #include "SampleWindowFixture.h"
@@ -334,6 +335,31 @@ TEST_F(FacePropertiesTest, PatchPageControlPointsAndWrapUndoneExactly) {
     EXPECT_EQ(patch->points[1][3].xyz[2], 264.0f);
     EXPECT_GT(patch->maxs[2], 200.0f);
     expectOneLevel("Modify Control Point", before, n);
+
+    // Non-finite, float-overflowing and out-of-world numbers are refused with a message; the point,
+    // the undo history and the field stay as they were.
+    const struct {
+        const char* field;
+        const char* text;
+    } refused[] = {{"txtPatchX", "1e39"}, {"txtPatchY", "-1e39"}, {"txtPatchZ", "3.5e38"},
+                   {"txtPatchZ", "1e7"},  {"txtPatchU", "1e39"},  {"txtPatchV", "-2e6"},
+                   {"txtPatchX", "-9e5"}};
+    for (const auto& r : refused) {
+        const std::string unchanged = dump();
+        const int levelsNow = levels();
+        const QString shown = w<QLineEdit>(r.field)->text();
+        cPromptScript prompts;
+        type(w(r.field), QString::fromLatin1(r.text));
+        EXPECT_EQ(dump(), unchanged) << r.field << " " << r.text;
+        EXPECT_EQ(levels(), levelsNow) << r.text;
+        EXPECT_EQ(w<QLineEdit>(r.field)->text(), shown) << r.text;
+        ASSERT_EQ(prompts.asked.size(), 1) << r.text;
+        EXPECT_EQ(prompts.asked[0].icon, PromptIcon::Warning);
+        EXPECT_TRUE(prompts.asked[0].text.contains(QLatin1String(r.text)))
+            << prompts.asked[0].text.toStdString();
+    }
+    for (int k = 0; k < 3; ++k)
+        EXPECT_TRUE(std::isfinite(patch->points[1][3].xyz[k]));
 
     // Mode 3 with wrap rewrites the control points from the first selected face: undone exactly.
     Map_SelectObject(world, top(0));

@@ -1,6 +1,8 @@
 #include "WidgetInput.h"
 #include "dialogs/editing/ObjectPropertiesDialog.h"
 
+#include <cmath>
+#include <vector>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -27,6 +29,7 @@
 #include "dialogs/application/NamedDialogs.h"
 #include "dialogs/editing/TextureBrowserDialog.h"
 #include "dialogs/editing/TextureLists.h"
+#include "document/SelectionSummary.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
@@ -488,6 +491,22 @@ TEST_F(ObjectPropertiesTest, ClassTypedLetterByLetterIsOneLevel) {
     expectOneLevel(before, n, "Change Class");
 }
 
+// The status bar names the selection as it stands after a class change made here.
+TEST_F(ObjectPropertiesTest, TheStatusBarFollowsAClassChange) {
+    open({1});
+    QLabel* selection = window->statusLabels[2];
+    ASSERT_NE(selection, nullptr);
+    Map_UpdateSelectionSummary(world);
+    EXPECT_EQ(selection->text(), "light");
+    QComboBox* combo = ctl<QComboBox>(dialog, "cbClassList");
+    combo->lineEdit()->setFocus();
+    combo->lineEdit()->selectAll();
+    keyClicks(combo->lineEdit(), "info_target");
+    keyClick(combo->lineEdit(), Qt::Key_Return);
+    ASSERT_STREQ(entities[1]->classname, "info_target");
+    EXPECT_EQ(selection->text(), "info_target");
+}
+
 TEST_F(ObjectPropertiesTest, MixedKindsKeepTheirClasses) {
     Map_SelectNone(world);
     Map_SelectObject(world, entities[0]);
@@ -523,6 +542,11 @@ TEST_F(ObjectPropertiesTest, ClipboardText) {
         {"!!EPAIRS\n\"target\" \"(no change)\"\n\"fresh\" \"1\"", "", "a", "1"},
         {"!!epairs\n\"fresh\" \"1\"", "", "a", "<none>"},
         {"!!EPAIRS\n\"fresh\" \"1\"\n\"target\"", "line 3 is incomplete", "a", "1"},
+        // An origin or angle the map cannot hold is refused; the other keys go in.
+        {"!!EPAIRS\n\"origin\" \"1e39 0 0\"\n\"fresh\" \"1\"", "'1e39 0 0' is no value for the key origin",
+         "a", "1"},
+        {"!!EPAIRS\n\"origin\" \"0 0 9e6\"", "'0 0 9e6' is no value for the key origin", "a", "<none>"},
+        {"!!EPAIRS\n\"angle\" \"4e38\"", "'4e38' is no value for the key angle", "a", "<none>"},
         {"!!EPAIRS\n\"target\" \"z\"", "", "z", "<none>"},
     };
     for (const auto& c : cases) {
@@ -534,6 +558,10 @@ TEST_F(ObjectPropertiesTest, ClipboardText) {
         mouseClick(ctl<QPushButton>(dialog, "btnPaste"));
         EXPECT_EQ(key(1, "target"), c.target) << c.text;
         EXPECT_EQ(key(1, "fresh"), c.newKey) << c.text;
+        EXPECT_EQ(std::vector<float>(entities[1]->origin, entities[1]->origin + 3),
+                  (std::vector<float>{0, 0, 64}))
+            << c.text;
+        EXPECT_EQ(key(1, "angle"), "90") << c.text;
         if (*c.error) {
             EXPECT_TRUE(console.contains(c.error)) << c.text;
         }
@@ -563,6 +591,50 @@ TEST_F(ObjectPropertiesTest, ClipboardText) {
     open({2});
     mouseClick(ctl<QPushButton>(dialog, "btnPaste"));
     EXPECT_EQ(key(2, "target"), "\xcf\xf0\xe8\xe2\xe5\xf2");
+}
+
+// Numbers a float cannot hold, and points outside the world, are refused with a console message
+// and the entity keeps its value: a smart field's whole value, or each edit of the raw value field
+// of a key that places the entity.
+TEST_F(ObjectPropertiesTest, NumbersRefuseNonFiniteAndOutOfWorldValues) {
+    const struct {
+        int entity;
+        bool smart;
+        const char* key;
+        const char* text;
+    } cases[] = {
+        {3, true, "offset", "0 inf 0"},
+        {3, true, "offset", "-1e39 0 0"},
+        {3, true, "_light", "0 0 0 1e39"},
+        {1, false, "angle", "4e38"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        open({c.entity}, c.smart);
+        clickRow(QString::fromLatin1(c.key));
+        const QByteArray before = dump();
+        const QByteArray value = key(c.entity, c.key);
+        const int n = levels();
+        console.clear();
+        QLineEdit* field = ctl<QLineEdit>(dialog, c.smart ? "txtParm" : "txtValue");
+        typeInto(field, QString::fromLatin1(c.text));
+        if (c.smart) {
+            keyClick(field, Qt::Key_Return);
+            EXPECT_EQ(key(c.entity, c.key), value);
+            EXPECT_EQ(levels(), n);
+            EXPECT_EQ(dump(), before);
+        } else {
+            EXPECT_NE(key(c.entity, c.key), QByteArray(c.text));
+        }
+        EXPECT_TRUE(console.contains(QString::fromLatin1(c.text).left(4)))
+            << console.lines.join("\n").toStdString();
+        const float half = window->settings.MaxWorldSize * 0.5f;
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_TRUE(std::isfinite(entities[c.entity]->origin[k]));
+            EXPECT_LE(std::fabs(entities[c.entity]->origin[k]), half);
+            EXPECT_TRUE(std::isfinite(entities[c.entity]->angles[k]));
+        }
+    }
 }
 
 TEST_F(ObjectPropertiesTest, SmartEditors) {

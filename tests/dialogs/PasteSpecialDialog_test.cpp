@@ -21,6 +21,7 @@
 #include "document/Clipboard.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
+#include "tools/SelectionBox.h"
 #include "document/UndoHistory.h"
 #include "document/WorldDump.h"
 #include "mainwindow/QCustomAction.h"
@@ -289,6 +290,24 @@ TEST_F(PasteSpecialCommandTest, TooManyCopiesAreRefusedWithTheMapUnchanged) {
     EXPECT_EQ(Map_FreeIdCount(world), room);
     // Each copy takes one brush, six faces and a possible group.
     EXPECT_EQ(Clip_IdsPerCopy(&window->clipboard), 8);
+}
+
+// Copies stepped further than the world is wide are refused with a message and the map unchanged;
+// the same step within the world pastes.
+TEST_F(PasteSpecialCommandTest, CopiesSteppedOutOfTheWorldAreRefused) {
+    const int across = int(2 * Select_HalfWorldSize());
+    const QByteArray before = Map_DumpWorld(world, WorldDumpFlag::Serials);
+    const char* level = newestLevel();
+    ASSERT_TRUE(pasteSpecial(fillWith(4, true, true, QString::number(across / 3))));
+    EXPECT_EQ(Map_DumpWorld(world, WorldDumpFlag::Serials), before);
+    EXPECT_EQ(newestLevel(), level);
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_TRUE(
+        prompts.asked[0].text.startsWith(QStringLiteral("4 copies %1 apart leave the world").arg(across / 3)))
+        << prompts.asked[0].text.toStdString();
+    ASSERT_TRUE(pasteSpecial(fillWith(2, true, true, QString::number(across / 8))));
+    EXPECT_NE(Map_DumpWorld(world, WorldDumpFlag::Serials), before);
+    EXPECT_EQ(prompts.asked.size(), 1);
 }
 
 TEST_F(PasteSpecialCommandTest, TheEightKeysReachTheSettingsFileAndComeBack) {

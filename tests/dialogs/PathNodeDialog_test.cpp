@@ -297,6 +297,11 @@ TEST_F(PathNodeDialogTest, RefusedInputKeepsTheDialogOpen) {
         {&Ui_cPathNodeDialog::txtSpeed, "1O0", "\"1O0\" is not a number."},
         {&Ui_cPathNodeDialog::txtFOV, "ninety", "\"ninety\" is not a number."},
         {&Ui_cPathNodeDialog::txtAngles, "0 x 0", "\"0 x 0\" is not a number."},
+        // Numbers a float cannot hold, or no finite number at all.
+        {&Ui_cPathNodeDialog::txtSpeed, "1e39", "\"1e39\" is not a number."},
+        {&Ui_cPathNodeDialog::txtFOV, "inf", "\"inf\" is not a number."},
+        {&Ui_cPathNodeDialog::txtAngles, "0 nan 0", "\"0 nan 0\" is not a number."},
+        {&Ui_cPathNodeDialog::txtAngles, "0 -4e38 0", "\"0 -4e38 0\" is not a number."},
         {&Ui_cPathNodeDialog::txtName, QStringLiteral("节点"),
          QStringLiteral("\"节点\" holds characters a map cannot store.")},
     };

@@ -22,6 +22,9 @@
 #include <QTranslator>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "ConsoleCapture.h"
 #include "DialogAnswer.h"
 #include "PaintBurst.h"
@@ -240,6 +243,18 @@ TEST(PluginDialog, FormRowsAndProgress) {
     EXPECT_EQ(dialog.argumentValue("f"), QStringLiteral("1.23457e+06"));
     dialog.addComboBox("c", "C", 0, nullptr, 0);
     EXPECT_EQ(dialog.argumentValue("c"), QString());
+
+    // Bounds and values a plugin gets wrong still give a finite number a float holds.
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
+    const struct {
+        double value, minimum, maximum;
+    } bad[] = {{1e39, 0, inf}, {nan, -inf, inf}, {-1e39, -1e300, 0}, {5, nan, nan}, {5, 10, 0}};
+    for (const auto& b : bad) {
+        dialog.addSpinBoxFloat("g", "G", b.value, b.minimum, b.maximum, 1, 0);
+        const float read = dialog.argumentValue("g").toFloat();
+        EXPECT_TRUE(std::isfinite(read)) << b.value << " " << b.minimum << " " << b.maximum;
+        EXPECT_LE(std::fabs(read), 1e9f);
+    }
 }
 
 TEST_F(PluginDialogTest, MisuseIsReportedAndLeavesNoDialogBehind) {

@@ -10,6 +10,7 @@
 #include "dialogs/editing/ShaderEditCanvas.h"
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "dialogs/editing/ShaderEditScript.h"
+#include "TextPixels.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureRecords.h"
 #include "views/Canvas.h"
@@ -197,9 +198,9 @@ TEST_F(ShaderEditCanvasTest, EveryShapeShowsTheEffectAndCountsItsTriangles) {
         const QImage image = frame();
         EXPECT_TRUE(near(image.pixel(200, 200), kRed));
         // The name at the left and the count at the right of the top line.
-        EXPECT_GT(countNear(image, QRect(8, 2, 80, 18), kText), 10);
-        EXPECT_GT(countNear(image, QRect(300, 2, 92, 18), kText), 10);
-        EXPECT_EQ(countNear(image, QRect(392, 2, 8, 18), kText), 0);
+        EXPECT_GT(Text_CountPixels(image, QRect(8, 2, 80, 18), kText), 10);
+        EXPECT_GT(Text_CountPixels(image, QRect(300, 2, 92, 18), kText), 10);
+        EXPECT_EQ(Text_CountPixels(image, QRect(392, 2, 8, 18), kText), 0);
     }
 }
 
@@ -264,7 +265,7 @@ TEST_F(ShaderEditCanvasTest, ImagesAreScaledToFitAndShowMagentaWhereTheAlphaTest
     const QImage image = frame();
     EXPECT_TRUE(near(image.pixel(190, 200), QColor(255, 0, 255)));
     EXPECT_TRUE(near(image.pixel(210, 200), QColor(0, 255, 0)));
-    EXPECT_GT(countNear(image, QRect(8, 2, 120, 18), kText), 10); // "32 x 32 x 4"
+    EXPECT_GT(Text_CountPixels(image, QRect(8, 2, 120, 18), kText), 10); // "32 x 32 x 4"
 }
 
 TEST_F(ShaderEditCanvasTest, AFlickKeepsTurningPressStopsZoomIsClamped) {
@@ -326,7 +327,7 @@ TEST_F(ShaderEditCanvasTest, TheStatusLineShowsAFailedBuild) {
     cShaderEditCanvas* preview = dialog->preview;
     auto errorPixels = [&] {
         const QImage image = preview->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
-        return countNear(image, QRect(0, image.height() - 24, image.width() / 2, 24), kError);
+        return Text_CountPixels(image, QRect(0, image.height() - 24, image.width() / 2, 24), kError);
     };
     EXPECT_EQ(preview->effect, dialog->currentEffect);
     dialog->script->setPlainText(QStringLiteral("{\n\tcull none\n\tbogusCommand 1\n}\n"));

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include "document/UndoHistory.h"
 #include "document/WorldDump.h"
 #include "mainwindow/QCustomAction.h"
+#include "tools/SelectionBox.h"
 
 namespace {
 
@@ -154,6 +156,32 @@ TEST_F(TransformCommandTest, NothingWithoutSelectionOrOnCancel) {
     EXPECT_TRUE(transform("rbMove", "16", "0", "0", false));
     EXPECT_EQ(Map_DumpWorld(world, WorldDumpFlag::Serials), selected);
     EXPECT_EQ(newestLevel(), level);
+}
+
+// A move longer than the world is wide is refused with a message and the dialog stays; other
+// modes and shorter moves close it.
+TEST(TransformDialog, AMoveOutOfTheWorldIsRefused) {
+    const double across = 2.0 * double(Select_HalfWorldSize());
+    const struct {
+        const char* mode;
+        double x, z;
+        bool accepted;
+    } cases[] = {{"rbMove", across + 1, 0, false},
+                 {"rbMove", 0, -999999, false},
+                 {"rbMove", across, 0, true},
+                 {"rbScale", 999999, 0, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.x);
+        cTransformDialog dialog;
+        dialog.show();
+        Widget_Click(Widget_Find<QRadioButton>(&dialog, c.mode));
+        Widget_Find<QDoubleSpinBox>(&dialog, "sbX")->setValue(c.x);
+        Widget_Find<QDoubleSpinBox>(&dialog, "sbZ")->setValue(c.z);
+        cPromptScript prompts;
+        Widget_Click(Widget_Find<QDialogButtonBox>(&dialog, "buttonBox")->button(QDialogButtonBox::Ok));
+        EXPECT_EQ(dialog.isVisible(), !c.accepted);
+        EXPECT_EQ(prompts.asked.size(), c.accepted ? 0 : 1);
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSettings>
+#include <functional>
 
 #include "ConsoleCapture.h"
 #include "DialogAnswer.h"
@@ -228,6 +229,26 @@ TEST_F(MainWindowDocumentsTest, RecentFilesMenuShowsEightAndTheFileKeepsEight) {
     EXPECT_EQ(window->recentFileActions[0]->text(), QStringLiteral("&1 r8.map"));
 }
 
+// A start without a map shows the files the settings remember in the File menu at once.
+TEST_F(MainWindowDocumentsTest, RecentFilesFromTheSettingsShowAtStartUp) {
+    writeFile("maps/older.map", "x");
+    makeWindow(QStringLiteral("[RecentFiles]\nRecentFile1=%1\nRecentFile2=%2\n")
+                   .arg(path("maps/sample.map"), path("maps/older.map"))
+                   .toUtf8());
+    QMenu* file = nullptr;
+    for (QMenu* menu : window->menus)
+        if (menu->objectName() == QLatin1String("&File")) file = menu;
+    ASSERT_NE(file, nullptr);
+    emit file->aboutToShow();
+    QStringList shown;
+    for (QAction* action : file->actions())
+        if (action->isVisible() && action->text().startsWith(QLatin1Char('&')) &&
+            action->text().endsWith(".map"))
+            shown << action->text();
+    EXPECT_EQ(shown, (QStringList{"&1 sample.map", "&2 older.map"}));
+    EXPECT_TRUE(window->recentFilesSeparator->isVisible());
+}
+
 // "\" is an ordinary file-name character: "a\b.map" and "a/b.map" are two files and two entries,
 // while two spellings of one file make one. A menu entry opens its file.
 TEST_F(MainWindowDocumentsTest, RecentFilesAreTheFilesTheyNameAndOpenFromTheMenu) {
@@ -307,4 +328,57 @@ TEST_F(MainWindowDocumentsTest, SaveQuestionAndMissingConfigurationsReachTheWind
     EXPECT_TRUE(answer.answered);
     EXPECT_EQ(page, QStringLiteral("Game &Profiles"));
     window->gameConfigs.configs.first()->Enabled = true;
+}
+
+TEST_F(MainWindowDocumentsTest, AnotherOpenedMapKeepsEveryWindowMaximisedAndFullSized) {
+    makeWindow();
+    window->resize(1000, 760);
+    QWidget* area = window->mdiArea->viewport();
+    // A new map, an imported map and a project file after a first imported map.
+    const std::function<MapDocument*()> seconds[] = {
+        [&] { return newMap(); },
+        [&] { return window->openFile(makeZmf()); },
+        [&] { return window->openFile(path("maps/other.map")); },
+    };
+    QFile::copy(kSampleMap, path("maps/other.map"));
+    ASSERT_NE(window->openFile(path("maps/sample.map")), nullptr);
+    settle();
+    for (const auto& second : seconds) {
+        ASSERT_NE(second(), nullptr);
+        settle();
+        const QList<QMdiSubWindow*> frames = window->mdiArea->subWindowList();
+        QMdiSubWindow* active = window->mdiArea->activeSubWindow();
+        ASSERT_NE(active, nullptr);
+        EXPECT_TRUE(active->isMaximized());
+        EXPECT_GE(active->width(), area->width() - 2);
+        EXPECT_GE(active->height(), area->height() - 2);
+        // The views inside follow the frame's size.
+        for (cCanvas* view : qobject_cast<cChildWindow*>(active->widget())->views)
+            EXPECT_GT(view->viewWidth, 200);
+        // Each earlier window comes back maximised when chosen again.
+        for (QMdiSubWindow* frame : frames) {
+            window->mdiArea->setActiveSubWindow(frame);
+            settle();
+            EXPECT_TRUE(frame->isMaximized());
+            EXPECT_GE(frame->width(), area->width() - 2);
+        }
+        window->mdiArea->setActiveSubWindow(active);
+    }
+}
+
+TEST_F(MainWindowDocumentsTest, AMapOpenedBesideANormalWindowTakesItsSize) {
+    makeWindow();
+    window->resize(1000, 760);
+    ASSERT_NE(window->openFile(path("maps/sample.map")), nullptr);
+    settle();
+    QMdiSubWindow* first = window->mdiArea->activeSubWindow();
+    first->showNormal();
+    first->setGeometry(10, 10, 500, 400);
+    settle();
+    ASSERT_NE(window->openFile(makeZmf()), nullptr);
+    settle();
+    QMdiSubWindow* second = window->mdiArea->activeSubWindow();
+    ASSERT_NE(second, first);
+    EXPECT_FALSE(second->isMaximized());
+    EXPECT_EQ(second->size(), QSize(500, 400));
 }

@@ -297,6 +297,40 @@ TEST_F(SettingsFileTest, MalformedInputKeepsDefaultsWithWarnings) {
     EXPECT_EQ(window->settings.UndoLevels, 70);
 }
 
+// A broken section header costs that line only: the keys after it keep their values, are written
+// back as read, and no junk section stays in the file.
+TEST_F(SettingsFileTest, ABrokenSectionLineCostsThatLineOnly) {
+    const struct {
+        QByteArray text;
+        int lineReported;
+    } cases[] = {
+        {"[General]\nUndoLevels=20\n[Broken\nSkipAdvertisement=2\n", 3},
+        {"[General]\r\nUndoLevels=20\r\n[Broken] trailing\r\nSkipAdvertisement=2\r\n", 3},
+        {"[General]\nUndoLevels=20\n[\nSkipAdvertisement=2\n", 3},
+        // A value continued on the next line is no malformed line.
+        {"[General]\nUndoLevels=20\nNote=a \\\n  b\n[Broken\nSkipAdvertisement=2\n", 5},
+    };
+    for (const auto& c : cases) {
+        console->clear();
+        read(c.text);
+        EXPECT_TRUE(warned(QStringLiteral("KDKSettings.ini:%1: malformed line ignored").arg(c.lineReported)))
+            << c.text.constData();
+        EXPECT_EQ(window->settings.UndoLevels, 20) << c.text.constData();
+        EXPECT_EQ(window->settings.SkipAdvertisement, 2) << c.text.constData();
+        ASSERT_TRUE(window->writeSettings());
+        const QByteArray written = readUserFile();
+        EXPECT_FALSE(written.contains("Broken")) << written.constData();
+        EXPECT_FALSE(written.contains("\n[\n")) << written.constData();
+        // Read again, the file gives the same values without a warning.
+        console->clear();
+        window->setDefaultSettings();
+        window->readSettings();
+        EXPECT_FALSE(warned(QStringLiteral("malformed"))) << written.constData();
+        EXPECT_EQ(window->settings.UndoLevels, 20);
+        EXPECT_EQ(window->settings.SkipAdvertisement, 2);
+    }
+}
+
 TEST_F(SettingsFileTest, BinaryGarbageGivesDefaultsAndLeavesGameConfigurations) {
     const QByteArray gameCfg = "[Config1]\nTitle=Kept\n";
     QDir().mkpath(folder.filePath("config/zarv"));

@@ -28,7 +28,6 @@ public:
     }
     void TearDown() override {
         App_ClearPrimitives();
-        Tool_SetCurrentTexture(nullptr);
         ToolFixture::TearDown();
     }
     int brushCount() const {
@@ -42,6 +41,7 @@ public:
     }
     SelectionBox& blockBox() { return doc.selectionBoxes[1]; }
     cBrushTool* brush = nullptr;
+    cCurrentTextureScope currentTexture;
 };
 
 TEST_F(BrushToolTest, DragAndReturnMakeOneBlock) {
@@ -168,7 +168,7 @@ TEST_F(BrushToolTest, CreationRecordBytes) {
         settings().TextureFaceAlign = c.faceAlign;
         settings().DontSnapPrimitivePoints = c.noSnap;
         settings().StretchArches = c.stretchArches;
-        Tool_SetCurrentTexture(c.texture ? &texture : nullptr);
+        currentTexture.set(c.texture ? "base/floor" : "", c.texture ? &texture : nullptr);
         driver.setView(viewOfType(c.viewType));
         std::memset(g_record, 0xAB, sizeof g_record);
         driver.drag(driver.at(0, 0), driver.at(64, 32));

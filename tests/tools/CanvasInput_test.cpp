@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "ToolDriver.h"
+#include "ViewPixels.h"
 #include "tools/ClipTool.h"
 
 namespace {
@@ -271,3 +272,39 @@ TEST_F(ToolInterfaceTest, ToolSetHoldsElevenToolsByTheirIds) {
 }
 
 } // namespace
+
+TEST_F(CanvasInputTest, FlyingTheCameraKeepsTheWholeGridInTheFlatViews) {
+    settings().EnableGrid2D = true;
+    cCanvas* camera = viewOfType(ViewType::Camera);
+    ASSERT_NE(camera, nullptr);
+    // A named door in a corner of the top view, away from the camera.
+    const float origin[3] = {0, 0, 0};
+    EntityRecord* door = Test_Entity(map(), "func_door", origin, 0, {{"targetname", "door1"}});
+    const float lo[3] = {-190, 60, 0}, hi[3] = {-120, 120, 64};
+    Test_Box(map(), door, lo, hi);
+    door->handle->update(0);
+    top->needsFullRedraw = true;
+    top->update();
+    View_WaitForPaint(top);
+    const int before = View_GridPixels(View_ShownFrame(top));
+    ASSERT_GT(before, top->viewWidth * top->viewHeight / 50);
+    ASSERT_EQ(top->counters.titles, 1);
+
+    // W held in the camera view for half a second.
+    driver.setView(camera);
+    driver.click({camera->viewWidth / 2, camera->viewHeight / 2});
+    const float eye[3] = {camera->eye[0], camera->eye[1], camera->eye[2]};
+    driver.key(Qt::Key_W, Qt::NoModifier, false, false);
+    QElapsedTimer held;
+    held.start();
+    while (held.elapsed() < 500)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    driver.keyUp(Qt::Key_W);
+    ASSERT_NE(std::vector<float>(eye, eye + 3), std::vector<float>(camera->eye, camera->eye + 3))
+        << "the camera did not move";
+    View_WaitForPaint(top);
+    // Only the camera marker's few pixels may cover grid; the door keeps its name.
+    EXPECT_GT(View_GridPixels(View_ShownFrame(top)), before * 95 / 100);
+    EXPECT_EQ(top->counters.titles, 1);
+    EXPECT_EQ(top->counters.brushes, 1);
+}

@@ -20,7 +20,6 @@ public:
     void SetUp() override {
         ToolFixture::SetUp();
         std::strcpy(texture.name, "decals/splash");
-        Tool_SetCurrentTexture(&texture);
         // First: a tool switch makes the active map's own configuration current again.
         g_mainWindow->toolApplyDecals();
         GameConfigManager* configs = &g_mainWindow->gameConfigs;
@@ -38,7 +37,6 @@ public:
         GameConfigManager* configs = &g_mainWindow->gameConfigs;
         configs->current = formerConfig;
         configs->profiles.erase(QByteArray("kpDecalTest"));
-        Tool_SetCurrentTexture(nullptr);
         ToolFixture::TearDown();
     }
     void useProfile(uint32_t capabilities, const char* decalClass) {
@@ -55,6 +53,7 @@ public:
     GameConfig* formerConfig = nullptr;
     GameConfig* config = nullptr;
     ShaderRecord texture;
+    cCurrentTextureScope currentTexture;
     BrushRecord* wall = nullptr;
     cCanvas* camera = nullptr;
 };
@@ -75,7 +74,7 @@ TEST_F(DecalToolTest, TheProfileChoosesDecalEntityOrOverlay) {
     };
     for (const Case& k : cases) {
         useProfile(k.capabilities, k.decalClass);
-        Tool_SetCurrentTexture(k.withTexture ? &texture : nullptr);
+        currentTexture.set(k.withTexture ? "decals/splash" : "", k.withTexture ? &texture : nullptr);
         doc.modified = false;
         const std::string before = dump();
         const UndoLevel* newest = Undo_NewestLevel(history);

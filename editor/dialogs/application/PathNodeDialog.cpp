@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <cmath>
 
+#include "core/NumberText.h"
 #include "core/Prompt.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
@@ -59,28 +60,27 @@ QString anglesText(const float a[3]) {
 }
 
 // Up to three angles from the text split at single blanks; a part that is no number reads 0,
-// missing parts keep their values. ok (when given) tells whether every non-empty part was one.
+// missing parts keep their values. ok (when given) tells whether every non-empty part was one
+// (finite, within the keys' limit).
 void parseAngles(const QString& text, float angles[3], bool* ok = nullptr) {
     const QStringList parts = text.split(QLatin1Char(' '));
     if (ok) *ok = true;
     for (qsizetype i = 0; i < parts.size() && i < 3; ++i) {
-        bool read = false;
-        const float value = parts[i].toFloat(&read);
+        float value = 0.0f;
+        const bool read = Number_Read(parts[i], -kNumberKeyLimit, kNumberKeyLimit, &value);
         angles[i] = read ? value : 0.0f;
         if (ok && !read && !parts[i].isEmpty()) *ok = false;
     }
 }
 
 // A number field's value: 0 for an empty field (which removes the key); false when the text is
-// no number.
+// no finite number within the keys' limit.
 bool fieldNumber(const QString& text, float* value) {
     if (text.isEmpty()) {
         *value = 0.0f;
         return true;
     }
-    bool ok = false;
-    *value = text.toFloat(&ok);
-    return ok;
+    return Number_Read(text, -kNumberKeyLimit, kNumberKeyLimit, value);
 }
 
 bool isUpOrDown(const float a[3]) {

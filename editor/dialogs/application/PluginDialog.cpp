@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <algorithm>
+#include <cmath>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -22,6 +24,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/NumberText.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "dialogs/application/ProcessRunner.h"
@@ -225,11 +228,19 @@ void cPluginDialog::addSpinBox(const QString& name, const QString& label, int va
 
 void cPluginDialog::addSpinBoxFloat(const QString& name, const QString& label, double value, double minimum,
                                     double maximum, double step, int flags) {
+    // A plugin's bounds count only as finite numbers a float holds: an open range would let a typed
+    // number reach the plugin as an infinity.
+    auto bound = [](double v, double fallback) {
+        return std::isfinite(v) ? std::clamp(v, -kNumberKeyLimit, kNumberKeyLimit) : fallback;
+    };
+    minimum = bound(minimum, -kNumberKeyLimit);
+    maximum = bound(maximum, kNumberKeyLimit);
+    if (minimum > maximum) std::swap(minimum, maximum);
     auto* spin = new QDoubleSpinBox(this);
     spin->setMaximumWidth(70);
     spin->setDecimals(2);
     spin->setRange(minimum, maximum);
-    spin->setValue(value);
+    spin->setValue(std::isfinite(value) ? value : minimum);
     spin->setSingleStep(step);
     addRow(label, spin, 4, name, flags, spin);
 }

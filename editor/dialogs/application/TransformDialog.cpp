@@ -1,6 +1,10 @@
 #include "dialogs/application/TransformDialog.h"
 
+#include <cmath>
+
+#include "core/Prompt.h"
 #include "core/System.h"
+#include "tools/SelectionBox.h"
 #include "ui_TransformDialog.h"
 
 cTransformDialog::cTransformDialog(QWidget* parent)
@@ -31,6 +35,22 @@ const float* cTransformDialog::getMatrix() {
         if (factor > 0.0f) matrix[k * 5] *= factor;
     }
     return matrix;
+}
+
+// A move longer than the world is wide carries every object out of it: refused, the dialog stays.
+void cTransformDialog::accept() {
+    const double across = 2.0 * double(Select_HalfWorldSize());
+    if (ui->rbMove->isChecked()) {
+        for (const QDoubleSpinBox* box : {ui->sbX, ui->sbY, ui->sbZ})
+            if (std::fabs(box->value()) > across) {
+                Prompt_Message(this, PromptIcon::Warning,
+                               tr("A move of %1 takes the selection out of the world (%2 units across).")
+                                   .arg(box->value())
+                                   .arg(across));
+                return;
+            }
+    }
+    QDialog::accept();
 }
 
 void cTransformDialog::showEvent(QShowEvent* event) {

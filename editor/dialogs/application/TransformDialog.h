@@ -19,6 +19,7 @@ public:
     // translation, the first three diagonal elements scaled by the factors (those ≤ 0 count 1).
     const float* getMatrix();
     bool rotates() const;
+    void accept() override;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -20,6 +20,7 @@
 class QAction;
 class QCheckBox;
 class QKeyEvent;
+class QLineEdit;
 class QMenu;
 class Ui_cFacePropertiesDialog;
 class cCanvas;
@@ -88,6 +89,7 @@ public:
     void assignNullTexture(FaceRecord* face, int mode);
     void assignNullTexture(MapWorld* world, int32_t id, int32_t mode);
     void setControlPointValue(int coordinate, float value);
+    void setControlPointText(int coordinate, QLineEdit* edit);
 
     // ---- Texture choice (FaceTextureChoice.cpp) ----
     void setTextureSelection(bool enable, bool repaintPreview, const QString& group, const QString& name);

@@ -5,7 +5,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <cmath>
 
+#include "core/NumberText.h"
+#include "core/Prompt.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "dialogs/editing/FaceMapping.h"
@@ -21,6 +24,7 @@
 #include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapPatch.h"
+#include "tools/SelectionBox.h"
 #include "tools/ToolSupport.h"
 #include "ui_FacePropertiesDialog.h"
 
@@ -198,12 +202,26 @@ void cFacePropertiesDialog::exec_on_patchSelectCtrl() {
         edits[i]->setText(QString::number(*coordinate(point, i), 'g', 6));
 }
 
+// A typed coordinate: within the world for X, Y and Z, within the texture limit for U and V. Any
+// other text is refused with a message and the field shows the point's value again.
+void cFacePropertiesDialog::setControlPointText(int which, QLineEdit* edit) {
+    const double limit = which < 3 ? double(Select_HalfWorldSize()) : kNumberTextureLimit;
+    float value = 0.0f;
+    if (Number_Read(edit->text(), -limit, limit, &value)) {
+        setControlPointValue(which, value);
+        return;
+    }
+    const QString refused = edit->text();
+    if (ui->patchCtrlGroup->isEnabled()) exec_on_patchSelectCtrl();
+    Prompt_Message(this, PromptIcon::Warning, Number_RefusalText(refused, -limit, limit));
+}
+
 void cFacePropertiesDialog::setControlPointValue(int which, float value) {
     MapWorld* world = targetWorld();
     const int column = ui->cbPatchColumn->currentIndex(), row = ui->cbPatchRow->currentIndex();
     PatchRecord* patch = firstPatch(world);
     if (!patch || which < 0 || which > 4 || column < 0 || row < 0 || column >= patch->columns ||
-        row >= patch->rows)
+        row >= patch->rows || !std::isfinite(value))
         return;
     if (UndoHistory* history = Map_OpHistory(world)) {
         Undo_BeginLevel(history, "Modify Control Point");
@@ -219,26 +237,18 @@ void cFacePropertiesDialog::setControlPointValue(int which, float value) {
     if (g_mainWindow) g_mainWindow->updateAllViews(3);
 }
 
-namespace {
-
-float editValue(const QLineEdit* edit) {
-    return QLocale::c().toFloat(edit->text());
-}
-
-} // namespace
-
 void cFacePropertiesDialog::exec_on_patchSetCtrlX() {
-    setControlPointValue(0, editValue(ui->txtPatchX));
+    setControlPointText(0, ui->txtPatchX);
 }
 void cFacePropertiesDialog::exec_on_patchSetCtrlY() {
-    setControlPointValue(1, editValue(ui->txtPatchY));
+    setControlPointText(1, ui->txtPatchY);
 }
 void cFacePropertiesDialog::exec_on_patchSetCtrlZ() {
-    setControlPointValue(2, editValue(ui->txtPatchZ));
+    setControlPointText(2, ui->txtPatchZ);
 }
 void cFacePropertiesDialog::exec_on_patchSetCtrlU() {
-    setControlPointValue(3, editValue(ui->txtPatchU));
+    setControlPointText(3, ui->txtPatchU);
 }
 void cFacePropertiesDialog::exec_on_patchSetCtrlV() {
-    setControlPointValue(4, editValue(ui->txtPatchV));
+    setControlPointText(4, ui->txtPatchV);
 }

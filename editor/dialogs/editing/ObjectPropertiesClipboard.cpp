@@ -109,6 +109,8 @@ bool cObjectPropertiesDialog::pasteText(const QByteArray& text) {
         pairs.append({key.left(kPasteKeyLimit), QByteArray(Script_Token()).left(kPasteValueLimit)});
     }
     Script_Close();
+    // A pasted origin or angle the map cannot hold is refused (each with its message), the rest goes in.
+    pairs.removeIf([this](const Pair& p) { return !placementAccepted(p.key, p.value); });
     QByteArray classname;
     bool changes = false;
     for (const Pair& p : pairs) {

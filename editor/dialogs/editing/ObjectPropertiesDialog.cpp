@@ -13,21 +13,25 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/NumberText.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "dialogs/application/CustomAngleBox.h"
 #include "dialogs/application/NamedDialogs.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
+#include "document/SelectionSummary.h"
 #include "document/UndoHistory.h"
 #include "gamedata/EntityClass.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/GameData.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/PluginInterface.h"
+#include "map/EPair.h"
 #include "map/MapEntity.h"
 #include "mainwindow/MainSettings.h"
 #include "mainwindow/MainWindow.h"
+#include "tools/SelectionBox.h"
 #include "ui_ObjectPropertiesDialog.h"
 
 namespace {
@@ -229,7 +233,10 @@ void cObjectPropertiesDialog::beginEdit(const char* name, const QString& field) 
 }
 
 void cObjectPropertiesDialog::markModified() {
-    if (m_document) Project_SetModified(m_document);
+    if (!m_document) return;
+    Project_SetModified(m_document);
+    // A class or name changed here changes what the status bar says of the selection.
+    App_SetStatusText(g_mainWindow, Map_SelectionSummaryText(m_document->world), 2);
 }
 
 bool cObjectPropertiesDialog::smartMode() const {
@@ -697,6 +704,25 @@ void cObjectPropertiesDialog::exec_on_keyEditFinished() {
         ui->txtKey->setText(table->item(row, 0)->text());
 }
 
+// The keys that place an entity take only finite numbers, the origin only points inside the world:
+// anything else is refused with a console message and the entities keep their values.
+bool cObjectPropertiesDialog::placementAccepted(const QByteArray& key, const QByteArray& value) const {
+    if (!m_head) return true;
+    const cMapEntity* m = m_head->handle;
+    const bool origin = sameKey(m->keyName(KEY_ORIGIN), key);
+    if (!origin && !sameKey(m->keyName(KEY_ANGLES), key) && key.compare("angle", Qt::CaseInsensitive) != 0)
+        return true;
+    float numbers[3] = {0, 0, 0};
+    const int32_t read = Key_ParseFloats(value.constData(), numbers, 3);
+    const float limit = origin ? Select_HalfWorldSize() : float(kNumberKeyLimit);
+    for (int32_t i = 0; i < read; ++i)
+        if (!std::isfinite(numbers[i]) || std::fabs(numbers[i]) > limit) {
+            Sys_Warning("'%s' is no value for the key %s", value.constData(), key.constData());
+            return false;
+        }
+    return true;
+}
+
 void cObjectPropertiesDialog::exec_on_modifyValue(const QString& typed) {
     QTableWidget* table = ui->epairTable;
     const int row = table->currentRow();
@@ -705,6 +731,7 @@ void cObjectPropertiesDialog::exec_on_modifyValue(const QString& typed) {
     QString one = typed;
     one.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
     const QByteArray value = bytes(one);
+    if (!placementAccepted(key, value)) return;
     beginEdit("Change Value", QStringLiteral("value"));
     bool angles = false;
     for (EntityRecord* e : edited()) {

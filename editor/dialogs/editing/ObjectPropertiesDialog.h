@@ -142,6 +142,7 @@ private:
     void fillTargetList(const QString& current);
     QByteArray smartShownValue(const QByteArray& key) const;
     QByteArray smartEditedValue() const;
+    bool placementAccepted(const QByteArray& key, const QByteArray& value) const;
     bool smartValueAccepted(const QByteArray& value) const;
     void writeSmartValue(const QByteArray& key, const QByteArray& value);
     void beginLoad();

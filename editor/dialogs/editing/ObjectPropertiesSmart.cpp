@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <iterator>
 
+#include "core/NumberText.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "dialogs/application/CustomAngleBox.h"
@@ -38,6 +39,7 @@
 #include "map/MapEntity.h"
 #include "map/MapPath.h"
 #include "mainwindow/MainWindow.h"
+#include "tools/SelectionBox.h"
 #include "ui_ObjectPropertiesDialog.h"
 
 namespace {
@@ -54,6 +56,7 @@ std::pair<int, int> numberCount(PropertyType type) {
     case PropertyType::Integer:
     case PropertyType::Float:
         return {1, 1};
+    case PropertyType::Origin:
     case PropertyType::Vector:
         return {3, 3};
     case PropertyType::Angle:
@@ -213,12 +216,16 @@ bool cObjectPropertiesDialog::smartValueAccepted(const QByteArray& value) const 
     if (!least || value.isEmpty() || value == kNoChange) return true;
     const QList<QByteArray> parts = value.simplified().split(' ');
     bool ok = parts.size() >= least && parts.size() <= most;
+    // A point stays inside the world; any other number is one a float holds.
+    const double limit =
+        m_property->type == PropertyType::Origin ? double(Select_HalfWorldSize()) : kNumberKeyLimit;
     for (const QByteArray& part : parts) {
         bool number = false;
+        float scratch = 0.0f;
         if (m_property->type == PropertyType::Integer)
             part.toInt(&number);
         else
-            part.toDouble(&number);
+            number = Number_Read(QString::fromLatin1(part), -limit, limit, &scratch);
         ok = ok && number;
     }
     if (!ok)

@@ -15,6 +15,8 @@
 #include <cmath>
 
 #include "DocumentFixture.h"
+#include "dialogs/editing/TextureLists.h"
+#include "gamedata/GameConfig.h"
 #include "tools/ToolSet.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
@@ -105,6 +107,36 @@ public:
 private:
     cCanvas* m_view;
     Qt::MouseButtons m_buttons;
+};
+
+// Makes a name the main window's current texture, as the Textures dock does, listed with a record
+// when one is given; the former current texture, lists and configuration come back at the end.
+class cCurrentTextureScope {
+public:
+    cCurrentTextureScope()
+        : m_name(g_mainWindow->currentTextureName), m_config(g_mainWindow->gameConfigs.current),
+          m_lists(g_mainWindow->gameConfigs.currentTextureLists) {}
+    ~cCurrentTextureScope() {
+        g_mainWindow->currentTextureName = m_name;
+        g_mainWindow->gameConfigs.current = m_config;
+        g_mainWindow->gameConfigs.currentTextureLists = m_lists;
+    }
+    void set(const char* name, ShaderRecord* record = nullptr) {
+        GameConfigManager& configs = g_mainWindow->gameConfigs;
+        g_mainWindow->currentTextureName = QString::fromUtf8(name);
+        m_own.entries.clear();
+        if (record)
+            m_own.entries.insert(QString::fromUtf8(name).toUpper(), TextureListEntry{{}, nullptr, record});
+        if (!configs.current) configs.current = &m_ownConfig;
+        configs.currentTextureLists = &m_own;
+    }
+
+private:
+    QString m_name;
+    GameConfig* m_config;
+    TextureLists* m_lists;
+    TextureLists m_own;
+    GameConfig m_ownConfig;
 };
 
 class ToolFixture : public DocumentFixture {
