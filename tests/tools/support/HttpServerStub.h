@@ -1,5 +1,5 @@
 // A one-answer HTTP server on 127.0.0.1 for tests: every request gets the same status, headers and
-// body (optionally after a delay), and the request bytes are kept.
+// body (optionally after a delay, or a few bytes at a time), and the request bytes are kept.
 #pragma once
 
 #include <QByteArray>
@@ -14,6 +14,12 @@ public:
     // The whole answer, status line and headers included; sent once the request's headers are in.
     QByteArray response;
     int delayMs = 0;
+    // With trickleMs the answer goes out trickleBytes at a time, one piece every trickleMs; then
+    // `endless` (when set) follows piece after piece and the connection stays open until the client
+    // goes or 10 seconds have passed.
+    int trickleMs = 0;
+    int trickleBytes = 1;
+    QByteArray endless;
     QList<QByteArray> requests;
 
     QString address() const;
