@@ -96,6 +96,8 @@ TEST(UpdateCheck, WhateverTheServerSendsTheWindowIsServedAndTheCheckEndsInTime) 
         {"good answer", cHttpServerStub::answer(200, newer), 0, 1, {}, newer, nullptr},
         {"slow trickle within the limit", cHttpServerStub::answer(200, newer), 10, 1, {}, newer, nullptr},
         {"header line without end", openHeader, 5, 64, QByteArray(64, 'a'), "", "too long"},
+        {"header line without end, flooding", openHeader, 1, 1 << 16, QByteArray(1 << 16, 'a'), "",
+         "too long"},
         {"header line without end, slowly", openHeader, 50, 8, QByteArray(8, 'a'), "", "no answer"},
         {"2 MB header", openHeader + QByteArray(2 << 20, 'a') + "\r\n\r\n" + newer, 0, 1, {}, "", "too long"},
         {"body that never ends", "HTTP/1.1 200 OK\r\n\r\n1.1.", 5, 64, QByteArray(64, '7'), "", "too long"},
@@ -122,11 +124,13 @@ TEST(UpdateCheck, WhateverTheServerSendsTheWindowIsServedAndTheCheckEndsInTime) 
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        cHttpServerStub server;
-        server.response = c.response;
-        server.trickleMs = c.trickleMs;
-        server.trickleBytes = c.trickleBytes;
-        server.endless = c.endless;
+        // On its own thread the server goes on sending while the check's thread is held up.
+        cHttpServerThread server([&c](cHttpServerStub& stub) {
+            stub.response = c.response;
+            stub.trickleMs = c.trickleMs;
+            stub.trickleBytes = c.trickleBytes;
+            stub.endless = c.endless;
+        });
         Stalls stalls;
         const UpdateCheckResult result = checkMeasured(server.address(), &stalls);
         EXPECT_EQ(result.version, c.version);

@@ -291,6 +291,7 @@ TEST_F(LayoutFileTest, ADamagedStateWarnsOnceAndTheWindowStartsWithItsDefaults) 
     QList<int> defaultSizes;
     QByteArray file;
     {
+        cPromptScript quiet; // the file above is still there
         cMainWindow window(WindowMode::Interactive);
         window.statusBar()->hide();
         window.shaderEditDialog->show();

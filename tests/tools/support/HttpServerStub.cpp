@@ -48,6 +48,25 @@ QByteArray cHttpServerStub::answer(int status, const QByteArray& body, const QBy
            extraHeaders + "\r\n" + body;
 }
 
+cHttpServerThread::cHttpServerThread(std::function<void(cHttpServerStub&)> setUp)
+    : m_setUp(std::move(setUp)) {
+    start();
+    m_ready.acquire();
+}
+
+cHttpServerThread::~cHttpServerThread() {
+    quit();
+    wait();
+}
+
+void cHttpServerThread::run() {
+    cHttpServerStub server;
+    m_setUp(server);
+    m_address = server.address();
+    m_ready.release();
+    exec();
+}
+
 void cHttpServerStub::accept() {
     while (QTcpSocket* socket = nextPendingConnection()) {
         auto* received = new QByteArray;

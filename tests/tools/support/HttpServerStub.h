@@ -4,7 +4,10 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSemaphore>
 #include <QTcpServer>
+#include <QThread>
+#include <functional>
 
 class cHttpServerStub : public QTcpServer {
     Q_OBJECT
@@ -27,4 +30,22 @@ public:
 
 private slots:
     void accept();
+};
+
+// The same server on a thread of its own, set up there by the function given: it goes on sending
+// while the test's thread is busy or blocked. Ends with the object (at most the stub's 10 seconds
+// of trickling later).
+class cHttpServerThread : public QThread {
+public:
+    explicit cHttpServerThread(std::function<void(cHttpServerStub&)> setUp);
+    ~cHttpServerThread() override;
+    QString address() const { return m_address; }
+
+protected:
+    void run() override;
+
+private:
+    std::function<void(cHttpServerStub&)> m_setUp;
+    QSemaphore m_ready;
+    QString m_address;
 };
