@@ -1,10 +1,10 @@
 #include "dialogs/editing/LayoutRecords.h"
 
 #include <QDataStream>
-#include <algorithm>
 #include <QIODevice>
 #include <QSplitter>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
