@@ -206,6 +206,13 @@ TEST_F(LayoutFileTest, StatesAreCheckedBeforeQtReadsThem) {
     auto* splitter = window.shaderEditDialog->findChild<QSplitter*>(QStringLiteral("splitter"));
     const QByteArray good = window.saveState(0);
     const QByteArray goodSplitter = splitter->saveState();
+    // Docks tabbed together, then one of them floating, as a user may leave them.
+    auto* console = window.findChild<QDockWidget*>(QStringLiteral("console"));
+    auto* textures = window.findChild<QDockWidget*>(QStringLiteral("textures"));
+    window.tabifyDockWidget(console, textures);
+    const QByteArray tabbed = window.saveState(0);
+    textures->setFloating(true);
+    const QByteArray floating = window.saveState(0);
     window.shaderEditDialog->hide();
     QByteArray nested = dockSequence(1);
     for (int depth = 0; depth < 17; ++depth)
@@ -218,6 +225,8 @@ TEST_F(LayoutFileTest, StatesAreCheckedBeforeQtReadsThem) {
         bool ok;
     } mainCases[] = {
         {"as Qt writes it", good, true},
+        {"tabbed docks", tabbed, true},
+        {"a floating dock", floating, true},
         {"no parts", mainState({}), true},
         {"tool-bar lines 0x7fffffff", mainState("\xfc" + ints({0x7fffffff})), false},
         {"tool-bar items past the end", mainState("\xfc" + ints({1, 0, 1000})), false},
