@@ -40,9 +40,16 @@ void outputMessage(j_common_ptr cinfo) {
 void initSource(j_decompress_ptr) {}
 void termSource(j_decompress_ptr) {}
 
+// The source with a note that the file ended early.
+struct Source {
+    jpeg_source_mgr pub;
+    bool ended;
+};
+
 // The whole file is the buffer: asking for more means the file ended early.
 boolean fillInput(j_decompress_ptr cinfo) {
     WARNMS(cinfo, JWRN_JPEG_EOF);
+    reinterpret_cast<Source*>(cinfo->src)->ended = true;
     cinfo->src->next_input_byte = kEndOfImage;
     cinfo->src->bytes_in_buffer = 2;
     return TRUE;
@@ -66,11 +73,31 @@ struct Decoded {
     int32_t components;
 };
 
+// Whether the file can hold the picture its header claims. Every block of every component costs
+// at least two bits in a sequential scan (a DC difference and an end of block) and one in the DC
+// scan a progressive file must have; an arithmetic coder has no such floor, and the game's decoder
+// does not read it.
+bool claimFits(j_decompress_ptr cinfo, uint32_t size) {
+    if (cinfo->arith_code) {
+        Eng_Warning("JPGImageLoader: arithmetic coding not supported");
+        return false;
+    }
+    uint64_t blocks = 0;
+    for (int i = 0; i < cinfo->num_components; ++i)
+        blocks +=
+            static_cast<uint64_t>(cinfo->comp_info[i].width_in_blocks) * cinfo->comp_info[i].height_in_blocks;
+    const uint64_t bits = blocks * (cinfo->progressive_mode ? 1 : 2);
+    if (bits <= static_cast<uint64_t>(size) * 8) return true;
+    Eng_Warning("JPGImageLoader: image of %ux%u cannot be in a file of %u bytes", cinfo->image_width,
+                cinfo->image_height, size);
+    return false;
+}
+
 // Plain C from here on: a longjmp lands in this frame.
 bool decode(const uint8_t* data, uint32_t size, const char* path, Decoded* out) {
     jpeg_decompress_struct cinfo;
     ErrorManager errors;
-    jpeg_source_mgr source;
+    Source source;
     std::memset(&cinfo, 0, sizeof cinfo);
     cinfo.err = jpeg_std_error(&errors.pub);
     errors.pub.error_exit = errorExit;
@@ -82,14 +109,15 @@ bool decode(const uint8_t* data, uint32_t size, const char* path, Decoded* out) 
         return false;
     }
     jpeg_create_decompress(&cinfo);
-    source.next_input_byte = data;
-    source.bytes_in_buffer = size;
-    source.init_source = initSource;
-    source.fill_input_buffer = fillInput;
-    source.skip_input_data = skipInput;
-    source.resync_to_restart = jpeg_resync_to_restart;
-    source.term_source = termSource;
-    cinfo.src = &source;
+    source.pub.next_input_byte = data;
+    source.pub.bytes_in_buffer = size;
+    source.pub.init_source = initSource;
+    source.pub.fill_input_buffer = fillInput;
+    source.pub.skip_input_data = skipInput;
+    source.pub.resync_to_restart = jpeg_resync_to_restart;
+    source.pub.term_source = termSource;
+    source.ended = false;
+    cinfo.src = &source.pub;
 
     jpeg_read_header(&cinfo, TRUE);
     if (cinfo.image_width > kMaxSide || cinfo.image_height > kMaxSide) {
@@ -98,11 +126,17 @@ bool decode(const uint8_t* data, uint32_t size, const char* path, Decoded* out) 
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
+    // Before libjpeg or we allocate anything the size of the picture.
+    if (!claimFits(&cinfo, size)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
     cinfo.out_color_space = cinfo.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_start_decompress(&cinfo);
     const uint64_t w = cinfo.output_width, h = cinfo.output_height;
     const uint64_t components = static_cast<uint64_t>(cinfo.output_components);
-    const uint64_t bytes = w * h * 4;
+    const uint64_t rowBytes = w * components;
+    const uint64_t bytes = rowBytes * h;
     uint8_t* pixels = bytes <= kMaxImageBytes ? static_cast<uint8_t*>(Eng_TempBuffer(0, bytes)) : nullptr;
     if (!pixels) {
         jpeg_destroy_decompress(&cinfo);
@@ -110,12 +144,20 @@ bool decode(const uint8_t* data, uint32_t size, const char* path, Decoded* out) 
                         bytes <= kMaxImageBytes ? static_cast<int32_t>(bytes) : -1);
         return false;
     }
-    std::memset(pixels, 0, bytes);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = pixels + static_cast<uint64_t>(cinfo.output_scanline) * w * components;
+    // A one-scan file cut short keeps the rows decoded before the cut; the rest is black, not
+    // decoded from nothing. Files of several scans were read whole by the start above.
+    const bool stopAtEnd = !jpeg_has_multiple_scans(&cinfo);
+    while (cinfo.output_scanline < cinfo.output_height && !(stopAtEnd && source.ended)) {
+        JSAMPROW row = pixels + static_cast<uint64_t>(cinfo.output_scanline) * rowBytes;
         jpeg_read_scanlines(&cinfo, &row, 1);
     }
-    jpeg_finish_decompress(&cinfo);
+    const uint64_t done = cinfo.output_scanline;
+    if (done < h) {
+        std::memset(pixels + done * rowBytes, 0, (h - done) * rowBytes);
+        jpeg_abort_decompress(&cinfo);
+    } else {
+        jpeg_finish_decompress(&cinfo);
+    }
     jpeg_destroy_decompress(&cinfo);
     out->pixels = pixels;
     out->width = static_cast<int32_t>(w);

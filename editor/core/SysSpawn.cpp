@@ -63,17 +63,20 @@ QStringList Sys_SplitArguments(const QString& arguments, const QString& program)
 }
 
 bool Sys_Spawn(const QString& program, const QString& arguments, bool wait, QString* errorText) {
+    return Sys_Spawn(program, Sys_SplitArguments(arguments, program), wait, errorText);
+}
+
+bool Sys_Spawn(const QString& program, const QStringList& arguments, bool wait, QString* errorText) {
     const QByteArray file = Path_ToNative(program);
     if (file.isEmpty()) {
         Sys_Error("Sys_Spawn: no program given");
         if (errorText) *errorText = QString::fromUtf8(Plat_ErrorText(ENOENT));
         return false;
     }
-    const QStringList parts = Sys_SplitArguments(arguments, program);
     std::vector<QByteArray> storage;
-    storage.reserve(size_t(parts.size()));
+    storage.reserve(size_t(arguments.size()));
     std::vector<char*> argv{const_cast<char*>(file.constData())};
-    for (const QString& part : parts) {
+    for (const QString& part : arguments) {
         storage.push_back(Path_ToNative(part));
         argv.push_back(storage.back().data());
     }

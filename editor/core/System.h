@@ -99,9 +99,11 @@ void Sys_SplitSwitches(const QString& line, QString& words, QString& switches);
 // Cuts an argument text into arguments: blanks separate them, double quotes group one. Text past
 // kSysLogBufferSize - 1 bytes and arguments past the 126th are dropped with a warning.
 QStringList Sys_SplitArguments(const QString& arguments, const QString& program);
-// Starts the program with the arguments cut by Sys_SplitArguments. With wait the call returns when
-// the program has ended. False when the program could not be started, with the system's reason in
+// Starts the program (no shell) with each argument as it is. With wait the call returns when the
+// program has ended. False when the program could not be started, with the system's reason in
 // errorText when given.
+bool Sys_Spawn(const QString& program, const QStringList& arguments, bool wait, QString* errorText = nullptr);
+// The same with the arguments cut from a text by Sys_SplitArguments.
 bool Sys_Spawn(const QString& program, const QString& arguments, bool wait, QString* errorText = nullptr);
 
 // ---- Geometry -----------------------------------------------------------------------------

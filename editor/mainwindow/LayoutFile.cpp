@@ -35,7 +35,9 @@ bool Layout_ReadMainWindow(cMainWindow* window, QIODevice* device) {
     QByteArray geometry, state;
     if (!readByte(device, visible) || !Layout_ReadBytes(device, geometry) || !Layout_ReadBytes(device, state))
         return false;
-    if (!window->restoreState(state, 0) || !window->restoreGeometry(geometry)) return false;
+    if (!Layout_CheckMainWindowState(state, 0) || !window->restoreState(state, 0) ||
+        !window->restoreGeometry(geometry))
+        return false;
     window->statusBar()->setVisible(visible != 0);
     return true;
 }

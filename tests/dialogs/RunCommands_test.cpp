@@ -6,6 +6,8 @@
 
 #include "ConsoleCapture.h"
 #include "RunFixture.h"
+#include "core/System.h"
+#include "dialogs/application/ProcessRunner.h"
 
 namespace {
 
@@ -126,7 +128,7 @@ TEST_F(RunCommandsTest, NormalModeChoices) {
     config.GameExecutable = game;
     exportAt(maps + "/dm1.map");
     list = RunMap_BuildNormalCommands(context, all);
-    EXPECT_EQ(list.last()->Args, " +devmap dm1");
+    EXPECT_EQ(list.last()->Args, "+devmap dm1");
 
     // Letter case names another folder here: the map is copied.
     QDir().mkpath(dir.filePath("q 3/BASEQ3/maps"));
@@ -147,18 +149,19 @@ TEST_F(RunCommandsTest, NormalModeChoices) {
     RunNormalChoices special = all;
     special.tool[3] = RunToolChoice::Special;
     list = RunMap_BuildNormalCommands(context, special);
-    EXPECT_EQ(list[5]->Args, " \"" + maps + "/dm1\"");
+    EXPECT_EQ(list[5]->Args, "\"" + maps + "/dm1\"");
 }
 
 TEST_F(RunCommandsTest, ExpertModeExpandsTheEnabledCommands) {
     exportAt(maps + "/dm1.map");
     const std::shared_ptr<RunConfig> defaults = RunCfg_MakeDefault();
     const QString exeDir = QFileInfo(game).canonicalPath();
-    EXPECT_EQ(texts(RunMap_BuildExpertCommands(context, defaults.get())),
-              QStringList({"2||" + base + "|", "1|/opt/tools/csg|" + maps + "/dm1|",
-                           "1|/opt/my tools/q3map2|-meta " + maps + "/dm1|",
-                           "1|/opt/tools/vis|" + maps + "/dm1|", "1|/opt/tools/light|" + maps + "/dm1|",
-                           "2||" + exeDir + "|", "0|" + game + "|+set fs_game x -console -dev +map dm1|"}));
+    EXPECT_EQ(
+        texts(RunMap_BuildExpertCommands(context, defaults.get())),
+        QStringList({"2||" + base + "|", "1|/opt/tools/csg|\"" + maps + "/dm1\"|",
+                     "1|/opt/my tools/q3map2|-meta \"" + maps + "/dm1\"|",
+                     "1|/opt/tools/vis|\"" + maps + "/dm1\"|", "1|/opt/tools/light|\"" + maps + "/dm1\"|",
+                     "2||" + exeDir + "|", "0|" + game + "|+set fs_game x -console -dev +map dm1|"}));
 
     Run_WriteFile(maps + "/Dm1.bsp", "x");
     Run_WriteFile(maps + "/dm1.bsp", "x");
@@ -177,6 +180,67 @@ TEST_F(RunCommandsTest, ExpertModeExpandsTheEnabledCommands) {
                            "5||dm1.prt|" + maps + "/dm1.bsp"}));
     EXPECT_EQ(RunMap_BuildExpertCommands(context, &mixed)[2]->Flags, RUNCMD_ENABLED | 4);
     EXPECT_TRUE(RunMap_BuildExpertCommands(context, nullptr).isEmpty());
+}
+
+// Map names and values holding quotes, blanks, shell and game syntax: each reaches the tools and
+// the game as exactly one argument, in normal and in expert mode, through the real start paths.
+TEST_F(RunCommandsTest, NamesAndValuesReachTheProgramsAsSingleArguments) {
+    const QString dump = dir.filePath("q 3/dump");
+    Run_WriteFile(dump, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n", true);
+    auto dumped = [&] {
+        const QStringList lines = QString::fromUtf8(Run_ReadFile(dump + ".args")).split('\n');
+        QFile::remove(dump + ".args");
+        return lines.mid(0, lines.size() - 1);
+    };
+    config.MapTool[1] = dump + " -meta";
+    config.GameExecutable = dump + " +set fs_game x";
+    RunNormalChoices all;
+    for (bool& on : all.toolEnabled)
+        on = true;
+    const QString canonicalMaps = QFileInfo(maps).canonicalFilePath();
+    const QStringList gameFront = {"+set", "fs_game", "x", "+set", "developer", "1", "+devmap"};
+    for (const char* name : {"inj\" \"-bogus", "odd name's (1)", "dm1 +exec x", "-bogus", "+exec x",
+                             "a;b$c`d`", "$file", "back\\slash"}) {
+        SCOPED_TRACE(name);
+        exportAt(maps + "/" + name + ".map");
+        const RunCommandList normal = RunMap_BuildNormalCommands(context, all);
+        ASSERT_EQ(normal.size(), 7);
+        EXPECT_EQ(normal[2]->Arguments, QStringList({"-meta", canonicalMaps + "/" + name}));
+        EXPECT_EQ(normal[6]->Arguments, gameFront + QStringList{name});
+        // Started as the run starts them: the tool in the process runner, the game spawned.
+        EXPECT_TRUE(cProcessRunner(normal[2]->Prog, normal[2]->Arguments, normal[2]->Args, nullptr).run());
+        EXPECT_EQ(dumped(), QStringList({"-meta", canonicalMaps + "/" + name}));
+        ASSERT_TRUE(Sys_Spawn(normal[6]->Prog, normal[6]->Arguments, true));
+        EXPECT_EQ(dumped(), gameFront + QStringList{name});
+
+        exportAt(maps + "/" + name + ".map");
+        const RunCommandList expert = RunMap_BuildExpertCommands(context, RunCfg_MakeDefault().get());
+        ASSERT_EQ(expert.size(), 7);
+        for (int tool = 1; tool <= 4; ++tool)
+            EXPECT_EQ(expert[tool]->Arguments.last(), maps + "/" + name) << tool;
+        EXPECT_EQ(expert[6]->Arguments,
+                  QStringList({"+set", "fs_game", "x", "-console", "-dev", "+map", QString(name)}));
+    }
+
+    // Variables never split, in switches or arguments, quoted or not; a quoted "" stays an argument,
+    // a variable that expands to nothing goes.
+    exportAt(maps + "/dm1.map");
+    config.GameModdir = "mod \"x\" -y";
+    RunConfig custom;
+    custom.Commands.append(
+        std::make_shared<RunCommand>(RunCommand{RUNCMD_RUN_WAIT, RUNCMD_ENABLED, "$bsp_exe -fs $moddir",
+                                                "\"$path/$file.map\" $ext \"\" -v$ext", ""}));
+    const RunCommandList built = RunMap_BuildExpertCommands(context, &custom);
+    ASSERT_EQ(built.size(), 1);
+    EXPECT_EQ(built[0]->Prog, dump);
+    const QStringList expected = {"-meta", "-fs", "mod \"x\" -y", maps + "/dm1.map", "map", "", "-vmap"};
+    EXPECT_EQ(built[0]->Arguments, expected);
+    EXPECT_EQ(built[0]->Args, "-meta -fs \"mod \\\"x\\\" -y\" \"" + maps + "/dm1.map\" map \"\" -vmap");
+    ASSERT_TRUE(Sys_Spawn(built[0]->Prog, built[0]->Arguments, true));
+    EXPECT_EQ(dumped(), expected);
+    config.GameModdir.clear();
+    custom.Commands[0]->Args = "$moddir x";
+    EXPECT_EQ(RunMap_BuildExpertCommands(context, &custom)[0]->Arguments, QStringList({"-meta", "-fs", "x"}));
 }
 
 TEST_F(RunCommandsTest, LeakAndPortalFilesAroundARun) {

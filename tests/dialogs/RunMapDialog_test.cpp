@@ -178,7 +178,8 @@ TEST_F(RunMapDialogTest, NormalChoicesBuildTheCommands) {
     const RunCommandList& list = dialog->buildCommands();
     ASSERT_EQ(list.size(), 3);
     EXPECT_EQ(list[1]->Prog, "/opt/q3map2");
-    EXPECT_EQ(list[1]->Args, "-meta -onlyents \"" + QFileInfo(maps).canonicalFilePath() + "/dm1\"");
+    EXPECT_EQ(list[1]->Arguments,
+              QStringList({"-meta", "-onlyents", QFileInfo(maps).canonicalFilePath() + "/dm1"}));
     EXPECT_EQ(list[2]->Prog, "/opt/light");
     // OK stores the additional parameters in the game configuration.
     QLineEdit* line = Widget_Find<QLineEdit>(dialog.get(), "txtCmdLine");

@@ -16,6 +16,7 @@
 #include "ConsoleCapture.h"
 #include "RunFixture.h"
 #include "core/Prompt.h"
+#include "core/System.h"
 #include "dialogs/application/ProcessRunner.h"
 
 namespace {
@@ -55,6 +56,9 @@ struct RunMapOutputTest : ::testing::Test {
         command.Type = type;
         command.Prog = prog;
         command.Args = args;
+        // A program's arguments as the builders hand them over.
+        if (type == RUNCMD_RUN || type == RUNCMD_RUN_WAIT || type == RUNCMD_PROCESS_WINDOW)
+            command.Arguments = Sys_SplitArguments(args, prog);
         command.FileCheck = check;
         return window.executeCommand(command);
     }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -57,6 +58,89 @@ TEST(UpdateCheck, EachAnswerGivesANewerVersionNothingOrAReason) {
         else
             EXPECT_EQ(result.failure, QString());
         ASSERT_EQ(server.requests.size(), 1);
+    }
+}
+
+// The longest time the GUI thread went without serving a 5 ms timer during one check, and the
+// check's whole time.
+struct Stalls {
+    qint64 longestGapMs = 0;
+    qint64 totalMs = 0;
+};
+UpdateCheckResult checkMeasured(const QString& server, Stalls* stalls) {
+    QElapsedTimer total, sinceTick;
+    total.start();
+    sinceTick.start();
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { stalls->longestGapMs = std::max(stalls->longestGapMs, sinceTick.restart()); });
+    ticker.start(5);
+    const UpdateCheckResult result = Update_Check(server);
+    stalls->longestGapMs = std::max(stalls->longestGapMs, sinceTick.elapsed());
+    stalls->totalMs = total.elapsed();
+    return result;
+}
+
+TEST(UpdateCheck, WhateverTheServerSendsTheWindowIsServedAndTheCheckEndsInTime) {
+    cConsoleCapture console;
+    const QByteArray newer = "1.1." + build(1);
+    const QByteArray openHeader = "HTTP/1.1 200 OK\r\nX-Pad: ";
+    const struct {
+        const char* name;
+        QByteArray response;
+        int trickleMs, trickleBytes;
+        QByteArray endless;
+        QString version;
+        const char* failure;
+    } cases[] = {
+        {"good answer", cHttpServerStub::answer(200, newer), 0, 1, {}, newer, nullptr},
+        {"slow trickle within the limit", cHttpServerStub::answer(200, newer), 10, 1, {}, newer, nullptr},
+        {"header line without end", openHeader, 5, 64, QByteArray(64, 'a'), "", "too long"},
+        {"header line without end, flooding", openHeader, 1, 1 << 16, QByteArray(1 << 16, 'a'), "",
+         "too long"},
+        {"header line without end, slowly", openHeader, 50, 8, QByteArray(8, 'a'), "", "no answer"},
+        {"2 MB header", openHeader + QByteArray(2 << 20, 'a') + "\r\n\r\n" + newer, 0, 1, {}, "", "too long"},
+        {"body that never ends", "HTTP/1.1 200 OK\r\n\r\n1.1.", 5, 64, QByteArray(64, '7'), "", "too long"},
+        {"trickle past the limit", cHttpServerStub::answer(200, newer), 200, 1, {}, "", "no answer"},
+        {"404", cHttpServerStub::answer(404, newer), 0, 1, {}, "", "404"},
+        {"redirect",
+         cHttpServerStub::answer(301, newer, "Location: http://127.0.0.1:1/\r\n"),
+         0,
+         1,
+         {},
+         "",
+         "redirects"},
+        {"chunked",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4\r\n1.1.\r\n" +
+             QByteArray::number(build(1).size(), 16) + "\r\n" + build(1) + "\r\n0\r\n\r\n",
+         0,
+         1,
+         {},
+         newer,
+         nullptr},
+        {"no length, ends with the connection", "HTTP/1.0 200 OK\r\n\r\n" + newer, 0, 1, {}, newer, nullptr},
+        {"cut short", "HTTP/1.1 200 OK\r\nContent-Length: 40\r\n\r\n" + newer, 0, 1, {}, "", "cut short"},
+        {"no HTTP", "SSH-2.0-x\r\n\r\n", 0, 1, {}, "", "no HTTP"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // On its own thread the server goes on sending while the check's thread is held up.
+        cHttpServerThread server([&c](cHttpServerStub& stub) {
+            stub.response = c.response;
+            stub.trickleMs = c.trickleMs;
+            stub.trickleBytes = c.trickleBytes;
+            stub.endless = c.endless;
+        });
+        Stalls stalls;
+        const UpdateCheckResult result = checkMeasured(server.address(), &stalls);
+        EXPECT_EQ(result.version, c.version);
+        if (c.failure)
+            EXPECT_TRUE(result.failure.contains(QLatin1String(c.failure))) << result.failure.toStdString();
+        else
+            EXPECT_EQ(result.failure, QString());
+        // Bounds far above a sound run and far below the seconds a blocked thread takes.
+        EXPECT_LT(stalls.longestGapMs, 1000);
+        EXPECT_LT(stalls.totalMs, kUpdateTimeoutMs + 1500);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "FuzzSupport.h"
 #include "ModelRecorder.h"
 #include "kstdlib/kstdlib.h"
 #include "mainwindow/ConsoleSink.h"
@@ -26,15 +27,9 @@ extern "C" int32_t kpGetModelBounds(int32_t id, float* mins, float* maxs, int32_
 namespace {
 
 void startOnce() {
-    static int argc = 1;
-    static char name[] = "model_fuzz";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    K_MathLib_Initialize(0);
-    static cMainWindow* window = new cMainWindow; // the texture manager the effects live in
-    (void)window;
+    // The main window holds the texture manager the effects live in; it and the application stay
+    // to the end of the process, so what they hold is no leak.
+    Fuzz_StartMainWindow("model_fuzz");
     Console_SetSink([](const QString&) {}); // refusals are expected by the thousand
     Plugin_FillEngineFuncs(Plugin_EngineFuncs());
     if (kpMain(ModelRecorder::Table(), KP_INTERFACE_VERSION) != 0) std::abort();

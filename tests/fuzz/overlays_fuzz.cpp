@@ -7,6 +7,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "FuzzSupport.h"
 #include "core/Winding.h"
 #include "document/CompilerOverlays.h"
 #include "document/MapWorld.h"
@@ -37,8 +38,8 @@ void removeFiles() {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // One file per fuzzing process (workers run side by side).
-    g_path = "/tmp/overlays_fuzz_" + std::to_string(getpid());
+    // One file per fuzzing process (workers run side by side), in the temporary folder.
+    g_path = Fuzz_MakeFolder("overlays_fuzz").toStdString() + "/input";
     g_headerPath = g_path + ".prt";
     std::atexit(removeFiles);
     return 0;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "FuzzSupport.h"
 #include "core/System.h"
 #include "quake3/Pk3Archive.h"
 
@@ -16,7 +17,7 @@ QByteArray g_path;
 }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_path = QFile::encodeName(QDir::temp().filePath(QStringLiteral("pk3_fuzz_%1.pk3").arg(getpid())));
+    g_path = QFile::encodeName(Fuzz_MakeFolder("pk3_fuzz") + QStringLiteral("/input.pk3"));
     return 0;
 }
 

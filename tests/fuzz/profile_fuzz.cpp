@@ -8,6 +8,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "FuzzSupport.h"
 #include "kstdlib/kprofile.h"
 
 namespace {
@@ -52,8 +53,8 @@ void removeFiles() {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // Files per fuzzing process (workers run side by side).
-    const std::string base = "/tmp/profile_fuzz_" + std::to_string(getpid());
+    // Files per fuzzing process (workers run side by side), in the temporary folder.
+    const std::string base = Fuzz_MakeFolder("profile_fuzz").toStdString() + "/profile";
     g_input = base + ".ini";
     g_saved = base + "_saved.ini";
     g_resaved = base + "_resaved.ini";

@@ -11,6 +11,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "FuzzSupport.h"
 #include "core/Script.h"
 #include "core/System.h"
 
@@ -20,18 +21,10 @@ std::string g_directory; // holds the include file; nothing else is ever created
 std::string g_includePath;
 std::string g_missingDirectory;
 
-void removeFiles() {
-    std::remove(g_includePath.c_str());
-    rmdir(g_directory.c_str());
-}
-
 void startOnce() {
-    char pattern[] = "/tmp/script_fuzz_XXXXXX";
-    if (!mkdtemp(pattern)) std::abort();
-    g_directory = pattern;
+    g_directory = Fuzz_MakeFolder("script_fuzz").toStdString();
     g_includePath = g_directory + "/include.txt";
     g_missingDirectory = g_directory + "/missing/";
-    std::atexit(removeFiles);
 }
 
 void writeInclude(const char* text, size_t length) {

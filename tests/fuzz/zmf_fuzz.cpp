@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "FuzzSupport.h"
 #include "document/MapWorld.h"
 #include "document/ZmfFile.h"
 #include "kstdlib/kstdlib.h"
@@ -27,8 +28,8 @@ void startOnce() {
     static QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     K_MathLib_Initialize(0);
-    // One file per fuzzing process (workers run side by side).
-    g_path = QDir::temp().filePath(QStringLiteral("zmf_fuzz_%1.zmf").arg(getpid()));
+    // One folder per fuzzing process (workers run side by side), removed at exit.
+    g_path = Fuzz_MakeFolder("zmf_fuzz") + QStringLiteral("/input.zmf");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QDockWidget>
 #include <QSplitter>
 #include <QStatusBar>
@@ -27,6 +28,26 @@ QBuffer* buffer(QByteArray* bytes) {
     auto* b = new QBuffer(bytes);
     b->open(QIODevice::ReadWrite);
     return b;
+}
+
+// Ints as Qt's state streams write them.
+QByteArray ints(std::initializer_list<qint32> values) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_5_0);
+    for (qint32 v : values)
+        out << v;
+    return bytes;
+}
+
+// A main-window state: the header of version 0, then the parts given.
+QByteArray mainState(const QByteArray& parts) {
+    return ints({0xff, 0}) + parts;
+}
+
+// A dock sequence marker, an orientation and the count of items that follow.
+QByteArray dockSequence(qint32 items) {
+    return QByteArray("\xfc\x01", 2) + ints({items});
 }
 
 } // namespace
@@ -174,6 +195,136 @@ TEST_F(LayoutFileTest, DamagedFilesWarnOnceAndStartUpGoesOn) {
         EXPECT_EQ(script.asked.size(), warnings) << bytes.size();
         EXPECT_TRUE(window.statusBar()->isVisibleTo(&window));
     }
+}
+
+// Qt's readers trust the counts in a state: a damaged one could loop for minutes, allocate gigabytes
+// or index past the four dock areas. Each is refused before Qt sees it; what Qt itself writes passes.
+TEST_F(LayoutFileTest, StatesAreCheckedBeforeQtReadsThem) {
+    cMainWindow window(WindowMode::Interactive);
+    window.show();
+    window.shaderEditDialog->show();
+    auto* splitter = window.shaderEditDialog->findChild<QSplitter*>(QStringLiteral("splitter"));
+    const QByteArray good = window.saveState(0);
+    const QByteArray goodSplitter = splitter->saveState();
+    // Docks tabbed together, then one of them floating, as a user may leave them.
+    auto* console = window.findChild<QDockWidget*>(QStringLiteral("console"));
+    auto* textures = window.findChild<QDockWidget*>(QStringLiteral("textures"));
+    window.tabifyDockWidget(console, textures);
+    const QByteArray tabbed = window.saveState(0);
+    textures->setFloating(true);
+    const QByteArray floating = window.saveState(0);
+    window.shaderEditDialog->hide();
+    QByteArray nested = dockSequence(1);
+    for (int depth = 0; depth < 17; ++depth)
+        nested += QByteArray(1, '\xfc') + ints({0, 0, 0, 0}) + dockSequence(depth < 16 ? 1 : 0);
+    const QByteArray docksHead = "\xfd" + ints({1, 0, 10, 10});
+    const QByteArray docksTail = ints({0, 0, 0, 0, 0, 0});
+    const struct {
+        const char* what;
+        QByteArray state;
+        bool ok;
+    } mainCases[] = {
+        {"as Qt writes it", good, true},
+        {"tabbed docks", tabbed, true},
+        {"a floating dock", floating, true},
+        {"no parts", mainState({}), true},
+        {"tool-bar lines 0x7fffffff", mainState("\xfc" + ints({0x7fffffff})), false},
+        {"tool-bar items past the end", mainState("\xfc" + ints({1, 0, 1000})), false},
+        {"tool bar in area 4", mainState("\xfc" + ints({1, 4, 0})), false},
+        {"negative line count", mainState("\xfc" + ints({-1})), false},
+        {"old tool-bar marker", mainState("\xfe" + ints({0})), false},
+        {"dock area 7", mainState("\xfd" + ints({1, 7, 10, 10}) + dockSequence(0) + docksTail), false},
+        {"one dock area, empty", mainState(docksHead + dockSequence(0) + docksTail), true},
+        {"dock items past the end", mainState(docksHead + dockSequence(0x7fffffff) + docksTail), false},
+        {"dock name longer than the state",
+         mainState(docksHead + dockSequence(1) + "\xfb" + ints({0x100000})), false},
+        {"docks nested 17 deep", mainState(docksHead + nested + docksTail), false},
+        {"other version", ints({0xff, 1}), false},
+        {"a byte after the parts", good + '\0', false},
+        {"cut", good.left(good.size() - 1), false},
+        {"empty", QByteArray(), false},
+    };
+    for (const auto& c : mainCases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Layout_CheckMainWindowState(c.state, 0), c.ok);
+        if (c.ok) continue;
+        QByteArray record = QByteArray(1, '\1');
+        std::unique_ptr<QBuffer> device(buffer(&record));
+        device->seek(1);
+        Layout_WriteBytes(device.get(), window.saveGeometry());
+        Layout_WriteBytes(device.get(), c.state);
+        device->seek(0);
+        EXPECT_FALSE(Layout_ReadMainWindow(&window, device.get()));
+        EXPECT_TRUE(window.toolBars[0]->isVisibleTo(&window));
+    }
+    const struct {
+        const char* what;
+        QByteArray state;
+        bool ok;
+    } splitterCases[] = {
+        {"as Qt writes it", goodSplitter, true},
+        {"sizes claiming 3 GB", ints({0xff, 1, 0x30000000, 100, 200}), false},
+        {"sizes one past the end", ints({0xff, 1, 3, 1, 2}) + '\1' + ints({5}) + '\1' + ints({1}) + '\0',
+         false},
+        {"orientation 3", ints({0xff, 1, 2, 1, 2}) + '\1' + ints({5}) + '\1' + ints({3}) + '\0', false},
+        {"version 2", ints({0xff, 2, 0}) + '\1' + ints({5}) + '\1' + ints({1}) + '\0', false},
+        {"version 0, no last flag", ints({0xff, 0, 0}) + '\1' + ints({5}) + '\1' + ints({1}), true},
+        {"cut", goodSplitter.left(goodSplitter.size() - 1), false},
+    };
+    for (const auto& c : splitterCases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Layout_CheckSplitterState(c.state), c.ok);
+    }
+    window.close();
+}
+
+TEST_F(LayoutFileTest, ADamagedStateWarnsOnceAndTheWindowStartsWithItsDefaults) {
+    // 19 bytes: status bar off, a one-byte geometry, 0x7fffffff tool-bar lines.
+    QByteArray lines(1, '\0');
+    {
+        std::unique_ptr<QBuffer> device(buffer(&lines));
+        device->seek(1);
+        ASSERT_TRUE(Layout_WriteBytes(device.get(), "g"));
+        ASSERT_TRUE(Layout_WriteBytes(device.get(), mainState("\xfc" + ints({0x7fffffff}))));
+    }
+    ASSERT_EQ(lines.size(), 19);
+    writeFile("config/zarv/KDKLayout.dat", lines);
+    {
+        cPromptScript script;
+        cMainWindow window(WindowMode::Interactive);
+        EXPECT_EQ(script.asked.size(), 1);
+        EXPECT_TRUE(window.statusBar()->isVisibleTo(&window));
+        EXPECT_TRUE(window.toolBars[0]->isVisibleTo(&window));
+    }
+    // The first splitter's sizes claim 3 GB: the blocks before it stay, the splitters keep theirs.
+    QList<int> defaultSizes;
+    QByteArray file;
+    {
+        cPromptScript quiet; // the file above is still there
+        cMainWindow window(WindowMode::Interactive);
+        window.statusBar()->hide();
+        window.shaderEditDialog->show();
+        auto* splitter = window.shaderEditDialog->findChild<QSplitter*>(QStringLiteral("splitter"));
+        defaultSizes = splitter->sizes();
+        std::unique_ptr<QBuffer> device(buffer(&file));
+        ASSERT_TRUE(Layout_WriteMainWindow(&window, device.get()));
+        ASSERT_TRUE(Layout_WriteGeometry(window.textureBrowserDialog, device.get()));
+        ASSERT_TRUE(Layout_WriteGeometry(window.shaderEditDialog, device.get()));
+        ASSERT_TRUE(Layout_WriteBytes(device.get(), splitter->saveGeometry()));
+        ASSERT_TRUE(Layout_WriteBytes(device.get(), ints({0xff, 1, 0x30000000, 100, 200})));
+        window.shaderEditDialog->hide();
+        window.close();
+    }
+    writeFile("config/zarv/KDKLayout.dat", file);
+    cPromptScript script;
+    cMainWindow window(WindowMode::Interactive);
+    EXPECT_EQ(script.asked.size(), 1);
+    EXPECT_FALSE(window.statusBar()->isVisibleTo(&window));
+    window.shaderEditDialog->show();
+    EXPECT_EQ(window.shaderEditDialog->findChild<QSplitter*>(QStringLiteral("splitter"))->sizes(),
+              defaultSizes);
+    window.shaderEditDialog->hide();
+    window.close();
 }
 
 TEST_F(LayoutFileTest, FailedWriteKeepsThePreviousFile) {

@@ -177,6 +177,64 @@ TEST_F(Images, JpegsDecodeInTheirComponentCount) {
     EXPECT_EQ(cut.components, 3);
 }
 
+// The size in a JPEG's frame header set to width x height.
+QByteArray claiming(QByteArray file, int width, int height) {
+    qsizetype frame = file.indexOf("\xff\xc0");
+    if (frame < 0) frame = file.indexOf("\xff\xc2");
+    EXPECT_GE(frame, 0);
+    return file.replace(frame + 5, 4, bytes({height >> 8, height & 0xff, width >> 8, width & 0xff}));
+}
+
+// A picture's claimed size is checked against the bytes there are before anything the size of the
+// picture is allocated: every block costs at least two bits in a sequential file, one in a
+// progressive one. Honest files, even flat ones that compress best, pass.
+TEST_F(Images, JpegSizeClaimsAreCheckedAgainstTheFile) {
+    const QByteArray flat = JpegFile(512, 512, 1, QByteArray(512 * 512, char(77)), false);
+    const QByteArray flatProgressive = JpegFile(512, 512, 1, QByteArray(512 * 512, char(77)), true);
+    const QByteArray small = JpegFile(8, 8, 3, QByteArray(8 * 8 * 3, 'x'), false);
+    const QByteArray scan = small.left(small.indexOf("\xff\xda") + 14); // the scan header and a few bytes
+    struct Case {
+        const char* what;
+        QByteArray file;
+        int width; // 0: refused
+    };
+    const QList<Case> cases = {
+        {"flat 512x512", flat, 512},
+        {"flat 512x512 progressive", flatProgressive, 512},
+        {"16384x16384 in a few bytes", claiming(scan, 16384, 16384), 0},
+        {"16384x16384 in a whole small file", claiming(small, 16384, 16384), 0},
+        {"progressive 4096x4096", claiming(JpegFile(8, 8, 3, QByteArray(8 * 8 * 3, 'x'), true), 4096, 4096),
+         0},
+        {"2048x2048 from a 512x512 file", claiming(flat, 2048, 2048), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        console.clear();
+        const Decoded d = decode(jpg, c.file);
+        EXPECT_EQ(d.width, c.width);
+        EXPECT_EQ(d.pixels.isNull(), c.width == 0);
+        if (c.width == 0)
+            EXPECT_TRUE(
+                console.contains(QStringLiteral("cannot be in a file of %1 bytes").arg(c.file.size())))
+                << warnings().toStdString();
+    }
+}
+
+// A sequential file cut in its scan keeps the rows before the cut; the rest is black, not decoded
+// from nothing.
+TEST_F(Images, ACutJpegStopsDecodingWhereItsDataEnds) {
+    QByteArray noise;
+    for (int i = 0; i < 64 * 64 * 3; ++i)
+        noise.append(char(i * 7919 % 251));
+    const QByteArray whole = JpegFile(64, 64, 3, noise, false);
+    const Decoded full = decode(jpg, whole);
+    const Decoded cut = decode(jpg, whole.left(whole.size() / 2));
+    ASSERT_EQ(cut.height, 64);
+    const qsizetype row = 64 * 3;
+    EXPECT_EQ(cut.pixels.left(row), full.pixels.left(row));
+    EXPECT_EQ(cut.pixels.right(row * 16), QByteArray(row * 16, '\0'));
+}
+
 TEST_F(Images, DamagedJpegsAreRefusedWithLibjpegsText) {
     const QByteArray file = JpegFile(8, 8, 1, QByteArray(64, 'x'), false);
     struct Case {

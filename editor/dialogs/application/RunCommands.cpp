@@ -70,6 +70,17 @@ std::shared_ptr<RunCommand> makeCommand(int32_t type, const QString& prog, const
     return command;
 }
 
+// A command that starts a program with these arguments, each as it is.
+std::shared_ptr<RunCommand> programCommand(int32_t type, const QString& prog, const QStringList& arguments) {
+    auto command = makeCommand(type, prog, RunMap_ShowArguments(arguments));
+    command->Arguments = arguments;
+    return command;
+}
+
+bool startsProgram(int32_t type) {
+    return type == RUNCMD_RUN || type == RUNCMD_RUN_WAIT || type == RUNCMD_PROCESS_WINDOW;
+}
+
 } // namespace
 
 QString expandVariables(const RunContext& context, const QString& text) {
@@ -97,6 +108,26 @@ QString expandVariables(const RunContext& context, const QString& text) {
             out = replaceVariable(out, QLatin1String(name), value);
     }
     return nativeSeparators(out);
+}
+
+QStringList RunMap_ExpandArguments(const RunContext& context, const QString& text) {
+    QStringList out;
+    for (const QString& word : Sys_SplitArguments(text, QString())) {
+        const QString argument = expandVariables(context, word);
+        if (!argument.isEmpty() || word.isEmpty()) out.append(argument);
+    }
+    return out;
+}
+
+QString RunMap_ShowArguments(const QStringList& arguments) {
+    QStringList shown;
+    for (QString argument : arguments) {
+        if (argument.isEmpty() || argument.contains(QLatin1Char(' ')) || argument.contains(QLatin1Char('"')))
+            argument = QLatin1Char('"') + argument.replace(QLatin1Char('"'), QLatin1String("\\\"")) +
+                       QLatin1Char('"');
+        shown.append(argument);
+    }
+    return shown.join(QLatin1Char(' '));
 }
 
 void RunMap_SetMapFile(RunContext& context, const QString& path) {
@@ -128,18 +159,25 @@ RunCommandList RunMap_BuildExpertCommands(const RunContext& context, const RunCo
         if (expanded.trimmed().isEmpty() && source->Type != RUNCMD_CHANGE_DIR &&
             source->Type != RUNCMD_DELETE)
             continue;
-        QString program, switches;
-        Sys_SplitSwitches(expanded, program, switches);
-        program = program.trimmed();
-        switches = switches.trimmed();
-        const QString args = expandVariables(context, source->Args).trimmed();
-        if (!args.isEmpty()) switches += (switches.isEmpty() ? QString() : QStringLiteral(" ")) + args;
-        program = nativeSeparators(program);
-        switches = nativeSeparators(switches);
-        if ((source->Type == RUNCMD_COPY || source->Type == RUNCMD_RENAME) &&
-            RunMap_SameFile(program, switches))
-            continue;
-        auto command = makeCommand(source->Type, program, switches);
+        std::shared_ptr<RunCommand> command;
+        if (startsProgram(source->Type)) {
+            // The program words are expanded first (a tool's variable brings its own switches);
+            // every switch and argument after them is expanded word by word.
+            QString words, switches, program, toolSwitches;
+            Sys_SplitSwitches(source->Prog, words, switches);
+            Sys_SplitSwitches(expandVariables(context, words), program, toolSwitches);
+            program = nativeSeparators(program.trimmed());
+            QStringList arguments = Sys_SplitArguments(toolSwitches, program);
+            arguments += RunMap_ExpandArguments(context, switches);
+            arguments += RunMap_ExpandArguments(context, source->Args);
+            command = programCommand(source->Type, program, arguments);
+        } else {
+            const QString path = nativeSeparators(expanded.trimmed());
+            const QString other = nativeSeparators(expandVariables(context, source->Args).trimmed());
+            if ((source->Type == RUNCMD_COPY || source->Type == RUNCMD_RENAME) && RunMap_SameFile(path, other))
+                continue;
+            command = makeCommand(source->Type, path, other);
+        }
         command->Flags = source->Flags;
         if (source->Flags & RUNCMD_CHECK_FILE)
             command->FileCheck = expandVariables(context, source->FileCheck);
@@ -172,23 +210,27 @@ RunCommandList RunMap_BuildNormalCommands(RunContext& context, const RunNormalCh
                                      profile ? profile->visSwitch : "", profile ? profile->lightSwitch : ""};
     for (int tool = 0; tool < 4; ++tool) {
         if (!choices.toolEnabled[tool] || choices.tool[tool] == RunToolChoice::No) continue;
-        QString prog, args;
-        Sys_SplitSwitches(c->MapTool[tool], prog, args);
+        QString prog, toolSwitches;
+        Sys_SplitSwitches(c->MapTool[tool], prog, toolSwitches);
+        QStringList arguments = Sys_SplitArguments(toolSwitches, prog);
         if (choices.tool[tool] == RunToolChoice::Special)
-            args += fixedText(switches[tool], profile ? sizeof profile->csgSwitch : 1) + QLatin1Char(' ');
-        args += QStringLiteral("\"%1\"").arg(context.mapPathNoExt);
-        list.append(makeCommand(RUNCMD_PROCESS_WINDOW, prog, args));
+            arguments += Sys_SplitArguments(fixedText(switches[tool], profile ? sizeof profile->csgSwitch : 1), prog);
+        arguments.append(context.mapPathNoExt);
+        list.append(programCommand(RUNCMD_PROCESS_WINDOW, prog, arguments));
     }
 
     if (!c->GameExecutable.trimmed().isEmpty() && !choices.dontRunGame) {
         const QString dir = exeDir(c);
         list.append(makeCommand(RUNCMD_CHANGE_DIR, QString(), dir.isEmpty() ? c->GameBasedir : dir));
-        QString prog, args;
-        Sys_SplitSwitches(c->GameExecutable, prog, args);
+        QString prog, gameSwitches;
+        Sys_SplitSwitches(c->GameExecutable, prog, gameSwitches);
         const QString runSwitch =
             profile ? fixedText(profile->runSwitch, sizeof profile->runSwitch) : QString();
-        args += QStringLiteral("%1 %2 %3").arg(c->GameCommandLine, runSwitch, context.mapName);
-        list.append(makeCommand(RUNCMD_RUN, prog, args));
+        QStringList arguments = Sys_SplitArguments(gameSwitches, prog);
+        arguments += Sys_SplitArguments(c->GameCommandLine, prog);
+        arguments += Sys_SplitArguments(runSwitch, prog);
+        arguments.append(context.mapName);
+        list.append(programCommand(RUNCMD_RUN, prog, arguments));
     }
     return list;
 }

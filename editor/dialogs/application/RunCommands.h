@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 #include "dialogs/application/RunConfig.h"
@@ -38,13 +39,25 @@ struct RunNormalChoices {
 // are not scanned again for the same variable. Without a configuration or profile the text comes
 // back unchanged, with an error.
 QString expandVariables(const RunContext& context, const QString& text);
+// The arguments of a command text: blanks separate them and double quotes group one (the quotes
+// go). Each is then expanded alone, so a value reaches the program as part of exactly one
+// argument whatever it holds; a word that expands to nothing (not a quoted "") is left out.
+QStringList RunMap_ExpandArguments(const RunContext& context, const QString& text);
+// Arguments as a command line shows them: one holding a blank or a quote, or empty, in double
+// quotes (a quote inside as \"). For the eye only: nothing splits this text again.
+QString RunMap_ShowArguments(const QStringList& arguments);
 // The map-file fields from the path of the exported map.
 void RunMap_SetMapFile(RunContext& context, const QString& path);
 // The enabled commands of the configuration, expanded; commands without a program (but change
-// directory and delete) and copies or renames of a file onto itself are left out.
+// directory and delete) and copies or renames of a file onto itself are left out. A program's
+// command is the program part of its expanded Prog (the words before the first switch), then the
+// switches that follow it there, then the arguments of Args, each as RunMap_ExpandArguments makes
+// them. File commands take Prog and Args expanded whole, as one path each.
 RunCommandList RunMap_BuildExpertCommands(const RunContext& context, const RunConfig* config);
 // Change to the game folder, copy the map into its maps folder when it lies elsewhere, the chosen
-// tools in the process window, then change to the game's folder and start it.
+// tools in the process window, then change to the game's folder and start it. Each tool gets its
+// switches and the map's path as one argument; the game its switches, the command line, the run
+// switch and the map's name as one argument.
 RunCommandList RunMap_BuildNormalCommands(RunContext& context, const RunNormalChoices& choices);
 // Deletes the map's old ".lin" and ".pts" files, and its ".prt" file with removePortal.
 void RunMap_RemoveStaleFiles(const RunContext& context, bool removePortal);

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -33,6 +34,9 @@ struct RunCommand {
     QString Prog;      // program, or the source of a copy or rename
     QString Args;      // arguments, directory, destination or file
     QString FileCheck; // must exist afterwards when RUNCMD_CHECK_FILE is set
+    // A built command that starts a program: its arguments one by one, whatever characters they
+    // hold; Args then only shows them.
+    QStringList Arguments;
 };
 
 struct RunConfig {

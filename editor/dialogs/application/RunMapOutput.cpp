@@ -137,7 +137,7 @@ bool cRunMapOutput::performCommand(const RunCommand& command) {
     QPlainTextEdit* pane = ui->txtOutput;
     switch (command.Type) {
     case RUNCMD_PROCESS_WINDOW: {
-        cProcessRunner runner(command.Prog, command.Args, pane);
+        cProcessRunner runner(command.Prog, command.Arguments, command.Args, pane);
         m_runner = &runner;
         const bool ok = runner.run();
         m_runner = nullptr;
@@ -177,7 +177,7 @@ bool cRunMapOutput::performCommand(const RunCommand& command) {
     case RUNCMD_RUN:
     case RUNCMD_RUN_WAIT: {
         QString reason;
-        if (Sys_Spawn(command.Prog, command.Args, command.Type == RUNCMD_RUN_WAIT, &reason)) return true;
+        if (Sys_Spawn(command.Prog, command.Arguments, command.Type == RUNCMD_RUN_WAIT, &reason)) return true;
         RunMap_AppendParagraph(pane, RunMap_StartFailureText(command.Prog, command.Args, reason));
         return false;
     }

@@ -1,8 +1,157 @@
 #include "dialogs/editing/LayoutRecords.h"
 
+#include <QDataStream>
 #include <QIODevice>
 #include <QSplitter>
 #include <QWidget>
+#include <algorithm>
+
+namespace {
+
+// Markers of Qt's main-window state stream (the format of QDataStream::Qt_5_0).
+constexpr int32_t kStateVersionMarker = 0xff;
+constexpr uint8_t kDockStateMarker = 0xfd;
+constexpr uint8_t kFloatingTabsMarker = 0xf9;
+constexpr uint8_t kToolBarStateMarkerEx = 0xfc;
+constexpr uint8_t kDockSequenceMarker = 0xfc;
+constexpr uint8_t kDockTabMarker = 0xfa;
+constexpr uint8_t kDockWidgetMarker = 0xfb;
+constexpr int kDockAreas = 4;
+// Nested dock areas deeper than this are no layout a user made.
+constexpr int kMaxDockDepth = 16;
+constexpr int32_t kSplitterMagic = 0xff;
+
+// Reads what a state record holds; any read past its end leaves the stream failed, so every loop
+// below ends within the record whatever its counts claim.
+class StateReader {
+public:
+    explicit StateReader(const QByteArray& bytes) : m_stream(bytes) {
+        m_stream.setVersion(QDataStream::Qt_5_0);
+    }
+    bool ok() const { return m_stream.status() == QDataStream::Ok; }
+    bool atEnd() const { return m_stream.atEnd(); }
+    uint8_t byte() {
+        quint8 v = 0;
+        m_stream >> v;
+        return v;
+    }
+    int32_t integer() {
+        qint32 v = 0;
+        m_stream >> v;
+        return v;
+    }
+    // Skips the ints of a size, a rect or a dock item's extent.
+    void skipIntegers(int count) {
+        for (int i = 0; i < count; ++i)
+            integer();
+    }
+    // A string: its byte length (all ones for a null string) and UTF-16 bytes, never more than
+    // the record has left.
+    void skipString() {
+        const quint32 length = quint32(integer());
+        if (!ok() || length == 0xffffffffu) return;
+        if (length % 2 != 0 ||
+            m_stream.skipRawData(int(std::min<quint32>(length, 0x7fffffff))) != int(length))
+            m_stream.setStatus(QDataStream::ReadCorruptData);
+    }
+    qint64 left() const { return m_stream.device()->bytesAvailable(); }
+
+private:
+    QDataStream m_stream;
+};
+
+bool checkDockArea(StateReader& in, int depth) {
+    if (depth > kMaxDockDepth) return false;
+    const uint8_t marker = in.byte();
+    if (marker != kDockTabMarker && marker != kDockSequenceMarker) return false;
+    if (marker == kDockTabMarker) in.integer(); // the tab on top
+    in.byte();                                  // orientation
+    const int32_t count = in.integer();
+    if (!in.ok() || count < 0) return false;
+    for (int32_t i = 0; i < count && in.ok(); ++i) {
+        const uint8_t item = in.byte();
+        if (item == kDockWidgetMarker) {
+            in.skipString();
+            in.byte(); // visible and floating flags
+            in.skipIntegers(4);
+        } else if (item == kDockSequenceMarker) {
+            in.skipIntegers(4);
+            if (!in.ok() || !checkDockArea(in, depth + 1)) return false;
+        } else {
+            return false;
+        }
+    }
+    return in.ok();
+}
+
+bool checkDocks(StateReader& in) {
+    const int32_t areas = in.integer();
+    if (!in.ok() || areas < 0 || areas > kDockAreas) return false;
+    for (int32_t i = 0; i < areas; ++i) {
+        const int32_t area = in.integer();
+        if (!in.ok() || area < 0 || area >= kDockAreas) return false;
+        in.skipIntegers(2); // its size
+        if (!in.ok() || !checkDockArea(in, 0)) return false;
+    }
+    in.skipIntegers(2 + 4); // the central widget's size, the four corners
+    return in.ok();
+}
+
+bool checkToolBars(StateReader& in) {
+    const int32_t lines = in.integer();
+    if (!in.ok() || lines < 0) return false;
+    for (int32_t i = 0; i < lines && in.ok(); ++i) {
+        const int32_t area = in.integer();
+        const int32_t count = in.integer();
+        if (!in.ok() || area < 0 || area >= kDockAreas || count < 0) return false;
+        for (int32_t k = 0; k < count && in.ok(); ++k) {
+            in.skipString();
+            in.byte();          // shown and orientation
+            in.skipIntegers(4); // position, preferred size, packed geometry
+        }
+    }
+    return in.ok();
+}
+
+} // namespace
+
+bool Layout_CheckMainWindowState(const QByteArray& state, int32_t version) {
+    StateReader in(state);
+    if (in.integer() != kStateVersionMarker || in.integer() != version || !in.ok()) return false;
+    while (in.ok() && !in.atEnd()) {
+        switch (in.byte()) {
+        case kDockStateMarker:
+            if (!checkDocks(in)) return false;
+            break;
+        case kFloatingTabsMarker:
+            in.skipIntegers(4); // the floating window's rect
+            if (!in.ok() || !checkDockArea(in, 0)) return false;
+            break;
+        case kToolBarStateMarkerEx:
+            if (!checkToolBars(in)) return false;
+            break;
+        default:
+            return false;
+        }
+    }
+    return in.ok();
+}
+
+bool Layout_CheckSplitterState(const QByteArray& state) {
+    StateReader in(state);
+    const int32_t magic = in.integer();
+    const int32_t version = in.integer();
+    if (!in.ok() || magic != kSplitterMagic || version < 0 || version > 1) return false;
+    const quint32 sizes = quint32(in.integer());
+    if (!in.ok() || sizes > quint64(in.left()) / 4) return false;
+    in.skipIntegers(int(sizes));
+    in.byte();    // children collapsible
+    in.integer(); // handle width
+    in.byte();    // opaque resize
+    const int32_t orientation = in.integer();
+    if (version >= 1) in.byte(); // opaque resize set
+    return in.ok() && in.atEnd() && (orientation == Qt::Horizontal || orientation == Qt::Vertical);
+}
 
 bool Layout_ReadBytes(QIODevice* device, QByteArray& bytes) {
     char length[2];
@@ -32,6 +181,7 @@ bool Layout_WriteGeometry(QWidget* widget, QIODevice* device) {
 bool Layout_ReadSplitter(QSplitter* splitter, QIODevice* device) {
     QByteArray geometry, state;
     if (!Layout_ReadBytes(device, geometry) || !Layout_ReadBytes(device, state)) return false;
+    if (!Layout_CheckSplitterState(state)) return false;
     if (!splitter) return true;
     return splitter->restoreGeometry(geometry) && splitter->restoreState(state);
 }

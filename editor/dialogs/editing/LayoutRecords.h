@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <cstdint>
 
 class QIODevice;
 class QSplitter;
@@ -18,6 +19,12 @@ bool Layout_WriteBytes(QIODevice* device, const QByteArray& bytes);
 // One geometry record restored into the widget (a null widget reads and drops it).
 bool Layout_ReadGeometry(QWidget* widget, QIODevice* device);
 bool Layout_WriteGeometry(QWidget* widget, QIODevice* device);
-// The splitter's geometry record, then its state record.
+// Whether a state record holds what Qt's own writer makes of a main window (header with the
+// version, dock areas, floating tab groups, tool-bar lines) or of a splitter, every count within
+// the bytes there are. Qt's readers trust the counts: a damaged record could make them loop for
+// minutes or allocate gigabytes.
+bool Layout_CheckMainWindowState(const QByteArray& state, int32_t version);
+bool Layout_CheckSplitterState(const QByteArray& state);
+// The splitter's geometry record, then its state record (checked first).
 bool Layout_ReadSplitter(QSplitter* splitter, QIODevice* device);
 bool Layout_WriteSplitter(QSplitter* splitter, QIODevice* device);

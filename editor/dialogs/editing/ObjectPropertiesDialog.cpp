@@ -401,8 +401,9 @@ void cObjectPropertiesDialog::fillClassList(bool solid, const QByteArray& curren
             const int32_t kind = solid ? EntityClassKind::Solid : EntityClassKind::Point;
             for (const auto& [name, eclass] : file->classes) {
                 if (eclass->kind != kind) continue;
-                if (!first && std::any_of(names.begin(), names.end(), [&](const QByteArray& n) {
-                        return n.compare(name, Qt::CaseInsensitive) == 0;
+                // a structured binding is captured through a named reference (clang 14)
+                if (!first && std::any_of(names.begin(), names.end(), [&, &key = name](const QByteArray& n) {
+                        return n.compare(key, Qt::CaseInsensitive) == 0;
                     }))
                     continue;
                 names.append(name);
