@@ -24,10 +24,23 @@ export LP_NUM_THREADS=0 MESA_SHADER_CACHE_DISABLE=true
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$ZARV_ROOT/scripts/lsan.supp:print_suppressions=0"
-# A failed test runs once more before it counts: Qt's D-Bus thread, started by the platform
-# integration, leaks its start-up data when a short GUI test exits while it is still starting
-# (about one run in twenty of the main-window tests). A failure that repeats still fails the suite,
-# and the first failure stays in the log.
+# Text is drawn with the fonts the project installs (DejaVu): tests that read glyph pixels back
+# must not depend on which other fonts a machine has that would answer "Arial" or "Courier New".
+fonts="$BUILD/fonts.conf"
+cat >"$fonts" <<EOF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>$BUILD/fontconfig</cachedir>
+  <include ignore_missing="yes">/etc/fonts/conf.d</include>
+</fontconfig>
+EOF
+export FONTCONFIG_FILE="$fonts"
+# A failed test (a test suite of a program, or a tool run) runs once more before it counts: Qt's
+# D-Bus thread, started by the platform integration, leaks its start-up data when a short GUI test
+# program exits while it is still starting. A failure that repeats still fails the suite, and the
+# first failure stays in the log.
 # The optional real-content tests (label openarena_data) run only when asked for by label.
 exclude=(-LE openarena_data)
 [[ " $* " == *openarena_data* ]] && exclude=()
