@@ -1,7 +1,7 @@
 # Run by CTest before it runs anything: lists the test suites of one GoogleTest program and adds
 # one test per suite (all its tests in one process, "--gtest_filter=Suite.*"). Starting Qt under
 # the sanitizers costs more than most tests take, so one process per test cost most of the suite's
-# time. The list is made again whenever the program is newer than it.
+# time. The list is made again whenever the program or these settings are newer than it.
 #
 # Set by the caller: ZARV_PROGRAM (the built program), ZARV_NAME (its name, also its label),
 # ZARV_LIST (the generated list), ZARV_TIMEOUT (seconds per suite), ZARV_WORKDIR.
@@ -11,7 +11,8 @@ if(NOT EXISTS "${ZARV_PROGRAM}")
   return()
 endif()
 
-if(NOT EXISTS "${ZARV_LIST}" OR "${ZARV_PROGRAM}" IS_NEWER_THAN "${ZARV_LIST}")
+if(NOT EXISTS "${ZARV_LIST}" OR "${ZARV_PROGRAM}" IS_NEWER_THAN "${ZARV_LIST}"
+   OR "${CMAKE_CURRENT_LIST_FILE}" IS_NEWER_THAN "${ZARV_LIST}" OR "${CMAKE_PARENT_LIST_FILE}" IS_NEWER_THAN "${ZARV_LIST}")
   execute_process(COMMAND "${ZARV_PROGRAM}" --gtest_list_tests WORKING_DIRECTORY "${ZARV_WORKDIR}"
                   TIMEOUT 120 OUTPUT_VARIABLE listing ERROR_VARIABLE errors RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
