@@ -7,6 +7,8 @@
 #include <QEvent>
 #include <QTextCursor>
 #include <QThread>
+#include <QWidget>
+#include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -24,6 +26,17 @@ public:
 // the events run until the pane paints again (at most half a second).
 template <class Pane>
 void Paint_ExpectBurstPaintedTogether(Pane* pane, const std::function<void(int)>& print) {
+    // A burst starts on a pane at rest: its window mapped by the display server (which answers a
+    // show later) and no hold left from lines printed before (while the window was made).
+    QElapsedTimer settling;
+    settling.start();
+    auto atRest = [&] {
+        const QWindow* window = pane->window()->windowHandle();
+        return window && window->isExposed() && pane->updatesEnabled();
+    };
+    while (!atRest() && settling.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(atRest()) << "the pane's window is not on screen or its painting stays held";
     cPaintCounter paints;
     pane->viewport()->installEventFilter(&paints);
     QElapsedTimer clock;
