@@ -174,7 +174,8 @@ RunCommandList RunMap_BuildExpertCommands(const RunContext& context, const RunCo
         } else {
             const QString path = nativeSeparators(expanded.trimmed());
             const QString other = nativeSeparators(expandVariables(context, source->Args).trimmed());
-            if ((source->Type == RUNCMD_COPY || source->Type == RUNCMD_RENAME) && RunMap_SameFile(path, other))
+            if ((source->Type == RUNCMD_COPY || source->Type == RUNCMD_RENAME) &&
+                RunMap_SameFile(path, other))
                 continue;
             command = makeCommand(source->Type, path, other);
         }
@@ -214,7 +215,8 @@ RunCommandList RunMap_BuildNormalCommands(RunContext& context, const RunNormalCh
         Sys_SplitSwitches(c->MapTool[tool], prog, toolSwitches);
         QStringList arguments = Sys_SplitArguments(toolSwitches, prog);
         if (choices.tool[tool] == RunToolChoice::Special)
-            arguments += Sys_SplitArguments(fixedText(switches[tool], profile ? sizeof profile->csgSwitch : 1), prog);
+            arguments +=
+                Sys_SplitArguments(fixedText(switches[tool], profile ? sizeof profile->csgSwitch : 1), prog);
         arguments.append(context.mapPathNoExt);
         list.append(programCommand(RUNCMD_PROCESS_WINDOW, prog, arguments));
     }
