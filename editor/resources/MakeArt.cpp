@@ -10,11 +10,23 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 
 #include "CommandIcons.h"
 
 namespace {
+
+// One command icon at SIZE pixels: the drawing is made on a 16-unit square.
+QImage renderCommandIcon(const CommandIcon& icon, int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    icon.draw(p);
+    return image;
+}
 
 // The command icons at 16 pixels (icons/NAME.png) and 32 (icons/32/NAME.png), and the resource
 // file that lists both under the names the command table uses.
@@ -24,13 +36,7 @@ bool writeCommandIcons(const QString& out) {
     for (const CommandIcon& icon : Art_CommandIcons()) {
         const QString name = QLatin1String(icon.name) + QStringLiteral(".png");
         for (const int size : {16, 32}) {
-            QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::transparent);
-            QPainter p(&image);
-            p.setRenderHint(QPainter::Antialiasing);
-            p.scale(size / 16.0, size / 16.0);
-            icon.draw(p);
-            p.end();
+            const QImage image = renderCommandIcon(icon, size);
             const QString file =
                 size == 16 ? QStringLiteral("icons/") + name : QStringLiteral("icons/32/") + name;
             if (!image.save(out + QLatin1Char('/') + file)) {
@@ -441,20 +447,9 @@ QImage drawAdvert() {
 
 // Small icons of the options dialog (preferences.qrc): a cog, two arrows and the package kinds.
 QImage drawCog() {
-    QImage image = canvas(16, 16);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.translate(8, 8);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(90, 100, 115));
-    for (int i = 0; i < 8; ++i) {
-        p.drawRect(QRectF(-1.5, -7.5, 3, 4));
-        p.rotate(45);
-    }
-    p.drawEllipse(QPointF(0, 0), 5, 5);
-    p.setBrush(QColor(235, 235, 240));
-    p.drawEllipse(QPointF(0, 0), 2, 2);
-    return image;
+    for (const CommandIcon& icon : Art_CommandIcons())
+        if (std::strcmp(icon.name, "cog") == 0) return renderCommandIcon(icon, 16);
+    return canvas(16, 16);
 }
 
 QImage drawArrow(bool up) {

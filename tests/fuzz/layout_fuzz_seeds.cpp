@@ -14,22 +14,13 @@
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "dialogs/editing/TextureBrowserDialog.h"
 #include "mainwindow/LayoutFile.h"
+#include "StateStream.h"
 
 namespace {
 
-// Ints as Qt's state streams write them.
-QByteArray stateOf(std::initializer_list<qint32> values) {
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_5_0);
-    for (qint32 v : values)
-        out << v;
-    return bytes;
-}
-
 // The main-window state record: the version header, a marker and what follows it.
 QByteArray mainState(uint8_t marker, std::initializer_list<qint32> values) {
-    return stateOf({0xff, 0}) + char(marker) + stateOf(values);
+    return Test_StateInts({0xff, 0}) + char(marker) + Test_StateInts(values);
 }
 
 } // namespace
@@ -73,7 +64,8 @@ int main(int argc, char** argv) {
     QBuffer docks;
     docks.open(QIODevice::WriteOnly);
     if (!docks.putChar(1) || !Layout_WriteBytes(&docks, window->saveGeometry()) ||
-        !Layout_WriteBytes(&docks, mainState(0xfd, {1, 7, 10, 10}) + char(0xfc) + char(1) + stateOf({0})))
+        !Layout_WriteBytes(&docks,
+                           mainState(0xfd, {1, 7, 10, 10}) + char(0xfc) + char(1) + Test_StateInts({0})))
         return 1;
     // The whole file with the first splitter's size list claiming 0x30000000 entries.
     QBuffer sizes;
@@ -83,7 +75,7 @@ int main(int argc, char** argv) {
         !Layout_WriteGeometry(window->textureBrowserDialog, &sizes) ||
         !Layout_WriteGeometry(window->shaderEditDialog, &sizes) ||
         !Layout_WriteBytes(&sizes, splitter->saveGeometry()) ||
-        !Layout_WriteBytes(&sizes, stateOf({0xff, 1, 0x30000000, 100, 200})))
+        !Layout_WriteBytes(&sizes, Test_StateInts({0xff, 1, 0x30000000, 100, 200})))
         return 1;
     for (const auto& [name, buffer] :
          {std::pair{"toolbar_lines.dat", &lines}, std::pair{"dock_area_7.dat", &docks},

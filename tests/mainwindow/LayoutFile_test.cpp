@@ -15,6 +15,7 @@
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "dialogs/editing/LayoutRecords.h"
 #include "mainwindow/LayoutFile.h"
+#include "StateStream.h"
 
 namespace {
 
@@ -30,24 +31,14 @@ QBuffer* buffer(QByteArray* bytes) {
     return b;
 }
 
-// Ints as Qt's state streams write them.
-QByteArray ints(std::initializer_list<qint32> values) {
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_5_0);
-    for (qint32 v : values)
-        out << v;
-    return bytes;
-}
-
 // A main-window state: the header of version 0, then the parts given.
 QByteArray mainState(const QByteArray& parts) {
-    return ints({0xff, 0}) + parts;
+    return Test_StateInts({0xff, 0}) + parts;
 }
 
 // A dock sequence marker, an orientation and the count of items that follow.
 QByteArray dockSequence(qint32 items) {
-    return QByteArray("\xfc\x01", 2) + ints({items});
+    return QByteArray("\xfc\x01", 2) + Test_StateInts({items});
 }
 
 } // namespace
@@ -216,9 +207,9 @@ TEST_F(LayoutFileTest, StatesAreCheckedBeforeQtReadsThem) {
     window.shaderEditDialog->hide();
     QByteArray nested = dockSequence(1);
     for (int depth = 0; depth < 17; ++depth)
-        nested += QByteArray(1, '\xfc') + ints({0, 0, 0, 0}) + dockSequence(depth < 16 ? 1 : 0);
-    const QByteArray docksHead = "\xfd" + ints({1, 0, 10, 10});
-    const QByteArray docksTail = ints({0, 0, 0, 0, 0, 0});
+        nested += QByteArray(1, '\xfc') + Test_StateInts({0, 0, 0, 0}) + dockSequence(depth < 16 ? 1 : 0);
+    const QByteArray docksHead = "\xfd" + Test_StateInts({1, 0, 10, 10});
+    const QByteArray docksTail = Test_StateInts({0, 0, 0, 0, 0, 0});
     const struct {
         const char* what;
         QByteArray state;
@@ -228,18 +219,19 @@ TEST_F(LayoutFileTest, StatesAreCheckedBeforeQtReadsThem) {
         {"tabbed docks", tabbed, true},
         {"a floating dock", floating, true},
         {"no parts", mainState({}), true},
-        {"tool-bar lines 0x7fffffff", mainState("\xfc" + ints({0x7fffffff})), false},
-        {"tool-bar items past the end", mainState("\xfc" + ints({1, 0, 1000})), false},
-        {"tool bar in area 4", mainState("\xfc" + ints({1, 4, 0})), false},
-        {"negative line count", mainState("\xfc" + ints({-1})), false},
-        {"old tool-bar marker", mainState("\xfe" + ints({0})), false},
-        {"dock area 7", mainState("\xfd" + ints({1, 7, 10, 10}) + dockSequence(0) + docksTail), false},
+        {"tool-bar lines 0x7fffffff", mainState("\xfc" + Test_StateInts({0x7fffffff})), false},
+        {"tool-bar items past the end", mainState("\xfc" + Test_StateInts({1, 0, 1000})), false},
+        {"tool bar in area 4", mainState("\xfc" + Test_StateInts({1, 4, 0})), false},
+        {"negative line count", mainState("\xfc" + Test_StateInts({-1})), false},
+        {"old tool-bar marker", mainState("\xfe" + Test_StateInts({0})), false},
+        {"dock area 7", mainState("\xfd" + Test_StateInts({1, 7, 10, 10}) + dockSequence(0) + docksTail),
+         false},
         {"one dock area, empty", mainState(docksHead + dockSequence(0) + docksTail), true},
         {"dock items past the end", mainState(docksHead + dockSequence(0x7fffffff) + docksTail), false},
         {"dock name longer than the state",
-         mainState(docksHead + dockSequence(1) + "\xfb" + ints({0x100000})), false},
+         mainState(docksHead + dockSequence(1) + "\xfb" + Test_StateInts({0x100000})), false},
         {"docks nested 17 deep", mainState(docksHead + nested + docksTail), false},
-        {"other version", ints({0xff, 1}), false},
+        {"other version", Test_StateInts({0xff, 1}), false},
         {"a byte after the parts", good + '\0', false},
         {"cut", good.left(good.size() - 1), false},
         {"empty", QByteArray(), false},
@@ -263,12 +255,18 @@ TEST_F(LayoutFileTest, StatesAreCheckedBeforeQtReadsThem) {
         bool ok;
     } splitterCases[] = {
         {"as Qt writes it", goodSplitter, true},
-        {"sizes claiming 3 GB", ints({0xff, 1, 0x30000000, 100, 200}), false},
-        {"sizes one past the end", ints({0xff, 1, 3, 1, 2}) + '\1' + ints({5}) + '\1' + ints({1}) + '\0',
+        {"sizes claiming 3 GB", Test_StateInts({0xff, 1, 0x30000000, 100, 200}), false},
+        {"sizes one past the end",
+         Test_StateInts({0xff, 1, 3, 1, 2}) + '\1' + Test_StateInts({5}) + '\1' + Test_StateInts({1}) + '\0',
          false},
-        {"orientation 3", ints({0xff, 1, 2, 1, 2}) + '\1' + ints({5}) + '\1' + ints({3}) + '\0', false},
-        {"version 2", ints({0xff, 2, 0}) + '\1' + ints({5}) + '\1' + ints({1}) + '\0', false},
-        {"version 0, no last flag", ints({0xff, 0, 0}) + '\1' + ints({5}) + '\1' + ints({1}), true},
+        {"orientation 3",
+         Test_StateInts({0xff, 1, 2, 1, 2}) + '\1' + Test_StateInts({5}) + '\1' + Test_StateInts({3}) + '\0',
+         false},
+        {"version 2",
+         Test_StateInts({0xff, 2, 0}) + '\1' + Test_StateInts({5}) + '\1' + Test_StateInts({1}) + '\0',
+         false},
+        {"version 0, no last flag",
+         Test_StateInts({0xff, 0, 0}) + '\1' + Test_StateInts({5}) + '\1' + Test_StateInts({1}), true},
         {"cut", goodSplitter.left(goodSplitter.size() - 1), false},
     };
     for (const auto& c : splitterCases) {
@@ -285,7 +283,7 @@ TEST_F(LayoutFileTest, ADamagedStateWarnsOnceAndTheWindowStartsWithItsDefaults) 
         std::unique_ptr<QBuffer> device(buffer(&lines));
         device->seek(1);
         ASSERT_TRUE(Layout_WriteBytes(device.get(), "g"));
-        ASSERT_TRUE(Layout_WriteBytes(device.get(), mainState("\xfc" + ints({0x7fffffff}))));
+        ASSERT_TRUE(Layout_WriteBytes(device.get(), mainState("\xfc" + Test_StateInts({0x7fffffff}))));
     }
     ASSERT_EQ(lines.size(), 19);
     writeFile("config/zarv/KDKLayout.dat", lines);
@@ -311,7 +309,7 @@ TEST_F(LayoutFileTest, ADamagedStateWarnsOnceAndTheWindowStartsWithItsDefaults) 
         ASSERT_TRUE(Layout_WriteGeometry(window.textureBrowserDialog, device.get()));
         ASSERT_TRUE(Layout_WriteGeometry(window.shaderEditDialog, device.get()));
         ASSERT_TRUE(Layout_WriteBytes(device.get(), splitter->saveGeometry()));
-        ASSERT_TRUE(Layout_WriteBytes(device.get(), ints({0xff, 1, 0x30000000, 100, 200})));
+        ASSERT_TRUE(Layout_WriteBytes(device.get(), Test_StateInts({0xff, 1, 0x30000000, 100, 200})));
         window.shaderEditDialog->hide();
         window.close();
     }
