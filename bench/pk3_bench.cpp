@@ -42,8 +42,14 @@ Archive& archive() {
 void BM_Pk3Index5000(benchmark::State& state) {
     const QByteArray& path = archive().path;
     for (auto _ : state) {
+        // No DoNotOptimize(index) here: GCC 12 with the sanitizers keeps the result of Pk3_Open in
+        // a register for the asm's "+m,r" operand and hands Pk3_Close the never-written stack
+        // slot. Closing uses the index, and opening reads the file, so nothing is optimised away.
         Pk3Index* index = Pk3_Open(path.constData());
-        benchmark::DoNotOptimize(index);
+        if (!index) {
+            state.SkipWithError("the archive was refused");
+            break;
+        }
         Pk3_Close(index);
     }
 }

@@ -142,7 +142,8 @@ QByteArray Ini_EscapeValue(const QString& value) {
     bool needsQuotes = false;
     bool escapeNextIfDigit = false;
     QStringEncoder toUtf8(QStringEncoder::Utf8);
-    for (const QChar qc : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar qc = text[i];
         const char16_t ch = qc.unicode();
         if (ch == ';' || ch == ',' || ch == '=') needsQuotes = true;
         const bool hexDigit =
@@ -184,9 +185,16 @@ QByteArray Ini_EscapeValue(const QString& value) {
             out += char(ch);
             break;
         default:
-            if (ch <= 0x1f) {
+            // Half a surrogate pair (only an escape reads as one) has no UTF-8 form: the
+            // encoder would drop it or write U+FFFD, so it goes back out as the escape it came as.
+            const bool pairStart =
+                qc.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+            if (ch <= 0x1f || (qc.isSurrogate() && !pairStart)) {
                 out += "\\x" + QByteArray::number(ch, 16);
                 escapeNextIfDigit = true;
+            } else if (pairStart) {
+                out += toUtf8(QStringView(text).mid(i, 2));
+                ++i;
             } else {
                 out += toUtf8(QStringView(&qc, 1));
             }

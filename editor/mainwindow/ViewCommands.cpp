@@ -183,16 +183,13 @@ void cMainWindow::cmdViewOpenModel() {
         Sys_Warning("model file \"%s\" doesn't exist", shown.constData());
         return;
     }
-    // The argument splitter groups by double quotes: a name holding one cannot be passed whole.
-    if (path.contains(QLatin1Char('"'))) {
-        Sys_Warning("model file \"%s\" can't be passed to the viewer", shown.constData());
-        return;
-    }
+    // Only the configured switches are split; the path goes in as one argument, whatever it holds.
     QString program, switches;
     Sys_SplitSwitches(viewer, program, switches);
-    switches += QStringLiteral("\"%1\"").arg(path);
+    QStringList arguments = Sys_SplitArguments(switches, program);
+    arguments.append(path);
     Sys_Printf("Viewing: \"%s\"\n", shown.constData());
-    Sys_Spawn(program, switches, false);
+    Sys_Spawn(program, arguments, false);
 }
 
 void cMainWindow::cmdViewReloadModel() {

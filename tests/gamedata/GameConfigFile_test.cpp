@@ -334,4 +334,29 @@ TEST_F(GameConfigFileTest, EscapesLikeTheSettingsClass) {
               mark);
 }
 
+// An escape can name half of a surrogate pair, which has no UTF-8 form: it is written back as the
+// same escape, so the value and the user's file survive a save (found by the game-configuration
+// harness). Whole pairs, escaped or not, are written as UTF-8.
+TEST_F(GameConfigFileTest, KeepsEscapedLoneSurrogates) {
+    const QChar high(char16_t(0xd800)), low(char16_t(0xdc00));
+    const struct {
+        const char* written; // as found in the file
+        QString value;
+        const char* rewritten;
+    } cases[] = {
+        {"a\\xd800", QStringLiteral("a") + high, "a\\xd800"},
+        {"\\xdc00z", QString(low) + QStringLiteral("z"), "\\xdc00z"},
+        {"\\xd800\\x31", QString(high) + QStringLiteral("1"), "\\xd800\\x31"},
+        {"\\xdc00\\xd800", QString(low) + high, "\\xdc00\\xd800"},
+        {"\\xd800\\xdc00", QString(high) + low, "\xf0\x90\x80\x80"},
+        {"\xf0\x90\x80\x80", QString(high) + low, "\xf0\x90\x80\x80"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.written);
+        EXPECT_EQ(Ini_UnescapeValue(c.written), c.value);
+        EXPECT_EQ(Ini_EscapeValue(c.value), QByteArray(c.rewritten));
+        EXPECT_EQ(Ini_UnescapeValue(Ini_EscapeValue(c.value)), c.value);
+    }
+}
+
 } // namespace

@@ -500,7 +500,7 @@ TEST_F(MainWindowCommandsTest, OverlaysComeFromTheCompileFolder) {
     }
 }
 
-TEST_F(MainWindowCommandsTest, ViewModelPassesAPathWithSpacesAsOneArgument) {
+TEST_F(MainWindowCommandsTest, ViewModelPassesAnyModelPathAsOneArgument) {
     // The viewer: a script that writes each argument on a line.
     const QString out = path("args.txt");
     writeFile("viewer.sh", ("#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"" + out + ".part\"\nmv \"" +
@@ -513,23 +513,30 @@ TEST_F(MainWindowCommandsTest, ViewModelPassesAPathWithSpacesAsOneArgument) {
     while (entity && entity->firstBrush)
         entity = entity->next;
     ASSERT_NE(entity, nullptr);
-    const QString model = path("my models/box #1.md3");
-    writeFile("my models/box #1.md3", "not a model");
-    // An entry the cache holds under its full path, unloaded: the viewer reads the file itself.
-    auto* attached = static_cast<EntityModel*>(Sys_Alloc(sizeof(EntityModel)));
-    attached->entry = Model_AcquireModel(&window->models, model, nullptr);
-    entity->handle->releaseModel();
-    entity->model = attached;
-    entity->modelKind = EntityModelKind::Model;
-    Map_SelectNone(world);
-    Map_SelectObject(world, entity);
-    window->notifySelectionChanged();
+    // Each name reaches the viewer whole: no quoting, splitting or shell in between.
+    for (const char* name :
+         {"my models/box #1.md3", "in\"j\" \"-bogus\".md3", "it's $HOME; `x`.md3", "models/-skin 2.md3"}) {
+        SCOPED_TRACE(name);
+        const QString model = path(name);
+        writeFile(name, "not a model");
+        QFile::remove(out);
+        // An entry the cache holds under its full path, unloaded: the viewer reads the file itself.
+        auto* attached = static_cast<EntityModel*>(Sys_Alloc(sizeof(EntityModel)));
+        attached->entry = Model_AcquireModel(&window->models, model, nullptr);
+        entity->handle->releaseModel();
+        entity->model = attached;
+        entity->modelKind = EntityModelKind::Model;
+        Map_SelectNone(world);
+        Map_SelectObject(world, entity);
+        window->notifySelectionChanged();
+        cConsoleCapture console;
+        window->cmdViewOpenModel();
+        EXPECT_TRUE(console.contains("Viewing: \"" + model + "\"")) << console.lines.join('\n').toStdString();
+        for (int i = 0; i < 500 && !QFile::exists(out); ++i)
+            QThread::msleep(10);
+        EXPECT_EQ(readFile("args.txt"), ("-skin\n1\n" + model + "\n").toUtf8());
+    }
     cConsoleCapture console;
-    window->cmdViewOpenModel();
-    EXPECT_TRUE(console.contains("Viewing: \"" + model + "\"")) << console.lines.join('\n').toStdString();
-    for (int i = 0; i < 500 && !QFile::exists(out); ++i)
-        QThread::msleep(10);
-    EXPECT_EQ(readFile("args.txt"), ("-skin\n1\n" + model + "\n").toUtf8());
     // Two entities: the head of the selection has no model of its own to show.
     EntityRecord* other = entity->next;
     while (other && other->firstBrush)
