@@ -4,7 +4,7 @@
 set -euo pipefail
 
 ZARV_PACKAGES=(
-  build-essential cmake ninja-build ccache pkg-config
+  build-essential cmake ninja-build ccache pkg-config lld
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   qt6-5compat-dev qt6-multimedia-dev libqt6opengl6-dev libqt6openglwidgets6 qt6-qpa-plugins
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0
