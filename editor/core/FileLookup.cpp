@@ -1,6 +1,6 @@
 #include "core/FileLookup.h"
 
-#include "mainwindow/MainWindow.h"
+#include "core/SysHost.h"
 
 FileLookupConfig& Sys_FileLookup() {
     static FileLookupConfig config;
@@ -14,5 +14,5 @@ void Sys_SwitchFileLookup(GameConfig* config) {
 }
 
 const GameConfig* Sys_FileLookupConfig() {
-    return g_mainWindow ? Sys_FileLookup().current : nullptr;
+    return Sys_Host() ? Sys_FileLookup().current : nullptr;
 }

@@ -7,13 +7,14 @@
 #include <cstring>
 #include <string>
 
+#include "core/BaseDirectory.h"
 #include "core/FileLookup.h"
 #include "core/Platform.h"
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -21,6 +22,12 @@ namespace {
 QByteArray diskPath(const char* path) {
     const QString found = Plat_FindFileNoCase(Path_FromNative(path));
     return found.isEmpty() ? QByteArray() : Path_ToNative(found);
+}
+
+// Whether the program's archives hold the file (none without a host).
+bool inHostArchives(const char* path) {
+    SysHost* host = Sys_Host();
+    return host && Archive_FileExists(&host->archives(), path);
 }
 
 // Copies at most size - 1 bytes and terminates; nothing without room.
@@ -79,9 +86,9 @@ char* Sys_LoadFile(const char* path, uint32_t* length) {
 
     // A file that cannot be opened on disk may still come from the archives (the program archives
     // need no current configuration).
-    if (g_mainWindow) {
+    if (SysHost* host = Sys_Host()) {
         void* data = nullptr;
-        if (Archive_LoadFile(&g_mainWindow->archives, path, &data, length)) return static_cast<char*>(data);
+        if (Archive_LoadFile(&host->archives(), path, &data, length)) return static_cast<char*>(data);
     }
     Sys_Error("can't open \"%s\" (%s)", path, Plat_ErrorText(error));
     return nullptr;
@@ -89,8 +96,7 @@ char* Sys_LoadFile(const char* path, uint32_t* length) {
 
 bool Sys_FileExists(const char* path) {
     if (!path || !*path) return false;
-    if (!diskPath(path).isEmpty() || (g_mainWindow && Archive_FileExists(&g_mainWindow->archives, path)))
-        return true;
+    if (!diskPath(path).isEmpty() || inHostArchives(path)) return true;
     // A relative name is also looked for in the game and mod folders' archives.
     if (path[0] == '/' || !Sys_FileLookupConfig()) return false;
     char resolved[4096];
@@ -116,7 +122,7 @@ bool findFile(const char* name, QByteArray* found) {
             *found = onDisk;
             return true;
         }
-        if (g_mainWindow && Archive_FileExists(&g_mainWindow->archives, candidate.constData())) {
+        if (inHostArchives(candidate.constData())) {
             *found = candidate;
             return true;
         }
@@ -135,7 +141,7 @@ FoundFiles::Answers& currentAnswers(FoundFiles& memory) {
     folders.program = App_GetBaseDirectory();
     // The name as given is tried relative to the working folder, which running a map changes.
     folders.working = QDir::currentPath();
-    folders.archives = g_mainWindow->archives.generation;
+    folders.archives = Sys_Host()->archives().generation;
     FoundFiles::Answers& answers = memory.byConfig[config];
     if (!(answers.folders == folders)) {
         answers.found.clear();
@@ -159,12 +165,13 @@ bool Sys_FindFile(const char* name, char* buffer, uint32_t size) {
 }
 
 bool Sys_FindFileRemembered(const QByteArray& name, QByteArray* resolved) {
-    if (!g_mainWindow) {
+    SysHost* host = Sys_Host();
+    if (!host) {
         if (findFile(name.constData(), resolved)) return true;
         *resolved = name;
         return false;
     }
-    FoundFiles::Answers& answers = currentAnswers(g_mainWindow->foundFiles);
+    FoundFiles::Answers& answers = currentAnswers(host->foundFiles());
     if (const auto it = answers.found.constFind(name); it != answers.found.cend()) {
         *resolved = *it;
         return true;
@@ -174,12 +181,12 @@ bool Sys_FindFileRemembered(const QByteArray& name, QByteArray* resolved) {
         return false;
     }
     // Fetched again: the archives asked above are plugin code.
-    currentAnswers(g_mainWindow->foundFiles).found.insert(name, *resolved);
+    currentAnswers(host->foundFiles()).found.insert(name, *resolved);
     return true;
 }
 
 void Sys_ForgetFoundFiles() {
-    if (g_mainWindow) g_mainWindow->foundFiles.byConfig.clear();
+    if (SysHost* host = Sys_Host()) host->foundFiles().byConfig.clear();
 }
 
 bool Sys_CreatePath(const char* path) {

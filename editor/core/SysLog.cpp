@@ -4,12 +4,10 @@
 #include <cstdio>
 
 #include "core/Platform.h"
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "core/WaitScope.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/Splash.h"
-#include "views/ViewState.h"
 
 namespace {
 
@@ -25,16 +23,16 @@ const LogStyle kWarning = {"<font color=\"#FF6000\"><b>Warning:</b></font> %1", 
 const LogStyle kError = {"<font color=\"red\"><b>Error:</b></font> %1", "ERROR: ", true};
 
 bool mayLog(const char* format) {
-    return format && g_mainWindow;
+    return format && Sys_Host();
 }
 
-void emitLine(const LogStyle& style, const char* text) {
+void emitLine(const LogStyle& style, const char* text, bool redraw = true) {
     if (style.toConsole) {
         // Log text is plain: a '<' in a texture name must show, not open a tag.
         const QString message = Text_FromWindows1251(text).toHtmlEscaped();
         const QString line =
             style.htmlTemplate ? QString::fromLatin1(style.htmlTemplate).arg(message) : message;
-        g_mainWindow->printToConsole(line, true, false);
+        Sys_Host()->printToConsole(line, redraw);
     }
     Plat_DebugOutput(style.debugPrefix);
     Plat_DebugOutput(text);
@@ -65,7 +63,7 @@ void Sys_Printf(const char* format, ...) {
 
 void Sys_VerbosePrintf(const char* format, ...) {
     // Per-item progress lines would flood the splash screen and the precache wait.
-    if (!mayLog(format) || g_splashScreen || g_waitScope) return;
+    if (!mayLog(format) || Sys_Host()->starting() || g_waitScope) return;
     SYS_LOG_FORMAT(buffer, format);
     emitLine(kPlain, buffer);
 }
@@ -73,10 +71,7 @@ void Sys_VerbosePrintf(const char* format, ...) {
 void Sys_PrintfNoRedraw(const char* format, ...) {
     if (!mayLog(format)) return;
     SYS_LOG_FORMAT(buffer, format);
-    const uint8_t saved = View_NoRedraw;
-    View_NoRedraw = 1;
-    emitLine(kPlain, buffer);
-    View_NoRedraw = saved;
+    emitLine(kPlain, buffer, false);
 }
 
 void Sys_DebugPrintf(const char* format, ...) {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "kstdlib/kmath.h"
 #include "kstdlib/kutil.h"
-#include "mainwindow/MainWindow.h"
 #include "map/MapVector.h"
 
 namespace {
@@ -47,8 +47,8 @@ void snapToWhole(float& value, float tolerance) {
 
 // 0 means snapping is off (whole units); otherwise the grid size, at least 1.
 int32_t activeGrid() {
-    if (!g_mainWindow || !g_mainWindow->settings.SnapToGrid) return 0;
-    return std::max(1, g_mainWindow->settings.CurrentGridSize);
+    const SysHost* host = Sys_Host();
+    return host ? host->snapGrid() : 0;
 }
 
 float snapComponent(float value, int32_t grid) {
@@ -109,7 +109,8 @@ void Math_SnapFloats(int32_t count, float* values) {
 }
 
 void Sys_SnapVector(float v[3]) {
-    const float tolerance = g_mainWindow ? g_mainWindow->settings.MapVertexRoundEps : 0.01f;
+    const SysHost* host = Sys_Host();
+    const float tolerance = host ? host->vertexRoundEpsilon() : 0.01f;
     for (int i = 0; i < 3; ++i)
         snapToWhole(v[i], tolerance);
 }

@@ -1,8 +1,7 @@
 // Texture gamma and the plugin options of the system layer.
 #include "core/System.h"
+#include "core/SysHost.h"
 #include "gamedata/GameConfig.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/PluginOptions.h"
 
 float Sys_GetTextureGamma() {
     const GameConfig* config = GameCfg_Current();
@@ -10,9 +9,10 @@ float Sys_GetTextureGamma() {
 }
 
 int32_t Sys_GetOption(int32_t option) {
-    return g_mainWindow ? App_GetOption(option) : 0;
+    const SysHost* host = Sys_Host();
+    return host ? host->option(option) : 0;
 }
 
 void Sys_SetOption(int32_t option, int32_t value) {
-    if (g_mainWindow) App_SetOption(option, value);
+    if (SysHost* host = Sys_Host()) host->setOption(option, value);
 }

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/SysHost.h"
 #include "core/System.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -203,7 +203,8 @@ int32_t cWinding::PooledCountDouble() {
 }
 
 void cWinding::InitFromPlane(cWindingDouble* w, const float normal[3], float dist) {
-    const double worldSize = g_mainWindow ? double(g_mainWindow->settings.MaxWorldSize) : 0.0;
+    const SysHost* host = Sys_Host();
+    const double worldSize = host ? double(host->maxWorldSize()) : 0.0;
     const double extent = std::max(worldSize, kMinBaseExtent);
     const double h = extent * 1.732050807569;
 

@@ -12,7 +12,7 @@
 #include <QWidget>
 
 #include "core/FileLookup.h"
-#include "core/NotAvailable.h"
+#include "core/SysHost.h"
 #include "core/Winding.h"
 #include "dialogs/application/NamedDialogs.h"
 #include "core/Prompt.h"
@@ -29,12 +29,15 @@
 #include "views/ChildWindow.h"
 #include "views/ColorScheme.h"
 #include "mainwindow/ConsoleSink.h"
+#include "mainwindow/MainWindowHost.h"
 #include "map/Decal.h"
 
 cMainWindow* g_mainWindow = nullptr;
 
 cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>()) {
     g_mainWindow = this;
+    sysHost = MainWindowHost_Make(*this);
+    Sys_SetHost(sysHost.get());
     Prompt_SetGameConfigChooser(App_ChooseGameConfig);
     Project_SetDefaultRoomAsker(cDefaultRoomDialog::ask);
     Wait_SetWindowFactory(App_OpenWaitDialog);
@@ -89,6 +92,7 @@ cMainWindow::~cMainWindow() {
     Decal_FreePool();
     if (g_mainWindow == this) {
         g_mainWindow = nullptr;
+        Sys_SetHost(nullptr);
         Project_SetWindowHooks({});
         Prompt_SetGameConfigChooser(nullptr);
         Project_SetDefaultRoomAsker(nullptr);
@@ -172,28 +176,4 @@ MapWorld** App_GetActiveMap() {
 
 void App_SetActiveMap(MapWorld** map) {
     activeMap() = map;
-}
-
-namespace {
-QString& baseDirectoryOverride() {
-    static QString dir;
-    return dir;
-}
-} // namespace
-
-void App_SetBaseDirectory(const QString& dir) {
-    baseDirectoryOverride() = dir;
-}
-
-QString App_BaseDirectoryFor(const QString& programFolder) {
-    if (programFolder.endsWith(QLatin1String("system"), Qt::CaseInsensitive) ||
-        programFolder.endsWith(QLatin1String("system64"), Qt::CaseInsensitive))
-        return programFolder + QStringLiteral("/../sdk");
-    return programFolder;
-}
-
-QString App_GetBaseDirectory() {
-    if (!baseDirectoryOverride().isEmpty()) return baseDirectoryOverride();
-    if (!QCoreApplication::instance()) return QString();
-    return App_BaseDirectoryFor(QCoreApplication::applicationDirPath());
 }

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "core/BaseDirectory.h"
 #include "core/FileLookup.h"
 #include "dialogs/editing/FacePropertiesDialog.h"
 #include "document/Clipboard.h"
@@ -40,6 +41,7 @@ class QMdiSubWindow;
 class QTimer;
 class QWidget;
 class cChildWindow;
+class SysHost;
 class MapDocument;
 class cAbstractTool;
 class cCanvas;
@@ -215,6 +217,8 @@ public:
     GameDataRegistry gameData;
     ArchiveRegistry archives;
     FoundFiles foundFiles; // the file look-ups' remembered answers
+    // How the system layer reaches this window (installed while this is g_mainWindow).
+    std::unique_ptr<SysHost> sysHost;
     TextureManager textures;
     ModelCache models;
     SkyManager skies;
@@ -753,11 +757,6 @@ QWidget* App_DialogParent(QWidget* w);
 
 extern cMainWindow* g_mainWindow;
 
-// The program's folder, or its "/../sdk" when it runs from "system" or "system64" (any case).
-QString App_GetBaseDirectory();
-QString App_BaseDirectoryFor(const QString& programFolder);
-// Replaces the base directory (tests and tools); an empty path restores the program's folder.
-void App_SetBaseDirectory(const QString& dir);
 // The file named on the command line (the last argument after the program's that contains "."),
 // absolute against the working folder; empty when there is none.
 QString App_StartupFileArgument(const QStringList& arguments);
