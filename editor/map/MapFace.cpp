@@ -11,7 +11,7 @@
 #include "map/FaceSource.h"
 #include "map/MapBrush.h"
 #include "map/MapVector.h"
-#include "mainwindow/MainWindow.h"
+#include "core/SysHost.h"
 
 namespace {
 
@@ -138,7 +138,7 @@ bool cMapFace::update(uint32_t flags) {
 
     // A rebuilt polygon has fresh vertices without coordinates: solving from them would throw
     // the mapping away, so the mapping gives the coordinates then, with or without UV lock.
-    const bool uvLock = g_mainWindow && g_mainWindow->settings.TextureLockUV;
+    const bool uvLock = Sys_MapPreferences().textureLockUV;
     if (!uvLock || (flags & (FaceUpdate::ResetAxes | FaceUpdate::TexCoords | FaceUpdate::Polygon)))
         computeTexCoords();
     else

@@ -7,7 +7,7 @@
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/TextureManager.h"
-#include "mainwindow/MainWindow.h"
+#include "core/SysHost.h"
 #include "map/MapObject.h"
 #include "map/TextureInfo.h"
 
@@ -26,7 +26,7 @@ ShaderRecord* matchOrPlaceholder(ShaderRecord* match, const char* name) {
 }
 
 void updateBlended(const ShaderRecord* texture, uint32_t* flags) {
-    const bool transparency = g_mainWindow ? g_mainWindow->settings.TextureTransparency : true;
+    const bool transparency = Sys_MapPreferences().textureTransparency;
     if (transparency && texture && (texture->flags & SHADER_TRANSPARENT))
         *flags |= RecordFlag::Blended;
     else
