@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "document/MapRender.h"
 #include "document/MapWorld.h"
 #include "document/VisGroup.h"
@@ -13,7 +14,6 @@
 #include "gamedata/RenderApi.h"
 #include "gamedata/TextureRecords.h"
 #include "kstdlib/kmath.h"
-#include "core/SysHost.h"
 #include "map/Decal.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "document/MapWorld.h"
@@ -14,7 +15,6 @@
 #include "gamedata/MapProfile.h"
 #include "gamedata/SkyManager.h"
 #include "kstdlib/kmath.h"
-#include "core/SysHost.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 

@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/Winding.h"
 #include "document/CullTree.h"
 #include "document/MapWorld.h"
 #include "document/UndoSnapshot.h"
 #include "kstdlib/kmath.h"
-#include "core/SysHost.h"
 #include "map/FaceSource.h"
 #include "map/MapFace.h"
 #include "map/MapOverlay.h"

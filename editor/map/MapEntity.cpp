@@ -4,11 +4,11 @@
 
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "document/MapWorld.h"
 #include "document/MapWorldEntities.h"
 #include "map/MapBrush.h"
-#include "core/SysHost.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/Winding.h"
 #include "document/MapWorld.h"
 #include "map/FaceSource.h"
 #include "map/MapBrush.h"
 #include "map/MapVector.h"
-#include "core/SysHost.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "document/MapWorld.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureManager.h"
 #include "kstdlib/kmath.h"
-#include "core/SysHost.h"
 #include "map/Decal.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"

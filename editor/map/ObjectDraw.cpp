@@ -5,13 +5,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "document/MapDocument.h"
 #include "document/MapRender.h"
 #include "document/MapWorld.h"
 #include "document/VisGroup.h"
 #include "gamedata/EffectBatch.h"
 #include "gamedata/TextureRecords.h"
-#include "core/SysHost.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"

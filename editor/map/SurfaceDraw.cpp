@@ -6,11 +6,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/SysHost.h"
+#include "document/MapDocument.h"
 #include "document/MapRender.h"
 #include "document/MapSelection.h"
 #include "gamedata/TextureRecords.h"
-#include "core/SysHost.h"
-#include "document/MapDocument.h"
 #include "map/MapBrush.h"
 #include "map/MapDrawable.h"
 #include "map/MapFace.h"
