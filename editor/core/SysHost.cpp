@@ -14,3 +14,13 @@ SysHost* Sys_Host() {
 void Sys_SetHost(SysHost* host) {
     installedHost() = host;
 }
+
+MapPreferences Sys_MapPreferences() {
+    const SysHost* host = Sys_Host();
+    return host ? host->mapPreferences() : MapPreferences{};
+}
+
+int32_t Sys_MaxWorldSize() {
+    const SysHost* host = Sys_Host();
+    return host ? host->maxWorldSize() : kDefaultMaxWorldSize;
+}

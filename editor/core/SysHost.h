@@ -11,6 +11,22 @@
 class ArchiveRegistry;
 struct FoundFiles;
 
+// The world size without a window.
+inline constexpr int32_t kDefaultMaxWorldSize = 8192;
+
+// The preferences the map objects read. The defaults are the settings' defaults, which also hold
+// without a window.
+struct MapPreferences {
+    bool keepDefaultEpairs = false;
+    bool entityTransparency = true;
+    bool keepCloneVisGroup = false;
+    bool useVisgroupColors = true;
+    bool transformAngles = true;
+    bool textureLockUV = false;
+    bool textureTransparency = true;
+    bool drawVertices = true;
+};
+
 class SysHost {
 public:
     virtual ~SysHost() = default;
@@ -30,8 +46,15 @@ public:
     virtual void setOption(int32_t option, int32_t value) = 0;
     virtual ArchiveRegistry& archives() = 0;
     virtual FoundFiles& foundFiles() = 0;
+    // Read afresh on each call, so a changed setting takes effect at once.
+    virtual MapPreferences mapPreferences() const { return {}; }
 };
 
 // The installed host, or null. The host outlives its installation.
 SysHost* Sys_Host();
 void Sys_SetHost(SysHost* host);
+
+// The installed host's map preferences, else the defaults.
+MapPreferences Sys_MapPreferences();
+// The installed host's world size, else the default.
+int32_t Sys_MaxWorldSize();

@@ -218,6 +218,14 @@ TextureLists* GameCfg_CurrentTextureLists() {
                                                              : nullptr;
 }
 
+ShaderRecord* GameCfg_FindShader(const QString& name) {
+    return TexList_FindShader(GameCfg_CurrentTextureLists(), name);
+}
+
+ShaderRecord* GameCfg_CreateMissingShader(const QString& name) {
+    return TexList_CreateMissing(GameCfg_CurrentTextureLists(), name);
+}
+
 GameConfig* GameCfg_FindConfig(const GameConfigManager* manager, const QString& title) {
     return manager ? manager->byTitle.value(title, nullptr) : nullptr;
 }

@@ -19,6 +19,7 @@
 #include "gamedata/PluginInterface.h"
 
 class TextureLists;
+struct ShaderRecord;
 struct EntityClass;
 
 // A node of a configuration's class tree: a group node (named, with members) or a class leaf
@@ -89,6 +90,11 @@ GameConfigManager* GameCfg_Manager();
 GameConfig* GameCfg_Current();
 // The texture lists of the current configuration; null when none are current.
 TextureLists* GameCfg_CurrentTextureLists();
+// The record the current lists bind the name to (compared upper-cased); null without lists or
+// when no package defines it.
+ShaderRecord* GameCfg_FindShader(const QString& name);
+// The current lists' placeholder for a missing texture; the shared "notexture" record without lists.
+ShaderRecord* GameCfg_CreateMissingShader(const QString& name);
 
 // A new configuration titled title, appended and indexed (over an earlier one of that title), with
 // empty texture lists.

@@ -30,6 +30,19 @@ public:
     void setOption(int32_t option, int32_t value) override { App_SetOption(option, value); }
     ArchiveRegistry& archives() override { return window.archives; }
     FoundFiles& foundFiles() override { return window.foundFiles; }
+    MapPreferences mapPreferences() const override {
+        const MainSettings& settings = window.settings;
+        MapPreferences preferences;
+        preferences.keepDefaultEpairs = settings.KeepDefaultEpairs;
+        preferences.entityTransparency = settings.EntityTransparency;
+        preferences.keepCloneVisGroup = settings.KeepCloneVisGroup;
+        preferences.useVisgroupColors = settings.UseVisgroupColors;
+        preferences.transformAngles = settings.TransformAngles;
+        preferences.textureLockUV = settings.TextureLockUV;
+        preferences.textureTransparency = settings.TextureTransparency;
+        preferences.drawVertices = settings.DrawVertices;
+        return preferences;
+    }
 
 private:
     cMainWindow& window;

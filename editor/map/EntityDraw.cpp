@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "document/MapRender.h"
 #include "document/MapWorld.h"
 #include "document/VisGroup.h"
@@ -13,7 +14,6 @@
 #include "gamedata/RenderApi.h"
 #include "gamedata/TextureRecords.h"
 #include "kstdlib/kmath.h"
-#include "mainwindow/MainWindow.h"
 #include "map/Decal.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
@@ -177,7 +177,7 @@ void cMapEntity::applyDrawColor(int alpha) const {
 ObjectColor cMapEntity::drawColor(const RenderContext* context) const {
     if (entityClass && (entityClass->helpers & EntityClassHelper::Light))
         return Color_FromBytes(record->renderColor[0], record->renderColor[1], record->renderColor[2], 255);
-    const bool bySets = context->is3D || !g_mainWindow || g_mainWindow->settings.UseVisgroupColors;
+    const bool bySets = context->is3D || Sys_MapPreferences().useVisgroupColors;
     if (bySets) {
         if (const VisGroup* set = visGroups.at(0))
             return Color_FromBytes(set->color[0], set->color[1], set->color[2], 255);
@@ -635,8 +635,7 @@ bool cMapEntity::drawModel(RenderContext* context, const TransformPreview* previ
         if (preview) {
             const float* m = preview->matrix;
             const float* centre = preview->origin;
-            const bool turns =
-                !preview->keepOrientation && (!g_mainWindow || g_mainWindow->settings.TransformAngles);
+            const bool turns = !preview->keepOrientation && Sys_MapPreferences().transformAngles;
             glPushMatrix();
             if (turns) {
                 const GLfloat gl[16] = {m[0],

@@ -7,7 +7,6 @@
 
 #include "core/System.h"
 #include "core/TextEncoding.h"
-#include "dialogs/editing/TextureLists.h"
 #include "document/MapWorld.h"
 #include "document/MapWorldEntities.h"
 #include "gamedata/EntityClass.h"
@@ -124,8 +123,7 @@ void cMapEntity::rebuildModel(bool reload) {
     void* entry2 = nullptr;
     int32_t size = 0;
     if (kind == EntityModelKind::Decal) {
-        if (ShaderRecord* texture =
-                TexList_FindShader(GameCfg_CurrentTextureLists(), Text_FromWindows1251(name))) {
+        if (ShaderRecord* texture = GameCfg_FindShader(Text_FromWindows1251(name))) {
             ++texture->refCount;
             entry = texture;
         }

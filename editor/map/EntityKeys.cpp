@@ -5,15 +5,16 @@
 #include <cstring>
 #include <strings.h>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "document/MapWorld.h"
 #include "document/MapWorldEntities.h"
 #include "gamedata/EntityClass.h"
+#include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/SkyManager.h"
 #include "kstdlib/kmath.h"
-#include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 
@@ -35,11 +36,6 @@ uint8_t toByte(float value) {
 
 uint8_t toByte(int32_t value) {
     return static_cast<uint8_t>(std::clamp(value, 0, 255));
-}
-
-const MainSettings& settings() {
-    static const MainSettings defaults;
-    return g_mainWindow ? g_mainWindow->settings : defaults;
 }
 
 // sscanf "%f %f %f" into the vector; a missing key leaves it unchanged.
@@ -97,7 +93,7 @@ const char* cMapEntity::keyName(int32_t role) const {
 // ---- Class binding -------------------------------------------------------------------------------------
 
 void cMapEntity::setClass(EntityClass* eclass) {
-    if (!settings().KeepDefaultEpairs && entityClass && eclass && eclass != entityClass) {
+    if (!Sys_MapPreferences().keepDefaultEpairs && entityClass && eclass && eclass != entityClass) {
         for (const EntityProperty& property : entityClass->properties) {
             if (property.defaultValue.isEmpty()) continue;
             EPair* pair = findKey(property.name.constData());
@@ -353,7 +349,7 @@ void cMapEntity::readRenderKeys() {
         record->blendState = EntityBlendState::Opaque;
         break;
     }
-    if (settings().EntityTransparency && (record->blendState & 0x400FFu))
+    if (Sys_MapPreferences().entityTransparency && (record->blendState & 0x400FFu))
         record->flags |= EntityFlag::Blended;
 }
 

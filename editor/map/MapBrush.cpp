@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/Winding.h"
 #include "document/CullTree.h"
 #include "document/MapWorld.h"
 #include "document/UndoSnapshot.h"
 #include "kstdlib/kmath.h"
-#include "mainwindow/MainWindow.h"
 #include "map/FaceSource.h"
 #include "map/MapFace.h"
 #include "map/MapOverlay.h"
@@ -419,7 +419,7 @@ BrushRecord* cMapBrush::cloneInto(EntityRecord* entity) {
     }
     if (record->patch) copyPatchInto(copy, record->patch);
     if (record->overlay) copyOverlayInto(copy, record->overlay);
-    if (g_mainWindow && g_mainWindow->settings.KeepCloneVisGroup) copy->handle->visGroups.addAll(visGroups);
+    if (Sys_MapPreferences().keepCloneVisGroup) copy->handle->visGroups.addAll(visGroups);
     copy->handle->faceOrderSettled = faceOrderSettled;
     copy->handle->update(BrushUpdate::TessellatePatch);
     return copy;

@@ -4,11 +4,11 @@
 
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "document/MapWorld.h"
 #include "document/MapWorldEntities.h"
 #include "map/MapBrush.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -209,7 +209,7 @@ EntityRecord* cMapEntity::duplicate() {
     }
     copyBlocks(e, record);
     e->epairs = EPair_CopyList(record->epairs);
-    if (g_mainWindow && g_mainWindow->settings.KeepCloneVisGroup) copy->visGroups.addAll(visGroups);
+    if (Sys_MapPreferences().keepCloneVisGroup) copy->visGroups.addAll(visGroups);
     copy->update(EntityUpdate::ClassKeys | EntityUpdate::RebuildModel);
     return e;
 }

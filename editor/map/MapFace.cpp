@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/Winding.h"
 #include "document/MapWorld.h"
 #include "map/FaceSource.h"
 #include "map/MapBrush.h"
 #include "map/MapVector.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -138,7 +138,7 @@ bool cMapFace::update(uint32_t flags) {
 
     // A rebuilt polygon has fresh vertices without coordinates: solving from them would throw
     // the mapping away, so the mapping gives the coordinates then, with or without UV lock.
-    const bool uvLock = g_mainWindow && g_mainWindow->settings.TextureLockUV;
+    const bool uvLock = Sys_MapPreferences().textureLockUV;
     if (!uvLock || (flags & (FaceUpdate::ResetAxes | FaceUpdate::TexCoords | FaceUpdate::Polygon)))
         computeTexCoords();
     else

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "document/MapWorld.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureManager.h"
 #include "kstdlib/kmath.h"
-#include "mainwindow/MainWindow.h"
 #include "map/Decal.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
@@ -22,7 +22,7 @@ namespace {
 constexpr float kUnitCorners[kOverlayCorners][2] = {{1, 0}, {0, 0}, {0, 1}, {1, 1}};
 
 float worldSize() {
-    return g_mainWindow ? float(g_mainWindow->settings.MaxWorldSize) : float(MainSettings{}.MaxWorldSize);
+    return float(Sys_MaxWorldSize());
 }
 
 // The face chosen for placement: its plane, its texture axes and the foot of the point on it.

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "map/MapBrush.h"
-#include "dialogs/application/RandomPatchDialog.h"
 #include "map/MapDrawable.h"
 #include "map/PatchRecord.h"
 

@@ -5,13 +5,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "document/MapDocument.h"
 #include "document/MapRender.h"
 #include "document/MapWorld.h"
 #include "document/VisGroup.h"
 #include "gamedata/EffectBatch.h"
 #include "gamedata/TextureRecords.h"
-#include "mainwindow/MainSettings.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
@@ -99,7 +99,7 @@ void Draw_SurfaceColors(const RenderContext* context, const BrushRecord* brush, 
     ObjectColor colour = kEntityWorldColor;
     if (selected && !applying) {
         Color_FillRGBA(fill, COLOR_SELECTED_FILL);
-    } else if (context->is3D || Project_Settings().UseVisgroupColors) {
+    } else if (context->is3D || Sys_MapPreferences().useVisgroupColors) {
         const cMapBrush* handle = brush->handle;
         const GroupRecord* group =
             brush->group ? brush->group : (brush->entity ? brush->entity->group : nullptr);

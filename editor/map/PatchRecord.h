@@ -32,7 +32,13 @@ namespace PatchPointFlags {
 constexpr int32_t NormalPending = 0x80; // only while normals are computed
 } // namespace PatchPointFlags
 
-// Bits of PatchRandomParams::flags (the record comes with the randomize-patch dialog).
+// What "Randomize Matrix" asks of a patch.
+struct PatchRandomParams {
+    float amount = 0.0f;
+    int32_t flags = 0; // PatchRandomFlags
+};
+
+// Bits of PatchRandomParams::flags.
 namespace PatchRandomFlags {
 constexpr int32_t AlongX = 0x1;
 constexpr int32_t AlongY = 0x2;

@@ -6,11 +6,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/SysHost.h"
+#include "document/MapDocument.h"
 #include "document/MapRender.h"
 #include "document/MapSelection.h"
 #include "gamedata/TextureRecords.h"
-#include "mainwindow/MainSettings.h"
-#include "document/MapDocument.h"
 #include "map/MapBrush.h"
 #include "map/MapDrawable.h"
 #include "map/MapFace.h"
@@ -185,7 +185,7 @@ bool Surface_Draw(RenderContext* context, const SurfaceMesh& mesh) {
         glColor4ubv(fill);
         drawEdges(context, mesh);
         if (dragged) glDisable(GL_POLYGON_STIPPLE);
-        if (Project_Settings().DrawVertices) {
+        if (Sys_MapPreferences().drawVertices) {
             uint8_t colour[4];
             drawVertexPoints(context, mesh, selected ? fill : Color_FillRGBA(colour, COLOR_2D_VERTEX));
         }
@@ -267,7 +267,7 @@ void Surface_DrawTransformed(RenderContext* context, const SurfaceMesh& mesh, Tr
     glGetIntegerv(GL_POLYGON_MODE, modes);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     if (n == mesh.vertexCount) drawElements(mesh);
-    if (Project_Settings().DrawVertices) glDrawArrays(GL_POINTS, 0, n);
+    if (Sys_MapPreferences().drawVertices) glDrawArrays(GL_POINTS, 0, n);
     glPolygonMode(GL_FRONT_AND_BACK, GLenum(modes[0]));
 }
 

@@ -2,12 +2,11 @@
 
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "core/TextEncoding.h"
-#include "dialogs/editing/TextureLists.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/TextureManager.h"
-#include "mainwindow/MainWindow.h"
 #include "map/MapObject.h"
 #include "map/TextureInfo.h"
 
@@ -20,13 +19,11 @@ QString nameOf(const char* name) {
 // The match, or a placeholder named after the missing texture.
 ShaderRecord* matchOrPlaceholder(ShaderRecord* match, const char* name) {
     if (match) return match;
-    if (TextureLists* lists = GameCfg_CurrentTextureLists())
-        return TexList_CreateMissing(lists, nameOf(name));
-    return Tex_CreateNoTexture();
+    return GameCfg_CreateMissingShader(nameOf(name));
 }
 
 void updateBlended(const ShaderRecord* texture, uint32_t* flags) {
-    const bool transparency = g_mainWindow ? g_mainWindow->settings.TextureTransparency : true;
+    const bool transparency = Sys_MapPreferences().textureTransparency;
     if (transparency && texture && (texture->flags & SHADER_TRANSPARENT))
         *flags |= RecordFlag::Blended;
     else
@@ -44,9 +41,8 @@ void take(ShaderRecord** texture, ShaderRecord* next, uint32_t* flags) {
 } // namespace
 
 ShaderRecord* Texture_Find(const char* name) {
-    const TextureLists* lists = GameCfg_CurrentTextureLists();
-    if (!lists || !name) return nullptr;
-    return TexList_FindShader(lists, nameOf(name).toUpper());
+    if (!name) return nullptr;
+    return GameCfg_FindShader(nameOf(name).toUpper());
 }
 
 void Texture_Release(ShaderRecord** texture) {

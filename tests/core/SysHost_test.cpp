@@ -113,3 +113,38 @@ TEST(SysHost, TheMainWindowIsTheHostWhileItLives) {
     }
     EXPECT_EQ(Sys_Host(), nullptr);
 }
+
+// Each preference the map objects read, beside the setting it comes from: without a window it
+// holds the setting's default, with one it follows the setting at once.
+TEST(SysHost, MapPreferencesFollowTheWindowSettings) {
+    struct Pair {
+        const char* name;
+        bool MainSettings::*setting;
+        bool MapPreferences::*preference;
+    };
+    const Pair pairs[] = {
+        {"KeepDefaultEpairs", &MainSettings::KeepDefaultEpairs, &MapPreferences::keepDefaultEpairs},
+        {"EntityTransparency", &MainSettings::EntityTransparency, &MapPreferences::entityTransparency},
+        {"KeepCloneVisGroup", &MainSettings::KeepCloneVisGroup, &MapPreferences::keepCloneVisGroup},
+        {"UseVisgroupColors", &MainSettings::UseVisgroupColors, &MapPreferences::useVisgroupColors},
+        {"TransformAngles", &MainSettings::TransformAngles, &MapPreferences::transformAngles},
+        {"TextureLockUV", &MainSettings::TextureLockUV, &MapPreferences::textureLockUV},
+        {"TextureTransparency", &MainSettings::TextureTransparency, &MapPreferences::textureTransparency},
+        {"DrawVertices", &MainSettings::DrawVertices, &MapPreferences::drawVertices},
+    };
+    const MainSettings defaults;
+    ASSERT_EQ(Sys_Host(), nullptr);
+    EXPECT_EQ(Sys_MaxWorldSize(), defaults.MaxWorldSize);
+    for (const Pair& pair : pairs) {
+        SCOPED_TRACE(pair.name);
+        EXPECT_EQ(Sys_MapPreferences().*pair.preference, defaults.*pair.setting);
+        cMainWindow window;
+        window.settings.*pair.setting = !(defaults.*pair.setting);
+        EXPECT_EQ(Sys_MapPreferences().*pair.preference, window.settings.*pair.setting);
+        window.settings.*pair.setting = defaults.*pair.setting;
+        EXPECT_EQ(Sys_MapPreferences().*pair.preference, defaults.*pair.setting);
+    }
+    cMainWindow window;
+    window.settings.MaxWorldSize = 16384;
+    EXPECT_EQ(Sys_MaxWorldSize(), 16384);
+}

@@ -1,15 +1,12 @@
-// "Randomize Matrix": the parameters passed unchanged to the patch, and the dialog that asks for
-// them (one per run, so its choices stay from one use to the next).
+// "Randomize Matrix": the dialog that asks for the parameters passed unchanged to the patch (one
+// per run, so its choices stay from one use to the next).
 #pragma once
 
 #include <QDialog>
 #include <cstdint>
 #include <memory>
 
-struct PatchRandomParams {
-    float amount = 0.0f;
-    int32_t flags = 0; // PatchRandomFlags
-};
+#include "map/PatchRecord.h"
 
 namespace Ui {
 class cRandomPatchDialog;
