@@ -1,5 +1,7 @@
 #include "core/SysHost.h"
 
+#include "core/MainSettings.h"
+
 namespace {
 SysHost*& installedHost() {
     static SysHost* host = nullptr;
@@ -23,4 +25,15 @@ MapPreferences Sys_MapPreferences() {
 int32_t Sys_MaxWorldSize() {
     const SysHost* host = Sys_Host();
     return host ? host->maxWorldSize() : kDefaultMaxWorldSize;
+}
+
+const MainSettings& Sys_Settings() {
+    static const MainSettings defaults;
+    const MainSettings* settings = Sys_MutableSettings();
+    return settings ? *settings : defaults;
+}
+
+MainSettings* Sys_MutableSettings() {
+    SysHost* host = Sys_Host();
+    return host ? host->settings() : nullptr;
 }

@@ -10,6 +10,7 @@
 
 class ArchiveRegistry;
 struct FoundFiles;
+struct MainSettings;
 
 // The world size without a window.
 inline constexpr int32_t kDefaultMaxWorldSize = 8192;
@@ -48,6 +49,8 @@ public:
     virtual FoundFiles& foundFiles() = 0;
     // Read afresh on each call, so a changed setting takes effect at once.
     virtual MapPreferences mapPreferences() const { return {}; }
+    // The user's preferences; null where the host keeps none (then the defaults hold).
+    virtual MainSettings* settings() { return nullptr; }
 };
 
 // The installed host, or null. The host outlives its installation.
@@ -58,3 +61,7 @@ void Sys_SetHost(SysHost* host);
 MapPreferences Sys_MapPreferences();
 // The installed host's world size, else the default.
 int32_t Sys_MaxWorldSize();
+// The installed host's preferences, else the defaults (every member as declared).
+const MainSettings& Sys_Settings();
+// The installed host's preferences to change, or null without a host that keeps them.
+MainSettings* Sys_MutableSettings();

@@ -7,7 +7,7 @@
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "document/MapDocument.h"
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 
 bool Project_IsAutosaveName(const QString& name, const QString& completeBaseName, const QString& suffix) {
     // Only the exact time-stamp pattern: "level-final.zmf" beside "level.zmf" is the user's own file.

@@ -16,7 +16,7 @@
 #include "document/UndoHistory.h"
 #include "document/UniqueName.h"
 #include "kstdlib/kstdlib.h"
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 #include "map/Decal.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"

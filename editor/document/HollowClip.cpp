@@ -14,7 +14,7 @@
 #include "document/OperationSupport.h"
 #include "document/UndoHistory.h"
 #include "kstdlib/kmath.h"
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 #include "map/Decal.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"

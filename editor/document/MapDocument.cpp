@@ -1,4 +1,6 @@
 #include "document/MapDocument.h"
+
+#include "core/SysHost.h"
 #include "document/ProjectHooks.h"
 
 #include <QCoreApplication>
@@ -213,8 +215,7 @@ bool readWorld(MapDocument* document, MapWorld* world, const QString& path) {
 // ---- Construction ------------------------------------------------------------------------------
 
 const MainSettings& Project_Settings() {
-    static const MainSettings defaults;
-    return g_mainWindow ? g_mainWindow->settings : defaults;
+    return Sys_Settings();
 }
 
 int32_t Project_UndoLevelCount() {
@@ -248,7 +249,8 @@ void Project_Construct(MapDocument* document) {
 void Project_Destroy(MapDocument* document) {
     if (!document) return;
     // The clipboard must not go on reaching into this world (its history) once it is freed.
-    if (g_mainWindow && document->world) Clip_ForgetMap(&g_mainWindow->clipboard, Map_Handle(document->world));
+    if (g_mainWindow && document->world)
+        Clip_ForgetMap(&g_mainWindow->clipboard, Map_Handle(document->world));
     bindConfig(document, nullptr);
     for (SelectionBox& box : document->selectionBoxes)
         Select_ClearBox(&box);

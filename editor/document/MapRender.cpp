@@ -16,7 +16,7 @@
 #include "gamedata/RenderApi.h"
 #include "gamedata/SkyManager.h"
 #include "gamedata/TextureRecords.h"
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 #include "map/MapBrush.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"

@@ -8,7 +8,7 @@
 #include "document/MapWorldEntities.h"
 #include "document/UndoHistory.h"
 #include "kstdlib/kstdlib.h"
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 #include "map/Decal.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"

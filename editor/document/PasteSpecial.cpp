@@ -7,7 +7,7 @@
 #include "core/Prompt.h"
 #include "document/Clipboard.h"
 #include "document/MapWorld.h"
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"

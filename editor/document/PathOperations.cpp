@@ -17,7 +17,7 @@
 #include "map/EPair.h"
 #include "map/MapEntity.h"
 #include "map/MapPath.h"
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 
 namespace {
 

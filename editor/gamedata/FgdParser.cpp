@@ -16,7 +16,7 @@
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "gamedata/GameData.h"
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 #include "mainwindow/MainWindow.h"
 
 namespace {

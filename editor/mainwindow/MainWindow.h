@@ -25,7 +25,7 @@
 #include "gamedata/SkyManager.h"
 #include "gamedata/TextureManager.h"
 #include "mainwindow/ActionTable.h"
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 #include "mainwindow/Splash.h"
 #include "mainwindow/WindowCursors.h"
 #include "tools/AbstractTool.h"

@@ -30,6 +30,7 @@ public:
     void setOption(int32_t option, int32_t value) override { App_SetOption(option, value); }
     ArchiveRegistry& archives() override { return window.archives; }
     FoundFiles& foundFiles() override { return window.foundFiles; }
+    MainSettings* settings() override { return &window.settings; }
     MapPreferences mapPreferences() const override {
         const MainSettings& settings = window.settings;
         MapPreferences preferences;

@@ -10,7 +10,7 @@
 #include <span>
 #include <variant>
 
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 
 class QSettings;
 

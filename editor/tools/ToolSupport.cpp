@@ -1,5 +1,7 @@
 #include "tools/ToolSupport.h"
 
+#include "core/SysHost.h"
+
 #include <GL/gl.h>
 #include <QApplication>
 #include <QMenu>
@@ -28,7 +30,7 @@ const MainSettings& Tool_Settings() {
 }
 
 MainSettings* Tool_MutableSettings() {
-    return g_mainWindow ? &g_mainWindow->settings : nullptr;
+    return Sys_MutableSettings();
 }
 
 void Tool_SetStatusText(int label, const QString& text) {

@@ -5,7 +5,7 @@
 #include <QOpenGLContext>
 
 #include "document/MapDocument.h"
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 
 void View_InitGLDefaults() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

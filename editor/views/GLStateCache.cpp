@@ -6,7 +6,7 @@
 
 #include "core/System.h"
 #include "document/MapDocument.h"
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 #include "map/MapGroup.h"
 
 namespace {

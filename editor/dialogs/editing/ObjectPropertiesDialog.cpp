@@ -29,7 +29,7 @@
 #include "gamedata/PluginInterface.h"
 #include "map/EPair.h"
 #include "map/MapEntity.h"
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 #include "mainwindow/MainWindow.h"
 #include "tools/SelectionBox.h"
 #include "ui_ObjectPropertiesDialog.h"

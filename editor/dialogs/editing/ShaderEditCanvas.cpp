@@ -15,7 +15,7 @@
 #include "gamedata/RenderApi.h"
 #include "gamedata/TextureRecords.h"
 #include "gamedata/TextureManager.h"
-#include "mainwindow/MainSettings.h"
+#include "core/MainSettings.h"
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"
 
