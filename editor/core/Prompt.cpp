@@ -1,20 +1,28 @@
 #include "core/Prompt.h"
 
-#include <QApplication>
-#include <QInputDialog>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <algorithm>
 #include <utility>
-
-#include "core/System.h"
 
 namespace {
 
 const QString kPromptTitle = QStringLiteral("Z.A.R.V.");
 cPromptScript* s_script = nullptr;
+PromptHost* s_host = nullptr;
+
+// The installed host's answer; without a host nobody answers, as if the box were closed.
+PromptAnswer askHost(QWidget* parent, const PromptRequest& request) {
+    return s_host ? s_host->ask(parent, request) : PromptAnswer();
+}
 
 } // namespace
+
+PromptHost* Prompt_Host() {
+    return s_host;
+}
+
+PromptHost* Prompt_SetHost(PromptHost* host) {
+    return std::exchange(s_host, host);
+}
 
 struct PromptScriptAccess {
     static int32_t button(cPromptScript* script, int32_t offered) {
@@ -71,38 +79,18 @@ int32_t Prompt_Question(QWidget* parent, PromptIcon icon, const QString& text, i
 
 int32_t Prompt_Question(QWidget* parent, PromptIcon icon, const QString& text, int32_t buttons,
                         const PromptDetails& details) {
+    PromptRequest request = makeRequest(PromptKind::Question, icon, text);
+    request.buttons = buttons;
+    request.defaultButton = details.defaultButton;
+    request.informative = details.informative;
+    request.detailed = details.detailed;
+    request.windowIcon = details.windowIcon;
     if (s_script) {
-        PromptRequest request = makeRequest(PromptKind::Question, icon, text);
-        request.buttons = buttons;
-        request.defaultButton = details.defaultButton;
-        request.informative = details.informative;
-        request.detailed = details.detailed;
-        request.windowIcon = details.windowIcon;
         record(request);
         return PromptScriptAccess::button(s_script, buttons);
     }
-    static const struct {
-        int32_t ours;
-        QMessageBox::StandardButton qt;
-    } kButtons[] = {{PromptButton::Ok, QMessageBox::Ok},          {PromptButton::Yes, QMessageBox::Yes},
-                    {PromptButton::No, QMessageBox::No},          {PromptButton::Cancel, QMessageBox::Cancel},
-                    {PromptButton::Abort, QMessageBox::Abort},    {PromptButton::Retry, QMessageBox::Retry},
-                    {PromptButton::Ignore, QMessageBox::Ignore},  {PromptButton::Save, QMessageBox::Save},
-                    {PromptButton::Discard, QMessageBox::Discard}};
-    QMessageBox::StandardButtons offered;
-    for (const auto& b : kButtons)
-        if (buttons & b.ours) offered |= b.qt;
-    static const QMessageBox::Icon kIcons[] = {QMessageBox::Information, QMessageBox::Question,
-                                               QMessageBox::Warning, QMessageBox::Critical};
-    QMessageBox box(kIcons[int(icon)], kPromptTitle, text, offered, parent);
-    box.setInformativeText(details.informative);
-    box.setDetailedText(details.detailed);
-    for (const auto& b : kButtons)
-        if (details.defaultButton == b.ours && (offered & b.qt)) box.setDefaultButton(b.qt);
-    if (!details.windowIcon.isNull()) box.setWindowIcon(details.windowIcon);
-    const int answer = box.exec();
-    for (const auto& b : kButtons)
-        if (answer == b.qt) return b.ours;
+    const PromptAnswer answer = askHost(parent, request);
+    if (answer.accepted && (answer.button & buttons)) return answer.button;
     return (buttons & PromptButton::Cancel) ? PromptButton::Cancel : PromptButton::No;
 }
 
@@ -121,68 +109,57 @@ QString Prompt_GetText(QWidget* parent, const QString& label, const QString& ini
 }
 
 QString Prompt_GetText(QWidget* parent, const QString& title, const QString& label, const QString& initial) {
+    PromptRequest request = makeRequest(PromptKind::Text, PromptIcon::Question, label);
+    request.title = title;
+    request.initial = initial;
     if (s_script) {
-        PromptRequest request = makeRequest(PromptKind::Text, PromptIcon::Question, label);
-        request.title = title;
-        request.initial = initial;
         record(request);
         return PromptScriptAccess::text(s_script);
     }
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &ok);
-    return ok ? text : QString();
+    const PromptAnswer answer = askHost(parent, request);
+    return answer.accepted ? answer.texts.value(0) : QString();
 }
 
-QString Prompt_GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
-                               const QString& filter, QString* selectedFilter) {
-    if (s_script) {
-        PromptRequest request = makeRequest(PromptKind::SaveFileName, PromptIcon::Question, caption);
-        request.directory = directory;
-        request.filter = filter;
-        if (selectedFilter) request.selectedFilter = *selectedFilter;
-        record(request);
-        const QString answer = PromptScriptAccess::text(s_script);
-        if (selectedFilter && !answer.isEmpty())
-            *selectedFilter = PromptScriptAccess::filter(s_script, filter, request.selectedFilter);
-        return answer;
-    }
-    return Sys_GetSaveFileName(parent, caption, directory, filter, selectedFilter);
-}
-
-// A file request recorded for the script; the script's next text answers it.
-static bool scriptedFileRequest(PromptKind kind, const QString& caption, const QString& directory,
-                                const QString& filter, QString* answer, QString* selectedFilter = nullptr) {
-    if (!s_script) return false;
+// A file request: the names chosen (none when cancelled), and the filter chosen when asked for. A
+// script answers with its next text, several names on separate lines.
+static QStringList fileRequest(QWidget* parent, PromptKind kind, const QString& caption,
+                               const QString& directory, const QString& filter,
+                               QString* selectedFilter = nullptr) {
     PromptRequest request = makeRequest(kind, PromptIcon::Question, caption);
     request.directory = directory;
     request.filter = filter;
     if (selectedFilter) request.selectedFilter = *selectedFilter;
-    record(request);
-    *answer = PromptScriptAccess::text(s_script);
-    if (selectedFilter && !answer->isEmpty())
-        *selectedFilter = PromptScriptAccess::filter(s_script, filter, request.selectedFilter);
-    return true;
+    if (s_script) {
+        record(request);
+        const QString answer = PromptScriptAccess::text(s_script);
+        if (selectedFilter && !answer.isEmpty())
+            *selectedFilter = PromptScriptAccess::filter(s_script, filter, request.selectedFilter);
+        if (kind == PromptKind::OpenFileNames) return answer.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return {answer};
+    }
+    const PromptAnswer answer = askHost(parent, request);
+    if (!answer.accepted) return {};
+    if (selectedFilter) *selectedFilter = answer.selectedFilter;
+    return answer.texts;
+}
+
+QString Prompt_GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                               const QString& filter, QString* selectedFilter) {
+    return fileRequest(parent, PromptKind::SaveFileName, caption, directory, filter, selectedFilter).value(0);
 }
 
 QString Prompt_GetOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
                                const QString& filter) {
-    QString answer;
-    if (scriptedFileRequest(PromptKind::OpenFileName, caption, directory, filter, &answer)) return answer;
-    return Sys_GetOpenFileName(parent, caption, directory, filter);
+    return fileRequest(parent, PromptKind::OpenFileName, caption, directory, filter).value(0);
 }
 
 QStringList Prompt_GetOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
                                     const QString& filter, QString* selectedFilter) {
-    QString answer;
-    if (scriptedFileRequest(PromptKind::OpenFileNames, caption, directory, filter, &answer, selectedFilter))
-        return answer.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return Sys_GetOpenFileNames(parent, caption, directory, filter, selectedFilter);
+    return fileRequest(parent, PromptKind::OpenFileNames, caption, directory, filter, selectedFilter);
 }
 
 QString Prompt_GetExistingDirectory(QWidget* parent, const QString& caption, const QString& directory) {
-    QString answer;
-    if (scriptedFileRequest(PromptKind::Directory, caption, directory, QString(), &answer)) return answer;
-    return Sys_GetExistingDirectory(parent, caption, directory);
+    return fileRequest(parent, PromptKind::Directory, caption, directory, QString()).value(0);
 }
 
 int32_t Prompt_GetInteger(QWidget* parent, const QString& title, const QString& label, int32_t initial,
@@ -192,36 +169,36 @@ int32_t Prompt_GetInteger(QWidget* parent, const QString& title, const QString& 
     if (step < 1) step = 1;
     bool confirmed = false;
     int32_t value = initial;
+    PromptRequest request = makeRequest(PromptKind::Integer, PromptIcon::Question, label);
+    request.title = title;
+    request.value = initial;
+    request.minimum = min;
+    request.maximum = max;
+    request.step = step;
     if (s_script) {
-        PromptRequest request = makeRequest(PromptKind::Integer, PromptIcon::Question, label);
-        request.title = title;
-        request.value = initial;
-        request.minimum = min;
-        request.maximum = max;
-        request.step = step;
         record(request);
         confirmed = PromptScriptAccess::integer(s_script, &value);
-        value = confirmed ? std::clamp(value, min, max) : initial;
     } else {
-        value = QInputDialog::getInt(parent, title, label, initial, min, max, step, &confirmed);
-        if (!confirmed) value = initial;
+        const PromptAnswer answer = askHost(parent, request);
+        confirmed = answer.accepted;
+        value = answer.value;
     }
+    value = confirmed ? std::clamp(value, min, max) : initial;
     if (ok) *ok = confirmed;
     return value;
 }
 
 int32_t Prompt_Choose(QWidget* parent, const QString& label, const QStringList& items) {
+    PromptRequest request = makeRequest(PromptKind::Choice, PromptIcon::Question, label);
+    request.items = items;
     if (s_script) {
-        PromptRequest request = makeRequest(PromptKind::Choice, PromptIcon::Question, label);
-        request.items = items;
         record(request);
         const int32_t index = PromptScriptAccess::choice(s_script);
         return (index >= 0 && index < items.size()) ? index : -1;
     }
     if (items.isEmpty()) return -1;
-    bool ok = false;
-    const QString item = QInputDialog::getItem(parent, kPromptTitle, label, items, 0, false, &ok);
-    return ok ? int32_t(items.indexOf(item)) : -1;
+    const PromptAnswer answer = askHost(parent, request);
+    return (answer.accepted && answer.index >= 0 && answer.index < items.size()) ? answer.index : -1;
 }
 
 namespace {
@@ -241,7 +218,7 @@ static int32_t s_beeps = 0;
 
 void Prompt_Beep() {
     ++s_beeps;
-    QApplication::beep();
+    if (s_host) s_host->beep();
 }
 
 int32_t Prompt_BeepCount() {

@@ -1,6 +1,8 @@
 // Questions to the user: modal message boxes titled "Z.A.R.V.", text, whole-number and file-name
 // requests, and a choice from a list. Tests install a cPromptScript that answers instead of the user and
-// records what was asked, so no dialog ever opens under a test.
+// records what was asked, so no dialog ever opens under a test. The boxes themselves are the
+// installed PromptHost's (the main window's widgets); without one nobody answers and every request
+// ends as a closed box would.
 #pragma once
 
 #include <QIcon>
@@ -99,6 +101,29 @@ private:
     cPromptScript* previous = nullptr;
 };
 
+// What the person answered to one request.
+struct PromptAnswer {
+    bool accepted = false;               // false: the box was closed or cancelled
+    int32_t button = PromptButton::None; // questions
+    QStringList texts;                   // texts, file names, the directory
+    QString selectedFilter;              // file requests: the filter chosen
+    int32_t value = 0;                   // whole numbers
+    int32_t index = -1;                  // choices
+};
+
+// Shows requests to a person: the running program's boxes and file dialogs.
+class PromptHost {
+public:
+    virtual ~PromptHost() = default;
+    // Asks modally over parent (may be null) and waits for the answer.
+    virtual PromptAnswer ask(QWidget* parent, const PromptRequest& request) = 0;
+    virtual void beep() = 0;
+};
+
+// The installed host, or null. Installing returns the host installed before, to be put back.
+PromptHost* Prompt_Host();
+PromptHost* Prompt_SetHost(PromptHost* host);
+
 // A message box with the buttons; the answered button (Cancel or No when closed).
 int32_t Prompt_Question(QWidget* parent, PromptIcon icon, const QString& text, int32_t buttons);
 // The further parts of a question box.
@@ -117,12 +142,11 @@ void Prompt_Message(QWidget* parent, PromptIcon icon, const QString& text);
 QString Prompt_GetText(QWidget* parent, const QString& label, const QString& initial);
 // The same in a box of that title.
 QString Prompt_GetText(QWidget* parent, const QString& title, const QString& label, const QString& initial);
-// The platform save dialog (Sys_GetSaveFileName); empty when cancelled. selectedFilter (may be
+// The platform save dialog; empty when cancelled. selectedFilter (may be
 // null) preselects that filter and receives the one chosen.
 QString Prompt_GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
                                const QString& filter, QString* selectedFilter = nullptr);
-// The platform open dialogs (Sys_GetOpenFileName(s), Sys_GetExistingDirectory); empty when
-// cancelled.
+// The platform open dialogs; empty when cancelled.
 QString Prompt_GetOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
                                const QString& filter);
 QStringList Prompt_GetOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
@@ -141,6 +165,6 @@ using GameConfigChooser = int32_t (*)(const QStringList& titles);
 void Prompt_SetGameConfigChooser(GameConfigChooser chooser);
 int32_t Prompt_ChooseGameConfig(const QStringList& titles);
 
-// The error beep; tests count the beeps.
+// The error beep (the host's; silent without one); tests count the beeps.
 void Prompt_Beep();
 int32_t Prompt_BeepCount();

@@ -11,8 +11,6 @@
 #include "core/TempBuffer.h"
 #include "kstdlib/kmath.h"
 
-class QWidget;
-
 // Every log line is formatted into a buffer of this many bytes (one kept for the terminator).
 inline constexpr int kSysLogBufferSize = 8192;
 
@@ -82,15 +80,6 @@ bool Sys_GetModDir(char* buffer, uint32_t size);
 const char* Sys_NativePath(const char* path);
 // The path without the parent of the directory (or of the program's base folder) in front.
 QString Sys_MakeRelativePath(const QString& directory, const QString& path);
-
-// ---- File dialogs (empty results when cancelled; symbolic links are not resolved) ---------
-QString Sys_GetOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
-                            const QString& filter);
-QStringList Sys_GetOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
-                                 const QString& filter, QString* selectedFilter = nullptr);
-QString Sys_GetExistingDirectory(QWidget* parent, const QString& caption, const QString& directory);
-QString Sys_GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
-                            const QString& filter, QString* selectedFilter = nullptr);
 
 // ---- Command lines and spawning -----------------------------------------------------------
 // Appends the program part of a command line to words and the part from the first word that

@@ -30,6 +30,7 @@
 #include "views/ColorScheme.h"
 #include "mainwindow/ConsoleSink.h"
 #include "mainwindow/MainWindowHost.h"
+#include "mainwindow/PromptHostImpl.h"
 #include "map/Decal.h"
 
 cMainWindow* g_mainWindow = nullptr;
@@ -38,6 +39,7 @@ cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>())
     g_mainWindow = this;
     sysHost = MainWindowHost_Make(*this);
     Sys_SetHost(sysHost.get());
+    Prompt_SetHost(&Prompt_WidgetHost());
     Prompt_SetGameConfigChooser(App_ChooseGameConfig);
     Project_SetDefaultRoomAsker(cDefaultRoomDialog::ask);
     Wait_SetWindowFactory(App_OpenWaitDialog);

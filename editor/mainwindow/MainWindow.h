@@ -238,7 +238,6 @@ public:
     Clipboard clipboard;
     // The tools' cursors (loaded by the program's window).
     WindowCursors cursors;
-    cColorScheme colorScheme;
     // The open maps, in opening order.
     QList<MapDocument*> documents;
     // Views: the one taking keys, the one before it, the last one under input.

@@ -23,8 +23,6 @@
 #include "views/GlyphText.h"
 #include "views/ViewState.h"
 
-int32_t g_renderFrameStamp = 0;
-
 namespace {
 
 const MainSettings& settings() {

@@ -1,12 +1,9 @@
 // The colour table, the custom table and their settings storage.
 #include "views/ColorScheme.h"
 
-#include <QListWidget>
 #include <QSettings>
 #include <QStringList>
 #include <cstring>
-
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -116,10 +113,6 @@ CustomColorEntry* Color_CustomTable() {
     return g_custom;
 }
 
-QColor Color_DefaultColor(int32_t key) {
-    return key >= 0 && key < COLOR_COUNT ? kDefaults[key].colour : QColor(0, 0, 0);
-}
-
 void Color_ResetTables() {
     resetTables();
 }
@@ -129,9 +122,13 @@ const QColor& cColorScheme::Color_GetQColor(int32_t key) const {
     return row ? row->colour : fallback;
 }
 
+cColorScheme& Color_Scheme() {
+    static cColorScheme scheme;
+    return scheme;
+}
+
 const QColor& Color_GetQColor(int32_t key) {
-    static const cColorScheme standIn;
-    return (g_mainWindow ? g_mainWindow->colorScheme : standIn).Color_GetQColor(key);
+    return Color_Scheme().Color_GetQColor(key);
 }
 
 QString Color_GetName(int32_t key) {
@@ -212,14 +209,6 @@ void Color_ApplyCustomScheme() {
 void Color_StoreCustomScheme(const QList<QColor>& colours) {
     for (int32_t i = 0; i < COLOR_COUNT && i < colours.size(); ++i)
         g_custom[i].colour = colours[i];
-}
-
-void Color_FillListWidget(QListWidget* list) {
-    list->clear();
-    for (int32_t i = 0; i < COLOR_COUNT; ++i) {
-        auto* item = new QListWidgetItem(QString::fromLatin1(g_table[i].displayName), list);
-        item->setData(Qt::UserRole, i);
-    }
 }
 
 void Color_ChooseStartupScheme(QSettings& settings, int32_t currentScheme) {

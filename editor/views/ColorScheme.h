@@ -7,7 +7,6 @@
 #include <QString>
 #include <cstdint>
 
-class QListWidget;
 class QSettings;
 
 enum ColorSchemeKey : int32_t {
@@ -85,19 +84,19 @@ struct CustomColorEntry {
 ColorSchemeEntry* Color_Table();
 CustomColorEntry* Color_CustomTable();
 inline constexpr int32_t kColorTableRows = COLOR_COUNT;
-// The built-in default of a row (the colour table's start value).
-QColor Color_DefaultColor(int32_t key);
 // Puts both tables back to their built-in start values (tests and a scheme reset).
 void Color_ResetTables();
 
-// The main window's colour-scheme object: the fallback for keys no row has.
+// The program's colour-scheme object: the fallback for keys no row has.
 class cColorScheme {
 public:
     const QColor& Color_GetQColor(int32_t key) const;
     QColor fallback = QColor(0, 0, 0, 255);
 };
+// The one scheme object of the program, window or not.
+cColorScheme& Color_Scheme();
 
-// The row's QColor through the main window's scheme object (opaque black when absent).
+// The row's QColor through the scheme object (its fallback when absent).
 const QColor& Color_GetQColor(int32_t key);
 // The row's display name; empty when no row has the key.
 QString Color_GetName(int32_t key);
@@ -118,8 +117,6 @@ void Color_SaveCustomScheme(QSettings& settings);
 void Color_ApplyCustomScheme();
 // Copies up to 55 colours, indexed by row, into the custom table.
 void Color_StoreCustomScheme(const QList<QColor>& colours);
-// Clears the list and adds one item per row: display name, row index under Qt::UserRole.
-void Color_FillListWidget(QListWidget* list);
 // The start-up choice after all other settings are read: loads the custom table from
 // "ColorSchemeCustom" when it has a "Title"; scheme -1 applies it, else "ColorScheme%1" is loaded
 // when it has a "Title", else the defaults stay. Refreshing the palette is the caller's.

@@ -1,11 +1,20 @@
 #include "views/CustomColorsDialog.h"
 
 #include <QColorDialog>
+#include <QListWidget>
 #include <QPushButton>
 
 #include "mainwindow/MainWindow.h"
 #include "ui_CustomColorsDialog.h"
 #include "views/ColorScheme.h"
+
+void Color_FillListWidget(QListWidget* list) {
+    list->clear();
+    for (int32_t i = 0; i < kColorTableRows; ++i) {
+        auto* item = new QListWidgetItem(QString::fromLatin1(Color_Table()[i].displayName), list);
+        item->setData(Qt::UserRole, i);
+    }
+}
 
 cCustomColorsDialog::cCustomColorsDialog(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::cCustomColorsDialog>()) {

@@ -4,7 +4,7 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 
-#include "document/MapDocument.h"
+#include "core/SysHost.h"
 #include "core/MainSettings.h"
 
 void View_InitGLDefaults() {
@@ -19,7 +19,7 @@ void View_InitGLDefaults() {
 }
 
 QSurfaceFormat View_CanvasFormat() {
-    const MainSettings& s = Project_Settings();
+    const MainSettings& s = Sys_Settings();
     QSurfaceFormat format = QSurfaceFormat::defaultFormat();
     format.setProfile(QSurfaceFormat::CompatibilityProfile);
     format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/System.h"
-#include "document/MapDocument.h"
+#include "core/SysHost.h"
 #include "core/MainSettings.h"
 
 namespace {
@@ -79,7 +79,7 @@ void applyAlphaTest(GLStateCache* c, uint32_t word, bool hadTest) {
     } else if (v == 2) {
         func = GL_LESS;
     } else if (v >= 4) {
-        ref = Project_Settings().MinAlphaValue;
+        ref = Sys_Settings().MinAlphaValue;
     }
     if (!hadTest) gl.enable(GL_ALPHA_TEST);
     if (func != c->alphaFunc || ref != c->alphaRef) {

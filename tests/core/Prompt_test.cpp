@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
-#include <QTimer>
 #include <optional>
 
 namespace {
@@ -61,39 +57,123 @@ TEST(PromptIntegerTest, TextAnswersDoNotAnswerNumbers) {
     EXPECT_TRUE(ok);
 }
 
-// The real box shows every part of the request and reports the button pressed in our terms.
-TEST(PromptQuestionTest, TheRealBoxShowsItsDetailsAndMapsTheAnswer) {
-    const struct {
-        QMessageBox::StandardButton press;
-        int32_t answer;
-    } cases[] = {{QMessageBox::Save, PromptButton::Save},
-                 {QMessageBox::Discard, PromptButton::Discard},
-                 {QMessageBox::Cancel, PromptButton::Cancel}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(int(c.press));
-        PromptDetails details{"Informative", "one\ntwo", PromptButton::Save, QIcon()};
-        QString informative, detailed, title;
-        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            poll.stop();
-            title = box->windowTitle();
-            informative = box->informativeText();
-            detailed = box->detailedText();
-            defaultButton = box->standardButton(box->defaultButton());
-            box->button(c.press)->click();
-        });
-        poll.start(10);
-        EXPECT_EQ(Prompt_Question(nullptr, PromptIcon::Warning, "Text",
-                                  PromptButton::Save | PromptButton::Discard | PromptButton::Cancel, details),
-                  c.answer);
-        EXPECT_EQ(title, "Z.A.R.V.");
-        EXPECT_EQ(informative, "Informative");
-        EXPECT_EQ(detailed, "one\ntwo");
-        EXPECT_EQ(defaultButton, QMessageBox::Save);
+// Installs a host for one test and puts back the one before.
+class PromptHostTest : public ::testing::Test, public PromptHost {
+protected:
+    void SetUp() override { before = Prompt_SetHost(nullptr); }
+    void TearDown() override { Prompt_SetHost(before); }
+
+    PromptAnswer ask(QWidget*, const PromptRequest& request) override {
+        asked.append(request);
+        return answers.isEmpty() ? PromptAnswer() : answers.takeFirst();
     }
+    void beep() override { ++beeps; }
+
+    PromptHost* before = nullptr;
+    QList<PromptRequest> asked;
+    QList<PromptAnswer> answers;
+    int beeps = 0;
+};
+
+// Without a host (a tool or test with no window) nobody answers: every request ends as a closed box
+// would, and nothing the caller handed in is changed.
+TEST_F(PromptHostTest, WithoutAHostEveryRequestEndsAsAClosedBox) {
+    EXPECT_EQ(Prompt_Host(), nullptr);
+    EXPECT_EQ(
+        Prompt_Question(nullptr, PromptIcon::Question, "Save?", PromptButton::Yes | PromptButton::Cancel),
+        PromptButton::Cancel);
+    EXPECT_EQ(Prompt_Question(nullptr, PromptIcon::Question, "Keep?", PromptButton::Yes | PromptButton::No),
+              PromptButton::No);
+    EXPECT_EQ(Prompt_GetText(nullptr, "Name", "preset"), QString());
+    bool ok = true;
+    EXPECT_EQ(Prompt_GetInteger(nullptr, "Title", "Count", 7, 0, 10, 1, &ok), 7);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(Prompt_Choose(nullptr, "Pick", {"a", "b"}), -1);
+    QString filter = "Maps (*.map)";
+    EXPECT_EQ(Prompt_GetSaveFileName(nullptr, "Save", "/tmp", "Maps (*.map);;All (*)", &filter), QString());
+    EXPECT_EQ(filter, "Maps (*.map)");
+    EXPECT_TRUE(Prompt_GetOpenFileNames(nullptr, "Open", "/tmp", "All (*)").isEmpty());
+    const int32_t beeps = Prompt_BeepCount();
+    Prompt_Beep();
+    EXPECT_EQ(Prompt_BeepCount(), beeps + 1);
+}
+
+// The host's answers reach the caller as the request allows: a button that was not offered, a
+// number outside the range and a choice outside the list are not passed on, a cancelled file request
+// leaves the preset filter alone.
+TEST_F(PromptHostTest, HostAnswersAreKeptInsideTheRequest) {
+    Prompt_SetHost(this);
+    auto answer = [](bool accepted, int32_t button = 0, QStringList texts = {}, int32_t value = 0,
+                     int32_t index = -1, QString filter = {}) {
+        PromptAnswer a;
+        a.accepted = accepted;
+        a.button = button;
+        a.texts = texts;
+        a.value = value;
+        a.index = index;
+        a.selectedFilter = filter;
+        return a;
+    };
+    const int32_t yesNo = PromptButton::Yes | PromptButton::No;
+    answers = {answer(true, PromptButton::No), answer(true, PromptButton::Save),
+               answer(false, PromptButton::Yes)};
+    EXPECT_EQ(Prompt_Question(nullptr, PromptIcon::Warning, "Keep?", yesNo), PromptButton::No);
+    EXPECT_EQ(Prompt_Question(nullptr, PromptIcon::Warning, "Keep?", yesNo), PromptButton::No);
+    EXPECT_EQ(Prompt_Question(nullptr, PromptIcon::Warning, "Keep?", yesNo | PromptButton::Cancel),
+              PromptButton::Cancel);
+
+    answers = {answer(true, 0, {}, 99), answer(false, 0, {}, 5)};
+    bool ok = false;
+    EXPECT_EQ(Prompt_GetInteger(nullptr, "Title", "Count", 2, 0, 10, 1, &ok), 10);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(Prompt_GetInteger(nullptr, "Title", "Count", 2, 0, 10, 1, &ok), 2);
+    EXPECT_FALSE(ok);
+
+    answers = {answer(true, 0, {}, 0, 1), answer(true, 0, {}, 0, 2), answer(false, 0, {}, 0, 0)};
+    EXPECT_EQ(Prompt_Choose(nullptr, "Pick", {"a", "b"}), 1);
+    EXPECT_EQ(Prompt_Choose(nullptr, "Pick", {"a", "b"}), -1);
+    EXPECT_EQ(Prompt_Choose(nullptr, "Pick", {"a", "b"}), -1);
+
+    answers = {answer(true, 0, {"typed"}), answer(false, 0, {"typed"})};
+    EXPECT_EQ(Prompt_GetText(nullptr, "Name", "preset"), "typed");
+    EXPECT_EQ(Prompt_GetText(nullptr, "Name", "preset"), QString());
+
+    answers = {answer(true, 0, {"/tmp/a.map"}, 0, -1, "All (*)"), answer(false, 0, {}, 0, -1, "All (*)"),
+               answer(true, 0, {"/tmp/a.map", "/tmp/b.map"})};
+    QString filter = "Maps (*.map)";
+    EXPECT_EQ(Prompt_GetSaveFileName(nullptr, "Save", "/tmp", "Maps (*.map);;All (*)", &filter),
+              "/tmp/a.map");
+    EXPECT_EQ(filter, "All (*)");
+    filter = "Maps (*.map)";
+    EXPECT_EQ(Prompt_GetSaveFileName(nullptr, "Save", "/tmp", "Maps (*.map);;All (*)", &filter), QString());
+    EXPECT_EQ(filter, "Maps (*.map)");
+    EXPECT_EQ(Prompt_GetOpenFileNames(nullptr, "Open", "/tmp", "Maps (*.map)"),
+              QStringList({"/tmp/a.map", "/tmp/b.map"}));
+
+    // What the host was shown: the box title, the texts, and the filter preset.
+    ASSERT_EQ(asked.size(), 13);
+    EXPECT_EQ(asked[0].kind, PromptKind::Question);
+    EXPECT_EQ(asked[0].title, "Z.A.R.V.");
+    EXPECT_EQ(asked[0].buttons, yesNo);
+    EXPECT_EQ(asked[3].kind, PromptKind::Integer);
+    EXPECT_EQ(asked[3].maximum, 10);
+    EXPECT_EQ(asked[10].kind, PromptKind::SaveFileName);
+    EXPECT_EQ(asked[10].selectedFilter, "Maps (*.map)");
+    EXPECT_EQ(asked[10].directory, "/tmp");
+
+    Prompt_Beep();
+    EXPECT_EQ(beeps, 1);
+}
+
+// A script answers before any host: the host never sees a scripted request.
+TEST_F(PromptHostTest, AScriptAnswersBeforeTheHost) {
+    Prompt_SetHost(this);
+    cPromptScript script;
+    script.answerButton(PromptButton::Yes);
+    EXPECT_EQ(Prompt_Question(nullptr, PromptIcon::Question, "Keep?", PromptButton::Yes | PromptButton::No),
+              PromptButton::Yes);
+    EXPECT_EQ(script.asked.size(), 1);
+    EXPECT_TRUE(asked.isEmpty());
 }
 
 } // namespace

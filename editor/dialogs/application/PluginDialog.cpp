@@ -31,6 +31,7 @@
 #include "document/MapDocument.h"
 #include "gamedata/GameConfig.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/SysDialogs.h"
 #include "views/ChildWindow.h"
 #include "views/PaintHold.h"
 #include "views/ViewState.h"

@@ -14,6 +14,7 @@
 #include "gamedata/GameConfig.h"
 #include "gamedata/PluginInterface.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/SysDialogs.h"
 #include "ui_RunMapDialog.h"
 
 static void initRunMapResources() {

@@ -39,6 +39,7 @@
 #include "map/MapEntity.h"
 #include "map/MapPath.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/SysDialogs.h"
 #include "tools/SelectionBox.h"
 #include "ui_ObjectPropertiesDialog.h"
 

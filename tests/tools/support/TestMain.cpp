@@ -6,6 +6,7 @@
 
 #include "core/Platform.h"
 #include "kstdlib/kstdlib.h"
+#include "mainwindow/PromptHostImpl.h"
 #include "views/GLFormat.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     // test that ends while that thread is still starting leaks its start-up data.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
+    // Tests that answer real boxes and file dialogs meet them as the program shows them.
+    Prompt_SetHost(&Prompt_WidgetHost());
     std::setlocale(LC_NUMERIC, "C");
     K_MathLib_Initialize(0);
     const int result = RUN_ALL_TESTS();

@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 
 #include "DialogAnswer.h"
-#include "core/System.h"
+#include "mainwindow/SysDialogs.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-// The four file dialogs of the system layer. Symbolic links are shown as they are named.
+// The four file dialogs. Symbolic links are shown as they are named.
 //
 // The file requests use Qt's own dialog, not the desktop's: its list matches the patterns without
 // regard to case ("X.MAP" under "*.map", as maps copied from other systems are often named), and it
 // shows and reports the filter texts exactly as given. The desktop dialogs of Linux match patterns
 // case-sensitively.
-#include <QFileDialog>
+#include "mainwindow/SysDialogs.h"
 
-#include "core/System.h"
+#include <QFileDialog>
 
 namespace {
 
