@@ -39,7 +39,7 @@
 #include "map/MapEntity.h"
 #include "map/MapPath.h"
 #include "mainwindow/MainWindow.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "ui_ObjectPropertiesDialog.h"
 
 namespace {
