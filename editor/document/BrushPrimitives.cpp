@@ -3,18 +3,16 @@
 #include "document/Primitives.h"
 
 #include <algorithm>
-#include <QPointer>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
 #include <vector>
 
 #include "core/System.h"
-#include "dialogs/application/ArchDialog.h"
+#include "document/DocumentHost.h"
 #include "document/GroupChain.h"
 #include "document/MapWorld.h"
 #include "kstdlib/kstdlib.h"
-#include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
 #include "map/MapGroup.h"
@@ -379,14 +377,6 @@ int32_t Prim_CreateRock(PrimitiveParams* p) {
 
 namespace {
 
-cArchDialog* archDialog() {
-    // One dialog, owned by the main window (a later window makes a new one), keeping its last
-    // values.
-    static QPointer<cArchDialog> dialog;
-    if (!dialog) dialog = new cArchDialog(g_mainWindow);
-    return dialog;
-}
-
 // The arch's answers checked and brought into shape. False (with a word) when nothing sensible
 // can be built.
 bool archUsable(ArchParameters& a, float radiusH, float radiusV, bool* reversed) {
@@ -593,12 +583,9 @@ int32_t Prim_CreateArch(PrimitiveParams* p) {
         Sys_Warning("Prim_CreateArch: no parameters");
         return 0;
     }
-    cArchDialog* dialog = archDialog();
     EntityRecord* world = Prim_WorldEntity(p->map);
     if (!world || !Prim_CheckParams(p, "Prim_CreateArch", true, kAllAxes)) return 0;
-    dialog->setupPreview(p);
-    if (!dialog->exec()) return 0;
     ArchParameters a;
-    dialog->getParameters(&a);
+    if (!Document_Host().askArch(p, &a)) return 0;
     return buildArch(p, world, a);
 }

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "document/MapWorld.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/ObjectRecords.h"
@@ -62,7 +63,7 @@ bool listHolds(const CullItem* head, const void* object) {
 }
 
 float worldHalfSize() {
-    int32_t size = g_mainWindow ? g_mainWindow->settings.MaxWorldSize : MainSettings{}.MaxWorldSize;
+    int32_t size = Sys_Settings().MaxWorldSize;
     if (size <= 0) size = MainSettings{}.MaxWorldSize; // a broken setting must not invert the root
     return float(size) * 0.5f;
 }

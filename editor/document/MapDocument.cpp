@@ -11,12 +11,15 @@
 #include <cstdio>
 
 #include "core/FileLookup.h"
+#include "core/MainSettings.h"
 #include "core/Prompt.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "core/WaitScope.h"
-#include "dialogs/editing/TextureLists.h"
+#include "document/Clipboard.h"
 #include "document/CullTree.h"
+#include "document/DocumentHost.h"
+#include "document/SelectionBox.h"
 #include "document/DefaultRoom.h"
 #include "document/MapWorld.h"
 #include "document/MapWorldEntities.h"
@@ -31,14 +34,8 @@
 #include "gamedata/ModelCache.h"
 #include "gamedata/MapFormats.h"
 #include "gamedata/MapProfile.h"
-#include "mainwindow/MainWindow.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
-#include "tools/AbstractTool.h"
-#include "tools/SelectionBox.h"
-#include "tools/ToolSupport.h"
-#include "views/Canvas.h"
-#include "views/ChildWindow.h"
 
 namespace {
 
@@ -62,7 +59,7 @@ private:
 };
 
 GameConfigManager* configManager() {
-    return g_mainWindow ? &g_mainWindow->gameConfigs : nullptr;
+    return GameCfg_Manager();
 }
 
 void bindConfig(MapDocument* document, GameConfig* config) {
@@ -249,8 +246,8 @@ void Project_Construct(MapDocument* document) {
 void Project_Destroy(MapDocument* document) {
     if (!document) return;
     // The clipboard must not go on reaching into this world (its history) once it is freed.
-    if (g_mainWindow && document->world)
-        Clip_ForgetMap(&g_mainWindow->clipboard, Map_Handle(document->world));
+    Clipboard* clipboard = Document_Host().clipboard();
+    if (clipboard && document->world) Clip_ForgetMap(clipboard, Map_Handle(document->world));
     bindConfig(document, nullptr);
     for (SelectionBox& box : document->selectionBoxes)
         Select_ClearBox(&box);
@@ -301,7 +298,7 @@ bool Project_New(MapDocument* document) {
         roomAccepted = Project_AskDefaultRoom(GameCfg_CurrentProfile(configManager()), &room);
 
     makeConfigCurrent(document);
-    TexList_RemoveUngrouped(GameCfg_CurrentTextureLists());
+    Document_Host().unlistMissingTextures();
 
     const EntityClass* worldClass = Fgd_FindWorldClass(document->gameConfig);
     const QByteArray classname = worldClass ? worldClass->name : QByteArray("worldspawn");
@@ -315,7 +312,7 @@ bool Project_New(MapDocument* document) {
 
     if (roomAccepted) Map_CreateDefaultRoom(Map_Handle(world), document->gameConfig, room);
 
-    TexList_AddUngrouped(GameCfg_CurrentTextureLists());
+    Document_Host().listMissingTextures();
     Map_CreateCullTree(world);
     Sys_Printf("Created new project with game configuration \"%s\"",
                Text_ToWindows1251(document->gameConfigName).constData());
@@ -336,13 +333,13 @@ bool Project_Load(MapDocument* document, const QString& path, GameConfig* config
     const QString previousExportPath = document->exportPath;
     document->exportPath.clear();
     makeConfigCurrent(document);
-    TexList_RemoveUngrouped(GameCfg_CurrentTextureLists());
+    Document_Host().unlistMissingTextures();
 
     if (!readWorld(document, world, path)) {
         Map_DestroyWorld(world);
         delete world;
         document->exportPath = previousExportPath;
-        TexList_AddUngrouped(GameCfg_CurrentTextureLists());
+        Document_Host().listMissingTextures();
         return false;
     }
     MapWorld* previous = document->world;
@@ -352,7 +349,7 @@ bool Project_Load(MapDocument* document, const QString& path, GameConfig* config
     delete previous;
     Model_PurgeUnused(); // the closed map's models go; the new map holds what it uses
 
-    TexList_AddUngrouped(GameCfg_CurrentTextureLists());
+    Document_Host().listMissingTextures();
     Map_RefreshAfterLoad(world);
     Map_UpdateSky(world);
     Map_UpdateVisGroupStates(world);
@@ -468,17 +465,19 @@ void Project_SetModified(MapHandle map) {
 
 void Project_UpdateTitles(MapDocument* document) {
     const QString mark = document->modified ? QStringLiteral("*") : QString();
+    DocumentHost& host = Document_Host();
     if (document->windows.size() == 1) {
-        document->windows.first()->setWindowTitle(document->title + mark);
+        host.setWindowTitle(document->windows.first(), document->title + mark);
         return;
     }
     for (qsizetype i = 0; i < document->windows.size(); ++i)
-        document->windows[i]->setWindowTitle(QStringLiteral("%1:%2").arg(document->title).arg(i + 1) + mark);
+        host.setWindowTitle(document->windows[i],
+                            QStringLiteral("%1:%2").arg(document->title).arg(i + 1) + mark);
 }
 
 void Project_AddWindow(MapDocument* document, cChildWindow* window) {
     if (!window || document->windows.contains(window)) return;
-    window->document = document;
+    Document_Host().attachWindow(window, document);
     document->windows.append(window);
 }
 
@@ -500,46 +499,45 @@ bool Project_OnChildWindowClose(MapDocument* document, cChildWindow* window) {
 bool Project_CloseAllWindows(MapDocument* document) {
     if (!document->saveAsked && !Project_AskSaveChanges(document)) return false;
     const QList<cChildWindow*> windows = document->windows;
-    for (cChildWindow* window : windows) {
-        window->closedByDocument = true;
-        window->closeSubWindow();
-    }
+    for (cChildWindow* window : windows)
+        Document_Host().closeWindow(window);
     document->windows.clear();
     return true;
 }
 
 void Project_UpdateActiveViews(MapDocument* document) {
+    DocumentHost& host = Document_Host();
     bool ownsActive = false;
     for (cChildWindow* window : document->windows) {
-        window->setFrameTimersRunning(window->isActive());
-        ownsActive |= window->isActive();
+        host.setFrameTimersRunning(window, host.isActive(window));
+        ownsActive |= host.isActive(window);
     }
     if (!ownsActive) return;
     makeConfigCurrent(document);
     // The status label shows the box of the active tool: selection 0, block 1, entity 2 (its
     // placement point), cordon 5; other tools show none.
     int slot = -1, mode = 0;
-    switch (g_mainWindow ? Tool_Id(g_mainWindow->activeTool) : -1) {
-    case ToolId::Selection:
+    switch (host.activeTool()) {
+    case DocumentTool::Selection:
         slot = 0;
         break;
-    case ToolId::Brush:
+    case DocumentTool::Brush:
         slot = 1;
         break;
-    case ToolId::Entity:
+    case DocumentTool::Entity:
         slot = 2;
         mode = BoxStatus::Centre;
         break;
-    case ToolId::Cordon:
+    case DocumentTool::Cordon:
         slot = 5;
         break;
     default:
         break;
     }
-    const cCanvas* view = g_mainWindow ? g_mainWindow->focusView : nullptr;
-    const int i = view && !view->is3D() ? view->hAxis : 0, j = view && !view->is3D() ? view->vAxis : 1;
-    Tool_SetStatusText(4, slot < 0 ? QString()
-                                   : Select_BoxStatusText(&document->selectionBoxes[slot], i, j, mode));
+    int32_t i = 0, j = 1; // x and y without a 2D focus view
+    host.focusViewAxes(&i, &j);
+    host.showBoxStatus(slot < 0 ? QString()
+                                : Select_BoxStatusText(&document->selectionBoxes[slot], i, j, mode));
     Map_UpdateSelectionSummary(document->world);
 }
 
@@ -633,7 +631,7 @@ void Project_RebindGameConfig(MapDocument* document) {
     Map_UpdateSky(document->world); // the sky is looked up in the configuration's skies
 
     for (cChildWindow* window : document->windows)
-        window->refreshCanvases();
+        Document_Host().refreshCanvases(window);
     const int32_t levels = Project_UndoLevelCount();
     if (document->undo && document->undo->levelCount != levels) {
         Undo_Reset(document->undo);
@@ -651,9 +649,10 @@ static void pointViewsAtCamera(MapDocument* document, const CameraRecord* camera
     vec3 angles;
     K_VectorToAngles(direction, angles);
     angles[0] = -angles[0];
+    DocumentHost& host = Document_Host();
     for (cChildWindow* window : document->windows) {
-        window->setCameraOrigin(camera->eye);
-        window->setCameraAngles(angles);
+        host.setCameraOrigin(window, camera->eye);
+        host.setCameraAngles(window, angles);
     }
 }
 
@@ -674,7 +673,7 @@ void Project_SetCurrentCamera(MapDocument* document, CameraRecord* camera) {
     }
     pointViewsAtCamera(document, camera);
     for (cChildWindow* window : document->windows)
-        window->repaintViews2D();
+        Document_Host().repaintViews2D(window);
 }
 
 void Project_ApplyCurrentCamera(MapDocument* document) {
@@ -686,53 +685,59 @@ void Project_ApplyCurrentCamera(MapDocument* document) {
 
 void Project_RedrawViews(MapDocument* document, int32_t mask) {
     for (cChildWindow* window : document->windows)
-        window->redrawViews(mask);
+        Document_Host().redrawViews(window, mask);
 }
 
 void Project_BroadcastViewPoints(MapDocument* document, const float mins[3], const float maxs[3]) {
     for (cChildWindow* window : document->windows)
-        window->zoomViewsToBounds(mins, maxs);
+        Document_Host().zoomViewsToBounds(window, mins, maxs);
 }
 
 void Project_RaiseWindows(MapDocument* document) {
     for (cChildWindow* window : document->windows)
-        window->raise();
+        Document_Host().raise(window);
 }
 
 void Project_CenterViewsOn(MapDocument* document, const float point[3], int32_t mask) {
     for (cChildWindow* window : document->windows)
-        window->centerViewsOn(point, mask);
+        Document_Host().centerViewsOn(window, point, mask);
 }
 
 void Project_SetZoom(MapDocument* document, float zoom) {
     for (cChildWindow* window : document->windows)
-        window->setZoom2D(zoom);
+        Document_Host().setZoom2D(window, zoom);
 }
 
 void Project_SetViewOffset(MapDocument* document, float x, float y) {
     for (cChildWindow* window : document->windows)
-        window->setScroll2D(x, y);
+        Document_Host().setScroll2D(window, x, y);
 }
 
 void Project_SetCameraOrigin(MapDocument* document, const float eye[3]) {
     for (cChildWindow* window : document->windows)
-        window->setCameraOrigin(eye);
+        Document_Host().setCameraOrigin(window, eye);
 }
 
 void Project_ReleaseViewInput(MapDocument* document) {
     for (cChildWindow* window : document->windows)
-        window->endFreeLook();
+        Document_Host().endFreeLook(window);
 }
 
 cCanvas* Project_FindCanvas(MapDocument* document, int32_t viewId) {
     for (cChildWindow* window : document->windows)
-        if (cCanvas* canvas = window->findCanvas(viewId)) return canvas;
+        if (cCanvas* canvas = Document_Host().findCanvas(window, viewId)) return canvas;
     return nullptr;
+}
+
+bool Project_ViewCamera(MapDocument* document, float eye[3], float angles[3]) {
+    for (cChildWindow* window : document->windows)
+        if (Document_Host().viewCamera(window, eye, angles)) return true;
+    return false;
 }
 
 void Project_BroadcastCameraMove(MapDocument* document, const float a[3], const float b[3]) {
     for (cChildWindow* window : document->windows)
-        window->invalidateCameraRects(a, b);
+        Document_Host().invalidateCameraRects(window, a, b);
 }
 
 float Project_TickFrameClock(MapDocument* document, int64_t nowMs) {

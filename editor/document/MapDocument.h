@@ -125,6 +125,8 @@ void Project_SetViewOffset(MapDocument* document, float x, float y);
 void Project_SetCameraOrigin(MapDocument* document, const float eye[3]);
 void Project_ReleaseViewInput(MapDocument* document);
 cCanvas* Project_FindCanvas(MapDocument* document, int32_t viewId);
+// The eye and angles of the first camera view among the document's windows; false when none shows one.
+bool Project_ViewCamera(MapDocument* document, float eye[3], float angles[3]);
 // The camera view moved from b to a: the 2D views repaint the strip around both.
 void Project_BroadcastCameraMove(MapDocument* document, const float a[3], const float b[3]);
 // The views' shared frame clock: the seconds since its last tick (at most 0.1) when positive,
@@ -132,7 +134,7 @@ void Project_BroadcastCameraMove(MapDocument* document, const float a[3], const 
 float Project_TickFrameClock(MapDocument* document, int64_t nowMs);
 
 // ---- Helpers -------------------------------------------------------------------------------
-// The main window's settings, or the defaults while there is none.
+// The program's settings (Sys_Settings), or the defaults while there is no window.
 const MainSettings& Project_Settings();
 // Writes a ".map" export to path without changing the document's export state (autosave).
 bool Project_ExportCopy(MapDocument* document, const QString& path);

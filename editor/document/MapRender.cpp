@@ -27,7 +27,6 @@
 #include "map/MapPath.h"
 #include "map/ObjectDraw.h"
 #include "views/BoxCorners.h"
-#include "views/Canvas.h"
 #include "views/ColorScheme.h"
 #include "views/GLStateCache.h"
 #include "views/OcclusionBuffer.h"
@@ -489,14 +488,14 @@ void Map_DrawCameras(MapWorld* world, RenderContext* context) {
 
 void Map_DrawViewCamera(MapWorld* world, RenderContext* context) {
     if (!world || !world->owner || context->is3D) return;
-    const cCanvas* camera = Project_FindCanvas(world->owner, -1);
-    if (!camera) return;
+    float eye[3], angles[3];
+    if (!Project_ViewCamera(world->owner, eye, angles)) return;
     const float s = context->invZoom;
     const int h = context->hAxis, v = context->vAxis;
-    const float angle = camera->angles[context->dAxis == 2 ? 1 : 0];
+    const float angle = angles[context->dAxis == 2 ? 1 : 0];
     auto point = [&](float dh, float dv, float out[3]) {
         for (int k = 0; k < 3; ++k)
-            out[k] = camera->eye[k];
+            out[k] = eye[k];
         out[h] += dh;
         out[v] += dv;
     };

@@ -3,7 +3,8 @@
 #include "document/MapWorld.h"
 #include "document/SelectionSummary.h"
 #include "gamedata/MapProfile.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
@@ -113,7 +114,7 @@ bool entityInBox(const EntityRecord* entity, const float mins[3], const float ma
 // ---- Display filters -------------------------------------------------------------------------
 
 int32_t Map_HideMask() {
-    return g_mainWindow ? g_mainWindow->settings.HideMask : 0;
+    return Sys_Settings().HideMask;
 }
 
 bool Map_EntityPassesFilters(const EntityRecord* entity, int32_t hideMask) {

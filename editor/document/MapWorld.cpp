@@ -12,7 +12,6 @@
 
 #include "core/Platform.h"
 #include "core/System.h"
-#include "tools/AbstractTool.h"
 #include "core/TextEncoding.h"
 #include "document/CompilerOverlays.h"
 #include "document/CullTree.h"
@@ -22,8 +21,9 @@
 #include "document/UndoHistory.h"
 #include "document/VisGroup.h"
 #include "gamedata/GameConfig.h"
-#include "mainwindow/MainWindow.h"
-#include "tools/AbstractTool.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
+#include "document/DocumentHost.h"
 #include "map/MapBrush.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
@@ -417,9 +417,7 @@ uint32_t Map_SelectionModeFor(int32_t toolId, bool ignoreGroups) {
 
 uint32_t Map_UpdateSelectionMode(MapWorld* world) {
     if (!world) return SelectionMode::WholeGroups;
-    const bool ignoreGroups = g_mainWindow && g_mainWindow->settings.IgnoreGroups;
-    const int32_t tool = g_mainWindow && g_mainWindow->activeTool ? Tool_Id(g_mainWindow->activeTool) : -1;
-    world->selectionMode = Map_SelectionModeFor(tool, ignoreGroups);
+    world->selectionMode = Map_SelectionModeFor(Document_Host().activeTool(), Sys_Settings().IgnoreGroups);
     return world->selectionMode;
 }
 

@@ -10,7 +10,8 @@
 #include "gamedata/GameData.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureManager.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
@@ -76,8 +77,8 @@ void Map_UnlinkPath(MapWorld* world, PathRecord* path) {
 
 void Map_RefreshAfterLoad(MapWorld* world) {
     if (!world) return;
-    const bool entityBlend = !g_mainWindow || g_mainWindow->settings.EntityTransparency;
-    const bool textureBlend = !g_mainWindow || g_mainWindow->settings.TextureTransparency;
+    const bool entityBlend = Sys_Settings().EntityTransparency;
+    const bool textureBlend = Sys_Settings().TextureTransparency;
     for (EntityRecord* e = world->entities; e; e = e->next) {
         if ((e->flags & EntityFlag::RefreshAfterLoad) && e->handle) {
             e->flags &= ~EntityFlag::RefreshAfterLoad;

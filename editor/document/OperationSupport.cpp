@@ -1,6 +1,6 @@
 #include "document/OperationSupport.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 
 #include "core/Prompt.h"
 #include "core/System.h"
@@ -26,7 +26,7 @@ void Map_OpFinish(MapWorld* world, bool summary) {
 
 void Map_OpWarn(const char* text, bool beep) {
     Sys_Warning("%s", text);
-    if (beep && qApp) Prompt_Beep();
+    if (beep && QCoreApplication::instance()) Prompt_Beep();
 }
 
 void Map_OpRedraw(MapWorld* world, int32_t mask) {

@@ -4,7 +4,6 @@
 
 #include "core/Prompt.h"
 #include "core/System.h"
-#include "dialogs/application/RandomPatchDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapTransform.h"
 #include "document/MapWorld.h"

@@ -2,16 +2,14 @@
 // dragged box, and the flat plane whose size the new-patch dialog asks.
 #include "document/Primitives.h"
 
-#include <QPointer>
 #include <cmath>
 #include <cstring>
 #include <functional>
 
 #include "core/System.h"
-#include "dialogs/application/NewPatchDialog.h"
+#include "document/DocumentHost.h"
 #include "document/MapWorld.h"
 #include "kstdlib/kstdlib.h"
-#include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapPatch.h"
 
@@ -254,14 +252,6 @@ PatchShaper profileShaper(const Profile& shape) {
     };
 }
 
-cNewPatchDialog* newPatchDialog() {
-    // One dialog, owned by the main window (a later window makes a new one); it keeps its last
-    // values and starts at 3 × 3.
-    static QPointer<cNewPatchDialog> dialog;
-    if (!dialog) dialog = new cNewPatchDialog(g_mainWindow);
-    return dialog;
-}
-
 } // namespace
 
 PatchRecord* Prim_BuildCylinderPatch(const PrimitiveParams* p, BrushRecord* brush, float lo[3], float hi[3]) {
@@ -335,15 +325,12 @@ int32_t Prim_CreatePlane(PrimitiveParams* p) {
         Sys_Warning("Prim_CreatePlane: no parameters");
         return 0;
     }
-    cNewPatchDialog* dialog = newPatchDialog();
     EntityRecord* world = Prim_WorldEntity(p->map);
     // The plane lies across H and V at mid depth: only those two need an extent.
     const int32_t neededAxes = (1 << PrimitiveAxis::H) | (1 << PrimitiveAxis::V);
     if (!world || !Prim_CheckParams(p, "Prim_CreatePlane", true, neededAxes)) return 0;
-    if (!dialog->exec()) return 0;
-
-    const int w = dialog->patchWidth();
-    const int h = dialog->patchHeight();
+    int32_t w = 0, h = 0;
+    if (!Document_Host().askPatchSize(&w, &h)) return 0;
     // An even count would be rounded up by the patch and leave its last line unplaced.
     if (w < kPatchMinLines || w > kPatchMaxLines || h < kPatchMinLines || h > kPatchMaxLines || w % 2 == 0 ||
         h % 2 == 0) {

@@ -63,7 +63,19 @@ int32_t Prim_CreateCylinder(PrimitiveParams* params);
 int32_t Prim_CreateSpike(PrimitiveParams* params);
 int32_t Prim_CreateSphere(PrimitiveParams* params);
 int32_t Prim_CreateRock(PrimitiveParams* params);
-// Asks the arch dialog for its parameters first.
+// What the arch's dialog answers, in the order it asks.
+struct ArchParameters {
+    float wallWidth = 0.0f;
+    int32_t sides = 0;
+    float arc = 0.0f;        // degrees
+    float startAngle = 0.0f; // degrees
+    float addedHeight = 0.0f;
+    bool fitSelection = false;
+    bool groupParts = false;
+    bool triangulate = false;
+    bool smoothSlope = false; // only meaningful when addedHeight is not 0
+};
+// Asks for the arch's parameters first (DocumentHost::askArch).
 int32_t Prim_CreateArch(PrimitiveParams* params);
 
 // ---- Patch primitives --------------------------------------------------------------------------
@@ -80,7 +92,7 @@ int32_t Prim_CreateBevel(PrimitiveParams* params);
 int32_t Prim_CreateEndcap(PrimitiveParams* params);
 int32_t Prim_CreateSquareBevel(PrimitiveParams* params);
 int32_t Prim_CreateSquareEndcap(PrimitiveParams* params);
-// Asks the new-patch dialog for the grid size first.
+// Asks for the grid size first (DocumentHost::askPatchSize).
 int32_t Prim_CreatePlane(PrimitiveParams* params);
 
 // The 9 × 3 round tube inscribed in the box that several curve rows start from, made on the

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 
 #include "core/TextEncoding.h"
-#include "mainwindow/MainWindow.h"
+#include "document/DocumentHost.h"
 #include "document/MapWorld.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
@@ -35,11 +35,6 @@ int32_t faceCount(const BrushRecord* b) {
     for (const FaceRecord* f = b->firstFace; f; f = f->next)
         ++n;
     return n;
-}
-
-// The selection label of the status bar.
-void showInSelectionLabel(const QString& text) {
-    App_SetStatusText(g_mainWindow, text, 2);
 }
 
 } // namespace
@@ -94,7 +89,7 @@ void Map_UpdateSelectionSummary(MapWorld* world) {
     if (!world) return;
     // A changed selection starts the corner snapping afresh.
     world->snapCorner = 0;
-    showInSelectionLabel(Map_SelectionSummaryText(world));
+    Document_Host().showSelectionSummary(Map_SelectionSummaryText(world));
     // A face selection is the face dialog's business; objects reload the properties dialog.
-    if (!world->selectedFaces && g_mainWindow) g_mainWindow->updateObjectProperties();
+    if (!world->selectedFaces) Document_Host().updateObjectProperties();
 }

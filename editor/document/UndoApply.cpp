@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/System.h"
+#include "document/DocumentHost.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
 #include "document/MapWorldEntities.h"
@@ -13,23 +14,18 @@
 #include "document/UndoApply.h"
 #include "document/UndoHistory.h"
 #include "document/UndoSnapshot.h"
-#include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
 #include "map/MapGroup.h"
 #include "map/MapPath.h"
-#include "tools/AbstractTool.h"
 
 namespace {
 
-constexpr int32_t kPathTool = 10;
-
 // Whether the active tool (or, with alsoSecondary, the secondary tool) has the id.
 bool toolActive(int32_t id, bool alsoSecondary) {
-    if (!g_mainWindow) return false;
-    return Tool_Id(g_mainWindow->activeTool) == id ||
-           (alsoSecondary && Tool_Id(g_mainWindow->secondaryTool) == id);
+    const DocumentHost& host = Document_Host();
+    return host.activeTool() == id || (alsoSecondary && host.secondaryTool() == id);
 }
 
 PathRecord* findPath(MapWorld* w, int32_t serial) {
@@ -78,7 +74,7 @@ bool hasSelectedAncestor(const GroupRecord* g) {
 
 // The selected-nodes rule: nodes stay selected only for the path tool.
 void applyNodeSelection(MapWorld* w, NodeRecord* n, bool wantSelected) {
-    if (wantSelected && toolActive(kPathTool, true)) {
+    if (wantSelected && toolActive(DocumentTool::Path, true)) {
         Map_SelectObject(w, n);
         return;
     }
@@ -287,7 +283,7 @@ void swapNodes(MapWorld* w, NodeSnapshot* list, const cUndoPriorSelection& prior
 // ---- Selection after applying -------------------------------------------------------------------
 
 void finishApply(MapWorld* w) {
-    if (!toolActive(kTextureToolId, false)) {
+    if (!toolActive(DocumentTool::Texture, false)) {
         Selection_Clear(w->selectedFaces);
         Map_UpdateSelectionSummary(w);
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/System.h"
+#include "document/DocumentHost.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "document/MapWorldEntities.h"
@@ -14,7 +15,6 @@
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
 #include "map/MapPath.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ void clearAndFree(UndoLevel* level) {
 // follows the chains. The actions belong to the main window, which rebuilds them from the
 // history when it refreshes (mask 0x2).
 void refreshUndoActions(UndoHistory*) {
-    if (g_mainWindow) g_mainWindow->updateActions(0x2);
+    Document_Host().updateActions(0x2);
 }
 
 } // namespace

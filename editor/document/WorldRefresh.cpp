@@ -7,7 +7,8 @@
 #include "gamedata/EntityClass.h"
 #include "gamedata/GameData.h"
 #include "gamedata/TextureManager.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "map/MapBrush.h"
 #include "map/FaceSource.h"
 #include "map/MapEntity.h"
@@ -32,10 +33,6 @@ bool transparent(const ShaderRecord* texture) {
 
 void setBit(uint32_t& flags, uint32_t bit, bool on) {
     flags = on ? (flags | bit) : (flags & ~bit);
-}
-
-bool setting(bool MainSettings::*field, bool fallback) {
-    return g_mainWindow ? g_mainWindow->settings.*field : fallback;
 }
 
 // A zero scale would divide by zero; such a face maps as if unscaled.
@@ -75,7 +72,7 @@ void reconvertTextureMatrix(FaceRecord* f) {
 
 void Map_RefreshTexturedFaces(MapWorld* world) {
     if (!world) return;
-    const bool uvLock = setting(&MainSettings::TextureLockUV, false);
+    const bool uvLock = Sys_Settings().TextureLockUV;
     forEachFace(world, [uvLock](FaceRecord* f) {
         cMapFace* face = f->handle;
         if (!face || !f->texture || !(f->texture->flags & SHADER_RELOADED)) return;
@@ -100,7 +97,7 @@ void Map_RefreshTexturedFaces(MapWorld* world) {
 
 void Map_UpdateTextureTransparency(MapWorld* world) {
     if (!world) return;
-    const bool on = setting(&MainSettings::TextureTransparency, true);
+    const bool on = Sys_Settings().TextureTransparency;
     for (EntityRecord* e = world->entities; e; e = e->next)
         for (BrushRecord* b = e->firstBrush; b; b = b->next) {
             for (FaceRecord* f = b->firstFace; f; f = f->next)
@@ -118,7 +115,7 @@ void Map_UpdateEntityBlend(EntityRecord* entity, bool transparency) {
 
 void Map_UpdateEntityTransparency(MapWorld* world) {
     if (!world) return;
-    const bool on = setting(&MainSettings::EntityTransparency, true);
+    const bool on = Sys_Settings().EntityTransparency;
     for (EntityRecord* e = world->entities; e; e = e->next)
         Map_UpdateEntityBlend(e, on);
 }

@@ -3,10 +3,9 @@
 // is taken from the world or put into it.
 #include "document/ZmfFile.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QKeySequence>
-#include <QMessageBox>
 #include <QSaveFile>
 #include <algorithm>
 #include <bit>
@@ -15,6 +14,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/Prompt.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "document/MapWorld.h"
@@ -284,14 +284,18 @@ int32_t writtenKind(const BrushRecord* brush) {
     return BrushKind::Solid;
 }
 
+// No box can open without a widget application: the answer is no then.
 bool askWithMessageBox(const QString& question) {
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
-    const bool waiting = QApplication::overrideCursor() != nullptr;
-    if (waiting) QApplication::restoreOverrideCursor();
-    const auto answer = QMessageBox::warning(nullptr, QStringLiteral("Z.A.R.V."), question,
-                                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (waiting) QApplication::setOverrideCursor(Qt::WaitCursor);
-    return answer == QMessageBox::Yes;
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (!app || !app->inherits("QApplication")) return false;
+    const bool waiting = QGuiApplication::overrideCursor() != nullptr;
+    if (waiting) QGuiApplication::restoreOverrideCursor();
+    PromptDetails details;
+    details.defaultButton = PromptButton::No;
+    const int32_t answer = Prompt_Question(nullptr, PromptIcon::Warning, question,
+                                           PromptButton::Yes | PromptButton::No, details);
+    if (waiting) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    return answer == PromptButton::Yes;
 }
 
 } // namespace

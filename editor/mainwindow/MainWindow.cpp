@@ -21,6 +21,7 @@
 #include "dialogs/application/SelectGameCfgDialog.h"
 #include "dialogs/application/WaitDialog.h"
 #include "dialogs/editing/ShaderEditDialog.h"
+#include "document/DocumentHost.h"
 #include "document/MapDocument.h"
 #include "document/ProjectHooks.h"
 #include "document/UndoHistory.h"
@@ -29,6 +30,7 @@
 #include "views/ChildWindow.h"
 #include "views/ColorScheme.h"
 #include "mainwindow/ConsoleSink.h"
+#include "mainwindow/DocumentHostImpl.h"
 #include "mainwindow/MainWindowHost.h"
 #include "mainwindow/PromptHostImpl.h"
 #include "map/Decal.h"
@@ -40,6 +42,8 @@ cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>())
     sysHost = MainWindowHost_Make(*this);
     Sys_SetHost(sysHost.get());
     Prompt_SetHost(&Prompt_WidgetHost());
+    documentHost = DocumentHostImpl_Make(*this);
+    Document_SetHost(documentHost.get());
     Prompt_SetGameConfigChooser(App_ChooseGameConfig);
     Project_SetDefaultRoomAsker(cDefaultRoomDialog::ask);
     Wait_SetWindowFactory(App_OpenWaitDialog);
@@ -95,6 +99,7 @@ cMainWindow::~cMainWindow() {
     if (g_mainWindow == this) {
         g_mainWindow = nullptr;
         Sys_SetHost(nullptr);
+        Document_SetHost(nullptr);
         Project_SetWindowHooks({});
         Prompt_SetGameConfigChooser(nullptr);
         Project_SetDefaultRoomAsker(nullptr);

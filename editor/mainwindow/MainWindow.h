@@ -42,6 +42,7 @@ class QTimer;
 class QWidget;
 class cChildWindow;
 class SysHost;
+class DocumentHost;
 class MapDocument;
 class cAbstractTool;
 class cCanvas;
@@ -217,8 +218,10 @@ public:
     GameDataRegistry gameData;
     ArchiveRegistry archives;
     FoundFiles foundFiles; // the file look-ups' remembered answers
-    // How the system layer reaches this window (installed while this is g_mainWindow).
+    // How the system layer and the documents reach this window (installed while this is
+    // g_mainWindow).
     std::unique_ptr<SysHost> sysHost;
+    std::unique_ptr<DocumentHost> documentHost;
     TextureManager textures;
     ModelCache models;
     SkyManager skies;

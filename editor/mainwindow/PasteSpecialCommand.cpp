@@ -8,7 +8,7 @@
 #include "document/MapWorld.h"
 #include "document/PasteSpecial.h"
 #include "mainwindow/MainWindow.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
 

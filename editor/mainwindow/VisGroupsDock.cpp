@@ -13,7 +13,7 @@
 #include "dialogs/editing/EditGroupsDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
-#include "document/QVisGroupList.h"
+#include "mainwindow/QVisGroupList.h"
 #include "document/VisGroup.h"
 #include "mainwindow/MainWindow.h"
 #include "views/ChildWindow.h"

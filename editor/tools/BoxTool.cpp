@@ -6,7 +6,7 @@
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "mainwindow/MainWindow.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "tools/SelectionTool.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"

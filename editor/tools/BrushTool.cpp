@@ -12,7 +12,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PrimitiveRegistry.h"
 #include "map/MapBrush.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "tools/SelectionTool.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"

@@ -2,7 +2,7 @@
 
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"

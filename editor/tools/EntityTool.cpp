@@ -13,7 +13,7 @@
 #include "kstdlib/krandom.h"
 #include "mainwindow/MainWindow.h"
 #include "map/MapEntity.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"

@@ -15,7 +15,7 @@
 #include "document/UndoHistory.h"
 #include "mainwindow/MainWindow.h"
 #include "map/MapPath.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"

@@ -14,7 +14,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowCursors.h"
 #include "map/MapCamera.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"
 

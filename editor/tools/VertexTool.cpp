@@ -22,7 +22,7 @@
 #include "map/MapPatch.h"
 #include "map/OverlayRecord.h"
 #include "map/PatchRecord.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "tools/ToolSupport.h"
 #include "tools/VertexHandles.h"
 #include "views/Canvas.h"

@@ -13,7 +13,7 @@
 #include "dialogs/editing/EditGroupsDialog.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
-#include "document/QVisGroupList.h"
+#include "mainwindow/QVisGroupList.h"
 #include "document/VisGroup.h"
 #include "map/MapBrush.h"
 #include "ui_EditGroupsDialog.h"

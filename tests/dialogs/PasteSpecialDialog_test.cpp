@@ -21,7 +21,7 @@
 #include "document/Clipboard.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "document/UndoHistory.h"
 #include "document/WorldDump.h"
 #include "mainwindow/QCustomAction.h"

@@ -17,7 +17,7 @@
 #include "document/UndoHistory.h"
 #include "document/WorldDump.h"
 #include "mainwindow/QCustomAction.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 
 namespace {
 

@@ -3,9 +3,15 @@
 #include <QCoreApplication>
 
 #include "ConsoleCapture.h"
+#include "DocumentFixture.h"
 #include "core/Winding.h"
+#include "document/DocumentHost.h"
+#include "document/MapDocument.h"
+#include "document/MapWorld.h"
 #include "document/UndoSnapshot.h"
 #include "mainwindow/MainWindow.h"
+#include "tools/AbstractTool.h"
+#include "tools/ToolSet.h"
 
 TEST(MainWindow, GlobalPointerFollowsTheWindow) {
     EXPECT_EQ(g_mainWindow, nullptr);
@@ -15,6 +21,21 @@ TEST(MainWindow, GlobalPointerFollowsTheWindow) {
         EXPECT_EQ(window.settings.CurrentGridSize, 32);
     }
     EXPECT_EQ(g_mainWindow, nullptr);
+}
+
+TEST(MainWindow, DocumentsReachTheWindowOnlyWhileItLives) {
+    MapDocument document;
+    Test_NewDocument(&document);
+    {
+        cMainWindow window;
+        window.activeTool = (*window.toolSet)[ToolId::Texture];
+        EXPECT_EQ(Map_UpdateSelectionMode(document.world), SelectionMode::Faces);
+        EXPECT_EQ(Document_Host().clipboard(), &window.clipboard);
+    }
+    // The closed window's tools and clipboard are gone: the documents are headless again.
+    EXPECT_EQ(Map_UpdateSelectionMode(document.world), SelectionMode::WholeGroups);
+    EXPECT_EQ(Document_Host().clipboard(), nullptr);
+    Project_Destroy(&document);
 }
 
 TEST(MainWindow, ClosingReleasesThePools) {

@@ -12,7 +12,7 @@
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
-#include "document/QVisGroupList.h"
+#include "mainwindow/QVisGroupList.h"
 #include "document/VisGroup.h"
 #include "map/MapBrush.h"
 #include "map/ObjectRecords.h"

@@ -11,7 +11,7 @@
 #include "mainwindow/PrimitiveRegistry.h"
 #include "tools/BrushTool.h"
 #include "tools/CordonTool.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 
 namespace {
 

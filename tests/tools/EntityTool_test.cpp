@@ -6,7 +6,7 @@
 #include "kstdlib/krandom.h"
 #include "map/MapEntity.h"
 #include "tools/EntityTool.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 
 namespace {
 

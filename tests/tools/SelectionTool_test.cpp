@@ -7,7 +7,7 @@
 #include "document/MapSelection.h"
 #include "gamedata/EntityClass.h"
 #include "map/EPair.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "tools/SelectionTool.h"
 #include "views/ColorScheme.h"
 

@@ -7,19 +7,7 @@
 #include <memory>
 #include <optional>
 
-struct PrimitiveParams;
-
-struct ArchParameters {
-    float wallWidth = 0.0f;
-    int32_t sides = 0;
-    float arc = 0.0f;        // degrees
-    float startAngle = 0.0f; // degrees
-    float addedHeight = 0.0f;
-    bool fitSelection = false;
-    bool groupParts = false;
-    bool triangulate = false;
-    bool smoothSlope = false; // only meaningful when addedHeight is not 0
-};
+#include "document/Primitives.h"
 
 namespace Ui {
 class cArchDialog;

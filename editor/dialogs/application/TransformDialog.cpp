@@ -4,7 +4,7 @@
 
 #include "core/Prompt.h"
 #include "core/System.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "ui_TransformDialog.h"
 
 cTransformDialog::cTransformDialog(QWidget* parent)

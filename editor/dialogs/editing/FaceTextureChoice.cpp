@@ -24,7 +24,7 @@
 #include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapPatch.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "tools/ToolSupport.h"
 #include "ui_FacePropertiesDialog.h"
 

@@ -31,7 +31,7 @@
 #include "map/MapEntity.h"
 #include "core/MainSettings.h"
 #include "mainwindow/MainWindow.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "ui_ObjectPropertiesDialog.h"
 
 namespace {

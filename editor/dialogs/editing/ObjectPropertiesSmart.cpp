@@ -40,7 +40,7 @@
 #include "map/MapPath.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SysDialogs.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 #include "ui_ObjectPropertiesDialog.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "document/QVisGroupList.h"
+#include "mainwindow/QVisGroupList.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>

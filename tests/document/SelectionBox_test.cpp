@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "mainwindow/MainWindow.h"
-#include "tools/SelectionBox.h"
+#include "document/SelectionBox.h"
 
 namespace {
 

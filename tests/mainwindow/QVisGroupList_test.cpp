@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "document/QVisGroupList.h"
+#include "mainwindow/QVisGroupList.h"
 
 namespace {
 
