@@ -7,10 +7,10 @@
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"
 #include "document/VisGroup.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/PluginManager.h"
 #include "gamedata/RenderApi.h"
 #include "gamedata/TextureApi.h"
-#include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
@@ -94,7 +94,7 @@ void Plugin_FillEngineFuncs(EngineFuncs* table) {
     table->Sys_SnapVector = Sys_SnapVector;
     table->App_GetVersionString = App_GetVersionString;
     table->Sys_GetTextureGamma = Sys_GetTextureGamma;
-    table->App_GetActiveMap = App_GetActiveMap;
+    table->App_GetActiveMap = GameData_ActiveMap;
     table->Map_ApiGetTexturePackageList = Map_ApiGetTexturePackageList;
     table->Entity_Create = Entity_Create;
     table->Entity_Update = Entity_Update;

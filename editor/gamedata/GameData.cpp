@@ -11,7 +11,7 @@
 #include "gamedata/GameConfig.h"
 #include "gamedata/ModelCache.h"
 #include "gamedata/TexturePackage.h"
-#include "mainwindow/MainWindow.h"
+#include "gamedata/GameDataHost.h"
 
 namespace {
 
@@ -125,7 +125,8 @@ GameDataRegistry::~GameDataRegistry() {
 }
 
 GameDataRegistry* Fgd_Registry() {
-    return g_mainWindow ? &g_mainWindow->gameData : nullptr;
+    GameDataHost* host = GameData_Host();
+    return host ? &host->gameData() : nullptr;
 }
 
 GameData* Fgd_Acquire(GameDataRegistry* registry, const QString& path) {

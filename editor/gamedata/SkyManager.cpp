@@ -14,12 +14,12 @@
 #include "gamedata/MapProfile.h"
 #include "gamedata/SkyMesh.h"
 #include "gamedata/TextureManager.h"
-#include "mainwindow/MainWindow.h"
+#include "gamedata/GameDataHost.h"
 
 namespace {
 
 TextureManager* textures() {
-    return g_mainWindow ? &g_mainWindow->textures : nullptr;
+    return GameData_Textures();
 }
 
 QString profileText(const char* field, size_t size) {
@@ -77,7 +77,7 @@ void scanDirectory(SkyManager* manager, const GameConfig* config, const MapProfi
 
 void scanArchives(SkyManager* manager, const GameConfig* config, const MapProfileRecord* profile, bool mod) {
     Sys_VerbosePrintf("Loading skies from archives (moddir = %s)", mod ? "true" : "false");
-    ArchiveRegistry* archives = g_mainWindow ? &g_mainWindow->archives : nullptr;
+    ArchiveRegistry* archives = GameData_Archives();
     if (!archives) return;
     for (const QString& filter : std::as_const(manager->filters)) {
         const QByteArray pattern = QFile::encodeName(manager->skyFolder + QLatin1Char('/') + filter);
@@ -98,7 +98,8 @@ SkyManager::~SkyManager() {
 }
 
 SkyManager* Sky_Manager() {
-    return g_mainWindow ? &g_mainWindow->skies : nullptr;
+    GameDataHost* host = GameData_Host();
+    return host ? &host->skies() : nullptr;
 }
 
 void Sky_LoadForConfig(SkyManager* manager, GameConfig* config) {
@@ -163,7 +164,7 @@ SkyEntry* Sky_LoadFromPath(SkyManager* manager, const GameConfig* config, const 
     shader->category = EFFECT_SKY_BOX;
     const QByteArray shaderName = Text_ToWindows1251(name).left(int(sizeof shader->name) - 1);
     std::memcpy(shader->name, shaderName.constData(), size_t(shaderName.size()));
-    App_ShowSplashMessage(
+    GameData_ShowProgress(
         QStringLiteral("Precaching: %1")
             .arg(Sys_MakeRelativePath(manager->baseDir, dir + name + QLatin1Char('.') + extension)));
 

@@ -11,12 +11,12 @@
 #include "core/System.h"
 #include "gamedata/TexturePackage.h"
 #include "gamedata/TextureUpload.h"
-#include "mainwindow/MainWindow.h"
+#include "gamedata/GameDataHost.h"
 
 namespace {
 
 TextureManager* manager() {
-    return g_mainWindow ? &g_mainWindow->textures : nullptr;
+    return GameData_Textures();
 }
 
 bool isNoTextureImage(const TextureImage* image) {

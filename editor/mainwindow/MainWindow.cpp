@@ -29,7 +29,9 @@
 #include "views/ChildWindow.h"
 #include "views/ColorScheme.h"
 #include "mainwindow/ConsoleSink.h"
+#include "mainwindow/GameDataHostImpl.h"
 #include "mainwindow/MainWindowHost.h"
+#include "gamedata/GameDataHost.h"
 #include "map/Decal.h"
 
 cMainWindow* g_mainWindow = nullptr;
@@ -38,6 +40,8 @@ cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>())
     g_mainWindow = this;
     sysHost = MainWindowHost_Make(*this);
     Sys_SetHost(sysHost.get());
+    gameDataHost = GameDataHost_Make(*this);
+    GameData_SetHost(gameDataHost.get());
     Prompt_SetGameConfigChooser(App_ChooseGameConfig);
     Project_SetDefaultRoomAsker(cDefaultRoomDialog::ask);
     Wait_SetWindowFactory(App_OpenWaitDialog);
@@ -93,6 +97,7 @@ cMainWindow::~cMainWindow() {
     if (g_mainWindow == this) {
         g_mainWindow = nullptr;
         Sys_SetHost(nullptr);
+        GameData_SetHost(nullptr);
         Project_SetWindowHooks({});
         Prompt_SetGameConfigChooser(nullptr);
         Project_SetDefaultRoomAsker(nullptr);

@@ -42,6 +42,7 @@ class QTimer;
 class QWidget;
 class cChildWindow;
 class SysHost;
+class GameDataHost;
 class MapDocument;
 class cAbstractTool;
 class cCanvas;
@@ -219,6 +220,8 @@ public:
     FoundFiles foundFiles; // the file look-ups' remembered answers
     // How the system layer reaches this window (installed while this is g_mainWindow).
     std::unique_ptr<SysHost> sysHost;
+    // How the game-data layer reaches this window (installed with the system host).
+    std::unique_ptr<GameDataHost> gameDataHost;
     TextureManager textures;
     ModelCache models;
     SkyManager skies;

@@ -1,0 +1,43 @@
+#include "mainwindow/GameDataHostImpl.h"
+
+#include "gamedata/GameDataHost.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/PrimitiveRegistry.h"
+#include "mainwindow/Splash.h"
+
+namespace {
+
+class MainWindowGameData final : public GameDataHost {
+public:
+    explicit MainWindowGameData(cMainWindow& window) : window(window) {}
+
+    GameConfigManager& gameConfigs() override { return window.gameConfigs; }
+    TextureManager& textures() override { return window.textures; }
+    ModelCache& models() override { return window.models; }
+    SkyManager& skies() override { return window.skies; }
+    PluginManager& plugins() override { return window.plugins; }
+    GameDataRegistry& gameData() override { return window.gameData; }
+    QString configFile(const QString& name, bool forWriting) const override {
+        return window.resolveConfigFile(name, forWriting);
+    }
+    MapWorld** activeMap() override { return App_GetActiveMap(); }
+    void showProgress(const QString& text) override { App_ShowSplashMessage(text); }
+    int32_t* textureFilterWord() override { return &window.textureFilterWord; }
+    void refreshDocumentSkies() override { App_RefreshDocumentSkies(&window); }
+    void registerPrimitive(const PrimitiveEntry* entry) override { ::registerPrimitive(&window, entry); }
+    void setSurfaceFlagName(const char* profile, const char* flag, int32_t bit) override {
+        window.faceDialog.setSurfaceFlagName(profile, flag, bit);
+    }
+    void setContentFlagName(const char* profile, const char* flag, int32_t bit) override {
+        window.faceDialog.setContentFlagName(profile, flag, bit);
+    }
+
+private:
+    cMainWindow& window;
+};
+
+} // namespace
+
+std::unique_ptr<GameDataHost> GameDataHost_Make(cMainWindow& window) {
+    return std::make_unique<MainWindowGameData>(window);
+}
