@@ -15,7 +15,7 @@
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "core/WaitScope.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "document/CullTree.h"
 #include "document/DefaultRoom.h"
 #include "document/MapWorld.h"

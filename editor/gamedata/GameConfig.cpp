@@ -9,7 +9,7 @@
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "core/WaitScope.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameData.h"
 #include "gamedata/GamePackages.h"

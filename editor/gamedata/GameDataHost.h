@@ -16,6 +16,7 @@ class PluginManager;
 class SkyManager;
 class TextureManager;
 struct MapWorld;
+struct PluginDialogFuncs;
 struct PrimitiveEntry;
 
 class GameDataHost {
@@ -45,6 +46,8 @@ public:
     virtual int32_t* textureFilterWord() { return nullptr; }
     // The configurations' skies were replaced: the open maps look theirs up again.
     virtual void refreshDocumentSkies() {}
+    // The message boxes, command dialog and wait cursor plugins use; null where none can be shown.
+    virtual const PluginDialogFuncs* pluginDialogs() { return nullptr; }
     // A plugin's row for the New Objects list (the host copies it).
     virtual void registerPrimitive(const PrimitiveEntry* entry) { (void)entry; }
     // A plugin's names for the surface and content flag bits of a map profile.

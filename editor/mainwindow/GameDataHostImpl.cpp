@@ -1,11 +1,38 @@
 #include "mainwindow/GameDataHostImpl.h"
 
+#include "dialogs/application/PluginDialog.h"
 #include "gamedata/GameDataHost.h"
+#include "gamedata/PluginDialogs.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PrimitiveRegistry.h"
 #include "mainwindow/Splash.h"
 
 namespace {
+
+const PluginDialogFuncs kPluginDialogs = {
+    App_MessageBox,
+    App_OptionsBox,
+    Dialog_Begin,
+    Dialog_InitExternalCommand,
+    Dialog_InitInternalCommand,
+    Dialog_SetProgress,
+    Dialog_AddTextEdit,
+    Dialog_AddCheckBox,
+    Dialog_AddRadioBox,
+    Dialog_AddSpinBox,
+    Dialog_AddSpinBoxFloat,
+    Dialog_AddComboBox,
+    Dialog_AddFileEdit,
+    Dialog_AddFileList,
+    Dialog_AddDirectoryEdit,
+    Dialog_QueryArgument,
+    Dialog_QueryArgumentInt,
+    Dialog_QueryArgumentFloat,
+    Dialog_End,
+    Dialog_VPrintf,
+    App_BeginWaitCursor,
+    App_EndWaitCursor,
+};
 
 class MainWindowGameData final : public GameDataHost {
 public:
@@ -24,6 +51,7 @@ public:
     void showProgress(const QString& text) override { App_ShowSplashMessage(text); }
     int32_t* textureFilterWord() override { return &window.textureFilterWord; }
     void refreshDocumentSkies() override { App_RefreshDocumentSkies(&window); }
+    const PluginDialogFuncs* pluginDialogs() override { return &kPluginDialogs; }
     void registerPrimitive(const PrimitiveEntry* entry) override { ::registerPrimitive(&window, entry); }
     void setSurfaceFlagName(const char* profile, const char* flag, int32_t bit) override {
         window.faceDialog.setSurfaceFlagName(profile, flag, bit);

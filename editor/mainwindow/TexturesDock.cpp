@@ -14,7 +14,7 @@
 #include "dialogs/application/NamedDialogs.h"
 #include "dialogs/editing/ObjectPropertiesDialog.h"
 #include "dialogs/editing/TextureBrowserDialog.h"
-#include "dialogs/editing/TextureLists.h"
+#include "dialogs/editing/TextureListFill.h"
 #include "dialogs/editing/TextureReplaceDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"

@@ -11,7 +11,7 @@
 #include "core/FileLookup.h"
 #include "core/System.h"
 #include "core/WaitScope.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"

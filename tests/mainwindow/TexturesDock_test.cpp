@@ -18,7 +18,7 @@
 #include "dialogs/application/NamedDialogs.h"
 #include "dialogs/editing/TextureBrowser.h"
 #include "dialogs/editing/TextureBrowserDialog.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"

@@ -13,7 +13,7 @@
 #include "core/TextEncoding.h"
 #include "dialogs/editing/FaceMapping.h"
 #include "dialogs/editing/FacePropertiesDialog.h"
-#include "dialogs/editing/TextureLists.h"
+#include "dialogs/editing/TextureListFill.h"
 #include "document/MapWorld.h"
 #include "document/OperationSupport.h"
 #include "document/UndoHistory.h"

@@ -24,7 +24,7 @@
 #include "dialogs/application/CustomAngleBox.h"
 #include "dialogs/editing/EditGroupsDialog.h"
 #include "dialogs/editing/ObjectPropertiesDialog.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "document/TargetNames.h"

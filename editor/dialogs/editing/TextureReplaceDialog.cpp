@@ -7,7 +7,7 @@
 
 #include "core/Prompt.h"
 #include "core/TextEncoding.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
