@@ -1,6 +1,6 @@
 // Archive handles, their owners and the fallback searches of file loading.
-#include "gamedata/GameDataHost.h"
 #include "gamedata/ArchiveRegistry.h"
+#include "gamedata/GameDataHost.h"
 
 #include <QCoreApplication>
 #include <QDir>

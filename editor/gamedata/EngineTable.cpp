@@ -1,8 +1,8 @@
 // The engine-function table: every editor function a plugin may call, in its fixed slot order.
+#include "core/AppVersion.h"
 #include "core/Script.h"
 #include "core/System.h"
 #include "core/TempBuffer.h"
-#include "core/AppVersion.h"
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"
 #include "document/VisGroup.h"

@@ -12,12 +12,12 @@
 #include <cstring>
 #include <strings.h>
 
+#include "core/MainSettings.h"
 #include "core/Script.h"
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "gamedata/GameData.h"
-#include "core/MainSettings.h"
-#include "core/SysHost.h"
 
 namespace {
 

@@ -6,20 +6,20 @@
 #include <memory>
 
 #include "core/FileLookup.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "core/WaitScope.h"
-#include "gamedata/TextureLists.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameData.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/GamePackages.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/ModelCache.h"
 #include "gamedata/SkyManager.h"
+#include "gamedata/TextureLists.h"
 #include "gamedata/TexturePackage.h"
-#include "gamedata/GameDataHost.h"
-#include "core/MainSettings.h"
-#include "core/SysHost.h"
 
 namespace {
 
@@ -203,7 +203,7 @@ GameConfigManager::~GameConfigManager() {
 void GameConfigManager::makeCurrent(GameConfig* config) {
     current = config;
     currentTextureLists = config ? textureListsByTitle.value(config->Title, nullptr) : nullptr;
-    // The main window's current configuration is the one file look-ups search.
+    // The program's current configuration (the host's) is the one file look-ups search.
     if (this == GameCfg_Manager()) Sys_FileLookup().current = config;
 }
 

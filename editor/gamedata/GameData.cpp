@@ -9,9 +9,9 @@
 #include "core/TextEncoding.h"
 #include "gamedata/FgdParser.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/ModelCache.h"
 #include "gamedata/TexturePackage.h"
-#include "gamedata/GameDataHost.h"
 
 namespace {
 

@@ -41,6 +41,11 @@ public:
     virtual MapWorld** activeMap() { return nullptr; }
     // A progress line of start-up and loading (on the splash screen or the wait dialog).
     virtual void showProgress(const QString& text) { (void)text; }
+    // Holds the views' painting (on) or lets it go on again; answers whether it was held before.
+    virtual bool holdDrawing(bool hold) {
+        (void)hold;
+        return false;
+    }
     // The texture-filter word the views share (-1 until rebuilt from the settings), or null where
     // the host keeps none.
     virtual int32_t* textureFilterWord() { return nullptr; }

@@ -2,8 +2,8 @@
 
 #include <QFile>
 
-#include "gamedata/PluginManager.h"
 #include "gamedata/GameDataHost.h"
+#include "gamedata/PluginManager.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "core/FileLookup.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
-#include "gamedata/TextureManager.h"
 #include "gamedata/GameDataHost.h"
+#include "gamedata/TextureManager.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/MainSettings.h"
 #include "core/Platform.h"
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "gamedata/EffectBatch.h"
+#include "gamedata/GameDataHost.h"
 #include "views/GLStateCache.h"
 #include "views/RenderContext.h"
-#include "gamedata/GameDataHost.h"
-#include "core/MainSettings.h"
-#include "core/SysHost.h"
 
 namespace {
 

@@ -1,8 +1,6 @@
 #include "gamedata/SkyManager.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QIcon>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstring>
@@ -11,10 +9,10 @@
 #include "core/TextEncoding.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/SkyMesh.h"
 #include "gamedata/TextureManager.h"
-#include "gamedata/GameDataHost.h"
 
 namespace {
 
@@ -217,9 +215,7 @@ SkyEntry* Sky_FindForConfig(const SkyManager* manager, const GameConfig* config,
     return nullptr;
 }
 
-void Sky_FillComboBox(const SkyManager* manager, const GameConfig* config, QComboBox* combo,
-                      const QString& current) {
-    if (!combo) return;
+QList<const SkyEntry*> Sky_SortedForConfig(const SkyManager* manager, const GameConfig* config) {
     QList<const SkyEntry*> sorted;
     if (manager && config)
         for (auto it = manager->lists.constFind(config); it != manager->lists.cend() && it.key() == config;
@@ -227,17 +223,7 @@ void Sky_FillComboBox(const SkyManager* manager, const GameConfig* config, QComb
             sorted.append(it.value());
     std::sort(sorted.begin(), sorted.end(),
               [](const SkyEntry* a, const SkyEntry* b) { return a->displayName < b->displayName; });
-    int found = -1;
-    for (const SkyEntry* entry : std::as_const(sorted)) {
-        const TextureImage* image = entry->shader ? entry->shader->image : nullptr;
-        if (image && image->icon)
-            combo->addItem(*static_cast<const QIcon*>(image->icon), entry->displayName, entry->name);
-        else
-            combo->addItem(entry->displayName, entry->name);
-        if (found < 0 && entry->name.compare(current, Qt::CaseInsensitive) == 0) found = combo->count() - 1;
-    }
-    combo->setCurrentIndex(found);
-    if (found < 0 && combo->isEditable()) combo->setEditText(current);
+    return sorted;
 }
 
 void Sky_Free(SkyManager* manager, SkyEntry* entry, bool unlink) {

@@ -15,10 +15,9 @@
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/TextureManager.h"
 #include "kstdlib/kstring.h"
-#include "views/ViewState.h"
-#include "gamedata/GameDataHost.h"
 
 namespace {
 
@@ -274,9 +273,11 @@ bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plu
     if (package->loaded) return true;
     // Events processed during uploads must not paint views half-built.
     struct SuspendDrawing {
-        uint8_t saved = View_NoRedraw;
-        SuspendDrawing() { View_NoRedraw = 1; }
-        ~SuspendDrawing() { View_NoRedraw = saved; }
+        GameDataHost* host = GameData_Host();
+        bool saved = host && host->holdDrawing(true);
+        ~SuspendDrawing() {
+            if (host) host->holdDrawing(saved);
+        }
     } suspend;
     // Image names are looked up many times over in the same folders, most of them missing.
     struct LookupPass {

@@ -13,12 +13,12 @@
 #include <cstring>
 #include <vector>
 
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "gamedata/TextureRecords.h"
 #include "kstdlib/kutil.h"
 #include "views/GLFormat.h"
-#include "core/MainSettings.h"
-#include "core/SysHost.h"
 
 namespace {
 

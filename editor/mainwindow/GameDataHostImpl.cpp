@@ -6,6 +6,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PrimitiveRegistry.h"
 #include "mainwindow/Splash.h"
+#include "views/ViewState.h"
 
 namespace {
 
@@ -49,6 +50,11 @@ public:
     }
     MapWorld** activeMap() override { return App_GetActiveMap(); }
     void showProgress(const QString& text) override { App_ShowSplashMessage(text); }
+    bool holdDrawing(bool hold) override {
+        const bool held = View_NoRedraw != 0;
+        View_NoRedraw = hold ? 1 : 0;
+        return held;
+    }
     int32_t* textureFilterWord() override { return &window.textureFilterWord; }
     void refreshDocumentSkies() override { App_RefreshDocumentSkies(&window); }
     const PluginDialogFuncs* pluginDialogs() override { return &kPluginDialogs; }

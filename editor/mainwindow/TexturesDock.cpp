@@ -21,7 +21,7 @@
 #include "gamedata/GameConfig.h"
 #include "gamedata/PluginInterface.h"
 #include "gamedata/TextureRecords.h"
-#include "gamedata/TextureView.h"
+#include "views/TextureView.h"
 #include "mainwindow/MainWindow.h"
 #include "views/ChildWindow.h"
 

@@ -23,7 +23,7 @@
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
 #include "gamedata/TextureRecords.h"
-#include "gamedata/TextureView.h"
+#include "views/TextureView.h"
 #include "mainwindow/MainWindow.h"
 #include "map/ObjectRecords.h"
 #include "views/ChildWindow.h"

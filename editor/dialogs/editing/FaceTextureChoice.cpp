@@ -20,7 +20,7 @@
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureRecords.h"
-#include "gamedata/TextureView.h"
+#include "views/TextureView.h"
 #include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapPatch.h"

@@ -35,6 +35,7 @@
 #include "gamedata/GameData.h"
 #include "gamedata/PluginInterface.h"
 #include "gamedata/SkyManager.h"
+#include "dialogs/editing/SkyCombo.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapPath.h"

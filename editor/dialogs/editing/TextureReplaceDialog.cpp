@@ -16,7 +16,7 @@
 #include "document/UndoHistory.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureRecords.h"
-#include "gamedata/TextureView.h"
+#include "views/TextureView.h"
 #include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
