@@ -16,6 +16,7 @@
 #include "gamedata/GameConfig.h"
 #include "gamedata/GameData.h"
 #include "gamedata/GameDataHost.h"
+#include "gamedata/GameDataServices.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/ModelCache.h"
 #include "gamedata/PluginDialogs.h"
@@ -102,28 +103,12 @@ const PluginDialogFuncs kRecordingDialogs = {
 };
 
 // Managers of the test's own, and what reached the window's share of the host.
-class cOwnGameData final : public GameDataHost {
+class cOwnGameData final : public cGameDataServices {
 public:
-    cOwnGameData() : previous(GameData_Host()) { GameData_SetHost(this); }
-    ~cOwnGameData() override {
-        Plugin_DestroyManager(&pluginManager);
-        GameCfg_DestroyManager(&configs);
-        Fgd_FreeAll(&registry);
-        Sky_FreeAll(&skyManager);
-        Model_DestroyCache(&modelCache);
-        Tex_ReleaseAll(&textureManager);
-        Sys_FileLookup() = FileLookupConfig();
-        GameData_SetHost(previous);
-    }
-
-    GameConfigManager& gameConfigs() override { return configs; }
-    TextureManager& textures() override { return textureManager; }
-    ModelCache& models() override { return modelCache; }
-    SkyManager& skies() override { return skyManager; }
-    PluginManager& plugins() override { return pluginManager; }
-    GameDataRegistry& gameData() override { return registry; }
     const PluginDialogFuncs* pluginDialogs() override { return &kRecordingDialogs; }
-    void registerPrimitive(const PrimitiveEntry* entry) override { primitives << QString::fromUtf8(entry->name); }
+    void registerPrimitive(const PrimitiveEntry* entry) override {
+        primitives << QString::fromUtf8(entry->name);
+    }
     void setSurfaceFlagName(const char* profile, const char* flag, int32_t bit) override {
         flags << QStringLiteral("surface %1 %2 %3").arg(profile, flag).arg(bit);
     }
@@ -131,17 +116,8 @@ public:
         flags << QStringLiteral("content %1 %2 %3").arg(profile, flag).arg(bit);
     }
 
-    PluginManager pluginManager;
-    GameConfigManager configs;
-    GameDataRegistry registry;
-    TextureManager textureManager;
-    ModelCache modelCache;
-    SkyManager skyManager;
     QStringList primitives;
     QStringList flags;
-
-private:
-    GameDataHost* previous;
 };
 
 EngineFuncs filledTable() {
@@ -183,7 +159,8 @@ TEST(GameDataHost, WithoutOneTheManagersAreAbsentAndDialogsAnswerUnasked) {
     EXPECT_STREQ(buffer, "unset");
     table.Dialog_End();
     for (const char* entry : {"Dialog_Begin", "Dialog_AddCheckBox", "Dialog_QueryArgumentInt", "Dialog_End"})
-        EXPECT_TRUE(console.printed(QStringLiteral("%1 called without a window to show dialogs in").arg(entry)))
+        EXPECT_TRUE(
+            console.printed(QStringLiteral("%1 called without a window to show dialogs in").arg(entry)))
             << entry;
 }
 
@@ -204,6 +181,24 @@ TEST(GameDataHost, DialogCallsReachTheHostsFunctionsWithTheirArguments) {
     EXPECT_EQ(dialogCalls(), (QStringList{"box Title 2", "options a|b 3", "begin Build", "int count",
                                           "print 3 of four", "end", "wait", "done"}));
     EXPECT_TRUE(console.lines.isEmpty());
+}
+
+TEST(GameDataHost, ServicesAreTheHostForTheirLifetimeAndGiveTheOuterOneBack) {
+    ASSERT_EQ(GameData_Host(), nullptr);
+    {
+        cGameDataServices outer;
+        EXPECT_EQ(GameCfg_Manager(), &outer.configs);
+        EXPECT_EQ(Sky_Manager(), &outer.skyManager);
+        EXPECT_EQ(Model_Cache(), &outer.modelCache);
+        EXPECT_EQ(Fgd_Registry(), &outer.registry);
+        EXPECT_EQ(GameData_Textures(), &outer.textureManager);
+        {
+            cGameDataServices inner;
+            EXPECT_EQ(GameCfg_Manager(), &inner.configs);
+        }
+        EXPECT_EQ(GameData_Host(), &outer);
+    }
+    EXPECT_EQ(GameData_Host(), nullptr);
 }
 
 // The test plugin, loaded with no window: its formats, profile, primitive and flag names land in
