@@ -12,7 +12,7 @@
 #include <QTextEdit>
 
 #include "FrameRig.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "gamedata/PluginManager.h"
 #include "gamedata/TextureManager.h"
 

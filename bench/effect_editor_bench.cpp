@@ -13,7 +13,7 @@
 #include "FrameRig.h"
 #include "dialogs/editing/ShaderEditCanvas.h"
 #include "dialogs/editing/ShaderEditScript.h"
-#include "dialogs/editing/TextureLists.h"
+#include "dialogs/editing/TextureListFill.h"
 #include "gamedata/EffectBatch.h"
 #include "gamedata/TextureRecords.h"
 

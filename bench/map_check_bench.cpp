@@ -9,7 +9,7 @@
 #include "FrameRig.h"
 #include "LargeMap.h"
 #include "dialogs/editing/MapCheckDialog.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "gamedata/EntityClass.h"

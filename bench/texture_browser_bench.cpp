@@ -14,7 +14,7 @@
 
 #include "FrameRig.h"
 #include "dialogs/editing/TextureBrowser.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "gamedata/EffectBatch.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureUpload.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "FrameRig.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TexturePackage.h"
 #include "gamedata/TextureRecords.h"

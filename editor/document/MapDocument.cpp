@@ -17,6 +17,7 @@
 #include "core/TextEncoding.h"
 #include "core/WaitScope.h"
 #include "document/Clipboard.h"
+#include "gamedata/TextureLists.h"
 #include "document/CullTree.h"
 #include "document/DocumentHost.h"
 #include "document/SelectionBox.h"

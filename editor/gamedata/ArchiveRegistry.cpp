@@ -1,5 +1,6 @@
 // Archive handles, their owners and the fallback searches of file loading.
 #include "gamedata/ArchiveRegistry.h"
+#include "gamedata/GameDataHost.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -7,11 +8,11 @@
 #include <QFileInfo>
 #include <cstring>
 
+#include "core/BaseDirectory.h"
 #include "core/FileLookup.h"
 #include "core/System.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -127,7 +128,7 @@ ArchiveHandle* Archive_Open(ArchiveRegistry* registry, const QString& path, Game
         any = any || format.extension.compare(extension, Qt::CaseInsensitive) == 0;
     if (!any) return handle;
 
-    App_ShowSplashMessage(
+    GameData_ShowProgress(
         QCoreApplication::translate("ArchiveRegistry", "Precaching: %1").arg(info.fileName()));
     Sys_VerbosePrintf("Loading archive: \"%s\"\n", native.constData());
     for (const ArchiveFormatEntry& format : registry->formats) {
@@ -155,9 +156,9 @@ void Archive_InitRegistry(ArchiveRegistry* registry) {
 }
 
 void Archive_LoadForConfig(ArchiveRegistry* registry, GameConfig* config) {
-    if (!config || !g_mainWindow) return;
-    const MapProfileRecord* profile =
-        GameCfg_FindProfile(&g_mainWindow->gameConfigs, config->MapProfile.toUtf8().constData());
+    GameConfigManager* configs = GameCfg_Manager();
+    if (!config || !configs) return;
+    const MapProfileRecord* profile = GameCfg_FindProfile(configs, config->MapProfile.toUtf8().constData());
     if (!profile) return;
     const QString extensions = QString::fromUtf8(Profile_Text(profile->archiveExtensions));
     if (extensions.isEmpty()) return;

@@ -1,16 +1,16 @@
 // The engine-function table: every editor function a plugin may call, in its fixed slot order.
+#include "core/AppVersion.h"
 #include "core/Script.h"
 #include "core/System.h"
 #include "core/TempBuffer.h"
-#include "dialogs/application/AppVersion.h"
-#include "dialogs/application/PluginDialog.h"
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"
 #include "document/VisGroup.h"
+#include "gamedata/GameDataHost.h"
+#include "gamedata/PluginDialogs.h"
 #include "gamedata/PluginManager.h"
 #include "gamedata/RenderApi.h"
 #include "gamedata/TextureApi.h"
-#include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
@@ -94,7 +94,7 @@ void Plugin_FillEngineFuncs(EngineFuncs* table) {
     table->Sys_SnapVector = Sys_SnapVector;
     table->App_GetVersionString = App_GetVersionString;
     table->Sys_GetTextureGamma = Sys_GetTextureGamma;
-    table->App_GetActiveMap = App_GetActiveMap;
+    table->App_GetActiveMap = GameData_ActiveMap;
     table->Map_ApiGetTexturePackageList = Map_ApiGetTexturePackageList;
     table->Entity_Create = Entity_Create;
     table->Entity_Update = Entity_Update;
@@ -186,26 +186,5 @@ void Plugin_FillEngineFuncs(EngineFuncs* table) {
     table->Undo_RecordSelectedEntitiesChanged = Undo_RecordSelectedEntitiesChanged;
     table->Undo_RecordSelectedFacesChanged = Undo_RecordSelectedFacesChanged;
     table->Undo_RecordSelectedNodesChanged = Undo_RecordSelectedNodesChanged;
-    table->App_MessageBox = App_MessageBox;
-    table->App_OptionsBox = App_OptionsBox;
-    table->Dialog_Begin = Dialog_Begin;
-    table->Dialog_InitExternalCommand = Dialog_InitExternalCommand;
-    table->Dialog_InitInternalCommand = Dialog_InitInternalCommand;
-    table->Dialog_SetProgress = Dialog_SetProgress;
-    table->Dialog_AddTextEdit = Dialog_AddTextEdit;
-    table->Dialog_AddCheckBox = Dialog_AddCheckBox;
-    table->Dialog_AddRadioBox = Dialog_AddRadioBox;
-    table->Dialog_AddSpinBox = Dialog_AddSpinBox;
-    table->Dialog_AddSpinBoxFloat = Dialog_AddSpinBoxFloat;
-    table->Dialog_AddComboBox = Dialog_AddComboBox;
-    table->Dialog_AddFileEdit = Dialog_AddFileEdit;
-    table->Dialog_AddFileList = Dialog_AddFileList;
-    table->Dialog_AddDirectoryEdit = Dialog_AddDirectoryEdit;
-    table->Dialog_QueryArgument = Dialog_QueryArgument;
-    table->Dialog_QueryArgumentInt = Dialog_QueryArgumentInt;
-    table->Dialog_QueryArgumentFloat = Dialog_QueryArgumentFloat;
-    table->Dialog_End = Dialog_End;
-    table->Dialog_Printf = Dialog_Printf;
-    table->App_BeginWaitCursor = App_BeginWaitCursor;
-    table->App_EndWaitCursor = App_EndWaitCursor;
+    Plugin_FillDialogEntries(table);
 }

@@ -12,12 +12,12 @@
 #include <cstring>
 #include <strings.h>
 
+#include "core/MainSettings.h"
 #include "core/Script.h"
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "gamedata/GameData.h"
-#include "core/MainSettings.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -343,8 +343,7 @@ void parseMapSize() {
     bounds[1] = tokenInt();
     if (!match(")")) return;
     const int64_t required = int64_t(bounds[1]) - int64_t(bounds[0]);
-    const int32_t worldSize =
-        g_mainWindow ? g_mainWindow->settings.MaxWorldSize : MainSettings{}.MaxWorldSize;
+    const int32_t worldSize = Sys_Settings().MaxWorldSize;
     if (required > worldSize)
         Fgd_Warning("FGD explicitly requires world size %i or larger (current world size is %i)",
                     int32_t(std::min<int64_t>(required, INT32_MAX)), worldSize);

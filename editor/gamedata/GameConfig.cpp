@@ -6,27 +6,29 @@
 #include <memory>
 
 #include "core/FileLookup.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "core/WaitScope.h"
-#include "dialogs/editing/TextureLists.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameData.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/GamePackages.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/ModelCache.h"
 #include "gamedata/SkyManager.h"
+#include "gamedata/TextureLists.h"
 #include "gamedata/TexturePackage.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
 ArchiveRegistry* archives() {
-    return g_mainWindow ? &g_mainWindow->archives : nullptr;
+    return GameData_Archives();
 }
 
-bool settingOn(bool MainSettings::*setting, bool fallback) {
-    return g_mainWindow ? g_mainWindow->settings.*setting : fallback;
+bool settingOn(bool MainSettings::*setting) {
+    return Sys_Settings().*setting;
 }
 
 // The file look-ups search the configuration for the scope's life.
@@ -201,21 +203,23 @@ GameConfigManager::~GameConfigManager() {
 void GameConfigManager::makeCurrent(GameConfig* config) {
     current = config;
     currentTextureLists = config ? textureListsByTitle.value(config->Title, nullptr) : nullptr;
-    // The main window's current configuration is the one file look-ups search.
-    if (g_mainWindow && this == &g_mainWindow->gameConfigs) Sys_FileLookup().current = config;
+    // The program's current configuration (the host's) is the one file look-ups search.
+    if (this == GameCfg_Manager()) Sys_FileLookup().current = config;
 }
 
 GameConfigManager* GameCfg_Manager() {
-    return g_mainWindow ? &g_mainWindow->gameConfigs : nullptr;
+    GameDataHost* host = GameData_Host();
+    return host ? &host->gameConfigs() : nullptr;
 }
 
 GameConfig* GameCfg_Current() {
-    return g_mainWindow ? g_mainWindow->gameConfigs.current : nullptr;
+    const GameConfigManager* manager = GameCfg_Manager();
+    return manager ? manager->current : nullptr;
 }
 
 TextureLists* GameCfg_CurrentTextureLists() {
-    return g_mainWindow && g_mainWindow->gameConfigs.current ? g_mainWindow->gameConfigs.currentTextureLists
-                                                             : nullptr;
+    const GameConfigManager* manager = GameCfg_Manager();
+    return manager && manager->current ? manager->currentTextureLists : nullptr;
 }
 
 ShaderRecord* GameCfg_FindShader(const QString& name) {
@@ -365,8 +369,7 @@ void GameCfg_Precache(GameConfigManager* manager, GameConfig* config) {
         manager ? GameCfg_FindProfile(manager, Text_ToWindows1251(config->MapProfile).constData()) : nullptr;
     Sys_SwitchFileLookup(config);
     if (ModelCache* cache = Model_Cache()) cache->displayBase = config->GameBasedir;
-    if (settingOn(&MainSettings::LoadFromArchives, true) && archives())
-        Archive_LoadForConfig(archives(), config);
+    if (settingOn(&MainSettings::LoadFromArchives) && archives()) Archive_LoadForConfig(archives(), config);
     // A configuration naming no packages gets what its game folders hold, listed as its own so
     // that the Game Profiles page shows and edits them.
     if (config->Parcel.isEmpty() && !config->GameBasedir.isEmpty()) {
@@ -430,8 +433,8 @@ void GameCfg_Assign(GameConfigManager* target, const GameConfigManager& source, 
     const bool precached = copyConfigs(target, source, precache, &waitScope);
     waitScope.reset();
 
-    const bool isMain = g_mainWindow && target == &g_mainWindow->gameConfigs;
-    if (App_GetActiveMap() && *App_GetActiveMap()) {
+    const bool isMain = target && target == GameCfg_Manager();
+    if (GameData_ActiveMap() && *GameData_ActiveMap()) {
         target->currentProfile = GameCfg_CurrentProfile(target);
     } else {
         target->current = nullptr;
@@ -460,7 +463,7 @@ void GameCfg_Assign(GameConfigManager* target, const GameConfigManager& source, 
     Tex_ClearChangedMarks();
     target->busy = false;
     // The skies of the old configurations are gone: the documents look theirs up again.
-    if (isMain) App_RefreshDocumentSkies(g_mainWindow);
+    if (isMain) GameData_Host()->refreshDocumentSkies();
 }
 
 void GameCfg_DestroyManager(GameConfigManager* manager) {
@@ -543,7 +546,7 @@ bool GameCfg_LoadConfigurationsFrom(GameConfigManager* manager, const QString& p
         delete manager->textureListsByTitle.value(config->Title, nullptr);
         manager->textureListsByTitle.insert(config->Title, new TextureLists);
         acquireResources(config);
-        if (!settingOn(&MainSettings::NoPrecache, true)) GameCfg_Precache(manager, config);
+        if (!settingOn(&MainSettings::NoPrecache)) GameCfg_Precache(manager, config);
     }
     return read;
 }
@@ -557,13 +560,13 @@ bool GameCfg_SaveConfigurationsTo(GameConfigManager* manager, const QString& pat
 }
 
 bool GameCfg_LoadConfigurations(GameConfigManager* manager) {
-    if (!g_mainWindow) return false;
-    return GameCfg_LoadConfigurationsFrom(
-        manager, g_mainWindow->resolveConfigFile(QStringLiteral("KDKGameCfg.ini"), false));
+    const GameDataHost* host = GameData_Host();
+    if (!host) return false;
+    return GameCfg_LoadConfigurationsFrom(manager, host->configFile(QStringLiteral("KDKGameCfg.ini"), false));
 }
 
 bool GameCfg_SaveConfigurations(GameConfigManager* manager) {
-    if (!g_mainWindow) return false;
-    return GameCfg_SaveConfigurationsTo(
-        manager, g_mainWindow->resolveConfigFile(QStringLiteral("KDKGameCfg.ini"), true));
+    const GameDataHost* host = GameData_Host();
+    if (!host) return false;
+    return GameCfg_SaveConfigurationsTo(manager, host->configFile(QStringLiteral("KDKGameCfg.ini"), true));
 }

@@ -84,9 +84,9 @@ public:
     void makeCurrent(GameConfig* config);
 };
 
-// The main window's manager; null without a main window.
+// The installed host's manager; null without a host.
 GameConfigManager* GameCfg_Manager();
-// The current configuration of the main window's manager; null without a main window.
+// The current configuration of the installed host's manager; null without a host.
 GameConfig* GameCfg_Current();
 // The texture lists of the current configuration; null when none are current.
 TextureLists* GameCfg_CurrentTextureLists();
@@ -116,7 +116,7 @@ bool GameCfg_NeedsPrecache(const GameConfig* config);
 void GameCfg_Precache(GameConfigManager* manager, GameConfig* config);
 // Rebuilds the class trees of a precached configuration from its loaded files.
 void GameCfg_BuildClassTrees(GameConfig* config);
-// Rebuilds the trees of every precached configuration of the manager (the main window's when null).
+// Rebuilds the trees of every precached configuration of the manager (the installed host's when null).
 void GameCfg_RebuildAllClassTrees(GameConfigManager* manager = nullptr);
 // Makes target a deep copy of source; with precache, in-use configurations that need it are
 // precached under a wait dialog.

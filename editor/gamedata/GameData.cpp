@@ -9,9 +9,9 @@
 #include "core/TextEncoding.h"
 #include "gamedata/FgdParser.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/ModelCache.h"
 #include "gamedata/TexturePackage.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -125,7 +125,8 @@ GameDataRegistry::~GameDataRegistry() {
 }
 
 GameDataRegistry* Fgd_Registry() {
-    return g_mainWindow ? &g_mainWindow->gameData : nullptr;
+    GameDataHost* host = GameData_Host();
+    return host ? &host->gameData() : nullptr;
 }
 
 GameData* Fgd_Acquire(GameDataRegistry* registry, const QString& path) {

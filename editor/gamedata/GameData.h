@@ -1,5 +1,5 @@
 // Entity-definition files: each file named by any game configuration is loaded once into a shared,
-// reference-counted GameData record of the main window's registry, keyed by its path, and the rest
+// reference-counted GameData record of the installed host's registry, keyed by its path, and the rest
 // of the editor finds entity classes through it.
 #pragma once
 
@@ -47,7 +47,7 @@ public:
     std::function<void()> rebindClassUsers;
 };
 
-// The main window's registry; null without a main window.
+// The installed host's registry; null without a host.
 GameDataRegistry* Fgd_Registry();
 
 // The record of the path with its count raised, or a new one (state 0, count 1). Reads nothing.

@@ -9,12 +9,13 @@
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
-#include "mainwindow/MainWindow.h"
+#include "gamedata/GameDataHost.h"
 
 namespace {
 
 QStringList archiveMembers(const char* pattern, bool mod) {
-    return g_mainWindow ? Archive_ListFiles(&g_mainWindow->archives, pattern, mod) : QStringList();
+    ArchiveRegistry* archives = GameData_Archives();
+    return archives ? Archive_ListFiles(archives, pattern, mod) : QStringList();
 }
 
 // The script names "scripts/shaderlist.txt" gives, in its order; empty without the file.

@@ -2,15 +2,15 @@
 
 #include <QFile>
 
+#include "gamedata/GameDataHost.h"
 #include "gamedata/PluginManager.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
 QList<MapFormatEntry>* formatList(MapFormatDirection direction) {
-    if (!g_mainWindow) return nullptr;
-    PluginManager& plugins = g_mainWindow->plugins;
-    return direction == MapFormatDirection::Import ? &plugins.importFormats : &plugins.exportFormats;
+    PluginManager* plugins = GameData_Plugins();
+    if (!plugins) return nullptr;
+    return direction == MapFormatDirection::Import ? &plugins->importFormats : &plugins->exportFormats;
 }
 
 } // namespace

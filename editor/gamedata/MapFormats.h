@@ -1,5 +1,5 @@
 // Running the map import and export formats that plugins registered (kept by the plugin manager
-// of the main window, in registration order).
+// of the installed host, in registration order).
 #pragma once
 
 #include <QList>
@@ -10,11 +10,11 @@
 
 enum class MapFormatDirection : int32_t { Import, Export };
 
-// Appended to the main window's import or export list; entries without a function are refused.
+// Appended to the installed host's import or export list; entries without a function are refused.
 bool MapFormat_Register(MapFormatDirection direction, const MapFormatEntry& entry);
 // Drops every entry of the plugin from both lists.
 void MapFormat_UnregisterPlugin(void* plugin);
-// The list of the main window's plugin manager (empty without a main window).
+// The list of the installed host's plugin manager (empty without a host).
 const QList<MapFormatEntry>& MapFormat_List(MapFormatDirection direction);
 
 enum class MapFormatResult : int32_t { NoFormat, Failed, Done };

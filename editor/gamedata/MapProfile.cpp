@@ -5,7 +5,6 @@
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "gamedata/GameConfig.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -59,7 +58,7 @@ constexpr TextField kTextFields[] = {
 #undef PROFILE_TEXT
 
 const MapProfileRecord* lookUp(const GameConfigManager* manager) {
-    if (!manager && g_mainWindow) manager = &g_mainWindow->gameConfigs;
+    if (!manager) manager = GameCfg_Manager();
     if (!manager || !manager->current) return nullptr;
     auto found = manager->profiles.find(Text_ToWindows1251(manager->current->MapProfile));
     return found != manager->profiles.end() ? &found->second : nullptr;

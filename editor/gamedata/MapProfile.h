@@ -19,7 +19,7 @@ void GameCfg_RegisterProfile(GameConfigManager* manager, void* owner, const MapP
 MapProfileRecord* GameCfg_FindProfile(GameConfigManager* manager, const char* name);
 // Frees every copy of the manager.
 void GameCfg_FreeProfiles(GameConfigManager* manager);
-// The profile named by the manager's current configuration (the main window's when null), else
+// The profile named by the manager's current configuration (the installed host's when null), else
 // the built-in empty profile "(null)"; never null.
 const MapProfileRecord* GameCfg_CurrentProfile(const GameConfigManager* manager = nullptr);
 // Whether a registered profile is current (not the built-in empty one).

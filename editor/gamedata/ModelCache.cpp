@@ -7,8 +7,8 @@
 #include "core/FileLookup.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/TextureManager.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ QString suffixOf(const QString& key) {
 }
 
 TextureManager* textures() {
-    return g_mainWindow ? &g_mainWindow->textures : nullptr;
+    return GameData_Textures();
 }
 
 // Both entries hold the plugin's data and the unload function of the format that made it.
@@ -130,7 +130,7 @@ typename Kind::Entry* acquire(ModelCache* cache, const QString& path, const uint
     const QString extension = QLatin1Char('.') + suffix;
     if (suffix.isEmpty() || !hasFormat(Kind::formats(cache), extension)) return entry;
 
-    App_ShowSplashMessage(QCoreApplication::translate("ModelCache", "Precaching: %1")
+    GameData_ShowProgress(QCoreApplication::translate("ModelCache", "Precaching: %1")
                               .arg(Sys_MakeRelativePath(cache->displayBase, key)));
     Sys_VerbosePrintf("Loading: \"%s\"\n", Path_ToNative(key).constData());
     loadInto<Kind>(cache, entry, key, extension, palette);
@@ -203,7 +203,8 @@ ModelCache::~ModelCache() {
 }
 
 ModelCache* Model_Cache() {
-    return g_mainWindow ? &g_mainWindow->models : nullptr;
+    GameDataHost* host = GameData_Host();
+    return host ? &host->models() : nullptr;
 }
 
 QString Model_CacheKey(const QString& path) {

@@ -27,7 +27,7 @@ public:
     QString displayBase;
 };
 
-// The main window's cache; null without a main window.
+// The installed host's cache; null without a host.
 ModelCache* Model_Cache();
 
 // The cache key of a path: '\' turned into '/', then resolved against the current configuration's

@@ -1,4 +1,5 @@
 // Loading and binding plugins, and their commands.
+#include "gamedata/GameDataHost.h"
 #include "gamedata/PluginManager.h"
 
 #include <QCoreApplication>
@@ -8,10 +9,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/BaseDirectory.h"
 #include "core/FileLookup.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ void Plugin_LoadAll(PluginManager* manager) {
             .entryInfoList({QStringLiteral("kp*x64.so")}, QDir::Files | QDir::CaseSensitive, QDir::Name);
     Plugin_UnloadAll(manager);
     for (const QFileInfo& file : files) {
-        App_ShowSplashMessage(
+        GameData_ShowProgress(
             QCoreApplication::translate("cMainWindow", "Loading plugins: %1").arg(file.fileName()));
         Plugin_Load(manager, file.absoluteFilePath());
     }

@@ -1,6 +1,6 @@
 // The plugin host: finds the game plugins ("kp*x64.so" in the plugins folder), loads and binds
 // each one with the engine-function table, asks it what it provides, and keeps the libraries,
-// the plugin commands and the map import and export formats. One per main window.
+// the plugin commands and the map import and export formats. One per program (the game-data host's).
 #pragma once
 
 #include <QList>

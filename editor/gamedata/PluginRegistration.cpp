@@ -7,13 +7,14 @@
 
 #include "core/System.h"
 #include "core/TextEncoding.h"
+#include "gamedata/ArchiveRegistry.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/ModelCache.h"
 #include "gamedata/PluginManager.h"
 #include "gamedata/SkyManager.h"
 #include "gamedata/TextureManager.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/PrimitiveRegistry.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ template <typename Entry> Entry named(const Registration& r) {
 // extension.
 template <typename Entry>
 std::optional<Entry> accepted(const Registration& r, std::initializer_list<const char*> mandatory) {
-    if (!g_mainWindow || !argumentsValid(r) || !hasMandatory(r, mandatory)) return std::nullopt;
+    if (!GameData_Host() || !argumentsValid(r) || !hasMandatory(r, mandatory)) return std::nullopt;
     return named<Entry>(r);
 }
 
@@ -94,14 +95,15 @@ int32_t registerMapFormat(const Registration& r, bool import) {
     if (!entry) return 0;
     entry->plugin = r.library;
     entry->function = resolve<kpMapFormatFn>(r.library, exportName);
-    PluginManager& plugins = g_mainWindow->plugins;
+    PluginManager& plugins = GameData_Host()->plugins();
     return append(import ? plugins.importFormats : plugins.exportFormats, std::move(*entry), r);
 }
 
 } // namespace
 
 void Plugin_RegisterProfileCallback(const MapProfileRecord* profile, void* context) {
-    if (profile && g_mainWindow) GameCfg_RegisterProfile(&g_mainWindow->gameConfigs, context, profile);
+    if (GameConfigManager* configs = GameCfg_Manager(); profile && configs)
+        GameCfg_RegisterProfile(configs, context, profile);
 }
 
 int32_t Plugin_RegisterExportFormat(int32_t id, const char* name, const char* extension, void* context) {
@@ -124,7 +126,7 @@ int32_t Plugin_RegisterTextureFormat(int32_t id, const char* name, const char* e
     entry->decodeTexture = resolve<kpDecodeTextureFn>(r.library, "kpDecodeTexture");
     entry->deferDecoding = resolve<kpDeferTextureDecodingFn>(r.library, "kpDeferTextureDecoding");
     if (!entry->deferDecoding) entry->decodeTexture = nullptr;
-    return append(g_mainWindow->textures.textureFormats, std::move(*entry), r);
+    return append(GameData_Host()->textures().textureFormats, std::move(*entry), r);
 }
 
 int32_t Plugin_RegisterPackageFormat(int32_t id, const char* name, const char* extension, void* context) {
@@ -135,7 +137,7 @@ int32_t Plugin_RegisterPackageFormat(int32_t id, const char* name, const char* e
     entry->setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
     entry->getPackageInfo = resolve<kpGetPackageInfoFn>(r.library, "kpGetPackageInfo");
     entry->loadPackage = resolve<kpLoadPackageFn>(r.library, "kpLoadPackage");
-    return append(g_mainWindow->textures.packageFormats, std::move(*entry), r);
+    return append(GameData_Host()->textures().packageFormats, std::move(*entry), r);
 }
 
 int32_t Plugin_RegisterSkyFormat(int32_t id, const char* name, const char* extension, void* context) {
@@ -144,7 +146,7 @@ int32_t Plugin_RegisterSkyFormat(int32_t id, const char* name, const char* exten
     if (!entry) return 0;
     entry->library = r.library;
     entry->loadSky = resolve<kpLoadSkyFn>(r.library, "kpLoadSky");
-    return append(g_mainWindow->skies.formats, std::move(*entry), r);
+    return append(GameData_Host()->skies().formats, std::move(*entry), r);
 }
 
 int32_t Plugin_RegisterSpriteFormat(int32_t id, const char* name, const char* extension, void* context) {
@@ -154,7 +156,7 @@ int32_t Plugin_RegisterSpriteFormat(int32_t id, const char* name, const char* ex
     entry->setPalette = resolve<kpSetPaletteFn>(r.library, "kpSetPalette");
     entry->loadSprite = resolve<kpLoadSpriteFn>(r.library, "kpLoadSprite");
     entry->unloadSprite = resolve<kpUnloadSpriteFn>(r.library, "kpUnloadSprite");
-    return append(g_mainWindow->models.spriteFormats, std::move(*entry), r);
+    return append(GameData_Host()->models().spriteFormats, std::move(*entry), r);
 }
 
 int32_t Plugin_RegisterModelFormat(int32_t id, const char* name, const char* extension, void* context) {
@@ -166,31 +168,32 @@ int32_t Plugin_RegisterModelFormat(int32_t id, const char* name, const char* ext
     entry->render = resolve<kpRenderModelFn>(r.library, "kpRenderModel");
     entry->loadModel = resolve<kpLoadModelFn>(r.library, "kpLoadModel");
     entry->unloadModel = resolve<kpUnloadModelFn>(r.library, "kpUnloadModel");
-    return append(g_mainWindow->models.modelFormats, std::move(*entry), r);
+    return append(GameData_Host()->models().modelFormats, std::move(*entry), r);
 }
 
 int32_t Plugin_RegisterArchiveFormat(int32_t id, const char* name, const char* extension, void* context) {
     const Registration r{static_cast<QLibrary*>(context), id, name, extension, "archive"};
     auto entry =
         accepted<ArchiveFormatEntry>(r, {"kpLoadArchive", "kpFindArchiveFile", "kpListArchiveFiles"});
-    if (!entry) return 0;
+    ArchiveRegistry* archives = GameData_Archives();
+    if (!entry || !archives) return 0;
     entry->findFile = resolve<kpFindArchiveFileFn>(r.library, "kpFindArchiveFile");
     entry->loadFile = resolve<kpLoadArchiveFileFn>(r.library, "kpLoadArchiveFile");
     entry->load = resolve<kpLoadArchiveFn>(r.library, "kpLoadArchive");
     entry->unload = resolve<kpUnloadArchiveFn>(r.library, "kpUnloadArchive");
     entry->listFiles = resolve<kpListArchiveFilesFn>(r.library, "kpListArchiveFiles");
     entry->loadFileHead = resolve<kpLoadArchiveFileHeadFn>(r.library, "kpLoadArchiveFileHead");
-    return append(g_mainWindow->archives.formats, std::move(*entry), r);
+    return append(archives->formats, std::move(*entry), r);
 }
 
 void Plugin_RegisterPrimitiveCallback(const PrimitiveEntry* primitive, void*) {
-    if (g_mainWindow) registerPrimitive(g_mainWindow, primitive);
+    if (GameDataHost* host = GameData_Host()) host->registerPrimitive(primitive);
 }
 
 void Plugin_RegisterSurfaceFlag(const char* profile, const char* flag, int32_t bit, void*) {
-    if (profile && g_mainWindow) g_mainWindow->faceDialog.setSurfaceFlagName(profile, flag, bit);
+    if (GameDataHost* host = GameData_Host(); profile && host) host->setSurfaceFlagName(profile, flag, bit);
 }
 
 void Plugin_RegisterContentFlag(const char* profile, const char* flag, int32_t bit, void*) {
-    if (profile && g_mainWindow) g_mainWindow->faceDialog.setContentFlagName(profile, flag, bit);
+    if (GameDataHost* host = GameData_Host(); profile && host) host->setContentFlagName(profile, flag, bit);
 }

@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/MainSettings.h"
 #include "core/Platform.h"
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "gamedata/EffectBatch.h"
-#include "mainwindow/MainWindow.h"
+#include "gamedata/GameDataHost.h"
 #include "views/GLStateCache.h"
 #include "views/RenderContext.h"
 
@@ -93,12 +95,12 @@ constexpr int32_t kStageClampS = 0x2;
 constexpr int32_t kStageClampT = 0x4;
 
 int32_t cachedFilterWord(const RenderContext* context) {
-    if (!g_mainWindow) return context->textureFilter;
-    const MainSettings& settings = g_mainWindow->settings;
-    if (g_mainWindow->textureFilterWord < 0)
-        g_mainWindow->textureFilterWord =
-            (settings.TextureFilter ? 5 : 4) | (settings.AnisotropicFilter ? 2 : 0);
-    return g_mainWindow->textureFilterWord;
+    GameDataHost* host = GameData_Host();
+    int32_t* word = host ? host->textureFilterWord() : nullptr;
+    if (!word) return context->textureFilter;
+    const MainSettings& settings = Sys_Settings();
+    if (*word < 0) *word = (settings.TextureFilter ? 5 : 4) | (settings.AnisotropicFilter ? 2 : 0);
+    return *word;
 }
 
 } // namespace
@@ -220,7 +222,7 @@ void Render_GetContext(float* viewFrame) {
 }
 
 float Render_GetMinAlpha(void) {
-    return g_mainWindow ? g_mainWindow->settings.MinAlphaValue : MainSettings().MinAlphaValue;
+    return Sys_Settings().MinAlphaValue;
 }
 
 float Render_ShadeForNormal(const float* normal) {
@@ -250,7 +252,7 @@ bool Render_BeginBatch(const RenderContext* context) {
     s.filterWord = cachedFilterWord(context);
     s.savedState = s.cache->state;
     std::memcpy(s.viewFrame, context->origin, sizeof s.viewFrame);
-    s.animate = g_mainWindow ? g_mainWindow->settings.AnimateShaders : false;
+    s.animate = Sys_Settings().AnimateShaders;
 
     EffectBatch& b = s.batch;
     b = EffectBatch{};

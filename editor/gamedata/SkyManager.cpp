@@ -1,8 +1,6 @@
 #include "gamedata/SkyManager.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QIcon>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstring>
@@ -11,15 +9,15 @@
 #include "core/TextEncoding.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/SkyMesh.h"
 #include "gamedata/TextureManager.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
 TextureManager* textures() {
-    return g_mainWindow ? &g_mainWindow->textures : nullptr;
+    return GameData_Textures();
 }
 
 QString profileText(const char* field, size_t size) {
@@ -77,7 +75,7 @@ void scanDirectory(SkyManager* manager, const GameConfig* config, const MapProfi
 
 void scanArchives(SkyManager* manager, const GameConfig* config, const MapProfileRecord* profile, bool mod) {
     Sys_VerbosePrintf("Loading skies from archives (moddir = %s)", mod ? "true" : "false");
-    ArchiveRegistry* archives = g_mainWindow ? &g_mainWindow->archives : nullptr;
+    ArchiveRegistry* archives = GameData_Archives();
     if (!archives) return;
     for (const QString& filter : std::as_const(manager->filters)) {
         const QByteArray pattern = QFile::encodeName(manager->skyFolder + QLatin1Char('/') + filter);
@@ -98,7 +96,8 @@ SkyManager::~SkyManager() {
 }
 
 SkyManager* Sky_Manager() {
-    return g_mainWindow ? &g_mainWindow->skies : nullptr;
+    GameDataHost* host = GameData_Host();
+    return host ? &host->skies() : nullptr;
 }
 
 void Sky_LoadForConfig(SkyManager* manager, GameConfig* config) {
@@ -163,7 +162,7 @@ SkyEntry* Sky_LoadFromPath(SkyManager* manager, const GameConfig* config, const 
     shader->category = EFFECT_SKY_BOX;
     const QByteArray shaderName = Text_ToWindows1251(name).left(int(sizeof shader->name) - 1);
     std::memcpy(shader->name, shaderName.constData(), size_t(shaderName.size()));
-    App_ShowSplashMessage(
+    GameData_ShowProgress(
         QStringLiteral("Precaching: %1")
             .arg(Sys_MakeRelativePath(manager->baseDir, dir + name + QLatin1Char('.') + extension)));
 
@@ -216,9 +215,7 @@ SkyEntry* Sky_FindForConfig(const SkyManager* manager, const GameConfig* config,
     return nullptr;
 }
 
-void Sky_FillComboBox(const SkyManager* manager, const GameConfig* config, QComboBox* combo,
-                      const QString& current) {
-    if (!combo) return;
+QList<const SkyEntry*> Sky_SortedForConfig(const SkyManager* manager, const GameConfig* config) {
     QList<const SkyEntry*> sorted;
     if (manager && config)
         for (auto it = manager->lists.constFind(config); it != manager->lists.cend() && it.key() == config;
@@ -226,17 +223,7 @@ void Sky_FillComboBox(const SkyManager* manager, const GameConfig* config, QComb
             sorted.append(it.value());
     std::sort(sorted.begin(), sorted.end(),
               [](const SkyEntry* a, const SkyEntry* b) { return a->displayName < b->displayName; });
-    int found = -1;
-    for (const SkyEntry* entry : std::as_const(sorted)) {
-        const TextureImage* image = entry->shader ? entry->shader->image : nullptr;
-        if (image && image->icon)
-            combo->addItem(*static_cast<const QIcon*>(image->icon), entry->displayName, entry->name);
-        else
-            combo->addItem(entry->displayName, entry->name);
-        if (found < 0 && entry->name.compare(current, Qt::CaseInsensitive) == 0) found = combo->count() - 1;
-    }
-    combo->setCurrentIndex(found);
-    if (found < 0 && combo->isEditable()) combo->setEditText(current);
+    return sorted;
 }
 
 void Sky_Free(SkyManager* manager, SkyEntry* entry, bool unlink) {

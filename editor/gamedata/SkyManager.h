@@ -20,7 +20,6 @@ struct MapProfileRecord;
 struct RenderContext;
 struct ShaderRecord;
 struct SkyMeshes;
-class QComboBox;
 
 struct SkyEntry {
     QString displayName; // the name without trailing '_', first character upper-cased
@@ -60,7 +59,7 @@ public:
     std::unique_ptr<SkyMeshes> meshes;
 };
 
-// The main window's manager; null without a main window.
+// The installed host's manager; null without a host.
 SkyManager* Sky_Manager();
 
 // Lists the skies of the configuration's sky folder: mod folder, game folder, then their archives.
@@ -75,10 +74,8 @@ void Sky_ReleaseForConfig(SkyManager* manager, const GameConfig* config);
 void Sky_CopyListForConfig(SkyManager* manager, const GameConfig* from, const GameConfig* to);
 // The entry of that name (case-insensitive) the configuration lists; null otherwise.
 SkyEntry* Sky_FindForConfig(const SkyManager* manager, const GameConfig* config, const QString& name);
-// The configuration's skies sorted by display name, text the display name and data the name;
-// current selects without case, else the index is -1 and current is the edit text.
-void Sky_FillComboBox(const SkyManager* manager, const GameConfig* config, QComboBox* combo,
-                      const QString& current);
+// The configuration's skies sorted by display name.
+QList<const SkyEntry*> Sky_SortedForConfig(const SkyManager* manager, const GameConfig* config);
 // Releases the entry's effect and images and deletes it; unlink also drops it from the hash.
 void Sky_Free(SkyManager* manager, SkyEntry* entry, bool unlink);
 // Frees every entry and empties the manager (main-window destruction).

@@ -9,14 +9,14 @@
 #include <cstring>
 
 #include "core/System.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/TexturePackage.h"
 #include "gamedata/TextureUpload.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
 TextureManager* manager() {
-    return g_mainWindow ? &g_mainWindow->textures : nullptr;
+    return GameData_Textures();
 }
 
 bool isNoTextureImage(const TextureImage* image) {
@@ -125,7 +125,7 @@ TextureManager::~TextureManager() {
     }
 }
 
-ShaderRecord* Tex_CreateNoTexture(QWidget* glWidget) {
+ShaderRecord* Tex_CreateNoTexture(bool upload) {
     static ShaderRecord* noTexture = nullptr;
     if (!noTexture) {
         // A 32x32 checkerboard: magenta in the top-left and bottom-right quadrants, black elsewhere.
@@ -150,7 +150,7 @@ ShaderRecord* Tex_CreateNoTexture(QWidget* glWidget) {
         noTexture = &record;
     }
     // A GL view asking gets the GL texture too, so every view draws it alike whichever came first.
-    if (glWidget && !noTexture->image->glName)
+    if (upload && !noTexture->image->glName)
         Tex_UploadImageData(noTexture->image, Tex_NoTexturePixels().constData());
     return noTexture;
 }

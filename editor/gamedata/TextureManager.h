@@ -16,7 +16,6 @@
 #include "gamedata/TexturePackage.h"
 #include "gamedata/TextureRecords.h"
 
-class QWidget;
 struct TexturePackage;
 
 // Size of the "notexture" checkerboard.
@@ -55,9 +54,9 @@ public:
     TextureImage* black = nullptr;
 };
 
-// The shared "notexture" record, made on first use. Given a GL widget, also its GL texture
-// through the shared context, when it has none yet.
-ShaderRecord* Tex_CreateNoTexture(QWidget* glWidget = nullptr);
+// The shared "notexture" record, made on first use. For a GL view (upload set), also its GL
+// texture through the shared context, when it has none yet.
+ShaderRecord* Tex_CreateNoTexture(bool upload = false);
 // Its 32x32 RGBA pixels.
 const QByteArray& Tex_NoTexturePixels();
 
@@ -83,7 +82,7 @@ void Tex_ReleaseImage(TextureManager* manager, TextureImage* image);
 bool Tex_RealizeImage(TextureManager* manager, TextureImage* image);
 // Every image the effect shows: its editor image, its stages' frames and its sky faces.
 void Tex_RealizeShader(TextureManager* manager, ShaderRecord* shader);
-// The same on the main window's manager: what a view, the texture browser or a dialog calls before
+// The same on the installed host's manager: what a view, the texture browser or a dialog calls before
 // it shows the effect.
 void Tex_RealizeShader(ShaderRecord* shader);
 void Tex_RealizeImage(TextureImage* image);
@@ -96,7 +95,7 @@ int32_t Tex_ReportLeaks(const TextureManager* manager);
 // The destructor runs it; an owner runs it first while its log still has somewhere to go.
 int32_t Tex_ReleaseAll(TextureManager* manager);
 
-// Engine-table operations on the main window's manager; null or nothing without one.
+// Engine-table operations on the installed host's manager; null or nothing without one.
 ShaderRecord* Tex_AcquireShaderByName(const char* name);
 ShaderRecord* Tex_FindOrCreateShader(const char* key, const char* name, int32_t flags);
 void Plugin_ReleaseShader(ShaderRecord* shader);

@@ -15,15 +15,14 @@
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/TextureManager.h"
 #include "kstdlib/kstring.h"
-#include "mainwindow/MainWindow.h"
-#include "views/ViewState.h"
 
 namespace {
 
 TextureManager* manager() {
-    return g_mainWindow ? &g_mainWindow->textures : nullptr;
+    return GameData_Textures();
 }
 
 QString suffixOf(const QString& path) {
@@ -68,11 +67,12 @@ QList<PackageMember> matchingFiles(const TexturePackage* package) {
     }
     bool mod = false;
     const QString folder = folderInGame(package->path, &mod);
-    if (folder.isEmpty() || !g_mainWindow) return members;
+    ArchiveRegistry* archives = GameData_Archives();
+    if (folder.isEmpty() || !archives) return members;
     QStringList names;
     for (const QString& filter : filters) {
         const QByteArray pattern = (folder + '/' + filter).toUtf8();
-        for (const QString& member : Archive_ListFiles(&g_mainWindow->archives, pattern.constData(), mod)) {
+        for (const QString& member : Archive_ListFiles(archives, pattern.constData(), mod)) {
             // The pattern's '*' also crosses folders: only members directly in this one.
             const qsizetype slash = member.lastIndexOf('/');
             if (slash < 0 || member.left(slash).compare(folder, Qt::CaseInsensitive) != 0) continue;
@@ -147,8 +147,8 @@ char* loadHead(const QByteArray& path, uint32_t* size) {
         return block;
     }
     void* data = nullptr;
-    if (!g_mainWindow ||
-        !Archive_LoadFileHead(&g_mainWindow->archives, path.constData(), kHeadBytes, &data, size))
+    ArchiveRegistry* archives = GameData_Archives();
+    if (!archives || !Archive_LoadFileHead(archives, path.constData(), kHeadBytes, &data, size))
         return nullptr;
     return static_cast<char*>(data);
 }
@@ -273,9 +273,11 @@ bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plu
     if (package->loaded) return true;
     // Events processed during uploads must not paint views half-built.
     struct SuspendDrawing {
-        uint8_t saved = View_NoRedraw;
-        SuspendDrawing() { View_NoRedraw = 1; }
-        ~SuspendDrawing() { View_NoRedraw = saved; }
+        GameDataHost* host = GameData_Host();
+        bool saved = host && host->holdDrawing(true);
+        ~SuspendDrawing() {
+            if (host) host->holdDrawing(saved);
+        }
     } suspend;
     // Image names are looked up many times over in the same folders, most of them missing.
     struct LookupPass {
@@ -297,7 +299,7 @@ bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plu
     Sys_Printf("Loading textures from \"%s\"...", QFile::encodeName(package->path).constData());
     if (package->kind != kPackageDirectory) {
         const QString path = QDir::fromNativeSeparators(package->path);
-        App_ShowSplashMessage(QString("Precaching: %1").arg(Sys_MakeRelativePath(gameDir, path)));
+        GameData_ShowProgress(QString("Precaching: %1").arg(Sys_MakeRelativePath(gameDir, path)));
         if (package->kind == kPackageFile) {
             package->shaders.reserve(1);
             package->loaded = Tex_LoadTextureFile(m, path, plugin, palette, package);
@@ -317,7 +319,7 @@ bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plu
     for (const PackageMember& file : matchingFiles(package)) {
         const QString& path = file.path;
         if (!Tex_TextureNameAccepted(m, path)) continue;
-        App_ShowSplashMessage(QString("Precaching: %1").arg(Sys_MakeRelativePath(gameDir, path)));
+        GameData_ShowProgress(QString("Precaching: %1").arg(Sys_MakeRelativePath(gameDir, path)));
         // A member of a package format ("scripts::*.shader") loads as that package would.
         const bool packageFile = isPackageFormat(m, path);
         if (packageFile ? Tex_LoadPackageFile(m, path, plugin, palette, package)
@@ -401,7 +403,7 @@ bool Tex_LoadPalette(const QString& gameDir, const QString& path) {
 bool Tex_LoadPalette(TextureManager* m, const QString& gameDir, const QString& path) {
     if (!m) return false;
     if (m->palettes.contains(path)) return true;
-    App_ShowSplashMessage(QString("Precaching: %1").arg(Sys_MakeRelativePath(gameDir, path)));
+    GameData_ShowProgress(QString("Precaching: %1").arg(Sys_MakeRelativePath(gameDir, path)));
     // Stored before reading: a failed load leaves white entries, and is not repeated.
     QByteArray& table = m->palettes[path];
     table = QByteArray(kPaletteSize, char(0xFF));

@@ -38,7 +38,7 @@ struct TexturePackageInfo {
     int32_t count;
 };
 
-// The main window's package under the full requested path with its count raised, or a new one.
+// The installed host's package under the full requested path with its count raised, or a new one.
 TexturePackage* Tex_AcquirePackage(const QString& path);
 TexturePackage* Tex_AcquirePackage(TextureManager* manager, const QString& path);
 // Lowers the count; at zero the package leaves the table and is deleted.
@@ -63,7 +63,7 @@ bool Tex_LoadTextureFile(TextureManager* manager, const QString& path, const voi
                          const uint8_t* palette, TexturePackage* package);
 bool Tex_LoadPackageFile(TextureManager* manager, const QString& path, const void* plugin,
                          const uint8_t* palette, TexturePackage* package);
-// Binds faces to effects loaded since the last call (the main window's manager).
+// Binds faces to effects loaded since the last call (the installed host's manager).
 void Tex_LinkNewShaders();
 // Forgets which effects changed since the documents last refreshed their faces.
 void Tex_ClearChangedMarks();

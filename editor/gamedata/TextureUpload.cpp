@@ -13,10 +13,11 @@
 #include <cstring>
 #include <vector>
 
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "gamedata/TextureRecords.h"
 #include "kstdlib/kutil.h"
-#include "mainwindow/MainWindow.h"
 #include "views/GLFormat.h"
 
 namespace {
@@ -178,8 +179,7 @@ int32_t Tex_BytesPerPixel(int32_t format) {
 
 void Tex_UploadSize(int32_t width, int32_t height, const TextureExtensions& ext, int32_t* outWidth,
                     int32_t* outHeight) {
-    const MainSettings defaults;
-    const MainSettings& s = g_mainWindow ? g_mainWindow->settings : defaults;
+    const MainSettings& s = Sys_Settings();
     int32_t w, h;
     if (ext.nonPowerOfTwo && s.TextureNPOT) {
         w = std::min(width, kMaxSide);
@@ -208,8 +208,7 @@ bool Tex_UploadImageData(TextureImage* image, const void* data) {
     const TextureExtensions& ext = Tex_ProbeExtensions();
     cSharedGLScope scope;
     if (!scope.ok()) return false;
-    const MainSettings defaults;
-    const MainSettings& s = g_mainWindow ? g_mainWindow->settings : defaults;
+    const MainSettings& s = Sys_Settings();
     const bool compress = ext.compression && s.TextureCompression;
     const bool noMipmaps = image->flags & IMAGE_NO_MIPMAPS;
     const bool glMipmaps = ext.generateMipmap && s.AutoMipmaps && !noMipmaps;

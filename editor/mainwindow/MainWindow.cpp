@@ -31,8 +31,10 @@
 #include "views/ColorScheme.h"
 #include "mainwindow/ConsoleSink.h"
 #include "mainwindow/DocumentHostImpl.h"
+#include "mainwindow/GameDataHostImpl.h"
 #include "mainwindow/MainWindowHost.h"
 #include "mainwindow/PromptHostImpl.h"
+#include "gamedata/GameDataHost.h"
 #include "map/Decal.h"
 
 cMainWindow* g_mainWindow = nullptr;
@@ -44,6 +46,8 @@ cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>())
     Prompt_SetHost(&Prompt_WidgetHost());
     documentHost = DocumentHostImpl_Make(*this);
     Document_SetHost(documentHost.get());
+    gameDataHost = GameDataHost_Make(*this);
+    GameData_SetHost(gameDataHost.get());
     Prompt_SetGameConfigChooser(App_ChooseGameConfig);
     Project_SetDefaultRoomAsker(cDefaultRoomDialog::ask);
     Wait_SetWindowFactory(App_OpenWaitDialog);
@@ -100,6 +104,7 @@ cMainWindow::~cMainWindow() {
         g_mainWindow = nullptr;
         Sys_SetHost(nullptr);
         Document_SetHost(nullptr);
+        GameData_SetHost(nullptr);
         Project_SetWindowHooks({});
         Prompt_SetGameConfigChooser(nullptr);
         Project_SetDefaultRoomAsker(nullptr);

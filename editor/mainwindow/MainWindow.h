@@ -43,6 +43,7 @@ class QWidget;
 class cChildWindow;
 class SysHost;
 class DocumentHost;
+class GameDataHost;
 class MapDocument;
 class cAbstractTool;
 class cCanvas;
@@ -222,6 +223,8 @@ public:
     // g_mainWindow).
     std::unique_ptr<SysHost> sysHost;
     std::unique_ptr<DocumentHost> documentHost;
+    // How the game-data layer reaches this window (installed with the system host).
+    std::unique_ptr<GameDataHost> gameDataHost;
     TextureManager textures;
     ModelCache models;
     SkyManager skies;

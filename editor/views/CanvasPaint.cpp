@@ -139,7 +139,7 @@ void cCanvas::initializeGL() {
     Render_InitAnisotropy();
     // Faces without a texture of their own show "notexture": its GL texture must exist before the
     // first frame, not only once a texture view or browser has drawn it.
-    Tex_CreateNoTexture(this);
+    Tex_CreateNoTexture(true);
     glReady = true;
 }
 

@@ -10,7 +10,7 @@
 #include "../mainwindow/WindowFixture.h"
 #include "DialogAnswer.h"
 #include "UrlCapture.h"
-#include "dialogs/application/AppVersion.h"
+#include "core/AppVersion.h"
 
 namespace {
 

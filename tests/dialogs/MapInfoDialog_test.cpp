@@ -11,7 +11,7 @@
 #include "ConsoleCapture.h"
 #include "DialogAnswer.h"
 #include "WidgetInput.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "document/MapDocument.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TexturePackage.h"

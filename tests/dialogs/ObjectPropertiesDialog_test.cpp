@@ -28,7 +28,7 @@
 #include "dialogs/application/CustomAngleBox.h"
 #include "dialogs/application/NamedDialogs.h"
 #include "dialogs/editing/TextureBrowserDialog.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "document/SelectionSummary.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"

@@ -22,7 +22,7 @@
 #include "core/Prompt.h"
 #include "dialogs/editing/TextureBrowser.h"
 #include "dialogs/editing/TextureBrowserDialog.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "document/MapSelection.h"
 #include "document/OperationSupport.h"
 #include "document/UndoHistory.h"

@@ -9,7 +9,7 @@
 
 #include "ConsoleCapture.h"
 #include "dialogs/editing/TextureBrowser.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureRecords.h"
 #include "mainwindow/MainWindow.h"

@@ -14,7 +14,7 @@
 #include "DocumentFixture.h"
 #include "Pk3Writer.h"
 #include "dialogs/editing/MapCheck.h"
-#include "dialogs/editing/TextureLists.h"
+#include "dialogs/editing/TextureListFill.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/PluginManager.h"

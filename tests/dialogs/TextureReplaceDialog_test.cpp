@@ -21,7 +21,7 @@
 #include "core/Prompt.h"
 #include "dialogs/editing/FaceMapping.h"
 #include "dialogs/editing/TextureReplaceDialog.h"
-#include "gamedata/TextureView.h"
+#include "views/TextureView.h"
 #include "document/MapSelection.h"
 #include "document/OperationSupport.h"
 #include "document/UndoHistory.h"

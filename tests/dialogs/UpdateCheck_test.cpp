@@ -16,7 +16,7 @@
 #include "HttpServerStub.h"
 #include "UrlCapture.h"
 #include "core/Prompt.h"
-#include "dialogs/application/AppVersion.h"
+#include "core/AppVersion.h"
 #include "dialogs/application/UpdateCheckDialog.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/GamePackages.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/PluginManager.h"
@@ -27,26 +28,26 @@ protected:
     cConsoleCapture console;
     QTemporaryDir dir;
     GameConfig config;
-    ArchiveRegistry& registry = g_mainWindow->archives;
+    ArchiveRegistry& registry = *GameData_Archives();
 
     void SetUp() override {
         config.GameBasedir = dir.filePath("baseoa");
         config.GameModdir = dir.filePath("mod");
     }
-    void TearDown() override { g_mainWindow->gameConfigs.makeCurrent(nullptr); }
+    void TearDown() override { GameCfg_Manager()->makeCurrent(nullptr); }
 
     QString path(const QString& relative) const { return dir.filePath(relative); }
     static QByteArray load(const QString& path) {
         void* data = nullptr;
         uint32_t size = 0;
         const QByteArray native = QFile::encodeName(path);
-        if (!Archive_LoadFile(&g_mainWindow->archives, native.constData(), &data, &size)) return {};
+        if (!Archive_LoadFile(GameData_Archives(), native.constData(), &data, &size)) return {};
         QByteArray bytes(static_cast<const char*>(data), size);
         Sys_Free(data);
         return bytes;
     }
     static bool exists(const QString& path) {
-        return Archive_FileExists(&g_mainWindow->archives, QFile::encodeName(path).constData());
+        return Archive_FileExists(GameData_Archives(), QFile::encodeName(path).constData());
     }
 };
 
@@ -64,7 +65,7 @@ TEST_F(ArchiveRegistryTest, SharedArchivesLiveUntilTheirLastOwnerGoes) {
     Archive_ReleaseByOwner(&registry, &config);
     EXPECT_EQ(registry.open.size(), 1);
     EXPECT_EQ(first->ownerCount, 1);
-    g_mainWindow->gameConfigs.makeCurrent(&other);
+    GameCfg_Manager()->makeCurrent(&other);
     EXPECT_EQ(load(path("baseoa/a.txt")), "a");
     Archive_ReleaseByOwner(&registry, &other);
     EXPECT_TRUE(registry.open.isEmpty());
@@ -83,7 +84,7 @@ TEST_F(ArchiveRegistryTest, LaterArchivesOfAFolderWinAndRelativeNamesTryTheModFi
     memory.open(path("mod/zz.zmem"), &config, true);
     // Without a current configuration only the program archives answer.
     EXPECT_EQ(load("maps/a.map"), QByteArray());
-    g_mainWindow->gameConfigs.makeCurrent(&config);
+    GameCfg_Manager()->makeCurrent(&config);
 
     EXPECT_EQ(load(path("baseoa/maps/a.map")), "pak1");
     EXPECT_TRUE(exists(path("baseoa/maps/a.map")));
@@ -103,7 +104,7 @@ TEST_F(ArchiveRegistryTest, AFolderPrefixEndsAtASeparator) {
     cMemoryArchives memory;
     memory.add(path("baseoa/pak0.zmem"), {{"x.txt", "x"}});
     memory.open(path("baseoa/pak0.zmem"), &config);
-    g_mainWindow->gameConfigs.makeCurrent(&config);
+    GameCfg_Manager()->makeCurrent(&config);
     EXPECT_TRUE(exists(path("baseoa/x.txt")));
     EXPECT_FALSE(exists(path("baseoa2/x.txt")));
     EXPECT_FALSE(exists(path("baseoax.txt")));
@@ -140,7 +141,7 @@ TEST_F(ArchiveRegistryTest, AGameFolderInsideTheProgramFolderServesItsOwnArchive
     const QString pak = game.filePath("baseq3/pak0.zmem");
     memory.add(pak, {{"textures/a/b.jpg", "game"}});
     memory.open(pak, &config);
-    g_mainWindow->gameConfigs.makeCurrent(&config);
+    GameCfg_Manager()->makeCurrent(&config);
     const QString image = game.filePath("baseq3/textures/a/b.jpg");
     EXPECT_TRUE(exists(image));
     EXPECT_EQ(load(image), "game");
@@ -163,7 +164,7 @@ TEST_F(ArchiveRegistryTest, UnopenedArchivesStayAndListingsHoldEachNameOnce) {
     memory.open(path("baseoa/a.zmem"), &config);
     memory.open(path("baseoa/b.zmem"), &config);
     EXPECT_TRUE(Archive_ListFiles(&registry, "*.tga", false).isEmpty()) << "no current configuration";
-    g_mainWindow->gameConfigs.makeCurrent(&config);
+    GameCfg_Manager()->makeCurrent(&config);
     EXPECT_EQ(Archive_ListFiles(&registry, "textures/*.tga", false),
               QStringList({"textures/b.tga", "textures/a.tga"}));
     EXPECT_TRUE(Archive_ListFiles(&registry, "*", true).isEmpty());
@@ -179,7 +180,7 @@ protected:
         ArchiveRegistryTest::SetUp();
         const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";
         if (!QFileInfo::exists(plugin)) GTEST_SKIP() << "the Quake III plugin is not built";
-        if (registry.formats.isEmpty()) ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
+        if (registry.formats.isEmpty()) ASSERT_TRUE(Plugin_Load(GameData_Plugins(), plugin));
         config.MapProfile = "kpQuake3";
     }
     void write(const QString& relative, const QByteArray& bytes) {
@@ -202,7 +203,7 @@ TEST_F(Pk3Registry, ConfigurationArchivesServeFileLoading) {
     EXPECT_EQ(registry.modArchives.values(&config).size(), 1);
     EXPECT_TRUE(console.contains(QString("archive \"%1\" refused").arg(path("baseoa/broken.pk3"))));
 
-    g_mainWindow->gameConfigs.makeCurrent(&config);
+    GameCfg_Manager()->makeCurrent(&config);
     EXPECT_EQ(load(path("baseoa/scripts/a.shader")), "pak1");
     EXPECT_EQ(load("scripts/a.shader"), "mod");
     EXPECT_EQ(load("textures/base/wall.tga"), "wall");
@@ -232,7 +233,7 @@ TEST_F(Pk3Registry, AGameFolderOfArchivesGivesItsScriptsAndTextureFolders) {
     write("mod/zz.pk3", Pk3Build({{"scripts/m.shader", "textures/modgroup/m\n{\n}\n", 8},
                                   {"textures/modgroup/z.tga", "z", 0}}));
     Archive_LoadForConfig(&registry, &config);
-    g_mainWindow->gameConfigs.makeCurrent(&config);
+    GameCfg_Manager()->makeCurrent(&config);
     const QString base = path("baseoa"), mod = path("mod");
     const QStringList expected = {mod + "/scripts::*.shader",
                                   mod + "/textures/modgroup::*.tga;*.jpg",
@@ -249,7 +250,7 @@ TEST_F(Pk3Registry, AGameFolderOfArchivesGivesItsScriptsAndTextureFolders) {
     console.clear();
     EXPECT_TRUE(Tex_LoadPackage(scripts, nullptr, config.GameBasedir, QString()));
     EXPECT_FALSE(console.contains("couldn't load textures")) << console.lines.join('\n').toStdString();
-    EXPECT_NE(Tex_FindShader(&g_mainWindow->textures, "modgroup/m"), nullptr);
+    EXPECT_NE(Tex_FindShader(GameData_Textures(), "modgroup/m"), nullptr);
     Tex_ReleasePackage(mod + "/scripts::*.shader");
     Archive_ReleaseByOwner(&registry, &config);
 }

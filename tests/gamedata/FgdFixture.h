@@ -13,7 +13,7 @@
 
 class FgdFixture : public ::testing::Test {
 protected:
-    GameDataRegistry* registry() { return &g_mainWindow->gameData; }
+    GameDataRegistry* registry() { return Fgd_Registry(); }
 
     QString write(const QString& name, const QByteArray& text) {
         const QString path = folder.filePath(name);

@@ -13,6 +13,7 @@
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/ModelCache.h"
 #include "gamedata/PluginManager.h"
 #include "mainwindow/MainWindow.h"
@@ -30,7 +31,7 @@ public: // the table rows change the fixture through lambdas
         ASSERT_TRUE(dir.isValid());
         const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";
         if (!QFileInfo::exists(plugin)) GTEST_SKIP() << "the Quake III plugin is not built";
-        if (registry().formats.isEmpty()) ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
+        if (registry().formats.isEmpty()) ASSERT_TRUE(Plugin_Load(GameData_Plugins(), plugin));
         config.MapProfile = "kpQuake3";
         config.GameBasedir = path("baseoa");
         config.GameModdir = path("mod");
@@ -40,18 +41,18 @@ public: // the table rows change the fixture through lambdas
         write("mod/models/both.md3", "mod");
         write("baseoa/pak0.pk3", Pk3Build({{"models/packed.md3", "packed", 8}}));
         Archive_LoadForConfig(&registry(), &config);
-        g_mainWindow->gameConfigs.makeCurrent(&config);
+        GameCfg_Manager()->makeCurrent(&config);
         working = QDir::currentPath();
     }
     void TearDown() override {
         QDir::setCurrent(working);
-        g_mainWindow->gameConfigs.makeCurrent(nullptr);
+        GameCfg_Manager()->makeCurrent(nullptr);
         Archive_ReleaseByOwner(&registry(), &config);
         Archive_ReleaseByOwner(&registry(), &other);
         Sys_ForgetFoundFiles();
     }
 
-    static ArchiveRegistry& registry() { return g_mainWindow->archives; }
+    static ArchiveRegistry& registry() { return *GameData_Archives(); }
     QString path(const QString& relative) const { return dir.filePath(relative); }
     void write(const QString& relative, const QByteArray& bytes) const {
         QDir().mkpath(QFileInfo(path(relative)).path());
@@ -131,7 +132,7 @@ TEST_F(FileLookupTest, ChangedFoldersArchivesAndConfigurationsAreSeen) {
          [](FileLookupTest& t) {
              t.write("third/models/loose.md3", "third");
              t.other.GameBasedir = t.path("third");
-             g_mainWindow->gameConfigs.makeCurrent(&t.other);
+             GameCfg_Manager()->makeCurrent(&t.other);
          },
          "third/models/loose.md3"},
         {"working folder changed", "models/loose.md3",

@@ -9,12 +9,15 @@
 #include "FgdFixture.h"
 #include "MemoryArchive.h"
 #include "core/FileLookup.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/WaitScope.h"
-#include "dialogs/editing/TextureLists.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/MapProfile.h"
+#include "gamedata/TextureLists.h"
 #include "gamedata/TexturePackage.h"
 
 namespace {
@@ -25,7 +28,7 @@ protected:
         GameCfg_DestroyManager(manager());
         Sys_FileLookup() = FileLookupConfig();
     }
-    GameConfigManager* manager() { return &g_mainWindow->gameConfigs; }
+    GameConfigManager* manager() { return GameCfg_Manager(); }
     GameConfig* add(GameConfigManager* m, const QString& title, const QStringList& files) {
         GameConfig* config = GameCfg_AddConfig(m, title);
         config->GameData = files;
@@ -163,7 +166,7 @@ TEST_F(GameConfigTest, AssigningACopyWithAConfigurationRemoved) {
     for (const void* old : gone) {
         EXPECT_NE(static_cast<const void*>(Sys_FileLookup().current), old);
         EXPECT_NE(static_cast<const void*>(Sys_FileLookup().previous), old);
-        EXPECT_FALSE(g_mainWindow->archives.baseArchives.contains(static_cast<const GameConfig*>(old)));
+        EXPECT_FALSE(GameData_Archives()->baseArchives.contains(static_cast<const GameConfig*>(old)));
     }
     // Resolving a name reads the look-up slots: freed memory would be reported here.
     char buffer[256];
@@ -208,7 +211,7 @@ TEST_F(GameConfigTest, FileThroughTheManager) {
 
     for (bool noPrecache : {true, false}) {
         GameCfg_DestroyManager(manager());
-        g_mainWindow->settings.NoPrecache = noPrecache;
+        Sys_MutableSettings()->NoPrecache = noPrecache;
         ASSERT_TRUE(GameCfg_LoadConfigurationsFrom(manager(), path));
         ASSERT_EQ(manager()->configs.size(), 2);
         EXPECT_EQ(manager()->byTitle.value("First"), manager()->configs[1]); // the later one
@@ -216,7 +219,7 @@ TEST_F(GameConfigTest, FileThroughTheManager) {
         EXPECT_EQ(countOf(fgd), 1);
         EXPECT_EQ(manager()->configs[0]->precachedGameData.isEmpty(), noPrecache);
     }
-    g_mainWindow->settings.NoPrecache = true;
+    Sys_MutableSettings()->NoPrecache = true;
 
     const QString saved = folder.filePath("saved.ini");
     ASSERT_TRUE(GameCfg_SaveConfigurationsTo(manager(), saved));
@@ -248,15 +251,15 @@ TEST_F(GameConfigTest, ArchiveOnlyTextureFolderOfAReadConfigurationIsAFolder) {
 TEST_F(GameConfigTest, TheFileLivesInTheSettingsFolder) {
     const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", folder.filePath("config").toUtf8());
-    const QString writing = g_mainWindow->resolveConfigFile("KDKGameCfg.ini", true);
+    const QString writing = GameData_Host()->configFile("KDKGameCfg.ini", true);
     EXPECT_EQ(writing, folder.filePath("config/zarv/KDKGameCfg.ini"));
     EXPECT_TRUE(QDir(folder.filePath("config/zarv")).exists());
     // Not there yet: read the one beside the program.
-    EXPECT_EQ(g_mainWindow->resolveConfigFile("KDKGameCfg.ini", false),
+    EXPECT_EQ(GameData_Host()->configFile("KDKGameCfg.ini", false),
               App_GetBaseDirectory() + "/KDKGameCfg.ini");
     add(manager(), "Saved", {});
     ASSERT_TRUE(GameCfg_SaveConfigurations(manager()));
-    EXPECT_EQ(g_mainWindow->resolveConfigFile("KDKGameCfg.ini", false), writing);
+    EXPECT_EQ(GameData_Host()->configFile("KDKGameCfg.ini", false), writing);
     GameCfg_DestroyManager(manager());
     ASSERT_TRUE(GameCfg_LoadConfigurations(manager()));
     ASSERT_EQ(manager()->configs.size(), 1);
@@ -287,7 +290,7 @@ TEST_F(GameConfigTest, AssignHandsArchiveOwnershipToTheNewConfigurations) {
         config->GameBasedir = base;
         GameCfg_Precache(manager(), config);
     }
-    ArchiveHandle* handle = g_mainWindow->archives.open.value(pak, nullptr);
+    ArchiveHandle* handle = GameData_Archives()->open.value(pak, nullptr);
     ASSERT_TRUE(handle && handle->loaded);
     ASSERT_EQ(handle->ownerCount, 2);
     {
@@ -297,15 +300,15 @@ TEST_F(GameConfigTest, AssignHandsArchiveOwnershipToTheNewConfigurations) {
         EXPECT_EQ(handle->ownerCount, 3);
         GameCfg_Assign(manager(), edited, true);
     }
-    ASSERT_EQ(g_mainWindow->archives.open.value(pak, nullptr), handle); // never closed on the way
+    ASSERT_EQ(GameData_Archives()->open.value(pak, nullptr), handle); // never closed on the way
     ASSERT_EQ(handle->ownerCount, 1);
     EXPECT_EQ(handle->owners->owner, manager()->configs[0]);
-    EXPECT_EQ(g_mainWindow->archives.baseArchives.keys(), QList<const GameConfig*>{manager()->configs[0]});
+    EXPECT_EQ(GameData_Archives()->baseArchives.keys(), QList<const GameConfig*>{manager()->configs[0]});
     // The kept configuration still finds its files in the archive.
     Sys_SwitchFileLookup(manager()->configs[0]);
     EXPECT_TRUE(Sys_FileExists("maps/a.txt"));
     GameCfg_DestroyManager(manager());
-    EXPECT_TRUE(g_mainWindow->archives.open.isEmpty());
+    EXPECT_TRUE(GameData_Archives()->open.isEmpty());
 }
 
 } // namespace

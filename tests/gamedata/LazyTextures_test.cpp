@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "ConsoleCapture.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/PluginManager.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/TexturePackage.h"
@@ -29,8 +30,8 @@ TEST(LazyTextures, PrecacheReadsSizesAndTheFirstShowDecodes) {
     if (!QFileInfo::exists(plugin)) GTEST_SKIP() << "the Quake III plugin is not built";
     std::unique_ptr<cMainWindow> window;
     if (!g_mainWindow) window = std::make_unique<cMainWindow>();
-    TextureManager& m = g_mainWindow->textures;
-    if (m.textureFormats.isEmpty()) ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
+    TextureManager& m = *GameData_Textures();
+    if (m.textureFormats.isEmpty()) ASSERT_TRUE(Plugin_Load(GameData_Plugins(), plugin));
     cConsoleCapture console;
     QTemporaryDir dir;
     QDir().mkpath(dir.filePath("textures/lazy"));

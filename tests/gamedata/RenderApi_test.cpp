@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "ConsoleCapture.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "gamedata/EffectBatch.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/PluginManager.h"
 #include "gamedata/RenderApi.h"
 #include "gamedata/TextureUpload.h"
@@ -35,7 +38,7 @@ protected:
     std::vector<std::unique_ptr<TextureImage>> images;
 
     void SetUp() override {
-        saved = g_mainWindow->settings;
+        saved = *Sys_MutableSettings();
         scope = std::make_unique<cSharedGLScope>();
         if (!scope->ok()) GTEST_SKIP() << "no OpenGL";
         QOpenGLFramebufferObjectFormat format;
@@ -77,8 +80,8 @@ protected:
         }
         fbo.reset();
         scope.reset();
-        g_mainWindow->settings = saved;
-        g_mainWindow->textureFilterWord = -1;
+        *Sys_MutableSettings() = saved;
+        *GameData_Host()->textureFilterWord() = -1;
     }
 
     static Rgba pixel(int x, int y) {
@@ -190,7 +193,7 @@ TEST_F(RenderApiTest, FullBatchDrawsAndStartsAnew) {
 }
 
 TEST_F(RenderApiTest, BindShaderWithoutAnimationBindsTheEditorImage) {
-    g_mainWindow->settings.AnimateShaders = false;
+    Sys_MutableSettings()->AnimateShaders = false;
     ShaderStage stage{};
     stage.frames[0] = image(1, 1, {255, 0, 0, 255});
     stage.colorKind = ColorKind::Identity;
@@ -214,7 +217,7 @@ TEST_F(RenderApiTest, BindShaderWithoutAnimationBindsTheEditorImage) {
 }
 
 TEST_F(RenderApiTest, BindShaderWithAnimationDrawsItsStages) {
-    g_mainWindow->settings.AnimateShaders = true;
+    Sys_MutableSettings()->AnimateShaders = true;
     ShaderStage stages[4] = {};
     // Opaque (200, 0, 0), then (0, 100, 50) at alpha 128 blended over it.
     stages[0].frames[0] = image(1, 1, {200, 0, 0, 255});
@@ -266,7 +269,7 @@ TEST_F(RenderApiTest, BindShaderWithAnimationDrawsItsStages) {
 
 // With animation on and an image bound directly, the supplied coordinates and colours are drawn.
 TEST_F(RenderApiTest, ImageBoundWhileAnimating) {
-    g_mainWindow->settings.AnimateShaders = true;
+    Sys_MutableSettings()->AnimateShaders = true;
     TextureImage* halves = image(2, 1, {255, 0, 0, 255, 0, 255, 0, 255});
     ASSERT_TRUE(begin());
     table.Render_BindImage(halves);
@@ -351,7 +354,7 @@ TEST_F(RenderApiTest, SlotsOutsideABatchLeaveGLAlone) {
     EXPECT_EQ(console.lines.filter(QStringLiteral("outside a render batch")).size(), 1);
     // These two need no GL and answer any time.
     EXPECT_FLOAT_EQ(table.Render_ShadeForNormal(nullptr), 1.0f);
-    g_mainWindow->settings.MinAlphaValue = 0.5f;
+    Sys_MutableSettings()->MinAlphaValue = 0.5f;
     EXPECT_FLOAT_EQ(table.Render_GetMinAlpha(), 0.5f);
 }
 
@@ -387,11 +390,11 @@ TEST_F(RenderApiTest, ContextFrameAndShade) {
 }
 
 TEST_F(RenderApiTest, FilterWordComesFromTheSettings) {
-    g_mainWindow->textureFilterWord = -1;
-    g_mainWindow->settings.TextureFilter = 0;
-    g_mainWindow->settings.AnisotropicFilter = true;
+    *GameData_Host()->textureFilterWord() = -1;
+    Sys_MutableSettings()->TextureFilter = 0;
+    Sys_MutableSettings()->AnisotropicFilter = true;
     ASSERT_TRUE(begin());
-    EXPECT_EQ(g_mainWindow->textureFilterWord, 6);
+    EXPECT_EQ(*GameData_Host()->textureFilterWord(), 6);
     TextureImage* white = image(1, 1, {255, 255, 255, 255});
     table.Render_BindImage(white);
     EXPECT_EQ(cache.boundFilter, 2) << "no mipmaps: bit 2 dropped";

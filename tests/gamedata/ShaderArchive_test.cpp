@@ -11,6 +11,7 @@
 #include "Pk3Writer.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/PluginManager.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/TexturePackage.h"
@@ -23,8 +24,8 @@ namespace {
 class ShaderArchive : public ::testing::Test {
 protected:
     cConsoleCapture console;
-    ArchiveRegistry& registry = g_mainWindow->archives;
-    TextureManager& m = g_mainWindow->textures;
+    ArchiveRegistry& registry = *GameData_Archives();
+    TextureManager& m = *GameData_Textures();
     QTemporaryDir dir;
     GameConfig config;
 
@@ -32,7 +33,7 @@ protected:
         const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";
         if (!QFileInfo::exists(plugin)) GTEST_SKIP() << "the Quake III plugin is not built";
         if (registry.formats.isEmpty()) {
-            ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
+            ASSERT_TRUE(Plugin_Load(GameData_Plugins(), plugin));
         }
         config.GameBasedir = dir.filePath("baseoa");
         config.MapProfile = "kpQuake3";
@@ -40,7 +41,7 @@ protected:
     void TearDown() override {
         Tex_FreePackages(&m);
         EXPECT_EQ(Tex_ReportLeaks(&m), 0);
-        g_mainWindow->gameConfigs.makeCurrent(nullptr);
+        GameCfg_Manager()->makeCurrent(nullptr);
         Archive_ReleaseByOwner(&registry, &config);
     }
 };
@@ -62,7 +63,7 @@ TEST_F(ShaderArchive, ScriptsAndImagesInsideAPk3LoadLikeLooseFiles) {
                         {"scripts/again.shader", "textures/base/sky\n{\n\tskyParms env/sky 512 -\n}\n", 0}}));
     pk3.close();
     Archive_LoadForConfig(&registry, &config);
-    g_mainWindow->gameConfigs.makeCurrent(&config);
+    GameCfg_Manager()->makeCurrent(&config);
 
     TexturePackage* package = Tex_AcquirePackage(&m, dir.filePath("baseoa/scripts/test.shader"));
     EXPECT_EQ(package->kind, kPackageFormat);
@@ -108,7 +109,7 @@ TEST_F(ShaderArchive, DirectoryPackagesVisitArchiveMembersAfterDiskFiles) {
                         {"textures/disk/c.tga", tga, 8}}));
     pk3.close();
     Archive_LoadForConfig(&registry, &config);
-    g_mainWindow->gameConfigs.makeCurrent(&config);
+    GameCfg_Manager()->makeCurrent(&config);
 
     struct Case {
         const char* folder;

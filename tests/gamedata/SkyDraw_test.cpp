@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "gamedata/EffectBatch.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/SkyManager.h"
 #include "gamedata/SkyMesh.h"
 #include "gamedata/TextureManager.h"
@@ -69,7 +70,7 @@ protected:
     }
     void TearDown() override {
         sky->refCount = 1;
-        Tex_ReleaseShader(&g_mainWindow->textures, sky, false);
+        Tex_ReleaseShader(GameData_Textures(), sky, false);
         fbo.reset();
         context.doneCurrent();
     }
@@ -169,13 +170,13 @@ TEST_F(SkyDrawTest, CloudStagesBlendOverTheBoxByTheirStateWord) {
         expectNear(draw(kViews[4]).pixel(32, 32), c.expected, 2, c.what);
         sky->stages->skip = 1; // a skipped stage leaves the box alone
         expectNear(draw(kViews[4]).pixel(32, 32), qRgb(100, 50, 20), 1, c.what);
-        Tex_FreeShaderStage(&g_mainWindow->textures, sky->stages);
+        Tex_FreeShaderStage(GameData_Textures(), sky->stages);
         sky->stages = nullptr;
     }
-    Tex_ReleaseImage(&g_mainWindow->textures, cloud);
+    Tex_ReleaseImage(GameData_Textures(), cloud);
 
     // Height 0 brings the plain dome coordinates back.
-    const EffectVertex* dome = g_mainWindow->skies.meshes->dome;
+    const EffectVertex* dome = Sky_Manager()->meshes->dome;
     EXPECT_NE(dome[0].baseST[0], 0.0f);
     sky->cloudHeight = 0.0f;
     draw(kViews[4]);
@@ -219,7 +220,7 @@ TEST_F(SkyDrawTest, AnimatedCloudStagesTakeTheirFrameColoursAndCoordinates) {
         rc.renderFlags = c.animate ? RenderBit::AnimateShaders : 0;
         rc.time = c.time;
         expectNear(draw(kViews[4]).pixel(32, 32), c.expected, 1, c.animate ? "animated" : "still");
-        for (const EffectVertex& v : g_mainWindow->skies.meshes->dome)
+        for (const EffectVertex& v : Sky_Manager()->meshes->dome)
             ASSERT_TRUE(std::isfinite(v.st[0]) && std::isfinite(v.st[1]));
     }
 }

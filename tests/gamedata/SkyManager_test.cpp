@@ -19,6 +19,7 @@
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/SkyManager.h"
+#include "dialogs/editing/SkyCombo.h"
 #include "gamedata/TextureManager.h"
 #include "map/MapEntity.h"
 

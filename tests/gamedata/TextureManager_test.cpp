@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ConsoleCapture.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/TextureManager.h"
 #include "mainwindow/MainWindow.h"
 
@@ -10,7 +11,7 @@ namespace {
 class TextureManagerTest : public ::testing::Test {
 protected:
     cConsoleCapture console;
-    TextureManager& m = g_mainWindow->textures;
+    TextureManager& m = *GameData_Textures();
     void TearDown() override {
         EXPECT_EQ(Tex_ReportLeaks(&m), 0);
         m.unnamedCount = 0;

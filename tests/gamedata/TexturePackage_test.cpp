@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ConsoleCapture.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/TexturePackage.h"
 #include "mainwindow/MainWindow.h"
@@ -60,7 +61,7 @@ int32_t loadPackage(int32_t, const char* path) {
 class TexturePackageTest : public ::testing::Test {
 protected:
     cConsoleCapture console;
-    TextureManager& m = g_mainWindow->textures;
+    TextureManager& m = *GameData_Textures();
     QTemporaryDir dir;
 
     void SetUp() override {

@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "ConsoleCapture.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureUpload.h"
 #include "mainwindow/MainWindow.h"
@@ -23,16 +26,16 @@ struct Level {
 class TextureUploadTest : public ::testing::Test {
 protected:
     cConsoleCapture console;
-    TextureManager& m = g_mainWindow->textures;
+    TextureManager& m = *GameData_Textures();
     MainSettings saved;
 
     void SetUp() override {
-        saved = g_mainWindow->settings;
+        saved = *Sys_MutableSettings();
         cSharedGLScope scope;
         if (!scope.ok()) GTEST_SKIP() << "no OpenGL";
     }
     void TearDown() override {
-        g_mainWindow->settings = saved;
+        *Sys_MutableSettings() = saved;
         EXPECT_EQ(Tex_ReportLeaks(&m), 0);
     }
     TextureImage* upload(int32_t w, int32_t h, int32_t format, int32_t bpp,
@@ -100,10 +103,10 @@ TEST_F(TextureUploadTest, SizesAndLevels) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " npot " << c.npot << " half " << c.half);
-        g_mainWindow->settings.TextureNPOT = c.npot;
-        g_mainWindow->settings.HalfSizeTextures = c.half;
-        g_mainWindow->settings.MinHalfSizeTextureDims = 256;
-        g_mainWindow->settings.AutoMipmaps = c.autoMipmaps;
+        Sys_MutableSettings()->TextureNPOT = c.npot;
+        Sys_MutableSettings()->HalfSizeTextures = c.half;
+        Sys_MutableSettings()->MinHalfSizeTextureDims = 256;
+        Sys_MutableSettings()->AutoMipmaps = c.autoMipmaps;
         TextureImage* image =
             upload(c.w, c.h, GL_RGBA, 4, std::vector<uint8_t>(size_t(c.w) * c.h * 4, 77), c.mipmaps);
         ASSERT_NE(image->glName, 0u);
@@ -114,7 +117,7 @@ TEST_F(TextureUploadTest, SizesAndLevels) {
 }
 
 TEST_F(TextureUploadTest, MipmapLevelsAverageTheirPixels) {
-    g_mainWindow->settings.AutoMipmaps = false;
+    Sys_MutableSettings()->AutoMipmaps = false;
     // 2x2 luminance: 10 20 / 30 41 -> level 1 is (10 + 20 + 30 + 41) >> 2 = 25.
     TextureImage* image = upload(2, 2, GL_LUMINANCE, 1, {10, 20, 30, 41});
     EXPECT_EQ(texels(image, 0, GL_LUMINANCE, 1), (std::vector<uint8_t>{10, 20, 30, 41}));
@@ -129,7 +132,7 @@ TEST_F(TextureUploadTest, ResamplersMatchHandValues) {
     Tex_ResampleRow(row, out, 1, 3, 4);
     EXPECT_EQ(std::vector<uint8_t>(out, out + 4), (std::vector<uint8_t>{0, 75, 150, 200}));
 
-    g_mainWindow->settings.TextureNPOT = false;
+    Sys_MutableSettings()->TextureNPOT = false;
     TextureImage* image = upload(3, 1, GL_LUMINANCE, 1, {0, 100, 200}, false);
     EXPECT_EQ(texels(image, 0, GL_LUMINANCE, 1), (std::vector<uint8_t>{0, 75, 150, 200}));
     Plugin_FreeImage(image);

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "Quake3Fixture.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "document/WorldRefresh.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureRecords.h"

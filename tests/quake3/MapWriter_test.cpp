@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Quake3Fixture.h"
-#include "dialogs/application/AppVersion.h"
+#include "core/AppVersion.h"
 #include "map/MapPath.h"
 
 namespace {

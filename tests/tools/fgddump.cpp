@@ -3,7 +3,7 @@
 // colour, offset, bob parameters, group and paths, then (without --headers) their descriptions
 // and keys; then every warning and error of the load, one a line. Exit codes: 0 loaded, 1 the
 // file could not be loaded, 64 bad arguments. A test utility; not shipped.
-#include <QApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QTextDocumentFragment>
 #include <clocale>
@@ -12,13 +12,42 @@
 #include <cstring>
 #include <vector>
 
+#include "core/FileLookup.h"
+#include "core/SysHost.h"
 #include "core/TextEncoding.h"
+#include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameData.h"
+#include "gamedata/GameDataServices.h"
 #include "kstdlib/kstdlib.h"
-#include "mainwindow/ConsoleSink.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
+
+// The log of a program without a window: its warnings and errors kept as plain text.
+class cMessageLog final : public SysHost {
+public:
+    cMessageLog() { Sys_SetHost(this); }
+    ~cMessageLog() override { Sys_SetHost(nullptr); }
+
+    void printToConsole(const QString& html, bool) override {
+        // Progress lines ("Entering: ...") are not messages about the file.
+        if (html.contains("Warning:") || html.contains("Error:"))
+            messages << QTextDocumentFragment::fromHtml(html).toPlainText();
+    }
+    bool starting() const override { return false; }
+    int32_t snapGrid() const override { return 0; }
+    float vertexRoundEpsilon() const override { return 0.01f; }
+    int32_t maxWorldSize() const override { return kDefaultMaxWorldSize; }
+    int32_t option(int32_t) const override { return 0; }
+    void setOption(int32_t, int32_t) override {}
+    ArchiveRegistry& archives() override { return registry; }
+    FoundFiles& foundFiles() override { return found; }
+
+    QStringList messages;
+
+private:
+    ArchiveRegistry registry;
+    FoundFiles found;
+};
 
 int usage() {
     std::fprintf(stderr, "usage: fgddump FILE [--headers]\n");
@@ -119,18 +148,13 @@ int main(int argc, char** argv) {
     if (!input) return usage();
 
     if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     K_MathLib_Initialize(0);
-    cMainWindow window; // the log functions write only while a main window exists
-    QStringList messages;
-    Console_SetSink([&](const QString& line) {
-        // Progress lines ("Entering: ...") are not messages about the file.
-        if (line.contains("Warning:") || line.contains("Error:"))
-            messages << QTextDocumentFragment::fromHtml(line).toPlainText();
-    });
+    cMessageLog log;
+    cGameDataServices services;
 
-    GameData* file = Fgd_Acquire(&window.gameData, QFile::decodeName(input));
+    GameData* file = Fgd_Acquire(&services.registry, QFile::decodeName(input));
     const bool loaded = Fgd_Load(file, headersOnly);
     std::vector<const EntityClass*> classes;
     for (const auto& entry : file->classes)
@@ -142,9 +166,8 @@ int main(int argc, char** argv) {
                 headersOnly ? "headers" : "full", classes.size());
     for (const EntityClass* c : classes)
         printClass(*c, headersOnly);
-    for (const QString& message : messages)
+    for (const QString& message : std::as_const(log.messages))
         std::printf("message %s\n", message.toUtf8().constData());
     std::fflush(stdout);
-    Console_SetSink({});
     return loaded ? 0 : 1;
 }

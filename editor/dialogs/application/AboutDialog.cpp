@@ -5,7 +5,7 @@
 #include <QUrl>
 
 #include "dialogs/application/AppAddresses.h"
-#include "dialogs/application/AppVersion.h"
+#include "core/AppVersion.h"
 #include "ui_AboutDialog.h"
 
 cAboutDialog::cAboutDialog(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::cAboutDialog>()) {

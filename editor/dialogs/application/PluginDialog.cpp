@@ -634,6 +634,13 @@ void Dialog_End() {
 }
 
 void Dialog_Printf(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    Dialog_VPrintf(format, args);
+    va_end(args);
+}
+
+void Dialog_VPrintf(const char* format, va_list args) {
     cPluginDialog* dialog = activeDialog();
     if (!dialog || !format) return;
     // A translation is used only when it reads the same arguments as the plugin's format.
@@ -642,10 +649,7 @@ void Dialog_Printf(const char* format, ...) {
     text.truncate(kPrintBuffer - 1);
     if (text.isEmpty()) return;
     char line[kPrintBuffer];
-    va_list args;
-    va_start(args, format);
     std::vsnprintf(line, sizeof line, text.constData(), args);
-    va_end(args);
     // The first line of a burst is painted at once, the lines of the moment after it together.
     QPlainTextEdit* pane = dialog->form->txtOutput;
     const bool opensBurst = dialog->outputHold->open();

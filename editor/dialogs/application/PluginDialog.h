@@ -3,6 +3,8 @@
 // the plugin; beside them the message, options and wait-cursor services.
 #pragma once
 
+#include <cstdarg>
+
 #include <QDialog>
 #include <memory>
 #include <QPushButton>
@@ -137,6 +139,7 @@ int32_t Dialog_QueryArgumentInt(const char* name);
 float Dialog_QueryArgumentFloat(const char* name);
 void Dialog_End();
 void Dialog_Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Dialog_VPrintf(const char* format, va_list args);
 
 // The wait cursor plugins push and pop; the count is the number of levels pushed and not popped.
 void App_BeginWaitCursor();

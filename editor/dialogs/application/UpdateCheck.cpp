@@ -9,7 +9,7 @@
 
 #include "core/System.h"
 #include "dialogs/application/AppAddresses.h"
-#include "dialogs/application/AppVersion.h"
+#include "core/AppVersion.h"
 
 namespace {
 

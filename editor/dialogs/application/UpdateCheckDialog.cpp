@@ -5,7 +5,7 @@
 #include <QUrl>
 
 #include "dialogs/application/AppAddresses.h"
-#include "dialogs/application/AppVersion.h"
+#include "core/AppVersion.h"
 #include "mainwindow/Splash.h"
 #include "ui_UpdateCheckDialog.h"
 

@@ -19,7 +19,7 @@
 #include "gamedata/PluginInterface.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureRecords.h"
-#include "gamedata/TextureView.h"
+#include "views/TextureView.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/QCustomAction.h"
 #include "map/MapBrush.h"

@@ -10,7 +10,7 @@
 #include "document/MapWorld.h"
 #include "document/SelectionSummary.h"
 #include "document/UndoHistory.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureRecords.h"
 #include "mainwindow/MainWindow.h"

@@ -28,7 +28,7 @@
 #include "core/TextEncoding.h"
 #include "dialogs/editing/ShaderEditScript.h"
 #include "dialogs/editing/ShaderEditSupport.h"
-#include "dialogs/editing/TextureLists.h"
+#include "dialogs/editing/TextureListFill.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/PluginInterface.h"

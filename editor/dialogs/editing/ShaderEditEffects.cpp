@@ -14,7 +14,7 @@
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "dialogs/editing/ShaderEditScript.h"
 #include "dialogs/editing/ShaderEditSupport.h"
-#include "dialogs/editing/TextureLists.h"
+#include "dialogs/editing/TextureListFill.h"
 #include "gamedata/TextureManager.h"
 #include "mainwindow/MainWindow.h"
 #include "views/GLFormat.h"

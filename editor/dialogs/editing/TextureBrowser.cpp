@@ -14,7 +14,7 @@
 #include "core/TextEncoding.h"
 #include "dialogs/editing/NameFilter.h"
 #include "dialogs/editing/TextureBrowserDialog.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "gamedata/EffectBatch.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/RenderApi.h"

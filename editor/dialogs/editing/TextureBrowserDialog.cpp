@@ -11,7 +11,7 @@
 #include "core/Prompt.h"
 #include "core/TextEncoding.h"
 #include "dialogs/editing/TextureBrowser.h"
-#include "dialogs/editing/TextureLists.h"
+#include "dialogs/editing/TextureListFill.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "gamedata/TextureRecords.h"
 
 float TextureBrowser_ScaleFactor(int scaleMode) {

@@ -7,7 +7,7 @@
 
 #include "core/Prompt.h"
 #include "core/TextEncoding.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
@@ -16,7 +16,7 @@
 #include "document/UndoHistory.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureRecords.h"
-#include "gamedata/TextureView.h"
+#include "views/TextureView.h"
 #include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"

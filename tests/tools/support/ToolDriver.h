@@ -15,7 +15,7 @@
 #include <cmath>
 
 #include "DocumentFixture.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "gamedata/GameConfig.h"
 #include "tools/ToolSet.h"
 #include "tools/ToolSupport.h"

@@ -11,11 +11,11 @@
 #include <cstring>
 #include <vector>
 
-#include "../views/ViewFixture.h"
+#include "ViewFixture.h"
 #include "ConsoleCapture.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureUpload.h"
-#include "gamedata/TextureView.h"
+#include "views/TextureView.h"
 #include "views/ColorScheme.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The one file that reads the build date: it alone changes from one day's build to the next.
-#include "dialogs/application/AppVersion.h"
+#include "core/AppVersion.h"
 
 const char* App_BuildDate() {
     return __DATE__;

@@ -1,5 +1,5 @@
 // The texture view.
-#include "gamedata/TextureView.h"
+#include "views/TextureView.h"
 
 #include <GL/gl.h>
 #include <QApplication>
@@ -64,7 +64,7 @@ void cTextureView::paintGL() {
     if (!isEnabled() || !m_shader || !m_shader->image) return;
     Tex_RealizeShader(m_shader);
     TextureImage* image = m_shader->image;
-    if (!image->glName && image == Tex_CreateNoTexture()->image) Tex_CreateNoTexture(this);
+    if (!image->glName && image == Tex_CreateNoTexture()->image) Tex_CreateNoTexture(true);
     if (!image->glName) return;
 
     glMatrixMode(GL_PROJECTION);

@@ -1,4 +1,4 @@
-#include "dialogs/application/AppVersion.h"
+#include "core/AppVersion.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,6 +1,7 @@
 // The texture lists of one game configuration: the upper-cased name index through which faces,
 // patches and overlays bind a texture name to its record, the groups (one per package plus the
-// fixed ones), the recently chosen names, and the fillers of the widgets that show them.
+// fixed ones) and the recently chosen names. The widgets that show them are filled in
+// dialogs/editing/TextureListFill.h.
 #pragma once
 
 #include <QIcon>
@@ -22,10 +23,6 @@ inline constexpr const char* kMissingTexturesGroup = "(Missing Textures)";
 
 // Most recent names kept.
 inline constexpr int kRecentTextureCount = 8;
-
-// The item-data role that marks the recent items (and their separator) a filler put into a combo,
-// so that a refill removes only those, whatever other combo shares the recent list.
-inline constexpr int kRecentItemRole = Qt::UserRole + 1;
 
 struct TextureListEntry {
     QString group;
@@ -82,31 +79,3 @@ QString TexList_FindGroup(const TextureLists* lists, const QString& name);
 QString TexList_FindDecalGroup(const TextureLists* lists);
 // The icon a group shows: by the kind of its package, the fixed groups "l_all".
 QIcon TexList_GroupIcon(const QString& group, const TexturePackage* package);
-
-class QComboBox;
-class QRegularExpression;
-class QTabBar;
-class QTreeWidget;
-class QTreeWidgetItem;
-
-// "(Missing Textures)" when any is listed, then the groups in display order; selects current
-// (fixed text, any case) when given. The combo is not cleared.
-void TexList_FillGroupCombo(const TextureLists* lists, QComboBox* box, const QString& current);
-// One tab per group (existing tabs reused, surplus removed), a last "Mi&ssing Textures" tab when
-// any is missing; the tab whose data is current ("(All Textures)" when empty) becomes current.
-void TexList_FillGroupTabs(const TextureLists* lists, QTabBar* bar, const QString& current);
-// Appends the textures of the group (all for "(All Textures)") with their thumbnails; selects
-// current when the combo had no current item before or force is set.
-void TexList_FillGroupTextures(const TextureLists* lists, const QString& group, QComboBox* box,
-                               const QString& current, bool force);
-// Replaces the recent items this filler put at the top of this combo by the listed recent names
-// and a separator; the one named current (any case) becomes current.
-void TexList_FillRecentTextures(TextureLists* lists, QComboBox* box, const QString& current);
-// One top-level item per effect of the group (every group for "(All Textures)") whose name the
-// filter (may be null) matches, "*" after edited ones, each with its stage subtree; the one named
-// current (any case) becomes current, else the first.
-void TexList_FillEffectTree(const TextureLists* lists, const QString& group, QTreeWidget* tree,
-                            const QString& current, const QRegularExpression* filter);
-// The item's children: the editor image, each stage's map or animation with its frames. Items
-// carry their record's address in the user role (an animation item none).
-void TexList_FillStageTree(QTreeWidgetItem* item, ShaderRecord* shader);

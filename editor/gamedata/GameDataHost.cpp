@@ -1,0 +1,42 @@
+#include "gamedata/GameDataHost.h"
+
+#include "core/SysHost.h"
+
+namespace {
+GameDataHost*& installedHost() {
+    static GameDataHost* host = nullptr;
+    return host;
+}
+} // namespace
+
+GameDataHost* GameData_Host() {
+    return installedHost();
+}
+
+void GameData_SetHost(GameDataHost* host) {
+    installedHost() = host;
+}
+
+TextureManager* GameData_Textures() {
+    GameDataHost* host = GameData_Host();
+    return host ? &host->textures() : nullptr;
+}
+
+PluginManager* GameData_Plugins() {
+    GameDataHost* host = GameData_Host();
+    return host ? &host->plugins() : nullptr;
+}
+
+ArchiveRegistry* GameData_Archives() {
+    SysHost* host = Sys_Host();
+    return host ? &host->archives() : nullptr;
+}
+
+MapWorld** GameData_ActiveMap() {
+    GameDataHost* host = GameData_Host();
+    return host ? host->activeMap() : nullptr;
+}
+
+void GameData_ShowProgress(const QString& text) {
+    if (GameDataHost* host = GameData_Host()) host->showProgress(text);
+}
