@@ -4,7 +4,7 @@
 
 #include "dialogs/application/ArchDialog.h"
 #include "dialogs/application/NewPatchDialog.h"
-#include "dialogs/editing/TextureLists.h"
+#include "gamedata/TextureLists.h"
 #include "document/DocumentHost.h"
 #include "gamedata/GameConfig.h"
 #include "mainwindow/MainWindow.h"

@@ -12,42 +12,13 @@
 #include <cstring>
 #include <vector>
 
-#include "core/FileLookup.h"
-#include "core/SysHost.h"
 #include "core/TextEncoding.h"
-#include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameData.h"
 #include "gamedata/GameDataServices.h"
+#include "HeadlessLog.h"
 #include "kstdlib/kstdlib.h"
 
 namespace {
-
-// The log of a program without a window: its warnings and errors kept as plain text.
-class cMessageLog final : public SysHost {
-public:
-    cMessageLog() { Sys_SetHost(this); }
-    ~cMessageLog() override { Sys_SetHost(nullptr); }
-
-    void printToConsole(const QString& html, bool) override {
-        // Progress lines ("Entering: ...") are not messages about the file.
-        if (html.contains("Warning:") || html.contains("Error:"))
-            messages << QTextDocumentFragment::fromHtml(html).toPlainText();
-    }
-    bool starting() const override { return false; }
-    int32_t snapGrid() const override { return 0; }
-    float vertexRoundEpsilon() const override { return 0.01f; }
-    int32_t maxWorldSize() const override { return kDefaultMaxWorldSize; }
-    int32_t option(int32_t) const override { return 0; }
-    void setOption(int32_t, int32_t) override {}
-    ArchiveRegistry& archives() override { return registry; }
-    FoundFiles& foundFiles() override { return found; }
-
-    QStringList messages;
-
-private:
-    ArchiveRegistry registry;
-    FoundFiles found;
-};
 
 int usage() {
     std::fprintf(stderr, "usage: fgddump FILE [--headers]\n");
@@ -151,7 +122,12 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     K_MathLib_Initialize(0);
-    cMessageLog log;
+    // Progress lines ("Entering: ...") are not messages about the file.
+    QStringList messages;
+    cHeadlessLog log([&messages](const QString& html) {
+        if (html.contains("Warning:") || html.contains("Error:"))
+            messages << QTextDocumentFragment::fromHtml(html).toPlainText();
+    });
     cGameDataServices services;
 
     GameData* file = Fgd_Acquire(&services.registry, QFile::decodeName(input));
@@ -166,7 +142,7 @@ int main(int argc, char** argv) {
                 headersOnly ? "headers" : "full", classes.size());
     for (const EntityClass* c : classes)
         printClass(*c, headersOnly);
-    for (const QString& message : std::as_const(log.messages))
+    for (const QString& message : std::as_const(messages))
         std::printf("message %s\n", message.toUtf8().constData());
     std::fflush(stdout);
     return loaded ? 0 : 1;

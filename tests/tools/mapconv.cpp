@@ -2,7 +2,7 @@
 // editor's project format and the formats of the game plugins, the way the editor opens and
 // saves documents (Project_Load, Project_Save) with the plugins loaded by the real plugin host.
 // A test utility; not shipped. See usage() for the configuration file and the exit codes.
-#include <QApplication>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <clocale>
 #include <cstdio>
@@ -14,11 +14,11 @@
 #include "document/MapDocument.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/GameConfigFile.h"
+#include "gamedata/GameDataServices.h"
 #include "gamedata/MapFormats.h"
 #include "gamedata/PluginManager.h"
+#include "HeadlessLog.h"
 #include "kstdlib/kstdlib.h"
-#include "mainwindow/ConsoleSink.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -122,26 +122,26 @@ int main(int argc, char** argv) {
     }
 
     if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     K_MathLib_Initialize(0);
 
-    cMainWindow window;
-    // Every log line goes to stderr as debugger output; the sink only counts the errors.
+    // Every log line goes to stderr as debugger output; the host only counts the errors.
     int errors = 0;
-    Console_SetSink([&errors](const QString& line) {
+    cHeadlessLog log([&errors](const QString& line) {
         if (line.contains(QStringLiteral("<b>Error:</b>"))) ++errors;
     });
+    cGameDataServices services;
 
     Plugin_SetFolder(args.plugins);
-    Plugin_LoadAll(&window.plugins);
-    if (window.plugins.libraries.isEmpty()) {
+    Plugin_LoadAll(&services.pluginManager);
+    if (services.pluginManager.libraries.isEmpty()) {
         std::fprintf(stderr, "mapconv: no plugin in \"%s\"\n", qPrintable(args.plugins));
         return kMissing;
     }
 
     // The manager owns the configurations, read from the file or built in.
-    GameConfigManager* manager = &window.gameConfigs;
+    GameConfigManager* manager = &services.configs;
     if (!args.config.isEmpty()) {
         if (!QFileInfo(args.config).isReadable() || !GameCfg_LoadConfigurationsFrom(manager, args.config)) {
             std::fprintf(stderr, "mapconv: can't read the configuration file \"%s\"\n",
@@ -159,8 +159,8 @@ int main(int argc, char** argv) {
         config = builtIn(manager, QStringLiteral("Quake III"), QStringLiteral("kpQuake3"));
     }
 
-    const auto profile = window.gameConfigs.profiles.find(config->MapProfile.toUtf8());
-    if (profile == window.gameConfigs.profiles.end()) {
+    const auto profile = services.configs.profiles.find(config->MapProfile.toUtf8());
+    if (profile == services.configs.profiles.end()) {
         std::fprintf(stderr,
                      "mapconv: no plugin registers the map profile \"%s\" of the configuration \"%s\"\n",
                      qPrintable(config->MapProfile), qPrintable(config->Title));

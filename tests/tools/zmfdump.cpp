@@ -3,7 +3,7 @@
 // Console messages go to stderr. Exit codes: 0 done, 1 the file could not be read, 2 OUT could
 // not be written, 64 bad arguments. A test utility; not shipped.
 //
-#include <QApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <clocale>
 #include <cstdio>
@@ -14,8 +14,7 @@
 #include "document/WorldDump.h"
 #include "document/ZmfFile.h"
 #include "kstdlib/kstdlib.h"
-#include "mainwindow/ConsoleSink.h"
-#include "mainwindow/MainWindow.h"
+#include "HeadlessLog.h"
 
 namespace {
 
@@ -42,12 +41,11 @@ int main(int argc, char** argv) {
     if (!input) return usage();
 
     if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     K_MathLib_Initialize(0);
-    cMainWindow window; // the log functions write only while a main window exists
-    // Every log line also goes to stderr as debugger output; the console itself stays quiet.
-    Console_SetSink([](const QString&) {});
+    // Every log line goes to stderr as debugger output; there is no console to show it in.
+    cHeadlessLog log;
 
     MapWorld world;
     Map_InitWorld(&world, nullptr);
@@ -69,6 +67,5 @@ int main(int argc, char** argv) {
         if (output && !Project_WriteWorld(&world, QFile::decodeName(output), in.exportPath)) status = 2;
     }
     Map_DestroyWorld(&world);
-    Console_SetSink({});
     return status;
 }

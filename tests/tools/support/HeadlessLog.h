@@ -1,0 +1,52 @@
+// The system host of a command-line tool without a window: console lines go to a callback, the
+// preferences are the defaults (so snapping and rounding answer as in a fresh editor), plugin
+// options are kept in memory. Installed for its lifetime; the previous host comes back after.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <map>
+#include <utility>
+
+#include "core/FileLookup.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
+#include "gamedata/ArchiveRegistry.h"
+
+class cHeadlessLog final : public SysHost {
+public:
+    using LineFn = std::function<void(const QString& html)>;
+
+    explicit cHeadlessLog(LineFn onLine = {}) : m_onLine(std::move(onLine)), m_previous(Sys_Host()) {
+        Sys_SetHost(this);
+    }
+    ~cHeadlessLog() override { Sys_SetHost(m_previous); }
+    cHeadlessLog(const cHeadlessLog&) = delete;
+    cHeadlessLog& operator=(const cHeadlessLog&) = delete;
+
+    void printToConsole(const QString& html, bool) override {
+        if (m_onLine) m_onLine(html);
+    }
+    bool starting() const override { return false; }
+    int32_t snapGrid() const override {
+        return m_settings.SnapToGrid ? std::max(1, m_settings.CurrentGridSize) : 0;
+    }
+    float vertexRoundEpsilon() const override { return m_settings.MapVertexRoundEps; }
+    int32_t maxWorldSize() const override { return m_settings.MaxWorldSize; }
+    int32_t option(int32_t option) const override {
+        const auto found = m_options.find(option);
+        return found == m_options.end() ? 0 : found->second;
+    }
+    void setOption(int32_t option, int32_t value) override { m_options[option] = value; }
+    ArchiveRegistry& archives() override { return m_archives; }
+    FoundFiles& foundFiles() override { return m_found; }
+    MainSettings* settings() override { return &m_settings; }
+
+private:
+    LineFn m_onLine;
+    SysHost* m_previous;
+    MainSettings m_settings;
+    std::map<int32_t, int32_t> m_options;
+    ArchiveRegistry m_archives;
+    FoundFiles m_found;
+};
