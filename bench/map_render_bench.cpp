@@ -4,12 +4,16 @@
 // then maps shaped like real ones, generated or read (see below).
 #include <benchmark/benchmark.h>
 
+#include <GL/gl.h>
+
+#include <QFile>
 #include <QFileInfo>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "ArenaMap.h"
 #include "FrameRig.h"
@@ -158,7 +162,10 @@ ArenaRig& arenaRig(const QString& path) {
 }
 
 // With ZARV_BENCH_SHOTS set to a folder, each case's last frame is written there, named after the
-// case, to compare builds pixel for pixel.
+// case, to compare builds pixel for pixel, with its depth buffer beside it (".depth": floats, rows
+// bottom up). Where two builds' depths agree everywhere, their colours can differ only where two
+// opaque surfaces lie at exactly the same depth: the depth test keeps the nearest whatever the
+// order, and only a tie is decided by the order.
 void shot(const QString& path, const char* kind, benchmark::State& state, cCanvas* view) {
     const char* folder = std::getenv("ZARV_BENCH_SHOTS");
     if (!folder) return;
@@ -169,7 +176,16 @@ void shot(const QString& path, const char* kind, benchmark::State& state, cCanva
                  QLatin1String(kind))
             .arg(state.range(0))
             .arg(kind[0] == '3' ? state.range(1) : 0);
-    view->grabFramebuffer().save(name);
+    const QImage image = view->grabFramebuffer();
+    image.save(name);
+    std::vector<float> depth(size_t(image.width()) * size_t(image.height()));
+    view->makeCurrent();
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, image.width(), image.height(), GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+    view->doneCurrent();
+    QFile file(name + QStringLiteral(".depth"));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(reinterpret_cast<const char*>(depth.data()), qint64(depth.size() * sizeof(float)));
 }
 
 void counters(benchmark::State& state, const cCanvas* view) {

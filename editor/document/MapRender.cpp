@@ -221,30 +221,47 @@ std::vector<BrushRecord*> drawnWorldBrushes(MapWorld* world, RenderContext* cont
     return std::move(collect.brushes);
 }
 
-// Occluders: the faces of the nearest visible world brushes, up to a budget.
-constexpr int32_t kOccluderFaces = 1500;
+// The camera view's filled passes: the world brushes go to GL nearest first, so that llvmpipe's
+// early depth test throws away the fragments of what lies behind before shading them. Only
+// surfaces at exactly equal depth can come out otherwise than in the walk's order.
+bool drawsNearToFar(const RenderContext* context) {
+    return context->is3D && !Draw_Picking(context) && context->renderMode != 0 && context->backFaceCull;
+}
 
-bool buildOcclusion(MapWorld* world, RenderContext* context, OcclusionBuffer* buffer) {
-    if (!context->is3D || Draw_Picking(context) || context->renderMode == 0 || !context->backFaceCull)
-        return false;
+// The world brushes the pass draws, nearest box first (equal distances in walk order).
+std::vector<BrushRecord*> nearestFirst(MapWorld* world, RenderContext* context) {
     struct Candidate {
         float distance2;
         BrushRecord* brush;
     };
     std::vector<Candidate> candidates;
     for (BrushRecord* brush : drawnWorldBrushes(world, context))
-        if (brush->kind == BrushKind::Solid && !(brush->flags & BrushFlags::Selected) && brush->firstFace)
-            candidates.push_back({boxDistance2(context->origin, brush->mins, brush->maxs), brush});
-    if (candidates.empty()) return false;
-    std::sort(candidates.begin(), candidates.end(),
-              [](const Candidate& a, const Candidate& b) { return a.distance2 < b.distance2; });
+        candidates.push_back({boxDistance2(context->origin, brush->mins, brush->maxs), brush});
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.distance2 < b.distance2; });
+    std::vector<BrushRecord*> brushes;
+    brushes.reserve(candidates.size());
+    for (const Candidate& c : candidates)
+        brushes.push_back(c.brush);
+    return brushes;
+}
+
+// The faces of the first band of near-to-far drawing; each next band is twice as many.
+constexpr int32_t kFirstBand = 64;
+
+// Occluders: the faces of the nearest visible world brushes, up to a budget.
+constexpr int32_t kOccluderFaces = 1500;
+
+bool buildOcclusion(const std::vector<BrushRecord*>& nearest, RenderContext* context,
+                    OcclusionBuffer* buffer) {
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     Occlusion_Begin(buffer, viewport[2], viewport[3]);
     int32_t faces = 0;
-    for (const Candidate& c : candidates) {
-        for (FaceRecord* face = c.brush->firstFace; face; face = face->next)
-            if (drawsOpaque(context, c.brush, face)) {
+    for (BrushRecord* brush : nearest) {
+        if (brush->kind != BrushKind::Solid || (brush->flags & BrushFlags::Selected)) continue;
+        for (FaceRecord* face = brush->firstFace; face; face = face->next)
+            if (drawsOpaque(context, brush, face)) {
                 Occlusion_AddPolygon(buffer, face->vertices[0].xyz, int32_t(sizeof(FaceVertex)),
                                      face->vertexCount);
                 ++faces;
@@ -456,10 +473,27 @@ static void drawObjects(MapWorld* world, RenderContext* context, RenderCounters*
 void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters* counters,
                          bool selectionPass) {
     const uint32_t passFlags = selectionPass ? kPassSelection : kPassNormal;
+    std::vector<BrushRecord*> nearest;
+    if (!selectionPass && drawsNearToFar(context)) nearest = nearestFirst(world, context);
     OcclusionBuffer occlusion;
-    const bool occluding = !selectionPass && buildOcclusion(world, context, &occlusion);
+    const bool occluding = !nearest.empty() && buildOcclusion(nearest, context, &occlusion);
     Map_BeginQueuedDraws(world);
     if (occluding) Map_SetOcclusion(world, &occlusion);
+    // The world brushes first, nearest first; the walk then meets them drawn (stamped) and
+    // draws the rest. The queued faces go out in bands growing with the distance: within a band
+    // they are batched per texture, and each band lies in the depth buffer before the next is
+    // shaded (patches draw at once: a band's faces must be out before farther patches come).
+    int32_t queued = 0, band = kFirstBand;
+    for (BrushRecord* brush : nearest) {
+        brush->handle->draw(context, counters, passFlags);
+        for (const FaceRecord* face = brush->firstFace; face; face = face->next)
+            ++queued;
+        if (queued >= band) {
+            Map_FlushQueuedDraws(world, context);
+            queued = 0;
+            band *= 2;
+        }
+    }
     drawObjects(world, context, counters, passFlags);
     Map_EndQueuedDraws(world, context);
 }

@@ -73,11 +73,11 @@ bool cMapBrush::draw(RenderContext* context, RenderCounters* counters, uint32_t 
     brush->frameStamp = context->frameStamp;
     if (brush->kind == BrushKind::Solid) ++counters->brushes;
 
-    // Wholly behind the camera view's occluders: the faces still take their places in the batches.
+    // Wholly behind the camera view's occluders: nothing of it is drawn but what goes to the sky
+    // and blended queues.
     MapWorld* world = Draw_WorldOf(brush);
-    const bool occluded = context->is3D && !Draw_Picking(context) &&
-                          (!brush->entity || (brush->entity->flags & EntityFlag::World)) &&
-                          Map_Occluded(world, brush->mins, brush->maxs);
+    const bool occluded =
+        context->is3D && !Draw_Picking(context) && Map_Occluded(world, brush->mins, brush->maxs);
     uint8_t plain[2][4], outline[2][4]; // [textured]
     Draw_SurfaceColors(context, brush, selected, false, plain[0], outline[0]);
     Draw_SurfaceColors(context, brush, selected, true, plain[1], outline[1]);

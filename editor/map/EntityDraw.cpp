@@ -46,6 +46,24 @@ void countDrawn(EntityRecord* e, const RenderContext* context, RenderCounters* c
     if (counters) ++counters->entities;
 }
 
+// The camera view leaves out a box wholly behind the nearest world faces; the angle arrow
+// reaches 5/4 of the box's width from its centre, in lines 4 pixels wide.
+bool boxOccluded(const RenderContext* context, const EntityRecord* e, bool arrow) {
+    if (!context->is3D || context->pickBase || !e->owner) return false;
+    float mins[3], maxs[3];
+    std::memcpy(mins, e->mins, sizeof mins);
+    std::memcpy(maxs, e->maxs, sizeof maxs);
+    if (arrow) {
+        const float reach = 5.0f * std::fabs(e->maxs[0] - e->mins[0]) / 4.0f;
+        for (int k = 0; k < 3; ++k) {
+            const float c = (e->mins[k] + e->maxs[k]) * 0.5f;
+            mins[k] = std::min(mins[k], c - reach);
+            maxs[k] = std::max(maxs[k], c + reach);
+        }
+    }
+    return Map_Occluded(*e->owner, mins, maxs, 3.0f);
+}
+
 ObjectColor schemeColor(int32_t key) {
     uint8_t rgba[4];
     Color_FillRGBA(rgba, key);
@@ -253,7 +271,11 @@ bool cMapEntity::draw(RenderContext* context, RenderCounters* counters, uint32_t
     }
     if (shows) return drawAttachedModel(context, counters, passFlags);
     if (hasBrushes()) return drawBrushes(context, counters, passFlags);
-    if (!entityClass || isPoint()) return drawBox(context, counters, passFlags);
+    if (!entityClass || isPoint()) {
+        const bool arrow = entityClass && (entityClass->helpers & EntityClassHelper::Angle);
+        if (boxOccluded(context, record, arrow)) return false;
+        return drawBox(context, counters, passFlags);
+    }
     return false;
 }
 

@@ -451,6 +451,51 @@ TEST_F(MapRenderTest, SelectedBrushIsDrawnOnceAfterTheOthers) {
     (void)over;
 }
 
+// The camera view sends the world's brushes nearest first, in bands. Two pairs, one made near
+// brush first and one far brush first: with or without the cull tree, flat or textured, each near
+// brush stays in front, each far one shows beside it, and every brush is drawn once.
+TEST_F(MapRenderTest, NearerBrushStaysInFrontWhateverTheMapOrder) {
+    open();
+    ShaderRecord* nearTexture = solid(200, 40, 40);
+    ShaderRecord* farTexture = solid(40, 200, 40);
+    for (float side : {-1.0f, 1.0f}) {
+        const float nearLo[3] = {100, side < 0 ? -70.0f : 30.0f, 44},
+                    nearHi[3] = {116, side < 0 ? -30.0f : 70.0f, 84};
+        const float farLo[3] = {300, side < 0 ? -200.0f : 20.0f, 0},
+                    farHi[3] = {340, side < 0 ? -20.0f : 200.0f, 128};
+        BrushRecord* pair[2];
+        pair[side < 0 ? 0 : 1] = box(nearLo, nearHi);
+        pair[side < 0 ? 1 : 0] = box(farLo, farHi);
+        BrushRecord* nearBrush = side < 0 ? pair[0] : pair[1];
+        BrushRecord* farBrush = side < 0 ? pair[1] : pair[0];
+        colour(nearBrush, 200, 30, 30);
+        colour(farBrush, 30, 200, 30);
+        texture(nearBrush, nearTexture);
+        texture(farBrush, farTexture);
+    }
+    auto red = [](const QColor& c) { return c.red() > 100 && c.green() < 80 && c.blue() < 80; };
+    auto green = [](const QColor& c) { return c.green() > 100 && c.red() < 80 && c.blue() < 80; };
+    for (bool tree : {false, true}) {
+        settings().UseCullTree = tree;
+        if (tree) Map_CreateCullTree(doc.world);
+        for (int mode : {1, 3}) {
+            camera()->renderMode = mode;
+            const QImage image = paint(camera());
+            for (float side : {-1.0f, 1.0f}) {
+                const float inFront[3] = {100, 50 * side, 64}, beside[3] = {300, 40 * side, 64};
+                const QPoint n = screen(camera(), inFront), f = screen(camera(), beside);
+                EXPECT_TRUE(red(rgb(image, n.x(), n.y())))
+                    << "tree " << tree << " mode " << mode << " side " << side << " got "
+                    << rgb(image, n.x(), n.y()).name().toStdString();
+                EXPECT_TRUE(green(rgb(image, f.x(), f.y())))
+                    << "tree " << tree << " mode " << mode << " side " << side << " got "
+                    << rgb(image, f.x(), f.y()).name().toStdString();
+            }
+            EXPECT_EQ(camera()->counters.brushes, 4) << "tree " << tree << " mode " << mode;
+        }
+    }
+}
+
 TEST_F(MapRenderTest, BlendedSurfacesAreLaidFarToNear) {
     settings().Transparency = true;
     settings().TransparentSort = true;
