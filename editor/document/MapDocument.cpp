@@ -27,6 +27,7 @@
 #include "gamedata/GameData.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/ModelCache.h"
+#include "gamedata/TextureDecoding.h"
 #include "gamedata/MapFormats.h"
 #include "gamedata/MapProfile.h"
 #include "mainwindow/MainWindow.h"
@@ -248,7 +249,8 @@ void Project_Construct(MapDocument* document) {
 void Project_Destroy(MapDocument* document) {
     if (!document) return;
     // The clipboard must not go on reaching into this world (its history) once it is freed.
-    if (g_mainWindow && document->world) Clip_ForgetMap(&g_mainWindow->clipboard, Map_Handle(document->world));
+    if (g_mainWindow && document->world)
+        Clip_ForgetMap(&g_mainWindow->clipboard, Map_Handle(document->world));
     bindConfig(document, nullptr);
     for (SelectionBox& box : document->selectionBoxes)
         Select_ClearBox(&box);
@@ -327,6 +329,8 @@ bool Project_Load(MapDocument* document, const QString& path, GameConfig* config
         return false;
 
     cWaitCursor cursor;
+    // The textures the map binds are decoded together when the load ends, before any view draws.
+    cTextureDecodeBatch decodeTogether;
     // The file is read into a fresh world that replaces the document's only when the read
     // succeeded: a file that cannot be opened or read leaves the open map as it was.
     MapWorld* world = new MapWorld{};
