@@ -7,17 +7,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/Platform.h"
 #include "core/System.h"
 #include "gamedata/DecodePool.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureUpload.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
-
-TextureManager* manager() {
-    return g_mainWindow ? &g_mainWindow->textures : nullptr;
-}
 
 struct Decode {
     TextureImage* image = nullptr;
@@ -147,8 +143,11 @@ int32_t Tex_RealizeImages(TextureManager* m, const QList<TextureImage*>& images)
         std::any_of(work.begin(), work.end(), [](const Decode& d) { return d.decoder.decodeJob; });
     const int step = work.size() > 1 && anyPooled ? poolOf(m).threadCount() * kInFlightPerThread : 1;
     int32_t failed = 0;
+    // One look-up pass for them all: each folder on the way is listed once, not once per file.
+    Plat_BeginLookupPass();
     for (size_t at = 0; at < work.size(); at += size_t(step))
         failed += realizeGroup(m, work.data() + at, int(std::min(work.size() - at, size_t(step))));
+    Plat_EndLookupPass();
     return failed;
 }
 
@@ -179,41 +178,9 @@ void Tex_RealizeShader(TextureManager* m, ShaderRecord* shader) {
     Tex_RealizeImages(m, images);
 }
 
-void Tex_RealizeShader(ShaderRecord* shader) {
-    Tex_RealizeShader(manager(), shader);
-}
-
-void Tex_RealizeImage(TextureImage* image) {
-    Tex_RealizeImage(manager(), image);
-}
-
-void Tex_RealizeShaders(const QList<ShaderRecord*>& shaders) {
-    TextureManager* m = manager();
-    if (!m || m->pending.isEmpty()) return;
-    QList<TextureImage*> images;
-    for (const ShaderRecord* shader : shaders)
-        Tex_CollectPending(m, shader, &images);
-    Tex_RealizeImages(m, images);
-}
-
-void Tex_RealizeShaderSoon(ShaderRecord* shader) {
-    TextureManager* m = manager();
-    if (!m || !shader || m->pending.isEmpty()) return;
-    if (m->decodeBatches == 0) {
-        Tex_RealizeShader(m, shader);
-        return;
-    }
-    if (!m->batchedSet.contains(shader)) {
-        m->batchedSet.insert(shader);
-        m->batched.append(shader);
-    }
-}
-
 cTextureDecodeBatch::cTextureDecodeBatch(TextureManager* manager) : m_manager(manager) {
     if (m_manager) ++m_manager->decodeBatches;
 }
-
-cTextureDecodeBatch::cTextureDecodeBatch() : cTextureDecodeBatch(manager()) {}
 
 cTextureDecodeBatch::~cTextureDecodeBatch() {
     if (!m_manager || --m_manager->decodeBatches > 0) return;

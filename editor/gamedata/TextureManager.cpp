@@ -396,6 +396,40 @@ void Tex_ReleaseImage(TextureManager* m, TextureImage* image) {
     delete image;
 }
 
+// ---- First shows on the main window's manager ----------------------------------------------
+
+void Tex_RealizeShader(ShaderRecord* shader) {
+    Tex_RealizeShader(manager(), shader);
+}
+
+void Tex_RealizeImage(TextureImage* image) {
+    Tex_RealizeImage(manager(), image);
+}
+
+void Tex_RealizeShaders(const QList<ShaderRecord*>& shaders) {
+    TextureManager* m = manager();
+    if (!m || m->pending.isEmpty()) return;
+    QList<TextureImage*> images;
+    for (const ShaderRecord* shader : shaders)
+        Tex_CollectPending(m, shader, &images);
+    Tex_RealizeImages(m, images);
+}
+
+void Tex_RealizeShaderSoon(ShaderRecord* shader) {
+    TextureManager* m = manager();
+    if (!m || !shader || m->pending.isEmpty()) return;
+    if (m->decodeBatches == 0) {
+        Tex_RealizeShader(m, shader);
+        return;
+    }
+    if (!m->batchedSet.contains(shader)) {
+        m->batchedSet.insert(shader);
+        m->batched.append(shader);
+    }
+}
+
+cTextureDecodeBatch::cTextureDecodeBatch() : cTextureDecodeBatch(manager()) {}
+
 void Tex_LinkNewShaders(TextureManager* m) {
     if (!m) return;
     QList<TextureImage*> shown;
