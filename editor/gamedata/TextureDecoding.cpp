@@ -71,7 +71,7 @@ bool decodeHere(TextureManager* m, Decode& d) {
 }
 
 // Takes the job's pixels; prints its refusal, naming the file.
-bool finishJob(TextureManager* m, Decode& d) {
+bool finishJob(TextureManager* m, Decode& d, bool onPool) {
     TextureDecodeJob& job = d.job;
     if (!job.pixels) {
         job.message[sizeof job.message - 1] = 0;
@@ -79,7 +79,7 @@ bool finishJob(TextureManager* m, Decode& d) {
         return false;
     }
     ++m->decodedCount;
-    ++m->pooledCount;
+    if (onPool) ++m->pooledCount;
     const bool stored = store(m, d.image, job.pixels, job.width, job.height, job.components);
     Sys_Free(job.pixels);
     job.pixels = nullptr;
@@ -100,6 +100,8 @@ int32_t realizeGroup(TextureManager* m, Decode* group, int count) {
         d.job.dataSize = d.size;
         pooled.push_back(&d);
     }
+    // A single job runs on this thread: waking a worker for it would only add the hand-over.
+    const bool onPool = pooled.size() > 1;
     if (!pooled.empty()) {
         Decode* const* jobs = pooled.data();
         poolOf(m).run(int(pooled.size()), [jobs](int i) { jobs[i]->decoder.decodeJob(&jobs[i]->job); });
@@ -108,7 +110,7 @@ int32_t realizeGroup(TextureManager* m, Decode* group, int count) {
     for (int i = 0; i < count; ++i) {
         Decode& d = group[i];
         bool ok = false;
-        if (d.file) ok = d.decoder.decodeJob ? finishJob(m, d) : decodeHere(m, d);
+        if (d.file) ok = d.decoder.decodeJob ? finishJob(m, d, onPool) : decodeHere(m, d);
         Sys_Free(d.file);
         d.file = nullptr;
         if (!ok) {
