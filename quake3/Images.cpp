@@ -360,7 +360,8 @@ extern "C" __attribute__((visibility("default"))) uint8_t* kpDecodeTexture(int32
 
 // kpDecodeTextureJob: kpDecodeTexture with its result and its warning in the record; the editor
 // runs several at once on worker threads. Needs nothing from the editor but its allocator: the
-// gamma table was built when decoding was deferred, on the editor's thread.
+// gamma table was built when decoding was deferred, on the editor's thread. libjpeg's own
+// warnings still go to standard output, as on every path.
 extern "C" __attribute__((visibility("default"))) int32_t kpDecodeTextureJob(TextureDecodeJob* job) {
     if (!job || job->size != int32_t(sizeof(TextureDecodeJob))) return 0;
     job->pixels = nullptr;

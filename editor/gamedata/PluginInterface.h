@@ -491,9 +491,9 @@ typedef uint8_t* (*kpDecodeTextureFn)(int32_t id, const char* path, const uint8_
    packages from files it can read again, and decodes through kpDecodeTexture on first show. */
 typedef void (*kpDeferTextureDecodingFn)(int32_t on);
 /* One file for kpDecodeTextureJob: the editor fills size and the inputs, the plugin the results.
-   The plugin keeps nothing of one job for another, prints nothing and calls no editor function
-   but Sys_Alloc, so the editor runs several jobs at once on worker threads (its own thread
-   waiting) and prints each message itself. */
+   The plugin keeps nothing of one job for another, writes nothing to the editor's console and
+   calls no editor function but Sys_Alloc and Sys_Free, so the editor runs several jobs at once on
+   worker threads (its own thread waiting) and prints each message itself. */
 typedef struct TextureDecodeJob {
     int32_t size;        /* sizeof(TextureDecodeJob) */
     int32_t formatId;    /* the texture format's id */
