@@ -3,25 +3,23 @@
 #include "Images.h"
 
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <initializer_list>
 #include <cstring>
 
 #include "EngineServices.h"
+#include "gamedata/PluginInterface.h"
 #include "gamedata/TextureRecords.h"
 #include "kstdlib/kstring.h"
 
 namespace {
 
-// The texture gamma is fixed for the plugin's lifetime once the first image needs it.
-uint8_t g_gammaTable[256];
-bool g_gammaBuilt = false;
-
 constexpr uint32_t kPathSize = 1024;
 
-ImageLoader* loaderFor(int32_t fmt) {
-    static TGAImageLoader tga;
-    static JPGImageLoader jpg;
+const ImageLoader* loaderFor(int32_t fmt) {
+    static const TGAImageLoader tga;
+    static const JPGImageLoader jpg;
     if (fmt == kTextureFormatTGA) return &tga;
     if (fmt == kTextureFormatJPG) return &jpg;
     return nullptr;
@@ -37,27 +35,12 @@ int32_t formatOfPath(const char* path) {
     return -1;
 }
 
-struct Pixels {
-    uint8_t* data = nullptr;
-    int32_t width = 0;
-    int32_t height = 0;
-    int32_t components = 0;
-};
-
-// Decodes and maps every component through the gamma table.
-Pixels decode(int32_t fmt, const char* path, const uint8_t* file, uint32_t size, bool fixAlpha) {
-    Pixels p;
-    ImageLoader* loader = loaderFor(fmt);
-    if (!loader) return p;
-    const uint8_t* gamma = Image_GammaTable();
-    uint8_t loaded = 0;
-    p.data = loader->load(file, size, &p.width, &p.height, &p.components, &loaded, path);
-    if (!p.data) return p;
-    const uint64_t bytes = static_cast<uint64_t>(p.width) * p.height * p.components;
-    for (uint64_t i = 0; i < bytes; ++i)
-        p.data[i] = gamma[p.data[i]];
-    if (fixAlpha) Image_FixAlpha(p.data, p.width, p.height, p.components);
-    return p;
+// Decodes on the calling thread and prints a refusal, naming the file, to the console.
+bool decodeLogged(int32_t fmt, const char* path, const uint8_t* file, uint32_t size, bool fixAlpha,
+                  DecodedImage* out) {
+    if (Image_Decode(fmt, file, size, fixAlpha, out)) return true;
+    if (out->warning[0]) Eng_FileWarning(path, "%s", out->warning);
+    return false;
 }
 
 // Set by the editor when it decodes images itself the first time they show.
@@ -69,7 +52,7 @@ uint32_t be16(const uint8_t* p) {
 
 // Size and component count from the file's header alone; false when the header is not one the
 // decoder takes (the decoder then tells why).
-bool readInfo(int32_t fmt, const uint8_t* data, uint32_t size, Pixels* out) {
+bool readInfo(int32_t fmt, const uint8_t* data, uint32_t size, DecodedImage* out) {
     if (!data) return false;
     if (fmt == kTextureFormatTGA) {
         if (size < 18 || data[1] != 0) return false;
@@ -116,17 +99,17 @@ bool readInfo(int32_t fmt, const uint8_t* data, uint32_t size, Pixels* out) {
 // them the first time the image shows. Null when the header is not readable.
 TextureImage* uploadDeferred(ShaderRecord* effect, const char* path, int32_t fmt, const uint8_t* file,
                              uint32_t size, bool mipmaps) {
-    Pixels info;
+    DecodedImage info;
     if (!g_deferDecoding || !readInfo(fmt, file, size, &info)) return nullptr;
     const ImageFormats f = Image_Formats(info.components);
     return Eng_UploadImage(effect, path, f.format, f.compressedFormat, info.components, info.width,
                            info.height, mipmaps ? 1 : 0, nullptr);
 }
 
-TextureImage* upload(ShaderRecord* effect, const char* path, const Pixels& p, bool mipmaps) {
+TextureImage* upload(ShaderRecord* effect, const char* path, const DecodedImage& p, bool mipmaps) {
     const ImageFormats f = Image_Formats(p.components);
     return Eng_UploadImage(effect, path, f.format, f.compressedFormat, p.components, p.width, p.height,
-                           mipmaps ? 1 : 0, p.data);
+                           mipmaps ? 1 : 0, p.pixels);
 }
 
 // One zeroed stage showing the image, then the effect completed.
@@ -159,12 +142,64 @@ void Image_BuildGammaTable(float gamma, uint8_t table[256]) {
     }
 }
 
+// The texture gamma is fixed for the plugin's lifetime once the first image needs it.
 const uint8_t* Image_GammaTable() {
-    if (!g_gammaBuilt) {
-        Image_BuildGammaTable(Eng_TextureGamma(), g_gammaTable);
-        g_gammaBuilt = true;
+    struct Table {
+        uint8_t values[256];
+    };
+    static const Table table = [] {
+        Table t;
+        Image_BuildGammaTable(Eng_TextureGamma(), t.values);
+        return t;
+    }();
+    return table.values;
+}
+
+bool Image_Refuse(DecodedImage* out, const char* format, ...) {
+    Image_FreeDecoded(out);
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(out->warning, sizeof out->warning, format, args);
+    va_end(args);
+    return false;
+}
+
+void Image_FreeDecoded(DecodedImage* image) {
+    Eng_Free(image->pixels);
+    image->pixels = nullptr;
+    image->width = image->height = image->components = 0;
+}
+
+uint8_t* ImageLoader::load(const uint8_t* data, uint32_t size, int32_t* width, int32_t* height,
+                           int32_t* components, uint8_t* loaded, const char* path) const {
+    DecodedImage d;
+    if (!decode(data, size, &d)) {
+        Eng_FileWarning(path, "%s", d.warning);
+        return nullptr;
     }
-    return g_gammaTable;
+    const uint64_t bytes = static_cast<uint64_t>(d.width) * d.height * d.components;
+    auto* pixels = static_cast<uint8_t*>(Eng_TempBuffer(0, bytes));
+    if (pixels) {
+        std::memcpy(pixels, d.pixels, bytes);
+        *width = d.width;
+        *height = d.height;
+        *components = d.components;
+        if (loaded) *loaded = 1;
+    }
+    Image_FreeDecoded(&d);
+    return pixels;
+}
+
+bool Image_Decode(int32_t fmt, const uint8_t* data, uint32_t size, bool fixAlpha, DecodedImage* out) {
+    const ImageLoader* loader = loaderFor(fmt);
+    if (!loader) return false;
+    if (!loader->decode(data, size, out)) return false;
+    const uint8_t* gamma = Image_GammaTable();
+    const uint64_t bytes = static_cast<uint64_t>(out->width) * out->height * out->components;
+    for (uint64_t i = 0; i < bytes; ++i)
+        out->pixels[i] = gamma[out->pixels[i]];
+    if (fixAlpha) Image_FixAlpha(out->pixels, out->width, out->height, out->components);
+    return true;
 }
 
 void Image_FixAlpha(uint8_t* pixels, int32_t width, int32_t height, int32_t components) {
@@ -207,9 +242,11 @@ int32_t Image_LoadTexture(int32_t fmt, const char* path, const uint8_t* data, in
         // While decoding waits, data may be the file's beginning alone: decode the whole file.
         uint32_t wholeSize = 0;
         void* whole = g_deferDecoding ? Eng_LoadFile(path, &wholeSize) : nullptr;
-        const Pixels p = whole ? decode(fmt, path, static_cast<const uint8_t*>(whole), wholeSize, true)
-                               : decode(fmt, path, data, bytes, true);
-        if (p.data) image = upload(effect, path, p, true);
+        DecodedImage p;
+        if (whole ? decodeLogged(fmt, path, static_cast<const uint8_t*>(whole), wholeSize, true, &p)
+                  : decodeLogged(fmt, path, data, bytes, true, &p))
+            image = upload(effect, path, p, true);
+        Image_FreeDecoded(&p);
         Eng_Free(whole);
     }
     if (image) {
@@ -235,10 +272,12 @@ TextureImage* LoadImageFile(ShaderRecord* effect, const char* path, bool mipmaps
         --image->refCount;
         return image;
     }
-    const Pixels p = decode(fmt, path, static_cast<const uint8_t*>(file), size, true);
+    DecodedImage p;
+    const bool decoded = decodeLogged(fmt, path, static_cast<const uint8_t*>(file), size, true, &p);
     Eng_Free(file);
-    if (!p.data) return nullptr;
+    if (!decoded) return nullptr;
     image = upload(effect, path, p, mipmaps);
+    Image_FreeDecoded(&p);
     if (image) --image->refCount;
     return image;
 }
@@ -285,9 +324,12 @@ ShaderRecord* LoadSkinTexture(const char* name) {
     effect->flags |= SHADER_MODEL_SKIN;
     --effect->refCount;
     if (!effect->stages) {
-        const Pixels p = decode(formatOfPath(path), path, static_cast<const uint8_t*>(file), size, false);
+        DecodedImage p;
+        const bool decoded =
+            decodeLogged(formatOfPath(path), path, static_cast<const uint8_t*>(file), size, false, &p);
         // The upload's reference is the stage's; finishing takes the editor image's.
-        addStage(effect, p.data ? upload(effect, path, p, true) : nullptr);
+        addStage(effect, decoded ? upload(effect, path, p, true) : nullptr);
+        Image_FreeDecoded(&p);
     }
     Eng_Free(file);
     return effect;
@@ -308,16 +350,35 @@ extern "C" __attribute__((visibility("default"))) uint8_t* kpDecodeTexture(int32
                                                                            int32_t* width, int32_t* height,
                                                                            int32_t* components) {
     if (!data || !width || !height || !components) return nullptr;
-    const Pixels p = decode(fmt, path, data, size, true);
-    if (!p.data) return nullptr;
-    const uint64_t bytes = static_cast<uint64_t>(p.width) * p.height * p.components;
-    auto* out = static_cast<uint8_t*>(Eng_Alloc(bytes));
-    if (!out) return nullptr;
-    std::memcpy(out, p.data, bytes);
+    DecodedImage p;
+    if (!decodeLogged(fmt, path, data, size, true, &p)) return nullptr;
     *width = p.width;
     *height = p.height;
     *components = p.components;
-    return out;
+    return p.pixels;
+}
+
+// kpDecodeTextureJob: kpDecodeTexture with its result and its warning in the record; the editor
+// runs several at once on worker threads. Needs nothing from the editor but its allocator: the
+// gamma table was built when decoding was deferred, on the editor's thread. libjpeg's own
+// warnings still go to standard output, as on every path.
+extern "C" __attribute__((visibility("default"))) int32_t kpDecodeTextureJob(TextureDecodeJob* job) {
+    if (!job || job->size != int32_t(sizeof(TextureDecodeJob))) return 0;
+    job->pixels = nullptr;
+    job->width = job->height = job->components = 0;
+    job->message[0] = 0;
+    if (!job->data) return 0;
+    DecodedImage p;
+    if (!Image_Decode(job->formatId, job->data, job->dataSize, true, &p)) {
+        std::snprintf(job->message, sizeof job->message, "%s",
+                      p.warning[0] ? p.warning : "unknown texture format");
+        return 0;
+    }
+    job->pixels = p.pixels;
+    job->width = p.width;
+    job->height = p.height;
+    job->components = p.components;
+    return 1;
 }
 
 // kpDeferTextureDecoding: non-zero makes texture loads read sizes only and leave decoding to
@@ -325,4 +386,6 @@ extern "C" __attribute__((visibility("default"))) uint8_t* kpDecodeTexture(int32
 // in full where the header does not tell the size).
 extern "C" __attribute__((visibility("default"))) void kpDeferTextureDecoding(int32_t on) {
     g_deferDecoding = on != 0;
+    // Later decodings may run on worker threads: the one editor call they would make is made here.
+    if (g_deferDecoding) Image_GammaTable();
 }

@@ -66,35 +66,25 @@ void skipInput(j_decompress_ptr cinfo, long count) {
     src->bytes_in_buffer -= static_cast<size_t>(count);
 }
 
-struct Decoded {
-    uint8_t* pixels;
-    int32_t width;
-    int32_t height;
-    int32_t components;
-};
-
 // Whether the file can hold the picture its header claims. Every block of every component costs
 // at least two bits in a sequential scan (a DC difference and an end of block) and one in the DC
 // scan a progressive file must have; an arithmetic coder has no such floor, and the game's decoder
 // does not read it.
-bool claimFits(j_decompress_ptr cinfo, uint32_t size) {
-    if (cinfo->arith_code) {
-        Eng_Warning("JPGImageLoader: arithmetic coding not supported");
-        return false;
-    }
+bool claimFits(j_decompress_ptr cinfo, uint32_t size, DecodedImage* out) {
+    if (cinfo->arith_code) return Image_Refuse(out, "JPGImageLoader: arithmetic coding not supported");
     uint64_t blocks = 0;
     for (int i = 0; i < cinfo->num_components; ++i)
         blocks +=
             static_cast<uint64_t>(cinfo->comp_info[i].width_in_blocks) * cinfo->comp_info[i].height_in_blocks;
     const uint64_t bits = blocks * (cinfo->progressive_mode ? 1 : 2);
     if (bits <= static_cast<uint64_t>(size) * 8) return true;
-    Eng_Warning("JPGImageLoader: image of %ux%u cannot be in a file of %u bytes", cinfo->image_width,
-                cinfo->image_height, size);
-    return false;
+    return Image_Refuse(out, "JPGImageLoader: image of %ux%u cannot be in a file of %u bytes",
+                        cinfo->image_width, cinfo->image_height, size);
 }
 
-// Plain C from here on: a longjmp lands in this frame.
-bool decode(const uint8_t* data, uint32_t size, const char* path, Decoded* out) {
+// Plain C from here on: a longjmp lands in this frame. The pixel block is reached through out,
+// which the jump leaves as it was, so a fatal error in the middle of the rows frees it.
+bool decodeFile(const uint8_t* data, uint32_t size, DecodedImage* out) {
     jpeg_decompress_struct cinfo;
     ErrorManager errors;
     Source source;
@@ -105,8 +95,7 @@ bool decode(const uint8_t* data, uint32_t size, const char* path, Decoded* out) 
     errors.message[0] = 0;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        Eng_FileWarning(path, "JPGImageLoader: %s", errors.message);
-        return false;
+        return Image_Refuse(out, "JPGImageLoader: %s", errors.message);
     }
     jpeg_create_decompress(&cinfo);
     source.pub.next_input_byte = data;
@@ -121,13 +110,12 @@ bool decode(const uint8_t* data, uint32_t size, const char* path, Decoded* out) 
 
     jpeg_read_header(&cinfo, TRUE);
     if (cinfo.image_width > kMaxSide || cinfo.image_height > kMaxSide) {
-        Eng_FileWarning(path, "JPGImageLoader: image of %ux%u too large", cinfo.image_width,
-                        cinfo.image_height);
         jpeg_destroy_decompress(&cinfo);
-        return false;
+        return Image_Refuse(out, "JPGImageLoader: image of %ux%u too large", cinfo.image_width,
+                            cinfo.image_height);
     }
     // Before libjpeg or we allocate anything the size of the picture.
-    if (!claimFits(&cinfo, size)) {
+    if (!claimFits(&cinfo, size, out)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
@@ -137,29 +125,27 @@ bool decode(const uint8_t* data, uint32_t size, const char* path, Decoded* out) 
     const uint64_t components = static_cast<uint64_t>(cinfo.output_components);
     const uint64_t rowBytes = w * components;
     const uint64_t bytes = rowBytes * h;
-    uint8_t* pixels = bytes <= kMaxImageBytes ? static_cast<uint8_t*>(Eng_TempBuffer(0, bytes)) : nullptr;
-    if (!pixels) {
+    out->pixels = bytes <= kMaxImageBytes ? static_cast<uint8_t*>(Eng_Alloc(bytes)) : nullptr;
+    if (!out->pixels) {
         jpeg_destroy_decompress(&cinfo);
-        Eng_FileWarning(path, "JPGImageLoader: memory allocation failure on %i bytes",
-                        bytes <= kMaxImageBytes ? static_cast<int32_t>(bytes) : -1);
-        return false;
+        return Image_Refuse(out, "JPGImageLoader: memory allocation failure on %i bytes",
+                            bytes <= kMaxImageBytes ? static_cast<int32_t>(bytes) : -1);
     }
     // A one-scan file cut short keeps the rows decoded before the cut; the rest is black, not
     // decoded from nothing. Files of several scans were read whole by the start above.
     const bool stopAtEnd = !jpeg_has_multiple_scans(&cinfo);
     while (cinfo.output_scanline < cinfo.output_height && !(stopAtEnd && source.ended)) {
-        JSAMPROW row = pixels + static_cast<uint64_t>(cinfo.output_scanline) * rowBytes;
+        JSAMPROW row = out->pixels + static_cast<uint64_t>(cinfo.output_scanline) * rowBytes;
         jpeg_read_scanlines(&cinfo, &row, 1);
     }
     const uint64_t done = cinfo.output_scanline;
     if (done < h) {
-        std::memset(pixels + done * rowBytes, 0, (h - done) * rowBytes);
+        std::memset(out->pixels + done * rowBytes, 0, (h - done) * rowBytes);
         jpeg_abort_decompress(&cinfo);
     } else {
         jpeg_finish_decompress(&cinfo);
     }
     jpeg_destroy_decompress(&cinfo);
-    out->pixels = pixels;
     out->width = static_cast<int32_t>(w);
     out->height = static_cast<int32_t>(h);
     out->components = static_cast<int32_t>(components);
@@ -168,17 +154,7 @@ bool decode(const uint8_t* data, uint32_t size, const char* path, Decoded* out) 
 
 } // namespace
 
-uint8_t* JPGImageLoader::load(const uint8_t* data, uint32_t size, int32_t* width, int32_t* height,
-                              int32_t* components, uint8_t* loaded, const char* path) {
-    if (!data || size == 0) {
-        Eng_FileWarning(path, "JPGImageLoader: empty file");
-        return nullptr;
-    }
-    Decoded decoded{};
-    if (!decode(data, size, path, &decoded)) return nullptr;
-    *width = decoded.width;
-    *height = decoded.height;
-    *components = decoded.components;
-    if (loaded) *loaded = 1;
-    return decoded.pixels;
+bool JPGImageLoader::decode(const uint8_t* data, uint32_t size, DecodedImage* out) const {
+    if (!data || size == 0) return Image_Refuse(out, "JPGImageLoader: empty file");
+    return decodeFile(data, size, out);
 }

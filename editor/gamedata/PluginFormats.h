@@ -23,6 +23,8 @@ struct TextureFormatEntry {
     // Both set: loads from the game's files read sizes only and decode on first show.
     kpDecodeTextureFn decodeTexture = nullptr;
     kpDeferTextureDecodingFn deferDecoding = nullptr;
+    // Set too: first shows decode on worker threads.
+    kpDecodeTextureJobFn decodeJob = nullptr;
 };
 
 struct PackageFormatEntry {

@@ -490,6 +490,24 @@ typedef uint8_t* (*kpDecodeTextureFn)(int32_t id, const char* path, const uint8_
    upload without pixels, until it is called with zero; the editor turns it on while it loads
    packages from files it can read again, and decodes through kpDecodeTexture on first show. */
 typedef void (*kpDeferTextureDecodingFn)(int32_t on);
+/* One file for kpDecodeTextureJob: the editor fills size and the inputs, the plugin the results.
+   The plugin keeps nothing of one job for another, writes nothing to the editor's console and
+   calls no editor function but Sys_Alloc and Sys_Free, so the editor runs several jobs at once on
+   worker threads (its own thread waiting) and prints each message itself. */
+typedef struct TextureDecodeJob {
+    int32_t size;        /* sizeof(TextureDecodeJob) */
+    int32_t formatId;    /* the texture format's id */
+    const char* path;    /* the file's name; not opened */
+    const uint8_t* data; /* the whole file */
+    uint32_t dataSize;
+    int32_t width; /* results: the pixels' size and components (1, 3 or 4) */
+    int32_t height;
+    int32_t components;
+    uint8_t* pixels;   /* a new Sys_Alloc block, top row first, that the editor frees; null when refused */
+    char message[256]; /* why the file was refused, without its name; empty otherwise */
+} TextureDecodeJob;
+/* Optional, with kpDecodeTexture: kpDecodeTexture on a record; non-zero when decoded. */
+typedef int32_t (*kpDecodeTextureJobFn)(TextureDecodeJob* job);
 /* Non-zero on success; info[0] receives the package's entry count. */
 typedef int32_t (*kpGetPackageInfoFn)(int32_t id, const char* path, int32_t* info);
 /* Registers every entry of the package with the texture manager; non-zero on success. */
@@ -864,6 +882,18 @@ KP_ASSERT_OFFSET(ArchiveHandle, findFile, 32);
 KP_ASSERT_OFFSET(ArchiveHandle, loadFile, 40);
 KP_ASSERT_OFFSET(ArchiveHandle, listFiles, 48);
 KP_ASSERT_OFFSET(ArchiveHandle, unload, 56);
+
+KP_ASSERT_SIZE(TextureDecodeJob, 304);
+KP_ASSERT_OFFSET(TextureDecodeJob, size, 0);
+KP_ASSERT_OFFSET(TextureDecodeJob, formatId, 4);
+KP_ASSERT_OFFSET(TextureDecodeJob, path, 8);
+KP_ASSERT_OFFSET(TextureDecodeJob, data, 16);
+KP_ASSERT_OFFSET(TextureDecodeJob, dataSize, 24);
+KP_ASSERT_OFFSET(TextureDecodeJob, width, 28);
+KP_ASSERT_OFFSET(TextureDecodeJob, height, 32);
+KP_ASSERT_OFFSET(TextureDecodeJob, components, 36);
+KP_ASSERT_OFFSET(TextureDecodeJob, pixels, 40);
+KP_ASSERT_OFFSET(TextureDecodeJob, message, 48);
 
 KP_ASSERT_SIZE(SpriteCacheEntry, 40);
 KP_ASSERT_OFFSET(SpriteCacheEntry, loaded, 0);

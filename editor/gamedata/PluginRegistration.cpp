@@ -126,6 +126,8 @@ int32_t Plugin_RegisterTextureFormat(int32_t id, const char* name, const char* e
     entry->decodeTexture = resolve<kpDecodeTextureFn>(r.library, "kpDecodeTexture");
     entry->deferDecoding = resolve<kpDeferTextureDecodingFn>(r.library, "kpDeferTextureDecoding");
     if (!entry->deferDecoding) entry->decodeTexture = nullptr;
+    if (entry->decodeTexture)
+        entry->decodeJob = resolve<kpDecodeTextureJobFn>(r.library, "kpDecodeTextureJob");
     return append(GameData_Host()->textures().textureFormats, std::move(*entry), r);
 }
 

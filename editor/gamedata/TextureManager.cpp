@@ -10,6 +10,7 @@
 
 #include "core/System.h"
 #include "gamedata/GameDataHost.h"
+#include "gamedata/DecodePool.h"
 #include "gamedata/TexturePackage.h"
 #include "gamedata/TextureUpload.h"
 
@@ -103,6 +104,8 @@ int32_t Tex_ReleaseAll(TextureManager* m) {
     }
     return Tex_ReportLeaks(m);
 }
+
+TextureManager::TextureManager() = default;
 
 TextureManager::~TextureManager() {
     Tex_ReleaseAll(this);
@@ -252,6 +255,7 @@ void Tex_ReleaseShader(TextureManager* m, ShaderRecord* shader, bool unlink) {
             it = it.value() == shader ? m->placeholders.erase(it) : std::next(it);
     }
     removeEffect(m, shader);
+    if (m->batchedSet.remove(shader)) m->batched.removeOne(shader);
     std::free(shader->pluginData);
     delete shader;
 }
@@ -362,7 +366,7 @@ TextureImage* Tex_UploadImage(TextureManager* m, ShaderRecord* shader, const cha
         if (const TextureFormatEntry* decoder = decoderOf(m, name)) {
             image->format = format;
             image->compressedFormat = compressedFormat;
-            m->pending.insert(image, {decoder->decodeTexture, decoder->id});
+            m->pending.insert(image, {decoder->decodeTexture, decoder->decodeJob, decoder->id});
         }
     }
     if (name) {
@@ -392,55 +396,7 @@ void Tex_ReleaseImage(TextureManager* m, TextureImage* image) {
     delete image;
 }
 
-bool Tex_RealizeImage(TextureManager* m, TextureImage* image) {
-    if (!m || !image) return false;
-    const auto found = m->pending.find(image);
-    if (found == m->pending.end()) return true;
-    const TextureManager::PendingDecode decoder = found.value();
-    m->pending.erase(found);
-    const QByteArray name = m->imageNames.value(image);
-    uint32_t size = 0;
-    char* file = name.isEmpty() ? nullptr : Sys_LoadFile(name.constData(), &size);
-    if (!file) return false;
-    int32_t width = 0, height = 0, components = 0;
-    uint8_t* decoded =
-        decoder.decode(decoder.formatId, name.constData(), reinterpret_cast<const uint8_t*>(file), size,
-                       &width, &height, &components);
-    Sys_Free(file);
-    if (!decoded) return false;
-    ++m->decodedCount;
-    if (width > 0 && height > 0 && components >= 1 && components <= 4) {
-        // The decoder has the last word on what the header promised.
-        image->width = width;
-        image->height = height;
-        image->bytesPerPixel = uint16_t(components);
-        image->format = components == 4 ? 0x1908 : components == 3 ? 0x1907 : 0x1909;
-        image->compressedFormat = components == 4 ? 0x84EE : components == 3 ? 0x84ED : 0x84EA;
-        // The GL texture holds them; a copy stays only where there is no GL.
-        if (!Tex_UploadImageData(image, decoded)) {
-            const qsizetype bytes = qsizetype(width) * height * components;
-            m->pixels.insert(image, QByteArray(reinterpret_cast<const char*>(decoded), bytes));
-        }
-    }
-    Sys_Free(decoded);
-    return true;
-}
-
-void Tex_RealizeShader(TextureManager* m, ShaderRecord* shader) {
-    if (!m || !shader || m->pending.isEmpty()) return;
-    Tex_RealizeImage(m, shader->image);
-    for (TextureImage* face : shader->box)
-        Tex_RealizeImage(m, face);
-    for (ShaderStage* stage = shader->stages; stage; stage = stage->next) {
-        for (TextureImage* frame : stage->frames)
-            Tex_RealizeImage(m, frame);
-        if (TextureImage* head = stage->frameChain) {
-            Tex_RealizeImage(m, head);
-            for (TextureImage* frame = head->next; frame && frame != head; frame = frame->next)
-                Tex_RealizeImage(m, frame);
-        }
-    }
-}
+// ---- First shows on the main window's manager ----------------------------------------------
 
 void Tex_RealizeShader(ShaderRecord* shader) {
     Tex_RealizeShader(manager(), shader);
@@ -450,13 +406,38 @@ void Tex_RealizeImage(TextureImage* image) {
     Tex_RealizeImage(manager(), image);
 }
 
+void Tex_RealizeShaders(const QList<ShaderRecord*>& shaders) {
+    TextureManager* m = manager();
+    if (!m || m->pending.isEmpty()) return;
+    QList<TextureImage*> images;
+    for (const ShaderRecord* shader : shaders)
+        Tex_CollectPending(m, shader, &images);
+    Tex_RealizeImages(m, images);
+}
+
+void Tex_RealizeShaderSoon(ShaderRecord* shader) {
+    TextureManager* m = manager();
+    if (!m || !shader || m->pending.isEmpty()) return;
+    if (m->decodeBatches == 0) {
+        Tex_RealizeShader(m, shader);
+        return;
+    }
+    if (!m->batchedSet.contains(shader)) {
+        m->batchedSet.insert(shader);
+        m->batched.append(shader);
+    }
+}
+
+cTextureDecodeBatch::cTextureDecodeBatch() : cTextureDecodeBatch(manager()) {}
+
 void Tex_LinkNewShaders(TextureManager* m) {
     if (!m) return;
+    QList<TextureImage*> shown;
     for (ShaderRecord* shader : std::as_const(m->effects)) {
         if (!(shader->flags & SHADER_NEW)) continue;
         shader->flags &= ~SHADER_NEW;
         // A placeholder that faces held before its definition came shows now.
-        if (shader->flags & SHADER_TAKEN_OVER) Tex_RealizeShader(m, shader);
+        if (shader->flags & SHADER_TAKEN_OVER) Tex_CollectPending(m, shader, &shown);
         for (ShaderStage* stage = shader->stages; stage; stage = stage->next) {
             TextureImage* head = stage->frameChain;
             if (!head) continue;
@@ -471,6 +452,7 @@ void Tex_LinkNewShaders(TextureManager* m) {
             }
         }
     }
+    Tex_RealizeImages(m, shown);
 }
 
 void Tex_ClearChangedMarks(TextureManager* m) {

@@ -11,11 +11,14 @@
 #include <QSet>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 #include "gamedata/PluginFormats.h"
+#include "gamedata/TextureDecoding.h"
 #include "gamedata/TexturePackage.h"
 #include "gamedata/TextureRecords.h"
 
+class cDecodePool;
 struct TexturePackage;
 
 // Size of the "notexture" checkerboard.
@@ -23,7 +26,7 @@ inline constexpr int32_t kNoTextureSize = 32;
 
 class TextureManager {
 public:
-    TextureManager() = default;
+    TextureManager();
     ~TextureManager();
     TextureManager(const TextureManager&) = delete;
     TextureManager& operator=(const TextureManager&) = delete;
@@ -41,10 +44,16 @@ public:
     // Images uploaded with their size alone, by the texture format that decodes them on first show.
     struct PendingDecode {
         kpDecodeTextureFn decode;
+        kpDecodeTextureJobFn decodeJob; // null: decoded on the GUI thread
         int32_t formatId;
     };
     QHash<const TextureImage*, PendingDecode> pending;
-    int32_t decodedCount = 0;            // images decoded on first show
+    int32_t decodedCount = 0;                // images decoded on first show
+    int32_t pooledCount = 0;                 // of those, decoded on the worker pool
+    std::unique_ptr<cDecodePool> decodePool; // made by the first decode that needs it
+    int32_t decodeBatches = 0;               // open cTextureDecodeBatch scopes
+    QList<ShaderRecord*> batched;            // effects waiting for the last of them to close
+    QSet<const ShaderRecord*> batchedSet;
     bool deferringDecode = false;        // a package load reads image headers only
     QHash<QString, QByteArray> palettes; // 768 bytes each, by the requested path
     TexturePackage* loading = nullptr;   // the package whose file is being loaded
@@ -77,15 +86,6 @@ TextureImage* Tex_UploadImage(TextureManager* manager, ShaderRecord* shader, con
                               int32_t compressedFormat, int32_t bytesPerPixel, int32_t width, int32_t height,
                               int32_t mipmaps, const void* pixels);
 void Tex_ReleaseImage(TextureManager* manager, TextureImage* image);
-// Decodes and uploads an image known so far by its size alone (nothing for any other); false when
-// its file cannot be read or decoded (it then stays without pixels, reported once).
-bool Tex_RealizeImage(TextureManager* manager, TextureImage* image);
-// Every image the effect shows: its editor image, its stages' frames and its sky faces.
-void Tex_RealizeShader(TextureManager* manager, ShaderRecord* shader);
-// The same on the installed host's manager: what a view, the texture browser or a dialog calls before
-// it shows the effect.
-void Tex_RealizeShader(ShaderRecord* shader);
-void Tex_RealizeImage(TextureImage* image);
 // After a load: new effects lose their mark and their frame chains are counted and referenced.
 void Tex_LinkNewShaders(TextureManager* manager);
 void Tex_ClearChangedMarks(TextureManager* manager);

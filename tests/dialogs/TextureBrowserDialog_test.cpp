@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 #include <cmath>
@@ -28,6 +29,7 @@
 #include "document/UndoHistory.h"
 #include "gamedata/EffectBatch.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/TextureManager.h"
 #include "gamedata/TextureUpload.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
@@ -430,6 +432,71 @@ TEST_F(TextureBrowserDialogTest, AZeroHeightBrowserAndAGridThatFitsRunClean) {
     EXPECT_EQ(browser->scrollFraction, 0.0f);
     EXPECT_TRUE(dialog->browserScroll->isHidden());
     (void)browser->grabFramebuffer();
+}
+
+// Images known by their size alone, as a game's packages load them: one paint decodes what the
+// page shows, together on the worker pool, and draws their pixels; an image of another group is
+// not decoded.
+TEST_F(TextureBrowserDialogTest, APageDecodesWhatItShowsTogether) {
+    TextureManager& m = window->textures;
+    const TextureFormatEntry* tga = nullptr;
+    for (const TextureFormatEntry& f : m.textureFormats)
+        if (f.extension == QLatin1String(".tga")) tga = &f;
+    if (!tga || !tga->decodeJob) GTEST_SKIP() << "no Quake III plugin with the worker entry";
+    QTemporaryDir dir;
+    struct Lazy {
+        const char* name;
+        QColor colour;
+        const char* group;
+        TextureImage* image = nullptr;
+        ShaderRecord* shader = nullptr;
+    };
+    Lazy lazy[] = {{"zz/lazyred", kRed, kGroup},
+                   {"zz/lazygreen", kGreen, kGroup},
+                   {"zz/lazyblue", kBlue, kGroup},
+                   {"zz/unseen", kRed, "zz/other"}};
+    for (Lazy& l : lazy) {
+        // 32x32, 24 bits, top row first: blue, green, red per pixel.
+        QByteArray file(18, '\0');
+        file[2] = 2, file[12] = 32, file[14] = 32, file[16] = 24, file[17] = 0x20;
+        for (int i = 0; i < 32 * 32; ++i)
+            file.append(char(l.colour.blue())).append(char(l.colour.green())).append(char(l.colour.red()));
+        const QString path = dir.filePath(QString::fromLatin1(l.name).section('/', 1) + ".tga");
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(file);
+        out.close();
+        l.image = Tex_UploadImage(&m, nullptr, QFile::encodeName(path).constData(), GL_RGB, 0x84ED, 3, 32, 32,
+                                  1, nullptr);
+        ASSERT_TRUE(m.pending.contains(l.image)) << l.name;
+        l.shader = add(l.name, 32, 32, l.image);
+        lists->entries[QString::fromLatin1(l.name).toUpper()].group = QString::fromLatin1(l.group);
+    }
+    const int32_t pooledBefore = m.pooledCount;
+    open(QStringLiteral("ZZ/LAZYRED"));
+    const QImage frame = browser->grabFramebuffer();
+    EXPECT_EQ(m.pooledCount - pooledBefore, 3) << "the page's three, decoded together";
+    EXPECT_TRUE(m.pending.contains(lazy[3].image)) << "another group's image waits";
+    for (const TextureCell& c : cells()) {
+        for (const Lazy& l : lazy) {
+            if (c.shader != l.shader) continue;
+            SCOPED_TRACE(l.name);
+            EXPECT_FALSE(m.pending.contains(l.image));
+            // Its own colour (through the texture gamma), not the checker or the background.
+            const QRgb centre = frame.pixel(imageRect(c, 1, 0).center());
+            const int own = l.colour == kRed     ? qRed(centre)
+                            : l.colour == kGreen ? qGreen(centre)
+                                                 : qBlue(centre);
+            const int others = qRed(centre) + qGreen(centre) + qBlue(centre) - own;
+            EXPECT_GT(own, 200);
+            EXPECT_LT(others, 120);
+        }
+    }
+    dialog->hide();
+    for (Lazy& l : lazy) {
+        l.shader->image = nullptr;
+        Tex_ReleaseImage(&m, l.image);
+    }
 }
 
 } // namespace

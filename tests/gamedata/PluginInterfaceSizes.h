@@ -3,7 +3,7 @@
 
 #include <stdint.h>
 
-#define PLUGIN_INTERFACE_RECORD_COUNT 9
+#define PLUGIN_INTERFACE_RECORD_COUNT 10
 
 #ifdef __cplusplus
 extern "C" {

@@ -14,4 +14,5 @@ void PluginInterface_SizesInC(uint64_t sizes[PLUGIN_INTERFACE_RECORD_COUNT]) {
     sizes[6] = sizeof(SpriteCacheEntry);
     sizes[7] = sizeof(ModelCacheEntry);
     sizes[8] = offsetof(EngineFuncs, App_EndWaitCursor);
+    sizes[9] = sizeof(TextureDecodeJob);
 }

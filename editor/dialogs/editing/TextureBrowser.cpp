@@ -260,6 +260,7 @@ void cTextureBrowser::paintGL() {
 
     const int offset = scrollOffset();
     const TextureCellWalkInput in = walkInput();
+    realizeVisible(in, offset);
     cTextureCellWalk walk(in);
     while (walk.next()) {
         const TextureCell& c = walk.cell();
@@ -268,6 +269,18 @@ void cTextureBrowser::paintGL() {
     }
     // Other views bind the same textures with their own filters.
     glState->boundFilter = -1;
+}
+
+void cTextureBrowser::realizeVisible(const TextureCellWalkInput& in, int offset) {
+    // The page's waiting images decode together, before any cell draws.
+    QList<ShaderRecord*> shown;
+    cTextureCellWalk walk(in);
+    while (walk.next()) {
+        const TextureCell& c = walk.cell();
+        if (c.y >= offset + viewHeight) break;
+        if (c.y + c.ch + 4 + lineHeight > offset) shown.append(c.shader);
+    }
+    Tex_RealizeShaders(shown);
 }
 
 void cTextureBrowser::drawCell(const TextureCell& cell, int x, int y) {

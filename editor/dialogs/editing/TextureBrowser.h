@@ -84,6 +84,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // Decodes the images of the cells the page shows, together.
+    void realizeVisible(const TextureCellWalkInput& in, int offset);
     void drawCell(const TextureCell& cell, int x, int y);
     void drawStages(ShaderRecord* shader, const float quad[4][2]);
     bool pick(QMouseEvent* event);
