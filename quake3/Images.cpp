@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "EngineServices.h"
+#include "gamedata/PluginInterface.h"
 #include "gamedata/TextureRecords.h"
 #include "kstdlib/kstring.h"
 
@@ -62,6 +63,8 @@ Pixels decode(int32_t fmt, const char* path, const uint8_t* file, uint32_t size,
 
 // Set by the editor when it decodes images itself the first time they show.
 bool g_deferDecoding = false;
+// The editor's reader of a file's first bytes; null reads whole files.
+kpReadFileHeadFn g_readHead = nullptr;
 
 uint32_t be16(const uint8_t* p) {
     return uint32_t(p[0]) << 8 | p[1];
@@ -204,12 +207,18 @@ int32_t Image_LoadTexture(int32_t fmt, const char* path, const uint8_t* data, in
     if (image) {
         ++image->refCount;
     } else if (!(image = uploadDeferred(effect, path, fmt, data, bytes, true))) {
-        // While decoding waits, data may be the file's beginning alone: decode the whole file.
+        // While decoding waits, data may be the file's beginning alone, short of a header that
+        // lies further in (a JPEG's frame after large metadata): the whole file tells, and is
+        // decoded only when its header is not one the sizes can be read from.
         uint32_t wholeSize = 0;
         void* whole = g_deferDecoding ? Eng_LoadFile(path, &wholeSize) : nullptr;
-        const Pixels p = whole ? decode(fmt, path, static_cast<const uint8_t*>(whole), wholeSize, true)
-                               : decode(fmt, path, data, bytes, true);
-        if (p.data) image = upload(effect, path, p, true);
+        if (whole)
+            image = uploadDeferred(effect, path, fmt, static_cast<const uint8_t*>(whole), wholeSize, true);
+        if (!image) {
+            const Pixels p = whole ? decode(fmt, path, static_cast<const uint8_t*>(whole), wholeSize, true)
+                                   : decode(fmt, path, data, bytes, true);
+            if (p.data) image = upload(effect, path, p, true);
+        }
         Eng_Free(whole);
     }
     if (image) {
@@ -226,6 +235,19 @@ TextureImage* LoadImageFile(ShaderRecord* effect, const char* path, bool mipmaps
     const int32_t fmt = formatOfPath(path);
     if (fmt < 0 || !Eng_FileExists(path)) return nullptr;
     Eng_VerbosePrintf("Loading: \"%s\"\n", path);
+    if (g_deferDecoding && g_readHead) {
+        // The size is in the header: the rest of the file waits for the image's first show.
+        uint32_t headSize = 0;
+        if (char* head = g_readHead(path, &headSize)) {
+            TextureImage* image =
+                uploadDeferred(effect, path, fmt, reinterpret_cast<const uint8_t*>(head), headSize, mipmaps);
+            Eng_Free(head);
+            if (image) {
+                --image->refCount;
+                return image;
+            }
+        }
+    }
     uint32_t size = 0;
     void* file = Eng_LoadFile(path, &size);
     if (!file) return nullptr;
@@ -325,4 +347,9 @@ extern "C" __attribute__((visibility("default"))) uint8_t* kpDecodeTexture(int32
 // in full where the header does not tell the size).
 extern "C" __attribute__((visibility("default"))) void kpDeferTextureDecoding(int32_t on) {
     g_deferDecoding = on != 0;
+}
+
+// kpSetFileHeadReader: the editor's reader of a file's first bytes, used while decoding waits.
+extern "C" __attribute__((visibility("default"))) void kpSetFileHeadReader(kpReadFileHeadFn reader) {
+    g_readHead = reader;
 }

@@ -12,6 +12,7 @@
 #include "gamedata/PluginManager.h"
 #include "gamedata/SkyManager.h"
 #include "gamedata/TextureManager.h"
+#include "gamedata/TexturePackage.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PrimitiveRegistry.h"
 
@@ -124,6 +125,8 @@ int32_t Plugin_RegisterTextureFormat(int32_t id, const char* name, const char* e
     entry->decodeTexture = resolve<kpDecodeTextureFn>(r.library, "kpDecodeTexture");
     entry->deferDecoding = resolve<kpDeferTextureDecodingFn>(r.library, "kpDeferTextureDecoding");
     if (!entry->deferDecoding) entry->decodeTexture = nullptr;
+    if (auto setReader = resolve<kpSetFileHeadReaderFn>(r.library, "kpSetFileHeadReader"))
+        setReader(&Tex_LoadFileHead);
     return append(g_mainWindow->textures.textureFormats, std::move(*entry), r);
 }
 

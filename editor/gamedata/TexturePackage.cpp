@@ -132,10 +132,13 @@ bool decodesLater(const TextureManager* m, const QString& path) {
     return false;
 }
 
+} // namespace
+
 // An image's header lies in its first bytes: reading (and inflating) the rest waits for its first
-// show. Null when neither the disk nor an archive has the file under that path.
-constexpr uint32_t kHeadBytes = 16 * 1024;
-char* loadHead(const QByteArray& path, uint32_t* size) {
+// show.
+char* Tex_LoadFileHead(const char* path, uint32_t* size) {
+    constexpr uint32_t kHeadBytes = 16 * 1024;
+    if (!path || !size) return nullptr;
     QFile file(QFile::decodeName(path));
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray head = file.read(kHeadBytes);
@@ -147,11 +150,12 @@ char* loadHead(const QByteArray& path, uint32_t* size) {
         return block;
     }
     void* data = nullptr;
-    if (!g_mainWindow ||
-        !Archive_LoadFileHead(&g_mainWindow->archives, path.constData(), kHeadBytes, &data, size))
+    if (!g_mainWindow || !Archive_LoadFileHead(&g_mainWindow->archives, path, kHeadBytes, &data, size))
         return nullptr;
     return static_cast<char*>(data);
 }
+
+namespace {
 
 // A package-format file's count through its format's kpGetPackageInfo; 0 when none answers.
 int32_t packageFormatCount(TextureManager* m, const QString& path) {
@@ -349,7 +353,8 @@ bool Tex_LoadTextureFile(TextureManager* m, const QString& path, const void* plu
         return true;
     }
     uint32_t size = 0;
-    char* data = m->deferringDecode && decodesLater(m, path) ? loadHead(native, &size) : nullptr;
+    char* data =
+        m->deferringDecode && decodesLater(m, path) ? Tex_LoadFileHead(native.constData(), &size) : nullptr;
     if (!data) data = Sys_LoadFile(native.constData(), &size);
     if (!data) return false;
     m->loading = package;
