@@ -282,10 +282,7 @@ bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plu
         ~SuspendDrawing() { View_NoRedraw = saved; }
     } suspend;
     // Image names are looked up many times over in the same folders, most of them missing.
-    struct LookupPass {
-        LookupPass() { Plat_BeginLookupPass(); }
-        ~LookupPass() { Plat_EndLookupPass(); }
-    } lookupPass;
+    const cLookupPass lookupPass;
     // Package members are files the manager can read again: their images wait for their first show.
     struct DeferDecoding {
         TextureManager* m;
