@@ -33,8 +33,6 @@ void updateBlended(const ShaderRecord* texture, uint32_t* flags) {
 void take(ShaderRecord** texture, ShaderRecord* next, uint32_t* flags) {
     *texture = next;
     if (next) ++next->refCount;
-    // The map shows what it binds: its images are decoded now, once.
-    Tex_RealizeShader(next);
     updateBlended(next, flags);
 }
 
