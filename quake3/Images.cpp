@@ -126,6 +126,25 @@ TextureImage* uploadDeferred(ShaderRecord* effect, const char* path, int32_t fmt
                            info.height, mipmaps ? 1 : 0, nullptr);
 }
 
+// The image sized from the file's first bytes through the editor's reader: a TGA's header is its
+// first 18 bytes, a JPEG's frame header mostly lies within 4 KiB and seldom past 64 KiB. Null when
+// those bytes do not tell (the caller reads the whole file).
+TextureImage* uploadFromHead(ShaderRecord* effect, const char* path, int32_t fmt, uint32_t knownBytes,
+                             bool mipmaps) {
+    if (!g_deferDecoding || !g_readHead) return nullptr;
+    for (const uint32_t want : {fmt == kTextureFormatTGA ? 64u : 4096u, 65536u}) {
+        if (want <= knownBytes) continue;
+        uint32_t size = 0;
+        char* head = g_readHead(path, want, &size);
+        if (!head) return nullptr;
+        TextureImage* image =
+            uploadDeferred(effect, path, fmt, reinterpret_cast<const uint8_t*>(head), size, mipmaps);
+        Eng_Free(head);
+        if (image || size < want) return image; // the whole file was read: it does not tell
+    }
+    return nullptr;
+}
+
 TextureImage* upload(ShaderRecord* effect, const char* path, const Pixels& p, bool mipmaps) {
     const ImageFormats f = Image_Formats(p.components);
     return Eng_UploadImage(effect, path, f.format, f.compressedFormat, p.components, p.width, p.height,
@@ -206,7 +225,8 @@ int32_t Image_LoadTexture(int32_t fmt, const char* path, const uint8_t* data, in
     const uint32_t bytes = size > 0 ? static_cast<uint32_t>(size) : 0;
     if (image) {
         ++image->refCount;
-    } else if (!(image = uploadDeferred(effect, path, fmt, data, bytes, true))) {
+    } else if (!(image = uploadDeferred(effect, path, fmt, data, bytes, true)) &&
+               !(image = uploadFromHead(effect, path, fmt, bytes, true))) {
         // While decoding waits, data may be the file's beginning alone, short of a header that
         // lies further in (a JPEG's frame after large metadata): the whole file tells, and is
         // decoded only when its header is not one the sizes can be read from.
@@ -235,18 +255,10 @@ TextureImage* LoadImageFile(ShaderRecord* effect, const char* path, bool mipmaps
     const int32_t fmt = formatOfPath(path);
     if (fmt < 0 || !Eng_FileExists(path)) return nullptr;
     Eng_VerbosePrintf("Loading: \"%s\"\n", path);
-    if (g_deferDecoding && g_readHead) {
-        // The size is in the header: the rest of the file waits for the image's first show.
-        uint32_t headSize = 0;
-        if (char* head = g_readHead(path, &headSize)) {
-            TextureImage* image =
-                uploadDeferred(effect, path, fmt, reinterpret_cast<const uint8_t*>(head), headSize, mipmaps);
-            Eng_Free(head);
-            if (image) {
-                --image->refCount;
-                return image;
-            }
-        }
+    // The size is in the header: the rest of the file waits for the image's first show.
+    if (TextureImage* image = uploadFromHead(effect, path, fmt, 0, mipmaps)) {
+        --image->refCount;
+        return image;
     }
     uint32_t size = 0;
     void* file = Eng_LoadFile(path, &size);

@@ -490,10 +490,11 @@ typedef uint8_t* (*kpDecodeTextureFn)(int32_t id, const char* path, const uint8_
    upload without pixels, until it is called with zero; the editor turns it on while it loads
    packages from files it can read again, and decodes through kpDecodeTexture on first show. */
 typedef void (*kpDeferTextureDecodingFn)(int32_t on);
-/* Optional: hands the plugin the editor's reader of a file's first bytes (disk or archives; a
-   zero-terminated block to free with Sys_Free, null when missing), so the effect scripts learn
-   image sizes without reading whole images while decoding waits. */
-typedef char* (*kpReadFileHeadFn)(const char* path, uint32_t* size);
+/* Optional: hands the plugin the editor's reader of a file's first maxBytes bytes (disk or
+   archives; a zero-terminated block to free with Sys_Free, *size fewer than maxBytes when the file
+   ends first; null when missing), so image sizes come without reading whole images while decoding
+   waits. */
+typedef char* (*kpReadFileHeadFn)(const char* path, uint32_t maxBytes, uint32_t* size);
 typedef void (*kpSetFileHeadReaderFn)(kpReadFileHeadFn reader);
 /* Non-zero on success; info[0] receives the package's entry count. */
 typedef int32_t (*kpGetPackageInfoFn)(int32_t id, const char* path, int32_t* info);

@@ -134,14 +134,11 @@ bool decodesLater(const TextureManager* m, const QString& path) {
 
 } // namespace
 
-// An image's header lies in its first bytes: reading (and inflating) the rest waits for its first
-// show.
-char* Tex_LoadFileHead(const char* path, uint32_t* size) {
-    constexpr uint32_t kHeadBytes = 16 * 1024;
-    if (!path || !size) return nullptr;
+char* Tex_LoadFileHead(const char* path, uint32_t maxBytes, uint32_t* size) {
+    if (!path || !size || maxBytes == 0) return nullptr;
     QFile file(QFile::decodeName(path));
     if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray head = file.read(kHeadBytes);
+        const QByteArray head = file.read(maxBytes);
         auto* block = static_cast<char*>(Sys_Alloc(uint64_t(head.size()) + 1));
         if (!block) return nullptr;
         std::memcpy(block, head.constData(), size_t(head.size()));
@@ -150,7 +147,7 @@ char* Tex_LoadFileHead(const char* path, uint32_t* size) {
         return block;
     }
     void* data = nullptr;
-    if (!g_mainWindow || !Archive_LoadFileHead(&g_mainWindow->archives, path, kHeadBytes, &data, size))
+    if (!g_mainWindow || !Archive_LoadFileHead(&g_mainWindow->archives, path, maxBytes, &data, size))
         return nullptr;
     return static_cast<char*>(data);
 }
@@ -350,8 +347,12 @@ bool Tex_LoadTextureFile(TextureManager* m, const QString& path, const void* plu
         return true;
     }
     uint32_t size = 0;
-    char* data =
-        m->deferringDecode && decodesLater(m, path) ? Tex_LoadFileHead(native.constData(), &size) : nullptr;
+    // An image's header lies in its first bytes: reading (and inflating) the rest waits for its first
+    // show; the format asks for more where its header lies further in.
+    constexpr uint32_t kHeadBytes = 4096;
+    char* data = m->deferringDecode && decodesLater(m, path)
+                     ? Tex_LoadFileHead(native.constData(), kHeadBytes, &size)
+                     : nullptr;
     if (!data) data = Sys_LoadFile(native.constData(), &size);
     if (!data) return false;
     m->loading = package;
