@@ -4,7 +4,8 @@
 # one session. zarv: a settings folder whose configuration names only GAMEDIR's base folder (the
 # packages are found there), ZARV_EXIT_AFTER_FIRST_FRAME, "first frame" from its log, peak =
 # maximum resident set. DarkRadiant (a black box): its settings folder must already be set up for
-# the game (a first run asks; see bench/README.md); time from process start to the log line that
+# the game (a first run asks; bench/darkradiant_game.py lays out the folder to give it, see
+# bench/README.md); DR_HOME names that settings home; time from process start to the log line that
 # ends its map load, peak = VmHWM at that moment. GAMEDIR is the folder above the base folder
 # (/usr/share/games/openarena with its baseoa).
 set -u

@@ -45,6 +45,8 @@ bool decodeLogged(int32_t fmt, const char* path, const uint8_t* file, uint32_t s
 
 // Set by the editor when it decodes images itself the first time they show.
 bool g_deferDecoding = false;
+// The editor's reader of a file's first bytes; null reads whole files.
+kpReadFileHeadFn g_readHead = nullptr;
 
 uint32_t be16(const uint8_t* p) {
     return uint32_t(p[0]) << 8 | p[1];
@@ -104,6 +106,25 @@ TextureImage* uploadDeferred(ShaderRecord* effect, const char* path, int32_t fmt
     const ImageFormats f = Image_Formats(info.components);
     return Eng_UploadImage(effect, path, f.format, f.compressedFormat, info.components, info.width,
                            info.height, mipmaps ? 1 : 0, nullptr);
+}
+
+// The image sized from the file's first bytes through the editor's reader: a TGA's header is its
+// first 18 bytes, a JPEG's frame header mostly lies within 4 KiB and seldom past 64 KiB. Null when
+// those bytes do not tell (the caller reads the whole file).
+TextureImage* uploadFromHead(ShaderRecord* effect, const char* path, int32_t fmt, uint32_t knownBytes,
+                             bool mipmaps) {
+    if (!g_deferDecoding || !g_readHead) return nullptr;
+    for (const uint32_t want : {fmt == kTextureFormatTGA ? 64u : 4096u, 65536u}) {
+        if (want <= knownBytes) continue;
+        uint32_t size = 0;
+        char* head = g_readHead(path, want, &size);
+        if (!head) return nullptr;
+        TextureImage* image =
+            uploadDeferred(effect, path, fmt, reinterpret_cast<const uint8_t*>(head), size, mipmaps);
+        Eng_Free(head);
+        if (image || size < want) return image; // the whole file was read: it does not tell
+    }
+    return nullptr;
 }
 
 TextureImage* upload(ShaderRecord* effect, const char* path, const DecodedImage& p, bool mipmaps) {
@@ -238,15 +259,22 @@ int32_t Image_LoadTexture(int32_t fmt, const char* path, const uint8_t* data, in
     const uint32_t bytes = size > 0 ? static_cast<uint32_t>(size) : 0;
     if (image) {
         ++image->refCount;
-    } else if (!(image = uploadDeferred(effect, path, fmt, data, bytes, true))) {
-        // While decoding waits, data may be the file's beginning alone: decode the whole file.
+    } else if (!(image = uploadDeferred(effect, path, fmt, data, bytes, true)) &&
+               !(image = uploadFromHead(effect, path, fmt, bytes, true))) {
+        // While decoding waits, data may be the file's beginning alone, short of a header that
+        // lies further in (a JPEG's frame after large metadata): the whole file tells, and is
+        // decoded only when its header is not one the sizes can be read from.
         uint32_t wholeSize = 0;
         void* whole = g_deferDecoding ? Eng_LoadFile(path, &wholeSize) : nullptr;
-        DecodedImage p;
-        if (whole ? decodeLogged(fmt, path, static_cast<const uint8_t*>(whole), wholeSize, true, &p)
-                  : decodeLogged(fmt, path, data, bytes, true, &p))
-            image = upload(effect, path, p, true);
-        Image_FreeDecoded(&p);
+        if (whole)
+            image = uploadDeferred(effect, path, fmt, static_cast<const uint8_t*>(whole), wholeSize, true);
+        if (!image) {
+            DecodedImage p;
+            if (whole ? decodeLogged(fmt, path, static_cast<const uint8_t*>(whole), wholeSize, true, &p)
+                      : decodeLogged(fmt, path, data, bytes, true, &p))
+                image = upload(effect, path, p, true);
+            Image_FreeDecoded(&p);
+        }
         Eng_Free(whole);
     }
     if (image) {
@@ -263,6 +291,11 @@ TextureImage* LoadImageFile(ShaderRecord* effect, const char* path, bool mipmaps
     const int32_t fmt = formatOfPath(path);
     if (fmt < 0 || !Eng_FileExists(path)) return nullptr;
     Eng_VerbosePrintf("Loading: \"%s\"\n", path);
+    // The size is in the header: the rest of the file waits for the image's first show.
+    if (TextureImage* image = uploadFromHead(effect, path, fmt, 0, mipmaps)) {
+        --image->refCount;
+        return image;
+    }
     uint32_t size = 0;
     void* file = Eng_LoadFile(path, &size);
     if (!file) return nullptr;
@@ -388,4 +421,9 @@ extern "C" __attribute__((visibility("default"))) void kpDeferTextureDecoding(in
     g_deferDecoding = on != 0;
     // Later decodings may run on worker threads: the one editor call they would make is made here.
     if (g_deferDecoding) Image_GammaTable();
+}
+
+// kpSetFileHeadReader: the editor's reader of a file's first bytes, used while decoding waits.
+extern "C" __attribute__((visibility("default"))) void kpSetFileHeadReader(kpReadFileHeadFn reader) {
+    g_readHead = reader;
 }

@@ -22,6 +22,14 @@ QString Plat_FindFileNoCase(const QString& path);
 // package load sees the folders as they were at their first use in it.
 void Plat_BeginLookupPass();
 void Plat_EndLookupPass();
+// A look-up pass for the scope's lifetime.
+class cLookupPass {
+public:
+    cLookupPass() { Plat_BeginLookupPass(); }
+    ~cLookupPass() { Plat_EndLookupPass(); }
+    cLookupPass(const cLookupPass&) = delete;
+    cLookupPass& operator=(const cLookupPass&) = delete;
+};
 // Runs file (searched in PATH) with argv (argv[0] first, null-terminated). With wait the call
 // returns after the program ended; without it the program runs on its own and is reaped by the
 // system. False, with errorOut set, when the program could not be started.

@@ -328,8 +328,6 @@ bool Project_Load(MapDocument* document, const QString& path, GameConfig* config
         return false;
 
     cWaitCursor cursor;
-    // The textures the map binds are decoded together when the load ends, before any view draws.
-    cTextureDecodeBatch decodeTogether;
     // The file is read into a fresh world that replaces the document's only when the read
     // succeeded: a file that cannot be opened or read leaves the open map as it was.
     MapWorld* world = new MapWorld{};

@@ -271,6 +271,19 @@ bool buildOcclusion(const std::vector<BrushRecord*>& nearest, RenderContext* con
     return buffer->occluders > 0;
 }
 
+// The textures of the world faces this pass will show, decoded together before any of them draws
+// (what waits for its first show would otherwise be decoded one texture at a time as it draws).
+void realizeShownTextures(MapWorld* world, const RenderContext* context, const std::vector<BrushRecord*>& nearest,
+                          bool occluding) {
+    std::vector<const ShaderRecord*> textures;
+    for (const BrushRecord* brush : nearest) {
+        if (occluding && Map_Occluded(world, brush->mins, brush->maxs)) continue;
+        for (const FaceRecord* face = brush->firstFace; face; face = face->next)
+            if (face->texture) textures.push_back(face->texture);
+    }
+    Draw_RealizeTogether(context, textures);
+}
+
 const ShaderRecord* textureOf(const DrawNode* node) {
     switch (node->kind) {
     case SkyKind::Face:
@@ -479,6 +492,7 @@ void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters
     const bool occluding = !nearest.empty() && buildOcclusion(nearest, context, &occlusion);
     Map_BeginQueuedDraws(world);
     if (occluding) Map_SetOcclusion(world, &occlusion);
+    if (context->renderMode >= 2) realizeShownTextures(world, context, nearest, occluding);
     // The world brushes first, nearest first; the walk then meets them drawn (stamped) and
     // draws the rest. The queued faces go out in bands growing with the distance: within a band
     // they are batched per texture, and each band lies in the depth buffer before the next is

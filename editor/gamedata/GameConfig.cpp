@@ -8,6 +8,7 @@
 #include "core/FileLookup.h"
 #include "core/MainSettings.h"
 #include "core/SysHost.h"
+#include "core/Platform.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "core/WaitScope.h"
@@ -368,6 +369,9 @@ void GameCfg_Precache(GameConfigManager* manager, GameConfig* config) {
     const MapProfileRecord* profile =
         manager ? GameCfg_FindProfile(manager, Text_ToWindows1251(config->MapProfile).constData()) : nullptr;
     Sys_SwitchFileLookup(config);
+    // The game folders are searched for thousands of names (images of effects, models and their
+    // skins), most of them missing on disk: each folder is listed once.
+    const cLookupPass lookupPass;
     if (ModelCache* cache = Model_Cache()) cache->displayBase = config->GameBasedir;
     if (settingOn(&MainSettings::LoadFromArchives) && archives()) Archive_LoadForConfig(archives(), config);
     // A configuration naming no packages gets what its game folders hold, listed as its own so

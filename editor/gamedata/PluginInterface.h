@@ -508,6 +508,12 @@ typedef struct TextureDecodeJob {
 } TextureDecodeJob;
 /* Optional, with kpDecodeTexture: kpDecodeTexture on a record; non-zero when decoded. */
 typedef int32_t (*kpDecodeTextureJobFn)(TextureDecodeJob* job);
+/* Optional: hands the plugin the editor's reader of a file's first maxBytes bytes (disk or
+   archives; a zero-terminated block to free with Sys_Free, *size fewer than maxBytes when the file
+   ends first; null when missing), so image sizes come without reading whole images while decoding
+   waits. */
+typedef char* (*kpReadFileHeadFn)(const char* path, uint32_t maxBytes, uint32_t* size);
+typedef void (*kpSetFileHeadReaderFn)(kpReadFileHeadFn reader);
 /* Non-zero on success; info[0] receives the package's entry count. */
 typedef int32_t (*kpGetPackageInfoFn)(int32_t id, const char* path, int32_t* info);
 /* Registers every entry of the package with the texture manager; non-zero on success. */

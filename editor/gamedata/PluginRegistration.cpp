@@ -15,6 +15,7 @@
 #include "gamedata/PluginManager.h"
 #include "gamedata/SkyManager.h"
 #include "gamedata/TextureManager.h"
+#include "gamedata/TexturePackage.h"
 
 namespace {
 
@@ -128,6 +129,8 @@ int32_t Plugin_RegisterTextureFormat(int32_t id, const char* name, const char* e
     if (!entry->deferDecoding) entry->decodeTexture = nullptr;
     if (entry->decodeTexture)
         entry->decodeJob = resolve<kpDecodeTextureJobFn>(r.library, "kpDecodeTextureJob");
+    if (auto setReader = resolve<kpSetFileHeadReaderFn>(r.library, "kpSetFileHeadReader"))
+        setReader(&Tex_LoadFileHead);
     return append(GameData_Host()->textures().textureFormats, std::move(*entry), r);
 }
 

@@ -180,16 +180,3 @@ void Tex_RealizeShader(TextureManager* m, ShaderRecord* shader) {
     Tex_RealizeImages(m, images);
 }
 
-cTextureDecodeBatch::cTextureDecodeBatch(TextureManager* manager) : m_manager(manager) {
-    if (m_manager) ++m_manager->decodeBatches;
-}
-
-cTextureDecodeBatch::~cTextureDecodeBatch() {
-    if (!m_manager || --m_manager->decodeBatches > 0) return;
-    QList<TextureImage*> images;
-    for (const ShaderRecord* shader : std::as_const(m_manager->batched))
-        Tex_CollectPending(m_manager, shader, &images);
-    m_manager->batched.clear();
-    m_manager->batchedSet.clear();
-    Tex_RealizeImages(m_manager, images);
-}

@@ -26,22 +26,5 @@ void Tex_RealizeShader(TextureManager* manager, ShaderRecord* shader);
 // it shows the effect.
 void Tex_RealizeShader(ShaderRecord* shader);
 void Tex_RealizeImage(TextureImage* image);
-// Every image the effects show, together: a page of the texture browser.
+// Every image the effects show, together: a page of the texture browser, what a camera frame shows.
 void Tex_RealizeShaders(const QList<ShaderRecord*>& shaders);
-// Realizes the effect now, or, while a decode batch is open on the main window's manager, when
-// the batch closes: what binding a texture to a face calls.
-void Tex_RealizeShaderSoon(ShaderRecord* shader);
-
-// While one is open, effects bound through Tex_RealizeShaderSoon wait; the last one to close
-// decodes everything they show at once (a map load: all its textures on the pool together).
-class cTextureDecodeBatch {
-public:
-    explicit cTextureDecodeBatch(TextureManager* manager);
-    cTextureDecodeBatch(); // on the main window's manager
-    ~cTextureDecodeBatch();
-    cTextureDecodeBatch(const cTextureDecodeBatch&) = delete;
-    cTextureDecodeBatch& operator=(const cTextureDecodeBatch&) = delete;
-
-private:
-    TextureManager* m_manager;
-};

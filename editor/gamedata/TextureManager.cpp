@@ -255,7 +255,6 @@ void Tex_ReleaseShader(TextureManager* m, ShaderRecord* shader, bool unlink) {
             it = it.value() == shader ? m->placeholders.erase(it) : std::next(it);
     }
     removeEffect(m, shader);
-    if (m->batchedSet.remove(shader)) m->batched.removeOne(shader);
     std::free(shader->pluginData);
     delete shader;
 }
@@ -414,21 +413,6 @@ void Tex_RealizeShaders(const QList<ShaderRecord*>& shaders) {
         Tex_CollectPending(m, shader, &images);
     Tex_RealizeImages(m, images);
 }
-
-void Tex_RealizeShaderSoon(ShaderRecord* shader) {
-    TextureManager* m = manager();
-    if (!m || !shader || m->pending.isEmpty()) return;
-    if (m->decodeBatches == 0) {
-        Tex_RealizeShader(m, shader);
-        return;
-    }
-    if (!m->batchedSet.contains(shader)) {
-        m->batchedSet.insert(shader);
-        m->batched.append(shader);
-    }
-}
-
-cTextureDecodeBatch::cTextureDecodeBatch() : cTextureDecodeBatch(manager()) {}
 
 void Tex_LinkNewShaders(TextureManager* m) {
     if (!m) return;

@@ -51,9 +51,6 @@ public:
     int32_t decodedCount = 0;                // images decoded on first show
     int32_t pooledCount = 0;                 // of those, decoded on the worker pool
     std::unique_ptr<cDecodePool> decodePool; // made by the first decode that needs it
-    int32_t decodeBatches = 0;               // open cTextureDecodeBatch scopes
-    QList<ShaderRecord*> batched;            // effects waiting for the last of them to close
-    QSet<const ShaderRecord*> batchedSet;
     bool deferringDecode = false;        // a package load reads image headers only
     QHash<QString, QByteArray> palettes; // 768 bytes each, by the requested path
     TexturePackage* loading = nullptr;   // the package whose file is being loaded

@@ -132,13 +132,13 @@ bool decodesLater(const TextureManager* m, const QString& path) {
     return false;
 }
 
-// An image's header lies in its first bytes: reading (and inflating) the rest waits for its first
-// show. Null when neither the disk nor an archive has the file under that path.
-constexpr uint32_t kHeadBytes = 16 * 1024;
-char* loadHead(const QByteArray& path, uint32_t* size) {
+} // namespace
+
+char* Tex_LoadFileHead(const char* path, uint32_t maxBytes, uint32_t* size) {
+    if (!path || !size || maxBytes == 0) return nullptr;
     QFile file(QFile::decodeName(path));
     if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray head = file.read(kHeadBytes);
+        const QByteArray head = file.read(maxBytes);
         auto* block = static_cast<char*>(Sys_Alloc(uint64_t(head.size()) + 1));
         if (!block) return nullptr;
         std::memcpy(block, head.constData(), size_t(head.size()));
@@ -148,10 +148,12 @@ char* loadHead(const QByteArray& path, uint32_t* size) {
     }
     void* data = nullptr;
     ArchiveRegistry* archives = GameData_Archives();
-    if (!archives || !Archive_LoadFileHead(archives, path.constData(), kHeadBytes, &data, size))
+    if (!archives || !Archive_LoadFileHead(archives, path, maxBytes, &data, size))
         return nullptr;
     return static_cast<char*>(data);
 }
+
+namespace {
 
 // A package-format file's count through its format's kpGetPackageInfo; 0 when none answers.
 int32_t packageFormatCount(TextureManager* m, const QString& path) {
@@ -280,10 +282,7 @@ bool Tex_LoadPackage(TextureManager* m, TexturePackage* package, const void* plu
         }
     } suspend;
     // Image names are looked up many times over in the same folders, most of them missing.
-    struct LookupPass {
-        LookupPass() { Plat_BeginLookupPass(); }
-        ~LookupPass() { Plat_EndLookupPass(); }
-    } lookupPass;
+    const cLookupPass lookupPass;
     // Package members are files the manager can read again: their images wait for their first show.
     struct DeferDecoding {
         TextureManager* m;
@@ -351,7 +350,12 @@ bool Tex_LoadTextureFile(TextureManager* m, const QString& path, const void* plu
         return true;
     }
     uint32_t size = 0;
-    char* data = m->deferringDecode && decodesLater(m, path) ? loadHead(native, &size) : nullptr;
+    // An image's header lies in its first bytes: reading (and inflating) the rest waits for its first
+    // show; the format asks for more where its header lies further in.
+    constexpr uint32_t kHeadBytes = 4096;
+    char* data = m->deferringDecode && decodesLater(m, path)
+                     ? Tex_LoadFileHead(native.constData(), kHeadBytes, &size)
+                     : nullptr;
     if (!data) data = Sys_LoadFile(native.constData(), &size);
     if (!data) return false;
     m->loading = package;

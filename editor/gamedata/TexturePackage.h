@@ -57,6 +57,9 @@ bool Tex_LoadPackage(TexturePackage* package, const MapProfileRecord* profile, c
                      const QString& paletteName);
 bool Tex_LoadPackage(TextureManager* manager, TexturePackage* package, const void* plugin,
                      const QString& gameDir, const QString& paletteName);
+// The file's first maxBytes bytes (fewer when it ends first) from the disk or the archives, in a
+// zero-terminated Sys_Alloc block; null when neither has the file.
+char* Tex_LoadFileHead(const char* path, uint32_t maxBytes, uint32_t* size);
 // False when a texture format of the file's suffix filters the name out.
 bool Tex_TextureNameAccepted(const TextureManager* manager, const QString& path);
 bool Tex_LoadTextureFile(TextureManager* manager, const QString& path, const void* plugin,

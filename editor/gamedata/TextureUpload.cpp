@@ -158,6 +158,8 @@ const TextureExtensions& Tex_ProbeExtensions() {
         if (*p.flag && s_firstProbe) Sys_Printf("Using extension: %s", p.name);
     }
     ext.edgeClamp = ext.edgeClamp || sgisClamp;
+    const QByteArray renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    ext.softwareRenderer = renderer.contains("llvmpipe") || renderer.contains("softpipe");
     s_firstProbe = false;
     if (ext.compression) glHint(kCompressionHint, GL_NICEST);
     if (ext.generateMipmap) glHint(kGenerateMipmapHint, GL_NICEST);
@@ -211,7 +213,7 @@ bool Tex_UploadImageData(TextureImage* image, const void* data) {
     const MainSettings& s = Sys_Settings();
     const bool compress = ext.compression && s.TextureCompression;
     const bool noMipmaps = image->flags & IMAGE_NO_MIPMAPS;
-    const bool glMipmaps = ext.generateMipmap && s.AutoMipmaps && !noMipmaps;
+    const bool glMipmaps = ext.generateMipmap && !ext.softwareRenderer && s.AutoMipmaps && !noMipmaps;
     int32_t w, h;
     Tex_UploadSize(image->width, image->height, ext, &w, &h);
     GLuint name = 0;

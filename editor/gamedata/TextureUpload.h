@@ -14,6 +14,10 @@ struct TextureExtensions {
     bool nonPowerOfTwo = false;
     bool generateMipmap = false;
     bool edgeClamp = false;
+    // A rasterizer on the CPU (Mesa's llvmpipe, softpipe): it makes each generated mipmap level
+    // with a draw of its own, handed between its threads, several times slower than the
+    // editor's own chain.
+    bool softwareRenderer = false;
 };
 
 // Makes the resource context current (sharing with the global share context when there is one)

@@ -40,7 +40,8 @@ void exitAfterFirstFrame(cMainWindow* window, const QString& value, const QElaps
         for (cCanvas* view : views)
             if (!drawn->contains(view)) return;
         poll->stop();
-        std::printf("first frame: %lld ms\n", static_cast<long long>(sinceStart.elapsed()));
+        std::printf("first frame: %lld ms, %d images decoded\n", static_cast<long long>(sinceStart.elapsed()),
+                    int(window->textures.decodedCount));
         std::fflush(stdout);
         if (value.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) window->grab().save(value);
         window->close();

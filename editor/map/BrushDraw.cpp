@@ -84,7 +84,8 @@ bool cMapBrush::draw(RenderContext* context, RenderCounters* counters, uint32_t 
     for (FaceRecord* face = brush->firstFace; face; face = face->next) {
         cMapFace* handle = face->handle;
         if (!handle || !handle->isVisible(context)) continue;
-        const bool textured = Draw_Textured(context, face->texture);
+        // Faces behind the occluders take their places in the batches without their pixels.
+        const bool textured = Draw_Textured(context, face->texture, !occluded);
         if ((face->flags & FaceFlags::Selected) && !selected) {
             uint8_t fill[4], line[4];
             Draw_SurfaceColors(context, brush, true, textured, fill, line);

@@ -206,7 +206,7 @@ void cMapFace::draw(RenderContext* context, RenderCounters* counters, const uint
         return;
     }
     if (context->renderMode != 0 && !selected && !(context->renderFlags & RenderBit::Grid3D)) {
-        const bool textured = Draw_Textured(context, face->texture);
+        const bool textured = Draw_Textured(context, face->texture, !hidden);
         if (!textured || !Draw_UsesStages(context, face->texture)) {
             if (textured && context->renderMode == 2)
                 std::memcpy(colour, fill, 4);

@@ -1,6 +1,8 @@
 #include "map/ObjectDraw.h"
 
 #include <GL/gl.h>
+#include <QList>
+#include <QSet>
 
 #include <cmath>
 #include <cstring>
@@ -11,6 +13,9 @@
 #include "document/MapWorld.h"
 #include "document/VisGroup.h"
 #include "gamedata/EffectBatch.h"
+#include "gamedata/TextureDecoding.h"
+#include "gamedata/TextureManager.h"
+#include "gamedata/TextureUpload.h"
 #include "gamedata/TextureRecords.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
@@ -128,8 +133,62 @@ void Draw_SurfaceColors(const RenderContext* context, const BrushRecord* brush, 
         std::memcpy(outline, fill, 4);
 }
 
-bool Draw_Textured(const RenderContext* context, const ShaderRecord* texture) {
-    return context->is3D && context->renderMode >= 2 && texture && texture->image && texture->image->glName;
+namespace {
+
+// Whether an image the effect draws with has no GL texture yet. Effects share editor images while
+// their stages differ, so every image counts.
+bool lacksTexture(const ShaderRecord* texture) {
+    const auto lacks = [](const TextureImage* image) { return image && !image->glName; };
+    if (lacks(texture->image)) return true;
+    for (const TextureImage* face : texture->box)
+        if (lacks(face)) return true;
+    for (const ShaderStage* stage = texture->stages; stage; stage = stage->next) {
+        for (const TextureImage* frame : stage->frames)
+            if (lacks(frame)) return true;
+        const TextureImage* head = stage->frameChain;
+        if (lacks(head)) return true;
+        for (const TextureImage* frame = head ? head->next : nullptr; frame && frame != head;
+             frame = frame->next)
+            if (lacks(frame)) return true;
+    }
+    return false;
+}
+
+// Uploads bind their own textures: the view's record of GL's binding is stale after them.
+void resyncAfterUploads(const RenderContext* context, int32_t createdBefore) {
+    if (Tex_CreatedTextureCount() != createdBefore && context->stateCache)
+        GL_ResyncStateCache(context->stateCache);
+}
+
+// A texture's pixels are decoded and uploaded the first time a view draws it: a map's first frame
+// pays for the textures it shows, not for every texture the map binds.
+void realizeForDraw(const RenderContext* context, const ShaderRecord* texture) {
+    if (!texture || !lacksTexture(texture)) return;
+    const int32_t created = Tex_CreatedTextureCount();
+    Tex_RealizeShader(const_cast<ShaderRecord*>(texture));
+    resyncAfterUploads(context, created);
+}
+
+} // namespace
+
+void Draw_RealizeTogether(const RenderContext* context, const std::vector<const ShaderRecord*>& textures) {
+    QList<ShaderRecord*> waiting;
+    QSet<const ShaderRecord*> seen;
+    for (const ShaderRecord* texture : textures)
+        if (texture && !seen.contains(texture) && lacksTexture(texture)) {
+            seen.insert(texture);
+            waiting.append(const_cast<ShaderRecord*>(texture));
+        }
+    if (waiting.isEmpty()) return;
+    const int32_t created = Tex_CreatedTextureCount();
+    Tex_RealizeShaders(waiting);
+    resyncAfterUploads(context, created);
+}
+
+bool Draw_Textured(const RenderContext* context, const ShaderRecord* texture, bool shown) {
+    if (!context->is3D || context->renderMode < 2 || !texture || !texture->image) return false;
+    if (shown) realizeForDraw(context, texture);
+    return texture->image->glName != 0;
 }
 
 void Draw_BindTexture(const RenderContext* context, const ShaderRecord* texture) {
@@ -154,8 +213,12 @@ bool Draw_IsSky(const ShaderRecord* texture) {
 }
 
 bool Draw_QueuesSky(const RenderContext* context, const ShaderRecord* texture) {
-    return context->is3D && !Draw_Picking(context) && (context->renderFlags & RenderBit::DrawSky) &&
-           Draw_IsSky(texture);
+    if (!context->is3D || Draw_Picking(context) || !(context->renderFlags & RenderBit::DrawSky) ||
+        !Draw_IsSky(texture))
+        return false;
+    // The sky pass draws the effect's box and cloud images.
+    realizeForDraw(context, texture);
+    return true;
 }
 
 uint32_t Draw_SolidState(const RenderContext* context) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct BrushRecord;
 struct MapWorld;
@@ -43,8 +44,13 @@ void Draw_SetPickColor(int32_t id);
 // brushes and the entity's colour for others.
 void Draw_SurfaceColors(const RenderContext* context, const BrushRecord* brush, bool selected, bool textured,
                         uint8_t fill[4], uint8_t outline[4]);
-// Whether the view draws this texture's image: 3D, render mode 2 or more, with an uploaded image.
-bool Draw_Textured(const RenderContext* context, const ShaderRecord* texture);
+// Whether the view draws this texture's image: 3D, render mode 2 or more, with an uploaded image
+// (decoded and uploaded here when it waits for its first show, unless the caller knows the surface
+// is hidden this frame).
+bool Draw_Textured(const RenderContext* context, const ShaderRecord* texture, bool shown = true);
+// Decodes together, on the worker pool, the images of those textures that still wait for their
+// first show: what a frame is about to draw, so that its draws find them uploaded.
+void Draw_RealizeTogether(const RenderContext* context, const std::vector<const ShaderRecord*>& textures);
 // Binds the texture's image through the state cache (GL_TEXTURE_2D must be enabled by the caller).
 void Draw_BindTexture(const RenderContext* context, const ShaderRecord* texture);
 // Hidden by the view's texture-category filters (bits 1, 4, 2, 8 need view bits 0x400, 0x800,

@@ -33,9 +33,6 @@ void updateBlended(const ShaderRecord* texture, uint32_t* flags) {
 void take(ShaderRecord** texture, ShaderRecord* next, uint32_t* flags) {
     *texture = next;
     if (next) ++next->refCount;
-    // The map shows what it binds: its images are decoded now, once (with the rest of a map
-    // being read, together).
-    Tex_RealizeShaderSoon(next);
     updateBlended(next, flags);
 }
 

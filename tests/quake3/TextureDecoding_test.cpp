@@ -15,6 +15,7 @@
 #include "ConsoleCapture.h"
 #include "ImageFiles.h"
 #include "core/System.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/PluginManager.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/TexturePackage.h"
@@ -50,7 +51,7 @@ struct ImageCase {
 class TextureDecoding : public ::testing::Test {
 protected:
     cConsoleCapture console;
-    TextureManager& m = g_mainWindow->textures;
+    TextureManager& m = *GameData_Textures();
     QTemporaryDir dir;
     QStringList packages;
     const TextureFormatEntry* tga = nullptr;
@@ -59,7 +60,7 @@ protected:
     void SetUp() override {
         const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";
         if (!QFileInfo::exists(plugin)) GTEST_SKIP() << "the Quake III plugin is not built";
-        if (m.textureFormats.isEmpty()) ASSERT_TRUE(Plugin_Load(&g_mainWindow->plugins, plugin));
+        if (m.textureFormats.isEmpty()) ASSERT_TRUE(Plugin_Load(GameData_Plugins(), plugin));
         for (const TextureFormatEntry& f : m.textureFormats) {
             if (f.extension == ".tga") tga = &f;
             if (f.extension == ".jpg") jpg = &f;
@@ -158,44 +159,6 @@ TEST_F(TextureDecoding, PoolPixelsEqualTheGuiThreadDecodersForEveryForm) {
         ASSERT_NE(image->glName, 0u);
         EXPECT_EQ(texels(image).toHex(' '), expected.toHex(' '));
     }
-}
-
-TEST_F(TextureDecoding, EffectsBoundDuringALoadDecodeTogetherWhenItEnds) {
-    const char* files[] = {"a.tga", "b.tga", "c.tga", "d.tga", "e.jpg", "f.jpg"};
-    int seed = 0;
-    for (const char* file : files) {
-        ++seed;
-        write(file, QByteArray(file).endsWith(".tga") ? TgaFile(2, 8, 8, 24, 0x20, pattern(8 * 8 * 3, seed))
-                                                      : JpegFile(8, 8, 3, pattern(8 * 8 * 3, seed), false));
-    }
-    load(".tga");
-    load(".jpg");
-    const int32_t decodedBefore = m.decodedCount, pooledBefore = m.pooledCount;
-    {
-        cTextureDecodeBatch loading;
-        for (const char* file : files) {
-            ShaderRecord* shader = effect(file);
-            ASSERT_NE(shader, nullptr);
-            Tex_RealizeShaderSoon(shader);
-            Tex_RealizeShaderSoon(shader); // a second face with the same texture
-        }
-        {
-            cTextureDecodeBatch nested; // an import inside the load
-        }
-        EXPECT_EQ(m.decodedCount, decodedBefore) << "nothing decodes while the load runs";
-        EXPECT_EQ(m.pending.size(), std::size(files));
-    }
-    EXPECT_EQ(m.decodedCount - decodedBefore, int32_t(std::size(files)));
-    EXPECT_EQ(m.pooledCount - pooledBefore, int32_t(std::size(files)));
-    EXPECT_TRUE(m.pending.isEmpty());
-    for (const char* file : files)
-        EXPECT_NE(effect(file)->image->glName, 0u) << file;
-
-    // Outside a load a bound effect decodes at once.
-    write("g.tga", TgaFile(3, 4, 4, 8, 0x20, pattern(16, 9)));
-    load(".tga");
-    Tex_RealizeShaderSoon(effect("g.tga"));
-    EXPECT_TRUE(m.pending.isEmpty());
 }
 
 TEST_F(TextureDecoding, AFileThatDoesNotDecodeIsReportedOnTheGuiThreadAndShowsNotexture) {

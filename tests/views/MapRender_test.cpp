@@ -1,10 +1,18 @@
 // The world renderer and the drawing of brushes, faces, patches and overlays, in real views under
 // the test display (pixels read back), and its draw lists headless. The flat views' placement,
 // patch meshes and centre marks are in MapRender2D_test.cpp.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <vector>
 
 #include "MapRenderFixture.h"
+#include "gamedata/PluginManager.h"
+#include "gamedata/GameDataHost.h"
+#include "gamedata/TextureManager.h"
+#include "gamedata/TexturePackage.h"
 
 namespace {
 
@@ -36,6 +44,65 @@ TEST_F(MapRenderTest, CameraViewModesShowEdgesFlatTexturedAndShaded) {
     const float edge[3] = {100, -64, 64};
     const QPoint e = screen(camera(), edge);
     EXPECT_TRUE(near(image, e.x(), e.y(), QColor(100, 200, 50), 2));
+}
+
+// Textures whose pixels wait for their first show are decoded when the camera view draws faces of
+// them, together on the worker pool before the frame's first face; one whose faces no view shows
+// stays undecoded.
+TEST_F(MapRenderTest, WaitingTexturesAreDecodedWhenTheCameraDrawsThem) {
+    const QString plugin = QStringLiteral(ZARV_BIN_DIR) + "/plugins/kpQuake3x64.so";
+    if (!QFileInfo::exists(plugin)) GTEST_SKIP() << "the Quake III plugin is not built";
+    open();
+    TextureManager& m = *GameData_Textures();
+    if (m.textureFormats.isEmpty()) ASSERT_TRUE(Plugin_Load(GameData_Plugins(), plugin));
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("textures/wait"));
+    for (const auto& [name, r, g, b] : {std::tuple{"red", 220, 30, 30}, std::tuple{"green", 30, 220, 30},
+                                        std::tuple{"blue", 30, 30, 220}}) {
+        // An uncompressed 24-bit TGA of 8 x 8, BGR.
+        QByteArray tga(18, '\0');
+        tga[2] = 2, tga[12] = 8, tga[14] = 8, tga[16] = 24;
+        for (int i = 0; i < 64; ++i)
+            tga += QByteArray(1, char(b)) + char(g) + char(r);
+        QFile file(dir.filePath(QStringLiteral("textures/wait/%1.tga").arg(QLatin1String(name))));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(tga);
+    }
+    const QString path = dir.filePath("textures/wait::*.tga");
+    ASSERT_TRUE(Tex_LoadPackage(Tex_AcquirePackage(path), nullptr, dir.path(), QString()));
+    ShaderRecord* red = Tex_FindShader(&m, "wait/red");
+    ShaderRecord* green = Tex_FindShader(&m, "wait/green");
+    ShaderRecord* blue = Tex_FindShader(&m, "wait/blue");
+    ASSERT_TRUE(red && green && blue && red->image && green->image && blue->image);
+    ASSERT_TRUE(m.pending.contains(red->image) && m.pending.contains(green->image) &&
+                m.pending.contains(blue->image));
+    if (!m.textureFormats.front().decodeJob) GTEST_SKIP() << "the module does not decode on workers";
+
+    BrushRecord* front = box(kLo, kHi);
+    texture(front, red);
+    // A floor below and beyond it, wider than it: its top face shows blue around the box.
+    const float flo[3] = {100, -400, -64}, fhi[3] = {600, 400, -32};
+    BrushRecord* floor = box(flo, fhi);
+    texture(floor, blue);
+    const float lo[3] = {-400, -64, 0}, hi[3] = {-336, 64, 128}; // behind the eye
+    BrushRecord* behind = box(lo, hi);
+    texture(behind, green);
+    camera()->renderMode = 2;
+    const int32_t pooledBefore = m.pooledCount;
+    const QColor shown = centre(camera());
+    EXPECT_TRUE(shown.red() > 150 && shown.green() < 90) << shown.name().toStdString();
+    EXPECT_FALSE(m.pending.contains(red->image));
+    EXPECT_NE(red->image->glName, 0u);
+    EXPECT_FALSE(m.pending.contains(blue->image));
+    EXPECT_EQ(m.pooledCount - pooledBefore, 2) << "the frame's textures decoded together on the pool";
+    EXPECT_TRUE(m.pending.contains(green->image)) << "decoded without being drawn";
+
+    for (BrushRecord* brush : {front, floor, behind})
+        for (FaceRecord* f = brush->firstFace; f; f = f->next) {
+            --f->texture->refCount;
+            f->texture = nullptr;
+        }
+    Tex_ReleasePackage(path);
 }
 
 TEST_F(MapRenderTest, AnimatedEffectAddsItsAdditiveStage) {

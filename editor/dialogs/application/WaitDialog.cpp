@@ -28,7 +28,11 @@ cWaitDialog::~cWaitDialog() {
 
 void cWaitDialog::setStatus(const QString& text) {
     form->lblText->setText(text);
+    // A precache sets a line per file, thousands a second: painting each at once cost a tenth of
+    // the precache. A few paints a second keep the line moving; the last one waits for the events.
+    if (m_sincePaint.isValid() && m_sincePaint.elapsed() < 50) return;
     form->lblText->repaint();
+    m_sincePaint.start();
 }
 
 void cWaitDialog::showEvent(QShowEvent* event) {

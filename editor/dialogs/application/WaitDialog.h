@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <memory>
 
 #include "core/WaitScope.h"
@@ -23,6 +24,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    // Since the status line was last painted at once.
+    QElapsedTimer m_sincePaint;
 };
 
 // The wait dialog shown now, else null.
