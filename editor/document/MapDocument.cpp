@@ -34,7 +34,7 @@
 #include "mainwindow/MainWindow.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 #include "tools/SelectionBox.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"

@@ -19,7 +19,7 @@
 #include "map/MapFace.h"
 #include "map/MapGroup.h"
 #include "map/MapPath.h"
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 
 namespace {
 

@@ -30,6 +30,9 @@
 #include "views/ColorScheme.h"
 #include "mainwindow/ConsoleSink.h"
 #include "mainwindow/MainWindowHost.h"
+#include "mainwindow/ToolHostImpl.h"
+#include "mainwindow/ViewHostImpl.h"
+#include "tools/ToolHost.h"
 #include "map/Decal.h"
 
 cMainWindow* g_mainWindow = nullptr;
@@ -38,6 +41,11 @@ cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>())
     g_mainWindow = this;
     sysHost = MainWindowHost_Make(*this);
     Sys_SetHost(sysHost.get());
+    viewHost = ViewHostImpl_Make(*this);
+    View_SetHost(viewHost.get());
+    toolHost = ToolHostImpl_Make(*this);
+    Tool_SetHost(toolHost.get());
+    Color_SetActiveScheme(&colorScheme);
     Prompt_SetGameConfigChooser(App_ChooseGameConfig);
     Project_SetDefaultRoomAsker(cDefaultRoomDialog::ask);
     Wait_SetWindowFactory(App_OpenWaitDialog);
@@ -93,6 +101,9 @@ cMainWindow::~cMainWindow() {
     if (g_mainWindow == this) {
         g_mainWindow = nullptr;
         Sys_SetHost(nullptr);
+        View_SetHost(nullptr);
+        Tool_SetHost(nullptr);
+        Color_SetActiveScheme(nullptr);
         Project_SetWindowHooks({});
         Prompt_SetGameConfigChooser(nullptr);
         Project_SetDefaultRoomAsker(nullptr);

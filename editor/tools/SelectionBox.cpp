@@ -4,15 +4,13 @@
 #include <cmath>
 
 #include "kstdlib/kmath.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 
 namespace {
 
 constexpr float kHalfDegree = 0.008726646f;
 constexpr float kFullTurn = 6.2831855f;
-constexpr float kDefaultWorldSize = 8192.0f;
-constexpr int32_t kDefaultGrid = 32;
-constexpr int32_t kDefaultFixedRotation = 15;
 
 bool validAxis(int32_t axis) {
     return axis >= 0 && axis <= 2;
@@ -23,8 +21,7 @@ bool usable(const SelectionBox* box, int32_t i, int32_t j) {
 }
 
 int32_t gridSize() {
-    const int32_t grid = g_mainWindow ? g_mainWindow->settings.CurrentGridSize : kDefaultGrid;
-    return std::max(1, grid);
+    return std::max(1, Sys_Settings().CurrentGridSize);
 }
 
 float clampToWorld(float value) {
@@ -71,8 +68,7 @@ QString statusNumber(float n) {
 } // namespace
 
 float Select_HalfWorldSize() {
-    const float size = g_mainWindow ? float(g_mainWindow->settings.MaxWorldSize) : kDefaultWorldSize;
-    return size * 0.5f;
+    return float(Sys_Settings().MaxWorldSize) * 0.5f;
 }
 
 void Select_BoxFromPoint(SelectionBox* box, const float point[3]) {
@@ -205,7 +201,9 @@ void Select_BoxSnapMove(SelectionBox* box, const float pending[3], int32_t i, in
 }
 
 float Select_FloorToGrid(float value) {
-    if (!g_mainWindow || !g_mainWindow->settings.SnapToGrid) return value;
+    // Only the program's own settings snap (the defaults would).
+    const MainSettings* settings = Sys_MutableSettings();
+    if (!settings || !settings->SnapToGrid) return value;
     const float grid = float(gridSize());
     return std::floor(value / grid) * grid;
 }
@@ -216,7 +214,7 @@ void Select_BoxRotationAngle(SelectionBox* box, const float current[3], const fl
     const float ci = (box->mins[i] + box->maxs[i]) * 0.5f;
     const float cj = (box->mins[j] + box->maxs[j]) * 0.5f;
     float theta = std::atan2(cj - current[j], ci - current[i]) - std::atan2(cj - start[j], ci - start[i]);
-    const int32_t degrees = g_mainWindow ? g_mainWindow->settings.FixedDegreeRotation : kDefaultFixedRotation;
+    const int32_t degrees = Sys_Settings().FixedDegreeRotation;
     // A fixed rotation of 0 degrees would make every angle undefined: keep the half degree then.
     const float step = (snap && degrees > 0) ? float(degrees) * float(M_PI) / 180.0f : kHalfDegree;
     theta -= std::fmod(theta, step);

@@ -5,10 +5,11 @@
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
 #include <cmath>
+#include "tools/ToolHost.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
 
@@ -49,7 +50,8 @@ int pickFace(cCanvas* view, MapWorld* world, int x, int y) {
 } // namespace
 
 cFacePropertiesDialog* cTextureTool::dialog() {
-    return g_mainWindow ? &g_mainWindow->faceDialog : nullptr;
+    ToolHost* host = Tool_Host();
+    return host ? host->faceDialog() : nullptr;
 }
 
 bool cTextureTool::faceDialogShown() {
@@ -120,8 +122,7 @@ bool cTextureTool::mousePress(cCanvas* view, int x, int y, int button, int modif
 bool cTextureTool::mouseMove(cCanvas* view, int x, int y, int buttons, int modifiers) {
     cFacePropertiesDialog* face = dialog();
     MapWorld* world = worldOf(view);
-    if (!face || !world || !view->is3D() || (face->mode() != 0 && face->mode() != 2))
-        return false;
+    if (!face || !world || !view->is3D() || (face->mode() != 0 && face->mode() != 2)) return false;
     const bool shiftCtrl = (modifiers & kShiftCtrl) == kShiftCtrl;
     const bool alt = modifiers & Qt::AltModifier;
     if (buttons == Qt::LeftButton && !Tool_SpaceHeld() && !alt && !shiftCtrl &&
@@ -162,5 +163,5 @@ void cTextureTool::refresh(cCanvas* view) {
     MapWorld* world = worldOf(view);
     if (!face || !world) return;
     face->setTarget(Map_Handle(world));
-    if (g_mainWindow->activeTool == this) Tool_SetStatusText(4, QString());
+    if (View_ActiveTool() == this) Tool_SetStatusText(4, QString());
 }

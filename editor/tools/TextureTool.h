@@ -3,7 +3,7 @@
 // Alt (or Shift+Ctrl) drags shift the selected faces' textures, one "Shift Texture" level a drag.
 #pragma once
 
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 
 class QKeyEvent;
 class cFacePropertiesDialog;

@@ -6,8 +6,6 @@
 #include <QStringList>
 #include <cstring>
 
-#include "mainwindow/MainWindow.h"
-
 namespace {
 
 const ColorSchemeEntry kDefaults[COLOR_COUNT] = {
@@ -129,9 +127,21 @@ const QColor& cColorScheme::Color_GetQColor(int32_t key) const {
     return row ? row->colour : fallback;
 }
 
+namespace {
+const cColorScheme*& activeScheme() {
+    static const cColorScheme* scheme = nullptr;
+    return scheme;
+}
+} // namespace
+
+void Color_SetActiveScheme(const cColorScheme* scheme) {
+    activeScheme() = scheme;
+}
+
 const QColor& Color_GetQColor(int32_t key) {
     static const cColorScheme standIn;
-    return (g_mainWindow ? g_mainWindow->colorScheme : standIn).Color_GetQColor(key);
+    const cColorScheme* scheme = activeScheme();
+    return (scheme ? *scheme : standIn).Color_GetQColor(key);
 }
 
 QString Color_GetName(int32_t key) {

@@ -3,7 +3,7 @@
 #include <QColorDialog>
 #include <QPushButton>
 
-#include "mainwindow/MainWindow.h"
+#include "views/ViewHost.h"
 #include "ui_CustomColorsDialog.h"
 #include "views/ColorScheme.h"
 
@@ -75,11 +75,7 @@ void cCustomColorsDialog::exec_on_colorChangeButton_click() {
 void cCustomColorsDialog::apply() {
     Color_StoreCustomScheme(working);
     Color_ApplyCustomScheme();
-    if (g_mainWindow) {
-        g_mainWindow->applySchemePalette();
-        App_ApplySchemeColors(g_mainWindow);
-        g_mainWindow->updateAllViews(3);
-    }
+    if (ViewHost* host = View_Host()) host->schemeColorsChanged();
 }
 
 void cCustomColorsDialog::exec_on_buttonClick(QAbstractButton* button) {
