@@ -34,7 +34,6 @@
 #include "mainwindow/MainWindow.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
-#include "views/AbstractTool.h"
 #include "tools/SelectionBox.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"

@@ -12,7 +12,6 @@
 
 #include "core/Platform.h"
 #include "core/System.h"
-#include "views/AbstractTool.h"
 #include "core/TextEncoding.h"
 #include "document/CompilerOverlays.h"
 #include "document/CullTree.h"
@@ -23,7 +22,6 @@
 #include "document/VisGroup.h"
 #include "gamedata/GameConfig.h"
 #include "mainwindow/MainWindow.h"
-#include "views/AbstractTool.h"
 #include "map/MapBrush.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"

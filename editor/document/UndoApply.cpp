@@ -19,7 +19,6 @@
 #include "map/MapFace.h"
 #include "map/MapGroup.h"
 #include "map/MapPath.h"
-#include "views/AbstractTool.h"
 
 namespace {
 
