@@ -73,7 +73,7 @@ public:
         }
     }
 
-    cFacePropertiesDialog* faceDialog() override { return &window.faceDialog; }
+    FaceTexturing* faceTexturing() override { return &window.faceDialog; }
 
 private:
     cMainWindow& window;

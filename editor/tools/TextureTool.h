@@ -6,7 +6,7 @@
 #include "views/AbstractTool.h"
 
 class QKeyEvent;
-class cFacePropertiesDialog;
+class FaceTexturing;
 
 class cTextureTool : public cAbstractTool {
 public:
@@ -24,5 +24,5 @@ public:
     static bool faceDialogKey(const QKeyEvent* event);
 
 private:
-    static cFacePropertiesDialog* dialog();
+    static FaceTexturing* dialog();
 };

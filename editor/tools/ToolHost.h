@@ -10,7 +10,7 @@
 #include <optional>
 
 class cCanvas;
-class cFacePropertiesDialog;
+class FaceTexturing;
 class MapDocument;
 struct PrimitiveEntry;
 struct ShaderRecord;
@@ -53,8 +53,8 @@ public:
     virtual std::optional<NewPathChoice> askNewPath(MapDocument* document, cCanvas* view) = 0;
     // Shows the vertex scale dialog with the factor 1, or hides it.
     virtual void showScaleDialog(bool show) = 0;
-    // The face properties dialog the texture tool works through (null: none).
-    virtual cFacePropertiesDialog* faceDialog() = 0;
+    // The face properties the texture tool works through (null: none).
+    virtual FaceTexturing* faceTexturing() = 0;
 };
 
 // The installed host, or null. The host outlives its installation.
