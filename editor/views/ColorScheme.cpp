@@ -1,7 +1,6 @@
 // The colour table, the custom table and their settings storage.
 #include "views/ColorScheme.h"
 
-#include <QListWidget>
 #include <QSettings>
 #include <QStringList>
 #include <cstring>
@@ -222,14 +221,6 @@ void Color_ApplyCustomScheme() {
 void Color_StoreCustomScheme(const QList<QColor>& colours) {
     for (int32_t i = 0; i < COLOR_COUNT && i < colours.size(); ++i)
         g_custom[i].colour = colours[i];
-}
-
-void Color_FillListWidget(QListWidget* list) {
-    list->clear();
-    for (int32_t i = 0; i < COLOR_COUNT; ++i) {
-        auto* item = new QListWidgetItem(QString::fromLatin1(g_table[i].displayName), list);
-        item->setData(Qt::UserRole, i);
-    }
 }
 
 void Color_ChooseStartupScheme(QSettings& settings, int32_t currentScheme) {

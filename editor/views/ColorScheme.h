@@ -7,7 +7,6 @@
 #include <QString>
 #include <cstdint>
 
-class QListWidget;
 class QSettings;
 
 enum ColorSchemeKey : int32_t {
@@ -121,8 +120,6 @@ void Color_SaveCustomScheme(QSettings& settings);
 void Color_ApplyCustomScheme();
 // Copies up to 55 colours, indexed by row, into the custom table.
 void Color_StoreCustomScheme(const QList<QColor>& colours);
-// Clears the list and adds one item per row: display name, row index under Qt::UserRole.
-void Color_FillListWidget(QListWidget* list);
 // The start-up choice after all other settings are read: loads the custom table from
 // "ColorSchemeCustom" when it has a "Title"; scheme -1 applies it, else "ColorScheme%1" is loaded
 // when it has a "Title", else the defaults stay. Refreshing the palette is the caller's.

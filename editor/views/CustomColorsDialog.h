@@ -9,6 +9,7 @@
 #include <memory>
 
 class QAbstractButton;
+class QListWidget;
 class QListWidgetItem;
 namespace Ui {
 class cCustomColorsDialog;
@@ -39,3 +40,7 @@ private:
     void pick(int row);
     void apply();
 };
+
+// Clears the list and adds one item per colour-table row: display name, row index under
+// Qt::UserRole.
+void Color_FillListWidget(QListWidget* list);

@@ -5,6 +5,7 @@
 
 #include "ConsoleCapture.h"
 #include "views/ColorScheme.h"
+#include "views/CustomColorsDialog.h"
 
 namespace {
 
