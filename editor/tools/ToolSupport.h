@@ -69,7 +69,7 @@ void Tool_BoxThroughDepth(cCanvas* view, SelectionBox* box);
 void Tool_MarkModified(MapDocument* document);
 
 // ---- Program commands the tools run ----
-// Refreshes the main window's actions (mask of Part groups); a hook until the actions exist.
+// Refreshes the window's actions (mask of action groups); a hook until the actions exist.
 void Tool_UpdateActions(int mask);
 // Refreshes the create actions for a class name (empty: none).
 void Tool_UpdateCreateActions(const QString& className);

@@ -56,7 +56,7 @@ cChildWindow::cChildWindow(MapDocument* doc) : QWidget(nullptr), document(doc) {
 }
 
 cChildWindow::~cChildWindow() {
-    // Views first: their destructors clear the main window's pointers to them.
+    // Views first: their destructors clear the view host's pointers to them.
     for (cCanvas* view : views)
         delete view;
     views.clear();
