@@ -12,18 +12,38 @@
 #include <QTextEdit>
 
 #include "FrameRig.h"
+#include "core/SysHost.h"
 #include "gamedata/TextureLists.h"
 #include "gamedata/PluginManager.h"
 #include "gamedata/TextureManager.h"
+#include "tools/ToolHost.h"
+#include "views/ColorScheme.h"
+#include "views/ViewHost.h"
 
 namespace {
+
+// The global window with the hosts and colour scheme it installs, taken and put back together.
+struct GlobalWindow {
+    cMainWindow* window = g_mainWindow;
+    SysHost* sys = Sys_Host();
+    ViewHost* view = View_Host();
+    ToolHost* tool = Tool_Host();
+
+    void install() const {
+        g_mainWindow = window;
+        Sys_SetHost(sys);
+        View_SetHost(view);
+        Tool_SetHost(tool);
+        Color_SetActiveScheme(window ? &window->colorScheme : nullptr);
+    }
+};
 
 // One program window for these cases, on a settings folder and a base folder of its own with one
 // Quake III configuration. The process's other window stays the global one outside these cases.
 struct DockRig {
     DockRig() {
         Bench_InitApplication();
-        cMainWindow* previous = g_mainWindow;
+        const GlobalWindow previous;
         qputenv("XDG_CONFIG_HOME", folder.filePath("config").toUtf8());
         QDir().mkpath(folder.filePath("config/zarv"));
         QDir().mkpath(folder.filePath("base"));
@@ -40,10 +60,12 @@ struct DockRig {
         // set up.
         window->show();
         QCoreApplication::processEvents();
-        g_mainWindow = previous;
+        own = GlobalWindow();
+        previous.install();
     }
     QTemporaryDir folder;
     cMainWindow* window = nullptr;
+    GlobalWindow own;
 };
 
 DockRig& rig() {
@@ -54,13 +76,13 @@ DockRig& rig() {
 // Makes the rig's window the global one for a case.
 class cUseRigWindow {
 public:
-    cUseRigWindow() : m_previous(g_mainWindow) { g_mainWindow = rig().window; }
-    ~cUseRigWindow() { g_mainWindow = m_previous; }
+    cUseRigWindow() { rig().own.install(); }
+    ~cUseRigWindow() { m_previous.install(); }
     cUseRigWindow(const cUseRigWindow&) = delete;
     cUseRigWindow& operator=(const cUseRigWindow&) = delete;
 
 private:
-    cMainWindow* m_previous;
+    GlobalWindow m_previous;
 };
 
 void closeAll(cMainWindow* window) {

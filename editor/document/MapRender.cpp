@@ -273,8 +273,8 @@ bool buildOcclusion(const std::vector<BrushRecord*>& nearest, RenderContext* con
 
 // The textures of the world faces this pass will show, decoded together before any of them draws
 // (what waits for its first show would otherwise be decoded one texture at a time as it draws).
-void realizeShownTextures(MapWorld* world, const RenderContext* context, const std::vector<BrushRecord*>& nearest,
-                          bool occluding) {
+void realizeShownTextures(MapWorld* world, const RenderContext* context,
+                          const std::vector<BrushRecord*>& nearest, bool occluding) {
     std::vector<const ShaderRecord*> textures;
     for (const BrushRecord* brush : nearest) {
         if (occluding && Map_Occluded(world, brush->mins, brush->maxs)) continue;

@@ -179,4 +179,3 @@ void Tex_RealizeShader(TextureManager* m, ShaderRecord* shader) {
     Tex_CollectPending(m, shader, &images);
     Tex_RealizeImages(m, images);
 }
-

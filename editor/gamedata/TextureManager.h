@@ -51,10 +51,10 @@ public:
     int32_t decodedCount = 0;                // images decoded on first show
     int32_t pooledCount = 0;                 // of those, decoded on the worker pool
     std::unique_ptr<cDecodePool> decodePool; // made by the first decode that needs it
-    bool deferringDecode = false;        // a package load reads image headers only
-    QHash<QString, QByteArray> palettes; // 768 bytes each, by the requested path
-    TexturePackage* loading = nullptr;   // the package whose file is being loaded
-    bool processEventsOnUpload = false;  // a package loads with the wait dialog up
+    bool deferringDecode = false;            // a package load reads image headers only
+    QHash<QString, QByteArray> palettes;     // 768 bytes each, by the requested path
+    TexturePackage* loading = nullptr;       // the package whose file is being loaded
+    bool processEventsOnUpload = false;      // a package loads with the wait dialog up
     int32_t unnamedCount = 0;
     TextureImage* white = nullptr;
     TextureImage* black = nullptr;

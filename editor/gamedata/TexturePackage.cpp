@@ -148,8 +148,7 @@ char* Tex_LoadFileHead(const char* path, uint32_t maxBytes, uint32_t* size) {
     }
     void* data = nullptr;
     ArchiveRegistry* archives = GameData_Archives();
-    if (!archives || !Archive_LoadFileHead(archives, path, maxBytes, &data, size))
-        return nullptr;
+    if (!archives || !Archive_LoadFileHead(archives, path, maxBytes, &data, size)) return nullptr;
     return static_cast<char*>(data);
 }
 

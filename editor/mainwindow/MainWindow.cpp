@@ -35,6 +35,9 @@
 #include "mainwindow/MainWindowHost.h"
 #include "mainwindow/PromptHostImpl.h"
 #include "gamedata/GameDataHost.h"
+#include "mainwindow/ToolHostImpl.h"
+#include "mainwindow/ViewHostImpl.h"
+#include "tools/ToolHost.h"
 #include "map/Decal.h"
 
 cMainWindow* g_mainWindow = nullptr;
@@ -48,6 +51,11 @@ cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>())
     Document_SetHost(documentHost.get());
     gameDataHost = GameDataHost_Make(*this);
     GameData_SetHost(gameDataHost.get());
+    viewHost = ViewHostImpl_Make(*this);
+    View_SetHost(viewHost.get());
+    toolHost = ToolHostImpl_Make(*this);
+    Tool_SetHost(toolHost.get());
+    Color_SetActiveScheme(&colorScheme);
     Prompt_SetGameConfigChooser(App_ChooseGameConfig);
     Project_SetDefaultRoomAsker(cDefaultRoomDialog::ask);
     Wait_SetWindowFactory(App_OpenWaitDialog);
@@ -105,6 +113,9 @@ cMainWindow::~cMainWindow() {
         Sys_SetHost(nullptr);
         Document_SetHost(nullptr);
         GameData_SetHost(nullptr);
+        View_SetHost(nullptr);
+        Tool_SetHost(nullptr);
+        Color_SetActiveScheme(nullptr);
         Project_SetWindowHooks({});
         Prompt_SetGameConfigChooser(nullptr);
         Project_SetDefaultRoomAsker(nullptr);

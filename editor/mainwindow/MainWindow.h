@@ -28,8 +28,10 @@
 #include "core/MainSettings.h"
 #include "mainwindow/Splash.h"
 #include "mainwindow/WindowCursors.h"
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 #include "views/ColorScheme.h"
+#include "views/DialogParent.h"
+#include "views/ViewHost.h"
 
 class QAction;
 class QActionGroup;
@@ -44,6 +46,7 @@ class cChildWindow;
 class SysHost;
 class DocumentHost;
 class GameDataHost;
+class ToolHost;
 class MapDocument;
 class cAbstractTool;
 class cCanvas;
@@ -79,20 +82,6 @@ class ToolSet;
 class cTextureView;
 struct MapWorld;
 struct ShaderRecord;
-
-// Bits of cMainWindow::heldKeys: keys held down, kept by the window's event filter.
-namespace HeldKey {
-constexpr uint32_t Space = 0x1;
-constexpr uint32_t Left = 0x2;
-constexpr uint32_t Right = 0x4;
-constexpr uint32_t Up = 0x8;
-constexpr uint32_t Down = 0x10;
-constexpr uint32_t W = 0x20;
-constexpr uint32_t S = 0x40;
-constexpr uint32_t A = 0x80;
-constexpr uint32_t D = 0x100;
-constexpr uint32_t C = 0x200;
-} // namespace HeldKey
 
 // Bits of cMainWindow::hiddenDialogs: floating dialogs hidden while the application is inactive.
 namespace HiddenDialog {
@@ -225,6 +214,9 @@ public:
     std::unique_ptr<DocumentHost> documentHost;
     // How the game-data layer reaches this window (installed with the system host).
     std::unique_ptr<GameDataHost> gameDataHost;
+    // How the views and the tools reach this window (installed with the system host).
+    std::unique_ptr<ViewHost> viewHost;
+    std::unique_ptr<ToolHost> toolHost;
     TextureManager textures;
     ModelCache models;
     SkyManager skies;
@@ -244,6 +236,7 @@ public:
     Clipboard clipboard;
     // The tools' cursors (loaded by the program's window).
     WindowCursors cursors;
+    cColorScheme colorScheme;
     // The open maps, in opening order.
     QList<MapDocument*> documents;
     // Views: the one taking keys, the one before it, the last one under input.
@@ -254,7 +247,7 @@ public:
     std::unique_ptr<ToolSet> toolSet;
     cAbstractTool* activeTool = nullptr;
     cAbstractTool* secondaryTool = nullptr;
-    uint32_t heldKeys = 0;      // HeldKey
+    uint32_t heldKeys = 0;      // HeldKey (views/ViewHost.h)
     uint32_t hiddenDialogs = 0; // HiddenDialog
     // Set by the object-properties dialog as it closes: the next activation only clears it.
     bool skipNextActivation = false;
@@ -757,8 +750,6 @@ void App_SetUrlOpener(UrlOpener opener);
 // The movement code of a Qt key (Space 0, arrows 1-4, W S A D C 5-9, also on the Russian layout);
 // -1 for any other key.
 int App_KeyToMoveCode(int key);
-// The parent for a message box over w: a visible stay-on-top window covering w's middle, else w.
-QWidget* App_DialogParent(QWidget* w);
 
 extern cMainWindow* g_mainWindow;
 

@@ -66,14 +66,6 @@ int App_KeyToMoveCode(int key) {
     }
 }
 
-QWidget* App_DialogParent(QWidget* w) {
-    if (!w) return w;
-    const QPoint middle = w->mapToGlobal(w->rect().center());
-    QWidget* top = QApplication::topLevelAt(middle);
-    if (top && top->isVisible() && (top->windowFlags() & Qt::WindowStaysOnTopHint)) return top;
-    return w;
-}
-
 bool cMainWindow::handleGridKey(int key) {
     int32_t& grid = settings.CurrentGridSize;
     int32_t next = grid;

@@ -19,7 +19,7 @@
 #include "document/SelectionSummary.h"
 #include "document/UndoHistory.h"
 #include "document/UniqueName.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"

@@ -5,7 +5,7 @@
 
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
 #include "document/SelectionBox.h"
 #include "tools/SelectionTool.h"
 #include "tools/ToolSupport.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 
 class MapDocument;
 struct SelectionBox;

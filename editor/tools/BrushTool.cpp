@@ -9,22 +9,32 @@
 #include "document/Primitives.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureRecords.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/PrimitiveRegistry.h"
+#include "core/MainSettings.h"
 #include "map/MapBrush.h"
 #include "document/SelectionBox.h"
 #include "tools/SelectionTool.h"
+#include "tools/ToolHost.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"
+#include "views/DialogParent.h"
+
+namespace {
+// The primitive the brush builds; none without a host.
+PrimitiveEntry* currentPrimitive() {
+    const ToolHost* host = Tool_Host();
+    return host ? host->currentPrimitive() : nullptr;
+}
+} // namespace
 
 ToolTexture Tool_CurrentTexture() {
     ToolTexture texture;
-    if (!g_mainWindow || g_mainWindow->currentTextureName.isEmpty()) return texture;
-    texture.record = App_FindTexture(g_mainWindow->currentTextureName);
+    const ToolHost* host = Tool_Host();
+    const QString name = host ? host->currentTextureName() : QString();
+    if (name.isEmpty()) return texture;
+    texture.record = host->findTexture(name);
     // A listed texture goes in under its own spelling; an unlisted name as the user gave it.
-    texture.name = texture.record ? QByteArray(texture.record->name)
-                                  : g_mainWindow->currentTextureName.toUtf8().left(kTextureNameMax);
+    texture.name = texture.record ? QByteArray(texture.record->name) : name.toUtf8().left(kTextureNameMax);
     return texture;
 }
 
@@ -87,7 +97,7 @@ bool cBrushTool::contextMenu(cCanvas* view, int x, int y, QPoint global, bool on
     Tool_MapPoint(view, x, y, 0, box, p);
     if (!Select_BoxContainsPoint(box, p)) return true;
     Tool_UpdateCreateActions(QString());
-    Tool_ExecContextMenu(QStringLiteral("Create"), global);
+    View_ExecContextMenu(QStringLiteral("Create"), global);
     return true;
 }
 
@@ -111,7 +121,7 @@ void cBrushTool::fillParams(cCanvas* view, const SelectionBox* box, PrimitivePar
     } else {
         std::strcpy(params->texInfo.name, "notexture");
     }
-    const PrimitiveEntry* entry = App_CurrentPrimitive();
+    const PrimitiveEntry* entry = currentPrimitive();
     params->count = entry ? entry->count : 0;
     int flags = s.DontSnapPrimitivePoints ? 0 : PrimitiveFlag::SnapPoints;
     if (s.StretchArches) flags |= PrimitiveFlag::StretchArches;
@@ -141,7 +151,7 @@ void cBrushTool::createObject(cCanvas* view) {
     for (int k = 0; k < 3; ++k)
         volume *= box->maxs[k] - box->mins[k];
     if (box->valid && volume != 0.0f) {
-        if (PrimitiveEntry* entry = App_CurrentPrimitive()) {
+        if (PrimitiveEntry* entry = currentPrimitive()) {
             PrimitiveParams params;
             fillParams(view, box, &params);
             if (entry->create && entry->create(&params)) {

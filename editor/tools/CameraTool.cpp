@@ -5,7 +5,7 @@
 
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
 #include "map/MapCamera.h"
 #include "tools/ToolSupport.h"
 

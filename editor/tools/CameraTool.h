@@ -4,7 +4,7 @@
 
 #include <QPointer>
 
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 #include "views/Canvas.h"
 
 struct CameraRecord;

@@ -10,7 +10,8 @@
 #include "document/MapWorld.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
+#include "tools/ToolHost.h"
 #include "tools/ToolSupport.h"
 #include "views/ColorScheme.h"
 
@@ -109,7 +110,7 @@ void cClipTool::applyClip(int mode) {
     releasePieces();
     if (!planeValid || !clipDocument || !clipDocument->world) return;
     Map_CmdClipObjects(clipDocument->world, planeNormal, planeDist, mode);
-    if (g_mainWindow) g_mainWindow->notifySelectionChanged(clipView.data());
+    if (ToolHost* host = Tool_Host()) host->notifySelectionChanged(clipView.data());
 }
 
 bool cClipTool::mousePress(cCanvas* view, int x, int y, int button, int) {

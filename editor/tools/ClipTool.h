@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <vector>
 
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 #include "views/Canvas.h"
 
 class MapDocument;

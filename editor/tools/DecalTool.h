@@ -3,7 +3,7 @@
 // when the profile supports overlays.
 #pragma once
 
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 
 class cDecalTool : public cAbstractTool {
 public:

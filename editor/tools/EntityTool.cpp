@@ -11,7 +11,7 @@
 #include "document/UndoHistory.h"
 #include "gamedata/EntityClass.h"
 #include "kstdlib/krandom.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
 #include "map/MapEntity.h"
 #include "document/SelectionBox.h"
 #include "tools/ToolSupport.h"
@@ -195,7 +195,7 @@ bool cEntityTool::contextMenu(cCanvas* view, int x, int y, QPoint global, bool o
     }
     const EntityClass* eclass = Tool_CurrentObjectClass();
     Tool_UpdateCreateActions(eclass ? QString::fromLatin1(eclass->name) : QString());
-    Tool_ExecContextMenu(QStringLiteral("Create"), global);
+    View_ExecContextMenu(QStringLiteral("Create"), global);
     return true;
 }
 

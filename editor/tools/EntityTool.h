@@ -4,7 +4,7 @@
 // places and creates at once.
 #pragma once
 
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 
 struct EntityClass;
 struct SelectionBox;

@@ -2,7 +2,7 @@
 // clicked point; with Ctrl every 2D view of the document takes the new zoom.
 #pragma once
 
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 
 class cMagnifyTool : public cAbstractTool {
 public:

@@ -6,16 +6,16 @@
 
 #include "core/System.h"
 #include "core/TextEncoding.h"
-#include "dialogs/application/PathDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
 #include "document/PathOperations.h"
 #include "document/SelectionSummary.h"
 #include "document/UndoHistory.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
 #include "map/MapPath.h"
 #include "document/SelectionBox.h"
+#include "tools/ToolHost.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"
@@ -161,8 +161,8 @@ bool cPathTool::keyPress(cCanvas* v, int key, int modifiers) {
     }
     if (key == Qt::Key_Insert) {
         cCanvas* target = v;
-        if (g_mainWindow && g_mainWindow->activeTool)
-            target = g_mainWindow->lastInputCanvas ? g_mainWindow->lastInputCanvas : g_mainWindow->focusView;
+        if (const ViewHost* host = View_Host(); host && host->activeTool())
+            target = host->lastInputCanvas() ? host->lastInputCanvas() : host->focusView();
         if (!target || target->is3D() || !worldOf(target)) return true;
         MapWorld* targetWorld = worldOf(target);
         if (targetWorld->selectedNodes) {
@@ -172,7 +172,7 @@ bool cPathTool::keyPress(cCanvas* v, int key, int modifiers) {
         return true;
     }
     if (key == Qt::Key_Delete && (modifiers & Qt::ShiftModifier)) {
-        if (g_mainWindow) g_mainWindow->cmdEditPathDelete();
+        if (ToolHost* host = Tool_Host()) host->deletePath();
         return true;
     }
     return false;
@@ -189,13 +189,13 @@ bool cPathTool::onSelection(cCanvas* v, int x, int y, bool storeNode) {
 
 bool cPathTool::contextMenu(cCanvas* v, int x, int y, QPoint global, bool onRelease) {
     if (onRelease || !onSelection(v, x, y, true)) return false;
-    Tool_ExecContextMenu(QStringLiteral("Paths"), global);
+    View_ExecContextMenu(QStringLiteral("Paths"), global);
     return true;
 }
 
 bool cPathTool::mouseDoubleClick(cCanvas* v, int x, int y, int, int) {
     if (!onSelection(v, x, y, false)) return false;
-    if (g_mainWindow) g_mainWindow->cmdEditPathNodeProperties();
+    if (ToolHost* host = Tool_Host()) host->editPathNodeProperties();
     return true;
 }
 
@@ -346,16 +346,16 @@ void cPathTool::createObject(cCanvas* v) {
         }
         finishLevel(doc);
     } else {
-        cPathDialog dialog(doc, App_DialogParent(v));
-        if (dialog.exec() == QDialog::Accepted) {
-            const QByteArray name = Text_ToWindows1251(dialog.txtName->text().trimmed());
-            const QByteArray className = Text_ToWindows1251(dialog.cbClass->currentText());
+        ToolHost* host = Tool_Host();
+        if (const std::optional<NewPathChoice> choice = host ? host->askNewPath(doc, v) : std::nullopt) {
+            const QByteArray name = Text_ToWindows1251(choice->name);
+            const QByteArray className = Text_ToWindows1251(choice->className);
             Sys_Printf("New path: %s (%s)", name.constData(), className.constData());
             Undo_BeginLevel(doc->undo, "Create Path");
             PathRecord* path = Path_Create(Map_Handle(world));
             path->className = Sys_StrDup(className.constData());
             path->name = Sys_StrDup(name.constData());
-            path->type = dialog.direction();
+            path->type = choice->direction;
             NodeRecord* node = Node_Append(Map_Handle(world), path);
             std::copy(newPoint, newPoint + 3, node->origin);
             std::copy(newPoint, newPoint + 3, lastPoint);

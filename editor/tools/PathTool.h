@@ -4,7 +4,7 @@
 // level "Move Nodes".
 #pragma once
 
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 
 struct NodeRecord;
 struct SelectionBox;

@@ -17,7 +17,7 @@
 #include "document/SelectionSummary.h"
 #include "document/UndoHistory.h"
 #include "document/UniqueName.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
@@ -753,7 +753,7 @@ bool cSelectionTool::contextMenu(cCanvas* view, int x, int y, QPoint global, boo
     const int selected = selectedCount(world);
     if (view->is3D()) {
         if (!selected) return false;
-        Tool_ExecContextMenu(QStringLiteral("Selection"), global);
+        View_ExecContextMenu(QStringLiteral("Selection"), global);
         return true;
     }
     float p[3];
@@ -762,10 +762,10 @@ bool cSelectionTool::contextMenu(cCanvas* view, int x, int y, QPoint global, boo
     if (!inside) return false;
     if (!selected || rubberBand) {
         if (!box->valid) return false;
-        Tool_ExecContextMenu(QStringLiteral("Select"), global);
+        View_ExecContextMenu(QStringLiteral("Select"), global);
         return true;
     }
-    Tool_ExecContextMenu(QStringLiteral("Selection"), global);
+    View_ExecContextMenu(QStringLiteral("Selection"), global);
     return true;
 }
 

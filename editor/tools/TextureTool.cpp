@@ -1,14 +1,15 @@
 #include "tools/TextureTool.h"
 
-#include "dialogs/editing/FacePropertiesDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
 #include <cmath>
+#include "tools/FaceTexturing.h"
+#include "tools/ToolHost.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
 
@@ -48,12 +49,13 @@ int pickFace(cCanvas* view, MapWorld* world, int x, int y) {
 
 } // namespace
 
-cFacePropertiesDialog* cTextureTool::dialog() {
-    return g_mainWindow ? &g_mainWindow->faceDialog : nullptr;
+FaceTexturing* cTextureTool::dialog() {
+    ToolHost* host = Tool_Host();
+    return host ? host->faceTexturing() : nullptr;
 }
 
 bool cTextureTool::faceDialogShown() {
-    return dialog() && dialog()->isVisible();
+    return dialog() && dialog()->texturingShown();
 }
 
 bool cTextureTool::faceDialogKey(const QKeyEvent* event) {
@@ -67,7 +69,7 @@ bool cTextureTool::setCursor(cCanvas* view) {
 }
 
 bool cTextureTool::mousePress(cCanvas* view, int x, int y, int button, int modifiers) {
-    cFacePropertiesDialog* face = dialog();
+    FaceTexturing* face = dialog();
     MapWorld* world = worldOf(view);
     if (!face || !world || (button != Qt::LeftButton && button != Qt::RightButton)) return false;
     const bool shiftCtrl = (modifiers & kShiftCtrl) == kShiftCtrl;
@@ -118,10 +120,9 @@ bool cTextureTool::mousePress(cCanvas* view, int x, int y, int button, int modif
 }
 
 bool cTextureTool::mouseMove(cCanvas* view, int x, int y, int buttons, int modifiers) {
-    cFacePropertiesDialog* face = dialog();
+    FaceTexturing* face = dialog();
     MapWorld* world = worldOf(view);
-    if (!face || !world || !view->is3D() || (face->mode() != 0 && face->mode() != 2))
-        return false;
+    if (!face || !world || !view->is3D() || (face->mode() != 0 && face->mode() != 2)) return false;
     const bool shiftCtrl = (modifiers & kShiftCtrl) == kShiftCtrl;
     const bool alt = modifiers & Qt::AltModifier;
     if (buttons == Qt::LeftButton && !Tool_SpaceHeld() && !alt && !shiftCtrl &&
@@ -158,9 +159,9 @@ bool cTextureTool::mouseMove(cCanvas* view, int x, int y, int buttons, int modif
 }
 
 void cTextureTool::refresh(cCanvas* view) {
-    cFacePropertiesDialog* face = dialog();
+    FaceTexturing* face = dialog();
     MapWorld* world = worldOf(view);
     if (!face || !world) return;
     face->setTarget(Map_Handle(world));
-    if (g_mainWindow->activeTool == this) Tool_SetStatusText(4, QString());
+    if (View_ActiveTool() == this) Tool_SetStatusText(4, QString());
 }

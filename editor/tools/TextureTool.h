@@ -3,10 +3,10 @@
 // Alt (or Shift+Ctrl) drags shift the selected faces' textures, one "Shift Texture" level a drag.
 #pragma once
 
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 
 class QKeyEvent;
-class cFacePropertiesDialog;
+class FaceTexturing;
 
 class cTextureTool : public cAbstractTool {
 public:
@@ -24,5 +24,5 @@ public:
     static bool faceDialogKey(const QKeyEvent* event);
 
 private:
-    static cFacePropertiesDialog* dialog();
+    static FaceTexturing* dialog();
 };

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 
 class ToolSet {
 public:

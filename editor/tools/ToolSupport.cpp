@@ -1,27 +1,23 @@
 #include "tools/ToolSupport.h"
 
+#include "core/MainSettings.h"
 #include "core/SysHost.h"
 
 #include <GL/gl.h>
-#include <QApplication>
-#include <QMenu>
-#include <QStatusBar>
 #include <cmath>
 
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/WindowCursors.h"
 #include "map/MapCamera.h"
 #include "document/SelectionBox.h"
+#include "tools/ToolHost.h"
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"
 
 namespace {
 
 QString g_statusTexts[8];
-ContextMenuHook g_menuHook;
 
 } // namespace
 
@@ -35,32 +31,11 @@ MainSettings* Tool_MutableSettings() {
 
 void Tool_SetStatusText(int label, const QString& text) {
     if (label >= 0 && label < 8) g_statusTexts[label] = text;
-    App_SetStatusText(g_mainWindow, text, label);
+    if (ToolHost* host = Tool_Host()) host->setStatusText(label, text);
 }
 
 QString Tool_StatusText(int label) {
     return label >= 0 && label < 8 ? g_statusTexts[label] : QString();
-}
-
-void Tool_ShowMessage(const QString& text, int timeout) {
-    if (g_mainWindow && qobject_cast<QApplication*>(QCoreApplication::instance()))
-        g_mainWindow->statusBar()->showMessage(text, timeout);
-}
-
-void Tool_SetContextMenuHook(ContextMenuHook hook) {
-    g_menuHook = std::move(hook);
-}
-
-void Tool_ExecContextMenu(const QString& name, QPoint global) {
-    if (g_menuHook) {
-        g_menuHook(name, global);
-        return;
-    }
-    App_ExecContextMenu(name, global);
-}
-
-bool Tool_IsCanvasMenuOpen() {
-    return App_IsCanvasMenuOpen();
 }
 
 void Tool_SetColour(int entry, float scale) {
@@ -70,22 +45,8 @@ void Tool_SetColour(int entry, float scale) {
 }
 
 QCursor Tool_Cursor(int kind) {
-    // The window's cursors, loaded from the program's resources with their hot spots.
-    // Without a window that loaded them (tests, tools) they are loaded once here and kept.
-    static WindowCursors* loaded = nullptr;
-    const WindowCursors* cursors = g_mainWindow ? &g_mainWindow->cursors : nullptr;
-    if (!cursors || cursors->rotate.pixmap().isNull()) {
-        if (!loaded && qobject_cast<QApplication*>(QCoreApplication::instance())) {
-            loaded = new WindowCursors;
-            Cursors_Load(*loaded);
-        }
-        if (!loaded) return QCursor(Qt::CrossCursor);
-        cursors = loaded;
-    }
-    static QCursor WindowCursors::*const members[] = {
-        &WindowCursors::rotate,  &WindowCursors::cross, &WindowCursors::brush, &WindowCursors::magnify,
-        &WindowCursors::texture, &WindowCursors::decal, &WindowCursors::entity};
-    return cursors->*members[std::clamp(kind, 0, int(std::size(members)) - 1)];
+    ToolHost* host = Tool_Host();
+    return host ? host->cursor(kind) : QCursor(Qt::CrossCursor);
 }
 
 Qt::CursorShape Tool_HandleCursor(int handle, bool shear) {
@@ -108,7 +69,8 @@ Qt::CursorShape Tool_HandleCursor(int handle, bool shear) {
 }
 
 bool Tool_DocumentOpen(const MapDocument* document) {
-    return document && g_mainWindow && g_mainWindow->documents.contains(const_cast<MapDocument*>(document));
+    const ToolHost* host = Tool_Host();
+    return document && host && host->documentOpen(document);
 }
 
 bool Tool_CameraInWorld(const MapWorld* world, const CameraRecord* camera) {
@@ -123,7 +85,7 @@ void Tool_Redraw(cCanvas* view, int mask) {
 }
 
 bool Tool_SpaceHeld() {
-    return g_mainWindow && (g_mainWindow->heldKeys & HeldKey::Space);
+    return View_SpaceHeld();
 }
 
 void Tool_MapPoint(cCanvas* view, int x, int y, int flags, const SelectionBox* box, float out[3]) {
@@ -168,17 +130,17 @@ void Tool_SetCommandHook(ToolCommandHook hook) {
 
 void Tool_UpdateActions(int mask) {
     record(QStringLiteral("updateActions %1").arg(mask, 0, 16));
-    if (g_mainWindow) g_mainWindow->updateActions(mask);
+    if (ToolHost* host = Tool_Host()) host->updateActions(mask);
 }
 
 void Tool_UpdateCreateActions(const QString& className) {
     record(QStringLiteral("updateCreateActions ") + className);
-    if (g_mainWindow) g_mainWindow->updateCreateActions(className, 0);
+    if (ToolHost* host = Tool_Host()) host->updateCreateActions(className);
 }
 
 void Tool_EditProperties() {
     record(QStringLiteral("editProperties"));
-    if (g_mainWindow) g_mainWindow->cmdEditProperties();
+    if (ToolHost* host = Tool_Host()) host->editProperties();
 }
 
 void Tool_SelectByBox(cCanvas* view, int mode) {
@@ -199,7 +161,7 @@ void Tool_SelectByBox(cCanvas* view, int mode) {
     Map_UpdateSelectionMode(doc->world);
     Map_SelectInBox(doc->world, mins, maxs, mode);
     Select_ClearBox(box);
-    if (g_mainWindow) g_mainWindow->notifySelectionChanged(view);
+    if (ToolHost* host = Tool_Host()) host->notifySelectionChanged(view);
     Project_RedrawViews(doc, 3);
     view->setCursorForTool();
     Tool_BoxStatus(view, box, 0);

@@ -1,5 +1,6 @@
-// What the tools share: the settings, the status-bar texts, the context-menu and command hooks of
-// the main window, the tool cursors, view mapping with the box's depth, and the redraw calls.
+// What the tools share: the settings, the status-bar texts, the command hooks, the tool cursors,
+// view mapping with the box's depth, and the redraw calls. The context menus are the views'
+// (views/ViewHost.h).
 #pragma once
 
 #include <QCursor>
@@ -8,6 +9,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "views/ViewHost.h"
+
 class cCanvas;
 class MapDocument;
 struct CameraRecord;
@@ -15,7 +18,7 @@ struct MainSettings;
 struct MapWorld;
 struct SelectionBox;
 
-// The main window's settings (defaults without one); writable only with a main window.
+// The program's settings (defaults without a host); writable only with a host that keeps them.
 const MainSettings& Tool_Settings();
 MainSettings* Tool_MutableSettings();
 
@@ -23,17 +26,6 @@ MainSettings* Tool_MutableSettings();
 // Texts of the numbered status-bar labels (label 4 is the box's size, angle or shear).
 void Tool_SetStatusText(int label, const QString& text);
 QString Tool_StatusText(int label);
-// A message in the status bar for the timeout (milliseconds).
-void Tool_ShowMessage(const QString& text, int timeout);
-
-// ---- Context menus ----
-// Pops the main window's named context menu ("Canvas", "Operations", "Select", "Selection",
-// "Create") at the global position. A hook, when set, is called instead (tests record the calls).
-using ContextMenuHook = std::function<void(const QString& name, QPoint global)>;
-void Tool_SetContextMenuHook(ContextMenuHook hook);
-void Tool_ExecContextMenu(const QString& name, QPoint global);
-// Whether the "Canvas" menu is open.
-bool Tool_IsCanvasMenuOpen();
 
 // ---- Drawing ----
 // The colour scheme's entry as the current GL colour, its RGB scaled (opaque).
@@ -76,8 +68,8 @@ void Tool_BoxThroughDepth(cCanvas* view, SelectionBox* box);
 // Marks the document modified and refreshes its titles.
 void Tool_MarkModified(MapDocument* document);
 
-// ---- Main-window commands the tools run ----
-// Refreshes the main window's actions (mask of Part groups); a hook until the actions exist.
+// ---- Program commands the tools run ----
+// Refreshes the window's actions (mask of action groups); a hook until the actions exist.
 void Tool_UpdateActions(int mask);
 // Refreshes the create actions for a class name (empty: none).
 void Tool_UpdateCreateActions(const QString& className);

@@ -12,10 +12,11 @@
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"
 #include "kstdlib/kmath.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
 #include "map/Decal.h"
 #include "map/MapEntity.h"
 #include "map/MapVector.h"
+#include "tools/ToolHost.h"
 #include "tools/ToolSupport.h"
 #include "tools/VertexHandles.h"
 #include "tools/VertexTool.h"
@@ -549,7 +550,7 @@ bool cVertexTool::splitNonPlanarFace(FaceRecord* face) {
 
 void cVertexTool::cleanUpMorph(cCanvas* v, bool quiet) {
     if (!morphing) {
-        if (!quiet && g_mainWindow) g_mainWindow->notifySelectionChanged(v);
+        if (!quiet && Tool_Host()) Tool_Host()->notifySelectionChanged(v);
         return;
     }
     MapDocument* doc = v ? v->document() : nullptr;
@@ -634,5 +635,5 @@ void cVertexTool::cleanUpMorph(cCanvas* v, bool quiet) {
     Tool_MarkModified(doc);
     // Off before the tools hear of it: a second pass would only print an empty report.
     morphing = false;
-    if (!quiet && g_mainWindow) g_mainWindow->notifySelectionChanged(v);
+    if (!quiet && Tool_Host()) Tool_Host()->notifySelectionChanged(v);
 }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/System.h"
-#include "dialogs/application/ScaleVertexDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapTransform.h"
@@ -15,7 +14,7 @@
 #include "document/UndoHistory.h"
 #include "kstdlib/kmath.h"
 #include "map/MapVector.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
 #include "map/MapOverlay.h"
@@ -23,6 +22,7 @@
 #include "map/OverlayRecord.h"
 #include "map/PatchRecord.h"
 #include "document/SelectionBox.h"
+#include "tools/ToolHost.h"
 #include "tools/ToolSupport.h"
 #include "tools/VertexHandles.h"
 #include "views/Canvas.h"
@@ -210,20 +210,12 @@ void cVertexTool::updateScaleCentre(cCanvas* v) {
 }
 
 void cVertexTool::setScaleMode(cCanvas* v, bool on) {
-    cScaleVertexDialog* dialog = g_mainWindow ? g_mainWindow->scaleVertexDialog : nullptr;
     scaleMode = on;
     if (on) {
         if (v) updateScaleCentre(v);
         scaleFactor = 1.0f;
-        if (dialog) {
-            dialog->setFactor(1.0);
-            dialog->show();
-            dialog->raise();
-            dialog->activateWindow();
-        }
-    } else if (dialog && dialog->isVisible()) {
-        dialog->hide();
     }
+    if (ToolHost* host = Tool_Host()) host->showScaleDialog(on);
 }
 
 void cVertexTool::snapToGrid(cCanvas* v) {
@@ -476,7 +468,7 @@ bool cVertexTool::contextMenu(cCanvas* v, int, int, QPoint global, bool onReleas
     } else if (rightDragArmed) {
         return false;
     }
-    Tool_ExecContextMenu(QStringLiteral("Vertex"), global);
+    View_ExecContextMenu(QStringLiteral("Vertex"), global);
     return true;
 }
 
@@ -488,8 +480,7 @@ void cVertexTool::autoScroll(cCanvas* v, float seconds) {
 void cVertexTool::refresh(cCanvas* v) {
     cleanUpMorph(v, true);
     scaleMode = false;
-    cScaleVertexDialog* dialog = g_mainWindow ? g_mainWindow->scaleVertexDialog : nullptr;
-    if (dialog && dialog->isVisible()) dialog->hide();
+    if (ToolHost* host = Tool_Host()) host->showScaleDialog(false);
 }
 
 bool cVertexTool::nudge(cCanvas* v, int dx, int dy, int) {

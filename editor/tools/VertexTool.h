@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 #include "tools/BulletBatch.h"
 
 struct BrushRecord;

@@ -14,14 +14,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/MainSettings.h"
 #include "core/Matrix.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
-#include "mainwindow/MainWindow.h"
 #include "map/MapCamera.h"
-#include "tools/AbstractTool.h"
-#include "tools/ToolSet.h"
+#include "views/AbstractTool.h"
 #include "views/ChildWindow.h"
+#include "views/ViewHost.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ float clampFov(int fov) {
 
 // The frame-timer interval of a camera view: 17 or 1 ms with the focus, else 40 ms.
 int frameInterval(const cCanvas* canvas) {
-    if (g_mainWindow && g_mainWindow->focusView == canvas) return settings().LimitFPS ? 17 : 1;
+    if (View_Host() && View_FocusView() == canvas) return settings().LimitFPS ? 17 : 1;
     return 40;
 }
 
@@ -79,9 +79,7 @@ void View_PinShaderClock(double seconds) {
 }
 
 bool Tool_IsPathToolActive() {
-    if (!g_mainWindow) return false;
-    return Tool_Id(g_mainWindow->activeTool) == ToolId::Path ||
-           Tool_Id(g_mainWindow->secondaryTool) == ToolId::Path;
+    return Tool_Id(View_ActiveTool()) == ToolId::Path || Tool_Id(View_SecondaryTool()) == ToolId::Path;
 }
 
 cCanvas::cCanvas(int type, int mode, const QSurfaceFormat& format, cChildWindow* window, QWidget* parent)
@@ -120,13 +118,13 @@ cCanvas::cCanvas(int type, int mode, const QSurfaceFormat& format, cChildWindow*
 cCanvas::~cCanvas() {
     thinkTimer->stop();
     frameTimer->stop();
-    if (g_mainWindow) {
-        if (g_mainWindow->focusView == this) {
-            g_mainWindow->focusView = nullptr;
-            g_mainWindow->updateViewModeActions();
+    if (ViewHost* host = View_Host()) {
+        if (host->focusView() == this) {
+            host->setFocusView(nullptr);
+            host->updateViewModeActions();
         }
-        if (g_mainWindow->previousFocusView == this) g_mainWindow->previousFocusView = nullptr;
-        if (g_mainWindow->lastInputCanvas == this) g_mainWindow->lastInputCanvas = nullptr;
+        if (host->previousFocusView() == this) host->setPreviousFocusView(nullptr);
+        if (host->lastInputCanvas() == this) host->setLastInputCanvas(nullptr);
     }
     if (glReady) {
         makeCurrent();
@@ -232,14 +230,15 @@ void cCanvas::restartFrameTimer() {
 }
 
 void cCanvas::makeActive() {
-    if (g_mainWindow && g_mainWindow->focusView != this) {
-        cCanvas* former = g_mainWindow->focusView;
-        g_mainWindow->focusView = this;
+    ViewHost* host = View_Host();
+    if (host && host->focusView() != this) {
+        cCanvas* former = host->focusView();
+        host->setFocusView(this);
         if (former) {
-            g_mainWindow->previousFocusView = former;
+            host->setPreviousFocusView(former);
             former->resetInput(false);
         }
-        g_mainWindow->updateViewModeActions();
+        host->updateViewModeActions();
     }
     restartFrameTimer();
 }
@@ -248,8 +247,8 @@ void cCanvas::focusView() {
     makeActive();
     setFocus(Qt::OtherFocusReason);
     setCursorForTool();
-    if (g_mainWindow)
-        g_mainWindow->zoomLabelText = is3D() ? QString() : tr("Zoom: %1").arg(double(zoom), 0, 'f', 2);
+    if (ViewHost* host = View_Host())
+        host->setZoomText(is3D() ? QString() : tr("Zoom: %1").arg(double(zoom), 0, 'f', 2));
 }
 
 void cCanvas::resetInput(bool keepTimer) {
@@ -271,11 +270,10 @@ void cCanvas::resetInput(bool keepTimer) {
 }
 
 void cCanvas::setCursorForTool() {
-    cAbstractTool* tool = g_mainWindow ? g_mainWindow->activeTool : nullptr;
-    const bool spaceHeld = g_mainWindow && (g_mainWindow->heldKeys & HeldKey::Space);
-    auto cameraTool = [&]() -> cAbstractTool* {
-        return g_mainWindow && g_mainWindow->toolSet ? (*g_mainWindow->toolSet)[ToolId::Camera] : nullptr;
-    };
+    const ViewHost* host = View_Host();
+    cAbstractTool* tool = host ? host->activeTool() : nullptr;
+    const bool spaceHeld = View_SpaceHeld();
+    auto cameraTool = [&]() -> cAbstractTool* { return host ? host->cameraTool() : nullptr; };
     if (is3D()) {
         if (spaceHeld || freeLook) tool = cameraTool();
     } else {
@@ -331,10 +329,11 @@ bool cCanvas::screenToWorld(int x, int y, int flags, bool integerOnly, float out
         out[dAxis] = 0.0f;
         if (flags & ScreenFlag::DepthFromOtherView) {
             const cCanvas* source = nullptr;
-            if (g_mainWindow && usableDepthView(g_mainWindow->focusView, this))
-                source = g_mainWindow->focusView;
-            else if (g_mainWindow && usableDepthView(g_mainWindow->previousFocusView, this))
-                source = g_mainWindow->previousFocusView;
+            const ViewHost* host = View_Host();
+            if (host && usableDepthView(host->focusView(), this))
+                source = host->focusView();
+            else if (host && usableDepthView(host->previousFocusView(), this))
+                source = host->previousFocusView();
             else if (MapDocument* doc = document()) {
                 const cCanvas* found = Project_FindCanvas(doc, dAxis);
                 if (usableDepthView(found, this)) source = found;
@@ -432,7 +431,7 @@ void cCanvas::zoomAt(float newZoom, int x, int y) {
     zoom = newZoom;
     needsFullRedraw = true;
     clampScroll();
-    if (g_mainWindow) g_mainWindow->zoomLabelText = tr("Zoom: %1").arg(double(zoom), 0, 'f', 2);
+    if (ViewHost* host = View_Host()) host->setZoomText(tr("Zoom: %1").arg(double(zoom), 0, 'f', 2));
 }
 
 void cCanvas::updateScrollBars() {
@@ -464,11 +463,11 @@ void cCanvas::setScrollBars(QScrollBar* horizontal, QScrollBar* vertical) {
 
 void cCanvas::scrollSlot(QScrollBar* bar, float& offset, int size, int value) {
     if (!bar || updatingScrollBars) return;
-    if (g_mainWindow && g_mainWindow->focusView == this)
+    if (View_Host() && View_FocusView() == this)
         setFocus(Qt::OtherFocusReason);
     else
         focusView();
-    if (g_mainWindow) g_mainWindow->lastInputCanvas = this;
+    if (ViewHost* host = View_Host()) host->setLastInputCanvas(this);
     updateRenderState();
     context.renderFlags |= RenderBit::FastRedraw;
     needsFullRedraw = true;
@@ -559,8 +558,7 @@ void cCanvas::invalidateCameraRect(const float a[3], const float b[3]) {
     };
     include(pb);
     MapDocument* doc = document();
-    if (g_mainWindow && Tool_Id(g_mainWindow->activeTool) == ToolId::Camera && doc && doc->world &&
-        doc->world->currentCamera) {
+    if (Tool_Id(View_ActiveTool()) == ToolId::Camera && doc && doc->world && doc->world->currentCamera) {
         float pe[3], pt[3];
         if (worldToScreen(doc->world->currentCamera->eye, pe)) include(pe);
         if (worldToScreen(doc->world->currentCamera->target, pt)) include(pt);
@@ -583,7 +581,7 @@ void cCanvas::think() {
     const int64_t now = View_Milliseconds();
     const float seconds = float(now - lastThink) * 0.001f;
     lastThink = now;
-    if (g_mainWindow && g_mainWindow->activeTool) g_mainWindow->activeTool->autoScroll(this, seconds);
+    if (cAbstractTool* tool = View_ActiveTool()) tool->autoScroll(this, seconds);
 }
 
 QSize cCanvas::minimumSizeHint() const {

@@ -54,7 +54,7 @@ int64_t View_Milliseconds();
 // from its first use. Tests pin it to a value (a negative value lets it run again).
 float View_ShaderSeconds();
 void View_PinShaderClock(double seconds);
-// Whether the main window's active or secondary tool is the path tool.
+// Whether the host's active or secondary tool is the path tool.
 bool Tool_IsPathToolActive();
 
 class cCanvas : public cGLView {

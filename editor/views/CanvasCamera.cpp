@@ -6,11 +6,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/MainSettings.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
-#include "mainwindow/MainWindow.h"
 #include "map/MapCamera.h"
 #include "views/Canvas.h"
+#include "views/ViewHost.h"
 #include "views/ViewState.h"
 #include "kstdlib/kstdlib.h"
 
@@ -40,8 +41,9 @@ float wrapAngle(float a) {
 } // namespace
 
 int cCanvas::computeMoveKeys() const {
-    if (!is3D() || !g_mainWindow) return 0;
-    const uint32_t held = g_mainWindow->heldKeys;
+    const ViewHost* host = View_Host();
+    if (!is3D() || !host) return 0;
+    const uint32_t held = host->heldKeys();
     const Qt::KeyboardModifiers mods = QApplication::keyboardModifiers();
     int bits = 0;
     auto map = [&](uint32_t key, int bit) {
@@ -120,7 +122,7 @@ void cCanvas::runFrame() {
         framesCounted = 0;
         secondsAccumulated = 0.0f;
     }
-    if (g_mainWindow && g_mainWindow->focusView == this) flyCamera(dt);
+    if (View_Host() && View_FocusView() == this) flyCamera(dt);
     if (View_Suspended()) return;
     context.frameTime = dt;
     context.sharedFrameTime = shared;

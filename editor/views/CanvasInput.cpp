@@ -10,33 +10,34 @@
 #include <cmath>
 
 #include "document/MapDocument.h"
-#include "mainwindow/MainWindow.h"
-#include "tools/AbstractTool.h"
-#include "tools/TextureTool.h"
-#include "tools/ToolSet.h"
-#include "tools/ToolSupport.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
+#include "views/AbstractTool.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
+#include "views/ViewHost.h"
 
 namespace {
 
 constexpr int kShift = Qt::ShiftModifier, kCtrl = Qt::ControlModifier, kAlt = Qt::AltModifier;
 constexpr int kModifierMask = kShift | kCtrl | kAlt;
 
-MainSettings& mutableSettings() {
-    return g_mainWindow->settings;
+// Input is taken only with a host that keeps the settings the keys and the wheel change.
+MainSettings* inputSettings() {
+    return View_Host() ? Sys_MutableSettings() : nullptr;
 }
 
 cAbstractTool* activeTool() {
-    return g_mainWindow ? g_mainWindow->activeTool : nullptr;
+    return View_ActiveTool();
 }
 
 cAbstractTool* cameraTool() {
-    return g_mainWindow && g_mainWindow->toolSet ? (*g_mainWindow->toolSet)[ToolId::Camera] : nullptr;
+    const ViewHost* host = View_Host();
+    return host ? host->cameraTool() : nullptr;
 }
 
 bool spaceHeld() {
-    return g_mainWindow && (g_mainWindow->heldKeys & HeldKey::Space);
+    return View_SpaceHeld();
 }
 
 // The letter a key is, on the Latin or the Russian layout; 0 for other keys.
@@ -123,8 +124,10 @@ bool cCanvas::arrowKey(int key, int modifiers) {
 }
 
 void cCanvas::keyPressEvent(QKeyEvent* event) {
-    if (!g_mainWindow) return;
-    MainSettings& s = mutableSettings();
+    ViewHost* host = View_Host();
+    MainSettings* settings = inputSettings();
+    if (!host || !settings) return;
+    MainSettings& s = *settings;
     if (s.EnergySavingMode && is3D()) {
         const float dt = std::min(float(View_Milliseconds() - lastFrame) * 0.001f, 0.1f);
         lastFrame = View_Milliseconds();
@@ -167,9 +170,9 @@ void cCanvas::keyPressEvent(QKeyEvent* event) {
         accepted = true;
     } else if (letter == Qt::Key_F && !modifiers && is3D()) {
         s.TextureFilter = s.TextureFilter ? 0 : 1;
-        Tool_ShowMessage(tr("Texture filtering %1").arg(onOff(s.TextureFilter != 0)), 5000);
-        g_mainWindow->textureFilterWord = -1;
-        g_mainWindow->updateAllViews(2);
+        View_ShowMessage(tr("Texture filtering %1").arg(onOff(s.TextureFilter != 0)), 5000);
+        host->setTextureFilterWord(-1);
+        host->updateAllViews(2);
         accepted = true;
     } else if (letter == Qt::Key_O && !modifiers && Tool_Id(activeTool()) != ToolId::Clip) {
         showStatistics = !showStatistics;
@@ -179,15 +182,15 @@ void cCanvas::keyPressEvent(QKeyEvent* event) {
     } else if (letter == Qt::Key_P && !modifiers && is3D()) {
         // The 3D grid toggle of the Map menu.
         s.EnableGrid3D = !s.EnableGrid3D;
-        g_mainWindow->updateAllViews(2);
+        host->updateAllViews(2);
         accepted = true;
     } else if (letter == Qt::Key_Q && !modifiers && is3D()) {
         s.SelOverlaySkipDepth = !s.SelOverlaySkipDepth;
-        Tool_ShowMessage(tr("Depth test for selection overlay %1").arg(onOff(!s.SelOverlaySkipDepth)), 5000);
+        View_ShowMessage(tr("Depth test for selection overlay %1").arg(onOff(!s.SelOverlaySkipDepth)), 5000);
         accepted = true;
     } else if (letter == Qt::Key_X) {
         s.SelectMouseMove = !s.SelectMouseMove;
-        Tool_ShowMessage(tr("Automatic 3D-selection %1").arg(onOff(s.SelectMouseMove)), 5000);
+        View_ShowMessage(tr("Automatic 3D-selection %1").arg(onOff(s.SelectMouseMove)), 5000);
         accepted = true;
     } else if (letter == Qt::Key_Z && modifiers == kShift) {
         if (childWindow) childWindow->toggleMaximize(this);
@@ -196,7 +199,7 @@ void cCanvas::keyPressEvent(QKeyEvent* event) {
         warpToCentre();
         freeLook = !freeLook;
         setCursorForTool();
-        Tool_ShowMessage(tr("Free-look mode %1").arg(onOff(freeLook)), 5000);
+        View_ShowMessage(tr("Free-look mode %1").arg(onOff(freeLook)), 5000);
         accepted = true;
     } else if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
         const bool next = key == Qt::Key_Tab;
@@ -206,10 +209,10 @@ void cCanvas::keyPressEvent(QKeyEvent* event) {
             setViewType(next ? (viewType + 1) % 3 : (viewType + 2) % 3, renderMode);
         if (childWindow) childWindow->storeViewLayout();
         redrawNowFast();
-        g_mainWindow->updateViewModeActions();
+        host->updateViewModeActions();
         accepted = true;
     } else if ((key == Qt::Key_Return || key == Qt::Key_Enter) && modifiers == kAlt) {
-        Tool_EditProperties();
+        host->editProperties();
         accepted = true;
         toTool = false;
     } else if (arrow && !is3D()) {
@@ -223,7 +226,7 @@ void cCanvas::keyPressEvent(QKeyEvent* event) {
     }
     if (toTool && activeTool() && activeTool()->keyPress(this, key, int(event->modifiers()) & kModifierMask))
         accepted = true;
-    else if (toTool && cTextureTool::faceDialogKey(event))
+    else if (toTool && host->faceModeKey(event))
         accepted = true;
     if (accepted)
         event->accept();
@@ -232,7 +235,7 @@ void cCanvas::keyPressEvent(QKeyEvent* event) {
 }
 
 void cCanvas::keyReleaseEvent(QKeyEvent* event) {
-    if (event->isAutoRepeat() || !g_mainWindow) {
+    if (event->isAutoRepeat() || !View_Host()) {
         event->ignore();
         return;
     }
@@ -268,15 +271,16 @@ void cCanvas::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     mouseX = pos.x();
     mouseY = pos.y();
-    if (g_mainWindow && g_mainWindow->focusView == this)
+    ViewHost* host = View_Host();
+    if (host && host->focusView() == this)
         setFocus(Qt::MouseFocusReason);
     else
         focusView();
-    if (g_mainWindow) g_mainWindow->lastInputCanvas = this;
+    if (host) host->setLastInputCanvas(this);
     updateMouseOverTitle(mouseX, mouseY);
     const int button = int(event->button());
     if (button == Qt::LeftButton && mouseOverTitle) {
-        Tool_ExecContextMenu(QStringLiteral("Canvas"), mapToGlobal(QPoint(titleRect[0], titleRect[3])));
+        View_ExecContextMenu(QStringLiteral("Canvas"), mapToGlobal(QPoint(titleRect[0], titleRect[3])));
         event->accept();
         return;
     }
@@ -293,7 +297,7 @@ void cCanvas::mousePressEvent(QMouseEvent* event) {
         }
         const QPoint global = event->globalPosition().toPoint();
         if ((!tool || !tool->contextMenu(this, mouseX, mouseY, global, false)) && !is3D())
-            Tool_ExecContextMenu(QStringLiteral("Operations"), global);
+            View_ExecContextMenu(QStringLiteral("Operations"), global);
     }
     event->accept();
 }
@@ -341,18 +345,17 @@ void cCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void cCanvas::mouseMoveEvent(QMouseEvent* event) {
-    if (!g_mainWindow) return;
+    ViewHost* host = View_Host();
+    if (!host) return;
     const MainSettings& s = Project_Settings();
     const int buttons = int(event->buttons());
     const bool independent = s.IndependentWindows && s.AutoActivateWindows;
-    const bool activeWindow =
-        !childWindow ||
-        (g_mainWindow->mdiArea ? g_mainWindow->activeChildWindow() == childWindow : childWindow->isActive());
+    const bool activeWindow = !childWindow || host->isActiveMapWindow(childWindow);
     if (!buttons && !independent && !activeWindow) {
         event->ignore();
         return;
     }
-    if (g_mainWindow->focusView == this || buttons)
+    if (host->focusView() == this || buttons)
         setFocus(Qt::MouseFocusReason);
     else
         focusView();
@@ -365,7 +368,7 @@ void cCanvas::mouseMoveEvent(QMouseEvent* event) {
     if (!is3D() && !mouseOverTitle) {
         float world[2];
         screenToWorld2D(x, y, ScreenFlag::Snap, false, world);
-        g_mainWindow->positionLabelText = QStringLiteral("@%1, %2").arg(int(world[0])).arg(int(world[1]));
+        host->setPositionText(QStringLiteral("@%1, %2").arg(int(world[0])).arg(int(world[1])));
         if ((buttons & Qt::MiddleButton) && !panning) {
             warpToCentre();
             panning = true;
@@ -405,17 +408,19 @@ void cCanvas::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void cCanvas::wheelEvent(QWheelEvent* event) {
-    if (!g_mainWindow) return;
-    if (g_mainWindow->focusView == this)
+    ViewHost* host = View_Host();
+    MainSettings* settings = inputSettings();
+    if (!host || !settings) return;
+    if (host->focusView() == this)
         setFocus(Qt::MouseFocusReason);
     else
         focusView();
-    g_mainWindow->lastInputCanvas = this;
+    host->setLastInputCanvas(this);
     const int d = event->angleDelta().y();
     event->accept();
     // A horizontal wheel has no vertical delta: nothing to do.
     if (d == 0) return;
-    MainSettings& s = mutableSettings();
+    MainSettings& s = *settings;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     if (is3D() && !ctrl) {
         needsFullRedraw = cameraMoved = cameraSyncPending = true;
@@ -440,8 +445,8 @@ void cCanvas::wheelEvent(QWheelEvent* event) {
         }
     }
     if (ctrl) {
-        g_mainWindow->updateSnapGridStatus();
-        g_mainWindow->updateAllViews(1);
+        host->updateSnapGridStatus();
+        host->updateAllViews(1);
     } else {
         updateScrollBars();
         redrawNowFast();
@@ -449,8 +454,9 @@ void cCanvas::wheelEvent(QWheelEvent* event) {
 }
 
 void cCanvas::leaveEvent(QEvent* event) {
-    if (Tool_IsCanvasMenuOpen()) return;
-    if (g_mainWindow) g_mainWindow->positionLabelText.clear();
+    ViewHost* host = View_Host();
+    if (host && host->canvasMenuOpen()) return;
+    if (host) host->setPositionText(QString());
     dragRight = panning = dragLeft = false;
     mouseOverTitle = freeLook = cameraSyncPending = false;
     moveKeys = 0;

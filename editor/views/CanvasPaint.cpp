@@ -13,14 +13,14 @@
 #include "document/MapRender.h"
 #include "document/MapWorld.h"
 #include "gamedata/TextureManager.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
 #include "map/MapEntity.h"
-#include "tools/AbstractTool.h"
-#include "tools/ToolSet.h"
+#include "views/AbstractTool.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
 #include "views/ColorScheme.h"
 #include "views/GlyphText.h"
+#include "views/ViewHost.h"
 #include "views/ViewState.h"
 
 namespace {
@@ -38,9 +38,7 @@ void clearColor(const QColor& c) {
 }
 
 bool toolActive(int id, bool orSecondary) {
-    if (!g_mainWindow) return false;
-    return Tool_Id(g_mainWindow->activeTool) == id ||
-           (orSecondary && Tool_Id(g_mainWindow->secondaryTool) == id);
+    return Tool_Id(View_ActiveTool()) == id || (orSecondary && Tool_Id(View_SecondaryTool()) == id);
 }
 
 } // namespace
@@ -76,9 +74,10 @@ void cCanvas::updateRenderState() {
     if (toolActive(ToolId::Path, true)) f |= RenderBit::PathTool;
     c.renderFlags = f | (c.renderFlags & RenderBit::FastRedraw);
 
-    if (g_mainWindow && g_mainWindow->textureFilterWord < 0)
-        g_mainWindow->textureFilterWord = (s.TextureFilter ? 5 : 4) | (s.AnisotropicFilter ? 2 : 0);
-    c.textureFilter = g_mainWindow ? g_mainWindow->textureFilterWord : 5;
+    ViewHost* host = View_Host();
+    if (host && host->textureFilterWord() < 0)
+        host->setTextureFilterWord((s.TextureFilter ? 5 : 4) | (s.AnisotropicFilter ? 2 : 0));
+    c.textureFilter = host ? host->textureFilterWord() : 5;
     c.hideMask = s.HideMask;
     c.renderMode = renderMode;
     c.backFaceCull = is3D() && renderMode >= 1;
@@ -276,8 +275,8 @@ void cCanvas::drawWorld() {
 }
 
 void cCanvas::drawTools() {
-    cAbstractTool* active = g_mainWindow ? g_mainWindow->activeTool : nullptr;
-    cAbstractTool* secondary = g_mainWindow ? g_mainWindow->secondaryTool : nullptr;
+    cAbstractTool* active = View_ActiveTool();
+    cAbstractTool* secondary = View_SecondaryTool();
     if (secondary) secondary->draw(this, &context, &counters);
     if (active) active->draw(this, &context, &counters);
 }
@@ -292,11 +291,11 @@ void cCanvas::setPixelProjection() {
 }
 
 void cCanvas::drawOverlays() {
-    cAbstractTool* active = g_mainWindow ? g_mainWindow->activeTool : nullptr;
-    cAbstractTool* secondary = g_mainWindow ? g_mainWindow->secondaryTool : nullptr;
-    const bool spaceHeld = g_mainWindow && (g_mainWindow->heldKeys & HeldKey::Space);
-    cAbstractTool* camera =
-        g_mainWindow && g_mainWindow->toolSet ? (*g_mainWindow->toolSet)[ToolId::Camera] : nullptr;
+    const ViewHost* host = View_Host();
+    cAbstractTool* active = View_ActiveTool();
+    cAbstractTool* secondary = View_SecondaryTool();
+    const bool spaceHeld = View_SpaceHeld();
+    cAbstractTool* camera = host ? host->cameraTool() : nullptr;
     if ((freeLook || spaceHeld) && camera) camera->drawOverlay(this, &context);
     if (secondary) secondary->drawOverlay(this, &context);
     if (active) active->drawOverlay(this, &context);
@@ -471,7 +470,7 @@ void cCanvas::drawCaption() {
     glVertex2i(titleRect[2], titleRect[3]);
     glVertex2i(titleRect[2], titleRect[1]);
     glEnd();
-    const bool focus = g_mainWindow && g_mainWindow->focusView == this;
+    const bool focus = View_Host() && View_FocusView() == this;
     const QColor& colour = Color_GetQColor(focus ? COLOR_ACTIVE_TEXT : COLOR_TEXT);
     setColor(mouseOverTitle ? colour : colour.darker(128));
     renderText(titleRect[0] + 2, titleRect[3] - 5, title, mouseOverTitle ? boldFont : normalFont);

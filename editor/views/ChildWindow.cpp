@@ -12,7 +12,8 @@
 #include <cmath>
 
 #include "document/MapDocument.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "views/Canvas.h"
 #include "views/GLFormat.h"
 #include "views/ViewSplitters.h"
@@ -55,7 +56,7 @@ cChildWindow::cChildWindow(MapDocument* doc) : QWidget(nullptr), document(doc) {
 }
 
 cChildWindow::~cChildWindow() {
-    // Views first: their destructors clear the main window's pointers to them.
+    // Views first: their destructors clear the view host's pointers to them.
     for (cCanvas* view : views)
         delete view;
     views.clear();
@@ -91,7 +92,7 @@ void cChildWindow::buildLayout(int viewType) {
         layout->addWidget(container);
         return;
     }
-    const int32_t stored = g_mainWindow ? g_mainWindow->settings.CanvasConfig : 0;
+    const int32_t stored = Sys_Settings().CanvasConfig;
     int types[4], modes[4];
     Layout_Decode(stored, types, modes);
 
@@ -203,13 +204,14 @@ void cChildWindow::toggleMaximize(cCanvas* view) {
 }
 
 void cChildWindow::storeViewLayout() {
-    if (views.size() != 4 || !g_mainWindow) return;
+    MainSettings* settings = Sys_MutableSettings();
+    if (views.size() != 4 || !settings) return;
     int types[4], modes[4];
     for (int i = 0; i < 4; ++i) {
         types[i] = views[i]->viewType;
         modes[i] = views[i]->renderMode;
     }
-    g_mainWindow->settings.CanvasConfig = Layout_Encode(types, modes);
+    settings->CanvasConfig = Layout_Encode(types, modes);
 }
 
 // ---- Broadcasts ---------------------------------------------------------------------------------------

@@ -122,13 +122,21 @@ const QColor& cColorScheme::Color_GetQColor(int32_t key) const {
     return row ? row->colour : fallback;
 }
 
-cColorScheme& Color_Scheme() {
-    static cColorScheme scheme;
+namespace {
+const cColorScheme*& activeScheme() {
+    static const cColorScheme* scheme = nullptr;
     return scheme;
+}
+} // namespace
+
+void Color_SetActiveScheme(const cColorScheme* scheme) {
+    activeScheme() = scheme;
 }
 
 const QColor& Color_GetQColor(int32_t key) {
-    return Color_Scheme().Color_GetQColor(key);
+    static const cColorScheme standIn;
+    const cColorScheme* scheme = activeScheme();
+    return (scheme ? *scheme : standIn).Color_GetQColor(key);
 }
 
 QString Color_GetName(int32_t key) {

@@ -93,10 +93,10 @@ public:
     const QColor& Color_GetQColor(int32_t key) const;
     QColor fallback = QColor(0, 0, 0, 255);
 };
-// The one scheme object of the program, window or not.
-cColorScheme& Color_Scheme();
-
-// The row's QColor through the scheme object (its fallback when absent).
+// The scheme object the free look-ups go through (the main window's, for its lifetime); null
+// leaves a stand-in with the default fallback.
+void Color_SetActiveScheme(const cColorScheme* scheme);
+// The row's QColor through the active scheme object (opaque black when absent).
 const QColor& Color_GetQColor(int32_t key);
 // The row's display name; empty when no row has the key.
 QString Color_GetName(int32_t key);

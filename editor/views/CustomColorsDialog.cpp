@@ -4,7 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "mainwindow/MainWindow.h"
+#include "views/ViewHost.h"
 #include "ui_CustomColorsDialog.h"
 #include "views/ColorScheme.h"
 
@@ -84,11 +84,7 @@ void cCustomColorsDialog::exec_on_colorChangeButton_click() {
 void cCustomColorsDialog::apply() {
     Color_StoreCustomScheme(working);
     Color_ApplyCustomScheme();
-    if (g_mainWindow) {
-        g_mainWindow->applySchemePalette();
-        App_ApplySchemeColors(g_mainWindow);
-        g_mainWindow->updateAllViews(3);
-    }
+    if (ViewHost* host = View_Host()) host->schemeColorsChanged();
 }
 
 void cCustomColorsDialog::exec_on_buttonClick(QAbstractButton* button) {
@@ -105,5 +101,14 @@ void cCustomColorsDialog::exec_on_buttonClick(QAbstractButton* button) {
         break;
     default:
         break;
+    }
+}
+
+void Color_FillListWidget(QListWidget* list) {
+    list->clear();
+    const ColorSchemeEntry* table = Color_Table();
+    for (int32_t i = 0; i < COLOR_COUNT; ++i) {
+        auto* item = new QListWidgetItem(QString::fromLatin1(table[i].displayName), list);
+        item->setData(Qt::UserRole, i);
     }
 }

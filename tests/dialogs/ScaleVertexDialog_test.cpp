@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 
 namespace {
 

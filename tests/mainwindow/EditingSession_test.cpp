@@ -25,7 +25,7 @@
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
 

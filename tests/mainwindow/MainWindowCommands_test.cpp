@@ -27,7 +27,7 @@
 #include "map/MapBrush.h"
 #include "map/MapObject.h"
 #include "map/ObjectRecords.h"
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 #include "tools/ToolSet.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"

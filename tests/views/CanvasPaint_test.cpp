@@ -7,7 +7,7 @@
 
 #include "ViewFixture.h"
 #include "document/MapWorld.h"
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 #include "views/ViewSplitters.h"
 
 namespace {

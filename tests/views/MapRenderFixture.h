@@ -22,7 +22,7 @@
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
 #include "map/ObjectDraw.h"
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 
 namespace {
 

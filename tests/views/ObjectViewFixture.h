@@ -10,7 +10,7 @@
 
 #include "ViewFixture.h"
 #include "document/MapWorld.h"
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 #include "views/RenderContext.h"
 
 // A tool that does nothing but carry an id, so that views set the bits of that tool.

@@ -5,7 +5,7 @@
 
 #include "ViewFixture.h"
 #include "map/MapCamera.h"
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 #include "views/ViewArcs.h"
 
 #include <QScrollBar>

@@ -1,6 +1,6 @@
 #include "dialogs/application/ScaleVertexDialog.h"
 
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 #include "ui_ScaleVertexDialog.h"
 
 cScaleVertexDialog::cScaleVertexDialog(ToolLookup tool, QWidget* parent)

@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "map/MapObject.h"
+#include "tools/FaceTexturing.h"
 
 class QAction;
 class QCheckBox;
@@ -31,7 +32,7 @@ struct OverlayRecord;
 struct PatchRecord;
 struct ShaderRecord;
 
-class cFacePropertiesDialog : public QDialog {
+class cFacePropertiesDialog : public QDialog, public FaceTexturing {
     Q_OBJECT
 public:
     static constexpr int32_t kSurfaceFlagCount = 20;
@@ -58,36 +59,37 @@ public:
     void layoutFlagBoxes();
 
     // ---- Modes ----
-    int mode() const { return m_mode; }
+    int mode() const override { return m_mode; }
     void setEditMode(int mode);
     // Shift+F1..F9 while the dialog shows: true when the key was one of the nine.
-    bool handleModeKey(const QKeyEvent* event);
+    bool handleModeKey(const QKeyEvent* event) override;
+    bool texturingShown() const override { return isVisible(); }
     bool nullModesAvailable() const { return m_nullModes; }
     void updateNullModes();
 
     // ---- Loading ----
     // Binds the dialog to a map (null: none), lays out the flags, picks the pages, reloads.
-    void setTarget(MapHandle map);
+    void setTarget(MapHandle map) override;
     // Drops the target when it is that world (its document is closing).
     void dropTarget(const MapWorld* world);
     MapWorld* targetWorld() const;
     void refreshFromSelection(bool shiftsOnly);
     void liftFromObject(FaceRecord* face, PatchRecord* patch, OverlayRecord* overlay);
     // The texture tool's pick: the face, or the patch or overlay of the brush, with the id.
-    void liftFromObject(MapWorld* world, int32_t id);
+    void liftFromObject(MapWorld* world, int32_t id) override;
     void rememberFieldTexts();
 
     // ---- Commands (FaceCommands.cpp, FaceApply.cpp) ----
     void applyTexture(FaceRecord* face, PatchRecord* patch, OverlayRecord* overlay, int mode, bool wrap);
     // The texture tool's click: applyTexture on the picked object.
-    void exec_on_applyTexture(MapWorld* world, int32_t id, int32_t mode, bool wrap);
+    void exec_on_applyTexture(MapWorld* world, int32_t id, int32_t mode, bool wrap) override;
     void justifyTexture(int mode);
     void rotateTextureStep(float degrees);
     void alignToView(FaceRecord* face, cCanvas* view);
-    void alignToView(MapWorld* world, int32_t id, cCanvas* view);
-    void dragShiftTexture(int dx, int dy, cCanvas* view);
+    void alignToView(MapWorld* world, int32_t id, cCanvas* view) override;
+    void dragShiftTexture(int dx, int dy, cCanvas* view) override;
     void assignNullTexture(FaceRecord* face, int mode);
-    void assignNullTexture(MapWorld* world, int32_t id, int32_t mode);
+    void assignNullTexture(MapWorld* world, int32_t id, int32_t mode) override;
     void setControlPointValue(int coordinate, float value);
     void setControlPointText(int coordinate, QLineEdit* edit);
 

@@ -158,7 +158,7 @@ public:
         s.SelectAuto = false;
         s.CanvasConfig = 0;
         Color_ResetTables();
-        Tool_SetContextMenuHook([this](const QString& name, QPoint) { menus.append(name); });
+        View_SetContextMenuHook([this](const QString& name, QPoint) { menus.append(name); });
         Tool_SetCommandHook([this](const QString& command) { commands.append(command); });
         Tool_SetStatusText(4, QString());
         mw->documents.append(&doc);
@@ -191,7 +191,7 @@ public:
         window->closedByDocument = true;
         delete window;
         window = nullptr;
-        Tool_SetContextMenuHook(nullptr);
+        View_SetContextMenuHook(nullptr);
         Tool_SetCommandHook(nullptr);
         qApp->removeEventFilter(mw);
         mw->activeTool = mw->secondaryTool = nullptr;

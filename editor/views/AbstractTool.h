@@ -9,7 +9,7 @@ class cCanvas;
 struct RenderContext;
 struct RenderCounters;
 
-// Tool ids: the index of a tool in the main window's tool set.
+// Tool ids: the index of a tool in the tool set.
 namespace ToolId {
 constexpr int32_t Selection = 0;
 constexpr int32_t Magnify = 1;
