@@ -8,7 +8,7 @@
 #include "document/DocumentHost.h"
 #include "gamedata/GameConfig.h"
 #include "mainwindow/MainWindow.h"
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"

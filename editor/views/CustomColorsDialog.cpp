@@ -103,12 +103,3 @@ void cCustomColorsDialog::exec_on_buttonClick(QAbstractButton* button) {
         break;
     }
 }
-
-void Color_FillListWidget(QListWidget* list) {
-    list->clear();
-    const ColorSchemeEntry* table = Color_Table();
-    for (int32_t i = 0; i < COLOR_COUNT; ++i) {
-        auto* item = new QListWidgetItem(QString::fromLatin1(table[i].displayName), list);
-        item->setData(Qt::UserRole, i);
-    }
-}

@@ -10,7 +10,7 @@
 #include "document/MapWorld.h"
 #include "document/UndoSnapshot.h"
 #include "mainwindow/MainWindow.h"
-#include "tools/AbstractTool.h"
+#include "views/AbstractTool.h"
 #include "tools/ToolSet.h"
 
 TEST(MainWindow, GlobalPointerFollowsTheWindow) {
