@@ -13,6 +13,7 @@
 
 #include "../tests/quake3/ImageFiles.h"
 #include "Pk3Writer.h"
+#include "TextureFolderRig.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/PluginManager.h"
 #include "gamedata/TextureManager.h"
@@ -29,20 +30,10 @@ struct GameFolder {
     std::unique_ptr<cMainWindow> window;
     bool ready = false;
     GameFolder() {
-        static int argc = 1;
-        static char name[] = "zarv_bench";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance()) new QApplication(argc, argv);
-        if (!g_mainWindow) window = std::make_unique<cMainWindow>();
-        if (!g_mainWindow) return;
-        if (g_mainWindow->textures.textureFormats.isEmpty() &&
-            !Plugin_Load(&g_mainWindow->plugins, QStringLiteral(ZARV_PLUGIN_DIR "/kpQuake3x64.so")))
-            return;
+        if (!Bench_WindowWithQuake3(window)) return;
         QList<Pk3Entry> entries;
         for (int i = 0; i < kTextures; ++i) {
-            QByteArray rgb(kSide * kSide * 3, 0);
-            for (int p = 0; p < rgb.size(); ++p)
-                rgb[p] = char((p / 3 % kSide) + (p / 3 / kSide) + ((p * 2654435761u) >> 28) + i);
+            const QByteArray rgb = Bench_Picture(kSide, i);
             const QByteArray member = "textures/bench/t" + QByteArray::number(i) + (i % 2 ? ".jpg" : ".tga");
             if (i % 2)
                 entries.append({member, JpegFile(kSide, kSide, 3, rgb, false), 0});

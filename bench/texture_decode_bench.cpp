@@ -15,6 +15,7 @@
 
 #include "../tests/quake3/ImageFiles.h"
 #include "Pk3Writer.h"
+#include "TextureFolderRig.h"
 #include "gamedata/DecodePool.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/PluginManager.h"
@@ -27,26 +28,23 @@ namespace {
 constexpr int kTextures = 240;
 constexpr int kSide = 256;
 
+// No pool (the calling thread), then pools of 1 to 8 workers.
+void workerCounts(benchmark::internal::Benchmark* b) {
+    for (const int workers : {0, 1, 2, 4, 8})
+        b->Arg(workers);
+    b->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+}
+
 struct DecodeFolder {
     QTemporaryDir dir;
     std::unique_ptr<cMainWindow> window;
     QList<QByteArray> files; // the members, in order
     bool ready = false;
     DecodeFolder() {
-        static int argc = 1;
-        static char name[] = "zarv_bench";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance()) new QApplication(argc, argv);
-        if (!g_mainWindow) window = std::make_unique<cMainWindow>();
-        if (!g_mainWindow) return;
-        if (g_mainWindow->textures.textureFormats.isEmpty() &&
-            !Plugin_Load(&g_mainWindow->plugins, QStringLiteral(ZARV_PLUGIN_DIR "/kpQuake3x64.so")))
-            return;
+        if (!Bench_WindowWithQuake3(window)) return;
         QList<Pk3Entry> entries;
         for (int i = 0; i < kTextures; ++i) {
-            QByteArray rgb(kSide * kSide * 3, 0);
-            for (int p = 0; p < rgb.size(); ++p)
-                rgb[p] = char((p / 3 % kSide) + (p / 3 / kSide) + ((p * 2654435761u) >> 28) + i);
+            const QByteArray rgb = Bench_Picture(kSide, i);
             const QByteArray member = "textures/decode/t" + QByteArray::number(i) + (i % 2 ? ".jpg" : ".tga");
             files.append(i % 2 ? JpegFile(kSide, kSide, 3, rgb, false)
                                : TgaFile(2, kSide, kSide, 24, 0x20, rgb));
@@ -106,15 +104,7 @@ void BM_DecodeTextures(benchmark::State& state) {
     if (decoded != int64_t(kTextures) * state.iterations()) state.SkipWithError("not every texture decoded");
     state.SetItemsProcessed(decoded);
 }
-BENCHMARK(BM_DecodeTextures)
-    ->Arg(0)
-    ->Arg(1)
-    ->Arg(2)
-    ->Arg(4)
-    ->Arg(8)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(5)
-    ->UseRealTime();
+BENCHMARK(BM_DecodeTextures)->Apply(workerCounts);
 
 void BM_DecodeTextureFiles(benchmark::State& state) {
     DecodeFolder& f = folder();
@@ -152,14 +142,6 @@ void BM_DecodeTextureFiles(benchmark::State& state) {
     }
     state.SetItemsProcessed(int64_t(kTextures) * state.iterations());
 }
-BENCHMARK(BM_DecodeTextureFiles)
-    ->Arg(0)
-    ->Arg(1)
-    ->Arg(2)
-    ->Arg(4)
-    ->Arg(8)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(5)
-    ->UseRealTime();
+BENCHMARK(BM_DecodeTextureFiles)->Apply(workerCounts);
 
 } // namespace

@@ -1,20 +1,14 @@
 #include "core/SysHost.h"
 
+#include "core/HostSlot.h"
 #include "core/MainSettings.h"
 
-namespace {
-SysHost*& installedHost() {
-    static SysHost* host = nullptr;
-    return host;
-}
-} // namespace
-
 SysHost* Sys_Host() {
-    return installedHost();
+    return Host_Slot<SysHost>();
 }
 
 void Sys_SetHost(SysHost* host) {
-    installedHost() = host;
+    Host_Slot<SysHost>() = host;
 }
 
 MapPreferences Sys_MapPreferences() {

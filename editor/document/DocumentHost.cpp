@@ -1,18 +1,13 @@
 #include "document/DocumentHost.h"
 
-namespace {
-DocumentHost*& installedHost() {
-    static DocumentHost* host = nullptr;
-    return host;
-}
-} // namespace
+#include "core/HostSlot.h"
 
 DocumentHost& Document_Host() {
     static DocumentHost headless;
-    DocumentHost* host = installedHost();
+    DocumentHost* host = Host_Slot<DocumentHost>();
     return host ? *host : headless;
 }
 
 void Document_SetHost(DocumentHost* host) {
-    installedHost() = host;
+    Host_Slot<DocumentHost>() = host;
 }

@@ -1,20 +1,14 @@
 #include "gamedata/GameDataHost.h"
 
+#include "core/HostSlot.h"
 #include "core/SysHost.h"
 
-namespace {
-GameDataHost*& installedHost() {
-    static GameDataHost* host = nullptr;
-    return host;
-}
-} // namespace
-
 GameDataHost* GameData_Host() {
-    return installedHost();
+    return Host_Slot<GameDataHost>();
 }
 
 void GameData_SetHost(GameDataHost* host) {
-    installedHost() = host;
+    Host_Slot<GameDataHost>() = host;
 }
 
 TextureManager* GameData_Textures() {

@@ -1,16 +1,11 @@
 #include "tools/ToolHost.h"
 
-namespace {
-ToolHost*& installedHost() {
-    static ToolHost* host = nullptr;
-    return host;
-}
-} // namespace
+#include "core/HostSlot.h"
 
 ToolHost* Tool_Host() {
-    return installedHost();
+    return Host_Slot<ToolHost>();
 }
 
 void Tool_SetHost(ToolHost* host) {
-    installedHost() = host;
+    Host_Slot<ToolHost>() = host;
 }

@@ -1,11 +1,8 @@
 #include "views/ViewHost.h"
 
-namespace {
-ViewHost*& installedHost() {
-    static ViewHost* host = nullptr;
-    return host;
-}
+#include "core/HostSlot.h"
 
+namespace {
 ContextMenuHook& menuHook() {
     static ContextMenuHook hook;
     return hook;
@@ -13,11 +10,11 @@ ContextMenuHook& menuHook() {
 } // namespace
 
 ViewHost* View_Host() {
-    return installedHost();
+    return Host_Slot<ViewHost>();
 }
 
 void View_SetHost(ViewHost* host) {
-    installedHost() = host;
+    Host_Slot<ViewHost>() = host;
 }
 
 cCanvas* View_FocusView() {
