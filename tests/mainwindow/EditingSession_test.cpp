@@ -46,19 +46,20 @@ private:
     void step() {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (!menu || m_path.isEmpty()) return;
-        // A submenu opens a moment after its entry was clicked: wait for it (three seconds at most).
-        if (menu == m_lastMenu && ++m_waited < 300) return;
-        for (QAction* action : menu->actions()) {
-            if (!action->isVisible() || action->text().remove('&') != m_path.first()) continue;
-            picked.append(m_path.takeFirst());
-            m_lastMenu = menu;
-            m_waited = 0;
-            QTest::mouseMove(menu, menu->actionGeometry(action).center());
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-            if (m_path.isEmpty()) m_timer.stop();
-            return;
-        }
-        // Not there: give up rather than leave the menu open.
+        if (menu != m_lastMenu)
+            for (QAction* action : menu->actions()) {
+                if (!action->isVisible() || action->text().remove('&') != m_path.first()) continue;
+                picked.append(m_path.takeFirst());
+                m_lastMenu = menu;
+                m_waited = 0;
+                QTest::mouseMove(menu, menu->actionGeometry(action).center());
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+                if (m_path.isEmpty()) m_timer.stop();
+                return;
+            }
+        // A submenu opens, and a menu may fill, a moment after its entry was clicked: wait for it
+        // (three seconds at most), then give up rather than leave the menu open.
+        if (++m_waited < 300) return;
         m_timer.stop();
         menu->close();
     }
