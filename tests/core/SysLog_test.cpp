@@ -5,6 +5,7 @@
 #include "ConsoleCapture.h"
 #include "core/System.h"
 #include "core/WaitScope.h"
+#include "mainwindow/ConsoleSink.h"
 #include "mainwindow/MainWindow.h"
 #include "views/ViewState.h"
 
