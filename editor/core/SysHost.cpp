@@ -16,6 +16,19 @@ MapPreferences Sys_MapPreferences() {
     return host ? host->mapPreferences() : MapPreferences{};
 }
 
+MapPreferences Sys_MapPreferencesOf(const MainSettings& settings) {
+    MapPreferences preferences;
+    preferences.keepDefaultEpairs = settings.KeepDefaultEpairs;
+    preferences.entityTransparency = settings.EntityTransparency;
+    preferences.keepCloneVisGroup = settings.KeepCloneVisGroup;
+    preferences.useVisgroupColors = settings.UseVisgroupColors;
+    preferences.transformAngles = settings.TransformAngles;
+    preferences.textureLockUV = settings.TextureLockUV;
+    preferences.textureTransparency = settings.TextureTransparency;
+    preferences.drawVertices = settings.DrawVertices;
+    return preferences;
+}
+
 int32_t Sys_MaxWorldSize() {
     const SysHost* host = Sys_Host();
     return host ? host->maxWorldSize() : kDefaultMaxWorldSize;

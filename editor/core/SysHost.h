@@ -59,6 +59,8 @@ void Sys_SetHost(SysHost* host);
 
 // The installed host's map preferences, else the defaults.
 MapPreferences Sys_MapPreferences();
+// The map preferences as the preferences hold them.
+MapPreferences Sys_MapPreferencesOf(const MainSettings& settings);
 // The installed host's world size, else the default.
 int32_t Sys_MaxWorldSize();
 // The installed host's preferences, else the defaults (every member as declared).

@@ -31,19 +31,7 @@ public:
     ArchiveRegistry& archives() override { return window.archives; }
     FoundFiles& foundFiles() override { return window.foundFiles; }
     MainSettings* settings() override { return &window.settings; }
-    MapPreferences mapPreferences() const override {
-        const MainSettings& settings = window.settings;
-        MapPreferences preferences;
-        preferences.keepDefaultEpairs = settings.KeepDefaultEpairs;
-        preferences.entityTransparency = settings.EntityTransparency;
-        preferences.keepCloneVisGroup = settings.KeepCloneVisGroup;
-        preferences.useVisgroupColors = settings.UseVisgroupColors;
-        preferences.transformAngles = settings.TransformAngles;
-        preferences.textureLockUV = settings.TextureLockUV;
-        preferences.textureTransparency = settings.TextureTransparency;
-        preferences.drawVertices = settings.DrawVertices;
-        return preferences;
-    }
+    MapPreferences mapPreferences() const override { return Sys_MapPreferencesOf(window.settings); }
 
 private:
     cMainWindow& window;

@@ -1,6 +1,7 @@
 // The global script tokenizer: token rules, lines and comments, quoting, blocks, include stack,
 // error reporting and number parsing under a comma locale.
 #include "core/Script.h"
+#include "HeadlessLog.h"
 #include "MemoryArchive.h"
 
 #include <QDir>
@@ -16,8 +17,7 @@
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
-#include "mainwindow/ConsoleSink.h"
-#include "mainwindow/MainWindow.h"
+#include "gamedata/GameDataServices.h"
 
 namespace {
 
@@ -25,15 +25,8 @@ using Tokens = std::vector<std::string>;
 
 class ScriptTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_window = std::make_unique<cMainWindow>();
-        m_previousSink = Console_SetSink([this](const QString& line) { m_console << line; });
-        ASSERT_TRUE(m_dir.isValid());
-    }
-    void TearDown() override {
-        Script_Close();
-        Console_SetSink(m_previousSink);
-    }
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    void TearDown() override { Script_Close(); }
 
     // Starts a memory script on text that lives as long as the test.
     void load(const std::string& text, int32_t flags = 0) {
@@ -66,9 +59,9 @@ protected:
         return n;
     }
 
-    std::unique_ptr<cMainWindow> m_window;
-    ConsoleSink m_previousSink;
     QStringList m_console;
+    cHeadlessLog m_log{[this](const QString& line) { m_console << line; }};
+    cGameDataServices m_gameData;
     QTemporaryDir m_dir;
     std::string m_text;
 };
@@ -548,11 +541,11 @@ TEST_F(ScriptTest, MissingFiles) {
 
 TEST_F(ScriptTest, FilesComeFromDiskOnly) {
     GameConfig config;
-    cMemoryArchives memory(&m_window->archives);
+    cMemoryArchives memory(&m_log.archives());
     memory.add(m_dir.filePath("pak0.zmem"), {{"scripts/packed.shader", "a {\n}\n"}});
     memory.open(m_dir.filePath("pak0.zmem"), &config);
     config.GameBasedir = m_dir.path();
-    m_window->gameConfigs.makeCurrent(&config);
+    m_gameData.configs.makeCurrent(&config);
     EXPECT_FALSE(Script_LoadFile("scripts/packed.shader", 1)) << "archives are not searched";
     EXPECT_EQ(logged("can't open \"scripts/packed.shader\""), 1);
 
@@ -561,7 +554,7 @@ TEST_F(ScriptTest, FilesComeFromDiskOnly) {
     const std::string lower = QFile::encodeName(m_dir.filePath("mixed.def")).toStdString();
     ASSERT_TRUE(Script_LoadFile(lower.c_str(), 0));
     EXPECT_EQ(readAll(), Tokens{"token"});
-    m_window->gameConfigs.makeCurrent(nullptr);
+    m_gameData.configs.makeCurrent(nullptr);
 }
 
 // Buffers released at the end of a frame are not released again, and an unclosed script is

@@ -10,14 +10,14 @@
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
-#include "mainwindow/MainWindow.h"
+#include "gamedata/GameDataServices.h"
 
 namespace {
 
 class SysFiles : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-    void TearDown() override { g_mainWindow->gameConfigs.makeCurrent(nullptr); }
+    void TearDown() override { gameData.configs.makeCurrent(nullptr); }
 
     QString path(const QString& relative) const { return dir.filePath(relative); }
     QByteArray native(const QString& relative) const { return QFile::encodeName(path(relative)); }
@@ -32,10 +32,11 @@ protected:
     // A current game configuration whose game folder is the temporary folder.
     void useGameConfig() {
         config.GameBasedir = dir.path();
-        g_mainWindow->gameConfigs.makeCurrent(&config);
+        gameData.configs.makeCurrent(&config);
     }
 
     cConsoleCapture console;
+    cGameDataServices gameData;
     QTemporaryDir dir;
     GameConfig config;
 };
@@ -104,7 +105,7 @@ TEST_F(SysFiles, FindFileSearchesModThenGameFolder) {
     write("game/maps/b.map", "game");
     config.GameBasedir = path("game");
     config.GameModdir = path("mod");
-    g_mainWindow->gameConfigs.makeCurrent(&config);
+    gameData.configs.makeCurrent(&config);
 
     char buffer[512];
     EXPECT_TRUE(Sys_FindFile("maps/a.map", buffer, sizeof buffer));
@@ -124,7 +125,7 @@ TEST_F(SysFiles, GameAndModFolders) {
     EXPECT_FALSE(Sys_GetGameDir(buffer, sizeof buffer));
     EXPECT_STREQ(buffer, "");
     config.GameBasedir = "/games/q3";
-    g_mainWindow->gameConfigs.makeCurrent(&config);
+    gameData.configs.makeCurrent(&config);
     EXPECT_TRUE(Sys_GetModDir(buffer, sizeof buffer));
     EXPECT_STREQ(buffer, "/games/q3");
     config.GameModdir = "/games/q3/mymod";

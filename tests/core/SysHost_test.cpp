@@ -10,7 +10,6 @@
 #include "core/System.h"
 #include "core/WaitScope.h"
 #include "gamedata/ArchiveRegistry.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -45,7 +44,7 @@ private:
 } // namespace
 
 TEST(SysHost, LogLinesReachTheHostWithTheirRedrawWish) {
-    ASSERT_EQ(g_mainWindow, nullptr);
+    ASSERT_EQ(Sys_Host(), nullptr);
     cTestHost host;
     Sys_Printf("plain %d", 1);
     Sys_PrintfNoRedraw("quiet");
@@ -97,54 +96,4 @@ TEST(SysHost, WithoutAHostTheLayerIsSilentAndUnsnapped) {
     QByteArray resolved;
     EXPECT_FALSE(Sys_FindFileRemembered("no/such/file.txt", &resolved));
     EXPECT_EQ(resolved, "no/such/file.txt");
-}
-
-TEST(SysHost, TheMainWindowIsTheHostWhileItLives) {
-    {
-        cMainWindow window;
-        ASSERT_NE(Sys_Host(), nullptr);
-        window.settings.SnapToGrid = true;
-        window.settings.CurrentGridSize = 32;
-        EXPECT_EQ(Sys_Host()->snapGrid(), 32);
-        window.settings.SnapToGrid = false;
-        EXPECT_EQ(Sys_Host()->snapGrid(), 0);
-        EXPECT_EQ(&Sys_Host()->archives(), &window.archives);
-        EXPECT_EQ(&Sys_Host()->foundFiles(), &window.foundFiles);
-    }
-    EXPECT_EQ(Sys_Host(), nullptr);
-}
-
-// Each preference the map objects read, beside the setting it comes from: without a window it
-// holds the setting's default, with one it follows the setting at once.
-TEST(SysHost, MapPreferencesFollowTheWindowSettings) {
-    struct Pair {
-        const char* name;
-        bool MainSettings::*setting;
-        bool MapPreferences::*preference;
-    };
-    const Pair pairs[] = {
-        {"KeepDefaultEpairs", &MainSettings::KeepDefaultEpairs, &MapPreferences::keepDefaultEpairs},
-        {"EntityTransparency", &MainSettings::EntityTransparency, &MapPreferences::entityTransparency},
-        {"KeepCloneVisGroup", &MainSettings::KeepCloneVisGroup, &MapPreferences::keepCloneVisGroup},
-        {"UseVisgroupColors", &MainSettings::UseVisgroupColors, &MapPreferences::useVisgroupColors},
-        {"TransformAngles", &MainSettings::TransformAngles, &MapPreferences::transformAngles},
-        {"TextureLockUV", &MainSettings::TextureLockUV, &MapPreferences::textureLockUV},
-        {"TextureTransparency", &MainSettings::TextureTransparency, &MapPreferences::textureTransparency},
-        {"DrawVertices", &MainSettings::DrawVertices, &MapPreferences::drawVertices},
-    };
-    const MainSettings defaults;
-    ASSERT_EQ(Sys_Host(), nullptr);
-    EXPECT_EQ(Sys_MaxWorldSize(), defaults.MaxWorldSize);
-    for (const Pair& pair : pairs) {
-        SCOPED_TRACE(pair.name);
-        EXPECT_EQ(Sys_MapPreferences().*pair.preference, defaults.*pair.setting);
-        cMainWindow window;
-        window.settings.*pair.setting = !(defaults.*pair.setting);
-        EXPECT_EQ(Sys_MapPreferences().*pair.preference, window.settings.*pair.setting);
-        window.settings.*pair.setting = defaults.*pair.setting;
-        EXPECT_EQ(Sys_MapPreferences().*pair.preference, defaults.*pair.setting);
-    }
-    cMainWindow window;
-    window.settings.MaxWorldSize = 16384;
-    EXPECT_EQ(Sys_MaxWorldSize(), 16384);
 }

@@ -5,8 +5,6 @@
 #include "ConsoleCapture.h"
 #include "core/System.h"
 #include "core/WaitScope.h"
-#include "mainwindow/MainWindow.h"
-#include "views/ViewState.h"
 
 TEST(SysLog, LevelsUseTheirTemplates) {
     cConsoleCapture console;
@@ -43,20 +41,6 @@ TEST(SysLog, Windows1251TextReachesTheConsole) {
     EXPECT_EQ(console.lines[0], QString::fromUtf8("Привет"));
 }
 
-TEST(SysLog, SilentWithoutMainWindowOrFormat) {
-    std::vector<QString> seen;
-    ConsoleSink previous = Console_SetSink([&](const QString& line) { seen.push_back(line); });
-    ASSERT_EQ(g_mainWindow, nullptr);
-    Sys_Printf("dropped");
-    Sys_Error("dropped");
-    {
-        cMainWindow window;
-        Sys_Printf(nullptr);
-    }
-    Console_SetSink(std::move(previous));
-    EXPECT_TRUE(seen.empty());
-}
-
 TEST(SysLog, VerboseLinesWaitForSplashAndWaitDialog) {
     cConsoleCapture console;
     {
@@ -66,17 +50,6 @@ TEST(SysLog, VerboseLinesWaitForSplashAndWaitDialog) {
     Sys_VerbosePrintf("shown");
     ASSERT_EQ(console.lines.size(), 1);
     EXPECT_EQ(console.lines[0], "shown");
-}
-
-TEST(SysLog, NoRedrawFlagIsRaisedOnlyDuringTheAppend) {
-    cConsoleCapture console;
-    uint8_t duringAppend = 0;
-    ConsoleSink capture = Console_SetSink([&](const QString&) { duringAppend = View_NoRedraw; });
-    View_NoRedraw = 0;
-    Sys_PrintfNoRedraw("quiet");
-    EXPECT_EQ(duringAppend, 1);
-    EXPECT_EQ(View_NoRedraw, 0);
-    Console_SetSink(std::move(capture));
 }
 
 TEST(SysMemory, StringCopies) {

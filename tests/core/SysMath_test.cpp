@@ -5,7 +5,7 @@
 
 #include "ConsoleCapture.h"
 #include "core/System.h"
-#include "mainwindow/MainWindow.h"
+#include "core/MainSettings.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ TEST(MathSnapping, SysSnapVectorUsesTheRoundingSetting) {
     EXPECT_EQ(v[0], 1.0f);
     EXPECT_EQ(v[1], 1.03f);
     cConsoleCapture console;
-    g_mainWindow->settings.MapVertexRoundEps = 0.05f;
+    console.settings().MapVertexRoundEps = 0.05f;
     Sys_SnapVector(v);
     EXPECT_EQ(v[1], 1.0f);
 }
@@ -103,8 +103,8 @@ TEST(MathSnapping, GridSnapping) {
         {true, 0, {7.4f, 7.5f, -9.6f}, {7, 8, -10}},
     };
     for (const Case& c : cases) {
-        g_mainWindow->settings.SnapToGrid = c.snap;
-        g_mainWindow->settings.CurrentGridSize = c.grid;
+        console.settings().SnapToGrid = c.snap;
+        console.settings().CurrentGridSize = c.grid;
         float p[3] = {c.in[0], c.in[1], c.in[2]};
         EXPECT_EQ(Sys_SnapToGrid(p), c.expected[2]);
         for (int i = 0; i < 3; ++i)

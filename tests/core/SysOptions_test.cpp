@@ -1,60 +1,25 @@
 #include <gtest/gtest.h>
 
 #include "ConsoleCapture.h"
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "gamedata/GameConfig.h"
-#include "mainwindow/MainWindow.h"
+#include "gamedata/GameDataServices.h"
 
-TEST(SysOptions, NothingWithoutMainWindow) {
-    ASSERT_EQ(g_mainWindow, nullptr);
+TEST(SysOptions, NothingWithoutAHost) {
+    ASSERT_EQ(Sys_Host(), nullptr);
     Sys_SetOption(SYS_OPTION_GRID_SIZE, 8);
     EXPECT_EQ(Sys_GetOption(SYS_OPTION_GRID_SIZE), 0);
 }
 
-TEST(SysOptions, GridSizeRoundsUpToPowerOfTwo) {
-    cConsoleCapture console;
-    struct Case {
-        int32_t value, expected;
-    };
-    // 0 and negatives would divide by zero in snapping: the grid stays at least 1.
-    const Case cases[] = {{48, 64}, {64, 64}, {1, 1}, {3, 4}, {0, 1}, {-5, 1}};
-    for (const Case& c : cases) {
-        Sys_SetOption(SYS_OPTION_GRID_SIZE, c.value);
-        EXPECT_EQ(Sys_GetOption(SYS_OPTION_GRID_SIZE), c.expected) << "value " << c.value;
-    }
-    EXPECT_TRUE(console.lines.isEmpty());
-}
-
-TEST(SysOptions, SwitchesStoreNonZeroAsOn) {
-    cConsoleCapture console;
-    for (int32_t option :
-         {SYS_OPTION_SNAP_TO_GRID, SYS_OPTION_GRID_2D, SYS_OPTION_GRID_3D, SYS_OPTION_CORDON}) {
-        Sys_SetOption(option, 7);
-        EXPECT_EQ(Sys_GetOption(option), 1) << "option " << option;
-        Sys_SetOption(option, 0);
-        EXPECT_EQ(Sys_GetOption(option), 0) << "option " << option;
-    }
-    EXPECT_FALSE(g_mainWindow->settings.EnableCordon);
-}
-
-TEST(SysOptions, UnknownNumbersWarnAndChangeNothing) {
-    cConsoleCapture console;
-    const MainSettings before = g_mainWindow->settings;
-    EXPECT_EQ(Sys_GetOption(7), 0);
-    EXPECT_TRUE(console.contains("Unknown option: 7"));
-    Sys_SetOption(-1, 1);
-    EXPECT_TRUE(console.contains("Unknown option: -1"));
-    EXPECT_EQ(g_mainWindow->settings.CurrentGridSize, before.CurrentGridSize);
-    EXPECT_EQ(g_mainWindow->settings.SnapToGrid, before.SnapToGrid);
-}
-
 TEST(SysOptions, TextureGammaFollowsTheCurrentConfiguration) {
     cConsoleCapture console;
+    cGameDataServices gameData;
     EXPECT_FLOAT_EQ(Sys_GetTextureGamma(), 1.0f);
     GameConfig config;
-    g_mainWindow->gameConfigs.makeCurrent(&config);
+    gameData.configs.makeCurrent(&config);
     EXPECT_FLOAT_EQ(Sys_GetTextureGamma(), 1.25f);
     config.TextureBrightness = 0;
     EXPECT_FLOAT_EQ(Sys_GetTextureGamma(), 0.5f);
-    g_mainWindow->gameConfigs.makeCurrent(nullptr);
+    gameData.configs.makeCurrent(nullptr);
 }

@@ -8,8 +8,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "mainwindow/ConsoleSink.h"
-#include "mainwindow/MainWindow.h"
+#include "HeadlessLog.h"
+#include "core/MainSettings.h"
 
 namespace {
 
@@ -17,14 +17,7 @@ using Point = std::array<double, 3>;
 
 class WindingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_window = std::make_unique<cMainWindow>();
-        m_previousSink = Console_SetSink([this](const QString& line) { m_console << line; });
-    }
-    void TearDown() override {
-        Console_SetSink(m_previousSink);
-        cWinding::FreePools();
-    }
+    void TearDown() override { cWinding::FreePools(); }
 
     template <class W> static W* make(W* w, const std::vector<Point>& points) {
         w->count = int32_t(points.size());
@@ -53,9 +46,8 @@ protected:
         return n;
     }
 
-    std::unique_ptr<cMainWindow> m_window;
-    ConsoleSink m_previousSink;
     QStringList m_console;
+    cHeadlessLog m_log{[this](const QString& line) { m_console << line; }};
 };
 
 // Square 0..64 in x and y at z = 0, counter-clockwise seen from +z.
@@ -124,7 +116,7 @@ TEST_F(WindingTest, BaseSquareLiesInItsPlaneAndFacesItsNormal) {
 }
 
 TEST_F(WindingTest, BaseSquareFollowsLargerWorlds) {
-    m_window->settings.MaxWorldSize = 1 << 20;
+    m_log.settings()->MaxWorldSize = 1 << 20;
     cWindingDouble* w = cWinding::AllocDouble();
     const float normal[3] = {0, 0, 1};
     cWinding::InitFromPlane(w, normal, 0.0f);

@@ -30,6 +30,7 @@
 #include "document/UndoHistory.h"
 #include "document/WorldDump.h"
 #include "gamedata/GameConfig.h"
+#include "mainwindow/MainWindow.h"
 #include "map/EPair.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"

@@ -24,6 +24,7 @@
 #include "document/SelectionBox.h"
 #include "document/UndoHistory.h"
 #include "document/WorldDump.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/QCustomAction.h"
 #include "views/Canvas.h"
 

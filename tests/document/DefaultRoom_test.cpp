@@ -10,6 +10,7 @@
 #include "gamedata/EntityClass.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/GameData.h"
+#include "mainwindow/MainWindow.h"
 
 namespace {
 

@@ -56,7 +56,7 @@ TEST_P(EntityKeysTest, ClassChangeDropsPairsEqualToOldDefaults) {
     } cases[] = {{false, "512", false}, {true, "512", true}, {false, "1", true}, {true, "1", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.value) + (c.keepDefaults ? " keep" : " drop"));
-        window.settings.KeepDefaultEpairs = c.keepDefaults;
+        settings().KeepDefaultEpairs = c.keepDefaults;
         EntityRecord* e = create("light");
         ASSERT_EQ(E(e)->entityClass, light);
         E(e)->appendKeyValue("spawnflags", c.value);

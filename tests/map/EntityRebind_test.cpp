@@ -14,10 +14,10 @@ protected:
     void SetUp() override {
         EntityTestWorld::SetUp();
         Project_Construct(&doc);
-        window.gameData.rebindClassUsers = [this] { Map_RebindEntityClasses(doc.world); };
+        services.registry.rebindClassUsers = [this] { Map_RebindEntityClasses(doc.world); };
     }
     void TearDown() override {
-        window.gameData.rebindClassUsers = nullptr;
+        services.registry.rebindClassUsers = nullptr;
         Project_Destroy(&doc);
         EntityTestWorld::TearDown();
     }
@@ -87,8 +87,8 @@ TEST_F(EntityRebindTest, ReloadedClassesReachTheEntitiesAndLeaveTheirKeys) {
     EXPECT_EQ(pairs(e), before);
     ASSERT_TRUE(Fgd_Load(data, false));
     EXPECT_NE(E(e)->entityClass, nullptr);
-    Fgd_Acquire(&window.gameData, definitionsPath);
-    Fgd_Release(&window.gameData, definitionsPath);
+    Fgd_Acquire(&services.registry, definitionsPath);
+    Fgd_Release(&services.registry, definitionsPath);
     EXPECT_NE(E(e)->entityClass, nullptr); // still held
 }
 
@@ -108,7 +108,7 @@ TEST_F(EntityRebindTest, AssigningConfigurationsReloadsAndRebinds) {
     GameConfig* edited = GameCfg_AddConfig(&copy, "test");
     edited->MapProfile = "testprofile";
     edited->GameData = {definitionsPath};
-    Fgd_Acquire(&window.gameData, definitionsPath);
+    Fgd_Acquire(&services.registry, definitionsPath);
     edited->inUseCount = 1;
     GameCfg_Select(&copy, edited);
     Fgd_ClearClasses(data);
@@ -116,11 +116,11 @@ TEST_F(EntityRebindTest, AssigningConfigurationsReloadsAndRebinds) {
     rewrite("@PointClass size(32 32 32) = lamp [ mdl(string) ]");
 
     MapWorld* active = doc.world;
-    App_SetActiveMap(&active);
-    GameCfg_Assign(&window.gameConfigs, copy, true);
-    App_SetActiveMap(nullptr);
+    services.active = &active;
+    GameCfg_Assign(&services.configs, copy, true);
+    services.active = nullptr;
 
-    GameConfig* assigned = window.gameConfigs.current;
+    GameConfig* assigned = services.configs.current;
     ASSERT_NE(assigned, nullptr);
     EXPECT_EQ(assigned->Title, QStringLiteral("test"));
     EXPECT_EQ(assigned->precachedGameData, QStringList{definitionsPath});

@@ -1,5 +1,6 @@
-// A headless world with a main window (settings, console), a game configuration with one
-// entity-definition file that each test writes and loads through the real loader, and a map profile.
+// A headless world with a system host (settings, console), the game-data managers, a game
+// configuration with one entity-definition file that each test writes and loads through the real
+// loader, and a map profile.
 #pragma once
 
 #include <QFile>
@@ -8,14 +9,23 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include "HeadlessLog.h"
+#include "core/MainSettings.h"
 #include "document/MapWorld.h"
 #include "gamedata/EntityClass.h"
 #include "gamedata/GameData.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameDataServices.h"
 #include "gamedata/MapProfile.h"
-#include "mainwindow/ConsoleSink.h"
-#include "mainwindow/MainWindow.h"
 #include "map/MapEntity.h"
+
+// The game-data managers, and the map a change of configurations refreshes (as the window's
+// active map).
+class cTestGameData final : public cGameDataServices {
+public:
+    MapWorld** activeMap() override { return active; }
+    MapWorld** active = nullptr;
+};
 
 class EntityTestWorld : public ::testing::Test {
 protected:
@@ -27,20 +37,19 @@ protected:
         config.precachedGameData = {definitionsPath};
         MapProfileRecord record{};
         std::strcpy(record.name, "testprofile");
-        GameCfg_RegisterProfile(&window.gameConfigs, nullptr, &record);
-        profile = GameCfg_FindProfile(&window.gameConfigs, "testprofile");
-        window.gameConfigs.makeCurrent(&config);
-        data = Fgd_Acquire(&window.gameData, definitionsPath);
+        GameCfg_RegisterProfile(&services.configs, nullptr, &record);
+        profile = GameCfg_FindProfile(&services.configs, "testprofile");
+        services.configs.makeCurrent(&config);
+        data = Fgd_Acquire(&services.registry, definitionsPath);
         Map_InitWorld(&world, nullptr);
-        Console_SetSink([this](const QString& line) { console << line; });
     }
     void TearDown() override {
         Map_DestroyWorld(&world);
-        Console_SetSink({});
-        Fgd_Release(&window.gameData, definitionsPath);
+        Fgd_Release(&services.registry, definitionsPath);
     }
 
     MapHandle map() { return Map_Handle(&world); }
+    MainSettings& settings() { return *log.settings(); }
     // Writes the definitions and loads them in place of the previous ones.
     void loadDefinitions(const char* fgd) {
         QFile file(definitionsPath);
@@ -65,10 +74,11 @@ protected:
 
     QTemporaryDir folder;
     QString definitionsPath;
-    cMainWindow window;
+    QStringList console;
+    cHeadlessLog log{[this](const QString& line) { console << line; }};
+    cTestGameData services;
     GameConfig config;
     MapProfileRecord* profile = nullptr; // the manager's copy
     GameData* data = nullptr;
     MapWorld world{};
-    QStringList console;
 };

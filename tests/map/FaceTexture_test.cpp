@@ -5,8 +5,8 @@
 
 #include "BrushFixture.h"
 #include "ConsoleCapture.h"
+#include "core/MainSettings.h"
 #include "gamedata/TextureManager.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -202,9 +202,9 @@ TEST_F(FaceTextureTest, SolveRecoversTheMapping) {
 // With UV lock on, rebuilding polygons (hollow, clip, plane moves) must not reset the mapping.
 class UvLockTest : public BrushFixture {
 protected:
-    cConsoleCapture console; // brings a main window with its settings
-    void SetUp() override { g_mainWindow->settings.TextureLockUV = true; }
-    void TearDown() override { g_mainWindow->settings.TextureLockUV = false; }
+    cConsoleCapture console; // brings a host with its settings
+    void SetUp() override { console.settings().TextureLockUV = true; }
+    void TearDown() override { console.settings().TextureLockUV = false; }
 };
 
 TEST_F(UvLockTest, ScaleAndShiftSurviveRebuilds) {

@@ -20,6 +20,7 @@
 #include "gamedata/TextureManager.h"
 #include "gamedata/TexturePackage.h"
 #include "gamedata/TextureUpload.h"
+#include "mainwindow/ConsoleSink.h"
 #include "mainwindow/MainWindow.h"
 
 namespace {

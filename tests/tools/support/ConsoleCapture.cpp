@@ -1,15 +1,36 @@
 // Console capture for tests.
 #include "ConsoleCapture.h"
 
-#include "mainwindow/MainWindow.h"
+#include "HeadlessLog.h"
+#include "core/SysHost.h"
 
-cConsoleCapture::cConsoleCapture() {
-    if (!g_mainWindow) m_ownWindow = std::make_unique<cMainWindow>();
-    m_previous = Console_SetSink([this](const QString& line) { lines.append(line); });
+namespace {
+
+cConsoleCapture::WindowBinder windowBinder = nullptr;
+
+struct HostBinding final : cConsoleCapture::Binding {
+    explicit HostBinding(cConsoleCapture& capture)
+        : log([&capture](const QString& line) { capture.lines.append(line); }) {}
+    cHeadlessLog log;
+};
+
+} // namespace
+
+void cConsoleCapture::setWindowBinder(WindowBinder binder) {
+    windowBinder = binder;
 }
 
-cConsoleCapture::~cConsoleCapture() {
-    Console_SetSink(std::move(m_previous));
+cConsoleCapture::cConsoleCapture() {
+    if (windowBinder)
+        m_binding = windowBinder(*this);
+    else
+        m_binding = std::make_unique<HostBinding>(*this);
+}
+
+cConsoleCapture::~cConsoleCapture() = default;
+
+MainSettings& cConsoleCapture::settings() {
+    return *Sys_MutableSettings();
 }
 
 bool cConsoleCapture::contains(const QString& message) const {

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "ConsoleCapture.h"
+#include "core/MainSettings.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"
 #include "document/WorldDump.h"
-#include "mainwindow/MainWindow.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
@@ -107,7 +107,7 @@ public:
     }
 
     MapHandle map() { return Map_Handle(w); }
-    MainSettings& settings() { return g_mainWindow->settings; }
+    MainSettings& settings() { return console.settings(); }
     virtual std::string dump() { return Map_DumpWorld(w, WorldDumpFlag::Serials).toStdString(); }
 
     static TextureInfo texture(const char* name) { return Test_TextureInfo(name); }
@@ -158,7 +158,7 @@ public:
         oracle(before, after);
     }
 
-    cConsoleCapture console; // first: it provides the main window the document reads
+    cConsoleCapture console; // first: it provides the host (or main window) the document reads
     MapDocument doc;
     MainSettings saved;
     UndoHistory* history = nullptr;

@@ -1,6 +1,6 @@
-// The system host of a command-line tool without a window: console lines go to a callback, the
-// preferences are the defaults (so snapping and rounding answer as in a fresh editor), plugin
-// options are kept in memory. Installed for its lifetime; the previous host comes back after.
+// The system host of a program without a window: console lines go to a callback, the preferences
+// start as the defaults (so snapping and rounding answer as in a fresh editor; tests may change
+// them), plugin options are kept in memory. Installed for its lifetime; the previous host comes back after.
 #pragma once
 
 #include <QString>
@@ -41,6 +41,7 @@ public:
     ArchiveRegistry& archives() override { return m_archives; }
     FoundFiles& foundFiles() override { return m_found; }
     MainSettings* settings() override { return &m_settings; }
+    MapPreferences mapPreferences() const override { return Sys_MapPreferencesOf(m_settings); }
 
 private:
     LineFn m_onLine;

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "kstdlib/kstring.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ int32_t unload(int32_t, ArchiveHandle* h) {
 
 } // namespace
 
-cMemoryArchives::cMemoryArchives(ArchiveRegistry* r) : registry(r ? r : &g_mainWindow->archives) {
+cMemoryArchives::cMemoryArchives(ArchiveRegistry* r) : registry(r ? r : &Sys_Host()->archives()) {
     ArchiveFormatEntry format;
     format.name = "Memory Archive";
     format.extension = ".zmem";

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
+#include "ConsoleWindowBinder.h"
 #include "core/Platform.h"
 #include "kstdlib/kstdlib.h"
 #include "mainwindow/PromptHostImpl.h"
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Tests that answer real boxes and file dialogs meet them as the program shows them.
     Prompt_SetHost(&Prompt_WidgetHost());
+    // Console captures see the window's console.
+    cConsoleCapture::setWindowBinder(&Console_BindToWindow);
     std::setlocale(LC_NUMERIC, "C");
     K_MathLib_Initialize(0);
     const int result = RUN_ALL_TESTS();

@@ -17,6 +17,7 @@
 #include "DocumentFixture.h"
 #include "gamedata/TextureLists.h"
 #include "gamedata/GameConfig.h"
+#include "mainwindow/MainWindow.h"
 #include "tools/ToolSet.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
