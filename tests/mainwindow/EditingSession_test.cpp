@@ -52,8 +52,10 @@ private:
                 picked.append(m_path.takeFirst());
                 m_lastMenu = menu;
                 m_waited = 0;
-                QTest::mouseMove(menu, menu->actionGeometry(action).center());
-                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+                // By the keyboard: a click on a submenu's entry can land while the menu moves or
+                // closes under a loaded machine; the active entry and a key cannot miss.
+                menu->setActiveAction(action);
+                QTest::keyClick(menu, action->menu() ? Qt::Key_Right : Qt::Key_Return);
                 if (m_path.isEmpty()) m_timer.stop();
                 return;
             }
