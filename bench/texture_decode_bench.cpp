@@ -1,4 +1,4 @@
-// First show of many textures at once, as a map load or a texture browser page asks for them:
+// First show of many textures at once, as a camera frame or a texture browser page asks for them:
 // 240 images of 256x256 (TGA deflated, JPEG stored) in one PK3, precached with their sizes alone
 // through the Quake III plugin, then all realized by one Tex_RealizeImages (read, decode, upload).
 // Argument 0: decoded one after another on the calling thread (a plugin without the worker
