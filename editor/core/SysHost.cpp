@@ -12,11 +12,8 @@ void Sys_SetHost(SysHost* host) {
 }
 
 MapPreferences Sys_MapPreferences() {
-    const SysHost* host = Sys_Host();
-    return host ? host->mapPreferences() : MapPreferences{};
-}
-
-MapPreferences Sys_MapPreferencesOf(const MainSettings& settings) {
+    // Read afresh on each call, so a changed setting takes effect at once.
+    const MainSettings& settings = Sys_Settings();
     MapPreferences preferences;
     preferences.keepDefaultEpairs = settings.KeepDefaultEpairs;
     preferences.entityTransparency = settings.EntityTransparency;

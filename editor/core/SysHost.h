@@ -47,8 +47,6 @@ public:
     virtual void setOption(int32_t option, int32_t value) = 0;
     virtual ArchiveRegistry& archives() = 0;
     virtual FoundFiles& foundFiles() = 0;
-    // Read afresh on each call, so a changed setting takes effect at once.
-    virtual MapPreferences mapPreferences() const { return {}; }
     // The user's preferences; null where the host keeps none (then the defaults hold).
     virtual MainSettings* settings() { return nullptr; }
 };
@@ -59,8 +57,6 @@ void Sys_SetHost(SysHost* host);
 
 // The installed host's map preferences, else the defaults.
 MapPreferences Sys_MapPreferences();
-// The map preferences as the preferences hold them.
-MapPreferences Sys_MapPreferencesOf(const MainSettings& settings);
 // The installed host's world size, else the default.
 int32_t Sys_MaxWorldSize();
 // The installed host's preferences, else the defaults (every member as declared).

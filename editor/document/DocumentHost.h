@@ -50,10 +50,6 @@ public:
     virtual void showBoxStatus(const QString& text) {}
     // The status label of the selection summary.
     virtual void showSelectionSummary(const QString& text) {}
-    // The current configuration's texture lists drop / list again the loaded textures no
-    // package lists (around a load, which brings its own).
-    virtual void unlistMissingTextures() {}
-    virtual void listMissingTextures() {}
 
     // ---- Questions before a primitive is built (false: cancelled) ----
     // The arch's parameters for the dragged box.

@@ -300,7 +300,7 @@ bool Project_New(MapDocument* document) {
         roomAccepted = Project_AskDefaultRoom(GameCfg_CurrentProfile(configManager()), &room);
 
     makeConfigCurrent(document);
-    Document_Host().unlistMissingTextures();
+    TexList_RemoveUngrouped(GameCfg_CurrentTextureLists());
 
     const EntityClass* worldClass = Fgd_FindWorldClass(document->gameConfig);
     const QByteArray classname = worldClass ? worldClass->name : QByteArray("worldspawn");
@@ -314,7 +314,7 @@ bool Project_New(MapDocument* document) {
 
     if (roomAccepted) Map_CreateDefaultRoom(Map_Handle(world), document->gameConfig, room);
 
-    Document_Host().listMissingTextures();
+    TexList_AddUngrouped(GameCfg_CurrentTextureLists());
     Map_CreateCullTree(world);
     Sys_Printf("Created new project with game configuration \"%s\"",
                Text_ToWindows1251(document->gameConfigName).constData());
@@ -335,13 +335,13 @@ bool Project_Load(MapDocument* document, const QString& path, GameConfig* config
     const QString previousExportPath = document->exportPath;
     document->exportPath.clear();
     makeConfigCurrent(document);
-    Document_Host().unlistMissingTextures();
+    TexList_RemoveUngrouped(GameCfg_CurrentTextureLists());
 
     if (!readWorld(document, world, path)) {
         Map_DestroyWorld(world);
         delete world;
         document->exportPath = previousExportPath;
-        Document_Host().listMissingTextures();
+        TexList_AddUngrouped(GameCfg_CurrentTextureLists());
         return false;
     }
     MapWorld* previous = document->world;
@@ -351,7 +351,7 @@ bool Project_Load(MapDocument* document, const QString& path, GameConfig* config
     delete previous;
     Model_PurgeUnused(); // the closed map's models go; the new map holds what it uses
 
-    Document_Host().listMissingTextures();
+    TexList_AddUngrouped(GameCfg_CurrentTextureLists());
     Map_RefreshAfterLoad(world);
     Map_UpdateSky(world);
     Map_UpdateVisGroupStates(world);

@@ -15,6 +15,7 @@
 #include "document/MapWorld.h"
 #include "gamedata/RenderApi.h"
 #include "gamedata/SkyManager.h"
+#include "gamedata/TextureDecoding.h"
 #include "gamedata/TextureRecords.h"
 #include "core/MainSettings.h"
 #include "map/MapBrush.h"
@@ -275,6 +276,7 @@ bool buildOcclusion(const std::vector<BrushRecord*>& nearest, RenderContext* con
 // (what waits for its first show would otherwise be decoded one texture at a time as it draws).
 void realizeShownTextures(MapWorld* world, const RenderContext* context,
                           const std::vector<BrushRecord*>& nearest, bool occluding) {
+    if (!Tex_AnyWaiting()) return;
     std::vector<const ShaderRecord*> textures;
     for (const BrushRecord* brush : nearest) {
         if (occluding && Map_Occluded(world, brush->mins, brush->maxs)) continue;

@@ -28,3 +28,6 @@ void Tex_RealizeShader(ShaderRecord* shader);
 void Tex_RealizeImage(TextureImage* image);
 // Every image the effects show, together: a page of the texture browser, what a camera frame shows.
 void Tex_RealizeShaders(const QList<ShaderRecord*>& shaders);
+// Whether any image of the installed host's manager still waits for its pixels: once all have
+// shown, drawing skips its checks for waiting textures.
+bool Tex_AnyWaiting();

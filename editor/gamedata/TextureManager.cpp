@@ -405,6 +405,11 @@ void Tex_RealizeImage(TextureImage* image) {
     Tex_RealizeImage(manager(), image);
 }
 
+bool Tex_AnyWaiting() {
+    const TextureManager* m = manager();
+    return m && !m->pending.isEmpty();
+}
+
 void Tex_RealizeShaders(const QList<ShaderRecord*>& shaders) {
     TextureManager* m = manager();
     if (!m || m->pending.isEmpty()) return;

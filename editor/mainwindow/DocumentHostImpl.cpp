@@ -4,9 +4,7 @@
 
 #include "dialogs/application/ArchDialog.h"
 #include "dialogs/application/NewPatchDialog.h"
-#include "gamedata/TextureLists.h"
 #include "document/DocumentHost.h"
-#include "gamedata/GameConfig.h"
 #include "mainwindow/MainWindow.h"
 #include "views/AbstractTool.h"
 #include "tools/ToolSupport.h"
@@ -40,8 +38,6 @@ public:
     // The tools keep the label's text too.
     void showBoxStatus(const QString& text) override { Tool_SetStatusText(4, text); }
     void showSelectionSummary(const QString& text) override { App_SetStatusText(&window, text, 2); }
-    void unlistMissingTextures() override { TexList_RemoveUngrouped(GameCfg_CurrentTextureLists()); }
-    void listMissingTextures() override { TexList_AddUngrouped(GameCfg_CurrentTextureLists()); }
 
     // One dialog of each, the window's child, keeping its last values.
     bool askArch(const PrimitiveParams* params, ArchParameters* out) override {

@@ -31,7 +31,6 @@ public:
     ArchiveRegistry& archives() override { return window.archives; }
     FoundFiles& foundFiles() override { return window.foundFiles; }
     MainSettings* settings() override { return &window.settings; }
-    MapPreferences mapPreferences() const override { return Sys_MapPreferencesOf(window.settings); }
 
 private:
     cMainWindow& window;

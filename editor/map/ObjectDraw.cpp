@@ -163,7 +163,7 @@ void resyncAfterUploads(const RenderContext* context, int32_t createdBefore) {
 // A texture's pixels are decoded and uploaded the first time a view draws it: a map's first frame
 // pays for the textures it shows, not for every texture the map binds.
 void realizeForDraw(const RenderContext* context, const ShaderRecord* texture) {
-    if (!texture || !lacksTexture(texture)) return;
+    if (!texture || !Tex_AnyWaiting() || !lacksTexture(texture)) return;
     const int32_t created = Tex_CreatedTextureCount();
     Tex_RealizeShader(const_cast<ShaderRecord*>(texture));
     resyncAfterUploads(context, created);

@@ -41,7 +41,6 @@ public:
     ArchiveRegistry& archives() override { return m_archives; }
     FoundFiles& foundFiles() override { return m_found; }
     MainSettings* settings() override { return &m_settings; }
-    MapPreferences mapPreferences() const override { return Sys_MapPreferencesOf(m_settings); }
 
 private:
     LineFn m_onLine;
