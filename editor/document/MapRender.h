@@ -16,6 +16,7 @@ struct MapWorld;
 struct OcclusionBuffer;
 struct RenderContext;
 struct RenderCounters;
+struct TextureImage;
 
 // One queued surface of the blended or the sky list. Nodes are recycled through the list's free
 // list frame to frame and freed only with the world.
@@ -82,6 +83,22 @@ void Map_EndQueuedDraws(MapWorld* world, RenderContext* context);
 // stays.
 bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const FaceRecord* face,
                         const uint8_t colour[4], bool textured, uint32_t primitive, bool hidden = false);
+// Vertices the camera view's normal pass queues by index (patch meshes).
+struct QueuedVertices {
+    const float* xyz; // with the stride, like st
+    const float* st;  // null when untextured
+    int32_t stride;
+    const uint8_t* colours; // 4 bytes per vertex, packed; null: colour for all
+    const uint8_t* colour;
+    const TextureImage* image; // null: untextured
+};
+// Count indexed vertices as one primitive of the mode (GL_QUADS, GL_LINES) into the batch of
+// their texture; bothSides: quads drawn with their back sides as lines, nothing culled. False
+// when no queue is open (draw them yourself).
+bool Map_QueueVertices(MapWorld* world, const QueuedVertices& vertices, uint32_t primitive, bool bothSides,
+                       const uint16_t* indices, int32_t count);
+// Whether a queue is open (between Map_BeginQueuedDraws and Map_EndQueuedDraws).
+bool Map_QueueOpen(MapWorld* world);
 // 2D views: points or lines (GL_POINTS or GL_LINES, packed xyz, one colour) drawn by the next
 // full flush after the queued faces, points before lines; false when no queue is open (draw them
 // yourself).

@@ -32,6 +32,7 @@ constexpr uint32_t k2DState = GLS::Opaque | 0x100000; // the 2D views' objects: 
 struct FaceRun {
     uint32_t glName = 0; // 0: untextured
     bool mipmaps = true;
+    bool bothSides = false; // back sides as lines, nothing culled
     GLenum mode = GL_POLYGON;
     std::vector<float> xyz;
     std::vector<float> st;
@@ -92,7 +93,16 @@ void drawRun(RenderContext* context, const FaceRun& run) {
         Render_BindTexture(cache, run.glName, context->textureFilter, run.mipmaps);
         Render_TexCoordPointer(cache, 0, run.st.data());
     }
+    const uint32_t word = cache->state;
+    if (run.bothSides) {
+        glPolygonMode(GL_BACK, GL_LINE);
+        GL_State(cache, (word & ~GLS::CullMask) | 0x100000);
+    }
     glMultiDrawArrays(run.mode, run.firsts.data(), run.counts.data(), GLsizei(run.firsts.size()));
+    if (run.bothSides) {
+        GL_State(cache, word);
+        glPolygonMode(GL_BACK, GL_FILL);
+    }
     if (run.glName) {
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisable(GL_TEXTURE_2D);
@@ -137,23 +147,33 @@ bool Map_FaceOccluded(MapWorld* world, const FaceRecord* face) {
     return Occlusion_BoxHidden(queue->occlusion, mins, maxs);
 }
 
-bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const FaceRecord* face,
-                        const uint8_t colour[4], bool textured, uint32_t primitive, bool hidden) {
-    DrawQueue* queue = openQueue(world);
-    if (!queue || face->vertexCount < 3) return false;
-    const TextureImage* image = textured ? face->texture->image : nullptr;
+namespace {
+
+// The queue's run for a texture (none without an image), primitive and sidedness.
+FaceRun& runFor(DrawQueue* queue, const TextureImage* image, uint32_t primitive, bool bothSides) {
     const uint32_t glName = image ? image->glName : 0;
     const bool mipmaps = !image || !(image->flags & IMAGE_NO_MIPMAPS);
-    const uint64_t key = (uint64_t(glName) << 32) | (uint64_t(mipmaps) << 16) | (primitive & 0xffff);
+    const uint64_t key = (uint64_t(glName) << 32) | (uint64_t(bothSides) << 17) | (uint64_t(mipmaps) << 16) |
+                         (primitive & 0xffff);
     auto [it, added] = queue->index.try_emplace(key, queue->used);
     if (added) {
         if (queue->used == queue->runs.size()) queue->runs.emplace_back();
         FaceRun& run = queue->runs[queue->used++];
         run.glName = glName;
         run.mipmaps = mipmaps;
+        run.bothSides = bothSides;
         run.mode = GLenum(primitive);
     }
-    FaceRun& run = queue->runs[it->second];
+    return queue->runs[it->second];
+}
+
+} // namespace
+
+bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const FaceRecord* face,
+                        const uint8_t colour[4], bool textured, uint32_t primitive, bool hidden) {
+    DrawQueue* queue = openQueue(world);
+    if (!queue || face->vertexCount < 3) return false;
+    FaceRun& run = runFor(queue, textured ? face->texture->image : nullptr, primitive, false);
     float rgba[4];
     toFloats(colour, rgba);
     if (hidden) {
@@ -168,6 +188,39 @@ bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const Fac
         run.xyz.insert(run.xyz.end(), v.xyz, v.xyz + 3);
         run.st.push_back(v.s);
         run.st.push_back(v.t);
+        run.rgba.insert(run.rgba.end(), rgba, rgba + 4);
+    }
+    std::copy(rgba, rgba + 4, queue->lastColour);
+    return true;
+}
+
+bool Map_QueueOpen(MapWorld* world) {
+    return openQueue(world) != nullptr;
+}
+
+bool Map_QueueVertices(MapWorld* world, const QueuedVertices& vertices, uint32_t primitive, bool bothSides,
+                       const uint16_t* indices, int32_t count) {
+    DrawQueue* queue = openQueue(world);
+    if (!queue) return false;
+    if (count <= 0) return true;
+    FaceRun& run = runFor(queue, vertices.image, primitive, bothSides);
+    run.firsts.push_back(GLint(run.xyz.size() / 3));
+    run.counts.push_back(count);
+    float rgba[4];
+    if (!vertices.colours) toFloats(vertices.colour, rgba);
+    for (int32_t k = 0; k < count; ++k) {
+        const size_t offset = size_t(vertices.stride) * indices[k];
+        const float* xyz =
+            reinterpret_cast<const float*>(reinterpret_cast<const uint8_t*>(vertices.xyz) + offset);
+        run.xyz.insert(run.xyz.end(), xyz, xyz + 3);
+        if (vertices.st) {
+            const float* st =
+                reinterpret_cast<const float*>(reinterpret_cast<const uint8_t*>(vertices.st) + offset);
+            run.st.insert(run.st.end(), st, st + 2);
+        } else {
+            run.st.insert(run.st.end(), 2, 0.0f);
+        }
+        if (vertices.colours) toFloats(vertices.colours + 4 * size_t(indices[k]), rgba);
         run.rgba.insert(run.rgba.end(), rgba, rgba + 4);
     }
     std::copy(rgba, rgba + 4, queue->lastColour);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "core/SysHost.h"
 #include "document/MapDocument.h"
@@ -73,6 +74,66 @@ void drawVertexPoints(const RenderContext* context, const SurfaceMesh& mesh, con
     }
 }
 
+// Which side of the triangle a, b, c faces the eye by a clear margin: 1 its front (counter-
+// clockwise), -1 its back, 0 neither (the cosine between its normal and the way to the eye within
+// 1/1000 of 0, where rounding in GL's projection could decide either way).
+int facing(const float* a, const float* b, const float* c, const float eye[3]) {
+    const float u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+    const float v[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+    const float n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+    const float e[3] = {eye[0] - a[0], eye[1] - a[1], eye[2] - a[2]};
+    const float d = n[0] * e[0] + n[1] * e[1] + n[2] * e[2];
+    const float n2 = n[0] * n[0] + n[1] * n[1] + n[2] * n[2];
+    const float e2 = e[0] * e[0] + e[1] * e[1] + e[2] * e[2];
+    if (!(d * d > 1e-6f * n2 * e2)) return 0;
+    return d > 0.0f ? 1 : -1;
+}
+
+// The mesh's quads by the side they show, in the mesh's order: front (every triangle either way
+// a quad may be split faces the eye) as quads, the rest as quads, and the edges of back ones
+// (every triangle faces away) as lines, each edge once though neighbours share it.
+struct FacingSplit {
+    std::vector<uint16_t> front, backEdges, rest;
+    std::vector<uint32_t> edgeKeys; // (lower << 16 | higher) << 1 | reversed, per back edge
+};
+
+void splitByFacing(const RenderContext* context, const SurfaceMesh& mesh, FacingSplit& split) {
+    split.front.clear();
+    split.backEdges.clear();
+    split.rest.clear();
+    split.edgeKeys.clear();
+    const float* eye = context->origin;
+    for (int32_t q = 0; q + 3 < mesh.indexCount; q += 4) {
+        const uint16_t* i = mesh.indices + q;
+        const float *p0 = at(mesh.xyz, mesh.stride, i[0]), *p1 = at(mesh.xyz, mesh.stride, i[1]),
+                    *p2 = at(mesh.xyz, mesh.stride, i[2]), *p3 = at(mesh.xyz, mesh.stride, i[3]);
+        const int side = facing(p0, p1, p2, eye);
+        if (side && facing(p0, p2, p3, eye) == side && facing(p0, p1, p3, eye) == side &&
+            facing(p1, p2, p3, eye) == side) {
+            if (side > 0) {
+                split.front.insert(split.front.end(), i, i + 4);
+            } else {
+                for (int k = 0; k < 4; ++k) {
+                    const uint32_t a = i[k], b = i[(k + 1) & 3];
+                    split.edgeKeys.push_back(a < b ? (a << 16 | b) << 1 : (b << 16 | a) << 1 | 1);
+                }
+            }
+        } else {
+            split.rest.insert(split.rest.end(), i, i + 4);
+        }
+    }
+    // Edges sorted by their ends; the first of a shared edge's two windings is kept.
+    std::sort(split.edgeKeys.begin(), split.edgeKeys.end());
+    for (size_t k = 0; k < split.edgeKeys.size(); ++k) {
+        const uint32_t key = split.edgeKeys[k];
+        if (k && (split.edgeKeys[k - 1] >> 1) == (key >> 1)) continue;
+        const uint16_t lower = uint16_t(key >> 17), higher = uint16_t(key >> 1);
+        const bool reversed = key & 1;
+        split.backEdges.push_back(reversed ? higher : lower);
+        split.backEdges.push_back(reversed ? lower : higher);
+    }
+}
+
 // Back side as lines, front side filled: both sides show, the inside as a wireframe.
 void drawBothSides(const RenderContext* context, const SurfaceMesh& mesh) {
     glPolygonMode(GL_BACK, GL_LINE);
@@ -81,6 +142,28 @@ void drawBothSides(const RenderContext* context, const SurfaceMesh& mesh) {
     drawElements(mesh);
     GL_State(context->stateCache, word);
     glPolygonMode(GL_BACK, GL_FILL);
+}
+
+// Unfilled polygons take llvmpipe's slow path for every triangle of their draw, and a draw per
+// mesh costs as much again: the camera view's normal pass queues the mesh with its faces
+// instead, the quads that clearly face the eye filled and those that clearly face away as their
+// edges in plain lines (what the unfilled mode draws of them), and only the rest both-sided.
+// False when no queue is open or the texture draws through effect stages: nothing is queued.
+bool queueBySide(const RenderContext* context, const SurfaceMesh& mesh, const uint8_t* colours,
+                 const uint8_t colour[4], bool textured) {
+    MapWorld* world = Draw_WorldOf(mesh.brush);
+    if (!context->is3D || !Map_QueueOpen(world) || (textured && Draw_UsesStages(context, mesh.texture)))
+        return false;
+    static FacingSplit split; // shared buffers
+    splitByFacing(context, mesh, split);
+    const QueuedVertices vertices = {mesh.xyz,    textured ? mesh.st : nullptr,
+                                     mesh.stride, colours,
+                                     colour,      textured ? mesh.texture->image : nullptr};
+    Map_QueueVertices(world, vertices, GL_QUADS, false, split.front.data(), int32_t(split.front.size()));
+    Map_QueueVertices(world, vertices, GL_LINES, false, split.backEdges.data(),
+                      int32_t(split.backEdges.size()));
+    Map_QueueVertices(world, vertices, GL_QUADS, true, split.rest.data(), int32_t(split.rest.size()));
+    return true;
 }
 
 void drawTextured(const RenderContext* context, const SurfaceMesh& mesh, const uint8_t colour[4]) {
@@ -100,19 +183,22 @@ void drawTextured(const RenderContext* context, const SurfaceMesh& mesh, const u
     glDisable(GL_TEXTURE_2D);
 }
 
-// The solid modes: per-vertex (shaded) colours or one colour, textured or not.
+// The solid modes: per-vertex (shaded) colours or one colour, textured or not; queued with the
+// pass's faces where it may be.
 void drawSolid(RenderContext* context, const SurfaceMesh& mesh, const uint8_t fill[4], bool textured,
-               bool shaded) {
+               bool shaded, bool queueable) {
+    const bool perVertex = mesh.shades && shaded;
+    uint8_t colour[4];
+    for (int k = 0; k < 3; ++k)
+        colour[k] = shaded ? uint8_t(std::min(255.0f, fill[k] * mesh.shade)) : fill[k];
+    colour[3] = fill[3];
+    if (perVertex) Surface_FillColors(mesh, fill, mesh.colors, 0, true);
+    if (queueable && queueBySide(context, mesh, perVertex ? mesh.colors : nullptr, colour, textured)) return;
     GL_State(context->stateCache, Draw_SolidState(context));
-    if (mesh.shades && shaded) {
-        Surface_FillColors(mesh, fill, mesh.colors, 0, true);
+    if (perVertex) {
         glEnableClientState(GL_COLOR_ARRAY);
         Render_ColorPointer(context->stateCache, 0, mesh.colors);
     } else {
-        uint8_t colour[4];
-        for (int k = 0; k < 3; ++k)
-            colour[k] = shaded ? uint8_t(std::min(255.0f, fill[k] * mesh.shade)) : fill[k];
-        colour[3] = fill[3];
         glColor4ubv(colour);
     }
     pointers(context, mesh);
@@ -120,7 +206,7 @@ void drawSolid(RenderContext* context, const SurfaceMesh& mesh, const uint8_t fi
         drawTextured(context, mesh, fill);
     else
         drawBothSides(context, mesh);
-    if (mesh.shades && shaded) glDisableClientState(GL_COLOR_ARRAY);
+    if (perVertex) glDisableClientState(GL_COLOR_ARRAY);
 }
 
 bool hiddenByView(const RenderContext* context, const SurfaceMesh& mesh) {
@@ -197,7 +283,8 @@ bool Surface_Draw(RenderContext* context, const SurfaceMesh& mesh) {
         drawElements(mesh);
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     } else {
-        drawSolid(context, mesh, fill, textured, !textured || context->renderMode != 2);
+        const bool queueable = !selected && !(context->renderFlags & RenderBit::Grid3D);
+        drawSolid(context, mesh, fill, textured, !textured || context->renderMode != 2, queueable);
         if (selected && !(context->renderFlags & RenderBit::VertexTool)) {
             GL_State(cache, Draw_SolidState(context));
             pointers(context, mesh);

@@ -563,6 +563,48 @@ TEST_F(MapRenderTest, NearerBrushStaysInFrontWhateverTheMapOrder) {
     }
 }
 
+// A patch shows its front filled and its back as the lines of its mesh, whichever way round it
+// stands and in each solid mode; a wall far behind shows through the back.
+TEST_F(MapRenderTest, PatchFillsItsFrontAndOutlinesItsBack) {
+    open();
+    const float wallLo[3] = {300, -200, -100}, wallHi[3] = {340, 200, 200};
+    BrushRecord* wall = box(wallLo, wallHi);
+    colour(wall, 30, 200, 30);
+    texture(wall, solid(30, 200, 30));
+    BrushRecord* brush = carrier(true);
+    colour(brush, 200, 30, 30);
+    ShaderRecord* shader = solid(200, 30, 30);
+    auto red = [](const QColor& c) { return c.red() > 100 && c.green() < 80 && c.blue() < 80; };
+    auto green = [](const QColor& c) { return c.green() > 100 && c.red() < 80 && c.blue() < 80; };
+    auto reddish = [&](const QImage& image, const QPoint& p) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (red(rgb(image, p.x() + dx, p.y() + dy))) return true;
+        return false;
+    };
+    PatchRecord* patch = brush->patch;
+    ASSERT_NE(patch, nullptr);
+    patch->texture = shader;
+    ++shader->refCount;
+    const float bottomEdge[3] = {90, 0, 20};
+    for (bool turned : {false, true}) {
+        for (int c = 0; c < 3; ++c)
+            for (int r = 0; r < 3; ++r)
+                patch->points[c][r].xyz[1] = (turned ? -1.0f : 1.0f) * (40 - 40.0f * c);
+        patch->flags |= PatchFlags::NeedsUpdate;
+        brush->handle->update(BrushUpdate::TessellatePatch);
+        for (int mode : {1, 3}) {
+            camera()->renderMode = mode;
+            const QImage image = paint(camera());
+            const QColor inside = rgb(image, probe(camera()).x(), probe(camera()).y());
+            EXPECT_TRUE(turned ? green(inside) : red(inside))
+                << "turned " << turned << " mode " << mode << " got " << inside.name().toStdString();
+            EXPECT_TRUE(reddish(image, screen(camera(), bottomEdge)))
+                << "turned " << turned << " mode " << mode;
+        }
+    }
+}
+
 TEST_F(MapRenderTest, BlendedSurfacesAreLaidFarToNear) {
     settings().Transparency = true;
     settings().TransparentSort = true;
