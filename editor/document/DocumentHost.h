@@ -9,6 +9,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "core/ToolId.h"
+
 class cCanvas;
 class cChildWindow;
 class MapDocument;
@@ -16,25 +18,14 @@ struct ArchParameters;
 struct Clipboard;
 struct PrimitiveParams;
 
-// The ids of the tools the documents look for (the tools' own numbers).
-namespace DocumentTool {
-constexpr int32_t None = -1;
-constexpr int32_t Selection = 0;
-constexpr int32_t Entity = 3;
-constexpr int32_t Brush = 4;
-constexpr int32_t Texture = 5;
-constexpr int32_t Cordon = 9;
-constexpr int32_t Path = 10;
-} // namespace DocumentTool
-
 class DocumentHost {
 public:
     virtual ~DocumentHost() = default;
 
     // ---- The program's state ----
-    // The id of the active / the secondary tool; DocumentTool::None when there is none.
-    virtual int32_t activeTool() const { return DocumentTool::None; }
-    virtual int32_t secondaryTool() const { return DocumentTool::None; }
+    // The id of the active / the secondary tool; ToolId::None when there is none.
+    virtual int32_t activeTool() const { return ToolId::None; }
+    virtual int32_t secondaryTool() const { return ToolId::None; }
     // The world axes of the focus view; false (h and v left alone) when there is none or it is the
     // camera view.
     virtual bool focusViewAxes(int32_t* h, int32_t* v) const { return false; }

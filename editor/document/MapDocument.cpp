@@ -520,17 +520,17 @@ void Project_UpdateActiveViews(MapDocument* document) {
     // placement point), cordon 5; other tools show none.
     int slot = -1, mode = 0;
     switch (host.activeTool()) {
-    case DocumentTool::Selection:
+    case ToolId::Selection:
         slot = 0;
         break;
-    case DocumentTool::Brush:
+    case ToolId::Brush:
         slot = 1;
         break;
-    case DocumentTool::Entity:
+    case ToolId::Entity:
         slot = 2;
         mode = BoxStatus::Centre;
         break;
-    case DocumentTool::Cordon:
+    case ToolId::Cordon:
         slot = 5;
         break;
     default:

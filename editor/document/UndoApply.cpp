@@ -74,7 +74,7 @@ bool hasSelectedAncestor(const GroupRecord* g) {
 
 // The selected-nodes rule: nodes stay selected only for the path tool.
 void applyNodeSelection(MapWorld* w, NodeRecord* n, bool wantSelected) {
-    if (wantSelected && toolActive(DocumentTool::Path, true)) {
+    if (wantSelected && toolActive(ToolId::Path, true)) {
         Map_SelectObject(w, n);
         return;
     }
@@ -283,7 +283,7 @@ void swapNodes(MapWorld* w, NodeSnapshot* list, const cUndoPriorSelection& prior
 // ---- Selection after applying -------------------------------------------------------------------
 
 void finishApply(MapWorld* w) {
-    if (!toolActive(DocumentTool::Texture, false)) {
+    if (!toolActive(ToolId::Texture, false)) {
         Selection_Clear(w->selectedFaces);
         Map_UpdateSelectionSummary(w);
     }

@@ -11,11 +11,6 @@
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
 
-// The documents name the tools by the tools' own numbers.
-static_assert(DocumentTool::Selection == ToolId::Selection && DocumentTool::Entity == ToolId::Entity &&
-              DocumentTool::Brush == ToolId::Brush && DocumentTool::Texture == ToolId::Texture &&
-              DocumentTool::Cordon == ToolId::Cordon && DocumentTool::Path == ToolId::Path);
-
 namespace {
 
 class MainWindowDocumentHost final : public DocumentHost {

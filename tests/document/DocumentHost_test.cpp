@@ -35,7 +35,7 @@ public:
         return true;
     }
 
-    int32_t tool = DocumentTool::None;
+    int32_t tool = ToolId::None;
     ArchParameters arch;
     int32_t patchWidth = 5, patchHeight = 3;
     QStringList asked;
@@ -103,8 +103,8 @@ TEST_F(DocumentHostTest, ThePrimitivesBuildWhatTheHostAnswers) {
 TEST_F(DocumentHostTest, TheTextureToolSelectsFacesOtherToolsObjects) {
     EXPECT_EQ(Map_UpdateSelectionMode(document.world), SelectionMode::WholeGroups);
     cTestHost host;
-    host.tool = DocumentTool::Texture;
+    host.tool = ToolId::Texture;
     EXPECT_EQ(Map_UpdateSelectionMode(document.world), SelectionMode::Faces);
-    host.tool = DocumentTool::Selection;
+    host.tool = ToolId::Selection;
     EXPECT_EQ(Map_UpdateSelectionMode(document.world), SelectionMode::WholeGroups);
 }
