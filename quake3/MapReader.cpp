@@ -269,7 +269,6 @@ private:
     int32_t unclosedLine = 0; // set when the text ends inside a block
     int32_t entityCount = 0;
     std::vector<PendingEntity::Plane> planesRead; // of the brush being read
-    const float (*points)[3] = nullptr;           // of the face being read
 
     // ---- Tokens ----
     const char* tok() const { return Engine::ScriptToken(); }
@@ -335,11 +334,20 @@ private:
         unget();
         return false;
     }
+    bool readDouble(double* out, bool crossLines) {
+        if (!next(crossLines)) return crossLines ? endedInside() : false;
+        if (NumberText::ParseDouble(tok(), out) && std::isfinite(*out)) return true;
+        Engine::ScriptError("expected a number, found \"%s\"", tok());
+        unget();
+        return false;
+    }
+    bool readNumber(float* out) { return readFloat(out, true); }
+    bool readNumber(double* out) { return readDouble(out, true); }
     // "(" count numbers ")".
-    bool readVector(float* out, int count) {
+    template <class Number> bool readVector(Number* out, int count) {
         if (!expect("(")) return false;
         for (int i = 0; i < count; ++i)
-            if (!readFloat(&out[i], true)) return false;
+            if (!readNumber(&out[i])) return false;
         return expect(")");
     }
 
@@ -354,8 +362,8 @@ private:
     bool readSurfaceInts(TextureInfo* info);
     bool readBrushPrimitive(BrushRecord* brush);
     bool readPatch(BrushRecord* brush);
-    bool readPoints(float p[3][3], float normal[3], float* dist, int32_t* type);
-    FaceRecord* addFace(BrushRecord* brush, const TextureInfo& info, const float p[3][3],
+    bool readPoints(double p[3][3], float pf[3][3], float normal[3], float* dist, int32_t* type);
+    FaceRecord* addFace(BrushRecord* brush, const TextureInfo& info, const double p[3][3],
                         const float normal[3], float dist, int32_t type);
 };
 
@@ -467,9 +475,17 @@ void MapReader::finishEntity(PendingEntity& e) {
                             int32_t(planes.size()));
             Engine::BrushDelete(map, brush);
             removed = true;
-        } else if (beyond(brush->mins, brush->maxs, kUnboundedExtent)) {
-            Engine::Warning("entity %i, brush %i: its planes do not close it; kept as read", e.index, index);
+            continue;
         }
+        if (beyond(brush->mins, brush->maxs, kUnboundedExtent))
+            Engine::Warning("entity %i, brush %i: its planes do not close it; kept as read", e.index, index);
+        int32_t kept = 0;
+        for (const FaceRecord* f = brush->keptFaces; f; f = f->next)
+            ++kept;
+        if (kept)
+            Engine::Warning("entity %i, brush %i: %i face(s) bound nothing (they touch the brush or repeat a "
+                            "plane); kept to be written back",
+                            e.index, index, kept);
     }
     if (removed) Engine::EntityUpdate(e.record, 0); // bounds without the empty brushes
 }
@@ -508,6 +524,8 @@ bool MapReader::createEntity(PendingEntity& e, bool point) {
     uint32_t flags = point ? EntityFlag::Point : 0;
     if (strcasecmp(e.classname.c_str(), "worldspawn") == 0) flags |= EntityFlag::World;
     // A point entity keeps its origin in the record alone; a brush entity keeps its pair.
+    // A point entity without an origin key (such as a group without brushes) is written without one.
+    if (point && !findPair(e.pairs, "origin")) flags |= EntityFlag::NoOriginKey;
     if (point) removePairs(&e.pairs, "origin");
     EntityRecord* record = Engine::EntityCreate(map, e.classname.c_str(), e.origin, flags);
     if (!record) {
@@ -565,15 +583,20 @@ bool MapReader::readBrush(PendingEntity& e) {
     return ok;
 }
 
-bool MapReader::readPoints(float p[3][3], float normal[3], float* dist, int32_t* type) {
+// The points as written (kept to be written back) and as the plane is made from them, in single
+// precision as the game's compiler reads them.
+bool MapReader::readPoints(double p[3][3], float pf[3][3], float normal[3], float* dist, int32_t* type) {
     for (int i = 0; i < 3; ++i)
         if (!readVector(p[i], 3)) return false;
-    if (MapPlane_FromPoints(p, normal, dist, type)) return true;
+    for (int i = 0; i < 3; ++i)
+        for (int a = 0; a < 3; ++a)
+            pf[i][a] = float(p[i][a]);
+    if (MapPlane_FromPoints(pf, normal, dist, type)) return true;
     Engine::ScriptError("plane points are collinear");
     return false;
 }
 
-FaceRecord* MapReader::addFace(BrushRecord* brush, const TextureInfo& info, const float p[3][3],
+FaceRecord* MapReader::addFace(BrushRecord* brush, const TextureInfo& info, const double p[3][3],
                                const float normal[3], float dist, int32_t type) {
     FaceRecord* face = Engine::FaceCreate(map, brush, &info, 0);
     if (!face) {
@@ -586,6 +609,7 @@ FaceRecord* MapReader::addFace(BrushRecord* brush, const TextureInfo& info, cons
     // The points the plane came from: writing them back gives this very plane again.
     auto* source = static_cast<FaceSource*>(Engine::Alloc(sizeof(FaceSource)));
     if (source) {
+        std::memset(source, 0, sizeof(FaceSource));
         std::memcpy(source->points, p, sizeof source->points);
         source->flags = FaceSourceFlags::Points;
         face->source = source;
@@ -601,9 +625,10 @@ bool MapReader::readSurfaceInts(TextureInfo* info) {
 }
 
 bool MapReader::readPlaneFace(BrushRecord* brush) {
-    float p[3][3], normal[3], dist;
+    double p[3][3];
+    float pf[3][3], normal[3], dist;
     int32_t type;
-    if (!readPoints(p, normal, &dist, &type)) return false;
+    if (!readPoints(p, pf, normal, &dist, &type)) return false;
 
     TextureInfo info{};
     if (!nextText(false)) return false;
@@ -612,7 +637,7 @@ bool MapReader::readPlaneFace(BrushRecord* brush) {
     if (name.size() > size_t(kTextureNameMax)) name.resize(kTextureNameMax);
     std::memcpy(info.name, name.c_str(), name.size() + 1);
 
-    if (!readTextureLine(&info, p)) return false;
+    if (!readTextureLine(&info, pf)) return false;
     info.rotation = normalizedRotation(info.rotation);
     if (info.sScale == 0) info.sScale = 1;
     if (info.tScale == 0) info.tScale = 1;
@@ -654,9 +679,10 @@ bool MapReader::readBrushPrimitive(BrushRecord* brush) {
         if (!next(true)) return endedInside();
         if (is("}")) break;
         unget();
-        float p[3][3], normal[3], dist;
+        double p[3][3];
+        float pf[3][3], normal[3], dist;
         int32_t type;
-        if (!readPoints(p, normal, &dist, &type)) return false;
+        if (!readPoints(p, pf, normal, &dist, &type)) return false;
         float m[2][3];
         if (!(expect("(") && readVector(m[0], 3) && readVector(m[1], 3) && expect(")"))) return false;
 

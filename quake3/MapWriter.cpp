@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
+#include <vector>
 
 #include "Engine.h"
 #include "MapPlane.h"
@@ -17,6 +18,7 @@
 #include "NumberText.h"
 #include "document/MapWorld.h"
 #include "map/EPair.h"
+#include "map/FaceOrder.h"
 #include "map/FaceSource.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
@@ -45,6 +47,17 @@ bool givesPlane(const float points[3][3], const float normal[3], float dist) {
     int32_t type;
     return MapPlane_FromPoints(points, n, &d, &type) && n[0] == normal[0] && n[1] == normal[1] &&
            n[2] == normal[2] && d == dist;
+}
+
+// Whether the face is as a file gave it: the points it was read with still give its plane.
+bool keepsItsPoints(const FaceRecord* face) {
+    const FaceSource* source = face->source;
+    if (!source || !(source->flags & FaceSourceFlags::Points)) return false;
+    float points[3][3];
+    for (int i = 0; i < 3; ++i)
+        for (int a = 0; a < 3; ++a)
+            points[i][a] = float(source->points[i][a]);
+    return givesPlane(points, face->normal, face->dist);
 }
 
 // A float written as "%f" when that reads back to the same float (the usual spelling of patch
@@ -165,11 +178,6 @@ private:
         std::string k, v;
         const bool keyAltered = writable(key, &k);
         const bool valueAltered = writable(value, &v);
-        if (k.empty()) {
-            Engine::Warning("\"%s\": %s: a key without a name is left out", path.c_str(), where.c_str());
-            ++changed;
-            return;
-        }
         if (keyAltered || valueAltered) {
             Engine::Warning(
                 "\"%s\": %s key \"%s\": quotes written as \\\" and line breaks as blanks in its %s",
@@ -195,9 +203,16 @@ private:
 
     void writeEntity(EntityRecord* entity, int32_t index);
     void writeBrush(const BrushRecord* brush);
-    static bool keepsItsMatrices(const BrushRecord* brush);
-    void writeBrushPrimitive(const BrushRecord* brush);
-    void writeFaceLine(const float points[3][3], const TextureInfo& info);
+    static bool keepsItsMatrices(const std::vector<FaceRecord*>& faces);
+    void writeBrushPrimitive(const std::vector<FaceRecord*>& faces);
+    template <class Number> void writeFaceLine(const Number points[3][3], const TextureInfo& info);
+    void writePoint(const float* p) { gs(p, 3); }
+    void writePoint(const double* p) {
+        for (int i = 0; i < 3; ++i) {
+            if (i) out += ' ';
+            NumberText::AppendShortest(out, p[i]);
+        }
+    }
     void writeFace(const FaceRecord* face);
     void writePatch(const PatchRecord* patch);
     void writeSeal();
@@ -260,6 +275,9 @@ void MapWriter::writeEntity(EntityRecord* entity, int32_t index) {
     const char* originKey =
         present(entity->keyNames[kOriginKeyRole]) ? entity->keyNames[kOriginKeyRole] : "origin";
     const bool brushless = !entity->firstBrush;
+    const bool writesOrigin =
+        brushless && !((entity->flags & EntityFlag::NoOriginKey) && entity->origin[0] == 0 &&
+                       entity->origin[1] == 0 && entity->origin[2] == 0);
 
     out += "{\n";
     pair("classname", classname, where);
@@ -272,7 +290,7 @@ void MapWriter::writeEntity(EntityRecord* entity, int32_t index) {
         if (brushless && std::strcmp(p->key, originKey) == 0) continue;
         pair(p->key, p->value, where);
     }
-    if (brushless) numberPair(originKey, entity->origin);
+    if (writesOrigin) numberPair(originKey, entity->origin);
     if (world) {
         out += "\"mapversion\" \"";
         NumberText::AppendInt(out, kMapVersion);
@@ -295,10 +313,25 @@ void MapWriter::writeBrush(const BrushRecord* brush) {
     if (!boxReaches(brush->mins, brush->maxs)) return;
     out += "{\n";
     if (brush->patch) writePatch(brush->patch);
-    if (brush->firstFace && keepsItsMatrices(brush)) {
-        writeBrushPrimitive(brush);
+    // Faces that bound nothing belong to the brush as it was read; once any face has moved they
+    // are left out.
+    std::vector<FaceRecord*> faces = Brush_FacesInFileOrder(brush);
+    if (brush->keptFaces) {
+        bool asRead = true;
+        for (const FaceRecord* face = brush->firstFace; face && asRead; face = face->next)
+            asRead = keepsItsPoints(face);
+        if (!asRead) {
+            int32_t left = 0;
+            for (const FaceRecord* kept = brush->keptFaces; kept; kept = kept->next, ++left)
+                std::erase(faces, kept);
+            Engine::Warning("\"%s\": %s: %i face(s) that bound nothing left out, the brush having changed",
+                            path.c_str(), place.c_str(), left);
+        }
+    }
+    if (brush->firstFace && keepsItsMatrices(faces)) {
+        writeBrushPrimitive(faces);
     } else {
-        for (const FaceRecord* face = brush->firstFace; face; face = face->next)
+        for (const FaceRecord* face : faces)
             writeFace(face);
     }
     out += "}\n";
@@ -307,13 +340,13 @@ void MapWriter::writeBrush(const BrushRecord* brush) {
 // A brush read as brush primitives while its textures were unknown, and not changed since: its
 // mapping was converted for a placeholder's size, so its matrices are written as they were read
 // and a later load with the textures converts them with the real sizes.
-bool MapWriter::keepsItsMatrices(const BrushRecord* brush) {
+bool MapWriter::keepsItsMatrices(const std::vector<FaceRecord*>& faces) {
     const uint32_t unsized =
         FaceSourceFlags::Points | FaceSourceFlags::Matrix | FaceSourceFlags::PlaceholderSize;
-    for (const FaceRecord* face = brush->firstFace; face; face = face->next) {
+    for (const FaceRecord* face : faces) {
         const FaceSource* source = face->source;
         if (!source || (source->flags & unsized) != unsized) return false;
-        if (!givesPlane(source->points, face->normal, face->dist)) return false;
+        if (!keepsItsPoints(face)) return false;
         TextureInfo converted = face->texInfo;
         TexMatrix_ToTextureInfo(face->normal, source->matrix, source->width, source->height, &converted);
         if (std::memcmp(&converted, &face->texInfo, offsetof(TextureInfo, alignment)) != 0) return false;
@@ -321,13 +354,13 @@ bool MapWriter::keepsItsMatrices(const BrushRecord* brush) {
     return true;
 }
 
-void MapWriter::writeBrushPrimitive(const BrushRecord* brush) {
+void MapWriter::writeBrushPrimitive(const std::vector<FaceRecord*>& faces) {
     out += "brushDef\n{\n";
-    for (const FaceRecord* face = brush->firstFace; face; face = face->next) {
+    for (const FaceRecord* face : faces) {
         const FaceSource* source = face->source;
         for (int i = 0; i < 3; ++i) {
             out += "( ";
-            gs(source->points[i], 3);
+            writePoint(source->points[i]);
             out += " ) ";
         }
         out += "( ( ";
@@ -345,11 +378,11 @@ void MapWriter::writeBrushPrimitive(const BrushRecord* brush) {
     out += "}\n";
 }
 
-void MapWriter::writeFaceLine(const float points[3][3], const TextureInfo& info) {
+template <class Number> void MapWriter::writeFaceLine(const Number points[3][3], const TextureInfo& info) {
     for (int i = 0; i < 3; ++i) {
         if (i) out += ' ';
         out += "( ";
-        gs(points[i], 3);
+        writePoint(points[i]);
         out += " )";
     }
     float s[4] = {info.sAxis[0], info.sAxis[1], info.sAxis[2], info.sShift};
@@ -378,24 +411,33 @@ void MapWriter::writeFaceLine(const float points[3][3], const TextureInfo& info)
 }
 
 // The points the face's plane was read from while they still give it exactly: a face read from
-// a file is written as it was read. Else its vertices 1, 0 and 2 (snapped), or, without a
+// a file is written as it was read. Else three of its corners (snapped), or, without a
 // polygon, points made from the plane itself.
 void MapWriter::writeFace(const FaceRecord* face) {
     const uint32_t unsized = FaceSourceFlags::Matrix | FaceSourceFlags::PlaceholderSize;
     if (face->source && (face->source->flags & unsized) == unsized && !placeholderFaces++)
         firstPlaceholder = place + ", \"" + face->texInfo.name + "\"";
+    if (keepsItsPoints(face)) {
+        writeFaceLine(face->source->points, face->texInfo);
+        return;
+    }
     float points[3][3];
-    const FaceSource* source = face->source;
-    if (source && (source->flags & FaceSourceFlags::Points) &&
-        givesPlane(source->points, face->normal, face->dist)) {
-        std::memcpy(points, source->points, sizeof points);
-    } else if (face->vertexCount >= 3 && face->vertices) {
-        // Vertices 1, 0, 2: the order whose cross product gives the outward normal back.
-        static constexpr int kOrder[3] = {1, 0, 2};
-        for (int i = 0; i < 3; ++i) {
-            std::memcpy(points[i], face->vertices[kOrder[i]].xyz, sizeof points[i]);
-            Engine::SnapVector(points[i]);
-        }
+    if (face->vertexCount >= 3 && face->vertices) {
+        // Corners i + 1, i, i + 2: the order whose cross product gives the outward normal back;
+        // the first such triple that gives the face's plane exactly, else the one at corner 0.
+        const int32_t n = face->vertexCount;
+        auto take = [&](int32_t corner) {
+            const int32_t order[3] = {(corner + 1) % n, corner, (corner + 2) % n};
+            for (int i = 0; i < 3; ++i) {
+                std::memcpy(points[i], face->vertices[order[i]].xyz, sizeof points[i]);
+                Engine::SnapVector(points[i]);
+            }
+            return givesPlane(points, face->normal, face->dist);
+        };
+        int32_t corner = 0;
+        while (corner < n && !take(corner))
+            ++corner;
+        if (corner == n) take(0);
     } else {
         pointsFromPlane(face->normal, face->dist, points);
     }

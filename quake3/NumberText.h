@@ -35,6 +35,15 @@ inline void AppendFixed(std::string& out, float value, int decimals) {
     out.append(buf, result.ptr);
 }
 
+// The shortest text that reads back to the same double: a number read as a double is written
+// back as it was read (to its last digit, up to 15 significant digits), in fixed or exponent
+// form, whichever is shorter; a negative zero is written "0".
+inline void AppendShortest(std::string& out, double value) {
+    char buf[64];
+    const auto result = std::to_chars(buf, buf + sizeof buf, value + 0.0);
+    out.append(buf, result.ptr);
+}
+
 inline void AppendInt(std::string& out, int64_t value) {
     char buf[32];
     const auto result = std::to_chars(buf, buf + sizeof buf, value);
@@ -50,6 +59,20 @@ inline bool ParseFloat(const char* text, float* out) {
     while (*last)
         ++last;
     float value = 0;
+    const auto result = std::from_chars(first, last, value);
+    if (result.ec != std::errc() || result.ptr != last || first == last) return false;
+    *out = value;
+    return true;
+}
+
+// The whole token as a double, as ParseFloat takes it.
+inline bool ParseDouble(const char* text, double* out) {
+    const char* first = text;
+    if (*first == '+') ++first;
+    const char* last = first;
+    while (*last)
+        ++last;
+    double value = 0;
     const auto result = std::from_chars(first, last, value);
     if (result.ec != std::errc() || result.ptr != last || first == last) return false;
     *out = value;

@@ -133,11 +133,19 @@ void markDecalFragments(BrushRecord* b) {
 }
 
 // The plane as it was: one derived from the stored positions again would differ in its last
-// bits (and a plane made by clipping need not pass through them exactly).
+// bits (and a plane made by clipping need not pass through them exactly). With it the points and
+// place the map file gave the face, so that it is written back as it was read.
 void restorePlane(FaceRecord* f, const FaceSnapshotRecord* s) {
     std::memcpy(f->normal, s->plane, sizeof f->normal);
     f->dist = s->plane[3];
     f->axialType = s->axialType;
+    f->fileOrder = s->fileOrder;
+    Sys_Free(f->source);
+    f->source = nullptr;
+    if (s->hasSource) {
+        f->source = static_cast<FaceSource*>(Sys_Alloc(sizeof(FaceSource)));
+        *f->source = s->source;
+    }
 }
 
 // The overlay takes the recorded plane; the snapshot keeps the live one.

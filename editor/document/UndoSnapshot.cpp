@@ -226,6 +226,9 @@ void Undo_CaptureFace(FaceSnapshotRecord* s, const FaceRecord* f, bool withGeome
     std::memcpy(s->plane, f->normal, sizeof f->normal);
     s->plane[3] = f->dist;
     s->axialType = f->axialType;
+    s->fileOrder = f->fileOrder;
+    s->hasSource = f->source != nullptr;
+    if (f->source) s->source = *f->source;
     if (!withGeometry) {
         s->vertexCount = -1;
         return;

@@ -12,6 +12,7 @@
 #include "map/MapFace.h"
 #include "map/MapObject.h"
 #include "map/OverlayRecord.h"
+#include "map/FaceSource.h"
 #include "map/PatchRecord.h"
 #include "map/TextureInfo.h"
 
@@ -28,6 +29,9 @@ struct FaceSnapshotRecord {
     TextureInfo texInfo;
     float plane[4]; // normal and distance, as the face had them
     int32_t axialType;
+    int32_t fileOrder; // FaceRecord::fileOrder
+    bool hasSource;    // source holds the face's FaceSource
+    FaceSource source;
     int32_t vertexCount; // -1 when no geometry was taken
     float positions[kFaceMaxVertices][3];
 };

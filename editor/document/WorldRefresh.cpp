@@ -52,11 +52,11 @@ void reconvertTextureMatrix(FaceRecord* f) {
         texture == Tex_CreateNoTexture())
         return;
     // The matrix belongs to the plane it was read with: a face turned since then keeps its mapping.
-    const float(*p)[3] = source->points;
+    const double(*p)[3] = source->points;
     double a[3], b[3];
     for (int i = 0; i < 3; ++i) {
-        a[i] = double(p[0][i]) - p[1][i];
-        b[i] = double(p[2][i]) - p[1][i];
+        a[i] = p[0][i] - p[1][i];
+        b[i] = p[2][i] - p[1][i];
     }
     double n[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
     const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);

@@ -22,11 +22,11 @@
 #include "document/VisGroup.h"
 #include "gamedata/EntityClass.h"
 #include "map/EPair.h"
+#include "map/FaceOrder.h"
 #include "map/FaceSource.h"
 #include "map/MapBrush.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
-#include "map/FaceSource.h"
 #include "map/MapFace.h"
 #include "map/MapGroup.h"
 #include "map/MapOverlay.h"
@@ -600,13 +600,46 @@ bool Project_SerializePath(ProjectSerializer& s, PathRecord*& path) {
     return true;
 }
 
-bool Project_SerializeFace(ProjectSerializer& s, BrushRecord* brush, FaceRecord*& face) {
+// The source block of a face: since 123 field by field with the points in double precision;
+// version 122 held the points as floats.
+bool serializeSource(ProjectSerializer& s, FaceSource& source) {
+    if (s.version >= 123)
+        return Project_SerializeBytes(s, source.points, sizeof source.points) &&
+               Project_SerializeFloats(s, &source.matrix[0][0], 6) &&
+               Project_SerializeBytes(s, &source.flags, sizeof source.flags) &&
+               Project_SerializeInt(s, source.width) && Project_SerializeInt(s, source.height);
+    float points[3][3];
+    if (!Project_SerializeFloats(s, &points[0][0], 9) ||
+        !Project_SerializeFloats(s, &source.matrix[0][0], 6) ||
+        !Project_SerializeBytes(s, &source.flags, sizeof source.flags) ||
+        !Project_SerializeInt(s, source.width) || !Project_SerializeInt(s, source.height))
+        return false;
+    for (int i = 0; i < 3; ++i)
+        for (int a = 0; a < 3; ++a)
+            source.points[i][a] = points[i][a];
+    return true;
+}
+
+bool Project_SerializeFace(ProjectSerializer& s, BrushRecord* brush, FaceRecord*& face, bool kept) {
     int32_t flags = s.writing ? int32_t(face->flags) : 0;
     int32_t count = s.writing ? face->vertexCount : 0;
     if (!Project_SerializeInt(s, flags) || !Project_SerializeInt(s, count) ||
         !checkCount(s, count, kFaceMaxVertices, qsizetype(sizeof(FaceVertex)), "face vertex"))
         return false;
-    if (!s.writing) {
+    if (!s.writing && kept) {
+        // Kept faces bound nothing: they have no polygon, id or place in the face list.
+        if (count != 0) {
+            Sys_Error("bad kept face vertex count %i", count);
+            return false;
+        }
+        face = Face_Alloc(0);
+        face->flags = uint32_t(flags) & ~(FaceFlags::Selected | FaceFlags::NeedsUpdate);
+        face->brush = brush;
+        FaceRecord** tail = &brush->keptFaces;
+        while (*tail)
+            tail = &(*tail)->next;
+        *tail = face;
+    } else if (!s.writing) {
         face = Face_Alloc(count);
         face->flags |= uint32_t(flags) & ~FaceFlags::Selected;
         Map_LinkBrush(s.world, face, brush);
@@ -617,7 +650,7 @@ bool Project_SerializeFace(ProjectSerializer& s, BrushRecord* brush, FaceRecord*
     FaceVertex written[kFaceMaxVertices];
     FaceVertex* vertices = face->vertices;
     if (s.writing) {
-        std::memcpy(written, face->vertices, size_t(count) * sizeof(FaceVertex));
+        if (count > 0) std::memcpy(written, face->vertices, size_t(count) * sizeof(FaceVertex));
         for (int32_t i = 0; i < count; ++i)
             written[i].flags = 0;
         vertices = written;
@@ -637,17 +670,21 @@ bool Project_SerializeFace(ProjectSerializer& s, BrushRecord* brush, FaceRecord*
         }
         if (hasSource) {
             FaceSource source = s.writing ? *face->source : FaceSource{};
-            if (!Project_SerializeBytes(s, &source, sizeof source)) return false;
+            if (!serializeSource(s, source)) return false;
             if (!s.writing) {
                 face->source = static_cast<FaceSource*>(Sys_Alloc(sizeof(FaceSource)));
                 *face->source = source;
             }
         }
     }
+    // The face's place in the brush in map files (since 123; before, faces keep the list's order).
+    if (s.version >= 123 && !Project_SerializeInt(s, face->fileOrder)) return false;
     if (!s.writing)
         for (int32_t i = 0; i < count; ++i)
             face->vertices[i].flags = 0;
-    if (!s.writing) {
+    if (!s.writing && kept) {
+        face->handle->setTextureInfo(&texture);
+    } else if (!s.writing) {
         face->handle->setTextureInfo(&texture);
         // Coordinates from the stored mapping, never the mapping solved back from them (UV
         // lock), so loading cannot drift a texture. A face without a polygon may delete itself.
@@ -702,6 +739,25 @@ bool Project_SerializeBrush(ProjectSerializer& s, EntityRecord* entity, BrushRec
         for (int32_t i = 0; i < faceCount; ++i) {
             FaceRecord* f = nullptr;
             if (!Project_SerializeFace(s, brush, f)) return false;
+        }
+    }
+    // Faces read from a map file that bound nothing, kept to be written back (since 123).
+    if (s.version >= 123) {
+        int32_t keptCount = 0;
+        if (s.writing)
+            for (const FaceRecord* f = brush->keptFaces; f; f = f->next)
+                ++keptCount;
+        if (!Project_SerializeInt(s, keptCount) ||
+            !checkCount(s, keptCount, INT32_MAX, 8 + textureBytes(s) + kPlaneBytes, "kept face"))
+            return false;
+        if (s.writing) {
+            for (FaceRecord* f = brush->keptFaces; f; f = f->next)
+                if (!Project_SerializeFace(s, brush, f, true)) return false;
+        } else {
+            for (int32_t i = 0; i < keptCount; ++i) {
+                FaceRecord* f = nullptr;
+                if (!Project_SerializeFace(s, brush, f, true)) return false;
+            }
         }
     }
     if (kind == BrushKind::Patch && !serializePatch(s, brush)) return false;

@@ -1,7 +1,7 @@
 // ZMF project files (".zmf"): the editor's own binary dump of one map world. Every record kind
 // has one routine that reads or writes its fields in file order, chosen by the pass's
 // direction, so reader and writer cannot drift apart. Versions 111 and later are read; version
-// 121 is written. All numbers are little-endian.
+// 123 is written. All numbers are little-endian.
 #pragma once
 
 #include <QByteArray>
@@ -29,7 +29,7 @@ struct VisGroup;
 
 inline constexpr char kZmfMagic[4] = {'Z', 'Q', 'M', 'F'};
 inline constexpr int32_t kZmfOldestVersion = 111;
-inline constexpr int32_t kZmfVersion = 122;
+inline constexpr int32_t kZmfVersion = 123;
 // Key/value pairs one entity or node may hold in a file.
 inline constexpr int32_t kZmfMaxKeyValues = 32000;
 
@@ -112,7 +112,8 @@ bool Project_SerializePath(ProjectSerializer& s, PathRecord*& path);
 bool Project_SerializeNode(ProjectSerializer& s, PathRecord* path, NodeRecord*& node);
 bool Project_SerializeEntity(ProjectSerializer& s, EntityRecord*& entity);
 bool Project_SerializeBrush(ProjectSerializer& s, EntityRecord* entity, BrushRecord*& brush);
-bool Project_SerializeFace(ProjectSerializer& s, BrushRecord* brush, FaceRecord*& face);
+// A kept face (BrushRecord::keptFaces) is read without a polygon into the brush's kept faces.
+bool Project_SerializeFace(ProjectSerializer& s, BrushRecord* brush, FaceRecord*& face, bool kept = false);
 
 // Looks ahead, without consuming, for the scale key name a faulty writer put into version 113.
 bool Project_ProbeExportBug(const ProjectSerializer& s);

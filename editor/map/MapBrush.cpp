@@ -13,6 +13,7 @@
 #include "document/MapWorld.h"
 #include "document/UndoSnapshot.h"
 #include "kstdlib/kmath.h"
+#include "map/FaceOrder.h"
 #include "map/FaceSource.h"
 #include "map/MapFace.h"
 #include "map/MapOverlay.h"
@@ -82,6 +83,7 @@ FaceRecord* copyFaceData(const FaceRecord* src, BrushRecord* owner) {
     auto* face = static_cast<FaceRecord*>(std::calloc(1, sizeof(FaceRecord)));
     face->brush = owner;
     face->flags = src->flags & ~FaceFlags::Selected;
+    face->fileOrder = src->fileOrder;
     Vec_Copy(src->normal, face->normal);
     face->dist = src->dist;
     face->axialType = src->axialType;
@@ -111,6 +113,20 @@ void fillFace(FaceRecord* face, const FaceRecord* src) {
         std::memcpy(face->vertices, src->vertices, sizeof(FaceVertex) * size_t(src->vertexCount));
     face->handle->setTextureInfo(&src->texInfo);
     face->handle->copySource(src);
+    face->fileOrder = src->fileOrder;
+}
+
+// A copy of src (a kept face: plane, texture and source, no polygon) appended to the brush's
+// kept faces.
+void keepFaceCopy(BrushRecord* brush, const FaceRecord* src) {
+    FaceRecord* face = Face_Alloc(0);
+    face->brush = brush;
+    fillFace(face, src);
+    face->flags &= ~FaceFlags::NeedsUpdate;
+    FaceRecord** tail = &brush->keptFaces;
+    while (*tail)
+        tail = &(*tail)->next;
+    *tail = face;
 }
 
 void copyPatchInto(BrushRecord* brush, const PatchRecord* src) {
@@ -148,12 +164,13 @@ cMapBrush::~cMapBrush() {
     delete Object_FromRecord(b->overlay);
     b->patch = nullptr;
     b->overlay = nullptr;
-    for (FaceRecord* face = b->firstFace; face;) {
-        FaceRecord* next = face->next;
-        delete face->handle;
-        face = next;
-    }
-    b->firstFace = b->lastFace = nullptr;
+    for (FaceRecord* list : {b->firstFace, b->keptFaces})
+        for (FaceRecord* face = list; face;) {
+            FaceRecord* next = face->next;
+            delete face->handle;
+            face = next;
+        }
+    b->firstFace = b->lastFace = b->keptFaces = nullptr;
 }
 
 void cMapBrush::unlinkDecalFragments() {
@@ -286,7 +303,9 @@ void cMapBrush::split(const BrushPlane* plane, BrushRecord** front, BrushRecord*
             if (!*brushes[side]) *brushes[side] = Brush_Create(map, b->entity);
             float normal[3] = {0, 0, 0}, dist = 0.0f;
             cWinding::GetPlane(parts[side], normal, &dist);
-            addPlaneFace(map, *brushes[side], &face->texInfo, normal, dist, Face_AxialType(normal));
+            // A piece's faces keep the places of the brush's faces in files; the cap comes last.
+            addPlaneFace(map, *brushes[side], &face->texInfo, normal, dist, Face_AxialType(normal))
+                ->fileOrder = face->fileOrder;
             cWinding::FreeDouble(parts[side]);
         }
     }
@@ -417,6 +436,8 @@ BrushRecord* cMapBrush::cloneInto(EntityRecord* entity) {
         FaceRecord* face = Face_Create(map, copy, nullptr, f->vertexCount);
         fillFace(face, f);
     }
+    for (const FaceRecord* f = record->keptFaces; f; f = f->next)
+        keepFaceCopy(copy, f);
     if (record->patch) copyPatchInto(copy, record->patch);
     if (record->overlay) copyOverlayInto(copy, record->overlay);
     if (Sys_MapPreferences().keepCloneVisGroup) copy->handle->visGroups.addAll(visGroups);
@@ -434,6 +455,11 @@ BrushRecord* cMapBrush::copyData() const {
     for (const FaceRecord* f = record->firstFace; f; f = f->next) {
         FaceRecord* face = copyFaceData(f, copy);
         List_Prepend(copy->firstFace, &copy->lastFace, face);
+    }
+    FaceRecord** keptTail = &copy->keptFaces;
+    for (const FaceRecord* f = record->keptFaces; f; f = f->next) {
+        *keptTail = copyFaceData(f, copy);
+        keptTail = &(*keptTail)->next;
     }
     if (record->patch) {
         const PatchRecord* src = record->patch;
@@ -461,13 +487,14 @@ BrushRecord* cMapBrush::copyData() const {
 
 void Brush_FreeCopy(BrushRecord* copy) {
     if (!copy) return;
-    for (FaceRecord* f = copy->firstFace; f;) {
-        FaceRecord* next = f->next;
-        std::free(f->vertices);
-        Sys_Free(f->source);
-        std::free(f);
-        f = next;
-    }
+    for (FaceRecord* list : {copy->firstFace, copy->keptFaces})
+        for (FaceRecord* f = list; f;) {
+            FaceRecord* next = f->next;
+            std::free(f->vertices);
+            Sys_Free(f->source);
+            std::free(f);
+            f = next;
+        }
     std::free(copy->patch);
     std::free(copy->overlay);
     std::free(copy);
@@ -486,6 +513,8 @@ BrushRecord* Brush_CreateFromCopy(const BrushRecord* copy) {
         fillFace(face, f);
         List_Prepend(b->firstFace, &b->lastFace, face);
     }
+    for (const FaceRecord* f = copy->keptFaces; f; f = f->next)
+        keepFaceCopy(b, f);
     if (copy->patch) copyPatchInto(b, copy->patch);
     if (copy->overlay) copyOverlayInto(b, copy->overlay);
     b->handle->faceOrderSettled = true; // in the order of the copied brush
@@ -575,7 +604,7 @@ void Brush_SetColor(BrushRecord* brush, uint8_t r, uint8_t g, uint8_t b, uint8_t
 uint64_t Brush_MemoryUsage(const BrushRecord* brush) {
     if (!brush) return 0;
     uint64_t bytes = sizeof(cMapBrush) + sizeof(BrushRecord);
-    for (const FaceRecord* f = brush->firstFace; f; f = f->next)
+    for (const FaceRecord* f : Brush_FacesInFileOrder(brush))
         bytes +=
             sizeof(cMapFace) + sizeof(FaceRecord) + (f->source ? sizeof(FaceSource) : 0) +
             (f->handle ? f->handle->separateVertexBytes() : sizeof(FaceVertex) * uint64_t(f->vertexCount));

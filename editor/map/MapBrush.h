@@ -67,8 +67,12 @@ struct BrushRecord {
     int32_t kind; // BrushKind
     float mins[3];
     float maxs[3];
+    // Faces read from a file that bound nothing (their plane only touches the brush, or repeats
+    // another face's plane): not part of the solid, drawn or edited; kept, linked by next, so
+    // that the brush is written back with every face it was read with.
+    FaceRecord* keptFaces;
 };
-static_assert(sizeof(BrushRecord) == 144);
+static_assert(sizeof(BrushRecord) == 152);
 static_assert(Record_HasSelectionLinks<BrushRecord>());
 static_assert(offsetof(BrushRecord, group) == 40 && offsetof(BrushRecord, outerGroup) == 48);
 static_assert(offsetof(BrushRecord, firstFace) == 56 && offsetof(BrushRecord, lastFace) == 64);
@@ -77,6 +81,7 @@ static_assert(offsetof(BrushRecord, overlay) == 88 && offsetof(BrushRecord, deca
 static_assert(offsetof(BrushRecord, frameStamp) == 104 && offsetof(BrushRecord, flags) == 108);
 static_assert(offsetof(BrushRecord, serial) == 112 && offsetof(BrushRecord, kind) == 116);
 static_assert(offsetof(BrushRecord, mins) == 120 && offsetof(BrushRecord, maxs) == 132);
+static_assert(offsetof(BrushRecord, keptFaces) == 144);
 
 // A split plane: normal, distance and axial type (0..2 axial, 3 general).
 struct BrushPlane {

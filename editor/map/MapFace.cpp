@@ -9,6 +9,7 @@
 #include "core/System.h"
 #include "core/Winding.h"
 #include "document/MapWorld.h"
+#include "map/FaceOrder.h"
 #include "map/FaceSource.h"
 #include "map/MapBrush.h"
 #include "map/MapVector.h"
@@ -187,7 +188,7 @@ bool cMapFace::rebuildPolygon() {
             continue;
         }
         if (!before && Vec_Dot(g->normal, f->normal) > 0.9999f && std::fabs(f->dist - g->dist) < 0.001f) {
-            removeSelf();
+            vanish();
             return false;
         }
     }
@@ -229,7 +230,7 @@ bool cMapFace::rebuildPolygon() {
         }
     }
     if (!w) {
-        removeSelf();
+        vanish();
         return false;
     }
 
@@ -252,6 +253,27 @@ void cMapFace::copySource(const FaceRecord* other) {
     if (!other || !other->source) return;
     record->source = static_cast<FaceSource*>(Sys_Alloc(sizeof(FaceSource)));
     std::memcpy(record->source, other->source, sizeof(FaceSource));
+}
+
+void cMapFace::vanish() {
+    FaceRecord* f = record;
+    BrushRecord* brush = f->brush;
+    if (!brush || !f->source || !(f->source->flags & FaceSourceFlags::Points)) {
+        removeSelf();
+        return;
+    }
+    MapWorld* world = Map_WorldOfFace(f);
+    if (world) Map_DeselectObject(world, f);
+    Map_UnlinkFace(world, f, brush);
+    f->flags &= ~(FaceFlags::Selected | FaceFlags::NeedsUpdate);
+    setVertexCount(0);
+    updatePrimitive();
+    f->prev = nullptr;
+    f->next = nullptr;
+    FaceRecord** tail = &brush->keptFaces;
+    while (*tail)
+        tail = &(*tail)->next;
+    *tail = f;
 }
 
 void cMapFace::removeSelf() {
@@ -369,6 +391,7 @@ FaceRecord* Face_Alloc(int32_t vertexCount) {
 FaceRecord* Face_Create(MapHandle map, BrushRecord* brush, const TextureInfo* info, int32_t vertexCount) {
     FaceRecord* face = Face_Alloc(vertexCount);
     face->brush = brush;
+    if (brush) face->fileOrder = Brush_NextFileOrder(brush);
     MapWorld* world = Map_FromHandle(map);
     if (world) {
         Map_LinkBrush(world, face, brush);

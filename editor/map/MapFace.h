@@ -71,7 +71,9 @@ struct FaceRecord {
     FaceSource* source; // what the map file gave (FaceSource.h): owned, from Sys_Alloc, or null
     BrushRecord* brush;
     ShaderRecord* texture; // holds one reference
-    int32_t unused64;
+    // Place of the face in its brush in map and project files, from 1 (0: none, list order).
+    // Faces read keep the file's order; a face added later comes after the brush's others.
+    int32_t fileOrder;
     uint32_t flags; // FaceFlags
     int32_t serial;
     float normal[3];
@@ -87,7 +89,7 @@ struct FaceRecord {
 static_assert(std::is_standard_layout_v<FaceRecord>);
 static_assert(sizeof(FaceRecord) == 264);
 static_assert(offsetof(FaceRecord, next) == 8 && offsetof(FaceRecord, prev) == 16);
-static_assert(offsetof(FaceRecord, source) == 40);
+static_assert(offsetof(FaceRecord, source) == 40 && offsetof(FaceRecord, fileOrder) == 64);
 static_assert(offsetof(FaceRecord, selNext) == 24 && offsetof(FaceRecord, selPrev) == 32);
 static_assert(offsetof(FaceRecord, brush) == 48 && offsetof(FaceRecord, texture) == 56);
 static_assert(offsetof(FaceRecord, flags) == 68 && offsetof(FaceRecord, serial) == 72);
@@ -168,6 +170,9 @@ public:
     // Takes the face out of the selection and its brush and deletes the handle (a vanished
     // polygon or a duplicate plane).
     void removeSelf();
+    // A vanished polygon or a duplicate plane: a face with the points of a file moves to its
+    // brush's kept faces (BrushRecord::keptFaces), to be written back; any other is removed.
+    void vanish();
 
     // ---- Drawing (FaceDraw.cpp) ----
     // Not waiting for an update, not hidden by the texture-category filters, not edge-on in a 2D

@@ -30,6 +30,8 @@ constexpr uint32_t ItemOrWeapon = 0x40;
 constexpr uint32_t PathLike = 0x80;
 constexpr uint32_t ReprojectDecal = 0x800; // the attached decal must be projected again
 constexpr uint32_t RefreshAfterLoad = 0x2000;
+// Read without an origin key and brushless: written without one while its origin is 0 0 0.
+constexpr uint32_t NoOriginKey = 0x10000;
 } // namespace EntityFlag
 
 // Kinds of the drawable attached to an entity (EntityRecord::modelKind).

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "document/WorldDump.h"
 #include "gamedata/EntityClass.h"
 #include "map/EPair.h"
+#include "map/FaceSource.h"
 #include "map/MapBrush.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
@@ -62,7 +64,12 @@ struct FixtureOptions {
     int32_t keyValueCount = -2; // of the world entity
     int32_t brushCount = -2;    // of the world entity
     std::vector<int32_t> visGroupIds = {3};
+    bool firstFaceSource = false; // the first face carries a map-file source block (122 and later)
 };
+
+// The points of the fixture's source block: a float of many digits and a number past float
+// precision.
+constexpr double kSourcePoints[3][3] = {{-784.0010070801, 0, 64}, {0, 0, 64}, {0, 64, 63.9989929199}};
 
 constexpr float kMarker = 4242.0f; // an unused grid place an old file still carries
 
@@ -162,12 +169,26 @@ void solidBrush(cZmfBytes& b, const FixtureOptions& o) {
         b.i32(0).i32(claimed).texture(o.version, f.tex);
         b.vec(f.normal[0], f.normal[1], f.normal[2]).f32(f.dist).i32(f.type);
         b.raw(f.vertices.data(), qsizetype(f.vertices.size() * sizeof(FaceVertex)));
-        if (o.version >= 122) b.i32(0); // no map-file source
+        if (o.version >= 122 && o.firstFaceSource && &f == &cube().faces.front()) {
+            b.i32(1);
+            for (const auto& point : kSourcePoints)
+                for (double v : point)
+                    if (o.version >= 123)
+                        b.raw(&v, 8);
+                    else
+                        b.f32(float(v));
+            b.vec(1, 0, 0).vec(0, 1, 0).i32(int32_t(FaceSourceFlags::Points)).i32(0).i32(0);
+        } else if (o.version >= 122) {
+            b.i32(0); // no map-file source
+        }
+        if (o.version >= 123) b.i32(int32_t(&f - &cube().faces.front()) + 1); // place in map files
     }
+    if (o.version >= 123) b.i32(0); // no kept faces
 }
 
 void patchBrush(cZmfBytes& b, const FixtureOptions& o) {
     b.i32(1).i32(0).i32(0).i32(0).i32(int32_t(0xff112233)).i32(0).i32(0);
+    if (o.version >= 123) b.i32(0); // no kept faces
     b.i32(o.patchColumns).i32(3).texture(o.version, cube().faces.front().tex).i32(0);
     const int lines = o.version >= 120 ? 32 : 16;
     for (int c = 0; c < lines; ++c)
@@ -186,6 +207,7 @@ void patchBrush(cZmfBytes& b, const FixtureOptions& o) {
 
 void overlayBrush(cZmfBytes& b, const FixtureOptions& o) {
     b.i32(2).i32(0).i32(0).i32(0).i32(int32_t(0xff445566)).i32(0).i32(0);
+    if (o.version >= 123) b.i32(0); // no kept faces
     b.texture(o.version, cube().faces.front().tex).i32(0);
     b.vec(0, 0, 1).f32(64).i32(2);
     const float corners[4][2] = {{0, 0}, {16, 0}, {16, 16}, {0, 16}};
@@ -375,11 +397,59 @@ TEST_P(ZmfVersionTest, HandBuiltFileLoads) {
 INSTANTIATE_TEST_SUITE_P(Versions, ZmfVersionTest,
                          ::testing::Values(VersionCase{111, false}, VersionCase{113, false},
                                            VersionCase{113, true}, VersionCase{117, false},
-                                           VersionCase{119, false}, VersionCase{121, false}),
+                                           VersionCase{119, false}, VersionCase{121, false},
+                                           VersionCase{122, false}),
                          [](const auto& info) {
                              return "v" + std::to_string(info.param.version) +
                                     (info.param.faultyScale ? "_with_scale" : "");
                          });
+
+// A source block of 122 holds float points; from 123 on they are doubles, and every face has its
+// place in map files.
+TEST_F(ZmfFileTest, SourcePointsAndFacePlacesComeBackAsWritten) {
+    for (int32_t version : {122, 123}) {
+        SCOPED_TRACE(version);
+        Map_ClearWorld(&world);
+        FixtureOptions o;
+        o.version = version;
+        o.firstFaceSource = true;
+        ASSERT_TRUE(read(fixture(o)));
+        const BrushRecord* brush = world.entities->firstBrush;
+        ASSERT_NE(brush, nullptr);
+        const FaceRecord* withSource = nullptr;
+        std::vector<int32_t> places;
+        for (const FaceRecord* f = brush->firstFace; f; f = f->next) {
+            if (f->source) withSource = f;
+            places.push_back(f->fileOrder);
+        }
+        ASSERT_NE(withSource, nullptr);
+        EXPECT_EQ(withSource->source->flags, FaceSourceFlags::Points);
+        for (int i = 0; i < 3; ++i)
+            for (int a = 0; a < 3; ++a)
+                EXPECT_EQ(withSource->source->points[i][a],
+                          version >= 123 ? kSourcePoints[i][a] : double(float(kSourcePoints[i][a])));
+        std::sort(places.begin(), places.end());
+        EXPECT_EQ(places,
+                  version >= 123 ? std::vector<int32_t>{1, 2, 3, 4, 5, 6} : std::vector<int32_t>(6, 0));
+        if (version < 123) continue;
+
+        // Written and read again: the same points and places.
+        const QString path = dir.filePath(QStringLiteral("again.zmf"));
+        ASSERT_TRUE(Project_WriteWorld(&world, path));
+        MapWorld again;
+        Map_InitWorld(&again, nullptr);
+        ASSERT_TRUE(read(load(path), &again));
+        const FaceRecord* f = again.entities->firstBrush->firstFace;
+        for (const FaceRecord* g = brush->firstFace; g; g = g->next, f = f->next) {
+            ASSERT_NE(f, nullptr);
+            EXPECT_EQ(f->fileOrder, g->fileOrder);
+            ASSERT_EQ(!f->source, !g->source);
+            if (f->source)
+                EXPECT_EQ(std::memcmp(f->source->points, g->source->points, sizeof f->source->points), 0);
+        }
+        Map_DestroyWorld(&again);
+    }
+}
 
 // ---- Round trips ---------------------------------------------------------------------------------
 

@@ -1,0 +1,141 @@
+// What the game's compiler reads from a map comes back out of the editor unchanged: each brush's
+// faces in the file's order, their points to the last digit, faces that bound nothing, keys with
+// an empty name and no origin added to a brushless entity; and a second export, straight or
+// through the project format, is the first byte for byte.
+#include <QRegularExpression>
+#include <cmath>
+#include <gtest/gtest.h>
+
+#include "Quake3Fixture.h"
+#include "document/ZmfFile.h"
+#include "map/FaceOrder.h"
+
+namespace {
+
+// The point triples of every face line, one list per brush, in file order.
+QList<QStringList> brushPoints(const QByteArray& text) {
+    static const QRegularExpression points(QStringLiteral(R"(^\( [^)]* \) \( [^)]* \) \( [^)]* \))"));
+    QList<QStringList> brushes;
+    bool inBrush = false;
+    for (const QByteArray& raw : text.split('\n')) {
+        const QString line = QString::fromLatin1(raw).trimmed();
+        const QRegularExpressionMatch m = points.match(line);
+        if (m.hasMatch()) {
+            if (!inBrush) brushes.append(QStringList());
+            inBrush = true;
+            brushes.last() << m.captured(0);
+        } else {
+            inBrush = false;
+        }
+    }
+    return brushes;
+}
+
+// The block of the first entity of the class.
+QByteArray entityBlock(const QByteArray& text, const QByteArray& classname) {
+    const qsizetype at = text.indexOf("\"classname\" \"" + classname + "\"");
+    if (at < 0) return {};
+    return text.mid(at, text.indexOf("}", at) - at);
+}
+
+class MapExactnessTest : public ::testing::Test {
+protected:
+    // Import of in, export to out, in a world of its own.
+    void mapToMap(const QString& in, const QString& out) {
+        cImportedWorld w;
+        ASSERT_EQ(Quake3_Import(in, &w.world), 1);
+        ASSERT_EQ(Quake3_Export(out, &w.world), 1);
+    }
+    // Import of in, saved as a project, loaded into another world and exported to out.
+    void mapToProjectToMap(const QString& in, const QString& out) {
+        const QString project = files.path(QStringLiteral("detour.zmf"));
+        {
+            cImportedWorld w;
+            ASSERT_EQ(Quake3_Import(in, &w.world), 1);
+            ASSERT_TRUE(Project_WriteWorld(&w.world, project));
+        }
+        cImportedWorld w;
+        ASSERT_TRUE(Project_ReadWorld(&w.world, project));
+        ASSERT_EQ(Quake3_Export(out, &w.world), 1);
+    }
+
+    cConsoleCapture console;
+    cQuake3Files files;
+};
+
+TEST_F(MapExactnessTest, EveryFaceIsWrittenInTheFilesOrderWithItsOwnPoints) {
+    const QByteArray input = Quake3_Fixture("exactness.map");
+    const QString in = files.write(QStringLiteral("in.map"), input);
+    for (bool throughProject : {false, true}) {
+        SCOPED_TRACE(throughProject ? "map, project, map" : "map, map");
+        const QString out = files.path(QStringLiteral("out.map"));
+        if (throughProject)
+            mapToProjectToMap(in, out);
+        else
+            mapToMap(in, out);
+        const QByteArray written = files.read(out);
+        EXPECT_EQ(brushPoints(written), brushPoints(input)) << written.toStdString();
+        // The hint brush stays a hint brush: its first face is the hint face.
+        EXPECT_TRUE(written.contains("{\n( 0 0 64 ) ( 0 64 64 ) ( 64 0 64 ) common/hint"));
+    }
+    // The faces that bound nothing are named by entity and brush.
+    EXPECT_TRUE(console.contains(QStringLiteral("entity 0, brush 2: 1 face(s) bound nothing")));
+}
+
+TEST_F(MapExactnessTest, KeysAreWrittenAsRead) {
+    const QString in = files.write(QStringLiteral("in.map"), Quake3_Fixture("exactness.map"));
+    for (bool throughProject : {false, true}) {
+        SCOPED_TRACE(throughProject ? "map, project, map" : "map, map");
+        const QString out = files.path(QStringLiteral("out.map"));
+        if (throughProject)
+            mapToProjectToMap(in, out);
+        else
+            mapToMap(in, out);
+        const QByteArray written = files.read(out);
+        EXPECT_EQ(entityBlock(written, "func_group"), QByteArray("\"classname\" \"func_group\"\n"));
+        EXPECT_TRUE(entityBlock(written, "light").contains("\n\"\" \"300\"\n")) << written.toStdString();
+    }
+}
+
+TEST_F(MapExactnessTest, SecondExportIsTheFirstOnBothRoutes) {
+    const QString in = files.write(QStringLiteral("in.map"), Quake3_Fixture("exactness.map"));
+    const QString first = files.path(QStringLiteral("first.map"));
+    mapToMap(in, first);
+    const QString straight = files.path(QStringLiteral("straight.map"));
+    mapToMap(first, straight);
+    const QString detour = files.path(QStringLiteral("detour.map"));
+    mapToProjectToMap(first, detour);
+    const QString detourFromOriginal = files.path(QStringLiteral("detour0.map"));
+    mapToProjectToMap(in, detourFromOriginal);
+    const QString detourTwice = files.path(QStringLiteral("detour1.map"));
+    mapToProjectToMap(detourFromOriginal, detourTwice);
+
+    const QByteArray expected = files.read(first);
+    EXPECT_EQ(files.read(straight), expected);
+    EXPECT_EQ(files.read(detour), expected);
+    EXPECT_EQ(files.read(detourFromOriginal), expected);
+    EXPECT_EQ(files.read(detourTwice), expected);
+}
+
+// A clipped brush's pieces keep the faces in the file's order, the new cap after them.
+TEST_F(MapExactnessTest, FacesTheEditorAddsComeAfterTheFilesFaces) {
+    cImportedWorld w;
+    ASSERT_EQ(Quake3_Import(files.write(QStringLiteral("in.map"), Quake3_Fixture("exactness.map")), &w.world),
+              1);
+    BrushRecord* hint = w.world.entities->firstBrush;
+    ASSERT_NE(hint, nullptr);
+    const BrushPlane plane = {{1, 0, 0}, 32, 0};
+    BrushRecord* front = nullptr;
+    BrushRecord* back = nullptr;
+    hint->handle->split(&plane, &front, &back);
+    for (BrushRecord* piece : {front, back}) {
+        ASSERT_NE(piece, nullptr);
+        const std::vector<FaceRecord*> faces = Brush_FacesInFileOrder(piece);
+        ASSERT_EQ(faces.size(), 6u);
+        EXPECT_STREQ(faces.front()->texInfo.name, "common/hint");
+        EXPECT_EQ(std::fabs(faces.back()->normal[0]), 1.0f);
+        EXPECT_EQ(std::fabs(faces.back()->dist), 32.0f);
+    }
+}
+
+} // namespace
