@@ -1,5 +1,6 @@
-// Writes the seed corpus of zmf_fuzz into the folder given: hand-built files of the older
-// versions (each record kind present once) and the same files written back by the writer (121).
+// Writes the seed corpus of zmf_fuzz into the folder given: hand-built files of the versions
+// (each record kind present once; from 123 a face's source block and a kept face) and the same
+// files written back by the writer.
 #include <QApplication>
 #include <QByteArray>
 #include <QDir>
@@ -71,13 +72,23 @@ QByteArray handBuilt(int32_t version, bool faultyScale) {
     b.i32(0).i32(7).i32(0).i32(0).i32(1).i32(3).i32(6);
     const float planes[6][4] = {{0, 0, 1, 64}, {0, 0, -1, 0}, {1, 0, 0, 64},
                                 {-1, 0, 0, 0}, {0, 1, 0, 64}, {0, -1, 0, 0}};
+    int32_t place = 0;
     for (const auto& p : planes) {
         b.i32(0).i32(3).texture(version).vec(p[0], p[1], p[2]).f32(p[3]).i32(0);
         b.zeros(3 * qsizetype(sizeof(FaceVertex)));
         if (version >= 122) b.i32(0); // no map-file source
+        if (version >= 123) b.i32(++place);
+    }
+    if (version >= 123) {
+        // A kept face: the plane x + z = 128 touches the cube's edge only; its points as read.
+        b.i32(1); // kept faces
+        b.i32(0).i32(0).texture(version).vec(0.70710677f, 0, 0.70710677f).f32(90.50967f).i32(3);
+        const double points[9] = {64, 0, 64, 64, 64, 64, 128.0000000001, 0, 0};
+        b.i32(1).raw(points, sizeof points).zeros(24).i32(1).i32(0).i32(0).i32(++place);
     }
     if (version >= 112) {
         b.i32(1).i32(0).i32(0).i32(0).i32(0).i32(0).i32(0);
+        if (version >= 123) b.i32(0); // no kept faces
         b.i32(3).i32(3).texture(version).i32(0);
         const int lines = version >= 120 ? kPatchGridLines : 16;
         for (int c = 0; c < lines; ++c)
@@ -88,6 +99,7 @@ QByteArray handBuilt(int32_t version, bool faultyScale) {
                 b.raw(&p, sizeof p);
             }
         b.i32(2).i32(0).i32(0).i32(0).i32(0).i32(0).i32(0);
+        if (version >= 123) b.i32(0); // no kept faces
         b.texture(version).i32(0).vec(0, 0, 1).f32(64).i32(2);
         const float corners[4][2] = {{0, 0}, {16, 0}, {16, 16}, {0, 16}};
         for (const auto& c : corners)
@@ -118,7 +130,7 @@ int main(int argc, char** argv) {
     };
     int failed = 0;
     for (const Seed seed : {Seed{111, false}, Seed{113, true}, Seed{115, false}, Seed{117, false},
-                            Seed{119, false}, Seed{121, false}}) {
+                            Seed{119, false}, Seed{121, false}, Seed{123, false}}) {
         const QString name = QStringLiteral("v%1%2").arg(seed.version).arg(seed.faultyScale ? "_scale" : "");
         const QString old = dir.filePath(name + QStringLiteral(".zmf"));
         QFile file(old);
