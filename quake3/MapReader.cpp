@@ -15,6 +15,7 @@
 
 #include "Engine.h"
 #include "MapPlane.h"
+#include "MapPlaneSet.h"
 #include "MapSerializer.h"
 #include "NumberText.h"
 #include "gamedata/TextureRecords.h"
@@ -270,6 +271,8 @@ private:
     int32_t entityCount = 0;
     std::vector<PendingEntity::Plane> planesRead; // of the brush being read
     const float (*points)[3] = nullptr;           // of the face being read
+    cMapPlaneSet compilerPlanes;                  // of every face read so far, as the compiler makes them
+    float compilerNormal[3] = {};                 // of the face being read, from compilerPlanes
 
     // ---- Tokens ----
     const char* tok() const { return Engine::ScriptToken(); }
@@ -350,7 +353,7 @@ private:
     void readKeyValue(PendingEntity& e, const char* key, const char* value);
     bool readBrush(PendingEntity& e);
     bool readPlaneFace(BrushRecord* brush);
-    bool readTextureLine(TextureInfo* info, const float p[3][3]);
+    bool readTextureLine(TextureInfo* info);
     bool readSurfaceInts(TextureInfo* info);
     bool readBrushPrimitive(BrushRecord* brush);
     bool readPatch(BrushRecord* brush);
@@ -568,7 +571,7 @@ bool MapReader::readBrush(PendingEntity& e) {
 bool MapReader::readPoints(float p[3][3], float normal[3], float* dist, int32_t* type) {
     for (int i = 0; i < 3; ++i)
         if (!readVector(p[i], 3)) return false;
-    if (MapPlane_FromPoints(p, normal, dist, type)) return true;
+    if (MapPlane_FromPoints(p, normal, dist, type) && compilerPlanes.find(p, compilerNormal)) return true;
     Engine::ScriptError("plane points are collinear");
     return false;
 }
@@ -612,7 +615,7 @@ bool MapReader::readPlaneFace(BrushRecord* brush) {
     if (name.size() > size_t(kTextureNameMax)) name.resize(kTextureNameMax);
     std::memcpy(info.name, name.c_str(), name.size() + 1);
 
-    if (!readTextureLine(&info, p)) return false;
+    if (!readTextureLine(&info)) return false;
     info.rotation = normalizedRotation(info.rotation);
     if (info.sScale == 0) info.sScale = 1;
     if (info.tScale == 0) info.tScale = 1;
@@ -620,7 +623,7 @@ bool MapReader::readPlaneFace(BrushRecord* brush) {
     return addFace(brush, info, p, normal, dist, type) != nullptr;
 }
 
-bool MapReader::readTextureLine(TextureInfo* info, const float p[3][3]) {
+bool MapReader::readTextureLine(TextureInfo* info) {
     if (!next(false)) return false;
     const bool axes = is("[");
     unget();
@@ -642,8 +645,8 @@ bool MapReader::readTextureLine(TextureInfo* info, const float p[3][3]) {
           readFloat(&info->rotation, false) && readFloat(&info->sScale, false) &&
           readFloat(&info->tScale, false)))
         return false;
-    // The axes the game gives the line, decided on the file's own points.
-    MapPlane_ClassicAxes(p, normalizedRotation(info->rotation), info->sAxis, info->tAxis);
+    // The axes the game gives the line, on the plane the compiler finds for the file's points.
+    MapPlane_ClassicAxes(compilerNormal, normalizedRotation(info->rotation), info->sAxis, info->tAxis);
     info->rotation = -info->rotation;
     return true;
 }
