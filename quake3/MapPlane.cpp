@@ -25,9 +25,9 @@ bool MapPlane_FromPoints(const float p[3][3], float normal[3], float* dist, int3
     return true;
 }
 
-void MapPlane_ClassicAxes(const float p[3][3], float rotationDegrees, float s[3], float t[3]) {
+void MapPlane_ClassicAxes(const float normal[3], float rotationDegrees, float s[3], float t[3]) {
     struct Row {
-        double normal[3];
+        float normal[3];
         float s[3], t[3];
     };
     static constexpr Row kRows[6] = {
@@ -35,20 +35,12 @@ void MapPlane_ClassicAxes(const float p[3][3], float rotationDegrees, float s[3]
         {{1, 0, 0}, {0, 1, 0}, {0, 0, -1}}, {{-1, 0, 0}, {0, 1, 0}, {0, 0, -1}},
         {{0, 1, 0}, {1, 0, 0}, {0, 0, -1}}, {{0, -1, 0}, {1, 0, 0}, {0, 0, -1}},
     };
-    // The file's own plane, in double precision: the choice between two nearly equal axes is
-    // made on the points as written, not on a rounded normal.
-    double a[3], b[3];
-    for (int i = 0; i < 3; ++i) {
-        a[i] = double(p[0][i]) - double(p[1][i]);
-        b[i] = double(p[2][i]) - double(p[1][i]);
-    }
-    const double n[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
     int best = 0;
-    double bestDot = 0.0;
+    float bestDot = 0.0f;
     for (int row = 0; row < 6; ++row) {
-        const double d =
-            n[0] * kRows[row].normal[0] + n[1] * kRows[row].normal[1] + n[2] * kRows[row].normal[2];
-        if (d > bestDot) {
+        const float d = normal[0] * kRows[row].normal[0] + normal[1] * kRows[row].normal[1] +
+                        normal[2] * kRows[row].normal[2];
+        if (d > bestDot + kClassicAxisMargin) {
             bestDot = d;
             best = row;
         }

@@ -9,8 +9,10 @@
 // that component is exactly ±1, else 3). False for collinear or non-finite points.
 bool MapPlane_FromPoints(const float p[3][3], float normal[3], float* dist, int32_t* type);
 
-// Texture axes of a classic face line as the game's compiler makes them: the base axes of the
-// floor, ceiling or wall the plane through the three points faces most (strictly most, in the
-// order floor, ceiling, the x walls, the y walls, so that a tie goes to the floor or ceiling),
+// Texture axes of a classic face line as the game's compiler makes them, from the normal the
+// compiler gives the face's plane (cMapPlaneSet): the base axes of the floor, ceiling or wall the
+// plane faces most, in the order floor, ceiling, the x walls, the y walls, a later one winning
+// only when it faces the plane more by over kClassicAxisMargin (so near ties go to the earlier),
 // turned by the line's rotation within the two axes they span.
-void MapPlane_ClassicAxes(const float p[3][3], float rotationDegrees, float s[3], float t[3]);
+constexpr float kClassicAxisMargin = 0.0001f;
+void MapPlane_ClassicAxes(const float normal[3], float rotationDegrees, float s[3], float t[3]);

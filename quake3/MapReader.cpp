@@ -15,6 +15,7 @@
 
 #include "Engine.h"
 #include "MapPlane.h"
+#include "MapPlaneSet.h"
 #include "MapSerializer.h"
 #include "NumberText.h"
 #include "gamedata/TextureRecords.h"
@@ -269,6 +270,8 @@ private:
     int32_t unclosedLine = 0; // set when the text ends inside a block
     int32_t entityCount = 0;
     std::vector<PendingEntity::Plane> planesRead; // of the brush being read
+    cMapPlaneSet compilerPlanes;                  // of every face read so far, as the compiler makes them
+    float compilerNormal[3] = {};                 // of the face being read, from compilerPlanes
 
     // ---- Tokens ----
     const char* tok() const { return Engine::ScriptToken(); }
@@ -358,7 +361,7 @@ private:
     void readKeyValue(PendingEntity& e, const char* key, const char* value);
     bool readBrush(PendingEntity& e);
     bool readPlaneFace(BrushRecord* brush);
-    bool readTextureLine(TextureInfo* info, const float p[3][3]);
+    bool readTextureLine(TextureInfo* info);
     bool readSurfaceInts(TextureInfo* info);
     bool readBrushPrimitive(BrushRecord* brush);
     bool readPatch(BrushRecord* brush);
@@ -591,7 +594,7 @@ bool MapReader::readPoints(double p[3][3], float pf[3][3], float normal[3], floa
     for (int i = 0; i < 3; ++i)
         for (int a = 0; a < 3; ++a)
             pf[i][a] = float(p[i][a]);
-    if (MapPlane_FromPoints(pf, normal, dist, type)) return true;
+    if (MapPlane_FromPoints(pf, normal, dist, type) && compilerPlanes.find(pf, compilerNormal)) return true;
     Engine::ScriptError("plane points are collinear");
     return false;
 }
@@ -637,7 +640,7 @@ bool MapReader::readPlaneFace(BrushRecord* brush) {
     if (name.size() > size_t(kTextureNameMax)) name.resize(kTextureNameMax);
     std::memcpy(info.name, name.c_str(), name.size() + 1);
 
-    if (!readTextureLine(&info, pf)) return false;
+    if (!readTextureLine(&info)) return false;
     info.rotation = normalizedRotation(info.rotation);
     if (info.sScale == 0) info.sScale = 1;
     if (info.tScale == 0) info.tScale = 1;
@@ -645,7 +648,7 @@ bool MapReader::readPlaneFace(BrushRecord* brush) {
     return addFace(brush, info, p, normal, dist, type) != nullptr;
 }
 
-bool MapReader::readTextureLine(TextureInfo* info, const float p[3][3]) {
+bool MapReader::readTextureLine(TextureInfo* info) {
     if (!next(false)) return false;
     const bool axes = is("[");
     unget();
@@ -667,8 +670,8 @@ bool MapReader::readTextureLine(TextureInfo* info, const float p[3][3]) {
           readFloat(&info->rotation, false) && readFloat(&info->sScale, false) &&
           readFloat(&info->tScale, false)))
         return false;
-    // The axes the game gives the line, decided on the file's own points.
-    MapPlane_ClassicAxes(p, normalizedRotation(info->rotation), info->sAxis, info->tAxis);
+    // The axes the game gives the line, on the plane the compiler finds for the file's points.
+    MapPlane_ClassicAxes(compilerNormal, normalizedRotation(info->rotation), info->sAxis, info->tAxis);
     info->rotation = -info->rotation;
     return true;
 }

@@ -1,6 +1,6 @@
 // Faces as the reader builds them: a face thinner than the clip tolerance keeps its brush
 // closed, brushes that cannot be built are reported by entity and brush number and keep their
-// planes, classic texture lines get the axes the game gives them, and brush-primitive matrices
+// planes, classic texture lines get the axes the game's compiler gives them, and brush-primitive matrices
 // are converted with the texture's size.
 #include <cstring>
 #include <gtest/gtest.h>
@@ -126,38 +126,57 @@ TEST_F(MapReaderFacesTest, UnbuildableBrushesAreReportedByEntityAndBrush) {
     EXPECT_TRUE(console.contains(QStringLiteral("entity 0, brush 1: its planes do not close it")));
 }
 
-// The axes of a classic line follow the game: the side the file's own plane faces most, a tie
-// going to the floor or ceiling, turned by the line's rotation.
-TEST_F(MapReaderFacesTest, ClassicAxesAreTheGamesOnEitherSideOf45Degrees) {
+// The axes of a classic line follow the game's compiler: the side the face's plane faces most, a
+// nearer side than the floor or ceiling winning only by more than the compiler's margin, turned by
+// the line's rotation; a face whose plane the compiler merges with one read before takes that
+// plane's axes. The expectations are what the compiler made of these brushes.
+TEST_F(MapReaderFacesTest, ClassicAxesAreTheCompilersOnEitherSideOf45Degrees) {
+    constexpr float kFloor[2][3] = {{1, 0, 0}, {0, -1, 0}};
+    constexpr float kWall[2][3] = {{0, 1, 0}, {0, 0, -1}};
+    constexpr float kFloorTurned90[2][3] = {{0, 1, 0}, {1, 0, 0}};
     struct Case {
         const char* name;
         const char* roof; // through (64, y, 0) and (0, 0, h)
         float rotation;
-        float s[3], t[3];
+        const float (*axes)[3];
+        const char* earlier = nullptr; // the roof of a brush read before
     } cases[] = {
-        {"exactly 45 degrees", "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64 )", 0, {1, 0, 0}, {0, -1, 0}},
-        {"a hair towards the floor", "( 64 64 0 ) ( 64 0 0 ) ( 0 0 63.99 )", 0, {1, 0, 0}, {0, -1, 0}},
-        {"a hair towards the wall", "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64.01 )", 0, {0, 1, 0}, {0, 0, -1}},
-        {"exactly 45 degrees, turned 90", "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64 )", 90, {0, 1, 0}, {1, 0, 0}},
+        {"exactly 45 degrees", "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64 )", 0, kFloor},
+        {"a hair towards the floor", "( 64 64 0 ) ( 64 0 0 ) ( 0 0 63.99 )", 0, kFloor},
+        {"a hair towards the wall, within the margin", "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64.001 )", 0, kFloor},
+        {"towards the wall, just within the margin", "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64.008 )", 0, kFloor},
+        {"towards the wall, just beyond the margin", "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64.0095 )", 0, kWall},
+        {"towards the wall, beyond the margin", "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64.01 )", 0, kWall},
+        {"within the margin, on a wall plane read before", "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64.008 )", 0, kWall,
+         "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64.0095 )"},
+        {"beyond the margin, on a floor plane read before", "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64.0095 )", 0,
+         kFloor, "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64.008 )"},
+        {"beyond the margin, a plane read before too far off", "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64.02 )", 0,
+         kWall, "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64.008 )"},
+        {"exactly 45 degrees, turned 90", "( 64 64 0 ) ( 64 0 0 ) ( 0 0 64 )", 90, kFloorTurned90},
+    };
+    auto brush = [](const char* roof, const char* name) {
+        return "{\n( 0 0 64 ) ( 0 0 0 ) ( 0 64 0 ) a 0 0 0 1 1\n"
+               "( 64 0 0 ) ( 0 0 0 ) ( 0 0 64 ) a 0 0 0 1 1\n"
+               "( 0 64 64 ) ( 0 64 0 ) ( 64 64 0 ) a 0 0 0 1 1\n"
+               "( 0 64 0 ) ( 0 0 0 ) ( 64 0 0 ) a 0 0 0 1 1\n" +
+               QByteArray(roof) + " " + name + "\n}\n";
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         cImportedWorld world;
-        const QByteArray text = "{\n\"classname\" \"worldspawn\"\n{\n"
-                                "( 0 0 64 ) ( 0 0 0 ) ( 0 64 0 ) a 0 0 0 1 1\n"
-                                "( 64 0 0 ) ( 0 0 0 ) ( 0 0 64 ) a 0 0 0 1 1\n"
-                                "( 0 64 64 ) ( 0 64 0 ) ( 64 64 0 ) a 0 0 0 1 1\n"
-                                "( 0 64 0 ) ( 0 0 0 ) ( 64 0 0 ) a 0 0 0 1 1\n" +
-                                QByteArray(c.roof) + " roof 0 0 " + QByteArray::number(c.rotation) +
-                                " 1 1\n}\n}\n";
+        QByteArray text = "{\n\"classname\" \"worldspawn\"\n";
+        if (c.earlier) text += brush(c.earlier, "earlier 0 0 0 1 1");
+        text += brush(c.roof, "roof 0 0 " + QByteArray::number(c.rotation) + " 1 1") + "}\n";
         ASSERT_EQ(Quake3_Import(files.write(QStringLiteral("roof.map"), text), &world.world), 1);
         const FaceRecord* roof = nullptr;
-        for (const FaceRecord* f = world.world.entities->firstBrush->firstFace; f; f = f->next)
-            if (std::strcmp(f->texInfo.name, "roof") == 0) roof = f;
+        for (const BrushRecord* b = world.world.entities->firstBrush; b; b = b->next)
+            for (const FaceRecord* f = b->firstFace; f; f = f->next)
+                if (std::strcmp(f->texInfo.name, "roof") == 0) roof = f;
         ASSERT_NE(roof, nullptr);
         for (int i = 0; i < 3; ++i) {
-            EXPECT_NEAR(roof->texInfo.sAxis[i], c.s[i], 1e-6f) << i;
-            EXPECT_NEAR(roof->texInfo.tAxis[i], c.t[i], 1e-6f) << i;
+            EXPECT_NEAR(roof->texInfo.sAxis[i], c.axes[0][i], 1e-6f) << i;
+            EXPECT_NEAR(roof->texInfo.tAxis[i], c.axes[1][i], 1e-6f) << i;
         }
     }
 }
