@@ -152,6 +152,26 @@ TEST_F(RunCommandsTest, NormalModeChoices) {
     EXPECT_EQ(list[5]->Args, "\"" + maps + "/dm1\"");
 }
 
+// The tools' switches name the game folder and the map through variables, each one argument
+// however many blanks it holds; $path is the maps folder the copy is compiled in.
+TEST_F(RunCommandsTest, NormalModeExpandsTheToolsSwitches) {
+    exportAt(dir.filePath("src/dm1.map"));
+    config.MapTool[1] = "/opt/my tools/q3map2 -fs_basepath $gamedir/.. -fs_game baseoa -meta";
+    config.MapTool[3] = "/opt/tools/light -srf $path/$file.srf -light";
+    RunNormalChoices all;
+    for (bool& on : all.toolEnabled)
+        on = true;
+    all.dontRunGame = true;
+    const QString canonicalMaps = QFileInfo(maps).canonicalFilePath();
+    const RunCommandList list = RunMap_BuildNormalCommands(context, all);
+    ASSERT_EQ(list.size(), 6);
+    EXPECT_EQ(list[3]->Prog, "/opt/my tools/q3map2");
+    EXPECT_EQ(list[3]->Arguments, QStringList({"-fs_basepath", base + "/..", "-fs_game", "baseoa", "-meta",
+                                               canonicalMaps + "/dm1"}));
+    EXPECT_EQ(list[5]->Arguments,
+              QStringList({"-srf", canonicalMaps + "/dm1.srf", "-light", canonicalMaps + "/dm1"}));
+}
+
 TEST_F(RunCommandsTest, ExpertModeExpandsTheEnabledCommands) {
     exportAt(maps + "/dm1.map");
     const std::shared_ptr<RunConfig> defaults = RunCfg_MakeDefault();

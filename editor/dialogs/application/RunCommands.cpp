@@ -200,11 +200,15 @@ RunCommandList RunMap_BuildNormalCommands(RunContext& context, const RunNormalCh
     const QString cleaned = QDir::cleanPath(folder + QStringLiteral("/maps"));
     const QString canonical = QFileInfo(cleaned).canonicalFilePath();
     const QString mapsDir = nativeSeparators(canonical.isEmpty() ? cleaned : canonical);
+    // The tools' own switches may name folders and the map ("-fs_basepath $gamedir/.."); there
+    // $path is the folder of the copy they compile.
+    RunContext tools = context;
     if (!RunMap_SameFile(context.mapDir, mapsDir)) {
         list.append(makeCommand(
             RUNCMD_COPY, QStringLiteral("%1.%2").arg(context.mapPathNoExt, context.mapExt),
             nativeSeparators(QStringLiteral("%1/%2.%3")).arg(mapsDir, context.mapName, context.mapExt)));
         context.mapPathNoExt = nativeSeparators(QStringLiteral("%1/%2")).arg(mapsDir, context.mapName);
+        tools.mapDir = mapsDir;
     }
 
     const char* const switches[4] = {profile ? profile->csgSwitch : "", profile ? profile->bspSwitch : "",
@@ -213,7 +217,10 @@ RunCommandList RunMap_BuildNormalCommands(RunContext& context, const RunNormalCh
         if (!choices.toolEnabled[tool] || choices.tool[tool] == RunToolChoice::No) continue;
         QString prog, toolSwitches;
         Sys_SplitSwitches(c->MapTool[tool], prog, toolSwitches);
-        QStringList arguments = Sys_SplitArguments(toolSwitches, prog);
+        // Each word expanded alone, as in expert mode: a value reaches the tool as one argument.
+        QStringList arguments =
+            profile ? RunMap_ExpandArguments(tools, toolSwitches) : Sys_SplitArguments(toolSwitches, prog);
+        if (profile) prog = expandVariables(tools, prog);
         if (choices.tool[tool] == RunToolChoice::Special)
             arguments +=
                 Sys_SplitArguments(fixedText(switches[tool], profile ? sizeof profile->csgSwitch : 1), prog);

@@ -56,8 +56,9 @@ void RunMap_SetMapFile(RunContext& context, const QString& path);
 RunCommandList RunMap_BuildExpertCommands(const RunContext& context, const RunConfig* config);
 // Change to the game folder, copy the map into its maps folder when it lies elsewhere, the chosen
 // tools in the process window, then change to the game's folder and start it. Each tool gets its
-// switches and the map's path as one argument; the game its switches, the command line, the run
-// switch and the map's name as one argument.
+// switches (with a profile, their variables expanded word by word as RunMap_ExpandArguments does,
+// $path naming the folder the tools compile in) and the map's path as one argument; the game its
+// switches, the command line, the run switch and the map's name as one argument.
 RunCommandList RunMap_BuildNormalCommands(RunContext& context, const RunNormalChoices& choices);
 // Deletes the map's old ".lin" and ".pts" files, and its ".prt" file with removePortal.
 void RunMap_RemoveStaleFiles(const RunContext& context, bool removePortal);
