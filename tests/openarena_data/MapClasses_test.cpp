@@ -173,11 +173,14 @@ TEST(OpenArenaData, EveryClassOfTheMapsIsDefined) {
         QFile library(path);
         ASSERT_TRUE(library.open(QIODevice::ReadOnly));
         const QByteArray code = library.readAll();
-        auto named = [&code](const QByteArray& name) { return code.contains('\0' + name + '\0'); };
+        auto named = [&code](const QByteArray& name) {
+            return code.contains(QByteArray(1, '\0') + name + '\0');
+        };
         for (const auto& entry : file->classes) {
-            const EntityClass* eclass = entry.second;
-            if (eclass->kind == EntityClassKind::Point || eclass->kind == EntityClassKind::Solid)
+            const EntityClass* eclass = entry.second.get();
+            if (eclass->kind == EntityClassKind::Point || eclass->kind == EntityClassKind::Solid) {
                 EXPECT_EQ(named(eclass->name), !notInCode.contains(eclass->name)) << eclass->name.constData();
+            }
         }
         for (const char* name : kUnknownToTheGame)
             EXPECT_FALSE(named(name)) << name;
