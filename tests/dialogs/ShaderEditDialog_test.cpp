@@ -152,7 +152,6 @@ TEST_F(ShaderEditDialogTest, EveryButtonShowsItsIcon) {
             if (a->isSeparator()) continue;
             auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a));
             ASSERT_NE(button, nullptr) << a->toolTip().toStdString();
-            EXPECT_TRUE(button->isVisibleTo(dialog)) << a->toolTip().toStdString();
             EXPECT_TRUE(drawsSomething(button->icon(), bar->iconSize())) << a->toolTip().toStdString();
             ++buttons;
         }
