@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMdiArea>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <clocale>
