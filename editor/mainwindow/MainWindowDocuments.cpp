@@ -44,6 +44,7 @@ void cMainWindow::closeEvent(QCloseEvent* event) {
     const QList<MapDocument*> open = documents;
     // Every save question first; a Cancel keeps every map open and asks again next time.
     for (MapDocument* document : open) {
+        endMorphModeFor(document); // a vertex edit in progress is part of what the question saves
         if (document->saveAsked || Project_AskSaveChanges(document)) {
             document->saveAsked = true;
             continue;
