@@ -74,6 +74,7 @@ cMainWindow::~cMainWindow() {
     delete autosaveTimer;
     autosaveTimer = nullptr;
     if (mdiArea) {
+        leaving = true;
         qApp->removeEventFilter(this);
         // Views go while the documents and managers they draw from still exist.
         const QList<MapDocument*> open = documents;

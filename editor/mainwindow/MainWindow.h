@@ -264,6 +264,9 @@ public:
     QSignalMapper* signalMapper = nullptr;
     QMdiSubWindow* lastActiveSubWindow = nullptr;
     cCanvas* lastDeactivatedView = nullptr;
+    // The window is closing its maps to leave: a map window activated as another closes is not
+    // made current (docks, lists and menus would be refilled for a map about to go).
+    bool leaving = false;
 
     // ==== Menus, tool bars and context menus; slots; action state; language; status bar; layout ====
     // Built from the command and tool tables (MainWindowMenus.cpp); tests may give fixture tables.

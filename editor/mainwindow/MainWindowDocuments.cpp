@@ -42,13 +42,25 @@ void cMainWindow::closeEvent(QCloseEvent* event) {
     // No view draws while its window closes (save prompts would repaint half-gone windows).
     View_ClosingWindows = 1;
     const QList<MapDocument*> open = documents;
+    // Every save question first; a Cancel keeps every map open and asks again next time.
     for (MapDocument* document : open) {
-        if (!closeDocument(document)) {
-            View_ClosingWindows = 0;
-            event->ignore();
-            return;
+        endMorphModeFor(document); // a vertex edit in progress is part of what the question saves
+        if (document->saveAsked || Project_AskSaveChanges(document)) {
+            document->saveAsked = true;
+            continue;
         }
+        for (MapDocument* asked : open)
+            asked->saveAsked = false;
+        View_ClosingWindows = 0;
+        event->ignore();
+        return;
     }
+    // Then the maps go at once: none is made current on the way as the one before it closes.
+    leaving = true;
+    for (MapDocument* document : open)
+        closeDocument(document);
+    leaving = false;
+    noMapWindowLeft();
     View_ClosingWindows = 0;
     exitTextureApplication();
     if (objectPropertiesDialog) objectPropertiesDialog->close();

@@ -216,6 +216,7 @@ void cMainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void cMainWindow::changeSubwindowActiveState(QMdiSubWindow* window) {
+    if (leaving) return;
     if (window) {
         QMdiSubWindow* active =
             mdiArea->activeSubWindow() ? mdiArea->activeSubWindow() : mdiArea->currentSubWindow();

@@ -382,8 +382,11 @@ bool App_IsCanvasMenuOpen() {
     return false;
 }
 
+// The resources of the editor's static library are linked only where they are named: the command
+// and effect-editor icons, and the texture lists' group icons.
 static void initIconResources() {
     Q_INIT_RESOURCE(icons);
+    Q_INIT_RESOURCE(texturelists);
 }
 
 void cMainWindow::buildCommandInterface() {

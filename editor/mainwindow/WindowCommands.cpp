@@ -1,6 +1,7 @@
 // Window and Help commands: another window on the map, exporting the console, the manual, the
 // about box and the reply of commands that are not available yet.
 #include <QDesktopServices>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -90,8 +91,13 @@ void cMainWindow::cmdHelpTopics() {
     }
     // A URL made from the file, not parsed from the path: spaces, "#" and "%" stay in the name.
     const QUrl url = QUrl::fromLocalFile(path);
-    const bool opened = s_urlOpener ? s_urlOpener(url) : QDesktopServices::openUrl(url);
-    if (!opened) Sys_Warning("could not open \"%s\"\n", path.toLocal8Bit().constData());
+    if (s_urlOpener ? s_urlOpener(url) : QDesktopServices::openUrl(url)) return;
+    // The file is there (checked above): what is missing is a program the desktop opens it with.
+    const QString native = QDir::toNativeSeparators(path);
+    Sys_Warning("no PDF viewer is installed to show the manual \"%s\"\n", native.toLocal8Bit().constData());
+    Prompt_Message(
+        App_DialogParent(this), PromptIcon::Information,
+        tr("No PDF viewer is installed, so the manual cannot be shown.\n\nInstall one (for example "
+           "evince or okular), or open the manual with any PDF reader:\n%1")
+            .arg(native));
 }
-
-

@@ -10,3 +10,5 @@ struct CommandIcon {
 };
 
 std::span<const CommandIcon> Art_CommandIcons();
+// The effect editor's tool bars (EffectEditorIcons.cpp), written beside the command icons.
+std::span<const CommandIcon> Art_EffectEditorIcons();

@@ -1,7 +1,7 @@
 // makeart OUTDIR: draws the program's splash screen, window icon and tool cursors into PNG files,
-// the dialogs' small icons (the ones zarv.qrc lists) and the command icons (icons/, 16 and 32 pixels,
-// listed in icons.qrc). Run by hand after changing a drawing; the PNGs are kept in the repository so a
-// build needs no display.
+// the dialogs' small icons (the ones zarv.qrc lists) and the command and effect-editor icons
+// (icons/, 16 and 32 pixels, listed in icons.qrc). Run by hand after changing a drawing; the PNGs are
+// kept in the repository so a build needs no display.
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <algorithm>
+#include <vector>
 
 #include "CommandIcons.h"
 
@@ -33,7 +35,11 @@ QImage renderCommandIcon(const CommandIcon& icon, int size) {
 bool writeCommandIcons(const QString& out) {
     QDir().mkpath(out + QStringLiteral("/icons/32"));
     QByteArray qrc = "<RCC>\n  <qresource prefix=\"/qrc\">\n";
-    for (const CommandIcon& icon : Art_CommandIcons()) {
+    std::vector<CommandIcon> icons(Art_CommandIcons().begin(), Art_CommandIcons().end());
+    icons.insert(icons.end(), Art_EffectEditorIcons().begin(), Art_EffectEditorIcons().end());
+    std::sort(icons.begin(), icons.end(),
+              [](const CommandIcon& a, const CommandIcon& b) { return std::strcmp(a.name, b.name) < 0; });
+    for (const CommandIcon& icon : icons) {
         const QString name = QLatin1String(icon.name) + QStringLiteral(".png");
         for (const int size : {16, 32}) {
             const QImage image = renderCommandIcon(icon, size);

@@ -7,7 +7,10 @@
 #include <QMetaMethod>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "../mainwindow/WindowFixture.h"
@@ -123,6 +126,43 @@ TEST_F(ShaderEditDialogTest, F3OpensTheDialogOnTheConfigurationsEffects) {
     for (const char* name : {"base/c+x", "base/fire_blue", "base/plain", "base/red.wall", "common/caulk"})
         EXPECT_TRUE(seen.contains(QLatin1String(name))) << name;
     EXPECT_FALSE(dialog->isVisible());
+}
+
+// An icon that draws something at the tool bar's size: not null, not one colour, not transparent.
+static bool drawsSomething(const QIcon& icon, QSize size) {
+    const QImage image = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+    if (image.isNull()) return false;
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 0) colours.insert(image.pixel(x, y));
+    return colours.size() > 2;
+}
+
+// Every button of the preview's and the script's tool bars shows its icon, as does every group of
+// the effect list; none is a blank square only hovering explains.
+TEST_F(ShaderEditDialogTest, EveryButtonShowsItsIcon) {
+    dialog->setShader(QString(), QLatin1String(kGroup));
+    dialog->show();
+    const QList<QToolBar*> bars = dialog->findChildren<QToolBar*>();
+    ASSERT_EQ(bars.size(), 2);
+    int buttons = 0;
+    for (QToolBar* bar : bars)
+        for (QAction* a : bar->actions()) {
+            if (a->isSeparator()) continue;
+            auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a));
+            ASSERT_NE(button, nullptr) << a->toolTip().toStdString();
+            EXPECT_TRUE(drawsSomething(button->icon(), bar->iconSize())) << a->toolTip().toStdString();
+            ++buttons;
+        }
+    EXPECT_EQ(buttons, 19);
+    for (QAbstractButton* button :
+         {static_cast<QAbstractButton*>(dialog->btnNew), static_cast<QAbstractButton*>(dialog->btnDel)})
+        EXPECT_TRUE(drawsSomething(button->icon(), button->iconSize())) << button->text().toStdString();
+    ASSERT_GT(dialog->shaderGroup->count(), 0);
+    for (int i = 0; i < dialog->shaderGroup->count(); ++i)
+        EXPECT_TRUE(drawsSomething(dialog->shaderGroup->itemIcon(i), dialog->shaderGroup->iconSize()))
+            << dialog->shaderGroup->itemText(i).toStdString();
 }
 
 TEST_F(ShaderEditDialogTest, TheFilterWaitsForTheLastKeystroke) {

@@ -46,6 +46,12 @@ TEST(UpdateCheck, EachAnswerGivesANewerVersionNothingOrAReason) {
         {"redirect", cHttpServerStub::answer(302, newer, "Location: http://127.0.0.1:1/pub/version.info\r\n"),
          "", "redirects"},
         {"2 MB", cHttpServerStub::answer(200, QByteArray(2 << 20, '7')), "", "too long"},
+        // Found by fuzzing: the size was added to what the body held and overflowed.
+        {"chunk size 2^63 - 1 after a chunk",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\nA\r\n7fffffffffffffff\r\n", "",
+         "too long"},
+        {"chunk size 2^63 - 1 first",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n7fffffffffffffff\r\n", "", "too long"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

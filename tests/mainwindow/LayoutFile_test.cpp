@@ -209,7 +209,8 @@ TEST_F(LayoutFileTest, StatesAreCheckedBeforeQtReadsThem) {
     for (int depth = 0; depth < 17; ++depth)
         nested += QByteArray(1, '\xfc') + Test_StateInts({0, 0, 0, 0}) + dockSequence(depth < 16 ? 1 : 0);
     const QByteArray docksHead = "\xfd" + Test_StateInts({1, 0, 10, 10});
-    const QByteArray docksTail = Test_StateInts({0, 0, 0, 0, 0, 0});
+    // The central widget's size and the four corners as Qt writes them (top, top, bottom, bottom).
+    const QByteArray docksTail = Test_StateInts({0, 0, 4, 4, 8, 8});
     const struct {
         const char* what;
         QByteArray state;
@@ -231,6 +232,24 @@ TEST_F(LayoutFileTest, StatesAreCheckedBeforeQtReadsThem) {
         {"dock name longer than the state",
          mainState(docksHead + dockSequence(1) + "\xfb" + Test_StateInts({0x100000})), false},
         {"docks nested 17 deep", mainState(docksHead + nested + docksTail), false},
+        // Every value within what a screen holds: Qt sums and lays them out unchecked.
+        {"dock area 0x7fffffff wide",
+         mainState("\xfd" + Test_StateInts({1, 0, 0x7fffffff, 10}) + dockSequence(0) + docksTail), false},
+        {"dock item 0x7fffffff long",
+         mainState(docksHead + dockSequence(1) + "\xfc" + Test_StateInts({0, 0x7fffffff, 0, 0}) +
+                   dockSequence(0) + docksTail),
+         false},
+        {"central widget -0x7fffffff high",
+         mainState(docksHead + dockSequence(0) + Test_StateInts({0, -0x7fffffff, 4, 4, 8, 8})), false},
+        {"corner in area 3", mainState(docksHead + dockSequence(0) + Test_StateInts({0, 0, 3, 4, 8, 8})),
+         false},
+        {"dock orientation 9",
+         mainState(docksHead + QByteArray("\xfc\x09", 2) + Test_StateInts({0}) + docksTail), false},
+        {"tool bar at 0x7fffffff",
+         mainState("\xfc" + Test_StateInts({1, 0, 1, -1}) + '\1' + Test_StateInts({0x7fffffff, -1, 0, 0})),
+         false},
+        {"tool bar flags 0x80",
+         mainState("\xfc" + Test_StateInts({1, 0, 1, -1}) + '\x80' + Test_StateInts({0, -1, 0, 0})), false},
         {"other version", Test_StateInts({0xff, 1}), false},
         {"a byte after the parts", good + '\0', false},
         {"cut", good.left(good.size() - 1), false},
@@ -268,6 +287,24 @@ TEST_F(LayoutFileTest, StatesAreCheckedBeforeQtReadsThem) {
         {"version 0, no last flag",
          Test_StateInts({0xff, 0, 0}) + '\1' + Test_StateInts({5}) + '\1' + Test_StateInts({1}), true},
         {"cut", goodSplitter.left(goodSplitter.size() - 1), false},
+        {"the style's handle width, sizes not laid out yet",
+         Test_StateInts({0xff, 1, 2, -1, -1}) + '\0' + Test_StateInts({-1}) + '\1' + Test_StateInts({2}) +
+             '\0',
+         true},
+        {"handle width 0x7fffffff",
+         Test_StateInts({0xff, 1, 2, -1, -1}) + '\0' + Test_StateInts({0x7fffffff}) + '\1' +
+             Test_StateInts({1}) + '\0',
+         false},
+        {"handle width -2",
+         Test_StateInts({0xff, 1, 2, 1, 2}) + '\0' + Test_StateInts({-2}) + '\1' + Test_StateInts({1}) + '\0',
+         false},
+        {"a size of 0x7fffffff",
+         Test_StateInts({0xff, 1, 2, 0x7fffffff, 2}) + '\1' + Test_StateInts({5}) + '\1' +
+             Test_StateInts({1}) + '\0',
+         false},
+        {"collapsible flag 2",
+         Test_StateInts({0xff, 1, 2, 1, 2}) + '\2' + Test_StateInts({5}) + '\1' + Test_StateInts({1}) + '\0',
+         false},
     };
     for (const auto& c : splitterCases) {
         SCOPED_TRACE(c.what);
@@ -321,6 +358,31 @@ TEST_F(LayoutFileTest, ADamagedStateWarnsOnceAndTheWindowStartsWithItsDefaults) 
     window.shaderEditDialog->show();
     EXPECT_EQ(window.shaderEditDialog->findChild<QSplitter*>(QStringLiteral("splitter"))->sizes(),
               defaultSizes);
+    window.shaderEditDialog->hide();
+    window.close();
+}
+
+// A file found by fuzzing: the effect editor's second splitter with a handle 0x7fffffff pixels wide,
+// which kept Qt laying out the window for minutes at every start. It is refused with one warning; the
+// splitter keeps its own handle.
+TEST_F(LayoutFileTest, AGiantSplitterHandleIsRefused) {
+    QFile seed(QStringLiteral(ZARV_TEST_DATA_DIR "/../../fuzz/seeds/layout/splitter_handle_width.dat"));
+    ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
+    const QByteArray file = seed.readAll();
+    ASSERT_EQ(file.size(), 469);
+    int handleWidth = 0;
+    {
+        cMainWindow window(WindowMode::Interactive);
+        handleWidth =
+            window.shaderEditDialog->findChild<QSplitter*>(QStringLiteral("splitter_2"))->handleWidth();
+    }
+    writeFile("config/zarv/KDKLayout.dat", file);
+    cPromptScript script;
+    cMainWindow window(WindowMode::Interactive);
+    EXPECT_EQ(script.asked.size(), 1);
+    window.shaderEditDialog->show();
+    EXPECT_EQ(window.shaderEditDialog->findChild<QSplitter*>(QStringLiteral("splitter_2"))->handleWidth(),
+              handleWidth);
     window.shaderEditDialog->hide();
     window.close();
 }

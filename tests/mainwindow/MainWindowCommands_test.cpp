@@ -244,6 +244,21 @@ TEST_F(MainWindowCommandsTest, HelpTopicsOpensTheManualAsAFileUrl) {
     ASSERT_EQ(g_openedUrls.size(), 1);
     EXPECT_TRUE(g_openedUrls[0].isLocalFile());
     EXPECT_EQ(g_openedUrls[0].toLocalFile(), base + "/KDKManual.pdf");
+    // The manual is there but nothing can show it: the user learns that no viewer is installed and
+    // where the manual is, not that the file could not be opened.
+    {
+        cConsoleCapture console;
+        cPromptScript prompts;
+        App_SetUrlOpener([](const QUrl&) { return false; });
+        trigger("HelpTopics");
+        App_SetUrlOpener(nullptr);
+        ASSERT_EQ(prompts.asked.size(), 1);
+        EXPECT_TRUE(prompts.asked[0].text.contains("No PDF viewer is installed"))
+            << prompts.asked[0].text.toStdString();
+        EXPECT_TRUE(prompts.asked[0].text.contains(QDir::toNativeSeparators(base + "/KDKManual.pdf")));
+        EXPECT_EQ(console.lines.filter("no PDF viewer").size(), 1);
+        EXPECT_TRUE(console.lines.filter("could not open").isEmpty());
+    }
     // No manual: only a console warning.
     QFile::remove(base + "/KDKManual.pdf");
     cConsoleCapture console;

@@ -170,6 +170,41 @@ TEST_F(MainWindowGuiTest, CancelledSavePromptKeepsTheWindowAndWritesNothing) {
     EXPECT_TRUE(QFile::exists(folder.filePath("config/zarv/KDKSettings.ini")));
 }
 
+// Leaving asks about every changed map before any closes: a Cancel keeps them all, and the next
+// close asks about each again. Once answered, the maps go without the next one being made current.
+TEST_F(MainWindowGuiTest, LeavingAsksEveryQuestionBeforeAnyMapCloses) {
+    writeQuake3Config();
+    cConsoleCapture console;
+    const QString second = folder.filePath("second.map");
+    ASSERT_TRUE(QFile::copy(kSampleMap, second));
+    cMainWindow window(WindowMode::Interactive);
+    window.show();
+    MapDocument* first = window.openFile(kSampleMap);
+    MapDocument* other = window.openFile(second);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(other, nullptr);
+    Project_SetModified(first);
+    Project_SetModified(other);
+    {
+        cPromptScript prompts;
+        prompts.answerButton(PromptButton::No);
+        prompts.answerButton(PromptButton::Cancel);
+        EXPECT_FALSE(window.close());
+        EXPECT_EQ(prompts.asked.size(), 2);
+    }
+    EXPECT_EQ(window.documents.size(), 2);
+    EXPECT_EQ(window.mdiArea->subWindowList().size(), 2);
+    {
+        cPromptScript prompts;
+        prompts.answerButton(PromptButton::No);
+        prompts.answerButton(PromptButton::No);
+        EXPECT_TRUE(window.close());
+        EXPECT_EQ(prompts.asked.size(), 2);
+    }
+    EXPECT_TRUE(window.documents.isEmpty());
+    EXPECT_FALSE(window.leaving);
+}
+
 TEST_F(MainWindowGuiTest, NoGameConfigurationOpensNothing) {
     cConsoleCapture console;
     cPromptScript prompts;

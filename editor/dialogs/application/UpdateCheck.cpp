@@ -46,10 +46,11 @@ Chunks decodeChunks(const QByteArray& raw, qsizetype pos, QByteArray* body) {
         bool ok = false;
         const qlonglong size = sizeText.toLongLong(&ok, 16);
         if (!ok || size < 0) return Chunks::Bad;
-        if (body->size() + size > kUpdateReplyLimit) return Chunks::TooLong;
+        // Compared with the room left, never added first: the size may be anything up to 2^63 - 1.
+        if (size > kUpdateReplyLimit - body->size()) return Chunks::TooLong;
         pos = lineEnd + 2;
         if (size == 0) return Chunks::Complete; // trailers are of no interest
-        if (raw.size() < pos + size + 2) return Chunks::Incomplete;
+        if (raw.size() - pos < size + 2) return Chunks::Incomplete;
         body->append(raw.mid(pos, size));
         pos += size + 2;
     }

@@ -16,10 +16,19 @@ constexpr uint8_t kToolBarStateMarkerEx = 0xfc;
 constexpr uint8_t kDockSequenceMarker = 0xfc;
 constexpr uint8_t kDockTabMarker = 0xfa;
 constexpr uint8_t kDockWidgetMarker = 0xfb;
+constexpr uint8_t kDockFloating = 0x2;
 constexpr int kDockAreas = 4;
 // Nested dock areas deeper than this are no layout a user made.
 constexpr int kMaxDockDepth = 16;
 constexpr int32_t kSplitterMagic = 0xff;
+// No screen is this wide: every position and size in a state lies within plus or minus this. Qt
+// sums and divides them unchecked, and lays out the window for minutes over a giant extent.
+constexpr int32_t kMaxExtent = 1 << 16;
+// A splitter handle wider than this is no handle a user set; -1 is the style's own width.
+constexpr int32_t kMaxHandleWidth = 64;
+// The dock areas a corner can belong to (Qt::DockWidgetArea, one bit each).
+constexpr int32_t kCornerAreas[] = {Qt::LeftDockWidgetArea, Qt::RightDockWidgetArea, Qt::TopDockWidgetArea,
+                                    Qt::BottomDockWidgetArea};
 
 // Reads what a state record holds; any read past its end leaves the stream failed, so every loop
 // below ends within the record whatever its counts claim.
@@ -40,10 +49,33 @@ public:
         m_stream >> v;
         return v;
     }
-    // Skips the ints of a size, a rect or a dock item's extent.
+    // An int within [low, high]; any other value leaves the stream failed.
+    int32_t bounded(int32_t low, int32_t high) {
+        const int32_t v = integer();
+        if (v < low || v > high) fail();
+        return v;
+    }
+    // A byte within [0, high].
+    uint8_t smallByte(uint8_t high) {
+        const uint8_t v = byte();
+        if (v > high) fail();
+        return v;
+    }
+    bool flag() { return smallByte(1) != 0; }
+    // The ints of a size, a rect or a dock item's place, each within kMaxExtent.
+    void skipExtents(int count) {
+        for (int i = 0; i < count; ++i)
+            bounded(-kMaxExtent, kMaxExtent);
+    }
+    // Ints any value of which Qt reads safely: a tool bar's packed geometry, a docked item's
+    // minimum and maximum size (written, read back and dropped).
     void skipIntegers(int count) {
         for (int i = 0; i < count; ++i)
             integer();
+    }
+    void orientation() {
+        const uint8_t v = byte();
+        if (v != Qt::Horizontal && v != Qt::Vertical) fail();
     }
     // A string: its byte length (all ones for a null string) and UTF-16 bytes, never more than
     // the record has left.
@@ -57,25 +89,37 @@ public:
     qint64 left() const { return m_stream.device()->bytesAvailable(); }
 
 private:
+    void fail() { m_stream.setStatus(QDataStream::ReadCorruptData); }
+
     QDataStream m_stream;
 };
+
+// A docked item's position and size, then its minimum and maximum size (any value: Qt drops them).
+void skipDockedItem(StateReader& in) {
+    in.skipExtents(2);
+    in.skipIntegers(2);
+}
 
 bool checkDockArea(StateReader& in, int depth) {
     if (depth > kMaxDockDepth) return false;
     const uint8_t marker = in.byte();
     if (marker != kDockTabMarker && marker != kDockSequenceMarker) return false;
-    if (marker == kDockTabMarker) in.integer(); // the tab on top
-    in.byte();                                  // orientation
+    if (marker == kDockTabMarker) in.bounded(-1, kMaxExtent); // the tab on top
+    in.orientation();
     const int32_t count = in.integer();
     if (!in.ok() || count < 0) return false;
     for (int32_t i = 0; i < count && in.ok(); ++i) {
         const uint8_t item = in.byte();
         if (item == kDockWidgetMarker) {
             in.skipString();
-            in.byte(); // visible and floating flags
-            in.skipIntegers(4);
+            // The visible and floating flags, then a floating window's rect, or a docked item's
+            // position, size and limits.
+            if (in.smallByte(3) & kDockFloating)
+                in.skipExtents(4);
+            else
+                skipDockedItem(in);
         } else if (item == kDockSequenceMarker) {
-            in.skipIntegers(4);
+            skipDockedItem(in);
             if (!in.ok() || !checkDockArea(in, depth + 1)) return false;
         } else {
             return false;
@@ -90,10 +134,15 @@ bool checkDocks(StateReader& in) {
     for (int32_t i = 0; i < areas; ++i) {
         const int32_t area = in.integer();
         if (!in.ok() || area < 0 || area >= kDockAreas) return false;
-        in.skipIntegers(2); // its size
+        in.skipExtents(2); // its size
         if (!in.ok() || !checkDockArea(in, 0)) return false;
     }
-    in.skipIntegers(2 + 4); // the central widget's size, the four corners
+    in.skipExtents(2); // the central widget's size
+    for (int corner = 0; corner < 4; ++corner) {
+        const int32_t area = in.integer();
+        if (std::find(std::begin(kCornerAreas), std::end(kCornerAreas), area) == std::end(kCornerAreas))
+            return false;
+    }
     return in.ok();
 }
 
@@ -106,8 +155,9 @@ bool checkToolBars(StateReader& in) {
         if (!in.ok() || area < 0 || area >= kDockAreas || count < 0) return false;
         for (int32_t k = 0; k < count && in.ok(); ++k) {
             in.skipString();
-            in.byte();          // shown and orientation
-            in.skipIntegers(4); // position, preferred size, packed geometry
+            in.smallByte(3);    // shown and orientation
+            in.skipExtents(2);  // position, preferred size
+            in.skipIntegers(2); // packed geometry
         }
     }
     return in.ok();
@@ -124,7 +174,7 @@ bool Layout_CheckMainWindowState(const QByteArray& state, int32_t version) {
             if (!checkDocks(in)) return false;
             break;
         case kFloatingTabsMarker:
-            in.skipIntegers(4); // the floating window's rect
+            in.skipExtents(4); // the floating window's rect
             if (!in.ok() || !checkDockArea(in, 0)) return false;
             break;
         case kToolBarStateMarkerEx:
@@ -144,13 +194,13 @@ bool Layout_CheckSplitterState(const QByteArray& state) {
     if (!in.ok() || magic != kSplitterMagic || version < 0 || version > 1) return false;
     const quint32 sizes = quint32(in.integer());
     if (!in.ok() || sizes > quint64(in.left()) / 4) return false;
-    in.skipIntegers(int(sizes));
-    in.byte();    // children collapsible
-    in.integer(); // handle width
-    in.byte();    // opaque resize
-    const int32_t orientation = in.integer();
-    if (version >= 1) in.byte(); // opaque resize set
-    return in.ok() && in.atEnd() && (orientation == Qt::Horizontal || orientation == Qt::Vertical);
+    in.skipExtents(int(sizes));
+    in.flag(); // children collapsible
+    in.bounded(-1, kMaxHandleWidth);
+    in.flag(); // opaque resize
+    in.bounded(Qt::Horizontal, Qt::Vertical);
+    if (version >= 1) in.flag(); // opaque resize set
+    return in.ok() && in.atEnd();
 }
 
 bool Layout_ReadBytes(QIODevice* device, QByteArray& bytes) {

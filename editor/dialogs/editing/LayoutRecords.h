@@ -21,8 +21,9 @@ bool Layout_ReadGeometry(QWidget* widget, QIODevice* device);
 bool Layout_WriteGeometry(QWidget* widget, QIODevice* device);
 // Whether a state record holds what Qt's own writer makes of a main window (header with the
 // version, dock areas, floating tab groups, tool-bar lines) or of a splitter, every count within
-// the bytes there are. Qt's readers trust the counts: a damaged record could make them loop for
-// minutes or allocate gigabytes.
+// the bytes there are and every value within what a screen holds (positions and sizes, a splitter
+// handle's width, flags, orientations, corners). Qt's readers trust what they read: a damaged
+// record could make them loop for minutes, allocate gigabytes or lay out a window for minutes.
 bool Layout_CheckMainWindowState(const QByteArray& state, int32_t version);
 bool Layout_CheckSplitterState(const QByteArray& state);
 // The splitter's geometry record, then its state record (checked first).
