@@ -236,7 +236,12 @@ bool indexDirectory(Pk3Index* index, uint64_t entries) {
 // `head` set, only the first `size` bytes of a longer member.
 const char* inflateMember(const Pk3Reader* reader, uint64_t position, uint64_t compressed, uint8_t* out,
                           uint32_t size, bool head = false) {
-    auto* input = static_cast<uint8_t*>(Eng_Alloc(kInputChunk));
+    // A head seldom needs more input than its own size (data that does not shrink is stored in
+    // deflate blocks of a few bytes' overhead), and the buffer comes zeroed: no larger than needed.
+    const uint64_t headInput = (static_cast<uint64_t>(size) + 4095) / 4096 * 4096 + 4096;
+    const uint64_t chunkSize =
+        std::max<uint64_t>(1, std::min<uint64_t>({compressed, kInputChunk, head ? headInput : kInputChunk}));
+    auto* input = static_cast<uint8_t*>(Eng_Alloc(chunkSize));
     if (!input) return "out of memory";
     z_stream z{};
     if (inflateInit2(&z, -MAX_WBITS) != Z_OK) {
@@ -253,7 +258,7 @@ const char* inflateMember(const Pk3Reader* reader, uint64_t position, uint64_t c
                 cause = "compressed data ends early";
                 break;
             }
-            const uint32_t chunk = static_cast<uint32_t>(std::min<uint64_t>(compressed, kInputChunk));
+            const uint32_t chunk = static_cast<uint32_t>(std::min<uint64_t>(compressed, chunkSize));
             if (!readAt(reader->fd, position, input, chunk)) {
                 cause = "can't read member data";
                 break;

@@ -73,10 +73,15 @@ struct FolderListing {
 
 std::mutex g_listingMutex;
 QHash<QString, FolderListing> g_listings;
-// Non-zero while a look-up pass runs: listings checked once in it are trusted until it ends.
-uint64_t g_pass = 0;
-uint64_t g_passCounter = 0;
-int g_passDepth = 0;
+// The look-up pass: non-zero while one runs. Listings checked once in it are trusted until it
+// ends, and so is each path it resolved, misses included: a precache asks for the same names
+// again and again (an image by two extensions, whether it exists, its head, its whole file).
+struct LookupPass {
+    uint64_t current = 0;
+    uint64_t counter = 0;
+    int depth = 0;
+    QHash<QString, QString> resolved; // path as asked -> as found on disk, empty for none
+} g_pass;
 
 int64_t nanoseconds(const timespec& t) {
     return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
@@ -127,7 +132,7 @@ bool findInFolder(const QString& folder, const QString& part, FolderEntry* found
     {
         std::lock_guard<std::mutex> lock(g_listingMutex);
         const auto it = g_listings.constFind(folder);
-        if (g_pass && it != g_listings.cend() && it->checkedInPass == g_pass) {
+        if (g_pass.current && it != g_listings.cend() && it->checkedInPass == g_pass.current) {
             auto hit = it->byName.constFind(part);
             if (hit == it->byName.cend()) hit = it->byFoldedName.constFind(part.toCaseFolded());
             if (hit == it->byFoldedName.cend() || hit == it->byName.cend()) return false;
@@ -149,7 +154,7 @@ bool findInFolder(const QString& folder, const QString& part, FolderEntry* found
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
         const bool racy = nanoseconds(now) - modified <= 1000000000;
-        if (racy && !g_pass) {
+        if (racy && !g_pass.current) {
             auto hit = listing.byName.constFind(part);
             if (hit == listing.byName.cend()) hit = listing.byFoldedName.constFind(part.toCaseFolded());
             if (hit == listing.byFoldedName.cend() || hit == listing.byName.cend()) return false;
@@ -161,7 +166,7 @@ bool findInFolder(const QString& folder, const QString& part, FolderEntry* found
         if (g_listings.size() > 4096) g_listings.clear();
         it = g_listings.insert(folder, std::move(listing));
     }
-    it->checkedInPass = g_pass;
+    it->checkedInPass = g_pass.current;
     auto hit = it->byName.constFind(part);
     if (hit == it->byName.cend()) hit = it->byFoldedName.constFind(part.toCaseFolded());
     if (hit == it->byFoldedName.cend() || hit == it->byName.cend()) return false;
@@ -173,18 +178,20 @@ bool findInFolder(const QString& folder, const QString& part, FolderEntry* found
 
 void Plat_BeginLookupPass() {
     std::lock_guard<std::mutex> lock(g_listingMutex);
-    if (g_passDepth++ == 0) g_pass = ++g_passCounter;
+    if (g_pass.depth++ == 0) g_pass.current = ++g_pass.counter;
 }
 
 void Plat_EndLookupPass() {
     std::lock_guard<std::mutex> lock(g_listingMutex);
-    if (g_passDepth > 0 && --g_passDepth == 0) g_pass = 0;
+    if (g_pass.depth > 0 && --g_pass.depth == 0) {
+        g_pass.current = 0;
+        g_pass.resolved.clear();
+    }
 }
 
-QString Plat_FindFileNoCase(const QString& path) {
-    if (path.isEmpty()) return QString();
-    if (!g_pass && Plat_IsRegularFile(QFile::encodeName(path).constData())) return path;
+namespace {
 
+QString findFileNoCase(const QString& path) {
     const QString clean = QDir::cleanPath(path);
     const bool absolute = clean.startsWith('/');
     const QStringList parts = clean.split('/', Qt::SkipEmptyParts);
@@ -207,6 +214,26 @@ QString Plat_FindFileNoCase(const QString& path) {
         regular = entry.regular;
     }
     return regular ? found : QString();
+}
+
+} // namespace
+
+QString Plat_FindFileNoCase(const QString& path) {
+    if (path.isEmpty()) return QString();
+    uint64_t pass = 0;
+    {
+        std::lock_guard<std::mutex> lock(g_listingMutex);
+        pass = g_pass.current;
+        if (pass)
+            if (const auto it = g_pass.resolved.constFind(path); it != g_pass.resolved.cend()) return *it;
+    }
+    if (!pass && Plat_IsRegularFile(QFile::encodeName(path).constData())) return path;
+    const QString found = findFileNoCase(path);
+    if (pass) {
+        std::lock_guard<std::mutex> lock(g_listingMutex);
+        if (g_pass.current == pass) g_pass.resolved.insert(path, found);
+    }
+    return found;
 }
 
 namespace {

@@ -136,8 +136,11 @@ bool decodesLater(const TextureManager* m, const QString& path) {
 
 char* Tex_LoadFileHead(const char* path, uint32_t maxBytes, uint32_t* size) {
     if (!path || !size || maxBytes == 0) return nullptr;
-    QFile file(QFile::decodeName(path));
-    if (file.open(QIODevice::ReadOnly)) {
+    // As the whole file would be found (Sys_LoadFile): on disk in any case, else in the archives.
+    // Within a look-up pass the folders' answer is known already, and most heads are in archives.
+    const QString onDisk = Plat_FindFileNoCase(QFile::decodeName(path));
+    QFile file(onDisk);
+    if (!onDisk.isEmpty() && file.open(QIODevice::ReadOnly)) {
         const QByteArray head = file.read(maxBytes);
         auto* block = static_cast<char*>(Sys_Alloc(uint64_t(head.size()) + 1));
         if (!block) return nullptr;
