@@ -430,8 +430,9 @@ TEST_F(ZmfFileTest, SourcePointsAndFacePlacesComeBackAsWritten) {
                 EXPECT_EQ(withSource->source->points[i][a],
                           version >= 123 ? kSourcePoints[i][a] : double(float(kSourcePoints[i][a])));
         std::sort(places.begin(), places.end());
-        EXPECT_EQ(places,
-                  version >= 123 ? std::vector<int32_t>{1, 2, 3, 4, 5, 6} : std::vector<int32_t>(6, 0));
+        const std::vector<int32_t> expected =
+            version >= 123 ? std::vector<int32_t>{1, 2, 3, 4, 5, 6} : std::vector<int32_t>(6, 0);
+        EXPECT_EQ(places, expected);
         if (version < 123) continue;
 
         // Written and read again: the same points and places.
