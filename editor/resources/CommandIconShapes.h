@@ -43,6 +43,9 @@ void scissors(QPainter& p, QPointF at, qreal scale);
 void padlock(QPainter& p, const QRectF& r, bool open = false);
 void window(QPainter& p, const QRectF& r, const QColor& bar = kBlue);
 void nodes(QPainter& p, const QPolygonF& points, const QColor& link, const QColor& node);
+// An isometric block: front square at (x, y) of size s, depth d up and to the right.
+void cube(QPainter& p, qreal x, qreal y, qreal s, qreal d, const QColor& front, const QColor& top,
+          const QColor& side);
 inline const QPolygonF kPath({QPointF(2.5, 12.5), QPointF(6, 5), QPointF(10.5, 10), QPointF(13.5, 3.5)});
 void hatch(QPainter& p, const QRectF& r, const QColor& fill, const QColor& stripes);
 void letter(QPainter& p, char c, qreal x, qreal y, const QColor& colour, qreal width = 1.4);

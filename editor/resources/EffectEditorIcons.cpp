@@ -54,17 +54,7 @@ void drawPlane(QPainter& p) {
     p.drawLine(QPointF(2.75, 8.5), QPointF(13.25, 8.5));
 }
 void drawBox(QPainter& p) {
-    const QColor front(120, 170, 230), top(200, 225, 250), side(60, 110, 185);
-    p.setPen(ink(1));
-    p.setBrush(top);
-    const qreal x = 2, y = 5.5, s = 9, d = 4;
-    p.drawPolygon(
-        QPolygonF({QPointF(x, y), QPointF(x + d, y - d), QPointF(x + s + d, y - d), QPointF(x + s, y)}));
-    p.setBrush(side);
-    p.drawPolygon(QPolygonF({QPointF(x + s, y), QPointF(x + s + d, y - d), QPointF(x + s + d, y + s - d),
-                             QPointF(x + s, y + s)}));
-    p.setBrush(front);
-    p.drawRect(QRectF(x, y, s, s));
+    cube(p, 2, 5.5, 9, 4, QColor(120, 170, 230), QColor(200, 225, 250), QColor(60, 110, 185));
 }
 void drawCylinder(QPainter& p) {
     QLinearGradient shade(2.5, 0, 13.5, 0);
