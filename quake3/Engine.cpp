@@ -123,10 +123,6 @@ const char* NativePath(const char* path) {
     return g_engine.Sys_NativePath(path);
 }
 
-void SnapFloats(int32_t count, float* values) {
-    g_engine.Math_SnapFloats(count, values);
-}
-
 void SnapVector(float v[3]) {
     g_engine.Sys_SnapVector(v);
 }

@@ -53,7 +53,6 @@ void ScriptClose();
 
 // ---- Paths, snapping, application -----------------------------------------------------------
 const char* NativePath(const char* path);
-void SnapFloats(int32_t count, float* values);
 void SnapVector(float v[3]);
 const char* VersionString();
 

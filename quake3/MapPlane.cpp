@@ -51,31 +51,33 @@ void MapPlane_ClassicAxes(const float normal[3], float rotationDegrees, float s[
         axes[1][i] = kRows[best].t[i];
     }
 
-    // Quarter turns are exact; any other angle through sine and cosine.
-    double sine = 0.0, cosine = 1.0;
+    // Quarter turns are exact; any other angle (also -90 or 360: the line's own number, as the
+    // compiler takes it) through sine and cosine, in single precision as the compiler turns its
+    // axes, so that the axes written for the line are the very ones it derives.
+    float sine = 0.0f, cosine = 1.0f;
     if (rotationDegrees == 90.0f) {
-        sine = 1.0;
-        cosine = 0.0;
+        sine = 1.0f;
+        cosine = 0.0f;
     } else if (rotationDegrees == 180.0f) {
-        sine = 0.0;
-        cosine = -1.0;
+        sine = 0.0f;
+        cosine = -1.0f;
     } else if (rotationDegrees == 270.0f) {
-        sine = -1.0;
-        cosine = 0.0;
+        sine = -1.0f;
+        cosine = 0.0f;
     } else if (rotationDegrees != 0.0f) {
-        const double angle = double(rotationDegrees) / 180.0 * 3.14159265358979323846;
-        sine = std::sin(angle);
-        cosine = std::cos(angle);
+        const float angle = float(rotationDegrees / 180.0f * 3.14159265358979323846);
+        sine = float(std::sin(double(angle)));
+        cosine = float(std::cos(double(angle)));
     }
     // Each base axis has one non-zero component: the turn mixes those two components.
     auto firstNonZero = [](const float v[3]) { return v[0] != 0.0f ? 0 : v[1] != 0.0f ? 1 : 2; };
     const int sv = firstNonZero(axes[0]);
     const int tv = firstNonZero(axes[1]);
     for (float* v : axes) {
-        const double ns = cosine * v[sv] - sine * v[tv];
-        const double nt = sine * v[sv] + cosine * v[tv];
-        v[sv] = float(ns);
-        v[tv] = float(nt);
+        const float ns = cosine * v[sv] - sine * v[tv];
+        const float nt = sine * v[sv] + cosine * v[tv];
+        v[sv] = ns;
+        v[tv] = nt;
     }
     for (int i = 0; i < 3; ++i) {
         s[i] = axes[0][i];

@@ -671,7 +671,7 @@ bool MapReader::readTextureLine(TextureInfo* info) {
           readFloat(&info->tScale, false)))
         return false;
     // The axes the game gives the line, on the plane the compiler finds for the file's points.
-    MapPlane_ClassicAxes(compilerNormal, normalizedRotation(info->rotation), info->sAxis, info->tAxis);
+    MapPlane_ClassicAxes(compilerNormal, info->rotation, info->sAxis, info->tAxis);
     info->rotation = -info->rotation;
     return true;
 }

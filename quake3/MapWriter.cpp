@@ -387,8 +387,10 @@ template <class Number> void MapWriter::writeFaceLine(const Number points[3][3],
     }
     float s[4] = {info.sAxis[0], info.sAxis[1], info.sAxis[2], info.sShift};
     float t[4] = {info.tAxis[0], info.tAxis[1], info.tAxis[2], info.tShift};
-    Engine::SnapFloats(4, s);
-    Engine::SnapFloats(4, t);
+    // Written as they are, not snapped to whole numbers: the compiler multiplies an axis by
+    // coordinates of thousands of units (-0.9999925, a turn of 179.78 degrees, written as -1 moves
+    // the texture by most of a texel across a large map), and a shift of 0.00005 written as 0
+    // changes which vertices it merges.
     out += ' ';
     out += info.name;
     out += " [ ";

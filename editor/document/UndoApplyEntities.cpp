@@ -175,6 +175,22 @@ void buildFace(MapWorld* w, BrushRecord* b, const FaceSnapshotRecord* s, int32_t
     if (s->flags & FaceFlags::Selected) Map_SelectObject(w, f);
 }
 
+// A face that bounds nothing from a snapshot: plane, texture and source, no polygon; appended to
+// the brush's kept faces, which the chain gives in reverse.
+void buildKeptFaces(BrushRecord* b, const FaceSnapshotRecord* chain) {
+    for (const FaceSnapshotRecord* s = chain; s; s = s->next) {
+        auto* face = new cMapFace(0);
+        FaceRecord* f = face->record;
+        f->brush = b;
+        f->serial = s->serial;
+        f->flags = s->flags & ~(FaceFlags::Selected | FaceFlags::NeedsUpdate);
+        restorePlane(f, s);
+        face->setTextureInfo(&s->texInfo);
+        f->next = b->keptFaces;
+        b->keptFaces = f;
+    }
+}
+
 // Restored entities go back to their places, so that a save after undo keeps the map's order. The
 // list is in serial order (loading, creating and pasting append with the next serial): each goes
 // before the first entity of a greater serial. The world entity stays first whatever its serial.
@@ -244,6 +260,7 @@ void UndoApply_RestoreEntitiesAndBrushes(MapWorld* w, const EntitySnapshot* enti
                                     s->patch,
                                     s->overlay};
         BrushRecord* b = Brush_CreateFromSnapshot(&view);
+        buildKeptFaces(b, s->keptFaces);
         Map_LinkBrush(w, b, e);
         size_t index = 0;
         for (FaceRecord* f = b->firstFace; f; f = f->next, ++index) {

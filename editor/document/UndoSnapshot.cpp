@@ -111,6 +111,7 @@ void UndoPool_Give(EntitySnapshot* s) {
 void UndoPool_Give(BrushSnapshotRecord* s) {
     if (!s) return;
     UndoPool_GiveChain(s->faces);
+    UndoPool_GiveChain(s->keptFaces);
     UndoPool_Give(s->patch);
     UndoPool_Give(s->overlay);
     Sys_Free(s->visGroupIds);
@@ -260,6 +261,15 @@ void Undo_CaptureBrush(BrushSnapshotRecord* s, const BrushRecord* b, bool withGe
         Undo_CaptureFace(fs, f, withGeometry);
         fs->next = s->faces;
         s->faces = fs;
+    }
+    // A brush brought back whole needs the faces that bound nothing too, or its next export
+    // loses them.
+    for (const FaceRecord* f = withGeometry ? b->keptFaces : nullptr; f; f = f->next) {
+        FaceSnapshotRecord* fs = UndoPool_TakeFace();
+        if (!fs) break;
+        Undo_CaptureFace(fs, f, true);
+        fs->next = s->keptFaces;
+        s->keptFaces = fs;
     }
     if (const PatchRecord* patch = b->patch) {
         if (PatchSnapshot* ps = UndoPool_TakePatch()) {

@@ -67,7 +67,8 @@ struct BrushSnapshotRecord {
     int32_t outerGroupSerial;
     ObjectColor baseColor;
     bool withGeometry;
-    FaceSnapshotRecord* faces; // reverse face-list order
+    FaceSnapshotRecord* faces;     // reverse face-list order
+    FaceSnapshotRecord* keptFaces; // the faces that bound nothing (BrushRecord::keptFaces), reversed
     PatchSnapshot* patch;
     OverlaySnapshot* overlay;
     int32_t* visGroupIds; // the sets the brush belonged to (own copy, Sys_Alloc), may be null

@@ -230,6 +230,10 @@ std::string dumpBrush(const BrushRecord* b, uint32_t flags) {
     for (const FaceRecord* f = b->firstFace; f; f = f->next)
         faces.push_back(dumpFace(f, flags));
     sortAndAppend(d.text, faces);
+    faces.clear();
+    for (const FaceRecord* f = b->keptFaces; f; f = f->next)
+        faces.push_back("  kept" + dumpFace(f, flags));
+    sortAndAppend(d.text, faces);
     if (b->patch) dumpPatch(d, b->patch);
     if (b->overlay) dumpOverlay(d, b->overlay);
     return d.text;

@@ -3,6 +3,8 @@
 // the map silently.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
@@ -17,7 +19,10 @@
 #include "document/MapTransform.h"
 #include "document/Primitives.h"
 #include "document/VisGroup.h"
+#include "map/FaceSource.h"
+#include "map/MapFace.h"
 #include "map/MapGroup.h"
+#include "map/MapVector.h"
 
 namespace {
 
@@ -268,6 +273,42 @@ TEST_F(UndoExactnessTest, FaceOrderComesBackWithUndoAndRedo) {
         EXPECT_EQ(faceOrders(), after);
         EXPECT_EQ(dump(), dumpAfter);
     }
+}
+
+// A face that bounds nothing (one a map file gave, touching its brush along an edge) is part of
+// the brush: deleting the brush and undoing brings it back, with the points it was read with.
+TEST_F(UndoExactnessTest, FacesThatBoundNothingComeBackWithTheirBrush) {
+    BrushRecord* brush = cube(worldspawn, 0);
+    const TextureInfo info = Test_TextureInfo("base/trim");
+    FaceRecord* edge = Face_Create(map(), brush, &info, 0);
+    const float slant = std::sqrt(0.5f);
+    Vec_Set(edge->normal, slant, 0, slant);
+    edge->dist = 128 * slant;
+    edge->axialType = Face_AxialType(edge->normal);
+    auto* source = static_cast<FaceSource*>(Sys_Alloc(sizeof(FaceSource)));
+    const double points[3][3] = {{64, 0, 64}, {64, 64, 64}, {128, 0, 0}};
+    std::memcpy(source->points, points, sizeof points);
+    source->flags = FaceSourceFlags::Points;
+    edge->source = source;
+    brush->flags |= BrushFlags::NeedsUpdate;
+    worldspawn->handle->update(0);
+    ASSERT_NE(brush->keptFaces, nullptr);
+    ASSERT_EQ(brush->keptFaces->next, nullptr);
+
+    Map_SelectNone(w);
+    Map_SelectObject(w, brush);
+    const std::string before = dump();
+    ASSERT_TRUE(Map_CmdEditDelete(w, false));
+    ASSERT_EQ(worldspawn->firstBrush, nullptr);
+    ASSERT_TRUE(Undo_StepUndo(history));
+    EXPECT_EQ(dump(), before);
+    const BrushRecord* back = worldspawn->firstBrush;
+    ASSERT_NE(back, nullptr);
+    ASSERT_NE(back->keptFaces, nullptr);
+    ASSERT_NE(back->keptFaces->source, nullptr);
+    EXPECT_EQ(std::memcmp(back->keptFaces->source->points, points, sizeof points), 0);
+    EXPECT_STREQ(back->keptFaces->texInfo.name, "base/trim");
+    Test_ExpectSameAfterSaveAndLoad(w);
 }
 
 } // namespace

@@ -117,6 +117,47 @@ TEST_F(MapExactnessTest, SecondExportIsTheFirstOnBothRoutes) {
     EXPECT_EQ(files.read(detourTwice), expected);
 }
 
+// The axes and shifts written are the ones the compiler derives from the classic line, to the
+// digit: a turn of 179.78 degrees leaves -0.9999925 on the axis, which times a coordinate of 1,465
+// units is most of a texel; a right angle turns exactly; a shift of 0.00005 is not 0 to the
+// compiler, which merges vertices by their texture coordinates.
+TEST_F(MapExactnessTest, TextureAxesKeepTheirDigits) {
+    const QByteArray text =
+        "{\n\"classname\" \"worldspawn\"\n{\n"
+        "( 1400 0 64 ) ( 1400 0 0 ) ( 1400 64 0 ) a 0 0 0 1 1\n"
+        "( 1464 64 0 ) ( 1464 0 0 ) ( 1464 0 64 ) a 0 0 0 1 1\n"
+        "( 1464 0 0 ) ( 1400 0 0 ) ( 1400 0 64 ) turned 279.9 480.1 179.77775574 0.2 0.2\n"
+        "( 1400 64 64 ) ( 1400 64 0 ) ( 1464 64 0 ) right 0 0.00004883 90 1 1\n"
+        "( 1400 64 0 ) ( 1400 0 0 ) ( 1464 0 0 ) a 0 0 0 1 1\n"
+        "( 1464 0 64 ) ( 1400 0 64 ) ( 1400 64 64 ) a 0 0 0 1 1\n}\n}\n";
+    const QString out = files.path(QStringLiteral("out.map"));
+    mapToMap(files.write(QStringLiteral("in.map"), text), out);
+    const QByteArray written = files.read(out);
+    auto axes = [&](const char* name) {
+        static const QRegularExpression form(
+            QStringLiteral(R"(\[ (\S+) (\S+) (\S+) \S+ \] \[ (\S+) (\S+) (\S+) \S+ \])"));
+        const qsizetype at = written.indexOf(QByteArray(" ") + name + " [");
+        const QRegularExpressionMatch m = form.match(QString::fromLatin1(written.mid(at)));
+        std::vector<double> numbers;
+        for (int i = 1; m.hasMatch() && i <= 6; ++i)
+            numbers.push_back(m.captured(i).toDouble());
+        return numbers;
+    };
+    // The south wall's axes (1 0 0) and (0 0 -1), turned as the compiler turns them.
+    const double angle = double(179.77775574f) / 180 * M_PI;
+    const float c = float(std::cos(angle)), s = float(std::sin(angle));
+    const std::vector<double> turned = axes("turned");
+    ASSERT_EQ(turned.size(), 6u) << written.toStdString();
+    EXPECT_NE(turned[0], -1.0);
+    const double expected[6] = {c, 0, s, s, 0, -c};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_NEAR(turned[i], expected[i], 1e-7) << i << "\n" << written.toStdString();
+    const std::vector<double> right = axes("right");
+    ASSERT_EQ(right.size(), 6u) << written.toStdString();
+    EXPECT_EQ(right, (std::vector<double>{0, 0, 1, 1, 0, 0})) << written.toStdString();
+    EXPECT_TRUE(written.contains(" right [ 0 0 1 0 ] [ 1 0 0 4.883e-05 ]")) << written.toStdString();
+}
+
 // A clipped brush's pieces keep the faces in the file's order, the new cap after them.
 TEST_F(MapExactnessTest, FacesTheEditorAddsComeAfterTheFilesFaces) {
     cImportedWorld w;
