@@ -4,18 +4,12 @@
 // 123 is written. All numbers are little-endian.
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <functional>
-#include <memory>
-#include <unordered_map>
-#include <unordered_set>
 
-#include "map/MapObject.h"
+#include "document/ZmfStream.h"
 
-class MapDocument;
-class QSaveFile;
 struct BrushRecord;
 struct CameraRecord;
 struct EntityRecord;
@@ -33,44 +27,6 @@ inline constexpr int32_t kZmfVersion = 123;
 // Key/value pairs one entity or node may hold in a file.
 inline constexpr int32_t kZmfMaxKeyValues = 32000;
 
-// Answers of the faulty-writer question (files of an intermediate release marked 113 that hold
-// the scale key name).
-namespace ZmfBugFix {
-constexpr int32_t NotAsked = 0;
-constexpr int32_t Apply = 1;
-constexpr int32_t DontApply = 2;
-} // namespace ZmfBugFix
-
-// One read or write pass.
-struct ProjectSerializer {
-    MapDocument* document = nullptr; // may be null (headless use)
-    MapHandle map = nullptr;         // the world read into or written from
-    QString path;
-    int32_t version = 0;
-    int32_t writing = 0; // 1 write, 0 read
-    int32_t bugFixAnswer = ZmfBugFix::NotAsked;
-    int32_t highestGroupSerial = 0;
-
-    // The document's export path: written when not empty; after a read, the path the file
-    // brought (empty when none) and whether it brought one.
-    QString exportPath;
-    bool exportInfoRead = false;
-
-    // Asks the faulty-writer question with the given text; true for Yes. When empty, a warning
-    // box titled "Z.A.R.V." asks (the wait cursor lifted meanwhile).
-    std::function<bool(const QString& question)> askBugFix;
-
-    // ---- Pass state ----
-    QByteArray buffer;                 // the whole file: read at open, or built while writing
-    std::shared_ptr<QSaveFile> target; // while writing: the temporary file that replaces the path
-    qsizetype pos = 0;                 // read position
-    bool shortRead = false;
-    bool writeFailed = false;  // the temporary file refused bytes
-    MapWorld* world = nullptr; // the world the records go to or come from
-    std::unordered_map<int32_t, GroupRecord*> groupsBySerial;
-    std::unordered_set<const GroupRecord*> writtenGroups;
-};
-
 // Reads the file named by the serializer into its map. The file is read into a world of its
 // own first, so on any failure (messages logged) the map is left as it was; on success the map
 // is cleared and takes the file's objects. True on success.
@@ -84,26 +40,7 @@ bool Project_ReadWorld(MapWorld* world, const QString& path,
                        std::function<bool(const QString&)> askBugFix = {});
 bool Project_WriteWorld(MapWorld* world, const QString& path, const QString& exportPath = {});
 
-// ---- Building blocks (one routine per record, direction by the serializer) ----
-// Reads the whole file ("read") or checks the target can be created ("write"); on failure the
-// error "can't %s \"%s\" (%s)".
-bool Project_OpenFile(ProjectSerializer& s);
-// Raw bytes in file order; false on a short read or a failed write.
-bool Project_SerializeBytes(ProjectSerializer& s, void* data, qsizetype size);
-// Hands what is buffered to the temporary file; false once a write failed.
-bool Project_FlushWrite(ProjectSerializer& s);
-bool Project_SerializeInt(ProjectSerializer& s, int32_t& value);
-bool Project_SerializeFloats(ProjectSerializer& s, float* values, int count);
-// An ARGB int32 in the file, the editor's red, green, blue, alpha bytes in memory.
-bool Project_SerializeColor(ProjectSerializer& s, ObjectColor& color);
-// The 128-byte block (124 bytes before version 118, widened on reading).
-bool Project_SerializeTexture(ProjectSerializer& s, TextureInfo& info);
-// Counted strings: length -1 for null, 0 for empty. A read string is a Sys_Alloc block.
-bool Project_WriteString(ProjectSerializer& s, const char* text);
-bool Project_ReadString(ProjectSerializer& s, char** text);
-// Either of the two by direction; reading replaces (and frees) what text held.
-bool Project_SerializeString(ProjectSerializer& s, char*& text);
-
+// ---- Records (one routine per record, direction by the serializer) ----
 bool Project_SerializeHeader(ProjectSerializer& s);
 bool Project_SerializeGroup(ProjectSerializer& s, GroupRecord*& group);
 bool Project_SerializeVisGroup(ProjectSerializer& s, VisGroup*& set);
