@@ -77,11 +77,12 @@ bool reuseExportPath(cMainWindow* window, MapDocument* document) {
                PromptButton::Yes | PromptButton::No) == PromptButton::Yes;
 }
 
-// Where the open and save dialogs start: beside the active map's file, else in the folder of the
-// last map opened, else in the game's map folder.
+// Where the open and save dialogs start: beside the active map's file (or, for a map never saved,
+// its export), else in the folder of the last map opened, else in the game's map folder.
 QString mapFolder(const cMainWindow* window) {
     const MapDocument* document = activeDocument(window);
     if (document && !document->filePath.isEmpty()) return QFileInfo(document->filePath).absolutePath();
+    if (document && !document->exportPath.isEmpty()) return QFileInfo(document->exportPath).absolutePath();
     if (!window->settings.RecentMapDirectory.isEmpty()) return window->settings.RecentMapDirectory;
     const GameConfig* config = document ? document->gameConfig : window->gameConfigs.current;
     return config ? config->MapSourceFileDirectory : QString();

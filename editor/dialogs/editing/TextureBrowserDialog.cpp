@@ -179,6 +179,8 @@ void cTextureBrowserDialog::showEvent(QShowEvent* event) {
     }
     const int mode = std::clamp(g_mainWindow ? g_mainWindow->settings.TextureBrowserScaleMode : 6, 0, 7);
     lstScaleMode->setCurrentIndex(mode);
+    // The box may show the mode already (no change, no signal): the browser takes it all the same.
+    exec_on_changeScaleMode();
     cbAnimate->setChecked(g_mainWindow && g_mainWindow->settings.TextureBrowserAnimate);
     const QWidget* replace = replaceDialog();
     btnReplace->setEnabled(!(replace && replace->isVisible()));
