@@ -146,7 +146,7 @@ struct MainSettings {
     bool KeepHideMask = true;
     bool HideIncompleteShaders = true;
     bool TextureBrowserAnimate = false;
-    int32_t TextureBrowserScaleMode = 1;
+    int32_t TextureBrowserScaleMode = 6; // "128 x 128": a page shows many of a real game's textures
 
     // "Updates".
     bool AutoUpdateCheck = true;

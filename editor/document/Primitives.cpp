@@ -1,5 +1,5 @@
 // What every primitive shares: finding the world entity, refusing bad parameter records and
-// recording the new objects as one undo level.
+// recording the new objects, selected, as one undo level.
 #include "document/Primitives.h"
 
 #include <cmath>
@@ -65,6 +65,14 @@ void Prim_Record(MapHandle map, const char* undoName, uint32_t updateBits, Brush
                  int32_t brushCount, GroupRecord* group) {
     if (cMapEntity* world = cMapEntity::fromRecord(Prim_WorldEntity(map))) world->update(updateBits);
 
+    // The new objects join the selection before they are recorded: a redo brings them back as
+    // they were made.
+    if (MapWorld* world = Map_FromHandle(map)) {
+        if (group) Map_SelectObject(world, group);
+        for (int32_t i = 0; i < brushCount; ++i)
+            if (brushes[i] && brushes[i]->entity && Map_WorldOfBrush(brushes[i]) == world)
+                Map_SelectObject(world, brushes[i]);
+    }
     UndoHistory* history = Undo_HistoryOf(map);
     if (!history) return;
     Undo_BeginLevel(history, undoName);

@@ -109,7 +109,8 @@ EntityRecord* Prim_WorldEntity(MapHandle map);
 // snapping. Reports the refusal naming the function.
 bool Prim_CheckParams(const PrimitiveParams* params, const char* function, bool usesAxes, int32_t neededAxes);
 // Records the new objects as one undo level named after the shape: refreshes the world entity
-// with updateBits, saves the group (when given) and every brush as created, closes the step.
+// with updateBits, adds the group (when given) and every brush to the selection, saves them as
+// created, closes the step.
 void Prim_Record(MapHandle map, const char* undoName, uint32_t updateBits, BrushRecord* const* brushes,
                  int32_t brushCount, GroupRecord* group);
 

@@ -1,6 +1,7 @@
 // Edit commands: undo and redo, the undo switch, the clipboard, delete and the selection commands.
 // Each works on the active map window's document and refreshes the views and the action states.
 #include <QApplication>
+#include <QComboBox>
 
 #include "core/Prompt.h"
 #include "document/Clipboard.h"
@@ -258,18 +259,18 @@ void cMainWindow::cmdEditSelectMouseMove() {
     setActionChecked(QStringLiteral("EditSelM"), settings.SelectMouseMove);
 }
 
-// A class entry of the "Create" submenu: the entity tool makes that class at its point, as its own
-// "Create" makes the dock's class; the dock keeps its choice.
+// A class entry of the "Create" submenu: the class becomes the New Objects dock's choice, as if
+// picked there, and the entity tool makes it at its point.
 void cMainWindow::cmdEditCreateObjectEx() {
     auto* action = qobject_cast<QAction*>(sender());
     if (!action || !focusView || Tool_Id(activeTool) != ToolId::Entity) return;
-    const MapDocument* document = activeDocument(this);
-    const GameConfig* config = document ? document->gameConfig : nullptr;
-    const QByteArray name = action->text().toLatin1();
-    const EntityClass* eclass = Fgd_FindClassInConfig(config, name.constData(), ClassSelector::Point);
-    if (!eclass) return;
-    const EntityClass* dockClass = Tool_CurrentObjectClass();
-    Tool_SetCurrentObjectClass(eclass);
+    ObjectsDock& d = objectsDock;
+    const int row =
+        d.objects ? d.objects->findText(action->text(), Qt::MatchExactly | Qt::MatchCaseSensitive) : -1;
+    if (row < 0) return;
+    d.objects->setCurrentIndex(row);
+    d.entityClass = d.objects->itemText(row);
+    d.classChanged = true;
+    if (!currentObjectClass()) return;
     activeTool->createObject(focusView);
-    Tool_SetCurrentObjectClass(dockClass);
 }

@@ -77,6 +77,17 @@ bool reuseExportPath(cMainWindow* window, MapDocument* document) {
                PromptButton::Yes | PromptButton::No) == PromptButton::Yes;
 }
 
+// Where the open and save dialogs start: beside the active map's file (or, for a map never saved,
+// its export), else in the folder of the last map opened, else in the game's map folder.
+QString mapFolder(const cMainWindow* window) {
+    const MapDocument* document = activeDocument(window);
+    if (document && !document->filePath.isEmpty()) return QFileInfo(document->filePath).absolutePath();
+    if (document && !document->exportPath.isEmpty()) return QFileInfo(document->exportPath).absolutePath();
+    if (!window->settings.RecentMapDirectory.isEmpty()) return window->settings.RecentMapDirectory;
+    const GameConfig* config = document ? document->gameConfig : window->gameConfigs.current;
+    return config ? config->MapSourceFileDirectory : QString();
+}
+
 bool saveDocument(cMainWindow* window, MapDocument* document, const QString& path, bool addRecent) {
     if (!Project_Save(document, path, window->settings.BackupFiles, false)) {
         Prompt_Beep();
@@ -135,21 +146,21 @@ void cMainWindow::cmdFileNew() {
 void cMainWindow::cmdFileOpen() {
     App_FinishSplash(this);
     QCoreApplication::processEvents();
-    const QString folder =
-        gameConfigs.current ? gameConfigs.current->MapSourceFileDirectory : settings.RecentMapDirectory;
-    QString filters = projectFilter();
+    // Every readable kind first, so that no map is hidden until a filter is picked.
+    QStringList filters{projectFilter()};
     QStringList patterns{QStringLiteral("*.zmf")};
     for (const MapFormatEntry& format : std::as_const(plugins.importFormats)) {
-        filters += QStringLiteral(";;%1 (*%2)").arg(format.name, format.extension);
+        filters += QStringLiteral("%1 (*%2)").arg(format.name, format.extension);
         const QString pattern = QStringLiteral("*") + format.extension;
         if (!patterns.contains(pattern)) patterns.append(pattern);
     }
     if (!plugins.importFormats.isEmpty())
-        filters +=
-            QStringLiteral(";;%1 (%2)").arg(tr("All supported formats"), patterns.join(QLatin1Char(' ')));
-    QString selected = settings.RecentOpenFilter;
-    const QStringList paths =
-        Prompt_GetOpenFileNames(App_DialogParent(this), QString(), folder, filters, &selected);
+        filters.prepend(
+            QStringLiteral("%1 (%2)").arg(tr("All supported formats"), patterns.join(QLatin1Char(' '))));
+    QString selected =
+        filters.contains(settings.RecentOpenFilter) ? settings.RecentOpenFilter : filters.first();
+    const QStringList paths = Prompt_GetOpenFileNames(App_DialogParent(this), QString(), mapFolder(this),
+                                                      filters.join(QLatin1String(";;")), &selected);
     if (paths.isEmpty()) return;
     settings.RecentMapDirectory = QFileInfo(paths.first()).canonicalPath();
     settings.RecentOpenFilter = selected;
@@ -191,14 +202,17 @@ void cMainWindow::cmdFileSave() {
 void cMainWindow::cmdFileSaveAs() {
     MapDocument* document = activeDocument(this);
     if (!document) return;
-    const QString folder = document->gameConfig ? document->gameConfig->MapSourceFileDirectory : QString();
+    // A map read from another format is offered under its own name as a project.
+    QString start = mapFolder(this);
+    if (!document->filePath.isEmpty())
+        start += QLatin1Char('/') + QFileInfo(document->filePath).completeBaseName() + QStringLiteral(".zmf");
     QList<QPair<QString, QString>> filters{{projectFilter(), QStringLiteral(".zmf")}};
     filters += exportFilters(this, false);
     QStringList texts;
     for (const auto& filter : filters)
         texts.append(filter.first);
     QString selected = settings.RecentSaveFilter;
-    QString name = Prompt_GetSaveFileName(App_DialogParent(this), QString(), folder,
+    QString name = Prompt_GetSaveFileName(App_DialogParent(this), QString(), start,
                                           texts.join(QLatin1String(";;")), &selected);
     if (name.isEmpty()) return;
     const qsizetype chosen = std::max<qsizetype>(0, texts.indexOf(selected));
@@ -274,7 +288,7 @@ void cMainWindow::cmdFileExport() {
     const uint32_t flags = world->flags;
     if (!askCordon(this, world)) return;
     QString selected = settings.RecentExportFilter;
-    QString name = Prompt_GetSaveFileName(App_DialogParent(this), QString(), folder,
+    QString name = Prompt_GetSaveFileName(App_DialogParent(this), tr("Export Map"), folder,
                                           texts.join(QLatin1String(";;")), &selected);
     if (name.isEmpty()) {
         world->flags = flags;

@@ -25,6 +25,7 @@
 #include "mainwindow/PrimitiveRegistry.h"
 #include "tools/EntityTool.h"
 #include "tools/ToolSet.h"
+#include "views/Canvas.h"
 #include "views/ChildWindow.h"
 
 namespace {
@@ -75,6 +76,15 @@ void cMainWindow::createObjectsDock() {
     d.objects->setMaxVisibleItems(30);
     d.objectLabel->setBuddy(d.objects);
     connect(d.objects, &QComboBox::activated, this, &cMainWindow::editObjectList);
+    // A choice made in the dock hands the keys back to the map's views, where Return creates it.
+    auto keysToViews = [this] {
+        cChildWindow* child = activeChildWindow();
+        if (!child || child->views.isEmpty()) return;
+        cCanvas* view = child->views.contains(focusView) ? focusView : child->views.first();
+        if (view) view->setFocus(Qt::OtherFocusReason);
+    };
+    connect(d.categories, &QComboBox::activated, this, keysToViews);
+    connect(d.objects, &QComboBox::activated, this, keysToViews);
 
     d.facesLabel = new QLabel(panel);
     d.faces = new QSpinBox(panel);

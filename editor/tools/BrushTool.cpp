@@ -2,6 +2,7 @@
 
 #include <QOpenGLFunctions>
 #include <cstring>
+#include <unordered_set>
 
 #include "core/Prompt.h"
 #include "document/MapDocument.h"
@@ -12,6 +13,7 @@
 #include "core/MainSettings.h"
 #include "map/MapBrush.h"
 #include "document/SelectionBox.h"
+#include "document/SelectionSummary.h"
 #include "tools/SelectionTool.h"
 #include "tools/ToolHost.h"
 #include "tools/ToolSupport.h"
@@ -24,6 +26,28 @@ namespace {
 PrimitiveEntry* currentPrimitive() {
     const ToolHost* host = Tool_Host();
     return host ? host->currentPrimitive() : nullptr;
+}
+
+// The world's brushes and groups: what a primitive makes is what is not in the list taken before.
+std::unordered_set<const void*> worldObjects(const MapWorld* world) {
+    std::unordered_set<const void*> objects;
+    for (const BrushRecord* b = world->entities ? world->entities->firstBrush : nullptr; b; b = b->next)
+        objects.insert(b);
+    for (const GroupRecord* g = world->groups; g; g = g->next)
+        objects.insert(g);
+    return objects;
+}
+
+// The new objects become the whole selection (the built-in primitives selected them as they
+// recorded them), so that they show as made and the status bar names them.
+void selectMade(cCanvas* view, MapWorld* world, const std::unordered_set<const void*>& before) {
+    Map_SelectNone(world);
+    for (GroupRecord* g = world->groups; g; g = g->next)
+        if (!g->parent && !before.count(g)) Map_SelectObject(world, g);
+    for (BrushRecord* b = world->entities ? world->entities->firstBrush : nullptr; b; b = b->next)
+        if (!before.count(b)) Map_SelectObject(world, b);
+    Map_UpdateSelectionSummary(world);
+    if (ToolHost* host = Tool_Host()) host->notifySelectionChanged(view);
 }
 } // namespace
 
@@ -154,7 +178,9 @@ void cBrushTool::createObject(cCanvas* view) {
         if (PrimitiveEntry* entry = currentPrimitive()) {
             PrimitiveParams params;
             fillParams(view, box, &params);
+            const std::unordered_set<const void*> before = worldObjects(doc->world);
             if (entry->create && entry->create(&params)) {
+                selectMade(view, doc->world, before);
                 Tool_RememberBounds(doc, box);
                 doc->modified = true;
                 Project_UpdateTitles(doc);

@@ -14,6 +14,8 @@
 #include "core/MainSettings.h"
 #include "map/MapEntity.h"
 #include "document/SelectionBox.h"
+#include "document/SelectionSummary.h"
+#include "tools/ToolHost.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
 #include "views/ColorScheme.h"
@@ -206,6 +208,7 @@ void cEntityTool::createObject(cCanvas* view) {
     MapWorld* world = doc->world;
     const bool randomYaw = Tool_RandomYaw();
     const EntityClass* eclass = Tool_CurrentObjectClass();
+    EntityRecord* made = nullptr;
     if (eclass && box->valid) {
         Sys_Printf("New entity: %s", eclass->name.constData());
         Undo_BeginLevel(doc->undo, "Create Entity");
@@ -222,7 +225,11 @@ void cEntityTool::createObject(cCanvas* view) {
                 entity->setAngles(angles);
             }
             entity->update(EntityUpdate::RenderKeys | EntityUpdate::ModelKeys);
+            // Selected before it is recorded: a redo brings it back as it was made.
+            Map_SelectNone(world);
+            Map_SelectObject(world, e);
             Undo_SaveEntity(doc->undo, e, UndoList::CreatedEntities);
+            made = e;
         }
         if (doc->undo && doc->undo->recording) {
             Undo_EndLevel(doc->undo);
@@ -230,6 +237,11 @@ void cEntityTool::createObject(cCanvas* view) {
         }
         doc->modified = true;
         Project_UpdateTitles(doc);
+    }
+    // The new entity is the selection: drawn as selected, named by the status bar.
+    if (made) {
+        Map_UpdateSelectionSummary(world);
+        if (ToolHost* host = Tool_Host()) host->notifySelectionChanged(view);
     }
     clearPoint(view);
     view->setCursorForTool();

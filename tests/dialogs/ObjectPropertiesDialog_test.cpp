@@ -274,7 +274,9 @@ TEST_F(ObjectPropertiesTest, FormAndPageModes) {
     EXPECT_EQ(ctl<QPushButton>(dialog, "btnPlaySound")->pos(),
               ctl<QPushButton>(dialog, "btnPickColor")->pos());
     QTableWidget* table = ctl<QTableWidget>(dialog, "epairTable");
-    EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
+    // Only a deliberate act edits a cell (a key is renamed on its own cell); typing in the key
+    // field never does.
+    EXPECT_EQ(table->editTriggers(), QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     EXPECT_FALSE(table->showGrid());
     EXPECT_EQ(table->font().pointSize(), 8);
     EXPECT_EQ(dialog->flagBox(5)->toolTip(), "32");
@@ -345,11 +347,60 @@ TEST_F(ObjectPropertiesTest, RawTableMergesAndEditsAsOneLevel) {
     EXPECT_EQ(levels(), n);
     keyClick(ctl<QLineEdit>(dialog, "txtKey"), Qt::Key_Tab);
     EXPECT_EQ(ctl<QLineEdit>(dialog, "txtKey")->text(), "target");
+    // A rename is made in the table, on the key's own cell (F2, the name, Return).
+    QTableWidget* table = ctl<QTableWidget>(dialog, "epairTable");
     clickRow("target");
-    typeInto(ctl<QLineEdit>(dialog, "txtKey"), "goal");
+    keyClick(table, Qt::Key_F2);
+    auto* editor = table->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    typeInto(editor, "goal");
+    keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
     EXPECT_EQ(key(1, "goal"), "a");
     EXPECT_EQ(key(1, "target"), "<none>");
+    EXPECT_EQ(cell("goal"), "a");
     expectOneLevel(before, n, "Rename Key");
+}
+
+// The key field names a key, it does not rename the selected one: a name typed over the selected
+// row's is added with the value typed (Return), the row keeps its key and value; a name the
+// entity has shows that key's row.
+TEST_F(ObjectPropertiesTest, ATypedKeyIsAddedAndTheSelectedKeyKept) {
+    open({1});
+    auto* keyField = ctl<QLineEdit>(dialog, "txtKey");
+    auto* valueField = ctl<QLineEdit>(dialog, "txtValue");
+    QTableWidget* table = ctl<QTableWidget>(dialog, "epairTable");
+    clickRow("_color");
+    const QByteArray before = dump();
+    const int n = levels();
+    typeInto(keyField, "_colour");
+    EXPECT_EQ(key(1, "_color"), "255 255 255");
+    EXPECT_EQ(key(1, "_colour"), "<none>");
+    EXPECT_EQ(table->currentRow(), -1);
+    EXPECT_EQ(levels(), n);
+    typeInto(valueField, "1 0 0");
+    EXPECT_EQ(key(1, "_color"), "255 255 255");
+    keyClick(valueField, Qt::Key_Return);
+    EXPECT_EQ(key(1, "_color"), "255 255 255");
+    EXPECT_EQ(key(1, "_colour"), "1 0 0");
+    EXPECT_EQ(table->currentRow(), rowOf("_colour"));
+    expectOneLevel(before, n, "Add Keyvalue");
+    refresh();
+
+    // A known name (any case) shows its row; a value typed then changes that key.
+    clickRow("light");
+    typeInto(keyField, "TARGET");
+    EXPECT_EQ(table->currentRow(), rowOf("target"));
+    EXPECT_EQ(valueField->text(), "a");
+    typeInto(valueField, "c");
+    EXPECT_EQ(key(1, "target"), "c");
+    EXPECT_EQ(key(1, "light"), "200");
+    keyClick(valueField, Qt::Key_Return);
+    EXPECT_EQ(key(1, "TARGET"), "c");
+    int targets = 0;
+    for (EPair* p = entities[1]->epairs; p; p = p->next)
+        targets += qstricmp(p->key, "target") == 0;
+    EXPECT_EQ(targets, 1);
 }
 
 TEST_F(ObjectPropertiesTest, AddAndDeleteKeys) {

@@ -76,6 +76,7 @@ protected:
         }
         stages[0].next = &stages[1];
         effect->stages = &stages[0];
+        firstScaleMode = window->settings.TextureBrowserScaleMode;
         window->settings.TextureBrowserScaleMode = 1;
         window->settings.TextureBrowserAnimate = false;
         dialog = window->textureBrowserDialog;
@@ -164,6 +165,7 @@ protected:
     }
 
     TextureLists* lists = nullptr;
+    int firstScaleMode = -1; // the window's scale mode before the fixture chose 1:1
     std::vector<std::unique_ptr<ShaderRecord>> shaders;
     std::vector<TextureImage*> images;
     ShaderStage stages[2] = {};
@@ -500,3 +502,49 @@ TEST_F(TextureBrowserDialogTest, APageDecodesWhatItShowsTogether) {
 }
 
 } // namespace
+
+// A first opening shows a page of a real game's textures (256 and 512 pixels): the large image is
+// boxed, not shown at its full size.
+TEST_F(TextureBrowserDialogTest, TheFirstOpeningBoxesLargeTextures) {
+    window->settings.TextureBrowserScaleMode = firstScaleMode;
+    open(QStringLiteral("zz/red"));
+    EXPECT_EQ(dialog->lstScaleMode->currentText(), QStringLiteral("128 x 128"));
+    const QImage frame = browser->grabFramebuffer();
+    int checked = 0;
+    for (const TextureCell& c : cells()) {
+        if (c.shader != green) continue;
+        ++checked;
+        EXPECT_EQ(c.cw, 128);
+        EXPECT_EQ(c.ch, 128);
+        const QRect r = imageRect(c, 6, 0);
+        EXPECT_TRUE(near(frame.pixel(r.bottomRight()), kGreen));
+        EXPECT_FALSE(near(frame.pixel(r.bottomRight() + QPoint(0, 2)), kGreen));
+    }
+    EXPECT_EQ(checked, 1);
+}
+
+// Cells that a filter removed leave nothing behind: every pixel outside the remaining cell is the
+// background.
+TEST_F(TextureBrowserDialogTest, AFilterLeavesOnlyTheBackgroundWhereCellsWere) {
+    open(QStringLiteral("zz/red"));
+    (void)browser->grabFramebuffer();
+    typeInto(dialog->lstFilter->lineEdit(), QStringLiteral("green"));
+    QTest::qWait(700);
+    ASSERT_EQ(browser->filterText, QStringLiteral("green"));
+    settle();
+    const std::vector<TextureCell> shown = cells();
+    ASSERT_EQ(shown.size(), 1u);
+    const TextureCell& c = shown[0];
+    const QRect kept(c.x - 2, c.y - 2, c.colW + 4, c.ch + 4 + browser->lineHeight + 4);
+    const QImage frame = browser->grabFramebuffer();
+    const QColor background = schemeColour(COLOR_TEXBROWSER_BACKGROUND);
+    int stray = 0;
+    QPoint first(-1, -1);
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            if (!kept.contains(x, y) && !near(frame.pixel(x, y), background)) {
+                if (!stray) first = QPoint(x, y);
+                ++stray;
+            }
+    EXPECT_EQ(stray, 0) << "first at " << first.x() << "," << first.y();
+}

@@ -6,7 +6,15 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
+#include <QTableWidget>
+#include <QToolBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -16,12 +24,16 @@
 #include <vector>
 
 #include "ConsoleCapture.h"
+#include "DialogAnswer.h"
 #include "ToolDriver.h"
 #include "ViewPixels.h"
 #include "WindowFixture.h"
 #include "core/Prompt.h"
+#include "dialogs/editing/ObjectPropertiesDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
+#include "document/UndoHistory.h"
+#include "map/EPair.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
@@ -70,6 +82,82 @@ private:
     QMenu* m_lastMenu = nullptr;
     int m_waited = 0;
 };
+
+// What a file dialog showed: its title, folder, filters (the chosen one), the proposed name and
+// the names it listed once its folder was read.
+struct SeenFileDialog {
+    QString title, folder, filter, name;
+    QStringList filters, listed;
+};
+
+SeenFileDialog lookAt(QDialog* dialog, int expectListed) {
+    SeenFileDialog seen;
+    auto* files = qobject_cast<QFileDialog*>(dialog);
+    if (!files) return seen;
+    seen.title = files->windowTitle();
+    seen.folder = QFileInfo(files->directory().absolutePath()).canonicalFilePath();
+    seen.filters = files->nameFilters();
+    seen.filter = files->selectedNameFilter();
+    if (auto* edit = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) seen.name = edit->text();
+    auto* list = files->findChild<QAbstractItemView*>(QStringLiteral("listView"));
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        seen.listed.clear();
+        if (!list) break;
+        const QModelIndex root = list->rootIndex();
+        for (int row = 0; row < list->model()->rowCount(root); ++row)
+            seen.listed.append(list->model()->index(row, 0, root).data().toString());
+    } while (seen.listed.size() < expectListed && clock.elapsed() < 5000);
+    return seen;
+}
+
+// With ZARV_SESSION_SHOTS naming a folder, the widget as the user sees it is saved there as
+// name.png (pictures of a session for a person to look at); otherwise nothing.
+void shot(QWidget* widget, const char* name) {
+    const QString folder = qEnvironmentVariable("ZARV_SESSION_SHOTS");
+    if (folder.isEmpty() || !widget) return;
+    QDir().mkpath(folder);
+    widget->grab().save(QDir(folder).filePath(QLatin1String(name) + QStringLiteral(".png")));
+}
+
+// An icon that draws something at the size shown: not null, not one colour, not transparent.
+bool drawsSomething(const QIcon& icon, QSize size) {
+    const QImage image = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 0) colours.insert(image.pixel(x, y));
+    return colours.size() > 2;
+}
+
+// Types the name over the dialog's proposal (none: keeps it) and presses Return.
+void enterName(QDialog* dialog, const QString& name) {
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!edit) return;
+    if (!name.isEmpty()) {
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, name);
+    }
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+// A key typed into a field of a dialog, delivered to the field alone (no window shortcut sees it).
+void typeText(QWidget* field, const QString& text) {
+    for (QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, ch.toUpper().unicode(), Qt::NoModifier, QString(ch));
+        QKeyEvent release(QEvent::KeyRelease, ch.toUpper().unicode(), Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(field, &press);
+        QApplication::sendEvent(field, &release);
+    }
+}
+void pressKey(QWidget* field, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, mods);
+    QKeyEvent release(QEvent::KeyRelease, key, mods);
+    QApplication::sendEvent(field, &press);
+    QApplication::sendEvent(field, &release);
+}
 
 class EditingSessionTest : public cWindowFixture {
 protected:
@@ -156,6 +244,48 @@ protected:
         QTest::keyClick(names, Qt::Key_Down);
         ASSERT_EQ(names->currentText(), name);
     }
+    // A combo of the New Objects dock moved onto the text with an arrow key, as a user picks with
+    // the keyboard; the combo keeps the focus, as it does after a pick with the mouse.
+    void choose(QComboBox* combo, const QString& text) {
+        activate(window.get(), 2000);
+        const int at = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        ASSERT_GE(at, 0) << text.toStdString();
+        ASSERT_GT(combo->count(), 1);
+        combo->setFocus();
+        combo->setCurrentIndex(at > 0 ? at - 1 : 1);
+        QTest::keyClick(combo, at > 0 ? Qt::Key_Down : Qt::Key_Up);
+        settle();
+        ASSERT_EQ(combo->currentText(), text);
+    }
+    void choosePrimitive(const QString& category, const QString& name) {
+        choose(window->objectsDock.categories, category);
+        choose(window->objectsDock.objects, name);
+    }
+    // The driver on a flat view reset to one pixel a unit around the origin; the keyboard focus
+    // stays where it is (the driver's mouse events do not move it).
+    void aimAt(int type) {
+        cCanvas* v = view(type);
+        v->zoom = 1.0f;
+        v->scrollX = v->scrollY = 0;
+        v->needsFullRedraw = true;
+        driver.setView(v);
+        settle();
+    }
+    static int brushCount(const MapWorld* w) {
+        int n = 0;
+        for (const BrushRecord* b = w->entities->firstBrush; b; b = b->next)
+            ++n;
+        return n;
+    }
+    int undoLevels() const {
+        int n = 0;
+        for (const UndoLevel* l = child()->document->undo->undoChain; l; l = l->next)
+            ++n;
+        return n;
+    }
+    QString selectionStatus() const {
+        return window->statusLabels[2] ? window->statusLabels[2]->text() : QString();
+    }
     // Shift+B, a drag in the top view, Return: one block.
     void drawBlock(QPoint from, QPoint to) {
         type(Qt::Key_B, Qt::ShiftModifier);
@@ -221,6 +351,75 @@ TEST_F(EditingSessionTest, TheCreateSubmenuMakesTheClassItNames) {
     EXPECT_FLOAT_EQ(light->origin[0], 64.0f);
     EXPECT_FLOAT_EQ(light->origin[1], 128.0f);
     EXPECT_TRUE(child()->document->modified);
+    // The entry's class is the dock's class from then on, and the new light is the selection.
+    EXPECT_EQ(window->objectsDock.objects->currentText(), QStringLiteral("light"));
+    EXPECT_EQ(world()->selectedEntities, light);
+    EXPECT_EQ(selectionStatus(), QStringLiteral("light"));
+    useView(ViewType::Top);
+    driver.click(driver.at(192, 128));
+    driver.key(Qt::Key_Return);
+    settle();
+    int lights = 0;
+    for (const EntityRecord* e = world()->entities; e; e = e->next)
+        lights += qstrcmp(e->classname, "light") == 0;
+    EXPECT_EQ(lights, 2);
+}
+
+// The block tool after a primitive was picked in the dock: the views take the keys again, one
+// Return makes one object, which is selected and named by the status bar; a second Return makes
+// nothing more.
+TEST_F(EditingSessionTest, OneReturnMakesOneObjectThatShowsAsMade) {
+    ASSERT_NE(newMap(), nullptr);
+    type(Qt::Key_B, Qt::ShiftModifier);
+    ASSERT_EQ(Tool_Id(window->activeTool), ToolId::Brush);
+    struct Case {
+        const char* category;
+        const char* name;
+        QPoint from, to;
+        int kind;
+        const char* status;
+        const char* level;
+    };
+    const Case cases[] = {
+        {"(curves)",
+         "cylinder (9x3)",
+         {0, 0},
+         {128, 128},
+         BrushKind::Patch,
+         "patch (9 x 3)",
+         "Create Cylinder"},
+        {"(primitives)",
+         "block",
+         {256, 0},
+         {320, 64},
+         BrushKind::Solid,
+         "solid with 6 faces.",
+         "Create Block"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        choosePrimitive(QString::fromLatin1(c.category), QString::fromLatin1(c.name));
+        EXPECT_FALSE(window->objectsDock.dock->isAncestorOf(QApplication::focusWidget()))
+            << "the dock kept the keys";
+        aimAt(ViewType::Top);
+        driver.drag(driver.at(c.from.x(), c.from.y()), driver.at(c.to.x(), c.to.y()));
+        settle();
+        const int brushes = brushCount(world()), levels = undoLevels();
+        cPromptScript prompts;
+        type(Qt::Key_Return);
+        ASSERT_EQ(brushCount(world()), brushes + 1);
+        const BrushRecord* made = lastBrush(world());
+        EXPECT_EQ(made->kind, c.kind);
+        EXPECT_EQ(world()->selectedBrushes, made);
+        EXPECT_EQ(made->selNext, nullptr);
+        EXPECT_EQ(selectionStatus(), QString::fromLatin1(c.status));
+        EXPECT_EQ(undoLevels(), levels + 1);
+        EXPECT_STREQ(Undo_NewestLevel(child()->document->undo)->name, c.level);
+        type(Qt::Key_Return);
+        EXPECT_EQ(brushCount(world()), brushes + 1);
+        EXPECT_EQ(undoLevels(), levels + 1);
+        EXPECT_TRUE(prompts.asked.isEmpty());
+    }
 }
 TEST_F(EditingSessionTest, SavingInTheVertexToolWritesTheMapNotTheToolsMarks) {
     ASSERT_NE(newMap(), nullptr);
@@ -342,4 +541,192 @@ TEST_F(EditingSessionTest, FromANewMapToReopeningWhatWasSaved) {
     EXPECT_FLOAT_EQ(light->origin[0], 64.0f);
     EXPECT_FLOAT_EQ(light->origin[1], 256.0f);
     Project_Destroy(&reopened);
+}
+
+// The file dialogs start beside the map, list every map the program reads, offer a map read from
+// another format under its own name as a project, and name the export for what it does.
+TEST_F(EditingSessionTest, FileDialogsStartAtTheMapAndListEveryFormat) {
+    ASSERT_TRUE(QFile::copy(kSampleMap, path("maps/castle.map")));
+    writeFile("maps/notes.txt", "not a map");
+    const QString maps = QFileInfo(path("maps")).canonicalFilePath();
+    window->settings.RecentMapDirectory = maps;
+    SeenFileDialog open;
+    {
+        cDialogAnswer answer([&](QDialog* d) {
+            open = lookAt(d, 1);
+            shot(d, "open-dialog");
+            enterName(d, QStringLiteral("castle.map"));
+        });
+        type(Qt::Key_O, Qt::ControlModifier);
+        ASSERT_TRUE(answer.answered);
+    }
+    EXPECT_EQ(open.folder, maps);
+    EXPECT_TRUE(open.filters.value(0).startsWith(QStringLiteral("All supported formats (")))
+        << open.filters.value(0).toStdString();
+    EXPECT_EQ(open.filter, open.filters.value(0));
+    EXPECT_TRUE(open.listed.contains(QStringLiteral("castle.map"))) << open.listed.join(' ').toStdString();
+    EXPECT_FALSE(open.listed.contains(QStringLiteral("notes.txt")));
+    ASSERT_NE(child(), nullptr);
+    EXPECT_EQ(QFileInfo(child()->document->filePath).fileName(), QStringLiteral("castle.map"));
+
+    SeenFileDialog save;
+    {
+        cDialogAnswer answer([&](QDialog* d) {
+            save = lookAt(d, 0); // no project there yet
+            shot(d, "save-dialog");
+            enterName(d, QString());
+        });
+        type(Qt::Key_S, Qt::ControlModifier);
+        ASSERT_TRUE(answer.answered);
+    }
+    EXPECT_EQ(save.folder, maps);
+    EXPECT_EQ(save.name, QStringLiteral("castle.zmf"));
+    EXPECT_TRUE(QFileInfo::exists(path("maps/castle.zmf")));
+
+    SeenFileDialog exported;
+    {
+        cDialogAnswer answer([&](QDialog* d) {
+            exported = lookAt(d, 1);
+            shot(d, "export-dialog");
+            enterName(d, QStringLiteral("castle_game.map"));
+        });
+        Window_Action(*window, "FileExport")->trigger();
+        ASSERT_TRUE(answer.answered);
+    }
+    EXPECT_EQ(exported.title, QStringLiteral("Export Map"));
+    EXPECT_TRUE(QFileInfo::exists(path("maps/castle_game.map")));
+}
+
+// The first hour of a new user: a new map, a texture, a block and a patch from the dock, a light
+// from the Create menu, a key added in the object properties, a look at the effect editor, the map
+// exported through its dialog and opened again.
+TEST_F(EditingSessionTest, TheFirstHour) {
+    ASSERT_NE(newMap(), nullptr);
+    pickTexture(QStringLiteral("sample/glass"));
+    type(Qt::Key_B, Qt::ShiftModifier);
+
+    choosePrimitive(QStringLiteral("(primitives)"), QStringLiteral("block"));
+    aimAt(ViewType::Top);
+    driver.drag(driver.at(0, 0), driver.at(128, 128));
+    type(Qt::Key_Return);
+    ASSERT_EQ(brushCount(world()), 1);
+    EXPECT_EQ(world()->selectedBrushes, lastBrush(world()));
+    EXPECT_EQ(faceTextures(lastBrush(world())), QStringList{"sample/glass"});
+
+    choosePrimitive(QStringLiteral("(curves)"), QStringLiteral("cylinder (9x3)"));
+    aimAt(ViewType::Top);
+    driver.drag(driver.at(256, 0), driver.at(384, 128));
+    type(Qt::Key_Return);
+    type(Qt::Key_Return);
+    ASSERT_EQ(brushCount(world()), 2);
+    const BrushRecord* patch = lastBrush(world());
+    EXPECT_EQ(patch->kind, BrushKind::Patch);
+    EXPECT_EQ(world()->selectedBrushes, patch);
+    EXPECT_EQ(selectionStatus(), QStringLiteral("patch (9 x 3)"));
+    shot(window.get(), "patch-made-selected");
+
+    // A light from the Create menu; the dock takes its class.
+    type(Qt::Key_E, Qt::ShiftModifier);
+    useView(ViewType::Top);
+    driver.click(driver.at(64, 256));
+    {
+        cMenuPicker picker({QStringLiteral("Lights"), QStringLiteral("light")});
+        driver.click(driver.at(64, 256), Qt::RightButton);
+        settle();
+    }
+    EntityRecord* light = findEntity(world(), "light");
+    ASSERT_NE(light, nullptr);
+    EXPECT_EQ(window->objectsDock.objects->currentText(), QStringLiteral("light"));
+    EXPECT_EQ(world()->selectedEntities, light);
+    shot(window.get(), "light-from-create-menu");
+
+    // Its properties (Alt+Return), raw: a row picked, a new key typed over its name, a value, Return.
+    type(Qt::Key_Return, Qt::AltModifier);
+    cObjectPropertiesDialog* properties = window->objectPropertiesDialog;
+    ASSERT_TRUE(properties->isVisible());
+    if (properties->smartMode())
+        QTest::mouseClick(properties->findChild<QPushButton*>(QStringLiteral("btnSmart")), Qt::LeftButton);
+    ASSERT_FALSE(properties->smartMode());
+    auto* table = properties->findChild<QTableWidget*>(QStringLiteral("epairTable"));
+    auto* keyField = properties->findChild<QLineEdit*>(QStringLiteral("txtKey"));
+    auto* valueField = properties->findChild<QLineEdit*>(QStringLiteral("txtValue"));
+    ASSERT_GT(table->rowCount(), 0);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualItemRect(table->item(0, 0)).center());
+    const QByteArray pickedKey = table->item(0, 0)->text().toLatin1();
+    ASSERT_NE(light->handle->findKey(pickedKey.constData()), nullptr) << pickedKey.constData();
+    const QByteArray pickedValue = QByteArray(light->handle->findKey(pickedKey.constData())->value);
+    pressKey(keyField, Qt::Key_A, Qt::ControlModifier);
+    typeText(keyField, QStringLiteral("wait"));
+    typeText(valueField, QStringLiteral("2"));
+    pressKey(valueField, Qt::Key_Return);
+    ASSERT_NE(light->handle->findKey("wait"), nullptr);
+    EXPECT_STREQ(light->handle->findKey("wait")->value, "2");
+    ASSERT_NE(light->handle->findKey(pickedKey.constData()), nullptr);
+    EXPECT_EQ(QByteArray(light->handle->findKey(pickedKey.constData())->value), pickedValue);
+    shot(properties, "properties-key-added");
+    properties->close();
+    settle();
+
+    // The effect editor (F3): every button of its bars drawn.
+    QStringList blank;
+    int buttons = 0;
+    {
+        cDialogAnswer answer(
+            [&](QDialog* d) {
+                shot(d, "effect-editor");
+                for (QToolBar* bar : d->findChildren<QToolBar*>())
+                    for (QAction* action : bar->actions()) {
+                        if (action->isSeparator()) continue;
+                        ++buttons;
+                        if (!drawsSomething(action->icon(), bar->iconSize())) blank << action->toolTip();
+                    }
+            },
+            false);
+        type(Qt::Key_F3);
+        ASSERT_TRUE(answer.answered);
+    }
+    EXPECT_GT(buttons, 0);
+    EXPECT_TRUE(blank.isEmpty()) << blank.join(", ").toStdString();
+
+    // Export through its dialog, then the exported map opened again.
+    SeenFileDialog exported;
+    {
+        cDialogAnswer answer([&](QDialog* d) {
+            exported = lookAt(d, 0);
+            shot(d, "first-hour-export-dialog");
+            enterName(d, path("maps/first.map"));
+        });
+        Window_Action(*window, "FileExport")->trigger();
+        ASSERT_TRUE(answer.answered);
+    }
+    EXPECT_EQ(exported.title, QStringLiteral("Export Map"));
+    ASSERT_TRUE(QFileInfo::exists(path("maps/first.map")));
+    // The open dialog starts where the map went and lists it.
+    SeenFileDialog opened;
+    {
+        cDialogAnswer answer([&](QDialog* d) {
+            opened = lookAt(d, 1);
+            enterName(d, QStringLiteral("first.map"));
+        });
+        type(Qt::Key_O, Qt::ControlModifier);
+        ASSERT_TRUE(answer.answered);
+    }
+    EXPECT_EQ(opened.folder, QFileInfo(path("maps")).canonicalFilePath());
+    EXPECT_TRUE(opened.listed.contains(QStringLiteral("first.map"))) << opened.listed.join(' ').toStdString();
+    ASSERT_EQ(window->documents.size(), 2);
+    MapWorld* reopened = world();
+    ASSERT_NE(child()->document->filePath, QString());
+    EXPECT_EQ(QFileInfo(child()->document->filePath).fileName(), QStringLiteral("first.map"));
+    int solids = 0, patches = 0;
+    for (const BrushRecord* b = reopened->entities->firstBrush; b; b = b->next) {
+        solids += b->kind == BrushKind::Solid;
+        patches += b->kind == BrushKind::Patch;
+    }
+    EXPECT_EQ(solids, 1);
+    EXPECT_EQ(patches, 1);
+    const EntityRecord* light2 = findEntity(reopened, "light");
+    ASSERT_NE(light2, nullptr);
+    ASSERT_NE(light2->handle->findKey("wait"), nullptr);
+    EXPECT_STREQ(light2->handle->findKey("wait")->value, "2");
 }

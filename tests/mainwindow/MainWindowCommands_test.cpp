@@ -419,6 +419,7 @@ TEST_F(MainWindowCommandsTest, OpenOffersEveryImportFormatAndKeepsTheChosenFilte
     QDir().mkpath(path("maps"));
     ASSERT_TRUE(Project_Save(document, path("maps/a.zmf"), false, true));
     QFile::copy(kSampleMap, path("maps/b.map"));
+    // Every readable kind first; the dialog starts beside the active map.
     QString expected = QStringLiteral("Z.A.R.V. Projects (*.zmf)");
     QStringList patterns{QStringLiteral("*.zmf")};
     for (const MapFormatEntry& format : window->plugins.importFormats) {
@@ -427,7 +428,7 @@ TEST_F(MainWindowCommandsTest, OpenOffersEveryImportFormatAndKeepsTheChosenFilte
     }
     ASSERT_TRUE(patterns.contains("*.map"));
     const QString all = QStringLiteral("All supported formats (%1)").arg(patterns.join(' '));
-    expected += ";;" + all;
+    expected = all + ";;" + expected;
     window->settings.RecentOpenFilter = all;
     window->gameConfigs.current->MapSourceFileDirectory = path("maps");
     const int open = window->documents.size();
@@ -438,7 +439,7 @@ TEST_F(MainWindowCommandsTest, OpenOffersEveryImportFormatAndKeepsTheChosenFilte
         EXPECT_EQ(prompts.asked[0].kind, PromptKind::OpenFileNames);
         EXPECT_EQ(prompts.asked[0].filter, expected);
         EXPECT_EQ(prompts.asked[0].selectedFilter, all);
-        EXPECT_EQ(prompts.asked[0].directory, path("maps"));
+        EXPECT_EQ(prompts.asked[0].directory, QFileInfo(kSampleMap).absolutePath());
     }
     EXPECT_EQ(window->documents.size(), open);
     EXPECT_EQ(window->settings.RecentOpenFilter, all);

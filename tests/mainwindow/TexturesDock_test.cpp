@@ -281,6 +281,8 @@ bool caulkColoured(QRgb p) {
 // browse button takes the browser's choice the same way.
 TEST_F(TexturesDockTest, TheBrowserRunsFromTheDockAndTheSurfaceDialog) {
     ASSERT_NE(openSample(), nullptr);
+    // At 1:1 the cells' images stand at their own sizes.
+    window->settings.TextureBrowserScaleMode = 1;
     cTextureBrowserDialog* dialog = window->textureBrowserDialog;
     ASSERT_NE(dialog, nullptr);
     ASSERT_NE(dialog->browser, nullptr);

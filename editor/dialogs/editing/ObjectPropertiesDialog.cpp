@@ -1,6 +1,7 @@
 // The dialog's form, page modes, loading, the key/value table, the yaw box and the raw key edits.
 #include "dialogs/editing/ObjectPropertiesDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QHeaderView>
@@ -103,6 +104,13 @@ cObjectPropertiesDialog::cObjectPropertiesDialog(QWidget* parent)
             &cObjectPropertiesDialog::exec_on_selectKeyValue);
     connect(ui->txtKey, &QLineEdit::textEdited, this, &cObjectPropertiesDialog::exec_on_modifyKey);
     connect(ui->txtKey, &QLineEdit::editingFinished, this, &cObjectPropertiesDialog::exec_on_keyEditFinished);
+    connect(ui->txtValue, &QLineEdit::editingFinished, this,
+            &cObjectPropertiesDialog::exec_on_keyEditFinished);
+    connect(ui->txtKey, &QLineEdit::returnPressed, this, &cObjectPropertiesDialog::exec_on_commitKey);
+    connect(ui->txtValue, &QLineEdit::returnPressed, this, &cObjectPropertiesDialog::exec_on_commitKey);
+    // A key is renamed in the table itself, where the user sees which row changes.
+    ui->epairTable->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    connect(ui->epairTable, &QTableWidget::itemChanged, this, &cObjectPropertiesDialog::exec_on_renameKey);
     connect(ui->txtValue, &QLineEdit::textEdited, this, &cObjectPropertiesDialog::exec_on_modifyValue);
     connect(ui->btnAdd, &QPushButton::clicked, this, &cObjectPropertiesDialog::exec_on_addKeyValue);
     connect(ui->btnDel, &QPushButton::clicked, this, &cObjectPropertiesDialog::exec_on_deleteKeyValue);
@@ -443,6 +451,7 @@ void cObjectPropertiesDialog::fillKeyValueTable() {
             table->insertRow(row);
             auto* item =
                 new QTableWidgetItem(p.displayName.isEmpty() ? Text_FromWindows1251(p.name) : p.displayName);
+            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
             item->setData(Qt::UserRole, p.name);
             table->setItem(row, 0, item);
             if (p.name == m_lastKey) {
@@ -469,8 +478,12 @@ void cObjectPropertiesDialog::fillKeyValueTable() {
                     continue;
                 }
                 table->insertRow(row);
-                table->setItem(row, 0, new QTableWidgetItem(key));
-                table->setItem(row, 1, new QTableWidgetItem(value));
+                auto* name = new QTableWidgetItem(key);
+                name->setData(Qt::UserRole, QByteArray(p->key));
+                table->setItem(row, 0, name);
+                auto* shown = new QTableWidgetItem(value);
+                shown->setFlags(shown->flags() & ~Qt::ItemIsEditable);
+                table->setItem(row, 1, shown);
                 if (m_lastKey == p->key) select = row;
             }
         }
@@ -652,16 +665,78 @@ void cObjectPropertiesDialog::exec_on_deleteKeyValue() {
     if (anglesRemoved) loadAngles();
 }
 
+int cObjectPropertiesDialog::rowOfKey(const QString& key) const {
+    const QTableWidget* table = ui->epairTable;
+    if (key.isEmpty() || smartMode()) return -1;
+    for (int row = 0; row < table->rowCount(); ++row)
+        if (table->item(row, 0) && table->item(row, 0)->text().compare(key, Qt::CaseInsensitive) == 0)
+            return row;
+    return -1;
+}
+
+// A typed key name is looked up, not renamed: a key the entities have becomes the current row
+// (its value shown, value edits change it); a new name leaves no row current until Return adds
+// it. A blank field changes nothing.
 void cObjectPropertiesDialog::exec_on_modifyKey(const QString& typed) {
+    if (!m_head || smartMode() || typed.trimmed().isEmpty()) return;
     QTableWidget* table = ui->epairTable;
-    const int row = table->currentRow();
-    if (row < 0 || !table->item(row, 0) || !m_head) return;
-    // A blank key names nothing: keep the old name until something is typed.
-    if (typed.trimmed().isEmpty()) return;
-    const QByteArray oldKey = bytes(table->item(row, 0)->text());
+    const int row = rowOfKey(typed.trimmed());
+    if (row == table->currentRow()) return;
+    endEdit();
+    const QSignalBlocker blocker(table);
+    if (row >= 0) {
+        table->setCurrentCell(row, 0);
+        ui->txtValue->setText(table->item(row, 1)->text());
+        m_lastKey = table->item(row, 0)->data(Qt::UserRole).toByteArray();
+    } else {
+        table->setCurrentCell(-1, -1);
+        table->clearSelection();
+        ui->txtValue->clear();
+    }
+}
+
+// Return in the key or value field: a key no edited entity has is added with the typed value.
+void cObjectPropertiesDialog::exec_on_commitKey() {
+    if (!m_head || smartMode() || ui->epairTable->currentRow() >= 0) return;
+    const QByteArray key = bytes(ui->txtKey->text().trimmed());
+    if (key.isEmpty() || rowOfKey(ui->txtKey->text().trimmed()) >= 0) return;
+    // The flags and the origin have their own editors and no row.
+    if (sameKey(m_head->handle->keyName(KEY_SPAWNFLAGS), key) ||
+        sameKey(m_head->handle->keyName(KEY_ORIGIN), key))
+        return;
+    QString one = ui->txtValue->text();
+    one.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    const QByteArray value = bytes(one);
+    if (!placementAccepted(key, value)) return;
+    beginEdit("Add Keyvalue");
+    for (EntityRecord* e : edited()) {
+        e->handle->appendKeyValue(key.constData(), value.constData());
+        setAnglesFromValue(e, key, value);
+        refreshKey(e, key);
+    }
+    markModified();
+    m_lastKey = key;
+    fillKeyValueTable();
+    loadAngles();
+}
+
+// A key cell edited in the table renames that key in every edited entity.
+void cObjectPropertiesDialog::exec_on_renameKey(QTableWidgetItem* item) {
+    if (m_renaming || !item || item->column() != 0 || smartMode() || !m_head) return;
+    QTableWidget* table = ui->epairTable;
+    const int row = item->row();
+    const QByteArray oldKey = item->data(Qt::UserRole).toByteArray();
+    const QString typed = item->text().trimmed();
+    m_renaming = true;
+    if (typed.isEmpty() || oldKey.isEmpty() || bytes(typed) == oldKey || oldKey == bytes(tr("(no change)"))) {
+        // A blank name names nothing, and a row of differing names no one key: the row stays.
+        item->setText(text(oldKey.constData()));
+        m_renaming = false;
+        return;
+    }
     const QByteArray newKey = bytes(typed);
-    if (oldKey == bytes(tr("(no change)"))) return;
-    beginEdit("Rename Key", QStringLiteral("key"));
+    endEdit();
+    beginEdit("Rename Key");
     QByteArray firstUnique;
     bool differ = false;
     for (EntityRecord* e : edited()) {
@@ -689,20 +764,27 @@ void cObjectPropertiesDialog::exec_on_modifyKey(const QString& typed) {
         refreshKey(e, oldKey);
         refreshKey(e, candidate);
     }
+    endEdit();
     const QString shown = differ                   ? tr("(no change)")
                           : !firstUnique.isEmpty() ? text(firstUnique.constData())
                                                    : typed;
-    table->item(row, 0)->setText(shown);
+    item->setText(shown);
+    item->setData(Qt::UserRole, bytes(shown));
+    m_renaming = false;
+    if (row == table->currentRow()) ui->txtKey->setText(shown);
     m_lastKey = bytes(shown);
     markModified();
 }
 
-// Leaving a blank key field shows the row's name again.
+// Leaving a blank key field shows the row's name again; leaving both fields with a new key typed
+// adds it, as Return would.
 void cObjectPropertiesDialog::exec_on_keyEditFinished() {
     QTableWidget* table = ui->epairTable;
     const int row = table->currentRow();
     if (row >= 0 && table->item(row, 0) && ui->txtKey->text().trimmed().isEmpty())
         ui->txtKey->setText(table->item(row, 0)->text());
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != ui->txtKey && focus != ui->txtValue) exec_on_commitKey();
 }
 
 // The keys that place an entity take only finite numbers, the origin only points inside the world:

@@ -17,6 +17,7 @@ class QCheckBox;
 class QCustomAngleBox;
 class QListWidgetItem;
 class QSoundEffect;
+class QTableWidgetItem;
 struct BrushRecord;
 struct EntityClass;
 struct EntityProperty;
@@ -91,6 +92,8 @@ public slots:
     void exec_on_selectKeyValue(int row, int column, int previousRow, int previousColumn);
     void exec_on_modifyKey(const QString& text);
     void exec_on_keyEditFinished();
+    void exec_on_commitKey();
+    void exec_on_renameKey(QTableWidgetItem* item);
     void exec_on_modifyValue(const QString& text);
     void exec_on_addKeyValue();
     void exec_on_deleteKeyValue();
@@ -143,6 +146,8 @@ private:
     QByteArray smartShownValue(const QByteArray& key) const;
     QByteArray smartEditedValue() const;
     bool placementAccepted(const QByteArray& key, const QByteArray& value) const;
+    // The raw table's row of a key (without regard to case); -1 when no edited entity has it.
+    int rowOfKey(const QString& key) const;
     bool smartValueAccepted(const QByteArray& value) const;
     void writeSmartValue(const QByteArray& key, const QByteArray& value);
     void beginLoad();
@@ -166,6 +171,7 @@ private:
     bool m_loadingVisGroups = false;
     bool m_loadingSmart = false;
     QByteArray m_keyBeforeEdit; // the row's key name when the key edit began
+    bool m_renaming = false;    // the table's key cells are being rewritten by a rename
     QString m_committedClass;
     bool m_classTyped = false; // the class text was typed since the last commit
     QByteArray m_geometry;

@@ -49,7 +49,7 @@ cTextureBrowserDialog::cTextureBrowserDialog(QWidget* parent) : QDialog(parent) 
     setWindowModality(Qt::ApplicationModal);
     for (int i = 0; i < 8; ++i)
         lstScaleMode->addItem(QString::fromLatin1(kScaleModes[i]), i);
-    lstScaleMode->setCurrentIndex(1);
+    lstScaleMode->setCurrentIndex(6);
     lstFilter->setInsertPolicy(QComboBox::InsertAtTop);
     filterTimer = new QTimer(this);
     filterTimer->setSingleShot(true);
@@ -177,8 +177,10 @@ void cTextureBrowserDialog::showEvent(QShowEvent* event) {
         const QSignalBlocker blocker(tabBar);
         TexList_FillGroupTabs(GameCfg_CurrentTextureLists(), tabBar, groupName);
     }
-    const int mode = std::clamp(g_mainWindow ? g_mainWindow->settings.TextureBrowserScaleMode : 1, 0, 7);
+    const int mode = std::clamp(g_mainWindow ? g_mainWindow->settings.TextureBrowserScaleMode : 6, 0, 7);
     lstScaleMode->setCurrentIndex(mode);
+    // The box may show the mode already (no change, no signal): the browser takes it all the same.
+    exec_on_changeScaleMode();
     cbAnimate->setChecked(g_mainWindow && g_mainWindow->settings.TextureBrowserAnimate);
     const QWidget* replace = replaceDialog();
     btnReplace->setEnabled(!(replace && replace->isVisible()));
