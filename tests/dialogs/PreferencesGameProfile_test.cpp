@@ -1,4 +1,5 @@
 #include <QListWidget>
+#include <QSet>
 #include <QPushButton>
 
 #include "PreferencesFixture.h"
@@ -64,17 +65,23 @@ TEST_F(PreferencesGameProfileTest, NewConfigurationFgdFilesAndClassLists) {
     EXPECT_EQ(dialog->lstFgd->item(2)->foreground().color(), QColor(Qt::red));
     EXPECT_EQ(mine->GameData.size(), 3);
     EXPECT_TRUE(dialog->btnFgdRemove->isEnabled());
-    // The class lists are sorted and hold each class once.
+    // The class lists are sorted in plain (case-sensitive) order, as the boxes sort, and hold each
+    // class once whatever its case; the game's team flags are points, its teleport trigger a solid.
     for (QComboBox* box : {dialog->cbDefaultPoint, dialog->cbDefaultSolid}) {
         QStringList items;
-        for (int i = 0; i < box->count(); ++i)
+        QSet<QString> folded;
+        for (int i = 0; i < box->count(); ++i) {
             items.append(box->itemText(i));
+            folded.insert(box->itemText(i).toCaseFolded());
+        }
         ASSERT_FALSE(items.isEmpty());
         QStringList sorted = items;
-        sorted.sort(Qt::CaseInsensitive);
-        sorted.removeDuplicates();
-        EXPECT_EQ(items, sorted);
+        sorted.sort(Qt::CaseSensitive);
+        EXPECT_EQ(items.join(' ').toStdString(), sorted.join(' ').toStdString());
+        EXPECT_EQ(folded.size(), items.size());
     }
+    EXPECT_GE(dialog->cbDefaultPoint->findText(QStringLiteral("team_CTF_redflag")), 0);
+    EXPECT_GE(dialog->cbDefaultSolid->findText(QStringLiteral("trigger_teleport")), 0);
     EXPECT_EQ(mine->DefaultPointClass, dialog->cbDefaultPoint->currentText());
     // Removing every file empties the lists and the buttons go off.
     for (int i = 0; i < 3; ++i) {
