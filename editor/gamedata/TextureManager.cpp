@@ -319,8 +319,9 @@ void Tex_FinishShader(ShaderRecord* shader) {
     }
     if (shader->width == 0) shader->width = shader->image ? shader->image->width : noTexture->width;
     if (shader->height == 0) shader->height = shader->image ? shader->image->height : noTexture->height;
+    // Skies and fog volumes are never vertex coloured: their stages are as they should be.
     if (!(shader->flags & (SHADER_NO_CARVE | SHADER_STAGE_WITHOUT_IMAGE)) && !vertexColoured &&
-        shader->stages)
+        shader->stages && !(shader->category & (EFFECT_SKY | EFFECT_SKY_BOX | EFFECT_FOG)))
         Sys_Warning("shader `%s' has no appropriate stages for vertex coloring mode", shader->name);
 }
 
