@@ -250,7 +250,7 @@ TEST_F(GameConfigFileTest, OnlyTheUsersPackageListIsWritten) {
     edited.ParcelEdited = true;
     ASSERT_TRUE(file.save(path(), {found, edited}));
     const QByteArray text = readText(path());
-    EXPECT_TRUE(text.contains("GameBasedir=/g\nMapSourceFileDirectory=")) << text.constData();
+    EXPECT_TRUE(text.contains("\nMapTool3=\n\n[Config1]\nTitle=Edited\n")) << text.constData();
     EXPECT_TRUE(text.endsWith("\nMapTool3=\nParcelEdited=true\nParcel0=/g/scripts::*.shader\n"))
         << text.constData();
     EXPECT_EQ(text.count("Parcel"), 2) << text.constData();
