@@ -36,8 +36,10 @@ constexpr NamedCode kDestBlends[] = {{"GL_ZERO", 0x10},      {"GL_ONE", 0x20},
                                      {"GL_SRC_COLOR", 0x30}, {"GL_ONE_MINUS_SRC_COLOR", 0x40},
                                      {"GL_SRC_ALPHA", 0x50}, {"GL_ONE_MINUS_SRC_ALPHA", 0x60},
                                      {"GL_DST_ALPHA", 0x70}, {"GL_ONE_MINUS_DST_ALPHA", 0x80}};
+// "front" names the default the game also accepts.
 constexpr NamedCode kCull[] = {{"none", 0x100000}, {"twosided", 0x100000},  {"disable", 0x100000},
-                               {"back", 0x200000}, {"backsided", 0x200000}, {"backside", 0x200000}};
+                               {"back", 0x200000}, {"backsided", 0x200000}, {"backside", 0x200000},
+                               {"front", 0}};
 constexpr NamedCode kAlphaFuncs[] = {{"GT0", 0x10000}, {"LT128", 0x20000}, {"GE128", 0x30000}};
 constexpr NamedCode kRgbGens[] = {
     {"identityLighting", 1}, {"identity", 2},       {"entity", 3}, {"oneMinusEntity", 4},  {"exactVertex", 5},

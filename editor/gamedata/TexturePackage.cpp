@@ -390,6 +390,14 @@ bool Tex_LoadPackageFile(TextureManager* m, const QString& path, const void* plu
     if (!loaded) reportFailure(path, matched);
     m->loading = nullptr;
     m->processEventsOnUpload = false;
+    if (package && !package->unlitEffects.isEmpty()) {
+        const QStringList& names = package->unlitEffects;
+        Sys_Warning("%s: %i effects have no appropriate stages for vertex coloring mode (%s%s)",
+                    native.constData(), int(names.size()),
+                    names.mid(0, 4).join(QStringLiteral(", ")).toUtf8().constData(),
+                    names.size() > 4 ? ", ..." : "");
+        package->unlitEffects.clear();
+    }
     return loaded;
 }
 

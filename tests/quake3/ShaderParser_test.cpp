@@ -204,6 +204,7 @@ TEST_F(ShaderParser, MessagesCarryTheirLines) {
         {"{\nsurfaceParm bogus\n}", {"2: unknown surfaceParm `bogus'"}},
         // The map compiler's own keywords are no problem.
         {"{\nsurfaceparm botclip\nsurfaceparm antiportal\nsurfaceParm lightgrid\nsurfaceparm skip\n}", {}},
+        {"{\ncull front\n}", {}},
         {"{\nsurfaceParm\n}", {"2: missing surfaceParm (constant)"}},
         {"{\nqer_trans\n}", {"2: missing `qer_trans' parameter (float)"}},
         {"{\ncull sideways\n}", {"2: unknown cull mode `sideways'"}},
