@@ -125,6 +125,22 @@ TEST_F(ShaderPackage, CarriageReturnScriptsReadAsTheirLines) {
     EXPECT_EQ(console.lines.filter("Line ").size(), 1) << console.lines.join("\n").toStdString();
 }
 
+// Effects no stage of which the editor can vertex-colour are said in one line for their file;
+// skies and fog volumes are never vertex coloured and are not among them.
+TEST_F(ShaderPackage, EffectsWithoutVertexColouringAreSaidOncePerFile) {
+    const char* stage = "{\nmap $whiteimage\nblendfunc filter\n}\n";
+    const QByteArray path = write(QByteArray("textures/a/glow\n{\n") + stage + "}\ntextures/a/flame\n{\n" +
+                                  stage + "}\ntextures/a/sky\n{\nskyparms - 512 -\n" + stage +
+                                  "}\ntextures/a/fog\n{\nfogparms ( 1 1 1 ) 300\n" + stage + "}\n");
+    package = Tex_AcquirePackage(&m, QString::fromUtf8(path));
+    EXPECT_TRUE(Tex_LoadPackage(&m, package, nullptr, dir.path(), QString()));
+    EXPECT_TRUE(
+        console.contains(QString::fromUtf8(path) +
+                         ": 2 effects have no appropriate stages for vertex coloring mode (a/glow, a/flame)"))
+        << console.lines.join("\n").toStdString();
+    EXPECT_EQ(console.lines.filter("appropriate stages").size(), 1) << console.lines.join("\n").toStdString();
+}
+
 TEST_F(ShaderPackage, CountsOfPlainScripts) {
     struct Case {
         const char* text;
