@@ -233,4 +233,55 @@ TEST_F(PreferencesGameProfileTest, PaletteCheckAtApply) {
     EXPECT_TRUE(dialog->txtPalette->text().isEmpty());
 }
 
+// A configuration as the first run or a hand-written file gives it: no texture format, and on
+// the second no map type either. Filling the page gives them the boxes' defaults; only the user's
+// change may be refused with a warning.
+class PreferencesFirstOpenTest : public PreferencesGameProfileTest {
+protected:
+    QByteArray configFile() const override {
+        const QByteArray base =
+            "GameBasedir=" + samplesDir().toUtf8() + "/quake3\nParcel0=" + shaderPath().toUtf8() + "\n";
+        return "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n" + base +
+               "[Config1]\nTitle=Bare\nEnabled=false\n" + base;
+    }
+};
+
+TEST_F(PreferencesFirstOpenTest, OnlyTheUsersChangeWarns) {
+    cPromptScript script;
+    bool reached = false;
+    cDialogAnswer options(
+        [&](QDialog* d) {
+            auto* dialog = qobject_cast<cPreferencesDialog*>(d);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_TRUE(script.asked.isEmpty()) << texts(script).join('\n').toStdString();
+            GameConfig* test = GameCfg_FindConfig(dialog->workingConfigs.get(), QStringLiteral("Test"));
+            ASSERT_NE(test, nullptr);
+            EXPECT_EQ(test->TextureFormat, dialog->cbTexFmt->currentData().toInt());
+            reveal(dialog->btnConfigEdit);
+            editList(dialog, [](QDialog*) {});
+            EXPECT_TRUE(script.asked.isEmpty()) << texts(script).join('\n').toStdString();
+            // Another configuration chosen: it is filled, nothing changed.
+            dialog->cbConfig->setFocus();
+            QTest::keyClick(dialog->cbConfig, Qt::Key_End);
+            ASSERT_EQ(dialog->cbConfig->currentText(), QStringLiteral("Bare"));
+            EXPECT_TRUE(script.asked.isEmpty()) << texts(script).join('\n').toStdString();
+            EXPECT_EQ(dialog->workingConfigs->current->MapProfile,
+                      dialog->cbMapType->currentData().toString());
+            // The user's change is refused while packages are listed.
+            reveal(dialog->cbTexFmt);
+            dialog->cbTexFmt->setFocus();
+            QTest::keyClick(dialog->cbTexFmt, Qt::Key_Home);
+            EXPECT_EQ(texts(script),
+                      QStringList{QStringLiteral("Cannot change texture format while some textures are "
+                                                 "loaded!\nPlease clear the texture list before modifying "
+                                                 "the texture format.")});
+            reached = true;
+        },
+        false);
+    window->activateWindow();
+    QTest::keyClick(window.get(), Qt::Key_F2);
+    EXPECT_TRUE(options.answered);
+    EXPECT_TRUE(reached);
+}
+
 } // namespace
