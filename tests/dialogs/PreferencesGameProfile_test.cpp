@@ -278,7 +278,8 @@ TEST_F(PreferencesFirstOpenTest, OnlyTheUsersChangeWarns) {
             reached = true;
         },
         false);
-    window->activateWindow();
+    // The window's shortcuts answer while it is the active window.
+    QApplication::setActiveWindow(window.get());
     QTest::keyClick(window.get(), Qt::Key_F2);
     EXPECT_TRUE(options.answered);
     EXPECT_TRUE(reached);
