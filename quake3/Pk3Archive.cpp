@@ -501,6 +501,12 @@ PK3_EXPORT int32_t kpLoadArchiveFileHead(int32_t fmt, ArchiveHandle* handle, con
     return static_cast<int32_t>(Pk3_LoadMember(static_cast<Pk3Index*>(handle->data), name, out, maxBytes));
 }
 
+PK3_EXPORT int64_t kpGetArchiveFileSize(int32_t fmt, ArchiveHandle* handle, const char* name) {
+    if (fmt != kPk3FormatId || !handle) return -1;
+    const Pk3Member* member = Pk3_Find(static_cast<const Pk3Index*>(handle->data), name);
+    return member ? int64_t(member->size) : -1;
+}
+
 PK3_EXPORT int32_t kpListArchiveFiles(int32_t fmt, ArchiveHandle* handle, const char* filter, char*** out) {
     if (fmt != kPk3FormatId || !handle) return 0;
     return Pk3_List(static_cast<Pk3Index*>(handle->data), filter, out) ? 1 : 0;

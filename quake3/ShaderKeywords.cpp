@@ -223,8 +223,9 @@ constexpr const char* kSurfaceParmNames[] = {
     "origin",     "trans",      "detail",      "structural",  "areaportal",  "clusterportal", "donotenter",
     "fog",        "sky",        "lightfilter", "alphashadow", "hint",        "slick",         "noimpact",
     "nomarks",    "ladder",     "nodamage",    "metalsteps",  "flesh",       "nosteps",       "nodraw",
-    "pointlight", "nolightmap", "nodlight",    "dust",        "nomipmaps"};
-static_assert(std::size(kSurfaceParmNames) == 33);
+    "pointlight", "nolightmap", "nodlight",    "dust",        "nomipmaps",   "botclip",       "antiportal",
+    "lightgrid",  "skip"};
+static_assert(std::size(kSurfaceParmNames) == 37);
 
 bool levelMatches(int32_t rowLevel, int32_t level) {
     return level < 0 || rowLevel == level;
@@ -276,7 +277,7 @@ int32_t ListShaderKeywords(const char* parent, int32_t level, char* out, int32_t
     if (parent && (level == 1 || level < 0) && strcasecmp(parent, "surfaceparm") == 0) {
         for (const char* name : kSurfaceParmNames)
             append(out, size, name);
-        count = 33;
+        count = int32_t(std::size(kSurfaceParmNames));
     }
     for (const ShaderKeyword& row : kKeywords) {
         if (!levelMatches(row.level, level)) continue;

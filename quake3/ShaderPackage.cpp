@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <strings.h>
 #include <unordered_set>
 
@@ -40,10 +41,42 @@ private:
     bool m_open = false;
 };
 
-// The parser's callback; the context is the script's path, so that a warning names its file.
-void logLine(int32_t line, const char* message, void* scriptPath) {
-    Eng_Warning("%s: Line %i: %s", scriptPath ? static_cast<const char*>(scriptPath) : "", line, message);
-}
+// The problems of one script: a game's scripts hold many slips the game lives with, so each
+// script says what is wrong in one warning, its first problems by line and how many more there are.
+class cScriptProblems {
+public:
+    explicit cScriptProblems(const char* path) : m_path(path) {}
+    ~cScriptProblems() {
+        if (m_count == 0) return;
+        if (m_count == 1) {
+            Eng_Warning("%s: %s", m_path, m_text.c_str());
+            return;
+        }
+        if (m_count > kListed) m_text += "; and " + std::to_string(m_count - kListed) + " more";
+        Eng_Warning("%s: %i problems: %s", m_path, m_count, m_text.c_str());
+    }
+    cScriptProblems(const cScriptProblems&) = delete;
+    cScriptProblems& operator=(const cScriptProblems&) = delete;
+
+    // The parser's callback; the context is the script's problems.
+    static void callback(int32_t line, const char* message, void* context) {
+        static_cast<cScriptProblems*>(context)->note(line, message);
+    }
+    void note(int32_t line, const char* message) {
+        if (m_count++ >= kListed) return;
+        std::string text = message ? message : "";
+        while (!text.empty() && text.back() == '\n') // some messages end their line themselves
+            text.pop_back();
+        if (!m_text.empty()) m_text += "; ";
+        m_text += "Line " + std::to_string(line) + ": " + text;
+    }
+
+private:
+    static constexpr int32_t kListed = 8;
+    const char* m_path;
+    int32_t m_count = 0;
+    std::string m_text;
+};
 
 bool startsWithTextures(const char* name) {
     return strncasecmp(name, "textures/", 9) == 0 || strncasecmp(name, "textures\\", 9) == 0;
@@ -69,11 +102,9 @@ void gameFolder(const char* scriptPath, char out[260]) {
     }
 }
 
-// Next entry name, skipping stray braces and names without a block with one warning each (none
-// without a path to name). The "{" of the entry is pushed back. False at the end of the text.
-bool nextEntry(char name[64], const char* warnPath) {
-    const bool warn = warnPath != nullptr;
-    void* path = const_cast<char*>(warnPath);
+// Next entry name, skipping stray braces and names without a block, each a problem of the script
+// (none noted without problems). The "{" of the entry is pushed back. False at the end of the text.
+bool nextEntry(char name[64], cScriptProblems* problems) {
     while (true) {
         if (const char* pending = ShaderParser_TakeNextEntry()) {
             std::snprintf(name, 64, "%s", pending);
@@ -82,7 +113,7 @@ bool nextEntry(char name[64], const char* warnPath) {
         if (!Eng_ScriptTryGetToken(true)) return false;
         const char* word = Eng_ScriptToken();
         if (std::strcmp(word, "{") == 0 || std::strcmp(word, "}") == 0) {
-            if (warn) logLine(Eng_ScriptLine(), "stray brace skipped", path);
+            if (problems) problems->note(Eng_ScriptLine(), "stray brace skipped");
             if (word[0] == '{') {
                 Eng_ScriptUngetToken();
                 ParseShader(nullptr, nullptr, false, nullptr, nullptr);
@@ -95,10 +126,10 @@ bool nextEntry(char name[64], const char* warnPath) {
             Eng_ScriptUngetToken();
             return true;
         }
-        if (warn) {
+        if (problems) {
             char message[128];
             std::snprintf(message, sizeof message, "`{' expected after `%s'", name);
-            logLine(line, message, path);
+            problems->note(line, message);
         }
         if (Eng_ScriptLine() != line || std::strcmp(Eng_ScriptToken(), name) != 0) Eng_ScriptUngetToken();
     }
@@ -106,7 +137,7 @@ bool nextEntry(char name[64], const char* warnPath) {
 
 // Registers one entry; registered holds the effects this load already took a reference on.
 void registerEntry(const char* scriptPath, const char* folder, const char* entry,
-                   std::unordered_set<ShaderRecord*>* registered) {
+                   std::unordered_set<ShaderRecord*>* registered, cScriptProblems* problems) {
     char name[64];
     effectName(entry, name);
     char image[300] = {};
@@ -132,7 +163,7 @@ void registerEntry(const char* scriptPath, const char* folder, const char* entry
             --effect->refCount;
     }
     std::snprintf(effect->scriptPath, sizeof effect->scriptPath, "%s", scriptPath);
-    ParseShader(effect, hasImage ? image : nullptr, false, logLine, const_cast<char*>(scriptPath));
+    ParseShader(effect, hasImage ? image : nullptr, false, &cScriptProblems::callback, problems);
 }
 
 } // namespace
@@ -158,9 +189,10 @@ void registerAll(const char* path) {
     char folder[260];
     gameFolder(path, folder);
     std::unordered_set<ShaderRecord*> registered;
+    cScriptProblems problems(path);
     char name[64];
-    while (nextEntry(name, path))
-        registerEntry(path, folder, name, &registered);
+    while (nextEntry(name, &problems))
+        registerEntry(path, folder, name, &registered, &problems);
 }
 
 } // namespace
@@ -192,7 +224,8 @@ int32_t LoadShaderFromScript(const char* scriptPath, const char* wanted) {
         std::snprintf(entry, sizeof entry, "%s", Eng_ScriptToken());
         const char* bare = startsWithTextures(entry) ? entry + 9 : entry;
         if (strcasecmp(bare, wanted) == 0) {
-            registerEntry(scriptPath, folder, entry, nullptr);
+            cScriptProblems problems(scriptPath);
+            registerEntry(scriptPath, folder, entry, nullptr, &problems);
             return 1;
         }
     }

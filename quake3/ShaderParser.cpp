@@ -36,8 +36,10 @@ constexpr NamedCode kDestBlends[] = {{"GL_ZERO", 0x10},      {"GL_ONE", 0x20},
                                      {"GL_SRC_COLOR", 0x30}, {"GL_ONE_MINUS_SRC_COLOR", 0x40},
                                      {"GL_SRC_ALPHA", 0x50}, {"GL_ONE_MINUS_SRC_ALPHA", 0x60},
                                      {"GL_DST_ALPHA", 0x70}, {"GL_ONE_MINUS_DST_ALPHA", 0x80}};
+// "front" names the default the game also accepts.
 constexpr NamedCode kCull[] = {{"none", 0x100000}, {"twosided", 0x100000},  {"disable", 0x100000},
-                               {"back", 0x200000}, {"backsided", 0x200000}, {"backside", 0x200000}};
+                               {"back", 0x200000}, {"backsided", 0x200000}, {"backside", 0x200000},
+                               {"front", 0}};
 constexpr NamedCode kAlphaFuncs[] = {{"GT0", 0x10000}, {"LT128", 0x20000}, {"GE128", 0x30000}};
 constexpr NamedCode kRgbGens[] = {
     {"identityLighting", 1}, {"identity", 2},       {"entity", 3}, {"oneMinusEntity", 4},  {"exactVertex", 5},
@@ -90,8 +92,14 @@ constexpr SurfaceParm kSurfaceParms[] = {
     {"nodlight", false, 0x20000, 0},
     {"dust", false, 0x40000, 0},
     {"nomipmaps", false, 0, 0},
+    // Known to the game's map compiler: a clip for the game's bots alone, brushes that only steer
+    // visibility or bound the light grid, and faces the compiler leaves out.
+    {"botclip", true, 0, 0x400000},
+    {"antiportal", false, 0, 0},
+    {"lightgrid", false, 0, 0},
+    {"skip", false, 0x200, 0},
 };
-static_assert(std::size(kSurfaceParms) == 33);
+static_assert(std::size(kSurfaceParms) == 37);
 
 // Effect flag bits a surface parameter row implies.
 int32_t surfaceParmEffectFlags(const SurfaceParm& row) {
@@ -102,7 +110,8 @@ int32_t surfaceParmEffectFlags(const SurfaceParm& row) {
     if (row.surfaceFlags & 0x4) flags |= 0x400;
     if (row.surfaceFlags & (0x80 | 0x20)) flags |= 0x20;
     if (row.contents & (0x8 | 0x10 | 0x20)) flags |= 0x80;
-    if (row.contents & (0x10000 | 0x20000 | 0x200000)) flags |= 0x2;
+    if (row.contents & (0x10000 | 0x20000 | 0x200000 | 0x400000)) flags |= 0x2;
+    if (row.contents & 0x40) flags |= EFFECT_FOG;
     if (row.contents & 0x20000000) flags |= 0x100;
     return flags;
 }
@@ -524,6 +533,7 @@ BlockEnd parseGlobal(ParseState& state, bool firstOnLine) {
         else
             endOfLine();
     } else if (same(command, "fogParms")) {
+        if (effect) effect->category |= EFFECT_FOG;
         float colour[3];
         if (!parseVector("fogParms", colour)) {
             report("illegal `fogParms' parameter (vec3)");

@@ -34,10 +34,15 @@
 #include "gamedata/GameConfig.h"
 #include "gamedata/ModelCache.h"
 #include "gamedata/TextureDecoding.h"
+#include "gamedata/TextureRecords.h"
 #include "gamedata/MapFormats.h"
 #include "gamedata/MapProfile.h"
 #include "map/MapCamera.h"
+#include "map/MapBrush.h"
 #include "map/MapEntity.h"
+#include "map/MapFace.h"
+#include "map/OverlayRecord.h"
+#include "map/PatchRecord.h"
 
 namespace {
 
@@ -209,6 +214,19 @@ bool readWorld(MapDocument* document, MapWorld* world, const QString& path) {
     return result == MapFormatResult::Done;
 }
 
+// Brush faces, patches and overlays whose texture no package provides.
+int32_t missingTextureFaces(const MapWorld* world) {
+    int32_t count = 0;
+    for (const EntityRecord* e = world->entities; e; e = e->next)
+        for (const BrushRecord* b = e->firstBrush; b; b = b->next) {
+            for (const FaceRecord* f = b->firstFace; f; f = f->next)
+                count += Shader_IsMissing(f->texture);
+            count += b->patch && Shader_IsMissing(b->patch->texture);
+            count += b->overlay && Shader_IsMissing(b->overlay->texture);
+        }
+    return count;
+}
+
 } // namespace
 
 // ---- Construction ------------------------------------------------------------------------------
@@ -360,6 +378,8 @@ bool Project_Load(MapDocument* document, const QString& path, GameConfig* config
     setIdentity(document, path);
     Sys_Printf("Loaded project with game configuration \"%s\"",
                Text_ToWindows1251(document->gameConfigName).constData());
+    if (const int32_t missing = missingTextureFaces(world))
+        Sys_Warning("%i faces of the map have no texture (Map > Check for problems lists them)", missing);
     return true;
 }
 

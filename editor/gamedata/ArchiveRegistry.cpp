@@ -267,6 +267,19 @@ bool Archive_LoadFileHead(ArchiveRegistry* registry, const char* path, uint32_t 
     });
 }
 
+int64_t Archive_FileSize(ArchiveRegistry* registry, const char* path) {
+    if (!registry || !path || !*path) return -1;
+    int64_t size = -1;
+    askFolders(registry, path, true, [&](const QList<ArchiveHandle*>& handles, const char* name) {
+        for (ArchiveHandle* h : handles)
+            for (const ArchiveFormatEntry& format : std::as_const(registry->formats))
+                if (format.id == h->formatId && format.loadFile == h->loadFile && format.fileSize)
+                    if ((size = format.fileSize(h->formatId, h, name)) >= 0) return true;
+        return false;
+    });
+    return size;
+}
+
 QStringList Archive_ListFiles(ArchiveRegistry* registry, const char* pattern, bool mod) {
     QStringList names;
     const GameConfig* config = Sys_FileLookupConfig();

@@ -57,6 +57,9 @@ bool Archive_LoadFile(ArchiveRegistry* registry, const char* path, void** data, 
 // formats that cannot read a part give the whole file.
 bool Archive_LoadFileHead(ArchiveRegistry* registry, const char* path, uint32_t maxBytes, void** data,
                           uint32_t* size);
+// The file's size from the first archive that holds it and whose format can tell without reading
+// it, searched as Archive_LoadFile searches; -1 when none can.
+int64_t Archive_FileSize(ArchiveRegistry* registry, const char* path);
 // Names matching the pattern in the current configuration's mod-folder (mod) or game-folder
 // archives, each once.
 QStringList Archive_ListFiles(ArchiveRegistry* registry, const char* pattern, bool mod);

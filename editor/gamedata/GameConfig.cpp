@@ -92,6 +92,11 @@ void forgetInFileLookup(const GameConfig* config) {
     if (lookup.previous == config) lookup.previous = nullptr;
 }
 
+// The folders an editor's package list is found in.
+QString foundIn(const GameConfig& config) {
+    return config.GameBasedir + QLatin1Char('\n') + config.GameModdir;
+}
+
 // ---- Class trees -------------------------------------------------------------------------------
 
 bool isMember(const EntityClass* eclass) {
@@ -334,6 +339,8 @@ bool GameCfg_NeedsPrecache(const GameConfig* config) {
         const TexturePackage* package = Tex_FindPackage(path);
         if (!package || !package->loaded) return true;
     }
+    if (!config->ParcelEdited && !config->GameBasedir.isEmpty() && config->parcelFoundIn != foundIn(*config))
+        return true;
     return config->precachedGameData.size() != config->GameData.size();
 }
 
@@ -374,12 +381,17 @@ void GameCfg_Precache(GameConfigManager* manager, GameConfig* config) {
     const cLookupPass lookupPass;
     if (ModelCache* cache = Model_Cache()) cache->displayBase = config->GameBasedir;
     if (settingOn(&MainSettings::LoadFromArchives) && archives()) Archive_LoadForConfig(archives(), config);
-    // A configuration naming no packages gets what its game folders hold, listed as its own so
-    // that the Game Profiles page shows and edits them.
-    if (config->Parcel.isEmpty() && !config->GameBasedir.isEmpty()) {
-        config->Parcel = GameCfg_FindTexturePackages(config);
-        for (const QString& path : std::as_const(config->Parcel))
+    // The editor's package list is what the game folders hold now, listed as the configuration's
+    // own so that the Game Profiles page shows it; an edit there makes it the user's.
+    if (!config->ParcelEdited && !config->GameBasedir.isEmpty()) {
+        const QStringList found = GameCfg_FindTexturePackages(config);
+        // Packages found again stay loaded: the new references come before the old go.
+        for (const QString& path : found)
             Tex_AcquirePackage(path);
+        for (const QString& path : std::as_const(config->Parcel))
+            Tex_ReleasePackage(path);
+        config->Parcel = found;
+        config->parcelFoundIn = foundIn(*config);
         if (!config->Parcel.isEmpty())
             Sys_Printf("Found %i texture packages in the game folders", int(config->Parcel.size()));
     }
@@ -510,6 +522,7 @@ GameConfigValues toValues(const GameConfig& c) {
         v.MapTool[i] = c.MapTool[i];
     v.GameData = c.GameData;
     v.Parcel = c.Parcel;
+    v.ParcelEdited = c.ParcelEdited;
     return v;
 }
 
@@ -534,6 +547,7 @@ GameConfig* fromValues(const GameConfigValues& v) {
         c->MapTool[i] = v.MapTool[i];
     c->GameData = v.GameData;
     c->Parcel = v.Parcel;
+    c->ParcelEdited = v.ParcelEdited;
     return c;
 }
 

@@ -47,6 +47,12 @@ struct GameConfig {
     QString ModelViewer;
     QString MapTool[4]; // CSG, BSP, VIS, LIGHT
     QStringList Parcel; // texture packages, each optionally followed by "::" and filters
+    // The user edited Parcel: it is kept as written. Otherwise the list is the editor's, found in
+    // the game folders again at every precache (a map pack added later shows its textures).
+    bool ParcelEdited = false;
+    // The game and mod folders the editor's list was last found in, "" before the first search:
+    // a configuration whose packages are still to be found needs its precache.
+    QString parcelFoundIn;
     uint32_t TextureBrightness = 50;
     QString PaletteFile;
     float DefaultTextureScale = 1.0f;
@@ -109,7 +115,8 @@ void GameCfg_SelectByTitle(GameConfigManager* manager, const QString& title);
 void GameCfg_Select(GameConfigManager* manager, GameConfig* config);
 GameConfig* GameCfg_FindConfig(const GameConfigManager* manager, const QString& title);
 
-// True when an entity-definition file or package is not loaded yet, or the precached order is stale.
+// True when an entity-definition file or package is not loaded yet, the precached order is stale,
+// or the editor's package list is still to be found in the configuration's game folders.
 bool GameCfg_NeedsPrecache(const GameConfig* config);
 // Loads the configuration's palette, archives, packages, entity definitions and models, and skies;
 // fills and sorts its class trees.

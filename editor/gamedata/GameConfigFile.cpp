@@ -1,5 +1,6 @@
 #include "gamedata/GameConfigFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -363,6 +364,9 @@ int32_t cIniGroupReader::finish() {
 bool cConfigGroupFile::loadGroups(const QString& path, const std::function<int32_t(const IniGroup&)>& read) {
     const QString fileName = QFileInfo(path).fileName();
     const QByteArray name = fileName.toUtf8();
+    m_keptPath.clear();
+    m_unreadGroups.clear();
+    m_keptReported = false;
     QFile file(path);
     if (!file.exists()) return true;
     if (!file.open(QIODevice::ReadOnly)) {
@@ -390,7 +394,9 @@ bool cConfigGroupFile::loadGroups(const QString& path, const std::function<int32
                 "%s, line %i: group %s not read (the configurations end at the first group without a Title)",
                 name.constData(), group.line, group.name.toUtf8().constData());
             ++problems;
+            m_unreadGroups.append(group.name);
         }
+    if (!m_unreadGroups.isEmpty()) m_keptPath = QFileInfo(path).absoluteFilePath();
     if (problems) m_needsBackup = true;
     return true;
 }
@@ -399,6 +405,17 @@ bool cConfigGroupFile::saveGroups(const QString& path, const QList<IniGroup>& gr
     const QByteArray name = QFileInfo(path).fileName().toUtf8();
     IniDocument doc;
     doc.groups = groups;
+
+    // Writing would drop what the user wrote in groups this program did not read.
+    if (!m_keptPath.isEmpty() && QFileInfo(path).absoluteFilePath() == m_keptPath && QFile::exists(path)) {
+        const bool one = m_unreadGroups.size() == 1;
+        if (!m_keptReported)
+            Sys_Warning("%s not saved: %s %s %s not read, so the file is kept as written", name.constData(),
+                        one ? "group" : "groups",
+                        m_unreadGroups.join(QStringLiteral(", ")).toUtf8().constData(), one ? "was" : "were");
+        m_keptReported = true;
+        return true;
+    }
 
     if (m_needsBackup && QFile::exists(path)) {
         const QString backup = path + ".bak";
@@ -463,6 +480,39 @@ QString scaleText(float scale) {
     return QString::fromLatin1(text);
 }
 
+enum class FoundShape { None, Scripts, TextureFolder };
+
+// What the entry is when the game-folder search gives it for the folder: "<folder>/scripts::*.shader"
+// or "<folder>/scripts/<name>.shader" (scripts), "<folder>/textures/<group>::*.tga;*.jpg".
+FoundShape foundShape(const QString& entry, const QString& folder) {
+    const QString root = QDir::cleanPath(QDir::fromNativeSeparators(folder));
+    if (folder.isEmpty() || !entry.startsWith(root + '/')) return FoundShape::None;
+    const QString rest = entry.mid(root.size() + 1);
+    if (rest == QLatin1String("scripts::*.shader")) return FoundShape::Scripts;
+    if (rest.startsWith(QLatin1String("scripts/")) && rest.endsWith(QLatin1String(".shader")) &&
+        rest.count('/') == 1 && !rest.contains(QLatin1String("::")))
+        return FoundShape::Scripts;
+    static const QString kTextures = QStringLiteral("::*.tga;*.jpg");
+    if (rest.startsWith(QLatin1String("textures/")) && rest.endsWith(kTextures) && rest.count('/') == 1 &&
+        rest.indexOf(QLatin1String("::")) == rest.size() - kTextures.size())
+        return FoundShape::TextureFolder;
+    return FoundShape::None;
+}
+
+// A list the file does not mark (an older file, or text written by hand): the editor's when it is
+// empty or is what the search writes, scripts and texture folders of the game folders alone. A
+// list of a few such entries is taken as the user's choice.
+bool looksFound(const GameConfigValues& c) {
+    bool scripts = false, folders = false;
+    for (const QString& entry : c.Parcel) {
+        FoundShape shape = foundShape(entry, c.GameModdir);
+        if (shape == FoundShape::None) shape = foundShape(entry, c.GameBasedir);
+        if (shape == FoundShape::None) return false;
+        (shape == FoundShape::Scripts ? scripts : folders) = true;
+    }
+    return c.Parcel.isEmpty() || (scripts && folders);
+}
+
 // Reads one group into a configuration; counts what it could not read.
 GameConfigValues readConfig(cIniGroupReader& reader) {
     GameConfigValues c;
@@ -477,6 +527,11 @@ GameConfigValues readConfig(cIniGroupReader& reader) {
             if (!v) break;
             *list << *v;
         }
+    if (reader.find("ParcelEdited"))
+        reader.take("ParcelEdited", c.ParcelEdited);
+    else
+        c.ParcelEdited = !looksFound(c);
+    if (!c.ParcelEdited) c.Parcel.clear();
     reader.finish();
     return c;
 }
@@ -506,8 +561,11 @@ IniGroup GameCfgFile_WriteGroup(const GameConfigValues& c, int32_t index) {
         add(QString("MapTool%1").arg(i), c.MapTool[i]);
     for (qsizetype i = 0; i < c.GameData.size(); ++i)
         add(QString("GameData%1").arg(i), c.GameData[i]);
-    for (qsizetype i = 0; i < c.Parcel.size(); ++i)
-        add(QString("Parcel%1").arg(i), c.Parcel[i]);
+    if (c.ParcelEdited) {
+        add(QStringLiteral("ParcelEdited"), QStringLiteral("true"));
+        for (qsizetype i = 0; i < c.Parcel.size(); ++i)
+            add(QString("Parcel%1").arg(i), c.Parcel[i]);
+    }
     return group;
 }
 

@@ -77,14 +77,17 @@ private:
 
 // A file of groups "Config0", "Config1", ... that ends at the first group without a "Title": the
 // game and the run configurations. A damaged file is never lost: what could not be read is
-// reported, and the first save after such a load copies the old file to "<name>.bak".
+// reported, and the first save after such a load copies the old file to "<name>.bak". A file with
+// groups that were not read (a "Config1" without "Config0", written by hand) is never written
+// over: saving keeps the user's text and says so.
 class cConfigGroupFile {
 public:
     // Calls read for each configuration group in order; it returns the problems it found. A
     // missing file reads nothing without a message. False when the file cannot be read.
     bool loadGroups(const QString& path, const std::function<int32_t(const IniGroup&)>& read);
     // Replaces the file atomically with the groups; a failure keeps the old file and is reported
-    // with the path.
+    // with the path. The file last loaded with unread groups is kept as it is (true, with one
+    // warning per load).
     bool saveGroups(const QString& path, const QList<IniGroup>& groups);
 
     // Something of the loaded file was not read (bad lines, unread groups or keys, an unreadable
@@ -93,6 +96,10 @@ public:
 
 private:
     bool m_needsBackup = false;
+    // The file loaded with groups that were not read, and their names; empty otherwise.
+    QString m_keptPath;
+    QStringList m_unreadGroups;
+    bool m_keptReported = false;
 };
 
 // ---- Configurations --------------------------------------------------------------------------------
@@ -116,7 +123,13 @@ struct GameConfigValues {
     QString PaletteFile;
     QString MapTool[4]; // CSG, BSP, VIS, LIGHT
     QStringList GameData;
+    // The user's package list, "ParcelEdited=true" before its entries. The editor's own list is
+    // found again at every precache and not written; a file without the key (an older one, or
+    // text written by hand) holds the editor's list when it is empty or is scripts and texture
+    // folders of the configuration's game folders all as the editor's search names them, and is
+    // read empty then.
     QStringList Parcel;
+    bool ParcelEdited = false;
 };
 
 class cGameConfigFile : public cConfigGroupFile {

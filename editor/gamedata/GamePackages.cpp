@@ -36,6 +36,27 @@ QStringList listedScripts(const QString& folder) {
     return names;
 }
 
+// The file names of the scripts directly in "scripts/" (on disk, then in the folder's archives)
+// that the list does not name, each once, in name order.
+QStringList unlistedScripts(const QString& root, bool mod, const QStringList& listed) {
+    QStringList names = QDir(root + QStringLiteral("/scripts")).entryList({"*.shader"}, QDir::Files);
+    for (const QString& member : archiveMembers("scripts/*.shader", mod))
+        if (member.count('/') == 1) names.append(member.mid(member.indexOf('/') + 1));
+    QSet<QString> seen;
+    for (const QString& name : listed)
+        seen.insert(name.toCaseFolded());
+    QStringList others;
+    for (const QString& name : std::as_const(names)) {
+        const QString key = name.left(name.size() - 7).toCaseFolded(); // without ".shader"
+        if (seen.contains(key)) continue;
+        seen.insert(key);
+        others.append(name);
+    }
+    std::sort(others.begin(), others.end(),
+              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return others;
+}
+
 void addFolder(const QString& folder, bool mod, QStringList* packages) {
     if (folder.isEmpty()) return;
     const QString root = QDir::cleanPath(QDir::fromNativeSeparators(folder));
@@ -50,6 +71,14 @@ void addFolder(const QString& folder, bool mod, QStringList* packages) {
             const QString script = root + QStringLiteral("/scripts/") + name + QStringLiteral(".shader");
             if (Sys_FileExists(QFile::encodeName(script).constData())) packages->append(script);
         }
+        // The game reads every script it finds: a map pack's or mod's own come after the list.
+        const QStringList others = unlistedScripts(root, mod, listed);
+        for (const QString& name : others)
+            packages->append(root + QStringLiteral("/scripts/") + name);
+        if (!others.isEmpty())
+            Sys_Printf("%i effect scripts of \"%s\" are not named in scripts/shaderlist.txt: read after the "
+                       "listed ones",
+                       int(others.size()), QFile::encodeName(root).constData());
     }
     // Groups are the folders directly below "textures/" that hold images themselves (a folder of
     // subfolders alone would be a package loading nothing); a name differing only in case is one.

@@ -64,6 +64,7 @@ struct ArchiveFormatEntry {
     kpUnloadArchiveFn unload = nullptr;
     kpListArchiveFilesFn listFiles = nullptr;
     kpLoadArchiveFileHeadFn loadFileHead = nullptr; // optional
+    kpGetArchiveFileSizeFn fileSize = nullptr;      // optional
 };
 
 struct SkyFormatEntry {

@@ -454,6 +454,9 @@ typedef int32_t (*kpLoadArchiveFileHeadFn)(int32_t id, ArchiveHandle* archive, c
                                            uint32_t maxBytes, void** data);
 typedef int32_t (*kpListArchiveFilesFn)(int32_t id, ArchiveHandle* archive, const char* pattern,
                                         char*** names);
+/* Optional: the file's size in bytes as kpLoadArchiveFile would give it, without reading it; < 0
+ * when not found. */
+typedef int64_t (*kpGetArchiveFileSizeFn)(int32_t id, ArchiveHandle* archive, const char* name);
 typedef int32_t (*kpUnloadArchiveFn)(int32_t id, ArchiveHandle* archive);
 
 /* Owner list node of an archive handle (editor-managed). */

@@ -188,6 +188,7 @@ int32_t Plugin_RegisterArchiveFormat(int32_t id, const char* name, const char* e
     entry->unload = resolve<kpUnloadArchiveFn>(r.library, "kpUnloadArchive");
     entry->listFiles = resolve<kpListArchiveFilesFn>(r.library, "kpListArchiveFiles");
     entry->loadFileHead = resolve<kpLoadArchiveFileHeadFn>(r.library, "kpLoadArchiveFileHead");
+    entry->fileSize = resolve<kpGetArchiveFileSizeFn>(r.library, "kpGetArchiveFileSize");
     return append(archives->formats, std::move(*entry), r);
 }
 

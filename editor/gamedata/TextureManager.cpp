@@ -319,9 +319,16 @@ void Tex_FinishShader(ShaderRecord* shader) {
     }
     if (shader->width == 0) shader->width = shader->image ? shader->image->width : noTexture->width;
     if (shader->height == 0) shader->height = shader->image ? shader->image->height : noTexture->height;
+    // Skies and fog volumes are never vertex coloured: their stages are as they should be. The
+    // effects of a file being loaded are said in one line for the file.
     if (!(shader->flags & (SHADER_NO_CARVE | SHADER_STAGE_WITHOUT_IMAGE)) && !vertexColoured &&
-        shader->stages)
-        Sys_Warning("shader `%s' has no appropriate stages for vertex coloring mode", shader->name);
+        shader->stages && !(shader->category & (EFFECT_SKY | EFFECT_SKY_BOX | EFFECT_FOG))) {
+        const TextureManager* m = GameData_Textures();
+        if (m && m->loading)
+            m->loading->unlitEffects.append(QString::fromLatin1(shader->name));
+        else
+            Sys_Warning("shader `%s' has no appropriate stages for vertex coloring mode", shader->name);
+    }
 }
 
 TextureImage* Tex_FindImage(const TextureManager* m, const char* name) {

@@ -49,13 +49,14 @@ QString folderInGame(const QString& path, bool* mod) {
 
 struct PackageMember {
     QString path;
-    qint64 size = 0; // 0 for archive members: their size is known only once read
+    qint64 size = 0; // of an archive member, as its format tells (0 when it cannot)
 };
 
 // The files of a directory package matching its filters, in name order (as the original platform
 // listed them); filters ignore case. After the disk files come the archive members directly in
-// the folder (game data often exists only inside archives), each name once.
-QList<PackageMember> matchingFiles(const TexturePackage* package) {
+// the folder (game data often exists only inside archives), each name once; their sizes are asked
+// for only with sizes (loading needs none).
+QList<PackageMember> matchingFiles(const TexturePackage* package, bool sizes = false) {
     QList<PackageMember> members;
     QDir dir(package->path);
     const QStringList filters = package->filter.split(';', Qt::SkipEmptyParts);
@@ -85,8 +86,11 @@ QList<PackageMember> matchingFiles(const TexturePackage* package) {
     std::sort(names.begin(), names.end(),
               [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     const QString base = QDir::cleanPath(QDir::fromNativeSeparators(package->path));
-    for (const QString& name : std::as_const(names))
-        members.append({base + '/' + name, 0});
+    for (const QString& name : std::as_const(names)) {
+        const QString path = base + '/' + name;
+        const int64_t size = sizes ? Archive_FileSize(archives, QFile::encodeName(path).constData()) : 0;
+        members.append({path, std::max<int64_t>(size, 0)});
+    }
     return members;
 }
 
@@ -249,7 +253,7 @@ TexturePackageInfo Tex_GetPackageInfo(TextureManager* m, TexturePackage* package
         package->size = 0;
         package->count = 0;
         if (package->kind == kPackageDirectory) {
-            for (const PackageMember& file : matchingFiles(package)) {
+            for (const PackageMember& file : matchingFiles(package, true)) {
                 package->size += file.size;
                 ++package->count;
             }
@@ -389,6 +393,14 @@ bool Tex_LoadPackageFile(TextureManager* m, const QString& path, const void* plu
     if (!loaded) reportFailure(path, matched);
     m->loading = nullptr;
     m->processEventsOnUpload = false;
+    if (package && !package->unlitEffects.isEmpty()) {
+        const QStringList& names = package->unlitEffects;
+        Sys_Warning("%s: %i effects have no appropriate stages for vertex coloring mode (%s%s)",
+                    native.constData(), int(names.size()),
+                    names.mid(0, 4).join(QStringLiteral(", ")).toUtf8().constData(),
+                    names.size() > 4 ? ", ..." : "");
+        package->unlitEffects.clear();
+    }
     return loaded;
 }
 

@@ -30,6 +30,9 @@ struct TexturePackage {
     int64_t size = 0; // bytes; for a directory the sum over the matching files
     int32_t count = 0;
     QList<ShaderRecord*> shaders; // the effects the package holds a reference on
+    // Effects of the file being loaded that no stage lets the editor vertex-colour: said once per
+    // file when it is loaded.
+    QStringList unlitEffects;
 };
 
 struct TexturePackageInfo {

@@ -34,6 +34,7 @@ inline constexpr int32_t SHADER_TAKEN_OVER = 0x800;
 inline constexpr int32_t EFFECT_NO_CARVE = 0x10;
 inline constexpr int32_t EFFECT_SKY_BOX = 0x200;
 inline constexpr int32_t EFFECT_SKY = 0x400;
+inline constexpr int32_t EFFECT_FOG = 0x800; // a fog volume: drawn without vertex colours
 
 // ShaderStage::stageFlags.
 inline constexpr int32_t STAGE_LIGHTMAP = 0x1;
@@ -90,7 +91,7 @@ struct ShaderRecord {
     int32_t category = 0; // effect flag word: editor categories, sky and decal bits
     int32_t value = 0;    // surface light
     int32_t sort = 0;
-    int32_t captionWidth = 0; // the name's width in the texture browser's captions; 0 = not measured
+    int32_t captionWidth = 0;      // the name's width in the texture browser's captions; 0 = not measured
     TextureImage* image = nullptr; // editor image, bound for textured drawing
     float opacity = 1.0f;          // editor transparency: alpha of the blended pass
     int32_t blendCode = 0;
@@ -176,3 +177,8 @@ static_assert(offsetof(TextureImage, format) == 16);
 static_assert(offsetof(TextureImage, glName) == 24);
 static_assert(offsetof(TextureImage, icon) == 32);
 static_assert(offsetof(TextureImage, next) == 40);
+
+// A placeholder for a name no loaded package provides, or no record at all.
+inline bool Shader_IsMissing(const ShaderRecord* texture) {
+    return !texture || (texture->flags & SHADER_NO_SHIFT_WRAP);
+}

@@ -92,6 +92,12 @@ QByteArray mapText(const QByteArray& worldBrushes = box(0, 0, 0, 64, 64, 64),
     return "{\n\"classname\" \"worldspawn\"\n" + worldBrushes + "}\n" + entities;
 }
 
+// The plain map with an entity whose class names "targetname" as the key other entities target.
+QByteArray aimedMap() {
+    return mapText(box(0, 0, 0, 64, 64, 64),
+                   kStart + "{\n\"classname\" \"target_position\"\n\"origin\" \"32 32 96\"\n}\n");
+}
+
 using Build = std::function<void(MapWorld*)>;
 
 EntityRecord* entityOf(MapWorld* w, const char* classname) {
@@ -113,8 +119,9 @@ void perpendicularAxis(MapWorld* w) {
     t.alignment = 0;
 }
 
-void addKeys(MapWorld* w, std::initializer_list<std::pair<const char*, const char*>> keys) {
-    EntityRecord* e = entityOf(w, "info_player_deathmatch");
+void addKeys(MapWorld* w, std::initializer_list<std::pair<const char*, const char*>> keys,
+             const char* classname = "info_player_deathmatch") {
+    EntityRecord* e = entityOf(w, classname);
     for (const auto& [k, v] : keys)
         e->handle->appendKeyValue(k, v);
 }
@@ -134,6 +141,7 @@ struct RowCase {
 
 std::vector<RowCase> rowCases() {
     const QByteArray plain = mapText();
+    const QByteArray aimed = aimedMap();
     return {
         {"no player start",
          0,
@@ -172,13 +180,13 @@ std::vector<RowCase> rowCases() {
              addKeys(w, {{"message", "say 'hi'"}});
          },
          "Entity ('info_player_deathmatch') contains double qoutes in keyvalues", true},
-        {"prefixed targetname", 4, plain,
+        {"prefixed targetname", 4, aimed,
          [](MapWorld* w) {
-             addKeys(w, {{"targetname", "@!spot"}});
+             addKeys(w, {{"targetname", "@!spot"}}, "target_position");
          },
-         plain,
+         aimed,
          [](MapWorld* w) {
-             addKeys(w, {{"targetname", "spot"}});
+             addKeys(w, {{"targetname", "spot"}}, "target_position");
          },
          "Bad 'targetname' field ('@!spot')", true},
         {"patch texture",
@@ -452,12 +460,14 @@ TEST_F(MapCheckWindowTest, ThreeEqualKeysLeaveTheFirstOverTwoRuns) {
 
 // A targetname of prefix characters only is emptied; an empty one is never listed.
 TEST_F(MapCheckWindowTest, PrefixOnlyTargetnameBecomesEmpty) {
-    MapDocument* d = open(mapText(), [](MapWorld* w) { addKeys(w, {{"targetname", "@!@"}}); });
+    MapDocument* d = open(aimedMap(), [](MapWorld* w) {
+        addKeys(w, {{"targetname", "@!@"}}, "target_position");
+    });
     ASSERT_TRUE(check([](cMapCheckDialog* dialog) {
         EXPECT_EQ(rows(dialog), Rows{"Bad 'targetname' field ('@!@')"});
         fix(dialog, FixMode::All);
     }));
-    EXPECT_STREQ(entityOf(d->world, "info_player_deathmatch")->handle->findKey("targetname")->value, "");
+    EXPECT_STREQ(entityOf(d->world, "target_position")->handle->findKey("targetname")->value, "");
     cPromptScript script;
     EXPECT_FALSE(check([](cMapCheckDialog*) {}));
 }
@@ -586,8 +596,8 @@ TEST_F(MapCheckWindowTest, TinyEdgeIsReportedAndItsRepairUndone) {
 
 // Row 2 frees a pair that rows 3 and 4 list too: Fix all skips them.
 TEST_F(MapCheckWindowTest, PairRemovedByRowTwoIsNotTouchedAgain) {
-    MapDocument* d = open(mapText(), [](MapWorld* w) {
-        addKeys(w, {{"targetname", "a"}, {"targetname", "@\"b\""}});
+    MapDocument* d = open(aimedMap(), [](MapWorld* w) {
+        addKeys(w, {{"targetname", "a"}, {"targetname", "@\"b\""}}, "target_position");
     });
     const std::string before = dump(d);
     ASSERT_TRUE(check([](cMapCheckDialog* dialog) {
@@ -596,7 +606,7 @@ TEST_F(MapCheckWindowTest, PairRemovedByRowTwoIsNotTouchedAgain) {
         for (const std::string& row : rows(dialog))
             EXPECT_TRUE(QString::fromStdString(row).endsWith(" [fixed]")) << row;
     }));
-    EXPECT_EQ(entityOf(d->world, "info_player_deathmatch")->handle->findKey("targetname")->next, nullptr);
+    EXPECT_EQ(entityOf(d->world, "target_position")->handle->findKey("targetname")->next, nullptr);
     ASSERT_TRUE(Undo_StepUndo(d->undo));
     EXPECT_EQ(dump(d), before);
 }

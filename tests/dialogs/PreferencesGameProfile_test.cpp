@@ -1,4 +1,5 @@
 #include <QListWidget>
+#include <QSet>
 #include <QPushButton>
 
 #include "PreferencesFixture.h"
@@ -64,17 +65,23 @@ TEST_F(PreferencesGameProfileTest, NewConfigurationFgdFilesAndClassLists) {
     EXPECT_EQ(dialog->lstFgd->item(2)->foreground().color(), QColor(Qt::red));
     EXPECT_EQ(mine->GameData.size(), 3);
     EXPECT_TRUE(dialog->btnFgdRemove->isEnabled());
-    // The class lists are sorted and hold each class once.
+    // The class lists are sorted in plain (case-sensitive) order, as the boxes sort, and hold each
+    // class once whatever its case; the game's team flags are points, its teleport trigger a solid.
     for (QComboBox* box : {dialog->cbDefaultPoint, dialog->cbDefaultSolid}) {
         QStringList items;
-        for (int i = 0; i < box->count(); ++i)
+        QSet<QString> folded;
+        for (int i = 0; i < box->count(); ++i) {
             items.append(box->itemText(i));
+            folded.insert(box->itemText(i).toCaseFolded());
+        }
         ASSERT_FALSE(items.isEmpty());
         QStringList sorted = items;
-        sorted.sort(Qt::CaseInsensitive);
-        sorted.removeDuplicates();
-        EXPECT_EQ(items, sorted);
+        sorted.sort(Qt::CaseSensitive);
+        EXPECT_EQ(items.join(' ').toStdString(), sorted.join(' ').toStdString());
+        EXPECT_EQ(folded.size(), items.size());
     }
+    EXPECT_GE(dialog->cbDefaultPoint->findText(QStringLiteral("team_CTF_redflag")), 0);
+    EXPECT_GE(dialog->cbDefaultSolid->findText(QStringLiteral("trigger_teleport")), 0);
     EXPECT_EQ(mine->DefaultPointClass, dialog->cbDefaultPoint->currentText());
     // Removing every file empties the lists and the buttons go off.
     for (int i = 0; i < 3; ++i) {
@@ -224,6 +231,58 @@ TEST_F(PreferencesGameProfileTest, PaletteCheckAtApply) {
     ASSERT_EQ(dialog->cbConfig->currentText(), QStringLiteral("Test"));
     EXPECT_FALSE(dialog->txtPalette->isEnabled());
     EXPECT_TRUE(dialog->txtPalette->text().isEmpty());
+}
+
+// A configuration as the first run or a hand-written file gives it: no texture format, and on
+// the second no map type either. Filling the page gives them the boxes' defaults; only the user's
+// change may be refused with a warning.
+class PreferencesFirstOpenTest : public PreferencesGameProfileTest {
+protected:
+    QByteArray configFile() const override {
+        const QByteArray base =
+            "GameBasedir=" + samplesDir().toUtf8() + "/quake3\nParcel0=" + shaderPath().toUtf8() + "\n";
+        return "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n" + base +
+               "[Config1]\nTitle=Bare\nEnabled=false\n" + base;
+    }
+};
+
+TEST_F(PreferencesFirstOpenTest, OnlyTheUsersChangeWarns) {
+    cPromptScript script;
+    bool reached = false;
+    cDialogAnswer options(
+        [&](QDialog* d) {
+            auto* dialog = qobject_cast<cPreferencesDialog*>(d);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_TRUE(script.asked.isEmpty()) << texts(script).join('\n').toStdString();
+            GameConfig* test = GameCfg_FindConfig(dialog->workingConfigs.get(), QStringLiteral("Test"));
+            ASSERT_NE(test, nullptr);
+            EXPECT_EQ(test->TextureFormat, dialog->cbTexFmt->currentData().toInt());
+            reveal(dialog->btnConfigEdit);
+            editList(dialog, [](QDialog*) {});
+            EXPECT_TRUE(script.asked.isEmpty()) << texts(script).join('\n').toStdString();
+            // Another configuration chosen: it is filled, nothing changed.
+            dialog->cbConfig->setFocus();
+            QTest::keyClick(dialog->cbConfig, Qt::Key_End);
+            ASSERT_EQ(dialog->cbConfig->currentText(), QStringLiteral("Bare"));
+            EXPECT_TRUE(script.asked.isEmpty()) << texts(script).join('\n').toStdString();
+            EXPECT_EQ(dialog->workingConfigs->current->MapProfile,
+                      dialog->cbMapType->currentData().toString());
+            // The user's change is refused while packages are listed.
+            reveal(dialog->cbTexFmt);
+            dialog->cbTexFmt->setFocus();
+            QTest::keyClick(dialog->cbTexFmt, Qt::Key_Home);
+            EXPECT_EQ(texts(script),
+                      QStringList{QStringLiteral("Cannot change texture format while some textures are "
+                                                 "loaded!\nPlease clear the texture list before modifying "
+                                                 "the texture format.")});
+            reached = true;
+        },
+        false);
+    // The window's shortcuts answer while it is the active window.
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_F2);
+    EXPECT_TRUE(options.answered);
+    EXPECT_TRUE(reached);
 }
 
 } // namespace

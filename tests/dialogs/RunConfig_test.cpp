@@ -124,12 +124,14 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"NegativeSize", "[Config0]\nTitle=A\nCommands\\size=-4\n", 1, -1, 0, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Groups that were not read hold the user's text: the file is kept as written, and a damaged line
+// alone leaves a copy before the first save.
 TEST(RunConfigFile, ADamagedFileIsKeptBeforeTheFirstSave) {
     cConsoleCapture console;
     QTemporaryDir dir;
     const QString path = dir.filePath("KDKRunCfg.ini");
-    const QByteArray damaged = "[Config0]\nTitle=A\nCommands\\size=0\n[Config1]\n[Config2]\nTitle=Lost\n";
-    Run_WriteFile(path, damaged);
+    const QByteArray unread = "[Config0]\nTitle=A\nCommands\\size=0\n[Config1]\n[Config2]\nTitle=Lost\n";
+    Run_WriteFile(path, unread);
     cRunConfigFile file;
     RunConfigList list;
     ASSERT_TRUE(file.load(path, &list));
@@ -137,7 +139,17 @@ TEST(RunConfigFile, ADamagedFileIsKeptBeforeTheFirstSave) {
         console.contains("KDKRunCfg.ini, line 5: group Config2 not read (the configurations end at the "
                          "first group without a Title)"));
     ASSERT_TRUE(file.save(path, list));
+    EXPECT_EQ(Run_ReadFile(path), unread);
+    EXPECT_FALSE(QFile::exists(path + ".bak"));
+    EXPECT_TRUE(console.contains(
+        "KDKRunCfg.ini not saved: groups Config1, Config2 were not read, so the file is kept as written"));
+
+    const QByteArray damaged = "[Config0]\nTitle=A\ngarbage\nCommands\\size=0\n";
+    Run_WriteFile(path, damaged);
+    ASSERT_TRUE(file.load(path, &list));
+    ASSERT_TRUE(file.save(path, list));
     EXPECT_EQ(Run_ReadFile(path + ".bak"), damaged);
+    EXPECT_NE(Run_ReadFile(path), damaged);
     EXPECT_FALSE(file.needsBackup());
 }
 

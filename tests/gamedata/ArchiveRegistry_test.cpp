@@ -232,17 +232,35 @@ TEST_F(Pk3Registry, AGameFolderOfArchivesGivesItsScriptsAndTextureFolders) {
                                        {"textures/subfoldersonly/deep/q.jpg", "q", 0}}));
     write("mod/zz.pk3", Pk3Build({{"scripts/m.shader", "textures/modgroup/m\n{\n}\n", 8},
                                   {"textures/modgroup/z.tga", "z", 0}}));
+    // A map pack beside the game brings scripts no list names; one on disk too.
+    write("baseoa/map-pack.pk3", Pk3Build({{"scripts/Pack.shader", "textures/pack/sky\n{\n}\n", 8},
+                                           {"scripts/A.shader", "textures/wall/a\n{\n}\n", 8},
+                                           {"scripts/deep/no.shader", "n\n{\n}\n", 8}}));
+    write("baseoa/scripts/local.shader", "textures/local/l\n{\n}\n");
     Archive_LoadForConfig(&registry, &config);
     GameCfg_Manager()->makeCurrent(&config);
     const QString base = path("baseoa"), mod = path("mod");
-    const QStringList expected = {mod + "/scripts::*.shader",
-                                  mod + "/textures/modgroup::*.tga;*.jpg",
-                                  base + "/scripts/b.shader",
-                                  base + "/scripts/a.shader",
-                                  base + "/textures/floor::*.tga;*.jpg",
-                                  base + "/textures/wall::*.tga;*.jpg"};
+    const QStringList expected = {
+        mod + "/scripts::*.shader",          mod + "/textures/modgroup::*.tga;*.jpg",
+        base + "/scripts/b.shader",          base + "/scripts/a.shader",
+        base + "/scripts/local.shader",
+        base + "/scripts/pack.shader", // archive names are lower case
+        base + "/scripts/unlisted.shader",   base + "/textures/floor::*.tga;*.jpg",
+        base + "/textures/wall::*.tga;*.jpg"};
+    console.clear();
     EXPECT_EQ(GameCfg_FindTexturePackages(&config).join('\n').toStdString(),
               expected.join('\n').toStdString());
+    EXPECT_TRUE(console.contains(QString("3 effect scripts of \"%1\" are not named in "
+                                         "scripts/shaderlist.txt: read after the listed ones")
+                                     .arg(base)))
+        << console.lines.join('\n').toStdString();
+
+    // The pack's script loads from its archive.
+    TexturePackage* pack = Tex_AcquirePackage(base + "/scripts/pack.shader");
+    ASSERT_NE(pack, nullptr);
+    EXPECT_TRUE(Tex_LoadPackage(pack, nullptr, config.GameBasedir, QString()));
+    EXPECT_NE(Tex_FindShader(GameData_Textures(), "pack/sky"), nullptr);
+    Tex_ReleasePackage(base + "/scripts/pack.shader");
 
     // The mod's folder package of scripts loads them through the effect-script format.
     TexturePackage* scripts = Tex_AcquirePackage(mod + "/scripts::*.shader");
@@ -253,6 +271,83 @@ TEST_F(Pk3Registry, AGameFolderOfArchivesGivesItsScriptsAndTextureFolders) {
     EXPECT_NE(Tex_FindShader(GameData_Textures(), "modgroup/m"), nullptr);
     Tex_ReleasePackage(mod + "/scripts::*.shader");
     Archive_ReleaseByOwner(&registry, &config);
+}
+
+// A texture folder inside the game's archives counts and sizes its members as one on disk does.
+TEST_F(Pk3Registry, ATextureFolderInsideArchivesHasTheSizeOfItsMembers) {
+    write("baseoa/pak0.pk3", Pk3Build({{"textures/wall/a.tga", QByteArray(1000, 'a'), 8},
+                                       {"textures/wall/b.jpg", "bb", 0},
+                                       {"textures/wall/deep/c.tga", "not counted", 0}}));
+    write("baseoa/textures/wall/d.tga", "dddd");
+    Archive_LoadForConfig(&registry, &config);
+    GameCfg_Manager()->makeCurrent(&config);
+    const QString key = path("baseoa") + "/textures/wall::*.tga;*.jpg";
+    TexturePackage* package = Tex_AcquirePackage(key);
+    ASSERT_NE(package, nullptr);
+    const TexturePackageInfo info = Tex_GetPackageInfo(GameData_Textures(), package);
+    EXPECT_EQ(info.kind, kPackageDirectory);
+    EXPECT_EQ(info.count, 3);
+    EXPECT_EQ(info.size, 1006);
+    EXPECT_EQ(Archive_FileSize(&registry, QFile::encodeName(path("baseoa/textures/wall/a.tga")).constData()),
+              1000);
+    EXPECT_EQ(Archive_FileSize(&registry, QFile::encodeName(path("baseoa/textures/none.tga")).constData()),
+              -1);
+    Tex_ReleasePackage(key);
+    Archive_ReleaseByOwner(&registry, &config);
+}
+
+// A configuration naming only its game folder needs its precache, which finds the packages; the
+// editor's list is found again at every precache (a map pack added later shows its textures) and
+// is not written to the file, while a list the user edited is kept as written.
+TEST_F(Pk3Registry, TheEditorsPackageListIsFoundAgainAtEveryPrecache) {
+    const QString base = path("baseoa"), file = path("KDKGameCfg.ini");
+    write("baseoa/pak0.pk3", Pk3Build({{"textures/wall/x.tga", "x", 0}}));
+    const QString wall = base + "/textures/wall::*.tga;*.jpg", pack = base + "/textures/pack::*.tga;*.jpg";
+    {
+        GameConfigManager first;
+        GameConfig* oa = GameCfg_AddConfig(&first, "OA");
+        oa->MapProfile = "kpQuake3";
+        oa->GameBasedir = base;
+        EXPECT_TRUE(GameCfg_NeedsPrecache(oa)); // nothing listed yet: still to be found
+        GameCfg_Precache(&first, oa);
+        EXPECT_EQ(oa->Parcel, QStringList{wall});
+        EXPECT_FALSE(GameCfg_NeedsPrecache(oa));
+        oa->GameModdir = path("mod"); // other folders: found again
+        EXPECT_TRUE(GameCfg_NeedsPrecache(oa));
+        oa->GameModdir.clear();
+        ASSERT_TRUE(GameCfg_SaveConfigurationsTo(&first, file));
+    }
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(saved.readAll().contains("Parcel")) << "the editor's list was written";
+    saved.close();
+
+    write("baseoa/map-pack.pk3", Pk3Build({{"textures/pack/y.tga", "y", 0}}));
+    {
+        GameConfigManager second;
+        ASSERT_TRUE(GameCfg_LoadConfigurationsFrom(&second, file));
+        ASSERT_EQ(second.configs.size(), 1);
+        GameConfig* oa = second.configs[0];
+        EXPECT_TRUE(GameCfg_NeedsPrecache(oa));
+        GameCfg_Precache(&second, oa);
+        EXPECT_EQ(oa->Parcel, (QStringList{pack, wall}));
+        // The user drops the pack, as the Game Profiles page does: the list is theirs now.
+        oa->Parcel.removeOne(pack);
+        Tex_ReleasePackage(pack);
+        oa->ParcelEdited = true;
+        ASSERT_TRUE(GameCfg_SaveConfigurationsTo(&second, file));
+    }
+    write("baseoa/more.pk3", Pk3Build({{"textures/more/z.tga", "z", 0}}));
+    {
+        GameConfigManager third;
+        ASSERT_TRUE(GameCfg_LoadConfigurationsFrom(&third, file));
+        ASSERT_EQ(third.configs.size(), 1);
+        GameConfig* oa = third.configs[0];
+        EXPECT_TRUE(oa->ParcelEdited);
+        GameCfg_Precache(&third, oa);
+        EXPECT_EQ(oa->Parcel, QStringList{wall});
+        EXPECT_FALSE(GameCfg_NeedsPrecache(oa));
+    }
 }
 
 } // namespace

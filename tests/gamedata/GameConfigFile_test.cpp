@@ -85,6 +85,37 @@ const LoadCase kLoadCases[] = {
          EXPECT_EQ(c[0].TextureFormat, 0);
          EXPECT_EQ(c[0].TextureBrightness, 50u);
          EXPECT_TRUE(c[0].GameData.isEmpty());
+         EXPECT_FALSE(c[0].ParcelEdited); // the editor finds the packages
+     },
+     false},
+    // The user's package list is marked; an unmarked one (an older file, text written by hand) is
+    // the editor's when it is what the game-folder search writes, scripts and texture folders.
+    {"MarkedPackageListIsTheUsers",
+     "[Config0]\nTitle=A\nGameBasedir=/g\nParcelEdited=true\nParcel0=/g/scripts::*.shader\n"
+     "Parcel1=/g/textures/a::*.tga;*.jpg\n",
+     [](const auto& c) {
+         EXPECT_TRUE(c[0].ParcelEdited);
+         EXPECT_EQ(c[0].Parcel.size(), 2);
+     },
+     false},
+    {"UnmarkedSearchResultIsTheEditors",
+     "[Config0]\nTitle=A\nGameBasedir=/g/\nGameModdir=/m\nParcel0=/m/scripts::*.shader\n"
+     "Parcel1=/g/scripts/b.shader\nParcel2=/g/scripts/a.shader\nParcel3=\"/g/textures/a::*.tga;*.jpg\"\n",
+     [](const auto& c) {
+         EXPECT_FALSE(c[0].ParcelEdited);
+         EXPECT_TRUE(c[0].Parcel.isEmpty());
+     },
+     false},
+    {"UnmarkedChoiceIsTheUsers",
+     "[Config0]\nTitle=A\nGameBasedir=/g\nParcel0=/g/scripts/sample.shader\n"
+     "[Config1]\nTitle=B\nGameBasedir=/g\nParcel0=/g/scripts::*.shader\nParcel1=/g/textures/a::*.tga\n"
+     "[Config2]\nTitle=C\nGameBasedir=/g\nParcel0=/g/scripts::*.shader\nParcel1=/else/x.wad\n",
+     [](const auto& c) {
+         ASSERT_EQ(c.size(), 3);
+         for (const auto& config : c) {
+             EXPECT_TRUE(config.ParcelEdited) << config.Title.toStdString();
+             EXPECT_FALSE(config.Parcel.isEmpty());
+         }
      },
      false},
     {"ValuesThatDoNotConvertReadAsZero",
@@ -163,6 +194,7 @@ GameConfigValues awkward() {
     c.MapTool[1] = "q3map2 -bsp";
     c.GameData = {"a.fgd", "b, c.fgd", QString::fromUtf8("д.fgd")};
     c.Parcel = {"pak0.pk3::*.tga;*.jpg"};
+    c.ParcelEdited = true;
     return c;
 }
 
@@ -183,6 +215,7 @@ void expectSame(const GameConfigValues& a, const GameConfigValues& b) {
         EXPECT_EQ(a.MapTool[i], b.MapTool[i]);
     EXPECT_EQ(a.GameData, b.GameData);
     EXPECT_EQ(a.Parcel, b.Parcel);
+    EXPECT_EQ(a.ParcelEdited, b.ParcelEdited);
 }
 
 TEST_F(GameConfigFileTest, AwkwardValuesSurviveAndASecondSaveIsIdentical) {
@@ -204,6 +237,30 @@ TEST_F(GameConfigFileTest, AwkwardValuesSurviveAndASecondSaveIsIdentical) {
     EXPECT_EQ(readText(path()), first);
     EXPECT_FALSE(QFile::exists(path() + ".bak"));
     EXPECT_TRUE(console.lines.isEmpty()) << console.lines.join('\n').toStdString();
+}
+
+// The editor's own package list is found again at every precache: it is not written.
+TEST_F(GameConfigFileTest, OnlyTheUsersPackageListIsWritten) {
+    GameConfigValues found;
+    found.Title = "Found";
+    found.GameBasedir = "/g";
+    found.Parcel = {"/g/scripts::*.shader"};
+    GameConfigValues edited = found;
+    edited.Title = "Edited";
+    edited.ParcelEdited = true;
+    ASSERT_TRUE(file.save(path(), {found, edited}));
+    const QByteArray text = readText(path());
+    EXPECT_TRUE(text.contains("\nMapTool3=\n\n[Config1]\nTitle=Edited\n")) << text.constData();
+    EXPECT_TRUE(text.endsWith("\nMapTool3=\nParcelEdited=true\nParcel0=/g/scripts::*.shader\n"))
+        << text.constData();
+    EXPECT_EQ(text.count("Parcel"), 2) << text.constData();
+    QList<GameConfigValues> loaded;
+    ASSERT_TRUE(file.load(path(), &loaded));
+    ASSERT_EQ(loaded.size(), 2);
+    EXPECT_FALSE(loaded[0].ParcelEdited);
+    EXPECT_TRUE(loaded[0].Parcel.isEmpty());
+    EXPECT_TRUE(loaded[1].ParcelEdited);
+    EXPECT_EQ(loaded[1].Parcel, edited.Parcel);
 }
 
 // The toolkit's settings class reads our file and we read its file: the same strings both ways.
@@ -254,17 +311,49 @@ TEST_F(GameConfigFileTest, SettingsClassReadsOurValuesAndWeReadItsValues) {
     expectSame(loaded[0], c);
 }
 
-TEST_F(GameConfigFileTest, DamagedTitleLeavesABackupBeforeTheFirstSave) {
-    const QByteArray original = "[Config0]\nTitle \"Quake III\"\nGameBasedir=/q3\n[Config1]\nTitle=Other\n";
-    EXPECT_TRUE(load(original).isEmpty());
+// Groups that were not read hold the user's text: saving never writes over them (a file written
+// by hand, starting at "[Config1]", lost everything to the save at exit).
+TEST_F(GameConfigFileTest, UnreadGroupsKeepTheUsersFile) {
+    GameConfigValues fresh;
+    fresh.Title = "New";
+    for (const QByteArray& original :
+         {QByteArray("[Config0]\nTitle \"Quake III\"\nGameBasedir=/q3\n[Config1]\nTitle=Other\n"),
+          QByteArray("[Config1]\nTitle=OpenArena\nEnabled=true\nGameBasedir=/oa\n")}) {
+        SCOPED_TRACE(original.constData());
+        console.clear();
+        EXPECT_TRUE(load(original).isEmpty());
+        EXPECT_TRUE(console.contains(QString("KDKGameCfg.ini, line 1: group Config%1 not read")
+                                         .arg(original.startsWith("[Config0]") ? 0 : 1)));
+        ASSERT_TRUE(file.save(path(), {fresh}));
+        ASSERT_TRUE(file.save(path(), {fresh, fresh}));
+        EXPECT_EQ(readText(path()), original);
+        EXPECT_FALSE(QFile::exists(path() + ".bak"));
+        const QString kept =
+            original.startsWith("[Config0]") ? "groups Config0, Config1 were" : "group Config1 was";
+        EXPECT_EQ(console.lines.filter("not saved").size(), 1) << console.lines.join('\n').toStdString();
+        EXPECT_TRUE(console.contains(
+            QString("KDKGameCfg.ini not saved: %1 not read, so the file is kept as written").arg(kept)))
+            << console.lines.join('\n').toStdString();
+    }
+    // Another file is written as usual.
+    ASSERT_TRUE(file.save(folder.filePath("other.ini"), {fresh}));
+    EXPECT_TRUE(readText(folder.filePath("other.ini")).contains("Title=New"));
+}
+
+// Everything else that could not be read (a bad line, an unknown key) is kept as a copy before the
+// first save.
+TEST_F(GameConfigFileTest, DamagedFileLeavesABackupBeforeTheFirstSave) {
+    const QByteArray original = "[Config0]\nTitle=Kept\nbroken line\nBogus=1\n";
+    EXPECT_EQ(load(original).size(), 1);
     EXPECT_TRUE(file.needsBackup());
-    EXPECT_TRUE(console.contains("KDKGameCfg.ini, line 2: not a key=value line, skipped"));
-    EXPECT_TRUE(console.contains("KDKGameCfg.ini, line 1: group Config0 not read"));
+    EXPECT_TRUE(console.contains("KDKGameCfg.ini, line 3: not a key=value line, skipped"));
+    EXPECT_TRUE(console.contains("KDKGameCfg.ini, line 4: key Bogus of group Config0 not read"));
 
     GameConfigValues fresh;
     fresh.Title = "New";
     ASSERT_TRUE(file.save(path(), {fresh}));
     EXPECT_EQ(readText(path() + ".bak"), original);
+    EXPECT_TRUE(readText(path()).contains("Title=New"));
     EXPECT_TRUE(console.contains(
         "KDKGameCfg.ini could not be read whole: the old file is kept as KDKGameCfg.ini.bak"));
     // Only the first save keeps a copy: the next one must not overwrite it with our own file.

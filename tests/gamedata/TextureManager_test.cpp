@@ -78,17 +78,22 @@ TEST_F(TextureManagerTest, FinishingWarnsOnlyWhenNoStageCanBeVertexColoured) {
         const char* what;
         QList<int32_t> stateBits; // one stage each
         bool warns;
+        int32_t category = 0;
     };
     const QList<Case> cases = {
         {"no stages", {}, false},
         {"opaque stage", {0}, false},
         {"blended after an additive stage", {0x11, 0x2}, false},
         {"additive stages only", {0x11, 0x13}, true},
+        // Skies and fog are never vertex coloured.
+        {"a sky's additive stages", {0x11, 0x13}, false, EFFECT_SKY},
+        {"a fog volume's additive stage", {0x11}, false, EFFECT_FOG},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         console.clear();
         ShaderRecord* effect = Tex_FindOrCreateShader("effect", "effect", 0);
+        effect->category = c.category;
         TextureImage* image = Plugin_UploadImage(effect, "frame", 0x1908, 0x84EE, 4, 1, 1, true, "\1\2\3\4");
         for (int32_t bits : c.stateBits) {
             ++image->refCount;

@@ -237,6 +237,44 @@ TEST_F(MainWindowGuiTest, TheProgramOpensTheSampleAndExitsCleanly) {
     EXPECT_TRUE(QFile::exists(folder.filePath("config/zarv/KDKGameCfg.ini")));
 }
 
+// The configuration text the manual prints, written by hand into a fresh settings folder (its
+// game folder the sample game's, its entity definitions the sources'): the configuration is read,
+// the map named on the command line opens, and the file still holds the configuration after exit.
+TEST_F(MainWindowGuiTest, TheManualsConfigurationTextOpensTheMapOnTheCommandLine) {
+    const QString root = QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../.."));
+    QFile manual(root + "/docs/manual/KDKManual.md");
+    ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = manual.readAll().split('\n');
+    QByteArray text;
+    bool inPassage = false;
+    for (const QByteArray& line : lines) {
+        inPassage = inPassage || line.contains("`~/.config/zarv/KDKGameCfg.ini` while the program is");
+        if (!inPassage) continue;
+        if (line.startsWith("    "))
+            text += line.mid(4) + '\n';
+        else if (!text.isEmpty())
+            break;
+    }
+    ASSERT_TRUE(text.contains("Title=OpenArena")) << text.constData();
+    text.replace("/usr/share/games/openarena/baseoa", ZARV_BIN_DIR "/sample/baseq3");
+    text.replace("/path/to/zarv", root.toUtf8());
+    writeFile("config/zarv/KDKGameCfg.ini", text);
+
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", folder.filePath("config"));
+    env.insert("ZARV_EXIT_AFTER_FIRST_FRAME", folder.filePath("shot.png"));
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ZARV_BIN_DIR "/zarv"), {kSampleMap});
+    ASSERT_TRUE(program.waitForFinished(120000));
+    const QByteArray out = program.readAllStandardOutput();
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().right(3000).constData();
+    EXPECT_TRUE(out.contains("first frame: ")) << out.constData();
+    EXPECT_FALSE(out.contains("not read")) << out.constData();
+    const QByteArray after = readFile("config/zarv/KDKGameCfg.ini");
+    EXPECT_TRUE(after.contains("[Config0]\nTitle=OpenArena\nEnabled=true\n")) << after.constData();
+}
+
 TEST_F(MainWindowGuiTest, ClosingTheLastMapWindowUnchecksTheViewModes) {
     writeQuake3Config();
     cConsoleCapture console;

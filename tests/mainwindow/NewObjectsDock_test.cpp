@@ -16,6 +16,7 @@
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
+#include "document/SelectionBox.h"
 #include "document/UndoHistory.h"
 #include "document/WorldDump.h"
 #include "gamedata/EntityClass.h"
@@ -25,9 +26,13 @@
 #include "mainwindow/PrimitiveRegistry.h"
 #include "tools/EntityTool.h"
 #include "tools/ToolSet.h"
+#include "views/Canvas.h"
 #include "views/ChildWindow.h"
 
 namespace {
+
+const QString kSampleDefinitions =
+    QDir::cleanPath(QStringLiteral(ZARV_TEST_DATA_DIR "/../../../samples/quake3/q3entities.fgd"));
 
 // Brushes, groups and visgroups get random display colours when they are made: masked.
 QString dumpWithoutRandomColors(const MapWorld* world) {
@@ -46,13 +51,16 @@ protected:
                                 "@SolidClass = func_group : \"Group\" []\n");
         writeFile("defs/b.fgd", "@PointClass = LIGHT : \"Light again\" []\n"
                                 "@PointClass = ammo_bullets : \"Ammo\" []\n");
-        QByteArray config = "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n"
-                            "DefaultPointClass=info_player_start\n";
-        if (withClasses)
-            config += QStringLiteral("GameData0=%1\nGameData1=%2\n")
-                          .arg(path("defs/a.fgd"), path("defs/b.fgd"))
-                          .toUtf8();
-        writeFile("base/KDKGameCfg.ini", config);
+        openWith(withClasses ? QStringLiteral("GameData0=%1\nGameData1=%2\n")
+                                   .arg(path("defs/a.fgd"), path("defs/b.fgd"))
+                                   .toUtf8()
+                             : QByteArray());
+    }
+    // The sample map under one configuration with these definition lines.
+    void openWith(const QByteArray& gameData) {
+        writeFile("base/KDKGameCfg.ini", "[Config0]\nTitle=Test\nEnabled=true\nMapProfile=kpQuake3\n"
+                                         "DefaultPointClass=info_player_start\n" +
+                                             gameData);
         window = std::make_unique<cMainWindow>(WindowMode::Interactive);
         window->show();
         ASSERT_NE(window->openFile(kSampleMap), nullptr);
@@ -262,4 +270,65 @@ TEST_F(NewObjectsDockTest, TieToEntityMovesTheSelectionIntoNewEntitiesAsOneUndoL
         EXPECT_EQ(dumpWithoutRandomColors(world), tied);
         ASSERT_TRUE(Undo_StepUndo(undo));
     }
+}
+
+// The sample game's definitions through the window: the entity list offers the point classes
+// only, a class chosen there is made at the tool's point with its own box, and a brush class from
+// the "Tie to" list needs a brush selection, which it then owns.
+TEST_F(NewObjectsDockTest, SampleGameClassesAreMadeFromTheEntityListsByTheirKind) {
+    openWith(QStringLiteral("GameData0=%1\n").arg(kSampleDefinitions).toUtf8());
+    switchTo(ToolId::Entity);
+    const QStringList listed = items(dock->objects);
+    for (const char* name : {"team_CTF_redflag", "info_player_intermission", "holdable_medkit", "weapon_bfg",
+                             "ammo_belt", "item_haste", "target_location", "func_timer"})
+        EXPECT_TRUE(listed.contains(QLatin1String(name))) << name;
+    for (const char* name : {"trigger_teleport", "func_train", "func_bobbing", "func_static", "worldspawn"})
+        EXPECT_FALSE(listed.contains(QLatin1String(name))) << name;
+
+    choose(dock->objects, "team_CTF_redflag");
+    const EntityClass* flagClass = window->currentObjectClass();
+    ASSERT_NE(flagClass, nullptr);
+    EXPECT_EQ(std::vector<float>(flagClass->mins, flagClass->mins + 3), (std::vector<float>{-16, -16, -16}));
+    EXPECT_EQ(std::vector<float>(flagClass->maxs, flagClass->maxs + 3), (std::vector<float>{16, 16, 16}));
+    MapDocument* document = window->activeChildWindow()->document;
+    MapWorld* world = document->world;
+    for (cCanvas* view : window->activeChildWindow()->views)
+        if (view->viewType == ViewType::Top) window->setActiveCanvas(view);
+    ASSERT_NE(window->focusView, nullptr);
+    const float at[3] = {64, 32, 16};
+    Select_BoxFromPoint(&document->selectionBoxes[2], at);
+    Window_Action(*window, "EditCreate")->trigger();
+    EntityRecord* flag = world->entities;
+    while (flag->next)
+        flag = flag->next;
+    ASSERT_STREQ(flag->classname, "team_CTF_redflag");
+    EXPECT_TRUE(flag->flags & EntityFlag::Point);
+    EXPECT_EQ(flag->firstBrush, nullptr);
+    EXPECT_EQ(std::vector<float>(flag->origin, flag->origin + 3), (std::vector<float>{64, 32, 16}));
+
+    switchTo(ToolId::Selection);
+    window->fillTieToEntityMenu();
+    QAction* teleport = nullptr;
+    for (QAction* entry : std::as_const(window->tieEntries))
+        if (entry->text() == QLatin1String("trigger_teleport")) teleport = entry;
+    ASSERT_NE(teleport, nullptr);
+    for (QAction* entry : std::as_const(window->tieEntries))
+        EXPECT_NE(entry->text(), QLatin1String("team_CTF_redflag"));
+    // Without brushes nothing is made.
+    Map_SelectNone(world);
+    {
+        cPromptScript prompts;
+        teleport->trigger();
+        ASSERT_EQ(prompts.asked.size(), 1);
+        EXPECT_EQ(prompts.asked[0].text, QStringLiteral("There are no eligible selected objects."));
+    }
+    for (const EntityRecord* e = world->entities; e; e = e->next)
+        EXPECT_STRNE(e->classname, "trigger_teleport");
+    BrushRecord* brush = world->entities->firstBrush;
+    ASSERT_NE(brush, nullptr);
+    Map_SelectObject(world, brush);
+    teleport->trigger();
+    ASSERT_NE(brush->entity, world->entities);
+    EXPECT_STREQ(brush->entity->classname, "trigger_teleport");
+    EXPECT_FALSE(brush->entity->flags & EntityFlag::Point);
 }

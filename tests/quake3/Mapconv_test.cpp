@@ -130,6 +130,11 @@ TEST_F(MapconvTest, ExitCodesWithTheirMessages) {
           files.path(QStringLiteral("o.map"))},
          0,
          "Loaded project with game configuration \"Arena\""},
+        // The configuration names no textures: the load says how many faces have none.
+        {"faces without a texture counted",
+         {QStringLiteral("--config"), config, good, files.path(QStringLiteral("o.map"))},
+         0,
+         "18 faces of the map have no texture"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -72,6 +72,11 @@ const char kDamaged[] = "}\n"                             // 1 stray brace first
                         "{\n}\n"                          // 26-27
                         "{\n\tstray block\n}\n";          // 28-30 stray block last
 
+// What the load says about the damaged script: each problem by its line.
+const char kDamagedProblems[] = "Line 1: stray brace skipped; Line 11: unexpected global command `bogus'; "
+                                "Line 12: `}' expected; Line 17: `}' expected; "
+                                "Line 20: `{' expected after `noblock_name'; Line 28: stray brace skipped";
+
 TEST_F(ShaderPackage, DamagedScriptsLoadEveryLaterEntry) {
     const QByteArray path = write(kDamaged);
     int32_t count = -1;
@@ -97,14 +102,10 @@ TEST_F(ShaderPackage, DamagedScriptsLoadEveryLaterEntry) {
     EXPECT_EQ(effect("a/two")->surfaceFlags, 0x80);
     ASSERT_NE(effect("a/three")->stages, nullptr);
     EXPECT_EQ(effect("a/three")->stages->colorKind, 6);
-    // Each warning names the script it is about.
-    const QString prefix = QString::fromUtf8(path) + ": ";
-    for (const char* warning : {"Line 1: stray brace skipped", "Line 11: unexpected global command `bogus'",
-                                "Line 12: `}' expected", "Line 17: `}' expected",
-                                "Line 20: `{' expected after `noblock_name'", "Line 28: stray brace skipped"})
-        EXPECT_TRUE(console.contains(prefix + warning)) << warning << "\n"
-                                                        << console.lines.join("\n").toStdString();
-    EXPECT_EQ(console.lines.filter("Line ").size(), 6) << console.lines.join("\n").toStdString();
+    // One warning names the script and what is wrong in it, line by line.
+    EXPECT_TRUE(console.contains(QString::fromUtf8(path) + ": 6 problems: " + kDamagedProblems))
+        << console.lines.join("\n").toStdString();
+    EXPECT_EQ(console.lines.filter("Line ").size(), 1) << console.lines.join("\n").toStdString();
 }
 
 // The same script saved with bare "\r" line ends: the same entries and the same lines warned about.
@@ -120,11 +121,24 @@ TEST_F(ShaderPackage, CarriageReturnScriptsReadAsTheirLines) {
     ASSERT_NE(effect("a/three"), nullptr);
     ASSERT_NE(effect("a/three")->stages, nullptr);
     EXPECT_EQ(effect("a/three")->stages->colorKind, 6);
-    for (const char* warning : {"Line 1: stray brace skipped", "Line 11: unexpected global command `bogus'",
-                                "Line 12: `}' expected", "Line 17: `}' expected",
-                                "Line 20: `{' expected after `noblock_name'", "Line 28: stray brace skipped"})
-        EXPECT_TRUE(console.contains(warning)) << warning << "\n" << console.lines.join("\n").toStdString();
-    EXPECT_EQ(console.lines.filter("Line ").size(), 6) << console.lines.join("\n").toStdString();
+    EXPECT_TRUE(console.contains(kDamagedProblems)) << console.lines.join("\n").toStdString();
+    EXPECT_EQ(console.lines.filter("Line ").size(), 1) << console.lines.join("\n").toStdString();
+}
+
+// Effects no stage of which the editor can vertex-colour are said in one line for their file;
+// skies and fog volumes are never vertex coloured and are not among them.
+TEST_F(ShaderPackage, EffectsWithoutVertexColouringAreSaidOncePerFile) {
+    const char* stage = "{\nmap $whiteimage\nblendfunc filter\n}\n";
+    const QByteArray path = write(QByteArray("textures/a/glow\n{\n") + stage + "}\ntextures/a/flame\n{\n" +
+                                  stage + "}\ntextures/a/sky\n{\nskyparms - 512 -\n" + stage +
+                                  "}\ntextures/a/fog\n{\nfogparms ( 1 1 1 ) 300\n" + stage + "}\n");
+    package = Tex_AcquirePackage(&m, QString::fromUtf8(path));
+    EXPECT_TRUE(Tex_LoadPackage(&m, package, nullptr, dir.path(), QString()));
+    EXPECT_TRUE(
+        console.contains(QString::fromUtf8(path) +
+                         ": 2 effects have no appropriate stages for vertex coloring mode (a/glow, a/flame)"))
+        << console.lines.join("\n").toStdString();
+    EXPECT_EQ(console.lines.filter("appropriate stages").size(), 1) << console.lines.join("\n").toStdString();
 }
 
 TEST_F(ShaderPackage, CountsOfPlainScripts) {

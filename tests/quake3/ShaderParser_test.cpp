@@ -202,6 +202,9 @@ TEST_F(ShaderParser, MessagesCarryTheirLines) {
         {"{\n{\nrgbGen identity\n}\n}", {"4: stage map not specified"}},
         {"{\nfoo bar\nsurfaceParm nodraw\n}", {"2: unexpected global command `foo'"}},
         {"{\nsurfaceParm bogus\n}", {"2: unknown surfaceParm `bogus'"}},
+        // The map compiler's own keywords are no problem.
+        {"{\nsurfaceparm botclip\nsurfaceparm antiportal\nsurfaceParm lightgrid\nsurfaceparm skip\n}", {}},
+        {"{\ncull front\n}", {}},
         {"{\nsurfaceParm\n}", {"2: missing surfaceParm (constant)"}},
         {"{\nqer_trans\n}", {"2: missing `qer_trans' parameter (float)"}},
         {"{\ncull sideways\n}", {"2: unknown cull mode `sideways'"}},
@@ -311,9 +314,9 @@ TEST_F(ShaderParser, ImagesOfStagesAndSkyBoxes) {
 
 TEST_F(ShaderParser, KeywordTables) {
     EXPECT_EQ(ShaderKeywordCount(), 198);
-    EXPECT_EQ(SurfaceParmCount(), 33);
+    EXPECT_EQ(SurfaceParmCount(), 37);
     char buffer[4096];
-    EXPECT_EQ(ListShaderKeywords("surfaceparm", 1, buffer, sizeof buffer), 33);
+    EXPECT_EQ(ListShaderKeywords("surfaceparm", 1, buffer, sizeof buffer), 37);
     EXPECT_EQ(std::strncmp(buffer, "water slime ", 12), 0);
     EXPECT_EQ(ListShaderKeywords("blendFunc", 2, buffer, sizeof buffer), 14);
     EXPECT_EQ(ListShaderKeywords(nullptr, 2, buffer, sizeof buffer), 15);

@@ -1,6 +1,9 @@
-// mapshot [--plugins DIR] [--config FILE] [--game NAME] [--size WxH] [--frames N] [--textured] MAP OUTPREFIX
+// mapshot [--plugins DIR] [--config FILE] [--game NAME] [--size WxH] [--frames N] [--textured] [--effects]
+// MAP OUTPREFIX
 // MAP may be "generated": the benchmarks' large map scaled to 2,500 brushes, 300 patches and 200
-// entities. With --textured every texture name shows as a solid colour of its own.
+// entities. With --textured every texture name shows as a solid colour of its own. With --effects
+// the camera draws effects through their stages and skies as skies (the View menu's animated
+// effects and dynamic sky).
 // --config reads game configurations from FILE (default: the program's own, when --game is given);
 // --game picks one by title (default: the first enabled). With a configuration the map opens as
 // the editor opens it: the configuration precached, its textures and models, the profile's plugin
@@ -56,7 +59,7 @@ int finish(int status) {
 int usage() {
     std::fprintf(stderr,
                  "usage: mapshot [--plugins DIR] [--config FILE] [--game NAME] [--size WxH] [--frames N] "
-                 "[--textured] MAP|generated OUTPREFIX\n");
+                 "[--textured] [--effects] MAP|generated OUTPREFIX\n");
     return 64;
 }
 
@@ -69,12 +72,14 @@ double msSince(const QElapsedTimer& t) {
 int main(int argc, char** argv) {
     QString pluginDir, configFile, gameName, mapPath, outPrefix;
     int width = 1024, height = 768, frames = 100;
-    bool textured = false;
+    bool textured = false, effects = false;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
         if (!std::strcmp(a, "--textured")) {
             textured = true;
+        } else if (!std::strcmp(a, "--effects")) {
+            effects = true;
         } else if (!std::strcmp(a, "--plugins") || !std::strcmp(a, "--config") || !std::strcmp(a, "--game") ||
                    !std::strcmp(a, "--size") || !std::strcmp(a, "--frames")) {
             const char* v = next();
@@ -102,6 +107,8 @@ int main(int argc, char** argv) {
     Console_SetSink([](const QString&) {}); // log lines reach stderr as debugger output
     main.settings.EnergySavingMode = true;  // frames are drawn here, not by timers
     main.settings.EnableScrollbars = false;
+    main.settings.AnimateShaders = effects;
+    main.settings.DrawSky = effects;
     // Built with the program: its plugins are the program's (the test plugins lie beside this tool).
     if (pluginDir.isEmpty()) pluginDir = QStringLiteral(ZARV_PLUGIN_DIR);
     if (!pluginDir.isEmpty()) Plugin_SetFolder(pluginDir);

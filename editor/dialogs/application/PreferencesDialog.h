@@ -48,6 +48,10 @@ public:
     bool applyGameConfigs();
     void fillConfigList();
     void fillMapTypes();
+    // Sets the configuration's map profile or texture format: the user's change after its checks,
+    // or the page's default for a configuration without one.
+    void setMapProfile(const QString& profile);
+    void setTextureFormat(int format);
     void fillDefaultClasses();
     void fillTextureTable();
 

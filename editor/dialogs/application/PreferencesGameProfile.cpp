@@ -130,8 +130,10 @@ void cPreferencesDialog::fillMapTypes() {
         cbCfgEnable->setChecked(cfg->Enabled);
     }
     loadingConfig = false;
-    if (cfg && cfg->MapProfile.isEmpty()) exec_on_mapProfileChanged(cbMapType->currentIndex());
-    if (cfg && cfg->TextureFormat == 0) exec_on_textureFormatChanged(cbTexFmt->currentIndex());
+    // A configuration without them takes the boxes' defaults: the page's choice, not a change the
+    // user made, so nothing is refused or warned about.
+    if (cfg && cfg->MapProfile.isEmpty()) setMapProfile(cbMapType->currentData().toString());
+    if (cfg && cfg->TextureFormat == 0) setTextureFormat(cbTexFmt->currentData().toInt());
 }
 
 void cPreferencesDialog::fillDefaultClasses() {
@@ -268,8 +270,7 @@ void cPreferencesDialog::exec_on_textureFormatChanged(int index) {
     if (loadingConfig || !cfg) return;
     const int format = cbTexFmt->itemData(index).toInt();
     if (lstTextures->rowCount() == 0 || format == cfg->TextureFormat) {
-        cfg->TextureFormat = format;
-        btnTexAddDir->setEnabled(format & 2);
+        setTextureFormat(format);
         return;
     }
     Prompt_Message(
@@ -295,12 +296,23 @@ void cPreferencesDialog::exec_on_mapProfileChanged(int index) {
         loadingConfig = false;
         return;
     }
+    setMapProfile(profile);
+}
+
+void cPreferencesDialog::setMapProfile(const QString& profile) {
+    GameConfig* cfg = config();
+    if (!cfg) return;
     cfg->MapProfile = profile;
     workingConfigs->currentProfile = GameCfg_CurrentProfile(workingConfigs.get());
     const bool palette = hasPalette(workingConfigs->currentProfile);
     lblPalette->setEnabled(palette);
     txtPalette->setEnabled(palette);
     btnPalette->setEnabled(palette);
+}
+
+void cPreferencesDialog::setTextureFormat(int format) {
+    if (GameConfig* cfg = config()) cfg->TextureFormat = format;
+    btnTexAddDir->setEnabled(format & 2);
 }
 
 void cPreferencesDialog::storePath(QLineEdit* edit, QString GameConfig::*field) {

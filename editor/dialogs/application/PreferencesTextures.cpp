@@ -117,6 +117,7 @@ void cPreferencesDialog::exec_on_textureAddFiles() {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         Tex_AcquirePackage(&m_window->textures, path);
         cfg->Parcel.append(path);
+        cfg->ParcelEdited = true;
         appendTextureRow(path, path, QString::fromLatin1(kKindIcons[1]));
         QApplication::restoreOverrideCursor();
     }
@@ -153,6 +154,7 @@ void cPreferencesDialog::exec_on_textureAddDirectory() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     Tex_AcquirePackage(&m_window->textures, entry);
     cfg->Parcel.append(entry);
+    cfg->ParcelEdited = true;
     appendTextureRow(entry, directory, QString::fromLatin1(kKindIcons[0]));
     QApplication::restoreOverrideCursor();
     btnTexUp->setEnabled(lstTextures->rowCount() > 1);
@@ -179,6 +181,7 @@ void cPreferencesDialog::exec_on_textureRemove() {
         }
         if (cfg) {
             cfg->Parcel.removeOne(key);
+            cfg->ParcelEdited = true;
             if (!cfg->Parcel.contains(key)) Tex_ReleasePackage(key);
         }
         lstTextures->removeRow(row);
@@ -207,8 +210,10 @@ void cPreferencesDialog::moveTextureRow(int delta) {
         lstTextures->setItem(row, column, b);
         lstTextures->setItem(other, column, a);
     }
-    if (GameConfig* cfg = config(); cfg && row < cfg->Parcel.size() && other < cfg->Parcel.size())
+    if (GameConfig* cfg = config(); cfg && row < cfg->Parcel.size() && other < cfg->Parcel.size()) {
         cfg->Parcel.swapItemsAt(row, other);
+        cfg->ParcelEdited = true;
+    }
     lstTextures->clearSelection();
     lstTextures->selectRow(other);
     btnTexUp->setEnabled(lstTextures->rowCount() > 1);

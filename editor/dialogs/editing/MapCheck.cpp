@@ -39,9 +39,8 @@ QString textureName(const TextureInfo& info) {
     return Text_FromWindows1251(info.name, qsizetype(strnlen(info.name, sizeof(info.name))));
 }
 
-// A placeholder for a name no loaded package provides, or no record at all.
 bool missing(const ShaderRecord* texture) {
-    return !texture || (texture->flags & SHADER_NO_SHIFT_WRAP);
+    return Shader_IsMissing(texture);
 }
 
 const EntityClass* classOf(const EntityRecord* e) {

@@ -659,6 +659,7 @@ void cShaderEditDialog::offerPackageEntry(const QString& path) {
             tr("Effect file is not referenced in the game configuration \"%1\".").arg(config->Title),
             PromptButton::Yes | PromptButton::No, details) == PromptButton::Yes) {
         config->Parcel.append(path);
+        config->ParcelEdited = true;
         TexturePackage* package = Tex_AcquirePackage(path);
         if (package && !package->loaded) {
             const cPluginCallScope scope(true);
