@@ -182,13 +182,15 @@ void pictureOfTop(cMainWindow& window, const char* name) {
     save(top, name);
 }
 
-// The flat views at half size, centred on the room.
-void fitFlatViews(cMainWindow& window) {
+// The flat views at half size, centred on the room's middle, or on the floor (z = 0) where new
+// objects made in the top view take their height from.
+void fitFlatViews(cMainWindow& window, float z = 80.0f) {
     for (int type : {int(ViewType::Top), int(ViewType::Side), int(ViewType::Front)})
         if (cCanvas* v = view(window, type)) {
             v->zoom = 0.5f;
             v->scrollX = 0;
-            v->scrollY = type == ViewType::Top ? 0.0f : 80.0f;
+            // The scroll is kept in window pixels, upwards negative.
+            v->scrollY = type == ViewType::Top ? 0.0f : -z * v->zoom;
             v->needsFullRedraw = true;
             v->updateScrollBars();
             v->update();
@@ -260,6 +262,7 @@ int main(int argc, char** argv) {
     cToolDriver driver;
     // The tools at work in the top view, filling the map window.
     toggleMaximized(view(window, ViewType::Top));
+    fitFlatViews(window, 0.0f);
     // The texture of what the block tool makes, chosen in the Textures dock.
     choose(window.texturesDock.names, QStringLiteral("sample/metal"));
     // The block tool: a block dragged out in the top view, made with Return.
