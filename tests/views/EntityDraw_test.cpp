@@ -356,6 +356,7 @@ TEST_F(EntityDraw, PickIdsUnderEachPickBase) {
 // same brushes, must give the same pixels in every view and camera mode.
 TEST_F(EntityDraw, QueuedBoxesDrawTheSamePixelsAsBoxesDrawnOneByOne) {
     open();
+    settings().HideMask = 0x10; // no titles: hidden entities have none
     EntityClass lightClass;
     lightClass.name = "light";
     lightClass.helpers = EntityClassHelper::Light;
