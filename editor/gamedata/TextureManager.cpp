@@ -357,11 +357,9 @@ TextureImage* Tex_UploadImage(TextureManager* m, ShaderRecord* shader, const cha
     } else if (pixels) {
         image->format = format;
         image->compressedFormat = compressedFormat;
-        // GL keeps what it was given; a copy is kept only where there is no GL to hold it.
-        if (!Tex_UploadImageData(image, pixels)) {
-            const qsizetype size = qsizetype(image->width) * image->height * image->bytesPerPixel;
-            m->pixels.insert(image, QByteArray(static_cast<const char*>(pixels), size));
-        }
+        const qsizetype size = qsizetype(image->width) * image->height * image->bytesPerPixel;
+        m->pixels.insert(image, QByteArray(static_cast<const char*>(pixels), size));
+        Tex_UploadImageData(image, pixels);
     } else if (name && image->width > 0 && image->height > 0) {
         // Size only: the file's format decodes it when the image first shows.
         if (const TextureFormatEntry* decoder = decoderOf(m, name)) {
