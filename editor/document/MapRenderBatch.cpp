@@ -48,12 +48,12 @@ struct HandleRun {
     uint8_t lastColour[4] = {255, 255, 255, 255};
 };
 
-// Point entities' boxes in a row, one primitive mode; colours as floats, as for the faces.
+// Point entities' boxes in a row, one primitive mode, a colour per vertex.
 struct BoxRun {
     GLenum mode = GL_LINES;
     RenderContext* context = nullptr; // the pass that queued them
     std::vector<float> xyz;
-    std::vector<float> rgba;
+    std::vector<uint8_t> rgba;
 };
 
 struct DrawQueue {
@@ -120,16 +120,20 @@ void drawRun(RenderContext* context, const FaceRun& run) {
     glDisableClientState(GL_COLOR_ARRAY);
 }
 
-// The boxes in the GL state they were queued in: nothing drew between them.
+// The boxes in the GL state they were queued in (nothing drew between them), as one primitive
+// given vertex by vertex as each box's own draw gave it: llvmpipe takes the vertices into the
+// buffer it keeps for that, where a client array of this size would be copied into a new buffer
+// at every draw.
 void flushBoxes(DrawQueue* queue) {
     BoxRun& run = queue->boxes;
     if (run.xyz.empty()) return;
-    GLStateCache* cache = run.context->stateCache;
-    colourArray(cache, run.rgba.data());
-    Render_VertexPointer(cache, 0, run.xyz.data());
-    glDrawArrays(run.mode, 0, GLsizei(run.xyz.size() / 3));
-    glDisableClientState(GL_COLOR_ARRAY);
-    glColor4fv(&run.rgba[run.rgba.size() - 4]); // the colour the last box's own draw left
+    const size_t count = run.xyz.size() / 3;
+    glBegin(run.mode);
+    for (size_t i = 0; i < count; ++i) {
+        glColor4ubv(&run.rgba[4 * i]);
+        glVertex3fv(&run.xyz[3 * i]);
+    }
+    glEnd();
     run.xyz.clear();
     run.rgba.clear();
 }
@@ -320,11 +324,7 @@ bool Map_QueueBox(MapWorld* world, RenderContext* context, uint32_t primitive, c
     run.mode = GLenum(primitive);
     run.context = context;
     run.xyz.insert(run.xyz.end(), xyz[0], xyz[0] + 3 * size_t(count));
-    for (int32_t i = 0; i < count; ++i) {
-        float colour[4];
-        toFloats(rgba[i], colour);
-        run.rgba.insert(run.rgba.end(), colour, colour + 4);
-    }
+    run.rgba.insert(run.rgba.end(), rgba[0], rgba[0] + 4 * size_t(count));
     return true;
 }
 
