@@ -20,7 +20,6 @@
 #include "map/MapGroup.h"
 #include "map/ObjectDraw.h"
 #include "map/PointDraw.h"
-#include "views/BoxCorners.h"
 #include "views/ColorScheme.h"
 #include "views/GLStateCache.h"
 #include "views/RenderContext.h"
@@ -187,11 +186,11 @@ struct ShapeVertices {
 };
 
 void boxEdgeVertices(const float mins[3], const float maxs[3], const uint8_t line[4], ShapeVertices* out) {
-    float corners[8][3];
-    Box_Corners(mins, maxs, corners);
+    float ends[24][3];
+    PointDraw_BoxEdgeEnds(mins, maxs, ends);
     out->mode = GL_LINES;
-    for (uint8_t index : kBoxEdges)
-        out->add(corners[index], line);
+    for (const float* end : ends)
+        out->add(end, line);
 }
 
 void shadedBoxVertices(const float mins[3], const float maxs[3], const uint8_t fill[4], ShapeVertices* out) {
@@ -201,8 +200,9 @@ void shadedBoxVertices(const float mins[3], const float maxs[3], const uint8_t f
         const float s = kBoxShades[f];
         const uint8_t colour[4] = {GLubyte(fill[0] * s), GLubyte(fill[1] * s), GLubyte(fill[2] * s), fill[3]};
         for (int k = 0; k < 4; ++k) {
-            float p[3];
-            Box_Corner(mins, maxs, faces[4 * f + k], p);
+            const int i = faces[4 * f + k];
+            const float p[3] = {(i & 1) ? maxs[0] : mins[0], (i & 2) ? maxs[1] : mins[1],
+                                (i & 4) ? maxs[2] : mins[2]};
             out->add(p, colour);
         }
     }
