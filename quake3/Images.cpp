@@ -6,6 +6,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <initializer_list>
+#include <string>
+#include <unordered_set>
 #include <cstring>
 
 #include "EngineServices.h"
@@ -45,6 +47,9 @@ bool decodeLogged(int32_t fmt, const char* path, const uint8_t* file, uint32_t s
 
 // Set by the editor when it decodes images itself the first time they show.
 bool g_deferDecoding = false;
+// The editor has deferred decoding once: it decodes an image uploaded without pixels when the image
+// first shows, at any time, so model skins loaded outside package loads wait too.
+bool g_editorDecodes = false;
 // The editor's reader of a file's first bytes; null reads whole files.
 kpReadFileHeadFn g_readHead = nullptr;
 
@@ -125,6 +130,34 @@ TextureImage* uploadFromHead(ShaderRecord* effect, const char* path, int32_t fmt
         if (image || size < want) return image; // the whole file was read: it does not tell
     }
     return nullptr;
+}
+
+// The images first named as model skins while decoding waits: skins keep the file's alpha, so
+// their first-show decode leaves out the alpha fix. Written on the editor's thread while it loads
+// models; read by decodes, which run while that thread waits for them.
+std::unordered_set<std::string>& skinPaths() {
+    static std::unordered_set<std::string> paths;
+    return paths;
+}
+
+bool fixesAlpha(const char* path) {
+    return !path || skinPaths().empty() || !skinPaths().count(path);
+}
+
+// A model skin's size from the file's first bytes, so that its pixels wait for its first show.
+// False when it is decoded now.
+bool skinWaits(const char* path, int32_t fmt, DecodedImage* info) {
+    if (!g_editorDecodes || !g_readHead || fmt < 0) return false;
+    for (const uint32_t want : {fmt == kTextureFormatTGA ? 64u : 4096u, 65536u}) {
+        uint32_t size = 0;
+        char* head = g_readHead(path, want, &size);
+        if (!head) return false;
+        const bool known = readInfo(fmt, reinterpret_cast<const uint8_t*>(head), size, info);
+        Eng_Free(head);
+        if (known) return true;
+        if (size < want) return false; // the whole file was read: it does not tell
+    }
+    return false;
 }
 
 TextureImage* upload(ShaderRecord* effect, const char* path, const DecodedImage& p, bool mipmaps) {
@@ -346,9 +379,11 @@ bool FindImageFile(const char* name, char* path, uint32_t size) {
 ShaderRecord* LoadSkinTexture(const char* name) {
     char path[kPathSize];
     if (!FindImageFile(name, path, sizeof path)) return nullptr;
+    DecodedImage info;
+    const bool waits = skinWaits(path, formatOfPath(path), &info);
     uint32_t size = 0;
-    void* file = Eng_LoadFile(path, &size);
-    if (!file) return nullptr;
+    void* file = waits ? nullptr : Eng_LoadFile(path, &size);
+    if (!waits && !file) return nullptr;
     ShaderRecord* effect = Eng_FindOrCreateShader(path, name, 0);
     if (!effect) {
         Eng_Free(file);
@@ -356,7 +391,13 @@ ShaderRecord* LoadSkinTexture(const char* name) {
     }
     effect->flags |= SHADER_MODEL_SKIN;
     --effect->refCount;
-    if (!effect->stages) {
+    if (!effect->stages && waits) {
+        // An image already known under the name is shared as it is, decoded as it was named first.
+        if (!Eng_FindImage(path)) skinPaths().insert(path);
+        const ImageFormats f = Image_Formats(info.components);
+        addStage(effect, Eng_UploadImage(effect, path, f.format, f.compressedFormat, info.components,
+                                         info.width, info.height, 1, nullptr));
+    } else if (!effect->stages) {
         DecodedImage p;
         const bool decoded =
             decodeLogged(formatOfPath(path), path, static_cast<const uint8_t*>(file), size, false, &p);
@@ -384,7 +425,7 @@ extern "C" __attribute__((visibility("default"))) uint8_t* kpDecodeTexture(int32
                                                                            int32_t* components) {
     if (!data || !width || !height || !components) return nullptr;
     DecodedImage p;
-    if (!decodeLogged(fmt, path, data, size, true, &p)) return nullptr;
+    if (!decodeLogged(fmt, path, data, size, fixesAlpha(path), &p)) return nullptr;
     *width = p.width;
     *height = p.height;
     *components = p.components;
@@ -402,7 +443,7 @@ extern "C" __attribute__((visibility("default"))) int32_t kpDecodeTextureJob(Tex
     job->message[0] = 0;
     if (!job->data) return 0;
     DecodedImage p;
-    if (!Image_Decode(job->formatId, job->data, job->dataSize, true, &p)) {
+    if (!Image_Decode(job->formatId, job->data, job->dataSize, fixesAlpha(job->path), &p)) {
         std::snprintf(job->message, sizeof job->message, "%s",
                       p.warning[0] ? p.warning : "unknown texture format");
         return 0;
@@ -419,6 +460,7 @@ extern "C" __attribute__((visibility("default"))) int32_t kpDecodeTextureJob(Tex
 // in full where the header does not tell the size).
 extern "C" __attribute__((visibility("default"))) void kpDeferTextureDecoding(int32_t on) {
     g_deferDecoding = on != 0;
+    if (g_deferDecoding) g_editorDecodes = true;
     // Later decodings may run on worker threads: the one editor call they would make is made here.
     if (g_deferDecoding) Image_GammaTable();
 }

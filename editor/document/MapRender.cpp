@@ -139,6 +139,8 @@ float boxDistance2(const float eye[3], const float mins[3], const float maxs[3])
 bool drawEntity(RenderContext* context, RenderCounters* counters, EntityRecord* entity, uint32_t passFlags) {
     cMapEntity* handle = entity->handle;
     if (!handle) return false;
+    // A box the queue takes keeps its place there by itself.
+    if (handle->drawsQueuedBox(context)) return handle->draw(context, counters, passFlags);
     MapWorld* world = entity->owner ? *entity->owner : nullptr;
     Map_FlushQueuedDraws(world, context);
     const bool drawn = handle->draw(context, counters, passFlags);

@@ -104,7 +104,13 @@ bool Map_QueueOpen(MapWorld* world);
 // yourself).
 bool Map_QueueHandles(MapWorld* world, uint32_t primitive, const float* xyz, int32_t count,
                       const uint8_t colour[4]);
-// Draws and empties the queued faces only (the handles stay queued).
+// Point entities' boxes and diamonds: count vertices (packed xyz, a colour each) of the mode
+// (GL_LINES, GL_TRIANGLES, GL_QUADS), drawn together with the boxes queued next to them, in the
+// order queued. Faces and handles queued before go out first, and the boxes go out before anything
+// queued after them, so nothing changes places. False when no queue is open (draw them yourself).
+bool Map_QueueBox(MapWorld* world, RenderContext* context, uint32_t primitive, const float (*xyz)[3],
+                  const uint8_t (*rgba)[4], int32_t count);
+// Draws and empties the queued faces only (the handles and boxes stay queued).
 void Map_FlushQueuedFaces(MapWorld* world, RenderContext* context);
 // Draws and empties the queue.
 void Map_FlushQueuedDraws(MapWorld* world, RenderContext* context);

@@ -48,6 +48,14 @@ struct HandleRun {
     uint8_t lastColour[4] = {255, 255, 255, 255};
 };
 
+// Point entities' boxes in a row, one primitive mode, a colour per vertex.
+struct BoxRun {
+    GLenum mode = GL_LINES;
+    RenderContext* context = nullptr; // the pass that queued them
+    std::vector<float> xyz;
+    std::vector<uint8_t> rgba;
+};
+
 struct DrawQueue {
     bool open = false; // between Map_BeginQueuedDraws and Map_EndQueuedDraws
     std::vector<FaceRun> runs;
@@ -57,6 +65,8 @@ struct DrawQueue {
     // The 2D views' handles (vertex points, centre marks), drawn after the faces, points first.
     HandleRun points{GL_POINTS};
     HandleRun lines{GL_LINES};
+    // Boxes queued after everything above went out; drawn before anything queued after them.
+    BoxRun boxes;
     const OcclusionBuffer* occlusion = nullptr; // the camera view's normal pass only
 };
 
@@ -108,6 +118,28 @@ void drawRun(RenderContext* context, const FaceRun& run) {
         glDisable(GL_TEXTURE_2D);
     }
     glDisableClientState(GL_COLOR_ARRAY);
+}
+
+// The boxes in the GL state they were queued in (nothing drew between them), as one primitive
+// given vertex by vertex as each box's own draw gave it: llvmpipe takes the vertices into the
+// buffer it keeps for that, where a client array of this size would be copied into a new buffer
+// at every draw.
+void flushBoxes(DrawQueue* queue) {
+    BoxRun& run = queue->boxes;
+    if (run.xyz.empty()) return;
+    const size_t count = run.xyz.size() / 3;
+    glBegin(run.mode);
+    for (size_t i = 0; i < count; ++i) {
+        glColor4ubv(&run.rgba[4 * i]);
+        glVertex3fv(&run.xyz[3 * i]);
+    }
+    glEnd();
+    run.xyz.clear();
+    run.rgba.clear();
+}
+
+bool facesWaiting(const DrawQueue* queue) {
+    return queue->used || !queue->points.xyz.empty() || !queue->lines.xyz.empty();
 }
 
 } // namespace
@@ -180,6 +212,7 @@ bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const Fac
         std::copy(rgba, rgba + 4, queue->lastColour);
         return true;
     }
+    flushBoxes(queue);
     const int32_t n = face->vertexCount;
     run.firsts.push_back(GLint(run.xyz.size() / 3));
     run.counts.push_back(n);
@@ -203,6 +236,7 @@ bool Map_QueueVertices(MapWorld* world, const QueuedVertices& vertices, uint32_t
     DrawQueue* queue = openQueue(world);
     if (!queue) return false;
     if (count <= 0) return true;
+    flushBoxes(queue);
     FaceRun& run = runFor(queue, vertices.image, primitive, bothSides);
     run.firsts.push_back(GLint(run.xyz.size() / 3));
     run.counts.push_back(count);
@@ -231,6 +265,7 @@ bool Map_QueueHandles(MapWorld* world, uint32_t primitive, const float* xyz, int
                       const uint8_t colour[4]) {
     DrawQueue* queue = openQueue(world);
     if (!queue || (primitive != GL_POINTS && primitive != GL_LINES)) return false;
+    flushBoxes(queue);
     HandleRun& run = primitive == GL_POINTS ? queue->points : queue->lines;
     run.xyz.insert(run.xyz.end(), xyz, xyz + 3 * size_t(count));
     for (int32_t i = 0; i < count; ++i)
@@ -278,11 +313,27 @@ void Map_FlushQueuedFaces(MapWorld* world, RenderContext* context) {
     glColor4fv(queue->lastColour);
 }
 
+bool Map_QueueBox(MapWorld* world, RenderContext* context, uint32_t primitive, const float (*xyz)[3],
+                  const uint8_t (*rgba)[4], int32_t count) {
+    DrawQueue* queue = openQueue(world);
+    if (!queue) return false;
+    if (count <= 0) return true;
+    if (facesWaiting(queue)) Map_FlushQueuedDraws(world, context);
+    BoxRun& run = queue->boxes;
+    if (!run.xyz.empty() && (run.mode != GLenum(primitive) || run.context != context)) flushBoxes(queue);
+    run.mode = GLenum(primitive);
+    run.context = context;
+    run.xyz.insert(run.xyz.end(), xyz[0], xyz[0] + 3 * size_t(count));
+    run.rgba.insert(run.rgba.end(), rgba[0], rgba[0] + 4 * size_t(count));
+    return true;
+}
+
 void Map_FlushQueuedDraws(MapWorld* world, RenderContext* context) {
     Map_FlushQueuedFaces(world, context);
     if (DrawQueue* queue = queueOf(world, false)) {
         flushHandles(queue->points, context);
         flushHandles(queue->lines, context);
+        flushBoxes(queue);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureManager.h"
 #include "core/MainSettings.h"
+#include "core/Platform.h"
 #include "core/SysHost.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
@@ -79,6 +80,9 @@ void Map_RefreshAfterLoad(MapWorld* world) {
     if (!world) return;
     const bool entityBlend = Sys_Settings().EntityTransparency;
     const bool textureBlend = Sys_Settings().TextureTransparency;
+    // One look-up pass for every entity's model and sprite: a map names the same few for
+    // thousands of entities (lights), and a name found nowhere is searched for once.
+    Plat_BeginLookupPass();
     for (EntityRecord* e = world->entities; e; e = e->next) {
         if ((e->flags & EntityFlag::RefreshAfterLoad) && e->handle) {
             e->flags &= ~EntityFlag::RefreshAfterLoad;
@@ -100,6 +104,7 @@ void Map_RefreshAfterLoad(MapWorld* world) {
                     f->flags &= ~FaceFlags::Blended;
             }
     }
+    Plat_EndLookupPass();
 }
 
 void Map_MarkModified(MapHandle map) {

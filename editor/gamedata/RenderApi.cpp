@@ -10,6 +10,7 @@
 #include "core/System.h"
 #include "gamedata/EffectBatch.h"
 #include "gamedata/GameDataHost.h"
+#include "gamedata/TextureDecoding.h"
 #include "views/GLStateCache.h"
 #include "views/RenderContext.h"
 
@@ -121,6 +122,8 @@ void Render_LineWidth(float width) {
 
 void Render_BindShader(ShaderRecord* shader) {
     if (!inBatch("Render_BindShader")) return;
+    // A model's skin or effect decodes the first time it is bound, as faces' textures do.
+    if (shader && Tex_AnyWaiting()) Tex_RealizeShader(shader);
     BatchState& s = state();
     if (!s.animate || !shader || !shader->stages) {
         Render_BindImage(shader ? shader->image : nullptr);
@@ -134,6 +137,7 @@ void Render_BindShader(ShaderRecord* shader) {
 
 void Render_BindImage(TextureImage* image) {
     if (!inBatch("Render_BindImage")) return;
+    if (image && Tex_AnyWaiting()) Tex_RealizeImage(image);
     BatchState& s = state();
     Render_FlushBatch();
     s.changed |= Changed::Texturing;

@@ -171,6 +171,70 @@ void drawDiamond(const float mins[3], const float maxs[3], const uint8_t fill[4]
     glEnd();
 }
 
+// A box or diamond as the vertices of one primitive with a colour each, in the order and colours
+// the draws above give GL: what the pass's draw queue takes.
+struct ShapeVertices {
+    GLenum mode = GL_LINES;
+    int32_t count = 0;
+    float xyz[24][3];
+    uint8_t rgba[24][4];
+    void add(const float p[3], const uint8_t colour[4]) {
+        std::memcpy(xyz[count], p, sizeof xyz[count]);
+        std::memcpy(rgba[count], colour, sizeof rgba[count]);
+        ++count;
+    }
+};
+
+void boxEdgeVertices(const float mins[3], const float maxs[3], const uint8_t line[4], ShapeVertices* out) {
+    float ends[24][3];
+    PointDraw_BoxEdgeEnds(mins, maxs, ends);
+    out->mode = GL_LINES;
+    for (const float* end : ends)
+        out->add(end, line);
+}
+
+void shadedBoxVertices(const float mins[3], const float maxs[3], const uint8_t fill[4], ShapeVertices* out) {
+    static const uint8_t faces[24] = {0, 2, 3, 1, 4, 5, 7, 6, 0, 1, 5, 4, 2, 6, 7, 3, 0, 4, 6, 2, 1, 3, 7, 5};
+    out->mode = GL_QUADS;
+    for (int f = 0; f < 6; ++f) {
+        const float s = kBoxShades[f];
+        const uint8_t colour[4] = {GLubyte(fill[0] * s), GLubyte(fill[1] * s), GLubyte(fill[2] * s), fill[3]};
+        for (int k = 0; k < 4; ++k) {
+            const int i = faces[4 * f + k];
+            const float p[3] = {(i & 1) ? maxs[0] : mins[0], (i & 2) ? maxs[1] : mins[1],
+                                (i & 4) ? maxs[2] : mins[2]};
+            out->add(p, colour);
+        }
+    }
+}
+
+void diamondVertices(const float mins[3], const float maxs[3], const uint8_t fill[4], bool lines,
+                     ShapeVertices* out) {
+    float tips[6][3];
+    diamondTips(mins, maxs, tips);
+    out->mode = lines ? GL_LINES : GL_TRIANGLES;
+    for (int k = 0; k < 4; ++k) {
+        const int a = kDiamondRing[k], b = kDiamondRing[(k + 1) % 4];
+        if (lines) {
+            for (int pole : {4, 5}) {
+                out->add(tips[a], fill);
+                out->add(tips[pole], fill);
+            }
+            out->add(tips[a], fill);
+            out->add(tips[b], fill);
+            continue;
+        }
+        for (int pole : {5, 4}) {
+            const float s = (pole == 5 ? 0.95f : 0.6f) - 0.08f * float(k);
+            const uint8_t colour[4] = {GLubyte(fill[0] * s), GLubyte(fill[1] * s), GLubyte(fill[2] * s),
+                                       fill[3]};
+            out->add(tips[a], colour);
+            out->add(pole == 5 ? tips[b] : tips[pole], colour);
+            out->add(pole == 5 ? tips[pole] : tips[b], colour);
+        }
+    }
+}
+
 } // namespace
 
 bool Entity_DrawBrush(BrushRecord* brush, RenderContext* context, RenderCounters* counters,
@@ -333,9 +397,33 @@ bool cMapEntity::drawBrushes(RenderContext* context, RenderCounters* counters, u
     return any;
 }
 
+bool cMapEntity::drawsQueuedBox(const RenderContext* context) {
+    if (context->pickBase || selectedOf(record) || hasBrushes() || (entityClass && !isPoint())) return false;
+    if (entityClass && (entityClass->helpers & EntityClassHelper::Angle)) return false;
+    return !showsAttachedModel(context);
+}
+
+bool cMapEntity::queueBoxShape(RenderContext* context) const {
+    const bool light = entityClass && (entityClass->helpers & EntityClassHelper::Light);
+    uint8_t colour[4];
+    Color_ToBytes(drawColor(context), colour);
+    ShapeVertices shape;
+    if (context->is3D && light)
+        diamondVertices(record->mins, record->maxs, colour, context->renderMode == 0, &shape);
+    else if (context->is3D && context->renderMode != 0)
+        shadedBoxVertices(record->mins, record->maxs, colour, &shape);
+    else
+        boxEdgeVertices(record->mins, record->maxs, colour, &shape);
+    return Map_QueueBox(Map_FromHandle(record->owner), context, shape.mode, shape.xyz, shape.rgba,
+                        shape.count);
+}
+
 bool cMapEntity::drawBox(RenderContext* context, RenderCounters* counters, uint32_t passFlags) {
     if (!context->pickBase && !admitted(record, passFlags)) return false;
     countDrawn(record, context, counters);
+    // Unselected boxes go out together (llvmpipe validates its state and copies the arrays on
+    // every draw); the queue keeps their order among everything else.
+    if (drawsQueuedBox(context) && queueBoxShape(context)) return true;
     drawBoxShape(context);
     if (!context->pickBase) {
         drawRadius(context);

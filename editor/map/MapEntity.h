@@ -184,6 +184,10 @@ public:
     // Pass flags: 0x1 admits unselected, 0x2 selected entities (pick passes draw both).
     // Whether anything was drawn.
     bool draw(RenderContext* context, RenderCounters* counters, uint32_t passFlags);
+    // Whether draw() would only queue a box with the pass's draw queue (an unselected point entity
+    // shown as a box or diamond, without arrow or model): the queued draws before it need not go
+    // out first.
+    bool drawsQueuedBox(const RenderContext* context);
     // The second, blended pass of an entity the first pass queued.
     void drawBlended(RenderContext* context);
     // Hidden, waiting for an update or filtered: false. Test flag 0x4 skips the frustum test
@@ -201,6 +205,8 @@ public:
     // An entity without a drawable (or whose model format draws nothing): box or diamond.
     bool drawBox(RenderContext* context, RenderCounters* counters, uint32_t passFlags);
     void drawBoxShape(const RenderContext* context) const;
+    // The box or diamond handed to the pass's draw queue; false when it must be drawn at once.
+    bool queueBoxShape(RenderContext* context) const;
     bool drawSprite(RenderContext* context, bool blendedPass);
     void drawModelKind(RenderContext* context, bool blendedPass);
     void drawDecal(RenderContext* context);

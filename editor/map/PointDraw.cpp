@@ -92,6 +92,11 @@ void drawBoxCorners(const float mins[3], const float maxs[3], GLenum mode, const
 }
 } // namespace
 
+void PointDraw_BoxEdgeEnds(const float mins[3], const float maxs[3], float out[24][3]) {
+    for (int i = 0; i < 24; ++i)
+        Box_Corner(mins, maxs, kBoxEdges[i], out[i]);
+}
+
 void PointDraw_BoxEdges(const float mins[3], const float maxs[3]) {
     drawBoxCorners(mins, maxs, GL_LINES, kBoxEdges);
 }

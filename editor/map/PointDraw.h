@@ -21,6 +21,8 @@ void PointDraw_Vertex2D(const RenderContext* context, float h, float v);
 // A filled disc of `sides` corners (at most 64) around a centre in a 2D view's axes.
 void PointDraw_Disc2D(const RenderContext* context, const float centre[3], float radius, int32_t sides);
 // The 12 edges of a box as lines.
+// The box's twelve edges as 24 line ends, in the order PointDraw_BoxEdges draws them.
+void PointDraw_BoxEdgeEnds(const float mins[3], const float maxs[3], float out[24][3]);
 void PointDraw_BoxEdges(const float mins[3], const float maxs[3]);
 // The 6 faces of a box as quads.
 void PointDraw_BoxFaces(const float mins[3], const float maxs[3]);

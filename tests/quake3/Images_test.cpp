@@ -8,8 +8,14 @@
 #include "ImageFiles.h"
 #include "core/System.h"
 #include "gamedata/TextureManager.h"
+#include "gamedata/TexturePackage.h"
 #include "mainwindow/MainWindow.h"
 #include "quake3/Images.h"
+
+extern "C" uint8_t* kpDecodeTexture(int32_t fmt, const char* path, const uint8_t* data, uint32_t size,
+                                    int32_t* width, int32_t* height, int32_t* components);
+extern "C" void kpDeferTextureDecoding(int32_t on);
+extern "C" void kpSetFileHeadReader(kpReadFileHeadFn reader);
 
 namespace {
 
@@ -443,6 +449,43 @@ TEST_F(ImageFiles, SkinTexturesComeFromTheirImageFile) {
     EXPECT_EQ(textures.effects.value(tgaPath), skin);
     EXPECT_EQ(LoadSkinTexture("models/none"), nullptr);
     // The model that asked holds the reference the skin was left without.
+    ++skin->refCount;
+    Plugin_ReleaseShader(skin);
+}
+
+// While the editor decodes images on their first show, a skin waits too, sized from its file's
+// head; its first-show decode keeps the file's alpha as the skin's own decode did, where the same
+// file named as a texture gets the alpha fix.
+TEST_F(ImageFiles, SkinsWaitForTheirFirstShowAndKeepTheirAlpha) {
+    const QByteArray file = TgaFile(2, 1, 1, 32, 0x20, bytes({1, 2, 3, 0}));
+    const QByteArray skinPath = write("models/waiting.tga", file);
+    const QByteArray texturePath = write("textures/other.tga", file);
+    kpSetFileHeadReader(&Tex_LoadFileHead);
+    kpDeferTextureDecoding(1);
+    kpDeferTextureDecoding(0); // package loads only; the editor still decodes skins later
+    ShaderRecord* skin = LoadSkinTexture("models/waiting");
+    kpSetFileHeadReader(nullptr);
+    ASSERT_NE(skin, nullptr);
+    ASSERT_NE(skin->image, nullptr);
+    EXPECT_EQ(skin->image->width, 1);
+    EXPECT_EQ(skin->image->bytesPerPixel, 4);
+    EXPECT_FALSE(textures.pixels.contains(skin->image)); // nothing decoded yet
+    const struct {
+        QByteArray path;
+        QByteArray pixels;
+    } cases[] = {
+        {skinPath, gamma(bytes({3, 2, 1, 0}))},
+        {texturePath, gamma(bytes({3, 2, 1, 0})).replace(3, 1, "\xff")},
+    };
+    for (const auto& c : cases) {
+        int32_t width = 0, height = 0, components = 0;
+        uint8_t* pixels = kpDecodeTexture(kTextureFormatTGA, c.path.constData(),
+                                          reinterpret_cast<const uint8_t*>(file.constData()),
+                                          uint32_t(file.size()), &width, &height, &components);
+        ASSERT_NE(pixels, nullptr) << c.path.constData();
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(pixels), 4), c.pixels) << c.path.constData();
+        Sys_Free(pixels);
+    }
     ++skin->refCount;
     Plugin_ReleaseShader(skin);
 }

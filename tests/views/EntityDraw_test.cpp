@@ -9,7 +9,9 @@
 #include "gamedata/EntityClass.h"
 #include "gamedata/ModelCache.h"
 #include "map/MapGroup.h"
+#include "map/ObjectDraw.h"
 #include "map/PointDraw.h"
+#include "views/GLStateCache.h"
 
 namespace {
 
@@ -347,6 +349,72 @@ TEST_F(EntityDraw, PickIdsUnderEachPickBase) {
     }
     GL_ResyncStateCache(view->stateCache);
     view->doneCurrent();
+}
+
+// The pass hands unselected boxes and light diamonds to its draw queue, which draws runs of them
+// at once. Each one drawn on its own after the pass (the queue closed), in the same order over the
+// same brushes, must give the same pixels in every view and camera mode.
+TEST_F(EntityDraw, QueuedBoxesDrawTheSamePixelsAsBoxesDrawnOneByOne) {
+    open();
+    settings().HideMask = 0x10; // no titles: hidden entities have none
+    EntityClass lightClass;
+    lightClass.name = "light";
+    lightClass.helpers = EntityClassHelper::Light;
+    // Brushes between the entities in the list and in depth: boxes behind, in front and beside.
+    const float wallLo[3] = {150, -40, 0}, wallHi[3] = {160, 10, 90};
+    Test_Box(map(), worldspawn, wallLo, wallHi);
+    std::vector<EntityRecord*> entities;
+    for (int i = 0; i < 24; ++i) {
+        const float x = 60.0f + 13.0f * float(i), y = -90.0f + 7.5f * float(i), z = float((i * 37) % 120);
+        EntityRecord* e = boxEntity(x, y, z, i % 3 == 2 ? "info_thing" : "light");
+        if (i % 3 != 2) {
+            e->handle->setClass(&lightClass);
+            const uint8_t colour[4] = {uint8_t(40 + 9 * i), uint8_t(250 - 7 * i), uint8_t(90 + 5 * i), 255};
+            std::memcpy(e->renderColor, colour, 4);
+        }
+        entities.push_back(e);
+        if (i == 11) {
+            const float lo[3] = {200, 30, 20}, hi[3] = {230, 70, 60};
+            Test_Box(map(), worldspawn, lo, hi);
+        }
+    }
+    struct Case {
+        const char* name;
+        cCanvas* view;
+        int32_t mode; // camera render mode
+    } cases[] = {
+        {"top view", top(), 0},         {"camera wireframe", camera(), 0}, {"camera flat", camera(), 1},
+        {"camera shaded", camera(), 2}, {"camera textured", camera(), 3},
+    };
+    for (const Case& c : cases) {
+        if (c.view == camera()) camera()->renderMode = c.mode;
+        for (EntityRecord* e : entities)
+            e->flags &= ~EntityFlag::Hidden;
+        hook(nullptr);
+        const QImage queued = c.view->grabFramebuffer();
+        // The reference: the entities hidden from the pass and drawn by the hook one by one, in the
+        // state the pass draws its objects in.
+        for (EntityRecord* e : entities)
+            e->flags |= EntityFlag::Hidden;
+        hook([&](cCanvas*, RenderContext* context, RenderCounters* counters) {
+            GL_State(context->stateCache, context->is3D ? Draw_SolidState(context) : GLS::Opaque | 0x100000);
+            for (EntityRecord* e : entities) {
+                e->flags &= ~EntityFlag::Hidden;
+                e->handle->draw(context, counters, 0x1);
+                e->flags |= EntityFlag::Hidden;
+            }
+        });
+        const QImage oneByOne = c.view->grabFramebuffer();
+        EXPECT_TRUE(queued == oneByOne) << c.name;
+        int differing = 0;
+        for (int y = 0; y < queued.height(); ++y)
+            for (int x = 0; x < queued.width(); ++x)
+                differing += queued.pixel(x, y) != oneByOne.pixel(x, y);
+        EXPECT_EQ(differing, 0) << c.name;
+        hook(nullptr);
+        EXPECT_TRUE(queued != c.view->grabFramebuffer()) << c.name; // the entities showed at all
+    }
+    hook(nullptr);
 }
 
 TEST_F(EntityDraw, RadiusRingPointsStayWithinBounds) {
