@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <functional>
 #include <QComboBox>
 #include <QAbstractItemView>
 #include <QElapsedTimer>
@@ -193,6 +194,19 @@ protected:
     // A key as the user types it: to the focus widget, through the shortcuts. Shortcuts reach only
     // the active window, which tests sharing the display may hold for a while: then the command
     // the key is bound to runs as the shortcut would run it.
+    // Answers the file dialog that opening brings up: what it showed (the names it lists once its
+    // folder is read, expectListed of them at least), its picture when named, and the name entered
+    // (empty: its proposal kept). False when no dialog came.
+    bool answerFileDialog(SeenFileDialog& seen, int expectListed, const char* picture, const QString& name,
+                          const std::function<void()>& opening) {
+        cDialogAnswer answer([&](QDialog* d) {
+            seen = lookAt(d, expectListed);
+            if (picture) shot(d, picture);
+            enterName(d, name);
+        });
+        opening();
+        return answer.answered;
+    }
     void type(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         activate(window.get(), 2000);
         if (window->isActiveWindow()) {
@@ -551,15 +565,8 @@ TEST_F(EditingSessionTest, FileDialogsStartAtTheMapAndListEveryFormat) {
     const QString maps = QFileInfo(path("maps")).canonicalFilePath();
     window->settings.RecentMapDirectory = maps;
     SeenFileDialog open;
-    {
-        cDialogAnswer answer([&](QDialog* d) {
-            open = lookAt(d, 1);
-            shot(d, "open-dialog");
-            enterName(d, QStringLiteral("castle.map"));
-        });
-        type(Qt::Key_O, Qt::ControlModifier);
-        ASSERT_TRUE(answer.answered);
-    }
+    ASSERT_TRUE(answerFileDialog(open, 1, "open-dialog", QStringLiteral("castle.map"),
+                                 [&] { type(Qt::Key_O, Qt::ControlModifier); }));
     EXPECT_EQ(open.folder, maps);
     EXPECT_TRUE(open.filters.value(0).startsWith(QStringLiteral("All supported formats (")))
         << open.filters.value(0).toStdString();
@@ -569,30 +576,16 @@ TEST_F(EditingSessionTest, FileDialogsStartAtTheMapAndListEveryFormat) {
     ASSERT_NE(child(), nullptr);
     EXPECT_EQ(QFileInfo(child()->document->filePath).fileName(), QStringLiteral("castle.map"));
 
-    SeenFileDialog save;
-    {
-        cDialogAnswer answer([&](QDialog* d) {
-            save = lookAt(d, 0); // no project there yet
-            shot(d, "save-dialog");
-            enterName(d, QString());
-        });
-        type(Qt::Key_S, Qt::ControlModifier);
-        ASSERT_TRUE(answer.answered);
-    }
+    SeenFileDialog save; // no project there yet: nothing listed
+    ASSERT_TRUE(
+        answerFileDialog(save, 0, "save-dialog", QString(), [&] { type(Qt::Key_S, Qt::ControlModifier); }));
     EXPECT_EQ(save.folder, maps);
     EXPECT_EQ(save.name, QStringLiteral("castle.zmf"));
     EXPECT_TRUE(QFileInfo::exists(path("maps/castle.zmf")));
 
     SeenFileDialog exported;
-    {
-        cDialogAnswer answer([&](QDialog* d) {
-            exported = lookAt(d, 1);
-            shot(d, "export-dialog");
-            enterName(d, QStringLiteral("castle_game.map"));
-        });
-        Window_Action(*window, "FileExport")->trigger();
-        ASSERT_TRUE(answer.answered);
-    }
+    ASSERT_TRUE(answerFileDialog(exported, 1, "export-dialog", QStringLiteral("castle_game.map"),
+                                 [&] { Window_Action(*window, "FileExport")->trigger(); }));
     EXPECT_EQ(exported.title, QStringLiteral("Export Map"));
     EXPECT_TRUE(QFileInfo::exists(path("maps/castle_game.map")));
 }
@@ -691,27 +684,14 @@ TEST_F(EditingSessionTest, TheFirstHour) {
 
     // Export through its dialog, then the exported map opened again.
     SeenFileDialog exported;
-    {
-        cDialogAnswer answer([&](QDialog* d) {
-            exported = lookAt(d, 0);
-            shot(d, "first-hour-export-dialog");
-            enterName(d, path("maps/first.map"));
-        });
-        Window_Action(*window, "FileExport")->trigger();
-        ASSERT_TRUE(answer.answered);
-    }
+    ASSERT_TRUE(answerFileDialog(exported, 0, "first-hour-export-dialog", path("maps/first.map"),
+                                 [&] { Window_Action(*window, "FileExport")->trigger(); }));
     EXPECT_EQ(exported.title, QStringLiteral("Export Map"));
     ASSERT_TRUE(QFileInfo::exists(path("maps/first.map")));
     // The open dialog starts where the map went and lists it.
     SeenFileDialog opened;
-    {
-        cDialogAnswer answer([&](QDialog* d) {
-            opened = lookAt(d, 1);
-            enterName(d, QStringLiteral("first.map"));
-        });
-        type(Qt::Key_O, Qt::ControlModifier);
-        ASSERT_TRUE(answer.answered);
-    }
+    ASSERT_TRUE(answerFileDialog(opened, 1, nullptr, QStringLiteral("first.map"),
+                                 [&] { type(Qt::Key_O, Qt::ControlModifier); }));
     EXPECT_EQ(opened.folder, QFileInfo(path("maps")).canonicalFilePath());
     EXPECT_TRUE(opened.listed.contains(QStringLiteral("first.map"))) << opened.listed.join(' ').toStdString();
     ASSERT_EQ(window->documents.size(), 2);
