@@ -12,7 +12,7 @@
 #include "mainwindow/MainWindow.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
-#include "views/GLFormat.h"
+#include "render/GLFormat.h"
 
 // The process's application, made by the first benchmark that needs one; it lives to the end of
 // the process, as in the program.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "document/CarveMerge.h"
+#include "document/HollowClip.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"

@@ -12,8 +12,8 @@
 #include "document/MapWorld.h"
 #include "map/MapBrush.h"
 #include "map/ObjectRecords.h"
-#include "views/RenderContext.h"
-#include "views/ViewFrustum.h"
+#include "render/RenderContext.h"
+#include "render/ViewFrustum.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "gamedata/PluginManager.h"
 #include "gamedata/TextureManager.h"
 #include "tools/ToolHost.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 #include "views/ViewHost.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "core/SysHost.h"
 #include "gamedata/PluginManager.h"
 #include "tools/ToolHost.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 #include "views/ViewHost.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include "gamedata/RenderApi.h"
 #include "gamedata/TextureUpload.h"
 #include "mainwindow/MainWindow.h"
-#include "views/GLStateCache.h"
-#include "views/RenderContext.h"
+#include "render/GLStateCache.h"
+#include "render/RenderContext.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "gamedata/EffectBatch.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureUpload.h"
-#include "views/GLStateCache.h"
+#include "render/GLStateCache.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "tools/ToolSet.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
-#include "views/GLFormat.h"
+#include "render/GLFormat.h"
 
 namespace {
 

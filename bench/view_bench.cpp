@@ -13,8 +13,8 @@
 #include "mainwindow/MainWindow.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
-#include "views/GLFormat.h"
-#include "views/ViewFrustum.h"
+#include "render/GLFormat.h"
+#include "render/ViewFrustum.h"
 
 #include "FrameRig.h"
 

@@ -15,12 +15,15 @@
 
 #include "Engine.h"
 #include "MapPlane.h"
+#include "MapOwnedKeys.h"
 #include "MapPlaneSet.h"
 #include "MapSerializer.h"
 #include "NumberText.h"
 #include "gamedata/TextureRecords.h"
 #include "map/EPair.h"
+#include "map/FaceOrder.h"
 #include "map/FaceSource.h"
+#include "map/KeptBrush.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
 #include "map/ObjectRecords.h"
@@ -357,6 +360,7 @@ private:
     // ---- Blocks ----
     bool readEntity();
     void finishEntity(PendingEntity& e);
+    static KeptBrushRecord* keepFaceLines(const BrushRecord* brush, int32_t after);
     bool createEntity(PendingEntity& e, bool point);
     void readKeyValue(PendingEntity& e, const char* key, const char* value);
     bool readBrush(PendingEntity& e);
@@ -463,23 +467,37 @@ bool MapReader::readEntity() {
 
 // The entity's brushes are built by its update, which drops the planes that cut nothing off.
 // When a plane it dropped has built corners in front of it, the planes enclose no space and what
-// was left is not the brush read: it is left out rather than kept as a different solid. A brush
-// whose planes do not close it keeps them all, as read. Both are reported by entity and brush
-// number, as the game's compiler numbers them.
+// was left is not the brush read: it is not kept as a different solid, but its face lines are
+// kept by the entity, to be written back where it stood (the game's compiler reads their planes
+// all the same). A brush whose planes do not close it keeps them all, as read. Both are reported
+// by entity and brush number, as the game's compiler numbers them.
 void MapReader::finishEntity(PendingEntity& e) {
     Engine::EntityUpdate(e.record, kUpdateEntity);
     int32_t number = 0;
     bool removed = false;
+    int32_t after = 0; // serial of the last brush kept in the entity
+    KeptBrushRecord** keptTail = &e.record->keptBrushes;
+    while (*keptTail)
+        keptTail = &(*keptTail)->next;
     for (const auto& [brush, planes] : e.brushes) {
         const int32_t index = number++;
-        if (!brush || brush->patch || brush->overlay) continue;
+        if (!brush) continue;
+        if (brush->patch || brush->overlay) {
+            after = brush->serial;
+            continue;
+        }
         if (!enclosesSpace(brush, planes)) {
-            Engine::Warning("entity %i, brush %i: its %i planes enclose no space; left out", e.index, index,
-                            int32_t(planes.size()));
+            Engine::Warning("entity %i, brush %i: its %i planes enclose no space; kept to be written back",
+                            e.index, index, int32_t(planes.size()));
+            if (KeptBrushRecord* kept = keepFaceLines(brush, after)) {
+                *keptTail = kept;
+                keptTail = &kept->next;
+            }
             Engine::BrushDelete(map, brush);
             removed = true;
             continue;
         }
+        after = brush->serial;
         if (beyond(brush->mins, brush->maxs, kUnboundedExtent))
             Engine::Warning("entity %i, brush %i: its planes do not close it; kept as read", e.index, index);
         int32_t kept = 0;
@@ -493,17 +511,42 @@ void MapReader::finishEntity(PendingEntity& e) {
     if (removed) Engine::EntityUpdate(e.record, 0); // bounds without the empty brushes
 }
 
+// The brush's face lines in file order, as read, for its entity to keep; null when memory ran out.
+KeptBrushRecord* MapReader::keepFaceLines(const BrushRecord* brush, int32_t after) {
+    const std::vector<FaceRecord*> faces = Brush_FacesInFileOrder(brush);
+    auto* kept = static_cast<KeptBrushRecord*>(Engine::Alloc(sizeof(KeptBrushRecord)));
+    auto* lines = static_cast<KeptFaceLine*>(Engine::Alloc(sizeof(KeptFaceLine) * faces.size()));
+    if (!kept || !lines || faces.empty()) {
+        Engine::Free(kept);
+        Engine::Free(lines);
+        return nullptr;
+    }
+    std::memset(kept, 0, sizeof *kept);
+    int32_t n = 0;
+    for (const FaceRecord* face : faces) {
+        if (!face->source || !(face->source->flags & FaceSourceFlags::Points)) continue;
+        KeptFaceLine& line = lines[n++];
+        std::memcpy(line.points, face->source->points, sizeof line.points);
+        line.texInfo = face->texInfo;
+    }
+    kept->faces = lines;
+    kept->faceCount = n;
+    kept->after = after;
+    return kept;
+}
+
 void MapReader::readKeyValue(PendingEntity& e, const char* key, const char* value) {
-    if (strcasecmp(key, "classname") == 0) {
+    if (strcasecmp(key, MapOwnedKey::kClassname) == 0) {
         e.classname.clear();
         appendTruncated(e.classname, value, kMaxValue);
         return;
     }
-    if (strcasecmp(key, "mapversion") == 0) {
+    if (strcasecmp(key, MapOwnedKey::kMapVersion) == 0) {
         version = leadingInt(value);
         return;
     }
-    if (strcasecmp(key, "wad") == 0 || strcasecmp(key, "_generator") == 0) return;
+    // The writer's own keys (of any entity: a file may put them anywhere), and the wad list.
+    if (strcasecmp(key, "wad") == 0 || MapOwnedKey::IsOwned(key, true)) return;
     if (strcasecmp(key, "origin") == 0) parseFloats(value, e.origin, 3);
     if (strcasecmp(key, "angles") == 0) parseFloats(value, e.angles, 3);
     if (strcasecmp(key, "angle") == 0) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Engine.h"
+#include "MapOwnedKeys.h"
 #include "MapPlane.h"
 #include "MapSerializer.h"
 #include "NumberText.h"
@@ -20,6 +21,7 @@
 #include "map/EPair.h"
 #include "map/FaceOrder.h"
 #include "map/FaceSource.h"
+#include "map/KeptBrush.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
 #include "map/ObjectRecords.h"
@@ -203,6 +205,7 @@ private:
 
     void writeEntity(EntityRecord* entity, int32_t index);
     void writeBrush(const BrushRecord* brush);
+    void writeKeptBrush(const KeptBrushRecord* kept);
     static bool keepsItsMatrices(const std::vector<FaceRecord*>& faces);
     void writeBrushPrimitive(const std::vector<FaceRecord*>& faces);
     template <class Number> void writeFaceLine(const Number points[3][3], const TextureInfo& info);
@@ -274,37 +277,58 @@ void MapWriter::writeEntity(EntityRecord* entity, int32_t index) {
     const std::string where = "entity " + std::to_string(index) + " (\"" + classname + "\")";
     const char* originKey =
         present(entity->keyNames[kOriginKeyRole]) ? entity->keyNames[kOriginKeyRole] : "origin";
-    const bool brushless = !entity->firstBrush;
+    const bool brushless = !entity->firstBrush && !entity->keptBrushes;
     const bool writesOrigin =
         brushless && !((entity->flags & EntityFlag::NoOriginKey) && entity->origin[0] == 0 &&
                        entity->origin[1] == 0 && entity->origin[2] == 0);
 
     out += "{\n";
-    pair("classname", classname, where);
+    pair(MapOwnedKey::kClassname, classname, where);
     for (const EPair* p = entity->epairs; p; p = p->next) {
         if (!p->key || !p->value) continue;
-        if (strcasecmp(p->key, "classname") == 0) continue;
-        if (world && (strcasecmp(p->key, "mapversion") == 0 || strcasecmp(p->key, "_generator") == 0))
-            continue;
+        if (MapOwnedKey::IsOwned(p->key, world)) continue;
         // An entity without brushes writes its origin itself, below.
         if (brushless && std::strcmp(p->key, originKey) == 0) continue;
         pair(p->key, p->value, where);
     }
     if (writesOrigin) numberPair(originKey, entity->origin);
     if (world) {
-        out += "\"mapversion\" \"";
+        out += '"';
+        out += MapOwnedKey::kMapVersion;
+        out += "\" \"";
         NumberText::AppendInt(out, kMapVersion);
         out += "\"\n";
         const char* version = Engine::VersionString();
         const std::string generator = std::string(version ? version : "") + " (kpQuake3)";
-        pair("_generator", generator.c_str(), where);
+        pair(MapOwnedKey::kGenerator, generator.c_str(), where);
         if (cordon) writeSeal();
     }
+    // Kept brushes go where they were read: before all brushes, after the brush they followed,
+    // or, that brush being gone, after the last.
+    std::vector<int32_t> serials;
+    for (const BrushRecord* brush = entity->firstBrush; brush; brush = brush->next)
+        serials.push_back(brush->serial);
+    auto writeKeptAfter = [&](int32_t after) {
+        for (const KeptBrushRecord* kept = entity->keptBrushes; kept; kept = kept->next)
+            if (kept->after == after) writeKeptBrush(kept);
+    };
+    writeKeptAfter(0);
     int32_t number = 0;
     for (const BrushRecord* brush = entity->firstBrush; brush; brush = brush->next, ++number) {
         place = "entity " + std::to_string(index) + ", brush " + std::to_string(number);
         writeBrush(brush);
+        writeKeptAfter(brush->serial);
     }
+    for (const KeptBrushRecord* kept = entity->keptBrushes; kept; kept = kept->next)
+        if (kept->after && std::find(serials.begin(), serials.end(), kept->after) == serials.end())
+            writeKeptBrush(kept);
+    out += "}\n";
+}
+
+void MapWriter::writeKeptBrush(const KeptBrushRecord* kept) {
+    out += "{\n";
+    for (int32_t i = 0; i < kept->faceCount; ++i)
+        writeFaceLine(kept->faces[i].points, kept->faces[i].texInfo);
     out += "}\n";
 }
 
@@ -557,7 +581,7 @@ void MapWriter::writePath(const PathRecord* path) {
     for (const NodeRecord* node = first; node; node = node->next) {
         last = node;
         out += "{\n";
-        pair("classname", path->className, where);
+        pair(MapOwnedKey::kClassname, path->className, where);
         std::string targetname;
         if (present(node->name)) {
             targetname = node->name;
@@ -582,7 +606,7 @@ void MapWriter::writePath(const PathRecord* path) {
     if (path->type == PathType::PingPong)
         for (const NodeRecord* node = last->prev; node && node->prev; node = node->prev) {
             out += "{\n";
-            pair("classname", path->className, where);
+            pair(MapOwnedKey::kClassname, path->className, where);
             pair("targetname", numbered(i++).c_str(), where);
             const std::string target = node->prev->prev ? numbered(i) : ownOrPath(first);
             pair("target", target.c_str(), where);

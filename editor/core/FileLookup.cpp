@@ -7,12 +7,12 @@ FileLookupConfig& Sys_FileLookup() {
     return config;
 }
 
-void Sys_SwitchFileLookup(GameConfig* config) {
+void Sys_SwitchFileLookup(GameFolders* folders) {
     FileLookupConfig& lookup = Sys_FileLookup();
     lookup.previous = lookup.current;
-    lookup.current = config;
+    lookup.current = folders;
 }
 
-const GameConfig* Sys_FileLookupConfig() {
+const GameFolders* Sys_FileLookupConfig() {
     return Sys_Host() ? Sys_FileLookup().current : nullptr;
 }

@@ -1,7 +1,7 @@
-// Which game configuration the file look-ups of the system layer search (Sys_FindFile,
-// Sys_FileExists, Sys_LoadFile, the game and mod folders). Making a configuration current in the
-// main window's manager sets it; code about to run plugin code moves the current one into the
-// previous slot first and sets its own.
+// Which game folders the file look-ups of the system layer search (Sys_FindFile, Sys_FileExists,
+// Sys_LoadFile, the game and mod folders). A game configuration is such a pair of folders: making
+// one current in the main window's manager sets it; code about to run plugin code moves the current
+// one into the previous slot first and sets its own.
 #pragma once
 
 #include <QByteArray>
@@ -9,19 +9,23 @@
 #include <QString>
 #include <cstdint>
 
-struct GameConfig;
+// The folders of one game; either may be empty.
+struct GameFolders {
+    QString GameBasedir;
+    QString GameModdir;
+};
 
 struct FileLookupConfig {
-    GameConfig* current = nullptr;
-    GameConfig* previous = nullptr;
+    GameFolders* current = nullptr;
+    GameFolders* previous = nullptr;
 };
 
 // The system layer's one pair.
 FileLookupConfig& Sys_FileLookup();
-// Moves the current configuration into the previous slot and makes this one current.
-void Sys_SwitchFileLookup(GameConfig* config);
-// The configuration look-ups search now: the current one while a main window exists, else none.
-const GameConfig* Sys_FileLookupConfig();
+// Moves the current folders into the previous slot and makes these current.
+void Sys_SwitchFileLookup(GameFolders* folders);
+// The folders look-ups search now: the current ones while a main window exists, else none.
+const GameFolders* Sys_FileLookupConfig();
 
 // Answers of Sys_FindFile remembered per configuration, for callers that resolve the same names
 // over and over (the model cache's keys). An answer holds while the configuration's mod and game
@@ -42,7 +46,7 @@ struct FoundFiles {
         Folders folders;
         QHash<QByteArray, QByteArray> found; // name as asked -> resolved path
     };
-    QHash<const GameConfig*, Answers> byConfig; // null: no configuration current
+    QHash<const GameFolders*, Answers> byConfig; // null: no folders current
 };
 
 // Sys_FindFile's answer with the full resolved path (no buffer limit), remembered in the main

@@ -8,13 +8,12 @@
 #include <string>
 
 #include "core/BaseDirectory.h"
+#include "core/FileArchives.h"
 #include "core/FileLookup.h"
 #include "core/Platform.h"
 #include "core/SysHost.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
-#include "gamedata/ArchiveRegistry.h"
-#include "gamedata/GameConfig.h"
 
 namespace {
 
@@ -27,7 +26,7 @@ QByteArray diskPath(const char* path) {
 // Whether the program's archives hold the file (none without a host).
 bool inHostArchives(const char* path) {
     SysHost* host = Sys_Host();
-    return host && Archive_FileExists(&host->archives(), path);
+    return host && host->archives().holdsFile(path);
 }
 
 // Copies at most size - 1 bytes and terminates; nothing without room.
@@ -88,7 +87,7 @@ char* Sys_LoadFile(const char* path, uint32_t* length) {
     // need no current configuration).
     if (SysHost* host = Sys_Host()) {
         void* data = nullptr;
-        if (Archive_LoadFile(&host->archives(), path, &data, length)) return static_cast<char*>(data);
+        if (host->archives().loadFile(path, &data, length)) return static_cast<char*>(data);
     }
     Sys_Error("can't open \"%s\" (%s)", path, Plat_ErrorText(error));
     return nullptr;
@@ -109,7 +108,7 @@ namespace {
 bool findFile(const char* name, QByteArray* found) {
     QList<QByteArray> candidates{QByteArray(name)};
     const QByteArray relative = QByteArray("/") + name;
-    if (const GameConfig* config = Sys_FileLookupConfig()) {
+    if (const GameFolders* config = Sys_FileLookupConfig()) {
         if (!config->GameModdir.isEmpty()) candidates.append(Path_ToNative(config->GameModdir) + relative);
         if (!config->GameBasedir.isEmpty()) candidates.append(Path_ToNative(config->GameBasedir) + relative);
     }
@@ -132,7 +131,7 @@ bool findFile(const char* name, QByteArray* found) {
 
 // The answers valid now for the current configuration; stale ones are dropped first.
 FoundFiles::Answers& currentAnswers(FoundFiles& memory) {
-    const GameConfig* config = Sys_FileLookupConfig();
+    const GameFolders* config = Sys_FileLookupConfig();
     FoundFiles::Folders folders;
     if (config) {
         folders.mod = config->GameModdir;
@@ -141,7 +140,7 @@ FoundFiles::Answers& currentAnswers(FoundFiles& memory) {
     folders.program = App_GetBaseDirectory();
     // The name as given is tried relative to the working folder, which running a map changes.
     folders.working = QDir::currentPath();
-    folders.archives = Sys_Host()->archives().generation;
+    folders.archives = Sys_Host()->archives().contentStamp();
     FoundFiles::Answers& answers = memory.byConfig[config];
     if (!(answers.folders == folders)) {
         answers.found.clear();
@@ -213,7 +212,7 @@ namespace {
 
 bool copyGameFolder(char* buffer, uint32_t size, bool preferMod) {
     if (buffer && size > 0) buffer[0] = '\0';
-    const GameConfig* config = Sys_FileLookupConfig();
+    const GameFolders* config = Sys_FileLookupConfig();
     if (!config || !buffer || size == 0) return false;
     const QString& folder =
         preferMod && !config->GameModdir.isEmpty() ? config->GameModdir : config->GameBasedir;

@@ -1,5 +1,7 @@
 #include "core/SysHost.h"
 
+#include <algorithm>
+
 #include "core/HostSlot.h"
 #include "core/MainSettings.h"
 
@@ -11,19 +13,9 @@ void Sys_SetHost(SysHost* host) {
     Host_Slot<SysHost>() = host;
 }
 
-MapPreferences Sys_MapPreferences() {
-    // Read afresh on each call, so a changed setting takes effect at once.
-    const MainSettings& settings = Sys_Settings();
-    MapPreferences preferences;
-    preferences.keepDefaultEpairs = settings.KeepDefaultEpairs;
-    preferences.entityTransparency = settings.EntityTransparency;
-    preferences.keepCloneVisGroup = settings.KeepCloneVisGroup;
-    preferences.useVisgroupColors = settings.UseVisgroupColors;
-    preferences.transformAngles = settings.TransformAngles;
-    preferences.textureLockUV = settings.TextureLockUV;
-    preferences.textureTransparency = settings.TextureTransparency;
-    preferences.drawVertices = settings.DrawVertices;
-    return preferences;
+int32_t Sys_SnapGrid() {
+    const MainSettings* settings = Sys_MutableSettings();
+    return settings && settings->SnapToGrid ? std::max(1, settings->CurrentGridSize) : 0;
 }
 
 int32_t Sys_MaxWorldSize() {

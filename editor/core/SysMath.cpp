@@ -7,7 +7,7 @@
 #include "core/System.h"
 #include "kstdlib/kmath.h"
 #include "kstdlib/kutil.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 
 namespace {
 
@@ -43,12 +43,6 @@ double wrapDegrees(float angle) {
 void snapToWhole(float& value, float tolerance) {
     const float whole = K_Rint(value);
     if (value != whole && std::fabs(value - whole) < tolerance) value = whole;
-}
-
-// 0 means snapping is off (whole units); otherwise the grid size, at least 1.
-int32_t activeGrid() {
-    const SysHost* host = Sys_Host();
-    return host ? host->snapGrid() : 0;
 }
 
 float snapComponent(float value, int32_t grid) {
@@ -116,7 +110,7 @@ void Sys_SnapVector(float v[3]) {
 }
 
 float Sys_SnapToGrid(float point[3]) {
-    const int32_t grid = activeGrid();
+    const int32_t grid = Sys_SnapGrid();
     for (int i = 0; i < 3; ++i)
         point[i] = snapComponent(point[i], grid);
     return point[2];
@@ -127,7 +121,7 @@ float Sys_SnapAxisToGrid(int32_t axis, float point[3]) {
         Sys_Error("Sys_SnapAxisToGrid: invalid axis %d", axis);
         return 0.0f;
     }
-    point[axis] = snapComponent(point[axis], activeGrid());
+    point[axis] = snapComponent(point[axis], Sys_SnapGrid());
     return point[axis];
 }
 

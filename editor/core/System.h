@@ -43,8 +43,8 @@ void Sys_Warning(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Reports only: callers go on with their own failure path.
 void Sys_Error(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// ---- Texture gamma and plugin options -----------------------------------------------------
-// Option numbers of Sys_GetOption / Sys_SetOption (and App_GetOption / App_SetOption).
+// ---- Plugin options -------------------------------------------------------------------------
+// Option numbers of Sys_GetOption / Sys_SetOption.
 enum SysOption : int32_t {
     SYS_OPTION_SNAP_TO_GRID = 0,
     SYS_OPTION_GRID_2D = 1,
@@ -53,11 +53,11 @@ enum SysOption : int32_t {
     SYS_OPTION_CORDON = 4,
 };
 
-// TextureBrightness × 0.015 + 0.5 of the current game configuration; 1.0 without one.
-float Sys_GetTextureGamma();
-// 0 while no main window exists.
+// The option from the installed host's settings: a switch reads 1 or 0, the grid size as set.
+// 0 while no host keeps settings; an unknown number warns and reads 0.
 int32_t Sys_GetOption(int32_t option);
-// Ignored while no main window exists.
+// A switch takes any non-zero value as on; the grid size becomes the smallest power of two not
+// below the value (at least 1). Ignored while no host keeps settings; an unknown number warns.
 void Sys_SetOption(int32_t option, int32_t value);
 
 // ---- Files and paths ----------------------------------------------------------------------

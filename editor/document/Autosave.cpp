@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "document/MapDocument.h"
@@ -18,7 +19,7 @@ bool Project_IsAutosaveName(const QString& name, const QString& completeBaseName
 }
 
 bool Project_Autosave(MapDocument* document, const QString& path) {
-    const MainSettings& settings = Project_Settings();
+    const MainSettings& settings = Sys_Settings();
     const QFileInfo file(path);
     QString folder;
     if (settings.AutosaveToCurrentDir || settings.AutosaveDir.trimmed().isEmpty()) {

@@ -17,7 +17,7 @@
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 #include "map/ObjectRecords.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "document/CullTree.h"
 #include "document/GroupChain.h"
@@ -24,7 +25,7 @@
 #include "map/MapGroup.h"
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 
 namespace {
 
@@ -403,7 +404,7 @@ bool Clip_Paste(Clipboard* c, MapHandle map, int32_t copies, const float positio
         return false;
     }
 
-    PasteContext ctx{c, map, world, Undo_HistoryOf(map), &Project_Settings(), {}, nullptr, select};
+    PasteContext ctx{c, map, world, Undo_HistoryOf(map), &Sys_Settings(), {}, nullptr, select};
     Clip_GetCenter(c, ctx.placed.centre);
     if (position)
         for (int i = 0; i < 3; ++i)
@@ -451,7 +452,7 @@ void Clip_GetCenter(const Clipboard* c, float center[3]) {
         Vec_Set(center, 0, 0, 0);
         return;
     }
-    const MainSettings& s = Project_Settings();
+    const MainSettings& s = Sys_Settings();
     const float grid = float(s.CurrentGridSize > 0 ? s.CurrentGridSize : 1);
     for (int i = 0; i < 3; ++i) {
         center[i] = (c->mins[i] + c->maxs[i]) * 0.5f;

@@ -18,8 +18,8 @@
 #include "core/System.h"
 #include "core/Winding.h"
 #include "document/MapWorld.h"
-#include "views/GLStateCache.h"
-#include "views/RenderContext.h"
+#include "render/GLStateCache.h"
+#include "render/RenderContext.h"
 
 namespace {
 

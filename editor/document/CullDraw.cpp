@@ -5,9 +5,9 @@
 #include "document/CullTree.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
-#include "views/BoxCorners.h"
-#include "views/RenderContext.h"
-#include "views/ViewFrustum.h"
+#include "render/BoxCorners.h"
+#include "render/RenderContext.h"
+#include "render/ViewFrustum.h"
 
 namespace {
 

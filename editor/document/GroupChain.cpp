@@ -8,7 +8,7 @@
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapGroup.h"
-#include "map/ObjectApi.h"
+#include "document/ObjectApi.h"
 
 namespace {
 

@@ -1,4 +1,7 @@
 // Make Hollow and Clip Objects, with their commands.
+#include "document/HollowClip.h"
+
+#include "core/SysHost.h"
 #include "document/CarveMerge.h"
 
 #include <QGuiApplication>
@@ -20,7 +23,7 @@
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
 #include "map/MapGroup.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 #include "map/ObjectRecords.h"
 
 namespace {
@@ -262,7 +265,7 @@ bool Map_CmdMakeHollow(MapWorld* world) {
         return false;
 
     // Beyond the world's size no wall could be built: the spin box stops there.
-    const MainSettings& settings = Project_Settings();
+    const MainSettings& settings = Sys_Settings();
     const int32_t limit = std::max(1, settings.MaxWorldSize);
     bool ok = false;
     const int32_t thickness = Prompt_GetInteger(

@@ -231,12 +231,8 @@ int32_t missingTextureFaces(const MapWorld* world) {
 
 // ---- Construction ------------------------------------------------------------------------------
 
-const MainSettings& Project_Settings() {
-    return Sys_Settings();
-}
-
 int32_t Project_UndoLevelCount() {
-    return std::max(Project_Settings().UndoLevels, kUndoMinLevels);
+    return std::max(Sys_Settings().UndoLevels, kUndoMinLevels);
 }
 
 void Project_Construct(MapDocument* document) {
@@ -257,7 +253,7 @@ void Project_Construct(MapDocument* document) {
     document->world = new MapWorld{};
     Map_InitWorld(document->world, document);
     document->undo = new UndoHistory{};
-    const bool undoEnabled = Project_Settings().UndoEnabled;
+    const bool undoEnabled = Sys_Settings().UndoEnabled;
     Undo_InitHistory(document->undo, Map_Handle(document->world), Project_UndoLevelCount(), undoEnabled);
     if (!undoEnabled) Undo_Reset(document->undo);
     document->createdAt = QTime::currentTime();
@@ -314,7 +310,7 @@ bool Project_New(MapDocument* document) {
 
     DefaultRoomParameters room;
     bool roomAccepted = false;
-    if (!Project_Settings().SkipDefaultRoomDialog || shift)
+    if (!Sys_Settings().SkipDefaultRoomDialog || shift)
         roomAccepted = Project_AskDefaultRoom(GameCfg_CurrentProfile(configManager()), &room);
 
     makeConfigCurrent(document);
@@ -470,7 +466,7 @@ bool Project_AskSaveChanges(MapDocument* document) {
         if (path.isEmpty()) return false;
         if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".zmf");
     }
-    const bool saved = Project_Save(document, path, Project_Settings().BackupFiles, false);
+    const bool saved = Project_Save(document, path, Sys_Settings().BackupFiles, false);
     if (saved && Project_WindowHooks().savedAfterQuestion) Project_WindowHooks().savedAfterQuestion(path);
     return saved;
 }

@@ -134,7 +134,5 @@ void Project_BroadcastCameraMove(MapDocument* document, const float a[3], const 
 float Project_TickFrameClock(MapDocument* document, int64_t nowMs);
 
 // ---- Helpers -------------------------------------------------------------------------------
-// The program's settings (Sys_Settings), or the defaults while there is no window.
-const MainSettings& Project_Settings();
 // Writes a ".map" export to path without changing the document's export state (autosave).
 bool Project_ExportCopy(MapDocument* document, const QString& path);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/SysHost.h"
 #include "core/TextEncoding.h"
 #include "document/CompilerOverlays.h"
 #include "document/CullTree.h"
@@ -27,12 +28,12 @@
 #include "map/MapPatch.h"
 #include "map/MapPath.h"
 #include "map/ObjectDraw.h"
-#include "views/BoxCorners.h"
-#include "views/ColorScheme.h"
-#include "views/GLStateCache.h"
-#include "views/OcclusionBuffer.h"
-#include "views/RenderContext.h"
-#include "views/ViewFrustum.h"
+#include "render/BoxCorners.h"
+#include "render/ColorScheme.h"
+#include "render/GLStateCache.h"
+#include "render/OcclusionBuffer.h"
+#include "render/RenderContext.h"
+#include "render/ViewFrustum.h"
 
 namespace {
 
@@ -560,7 +561,7 @@ void Map_DrawViewCamera(MapWorld* world, RenderContext* context) {
         strip[4][k] = strip[0][k];
         strip[5][k] = strip[2][k];
     }
-    const float half = float(Project_Settings().CameraFOV) * 0.5f;
+    const float half = float(Sys_Settings().CameraFOV) * 0.5f;
     for (int side = 0; side < 2; ++side) {
         const float a = (angle + (side == 0 ? -half : half)) * 3.14159265f / 180.0f;
         point(48 * s * std::cos(a), 48 * s * std::sin(a), strip[side == 0 ? 6 : 8]);

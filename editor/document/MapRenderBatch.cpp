@@ -18,9 +18,9 @@
 #include "gamedata/TextureRecords.h"
 #include "map/MapFace.h"
 #include "map/ObjectDraw.h"
-#include "views/GLStateCache.h"
-#include "views/OcclusionBuffer.h"
-#include "views/RenderContext.h"
+#include "render/GLStateCache.h"
+#include "render/OcclusionBuffer.h"
+#include "render/RenderContext.h"
 
 // GL 1.4, exported by the GL library; the precompiled GL header leaves out the prototypes.
 extern "C" void glMultiDrawArrays(GLenum mode, const GLint* first, const GLsizei* count, GLsizei drawcount);

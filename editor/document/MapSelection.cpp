@@ -117,21 +117,6 @@ int32_t Map_HideMask() {
     return Sys_Settings().HideMask;
 }
 
-bool Map_EntityPassesFilters(const EntityRecord* entity, int32_t hideMask) {
-    const cMapEntity* handle = cMapEntity::fromRecord(entity);
-    return !hideMask || !handle || !handle->filteredBy(hideMask);
-}
-
-bool Map_BrushPassesFilters(const BrushRecord* brush, int32_t hideMask) {
-    if (!hideMask || !brush) return true;
-    if ((hideMask & BrushHideMask::Patches) && brush->patch) return false;
-    if ((hideMask & BrushHideMask::Detail) && brush->firstFace) {
-        const int32_t detail = GameCfg_CurrentProfile()->contentMask;
-        if (detail && (brush->firstFace->texInfo.contents & detail)) return false;
-    }
-    return true;
-}
-
 // ---- Whole-world commands --------------------------------------------------------------------
 
 void Map_SelectAll(MapWorld* world, bool pathMode) {

@@ -1,21 +1,15 @@
-// World-wide selection commands: select all, invert, by id, in a box, by index, and the display
-// filters they share with drawing. Each command ends by refreshing the selection summary unless
-// its comment says otherwise. Selecting one record is Map_SelectObject (MapWorld.h).
+// World-wide selection commands: select all, invert, by id, in a box, by index, (the display
+// filters they share with drawing are in ObjectDraw.h). Each command ends by refreshing the selection summary
+// unless its comment says otherwise. Selecting one record is Map_SelectObject (MapWorld.h).
 #pragma once
 
 #include <cstdint>
 
+#include "map/ObjectDraw.h"
 #include "map/ObjectRecords.h"
 
 struct BrushRecord;
 struct MapWorld;
-
-// Display filters: bits of the HideMask setting that hide brushes (the entity bits are in
-// MapEntity.h).
-namespace BrushHideMask {
-constexpr int32_t Detail = 0x4; // first face's contents share a bit with the profile's detail mask
-constexpr int32_t Patches = 0x20;
-} // namespace BrushHideMask
 
 // Modes of Map_SelectInBox.
 namespace BoxSelect {
@@ -26,9 +20,6 @@ constexpr int32_t Handles = 2; // the object's centre lies in the box
 
 // The main window's HideMask (0 without a main window).
 int32_t Map_HideMask();
-// True when the display filters of hideMask leave the object shown (a zero mask passes all).
-bool Map_EntityPassesFilters(const EntityRecord* entity, int32_t hideMask);
-bool Map_BrushPassesFilters(const BrushRecord* brush, int32_t hideMask);
 
 // Path mode selects every path node; otherwise the top-level groups, every entity but the world
 // entity and every brush that is shown and passes the display filters.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
@@ -15,7 +16,7 @@
 #include "map/MapFace.h"
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 
 namespace {
 
@@ -291,7 +292,7 @@ void Map_TransformSelection(MapWorld* world, EntityRecord* entities, BrushRecord
     if (!entities) entities = world->selectedEntities;
     if (!brushes) brushes = world->selectedBrushes;
 
-    const MainSettings& settings = Project_Settings();
+    const MainSettings& settings = Sys_Settings();
     const bool lock = params->noTextureLock == 0 && settings.TextureLock;
     const bool lockScale = lock && settings.TextureLockScale;
     const bool turnAngles = params->rotates != 0 && settings.TransformAngles;
@@ -319,7 +320,7 @@ void Map_SnapSelectionCorner(MapWorld* world, float grid, const float mins[3], c
     if (!world || !mins || !maxs) return;
     float d[3];
     cornerOffset(currentCorner(world), grid, mins, maxs, d);
-    const bool lock = Project_Settings().TextureLock;
+    const bool lock = Sys_Settings().TextureLock;
     for (BrushRecord* b = world->selectedBrushes; b; b = b->selNext)
         moveBrush(b, d, lock);
     for (EntityRecord* e = world->selectedEntities; e; e = e->selNext)
@@ -338,7 +339,7 @@ void Map_SnapSelectionToGrid(MapWorld* world, float grid, bool eachObject) {
     }
 
     const int32_t corner = currentCorner(world);
-    const bool lock = Project_Settings().TextureLock;
+    const bool lock = Sys_Settings().TextureLock;
     float d[3];
     // Brushes first: those of an entity move by the entity's box, which must not have moved yet.
     for (BrushRecord* b = world->selectedBrushes; b; b = b->selNext) {
@@ -369,7 +370,7 @@ void Map_AlignSelection(MapWorld* world, int32_t axis, int32_t side) {
     chainBounds(world->selectedEntities, world->selectedBrushes, false, mins, maxs);
     const bool toMax = side != 0;
     const float target = toMax ? maxs[axis] : mins[axis];
-    const bool lock = Project_Settings().TextureLock;
+    const bool lock = Sys_Settings().TextureLock;
 
     // Brushes first: those of an entity move by the entity's box, which must not have moved yet.
     for (BrushRecord* b = world->selectedBrushes; b; b = b->selNext) {
@@ -391,7 +392,7 @@ void Map_AlignSelection(MapWorld* world, int32_t axis, int32_t side) {
 
 void Map_FlipSelection(MapWorld* world, int32_t axis) {
     if (!world || axis < 0 || axis > 2) return;
-    const MainSettings& settings = Project_Settings();
+    const MainSettings& settings = Sys_Settings();
     float lo = float(settings.MaxWorldSize), hi = -float(settings.MaxWorldSize);
     for (EntityRecord* e = world->selectedEntities; e; e = e->selNext) {
         lo = std::fmin(lo, e->mins[axis]);
@@ -481,6 +482,6 @@ bool Map_FlipSelectionCommand(MapWorld* world, int32_t axis) {
 
 bool Map_SnapToGridCommand(MapWorld* world, bool eachObject) {
     if (!beginSelectionLevel(world, "Snap to Grid")) return false;
-    Map_SnapSelectionToGrid(world, float(Project_Settings().CurrentGridSize), eachObject);
+    Map_SnapSelectionToGrid(world, float(Sys_Settings().CurrentGridSize), eachObject);
     return endSelectionLevel(world);
 }

@@ -28,7 +28,7 @@
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
-#include "map/ObjectApi.h"
+#include "document/ObjectApi.h"
 
 namespace {
 
@@ -86,6 +86,7 @@ void deleteBrushOfClearedWorld(MapWorld* world, BrushRecord* brush) {
 
 void Map_InitWorld(MapWorld* world, MapDocument* document) {
     std::memset(static_cast<void*>(world), 0, sizeof(*world));
+    world->hooks = Map_WorldHooks();
     world->owner = document;
     world->handle = world;
     world->highestId = 1;

@@ -9,6 +9,7 @@
 
 #include "map/MapObject.h"
 #include "map/ObjectRecords.h"
+#include "map/WorldHooks.h"
 
 class MapDocument;
 class cMapObject;
@@ -33,15 +34,11 @@ constexpr uint32_t IgnoreGroups = 2;
 constexpr uint32_t Faces = 3;
 } // namespace SelectionMode
 
-// Index of a per-kind serial counter.
-enum class SerialKind : int32_t { Group, Entity, Brush, Face, Node, Path, Camera, Count };
-
-inline constexpr int32_t kMaxObjectId = 0x400000;
 inline constexpr uint32_t kIdBitmapBytes = kMaxObjectId / 8;
 
 struct MapWorld {
+    const WorldHooks* hooks; // first, where the objects look for it (World_Hooks)
     MapDocument* owner;
-    void* cullTree;         // null until first built
     MapWorld* handle;       // points to this world; its address is the map handle
     GroupRecord* groups;    // newest first
     EntityRecord* entities; // worldspawn first, then creation order
@@ -84,10 +81,12 @@ struct MapWorld {
     float rememberedMins[3];
     float rememberedMaxs[3];
     void* drawQueue; // the renderer's per-frame face queue, its storage kept between frames
+    void* cullTree;  // null until first built
 };
 
 #define ZARV_WORLD_OFFSET(field) (offsetof(MapWorld, field) - offsetof(MapWorld, handle))
 static_assert(std::is_standard_layout_v<MapWorld>);
+static_assert(offsetof(MapWorld, hooks) == 0);
 static_assert(offsetof(MapWorld, handle) == 16);
 static_assert(ZARV_WORLD_OFFSET(groups) == 8);
 static_assert(ZARV_WORLD_OFFSET(entities) == 16);
@@ -122,6 +121,8 @@ inline MapWorld* Map_FromHandle(const void* handle) {
 }
 
 // ---- Life cycle ------------------------------------------------------------------------------
+// The hooks every world gives its objects (MapWorldHooks.cpp).
+const WorldHooks* Map_WorldHooks();
 // Builds an empty world owned by the document (which may be null in headless use).
 void Map_InitWorld(MapWorld* world, MapDocument* document);
 // Clears the world and frees its id bitmap and visgroup map.

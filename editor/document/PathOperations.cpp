@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
@@ -26,7 +27,7 @@ bool validAxis(int32_t axis) {
 }
 
 float gridStep() {
-    return float(Project_Settings().CurrentGridSize);
+    return float(Sys_Settings().CurrentGridSize);
 }
 
 bool hasName(const NodeRecord* node) {
@@ -401,9 +402,12 @@ bool Map_CmdSplitPath(MapWorld* world, int32_t axisA, int32_t axisB) {
     if (!world) return false;
     NodeRecord* node = world->selectedNodes;
     if (!node || node->selNext) {
-        Map_OpWarn("You must have a single path node selected!", false);
+        Map_OpWarn("You must have a single path node selected!", true);
         return false;
     }
+    // The node is let go first: a refused split leaves nothing selected either.
+    Map_DeselectNodes(world);
+    Map_UpdateSelectionSummary(world);
     if (!node->next) {
         Map_OpWarn("Can't split at terminal node!", true);
         return false;

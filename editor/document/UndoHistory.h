@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "map/MapObject.h"
-#include "map/ObjectApi.h"
+#include "document/ObjectApi.h"
 
 struct BrushRecord;
 struct BrushSnapshotRecord;

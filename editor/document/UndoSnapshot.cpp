@@ -6,6 +6,7 @@
 
 #include "core/System.h"
 #include "map/EPair.h"
+#include "map/KeptBrush.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
@@ -13,6 +14,7 @@
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
 #include "map/MapPath.h"
+#include "core/Vector.h"
 #include "document/VisGroup.h"
 #include "map/VisGroupList.h"
 
@@ -104,6 +106,7 @@ void UndoPool_Give(EntitySnapshot* s) {
     Sys_Free(s->classname);
     EPair_FreeList(&s->epairs);
     Sys_Free(s->visGroupIds);
+    KeptBrush_FreeList(s->keptBrushes);
     std::memset(s, 0, sizeof *s);
     s_entityPool.give(s);
 }
@@ -213,6 +216,7 @@ void Undo_CaptureEntity(EntitySnapshot* s, const EntityRecord* e) {
     s->flags = e->flags;
     s->color = e->handle ? e->handle->displayColor : kObjectColorBlack;
     s->epairs = EPair_CopyList(e->epairs);
+    s->keptBrushes = KeptBrush_CopyList(e->keptBrushes);
     s->groupSerial = serialOf(e->group);
     s->outerGroupSerial = serialOf(e->outerGroup);
     if (e->handle) captureVisGroups(e->handle->visGroups, &s->visGroupIds, &s->visGroupCount);
@@ -331,4 +335,40 @@ void Undo_CaptureNode(NodeSnapshot* s, const NodeRecord* n) {
     s->number = n->number;
     s->serial = n->serial;
     s->pathSerial = n->path ? n->path->serial : 0;
+}
+
+// ---- Brushes from snapshots ---------------------------------------------------------------------
+
+BrushRecord* Brush_CreateFromSnapshot(const BrushSnapshot* snapshot) {
+    if (!snapshot) return nullptr;
+    BrushRecord* b = Brush_Alloc();
+    b->serial = snapshot->serial;
+    b->kind = snapshot->kind;
+    b->flags = snapshot->flags | BrushFlags::NeedsUpdate;
+    b->handle->baseColor = snapshot->baseColor;
+    for (int32_t i = snapshot->faceCount - 1; i >= 0; --i) {
+        const FaceSnapshot& s = snapshot->faces[i];
+        FaceRecord* face = Face_Alloc(s.vertexCount); // a count past the capacity keeps no vertices
+        face->brush = b;
+        face->serial = s.serial;
+        face->flags = s.flags | FaceFlags::NeedsUpdate;
+        for (int32_t v = 0; v < face->vertexCount; ++v)
+            Vec_Copy(s.positions[v], face->vertices[v].xyz);
+        if (face->vertexCount >= 3) face->handle->computePlane();
+        face->handle->setTextureInfo(s.texInfo);
+        List_Prepend(b->firstFace, &b->lastFace, face);
+    }
+    if (const PatchSnapshot* ps = snapshot->patch) {
+        PatchRecord* patch = Patch_Create(b, &ps->texInfo, ps->columns, ps->rows);
+        if (ps->points) std::memcpy(patch->points, ps->points, sizeof(patch->points));
+        patch->flags = ps->flags | PatchFlags::NeedsUpdate;
+    }
+    if (const OverlaySnapshot* os = snapshot->overlay) {
+        OverlayRecord* overlay = Overlay_Create(b, &os->texInfo);
+        if (os->withGeometry) std::memcpy(overlay->corners, os->corners, sizeof(overlay->corners));
+        overlay->flags = os->flags | OverlayFlags::NeedsUpdate;
+    }
+    b->handle->updateRandomColor();
+    b->handle->faceOrderSettled = true; // in the recorded order
+    return b;
 }

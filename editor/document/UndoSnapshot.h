@@ -3,8 +3,8 @@
 //
 // Entity, path and node snapshots are declared with their kinds (EntitySnapshot in MapEntity.h,
 // PathSnapshot and NodeSnapshot in MapPath.h) because the create-from-snapshot functions read
-// them. Brushes and faces are created from the lighter BrushSnapshot/FaceSnapshot views of
-// MapBrush.h, which the records here are turned into.
+// them. Brushes and faces are created from the lighter BrushSnapshot/FaceSnapshot views below,
+// which the records here are turned into.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,7 @@
 #include "map/PatchRecord.h"
 #include "map/TextureInfo.h"
 
+struct BrushRecord;
 struct EntitySnapshot;
 struct NodeSnapshot;
 struct PathSnapshot;
@@ -75,6 +76,31 @@ struct BrushSnapshotRecord {
     int32_t visGroupCount;
 };
 
+// Undo snapshot of one face, as Brush_CreateFromSnapshot reads it.
+struct FaceSnapshot {
+    int32_t serial;
+    uint32_t flags;
+    int32_t vertexCount; // at most kFaceMaxVertices
+    const float (*positions)[3];
+    const TextureInfo* texInfo;
+};
+
+// Undo snapshot of a brush, as Brush_CreateFromSnapshot reads it. The patch and overlay parts
+// are the records above; either may be null.
+struct BrushSnapshot {
+    int32_t serial;
+    int32_t kind;
+    uint32_t flags;
+    ObjectColor baseColor;
+    int32_t faceCount;
+    const FaceSnapshot* faces; // in face order
+    const PatchSnapshot* patch = nullptr;
+    const OverlaySnapshot* overlay = nullptr;
+};
+
+// A detached brush (no id, not linked) with the snapshot's faces, patch or overlay; null for null.
+BrushRecord* Brush_CreateFromSnapshot(const BrushSnapshot* snapshot);
+
 struct GroupSnapshot {
     GroupSnapshot* next;
     uint32_t flags;
@@ -118,7 +144,6 @@ template <class S> void UndoPool_GiveChain(S*& head) {
 int64_t UndoPool_PooledCount();
 
 // ---- Capture: a live object's state into a fresh record ----------------------------------------------
-struct BrushRecord;
 struct EntityRecord;
 struct FaceRecord;
 struct GroupRecord;

@@ -14,9 +14,9 @@
 #include "document/SelectionSummary.h"
 #include "kstdlib/krandom.h"
 #include "map/MapBrush.h"
-#include "map/ObjectApi.h"
+#include "document/ObjectApi.h"
 #include "map/VisGroupList.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 

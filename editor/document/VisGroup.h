@@ -1,18 +1,11 @@
-// A named object set of one map. Objects keep the sets they belong to (cVisGroupList); the set
-// keeps only a member count. The world holds its sets in an ordered map by id.
+// The world's named object sets (the record is VisGroup, map/VisGroupList.h). The world holds its
+// sets in an ordered map by id.
 #pragma once
 
 #include <cstdint>
 
 #include "map/MapObject.h"
-
-struct VisGroup {
-    char* name; // 8-bit heap string; null for a set made without a name
-    uint8_t color[4];
-    int32_t id;
-    int32_t memberCount; // number of (object, set) memberships
-    int32_t visible;     // 1 when at least one member is shown
-};
+#include "map/VisGroupList.h"
 
 struct MapWorld;
 

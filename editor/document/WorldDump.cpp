@@ -11,6 +11,7 @@
 #include "document/MapWorld.h"
 #include "document/VisGroup.h"
 #include "map/EPair.h"
+#include "map/KeptBrush.h"
 #include "map/MapBrush.h"
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
@@ -239,6 +240,32 @@ std::string dumpBrush(const BrushRecord* b, uint32_t flags) {
     return d.text;
 }
 
+// The place of a kept brush: the number (from 1) of the brush it follows in the entity's list, 0
+// before all of them, -1 when that brush is no longer there.
+int32_t keptPlace(const EntityRecord* e, int32_t after) {
+    if (after == 0) return 0;
+    int32_t number = 1;
+    for (const BrushRecord* b = e->firstBrush; b; b = b->next, ++number)
+        if (b->serial == after) return number;
+    return -1;
+}
+
+void dumpKeptBrushes(cDumpText& d, const EntityRecord* e) {
+    for (const KeptBrushRecord* k = e->keptBrushes; k; k = k->next) {
+        d.indent(1);
+        d.printf("kept brush after %d\n", keptPlace(e, k->after));
+        for (int32_t i = 0; i < k->faceCount; ++i) {
+            const KeptFaceLine& f = k->faces[i];
+            d.indent(2);
+            d.text += "points";
+            for (const double* p : f.points)
+                d.printf(" ( %.17g %.17g %.17g )", p[0], p[1], p[2]);
+            d.text += '\n';
+            dumpTexture(d, 3, f.texInfo);
+        }
+    }
+}
+
 std::string dumpEntity(const EntityRecord* e, uint32_t flags) {
     cDumpText d;
     d.text += "entity";
@@ -277,6 +304,7 @@ std::string dumpEntity(const EntityRecord* e, uint32_t flags) {
     for (const BrushRecord* b = e->firstBrush; b; b = b->next)
         brushes.push_back(dumpBrush(b, flags));
     sortAndAppend(d.text, brushes);
+    dumpKeptBrushes(d, e);
     return d.text;
 }
 

@@ -22,6 +22,7 @@
 #include "document/VisGroup.h"
 #include "gamedata/EntityClass.h"
 #include "map/EPair.h"
+#include "map/KeptBrush.h"
 #include "map/FaceOrder.h"
 #include "map/FaceSource.h"
 #include "map/MapBrush.h"
@@ -635,6 +636,66 @@ bool Project_SerializeBrush(ProjectSerializer& s, EntityRecord* entity, BrushRec
     return true;
 }
 
+namespace {
+
+// Brushes read from a map file whose planes enclose no space (since 124), after the entity's
+// brushes: each with its place, the number (from 1) of the brush it follows, 0 before all of them;
+// one whose brush is gone goes after the last.
+bool serializeKeptBrushes(ProjectSerializer& s, EntityRecord* entity, int32_t brushCount) {
+    int32_t keptCount = 0;
+    if (s.writing)
+        for (const KeptBrushRecord* k = entity->keptBrushes; k; k = k->next)
+            ++keptCount;
+    if (!Project_SerializeInt(s, keptCount) || !checkCount(s, keptCount, INT32_MAX, 8, "kept brush"))
+        return false;
+    KeptBrushRecord** tail = &entity->keptBrushes;
+    KeptBrushRecord* k = entity->keptBrushes;
+    for (int32_t i = 0; i < keptCount; ++i) {
+        int32_t place = 0, faceCount = 0;
+        if (s.writing) {
+            place = k->after ? brushCount : 0;
+            int32_t number = 1;
+            for (const BrushRecord* b = entity->firstBrush; b && k->after; b = b->next, ++number)
+                if (b->serial == k->after) {
+                    place = number;
+                    break;
+                }
+            faceCount = k->faceCount;
+        }
+        if (!Project_SerializeInt(s, place) || !Project_SerializeInt(s, faceCount) ||
+            !checkCount(s, faceCount, INT32_MAX, qsizetype(sizeof(KeptFaceLine::points)) + textureBytes(s),
+                        "kept brush face"))
+            return false;
+        if (!s.writing) {
+            if (place < 0 || place > brushCount || faceCount == 0) {
+                Sys_Error("bad kept brush (place %i, %i faces)", place, faceCount);
+                return false;
+            }
+            k = static_cast<KeptBrushRecord*>(Sys_Alloc(sizeof(KeptBrushRecord)));
+            if (!k) return false;
+            *tail = k;
+            tail = &k->next;
+            k->faces = static_cast<KeptFaceLine*>(Sys_Alloc(sizeof(KeptFaceLine) * size_t(faceCount)));
+            if (!k->faces) return false;
+            k->faceCount = faceCount;
+            const BrushRecord* b = entity->firstBrush;
+            for (int32_t n = 1; b && n < place; ++n)
+                b = b->next;
+            k->after = place && b ? b->serial : 0;
+        }
+        for (int32_t f = 0; f < faceCount; ++f) {
+            KeptFaceLine& line = k->faces[f];
+            if (!Project_SerializeBytes(s, line.points, sizeof line.points) ||
+                !Project_SerializeTexture(s, line.texInfo))
+                return false;
+        }
+        k = k->next;
+    }
+    return true;
+}
+
+} // namespace
+
 bool Project_SerializeEntity(ProjectSerializer& s, EntityRecord*& entity) {
     char* classname = nullptr;
     float origin[3] = {};
@@ -693,12 +754,13 @@ bool Project_SerializeEntity(ProjectSerializer& s, EntityRecord*& entity) {
     if (s.writing) {
         for (BrushRecord* b = entity->firstBrush; b; b = b->next)
             if (!Project_SerializeBrush(s, entity, b)) return false;
-        return true;
+        return s.version < 124 || serializeKeptBrushes(s, entity, brushCount);
     }
     for (int32_t i = 0; i < brushCount; ++i) {
         BrushRecord* b = nullptr;
         if (!Project_SerializeBrush(s, entity, b)) return false;
     }
+    if (s.version >= 124 && !serializeKeptBrushes(s, entity, brushCount)) return false;
 
     entity->handle->refreshKeyNames(true);
     entity->handle->update(kUpdateEntityAfterLoad);

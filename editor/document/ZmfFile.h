@@ -1,7 +1,7 @@
 // ZMF project files (".zmf"): the editor's own binary dump of one map world. Every record kind
 // has one routine that reads or writes its fields in file order, chosen by the pass's
 // direction, so reader and writer cannot drift apart. Versions 111 and later are read; version
-// 123 is written. All numbers are little-endian.
+// 124 is written. All numbers are little-endian.
 #pragma once
 
 #include <QString>
@@ -23,7 +23,7 @@ struct VisGroup;
 
 inline constexpr char kZmfMagic[4] = {'Z', 'Q', 'M', 'F'};
 inline constexpr int32_t kZmfOldestVersion = 111;
-inline constexpr int32_t kZmfVersion = 123;
+inline constexpr int32_t kZmfVersion = 124;
 // Key/value pairs one entity or node may hold in a file.
 inline constexpr int32_t kZmfMaxKeyValues = 32000;
 

@@ -77,8 +77,8 @@ bool loadFrom(const QList<ArchiveHandle*>& handles, const char* name, void** dat
 }
 
 // The archives of one configuration folder, most recently added first.
-QList<ArchiveHandle*> folderArchives(const QMultiMap<const GameConfig*, ArchiveHandle*>& map,
-                                     const GameConfig* config) {
+QList<ArchiveHandle*> folderArchives(const QMultiMap<const GameFolders*, ArchiveHandle*>& map,
+                                     const GameFolders* config) {
     return map.values(config);
 }
 
@@ -92,7 +92,7 @@ QStringList folderFiles(const QString& dir, const QStringList& filters) {
 }
 
 void openFolder(ArchiveRegistry* registry, const QString& dir, const QStringList& filters, GameConfig* config,
-                QMultiMap<const GameConfig*, ArchiveHandle*>* into) {
+                QMultiMap<const GameFolders*, ArchiveHandle*>* into) {
     if (dir.isEmpty()) return;
     for (const QString& path : folderFiles(dir, filters)) {
         ArchiveHandle* handle = Archive_Open(registry, path, config);
@@ -212,7 +212,7 @@ bool askFolders(ArchiveRegistry* registry, const char* path, bool bareNames, Ask
         inside = true;
         if (ask(registry->programArchives, name)) return true;
     }
-    const GameConfig* config = Sys_FileLookupConfig();
+    const GameFolders* config = Sys_FileLookupConfig();
     if (!config) return false;
     const QList<ArchiveHandle*> mod = folderArchives(registry->modArchives, config);
     const QList<ArchiveHandle*> base = folderArchives(registry->baseArchives, config);
@@ -235,6 +235,14 @@ bool Archive_FileExists(ArchiveRegistry* registry, const char* path) {
     return askFolders(registry, path, false, [](const QList<ArchiveHandle*>& handles, const char* name) {
         return findIn(handles, name);
     });
+}
+
+bool ArchiveRegistry::holdsFile(const char* path) {
+    return Archive_FileExists(this, path);
+}
+
+bool ArchiveRegistry::loadFile(const char* path, void** data, uint32_t* size) {
+    return Archive_LoadFile(this, path, data, size);
 }
 
 bool Archive_LoadFile(ArchiveRegistry* registry, const char* path, void** data, uint32_t* size) {
@@ -282,7 +290,7 @@ int64_t Archive_FileSize(ArchiveRegistry* registry, const char* path) {
 
 QStringList Archive_ListFiles(ArchiveRegistry* registry, const char* pattern, bool mod) {
     QStringList names;
-    const GameConfig* config = Sys_FileLookupConfig();
+    const GameFolders* config = Sys_FileLookupConfig();
     if (!registry || !config) return names;
     for (ArchiveHandle* h : folderArchives(mod ? registry->modArchives : registry->baseArchives, config)) {
         char** list = nullptr;

@@ -11,14 +11,16 @@
 #include <QStringList>
 #include <cstdint>
 
+#include "core/FileArchives.h"
 #include "gamedata/PluginFormats.h"
 
 struct GameConfig;
+struct GameFolders;
 
-class ArchiveRegistry {
+class ArchiveRegistry : public FileArchives {
 public:
     ArchiveRegistry() = default;
-    ~ArchiveRegistry();
+    ~ArchiveRegistry() override;
     ArchiveRegistry(const ArchiveRegistry&) = delete;
     ArchiveRegistry& operator=(const ArchiveRegistry&) = delete;
 
@@ -30,10 +32,15 @@ public:
     QList<ArchiveHandle*> programArchives;
     // Loaded archives of each configuration's game folder and mod folder; values() of one owner
     // gives them most recently added first.
-    QMultiMap<const GameConfig*, ArchiveHandle*> baseArchives;
-    QMultiMap<const GameConfig*, ArchiveHandle*> modArchives;
+    QMultiMap<const GameFolders*, ArchiveHandle*> baseArchives;
+    QMultiMap<const GameFolders*, ArchiveHandle*> modArchives;
     // Raised whenever what the archives hold may have changed; remembered look-ups compare it.
     uint64_t generation = 0;
+
+    // The system layer's look-ups: Archive_FileExists, Archive_LoadFile and the generation.
+    bool holdsFile(const char* path) override;
+    bool loadFile(const char* path, void** data, uint32_t* size) override;
+    uint64_t contentStamp() const override { return generation; }
 };
 
 // The handle of the archive at path, opened with the first format of its extension that takes

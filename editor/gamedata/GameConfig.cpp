@@ -43,7 +43,7 @@ public:
     cLookupScope& operator=(const cLookupScope&) = delete;
 
 private:
-    GameConfig* const m_saved;
+    GameFolders* const m_saved;
 };
 
 // Releases what the configuration named: its entity-definition files and texture packages, with
@@ -221,6 +221,11 @@ GameConfigManager* GameCfg_Manager() {
 GameConfig* GameCfg_Current() {
     const GameConfigManager* manager = GameCfg_Manager();
     return manager ? manager->current : nullptr;
+}
+
+float Sys_GetTextureGamma() {
+    const GameConfig* config = GameCfg_Current();
+    return config ? static_cast<float>(config->TextureBrightness) * 0.015f + 0.5f : 1.0f;
 }
 
 TextureLists* GameCfg_CurrentTextureLists() {

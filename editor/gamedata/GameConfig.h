@@ -15,6 +15,7 @@
 #include <map>
 #include <vector>
 
+#include "core/FileLookup.h"
 #include "gamedata/GameConfigFile.h"
 #include "gamedata/PluginInterface.h"
 
@@ -30,7 +31,8 @@ struct ClassTreeNode {
     std::vector<ClassTreeNode> children;
 };
 
-struct GameConfig {
+// The game and mod folders (GameFolders) are what the file look-ups search while it is current.
+struct GameConfig : GameFolders {
     int32_t inUseCount = 0; // open documents bound to it
     int32_t TextureFormat = 0;
     bool Enabled = true;
@@ -41,8 +43,6 @@ struct GameConfig {
     QString DefaultSolidClass;
     QString GameExecutable;
     QString GameCommandLine;
-    QString GameBasedir;
-    QString GameModdir;
     QString MapSourceFileDirectory;
     QString ModelViewer;
     QString MapTool[4]; // CSG, BSP, VIS, LIGHT
@@ -94,6 +94,8 @@ public:
 GameConfigManager* GameCfg_Manager();
 // The current configuration of the installed host's manager; null without a host.
 GameConfig* GameCfg_Current();
+// TextureBrightness × 0.015 + 0.5 of the current configuration; 1.0 without one.
+float Sys_GetTextureGamma();
 // The texture lists of the current configuration; null when none are current.
 TextureLists* GameCfg_CurrentTextureLists();
 // The record the current lists bind the name to (compared upper-cased); null without lists or

@@ -2,6 +2,7 @@
 
 #include "core/HostSlot.h"
 #include "core/SysHost.h"
+#include "gamedata/ArchiveRegistry.h"
 
 GameDataHost* GameData_Host() {
     return Host_Slot<GameDataHost>();
@@ -23,7 +24,8 @@ PluginManager* GameData_Plugins() {
 
 ArchiveRegistry* GameData_Archives() {
     SysHost* host = Sys_Host();
-    return host ? &host->archives() : nullptr;
+    // The system host hands out the registry as the system layer's archives.
+    return host ? dynamic_cast<ArchiveRegistry*>(&host->archives()) : nullptr;
 }
 
 MapWorld** GameData_ActiveMap() {

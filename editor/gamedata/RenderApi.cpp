@@ -11,8 +11,8 @@
 #include "gamedata/EffectBatch.h"
 #include "gamedata/GameDataHost.h"
 #include "gamedata/TextureDecoding.h"
-#include "views/GLStateCache.h"
-#include "views/RenderContext.h"
+#include "render/GLStateCache.h"
+#include "render/RenderContext.h"
 
 namespace {
 

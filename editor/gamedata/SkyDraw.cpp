@@ -6,8 +6,8 @@
 #include "gamedata/SkyManager.h"
 #include "gamedata/SkyMesh.h"
 #include "gamedata/TextureManager.h"
-#include "views/GLStateCache.h"
-#include "views/RenderContext.h"
+#include "render/GLStateCache.h"
+#include "render/RenderContext.h"
 
 namespace {
 

@@ -33,7 +33,7 @@ QString suffixOf(const QString& path) {
 // The folder below the configuration's mod (mod set) or game folder, '/'-separated; empty when the
 // path is under neither.
 QString folderInGame(const QString& path, bool* mod) {
-    const GameConfig* config = Sys_FileLookupConfig();
+    const GameFolders* config = Sys_FileLookupConfig();
     if (!config) return QString();
     const QString clean = QDir::cleanPath(QDir::fromNativeSeparators(path));
     for (const bool inMod : {true, false}) {

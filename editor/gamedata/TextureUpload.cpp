@@ -18,7 +18,7 @@
 #include "core/System.h"
 #include "gamedata/TextureRecords.h"
 #include "kstdlib/kutil.h"
-#include "views/GLFormat.h"
+#include "render/GLFormat.h"
 
 namespace {
 

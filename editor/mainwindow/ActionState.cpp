@@ -19,7 +19,7 @@
 #include "gamedata/EntityClass.h"
 #include "map/ObjectRecords.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
 

@@ -3,7 +3,7 @@
 
 #include "dialogs/application/MessageDialog.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 
 namespace {
 

@@ -189,28 +189,22 @@ void cMainWindow::cmdEditDelete() {
     MapDocument* document = activeDocument(this);
     if (!document || !confirmExitMorphMode()) return;
     MapWorld* world = document->world;
-    if (pathMode(this)) {
-        if (world->selectedNodes) {
-            Map_DeleteSelectedNodes(world);
+    const bool paths = pathMode(this);
+    if (!paths && Tool_Id(activeTool) == ToolId::Camera) {
+        // The camera tool deletes its selected cameras, not the selected objects.
+        bool cameraSelected = false;
+        for (const CameraRecord* camera = world->cameras; camera; camera = camera->next)
+            cameraSelected = cameraSelected || (camera->flags & RecordFlag::Selected);
+        if (cameraSelected) {
+            Map_DeleteSelectedCameras(world);
             notifySelectionChanged();
+            Project_RedrawViews(document, 3);
+            return;
         }
-        Project_RedrawViews(document, 3);
-        return;
     }
-    bool cameraSelected = false;
-    for (const CameraRecord* camera = world->cameras; camera; camera = camera->next)
-        cameraSelected = cameraSelected || (camera->flags & RecordFlag::Selected);
-    if (Tool_Id(activeTool) == ToolId::Camera && cameraSelected) {
-        Map_DeleteSelectedCameras(world);
-        notifySelectionChanged();
-        Project_RedrawViews(document, 3);
-        return;
-    }
-    if (!world->selectedGroups && !world->selectedEntities && !world->selectedBrushes) return;
-    Map_DeleteSelection(world);
+    if (!Map_CmdEditDelete(world, paths)) return;
     notifySelectionChanged();
     updateVisGroupList();
-    Project_RedrawViews(document, 3);
 }
 
 void cMainWindow::cmdEditSelectTouching() {

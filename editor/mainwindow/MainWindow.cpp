@@ -28,8 +28,9 @@
 #include "gamedata/EffectBatch.h"
 #include "tools/ToolSet.h"
 #include "views/ChildWindow.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 #include "mainwindow/ConsoleSink.h"
+#include "mainwindow/DialogHostImpl.h"
 #include "mainwindow/DocumentHostImpl.h"
 #include "mainwindow/GameDataHostImpl.h"
 #include "mainwindow/MainWindowHost.h"
@@ -38,6 +39,7 @@
 #include "mainwindow/ToolHostImpl.h"
 #include "mainwindow/ViewHostImpl.h"
 #include "tools/ToolHost.h"
+#include "dialogs/application/DialogHost.h"
 #include "map/Decal.h"
 
 cMainWindow* g_mainWindow = nullptr;
@@ -55,6 +57,8 @@ cMainWindow::cMainWindow(WindowMode mode) : toolSet(std::make_unique<ToolSet>())
     View_SetHost(viewHost.get());
     toolHost = ToolHostImpl_Make(*this);
     Tool_SetHost(toolHost.get());
+    dialogHost = DialogHostImpl_Make(*this);
+    Dialog_SetHost(dialogHost.get());
     Color_SetActiveScheme(&colorScheme);
     Prompt_SetGameConfigChooser(App_ChooseGameConfig);
     Project_SetDefaultRoomAsker(cDefaultRoomDialog::ask);
@@ -116,6 +120,7 @@ cMainWindow::~cMainWindow() {
         GameData_SetHost(nullptr);
         View_SetHost(nullptr);
         Tool_SetHost(nullptr);
+        Dialog_SetHost(nullptr);
         Color_SetActiveScheme(nullptr);
         Project_SetWindowHooks({});
         Prompt_SetGameConfigChooser(nullptr);

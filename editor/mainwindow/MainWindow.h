@@ -29,7 +29,7 @@
 #include "mainwindow/Splash.h"
 #include "mainwindow/WindowCursors.h"
 #include "views/AbstractTool.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 #include "views/DialogParent.h"
 #include "views/ViewHost.h"
 
@@ -44,6 +44,7 @@ class QTimer;
 class QWidget;
 class cChildWindow;
 class SysHost;
+class DialogHost;
 class DocumentHost;
 class GameDataHost;
 class ToolHost;
@@ -217,6 +218,8 @@ public:
     // How the views and the tools reach this window (installed with the system host).
     std::unique_ptr<ViewHost> viewHost;
     std::unique_ptr<ToolHost> toolHost;
+    // How the dialogs reach this window (installed with the system host).
+    std::unique_ptr<DialogHost> dialogHost;
     TextureManager textures;
     ModelCache models;
     SkyManager skies;

@@ -15,7 +15,7 @@
 
 #include "core/System.h"
 #include "dialogs/application/PluginDialog.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 #include "views/Canvas.h"
 #include "dialogs/application/NamedDialogs.h"
 #include "core/TextEncoding.h"

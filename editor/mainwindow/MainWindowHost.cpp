@@ -1,7 +1,5 @@
 #include "mainwindow/MainWindowHost.h"
 
-#include <algorithm>
-
 #include "core/SysHost.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PluginOptions.h"
@@ -21,13 +19,9 @@ public:
         View_NoRedraw = saved;
     }
     bool starting() const override { return g_splashScreen != nullptr; }
-    int32_t snapGrid() const override {
-        return window.settings.SnapToGrid ? std::max(1, window.settings.CurrentGridSize) : 0;
-    }
     float vertexRoundEpsilon() const override { return window.settings.MapVertexRoundEps; }
     int32_t maxWorldSize() const override { return window.settings.MaxWorldSize; }
-    int32_t option(int32_t option) const override { return App_GetOption(option); }
-    void setOption(int32_t option, int32_t value) override { App_SetOption(option, value); }
+    void optionChanged(int32_t option) override { App_ShowOptionChange(window, option); }
     ArchiveRegistry& archives() override { return window.archives; }
     FoundFiles& foundFiles() override { return window.foundFiles; }
     MainSettings* settings() override { return &window.settings; }

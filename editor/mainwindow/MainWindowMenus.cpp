@@ -14,7 +14,7 @@
 
 #include "core/System.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 #include "mainwindow/SettingsFile.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include "document/PathOperations.h"
 #include "document/SelectionOperations.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 #include "mainwindow/Splash.h"
 #include "tools/ToolSet.h"
 #include "map/ObjectRecords.h"
@@ -92,25 +92,13 @@ MapDocument* activeDocument(const cMainWindow* window) {
 void cMainWindow::cmdEditPathDeleteNodes() {
     MapDocument* document = activeDocument(this);
     if (!focusView || !activeTool || !document || !document->world->selectedNodes) return;
-    Map_DeleteSelectedNodes(document->world);
-    notifySelectionChanged();
-    Project_RedrawViews(document, 3);
+    if (Map_CmdEditDelete(document->world, true)) notifySelectionChanged();
 }
 
 void cMainWindow::cmdEditPathReverse() {
     MapDocument* document = activeDocument(this);
-    if (!focusView || !activeTool || !document || !document->world->selectedNodes) return;
-    PathRecord* path = nullptr;
-    for (const NodeRecord* node = document->world->selectedNodes; node; node = node->selNext) {
-        if (path && node->path != path) {
-            Prompt_Message(App_DialogParent(this), PromptIcon::Warning, tr("More than one path selected!"));
-            QApplication::beep();
-            return;
-        }
-        path = node->path;
-    }
-    Map_ReversePath(document->world, path);
-    Project_RedrawViews(document, 3);
+    if (!focusView || !activeTool || !document) return;
+    Map_CmdReversePath(document->world);
 }
 
 void cMainWindow::cmdMapToggleGridSnap() {
@@ -309,8 +297,9 @@ void cMainWindow::cmdHelpUpdateCheck() {
         Prompt_Message(App_DialogParent(this), PromptIcon::Warning,
                        tr("Could not check for updates: %1.").arg(check.failure));
     } else {
-        Prompt_Message(App_DialogParent(this), PromptIcon::Information,
-                       tr("You have the most recent version of %1 installed.").arg(QStringLiteral("Z.A.R.V.")));
+        Prompt_Message(
+            App_DialogParent(this), PromptIcon::Information,
+            tr("You have the most recent version of %1 installed.").arg(QStringLiteral("Z.A.R.V.")));
     }
 }
 
@@ -318,7 +307,8 @@ void cMainWindow::cmdHelpAbout() {
     App_FinishSplash(this);
     QApplication::processEvents();
     cAboutDialog dialog(this);
-    dialog.setWindowTitle(QCoreApplication::translate("cAboutDialog", "About %1").arg(QStringLiteral("Z.A.R.V.")));
+    dialog.setWindowTitle(
+        QCoreApplication::translate("cAboutDialog", "About %1").arg(QStringLiteral("Z.A.R.V.")));
     dialog.exec();
 }
 

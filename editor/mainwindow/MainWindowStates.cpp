@@ -10,7 +10,7 @@
 #include "dialogs/application/NamedDialogs.h"
 #include "dialogs/application/PreferencesDialog.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 #include "document/MapDocument.h"
 #include "tools/ToolSet.h"
 #include "views/Canvas.h"

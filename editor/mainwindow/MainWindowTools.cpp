@@ -173,8 +173,7 @@ void cMainWindow::toolApplyTexture() {
         return;
     }
     if (currentTextureName.isEmpty()) return;
-    Map_ApplyTexture(*map, currentTextureName.toUtf8().constData());
-    if (MapDocument* document = activeChildWindow()->document) Project_RedrawViews(document, 2);
+    Map_CmdApplyTexture(*map, currentTextureName.toUtf8().constData());
 }
 
 void cMainWindow::exitTextureApplication() {

@@ -347,11 +347,8 @@ void cMainWindow::tieToEntity(EntityRecord* entity, bool each) {
     if (document && document->world) {
         EntityRecord* target = entity;
         const QByteArray className = tieClassName.toLatin1();
-        const bool done = each ? Map_TieEachToEntity(document->world, className.constData(), &target)
-                               : Map_TieToEntity(document->world, className.constData(), &target);
+        const bool done = Map_CmdTieToEntity(document->world, className.constData(), each, &target);
         notifySelectionChanged();
-        for (cChildWindow* window : std::as_const(document->windows))
-            window->redrawViews(3);
         // A new entity opens in the properties dialog, which then shows it, not what it held.
         if (done && !entity && target && objectPropertiesDialog) {
             if (!objectPropertiesDialog->isVisible()) {

@@ -70,12 +70,10 @@ void viewAxes(const cCanvas* view, int32_t* a, int32_t* b) {
 void cMainWindow::cmdEditPathAddNodes() {
     MapDocument* document = activeDocument(this);
     cCanvas* view = mouseView(this);
-    if (!activeTool || !view || !document || !document->world->selectedNodes) return;
+    if (!activeTool || !view || !document) return;
     int32_t a = 0, b = 1;
     viewAxes(view, &a, &b);
-    Map_AddPathNodes(document->world, a, b);
-    notifySelectionChanged();
-    Project_RedrawViews(document, kAllViews);
+    if (Map_CmdAddNodes(document->world, a, b)) notifySelectionChanged();
 }
 
 void cMainWindow::cmdEditPathNodeProperties() {
@@ -119,12 +117,7 @@ void cMainWindow::cmdEditPathProperties() {
 
 void cMainWindow::cmdEditPathDelete() {
     MapDocument* document = nodeCommandDocument(this);
-    if (!document) return;
-    PathRecord* path = singlePath(document->world);
-    if (!path) return;
-    Map_DeletePath(document->world, path, true);
-    notifySelectionChanged();
-    Project_RedrawViews(document, kAllViews);
+    if (document && Map_CmdDeletePath(document->world)) notifySelectionChanged();
 }
 
 void cMainWindow::cmdEditPathSelect() {
@@ -141,25 +134,12 @@ void cMainWindow::cmdEditPathSelect() {
 void cMainWindow::cmdEditPathSplit() {
     MapDocument* document = activeDocument(this);
     cCanvas* view = mouseView(this);
-    if (!view || !document) return;
-    MapWorld* world = document->world;
-    NodeRecord* node = world->selectedNodes;
-    if (!node) return;
-    if (node->selNext) {
-        refuse("You must have a single path node selected!");
-        return;
-    }
-    Map_DeselectNodes(world);
-    Map_UpdateSelectionSummary(world);
-    notifySelectionChanged();
-    if (!node->next) {
-        refuse("Can't split at terminal node!");
-        return;
-    }
+    if (!view || !document || !document->world->selectedNodes) return;
     int32_t a = 0, b = 1;
     viewAxes(view, &a, &b);
-    Map_SplitPath(world, node, a, b);
-    Project_RedrawViews(document, kAllViews);
+    const bool single = !document->world->selectedNodes->selNext;
+    // The node is deselected also when the split is refused at the path's end.
+    if (Map_CmdSplitPath(document->world, a, b) || single) notifySelectionChanged();
 }
 
 void cMainWindow::cmdEditPathMerge() {
@@ -171,9 +151,5 @@ void cMainWindow::cmdEditPathMerge() {
 
 void cMainWindow::cmdEditPathConvert() {
     MapDocument* document = nodeCommandDocument(this);
-    if (!document) return;
-    PathRecord* path = singlePath(document->world);
-    if (!path || !Map_ConvertPath(document->world, path)) return;
-    notifySelectionChanged();
-    Project_RedrawViews(document, kAllViews);
+    if (document && Map_CmdConvertPath(document->world)) notifySelectionChanged();
 }

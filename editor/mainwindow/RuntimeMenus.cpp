@@ -10,10 +10,10 @@
 #include "mainwindow/ActionTable.h"
 #include "mainwindow/MainWindow.h"
 #include "gamedata/PluginInterface.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 #include "tools/ToolSet.h"
 #include "views/ChildWindow.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 #include "views/CustomColorsDialog.h"
 
 void cMainWindow::updateWindowList() {

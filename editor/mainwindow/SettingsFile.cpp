@@ -16,7 +16,7 @@
 #include "core/TextEncoding.h"
 #include "core/TempBuffer.h"
 #include "mainwindow/MainWindow.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 

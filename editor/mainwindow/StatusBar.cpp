@@ -6,7 +6,7 @@
 #include <QToolBar>
 
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 
 void cMainWindow::createStatusBar() {
     // Label 1 is written by others; 2 selection, 3 mouse position, 4 tool, 5 zoom, 6 snap and grid.

@@ -8,6 +8,7 @@
 #include "core/Prompt.h"
 #include "core/System.h"
 #include "document/CarveMerge.h"
+#include "document/HollowClip.h"
 #include "document/Grouping.h"
 #include "map/MapBrush.h"
 #include "map/ObjectRecords.h"
@@ -169,96 +170,47 @@ void cMainWindow::cmdToolsMakeDetail() {
     setDetail(this, true);
 }
 
+// The document's commands hold the checks, the messages and the redraw; the window adds its own
+// lists.
 void cMainWindow::cmdToolsCarve() {
     MapDocument* document = activeDocument(this);
-    if (!document) return;
-    if (!document->world->selectedBrushes) return noEligible(this);
-    Map_Carve(document->world);
+    if (!document || !Map_CmdCarve(document->world)) return;
     updateVisGroupList();
-    updateAllViews(3);
 }
 
 void cMainWindow::cmdToolsMerge() {
     MapDocument* document = activeDocument(this);
-    if (!document) return;
-    const BrushRecord* first = document->world->selectedBrushes;
-    if (!first) return noEligible(this);
-    if (!first->selNext) {
-        Prompt_Message(App_DialogParent(this), PromptIcon::Warning,
-                       tr("At least two brushes must be selected."));
-        return;
-    }
-    Map_Merge(document->world);
+    if (!document || !Map_CmdMerge(document->world)) return;
     notifySelectionChanged();
     updateVisGroupList();
-    updateAllViews(3);
 }
 
 void cMainWindow::cmdToolsHollow() {
     MapDocument* document = activeDocument(this);
-    if (!document) return;
-    const BrushRecord* first = document->world->selectedBrushes;
-    if (!first) return noEligible(this);
-    if (first->selNext &&
-        Prompt_Question(App_DialogParent(this), PromptIcon::Question,
-                        tr("Do you want to turn each of the selected solids\ninto a hollow room?"),
-                        PromptButton::Yes | PromptButton::No) != PromptButton::Yes)
-        return;
-    bool ok = false;
-    const int32_t thickness =
-        Prompt_GetInteger(App_DialogParent(this), tr("Make Hollow"),
-                          tr("How thick do you want the walls?\nUse a negative number to hollow outward."),
-                          settings.CurrentGridSize, -settings.MaxWorldSize, settings.MaxWorldSize, 1, &ok);
-    if (!ok) return;
-    if (thickness == 0) {
-        Prompt_Message(App_DialogParent(this), PromptIcon::Warning,
-                       QStringLiteral("The width of the walls must be non-zero."));
-        return;
-    }
-    Map_MakeHollow(document->world, float(thickness));
+    if (!document || !Map_CmdMakeHollow(document->world)) return;
     notifySelectionChanged();
     updateVisGroupList();
-    updateAllViews(3);
 }
 
 void cMainWindow::cmdToolsGroup() {
     MapDocument* document = activeDocument(this);
-    if (!document) return;
-    MapWorld* world = document->world;
-    if (!world->selectedBrushes && !world->selectedEntities) return;
-    if (Map_UpdateSelectionMode(world) != SelectionMode::WholeGroups) {
-        Sys_Warning("cannot group objects in group ignore mode\n");
-        return;
-    }
-    if (!Map_GroupSelection(world)) {
-        Sys_Warning("cannot group objects that already belong to the same group\n");
-        return;
-    }
-    notifySelectionChanged();
-    updateAllViews(3);
+    if (document && Map_CmdGroup(document->world)) notifySelectionChanged();
 }
 
 void cMainWindow::cmdToolsUngroup() {
     MapDocument* document = activeDocument(this);
-    if (!document) return;
-    MapWorld* world = document->world;
-    if (!world->selectedBrushes && !world->selectedEntities) return;
-    if (Map_UpdateSelectionMode(world) != SelectionMode::WholeGroups) {
-        Sys_Warning("cannot ungroup objects in group ignore mode\n");
-        return;
-    }
-    Map_UngroupSelection(world);
-    notifySelectionChanged();
-    updateAllViews(3);
+    if (document && Map_CmdUngroup(document->world)) notifySelectionChanged();
 }
 
 void cMainWindow::cmdToolsIgnoreGroups() {
     bool checked = false;
     if (!senderChecked(sender(), &checked)) return;
     settings.IgnoreGroups = checked;
+    // Every map's selection mode follows the setting; the commands read the world's mode.
+    for (MapDocument* document : std::as_const(documents))
+        if (document->world) Map_UpdateSelectionMode(document->world);
     if (MapDocument* document = activeDocument(this)) {
         MapWorld* world = document->world;
-        Map_UpdateSelectionMode(world);
         Map_UpdateSelectionSummary(world);
         if (checked) {
             while (world->selectedGroups)
@@ -275,10 +227,7 @@ void cMainWindow::cmdToolsIgnoreGroups() {
 
 void cMainWindow::cmdToolsMoveToWorld() {
     MapDocument* document = activeDocument(this);
-    if (!document || !document->world->selectedBrushes) return;
-    Map_MoveToWorld(document->world);
-    notifySelectionChanged();
-    Project_RedrawViews(document, 3);
+    if (document && Map_CmdMoveToWorld(document->world)) notifySelectionChanged();
 }
 
 namespace {
@@ -300,7 +249,8 @@ void cMainWindow::cmdToolsTextureLock() {
 }
 
 void cMainWindow::cmdToolsTextureLockScale() {
-    toggleOption(this, sender(), &MainSettings::TextureLockScale, false, QT_TR_NOOP("Texture locking (scale) %1"));
+    toggleOption(this, sender(), &MainSettings::TextureLockScale, false,
+                 QT_TR_NOOP("Texture locking (scale) %1"));
 }
 
 void cMainWindow::cmdToolsTextureLockUV() {

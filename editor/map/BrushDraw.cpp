@@ -5,18 +5,17 @@
 #include <cmath>
 
 #include "document/MapRender.h"
-#include "document/MapSelection.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
 #include "map/ObjectDraw.h"
-#include "views/BoxCorners.h"
-#include "views/ColorScheme.h"
-#include "views/GLStateCache.h"
-#include "views/RenderContext.h"
-#include "views/ViewFrustum.h"
+#include "render/BoxCorners.h"
+#include "render/ColorScheme.h"
+#include "render/GLStateCache.h"
+#include "render/RenderContext.h"
+#include "render/ViewFrustum.h"
 
 bool cMapBrush::isVisible(const RenderContext* context, RenderCounters* counters, uint32_t drawFlags) const {
     const BrushRecord* brush = record;

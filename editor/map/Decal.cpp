@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "core/System.h"
-#include "document/MapWorld.h"
 #include "gamedata/TextureManager.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
+#include "map/WorldHooks.h"
 
 namespace {
 
@@ -193,10 +193,10 @@ void Decal_Project(EntityRecord* entity, EntityModel* decal) {
     float centre[3];
     for (int i = 0; i < 3; ++i)
         centre[i] = (decal->mins[i] + decal->maxs[i]) * 0.5f;
-    MapWorld* world = Map_WorldOfEntity(entity);
-    if (!world) return;
+    EntityRecord* entities = World_Entities(World_OfEntity(entity));
+    if (!entities) return;
     constexpr float kTolerance = 0.001f;
-    for (EntityRecord* e = world->entities; e; e = e->next) {
+    for (EntityRecord* e = entities; e; e = e->next) {
         for (BrushRecord* b = e->firstBrush; b; b = b->next) {
             if (!Decal_BoxesOverlap(b->mins, b->maxs, decal->mins, decal->maxs, kTolerance)) continue;
             for (FaceRecord* face = b->firstFace; face; face = face->next) {
@@ -226,9 +226,9 @@ void Decal_InvalidateAroundBrush(BrushRecord* brush) {
     if (!brush) return;
     for (DecalFragment* f = brush->decalFragments; f; f = f->nextInBrush)
         if (f->entity) f->entity->flags |= EntityFlag::ReprojectDecal;
-    MapWorld* world = Map_WorldOfBrush(brush);
-    if (!world) return;
-    for (EntityRecord* e = world->entities; e; e = e->next) {
+    EntityRecord* entities = World_Entities(World_OfBrush(brush));
+    if (!entities) return;
+    for (EntityRecord* e = entities; e; e = e->next) {
         if (e->modelKind != EntityModelKind::Decal || !e->model) continue;
         if (Decal_BoxesOverlap(e->model->mins, e->model->maxs, brush->mins, brush->maxs, 0.001f))
             e->flags |= EntityFlag::ReprojectDecal;

@@ -5,10 +5,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/MainSettings.h"
 #include "core/SysHost.h"
 #include "document/MapRender.h"
-#include "document/MapWorld.h"
-#include "document/VisGroup.h"
 #include "gamedata/EntityClass.h"
 #include "gamedata/ModelCache.h"
 #include "gamedata/RenderApi.h"
@@ -20,10 +19,11 @@
 #include "map/MapGroup.h"
 #include "map/ObjectDraw.h"
 #include "map/PointDraw.h"
-#include "views/ColorScheme.h"
-#include "views/GLStateCache.h"
-#include "views/RenderContext.h"
-#include "views/ViewFrustum.h"
+#include "map/WorldHooks.h"
+#include "render/ColorScheme.h"
+#include "render/GLStateCache.h"
+#include "render/RenderContext.h"
+#include "render/ViewFrustum.h"
 
 namespace {
 
@@ -62,6 +62,11 @@ bool boxOccluded(const RenderContext* context, const EntityRecord* e, bool arrow
         }
     }
     return Map_Occluded(*e->owner, mins, maxs, 3.0f);
+}
+
+// The world whose draw queue takes the entity's shapes; null for an entity not in a world.
+MapWorld* queueOf(const EntityRecord* e) {
+    return e->owner ? *e->owner : nullptr;
 }
 
 ObjectColor schemeColor(int32_t key) {
@@ -259,7 +264,7 @@ void cMapEntity::applyDrawColor(int alpha) const {
 ObjectColor cMapEntity::drawColor(const RenderContext* context) const {
     if (entityClass && (entityClass->helpers & EntityClassHelper::Light))
         return Color_FromBytes(record->renderColor[0], record->renderColor[1], record->renderColor[2], 255);
-    const bool bySets = context->is3D || Sys_MapPreferences().useVisgroupColors;
+    const bool bySets = context->is3D || Sys_Settings().UseVisgroupColors;
     if (bySets) {
         if (const VisGroup* set = visGroups.at(0))
             return Color_FromBytes(set->color[0], set->color[1], set->color[2], 255);
@@ -414,8 +419,7 @@ bool cMapEntity::queueBoxShape(RenderContext* context) const {
         shadedBoxVertices(record->mins, record->maxs, colour, &shape);
     else
         boxEdgeVertices(record->mins, record->maxs, colour, &shape);
-    return Map_QueueBox(Map_FromHandle(record->owner), context, shape.mode, shape.xyz, shape.rgba,
-                        shape.count);
+    return Map_QueueBox(queueOf(record), context, shape.mode, shape.xyz, shape.rgba, shape.count);
 }
 
 bool cMapEntity::drawBox(RenderContext* context, RenderCounters* counters, uint32_t passFlags) {
@@ -745,7 +749,7 @@ bool cMapEntity::drawModel(RenderContext* context, const TransformPreview* previ
         if (preview) {
             const float* m = preview->matrix;
             const float* centre = preview->origin;
-            const bool turns = !preview->keepOrientation && Sys_MapPreferences().transformAngles;
+            const bool turns = !preview->keepOrientation && Sys_Settings().TransformAngles;
             glPushMatrix();
             if (turns) {
                 const GLfloat gl[16] = {m[0],
@@ -801,11 +805,11 @@ void cMapEntity::linkPoint(float out[3]) const {
 
 void cMapEntity::drawTargetLinks(RenderContext* context) {
     if (targets.empty() || !isVisible(context->hideMask)) return;
-    MapWorld* world = Map_FromHandle(record->owner);
-    if (!world || !world->entities) return;
+    const EntityRecord* worldEntity = World_Entities(record->owner);
+    if (!worldEntity) return;
     float from[3];
     linkPoint(from);
-    for (EntityRecord* other = world->entities->next; other; other = other->next) {
+    for (EntityRecord* other = worldEntity->next; other; other = other->next) {
         const cMapEntity* target = other->handle;
         if (!target || !other->targetname || !target->isVisible(context->hideMask)) continue;
         bool named = false;
@@ -876,7 +880,7 @@ void cMapEntity::drawRadius(RenderContext* context) {
 // ---- Blended queue ----------------------------------------------------------------------------
 
 bool cMapEntity::queueBlended(float key) {
-    DrawNode* node = Map_QueueBlended(Map_FromHandle(record->owner));
+    DrawNode* node = Map_QueueBlended(queueOf(record));
     if (!node) return false;
     node->kind = BlendedKind::Entity;
     node->key = key;

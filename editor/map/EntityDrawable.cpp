@@ -7,8 +7,6 @@
 
 #include "core/System.h"
 #include "core/TextEncoding.h"
-#include "document/MapWorld.h"
-#include "document/MapWorldEntities.h"
 #include "gamedata/EntityClass.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/ModelCache.h"
@@ -16,6 +14,7 @@
 #include "gamedata/TextureManager.h"
 #include "map/Decal.h"
 #include "map/MapEntity.h"
+#include "map/WorldHooks.h"
 
 namespace {
 
@@ -37,7 +36,7 @@ void setBoundsFromBox(EntityRecord* e, const float mins[3], const float maxs[3],
 
 // The palette of the entity's game configuration, which formats that take one load with.
 const uint8_t* paletteOf(const EntityRecord* e) {
-    const GameConfig* config = Map_GameConfig(Map_FromHandle(e->owner));
+    const GameConfig* config = World_GameConfig(e->owner);
     if (!config) config = GameCfg_Current();
     return config && !config->PaletteFile.isEmpty() ? Tex_FindPalette(config->PaletteFile) : nullptr;
 }
@@ -258,7 +257,7 @@ void cMapEntity::updateModelBounds(bool keepAnimation) {
         model->animTime = 0.0f;
         model->frame = 0;
     }
-    if (!(record->flags & EntityFlag::World)) Map_CullUpdateEntity(Map_FromHandle(record->owner), record);
+    if (!(record->flags & EntityFlag::World)) World_CullUpdate(record->owner, record);
 }
 
 bool cMapEntity::filteredBy(int32_t hideMask) const {

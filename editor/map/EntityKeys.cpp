@@ -5,11 +5,10 @@
 #include <cstring>
 #include <strings.h>
 
+#include "core/MainSettings.h"
 #include "core/SysHost.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
-#include "document/MapWorld.h"
-#include "document/MapWorldEntities.h"
 #include "gamedata/EntityClass.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
@@ -17,6 +16,7 @@
 #include "kstdlib/kmath.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
+#include "map/WorldHooks.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ const char* cMapEntity::keyName(int32_t role) const {
 // ---- Class binding -------------------------------------------------------------------------------------
 
 void cMapEntity::setClass(EntityClass* eclass) {
-    if (!Sys_MapPreferences().keepDefaultEpairs && entityClass && eclass && eclass != entityClass) {
+    if (!Sys_Settings().KeepDefaultEpairs && entityClass && eclass && eclass != entityClass) {
         for (const EntityProperty& property : entityClass->properties) {
             if (property.defaultValue.isEmpty()) continue;
             EPair* pair = findKey(property.name.constData());
@@ -248,7 +248,7 @@ void cMapEntity::update(uint32_t bits) {
             rebuildModel(false);
         else if (record->modelKind == EntityModelKind::Sprite || record->modelKind == EntityModelKind::Model)
             updateModelBounds(false);
-        if (!(record->flags & EntityFlag::World)) Map_CullUpdateEntity(Map_FromHandle(record->owner), record);
+        if (!(record->flags & EntityFlag::World)) World_CullUpdate(record->owner, record);
     }
     record->flags &= ~EntityFlag::NeedsUpdate;
 }
@@ -349,7 +349,7 @@ void cMapEntity::readRenderKeys() {
         record->blendState = EntityBlendState::Opaque;
         break;
     }
-    if (Sys_MapPreferences().entityTransparency && (record->blendState & 0x400FFu))
+    if (Sys_Settings().EntityTransparency && (record->blendState & 0x400FFu))
         record->flags |= EntityFlag::Blended;
 }
 
@@ -379,10 +379,9 @@ void cMapEntity::readModelKeys() {
 }
 
 void cMapEntity::readSkyKeys() {
-    MapWorld* world = Map_FromHandle(record->owner);
-    if (!world || !(record->flags & EntityFlag::World)) return;
+    if (!World_Hooks(record->owner) || !(record->flags & EntityFlag::World)) return;
     const MapProfileRecord* profile = GameCfg_CurrentProfile();
-    world->sky = nullptr;
+    void* sky = nullptr;
     if (profile->capabilities & MAP_PROFILE_SKY_NAME) {
         const SkyManager* skies = Sky_Manager();
         const GameConfig* config = GameCfg_Current();
@@ -394,7 +393,7 @@ void cMapEntity::readSkyKeys() {
                                      : Text_FromWindows1251(profile->defaultSky,
                                                             qsizetype(strnlen(profile->defaultSky,
                                                                               sizeof profile->defaultSky)));
-            if (const SkyEntry* sky = Sky_FindForConfig(skies, config, name)) world->sky = sky->shader;
+            if (const SkyEntry* entry = Sky_FindForConfig(skies, config, name)) sky = entry->shader;
         }
     }
     float axis[3] = {0, 0, 0};
@@ -404,8 +403,7 @@ void cMapEntity::readSkyKeys() {
         if (axis[0] != 0.0f || axis[1] != 0.0f || axis[2] != 0.0f)
             if (const EPair* p = findKey("skyrotate")) rotation = Key_ToFloat(p->value);
     }
-    std::memcpy(world->skyAxis, axis, sizeof axis);
-    world->skyRotation = rotation;
+    World_SetSky(record->owner, sky, axis, rotation);
 }
 
 // ---- Angles and scale ----------------------------------------------------------------------------------

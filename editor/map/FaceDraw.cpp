@@ -12,9 +12,9 @@
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
 #include "map/ObjectDraw.h"
-#include "views/ColorScheme.h"
-#include "views/GLStateCache.h"
-#include "views/RenderContext.h"
+#include "render/ColorScheme.h"
+#include "render/GLStateCache.h"
+#include "render/RenderContext.h"
 
 namespace {
 

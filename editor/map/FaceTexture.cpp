@@ -8,7 +8,7 @@
 #include "kstdlib/kmath.h"
 #include "kstdlib/kutil.h"
 #include "map/MapFace.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 #include "map/TextureBinding.h"
 
 namespace {

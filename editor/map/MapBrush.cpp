@@ -1,5 +1,6 @@
 // Brushes: update, face order, split, validity, overlap tests, copies and the brush API.
 #include "map/MapBrush.h"
+#include "core/MainSettings.h"
 #include "map/Decal.h"
 
 #include <cmath>
@@ -9,18 +10,16 @@
 #include "core/SysHost.h"
 #include "core/System.h"
 #include "core/Winding.h"
-#include "document/CullTree.h"
-#include "document/MapWorld.h"
-#include "document/UndoSnapshot.h"
 #include "kstdlib/kmath.h"
 #include "map/FaceOrder.h"
 #include "map/FaceSource.h"
 #include "map/MapFace.h"
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 #include "map/ObjectRecords.h"
-#include "views/ColorScheme.h"
+#include "map/WorldHooks.h"
+#include "render/ColorScheme.h"
 
 namespace {
 
@@ -240,7 +239,7 @@ void cMapBrush::update(uint32_t flags) {
             b->lastFace = last;
         }
         // Patch and overlay carriers have no faces but are filed all the same.
-        Cull_UpdateWorldBrush(Map_FromHandle(mapOfEntity(b->entity)), b);
+        World_CullUpdate(mapOfEntity(b->entity), b);
     }
 
     for (int32_t axis = 0; axis < 3; ++axis)
@@ -399,14 +398,14 @@ bool cMapBrush::intersectsBrush(const BrushRecord* other) const {
 
 int32_t cMapBrush::removeDuplicatePlanes() {
     BrushRecord* b = record;
-    MapWorld* world = Map_WorldOfBrush(b);
+    const MapHandle map = World_OfBrush(b);
     int32_t removed = 0;
     for (FaceRecord* f = b->firstFace; f; f = f->next) {
         for (FaceRecord* g = f->next; g;) {
             FaceRecord* next = g->next;
             if (Math_PlanesEqual(f->normal, g->normal, false)) {
-                if (world) Map_DeselectObject(world, g);
-                Map_UnlinkFace(world, g, b);
+                World_Deselect(map, g);
+                Map_UnlinkFace(map, g, b);
                 delete g->handle;
                 ++removed;
             }
@@ -440,7 +439,7 @@ BrushRecord* cMapBrush::cloneInto(EntityRecord* entity) {
         keepFaceCopy(copy, f);
     if (record->patch) copyPatchInto(copy, record->patch);
     if (record->overlay) copyOverlayInto(copy, record->overlay);
-    if (Sys_MapPreferences().keepCloneVisGroup) copy->handle->visGroups.addAll(visGroups);
+    if (Sys_Settings().KeepCloneVisGroup) copy->handle->visGroups.addAll(visGroups);
     copy->handle->faceOrderSettled = faceOrderSettled;
     copy->handle->update(BrushUpdate::TessellatePatch);
     return copy;
@@ -521,40 +520,6 @@ BrushRecord* Brush_CreateFromCopy(const BrushRecord* copy) {
     return b;
 }
 
-BrushRecord* Brush_CreateFromSnapshot(const BrushSnapshot* snapshot) {
-    if (!snapshot) return nullptr;
-    BrushRecord* b = Brush_Alloc();
-    b->serial = snapshot->serial;
-    b->kind = snapshot->kind;
-    b->flags = snapshot->flags | BrushFlags::NeedsUpdate;
-    b->handle->baseColor = snapshot->baseColor;
-    for (int32_t i = snapshot->faceCount - 1; i >= 0; --i) {
-        const FaceSnapshot& s = snapshot->faces[i];
-        FaceRecord* face = Face_Alloc(s.vertexCount); // a count past the capacity keeps no vertices
-        face->brush = b;
-        face->serial = s.serial;
-        face->flags = s.flags | FaceFlags::NeedsUpdate;
-        for (int32_t v = 0; v < face->vertexCount; ++v)
-            Vec_Copy(s.positions[v], face->vertices[v].xyz);
-        if (face->vertexCount >= 3) face->handle->computePlane();
-        face->handle->setTextureInfo(s.texInfo);
-        List_Prepend(b->firstFace, &b->lastFace, face);
-    }
-    if (const PatchSnapshot* ps = snapshot->patch) {
-        PatchRecord* patch = Patch_Create(b, &ps->texInfo, ps->columns, ps->rows);
-        if (ps->points) std::memcpy(patch->points, ps->points, sizeof(patch->points));
-        patch->flags = ps->flags | PatchFlags::NeedsUpdate;
-    }
-    if (const OverlaySnapshot* os = snapshot->overlay) {
-        OverlayRecord* overlay = Overlay_Create(b, &os->texInfo);
-        if (os->withGeometry) std::memcpy(overlay->corners, os->corners, sizeof(overlay->corners));
-        overlay->flags = os->flags | OverlayFlags::NeedsUpdate;
-    }
-    b->handle->updateRandomColor();
-    b->handle->faceOrderSettled = true; // in the recorded order
-    return b;
-}
-
 // ---- API ------------------------------------------------------------------------------------
 
 BrushRecord* Brush_Alloc() {
@@ -566,10 +531,9 @@ BrushRecord* Brush_Alloc() {
 BrushRecord* Brush_Create(MapHandle map, EntityRecord* entity) {
     BrushRecord* b = Brush_Alloc();
     b->entity = entity;
-    MapWorld* world = Map_FromHandle(map);
-    if (world) {
-        Map_LinkBrush(world, b, entity);
-        b->serial = Map_NextSerial(world, SerialKind::Brush);
+    if (World_Hooks(map)) {
+        World_Link(map, b, entity);
+        b->serial = World_NextSerial(map, SerialKind::Brush);
     } else if (entity) {
         List_Append(entity->firstBrush, entity->lastBrush, b);
     }
@@ -578,14 +542,13 @@ BrushRecord* Brush_Create(MapHandle map, EntityRecord* entity) {
 
 void Brush_Delete(MapHandle map, BrushRecord* brush) {
     if (!brush) return;
-    MapWorld* world = Map_FromHandle(map);
-    if (world) {
-        Map_DeselectObject(world, brush);
+    if (World_Hooks(map)) {
+        World_Deselect(map, brush);
         for (FaceRecord* f = brush->firstFace; f; f = f->next) {
-            Map_DeselectObject(world, f);
-            Map_FreeObjectId(world, f->handle);
+            World_Deselect(map, f);
+            World_FreeId(map, f->handle);
         }
-        Map_UnlinkBrush(world, brush, brush->entity);
+        World_Unlink(map, brush, brush->entity);
     } else if (brush->entity) {
         List_Remove(brush->entity->firstBrush, &brush->entity->lastBrush, brush);
     }

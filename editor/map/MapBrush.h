@@ -15,9 +15,7 @@ struct EntityRecord;
 struct FaceRecord;
 struct GroupRecord;
 struct OverlayRecord;
-struct OverlaySnapshot;
 struct PatchRecord;
-struct PatchSnapshot;
 struct RenderContext;
 struct RenderCounters;
 struct TransformPreview;
@@ -88,28 +86,6 @@ struct BrushPlane {
     float normal[3];
     float dist;
     int32_t type;
-};
-
-// Undo snapshot of one face, as Brush_CreateFromSnapshot reads it.
-struct FaceSnapshot {
-    int32_t serial;
-    uint32_t flags;
-    int32_t vertexCount; // at most kFaceMaxVertices
-    const float (*positions)[3];
-    const TextureInfo* texInfo;
-};
-
-// Undo snapshot of a brush. The patch and overlay parts are the undo history's own records
-// (UndoSnapshot.h); either may be null.
-struct BrushSnapshot {
-    int32_t serial;
-    int32_t kind;
-    uint32_t flags;
-    ObjectColor baseColor;
-    int32_t faceCount;
-    const FaceSnapshot* faces; // in face order
-    const PatchSnapshot* patch = nullptr;
-    const OverlaySnapshot* overlay = nullptr;
 };
 
 class cMapBrush : public cMapObject {
@@ -185,7 +161,6 @@ void Brush_SetColor(BrushRecord* brush, uint8_t r, uint8_t g, uint8_t b, uint8_t
 // A bare brush (kind 0, serial 0, needs update); not linked, no id.
 BrushRecord* Brush_Alloc();
 BrushRecord* Brush_CreateFromCopy(const BrushRecord* copy);
-BrushRecord* Brush_CreateFromSnapshot(const BrushSnapshot* snapshot);
 // Frees a detached copy made by cMapBrush::copyData (its faces and vertex arrays).
 void Brush_FreeCopy(BrushRecord* copy);
 // Brush and face handles, records, map-file sources and vertex arrays, in bytes (for the bench and

@@ -2,11 +2,11 @@
 
 #include <GL/gl.h>
 
-#include "document/MapWorld.h"
 #include "kstdlib/kmath.h"
 #include "map/PointDraw.h"
-#include "views/ColorScheme.h"
-#include "views/RenderContext.h"
+#include "map/WorldHooks.h"
+#include "render/ColorScheme.h"
+#include "render/RenderContext.h"
 
 namespace {
 ObjectColor schemeColor(int32_t key) {
@@ -23,8 +23,8 @@ cMapCamera::cMapCamera() : cMapObject(MapObjectKind::Camera, sizeof(CameraRecord
 
 cMapCamera::~cMapCamera() {
     CameraRecord* rec = record();
-    if (MapWorld* world = Map_FromHandle(rec->owner); world && world->currentCamera == rec)
-        world->currentCamera = nullptr;
+    // Deleted while still linked: the world forgets it (and stops naming it current).
+    if (rec->owner) World_Unlink(rec->owner, rec);
 }
 
 void cMapCamera::setEyeAndTarget(const float eye[3], const float newTarget[3]) {
@@ -81,17 +81,17 @@ CameraRecord* Camera_Alloc() {
 }
 
 CameraRecord* Camera_Create(void* mapHandle) {
-    MapWorld* world = Map_FromHandle(mapHandle);
-    if (!world) return nullptr;
+    const MapHandle map = static_cast<MapHandle>(mapHandle);
+    if (!World_Hooks(map)) return nullptr;
     CameraRecord* rec = Camera_Alloc();
-    Map_LinkCamera(world, rec, Map_Handle(world));
-    rec->serial = Map_NextSerial(world, SerialKind::Camera);
+    World_Link(map, rec);
+    rec->serial = World_NextSerial(map, SerialKind::Camera);
     return rec;
 }
 
 void Camera_Delete(CameraRecord* camera) {
     if (!camera) return;
-    if (MapWorld* world = Map_FromHandle(camera->owner)) Map_UnlinkCamera(world, camera, camera->owner);
+    World_Unlink(camera->owner, camera);
     delete cMapCamera::fromRecord(camera);
 }
 

@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "views/RenderContext.h"
+#include "render/RenderContext.h"
 
 void cMapDrawable::beginOutline(const RenderContext* context) {
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);

@@ -4,11 +4,12 @@
 
 #include <cstring>
 
+#include "core/MainSettings.h"
 #include "core/SysHost.h"
 #include "core/System.h"
-#include "document/MapWorld.h"
-#include "document/MapWorldEntities.h"
+#include "map/KeptBrush.h"
 #include "map/MapBrush.h"
+#include "map/WorldHooks.h"
 
 namespace {
 
@@ -43,8 +44,8 @@ void copyVec(float* to, const float* from) {
     std::memcpy(to, from, 3 * sizeof(float));
 }
 
-void assignSerial(MapWorld* world, EntityRecord* e) {
-    e->serial = world ? Map_NextSerial(world, SerialKind::Entity) : 0;
+void assignSerial(MapHandle map, EntityRecord* e) {
+    e->serial = World_NextSerial(map, SerialKind::Entity);
 }
 
 using FindTest = bool (*)(const EntityRecord*, const char*, const char*);
@@ -75,6 +76,7 @@ cMapEntity::~cMapEntity() {
         brush = next;
     }
     record->firstBrush = record->lastBrush = nullptr;
+    KeptBrush_FreeList(record->keptBrushes);
     releaseModel();
     EPair_FreeList(&record->epairs);
     Sys_Free(record->classname);
@@ -107,7 +109,7 @@ void cMapEntity::resetBounds() {
 }
 
 void cMapEntity::markModified() const {
-    Map_MarkModified(record->owner);
+    World_MarkModified(record->owner);
 }
 
 // ---- Creation and copies ---------------------------------------------------------------------------
@@ -125,15 +127,10 @@ EntityRecord* Entity_Alloc(const char* classname, const float origin[3], uint32_
 }
 
 EntityRecord* Entity_Create(MapHandle map, const char* classname, const float origin[3], uint32_t flags) {
-    MapWorld* world = Map_FromHandle(map);
     EntityRecord* e = Entity_Alloc(classname, origin, flags);
-    if (!world) return e;
-    Map_InitEntity(world, e);
-    if (flags & EntityFlag::World)
-        List_Prepend(world->entities, &world->entitiesTail, e);
-    else
-        List_Append(world->entities, world->entitiesTail, e);
-    assignSerial(world, e);
+    if (!World_Hooks(map)) return e;
+    World_Link(map, e); // the world entity goes first
+    assignSerial(map, e);
     e->owner = map;
     return e;
 }
@@ -162,6 +159,7 @@ EntityRecord* Entity_CreateFromSnapshot(const EntitySnapshot* snapshot) {
     copyVec(e->maxs, snapshot->maxs);
     e->spawnflags = snapshot->spawnflags;
     e->epairs = EPair_CopyList(snapshot->epairs);
+    e->keptBrushes = KeptBrush_CopyList(snapshot->keptBrushes);
     entity->displayColor = snapshot->color;
     entity->refreshKeyNames(false); // the class is bound when the entity is linked
     entity->updateTargets();
@@ -202,14 +200,13 @@ EntityRecord* cMapEntity::duplicate() {
     copyVec(e->angles, record->angles);
     e->spawnflags = record->spawnflags;
     e->owner = record->owner;
-    if (MapWorld* world = Map_FromHandle(record->owner)) {
-        Map_InitEntity(world, e);
-        List_Append(world->entities, world->entitiesTail, e);
-        assignSerial(world, e);
+    if (World_Hooks(record->owner)) {
+        World_Link(record->owner, e); // at the tail: the world entity is never duplicated
+        assignSerial(record->owner, e);
     }
     copyBlocks(e, record);
     e->epairs = EPair_CopyList(record->epairs);
-    if (Sys_MapPreferences().keepCloneVisGroup) copy->visGroups.addAll(visGroups);
+    if (Sys_Settings().KeepCloneVisGroup) copy->visGroups.addAll(visGroups);
     copy->update(EntityUpdate::ClassKeys | EntityUpdate::RebuildModel);
     return e;
 }

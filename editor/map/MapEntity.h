@@ -13,6 +13,7 @@
 #include "map/VisGroupList.h"
 
 struct EntityClass;
+struct KeptBrushRecord;
 struct RenderContext;
 struct RenderCounters;
 struct TransformPreview;
@@ -95,6 +96,7 @@ struct EntitySnapshot {
     int32_t outerGroupSerial;
     int32_t* visGroupIds; // the sets the entity belonged to (own copy, Sys_Alloc), may be null
     int32_t visGroupCount;
+    KeptBrushRecord* keptBrushes; // own copy of EntityRecord::keptBrushes
 };
 
 // The moving box transform of a scale drag (applyScaleTransform).

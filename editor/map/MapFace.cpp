@@ -5,14 +5,15 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/MainSettings.h"
 #include "core/SysHost.h"
 #include "core/System.h"
 #include "core/Winding.h"
-#include "document/MapWorld.h"
 #include "map/FaceOrder.h"
 #include "map/FaceSource.h"
 #include "map/MapBrush.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
+#include "map/WorldHooks.h"
 
 namespace {
 
@@ -139,7 +140,7 @@ bool cMapFace::update(uint32_t flags) {
 
     // A rebuilt polygon has fresh vertices without coordinates: solving from them would throw
     // the mapping away, so the mapping gives the coordinates then, with or without UV lock.
-    const bool uvLock = Sys_MapPreferences().textureLockUV;
+    const bool uvLock = Sys_Settings().TextureLockUV;
     if (!uvLock || (flags & (FaceUpdate::ResetAxes | FaceUpdate::TexCoords | FaceUpdate::Polygon)))
         computeTexCoords();
     else
@@ -262,9 +263,9 @@ void cMapFace::vanish() {
         removeSelf();
         return;
     }
-    MapWorld* world = Map_WorldOfFace(f);
-    if (world) Map_DeselectObject(world, f);
-    Map_UnlinkFace(world, f, brush);
+    const MapHandle map = World_OfFace(f);
+    World_Deselect(map, f);
+    Map_UnlinkFace(map, f, brush);
     f->flags &= ~(FaceFlags::Selected | FaceFlags::NeedsUpdate);
     setVertexCount(0);
     updatePrimitive();
@@ -278,9 +279,9 @@ void cMapFace::vanish() {
 
 void cMapFace::removeSelf() {
     FaceRecord* f = record;
-    MapWorld* world = Map_WorldOfFace(f);
-    if (world) Map_DeselectObject(world, f);
-    Map_UnlinkFace(world, f, f->brush);
+    const MapHandle map = World_OfFace(f);
+    World_Deselect(map, f);
+    Map_UnlinkFace(map, f, f->brush);
     delete this;
 }
 
@@ -376,9 +377,9 @@ void cMapFace::reverseVertices() {
 
 // ---- API ------------------------------------------------------------------------------------
 
-void Map_UnlinkFace(MapWorld* world, FaceRecord* face, BrushRecord* brush) {
+void Map_UnlinkFace(MapHandle map, FaceRecord* face, BrushRecord* brush) {
     if (!face) return;
-    if (world) Map_FreeObjectId(world, face->handle);
+    World_FreeId(map, face->handle);
     if (brush) List_Remove(brush->firstFace, &brush->lastFace, face);
 }
 
@@ -392,10 +393,9 @@ FaceRecord* Face_Create(MapHandle map, BrushRecord* brush, const TextureInfo* in
     FaceRecord* face = Face_Alloc(vertexCount);
     face->brush = brush;
     if (brush) face->fileOrder = Brush_NextFileOrder(brush);
-    MapWorld* world = Map_FromHandle(map);
-    if (world) {
-        Map_LinkBrush(world, face, brush);
-        face->serial = Map_NextSerial(world, SerialKind::Face);
+    if (World_Hooks(map)) {
+        World_Link(map, face, brush);
+        face->serial = World_NextSerial(map, SerialKind::Face);
     } else if (brush) {
         List_Append(brush->firstFace, brush->lastFace, face);
     }
@@ -405,8 +405,7 @@ FaceRecord* Face_Create(MapHandle map, BrushRecord* brush, const TextureInfo* in
 
 void Face_Delete(MapHandle map, FaceRecord* face) {
     if (!face) return;
-    MapWorld* world = Map_FromHandle(map);
-    if (world) Map_DeselectObject(world, face);
-    Map_UnlinkFace(world, face, face->brush);
+    World_Deselect(map, face);
+    Map_UnlinkFace(map, face, face->brush);
     delete face->handle;
 }

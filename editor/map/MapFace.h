@@ -217,7 +217,7 @@ void Face_Delete(MapHandle map, FaceRecord* face);
 // A bare face with the needs-update bit (project reader).
 FaceRecord* Face_Alloc(int32_t vertexCount);
 // Frees the face's id (handle id -1) and unlinks it from the brush's face list.
-void Map_UnlinkFace(MapWorld* world, FaceRecord* face, BrushRecord* brush);
+void Map_UnlinkFace(MapHandle map, FaceRecord* face, BrushRecord* brush);
 // One stage of the batch's effect: the frame the time shows (in steps of 1/1024), clamping from
 // the stage flags, the stage's state word (only the first stage writes depth; culling by the
 // view's back-face switch), the stage's colours and texture coordinates; drawn by index when

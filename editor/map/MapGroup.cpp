@@ -1,11 +1,10 @@
 #include "map/MapGroup.h"
 
 #include "core/System.h"
-#include "document/GroupChain.h"
-#include "document/MapWorld.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
-#include "views/ColorScheme.h"
+#include "map/WorldHooks.h"
+#include "render/ColorScheme.h"
 
 namespace {
 
@@ -41,27 +40,25 @@ GroupRecord* Group_Outermost(GroupRecord* group) {
 }
 
 GroupRecord* Group_Create(MapHandle map) {
-    MapWorld* world = Map_FromHandle(map);
     GroupRecord* group = Group_Alloc();
-    if (!world) return group;
-    Map_LinkGroup(world, group);
-    group->serial = Map_NextSerial(world, SerialKind::Group);
+    if (!World_Hooks(map)) return group;
+    World_Link(map, group);
+    group->serial = World_NextSerial(map, SerialKind::Group);
     group->owner = map;
     return group;
 }
 
 void Group_Delete(MapHandle map, GroupRecord* group) {
-    MapWorld* world = Map_FromHandle(map);
-    if (!world || !group) return;
-    Map_DeselectObject(world, group);
-    Map_DissolveGroup(world, group, false);
+    if (!World_Hooks(map) || !group) return;
+    World_Deselect(map, group);
+    World_DissolveGroup(map, group);
     // The group itself no longer counts as a member of its parent, or the parent could never
     // reach zero members and be removed.
     if (group->parent) {
         --group->parent->memberCount;
         group->parent = nullptr;
     }
-    Map_UnlinkGroup(world, group);
+    World_Unlink(map, group);
     delete cMapGroup::fromRecord(group);
 }
 
@@ -88,18 +85,18 @@ void Group_SetParent(GroupRecord* parent, GroupRecord* child) {
 
 BrushRecord* Group_AddBrush(GroupRecord* group, BrushRecord* brush) {
     if (!group || !brush) return brush;
-    MapWorld* world = Map_FromHandle(group->owner);
-    if (!world || !world->entities || brush->entity != world->entities) return brush;
-    Map_AddBrushToGroupChain(brush, group);
+    const EntityRecord* worldEntity = World_Entities(group->owner);
+    if (!worldEntity || brush->entity != worldEntity) return brush;
+    World_JoinGroup(group->owner, brush, group);
     return nullptr;
 }
 
 EntityRecord* Group_AddEntity(GroupRecord* group, EntityRecord* entity) {
     if (!group || !entity) return entity;
     if (!group->owner || entity->owner != group->owner || (entity->flags & EntityFlag::World) ||
-        entity == Map_FromHandle(group->owner)->entities)
+        entity == World_Entities(group->owner))
         return entity;
-    Map_AddEntityToGroupChain(entity, group);
+    World_JoinGroup(group->owner, entity, group);
     return nullptr;
 }
 

@@ -6,15 +6,16 @@
 
 #include "core/SysHost.h"
 #include "core/System.h"
-#include "document/MapWorld.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureManager.h"
 #include "kstdlib/kmath.h"
 #include "map/Decal.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
+#include "map/ObjectRecords.h"
 #include "map/TextureBinding.h"
+#include "map/WorldHooks.h"
 
 namespace {
 
@@ -86,8 +87,8 @@ bool cMapOverlay::placeOnFace(const float point[3], const float towards[3]) {
     bool found = false;
     float best = worldSize();
     constexpr float kTolerance = 0.001f;
-    if (MapWorld* world = Map_WorldOfBrush(r->brush)) {
-        for (EntityRecord* e = world->entities; e; e = e->next) {
+    if (EntityRecord* entities = World_Entities(World_OfBrush(r->brush))) {
+        for (EntityRecord* e = entities; e; e = e->next) {
             for (BrushRecord* b = e->firstBrush; b; b = b->next) {
                 if (b->kind != BrushKind::Solid) continue;
                 if (!Decal_BoxesOverlap(b->mins, b->maxs, boxMins, boxMaxs, kTolerance)) continue;

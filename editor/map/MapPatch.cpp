@@ -8,7 +8,7 @@
 #include "core/System.h"
 #include "kstdlib/krandom.h"
 #include "map/MapBrush.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 #include "map/TextureBinding.h"
 
 namespace {

@@ -5,11 +5,10 @@
 #include <cstring>
 
 #include "core/System.h"
-#include "document/MapWorld.h"
-#include "document/MapWorldEntities.h"
 #include "gamedata/EntityClass.h"
 #include "gamedata/GameData.h"
 #include "kstdlib/kmath.h"
+#include "map/WorldHooks.h"
 
 namespace {
 
@@ -17,16 +16,15 @@ char* dupOrNull(const char* text) {
     return text ? Sys_StrDup(text) : nullptr;
 }
 
-MapWorld* worldOf(const PathRecord* path) {
-    return path ? Map_FromHandle(path->owner) : nullptr;
+MapHandle mapOf(const PathRecord* path) {
+    return path && World_Hooks(path->owner) ? path->owner : nullptr;
 }
 
 NodeRecord* newLinkedNode(MapHandle map, PathRecord* path) {
     NodeRecord* node = Node_Alloc();
-    MapWorld* world = Map_FromHandle(map);
-    if (world) {
-        node->handle->id = Map_AllocId(world);
-        node->serial = Map_NextSerial(world, SerialKind::Node);
+    if (World_Hooks(map)) {
+        node->handle->id = World_AllocId(map);
+        node->serial = World_NextSerial(map, SerialKind::Node);
     }
     node->path = path;
     return node;
@@ -70,9 +68,9 @@ void cMapPath::renumber() {
 
 void cMapPath::update() {
     displayColor = kPathDefaultColor;
-    if (MapWorld* world = worldOf(record); world && record->className) {
+    if (const MapHandle map = mapOf(record); map && record->className) {
         if (const EntityClass* eclass =
-                Fgd_FindClassInConfig(Map_GameConfig(world), record->className, ClassSelector::Point)) {
+                Fgd_FindClassInConfig(World_GameConfig(map), record->className, ClassSelector::Point)) {
             const uint8_t* rgba = eclass->color;
             displayColor = Color_FromBytes(rgba[0], rgba[1], rgba[2], rgba[3]);
         }
@@ -125,18 +123,18 @@ PathRecord* Path_Alloc() {
 
 PathRecord* Path_Create(MapHandle map) {
     PathRecord* path = Path_Alloc();
-    Map_LinkPath(Map_FromHandle(map), path);
+    World_Link(map, path);
     return path;
 }
 
 void Path_Delete(PathRecord* path) {
     cMapPath* handle = cMapPath::fromRecord(path);
     if (!handle) return;
-    if (MapWorld* world = worldOf(path)) {
-        Map_UnlinkPath(world, path);
+    if (const MapHandle map = mapOf(path)) {
+        World_Unlink(map, path);
         // Each node's id goes back to the world, or deletions would leak ids towards the limit.
         for (NodeRecord* n = path->firstNode; n; n = n->next)
-            Map_FreeObjectId(world, n->handle);
+            World_FreeId(map, n->handle);
     }
     delete handle;
 }
@@ -168,7 +166,7 @@ cMapNode::~cMapNode() {
 }
 
 void cMapNode::markModified() const {
-    if (record->path) Map_MarkModified(record->path->owner);
+    if (record->path) World_MarkModified(record->path->owner);
 }
 
 EPair* cMapNode::setKeyValue(const char* key, const char* value) {
@@ -232,9 +230,9 @@ void Node_Delete(NodeRecord* node) {
     cMapNode* handle = cMapNode::fromRecord(node);
     if (!handle) return;
     if (PathRecord* path = node->path) {
-        if (MapWorld* world = worldOf(path)) {
-            Map_DeselectObject(world, node);
-            Map_FreeObjectId(world, handle);
+        if (const MapHandle map = mapOf(path)) {
+            World_Deselect(map, node);
+            World_FreeId(map, handle);
         }
         List_Remove(path->firstNode, &path->lastNode, node);
         path->handle->renumber();

@@ -7,12 +7,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/MainSettings.h"
 #include "core/SysHost.h"
-#include "document/MapDocument.h"
 #include "document/MapRender.h"
-#include "document/MapWorld.h"
-#include "document/VisGroup.h"
 #include "gamedata/EffectBatch.h"
+#include "gamedata/MapProfile.h"
 #include "gamedata/TextureDecoding.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureUpload.h"
@@ -21,9 +20,9 @@
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
 #include "map/MapGroup.h"
-#include "views/ColorScheme.h"
-#include "views/GLStateCache.h"
-#include "views/RenderContext.h"
+#include "render/ColorScheme.h"
+#include "render/GLStateCache.h"
+#include "render/RenderContext.h"
 
 namespace {
 
@@ -104,7 +103,7 @@ void Draw_SurfaceColors(const RenderContext* context, const BrushRecord* brush, 
     ObjectColor colour = kEntityWorldColor;
     if (selected && !applying) {
         Color_FillRGBA(fill, COLOR_SELECTED_FILL);
-    } else if (context->is3D || Sys_MapPreferences().useVisgroupColors) {
+    } else if (context->is3D || Sys_Settings().UseVisgroupColors) {
         const cMapBrush* handle = brush->handle;
         const GroupRecord* group =
             brush->group ? brush->group : (brush->entity ? brush->entity->group : nullptr);
@@ -318,4 +317,21 @@ void Draw_EffectStages(const RenderContext* context, const ShaderRecord* texture
         Face_DrawEffectStage(context, &batch, first, indices, indexCount);
         first = false;
     }
+}
+
+// ---- Display filters -----------------------------------------------------------------------
+
+bool Map_EntityPassesFilters(const EntityRecord* entity, int32_t hideMask) {
+    const cMapEntity* handle = cMapEntity::fromRecord(entity);
+    return !hideMask || !handle || !handle->filteredBy(hideMask);
+}
+
+bool Map_BrushPassesFilters(const BrushRecord* brush, int32_t hideMask) {
+    if (!hideMask || !brush) return true;
+    if ((hideMask & BrushHideMask::Patches) && brush->patch) return false;
+    if ((hideMask & BrushHideMask::Detail) && brush->firstFace) {
+        const int32_t detail = GameCfg_CurrentProfile()->contentMask;
+        if (detail && (brush->firstFace->texInfo.contents & detail)) return false;
+    }
+    return true;
 }

@@ -1,15 +1,27 @@
 // What the drawing of brushes, faces, patches and overlays shares: pick ids, the colour rules,
-// texture binding, the texture-category filters and the selection tool's transform preview.
+// texture binding, the texture-category and display filters and the selection tool's transform preview.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 struct BrushRecord;
+struct EntityRecord;
 struct MapWorld;
 struct ShaderStage;
 struct RenderContext;
 struct ShaderRecord;
+
+// Display filters: bits of the HideMask setting that hide brushes (the entity bits are in
+// MapEntity.h).
+namespace BrushHideMask {
+constexpr int32_t Detail = 0x4; // first face's contents share a bit with the profile's detail mask
+constexpr int32_t Patches = 0x20;
+} // namespace BrushHideMask
+
+// True when the display filters of hideMask leave the object shown (a zero mask passes all).
+bool Map_EntityPassesFilters(const EntityRecord* entity, int32_t hideMask);
+bool Map_BrushPassesFilters(const BrushRecord* brush, int32_t hideMask);
 
 // The selection tool's preview of a transform: every point p is drawn at M (p - origin) + origin,
 // except coordinates the keep bits (TransformKeep) hold; the moved points grow the bounds.

@@ -12,6 +12,7 @@ struct BrushRecord;
 struct EPair;
 struct EntityModel;
 struct GroupRecord;
+struct KeptBrushRecord;
 struct NodeRecord;
 class cMapEntity;
 class cMapGroup;
@@ -81,8 +82,11 @@ struct EntityRecord {
     uint8_t reserved[28]; // zero; stored with the model block 192..239
     char* keyNames[kEntityKeyRoles];
     EntityModel* model;
+    // Brushes read from a file whose planes enclose no space, kept to be written back
+    // (KeptBrush.h); not part of the entity's brushes, bounds or drawing.
+    KeptBrushRecord* keptBrushes;
 };
-static_assert(sizeof(EntityRecord) == 352);
+static_assert(sizeof(EntityRecord) == 360);
 static_assert(Record_HasSelectionLinks<EntityRecord>());
 static_assert(offsetof(EntityRecord, group) == 40);
 static_assert(offsetof(EntityRecord, outerGroup) == 48);
@@ -114,6 +118,7 @@ static_assert(offsetof(EntityRecord, radius) == 208);
 static_assert(offsetof(EntityRecord, reserved) == 212);
 static_assert(offsetof(EntityRecord, keyNames) == 240);
 static_assert(offsetof(EntityRecord, model) == 344);
+static_assert(offsetof(EntityRecord, keptBrushes) == 352);
 
 // Bits of GroupRecord::flags.
 namespace GroupFlag {

@@ -3,7 +3,7 @@
 #include "map/MapBrush.h"
 #include "map/MapOverlay.h"
 #include "map/SurfaceDraw.h"
-#include "views/RenderContext.h"
+#include "render/RenderContext.h"
 
 namespace {
 

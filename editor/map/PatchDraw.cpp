@@ -9,8 +9,8 @@
 #include "map/MapPatch.h"
 #include "map/ObjectDraw.h"
 #include "map/SurfaceDraw.h"
-#include "views/GLStateCache.h"
-#include "views/RenderContext.h"
+#include "render/GLStateCache.h"
+#include "render/RenderContext.h"
 
 namespace {
 

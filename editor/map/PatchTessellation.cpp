@@ -8,7 +8,7 @@
 #include "core/System.h"
 #include "kstdlib/kmath.h"
 #include "map/MapFace.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 
 namespace {
 

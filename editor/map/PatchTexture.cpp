@@ -10,7 +10,7 @@
 #include "gamedata/TextureManager.h"
 #include "kstdlib/kmath.h"
 #include "map/MapFace.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include "kstdlib/kmath.h"
 #include "map/MapPath.h"
 #include "map/PointDraw.h"
-#include "views/ColorScheme.h"
-#include "views/RenderContext.h"
-#include "views/ViewFrustum.h"
+#include "render/ColorScheme.h"
+#include "render/RenderContext.h"
+#include "render/ViewFrustum.h"
 
 namespace {
 

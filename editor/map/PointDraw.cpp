@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "kstdlib/kmath.h"
-#include "views/BoxCorners.h"
-#include "views/ColorScheme.h"
-#include "views/RenderContext.h"
+#include "render/BoxCorners.h"
+#include "render/ColorScheme.h"
+#include "render/RenderContext.h"
 
 namespace {
 

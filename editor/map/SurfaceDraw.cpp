@@ -7,18 +7,17 @@
 #include <cstring>
 #include <vector>
 
+#include "core/MainSettings.h"
 #include "core/SysHost.h"
-#include "document/MapDocument.h"
 #include "document/MapRender.h"
-#include "document/MapSelection.h"
 #include "gamedata/TextureRecords.h"
 #include "map/MapBrush.h"
 #include "map/MapDrawable.h"
 #include "map/MapFace.h"
 #include "map/ObjectDraw.h"
-#include "views/ColorScheme.h"
-#include "views/GLStateCache.h"
-#include "views/RenderContext.h"
+#include "render/ColorScheme.h"
+#include "render/GLStateCache.h"
+#include "render/RenderContext.h"
 
 // GL 1.4, exported by the GL library; the precompiled GL header leaves out the prototypes.
 extern "C" void glMultiDrawElements(GLenum mode, const GLsizei* count, GLenum type,
@@ -271,7 +270,7 @@ bool Surface_Draw(RenderContext* context, const SurfaceMesh& mesh) {
         glColor4ubv(fill);
         drawEdges(context, mesh);
         if (dragged) glDisable(GL_POLYGON_STIPPLE);
-        if (Sys_MapPreferences().drawVertices) {
+        if (Sys_Settings().DrawVertices) {
             uint8_t colour[4];
             drawVertexPoints(context, mesh, selected ? fill : Color_FillRGBA(colour, COLOR_2D_VERTEX));
         }
@@ -354,7 +353,7 @@ void Surface_DrawTransformed(RenderContext* context, const SurfaceMesh& mesh, Tr
     glGetIntegerv(GL_POLYGON_MODE, modes);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     if (n == mesh.vertexCount) drawElements(mesh);
-    if (Sys_MapPreferences().drawVertices) glDrawArrays(GL_POINTS, 0, n);
+    if (Sys_Settings().DrawVertices) glDrawArrays(GL_POINTS, 0, n);
     glPolygonMode(GL_FRONT_AND_BACK, GLenum(modes[0]));
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/MainSettings.h"
 #include "core/SysHost.h"
 #include "core/TextEncoding.h"
 #include "gamedata/GameConfig.h"
@@ -23,7 +24,7 @@ ShaderRecord* matchOrPlaceholder(ShaderRecord* match, const char* name) {
 }
 
 void updateBlended(const ShaderRecord* texture, uint32_t* flags) {
-    const bool transparency = Sys_MapPreferences().textureTransparency;
+    const bool transparency = Sys_Settings().TextureTransparency;
     if (transparency && texture && (texture->flags & SHADER_TRANSPARENT))
         *flags |= RecordFlag::Blended;
     else

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "document/VisGroup.h"
-
 bool cVisGroupList::add(VisGroup* set) {
     if (!set || contains(set)) return false;
     m_sets.push_back(set);

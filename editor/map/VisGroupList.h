@@ -5,7 +5,15 @@
 #include <cstdint>
 #include <vector>
 
-struct VisGroup;
+// A named object set of one map. Objects keep the sets they belong to (cVisGroupList); the set
+// keeps only a member count.
+struct VisGroup {
+    char* name; // 8-bit heap string; null for a set made without a name
+    uint8_t color[4];
+    int32_t id;
+    int32_t memberCount; // number of (object, set) memberships
+    int32_t visible;     // 1 when at least one member is shown
+};
 
 class cVisGroupList {
 public:

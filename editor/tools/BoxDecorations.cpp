@@ -1,5 +1,6 @@
 // Box decorations the selection, block and cordon tools share: handles, sizing guides and labels,
 // and the world's remembered bounds.
+#include "core/SysHost.h"
 #include "tools/SelectionTool.h"
 
 #include <QKeyEvent>
@@ -27,7 +28,7 @@
 #include "document/SelectionBox.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 void Tool_RememberBounds(MapDocument* document, const SelectionBox* box) {
     if (!document || !document->world || !box) return;
@@ -40,7 +41,7 @@ void Tool_RememberBounds(MapDocument* document, const SelectionBox* box) {
 // Draws the handles of a box: the mode picks which handles and their shape.
 void Tool_DrawBoxHandles(cCanvas* view, const SelectionBox* box, int first, int last, int hover,
                          int colourEntry, bool round) {
-    const float size = float(Tool_Settings().SelectionBulletSize);
+    const float size = float(Sys_Settings().SelectionBulletSize);
     const float offset = 6.0f + size / 2;
     const int i = view->hAxis, j = view->vAxis;
     for (int h = first; h <= last; ++h) {

@@ -3,6 +3,7 @@
 #include <QOpenGLFunctions>
 #include <algorithm>
 
+#include "core/SysHost.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "core/MainSettings.h"
@@ -10,7 +11,7 @@
 #include "tools/SelectionTool.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 SelectionBox* cBoxTool::boxOf(cCanvas* view) const {
     MapDocument* doc = view ? view->document() : nullptr;
@@ -27,7 +28,7 @@ bool cBoxTool::mousePress(cCanvas* view, int x, int y, int button, int) {
 bool cBoxTool::mouseMove(cCanvas* view, int x, int y, int buttons, int modifiers) {
     SelectionBox* box = boxOf(view);
     if (view->is3D() || !box) return false;
-    const MainSettings& s = Tool_Settings();
+    const MainSettings& s = Sys_Settings();
     const int i = view->hAxis, j = view->vAxis;
     const int flags = ((modifiers & Qt::AltModifier) ? 0 : ScreenFlag::Snap) | ScreenFlag::DepthFromOtherView;
     if (!view->dragLeft && (buttons & Qt::LeftButton)) {
@@ -73,7 +74,6 @@ bool cBoxTool::mouseMove(cCanvas* view, int x, int y, int buttons, int modifiers
         } else {
             dragging = true;
             newBox(view, box, p);
-            status = BoxStatus::Size;
         }
         if (status >= 0) Tool_BoxStatus(view, box, status);
         Tool_Redraw(view, 3);
@@ -159,8 +159,7 @@ bool cBoxTool::nudgeDepth(cCanvas* view, int, int amount) {
 }
 
 void cBoxTool::autoScroll(cCanvas* view, float seconds) {
-    if (view->is3D() || !view->dragLeft || Tool_SpaceHeld()) return;
-    if (view->autoScroll(lastDragPoint, 128.0f * seconds) && view->document())
+    if (Tool_ScrollDrag(view, lastDragPoint, seconds) && view->document())
         Project_RedrawViews(view->document(), 1);
 }
 
@@ -171,7 +170,7 @@ bool cBoxTool::setCursor(cCanvas* view) {
         return true;
     }
     if ((dragging && view->dragLeft) || inside) {
-        if (Tool_Settings().CrosshairCursor) {
+        if (Sys_Settings().CrosshairCursor) {
             view->setCursor(Tool_Cursor(ToolCursor::Cross));
             return true;
         }
@@ -198,7 +197,7 @@ void cBoxTool::draw(cCanvas* view, RenderContext*, RenderCounters*) {
         Tool_SetColour(COLOR_ACTIVE_SELECTION);
         view->drawSquareMarker(reference, 16.0f);
     }
-    if (boxSlot == 1 && Tool_Settings().DrawSizingInfo)
+    if (boxSlot == 1 && Sys_Settings().DrawSizingInfo)
         Tool_DrawSizingGuides(view, box, dragging ? COLOR_ACTIVE_SELECTION : COLOR_BRUSH_CREATION);
     if (!dragging) Tool_DrawBoxHandles(view, box, 1, 8, hoverHandle, bulletColour(), false);
 }

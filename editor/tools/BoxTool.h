@@ -36,7 +36,7 @@ public:
     float lastDragPoint[3] = {0, 0, 0};
 
 protected:
-    // A new box from dragStart to p (the tools differ in its depth).
+    // A new box from dragStart to p through Tool_SpanBox (the tools differ in its depth).
     virtual void newBox(cCanvas* view, SelectionBox* box, float p[3]) = 0;
     // The box changed by a release, nudge or Escape.
     virtual void boxChanged(cCanvas* view, SelectionBox* box) {}

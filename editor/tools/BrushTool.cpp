@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "core/Prompt.h"
+#include "core/SysHost.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "document/Primitives.h"
@@ -18,7 +19,7 @@
 #include "tools/ToolHost.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 #include "views/DialogParent.h"
 
 namespace {
@@ -71,7 +72,7 @@ void cBrushTool::newBox(cCanvas* view, SelectionBox* box, float p[3]) {
     } else {
         p[k] += 64.0f;
     }
-    Select_BoxFromPoints(box, dragStart, p);
+    Tool_SpanBox(view, box, dragStart, p);
 }
 
 void cBrushTool::nudged(cCanvas* view, SelectionBox* box) {
@@ -96,7 +97,7 @@ bool cBrushTool::keyPress(cCanvas* view, int key, int modifiers) {
     if (!box) return false;
     if (key == Qt::Key_Escape && !box->valid) {
         MapWorld* world = view->document()->world;
-        if (!Tool_Settings().ClearSelectionOnEscape || (!world->selectedEntities && !world->selectedBrushes))
+        if (!Sys_Settings().ClearSelectionOnEscape || (!world->selectedEntities && !world->selectedBrushes))
             return false;
         Map_SelectNone(world);
         inside = false;
@@ -127,7 +128,7 @@ bool cBrushTool::contextMenu(cCanvas* view, int x, int y, QPoint global, bool on
 
 void cBrushTool::fillParams(cCanvas* view, const SelectionBox* box, PrimitiveParams* params) const {
     std::memset(static_cast<void*>(params), 0, sizeof *params);
-    const MainSettings& s = Tool_Settings();
+    const MainSettings& s = Sys_Settings();
     params->map = Map_Handle(view->document()->world);
     const GameConfig* config = GameCfg_Current();
     const float scale = config ? config->DefaultTextureScale : 1.0f;
@@ -198,6 +199,6 @@ void cBrushTool::createObject(cCanvas* view) {
 
 void cBrushTool::drawOverlay(cCanvas* view, RenderContext*) {
     SelectionBox* box = boxOf(view);
-    if (view->is3D() || !box || !box->valid || !Tool_Settings().DrawSizingInfo) return;
+    if (view->is3D() || !box || !box->valid || !Sys_Settings().DrawSizingInfo) return;
     Tool_DrawSizingLabels(view, box, dragging ? COLOR_ACTIVE_SELECTION : COLOR_BRUSH_CREATION);
 }

@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "views/Canvas.h"
-#include "views/ColorScheme.h"
-#include "views/GLStateCache.h"
+#include "render/ColorScheme.h"
+#include "render/GLStateCache.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <cmath>
 
+#include "core/SysHost.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "core/MainSettings.h"
@@ -132,7 +133,7 @@ bool cCameraTool::mouseMove(cCanvas* view, int x, int y, int buttons, int modifi
 }
 
 bool cCameraTool::look3D(cCanvas* view, int x, int y, int buttons, int modifiers) {
-    const MainSettings& s = Tool_Settings();
+    const MainSettings& s = Sys_Settings();
     const bool left = buttons & Qt::LeftButton, right = buttons & Qt::RightButton;
     bool started = false;
     if (left && !view->dragLeft) {
@@ -209,7 +210,7 @@ bool cCameraTool::keyPress(cCanvas* view, int key, int) {
     MapWorld* world = doc->world;
     switch (key) {
     case Qt::Key_Escape: {
-        if (!Tool_Settings().ClearSelectionOnEscape) return false;
+        if (!Sys_Settings().ClearSelectionOnEscape) return false;
         if (CameraRecord* c = selectedCamera(world)) c->flags &= ~kCameraSelected;
         Tool_Redraw(view, 1);
         return true;

@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/SysHost.h"
 #include "core/Winding.h"
-#include "document/CarveMerge.h"
+#include "document/HollowClip.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "map/MapBrush.h"
@@ -13,7 +14,7 @@
 #include "core/MainSettings.h"
 #include "tools/ToolHost.h"
 #include "tools/ToolSupport.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 
@@ -149,11 +150,11 @@ bool cClipTool::mouseMove(cCanvas* view, int x, int y, int buttons, int modifier
             }
         } else if (!(modifiers & Qt::ControlModifier)) {
             float* q = points[dragPoint];
-            const float grid = float(std::max(1, Tool_Settings().CurrentGridSize));
+            const float grid = float(std::max(1, Sys_Settings().CurrentGridSize));
             for (int axis : {i, j}) {
                 q[axis] += p[axis] - lastPoint[axis];
-                q[axis] = Tool_Settings().SnapToGrid ? std::floor(q[axis] / grid + 0.5f) * grid
-                                                     : std::floor(q[axis] + 0.5f);
+                q[axis] = Sys_Settings().SnapToGrid ? std::floor(q[axis] / grid + 0.5f) * grid
+                                                    : std::floor(q[axis] + 0.5f);
             }
         } else {
             for (int n = 0; n < pointCount; ++n)
@@ -188,7 +189,7 @@ bool cClipTool::keyPress(cCanvas* view, int key, int modifiers) {
     switch (key) {
     case Qt::Key_O:
     case 1065:
-        if (MainSettings* s = Tool_MutableSettings()) s->ClipSizingInfo = !s->ClipSizingInfo;
+        if (MainSettings* s = Sys_MutableSettings()) s->ClipSizingInfo = !s->ClipSizingInfo;
         Tool_Redraw(view, 1);
         break;
     case Qt::Key_Escape:
@@ -228,7 +229,7 @@ void cClipTool::refresh(cCanvas* view) {
 }
 
 bool cClipTool::setCursor(cCanvas* view) {
-    if (dragPoint < 0 || !Tool_Settings().CrosshairCursor) return false;
+    if (dragPoint < 0 || !Sys_Settings().CrosshairCursor) return false;
     view->setCursor(Tool_Cursor(ToolCursor::Cross));
     return true;
 }
@@ -265,7 +266,7 @@ void cClipTool::draw(cCanvas* view, RenderContext* context, RenderCounters*) {
     const int lineColour = valid ? COLOR_CLIP_LINE : COLOR_CLIP_LINE_INVALID;
     if (view->is3D() && pointCount == 2 && planeValid) {
         float along[3], depth[3] = {0, 0, 0};
-        depth[own->dAxis] = Tool_Settings().MaxWorldSize * 0.5f;
+        depth[own->dAxis] = Sys_Settings().MaxWorldSize * 0.5f;
         (void)along;
         uint8_t rgba[4];
         Color_FillRGBA(rgba, lineColour);
@@ -301,7 +302,7 @@ void cClipTool::draw(cCanvas* view, RenderContext* context, RenderCounters*) {
 
 void cClipTool::drawOverlay(cCanvas* view, RenderContext*) {
     cCanvas* own = liveClipView();
-    if (!own || view->is3D() || view->document() != clipDocument || !Tool_Settings().ClipSizingInfo) return;
+    if (!own || view->is3D() || view->document() != clipDocument || !Sys_Settings().ClipSizingInfo) return;
     Tool_SetColour(view == own ? COLOR_ACTIVE_TEXT : COLOR_TEXT);
     const int i = view->hAxis, j = view->vAxis;
     const QFontMetrics metrics(view->smallFont);

@@ -5,15 +5,15 @@
 #include "document/SelectionBox.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 bool cCordonTool::mousePress(cCanvas* view, int x, int y, int button, int modifiers) {
     return cBoxTool::mousePress(view, x, y, button, modifiers);
 }
 
 void cCordonTool::newBox(cCanvas* view, SelectionBox* box, float p[3]) {
-    Select_BoxFromPoints(box, dragStart, p);
-    box->maxs[view->dAxis] += 64.0f;
+    Tool_SpanBox(view, box, dragStart, p);
+    box->maxs[view->dAxis] += 64.0f; // the status shows the view's two axes only
 }
 
 void cCordonTool::boxChanged(cCanvas* view, SelectionBox* box) {

@@ -3,6 +3,7 @@
 #include <QOpenGLFunctions>
 #include <algorithm>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
@@ -18,7 +19,7 @@
 #include "tools/ToolHost.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ void cEntityTool::showStatus(cCanvas* view) {
 
 bool cEntityTool::setCursor(cCanvas* view) {
     if (view->is3D()) return false;
-    if (overPoint && Tool_Settings().CrosshairCursor)
+    if (overPoint && Sys_Settings().CrosshairCursor)
         view->setCursor(Tool_Cursor(ToolCursor::Cross));
     else
         view->setCursor(Tool_Cursor(ToolCursor::Entity));
@@ -91,7 +92,7 @@ bool cEntityTool::keyPress(cCanvas* view, int key, int modifiers) {
             return true;
         }
         MapWorld* world = view->document()->world;
-        if (Tool_Settings().ClearSelectionOnEscape && (world->selectedBrushes || world->selectedEntities)) {
+        if (Sys_Settings().ClearSelectionOnEscape && (world->selectedBrushes || world->selectedEntities)) {
             Map_SelectNone(world);
             refresh(view);
             overPoint = false;

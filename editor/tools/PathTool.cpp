@@ -4,6 +4,7 @@
 #include <QOpenGLFunctions>
 #include <cmath>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "document/MapDocument.h"
@@ -18,7 +19,7 @@
 #include "tools/ToolHost.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ SelectionBox* cPathTool::boxOf(cCanvas* view) {
 NodeRecord* cPathTool::pickNode(cCanvas* v, int x, int y, bool selectedOnly) {
     MapWorld* world = worldOf(v);
     if (!world) return nullptr;
-    const int h = Tool_Settings().VertexToolBulletSize / 2;
+    const int h = Sys_Settings().VertexToolBulletSize / 2;
     auto hit = [&](NodeRecord* node) {
         float s[3];
         if (!v->worldToScreen(node->origin, s)) return false;
@@ -152,7 +153,7 @@ bool cPathTool::keyPress(cCanvas* v, int key, int modifiers) {
     if (key == Qt::Key_Escape) {
         if (box->valid)
             Select_ClearBox(box);
-        else if (Tool_Settings().ClearSelectionOnEscape && world->selectedNodes)
+        else if (Sys_Settings().ClearSelectionOnEscape && world->selectedNodes)
             Map_DeselectNodes(world);
         else
             return false;
@@ -246,7 +247,7 @@ bool cPathTool::mouseMove(cCanvas* v, int x, int y, int buttons, int modifiers) 
     MapWorld* world = worldOf(v);
     if (!world) return false;
     if (v->is3D()) {
-        if (buttons != Qt::LeftButton || Tool_SpaceHeld() || !Tool_Settings().SelectMouseMove) return false;
+        if (buttons != Qt::LeftButton || Tool_SpaceHeld() || !Sys_Settings().SelectMouseMove) return false;
         Map_SelectById(world, v->renderForPick(x, y, 8), false);
         Tool_Redraw(v, kAllViews);
         return true;
@@ -266,8 +267,7 @@ bool cPathTool::mouseMove(cCanvas* v, int x, int y, int buttons, int modifiers) 
             SelectionBox* box = boxOf(v);
             if (!box) return false;
             boxDrag = true;
-            Select_BoxFromPoints(box, dragRef, p);
-            Tool_SetStatusText(4, Select_BoxStatusText(box, a1, a2, BoxStatus::Size));
+            Tool_SpanBox(v, box, dragRef, p);
         }
         std::copy(p, p + 3, cursorWorld);
         Tool_Redraw(v, kAllViews);
@@ -294,10 +294,7 @@ bool cPathTool::mouseRelease(cCanvas* v, int, int, int button, int modifiers) {
     SelectionBox* box = boxOf(v);
     if (!boxDrag || v->is3D() || !box) return false;
     boxDrag = false;
-    Tool_BoxThroughDepth(v, box);
-    selectNodesInBox(v, (modifiers & Qt::ControlModifier) != 0);
-    Select_ClearBox(box);
-    Tool_Redraw(v, kAllViews);
+    Tool_EndBoxDrag(v, box, [&] { selectNodesInBox(v, (modifiers & Qt::ControlModifier) != 0); });
     return true;
 }
 
@@ -319,8 +316,7 @@ bool cPathTool::nudgeDepth(cCanvas* v, int axis, int amount) {
 }
 
 void cPathTool::autoScroll(cCanvas* v, float seconds) {
-    if (v->is3D() || !v->dragLeft || Tool_SpaceHeld()) return;
-    if (v->autoScroll(cursorWorld, seconds * 128.0f)) Tool_Redraw(v, ViewMask::Views2D);
+    if (Tool_ScrollDrag(v, cursorWorld, seconds)) Tool_Redraw(v, ViewMask::Views2D);
 }
 
 void cPathTool::createObject(cCanvas* v) {
@@ -374,7 +370,7 @@ void cPathTool::draw(cCanvas* v, RenderContext*, RenderCounters*) {
     if (!world) return;
     uint8_t rgba[4];
     if (!v->is3D()) {
-        const float size = float(Tool_Settings().VertexToolBulletSize);
+        const float size = float(Sys_Settings().VertexToolBulletSize);
         Color_FillRGBA(rgba, COLOR_BULLET_VERTEX);
         for (PathRecord* path = world->paths; path; path = path->next)
             for (NodeRecord* n = path->firstNode; n; n = n->next)

@@ -10,6 +10,7 @@
 #include <set>
 #include <vector>
 
+#include "core/SysHost.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapTransform.h"
@@ -25,7 +26,7 @@
 #include "document/SelectionBox.h"
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 
@@ -153,7 +154,7 @@ void cSelectionTool::snapReference(cCanvas* view, const SelectionBox* box, float
 
 void cSelectionTool::moveDrag(cCanvas* view, SelectionBox* box, const float p[3]) {
     MapWorld* world = view->document()->world;
-    const MainSettings& s = Tool_Settings();
+    const MainSettings& s = Sys_Settings();
     const int i = view->hAxis, j = view->vAxis;
     markDragged(world, true);
     preview = true;
@@ -180,7 +181,7 @@ void cSelectionTool::moveDrag(cCanvas* view, SelectionBox* box, const float p[3]
 
 void cSelectionTool::handleDrag(cCanvas* view, SelectionBox* box, const float p[3], int modifiers) {
     MapWorld* world = view->document()->world;
-    const MainSettings& s = Tool_Settings();
+    const MainSettings& s = Sys_Settings();
     const int i = view->hAxis, j = view->vAxis, k = view->dAxis;
     const bool alt = modifiers & kAlt;
     markDragged(world, true);
@@ -252,7 +253,7 @@ bool cSelectionTool::mouseMove(cCanvas* view, int x, int y, int buttons, int mod
     if (!doc || !doc->world) return false;
     MapWorld* world = doc->world;
     lastModifiers = modifiers;
-    const MainSettings& s = Tool_Settings();
+    const MainSettings& s = Sys_Settings();
     if (view->is3D()) {
         inside = false;
         hoverHandle = radiusHover = 0;
@@ -307,8 +308,7 @@ bool cSelectionTool::mouseMove(cCanvas* view, int x, int y, int buttons, int mod
             }
         } else if (!hoverHandle && !inside && (selected == 0 || (modifiers & kCtrl))) {
             rubberBand = true;
-            Select_BoxFromPoints(box, dragStart, p);
-            status = BoxStatus::Size;
+            Tool_SpanBox(view, box, dragStart, p);
         } else if (!hoverHandle && !inside) {
             // Nothing to drag here.
         } else if (hoverHandle) {
@@ -428,7 +428,7 @@ void cSelectionTool::updateMatrix(cCanvas* view, int kind) {
 
 bool cSelectionTool::stretchKeepsThickness(cCanvas* view, int axis) {
     MapWorld* world = view->document()->world;
-    const float grid = float(std::max(1, Tool_Settings().CurrentGridSize));
+    const float grid = float(std::max(1, Sys_Settings().CurrentGridSize));
     const bool movesMin = sideMask & (1 << axis), movesMax = sideMask & (1 << (axis + 3));
     for (BrushRecord* b = world->selectedBrushes; b; b = b->selNext) {
         const float mid = (b->mins[axis] + b->maxs[axis]) * 0.5f;
@@ -448,7 +448,7 @@ bool cSelectionTool::stretchKeepsThickness(cCanvas* view, int axis) {
 
 void cSelectionTool::cloneSelection(MapWorld* world, void* newGroupsOut) {
     auto& newGroups = *static_cast<std::vector<GroupRecord*>*>(newGroupsOut);
-    const MainSettings& s = Tool_Settings();
+    const MainSettings& s = Sys_Settings();
     const bool groupMode = Map_UpdateSelectionMode(world) == SelectionMode::WholeGroups;
     std::vector<EntityRecord*> entities;
     std::vector<BrushRecord*> brushes;
@@ -521,7 +521,7 @@ void cSelectionTool::applyTransformation(cCanvas* view, bool clone) {
         Undo_BeginLevel(history, "Clone Objects");
         cloneSelection(world, &newGroups);
     }
-    const MainSettings& s = Tool_Settings();
+    const MainSettings& s = Sys_Settings();
     TransformParams params{};
     params.centre = centre;
     params.matrix = matrix;
@@ -569,7 +569,7 @@ bool cSelectionTool::mouseRelease(cCanvas* view, int x, int y, int button, int m
             applyTransformation(view, moved && (modifiers & kShift));
             moved = false;
             mouseMove(view, x, y, 0, modifiers);
-        } else if (Tool_Settings().SelectAuto) {
+        } else if (Sys_Settings().SelectAuto) {
             keyPress(view, Qt::Key_Return, modifiers);
         }
         Tool_Redraw(view, 3);
@@ -602,7 +602,7 @@ bool cSelectionTool::keyPress(cCanvas* view, int key, int modifiers) {
             Tool_BoxStatus(view, box, 0);
             return true;
         }
-        if (Tool_Settings().ClearSelectionOnEscape && selectedCount(world) > 0) {
+        if (Sys_Settings().ClearSelectionOnEscape && selectedCount(world) > 0) {
             Map_SelectNone(world);
             Map_UpdateSelectionSummary(world);
             refresh(view);
@@ -618,7 +618,7 @@ bool cSelectionTool::keyPress(cCanvas* view, int key, int modifiers) {
         dragging = inside = rubberBand = false;
         if (modifiers & kAlt) return false;
         int mode = BoxSelect::Touching;
-        if (Tool_Settings().SelectByHandles)
+        if (Sys_Settings().SelectByHandles)
             mode = BoxSelect::Handles;
         else if ((modifiers & (kShift | kCtrl | kAlt)) == kShift)
             mode = BoxSelect::Inside;
@@ -739,7 +739,7 @@ bool cSelectionTool::setCursor(cCanvas* view) {
         view->setCursor(Tool_HandleCursor(radiusHover, false));
         return true;
     }
-    if (inside && Tool_Settings().CrosshairCursor) {
+    if (inside && Sys_Settings().CrosshairCursor) {
         view->setCursor(Tool_Cursor(ToolCursor::Cross));
         return true;
     }
@@ -777,8 +777,7 @@ bool cSelectionTool::mouseDoubleClick(cCanvas* view, int, int, int, int) {
 }
 
 void cSelectionTool::autoScroll(cCanvas* view, float seconds) {
-    if (view->is3D() || !view->dragLeft || Tool_SpaceHeld()) return;
-    if (view->autoScroll(lastDragPoint, 128.0f * seconds) && view->document())
+    if (Tool_ScrollDrag(view, lastDragPoint, seconds) && view->document())
         Project_RedrawViews(view->document(), 1);
 }
 
@@ -841,7 +840,7 @@ void cSelectionTool::draw(cCanvas* view, RenderContext*, RenderCounters* counter
         for (EntityRecord* e = world->selectedEntities; e; e = e->selNext)
             if (!e->firstBrush) view->drawCrossMarker(e->origin, 16.0f);
     }
-    if (Tool_Settings().DrawSizingInfo && !noSizing && !rubberBand)
+    if (Sys_Settings().DrawSizingInfo && !noSizing && !rubberBand)
         Tool_DrawSizingGuides(view, box, dragging ? COLOR_ACTIVE_SELECTION : COLOR_SELECTED_FILL);
     if (!dragging && !rubberBand && count > 0) {
         switch (mode) {
@@ -862,7 +861,7 @@ void cSelectionTool::draw(cCanvas* view, RenderContext*, RenderCounters* counter
 
 void cSelectionTool::drawOverlay(cCanvas* view, RenderContext*) {
     SelectionBox* box = boxOf(view);
-    if (view->is3D() || !box || !box->valid || noSizing || rubberBand || !Tool_Settings().DrawSizingInfo)
+    if (view->is3D() || !box || !box->valid || noSizing || rubberBand || !Sys_Settings().DrawSizingInfo)
         return;
     const int colour = dragging ? COLOR_ACTIVE_SELECTION : COLOR_SELECTED_FILL;
     Tool_DrawSizingLabels(view, box, colour);

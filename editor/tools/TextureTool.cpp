@@ -1,5 +1,6 @@
 #include "tools/TextureTool.h"
 
+#include "core/SysHost.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapWorld.h"
@@ -126,7 +127,7 @@ bool cTextureTool::mouseMove(cCanvas* view, int x, int y, int buttons, int modif
     const bool shiftCtrl = (modifiers & kShiftCtrl) == kShiftCtrl;
     const bool alt = modifiers & Qt::AltModifier;
     if (buttons == Qt::LeftButton && !Tool_SpaceHeld() && !alt && !shiftCtrl &&
-        Tool_Settings().SelectMouseMove) {
+        Sys_Settings().SelectMouseMove) {
         const int id = pickFace(view, world, x, y);
         if (modifiers & Qt::ShiftModifier)
             Map_SelectBrushFaces(world, id, false);

@@ -13,21 +13,13 @@
 #include "document/SelectionBox.h"
 #include "tools/ToolHost.h"
 #include "views/Canvas.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 
 QString g_statusTexts[8];
 
 } // namespace
-
-const MainSettings& Tool_Settings() {
-    return Project_Settings();
-}
-
-MainSettings* Tool_MutableSettings() {
-    return Sys_MutableSettings();
-}
 
 void Tool_SetStatusText(int label, const QString& text) {
     if (label >= 0 && label < 8) g_statusTexts[label] = text;
@@ -97,12 +89,12 @@ int Tool_HitHandle(cCanvas* view, const SelectionBox* box, const float point[3])
     if (!box || !box->valid || view->is3D()) return 0;
     const float zoom = view->zoom;
     return Select_BoxHitHandle(box, view->hAxis, view->vAxis,
-                               float(Tool_Settings().SelectionBulletSize) / zoom, 6.0f / zoom, 6.0f / zoom,
+                               float(Sys_Settings().SelectionBulletSize) / zoom, 6.0f / zoom, 6.0f / zoom,
                                point);
 }
 
 void Tool_BoxThroughDepth(cCanvas* view, SelectionBox* box) {
-    const float reach = float(Tool_Settings().MaxWorldSize);
+    const float reach = float(Sys_Settings().MaxWorldSize);
     box->mins[view->dAxis] -= reach;
     box->maxs[view->dAxis] += reach;
 }
@@ -115,6 +107,23 @@ void Tool_BoxStatus(cCanvas* view, const SelectionBox* box, int mode) {
 
 void Tool_MarkModified(MapDocument* document) {
     if (document) Project_SetModified(document);
+}
+
+void Tool_SpanBox(cCanvas* view, SelectionBox* box, const float from[3], const float to[3]) {
+    Select_BoxFromPoints(box, from, to);
+    Tool_BoxStatus(view, box, BoxStatus::Size);
+}
+
+void Tool_EndBoxDrag(cCanvas* view, SelectionBox* box, const std::function<void()>& select) {
+    Tool_BoxThroughDepth(view, box);
+    select();
+    Select_ClearBox(box);
+    Tool_Redraw(view, ViewMask::Views2D | ViewMask::View3D);
+}
+
+bool Tool_ScrollDrag(cCanvas* view, const float point[3], float seconds) {
+    if (view->is3D() || !view->dragLeft || Tool_SpaceHeld()) return false;
+    return view->autoScroll(point, 128.0f * seconds);
 }
 
 namespace {
@@ -154,7 +163,7 @@ void Tool_SelectByBox(cCanvas* view, int mode) {
         maxs[k] = box->maxs[k];
     }
     if (!view->is3D() && mins[view->dAxis] == maxs[view->dAxis]) {
-        const float world = float(Tool_Settings().MaxWorldSize);
+        const float world = float(Sys_Settings().MaxWorldSize);
         mins[view->dAxis] -= world;
         maxs[view->dAxis] += world;
     }

@@ -1,6 +1,6 @@
-// What the tools share: the settings, the status-bar texts, the command hooks, the tool cursors,
-// view mapping with the box's depth, and the redraw calls. The context menus are the views'
-// (views/ViewHost.h).
+// What the tools share: the status-bar texts, the command hooks, the tool cursors, view mapping
+// with the box's depth, and the redraw calls. The context menus are the views' (views/ViewHost.h);
+// the settings are Sys_Settings() (core/SysHost.h).
 #pragma once
 
 #include <QCursor>
@@ -14,13 +14,8 @@
 class cCanvas;
 class MapDocument;
 struct CameraRecord;
-struct MainSettings;
 struct MapWorld;
 struct SelectionBox;
-
-// The program's settings (defaults without a host); writable only with a host that keeps them.
-const MainSettings& Tool_Settings();
-MainSettings* Tool_MutableSettings();
 
 // ---- Status bar ----
 // Texts of the numbered status-bar labels (label 4 is the box's size, angle or shear).
@@ -67,6 +62,18 @@ void Tool_BoxStatus(cCanvas* view, const SelectionBox* box, int mode);
 void Tool_BoxThroughDepth(cCanvas* view, SelectionBox* box);
 // Marks the document modified and refreshes its titles.
 void Tool_MarkModified(MapDocument* document);
+
+// ---- Box drag ----
+// The rubber-band box of the selection, block, path and vertex tools: a left drag in a 2D view
+// spans it from the point the drag started at to the cursor's point, and the status bar shows its
+// size.
+void Tool_SpanBox(cCanvas* view, SelectionBox* box, const float from[3], const float to[3]);
+// The end of a box drag that selects what the box holds: the box reaches through the view's depth
+// while select runs, then it is cleared and the views redrawn.
+void Tool_EndBoxDrag(cCanvas* view, SelectionBox* box, const std::function<void()>& select);
+// Scrolls a 2D view held in a left drag (Space not held) towards the dragged point; true when
+// it scrolled and the views need a redraw.
+bool Tool_ScrollDrag(cCanvas* view, const float point[3], float seconds);
 
 // ---- Program commands the tools run ----
 // Refreshes the window's actions (mask of action groups); a hook until the actions exist.

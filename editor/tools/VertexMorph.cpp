@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/Winding.h"
 #include "document/MapDocument.h"
@@ -15,7 +16,7 @@
 #include "core/MainSettings.h"
 #include "map/Decal.h"
 #include "map/MapEntity.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 #include "tools/ToolHost.h"
 #include "tools/ToolSupport.h"
 #include "tools/VertexHandles.h"
@@ -33,7 +34,7 @@ bool coincide(const float a[3], const float b[3]) {
 }
 
 bool restricted() {
-    return Tool_Settings().VertexToolRestrict;
+    return Sys_Settings().VertexToolRestrict;
 }
 
 int solidFaceCount(const BrushRecord* b) {
@@ -595,7 +596,7 @@ void cVertexTool::cleanUpMorph(cCanvas* v, bool quiet) {
                 }
             }
             bool gone = solidFaceCount(b) < kMinFaces;
-            if (!gone && Tool_Settings().VertexToolCoplanarMerge) {
+            if (!gone && Sys_Settings().VertexToolCoplanarMerge) {
                 const int32_t m = b->handle->removeDuplicatePlanes();
                 if (m > 0) {
                     merged += m;

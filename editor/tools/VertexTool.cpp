@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
@@ -13,7 +14,7 @@
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"
 #include "kstdlib/kmath.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 #include "core/MainSettings.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
@@ -26,9 +27,9 @@
 #include "tools/ToolSupport.h"
 #include "tools/VertexHandles.h"
 #include "views/Canvas.h"
-#include "views/ColorScheme.h"
-#include "views/GLStateCache.h"
-#include "views/RenderContext.h"
+#include "render/ColorScheme.h"
+#include "render/GLStateCache.h"
+#include "render/RenderContext.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ SelectionBox* cVertexTool::boxOf(cCanvas* v) const {
 }
 
 void cVertexTool::snappedPoint(cCanvas* v, int x, int y, float out[3]) const {
-    v->screenToWorld(x, y, ScreenFlag::Snap, !Tool_Settings().SnapToGrid, out);
+    v->screenToWorld(x, y, ScreenFlag::Snap, !Sys_Settings().SnapToGrid, out);
 }
 
 // ---- Handles -------------------------------------------------------------------------------------
@@ -97,7 +98,7 @@ void cVertexTool::snappedPoint(cCanvas* v, int x, int y, float out[3]) const {
 int cVertexTool::pickElements(cCanvas* v, int x, int y, int how) {
     MapWorld* world = worldOf(v);
     if (!world) return 0;
-    const int h = Tool_Settings().VertexToolBulletSize / 2;
+    const int h = Sys_Settings().VertexToolBulletSize / 2;
     int answer = 0;
     bool vertexHit = false;
     auto update = [&](const float p[3], int32_t* flags, int32_t bit) {
@@ -246,7 +247,7 @@ void cVertexTool::snapToGrid(cCanvas* v) {
         Undo_SaveSelectedBrushesChanged(doc->undo, true);
         Undo_SaveSelectedEntitiesChanged(doc->undo);
     }
-    Map_SnapSelectionCorner(world, float(Tool_Settings().CurrentGridSize), mins, maxs);
+    Map_SnapSelectionCorner(world, float(Sys_Settings().CurrentGridSize), mins, maxs);
     if (!morphing && doc->undo && doc->undo->recording) {
         Undo_EndLevel(doc->undo);
         Tool_UpdateActions(0x2);
@@ -389,7 +390,7 @@ bool cVertexTool::mouseMove(cCanvas* v, int x, int y, int buttons, int modifiers
     if (v->dragRight) {
         if (rightDragArmed) {
             const int dx = x - lastX, dy = y - lastY;
-            const MainSettings& s = Tool_Settings();
+            const MainSettings& s = Sys_Settings();
             const bool fixed = s.DefaultFixedDegreeRotation != bool(modifiers & Qt::ShiftModifier);
             const float step = fixed ? float(s.FixedDegreeRotation) * float(M_PI) / 180.0f : 0.008726646f;
             const float raw = std::atan2(float(dy), float(dx));
@@ -415,8 +416,7 @@ bool cVertexTool::mouseMove(cCanvas* v, int x, int y, int buttons, int modifiers
         SelectionBox* box = boxOf(v);
         if (!box) return false;
         boxDrag = true;
-        Select_BoxFromPoints(box, dragRef, w);
-        Tool_BoxStatus(v, box, BoxStatus::Size);
+        Tool_SpanBox(v, box, dragRef, w);
     }
     Vec_Copy(w, cursorWorld);
     Tool_Redraw(v, kAllViews);
@@ -450,10 +450,7 @@ bool cVertexTool::mouseRelease(cCanvas* v, int, int, int button, int modifiers) 
     SelectionBox* box = boxOf(v);
     if (!boxDrag || v->is3D() || !box) return false;
     boxDrag = false;
-    Tool_BoxThroughDepth(v, box);
-    selectInBox(v, (modifiers & Qt::ControlModifier) != 0);
-    Select_ClearBox(box);
-    Tool_Redraw(v, kAllViews);
+    Tool_EndBoxDrag(v, box, [&] { selectInBox(v, (modifiers & Qt::ControlModifier) != 0); });
     Tool_BoxStatus(v, box, 0);
     return true;
 }
@@ -473,8 +470,7 @@ bool cVertexTool::contextMenu(cCanvas* v, int, int, QPoint global, bool onReleas
 }
 
 void cVertexTool::autoScroll(cCanvas* v, float seconds) {
-    if (v->is3D() || !v->dragLeft || Tool_SpaceHeld()) return;
-    if (v->autoScroll(cursorWorld, seconds * 128.0f)) Tool_Redraw(v, ViewMask::Views2D);
+    if (Tool_ScrollDrag(v, cursorWorld, seconds)) Tool_Redraw(v, ViewMask::Views2D);
 }
 
 void cVertexTool::refresh(cCanvas* v) {
@@ -559,7 +555,7 @@ void cVertexTool::draw(cCanvas* v, RenderContext* context, RenderCounters*) {
         v->drawCircle(scaleCentre, 8.0f);
         v->drawCrossMarker(scaleCentre, 6.0f);
     }
-    const float size = float(Tool_Settings().VertexToolBulletSize);
+    const float size = float(Sys_Settings().VertexToolBulletSize);
     uint8_t kindColour[4][4];
     for (int kind = 0; kind < 4; ++kind)
         Color_FillRGBA(kindColour[kind], colourOfKind(kind));
@@ -592,7 +588,7 @@ void cVertexTool::draw(cCanvas* v, RenderContext* context, RenderCounters*) {
 void cVertexTool::drawOverlay(cCanvas* v, RenderContext*) {
     MapWorld* world = worldOf(v);
     if (!world || !v->is3D()) return;
-    const float size = float(Tool_Settings().VertexToolBulletSize);
+    const float size = float(Sys_Settings().VertexToolBulletSize);
     uint8_t selected[4], kindColour[4][4];
     Color_FillRGBA(selected, COLOR_BULLET_SELECTED);
     for (int kind = 0; kind < 4; ++kind)

@@ -16,6 +16,7 @@
 
 #include "core/MainSettings.h"
 #include "core/Matrix.h"
+#include "core/SysHost.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "map/MapCamera.h"
@@ -37,7 +38,7 @@ const AxisRow kAxes[4] = {
 };
 
 const MainSettings& settings() {
-    return Project_Settings();
+    return Sys_Settings();
 }
 
 float clampFov(int fov) {

@@ -10,10 +10,10 @@
 #include <QString>
 #include <cstdint>
 
-#include "views/GLStateCache.h"
+#include "render/GLStateCache.h"
 #include "views/GLView.h"
-#include "views/RenderContext.h"
-#include "views/ViewFrustum.h"
+#include "render/RenderContext.h"
+#include "render/ViewFrustum.h"
 
 class QOpenGLFramebufferObject;
 class QScrollBar;

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "map/MapCamera.h"
@@ -18,7 +19,7 @@
 namespace {
 
 const MainSettings& settings() {
-    return Project_Settings();
+    return Sys_Settings();
 }
 
 // One velocity towards input u (-1, 0, +1) with top speed m.

@@ -7,9 +7,9 @@
 
 #include "kstdlib/kstdlib.h"
 #include "map/MapEntity.h"
-#include "views/BoxCorners.h"
+#include "render/BoxCorners.h"
 #include "views/Canvas.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 #include "views/ViewArcs.h"
 
 namespace {

@@ -87,7 +87,7 @@ bool cCanvas::event(QEvent* e) {
 }
 
 bool cCanvas::arrowKey(int key, int modifiers) {
-    const MainSettings& s = Project_Settings();
+    const MainSettings& s = Sys_Settings();
     const int step = s.SnapToGrid ? std::max(1, s.CurrentGridSize) : 1;
     int dx = 0, dy = 0, sx = 0, sy = 0;
     switch (key) {
@@ -239,7 +239,7 @@ void cCanvas::keyReleaseEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
-    const MainSettings& s = Project_Settings();
+    const MainSettings& s = Sys_Settings();
     const int key = event->key();
     const int letter = letterOf(key);
     bool accepted = false;
@@ -347,7 +347,7 @@ void cCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
 void cCanvas::mouseMoveEvent(QMouseEvent* event) {
     ViewHost* host = View_Host();
     if (!host) return;
-    const MainSettings& s = Project_Settings();
+    const MainSettings& s = Sys_Settings();
     const int buttons = int(event->buttons());
     const bool independent = s.IndependentWindows && s.AutoActivateWindows;
     const bool activeWindow = !childWindow || host->isActiveMapWindow(childWindow);

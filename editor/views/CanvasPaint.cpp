@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/SysHost.h"
 #include "document/MapDocument.h"
 #include "document/MapRender.h"
 #include "document/MapWorld.h"
@@ -18,7 +19,7 @@
 #include "views/AbstractTool.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 #include "views/GlyphText.h"
 #include "views/ViewHost.h"
 #include "views/ViewState.h"
@@ -26,7 +27,7 @@
 namespace {
 
 const MainSettings& settings() {
-    return Project_Settings();
+    return Sys_Settings();
 }
 
 void setColor(const QColor& c) {

@@ -15,13 +15,13 @@
 #include "core/MainSettings.h"
 #include "core/SysHost.h"
 #include "views/Canvas.h"
-#include "views/GLFormat.h"
+#include "render/GLFormat.h"
 #include "views/ViewSplitters.h"
 
 namespace {
 
 const MainSettings& settings() {
-    return Project_Settings();
+    return Sys_Settings();
 }
 
 } // namespace
@@ -277,6 +277,8 @@ void cChildWindow::setCameraOrigin(const float eye[3]) {
         for (int k = 0; k < 3; ++k)
             view->eye[k] = eye[k];
         view->cameraMoved = true;
+        // A view draws only when asked to: without this it keeps showing the old camera.
+        view->update();
     }
 }
 
@@ -286,6 +288,7 @@ void cChildWindow::setCameraAngles(const float angles[3]) {
         for (int k = 0; k < 3; ++k)
             view->angles[k] = angles[k];
         view->cameraMoved = true;
+        view->update();
     }
 }
 

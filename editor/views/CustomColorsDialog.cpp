@@ -6,7 +6,7 @@
 
 #include "views/ViewHost.h"
 #include "ui_CustomColorsDialog.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 void Color_FillListWidget(QListWidget* list) {
     list->clear();

@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "core/System.h"
-#include "views/GLFormat.h"
+#include "render/GLFormat.h"
 #include "views/ViewState.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "views/GLStateCache.h"
+#include "render/GLStateCache.h"
 
 void View_DrawGlyphText(GLStateCache* stateCache, int x, int y, const QString& text, const QFont& font) {
     if (text.isEmpty()) return;

@@ -8,7 +8,7 @@
 
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureUpload.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 cTextureView::cTextureView(QWidget* parent) : cGLView(parent) {}
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/FileLookup.h"
+#include "core/MainSettings.h"
 #include "core/SysHost.h"
 #include "core/System.h"
 #include "core/WaitScope.h"
@@ -20,18 +21,23 @@ public:
 
     void printToConsole(const QString& html, bool redraw) override { lines.append({html, redraw}); }
     bool starting() const override { return splash; }
-    int32_t snapGrid() const override { return grid; }
     float vertexRoundEpsilon() const override { return epsilon; }
     int32_t maxWorldSize() const override { return worldSize; }
-    int32_t option(int32_t option) const override { return option == SYS_OPTION_GRID_SIZE ? grid : -1; }
-    void setOption(int32_t option, int32_t value) override { set.append({option, value}); }
+    void optionChanged(int32_t option) override { set.append({option, Sys_GetOption(option)}); }
     ArchiveRegistry& archives() override { return registry; }
     FoundFiles& foundFiles() override { return found; }
+    MainSettings* settings() override { return &preferences; }
+
+    // Snapping to a grid (0 turns it off), as the settings hold it.
+    void setGrid(int32_t size) {
+        preferences.SnapToGrid = size > 0;
+        preferences.CurrentGridSize = size;
+    }
 
     QList<std::pair<QString, bool>> lines;
     QList<std::pair<int32_t, int32_t>> set;
     bool splash = false;
-    int32_t grid = 0;
+    MainSettings preferences;
     float epsilon = 0.01f;
     int32_t worldSize = 8192;
     ArchiveRegistry registry;
@@ -68,9 +74,10 @@ TEST(SysHost, LogLinesReachTheHostWithTheirRedrawWish) {
 
 TEST(SysHost, SnappingAndOptionsFollowTheHost) {
     cTestHost host;
+    host.setGrid(0);
     float p[3] = {7, 8, -9};
     EXPECT_EQ(Sys_SnapToGrid(p), -9.0f); // grid 0: snapping is off, whole units
-    host.grid = 16;
+    host.setGrid(16);
     EXPECT_EQ(Sys_SnapToGrid(p), -16.0f);
     EXPECT_EQ(p[1], 16.0f);
 

@@ -20,7 +20,7 @@
 #include "document/WorldDump.h"
 #include "mainwindow/PrimitiveRegistry.h"
 #include "mainwindow/MainWindow.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 

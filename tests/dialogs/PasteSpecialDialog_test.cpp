@@ -25,7 +25,7 @@
 #include "document/UndoHistory.h"
 #include "document/WorldDump.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 #include "views/Canvas.h"
 
 namespace {

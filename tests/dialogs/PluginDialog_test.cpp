@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -28,6 +29,7 @@
 #include "ConsoleCapture.h"
 #include "DialogAnswer.h"
 #include "PaintBurst.h"
+#include "core/Prompt.h"
 #include "gamedata/PluginManager.h"
 #include "mainwindow/MainWindow.h"
 
@@ -176,6 +178,75 @@ TEST_F(PluginDialogTest, RequiredExistingFileEnablesRunOnceItExists) {
         states.push_back(named<QPushButton>(dialog, "btnRun")->isEnabled());
     }));
     EXPECT_EQ(states, (std::vector<bool>{false, false, true}));
+}
+
+// Each browse button asks through the file prompt with its row's filter, starting from the row's
+// text: an existing file, a file to save (the chosen filter's extension added to a bare name),
+// several files for a list, a folder. The answer fills the row.
+TEST_F(PluginDialogTest, BrowseButtonsAskThroughTheFilePrompt) {
+    const struct {
+        const char* label;
+        std::function<void()> addRow;
+        const char* button;
+        PromptKind kind;
+        const char* answer;
+        QStringList filled;
+    } cases[] = {
+        {"existing file",
+         [] { Dialog_AddFileEdit("f", "File", "/maps/a.map", "Maps (*.map)", DLGARG_EXISTING); },
+         "...",
+         PromptKind::OpenFileName,
+         "/maps/b.map",
+         {"/maps/b.map"}},
+        {"file to save",
+         [] { Dialog_AddFileEdit("f", "File", "/maps/a.map", "Maps (*.map)", 0); },
+         "...",
+         PromptKind::SaveFileName,
+         "/maps/c",
+         {"/maps/c.map"}},
+        {"file list",
+         [] { Dialog_AddFileList("f", "Files", "", "Maps (*.map)", DLGARG_EXISTING); },
+         "+",
+         PromptKind::OpenFileNames,
+         "/maps/d.map\n/maps/e.map",
+         {"/maps/d.map", "/maps/e.map"}},
+        {"folder",
+         [] { Dialog_AddDirectoryEdit("f", "Folder", "/maps", 0); },
+         "...",
+         PromptKind::Directory,
+         "/games",
+         {"/games"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Dialog_Begin("Browse");
+        c.addRow();
+        cPluginDialog* dialog = Dialog_Active();
+        ASSERT_NE(dialog, nullptr);
+        cPluginDialogButton* button = nullptr;
+        for (cPluginDialogButton* b : dialog->findChildren<cPluginDialogButton*>())
+            if (b->text() == QLatin1String(c.button)) button = b;
+        ASSERT_NE(button, nullptr);
+        const int before = button->targetList ? button->targetList->count() : 0;
+        cPromptScript prompts;
+        prompts.answerText(QString::fromUtf8(c.answer));
+        button->click();
+        ASSERT_EQ(prompts.asked.size(), 1);
+        EXPECT_EQ(prompts.asked[0].kind, c.kind);
+        EXPECT_EQ(prompts.asked[0].filter,
+                  c.kind == PromptKind::Directory ? QString() : QStringLiteral("Maps (*.map)"));
+        QStringList filled;
+        if (button->targetList)
+            for (int i = before; i < button->targetList->count(); ++i)
+                filled.append(button->targetList->item(i)->text());
+        else
+            filled.append(button->targetEdit->text());
+        EXPECT_EQ(filled, c.filled);
+        if (button->targetEdit) {
+            EXPECT_EQ(prompts.asked[0].directory, c.kind == PromptKind::Directory ? "/maps" : "/maps/a.map");
+        }
+        Dialog_DiscardLeftOpen();
+    }
 }
 
 TEST_F(PluginDialogTest, DialogFitsFewRowsAndScrollsMany) {

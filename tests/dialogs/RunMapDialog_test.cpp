@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "ConsoleCapture.h"
@@ -272,6 +275,40 @@ TEST_F(RunMapDialogTest, EditingCommandsInExpertMode) {
     EXPECT_EQ(list()->count(), 0);
     EXPECT_FALSE(Widget_Find<QGroupBox>(dialog.get(), "groupBox")->isEnabled());
     EXPECT_FALSE(ok()->isEnabled());
+}
+
+// The two browse entries ask through the file prompt, for a program and for any file; the second
+// starts in the folder of the first answer, and each answer replaces its field's text.
+TEST_F(RunMapDialogTest, BrowseEntriesAskThroughTheFilePrompt) {
+    expert();
+    list()->setCurrentRow(1);
+    auto* ensure = Widget_Find<QCheckBox>(dialog.get(), "cbEnsurePost");
+    if (!ensure->isChecked()) Widget_Click(ensure);
+    QTemporaryDir files;
+    ASSERT_TRUE(files.isValid());
+    const struct {
+        const char* button;
+        const char* entry;
+        const char* file;
+        const char* filter;
+        const char* field;
+    } cases[] = {{"btnCmds", "Executable...", "q3map2", "Executables (*)", "txtCmds"},
+                 {"btnFiles", "Browse...", "room.bsp", "All Files (*)", "txtFiles"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
+        const QString path = files.filePath(QLatin1String(c.file));
+        ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+        cPromptScript prompts;
+        prompts.answerText(path);
+        choose(Widget_Find<QPushButton>(dialog.get(), c.button), QLatin1String(c.entry));
+        ASSERT_EQ(prompts.asked.size(), 1);
+        EXPECT_EQ(prompts.asked[0].kind, PromptKind::OpenFileName);
+        EXPECT_EQ(prompts.asked[0].filter, QLatin1String(c.filter));
+        if (&c != cases) {
+            EXPECT_EQ(prompts.asked[0].directory, QFileInfo(path).canonicalPath());
+        }
+        EXPECT_EQ(Widget_Find<QLineEdit>(dialog.get(), c.field)->text(), path);
+    }
 }
 
 TEST_F(RunMapDialogTest, MovingAndRemovingKeepTheSelection) {

@@ -14,8 +14,8 @@
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureRecords.h"
 #include "views/Canvas.h"
-#include "views/ColorScheme.h"
-#include "views/GLFormat.h"
+#include "render/ColorScheme.h"
+#include "render/GLFormat.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "dialogs/editing/ShaderEditScript.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureRecords.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "dialogs/editing/ShaderEditScript.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/PluginInterface.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 

@@ -33,8 +33,8 @@
 #include "gamedata/TextureUpload.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
-#include "views/ColorScheme.h"
-#include "views/GLStateCache.h"
+#include "render/ColorScheme.h"
+#include "render/GLStateCache.h"
 
 namespace {
 

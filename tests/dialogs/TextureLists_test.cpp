@@ -13,7 +13,7 @@
 #include "ConsoleCapture.h"
 #include "DocumentFixture.h"
 #include "Pk3Writer.h"
-#include "dialogs/editing/MapCheck.h"
+#include "document/MapCheck.h"
 #include "dialogs/editing/TextureListFill.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"

@@ -16,7 +16,7 @@
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"
 #include "document/WorldDump.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 #include "document/SelectionBox.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "DocumentFixture.h"
 #include "core/Prompt.h"
 #include "document/CarveMerge.h"
+#include "document/HollowClip.h"
 #include "map/MapPatch.h"
 #include "map/ObjectRecords.h"
 

@@ -18,6 +18,7 @@
 #include "OperationFixture.h"
 #include "UndoOracle.h"
 #include "document/CarveMerge.h"
+#include "document/HollowClip.h"
 #include "document/Clipboard.h"
 #include "document/Grouping.h"
 #include "document/MapSelection.h"

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "map/MapGroup.h"
 
 namespace {
@@ -99,7 +100,7 @@ TEST_F(HollowTest, CommandAsksAndChecksTheThickness) {
         {"several, Yes", 2, PromptButton::Yes, 8, true, nullptr},
         {"outward", 1, 0, -8, true, nullptr},
     };
-    const MainSettings& settings = Project_Settings();
+    const MainSettings& settings = Sys_Settings();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TearDown();

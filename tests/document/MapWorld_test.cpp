@@ -14,7 +14,7 @@
 #include "map/MapCamera.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
-#include "map/ObjectApi.h"
+#include "document/ObjectApi.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,13 +17,15 @@
 #include "document/MapSelection.h"
 #include "document/SelectionOperations.h"
 #include "document/CarveMerge.h"
+#include "document/HollowClip.h"
 #include "document/MapTransform.h"
 #include "document/Primitives.h"
 #include "document/VisGroup.h"
 #include "map/FaceSource.h"
+#include "map/KeptBrush.h"
 #include "map/MapFace.h"
 #include "map/MapGroup.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 
 namespace {
 
@@ -309,6 +312,48 @@ TEST_F(UndoExactnessTest, FacesThatBoundNothingComeBackWithTheirBrush) {
     EXPECT_EQ(std::memcmp(back->keptFaces->source->points, points, sizeof points), 0);
     EXPECT_STREQ(back->keptFaces->texInfo.name, "base/trim");
     Test_ExpectSameAfterSaveAndLoad(w);
+}
+
+// A brush a map file gave whose planes enclose no space is kept by its entity as face lines:
+// deleting the entity and undoing brings them back at their place, Redo takes them away again.
+TEST_F(UndoExactnessTest, KeptBrushesComeBackWithTheirEntity) {
+    EntityRecord* door = brushEntity("func_door");
+    BrushRecord* first = cube(door, 0);
+    BrushRecord* second = cube(door, 128);
+    auto* kept = static_cast<KeptBrushRecord*>(Sys_Alloc(sizeof(KeptBrushRecord)));
+    kept->faceCount = 2;
+    kept->faces = static_cast<KeptFaceLine*>(Sys_Alloc(sizeof(KeptFaceLine) * 2));
+    const double points[3][3] = {{0.0010070801, 0, 64}, {0, 64, 64}, {64, 0, 64}};
+    for (KeptFaceLine& line : std::span(kept->faces, 2)) {
+        std::memcpy(line.points, points, sizeof points);
+        line.texInfo = Test_TextureInfo("common/clip");
+        line.texInfo.contents = 65536;
+    }
+    kept->faces[1].points[2][2] = -8;
+    kept->after = first->serial;
+    door->keptBrushes = kept;
+    refresh(door);
+
+    selectByIds({first, second});
+    const std::string before = dump();
+    ASSERT_NE(before.find("kept brush after 1"), std::string::npos) << before;
+    ASSERT_TRUE(Map_CmdEditDelete(w, false));
+    const std::string after = dump();
+    EXPECT_EQ(after.find("kept brush"), std::string::npos) << after;
+    ASSERT_TRUE(Undo_StepUndo(history));
+    EXPECT_EQ(dump(), before);
+    const EntityRecord* back = worldspawn->next;
+    ASSERT_NE(back, nullptr);
+    ASSERT_NE(back->keptBrushes, nullptr);
+    ASSERT_EQ(back->keptBrushes->faceCount, 2);
+    EXPECT_EQ(back->keptBrushes->after, back->firstBrush->serial);
+    EXPECT_EQ(std::memcmp(back->keptBrushes->faces[0].points, points, sizeof points), 0);
+    EXPECT_EQ(back->keptBrushes->faces[1].points[2][2], -8);
+    EXPECT_STREQ(back->keptBrushes->faces[1].texInfo.name, "common/clip");
+    EXPECT_EQ(back->keptBrushes->faces[1].texInfo.contents, 65536);
+    Test_ExpectSameAfterSaveAndLoad(w);
+    ASSERT_TRUE(Undo_StepRedo(history));
+    EXPECT_EQ(dump(), after);
 }
 
 } // namespace

@@ -13,7 +13,7 @@
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
 #include "map/MapPath.h"
-#include "map/ObjectApi.h"
+#include "document/ObjectApi.h"
 
 namespace {
 

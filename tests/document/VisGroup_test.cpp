@@ -11,7 +11,7 @@
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/VisGroupList.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 

@@ -259,11 +259,13 @@ QByteArray fixture(const FixtureOptions& o) {
         patchBrush(b, o);
         overlayBrush(b, o);
     }
+    if (o.version >= 124) b.i32(0); // no kept brushes
 
     b.str("info_player_start").vec(32, 32, 24).i32(int32_t(EntityFlag::Point)).i32(7).i32(7).i32(0);
     keyNames(b, o);
     entityTail(b, o);
     b.i32(1).str("org").str("32 32 24").i32(0).i32(0);
+    if (o.version >= 124) b.i32(0); // no kept brushes
     return b.data;
 }
 

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include "ConsoleCapture.h"
 #include "FgdFixture.h"
 #include "MemoryArchive.h"
 #include "core/FileLookup.h"
@@ -16,6 +17,7 @@
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/GameDataHost.h"
+#include "gamedata/GameDataServices.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/TextureLists.h"
 #include "gamedata/TexturePackage.h"
@@ -303,7 +305,7 @@ TEST_F(GameConfigTest, AssignHandsArchiveOwnershipToTheNewConfigurations) {
     ASSERT_EQ(GameData_Archives()->open.value(pak, nullptr), handle); // never closed on the way
     ASSERT_EQ(handle->ownerCount, 1);
     EXPECT_EQ(handle->owners->owner, manager()->configs[0]);
-    EXPECT_EQ(GameData_Archives()->baseArchives.keys(), QList<const GameConfig*>{manager()->configs[0]});
+    EXPECT_EQ(GameData_Archives()->baseArchives.keys(), QList<const GameFolders*>{manager()->configs[0]});
     // The kept configuration still finds its files in the archive.
     Sys_SwitchFileLookup(manager()->configs[0]);
     EXPECT_TRUE(Sys_FileExists("maps/a.txt"));
@@ -312,3 +314,15 @@ TEST_F(GameConfigTest, AssignHandsArchiveOwnershipToTheNewConfigurations) {
 }
 
 } // namespace
+
+TEST(TextureGamma, FollowsTheCurrentConfiguration) {
+    cConsoleCapture console;
+    cGameDataServices gameData;
+    EXPECT_FLOAT_EQ(Sys_GetTextureGamma(), 1.0f);
+    GameConfig config;
+    gameData.configs.makeCurrent(&config);
+    EXPECT_FLOAT_EQ(Sys_GetTextureGamma(), 1.25f);
+    config.TextureBrightness = 0;
+    EXPECT_FLOAT_EQ(Sys_GetTextureGamma(), 0.5f);
+    gameData.configs.makeCurrent(nullptr);
+}

@@ -36,11 +36,8 @@ public:
 
     void printToConsole(const QString& html, bool) override { lines.append(html); }
     bool starting() const override { return false; }
-    int32_t snapGrid() const override { return 0; }
     float vertexRoundEpsilon() const override { return 0.01f; }
     int32_t maxWorldSize() const override { return kDefaultMaxWorldSize; }
-    int32_t option(int32_t) const override { return 0; }
-    void setOption(int32_t, int32_t) override {}
     ArchiveRegistry& archives() override { return registry; }
     FoundFiles& foundFiles() override { return found; }
 

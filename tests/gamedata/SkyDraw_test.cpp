@@ -18,8 +18,8 @@
 #include "gamedata/SkyMesh.h"
 #include "gamedata/TextureManager.h"
 #include "mainwindow/MainWindow.h"
-#include "views/GLStateCache.h"
-#include "views/RenderContext.h"
+#include "render/GLStateCache.h"
+#include "render/RenderContext.h"
 
 namespace {
 

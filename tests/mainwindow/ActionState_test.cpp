@@ -10,7 +10,7 @@
 #include "document/UndoHistory.h"
 #include "gamedata/EntityClass.h"
 #include "map/ObjectRecords.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 #include "views/ChildWindow.h"
 
 namespace {

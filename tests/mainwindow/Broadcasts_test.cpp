@@ -24,11 +24,11 @@
 #include "map/MapFace.h"
 #include "map/MapObject.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 #include "tools/ToolSet.h"
 #include "tools/ToolSupport.h"
 #include "views/ChildWindow.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 

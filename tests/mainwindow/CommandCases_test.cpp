@@ -26,6 +26,10 @@
 #include "document/MapWorld.h"
 #include "dialogs/application/RandomPatchDialog.h"
 #include "document/Clipboard.h"
+#include "document/CarveMerge.h"
+#include "document/Grouping.h"
+#include "document/HollowClip.h"
+#include "document/SelectionOperations.h"
 #include "document/SelectionFaces.h"
 #include "document/UndoHistory.h"
 #include "document/UniqueName.h"
@@ -93,6 +97,26 @@ void select(MapWorld* world, const Picks& picks) {
         ASSERT_NE(e, nullptr) << name;
         Map_SelectObject(world, e);
     }
+}
+
+// The selection moved along x by a Transform, in the window's map and in its twin alike.
+void moveSelection(MapWorld* world, float dx) {
+    float matrix[16] = {1, 0, 0, dx, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    ASSERT_TRUE(Map_TransformSelectionCommand(world, matrix, false));
+}
+
+MapWorld* windowWorld(cMainWindow* w) {
+    return w->activeChildWindow()->document->world;
+}
+
+EntityRecord* entityOf(MapWorld* world, const char* className) {
+    for (EntityRecord* e = world->entities; e; e = e->next)
+        if (e->classname && std::strcmp(e->classname, className) == 0) return e;
+    return nullptr;
+}
+
+void besides(cMainWindow* w) {
+    moveSelection(windowWorld(w), -64);
 }
 
 constexpr uint32_t kDetail = 0x08000000;
@@ -355,7 +379,7 @@ TEST_F(CommandCasesTest, ToolsCommands) {
          {{0, 1}, {}},
          {},
          {},
-         [](cMainWindow* w) { w->settings.IgnoreGroups = true; },
+         [](cMainWindow* w) { Window_Action(*w, "ToolsIG")->trigger(); },
          1,
          nullptr,
          nullptr,
@@ -488,6 +512,187 @@ TEST_F(CommandCasesTest, ToolsCommands) {
          "Snap to Grid",
          nullptr,
          0},
+    };
+    for (const CommandCase& c : cases)
+        run(c);
+}
+
+// The menu entries of the document's editing commands: the map after the action equals the twin
+// after the document command, the level bears the command's name and a refusal says why.
+TEST_F(CommandCasesTest, DocumentCommands) {
+    // Brush 1 moved onto brush 0 (overlapping, or set against it).
+    auto overlap = [](cMainWindow* w) { moveSelection(windowWorld(w), -96); };
+    auto doorBrush = [](MapWorld* world) {
+        Map_SelectNone(world);
+        Map_SelectObject(world, entityOf(world, "func_door")->firstBrush);
+    };
+    const CommandCase cases[] = {
+        {"carve brush 0 by brush 1",
+         "ToolsCarve",
+         {{1}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) {
+             moveSelection(t.world, -96);
+             Map_CmdCarve(t.world);
+         },
+         "Carve",
+         nullptr,
+         0,
+         nullptr,
+         overlap},
+        {"carve without a brush",
+         "ToolsCarve",
+         {{}, {"light"}},
+         {},
+         {},
+         nullptr,
+         1,
+         nullptr,
+         nullptr,
+         "There are no eligible selected objects.",
+         1},
+        {"merge two boxes side by side",
+         "ToolsMerge",
+         {{1}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) {
+             moveSelection(t.world, -64);
+             select(t.world, {{0, 1}, {}});
+             Map_Merge(t.world);
+         },
+         "Merge",
+         nullptr,
+         0,
+         nullptr,
+         [](cMainWindow* w) {
+             besides(w);
+             select(windowWorld(w), {{0, 1}, {}});
+             w->notifySelectionChanged();
+         }},
+        {"merge of one brush",
+         "ToolsMerge",
+         {{0}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         nullptr,
+         nullptr,
+         "At least two brushes must be selected.",
+         1},
+        {"merge of two boxes apart",
+         "ToolsMerge",
+         {{0, 1}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         nullptr,
+         nullptr,
+         "can't add a set of brushes with a concave hull!",
+         0},
+        {"group",
+         "ToolsGroup",
+         {{0, 1}, {"light"}},
+         {},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) { Map_GroupSelection(t.world); },
+         "Group",
+         nullptr,
+         0},
+        {"ungroup",
+         "ToolsUngroup",
+         {{0, 1}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) {
+             Map_GroupSelection(t.world);
+             Map_UngroupSelection(t.world);
+         },
+         "Ungroup",
+         nullptr,
+         0,
+         nullptr,
+         [](cMainWindow* w) { Window_Action(*w, "ToolsGroup")->trigger(); }},
+        {"group of a grouped selection",
+         "ToolsGroup",
+         {{0, 1}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) { Map_GroupSelection(t.world); },
+         nullptr,
+         "cannot group objects that already belong to the same group",
+         0,
+         nullptr,
+         [](cMainWindow* w) { Window_Action(*w, "ToolsGroup")->trigger(); }},
+        {"move the door's brush to the world",
+         "ToolsToWorld",
+         {{}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         [doorBrush](const Twin& t) {
+             doorBrush(t.world);
+             Map_MoveToWorld(t.world);
+         },
+         "Move to World",
+         nullptr,
+         0,
+         nullptr,
+         [doorBrush](cMainWindow* w) { doorBrush(windowWorld(w)); }},
+        {"tie two world brushes to a new entity",
+         "ToolsToEntity",
+         {{0, 1}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) {
+             EntityRecord* made = nullptr;
+             Map_TieToEntity(t.world, "func_wall", &made);
+         },
+         "Tie to Entity",
+         nullptr,
+         0,
+         nullptr,
+         [](cMainWindow* w) { w->tieClassName = QStringLiteral("func_wall"); }},
+        {"delete brushes and a light",
+         "EditDelete",
+         {{0, 2}, {"light"}},
+         {},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) { Map_DeleteSelection(t.world); },
+         "Delete Selection",
+         nullptr,
+         0},
+        {"apply the current texture",
+         "ToolTex",
+         {{0, 1}, {}},
+         {},
+         {},
+         nullptr,
+         1,
+         [](const Twin& t) { Map_ApplyTexture(t.world, "base_wall/concrete"); },
+         "Apply Texture",
+         nullptr,
+         0,
+         nullptr,
+         [](cMainWindow* w) { w->currentTextureName = QStringLiteral("base_wall/concrete"); }},
     };
     for (const CommandCase& c : cases)
         run(c);

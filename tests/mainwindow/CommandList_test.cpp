@@ -6,7 +6,7 @@
 #include "DialogAnswer.h"
 #include "WindowFixture.h"
 #include "dialogs/application/MessageDialog.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "WindowFixture.h"
 #include "document/MapDocument.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "ConsoleCapture.h"
 #include "WindowFixture.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 
 namespace {
 

@@ -5,7 +5,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QSet>
 #include <QSettings>
+#include <QTest>
 #include <functional>
 
 #include "ConsoleCapture.h"
@@ -19,7 +21,8 @@
 #include "document/WorldDump.h"
 #include "gamedata/ModelCache.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
+#include "mainwindow/MapWindowFit.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
 
@@ -384,4 +387,51 @@ TEST_F(MainWindowDocumentsTest, AMapOpenedBesideANormalWindowTakesItsSize) {
     ASSERT_NE(second, first);
     EXPECT_FALSE(second->isMaximized());
     EXPECT_EQ(second->size(), QSize(500, 400));
+}
+
+TEST_F(MainWindowDocumentsTest, TheCameraViewShowsTheStartCameraOnceTheMapIsOpen) {
+    makeWindow();
+    window->resize(1000, 760);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    MapDocument* document = window->openFile(path("maps/sample.map"));
+    ASSERT_NE(document, nullptr);
+    ASSERT_EQ(document->windows.size(), 1);
+    cCanvas* camera = nullptr;
+    for (cCanvas* view : document->windows[0]->views)
+        if (view->is3D()) camera = view;
+    ASSERT_NE(camera, nullptr);
+    // Only the fly-camera timer draws the view unasked: with it stopped, a new frame shows only
+    // when one is asked for.
+    document->windows[0]->setFrameTimersRunning(false);
+    settle();
+    // At start-up the view draws with its own camera (the console's lines repaint it) before the
+    // window, once it has its size, fits its views to the map and places the camera.
+    const float start[3] = {-16.0f, 0.0f, 64.0f};
+    std::copy(start, start + 3, camera->eye);
+    camera->cameraMoved = true;
+    camera->repaint();
+    ASSERT_TRUE(camera->hasFrame());
+    MapWindow_FitToWorld(document->windows[0], document->world);
+    settle();
+
+    // What the view shows against the same camera drawn afresh.
+    const QImage shown = camera->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage fresh = camera->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), fresh.size());
+    ASSERT_EQ(shown.size(), camera->size());
+    const int w = shown.width(), h = shown.height();
+    int64_t differing = 0;
+    QSet<QRgb> rightHalf;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const QRgb a = shown.pixel(x, y), b = fresh.pixel(x, y);
+            if (std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                    std::abs(qBlue(a) - qBlue(b)) >
+                24)
+                ++differing;
+            if (x >= w / 2) rightHalf.insert(a);
+        }
+    EXPECT_LT(differing, w * h / 100) << differing << " of " << w * h << " pixels differ";
+    // The hall fills the whole view: its right half is no flat area.
+    EXPECT_GT(rightHalf.size(), 16);
 }

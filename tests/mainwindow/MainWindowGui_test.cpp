@@ -32,7 +32,7 @@
 #include "views/GLView.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 #include "views/ViewState.h"
 
 namespace {

@@ -20,44 +20,43 @@ TEST(MainWindowHost, TheMainWindowIsTheHostWhileItLives) {
         ASSERT_NE(Sys_Host(), nullptr);
         window.settings.SnapToGrid = true;
         window.settings.CurrentGridSize = 32;
-        EXPECT_EQ(Sys_Host()->snapGrid(), 32);
+        EXPECT_EQ(Sys_SnapGrid(), 32);
         window.settings.SnapToGrid = false;
-        EXPECT_EQ(Sys_Host()->snapGrid(), 0);
+        EXPECT_EQ(Sys_SnapGrid(), 0);
         EXPECT_EQ(&Sys_Host()->archives(), &window.archives);
         EXPECT_EQ(&Sys_Host()->foundFiles(), &window.foundFiles);
     }
     EXPECT_EQ(Sys_Host(), nullptr);
 }
 
-// Each preference the map objects read, beside the setting it comes from: without a window it
-// holds the setting's default, with one it follows the setting at once.
-TEST(MainWindowHost, MapPreferencesFollowTheWindowSettings) {
-    struct Pair {
+// Each setting the map objects read: without a window it holds its default, with one it follows
+// the window's settings at once.
+TEST(MainWindowHost, MapObjectSettingsFollowTheWindowSettings) {
+    struct Setting {
         const char* name;
-        bool MainSettings::*setting;
-        bool MapPreferences::*preference;
+        bool MainSettings::*member;
     };
-    const Pair pairs[] = {
-        {"KeepDefaultEpairs", &MainSettings::KeepDefaultEpairs, &MapPreferences::keepDefaultEpairs},
-        {"EntityTransparency", &MainSettings::EntityTransparency, &MapPreferences::entityTransparency},
-        {"KeepCloneVisGroup", &MainSettings::KeepCloneVisGroup, &MapPreferences::keepCloneVisGroup},
-        {"UseVisgroupColors", &MainSettings::UseVisgroupColors, &MapPreferences::useVisgroupColors},
-        {"TransformAngles", &MainSettings::TransformAngles, &MapPreferences::transformAngles},
-        {"TextureLockUV", &MainSettings::TextureLockUV, &MapPreferences::textureLockUV},
-        {"TextureTransparency", &MainSettings::TextureTransparency, &MapPreferences::textureTransparency},
-        {"DrawVertices", &MainSettings::DrawVertices, &MapPreferences::drawVertices},
+    const Setting settings[] = {
+        {"KeepDefaultEpairs", &MainSettings::KeepDefaultEpairs},
+        {"EntityTransparency", &MainSettings::EntityTransparency},
+        {"KeepCloneVisGroup", &MainSettings::KeepCloneVisGroup},
+        {"UseVisgroupColors", &MainSettings::UseVisgroupColors},
+        {"TransformAngles", &MainSettings::TransformAngles},
+        {"TextureLockUV", &MainSettings::TextureLockUV},
+        {"TextureTransparency", &MainSettings::TextureTransparency},
+        {"DrawVertices", &MainSettings::DrawVertices},
     };
     const MainSettings defaults;
     ASSERT_EQ(Sys_Host(), nullptr);
     EXPECT_EQ(Sys_MaxWorldSize(), defaults.MaxWorldSize);
-    for (const Pair& pair : pairs) {
-        SCOPED_TRACE(pair.name);
-        EXPECT_EQ(Sys_MapPreferences().*pair.preference, defaults.*pair.setting);
+    for (const Setting& setting : settings) {
+        SCOPED_TRACE(setting.name);
+        EXPECT_EQ(Sys_Settings().*setting.member, defaults.*setting.member);
         cMainWindow window;
-        window.settings.*pair.setting = !(defaults.*pair.setting);
-        EXPECT_EQ(Sys_MapPreferences().*pair.preference, window.settings.*pair.setting);
-        window.settings.*pair.setting = defaults.*pair.setting;
-        EXPECT_EQ(Sys_MapPreferences().*pair.preference, defaults.*pair.setting);
+        window.settings.*setting.member = !(defaults.*setting.member);
+        EXPECT_EQ(Sys_Settings().*setting.member, window.settings.*setting.member);
+        window.settings.*setting.member = defaults.*setting.member;
+        EXPECT_EQ(Sys_Settings().*setting.member, defaults.*setting.member);
     }
     cMainWindow window;
     window.settings.MaxWorldSize = 16384;

@@ -13,7 +13,7 @@
 
 #include "WindowFixture.h"
 #include "core/Prompt.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "document/SelectionSummary.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 #include "tools/ToolSet.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"

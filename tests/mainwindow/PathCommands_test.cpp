@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "../dialogs/PathFixture.h"
+#include "document/PathOperations.h"
+#include "document/SelectionOperations.h"
 #include "map/EPair.h"
 
 namespace {
@@ -178,6 +181,91 @@ TEST_F(PathCommandsTest, SelectDeleteAndAddNodesWorkOnTheSelectedPath) {
     EXPECT_STREQ(world->paths->name, "q");
     undo();
     EXPECT_EQ(differenceFrom(before), "");
+}
+
+// The Edit menu's path entries run the document's path commands: the map after the action equals
+// the map after the command itself, with the command's undo level, or the command's warning.
+TEST_F(PathCommandsTest, MenuActionsRunTheDocumentsPathCommands) {
+    path("p", 4);
+    path("q", 3, PathType::PingPong, 0, 256);
+    struct Case {
+        const char* action;
+        std::function<std::vector<NodeRecord*>()> picks; // by name: undo rebuilds the records
+        std::function<bool(MapWorld*)> command;
+        const char* level;   // null: refused
+        const char* warning; // the console line of a refusal
+    };
+    auto node = [this](const char* name, int index) { return nodeAt(findPath(name), index); };
+    const Case cases[] = {
+        {"EditPathAddNodes",
+         [&] {
+             return std::vector{node("p", 1), node("p", 2)};
+         },
+         [](MapWorld* w) { return Map_CmdAddNodes(w, 0, 1); }, "Add Nodes", nullptr},
+        {"EditPathDelete", [&] { return std::vector{node("q", 1)}; }, Map_CmdDeletePath, "Delete Path",
+         nullptr},
+        {"EditPathDeleteNodes",
+         [&] {
+             return std::vector{node("p", 0), node("q", 2)};
+         },
+         [](MapWorld* w) { return Map_CmdEditDelete(w, true); }, "Delete Selection", nullptr},
+        {"EditPathReverse", [&] { return std::vector{node("p", 3)}; }, Map_CmdReversePath, "Reverse Path",
+         nullptr},
+        {"EditPathReverse",
+         [&] {
+             return std::vector{node("p", 0), node("q", 0)};
+         },
+         Map_CmdReversePath, nullptr, "More than one path selected!"},
+        {"EditPathSplit", [&] { return std::vector{node("p", 1)}; },
+         [](MapWorld* w) { return Map_CmdSplitPath(w, 0, 1); }, "Split Path", nullptr},
+        {"EditPathSplit", [&] { return std::vector{node("q", 2)}; },
+         [](MapWorld* w) { return Map_CmdSplitPath(w, 0, 1); }, nullptr, "Can't split at terminal node!"},
+        {"EditPathMerge",
+         [&] {
+             return std::vector{node("p", 3), node("q", 0)};
+         },
+         Map_CmdMergePaths, "Merge Paths", nullptr},
+        {"EditPathConvert", [&] { return std::vector{node("q", 0)}; }, Map_CmdConvertPath, "Convert Path",
+         nullptr},
+        {"EditPathConvert",
+         [&] {
+             return std::vector{node("p", 0), node("q", 0)};
+         },
+         Map_CmdConvertPath, nullptr, "More than one path selected!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.action) + (c.level ? " " : " refused ") + (c.level ? c.level : c.warning));
+        auto pick = [&] {
+            Map_DeselectNodes(world);
+            for (NodeRecord* n : c.picks())
+                Map_SelectObject(world, n);
+            window->notifySelectionChanged();
+        };
+        pick();
+        const std::string before = dump();
+        const std::string level = newestLevel();
+        console.clear();
+        QAction* action = Window_Action(*window, c.action);
+        ASSERT_NE(action, nullptr);
+        ASSERT_TRUE(action->isEnabled());
+        action->trigger();
+        const std::string byMenu = dump();
+        if (!c.level) {
+            EXPECT_TRUE(console.contains(QString::fromLatin1(c.warning)));
+            EXPECT_EQ(newestLevel(), level);
+            EXPECT_EQ(differenceFrom(before), "");
+            continue;
+        }
+        EXPECT_EQ(newestLevel(), c.level);
+        EXPECT_NE(byMenu, before);
+        undo();
+        ASSERT_EQ(differenceFrom(before), "");
+        pick();
+        ASSERT_TRUE(c.command(world));
+        EXPECT_EQ(differenceFrom(byMenu), "");
+        undo();
+        ASSERT_EQ(differenceFrom(before), "");
+    }
 }
 
 } // namespace

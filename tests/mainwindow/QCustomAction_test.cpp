@@ -5,7 +5,7 @@
 #include <QTranslator>
 
 #include "WindowFixture.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 
 namespace {
 

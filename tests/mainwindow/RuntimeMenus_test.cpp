@@ -11,9 +11,9 @@
 #include "dialogs/application/PluginDialog.h"
 #include "document/MapDocument.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 #include "tools/ToolSet.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 #include "views/ChildWindow.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "WindowFixture.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SettingsFile.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 

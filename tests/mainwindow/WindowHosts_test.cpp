@@ -5,7 +5,7 @@
 #include "mainwindow/MainWindow.h"
 #include "tools/ToolHost.h"
 #include "tools/ToolSet.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 #include "views/ViewHost.h"
 
 TEST(WindowHosts, TheWindowServesTheViewsAndToolsWhileItLives) {

@@ -9,6 +9,7 @@
 #include "ConsoleCapture.h"
 #include "document/CullTree.h"
 #include "document/MapWorld.h"
+#include "document/UndoSnapshot.h"
 #include "map/MapPatch.h"
 
 namespace {

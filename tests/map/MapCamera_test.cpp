@@ -2,8 +2,8 @@
 
 #include "TestWorld.h"
 #include "map/MapCamera.h"
-#include "map/ObjectApi.h"
-#include "views/ColorScheme.h"
+#include "document/ObjectApi.h"
+#include "render/ColorScheme.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "gamedata/TextureManager.h"
 #include "map/Decal.h"
 #include "map/MapOverlay.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 
 namespace {
 

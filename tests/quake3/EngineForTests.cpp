@@ -5,6 +5,7 @@
 
 #include "core/System.h"
 #include "core/TempBuffer.h"
+#include "gamedata/GameConfig.h"
 #include "gamedata/TextureManager.h"
 #include "quake3/EngineServices.h"
 
@@ -79,8 +80,8 @@ TextureImage* Eng_FindImage(const char* name) {
 TextureImage* Eng_UploadImage(ShaderRecord* shader, const char* name, int32_t format,
                               int32_t compressedFormat, int32_t bytesPerPixel, int32_t width, int32_t height,
                               int32_t mipmaps, const uint8_t* pixels) {
-    return Plugin_UploadImage(shader, name, format, compressedFormat, bytesPerPixel, width, height, mipmaps != 0,
-                              pixels);
+    return Plugin_UploadImage(shader, name, format, compressedFormat, bytesPerPixel, width, height,
+                              mipmaps != 0, pixels);
 }
 void Eng_FreeImage(TextureImage* image) {
     Plugin_FreeImage(image);

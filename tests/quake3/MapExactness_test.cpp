@@ -117,6 +117,62 @@ TEST_F(MapExactnessTest, SecondExportIsTheFirstOnBothRoutes) {
     EXPECT_EQ(files.read(detourTwice), expected);
 }
 
+// A brush whose planes enclose no space (a decompiler writes such) cannot be built, but the
+// compiler reads its planes: its entity keeps its face lines and they are written back where the
+// brush stood, to the digit, with texture and flags, and add no origin to a group that has no
+// other brush.
+TEST_F(MapExactnessTest, BrushesEnclosingNoSpaceAreWrittenBackWhereTheyStood) {
+    const QByteArray first = "{\n( 0 0 64 ) ( 0 0 0 ) ( 0 64 0 ) a 0 0 0 1 1\n"
+                             "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) a 0 0 0 1 1\n"
+                             "( 64 0 0 ) ( 0 0 0 ) ( 0 0 64 ) a 0 0 0 1 1\n"
+                             "( 0 64 64 ) ( 0 64 0 ) ( 64 64 0 ) a 0 0 0 1 1\n"
+                             "( 0 64 0 ) ( 0 0 0 ) ( 64 0 0 ) a 0 0 0 1 1\n"
+                             "( 64 0 64 ) ( 0 0 64 ) ( 0 64 64 ) a 0 0 0 1 1\n}\n";
+    // A floor at z 0 facing down and a top at z -8 facing up.
+    const QByteArray empty = "{\n( 0.0010070801 0 64 ) ( 0 0 0 ) ( 0 64 0 ) common/clip 0 0 0 0.5 0.5 1 2 3\n"
+                             "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) b 0 0 0 1 1\n"
+                             "( 64 0 0 ) ( 0 0 0 ) ( 0 0 64 ) b 0 0 0 1 1\n"
+                             "( 0 64 64 ) ( 0 64 0 ) ( 64 64 0 ) b 0 0 0 1 1\n"
+                             "( 0 64 0 ) ( 0 0 0 ) ( 64 0 0 ) b 0 0 0 1 1\n"
+                             "( 64 0 -8 ) ( 0 0 -8 ) ( 0 64 -8 ) b 0 0 0 1 1\n}\n";
+    const QByteArray last = "{\n( 128 0 64 ) ( 128 0 0 ) ( 128 64 0 ) c 0 0 0 1 1\n"
+                            "( 192 64 0 ) ( 192 0 0 ) ( 192 0 64 ) c 0 0 0 1 1\n"
+                            "( 192 0 0 ) ( 128 0 0 ) ( 128 0 64 ) c 0 0 0 1 1\n"
+                            "( 128 64 64 ) ( 128 64 0 ) ( 192 64 0 ) c 0 0 0 1 1\n"
+                            "( 128 64 0 ) ( 128 0 0 ) ( 192 0 0 ) c 0 0 0 1 1\n"
+                            "( 192 0 64 ) ( 128 0 64 ) ( 128 64 64 ) c 0 0 0 1 1\n}\n";
+    QByteArray emptyInGroup = empty;
+    emptyInGroup.replace("-8", "-16");
+    const QByteArray input = "{\n\"classname\" \"worldspawn\"\n" + first + empty + last + "}\n" +
+                             "{\n\"classname\" \"func_group\"\n" + emptyInGroup + "}\n";
+    const QString in = files.write(QStringLiteral("in.map"), input);
+    static const QRegularExpression clipLine(QStringLiteral(
+        R"(\n\( 0\.0010070801 0 64 \) \( 0 0 0 \) \( 0 64 0 \) common/clip \[[^\n]* 1 2 3\n)"));
+    for (bool throughProject : {false, true}) {
+        SCOPED_TRACE(throughProject ? "map, project, map" : "map, map");
+        const QString out = files.path(QStringLiteral("out.map"));
+        const QString again = files.path(QStringLiteral("again.map"));
+        console.clear();
+        if (throughProject) {
+            mapToProjectToMap(in, out);
+            mapToProjectToMap(out, again);
+        } else {
+            mapToMap(in, out);
+            mapToMap(out, again);
+        }
+        EXPECT_TRUE(console.contains(
+            QStringLiteral("entity 0, brush 1: its 6 planes enclose no space; kept to be written back")))
+            << console.lines.join('\n').toStdString();
+        EXPECT_TRUE(console.contains(
+            QStringLiteral("entity 1, brush 0: its 6 planes enclose no space; kept to be written back")));
+        const QByteArray written = files.read(out);
+        EXPECT_EQ(brushPoints(written), brushPoints(input)) << written.toStdString();
+        EXPECT_EQ(QString::fromLatin1(written).count(clipLine), 2) << written.toStdString();
+        EXPECT_FALSE(entityBlock(written, "func_group").contains("origin")) << written.toStdString();
+        EXPECT_EQ(files.read(again), written);
+    }
+}
+
 // The axes and shifts written are the ones the compiler derives from the classic line, to the
 // digit: a turn of 179.78 degrees leaves -0.9999925 on the axis, which times a coordinate of 1,465
 // units is most of a texel; a right angle turns exactly; a shift of 0.00005 is not 0 to the

@@ -96,7 +96,8 @@ TEST_F(MapReaderFacesTest, ThinFaceKeepsItsBrushClosed) {
     EXPECT_EQ(faceCount(again.world.entities->firstBrush), 5);
 }
 
-// A brush whose planes leave it open, or enclose nothing, is named by entity and brush number.
+// A brush whose planes leave it open, or enclose nothing, is named by entity and brush number;
+// one that encloses nothing is not built (its face lines are kept by its entity).
 TEST_F(MapReaderFacesTest, UnbuildableBrushesAreReportedByEntityAndBrush) {
     const QByteArray box = "{\n( 0 0 64 ) ( 0 0 0 ) ( 0 64 0 ) a 0 0 0 1 1\n"
                            "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) a 0 0 0 1 1\n"
@@ -111,8 +112,8 @@ TEST_F(MapReaderFacesTest, UnbuildableBrushesAreReportedByEntityAndBrush) {
     EXPECT_TRUE(
         console.contains(QStringLiteral("entity 0, brush 1: its planes do not close it; kept as read")))
         << console.lines.join('\n').toStdString();
-    EXPECT_TRUE(
-        console.contains(QStringLiteral("entity 1, brush 1: its 6 planes enclose no space; left out")))
+    EXPECT_TRUE(console.contains(
+        QStringLiteral("entity 1, brush 1: its 6 planes enclose no space; kept to be written back")))
         << console.lines.join('\n').toStdString();
     EXPECT_TRUE(console.lines.filter(QStringLiteral("brush 0")).isEmpty());
     EXPECT_EQ(Quake3_Count(&imported.world), (WorldCounts{2, 3, 17, 0}));

@@ -14,8 +14,8 @@
 #include "ConsoleCapture.h"
 #include "DialogAnswer.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/QCustomAction.h"
-#include "views/ColorScheme.h"
+#include "dialogs/application/QCustomAction.h"
+#include "render/ColorScheme.h"
 #include "views/CustomColorsDialog.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "map/EPair.h"
 #include "document/SelectionBox.h"
 #include "tools/SelectionTool.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 

@@ -40,7 +40,7 @@
 #include "mainwindow/MainWindow.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
-#include "views/GLFormat.h"
+#include "render/GLFormat.h"
 
 namespace {
 

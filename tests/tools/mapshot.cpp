@@ -41,7 +41,7 @@
 #include "map/MapEntity.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
-#include "views/GLFormat.h"
+#include "render/GLFormat.h"
 #include "views/ViewSplitters.h"
 
 #include "core/Platform.h"

@@ -6,7 +6,7 @@
 #include "core/System.h"
 #include "map/Decal.h"
 #include "map/MapBrush.h"
-#include "views/ViewFrustum.h"
+#include "render/ViewFrustum.h"
 
 namespace {
 

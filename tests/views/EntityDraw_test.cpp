@@ -11,7 +11,7 @@
 #include "map/MapGroup.h"
 #include "map/ObjectDraw.h"
 #include "map/PointDraw.h"
-#include "views/GLStateCache.h"
+#include "render/GLStateCache.h"
 
 namespace {
 

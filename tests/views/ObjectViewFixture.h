@@ -11,7 +11,7 @@
 #include "ViewFixture.h"
 #include "document/MapWorld.h"
 #include "views/AbstractTool.h"
-#include "views/RenderContext.h"
+#include "render/RenderContext.h"
 
 // A tool that does nothing but carry an id, so that views set the bits of that tool.
 class cIdTool : public cAbstractTool {

@@ -16,7 +16,7 @@
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureUpload.h"
 #include "views/TextureView.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 

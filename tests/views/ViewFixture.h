@@ -11,8 +11,8 @@
 #include "mainwindow/MainWindow.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
-#include "views/ColorScheme.h"
-#include "views/GLFormat.h"
+#include "render/ColorScheme.h"
+#include "render/GLFormat.h"
 
 class ViewSettingsFixture : public ::testing::Test {
 protected:

@@ -8,7 +8,7 @@
 
 #include "views/AbstractTool.h"
 #include "views/Canvas.h"
-#include "views/GLFormat.h"
+#include "render/GLFormat.h"
 #include "views/ViewHost.h"
 
 namespace {

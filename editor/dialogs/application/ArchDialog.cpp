@@ -6,10 +6,11 @@
 #include <cmath>
 #include <vector>
 
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "document/Primitives.h"
-#include "mainwindow/MainWindow.h"
 #include "ui_ArchDialog.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 constexpr float kDegrees = 3.14159265358979f / 180.0f;
@@ -65,7 +66,9 @@ void cArchDialog::setupPreview(const PrimitiveParams* box) {
     scaleV = flatBox ? 1.0f : (h - 2.0f) / extentV;
     offsetH = 1.0f - box->mins[u];
     offsetV = 1.0f - box->mins[v];
-    const float g = float(std::max(1, g_mainWindow ? g_mainWindow->settings.CurrentGridSize : 1));
+    // Without a program that keeps the preferences the grid is one unit.
+    const MainSettings* settings = Sys_MutableSettings();
+    const float g = float(std::max(1, settings ? settings->CurrentGridSize : 1));
     const int axes[2] = {u, v};
     const float scales[2] = {scaleH, scaleV}, offsets[2] = {offsetH, offsetV};
     for (int k = 0; k < 2; ++k) {

@@ -1,11 +1,14 @@
 #include "dialogs/application/DefaultRoomDialog.h"
 
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "core/Prompt.h"
 #include "core/TextEncoding.h"
 #include "gamedata/PluginInterface.h"
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureRecords.h"
-#include "mainwindow/MainWindow.h"
+#include "dialogs/application/DialogHost.h"
+#include "gamedata/GameDataHost.h"
 #include "ui_DefaultRoomDialog.h"
 
 namespace {
@@ -17,7 +20,7 @@ QString profileText(const char* field) {
 } // namespace
 
 cDefaultRoomDialog::cDefaultRoomDialog(const MapProfileRecord* profile_)
-    : QDialog(g_mainWindow), ui(std::make_unique<Ui::cDefaultRoomDialog>()), profile(profile_) {
+    : QDialog(Dialog_Window()), ui(std::make_unique<Ui::cDefaultRoomDialog>()), profile(profile_) {
     ui->setupUi(this);
     setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint) | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -31,12 +34,12 @@ cDefaultRoomDialog::cDefaultRoomDialog(const MapProfileRecord* profile_)
                        {ui->txtFloor, profile->floorTexture}};
         for (const auto& preset : presets)
             if (preset.name[0]) preset.edit->setText(profileText(preset.name));
-        if (profile->nullTexture[0] && g_mainWindow)
-            nullShader = Tex_FindShader(&g_mainWindow->textures, profile->nullTexture);
+        TextureManager* textures = GameData_Textures();
+        if (profile->nullTexture[0] && textures) nullShader = Tex_FindShader(textures, profile->nullTexture);
     }
     ui->cbNullFaces->setEnabled(nullShader);
     ui->cbNullFaces->setChecked(nullShader);
-    ui->cbNoShow->setChecked(g_mainWindow && g_mainWindow->settings.SkipDefaultRoomDialog);
+    ui->cbNoShow->setChecked(Sys_Settings().SkipDefaultRoomDialog);
     connect(ui->buttonBox, &QDialogButtonBox::accepted, this, &cDefaultRoomDialog::exec_on_accept);
     connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &cDefaultRoomDialog::exec_on_reject);
 }
@@ -65,8 +68,9 @@ void cDefaultRoomDialog::getParameters(DefaultRoomParameters* out) const {
 }
 
 void cDefaultRoomDialog::storeNoShow() {
-    if (!g_mainWindow) return;
-    bool& skip = g_mainWindow->settings.SkipDefaultRoomDialog;
+    MainSettings* settings = Sys_MutableSettings();
+    if (!settings) return;
+    bool& skip = settings->SkipDefaultRoomDialog;
     if (ui->cbNoShow->isChecked() && !skip)
         Prompt_Message(this, PromptIcon::Warning,
                        tr("You have chosen not to display the dialog later upon creation of a new map. To "

@@ -7,7 +7,8 @@
 #include "dialogs/application/CheckOptionsDialog.h"
 #include "dialogs/application/PluginDialog.h"
 #include "gamedata/PluginInterface.h"
-#include "mainwindow/MainWindow.h"
+#include "dialogs/application/DialogHost.h"
+#include "views/DialogParent.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ int32_t App_MessageBox(const char* title, const char* text, int32_t flags) {
         box = &QMessageBox::question;
     int answer;
     if (box) {
-        answer = box(App_DialogParent(g_mainWindow), caption, message, buttons, QMessageBox::NoButton);
+        answer = box(App_DialogParent(Dialog_Window()), caption, message, buttons, QMessageBox::NoButton);
     } else {
         QMessageBox plain(QMessageBox::NoIcon, caption, message, buttons);
         plain.exec();
@@ -98,7 +99,7 @@ int32_t App_OptionsBox(const char* title, const char* text, const char* options,
         names = names.mid(0, kMaxOptions);
     }
     cCheckOptionsDialog dialog(boxText("cCheckOptionsDialog", title, QStringLiteral("Z.A.R.V.")),
-                               boxText("cCheckOptionsDialog", text, QString()), names, mask, g_mainWindow);
+                               boxText("cCheckOptionsDialog", text, QString()), names, mask, Dialog_Window());
     const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.rejected;
     return accepted ? dialog.checkedMask() : -1;
 }

@@ -8,8 +8,8 @@
 #include "document/MapWorld.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/GameData.h"
-#include "mainwindow/MainWindow.h"
 #include "map/MapPath.h"
+#include "views/DialogParent.h"
 
 cPathDialog::cPathDialog(MapDocument* document, QWidget* parent) : QDialog(parent), m_document(document) {
     setupUi(this);

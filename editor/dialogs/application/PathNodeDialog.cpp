@@ -12,12 +12,12 @@
 #include "document/MapWorld.h"
 #include "document/TargetNames.h"
 #include "kstdlib/kmath.h"
-#include "mainwindow/MainWindow.h"
 #include "map/EPair.h"
 #include "map/MapPath.h"
 #include "map/ObjectRecords.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
+#include "views/DialogParent.h"
 
 namespace {
 

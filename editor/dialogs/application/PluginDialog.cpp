@@ -24,17 +24,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/BaseDirectory.h"
 #include "core/NumberText.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "dialogs/application/ProcessRunner.h"
 #include "document/MapDocument.h"
 #include "gamedata/GameConfig.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/SysDialogs.h"
+#include "dialogs/application/DialogHost.h"
+#include "core/Prompt.h"
 #include "views/ChildWindow.h"
 #include "views/PaintHold.h"
 #include "views/ViewState.h"
+#include "views/DialogParent.h"
 
 namespace {
 
@@ -389,10 +391,10 @@ void cPluginDialog::buildCommandLine() {
 
 QString cPluginDialog::browseDirectory() const {
     if (!lastBrowsedPath.isEmpty()) return lastBrowsedPath;
-    if (g_mainWindow) {
-        cChildWindow* child = g_mainWindow->activeChildWindow();
-        if (child && child->document && child->document->gameConfig) {
-            const GameConfig* config = child->document->gameConfig;
+    if (DialogHost* host = Dialog_Host()) {
+        const MapDocument* document = host->activeDocument();
+        if (document && document->gameConfig) {
+            const GameConfig* config = document->gameConfig;
             if (!config->GameModdir.isEmpty()) return config->GameModdir;
             if (!config->GameBasedir.isEmpty()) return config->GameBasedir;
             return config->MapSourceFileDirectory;
@@ -435,7 +437,7 @@ void cPluginDialog::exec_on_run() {
     } else if (internalCommand) {
         internalCommand();
     } else {
-        QMessageBox::warning(App_DialogParent(g_mainWindow), QStringLiteral("Z.A.R.V."),
+        QMessageBox::warning(App_DialogParent(Dialog_Window()), QStringLiteral("Z.A.R.V."),
                              tr("Internal command function was not specified!"), QMessageBox::Ok);
     }
     if (row) form->progressBar->hide();
@@ -470,12 +472,12 @@ void cPluginDialog::exec_on_browseForFile() {
     QStringList chosen;
     if (button->flags & DLGARG_EXISTING) {
         if (button->targetList)
-            chosen = Sys_GetOpenFileNames(this, QString(), start, button->filter);
+            chosen = Prompt_GetOpenFileNames(this, QString(), start, button->filter);
         else
-            chosen.append(Sys_GetOpenFileName(this, QString(), start, button->filter));
+            chosen.append(Prompt_GetOpenFileName(this, QString(), start, button->filter));
     } else {
         QString selectedFilter;
-        QString name = Sys_GetSaveFileName(this, QString(), start, button->filter, &selectedFilter);
+        QString name = Prompt_GetSaveFileName(this, QString(), start, button->filter, &selectedFilter);
         static const QRegularExpression lastPattern(QStringLiteral("^.*\\*(\\.[^\\)\\*]*)\\)*$"));
         const QRegularExpressionMatch match = lastPattern.match(selectedFilter);
         if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty() && match.hasMatch())
@@ -497,7 +499,7 @@ void cPluginDialog::exec_on_browseForDirectory() {
     const QString start = button->targetEdit && !button->targetEdit->text().isEmpty()
                               ? button->targetEdit->text()
                               : browseDirectory();
-    const QString chosen = Sys_GetExistingDirectory(this, QString(), start);
+    const QString chosen = Prompt_GetExistingDirectory(this, QString(), start);
     if (chosen.isEmpty()) return;
     if (button->targetList)
         addToList(button, {chosen});
@@ -531,7 +533,7 @@ void Dialog_Begin(const char* title) {
         Sys_Error("can't start new dialog while the previous is active");
         return;
     }
-    activeDialog() = new cPluginDialog(g_mainWindow);
+    activeDialog() = new cPluginDialog(Dialog_Window());
     if (title) activeDialog()->setWindowTitle(translated(title));
 }
 

@@ -11,14 +11,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "core/Prompt.h"
 #include "core/System.h"
 #include "document/UndoHistory.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/MapProfile.h"
 #include "kstdlib/kutil.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/SettingsFile.h"
+#include "dialogs/application/DialogHost.h"
 #include "views/ChildWindow.h"
 
 static void initPreferencesResources() {
@@ -124,7 +125,7 @@ bool isAbsolutePath(const QString& path) {
 
 QCustomTableWidgetItem::~QCustomTableWidgetItem() = default;
 
-cPreferencesDialog::cPreferencesDialog(int page, cMainWindow* parent) : QDialog(parent), m_window(parent) {
+cPreferencesDialog::cPreferencesDialog(int page, QWidget* parent) : QDialog(parent) {
     initPreferencesResources();
     setupUi(this);
     // The value labels follow their sliders (QLabel::setNum is overloaded, so not in the form).
@@ -161,14 +162,16 @@ cPreferencesDialog::cPreferencesDialog(int page, cMainWindow* parent) : QDialog(
         box->setModel(proxy);
     }
 
-    workingConfigs = std::make_unique<GameConfigManager>(m_window->gameConfigs);
+    // The configurations are edited on a copy of the program's, which takes them on Apply.
+    const GameConfigManager* live = GameCfg_Manager();
+    workingConfigs =
+        live ? std::make_unique<GameConfigManager>(*live) : std::make_unique<GameConfigManager>();
     GameConfig* current = nullptr;
-    if (const GameConfig* live = m_window->gameConfigs.current)
-        current = GameCfg_FindConfig(workingConfigs.get(), live->Title);
+    if (live && live->current) current = GameCfg_FindConfig(workingConfigs.get(), live->current->Title);
     if (!current && !workingConfigs->configs.isEmpty()) current = workingConfigs->configs.first();
     GameCfg_Select(workingConfigs.get(), current);
-    for (qsizetype i = 0; i < workingConfigs->configs.size() && i < m_window->gameConfigs.configs.size(); ++i)
-        m_liveTitles.insert(workingConfigs->configs[i], m_window->gameConfigs.configs[i]->Title);
+    for (qsizetype i = 0; live && i < workingConfigs->configs.size() && i < live->configs.size(); ++i)
+        m_liveTitles.insert(workingConfigs->configs[i], live->configs[i]->Title);
 
     for (int size = 1; size <= 512; size *= 2)
         coGridSize->addItem(QString::number(size));
@@ -245,7 +248,7 @@ cPreferencesDialog::~cPreferencesDialog() {
 }
 
 void cPreferencesDialog::loadSettings() {
-    const MainSettings& s = m_window->settings;
+    const MainSettings& s = Sys_Settings();
     const auto setChecks = [this, &s](const auto& table) {
         for (const CheckSetting& row : table)
             findChild<QCheckBox*>(QLatin1String(row.control))->setChecked(s.*row.member);
@@ -268,7 +271,10 @@ void cPreferencesDialog::loadSettings() {
 }
 
 bool cPreferencesDialog::commitSettings() {
-    MainSettings& s = m_window->settings;
+    // Without a program that keeps the preferences there is nothing to store them in.
+    MainSettings* settings = Sys_MutableSettings();
+    if (!settings) return false;
+    MainSettings& s = *settings;
     const int32_t oldWorldSize = s.MaxWorldSize;
     const int32_t oldUndoLevels = s.UndoLevels;
     const bool oldSmallIcons = s.SmallToolIcons;
@@ -309,14 +315,7 @@ bool cPreferencesDialog::commitSettings() {
     storeChecks(kMiscChecks);
     s.AutosaveDir = txtAutosaveDir->text();
 
-    if (s.MaxWorldSize != oldWorldSize) App_RebuildCullTrees(m_window);
-    for (const SettingAction& action : Settings_ActionTable())
-        m_window->setActionChecked(QLatin1String(action.name), action.checked(s));
-    App_ApplyEditPreferences(m_window);
-    m_window->applySettings();
-    m_window->checkActiveState(true, false);
-    m_window->textureFilterWord = -1;
-    m_window->updateAllViews(3);
+    if (DialogHost* host = Dialog_Host()) host->applyPreferences(s.MaxWorldSize != oldWorldSize);
     if (oldUndoLevels > s.UndoLevels) Undo_FreePools();
     return restart;
 }

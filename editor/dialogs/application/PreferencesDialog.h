@@ -13,7 +13,6 @@
 
 class GameConfigManager;
 struct GameConfig;
-class cMainWindow;
 class QAbstractButton;
 class QListWidgetItem;
 
@@ -31,7 +30,7 @@ class cPreferencesDialog : public QDialog, public Ui_cPreferencesDialog {
     Q_OBJECT
 public:
     // page: the index of the first page shown (0..4).
-    cPreferencesDialog(int page, cMainWindow* parent);
+    cPreferencesDialog(int page, QWidget* parent);
     ~cPreferencesDialog() override;
 
     void loadSettings();
@@ -106,7 +105,6 @@ public slots:
     void exec_on_browseForAutosaveDir();
 
 private:
-    cMainWindow* m_window;
     // The title each working configuration had in the main window's manager, so that renames in
     // the list editor reach the maps bound to the old title.
     QHash<GameConfig*, QString> m_liveTitles;

@@ -7,6 +7,9 @@
 #include <QSet>
 #include <QUrl>
 
+#include "core/BaseDirectory.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "core/FileLookup.h"
 #include "core/Prompt.h"
 #include "core/System.h"
@@ -16,7 +19,7 @@
 #include "gamedata/GameConfig.h"
 #include "gamedata/GameData.h"
 #include "gamedata/MapProfile.h"
-#include "mainwindow/MainWindow.h"
+#include "dialogs/application/DialogHost.h"
 #include "views/ViewState.h"
 
 namespace {
@@ -50,13 +53,13 @@ void cPreferencesDialog::loadGameData(QListWidgetItem* item, const QString& path
     GameData* file = registry ? registry->files.value(path, nullptr) : nullptr;
     bool loaded = false;
     if (file) {
-        GameConfig* previous = Sys_FileLookup().current;
+        GameFolders* previous = Sys_FileLookup().current;
         Sys_SwitchFileLookup(cfg);
         if (reload && file->loadState != GameDataState::NotLoaded) {
             Fgd_ClearClasses(file);
         }
         loaded = Fgd_Load(file, false);
-        const bool onDemand = cfg && cfg->inUseCount == 0 && m_window->settings.NoPrecache;
+        const bool onDemand = cfg && cfg->inUseCount == 0 && Sys_Settings().NoPrecache;
         if (loaded && !onDemand) Fgd_PrecacheModels(file, cfg ? cfg->PaletteFile : QString());
         Sys_SwitchFileLookup(previous);
     }
@@ -208,7 +211,7 @@ void cPreferencesDialog::exec_on_addFGD() {
             loadGameData(listed, listed->text(), true);
         }
         fillDefaultClasses();
-        App_RebindEntityClasses(m_window);
+        if (DialogHost* host = Dialog_Host()) host->rebindEntityClasses();
     }
     btnFgdEdit->setEnabled(lstFgd->count() > 0);
     btnFgdRemove->setEnabled(lstFgd->count() > 0);
@@ -234,7 +237,7 @@ void cPreferencesDialog::exec_on_editFGD() {
         SuspendDrawing suspend;
         loadGameData(item, item->text(), true);
         fillDefaultClasses();
-        App_RebindEntityClasses(m_window);
+        if (DialogHost* host = Dialog_Host()) host->rebindEntityClasses();
     }
     btnFgdEdit->setEnabled(lstFgd->count() > 0);
     btnFgdRemove->setEnabled(lstFgd->count() > 0);
@@ -259,7 +262,7 @@ void cPreferencesDialog::exec_on_removeFGD() {
         cfg->GameData.removeAll(path);
         delete item;
         fillDefaultClasses();
-        App_RebindEntityClasses(m_window);
+        if (DialogHost* host = Dialog_Host()) host->rebindEntityClasses();
     }
     btnFgdEdit->setEnabled(lstFgd->count() > 0);
     btnFgdRemove->setEnabled(lstFgd->count() > 0);
@@ -411,9 +414,11 @@ void cPreferencesDialog::exec_on_editConfig() {
 
 void cPreferencesDialog::rebindRenamedConfigs() {
     // Maps bound to a configuration renamed in the list editor follow it to its new title.
+    const DialogHost* host = Dialog_Host();
+    const QList<MapDocument*> documents = host ? host->documents() : QList<MapDocument*>();
     for (auto it = m_liveTitles.begin(); it != m_liveTitles.end(); ++it) {
         if (!workingConfigs->configs.contains(it.key()) || it.key()->Title == it.value()) continue;
-        for (MapDocument* document : std::as_const(m_window->documents))
+        for (MapDocument* document : documents)
             if (document->gameConfigName == it.value()) document->gameConfigName = it.key()->Title;
     }
     m_liveTitles.clear();
@@ -459,6 +464,6 @@ bool cPreferencesDialog::applyGameConfigs() {
         }
     }
     rebindRenamedConfigs();
-    GameCfg_Assign(&m_window->gameConfigs, *workingConfigs, true);
+    if (GameConfigManager* live = GameCfg_Manager()) GameCfg_Assign(live, *workingConfigs, true);
     return true;
 }

@@ -9,11 +9,11 @@
 #include "core/Prompt.h"
 #include "dialogs/application/PreferencesDialog.h"
 #include "gamedata/GameConfig.h"
+#include "gamedata/GameDataHost.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/TextureRecords.h"
 #include "gamedata/TexturePackage.h"
 #include "kstdlib/kstring.h"
-#include "mainwindow/MainWindow.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ void cPreferencesDialog::appendTextureRow(const QString& key, const QString& too
                                           const QString& defaultIcon) {
     TexturePackage* package = Tex_FindPackage(key);
     const TexturePackageInfo info =
-        package ? Tex_GetPackageInfo(&m_window->textures, package) : TexturePackageInfo{-1, 0, 0};
+        package ? Tex_GetPackageInfo(GameData_Textures(), package) : TexturePackageInfo{-1, 0, 0};
     const int row = lstTextures->rowCount();
     lstTextures->insertRow(row);
     const GameConfig* cfg = config();
@@ -115,7 +115,7 @@ void cPreferencesDialog::exec_on_textureAddFiles() {
             continue;
         }
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        Tex_AcquirePackage(&m_window->textures, path);
+        Tex_AcquirePackage(path);
         cfg->Parcel.append(path);
         cfg->ParcelEdited = true;
         appendTextureRow(path, path, QString::fromLatin1(kKindIcons[1]));
@@ -152,7 +152,7 @@ void cPreferencesDialog::exec_on_textureAddDirectory() {
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    Tex_AcquirePackage(&m_window->textures, entry);
+    Tex_AcquirePackage(entry);
     cfg->Parcel.append(entry);
     cfg->ParcelEdited = true;
     appendTextureRow(entry, directory, QString::fromLatin1(kKindIcons[0]));

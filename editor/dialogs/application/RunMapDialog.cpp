@@ -8,14 +8,16 @@
 #include <QRegularExpression>
 #include <QScreen>
 
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "core/Prompt.h"
 #include "core/System.h"
 #include "dialogs/application/EditRunCfgDialog.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/PluginInterface.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/SysDialogs.h"
+#include "gamedata/GameDataHost.h"
 #include "ui_RunMapDialog.h"
+#include "views/DialogParent.h"
 
 static void initRunMapResources() {
     Q_INIT_RESOURCE(run);
@@ -128,8 +130,8 @@ cRunMapDialog::~cRunMapDialog() {
 // ---- Configurations ----------------------------------------------------------------------------
 
 QString cRunMapDialog::configFile(bool forWriting) const {
-    return g_mainWindow ? g_mainWindow->resolveConfigFile(QStringLiteral("KDKRunCfg.ini"), forWriting)
-                        : QString();
+    const GameDataHost* host = GameData_Host();
+    return host ? host->configFile(QStringLiteral("KDKRunCfg.ini"), forWriting) : QString();
 }
 
 void cRunMapDialog::loadConfigurations() {
@@ -259,9 +261,9 @@ void cRunMapDialog::removeStaleFiles() {
 
 void cRunMapDialog::exec_on_toggleExpert() {
     bool expert = !m_expert;
-    if (g_mainWindow) {
-        g_mainWindow->settings.ExpertMode = !g_mainWindow->settings.ExpertMode;
-        expert = g_mainWindow->settings.ExpertMode;
+    if (MainSettings* settings = Sys_MutableSettings()) {
+        settings->ExpertMode = !settings->ExpertMode;
+        expert = settings->ExpertMode;
     }
     setExpertMode(expert);
 }
@@ -314,7 +316,7 @@ void cRunMapDialog::exec_on_contextMenuAction() {
         // "*.*" would hide names without a dot, which most programs here have.
         const QString filter =
             (action->mode & RUNMENU_BROWSE_PROGRAM) ? tr("Executables (*)") : tr("All Files (*)");
-        text = Sys_GetOpenFileName(this, QString(), m_lastBrowseDirectory, filter);
+        text = Prompt_GetOpenFileName(this, QString(), m_lastBrowseDirectory, filter);
         if (text.isEmpty()) return;
         m_lastBrowseDirectory = QFileInfo(text).canonicalPath();
     }

@@ -19,8 +19,8 @@
 #include "core/TextEncoding.h"
 #include "dialogs/application/ProcessRunner.h"
 #include "dialogs/application/RunMapDialog.h"
-#include "mainwindow/MainWindow.h"
 #include "ui_RunMapOutput.h"
+#include "views/DialogParent.h"
 
 static void initRunResources() {
     Q_INIT_RESOURCE(run);

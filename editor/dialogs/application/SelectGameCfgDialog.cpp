@@ -4,7 +4,7 @@
 
 #include "core/Prompt.h"
 #include "gamedata/GameConfig.h"
-#include "mainwindow/MainWindow.h"
+#include "dialogs/application/DialogHost.h"
 #include "ui_SelectGameCfgDialog.h"
 
 cSelectGameCfgDialog::cSelectGameCfgDialog(QWidget* parent)
@@ -12,8 +12,8 @@ cSelectGameCfgDialog::cSelectGameCfgDialog(QWidget* parent)
     form->setupUi(this);
     setFixedSize(size());
     setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint) | Qt::MSWindowsFixedSizeDialogHint);
-    if (g_mainWindow) {
-        for (const GameConfig* config : g_mainWindow->gameConfigs.configs)
+    if (const GameConfigManager* configs = GameCfg_Manager()) {
+        for (const GameConfig* config : configs->configs)
             if (config->Enabled) form->lstGameCfg->addItem(config->Title);
     }
     if (form->lstGameCfg->count() > 0) form->lstGameCfg->setCurrentRow(0);
@@ -36,7 +36,7 @@ int32_t App_ChooseGameConfig(const QStringList& titles) {
     // Tools without widgets keep the plain prompt.
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return Prompt_Choose(nullptr, QStringLiteral("Select game configuration:"), titles);
-    cSelectGameCfgDialog dialog(g_mainWindow);
+    cSelectGameCfgDialog dialog(Dialog_Window());
     if (dialog.exec() != QDialog::Accepted) return -1;
     return int32_t(titles.indexOf(dialog.selectedTitle()));
 }

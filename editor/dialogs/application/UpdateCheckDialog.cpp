@@ -6,7 +6,7 @@
 
 #include "dialogs/application/AppAddresses.h"
 #include "core/AppVersion.h"
-#include "mainwindow/Splash.h"
+#include "dialogs/application/DialogHost.h"
 #include "ui_UpdateCheckDialog.h"
 
 cUpdateCheckDialog::cUpdateCheckDialog(bool startup, const QString& version, QWidget* parent, bool* setting)
@@ -15,7 +15,7 @@ cUpdateCheckDialog::cUpdateCheckDialog(bool startup, const QString& version, QWi
     ui->setupUi(this);
     setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint) | Qt::MSWindowsFixedSizeDialogHint);
     // Not hidden behind the splash screen at start-up.
-    App_FinishSplash(parentWidget() ? parentWidget()->window() : nullptr);
+    if (DialogHost* host = Dialog_Host()) host->finishSplash();
     QApplication::processEvents();
 
     ui->lblOld->setText(QStringLiteral("1.1.%1").arg(App_GetBuildNumber()));

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMovie>
 
-#include "mainwindow/MainWindow.h"
+#include "dialogs/application/DialogHost.h"
 #include "ui_WaitDialog.h"
 
 cWaitDialog* g_currentWaitDialog = nullptr;
@@ -36,10 +36,10 @@ void cWaitDialog::setStatus(const QString& text) {
 }
 
 void cWaitDialog::showEvent(QShowEvent* event) {
-    if (g_mainWindow) {
-        const QPoint origin = g_mainWindow->pos();
-        move(origin.x() + g_mainWindow->width() / 2 - width() / 2,
-             origin.y() + g_mainWindow->height() / 2 - height() / 2);
+    if (const QWidget* window = Dialog_Window()) {
+        const QPoint origin = window->pos();
+        move(origin.x() + window->width() / 2 - width() / 2,
+             origin.y() + window->height() / 2 - height() / 2);
     }
     raise();
     activateWindow();

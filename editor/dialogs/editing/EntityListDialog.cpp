@@ -4,7 +4,7 @@
 
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
-#include "mainwindow/MainWindow.h"
+#include "dialogs/application/DialogHost.h"
 #include "ui_EntityListDialog.h"
 #include "views/ChildWindow.h"
 
@@ -76,21 +76,21 @@ void cEntityListDialog::exec_on_entityChanged(int row) {
         dropMissing();
         return;
     }
-    App_ShowObjectProperties(entity);
+    if (DialogHost* host = Dialog_Host()) host->showObjectProperties(entity);
 }
 
 void cEntityListDialog::accept() {
     dropMissing();
     EntityRecord* entity = entityAt(ui->lstEntities->currentRow());
     // The brushes tied are the active map's selection: an entity of another map is never theirs.
-    cChildWindow* child = g_mainWindow ? g_mainWindow->activeChildWindow() : nullptr;
-    if (!entity || !child || child->document != m_document) return;
-    g_mainWindow->tieToEntity(entity, false);
+    DialogHost* host = Dialog_Host();
+    if (!entity || !host || !m_document || host->activeDocument() != m_document) return;
+    host->tieToEntity(entity);
     QDialog::accept();
 }
 
 // Hidden first: the properties dialog follows the selection only while no chooser is shown.
 void cEntityListDialog::reject() {
     QDialog::reject();
-    if (g_mainWindow) g_mainWindow->updateObjectProperties();
+    if (DialogHost* host = Dialog_Host()) host->updateObjectProperties();
 }

@@ -16,7 +16,7 @@
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/ObjectRecords.h"
-#include "mainwindow/MainWindow.h"
+#include "dialogs/application/DialogHost.h"
 #include "ui_EntityReportDialog.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
@@ -242,14 +242,14 @@ void cEntityReportDialog::selectEntities(const QList<EntityRecord*>& entities, f
     if (middle)
         for (int i = 0; i < 3; ++i)
             middle[i] = (mins[i] + maxs[i]) * 0.5f;
-    if (g_mainWindow) g_mainWindow->notifySelectionChanged();
+    if (DialogHost* host = Dialog_Host()) host->notifySelectionChanged();
 }
 
 void cEntityReportDialog::exec_on_markEntities() {
     const QList<EntityRecord*> entities = chosenEntities();
     if (entities.isEmpty()) return;
     selectEntities(entities, nullptr);
-    if (g_mainWindow) g_mainWindow->updateAllViews(3);
+    if (DialogHost* host = Dialog_Host()) host->updateAllViews(3);
     Map_UpdateSelectionSummary(m_document->world);
 }
 
@@ -268,9 +268,9 @@ void cEntityReportDialog::exec_on_editEntities() {
     const QList<EntityRecord*> entities = chosenEntities();
     if (entities.isEmpty()) return;
     selectEntities(entities, nullptr);
-    if (g_mainWindow) g_mainWindow->updateAllViews(3);
+    if (DialogHost* host = Dialog_Host()) host->updateAllViews(3);
     Map_UpdateSelectionSummary(m_document->world);
-    if (g_mainWindow) g_mainWindow->cmdEditProperties();
+    if (DialogHost* host = Dialog_Host()) host->editProperties();
 }
 
 void cEntityReportDialog::exec_on_deleteEntities() {
@@ -291,11 +291,11 @@ void cEntityReportDialog::exec_on_deleteEntities() {
         Map_DeleteEntity(world, e);
     }
     if (history) Undo_EndLevel(history);
-    if (g_mainWindow) g_mainWindow->updateActions(0x2);
+    if (DialogHost* host = Dialog_Host()) host->updateActions(0x2);
     Project_SetModified(m_document);
-    if (g_mainWindow) {
-        g_mainWindow->notifySelectionChanged();
-        g_mainWindow->updateAllViews(3);
+    if (DialogHost* host = Dialog_Host()) {
+        host->notifySelectionChanged();
+        host->updateAllViews(3);
     }
     Map_UpdateSelectionSummary(world);
     exec_on_updateEntityFilter();
@@ -318,9 +318,9 @@ void cEntityReportDialog::setHidden(bool hide) {
             apply(b->flags);
     }
     if (!changed) return;
-    if (g_mainWindow) {
-        g_mainWindow->notifySelectionChanged();
-        g_mainWindow->updateAllViews(3);
+    if (DialogHost* host = Dialog_Host()) {
+        host->notifySelectionChanged();
+        host->updateAllViews(3);
     }
     Map_UpdateSelectionSummary(world);
     exec_on_updateEntityFilter();

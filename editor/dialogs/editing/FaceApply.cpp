@@ -15,7 +15,6 @@
 #include "document/OperationSupport.h"
 #include "document/UndoHistory.h"
 #include "gamedata/PluginInterface.h"
-#include "mainwindow/MainWindow.h"
 #include "map/Decal.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "dialogs/editing/FaceMapping.h"
 #include "dialogs/editing/FacePropertiesDialog.h"
@@ -18,7 +20,6 @@
 #include "gamedata/GameConfig.h"
 #include "gamedata/PluginInterface.h"
 #include "gamedata/TextureRecords.h"
-#include "mainwindow/MainWindow.h"
 #include "map/Decal.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
@@ -294,7 +295,7 @@ void cFacePropertiesDialog::exec_on_justifyC() {
 }
 
 void cFacePropertiesDialog::exec_on_justifyF() {
-    const bool skip = g_mainWindow && g_mainWindow->settings.SkipFitDialog;
+    const bool skip = Sys_Settings().SkipFitDialog;
     if (!skip || shiftHeld()) {
         cTextureFitDialog dialog(fitCountS, fitCountT, true, this);
         if (dialog.exec() != QDialog::Accepted) return;

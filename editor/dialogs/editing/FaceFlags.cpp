@@ -13,7 +13,7 @@
 #include "document/UndoHistory.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/PluginInterface.h"
-#include "mainwindow/MainWindow.h"
+#include "dialogs/application/DialogHost.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
 #include "map/OverlayRecord.h"
@@ -47,7 +47,7 @@ void applyBoxes(const QCheckBox* const* boxes, int count, int32_t first, int32_t
 } // namespace
 
 const MapProfileRecord* Face_CurrentProfile() {
-    return g_mainWindow && GameCfg_HasCurrentProfile() ? GameCfg_CurrentProfile() : nullptr;
+    return Dialog_Host() && GameCfg_HasCurrentProfile() ? GameCfg_CurrentProfile() : nullptr;
 }
 
 void cFacePropertiesDialog::setSurfaceFlagName(const char* profile, const char* flag, int32_t bit) {

@@ -1,4 +1,6 @@
 #include "dialogs/editing/FaceMapping.h"
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "dialogs/editing/FacePropertiesDialog.h"
 
 #include <QApplication>
@@ -20,8 +22,9 @@
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureRecords.h"
 #include "views/TextureView.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/DialogHost.h"
+#include "gamedata/GameDataHost.h"
+#include "dialogs/application/QCustomAction.h"
 #include "map/MapBrush.h"
 #include "map/MapFace.h"
 #include "map/MapOverlay.h"
@@ -290,8 +293,9 @@ bool cFacePropertiesDialog::handleModeKey(const QKeyEvent* event) {
 
 void cFacePropertiesDialog::updateNullModes() {
     const MapProfileRecord* profile = Face_CurrentProfile();
-    m_nullModes = profile && profile->nullTexture[0] &&
-                  Tex_FindShader(&g_mainWindow->textures, profile->nullTexture) != nullptr;
+    TextureManager* textures = GameData_Textures();
+    m_nullModes = profile && profile->nullTexture[0] && textures &&
+                  Tex_FindShader(textures, profile->nullTexture) != nullptr;
     for (QAction* action : std::as_const(m_nullModeActions))
         action->setVisible(m_nullModes);
     if (!m_nullModes && (m_mode == 7 || m_mode == 8)) setEditMode(0);
@@ -319,11 +323,12 @@ void cFacePropertiesDialog::retranslate() {
 }
 
 void cFacePropertiesDialog::exec_on_setHideMask() {
-    if (!g_mainWindow) return;
+    MainSettings* settings = Sys_MutableSettings();
+    if (!settings) return;
     if (ui->btnHideMask->isChecked())
-        g_mainWindow->settings.HideMask |= 0x8;
+        settings->HideMask |= 0x8;
     else
-        g_mainWindow->settings.HideMask &= ~0x8;
+        settings->HideMask &= ~0x8;
 }
 
 void cFacePropertiesDialog::exec_on_patchCap() {
@@ -369,13 +374,13 @@ void cFacePropertiesDialog::closeEvent(QCloseEvent* event) {
     m_savedGeometry = saveGeometry();
     hide();
     // The texture chosen here becomes the window's current one.
-    App_SetCurrentTexture(m_textureName, m_textureGroup);
-    if (g_mainWindow) {
-        g_mainWindow->exitTextureApplication();
-        g_mainWindow->applySettings();
-        g_mainWindow->updateAllViews(3);
-        g_mainWindow->updateToolActions();
-        g_mainWindow->updateTextureBar(false);
+    if (DialogHost* host = Dialog_Host()) {
+        host->setCurrentTexture(m_textureName, m_textureGroup);
+        host->exitTextureApplication();
+        host->applySettings();
+        host->updateAllViews(3);
+        host->updateToolActions();
+        host->updateTextureBar(false);
     }
     event->ignore();
 }
@@ -456,7 +461,7 @@ void cFacePropertiesDialog::refreshFromSelection(bool shiftsOnly) {
     if (!shiftsOnly) {
         ui->cbAlignWorld->setTristate(false);
         ui->cbAlignFace->setTristate(false);
-        ui->btnHideMask->setChecked(g_mainWindow && (g_mainWindow->settings.HideMask & 0x8));
+        ui->btnHideMask->setChecked(Sys_Settings().HideMask & 0x8);
         ui->cbTreatAsOne->setEnabled(F && F->selNext);
         ui->cbPatchColumn->clear();
         ui->cbPatchRow->clear();
@@ -575,7 +580,7 @@ void cFacePropertiesDialog::liftFromObject(FaceRecord* face, PatchRecord* patch,
     m_loading = true;
     ui->cbAlignWorld->setTristate(false);
     ui->cbAlignFace->setTristate(false);
-    ui->btnHideMask->setChecked(g_mainWindow && (g_mainWindow->settings.HideMask & 0x8));
+    ui->btnHideMask->setChecked(Sys_Settings().HideMask & 0x8);
     ui->cbTreatAsOne->setEnabled(false);
     const TextureInfo* pages[3] = {face ? &face->texInfo : nullptr, patch ? &patch->texInfo : nullptr,
                                    overlay ? &overlay->texInfo : nullptr};

@@ -21,7 +21,7 @@
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureRecords.h"
 #include "views/TextureView.h"
-#include "mainwindow/MainWindow.h"
+#include "dialogs/application/DialogHost.h"
 #include "map/MapBrush.h"
 #include "map/MapPatch.h"
 #include "document/SelectionBox.h"
@@ -46,7 +46,7 @@ void cFacePropertiesDialog::exec_on_editTexture() {
         m_loading || ui->lstTexture->currentIndex() < 0 ? m_textureName : ui->lstTexture->currentText();
     TextureLists* lists = GameCfg_CurrentTextureLists();
     ShaderRecord* record = TexList_FindShader(lists, name);
-    const QString group = App_FindTextureGroup(name);
+    const QString group = lists ? TexList_FindGroup(lists, name) : QString();
     const bool missing = group == QLatin1String(kMissingTexturesGroup);
     if (record) {
         m_recentGuard = true;
@@ -234,7 +234,7 @@ void cFacePropertiesDialog::setControlPointValue(int which, float value) {
     *coordinate(patch->points[column][row], which) = value;
     Patch_RebuildMesh(patch);
     Map_OpFinish(world, false);
-    if (g_mainWindow) g_mainWindow->updateAllViews(3);
+    if (DialogHost* host = Dialog_Host()) host->updateAllViews(3);
 }
 
 void cFacePropertiesDialog::exec_on_patchSetCtrlX() {

@@ -13,7 +13,9 @@
 #include "gamedata/TextureLists.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureRecords.h"
-#include "mainwindow/MainWindow.h"
+#include "dialogs/application/DialogHost.h"
+#include "views/AbstractTool.h"
+#include "views/ViewHost.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
@@ -30,13 +32,14 @@ void middle(const float mins[3], const float maxs[3], float out[3]) {
 
 // The texture the Textures bar shows; null when it shows none.
 const ShaderRecord* currentTexture() {
-    if (!g_mainWindow || g_mainWindow->currentTextureName.isEmpty()) return nullptr;
-    return TexList_FindShader(GameCfg_CurrentTextureLists(), g_mainWindow->currentTextureName);
+    const DialogHost* host = Dialog_Host();
+    const QString name = host ? host->currentTextureName() : QString();
+    return name.isEmpty() ? nullptr : TexList_FindShader(GameCfg_CurrentTextureLists(), name);
 }
 
 // A view of the document for the tools' refresh: the focus view when it shows the document.
 cCanvas* viewOf(const MapDocument* document) {
-    cCanvas* focus = g_mainWindow ? g_mainWindow->focusView : nullptr;
+    cCanvas* focus = View_FocusView();
     if (focus && focus->childWindow && focus->childWindow->document == document) return focus;
     for (cChildWindow* w : document->windows)
         if (!w->views.isEmpty()) return w->views.first();
@@ -138,7 +141,7 @@ void cMapCheckDialog::exec_on_gotoError() {
         Map_SelectObject(world, b);
         middle(b->mins, b->maxs, centre);
     }
-    if (g_mainWindow) g_mainWindow->notifySelectionChanged(viewOf(document));
+    if (DialogHost* host = Dialog_Host()) host->notifyViewSelectionChanged(viewOf(document));
     for (cChildWindow* w : document->windows)
         for (cCanvas* view : w->views)
             view->centerOn(centre);
@@ -159,9 +162,10 @@ void cMapCheckDialog::repair(const std::function<bool(const MapProblem&)>& take)
         MapCheck_Repair(r, *p);
         if (!r.removed.isEmpty()) m_index.markGone(r.removed);
     }
-    if (g_mainWindow && g_mainWindow->activeTool && g_mainWindow->activeTool->getId() == 0)
-        g_mainWindow->notifySelectionChanged();
-    if (g_mainWindow) g_mainWindow->updateAllViews(3);
+    if (DialogHost* host = Dialog_Host()) {
+        if (View_ActiveTool() && View_ActiveTool()->getId() == 0) host->notifySelectionChanged();
+        host->updateAllViews(3);
+    }
     refreshList();
     Project_SetModified(document);
     QApplication::restoreOverrideCursor();
@@ -192,7 +196,7 @@ void cMapCheckDialog::finishUndoStep() {
     undoOpened = false;
     if (document && document->undo && document->undo->recording) {
         Undo_EndLevel(document->undo);
-        if (g_mainWindow) g_mainWindow->updateActions(0x2);
+        if (DialogHost* host = Dialog_Host()) host->updateActions(0x2);
     }
 }
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "dialogs/editing/MapCheck.h"
+#include "document/MapCheck.h"
 
 class MapDocument;
 class QListWidgetItem;

@@ -15,7 +15,7 @@
 #include "document/MapWorld.h"
 #include "gamedata/EntityClass.h"
 #include "map/MapEntity.h"
-#include "mainwindow/MainWindow.h"
+#include "dialogs/application/DialogHost.h"
 #include "ui_ObjectPropertiesDialog.h"
 
 namespace {
@@ -165,12 +165,12 @@ void cObjectPropertiesDialog::exec_on_pasteEpairs() {
 
 void cObjectPropertiesDialog::exec_on_showHelp() {
     if (!m_head || !m_head->handle || !m_head->handle->entityClass) return;
-    App_ShowEntityHelp(buildClassHelp(m_head->handle->entityClass));
+    if (DialogHost* host = Dialog_Host()) host->showEntityHelp(buildClassHelp(m_head->handle->entityClass));
 }
 
 void cObjectPropertiesDialog::refreshEntityHelp() {
-    if (!g_mainWindow || !g_mainWindow->entityHelpDialog || !g_mainWindow->entityHelpDialog->isVisible())
-        return;
+    DialogHost* host = Dialog_Host();
+    if (!host || !host->entityHelpVisible()) return;
     EntityClass* eclass = m_head && m_head->handle ? m_head->handle->entityClass : nullptr;
-    g_mainWindow->entityHelpDialog->setHelpText(eclass ? buildClassHelp(eclass) : QString());
+    host->setEntityHelpText(eclass ? buildClassHelp(eclass) : QString());
 }

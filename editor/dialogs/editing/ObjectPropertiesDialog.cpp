@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "core/NumberText.h"
+#include "core/SysHost.h"
 #include "core/System.h"
 #include "core/TextEncoding.h"
 #include "dialogs/application/CustomAngleBox.h"
@@ -31,7 +32,7 @@
 #include "map/EPair.h"
 #include "map/MapEntity.h"
 #include "core/MainSettings.h"
-#include "mainwindow/MainWindow.h"
+#include "dialogs/application/DialogHost.h"
 #include "document/SelectionBox.h"
 #include "ui_ObjectPropertiesDialog.h"
 
@@ -244,7 +245,7 @@ void cObjectPropertiesDialog::markModified() {
     if (!m_document) return;
     Project_SetModified(m_document);
     // A class or name changed here changes what the status bar says of the selection.
-    App_SetStatusText(g_mainWindow, Map_SelectionSummaryText(m_document->world), 2);
+    if (DialogHost* host = Dialog_Host()) host->setStatusText(Map_SelectionSummaryText(m_document->world), 2);
 }
 
 bool cObjectPropertiesDialog::smartMode() const {
@@ -859,7 +860,7 @@ void cObjectPropertiesDialog::exec_on_toggleSmartMode(bool on) {
 
 void cObjectPropertiesDialog::showEvent(QShowEvent* event) {
     if (m_smartPreference < 0) {
-        m_smartPreference = Project_Settings().DefaultSmartEdit ? 1 : 0;
+        m_smartPreference = Sys_Settings().DefaultSmartEdit ? 1 : 0;
         if (m_head && !m_smartForcedOff) {
             const bool smart = m_smartPreference == 1 && m_head->handle && m_head->handle->entityClass;
             setSmart(smart);
@@ -871,9 +872,9 @@ void cObjectPropertiesDialog::showEvent(QShowEvent* event) {
 }
 
 void cObjectPropertiesDialog::closeEvent(QCloseEvent* event) {
-    if (g_mainWindow && g_mainWindow->entityHelpDialog && g_mainWindow->entityHelpDialog->isVisible())
-        g_mainWindow->entityHelpDialog->close();
-    if (g_mainWindow && (m_mode == 2 || m_mode == 3)) g_mainWindow->updateVisGroupList();
+    DialogHost* host = Dialog_Host();
+    if (host && host->entityHelpVisible()) host->closeEntityHelp();
+    if (host && (m_mode == 2 || m_mode == 3)) host->updateVisGroupList();
     if (m_sound) {
         m_sound->stop();
         delete m_sound;
@@ -883,10 +884,10 @@ void cObjectPropertiesDialog::closeEvent(QCloseEvent* event) {
     endEdit();
     hide();
     // Closing ends an editing mode as a tool switch does: the settings re-applied, all views repainted.
-    if (g_mainWindow) {
-        g_mainWindow->applySettings();
-        g_mainWindow->updateAllViews(3);
-        g_mainWindow->updateToolActions();
+    if (host) {
+        host->applySettings();
+        host->updateAllViews(3);
+        host->updateToolActions();
     } else if (m_document) {
         Project_RedrawViews(m_document, ViewMask::Views2D | ViewMask::View3D);
     }

@@ -39,8 +39,8 @@
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapPath.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/SysDialogs.h"
+#include "dialogs/application/DialogHost.h"
+#include "core/Prompt.h"
 #include "document/SelectionBox.h"
 #include "ui_ObjectPropertiesDialog.h"
 
@@ -455,7 +455,7 @@ void cObjectPropertiesDialog::exec_on_browseFile() {
         if (t.type == m_property->type) title = tr(t.title);
     const bool shift = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
     const QString chosen =
-        Sys_GetOpenFileName(this, title, browseStart(shift), fileFilter(int(m_property->type)));
+        Prompt_GetOpenFileName(this, title, browseStart(shift), fileFilter(int(m_property->type)));
     if (chosen.isEmpty()) return;
     const QString stored = relativeGamePath(chosen, int(m_property->type));
     ui->txtParm->setText(stored);
@@ -687,7 +687,7 @@ void cObjectPropertiesDialog::exec_on_editVisGroups() {
         editor.exec();
     }
     updateVisGroups();
-    if (g_mainWindow) g_mainWindow->updateVisGroupList();
+    if (DialogHost* host = Dialog_Host()) host->updateVisGroupList();
 }
 
 // ---- Class change ----------------------------------------------------------------------------------

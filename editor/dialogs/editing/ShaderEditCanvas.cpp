@@ -16,8 +16,9 @@
 #include "gamedata/TextureRecords.h"
 #include "gamedata/TextureManager.h"
 #include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "views/Canvas.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ constexpr float kDegrees = 3.14159265358979f / 180.0f;
 constexpr GLenum kMultisample = 0x809D; // GL_MULTISAMPLE, not in the 1.1 header
 
 const MainSettings& settings() {
-    return Project_Settings();
+    return Sys_Settings();
 }
 
 void glColour(int32_t key) {

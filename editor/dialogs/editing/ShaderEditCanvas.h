@@ -10,7 +10,7 @@
 #include "views/GLView.h"
 #include "dialogs/editing/ShaderEditShapes.h"
 #include "gamedata/EffectBatch.h"
-#include "views/GLStateCache.h"
+#include "render/GLStateCache.h"
 
 struct ShaderRecord;
 struct TextureImage;

@@ -19,6 +19,8 @@
 #include <QFileInfo>
 #include <QMap>
 
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "core/FileLookup.h"
 #include "dialogs/editing/EffectFile.h"
 #include "dialogs/editing/NameFilter.h"
@@ -35,8 +37,9 @@
 #include "gamedata/TextureManager.h"
 #include "gamedata/TexturePackage.h"
 #include "gamedata/TextureRecords.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/DialogHost.h"
+#include "gamedata/GameDataHost.h"
+#include "dialogs/application/QCustomAction.h"
 #include "views/ViewState.h"
 
 using namespace ShaderEdit;
@@ -464,7 +467,7 @@ void cShaderEditDialog::exec_on_deleteShader() {
     refilling = true;
     delete item;
     refilling = false;
-    Tex_ReleaseShader(&g_mainWindow->textures, effect);
+    if (TextureManager* textures = GameData_Textures()) Tex_ReleaseShader(textures, effect);
     exec_on_changeShader();
 }
 
@@ -478,7 +481,9 @@ bool cShaderEditDialog::writeEffectFile(const QString& path, ShaderRecord* head,
     if (!funcs || !funcs->WriteShaderScript) return false;
     const QFileInfo file(path);
     Sys_ForgetFoundFiles(); // the script and its backup lie in a game folder
-    if (g_mainWindow && g_mainWindow->settings.BackupFiles && file.exists()) EffectFile_Backup(file);
+    // Without a program that keeps the preferences nothing is backed up.
+    const MainSettings* settings = Sys_MutableSettings();
+    if (settings && settings->BackupFiles && file.exists()) EffectFile_Backup(file);
     const cPluginCallScope scope(false);
     const QByteArray bytes = path.toLocal8Bit();
     if (funcs->WriteShaderScript(bytes.constData(), head, wholeChain)) return true;
@@ -569,7 +574,10 @@ bool cShaderEditDialog::writeModifiedEffects(bool save) {
     for (auto file = files.cbegin(); file != files.cend(); ++file)
         if (writeChain(file.key(), file.value())) offerPackageEntry(file.key());
     // Faces that use the changed effects take their new stages, then the marks go.
-    App_RefreshChangedShaders(g_mainWindow);
+    if (DialogHost* host = Dialog_Host())
+        host->refreshChangedShaders();
+    else
+        Tex_ClearChangedMarks();
     return written;
 }
 

@@ -16,8 +16,8 @@
 #include "dialogs/editing/ShaderEditSupport.h"
 #include "dialogs/editing/TextureListFill.h"
 #include "gamedata/TextureManager.h"
-#include "mainwindow/MainWindow.h"
-#include "views/GLFormat.h"
+#include "gamedata/GameDataHost.h"
+#include "render/GLFormat.h"
 
 using namespace ShaderEdit;
 
@@ -153,7 +153,8 @@ void cShaderEditDialog::exec_on_newShader() {
     const ProfileFuncs* funcs = funcsOf(profile);
     GameConfig* config = GameCfg_Current();
     // Without the profile's functions no default script can be made (the button is disabled).
-    if (!config || !funcs || !funcs->ClassifyShaderPath || !g_mainWindow) return;
+    TextureManager* textures = GameData_Textures();
+    if (!config || !funcs || !funcs->ClassifyShaderPath || !textures) return;
     const cPluginCallScope scope(false);
     const QString start =
         imageDirectory.isEmpty()
@@ -164,7 +165,6 @@ void cShaderEditDialog::exec_on_newShader() {
     if (path.isEmpty()) return;
     imageDirectory = QFileInfo(path).absolutePath();
     path.replace(u'\\', u'/');
-    TextureManager* textures = &g_mainWindow->textures;
     const QByteArray key = path.toLocal8Bit();
     if (Tex_FindShaderByKey(textures, key.constData())) {
         Prompt_Message(parentWidget(), PromptIcon::Warning,
@@ -221,8 +221,8 @@ void cShaderEditDialog::exec_on_newShader() {
 }
 
 void cShaderEditDialog::dropNewEffect(ShaderRecord* effect) {
-    if (!effect || !g_mainWindow) return;
-    TextureManager* textures = &g_mainWindow->textures;
+    TextureManager* textures = GameData_Textures();
+    if (!effect || !textures) return;
     if (effect->flags & SHADER_TAKEN_OVER) {
         // It took a missing name's place: the faces that name it keep a valid record.
         // Registered as a placeholder again, so releasing it later also leaves that map.

@@ -3,7 +3,7 @@
 #include "dialogs/editing/ShaderEditScript.h"
 #include "dialogs/editing/ShaderScriptFormat.h"
 #include "gamedata/PluginInterface.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 cShaderEditSyntaxHighlighter::cShaderEditSyntaxHighlighter(cShaderEditScript* editor)
     : QSyntaxHighlighter(editor->document()), editor(editor) {

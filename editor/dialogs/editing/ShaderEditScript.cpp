@@ -13,7 +13,7 @@
 #include "dialogs/editing/ShaderEditHighlighter.h"
 #include "dialogs/editing/ShaderScriptFormat.h"
 #include "gamedata/PluginInterface.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 namespace {
 // Completion words of one line fit this buffer.

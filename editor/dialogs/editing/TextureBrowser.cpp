@@ -21,8 +21,8 @@
 #include "gamedata/TextureManager.h"
 #include "gamedata/TextureRecords.h"
 #include "gamedata/TextureUpload.h"
-#include "views/ColorScheme.h"
-#include "views/GLStateCache.h"
+#include "render/ColorScheme.h"
+#include "render/GLStateCache.h"
 #include "views/GlyphText.h"
 
 namespace {

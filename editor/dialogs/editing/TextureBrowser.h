@@ -10,7 +10,7 @@
 
 #include "views/GLView.h"
 #include "dialogs/editing/TextureCellWalk.h"
-#include "views/RenderContext.h"
+#include "render/RenderContext.h"
 
 class QTimer;
 class cTextureBrowserDialog;

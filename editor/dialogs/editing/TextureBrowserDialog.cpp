@@ -1,4 +1,6 @@
 // The texture browser dialog.
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "dialogs/editing/TextureBrowserDialog.h"
 
 #include <QEvent>
@@ -18,11 +20,12 @@
 #include "document/SelectionSummary.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureRecords.h"
-#include "mainwindow/MainWindow.h"
+#include "dialogs/application/DialogHost.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
-#include "views/GLFormat.h"
+#include "render/GLFormat.h"
+#include "views/DialogParent.h"
 
 namespace {
 
@@ -36,8 +39,8 @@ QString nameOf(const ShaderRecord* shader) {
 
 // The replace dialog, as the window made it.
 QWidget* replaceDialog() {
-    return g_mainWindow ? g_mainWindow->findChild<QDialog*>(QStringLiteral("cTextureReplaceDialog"))
-                        : nullptr;
+    QWidget* window = Dialog_Window();
+    return window ? window->findChild<QDialog*>(QStringLiteral("cTextureReplaceDialog")) : nullptr;
 }
 
 } // namespace
@@ -55,7 +58,8 @@ cTextureBrowserDialog::cTextureBrowserDialog(QWidget* parent) : QDialog(parent) 
     filterTimer->setSingleShot(true);
     filterTimer->setInterval(500);
     replaceTextures = [](const QString& name) {
-        return g_mainWindow ? g_mainWindow->execTextureReplace(name) : QString();
+        DialogHost* host = Dialog_Host();
+        return host ? host->replaceTextures(name) : QString();
     };
 
     connect(filterTimer, &QTimer::timeout, this, &cTextureBrowserDialog::exec_on_applyFilter);
@@ -89,7 +93,7 @@ void cTextureBrowserDialog::createBrowser() {
     QSurfaceFormat format = View_CanvasFormat();
     format.setSamples(0);
     format.setStencilBufferSize(0);
-    format.setAlphaBufferSize(Project_Settings().AlphaBuffer ? 8 : 0);
+    format.setAlphaBufferSize(Sys_Settings().AlphaBuffer ? 8 : 0);
     format.setSwapInterval(0);
     browser = new cTextureBrowser(this, format, this);
     browser->setObjectName(QStringLiteral("browser"));
@@ -171,17 +175,17 @@ void cTextureBrowserDialog::ensureCurrentVisible() {
 }
 
 void cTextureBrowserDialog::showEvent(QShowEvent* event) {
-    if (g_mainWindow) g_mainWindow->updateTextureBar(false);
+    if (DialogHost* host = Dialog_Host()) host->updateTextureBar(false);
     {
         // The browser already shows groupName: the refill selects its tab without switching.
         const QSignalBlocker blocker(tabBar);
         TexList_FillGroupTabs(GameCfg_CurrentTextureLists(), tabBar, groupName);
     }
-    const int mode = std::clamp(g_mainWindow ? g_mainWindow->settings.TextureBrowserScaleMode : 6, 0, 7);
+    const int mode = std::clamp(Sys_Settings().TextureBrowserScaleMode, 0, 7);
     lstScaleMode->setCurrentIndex(mode);
     // The box may show the mode already (no change, no signal): the browser takes it all the same.
     exec_on_changeScaleMode();
-    cbAnimate->setChecked(g_mainWindow && g_mainWindow->settings.TextureBrowserAnimate);
+    cbAnimate->setChecked(Sys_Settings().TextureBrowserAnimate);
     const QWidget* replace = replaceDialog();
     btnReplace->setEnabled(!(replace && replace->isVisible()));
     if (browser) browser->invalidateLayout();
@@ -209,7 +213,7 @@ void cTextureBrowserDialog::exec_on_changeScaleMode() {
         updateScrollBar();
         browser->update();
     }
-    if (g_mainWindow) g_mainWindow->settings.TextureBrowserScaleMode = index;
+    if (MainSettings* settings = Sys_MutableSettings()) settings->TextureBrowserScaleMode = index;
 }
 
 void cTextureBrowserDialog::exec_on_toggleOnlyUsed() {
@@ -224,7 +228,7 @@ void cTextureBrowserDialog::exec_on_toggleAnimate() {
         const int bit = TextureBrowserFlag::Animate;
         browser->setFlags(on ? browser->flags | bit : browser->flags & ~bit);
     }
-    if (g_mainWindow) g_mainWindow->settings.TextureBrowserAnimate = on;
+    if (MainSettings* settings = Sys_MutableSettings()) settings->TextureBrowserAnimate = on;
 }
 
 void cTextureBrowserDialog::exec_on_editFilter() {
@@ -263,7 +267,7 @@ void cTextureBrowserDialog::exec_on_markTextures() {
         Map_SelectObject(world, face);
     const int count = int(brushes.size() + faces.size());
     Map_UpdateSelectionSummary(world);
-    if (g_mainWindow) g_mainWindow->notifySelectionChanged();
+    if (DialogHost* host = Dialog_Host()) host->notifySelectionChanged();
     if (MapDocument* document = Project_FromWorld(world)) Project_RedrawViews(document, 3);
     if (count > 0)
         Prompt_Message(App_DialogParent(this), PromptIcon::Information, tr("%1 objects marked.").arg(count));

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
+#include "core/MainSettings.h"
+#include "core/SysHost.h"
 #include "core/Prompt.h"
-#include "mainwindow/MainWindow.h"
 #include "ui_TextureFitDialog.h"
 
 cTextureFitDialog::cTextureFitDialog(float horizontal, float vertical, bool offerSkip, QWidget* parent)
@@ -14,7 +15,7 @@ cTextureFitDialog::cTextureFitDialog(float horizontal, float vertical, bool offe
     ui->sbHorz->setValue(horizontal);
     ui->sbVert->setValue(vertical);
     ui->cbNoShow->setVisible(offerSkip);
-    ui->cbNoShow->setChecked(g_mainWindow && g_mainWindow->settings.SkipFitDialog);
+    ui->cbNoShow->setChecked(Sys_Settings().SkipFitDialog);
     QSize size = this->size();
     if (!offerSkip) {
         ui->buttonBox->move(ui->buttonBox->pos() - QPoint(0, kNoCheckBoxLift));
@@ -33,12 +34,13 @@ void cTextureFitDialog::getCounts(float* horizontal, float* vertical) const {
 }
 
 void cTextureFitDialog::exec_on_accept() {
-    if (!m_offerSkip || !g_mainWindow) return;
-    if (ui->cbNoShow->isChecked() && !g_mainWindow->settings.SkipFitDialog)
+    MainSettings* settings = Sys_MutableSettings();
+    if (!m_offerSkip || !settings) return;
+    if (ui->cbNoShow->isChecked() && !settings->SkipFitDialog)
         Prompt_Message(parentWidget(), PromptIcon::Warning,
                        tr("You have chosen not to display the dialog later on clicking a \"Fit\" "
                           "button.\nTo invoke it again, click the \"Fit\" button holding the SHIFT key."));
-    g_mainWindow->settings.SkipFitDialog = ui->cbNoShow->isChecked();
+    settings->SkipFitDialog = ui->cbNoShow->isChecked();
 }
 
 void cTextureFitDialog::showEvent(QShowEvent* event) {

@@ -17,7 +17,7 @@
 #include "gamedata/GameConfig.h"
 #include "gamedata/TextureRecords.h"
 #include "views/TextureView.h"
-#include "mainwindow/MainWindow.h"
+#include "dialogs/application/DialogHost.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
@@ -206,7 +206,7 @@ void cTextureReplaceDialog::browse(bool replacement) {
         else
             exec_on_changeFindText();
     }
-    if (g_mainWindow) g_mainWindow->checkActiveState(false, false);
+    if (DialogHost* host = Dialog_Host()) host->checkActiveState(false, false);
 }
 
 void cTextureReplaceDialog::exec_on_browseFindText() {
@@ -258,7 +258,7 @@ void cTextureReplaceDialog::exec_on_accept() {
 
 void cTextureReplaceDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (g_mainWindow) g_mainWindow->updateTextureBar(false);
+    if (DialogHost* host = Dialog_Host()) host->updateTextureBar(false);
     const bool browsing = browserDialog && browserDialog->isVisible();
     ui->btnFind->setEnabled(!browsing);
     ui->btnReplace->setEnabled(!browsing && !ui->cbMark->isChecked());
@@ -468,8 +468,8 @@ int cTextureReplaceDialog::markTextures(const QString& find, int mode, int scope
         if (pass.count) Map_OpFinish(pass.world, false);
     }
     Map_UpdateSelectionSummary(pass.world);
-    if (g_mainWindow)
-        g_mainWindow->notifySelectionChanged();
+    if (DialogHost* host = Dialog_Host())
+        host->notifySelectionChanged();
     else
         Tool_UpdateActions(0x115);
     Map_OpRedraw(pass.world, ViewMask::Views2D | ViewMask::View3D);

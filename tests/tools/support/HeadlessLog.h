@@ -1,11 +1,10 @@
 // The system host of a program without a window: console lines go to a callback, the preferences
-// start as the defaults (so snapping and rounding answer as in a fresh editor; tests may change
-// them), plugin options are kept in memory. Installed for its lifetime; the previous host comes back after.
+// start as the defaults (so snapping, rounding and the plugin options answer as in a fresh
+// editor; tests may change them). Installed for its lifetime; the previous host comes back after.
 #pragma once
 
 #include <QString>
 #include <functional>
-#include <map>
 #include <utility>
 
 #include "core/FileLookup.h"
@@ -28,16 +27,8 @@ public:
         if (m_onLine) m_onLine(html);
     }
     bool starting() const override { return false; }
-    int32_t snapGrid() const override {
-        return m_settings.SnapToGrid ? std::max(1, m_settings.CurrentGridSize) : 0;
-    }
     float vertexRoundEpsilon() const override { return m_settings.MapVertexRoundEps; }
     int32_t maxWorldSize() const override { return m_settings.MaxWorldSize; }
-    int32_t option(int32_t option) const override {
-        const auto found = m_options.find(option);
-        return found == m_options.end() ? 0 : found->second;
-    }
-    void setOption(int32_t option, int32_t value) override { m_options[option] = value; }
     ArchiveRegistry& archives() override { return m_archives; }
     FoundFiles& foundFiles() override { return m_found; }
     MainSettings* settings() override { return &m_settings; }
@@ -46,7 +37,6 @@ private:
     LineFn m_onLine;
     SysHost* m_previous;
     MainSettings m_settings;
-    std::map<int32_t, int32_t> m_options;
     ArchiveRegistry m_archives;
     FoundFiles m_found;
 };

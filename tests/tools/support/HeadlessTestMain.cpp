@@ -7,7 +7,7 @@
 
 #include "core/Platform.h"
 #include "kstdlib/kstdlib.h"
-#include "views/GLFormat.h"
+#include "render/GLFormat.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

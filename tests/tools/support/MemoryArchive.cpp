@@ -5,6 +5,8 @@
 #include "core/SysHost.h"
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
+#include "gamedata/GameConfig.h"
+#include "gamedata/GameDataHost.h"
 #include "kstdlib/kstring.h"
 
 namespace {
@@ -64,7 +66,7 @@ int32_t unload(int32_t, ArchiveHandle* h) {
 
 } // namespace
 
-cMemoryArchives::cMemoryArchives(ArchiveRegistry* r) : registry(r ? r : &Sys_Host()->archives()) {
+cMemoryArchives::cMemoryArchives(ArchiveRegistry* r) : registry(r ? r : GameData_Archives()) {
     ArchiveFormatEntry format;
     format.name = "Memory Archive";
     format.extension = ".zmem";

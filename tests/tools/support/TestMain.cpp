@@ -8,7 +8,7 @@
 #include "core/Platform.h"
 #include "kstdlib/kstdlib.h"
 #include "mainwindow/PromptHostImpl.h"
-#include "views/GLFormat.h"
+#include "render/GLFormat.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

@@ -22,7 +22,7 @@
 #include "tools/ToolSupport.h"
 #include "views/Canvas.h"
 #include "views/ChildWindow.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 class cToolDriver {
 public:

@@ -9,7 +9,7 @@
 
 #include "PaintBurst.h"
 #include "views/Canvas.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 // The frame the view shows now, read from its framebuffer without painting it again.
 inline QImage View_ShownFrame(cCanvas* view) {

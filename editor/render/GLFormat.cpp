@@ -1,4 +1,4 @@
-#include "views/GLFormat.h"
+#include "render/GLFormat.h"
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>

@@ -1,4 +1,4 @@
-#include "views/GLStateCache.h"
+#include "render/GLStateCache.h"
 
 #include <GL/glext.h>
 #include <algorithm>

@@ -1,5 +1,5 @@
 // The colour table, the custom table and their settings storage.
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 
 #include <QSettings>
 #include <QStringList>

@@ -5,7 +5,7 @@
 #include "map/MapBrush.h"
 #include "map/MapCamera.h"
 #include "map/MapFace.h"
-#include "map/ObjectApi.h"
+#include "document/ObjectApi.h"
 #include "map/VisGroupList.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The map check's table: twelve kinds of problem, each with the objects it looks at, its test,
-// its repair and the name its list text shows; the run over a world and the repairs. The dialog
-// (MapCheckDialog.h) lists, visits and repairs what a run finds.
+// its repair and the name its list text shows; the run over a world and the repairs. The map
+// check dialog lists, visits and repairs what a run finds; the texts translate in its context.
 #pragma once
 
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "mainwindow/QCustomAction.h"
+#include "dialogs/application/QCustomAction.h"
 
 #include <QCoreApplication>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "map/ObjectApi.h"
+#include "document/ObjectApi.h"
 
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"

@@ -1,5 +1,5 @@
-// The main window's actions: a QAction that keeps its untranslated texts, so that a language
-// switch can translate them again, and the flags the action-state refresh reads.
+// The program's actions (menus, tool bars, dialogs): a QAction that keeps its untranslated texts,
+// so that a language switch can translate them again, and the flags the action-state refresh reads.
 #pragma once
 
 #include <QAction>

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "ConsoleCapture.h"
-#include "views/GLStateCache.h"
+#include "render/GLStateCache.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"
 #include "document/VisGroup.h"
+#include "gamedata/GameConfig.h"
 #include "gamedata/GameDataHost.h"
 #include "gamedata/PluginDialogs.h"
 #include "gamedata/PluginManager.h"
@@ -19,7 +20,7 @@
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
 #include "map/MapPath.h"
-#include "map/ObjectApi.h"
+#include "document/ObjectApi.h"
 
 EngineFuncs* Plugin_EngineFuncs() {
     static EngineFuncs table{};

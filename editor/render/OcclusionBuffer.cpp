@@ -1,4 +1,4 @@
-#include "views/OcclusionBuffer.h"
+#include "render/OcclusionBuffer.h"
 
 #include <GL/gl.h>
 

@@ -3,7 +3,7 @@
 #include <random>
 
 #include "kstdlib/kstdlib.h"
-#include "views/ViewFrustum.h"
+#include "render/ViewFrustum.h"
 
 namespace {
 

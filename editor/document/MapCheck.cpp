@@ -1,4 +1,4 @@
-#include "dialogs/editing/MapCheck.h"
+#include "document/MapCheck.h"
 
 #include <QCoreApplication>
 #include <cmath>
@@ -21,7 +21,7 @@
 #include "map/MapFace.h"
 #include "map/MapOverlay.h"
 #include "map/MapPatch.h"
-#include "map/MapVector.h"
+#include "core/Vector.h"
 #include "map/OverlayRecord.h"
 #include "map/PatchRecord.h"
 

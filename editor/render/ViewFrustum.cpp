@@ -1,9 +1,9 @@
-#include "views/ViewFrustum.h"
+#include "render/ViewFrustum.h"
 
 #include <cstring>
 
 #include "kstdlib/kstdlib.h"
-#include "views/BoxCorners.h"
+#include "render/BoxCorners.h"
 
 namespace {
 

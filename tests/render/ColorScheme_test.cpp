@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ConsoleCapture.h"
-#include "views/ColorScheme.h"
+#include "render/ColorScheme.h"
 #include "views/CustomColorsDialog.h"
 
 namespace {
