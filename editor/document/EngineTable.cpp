@@ -1,4 +1,6 @@
 // The engine-function table: every editor function a plugin may call, in its fixed slot order.
+#include "document/EngineTable.h"
+
 #include "core/AppVersion.h"
 #include "core/Script.h"
 #include "core/System.h"
@@ -21,11 +23,6 @@
 #include "map/MapPatch.h"
 #include "map/MapPath.h"
 #include "document/ObjectApi.h"
-
-EngineFuncs* Plugin_EngineFuncs() {
-    static EngineFuncs table{};
-    return &table;
-}
 
 void Plugin_FillEngineFuncs(EngineFuncs* table) {
     if (!table) return;

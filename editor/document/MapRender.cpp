@@ -42,44 +42,13 @@ constexpr uint32_t kPassSelection = 10;
 constexpr uint32_t kPassPicking = 3;
 constexpr uint32_t kCullOff = 0x100000;
 
+DrawListSlots listSlots(MapWorld* world, bool sky) {
+    return sky ? DrawListSlots{&world->skyList, &world->skyNodePool}
+               : DrawListSlots{&world->blendedList, &world->blendedNodePool};
+}
+
 DrawNode*& listHead(MapWorld* world, bool sky) {
     return reinterpret_cast<DrawNode*&>(sky ? world->skyList : world->blendedList);
-}
-DrawNode*& poolHead(MapWorld* world, bool sky) {
-    return reinterpret_cast<DrawNode*&>(sky ? world->skyNodePool : world->blendedNodePool);
-}
-
-DrawNode* queue(MapWorld* world, bool sky) {
-    DrawNode*& pool = poolHead(world, sky);
-    DrawNode* node = pool;
-    if (node) {
-        pool = node->next;
-        *node = DrawNode{};
-    } else {
-        node = static_cast<DrawNode*>(std::calloc(1, sizeof(DrawNode)));
-        if (!node) return nullptr;
-    }
-    DrawNode*& head = listHead(world, sky);
-    node->next = head;
-    head = node;
-    return node;
-}
-
-void recycle(MapWorld* world, bool sky) {
-    DrawNode*& head = listHead(world, sky);
-    DrawNode*& pool = poolHead(world, sky);
-    while (DrawNode* node = head) {
-        head = node->next;
-        node->next = pool;
-        pool = node;
-    }
-}
-
-void freeList(DrawNode*& head) {
-    while (DrawNode* node = head) {
-        head = node->next;
-        std::free(node);
-    }
 }
 
 bool isWorld(const EntityRecord* entity) {
@@ -142,10 +111,9 @@ bool drawEntity(RenderContext* context, RenderCounters* counters, EntityRecord* 
     if (!handle) return false;
     // A box the queue takes keeps its place there by itself.
     if (handle->drawsQueuedBox(context)) return handle->draw(context, counters, passFlags);
-    MapWorld* world = entity->owner ? *entity->owner : nullptr;
-    Map_FlushQueuedDraws(world, context);
+    DrawQueue_Flush(context->queue, context);
     const bool drawn = handle->draw(context, counters, passFlags);
-    Map_FlushQueuedDraws(world, context);
+    DrawQueue_Flush(context->queue, context);
     return drawn;
 }
 
@@ -172,7 +140,7 @@ public:
                handle->draw(context, counters, passFlags);
     }
     void drawNodeBox(const CullNode* node) override {
-        Map_FlushQueuedDraws(world, context);
+        DrawQueue_Flush(context->queue, context);
         Cull_DrawNodeBox(node, context);
     }
     MapWorld* world;
@@ -277,12 +245,12 @@ bool buildOcclusion(const std::vector<BrushRecord*>& nearest, RenderContext* con
 
 // The textures of the world faces this pass will show, decoded together before any of them draws
 // (what waits for its first show would otherwise be decoded one texture at a time as it draws).
-void realizeShownTextures(MapWorld* world, const RenderContext* context,
-                          const std::vector<BrushRecord*>& nearest, bool occluding) {
+void realizeShownTextures(const RenderContext* context, const std::vector<BrushRecord*>& nearest,
+                          bool occluding) {
     if (!Tex_AnyWaiting()) return;
     std::vector<const ShaderRecord*> textures;
     for (const BrushRecord* brush : nearest) {
-        if (occluding && Map_Occluded(world, brush->mins, brush->maxs)) continue;
+        if (occluding && DrawQueue_Occluded(context->queue, brush->mins, brush->maxs)) continue;
         for (const FaceRecord* face = brush->firstFace; face; face = face->next)
             if (face->texture) textures.push_back(face->texture);
     }
@@ -304,69 +272,33 @@ const ShaderRecord* textureOf(const DrawNode* node) {
 
 // ---- Queues -------------------------------------------------------------------------------------
 
-DrawNode* Map_QueueBlended(MapWorld* world) {
-    return world ? queue(world, false) : nullptr;
-}
-
-DrawNode* Map_QueueSky(MapWorld* world) {
-    return world ? queue(world, true) : nullptr;
+DrawQueue* Map_DrawQueue(MapWorld* world) {
+    if (!world) return nullptr;
+    if (!world->drawQueue)
+        world->drawQueue = DrawQueue_Create(listSlots(world, false), listSlots(world, true));
+    return static_cast<DrawQueue*>(world->drawQueue);
 }
 
 void Map_RecycleDrawLists(MapWorld* world) {
-    recycle(world, false);
-    recycle(world, true);
+    DrawList_Recycle(listSlots(world, false));
+    DrawList_Recycle(listSlots(world, true));
 }
 
-void Map_FreeBlendedList(MapWorld* world) {
+void Map_FreeDrawLists(MapWorld* world) {
     if (!world) return;
-    freeList(listHead(world, false));
-    freeList(poolHead(world, false));
+    DrawList_Free(listSlots(world, false));
+    DrawList_Free(listSlots(world, true));
 }
 
-void Map_FreeSkyList(MapWorld* world) {
+void Map_FreeDrawQueue(MapWorld* world) {
     if (!world) return;
-    freeList(listHead(world, true));
-    freeList(poolHead(world, true));
-}
-
-int32_t Map_DrawListLength(const void* list) {
-    int32_t n = 0;
-    for (const DrawNode* node = static_cast<const DrawNode*>(list); node; node = node->next)
-        ++n;
-    return n;
-}
-
-DrawNode* Map_SortDrawList(DrawNode* list) {
-    if (!list || !list->next) return list;
-    // Split after the middle node: the slow pointer takes one step for every two of the fast one.
-    DrawNode* slow = list;
-    for (DrawNode* fast = list->next; fast && fast->next; fast = fast->next->next)
-        slow = slow->next;
-    DrawNode* second = slow->next;
-    slow->next = nullptr;
-    DrawNode* a = Map_SortDrawList(list);
-    DrawNode* b = Map_SortDrawList(second);
-    DrawNode head{};
-    DrawNode* tail = &head;
-    while (a && b) {
-        // The second half's node goes first only when strictly smaller: equal keys keep their order.
-        if (b->key < a->key) {
-            tail->next = b;
-            b = b->next;
-        } else {
-            tail->next = a;
-            a = a->next;
-        }
-        tail = tail->next;
-    }
-    tail->next = a ? a : b;
-    return head.next;
+    DrawQueue_Destroy(static_cast<DrawQueue*>(world->drawQueue));
+    world->drawQueue = nullptr;
 }
 
 void Map_DrawBlended(MapWorld* world, RenderContext* context) {
     DrawNode*& head = listHead(world, false);
-    if ((context->renderFlags & RenderBit::TransparentSort) && head && head->next)
-        head = Map_SortDrawList(head);
+    if ((context->renderFlags & RenderBit::TransparentSort) && head && head->next) head = DrawList_Sort(head);
     // The sorted list runs near to far; translucent surfaces must be laid far to near, so the walk
     // goes through the list reversed in place (equal keys are reversed back below).
     DrawNode* reversed = nullptr;
@@ -495,9 +427,11 @@ void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters
     if (!selectionPass && drawsNearToFar(context)) nearest = nearestFirst(world, context);
     OcclusionBuffer occlusion;
     const bool occluding = !nearest.empty() && buildOcclusion(nearest, context, &occlusion);
-    Map_BeginQueuedDraws(world);
-    if (occluding) Map_SetOcclusion(world, &occlusion);
-    if (context->renderMode >= 2) realizeShownTextures(world, context, nearest, occluding);
+    DrawQueue* queue = Map_DrawQueue(world);
+    const cQueueScope scope(context, queue);
+    DrawQueue_Begin(queue);
+    if (occluding) DrawQueue_SetOcclusion(queue, &occlusion);
+    if (context->renderMode >= 2) realizeShownTextures(context, nearest, occluding);
     // The world brushes first, nearest first; the walk then meets them drawn (stamped) and
     // draws the rest. The queued faces go out in bands growing with the distance: within a band
     // they are batched per texture, and each band lies in the depth buffer before the next is
@@ -508,13 +442,13 @@ void Map_DrawObjectsPass(MapWorld* world, RenderContext* context, RenderCounters
         for (const FaceRecord* face = brush->firstFace; face; face = face->next)
             ++queued;
         if (queued >= band) {
-            Map_FlushQueuedDraws(world, context);
+            DrawQueue_Flush(queue, context);
             queued = 0;
             band *= 2;
         }
     }
     drawObjects(world, context, counters, passFlags);
-    Map_EndQueuedDraws(world, context);
+    DrawQueue_End(queue, context);
 }
 
 void Map_DrawObjectsSinglePass(MapWorld* world, RenderContext* context, RenderCounters* counters) {

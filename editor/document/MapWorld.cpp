@@ -173,8 +173,7 @@ void Map_ClearWorld(MapWorld* world) {
     }
     Map_UnloadCompilerOverlays(world);
     if (CullTree* tree = Cull_TreeOf(world)) Cull_Clear(tree);
-    Map_FreeBlendedList(world);
-    Map_FreeSkyList(world);
+    Map_FreeDrawLists(world);
 
     // Everything from the handle field through the sky rotation starts afresh.
     const size_t from = offsetof(MapWorld, handle);

@@ -3,6 +3,7 @@
 #include "core/HostSlot.h"
 #include "core/SysHost.h"
 #include "gamedata/ArchiveRegistry.h"
+#include "gamedata/PluginManager.h"
 
 GameDataHost* GameData_Host() {
     return Host_Slot<GameDataHost>();
@@ -10,6 +11,7 @@ GameDataHost* GameData_Host() {
 
 void GameData_SetHost(GameDataHost* host) {
     Host_Slot<GameDataHost>() = host;
+    if (host) host->fillEngineFuncs(Plugin_EngineFuncs());
 }
 
 TextureManager* GameData_Textures() {

@@ -15,6 +15,7 @@ class ModelCache;
 class PluginManager;
 class SkyManager;
 class TextureManager;
+struct EngineFuncs;
 struct MapWorld;
 struct PluginDialogFuncs;
 struct PrimitiveEntry;
@@ -37,6 +38,9 @@ public:
         (void)forWriting;
         return {};
     }
+    // Fills the plugin function table with the program's functions, when the host is installed
+    // (before any plugin loads). A host without them leaves the table as it stands.
+    virtual void fillEngineFuncs(EngineFuncs* table) { (void)table; }
     // The map plugin commands work on (the active view's), or null.
     virtual MapWorld** activeMap() { return nullptr; }
     // A progress line of start-up and loading (on the splash screen or the wait dialog).
@@ -64,7 +68,8 @@ public:
     }
 };
 
-// The installed host, or null. The host outlives its installation.
+// The installed host, or null. The host outlives its installation. Installing a host has it fill
+// the plugin function table.
 GameDataHost* GameData_Host();
 void GameData_SetHost(GameDataHost* host);
 

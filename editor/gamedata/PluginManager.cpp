@@ -64,8 +64,11 @@ constexpr Enumerator kEnumerators[] = {
 
 } // namespace
 
-PluginManager::PluginManager() {
-    Plugin_FillEngineFuncs(Plugin_EngineFuncs());
+PluginManager::PluginManager() = default;
+
+EngineFuncs* Plugin_EngineFuncs() {
+    static EngineFuncs table{};
+    return &table;
 }
 
 PluginManager::~PluginManager() {

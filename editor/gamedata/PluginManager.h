@@ -42,9 +42,8 @@ QString Plugin_Folder();
 void Plugin_SetFolder(const QString& folder);
 
 // ---- The engine-function table ----------------------------------------------------------------
-// Writes the size and all 179 slots.
-void Plugin_FillEngineFuncs(EngineFuncs* table);
-// The editor's one table, handed to every plugin.
+// The editor's one table, handed to every plugin; the game-data host fills it when installed
+// (GameDataHost::fillEngineFuncs).
 EngineFuncs* Plugin_EngineFuncs();
 
 // ---- Registration callbacks (handed to the plugin's enumerators) -----------------------------

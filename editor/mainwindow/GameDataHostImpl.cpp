@@ -1,6 +1,7 @@
 #include "mainwindow/GameDataHostImpl.h"
 
 #include "dialogs/application/PluginDialog.h"
+#include "document/EngineTable.h"
 #include "gamedata/GameDataHost.h"
 #include "gamedata/PluginDialogs.h"
 #include "mainwindow/MainWindow.h"
@@ -45,6 +46,7 @@ public:
     SkyManager& skies() override { return window.skies; }
     PluginManager& plugins() override { return window.plugins; }
     GameDataRegistry& gameData() override { return window.gameData; }
+    void fillEngineFuncs(EngineFuncs* table) override { Plugin_FillEngineFuncs(table); }
     QString configFile(const QString& name, bool forWriting) const override {
         return window.resolveConfigFile(name, forWriting);
     }

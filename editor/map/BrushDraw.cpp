@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "document/MapRender.h"
 #include "map/MapBrush.h"
 #include "map/MapEntity.h"
 #include "map/MapFace.h"
@@ -13,6 +12,7 @@
 #include "map/ObjectDraw.h"
 #include "render/BoxCorners.h"
 #include "render/ColorScheme.h"
+#include "render/DrawQueue.h"
 #include "render/GLStateCache.h"
 #include "render/RenderContext.h"
 #include "render/ViewFrustum.h"
@@ -74,9 +74,8 @@ bool cMapBrush::draw(RenderContext* context, RenderCounters* counters, uint32_t 
 
     // Wholly behind the camera view's occluders: nothing of it is drawn but what goes to the sky
     // and blended queues.
-    MapWorld* world = Draw_WorldOf(brush);
-    const bool occluded =
-        context->is3D && !Draw_Picking(context) && Map_Occluded(world, brush->mins, brush->maxs);
+    const bool occluded = context->is3D && !Draw_Picking(context) &&
+                          DrawQueue_Occluded(context->queue, brush->mins, brush->maxs);
     uint8_t plain[2][4], outline[2][4]; // [textured]
     Draw_SurfaceColors(context, brush, selected, false, plain[0], outline[0]);
     Draw_SurfaceColors(context, brush, selected, true, plain[1], outline[1]);
@@ -98,7 +97,7 @@ bool cMapBrush::draw(RenderContext* context, RenderCounters* counters, uint32_t 
         (!occluded || queuedLater(context, brush, brush->patch->texture, brush->patch->flags)))
         brush->patch->handle->draw(context, counters);
     if (brush->overlay && brush->overlay->handle) {
-        Map_FlushQueuedDraws(world, context);
+        DrawQueue_Flush(context->queue, context);
         if (!occluded || queuedLater(context, brush, brush->overlay->texture, brush->overlay->flags))
             brush->overlay->handle->draw(context, counters);
     }
@@ -165,7 +164,7 @@ void cMapBrush::drawCenterHandle(RenderContext* context, const float point[3]) {
         a[k] = b[k] = point[k];
     }
     // In the object passes the marks go out together, after the faces queued with them.
-    if (Map_QueueHandles(Draw_WorldOf(brush), GL_LINES, lines[0], 4, colour)) return;
+    if (DrawQueue_Handles(context->queue, GL_LINES, lines[0], 4, colour)) return;
     glColor4ubv(colour);
     Render_VertexPointer(context->stateCache, 0, lines);
     glDrawArrays(GL_LINES, 0, 4);

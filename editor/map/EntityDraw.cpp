@@ -7,7 +7,6 @@
 
 #include "core/MainSettings.h"
 #include "core/SysHost.h"
-#include "document/MapRender.h"
 #include "gamedata/EntityClass.h"
 #include "gamedata/ModelCache.h"
 #include "gamedata/RenderApi.h"
@@ -21,6 +20,7 @@
 #include "map/PointDraw.h"
 #include "map/WorldHooks.h"
 #include "render/ColorScheme.h"
+#include "render/DrawQueue.h"
 #include "render/GLStateCache.h"
 #include "render/RenderContext.h"
 #include "render/ViewFrustum.h"
@@ -61,12 +61,7 @@ bool boxOccluded(const RenderContext* context, const EntityRecord* e, bool arrow
             maxs[k] = std::max(maxs[k], c + reach);
         }
     }
-    return Map_Occluded(*e->owner, mins, maxs, 3.0f);
-}
-
-// The world whose draw queue takes the entity's shapes; null for an entity not in a world.
-MapWorld* queueOf(const EntityRecord* e) {
-    return e->owner ? *e->owner : nullptr;
+    return DrawQueue_Occluded(context->queue, mins, maxs, 3.0f);
 }
 
 ObjectColor schemeColor(int32_t key) {
@@ -356,7 +351,7 @@ bool cMapEntity::drawAttachedModel(RenderContext* context, RenderCounters* count
         const float key = (context->renderFlags & RenderBit::TransparentSort)
                               ? Draw_EyeDistance(context, record->origin)
                               : 0.0f;
-        if (queueBlended(key)) return true;
+        if (queueBlended(context, key)) return true;
     }
     drawModelKind(context, false);
     return true;
@@ -419,7 +414,7 @@ bool cMapEntity::queueBoxShape(RenderContext* context) const {
         shadedBoxVertices(record->mins, record->maxs, colour, &shape);
     else
         boxEdgeVertices(record->mins, record->maxs, colour, &shape);
-    return Map_QueueBox(queueOf(record), context, shape.mode, shape.xyz, shape.rgba, shape.count);
+    return DrawQueue_Box(context->queue, context, shape.mode, shape.xyz, shape.rgba, shape.count);
 }
 
 bool cMapEntity::drawBox(RenderContext* context, RenderCounters* counters, uint32_t passFlags) {
@@ -879,8 +874,8 @@ void cMapEntity::drawRadius(RenderContext* context) {
 
 // ---- Blended queue ----------------------------------------------------------------------------
 
-bool cMapEntity::queueBlended(float key) {
-    DrawNode* node = Map_QueueBlended(queueOf(record));
+bool cMapEntity::queueBlended(const RenderContext* context, float key) {
+    DrawNode* node = DrawQueue_Blended(context->queue);
     if (!node) return false;
     node->kind = BlendedKind::Entity;
     node->key = key;

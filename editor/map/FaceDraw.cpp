@@ -2,10 +2,10 @@
 // preview, texture stages, texture axes and the tile and grid lines.
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "document/MapRender.h"
 #include "gamedata/EffectBatch.h"
 #include "gamedata/RenderApi.h"
 #include "gamedata/TextureRecords.h"
@@ -13,6 +13,7 @@
 #include "map/MapFace.h"
 #include "map/ObjectDraw.h"
 #include "render/ColorScheme.h"
+#include "render/DrawQueue.h"
 #include "render/GLStateCache.h"
 #include "render/RenderContext.h"
 
@@ -97,6 +98,30 @@ void drawCrossings(const FaceRecord* face, const float* values, float step, cons
             glVertex3f(p[0] + lift[0], p[1] + lift[1], p[2] + lift[2]);
     }
     glEnd();
+}
+
+// Whether the face lies wholly behind the queue's occluders.
+bool faceOccluded(const DrawQueue* queue, const FaceRecord* face) {
+    if (!DrawQueue_IsOpen(queue) || face->vertexCount < 1) return false;
+    float mins[3], maxs[3];
+    for (int k = 0; k < 3; ++k)
+        mins[k] = maxs[k] = face->vertices[0].xyz[k];
+    for (int32_t i = 1; i < face->vertexCount; ++i)
+        for (int k = 0; k < 3; ++k) {
+            mins[k] = std::min(mins[k], face->vertices[i].xyz[k]);
+            maxs[k] = std::max(maxs[k], face->vertices[i].xyz[k]);
+        }
+    return DrawQueue_Occluded(queue, mins, maxs);
+}
+
+// The face as one polygon of the queue's batches (see DrawQueue_Polygon).
+bool queueFace(DrawQueue* queue, const FaceRecord* face, const uint8_t colour[4], bool textured,
+               uint32_t primitive, bool hidden) {
+    if (face->vertexCount < 3) return false;
+    QueuedVertices vertices = {
+        face->vertices[0].xyz, &face->vertices[0].s, int32_t(sizeof(FaceVertex)), nullptr, colour, 0, true};
+    Draw_SetQueuedTexture(vertices, textured ? face->texture->image : nullptr);
+    return DrawQueue_Polygon(queue, vertices, primitive, face->vertexCount, hidden);
 }
 
 } // namespace
@@ -186,20 +211,20 @@ void cMapFace::draw(RenderContext* context, RenderCounters* counters, const uint
         return;
     }
     if (Draw_QueuesSky(context, face->texture)) {
-        Draw_QueueSky(brush, SkyKind::Face, face);
+        Draw_QueueSky(context, SkyKind::Face, face);
         return;
     }
     if (Draw_IsBlended(context, brush, face->flags, face->texture)) {
-        Draw_QueueBlended(context, brush, BlendedKind::Face, face, centre);
+        Draw_QueueBlended(context, BlendedKind::Face, face, centre);
         return;
     }
     const bool selected = faceSelected(face);
     uint8_t colour[4];
-    MapWorld* world = Draw_WorldOf(brush);
+    DrawQueue* queue = context->queue;
     // A selected face's outline may show through walls: it is never left out.
-    const bool hidden = context->is3D && !selected && (occluded || Map_FaceOccluded(world, face));
+    const bool hidden = context->is3D && !selected && (occluded || faceOccluded(queue, face));
     if (!context->is3D) {
-        if (Map_QueueSolidFace(world, context, face, fill, false, primitiveMode(glPrimitive))) return;
+        if (queueFace(queue, face, fill, false, primitiveMode(glPrimitive), false)) return;
         GL_State(cache, GLS::Opaque | 0x100000);
         glColor4ubv(fill);
         glDrawArrays(primitiveMode(glPrimitive), 0, face->vertexCount);
@@ -212,12 +237,10 @@ void cMapFace::draw(RenderContext* context, RenderCounters* counters, const uint
                 std::memcpy(colour, fill, 4);
             else
                 shadeColour(fill, shade, colour);
-            if (Map_QueueSolidFace(world, context, face, colour, textured, primitiveMode(glPrimitive),
-                                   hidden))
-                return;
+            if (queueFace(queue, face, colour, textured, primitiveMode(glPrimitive), hidden)) return;
         }
     }
-    Map_FlushQueuedDraws(world, context);
+    DrawQueue_Flush(queue, context);
     if (hidden) return;
     GL_State(cache, Draw_SolidState(context));
     if (context->renderMode == 0) {

@@ -237,7 +237,7 @@ public:
 
 private:
     // Puts the entity on the world's blended list; false when it must be drawn now.
-    bool queueBlended(float key);
+    bool queueBlended(const RenderContext* context, float key);
     void freeKeyNames();
     void nameKeysFromClass();
 };

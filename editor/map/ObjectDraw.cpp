@@ -9,7 +9,6 @@
 
 #include "core/MainSettings.h"
 #include "core/SysHost.h"
-#include "document/MapRender.h"
 #include "gamedata/EffectBatch.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/TextureDecoding.h"
@@ -21,6 +20,7 @@
 #include "map/MapFace.h"
 #include "map/MapGroup.h"
 #include "render/ColorScheme.h"
+#include "render/DrawQueue.h"
 #include "render/GLStateCache.h"
 #include "render/RenderContext.h"
 
@@ -220,10 +220,6 @@ bool Draw_QueuesSky(const RenderContext* context, const ShaderRecord* texture) {
     return true;
 }
 
-uint32_t Draw_SolidState(const RenderContext* context) {
-    return context->backFaceCull ? GLS::Opaque : (GLS::Opaque | 0x100000);
-}
-
 float Draw_EyeDistance(const RenderContext* context, const float point[3]) {
     float d2 = 0.0f;
     for (int k = 0; k < 3; ++k)
@@ -231,15 +227,8 @@ float Draw_EyeDistance(const RenderContext* context, const float point[3]) {
     return float(int64_t(std::sqrt(d2)));
 }
 
-MapWorld* Draw_WorldOf(const BrushRecord* brush) {
-    if (!brush || !brush->entity || !brush->entity->owner) return nullptr;
-    return *brush->entity->owner;
-}
-
-bool Draw_QueueBlended(const RenderContext* context, const BrushRecord* brush, int32_t kind, void* object,
-                       const float centre[3]) {
-    MapWorld* world = Draw_WorldOf(brush);
-    DrawNode* node = world ? Map_QueueBlended(world) : nullptr;
+bool Draw_QueueBlended(const RenderContext* context, int32_t kind, void* object, const float centre[3]) {
+    DrawNode* node = DrawQueue_Blended(context->queue);
     if (!node) return false;
     node->kind = kind;
     node->object = object;
@@ -248,14 +237,18 @@ bool Draw_QueueBlended(const RenderContext* context, const BrushRecord* brush, i
     return true;
 }
 
-bool Draw_QueueSky(const BrushRecord* brush, int32_t kind, void* object) {
-    MapWorld* world = Draw_WorldOf(brush);
-    DrawNode* node = world ? Map_QueueSky(world) : nullptr;
+bool Draw_QueueSky(const RenderContext* context, int32_t kind, void* object) {
+    DrawNode* node = DrawQueue_Sky(context->queue);
     if (!node) return false;
     node->kind = kind;
     node->object = object;
     node->key = 0.0f;
     return true;
+}
+
+void Draw_SetQueuedTexture(QueuedVertices& vertices, const TextureImage* image) {
+    vertices.glName = image ? image->glName : 0;
+    vertices.mipmaps = !image || !(image->flags & IMAGE_NO_MIPMAPS);
 }
 
 bool Draw_UsesStages(const RenderContext* context, const ShaderRecord* texture) {

@@ -8,9 +8,11 @@
 struct BrushRecord;
 struct EntityRecord;
 struct MapWorld;
+struct QueuedVertices;
 struct ShaderStage;
 struct RenderContext;
 struct ShaderRecord;
+struct TextureImage;
 
 // Display filters: bits of the HideMask setting that hide brushes (the entity bits are in
 // MapEntity.h).
@@ -72,17 +74,14 @@ bool Draw_HiddenByCategory(const RenderContext* context, const ShaderRecord* tex
 bool Draw_IsSky(const ShaderRecord* texture);
 // Sky surfaces and blended surfaces go to the world's queues only in drawing passes of a 3D view.
 bool Draw_QueuesSky(const RenderContext* context, const ShaderRecord* texture);
-// The state word the solid surfaces of this view draw with (culling by the back-face switch).
-uint32_t Draw_SolidState(const RenderContext* context);
 // Squared distance from the view origin to a point, for the blended queue's key.
 float Draw_EyeDistance(const RenderContext* context, const float point[3]);
-// The world the brush's entity lives in (null while detached).
-MapWorld* Draw_WorldOf(const BrushRecord* brush);
-// Queues a surface on the world's blended list with its eye distance, or on the sky list; false
-// when nothing was queued (no world, or no node could be had).
-bool Draw_QueueBlended(const RenderContext* context, const BrushRecord* brush, int32_t kind, void* object,
-                       const float centre[3]);
-bool Draw_QueueSky(const BrushRecord* brush, int32_t kind, void* object);
+// Queues a surface on the context's blended list with its eye distance, or on the sky list; false
+// when nothing was queued (no queue, or no node could be had).
+bool Draw_QueueBlended(const RenderContext* context, int32_t kind, void* object, const float centre[3]);
+bool Draw_QueueSky(const RenderContext* context, int32_t kind, void* object);
+// The draw queue's batch texture of an image (none for null).
+void Draw_SetQueuedTexture(QueuedVertices& vertices, const TextureImage* image);
 // Whether the view would put this surface into the blended pass: blending allowed (0x40), not
 // picking, and the surface or its entity blended, or with effects on an effect whose first stage
 // blends.

@@ -1,5 +1,5 @@
 // Drawing of overlays: the quad, lifted off its face, through the shared surface rules.
-#include "document/MapRender.h"
+#include "render/DrawQueue.h"
 #include "map/MapBrush.h"
 #include "map/MapOverlay.h"
 #include "map/SurfaceDraw.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "document/MapRender.h"
+#include "render/DrawQueue.h"
 #include "map/MapBrush.h"
 #include "map/MapPatch.h"
 #include "map/ObjectDraw.h"

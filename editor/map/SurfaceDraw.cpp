@@ -9,13 +9,13 @@
 
 #include "core/MainSettings.h"
 #include "core/SysHost.h"
-#include "document/MapRender.h"
 #include "gamedata/TextureRecords.h"
 #include "map/MapBrush.h"
 #include "map/MapDrawable.h"
 #include "map/MapFace.h"
 #include "map/ObjectDraw.h"
 #include "render/ColorScheme.h"
+#include "render/DrawQueue.h"
 #include "render/GLStateCache.h"
 #include "render/RenderContext.h"
 
@@ -61,8 +61,7 @@ void drawEdges(const RenderContext* context, const SurfaceMesh& mesh) {
 // The 2D views' vertex points; a wire's go with the pass's other handles when a pass is open.
 void drawVertexPoints(const RenderContext* context, const SurfaceMesh& mesh, const uint8_t colour[4]) {
     const SurfaceWire* wire = mesh.wire;
-    if (wire && Map_QueueHandles(Draw_WorldOf(mesh.brush), GL_POINTS, wire->xyz, wire->vertexCount, colour))
-        return;
+    if (wire && DrawQueue_Handles(context->queue, GL_POINTS, wire->xyz, wire->vertexCount, colour)) return;
     glColor4ubv(colour);
     if (wire) {
         Render_VertexPointer(context->stateCache, 0, wire->xyz);
@@ -150,18 +149,17 @@ void drawBothSides(const RenderContext* context, const SurfaceMesh& mesh) {
 // False when no queue is open or the texture draws through effect stages: nothing is queued.
 bool queueBySide(const RenderContext* context, const SurfaceMesh& mesh, const uint8_t* colours,
                  const uint8_t colour[4], bool textured) {
-    MapWorld* world = Draw_WorldOf(mesh.brush);
-    if (!context->is3D || !Map_QueueOpen(world) || (textured && Draw_UsesStages(context, mesh.texture)))
+    DrawQueue* queue = context->queue;
+    if (!context->is3D || !DrawQueue_IsOpen(queue) || (textured && Draw_UsesStages(context, mesh.texture)))
         return false;
     static FacingSplit split; // shared buffers
     splitByFacing(context, mesh, split);
-    const QueuedVertices vertices = {mesh.xyz,    textured ? mesh.st : nullptr,
-                                     mesh.stride, colours,
-                                     colour,      textured ? mesh.texture->image : nullptr};
-    Map_QueueVertices(world, vertices, GL_QUADS, false, split.front.data(), int32_t(split.front.size()));
-    Map_QueueVertices(world, vertices, GL_LINES, false, split.backEdges.data(),
-                      int32_t(split.backEdges.size()));
-    Map_QueueVertices(world, vertices, GL_QUADS, true, split.rest.data(), int32_t(split.rest.size()));
+    QueuedVertices vertices = {mesh.xyz, textured ? mesh.st : nullptr, mesh.stride, colours, colour, 0, true};
+    Draw_SetQueuedTexture(vertices, textured ? mesh.texture->image : nullptr);
+    DrawQueue_Vertices(queue, vertices, GL_QUADS, false, split.front.data(), int32_t(split.front.size()));
+    DrawQueue_Vertices(queue, vertices, GL_LINES, false, split.backEdges.data(),
+                       int32_t(split.backEdges.size()));
+    DrawQueue_Vertices(queue, vertices, GL_QUADS, true, split.rest.data(), int32_t(split.rest.size()));
     return true;
 }
 
@@ -246,11 +244,11 @@ bool Surface_Draw(RenderContext* context, const SurfaceMesh& mesh) {
         return true;
     }
     if (Draw_QueuesSky(context, mesh.texture)) {
-        Draw_QueueSky(mesh.brush, mesh.skyKind, mesh.object);
+        Draw_QueueSky(context, mesh.skyKind, mesh.object);
         return false;
     }
     if (Draw_IsBlended(context, mesh.brush, mesh.flags, mesh.texture)) {
-        Draw_QueueBlended(context, mesh.brush, mesh.blendedKind, mesh.object, mesh.centre);
+        Draw_QueueBlended(context, mesh.blendedKind, mesh.object, mesh.centre);
         return false;
     }
     const bool selected = mesh.brush->flags & BrushFlags::Selected;
@@ -258,7 +256,7 @@ bool Surface_Draw(RenderContext* context, const SurfaceMesh& mesh) {
     uint8_t fill[4], outline[4];
     Draw_SurfaceColors(context, mesh.brush, selected, textured, fill, outline);
     if (!context->is3D) {
-        Map_FlushQueuedFaces(Draw_WorldOf(mesh.brush), context); // the faces queued before stay under
+        DrawQueue_FlushFaces(context->queue, context); // the faces queued before stay under
         GL_State(cache, GLS::Opaque | 0x100000);
         const bool dragged = mesh.flags & kDragged;
         if (dragged) {

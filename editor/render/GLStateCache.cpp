@@ -7,6 +7,7 @@
 #include "core/System.h"
 #include "core/SysHost.h"
 #include "core/MainSettings.h"
+#include "render/RenderContext.h"
 
 namespace {
 
@@ -218,4 +219,8 @@ void Render_InitAnisotropy() {
     GLfloat maximum = 1.0f;
     glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
     Render_MaxAnisotropy() = std::min(maximum, 4.0f);
+}
+
+uint32_t Draw_SolidState(const RenderContext* context) {
+    return context->backFaceCull ? GLS::Opaque : (GLS::Opaque | 0x100000);
 }

@@ -6,6 +6,8 @@
 #include <GL/gl.h>
 #include <cstdint>
 
+struct RenderContext;
+
 // The GL entry points the cache calls; tests swap in counting ones.
 struct GLStateFuncs {
     void (*enable)(GLenum);
@@ -71,6 +73,8 @@ void GL_InitStateCache(GLStateCache* cache);
 void GL_SetStartFunctions();
 // Applies a state word, calling GL only for the fields that change.
 void GL_State(GLStateCache* cache, uint32_t word);
+// The state word the solid surfaces of a view draw with (culling by the back-face switch).
+uint32_t Draw_SolidState(const RenderContext* context);
 // Forgets pointers, bound texture and filter and re-applies the word to GL in full: for after
 // drawing outside the cache, at the start of every paint and when a texture name was deleted.
 void GL_ResyncStateCache(GLStateCache* cache);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+struct DrawQueue;
 struct GLStateCache;
 struct ViewFrustum;
 
@@ -74,12 +75,15 @@ struct RenderContext {
     // drawing), off in wireframe and in the 2D views, where both sides show.
     int32_t backFaceCull;
     int32_t reserved164;
+    // The queue of the world drawing into the view (its object passes set it); null otherwise.
+    DrawQueue* queue;
 };
 static_assert(offsetof(RenderContext, time) == 52);
 static_assert(offsetof(RenderContext, origin) == 96);
 static_assert(offsetof(RenderContext, frustum) == 144);
 static_assert(offsetof(RenderContext, backFaceCull) == 160);
-static_assert(sizeof(RenderContext) == 168);
+static_assert(offsetof(RenderContext, queue) == 168);
+static_assert(sizeof(RenderContext) == 176);
 
 // Bits of RenderContext::hideMask that drawing reads besides the display filters.
 namespace HideBit {

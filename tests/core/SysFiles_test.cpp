@@ -10,7 +10,7 @@
 #include "core/System.h"
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
-#include "gamedata/GameDataServices.h"
+#include "document/GameDataServices.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 
 #include "document/MapWorld.h"
 #include "gamedata/PluginInterface.h"
+#include "document/EngineTable.h"
 #include "gamedata/PluginManager.h"
 #include "kstdlib/kstdlib.h"
 

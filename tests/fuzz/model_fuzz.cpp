@@ -12,6 +12,7 @@
 #include "FuzzSupport.h"
 #include "ModelRecorder.h"
 #include "kstdlib/kstdlib.h"
+#include "document/EngineTable.h"
 #include "mainwindow/ConsoleSink.h"
 #include "mainwindow/MainWindow.h"
 #include "map/ObjectRecords.h"

@@ -17,7 +17,7 @@
 #include "gamedata/ArchiveRegistry.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/GameDataHost.h"
-#include "gamedata/GameDataServices.h"
+#include "document/GameDataServices.h"
 #include "gamedata/MapProfile.h"
 #include "gamedata/TextureLists.h"
 #include "gamedata/TexturePackage.h"

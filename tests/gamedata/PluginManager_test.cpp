@@ -1,4 +1,5 @@
 #include "core/AppVersion.h"
+#include "document/EngineTable.h"
 #include "gamedata/PluginManager.h"
 
 #include <QDir>

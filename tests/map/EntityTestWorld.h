@@ -15,7 +15,7 @@
 #include "gamedata/EntityClass.h"
 #include "gamedata/GameData.h"
 #include "gamedata/GameConfig.h"
-#include "gamedata/GameDataServices.h"
+#include "document/GameDataServices.h"
 #include "gamedata/MapProfile.h"
 #include "map/MapEntity.h"
 

@@ -14,7 +14,7 @@
 
 #include "core/TextEncoding.h"
 #include "gamedata/GameData.h"
-#include "gamedata/GameDataServices.h"
+#include "document/GameDataServices.h"
 #include "HeadlessLog.h"
 #include "kstdlib/kstdlib.h"
 

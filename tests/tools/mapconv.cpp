@@ -14,7 +14,7 @@
 #include "document/MapDocument.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/GameConfigFile.h"
-#include "gamedata/GameDataServices.h"
+#include "document/GameDataServices.h"
 #include "gamedata/MapFormats.h"
 #include "gamedata/PluginManager.h"
 #include "HeadlessLog.h"

@@ -686,49 +686,25 @@ protected:
     MapWorld world{};
 };
 
-TEST_F(DrawLists, SortKeepsEqualKeysInOrder) {
-    const std::vector<std::vector<float>> tables = {
-        {3, 1, 2, 1, 3, 1}, {5}, {2, 2, 2, 2}, {9, 8, 7, 6, 5, 4, 3}, {1, 2, 1, 2, 1, 2, 1}};
-    for (const auto& keys : tables) {
-        std::vector<DrawNode> nodes(keys.size());
-        for (size_t i = 0; i < keys.size(); ++i) {
-            nodes[i].key = keys[i];
-            nodes[i].kind = int32_t(i);
-            nodes[i].next = i + 1 < keys.size() ? &nodes[i + 1] : nullptr;
-        }
-        DrawNode* sorted = Map_SortDrawList(&nodes[0]);
-        int count = 0;
-        for (DrawNode* n = sorted; n && n->next; n = n->next) {
-            EXPECT_LE(n->key, n->next->key);
-            if (n->key == n->next->key) {
-                EXPECT_LT(n->kind, n->next->kind);
-            }
-            ++count;
-        }
-        EXPECT_EQ(count + 1, int(keys.size()));
-    }
-    EXPECT_EQ(Map_SortDrawList(nullptr), nullptr);
-}
-
 TEST_F(DrawLists, NodesAreRecycledNotReallocated) {
     std::vector<DrawNode*> first;
     for (int i = 0; i < 5; ++i)
-        first.push_back(Map_QueueBlended(&world));
-    first.push_back(Map_QueueSky(&world));
-    EXPECT_EQ(Map_DrawListLength(world.blendedList), 5);
-    EXPECT_EQ(Map_DrawListLength(world.skyList), 1);
+        first.push_back(DrawQueue_Blended(Map_DrawQueue(&world)));
+    first.push_back(DrawQueue_Sky(Map_DrawQueue(&world)));
+    EXPECT_EQ(DrawList_Length(world.blendedList), 5);
+    EXPECT_EQ(DrawList_Length(world.skyList), 1);
     Map_RecycleDrawLists(&world);
     EXPECT_EQ(world.blendedList, nullptr);
-    EXPECT_EQ(Map_DrawListLength(world.blendedNodePool), 5);
+    EXPECT_EQ(DrawList_Length(world.blendedNodePool), 5);
     std::vector<DrawNode*> second;
     for (int i = 0; i < 5; ++i)
-        second.push_back(Map_QueueBlended(&world));
-    second.push_back(Map_QueueSky(&world));
+        second.push_back(DrawQueue_Blended(Map_DrawQueue(&world)));
+    second.push_back(DrawQueue_Sky(Map_DrawQueue(&world)));
     std::sort(first.begin(), first.end());
     std::sort(second.begin(), second.end());
     EXPECT_EQ(first, second);
     // A clear frees lists and pools (the leak check sees any node left).
-    Map_QueueBlended(&world);
+    DrawQueue_Blended(Map_DrawQueue(&world));
     Map_ClearWorld(&world);
     EXPECT_EQ(world.blendedList, nullptr);
     EXPECT_EQ(world.blendedNodePool, nullptr);

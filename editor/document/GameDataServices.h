@@ -1,6 +1,7 @@
 // A game-data host that owns its managers, for programs without a main window (command-line
-// tools, tests): installed for its lifetime, it frees the managers in the window's order when it
-// goes (plugins first, then configurations, entity definitions, skies, models and textures).
+// tools, tests): installed for its lifetime, it fills the plugin function table with the
+// document's functions and frees the managers in the window's order when it goes (plugins first,
+// then configurations, entity definitions, skies, models and textures).
 #pragma once
 
 #include "gamedata/GameConfig.h"
@@ -24,8 +25,9 @@ public:
     SkyManager& skies() override { return skyManager; }
     PluginManager& plugins() override { return pluginManager; }
     GameDataRegistry& gameData() override { return registry; }
+    void fillEngineFuncs(EngineFuncs* table) override;
 
-    // In the window's order of construction: the plugin manager fills the engine table first.
+    // In the window's order of construction.
     PluginManager pluginManager;
     GameConfigManager configs;
     GameDataRegistry registry;

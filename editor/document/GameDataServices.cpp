@@ -1,6 +1,7 @@
-#include "gamedata/GameDataServices.h"
+#include "document/GameDataServices.h"
 
 #include "core/FileLookup.h"
+#include "document/EngineTable.h"
 
 cGameDataServices::cGameDataServices() : m_previous(GameData_Host()) {
     GameData_SetHost(this);
@@ -17,4 +18,8 @@ cGameDataServices::~cGameDataServices() {
     // File look-ups must not reach these configurations any more.
     Sys_FileLookup() = FileLookupConfig();
     GameData_SetHost(m_previous);
+}
+
+void cGameDataServices::fillEngineFuncs(EngineFuncs* table) {
+    Plugin_FillEngineFuncs(table);
 }

@@ -7,17 +7,16 @@
 // vertex points, centre marks) go in one array each, drawn after the queued faces: a draw of
 // points or plain lines between polygons drawn in line mode changes llvmpipe's primitive state
 // both ways, and each change stores its whole fragment state again.
+#include "render/DrawQueue.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
-#include "document/MapRender.h"
-#include "document/MapWorld.h"
-#include "gamedata/TextureRecords.h"
-#include "map/MapFace.h"
-#include "map/ObjectDraw.h"
 #include "render/GLStateCache.h"
 #include "render/OcclusionBuffer.h"
 #include "render/RenderContext.h"
@@ -56,8 +55,12 @@ struct BoxRun {
     std::vector<uint8_t> rgba;
 };
 
+} // namespace
+
 struct DrawQueue {
-    bool open = false; // between Map_BeginQueuedDraws and Map_EndQueuedDraws
+    DrawListSlots blended;
+    DrawListSlots sky;
+    bool open = false; // between DrawQueue_Begin and DrawQueue_End
     std::vector<FaceRun> runs;
     size_t used = 0; // runs in use this frame; the others keep their storage
     std::unordered_map<uint64_t, size_t> index;
@@ -70,14 +73,9 @@ struct DrawQueue {
     const OcclusionBuffer* occlusion = nullptr; // the camera view's normal pass only
 };
 
-DrawQueue* queueOf(MapWorld* world, bool create) {
-    if (!world) return nullptr;
-    if (!world->drawQueue && create) world->drawQueue = new DrawQueue;
-    return static_cast<DrawQueue*>(world->drawQueue);
-}
+namespace {
 
-DrawQueue* openQueue(MapWorld* world) {
-    DrawQueue* queue = queueOf(world, false);
+DrawQueue* openQueue(DrawQueue* queue) {
     return queue && queue->open ? queue : nullptr;
 }
 
@@ -144,47 +142,135 @@ bool facesWaiting(const DrawQueue* queue) {
 
 } // namespace
 
-void Map_BeginQueuedDraws(MapWorld* world) {
-    if (DrawQueue* queue = queueOf(world, true)) queue->open = true;
-}
+// ---- Node lists ---------------------------------------------------------------------------------
 
-void Map_EndQueuedDraws(MapWorld* world, RenderContext* context) {
-    Map_FlushQueuedDraws(world, context);
-    if (DrawQueue* queue = queueOf(world, false)) {
-        queue->open = false;
-        queue->occlusion = nullptr;
+DrawNode* DrawList_Push(DrawListSlots list) {
+    auto*& pool = reinterpret_cast<DrawNode*&>(*list.pool);
+    DrawNode* node = pool;
+    if (node) {
+        pool = node->next;
+        *node = DrawNode{};
+    } else {
+        node = static_cast<DrawNode*>(std::calloc(1, sizeof(DrawNode)));
+        if (!node) return nullptr;
     }
+    auto*& head = reinterpret_cast<DrawNode*&>(*list.head);
+    node->next = head;
+    head = node;
+    return node;
 }
 
-void Map_SetOcclusion(MapWorld* world, const OcclusionBuffer* occlusion) {
-    if (DrawQueue* queue = openQueue(world)) queue->occlusion = occlusion;
-}
-
-bool Map_Occluded(MapWorld* world, const float mins[3], const float maxs[3], float pixelMargin) {
-    const DrawQueue* queue = openQueue(world);
-    return queue && queue->occlusion && Occlusion_BoxHidden(queue->occlusion, mins, maxs, pixelMargin);
-}
-
-bool Map_FaceOccluded(MapWorld* world, const FaceRecord* face) {
-    const DrawQueue* queue = openQueue(world);
-    if (!queue || !queue->occlusion || face->vertexCount < 1) return false;
-    float mins[3], maxs[3];
-    for (int k = 0; k < 3; ++k)
-        mins[k] = maxs[k] = face->vertices[0].xyz[k];
-    for (int32_t i = 1; i < face->vertexCount; ++i)
-        for (int k = 0; k < 3; ++k) {
-            mins[k] = std::min(mins[k], face->vertices[i].xyz[k]);
-            maxs[k] = std::max(maxs[k], face->vertices[i].xyz[k]);
-        }
-    return Occlusion_BoxHidden(queue->occlusion, mins, maxs);
+void DrawList_Recycle(DrawListSlots list) {
+    auto*& head = reinterpret_cast<DrawNode*&>(*list.head);
+    auto*& pool = reinterpret_cast<DrawNode*&>(*list.pool);
+    while (DrawNode* node = head) {
+        head = node->next;
+        node->next = pool;
+        pool = node;
+    }
 }
 
 namespace {
 
-// The queue's run for a texture (none without an image), primitive and sidedness.
-FaceRun& runFor(DrawQueue* queue, const TextureImage* image, uint32_t primitive, bool bothSides) {
-    const uint32_t glName = image ? image->glName : 0;
-    const bool mipmaps = !image || !(image->flags & IMAGE_NO_MIPMAPS);
+void freeNodes(void*& list) {
+    auto*& head = reinterpret_cast<DrawNode*&>(list);
+    while (DrawNode* node = head) {
+        head = node->next;
+        std::free(node);
+    }
+}
+
+} // namespace
+
+void DrawList_Free(DrawListSlots list) {
+    freeNodes(*list.head);
+    freeNodes(*list.pool);
+}
+
+int32_t DrawList_Length(const void* list) {
+    int32_t n = 0;
+    for (const DrawNode* node = static_cast<const DrawNode*>(list); node; node = node->next)
+        ++n;
+    return n;
+}
+
+DrawNode* DrawList_Sort(DrawNode* list) {
+    if (!list || !list->next) return list;
+    // Split after the middle node: the slow pointer takes one step for every two of the fast one.
+    DrawNode* slow = list;
+    for (DrawNode* fast = list->next; fast && fast->next; fast = fast->next->next)
+        slow = slow->next;
+    DrawNode* second = slow->next;
+    slow->next = nullptr;
+    DrawNode* a = DrawList_Sort(list);
+    DrawNode* b = DrawList_Sort(second);
+    DrawNode head{};
+    DrawNode* tail = &head;
+    while (a && b) {
+        // The second half's node goes first only when strictly smaller: equal keys keep their order.
+        if (b->key < a->key) {
+            tail->next = b;
+            b = b->next;
+        } else {
+            tail->next = a;
+            a = a->next;
+        }
+        tail = tail->next;
+    }
+    tail->next = a ? a : b;
+    return head.next;
+}
+
+// ---- The queue ----------------------------------------------------------------------------------
+
+DrawQueue* DrawQueue_Create(DrawListSlots blended, DrawListSlots sky) {
+    auto* queue = new (std::nothrow) DrawQueue;
+    if (!queue) return nullptr;
+    queue->blended = blended;
+    queue->sky = sky;
+    return queue;
+}
+
+void DrawQueue_Destroy(DrawQueue* queue) {
+    delete queue;
+}
+
+DrawNode* DrawQueue_Blended(DrawQueue* queue) {
+    return queue ? DrawList_Push(queue->blended) : nullptr;
+}
+
+DrawNode* DrawQueue_Sky(DrawQueue* queue) {
+    return queue ? DrawList_Push(queue->sky) : nullptr;
+}
+
+void DrawQueue_Begin(DrawQueue* queue) {
+    if (queue) queue->open = true;
+}
+
+void DrawQueue_End(DrawQueue* queue, RenderContext* context) {
+    if (!queue) return;
+    DrawQueue_Flush(queue, context);
+    queue->open = false;
+    queue->occlusion = nullptr;
+}
+
+bool DrawQueue_IsOpen(const DrawQueue* queue) {
+    return queue && queue->open;
+}
+
+void DrawQueue_SetOcclusion(DrawQueue* queue, const OcclusionBuffer* occlusion) {
+    if (openQueue(queue)) queue->occlusion = occlusion;
+}
+
+bool DrawQueue_Occluded(const DrawQueue* queue, const float mins[3], const float maxs[3], float pixelMargin) {
+    return DrawQueue_IsOpen(queue) && queue->occlusion &&
+           Occlusion_BoxHidden(queue->occlusion, mins, maxs, pixelMargin);
+}
+
+namespace {
+
+// The queue's run for a texture (glName 0: none), primitive and sidedness.
+FaceRun& runFor(DrawQueue* queue, uint32_t glName, bool mipmaps, uint32_t primitive, bool bothSides) {
     const uint64_t key = (uint64_t(glName) << 32) | (uint64_t(bothSides) << 17) | (uint64_t(mipmaps) << 16) |
                          (primitive & 0xffff);
     auto [it, added] = queue->index.try_emplace(key, queue->used);
@@ -199,57 +285,55 @@ FaceRun& runFor(DrawQueue* queue, const TextureImage* image, uint32_t primitive,
     return queue->runs[it->second];
 }
 
+const float* strided(const float* base, int32_t stride, size_t index) {
+    return reinterpret_cast<const float*>(reinterpret_cast<const uint8_t*>(base) + size_t(stride) * index);
+}
+
 } // namespace
 
-bool Map_QueueSolidFace(MapWorld* world, const RenderContext* context, const FaceRecord* face,
-                        const uint8_t colour[4], bool textured, uint32_t primitive, bool hidden) {
-    DrawQueue* queue = openQueue(world);
-    if (!queue || face->vertexCount < 3) return false;
-    FaceRun& run = runFor(queue, textured ? face->texture->image : nullptr, primitive, false);
+bool DrawQueue_Polygon(DrawQueue* queue, const QueuedVertices& vertices, uint32_t primitive, int32_t count,
+                       bool hidden) {
+    if (!openQueue(queue) || count < 3) return false;
+    FaceRun& run = runFor(queue, vertices.glName, vertices.mipmaps, primitive, false);
     float rgba[4];
-    toFloats(colour, rgba);
+    toFloats(vertices.colour, rgba);
     if (hidden) {
         std::copy(rgba, rgba + 4, queue->lastColour);
         return true;
     }
     flushBoxes(queue);
-    const int32_t n = face->vertexCount;
     run.firsts.push_back(GLint(run.xyz.size() / 3));
-    run.counts.push_back(n);
-    for (int32_t i = 0; i < n; ++i) {
-        const FaceVertex& v = face->vertices[i];
-        run.xyz.insert(run.xyz.end(), v.xyz, v.xyz + 3);
-        run.st.push_back(v.s);
-        run.st.push_back(v.t);
+    run.counts.push_back(count);
+    for (int32_t i = 0; i < count; ++i) {
+        const float* xyz = strided(vertices.xyz, vertices.stride, size_t(i));
+        run.xyz.insert(run.xyz.end(), xyz, xyz + 3);
+        if (vertices.st) {
+            const float* st = strided(vertices.st, vertices.stride, size_t(i));
+            run.st.insert(run.st.end(), st, st + 2);
+        } else {
+            run.st.insert(run.st.end(), 2, 0.0f);
+        }
         run.rgba.insert(run.rgba.end(), rgba, rgba + 4);
     }
     std::copy(rgba, rgba + 4, queue->lastColour);
     return true;
 }
 
-bool Map_QueueOpen(MapWorld* world) {
-    return openQueue(world) != nullptr;
-}
-
-bool Map_QueueVertices(MapWorld* world, const QueuedVertices& vertices, uint32_t primitive, bool bothSides,
-                       const uint16_t* indices, int32_t count) {
-    DrawQueue* queue = openQueue(world);
-    if (!queue) return false;
+bool DrawQueue_Vertices(DrawQueue* queue, const QueuedVertices& vertices, uint32_t primitive, bool bothSides,
+                        const uint16_t* indices, int32_t count) {
+    if (!openQueue(queue)) return false;
     if (count <= 0) return true;
     flushBoxes(queue);
-    FaceRun& run = runFor(queue, vertices.image, primitive, bothSides);
+    FaceRun& run = runFor(queue, vertices.glName, vertices.mipmaps, primitive, bothSides);
     run.firsts.push_back(GLint(run.xyz.size() / 3));
     run.counts.push_back(count);
     float rgba[4];
     if (!vertices.colours) toFloats(vertices.colour, rgba);
     for (int32_t k = 0; k < count; ++k) {
-        const size_t offset = size_t(vertices.stride) * indices[k];
-        const float* xyz =
-            reinterpret_cast<const float*>(reinterpret_cast<const uint8_t*>(vertices.xyz) + offset);
+        const float* xyz = strided(vertices.xyz, vertices.stride, indices[k]);
         run.xyz.insert(run.xyz.end(), xyz, xyz + 3);
         if (vertices.st) {
-            const float* st =
-                reinterpret_cast<const float*>(reinterpret_cast<const uint8_t*>(vertices.st) + offset);
+            const float* st = strided(vertices.st, vertices.stride, indices[k]);
             run.st.insert(run.st.end(), st, st + 2);
         } else {
             run.st.insert(run.st.end(), 2, 0.0f);
@@ -261,10 +345,9 @@ bool Map_QueueVertices(MapWorld* world, const QueuedVertices& vertices, uint32_t
     return true;
 }
 
-bool Map_QueueHandles(MapWorld* world, uint32_t primitive, const float* xyz, int32_t count,
-                      const uint8_t colour[4]) {
-    DrawQueue* queue = openQueue(world);
-    if (!queue || (primitive != GL_POINTS && primitive != GL_LINES)) return false;
+bool DrawQueue_Handles(DrawQueue* queue, uint32_t primitive, const float* xyz, int32_t count,
+                       const uint8_t colour[4]) {
+    if (!openQueue(queue) || (primitive != GL_POINTS && primitive != GL_LINES)) return false;
     flushBoxes(queue);
     HandleRun& run = primitive == GL_POINTS ? queue->points : queue->lines;
     run.xyz.insert(run.xyz.end(), xyz, xyz + 3 * size_t(count));
@@ -293,8 +376,7 @@ void flushHandles(HandleRun& run, RenderContext* context) {
 
 } // namespace
 
-void Map_FlushQueuedFaces(MapWorld* world, RenderContext* context) {
-    DrawQueue* queue = queueOf(world, false);
+void DrawQueue_FlushFaces(DrawQueue* queue, RenderContext* context) {
     if (!queue || !queue->used) return;
     GL_State(context->stateCache, context->is3D ? Draw_SolidState(context) : k2DState);
     for (size_t i = 0; i < queue->used; ++i) {
@@ -313,12 +395,11 @@ void Map_FlushQueuedFaces(MapWorld* world, RenderContext* context) {
     glColor4fv(queue->lastColour);
 }
 
-bool Map_QueueBox(MapWorld* world, RenderContext* context, uint32_t primitive, const float (*xyz)[3],
-                  const uint8_t (*rgba)[4], int32_t count) {
-    DrawQueue* queue = openQueue(world);
-    if (!queue) return false;
+bool DrawQueue_Box(DrawQueue* queue, RenderContext* context, uint32_t primitive, const float (*xyz)[3],
+                   const uint8_t (*rgba)[4], int32_t count) {
+    if (!openQueue(queue)) return false;
     if (count <= 0) return true;
-    if (facesWaiting(queue)) Map_FlushQueuedDraws(world, context);
+    if (facesWaiting(queue)) DrawQueue_Flush(queue, context);
     BoxRun& run = queue->boxes;
     if (!run.xyz.empty() && (run.mode != GLenum(primitive) || run.context != context)) flushBoxes(queue);
     run.mode = GLenum(primitive);
@@ -328,17 +409,21 @@ bool Map_QueueBox(MapWorld* world, RenderContext* context, uint32_t primitive, c
     return true;
 }
 
-void Map_FlushQueuedDraws(MapWorld* world, RenderContext* context) {
-    Map_FlushQueuedFaces(world, context);
-    if (DrawQueue* queue = queueOf(world, false)) {
-        flushHandles(queue->points, context);
-        flushHandles(queue->lines, context);
-        flushBoxes(queue);
-    }
+void DrawQueue_Flush(DrawQueue* queue, RenderContext* context) {
+    if (!queue) return;
+    DrawQueue_FlushFaces(queue, context);
+    flushHandles(queue->points, context);
+    flushHandles(queue->lines, context);
+    flushBoxes(queue);
 }
 
-void Map_FreeDrawQueue(MapWorld* world) {
-    if (!world) return;
-    delete queueOf(world, false);
-    world->drawQueue = nullptr;
+// ---- Scope --------------------------------------------------------------------------------------
+
+cQueueScope::cQueueScope(RenderContext* context, DrawQueue* queue)
+    : m_context(context), m_previous(context->queue) {
+    context->queue = queue;
+}
+
+cQueueScope::~cQueueScope() {
+    m_context->queue = m_previous;
 }
