@@ -79,10 +79,6 @@ char* StrDup(const char* text) {
     return g_engine.Sys_StrDup(text);
 }
 
-bool ScriptLoadFile(const char* path, int32_t flags) {
-    return g_engine.Script_LoadFile(path, flags);
-}
-
 bool ScriptLoadMemory(const char* buffer, uint32_t length, int32_t flags) {
     return g_engine.Script_LoadMemory(buffer, length, flags);
 }

@@ -38,7 +38,6 @@ void Free(void* block);
 char* StrDup(const char* text);
 
 // ---- Tokenizer ----------------------------------------------------------------------------------
-bool ScriptLoadFile(const char* path, int32_t flags);
 // The block is neither copied nor freed: it must outlive the script.
 bool ScriptLoadMemory(const char* buffer, uint32_t length, int32_t flags);
 const char* ScriptToken();

@@ -205,9 +205,6 @@ float (*ScratchNormals())[3] {
 float* ScratchShades() {
     return scratch().shades.data();
 }
-void FreeScratch() {
-    scratch() = Scratch{};
-}
 
 void Error(const char* format, ...) {
     va_list args;

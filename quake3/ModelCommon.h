@@ -76,8 +76,6 @@ bool ReserveScratch(int64_t count);
 float (*ScratchPositions())[3];
 float (*ScratchNormals())[3];
 float* ScratchShades();
-// Frees the scratch (tests and plugin unload).
-void FreeScratch();
 
 // Engine-table calls of the model code.
 void Error(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -8,30 +8,11 @@
 
 namespace {
 
-// One render context per format, held for the length of a draw or bounds call. The plugin is
-// not re-entrant; the editor calls it on its GUI thread.
-const EntityRecord* g_context[3] = {};
-
 bool known(int32_t fmt) {
     return fmt == kModelFormatMd3 || fmt == kModelFormatAse || fmt == kModelFormatLwo;
 }
 
-class cHeldContext {
-public:
-    cHeldContext(int32_t fmt, const EntityRecord* entity) : m_fmt(fmt) { g_context[fmt] = entity; }
-    ~cHeldContext() { g_context[m_fmt] = nullptr; }
-    cHeldContext(const cHeldContext&) = delete;
-    cHeldContext& operator=(const cHeldContext&) = delete;
-
-private:
-    int32_t m_fmt;
-};
-
 } // namespace
-
-const EntityRecord* Model_CurrentContext(int32_t fmt) {
-    return known(fmt) ? g_context[fmt] : nullptr;
-}
 
 int32_t Model_Load(int32_t fmt, const char* path, const uint8_t* data, uint32_t size,
                    ModelCacheEntry* entry) {
@@ -61,7 +42,6 @@ int32_t Model_Unload(int32_t fmt, ModelCacheEntry* entry) {
 
 int32_t Model_Render(int32_t fmt, int32_t flags, ModelCacheEntry* entry, EntityRecord* entity) {
     if (!entry || !entry->data || !known(fmt)) return 0;
-    const cHeldContext held(fmt, entity);
     if (fmt == kModelFormatMd3)
         Md3_Render(entry->data, flags, entry, entity);
     else
@@ -72,7 +52,6 @@ int32_t Model_Render(int32_t fmt, int32_t flags, ModelCacheEntry* entry, EntityR
 int32_t Model_Bounds(int32_t fmt, float* mins, float* maxs, int32_t flags, ModelCacheEntry* entry,
                      EntityRecord* entity) {
     if (!entry || !entry->data || !mins || !maxs || !known(fmt)) return 0;
-    const cHeldContext held(fmt, entity);
     if (fmt == kModelFormatMd3)
         Md3_Bounds(entry->data, flags, entity, mins, maxs);
     else

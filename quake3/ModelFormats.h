@@ -14,5 +14,3 @@ int32_t Model_Unload(int32_t fmt, ModelCacheEntry* entry);
 int32_t Model_Render(int32_t fmt, int32_t flags, ModelCacheEntry* entry, EntityRecord* entity);
 int32_t Model_Bounds(int32_t fmt, float* mins, float* maxs, int32_t flags, ModelCacheEntry* entry,
                      EntityRecord* entity);
-// The entity a format is drawing or measuring right now (null outside a call).
-const EntityRecord* Model_CurrentContext(int32_t fmt);

@@ -8,7 +8,6 @@
 #include "MapSerializer.h"
 #include "ModelFormats.h"
 #include "PluginExport.h"
-#include "Profile.h"
 #include "ShaderPackage.h"
 #include "ShaderParser.h"
 
@@ -133,10 +132,6 @@ int32_t runMapFormat(const MapFormatRow (&rows)[N], int32_t id, const char* path
 }
 
 } // namespace
-
-const MapProfileRecord& Quake3_Profile() {
-    return kProfile;
-}
 
 KP_EXPORT int32_t kpMain(const EngineFuncs* table, int32_t version) {
     uint64_t size = 0;

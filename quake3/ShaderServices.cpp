@@ -14,9 +14,6 @@ const EngineFuncs& table() {
 }
 } // namespace
 
-bool Eng_ScriptLoadFile(const char* path, int32_t flags) {
-    return table().Script_LoadFile(path, flags);
-}
 bool Eng_ScriptLoadMemory(const char* buffer, uint32_t length, int32_t flags) {
     return table().Script_LoadMemory(buffer, length, flags);
 }

@@ -8,7 +8,6 @@
 struct ShaderStage;
 struct TextureImage;
 
-bool Eng_ScriptLoadFile(const char* path, int32_t flags);
 bool Eng_ScriptLoadMemory(const char* buffer, uint32_t length, int32_t flags);
 char* Eng_ScriptToken();
 int32_t Eng_ScriptLine();

@@ -1,4 +1,6 @@
 // Time-stamped autosave copies of a document's file, with pruning of the oldest copies.
+#include "document/Autosave.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,7 @@
 // The brush primitives: block, wedge, cylinder, spike, sphere, rock and arch, each built in the
 // world entity from the dragged box and recorded as one undo level.
+#include "document/BrushPrimitives.h"
+
 #include "document/Primitives.h"
 
 #include <algorithm>

@@ -73,11 +73,6 @@ bool Project_Backup(const QFileInfo& file);
 QString Project_BackupPath(const QFileInfo& file);
 // Exports a ".map" file through the profile plugin's export formats; on success exportPath = path.
 bool Project_Export(MapDocument* document, const QString& path, bool makeBackup);
-// Writes a time-stamped copy of the document's file next to it (or into AutosaveDir), keeping at
-// most AutosaveLimit copies. Changes nothing of the document's state.
-bool Project_Autosave(MapDocument* document, const QString& path);
-// Whether name is an autosave copy of the file "base.suffix": "base-yyyy-MM-dd-hh-mm-ss.suffix".
-bool Project_IsAutosaveName(const QString& name, const QString& completeBaseName, const QString& suffix);
 // "Save changes to %1?" when modified; false means cancel.
 bool Project_AskSaveChanges(MapDocument* document);
 

@@ -1,6 +1,5 @@
 // Selection transforms: move, turn, scale, mirror, align and grid-snap the selected entities and
-// brushes (with the faces, patches and overlays the brushes carry) in place, and the commands
-// that reshape the control grids of the selected patches.
+// brushes (with the faces, patches and overlays the brushes carry) in place.
 //
 // The Map_* operations open no undo level and redraw nothing, so that a caller can make one user
 // action of several of them; the Map_*Command functions below are the menu commands' whole
@@ -14,7 +13,6 @@
 struct BrushRecord;
 struct EntityRecord;
 struct MapWorld;
-struct PatchRandomParams;
 
 // Bits of TransformParams::keepBits: coordinates on that side of the reference keep their value.
 namespace TransformKeep {
@@ -47,24 +45,6 @@ static_assert(offsetof(TransformParams, viewAxisA) == 28);
 static_assert(offsetof(TransformParams, viewAxisB) == 32);
 static_assert(offsetof(TransformParams, scaleEnabled) == 36);
 
-// The patch-matrix commands; each one's menu text is also its undo level's name.
-namespace PatchMatrix {
-constexpr int32_t Invert = 0;
-constexpr int32_t Transpose = 1;
-constexpr int32_t AppendRows = 2;
-constexpr int32_t AppendColumns = 3;
-constexpr int32_t PrependRows = 4;
-constexpr int32_t PrependColumns = 5;
-constexpr int32_t RemoveFirstRows = 6;
-constexpr int32_t RemoveFirstColumns = 7;
-constexpr int32_t RemoveLastRows = 8;
-constexpr int32_t RemoveLastColumns = 9;
-constexpr int32_t RedisperseRows = 10;
-constexpr int32_t RedisperseColumns = 11;
-constexpr int32_t Randomize = 12;
-constexpr int32_t Count = 13;
-} // namespace PatchMatrix
-
 // ---- Operations (no undo level, no redraw) ---------------------------------------------------
 // entities / brushes: chains linked through their selection links; null takes the world's
 // selected entities / brushes. Point entities move by their origin; other entities are moved
@@ -82,12 +62,6 @@ void Map_SnapSelectionCorner(MapWorld* world, float grid, const float mins[3], c
 void Map_AlignSelection(MapWorld* world, int32_t axis, int32_t side);
 // Mirrors the selection along the axis (0..2) inside its own extent.
 void Map_FlipSelection(MapWorld* world, int32_t axis);
-// Runs one PatchMatrix command on every selected patch; randomParams is read by Randomize only.
-// Limits are warned per patch; an unknown command warns "bad curve command %i".
-void Map_PatchMatrixCommand(MapWorld* world, int32_t command, const PatchRandomParams* randomParams);
-
-// The menu text of a PatchMatrix command, or null for an unknown one.
-const char* Map_PatchMatrixName(int32_t command);
 // The snap offset of one axis: the corner coordinate p moved to the nearest grid line, an exact
 // half rounding up on a max side and down on a min side. Zero for a grid that is not positive.
 float Map_SnapAxisOffset(float p, float grid, bool maxSide);
@@ -105,8 +79,3 @@ bool Map_AlignSelectionCommand(MapWorld* world, int32_t axis, int32_t side);
 bool Map_FlipSelectionCommand(MapWorld* world, int32_t axis);
 // "Snap to Grid" with the current grid size.
 bool Map_SnapToGridCommand(MapWorld* world, bool eachObject);
-// The command's menu text as level name; the warning box "There are no eligible selected
-// patches." when no selected brush carries a patch.
-// Whether a selected brush holds a patch.
-bool Map_HasSelectedPatch(const MapWorld* world);
-bool Map_PatchMatrixMenuCommand(MapWorld* world, int32_t command, const PatchRandomParams* randomParams);

@@ -1,5 +1,7 @@
 // The patch-matrix commands of the Curve menu: reshaping the control grids of the selected
-// patches. Declared in MapTransform.h with the other selection operations.
+// patches.
+#include "document/PatchMatrix.h"
+
 #include <QCoreApplication>
 
 #include "core/Prompt.h"

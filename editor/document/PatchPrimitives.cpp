@@ -1,5 +1,7 @@
 // The curve primitives: one Bezier patch on a new brush of the world entity, shaped from the
 // dragged box, and the flat plane whose size the new-patch dialog asks.
+#include "document/PatchPrimitives.h"
+
 #include "document/Primitives.h"
 
 #include <cmath>

@@ -56,50 +56,6 @@ static_assert(offsetof(PrimitiveParams, maxs) == 168);
 // Capability bit of the map profile that admits the curve rows.
 inline constexpr int32_t kPrimitiveCurveCapability = 0x40;
 
-// ---- Brush primitives --------------------------------------------------------------------------
-int32_t Prim_CreateBlock(PrimitiveParams* params);
-int32_t Prim_CreateWedge(PrimitiveParams* params);
-int32_t Prim_CreateCylinder(PrimitiveParams* params);
-int32_t Prim_CreateSpike(PrimitiveParams* params);
-int32_t Prim_CreateSphere(PrimitiveParams* params);
-int32_t Prim_CreateRock(PrimitiveParams* params);
-// What the arch's dialog answers, in the order it asks.
-struct ArchParameters {
-    float wallWidth = 0.0f;
-    int32_t sides = 0;
-    float arc = 0.0f;        // degrees
-    float startAngle = 0.0f; // degrees
-    float addedHeight = 0.0f;
-    bool fitSelection = false;
-    bool groupParts = false;
-    bool triangulate = false;
-    bool smoothSlope = false; // only meaningful when addedHeight is not 0
-};
-// Asks for the arch's parameters first (DocumentHost::askArch).
-int32_t Prim_CreateArch(PrimitiveParams* params);
-
-// ---- Patch primitives --------------------------------------------------------------------------
-int32_t Prim_CreateCurveBlock(PrimitiveParams* params);
-int32_t Prim_CreateCurveCone(PrimitiveParams* params);
-int32_t Prim_CreateExactCone(PrimitiveParams* params);
-int32_t Prim_CreateCurveCylinder3(PrimitiveParams* params);
-int32_t Prim_CreateCurveCylinder7(PrimitiveParams* params);
-int32_t Prim_CreateCurveCylinder11(PrimitiveParams* params);
-int32_t Prim_CreateExactCylinder(PrimitiveParams* params);
-int32_t Prim_CreateCurveSphere(PrimitiveParams* params);
-int32_t Prim_CreateExactSphere(PrimitiveParams* params);
-int32_t Prim_CreateBevel(PrimitiveParams* params);
-int32_t Prim_CreateEndcap(PrimitiveParams* params);
-int32_t Prim_CreateSquareBevel(PrimitiveParams* params);
-int32_t Prim_CreateSquareEndcap(PrimitiveParams* params);
-// Asks for the grid size first (DocumentHost::askPatchSize).
-int32_t Prim_CreatePlane(PrimitiveParams* params);
-
-// The 9 × 3 round tube inscribed in the box that several curve rows start from, made on the
-// brush. lo and hi (optional) receive the snapped box. Null when the patch cannot be made.
-PatchRecord* Prim_BuildCylinderPatch(const PrimitiveParams* params, BrushRecord* brush, float lo[3],
-                                     float hi[3]);
-
 // ---- Shared by the create functions ------------------------------------------------------------
 // The first entity of the map's world, or null.
 EntityRecord* Prim_WorldEntity(MapHandle map);
@@ -113,6 +69,9 @@ bool Prim_CheckParams(const PrimitiveParams* params, const char* function, bool 
 // created, closes the step.
 void Prim_Record(MapHandle map, const char* undoName, uint32_t updateBits, BrushRecord* const* brushes,
                  int32_t brushCount, GroupRecord* group);
+
+#include "document/BrushPrimitives.h"
+#include "document/PatchPrimitives.h"
 
 // ---- The built-in table ------------------------------------------------------------------------
 inline constexpr int kBuiltinPrimitiveCount = 21;

@@ -36,7 +36,6 @@ bool s_firstProbe = true;
 bool s_exiting = false;
 bool s_exitHandlerSet = false;
 int32_t s_created = 0;
-int32_t s_deleted = 0;
 
 bool createContext() {
     if (s_context) return true;
@@ -242,7 +241,6 @@ void Tex_DeleteImageData(TextureImage* image) {
         if (scope.ok()) {
             const GLuint name = image->glName;
             glDeleteTextures(1, &name);
-            ++s_deleted;
         }
         image->glName = 0;
     }
@@ -250,9 +248,6 @@ void Tex_DeleteImageData(TextureImage* image) {
 
 int32_t Tex_CreatedTextureCount() {
     return s_created;
-}
-int32_t Tex_DeletedTextureCount() {
-    return s_deleted;
 }
 
 void Tex_UploadScaled(int32_t internalFormat, int32_t baseFormat, int32_t bpp, bool mipmaps, int32_t srcW,

@@ -50,9 +50,8 @@ void Tex_UploadSize(int32_t width, int32_t height, const TextureExtensions& ext,
 bool Tex_UploadImageData(TextureImage* image, const void* pixels);
 // Deletes the image's GL texture and icon.
 void Tex_DeleteImageData(TextureImage* image);
-// Counts of textures created and deleted in this run.
+// Count of textures created in this run.
 int32_t Tex_CreatedTextureCount();
-int32_t Tex_DeletedTextureCount();
 
 void Tex_UploadScaled(int32_t internalFormat, int32_t baseFormat, int32_t bpp, bool mipmaps, int32_t srcW,
                       int32_t srcH, int32_t dstW, int32_t dstH, const uint8_t* pixels);

@@ -10,6 +10,7 @@
 
 #include "core/System.h"
 #include "document/CompilerOverlays.h"
+#include "document/Autosave.h"
 #include "document/MapDocument.h"
 #include "document/MapWorld.h"
 #include "gamedata/MapProfile.h"

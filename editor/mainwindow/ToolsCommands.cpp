@@ -21,6 +21,7 @@
 #include "dialogs/editing/ShaderEditDialog.h"
 #include "document/MapDocument.h"
 #include "document/MapTransform.h"
+#include "document/PatchMatrix.h"
 #include "document/MapWorld.h"
 #include "document/SelectionFaces.h"
 #include "document/UniqueName.h"

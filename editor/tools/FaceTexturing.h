@@ -11,9 +11,7 @@ class cCanvas;
 
 class FaceTexturing {
 public:
-    // Whether the face properties are up.
-    virtual bool texturingShown() const = 0;
-    // Shift+F1..F9 while they are up: true when the key was one of the nine.
+    // Shift+F1..F9 while the face properties are up: true when the key was one of the nine.
     virtual bool handleModeKey(const QKeyEvent* event) = 0;
     // The texture-application mode the tool acts on.
     virtual int mode() const = 0;

@@ -55,10 +55,6 @@ FaceTexturing* cTextureTool::dialog() {
     return host ? host->faceTexturing() : nullptr;
 }
 
-bool cTextureTool::faceDialogShown() {
-    return dialog() && dialog()->texturingShown();
-}
-
 bool cTextureTool::faceDialogKey(const QKeyEvent* event) {
     return dialog() && dialog()->handleModeKey(event);
 }

@@ -18,8 +18,6 @@ public:
     // The last mouse point of a texture-shift drag.
     int lastX = 0, lastY = 0;
 
-    // Whether the face properties dialog is up (the select command then keeps texture mode).
-    static bool faceDialogShown();
     // A key the views' tools declined, for the dialog's mode keys; whether it took it.
     static bool faceDialogKey(const QKeyEvent* event);
 

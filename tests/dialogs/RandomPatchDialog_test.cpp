@@ -13,6 +13,7 @@
 #include "SampleWindowFixture.h"
 #include "core/Prompt.h"
 #include "document/MapTransform.h"
+#include "document/PatchMatrix.h"
 #include "document/MapWorld.h"
 #include "document/UndoHistory.h"
 #include "document/WorldDump.h"

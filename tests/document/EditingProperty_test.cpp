@@ -23,6 +23,7 @@
 #include "document/Grouping.h"
 #include "document/MapSelection.h"
 #include "document/MapTransform.h"
+#include "document/PatchMatrix.h"
 #include "document/PathOperations.h"
 #include "document/Primitives.h"
 #include "document/SelectionOperations.h"

@@ -1,3 +1,4 @@
+#include "document/Autosave.h"
 #include "document/MapDocument.h"
 
 #include <QDateTime>

@@ -1,4 +1,5 @@
 #include "document/MapTransform.h"
+#include "document/PatchMatrix.h"
 
 #include <gtest/gtest.h>
 

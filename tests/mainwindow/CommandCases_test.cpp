@@ -23,6 +23,7 @@
 #include "document/MapDocument.h"
 #include "document/MapSelection.h"
 #include "document/MapTransform.h"
+#include "document/PatchMatrix.h"
 #include "document/MapWorld.h"
 #include "dialogs/application/RandomPatchDialog.h"
 #include "document/Clipboard.h"
@@ -228,7 +229,7 @@ protected:
         window->settings.IgnoreGroups = false;
         document = window->openFile(path("maps/fixture.zmf"));
         ASSERT_NE(document, nullptr);
-        QMdiSubWindow* sub = window->mdiArea->activeSubWindow();
+        QMdiSubWindow* sub = window->mdiArea->currentSubWindow();
         // The twin is opened in a map window as the document is, so both worlds have the same
         // history of updates.
         QFile::remove(path("maps/twin.zmf"));

@@ -484,7 +484,7 @@ TEST_F(EditingSessionTest, FromANewMapToReopeningWhatWasSaved) {
     window->settings.EnableGrid2D = true;
     MapDocument* first = newMap();
     ASSERT_NE(first, nullptr);
-    QMdiSubWindow* firstFrame = window->mdiArea->activeSubWindow();
+    QMdiSubWindow* firstFrame = window->mdiArea->currentSubWindow();
     pickTexture(QStringLiteral("sample/glass"));
     drawBlock({0, 0}, {128, 128});
 

@@ -377,13 +377,13 @@ TEST_F(MainWindowDocumentsTest, AMapOpenedBesideANormalWindowTakesItsSize) {
     window->resize(1000, 760);
     ASSERT_NE(window->openFile(path("maps/sample.map")), nullptr);
     settle();
-    QMdiSubWindow* first = window->mdiArea->activeSubWindow();
+    QMdiSubWindow* first = window->mdiArea->currentSubWindow();
     first->showNormal();
     first->setGeometry(10, 10, 500, 400);
     settle();
     ASSERT_NE(window->openFile(makeZmf()), nullptr);
     settle();
-    QMdiSubWindow* second = window->mdiArea->activeSubWindow();
+    QMdiSubWindow* second = window->mdiArea->currentSubWindow();
     ASSERT_NE(second, first);
     EXPECT_FALSE(second->isMaximized());
     EXPECT_EQ(second->size(), QSize(500, 400));

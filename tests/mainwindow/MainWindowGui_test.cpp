@@ -303,7 +303,7 @@ TEST_F(MainWindowGuiTest, ClosingTheLastMapWindowUnchecksTheViewModes) {
     EXPECT_TRUE(modes[0]->isChecked());
     for (QAction* action : modes)
         action->setChecked(true);
-    window.mdiArea->activeSubWindow()->close();
+    window.mdiArea->currentSubWindow()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QApplication::processEvents();
     EXPECT_TRUE(window.documents.isEmpty());
@@ -432,7 +432,7 @@ TEST_F(MainWindowGuiTest, TheFourViewsMatchMapshotsPictures) {
     QApplication::processEvents();
     // An even size for every view: the sub-window grows by what the views lack.
     const int w = 320, h = 240;
-    QMdiSubWindow* sub = window.mdiArea->activeSubWindow();
+    QMdiSubWindow* sub = window.mdiArea->currentSubWindow();
     sub->showNormal();
     for (int round = 0; round < 6; ++round) {
         QApplication::processEvents();

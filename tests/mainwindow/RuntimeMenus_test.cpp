@@ -70,7 +70,7 @@ TEST_F(RuntimeMenusTest, TwelveWindowsCarryAcceleratorsOnOneToNineOnly) {
     // Choosing an entry activates its window.
     QMenu* menu = windowMenu();
     menu->actions().last()->trigger();
-    EXPECT_EQ(window->mdiArea->activeSubWindow(),
+    EXPECT_EQ(window->mdiArea->currentSubWindow(),
               window->mdiArea->subWindowList(QMdiArea::CreationOrder).last());
     windowEntries();
     EXPECT_TRUE(menu->actions().last()->isChecked());

@@ -63,7 +63,6 @@ public:
     void setEditMode(int mode);
     // Shift+F1..F9 while the dialog shows: true when the key was one of the nine.
     bool handleModeKey(const QKeyEvent* event) override;
-    bool texturingShown() const override { return isVisible(); }
     bool nullModesAvailable() const { return m_nullModes; }
     void updateNullModes();
 

@@ -281,13 +281,6 @@ void cShaderEditDialog::exec_on_applyFilter() {
     exec_on_changeShaderGroup();
 }
 
-void cShaderEditDialog::setScriptText(const QString& text) {
-    // Through the cursor, so the replacement can be undone.
-    QTextCursor cursor(script->document());
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(text);
-}
-
 void cShaderEditDialog::exec_on_changeShader() {
     if (refilling) return;
     stashEdits();

@@ -143,7 +143,6 @@ private:
     void updateActions();
     void stashEdits();
     void refreshEffectItem();
-    void setScriptText(const QString& text);
     QCustomAction* firstContextAction(uint32_t flag) const;
     bool writeEffectFile(const QString& path, ShaderRecord* head, bool wholeChain);
     void setPreviewFlag(int flag);
