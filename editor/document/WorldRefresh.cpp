@@ -72,8 +72,7 @@ void reconvertTextureMatrix(FaceRecord* f) {
 
 void Map_RefreshTexturedFaces(MapWorld* world) {
     if (!world) return;
-    const bool uvLock = Sys_Settings().TextureLockUV;
-    forEachFace(world, [uvLock](FaceRecord* f) {
+    forEachFace(world, [](FaceRecord* f) {
         cMapFace* face = f->handle;
         if (!face || !f->texture || !(f->texture->flags & SHADER_RELOADED)) return;
         setBit(f->flags, FaceFlags::Blended, transparent(f->texture));
@@ -83,15 +82,7 @@ void Map_RefreshTexturedFaces(MapWorld* world) {
             f->flags &= ~FaceFlags::ResetAxes;
             face->resetTextureAxes();
         }
-        face->computeBounds();
-        face->shade = Face_ShadeForNormal(f->normal);
-        face->detectTextureAlignment();
-        if (!uvLock || reset)
-            face->computeTexCoords();
-        else
-            face->solveTextureFromTexCoords();
-        face->updatePrimitive();
-        f->flags &= ~FaceFlags::NeedsUpdate;
+        face->refresh(reset);
     });
 }
 

@@ -134,21 +134,22 @@ bool cMapFace::update(uint32_t flags) {
     if (flags & FaceUpdate::ResetAxes) resetTextureAxes();
     if (flags & FaceUpdate::PowerOfTwo) rescaleToPowerOfTwo();
 
-    computeBounds();
-    shade = Face_ShadeForNormal(f->normal);
-    detectTextureAlignment();
-
     // A rebuilt polygon has fresh vertices without coordinates: solving from them would throw
     // the mapping away, so the mapping gives the coordinates then, with or without UV lock.
-    const bool uvLock = Sys_Settings().TextureLockUV;
-    if (!uvLock || (flags & (FaceUpdate::ResetAxes | FaceUpdate::TexCoords | FaceUpdate::Polygon)))
+    refresh(flags & (FaceUpdate::ResetAxes | FaceUpdate::TexCoords | FaceUpdate::Polygon));
+    return true;
+}
+
+void cMapFace::refresh(bool fromMapping) {
+    computeBounds();
+    shade = Face_ShadeForNormal(record->normal);
+    detectTextureAlignment();
+    if (fromMapping || !Sys_Settings().TextureLockUV)
         computeTexCoords();
     else
         solveTextureFromTexCoords();
-
     updatePrimitive();
-    f->flags &= ~FaceFlags::NeedsUpdate;
-    return true;
+    record->flags &= ~FaceFlags::NeedsUpdate;
 }
 
 void cMapFace::computePlane() {

@@ -128,6 +128,10 @@ public:
     // ---- Geometry ----
     // False when the polygon vanished: the face has then removed and deleted itself.
     bool update(uint32_t flags);
+    // What follows from a settled plane, polygon and axes: bounds, shade, alignment, texture
+    // coordinates (from the mapping when fromMapping or without UV lock, else the mapping solved
+    // from them) and the primitive; clears the update mark.
+    void refresh(bool fromMapping);
     void computePlane();
     bool rebuildPolygon();
     void computeBounds();
